@@ -1,0 +1,1 @@
+-- Schema of the company database and of the common menu database (filled in next).
