@@ -1,0 +1,39 @@
+// The program's message box and its error box, callable from any layer:
+// this header pulls in no widget header, so widget-free code may use it.
+#pragma once
+
+#include <QString>
+
+class VbErrore;
+
+// Shows psLabel with one to three buttons (psCom1, pvCom2, pvCom3; an empty
+// caption leaves that button out) and answers the 1-based number of the button
+// pressed. pvTitolo: window title ("" = the program's name). piLargForm: width
+// in percent of the screen (0 = fit to the text). pbSuona: beep first.
+// piLatiForm: extra width in twips. pvFontSize: points (0 = default).
+// piComDefault: the button that has the focus at first. pvWidthCom: button
+// width in twips (0 = fit to the caption). pbSempreTxt: show the text in a
+// read-only text box even when it is short.
+// Texts that carry a password ("pwd=...") are shown with the password hidden.
+int msgCom(const QString &psLabel, const QString &psCom1 = QStringLiteral("&Ok"), const QString &pvCom2 = {},
+           const QString &pvCom3 = {}, const QString &pvTitolo = {}, int piLargForm = 0, bool pbSuona = false,
+           int piLatiForm = 0, int pvFontSize = 0, int piComDefault = 1, int pvWidthCom = 0,
+           bool pbSempreTxt = false);
+
+// The error box: psMsgAggPri, "Errore(" number "): " description, psMsgAggDop,
+// with the single button "&Ok".
+// Without an error argument it reports the exception being handled (call it
+// from a catch block): a VbErrore with its number, any other exception as
+// error 0 with its text.
+void MsgErrfrm(const QString &psMsgAggPri = {}, const QString &psMsgAggDop = {});
+void MsgErrfrm(const VbErrore &errore, const QString &psMsgAggPri = {}, const QString &psMsgAggDop = {});
+void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri = {},
+               const QString &psMsgAggDop = {});
+
+// The text MsgErrfrm shows, without showing it.
+QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri = {},
+                       const QString &psMsgAggDop = {});
+
+// A text with the values of "pwd=", "password=" and similar connection
+// attributes replaced by "***", so that no message shows a password.
+QString NascondiPassword(const QString &testo);
