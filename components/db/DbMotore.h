@@ -1,0 +1,113 @@
+// DbMotore: the data-access object of the program. Holds named connections
+// (an SQLite file where the suite had a Jet file, or a server reached through
+// ODBC), runs the Jet-dialect SQL of the program translated for each engine,
+// counts transactions and reports failures as VbErrore with DAO numbers.
+#pragma once
+
+#include "components/db/JetSql.h"
+#include "components/db/Risultato.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class DbMotore {
+public:
+    // Kind of connection, chosen from the text the connection was opened with.
+    enum class Motore { SQLite, Odbc };
+
+    DbMotore();
+    ~DbMotore();
+    DbMotore(const DbMotore &) = delete;
+    DbMotore &operator=(const DbMotore &) = delete;
+
+    // Opens the connection `nome` (replacing one of the same name). `origine` is
+    // what the INI or the host gives: an SQLite file path, an "ODBC;..." or
+    // "DRIVER={...};..." connect text, a file DSN ("*.dsn") or a DSN name (no
+    // "."). `connect` adds to an ODBC connection ("UID=..;PWD=.." or a whole
+    // connect text). Throws VbErrore (3044 path not found, 3146 ODBC failure...),
+    // never with a password in its text. Sets the parameter "DbTipoSql:" + nome.
+    void ApriConnessione(const QString &nome, const QString &origine, const QString &connect = QString());
+    // Opens an SQLite file that must exist, or creates it when `crea` is true.
+    void ApriSqlite(const QString &nome, const QString &percorso, bool crea = false);
+    void ChiudiConnessione(const QString &nome);
+    void ChiudiTutto();
+    bool EsisteConnessione(const QString &nome) const;
+    Motore TipoMotore(const QString &nome) const;
+    // The engine the translator writes for on this connection.
+    JetSql::Dialetto Dialetto(const QString &nome) const;
+    // The Qt connection behind the name (the DAO database of the original).
+    QSqlDatabase DatabaseDao(const QString &nome) const;
+
+    // Connection parameters: "DbTipoSql:" + name is true for a server connection;
+    // "SchemaMenu:" + name is the schema (PostgreSQL) or attached alias (SQLite)
+    // where the common menu database's tables live. Unknown names give an
+    // invalid QVariant.
+    QVariant Parametro(const QString &nomePar) const;
+    void ImpostaParametro(const QString &nomePar, const QVariant &valore);
+    bool TipoSql(const QString &nome) const { return Parametro(QStringLiteral("DbTipoSql:") + nome).toBool(); }
+
+    // Runs a statement that returns no rows; answers the rows it touched and
+    // keeps the count for RecordsAffected. `opzioni` 64 (pass-through) is
+    // accepted: the text is translated all the same, since our servers do not
+    // speak Jet.
+    int EseguiSql(const QString &nome, const QString &sql, int opzioni = 0);
+    int RecordsAffected(const QString &nome) const;
+
+    // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.
+    std::unique_ptr<Risultato> Seleziona(const QString &nome, const QString &sql, int opzioni = 0);
+    // The SQL text that would reach the engine for `sql` on this connection.
+    QString Traduci(const QString &nome, const QString &sql);
+
+    // Transactions, counted per connection: the first level is a real
+    // transaction, inner levels are savepoints, so an inner rollback undoes only
+    // its own work. Commit or rollback with no transaction open is error 3034.
+    void IniziaTrans(const QString &nome);
+    void ConfermaTrans(const QString &nome);
+    void AnnullaTrans(const QString &nome);
+    int LivelloTrans(const QString &nome) const;
+
+    // Schema questions (names compared without regard to case).
+    bool EsisteTabella(const QString &nome, const QString &tabella);
+    bool EsisteCampo(const QString &nome, const QString &tabella, const QString &campo);
+    // Columns of a table in their order, as the engine names them; empty when
+    // the table does not exist. `schema` is an attached alias or PostgreSQL schema.
+    QStringList ColonneTabella(const QString &nome, const QString &tabella, const QString &schema = QString());
+    // Primary-key columns of a table (empty when it has none).
+    QStringList ChiavePrimaria(const QString &nome, const QString &tabella, const QString &schema = QString());
+    // Declared kinds of a table's columns, by lower-case column name.
+    QHash<QString, Risultato::Tipo> TipiColonne(const QString &nome, const QString &tabella,
+                                                const QString &schema = QString());
+
+    // Attaches another SQLite file (the common menu database) under `alias`;
+    // the Jet text "[;Database=<path>;pwd=..;]" naming that file then reads from
+    // it. Files named that way and not attached are attached on first use.
+    void AllegaDatabase(const QString &nome, const QString &percorso, const QString &alias = QString());
+
+    // Writes of an updatable record set, values bound (never spliced).
+    // `chiave` names the columns that find the row, `valoriChiave` their
+    // stored values (Null compares as Null). Answers the rows touched.
+    int AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                     const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave);
+    int InserisciRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                      const QVariantList &valori);
+    int EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
+                    const QVariantList &valoriChiave);
+
+private:
+    struct Connessione;
+    Connessione &conn(const QString &nome) const;
+    void aggiornaAllegati(Connessione &c, const QString &sql);
+    std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const QString &sql);
+    std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const QString &sql);
+    void nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r);
+    void esegui(Connessione &c, const QString &sqlMotore);
+    int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
+
+    QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name
+    QHash<QString, QVariant> m_parametri;                 // by lower-case name
+    int m_contatore = 0;
+};

@@ -1,0 +1,66 @@
+// JetSql: the program's SQL is written in the Jet dialect of the original
+// suite; this translates it for SQLite and for PostgreSQL (one pass per engine,
+// never touching string literals), and reads the select list and the FROM
+// clause so that record sets can name every column of "Alias.*".
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+namespace JetSql {
+
+enum class Dialetto { SQLite, PostgreSQL };
+
+// Where tables of another database named in the text live on this engine.
+struct Opzioni {
+    // "[;Database=<path>;pwd=..;]" before a table name: answers the attached
+    // alias (SQLite) or schema (PostgreSQL) holding that file's tables.
+    std::function<QString(const QString &percorso)> schemaAllegato;
+};
+
+// Owner placeholder that ODBC texts carry between database and table name.
+inline const QString SegnapostoOwner = QStringLiteral("ç§&dbo§&ç");
+
+// The text for the engine: `&` as null-safe concatenation, Jet LIKE patterns,
+// IsNumeric, Mid, Len, UCase, LCase, Trim, IIf, IsNull(x), Nz, Val, Left,
+// Right, InStr, #m/d/yyyy# dates, attached databases, the owner placeholder,
+// names that begin with a digit, [bracketed] names, True/False and "..."
+// strings. SQLite relies on the functions FunzioniSqlite registers.
+QString Traduci(const QString &jet, Dialetto dialetto, const Opzioni &opzioni = Opzioni());
+
+// A Jet LIKE pattern as an engine pattern with '\' as ESCAPE character.
+// Answers false when the pattern needs more than LIKE can say (# or a
+// character class); then the engines use jetlike()/a regular expression.
+bool PatternLike(const QString &jet, QString &like);
+// The same pattern as a POSIX regular expression anchored at both ends.
+QString PatternRegex(const QString &jet);
+// Jet LIKE matching as the original engine did it, without regard to case.
+bool JetLike(const QString &valore, const QString &pattern);
+
+// One item of the select list.
+struct VoceSelect {
+    QString qualifica;    // "Sta1" in "Sta1.Descrizione" and "Stati.*"; empty otherwise
+    QString campo;        // "Descrizione"; "*" for every column
+    QString alias;        // the AS name, empty when none
+    bool espressione = false;  // anything but a plain (qualified) column
+};
+
+// One table of the FROM clause.
+struct TabellaFrom {
+    QString tabella;      // table name as written ("TabStati", "0_ClientHotelArdeno")
+    QString alias;        // AS name, or the table name when none
+    QString schema;       // database/schema before it (ODBC form), empty when none
+    QString databaseJet;  // path of "[;Database=path;...]" when written that way
+};
+
+struct AnalisiSelect {
+    bool valida = false;  // false when the text is not a SELECT we can read
+    QList<VoceSelect> voci;
+    QList<TabellaFrom> tabelle;
+};
+
+// Reads the select list and the tables of the (outermost) FROM of a Jet SELECT.
+AnalisiSelect Analizza(const QString &jet);
+
+} // namespace JetSql

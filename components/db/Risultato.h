@@ -1,0 +1,95 @@
+// Risultato: the rows of one SELECT held in memory, compactly (one small cell
+// per value, texts in one UTF-8 buffer), with the column names the record-set
+// reads resolve: "Alias.Field", a bare name (first column of that name in
+// SELECT order) or an alias given with AS, all without regard to case.
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <vector>
+
+class Risultato {
+public:
+    // Kind of a value; Decimale is an exact amount held as ten-thousandths.
+    enum class Tipo : std::uint8_t { Nullo, Intero, Reale, Decimale, Testo, Data, DataOra, Booleano };
+
+    struct Colonna {
+        QString nome;        // bare name as the result gives it ("Descrizione", "Conto")
+        QString qualifica;   // alias or table in front of it in the SELECT ("Sta1"), may be empty
+        QString tabella;     // base table the column comes from, empty for expressions
+        Tipo tipo = Tipo::Testo;  // declared kind
+        int lunghezza = 0;   // declared size of a text column, 0 when unknown
+    };
+
+    Risultato() = default;
+    explicit Risultato(std::vector<Colonna> colonne) : m_colonne(std::move(colonne)) {}
+
+    int numColonne() const { return int(m_colonne.size()); }
+    int numRighe() const { return m_colonne.empty() ? m_righeSenzaColonne : int(m_celle.size() / m_colonne.size()); }
+    const Colonna &colonna(int i) const { return m_colonne[size_t(i)]; }
+    std::vector<Colonna> &colonne() { return m_colonne; }
+    void rinominaColonne();  // forget cached name look-ups after the columns changed
+
+    // Index of the column that a read by `nome` means, -1 when the SELECT does not carry it.
+    int indice(const QString &nome) const;
+
+    // Value of a cell: Null as an invalid QVariant, whole numbers as int (or
+    // qlonglong when large), amounts as exact decimal text ("12.5"), texts as
+    // QString, dates as QDate, date-times as QDateTime.
+    QVariant valore(int riga, int col) const;
+    Tipo tipoCella(int riga, int col) const { return cella(riga, col).tipo; }
+    bool nullo(int riga, int col) const { return cella(riga, col).tipo == Tipo::Nullo; }
+
+    // Building rows: one call per cell, row after row.
+    void aggiungiNullo() { push(Cella{}); }
+    void aggiungiIntero(std::int64_t v);
+    void aggiungiReale(double v);
+    void aggiungiDecimale(std::int64_t decimiMillesimi);
+    void aggiungiTesto(const char *utf8, int len);
+    void aggiungiTesto(const QString &s);
+    void aggiungiData(const QDate &d);
+    void aggiungiDataOra(const QDateTime &d);
+    void aggiungiBooleano(bool b);
+    // Adds a value converted to the column's declared kind (used for rows
+    // written back by a record set and for engines that hand over QVariants).
+    void aggiungiValore(const QVariant &v, Tipo tipoColonna);
+    void righeVuote(int n) { m_righeSenzaColonne = n; }
+
+    // Row edits mirrored after a write succeeded.
+    void sostituisciRiga(int riga, const QVariantList &valori);
+    void eliminaRiga(int riga);
+    void aggiungiRiga(const QVariantList &valori);
+    QVariantList riga(int riga) const;
+
+    // Converts a value to the kind of a column (text "12,50" to an amount,
+    // "31/12/2024" to a date...); false when it does not convert.
+    static bool converti(const QVariant &v, Tipo tipo, QVariant &out);
+    // Kind of a declared SQL type ("NUMERIC(19,4)", "citext", "DATE"...).
+    static Tipo tipoDichiarato(const QString &tipoSql, int *lunghezza = nullptr);
+
+private:
+    struct Cella {
+        union {
+            std::int64_t i = 0;
+            double d;
+            struct {
+                std::uint32_t off, len;
+            } s;
+        };
+        Tipo tipo = Tipo::Nullo;
+    };
+    const Cella &cella(int riga, int col) const { return m_celle[size_t(riga) * m_colonne.size() + size_t(col)]; }
+    void push(const Cella &c) { m_celle.push_back(c); }
+    int cercaIndice(const QString &nome) const;
+
+    std::vector<Colonna> m_colonne;
+    std::vector<Cella> m_celle;
+    QByteArray m_testi;
+    int m_righeSenzaColonne = 0;
+    mutable QHash<QString, int> m_cacheNomi;
+};
