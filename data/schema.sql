@@ -1,1 +1,794 @@
--- Schema of the company database and of the common menu database (filled in next).
+-- Company database: every table the program reads or writes.
+--
+-- Neutral dialect, applied to SQLite and PostgreSQL by components/db/Schema:
+--   $testo(n)   text of at most n characters, compared without regard to case
+--   $memo       long text, compared without regard to case
+--   $importo    money amount, NUMERIC(19,4)
+--   $doppio     double-precision number
+--   $intero     32-bit integer
+--   $data       date (ISO 'yyyy-mm-dd' text in SQLite, DATE in PostgreSQL)
+--   $contatore  autoincrement integer primary key
+-- Statements end with ";" at the end of a line. Names are written as the
+-- program's SQL writes them; PostgreSQL folds the unquoted ones to lower case.
+
+-- Chart of accounts ---------------------------------------------------------
+
+CREATE TABLE IF NOT EXISTS Gruppi (
+  Gruppo $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Gruppo)
+);
+
+CREATE TABLE IF NOT EXISTS Mastri (
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Tipo $testo(1),
+  Descrizione $testo(60),
+  PRIMARY KEY (Gruppo, Mastro)
+);
+
+CREATE TABLE IF NOT EXISTS PianoConti (
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Conto $testo(4) NOT NULL,
+  Tipo $testo(1),
+  Descrizione $testo(60),
+  RagSoc $testo(60),
+  RagSoc2 $testo(60),
+  Cognome $testo(40),
+  Nome $testo(40),
+  PersRiferimento $testo(60),
+  DataAp $data,
+  DataChiu $data,
+  Indirizzo $testo(60),
+  CAP $testo(10),
+  Localita $testo(60),
+  Comune $testo(60),
+  Pr $testo(2),
+  Stato $testo(4),
+  Telefono $testo(30),
+  Telefono1 $testo(30),
+  Fax $testo(30),
+  EMail $testo(100),
+  EMail2 $testo(100),
+  EMail3 $testo(100),
+  EMail4 $testo(100),
+  EmailFat $testo(1),
+  EmailDdt $testo(1),
+  EmailOrd $testo(1),
+  EmailAltro $testo(1),
+  EmailPEC $testo(1),
+  PartIva $testo(20),
+  CodFisc $testo(20),
+  StatoGiurid $testo(1),
+  BlackList $testo(1),
+  CodTrascodifica $testo(20),
+  PassWordOnLine $testo(30),
+  DatNascita $data,
+  Sesso $testo(1),
+  CapNascita $testo(10),
+  LocalitaNascita $testo(60),
+  PrNascita $testo(2),
+  StatoNascita $testo(4),
+  DataPers1 $data,
+  DataPers2 $data,
+  DataPers3 $data,
+  DescPers1 $testo(60),
+  DescPers2 $testo(60),
+  DescPers3 $testo(60),
+  NoteCF $memo,
+  PdcClasseAttr1 $testo(10),
+  PdcClasseAttr2 $testo(10),
+  PdcClasseAttr3 $testo(10),
+  PdcClasseAttr4 $testo(10),
+  PdcClasseAttr5 $testo(10),
+  Ricl1 $testo(10),
+  Ricl2 $testo(10),
+  Ricl3 $testo(10),
+  Ricl4 $testo(10),
+  AllegCF $testo(1),
+  Zona $testo(4),
+  Categoria $testo(4),
+  CliForFittizio $testo(1),
+  Lingua $testo(4),
+  SiValuta $testo(1),
+  Moneta $testo(4),
+  Banca $testo(10),
+  CCorrente $testo(30),
+  RagRB $testo(1),
+  Pagamento $testo(6),
+  Pagamento2 $testo(6),
+  MeseNoEf1 $intero,
+  MeseNoEf2 $intero,
+  GioMesSucc1 $intero,
+  GioMesSucc2 $intero,
+  Iban $testo(34),
+  CodBic $testo(11),
+  GruppoContr $testo(4),
+  MastroContr $testo(4),
+  ContoContr $testo(4),
+  Rischio $testo(1),
+  IvaCassaDisabil $testo(1),
+  Fido $importo,
+  IndAmm $testo(4),
+  RifComunicIntenti $testo(1),
+  NrPrgIntenti $testo(20),
+  NrDichIntenti $testo(20),
+  DataRicComIntenti $data,
+  DataDichIntenti $data,
+  DataDAIntenti $data,
+  DataAIntenti $data,
+  ImportoDichIntenti $importo,
+  OperazRilev $testo(1),
+  DataProcConcDa $data,
+  DataProcConcA $data,
+  DicIntenti $testo(20),
+  Sconto $testo(20),
+  Agente1 $testo(6),
+  Agente2 $testo(6),
+  Provv1 $doppio,
+  Provv2 $doppio,
+  TipoProvv $testo(1),
+  TipoProvv2 $testo(1),
+  SpeseBan $testo(1),
+  Spesa $testo(6),
+  Bolli $testo(1),
+  RagDDT $testo(1),
+  RagOrd $testo(1),
+  StRifOrd $testo(1),
+  StRifCli $testo(1),
+  IvaSosp $testo(1),
+  FECodEori $testo(17),
+  FECodIPA $testo(7),
+  FETitolo $testo(20),
+  FEAllegPdf $testo(1),
+  FENoStampaLivelli $testo(1),
+  Iva $testo(4),
+  Listino $testo(4),
+  Vettore $testo(6),
+  IndSped $testo(4),
+  Resa $testo(4),
+  PrezzoDDT $testo(1),
+  SoggRitAcconto $testo(1),
+  PercRitAcc $doppio,
+  CassaPrev $testo(1),
+  TSIncluso $testo(1),
+  flagOpposizione $testo(1),
+  NoteOrdini $memo,
+  NoteDdt $memo,
+  NoteFattura $memo,
+  NoteFatAcc $memo,
+  Cointest $testo(10),
+  FAStabOrgIndir $testo(60),
+  FAStabOrgCap $testo(10),
+  FAStabOrgComune $testo(60),
+  FAStabOrgPr $testo(2),
+  FAStabOrgStato $testo(4),
+  FARappFiscCodIdFisc $testo(28),
+  FARappFiscRagSoc $testo(80),
+  FARappFiscStato $testo(4),
+  PRIMARY KEY (Gruppo, Mastro, Conto)
+);
+CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
+CREATE INDEX IF NOT EXISTS PianoConti_PartIva ON PianoConti (PartIva);
+CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
+CREATE INDEX IF NOT EXISTS PianoConti_Tipo ON PianoConti (Tipo);
+
+CREATE TABLE IF NOT EXISTS IndSped (
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Conto $testo(4) NOT NULL,
+  IndSped $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  RagSoc $testo(60),
+  RagSoc2 $testo(60),
+  Indirizzo $testo(60),
+  Cap $testo(10),
+  Localita $testo(60),
+  Pr $testo(2),
+  Stato $testo(4),
+  Telefono $testo(30),
+  PRIMARY KEY (Gruppo, Mastro, Conto, IndSped)
+);
+
+CREATE TABLE IF NOT EXISTS PianoContiDoc (
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Conto $testo(4) NOT NULL,
+  Ordine $intero NOT NULL,
+  Descrizione $testo(100),
+  Percorso $testo(255),
+  PRIMARY KEY (Gruppo, Mastro, Conto, Ordine)
+);
+
+CREATE TABLE IF NOT EXISTS PdcDicIntenti (
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Conto $testo(4) NOT NULL,
+  PdcDicIntenti $intero NOT NULL,
+  Descrizione $testo(60),
+  Attivo $testo(1),
+  ProtRicezione $testo(30),
+  DataRicAE $data,
+  NrDichIntenti $intero,
+  DataDichIntenti $data,
+  NrPrgIntenti $intero,
+  DataRicComIntenti $data,
+  RifComunicIntenti $testo(1),
+  ImportoDichIntenti $importo,
+  DataDAIntenti $data,
+  DataAIntenti $data,
+  PRIMARY KEY (Gruppo, Mastro, Conto, PdcDicIntenti)
+);
+
+-- A name may change twice on one working day: rows are told apart by Id.
+CREATE TABLE IF NOT EXISTS PdcStorico (
+  Id $contatore,
+  Gruppo $testo(4) NOT NULL,
+  Mastro $testo(4) NOT NULL,
+  Conto $testo(4) NOT NULL,
+  DataVar $data,
+  Tipo $testo(1),
+  Descrizione $testo(60),
+  RagSoc $testo(60),
+  RagSoc2 $testo(60),
+  Indirizzo $testo(60),
+  CAP $testo(10),
+  Localita $testo(60),
+  Pr $testo(2),
+  Stato $testo(4),
+  Comune $testo(60)
+);
+CREATE INDEX IF NOT EXISTS PdcStorico_Conto ON PdcStorico (Gruppo, Mastro, Conto, DataVar);
+
+CREATE TABLE IF NOT EXISTS PdcProg (
+  Anno $intero NOT NULL,
+  PartTipo $testo(1) NOT NULL,
+  CoPartGruppo $testo(4) NOT NULL,
+  CoPartMastro $testo(4) NOT NULL,
+  CoPartConto $testo(4) NOT NULL,
+  SaldoIniziale $importo,
+  ProgrDare $importo,
+  ProgrAvere $importo,
+  UltAgg $data,
+  SaldoAnnoPrec $importo,
+  PRIMARY KEY (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto)
+);
+
+CREATE TABLE IF NOT EXISTS MovPnDett (
+  Anno $intero NOT NULL,
+  NumReg $intero NOT NULL,
+  Riga $intero NOT NULL,
+  DataReg $data,
+  Descrizione $testo(60),
+  TipoPartita $testo(1),
+  GruppoPartita $testo(4),
+  MastroPartita $testo(4),
+  ContoPartita $testo(4),
+  TipoCPartita $testo(1),
+  GruppoCPartita $testo(4),
+  MastroCPartita $testo(4),
+  ContoCPartita $testo(4),
+  ImportoDare $importo,
+  ImportoAvere $importo,
+  PRIMARY KEY (Anno, NumReg, Riga)
+);
+CREATE INDEX IF NOT EXISTS MovPnDett_Partita ON MovPnDett (GruppoPartita, MastroPartita, ContoPartita);
+CREATE INDEX IF NOT EXISTS MovPnDett_CPartita ON MovPnDett (GruppoCPartita, MastroCPartita, ContoCPartita);
+
+-- Lookup tables ---------------------------------------------------------------
+
+CREATE TABLE IF NOT EXISTS Stati (
+  Stato $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  Iso $testo(2),
+  Cee $testo(1),
+  LungPartIva $intero,
+  LungPartIva2 $intero,
+  CodTabStato $testo(2),
+  Moneta $testo(4),
+  PRIMARY KEY (Stato)
+);
+
+-- Municipalities: one table; Comuni is the same rows under the name the
+-- decoding by kind uses.
+CREATE TABLE IF NOT EXISTS ComuniCod (
+  CodErariale $testo(4) NOT NULL,
+  Comune $testo(60),
+  Descrizione $testo(60),
+  SiglaProv $testo(2),
+  CAP $testo(5),
+  PRIMARY KEY (CodErariale)
+);
+CREATE INDEX IF NOT EXISTS ComuniCod_Descrizione ON ComuniCod (Descrizione);
+CREATE INDEX IF NOT EXISTS ComuniCod_Comune ON ComuniCod (Comune);
+CREATE VIEW IF NOT EXISTS Comuni AS
+  SELECT CodErariale, Comune, Descrizione, SiglaProv, CAP FROM ComuniCod;
+
+CREATE TABLE IF NOT EXISTS Banche (
+  Banca $testo(10) NOT NULL,
+  Descrizione $testo(60),
+  Agenzia $testo(60),
+  Abi $testo(5),
+  Cab $testo(5),
+  CodBic $testo(11),
+  PRIMARY KEY (Banca)
+);
+
+CREATE TABLE IF NOT EXISTS PagTipi (
+  PagTipo $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  TipoEffetto $testo(1),
+  AddBolli $testo(1),
+  PRIMARY KEY (PagTipo)
+);
+
+CREATE TABLE IF NOT EXISTS Pagamenti (
+  Pagamento $testo(6) NOT NULL,
+  Descrizione $testo(60),
+  PagTipo $testo(4),
+  Decorrenza $testo(1),
+  Periodicita $testo(1),
+  NumScad $intero,
+  TrattamIva $testo(1),
+  GiornoFisso $intero,
+  NumGGMM $intero,
+  Periodo1 $intero, Percentuale1 $doppio,
+  Periodo2 $intero, Percentuale2 $doppio,
+  Periodo3 $intero, Percentuale3 $doppio,
+  Periodo4 $intero, Percentuale4 $doppio,
+  Periodo5 $intero, Percentuale5 $doppio,
+  Periodo6 $intero, Percentuale6 $doppio,
+  Periodo7 $intero, Percentuale7 $doppio,
+  Periodo8 $intero, Percentuale8 $doppio,
+  Periodo9 $intero, Percentuale9 $doppio,
+  Periodo10 $intero, Percentuale10 $doppio,
+  Periodo11 $intero, Percentuale11 $doppio,
+  Periodo12 $intero, Percentuale12 $doppio,
+  PRIMARY KEY (Pagamento)
+);
+
+CREATE TABLE IF NOT EXISTS Categorie (
+  Categoria $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Categoria)
+);
+
+CREATE TABLE IF NOT EXISTS Zone (
+  Zona $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Zona)
+);
+
+CREATE TABLE IF NOT EXISTS Monete (
+  Moneta $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  NumDec $intero,
+  NumDecGest $intero,
+  Operatore $testo(1),
+  Cee $testo(1),
+  Cambio $doppio,
+  PRIMARY KEY (Moneta)
+);
+
+CREATE TABLE IF NOT EXISTS Lingue (
+  Lingua $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Lingua)
+);
+
+CREATE TABLE IF NOT EXISTS Listini (
+  Listino $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Listino)
+);
+
+CREATE TABLE IF NOT EXISTS TabIva (
+  Iva $testo(4) NOT NULL,
+  Aliquota $importo,
+  TipoIva $testo(1),
+  DescrizioneBreve $testo(20),
+  Descrizione $testo(60),
+  DescrMemo $memo,
+  ApplBolloEse $testo(1),
+  PRIMARY KEY (Iva)
+);
+
+CREATE TABLE IF NOT EXISTS Vettori (
+  Vettore $testo(6) NOT NULL,
+  RagSoc $testo(60),
+  Indirizzo $testo(60),
+  Localita $testo(60),
+  PartIva $testo(20),
+  PRIMARY KEY (Vettore)
+);
+
+CREATE TABLE IF NOT EXISTS Rese (
+  Resa $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Resa)
+);
+
+CREATE TABLE IF NOT EXISTS Spese (
+  Spesa $testo(6) NOT NULL,
+  Descrizione $testo(60),
+  gruppo $testo(4),
+  Mastro $testo(4),
+  conto $testo(4),
+  Iva $testo(4),
+  TipoAddebito $testo(1),
+  AddebitoIva $testo(1),
+  RifStampa $testo(20),
+  SoggScontoPagam $testo(1),
+  Importo $importo,
+  ImportoLire $importo,
+  ImportoMin $importo,
+  ImportoMax $importo,
+  Percentuale $doppio,
+  PRIMARY KEY (Spesa)
+);
+
+CREATE TABLE IF NOT EXISTS Agenti (
+  Agente $testo(6) NOT NULL,
+  RagSoc $testo(60),
+  Provv $doppio,
+  PRIMARY KEY (Agente)
+);
+
+-- One attribute code may exist in several classes.
+CREATE TABLE IF NOT EXISTS PdcClasseAttr (
+  PdcClasse $intero NOT NULL,
+  PdcClasseAttr $testo(10) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (PdcClasse, PdcClasseAttr)
+);
+
+CREATE TABLE IF NOT EXISTS Riclass (
+  Ricl $testo(10) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Ricl)
+);
+
+CREATE TABLE IF NOT EXISTS PdcCointTest (
+  Cointest $testo(10) NOT NULL,
+  Descrizione $testo(60),
+  PRIMARY KEY (Cointest)
+);
+
+CREATE TABLE IF NOT EXISTS Articoli (
+  Articolo $testo(20) NOT NULL,
+  Descrizione $testo(60),
+  Iva $testo(4),
+  Prezzo $importo,
+  Cauzione $testo(1),
+  Inattivo $testo(1),
+  PRIMARY KEY (Articolo)
+);
+
+-- Sales documents -------------------------------------------------------------
+
+CREATE TABLE IF NOT EXISTS FattDocumenti (
+  FattDocumento $testo(4) NOT NULL,
+  Descrizione $testo(60),
+  RegimeMargine $testo(1),
+  Segno $testo(1),
+  PRIMARY KEY (FattDocumento)
+);
+
+CREATE TABLE IF NOT EXISTS TaBolli (
+  CodEseBollo $testo(4),
+  GruppoBol $testo(4),
+  MastroBol $testo(4),
+  ContoBol $testo(4),
+  PercBolloTratte $importo,
+  MaxNoBolloLire $importo,
+  MaxNoBollo $importo,
+  BolloEsenteLire $importo,
+  BolloEsente $importo,
+  ArrotondLire $importo,
+  Arrotond $importo,
+  Sca1BolRBLire $importo, Sca2BolRBLire $importo, Sca3BolRBLire $importo,
+  Sca4BolRBLire $importo, Sca5BolRBLire $importo,
+  Sca1BolRB $importo, Sca2BolRB $importo, Sca3BolRB $importo,
+  Sca4BolRB $importo, Sca5BolRB $importo,
+  Bollo1RBLire $importo, Bollo2RBLire $importo, Bollo3RBLire $importo,
+  Bollo4RBLire $importo, Bollo5RBLire $importo,
+  Bollo1RB $importo, Bollo2RB $importo, Bollo3RB $importo,
+  Bollo4RB $importo, Bollo5RB $importo
+);
+
+-- Headers. Only orders and invoices carry ScoPagSuDett: delivery notes never
+-- apply the payment discount line by line.
+CREATE TABLE IF NOT EXISTS OrdVenTest (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  DataRif $data,
+  NumDoc $testo(20),
+  GruppoCli $testo(4),
+  MastroCli $testo(4),
+  ContoCli $testo(4),
+  FattDocumento $testo(4),
+  Moneta $testo(4),
+  Pagamento $testo(6),
+  Iva $testo(4),
+  PrezziIvati $testo(1),
+  ScontoPag $testo(20),
+  ScoPagSuDett $testo(1),
+  Acconto $importo,
+  PercRitAcc $doppio,
+  PdcDicIntenti $intero,
+  Stato $testo(1),
+  TotMerce $importo,
+  TotImpon $importo,
+  TotIva $importo,
+  TotDocum $importo,
+  PRIMARY KEY (Anno, NumRif)
+);
+CREATE INDEX IF NOT EXISTS OrdVenTest_Cliente ON OrdVenTest (GruppoCli, MastroCli, ContoCli, PdcDicIntenti);
+
+CREATE TABLE IF NOT EXISTS DdtTest (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  DataRif $data,
+  NumDoc $testo(20),
+  GruppoCli $testo(4),
+  MastroCli $testo(4),
+  ContoCli $testo(4),
+  FattDocumento $testo(4),
+  Moneta $testo(4),
+  Pagamento $testo(6),
+  Iva $testo(4),
+  PrezziIvati $testo(1),
+  ScontoPag $testo(20),
+  Acconto $importo,
+  PercRitAcc $doppio,
+  Peso $doppio,
+  PdcDicIntenti $intero,
+  Stato $testo(1),
+  TotMerce $importo,
+  TotImpon $importo,
+  TotIva $importo,
+  TotDocum $importo,
+  PRIMARY KEY (Anno, NumRif)
+);
+CREATE INDEX IF NOT EXISTS DdtTest_Cliente ON DdtTest (GruppoCli, MastroCli, ContoCli, PdcDicIntenti);
+
+CREATE TABLE IF NOT EXISTS FatTest (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  DataRif $data,
+  NumDoc $testo(20),
+  GruppoCli $testo(4),
+  MastroCli $testo(4),
+  ContoCli $testo(4),
+  FattDocumento $testo(4),
+  Moneta $testo(4),
+  Pagamento $testo(6),
+  Iva $testo(4),
+  PrezziIvati $testo(1),
+  ScontoPag $testo(20),
+  ScoPagSuDett $testo(1),
+  Acconto $importo,
+  Abbuono $importo,
+  Bolli $testo(1),
+  PercRitAcc $doppio,
+  Peso $doppio,
+  PdcDicIntenti $intero,
+  Stato $testo(1),
+  TotMerce $importo,
+  TotImpon $importo,
+  TotIva $importo,
+  TotDocum $importo,
+  PRIMARY KEY (Anno, NumRif)
+);
+CREATE INDEX IF NOT EXISTS FatTest_Cliente ON FatTest (GruppoCli, MastroCli, ContoCli, PdcDicIntenti);
+
+-- Purchase orders: only the header, whose supplier columns the footer
+-- engine's header query names.
+CREATE TABLE IF NOT EXISTS OrdAcqTes (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  DataRif $data,
+  GruppoFor $testo(4),
+  MastroFor $testo(4),
+  ContoFor $testo(4),
+  FattDocumento $testo(4),
+  Moneta $testo(4),
+  Pagamento $testo(6),
+  Iva $testo(4),
+  PrezziIvati $testo(1),
+  ScontoPag $testo(20),
+  Acconto $importo,
+  Stato $testo(1),
+  TotMerce $importo,
+  TotImpon $importo,
+  TotIva $importo,
+  TotDocum $importo,
+  PRIMARY KEY (Anno, NumRif)
+);
+
+CREATE TABLE IF NOT EXISTS OrdVenDett (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigDet $intero NOT NULL,
+  RigLiv $intero,
+  TipoRiga $testo(1),
+  Articolo $testo(20),
+  Descrizione $testo(60),
+  qta $doppio,
+  ValUnitario $importo,
+  Scontotot $testo(20),
+  ValTotale $importo,
+  Iva $testo(4),
+  Omaggio $testo(1),
+  SoggRitAcc $testo(1),
+  FlScontoPag $testo(1),
+  gruppoven $testo(4),
+  MastroVen $testo(4),
+  contoVen $testo(4),
+  CentroDiCosto $testo(10),
+  CompGiornMens $testo(1),
+  DataCompDa $data,
+  DataCompA $data,
+  BeneUsato $testo(10),
+  PRIMARY KEY (Anno, NumRif, RigDet)
+);
+
+CREATE TABLE IF NOT EXISTS OrdVenLiv (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigLiv $intero NOT NULL,
+  Livello1 $testo(10),
+  ValUnitario $importo,
+  ValTotale $importo,
+  PRIMARY KEY (Anno, NumRif, RigLiv)
+);
+
+CREATE TABLE IF NOT EXISTS OrdVenSpese (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  Riga $intero NOT NULL,
+  Spesa $testo(6),
+  Iva $testo(4),
+  TipoAddebito $testo(1),
+  Percentuale $doppio,
+  Importo $importo,
+  ImportoMin $importo,
+  ImportoMax $importo,
+  SoggRitAcc $testo(1),
+  CassaPrev $testo(1),
+  Gruppo $testo(4),
+  Mastro $testo(4),
+  Conto $testo(4),
+  PRIMARY KEY (Anno, NumRif, Riga)
+);
+
+CREATE TABLE IF NOT EXISTS DdtDett (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigDet $intero NOT NULL,
+  RigLiv $intero,
+  TipoRiga $testo(1),
+  Articolo $testo(20),
+  Descrizione $testo(60),
+  qta $doppio,
+  ValUnitario $importo,
+  Scontotot $testo(20),
+  ValTotale $importo,
+  Iva $testo(4),
+  Omaggio $testo(1),
+  SoggRitAcc $testo(1),
+  FlScontoPag $testo(1),
+  gruppoven $testo(4),
+  MastroVen $testo(4),
+  contoVen $testo(4),
+  CentroDiCosto $testo(10),
+  CompGiornMens $testo(1),
+  DataCompDa $data,
+  DataCompA $data,
+  BeneUsato $testo(10),
+  PRIMARY KEY (Anno, NumRif, RigDet)
+);
+
+CREATE TABLE IF NOT EXISTS DdtLiv (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigLiv $intero NOT NULL,
+  Livello1 $testo(10),
+  ValUnitario $importo,
+  ValTotale $importo,
+  PRIMARY KEY (Anno, NumRif, RigLiv)
+);
+
+CREATE TABLE IF NOT EXISTS DdtSpese (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  Riga $intero NOT NULL,
+  Spesa $testo(6),
+  Iva $testo(4),
+  TipoAddebito $testo(1),
+  Percentuale $doppio,
+  Importo $importo,
+  ImportoMin $importo,
+  ImportoMax $importo,
+  SoggRitAcc $testo(1),
+  CassaPrev $testo(1),
+  Gruppo $testo(4),
+  Mastro $testo(4),
+  Conto $testo(4),
+  PRIMARY KEY (Anno, NumRif, Riga)
+);
+
+CREATE TABLE IF NOT EXISTS FatDett (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigDet $intero NOT NULL,
+  RigLiv $intero,
+  TipoRiga $testo(1),
+  Articolo $testo(20),
+  Descrizione $testo(60),
+  qta $doppio,
+  ValUnitario $importo,
+  Scontotot $testo(20),
+  ValTotale $importo,
+  Iva $testo(4),
+  Omaggio $testo(1),
+  SoggRitAcc $testo(1),
+  FlScontoPag $testo(1),
+  gruppoven $testo(4),
+  MastroVen $testo(4),
+  contoVen $testo(4),
+  CentroDiCosto $testo(10),
+  CompGiornMens $testo(1),
+  DataCompDa $data,
+  DataCompA $data,
+  BeneUsato $testo(10),
+  PRIMARY KEY (Anno, NumRif, RigDet)
+);
+
+CREATE TABLE IF NOT EXISTS FatLiv (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  RigLiv $intero NOT NULL,
+  Livello1 $testo(10),
+  ValUnitario $importo,
+  ValTotale $importo,
+  PRIMARY KEY (Anno, NumRif, RigLiv)
+);
+
+CREATE TABLE IF NOT EXISTS FatSpese (
+  Anno $intero NOT NULL,
+  NumRif $intero NOT NULL,
+  Riga $intero NOT NULL,
+  Spesa $testo(6),
+  Iva $testo(4),
+  TipoAddebito $testo(1),
+  Percentuale $doppio,
+  Importo $importo,
+  ImportoMin $importo,
+  ImportoMax $importo,
+  SoggRitAcc $testo(1),
+  CassaPrev $testo(1),
+  Gruppo $testo(4),
+  Mastro $testo(4),
+  Conto $testo(4),
+  PRIMARY KEY (Anno, NumRif, Riga)
+);
+
+-- Guest registry of the outside hotel program -------------------------------
+
+-- Phone numbers are numbers there: 0 or Null means none.
+CREATE TABLE IF NOT EXISTS "0_ClientHotelArdeno" (
+  Id $contatore,
+  Rag1 $testo(60),
+  Rag2 $testo(60),
+  PARTIVA $testo(20),
+  INDIRIZZO $testo(60),
+  CAP $testo(10),
+  LOCALITA $testo(60),
+  PROVINCIA $testo(2),
+  PREFISSO $testo(6),
+  TELEFONO $intero,
+  TELEF2 $intero,
+  FAX $intero
+);

@@ -1,0 +1,43 @@
+// The database schema kept in data/ (company and common menu database),
+// written once in a neutral dialect and applied to SQLite or PostgreSQL.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace Schema {
+
+enum class Motore { SQLite, PostgreSQL };
+
+// Resources of the two schemas.
+inline const QString RisorsaAzienda = QStringLiteral(":/data/schema.sql");
+inline const QString RisorsaMenu = QStringLiteral(":/data/schema-menu.sql");
+
+// Engine behind an open connection: QSQLITE is SQLite; QPSQL, and QODBC when
+// the driver reports PostgreSQL (or reports nothing), is PostgreSQL.
+// Throws VbErrore for any other engine.
+Motore MotoreDi(const QSqlDatabase &db);
+
+// Statements of a neutral-dialect script, comments removed, type words
+// mapped for the engine, in file order.
+QStringList Istruzioni(const QString &script, Motore motore);
+
+// The column type a type word of the dialect becomes on an engine
+// ("$testo(40)", "$importo", ...); the text unchanged when it is no type word.
+QString TipoColonna(const QString &parolaTipo, Motore motore);
+
+// Runs a neutral-dialect script on an open connection in one transaction;
+// on PostgreSQL creates the citext extension first. Every statement is
+// idempotent, so a script may be applied again. Throws VbErrore and rolls
+// back when a statement fails.
+void ApplicaScript(QSqlDatabase &db, const QString &script);
+
+// Reads a schema file (a resource or a path). Throws VbErrore when missing.
+QString LeggiScript(const QString &percorso);
+
+// The company database schema, and the common menu database schema.
+void ApplicaAzienda(QSqlDatabase &db);
+void ApplicaMenu(QSqlDatabase &db);
+
+} // namespace Schema
