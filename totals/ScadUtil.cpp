@@ -2,7 +2,7 @@
 // code, the customer's excluded months, and the per-instalment charge.
 #include "totals/ScadUtil.h"
 
-#include "totals/DbAdattatore.h"
+#include "totals/AdattatoreUtil.h"
 
 #include "components/util/VbErrore.h"
 
@@ -11,9 +11,11 @@
 #include <functional>
 #include <optional>
 
-namespace ScadUtil {
+namespace ScadUtil
+{
 
-namespace {
+namespace
+{
 
 const QString FaseCalcolo = QStringLiteral("Calcolo scadenze");
 
@@ -28,7 +30,10 @@ QDate dataDaParti(int anno, int mese, int giorno)
     return QDate(anno, 1, 1).addMonths(mese - 1).addDays(giorno - 1);
 }
 
-QDate fineMese(const QDate &d) { return QDate(d.year(), d.month(), d.daysInMonth()); }
+QDate fineMese(const QDate &d)
+{
+    return QDate(d.year(), d.month(), d.daysInMonth());
+}
 
 // The arguments of one call, as the caller passed them.
 struct Argomenti {
@@ -52,14 +57,13 @@ struct Argomenti {
 };
 
 // One run of the calculation; the rows come from a reader that may throw.
-class Calcolo {
-public:
-    using Lettore = std::function<void(std::optional<DatiPagamento> &, std::optional<DatiCliente> &)>;
-
+class Calcolo
+{
+  public:
     explicit Calcolo(Argomenti &a) : a(a) {}
-    void esegui(const Lettore &leggi);
+    void esegui(const LettoreRighe &leggi);
 
-private:
+  private:
     Argomenti &a;
     ErroriScadenze m_err;
     std::optional<DatiPagamento> m_pag;
@@ -84,7 +88,7 @@ void Calcolo::azzeraUscite()
         a.pvSpesaScad = QList<double>(1, 0.0);
 }
 
-void Calcolo::esegui(const Lettore &leggi)
+void Calcolo::esegui(const LettoreRighe &leggi)
 {
     if (a.piModoSpesa == SpesaData)
         for (int i = 1; i < a.pvSpesaScad.size(); ++i)
@@ -104,8 +108,8 @@ void Calcolo::esegui(const Lettore &leggi)
                 AccodaErrScad(m_err, 0, QStringLiteral("Manca il pagamento con codice :") + a.psPagamento);
             } else if (!m_cli) {
                 AccodaErrScad(m_err, 0,
-                              QStringLiteral("Manca il cliente con codice :") + a.psGruppo + QLatin1Char('-') +
-                                  a.psMastro + QLatin1Char('-') + a.psConto);
+                              QStringLiteral("Manca il cliente con codice :") + a.psGruppo +
+                                  QLatin1Char('-') + a.psMastro + QLatin1Char('-') + a.psConto);
             } else {
                 calcola();
             }
@@ -183,7 +187,8 @@ void Calcolo::calcola()
 
     if (p.NumScad < 0) {
         AccodaErrScad(m_err, 0,
-                      QStringLiteral("Numero di scadenze non valido per il pagamento con codice :") + a.psPagamento);
+                      QStringLiteral("Numero di scadenze non valido per il pagamento con codice :") +
+                          a.psPagamento);
         return;
     }
 
@@ -230,7 +235,7 @@ void Calcolo::calcola()
             m_corrente = m_corrente.addDays(gf);
     } else if (uguale(p.Decorrenza, "D") && gf >= 1) {
         m_corrente = gf < a.pdtData.day() ? dataDaParti(a.pdtData.year(), a.pdtData.month() + 1, gf)
-                                        : dataDaParti(a.pdtData.year(), a.pdtData.month(), gf);
+                                          : dataDaParti(a.pdtData.year(), a.pdtData.month(), gf);
     }
     a.pdtDecorrenza = m_corrente;
 
@@ -265,8 +270,8 @@ void Calcolo::calcola()
         for (int j = primo; j <= n; ++j) {
             a.pdtScad[j] = passoData(j);
             const double perc = p.Percentuale.at(j);
-            a.pdImpScad[j] = perc == 0 ? arrotonda(daRipartire / (n - primo + 1))
-                                     : arrotonda(daRipartire * perc / 100.0);
+            a.pdImpScad[j] =
+                perc == 0 ? arrotonda(daRipartire / (n - primo + 1)) : arrotonda(daRipartire * perc / 100.0);
             resto -= a.pdImpScad[j];
             if (conSpesa && j < n)
                 a.pvSpesaScad[j] = spesa(j);
@@ -291,8 +296,9 @@ void Calcolo::calcola()
 void AccodaErrScad(ErroriScadenze &errori, long plNumErr, const QString &psTesto)
 {
     if (errori.NumErrScad < 30)
-        errori.ErroriScad += QStringLiteral("Errore n°") + TestoErroreNumero(plNumErr) + QStringLiteral(" : ") +
-                             psTesto + QStringLiteral(" in ") + errori.FaseScad + QStringLiteral("\r\n");
+        errori.ErroriScad += QStringLiteral("Errore n°") + TestoErroreNumero(plNumErr) +
+                             QStringLiteral(" : ") + psTesto + QStringLiteral(" in ") + errori.FaseScad +
+                             QStringLiteral("\r\n");
     else if (errori.NumErrScad == 30)
         errori.ErroriScad += QStringLiteral("..............");
     ++errori.NumErrScad;
@@ -307,22 +313,37 @@ double LimitaImporto(double pdMin, double pdMax, double pdValore)
     return pdValore;
 }
 
-void CalcScadenzeDati(const DatiPagamento *pagamento, const DatiCliente *cliente, const QDate &pdtData,
-                      double pdImporto, double pdIva, const QString &psPagamento, const QString &psGruppo,
-                      const QString &psMastro, const QString &psConto, int piNumDec, QList<QDate> &pdtScad,
-                      QList<double> &pdImpScad, int &piNumScad, int &piNumErr, QString &psErrori,
-                      int piModoSpesa, Currency puPercSpesa, QList<double> &pvSpesaScad, Currency puArrotSpesa,
-                      const QString &psTipoArrot, double pdSpesaMin, double pdSpesaMax, QDate &pdtDecorrenza)
+void CalcScadenzeCon(const LettoreRighe &leggi, const QDate &pdtData, double pdImporto, double pdIva,
+                     const QString &psPagamento, const QString &psGruppo, const QString &psMastro,
+                     const QString &psConto, int piNumDec, QList<QDate> &pdtScad, QList<double> &pdImpScad,
+                     int &piNumScad, int &piNumErr, QString &psErrori, int piModoSpesa, Currency puPercSpesa,
+                     QList<double> &pvSpesaScad, Currency puArrotSpesa, const QString &psTipoArrot,
+                     double pdSpesaMin, double pdSpesaMax, QDate &pdtDecorrenza)
 {
     Argomenti a{pdtData,     pdImporto,   pdIva,        psPagamento, psGruppo,   psMastro,   psConto,
                 piNumDec,    pdtScad,     pdImpScad,    piNumScad,   piNumErr,   psErrori,   piModoSpesa,
                 puPercSpesa, pvSpesaScad, puArrotSpesa, psTipoArrot, pdSpesaMin, pdSpesaMax, pdtDecorrenza};
-    Calcolo(a).esegui([&](std::optional<DatiPagamento> &pag, std::optional<DatiCliente> &cli) {
-        if (pagamento)
-            pag = *pagamento;
-        if (cliente)
-            cli = *cliente;
-    });
+    Calcolo(a).esegui(leggi);
+}
+
+void CalcScadenzeDati(const DatiPagamento *pagamento, const DatiCliente *cliente, const QDate &pdtData,
+                      double pdImporto, double pdIva, const QString &psPagamento, const QString &psGruppo,
+                      const QString &psMastro, const QString &psConto, int piNumDec, QList<QDate> &pdtScad,
+                      QList<double> &pdImpScad, int &piNumScad, int &piNumErr, QString &psErrori,
+                      int piModoSpesa, Currency puPercSpesa, QList<double> &pvSpesaScad,
+                      Currency puArrotSpesa, const QString &psTipoArrot, double pdSpesaMin, double pdSpesaMax,
+                      QDate &pdtDecorrenza)
+{
+    CalcScadenzeCon(
+        [&](std::optional<DatiPagamento> &pag, std::optional<DatiCliente> &cli) {
+            if (pagamento)
+                pag = *pagamento;
+            if (cliente)
+                cli = *cliente;
+        },
+        pdtData, pdImporto, pdIva, psPagamento, psGruppo, psMastro, psConto, piNumDec, pdtScad, pdImpScad,
+        piNumScad, piNumErr, psErrori, piModoSpesa, puPercSpesa, pvSpesaScad, puArrotSpesa, psTipoArrot,
+        pdSpesaMin, pdSpesaMax, pdtDecorrenza);
 }
 
 } // namespace ScadUtil

@@ -7,8 +7,11 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
+#include <optional>
 
-namespace ScadUtil {
+namespace ScadUtil
+{
 
 // The Pagamenti row of a payment code. Periodo and Percentuale are indexed
 // 1..NumScad (index 0 unused), as the table's numbered columns.
@@ -45,8 +48,8 @@ double LimitaImporto(double pdMin, double pdMax, double pdValore);
 
 // Charge modes of CalcScadenze.
 constexpr int SpesaNessuna = 0;
-constexpr int SpesaCalcolata = 1;  // computed per instalment, returned in pvSpesaScad
-constexpr int SpesaData = 2;       // given by the caller in pvSpesaScad
+constexpr int SpesaCalcolata = 1; // computed per instalment, returned in pvSpesaScad
+constexpr int SpesaData = 2;      // given by the caller in pvSpesaScad
 
 // Reads Pagamenti and the customer's PianoConti row from the company database.
 // Arrays are indexed 0..piNumScad with instalment k at index k. Errors are
@@ -64,7 +67,18 @@ void CalcScadenzeDati(const DatiPagamento *pagamento, const DatiCliente *cliente
                       double pdImporto, double pdIva, const QString &psPagamento, const QString &psGruppo,
                       const QString &psMastro, const QString &psConto, int piNumDec, QList<QDate> &pdtScad,
                       QList<double> &pdImpScad, int &piNumScad, int &piNumErr, QString &psErrori,
-                      int piModoSpesa, Currency puPercSpesa, QList<double> &pvSpesaScad, Currency puArrotSpesa,
-                      const QString &psTipoArrot, double pdSpesaMin, double pdSpesaMax, QDate &pdtDecorrenza);
+                      int piModoSpesa, Currency puPercSpesa, QList<double> &pvSpesaScad,
+                      Currency puArrotSpesa, const QString &psTipoArrot, double pdSpesaMin, double pdSpesaMax,
+                      QDate &pdtDecorrenza);
+
+// The calculation with the rows given by a reader; whatever the reader throws
+// goes into the error list like any failure of the run.
+using LettoreRighe = std::function<void(std::optional<DatiPagamento> &, std::optional<DatiCliente> &)>;
+void CalcScadenzeCon(const LettoreRighe &leggi, const QDate &pdtData, double pdImporto, double pdIva,
+                     const QString &psPagamento, const QString &psGruppo, const QString &psMastro,
+                     const QString &psConto, int piNumDec, QList<QDate> &pdtScad, QList<double> &pdImpScad,
+                     int &piNumScad, int &piNumErr, QString &psErrori, int piModoSpesa, Currency puPercSpesa,
+                     QList<double> &pvSpesaScad, Currency puArrotSpesa, const QString &psTipoArrot,
+                     double pdSpesaMin, double pdSpesaMax, QDate &pdtDecorrenza);
 
 } // namespace ScadUtil

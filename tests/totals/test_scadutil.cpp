@@ -6,7 +6,8 @@
 
 using namespace ScadUtil;
 
-namespace {
+namespace
+{
 
 struct Esito {
     QList<QDate> date;
@@ -39,15 +40,15 @@ DatiPagamento pagamento(const char *decorrenza, const char *periodicita, const c
 }
 
 Esito calcola(const DatiPagamento *p, const DatiCliente *c, QDate data, double importo, double iva,
-              int modo = SpesaNessuna, double perc = 0, QList<double> spese = {}, double min = 0, double max = 0,
-              const QString &codice = QStringLiteral("R30"))
+              int modo = SpesaNessuna, double perc = 0, QList<double> spese = {}, double min = 0,
+              double max = 0, const QString &codice = QStringLiteral("R30"))
 {
     Esito e;
     e.spese = spese;
     CalcScadenzeDati(p, c, data, importo, iva, codice, QStringLiteral("01"), QStringLiteral("02"),
                      QStringLiteral("0003"), 2, e.date, e.importi, e.numScad, e.numErr, e.errori, modo,
-                     Currency::fromDouble(perc), e.spese, Currency::fromDouble(0.01), QStringLiteral("A"), min,
-                     max, e.decorrenza);
+                     Currency::fromDouble(perc), e.spese, Currency::fromDouble(0.01), QStringLiteral("A"),
+                     min, max, e.decorrenza);
     return e;
 }
 
@@ -58,7 +59,8 @@ const DatiCliente nessunMese;
 TEST(CalcScadenze, EmptyPaymentCodeGivesNoInstalments)
 {
     const auto p = pagamento("D", "M", "", 3);
-    const Esito e = calcola(&p, &nessunMese, QDate(2024, 1, 15), 1000, 220, SpesaNessuna, 0, {}, 0, 0, QString());
+    const Esito e =
+        calcola(&p, &nessunMese, QDate(2024, 1, 15), 1000, 220, SpesaNessuna, 0, {}, 0, 0, QString());
     EXPECT_EQ(e.numScad, 0);
     EXPECT_EQ(e.importi.size(), 1);
     EXPECT_EQ(e.date.size(), 1);
@@ -85,7 +87,9 @@ struct CasoRipartizione {
     QList<double> attesi;
 };
 
-class Ripartizione : public ::testing::TestWithParam<CasoRipartizione> {};
+class Ripartizione : public ::testing::TestWithParam<CasoRipartizione>
+{
+};
 
 TEST_P(Ripartizione, RemainderLandsOnTheLastInstalment)
 {
@@ -104,14 +108,15 @@ TEST_P(Ripartizione, RemainderLandsOnTheLastInstalment)
 
 INSTANTIATE_TEST_SUITE_P(
     CalcScadenze, Ripartizione,
-    ::testing::Values(CasoRipartizione{"VatSpread", "M", "", 3, {}, {406.67, 406.67, 406.66}},
-                      CasoRipartizione{"VatFirstAlone", "M", "U", 3, {}, {220.00, 500.00, 500.00}},
-                      CasoRipartizione{"VatOnFirst", "M", "P", 3, {}, {553.33, 333.33, 333.34}},
-                      CasoRipartizione{"VatAloneOneInstalmentActsAsP", "M", "u", 1, {}, {1220.00}},
-                      CasoRipartizione{"Days", "G", "", 3, {}, {406.67, 406.67, 406.66}},
-                      CasoRipartizione{"PercentAndEqualShare", "T", "", 2, {30, 0}, {366.00, 854.00}},
-                      CasoRipartizione{"PercentShortfallToLast", "A", "", 3, {20, 20, 20}, {244.00, 244.00, 732.00}},
-                      CasoRipartizione{"PercentWithVatFirst", "T", "U", 3, {0, 25}, {220.00, 250.00, 750.00}}),
+    ::testing::Values(
+        CasoRipartizione{"VatSpread", "M", "", 3, {}, {406.67, 406.67, 406.66}},
+        CasoRipartizione{"VatFirstAlone", "M", "U", 3, {}, {220.00, 500.00, 500.00}},
+        CasoRipartizione{"VatOnFirst", "M", "P", 3, {}, {553.33, 333.33, 333.34}},
+        CasoRipartizione{"VatAloneOneInstalmentActsAsP", "M", "u", 1, {}, {1220.00}},
+        CasoRipartizione{"Days", "G", "", 3, {}, {406.67, 406.67, 406.66}},
+        CasoRipartizione{"PercentAndEqualShare", "T", "", 2, {30, 0}, {366.00, 854.00}},
+        CasoRipartizione{"PercentShortfallToLast", "A", "", 3, {20, 20, 20}, {244.00, 244.00, 732.00}},
+        CasoRipartizione{"PercentWithVatFirst", "T", "U", 3, {0, 25}, {220.00, 250.00, 750.00}}),
     [](const auto &info) { return std::string(info.param.nome); });
 
 struct CasoDate {
@@ -125,13 +130,15 @@ struct CasoDate {
     QList<QDate> scadenze;
 };
 
-class Date : public ::testing::TestWithParam<CasoDate> {};
+class Date : public ::testing::TestWithParam<CasoDate>
+{
+};
 
 TEST_P(Date, CountingStartAndSteps)
 {
     const CasoDate &c = GetParam();
-    const auto p = pagamento(c.decorrenza, c.periodicita, "", int(c.scadenze.size()), c.giornoFisso, c.numGGMM,
-                             {1, 2, 1});
+    const auto p = pagamento(c.decorrenza, c.periodicita, "", int(c.scadenze.size()), c.giornoFisso,
+                             c.numGGMM, {1, 2, 1});
     const Esito e = calcola(&p, &nessunMese, c.documento, 300, 0);
     ASSERT_EQ(e.numScad, c.scadenze.size());
     EXPECT_EQ(e.decorrenza, c.inizio);
@@ -139,26 +146,73 @@ TEST_P(Date, CountingStartAndSteps)
         EXPECT_EQ(e.date[i + 1], c.scadenze[i]) << "instalment " << i + 1;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CalcScadenze, Date,
-    ::testing::Values(
-        CasoDate{"EndOfMonthResnaps", "F", "M", 0, 1, QDate(2024, 1, 31), QDate(2024, 1, 31),
-                 {QDate(2024, 2, 29), QDate(2024, 3, 31)}},
-        CasoDate{"EndOfMonthPlusFixedDay", "F", "M", 10, 1, QDate(2024, 1, 20), QDate(2024, 2, 10),
-                 {QDate(2024, 3, 10), QDate(2024, 4, 10)}},
-        CasoDate{"EndOfNextMonth", "S", "M", 0, 1, QDate(2024, 1, 5), QDate(2024, 2, 29),
-                 {QDate(2024, 3, 31), QDate(2024, 4, 30)}},
-        CasoDate{"FixedDayNextMonth", "D", "M", 15, 1, QDate(2024, 5, 20), QDate(2024, 6, 15),
-                 {QDate(2024, 7, 15)}},
-        CasoDate{"FixedDaySameMonth", "D", "M", 15, 1, QDate(2024, 5, 10), QDate(2024, 5, 15),
-                 {QDate(2024, 6, 15)}},
-        CasoDate{"DocumentDateDays", "X", "G", 0, 30, QDate(2024, 1, 15), QDate(2024, 1, 15),
-                 {QDate(2024, 2, 14), QDate(2024, 3, 15)}},
-        CasoDate{"PeriodsInMonths", "", "T", 0, 0, QDate(2024, 1, 31), QDate(2024, 1, 31),
-                 {QDate(2024, 2, 29), QDate(2024, 4, 29), QDate(2024, 5, 29)}},
-        CasoDate{"PeriodsInDays", "", "A", 0, 0, QDate(2024, 1, 31), QDate(2024, 1, 31),
-                 {QDate(2024, 2, 1), QDate(2024, 2, 3)}}),
-    [](const auto &info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(CalcScadenze, Date,
+                         ::testing::Values(CasoDate{"EndOfMonthResnaps",
+                                                    "F",
+                                                    "M",
+                                                    0,
+                                                    1,
+                                                    QDate(2024, 1, 31),
+                                                    QDate(2024, 1, 31),
+                                                    {QDate(2024, 2, 29), QDate(2024, 3, 31)}},
+                                           CasoDate{"EndOfMonthPlusFixedDay",
+                                                    "F",
+                                                    "M",
+                                                    10,
+                                                    1,
+                                                    QDate(2024, 1, 20),
+                                                    QDate(2024, 2, 10),
+                                                    {QDate(2024, 3, 10), QDate(2024, 4, 10)}},
+                                           CasoDate{"EndOfNextMonth",
+                                                    "S",
+                                                    "M",
+                                                    0,
+                                                    1,
+                                                    QDate(2024, 1, 5),
+                                                    QDate(2024, 2, 29),
+                                                    {QDate(2024, 3, 31), QDate(2024, 4, 30)}},
+                                           CasoDate{"FixedDayNextMonth",
+                                                    "D",
+                                                    "M",
+                                                    15,
+                                                    1,
+                                                    QDate(2024, 5, 20),
+                                                    QDate(2024, 6, 15),
+                                                    {QDate(2024, 7, 15)}},
+                                           CasoDate{"FixedDaySameMonth",
+                                                    "D",
+                                                    "M",
+                                                    15,
+                                                    1,
+                                                    QDate(2024, 5, 10),
+                                                    QDate(2024, 5, 15),
+                                                    {QDate(2024, 6, 15)}},
+                                           CasoDate{"DocumentDateDays",
+                                                    "X",
+                                                    "G",
+                                                    0,
+                                                    30,
+                                                    QDate(2024, 1, 15),
+                                                    QDate(2024, 1, 15),
+                                                    {QDate(2024, 2, 14), QDate(2024, 3, 15)}},
+                                           CasoDate{
+                                               "PeriodsInMonths",
+                                               "",
+                                               "T",
+                                               0,
+                                               0,
+                                               QDate(2024, 1, 31),
+                                               QDate(2024, 1, 31),
+                                               {QDate(2024, 2, 29), QDate(2024, 4, 29), QDate(2024, 5, 29)}},
+                                           CasoDate{"PeriodsInDays",
+                                                    "",
+                                                    "A",
+                                                    0,
+                                                    0,
+                                                    QDate(2024, 1, 31),
+                                                    QDate(2024, 1, 31),
+                                                    {QDate(2024, 2, 1), QDate(2024, 2, 3)}}),
+                         [](const auto &info) { return std::string(info.param.nome); });
 
 TEST(CalcScadenze, ExcludedMonthWithReplacementDayCountsOnFromTheUnshiftedDate)
 {
@@ -209,7 +263,8 @@ TEST(CalcScadenze, ComputedChargesAreLimitedAndAddedToTheirInstalment)
     EXPECT_DOUBLE_EQ(piccolo.spese[1], 1.00);
     EXPECT_DOUBLE_EQ(piccolo.importi[1], 16.00);
 
-    const Esito tetto = calcola(&p, &nessunMese, QDate(2024, 1, 15), 1000, 0, SpesaCalcolata, 2, {}, 1.0, 4.0);
+    const Esito tetto =
+        calcola(&p, &nessunMese, QDate(2024, 1, 15), 1000, 0, SpesaCalcolata, 2, {}, 1.0, 4.0);
     EXPECT_DOUBLE_EQ(tetto.spese[2], 4.00);
     EXPECT_DOUBLE_EQ(tetto.importi[2], 504.00);
 }
@@ -255,7 +310,8 @@ TEST(CalcScadenze, MissingCustomerIsTheModulesOwnError)
     const Esito e = calcola(&p, nullptr, QDate(2024, 1, 1), 100, 22);
     EXPECT_EQ(e.numErr, 1);
     EXPECT_EQ(e.numScad, 0);
-    EXPECT_EQ(e.errori, QStringLiteral("Errore n°0 : Manca il cliente con codice :01-02-0003 in Calcolo scadenze\r\n"));
+    EXPECT_EQ(e.errori,
+              QStringLiteral("Errore n°0 : Manca il cliente con codice :01-02-0003 in Calcolo scadenze\r\n"));
 }
 
 TEST(CalcScadenze, NegativeInstalmentCountNeverComesBack)
@@ -292,8 +348,12 @@ TEST(LimitaImporto, BoundsApplyOnlyWhenPositive)
 {
     struct {
         double min, max, valore, atteso;
-    } casi[] = {{1, 0, 0.5, 1}, {1, 0, 5, 5}, {0, 4, 5, 4}, {0, 0, 5, 5}, {50, 30, 40, 50}, {50, 30, 60, 30},
-                {2, 4, 3, 3}, {-1, -1, -5, -5}, {1, 0, 0.99999998, 1}, {1, 0, 0.999999999, 0.999999999}};
+    } casi[] = {{1, 0, 0.5, 1},        {1, 0, 5, 5},
+                {0, 4, 5, 4},          {0, 0, 5, 5},
+                {50, 30, 40, 50},      {50, 30, 60, 30},
+                {2, 4, 3, 3},          {-1, -1, -5, -5},
+                {1, 0, 0.99999998, 1}, {1, 0, 0.999999999, 0.999999999}};
     for (const auto &c : casi)
-        EXPECT_DOUBLE_EQ(LimitaImporto(c.min, c.max, c.valore), c.atteso) << c.min << " " << c.max << " " << c.valore;
+        EXPECT_DOUBLE_EQ(LimitaImporto(c.min, c.max, c.valore), c.atteso)
+            << c.min << " " << c.max << " " << c.valore;
 }

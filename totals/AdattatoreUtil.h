@@ -7,7 +7,8 @@
 #include <QString>
 #include <cmath>
 
-namespace ScadUtil {
+namespace ScadUtil
+{
 
 inline double ArrotondaDecimali(double v, int numDec)
 {
@@ -31,7 +32,16 @@ inline double ArrotondaModo(double v, const QString &modo, Currency unita)
     return Currency::fromDouble(r * u).toDouble();
 }
 
-inline QString TestoErroreNumero(long n) { return QString::number(n); }
+inline QString SqlTesto(const QString &t)
+{
+    return QLatin1Char('\'') + QString(t).replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
+}
+
+inline QString TestoErroreNumero(long n)
+{
+    return QString::number(n);
+}
 
 inline int ConfrontaOtto(double a, double b)
 {
