@@ -49,4 +49,4 @@ inline int ConfrontaOtto(double a, double b)
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-} // namespace ScadUtil
+} // namespace AdattatoreUtil
