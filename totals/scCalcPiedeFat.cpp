@@ -1,0 +1,290 @@
+// Footer engine: creation, reset, SQL texts, error list, the run of the nine
+// phases and the header and stamp-table phases.
+#include "totals/scCalcPiedeFat.h"
+
+#include "components/util/VbErrore.h"
+#include "services/Globali.h"
+#include "services/Importi.h"
+
+namespace {
+bool eS(const QString &valore)
+{
+    return valore.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+}
+
+// Upper bound of an open stamp bracket.
+const Currency BollettaAperta = Currency(99999999999999LL);
+} // namespace
+
+scCalcPiedeFat::scCalcPiedeFat() = default;
+scCalcPiedeFat::~scCalcPiedeFat() = default;
+
+void scCalcPiedeFat::AzzeraVarPiede()
+{
+    if (!ogIve)
+        ogIve = std::make_unique<scIve>();
+    ogIve->Clear();
+    odTotMerce = odTotEsente = odTotEsenteAppBol = odTotSpese = odTotFattura = odTotPagare = Currency();
+    odTotImponibile = odTotIva = odTotBolli = odTotImpOmaggi = odTotOmaggiNoIva = odTotOmaggi = Currency();
+    odTotImpRitAcc = odTotImpRitAccEff = odRitAcc = odAbbuono = odAcconto = odScontoPag = Currency();
+    obFattEsente = obApplScontoPag = obOmaSIvaPres = obOmaTotPres = false;
+    oiNumErrori = 0;
+    oiNumSconti = 0;
+    osErrori.clear();
+    osGruppoBol.clear();
+    osMastroBol.clear();
+    osContoBol.clear();
+    osScontoPag.clear();
+    mdMerceSco.assign(1, 0.0);
+    SvuotaListeSpese();
+}
+
+QString scCalcPiedeFat::SqlTestataPiede() const
+{
+    const QString &T = osTabTesta;
+    const bool fattura = T.compare(QLatin1String("FatTest"), Qt::CaseInsensitive) == 0;
+    const bool ddt = T.compare(QLatin1String("DdtTest"), Qt::CaseInsensitive) == 0;
+    const bool ordAcq = T.compare(QLatin1String("OrdAcqTes"), Qt::CaseInsensitive) == 0;
+    QString s = QLatin1String("SELECT ") + T + QLatin1String(".Acconto");
+    if (TestataHaCampo(QStringLiteral("ScoPagSuDett")))
+        s += QLatin1String(", ") + T + QLatin1String(".ScoPagSuDett");
+    if (fattura)
+        s += QLatin1String(", ") + T + QLatin1String(".Abbuono") + QLatin1String(", ") + T + QLatin1String(".Bolli");
+    s += QLatin1String(", ") + T + QLatin1String(".DataRif");
+    if (!ordAcq) {
+        for (const char *c : {".GruppoCli", ".MastroCli", ".ContoCli", ".PercRitAcc"})
+            s += QLatin1String(", ") + T + QLatin1String(c);
+    } else {
+        for (const char *c : {".GruppoFor", ".MastroFor", ".ContoFor"})
+            s += QLatin1String(", ") + T + QLatin1String(c);
+    }
+    if (fattura || ddt)
+        s += QLatin1String(", ") + T + QLatin1String(".Peso");
+    for (const char *c : {".Moneta", ".Pagamento", ".PrezziIvati", ".ScontoPag"})
+        s += QLatin1String(", ") + T + QLatin1String(c);
+    s += QLatin1String(", FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento")
+         + QLatin1String(", Monete.NumDec") + QLatin1String(", PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad")
+         + QLatin1String(", TabIva.TipoIva") + QLatin1String(", Stati.Cee,Stati.Iso");
+    s += QLatin1String(" FROM") + QLatin1String(" ((((((") + T + QLatin1String(" ")
+         + QLatin1String(" LEFT JOIN Monete ON ") + T + QLatin1String(".Moneta = Monete.Moneta)")
+         + QLatin1String(" LEFT JOIN FattDocumenti ON ") + T
+         + QLatin1String(".FattDocumento = FattDocumenti.FattDocumento)") + QLatin1String(" LEFT JOIN Pagamenti ON ")
+         + T + QLatin1String(".Pagamento = Pagamenti.Pagamento)")
+         + QLatin1String(" LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo)")
+         + QLatin1String(" LEFT JOIN TabIva ON ") + T + QLatin1String(".Iva = TabIva.Iva)")
+         + QLatin1String(" LEFT JOIN PianoConti") + QLatin1String(" ON ");
+    const QLatin1String lato(osTipoGest.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0 ? "For" : "Cli");
+    s += T + QLatin1String(".Gruppo") + lato + QLatin1String(" = PianoConti.Gruppo") + QLatin1String(" AND ") + T
+         + QLatin1String(".Mastro") + lato + QLatin1String(" = PianoConti.Mastro") + QLatin1String(" AND ") + T
+         + QLatin1String(".Conto") + lato + QLatin1String(" = PianoConti.Conto)");
+    s += QLatin1String(" LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato") + QLatin1String(" Where") + QLatin1String(" ")
+         + T + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" And ") + T
+         + QLatin1String(".Anno = ") + QString::number(miAnno);
+    return s;
+}
+
+QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
+{
+    const QString &D = osTabDett;
+    const QString &L = osTabLiv;
+    const QString conto = D + QLatin1String(".gruppoven & ") + D + QLatin1String(".MastroVen & ") + D
+                          + QLatin1String(".contoVen");
+    const QString cauzione =
+        pbCauzioni ? QStringLiteral(",Articoli.Cauzione as ArtCauzione") : QStringLiteral(",'N' as ArtCauzione");
+    const QString articoli =
+        pbCauzioni ? QLatin1String(") LEFT JOIN Articoli ON ") + D + QLatin1String(".Articolo = Articoli.Articolo")
+                   : QString();
+    const QString apri = pbCauzioni ? QStringLiteral("(") : QString();
+    QString s;
+    if (!L.trimmed().isEmpty() && mbGesTaglie) {
+        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".* ") + QLatin1String(",") + conto
+            + QLatin1String(" AS Conto") + QLatin1String(",") + L + QLatin1String(".* ") + QLatin1String(",TabIva.*")
+            + cauzione + QLatin1String(" FROM ") + apri + QLatin1String("(") + D + QLatin1String("  ")
+            + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva)")
+            + QLatin1String(" LEFT JOIN ") + L + QLatin1String(" ON ") + D + QLatin1String(".RigLiv = ") + L
+            + QLatin1String(".RigLiv") + QLatin1String(" AND ") + D + QLatin1String(".NumRif = ") + L
+            + QLatin1String(".NumRif") + QLatin1String(" AND ") + D + QLatin1String(".Anno = ") + L
+            + QLatin1String(".Anno") + articoli + QLatin1String(" Where") + QLatin1String(" ") + D
+            + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" And ") + D
+            + QLatin1String(".Anno = ") + QString::number(miAnno) + QLatin1String(" and (") + D
+            + QLatin1String(".TipoRiga = ") + QLatin1String("'M'") + QLatin1String(" or ") + D
+            + QLatin1String(".TipoRiga = ") + QLatin1String("'A'") + QLatin1String(")");
+    } else {
+        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".*") + QLatin1String(",") + conto
+            + QLatin1String(" AS Conto") + QLatin1String(",TabIva.*") + cauzione + QLatin1String(" FROM ") + apri + D
+            + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva") + articoli
+            + QLatin1String(" Where") + QLatin1String(" ") + D + QLatin1String(".NumRif = ")
+            + QString::number(mlNumRif) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
+            + QString::number(miAnno);
+    }
+    s += QLatin1String(" order by ") + D + QLatin1String(".Iva,") + conto + QLatin1String(",") + D
+         + QLatin1String(".RigDet");
+    return s;
+}
+
+QString scCalcPiedeFat::SqlSpesePiede() const
+{
+    const QString &S = osTabSpese;
+    return QLatin1String("SELECT ") + S + QLatin1String(".*") + QLatin1String(",TabIva.*") + QLatin1String(",Spese.*")
+           + QLatin1String(" FROM") + QLatin1String(" (") + S + QLatin1String(" LEFT JOIN TabIva ON ") + S
+           + QLatin1String(".Iva = TabIva.Iva)") + QLatin1String(" LEFT JOIN Spese ON ") + S
+           + QLatin1String(".Spesa = Spese.Spesa") + QLatin1String(" Where") + QLatin1String(" ") + S
+           + QLatin1String(".Anno = ") + QString::number(miAnno) + QLatin1String(" And ") + S
+           + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" Order BY")
+           + QLatin1String(" ") + S + QLatin1String(".Iva") + QLatin1String(" ,spese.gruppo & spese.Mastro & spese.conto");
+}
+
+void scCalcPiedeFat::AccodaErrPiede(long plNumErr, const QString &psTesto)
+{
+    if (oiNumErrori < 30)
+        osErrori += QStringLiteral("Errore n°") + QString::number(plNumErr) + QLatin1String(" : ") + psTesto
+                    + QLatin1String(" in ") + QLatin1String(" CalcPiedeFat (") + msFase + QLatin1String(") ")
+                    + QLatin1String("\r\n");
+    else if (oiNumErrori == 30)
+        osErrori += QLatin1String("..............");
+    ++oiNumErrori;
+}
+
+void scCalcPiedeFat::CalcPiedeFat(int piAnno, int plNumRif, bool pbCalcRitAcc, double pdPercRitAcc,
+                                  std::optional<QVariant> pvAddBolli)
+{
+    ScaBolRB.fill(Currency());
+    BolloRB.fill(Currency());
+    // Working values live only for the call: nothing of the previous document leaks in.
+    ContoVenDefault.clear();
+    GestVuotiCauz = false;
+    PrezziIvati = QStringLiteral("N");
+    NumDecDoc = 0;
+    MonetaDoc.clear();
+    TipoEffetto.clear();
+    ChiaveBolli.clear();
+    BolliTrovati = false;
+    CodEseBollo.clear();
+    ContoBollo.clear();
+    PercBolloTratte = MaxNoBollo = BolloEsente = ArrotondBollo = TotMerceRighe = Currency();
+    msChiaveTesta.clear();
+    msChiaveDett.clear();
+    msChiaveSpese.clear();
+    try {
+        MancaAddBolli = !pvAddBolli.has_value();
+        mvAddBolli = pvAddBolli.value_or(QVariant());
+        mbCalcRitAcc = pbCalcRitAcc;
+        mdPercRitAcc = pdPercRitAcc;
+        AzzeraVarPiede();
+        miAnno = piAnno;
+        mlNumRif = plNumRif;
+
+        struct Fase {
+            const char *nome;
+            bool (scCalcPiedeFat::*esegui)();
+        };
+        const Fase fasi[] = {
+            {"Lettura testata", &scCalcPiedeFat::LetturaTestata},
+            {"Lettura bolli", &scCalcPiedeFat::LetturaBolli},
+            {"Lettura Dettagli Normali", &scCalcPiedeFat::LetturaDettagli},
+            {"Lettura Spese", &scCalcPiedeFat::LetturaSpese},
+            {"Ripartizione IVA spese", &scCalcPiedeFat::RipartizioneIvaSpese},
+            {"Calcola ritenuta d'acconto", &scCalcPiedeFat::CalcolaRitenuta},
+            {"Calcolo totali", &scCalcPiedeFat::CalcoloTotali},
+            {"Calcolo Bolli", &scCalcPiedeFat::CalcoloBolli},
+            {"Parte finale", &scCalcPiedeFat::ParteFinale},
+        };
+        for (const Fase &f : fasi) {
+            if (f.esegui == &scCalcPiedeFat::CalcolaRitenuta && mbCalcRitAcc)
+                continue;
+            if (f.esegui == &scCalcPiedeFat::CalcoloBolli && (mbCalcRitAcc || !BolliTrovati))
+                continue;
+            msFase = QString::fromUtf8(f.nome);
+            if (!(this->*f.esegui)())
+                break;
+        }
+    } catch (const VbErrore &e) {
+        AccodaErrPiede(e.numero(), e.descrizione());
+    } catch (const std::exception &e) {
+        AccodaErrPiede(0, QString::fromLocal8Bit(e.what()));
+    }
+    msFase.clear();
+    try {
+        mgRecDat.reset();
+    } catch (...) {
+    }
+}
+
+bool scCalcPiedeFat::LetturaTestata()
+{
+    mbGesTaglie = eS(ParametroHost(QStringLiteral("Mag.GesTaglie")));
+    ContoVenDefault = ParametroHost(QStringLiteral("CauCon.GruppoVen")) + ParametroHost(QStringLiteral("CauCon.MastroVen"))
+                      + ParametroHost(QStringLiteral("CauCon.ContoVen"));
+    GestVuotiCauz = eS(ParametroPersonale(QStringLiteral("Fatture"), QStringLiteral("GestVuotiCauz")));
+    obCassaPrevNoImpon = eS(ParametroPersonale(QStringLiteral("Tutti"), QStringLiteral("CassaPrevNoImpon")));
+
+    msChiaveTesta = ApriRecordset(SqlTestataPiede());
+    if (FineDati(msChiaveTesta)) {
+        AccodaErrPiede(0, QStringLiteral("Non è stata trovata la testata del doc. ") + QString::number(mlNumRif)
+                              + QLatin1String(" ") + QString::number(miAnno));
+        return false;
+    }
+    const QString T = osTabTesta + QLatin1String(".");
+    mbScoPagSuDett = eS(CampoTesto(msChiaveTesta, T + QLatin1String("ScoPagSuDett")));
+    msRegimeMargine = CampoTesto(msChiaveTesta, QStringLiteral("FattDocumenti.RegimeMargine"));
+    const QString ivati = CampoTesto(msChiaveTesta, T + QLatin1String("PrezziIvati"));
+    PrezziIvati = eS(ivati) ? ivati : QStringLiteral("N");
+    // A currency missing from Monete leaves no decimals to round to: an error, not a guess.
+    if (Campo(msChiaveTesta, QStringLiteral("Monete.NumDec")).isNull())
+        throw VbErrore(VbErrore::UsoNonValidoNull,
+                       QStringLiteral("Moneta del documento non trovata in Monete: ")
+                           + CampoTesto(msChiaveTesta, T + QLatin1String("Moneta")));
+    NumDecDoc = CampoIntero(msChiaveTesta, QStringLiteral("Monete.NumDec"));
+    MonetaDoc = CampoTesto(msChiaveTesta, T + QLatin1String("Moneta"));
+    TipoEffetto = CampoTesto(msChiaveTesta, QStringLiteral("PagTipi.TipoEffetto"));
+    odAbbuono = CampoImporto(msChiaveTesta, T + QLatin1String("Abbuono"));
+    odAcconto = CampoImporto(msChiaveTesta, T + QLatin1String("Acconto"));
+
+    osScontoPag = CampoTesto(msChiaveTesta, T + QLatin1String("ScontoPag")).trimmed();
+    odScontoPag = Currency();
+    if (!osScontoPag.isEmpty()) {
+        int errore = 0;
+        const double sconto = ValutaNumero(osScontoPag, &errore, 0, 6);
+        // A chain that cannot be read grants no discount, and says so.
+        if (errore != 0)
+            AccodaErrPiede(0, QStringLiteral("Sconto pagamento non valido \"") + osScontoPag
+                                  + QStringLiteral("\": nessuno sconto pagamento applicato"));
+        else
+            odScontoPag = Currency::fromDouble(sconto);
+    }
+    return true;
+}
+
+bool scCalcPiedeFat::LetturaBolli()
+{
+    BolliTrovati = false;
+    const bool lira = MonetaDoc.compare(Globali::CodLira, Qt::CaseInsensitive) == 0;
+    const bool euro = MonetaDoc.compare(Globali::CodEuro, Qt::CaseInsensitive) == 0;
+    if (!lira && !euro)
+        return true;
+    ChiaveBolli = ApriRecordset(QStringLiteral("Select TaBolli.* , Tabiva.*")
+                                + QStringLiteral(" FROM TaBolli left join Tabiva on TaBolli.CodEseBollo = TabIva.Iva"));
+    if (FineDati(ChiaveBolli))
+        return true;
+    BolliTrovati = true;
+    CodEseBollo = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.CodEseBollo"));
+    osGruppoBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.GruppoBol"));
+    osMastroBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.MastroBol"));
+    osContoBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.ContoBol"));
+    ContoBollo = osGruppoBol + osMastroBol + osContoBol;
+    PercBolloTratte = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.PercBolloTratte"));
+    const QLatin1String suffisso(lira ? "Lire" : "");
+    MaxNoBollo = CampoImporto(ChiaveBolli, (lira ? QStringLiteral("TaBolli.MaxNoBolloLire") : QStringLiteral("TaBolli.MaxNoBollo")));
+    BolloEsente = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.BolloEsente") + suffisso);
+    ArrotondBollo = CampoImporto(ChiaveBolli, lira ? QStringLiteral("TaBolli.ArrotondLire") : QStringLiteral("TaBolli.Arrotond"));
+    for (int i = 1; i <= 5; ++i) {
+        const QString n = QString::number(i);
+        const QString sca = QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRB") + suffisso;
+        // An empty bracket bound is an open bracket.
+        const QVariant limite = Campo(ChiaveBolli, sca);
+        ScaBolRB[size_t(i)] =
+            limite.isNull() ? BollettaAperta : std::min(CampoImporto(ChiaveBolli, sca), BollettaAperta);
+        BolloRB[size_t(i)] = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RB") + suffisso);
+    }
+    return true;
+}
