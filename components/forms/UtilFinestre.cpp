@@ -1,0 +1,173 @@
+// Focus, modal windows, the field in error, dialogs and one-shot timers.
+#include "components/forms/UtilFinestre.h"
+
+#include "components/forms/ColoriVb.h"
+#include "components/forms/ControlArray.h"
+#include "components/forms/RisposteProgrammate.h"
+#include "components/util/VbErrore.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace RP = RisposteProgrammate;
+
+namespace {
+
+// Watches a window shown modally and ends the loop when it closes or hides.
+class FineModale : public QObject {
+public:
+    FineModale(QWidget *w, QEventLoop *loop) : QObject(w), m_loop(loop) { w->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *ev) override
+    {
+        if (ev->type() == QEvent::Hide || ev->type() == QEvent::Close)
+            QTimer::singleShot(0, m_loop, &QEventLoop::quit);
+        return false;
+    }
+
+private:
+    QEventLoop *m_loop;
+};
+
+QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::function<QString()> &dialogo)
+{
+    if (RP::Attivo(tipo)) {
+        RP::Registra(tipo, mostrato);
+        return RP::Prendi(tipo).value_or(QVariant(QString())).toString();
+    }
+    return dialogo();
+}
+
+} // namespace
+
+namespace UtilFinestre {
+
+bool ImpostaFocus(QWidget *controllo, bool ignoraErrori)
+{
+    if (!controllo || !controllo->isEnabled() || controllo->isHidden() ||
+        controllo->focusPolicy() == Qt::NoFocus || (controllo->window()->isVisible() && !controllo->isVisible())) {
+        if (ignoraErrori)
+            return false;
+        throw VbErrore(5, QStringLiteral("Impossibile spostare lo stato attivo sul controllo: il controllo è "
+                                         "invisibile, disattivato o non accetta lo stato attivo"));
+    }
+    controllo->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+int MostraForm(QWidget *form, int modo)
+{
+    if (modo == 0) {
+        form->show();
+        form->raise();
+        form->activateWindow();
+        return 0;
+    }
+    const auto azione = RP::AzioneModale();
+    if (auto *d = qobject_cast<QDialog *>(form)) {
+        if (azione)
+            QTimer::singleShot(0, d, [d, azione] { azione(d); });
+        return d->exec();
+    }
+    QPointer<QWidget> w(form);
+    const Qt::WindowModality prima = form->windowModality();
+    form->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    auto *fine = new FineModale(form, &loop);
+    QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    form->show();
+    form->raise();
+    form->activateWindow();
+    if (azione)
+        QTimer::singleShot(0, form, [form, azione] { azione(form); });
+    if (form->isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    if (w) {
+        delete fine;
+        w->setWindowModality(prima);
+    }
+    return 0;
+}
+
+bool CercaCampoInErrore(QWidget *form, long colore, QString &nome, int &indice)
+{
+    nome.clear();
+    indice = -1;
+    if (!form)
+        return false;
+    const auto figli = form->findChildren<QWidget *>();
+    for (QWidget *w : figli) {
+        // Only colours set through BackColor count: a palette that merely looks red is no verdict.
+        if (w->property("vbBackColor").isValid() && ColoriVb::BackColor(w) == colore) {
+            nome = NomeControllo(w);
+            indice = IndiceControllo(w);
+            return true;
+        }
+    }
+    return false;
+}
+
+QFont FontDaDialogo(QWidget *parent, const QFont &iniziale, const QString &titolo, bool &scelto)
+{
+    if (RP::Attivo(RP::Font)) {
+        RP::Registra(RP::Font, {{QStringLiteral("titolo"), titolo}, {QStringLiteral("font"), iniziale}});
+        const QVariant v = RP::Prendi(RP::Font).value_or(QVariant());
+        scelto = v.canConvert<QFont>() && v.typeId() == QMetaType::QFont;
+        return scelto ? v.value<QFont>() : iniziale;
+    }
+    return QFontDialog::getFont(&scelto, iniziale, parent, titolo);
+}
+
+QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString &cartella, const QString &filtro)
+{
+    return Percorso(RP::FileApri,
+                    {{QStringLiteral("titolo"), titolo},
+                     {QStringLiteral("cartella"), cartella},
+                     {QStringLiteral("filtro"), filtro}},
+                    [&] { return QFileDialog::getOpenFileName(parent, titolo, cartella, filtro); });
+}
+
+QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella, const QString &filtro)
+{
+    return Percorso(RP::FileSalva,
+                    {{QStringLiteral("titolo"), titolo},
+                     {QStringLiteral("cartella"), cartella},
+                     {QStringLiteral("filtro"), filtro}},
+                    [&] { return QFileDialog::getSaveFileName(parent, titolo, cartella, filtro); });
+}
+
+QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella)
+{
+    return Percorso(RP::Cartella, {{QStringLiteral("titolo"), titolo}, {QStringLiteral("cartella"), cartella}},
+                    [&] { return QFileDialog::getExistingDirectory(parent, titolo, cartella); });
+}
+
+bool ApriConShell(const QUrl &indirizzo)
+{
+    if (RP::Attivo(RP::ApriShell)) {
+        RP::Registra(RP::ApriShell, {{QStringLiteral("url"), indirizzo}});
+        return RP::Prendi(RP::ApriShell).value_or(QVariant(true)).toBool();
+    }
+    return QDesktopServices::openUrl(indirizzo);
+}
+
+void UnoShot(QObject *contesto, std::function<void()> fatto) { QTimer::singleShot(0, contesto, std::move(fatto)); }
+
+QTimer *CreaTimerUnoShot(QObject *parent, std::function<void()> fatto)
+{
+    auto *t = new QTimer(parent);
+    t->setSingleShot(true);
+    t->setInterval(0);
+    QObject::connect(t, &QTimer::timeout, parent, std::move(fatto));
+    return t;
+}
+
+} // namespace UtilFinestre

@@ -1,0 +1,51 @@
+// The widget operations of the utility object (focus, modal show, the field in
+// error, the font dialog), one-shot timers, and the file dialogs and shell
+// opener behind the scripted answers of tests.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QObject;
+class QTimer;
+class QWidget;
+
+namespace UtilFinestre {
+
+// Moves the focus to `controllo`. A control that cannot take it (hidden,
+// disabled, missing) is VB error 5, or just `false` with `ignoraErrori`.
+bool ImpostaFocus(QWidget *controllo, bool ignoraErrori = true);
+
+// Shows a window; with `modo` other than 0 modally, returning when it is
+// closed or hidden. Dialogs answer their exec() result, other windows 0.
+int MostraForm(QWidget *form, int modo = 1);
+
+// True when a control of `form` has the background `colore` (set through
+// ColoriVb::ImpostaBackColor); `nome` and `indice` get its array name and
+// index (-1 outside arrays). Controls are searched in creation order.
+bool CercaCampoInErrore(QWidget *form, long colore, QString &nome, int &indice);
+
+// Font chosen in the font dialog, started from `iniziale`; `scelto` false
+// (and `iniziale` answered) when the user cancels.
+QFont FontDaDialogo(QWidget *parent, const QFont &iniziale, const QString &titolo, bool &scelto);
+
+// File dialogs: "" when cancelled.
+QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString &cartella,
+                           const QString &filtro);
+QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
+                            const QString &filtro);
+QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella);
+
+// Opens a document, folder or web address with the desktop's program.
+bool ApriConShell(const QUrl &indirizzo);
+
+// Runs `fatto` once, as soon as the event loop is free (the original's 1 ms
+// timers); nothing happens when `contesto` is gone by then.
+void UnoShot(QObject *contesto, std::function<void()> fatto);
+// A one-shot timer of interval 0 owned by `parent`, to start() when needed;
+// `fatto` runs on its timeout.
+QTimer *CreaTimerUnoShot(QObject *parent, std::function<void()> fatto);
+
+} // namespace UtilFinestre
