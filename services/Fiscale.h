@@ -1,0 +1,31 @@
+// Fiscal checks: VAT numbers of the EU member states, the Italian fiscal code
+// (check and computation).
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Checks a VAT number for a country given by its code (`stato`), its ISO code
+// (`iso`, preferred when given) and the two lengths of that country's numbers
+// (used for countries outside the EU; 0 = any). The number may carry the
+// country prefix ("IT", "DE", "EL"...) and blanks, dots or dashes. An empty
+// country means Italy. Answers 1 when the number is wrong, 0 when accepted;
+// an empty number is accepted.
+int VerificaPartitaIvaUE(const QString &code, const QString &stato, const QString &iso, int lungPartIva,
+                         int lungPartIva2);
+
+// A code that is not 11 characters long, or any code when pbFlag is non-zero,
+// is checked as a 16-character personal fiscal code (homonym variants
+// included); an 11-character code with pbFlag 0 as an Italian VAT number.
+// Answers 1 when wrong, 0 when accepted; an empty code is accepted.
+int VerificaPartitaIva(const QString &code, int pbFlag);
+
+// The Italian fiscal code of a person. Sex "F" (any case) adds 40 to the day.
+// Answers "" when the date is not valid or the cadastral code is not a letter
+// and three digits.
+QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &nascita, const QString &sesso,
+                      const QString &codCatastale);
+
+// The check character of the first 15 characters of a fiscal code ('\0' when
+// they hold something other than letters and digits).
+QChar CarattereControlloCf(const QString &primi15);
