@@ -11,6 +11,9 @@ class DbMotore;
 class ClienteMenu;
 class UtilGlob;
 class ContestoPrg;
+class AiutoDecod;
+class QSqlDatabase;
+class QWidget;
 
 namespace Globali {
 
@@ -28,6 +31,16 @@ inline QString NomeDbAzienda;       // Jet-file path (here SQLite), "ODBC;..." t
 inline QString NomeDbMenu;          // path of the common menu database
 inline QString DbMenu;              // name of the menu-database connection in DbComp; empty until opened
 inline QString PwdConnectMenu;      // ";pwd=..." or ""
+// The Qt connections behind DbAzienda and DbMenu (the DAO databases of the
+// original), for components that bind to a database; invalid when not open.
+QSqlDatabase DbAziendaDao();
+QSqlDatabase DbMenuDao();
+
+// Lookup library, created at start-up, and its help window.
+inline AiutoDecod *AziAiuto = nullptr;
+inline QWidget *FrmAiuto = nullptr;
+// The program's help file (switch "H"); the help pages take its name.
+inline QString NomeFileHelp;
 
 // Utility object, created on first use.
 UtilGlob &Util();

@@ -1,0 +1,97 @@
+// Orderly shutdown.
+#include "shell/Chiusura.h"
+
+#include "components/db/DbMotore.h"
+#include "components/menu/ClienteMenu.h"
+#include "components/util/ContestoPrg.h"
+#include "services/Globali.h"
+#include "services/UtilPrg.h"
+#include "services/frmConn.h"
+#include "shell/GlobaliShell.h"
+#include "shell/frmPrincipale.h"
+#include "shell/scAziUtilPrg.h"
+#include "shell/scMenuComandiClie.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// Windows that do not count as open: the main window, the wait window,
+// pop-ups, tool tips and windows the program keeps hidden.
+bool contaComeAperta(const QWidget *w)
+{
+    if (!w->isWindow() || !w->isVisible())
+        return false;
+    if (w == Globali::FrmP || frmConn::EFrmConn(w))
+        return false;
+    switch (w->windowType()) {
+    case Qt::Popup:
+    case Qt::ToolTip:
+    case Qt::SplashScreen:
+    case Qt::Desktop:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+void AvviaTimerChiusuraShell(int piTmpAttesa)
+{
+    frmPrincipale *frm = Globali::FrmP;
+    if (!frm)
+        return;
+    frm->oiChiudi = 1;
+    frm->oiTmpAttesa = qMax(0, piTmpAttesa);
+    if (!frm->timChiudi.isActive())
+        frm->timChiudi.start();
+}
+
+void AvviaChiusura()
+{
+    frmConn::Scarica();
+    if (frmPrincipale *frm = Globali::FrmP) {
+        frm->codiceUscita = 1;
+        AvviaTimerChiusuraShell(0);
+        // The first check need not wait a whole interval.
+        QTimer::singleShot(0, frm, [frm] { frm->timChiudi_Timer(); });
+    }
+}
+
+QString VerificaChiusura()
+{
+    if (QApplication::activeModalWidget())
+        return QStringLiteral("Maschera Modal");
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (contaComeAperta(w))
+            return w->windowTitle().isEmpty() ? w->objectName() : w->windowTitle();
+    return {};
+}
+
+void RilasciaOggettiGlobali()
+{
+    // Deferred: a host command may still be on the stack.
+    if (Globali::AziUtilPrg)
+        Globali::AziUtilPrg->deleteLater();
+    Globali::AziUtilPrg = nullptr;
+    if (Globali::MenuComandi)
+        Globali::MenuComandi->deleteLater();  // releases MenuClient with it
+    Globali::MenuComandi = nullptr;
+    Globali::MenuClient = nullptr;
+    delete Globali::PonteMenu;
+    Globali::PonteMenu = nullptr;
+    Globali::ImpostaDbComp(nullptr);
+    Globali::DbMenu.clear();
+    frmConn::Scarica();
+    ImpostaGestoreChiusura({});
+}
+
+void ChiudiProgramma()
+{
+    RilasciaOggettiGlobali();
+    if (frmPrincipale *frm = Globali::FrmP)
+        frm->close();
+}

@@ -1,0 +1,21 @@
+// The connection to the company database named by the program INI.
+#pragma once
+
+#include <QString>
+
+// Text of the wait window during the connection.
+inline const QString TestoConnessione = QStringLiteral("Connessione primaria al database");
+
+// Host parameters that win over [Connessioni] when the host holds them.
+inline const QString ParHostNomeDb = QStringLiteral("DbAzienda.Nome");
+inline const QString ParHostConnect = QStringLiteral("DbAzienda.Connect");
+inline const QString ParHostLogin = QStringLiteral("DbAzienda.Login");
+inline const QString ParHostPassword = QStringLiteral("DbAzienda.Password");
+
+// Lets the user pick the INI when [Parametri Generali] NumIni is above 0, reads
+// [Connessioni] (NomeDB, DriveDB, Connect, Owner, Exec_option), shows the wait
+// window and opens the company database as DbAzienda in DbComp(): an SQLite
+// file (relative to DriveDB, else to the INI's folder) or ODBC with the login
+// and password the host hands over. A failed connection may be retried.
+// "" when open, else a text beginning with "Err:" that never shows a password.
+QString ApriDbAzienda();

@@ -1,0 +1,163 @@
+// The company parameters and the INI settings every window reads.
+#include "shell/ParAzienda.h"
+
+#include "components/db/DbMotore.h"
+#include "components/menu/ClienteMenu.h"
+#include "components/util/ProfiloIni.h"
+#include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
+#include "services/Globali.h"
+#include "services/MsgCom.h"
+#include "services/Parametri.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QVariant parHost(const QString &nome)
+{
+    ClienteMenu *mc = Globali::MenuClient;
+    return mc ? mc->LeggiPar(nome, QString()) : QVariant();
+}
+
+QString testoHost(const QString &nome, const QString &predefinito)
+{
+    const QString v = parHost(nome).toString().trimmed();
+    return v.isEmpty() ? predefinito : v;
+}
+
+int interoHost(const QString &nome, int predefinito)
+{
+    bool ok = false;
+    const int v = parHost(nome).toString().trimmed().toInt(&ok);
+    return ok ? v : predefinito;
+}
+
+double numeroIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave, double predefinito)
+{
+    const QString t = ini.LeggiStringa(sezione, chiave).trimmed();
+    double v = 0;
+    return !t.isEmpty() && UtilGlob::LeggiNumero(t, v, true) ? v : predefinito;
+}
+
+QString testoIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave, const QString &predefinito)
+{
+    const QString t = ini.LeggiStringa(sezione, chiave).trimmed();
+    return t.isEmpty() ? predefinito : t;
+}
+
+// Decimals of a currency from table Monete; `predefinito` when unknown.
+int decimaliMoneta(const QString &moneta, int predefinito)
+{
+    if (moneta.isEmpty())
+        return predefinito;
+    try {
+        DbMotore *db = Globali::DbComp();
+        const auto r = db->Seleziona(Globali::DbAzienda, QStringLiteral("SELECT NumDec FROM Monete WHERE Moneta = ") +
+                                                             Globali::Util().ValoreSql(moneta, UtilGlob::TipoTesto));
+        if (r && r->numRighe() > 0 && !r->nullo(0, 0))
+            return r->valore(0, 0).toInt();
+    } catch (const VbErrore &) {
+    }
+    return predefinito;
+}
+
+QDate dataHost(const QString &nome)
+{
+    const QVariant v = parHost(nome);
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    const QVariant d = Globali::Util().ValoreData(v);
+    return d.isValid() ? d.toDate() : QDate();
+}
+
+} // namespace
+
+long LeggiColoreVb(const QVariant &valore, long predefinito)
+{
+    QString t = valore.toString().trimmed();
+    if (t.isEmpty())
+        return predefinito;
+    bool ok = false;
+    long v = 0;
+    if (t.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
+        t = t.mid(2);
+        if (t.endsWith(QLatin1Char('&')))
+            t.chop(1);
+        v = long(t.toULongLong(&ok, 16) & 0xFFFFFFFFULL);
+    } else {
+        const qlonglong n = t.toLongLong(&ok);
+        v = long(quint32(n));
+    }
+    return ok ? v : predefinito;
+}
+
+QString FormatoImporto(int decimali)
+{
+    return decimali > 0 ? QStringLiteral("#,##0.") + QString(decimali, QLatin1Char('0')) : QStringLiteral("#,##0");
+}
+
+QString LeggiParAzienda()
+{
+    using namespace Globali;
+    try {
+        DescAzienda = testoHost(QStringLiteral("descazie"), DescAzienda);
+        DataMenu = dataHost(QStringLiteral("DataMenu"));
+        if (!DataMenu.isValid())
+            DataMenu = QDate::currentDate();
+        MonetaAzienda = testoHost(QStringLiteral("Ditta.Moneta"), MonetaAzienda);
+        CodLira = testoHost(QStringLiteral("Ditta.CodLira"), CodLira);
+        CodEuro = testoHost(QStringLiteral("Ditta.CodEuro"), CodEuro);
+        OperCambio = testoHost(QStringLiteral("Ditta.OperCambio"), OperCambio);
+        double cambio = 0;
+        if (UtilGlob::LeggiNumero(testoHost(QStringLiteral("Ditta.CambioLiraEuro"), QString()), cambio, true) &&
+            cambio > 0)
+            CambioLiraEuro = cambio;
+        NumDecQta = interoHost(QStringLiteral("Ditta.NumDecQta"), NumDecQta);
+        NumDecLira = decimaliMoneta(CodLira, NumDecLira);
+        NumDecEuro = decimaliMoneta(CodEuro, NumDecEuro);
+        NumDecMoneta = decimaliMoneta(MonetaAzienda, NumDecMoneta);
+        FmtImportoEuro = FormatoImporto(NumDecEuro);
+        FormatoData = testoHost(QStringLiteral("Ditta.FormatoData"), FormatoData);
+        ColBackGotFocus = LeggiColoreVb(parHost(QStringLiteral("Ditta.ColBackGotFocus")), ColBackGotFocus);
+        ColBackLostFocus = LeggiColoreVb(parHost(QStringLiteral("Ditta.ColBackLostFocus")), ColBackLostFocus);
+        ColBackForm = LeggiColoreVb(parHost(QStringLiteral("Ditta.ColBackForm")), ColBackForm);
+
+        ArrotIvaEuro = LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("ArrotIvaEuro"),
+                                         testoHost(QStringLiteral("Ditta.ArrotIvaEuro"), QStringLiteral("N")))
+                           .toString();
+        DataMinima = LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("DataMinima"), DataMinima).toString();
+
+        const ProfiloIni ini(PathIni);
+        const QString config = QStringLiteral("Config");
+        TastierinoVirgola = testoIni(ini, config, QStringLiteral("TastierinoVirgola"), TastierinoVirgola);
+        DecodHelpAbil = testoIni(ini, config, QStringLiteral("DecodHelpAbil"), DecodHelpAbil);
+        DecodHelpPersKey = testoIni(ini, config, QStringLiteral("DecodHelpPersKey"), DecodHelpPersKey);
+        LisSpostaCurs = testoIni(ini, config, QStringLiteral("LisSpostaCurs"), LisSpostaCurs);
+        LisClickNoSel = testoIni(ini, config, QStringLiteral("LisClickNoSel"), LisClickNoSel);
+        BeepCome = testoIni(ini, config, QStringLiteral("BeepCome"), BeepCome);
+        ParMassimizzato = testoIni(ini, config, QStringLiteral("Massimizzato"), ParMassimizzato);
+        StatoFinestra = testoIni(ini, config, QStringLiteral("StatoFinestra"), StatoFinestra);
+
+        const QString risVid = QStringLiteral("Risoluzione Video");
+        RisVidGenerale = numeroIni(ini, risVid, QStringLiteral("Generale"), 0);
+        RisVidPersBase = numeroIni(ini, risVid, QStringLiteral("PersBase"), 0);
+        RisVidMsgCom = numeroIni(ini, risVid, QStringLiteral("MsgCom"), 0);
+        RisVidStaVid = numeroIni(ini, risVid, QStringLiteral("StaVid"), -2);
+
+        const QDir dirIni = QFileInfo(PathIni).absoluteDir();
+        const QString immagini = testoIni(ini, QStringLiteral("Base"), QStringLiteral("Immagini"), QString());
+        DirImmagini = immagini.isEmpty() ? QString() : QDir::cleanPath(dirIni.absoluteFilePath(immagini));
+        const QString comune = testoIni(ini, QStringLiteral("Setup"), QStringLiteral("IniComune"), QString());
+        PathIniComune = comune.isEmpty() ? QString() : QDir::cleanPath(dirIni.absoluteFilePath(comune));
+
+        NomiMesi = QStringList{QStringLiteral("Gennaio"),   QStringLiteral("Febbraio"), QStringLiteral("Marzo"),
+                               QStringLiteral("Aprile"),    QStringLiteral("Maggio"),   QStringLiteral("Giugno"),
+                               QStringLiteral("Luglio"),    QStringLiteral("Agosto"),   QStringLiteral("Settembre"),
+                               QStringLiteral("Ottobre"),   QStringLiteral("Novembre"), QStringLiteral("Dicembre")};
+        return {};
+    } catch (const VbErrore &e) {
+        return QStringLiteral("Err: ") + NascondiPassword(e.descrizione());
+    }
+}
