@@ -99,7 +99,7 @@ i128 daCurrency(Currency c, int scala)
 
 Currency aCurrency(i128 v, int scala)
 {
-    const i128 raw = scala >= 4 ? mul(v, pow10(4 - scala)) : dividi(v, pow10(scala - 4), 'A');
+    const i128 raw = scala <= 4 ? mul(v, pow10(4 - scala)) : dividi(v, pow10(scala - 4), 'A');
     if (raw > i128(INT64_MAX) || raw < i128(INT64_MIN))
         overflow();
     return Currency::fromRaw(std::int64_t(raw));
