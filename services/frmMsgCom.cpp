@@ -1,0 +1,287 @@
+// The message box window and the msgCom / MsgErrfrm entry points.
+#include "services/frmMsgCom.h"
+
+#include "components/forms/RisposteProgrammate.h"
+#include "components/util/VbErrore.h"
+#include "services/MsgCom.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+// Twips to device-independent pixels (1440 twips an inch).
+int daTwips(int twips, const QWidget *w)
+{
+    const QScreen *s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
+    return int(twips * dpi / 1440.0 + 0.5);
+}
+
+// The letter after a single "&" of a caption ("&Sì" -> 'S'), or a null QChar.
+QChar mnemonico(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != u'&')
+            continue;
+        if (caption.at(i + 1) == u'&') {
+            ++i;
+            continue;
+        }
+        return caption.at(i + 1).toUpper();
+    }
+    return QChar();
+}
+
+} // namespace
+
+frmMsgCom::frmMsgCom(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmMsgCom"));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto *colonna = new QVBoxLayout(this);
+    m_etichetta = new QLabel(this);
+    m_etichetta->setObjectName(QStringLiteral("Label1"));
+    m_etichetta->setWordWrap(true);
+    m_etichetta->setTextFormat(Qt::PlainText);
+    m_etichetta->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_testo = new QPlainTextEdit(this);
+    m_testo->setObjectName(QStringLiteral("txtMsg"));
+    m_testo->setReadOnly(true);
+    m_testo->setMinimumHeight(160);
+    colonna->addWidget(m_etichetta, 1);
+    colonna->addWidget(m_testo, 1);
+
+    m_rigaPulsanti = new QHBoxLayout;
+    m_rigaPulsanti->addStretch(1);
+    for (int i = 0; i < 3; ++i) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("Command1_%1").arg(i + 1));
+        b->setAutoDefault(true);
+        connect(b, &QPushButton::clicked, this, [this, i] { premi(i + 1); });
+        m_rigaPulsanti->addWidget(b);
+        m_pulsanti.append(b);
+    }
+    m_rigaPulsanti->addStretch(1);
+    colonna->addLayout(m_rigaPulsanti);
+}
+
+frmMsgCom &frmMsgCom::Istanza()
+{
+    static QPointer<frmMsgCom> istanza;
+    if (!istanza)
+        istanza = new frmMsgCom;
+    return *istanza;
+}
+
+QPushButton *frmMsgCom::Pulsante(int numero) const
+{
+    if (numero < 1 || numero > m_pulsanti.size() || m_pulsanti.at(numero - 1)->isHidden())
+        return nullptr;
+    return m_pulsanti.at(numero - 1);
+}
+
+bool frmMsgCom::UsaTesto() const { return !m_testo->isHidden(); }
+
+void frmMsgCom::Prepara(const Richiesta &r)
+{
+    m_premuto = 0;
+    const QString testo = NascondiPassword(r.testo);
+    setWindowTitle(r.titolo.isEmpty() ? QApplication::applicationDisplayName() : NascondiPassword(r.titolo));
+
+    QFont f = QApplication::font(this);
+    if (r.fontSize > 0)
+        f.setPointSize(r.fontSize);
+    setFont(f);
+
+    const bool lungo = testo.size() > MaxCaratteriEtichetta || testo.count(u'\n') >= MaxRigheEtichetta;
+    const bool usaTesto = r.sempreTxt || lungo;
+    m_etichetta->setVisible(!usaTesto);
+    m_testo->setVisible(usaTesto);
+    m_etichetta->setText(usaTesto ? QString() : testo);
+    m_testo->setPlainText(usaTesto ? testo : QString());
+
+    QStringList captions = r.pulsanti;
+    if (captions.isEmpty())
+        captions << QStringLiteral("&Ok");
+    const int n = int(std::min<qsizetype>(captions.size(), m_pulsanti.size()));
+    for (int i = 0; i < m_pulsanti.size(); ++i) {
+        QPushButton *b = m_pulsanti.at(i);
+        b->setVisible(i < n);
+        b->setText(i < n ? captions.at(i) : QString());
+        if (r.widthCom > 0)
+            b->setFixedWidth(daTwips(r.widthCom, this));
+        else {
+            b->setMinimumWidth(0);
+            b->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+    }
+
+    // The width is a share of the screen, widened by the extra width.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int schermo = s ? s->availableGeometry().width() : 1024;
+    int larghezza = r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 : 0;
+    if (larghezza > 0) {
+        larghezza = std::min(schermo, larghezza + daTwips(std::max(r.latiForm, 0), this));
+        setFixedWidth(larghezza);
+    } else {
+        setMinimumWidth(0);
+        setMaximumWidth(QWIDGETSIZE_MAX);
+        resize(sizeHint());
+    }
+    adjustSize();
+
+    const int predef = (r.comDefault >= 1 && r.comDefault <= n) ? r.comDefault : 1;
+    for (int i = 0; i < n; ++i)
+        m_pulsanti.at(i)->setDefault(i + 1 == predef);
+    m_pulsanti.at(predef - 1)->setFocus(Qt::OtherFocusReason);
+    if (r.suona)
+        QApplication::beep();
+}
+
+int frmMsgCom::Mostra(const Richiesta &r)
+{
+    if (RisposteProgrammate::Attivo(RisposteProgrammate::MsgCom)) {
+        QVariantMap mostrato;
+        mostrato.insert(QStringLiteral("testo"), NascondiPassword(r.testo));
+        mostrato.insert(QStringLiteral("pulsanti"), r.pulsanti);
+        mostrato.insert(QStringLiteral("titolo"), NascondiPassword(r.titolo));
+        mostrato.insert(QStringLiteral("comDefault"), r.comDefault);
+        RisposteProgrammate::Registra(RisposteProgrammate::MsgCom, mostrato);
+        const auto risposta = RisposteProgrammate::Prendi(RisposteProgrammate::MsgCom);
+        const int n = int(std::max<qsizetype>(1, r.pulsanti.size()));
+        int premuto = risposta ? risposta->toInt() : r.comDefault;
+        if (premuto < 1 || premuto > n)
+            premuto = 1;
+        return premuto;
+    }
+    Prepara(r);
+    exec();
+    return m_premuto > 0 ? m_premuto : int(std::max<qsizetype>(1, r.pulsanti.size()));
+}
+
+void frmMsgCom::premi(int numero)
+{
+    m_premuto = numero;
+    done(numero);
+}
+
+void frmMsgCom::keyPressEvent(QKeyEvent *e)
+{
+    // As in a Windows dialog, a button's letter works without Alt.
+    if (!(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && !e->text().isEmpty()) {
+        const QChar c = e->text().at(0).toUpper();
+        for (int i = 0; i < m_pulsanti.size(); ++i) {
+            if (!m_pulsanti.at(i)->isHidden() && mnemonico(m_pulsanti.at(i)->text()) == c) {
+                m_pulsanti.at(i)->setFocus(Qt::ShortcutFocusReason);
+                premi(i + 1);
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void frmMsgCom::reject()
+{
+    // Escape and the window's close box both press the last button.
+    int ultimo = 1;
+    for (int i = 0; i < m_pulsanti.size(); ++i)
+        if (!m_pulsanti.at(i)->isHidden())
+            ultimo = i + 1;
+    premi(ultimo);
+}
+
+void frmMsgCom::closeEvent(QCloseEvent *e)
+{
+    if (m_premuto == 0) {
+        e->ignore();
+        reject();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2, const QString &pvCom3,
+           const QString &pvTitolo, int piLargForm, bool pbSuona, int piLatiForm, int pvFontSize, int piComDefault,
+           int pvWidthCom, bool pbSempreTxt)
+{
+    frmMsgCom::Richiesta r;
+    r.testo = psLabel;
+    r.pulsanti << (psCom1.isEmpty() ? QStringLiteral("&Ok") : psCom1);
+    if (!pvCom2.isEmpty())
+        r.pulsanti << pvCom2;
+    if (!pvCom3.isEmpty())
+        r.pulsanti << pvCom3;
+    r.titolo = pvTitolo;
+    r.largForm = piLargForm;
+    r.suona = pbSuona;
+    r.latiForm = piLatiForm;
+    r.fontSize = pvFontSize;
+    r.comDefault = piComDefault;
+    r.widthCom = pvWidthCom;
+    r.sempreTxt = pbSempreTxt;
+    return frmMsgCom::Istanza().Mostra(r);
+}
+
+QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri,
+                       const QString &psMsgAggDop)
+{
+    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + descrizione +
+           psMsgAggDop;
+}
+
+void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri, const QString &psMsgAggDop)
+{
+    msgCom(TestoMsgErrfrm(numero, descrizione, psMsgAggPri, psMsgAggDop), QStringLiteral("&Ok"));
+}
+
+void MsgErrfrm(const VbErrore &errore, const QString &psMsgAggPri, const QString &psMsgAggDop)
+{
+    MsgErrfrm(errore.numero(), errore.descrizione(), psMsgAggPri, psMsgAggDop);
+}
+
+void MsgErrfrm(const QString &psMsgAggPri, const QString &psMsgAggDop)
+{
+    int numero = 0;
+    QString descrizione;
+    if (std::exception_ptr corrente = std::current_exception()) {
+        try {
+            std::rethrow_exception(corrente);
+        } catch (const VbErrore &e) {
+            numero = e.numero();
+            descrizione = e.descrizione();
+        } catch (const std::exception &e) {
+            descrizione = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            descrizione = QStringLiteral("Errore sconosciuto");
+        }
+    }
+    MsgErrfrm(numero, descrizione, psMsgAggPri, psMsgAggDop);
+}
+
+QString NascondiPassword(const QString &testo)
+{
+    // Connection attributes whose value is a secret, up to the next ';', ']',
+    // blank or quote; ODBC values in braces up to the closing brace ("}}" is
+    // an escaped brace inside).
+    static const QRegularExpression re(
+        QStringLiteral(R"(\b(pwd|password|passwd)(\s*=\s*)(\{(?:[^}]|\}\})*\}?|[^;\]\s'"]*))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString r = testo;
+    r.replace(re, QStringLiteral("\\1\\2***"));
+    return r;
+}

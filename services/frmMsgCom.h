@@ -1,0 +1,67 @@
+// The program's message box window: a text and up to three buttons; answers
+// the 1-based number of the button pressed. Escape presses the last button.
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QHBoxLayout;
+class QVBoxLayout;
+
+class frmMsgCom : public QDialog {
+    Q_OBJECT
+public:
+    // Everything one message asks for.
+    struct Richiesta {
+        QString testo;
+        QStringList pulsanti;   // 1 to 3 captions, with & mnemonics
+        QString titolo;
+        int largForm = 0;       // percent of the screen width, 0 = fit to the text
+        bool suona = false;
+        int latiForm = 0;       // extra width, twips
+        int fontSize = 0;       // points, 0 = default
+        int comDefault = 1;     // the button that has the focus first
+        int widthCom = 0;       // button width, twips, 0 = fit
+        bool sempreTxt = false; // text box even for a short text
+    };
+
+    // Texts longer than this (or with more lines) go into a scrolling text box.
+    static constexpr int MaxCaratteriEtichetta = 600;
+    static constexpr int MaxRigheEtichetta = 15;
+
+    // The shared instance, created on first use.
+    static frmMsgCom &Istanza();
+
+    // Lays the message out and runs it modally; the button pressed (1-based).
+    // With answers queued for tests, takes the next one instead of waiting.
+    int Mostra(const Richiesta &r);
+
+    // Lays the message out without running it (tests drive it themselves).
+    void Prepara(const Richiesta &r);
+    // The button pressed last (0 while none).
+    int Premuto() const { return m_premuto; }
+
+    QPushButton *Pulsante(int numero) const;  // 1-based, nullptr when absent
+    QLabel *Etichetta() const { return m_etichetta; }
+    QPlainTextEdit *Testo() const { return m_testo; }
+    bool UsaTesto() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void reject() override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    explicit frmMsgCom(QWidget *parent = nullptr);
+    void premi(int numero);
+
+    QLabel *m_etichetta;
+    QPlainTextEdit *m_testo;
+    QHBoxLayout *m_rigaPulsanti;
+    QList<QPushButton *> m_pulsanti;
+    int m_premuto = 0;
+};

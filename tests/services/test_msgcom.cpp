@@ -1,0 +1,188 @@
+// The message box driven headless with real keys, and with queued answers.
+#include "components/forms/RisposteProgrammate.h"
+#include "components/util/VbErrore.h"
+#include "services/MsgCom.h"
+#include "services/frmMsgCom.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MessaggioATastiera : public ::testing::Test {
+protected:
+    void SetUp() override { RisposteProgrammate::Azzera(); }
+    void TearDown() override { RisposteProgrammate::Azzera(); }
+
+    // Runs `mostra` (which opens the box modally) while `azione` works the box.
+    int conAzione(std::function<void(frmMsgCom &)> azione, std::function<int()> mostra)
+    {
+        bool fatto = false;
+        QTimer::singleShot(0, [&] {
+            frmMsgCom &f = frmMsgCom::Istanza();
+            QTRY_VERIFY_WITH_TIMEOUT(f.isVisible(), 5000);
+            azione(f);
+            fatto = true;
+        });
+        const int r = mostra();
+        EXPECT_TRUE(fatto);
+        return r;
+    }
+    static void tasto(frmMsgCom &f, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QWidget *w = f.focusWidget() ? f.focusWidget() : &f;
+        QTest::keyClick(w, k, m);
+    }
+};
+
+} // namespace
+
+TEST_F(MessaggioATastiera, EscPremeLUltimoPulsante)
+{
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_Escape); },
+                        [] { return msgCom("Salvare?", "&Sì", "&No", "&Annulla"); }),
+              3);
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_Escape); }, [] { return msgCom("Fatto."); }), 1);
+}
+
+TEST_F(MessaggioATastiera, InvioSulPulsanteConIlFuoco)
+{
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_Return); },
+                        [] { return msgCom("Salvare?", "&Sì", "&No", "", "", 80, false, 600, 0, 2); }),
+              2);
+    EXPECT_EQ(conAzione(
+                  [](frmMsgCom &f) {
+                      EXPECT_EQ(f.focusWidget(), f.Pulsante(1));
+                      tasto(f, Qt::Key_Tab);
+                      EXPECT_EQ(f.focusWidget(), f.Pulsante(2));
+                      tasto(f, Qt::Key_Enter);
+                  },
+                  [] { return msgCom("Salvare?", "&Sì", "&No"); }),
+              2);
+}
+
+TEST_F(MessaggioATastiera, LettereDeiPulsanti)
+{
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_N); },
+                        [] { return msgCom("Salvare?", "&Sì", "&No"); }),
+              2);
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_S, Qt::AltModifier); },
+                        [] { return msgCom("Salvare?", "&Sì", "&No", "", "", 0, false, 0, 0, 2); }),
+              1);
+    // A letter that no button carries does nothing; Escape then closes.
+    EXPECT_EQ(conAzione(
+                  [](frmMsgCom &f) {
+                      tasto(f, Qt::Key_X);
+                      EXPECT_TRUE(f.isVisible());
+                      tasto(f, Qt::Key_Escape);
+                  },
+                  [] { return msgCom("Salvare?", "&Sì", "&No"); }),
+              2);
+}
+
+TEST_F(MessaggioATastiera, ClicSulPulsante)
+{
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { QTest::mouseClick(f.Pulsante(2), Qt::LeftButton); },
+                        [] { return msgCom("Quale?", "Uno", "Due", "Tre"); }),
+              2);
+}
+
+TEST_F(MessaggioATastiera, DisposizioneTestoELarghezza)
+{
+    conAzione(
+        [](frmMsgCom &f) {
+            EXPECT_FALSE(f.UsaTesto());
+            EXPECT_EQ(f.Etichetta()->text(), "Breve");
+            EXPECT_EQ(f.windowTitle(), "Titolo");
+            EXPECT_EQ(f.Pulsante(1)->text(), "&Ok");
+            EXPECT_EQ(f.Pulsante(2), nullptr);
+            const int schermo = f.screen()->availableGeometry().width();
+            EXPECT_GE(f.width(), schermo * 50 / 100);
+            EXPECT_LE(f.width(), schermo);
+            tasto(f, Qt::Key_Escape);
+        },
+        [] { return msgCom("Breve", "&Ok", "", "", "Titolo", 50, false, 600); });
+    conAzione(
+        [](frmMsgCom &f) {
+            EXPECT_TRUE(f.UsaTesto());
+            EXPECT_TRUE(f.Testo()->isReadOnly());
+            EXPECT_EQ(f.Testo()->toPlainText(), "Breve");
+            tasto(f, Qt::Key_Escape);
+        },
+        [] { return msgCom("Breve", "&Ok", "", "", "", 0, false, 0, 0, 1, 0, true); });
+    const QString lungo = QString("riga di testo\n").repeated(40);
+    conAzione(
+        [&](frmMsgCom &f) {
+            EXPECT_TRUE(f.UsaTesto());
+            EXPECT_EQ(f.Testo()->toPlainText(), lungo);
+            tasto(f, Qt::Key_Escape);
+        },
+        [&] { return msgCom(lungo); });
+}
+
+TEST_F(MessaggioATastiera, RisposteAccodateERegistro)
+{
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 7);
+    EXPECT_EQ(msgCom("Primo?", "&Sì", "&No"), 2);
+    EXPECT_EQ(msgCom("Secondo", "&Ok"), 1);  // an answer beyond the buttons counts as the first
+    const auto mostrati = RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom);
+    ASSERT_EQ(mostrati.size(), 2);
+    EXPECT_EQ(mostrati[0].value("testo").toString(), "Primo?");
+    EXPECT_EQ(mostrati[0].value("pulsanti").toStringList(), (QStringList{"&Sì", "&No"}));
+    EXPECT_FALSE(frmMsgCom::Istanza().isVisible());
+}
+
+TEST_F(MessaggioATastiera, MsgErrfrmDallErroreCorrente)
+{
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    try {
+        throw VbErrore(3022, "Chiave duplicata.");
+    } catch (...) {
+        MsgErrfrm();
+    }
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
+              "Errore(3022): Chiave duplicata.");
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("pulsanti").toStringList(),
+              QStringList{"&Ok"});
+    MsgErrfrm(94, "Uso non valido di Null", "Prima ", " dopo");
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
+              "Prima Errore(94): Uso non valido di Null dopo");
+    MsgErrfrm(VbErrore(3146, "ODBC;DSN=x;UID=sa;PWD=segreta"));
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
+              "Errore(3146): ODBC;DSN=x;UID=sa;PWD=***");
+}
+
+TEST(NascondiPassword, NessunaPasswordNeiMessaggi)
+{
+    struct {
+        const char *in, *out;
+    } casi[] = {
+        {"ODBC;DSN=Ditta;UID=sa;PWD=Segreta1;", "ODBC;DSN=Ditta;UID=sa;PWD=***;"},
+        {"select * from [;Database=/dati/menu.db;pwd=abc;].TabStati", "select * from [;Database=/dati/menu.db;pwd=***;].TabStati"},
+        {"[;Database=c:\\menu.mdb;pwd=abc].Appoggio", "[;Database=c:\\menu.mdb;pwd=***].Appoggio"},
+        {"DRIVER={PostgreSQL Unicode};PWD={a;b}}c};SERVER=x", "DRIVER={PostgreSQL Unicode};PWD=***;SERVER=x"},
+        {"password = ciao e poi", "password = *** e poi"},
+        {"Nessun segreto qui", "Nessun segreto qui"},
+        {"pwdx=1", "pwdx=1"},
+    };
+    for (const auto &c : casi)
+        EXPECT_EQ(NascondiPassword(c.in), c.out) << c.in;
+}
+
+TEST_F(MessaggioATastiera, IlTestoMostratoNonHaPassword)
+{
+    conAzione(
+        [](frmMsgCom &f) {
+            EXPECT_EQ(f.Etichetta()->text(), "Errore: DSN=x;PWD=***");
+            tasto(f, Qt::Key_Escape);
+        },
+        [] { return msgCom("Errore: DSN=x;PWD=abc"); });
+}
