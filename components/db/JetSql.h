@@ -29,6 +29,9 @@ inline const QString SegnapostoOwner = QStringLiteral("ç§&dbo§&ç");
 // strings. SQLite relies on the functions FunzioniSqlite registers.
 QString Traduci(const QString &jet, Dialetto dialetto, const Opzioni &opzioni = Opzioni());
 
+// A table or column name quoted for the engine, with the case the schema gives it there.
+QString NomeQuotato(const QString &nome, Dialetto dialetto);
+
 // A Jet LIKE pattern as an engine pattern with '\' as ESCAPE character.
 // Answers false when the pattern needs more than LIKE can say (# or a
 // character class); then the engines use jetlike()/a regular expression.
@@ -44,6 +47,7 @@ struct VoceSelect {
     QString campo;        // "Descrizione"; "*" for every column
     QString alias;        // the AS name, empty when none
     bool espressione = false;  // anything but a plain (qualified) column
+    bool somma = false;        // an aggregate SUM or COUNT
 };
 
 // One table of the FROM clause.

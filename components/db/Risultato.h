@@ -24,6 +24,7 @@ public:
         QString tabella;     // base table the column comes from, empty for expressions
         Tipo tipo = Tipo::Testo;  // declared kind
         int lunghezza = 0;   // declared size of a text column, 0 when unknown
+        bool zeroSeNullo = false;  // a SUM or COUNT: no rows reads as 0, not Null
     };
 
     Risultato() = default;

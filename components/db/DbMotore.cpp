@@ -1,0 +1,519 @@
+// DbMotore: connections, statements, transactions and row writes.
+#include "components/db/DbMotore.h"
+#include "components/db/DbConnessione.h"
+#include "components/db/ErroriDb.h"
+#include "components/db/FunzioniSqlite.h"
+#include "components/db/JetLessico.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <sqlite3.h>
+
+namespace {
+
+QString chiaveNome(const QString &n) { return n.trimmed().toLower(); }
+
+// Reads "KEY=VALUE" lines of a file DSN into a connect text.
+QString connectDaFileDsn(const QString &percorso)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file DSN '%1'.").arg(percorso));
+    QStringList parti;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        const QString riga = in.readLine().trimmed();
+        if (riga.isEmpty() || riga.startsWith(u'[') || riga.startsWith(u';') || !riga.contains(u'='))
+            continue;
+        parti << riga;
+    }
+    return parti.join(u';');
+}
+
+// Joins two connect texts; keys of `sopra` win.
+QString unisciConnect(const QString &base, const QString &sopra)
+{
+    QStringList chiavi;
+    QHash<QString, QString> valori;
+    auto leggi = [&](const QString &testo) {
+        QString t = testo.trimmed();
+        if (t.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive))
+            t = t.mid(5);
+        for (const QString &p : t.split(u';', Qt::SkipEmptyParts)) {
+            const int uguale = int(p.indexOf(u'='));
+            if (uguale <= 0)
+                continue;
+            const QString k = p.left(uguale).trimmed();
+            if (!valori.contains(k.toUpper()))
+                chiavi << k;
+            valori.insert(k.toUpper(), p.mid(uguale + 1));
+        }
+    };
+    leggi(base);
+    leggi(sopra);
+    QStringList out;
+    for (const QString &k : chiavi)
+        out << k + u'=' + valori.value(k.toUpper());
+    return out.join(u';');
+}
+
+void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, i);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+        sqlite3_bind_int64(st, i, v.toLongLong());
+        return;
+    case QMetaType::Bool:
+        sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(st, i, v.toDouble());
+        return;
+    case QMetaType::QDate:
+        v.toDate().isValid() ? (void)sqlite3_bind_text(st, i, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                                       SQLITE_TRANSIENT)
+                             : (void)sqlite3_bind_null(st, i);
+        return;
+    case QMetaType::QDateTime:
+        sqlite3_bind_text(st, i, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8().constData(),
+                          -1, SQLITE_TRANSIENT);
+        return;
+    default: {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QString tipoPg(Risultato::Tipo t)
+{
+    switch (t) {
+    case Risultato::Tipo::Intero:
+        return QStringLiteral("bigint");
+    case Risultato::Tipo::Reale:
+        return QStringLiteral("double precision");
+    case Risultato::Tipo::Decimale:
+        return QStringLiteral("numeric");
+    case Risultato::Tipo::Data:
+        return QStringLiteral("date");
+    case Risultato::Tipo::DataOra:
+        return QStringLiteral("timestamp");
+    case Risultato::Tipo::Booleano:
+        return QStringLiteral("boolean");
+    default:
+        return QStringLiteral("text");
+    }
+}
+
+} // namespace
+
+DbMotore::DbMotore() = default;
+
+DbMotore::~DbMotore() { ChiudiTutto(); }
+
+DbMotore::Connessione &DbMotore::conn(const QString &nome) const
+{
+    auto it = m_conn.find(chiaveNome(nome));
+    if (it == m_conn.end())
+        throw VbErrore(VbErrore::OggettoNonImpostato,
+                       QStringLiteral("Connessione al database '%1' non aperta.").arg(nome));
+    return **it;
+}
+
+bool DbMotore::EsisteConnessione(const QString &nome) const { return m_conn.contains(chiaveNome(nome)); }
+
+DbMotore::Motore DbMotore::TipoMotore(const QString &nome) const { return conn(nome).motore; }
+
+JetSql::Dialetto DbMotore::Dialetto(const QString &nome) const { return conn(nome).dialetto(); }
+
+QSqlDatabase DbMotore::DatabaseDao(const QString &nome) const { return conn(nome).db; }
+
+QVariant DbMotore::Parametro(const QString &nomePar) const { return m_parametri.value(chiaveNome(nomePar)); }
+
+void DbMotore::ImpostaParametro(const QString &nomePar, const QVariant &valore)
+{
+    m_parametri.insert(chiaveNome(nomePar), valore);
+}
+
+void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool crea)
+{
+    if (!crea && !QFileInfo::exists(percorso))
+        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso));
+    ChiudiConnessione(nome);
+    auto c = std::make_shared<Connessione>();
+    c->nome = nome;
+    c->nomeQt = QStringLiteral("DbMotore_%1_%2").arg(quintptr(this)).arg(++m_contatore);
+    c->motore = Motore::SQLite;
+    c->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c->nomeQt);
+    c->db.setDatabaseName(percorso);
+    if (!c->db.open()) {
+        const QString err = c->db.lastError().text();
+        c->db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(c->nomeQt);
+        throw VbErrore(ErroriDb::FileNonTrovato,
+                       ErroriDb::NascondiPassword(QStringLiteral("Impossibile aprire il database '%1'. %2").arg(percorso, err)));
+    }
+    c->h = *static_cast<sqlite3 *const *>(c->db.driver()->handle().data());
+    sqlite3_extended_result_codes(c->h, 1);
+    sqlite3_busy_timeout(c->h, 5000);
+    FunzioniSqlite::Registra(c->h);
+    m_conn.insert(chiaveNome(nome), c);
+    ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
+}
+
+void DbMotore::ApriConnessione(const QString &nome, const QString &origine, const QString &connect)
+{
+    const QString o = origine.trimmed();
+    QString testo;
+    if (o.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive) || o.startsWith(QLatin1String("DRIVER="), Qt::CaseInsensitive) ||
+        o.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        testo = unisciConnect(o, connect);
+    else if (o.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive))
+        testo = unisciConnect(connectDaFileDsn(o), connect);
+    else if (!o.contains(u'.') && !o.contains(u'/'))
+        testo = unisciConnect(QStringLiteral("DSN=") + o, connect);
+    else
+        return ApriSqlite(nome, o, false);
+
+    ChiudiConnessione(nome);
+    auto c = std::make_shared<Connessione>();
+    c->nome = nome;
+    c->nomeQt = QStringLiteral("DbMotore_%1_%2").arg(quintptr(this)).arg(++m_contatore);
+    c->motore = Motore::Odbc;
+    c->db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), c->nomeQt);
+    c->db.setDatabaseName(testo);
+    c->db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!c->db.open()) {
+        const QString err = c->db.lastError().text();
+        c->db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(c->nomeQt);
+        throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
+                       ErroriDb::NascondiPassword(QStringLiteral("ODBC: connessione a '%1' non riuscita. %2").arg(testo, err)));
+    }
+    m_conn.insert(chiaveNome(nome), c);
+    ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, true);
+    if (!Parametro(QStringLiteral("SchemaMenu:") + nome).isValid())
+        ImpostaParametro(QStringLiteral("SchemaMenu:") + nome, QStringLiteral("menu"));
+}
+
+void DbMotore::ChiudiConnessione(const QString &nome)
+{
+    auto it = m_conn.find(chiaveNome(nome));
+    if (it == m_conn.end())
+        return;
+    std::shared_ptr<Connessione> c = *it;
+    m_conn.erase(it);
+    if (c->livello > 0)
+        c->db.rollback();
+    c->db.close();
+    c->db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(c->nomeQt);
+}
+
+void DbMotore::ChiudiTutto()
+{
+    const auto nomi = m_conn.keys();
+    for (const QString &n : nomi)
+        ChiudiConnessione(n);
+}
+
+QString DbMotore::Traduci(const QString &nome, const QString &sql)
+{
+    Connessione &c = conn(nome);
+    aggiornaAllegati(c, sql);
+    JetSql::Opzioni o;
+    if (c.motore == Motore::SQLite) {
+        o.schemaAllegato = [&c](const QString &percorso) {
+            return c.allegati.value(QFileInfo(percorso).absoluteFilePath().toLower());
+        };
+    } else {
+        const QString schema = Parametro(QStringLiteral("SchemaMenu:") + nome).toString();
+        o.schemaAllegato = [schema](const QString &) { return schema; };
+    }
+    return JetSql::Traduci(sql, c.dialetto(), o);
+}
+
+void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, const QString &alias)
+{
+    Connessione &c = conn(nome);
+    if (c.motore != Motore::SQLite)
+        return;  // on a server the menu tables live in a schema of the same database
+    const QString chiave = QFileInfo(percorso).absoluteFilePath().toLower();
+    if (c.allegati.contains(chiave))
+        return;
+    if (!QFileInfo::exists(percorso))
+        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso));
+    const QString a = alias.isEmpty() ? QStringLiteral("dbest%1").arg(c.allegati.size() + 1) : alias;
+    sqlite3_stmt *st = nullptr;
+    const QByteArray sql = QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(a).toUtf8();
+    int rc = sqlite3_prepare_v2(c.h, sql.constData(), -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray p = QFileInfo(percorso).absoluteFilePath().toUtf8();
+        sqlite3_bind_text(st, 1, p.constData(), int(p.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(st);
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+    c.allegati.insert(chiave, a);
+}
+
+void DbMotore::aggiornaAllegati(Connessione &c, const QString &sql)
+{
+    if (c.motore != Motore::SQLite || !sql.contains(QLatin1String("[;"), Qt::CaseInsensitive))
+        return;
+    for (const JetSql::Token &t : JetSql::Tokenizza(sql))
+        if (t.tipo == JetSql::TipoToken::Allegato && !t.valore.isEmpty() &&
+            !c.allegati.contains(QFileInfo(t.valore).absoluteFilePath().toLower()))
+            AllegaDatabase(c.nome, t.valore);
+}
+
+void DbMotore::esegui(Connessione &c, const QString &sqlMotore)
+{
+    if (c.motore == Motore::SQLite) {
+        const QByteArray b = sqlMotore.toUtf8();
+        const char *p = b.constData();
+        int righe = 0;
+        while (p && *p) {
+            sqlite3_stmt *st = nullptr;
+            const char *resto = nullptr;
+            int rc = sqlite3_prepare_v2(c.h, p, -1, &st, &resto);
+            if (rc != SQLITE_OK)
+                throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+            p = resto;
+            if (!st)
+                continue;
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            }
+            const int esteso = sqlite3_extended_errcode(c.h);
+            const QString msg = QString::fromUtf8(sqlite3_errmsg(c.h));
+            const bool scrive = !sqlite3_stmt_readonly(st);
+            sqlite3_finalize(st);
+            if (rc != SQLITE_DONE)
+                throw ErroriDb::DaSqlite(esteso, msg);
+            if (scrive)
+                righe = sqlite3_changes(c.h);
+        }
+        c.righeToccate = righe;
+        return;
+    }
+    // On PostgreSQL a failed statement spoils the whole transaction: inside
+    // one, every statement gets its own savepoint, as Jet kept going.
+    QSqlQuery q(c.db);
+    if (c.livello > 0)
+        q.exec(QStringLiteral("SAVEPOINT dbm_istr"));
+    if (!q.exec(sqlMotore)) {
+        const QSqlError e = q.lastError();
+        if (c.livello > 0)
+            QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
+        throw ErroriDb::DaQt(e, true);
+    }
+    c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
+    if (c.livello > 0)
+        QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+}
+
+int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori)
+{
+    if (c.motore == Motore::SQLite) {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray b = sqlMotore.toUtf8();
+        if (sqlite3_prepare_v2(c.h, b.constData(), int(b.size()), &st, nullptr) != SQLITE_OK)
+            throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+        for (int i = 0; i < valori.size(); ++i)
+            bindSqlite(st, i + 1, valori[i]);
+        const int rc = sqlite3_step(st);
+        const int esteso = sqlite3_extended_errcode(c.h);
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(c.h));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            throw ErroriDb::DaSqlite(esteso, msg);
+        c.righeToccate = sqlite3_changes(c.h);
+        return c.righeToccate;
+    }
+    QSqlQuery q(c.db);
+    if (c.livello > 0)
+        q.exec(QStringLiteral("SAVEPOINT dbm_istr"));
+    q.prepare(sqlMotore);
+    for (const QVariant &v : valori) {
+        if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
+            q.addBindValue(v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
+                                                          : v.toDateTime().toString(Qt::ISODate));
+        else if (!v.isValid() || v.isNull())
+            q.addBindValue(QVariant(QMetaType::fromType<QString>()));
+        else
+            q.addBindValue(v.toString());
+    }
+    if (!q.exec()) {
+        const QSqlError e = q.lastError();
+        if (c.livello > 0)
+            QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
+        throw ErroriDb::DaQt(e, true);
+    }
+    c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
+    if (c.livello > 0)
+        QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+    return c.righeToccate;
+}
+
+int DbMotore::EseguiSql(const QString &nome, const QString &sql, int)
+{
+    Connessione &c = conn(nome);
+    const QString tradotto = Traduci(nome, sql);
+    esegui(c, tradotto);
+    const QString inizio = sql.trimmed().left(6).toLower();
+    if (inizio == QLatin1String("create") || inizio == QLatin1String("alter ") || inizio == QLatin1String("drop t") ||
+        inizio.startsWith(QLatin1String("drop")))
+        c.dimenticaSchema();
+    return c.righeToccate;
+}
+
+int DbMotore::RecordsAffected(const QString &nome) const { return conn(nome).righeToccate; }
+
+void DbMotore::IniziaTrans(const QString &nome)
+{
+    Connessione &c = conn(nome);
+    if (c.livello == 0) {
+        if (c.motore == Motore::SQLite)
+            esegui(c, QStringLiteral("BEGIN"));
+        else if (!c.db.transaction())
+            throw ErroriDb::DaQt(c.db.lastError(), true);
+    } else {
+        esegui(c, QStringLiteral("SAVEPOINT dbm_livello%1").arg(c.livello));
+    }
+    ++c.livello;
+}
+
+void DbMotore::ConfermaTrans(const QString &nome)
+{
+    Connessione &c = conn(nome);
+    if (c.livello == 0)
+        throw VbErrore(ErroriDb::TransazioneAssente,
+                       QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
+    --c.livello;
+    if (c.livello > 0) {
+        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello));
+    } else if (c.motore == Motore::SQLite) {
+        try {
+            esegui(c, QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(c.h, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } else if (!c.db.commit()) {
+        const QSqlError e = c.db.lastError();
+        c.db.rollback();
+        throw ErroriDb::DaQt(e, true);
+    }
+}
+
+void DbMotore::AnnullaTrans(const QString &nome)
+{
+    Connessione &c = conn(nome);
+    if (c.livello == 0)
+        throw VbErrore(ErroriDb::TransazioneAssente,
+                       QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
+    --c.livello;
+    if (c.livello > 0) {
+        esegui(c, QStringLiteral("ROLLBACK TO SAVEPOINT dbm_livello%1").arg(c.livello));
+        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello));
+    } else if (c.motore == Motore::SQLite) {
+        esegui(c, QStringLiteral("ROLLBACK"));
+    } else if (!c.db.rollback()) {
+        throw ErroriDb::DaQt(c.db.lastError(), true);
+    }
+}
+
+int DbMotore::LivelloTrans(const QString &nome) const { return conn(nome).livello; }
+
+namespace {
+QString nomeSql(const QString &n, bool pg)
+{
+    return JetSql::NomeQuotato(n, pg ? JetSql::Dialetto::PostgreSQL : JetSql::Dialetto::SQLite);
+}
+} // namespace
+
+int DbMotore::AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                           const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave)
+{
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    if (colonne.isEmpty())
+        return 1;
+    const auto tipi = TipiColonne(nome, tabella);
+    auto segnaposto = [&](const QString &col) {
+        return pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
+                  : QStringLiteral("?");
+    };
+    QStringList set, dove;
+    QVariantList legati;
+    for (int i = 0; i < colonne.size(); ++i) {
+        set << nomeSql(colonne[i], pg) + QStringLiteral(" = ") + segnaposto(colonne[i]);
+        legati << valori[i];
+    }
+    for (int i = 0; i < chiave.size(); ++i) {
+        if (!valoriChiave[i].isValid() || valoriChiave[i].isNull()) {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" IS NULL");
+        } else {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" = ") + segnaposto(chiave[i]);
+            legati << valoriChiave[i];
+        }
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(nomeSql(tabella, pg), set.join(QStringLiteral(", ")), dove.join(QStringLiteral(" AND ")));
+    return eseguiLegato(c, sql, legati);
+}
+
+int DbMotore::InserisciRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                            const QVariantList &valori)
+{
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    const auto tipi = TipiColonne(nome, tabella);
+    QStringList nomi, segni;
+    for (const QString &col : colonne) {
+        nomi << nomeSql(col, pg);
+        segni << (pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
+                     : QStringLiteral("?"));
+    }
+    const QString sql = nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(nomeSql(tabella, pg))
+                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                             .arg(nomeSql(tabella, pg), nomi.join(QStringLiteral(", ")),
+                                                  segni.join(QStringLiteral(", ")));
+    return eseguiLegato(c, sql, valori);
+}
+
+int DbMotore::EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
+                          const QVariantList &valoriChiave)
+{
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    const auto tipi = TipiColonne(nome, tabella);
+    QStringList dove;
+    QVariantList legati;
+    for (int i = 0; i < chiave.size(); ++i) {
+        if (!valoriChiave[i].isValid() || valoriChiave[i].isNull()) {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" IS NULL");
+        } else {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" = ") +
+                        (pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(chiave[i].toLower(), Risultato::Tipo::Testo)))
+                            : QStringLiteral("?"));
+            legati << valoriChiave[i];
+        }
+    }
+    const QString sql =
+        QStringLiteral("DELETE FROM %1 WHERE %2").arg(nomeSql(tabella, pg), dove.join(QStringLiteral(" AND ")));
+    return eseguiLegato(c, sql, legati);
+}

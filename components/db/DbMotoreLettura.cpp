@@ -1,0 +1,391 @@
+// DbMotore: SELECTs read into memory, naming of their columns, schema questions.
+#include "components/db/DbConnessione.h"
+#include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
+#include "components/util/Currency.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <sqlite3.h>
+
+namespace {
+
+// Fast reading of the ISO dates SQLite holds as text.
+bool dataIso(const unsigned char *p, int len, QDate &d)
+{
+    if (len < 10 || p[4] != '-' || p[7] != '-')
+        return false;
+    auto cifra = [&](int i) { return p[i] >= '0' && p[i] <= '9'; };
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!cifra(i))
+            return false;
+    const int a = (p[0] - '0') * 1000 + (p[1] - '0') * 100 + (p[2] - '0') * 10 + (p[3] - '0');
+    const int m = (p[5] - '0') * 10 + (p[6] - '0');
+    const int g = (p[8] - '0') * 10 + (p[9] - '0');
+    d = QDate(a, m, g);
+    return d.isValid();
+}
+
+QString chiaveTabella(const QString &schema, const QString &tabella)
+{
+    return (schema + u'.' + tabella).toLower();
+}
+
+} // namespace
+
+std::unique_ptr<Risultato> DbMotore::Seleziona(const QString &nome, const QString &sql, int)
+{
+    Connessione &c = conn(nome);
+    c.righeToccate = 0;
+    return c.motore == Motore::SQLite ? selezionaSqlite(c, sql) : selezionaOdbc(c, sql);
+}
+
+std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QString &sqlJet)
+{
+    const QByteArray b = Traduci(c.nome, sqlJet).toUtf8();
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(c.h, b.constData(), int(b.size()), &st, nullptr) != SQLITE_OK || !st) {
+        const int rc = sqlite3_extended_errcode(c.h);
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(c.h));
+        sqlite3_finalize(st);
+        throw ErroriDb::DaSqlite(rc, msg);
+    }
+    struct Finalizza {
+        sqlite3_stmt *s;
+        ~Finalizza() { sqlite3_finalize(s); }
+    } fin{st};
+
+    const int n = sqlite3_column_count(st);
+    std::vector<Risultato::Colonna> colonne(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        auto &col = colonne[size_t(i)];
+        col.nome = QString::fromUtf8(sqlite3_column_name(st, i));
+        const char *dt = sqlite3_column_decltype(st, i);
+        col.tipo = Risultato::tipoDichiarato(dt ? QString::fromUtf8(dt) : QString(), &col.lunghezza);
+        const char *tab = sqlite3_column_table_name(st, i);
+        if (tab)
+            col.tabella = QString::fromUtf8(tab);
+    }
+    auto r = std::make_unique<Risultato>(std::move(colonne));
+    nominaColonne(c, sqlJet, *r);
+
+    std::vector<Risultato::Tipo> tipi(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        tipi[size_t(i)] = r->colonna(i).tipo;
+    int rc;
+    int righe = 0;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        ++righe;
+        for (int i = 0; i < n; ++i) {
+            const Risultato::Tipo t = tipi[size_t(i)];
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_NULL:
+                r->aggiungiNullo();
+                break;
+            case SQLITE_INTEGER: {
+                const sqlite3_int64 v = sqlite3_column_int64(st, i);
+                if (t == Risultato::Tipo::Decimale)
+                    r->aggiungiDecimale(v * Currency::Scale);
+                else if (t == Risultato::Tipo::Reale)
+                    r->aggiungiReale(double(v));
+                else if (t == Risultato::Tipo::Booleano)
+                    r->aggiungiBooleano(v != 0);
+                else if (t == Risultato::Tipo::Testo)
+                    r->aggiungiTesto(QString::number(v));
+                else
+                    r->aggiungiIntero(v);
+                break;
+            }
+            case SQLITE_FLOAT: {
+                const double v = sqlite3_column_double(st, i);
+                if (t == Risultato::Tipo::Decimale)
+                    r->aggiungiDecimale(Currency::fromDouble(v).raw());
+                else
+                    r->aggiungiReale(v);
+                break;
+            }
+            default: {
+                const unsigned char *p = sqlite3_column_text(st, i);
+                const int len = sqlite3_column_bytes(st, i);
+                QDate d;
+                if (t == Risultato::Tipo::Testo || t == Risultato::Tipo::Nullo) {
+                    r->aggiungiTesto(reinterpret_cast<const char *>(p), len);
+                } else if (t == Risultato::Tipo::Data && dataIso(p, len, d)) {
+                    r->aggiungiData(d);
+                } else {
+                    const QString s = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
+                    QVariant conv;
+                    if (Risultato::converti(s, t, conv))
+                        r->aggiungiValore(conv, t);
+                    else
+                        r->aggiungiTesto(s);
+                }
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE)
+        throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+    if (n == 0)
+        r->righeVuote(righe);
+    return r;
+}
+
+std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const QString &sqlJet)
+{
+    QSqlQuery q(c.db);
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.exec(Traduci(c.nome, sqlJet)))
+        throw ErroriDb::DaQt(q.lastError(), true);
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    std::vector<Risultato::Colonna> colonne(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        auto &col = colonne[size_t(i)];
+        const QSqlField f = rec.field(i);
+        col.nome = f.name();
+        switch (f.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+            col.tipo = Risultato::Tipo::Intero;
+            break;
+        case QMetaType::Double:
+            // NUMERIC arrives as text (high precision), DOUBLE as a double.
+            col.tipo = f.precision() > 0 && f.precision() < 30 ? Risultato::Tipo::Decimale : Risultato::Tipo::Nullo;
+            break;
+        case QMetaType::QDate:
+            col.tipo = Risultato::Tipo::Data;
+            break;
+        case QMetaType::QDateTime:
+            col.tipo = Risultato::Tipo::DataOra;
+            break;
+        case QMetaType::Bool:
+            col.tipo = Risultato::Tipo::Booleano;
+            break;
+        default:
+            col.tipo = Risultato::Tipo::Testo;
+            col.lunghezza = f.length() > 0 ? f.length() : 0;
+        }
+    }
+    auto r = std::make_unique<Risultato>(std::move(colonne));
+    nominaColonne(c, sqlJet, *r);
+    int righe = 0;
+    while (q.next()) {
+        ++righe;
+        for (int i = 0; i < n; ++i) {
+            const QVariant v = q.value(i);
+            Risultato::Tipo t = r->colonna(i).tipo;
+            if (t == Risultato::Tipo::Nullo && v.typeId() == QMetaType::QString)
+                t = Risultato::Tipo::Decimale;
+            r->aggiungiValore(v, t);
+        }
+    }
+    if (n == 0)
+        r->righeVuote(righe);
+    return r;
+}
+
+// Gives every result column its SELECT name, qualifier and base table, "T.*"
+// expanded from the schema. When the SELECT cannot be read, or the engine's
+// columns do not line up with it, the engine's own names stay.
+void DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r)
+{
+    const JetSql::AnalisiSelect a = JetSql::Analizza(sqlJet);
+    const bool pg = c.motore == Motore::Odbc;
+    auto schemaDi = [&](const JetSql::TabellaFrom &t) {
+        if (!t.databaseJet.isEmpty())
+            return pg ? Parametro(QStringLiteral("SchemaMenu:") + c.nome).toString()
+                      : c.allegati.value(QFileInfo(t.databaseJet).absoluteFilePath().toLower());
+        return t.schema;
+    };
+    auto tabellaDi = [&](const QString &qual) -> const JetSql::TabellaFrom * {
+        for (const auto &t : a.tabelle)
+            if (t.alias.compare(qual, Qt::CaseInsensitive) == 0)
+                return &t;
+        for (const auto &t : a.tabelle)
+            if (t.tabella.compare(qual, Qt::CaseInsensitive) == 0)
+                return &t;
+        return nullptr;
+    };
+    std::vector<Risultato::Colonna> attese;
+    for (const JetSql::VoceSelect &v : a.voci) {
+        if (v.campo == QLatin1String("*")) {
+            QList<const JetSql::TabellaFrom *> tabs;
+            if (v.qualifica.isEmpty())
+                for (const auto &t : a.tabelle)
+                    tabs << &t;
+            else if (const auto *t = tabellaDi(v.qualifica))
+                tabs << t;
+            if (tabs.isEmpty())
+                return;
+            for (const auto *t : tabs) {
+                const QString schema = schemaDi(*t);
+                const QStringList cols = ColonneTabella(c.nome, t->tabella, schema);
+                if (cols.isEmpty())
+                    return;
+                const QString k = chiaveTabella(schema, t->tabella);
+                for (const QString &col : cols) {
+                    Risultato::Colonna x;
+                    x.nome = col;
+                    x.qualifica = t->alias;
+                    x.tabella = t->tabella;
+                    x.tipo = c.tipi.value(k).value(col.toLower(), Risultato::Tipo::Testo);
+                    x.lunghezza = c.lunghezze.value(k).value(col.toLower());
+                    attese.push_back(x);
+                }
+            }
+            continue;
+        }
+        Risultato::Colonna x;
+        x.tipo = Risultato::Tipo::Nullo;
+        if (!v.espressione) {
+            x.nome = v.alias.isEmpty() ? v.campo : v.alias;
+            x.qualifica = v.alias.isEmpty() ? v.qualifica : QString();
+            const JetSql::TabellaFrom *t = v.qualifica.isEmpty() ? (a.tabelle.size() == 1 ? &a.tabelle[0] : nullptr)
+                                                                 : tabellaDi(v.qualifica);
+            if (t) {
+                const QString schema = schemaDi(*t);
+                const auto tipi = TipiColonne(c.nome, t->tabella, schema);
+                if (tipi.contains(v.campo.toLower())) {
+                    x.tabella = t->tabella;
+                    x.tipo = tipi.value(v.campo.toLower());
+                    x.lunghezza = c.lunghezze.value(chiaveTabella(schema, t->tabella)).value(v.campo.toLower());
+                }
+            }
+        } else {
+            x.nome = v.alias;
+            x.zeroSeNullo = v.somma;
+        }
+        attese.push_back(x);
+    }
+    if (int(attese.size()) != r.numColonne())
+        return;
+    for (int i = 0; i < r.numColonne(); ++i) {
+        const Risultato::Colonna &e = attese[size_t(i)];
+        if (!e.nome.isEmpty() && e.nome.compare(r.colonna(i).nome, Qt::CaseInsensitive) != 0)
+            return;
+    }
+    for (int i = 0; i < r.numColonne(); ++i) {
+        Risultato::Colonna &col = r.colonne()[size_t(i)];
+        const Risultato::Colonna &e = attese[size_t(i)];
+        if (!e.nome.isEmpty())
+            col.nome = e.nome;
+        col.qualifica = e.qualifica;
+        col.tabella = e.tabella;
+        col.zeroSeNullo = e.zeroSeNullo;
+        if (e.tipo != Risultato::Tipo::Nullo)
+            col.tipo = e.tipo;
+        if (e.lunghezza > 0)
+            col.lunghezza = e.lunghezza;
+    }
+    r.rinominaColonne();
+}
+
+QHash<QString, Risultato::Tipo> DbMotore::TipiColonne(const QString &nome, const QString &tabella,
+                                                      const QString &schema)
+{
+    ColonneTabella(nome, tabella, schema);
+    return conn(nome).tipi.value(chiaveTabella(schema, tabella));
+}
+
+QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella, const QString &schema)
+{
+    Connessione &c = conn(nome);
+    const QString k = chiaveTabella(schema, tabella);
+    auto it = c.colonne.constFind(k);
+    if (it != c.colonne.constEnd())
+        return *it;
+    QStringList cols, chiave;
+    QHash<QString, Risultato::Tipo> tipi;
+    QHash<QString, int> lunghezze;
+    if (c.motore == Motore::SQLite) {
+        const QString sql = QStringLiteral("PRAGMA %1table_info(%2)")
+                                .arg(schema.isEmpty() ? QString() : u'"' + schema + QStringLiteral("\"."),
+                                     u'"' + QString(tabella).replace(u'"', QLatin1String("\"\"")) + u'"');
+        sqlite3_stmt *st = nullptr;
+        const QByteArray b = sql.toUtf8();
+        if (sqlite3_prepare_v2(c.h, b.constData(), -1, &st, nullptr) == SQLITE_OK) {
+            QList<QPair<int, QString>> pk;
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                const QString col = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+                const QString tipo = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
+                int lung = 0;
+                cols << col;
+                tipi.insert(col.toLower(), Risultato::tipoDichiarato(tipo, &lung));
+                if (tipi.value(col.toLower()) == Risultato::Tipo::Nullo)
+                    tipi.insert(col.toLower(), Risultato::Tipo::Testo);
+                lunghezze.insert(col.toLower(), lung);
+                if (sqlite3_column_int(st, 5) > 0)
+                    pk << qMakePair(sqlite3_column_int(st, 5), col);
+            }
+            std::sort(pk.begin(), pk.end());
+            for (const auto &p : pk)
+                chiave << p.second;
+        }
+        sqlite3_finalize(st);
+    } else {
+        QSqlQuery q(c.db);
+        q.prepare(QStringLiteral(
+            "SELECT column_name, data_type, udt_name, character_maximum_length FROM information_schema.columns "
+            "WHERE lower(table_name) = lower(?) AND table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) "
+            "ORDER BY ordinal_position"));
+        q.addBindValue(tabella);
+        q.addBindValue(schema);
+        if (q.exec()) {
+            while (q.next()) {
+                const QString col = q.value(0).toString();
+                const QString udt = q.value(2).toString().toLower();
+                Risultato::Tipo t = Risultato::tipoDichiarato(udt);
+                if (udt == QLatin1String("citext") || udt == QLatin1String("varchar") || udt == QLatin1String("bpchar"))
+                    t = Risultato::Tipo::Testo;
+                else if (udt.startsWith(QLatin1String("float")))
+                    t = Risultato::Tipo::Reale;
+                cols << col;
+                tipi.insert(col.toLower(), t == Risultato::Tipo::Nullo ? Risultato::Tipo::Testo : t);
+                lunghezze.insert(col.toLower(), q.value(3).toInt());
+            }
+        }
+        QSqlQuery p(c.db);
+        p.prepare(QStringLiteral(
+            "SELECT kcu.column_name FROM information_schema.table_constraints tc "
+            "JOIN information_schema.key_column_usage kcu ON tc.constraint_name = kcu.constraint_name "
+            "AND tc.table_schema = kcu.table_schema AND tc.table_name = kcu.table_name "
+            "WHERE tc.constraint_type = 'PRIMARY KEY' AND lower(tc.table_name) = lower(?) "
+            "AND tc.table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) ORDER BY kcu.ordinal_position"));
+        p.addBindValue(tabella);
+        p.addBindValue(schema);
+        if (p.exec())
+            while (p.next())
+                chiave << p.value(0).toString();
+    }
+    if (!cols.isEmpty()) {
+        c.colonne.insert(k, cols);
+        c.tipi.insert(k, tipi);
+        c.lunghezze.insert(k, lunghezze);
+        c.chiavi.insert(k, chiave);
+    }
+    return cols;
+}
+
+QStringList DbMotore::ChiavePrimaria(const QString &nome, const QString &tabella, const QString &schema)
+{
+    ColonneTabella(nome, tabella, schema);
+    return conn(nome).chiavi.value(chiaveTabella(schema, tabella));
+}
+
+bool DbMotore::EsisteTabella(const QString &nome, const QString &tabella)
+{
+    return !ColonneTabella(nome, tabella).isEmpty();
+}
+
+bool DbMotore::EsisteCampo(const QString &nome, const QString &tabella, const QString &campo)
+{
+    return ColonneTabella(nome, tabella).contains(campo.trimmed(), Qt::CaseInsensitive);
+}

@@ -1,0 +1,375 @@
+// Rows of a SELECT held in memory, and the conversions of their values.
+#include "components/db/Risultato.h"
+#include "components/util/Currency.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QString decimaleTesto(std::int64_t raw)
+{
+    QString s = Currency::fromRaw(raw).toString(4);
+    if (s.contains(u'.')) {
+        while (s.endsWith(u'0'))
+            s.chop(1);
+        if (s.endsWith(u'.'))
+            s.chop(1);
+    }
+    return s;
+}
+
+// "dd/mm/yyyy", "d/m/yy", ISO "yyyy-mm-dd" (with an optional time).
+QDate dataDaTesto(const QString &s)
+{
+    const QString t = s.trimmed();
+    QDate d = QDate::fromString(t.left(10), Qt::ISODate);
+    if (d.isValid())
+        return d;
+    static const QRegularExpression re(QStringLiteral(R"(^(\d{1,2})[/.-](\d{1,2})[/.-](\d{2,4})$)"));
+    const auto m = re.match(t);
+    if (!m.hasMatch())
+        return QDate();
+    int a = m.captured(3).toInt();
+    if (m.captured(3).size() <= 2)
+        a += a < 30 ? 2000 : 1900;
+    return QDate(a, m.captured(2).toInt(), m.captured(1).toInt());
+}
+
+} // namespace
+
+Risultato::Tipo Risultato::tipoDichiarato(const QString &tipoSql, int *lunghezza)
+{
+    const QString t = tipoSql.trimmed().toLower();
+    if (lunghezza) {
+        static const QRegularExpression re(QStringLiteral(R"(\((\d+))"));
+        const auto m = re.match(t);
+        *lunghezza = m.hasMatch() ? m.captured(1).toInt() : 0;
+    }
+    if (t.isEmpty())
+        return Tipo::Nullo;  // unknown: the value decides
+    if (t.startsWith(QLatin1String("numeric")) || t.startsWith(QLatin1String("decimal")) ||
+        t.startsWith(QLatin1String("money")) || t.startsWith(QLatin1String("currency")))
+        return Tipo::Decimale;
+    if (t.contains(QLatin1String("int")))
+        return Tipo::Intero;
+    if (t.startsWith(QLatin1String("real")) || t.startsWith(QLatin1String("double")) ||
+        t.startsWith(QLatin1String("float")))
+        return Tipo::Reale;
+    if (t == QLatin1String("date"))
+        return Tipo::Data;
+    if (t.startsWith(QLatin1String("datetime")) || t.startsWith(QLatin1String("timestamp")))
+        return Tipo::DataOra;
+    if (t.startsWith(QLatin1String("bool")) || t == QLatin1String("bit"))
+        return Tipo::Booleano;
+    return Tipo::Testo;
+}
+
+void Risultato::aggiungiIntero(std::int64_t v)
+{
+    Cella c;
+    c.i = v;
+    c.tipo = Tipo::Intero;
+    push(c);
+}
+
+void Risultato::aggiungiReale(double v)
+{
+    Cella c;
+    c.d = v;
+    c.tipo = Tipo::Reale;
+    push(c);
+}
+
+void Risultato::aggiungiDecimale(std::int64_t raw)
+{
+    Cella c;
+    c.i = raw;
+    c.tipo = Tipo::Decimale;
+    push(c);
+}
+
+void Risultato::aggiungiTesto(const char *utf8, int len)
+{
+    Cella c;
+    c.s.off = std::uint32_t(m_testi.size());
+    c.s.len = std::uint32_t(len);
+    c.tipo = Tipo::Testo;
+    m_testi.append(utf8, len);
+    push(c);
+}
+
+void Risultato::aggiungiTesto(const QString &s)
+{
+    const QByteArray b = s.toUtf8();
+    aggiungiTesto(b.constData(), int(b.size()));
+}
+
+void Risultato::aggiungiData(const QDate &d)
+{
+    if (!d.isValid())
+        return aggiungiNullo();
+    Cella c;
+    c.i = d.toJulianDay();
+    c.tipo = Tipo::Data;
+    push(c);
+}
+
+void Risultato::aggiungiDataOra(const QDateTime &d)
+{
+    if (!d.isValid())
+        return aggiungiNullo();
+    Cella c;
+    c.i = d.toMSecsSinceEpoch();
+    c.tipo = Tipo::DataOra;
+    push(c);
+}
+
+void Risultato::aggiungiBooleano(bool b)
+{
+    Cella c;
+    c.i = b ? 1 : 0;
+    c.tipo = Tipo::Booleano;
+    push(c);
+}
+
+void Risultato::aggiungiValore(const QVariant &v, Tipo tipoColonna)
+{
+    if (!v.isValid() || v.isNull())
+        return aggiungiNullo();
+    QVariant conv;
+    if (tipoColonna != Tipo::Nullo && converti(v, tipoColonna, conv)) {
+        switch (tipoColonna) {
+        case Tipo::Intero:
+            return aggiungiIntero(conv.toLongLong());
+        case Tipo::Reale:
+            return aggiungiReale(conv.toDouble());
+        case Tipo::Decimale:
+            return aggiungiDecimale(Currency::fromVariant(conv).raw());
+        case Tipo::Data:
+            return aggiungiData(conv.toDate());
+        case Tipo::DataOra:
+            return aggiungiDataOra(conv.toDateTime());
+        case Tipo::Booleano:
+            return aggiungiBooleano(conv.toBool());
+        default:
+            return aggiungiTesto(conv.toString());
+        }
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+        return aggiungiIntero(v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return aggiungiReale(v.toDouble());
+    case QMetaType::Bool:
+        return aggiungiBooleano(v.toBool());
+    case QMetaType::QDate:
+        return aggiungiData(v.toDate());
+    case QMetaType::QDateTime:
+        return aggiungiDataOra(v.toDateTime());
+    default:
+        if (v.metaType() == QMetaType::fromType<Currency>())
+            return aggiungiDecimale(v.value<Currency>().raw());
+        return aggiungiTesto(v.toString());
+    }
+}
+
+bool Risultato::converti(const QVariant &v, Tipo tipo, QVariant &out)
+{
+    if (!v.isValid() || v.isNull()) {
+        out = QVariant();
+        return true;
+    }
+    const bool testo = v.typeId() == QMetaType::QString;
+    if (testo && tipo != Tipo::Testo && v.toString().trimmed().isEmpty()) {
+        out = QVariant();  // an empty cell of a number or date column stores Null
+        return true;
+    }
+    switch (tipo) {
+    case Tipo::Intero: {
+        if (v.typeId() == QMetaType::Bool) {
+            out = v.toBool() ? -1 : 0;
+            return true;
+        }
+        Currency c;
+        if (testo ? !Currency::parse(v.toString(), c) : false)
+            return false;
+        if (!testo)
+            c = Currency::fromVariant(v);
+        if (c.raw() % Currency::Scale != 0)
+            c = c.rounded(0);
+        out = qlonglong(c.raw() / Currency::Scale);
+        return true;
+    }
+    case Tipo::Reale: {
+        bool ok = true;
+        const double d = testo ? QString(v.toString().trimmed()).replace(u',', u'.').toDouble(&ok) : v.toDouble(&ok);
+        out = d;
+        return ok;
+    }
+    case Tipo::Decimale: {
+        Currency c;
+        if (testo) {
+            if (!Currency::parse(v.toString(), c))
+                return false;
+        } else {
+            c = Currency::fromVariant(v);
+        }
+        out = decimaleTesto(c.raw());
+        return true;
+    }
+    case Tipo::Data:
+    case Tipo::DataOra: {
+        if (v.typeId() == QMetaType::QDate) {
+            out = tipo == Tipo::Data ? v : QVariant(v.toDate().startOfDay());
+            return true;
+        }
+        if (v.typeId() == QMetaType::QDateTime) {
+            out = tipo == Tipo::Data ? QVariant(v.toDateTime().date()) : v;
+            return true;
+        }
+        const QString s = v.toString().trimmed();
+        if (tipo == Tipo::DataOra && s.size() > 10) {
+            QDateTime dt = QDateTime::fromString(s, Qt::ISODate);
+            if (!dt.isValid())
+                dt = QDateTime::fromString(s, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+            out = dt;
+            return dt.isValid();
+        }
+        const QDate d = dataDaTesto(s);
+        out = tipo == Tipo::Data ? QVariant(d) : QVariant(d.startOfDay());
+        return d.isValid();
+    }
+    case Tipo::Booleano: {
+        if (testo) {
+            const QString s = v.toString().trimmed().toLower();
+            out = !(s == QLatin1String("0") || s == QLatin1String("false") || s == QLatin1String("n") ||
+                    s == QLatin1String("falso"));
+            return true;
+        }
+        out = v.toBool();
+        return true;
+    }
+    case Tipo::Testo:
+        if (v.typeId() == QMetaType::QDate) {
+            out = v.toDate().toString(Qt::ISODate);
+            return true;
+        }
+        out = v.toString();
+        return true;
+    case Tipo::Nullo:
+        out = v;
+        return true;
+    }
+    return false;
+}
+
+QVariant Risultato::valore(int riga, int col) const
+{
+    const Cella &c = cella(riga, col);
+    switch (c.tipo) {
+    case Tipo::Nullo:
+        return QVariant();
+    case Tipo::Intero:
+        if (c.i >= INT32_MIN && c.i <= INT32_MAX)
+            return QVariant(int(c.i));
+        return QVariant(qlonglong(c.i));
+    case Tipo::Reale:
+        return QVariant(c.d);
+    case Tipo::Decimale:
+        return QVariant(decimaleTesto(c.i));
+    case Tipo::Testo:
+        return QVariant(QString::fromUtf8(m_testi.constData() + c.s.off, qsizetype(c.s.len)));
+    case Tipo::Data:
+        return QVariant(QDate::fromJulianDay(c.i));
+    case Tipo::DataOra:
+        return QVariant(QDateTime::fromMSecsSinceEpoch(c.i));
+    case Tipo::Booleano:
+        return QVariant(c.i != 0);
+    }
+    return QVariant();
+}
+
+void Risultato::rinominaColonne() { m_cacheNomi.clear(); }
+
+int Risultato::indice(const QString &nome) const
+{
+    auto it = m_cacheNomi.constFind(nome);
+    if (it != m_cacheNomi.constEnd())
+        return *it;
+    const int i = cercaIndice(nome);
+    m_cacheNomi.insert(nome, i);
+    return i;
+}
+
+int Risultato::cercaIndice(const QString &nomeRichiesto) const
+{
+    const QString nome = nomeRichiesto.trimmed();
+    const int punto = int(nome.lastIndexOf(u'.'));
+    const int n = numColonne();
+    if (punto < 0) {
+        for (int i = 0; i < n; ++i)
+            if (m_colonne[size_t(i)].nome.compare(nome, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+    const QString qual = nome.left(punto);
+    const QString campo = nome.mid(punto + 1);
+    // "Alias.Field" as the SELECT wrote it, then by the base table's name.
+    for (int i = 0; i < n; ++i) {
+        const Colonna &c = m_colonne[size_t(i)];
+        if (c.qualifica.compare(qual, Qt::CaseInsensitive) == 0 && c.nome.compare(campo, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    for (int i = 0; i < n; ++i) {
+        const Colonna &c = m_colonne[size_t(i)];
+        if (c.tabella.compare(qual, Qt::CaseInsensitive) == 0 && c.nome.compare(campo, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    // A column the SELECT names without a table (an AS name, or an engine that
+    // does not say where it comes from) answers for any qualifier.
+    for (int i = 0; i < n; ++i) {
+        const Colonna &c = m_colonne[size_t(i)];
+        if (c.qualifica.isEmpty() && c.tabella.isEmpty() && c.nome.compare(campo, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    // The whole text may be the column's own name (an alias such as "T.x").
+    for (int i = 0; i < n; ++i)
+        if (m_colonne[size_t(i)].nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariantList Risultato::riga(int r) const
+{
+    QVariantList out;
+    for (int c = 0; c < numColonne(); ++c)
+        out << valore(r, c);
+    return out;
+}
+
+void Risultato::sostituisciRiga(int r, const QVariantList &valori)
+{
+    // Rebuilt at the end and moved into place: the old texts stay in the buffer.
+    const size_t n = m_colonne.size();
+    for (size_t c = 0; c < n; ++c)
+        aggiungiValore(c < size_t(valori.size()) ? valori[int(c)] : QVariant(), m_colonne[c].tipo);
+    std::copy(m_celle.end() - long(n), m_celle.end(), m_celle.begin() + long(size_t(r) * n));
+    m_celle.resize(m_celle.size() - n);
+}
+
+void Risultato::eliminaRiga(int r)
+{
+    const size_t n = m_colonne.size();
+    m_celle.erase(m_celle.begin() + long(size_t(r) * n), m_celle.begin() + long(size_t(r + 1) * n));
+}
+
+void Risultato::aggiungiRiga(const QVariantList &valori)
+{
+    for (size_t c = 0; c < m_colonne.size(); ++c)
+        aggiungiValore(c < size_t(valori.size()) ? valori[int(c)] : QVariant(), m_colonne[c].tipo);
+}
