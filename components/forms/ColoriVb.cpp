@@ -1,13 +1,13 @@
 // VB colour values, Qt colours and the colours of controls.
 #include "components/forms/ColoriVb.h"
 
-#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -62,7 +62,7 @@ QPalette::ColorRole RuoloSfondo(const QWidget *w)
 {
     if (DiInserimento(w))
         return QPalette::Base;
-    if (qobject_cast<const QAbstractButton *>(w))
+    if (qobject_cast<const QPushButton *>(w))
         return QPalette::Button;
     return QPalette::Window;
 }
@@ -71,7 +71,7 @@ QPalette::ColorRole RuoloTesto(const QWidget *w)
 {
     if (DiInserimento(w))
         return QPalette::Text;
-    if (qobject_cast<const QAbstractButton *>(w))
+    if (qobject_cast<const QPushButton *>(w))
         return QPalette::ButtonText;
     return QPalette::WindowText;
 }

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/StampaQt.h"
 
 namespace {
 

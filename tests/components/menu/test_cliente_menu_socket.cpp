@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include "support/StampaQt.h"
 
 namespace {
 
