@@ -3,6 +3,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <cmath>
 #include <limits>
 
@@ -29,6 +31,11 @@ QJsonValue ValoreJson(const QVariant &v)
         return v.toDate().toString(Qt::ISODate);
     case QMetaType::QDateTime:
         return v.toDateTime().toString(Qt::ISODate);
+    case QMetaType::QVariantMap:
+        return QJsonObject::fromVariantMap(v.toMap());
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+        return QJsonArray::fromVariantList(v.toList());
     default:
         return v.toString();
     }
@@ -47,8 +54,20 @@ QVariant ValoreDaJson(const QJsonValue &v)
     }
     case QJsonValue::String:
         return v.toString();
-    case QJsonValue::Null:
-        return QVariant();
+    case QJsonValue::Object: {
+        // Structured parameters (a command's launch data) keep their shape.
+        QVariantMap m;
+        const QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            m.insert(it.key(), ValoreDaJson(it.value()));
+        return m;
+    }
+    case QJsonValue::Array: {
+        QVariantList l;
+        for (const QJsonValue &e : v.toArray())
+            l.append(ValoreDaJson(e));
+        return l;
+    }
     default:
         return QVariant();
     }

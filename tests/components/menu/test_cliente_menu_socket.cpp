@@ -2,6 +2,7 @@
 // with their answers, errors the host reports, and a host that goes away.
 #include "support/HostMenuFinto.h"
 #include "components/menu/ClienteMenuSocket.h"
+#include "components/menu/ValoriJson.h"
 #include "components/util/VbErrore.h"
 
 #include <QJsonArray>
@@ -141,6 +142,26 @@ TEST(ClienteMenuSocketConnessione, NoServerIsTheHostMissingError)
     } catch (const VbErrore &e) {
         EXPECT_EQ(e.numero(), ClienteMenu::ErroreHostAssente);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ValoriJson, ValuesKeepTheirKindBothWays)
+{
+    const QVariantMap lancio{{QStringLiteral("form"), QStringLiteral("frmclienti")},
+                             {QStringLiteral("KeySecLancia"), QStringLiteral("0103001")},
+                             {QStringLiteral("Livello"), 2}};
+    const QVariant valori[] = {QStringLiteral("EUR"), 2024, true, 1936.27, QVariant(), lancio,
+                               QVariantList{1, QStringLiteral("a")}};
+    for (const QVariant &v : valori) {
+        const QVariant indietro = ValoreDaJson(ValoreJson(v));
+        EXPECT_EQ(indietro, v) << v.toString().toStdString();
+        EXPECT_EQ(indietro.typeId(), v.typeId()) << v.toString().toStdString();
+    }
+    EXPECT_EQ(ValoreDaJson(QJsonValue(3.0)).typeId(), QMetaType::Int);
+    EXPECT_EQ(ValoreDaJson(QJsonValue(1e12)).typeId(), QMetaType::Double);  // beyond Long
 }
 
 } // namespace
