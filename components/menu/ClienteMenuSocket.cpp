@@ -122,18 +122,19 @@ void ClienteMenuSocket::Leggibile()
         return;  // the waiting call reads for itself
     m_buffer.append(m_socket->readAll());
     QJsonObject msg;
-    while (m_attese == 0 && EstraiRiga(msg))
+    while (EstraiRiga(msg))
         if (msg.contains(QStringLiteral("event")))
-            EseguiEvento(msg);
+            m_eventiInAttesa.append(msg);
+    EseguiEventiInAttesa();
 }
 
+// Commands run in the order they came, each once the program is not waiting
+// on the host.
 void ClienteMenuSocket::EseguiEventiInAttesa()
 {
     m_eventiProgrammati = false;
     while (m_attese == 0 && !m_eventiInAttesa.isEmpty())
         EseguiEvento(m_eventiInAttesa.takeFirst());
-    if (m_attese == 0)
-        Leggibile();
 }
 
 void ClienteMenuSocket::EseguiEvento(const QJsonObject &evento)

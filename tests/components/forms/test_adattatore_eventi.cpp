@@ -196,6 +196,17 @@ TEST_F(Finestra, ClicksFollowTheValueOfCheckBoxesAndButtons)
     che(5)->setChecked(false);  // set by code: VB fires Click too
     QTest::mouseClick(bottone, Qt::LeftButton);
     EXPECT_EQ(click, (QStringList{"Che_Click(5)", "Che_Click(5)", "ComOk_Click(-1)"}));
+
+    // A text box has Click and DblClick from the mouse.
+    GestoriEventi t;
+    t.Click = [&](int i) { click << QStringLiteral("txt_Click(%1)").arg(i); };
+    t.DblClick = [&](int i) { click << QStringLiteral("txt_DblClick(%1)").arg(i); };
+    ad.Collega(txt, t);
+    click.clear();
+    QTest::mouseClick(txt(20), Qt::LeftButton);
+    QTest::mouseDClick(txt(20), Qt::LeftButton);
+    EXPECT_EQ(click.first(), QStringLiteral("txt_Click(20)"));
+    EXPECT_EQ(click.count(QStringLiteral("txt_DblClick(20)")), 1) << click.join(' ').toStdString();
 }
 
 TEST(ControlArray, IndexesNamesAndMissingElements)
