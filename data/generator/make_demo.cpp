@@ -4,6 +4,8 @@
 #include "data/generator/Generatore.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <cstdio>
@@ -42,6 +44,9 @@ int main(int argc, char **argv)
     }
     if (opz.percorso.isEmpty())
         return Uso();
+    QDir().mkpath(QFileInfo(opz.percorso).absolutePath());
+    if (!opz.percorsoMenu.isEmpty())
+        QDir().mkpath(QFileInfo(opz.percorsoMenu).absolutePath());
     try {
         QElapsedTimer t;
         t.start();

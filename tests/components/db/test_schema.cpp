@@ -2,7 +2,7 @@
 // (tables, columns, case-insensitive text, re-application).
 #include "components/db/Schema.h"
 #include "components/util/VbErrore.h"
-#include "SchemaPg.h"
+#include "support/PgServer.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -65,21 +65,32 @@ protected:
             db.setDatabaseName(":memory:");
             ASSERT_TRUE(db.open());
         } else {
-            pg = std::make_unique<SchemaPg>();
-            if (!pg->disponibile())
-                GTEST_SKIP() << pg->motivo().toStdString();
-            db = pg->database();
-            nome = db.connectionName();
+            QString motivo;
+            server = PgServer::Istanza(&motivo);
+            if (!server) {
+                if (PgObbligatorio())
+                    FAIL() << motivo.toStdString();
+                GTEST_SKIP() << motivo.toStdString();
+            }
+            const QString connect = server->NuovoDatabase(QStringLiteral("schema"));
+            nomePg = PgServer::NomeDatabase(connect);
+            nome = "schema-" + nomePg;
+            db = QSqlDatabase::addDatabase("QODBC", nome);
+            db.setDatabaseName(connect);
+            db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         }
         Schema::ApplicaAzienda(db);
         Schema::ApplicaMenu(db);
     }
     void TearDown() override
     {
+        db.close();
         db = QSqlDatabase();
-        pg.reset();
-        if (GetParam() == Motore::SQLite)
+        if (!nome.isEmpty())
             QSqlDatabase::removeDatabase(nome);
+        if (server && !nomePg.isEmpty())
+            server->EliminaDatabase(nomePg);
     }
     QStringList Colonne(const QString &tabella)
     {
@@ -104,7 +115,8 @@ protected:
 
     QString nome;
     QSqlDatabase db;
-    std::unique_ptr<SchemaPg> pg;
+    PgServer *server = nullptr;
+    QString nomePg;
 };
 
 TEST_P(SchemaApplicato, HoldsEveryTableTheProgramReads)
