@@ -129,8 +129,8 @@ bool AdattatoreEventi::eventFilter(QObject *obj, QEvent *ev)
 {
     const QEvent::Type tipo = ev->type();
     const bool tastiera = tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease;
-    if (!tastiera && tipo != QEvent::FocusIn && tipo != QEvent::FocusOut && tipo != QEvent::MouseButtonRelease &&
-        tipo != QEvent::MouseButtonDblClick)
+    if (!tastiera && tipo != QEvent::FocusIn && tipo != QEvent::FocusOut &&
+        tipo != QEvent::MouseButtonRelease && tipo != QEvent::MouseButtonDblClick)
         return false;
     auto *w = qobject_cast<QWidget *>(obj);
     if (!w)
@@ -174,8 +174,8 @@ bool AdattatoreEventi::eventFilter(QObject *obj, QEvent *ev)
     }
     case QEvent::MouseButtonRelease: {
         auto *m = static_cast<QMouseEvent *>(ev);
-        if (!voce->clickDaSegnale && m->button() == Qt::LeftButton && w->rect().contains(m->position().toPoint()) &&
-            voce->gestori->Click)
+        if (!voce->clickDaSegnale && m->button() == Qt::LeftButton &&
+            w->rect().contains(m->position().toPoint()) && voce->gestori->Click)
             voce->gestori->Click(voce->indice);
         break;
     }
@@ -204,7 +204,7 @@ void AdattatoreEventi::fuocoEntrato(QWidget *w, const Voce &voce)
             vecchia.gestori->LostFocus(vecchia.indice);
         }
         if (QApplication::focusWidget() != w)
-            return;  // the LostFocus handler moved the focus elsewhere
+            return; // the LostFocus handler moved the focus elsewhere
     }
     m_conFuoco = w;
     if (voce.gestori->GotFocus) {

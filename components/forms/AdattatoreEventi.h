@@ -36,17 +36,17 @@ struct GestoriForm {
     std::function<void(int &KeyAscii)> KeyPress;
 };
 
-class AdattatoreEventi : public QObject {
+class AdattatoreEventi : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // `form` is the window whose controls are wired; the adapter is its child.
     explicit AdattatoreEventi(QWidget *form);
     ~AdattatoreEventi() override;
 
     // Wires every control currently in `array`, passing each one's index.
     // Controls added to the array later need another call (or Collega below).
-    template <typename T>
-    void Collega(const ControlArray<T> &array, const GestoriEventi &gestori)
+    template <typename T> void Collega(const ControlArray<T> &array, const GestoriEventi &gestori)
     {
         auto g = std::make_shared<const GestoriEventi>(gestori);
         for (auto [indice, controllo] : array)
@@ -64,10 +64,10 @@ public:
     // The control that last received GotFocus and no LostFocus since.
     QWidget *ControlloAttivo() const { return m_conFuoco.data(); }
 
-protected:
+  protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
 
-private:
+  private:
     struct Voce {
         int indice = -1;
         std::shared_ptr<const GestoriEventi> gestori;
@@ -86,6 +86,6 @@ private:
     QPointer<QWidget> m_conFuoco;
     GestoriForm m_gestoriForm;
     bool m_preview = false;
-    bool m_reinvio = false;  // a replaced KeyPress is being delivered
+    bool m_reinvio = false; // a replaced KeyPress is being delivered
     const QEvent *m_giaTrattato = nullptr;
 };

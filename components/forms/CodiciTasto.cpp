@@ -5,32 +5,51 @@
 #include <array>
 #include <utility>
 
-namespace {
+namespace
+{
 
-using Coppia = std::pair<int, int>;  // Qt key, VB code
+using Coppia = std::pair<int, int>; // Qt key, VB code
 
 // Keys outside the letter, digit and function-key ranges.
 constexpr std::array<Coppia, 38> Tabella{{
-    {Qt::Key_Backspace, CodiciTasto::Back},    {Qt::Key_Tab, CodiciTasto::Tab},
-    {Qt::Key_Backtab, CodiciTasto::Tab},       {Qt::Key_Clear, CodiciTasto::Clear},
-    {Qt::Key_Return, CodiciTasto::Return},     {Qt::Key_Enter, CodiciTasto::Return},
-    {Qt::Key_Shift, CodiciTasto::Shift},       {Qt::Key_Control, CodiciTasto::Control},
-    {Qt::Key_Alt, CodiciTasto::Menu},          {Qt::Key_Pause, CodiciTasto::Pause},
-    {Qt::Key_CapsLock, CodiciTasto::Capital},  {Qt::Key_Escape, CodiciTasto::Escape},
-    {Qt::Key_Space, CodiciTasto::Space},       {Qt::Key_PageUp, CodiciTasto::PageUp},
-    {Qt::Key_PageDown, CodiciTasto::PageDown}, {Qt::Key_End, CodiciTasto::End},
-    {Qt::Key_Home, CodiciTasto::Home},         {Qt::Key_Left, CodiciTasto::Left},
-    {Qt::Key_Up, CodiciTasto::Up},             {Qt::Key_Right, CodiciTasto::Right},
-    {Qt::Key_Down, CodiciTasto::Down},         {Qt::Key_Print, CodiciTasto::Snapshot},
-    {Qt::Key_Insert, CodiciTasto::Insert},     {Qt::Key_Delete, CodiciTasto::Delete},
-    {Qt::Key_Help, CodiciTasto::Help},         {Qt::Key_NumLock, CodiciTasto::NumLock},
+    {Qt::Key_Backspace, CodiciTasto::Back},
+    {Qt::Key_Tab, CodiciTasto::Tab},
+    {Qt::Key_Backtab, CodiciTasto::Tab},
+    {Qt::Key_Clear, CodiciTasto::Clear},
+    {Qt::Key_Return, CodiciTasto::Return},
+    {Qt::Key_Enter, CodiciTasto::Return},
+    {Qt::Key_Shift, CodiciTasto::Shift},
+    {Qt::Key_Control, CodiciTasto::Control},
+    {Qt::Key_Alt, CodiciTasto::Menu},
+    {Qt::Key_Pause, CodiciTasto::Pause},
+    {Qt::Key_CapsLock, CodiciTasto::Capital},
+    {Qt::Key_Escape, CodiciTasto::Escape},
+    {Qt::Key_Space, CodiciTasto::Space},
+    {Qt::Key_PageUp, CodiciTasto::PageUp},
+    {Qt::Key_PageDown, CodiciTasto::PageDown},
+    {Qt::Key_End, CodiciTasto::End},
+    {Qt::Key_Home, CodiciTasto::Home},
+    {Qt::Key_Left, CodiciTasto::Left},
+    {Qt::Key_Up, CodiciTasto::Up},
+    {Qt::Key_Right, CodiciTasto::Right},
+    {Qt::Key_Down, CodiciTasto::Down},
+    {Qt::Key_Print, CodiciTasto::Snapshot},
+    {Qt::Key_Insert, CodiciTasto::Insert},
+    {Qt::Key_Delete, CodiciTasto::Delete},
+    {Qt::Key_Help, CodiciTasto::Help},
+    {Qt::Key_NumLock, CodiciTasto::NumLock},
     {Qt::Key_ScrollLock, CodiciTasto::ScrollLock},
     // Punctuation of the main block: the codes of a US keyboard.
-    {Qt::Key_Semicolon, 186},                  {Qt::Key_Equal, 187},
-    {Qt::Key_Comma, 188},                      {Qt::Key_Minus, 189},
-    {Qt::Key_Period, 190},                     {Qt::Key_Slash, 191},
-    {Qt::Key_QuoteLeft, 192},                  {Qt::Key_BracketLeft, 219},
-    {Qt::Key_Backslash, 220},                  {Qt::Key_BracketRight, 221},
+    {Qt::Key_Semicolon, 186},
+    {Qt::Key_Equal, 187},
+    {Qt::Key_Comma, 188},
+    {Qt::Key_Minus, 189},
+    {Qt::Key_Period, 190},
+    {Qt::Key_Slash, 191},
+    {Qt::Key_QuoteLeft, 192},
+    {Qt::Key_BracketLeft, 219},
+    {Qt::Key_Backslash, 220},
+    {Qt::Key_BracketRight, 221},
     {Qt::Key_Apostrophe, 222},
 }};
 
@@ -40,7 +59,7 @@ constexpr std::array<Coppia, 7> Tastierino{{
     {Qt::Key_Plus, CodiciTasto::Add},
     {Qt::Key_Minus, CodiciTasto::Subtract},
     {Qt::Key_Period, CodiciTasto::Decimal},
-    {Qt::Key_Comma, CodiciTasto::Decimal},  // the decimal key of keypads that type a comma
+    {Qt::Key_Comma, CodiciTasto::Decimal}, // the decimal key of keypads that type a comma
     {Qt::Key_Slash, CodiciTasto::Divide},
     {Qt::Key_Enter, CodiciTasto::Return},
 }};
@@ -48,18 +67,19 @@ constexpr std::array<Coppia, 7> Tastierino{{
 // Shifted symbols reported by Qt as their own keys, back to the key that types them
 // on a US keyboard.
 constexpr std::array<Coppia, 21> Maiuscoli{{
-    {Qt::Key_Exclam, '1'},     {Qt::Key_At, '2'},          {Qt::Key_NumberSign, '3'},
-    {Qt::Key_Dollar, '4'},     {Qt::Key_Percent, '5'},     {Qt::Key_AsciiCircum, '6'},
-    {Qt::Key_Ampersand, '7'},  {Qt::Key_Asterisk, '8'},    {Qt::Key_ParenLeft, '9'},
-    {Qt::Key_ParenRight, '0'}, {Qt::Key_Underscore, 189},  {Qt::Key_Plus, 187},
-    {Qt::Key_Colon, 186},      {Qt::Key_Less, 188},        {Qt::Key_Greater, 190},
-    {Qt::Key_Question, 191},   {Qt::Key_AsciiTilde, 192},  {Qt::Key_BraceLeft, 219},
-    {Qt::Key_Bar, 220},        {Qt::Key_BraceRight, 221},  {Qt::Key_QuoteDbl, 222},
+    {Qt::Key_Exclam, '1'},     {Qt::Key_At, '2'},         {Qt::Key_NumberSign, '3'},
+    {Qt::Key_Dollar, '4'},     {Qt::Key_Percent, '5'},    {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},  {Qt::Key_Asterisk, '8'},   {Qt::Key_ParenLeft, '9'},
+    {Qt::Key_ParenRight, '0'}, {Qt::Key_Underscore, 189}, {Qt::Key_Plus, 187},
+    {Qt::Key_Colon, 186},      {Qt::Key_Less, 188},       {Qt::Key_Greater, 190},
+    {Qt::Key_Question, 191},   {Qt::Key_AsciiTilde, 192}, {Qt::Key_BraceLeft, 219},
+    {Qt::Key_Bar, 220},        {Qt::Key_BraceRight, 221}, {Qt::Key_QuoteDbl, 222},
 }};
 
 } // namespace
 
-namespace CodiciTasto {
+namespace CodiciTasto
+{
 
 int DaQt(int tasto, Qt::KeyboardModifiers modificatori)
 {
@@ -86,7 +106,10 @@ int DaQt(int tasto, Qt::KeyboardModifiers modificatori)
     return 0;
 }
 
-int DaEvento(const QKeyEvent *ev) { return DaQt(ev->key(), ev->modifiers()); }
+int DaEvento(const QKeyEvent *ev)
+{
+    return DaQt(ev->key(), ev->modifiers());
+}
 
 int ShiftDaQt(Qt::KeyboardModifiers m)
 {

@@ -1,8 +1,8 @@
 // VB colour values, Qt colours and the colours of controls.
 #include "components/forms/ColoriVb.h"
 
-#include <QAbstractSpinBox>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,7 +11,8 @@
 #include <QTextEdit>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 const char *const PropBack = "vbBackColor";
 const char *const PropFore = "vbForeColor";
@@ -23,31 +24,31 @@ struct Sistema {
 
 // Windows system colour indexes (COLOR_SCROLLBAR = 0 ... COLOR_INFOBK = 24).
 const Sistema Sistemi[25] = {
-    {QPalette::Button, QPalette::Active},          // 0 scroll bars
-    {QPalette::Window, QPalette::Active},          // 1 desktop
-    {QPalette::Highlight, QPalette::Active},       // 2 active title bar
-    {QPalette::Highlight, QPalette::Inactive},     // 3 inactive title bar
-    {QPalette::Window, QPalette::Active},          // 4 menu background
-    {QPalette::Base, QPalette::Active},            // 5 window background
-    {QPalette::Shadow, QPalette::Active},          // 6 window frame
-    {QPalette::WindowText, QPalette::Active},      // 7 menu text
-    {QPalette::Text, QPalette::Active},            // 8 window text
-    {QPalette::HighlightedText, QPalette::Active}, // 9 title bar text
-    {QPalette::Button, QPalette::Active},          // 10 active border
-    {QPalette::Button, QPalette::Inactive},        // 11 inactive border
-    {QPalette::Dark, QPalette::Active},            // 12 application workspace
-    {QPalette::Highlight, QPalette::Active},       // 13 highlight
-    {QPalette::HighlightedText, QPalette::Active}, // 14 highlighted text
-    {QPalette::Button, QPalette::Active},          // 15 button face
-    {QPalette::Dark, QPalette::Active},            // 16 button shadow
-    {QPalette::Text, QPalette::Disabled},          // 17 grey text
-    {QPalette::ButtonText, QPalette::Active},      // 18 button text
+    {QPalette::Button, QPalette::Active},            // 0 scroll bars
+    {QPalette::Window, QPalette::Active},            // 1 desktop
+    {QPalette::Highlight, QPalette::Active},         // 2 active title bar
+    {QPalette::Highlight, QPalette::Inactive},       // 3 inactive title bar
+    {QPalette::Window, QPalette::Active},            // 4 menu background
+    {QPalette::Base, QPalette::Active},              // 5 window background
+    {QPalette::Shadow, QPalette::Active},            // 6 window frame
+    {QPalette::WindowText, QPalette::Active},        // 7 menu text
+    {QPalette::Text, QPalette::Active},              // 8 window text
+    {QPalette::HighlightedText, QPalette::Active},   // 9 title bar text
+    {QPalette::Button, QPalette::Active},            // 10 active border
+    {QPalette::Button, QPalette::Inactive},          // 11 inactive border
+    {QPalette::Dark, QPalette::Active},              // 12 application workspace
+    {QPalette::Highlight, QPalette::Active},         // 13 highlight
+    {QPalette::HighlightedText, QPalette::Active},   // 14 highlighted text
+    {QPalette::Button, QPalette::Active},            // 15 button face
+    {QPalette::Dark, QPalette::Active},              // 16 button shadow
+    {QPalette::Text, QPalette::Disabled},            // 17 grey text
+    {QPalette::ButtonText, QPalette::Active},        // 18 button text
     {QPalette::HighlightedText, QPalette::Inactive}, // 19 inactive title text
-    {QPalette::Light, QPalette::Active},           // 20 3D highlight
-    {QPalette::Shadow, QPalette::Active},          // 21 3D dark shadow
-    {QPalette::Midlight, QPalette::Active},        // 22 3D light
-    {QPalette::ToolTipText, QPalette::Active},     // 23 tooltip text
-    {QPalette::ToolTipBase, QPalette::Active},     // 24 tooltip background
+    {QPalette::Light, QPalette::Active},             // 20 3D highlight
+    {QPalette::Shadow, QPalette::Active},            // 21 3D dark shadow
+    {QPalette::Midlight, QPalette::Active},          // 22 3D light
+    {QPalette::ToolTipText, QPalette::Active},       // 23 tooltip text
+    {QPalette::ToolTipBase, QPalette::Active},       // 24 tooltip background
 };
 
 // Input controls paint their text area with Base; the others their Window.
@@ -95,9 +96,13 @@ long Letto(const QWidget *w, const char *prop, QPalette::ColorRole ruolo)
 
 } // namespace
 
-namespace ColoriVb {
+namespace ColoriVb
+{
 
-bool ColoreDiSistema(long colore) { return (colore & 0xFF000000L) == 0x80000000L; }
+bool ColoreDiSistema(long colore)
+{
+    return (colore & 0xFF000000L) == 0x80000000L;
+}
 
 QPalette::ColorRole RuoloDiSistema(long colore, QPalette::ColorGroup *gruppo)
 {
@@ -108,7 +113,10 @@ QPalette::ColorRole RuoloDiSistema(long colore, QPalette::ColorGroup *gruppo)
     return s.ruolo;
 }
 
-QColor DaVb(long colore) { return DaVb(colore, QApplication::palette()); }
+QColor DaVb(long colore)
+{
+    return DaVb(colore, QApplication::palette());
+}
 
 QColor DaVb(long colore, const QPalette &palette)
 {
@@ -120,7 +128,10 @@ QColor DaVb(long colore, const QPalette &palette)
     return QColor(int(colore & 0xFF), int((colore >> 8) & 0xFF), int((colore >> 16) & 0xFF));
 }
 
-long AVb(const QColor &c) { return long(c.red()) | (long(c.green()) << 8) | (long(c.blue()) << 16); }
+long AVb(const QColor &c)
+{
+    return long(c.red()) | (long(c.green()) << 8) | (long(c.blue()) << 16);
+}
 
 void ImpostaBackColor(QWidget *w, long colore)
 {
@@ -130,7 +141,10 @@ void ImpostaBackColor(QWidget *w, long colore)
         w->setAutoFillBackground(true);
 }
 
-long BackColor(const QWidget *w) { return Letto(w, PropBack, RuoloSfondo(w)); }
+long BackColor(const QWidget *w)
+{
+    return Letto(w, PropBack, RuoloSfondo(w));
+}
 
 void ImpostaForeColor(QWidget *w, long colore)
 {
@@ -138,6 +152,9 @@ void ImpostaForeColor(QWidget *w, long colore)
     Applica(w, RuoloTesto(w), colore);
 }
 
-long ForeColor(const QWidget *w) { return Letto(w, PropFore, RuoloTesto(w)); }
+long ForeColor(const QWidget *w)
+{
+    return Letto(w, PropFore, RuoloTesto(w));
+}
 
 } // namespace ColoriVb

@@ -9,7 +9,8 @@
 
 class QWidget;
 
-namespace ColoriVb {
+namespace ColoriVb
+{
 
 // True for &H800000nn values (system colours).
 bool ColoreDiSistema(long colore);

@@ -24,11 +24,14 @@ inline int IndiceControllo(const QObject *w)
     const QVariant v = w->property(ProprietaIndice);
     return v.isValid() ? v.toInt() : -1;
 }
-inline QString NomeControllo(const QObject *w) { return w ? w->objectName() : QString(); }
+inline QString NomeControllo(const QObject *w)
+{
+    return w ? w->objectName() : QString();
+}
 
-template <typename T>
-class ControlArray {
-public:
+template <typename T> class ControlArray
+{
+  public:
     explicit ControlArray(QString nome) : m_nome(std::move(nome)) {}
 
     const QString &Nome() const { return m_nome; }
@@ -94,8 +97,9 @@ public:
     }
 
     // Range-for in ascending index order, yielding (index, control).
-    class iterator {
-    public:
+    class iterator
+    {
+      public:
         using Base = typename std::map<int, QPointer<T>>::const_iterator;
         iterator(Base it, Base fine) : m_it(it), m_fine(fine) { salta(); }
         std::pair<int, T *> operator*() const { return {m_it->first, m_it->second.data()}; }
@@ -108,7 +112,7 @@ public:
         bool operator!=(const iterator &o) const { return m_it != o.m_it; }
         bool operator==(const iterator &o) const { return m_it == o.m_it; }
 
-    private:
+      private:
         void salta()
         {
             while (m_it != m_fine && m_it->second.isNull())
@@ -119,7 +123,7 @@ public:
     iterator begin() const { return iterator(m_voci.begin(), m_voci.end()); }
     iterator end() const { return iterator(m_voci.end(), m_voci.end()); }
 
-private:
+  private:
     QString m_nome;
     std::map<int, QPointer<T>> m_voci;
 };

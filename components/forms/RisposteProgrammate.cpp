@@ -4,7 +4,8 @@
 #include <QHash>
 #include <QQueue>
 
-namespace {
+namespace
+{
 
 struct Stato {
     QHash<QString, QQueue<QVariant>> risposte;
@@ -19,13 +20,20 @@ Stato &S()
     return s;
 }
 
-QString K(const QString &tipo) { return tipo.toCaseFolded(); }
+QString K(const QString &tipo)
+{
+    return tipo.toCaseFolded();
+}
 
 } // namespace
 
-namespace RisposteProgrammate {
+namespace RisposteProgrammate
+{
 
-void Accoda(const QString &tipo, const QVariant &risposta) { S().risposte[K(tipo)].enqueue(risposta); }
+void Accoda(const QString &tipo, const QVariant &risposta)
+{
+    S().risposte[K(tipo)].enqueue(risposta);
+}
 
 bool HaRisposta(const QString &tipo)
 {
@@ -41,14 +49,29 @@ std::optional<QVariant> Prendi(const QString &tipo)
     return it->dequeue();
 }
 
-bool Attivo(const QString &tipo) { return S().senzaModali || HaRisposta(tipo); }
+bool Attivo(const QString &tipo)
+{
+    return S().senzaModali || HaRisposta(tipo);
+}
 
-void ImpostaSenzaModali(bool attivo) { S().senzaModali = attivo; }
-bool SenzaModali() { return S().senzaModali; }
+void ImpostaSenzaModali(bool attivo)
+{
+    S().senzaModali = attivo;
+}
+bool SenzaModali()
+{
+    return S().senzaModali;
+}
 
-void Registra(const QString &tipo, const QVariantMap &mostrato) { S().mostrati[K(tipo)].append(mostrato); }
+void Registra(const QString &tipo, const QVariantMap &mostrato)
+{
+    S().mostrati[K(tipo)].append(mostrato);
+}
 
-QList<QVariantMap> Mostrati(const QString &tipo) { return S().mostrati.value(K(tipo)); }
+QList<QVariantMap> Mostrati(const QString &tipo)
+{
+    return S().mostrati.value(K(tipo));
+}
 
 QVariantMap UltimoMostrato(const QString &tipo)
 {
@@ -56,9 +79,18 @@ QVariantMap UltimoMostrato(const QString &tipo)
     return l.isEmpty() ? QVariantMap() : l.last();
 }
 
-void ImpostaAzioneModale(std::function<void(QWidget *)> azione) { S().azioneModale = std::move(azione); }
-std::function<void(QWidget *)> AzioneModale() { return S().azioneModale; }
+void ImpostaAzioneModale(std::function<void(QWidget *)> azione)
+{
+    S().azioneModale = std::move(azione);
+}
+std::function<void(QWidget *)> AzioneModale()
+{
+    return S().azioneModale;
+}
 
-void Azzera() { S() = Stato(); }
+void Azzera()
+{
+    S() = Stato();
+}
 
 } // namespace RisposteProgrammate

@@ -15,17 +15,18 @@
 
 class QWidget;
 
-namespace RisposteProgrammate {
+namespace RisposteProgrammate
+{
 
 // Kinds of answers (free text: a component may add its own).
-inline const QString MsgCom = QStringLiteral("msgCom");          // button number (int)
-inline const QString Ricerca = QStringLiteral("ricerca");        // the chosen code, or an invalid QVariant for none
-inline const QString FileApri = QStringLiteral("fileApri");      // path, "" = cancelled
-inline const QString FileSalva = QStringLiteral("fileSalva");    // path, "" = cancelled
-inline const QString Cartella = QStringLiteral("cartella");      // folder, "" = cancelled
-inline const QString Font = QStringLiteral("font");              // QFont, invalid = cancelled
-inline const QString ApriShell = QStringLiteral("apriShell");    // bool: whether the opener succeeds
-inline const QString MsgHost = QStringLiteral("msgHost");        // message the menu host would show (no answer)
+inline const QString MsgCom = QStringLiteral("msgCom");   // button number (int)
+inline const QString Ricerca = QStringLiteral("ricerca"); // the chosen code, or an invalid QVariant for none
+inline const QString FileApri = QStringLiteral("fileApri");   // path, "" = cancelled
+inline const QString FileSalva = QStringLiteral("fileSalva"); // path, "" = cancelled
+inline const QString Cartella = QStringLiteral("cartella");   // folder, "" = cancelled
+inline const QString Font = QStringLiteral("font");           // QFont, invalid = cancelled
+inline const QString ApriShell = QStringLiteral("apriShell"); // bool: whether the opener succeeds
+inline const QString MsgHost = QStringLiteral("msgHost");     // message the menu host would show (no answer)
 
 void Accoda(const QString &tipo, const QVariant &risposta);
 bool HaRisposta(const QString &tipo);

@@ -18,14 +18,16 @@
 
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
 // Watches a window shown modally and ends the loop when it closes or hides.
-class FineModale : public QObject {
-public:
+class FineModale : public QObject
+{
+  public:
     FineModale(QWidget *w, QEventLoop *loop) : QObject(w), m_loop(loop) { w->installEventFilter(this); }
 
-protected:
+  protected:
     bool eventFilter(QObject *, QEvent *ev) override
     {
         if (ev->type() == QEvent::Hide || ev->type() == QEvent::Close)
@@ -33,7 +35,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QEventLoop *m_loop;
 };
 
@@ -48,12 +50,14 @@ QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::fu
 
 } // namespace
 
-namespace UtilFinestre {
+namespace UtilFinestre
+{
 
 bool ImpostaFocus(QWidget *controllo, bool ignoraErrori)
 {
     if (!controllo || !controllo->isEnabled() || controllo->isHidden() ||
-        controllo->focusPolicy() == Qt::NoFocus || (controllo->window()->isVisible() && !controllo->isVisible())) {
+        controllo->focusPolicy() == Qt::NoFocus ||
+        (controllo->window()->isVisible() && !controllo->isVisible())) {
         if (ignoraErrori)
             return false;
         throw VbErrore(5, QStringLiteral("Impossibile spostare lo stato attivo sul controllo: il controllo è "
@@ -126,7 +130,8 @@ QFont FontDaDialogo(QWidget *parent, const QFont &iniziale, const QString &titol
     return QFontDialog::getFont(&scelto, iniziale, parent, titolo);
 }
 
-QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString &cartella, const QString &filtro)
+QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString &cartella,
+                           const QString &filtro)
 {
     return Percorso(RP::FileApri,
                     {{QStringLiteral("titolo"), titolo},
@@ -135,7 +140,8 @@ QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString
                     [&] { return QFileDialog::getOpenFileName(parent, titolo, cartella, filtro); });
 }
 
-QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella, const QString &filtro)
+QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
+                            const QString &filtro)
 {
     return Percorso(RP::FileSalva,
                     {{QStringLiteral("titolo"), titolo},
@@ -146,7 +152,8 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
 
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella)
 {
-    return Percorso(RP::Cartella, {{QStringLiteral("titolo"), titolo}, {QStringLiteral("cartella"), cartella}},
+    return Percorso(RP::Cartella,
+                    {{QStringLiteral("titolo"), titolo}, {QStringLiteral("cartella"), cartella}},
                     [&] { return QFileDialog::getExistingDirectory(parent, titolo, cartella); });
 }
 
@@ -159,7 +166,10 @@ bool ApriConShell(const QUrl &indirizzo)
     return QDesktopServices::openUrl(indirizzo);
 }
 
-void UnoShot(QObject *contesto, std::function<void()> fatto) { QTimer::singleShot(0, contesto, std::move(fatto)); }
+void UnoShot(QObject *contesto, std::function<void()> fatto)
+{
+    QTimer::singleShot(0, contesto, std::move(fatto));
+}
 
 QTimer *CreaTimerUnoShot(QObject *parent, std::function<void()> fatto)
 {

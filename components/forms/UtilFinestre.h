@@ -12,7 +12,8 @@ class QObject;
 class QTimer;
 class QWidget;
 
-namespace UtilFinestre {
+namespace UtilFinestre
+{
 
 // Moves the focus to `controllo`. A control that cannot take it (hidden,
 // disabled, missing) is VB error 5, or just `false` with `ignoraErrori`.

@@ -10,14 +10,15 @@
 
 // What the host hands over when it launches the program.
 struct DatiLancio {
-    QString ChiLancia;     // the program (or form) that launched us
-    QString KeySecLancia;  // the key to open
-    QString ParamLancia;   // launch parameters ("/RO"...)
+    QString ChiLancia;    // the program (or form) that launched us
+    QString KeySecLancia; // the key to open
+    QString ParamLancia;  // launch parameters ("/RO"...)
 };
 
-class ClienteMenu : public QObject {
+class ClienteMenu : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // The host's answer for a "Personal." parameter it does not hold.
     static inline const QString NonTrovato = QStringLiteral("§ç~$!^");
     // Run-time error raised when the host is gone or does not answer.
@@ -33,7 +34,10 @@ public:
     // The named parameter; `predef` when the host does not hold it, except for
     // names beginning with "Personal.", which answer NonTrovato.
     virtual QVariant LeggiPar(const QString &nome, const QVariant &predef = QString()) = 0;
-    void LeggiPar(const QString &nome, const QVariant &predef, QVariant &valore) { valore = LeggiPar(nome, predef); }
+    void LeggiPar(const QString &nome, const QVariant &predef, QVariant &valore)
+    {
+        valore = LeggiPar(nome, predef);
+    }
 
     // Stores a named value in the host, keeping its type. The names
     // "ScriviIniComuni" and "LeggiIniComuni" make the host save/delete
@@ -77,7 +81,7 @@ public:
     // True when `nome` is a personal parameter ("Personal." prefix, any case).
     static bool NomePersonale(const QString &nome);
 
-signals:
+  signals:
     // A command of the host: "fine", "esiste", "ritornoa", "attiva", "passaa",
     // "preppassaa", "keyprgprim", "keyprgsec", "paramprgclie", "comandoprgclie",
     // "FEInvio", "FEAttesa". Connect with a direct connection: the answer is
@@ -86,7 +90,7 @@ signals:
     // The host closed the link (socket back-end only).
     void HostScomparso();
 
-private:
+  private:
     QString m_risposta;
 };
 

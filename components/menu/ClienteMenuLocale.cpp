@@ -20,9 +20,13 @@
 
 Q_LOGGING_CATEGORY(logMenuLocale, "clienti.menu")
 
-namespace {
+namespace
+{
 
-QString Chiave(const QString &nome) { return nome.toCaseFolded(); }
+QString Chiave(const QString &nome)
+{
+    return nome.toCaseFolded();
+}
 
 QString Descrivi(const QVariantList &argomenti)
 {
@@ -45,11 +49,11 @@ QJsonObject LeggiOggetto(const QString &percorso)
     QJsonParseError errore;
     const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &errore);
     if (errore.error != QJsonParseError::NoError || !doc.isObject())
-        throw VbErrore(13, QStringLiteral("Il file dei parametri del menu \"%1\" non è un oggetto JSON valido%2")
-                               .arg(percorso,
-                                    errore.error != QJsonParseError::NoError
-                                        ? QStringLiteral(": ") + errore.errorString()
-                                        : QString()));
+        throw VbErrore(13,
+                       QStringLiteral("Il file dei parametri del menu \"%1\" non è un oggetto JSON valido%2")
+                           .arg(percorso, errore.error != QJsonParseError::NoError
+                                              ? QStringLiteral(": ") + errore.errorString()
+                                              : QString()));
     return doc.object();
 }
 
@@ -182,7 +186,10 @@ void ClienteMenuLocale::NomeTerminale(QString &valore)
     valore = v.isValid() && !v.toString().isEmpty() ? v.toString() : QSysInfo::machineHostName();
 }
 
-bool ClienteMenuLocale::Esiste(const QString &nome) const { return m_par.contains(Chiave(nome)); }
+bool ClienteMenuLocale::Esiste(const QString &nome) const
+{
+    return m_par.contains(Chiave(nome));
+}
 
 QStringList ClienteMenuLocale::Nomi() const
 {

@@ -10,12 +10,14 @@
 #include <QList>
 #include <QStringList>
 
-class ClienteMenuLocale : public ClienteMenu {
+class ClienteMenuLocale : public ClienteMenu
+{
     Q_OBJECT
-public:
+  public:
     // One operation that a menu program would have carried out.
     struct Operazione {
-        QString nome;        // "ImpostaValore", "Richiesta", "PassaAProgramma", "Attiva", "ParametroHost", "ScriviPar"
+        QString
+            nome; // "ImpostaValore", "Richiesta", "PassaAProgramma", "Attiva", "ParametroHost", "ScriviPar"
         QVariantList argomenti;
     };
 
@@ -55,9 +57,9 @@ public:
     const QString &FileParametri() const { return m_file; }
     const QString &FileComuni() const { return m_fileComuni; }
 
-private:
+  private:
     struct Voce {
-        QString nome;  // as first written
+        QString nome; // as first written
         QVariant valore;
     };
     void Registra(const QString &nome, const QVariantList &argomenti);
@@ -66,7 +68,7 @@ private:
     void RileggiIniComuni();
 
     QString m_file, m_fileComuni;
-    QHash<QString, Voce> m_par;          // case-folded name -> value
+    QHash<QString, Voce> m_par; // case-folded name -> value
     QHash<QString, Voce> m_perLancio;
     QList<Operazione> m_registro;
     QStringList m_messaggi;

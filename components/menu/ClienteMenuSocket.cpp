@@ -29,12 +29,19 @@ void ClienteMenuSocket::Connetti(const QString &nomeServer, int timeoutMs)
     m_buffer.clear();
     m_socket->connectToServer(nomeServer);
     if (!m_socket->waitForConnected(timeoutMs))
-        HostAssente(QStringLiteral("impossibile collegarsi al menu \"%1\": %2").arg(nomeServer, m_socket->errorString()));
+        HostAssente(QStringLiteral("impossibile collegarsi al menu \"%1\": %2")
+                        .arg(nomeServer, m_socket->errorString()));
 }
 
-bool ClienteMenuSocket::Connesso() const { return m_socket->state() == QLocalSocket::ConnectedState; }
+bool ClienteMenuSocket::Connesso() const
+{
+    return m_socket->state() == QLocalSocket::ConnectedState;
+}
 
-void ClienteMenuSocket::Disconnetti() { m_socket->disconnectFromServer(); }
+void ClienteMenuSocket::Disconnetti()
+{
+    m_socket->disconnectFromServer();
+}
 
 void ClienteMenuSocket::HostAssente(const QString &perche)
 {
@@ -63,7 +70,7 @@ bool ClienteMenuSocket::EstraiRiga(QJsonObject &messaggio)
             continue;
         const QJsonDocument doc = QJsonDocument::fromJson(riga);
         if (!doc.isObject())
-            continue;  // not ours to interpret: a line we cannot read is dropped, not fatal
+            continue; // not ours to interpret: a line we cannot read is dropped, not fatal
         messaggio = doc.object();
         return true;
     }
@@ -102,9 +109,10 @@ QJsonObject ClienteMenuSocket::Chiama(const QString &op, QJsonObject argomenti)
                 continue;
             if (!msg.value(QStringLiteral("ok")).toBool()) {
                 const QJsonObject e = msg.value(QStringLiteral("error")).toObject();
-                throw VbErrore(e.value(QStringLiteral("number")).toInt(5),
-                               e.value(QStringLiteral("description"))
-                                   .toString(QStringLiteral("Il menu ha rifiutato la richiesta \"%1\"").arg(op)));
+                throw VbErrore(
+                    e.value(QStringLiteral("number")).toInt(5),
+                    e.value(QStringLiteral("description"))
+                        .toString(QStringLiteral("Il menu ha rifiutato la richiesta \"%1\"").arg(op)));
             }
             return msg;
         }
@@ -119,7 +127,7 @@ QJsonObject ClienteMenuSocket::Chiama(const QString &op, QJsonObject argomenti)
 void ClienteMenuSocket::Leggibile()
 {
     if (m_attese > 0)
-        return;  // the waiting call reads for itself
+        return; // the waiting call reads for itself
     m_buffer.append(m_socket->readAll());
     QJsonObject msg;
     while (EstraiRiga(msg))
@@ -154,46 +162,50 @@ void ClienteMenuSocket::EseguiEvento(const QJsonObject &evento)
 
 QVariant ClienteMenuSocket::LeggiPar(const QString &nome, const QVariant &predef)
 {
-    const QJsonObject r = Chiama(QStringLiteral("leggiPar"),
-                                 {{QStringLiteral("name"), nome}, {QStringLiteral("default"), ValoreJson(predef)}});
+    const QJsonObject r =
+        Chiama(QStringLiteral("leggiPar"),
+               {{QStringLiteral("name"), nome}, {QStringLiteral("default"), ValoreJson(predef)}});
     return ValoreDaJson(r.value(QStringLiteral("value")));
 }
 
 void ClienteMenuSocket::ScriviPar(const QString &nome, const QVariant &valore)
 {
-    Chiama(QStringLiteral("scriviPar"), {{QStringLiteral("name"), nome}, {QStringLiteral("value"), ValoreJson(valore)}});
+    Chiama(QStringLiteral("scriviPar"),
+           {{QStringLiteral("name"), nome}, {QStringLiteral("value"), ValoreJson(valore)}});
 }
 
 void ClienteMenuSocket::ImpostaValore(const QString &nome, int tipo, bool flag, const QVariant &valore)
 {
     Chiama(QStringLiteral("impostaValore"), {{QStringLiteral("name"), nome},
-                                            {QStringLiteral("kind"), tipo},
-                                            {QStringLiteral("flag"), flag},
-                                            {QStringLiteral("value"), ValoreJson(valore)}});
+                                             {QStringLiteral("kind"), tipo},
+                                             {QStringLiteral("flag"), flag},
+                                             {QStringLiteral("value"), ValoreJson(valore)}});
 }
 
 void ClienteMenuSocket::Richiesta(const QString &ambito, const QString &richiesta)
 {
-    Chiama(QStringLiteral("richiesta"), {{QStringLiteral("scope"), ambito}, {QStringLiteral("request"), richiesta}});
+    Chiama(QStringLiteral("richiesta"),
+           {{QStringLiteral("scope"), ambito}, {QStringLiteral("request"), richiesta}});
 }
 
 void ClienteMenuSocket::PassaAProgramma(const QString &programma, const QString &form, const QString &chiave)
 {
     Chiama(QStringLiteral("passaAProgramma"), {{QStringLiteral("program"), programma},
-                                              {QStringLiteral("form"), form},
-                                              {QStringLiteral("key"), chiave}});
+                                               {QStringLiteral("form"), form},
+                                               {QStringLiteral("key"), chiave}});
 }
 
 void ClienteMenuSocket::Attiva(const QString &ambito, const QVariant &procId)
 {
-    Chiama(QStringLiteral("attiva"), {{QStringLiteral("scope"), ambito}, {QStringLiteral("procId"), ValoreJson(procId)}});
+    Chiama(QStringLiteral("attiva"),
+           {{QStringLiteral("scope"), ambito}, {QStringLiteral("procId"), ValoreJson(procId)}});
 }
 
 void ClienteMenuSocket::ParametroHost(const QString &nome, const QString &ambito, const QVariant &valore)
 {
     Chiama(QStringLiteral("parametro"), {{QStringLiteral("name"), nome},
-                                        {QStringLiteral("scope"), ambito},
-                                        {QStringLiteral("value"), ValoreJson(valore)}});
+                                         {QStringLiteral("scope"), ambito},
+                                         {QStringLiteral("value"), ValoreJson(valore)}});
 }
 
 void ClienteMenuSocket::NomeTerminale(QString &valore)

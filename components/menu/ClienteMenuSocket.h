@@ -12,9 +12,10 @@
 
 class QLocalSocket;
 
-class ClienteMenuSocket : public ClienteMenu {
+class ClienteMenuSocket : public ClienteMenu
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int TimeoutPredefinito = 30000;
 
     explicit ClienteMenuSocket(QObject *parent = nullptr);
@@ -39,7 +40,7 @@ public:
     void NomeTerminale(QString &valore) override;
     using ClienteMenu::NomeTerminale;
 
-private:
+  private:
     QJsonObject Chiama(const QString &op, QJsonObject argomenti);
     void Scrivi(const QJsonObject &messaggio);
     bool EstraiRiga(QJsonObject &messaggio);
@@ -53,6 +54,6 @@ private:
     QList<QJsonObject> m_eventiInAttesa;
     int m_prossimoId = 1;
     int m_timeout = TimeoutPredefinito;
-    int m_attese = 0;  // synchronous calls in progress
+    int m_attese = 0; // synchronous calls in progress
     bool m_eventiProgrammati = false;
 };

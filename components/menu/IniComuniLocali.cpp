@@ -3,7 +3,8 @@
 
 #include "components/util/VbErrore.h"
 
-namespace {
+namespace
+{
 
 struct Chiave {
     const char *nome;
@@ -12,13 +13,13 @@ struct Chiave {
 
 // Key numbers 1 to 22 of the PDF and e-mail panel.
 const Chiave Chiavi[22] = {
-    {"UsaPdfCreator", false},    {"UsaPdf995", false},        {"PdfNomeFile", false},
-    {"CreatorAutosaveStart", false}, {"EmailTo", false},      {"EmailTipoInvio", true},
-    {"EmailFileLog", false},     {"EmailInd", true},          {"EmailCentro", true},
-    {"EmailSMTPtipo", true},     {"EmailServerSMTP", true},   {"EmailReplay", true},
-    {"EmailFlagNotifica", false}, {"EmailLogin", true},       {"EmailPwd", true},
-    {"StampeEmail", false},      {"EmailNumTesto", true},     {"EmailPersOggetto", true},
-    {"EmailNumPorta", true},     {"EmailUsaSSL", true},       {"EmailDirStunnel", true},
+    {"UsaPdfCreator", false},        {"UsaPdf995", false},      {"PdfNomeFile", false},
+    {"CreatorAutosaveStart", false}, {"EmailTo", false},        {"EmailTipoInvio", true},
+    {"EmailFileLog", false},         {"EmailInd", true},        {"EmailCentro", true},
+    {"EmailSMTPtipo", true},         {"EmailServerSMTP", true}, {"EmailReplay", true},
+    {"EmailFlagNotifica", false},    {"EmailLogin", true},      {"EmailPwd", true},
+    {"StampeEmail", false},          {"EmailNumTesto", true},   {"EmailPersOggetto", true},
+    {"EmailNumPorta", true},         {"EmailUsaSSL", true},     {"EmailDirStunnel", true},
     {"EmailTipoNum", false},
 };
 
@@ -49,12 +50,13 @@ QStringList NomiDi(int k, int c)
 
 } // namespace
 
-namespace IniComuniLocali {
+namespace IniComuniLocali
+{
 
 Selezione LeggiSelezione(const QString &testo)
 {
-    if (testo.size() != 69 || (testo[0] != u'+' && testo[0] != u'-') || (testo[1] != u'p' && testo[1] != u'g') ||
-        testo[68] != u'V')
+    if (testo.size() != 69 || (testo[0] != u'+' && testo[0] != u'-') ||
+        (testo[1] != u'p' && testo[1] != u'g') || testo[68] != u'V')
         NonValida(testo);
     Selezione s;
     s.salva = testo[0] == u'+';

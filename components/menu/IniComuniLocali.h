@@ -7,12 +7,13 @@
 #include <QString>
 #include <QStringList>
 
-namespace IniComuniLocali {
+namespace IniComuniLocali
+{
 
 struct Selezione {
-    bool salva = false;   // "+" save, "-" delete
-    bool comune = false;  // "g": the file common to all terminals
-    QStringList nomi;     // host parameters flagged "S"
+    bool salva = false;  // "+" save, "-" delete
+    bool comune = false; // "g": the file common to all terminals
+    QStringList nomi;    // host parameters flagged "S"
 };
 
 // Reads a selection text ("+" or "-", "p" or "g", 3 x 22 flags, "V"); any

@@ -48,7 +48,8 @@ QVariant ValoreDaJson(const QJsonValue &v)
         return v.toBool();
     case QJsonValue::Double: {
         const double d = v.toDouble();
-        if (std::trunc(d) == d && d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max())
+        if (std::trunc(d) == d && d >= std::numeric_limits<int>::min() &&
+            d <= std::numeric_limits<int>::max())
             return int(d);
         return d;
     }

@@ -15,8 +15,8 @@
 
 struct HostMenuFinto::Stato {
     mutable QMutex mutex;
-    QHash<QString, QPair<QString, QVariant>> parametri;  // folded name -> (name, value)
-    QHash<QString, QPair<int, QString>> errori;          // op -> error
+    QHash<QString, QPair<QString, QVariant>> parametri; // folded name -> (name, value)
+    QHash<QString, QPair<int, QString>> errori;         // op -> error
     QString nomeTerminale = QStringLiteral("TERMINALE-PROVA");
     QList<QJsonObject> richieste;
     QHash<int, QString> risposte;
@@ -24,8 +24,9 @@ struct HostMenuFinto::Stato {
     bool connesso = false;
 };
 
-class HostMenuFintoServer : public QObject {
-public:
+class HostMenuFintoServer : public QObject
+{
+  public:
     explicit HostMenuFintoServer(std::shared_ptr<HostMenuFinto::Stato> stato) : m_stato(std::move(stato)) {}
 
     void Avvia(const QString &nome)
@@ -56,7 +57,7 @@ public:
         m_server->close();
     }
 
-private:
+  private:
     void Leggi(QLocalSocket *s)
     {
         m_buffer += s->readAll();
@@ -71,7 +72,8 @@ private:
     {
         QMutexLocker l(&m_stato->mutex);
         if (o.contains(QStringLiteral("risposta"))) {
-            m_stato->risposte.insert(o.value(QStringLiteral("id")).toInt(), o.value(QStringLiteral("risposta")).toString());
+            m_stato->risposte.insert(o.value(QStringLiteral("id")).toInt(),
+                                     o.value(QStringLiteral("risposta")).toString());
             return;
         }
         m_stato->richieste.append(o);
@@ -82,8 +84,8 @@ private:
         if (m_stato->errori.contains(op)) {
             const auto e = m_stato->errori.value(op);
             r.insert(QStringLiteral("ok"), false);
-            r.insert(QStringLiteral("error"),
-                     QJsonObject{{QStringLiteral("number"), e.first}, {QStringLiteral("description"), e.second}});
+            r.insert(QStringLiteral("error"), QJsonObject{{QStringLiteral("number"), e.first},
+                                                          {QStringLiteral("description"), e.second}});
         } else if (op == QStringLiteral("leggiPar")) {
             const QString nome = o.value(QStringLiteral("name")).toString();
             auto it = m_stato->parametri.constFind(nome.toCaseFolded());
@@ -95,7 +97,8 @@ private:
                 r.insert(QStringLiteral("value"), o.value(QStringLiteral("default")));
         } else if (op == QStringLiteral("scriviPar")) {
             const QString nome = o.value(QStringLiteral("name")).toString();
-            m_stato->parametri.insert(nome.toCaseFolded(), {nome, ValoreDaJson(o.value(QStringLiteral("value")))});
+            m_stato->parametri.insert(nome.toCaseFolded(),
+                                      {nome, ValoreDaJson(o.value(QStringLiteral("value")))});
         } else if (op == QStringLiteral("nomeTerminale")) {
             r.insert(QStringLiteral("value"), m_stato->nomeTerminale);
         }
@@ -109,13 +112,13 @@ private:
     QByteArray m_buffer;
 };
 
-namespace {
+namespace
+{
 std::atomic<int> ProssimoHost{1};
 std::atomic<int> ProssimoComando{1};
 
 // Runs the test thread's events until `fatto` or the deadline.
-template <typename F>
-bool Attendi(F fatto, int timeoutMs)
+template <typename F> bool Attendi(F fatto, int timeoutMs)
 {
     QDeadlineTimer scadenza(timeoutMs);
     while (!fatto()) {
@@ -130,12 +133,15 @@ bool Attendi(F fatto, int timeoutMs)
 
 HostMenuFinto::HostMenuFinto() : m_stato(std::make_shared<Stato>())
 {
-    m_nome = QStringLiteral("clienti-menu-prova-%1-%2").arg(QCoreApplication::applicationPid()).arg(ProssimoHost++);
+    m_nome = QStringLiteral("clienti-menu-prova-%1-%2")
+                 .arg(QCoreApplication::applicationPid())
+                 .arg(ProssimoHost++);
     m_server = new HostMenuFintoServer(m_stato);
     m_server->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_server, &QObject::deleteLater);
     m_thread.start();
-    QMetaObject::invokeMethod(m_server, [s = m_server, n = m_nome] { s->Avvia(n); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_server, [s = m_server, n = m_nome] { s->Avvia(n); }, Qt::BlockingQueuedConnection);
 }
 
 HostMenuFinto::~HostMenuFinto()
@@ -206,7 +212,8 @@ int HostMenuFinto::InviaComandoSenzaAttesa(const QString &comando, const QVarian
                         {QStringLiteral("id"), id},
                         {QStringLiteral("comando"), comando},
                         {QStringLiteral("param"), ValoreJson(param)}};
-    QMetaObject::invokeMethod(m_server, [s = m_server, o] { s->Invia(o); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_server, [s = m_server, o] { s->Invia(o); }, Qt::QueuedConnection);
     return id;
 }
 
@@ -229,5 +236,6 @@ QString HostMenuFinto::InviaComando(const QString &comando, const QVariant &para
 
 void HostMenuFinto::Chiudi()
 {
-    QMetaObject::invokeMethod(m_server, [s = m_server] { s->Chiudi(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_server, [s = m_server] { s->Chiudi(); }, Qt::BlockingQueuedConnection);
 }

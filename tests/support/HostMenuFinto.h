@@ -14,8 +14,9 @@
 
 class HostMenuFintoServer;
 
-class HostMenuFinto {
-public:
+class HostMenuFinto
+{
+  public:
     HostMenuFinto();
     ~HostMenuFinto();
 
@@ -48,7 +49,7 @@ public:
     // Drops the client's connection, as a menu program that closes would.
     void Chiudi();
 
-private:
+  private:
     friend class HostMenuFintoServer;
     struct Stato;
     std::shared_ptr<Stato> m_stato;

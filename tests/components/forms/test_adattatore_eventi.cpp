@@ -6,6 +6,7 @@
 #include "components/forms/UtilFinestre.h"
 #include "components/util/VbErrore.h"
 
+#include "support/StampaQt.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -15,13 +16,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
-#include "support/StampaQt.h"
 
-namespace {
+namespace
+{
 
 // A window with three fields of one array, a check box and a button.
-class Finestra : public ::testing::Test {
-protected:
+class Finestra : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         auto *l = new QVBoxLayout(&form);
@@ -69,10 +71,11 @@ TEST_F(Finestra, FocusMovingBetweenFieldsGivesLostFocusBeforeGotFocus)
     bottone->setFocus();
     ad.Collega(txt, registratori());
     txt(10)->setFocus();
-    QTest::keyPress(txt(10), Qt::Key_Tab);  // moves the focus, no KeyDown
+    QTest::keyPress(txt(10), Qt::Key_Tab); // moves the focus, no KeyDown
     EXPECT_EQ(QApplication::focusWidget(), txt(20));
     txt(30)->setFocus();
-    EXPECT_EQ(eventi, (QStringList{"GotFocus(10)", "LostFocus(10)", "GotFocus(20)", "LostFocus(20)", "GotFocus(30)"}));
+    EXPECT_EQ(eventi, (QStringList{"GotFocus(10)", "LostFocus(10)", "GotFocus(20)", "LostFocus(20)",
+                                   "GotFocus(30)"}));
 }
 
 TEST_F(Finestra, MessageBoxFromLostFocusDoesNotFireFocusEventsAgain)
@@ -83,8 +86,8 @@ TEST_F(Finestra, MessageBoxFromLostFocusDoesNotFireFocusEventsAgain)
         eventi << evento("LostFocus", i);
         if (i == 10) {
             // The field refuses its value, as a check on leaving a field does.
-            QMessageBox box(QMessageBox::Warning, QStringLiteral("Clienti"), QStringLiteral("Data troppo piccola"),
-                            QMessageBox::Ok, &form);
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Clienti"),
+                            QStringLiteral("Data troppo piccola"), QMessageBox::Ok, &form);
             QTimer::singleShot(0, &box, &QMessageBox::accept);
             box.exec();
             txt(10)->setFocus();
@@ -114,9 +117,10 @@ TEST_F(Finestra, KeysArriveWithVbCodesAndShift)
     QTest::keyClick(txt(20), 'A', Qt::ShiftModifier);
     QTest::keyClick(txt(20), Qt::Key_Delete, Qt::ControlModifier);
     // The modifier keys have their own KeyDown and KeyUp, as in VB.
-    EXPECT_EQ(eventi, (QStringList{"KeyDown(20,113,0)", "KeyUp(20,113,0)", "KeyDown(20,16,1)", "KeyDown(20,65,1)",
-                                   "KeyPress(20,65)", "Change(20)", "KeyUp(20,65,1)", "KeyUp(20,16,0)",
-                                   "KeyDown(20,17,2)", "KeyDown(20,46,2)", "KeyUp(20,46,2)", "KeyUp(20,17,0)"}));
+    EXPECT_EQ(eventi,
+              (QStringList{"KeyDown(20,113,0)", "KeyUp(20,113,0)", "KeyDown(20,16,1)", "KeyDown(20,65,1)",
+                           "KeyPress(20,65)", "Change(20)", "KeyUp(20,65,1)", "KeyUp(20,16,0)",
+                           "KeyDown(20,17,2)", "KeyDown(20,46,2)", "KeyUp(20,46,2)", "KeyUp(20,17,0)"}));
 }
 
 TEST_F(Finestra, HandlersSwallowOrReplaceKeys)
@@ -141,7 +145,7 @@ TEST_F(Finestra, HandlersSwallowOrReplaceKeys)
     QTest::keyClicks(e, QStringLiteral("ax1.5"));
     EXPECT_EQ(e->text(), QStringLiteral("A1,5"));
     e->setCursorPosition(0);
-    QTest::keyClick(e, Qt::Key_Delete);  // swallowed by KeyDown
+    QTest::keyClick(e, Qt::Key_Delete); // swallowed by KeyDown
     EXPECT_EQ(e->text(), QStringLiteral("A1,5"));
     QTest::keyClick(e, Qt::Key_Period, Qt::KeypadModifier);
     EXPECT_EQ(e->text(), QStringLiteral(",A1,5"));
@@ -168,9 +172,9 @@ TEST_F(Finestra, KeyPreviewRunsTheFormFirstAndCanStopTheKey)
     QTest::keyPress(txt(30), Qt::Key_B);
     QTest::keyPress(txt(30), Qt::Key_F5);
     QTest::keyPress(txt(30), Qt::Key_Return);
-    EXPECT_EQ(eventi, (QStringList{"Form_KeyDown(66,0)", "KeyDown(30,66,0)", "Form_KeyPress(98)", "KeyPress(30,98)",
-                                   "Change(30)", "Form_KeyDown(116,0)", "Form_KeyDown(13,0)", "KeyDown(30,13,0)",
-                                   "Form_KeyPress(13)"}));
+    EXPECT_EQ(eventi, (QStringList{"Form_KeyDown(66,0)", "KeyDown(30,66,0)", "Form_KeyPress(98)",
+                                   "KeyPress(30,98)", "Change(30)", "Form_KeyDown(116,0)",
+                                   "Form_KeyDown(13,0)", "KeyDown(30,13,0)", "Form_KeyPress(13)"}));
     // Controls wired nowhere still pass through the form's preview.
     bottone->setFocus();
     eventi.clear();
@@ -193,7 +197,7 @@ TEST_F(Finestra, ClicksFollowTheValueOfCheckBoxesAndButtons)
     b.Click = [&](int i) { click << QStringLiteral("ComOk_Click(%1)").arg(i); };
     ad.Collega(bottone, -1, b);
     QTest::mouseClick(che(5), Qt::LeftButton, {}, QPoint(6, che(5)->height() / 2));
-    che(5)->setChecked(false);  // set by code: VB fires Click too
+    che(5)->setChecked(false); // set by code: VB fires Click too
     QTest::mouseClick(bottone, Qt::LeftButton);
     EXPECT_EQ(click, (QStringList{"Che_Click(5)", "Che_Click(5)", "ComOk_Click(-1)"}));
 
@@ -231,7 +235,7 @@ TEST(ControlArray, IndexesNamesAndMissingElements)
         EXPECT_EQ(e.numero(), 340);
     }
     EXPECT_THROW(txt.Aggiungi(10, new QLineEdit(&form)), VbErrore);
-    delete txt(20);  // an unloaded control leaves the array
+    delete txt(20); // an unloaded control leaves the array
     EXPECT_FALSE(txt.Esiste(20));
     QList<int> visti;
     for (auto [i, c] : txt) {

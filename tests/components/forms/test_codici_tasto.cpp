@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(CodiciTasto, QtKeysGiveVbCodes)
 {
@@ -13,25 +14,25 @@ TEST(CodiciTasto, QtKeysGiveVbCodes)
         int atteso;
     };
     const Caso casi[] = {
-        {Qt::Key_F1, Qt::NoModifier, 112},     {Qt::Key_F2, Qt::NoModifier, 113},
-        {Qt::Key_F12, Qt::NoModifier, 123},    {Qt::Key_Delete, Qt::NoModifier, 46},
-        {Qt::Key_Insert, Qt::NoModifier, 45},  {Qt::Key_Return, Qt::NoModifier, 13},
-        {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Escape, Qt::NoModifier, 27},
-        {Qt::Key_Tab, Qt::NoModifier, 9},      {Qt::Key_Backtab, Qt::ShiftModifier, 9},
-        {Qt::Key_Left, Qt::NoModifier, 37},    {Qt::Key_Up, Qt::NoModifier, 38},
-        {Qt::Key_Right, Qt::NoModifier, 39},   {Qt::Key_Down, Qt::NoModifier, 40},
-        {Qt::Key_PageUp, Qt::NoModifier, 33},  {Qt::Key_PageDown, Qt::NoModifier, 34},
-        {Qt::Key_Home, Qt::NoModifier, 36},    {Qt::Key_End, Qt::NoModifier, 35},
-        {Qt::Key_Backspace, Qt::NoModifier, 8}, {Qt::Key_Space, Qt::NoModifier, 32},
-        {Qt::Key_A, Qt::NoModifier, 65},       {Qt::Key_Z, Qt::ShiftModifier, 90},
-        {Qt::Key_5, Qt::NoModifier, 53},       {Qt::Key_5, Qt::KeypadModifier, 101},
-        {Qt::Key_0, Qt::KeypadModifier, 96},   {Qt::Key_Period, Qt::KeypadModifier, 110},
+        {Qt::Key_F1, Qt::NoModifier, 112},        {Qt::Key_F2, Qt::NoModifier, 113},
+        {Qt::Key_F12, Qt::NoModifier, 123},       {Qt::Key_Delete, Qt::NoModifier, 46},
+        {Qt::Key_Insert, Qt::NoModifier, 45},     {Qt::Key_Return, Qt::NoModifier, 13},
+        {Qt::Key_Enter, Qt::KeypadModifier, 13},  {Qt::Key_Escape, Qt::NoModifier, 27},
+        {Qt::Key_Tab, Qt::NoModifier, 9},         {Qt::Key_Backtab, Qt::ShiftModifier, 9},
+        {Qt::Key_Left, Qt::NoModifier, 37},       {Qt::Key_Up, Qt::NoModifier, 38},
+        {Qt::Key_Right, Qt::NoModifier, 39},      {Qt::Key_Down, Qt::NoModifier, 40},
+        {Qt::Key_PageUp, Qt::NoModifier, 33},     {Qt::Key_PageDown, Qt::NoModifier, 34},
+        {Qt::Key_Home, Qt::NoModifier, 36},       {Qt::Key_End, Qt::NoModifier, 35},
+        {Qt::Key_Backspace, Qt::NoModifier, 8},   {Qt::Key_Space, Qt::NoModifier, 32},
+        {Qt::Key_A, Qt::NoModifier, 65},          {Qt::Key_Z, Qt::ShiftModifier, 90},
+        {Qt::Key_5, Qt::NoModifier, 53},          {Qt::Key_5, Qt::KeypadModifier, 101},
+        {Qt::Key_0, Qt::KeypadModifier, 96},      {Qt::Key_Period, Qt::KeypadModifier, 110},
         {Qt::Key_Comma, Qt::KeypadModifier, 110}, {Qt::Key_Period, Qt::NoModifier, 190},
         {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_Minus, Qt::NoModifier, 189},
-        {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
+        {Qt::Key_Plus, Qt::KeypadModifier, 107},  {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
         {Qt::Key_Slash, Qt::KeypadModifier, 111}, {Qt::Key_Exclam, Qt::ShiftModifier, 49},
-        {Qt::Key_Home, Qt::KeypadModifier, 36},  // keypad with NumLock off
-        {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_Control, Qt::ControlModifier, 17},
+        {Qt::Key_Home, Qt::KeypadModifier, 36}, // keypad with NumLock off
+        {Qt::Key_Shift, Qt::ShiftModifier, 16},   {Qt::Key_Control, Qt::ControlModifier, 17},
         {Qt::Key_Egrave, Qt::NoModifier, 0},
     };
     for (const Caso &c : casi)
@@ -40,8 +41,8 @@ TEST(CodiciTasto, QtKeysGiveVbCodes)
 
 TEST(CodiciTasto, VbCodesGoBackToTheSameKey)
 {
-    for (int codice : {8, 9, 13, 27, 32, 33, 34, 35, 36, 37, 38, 39, 40, 45, 46, 48, 57, 65, 90, 96, 105, 106, 107,
-                       109, 110, 111, 112, 123}) {
+    for (int codice : {8,  9,  13, 27, 32, 33, 34,  35,  36,  37,  38,  39,  40,  45,
+                       46, 48, 57, 65, 90, 96, 105, 106, 107, 109, 110, 111, 112, 123}) {
         Qt::KeyboardModifiers mod;
         const Qt::Key k = CodiciTasto::QtDaCodice(codice, &mod);
         ASSERT_NE(k, Qt::Key_unknown) << codice;

@@ -10,7 +10,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(ColoriVb, RgbValuesRoundTrip)
 {
@@ -19,8 +20,8 @@ TEST(ColoriVb, RgbValuesRoundTrip)
         QColor qt;
     };
     const Caso casi[] = {
-        {0xFFL, QColor(255, 0, 0)},        // ColBackErrore: red
-        {0xFF0000L, QColor(0, 0, 255)},    // &HFF0000 is blue in VB's BGR order
+        {0xFFL, QColor(255, 0, 0)},     // ColBackErrore: red
+        {0xFF0000L, QColor(0, 0, 255)}, // &HFF0000 is blue in VB's BGR order
         {0x00FF00L, QColor(0, 255, 0)},
         {0xC0FFFFL, QColor(255, 255, 192)}, // light yellow
         {0x000000L, QColor(0, 0, 0)},
@@ -54,11 +55,12 @@ TEST(ColoriVb, BackColorIsKeptAsSetAndPaintsTheControl)
     QLineEdit txt(&form);
     QLabel lab(&form);
     QCheckBox che(&form);
-    for (QWidget *w : {static_cast<QWidget *>(&txt), static_cast<QWidget *>(&lab), static_cast<QWidget *>(&che)}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(&txt), static_cast<QWidget *>(&lab), static_cast<QWidget *>(&che)}) {
         ColoriVb::ImpostaBackColor(w, 0xFFL);
         EXPECT_EQ(ColoriVb::BackColor(w), 0xFFL);
         ColoriVb::ImpostaBackColor(w, 0x80000005L);
-        EXPECT_EQ(ColoriVb::BackColor(w), 0x80000005L);  // a system colour stays a system colour
+        EXPECT_EQ(ColoriVb::BackColor(w), 0x80000005L); // a system colour stays a system colour
     }
     ColoriVb::ImpostaBackColor(&txt, 0xFFL);
     EXPECT_EQ(txt.palette().color(QPalette::Base), QColor(255, 0, 0));

@@ -2,20 +2,22 @@
 #include "components/forms/RisposteProgrammate.h"
 #include "components/forms/UtilFinestre.h"
 
+#include "support/StampaQt.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include "support/StampaQt.h"
 
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
-class UtilFinestreTest : public ::testing::Test {
-protected:
+class UtilFinestreTest : public ::testing::Test
+{
+  protected:
     void TearDown() override { RP::Azzera(); }
 };
 
@@ -37,7 +39,7 @@ TEST_F(UtilFinestreTest, ModalShowReturnsWhenTheWindowCloses)
     finestra.setObjectName(QStringLiteral("FrmSceltaStam"));
     EXPECT_EQ(UtilFinestre::MostraForm(&finestra, 2), 0);
     EXPECT_FALSE(finestra.isVisible());
-    EXPECT_EQ(finestra.windowModality(), Qt::NonModal);  // restored after the modal show
+    EXPECT_EQ(finestra.windowModality(), Qt::NonModal); // restored after the modal show
     EXPECT_EQ(visti, (QStringList{"frmVStaPar visibile", "FrmSceltaStam visibile"}));
 
     // A window deleted while shown modally ends the wait too.
@@ -63,17 +65,20 @@ TEST_F(UtilFinestreTest, DialogsTakeQueuedAnswersAndRecordWhatTheyShowed)
     RP::Accoda(RP::Font, scelto);
     RP::Accoda(RP::Font, QVariant());
     bool ok = false;
-    EXPECT_EQ(UtilFinestre::FontDaDialogo(nullptr, arial, QStringLiteral("Scegliere il font per la stampa"), ok),
-              scelto);
+    EXPECT_EQ(
+        UtilFinestre::FontDaDialogo(nullptr, arial, QStringLiteral("Scegliere il font per la stampa"), ok),
+        scelto);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(UtilFinestre::FontDaDialogo(nullptr, arial, QString(), ok), arial);  // cancelled
+    EXPECT_EQ(UtilFinestre::FontDaDialogo(nullptr, arial, QString(), ok), arial); // cancelled
     EXPECT_FALSE(ok);
     EXPECT_EQ(RP::UltimoMostrato(RP::Font).value(QStringLiteral("titolo")), QString());
 
     // With SenzaModali nothing blocks even without answers: defaults, recorded.
     RP::ImpostaSenzaModali(true);
-    EXPECT_EQ(UtilFinestre::ScegliCartella(nullptr, QStringLiteral("Cartella"), QStringLiteral("/tmp")), QString());
-    EXPECT_TRUE(UtilFinestre::ApriConShell(QUrl(QStringLiteral("https://www.openstreetmap.org/search?query=Roma"))));
+    EXPECT_EQ(UtilFinestre::ScegliCartella(nullptr, QStringLiteral("Cartella"), QStringLiteral("/tmp")),
+              QString());
+    EXPECT_TRUE(
+        UtilFinestre::ApriConShell(QUrl(QStringLiteral("https://www.openstreetmap.org/search?query=Roma"))));
     EXPECT_EQ(RP::UltimoMostrato(RP::ApriShell).value(QStringLiteral("url")).toUrl().host(),
               QStringLiteral("www.openstreetmap.org"));
     RP::Accoda(RP::ApriShell, false);
@@ -86,7 +91,7 @@ TEST_F(UtilFinestreTest, OneShotTimersRunOnceAfterTheCurrentEvent)
     int volte = 0;
     QTimer *t = UtilFinestre::CreaTimerUnoShot(&contesto, [&] { ++volte; });
     t->start();
-    t->start();  // restarting a pending one-shot does not double it
+    t->start(); // restarting a pending one-shot does not double it
     UtilFinestre::UnoShot(&contesto, [&] { volte += 10; });
     EXPECT_EQ(volte, 0);
     QTRY_COMPARE(volte, 11);
@@ -95,7 +100,7 @@ TEST_F(UtilFinestreTest, OneShotTimersRunOnceAfterTheCurrentEvent)
 
     auto *perso = new QObject;
     UtilFinestre::UnoShot(perso, [&] { volte = -1; });
-    delete perso;  // the window went away before the timer fired
+    delete perso; // the window went away before the timer fired
     QCoreApplication::processEvents();
     EXPECT_EQ(volte, 11);
 }

@@ -4,14 +4,15 @@
 #include "components/menu/ClienteMenuLocale.h"
 #include "components/util/VbErrore.h"
 
+#include "support/StampaQt.h"
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/StampaQt.h"
 
-namespace {
+namespace
+{
 
 void ScriviJson(const QString &percorso, const QByteArray &testo)
 {
@@ -28,8 +29,9 @@ QJsonObject LeggiJson(const QString &percorso)
     return QJsonDocument::fromJson(f.readAll()).object();
 }
 
-class ClienteMenuLocaleTest : public ::testing::Test {
-protected:
+class ClienteMenuLocaleTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -54,9 +56,9 @@ TEST_F(ClienteMenuLocaleTest, ReadsParametersWithTheirTypesAndWithoutRegardToCas
         QVariant atteso;
     };
     const Caso casi[] = {
-        {"ditta.moneta", QString(), QStringLiteral("EUR")},  // this terminal's file wins over the common one
+        {"ditta.moneta", QString(), QStringLiteral("EUR")}, // this terminal's file wins over the common one
         {"DITTA.MONETA", QString(), QStringLiteral("EUR")},
-        {"VersMenu", QString(), QStringLiteral("5.2")},      // only in the common file
+        {"VersMenu", QString(), QStringLiteral("5.2")}, // only in the common file
         {"CoGe.AnnoCorr", QString(), 2024},
         {"OSPlatform", QString(), 2},
         {"EmailFlagNotifica", QString(), true},
@@ -110,7 +112,7 @@ TEST_F(ClienteMenuLocaleTest, WritesStayInMemoryUnlessSavingIsOn)
     c.ScriviPar(QStringLiteral("EmailToNum"), 3);
     const QJsonObject o = LeggiJson(file);
     EXPECT_EQ(o.value(QStringLiteral("EmailToNum")).toInt(), 3);
-    EXPECT_EQ(o.value(QStringLiteral("CoGe.AnnoCorr")).toInt(), 2024);  // the rest of the file is kept
+    EXPECT_EQ(o.value(QStringLiteral("CoGe.AnnoCorr")).toInt(), 2024); // the rest of the file is kept
     // A name written in another case replaces the stored one instead of doubling it.
     c.ScriviPar(QStringLiteral("ditta.moneta"), QStringLiteral("CHF"));
     int quante = 0;
@@ -133,12 +135,14 @@ TEST_F(ClienteMenuLocaleTest, HostOperationsAreRecordedInOrder)
 
     ASSERT_EQ(c.Registro().size(), 5);
     EXPECT_EQ(c.Registro()[0].nome, QStringLiteral("ImpostaValore"));
-    EXPECT_EQ(c.Registro()[2].argomenti,
-              (QVariantList{QStringLiteral("Clienti"), QStringLiteral("frmClienti"), QStringLiteral("0103001")}));
+    EXPECT_EQ(
+        c.Registro()[2].argomenti,
+        (QVariantList{QStringLiteral("Clienti"), QStringLiteral("frmClienti"), QStringLiteral("0103001")}));
     EXPECT_EQ(c.ValorePerLancio(QStringLiteral("pdcprogtipo")), QStringLiteral("3"));
     EXPECT_EQ(c.Messaggi(), QStringList{QStringLiteral("Errore(5): prova")});
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgHost).value(QStringLiteral("testo")),
-              QStringLiteral("Errore(5): prova"));
+    EXPECT_EQ(
+        RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgHost).value(QStringLiteral("testo")),
+        QStringLiteral("Errore(5): prova"));
     RisposteProgrammate::Azzera();
 }
 
@@ -155,7 +159,7 @@ TEST_F(ClienteMenuLocaleTest, TerminalNameAndLaunchData)
     EXPECT_EQ(d.ParamLancia, QStringLiteral("RO=/RO"));
 
     ClienteMenuLocale senza(dir.filePath(QStringLiteral("altro.json")));
-    EXPECT_FALSE(senza.NomeTerminale().isEmpty());  // the machine's name
+    EXPECT_FALSE(senza.NomeTerminale().isEmpty()); // the machine's name
     EXPECT_TRUE(senza.LeggiDatiLancio().ChiLancia.isEmpty());
 }
 
@@ -197,7 +201,8 @@ TEST_F(ClienteMenuLocaleTest, IniCommandsSaveDeleteAndReread)
     QString conf1(22, u'S');
     conf1[14] = u'N';
     const QString altre = QStringLiteral("XXXXXNXNNNNNXNNXNNNNNX");
-    c.ScriviPar(QStringLiteral("ScriviIniComuni"), QStringLiteral("+p") + conf1 + altre + altre + QStringLiteral("V"));
+    c.ScriviPar(QStringLiteral("ScriviIniComuni"),
+                QStringLiteral("+p") + conf1 + altre + altre + QStringLiteral("V"));
     QJsonObject o = LeggiJson(file);
     EXPECT_EQ(o.value(QStringLiteral("EmailServerSMTP1")).toString(), QStringLiteral("smtp.nuovo.it"));
     EXPECT_EQ(o.value(QStringLiteral("UsaPdfCreator")).toString(), QStringLiteral("S"));
@@ -206,7 +211,8 @@ TEST_F(ClienteMenuLocaleTest, IniCommandsSaveDeleteAndReread)
     ScriviJson(comuni, R"({"UsaPdf995":"S","EmailServerSMTP1":"smtp.comune.it","VersMenu":"5.2"})");
     QString soloPdf995(22, u'N');
     soloPdf995[1] = u'S';
-    c.ScriviPar(QStringLiteral("ScriviIniComuni"), QStringLiteral("-g") + soloPdf995 + altre + altre + QStringLiteral("V"));
+    c.ScriviPar(QStringLiteral("ScriviIniComuni"),
+                QStringLiteral("-g") + soloPdf995 + altre + altre + QStringLiteral("V"));
     o = LeggiJson(comuni);
     EXPECT_FALSE(o.contains(QStringLiteral("UsaPdf995")));
     EXPECT_EQ(o.value(QStringLiteral("VersMenu")).toString(), QStringLiteral("5.2"));
@@ -215,7 +221,7 @@ TEST_F(ClienteMenuLocaleTest, IniCommandsSaveDeleteAndReread)
     c.ScriviPar(QStringLiteral("EmailPwd1"), QStringLiteral("non salvata"));
     c.ScriviPar(QStringLiteral("LeggiIniComuni"), 1);
     EXPECT_EQ(c.LeggiPar(QStringLiteral("EmailServerSMTP1")), QStringLiteral("smtp.nuovo.it"));
-    EXPECT_FALSE(c.Esiste(QStringLiteral("EmailPwd1")));  // in no file
+    EXPECT_FALSE(c.Esiste(QStringLiteral("EmailPwd1"))); // in no file
     EXPECT_EQ(c.LeggiPar(QStringLiteral("Ditta.Moneta")), QStringLiteral("EUR"));
 
     EXPECT_THROW(c.ScriviPar(QStringLiteral("ScriviIniComuni"), QStringLiteral("+p")), VbErrore);

@@ -1,20 +1,22 @@
 // The socket menu client against the fake menu program: requests, commands
 // with their answers, errors the host reports, and a host that goes away.
-#include "support/HostMenuFinto.h"
 #include "components/menu/ClienteMenuSocket.h"
 #include "components/menu/ValoriJson.h"
 #include "components/util/VbErrore.h"
+#include "support/HostMenuFinto.h"
 
+#include "support/StampaQt.h"
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
-#include "support/StampaQt.h"
 
-namespace {
+namespace
+{
 
-class ClienteMenuSocketTest : public ::testing::Test {
-protected:
+class ClienteMenuSocketTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         host.ImpostaParametro(QStringLiteral("Ditta.Moneta"), QStringLiteral("EUR"));
@@ -41,7 +43,8 @@ TEST_F(ClienteMenuSocketTest, RequestsCarryTheirArgumentsAndAnswersKeepTheirType
     client.ScriviPar(QStringLiteral("LeggiIniComuni"), 1);
     client.ImpostaValore(QStringLiteral("PdcProgGruppo"), 12, true, QStringLiteral("01"));
     client.Richiesta(QStringLiteral("Tutti"), QStringLiteral("TipoGruppoMastroContoFisso"));
-    client.PassaAProgramma(QStringLiteral("Clienti"), QStringLiteral("frmClienti"), QStringLiteral("0103001"));
+    client.PassaAProgramma(QStringLiteral("Clienti"), QStringLiteral("frmClienti"),
+                           QStringLiteral("0103001"));
     client.Attiva(QStringLiteral("Tutti"), 1234);
     client.ParametroHost(QStringLiteral("MsgBox"), QStringLiteral("Tutti"), QStringLiteral("Errore(5): x"));
     EXPECT_EQ(client.NomeTerminale(), QStringLiteral("TERMINALE-PROVA"));
@@ -53,11 +56,13 @@ TEST_F(ClienteMenuSocketTest, RequestsCarryTheirArgumentsAndAnswersKeepTheirType
     EXPECT_EQ(iv.value(QStringLiteral("value")).toString(), QStringLiteral("01"));
     const QJsonObject pa = host.Richieste(QStringLiteral("passaAProgramma")).value(0);
     EXPECT_EQ(pa.value(QStringLiteral("key")).toString(), QStringLiteral("0103001"));
-    EXPECT_EQ(host.Richieste(QStringLiteral("attiva")).value(0).value(QStringLiteral("procId")).toInt(), 1234);
+    EXPECT_EQ(host.Richieste(QStringLiteral("attiva")).value(0).value(QStringLiteral("procId")).toInt(),
+              1234);
     EXPECT_EQ(host.Richieste(QStringLiteral("parametro")).value(0).value(QStringLiteral("scope")).toString(),
               QStringLiteral("Tutti"));
     // An Integer written stays a number on the wire.
-    EXPECT_TRUE(host.Richieste(QStringLiteral("scriviPar")).value(1).value(QStringLiteral("value")).isDouble());
+    EXPECT_TRUE(
+        host.Richieste(QStringLiteral("scriviPar")).value(1).value(QStringLiteral("value")).isDouble());
 
     QStringList ops;
     for (const QJsonObject &o : host.Richieste())
@@ -70,14 +75,15 @@ TEST_F(ClienteMenuSocketTest, RequestsCarryTheirArgumentsAndAnswersKeepTheirType
 TEST_F(ClienteMenuSocketTest, CommandsAreAnsweredWithTheHandlersText)
 {
     QStringList visti;
-    QObject::connect(&client, &ClienteMenu::EseguiComando, [&](const QString &comando, const QVariant &param) {
-        visti << comando + QLatin1Char('|') + param.toString();
-        if (comando == QStringLiteral("fine"))
-            client.RispondiComando(QStringLiteral("No Chiudi"));
-        if (comando == QStringLiteral("keyprgprim"))
-            // A handler may ask the host something before it answers.
-            client.RispondiComando(client.LeggiPar(QStringLiteral("Ditta.Moneta")).toString());
-    });
+    QObject::connect(
+        &client, &ClienteMenu::EseguiComando, [&](const QString &comando, const QVariant &param) {
+            visti << comando + QLatin1Char('|') + param.toString();
+            if (comando == QStringLiteral("fine"))
+                client.RispondiComando(QStringLiteral("No Chiudi"));
+            if (comando == QStringLiteral("keyprgprim"))
+                // A handler may ask the host something before it answers.
+                client.RispondiComando(client.LeggiPar(QStringLiteral("Ditta.Moneta")).toString());
+        });
     EXPECT_EQ(host.InviaComando(QStringLiteral("fine")), QStringLiteral("No Chiudi"));
     EXPECT_EQ(host.InviaComando(QStringLiteral("keyprgprim")), QStringLiteral("EUR"));
     EXPECT_EQ(host.InviaComando(QStringLiteral("passaa"), QStringLiteral("frmclienti")), QString());
@@ -96,7 +102,7 @@ TEST_F(ClienteMenuSocketTest, CommandArrivingDuringACallWaitsForIt)
     host.ImpostaMuto(true);
     const int id = host.InviaComandoSenzaAttesa(QStringLiteral("esiste"));
     client.ImpostaTimeout(300);
-    EXPECT_THROW(client.LeggiPar(QStringLiteral("Ditta.Moneta")), VbErrore);  // no answer: timeout
+    EXPECT_THROW(client.LeggiPar(QStringLiteral("Ditta.Moneta")), VbErrore); // no answer: timeout
     ordine << QStringLiteral("dopo la chiamata");
     host.ImpostaMuto(false);
     QTRY_VERIFY_WITH_TIMEOUT(host.RispostaComando(id).has_value(), 3000);
@@ -114,7 +120,7 @@ TEST_F(ClienteMenuSocketTest, ErrorsOfTheHostAreRaisedWithTheirNumber)
         EXPECT_EQ(e.numero(), 3146);
         EXPECT_EQ(e.descrizione(), QStringLiteral("Scrittura rifiutata"));
     }
-    EXPECT_EQ(client.LeggiPar(QStringLiteral("OSPlatform")), 2);  // the link is still usable
+    EXPECT_EQ(client.LeggiPar(QStringLiteral("OSPlatform")), 2); // the link is still usable
 }
 
 TEST_F(ClienteMenuSocketTest, HostThatVanishesFailsTheCallsAndIsReported)
@@ -146,22 +152,23 @@ TEST(ClienteMenuSocketConnessione, NoServerIsTheHostMissingError)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(ValoriJson, ValuesKeepTheirKindBothWays)
 {
     const QVariantMap lancio{{QStringLiteral("form"), QStringLiteral("frmclienti")},
                              {QStringLiteral("KeySecLancia"), QStringLiteral("0103001")},
                              {QStringLiteral("Livello"), 2}};
-    const QVariant valori[] = {QStringLiteral("EUR"), 2024, true, 1936.27, QVariant(), lancio,
-                               QVariantList{1, QStringLiteral("a")}};
+    const QVariant valori[] = {
+        QStringLiteral("EUR"), 2024, true, 1936.27, QVariant(), lancio, QVariantList{1, QStringLiteral("a")}};
     for (const QVariant &v : valori) {
         const QVariant indietro = ValoreDaJson(ValoreJson(v));
         EXPECT_EQ(indietro, v) << v.toString().toStdString();
         EXPECT_EQ(indietro.typeId(), v.typeId()) << v.toString().toStdString();
     }
     EXPECT_EQ(ValoreDaJson(QJsonValue(3.0)).typeId(), QMetaType::Int);
-    EXPECT_EQ(ValoreDaJson(QJsonValue(1e12)).typeId(), QMetaType::Double);  // beyond Long
+    EXPECT_EQ(ValoreDaJson(QJsonValue(1e12)).typeId(), QMetaType::Double); // beyond Long
 }
 
 } // namespace

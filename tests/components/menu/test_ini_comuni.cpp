@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString Selezione(const QString &testa, QString c1, QString c2, QString c3)
 {
@@ -17,7 +18,7 @@ const QString Nessuna2 = QStringLiteral("XXXXXNXNNNNNXNNXNNNNNX");
 TEST(IniComuniLocali, FlagPositionsNameTheirParameters)
 {
     struct Caso {
-        int posizione;  // 1-based position in the selection text
+        int posizione; // 1-based position in the selection text
         QStringList attesi;
     };
     const Caso casi[] = {
@@ -25,7 +26,7 @@ TEST(IniComuniLocali, FlagPositionsNameTheirParameters)
         {7, {"EmailTo1", "EmailTo2", "EmailTo3", "EmailToNum", "EmailTo"}},
         {13, {"EmailServerSMTP1", "EmailServerSMTP"}},
         {24, {"EmailTipoNum"}},
-        {25 + 14, {"EmailPwd2"}},           // password of configuration 2
+        {25 + 14, {"EmailPwd2"}}, // password of configuration 2
         {47 + 18, {"EmailNumPorta3"}},
         {25 + 5, {"EmailTipoInvio2"}},
     };
@@ -37,7 +38,8 @@ TEST(IniComuniLocali, FlagPositionsNameTheirParameters)
         EXPECT_FALSE(s.comune);
         EXPECT_EQ(s.nomi, k.attesi) << k.posizione;
     }
-    const auto s = IniComuniLocali::LeggiSelezione(Selezione(QStringLiteral("-g"), Nessuna1, Nessuna2, Nessuna2));
+    const auto s =
+        IniComuniLocali::LeggiSelezione(Selezione(QStringLiteral("-g"), Nessuna1, Nessuna2, Nessuna2));
     EXPECT_FALSE(s.salva);
     EXPECT_TRUE(s.comune);
     EXPECT_TRUE(s.nomi.isEmpty());
