@@ -187,6 +187,10 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
     else
         return ApriSqlite(nome, o, false);
 
+    // The PostgreSQL driver would roll the whole transaction back on a failed
+    // statement; we keep Jet's behaviour with savepoints of our own instead.
+    if (!testo.contains(QLatin1String("Protocol="), Qt::CaseInsensitive))
+        testo += QStringLiteral(";Protocol=7.4-0");
     ChiudiConnessione(nome);
     auto c = std::make_shared<Connessione>();
     c->nome = nome;
@@ -280,7 +284,7 @@ void DbMotore::aggiornaAllegati(Connessione &c, const QString &sql)
             AllegaDatabase(c.nome, t.valore);
 }
 
-void DbMotore::esegui(Connessione &c, const QString &sqlMotore)
+void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
 {
     if (c.motore == Motore::SQLite) {
         const QByteArray b = sqlMotore.toUtf8();
@@ -311,17 +315,18 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore)
     }
     // On PostgreSQL a failed statement spoils the whole transaction: inside
     // one, every statement gets its own savepoint, as Jet kept going.
+    const bool protetto = c.livello > 0 && !controllo;
     QSqlQuery q(c.db);
-    if (c.livello > 0)
+    if (protetto)
         q.exec(QStringLiteral("SAVEPOINT dbm_istr"));
     if (!q.exec(sqlMotore)) {
         const QSqlError e = q.lastError();
-        if (c.livello > 0)
+        if (protetto)
             QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
         throw ErroriDb::DaQt(e, true);
     }
     c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
-    if (c.livello > 0)
+    if (protetto)
         QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
 }
 
@@ -387,11 +392,11 @@ void DbMotore::IniziaTrans(const QString &nome)
     Connessione &c = conn(nome);
     if (c.livello == 0) {
         if (c.motore == Motore::SQLite)
-            esegui(c, QStringLiteral("BEGIN"));
+            esegui(c, QStringLiteral("BEGIN"), true);
         else if (!c.db.transaction())
             throw ErroriDb::DaQt(c.db.lastError(), true);
     } else {
-        esegui(c, QStringLiteral("SAVEPOINT dbm_livello%1").arg(c.livello));
+        esegui(c, QStringLiteral("SAVEPOINT dbm_livello%1").arg(c.livello), true);
     }
     ++c.livello;
 }
@@ -404,10 +409,10 @@ void DbMotore::ConfermaTrans(const QString &nome)
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
     --c.livello;
     if (c.livello > 0) {
-        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello));
+        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello), true);
     } else if (c.motore == Motore::SQLite) {
         try {
-            esegui(c, QStringLiteral("COMMIT"));
+            esegui(c, QStringLiteral("COMMIT"), true);
         } catch (...) {
             sqlite3_exec(c.h, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
@@ -427,10 +432,10 @@ void DbMotore::AnnullaTrans(const QString &nome)
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
     --c.livello;
     if (c.livello > 0) {
-        esegui(c, QStringLiteral("ROLLBACK TO SAVEPOINT dbm_livello%1").arg(c.livello));
-        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello));
+        esegui(c, QStringLiteral("ROLLBACK TO SAVEPOINT dbm_livello%1").arg(c.livello), true);
+        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello), true);
     } else if (c.motore == Motore::SQLite) {
-        esegui(c, QStringLiteral("ROLLBACK"));
+        esegui(c, QStringLiteral("ROLLBACK"), true);
     } else if (!c.db.rollback()) {
         throw ErroriDb::DaQt(c.db.lastError(), true);
     }

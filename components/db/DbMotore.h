@@ -104,7 +104,7 @@ private:
     std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const QString &sql);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const QString &sql);
     void nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r);
-    void esegui(Connessione &c, const QString &sqlMotore);
+    void esegui(Connessione &c, const QString &sqlMotore, bool controllo = false);
     int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
 
     QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name

@@ -124,7 +124,9 @@ private:
                     ++j;
                 const QString low = t.testo.toLower();
                 const bool dopoPunto = !u.empty() && u.back().tipo == Unita::Operando && u.back().testo.endsWith(u'.');
-                if (j < tok.size() && tok[j].tipo == TipoToken::ParAperta && !paroleConfine().contains(low) && !dopoPunto) {
+                const bool dopoInto = ultimaParola(u) == QLatin1String("into");
+                if (j < tok.size() && tok[j].tipo == TipoToken::ParAperta && !paroleConfine().contains(low) &&
+                    !dopoPunto && !dopoInto && !t.testo[0].isDigit()) {
                     i = j + 1;
                     QStringList argomenti = argomentiFunzione(i);
                     u.push_back({Unita::Operando, funzione(t.testo, argomenti)});
@@ -204,6 +206,14 @@ private:
         for (const Unita &x : u)
             out += x.testo;
         return out;
+    }
+
+    static QString ultimaParola(const std::vector<Unita> &u)
+    {
+        for (auto it = u.rbegin(); it != u.rend(); ++it)
+            if (it->tipo != Unita::Spazio)
+                return it->tipo == Unita::Confine ? it->testo.toLower() : QString();
+        return QString();
     }
 
     // "T" "." "Campo" stay one operand.

@@ -1,0 +1,68 @@
+// Fixture of the data-access tests: the same test runs on an SQLite file and
+// on a fresh PostgreSQL database reached through ODBC, both with the
+// program's schema applied.
+#pragma once
+
+#include "tests/support/PgServer.h"
+#include "components/db/DbMotore.h"
+#include "components/db/RecDat.h"
+#include "components/db/Schema.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+enum class MotoreProva { SQLite, PostgreSQL };
+
+inline std::string NomeMotore(const ::testing::TestParamInfo<MotoreProva> &i)
+{
+    return i.param == MotoreProva::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+class ProvaMotori : public ::testing::TestWithParam<MotoreProva> {
+protected:
+    static inline const QString C = QStringLiteral("Azienda");
+
+    void SetUp() override
+    {
+        db = std::make_unique<DbMotore>();
+        if (GetParam() == MotoreProva::SQLite) {
+            ASSERT_TRUE(cartella.isValid());
+            db->ApriSqlite(C, cartella.filePath(QStringLiteral("azienda.db")), true);
+        } else {
+            QString motivo;
+            PgServer *s = PgServer::Istanza(&motivo);
+            if (!s) {
+                if (PgObbligatorio())
+                    FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+                GTEST_SKIP() << motivo.toStdString();
+            }
+            connect = s->NuovoDatabase(QStringLiteral("db"));
+            ASSERT_FALSE(connect.isEmpty());
+            db->ApriConnessione(C, connect);
+        }
+        QSqlDatabase q = db->DatabaseDao(C);
+        Schema::ApplicaAzienda(q);
+    }
+
+    void TearDown() override
+    {
+        rs.reset();
+        db.reset();
+        if (!connect.isEmpty() && PgServer::Istanza())
+            PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+    }
+
+    void Esegui(const QString &sql) { db->EseguiSql(C, sql); }
+    // Opens a read-only record set on `sql` and answers its handle.
+    QString Apri(const QString &sql, int tipo = RecDat::TipoSnapshot)
+    {
+        return rs->ApriRec(db.get(), C, QString(), sql, false, tipo);
+    }
+    bool Pg() const { return GetParam() == MotoreProva::PostgreSQL; }
+
+    QTemporaryDir cartella;
+    QString connect;
+    std::unique_ptr<DbMotore> db;
+    std::unique_ptr<RecDat> rs = std::make_unique<RecDat>();
+};
