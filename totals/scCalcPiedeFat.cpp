@@ -280,10 +280,12 @@ bool scCalcPiedeFat::LetturaBolli()
     for (int i = 1; i <= 5; ++i) {
         const QString n = QString::number(i);
         const QString sca = QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRB") + suffisso;
-        // An empty bracket bound is an open bracket.
+        // An empty bracket bound is an open bracket; the cap comes before the
+        // conversion, since a larger bound may not fit an amount at all.
         const QVariant limite = Campo(ChiaveBolli, sca);
-        ScaBolRB[size_t(i)] =
-            limite.isNull() ? BollettaAperta : std::min(CampoImporto(ChiaveBolli, sca), BollettaAperta);
+        ScaBolRB[size_t(i)] = limite.isNull() || CampoDouble(ChiaveBolli, sca) >= BollettaAperta.toDouble()
+                                  ? BollettaAperta
+                                  : CampoImporto(ChiaveBolli, sca);
         BolloRB[size_t(i)] = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RB") + suffisso);
     }
     return true;

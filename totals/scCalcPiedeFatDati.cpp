@@ -2,38 +2,42 @@
 // company database, host and personal parameters, the expense lists).
 #include "totals/scCalcPiedeFat.h"
 
+#include "components/db/DbMotore.h"
+#include "components/db/RecDat.h"
+#include "components/menu/ClienteMenu.h"
 #include "components/util/VbErrore.h"
+#include "services/Globali.h"
+#include "services/Parametri.h"
 
 namespace {
-[[noreturn]] void senzaDati()
-{
-    throw VbErrore(VbErrore::OggettoNonImpostato, QStringLiteral("Accesso ai dati non disponibile"));
-}
+constexpr int KindCurrency = 6;
 } // namespace
 
-QString scCalcPiedeFat::ApriRecordset(const QString &)
+QString scCalcPiedeFat::ApriRecordset(const QString &psSql)
 {
-    senzaDati();
+    if (!mgRecDat)
+        mgRecDat = std::make_shared<RecDat>();
+    return mgRecDat->ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), psSql, false, RecDat::TipoSnapshot);
 }
 
-bool scCalcPiedeFat::FineDati(const QString &) const
+bool scCalcPiedeFat::FineDati(const QString &psChiave) const
 {
-    senzaDati();
+    return mgRecDat->FineDati(psChiave);
 }
 
-bool scCalcPiedeFat::FineFile(const QString &) const
+bool scCalcPiedeFat::FineFile(const QString &psChiave) const
 {
-    senzaDati();
+    return mgRecDat->FineFile(psChiave);
 }
 
-void scCalcPiedeFat::MuoviSuccessivo(const QString &)
+void scCalcPiedeFat::MuoviSuccessivo(const QString &psChiave)
 {
-    senzaDati();
+    mgRecDat->MuoviSuccessivo(psChiave);
 }
 
-QVariant scCalcPiedeFat::Campo(const QString &, const QString &) const
+QVariant scCalcPiedeFat::Campo(const QString &psChiave, const QString &psCampo) const
 {
-    senzaDati();
+    return mgRecDat->LeggiCampo(psChiave, psCampo);
 }
 
 QString scCalcPiedeFat::CampoTesto(const QString &psChiave, const QString &psCampo) const
@@ -44,19 +48,32 @@ QString scCalcPiedeFat::CampoTesto(const QString &psChiave, const QString &psCam
 
 Currency scCalcPiedeFat::CampoImporto(const QString &psChiave, const QString &psCampo) const
 {
-    return Currency::fromVariant(Campo(psChiave, psCampo));
+    // Amounts come as exact decimal text; a Null one reads as 0.
+    return Currency::fromVariant(mgRecDat->LeggiCampo(psChiave, psCampo, KindCurrency));
 }
 
 double scCalcPiedeFat::CampoDouble(const QString &psChiave, const QString &psCampo) const
 {
     const QVariant v = Campo(psChiave, psCampo);
-    return v.isNull() ? 0.0 : Currency::fromVariant(v).toDouble();
+    if (v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + psCampo);
+    return d;
 }
 
 int scCalcPiedeFat::CampoIntero(const QString &psChiave, const QString &psCampo) const
 {
     const QVariant v = Campo(psChiave, psCampo);
-    return v.isNull() ? 0 : v.toInt();
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const int i = v.toInt(&ok);
+    if (!ok)
+        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + psCampo);
+    return i;
 }
 
 QDate scCalcPiedeFat::CampoData(const QString &psChiave, const QString &psCampo) const
@@ -69,19 +86,27 @@ QDate scCalcPiedeFat::CampoData(const QString &psChiave, const QString &psCampo)
     return QDate::fromString(v.toString().left(10), Qt::ISODate);
 }
 
-bool scCalcPiedeFat::TestataHaCampo(const QString &) const
+bool scCalcPiedeFat::TestataHaCampo(const QString &psCampo) const
 {
-    return false;
+    try {
+        return Globali::DbComp()->EsisteCampo(Globali::DbAzienda, osTabTesta, psCampo);
+    } catch (const VbErrore &) {
+        return false;
+    }
 }
 
-QString scCalcPiedeFat::ParametroHost(const QString &) const
+QString scCalcPiedeFat::ParametroHost(const QString &psNome) const
 {
-    return QString();
+    if (!Globali::MenuClient)
+        return QString();
+    return Globali::MenuClient->LeggiPar(psNome, QString()).toString();
 }
 
-QString scCalcPiedeFat::ParametroPersonale(const QString &, const QString &) const
+QString scCalcPiedeFat::ParametroPersonale(const QString &psSezione, const QString &psNome) const
 {
-    return QString();
+    if (!Globali::MenuClient)
+        return QString();
+    return LeggiParPersonale(psSezione, psNome, QString()).toString();
 }
 
 void scCalcPiedeFat::SvuotaListeSpese() {}

@@ -1,0 +1,202 @@
+// Footer engine over every invoice of a large demo company, beside the time
+// to read the same header, stamp-table, line and expense rows through
+// SQLite's C API in the same run. Prints documents per second and the ratio.
+//
+// bench_totals_piede [--db PATH] [--customers N] [benchmark options]
+// Without --db a demo of N customers (default 2000) is made with make-demo.
+#include "components/db/DbMotore.h"
+#include "services/Globali.h"
+#include "totals/scCalcPiedeFat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace {
+struct Documento {
+    int anno;
+    int numero;
+};
+
+QString g_percorso;
+std::vector<Documento> g_fatture;
+std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name
+
+const char *SqlTestata =
+    "SELECT T.Acconto, T.ScoPagSuDett, T.Abbuono, T.Bolli, T.DataRif, T.GruppoCli, T.MastroCli, T.ContoCli, "
+    "T.PercRitAcc, T.Peso, T.Moneta, T.Pagamento, T.PrezziIvati, T.ScontoPag, FattDocumenti.RegimeMargine, "
+    "FattDocumenti.Segno, FattDocumenti.FattDocumento, Monete.NumDec, PagTipi.TipoEffetto, PagTipi.AddBolli, "
+    "Pagamenti.NumScad, TabIva.TipoIva, Stati.Cee, Stati.Iso FROM FatTest T "
+    "LEFT JOIN Monete ON T.Moneta = Monete.Moneta LEFT JOIN FattDocumenti ON T.FattDocumento = "
+    "FattDocumenti.FattDocumento LEFT JOIN Pagamenti ON T.Pagamento = Pagamenti.Pagamento LEFT JOIN PagTipi ON "
+    "Pagamenti.PagTipo = PagTipi.PagTipo LEFT JOIN TabIva ON T.Iva = TabIva.Iva LEFT JOIN PianoConti ON "
+    "T.GruppoCli = PianoConti.Gruppo AND T.MastroCli = PianoConti.Mastro AND T.ContoCli = PianoConti.Conto "
+    "LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato WHERE T.NumRif = ?1 AND T.Anno = ?2";
+const char *SqlBolli = "SELECT TaBolli.*, TabIva.* FROM TaBolli LEFT JOIN TabIva ON TaBolli.CodEseBollo = TabIva.Iva";
+const char *SqlRighe =
+    "SELECT D.*, coalesce(D.gruppoven,'') || coalesce(D.MastroVen,'') || coalesce(D.contoVen,'') AS Conto, "
+    "TabIva.*, 'N' AS ArtCauzione FROM FatDett D LEFT JOIN TabIva ON D.Iva = TabIva.Iva "
+    "WHERE D.NumRif = ?1 AND D.Anno = ?2 ORDER BY D.Iva, Conto, D.RigDet";
+const char *SqlSpese =
+    "SELECT S.*, TabIva.*, Spese.* FROM FatSpese S LEFT JOIN TabIva ON S.Iva = TabIva.Iva LEFT JOIN Spese ON "
+    "S.Spesa = Spese.Spesa WHERE S.Anno = ?2 AND S.NumRif = ?1 "
+    "ORDER BY S.Iva, coalesce(Spese.gruppo,'') || coalesce(Spese.Mastro,'') || coalesce(Spese.conto,'')";
+
+bool preparaDemo(int clienti, QTemporaryDir &cartella)
+{
+    const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
+    g_percorso = cartella.path() + QStringLiteral("/azienda.db");
+    std::fprintf(stderr, "make-demo %s --customers %d\n", qPrintable(g_percorso), clienti);
+    const int esito = QProcess::execute(makeDemo, {g_percorso, QStringLiteral("--customers"), QString::number(clienti),
+                                                   QStringLiteral("--menu"), cartella.path() + QStringLiteral("/menu.db")});
+    return esito == 0;
+}
+
+void leggiFatture()
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT Anno, NumRif FROM FatTest ORDER BY Anno, NumRif", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        g_fatture.push_back({sqlite3_column_int(st, 0), sqlite3_column_int(st, 1)});
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+
+void MotorePiede(benchmark::State &state)
+{
+    scCalcPiedeFat motore;
+    motore.osTabTesta = QStringLiteral("FatTest");
+    motore.osTabDett = QStringLiteral("FatDett");
+    motore.osTabLiv = QStringLiteral("FatLiv");
+    motore.osTabSpese = QStringLiteral("FatSpese");
+    long errori = 0;
+    for (auto _ : state) {
+        for (const Documento &d : g_fatture) {
+            motore.CalcPiedeFat(d.anno, d.numero, false, -1);
+            errori += motore.oiNumErrori;
+            benchmark::DoNotOptimize(motore.odTotPagare);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+    state.counters["errori"] = double(errori) / double(state.iterations());
+}
+
+// Every column of every row, as a reader would take it.
+void leggiRighe(sqlite3_stmt *st, const Documento &d, int64_t &somma)
+{
+    sqlite3_bind_int(st, 1, d.numero);
+    sqlite3_bind_int(st, 2, d.anno);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const int n = sqlite3_column_count(st);
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER:
+                somma += sqlite3_column_int64(st, c);
+                break;
+            case SQLITE_FLOAT:
+                somma += int64_t(sqlite3_column_double(st, c));
+                break;
+            case SQLITE_TEXT:
+                somma += sqlite3_column_bytes(st, c) + (sqlite3_column_text(st, c) ? 1 : 0);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    sqlite3_reset(st);
+}
+
+void LetturaSqliteC(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *testata = nullptr, *bolli = nullptr, *righe = nullptr, *spese = nullptr;
+    sqlite3_prepare_v2(db, SqlTestata, -1, &testata, nullptr);
+    sqlite3_prepare_v2(db, SqlBolli, -1, &bolli, nullptr);
+    sqlite3_prepare_v2(db, SqlRighe, -1, &righe, nullptr);
+    sqlite3_prepare_v2(db, SqlSpese, -1, &spese, nullptr);
+    int64_t somma = 0;
+    for (auto _ : state) {
+        for (const Documento &d : g_fatture) {
+            leggiRighe(testata, d, somma);
+            leggiRighe(bolli, d, somma);
+            leggiRighe(righe, d, somma);
+            leggiRighe(spese, d, somma);
+        }
+        benchmark::DoNotOptimize(somma);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+    for (sqlite3_stmt *st : {testata, bolli, righe, spese})
+        sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+
+class Registratore : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            g_tempi[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int clienti = 2000;
+    std::vector<char *> argomenti{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == QLatin1String("--db") && i + 1 < argc)
+            g_percorso = QString::fromLocal8Bit(argv[++i]);
+        else if (a == QLatin1String("--customers") && i + 1 < argc)
+            clienti = QString::fromLocal8Bit(argv[++i]).toInt();
+        else
+            argomenti.push_back(argv[i]);
+    }
+    QTemporaryDir cartella;
+    if (g_percorso.isEmpty() && !preparaDemo(clienti, cartella)) {
+        std::fprintf(stderr, "make-demo failed\n");
+        return 1;
+    }
+    leggiFatture();
+    std::fprintf(stderr, "%zu invoices in %s\n", g_fatture.size(), qPrintable(g_percorso));
+
+    auto *dbm = new DbMotore;
+    Globali::ImpostaDbComp(dbm);
+    dbm->ApriSqlite(Globali::DbAzienda, g_percorso);
+    Globali::CodEuro = QStringLiteral("EUR");
+    Globali::CodLira = QStringLiteral("LIT");
+
+    benchmark::RegisterBenchmark("MotorePiede", MotorePiede)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    benchmark::RegisterBenchmark("LetturaSqliteC", LetturaSqliteC)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    int n = int(argomenti.size());
+    benchmark::Initialize(&n, argomenti.data());
+    Registratore registratore;
+    benchmark::RunSpecifiedBenchmarks(&registratore);
+    benchmark::Shutdown();
+
+    if (g_tempi.count("MotorePiede") && g_tempi.count("LetturaSqliteC") && !g_fatture.empty()) {
+        const double motore = g_tempi["MotorePiede"];
+        const double grezzo = g_tempi["LetturaSqliteC"];
+        std::printf("documents: %zu\nengine: %.0f documents/s\nraw SQLite reads: %.0f documents/s\n"
+                    "ratio engine / raw reads: %.2f (target 2 or less)\n",
+                    g_fatture.size(), double(g_fatture.size()) / (motore / 1e3),
+                    double(g_fatture.size()) / (grezzo / 1e3), motore / grezzo);
+    }
+    Globali::ImpostaDbComp(nullptr);
+    return 0;
+}
