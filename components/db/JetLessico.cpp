@@ -93,7 +93,9 @@ std::vector<Token> Tokenizza(const QString &sql)
             }
             aggiungi(TipoToken::Numero, da, i);
         } else if (inizioParola(c)) {
-            while (i < n && continuaParola(sql[i]))
+            // The owner placeholder begins with a letter: a name ends where it starts.
+            while (i < n && continuaParola(sql[i]) &&
+                   !(sql[i] == SegnapostoOwner[0] && QStringView(sql).mid(i).startsWith(SegnapostoOwner)))
                 ++i;
             aggiungi(TipoToken::Parola, da, i);
         } else if (c == u'(') {

@@ -19,30 +19,44 @@ inline std::string NomeMotore(const ::testing::TestParamInfo<MotoreProva> &i)
     return i.param == MotoreProva::SQLite ? "SQLite" : "PostgreSQL";
 }
 
+// Opens connection "Azienda" of `db` on the engine with the company schema:
+// false with `motivo` set when PostgreSQL cannot be had.
+inline bool ApriMotoreProva(DbMotore &db, MotoreProva m, const QTemporaryDir &cartella, QString &connect,
+                            QString &motivo)
+{
+    const QString c = QStringLiteral("Azienda");
+    if (m == MotoreProva::SQLite) {
+        db.ApriSqlite(c, cartella.filePath(QStringLiteral("azienda.db")), true);
+    } else {
+        PgServer *s = PgServer::Istanza(&motivo);
+        if (!s)
+            return false;
+        connect = s->NuovoDatabase(QStringLiteral("db"));
+        if (connect.isEmpty()) {
+            motivo = QStringLiteral("database di prova non creato");
+            return false;
+        }
+        db.ApriConnessione(c, connect);
+    }
+    QSqlDatabase q = db.DatabaseDao(c);
+    Schema::ApplicaAzienda(q);
+    return true;
+}
+
 class ProvaMotori : public ::testing::TestWithParam<MotoreProva> {
 protected:
     static inline const QString C = QStringLiteral("Azienda");
 
     void SetUp() override
     {
+        ASSERT_TRUE(cartella.isValid());
         db = std::make_unique<DbMotore>();
-        if (GetParam() == MotoreProva::SQLite) {
-            ASSERT_TRUE(cartella.isValid());
-            db->ApriSqlite(C, cartella.filePath(QStringLiteral("azienda.db")), true);
-        } else {
-            QString motivo;
-            PgServer *s = PgServer::Istanza(&motivo);
-            if (!s) {
-                if (PgObbligatorio())
-                    FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
-                GTEST_SKIP() << motivo.toStdString();
-            }
-            connect = s->NuovoDatabase(QStringLiteral("db"));
-            ASSERT_FALSE(connect.isEmpty());
-            db->ApriConnessione(C, connect);
+        QString motivo;
+        if (!ApriMotoreProva(*db, GetParam(), cartella, connect, motivo)) {
+            if (PgObbligatorio())
+                FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+            GTEST_SKIP() << motivo.toStdString();
         }
-        QSqlDatabase q = db->DatabaseDao(C);
-        Schema::ApplicaAzienda(q);
     }
 
     void TearDown() override
