@@ -25,10 +25,12 @@ public:
     void SvuotaLista();
 
     int NumeroElementi() const;
-    // 0-based position, insertion order.
+    // 0-based position, insertion order; VbErrore 9 outside the list.
     QString Chiave(int indice) const;
     QVariant Valore(int indice) const;
 
 private:
+    void controllaIndice(int indice) const;
+
     Collezione<QVariant> m_valori;
 };

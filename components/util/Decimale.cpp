@@ -1,0 +1,189 @@
+// Exact decimal arithmetic behind rounding and number formatting.
+#include "components/util/Decimale.h"
+
+namespace {
+using i128 = __int128;
+// Beyond this the mantissa is refused, leaving room for one multiplication by ten.
+const i128 Limite = i128(1) * 1000000000000000000LL * 1000000000000000000LL; // 10^36
+
+bool moltiplica10(i128 &m, int n)
+{
+    while (n-- > 0) {
+        if (m > Limite || m < -Limite)
+            return false;
+        m *= 10;
+    }
+    return true;
+}
+
+QString cifre(i128 m)
+{
+    if (m == 0)
+        return QStringLiteral("0");
+    QString s;
+    bool neg = m < 0;
+    while (m != 0) {
+        int d = int(m % 10);
+        s.prepend(QChar(u'0' + (d < 0 ? -d : d)));
+        m /= 10;
+    }
+    if (neg)
+        s.prepend(u'-');
+    return s;
+}
+} // namespace
+
+bool Decimale::DaTesto(const QString &testo, Decimale &out)
+{
+    const QString t = testo.trimmed();
+    int i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        neg = t[i++] == u'-';
+    i128 m = 0;
+    int scala = 0;
+    bool punto = false, cifra = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= u'0' && c <= u'9') {
+            cifra = true;
+            if (m > Limite)
+                return false;
+            m = m * 10 + (c.unicode() - u'0');
+            if (punto)
+                ++scala;
+        } else if (c == u'.' && !punto) {
+            punto = true;
+        } else {
+            break;
+        }
+    }
+    if (!cifra)
+        return false;
+    if (i < t.size()) {
+        if (t[i] != u'e' && t[i] != u'E')
+            return false;
+        bool ok = false;
+        const int esp = t.mid(i + 1).toInt(&ok);
+        if (!ok || esp > 40 || esp < -40)
+            return false;
+        scala -= esp;
+    }
+    if (scala < 0) {
+        if (!moltiplica10(m, -scala))
+            return false;
+        scala = 0;
+    }
+    out.mantissa = neg ? -m : m;
+    out.scala = scala;
+    return true;
+}
+
+bool Decimale::DaDouble(double valore, Decimale &out)
+{
+    if (!(valore == valore) || valore > 1e30 || valore < -1e30)
+        return false;
+    return DaTesto(QString::number(valore, 'g', 15), out);
+}
+
+bool Decimale::AScala(int nuovaScala, Decimale &out) const
+{
+    if (nuovaScala < scala)
+        return false;
+    i128 m = mantissa;
+    if (!moltiplica10(m, nuovaScala - scala))
+        return false;
+    out = {m, nuovaScala};
+    return true;
+}
+
+Decimale Decimale::Normalizzato() const
+{
+    Decimale d = *this;
+    while (d.scala > 0 && d.mantissa % 10 == 0) {
+        d.mantissa /= 10;
+        --d.scala;
+    }
+    return d;
+}
+
+bool Decimale::PerPotenza(int n, Decimale &out) const
+{
+    Decimale d = *this;
+    if (n >= 0) {
+        const int daScala = n < d.scala ? n : d.scala;
+        d.scala -= daScala;
+        if (!moltiplica10(d.mantissa, n - daScala))
+            return false;
+    } else {
+        d.scala -= n;
+    }
+    out = d;
+    return true;
+}
+
+double Decimale::ToDouble() const
+{
+    return Testo().toDouble();
+}
+
+bool Decimale::ToCurrency(Currency &out) const
+{
+    Decimale r;
+    const Decimale passo{1, 4};
+    if (!ArrotondaDecimale(*this, passo, u'A', r))
+        return false;
+    Decimale a4;
+    if (!r.AScala(4, a4))
+        return false;
+    if (a4.mantissa > i128(INT64_MAX) || a4.mantissa < -i128(INT64_MAX))
+        return false;
+    out = Currency::fromRaw(std::int64_t(a4.mantissa));
+    return true;
+}
+
+QString Decimale::Testo() const
+{
+    QString s = cifre(mantissa < 0 ? -mantissa : mantissa);
+    if (scala > 0) {
+        if (s.size() <= scala)
+            s.prepend(QString(scala - s.size() + 1, u'0'));
+        s.insert(s.size() - scala, u'.');
+    }
+    if (mantissa < 0)
+        s.prepend(u'-');
+    return s;
+}
+
+bool ArrotondaDecimale(const Decimale &valore, const Decimale &passo, QChar modo, Decimale &out)
+{
+    const int scala = valore.scala > passo.scala ? valore.scala : passo.scala;
+    Decimale v, p;
+    if (!valore.AScala(scala, v) || !passo.AScala(scala, p) || p.mantissa <= 0)
+        return false;
+    i128 q = v.mantissa / p.mantissa;
+    const i128 r = v.mantissa % p.mantissa;
+    switch (modo.toUpper().unicode()) {
+    case u'T':
+        break;
+    case u'S':
+        if (r > 0)
+            ++q;
+        break;
+    case u'I':
+        if (r < 0)
+            --q;
+        break;
+    default: {
+        const i128 ar = r < 0 ? -r : r;
+        if (ar * 2 >= p.mantissa)
+            q += r < 0 ? -1 : 1;
+        break;
+    }
+    }
+    const i128 aq = q < 0 ? -q : q;
+    if (aq > Limite / p.mantissa)
+        return false;
+    out = Decimale{q * p.mantissa, scala}.Normalizzato();
+    return true;
+}

@@ -1,0 +1,46 @@
+// Exact decimal numbers for rounding and formatting: an integer mantissa over
+// a power of ten, wide enough for every Currency and every 15-digit double.
+#pragma once
+
+#include "components/util/Currency.h"
+
+#include <QString>
+
+struct Decimale {
+    __int128 mantissa = 0;
+    int scala = 0; // value = mantissa / 10^scala, scala >= 0
+
+    // "[-+]digits[.digits][e[+-]n]" with '.' as the decimal point.
+    static bool DaTesto(const QString &testo, Decimale &out);
+    // Through the 15-significant-digit text of the double, as the user typed
+    // it (81.225 stays 81.225, not 81.2249999...). False for Inf, NaN or
+    // magnitudes beyond 10^30.
+    static bool DaDouble(double valore, Decimale &out);
+    static Decimale DaCurrency(Currency c) { return {c.raw(), 4}; }
+
+    bool negativo() const { return mantissa < 0; }
+    bool zero() const { return mantissa == 0; }
+    // The same value at a larger scale; false on overflow.
+    bool AScala(int nuovaScala, Decimale &out) const;
+    // Trailing zero decimals removed.
+    Decimale Normalizzato() const;
+    // Multiplied by 10^n (n may be negative: exact only while no digit is lost).
+    bool PerPotenza(int n, Decimale &out) const;
+
+    double ToDouble() const;
+    // Rounded half away from zero to four decimals; false on overflow.
+    bool ToCurrency(Currency &out) const;
+    // Plain text with '.' and exactly `scala` decimals ("-12.50").
+    QString Testo() const;
+};
+
+// Rounds to a multiple of `passo` (> 0) by mode: 'A' half away from zero,
+// 'S' towards +infinity, 'I' towards -infinity, 'T' towards zero. False on
+// overflow.
+bool ArrotondaDecimale(const Decimale &valore, const Decimale &passo, QChar modo, Decimale &out);
+
+// A number typed by a user ("1.234,56", "1234,56", "1234.56", "-5", "1e3")
+// in the plain form "[-]digits[.digits][e[+-]n]"; false when the whole text
+// is not one number. `virgolaDecimale`: a lone ',' is the decimal separator
+// and a '.' followed by groups of three digits is grouping ("1.500" = 1500).
+bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &normale);

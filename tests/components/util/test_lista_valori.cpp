@@ -1,0 +1,38 @@
+// The keyed value list: case-insensitive keys, insertion order, missing keys.
+#include "components/util/ListaValori.h"
+
+#include <gtest/gtest.h>
+
+TEST(ListaValori, WritesAddReadsAndOrder)
+{
+    ListaValori l;
+    EXPECT_FALSE(l.EsisteChiave("Trasporto"));
+    l.ScriviValore("Trasporto", true, Currency(10));
+    l.ScriviValore("Incasso", true, Currency(3));
+    l.ScriviValore("TRASPORTO", true, Currency(12));
+    EXPECT_TRUE(l.EsisteChiave("trasporto"));
+    EXPECT_EQ(l.NumeroElementi(), 2);
+    EXPECT_EQ(l.LeggiImporto("Trasporto"), Currency(12));
+    EXPECT_EQ(l.LeggiValore("incasso", true).value<Currency>(), Currency(3));
+    EXPECT_EQ(l.Chiave(0), "Trasporto");
+    EXPECT_EQ(l.Chiave(1), "Incasso");
+    EXPECT_EQ(l.Valore(1).value<Currency>(), Currency(3));
+}
+
+TEST(ListaValori, MissingKeysAndEmptying)
+{
+    ListaValori l;
+    EXPECT_FALSE(l.LeggiValore("x", true).isValid());
+    EXPECT_EQ(l.LeggiImporto("x"), Currency(0));
+    EXPECT_THROW(l.LeggiValore("x", false), VbErrore);
+    EXPECT_THROW(l.ScriviValore("x", false, QVariant(1)), VbErrore);
+    EXPECT_THROW(l.Chiave(0), VbErrore);
+    l.ScriviValore("1", true, QVariant("a"));
+    l.ScriviValore("2", true, QVariant("b"));
+    EXPECT_TRUE(l.EliminaChiave("1"));
+    EXPECT_FALSE(l.EliminaChiave("1"));
+    EXPECT_EQ(l.Chiave(0), "2");
+    l.SvuotaLista();
+    EXPECT_EQ(l.NumeroElementi(), 0);
+    EXPECT_FALSE(l.EsisteChiave("2"));
+}

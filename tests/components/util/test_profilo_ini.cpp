@@ -1,0 +1,149 @@
+// INI files with Windows semantics: reads, writes that keep the file's shape,
+// deletions, listings and the Windows-1252 fallback.
+#include "components/util/ProfiloIni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+class ProfiloIniTest : public ::testing::Test {
+protected:
+    QString scrivi(const QByteArray &dati)
+    {
+        QFile f(percorso());
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(dati);
+        return percorso();
+    }
+    QByteArray leggi()
+    {
+        QFile f(percorso());
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }
+    QString percorso() const { return m_dir.filePath("morvane.ini"); }
+
+    QTemporaryDir m_dir;
+};
+
+const QByteArray Esempio = "; program settings\n"
+                           "[Connessioni]\n"
+                           "NomeDB = C:\\Dati\\ditta.mdb \n"
+                           "Connect=\"ODBC;DSN=Ditta\"\n"
+                           "Owner=dbo\n"
+                           "\n"
+                           "; printing\n"
+                           "[Opzioni Stampa]\n"
+                           "Font=Arial\n"
+                           "[connessioni]\n"
+                           "NomeDB=second section, never read\n"
+                           "Extra=from the duplicate\n";
+} // namespace
+
+TEST_F(ProfiloIniTest, ReadsWithoutRegardToCaseFirstMatchWins)
+{
+    ProfiloIni ini(scrivi(Esempio));
+    EXPECT_EQ(ini.LeggiStringa("CONNESSIONI", "nomedb"), "C:\\Dati\\ditta.mdb");
+    EXPECT_EQ(ini.LeggiStringa("Connessioni", "Connect"), "ODBC;DSN=Ditta");
+    EXPECT_EQ(ini.LeggiStringa("Connessioni", "Extra", "def"), "def");
+    EXPECT_EQ(ini.LeggiStringa("opzioni stampa", "FONT"), "Arial");
+    EXPECT_EQ(ini.LeggiStringa("Connessioni", "Missing", "def"), "def");
+    EXPECT_EQ(ini.LeggiStringa("Missing", "NomeDB", "def"), "def");
+    EXPECT_EQ(ProfiloIni(m_dir.filePath("none.ini")).LeggiStringa("A", "B", "def"), "def");
+    EXPECT_FALSE(ini.EsisteChiave("Connessioni", "; program settings"));
+    EXPECT_EQ(ini.Sezioni(), QStringList({"Connessioni", "Opzioni Stampa"}));
+    EXPECT_EQ(ini.Chiavi("connessioni"), QStringList({"NomeDB", "Connect", "Owner"}));
+}
+
+TEST_F(ProfiloIniTest, IntegersAsGetPrivateProfileInt)
+{
+    ProfiloIni ini(scrivi("[P]\nA=12\nB= 7abc\nC=abc\nD=-5\nE=\n"));
+    EXPECT_EQ(ini.LeggiIntero("p", "a", 3), 12);
+    EXPECT_EQ(ini.LeggiIntero("P", "B", 3), 7);
+    EXPECT_EQ(ini.LeggiIntero("P", "C", 3), 0);
+    EXPECT_EQ(ini.LeggiIntero("P", "D", 3), 0);
+    EXPECT_EQ(ini.LeggiIntero("P", "E", 3), 0);
+    EXPECT_EQ(ini.LeggiIntero("P", "Missing", 3), 3);
+}
+
+TEST_F(ProfiloIniTest, WritesKeepCommentsOrderAndOtherSections)
+{
+    ProfiloIni ini(scrivi(Esempio));
+    ASSERT_TRUE(ini.ScriviStringa("CONNESSIONI", "owner", "sa"));
+    ASSERT_TRUE(ini.ScriviStringa("Connessioni", "Exec_option", "64"));
+    ASSERT_TRUE(ini.ScriviStringa("Nuova", "Chiave", "Valore"));
+    EXPECT_EQ(leggi(), QByteArray("; program settings\n"
+                                  "[Connessioni]\n"
+                                  "NomeDB = C:\\Dati\\ditta.mdb \n"
+                                  "Connect=\"ODBC;DSN=Ditta\"\n"
+                                  "Owner=sa\n"
+                                  "Exec_option=64\n"
+                                  "\n"
+                                  "; printing\n"
+                                  "[Opzioni Stampa]\n"
+                                  "Font=Arial\n"
+                                  "[connessioni]\n"
+                                  "NomeDB=second section, never read\n"
+                                  "Extra=from the duplicate\n"
+                                  "\n"
+                                  "[Nuova]\n"
+                                  "Chiave=Valore\n"));
+}
+
+TEST_F(ProfiloIniTest, WritesCreateTheFileAndKeepCrLf)
+{
+    ProfiloIni nuovo(percorso());
+    ASSERT_TRUE(nuovo.ScriviStringa("Base", "DirImmagini", "/srv/img"));
+    EXPECT_EQ(leggi(), QByteArray("[Base]\nDirImmagini=/srv/img\n"));
+
+    ProfiloIni ini(scrivi("[A]\r\nx=1\r\n"));
+    ASSERT_TRUE(ini.ScriviStringa("A", "y", "2"));
+    EXPECT_EQ(leggi(), QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+}
+
+TEST_F(ProfiloIniTest, ValuesCannotInjectLinesAndBadNamesAreRefused)
+{
+    ProfiloIni ini(scrivi("[A]\nx=1\n"));
+    ASSERT_TRUE(ini.ScriviStringa("A", "x", "1\n[B]\ny=2"));
+    EXPECT_FALSE(ini.EsisteSezione("B"));
+    EXPECT_EQ(ini.LeggiStringa("A", "x"), "1 [B] y=2");
+    EXPECT_FALSE(ini.ScriviStringa("A", "k=v", "1"));
+    EXPECT_FALSE(ini.ScriviStringa("A]", "k", "1"));
+    EXPECT_FALSE(ini.ScriviStringa("A", "", "1"));
+    EXPECT_FALSE(ProfiloIni(m_dir.filePath("no/such/dir/x.ini")).ScriviStringa("A", "k", "1"));
+}
+
+TEST_F(ProfiloIniTest, DeletesKeysAndSections)
+{
+    ProfiloIni ini(scrivi(Esempio));
+    ASSERT_TRUE(ini.EliminaChiave("connessioni", "CONNECT"));
+    EXPECT_FALSE(ini.EsisteChiave("Connessioni", "Connect"));
+    EXPECT_EQ(ini.LeggiStringa("Connessioni", "Owner"), "dbo");
+    ASSERT_TRUE(ini.EliminaChiave("Connessioni", "Missing"));
+    ASSERT_TRUE(ini.EliminaSezione("CONNESSIONI"));
+    EXPECT_FALSE(ini.EsisteSezione("Connessioni"));
+    EXPECT_EQ(leggi(), QByteArray("; program settings\n"
+                                  "[Opzioni Stampa]\n"
+                                  "Font=Arial\n"));
+    ASSERT_TRUE(ini.EliminaSezione("Missing"));
+}
+
+TEST_F(ProfiloIniTest, Windows1252FallbackAndUtf8Writes)
+{
+    ProfiloIni ini(scrivi("[Stampa]\nTitolo=Citt\xE0 \x80 \x96 fine\n"));
+    EXPECT_EQ(ini.LeggiStringa("Stampa", "Titolo"), QString::fromUtf8("Città € – fine"));
+    ASSERT_TRUE(ini.ScriviStringa("Stampa", "Altro", QString::fromUtf8("però")));
+    EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x93 fine\nAltro=per\xC3\xB2\n"));
+    EXPECT_EQ(ini.LeggiStringa("Stampa", "Altro"), QString::fromUtf8("però"));
+}
+
+TEST_F(ProfiloIniTest, Utf8WithBomIsReadAndKept)
+{
+    ProfiloIni ini(scrivi("\xEF\xBB\xBF[Menu]\nPath=/x\n"));
+    EXPECT_EQ(ini.LeggiStringa("menu", "path"), "/x");
+    EXPECT_EQ(ini.Sezioni(), QStringList({"Menu"}));
+    ASSERT_TRUE(ini.ScriviStringa("Menu", "Path", "/y"));
+    EXPECT_EQ(leggi(), QByteArray("\xEF\xBB\xBF[Menu]\nPath=/y\n"));
+}
