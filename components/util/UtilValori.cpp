@@ -161,6 +161,8 @@ bool UtilGlob::ValoreVuoto(const QVariant &valore, int tipo, int modo, bool zero
     }
     if (valore.typeId() == QMetaType::QDate && !valore.toDate().isValid())
         return true;
+    if (valore.typeId() == QMetaType::QDateTime && !valore.toDateTime().isValid())
+        return true;
     if (zeroVuoto && tipo >= TipoIntero && tipo <= TipoImporto)
         return ValoreNumerico(valore) == 0;
     return false;

@@ -49,6 +49,7 @@ TEST(ValoreVuoto, BlankNullAndZero)
     EXPECT_TRUE(u.ValoreVuoto("0,00", 5, 1, true));
     EXPECT_FALSE(u.ValoreVuoto("0", 8, 1, true));
     EXPECT_TRUE(u.ValoreVuoto(QDate()));
+    EXPECT_TRUE(u.ValoreVuoto(QDateTime()));
     EXPECT_TRUE(u.ValoreVuoto(QVariant(QMetaType(QMetaType::QString))));
 }
 
