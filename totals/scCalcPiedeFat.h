@@ -8,6 +8,7 @@
 #include "totals/scIve.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -132,6 +133,7 @@ private:
     QString ParametroPersonale(const QString &psSezione, const QString &psNome) const;
 
     std::shared_ptr<RecDat> mgRecDat;
+    mutable QHash<QString, bool> mCampiTestata;  // optional header columns, by table and column
     QString msChiaveTesta;
     QString msChiaveDett;
     QString msChiaveSpese;

@@ -88,11 +88,19 @@ QDate scCalcPiedeFat::CampoData(const QString &psChiave, const QString &psCampo)
 
 bool scCalcPiedeFat::TestataHaCampo(const QString &psCampo) const
 {
+    // The schema does not change while the program runs: ask once per table.
+    const QString chiave = (Globali::DbAzienda + QLatin1Char('|') + osTabTesta + QLatin1Char('|') + psCampo).toLower();
+    auto trovato = mCampiTestata.constFind(chiave);
+    if (trovato != mCampiTestata.constEnd())
+        return *trovato;
+    bool esiste = false;
     try {
-        return Globali::DbComp()->EsisteCampo(Globali::DbAzienda, osTabTesta, psCampo);
+        esiste = Globali::DbComp()->EsisteCampo(Globali::DbAzienda, osTabTesta, psCampo);
     } catch (const VbErrore &) {
         return false;
     }
+    mCampiTestata.insert(chiave, esiste);
+    return esiste;
 }
 
 QString scCalcPiedeFat::ParametroHost(const QString &psNome) const
