@@ -6,7 +6,8 @@
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 
-namespace {
+namespace
+{
 
 bool soloCifre(const QString &s)
 {
@@ -45,11 +46,18 @@ void SpezzaConto(const QString &code, QString &gruppo, QString &mastro, QString 
     conto = testo.mid(4);
 }
 
-QString NormalizzaCodice(const QString &code) { return normalizza(code); }
+QString NormalizzaCodice(const QString &code)
+{
+    return normalizza(code);
+}
 
-QString NormalizzaCodice2(const QString &code) { return normalizza(code); }
+QString NormalizzaCodice2(const QString &code)
+{
+    return normalizza(code);
+}
 
-QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici, const QString &prefisso)
+QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
+                       const QString &prefisso)
 {
     const UtilGlob &u = Globali::Util();
     QString sql = QStringLiteral("SELECT max(PianoConti.Conto) as ultimo FROM PianoConti");
@@ -68,13 +76,14 @@ QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSolo
     return sql;
 }
 
-QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici, const QString &prefisso)
+QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
+                    const QString &prefisso)
 {
     try {
         RecDat rs;
-        const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
-                                     SqlUltimoConto(gruppo, mastro, pbSoloNumerici, prefisso), false,
-                                     RecDat::TipoSnapshot);
+        const QString h =
+            rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
+                       SqlUltimoConto(gruppo, mastro, pbSoloNumerici, prefisso), false, RecDat::TipoSnapshot);
         if (rs.FineDati(h))
             return QString();
         const QString ultimo = rs.LeggiCampo(h, QStringLiteral("ultimo"), UtilGlob::TipoTesto).toString();

@@ -19,9 +19,11 @@ QString NormalizzaCodice2(const QString &code);
 // whole highest numeric code; otherwise, among the 4-character codes that begin
 // with `prefisso` and are numeric after it, the highest one without the prefix.
 // "" when there is none or the query fails.
-QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici, const QString &prefisso);
+QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
+                    const QString &prefisso);
 // The SELECT that UltimoConto runs.
-QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici, const QString &prefisso);
+QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
+                       const QString &prefisso);
 
 // The text, " - " and the description (the company description DescAzienda
 // when none is given).

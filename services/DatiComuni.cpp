@@ -29,8 +29,8 @@ DatiMoneta LeggiDatiMoneta(const QString &moneta)
         RecDat rs;
         const QString sql = QStringLiteral("Select * from Monete") + QStringLiteral(" where moneta = ") +
                             Globali::Util().ValoreSql(moneta, UtilGlob::TipoTesto);
-        const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false,
-                                     RecDat::TipoSnapshot);
+        const QString h =
+            rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false, RecDat::TipoSnapshot);
         if (!rs.FineDati(h)) {
             d.numDec = rs.LeggiCampo(h, QStringLiteral("NumDec"), UtilGlob::TipoIntero).toInt();
             d.numDecGest = rs.LeggiCampo(h, QStringLiteral("NumDecGest"), UtilGlob::TipoIntero).toInt();

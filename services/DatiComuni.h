@@ -18,8 +18,8 @@ struct DatiMoneta {
     QString operatore = QStringLiteral("/");
     QString cee = QStringLiteral("N");
 };
-int LeggiMoneta(const QString &moneta, int *numDecGest = nullptr, int *numDec = nullptr, QString *operatore = nullptr,
-                QString *cee = nullptr);
+int LeggiMoneta(const QString &moneta, int *numDecGest = nullptr, int *numDec = nullptr,
+                QString *operatore = nullptr, QString *cee = nullptr);
 DatiMoneta LeggiDatiMoneta(const QString &moneta);
 
 // True shows the hourglass pointer over the whole program, false restores the

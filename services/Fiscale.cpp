@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <functional>
 
-namespace {
+namespace
+{
 
 bool tutteCifre(const QString &s)
 {
@@ -17,9 +18,12 @@ bool tutteCifre(const QString &s)
     return true;
 }
 
-int cifra(const QString &s, int i) { return s.at(i).unicode() - '0'; }
+int cifra(const QString &s, int i)
+{
+    return s.at(i).unicode() - '0';
+}
 
-// Sum of the digits of the first `n` characters, each times its weight.
+// Sum of the leading digits, each times its weight.
 int pesata(const QString &s, std::initializer_list<int> pesi)
 {
     int somma = 0, i = 0;
@@ -229,7 +233,10 @@ bool francia(const QString &n)
     return true;
 }
 
-bool croazia(const QString &n) { return n.size() == 11 && tutteCifre(n) && mod11_10(n); }
+bool croazia(const QString &n)
+{
+    return n.size() == 11 && tutteCifre(n) && mod11_10(n);
+}
 
 bool ungheria(const QString &n)
 {
@@ -292,7 +299,8 @@ bool lettonia(const QString &n)
 
 bool malta(const QString &n)
 {
-    return n.size() == 8 && tutteCifre(n) && n.at(0) != u'0' && pesata(n, {3, 4, 6, 7, 8, 9, 10, 1}) % 37 == 0;
+    return n.size() == 8 && tutteCifre(n) && n.at(0) != u'0' &&
+           pesata(n, {3, 4, 6, 7, 8, 9, 10, 1}) % 37 == 0;
 }
 
 bool olanda(const QString &n)
@@ -398,7 +406,10 @@ QString soloLettere(const QString &s)
     return r;
 }
 
-bool vocale(QChar c) { return QStringLiteral("AEIOU").contains(c); }
+bool vocale(QChar c)
+{
+    return QStringLiteral("AEIOU").contains(c);
+}
 
 QString consonanti(const QString &s)
 {
@@ -458,7 +469,7 @@ int VerificaPartitaIvaUE(const QString &code, const QString &stato, const QStrin
 
 QChar CarattereControlloCf(const QString &primi15)
 {
-    static const int dispari[] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18,
+    static const int dispari[] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
                                   20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
     if (primi15.size() != 15)
         return QChar();

@@ -7,7 +7,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // The common INI when it is set and is not this terminal's file.
 QString iniComune()
@@ -24,8 +25,8 @@ QString iniComune()
 QString messaggioNonRiuscito(const QString &section, const QString &key, const QString &value)
 {
     const QString a = QStringLiteral("\r\n");
-    return QStringLiteral("Aggiornamento del valore : ") + value + a + QStringLiteral("nella sezione : ") + section +
-           a + QStringLiteral("parametro : ") + key + a + QStringLiteral("NON RIUSCITO.") + a +
+    return QStringLiteral("Aggiornamento del valore : ") + value + a + QStringLiteral("nella sezione : ") +
+           section + a + QStringLiteral("parametro : ") + key + a + QStringLiteral("NON RIUSCITO.") + a +
            QStringLiteral("durante l' aggiornamento(1)");
 }
 
@@ -60,7 +61,8 @@ QString LeggiParIni(const QString &section, const QString &key, const QString &d
 }
 
 bool ScriviParIni(const QString &section, const QString &key, const QString &value, bool pbMostraMsg,
-                  bool pbCreaSeManca, int piLivello, bool pbCancSezione, bool pbCancChiave, const QString &psFile)
+                  bool pbCreaSeManca, int piLivello, bool pbCancSezione, bool pbCancChiave,
+                  const QString &psFile)
 {
     QString file = psFile;
     bool trovato = false;

@@ -33,7 +33,8 @@ bool ScriviParIni(const QString &section, const QString &key, const QString &val
 // ".§" + key2; when that is missing too, `def`. `grezzo` receives the host's
 // last answer as it came.
 QVariant LeggiParPersonale(const QString &section, const QString &key, const QVariant &def,
-                           QVariant *grezzo = nullptr, const QString &section2 = {}, const QString &key2 = {});
+                           QVariant *grezzo = nullptr, const QString &section2 = {},
+                           const QString &key2 = {});
 
 // The host's named parameter (empty when the host does not hold it). A failing
 // host call is thrown as VbErrore.

@@ -4,7 +4,8 @@
 #include "services/Globali.h"
 #include "services/Parametri.h"
 
-namespace {
+namespace
+{
 
 ClienteMenu &client()
 {
@@ -49,4 +50,7 @@ QVariant LeggiParMenu(const QString &name)
     return nonTrovato(v) ? QVariant(QString()) : v;
 }
 
-void ScriviParMenu(const QString &name, const QVariant &value) { client().ScriviPar(name, value); }
+void ScriviParMenu(const QString &name, const QVariant &value)
+{
+    client().ScriviPar(name, value);
+}

@@ -19,7 +19,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
-namespace {
+namespace
+{
 
 // Twips to device-independent pixels (1440 twips an inch).
 int daTwips(int twips, const QWidget *w)
@@ -94,7 +95,10 @@ QPushButton *frmMsgCom::Pulsante(int numero) const
     return m_pulsanti.at(numero - 1);
 }
 
-bool frmMsgCom::UsaTesto() const { return !m_testo->isHidden(); }
+bool frmMsgCom::UsaTesto() const
+{
+    return !m_testo->isHidden();
+}
 
 void frmMsgCom::Prepara(const Richiesta &r)
 {
@@ -216,8 +220,8 @@ void frmMsgCom::closeEvent(QCloseEvent *e)
 }
 
 int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2, const QString &pvCom3,
-           const QString &pvTitolo, int piLargForm, bool pbSuona, int piLatiForm, int pvFontSize, int piComDefault,
-           int pvWidthCom, bool pbSempreTxt)
+           const QString &pvTitolo, int piLargForm, bool pbSuona, int piLatiForm, int pvFontSize,
+           int piComDefault, int pvWidthCom, bool pbSempreTxt)
 {
     frmMsgCom::Richiesta r;
     r.testo = psLabel;
@@ -240,8 +244,8 @@ int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2,
 QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri,
                        const QString &psMsgAggDop)
 {
-    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + descrizione +
-           psMsgAggDop;
+    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") +
+           descrizione + psMsgAggDop;
 }
 
 void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri, const QString &psMsgAggDop)

@@ -12,15 +12,16 @@ class QPushButton;
 class QHBoxLayout;
 class QVBoxLayout;
 
-class frmMsgCom : public QDialog {
+class frmMsgCom : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     // Everything one message asks for.
     struct Richiesta {
         QString testo;
-        QStringList pulsanti;   // 1 to 3 captions, with & mnemonics
+        QStringList pulsanti; // 1 to 3 captions, with & mnemonics
         QString titolo;
-        int largForm = 0;       // percent of the screen width, 0 = fit to the text
+        int largForm = 0; // percent of the screen width, 0 = fit to the text
         bool suona = false;
         int latiForm = 0;       // extra width, twips
         int fontSize = 0;       // points, 0 = default
@@ -45,17 +46,17 @@ public:
     // The button pressed last (0 while none).
     int Premuto() const { return m_premuto; }
 
-    QPushButton *Pulsante(int numero) const;  // 1-based, nullptr when absent
+    QPushButton *Pulsante(int numero) const; // 1-based, nullptr when absent
     QLabel *Etichetta() const { return m_etichetta; }
     QPlainTextEdit *Testo() const { return m_testo; }
     bool UsaTesto() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *e) override;
     void reject() override;
     void closeEvent(QCloseEvent *e) override;
 
-private:
+  private:
     explicit frmMsgCom(QWidget *parent = nullptr);
     void premi(int numero);
 

@@ -11,11 +11,8 @@ TEST(SpezzaConto, ConTrattiniOParteDopoParte)
     struct {
         const char *codice, *g, *m, *c;
     } casi[] = {
-        {"01-05-0042", "01", "05", "0042"},
-        {" 1-5-42 ", "1", "5", "42"},
-        {"01050042", "01", "05", "0042"},
-        {"0105A001", "01", "05", "A001"},
-        {"01-05-", "01", "05", ""},
+        {"01-05-0042", "01", "05", "0042"}, {" 1-5-42 ", "1", "5", "42"}, {"01050042", "01", "05", "0042"},
+        {"0105A001", "01", "05", "A001"},   {"01-05-", "01", "05", ""},
     };
     for (const auto &c : casi) {
         QString g = "x", m = "x", k = "x";
@@ -61,8 +58,9 @@ TEST(UltimoConto, TestoSql)
               " and isnumeric(mid(Conto,2)) <> 0 and len(Conto) = 4 And Conto like '[*]*'");
 }
 
-class UltimoContoDb : public ::testing::Test {
-protected:
+class UltimoContoDb : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -77,8 +75,9 @@ protected:
     void conti(const QString &g, const QString &m, const QStringList &codici)
     {
         for (const QString &c : codici)
-            Globali::DbComp()->EseguiSql(Globali::DbAzienda,
-                                         QString("INSERT INTO PianoConti VALUES ('%1','%2','%3','x')").arg(g, m, c));
+            Globali::DbComp()->EseguiSql(
+                Globali::DbAzienda,
+                QString("INSERT INTO PianoConti VALUES ('%1','%2','%3','x')").arg(g, m, c));
     }
     QTemporaryDir dir;
 };

@@ -8,8 +8,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-class DatiComuniDb : public ::testing::Test {
-protected:
+class DatiComuniDb : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

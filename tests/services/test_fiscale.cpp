@@ -3,38 +3,39 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct CasoIva {
     const char *iso;
     const char *numero;
-    int atteso;  // 0 accepted, 1 wrong
+    int atteso; // 0 accepted, 1 wrong
 };
 
 // Published examples of valid numbers, each beside a copy with one digit changed.
 const CasoIva casiIva[] = {
-    {"IT", "00743110157", 0},       {"IT", "00743110158", 1},    {"IT", "IT00743110157", 0},
-    {"IT", "0074311015", 1},        {"IT", "00000000000", 1},    {"IT", "0074311015A", 1},
-    {"AT", "U13585627", 0},         {"AT", "ATU13585628", 1},    {"AT", "13585627", 1},
-    {"BE", "0428759497", 0},        {"BE", "BE0428759498", 1},   {"BE", "428759497", 0},
-    {"BG", "175074752", 0},         {"BG", "175074753", 1},      {"CY", "10259033P", 0},
-    {"CY", "10259033Q", 1},         {"CZ", "25123891", 0},       {"CZ", "25123892", 1},
-    {"DE", "136695976", 0},         {"DE", "DE136695977", 1},    {"DE", "036695976", 1},
-    {"DK", "13585628", 0},          {"DK", "13585627", 1},       {"EE", "100931558", 0},
-    {"EE", "100931559", 1},         {"GR", "094259216", 0},      {"EL", "EL094259216", 0},
-    {"GR", "GR094259217", 1},       {"ES", "A13585625", 0},      {"ES", "ESA13585626", 1},
-    {"ES", "12345678Z", 0},         {"ES", "12345678A", 1},      {"ES", "X1234567L", 0},
-    {"FI", "20774740", 0},          {"FI", "20774741", 1},       {"FR", "40303265045", 0},
-    {"FR", "41303265045", 1},       {"HR", "33392005961", 0},    {"HR", "33392005962", 1},
-    {"HU", "12892312", 0},          {"HU", "12892313", 1},       {"IE", "6433435F", 0},
-    {"IE", "6433435E", 1},          {"LT", "119511515", 0},      {"LT", "119511516", 1},
-    {"LU", "15027442", 0},          {"LU", "15027443", 1},       {"LV", "40003521600", 0},
-    {"LV", "40003521601", 1},       {"MT", "11679112", 0},       {"MT", "11679113", 1},
-    {"NL", "004495445B01", 0},      {"NL", "004495446B01", 1},   {"PL", "8567346215", 0},
-    {"PL", "8567346216", 1},        {"PT", "501964843", 0},      {"PT", "501964844", 1},
-    {"RO", "18547290", 0},          {"RO", "18547291", 1},       {"SE", "123456789701", 0},
-    {"SE", "123456789801", 1},      {"SI", "50223054", 0},       {"SI", "50223055", 1},
-    {"SK", "2022749619", 0},        {"SK", "2022749618", 1},     {"IT", "IT 007.431.101-57", 0},
+    {"IT", "00743110157", 0},  {"IT", "00743110158", 1},  {"IT", "IT00743110157", 0},
+    {"IT", "0074311015", 1},   {"IT", "00000000000", 1},  {"IT", "0074311015A", 1},
+    {"AT", "U13585627", 0},    {"AT", "ATU13585628", 1},  {"AT", "13585627", 1},
+    {"BE", "0428759497", 0},   {"BE", "BE0428759498", 1}, {"BE", "428759497", 0},
+    {"BG", "175074752", 0},    {"BG", "175074753", 1},    {"CY", "10259033P", 0},
+    {"CY", "10259033Q", 1},    {"CZ", "25123891", 0},     {"CZ", "25123892", 1},
+    {"DE", "136695976", 0},    {"DE", "DE136695977", 1},  {"DE", "036695976", 1},
+    {"DK", "13585628", 0},     {"DK", "13585627", 1},     {"EE", "100931558", 0},
+    {"EE", "100931559", 1},    {"GR", "094259216", 0},    {"EL", "EL094259216", 0},
+    {"GR", "GR094259217", 1},  {"ES", "A13585625", 0},    {"ES", "ESA13585626", 1},
+    {"ES", "12345678Z", 0},    {"ES", "12345678A", 1},    {"ES", "X1234567L", 0},
+    {"FI", "20774740", 0},     {"FI", "20774741", 1},     {"FR", "40303265045", 0},
+    {"FR", "41303265045", 1},  {"HR", "33392005961", 0},  {"HR", "33392005962", 1},
+    {"HU", "12892312", 0},     {"HU", "12892313", 1},     {"IE", "6433435F", 0},
+    {"IE", "6433435E", 1},     {"LT", "119511515", 0},    {"LT", "119511516", 1},
+    {"LU", "15027442", 0},     {"LU", "15027443", 1},     {"LV", "40003521600", 0},
+    {"LV", "40003521601", 1},  {"MT", "11679112", 0},     {"MT", "11679113", 1},
+    {"NL", "004495445B01", 0}, {"NL", "004495446B01", 1}, {"PL", "8567346215", 0},
+    {"PL", "8567346216", 1},   {"PT", "501964843", 0},    {"PT", "501964844", 1},
+    {"RO", "18547290", 0},     {"RO", "18547291", 1},     {"SE", "123456789701", 0},
+    {"SE", "123456789801", 1}, {"SI", "50223054", 0},     {"SI", "50223055", 1},
+    {"SK", "2022749619", 0},   {"SK", "2022749618", 1},   {"IT", "IT 007.431.101-57", 0},
 };
 
 } // namespace
@@ -42,7 +43,8 @@ const CasoIva casiIva[] = {
 TEST(VerificaPartitaIvaUE, NumeriPubblicatiDegliStatiMembri)
 {
     for (const CasoIva &c : casiIva)
-        EXPECT_EQ(VerificaPartitaIvaUE(c.numero, QString(), c.iso, 0, 0), c.atteso) << c.iso << " " << c.numero;
+        EXPECT_EQ(VerificaPartitaIvaUE(c.numero, QString(), c.iso, 0, 0), c.atteso)
+            << c.iso << " " << c.numero;
 }
 
 TEST(VerificaPartitaIvaUE, PaeseDalCodiceStatoOItaliaQuandoManca)
@@ -77,19 +79,17 @@ TEST(VerificaPartitaIva, CodiceFiscaleEPartitaIva)
         int flag;
         int atteso;
     } casi[] = {
-        {"RSSMRA85T10A562S", 0, 0},  // published example
-        {"rssmra85t10a562s", 0, 0},
-        {"RSSMRA85T10A562T", 0, 1},  // wrong check letter
-        {"RSSMRA85T10A56NH", 0, 0},  // homonym variant: last digit 2 -> N, check recomputed
-        {"RSSMRA85T10A56NS", 0, 1},  // homonym letter with the old check letter
-        {"RSSMRA85T1LA562S", 0, 1},  // homonym letter without the new check letter
-        {"RSSMRA85Z10A562S", 0, 1},  // no month Z
-        {"RSSMRA85T99A562S", 0, 1},  // day 99
-        {"RSSMRA85T10A562", 0, 1},   // 15 characters
-        {"BNCLRA90C55H501X", 0, 0},  // woman: day 15 + 40
-        {"00743110157", 0, 0},       // 11 characters: a VAT number
-        {"00743110158", 0, 1},
-        {"00743110157", -1, 1},      // forced fiscal-code check
+        {"RSSMRA85T10A562S", 0, 0},                              // published example
+        {"rssmra85t10a562s", 0, 0},  {"RSSMRA85T10A562T", 0, 1}, // wrong check letter
+        {"RSSMRA85T10A56NH", 0, 0}, // homonym variant: last digit 2 -> N, check recomputed
+        {"RSSMRA85T10A56NS", 0, 1}, // homonym letter with the old check letter
+        {"RSSMRA85T1LA562S", 0, 1}, // homonym letter without the new check letter
+        {"RSSMRA85Z10A562S", 0, 1}, // no month Z
+        {"RSSMRA85T99A562S", 0, 1}, // day 99
+        {"RSSMRA85T10A562", 0, 1},  // 15 characters
+        {"BNCLRA90C55H501X", 0, 0}, // woman: day 15 + 40
+        {"00743110157", 0, 0},      // 11 characters: a VAT number
+        {"00743110158", 0, 1},       {"00743110157", -1, 1}, // forced fiscal-code check
         {"RSSMRA85T10A562S", -1, 0},
     };
     for (const auto &c : casi)
@@ -119,11 +119,11 @@ TEST(CodiceFiscale, CognomiENomiConPocheConsonanti)
     struct {
         const char *cognome, *nome, *primiSei;
     } casi[] = {
-        {"Fo", "Ia", "FOXIAX"},          // filler X after consonants and vowels
-        {"Ai", "Ugo", "AIXGUO"},         // vowels only, then one consonant
-        {"D'Amico", "Gianfranco", "DMCGFR"},  // apostrophe dropped; 4+ consonants skip the second
+        {"Fo", "Ia", "FOXIAX"},              // filler X after consonants and vowels
+        {"Ai", "Ugo", "AIXGUO"},             // vowels only, then one consonant
+        {"D'Amico", "Gianfranco", "DMCGFR"}, // apostrophe dropped; 4+ consonants skip the second
         {"De Luca", "Anna", "DLCNNA"},
-        {"Niccolò", "Zoë", "NCCZOE"},     // accents dropped
+        {"Niccolò", "Zoë", "NCCZOE"}, // accents dropped
         {"Re", "Li", "REXLIX"},
     };
     for (const auto &c : casi) {

@@ -14,10 +14,12 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class MessaggioATastiera : public ::testing::Test {
-protected:
+class MessaggioATastiera : public ::testing::Test
+{
+  protected:
     void SetUp() override { RisposteProgrammate::Azzera(); }
     void TearDown() override { RisposteProgrammate::Azzera(); }
 
@@ -70,9 +72,9 @@ TEST_F(MessaggioATastiera, InvioSulPulsanteConIlFuoco)
 
 TEST_F(MessaggioATastiera, LettereDeiPulsanti)
 {
-    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_N); },
-                        [] { return msgCom("Salvare?", "&Sì", "&No"); }),
-              2);
+    EXPECT_EQ(
+        conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_N); }, [] { return msgCom("Salvare?", "&Sì", "&No"); }),
+        2);
     EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_S, Qt::AltModifier); },
                         [] { return msgCom("Salvare?", "&Sì", "&No", "", "", 0, false, 0, 0, 2); }),
               1);
@@ -132,7 +134,7 @@ TEST_F(MessaggioATastiera, RisposteAccodateERegistro)
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 7);
     EXPECT_EQ(msgCom("Primo?", "&Sì", "&No"), 2);
-    EXPECT_EQ(msgCom("Secondo", "&Ok"), 1);  // an answer beyond the buttons counts as the first
+    EXPECT_EQ(msgCom("Secondo", "&Ok"), 1); // an answer beyond the buttons counts as the first
     const auto mostrati = RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom);
     ASSERT_EQ(mostrati.size(), 2);
     EXPECT_EQ(mostrati[0].value("testo").toString(), "Primo?");
@@ -150,8 +152,9 @@ TEST_F(MessaggioATastiera, MsgErrfrmDallErroreCorrente)
     }
     EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
               "Errore(3022): Chiave duplicata.");
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("pulsanti").toStringList(),
-              QStringList{"&Ok"});
+    EXPECT_EQ(
+        RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("pulsanti").toStringList(),
+        QStringList{"&Ok"});
     MsgErrfrm(94, "Uso non valido di Null", "Prima ", " dopo");
     EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
               "Prima Errore(94): Uso non valido di Null dopo");
@@ -166,7 +169,8 @@ TEST(NascondiPassword, NessunaPasswordNeiMessaggi)
         const char *in, *out;
     } casi[] = {
         {"ODBC;DSN=Ditta;UID=sa;PWD=Segreta1;", "ODBC;DSN=Ditta;UID=sa;PWD=***;"},
-        {"select * from [;Database=/dati/menu.db;pwd=abc;].TabStati", "select * from [;Database=/dati/menu.db;pwd=***;].TabStati"},
+        {"select * from [;Database=/dati/menu.db;pwd=abc;].TabStati",
+         "select * from [;Database=/dati/menu.db;pwd=***;].TabStati"},
         {"[;Database=c:\\menu.mdb;pwd=abc].Appoggio", "[;Database=c:\\menu.mdb;pwd=***].Appoggio"},
         {"DRIVER={PostgreSQL Unicode};PWD={a;b}}c};SERVER=x", "DRIVER={PostgreSQL Unicode};PWD=***;SERVER=x"},
         {"password = ciao e poi", "password = *** e poi"},

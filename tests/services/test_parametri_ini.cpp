@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString leggiFile(const QString &p)
 {
@@ -25,8 +26,9 @@ void scriviFile(const QString &p, const QString &testo)
     f.write(testo.toUtf8());
 }
 
-class IniTerminaleEComune : public ::testing::Test {
-protected:
+class IniTerminaleEComune : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -134,9 +136,10 @@ TEST_F(IniTerminaleEComune, ScritturaFallitaConMessaggio)
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
     EXPECT_FALSE(ScriviParIni("Sez", "Chiave", "Val", true, true, 1, false, false, impossibile));
     ASSERT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), 1);
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
-              "Aggiornamento del valore : Val\r\nnella sezione : Sez\r\nparametro : Chiave\r\nNON RIUSCITO.\r\n"
-              "durante l' aggiornamento(1)");
+    EXPECT_EQ(
+        RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
+        "Aggiornamento del valore : Val\r\nnella sezione : Sez\r\nparametro : Chiave\r\nNON RIUSCITO.\r\n"
+        "durante l' aggiornamento(1)");
     // Without the flag only the result tells.
     EXPECT_FALSE(ScriviParIni("Sez", "Chiave", "Val", false, true, 1, false, false, impossibile));
     EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), 1);
@@ -155,4 +158,3 @@ TEST_F(IniTerminaleEComune, LeggiListaIni)
     EXPECT_EQ(LeggiListaIni("§Manca§/a§b", "§", "Base", segnaposto, valore), "/a§b");
     EXPECT_EQ(segnaposto, "§Manca§");
 }
-

@@ -8,11 +8,13 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A menu host that holds a few parameters.
-class HostFinto : public ClienteMenu {
-public:
+class HostFinto : public ClienteMenu
+{
+  public:
     QHash<QString, QVariant> par;
     QStringList letti;
     bool guasto = false;
@@ -39,8 +41,9 @@ public:
     void NomeTerminale(QString &v) override { v = "T1"; }
 };
 
-class ParametriHost : public ::testing::Test {
-protected:
+class ParametriHost : public ::testing::Test
+{
+  protected:
     void SetUp() override { Globali::MenuClient = &host; }
     void TearDown() override { Globali::MenuClient = nullptr; }
     HostFinto host;
@@ -57,8 +60,9 @@ TEST_F(ParametriHost, LeggiParPersonaleERipieghi)
     EXPECT_EQ(host.letti, QStringList{"Personal.Clienti.§CodStatoDef"});
 
     // Missing: the second name, then the default.
-    EXPECT_EQ(LeggiParPersonale("Clienti", "DataMinima", "01/01/1900", nullptr, "Tutti", "DataMinima").toString(),
-              "01/01/2000");
+    EXPECT_EQ(
+        LeggiParPersonale("Clienti", "DataMinima", "01/01/1900", nullptr, "Tutti", "DataMinima").toString(),
+        "01/01/2000");
     QVariant grezzo;
     EXPECT_EQ(LeggiParPersonale("Clienti", "Manca", "D", &grezzo, "Tutti", "Manca").toString(), "D");
     EXPECT_EQ(grezzo.toString(), NonTrovatoMenu);
