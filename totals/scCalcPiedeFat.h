@@ -170,4 +170,33 @@ private:
     std::array<Currency, 6> ScaBolRB{};
     std::array<Currency, 6> BolloRB{};
     Currency TotMerceRighe;
+
+    // Expenses, spreading, withholding tax and fund, stamp duty.
+    // One expense row's keys and VAT data.
+    struct RigaSpesa {
+        QString chiaveIva;
+        QString conto;
+        QString descrizione, descrLunga, descrMemo, tipoIva, applBolloEse;
+        QString rifStampa;
+        Currency aliquota;
+        bool esente = false;
+    };
+    RigaSpesa LeggiRigaSpesa() const;
+    void ApriVoceSpesa(const RigaSpesa &r);
+    void SommaSpesaRif(const QString &psRifStampa, Currency puImporto);
+    bool AddebitoFisso(Currency puMin, Currency puMax) const;
+    void RipartisciSpese();
+    void RipartisciProporzionale(const QString &psIva, Currency puIncid);
+    void RipartisciIntera(const QString &psIva);
+    bool LeggiCassaPrev();
+    void AggiungiBolli(Currency puBolli);
+    QVariant DatoIvaBollo(const QString &psCampo);
+    void AccodaErroriScadenze(int piNumErr, const QString &psErrori);
+
+    bool SpesaScadTrovata = false;
+    QString ModoArrotSpesaScad;
+    double MinSpesaScad = 0;
+    double MaxSpesaScad = 0;
+    double PercRitAccDoc = 0;
+    QString ChiaveIvaBollo;  // TabIva row of CodEseBollo when the stamp table's join does not carry it
 };
