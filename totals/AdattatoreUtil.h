@@ -7,7 +7,7 @@
 #include <QString>
 #include <cmath>
 
-namespace ScadUtil
+namespace AdattatoreUtil
 {
 
 inline double ArrotondaDecimali(double v, int numDec)

@@ -14,6 +14,8 @@
 namespace ScadUtil
 {
 
+using namespace AdattatoreUtil;
+
 namespace
 {
 

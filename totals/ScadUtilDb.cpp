@@ -11,6 +11,8 @@
 namespace ScadUtil
 {
 
+using namespace AdattatoreUtil;
+
 namespace
 {
 
