@@ -99,6 +99,10 @@ bool scCalcPiedeFat::LetturaSpese()
     msFase = QStringLiteral("Lettura Spese");
     SpesaScadTrovata = false;
     ChiaveIvaBollo.clear();
+    if (!ogSpese)
+        ogSpese = std::make_shared<ListaValori>();
+    if (!ogSpesePerc)
+        ogSpesePerc = std::make_shared<ListaValori>();
     ModoArrotSpesaScad.clear();
     MinSpesaScad = MaxSpesaScad = 0;
     const int dec = NumDecDoc;

@@ -182,7 +182,7 @@ TEST_P(DocumentiSpese, AllExemptRatesSpreadOnTheFirstWithAndWithoutVatInPrices)
 {
     for (const char *ivati : {"N", "S"}) {
         const int n = ivati[0] == 'N' ? 8 : 9;
-        testata(n, {{"PrezziIvati", ivati}});
+        testata(n, {{"PrezziIvati", ivati}, {"Bolli", "N"}});
         riga(n, 1, "E8", 200);
         riga(n, 2, "N1", 50);
         spesa(n, 1, "RIP", "22", {{"Importo", 10}});
