@@ -3,11 +3,11 @@
 // engine in the goods measure.
 #include "totals/DichIntenti.h"
 
-#include "totals/AdattatoreUtil.h"
 #include "totals/scCalcPiedeFat.h"
 
 #include "components/db/RecDat.h"
 #include "components/util/Currency.h"
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -34,7 +34,17 @@ bool uguale(const QString &a, const char *b)
 
 QString letteraSql(int n)
 {
-    return QString::number(n);
+    return Globali::Util().ValoreSql(n, UtilGlob::TipoIntero);
+}
+
+QString sqlTesto(const QString &t)
+{
+    return Globali::Util().ValoreSql(t, UtilGlob::TipoTesto);
+}
+
+double arrotondaEuro(double v)
+{
+    return Globali::Util().Arrotonda(v, QStringLiteral("A"), 1.0, -Globali::NumDecEuro);
 }
 
 void mostraErroriRicalcolo(const QStringList &errori)
@@ -98,7 +108,7 @@ TabelleDoc TabelleTipoDoc(const QString &psTipoDoc)
     if (uguale(psTipoDoc, "D"))
         return {QStringLiteral("DdtTest"), QStringLiteral("DdtDett"), QStringLiteral("DdtLiv"),
                 QStringLiteral("DdtSpese"),
-                QStringLiteral(" And (Stato = ") + AdattatoreUtil::SqlTesto(QStringLiteral("S")) +
+                QStringLiteral(" And (Stato = ") + sqlTesto(QStringLiteral("S")) +
                     QStringLiteral(" Or Stato Is Null)")};
     return {QStringLiteral("FatTest"), QStringLiteral("FatDett"), QStringLiteral("FatLiv"),
             QStringLiteral("FatSpese"), QString()};
@@ -120,12 +130,9 @@ QString SqlSommaDocDichInt(const QString &psTabella, const QString &psTipoDoc, c
               QStringLiteral(", sum(TotMerce) as MerceTot") + QStringLiteral(", sum(TotIva) as IvaTot") +
               QStringLiteral(", sum(TotImpon) as ImponTot") + QStringLiteral(" From ") + t;
     }
-    sql += QStringLiteral(" Where ") + t + QStringLiteral(".GruppoCli = ") +
-           AdattatoreUtil::SqlTesto(g_cache.Gruppo);
-    sql += QStringLiteral(" And ") + t + QStringLiteral(".MastroCli = ") +
-           AdattatoreUtil::SqlTesto(g_cache.Mastro);
-    sql += QStringLiteral(" And ") + t + QStringLiteral(".ContoCli = ") +
-           AdattatoreUtil::SqlTesto(g_cache.Conto);
+    sql += QStringLiteral(" Where ") + t + QStringLiteral(".GruppoCli = ") + sqlTesto(g_cache.Gruppo);
+    sql += QStringLiteral(" And ") + t + QStringLiteral(".MastroCli = ") + sqlTesto(g_cache.Mastro);
+    sql += QStringLiteral(" And ") + t + QStringLiteral(".ContoCli = ") + sqlTesto(g_cache.Conto);
     sql += QStringLiteral(" And ") + t + QStringLiteral(".PdcDicIntenti = ") + letteraSql(g_cache.DicIntenti);
     if (uguale(psQualeTot, "M"))
         sql += QStringLiteral(" And (isnull(") + t + QStringLiteral(".ScontoPag) or ") + t +
@@ -142,15 +149,15 @@ QString SqlDocScoPagDichInt(const QString &psTabella, const QString &psTipoDoc)
                QStringLiteral(".NumRif,FattDocumenti.Segno") + QStringLiteral(" From ") + psTabella +
                QStringLiteral(" Left Join FattDocumenti on ") + psTabella +
                QStringLiteral(".FattDocumento = FattDocumenti.FattDocumento") +
-               QStringLiteral(" Where GruppoCli = ") + AdattatoreUtil::SqlTesto(g_cache.Gruppo) +
-               QStringLiteral(" And MastroCli = ") + AdattatoreUtil::SqlTesto(g_cache.Mastro) +
-               QStringLiteral(" And ContoCli = ") + AdattatoreUtil::SqlTesto(g_cache.Conto) +
+               QStringLiteral(" Where GruppoCli = ") + sqlTesto(g_cache.Gruppo) +
+               QStringLiteral(" And MastroCli = ") + sqlTesto(g_cache.Mastro) +
+               QStringLiteral(" And ContoCli = ") + sqlTesto(g_cache.Conto) +
                QStringLiteral(" And PdcDicIntenti = ") + letteraSql(g_cache.DicIntenti) +
                QStringLiteral(" And not isnull(ScontoPag)") + QStringLiteral(" And ScontoPag <> '0'");
     return QStringLiteral("Select Anno,NumRif") + QStringLiteral(" From ") + psTabella +
-           QStringLiteral(" Where GruppoCli = ") + AdattatoreUtil::SqlTesto(g_cache.Gruppo) +
-           QStringLiteral(" And MastroCli = ") + AdattatoreUtil::SqlTesto(g_cache.Mastro) +
-           QStringLiteral(" And ContoCli = ") + AdattatoreUtil::SqlTesto(g_cache.Conto) +
+           QStringLiteral(" Where GruppoCli = ") + sqlTesto(g_cache.Gruppo) +
+           QStringLiteral(" And MastroCli = ") + sqlTesto(g_cache.Mastro) +
+           QStringLiteral(" And ContoCli = ") + sqlTesto(g_cache.Conto) +
            QStringLiteral(" And PdcDicIntenti = ") + letteraSql(g_cache.DicIntenti) +
            QStringLiteral(" And not isnull(ScontoPag)") + QStringLiteral(" And ScontoPag <> '0'");
 }
@@ -179,11 +186,9 @@ double CalcTotDocDichInt(const QString &psTipoDoc, const QString &psQualeTot)
             return Currency::fromVariant(rs.LeggiCampo(h, QLatin1String(campo), 6));
         };
         if (uguale(psQualeTot, "D")) {
-            totale = AdattatoreUtil::ArrotondaDecimali(importo("Totale").toDouble(), Globali::NumDecEuro);
+            totale = arrotondaEuro(importo("Totale").toDouble());
         } else if (uguale(psQualeTot, "E")) {
-            totale = AdattatoreUtil::ArrotondaDecimali(
-                (importo("Totale") - importo("IvaTot") - importo("ImponTot")).toDouble(),
-                Globali::NumDecEuro);
+            totale = arrotondaEuro((importo("Totale") - importo("IvaTot") - importo("ImponTot")).toDouble());
         } else if (uguale(psQualeTot, "M")) {
             totale = importo("MerceTot").toDouble();
             rs.ChiudiRec(h);

@@ -2,9 +2,10 @@
 // code, the customer's excluded months, and the per-instalment charge.
 #include "totals/ScadUtil.h"
 
-#include "totals/AdattatoreUtil.h"
-
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "services/Globali.h"
+#include "services/Importi.h"
 
 #include <cmath>
 #include <exception>
@@ -13,8 +14,6 @@
 
 namespace ScadUtil
 {
-
-using namespace AdattatoreUtil;
 
 namespace
 {
@@ -34,7 +33,7 @@ QDate dataDaParti(int anno, int mese, int giorno)
 
 QDate fineMese(const QDate &d)
 {
-    return QDate(d.year(), d.month(), d.daysInMonth());
+    return Globali::Util().FineMese(d);
 }
 
 // The arguments of one call, as the caller passed them.
@@ -78,7 +77,10 @@ class Calcolo
     void azzeraUscite();
     QDate passoData(int k);
     double spesa(int k) const;
-    double arrotonda(double v) const { return ArrotondaDecimali(v, a.piNumDec); }
+    double arrotonda(double v) const
+    {
+        return Globali::Util().Arrotonda(v, QStringLiteral("A"), 1.0, -a.piNumDec);
+    }
 };
 
 void Calcolo::azzeraUscite()
@@ -128,7 +130,8 @@ void Calcolo::esegui(const LettoreRighe &leggi)
 double Calcolo::spesa(int k) const
 {
     const double base = a.puPercSpesa.toDouble() * a.pdImpScad.at(k) / 100.0;
-    return LimitaImporto(a.pdSpesaMin, a.pdSpesaMax, ArrotondaModo(base, a.psTipoArrot, a.puArrotSpesa));
+    return LimitaImporto(a.pdSpesaMin, a.pdSpesaMax,
+                         Globali::Util().Arrotonda(base, a.psTipoArrot, a.puArrotSpesa));
 }
 
 QDate Calcolo::passoData(int k)
@@ -298,7 +301,7 @@ void Calcolo::calcola()
 void AccodaErrScad(ErroriScadenze &errori, long plNumErr, const QString &psTesto)
 {
     if (errori.NumErrScad < 30)
-        errori.ErroriScad += QStringLiteral("Errore n°") + TestoErroreNumero(plNumErr) +
+        errori.ErroriScad += QStringLiteral("Errore n°") + Globali::Util().TestoErrore(int(plNumErr)) +
                              QStringLiteral(" : ") + psTesto + QStringLiteral(" in ") + errori.FaseScad +
                              QStringLiteral("\r\n");
     else if (errori.NumErrScad == 30)
@@ -308,9 +311,9 @@ void AccodaErrScad(ErroriScadenze &errori, long plNumErr, const QString &psTesto
 
 double LimitaImporto(double pdMin, double pdMax, double pdValore)
 {
-    if (ConfrontaOtto(pdValore, pdMin) == -1 && pdMin > 0)
+    if (ConfrontaImporti(QVariant(pdValore), QVariant(pdMin), -8) == -1 && pdMin > 0)
         return pdMin;
-    if (ConfrontaOtto(pdValore, pdMax) == 1 && pdMax > 0)
+    if (ConfrontaImporti(QVariant(pdValore), QVariant(pdMax), -8) == 1 && pdMax > 0)
         return pdMax;
     return pdValore;
 }

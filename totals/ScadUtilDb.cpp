@@ -2,19 +2,21 @@
 // payment code and the customer's PianoConti row.
 #include "totals/ScadUtil.h"
 
-#include "totals/AdattatoreUtil.h"
-
 #include "components/db/RecDat.h"
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 
 namespace ScadUtil
 {
 
-using namespace AdattatoreUtil;
-
 namespace
 {
+
+QString sqlTesto(const QString &t)
+{
+    return Globali::Util().ValoreSql(t, UtilGlob::TipoTesto);
+}
 
 int leggiIntero(const RecDat &rs, const QString &h, const QString &campo)
 {
@@ -31,15 +33,15 @@ void leggiRighe(const QString &psPagamento, const QString &psGruppo, const QStri
     RecDat rs;
     const QString hPag = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
                                     QStringLiteral("Select * From Pagamenti Where Pagamenti.Pagamento = ") +
-                                        SqlTesto(psPagamento),
+                                        sqlTesto(psPagamento),
                                     false, RecDat::TipoSnapshot);
     if (rs.FineDati(hPag))
         return;
     const QString hCli = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
                                     QStringLiteral("Select * From PianoConti Where") +
-                                        QStringLiteral(" PianoConti.Gruppo = ") + SqlTesto(psGruppo) +
-                                        QStringLiteral(" And PianoConti.Mastro = ") + SqlTesto(psMastro) +
-                                        QStringLiteral(" And PianoConti.Conto = ") + SqlTesto(psConto),
+                                        QStringLiteral(" PianoConti.Gruppo = ") + sqlTesto(psGruppo) +
+                                        QStringLiteral(" And PianoConti.Mastro = ") + sqlTesto(psMastro) +
+                                        QStringLiteral(" And PianoConti.Conto = ") + sqlTesto(psConto),
                                     false, RecDat::TipoSnapshot);
     DatiPagamento p;
     p.Decorrenza = rs.LeggiCampo(hPag, QStringLiteral("Decorrenza"), 8).toString();

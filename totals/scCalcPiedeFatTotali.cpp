@@ -4,12 +4,13 @@
 // per-level accessors.
 #include "totals/scCalcPiedeFat.h"
 
-#include "totals/AdattatoreUtil.h"
 #include "totals/ImportiEsatti.h"
 #include "totals/ScadUtil.h"
 
 #include "components/db/RecDat.h"
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "services/Globali.h"
 #include "services/Importi.h"
 
 using ImportiEsatti::Uguale;
@@ -90,7 +91,7 @@ QVariant scCalcPiedeFat::DatoIvaBollo(const QString &psCampo)
         return Campo(ChiaveBolli, psCampo);
     if (ChiaveIvaBollo.isEmpty())
         ChiaveIvaBollo = ApriRecordset(QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
-                                       AdattatoreUtil::SqlTesto(CodEseBollo));
+                                       Globali::Util().ValoreSql(CodEseBollo, UtilGlob::TipoTesto));
     if (FineDati(ChiaveIvaBollo))
         return QVariant();
     return Campo(ChiaveIvaBollo, psCampo);
@@ -174,8 +175,7 @@ bool scCalcPiedeFat::CalcoloBolli()
             } else if (Uguale(TipoEffetto, "3")) {
                 Currency bollo =
                     Currency::fromDouble(daPagare.toDouble() / n * PercBolloTratte.toDouble() / 1000.0);
-                bollo = Currency::fromDouble(
-                    AdattatoreUtil::ArrotondaModo(bollo.toDouble(), QStringLiteral("S"), ArrotondBollo));
+                bollo = Globali::Util().Arrotonda(bollo, QStringLiteral("S"), ArrotondBollo);
                 if (bollo < BolloRB[2])
                     bollo = BolloRB[2];
                 AggiungiBolli(bollo * n);

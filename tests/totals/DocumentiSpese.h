@@ -24,8 +24,9 @@ inline Currency Imp(const char *testo)
     return c;
 }
 
-class BaseDocumenti {
-protected:
+class BaseDocumenti
+{
+  protected:
     // False with the reason when the engine cannot be had.
     bool prepara(BancoPiede::Motore m, QString &motivo)
     {
@@ -47,22 +48,36 @@ protected:
                                Spesa{"CAF", "0006", "I", "", "Cassa", "N", 0, 0},
                                Spesa{"SCO", "0007", "F", "", "Soggette", "S", 0, 0},
                                Spesa{"SCP", "0007", "P", "", "Soggette", "S", 0, 0}})
-            banco.Inserisci(QStringLiteral("Spese"),
-                            {{"Spesa", QString::fromLatin1(s.codice)}, {"gruppo", "07"}, {"Mastro", "01"},
-                             {"conto", QString::fromLatin1(s.conto)}, {"TipoAddebito", QString::fromLatin1(s.tipo)},
-                             {"AddebitoIva", QString::fromLatin1(s.addebitoIva)},
-                             {"RifStampa", QString::fromLatin1(s.rif)},
-                             {"SoggScontoPagam", QString::fromLatin1(s.soggSconto)}, {"ImportoLire", s.importoLire},
-                             {"ImportoMin", s.min}, {"ImportoMax", 0}, {"Percentuale", 4}});
-        banco.Inserisci(QStringLiteral("PagTipi"), {{"PagTipo", "RB"}, {"TipoEffetto", "1"}, {"AddBolli", "S"}});
-        banco.Inserisci(QStringLiteral("PagTipi"), {{"PagTipo", "TR"}, {"TipoEffetto", "3"}, {"AddBolli", "S"}});
+            banco.Inserisci(QStringLiteral("Spese"), {{"Spesa", QString::fromLatin1(s.codice)},
+                                                      {"gruppo", "07"},
+                                                      {"Mastro", "01"},
+                                                      {"conto", QString::fromLatin1(s.conto)},
+                                                      {"TipoAddebito", QString::fromLatin1(s.tipo)},
+                                                      {"AddebitoIva", QString::fromLatin1(s.addebitoIva)},
+                                                      {"RifStampa", QString::fromLatin1(s.rif)},
+                                                      {"SoggScontoPagam", QString::fromLatin1(s.soggSconto)},
+                                                      {"ImportoLire", s.importoLire},
+                                                      {"ImportoMin", s.min},
+                                                      {"ImportoMax", 0},
+                                                      {"Percentuale", 4}});
+        banco.Inserisci(QStringLiteral("PagTipi"),
+                        {{"PagTipo", "RB"}, {"TipoEffetto", "1"}, {"AddBolli", "S"}});
+        banco.Inserisci(QStringLiteral("PagTipi"),
+                        {{"PagTipo", "TR"}, {"TipoEffetto", "3"}, {"AddBolli", "S"}});
         for (const auto &[codice, tipo, n] :
              {std::tuple{"RB1", "RB", 1}, std::tuple{"RB2", "RB", 2}, std::tuple{"TR2", "TR", 2}})
-            banco.Inserisci(QStringLiteral("Pagamenti"),
-                            {{"Pagamento", QString::fromLatin1(codice)}, {"PagTipo", QString::fromLatin1(tipo)},
-                             {"Decorrenza", "D"}, {"Periodicita", "M"}, {"NumScad", n}, {"NumGGMM", 1},
-                             {"GiornoFisso", 0}, {"TrattamIva", ""}, {"Periodo1", 0}, {"Percentuale1", 0},
-                             {"Periodo2", 0}, {"Percentuale2", 0}});
+            banco.Inserisci(QStringLiteral("Pagamenti"), {{"Pagamento", QString::fromLatin1(codice)},
+                                                          {"PagTipo", QString::fromLatin1(tipo)},
+                                                          {"Decorrenza", "D"},
+                                                          {"Periodicita", "M"},
+                                                          {"NumScad", n},
+                                                          {"NumGGMM", 1},
+                                                          {"GiornoFisso", 0},
+                                                          {"TrattamIva", ""},
+                                                          {"Periodo1", 0},
+                                                          {"Percentuale1", 0},
+                                                          {"Periodo2", 0},
+                                                          {"Percentuale2", 0}});
         motore.osTabTesta = QStringLiteral("FatTest");
         motore.osTabDett = QStringLiteral("FatDett");
         motore.osTabLiv = QStringLiteral("FatLiv");
@@ -84,10 +99,21 @@ protected:
 
     void riga(int numero, int rigDet, const char *iva, double totale, const QVariantMap &altro = {})
     {
-        QVariantMap v{{"Anno", 2024},      {"NumRif", numero},   {"RigDet", rigDet},      {"RigLiv", rigDet},
-                      {"TipoRiga", "M"},   {"Omaggio", "N"},     {"qta", 1},              {"Iva", QString::fromLatin1(iva)},
-                      {"ValTotale", totale}, {"ValUnitario", totale}, {"gruppoven", "04"}, {"MastroVen", "20"},
-                      {"contoVen", "0001"}, {"FlScontoPag", "N"}, {"SoggRitAcc", "N"}};
+        QVariantMap v{{"Anno", 2024},
+                      {"NumRif", numero},
+                      {"RigDet", rigDet},
+                      {"RigLiv", rigDet},
+                      {"TipoRiga", "M"},
+                      {"Omaggio", "N"},
+                      {"qta", 1},
+                      {"Iva", QString::fromLatin1(iva)},
+                      {"ValTotale", totale},
+                      {"ValUnitario", totale},
+                      {"gruppoven", "04"},
+                      {"MastroVen", "20"},
+                      {"contoVen", "0001"},
+                      {"FlScontoPag", "N"},
+                      {"SoggRitAcc", "N"}};
         for (auto it = altro.begin(); it != altro.end(); ++it)
             v.insert(it.key(), it.value());
         banco.Inserisci(QStringLiteral("FatDett"), v);
@@ -95,9 +121,17 @@ protected:
 
     void spesa(int numero, int rigaSpesa, const char *codice, const char *iva, const QVariantMap &altro = {})
     {
-        QVariantMap v{{"Anno", 2024},   {"NumRif", numero},  {"Riga", rigaSpesa},   {"Spesa", QString::fromLatin1(codice)},
-                      {"Iva", QString::fromLatin1(iva)},     {"TipoAddebito", ""},  {"Percentuale", 0},
-                      {"Importo", 0},   {"ImportoMin", 0},   {"ImportoMax", 0},     {"SoggRitAcc", "N"},
+        QVariantMap v{{"Anno", 2024},
+                      {"NumRif", numero},
+                      {"Riga", rigaSpesa},
+                      {"Spesa", QString::fromLatin1(codice)},
+                      {"Iva", QString::fromLatin1(iva)},
+                      {"TipoAddebito", ""},
+                      {"Percentuale", 0},
+                      {"Importo", 0},
+                      {"ImportoMin", 0},
+                      {"ImportoMax", 0},
+                      {"SoggRitAcc", "N"},
                       {"CassaPrev", "N"}};
         for (auto it = altro.begin(); it != altro.end(); ++it)
             v.insert(it.key(), it.value());
@@ -131,8 +165,9 @@ protected:
     scCalcPiedeFat motore;
 };
 
-class DocumentiSpese : public ::testing::TestWithParam<BancoPiede::Motore>, protected BaseDocumenti {
-protected:
+class DocumentiSpese : public ::testing::TestWithParam<BancoPiede::Motore>, protected BaseDocumenti
+{
+  protected:
     void SetUp() override
     {
         QString motivo;
@@ -146,7 +181,7 @@ inline std::string NomeMotore(BancoPiede::Motore m)
     return m == BancoPiede::Motore::SQLite ? "SQLite" : "PostgreSQL";
 }
 
-#define ISTANZIA_MOTORI(Suite)                                                                                  \
-    INSTANTIATE_TEST_SUITE_P(Motori, Suite,                                                                     \
-                             ::testing::Values(BancoPiede::Motore::SQLite, BancoPiede::Motore::PostgreSQL),     \
+#define ISTANZIA_MOTORI(Suite)                                                                               \
+    INSTANTIATE_TEST_SUITE_P(Motori, Suite,                                                                  \
+                             ::testing::Values(BancoPiede::Motore::SQLite, BancoPiede::Motore::PostgreSQL),  \
                              [](const auto &info) { return NomeMotore(info.param); })

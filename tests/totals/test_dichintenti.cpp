@@ -8,10 +8,12 @@
 
 using namespace DichIntenti;
 
-namespace {
+namespace
+{
 
-class LettereIntento : public DocumentiSpese {
-protected:
+class LettereIntento : public DocumentiSpese
+{
+  protected:
     void SetUp() override
     {
         DocumentiSpese::SetUp();
@@ -31,10 +33,21 @@ protected:
     void documento(const char *tabella, int numero, double totDocum, const QVariantMap &altro = {},
                    int lettera = 5)
     {
-        QVariantMap v{{"Anno", 2024},     {"NumRif", numero},  {"DataRif", QDate(2024, 5, 2)}, {"GruppoCli", "01"},
-                      {"MastroCli", "03"}, {"ContoCli", "0001"}, {"Moneta", "EUR"},           {"Pagamento", "RD30"},
-                      {"PrezziIvati", "N"}, {"Acconto", 0},      {"PdcDicIntenti", lettera},  {"TotDocum", totDocum},
-                      {"TotMerce", totDocum}, {"TotIva", 0},     {"TotImpon", totDocum}};
+        QVariantMap v{{"Anno", 2024},
+                      {"NumRif", numero},
+                      {"DataRif", QDate(2024, 5, 2)},
+                      {"GruppoCli", "01"},
+                      {"MastroCli", "03"},
+                      {"ContoCli", "0001"},
+                      {"Moneta", "EUR"},
+                      {"Pagamento", "RD30"},
+                      {"PrezziIvati", "N"},
+                      {"Acconto", 0},
+                      {"PdcDicIntenti", lettera},
+                      {"TotDocum", totDocum},
+                      {"TotMerce", totDocum},
+                      {"TotIva", 0},
+                      {"TotImpon", totDocum}};
         if (QLatin1String(tabella) == QLatin1String("FatTest"))
             v.insert(QStringLiteral("FattDocumento"), QStringLiteral("FT"));
         for (auto it = altro.begin(); it != altro.end(); ++it)
@@ -53,8 +66,8 @@ protected:
     Totali tot(int lettera = 5, const char *conto = "0001", bool ricalcola = false)
     {
         Totali t;
-        TotDichIntenti(lettera, QStringLiteral("01"), QStringLiteral("03"), QString::fromLatin1(conto), t.fatture,
-                       t.ddt, t.ordini, ricalcola);
+        TotDichIntenti(lettera, QStringLiteral("01"), QStringLiteral("03"), QString::fromLatin1(conto),
+                       t.fatture, t.ddt, t.ordini, ricalcola);
         return t;
     }
 
@@ -117,10 +130,21 @@ TEST_P(LettereIntento, GoodsMeasureRecomputesDiscountedDocumentsWithTheirSign)
     riga(3, 1, "22", 50, {{"FlScontoPag", "S"}});
     documento("FatTest", 4, 10, {{"ScontoPag", "0"}, {"TotMerce", 10}});
     documento("OrdVenTest", 1, 0, {{"ScontoPag", "3"}, {"TotMerce", 999}});
-    banco.Inserisci(QStringLiteral("OrdVenDett"),
-                    {{"Anno", 2024}, {"NumRif", 1}, {"RigDet", 1}, {"RigLiv", 1}, {"TipoRiga", "M"}, {"Omaggio", "N"},
-                     {"qta", 1}, {"Iva", "22"}, {"ValTotale", 200}, {"ValUnitario", 200}, {"gruppoven", "04"},
-                     {"MastroVen", "20"}, {"contoVen", "0001"}, {"FlScontoPag", "S"}, {"SoggRitAcc", "N"}});
+    banco.Inserisci(QStringLiteral("OrdVenDett"), {{"Anno", 2024},
+                                                   {"NumRif", 1},
+                                                   {"RigDet", 1},
+                                                   {"RigLiv", 1},
+                                                   {"TipoRiga", "M"},
+                                                   {"Omaggio", "N"},
+                                                   {"qta", 1},
+                                                   {"Iva", "22"},
+                                                   {"ValTotale", 200},
+                                                   {"ValUnitario", 200},
+                                                   {"gruppoven", "04"},
+                                                   {"MastroVen", "20"},
+                                                   {"contoVen", "0001"},
+                                                   {"FlScontoPag", "S"},
+                                                   {"SoggRitAcc", "N"}});
     const Totali t = tot();
     // 250 + (100 - 2) - (50 - 1) + 10
     EXPECT_DOUBLE_EQ(t.fatture, 309);
@@ -192,23 +216,27 @@ TEST(DichIntentiSql, SumsAndDiscountedKeys)
     c.Mastro = QStringLiteral("03");
     c.Conto = QStringLiteral("D'0");
     c.DicIntenti = 7;
-    EXPECT_EQ(SqlSommaDocDichInt(QStringLiteral("DdtTest"), QStringLiteral("D"), QStringLiteral("M")),
-              QStringLiteral("Select sum(TotDocum) as Totale, sum(TotMerce) as MerceTot, sum(TotIva) as IvaTot, "
-                             "sum(TotImpon) as ImponTot From DdtTest Where DdtTest.GruppoCli = '01' And "
-                             "DdtTest.MastroCli = '03' And DdtTest.ContoCli = 'D''0' And DdtTest.PdcDicIntenti = 7 "
-                             "And (isnull(DdtTest.ScontoPag) or DdtTest.ScontoPag = '0')"));
-    EXPECT_EQ(SqlSommaDocDichInt(QStringLiteral("FatTest"), QStringLiteral("F"), QStringLiteral("D")),
-              QStringLiteral("Select sum(TotDocum * iif(FattDocumenti.segno = '-',-1,1)) as Totale, "
-                             "sum(TotMerce * iif(FattDocumenti.segno = '-',-1,1)) as MerceTot, "
-                             "sum(TotIva * iif(FattDocumenti.segno = '-',-1,1)) as IvaTot, "
-                             "sum(TotImpon * iif(FattDocumenti.segno = '-',-1,1)) as ImponTot From FatTest "
-                             "Left Join FattDocumenti on FatTest.FattDocumento = FattDocumenti.FattDocumento "
-                             "Where FatTest.GruppoCli = '01' And FatTest.MastroCli = '03' And FatTest.ContoCli = "
-                             "'D''0' And FatTest.PdcDicIntenti = 7"));
+    EXPECT_EQ(
+        SqlSommaDocDichInt(QStringLiteral("DdtTest"), QStringLiteral("D"), QStringLiteral("M")),
+        QStringLiteral("Select sum(TotDocum) as Totale, sum(TotMerce) as MerceTot, sum(TotIva) as IvaTot, "
+                       "sum(TotImpon) as ImponTot From DdtTest Where DdtTest.GruppoCli = '01' And "
+                       "DdtTest.MastroCli = '03' And DdtTest.ContoCli = 'D''0' And DdtTest.PdcDicIntenti = 7 "
+                       "And (isnull(DdtTest.ScontoPag) or DdtTest.ScontoPag = '0')"));
+    EXPECT_EQ(
+        SqlSommaDocDichInt(QStringLiteral("FatTest"), QStringLiteral("F"), QStringLiteral("D")),
+        QStringLiteral("Select sum(TotDocum * iif(FattDocumenti.segno = '-',-1,1)) as Totale, "
+                       "sum(TotMerce * iif(FattDocumenti.segno = '-',-1,1)) as MerceTot, "
+                       "sum(TotIva * iif(FattDocumenti.segno = '-',-1,1)) as IvaTot, "
+                       "sum(TotImpon * iif(FattDocumenti.segno = '-',-1,1)) as ImponTot From FatTest "
+                       "Left Join FattDocumenti on FatTest.FattDocumento = FattDocumenti.FattDocumento "
+                       "Where FatTest.GruppoCli = '01' And FatTest.MastroCli = '03' And FatTest.ContoCli = "
+                       "'D''0' And FatTest.PdcDicIntenti = 7"));
     EXPECT_EQ(SqlDocScoPagDichInt(QStringLiteral("OrdVenTest")),
-              QStringLiteral("Select Anno,NumRif From OrdVenTest Where GruppoCli = '01' And MastroCli = '03' And "
-                             "ContoCli = 'D''0' And PdcDicIntenti = 7 And not isnull(ScontoPag) And ScontoPag <> '0'"));
-    EXPECT_EQ(TabelleTipoDoc(QStringLiteral("d")).FiltroStato, QStringLiteral(" And (Stato = 'S' Or Stato Is Null)"));
+              QStringLiteral(
+                  "Select Anno,NumRif From OrdVenTest Where GruppoCli = '01' And MastroCli = '03' And "
+                  "ContoCli = 'D''0' And PdcDicIntenti = 7 And not isnull(ScontoPag) And ScontoPag <> '0'"));
+    EXPECT_EQ(TabelleTipoDoc(QStringLiteral("d")).FiltroStato,
+              QStringLiteral(" And (Stato = 'S' Or Stato Is Null)"));
     EXPECT_EQ(TabelleTipoDoc(QStringLiteral("O")).FiltroStato, QStringLiteral(" And Stato Is Null"));
     EXPECT_TRUE(TabelleTipoDoc(QStringLiteral("F")).FiltroStato.isEmpty());
     AzzeraCache();

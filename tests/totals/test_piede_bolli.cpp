@@ -46,7 +46,8 @@ TEST_P(Ritenuta, FundInsideTheTaxableBase)
 {
     testata(30, {{"PercRitAcc", 20}});
     riga(30, 1, "22", 1000, {{"SoggRitAcc", "S"}});
-    spesa(30, 1, "CAS", "22", {{"CassaPrev", "S"}, {"Percentuale", 4}, {"Gruppo", "09"}, {"Mastro", "02"}, {"Conto", "0003"}});
+    spesa(30, 1, "CAS", "22",
+          {{"CassaPrev", "S"}, {"Percentuale", 4}, {"Gruppo", "09"}, {"Mastro", "02"}, {"Conto", "0003"}});
     calcola(30);
     ASSERT_EQ(motore.oiNumErrori, 0) << motore.osErrori.toStdString();
     EXPECT_EQ(motore.odRitAcc, Imp("200"));

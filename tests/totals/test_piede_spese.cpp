@@ -13,8 +13,9 @@ struct CasoSpesa {
 };
 
 class ImportiSpese : public ::testing::TestWithParam<std::tuple<BancoPiede::Motore, CasoSpesa>>,
-                     protected BaseDocumenti {
-protected:
+                     protected BaseDocumenti
+{
+  protected:
     void SetUp() override
     {
         QString motivo;
@@ -63,7 +64,10 @@ TEST_P(ImportiSpese, OneExpenseOnGoodsOfOneThousand)
     testata(2, {{"Peso", c.peso}});
     riga(2, 1, "22", 1000);
     spesa(2, 1, c.spesa, "22",
-          {{"Importo", c.importo}, {"Percentuale", c.percentuale}, {"ImportoMin", c.min}, {"ImportoMax", c.max}});
+          {{"Importo", c.importo},
+           {"Percentuale", c.percentuale},
+           {"ImportoMin", c.min},
+           {"ImportoMax", c.max}});
     calcola(2);
     ASSERT_EQ(motore.oiNumErrori, 0) << motore.osErrori.toStdString();
     EXPECT_EQ(motore.odTotSpese, Imp(c.atteso));
@@ -71,18 +75,19 @@ TEST_P(ImportiSpese, OneExpenseOnGoodsOfOneThousand)
 
 INSTANTIATE_TEST_SUITE_P(
     Motori, ImportiSpese,
-    ::testing::Combine(::testing::Values(BancoPiede::Motore::SQLite, BancoPiede::Motore::PostgreSQL),
-                       ::testing::Values(CasoSpesa{"PercentCapped", "IMB", 0, 10, 0, 50, 0, "50"},
-                                         CasoSpesa{"PercentFree", "IMB", 0, 10, 0, 0, 0, "100"},
-                                         CasoSpesa{"PercentMinAboveMaxWins", "IMB", 0, 3, 30, 20, 0, "30"},
-                                         CasoSpesa{"PercentQuarterRoundsOnce", "IMB", 0, 0.2345, 0, 0, 0, "2.35"},
-                                         CasoSpesa{"WeightRounded", "PES", 1.5, 0, 0, 0, 3.333, "5"},
-                                         CasoSpesa{"WeightRaisedToMin", "PES", 0.8, 0, 15, 0, 12.5, "15"},
-                                         CasoSpesa{"FixedInsideRange", "VAR", 10, 0, 100, 1000, 0, "10"},
-                                         CasoSpesa{"FixedLoneMinIsUpperBound", "VAR", 10, 0, 100, 0, 0, "0"},
-                                         CasoSpesa{"FixedLoneMinAtGoods", "VAR", 10, 0, 1000, 0, 0, "10"},
-                                         CasoSpesa{"FixedLoneMaxIsLowerBound", "VAR", 10, 0, 0, 1000.01, 0, "0"},
-                                         CasoSpesa{"FixedNoLimits", "VAR", 10.005, 0, 0, 0, 0, "10.01"})),
+    ::testing::Combine(
+        ::testing::Values(BancoPiede::Motore::SQLite, BancoPiede::Motore::PostgreSQL),
+        ::testing::Values(CasoSpesa{"PercentCapped", "IMB", 0, 10, 0, 50, 0, "50"},
+                          CasoSpesa{"PercentFree", "IMB", 0, 10, 0, 0, 0, "100"},
+                          CasoSpesa{"PercentMinAboveMaxWins", "IMB", 0, 3, 30, 20, 0, "30"},
+                          CasoSpesa{"PercentQuarterRoundsOnce", "IMB", 0, 0.2345, 0, 0, 0, "2.35"},
+                          CasoSpesa{"WeightRounded", "PES", 1.5, 0, 0, 0, 3.333, "5"},
+                          CasoSpesa{"WeightRaisedToMin", "PES", 0.8, 0, 15, 0, 12.5, "15"},
+                          CasoSpesa{"FixedInsideRange", "VAR", 10, 0, 100, 1000, 0, "10"},
+                          CasoSpesa{"FixedLoneMinIsUpperBound", "VAR", 10, 0, 100, 0, 0, "0"},
+                          CasoSpesa{"FixedLoneMinAtGoods", "VAR", 10, 0, 1000, 0, 0, "10"},
+                          CasoSpesa{"FixedLoneMaxIsLowerBound", "VAR", 10, 0, 0, 1000.01, 0, "0"},
+                          CasoSpesa{"FixedNoLimits", "VAR", 10.005, 0, 0, 0, 0, "10.01"})),
     [](const auto &info) {
         return NomeMotore(std::get<0>(info.param)) + "_" + std::get<1>(info.param).nome;
     });
