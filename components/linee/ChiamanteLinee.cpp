@@ -1,0 +1,56 @@
+// The default handling of a line grid's events by its owner.
+#include "components/linee/ChiamanteLinee.h"
+
+#include "components/linee/GestLinee.h"
+
+QVariant ChiamanteLinee::ColToSourceField(int piColIndex)
+{
+    (void)piColIndex;
+    return {};
+}
+
+bool ChiamanteLinee::DatiValidi(int ColIndex, bool flag, const QVariant &OldValue)
+{
+    (void)ColIndex, (void)flag, (void)OldValue;
+    return true;
+}
+
+bool ChiamanteLinee::VerifPrimaUpdate(GestLinee &griglia, bool &Cancel)
+{
+    if (!VerifUpdate() || !griglia.ConfermaSalva(true))
+        Cancel = true;
+    return Cancel;
+}
+
+QVariant ChiamanteLinee::DatiErrore(GestLinee &griglia, int &DataError, int &Response)
+{
+    return griglia.ErroreGriglia(DataError, Response);
+}
+
+void ChiamanteLinee::ButtonComandoLin(GestLinee &griglia, const QString &psKey)
+{
+    int stato = 1;
+    griglia.EseguiComando(psKey, {}, false);
+    griglia.DopoComando(stato);
+}
+
+void ChiamanteLinee::dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue,
+                                             bool &Cancel)
+{
+    (void)griglia;
+    if (!Cancel && !DatiValidi(ColIndex, false, OldValue))
+        Cancel = true;
+}
+
+void ChiamanteLinee::dbgRiga_HeadClick(GestLinee &griglia, int ColIndex)
+{
+    QString sql;
+    int esito = 1;
+    try {
+        esito = griglia.OrdinaSuColonna(ColIndex, sql);
+    } catch (...) {
+        esito = 1;
+    }
+    if (esito > 0)
+        griglia.Chiedi(QStringLiteral("Impossibile ordinare su questo campo"), {QStringLiteral("&Ok")}, 1);
+}

@@ -1,0 +1,167 @@
+// GestLinee: the line-grid engine. One per grid: a table model over the
+// owner's record layer shown in a QTableView, a toolbar of line commands and
+// a line counter. Rows are read and written only through the owner's Dati*
+// callbacks; the engine keeps a copy of the rows and the pending edits of the
+// current line until the line is saved.
+#pragma once
+
+#include "components/linee/ChiamanteLinee.h"
+#include "components/pagine/MessaggioComponente.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class ContestoPrg;
+class QAction;
+class QLineEdit;
+class QTableView;
+class QToolBar;
+class QWidget;
+class ModelloLinee;
+
+class GestLinee : public QObject
+{
+    Q_OBJECT
+  public:
+    explicit GestLinee(QObject *parent = nullptr);
+    ~GestLinee() override;
+
+    // ---- Set-up, in the order the owner makes the calls ----
+
+    void ImpostaForm(ChiamanteLinee *owner);
+    // The list-print options dialog and the progress window, kept for printing.
+    void ImpostaFormStampa(QWidget *frmComlinStampa);
+    void ImpostaFormAttesa(QWidget *frmStampaInCorso);
+    QWidget *FormStampa() const;
+    QWidget *FormAttesa() const;
+    // An empty bar gets the line commands (Comandi()); a bar with actions
+    // keeps them, wired by their objectName.
+    void ImpostaBarraLin(QToolBar *barra);
+    void ImpostaTestoRighe(QLineEdit *txtRiga);
+    void ImpostaGriglia(QTableView *dbgRiga);
+    void ImpostaFormatoData(const QString &formato);
+    void ImpostaValore(int valore);
+    void ImpostaStileBarra(const QString &tipoToolbar, QWidget *controllo1 = nullptr,
+                           QWidget *controllo2 = nullptr);
+    void ImpostaContesto(ContestoPrg *contesto);
+    // 1 read-write, 0 read-only (no edit, add or delete).
+    void LivelloRW(int livello);
+    int Livello() const { return m_livello; }
+    void ImpostaOpzioni(const QVariant &opzione, bool flag);
+    // Key columns: editable only on a new line.
+    void AggiungiColonnaChiave(int colIndex);
+    void ImpostaColonneFisse(int numero);
+    // The grid's number, for owners with several grids (-1 when not set).
+    void ImpostaIndice(int indice) { m_indice = indice; }
+    int Indice() const { return m_indice; }
+
+    // Columns: the fields the grid shows, in order (from the owner's SELECT).
+    void ImpostaColonne(const QStringList &campi);
+    QStringList Colonne() const;
+    void DidascaliaColonna(const QVariant &colonna, const QString &didascalia);
+    void LarghezzaColonna(const QVariant &colonna, double larghezza, const QString &formato = {});
+    void VisibilitaColonna(const QVariant &colonna, bool visibile, bool riservato = false);
+    // A column whose cells carry a drop-down button (dbgRiga_ButtonClick).
+    void ColonnaConPulsante(const QVariant &colonna, bool pulsante);
+    // Index of a column by field name or index; -1 when none.
+    int IndiceColonna(const QVariant &colonna) const;
+
+    // Counter texts: the number of rows and the current row ("" when none).
+    void PosizioneRighe(QString &totale, QString &corrente) const;
+
+    // Question box (the program's msgCom); the fallback box otherwise.
+    void ImpostaMessaggi(FunzioneMessaggio funzione);
+
+    // ---- Operations ----
+
+    // Reads the rows again through the owner (DatiRequery and moves).
+    void Ricarica(bool rileggi = true);
+    // Row-column change from the grid: updates the counter texts.
+    void CambioRigaColonna(int lastRow, int lastCol, int riservato, QString &totale, QString &corrente);
+    void CambioCella();
+    // The engine's own part of a cell check (read-only level, key columns).
+    void PrimaAggiornaColonna(int colIndex, const QVariant &oldValue, bool &cancel);
+    void DopoAggiornaColonna(int colIndex);
+    // The engine's save check of the current line: False refuses writing it.
+    bool ConfermaSalva(bool riservato = true);
+    // Runs a line command: "Nuovo", "Salva", "Cancella", "Annulla", "VaiA",
+    // "Stampa", "Chiudi", "Menu". `daGriglia` True: the grid's own delete
+    // (answers True when the engine has dealt with it).
+    QVariant EseguiComando(const QString &chiave, const QVariant &riservato = {}, bool daGriglia = false);
+    // After a command: refreshes the toolbar and counter for the page state.
+    void DopoComando(int &statoPagina);
+    // Sorts on a column through the owner; above 0: not sorted.
+    int OrdinaSuColonna(int colIndex, QString &sql);
+    int NumeroSplit() const { return 1; }
+    void RiallineaSplit() {}
+    void Scorri();
+    int ScostamentoScroll() const;
+    // Places the grid under the toolbar in an area of the given size.
+    void Disponi(bool riservato, int riservato2, const QVariant &riservato3, double larghezza, double altezza);
+    // True when the owner may close; asks to save a changed line.
+    bool PuoChiudere();
+    QVariant ErroreGriglia(int dataError, int &response, const QVariant &noError = {});
+    // Work left for after a command (counter after a delete).
+    void LavoroDifferito();
+
+    // ---- The grid, for the owner's checks ----
+
+    QTableView *Griglia() const;
+    QToolBar *Barra() const;
+    QAction *Bottone(const QString &chiave) const;
+    static QStringList Comandi();
+    // Current row (-1 when none) and column.
+    int RigaCorrente() const;
+    int ColonnaCorrente() const;
+    void ImpostaColonnaCorrente(const QVariant &colonna);
+    int NumeroRighe() const;
+    // The value shown in a cell of the current line, pending edits included,
+    // and its write (a pending edit of the line).
+    QVariant ValoreCella(const QVariant &colonna) const;
+    void ImpostaValoreCella(const QVariant &colonna, const QVariant &valore);
+    // The current line has changes not yet saved.
+    bool DatiModificati() const;
+    bool EditorAperto() const;
+    // Commits the cell being edited (its checks run); False when refused.
+    bool ChiudiEditor();
+    // Saves the current line; False when it stays unsaved.
+    bool SalvaRiga();
+    // Asks the user through the question box of this grid.
+    int Chiedi(const QString &testo, const QStringList &pulsanti, int predefinito = 1);
+
+  signals:
+    void contatoreCambiato(const QString &testo);
+
+  private:
+    friend class ModelloLinee;
+    void attiva();
+    void aggiornaContatore();
+    void aggiornaBarra();
+    bool cancellaRiga(bool chiedi);
+    void nuovaRiga();
+    void scartaModifiche();
+    void vaiABookmark();
+    bool tasto(int keyCode, int shift);
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+
+    std::unique_ptr<ModelloLinee> m_modello;
+    QPointer<QTableView> m_griglia;
+    QPointer<QToolBar> m_barra;
+    QPointer<QLineEdit> m_txtRiga;
+    QPointer<QWidget> m_formStampa, m_formAttesa;
+    ChiamanteLinee *m_owner = nullptr;
+    ContestoPrg *m_contesto = nullptr;
+    FunzioneMessaggio m_messaggi;
+    QString m_formatoData = QStringLiteral("dd/mm/yyyy");
+    QString m_tipoToolbar;
+    int m_livello = 1;
+    int m_indice = -1;
+    int m_colonneFisse = 0;
+    int m_valore = 0;
+    bool m_ordinando = false;
+    bool m_inComando = false;
+};

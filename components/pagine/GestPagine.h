@@ -1,0 +1,228 @@
+// GestPagine: the record-form engine. It binds the text boxes of a form to the
+// columns of one table, reads a record by key, lets the user edit, search,
+// save, copy and delete it, moves through the table in key order, runs the
+// page toolbar, and calls the form back before and after each operation.
+#pragma once
+
+#include "components/pagine/ChiamantePagine.h"
+#include "components/pagine/MessaggioComponente.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class ContestoPrg;
+class DbMotore;
+class QAction;
+class QIcon;
+class QLineEdit;
+class QToolBar;
+class QWidget;
+class RecDat;
+
+// How one field is registered. Members left invalid are "not passed".
+struct OpzioniCampo {
+    QVariant descrizione;  // caption: tooltip, messages
+    QVariant chiave;       // 1: part of the record's key
+    QVariant tipoChiave;   // 2: a key part whose value is fixed for the form (filters, never navigated)
+    QVariant predefinito;  // value of a new record
+    // Numeric size: an Integer n (n digits) or a Double d.p (d digits, p
+    // decimals); a negative size also accepts negative values.
+    QVariant dimensione;
+    QVariant opzione;      // True: required, a record is not saved while the field is empty
+    QVariant formato;      // display format ("#,###.^^", "##", "dd/mm/yyyy"...)
+    QString ricerca = QStringLiteral("=");  // search operator: "=" or "like*"
+};
+
+class GestPagine : public QObject
+{
+    Q_OBJECT
+  public:
+    // Operation codes of the callbacks.
+    static constexpr int OpStato = 0, OpChiave = 4, OpLettura = 5, OpPulizia = 8, OpSalva = 12, OpColora = 15,
+                         OpCancella = 16, OpCopia = 17;
+    // Page states (StatoPagina).
+    static constexpr int StatoNuovo = 0;     // empty or new record, key being typed
+    static constexpr int StatoRecord = 1;    // a stored record is shown
+    static constexpr int StatoRicerca = 2;   // the fields hold search criteria
+    static constexpr int StatoVariaChiave = 3;  // a stored record whose key is being changed
+
+    explicit GestPagine(QObject *parent = nullptr);
+    ~GestPagine() override;
+
+    // ---- Set-up, in the order a form makes the calls ----
+
+    void TabellaPrincipale(const QString &tabella);
+    // 0: the form opens on an empty new record; 1: it opens in search mode.
+    void ImpostaModoAvvio(int modo);
+    void AbilitaCallback(int piOper, bool abilita);
+    bool CallbackAbilitata(int piOper) const;
+
+    // Registers a column shown by `controllo`. A composite name
+    // "|<join>|ColA|ColB|ColC" binds one box to several columns joined by
+    // <join>. Registering a column twice is error 457.
+    QVariant RegistraCampo(const QString &nomeCampo, QLineEdit *controllo, const OpzioniCampo &opzioni = {});
+    int NumeroCampi() const;
+
+    void ImpostaContesto(ContestoPrg *contesto);
+    // The box of the last key part: leaving it in state 0 or 3 checks the key.
+    void ImpostaControlloChiave(QLineEdit *controllo);
+    // The field that gets the focus on a new or read record.
+    void ImpostaPrimoControllo(QWidget *controllo);
+    // Header (key fields), detail (the rest) and the areas that take no search
+    // criteria (disabled in search mode). Any may be null.
+    void ImpostaAree(QWidget *testata, QWidget *dettaglio, const QList<QWidget *> &noRicerca = {});
+    QWidget *AreaDettaglio() const;
+    void ImpostaColori(long foreNormale, long foreDisabil, long backErrore, long backNormale);
+    // Page parameters read back with LeggiParPagina: "RisVid" (the form's
+    // screen factor), "AbilToolTipText" ("S": each field's caption becomes the
+    // tooltip of its box when it has none); others are kept for the form.
+    void ScriviParPagina(const QString &chiave, int tipo, const QVariant &valore);
+    QVariant LeggiParPagina(const QString &chiave) const;
+    // The form's free set-up values, kept in order as "Par1".."Par4".
+    void ImpostaParametri(const QVariant &p1, const QVariant &p2 = {}, const QVariant &p3 = {},
+                          const QVariant &p4 = {});
+
+    // Binds the engine to the form, the database and the form's list window,
+    // and shows the first record state (empty new record or search mode).
+    // `lista` is handed back as the list window to keep (null when none).
+    void Inizializza(ChiamantePagine *form, DbMotore *db, const QString &connessione, FormListaPagine *&lista);
+
+    // Fills `barra` with the page commands (an empty bar gets them all; a bar
+    // that already has actions keeps them and has them wired by their
+    // objectName). A click calls the form's ButtonComando with the key.
+    void ImpostaToolbar(const QString &tipoToolbar, QToolBar *barra, const QHash<QString, QIcon> &immagini = {});
+    QAction *Bottone(const QString &chiave) const;
+    // The commands of the toolbar, in order, and their tooltips.
+    static QStringList Comandi();
+    static QString TooltipComando(const QString &chiave);
+
+    // Question box (the program's msgCom); the fallback box otherwise.
+    void ImpostaMessaggi(FunzioneMessaggio funzione);
+
+    // ---- State ----
+
+    int StatoPagina() const { return m_stato; }
+    // Read/write level: 1 editable, 0 read-only (search and navigation only).
+    int oiAbilRW() const { return m_abilRW; }
+    void oiAbilRW(int livello);
+    // Whether the user has changed the record since it was read or cleared.
+    bool RecordModificato() const { return m_modificato; }
+
+    // ---- Field events (the form forwards them) ----
+
+    void CampoEntrato(const QString &nomeCampo);
+    // A field of the record changed; ignored while the engine or its callbacks
+    // write the fields (see ScriviCampo and BloccoModifiche).
+    void CampoModificato();
+    // Registered name of a control ("" when it is not registered).
+    QString NomeCampoControllo(const QWidget *controllo) const;
+    QLineEdit *ControlloCampo(const QString &nomeCampo) const;
+    // The engine's own check of a field left: numbers and formats; the key
+    // control in states 0 and 3 also checks and reads the key.
+    void CampoUscito(const QString &nomeCampo);
+
+    // Writes a field's box without counting it as a user's change.
+    void ScriviCampo(const QString &nomeCampo, const QString &testo);
+    // While one is alive, changes reported to the engine are not user edits.
+    class BloccoModifiche
+    {
+      public:
+        explicit BloccoModifiche(GestPagine &g) : m_g(g) { ++m_g.m_bloccoModifiche; }
+        ~BloccoModifiche() { --m_g.m_bloccoModifiche; }
+        BloccoModifiche(const BloccoModifiche &) = delete;
+        BloccoModifiche &operator=(const BloccoModifiche &) = delete;
+
+      private:
+        GestPagine &m_g;
+    };
+
+    // ---- Commands ----
+
+    // Runs a command: "Ricerca", "Salva", "Cancella", "Annulla", "Duplica",
+    // "VarKey", "Lista", "ListaInd", "ListaAvanti", "Inizio", "Precedente",
+    // "Successivo", "Fine", "Chiudi", "Menu", also "Nuovo" and "Aggiorna".
+    // Answers True when the command did its work.
+    QVariant EseguiComando(const QString &chiave);
+    // Shows the record of this key (values of the navigable key parts, in
+    // registration order); False when there is none or the user kept a
+    // changed record. Used by the list window.
+    bool LeggiDaChiave(const QStringList &valori);
+    // Key of the record shown (navigable parts), empty when none.
+    QStringList ChiaveCorrente() const;
+    // The search condition (Jet SQL) of the fields filled in search mode.
+    QString CondizioneRicerca() const;
+
+    // ---- Current record ----
+
+    // The record set holding the record as last read, and its handle.
+    RecDat *RecordsetPagina() const;
+    QString ChiaveRecordset() const { return m_handle; }
+    // A stored value of the record as last read (empty when none).
+    QVariant LeggiCampo(const QString &chiave, const QString &campo) const;
+
+    // ---- Transactions and results ----
+
+    // False while the form's own transaction is open: the engine then writes
+    // inside it and neither begins nor ends one of its own.
+    void AbilitaTransazione(bool abilita) { m_transazione = abilita; }
+    bool TransazioneAbilitata() const { return m_transazione; }
+    // Result of the last operation: 0 done, a negative error number when it failed.
+    long UltimoRisultato(int riservato = 0) const;
+    // Reports a failed result to the user once and answers its text.
+    QVariant SegnalaErrore(long risultato, const QString &testo = {}, const QVariant &riservato = {});
+
+    // True when the form may close; asks to save a changed record.
+    bool PuoChiudere();
+
+  signals:
+    void statoCambiato(int stato);
+
+  private:
+    struct Campo;
+    struct Interni;
+
+    // Implemented in GestPagineRecord.cpp
+    QString elencoColonne() const;
+    QString condizioneChiave(const QStringList &valori) const;
+    QString condizioneFissa() const;
+    bool leggi(const QString &where, const QString &ordine, int origine);
+    void mostraRecord(int origine);
+    void pulisci(int pvArray0, bool conPredefiniti);
+    bool salva();
+    bool cancella();
+    bool copia();
+    bool naviga(int direzione);
+    bool cercaConCriteri();
+    bool controllaChiave();
+    bool scriviRiga();
+    // Implemented in GestPagineCampi.cpp
+    Campo *campo(const QString &nome) const;
+    QString testoDaValore(const Campo &c, const QVariant &v) const;
+    QVariantList valoriDaTesto(const Campo &c, QString &errore) const;
+    bool controllaCampi(Campo *&errato, QString &messaggio) const;
+    void coloraCampo(Campo &c, bool errore);
+    void aggiornaAbilitazioni();
+    QString valoreSqlCampo(const QString &colonna, const QString &testo) const;
+    // GestPagineComandi.cpp
+    void impostaStato(int stato);
+    bool chiediSalvataggio();
+    int callbackPri(int op, QVariant &pvRit, QVariantList &pvArray);
+    int callbackDop(int op, QVariant &pvRit, QVariantList &pvArray);
+    void vaiAlCampo(const QString &nome);
+    int chiedi(const QString &testo, const QStringList &pulsanti, int predefinito);
+    void ricordaErrore(int numero, const QString &descrizione);
+
+    std::unique_ptr<Interni> d;
+    int m_stato = StatoNuovo;
+    int m_abilRW = 1;
+    bool m_modificato = false;
+    bool m_transazione = true;
+    int m_bloccoModifiche = 0;
+    QString m_handle;
+};
