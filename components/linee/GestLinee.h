@@ -63,6 +63,7 @@ class GestLinee : public QObject
     void ImpostaColonne(const QStringList &campi);
     QStringList Colonne() const;
     void DidascaliaColonna(const QVariant &colonna, const QString &didascalia);
+    // Width in the form's scale units (twips, 15 to a pixel).
     void LarghezzaColonna(const QVariant &colonna, double larghezza, const QString &formato = {});
     void VisibilitaColonna(const QVariant &colonna, bool visibile, bool riservato = false);
     // A column whose cells carry a drop-down button (dbgRiga_ButtonClick).
@@ -100,7 +101,8 @@ class GestLinee : public QObject
     void RiallineaSplit() {}
     void Scorri();
     int ScostamentoScroll() const;
-    // Places the grid under the toolbar in an area of the given size.
+    // Places the grid under the toolbar in an area of the given size (pixels);
+    // a grid inside a layout is left to the layout.
     void Disponi(bool riservato, int riservato2, const QVariant &riservato3, double larghezza, double altezza);
     // True when the owner may close; asks to save a changed line.
     bool PuoChiudere();
@@ -139,6 +141,9 @@ class GestLinee : public QObject
   private:
     friend class ModelloLinee;
     void attiva();
+    QWidget *editore() const;
+    bool aggiornaCella(int riga, int col, const QVariant &valore);
+    void rigaCambiata(int riga, int col, int rigaPrima, int colPrima);
     void aggiornaContatore();
     void aggiornaBarra();
     bool cancellaRiga(bool chiedi);
@@ -162,6 +167,8 @@ class GestLinee : public QObject
     int m_indice = -1;
     int m_colonneFisse = 0;
     int m_valore = 0;
-    bool m_ordinando = false;
     bool m_inComando = false;
+    bool m_cellaRifiutata = false;
+    QString m_ultimoErrore;  // description of the last error the engine caught
+    bool m_riposiziona = false;  // moving the current row back after a refused save
 };

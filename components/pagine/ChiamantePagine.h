@@ -22,8 +22,9 @@ class QWidget;
 //  - after save, pvArray[0] is False when the row was not written and pvRit
 //    carries the failure (empty on success); after delete pvRit is 0 on
 //    success, else the error number;
-//  - after clear, pvArray[0] is 1 when the clear is the first step of a copy
-//    (the form keeps its displays), else 0; after copy it is 3;
+//  - after clear, pvArray[0] is 0 for a new record and 2 when the fields are
+//    emptied for search criteria (1 would ask the form to keep its displays:
+//    the engine does not send it); after copy it is 3;
 //  - after read, pvArray[2] is 2 when the read started from leaving the key
 //    control (the form need not check that field again), else absent.
 class ChiamantePagine

@@ -193,7 +193,7 @@ class GestPagine : public QObject
     QString condizioneFissa() const;
     bool leggi(const QString &where, const QString &ordine, int origine);
     void mostraRecord(int origine);
-    void pulisci(int pvArray0, bool conPredefiniti);
+    bool pulisciCampi(int pvArray0, bool conPredefiniti);
     bool salva();
     bool cancella();
     bool copia();

@@ -1,0 +1,433 @@
+// Line-grid engine: cell edits and their checks, saving, adding and deleting
+// lines, the line commands and the keys of the grid.
+#include "components/linee/GestLinee.h"
+
+#include "components/forms/CodiciTasto.h"
+#include "components/linee/ModelloLinee.h"
+#include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QTimer>
+
+namespace
+{
+
+const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
+
+} // namespace
+
+void GestLinee::PrimaAggiornaColonna(int colIndex, const QVariant &oldValue, bool &cancel)
+{
+    (void)oldValue;
+    if (m_livello != 1 || colIndex < 0 || colIndex >= m_modello->columnCount()) {
+        cancel = true;
+        return;
+    }
+    const auto &c = m_modello->colonne()[size_t(colIndex)];
+    if (c.chiave && !m_modello->rigaNuova(RigaCorrente()))
+        cancel = true;
+}
+
+void GestLinee::DopoAggiornaColonna(int colIndex)
+{
+    (void)colIndex;
+    aggiornaBarra();
+}
+
+void GestLinee::CambioCella()
+{
+    aggiornaBarra();
+}
+
+bool GestLinee::aggiornaCella(int riga, int col, const QVariant &valore)
+{
+    attiva();
+    const QVariant vecchio = m_modello->valore(riga, col);
+    const bool aveva = m_modello->rigaInModifica() == riga && m_modello->modifiche().contains(col);
+    const QVariant precedente = aveva ? m_modello->modifiche().value(col) : QVariant();
+
+    bool cancel = false;
+    PrimaAggiornaColonna(col, vecchio, cancel);
+    if (!cancel) {
+        // The owner's checks read (and may rewrite) the new value in the cell.
+        m_modello->impostaModifica(riga, col, valore);
+        if (m_owner)
+            m_owner->dbgRiga_BeforeColUpdate(*this, col, vecchio, cancel);
+    }
+    if (cancel) {
+        if (aveva)
+            m_modello->impostaModifica(riga, col, precedente);
+        else
+            m_modello->togliModifica(col);
+        m_cellaRifiutata = true;
+        // The cell stays in edit with what the user typed, for correction.
+        const QPersistentModelIndex idx(m_modello->index(riga, col));
+        m_modello->offriRifiutato(idx, valore);
+        QTimer::singleShot(0, this, [this, idx] {
+            if (m_griglia && idx.isValid() && m_livello == 1) {
+                m_griglia->setCurrentIndex(idx);
+                m_griglia->edit(idx);
+            }
+            m_modello->dimenticaRifiutato();
+        });
+        return false;
+    }
+    if (m_owner)
+        m_owner->dbgRiga_AfterColUpdate(*this, col);
+    DopoAggiornaColonna(col);
+    return true;
+}
+
+void GestLinee::rigaCambiata(int riga, int col, int rigaPrima, int colPrima)
+{
+    if (m_riposiziona)
+        return;
+    if (rigaPrima >= 0 && riga != rigaPrima && m_modello->modificata() &&
+        m_modello->rigaInModifica() == rigaPrima) {
+        const int righePrima = NumeroRighe();
+        if (!SalvaRiga()) {
+            // The line keeps its changes: the user stays on it.
+            m_riposiziona = true;
+            if (rigaPrima < NumeroRighe())
+                m_griglia->setCurrentIndex(m_modello->index(rigaPrima, std::max(0, colPrima)));
+            m_riposiziona = false;
+            aggiornaContatore();
+            return;
+        }
+        if (m_griglia && NumeroRighe() > 0 && righePrima == NumeroRighe()) {
+            m_riposiziona = true;
+            m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, col)));
+            m_riposiziona = false;
+        }
+    }
+    aggiornaContatore();
+    aggiornaBarra();
+    attiva();
+    if (m_owner)
+        m_owner->dbgRiga_RowColChange(*this, rigaPrima, colPrima);
+}
+
+void GestLinee::CambioRigaColonna(int lastRow, int lastCol, int riservato, QString &totale, QString &corrente)
+{
+    (void)lastRow, (void)lastCol, (void)riservato;
+    PosizioneRighe(totale, corrente);
+}
+
+bool GestLinee::ConfermaSalva(bool riservato)
+{
+    (void)riservato;
+    return m_livello == 1 && (RigaCorrente() >= 0 || m_modello->rigaInModifica() >= 0);
+}
+
+QWidget *GestLinee::editore() const
+{
+    if (!m_griglia)
+        return nullptr;
+    // The view's viewport holds no child widgets but the cell editor.
+    for (QWidget *w : m_griglia->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->isVisible())
+            return w;
+    return nullptr;
+}
+
+bool GestLinee::EditorAperto() const
+{
+    return editore() != nullptr;
+}
+
+bool GestLinee::ChiudiEditor()
+{
+    QWidget *editor = editore();
+    if (!editor)
+        return true;
+    QAbstractItemDelegate *delegato = m_griglia->itemDelegateForIndex(m_griglia->currentIndex());
+    m_cellaRifiutata = false;
+    emit delegato->commitData(editor);
+    emit delegato->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !m_cellaRifiutata;
+}
+
+bool GestLinee::SalvaRiga()
+{
+    if (!m_modello->modificata())
+        return true;
+    attiva();
+    if (!m_owner || m_livello != 1)
+        return false;
+    const int riga = m_modello->rigaInModifica();
+    const bool nuova = m_modello->rigaNuova(riga);
+    bool scritta = false;
+    try {
+        if (nuova) {
+            m_owner->DatiAddNew();
+        } else {
+            m_owner->olRecPosition(riga);
+            m_owner->DatiEdit();
+        }
+        const auto &mod = m_modello->modifiche();
+        for (auto it = mod.constBegin(); it != mod.constEnd(); ++it)
+            m_owner->ovDatiValue(m_modello->colonne()[size_t(it.key())].campo, it.value());
+        scritta = m_owner->DatiUpdate();
+    } catch (const VbErrore &e) {
+        int errore = e.numero(), risposta = 0;
+        m_ultimoErrore = e.descrizione();
+        m_owner->DatiErrore(*this, errore, risposta);
+        scritta = false;
+    }
+    if (!scritta) {
+        try {
+            m_owner->DatiAnnEdit();
+        } catch (const VbErrore &) {
+        }
+        return false;
+    }
+    const int colonna = ColonnaCorrente();
+    Ricarica(true);
+    if (m_griglia && NumeroRighe() > 0 && !nuova)
+        m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, colonna)));
+    return true;
+}
+
+void GestLinee::nuovaRiga()
+{
+    const int r = m_modello->aggiungiNuova();
+    int c = 0;
+    while (m_griglia && c < m_modello->columnCount() - 1 && m_griglia->isColumnHidden(c))
+        ++c;
+    if (m_griglia) {
+        m_riposiziona = true;
+        m_griglia->setCurrentIndex(m_modello->index(r, c));
+        m_riposiziona = false;
+    }
+    attiva();
+    if (m_owner)
+        m_owner->dbgRiga_OnAddNew(*this);
+    aggiornaContatore();
+    aggiornaBarra();
+    if (m_griglia)
+        m_griglia->edit(m_modello->index(r, c));
+}
+
+void GestLinee::scartaModifiche()
+{
+    if (QWidget *editor = editore())
+        emit m_griglia->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    m_modello->scartaModifiche();
+    aggiornaContatore();
+    aggiornaBarra();
+}
+
+bool GestLinee::cancellaRiga(bool chiedi)
+{
+    const int r = RigaCorrente();
+    if (r < 0 || m_livello != 1)
+        return false;
+    if (m_modello->rigaNuova(r)) {
+        scartaModifiche();
+        return true;
+    }
+    if (chiedi && Chiedi(QStringLiteral("Confermi la cancellazione della riga?"), kSiNo, 2) != 1)
+        return false;
+    scartaModifiche();
+    attiva();
+    try {
+        m_owner->olRecPosition(r);
+        m_owner->DatiDelete();
+    } catch (const VbErrore &e) {
+        int errore = e.numero(), risposta = 0;
+        m_ultimoErrore = e.descrizione();
+        m_owner->DatiErrore(*this, errore, risposta);
+        return false;
+    }
+    Ricarica(true);
+    if (m_griglia && NumeroRighe() > 0)
+        m_griglia->setCurrentIndex(m_modello->index(std::min(r, NumeroRighe() - 1), std::max(0, ColonnaCorrente())));
+    return true;
+}
+
+void GestLinee::vaiABookmark()
+{
+    if (!m_owner || !m_griglia)
+        return;
+    bool ok = false;
+    const int r = m_owner->ovfrmBookmark().trimmed().toInt(&ok) - 1;
+    if (ok && r >= 0 && r < NumeroRighe())
+        m_griglia->setCurrentIndex(m_modello->index(r, std::max(0, ColonnaCorrente())));
+}
+
+QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riservato, bool daGriglia)
+{
+    (void)riservato;
+    if (m_inComando)
+        return false;
+    m_inComando = true;
+    struct Fine {
+        bool &f;
+        ~Fine() { f = false; }
+    } fine{m_inComando};
+    attiva();
+    const QString k = chiave.toLower();
+    const bool rw = m_livello == 1 && m_owner;
+    if (k == QLatin1String("nuovo")) {
+        if (!rw || !ChiudiEditor() || !SalvaRiga())
+            return false;
+        nuovaRiga();
+        return true;
+    }
+    if (k == QLatin1String("salva"))
+        return rw && ChiudiEditor() && SalvaRiga();
+    if (k == QLatin1String("cancella")) {
+        const bool fatto = rw && cancellaRiga(true);
+        // From the grid's own delete the engine has always dealt with it.
+        return daGriglia ? true : fatto;
+    }
+    if (k == QLatin1String("annulla")) {
+        scartaModifiche();
+        return true;
+    }
+    if (k == QLatin1String("vaia")) {
+        vaiABookmark();
+        return true;
+    }
+    if (k == QLatin1String("stampa")) {
+        if (m_formStampa && !m_formStampa->isVisible() && NumeroRighe() > 0)
+            m_formStampa->show();
+        return m_formStampa != nullptr;
+    }
+    if (k == QLatin1String("chiudi")) {
+        if (m_owner)
+            m_owner->ChiudiFrm();
+        return true;
+    }
+    if (k == QLatin1String("menu")) {
+        if (m_owner)
+            m_owner->MenuFrm();
+        return true;
+    }
+    return false;
+}
+
+void GestLinee::DopoComando(int &statoPagina)
+{
+    (void)statoPagina;
+    aggiornaContatore();
+    aggiornaBarra();
+}
+
+int GestLinee::OrdinaSuColonna(int colIndex, QString &sql)
+{
+    (void)sql;
+    // Sorting re-reads the rows: never over a line with unsaved changes.
+    if (!m_owner || colIndex < 0 || colIndex >= m_modello->columnCount() || EditorAperto() ||
+        m_modello->modificata())
+        return 1;
+    attiva();
+    int esito = 1;
+    try {
+        esito = m_owner->DatiOrdinaSql(colIndex);
+    } catch (const VbErrore &) {
+        esito = 1;
+    }
+    if (esito != 0)
+        return esito > 0 ? esito : 1;
+    Ricarica(false);
+    return 0;
+}
+
+bool GestLinee::PuoChiudere()
+{
+    if (!ChiudiEditor())
+        return false;
+    if (!m_modello->modificata())
+        return true;
+    const int r = Chiedi(QStringLiteral("La riga è stata modificata. Salvare le modifiche?"),
+                         {QStringLiteral("&Sì"), QStringLiteral("&No"), QStringLiteral("&Annulla")}, 1);
+    if (r == 1)
+        return SalvaRiga();
+    if (r == 2) {
+        scartaModifiche();
+        return true;
+    }
+    return false;
+}
+
+QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &noError)
+{
+    response = 0;
+    if (noError.isValid() && noError.toBool())
+        return {};
+    static const UtilGlob util;
+    QString testo = QStringLiteral("Errore(%1): ").arg(dataError);
+    testo += m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
+    m_ultimoErrore.clear();
+    Chiedi(testo, {QStringLiteral("&Ok")}, 1);
+    return {};
+}
+
+bool GestLinee::tasto(int keyCode, int shift)
+{
+    attiva();
+    int kc = keyCode;
+    if (m_owner)
+        m_owner->dbgRiga_KeyDown(*this, kc, shift);
+    if (kc == 0)
+        return true;
+    using namespace CodiciTasto;
+    const int col = ColonnaCorrente();
+    const bool pulsante = col >= 0 && m_modello->colonne()[size_t(col)].pulsante;
+    if (kc == Delete && shift == 0) {
+        if (m_owner)
+            m_owner->ButtonComandoLin(*this, QStringLiteral("Cancella"));
+        return true;
+    }
+    if (kc == Insert && shift == 0) {
+        if (m_owner)
+            m_owner->ButtonComandoLin(*this, QStringLiteral("Nuovo"));
+        return true;
+    }
+    if (kc == Escape) {
+        if (m_modello->modificata()) {
+            scartaModifiche();
+            return true;
+        }
+        return false;
+    }
+    if (pulsante && (kc == F4 || (kc == Down && shift == MaskAlt))) {
+        if (m_owner && m_livello == 1)
+            m_owner->dbgRiga_ButtonClick(*this, col);
+        return true;
+    }
+    if (kc == Return && m_griglia && col >= 0) {
+        // Enter walks the editable cells: the next column, then the next line.
+        const int r = RigaCorrente();
+        int c = col + 1;
+        while (c < m_modello->columnCount() && m_griglia->isColumnHidden(c))
+            ++c;
+        if (c < m_modello->columnCount())
+            m_griglia->setCurrentIndex(m_modello->index(r, c));
+        else if (r + 1 < NumeroRighe()) {
+            c = 0;
+            while (c < m_modello->columnCount() - 1 && m_griglia->isColumnHidden(c))
+                ++c;
+            m_griglia->setCurrentIndex(m_modello->index(r + 1, c));
+        }
+        return true;
+    }
+    return false;
+}
+
+bool GestLinee::eventFilter(QObject *obj, QEvent *ev)
+{
+    if (obj == m_griglia && ev->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(ev);
+        const int codice = CodiciTasto::DaEvento(k);
+        if (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers())))
+            return true;
+    }
+    return QObject::eventFilter(obj, ev);
+}

@@ -1,0 +1,68 @@
+// Inner state of the record-form engine, shared by its source files.
+#pragma once
+
+#include "components/pagine/GestPagine.h"
+
+#include "components/db/RecDat.h"
+
+#include <QHash>
+#include <QLineEdit>
+#include <QPointer>
+#include <QToolBar>
+#include <set>
+
+struct GestPagine::Campo {
+    QString nome;               // as registered (a composite keeps its "|" text)
+    QStringList colonne;        // the table's columns behind the box
+    QString unione;             // join text of a composite field
+    QPointer<QLineEdit> controllo;
+    OpzioniCampo opzioni;
+    bool chiave = false;        // a navigable key part
+    bool chiaveFissa = false;   // a key part with a fixed value (filters)
+    bool errore = false;        // painted with the error colour by the engine
+    int cifre = 0, decimali = 0;
+    bool numerico = false, negativi = false;
+    QString testoLetto;         // text the box got from the last read or clear
+
+    QString descrizione() const
+    {
+        const QString d = opzioni.descrizione.toString();
+        return d.isEmpty() ? colonne.join(QLatin1Char('-')) : d;
+    }
+};
+
+struct GestPagine::Interni {
+    QString tabella;
+    int modoAvvio = 0;
+    std::set<int> callback;
+    std::vector<std::unique_ptr<Campo>> campi;
+    QHash<QString, Campo *> perNome;        // by lower-case registered name
+    QHash<const QWidget *, Campo *> perControllo;
+
+    ContestoPrg *contesto = nullptr;
+    QPointer<QLineEdit> controlloChiave;
+    QPointer<QWidget> primoControllo;
+    QPointer<QWidget> testata, dettaglio;
+    QList<QPointer<QWidget>> noRicerca;
+    long foreNormale = 0x80000008L, foreDisabil = 0x80000011L;
+    long backErrore = 0xFFL, backNormale = 0x80000005L;
+    QHash<QString, QVariant> parametri;     // by lower-case key
+
+    ChiamantePagine *form = nullptr;
+    DbMotore *db = nullptr;
+    QString connessione;
+    FormListaPagine *lista = nullptr;
+    FunzioneMessaggio messaggi;
+
+    QPointer<QToolBar> barra;
+    QString tipoToolbar;
+
+    QHash<QString, Risultato::Tipo> tipi;   // kinds of the table's columns, by lower-case name
+    RecDat rec;                              // the record as last read
+    int giro = 0;                            // alternates the record-set handles
+    QStringList chiaveLetta;                 // its navigable key
+    long ultimoRisultato = 0;
+    QString ultimoErrore;
+    bool erroreSegnalato = true;
+    bool inOperazione = false;               // guards against re-entry from callbacks
+};

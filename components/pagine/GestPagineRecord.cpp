@@ -1,0 +1,377 @@
+// Record-form engine: reading a record by key or by criteria, moving in key
+// order, clearing, saving, copying and deleting.
+#include "components/pagine/GestPagineInterni.h"
+
+#include "components/db/DbMotore.h"
+#include "components/forms/UtilFinestre.h"
+#include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
+
+#include <QApplication>
+
+namespace
+{
+
+const UtilGlob &util()
+{
+    static const UtilGlob u;
+    return u;
+}
+
+} // namespace
+
+QString GestPagine::elencoColonne() const
+{
+    QStringList colonne;
+    for (const auto &c : d->campi)
+        for (const QString &col : c->colonne)
+            if (!colonne.contains(col, Qt::CaseInsensitive))
+                colonne << col;
+    return colonne.join(QStringLiteral(", "));
+}
+
+QString GestPagine::condizioneFissa() const
+{
+    QStringList parti;
+    for (const auto &c : d->campi) {
+        if (!c->chiaveFissa || !c->controllo)
+            continue;
+        QString valore = c->controllo->text();
+        if (valore.trimmed().isEmpty())
+            valore = c->opzioni.predefinito.toString();
+        parti << c->colonne.value(0) + QStringLiteral(" = ") + valoreSqlCampo(c->colonne.value(0), valore);
+    }
+    return parti.join(QStringLiteral(" And "));
+}
+
+QString GestPagine::condizioneChiave(const QStringList &valori) const
+{
+    QStringList parti;
+    int i = 0;
+    for (const auto &c : d->campi) {
+        if (!c->chiave)
+            continue;
+        const QString col = c->colonne.value(0);
+        parti << col + QStringLiteral(" = ") + valoreSqlCampo(col, valori.value(i++));
+    }
+    const QString fissa = condizioneFissa();
+    if (!fissa.isEmpty())
+        parti << fissa;
+    return parti.join(QStringLiteral(" And "));
+}
+
+QStringList GestPagine::ChiaveCorrente() const
+{
+    return d->chiaveLetta;
+}
+
+bool GestPagine::leggi(const QString &where, const QString &ordine, int origine)
+{
+    if (!d->db || d->tabella.isEmpty())
+        return false;
+    QVariant pvRit;
+    QVariantList pvArray;
+    if (callbackPri(OpLettura, pvRit, pvArray) != 0)
+        return false;
+    QString sql = QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella;
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    if (!ordine.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + ordine;
+    // One row is all a page shows: the engines stop at the first.
+    sql += QStringLiteral(" LIMIT 1");
+    const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
+    d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
+    if (d->rec.FineDati(nuovo)) {
+        d->rec.ChiudiRec(nuovo);
+        return false;
+    }
+    if (!m_handle.isEmpty() && m_handle.compare(nuovo, Qt::CaseInsensitive) != 0)
+        d->rec.ChiudiRec(m_handle);
+    m_handle = nuovo;
+    mostraRecord(origine);
+    return true;
+}
+
+void GestPagine::mostraRecord(int origine)
+{
+    {
+        BloccoModifiche blocco(*this);
+        d->chiaveLetta.clear();
+        for (const auto &c : d->campi) {
+            if (!c->controllo)
+                continue;
+            QStringList testi;
+            bool pieno = false;
+            for (const QString &col : c->colonne) {
+                const QString t = testoDaValore(*c, d->rec.LeggiCampo(m_handle, col));
+                pieno = pieno || !t.isEmpty();
+                testi << t;
+            }
+            const QString testo = pieno ? testi.join(c->unione) : QString();
+            c->controllo->setText(testo);
+            c->testoLetto = testo;
+            coloraCampo(*c, false);
+            if (c->chiave)
+                d->chiaveLetta << testo;
+        }
+        impostaStato(StatoRecord);
+        if (!CallbackAbilitata(OpLettura) && d->form)
+            d->form->AggNonText();
+        QVariant pvRit;
+        QVariantList pvArray{QVariant(), QVariant(), origine == 2 ? QVariant(2) : QVariant()};
+        callbackDop(OpLettura, pvRit, pvArray);
+    }
+    m_modificato = false;
+    if (d->primoControllo)
+        UtilFinestre::UnoShot(this, [w = d->primoControllo] {
+            if (w)
+                UtilFinestre::ImpostaFocus(w, true);
+        });
+}
+
+bool GestPagine::pulisciCampi(int pvArray0, bool conPredefiniti)
+{
+    QVariant pvRit;
+    QVariantList pvArray{pvArray0};
+    if (callbackPri(OpPulizia, pvRit, pvArray) != 0)
+        return false;
+    {
+        BloccoModifiche blocco(*this);
+        for (const auto &c : d->campi) {
+            if (!c->controllo)
+                continue;
+            // A fixed key part keeps its value even among search criteria.
+            const bool predefinito = conPredefiniti || c->chiaveFissa;
+            const QString testo = predefinito ? testoDaValore(*c, c->opzioni.predefinito) : QString();
+            c->controllo->setText(testo);
+            c->testoLetto = testo;
+            coloraCampo(*c, false);
+        }
+        if (!m_handle.isEmpty())
+            d->rec.ChiudiRec(m_handle);
+        m_handle.clear();
+        d->chiaveLetta.clear();
+        impostaStato(pvArray0 == 2 ? StatoRicerca : StatoNuovo);
+        if (!CallbackAbilitata(OpPulizia) && d->form)
+            d->form->AggNonText();
+        pvArray = {pvArray0};
+        callbackDop(OpPulizia, pvRit, pvArray);
+    }
+    m_modificato = false;
+    return true;
+}
+
+bool GestPagine::naviga(int direzione)
+{
+    if (!chiediSalvataggio())
+        return false;
+    QStringList valori;
+    if (m_stato == StatoRecord) {
+        valori = d->chiaveLetta;
+    } else if (direzione == 2 || direzione == 3) {
+        for (const auto &c : d->campi)
+            if (c->chiave)
+                valori << (c->controllo ? c->controllo->text().trimmed() : QString());
+    }
+    int pieni = 0;
+    while (pieni < valori.size() && !valori[pieni].isEmpty())
+        ++pieni;
+    int numeroChiavi = 0;
+    for (const auto &c : d->campi)
+        numeroChiavi += c->chiave ? 1 : 0;
+    if (pieni == 0 && (direzione == 2 || direzione == 3))
+        direzione = direzione == 2 ? 0 : 1;
+
+    const bool avanti = direzione == 0 || direzione == 2;
+    QStringList colonne;
+    for (const auto &c : d->campi)
+        if (c->chiave)
+            colonne << c->colonne.value(0);
+    QStringList ordine;
+    for (const QString &col : colonne)
+        ordine << col + (avanti ? QString() : QStringLiteral(" DESC"));
+
+    // Seek in key order: k1 >= v1 And (k1 > v1 Or (k2 >= v2 And (k2 > v2 Or ...))),
+    // a form every engine answers from the key's index.
+    QString seek;
+    if (direzione == 2 || direzione == 3) {
+        const QString ge = avanti ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
+        const QString gt = avanti ? QStringLiteral(" > ") : QStringLiteral(" < ");
+        // A full key moves past the record; a partial one starts at its prefix.
+        const bool stretto = pieni == numeroChiavi;
+        for (int i = pieni - 1; i >= 0; --i) {
+            const QString v = valoreSqlCampo(colonne[i], valori[i]);
+            if (i == pieni - 1)
+                seek = colonne[i] + (stretto ? gt : ge) + v;
+            else
+                seek = colonne[i] + ge + v + QStringLiteral(" And (") + colonne[i] + gt + v + QStringLiteral(" Or (") +
+                       seek + QStringLiteral("))");
+        }
+    }
+    QStringList where;
+    const QString fissa = condizioneFissa();
+    if (!fissa.isEmpty())
+        where << fissa;
+    if (!seek.isEmpty())
+        where << QStringLiteral("(") + seek + QStringLiteral(")");
+    if (leggi(where.join(QStringLiteral(" And ")), ordine.join(QStringLiteral(", ")), 0))
+        return true;
+    QApplication::beep();
+    return false;
+}
+
+QString GestPagine::CondizioneRicerca() const
+{
+    QStringList parti;
+    for (const auto &c : d->campi) {
+        if (!c->controllo || c->chiaveFissa)
+            continue;
+        const QString testo = c->controllo->text();
+        if (testo.trimmed().isEmpty())
+            continue;
+        if (c->colonne.size() > 1) {
+            QString errore;
+            const QVariantList valori = valoriDaTesto(*c, errore);
+            for (int i = 0; i < valori.size(); ++i)
+                if (!valori[i].isNull())
+                    parti << c->colonne[i] + QStringLiteral(" = ") +
+                                 valoreSqlCampo(c->colonne[i], valori[i].toString());
+            continue;
+        }
+        const QString col = c->colonne.value(0);
+        if (c->opzioni.ricerca.compare(QLatin1String("like*"), Qt::CaseInsensitive) == 0)
+            parti << col + QStringLiteral(" like ") + util().ValoreSqlLike(testo.trimmed(), false, true);
+        else
+            parti << col + QStringLiteral(" = ") + valoreSqlCampo(col, testo);
+    }
+    const QString fissa = condizioneFissa();
+    if (!fissa.isEmpty())
+        parti << fissa;
+    return parti.join(QStringLiteral(" And "));
+}
+
+bool GestPagine::cercaConCriteri()
+{
+    const QString condizione = CondizioneRicerca();
+    QStringList ordine;
+    for (const auto &c : d->campi)
+        if (c->chiave)
+            ordine << c->colonne.value(0);
+    int trovati = 0;
+    if (d->lista) {
+        QString sql = QStringLiteral("SELECT Count(*) AS Numero FROM ") + d->tabella;
+        if (!condizione.isEmpty())
+            sql += QStringLiteral(" WHERE ") + condizione;
+        RecDat conta;
+        const QString h = conta.ApriRec(d->db, d->connessione, {}, sql, false, RecDat::TipoSnapshot);
+        trovati = conta.LeggiCampo(h, QStringLiteral("Numero"), UtilGlob::TipoLungo).toInt();
+    }
+    if (!leggi(condizione, ordine.join(QStringLiteral(", ")), 1)) {
+        chiedi(QStringLiteral("Nessun record corrisponde ai criteri di ricerca."), {QStringLiteral("&Ok")}, 1);
+        return false;
+    }
+    if (d->lista && trovati > 1)
+        d->lista->MostraLista(condizione);
+    return true;
+}
+
+bool GestPagine::controllaChiave()
+{
+    QStringList valori;
+    for (const auto &c : d->campi)
+        if (c->chiave)
+            valori << (c->controllo ? c->controllo->text().trimmed() : QString());
+    for (const QString &v : valori)
+        if (v.isEmpty())
+            return true;
+    if (m_stato == StatoVariaChiave && valori == d->chiaveLetta)
+        return true;
+
+    QVariant pvRit;
+    QVariantList pvArray{QVariant(), QVariant()};
+    const int esito = callbackPri(OpChiave, pvRit, pvArray);
+    if (esito != 0) {
+        if (esito == 20 && !pvArray.value(1).toString().isEmpty())
+            vaiAlCampo(pvArray.value(1).toString());
+        return false;
+    }
+    callbackDop(OpChiave, pvRit, pvArray);
+
+    RecDat prova;
+    const QString h = prova.ApriRec(d->db, d->connessione, {},
+                                    QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
+                                        d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(valori),
+                                    false, RecDat::TipoSnapshot);
+    const bool esiste = !prova.FineDati(h);
+    if (m_stato == StatoVariaChiave) {
+        if (esiste) {
+            chiedi(QStringLiteral("Esiste già un record con questo codice."), {QStringLiteral("&Ok")}, 1);
+            if (d->controlloChiave)
+                vaiAlCampo(NomeCampoControllo(d->controlloChiave));
+            return false;
+        }
+        return true;
+    }
+    if (esiste)
+        return leggi(condizioneChiave(valori), {}, 2);
+    return true;
+}
+
+bool GestPagine::LeggiDaChiave(const QStringList &valori)
+{
+    if (d->inOperazione || !chiediSalvataggio())
+        return false;
+    d->inOperazione = true;
+    bool letto = false;
+    try {
+        letto = leggi(condizioneChiave(valori), {}, 1);
+    } catch (const VbErrore &e) {
+        d->inOperazione = false;
+        ricordaErrore(e.numero(), e.descrizione());
+        SegnalaErrore(d->ultimoRisultato);
+        return false;
+    }
+    d->inOperazione = false;
+    return letto;
+}
+
+bool GestPagine::copia()
+{
+    if (m_stato != StatoRecord || m_abilRW != 1)
+        return false;
+    QVariant pvRit;
+    QVariantList pvArray{QVariant(3)};
+    if (callbackPri(OpCopia, pvRit, pvArray) != 0)
+        return false;
+    {
+        BloccoModifiche blocco(*this);
+        // The copy keeps every value but the last key part, to be typed anew.
+        Campo *ultima = nullptr;
+        for (const auto &c : d->campi)
+            if (c->chiave)
+                ultima = c.get();
+        if (d->controlloChiave)
+            if (Campo *c = d->perControllo.value(d->controlloChiave.data(), nullptr))
+                ultima = c;
+        if (ultima && ultima->controllo)
+            ultima->controllo->clear();
+        for (const auto &c : d->campi)
+            c->testoLetto.clear();
+        if (!m_handle.isEmpty())
+            d->rec.ChiudiRec(m_handle);
+        m_handle.clear();
+        d->chiaveLetta.clear();
+        impostaStato(StatoNuovo);
+        pvArray = {QVariant(3)};
+        callbackDop(OpCopia, pvRit, pvArray);
+    }
+    // An unsaved copy is work the user would lose.
+    m_modificato = true;
+    if (d->controlloChiave)
+        UtilFinestre::UnoShot(this, [w = d->controlloChiave] {
+            if (w)
+                UtilFinestre::ImpostaFocus(w, true);
+        });
+    return true;
+}

@@ -1,0 +1,198 @@
+// Record-form engine: writing the record (insert or update of the changed
+// columns) and deleting it, each between the form's before and after callbacks.
+#include "components/pagine/GestPagineInterni.h"
+
+#include "components/db/DbMotore.h"
+#include "components/forms/UtilFinestre.h"
+#include "components/util/VbErrore.h"
+
+namespace
+{
+
+const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
+
+} // namespace
+
+bool GestPagine::scriviRiga()
+{
+    QStringList colonne, chiaveCol;
+    QVariantList valori, chiaveVal;
+    const bool nuovo = m_stato == StatoNuovo;
+    for (const auto &c : d->campi) {
+        if (!c->controllo)
+            continue;
+        QString errore;
+        const QVariantList v = valoriDaTesto(*c, errore);
+        if (!errore.isEmpty())
+            throw VbErrore(VbErrore::TipoNonCorrispondente, errore);
+        const bool cambiato = c->controllo->text() != c->testoLetto;
+        if (nuovo || cambiato || ((c->chiave || c->chiaveFissa) && m_stato == StatoVariaChiave)) {
+            colonne << c->colonne;
+            valori << v;
+        }
+        if (!nuovo && (c->chiave || c->chiaveFissa))
+            for (const QString &col : c->colonne) {
+                chiaveCol << col;
+                chiaveVal << d->rec.LeggiCampo(m_handle, col);
+            }
+    }
+    if (nuovo) {
+        QStringList chiave;
+        for (const auto &c : d->campi)
+            if (c->chiave)
+                chiave << c->controllo->text().trimmed();
+        RecDat prova;
+        const QString h = prova.ApriRec(d->db, d->connessione, {},
+                                        QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
+                                            d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                                        false, RecDat::TipoSnapshot);
+        if (!prova.FineDati(h))
+            throw VbErrore(VbErrore::ChiaveDuplicata, QStringLiteral("Chiave duplicata"));
+        d->db->InserisciRiga(d->connessione, d->tabella, colonne, valori);
+        return true;
+    }
+    if (colonne.isEmpty())
+        return true;
+    if (d->db->AggiornaRiga(d->connessione, d->tabella, colonne, valori, chiaveCol, chiaveVal) == 0)
+        throw VbErrore(VbErrore::NessunRecordCorrente,
+                       QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente"));
+    return true;
+}
+
+bool GestPagine::salva()
+{
+    if (m_abilRW != 1 || !(m_stato == StatoNuovo || m_stato == StatoRecord || m_stato == StatoVariaChiave))
+        return false;
+    Campo *errato = nullptr;
+    QString messaggio;
+    if (!controllaCampi(errato, messaggio)) {
+        chiedi(messaggio, {QStringLiteral("&Ok")}, 1);
+        if (errato)
+            vaiAlCampo(errato->nome);
+        return false;
+    }
+    if (m_stato == StatoVariaChiave && !controllaChiave())
+        return false;
+
+    QVariant pvRit;
+    QVariantList pvArray{QVariant(), QVariant()};
+    const int esito = callbackPri(OpSalva, pvRit, pvArray);
+    if (esito != 0) {
+        if (esito == 20 && !pvArray.value(1).toString().isEmpty())
+            vaiAlCampo(pvArray.value(1).toString());
+        return false;
+    }
+
+    d->ultimoRisultato = 0;
+    d->erroreSegnalato = true;
+    bool scritto = false;
+    const bool propria = m_transazione;
+    QStringList chiave;
+    try {
+        if (propria)
+            d->db->IniziaTrans(d->connessione);
+        scriviRiga();
+        if (propria)
+            d->db->ConfermaTrans(d->connessione);
+        scritto = true;
+        for (const auto &c : d->campi)
+            if (c->chiave)
+                chiave << c->controllo->text().trimmed();
+    } catch (const VbErrore &e) {
+        if (propria && d->db->LivelloTrans(d->connessione) > 0) {
+            try {
+                d->db->AnnullaTrans(d->connessione);
+            } catch (const VbErrore &) {
+            }
+        }
+        ricordaErrore(e.numero(), e.descrizione());
+    }
+
+    if (scritto) {
+        // The stored row as now written: what the next save compares against.
+        const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
+        d->rec.ApriRec(d->db, d->connessione, nuovo,
+                       QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
+                           QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                       false, RecDat::TipoSnapshot);
+        if (!m_handle.isEmpty())
+            d->rec.ChiudiRec(m_handle);
+        m_handle = nuovo;
+        BloccoModifiche blocco(*this);
+        d->chiaveLetta = chiave;
+        for (const auto &c : d->campi)
+            if (c->controllo)
+                c->testoLetto = c->controllo->text();
+        impostaStato(StatoRecord);
+    }
+    pvRit = scritto ? QVariant() : QVariant(QString::number(-d->ultimoRisultato));
+    pvArray = {QVariant(scritto), QVariant()};
+    {
+        BloccoModifiche blocco(*this);
+        callbackDop(OpSalva, pvRit, pvArray);
+    }
+    if (scritto)
+        m_modificato = false;
+    else if (!d->erroreSegnalato)
+        SegnalaErrore(d->ultimoRisultato);
+    return scritto;
+}
+
+bool GestPagine::cancella()
+{
+    if (m_abilRW != 1 || m_stato != StatoRecord)
+        return false;
+    if (chiedi(QStringLiteral("Confermi la cancellazione del record?"), kSiNo, 2) != 1)
+        return false;
+    QVariant pvRit;
+    QVariantList pvArray{QVariant(), QVariant()};
+    const int esito = callbackPri(OpCancella, pvRit, pvArray);
+    if (esito != 0) {
+        if (esito == 20 && !pvArray.value(1).toString().isEmpty())
+            vaiAlCampo(pvArray.value(1).toString());
+        return false;
+    }
+    d->ultimoRisultato = 0;
+    d->erroreSegnalato = true;
+    bool cancellato = false;
+    const bool propria = m_transazione;
+    try {
+        QStringList chiaveCol;
+        QVariantList chiaveVal;
+        for (const auto &c : d->campi)
+            if (c->chiave || c->chiaveFissa)
+                for (const QString &col : c->colonne) {
+                    chiaveCol << col;
+                    chiaveVal << d->rec.LeggiCampo(m_handle, col);
+                }
+        if (propria)
+            d->db->IniziaTrans(d->connessione);
+        if (d->db->EliminaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal) == 0)
+            throw VbErrore(VbErrore::NessunRecordCorrente,
+                           QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente"));
+        if (propria)
+            d->db->ConfermaTrans(d->connessione);
+        cancellato = true;
+    } catch (const VbErrore &e) {
+        if (propria && d->db->LivelloTrans(d->connessione) > 0) {
+            try {
+                d->db->AnnullaTrans(d->connessione);
+            } catch (const VbErrore &) {
+            }
+        }
+        ricordaErrore(e.numero(), e.descrizione());
+    }
+    pvRit = cancellato ? 0 : int(-d->ultimoRisultato);
+    pvArray = {QVariant(cancellato), QVariant()};
+    {
+        BloccoModifiche blocco(*this);
+        callbackDop(OpCancella, pvRit, pvArray);
+    }
+    if (!cancellato) {
+        if (!d->erroreSegnalato)
+            SegnalaErrore(d->ultimoRisultato);
+        return false;
+    }
+    pulisciCampi(0, true);
+    return true;
+}
