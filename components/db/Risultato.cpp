@@ -6,18 +6,6 @@
 
 namespace {
 
-QString decimaleTesto(std::int64_t raw)
-{
-    QString s = Currency::fromRaw(raw).toString(4);
-    if (s.contains(u'.')) {
-        while (s.endsWith(u'0'))
-            s.chop(1);
-        if (s.endsWith(u'.'))
-            s.chop(1);
-    }
-    return s;
-}
-
 // "dd/mm/yyyy", "d/m/yy", ISO "yyyy-mm-dd" (with an optional time).
 QDate dataDaTesto(const QString &s)
 {
@@ -219,7 +207,7 @@ bool Risultato::converti(const QVariant &v, Tipo tipo, QVariant &out)
         } else {
             c = Currency::fromVariant(v);
         }
-        out = decimaleTesto(c.raw());
+        out = c.toShortString();
         return true;
     }
     case Tipo::Data:
@@ -281,7 +269,9 @@ QVariant Risultato::valore(int riga, int col) const
     case Tipo::Reale:
         return QVariant(c.d);
     case Tipo::Decimale:
-        return QVariant(decimaleTesto(c.i));
+        // Amounts travel as Currency, as DAO handed them back typed: read as
+        // text they would be misparsed by the Italian number rules ("12.345").
+        return QVariant::fromValue(Currency::fromRaw(c.i));
     case Tipo::Testo:
         return QVariant(QString::fromUtf8(m_testi.constData() + c.s.off, qsizetype(c.s.len)));
     case Tipo::Data:

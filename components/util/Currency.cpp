@@ -157,6 +157,30 @@ QString Currency::toString(int decimals) const
     return s;
 }
 
+QString Currency::toShortString() const
+{
+    QString s = toString(4);
+    while (s.endsWith(u'0'))
+        s.chop(1);
+    if (s.endsWith(u'.'))
+        s.chop(1);
+    return s == QLatin1String("-0") ? QStringLiteral("0") : s;
+}
+
+namespace {
+// A Currency held in a QVariant converts like the numbers it stands for, so
+// that toString(), toDouble() and toLongLong() keep working on read values.
+const bool convertitoriRegistrati = [] {
+    QMetaType::registerConverter<Currency, QString>(&Currency::toShortString);
+    QMetaType::registerConverter<Currency, double>(&Currency::toDouble);
+    QMetaType::registerConverter<Currency, qlonglong>(
+        [](const Currency &c) { return qlonglong(c.rounded(0).raw() / Currency::Scale); });
+    QMetaType::registerConverter<Currency, int>(
+        [](const Currency &c) { return int(c.rounded(0).raw() / Currency::Scale); });
+    return true;
+}();
+} // namespace
+
 QVariant Currency::toVariant() const
 {
     return QVariant::fromValue(*this);

@@ -30,6 +30,8 @@ public:
     double toDouble() const { return double(m_raw) / double(Scale); }
     // Plain decimal text with '.' and exactly `decimals` digits (0..4), rounded half away from zero.
     QString toString(int decimals = 4) const;
+    // Shortest plain text ("12.345", "7", "-0.5"): what QVariant::toString() gives.
+    QString toShortString() const;
     QVariant toVariant() const;
 
     // Rounded half away from zero to `decimals` places (0..4); negative values
