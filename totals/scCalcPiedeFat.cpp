@@ -2,11 +2,17 @@
 // phases and the header and stamp-table phases.
 #include "totals/scCalcPiedeFat.h"
 
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "services/Importi.h"
 
 namespace {
+QString letterale(const QVariant &valore, int tipo)
+{
+    return Globali::Util().ValoreSql(valore, tipo);
+}
+
 bool eS(const QString &valore)
 {
     return valore.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
@@ -78,8 +84,8 @@ QString scCalcPiedeFat::SqlTestataPiede() const
          + QLatin1String(".Mastro") + lato + QLatin1String(" = PianoConti.Mastro") + QLatin1String(" AND ") + T
          + QLatin1String(".Conto") + lato + QLatin1String(" = PianoConti.Conto)");
     s += QLatin1String(" LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato") + QLatin1String(" Where") + QLatin1String(" ")
-         + T + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" And ") + T
-         + QLatin1String(".Anno = ") + QString::number(miAnno);
+         + T + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + T
+         + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero);
     return s;
 }
 
@@ -96,7 +102,7 @@ QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
                    : QString();
     const QString apri = pbCauzioni ? QStringLiteral("(") : QString();
     QString s;
-    if (!L.trimmed().isEmpty() && mbGesTaglie) {
+    if (!Globali::Util().ValoreVuoto(L, UtilGlob::TipoTesto, 1, false) && mbGesTaglie) {
         s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".* ") + QLatin1String(",") + conto
             + QLatin1String(" AS Conto") + QLatin1String(",") + L + QLatin1String(".* ") + QLatin1String(",TabIva.*")
             + cauzione + QLatin1String(" FROM ") + apri + QLatin1String("(") + D + QLatin1String("  ")
@@ -105,17 +111,18 @@ QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
             + QLatin1String(".RigLiv") + QLatin1String(" AND ") + D + QLatin1String(".NumRif = ") + L
             + QLatin1String(".NumRif") + QLatin1String(" AND ") + D + QLatin1String(".Anno = ") + L
             + QLatin1String(".Anno") + articoli + QLatin1String(" Where") + QLatin1String(" ") + D
-            + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" And ") + D
-            + QLatin1String(".Anno = ") + QString::number(miAnno) + QLatin1String(" and (") + D
-            + QLatin1String(".TipoRiga = ") + QLatin1String("'M'") + QLatin1String(" or ") + D
-            + QLatin1String(".TipoRiga = ") + QLatin1String("'A'") + QLatin1String(")");
+            + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + D
+            + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero) + QLatin1String(" and (") + D
+            + QLatin1String(".TipoRiga = ") + letterale(QStringLiteral("M"), UtilGlob::TipoTesto)
+            + QLatin1String(" or ") + D + QLatin1String(".TipoRiga = ")
+            + letterale(QStringLiteral("A"), UtilGlob::TipoTesto) + QLatin1String(")");
     } else {
         s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".*") + QLatin1String(",") + conto
             + QLatin1String(" AS Conto") + QLatin1String(",TabIva.*") + cauzione + QLatin1String(" FROM ") + apri + D
             + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva") + articoli
             + QLatin1String(" Where") + QLatin1String(" ") + D + QLatin1String(".NumRif = ")
-            + QString::number(mlNumRif) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
-            + QString::number(miAnno);
+            + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
+            + letterale(miAnno, UtilGlob::TipoIntero);
     }
     s += QLatin1String(" order by ") + D + QLatin1String(".Iva,") + conto + QLatin1String(",") + D
          + QLatin1String(".RigDet");
@@ -129,15 +136,15 @@ QString scCalcPiedeFat::SqlSpesePiede() const
            + QLatin1String(" FROM") + QLatin1String(" (") + S + QLatin1String(" LEFT JOIN TabIva ON ") + S
            + QLatin1String(".Iva = TabIva.Iva)") + QLatin1String(" LEFT JOIN Spese ON ") + S
            + QLatin1String(".Spesa = Spese.Spesa") + QLatin1String(" Where") + QLatin1String(" ") + S
-           + QLatin1String(".Anno = ") + QString::number(miAnno) + QLatin1String(" And ") + S
-           + QLatin1String(".NumRif = ") + QString::number(mlNumRif) + QLatin1String(" Order BY")
+           + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero) + QLatin1String(" And ") + S
+           + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" Order BY")
            + QLatin1String(" ") + S + QLatin1String(".Iva") + QLatin1String(" ,spese.gruppo & spese.Mastro & spese.conto");
 }
 
 void scCalcPiedeFat::AccodaErrPiede(long plNumErr, const QString &psTesto)
 {
     if (oiNumErrori < 30)
-        osErrori += QStringLiteral("Errore n°") + QString::number(plNumErr) + QLatin1String(" : ") + psTesto
+        osErrori += QStringLiteral("Errore n°") + Globali::Util().TestoErrore(int(plNumErr)) + QLatin1String(" : ") + psTesto
                     + QLatin1String(" in ") + QLatin1String(" CalcPiedeFat (") + msFase + QLatin1String(") ")
                     + QLatin1String("\r\n");
     else if (oiNumErrori == 30)

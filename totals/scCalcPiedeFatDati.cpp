@@ -5,6 +5,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/menu/ClienteMenu.h"
+#include "components/util/ListaValori.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "services/Parametri.h"
@@ -117,4 +118,12 @@ QString scCalcPiedeFat::ParametroPersonale(const QString &psSezione, const QStri
     return LeggiParPersonale(psSezione, psNome, QString()).toString();
 }
 
-void scCalcPiedeFat::SvuotaListeSpese() {}
+void scCalcPiedeFat::SvuotaListeSpese()
+{
+    if (!ogSpese)
+        ogSpese = std::make_shared<ListaValori>();
+    if (!ogSpesePerc)
+        ogSpesePerc = std::make_shared<ListaValori>();
+    ogSpese->SvuotaLista();
+    ogSpesePerc->SvuotaLista();
+}
