@@ -198,5 +198,6 @@ private:
     double MinSpesaScad = 0;
     double MaxSpesaScad = 0;
     double PercRitAccDoc = 0;
+    bool CassaPrevPresente = false;  // the expenses phase met a fund row
     QString ChiaveIvaBollo;  // TabIva row of CodEseBollo when the stamp table's join does not carry it
 };

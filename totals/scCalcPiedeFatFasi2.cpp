@@ -98,6 +98,7 @@ bool scCalcPiedeFat::LetturaSpese()
 {
     msFase = QStringLiteral("Lettura Spese");
     SpesaScadTrovata = false;
+    CassaPrevPresente = false;
     ChiaveIvaBollo.clear();
     if (!ogSpese)
         ogSpese = std::make_shared<ListaValori>();
@@ -113,8 +114,11 @@ bool scCalcPiedeFat::LetturaSpese()
         msChiaveSpese = ApriRecordset(SqlSpesePiede());
         if (!FineDati(k)) {
             for (; !FineFile(k); MuoviSuccessivo(k)) {
-                if ((mbCalcRitAcc && !Uguale(CampoTesto(k, T + QLatin1String("SoggRitAcc")), "S")) ||
-                    Uguale(CampoTesto(k, T + QLatin1String("CassaPrev")), "S"))
+                if (Uguale(CampoTesto(k, T + QLatin1String("CassaPrev")), "S")) {
+                    CassaPrevPresente = true;
+                    continue;
+                }
+                if (mbCalcRitAcc && !Uguale(CampoTesto(k, T + QLatin1String("SoggRitAcc")), "S"))
                     continue;
 
                 if (Uguale(CampoTesto(k, T + QLatin1String("TipoAddebito")), "T")) {

@@ -128,7 +128,9 @@ bool scCalcPiedeFat::CalcolaRitenuta()
         odRitAcc = odTotImpRitAcc = odTotImpRitAccEff = Currency();
     }
     ouPercCassaPrev = ouTotCassaPrev = Currency();
-    if (osTabSpese.trimmed().isEmpty())
+    // The expenses phase has read every row of the document: without a fund
+    // row there is nothing more to read.
+    if (osTabSpese.trimmed().isEmpty() || !CassaPrevPresente)
         return true;
 
     msChiaveSpese = ApriRecordset(SqlSpesePiede());

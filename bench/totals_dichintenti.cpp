@@ -1,0 +1,261 @@
+// Letters-of-intent totals for one letter used by 2,000 documents (200 with a
+// payment discount, recomputed by the footer engine), beside the same SQL sums
+// read alone in the same run; and the footer engine's documents per second
+// over the invoices of a large demo company.
+//
+// bench_totals_dichintenti [--db PATH] [--customers N] [benchmark options]
+// Without --db a demo of N customers (default 2000) is made with make-demo.
+#include "components/db/DbMotore.h"
+#include "components/db/RecDat.h"
+#include "components/db/Schema.h"
+#include "services/Globali.h"
+#include "totals/DichIntenti.h"
+#include "totals/scCalcPiedeFat.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace
+{
+
+const QString ConnLettera = QStringLiteral("Lettera");
+const QString ConnDemo = QStringLiteral("Demo");
+constexpr int NumDocumenti = 2000;
+constexpr int NumScontati = 200;
+constexpr int MaxFattureDemo = 5000;
+
+QString g_demo;
+std::vector<std::pair<int, int>> g_fatture;
+std::map<std::string, double> g_tempi;
+
+void esegui(QSqlQuery &q, const QString &sql)
+{
+    if (!q.exec(sql))
+        std::fprintf(stderr, "SQL failed: %s\n", qPrintable(sql));
+}
+
+// One customer, one letter, 1,000 invoices, 600 delivery notes and 400 orders;
+// every tenth document carries a 2 % payment discount and five lines.
+void preparaLettera(const QString &percorso)
+{
+    DbMotore *db = Globali::DbComp();
+    db->ApriSqlite(ConnLettera, percorso, true);
+    QSqlDatabase qdb = db->DatabaseDao(ConnLettera);
+    Schema::ApplicaAzienda(qdb);
+    qdb.transaction();
+    QSqlQuery q(qdb);
+    esegui(q, "INSERT INTO Monete (Moneta, NumDec) VALUES ('EUR', 2)");
+    esegui(q,
+           "INSERT INTO TabIva (Iva, Aliquota, TipoIva, DescrizioneBreve) VALUES ('22', 22, '1', 'Iva 22')");
+    esegui(q,
+           "INSERT INTO TabIva (Iva, Aliquota, TipoIva, DescrizioneBreve) VALUES ('10', 10, '1', 'Iva 10')");
+    esegui(q, "INSERT INTO FattDocumenti (FattDocumento, RegimeMargine, Segno) VALUES ('FT', 'N', '+')");
+    esegui(q, "INSERT INTO FattDocumenti (FattDocumento, RegimeMargine, Segno) VALUES ('NC', 'N', '-')");
+    esegui(q, "INSERT INTO PagTipi (PagTipo, TipoEffetto, AddBolli) VALUES ('RD', '2', 'N')");
+    esegui(q, "INSERT INTO Pagamenti (Pagamento, PagTipo, NumScad) VALUES ('RD', 'RD', 1)");
+    esegui(
+        q,
+        "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('01', '03', '0001', 'Rossi')");
+    const char *tabelle[] = {"FatTest", "DdtTest", "OrdVenTest"};
+    const char *righe[] = {"FatDett", "DdtDett", "OrdVenDett"};
+    const int quanti[] = {1000, 600, 400};
+    int documento = 0;
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 1; i <= quanti[k]; ++i, ++documento) {
+            const bool scontato = documento % (NumDocumenti / NumScontati) == 0;
+            const double merce = 100 + (documento % 37) * 10.5;
+            QString sql =
+                QStringLiteral("INSERT INTO %1 (Anno, NumRif, DataRif, GruppoCli, MastroCli, ContoCli, "
+                               "Moneta, Pagamento, PrezziIvati, Acconto, PdcDicIntenti, ScontoPag, "
+                               "TotMerce, TotImpon, TotIva, TotDocum%2) VALUES (2024, %3, '2024-04-01', "
+                               "'01', '03', '0001', 'EUR', 'RD', 'N', 0, 1, %4, %5, %5, %6, %7%8)")
+                    .arg(QLatin1String(tabelle[k]), k == 0 ? QStringLiteral(", FattDocumento") : QString())
+                    .arg(i)
+                    .arg(scontato ? QStringLiteral("'2'") : QStringLiteral("NULL"))
+                    .arg(merce)
+                    .arg(merce * 0.22)
+                    .arg(merce * 1.22)
+                    .arg(k == 0 ? (i % 50 == 0 ? QStringLiteral(", 'NC'") : QStringLiteral(", 'FT'"))
+                                : QString());
+            esegui(q, sql);
+            if (!scontato)
+                continue;
+            for (int r = 1; r <= 5; ++r)
+                esegui(q,
+                       QStringLiteral("INSERT INTO %1 (Anno, NumRif, RigDet, RigLiv, TipoRiga, Omaggio, qta, "
+                                      "ValUnitario, ValTotale, Iva, FlScontoPag, SoggRitAcc, gruppoven, "
+                                      "MastroVen, contoVen) VALUES (2024, %2, %3, %3, 'M', 'N', 1, %4, %4, "
+                                      "'%5', 'S', 'N', '04', '20', '0001')")
+                           .arg(QLatin1String(righe[k]))
+                           .arg(i)
+                           .arg(r)
+                           .arg(20.0 * r + 0.33)
+                           .arg(r % 2 ? QStringLiteral("22") : QStringLiteral("10")));
+        }
+    }
+    qdb.commit();
+}
+
+double totaleLettera(const char *misura)
+{
+    DichIntenti::DicCacheKey().QualeTot = QString::fromLatin1(misura);
+    double f = 0, d = 0, o = 0;
+    DichIntenti::TotDichIntenti(1, QStringLiteral("01"), QStringLiteral("03"), QStringLiteral("0001"), f, d,
+                                o, true);
+    return f + d + o;
+}
+
+void TotDichIntentiMerce(benchmark::State &state)
+{
+    Globali::DbAzienda = ConnLettera;
+    double t = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(t = totaleLettera("M"));
+    state.counters["totale"] = t;
+}
+
+void TotDichIntentiDocumento(benchmark::State &state)
+{
+    Globali::DbAzienda = ConnLettera;
+    double t = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(t = totaleLettera("D"));
+    state.counters["totale"] = t;
+}
+
+// The same SQL of the goods measure, read through the same record sets, with
+// the discounted documents' keys read but not recomputed.
+void SommeSqlSole(benchmark::State &state)
+{
+    Globali::DbAzienda = ConnLettera;
+    DichIntenti::DicCacheKey().Gruppo = QStringLiteral("01");
+    DichIntenti::DicCacheKey().Mastro = QStringLiteral("03");
+    DichIntenti::DicCacheKey().Conto = QStringLiteral("0001");
+    DichIntenti::DicCacheKey().DicIntenti = 1;
+    double somma = 0;
+    for (auto _ : state) {
+        for (const char *tipo : {"F", "D", "O"}) {
+            const DichIntenti::TabelleDoc t = DichIntenti::TabelleTipoDoc(QString::fromLatin1(tipo));
+            RecDat rs;
+            const QString h = rs.ApriRec(
+                Globali::DbComp(), Globali::DbAzienda, QString(),
+                DichIntenti::SqlSommaDocDichInt(t.Testa, QString::fromLatin1(tipo), QStringLiteral("M")) +
+                    t.FiltroStato,
+                false, RecDat::TipoSnapshot);
+            somma += rs.LeggiCampo(h, QStringLiteral("MerceTot"), 5).toDouble();
+            rs.ChiudiRec(h);
+            const QString k = rs.ApriRec(
+                Globali::DbComp(), Globali::DbAzienda, QString(),
+                DichIntenti::SqlDocScoPagDichInt(t.Testa, QString::fromLatin1(tipo)) + t.FiltroStato, false,
+                RecDat::TipoSnapshot);
+            for (; !rs.FineFile(k); rs.MuoviSuccessivo(k))
+                somma += rs.LeggiCampo(k, QStringLiteral("NumRif"), 3).toInt();
+        }
+        benchmark::DoNotOptimize(somma);
+    }
+}
+
+void MotoreDemo(benchmark::State &state)
+{
+    Globali::DbAzienda = ConnDemo;
+    scCalcPiedeFat motore;
+    motore.osTabTesta = QStringLiteral("FatTest");
+    motore.osTabDett = QStringLiteral("FatDett");
+    motore.osTabLiv = QStringLiteral("FatLiv");
+    motore.osTabSpese = QStringLiteral("FatSpese");
+    long errori = 0;
+    for (auto _ : state) {
+        for (const auto &[anno, numero] : g_fatture) {
+            motore.CalcPiedeFat(anno, numero, false, -1);
+            errori += motore.oiNumErrori;
+            benchmark::DoNotOptimize(motore.odTotPagare);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+    state.counters["errori"] = double(errori) / double(state.iterations());
+}
+
+class Registratore : public benchmark::ConsoleReporter
+{
+  public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs) {
+            const std::string nome = r.benchmark_name();
+            g_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int clienti = 2000;
+    std::vector<char *> argomenti{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == QLatin1String("--db") && i + 1 < argc)
+            g_demo = QString::fromLocal8Bit(argv[++i]);
+        else if (a == QLatin1String("--customers") && i + 1 < argc)
+            clienti = QString::fromLocal8Bit(argv[++i]).toInt();
+        else
+            argomenti.push_back(argv[i]);
+    }
+    QTemporaryDir cartella;
+    if (g_demo.isEmpty()) {
+        g_demo = cartella.path() + QStringLiteral("/azienda.db");
+        const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
+        if (QProcess::execute(makeDemo, {g_demo, QStringLiteral("--customers"), QString::number(clienti),
+                                         QStringLiteral("--menu"),
+                                         cartella.path() + QStringLiteral("/menu.db")}) != 0) {
+            std::fprintf(stderr, "make-demo failed\n");
+            return 1;
+        }
+    }
+    Globali::CodEuro = QStringLiteral("EUR");
+    Globali::CodLira = QStringLiteral("LIT");
+    Globali::ImpostaDbComp(new DbMotore);
+    preparaLettera(cartella.path() + QStringLiteral("/lettera.db"));
+    Globali::DbComp()->ApriSqlite(ConnDemo, g_demo);
+    {
+        QSqlQuery q(Globali::DbComp()->DatabaseDao(ConnDemo));
+        q.exec(QStringLiteral("SELECT Anno, NumRif FROM FatTest ORDER BY Anno, NumRif LIMIT %1")
+                   .arg(MaxFattureDemo));
+        while (q.next())
+            g_fatture.emplace_back(q.value(0).toInt(), q.value(1).toInt());
+    }
+
+    benchmark::RegisterBenchmark("TotDichIntentiMerce", TotDichIntentiMerce)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SommeSqlSole", SommeSqlSole)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TotDichIntentiDocumento", TotDichIntentiDocumento)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("MotoreDemo", MotoreDemo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    int n = int(argomenti.size());
+    benchmark::Initialize(&n, argomenti.data());
+    Registratore registratore;
+    benchmark::RunSpecifiedBenchmarks(&registratore);
+    benchmark::Shutdown();
+
+    if (g_tempi.count("TotDichIntentiMerce") && g_tempi.count("SommeSqlSole"))
+        std::printf("letter of intent, %d documents (%d discounted): totals %.2f ms, SQL sums alone %.2f ms, "
+                    "ratio %.1f\n",
+                    NumDocumenti, NumScontati, g_tempi["TotDichIntentiMerce"], g_tempi["SommeSqlSole"],
+                    g_tempi["TotDichIntentiMerce"] / g_tempi["SommeSqlSole"]);
+    if (g_tempi.count("MotoreDemo") && !g_fatture.empty())
+        std::printf("footer engine: %zu demo invoices, %.0f documents/s\n", g_fatture.size(),
+                    double(g_fatture.size()) / (g_tempi["MotoreDemo"] / 1e3));
+    Globali::ImpostaDbComp(nullptr);
+    return 0;
+}
