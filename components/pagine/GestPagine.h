@@ -27,15 +27,15 @@ class RecDat;
 
 // How one field is registered. Members left invalid are "not passed".
 struct OpzioniCampo {
-    QVariant descrizione;  // caption: tooltip, messages
-    QVariant chiave;       // 1: part of the record's key
-    QVariant tipoChiave;   // 2: a key part whose value is fixed for the form (filters, never navigated)
-    QVariant predefinito;  // value of a new record
+    QVariant descrizione = {};  // caption: tooltip, messages
+    QVariant chiave = {};       // 1: part of the record's key
+    QVariant tipoChiave = {};   // 2: a key part whose value is fixed for the form (filters, never navigated)
+    QVariant predefinito = {};  // value of a new record
     // Numeric size: an Integer n (n digits) or a Double d.p (d digits, p
     // decimals); a negative size also accepts negative values.
-    QVariant dimensione;
-    QVariant opzione;      // True: required, a record is not saved while the field is empty
-    QVariant formato;      // display format ("#,###.^^", "##", "dd/mm/yyyy"...)
+    QVariant dimensione = {};
+    QVariant opzione = {};      // True: required, a record is not saved while the field is empty
+    QVariant formato = {};      // display format ("#,###.^^", "##", "dd/mm/yyyy"...)
     QString ricerca = QStringLiteral("=");  // search operator: "=" or "like*"
 };
 
