@@ -371,6 +371,10 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
 
 bool GestLinee::tasto(int keyCode, int shift)
 {
+    // Keys an open cell editor lets through (Enter, Escape) are its own:
+    // the editor commits or reverts after this event.
+    if (EditorAperto())
+        return false;
     attiva();
     int kc = keyCode;
     if (m_owner)
