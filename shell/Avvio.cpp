@@ -117,6 +117,7 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
     PathIni = iniCercato();
     try {
         ClienteMenu *client = creaClienteMenu();
+        delete MenuComandi;
         MenuComandi = new scMenuComandiClie(client);
         MenuClient = client;
         const QString iniHost = client->LeggiPar(QStringLiteral("PathIni"), QString()).toString().trimmed();

@@ -1,0 +1,258 @@
+// Start-up: finding and choosing the INI, opening the company database and
+// reading the company parameters from a standalone host, the first window,
+// and the orderly close of a start that fails.
+#include "SupportoShell.h"
+
+#include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
+#include "components/forms/RisposteProgrammate.h"
+#include "components/util/ProfiloIni.h"
+#include "services/Globali.h"
+#include "shell/ApriForm.h"
+#include "shell/Avvio.h"
+#include "shell/Connessione.h"
+#include "shell/GlobaliShell.h"
+#include "shell/ParAzienda.h"
+#include "shell/SceltaIni.h"
+#include "shell/frmPrincipale.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void scriviFile(const QString &percorso, const QString &testo)
+{
+    QDir().mkpath(QFileInfo(percorso).absolutePath());
+    QFile f(percorso);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(testo.toUtf8());
+}
+
+// A company database with the schema and two currencies.
+void creaAzienda(const QString &percorso)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-azienda"));
+        db.setDatabaseName(percorso);
+        ASSERT_TRUE(db.open());
+        Schema::ApplicaAzienda(db);
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('EUR', 'Euro', 2)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('LIT', 'Lire', 0)")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prova-azienda"));
+}
+
+QWidget *finestraVisibile(const QString &nome)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == nome && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+class AvvioTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        qunsetenv("CLIENTI_MENU_SOCKET");
+        qunsetenv("CLIENTI_INI");
+        qunsetenv("CLIENTI_PARAMETRI");
+        ASSERT_TRUE(dir.isValid());
+        ini = dir.filePath(QStringLiteral("main/morvane.ini"));
+        scriviFile(ini, QStringLiteral("[Connessioni]\nNomeDB=../azienda.db\nOwner=dbo\n"
+                                       "[Menu]\nNomeDB=../menu.db\n"
+                                       "[Risoluzione Video]\nStaVid=1,5\n"
+                                       "[Config]\nLisSpostaCurs=S\n"
+                                       "[Base]\nImmagini=../immagini\n"));
+        scriviFile(dir.filePath(QStringLiteral("main/menu-parametri.json")),
+                   QStringLiteral(R"({"descazie": "Rossi Forniture S.r.l.", "DataMenu": "15/03/2024",
+                       "Ditta.Moneta": "EUR", "Ditta.CodEuro": "EUR", "Ditta.CodLira": "LIT",
+                       "Ditta.CambioLiraEuro": "1936,27", "Ditta.ColBackGotFocus": "&H00C0FFFF&",
+                       "ChiLancia": "Menu", "KeySecLancia": "0103001", "ParamLancia": ""})"));
+        creaAzienda(dir.filePath(QStringLiteral("azienda.db")));
+    }
+    void TearDown() override
+    {
+        ShellTest::TearDown();
+        delete Globali::MenuComandi;
+        Globali::MenuComandi = nullptr;
+        Globali::MenuClient = nullptr;
+        Globali::ImpostaDbComp(nullptr);
+        Globali::DbMenu.clear();
+    }
+    QTemporaryDir dir;
+    QString ini;
+};
+
+} // namespace
+
+TEST(CercaIniTest, ProgramFolderFirstThenCurrentFolderThenNothing)
+{
+    QTemporaryDir dir;
+    const QString prg = dir.filePath(QStringLiteral("prg"));
+    const QString cor = dir.filePath(QStringLiteral("cor"));
+    QDir().mkpath(prg + QStringLiteral("/main"));
+    QDir().mkpath(cor);
+    scriviFile(cor + QStringLiteral("/morvane.ini"), QStringLiteral("[Connessioni]\n"));
+    scriviFile(cor + QStringLiteral("/altro.ini"), QStringLiteral("[Connessioni]\n"));
+
+    EXPECT_EQ(CercaIni(QString(), prg, cor), cor + QStringLiteral("/morvane.ini"));
+    scriviFile(prg + QStringLiteral("/main/morvane.ini"), QStringLiteral("[Connessioni]\n"));
+    const struct {
+        QString richiesto;
+        QString atteso;
+    } casi[] = {
+        {QString(), prg + QStringLiteral("/main/morvane.ini")},
+        {QStringLiteral("altro.ini"), cor + QStringLiteral("/altro.ini")},
+        {QStringLiteral("manca.ini"), QString()},
+        {cor + QStringLiteral("/altro.ini"), cor + QStringLiteral("/altro.ini")},
+        {QStringLiteral("../cor/altro.ini"), cor + QStringLiteral("/altro.ini")},
+        {cor + QStringLiteral("/manca.ini"), QString()},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.richiesto.toStdString());
+        EXPECT_EQ(CercaIni(c.richiesto, prg, c.richiesto.startsWith(QLatin1String("..")) ? prg : cor), c.atteso);
+    }
+}
+
+TEST(ElencoIniTest, ListsTheChoicesInOrderOrByDescription)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("morvane.ini"));
+    scriviFile(dir.filePath(QStringLiteral("b.ini")), QStringLiteral("[Connessioni]\nNomeDB=beta.db\n"));
+    scriviFile(ini, QStringLiteral("[Parametri Generali]\nNumIni=3\nIni1=a.ini\nDescIni1=Zeta S.p.A.\n"
+                                   "Ini2=b.ini\nIni3=sub/c.ini\nDescIni3=Alfa S.n.c.\n"));
+    QList<VoceIni> l = ElencoIni(ini);
+    ASSERT_EQ(l.size(), 3);
+    EXPECT_EQ(l[0].descrizione, QStringLiteral("Zeta S.p.A."));
+    EXPECT_EQ(l[1].descrizione, QStringLiteral("beta.db"));  // from its [Connessioni] NomeDB
+    EXPECT_EQ(l[2].percorso, dir.filePath(QStringLiteral("sub/c.ini")));
+
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("OrdIniDBase"), QStringLiteral("S"));
+    l = ElencoIni(ini);
+    EXPECT_EQ(l[0].descrizione, QStringLiteral("Alfa S.n.c."));
+    EXPECT_EQ(l[1].descrizione, QStringLiteral("beta.db"));
+    EXPECT_EQ(l[2].descrizione, QStringLiteral("Zeta S.p.A."));
+
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"), QStringLiteral("0"));
+    EXPECT_TRUE(ElencoIni(ini).isEmpty());
+}
+
+TEST(ElencoIniTest, TheUserPicksOneOrNone)
+{
+    RisposteProgrammate::Azzera();
+    const QList<VoceIni> l{{QStringLiteral("/x/a.ini"), QStringLiteral("A")}, {QStringLiteral("/x/b.ini"), QStringLiteral("B")}};
+    RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 1);
+    EXPECT_EQ(ScegliIni(l), QStringLiteral("/x/b.ini"));
+    RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), -1);
+    EXPECT_EQ(ScegliIni(l), QString());
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("sceltaIni")).value(QStringLiteral("voci")).toStringList(),
+              (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    RisposteProgrammate::Azzera();
+}
+
+TEST(ParAziendaTest, ColoursAndAmountFormats)
+{
+    EXPECT_EQ(LeggiColoreVb(QStringLiteral("&H80000005"), 0), 0x80000005L);
+    EXPECT_EQ(LeggiColoreVb(QStringLiteral("&HFF&"), 0), 0xFFL);
+    EXPECT_EQ(LeggiColoreVb(QStringLiteral("-2147483643"), 0), 0x80000005L);
+    EXPECT_EQ(LeggiColoreVb(QStringLiteral("12632256"), 0), 0xC0C0C0L);
+    EXPECT_EQ(LeggiColoreVb(QStringLiteral("rosso"), 7), 7);
+    EXPECT_EQ(LeggiColoreVb(QString(), 7), 7);
+    EXPECT_EQ(FormatoImporto(0), QStringLiteral("#,##0"));
+    EXPECT_EQ(FormatoImporto(2), QStringLiteral("#,##0.00"));
+}
+
+TEST_F(AvvioTest, StartsOnTheDatabaseAndOpensTheWindowNamedByP)
+{
+    const QStringList args{QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("RO=/RO"),
+                           QStringLiteral("frmProva"), QStringLiteral("-H"), QStringLiteral("clienti.chm")};
+    ASSERT_TRUE(Main(args));
+    EXPECT_EQ(Globali::NumeroProgramma, 32);
+    EXPECT_EQ(Globali::PathIni, ini);
+    EXPECT_EQ(Globali::NomeDbAzienda, dir.filePath(QStringLiteral("azienda.db")));
+    EXPECT_TRUE(Globali::DbComp()->EsisteConnessione(Globali::DbAzienda));
+    EXPECT_EQ(Globali::NomeDbMenu, dir.filePath(QStringLiteral("menu.db")));
+    EXPECT_EQ(Globali::NomeFileHelp, QStringLiteral("clienti.chm"));
+    EXPECT_EQ(Globali::DescAzienda, QStringLiteral("Rossi Forniture S.r.l."));
+    EXPECT_EQ(Globali::DataMenu, QDate(2024, 3, 15));
+    EXPECT_EQ(Globali::NumDecEuro, 2);
+    EXPECT_EQ(Globali::NumDecLira, 0);
+    EXPECT_EQ(Globali::NumDecMoneta, 2);
+    EXPECT_EQ(Globali::FmtImportoEuro, QStringLiteral("#,##0.00"));
+    EXPECT_DOUBLE_EQ(Globali::CambioLiraEuro, 1936.27);
+    EXPECT_EQ(Globali::ColBackGotFocus, 0xC0FFFFL);
+    EXPECT_DOUBLE_EQ(Globali::RisVidStaVid, 1.5);
+    EXPECT_EQ(Globali::LisSpostaCurs, QStringLiteral("S"));
+    EXPECT_EQ(Globali::DirImmagini, dir.filePath(QStringLiteral("immagini")));
+    EXPECT_EQ(Globali::NomiMesi.value(2), QStringLiteral("Marzo"));
+    ASSERT_NE(Globali::PonteMenu, nullptr);
+
+    // The first window opens from the event loop, with the host's launch keys.
+    QTRY_VERIFY(FormAperto(QStringLiteral("frmProva")) != nullptr);
+    FormLanciabile *f = FormAperto(QStringLiteral("frmProva"));
+    EXPECT_EQ(f->osKeyLancia, QStringLiteral("Menu"));
+    EXPECT_EQ(f->osKeySec(), QStringLiteral("0103001"));
+    EXPECT_EQ(f->osParam, QStringLiteral("RO=/RO"));
+    EXPECT_TRUE(messaggi().isEmpty());
+}
+
+TEST_F(AvvioTest, WithoutAWindowToOpenTheLauncherShowsUp)
+{
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    QTRY_VERIFY(finestraVisibile(QStringLiteral("frmAvvio")) != nullptr);
+    QWidget *avvio = finestraVisibile(QStringLiteral("frmAvvio"));
+    EXPECT_EQ(avvio->windowTitle(), QStringLiteral("Clienti"));
+    avvio->close();
+    tickChiusura();
+    EXPECT_EQ(codiceChiusura, 0);
+}
+
+TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)
+{
+    EXPECT_FALSE(Main({QStringLiteral("-I"), dir.filePath(QStringLiteral("manca.ini"))}));
+    ASSERT_EQ(messaggi().size(), 1);
+    EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("File di configurazione non trovato")));
+    QTRY_COMPARE(codiceChiusura, 1);
+    EXPECT_EQ(Globali::MenuClient, nullptr);
+}
+
+TEST_F(AvvioTest, AFailedConnectionMayBeRetriedAndNeverShowsThePassword)
+{
+    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"), QStringLiteral("DsnCheNonEsiste"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("Connect"), QStringLiteral("UID=mario;PWD=Segreta99"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);  // Riprova
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);  // Annulla
+    EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
+    const QStringList m = messaggi();
+    ASSERT_EQ(m.size(), 3);  // two failed attempts, then the start's own message
+    EXPECT_TRUE(m[0].startsWith(QStringLiteral("Impossibile aprire il database dell'azienda")));
+    for (const QString &t : m)
+        EXPECT_FALSE(t.contains(QStringLiteral("Segreta99"))) << t.toStdString();
+    QTRY_COMPARE(codiceChiusura, 1);
+}
+
+TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
+{
+    const QString seconda = dir.filePath(QStringLiteral("main/seconda.ini"));
+    scriviFile(seconda, QStringLiteral("[Connessioni]\nNomeDB=../azienda.db\n"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"), QStringLiteral("1"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"), QStringLiteral("seconda.ini"));
+    RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 0);
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    EXPECT_EQ(Globali::PathIni, seconda);
+
+    chiudiTutto();
+    RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), -1);
+    EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
+    EXPECT_EQ(messaggi().last(), QStringLiteral("Nessun archivio scelto"));
+}
