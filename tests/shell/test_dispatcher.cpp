@@ -5,6 +5,7 @@
 
 #include "components/forms/RisposteProgrammate.h"
 #include "services/Globali.h"
+#include "services/UtilPrg.h"
 #include "shell/ApriForm.h"
 #include "shell/Chiusura.h"
 #include "shell/GlobaliShell.h"
