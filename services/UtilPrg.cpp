@@ -46,17 +46,34 @@ bool erroreCorrente(int &numero, QString &descrizione)
 
 using AzioneTrans = void (DbMotore::*)(const QString &);
 
-QVariant apriRsLet(AzioneTrans azione, const char *isolamento, const QVariant &pvTrans, DbMotore *pDb,
-                   int pbDbComp, const QString &psConnessione)
+// The isolation level for the next transactions of a server connection. SQL
+// Server's statement is session-wide; PostgreSQL says so with SESSION
+// CHARACTERISTICS (its plain form is refused once a transaction has begun).
+void impostaIsolamento(DbMotore *db, const QString &conn, const char *livello)
+{
+    if (!db->TipoSql(conn))
+        return;
+    const QString sql = db->Dialetto(conn) == JetSql::Dialetto::PostgreSQL
+                            ? QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL ")
+                            : QStringLiteral("SET TRANSACTION ISOLATION LEVEL ");
+    db->EseguiSql(conn, sql + QString::fromLatin1(livello));
+}
+
+QVariant apriRsLet(AzioneTrans azione, const char *livello, const QVariant &pvTrans, DbMotore *pDb, int pbDbComp,
+                   const QString &psConnessione)
 {
     DbMotore *db = pbDbComp ? Globali::DbComp() : pDb;
     if (!db)
         throw VbErrore(VbErrore::OggettoNonImpostato, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"));
     const QString conn = psConnessione.isEmpty() ? Globali::DbAzienda : psConnessione;
+    const bool inizio = azione == &DbMotore::IniziaTrans;
+    // A beginning transaction must already see the new level.
+    if (inizio)
+        impostaIsolamento(db, conn, livello);
     if (pvTrans.isValid())
         (db->*azione)(conn);
-    if (db->TipoSql(conn))
-        db->EseguiSql(conn, QString::fromLatin1(isolamento));
+    if (!inizio)
+        impostaIsolamento(db, conn, livello);
     return {};
 }
 
@@ -114,19 +131,19 @@ void MsgErroreApertura(const QVariant &pvNumero, const QVariant &pvDescrizione, 
 
 QVariant ApriRsLetSporca(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::IniziaTrans, "SET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED", pvTrans, pDb,
+    return apriRsLet(&DbMotore::IniziaTrans, "READ UNCOMMITTED", pvTrans, pDb,
                      pbDbComp, psConnessione);
 }
 
 QVariant ApriRsLetCommit(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::ConfermaTrans, "SET TRANSACTION ISOLATION LEVEL READ COMMITTED", pvTrans, pDb,
+    return apriRsLet(&DbMotore::ConfermaTrans, "READ COMMITTED", pvTrans, pDb,
                      pbDbComp, psConnessione);
 }
 
 QVariant ApriRsLetCommit2(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::AnnullaTrans, "SET TRANSACTION ISOLATION LEVEL READ COMMITTED", pvTrans, pDb,
+    return apriRsLet(&DbMotore::AnnullaTrans, "READ COMMITTED", pvTrans, pDb,
                      pbDbComp, psConnessione);
 }
 

@@ -45,38 +45,57 @@ QString comandoFine()
     return RispostaOk;
 }
 
-// Launch keys of a command: a map parameter carries them ("form", "KeySec",
-// "ChiLancia", "KeySecLancia", "ParamLancia", "Param"); a text names the window
-// and the keys are the host's launch data.
+// Launch keys of a command: the parameter names the window and the keys are
+// the host's launch data; it may carry its own keys after the name, as text
+// ("frmClienti;KeySec=0103001;Param=/RO") or as a map with a "form" entry.
+// Key names: KeySec, ChiLancia, KeySecLancia, ParamLancia, Param.
 QString apriDaComando(const QVariant &pvParam)
 {
-    ChiaviLancio chiavi;
+    QVariantMap voci;
     QString nome;
     if (pvParam.typeId() == QMetaType::QVariantMap) {
-        const QVariantMap m = pvParam.toMap();
-        auto val = [&m](const char *k) {
-            for (auto it = m.cbegin(); it != m.cend(); ++it)
-                if (it.key().compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
-                    return it.value().toString();
-            return QString();
-        };
-        nome = val("form");
-        chiavi.osKeyLancia = val("ChiLancia");
-        chiavi.osKeySecLancia = val("KeySecLancia");
-        chiavi.osParamLancia = val("ParamLancia");
-        chiavi.osKeySec = m.contains(QStringLiteral("KeySec")) ? val("KeySec") : chiavi.osKeySecLancia;
-        chiavi.osParam = val("Param");
+        voci = pvParam.toMap();
     } else {
-        nome = pvParam.toString().trimmed();
-        if (ClienteMenu *mc = Globali::MenuClient) {
-            const DatiLancio d = mc->LeggiDatiLancio();
-            chiavi.osKeyLancia = d.ChiLancia;
-            chiavi.osKeySecLancia = d.KeySecLancia;
-            chiavi.osParamLancia = d.ParamLancia;
+        const QStringList parti = pvParam.toString().split(QLatin1Char(';'));
+        voci.insert(QStringLiteral("form"), parti.value(0).trimmed());
+        for (qsizetype i = 1; i < parti.size(); ++i) {
+            const qsizetype uguale = parti[i].indexOf(QLatin1Char('='));
+            if (uguale > 0)
+                voci.insert(parti[i].left(uguale).trimmed(), parti[i].mid(uguale + 1));
         }
-        chiavi.osKeySec = chiavi.osKeySecLancia;
-        chiavi.osParam = chiavi.osParamLancia;
     }
+    auto voce = [&voci](const char *k, bool *presente = nullptr) {
+        for (auto it = voci.cbegin(); it != voci.cend(); ++it)
+            if (it.key().compare(QLatin1String(k), Qt::CaseInsensitive) == 0) {
+                if (presente)
+                    *presente = true;
+                return it.value().toString();
+            }
+        return QString();
+    };
+
+    ChiaviLancio chiavi;
+    if (ClienteMenu *mc = Globali::MenuClient) {
+        const DatiLancio d = mc->LeggiDatiLancio();
+        chiavi.osKeyLancia = d.ChiLancia;
+        chiavi.osKeySecLancia = d.KeySecLancia;
+        chiavi.osParamLancia = d.ParamLancia;
+    }
+    bool c = false;
+    if (const QString v = voce("ChiLancia", &c); c)
+        chiavi.osKeyLancia = v;
+    if (const QString v = voce("KeySecLancia", &(c = false)); c)
+        chiavi.osKeySecLancia = v;
+    if (const QString v = voce("ParamLancia", &(c = false)); c)
+        chiavi.osParamLancia = v;
+    chiavi.osKeySec = chiavi.osKeySecLancia;
+    chiavi.osParam = chiavi.osParamLancia;
+    if (const QString v = voce("KeySec", &(c = false)); c)
+        chiavi.osKeySec = v;
+    if (const QString v = voce("Param", &(c = false)); c)
+        chiavi.osParam = v;
+
+    nome = voce("form").trimmed();
     if (nome.isEmpty())
         nome = Globali::FormIniziale;
     return ApriFormPerNome(nome, chiavi) ? RispostaOk : QString();

@@ -21,7 +21,8 @@ inline QVariant ParamPrgClie;
 //  "ritornoa"        the window named by the parameter (else the active one) runs
 //                    "Aggiorna" and comes forward: "Ok", "" when none is open
 //  "attiva"/"passaa" opens the window named by the parameter with the host's
-//                    launch keys (or brings it forward with them): "Ok", "" on failure
+//                    launch keys (or brings it forward with them): "Ok", "" on failure;
+//                    the parameter may add keys: "frmClienti;KeySec=0103001"
 //  "preppassaa"      every open window hands its record on (PassaA): "Ok"
 //  "keyprgprim"      KeyPrgPrim;  "keyprgsec": KeyPrgSec
 //  "paramprgclie"    keeps the parameter for the windows (ParamPrgClie): "Ok"

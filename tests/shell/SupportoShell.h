@@ -9,6 +9,11 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList &l, std::ostream *os) { *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']'; }
+
 class frmProva : public QWidget, public FormLanciabile {
     Q_OBJECT
 public:

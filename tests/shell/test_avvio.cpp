@@ -13,6 +13,7 @@
 #include "shell/Connessione.h"
 #include "shell/GlobaliShell.h"
 #include "shell/ParAzienda.h"
+#include "shell/scMenuComandiClie.h"
 #include "shell/SceltaIni.h"
 #include "shell/frmPrincipale.h"
 

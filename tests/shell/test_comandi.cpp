@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
-#include <QVariantMap>
 
 namespace {
 
@@ -87,9 +86,8 @@ TEST_F(ComandiTest, PassaaOpensTheWindowWithTheHostsLaunchData)
     EXPECT_EQ(f->keySecAlCaricamento, QStringLiteral("0103001"));
     EXPECT_EQ(f->paramAlCaricamento, QStringLiteral("/RO"));
 
-    // "attiva" on the open window hands it the keys of a map parameter.
-    QVariantMap m{{QStringLiteral("form"), QStringLiteral("frmprova")}, {QStringLiteral("KeySec"), QStringLiteral("0103009")}};
-    EXPECT_EQ(invia(QStringLiteral("attiva"), m), RispostaOk);
+    // "attiva" on the open window hands it the keys the parameter carries.
+    EXPECT_EQ(invia(QStringLiteral("attiva"), QStringLiteral("frmprova;KeySec=0103009")), RispostaOk);
     EXPECT_EQ(frmProva::istanzeVive, 1);
     EXPECT_EQ(f->osKeySec(), QStringLiteral("0103009"));
 

@@ -192,6 +192,8 @@ TEST(AppoggioTest, ReadsAndWritesThePairsOfARow)
 
 TEST(MsgErroreAperturaTest, TheHostShowsTheCurrentErrorWithoutPasswords)
 {
+    RisposteProgrammate::Azzera();
+    RisposteProgrammate::ImpostaSenzaModali(true);
     auto client = std::make_unique<ClienteMenuLocale>();
     Globali::MenuClient = client.get();
     frmConn::Mostra(QStringLiteral("Caricamento maschera"));
@@ -207,4 +209,5 @@ TEST(MsgErroreAperturaTest, TheHostShowsTheCurrentErrorWithoutPasswords)
     EXPECT_TRUE(client->Messaggi()[0].startsWith(QStringLiteral("Clienti\nErrore(3146): Chiamata ODBC non riuscita")));
     EXPECT_FALSE(client->Messaggi()[0].contains(QStringLiteral("Segreta99")));
     EXPECT_EQ(client->Messaggi()[1], QStringLiteral("A Errore(5): Chiamata di routine non valida B"));
+    RisposteProgrammate::Azzera();
 }
