@@ -8,6 +8,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/AziOpenDbMenu.h"
+#include "services/FormLanciabile.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/UtilPrg.h"
@@ -162,7 +163,12 @@ bool Main(const QStringList &argomenti)
 void ApriPrimaForm()
 {
     using namespace Globali;
-    if (FormIniziale.isEmpty()) {
+    // Without a menu program a name this build cannot open leaves the user
+    // the launcher rather than a program that vanishes after its message.
+    const bool standalone = SwitchM.isEmpty();
+    if (FormIniziale.isEmpty() || (standalone && !RegistroForm::Esiste(FormIniziale))) {
+        if (!FormIniziale.isEmpty())
+            msgCom(QString::fromUtf8(MsgImpossibileAprire), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
         (new frmAvvio)->show();
         return;
     }

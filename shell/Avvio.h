@@ -26,7 +26,8 @@ bool Main(const QStringList &argomenti);
 QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argomenti);
 
 // Opens the first window (the second word of "P"), with the host's launch
-// keys; with none named, the launcher window.
+// keys; with none named, the launcher window. Without a menu program a name
+// that no window answers to is reported and the launcher shown instead.
 void ApriPrimaForm();
 
 // Registers the windows this program can open by name.

@@ -257,3 +257,11 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
     EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
     EXPECT_EQ(messaggi().last(), QStringLiteral("Nessun archivio scelto"));
 }
+
+TEST_F(AvvioTest, AStandaloneStartOnAnUnknownWindowSaysSoAndShowsTheLauncher)
+{
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"), QStringLiteral("frmNonCostruita")}));
+    QTRY_VERIFY(finestraVisibile(QStringLiteral("frmAvvio")) != nullptr);
+    EXPECT_EQ(messaggi(), QStringList{QString::fromUtf8(MsgImpossibileAprire)});
+    EXPECT_EQ(codiceChiusura, -100);
+}
