@@ -8,6 +8,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/AziOpenDbMenu.h"
+#include "services/Decodifica.h"
 #include "services/FormLanciabile.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -140,7 +141,7 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
     delete PonteMenu;
     PonteMenu = new ContestoPrg(FrmP, MenuClient, DbComp(), DbAzienda, PathIni);
     if (!AziUtilPrg)
-        AziUtilPrg = new scAziUtilPrg;
+        AziUtilPrg = new scAziUtilPrg(&Aiuto());
     frmConn::Scarica();
     return {};
 }

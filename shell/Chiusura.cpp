@@ -1,6 +1,7 @@
 // Orderly shutdown.
 #include "shell/Chiusura.h"
 
+#include "components/aiuto/AiutoDecod.h"
 #include "components/db/DbMotore.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/util/ContestoPrg.h"
@@ -77,6 +78,10 @@ void RilasciaOggettiGlobali()
     if (Globali::AziUtilPrg)
         Globali::AziUtilPrg->deleteLater();
     Globali::AziUtilPrg = nullptr;
+    if (Globali::AziAiuto)
+        Globali::AziAiuto->deleteLater();
+    Globali::AziAiuto = nullptr;
+    Globali::FrmAiuto = nullptr;
     if (Globali::MenuComandi)
         Globali::MenuComandi->deleteLater();  // releases MenuClient with it
     Globali::MenuComandi = nullptr;

@@ -1,21 +1,24 @@
 // Receiver of the lookup library's events: it hands the library the main
-// window, keeps the keys a lookup leaves for another program, and holds the
-// parameters the start-up passes to the library.
+// window and keeps the keys a lookup leaves for another program.
 #pragma once
 
-#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 
+class AiutoDecod;
 class QWidget;
 
 class scAziUtilPrg : public QObject {
     Q_OBJECT
 public:
-    explicit scAziUtilPrg(QObject *parent = nullptr);
+    // Receives the events of `aiuto` (not owned).
+    explicit scAziUtilPrg(AiutoDecod *aiuto, QObject *parent = nullptr);
 
-    // Parameters for the lookup library ("PathDbMenu"...), names without regard to case.
+    AiutoDecod *ogAziAiuto() const { return mgAziAiuto; }
+
+    // A setting of the lookup library ("PathDbMenu"...).
     void ImpostaParametro(const QString &nome, const QVariant &valore);
     QVariant Parametro(const QString &nome) const;
 
@@ -29,5 +32,5 @@ public:
     void mgAziAiuto_LanciaKeySec(const QString &chiave);
 
 private:
-    QHash<QString, QVariant> m_parametri;
+    QPointer<AiutoDecod> mgAziAiuto;
 };

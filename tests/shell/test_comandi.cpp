@@ -3,6 +3,7 @@
 #include "SupportoShell.h"
 #include "support/HostMenuFinto.h"
 
+#include "components/aiuto/AiutoDecod.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/menu/ClienteMenuSocket.h"
 #include "services/Globali.h"
@@ -10,6 +11,7 @@
 #include "shell/ComandiMenu.h"
 #include "shell/GlobaliShell.h"
 #include "shell/frmPrincipale.h"
+#include "shell/scAziUtilPrg.h"
 #include "shell/scMenuComandiClie.h"
 
 #include <QApplication>
@@ -142,4 +144,19 @@ TEST_F(ComandiTest, FineIsRefusedWhileAModalWindowIsUp)
     QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
     EXPECT_EQ(invia(QStringLiteral("fine")), RispostaNoChiudi);
     EXPECT_TRUE(modale.isVisible());
+}
+
+TEST_F(ComandiTest, KeysLeftByALookupAreWhatTheHostReadsBack)
+{
+    AiutoDecod aiuto;
+    scAziUtilPrg ricevitore(&aiuto);
+    emit aiuto.LanciaKeyPrim(QStringLiteral("prpn"));
+    emit aiuto.LanciaKeySec(QStringLiteral("PICF"));
+    EXPECT_EQ(invia(QStringLiteral("keyprgprim")), QStringLiteral("prpn"));
+    EXPECT_EQ(invia(QStringLiteral("keyprgsec")), QStringLiteral("PICF"));
+    QWidget *frm = nullptr;
+    emit aiuto.ClsMainMenuFrm(frm);
+    EXPECT_EQ(frm, Globali::FrmP);
+    ricevitore.ImpostaParametro(QStringLiteral("PathDbMenu"), QStringLiteral("/dati/menu.db"));
+    EXPECT_EQ(aiuto.Parametri().ovLeggiPar(QStringLiteral("pathdbmenu")).toString(), QStringLiteral("/dati/menu.db"));
 }
