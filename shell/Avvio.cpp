@@ -1,6 +1,7 @@
 // Start of the program.
 #include "shell/Avvio.h"
 
+#include "components/aiuto/AiutoDecod.h"
 #include "components/db/DbMotore.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/menu/ClienteMenuSocket.h"
@@ -8,7 +9,6 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/AziOpenDbMenu.h"
-#include "services/Decodifica.h"
 #include "services/FormLanciabile.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -140,8 +140,11 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
 
     delete PonteMenu;
     PonteMenu = new ContestoPrg(FrmP, MenuClient, DbComp(), DbAzienda, PathIni);
+    if (!AziAiuto)
+        AziAiuto = new AiutoDecod;
+    AziAiuto->ImpostaContesto(PonteMenu);
     if (!AziUtilPrg)
-        AziUtilPrg = new scAziUtilPrg(&Aiuto());
+        AziUtilPrg = new scAziUtilPrg(AziAiuto);
     frmConn::Scarica();
     return {};
 }

@@ -1,7 +1,6 @@
 // Receiver of the lookup library's events.
 #include "shell/scAziUtilPrg.h"
 
-#include "components/aiuto/AiutoDecod.h"
 #include "services/Globali.h"
 #include "shell/GlobaliShell.h"
 #include "shell/frmPrincipale.h"

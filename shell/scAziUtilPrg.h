@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-class AiutoDecod;
+#include "components/aiuto/AiutoDecod.h"
 class QWidget;
 
 class scAziUtilPrg : public QObject {
