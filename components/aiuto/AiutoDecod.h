@@ -98,6 +98,9 @@ public:
     // Asks the program to launch another one on a key (the window's "Nuovo").
     void LanciaProgramma(const QString &chiavePrim, const QString &chiaveSec);
 
+    // The condition that finds `codice` (each part of a composed code on its column).
+    static QString CondizioneCodice(const DefRicerca &def, const QString &codice);
+
     // Aliases under which the SELECT carries the code and the description.
     static const QString AliasCodice, AliasDescrizione;
 
@@ -111,7 +114,6 @@ signals:
     void LanciaKeySec(const QString &chiave);
 
 private:
-    QString condizioneCodice(const DefRicerca &def, const QString &codice) const;
     bool cercaUnica(const DefRicerca &def, const QList<ColonnaRicerca> &colonne, const QString &testo,
                     const QString &condizione);
     bool rispostaProgrammata(const DefRicerca &def, const QList<ColonnaRicerca> &colonne,
