@@ -1,7 +1,7 @@
 // Account-code helpers: splitting, normalising, the highest code in use.
-#include "components/db/DbMotore.h"
 #include "services/Codici.h"
 #include "services/Globali.h"
+#include "tests/components/db/ProvaMotori.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -58,31 +58,41 @@ TEST(UltimoConto, TestoSql)
               " and isnumeric(mid(Conto,2)) <> 0 and len(Conto) = 4 And Conto like '[*]*'");
 }
 
-class UltimoContoDb : public ::testing::Test
+// The highest code on both engines, with the program's schema.
+class UltimoContoDb : public ::testing::TestWithParam<MotoreProva>
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(cartella.isValid());
         auto *db = new DbMotore;
         Globali::ImpostaDbComp(db);
-        db->ApriSqlite(Globali::DbAzienda, dir.filePath("azienda.db"), true);
-        db->EseguiSql(Globali::DbAzienda,
-                      "CREATE TABLE PianoConti (Gruppo TEXT COLLATE NOCASE, Mastro TEXT COLLATE NOCASE, "
-                      "Conto TEXT COLLATE NOCASE, Descrizione TEXT, PRIMARY KEY (Gruppo, Mastro, Conto))");
+        QString motivo;
+        if (!ApriMotoreProva(*db, GetParam(), cartella, connect, motivo)) {
+            if (PgObbligatorio())
+                FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+            GTEST_SKIP() << motivo.toStdString();
+        }
     }
-    void TearDown() override { Globali::ImpostaDbComp(nullptr); }
+    void TearDown() override
+    {
+        Globali::ImpostaDbComp(nullptr);
+        if (!connect.isEmpty() && PgServer::Istanza())
+            PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+    }
     void conti(const QString &g, const QString &m, const QStringList &codici)
     {
         for (const QString &c : codici)
-            Globali::DbComp()->EseguiSql(
-                Globali::DbAzienda,
-                QString("INSERT INTO PianoConti VALUES ('%1','%2','%3','x')").arg(g, m, c));
+            Globali::DbComp()->EseguiSql(Globali::DbAzienda,
+                                         QString("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, "
+                                                 "Descrizione) VALUES ('%1','%2','%3','3','x')")
+                                             .arg(g, m, c));
     }
-    QTemporaryDir dir;
+    QTemporaryDir cartella;
+    QString connect;
 };
 
-TEST_F(UltimoContoDb, SoloNumericiDaIlCodiceIntero)
+TEST_P(UltimoContoDb, SoloNumericiDaIlCodiceIntero)
 {
     conti("01", "05", {"0001", "0041", "A999", "ZZ"});
     conti("01", "06", {"9000"});
@@ -90,21 +100,25 @@ TEST_F(UltimoContoDb, SoloNumericiDaIlCodiceIntero)
     EXPECT_EQ(UltimoConto("01", "07", true, ""), "");
 }
 
-TEST_F(UltimoContoDb, ConPrefissoDaLaParteDopoIlPrefisso)
+TEST_P(UltimoContoDb, ConPrefissoDaLaParteDopoIlPrefisso)
 {
-    conti("01", "05", {"0001", "0041", "A001", "A017", "AB99", "ABC", "B0X1", "12345"});
-    EXPECT_EQ(UltimoConto("01", "05", false, ""), "0041");
+    conti("01", "05", {"0001", "0041", "A001", "A017", "AB99", "ABC", "B0X1", "1234"});
+    conti("01", "05", {"*001"});
+    EXPECT_EQ(UltimoConto("01", "05", false, ""), "1234");
     EXPECT_EQ(UltimoConto("01", "05", false, "A"), "017");
     EXPECT_EQ(UltimoConto("01", "05", false, "a"), "017");
     EXPECT_EQ(UltimoConto("01", "05", false, "AB"), "99");
     EXPECT_EQ(UltimoConto("01", "05", false, "B"), "");
-    EXPECT_EQ(UltimoConto("01", "05", false, "*"), "");
+    EXPECT_EQ(UltimoConto("01", "05", false, "*"), "001");
     EXPECT_EQ(UltimoConto("02", "05", false, ""), "");
 }
 
-TEST_F(UltimoContoDb, ErroreDaTestoVuoto)
+TEST_P(UltimoContoDb, ErroreDaTestoVuoto)
 {
     Globali::DbComp()->EseguiSql(Globali::DbAzienda, "DROP TABLE PianoConti");
     EXPECT_EQ(UltimoConto("01", "05", false, ""), "");
     EXPECT_EQ(UltimoConto("01", "05", true, ""), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Motori, UltimoContoDb,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);

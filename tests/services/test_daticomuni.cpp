@@ -1,38 +1,54 @@
 // Column existence and currency settings on a small company database.
-#include "components/db/DbMotore.h"
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
+#include "tests/components/db/ProvaMotori.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-class DatiComuniDb : public ::testing::Test
+// The company database on both engines, with the program's schema; a second
+// SQLite connection stands for another database.
+class DatiComuniDb : public ::testing::TestWithParam<MotoreProva>
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(cartella.isValid());
         auto *db = new DbMotore;
         Globali::ImpostaDbComp(db);
-        db->ApriSqlite(Globali::DbAzienda, dir.filePath("azienda.db"), true);
-        db->EseguiSql(Globali::DbAzienda, "CREATE TABLE Monete (Moneta TEXT COLLATE NOCASE PRIMARY KEY, "
-                                          "Descrizione TEXT, NumDec INTEGER, NumDecGest INTEGER, "
-                                          "Operatore TEXT, Cee TEXT)");
-        db->EseguiSql(Globali::DbAzienda, "INSERT INTO Monete VALUES ('EUR','Euro',2,4,'/','S')");
-        db->EseguiSql(Globali::DbAzienda, "INSERT INTO Monete VALUES ('LIT','Lire',0,0,'*','S')");
-        db->EseguiSql(Globali::DbAzienda, "INSERT INTO Monete VALUES ('D''X','Strana',3,5,'/','N')");
-        db->ApriSqlite("Altro", dir.filePath("altro.db"), true);
+        QString motivo;
+        if (!ApriMotoreProva(*db, GetParam(), cartella, connect, motivo)) {
+            if (PgObbligatorio())
+                FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+            GTEST_SKIP() << motivo.toStdString();
+        }
+        const QString c = Globali::DbAzienda;
+        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
+                         "VALUES ('EUR','Euro',2,4,'/','S')");
+        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
+                         "VALUES ('LIT','Lire',0,0,'*','S')");
+        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
+                         "VALUES ('D''X','Strana',3,5,'/','N')");
+        db->ApriSqlite("Altro", cartella.filePath("altro.db"), true);
         db->EseguiSql("Altro", "CREATE TABLE T (A TEXT)");
     }
-    void TearDown() override { Globali::ImpostaDbComp(nullptr); }
-    QTemporaryDir dir;
+    void TearDown() override
+    {
+        Globali::ImpostaDbComp(nullptr);
+        if (!connect.isEmpty() && PgServer::Istanza())
+            PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+    }
+    QTemporaryDir cartella;
+    QString connect;
 };
 
-TEST_F(DatiComuniDb, EsisteCampo)
+TEST_P(DatiComuniDb, EsisteCampo)
 {
     EXPECT_TRUE(EsisteCampo("Monete", "NumDecGest"));
+    EXPECT_TRUE(EsisteCampo("OrdVenTest", "ScoPagSuDett"));
+    EXPECT_FALSE(EsisteCampo("DdtTest", "ScoPagSuDett"));
     EXPECT_TRUE(EsisteCampo("monete", "numdecgest", ""));
     EXPECT_FALSE(EsisteCampo("Monete", "ScoPagSuDett"));
     EXPECT_FALSE(EsisteCampo("Mancante", "NumDec"));
@@ -41,7 +57,7 @@ TEST_F(DatiComuniDb, EsisteCampo)
     EXPECT_FALSE(EsisteCampo("Monete", "NumDec", "ConnessioneInesistente"));
 }
 
-TEST_F(DatiComuniDb, LeggiMoneta)
+TEST_P(DatiComuniDb, LeggiMoneta)
 {
     int gest = -1, dec = -1;
     QString op, cee;
@@ -62,11 +78,14 @@ TEST_F(DatiComuniDb, LeggiMoneta)
     EXPECT_EQ(cee, "N");
 }
 
-TEST_F(DatiComuniDb, LeggiMonetaSenzaTabella)
+TEST_P(DatiComuniDb, LeggiMonetaSenzaTabella)
 {
     Globali::DbComp()->EseguiSql(Globali::DbAzienda, "DROP TABLE Monete");
     EXPECT_EQ(LeggiMoneta("EUR"), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Motori, DatiComuniDb,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
 
 TEST(CursoreAttesa, UnaClessidraRipristinata)
 {
