@@ -1,9 +1,8 @@
 // Account-code helpers: splitting, normalising, the highest code in use.
 #include "services/Codici.h"
 #include "services/Globali.h"
-#include "tests/components/db/ProvaMotori.h"
+#include "tests/services/AziendaServizi.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(SpezzaConto, ConTrattiniOParteDopoParte)
@@ -59,37 +58,16 @@ TEST(UltimoConto, TestoSql)
 }
 
 // The highest code on both engines, with the program's schema.
-class UltimoContoDb : public ::testing::TestWithParam<MotoreProva>
+class UltimoContoDb : public AziendaServizi
 {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(cartella.isValid());
-        auto *db = new DbMotore;
-        Globali::ImpostaDbComp(db);
-        QString motivo;
-        if (!ApriMotoreProva(*db, GetParam(), cartella, connect, motivo)) {
-            if (PgObbligatorio())
-                FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
-            GTEST_SKIP() << motivo.toStdString();
-        }
-    }
-    void TearDown() override
-    {
-        Globali::ImpostaDbComp(nullptr);
-        if (!connect.isEmpty() && PgServer::Istanza())
-            PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
-    }
     void conti(const QString &g, const QString &m, const QStringList &codici)
     {
         for (const QString &c : codici)
-            Globali::DbComp()->EseguiSql(Globali::DbAzienda,
-                                         QString("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, "
-                                                 "Descrizione) VALUES ('%1','%2','%3','3','x')")
-                                             .arg(g, m, c));
+            Esegui(QString("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) "
+                           "VALUES ('%1','%2','%3','3','x')")
+                       .arg(g, m, c));
     }
-    QTemporaryDir cartella;
-    QString connect;
 };
 
 TEST_P(UltimoContoDb, SoloNumericiDaIlCodiceIntero)
@@ -115,7 +93,7 @@ TEST_P(UltimoContoDb, ConPrefissoDaLaParteDopoIlPrefisso)
 
 TEST_P(UltimoContoDb, ErroreDaTestoVuoto)
 {
-    Globali::DbComp()->EseguiSql(Globali::DbAzienda, "DROP TABLE PianoConti");
+    Esegui("DROP TABLE PianoConti");
     EXPECT_EQ(UltimoConto("01", "05", false, ""), "");
     EXPECT_EQ(UltimoConto("01", "05", true, ""), "");
 }

@@ -1,47 +1,29 @@
 // Column existence and currency settings on a small company database.
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
-#include "tests/components/db/ProvaMotori.h"
+#include "tests/services/AziendaServizi.h"
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The company database on both engines, with the program's schema; a second
-// SQLite connection stands for another database.
-class DatiComuniDb : public ::testing::TestWithParam<MotoreProva>
+// Currencies on both engines; a second SQLite connection stands for another database.
+class DatiComuniDb : public AziendaServizi
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(cartella.isValid());
-        auto *db = new DbMotore;
-        Globali::ImpostaDbComp(db);
-        QString motivo;
-        if (!ApriMotoreProva(*db, GetParam(), cartella, connect, motivo)) {
-            if (PgObbligatorio())
-                FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
-            GTEST_SKIP() << motivo.toStdString();
-        }
-        const QString c = Globali::DbAzienda;
-        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
-                         "VALUES ('EUR','Euro',2,4,'/','S')");
-        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
-                         "VALUES ('LIT','Lire',0,0,'*','S')");
-        db->EseguiSql(c, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
-                         "VALUES ('D''X','Strana',3,5,'/','N')");
-        db->ApriSqlite("Altro", cartella.filePath("altro.db"), true);
-        db->EseguiSql("Altro", "CREATE TABLE T (A TEXT)");
+        AziendaServizi::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        const QString ins =
+            "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) VALUES ";
+        Esegui(ins + "('EUR','Euro',2,4,'/','S')");
+        Esegui(ins + "('LIT','Lire',0,0,'*','S')");
+        Esegui(ins + "('D''X','Strana',3,5,'/','N')");
+        Globali::DbComp()->ApriSqlite("Altro", cartella.filePath("altro.db"), true);
+        Globali::DbComp()->EseguiSql("Altro", "CREATE TABLE T (A TEXT)");
     }
-    void TearDown() override
-    {
-        Globali::ImpostaDbComp(nullptr);
-        if (!connect.isEmpty() && PgServer::Istanza())
-            PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
-    }
-    QTemporaryDir cartella;
-    QString connect;
 };
 
 TEST_P(DatiComuniDb, EsisteCampo)
@@ -80,7 +62,7 @@ TEST_P(DatiComuniDb, LeggiMoneta)
 
 TEST_P(DatiComuniDb, LeggiMonetaSenzaTabella)
 {
-    Globali::DbComp()->EseguiSql(Globali::DbAzienda, "DROP TABLE Monete");
+    Esegui("DROP TABLE Monete");
     EXPECT_EQ(LeggiMoneta("EUR"), 2);
 }
 
