@@ -172,6 +172,10 @@ int frmMsgCom::Mostra(const Richiesta &r)
             premuto = 1;
         return premuto;
     }
+    // Over the window in use, so that it opens centred on it and above it.
+    QWidget *attiva = QApplication::activeWindow();
+    if (attiva && attiva != this && parentWidget() != attiva)
+        setParent(attiva, windowFlags());
     Prepara(r);
     exec();
     return m_premuto > 0 ? m_premuto : int(std::max<qsizetype>(1, r.pulsanti.size()));

@@ -190,3 +190,24 @@ TEST_F(MessaggioATastiera, IlTestoMostratoNonHaPassword)
         },
         [] { return msgCom("Errore: DSN=x;PWD=abc"); });
 }
+
+TEST_F(MessaggioATastiera, SopraLaFinestraAttivaESopravviveAllaSuaChiusura)
+{
+    {
+        QWidget finestra;
+        finestra.show();
+        QApplication::setActiveWindow(&finestra);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+        conAzione(
+            [&](frmMsgCom &f) {
+                EXPECT_EQ(f.parentWidget(), &finestra);
+                EXPECT_TRUE(f.isWindow());
+                tasto(f, Qt::Key_Escape);
+            },
+            [] { return msgCom("Sopra"); });
+    }
+    // The window took the box with it: the next message makes a new one.
+    EXPECT_EQ(conAzione([](frmMsgCom &f) { tasto(f, Qt::Key_Return); },
+                        [] { return msgCom("Ancora", "&Sì", "&No"); }),
+              1);
+}
