@@ -1,0 +1,304 @@
+// frmClienti: the customer form. One account of PianoConti on eleven tab
+// pages, read, edited, saved, copied and deleted through its page manager
+// (GestPagine), with two line grids (attached documents, letters of intent)
+// run by their GestLinee. The members keep the names the rest of the program
+// and the components call them by.
+#pragma once
+
+#include "components/forms/ControlArray.h"
+#include "components/linee/ChiamanteLinee.h"
+#include "components/pagine/ChiamantePagine.h"
+#include "services/FormLanciabile.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class AdattatoreEventi;
+class GestLinee;
+class GestPagine;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QStatusBar;
+class QTabBar;
+class QTableView;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class RecDat;
+struct RigheGriglia;
+
+class frmClienti : public QWidget, public FormLanciabile, public ChiamantePagine, public ChiamanteLinee
+{
+    Q_OBJECT
+  public:
+    explicit frmClienti(QWidget *parent = nullptr);
+    ~frmClienti() override;
+
+    // ---- Launch contract (frmClienti.cpp) ----
+
+    // The page manager, created on first use.
+    GestPagine *ogComPag();
+    int oiInDett = 0;
+    QVariant oiLoadOk() const override;
+    QString osKeySec() const override { return m_osKeySec; }
+    void osKeySec(const QString &psKeySec) override { m_osKeySec = psKeySec; }
+    // One Integer per line grid; an index other than 0 or 1 is error 9.
+    int oiNumKey(int Index) const;
+    void oiNumKey(int Index, int valore);
+
+    void Form_Load() override;
+    // Cancel becomes true when the form must stay open.
+    void Form_Unload(int &Cancel);
+    void ButtonComando(const QString &psKey) override;
+    void ChiudiFrm() override;
+    void MenuFrm() override;
+    void PassaA() override;
+    QWidget *finestra() override { return this; }
+    QWidget *Finestra() override { return this; }
+
+    // ---- Page-manager callbacks (frmClientiPrima.cpp, frmClientiDopo.cpp) ----
+
+    QVariant PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArray) override;
+    QVariant PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArray) override;
+    // History row of the stored name and address (frmClientiStorico.cpp).
+    QVariant ScriviStorico();
+
+    // ---- Person fields (frmClientiPersona.cpp) ----
+
+    void AbilDisabPersFis();
+    void VerifRagSocUsata(const QString &psNome, const QString &psChiave);
+
+    // ---- Mirroring and the events of check boxes, combos, options ----
+
+    // frmClientiSpecchio.cpp: codes of the hidden fields into the controls.
+    void AggNonText() override;
+    // frmClientiScelte.cpp
+    void Che_Click(int Index);
+    void Che_GotFocus(int Index);
+    void Che_KeyUp(int Index, int &KeyCode, int Shift);
+    void Che_MouseDown(int Index, int Button);
+    void Combo_KeyDown(int Index, int &KeyCode, int Shift);
+    void Combo_LostFocus(int Index);
+    void OptStatoGiu_Click(int Index);
+    void OptSesso_Click(int Index);
+    void OptFEAllegPdf_Click(int Index);
+    // Delete key (46) and right button (2) on an option of a group.
+    void Opt_KeyUp(ControlArray<QRadioButton> &gruppo, int &KeyCode);
+    void Opt_MouseDown(ControlArray<QRadioButton> &gruppo, int Button);
+    void LisTipoRif_Click();
+    void LisTipoRif_LostFocus();
+
+    // ---- Tab pages (frmClientiPagine.cpp) ----
+
+    void TasPagine_Click();
+    void TasPagine_BeforeClick(int &Cancel);
+    void timTasPagine_Timer();
+    void timComPag_Timer();
+    void SistemaPagina(int piPag);
+    void SalGotFocus(int Index);
+    void pulDatiGrid(const QVariant &) {}
+    QVariant TrovaQuale(const QVariant &) { return {}; }
+    // Selects a tab (1-based), as a click on it would.
+    void SelezionaTab(int piTab);
+    int TabSelezionato() const;
+
+    // ---- Field events (frmClientiCampi.cpp) ----
+
+    void txt_Change(int Index);
+    void txt_GotFocus(int Index);
+    void txt_KeyUp(int Index, int KeyCode, int Shift);
+    void AggAltriToolTipText();
+
+    // ---- Keyboard (frmClientiTasti.cpp) ----
+
+    void Form_KeyDown(int &KeyCode, int Shift);
+    void Form_KeyPress(int &KeyAscii);
+    void dbgRiga_DblClick(int Index);
+
+    // ---- Field checks and page decoding, filled by their own files ----
+
+    // frmClientiControlli.cpp
+    void txt_LostFocus(int Index);
+    // frmClientiDecod.cpp
+    void visDecodPagina(int piPag, bool pbMostra);
+    void pulDecodPagPri();
+    void pulDecodClaAttr();
+    void pulDecodCoge();
+    void pulDecodFatturazione();
+    void PulDecodProgressivi();
+    void pulDecodPagRapFisc();
+    // Municipality lookup (pbdecod false) or decoding (pbdecod true, F3).
+    void DecodComune(int piIndex, bool pbdecod, int pvKeyCode);
+
+    // ---- Line grids (frmClientiLinee.cpp) ----
+
+    void InizGestComlin();
+    GestLinee *GestLin(int i);
+    QVariant QualePictLin(int piCorrente) const;
+    QVariant VerModLin(int piIndex);
+    void visDatiDaLin(int piIndex, bool pbMostra);
+    void pulDatiDalin(int piIndex);
+    int obAbilRW(int pvQuale = -1) const;
+    void obAbilRW(int pvQuale, bool pbAbilRW);
+    void oiAbilRWLin(int livello);
+    void ButtonComandoLin(const QString &psKey);
+    void SistemaGrigliaLin(int piPag);
+    void timVarie_Timer();
+    void ApriDocumento();
+    void CercaDocumento();
+    // E-mail kind of a document kind (1..5) from the personal settings.
+    void QualeEmail(const QString &psGruppo, int piIndex, const QString &psDefault);
+
+    // Record layer of the grids (ChiamanteLinee), on grid LinAttuale.
+    void GrigliaAttiva(GestLinee *griglia) override;
+    QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override;
+    void DatiRequery() override;
+    void DatiMove(int piTipoMov) override;
+    void DatiEdit() override;
+    void DatiAddNew() override;
+    bool DatiUpdate() override;
+    void DatiAnnEdit() override;
+    void DatiDelete() override;
+    int DatiOrdinaSql(const QVariant &pvColIndex) override;
+    QVariant ovDatiValue(const QVariant &pvCampo) override;
+    void ovDatiValue(const QVariant &pvCampo, const QVariant &valore) override;
+    int olRecPosition() override;
+    void olRecPosition(int posizione) override;
+    int olNumRecTot() override;
+    void PersColonne() override;
+    void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
+    void dbgRiga_DblClick(GestLinee &griglia) override;
+    void dbgRiga_UnboundReadData(GestLinee &griglia) override;
+
+    // ---- Controls ----
+
+    ControlArray<QLineEdit> txt{QStringLiteral("txt")};
+    ControlArray<QLabel> Label1{QStringLiteral("Label1")};
+    ControlArray<QLabel> Lab{QStringLiteral("Lab")};
+    ControlArray<QToolButton> ComHlp{QStringLiteral("ComHlp")};
+    ControlArray<QCheckBox> Che{QStringLiteral("Che")};
+    ControlArray<QComboBox> Combo{QStringLiteral("Combo")};
+    ControlArray<QRadioButton> OptStatoGiu{QStringLiteral("OptStatoGiu")};
+    ControlArray<QRadioButton> OptSesso{QStringLiteral("OptSesso")};
+    ControlArray<QRadioButton> OptFEAllegPdf{QStringLiteral("OptFEAllegPdf")};
+    ControlArray<QWidget> Fra{QStringLiteral("Fra")};
+    ControlArray<QWidget> PicPagine{QStringLiteral("PicPagine")};
+    ControlArray<QWidget> PicNoRic{QStringLiteral("PicNoRic")};
+    ControlArray<QFrame> PicEvid{QStringLiteral("PicEvid")};
+    ControlArray<QTableView> dbgRiga{QStringLiteral("dbgRiga")};
+    ControlArray<QToolBar> tolComlin{QStringLiteral("tolComlin")};
+    ControlArray<QLineEdit> txtRiga{QStringLiteral("txtRiga")};
+    QWidget *picTest = nullptr;
+    QWidget *picDett = nullptr;
+    QTabBar *TasPagine = nullptr;
+    QStackedWidget *areaPagine = nullptr;
+    QToolBar *tolComPag = nullptr;
+    QStatusBar *staMessaggi = nullptr;
+    QLineEdit *TxtCodCli = nullptr;
+    QListWidget *LisTipoRif = nullptr;
+    QLabel *labMax = nullptr;
+    QPushButton *ComHotel = nullptr;
+    QPushButton *ComGesProgr = nullptr;
+    QPushButton *ComGesProgrIVA = nullptr;
+    QTimer *timTasPagine = nullptr;
+    QTimer *timComPag = nullptr;
+    QTimer *timVarie = nullptr;
+    AdattatoreEventi *adattatore = nullptr;
+
+    // Status-bar panels by key ("DescrCampo", "Messaggio").
+    void ScriviPannello(const QString &chiave, const QString &testo);
+    QString Pannello(const QString &chiave) const;
+
+    // ---- Form state ----
+
+    QString CaptionIniziale;
+    int PagAttuale = 0;
+    int LinAttuale = 1;
+    bool PagConLin = false;
+    std::array<int, 11> PagLin{};
+    QString NomeCtlPend;
+    int IndCtlPend = -1;
+    int CampoAttuale = -1;
+    QString DescrIngresso, StatoIngresso;
+    std::array<bool, 11> mvPagDecod{};
+    bool ChiusuraForm = false;
+    long ColoreLabel7010 = 0;
+    QString CodStatoDef;
+    bool mbCognomePersFisica = false;
+    std::array<int, 6> EmailDocPredef{};
+    // A history transaction begun by the before-save callback is open.
+    bool TransStoricoAperta = false;
+    // A delete transaction begun by the before-delete callback is open.
+    bool TransCancAperta = false;
+    // History rows written by this form.
+    int NumStorico = 0;
+    // Record set of the running-totals page ("" when none).
+    QString RsProgressivi;
+    // The list window the page manager drives (none while the list layer
+    // provides no window).
+    FormListaPagine *frmClientiLis = nullptr;
+
+    // Per line grid.
+    std::array<bool, 2> ModificaOk{{true, true}};
+    std::array<QString, 2> CmdLinInCorso;
+    std::array<bool, 2> DecodLin{};
+    std::array<int, 2> AzioneLin{};
+    std::array<QString, 2> BookmarkLin;
+    std::array<int, 2> LivelloLin{{1, 1}};
+    std::array<bool, 2> AbilLin{{true, true}};
+
+    // Current-page helper: tab strip's selected tab minus one.
+    int PaginaCorrente() const;
+    // Whether the whole form was opened read-only ("/RO").
+    bool SolaLettura() const { return m_solaLettura; }
+
+  protected:
+    void closeEvent(QCloseEvent *ev) override;
+    void resizeEvent(QResizeEvent *ev) override;
+    void showEvent(QShowEvent *ev) override;
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+
+  private:
+    // frmClientiLayout.cpp
+    void CreaControlli();
+    void CreaTestata();
+    void CreaPagine();
+    void CreaGriglie();
+    void CollegaEventi();
+    // frmClientiPagine.cpp
+    void PosizionaEvidenza(int piPag);
+    // frmClienti.cpp
+    void RegistraCampi();
+    void PrimoCampo();
+    void CaricaNonRiuscito();
+    // frmClientiSpecchio.cpp
+    void ImpostaDipendentiRif(const QString &codice, bool daUtente);
+    void PulisciGruppo(ControlArray<QRadioButton> &gruppo);
+    // Writes a field's hidden code without counting it as the user's change
+    // when mirroring or a callback writes it.
+    void ScriviCodice(int Index, const QString &codice);
+
+    QString m_osKeySec;
+    int m_loadOk = -1;
+    std::array<int, 2> m_numKey{};
+    bool m_solaLettura = false;
+    bool m_inRipristinoTab = false;
+    bool m_inSpecchio = false;
+    QPointer<GestPagine> m_comPag;
+    std::array<QPointer<GestLinee>, 2> m_gestLin;
+    std::array<std::unique_ptr<RigheGriglia>, 2> m_righe;
+    std::unique_ptr<RecDat> m_rsForm;
+    QLabel *m_pannelloDescr = nullptr;
+    QLabel *m_pannelloMsg = nullptr;
+};

@@ -1,0 +1,210 @@
+// Field events of the customer form: the change notice to the page manager,
+// entry into a field (status bar, selection, colours, entry values), and the
+// function keys that open a code field's lookup and bring the choice back.
+#include "customer/frmClienti.h"
+
+#include "components/aiuto/AiutoDecod.h"
+#include "components/forms/CodiciTasto.h"
+#include "components/forms/ColoriVb.h"
+#include "components/forms/UtilFinestre.h"
+#include "components/pagine/GestPagine.h"
+#include "components/util/UtilGlob.h"
+#include "services/Codici.h"
+#include "services/Decodifica.h"
+#include "services/Globali.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace
+{
+
+// The lookup of one code field: kind, context value, option flag, extra condition.
+struct Ricerca {
+    const char *tipo;
+    QVariant contesto;
+    bool opzione = false;
+};
+
+bool ricercaCampo(int indice, Ricerca &r)
+{
+    switch (indice) {
+    case 10:
+        r = {"Gruppo", {}};
+        return true;
+    case 1050:
+    case 1180:
+    case 8040:
+    case 8070:
+        r = {"Stato", {}};
+        return true;
+    case 3000:
+    case 3010:
+    case 3020:
+    case 3030:
+    case 3040:
+        r = {"PdcClasseAttr", (indice - 3000) / 10 + 1};
+        return true;
+    case 3050:
+    case 3060:
+    case 3070:
+    case 3080:
+        r = {"Ricl", {}};
+        return true;
+    case 4000:
+        r = {"Banca", {}};
+        return true;
+    case 4020:
+    case 4025:
+        r = {"Pagamento", {}};
+        return true;
+    case 4080:
+        r = {"Categoria", {}, true};
+        return true;
+    case 4090:
+        r = {"Zona", {}, true};
+        return true;
+    case 4100:
+        r = {"Moneta", {}};
+        return true;
+    case 4120:
+        r = {"Conto", QStringLiteral("1")};
+        return true;
+    case 4130:
+        r = {"Lingua", {}, true};
+        return true;
+    case 4220:
+        r = {"PdcCointest", {}};
+        return true;
+    case 5000:
+        r = {"Listino", {}};
+        return true;
+    case 5020:
+        r = {"Iva", {}};
+        return true;
+    case 5030:
+        r = {"Vettore", {}, true};
+        return true;
+    case 5040:
+        r = {"Resa", {}, true};
+        return true;
+    case 5050:
+        r = {"Spesa", {}};
+        return true;
+    case 5150:
+    case 5160:
+        r = {"Agente", {}};
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void frmClienti::txt_Change(int Index)
+{
+    (void)Index;
+    // Writes of the program itself (mirroring, decoding) are not the user's edits.
+    if (m_comPag && !m_inSpecchio)
+        m_comPag->CampoModificato();
+}
+
+void frmClienti::txt_GotFocus(int Index)
+{
+    SalGotFocus(Index);
+    CampoAttuale = Index;
+    QLineEdit *t = txt(Index);
+    if (Index == 40) {
+        DescrIngresso = t->text();
+    } else if (Index == 4120) {
+        const bool prima = m_inSpecchio;
+        m_inSpecchio = true;
+        t->setText(Globali::Util().FormattaValore(t->text(), QStringLiteral("Conto")));
+        m_inSpecchio = prima;
+        ColoriVb::ImpostaBackColor(t, Globali::ColBackNormale);
+    }
+    if (m_comPag)
+        m_comPag->CampoEntrato(m_comPag->NomeCampoControllo(t));
+    t->selectAll();
+    ScriviPannello(QStringLiteral("DescrCampo"), t->toolTip());
+    if (ColoriVb::BackColor(t) != Globali::ColBackErrore)
+        ColoriVb::ImpostaBackColor(t, Globali::ColBackGotFocus);
+    t->setProperty("Tag", t->text());
+}
+
+void frmClienti::txt_KeyUp(int Index, int KeyCode, int Shift)
+{
+    (void)Shift;
+    using namespace CodiciTasto;
+    if (KeyCode != F2 && KeyCode != F3 && KeyCode != F4 && KeyCode != F5 && KeyCode != F11 && KeyCode != F12)
+        return;
+    if (CampoAttuale != Index) {
+        SalGotFocus(Index);
+        CampoAttuale = Index;
+    }
+    QVariant risultato;
+    bool scelto = false;
+    int tasto = KeyCode;
+
+    if (Index == 1030 || Index == 1160) {
+        const int mappato = KeyCode == F2 ? F3 : (KeyCode == F3 || KeyCode == F11 || KeyCode == F12) ? F2 : KeyCode;
+        DecodComune(Index, false, mappato);
+        return;
+    }
+    if (Index == 20) {
+        ApriHelpRicerca(risultato, QStringLiteral("Mastro"), txt(20), Lab(20), tasto, txt(10)->text(),
+                        scelto, QString(), false,
+                        QStringLiteral(" tipo = ") + Globali::Util().ValoreSql(QStringLiteral("3")));
+        if (scelto) {
+            txt(10)->setText(Aiuto().NuovaRicerca().RetVal(QStringLiteral("Gruppo")).toString());
+            txt_LostFocus(10);
+        }
+        return;
+    }
+    if (Index == 30) {
+        if (KeyCode == F2) {
+            txt_LostFocus(30);
+            TxtCodCli->setText(txt(10)->text() + txt(20)->text() + txt(30)->text());
+        } else if (KeyCode == F3 || KeyCode == F11 || KeyCode == F12) {
+            TxtCodCli->setText(txt(30)->text());
+        }
+        ApriHelpRicerca(risultato, QStringLiteral("Conto"), TxtCodCli, txt(40), tasto, QStringLiteral("3"), scelto,
+                        QString(), false, QString());
+        if (!scelto) {
+            UtilFinestre::ImpostaFocus(txt(30), true);
+            return;
+        }
+        QString gruppo, mastro, conto;
+        SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
+        txt(10)->setText(gruppo);
+        ColoriVb::ImpostaBackColor(txt(10), Globali::ColBackNormale);
+        txt(20)->setText(mastro);
+        ColoriVb::ImpostaBackColor(txt(20), Globali::ColBackNormale);
+        txt(30)->setText(conto);
+        ButtonComando(QStringLiteral("Ricerca"));
+        return;
+    }
+    if (Index == 4180 || Index == 5140) {
+        const QVariantList contesto = {QStringLiteral("3"), txt(10)->text() + txt(20)->text() + txt(30)->text()};
+        ApriHelpRicerca(risultato, QStringLiteral("IndSped"), txt(Index), Lab.Trova(Index), tasto, contesto, scelto,
+                        QString(), false, QString());
+        return;
+    }
+    Ricerca r;
+    if (!ricercaCampo(Index, r))
+        return;
+    ApriHelpRicerca(risultato, QString::fromLatin1(r.tipo), txt(Index), Lab.Trova(Index), tasto, r.contesto, scelto,
+                    QString(), r.opzione, QString());
+}
+
+void frmClienti::AggAltriToolTipText()
+{
+    for (auto [i, c] : Che) {
+        if (!Globali::Util().ValoreVuoto(c->toolTip()))
+            continue;
+        if (QLineEdit *t = txt.Trova(i))
+            c->setToolTip(t->toolTip());
+    }
+}

@@ -1,0 +1,132 @@
+// The customer form's after-operation callback: the form brought into line
+// with the record read, cleared, saved, deleted or copied, and the end of the
+// transactions the before-callback opened.
+#include "customer/frmClienti.h"
+
+#include "components/forms/ColoriVb.h"
+#include "components/pagine/GestPagine.h"
+#include "components/util/VbErrore.h"
+#include "services/Codici.h"
+#include "services/Globali.h"
+#include "services/MsgCom.h"
+#include "services/UtilPrg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace
+{
+
+// Ends a transaction begun by the before-callback; a failure to end it is
+// reported, never left to escape into the page manager.
+void chiudiTransazione(bool conferma)
+{
+    try {
+        if (conferma)
+            ApriRsLetCommit(0, -1, nullptr, -1, QString());
+        else
+            ApriRsLetCommit2(0, -1, nullptr, -1, QString());
+    } catch (const VbErrore &e) {
+        MsgErrfrm(e);
+        if (conferma) {
+            try {
+                ApriRsLetCommit2(0, -1, nullptr, -1, QString());
+            } catch (const VbErrore &) {
+            }
+        }
+    }
+}
+
+} // namespace
+
+QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArray)
+{
+    GestPagine *pag = ogComPag();
+    switch (piOper) {
+    case GestPagine::OpLettura: {
+        AggNonText();
+        mvPagDecod.fill(false);
+        const int g = QualePictLin(PaginaCorrente()).toInt();
+        PagConLin = g >= 0;
+        LinAttuale = g >= 0 ? g : 1;
+        visDecodPagina(PaginaCorrente(), false);
+        StatoIngresso = txt(1050)->text();
+        const int salvato = IndCtlPend;
+        IndCtlPend = -1;
+        txt_LostFocus(10);
+        txt_LostFocus(20);
+        const QVariant origine = pvArray.value(2);
+        if (!(origine.isValid() && origine.toInt() >= 2))
+            txt_LostFocus(30);
+        IndCtlPend = salvato;
+        break;
+    }
+    case GestPagine::OpPulizia: {
+        if (pvArray.value(0).isValid() && pvArray.value(0).toInt() == 1)
+            break;
+        AggNonText();
+        PulisciGruppo(OptFEAllegPdf);
+        pulDecodPagPri();
+        pulDecodClaAttr();
+        pulDecodCoge();
+        pulDecodFatturazione();
+        PulDecodProgressivi();
+        pulDecodPagRapFisc();
+        labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+        const int prima = LinAttuale;
+        pulDatiDalin(0);
+        pulDatiDalin(1);
+        LinAttuale = prima;
+        for (int i : {7010, 7020, 7030})
+            Lab(i)->setText(QString());
+        ColoriVb::ImpostaBackColor(Label1(7010), ColoreLabel7010);
+        break;
+    }
+    case GestPagine::OpSalva: {
+        const int g = QualePictLin(PaginaCorrente()).toInt();
+        if (g >= 0 && obAbilRW(g) != LivelloLin[size_t(g)]) {
+            const int prima = LinAttuale;
+            LinAttuale = g;
+            oiAbilRWLin(LivelloLin[size_t(g)]);
+            LinAttuale = prima;
+        }
+        visDecodPagina(PaginaCorrente(), true);
+        if (!TransStoricoAperta)
+            break;
+        TransStoricoAperta = false;
+        const bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
+        chiudiTransazione(pvRit.toString().isEmpty() && scritto);
+        const long ultimo = pag->UltimoRisultato(0);
+        pag->AbilitaTransazione(true);
+        if (ultimo < 0)
+            pvRit = pag->SegnalaErrore(ultimo, QString(), QVariant());
+        break;
+    }
+    case GestPagine::OpColora:
+        for (int i : {10, 20, 30})
+            ColoriVb::ImpostaBackColor(txt(i), Globali::ColBackNormale);
+        break;
+    case GestPagine::OpCancella:
+        // Only a transaction the before-callback began is ended here.
+        if (!TransCancAperta)
+            break;
+        TransCancAperta = false;
+        chiudiTransazione(pvRit.isValid() && pvRit.toInt() == 0 && pvRit.toString() == QLatin1String("0"));
+        break;
+    case GestPagine::OpCopia: {
+        if (!(pvArray.value(0).isValid() && pvArray.value(0).toInt() == 3))
+            break;
+        for (int i : {4180, 5140}) {
+            ScriviCodice(i, QString());
+            Lab(i)->setText(QString());
+        }
+        labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+        ScriviCodice(1125, QString());
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,172 @@
+// The customer form's tab pages: switching page by the tab strip, refusing a
+// switch while a grid line cannot be saved, laying out the page shown, and the
+// one-shot timers that finish a switch or a command.
+#include "customer/GeometriaPagine.h"
+#include "customer/frmClienti.h"
+
+#include "components/forms/UtilFinestre.h"
+#include "components/util/VbErrore.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+
+int frmClienti::TabSelezionato() const
+{
+    return TasPagine->currentIndex() + 1;
+}
+
+void frmClienti::SelezionaTab(int piTab)
+{
+    if (piTab >= 1 && piTab <= TasPagine->count())
+        TasPagine->setCurrentIndex(piTab - 1);
+}
+
+void frmClienti::TasPagine_BeforeClick(int &Cancel)
+{
+    if (PagConLin && !VerModLin(LinAttuale).toBool()) {
+        Cancel = -1;
+        timTasPagine->start();
+    }
+}
+
+void frmClienti::timTasPagine_Timer()
+{
+    TasPagine_Click();
+    timTasPagine->stop();
+}
+
+void frmClienti::TasPagine_Click()
+{
+    const int I = TabSelezionato();
+    if (PagAttuale == I - 1)
+        return;
+    PagAttuale = I - 1;
+    setFocus();
+    const int g = QualePictLin(PagAttuale).toInt();
+    if (g < 0) {
+        PagConLin = false;
+        LinAttuale = 1;
+    } else {
+        PagConLin = true;
+        LinAttuale = g;
+        QWidget *attivo = focusWidget();
+        NomeCtlPend = NomeControllo(attivo);
+        if (NomeCtlPend.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0 && txt.Contiene(attivo)) {
+            const int i = IndiceControllo(attivo);
+            txt_LostFocus(i);
+            IndCtlPend = i;
+        } else {
+            IndCtlPend = -1;
+        }
+    }
+    SistemaPagina(PagAttuale);
+    if (QualePictLin(PagAttuale).toInt() >= 0)
+        timComPag->start();
+
+    // From here a failing step is skipped: the page stays switched.
+    auto prova = [](auto passo) {
+        try {
+            passo();
+        } catch (const VbErrore &) {
+        } catch (const std::exception &) {
+        }
+    };
+    prova([this] { PicPagine(PagAttuale)->setFocus(); });
+    prova([this] { visDecodPagina(PagAttuale, false); });
+    prova([this] {
+        QWidget *primo = nullptr;
+        switch (PagAttuale) {
+        case 0:
+            primo = txt(40);
+            break;
+        case 1:
+            primo = txt(2000);
+            break;
+        case 2:
+            primo = txt(3000);
+            break;
+        case 3:
+            primo = txt(4000);
+            break;
+        case 4:
+            primo = txt(5000);
+            break;
+        case 5:
+            primo = txt(6000);
+            break;
+        case 7:
+            primo = dbgRiga(LinAttuale);
+            break;
+        case 10:
+            primo = txt(8050);
+            break;
+        default:
+            break;
+        }
+        if (primo)
+            UtilFinestre::ImpostaFocus(primo, true);
+    });
+}
+
+void frmClienti::timComPag_Timer()
+{
+    timComPag->stop();
+    if (IndCtlPend < 0)
+        return;
+    QWidget *attivo = focusWidget();
+    if (NomeCtlPend.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0 &&
+        NomeControllo(attivo).compare(NomeCtlPend, Qt::CaseInsensitive) == 0 &&
+        QApplication::activeWindow() == window() && IndiceControllo(attivo) == IndCtlPend)
+        txt_GotFocus(IndCtlPend);
+    NomeCtlPend.clear();
+    IndCtlPend = -1;
+}
+
+void frmClienti::SistemaPagina(int piPag)
+{
+    const int g = QualePictLin(piPag).toInt();
+    areaPagine->setCurrentWidget(g < 0 ? PicPagine(piPag) : PicNoRic(g));
+    SistemaGrigliaLin(piPag);
+    for (int t = 1; t <= TasPagine->count(); ++t)
+        if (t != piPag + 1)
+            PicPagine(t - 1)->setEnabled(false);
+    PicPagine(piPag)->raise();
+    PicPagine(piPag)->setEnabled(true);
+    if (TasPagine->currentIndex() != piPag) {
+        m_inRipristinoTab = true;
+        TasPagine->setCurrentIndex(piPag);
+        m_inRipristinoTab = false;
+    }
+    PosizionaEvidenza(piPag);
+}
+
+void frmClienti::PosizionaEvidenza(int piPag)
+{
+    QFrame *evid = PicEvid(0);
+    const QRect scheda = TasPagine->tabRect(piPag).translated(TasPagine->mapTo(this, QPoint(0, 0)));
+    evid->setGeometry(GeometriaPagine::InPixel(GeometriaPagine::Evidenza(GeometriaPagine::InTwip(scheda))));
+    evid->raise();
+}
+
+void frmClienti::resizeEvent(QResizeEvent *ev)
+{
+    QWidget::resizeEvent(ev);
+    PosizionaEvidenza(PagAttuale);
+}
+
+void frmClienti::showEvent(QShowEvent *ev)
+{
+    QWidget::showEvent(ev);
+    PosizionaEvidenza(PagAttuale);
+}
+
+void frmClienti::SalGotFocus(int Index)
+{
+    if (Index == 1050)
+        StatoIngresso = txt(1050)->text();
+}

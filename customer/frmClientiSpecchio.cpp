@@ -1,0 +1,113 @@
+// Mirroring: the stored codes of the hidden fields shown on the check boxes,
+// option groups and combos that stand in front of them, and the fields that
+// depend on a letter of intent's reference type.
+#include "customer/TabelleSpecchio.h"
+#include "customer/frmClienti.h"
+
+#include "components/pagine/GestPagine.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace
+{
+
+// While alive, writes into the fields are the program's, not the user's edits.
+class ScritturaProgramma
+{
+  public:
+    explicit ScritturaProgramma(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
+    ~ScritturaProgramma() { m_flag = m_prima; }
+
+  private:
+    bool &m_flag;
+    bool m_prima;
+};
+
+Qt::CheckState statoQt(int stato)
+{
+    return stato == TabelleSpecchio::Spunta  ? Qt::Checked
+           : stato == TabelleSpecchio::Vuota ? Qt::Unchecked
+                                             : Qt::PartiallyChecked;
+}
+
+} // namespace
+
+void frmClienti::ScriviCodice(int Index, const QString &codice)
+{
+    ScritturaProgramma p(m_inSpecchio);
+    txt(Index)->setText(codice);
+}
+
+void frmClienti::PulisciGruppo(ControlArray<QRadioButton> &gruppo)
+{
+    for (auto [i, o] : gruppo) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
+}
+
+void frmClienti::ImpostaDipendentiRif(const QString &codice, bool daUtente)
+{
+    (void)daUtente;
+    if (codice == QLatin1String("1") || codice == QLatin1String("2")) {
+        txt(4205)->setEnabled(true);
+        txt(4210)->setEnabled(false);
+        txt(4215)->setEnabled(false);
+        txt(4210)->clear();
+        txt(4215)->clear();
+    } else if (codice == QLatin1String("3")) {
+        txt(4205)->setEnabled(false);
+        txt(4205)->clear();
+        txt(4210)->setEnabled(true);
+        txt(4215)->setEnabled(true);
+    }
+}
+
+void frmClienti::AggNonText()
+{
+    ScritturaProgramma p(m_inSpecchio);
+    using namespace TabelleSpecchio;
+    const auto &caselle = Caselle();
+    auto casella = [this](const Casella &c) {
+        if (QCheckBox *ch = Che.Trova(c.indice))
+            ch->setCheckState(statoQt(StatoDaCodice(c, txt(c.indice)->text())));
+    };
+    for (size_t k = 0; k + 1 < caselle.size(); ++k)
+        casella(caselle[k]);
+
+    auto gruppo = [this](ControlArray<QRadioButton> &opt, Gruppo g) {
+        const int o = OpzioneDaCodice(g, txt(Opzioni(g).indice)->text());
+        if (o < 0)
+            PulisciGruppo(opt);
+        else
+            opt(o)->setChecked(true);
+    };
+    gruppo(OptStatoGiu, Gruppo::StatoGiuridico);
+    gruppo(OptSesso, Gruppo::Sesso);
+
+    for (const ComboCodici &c : TabelleSpecchio::Combo()) {
+        if (ComboEmail(c.indice))
+            continue;
+        const QString codice = txt(c.indice)->text();
+        bool imposta = true;
+        const int pos = PosizioneDaCodice(c, codice, imposta);
+        if (imposta)
+            this->Combo(c.indice)->setCurrentIndex(pos);
+        if (c.indice == 4200 && imposta && pos >= 0)
+            ImpostaDipendentiRif(c.codici.value(pos), false);
+    }
+
+    casella(caselle.back());
+
+    for (int i = PrimaEmail; i <= UltimaEmail; ++i) {
+        bool imposta = true;
+        const int pos = PosizioneDaCodice(*ComboIndice(i), txt(i)->text(), imposta);
+        Combo(i)->setCurrentIndex(pos);
+    }
+
+    gruppo(OptFEAllegPdf, Gruppo::AllegaPdf);
+}

@@ -1,0 +1,42 @@
+// The customer form's own keys, seen before the focused control: Alt with a
+// digit or the apostrophe selects a tab page, Alt+X and Alt+Y press the
+// documents grid's buttons.
+#include "customer/frmClienti.h"
+
+#include "components/forms/CodiciTasto.h"
+#include "components/linee/GestLinee.h"
+#include "components/pagine/GestPagine.h"
+
+#include <QAction>
+#include <QTabBar>
+
+void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
+{
+    if (Shift == CodiciTasto::MaskAlt) {
+        QWidget *dettaglio = m_comPag ? m_comPag->AreaDettaglio() : nullptr;
+        if (dettaglio && dettaglio->isEnabled()) {
+            int scheda = 0;
+            if (KeyCode >= 49 && KeyCode <= 57)
+                scheda = KeyCode - 48;
+            else if (KeyCode == 48)
+                scheda = 10;
+            else if (KeyCode == 219)
+                scheda = 11;
+            if (scheda > 0) {
+                SelezionaTab(scheda);
+                KeyCode = 0;
+            }
+        }
+        if (LinAttuale == 0 && (KeyCode == 88 || KeyCode == 89)) {
+            const QString chiave = KeyCode == 88 ? QStringLiteral("Documenti") : QStringLiteral("ApriDoc");
+            QAction *a = GestLin(0)->Bottone(chiave);
+            if (a && a->isEnabled() && a->isVisible())
+                ButtonComandoLin(chiave);
+        }
+    }
+}
+
+void frmClienti::Form_KeyPress(int &KeyAscii)
+{
+    (void)KeyAscii;
+}

@@ -1,0 +1,238 @@
+// Check boxes, option groups and combos: the stored codes shown after a read
+// and a clear, and the user's clicks, keys and choices written back; merely
+// viewing never marks the record changed.
+#include "BancoClienti.h"
+
+#include "components/forms/CodiciTasto.h"
+#include "components/pagine/GestPagine.h"
+#include "customer/TabelleSpecchio.h"
+#include "customer/frmClienti.h"
+#include "services/Globali.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+class Specchio : public BancoClienti
+{
+  protected:
+    void SetUp() override
+    {
+        BancoClienti::SetUp();
+        ASSERT_NE(Apri(), nullptr);
+        const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
+        m_chiave = QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
+        m_k = k;
+    }
+    // Writes the codes into the stored account and reads it again.
+    void Rileggi(const QString &assegnazioni)
+    {
+        Esegui(QStringLiteral("Update PianoConti Set ") + assegnazioni + m_chiave);
+        ASSERT_TRUE(Leggi(m_k[0], m_k[1], m_k[2]));
+    }
+    QString m_chiave;
+    QStringList m_k;
+};
+
+TEST_F(Specchio, CheckBoxesShowTheirCodes)
+{
+    Rileggi(QStringLiteral("SiValuta = 's', Rischio = NULL, RagRB = ' S', BlackList = 'X', CassaPrev = 'N', "
+                           "IvaSosp = 'S'"));
+    EXPECT_EQ(m_form->Che(4110)->checkState(), Qt::Checked);
+    EXPECT_EQ(m_form->Che(4150)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(m_form->Che(4030)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(m_form->Che(1115)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(m_form->Che(5065)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(m_form->Che(5070)->checkState(), Qt::Checked);
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+
+    // Mirroring twice changes nothing the second time.
+    QStringList prima;
+    for (auto [i, t] : m_form->txt)
+        prima << t->text();
+    m_form->AggNonText();
+    QStringList dopo;
+    for (auto [i, t] : m_form->txt)
+        dopo << t->text();
+    EXPECT_EQ(prima, dopo);
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+}
+
+TEST_F(Specchio, OptionGroupsShowTheirCodes)
+{
+    struct Caso {
+        const char *giuridico, *sesso, *pdf;
+        int optGiu, optSesso, optPdf;
+    };
+    const Caso casi[] = {{"g", "F", "M", 0, 1, 2}, {"", "", "", -1, -1, 0}, {"F", "X", "S", 1, -1, 1},
+                         {"X", "M", "D", -1, 0, 0}};
+    for (const Caso &c : casi) {
+        Rileggi(QStringLiteral("StatoGiurid = '%1', Sesso = '%2', FEAllegPdf = '%3'")
+                    .arg(QString::fromLatin1(c.giuridico), QString::fromLatin1(c.sesso), QString::fromLatin1(c.pdf)));
+        auto scelta = [](ControlArray<QRadioButton> &g) {
+            for (auto [i, o] : g)
+                if (o->isChecked())
+                    return i;
+            return -1;
+        };
+        EXPECT_EQ(scelta(m_form->OptStatoGiu), c.optGiu) << c.giuridico;
+        if (c.optGiu != 0)
+            EXPECT_EQ(scelta(m_form->OptSesso), c.optSesso) << c.sesso;
+        EXPECT_EQ(scelta(m_form->OptFEAllegPdf), c.optPdf) << c.pdf;
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << c.giuridico << c.sesso << c.pdf;
+    }
+}
+
+TEST_F(Specchio, CombosShowTheirCodesAndTheLetterOfIntentFields)
+{
+    Rileggi(QStringLiteral("RagOrd = 'X', FENoStampaLivelli = NULL, PrezzoDDT = '0', EmailPEC = '3', "
+                           "EmailFat = '0', RifComunicIntenti = '3', ImportoDichIntenti = 1500, "
+                           "DataDAIntenti = '2024-01-01'"));
+    EXPECT_EQ(m_form->Combo(5135)->currentIndex(), -1);
+    EXPECT_EQ(m_form->Combo(5192)->currentText(), "Standard");
+    EXPECT_EQ(m_form->Combo(5120)->currentText(), "0 No");
+    EXPECT_EQ(m_form->Combo(1089)->currentIndex(), 3);
+    EXPECT_EQ(m_form->Combo(1085)->currentIndex(), 0);
+    EXPECT_EQ(m_form->Combo(4200)->currentIndex(), 2);
+    EXPECT_FALSE(m_form->txt(4205)->isEnabledTo(m_form->PicPagine(3)));
+    EXPECT_EQ(m_form->txt(4205)->text(), "");
+    EXPECT_TRUE(m_form->txt(4210)->isEnabledTo(m_form->PicPagine(3)));
+    EXPECT_FALSE(m_form->txt(4210)->text().isEmpty());
+
+    Rileggi(QStringLiteral("RifComunicIntenti = '2', ImportoDichIntenti = 1500, DataDAIntenti = '2024-01-01'"));
+    EXPECT_TRUE(m_form->txt(4205)->isEnabledTo(m_form->PicPagine(3)));
+    EXPECT_FALSE(m_form->txt(4205)->text().isEmpty());
+    EXPECT_FALSE(m_form->txt(4210)->isEnabledTo(m_form->PicPagine(3)));
+    EXPECT_EQ(m_form->txt(4210)->text(), "");
+
+    Rileggi(QStringLiteral("RifComunicIntenti = NULL, DataDAIntenti = '2024-02-01'"));
+    EXPECT_EQ(m_form->Combo(4200)->currentIndex(), -1);
+    EXPECT_FALSE(m_form->txt(4210)->text().isEmpty());
+}
+
+TEST_F(Specchio, ClearingForANewRecordMirrorsTheDefaults)
+{
+    Rileggi(QStringLiteral("SiValuta = 'S', StatoGiurid = 'F', Sesso = 'F', FEAllegPdf = 'M'"));
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo")).toBool());
+    EXPECT_EQ(m_form->Che(4110)->checkState(), Qt::Unchecked);
+    EXPECT_TRUE(m_form->OptStatoGiu(0)->isChecked());
+    for (auto [i, o] : m_form->OptFEAllegPdf)
+        EXPECT_FALSE(o->isChecked()) << i;
+    EXPECT_EQ(m_form->txt(5197)->text(), "D");
+    EXPECT_EQ(m_form->Combo(5130)->currentText(), "T Da TabFatt");
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+}
+
+TEST_F(Specchio, ClicksWriteTheCodesBack)
+{
+    Rileggi(QStringLiteral("Rischio = NULL, StatoGiurid = 'G', Sesso = 'M', FEAllegPdf = 'D'"));
+    m_form->SelezionaTab(4);
+    Attendi();
+    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton);
+    EXPECT_EQ(m_form->txt(4150)->text(), "S");
+    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton);
+    EXPECT_EQ(m_form->txt(4150)->text(), "N");
+    EXPECT_TRUE(m_form->ogComPag()->RecordModificato());
+
+    m_form->SelezionaTab(1);
+    Attendi();
+    m_form->txt(1140)->setText(QStringLiteral("01/02/1980"));
+    m_form->OptStatoGiu(1)->click();
+    EXPECT_EQ(m_form->txt(1120)->text(), "F");
+    EXPECT_TRUE(m_form->txt(1140)->isEnabled());
+    m_form->OptStatoGiu(0)->click();
+    EXPECT_EQ(m_form->txt(1120)->text(), "G");
+    EXPECT_EQ(m_form->txt(1140)->text(), "");
+    EXPECT_FALSE(m_form->txt(1140)->isEnabled());
+    EXPECT_EQ(m_form->txt(1130)->text(), "M");
+    m_form->OptStatoGiu(1)->click();
+    EXPECT_TRUE(m_form->txt(1140)->isEnabled());
+    EXPECT_EQ(m_form->txt(1140)->text(), "");
+    m_form->OptSesso(1)->click();
+    EXPECT_EQ(m_form->txt(1130)->text(), "F");
+
+    m_form->SelezionaTab(5);
+    Attendi();
+    m_form->OptFEAllegPdf(2)->click();
+    EXPECT_EQ(m_form->txt(5197)->text(), "M");
+
+    m_form->Combo(5192)->setCurrentIndex(0);
+    m_form->Combo_LostFocus(5192);
+    EXPECT_EQ(m_form->txt(5192)->text(), "");
+    m_form->Combo(5130)->setCurrentIndex(3);
+    m_form->Combo_LostFocus(5130);
+    EXPECT_EQ(m_form->txt(5130)->text(), "A");
+    m_form->Combo(1087)->setCurrentIndex(4);
+    m_form->Combo_LostFocus(1087);
+    EXPECT_EQ(m_form->txt(1087)->text(), "4");
+
+    m_form->SelezionaTab(4);
+    Attendi();
+    m_form->Combo(4200)->setCurrentIndex(2);
+    m_form->Combo_LostFocus(4200);
+    EXPECT_EQ(m_form->txt(4200)->text(), "3");
+    EXPECT_EQ(m_form->txt(4205)->text(), "");
+    EXPECT_FALSE(m_form->txt(4205)->isEnabled());
+    EXPECT_TRUE(m_form->txt(4210)->isEnabled());
+}
+
+TEST_F(Specchio, ClearingGesturesActOnlyOnANewRecord)
+{
+    Rileggi(QStringLiteral("Rischio = 'S', Sesso = 'M', RagDDT = 'S', EmailFat = '2'"));
+    int canc = CodiciTasto::Delete;
+    m_form->Che_KeyUp(4150, canc, 0);
+    EXPECT_EQ(m_form->Che(4150)->checkState(), Qt::Checked);
+    m_form->Opt_KeyUp(m_form->OptSesso, canc);
+    EXPECT_TRUE(m_form->OptSesso(0)->isChecked());
+
+    // The combos clear in any state; Shift+Delete does nothing.
+    int shiftCanc = CodiciTasto::Delete;
+    m_form->Combo_KeyDown(5130, shiftCanc, CodiciTasto::MaskShift);
+    EXPECT_EQ(m_form->txt(5130)->text(), "S");
+    m_form->Combo_KeyDown(5130, canc, 0);
+    EXPECT_EQ(m_form->Combo(5130)->currentIndex(), -1);
+    EXPECT_EQ(m_form->txt(5130)->text(), "");
+    canc = CodiciTasto::Delete;
+    m_form->Combo_KeyDown(1085, canc, 0);
+    EXPECT_EQ(m_form->Combo(1085)->currentIndex(), 0);
+    EXPECT_EQ(m_form->txt(1085)->text(), "0");
+
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo")).toBool());
+    m_form->Che(4150)->setCheckState(Qt::Checked);
+    canc = CodiciTasto::Delete;
+    m_form->Che_KeyUp(4150, canc, 0);
+    EXPECT_EQ(m_form->Che(4150)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(m_form->txt(4150)->text(), "");
+    m_form->Che_MouseDown(4150, 2);
+    EXPECT_EQ(m_form->txt(4150)->text(), "");
+
+    m_form->OptStatoGiu(1)->click();
+    m_form->txt(1140)->setText(QStringLiteral("01/01/1990"));
+    m_form->Opt_MouseDown(m_form->OptStatoGiu, 2);
+    for (auto [i, o] : m_form->OptStatoGiu)
+        EXPECT_FALSE(o->isChecked()) << i;
+    EXPECT_EQ(m_form->txt(1120)->text(), "");
+    EXPECT_EQ(m_form->txt(1140)->text(), "01/01/1990") << "clearing the group runs no person switch";
+    m_form->Opt_MouseDown(m_form->OptSesso, 2);
+    EXPECT_FALSE(m_form->OptSesso(0)->isChecked());
+    EXPECT_FALSE(m_form->OptSesso(1)->isChecked());
+    EXPECT_EQ(m_form->txt(1130)->text(), "");
+}
+
+TEST_F(Specchio, ViewingPagesNeverMarksTheRecordChanged)
+{
+    Rileggi(QStringLiteral("StatoGiurid = 'G', DatNascita = '1970-01-01', GruppoContr = '01', "
+                           "MastroContr = '10', ContoContr = '0001'"));
+    for (int tab = 1; tab <= 11; ++tab) {
+        m_form->SelezionaTab(tab);
+        Attendi();
+    }
+    m_form->txt(4120)->setFocus();
+    m_form->txt_GotFocus(4120);
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+    m_form->ButtonComando(QStringLiteral("Successivo"));
+    Attendi();
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+}
