@@ -4,6 +4,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/pagine/GestPagine.h"
 #include "components/menu/ClienteMenuLocale.h"
 #include "components/util/ContestoPrg.h"
 #include "customer/RegistraFormClienti.h"
@@ -96,10 +97,7 @@ frmClienti *BancoClienti::Apri(const QString &osParam, const QString &osKeyLanci
 
 bool BancoClienti::Leggi(const QString &gruppo, const QString &mastro, const QString &conto)
 {
-    m_form->txt(10)->setText(gruppo);
-    m_form->txt(20)->setText(mastro);
-    m_form->txt(30)->setText(conto);
-    m_form->ButtonComando(QStringLiteral("Ricerca"));
+    m_form->ogComPag()->LeggiDaChiave({gruppo, mastro, conto});
     Attendi();
     return m_form->txt(30)->text() == conto && m_form->ogComPag()->StatoPagina() == 1;
 }

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-class ClienteMenuLocale;
+#include "components/menu/ClienteMenuLocale.h"
 class frmClienti;
 
 class BancoClienti : public ::testing::Test
@@ -22,7 +22,7 @@ class BancoClienti : public ::testing::Test
 
     // Opens the customer form through the dispatcher; nullptr when it failed.
     frmClienti *Apri(const QString &osParam = {}, const QString &osKeyLancia = {});
-    // Reads the account through the form's key fields and the search command.
+    // Reads the account by its key, as the list window does.
     bool Leggi(const QString &gruppo, const QString &mastro, const QString &conto);
     // Closes the form (answering the unload questions with `risposta` when asked).
     void Chiudi();

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -29,7 +30,7 @@ TEST_F(Carica, OpensThroughTheDispatcherWithTheLaunchContract)
     EXPECT_EQ(f->oiLoadOk().toInt(), 1);
     EXPECT_NE(f->oiLoadOk().toInt(), -1);
     EXPECT_EQ(f->osKeyLancia, "ChiamanteX");
-    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6);  // no personal descriptions
+    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6 - 1);  // no personal descriptions, no size levels
     EXPECT_EQ(f->PagAttuale, 0);
     EXPECT_EQ(f->TabSelezionato(), 1);
     EXPECT_THROW(f->oiNumKey(2), VbErrore);
@@ -80,7 +81,7 @@ TEST_F(Carica, PersonalSettingsShapeTheForm)
     ASSERT_NE(f, nullptr);
     GestPagine *pag = f->ogComPag();
 
-    EXPECT_EQ(pag->NumeroCampi(), 137 - 4);
+    EXPECT_EQ(pag->NumeroCampi(), 137 - 4 - 1);
     EXPECT_EQ(pag->NomeCampoControllo(f->txt(1182)), "DataPers1");
     EXPECT_EQ(pag->NomeCampoControllo(f->txt(1184)), "");
     EXPECT_EQ(pag->NomeCampoControllo(f->txt(1185)), "DataPers3");
@@ -119,7 +120,7 @@ TEST_F(Carica, MissingOptionalColumnsLeaveTheirFieldsOut)
     frmClienti *f = Apri();
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->ogComPag()->NomeCampoControllo(f->txt(5210)), "");
-    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6 - 1);
+    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6 - 1 - 1);
     const QStringList chiave = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
     EXPECT_TRUE(Leggi(chiave[0], chiave[1], chiave[2]));
 }

@@ -129,7 +129,7 @@ TEST_F(Pagine, AltShortcutsSelectTabsAndPressTheDocumentButtons)
     }
 
     // Through real keys too.
-    QTest::keyClick(m_form, Qt::Key_8, Qt::AltModifier);
+    QTest::keyClick(m_form->focusWidget() ? m_form->focusWidget() : m_form, Qt::Key_8, Qt::AltModifier);
     Attendi();
     EXPECT_EQ(m_form->PagAttuale, 7);
 

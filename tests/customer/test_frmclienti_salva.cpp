@@ -30,8 +30,9 @@ class Salva : public BancoClienti
     {
         const QStringList k = Clienti(condizione).value(0).split(u'|');
         EXPECT_EQ(k.size(), 3);
-        if (k.size() == 3)
+        if (k.size() == 3) {
             EXPECT_TRUE(Leggi(k[0], k[1], k[2]));
+        }
         DimenticaMessaggi();
         return k;
     }
@@ -72,11 +73,12 @@ TEST_F(Salva, ChecksRefuseOrWarnWithTheirMessages)
             m_form->txt(i)->setText(QString::fromUtf8(t));
         DimenticaMessaggi();
         EXPECT_EQ(SalvaRecord(), c.salvato) << c.nome;
-        if (c.messaggio)
-            EXPECT_TRUE(Messaggi().contains(QString::fromUtf8(c.messaggio))) << c.nome << ": "
-                                                                             << Messaggi().join('|').toStdString();
-        else
+        if (c.messaggio) {
+            EXPECT_TRUE(Messaggi().contains(QString::fromUtf8(c.messaggio)))
+                << c.nome << ": " << Messaggi().join('|').toStdString();
+        } else {
             EXPECT_TRUE(Messaggi().isEmpty()) << c.nome << ": " << Messaggi().join('|').toStdString();
+        }
     }
     EXPECT_EQ(Valore(QStringLiteral("Select FARappFiscStato From PianoConti") + dove(k)).toString(), "DE");
 

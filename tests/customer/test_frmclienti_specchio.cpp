@@ -78,8 +78,9 @@ TEST_F(Specchio, OptionGroupsShowTheirCodes)
             return -1;
         };
         EXPECT_EQ(scelta(m_form->OptStatoGiu), c.optGiu) << c.giuridico;
-        if (c.optGiu != 0)
+        if (c.optGiu != 0) {
             EXPECT_EQ(scelta(m_form->OptSesso), c.optSesso) << c.sesso;
+        }
         EXPECT_EQ(scelta(m_form->OptFEAllegPdf), c.optPdf) << c.pdf;
         EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << c.giuridico << c.sesso << c.pdf;
     }
@@ -130,9 +131,10 @@ TEST_F(Specchio, ClicksWriteTheCodesBack)
     Rileggi(QStringLiteral("Rischio = NULL, StatoGiurid = 'G', Sesso = 'M', FEAllegPdf = 'D'"));
     m_form->SelezionaTab(4);
     Attendi();
-    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton);
+    const QPoint casella(6, m_form->Che(4150)->height() / 2);
+    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton, {}, casella);
     EXPECT_EQ(m_form->txt(4150)->text(), "S");
-    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton);
+    QTest::mouseClick(m_form->Che(4150), Qt::LeftButton, {}, casella);
     EXPECT_EQ(m_form->txt(4150)->text(), "N");
     EXPECT_TRUE(m_form->ogComPag()->RecordModificato());
 
@@ -199,6 +201,7 @@ TEST_F(Specchio, ClearingGesturesActOnlyOnANewRecord)
     EXPECT_EQ(m_form->Combo(1085)->currentIndex(), 0);
     EXPECT_EQ(m_form->txt(1085)->text(), "0");
 
+    Rispondi(2);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo")).toBool());
     m_form->Che(4150)->setCheckState(Qt::Checked);
     canc = CodiciTasto::Delete;
