@@ -1,6 +1,7 @@
 // Field events of the customer form: the change notice to the page manager,
 // entry into a field (status bar, selection, colours, entry values), and the
 // function keys that open a code field's lookup and bring the choice back.
+#include "customer/ScritturaProgramma.h"
 #include "customer/frmClienti.h"
 
 #include "components/aiuto/AiutoDecod.h"
@@ -119,10 +120,8 @@ void frmClienti::txt_GotFocus(int Index)
     if (Index == 40) {
         DescrIngresso = t->text();
     } else if (Index == 4120) {
-        const bool prima = m_inSpecchio;
-        m_inSpecchio = true;
+        ScritturaProgramma p(m_inSpecchio);
         t->setText(Globali::Util().FormattaValore(t->text(), QStringLiteral("Conto")));
-        m_inSpecchio = prima;
         ColoriVb::ImpostaBackColor(t, Globali::ColBackNormale);
     }
     if (m_comPag)
@@ -170,19 +169,28 @@ void frmClienti::txt_KeyUp(int Index, int KeyCode, int Shift)
         } else if (KeyCode == F3 || KeyCode == F11 || KeyCode == F12) {
             TxtCodCli->setText(txt(30)->text());
         }
-        ApriHelpRicerca(risultato, QStringLiteral("Conto"), TxtCodCli, txt(40), tasto, QStringLiteral("3"), scelto,
-                        QString(), false, QString());
+        {
+            // The lookup shows the chosen account's name in the name field: that
+            // is the account about to be read, not an edit of the one shown.
+            ScritturaProgramma p(m_inSpecchio);
+            ApriHelpRicerca(risultato, QStringLiteral("Conto"), TxtCodCli, txt(40), tasto, QStringLiteral("3"),
+                            scelto, QString(), false, QString());
+        }
         if (!scelto) {
             UtilFinestre::ImpostaFocus(txt(30), true);
             return;
         }
         QString gruppo, mastro, conto;
         SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
-        txt(10)->setText(gruppo);
-        ColoriVb::ImpostaBackColor(txt(10), Globali::ColBackNormale);
-        txt(20)->setText(mastro);
-        ColoriVb::ImpostaBackColor(txt(20), Globali::ColBackNormale);
-        txt(30)->setText(conto);
+        {
+            // The key of the account to read is no edit of the account shown.
+            ScritturaProgramma p(m_inSpecchio);
+            txt(10)->setText(gruppo);
+            ColoriVb::ImpostaBackColor(txt(10), Globali::ColBackNormale);
+            txt(20)->setText(mastro);
+            ColoriVb::ImpostaBackColor(txt(20), Globali::ColBackNormale);
+            txt(30)->setText(conto);
+        }
         ButtonComando(QStringLiteral("Ricerca"));
         return;
     }

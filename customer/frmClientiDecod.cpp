@@ -1,5 +1,6 @@
 // Descriptions of the codes of each page, decoded once per page and record,
 // and their clearing when the record changes.
+#include "customer/ScritturaProgramma.h"
 #include "customer/frmClienti.h"
 
 #include <QLabel>
@@ -33,10 +34,8 @@ void frmClienti::visDecodPagina(int piPag, bool pbMostra)
     mvPagDecod[size_t(piPag)] = true;
     if (piPag == 0) {
         // The birth fields follow the stored legal status, not a user's edit.
-        const bool prima = m_inSpecchio;
-        m_inSpecchio = true;
+        ScritturaProgramma p(m_inSpecchio);
         AbilDisabPersFis();
-        m_inSpecchio = prima;
     }
 }
 

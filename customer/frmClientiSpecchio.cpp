@@ -1,6 +1,7 @@
 // Mirroring: the stored codes of the hidden fields shown on the check boxes,
 // option groups and combos that stand in front of them, and the fields that
 // depend on a letter of intent's reference type.
+#include "customer/ScritturaProgramma.h"
 #include "customer/TabelleSpecchio.h"
 #include "customer/frmClienti.h"
 
@@ -13,18 +14,6 @@
 
 namespace
 {
-
-// While alive, writes into the fields are the program's, not the user's edits.
-class ScritturaProgramma
-{
-  public:
-    explicit ScritturaProgramma(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
-    ~ScritturaProgramma() { m_flag = m_prima; }
-
-  private:
-    bool &m_flag;
-    bool m_prima;
-};
 
 Qt::CheckState statoQt(int stato)
 {
