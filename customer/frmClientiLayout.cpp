@@ -381,6 +381,8 @@ void frmClienti::CreaPagine()
             continue;
         }
         areaPagine->addWidget(pagina);
+        if (pag == 6)
+            continue;
         auto *righe = new QHBoxLayout(pagina);
         righe->setContentsMargins(8, 6, 8, 6);
         righe->setSpacing(18);

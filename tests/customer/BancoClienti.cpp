@@ -57,6 +57,11 @@ void BancoClienti::SetUp()
     Globali::ImpostaDbComp(db);
     db->ApriSqlite(Globali::DbAzienda, m_percorso);
     Globali::NomeDbAzienda = m_percorso;
+    PreparaHost();
+}
+
+void BancoClienti::PreparaHost()
+{
     m_menu = std::make_unique<ClienteMenuLocale>();
     Globali::MenuClient = m_menu.get();
     ParametroHost(QStringLiteral("CauCon.GruppoClienti"), QStringLiteral("01"));
@@ -76,7 +81,8 @@ void BancoClienti::TearDown()
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);
     m_menu.reset();
-    QFile::remove(m_percorso);
+    if (!m_percorso.isEmpty())
+        QFile::remove(m_percorso);
     RisposteProgrammate::Azzera();
 }
 

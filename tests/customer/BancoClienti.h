@@ -20,6 +20,9 @@ class BancoClienti : public ::testing::Test
     void SetUp() override;
     void TearDown() override;
 
+    // The standalone host with the company's parameters, the working date.
+    void PreparaHost();
+
     // Opens the customer form through the dispatcher; nullptr when it failed.
     frmClienti *Apri(const QString &osParam = {}, const QString &osKeyLancia = {});
     // Reads the account by its key, as the list window does.
