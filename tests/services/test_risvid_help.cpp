@@ -1,0 +1,161 @@
+// Screen scaling, help pages and the acoustic signal.
+#include "components/forms/CodiciTasto.h"
+#include "services/FormComune.h"
+#include "services/Globali.h"
+#include "services/RisVid.h"
+#include "services/Segnali.h"
+#include "services/Tasti.h"
+#include "services/modHTMLHelp.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace CT = CodiciTasto;
+
+namespace {
+
+class Finestra : public QWidget, public FormComune {
+public:
+    QLineEdit *campo;
+    QLabel *fisso;
+    QLabel *immagine;
+    Finestra()
+    {
+        QFont f = font();
+        f.setPointSizeF(10);
+        setFont(f);
+        auto *l = new QVBoxLayout(this);
+        campo = new QLineEdit(this);
+        fisso = new QLabel("fisso", this);
+        fisso->setFixedSize(100, 20);
+        immagine = new QLabel(this);
+        immagine->setFixedSize(200, 50);
+        l->addWidget(campo);
+        l->addWidget(fisso);
+        l->addWidget(immagine);
+        resize(400, 300);
+    }
+    QWidget *finestra() override { return this; }
+};
+
+struct RipristinaGlobali {
+    ~RipristinaGlobali()
+    {
+        Globali::RisVidGenerale = Globali::RisVidPersBase = Globali::RisVidMsgCom = Globali::RisVidStaVid = 0;
+        Globali::BeepCome.clear();
+        ImpostaSuono({});
+        ImpostaApriHelp({});
+        ImpostaCartellaHelp({});
+    }
+};
+
+} // namespace
+
+TEST(RisVid, FattoreConRipieghi)
+{
+    RipristinaGlobali r;
+    struct Caso {
+        double generale, staVid;
+        double atteso;
+    };
+    for (const Caso &c : {Caso{0, -2, 1}, Caso{1.25, -2, 1.25}, Caso{1.25, 0, 1.25}, Caso{1.25, 1.5, 1.5},
+                          Caso{-1, -2, 1}, Caso{0, 0.8, 0.8}}) {
+        Globali::RisVidGenerale = c.generale;
+        Globali::RisVidStaVid = c.staVid;
+        EXPECT_DOUBLE_EQ(FattoreRisVid("StaVid"), c.atteso) << c.generale << " " << c.staVid;
+    }
+}
+
+TEST(RisVid, ScalaFontEDimensioniSenzaAccumulare)
+{
+    RipristinaGlobali r;
+    Finestra f;
+    f.osRisVidKey = "PersBase";
+    Globali::RisVidPersBase = 1.5;
+    EXPECT_DOUBLE_EQ(AdattaRisVideo(&f, {}, 0, {{f.immagine, -1, -1}}).toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(f.font().pointSizeF(), 15);
+    EXPECT_DOUBLE_EQ(f.campo->font().pointSizeF(), 15);
+    EXPECT_EQ(f.fisso->size(), QSize(150, 30));
+    EXPECT_EQ(f.immagine->size(), QSize(200, 50));
+    EXPECT_DOUBLE_EQ(f.immagine->font().pointSizeF(), 10);
+    EXPECT_DOUBLE_EQ(f.odRisVidVal, 1.5);
+    // The same factor again changes nothing; a new one is relative to the old.
+    AdattaRisVideo(&f, {}, 0);
+    EXPECT_DOUBLE_EQ(f.font().pointSizeF(), 15);
+    AdattaRisVideo(&f, {}, 1.0);
+    EXPECT_DOUBLE_EQ(f.font().pointSizeF(), 10);
+    EXPECT_EQ(f.fisso->size(), QSize(100, 20));
+}
+
+TEST(Help, PagineEApertura)
+{
+    RipristinaGlobali r;
+    QTemporaryDir dir;
+    ImpostaCartellaHelp(dir.path());
+    QList<QUrl> aperti;
+    ImpostaApriHelp([&](const QUrl &u) {
+        aperti << u;
+        return true;
+    });
+    EXPECT_EQ(PaginaHelp(520).fileName(), "clienti.html");
+    EXPECT_EQ(PaginaHelp(520).fragment(), "contabilita");
+    EXPECT_EQ(PaginaHelp(12345).fileName(), "indice.html");
+
+    QWidget w;
+    w.setProperty("HelpContextID", 500);
+    auto *pagina = new QWidget(&w);
+    pagina->setProperty("HelpContextID", 525);
+    auto *campo = new QLineEdit(pagina);
+    auto *altro = new QLineEdit(&w);
+    EXPECT_EQ(ContestoHelp(campo), 525);
+    EXPECT_EQ(ContestoHelp(altro), 500);
+
+    w.show();
+    campo->setFocus();
+    QApplication::setActiveWindow(&w);
+    int tasto = CT::F1, shift = 0;
+    EXPECT_TRUE(GestisciTastoHelp(tasto, shift, &w));
+    EXPECT_EQ(tasto, 0);
+    tasto = CT::F1;
+    shift = CT::MaskShift;
+    GestisciTastoHelp(tasto, shift, &w);
+    tasto = CT::F2;
+    shift = 0;
+    EXPECT_FALSE(GestisciTastoHelp(tasto, shift, &w));
+    EXPECT_EQ(tasto, CT::F2);
+    ASSERT_EQ(aperti.size(), 2);
+    EXPECT_EQ(aperti[0].fragment(), "fatturazione");
+    EXPECT_EQ(aperti[1].fileName(), "indice.html");
+}
+
+TEST(Help, LePagineDelProgrammaEsistono)
+{
+    for (int id : {500, 505, 529, 600, 88, 700, 0}) {
+        const QUrl u = PaginaHelp(id);
+        EXPECT_TRUE(QFile::exists(u.toLocalFile())) << u.toString().toStdString();
+    }
+}
+
+TEST(Segnali, ComeDiceBeepCome)
+{
+    RipristinaGlobali r;
+    QStringList suonati;
+    ImpostaSuono([&](const QString &f) { suonati << (f.isEmpty() ? QString("beep") : f); });
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("avviso.wav");
+    QFile(wav).open(QIODevice::WriteOnly);
+    struct Caso {
+        QString come, atteso;
+    };
+    for (const Caso &c : {Caso{"", "beep"}, Caso{"S", "beep"}, Caso{"N", ""}, Caso{"0", ""}, Caso{wav, wav},
+                          Caso{dir.filePath("manca.wav"), "beep"}}) {
+        Globali::BeepCome = c.come;
+        EXPECT_EQ(SegnaleAcustico(), c.atteso) << c.come.toStdString();
+    }
+    EXPECT_EQ(suonati, (QStringList{"beep", "beep", wav, "beep"}));
+}
