@@ -42,6 +42,8 @@ public:
     virtual QWidget *finestra() = 0;
 };
 
+// Builds a window without loading it. The object it answers must be the window
+// itself (or be owned by it): deleting the window releases it.
 using FabbricaForm = std::function<FormLanciabile *()>;
 
 // Factories of the windows that can be opened by name. Names compare without

@@ -62,14 +62,24 @@ void AvviaChiusura()
     }
 }
 
+QList<QWidget *> FinestreAperte()
+{
+    QList<QWidget *> aperte;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (contaComeAperta(w))
+            aperte << w;
+    return aperte;
+}
+
 QString VerificaChiusura()
 {
     if (QApplication::activeModalWidget())
         return QStringLiteral("Maschera Modal");
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (contaComeAperta(w))
-            return w->windowTitle().isEmpty() ? w->objectName() : w->windowTitle();
-    return {};
+    const QList<QWidget *> aperte = FinestreAperte();
+    if (aperte.isEmpty())
+        return {};
+    QWidget *w = aperte.first();
+    return w->windowTitle().isEmpty() ? w->objectName() : w->windowTitle();
 }
 
 void RilasciaOggettiGlobali()

@@ -18,12 +18,6 @@
 
 namespace {
 
-bool contaComeAperta(QWidget *w)
-{
-    return w->isWindow() && w->isVisible() && w != Globali::FrmP && w->windowType() != Qt::SplashScreen &&
-           w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip;
-}
-
 QString comandoFine()
 {
     if (QApplication::activeModalWidget())
@@ -33,9 +27,8 @@ QString comandoFine()
     const QList<FormLanciabile *> forms = FormAperti();
     for (auto it = forms.crbegin(); it != forms.crend(); ++it)
         (*it)->finestra()->close();
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (contaComeAperta(w))
-            w->close();
+    for (QWidget *w : FinestreAperte())
+        w->close();
     if (!VerificaChiusura().isEmpty()) {
         Globali::ChiusuraInCorso = 0;
         return RispostaNoChiudi;

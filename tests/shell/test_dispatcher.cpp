@@ -111,6 +111,9 @@ TEST_F(DispatcherTest, TheProgramEndsOnlyWhenTheLastWindowHasGone)
     EXPECT_TRUE(Globali::FrmP->timChiudi.isActive());  // still polling
 
     altra.close();
+    // A window left loaded but hidden does not keep the program running unseen.
+    QWidget nascosta;
+    nascosta.setWindowTitle(QStringLiteral("Nascosta"));
     EXPECT_TRUE(VerificaChiusura().isEmpty());
     tickChiusura();
     EXPECT_EQ(codiceChiusura, 0);
