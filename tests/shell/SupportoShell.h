@@ -6,6 +6,7 @@
 #include "services/FormLanciabile.h"
 
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,14 @@ private:
     QString m_keySec;
     int m_loadOk = -1;
 };
+
+// Runs the event loop until `condizione` holds (at most `ms`); whether it
+// did. QTRY_* would return silently from a GoogleTest body on failure.
+template <typename F>
+bool attendi(F condizione, int ms = 5000)
+{
+    return QTest::qWaitFor(condizione, ms);
+}
 
 // Each test: a new hidden main window with the close hook installed, message
 // boxes answered from the queue, the test window registered as "frmProva".

@@ -199,7 +199,7 @@ TEST_F(AvvioTest, StartsOnTheDatabaseAndOpensTheWindowNamedByP)
     ASSERT_NE(Globali::PonteMenu, nullptr);
 
     // The first window opens from the event loop, with the host's launch keys.
-    QTRY_VERIFY(FormAperto(QStringLiteral("frmProva")) != nullptr);
+    ASSERT_TRUE(attendi([&] { return FormAperto(QStringLiteral("frmProva")) != nullptr; }));
     FormLanciabile *f = FormAperto(QStringLiteral("frmProva"));
     EXPECT_EQ(f->osKeyLancia, QStringLiteral("Menu"));
     EXPECT_EQ(f->osKeySec(), QStringLiteral("0103001"));
@@ -210,7 +210,7 @@ TEST_F(AvvioTest, StartsOnTheDatabaseAndOpensTheWindowNamedByP)
 TEST_F(AvvioTest, WithoutAWindowToOpenTheLauncherShowsUp)
 {
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
-    QTRY_VERIFY(finestraVisibile(QStringLiteral("frmAvvio")) != nullptr);
+    ASSERT_TRUE(attendi([&] { return finestraVisibile(QStringLiteral("frmAvvio")) != nullptr; }));
     QWidget *avvio = finestraVisibile(QStringLiteral("frmAvvio"));
     EXPECT_EQ(avvio->windowTitle(), QStringLiteral("Clienti"));
     avvio->close();
@@ -223,7 +223,7 @@ TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)
     EXPECT_FALSE(Main({QStringLiteral("-I"), dir.filePath(QStringLiteral("manca.ini"))}));
     ASSERT_EQ(messaggi().size(), 1);
     EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("File di configurazione non trovato")));
-    QTRY_COMPARE(codiceChiusura, 1);
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 1; }));
     EXPECT_EQ(Globali::MenuClient, nullptr);
 }
 
@@ -239,7 +239,7 @@ TEST_F(AvvioTest, AFailedConnectionMayBeRetriedAndNeverShowsThePassword)
     EXPECT_TRUE(m[0].startsWith(QStringLiteral("Impossibile aprire il database dell'azienda")));
     for (const QString &t : m)
         EXPECT_FALSE(t.contains(QStringLiteral("Segreta99"))) << t.toStdString();
-    QTRY_COMPARE(codiceChiusura, 1);
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 1; }));
 }
 
 TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
@@ -261,7 +261,23 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
 TEST_F(AvvioTest, AStandaloneStartOnAnUnknownWindowSaysSoAndShowsTheLauncher)
 {
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"), QStringLiteral("frmNonCostruita")}));
-    QTRY_VERIFY(finestraVisibile(QStringLiteral("frmAvvio")) != nullptr);
+    ASSERT_TRUE(attendi([&] { return finestraVisibile(QStringLiteral("frmAvvio")) != nullptr; }));
     EXPECT_EQ(messaggi(), QStringList{QString::fromUtf8(MsgImpossibileAprire)});
     EXPECT_EQ(codiceChiusura, -100);
+}
+
+TEST_F(AvvioTest, TheCustomerFormOpensByItsNameFromTheCommandLine)
+{
+    {
+        DbMotore menu;
+        menu.ApriSqlite(QStringLiteral("m"), dir.filePath(QStringLiteral("menu.db")), true);
+        QSqlDatabase q = menu.DatabaseDao(QStringLiteral("m"));
+        Schema::ApplicaMenu(q);
+    }
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"), QStringLiteral("frmclienti")}));
+    ASSERT_TRUE(attendi([&] { return FormAperto(QStringLiteral("frmClienti")) != nullptr; }));
+    FormLanciabile *f = FormAperto(QStringLiteral("frmclienti"));
+    EXPECT_EQ(f->oiLoadOk().toInt(), 1);
+    EXPECT_EQ(f->osKeyLancia, QStringLiteral("Menu"));
+    EXPECT_TRUE(messaggi().isEmpty()) << messaggi().join(QLatin1Char('\n')).toStdString();
 }

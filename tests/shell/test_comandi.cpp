@@ -112,7 +112,7 @@ TEST_F(ComandiTest, ElectronicInvoiceResultsAreShownAfterTheAnswer)
 {
     EXPECT_EQ(invia(QStringLiteral("FEInvio"), QStringLiteral("Fattura 12/2024 inviata")), RispostaOk);
     EXPECT_EQ(invia(QStringLiteral("feattesa"), QStringLiteral("3 fatture in attesa")), RispostaOk);
-    QTRY_COMPARE(messaggi().size(), 2);
+    EXPECT_TRUE(attendi([&] { return messaggi().size() == 2; }));
     EXPECT_EQ(messaggi(), (QStringList{QStringLiteral("Fattura 12/2024 inviata"), QStringLiteral("3 fatture in attesa")}));
 }
 
@@ -128,7 +128,7 @@ TEST_F(ComandiTest, FineIsRefusedWhileAWindowStaysOpenAndAcceptedAfterItCloses)
     prova()->rifiutaChiusura = false;
     EXPECT_EQ(invia(QStringLiteral("fine")), RispostaOk);
     EXPECT_EQ(Globali::ChiusuraInCorso, -1);
-    QTRY_COMPARE(codiceChiusura, 0);
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 0; }));
     // The window was opened by another program: its keys went back to the host.
     const QJsonObject pa = host.Richieste(QStringLiteral("passaAProgramma")).value(0);
     EXPECT_EQ(pa.value(QStringLiteral("key")).toString(), QStringLiteral("/RO"));
@@ -141,7 +141,7 @@ TEST_F(ComandiTest, FineIsRefusedWhileAModalWindowIsUp)
     QDialog modale;
     modale.setWindowModality(Qt::ApplicationModal);
     modale.show();
-    QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+    ASSERT_TRUE(attendi([&] { return QApplication::activeModalWidget() != nullptr; }));
     EXPECT_EQ(invia(QStringLiteral("fine")), RispostaNoChiudi);
     EXPECT_TRUE(modale.isVisible());
 }

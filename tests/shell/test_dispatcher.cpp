@@ -51,7 +51,7 @@ TEST_F(DispatcherTest, OpensByNameWithoutRegardToCaseAndSetsKeysBeforeTheLoad)
     EXPECT_EQ(Globali::FrmP->osNomeForm.toLower(), QStringLiteral("frmprova"));
     EXPECT_EQ(Globali::FrmP->oiFlagVarie, 1);
     EXPECT_TRUE(Globali::FrmP->timVarie.isActive());
-    QTRY_COMPARE(Globali::FrmP->oiFlagVarie, 0);
+    EXPECT_TRUE(attendi([&] { return Globali::FrmP->oiFlagVarie == 0; }));
     EXPECT_TRUE(messaggi().isEmpty());
 }
 
@@ -125,7 +125,7 @@ TEST_F(DispatcherTest, TheCloseTimerItselfEndsTheProgram)
     ASSERT_TRUE(ApriFormPerNome(QStringLiteral("frmProva"), chiavi()));
     Globali::FrmP->timChiudi.setInterval(20);
     aperta()->close();
-    QTRY_COMPARE_WITH_TIMEOUT(codiceChiusura, 0, 5000);
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 0; }, 5000));
 }
 
 TEST_F(DispatcherTest, WaitTicksAndAModalWindowKeepTheProgramAlive)
@@ -139,7 +139,7 @@ TEST_F(DispatcherTest, WaitTicksAndAModalWindowKeepTheProgramAlive)
     QDialog modale;
     modale.setWindowModality(Qt::ApplicationModal);
     modale.show();
-    QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+    ASSERT_TRUE(attendi([&] { return QApplication::activeModalWidget() != nullptr; }));
     EXPECT_EQ(VerificaChiusura(), QStringLiteral("Maschera Modal"));
     tickChiusura();
     EXPECT_EQ(codiceChiusura, -100);
@@ -152,7 +152,7 @@ TEST_F(DispatcherTest, AFailedStartClosesInOrderWithExitCodeOne)
 {
     AvviaChiusura();
     EXPECT_EQ(Globali::FrmP->codiceUscita, 1);
-    QTRY_COMPARE(codiceChiusura, 1);
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 1; }));
     EXPECT_EQ(Globali::MenuComandi, nullptr);
     EXPECT_EQ(Globali::MenuClient, nullptr);
 }
