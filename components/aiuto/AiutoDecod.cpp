@@ -185,6 +185,9 @@ QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> 
         if (modo == Cerca::Tutto) {
             if (!def.ricercaCodice.isEmpty())
                 o << def.codice + QStringLiteral(" like ") + inizia;
+            // The last part of a composed code alone finds it too ("0001" the account 01-05-0001).
+            if (!def.chiave.isEmpty() && !def.colonnaCodice.isEmpty())
+                o << def.colonnaCodice + QStringLiteral(" like ") + inizia;
             // The further columns shown are searched too: an e-mail address finds its customer.
             for (const ColonnaRicerca &c : colonne)
                 if (c.nome != AliasCodice && c.nome != AliasDescrizione && colonnaSemplice(c.nome))

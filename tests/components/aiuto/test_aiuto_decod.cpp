@@ -82,6 +82,7 @@ protected:
         d.chiave = {"Gruppo", "Mastro", "Conto"};
         d.spezza = [](const QString &c) { return QStringList{c.left(2), c.mid(2, 2), c.mid(4)}; };
         d.filtro = "Tipo = '4'";
+        d.colonnaCodice = "Conto";
         return d;
     }
 
@@ -305,4 +306,15 @@ TEST_F(Aiuto, SegnaliPrimaDellaFinestra)
     EXPECT_EQ(chieste, 1);
     ASSERT_EQ(prep.size(), 1);
     EXPECT_EQ(prep.at(0).at(0).toString(), "Zona");
+}
+
+TEST_F(Aiuto, ContoTrovatoAncheDalSoloNumero)
+{
+    RP::Accoda(RP::Ricerca, 0);
+    EXPECT_TRUE(aiuto.Ricerca(conti(), req("0003", CodiciTasto::F3)));
+    EXPECT_EQ(aiuto.NuovaRicerca().Codice(), "02050003");
+    // The whole key written one part after the other works as well.
+    RP::Accoda(RP::Ricerca, 0);
+    EXPECT_TRUE(aiuto.Ricerca(conti(), req("020500", CodiciTasto::F2)));
+    EXPECT_EQ(aiuto.NuovaRicerca().Codice(), "02050001");
 }
