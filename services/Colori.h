@@ -23,5 +23,5 @@ void ColoreCampo(QWidget *ctl, bool pbForza = false);
 // Refused: piModo 1 or 3 paints ColBackErrore, piModo above 1 moves the focus
 // to `ctl`, and the window's title joins FormConErrori. Accepted: `ctl` gets
 // colNormale (ColBackNormale when missing). Answers True when accepted.
-QVariant ControllaCampoData(QWidget *ctl, const QVariant &tipo, int &piModo, std::optional<long> colNormale = {},
-                            QString *msg = nullptr, int pbMsgBox = 0);
+QVariant ControllaCampoData(QWidget *ctl, const QVariant &tipo, int &piModo,
+                            std::optional<long> colNormale = {}, QString *msg = nullptr, int pbMsgBox = 0);

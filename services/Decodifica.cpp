@@ -15,7 +15,8 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QString ePoi(const QString &a, const QString &b)
 {
@@ -32,14 +33,14 @@ bool tastoDiRicerca(int tasto)
 }
 
 // The program's own query: the description and the asked columns of the code's row.
-bool leggiRiga(const DefRicerca &def, const QString &codice, const QString &filtro, const QStringList &colonne,
-               QString &descrizione, QVariantList &valori)
+bool leggiRiga(const DefRicerca &def, const QString &codice, const QString &filtro,
+               const QStringList &colonne, QString &descrizione, QVariantList &valori)
 {
     QStringList sel{def.descrizione + QStringLiteral(" AS ") + AiutoDecod::AliasDescrizione};
     sel << colonne;
     const QString dove = ePoi(ePoi(def.filtro, filtro), AiutoDecod::CondizioneCodice(def, codice));
-    const QString sql = QStringLiteral("SELECT ") + sel.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                        def.tabella + QStringLiteral(" WHERE ") + dove;
+    const QString sql = QStringLiteral("SELECT ") + sel.join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM ") + def.tabella + QStringLiteral(" WHERE ") + dove;
     std::unique_ptr<Risultato> r = def.db->Seleziona(def.connessione, sql);
     if (r->numRighe() == 0)
         return false;
@@ -52,7 +53,8 @@ bool leggiRiga(const DefRicerca &def, const QString &codice, const QString &filt
 bool articoliSoloAttivi()
 {
     try {
-        return LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("NoDecInattivi"), QStringLiteral("N"))
+        return LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("NoDecInattivi"),
+                                 QStringLiteral("N"))
                    .toString()
                    .trimmed()
                    .compare(QStringLiteral("S"), Qt::CaseInsensitive) == 0;
@@ -62,8 +64,9 @@ bool articoliSoloAttivi()
 }
 
 QVariant filtroDecodifica(bool casoConto, const QString &tipo, QWidget *codice, QWidget *descrizione,
-                          QVariant *pvExtra, bool viaAiuto, bool senzaInesistente, const QString &psDescrizione,
-                          QVariantList *pvColonne, const QString &psFiltro, bool apriSeManca)
+                          QVariant *pvExtra, bool viaAiuto, bool senzaInesistente,
+                          const QString &psDescrizione, QVariantList *pvColonne, const QString &psFiltro,
+                          bool apriSeManca)
 {
     const QString testo = TestoControllo(codice).trimmed();
     // For agents the extra argument names a column to read back, for the other kinds it narrows the rows.
@@ -78,7 +81,8 @@ QVariant filtroDecodifica(bool casoConto, const QString &tipo, QWidget *codice, 
         def.descrizione = psDescrizione.section(QStringLiteral("§"), 0, 0);
     QString filtro = psFiltro;
     if (def.tipo == QLatin1String("Articolo") && articoliSoloAttivi())
-        filtro += (filtro.isEmpty() ? QString() : QStringLiteral(" And ")) + QStringLiteral(" (ucase(Inattivo)<>'S') ");
+        filtro += (filtro.isEmpty() ? QString() : QStringLiteral(" And ")) +
+                  QStringLiteral(" (ucase(Inattivo)<>'S') ");
 
     QStringList colonne;
     if (pvColonne)
@@ -169,23 +173,25 @@ QString DecodificaCodice(const QString &tipo, const QString &codice, const QVari
 
 QVariant FiltroDecodifica(const QString &tipo, QWidget *codice, QWidget *descrizione, QVariant *pvExtra,
                           bool pbViaAiuto, bool pbSenzaInesistente, const QString &psDescrizione,
-                          QVariantList *pvColonne, const QString &psFiltro, bool pbViaAiuto2, bool pbApriSeManca)
+                          QVariantList *pvColonne, const QString &psFiltro, bool pbViaAiuto2,
+                          bool pbApriSeManca)
 {
-    return filtroDecodifica(true, tipo, codice, descrizione, pvExtra, pbViaAiuto || pbViaAiuto2, pbSenzaInesistente,
-                            psDescrizione, pvColonne, psFiltro, pbApriSeManca);
+    return filtroDecodifica(true, tipo, codice, descrizione, pvExtra, pbViaAiuto || pbViaAiuto2,
+                            pbSenzaInesistente, psDescrizione, pvColonne, psFiltro, pbApriSeManca);
 }
 
 QVariant FiltroDecodifica2(const QString &tipo, QWidget *codice, QWidget *descrizione, QVariant *pvExtra,
                            bool pbViaAiuto, bool pbSenzaInesistente, const QString &psDescrizione,
-                           QVariantList *pvColonne, const QString &psFiltro, bool pbViaAiuto2, bool pbApriSeManca)
+                           QVariantList *pvColonne, const QString &psFiltro, bool pbViaAiuto2,
+                           bool pbApriSeManca)
 {
     return filtroDecodifica(false, tipo, codice, descrizione, pvExtra, pbViaAiuto || pbViaAiuto2,
                             pbSenzaInesistente, psDescrizione, pvColonne, psFiltro, pbApriSeManca);
 }
 
-QVariant ApriHelpRicerca(QVariant &pvRit, const QString &tipo, QWidget *codice, QWidget *descrizione, int &KeyCode,
-                         const QVariant &pvContesto, bool &pbScelto, const QString &psCampi, bool pbOpzione,
-                         const QString &psCondizione)
+QVariant ApriHelpRicerca(QVariant &pvRit, const QString &tipo, QWidget *codice, QWidget *descrizione,
+                         int &KeyCode, const QVariant &pvContesto, bool &pbScelto, const QString &psCampi,
+                         bool pbOpzione, const QString &psCondizione)
 {
     pbScelto = false;
     pvRit = false;
@@ -223,7 +229,8 @@ QVariant ApriHelpRicerca(const QString &tipo, QWidget *codice, QWidget *descrizi
 {
     QVariant rit;
     bool scelto = false;
-    ApriHelpRicerca(rit, tipo, codice, descrizione, KeyCode, pvExtra, scelto, psCampi, piNumero != 0, psTesto);
+    ApriHelpRicerca(rit, tipo, codice, descrizione, KeyCode, pvExtra, scelto, psCampi, piNumero != 0,
+                    psTesto);
     if (scelto)
         piScelto = -1;
     return rit;

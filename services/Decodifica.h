@@ -58,16 +58,18 @@ QString DecodificaCodice(const QString &tipo, const QString &codice, const QVari
 //     setting NoDecInattivi "S" adds " (ucase(Inattivo)<>'S') ".
 //   pbApriSeManca: a code not found opens the lookup window (F2) when the
 //     setting DecodHelpAbil is not "N".
-QVariant FiltroDecodifica(const QString &tipo, QWidget *codice, QWidget *descrizione, QVariant *pvExtra = nullptr,
-                          bool pbViaAiuto = false, bool pbSenzaInesistente = false,
-                          const QString &psDescrizione = {}, QVariantList *pvColonne = nullptr,
-                          const QString &psFiltro = {}, bool pbViaAiuto2 = false, bool pbApriSeManca = false);
+QVariant FiltroDecodifica(const QString &tipo, QWidget *codice, QWidget *descrizione,
+                          QVariant *pvExtra = nullptr, bool pbViaAiuto = false,
+                          bool pbSenzaInesistente = false, const QString &psDescrizione = {},
+                          QVariantList *pvColonne = nullptr, const QString &psFiltro = {},
+                          bool pbViaAiuto2 = false, bool pbApriSeManca = false);
 // The same without the account case: "Conto" is decoded as any other kind
 // would be, on the code as typed.
-QVariant FiltroDecodifica2(const QString &tipo, QWidget *codice, QWidget *descrizione, QVariant *pvExtra = nullptr,
-                           bool pbViaAiuto = false, bool pbSenzaInesistente = false,
-                           const QString &psDescrizione = {}, QVariantList *pvColonne = nullptr,
-                           const QString &psFiltro = {}, bool pbViaAiuto2 = false, bool pbApriSeManca = false);
+QVariant FiltroDecodifica2(const QString &tipo, QWidget *codice, QWidget *descrizione,
+                           QVariant *pvExtra = nullptr, bool pbViaAiuto = false,
+                           bool pbSenzaInesistente = false, const QString &psDescrizione = {},
+                           QVariantList *pvColonne = nullptr, const QString &psFiltro = {},
+                           bool pbViaAiuto2 = false, bool pbApriSeManca = false);
 
 // ---- Lookup window ----
 
@@ -78,9 +80,10 @@ QVariant FiltroDecodifica2(const QString &tipo, QWidget *codice, QWidget *descri
 // kind's context value; `psCampi` the field list of the window; `pbOpzione`
 // offers the "Nuovo" button; `psCondizione` a further condition. The answer
 // (also put in pvRit) is whether a row was chosen.
-QVariant ApriHelpRicerca(QVariant &pvRit, const QString &tipo, QWidget *codice, QWidget *descrizione, int &KeyCode,
-                         const QVariant &pvContesto, bool &pbScelto, const QString &psCampi = {},
-                         bool pbOpzione = false, const QString &psCondizione = {});
+QVariant ApriHelpRicerca(QVariant &pvRit, const QString &tipo, QWidget *codice, QWidget *descrizione,
+                         int &KeyCode, const QVariant &pvContesto, bool &pbScelto,
+                         const QString &psCampi = {}, bool pbOpzione = false,
+                         const QString &psCondizione = {});
 // The same, arguments in the print windows' order: the selection flag becomes
 // -1 on a choice; piNumero non-zero offers the "Nuovo" button; psTesto is the
 // further condition.

@@ -10,7 +10,8 @@
 #include <QTextEdit>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 bool puoAvereFuoco(const QWidget *w)
 {

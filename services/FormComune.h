@@ -10,8 +10,9 @@
 
 class QWidget;
 
-class FormComune {
-public:
+class FormComune
+{
+  public:
     virtual ~FormComune() = default;
 
     virtual QWidget *finestra() = 0;
@@ -66,6 +67,6 @@ public:
     QString osRisVidKey;
     double odRisVidVal = 0;
 
-private:
+  private:
     int m_abilRW = 1;
 };

@@ -10,7 +10,8 @@
 #include <QRegularExpression>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 int gestori(int comPag, int linPag, int lisPag)
 {
@@ -73,7 +74,8 @@ QVariant FinePreparaForm(FormComune *form, int pbComPag, int, int pbLinPag, int,
             int stato = -1;
             if (pvStato.isValid())
                 stato = pvStato.toInt();
-            else if (Globali::ParMassimizzato.trimmed().compare(QStringLiteral("S"), Qt::CaseInsensitive) == 0 &&
+            else if (Globali::ParMassimizzato.trimmed().compare(QStringLiteral("S"), Qt::CaseInsensitive) ==
+                         0 &&
                      !qobject_cast<QDialog *>(w))
                 stato = 2;
             if (stato == 0)

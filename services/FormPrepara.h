@@ -12,8 +12,9 @@ class FormComune;
 // the opening parameter sets oiAbilRW (0 for "/RO", else 1); with pbRisVid
 // scales the window and hands "RisVid" to the managers flagged (pbComPag,
 // pbLinPag, pbLisPag). A non-empty psTesto becomes the window's title.
-QVariant PreparaForm(FormComune *form, int pbComPag = 0, int b3 = 0, int pbLinPag = 0, int b5 = 0, int pbLisPag = 0,
-                     int b7 = 0, int pbRO = 0, int pbNoAttesa = 0, int pbRisVid = 0, const QString &psTesto = {});
+QVariant PreparaForm(FormComune *form, int pbComPag = 0, int b3 = 0, int pbLinPag = 0, int b5 = 0,
+                     int pbLisPag = 0, int b7 = 0, int pbRO = 0, int pbNoAttesa = 0, int pbRisVid = 0,
+                     const QString &psTesto = {});
 
 // Hands oiAbilRW ("AbilRW") to the managers flagged, unloads the wait window
 // unless pbTieniAttesa, with pbRisVid tells the managers the scaling is done

@@ -9,7 +9,8 @@
 #include <QWidget>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 double valoreChiave(const QString &chiave)
 {
@@ -61,7 +62,8 @@ double FattoreRisVid(const QString &chiave)
     return Globali::RisVidGenerale > 0 ? Globali::RisVidGenerale : 1.0;
 }
 
-QVariant AdattaRisVideo(FormComune *form, const QVariant &, double fattore, const QList<AdattaControllo> &controlli)
+QVariant AdattaRisVideo(FormComune *form, const QVariant &, double fattore,
+                        const QList<AdattaControllo> &controlli)
 {
     if (!form || !form->finestra())
         return 1.0;

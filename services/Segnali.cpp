@@ -8,7 +8,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 std::function<void(const QString &)> suono;
 

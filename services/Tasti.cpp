@@ -17,7 +17,8 @@
 
 namespace CT = CodiciTasto;
 
-namespace {
+namespace
+{
 
 QWidget *attivo(QWidget *form)
 {
@@ -100,24 +101,40 @@ QString ComandoDelTasto(int KeyCode, int Shift)
     }
     if (Shift == CT::MaskAlt) {
         switch (KeyCode) {
-        case 'R': return QStringLiteral("Ricerca");
-        case 'S': return QStringLiteral("Salva");
-        case 'C': return QStringLiteral("Cancella");
-        case 'A': return QStringLiteral("Annulla");
-        case 'D': return QStringLiteral("Duplica");
-        case 'V': return QStringLiteral("VarKey");
-        case 'L': return QStringLiteral("Lista");
-        case 'I': return QStringLiteral("Inizio");
-        case 'P': return QStringLiteral("Precedente");
-        case 'U': return QStringLiteral("Successivo");
-        case 'F': return QStringLiteral("Fine");
-        case 'H': return QStringLiteral("Chiudi");
-        case 'M': return QStringLiteral("Menu");
+        case 'R':
+            return QStringLiteral("Ricerca");
+        case 'S':
+            return QStringLiteral("Salva");
+        case 'C':
+            return QStringLiteral("Cancella");
+        case 'A':
+            return QStringLiteral("Annulla");
+        case 'D':
+            return QStringLiteral("Duplica");
+        case 'V':
+            return QStringLiteral("VarKey");
+        case 'L':
+            return QStringLiteral("Lista");
+        case 'I':
+            return QStringLiteral("Inizio");
+        case 'P':
+            return QStringLiteral("Precedente");
+        case 'U':
+            return QStringLiteral("Successivo");
+        case 'F':
+            return QStringLiteral("Fine");
+        case 'H':
+            return QStringLiteral("Chiudi");
+        case 'M':
+            return QStringLiteral("Menu");
         case CT::Subtract:
-        case 189: return QStringLiteral("ListaInd");
+        case 189:
+            return QStringLiteral("ListaInd");
         case CT::Add:
-        case 187: return QStringLiteral("ListaAvanti");
-        default: break;
+        case 187:
+            return QStringLiteral("ListaAvanti");
+        default:
+            break;
         }
     }
     return {};

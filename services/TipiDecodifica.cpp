@@ -13,7 +13,8 @@
 
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 struct Tipo {
     const char *tipo;
@@ -21,9 +22,9 @@ struct Tipo {
     const char *tabella;
     const char *codice;
     const char *descrizione;
-    const char *altre;     // further columns read, separated by ","
-    const char *mostrate;  // columns shown: "Nome:Titolo:larghezza", separated by ";"
-    bool perDescrizione;   // the window opens in description order
+    const char *altre;    // further columns read, separated by ","
+    const char *mostrate; // columns shown: "Nome:Titolo:larghezza", separated by ";"
+    bool perDescrizione;  // the window opens in description order
 };
 
 // clang-format off
@@ -145,7 +146,8 @@ DefRicerca DefinizioneTipo(const QString &tipo, const QVariant &contesto)
 {
     const Tipo *t = cerca(tipo);
     if (!t)
-        throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Tipo di decodifica sconosciuto: %1").arg(tipo));
+        throw VbErrore(VbErrore::ElementoNonTrovato,
+                       QStringLiteral("Tipo di decodifica sconosciuto: %1").arg(tipo));
     DefRicerca d;
     d.tipo = QLatin1String(t->tipo);
     d.titolo = QString::fromUtf8(t->titolo);
@@ -201,4 +203,3 @@ DefRicerca DefinizioneTipo(const QString &tipo, const QVariant &contesto)
     }
     return d;
 }
-

@@ -17,7 +17,8 @@
 
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
 QString ultima;
 bool ultimeMaiuscole = false;
@@ -85,7 +86,8 @@ Qt::CaseSensitivity cs(bool maiuscole)
 
 } // namespace
 
-namespace Trova {
+namespace Trova
+{
 
 int Posizione(const QString &testo, const QString &cerca, int da, bool maiuscole)
 {
@@ -157,7 +159,8 @@ void Apri(QWidget *campo, bool sostituire)
         return;
     const QString tipo = QStringLiteral("trova");
     if (RP::Attivo(tipo)) {
-        RP::Registra(tipo, {{QStringLiteral("sostituire"), sostituire}, {QStringLiteral("testo"), TestoControllo(campo)}});
+        RP::Registra(tipo, {{QStringLiteral("sostituire"), sostituire},
+                            {QStringLiteral("testo"), TestoControllo(campo)}});
         const QVariantMap r = RP::Prendi(tipo).value_or(QVariant()).toMap();
         const QString cerca = r.value(QStringLiteral("cerca")).toString();
         const QString con = r.value(QStringLiteral("sostituisci")).toString();
@@ -224,7 +227,8 @@ frmTrova::frmTrova(QWidget *campo, bool sostituire, QWidget *parent) : QDialog(p
     connect(m_tutto, &QPushButton::clicked, this, [this, bersaglio] {
         if (!bersaglio)
             return;
-        const int n = Trova::SostituisciTutto(bersaglio, m_cerca->text(), m_con->text(), m_maiuscole->isChecked());
+        const int n =
+            Trova::SostituisciTutto(bersaglio, m_cerca->text(), m_con->text(), m_maiuscole->isChecked());
         msgCom(n == 0 ? QStringLiteral("Testo non trovato: ") + m_cerca->text()
                       : QStringLiteral("Sostituzioni eseguite: %1").arg(n));
     });

@@ -8,7 +8,8 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-namespace Trova {
+namespace Trova
+{
 
 // Position (0-based) of `cerca` in `testo` from `da` on, wrapping round to the
 // beginning; -1 when absent.
@@ -33,9 +34,10 @@ void Apri(QWidget *campo, bool sostituire);
 
 } // namespace Trova
 
-class frmTrova : public QDialog {
+class frmTrova : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     frmTrova(QWidget *campo, bool sostituire, QWidget *parent = nullptr);
 
     QLineEdit *txtCerca() const { return m_cerca; }
@@ -45,7 +47,7 @@ public:
     QPushButton *comSostituisci() const { return m_sostituisci; }
     QPushButton *comTutto() const { return m_tutto; }
 
-private:
+  private:
     QWidget *m_campo;
     QLineEdit *m_cerca, *m_con;
     QCheckBox *m_maiuscole;

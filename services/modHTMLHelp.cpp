@@ -9,7 +9,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QString cartellaImpostata;
 std::function<bool(const QUrl &)> apriHelp;
@@ -69,7 +70,8 @@ QString CartellaHelp()
     if (QFileInfo(presso).isDir())
         return presso;
     // The source tree's pages, for a program run from its build folder.
-    return QDir::cleanPath(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../docs/help"));
+    return QDir::cleanPath(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                           QStringLiteral("/../docs/help"));
 }
 
 void ImpostaCartellaHelp(const QString &cartella)

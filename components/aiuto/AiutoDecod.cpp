@@ -19,7 +19,8 @@ namespace RP = RisposteProgrammate;
 const QString AiutoDecod::AliasCodice = QStringLiteral("CodRic");
 const QString AiutoDecod::AliasDescrizione = QStringLiteral("DescrRic");
 
-namespace {
+namespace
+{
 
 const UtilGlob &util()
 {
@@ -145,8 +146,9 @@ QList<ColonnaRicerca> AiutoDecod::ColonneFinestra(const DefRicerca &def, const Q
     return out;
 }
 
-QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> &colonne, const QString &testo,
-                             Cerca modo, bool perDescrizione, const QString &condizione) const
+QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> &colonne,
+                             const QString &testo, Cerca modo, bool perDescrizione,
+                             const QString &condizione) const
 {
     QStringList sel{def.codice + QStringLiteral(" AS ") + AliasCodice,
                     def.descrizione + QStringLiteral(" AS ") + AliasDescrizione};
@@ -195,7 +197,8 @@ QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> 
         }
         dove = ePoi(dove, o.join(QStringLiteral(" OR ")));
     }
-    QString sql = QStringLiteral("SELECT ") + sel.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + def.tabella;
+    QString sql =
+        QStringLiteral("SELECT ") + sel.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + def.tabella;
     if (!dove.isEmpty())
         sql += QStringLiteral(" WHERE ") + dove;
     const QString ordine = perDescrizione
@@ -208,8 +211,8 @@ QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> 
 std::unique_ptr<Risultato> AiutoDecod::Righe(const DefRicerca &def, const QString &sql) const
 {
     DbMotore *db = def.db ? def.db : (m_contesto ? m_contesto->Db() : nullptr);
-    const QString conn = !def.connessione.isEmpty() ? def.connessione
-                                                     : (m_contesto ? m_contesto->Connessione() : QString());
+    const QString conn =
+        !def.connessione.isEmpty() ? def.connessione : (m_contesto ? m_contesto->Connessione() : QString());
     if (!db || conn.isEmpty())
         throw VbErrore(91, QStringLiteral("Ricerca %1: nessun database collegato").arg(def.tipo));
     return db->Seleziona(conn, sql);
@@ -221,7 +224,8 @@ QString AiutoDecod::CondizioneCodice(const DefRicerca &def, const QString &codic
         const QStringList parti = def.spezza(codice);
         QStringList c;
         for (int i = 0; i < def.chiave.size(); ++i)
-            c << def.chiave.at(i) + QStringLiteral(" = ") + util().ValoreSql(parti.value(i), UtilGlob::TipoTesto);
+            c << def.chiave.at(i) + QStringLiteral(" = ") +
+                     util().ValoreSql(parti.value(i), UtilGlob::TipoTesto);
         return c.join(QStringLiteral(" AND "));
     }
     return def.codice + QStringLiteral(" = ") + util().ValoreSql(codice, UtilGlob::TipoTesto);
@@ -245,8 +249,9 @@ void AiutoDecod::ScegliRiga(const DefRicerca &def, const Risultato &righe, int r
     // The caller reads the column by its own name, never by our aliases.
     QString nome = colonna;
     if (colonna.compare(AliasCodice, Qt::CaseInsensitive) == 0)
-        nome = !def.colonnaCodice.isEmpty() ? def.colonnaCodice
-                                             : (colonnaSemplice(def.codice) ? def.codice : QStringLiteral("Codice"));
+        nome = !def.colonnaCodice.isEmpty()
+                   ? def.colonnaCodice
+                   : (colonnaSemplice(def.codice) ? def.codice : QStringLiteral("Codice"));
     else if (colonna.compare(AliasDescrizione, Qt::CaseInsensitive) == 0)
         nome = colonnaSemplice(def.descrizione) ? def.descrizione : QStringLiteral("Descrizione");
     m_nuovaRicerca.ovLeggiPar(QStringLiteral("RetField"), nome);
@@ -260,7 +265,8 @@ bool AiutoDecod::Decodifica(const DefRicerca &def, const QString &codice, const 
     if (codice.trimmed().isEmpty())
         return false;
     const QList<ColonnaRicerca> colonne = ColonneFinestra(def, {});
-    QString sql = SqlRighe(def, colonne, QString(), Cerca::Tutto, false, ePoi(condizione, CondizioneCodice(def, codice)));
+    QString sql = SqlRighe(def, colonne, QString(), Cerca::Tutto, false,
+                           ePoi(condizione, CondizioneCodice(def, codice)));
     std::unique_ptr<Risultato> r = Righe(def, sql);
     if (r->numRighe() == 0)
         return false;
@@ -274,7 +280,8 @@ bool AiutoDecod::cercaUnica(const DefRicerca &def, const QList<ColonnaRicerca> &
     if (testo.trimmed().isEmpty())
         return false;
     const QString esatto = util().ValoreSql(testo.trimmed(), UtilGlob::TipoTesto);
-    const QStringList prove{CondizioneCodice(def, testo.trimmed()), def.descrizione + QStringLiteral(" = ") + esatto};
+    const QStringList prove{CondizioneCodice(def, testo.trimmed()),
+                            def.descrizione + QStringLiteral(" = ") + esatto};
     for (const QString &prova : prove) {
         std::unique_ptr<Risultato> r =
             Righe(def, SqlRighe(def, colonne, QString(), Cerca::Tutto, false, ePoi(condizione, prova)));
@@ -317,7 +324,8 @@ bool AiutoDecod::rispostaProgrammata(const DefRicerca &def, const QList<ColonnaR
     std::unique_ptr<Risultato> righe;
     int riga = 0;
     if (m.contains(QStringLiteral("codice"))) {
-        const QString cond = ePoi(r.condizione, CondizioneCodice(def, m.value(QStringLiteral("codice")).toString()));
+        const QString cond =
+            ePoi(r.condizione, CondizioneCodice(def, m.value(QStringLiteral("codice")).toString()));
         righe = Righe(def, SqlRighe(def, colonne, QString(), Cerca::Tutto, perDescrizione, cond));
     } else {
         righe = Righe(def, SqlRighe(def, colonne, testo, modo, perDescrizione, r.condizione));

@@ -26,8 +26,9 @@ class QWidget;
 
 // The lookup of the last lookup or decoding: its parameters ("RetField": the
 // column of the cell the user picked, "Text": that cell's text) and the row found.
-class RicercaAiuto : public ParametriAiuto {
-public:
+class RicercaAiuto : public ParametriAiuto
+{
+  public:
     // A column of the row chosen or decoded; an invalid QVariant when there is
     // none or the lookup did not read that column.
     QVariant RetVal(const QString &colonna) const;
@@ -40,7 +41,7 @@ public:
                      const QVariantList &valori);
     void AzzeraRiga();
 
-private:
+  private:
     bool m_trovato = false;
     QString m_codice, m_descrizione;
     QStringList m_colonne;
@@ -49,17 +50,18 @@ private:
 
 // One lookup request.
 struct RichiestaRicerca {
-    QString testo;           // text of the code box
-    int tasto = 113;         // key code (F2 by default)
-    QString condizione;      // further condition, Jet dialect ("" = none)
-    QStringList campi;       // field list: column names, "§pri§" code and description, "§dop§" the kind's columns
-    bool nuovo = false;      // offer the "Nuovo" button that launches the kind's program
+    QString testo;      // text of the code box
+    int tasto = 113;    // key code (F2 by default)
+    QString condizione; // further condition, Jet dialect ("" = none)
+    QStringList campi; // field list: column names, "§pri§" code and description, "§dop§" the kind's columns
+    bool nuovo = false; // offer the "Nuovo" button that launches the kind's program
     QWidget *parent = nullptr;
 };
 
-class AiutoDecod : public QObject {
+class AiutoDecod : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Search modes of the rows' SELECT.
     enum class Cerca { Tutto, Codice, Descrizione };
 
@@ -88,8 +90,8 @@ public:
     // The columns the window shows for `def` with the field list and ParColonne.
     QList<ColonnaRicerca> ColonneFinestra(const DefRicerca &def, const QStringList &campi) const;
     // The rows' SELECT: `testo` searched as `modo` says, in code or description order.
-    QString SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> &colonne, const QString &testo, Cerca modo,
-                     bool perDescrizione, const QString &condizione = {}) const;
+    QString SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> &colonne, const QString &testo,
+                     Cerca modo, bool perDescrizione, const QString &condizione = {}) const;
     std::unique_ptr<Risultato> Righe(const DefRicerca &def, const QString &sql) const;
     // Makes row `riga` of `righe` the found row of NuovaRicerca; `colonna` is
     // the column of the cell picked ("" when none).
@@ -104,7 +106,7 @@ public:
     // Aliases under which the SELECT carries the code and the description.
     static const QString AliasCodice, AliasDescrizione;
 
-signals:
+  signals:
     // The library asks for the program's main window (parent of its windows).
     void ClsMainMenuFrm(QWidget *&frm);
     // A decoding or lookup of `tipo` is about to run.
@@ -113,11 +115,12 @@ signals:
     void LanciaKeyPrim(const QString &chiave);
     void LanciaKeySec(const QString &chiave);
 
-private:
+  private:
     bool cercaUnica(const DefRicerca &def, const QList<ColonnaRicerca> &colonne, const QString &testo,
                     const QString &condizione);
     bool rispostaProgrammata(const DefRicerca &def, const QList<ColonnaRicerca> &colonne,
-                             const RichiestaRicerca &r, bool perDescrizione, Cerca modo, const QString &testo);
+                             const RichiestaRicerca &r, bool perDescrizione, Cerca modo,
+                             const QString &testo);
 
     ContestoPrg *m_contesto = nullptr;
     ParametriAiuto m_parColonne, m_parametri;

@@ -9,9 +9,10 @@
 
 class Risultato;
 
-class ModelloRicerca : public QAbstractTableModel {
+class ModelloRicerca : public QAbstractTableModel
+{
     Q_OBJECT
-public:
+  public:
     explicit ModelloRicerca(QList<ColonnaRicerca> colonne, QObject *parent = nullptr);
     ~ModelloRicerca() override;
 
@@ -24,10 +25,11 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &indice, int ruolo = Qt::DisplayRole) const override;
-    QVariant headerData(int sezione, Qt::Orientation orientamento, int ruolo = Qt::DisplayRole) const override;
+    QVariant headerData(int sezione, Qt::Orientation orientamento,
+                        int ruolo = Qt::DisplayRole) const override;
 
-private:
+  private:
     QList<ColonnaRicerca> m_colonne;
-    QList<int> m_indici;  // column of the result behind each shown column, -1 when missing
+    QList<int> m_indici; // column of the result behind each shown column, -1 when missing
     std::unique_ptr<Risultato> m_righe;
 };

@@ -7,8 +7,9 @@
 #include <QStringList>
 #include <QVariant>
 
-class ParametriAiuto {
-public:
+class ParametriAiuto
+{
+  public:
     // The value of a parameter; an invalid QVariant when it was never set.
     QVariant ovLeggiPar(const QString &nome) const { return m_valori.value(nome.toLower()); }
     void ovLeggiPar(const QString &nome, const QVariant &valore)
@@ -26,7 +27,7 @@ public:
         m_nomi.clear();
     }
 
-private:
+  private:
     QHash<QString, QVariant> m_valori;
     QStringList m_nomi;
 };

@@ -21,7 +21,8 @@ frmRicerca::frmRicerca(AiutoDecod &aiuto, const DefRicerca &def, const QList<Col
     : QDialog(parent), m_aiuto(aiuto), m_def(def)
 {
     setObjectName(QStringLiteral("frmRicerca"));
-    setWindowTitle(def.titolo.isEmpty() ? QStringLiteral("Ricerca") : QStringLiteral("Ricerca ") + def.titolo);
+    setWindowTitle(def.titolo.isEmpty() ? QStringLiteral("Ricerca")
+                                        : QStringLiteral("Ricerca ") + def.titolo);
     setSizeGripEnabled(true);
 
     m_cerca = new QLineEdit(this);
@@ -131,8 +132,8 @@ void frmRicerca::AggiornaOra()
     m_attesa->stop();
     const int colonna = qMax(0, m_griglia->currentIndex().column());
     try {
-        const QString sql = m_aiuto.SqlRighe(m_def, m_modello->Colonne(), m_cerca->text(), m_modo, m_perDescrizione,
-                                             m_condizione);
+        const QString sql = m_aiuto.SqlRighe(m_def, m_modello->Colonne(), m_cerca->text(), m_modo,
+                                             m_perDescrizione, m_condizione);
         m_modello->ImpostaRighe(m_aiuto.Righe(m_def, sql));
     } catch (const VbErrore &e) {
         m_modello->ImpostaRighe(nullptr);

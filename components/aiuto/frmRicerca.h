@@ -15,9 +15,10 @@ class QRadioButton;
 class QTableView;
 class QTimer;
 
-class frmRicerca : public QDialog {
+class frmRicerca : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     frmRicerca(AiutoDecod &aiuto, const DefRicerca &def, const QList<ColonnaRicerca> &colonne,
                QWidget *parent = nullptr);
     ~frmRicerca() override;
@@ -41,10 +42,10 @@ public:
     QPushButton *comNuovo() const { return m_nuovo; }
     int NumRighe() const;
 
-protected:
+  protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
 
-private:
+  private:
     void scegli();
     void spostaRiga(int tastoQt);
     void aggiornaStato();

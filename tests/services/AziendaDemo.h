@@ -7,11 +7,12 @@
 #include "services/Globali.h"
 
 #include <QTemporaryDir>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
-class AziendaDemo : public ::testing::Test {
-protected:
+class AziendaDemo : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         if (!cartella) {

@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
+namespace
+{
 
-class Decodifica : public AziendaDemo {
-protected:
+class Decodifica : public AziendaDemo
+{
+  protected:
     QString primo(const QString &sql)
     {
         auto r = Globali::DbComp()->Seleziona(Globali::DbAzienda, sql);
@@ -23,8 +25,9 @@ protected:
 };
 
 // A menu host that holds the personal settings a test gives it.
-class HostPersonale : public ClienteMenu {
-public:
+class HostPersonale : public ClienteMenu
+{
+  public:
     QHash<QString, QVariant> par;
     QVariant LeggiPar(const QString &nome, const QVariant &predef) override
     {
@@ -44,7 +47,7 @@ public:
 struct Caso {
     const char *tipo;
     const char *codice;
-    const char *descrizione;  // nullptr: the code does not exist
+    const char *descrizione; // nullptr: the code does not exist
 };
 
 } // namespace
@@ -59,7 +62,7 @@ TEST_F(Decodifica, OgniTipoTrovatoEInesistente)
         {"Ricl", "R02", "Clienti in contenzioso"},
         {"Banca", "UCR01", "UniCredit"},
         {"Pagamento", "BB30", "Bonifico 30 gg data fattura"},
-        {"Categoria", "gdo", "Grande distribuzione"},  // codes compare without regard to case
+        {"Categoria", "gdo", "Grande distribuzione"}, // codes compare without regard to case
         {"Zona", "EE", "Estero"},
         {"Zona", "XX", nullptr},
         {"Moneta", "GBP", "Sterlina britannica"},
@@ -111,14 +114,17 @@ TEST_F(Decodifica, ContestiRestringono)
     EXPECT_EQ(DecodificaCodice("Mastro", "05", "02"), "DEBITI VERSO FORNITORI");
     EXPECT_EQ(DecodificaCodice("Mastro", "15", "03"), TestoInesistente);
     QLineEdit gruppo("01");
-    EXPECT_EQ(DecodificaCodice("Mastro", "05", QVariant::fromValue<QObject *>(&gruppo)), "CREDITI VERSO CLIENTI ITALIA");
+    EXPECT_EQ(DecodificaCodice("Mastro", "05", QVariant::fromValue<QObject *>(&gruppo)),
+              "CREDITI VERSO CLIENTI ITALIA");
 }
 
 TEST_F(Decodifica, ContoPerTipoEChiaveSpezzata)
 {
-    const QString cliente = primo("SELECT Gruppo & '-' & Mastro & '-' & Conto FROM PianoConti WHERE Tipo = '3' "
-                                  "ORDER BY Gruppo, Mastro, Conto");
-    const QString descr = primo("SELECT Descrizione FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, Mastro, Conto");
+    const QString cliente =
+        primo("SELECT Gruppo & '-' & Mastro & '-' & Conto FROM PianoConti WHERE Tipo = '3' "
+              "ORDER BY Gruppo, Mastro, Conto");
+    const QString descr =
+        primo("SELECT Descrizione FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, Mastro, Conto");
     ASSERT_FALSE(cliente.isEmpty());
     QLineEdit cod(cliente);
     QLineEdit des;
@@ -216,13 +222,15 @@ TEST_F(Decodifica, ArticoliInattiviSoloSeRichiesto)
     EXPECT_FALSE(FiltroDecodifica("Articolo", &cod, &lab).toBool());
     EXPECT_EQ(lab.text(), TestoInesistente);
     cod.setText("OLIO1L");
-    EXPECT_TRUE(FiltroDecodifica("Articolo", &cod, &lab, nullptr, false, false, {}, nullptr, "Iva = '04'").toBool());
+    EXPECT_TRUE(
+        FiltroDecodifica("Articolo", &cod, &lab, nullptr, false, false, {}, nullptr, "Iva = '04'").toBool());
     Globali::MenuClient = nullptr;
 }
 
 TEST_F(Decodifica, IndirizziDelSoloConto)
 {
-    const QString chiave = primo("SELECT Gruppo & Mastro & Conto FROM IndSped ORDER BY Gruppo, Mastro, Conto");
+    const QString chiave =
+        primo("SELECT Gruppo & Mastro & Conto FROM IndSped ORDER BY Gruppo, Mastro, Conto");
     const QString ind = primo("SELECT IndSped FROM IndSped ORDER BY Gruppo, Mastro, Conto");
     ASSERT_FALSE(chiave.isEmpty());
     QLineEdit cod(ind);
@@ -250,11 +258,13 @@ TEST_F(Decodifica, ComuniConProvinciaECodiceCatastale)
     QLineEdit cod("abano terme");
     QLabel lab;
     QVariantList col{"CodErariale"};
-    EXPECT_TRUE(FiltroDecodifica("Comuni", &cod, &lab, nullptr, true, true, {}, &col, "SiglaProv='PD'").toBool());
+    EXPECT_TRUE(
+        FiltroDecodifica("Comuni", &cod, &lab, nullptr, true, true, {}, &col, "SiglaProv='PD'").toBool());
     EXPECT_EQ(lab.text(), "Abano Terme");
     EXPECT_EQ(col[0].toString(), "A001");
     col = {"CodErariale"};
-    EXPECT_FALSE(FiltroDecodifica("Comuni", &cod, &lab, nullptr, true, true, {}, &col, "SiglaProv='MI'").toBool());
+    EXPECT_FALSE(
+        FiltroDecodifica("Comuni", &cod, &lab, nullptr, true, true, {}, &col, "SiglaProv='MI'").toBool());
     EXPECT_EQ(lab.text(), "");
     EXPECT_EQ(col[0].toString(), "");
 }

@@ -25,12 +25,14 @@
 namespace CT = CodiciTasto;
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
 // A window with four fields, a notes box and a button, wired the way the
 // program's windows are: the form sees every key first.
-class Maschera : public QWidget, public FormComune {
-public:
+class Maschera : public QWidget, public FormComune
+{
+  public:
     ControlArray<QLineEdit> txt{"txt"};
     QPlainTextEdit *note;
     QPushButton *ok;
@@ -68,8 +70,9 @@ public:
     void ParGestore(int g, const QString &n, const QVariant &v) override { gestori[g][n] = v; }
 };
 
-class FormComuneTest : public ::testing::Test {
-protected:
+class FormComuneTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         RP::Azzera();
@@ -132,7 +135,9 @@ TEST_F(FormComuneTest, CtrlFTrovaECtrlHSostituisce)
     QTest::keyClick(f.txt(20), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(f.txt(20)->selectionStart(), 12);
 
-    RP::Accoda("trova", QVariantMap{{"cerca", "Roma"}, {"sostituisci", "Milano"}, {"azione", "tutto"}, {"maiuscole", true}});
+    RP::Accoda(
+        "trova",
+        QVariantMap{{"cerca", "Roma"}, {"sostituisci", "Milano"}, {"azione", "tutto"}, {"maiuscole", true}});
     QTest::keyClick(f.txt(20), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(f.txt(20)->text(), "Via Milano 1, Milano");
     EXPECT_TRUE(RP::UltimoMostrato("trova").value("sostituire").toBool());
@@ -173,7 +178,7 @@ TEST_F(FormComuneTest, ComandiDaiTasti)
     QTest::keyClick(f.txt(10), Qt::Key_PageDown);
     QTest::keyClick(f.txt(10), Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(f.txt(10), Qt::Key_S, Qt::AltModifier);
-    QTest::keyClick(f.txt(10), Qt::Key_M, Qt::AltModifier);  // not available now
+    QTest::keyClick(f.txt(10), Qt::Key_M, Qt::AltModifier); // not available now
     QTest::keyClick(f.txt(10), Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(f.comandi, (QStringList{"Successivo", "Inizio", "Salva"}));
     // In the notes Page Down scrolls the text, not the records.
@@ -211,8 +216,12 @@ TEST_F(FormComuneTest, ControllaCampoData)
         const char *testo;
         const char *messaggio;
     };
-    const Caso casi[] = {{"", ""}, {"15/11/2024", ""}, {"01/01/1900", ""}, {"31/12/1899", "Data troppo piccola"},
-                         {"31/02/2024", "Data non valida"}, {"domani", "Data non valida"}};
+    const Caso casi[] = {{"", ""},
+                         {"15/11/2024", ""},
+                         {"01/01/1900", ""},
+                         {"31/12/1899", "Data troppo piccola"},
+                         {"31/02/2024", "Data non valida"},
+                         {"domani", "Data non valida"}};
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.testo);
         f.txt(40)->setText(c.testo);
@@ -246,9 +255,9 @@ TEST_F(FormComuneTest, CampoSuccessivoInOrdineDiTab)
     f.txt(10)->setFocus();
     CampoSuccessivo(&f, 1);
     EXPECT_EQ(QApplication::focusWidget(), f.txt(20));
-    CampoSuccessivo(&f, 1);  // txt(30) is disabled
+    CampoSuccessivo(&f, 1); // txt(30) is disabled
     EXPECT_EQ(QApplication::focusWidget(), f.txt(40));
-    CampoSuccessivo(&f, 1, 1);  // Shift: back
+    CampoSuccessivo(&f, 1, 1); // Shift: back
     EXPECT_EQ(QApplication::focusWidget(), f.txt(20));
     CampoSuccessivo(&f, 2);
     EXPECT_EQ(QApplication::focusWidget(), f.note);
@@ -283,7 +292,8 @@ TEST_F(FormComuneTest, PreparaFormSolaLetturaEGestori)
         const char *parametro;
         int atteso;
     };
-    for (const Caso &c : {Caso{"RO=/RO", 0}, Caso{"/ro", 0}, Caso{"", 1}, Caso{"RO=no;X=1", 1}, Caso{"X=1|RO=/RO", 0}}) {
+    for (const Caso &c :
+         {Caso{"RO=/RO", 0}, Caso{"/ro", 0}, Caso{"", 1}, Caso{"RO=no;X=1", 1}, Caso{"X=1|RO=/RO", 0}}) {
         f.parametro = c.parametro;
         f.oiAbilRW(5);
         PreparaForm(&f, 1, 0, 0, 0, 0, 0, 1, 1, 1, "");

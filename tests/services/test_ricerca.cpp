@@ -11,10 +11,12 @@
 
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
-class Ricerca : public AziendaDemo {
-protected:
+class Ricerca : public AziendaDemo
+{
+  protected:
     void SetUp() override
     {
         AziendaDemo::SetUp();
@@ -69,8 +71,8 @@ TEST_F(Ricerca, MastroConGruppoECondizione)
     QVariant rit;
     int tasto = CodiciTasto::F2;
     bool scelto = false;
-    ApriHelpRicerca(rit, "Mastro", &mastro, &lab, tasto, QVariant::fromValue<QObject *>(&gruppo), scelto, "", false,
-                    " tipo = '3'");
+    ApriHelpRicerca(rit, "Mastro", &mastro, &lab, tasto, QVariant::fromValue<QObject *>(&gruppo), scelto, "",
+                    false, " tipo = '3'");
     ASSERT_TRUE(scelto);
     EXPECT_EQ(mastro.text(), "06");
     EXPECT_EQ(Aiuto().NuovaRicerca().RetVal("Gruppo").toString(), "01");
@@ -105,12 +107,14 @@ TEST_F(Ricerca, FirmaDelleStampe)
     Aiuto().ParColonne().ovLeggiPar("DescCol1", "Principale");
     RP::Accoda(RP::Ricerca, QVariantMap{{"riga", 0}, {"colonna", "Email"}});
     int tasto = CodiciTasto::F2, scelta = 0, numero = 0;
-    ApriHelpRicerca("Conto", &email, &lab, tasto, "x1", scelta, "§pri§,Email,Email2,Email3,Email4,§dop§", numero, "");
+    ApriHelpRicerca("Conto", &email, &lab, tasto, "x1", scelta, "§pri§,Email,Email2,Email3,Email4,§dop§",
+                    numero, "");
     EXPECT_EQ(scelta, -1);
     const QVariantMap m = RP::UltimoMostrato(RP::Ricerca);
     EXPECT_TRUE(m.value("colonne").toStringList().contains("Email4"));
     EXPECT_EQ(Aiuto().NuovaRicerca().ovLeggiPar("RetField").toString(), "Email");
-    EXPECT_EQ(Aiuto().NuovaRicerca().ovLeggiPar("Text").toString(), Aiuto().NuovaRicerca().RetVal("Email").toString());
+    EXPECT_EQ(Aiuto().NuovaRicerca().ovLeggiPar("Text").toString(),
+              Aiuto().NuovaRicerca().RetVal("Email").toString());
     // No general account (type 1) was offered.
     EXPECT_NE(Aiuto().NuovaRicerca().RetVal("Tipo").toString(), "1");
 }

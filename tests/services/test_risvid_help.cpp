@@ -17,10 +17,12 @@
 
 namespace CT = CodiciTasto;
 
-namespace {
+namespace
+{
 
-class Finestra : public QWidget, public FormComune {
-public:
+class Finestra : public QWidget, public FormComune
+{
+  public:
     QLineEdit *campo;
     QLabel *fisso;
     QLabel *immagine;

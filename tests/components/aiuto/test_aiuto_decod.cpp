@@ -20,7 +20,8 @@
 
 namespace RP = RisposteProgrammate;
 
-namespace {
+namespace
+{
 
 RichiestaRicerca req(const QString &testo, int tasto)
 {
@@ -30,8 +31,9 @@ RichiestaRicerca req(const QString &testo, int tasto)
     return r;
 }
 
-class Aiuto : public ::testing::Test {
-protected:
+class Aiuto : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         cartella = std::make_unique<QTemporaryDir>();
@@ -158,9 +160,8 @@ TEST_F(Aiuto, InvioSubitoDopoLaDigitazioneUsaIlTestoNuovo)
 TEST_F(Aiuto, EscAnnulla)
 {
     aiuto.NuovaRicerca().ovLeggiPar("RetField", "Email");
-    const bool ok = conFinestra(zone(), req("N", CodiciTasto::F2), [](frmRicerca *f) {
-        QTest::keyClick(f->txtCerca(), Qt::Key_Escape);
-    });
+    const bool ok = conFinestra(zone(), req("N", CodiciTasto::F2),
+                                [](frmRicerca *f) { QTest::keyClick(f->txtCerca(), Qt::Key_Escape); });
     EXPECT_FALSE(ok);
     EXPECT_FALSE(aiuto.NuovaRicerca().Trovato());
     // What an earlier lookup picked is not left behind.
@@ -221,7 +222,7 @@ TEST_F(Aiuto, RisposteProgrammate)
     };
     const Caso casi[] = {
         {QVariant(), false, ""},
-        {1, true, "EE"},  // code order: CE, EE, IS, NE, NO, SU
+        {1, true, "EE"}, // code order: CE, EE, IS, NE, NO, SU
         {QString("SU"), true, "SU"},
         {QString("ZZ"), false, ""},
         {QVariantMap{{"riga", 0}, {"colonna", "DescrRic"}}, true, "CE"},
@@ -229,7 +230,8 @@ TEST_F(Aiuto, RisposteProgrammate)
     };
     for (const Caso &c : casi) {
         RP::Accoda(RP::Ricerca, c.risposta);
-        EXPECT_EQ(aiuto.Ricerca(zone(), req("", CodiciTasto::F2)), c.scelto) << c.risposta.toString().toStdString();
+        EXPECT_EQ(aiuto.Ricerca(zone(), req("", CodiciTasto::F2)), c.scelto)
+            << c.risposta.toString().toStdString();
         EXPECT_EQ(aiuto.NuovaRicerca().Codice(), c.codice);
     }
     const QVariantMap m = RP::UltimoMostrato(RP::Ricerca);
@@ -270,8 +272,7 @@ TEST_F(Aiuto, ElencoCampiConSegnaposti)
     d.colonne = {{"Localita", "Località", 20}};
     aiuto.ParColonne().ovLeggiPar("NomeCol1", "Email");
     aiuto.ParColonne().ovLeggiPar("DescCol1", "Principale");
-    const QList<ColonnaRicerca> c =
-        aiuto.ColonneFinestra(d, {"§pri§", "Email", "Email2", "§dop§"});
+    const QList<ColonnaRicerca> c = aiuto.ColonneFinestra(d, {"§pri§", "Email", "Email2", "§dop§"});
     QStringList nomi, titoli;
     for (const auto &x : c) {
         nomi << x.nome;
