@@ -29,7 +29,10 @@ class MessaggioATastiera : public ::testing::Test
         bool fatto = false;
         QTimer::singleShot(0, [&] {
             frmMsgCom &f = frmMsgCom::Istanza();
-            QTRY_VERIFY_WITH_TIMEOUT(f.isVisible(), 5000);
+            if (!QTest::qWaitFor([&] { return f.isVisible(); }, 5000)) {
+                ADD_FAILURE() << "the message box did not show";
+                return;
+            }
             azione(f);
             fatto = true;
         });

@@ -97,7 +97,7 @@ TEST_F(Finestra, MessageBoxFromLostFocusDoesNotFireFocusEventsAgain)
     ad.Collega(txt, g);
     txt(10)->setFocus();
     txt(20)->setFocus();
-    QTRY_VERIFY(form.isActiveWindow());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.isActiveWindow(); }, 5000));
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), txt(10));
     EXPECT_EQ(ad.ControlloAttivo(), txt(10));

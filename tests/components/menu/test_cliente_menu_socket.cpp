@@ -105,7 +105,7 @@ TEST_F(ClienteMenuSocketTest, CommandArrivingDuringACallWaitsForIt)
     EXPECT_THROW(client.LeggiPar(QStringLiteral("Ditta.Moneta")), VbErrore); // no answer: timeout
     ordine << QStringLiteral("dopo la chiamata");
     host.ImpostaMuto(false);
-    QTRY_VERIFY_WITH_TIMEOUT(host.RispostaComando(id).has_value(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.RispostaComando(id).has_value(); }, 3000));
     EXPECT_EQ(*host.RispostaComando(id), QStringLiteral("ok esiste"));
     EXPECT_EQ(ordine, (QStringList{"dopo la chiamata", "esiste"}));
 }
@@ -127,7 +127,7 @@ TEST_F(ClienteMenuSocketTest, HostThatVanishesFailsTheCallsAndIsReported)
 {
     QSignalSpy scomparso(&client, &ClienteMenu::HostScomparso);
     host.Chiudi();
-    QTRY_COMPARE_WITH_TIMEOUT(scomparso.count(), 1, 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scomparso.count() == 1; }, 3000));
     for (int i = 0; i < 2; ++i) {
         try {
             client.LeggiPar(QStringLiteral("Ditta.Moneta"));
