@@ -14,6 +14,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/DatiComuni.h"
+#include "services/FormPrepara.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
@@ -44,12 +45,6 @@ QString host(const QString &nome)
 QString personale(const QString &chiave, const QVariant &predefinito)
 {
     return LeggiParPersonale(QStringLiteral("Clienti"), chiave, predefinito).toString();
-}
-
-// True when the opening parameter asks for a read-only form ("/RO" under "RO").
-bool apertoSolaLettura(const QString &osParam)
-{
-    return osParam.contains(QLatin1String("/RO"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -93,6 +88,21 @@ void frmClienti::oiNumKey(int Index, int valore)
     if (Index < 0 || Index > 1)
         throw VbErrore(9, QStringLiteral("Indice non compreso nell'intervallo"));
     m_numKey[size_t(Index)] = valore;
+}
+
+void frmClienti::ParGestore(int gestore, const QString &nome, const QVariant &valore)
+{
+    if (!(gestore & GestorePagine))
+        return;
+    if (nome.compare(QLatin1String("AbilRW"), Qt::CaseInsensitive) == 0)
+        ogComPag()->oiAbilRW(valore.toInt());
+    else
+        ogComPag()->ScriviParPagina(nome, 12, valore);
+}
+
+QWidget *frmClienti::CampoTesto(int indice, bool appo)
+{
+    return appo ? nullptr : txt.Trova(indice);
 }
 
 void frmClienti::ScriviPannello(const QString &chiave, const QString &testo)
@@ -166,8 +176,8 @@ void frmClienti::Form_Load()
                 c->setItemText(k, Label1(1079 + k)->text().chopped(1));
         }
 
-        m_solaLettura = apertoSolaLettura(osParam);
-        ogComPag()->oiAbilRW(m_solaLettura ? 0 : 1);
+        PreparaForm(this, -1, 0, 0, 0, 0, 0, -1, 0, -1, QString());
+        m_solaLettura = oiAbilRW() == 0;
 
         PagLin.fill(-1);
         PagLin[0] = 7;
@@ -298,7 +308,7 @@ void frmClienti::Form_Load()
             txt_LostFocus(20);
         }
 
-        ogComPag()->oiAbilRW(m_solaLettura ? 0 : 1);
+        FinePreparaForm(this, -1, 0, 0, 0, 0, 0, 0, -1);
         SistemaPagina(0);
         m_loadOk = 1;
     } catch (const VbErrore &e) {

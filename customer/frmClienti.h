@@ -8,6 +8,7 @@
 #include "components/forms/ControlArray.h"
 #include "components/linee/ChiamanteLinee.h"
 #include "components/pagine/ChiamantePagine.h"
+#include "services/FormComune.h"
 #include "services/FormLanciabile.h"
 
 #include <QPointer>
@@ -38,7 +39,11 @@ class QToolButton;
 class RecDat;
 struct RigheGriglia;
 
-class frmClienti : public QWidget, public FormLanciabile, public ChiamantePagine, public ChiamanteLinee
+class frmClienti : public QWidget,
+                   public FormLanciabile,
+                   public FormComune,
+                   public ChiamantePagine,
+                   public ChiamanteLinee
 {
     Q_OBJECT
   public:
@@ -66,6 +71,12 @@ class frmClienti : public QWidget, public FormLanciabile, public ChiamantePagine
     void PassaA() override;
     QWidget *finestra() override { return this; }
     QWidget *Finestra() override { return this; }
+
+    // ---- Common form framework (FormComune) ----
+
+    void ParGestore(int gestore, const QString &nome, const QVariant &valore) override;
+    QString ParametroApertura() const override { return osParam; }
+    QWidget *CampoTesto(int indice, bool appo) override;
 
     // ---- Page-manager callbacks (frmClientiPrima.cpp, frmClientiDopo.cpp) ----
 
@@ -117,7 +128,7 @@ class frmClienti : public QWidget, public FormLanciabile, public ChiamantePagine
 
     void txt_Change(int Index);
     void txt_GotFocus(int Index);
-    void txt_KeyUp(int Index, int KeyCode, int Shift);
+    void txt_KeyUp(int Index, int &KeyCode, int Shift) override;
     void AggAltriToolTipText();
 
     // ---- Keyboard (frmClientiTasti.cpp) ----

@@ -11,7 +11,9 @@
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "services/Codici.h"
+#include "services/Colori.h"
 #include "services/Decodifica.h"
+#include "services/Focus.h"
 #include "services/Globali.h"
 
 #include <QCheckBox>
@@ -126,14 +128,13 @@ void frmClienti::txt_GotFocus(int Index)
     }
     if (m_comPag)
         m_comPag->CampoEntrato(m_comPag->NomeCampoControllo(t));
-    t->selectAll();
+    SelezionaTesto();
     ScriviPannello(QStringLiteral("DescrCampo"), t->toolTip());
-    if (ColoriVb::BackColor(t) != Globali::ColBackErrore)
-        ColoriVb::ImpostaBackColor(t, Globali::ColBackGotFocus);
+    ColoraCampi(t, 0);
     t->setProperty("Tag", t->text());
 }
 
-void frmClienti::txt_KeyUp(int Index, int KeyCode, int Shift)
+void frmClienti::txt_KeyUp(int Index, int &KeyCode, int Shift)
 {
     (void)Shift;
     using namespace CodiciTasto;

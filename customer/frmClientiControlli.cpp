@@ -2,9 +2,8 @@
 // status bar, current field) and the page manager's own check of the field.
 #include "customer/frmClienti.h"
 
-#include "components/forms/ColoriVb.h"
 #include "components/pagine/GestPagine.h"
-#include "services/Globali.h"
+#include "services/Colori.h"
 
 #include <QLineEdit>
 
@@ -14,8 +13,7 @@ void frmClienti::txt_LostFocus(int Index)
     if (!t || IndCtlPend >= 0)
         return;
     ScriviPannello(QStringLiteral("DescrCampo"), QString());
-    if (ColoriVb::BackColor(t) != Globali::ColBackErrore)
-        ColoriVb::ImpostaBackColor(t, Globali::ColBackLostFocus);
+    ColoreCampo(t, false);
     CampoAttuale = -1;
     if (!m_comPag)
         return;

@@ -8,6 +8,7 @@
 
 #include "components/forms/AdattatoreEventi.h"
 #include "components/forms/UtilFinestre.h"
+#include "services/Tasti.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -601,11 +602,7 @@ void frmClienti::CollegaEventi()
             o->installEventFilter(this);
 
     for (auto [i, b] : ComHlp)
-        connect(b, &QToolButton::clicked, this, [this, i = i] {
-            UtilFinestre::ImpostaFocus(txt(i), true);
-            int tasto = 113;
-            txt_KeyUp(i, tasto, 0);
-        });
+        connect(b, &QToolButton::clicked, this, [this, i = i] { RipetiKeyUp(this, i, 113, 0); });
 
     GestoriEventi lista;
     lista.LostFocus = [this](int) { LisTipoRif_LostFocus(); };

@@ -6,12 +6,16 @@
 #include "components/forms/CodiciTasto.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
+#include "services/Tasti.h"
 
 #include <QAction>
 #include <QTabBar>
 
 void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
 {
+    int shift = Shift;
+    if (GestisciTastiCtrl(KeyCode, shift, this, true) > 0)
+        return;
     if (Shift == CodiciTasto::MaskAlt) {
         QWidget *dettaglio = m_comPag ? m_comPag->AreaDettaglio() : nullptr;
         if (dettaglio && dettaglio->isEnabled()) {
@@ -34,9 +38,13 @@ void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
                 ButtonComandoLin(chiave);
         }
     }
+    ComandoDaTasto(KeyCode, shift, this, true);
 }
 
 void frmClienti::Form_KeyPress(int &KeyAscii)
 {
-    (void)KeyAscii;
+    // Keys typed into a line grid are the grid's own.
+    if (NomeControllo(focusWidget()).compare(QLatin1String("dbgriga"), Qt::CaseInsensitive) == 0)
+        return;
+    KeyAscii = FiltraTasto(KeyAscii, this, true);
 }

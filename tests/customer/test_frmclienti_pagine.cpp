@@ -144,6 +144,16 @@ TEST_F(Pagine, AltShortcutsSelectTabsAndPressTheDocumentButtons)
     m_form->Form_KeyDown(x, CodiciTasto::MaskAlt);
     EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::FileApri).size(), 1);
 
+    // Navigation keys become toolbar commands.
+    m_form->SelezionaTab(1);
+    Attendi();
+    const QString conto = m_form->txt(30)->text();
+    QTest::keyClick(m_form->focusWidget() ? m_form->focusWidget() : m_form, Qt::Key_PageDown);
+    Attendi();
+    EXPECT_NE(m_form->txt(30)->text(), conto);
+    m_form->SelezionaTab(10);
+    Attendi();
+
     // With the detail area disabled the digits are no tab shortcuts.
     m_form->picDett->setEnabled(false);
     int due = '2';
@@ -169,7 +179,8 @@ TEST_F(Pagine, FieldEntryShowsItsDescriptionAndRecordsEntryValues)
     EXPECT_EQ(m_form->Pannello(QStringLiteral("DescrCampo")), "");
 
     // A key that opens no lookup does nothing, not even the entry bookkeeping.
-    m_form->txt_KeyUp(1060, CodiciTasto::F6, 0);
+    int f6 = CodiciTasto::F6;
+    m_form->txt_KeyUp(1060, f6, 0);
     EXPECT_EQ(m_form->CampoAttuale, -1);
 }
 
@@ -177,7 +188,8 @@ TEST_F(Pagine, CustomerLookupReadsTheChosenAccount)
 {
     const QStringList altro = Clienti(QStringLiteral("P.Conto <> '%1'").arg(m_k[2])).value(0).split(u'|');
     RisposteProgrammate::Accoda(RisposteProgrammate::Ricerca, altro.join(QString()));
-    m_form->txt_KeyUp(30, CodiciTasto::F2, 0);
+    int f2 = CodiciTasto::F2;
+    m_form->txt_KeyUp(30, f2, 0);
     Attendi();
     EXPECT_EQ(m_form->txt(10)->text(), altro[0]);
     EXPECT_EQ(m_form->txt(20)->text(), altro[1]);
@@ -187,7 +199,8 @@ TEST_F(Pagine, CustomerLookupReadsTheChosenAccount)
 
     // F3 starts from the account code alone; nothing chosen puts the focus back.
     RisposteProgrammate::Accoda(RisposteProgrammate::Ricerca, QVariant());
-    m_form->txt_KeyUp(30, CodiciTasto::F3, 0);
+    int f3 = CodiciTasto::F3;
+    m_form->txt_KeyUp(30, f3, 0);
     Attendi();
     EXPECT_EQ(m_form->TxtCodCli->text(), altro[2]);
     EXPECT_EQ(m_form->focusWidget(), m_form->txt(30));
