@@ -9,20 +9,10 @@
 namespace
 {
 
-bool soloCifre(const QString &s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 QString normalizza(const QString &code)
 {
     const QString t = code.trimmed();
-    if (soloCifre(t))
+    if (UtilGlob::SoloCifre(t))
         return Globali::Util().Formatta(t.toLongLong(), QStringLiteral("00"));
     return t.toUpper();
 }

@@ -1,22 +1,14 @@
 // VAT-number rules of the EU member states and the Italian fiscal code.
 #include "services/Fiscale.h"
 
+#include "components/util/UtilGlob.h"
+
 #include <QHash>
 #include <algorithm>
 #include <functional>
 
 namespace
 {
-
-bool tutteCifre(const QString &s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
 
 int cifra(const QString &s, int i)
 {
@@ -77,12 +69,12 @@ int mod97(const QString &s)
 
 bool italia(const QString &n)
 {
-    return n.size() == 11 && tutteCifre(n) && n != QStringLiteral("00000000000") && luhn(n);
+    return n.size() == 11 && UtilGlob::SoloCifre(n) && n != QStringLiteral("00000000000") && luhn(n);
 }
 
 bool austria(const QString &n)
 {
-    if (n.size() != 9 || n.at(0) != u'U' || !tutteCifre(n.mid(1)))
+    if (n.size() != 9 || n.at(0) != u'U' || !UtilGlob::SoloCifre(n.mid(1)))
         return false;
     const QString d = n.mid(1);
     int somma = 0;
@@ -97,14 +89,14 @@ bool belgio(QString n)
 {
     if (n.size() == 9)
         n.prepend(u'0');
-    if (n.size() != 10 || !tutteCifre(n) || (n.at(0) != u'0' && n.at(0) != u'1'))
+    if (n.size() != 10 || !UtilGlob::SoloCifre(n) || (n.at(0) != u'0' && n.at(0) != u'1'))
         return false;
     return 97 - n.left(8).toInt() % 97 == n.mid(8).toInt();
 }
 
 bool bulgaria(const QString &n)
 {
-    if (!tutteCifre(n))
+    if (!UtilGlob::SoloCifre(n))
         return false;
     if (n.size() == 9) {
         int c = pesata(n, {1, 2, 3, 4, 5, 6, 7, 8}) % 11;
@@ -128,7 +120,7 @@ bool bulgaria(const QString &n)
 
 bool cipro(const QString &n)
 {
-    if (n.size() != 9 || !tutteCifre(n.left(8)) || !n.at(8).isLetter())
+    if (n.size() != 9 || !UtilGlob::SoloCifre(n.left(8)) || !n.at(8).isLetter())
         return false;
     if (n.startsWith(QStringLiteral("12")))
         return false;
@@ -141,7 +133,7 @@ bool cipro(const QString &n)
 
 bool cechia(const QString &n)
 {
-    if (!tutteCifre(n))
+    if (!UtilGlob::SoloCifre(n))
         return false;
     if (n.size() == 8) {
         if (n.at(0) == u'9')
@@ -156,17 +148,17 @@ bool cechia(const QString &n)
 
 bool germania(const QString &n)
 {
-    return n.size() == 9 && tutteCifre(n) && n.at(0) != u'0' && mod11_10(n);
+    return n.size() == 9 && UtilGlob::SoloCifre(n) && n.at(0) != u'0' && mod11_10(n);
 }
 
 bool danimarca(const QString &n)
 {
-    return n.size() == 8 && tutteCifre(n) && n.at(0) != u'0' && pesata(n, {2, 7, 6, 5, 4, 3, 2, 1}) % 11 == 0;
+    return n.size() == 8 && UtilGlob::SoloCifre(n) && n.at(0) != u'0' && pesata(n, {2, 7, 6, 5, 4, 3, 2, 1}) % 11 == 0;
 }
 
 bool estonia(const QString &n)
 {
-    if (n.size() != 9 || !tutteCifre(n) || !n.startsWith(QStringLiteral("10")))
+    if (n.size() != 9 || !UtilGlob::SoloCifre(n) || !n.startsWith(QStringLiteral("10")))
         return false;
     return (10 - pesata(n, {3, 7, 1, 3, 7, 1, 3, 7}) % 10) % 10 == cifra(n, 8);
 }
@@ -175,7 +167,7 @@ bool grecia(QString n)
 {
     if (n.size() == 8)
         n.prepend(u'0');
-    if (n.size() != 9 || !tutteCifre(n))
+    if (n.size() != 9 || !UtilGlob::SoloCifre(n))
         return false;
     return pesata(n, {256, 128, 64, 32, 16, 8, 4, 2}) % 11 % 10 == cifra(n, 8);
 }
@@ -192,9 +184,9 @@ bool spagna(const QString &n)
         QString num = n.left(8);
         if (!primo.isDigit())
             num[0] = QChar(char16_t(u'0' + QStringLiteral("XYZ").indexOf(primo)));
-        return tutteCifre(num) && ultimo == lettereDni.at(num.toInt() % 23);
+        return UtilGlob::SoloCifre(num) && ultimo == lettereDni.at(num.toInt() % 23);
     }
-    if (!QStringLiteral("ABCDEFGHJKLMNPQRSUVW").contains(primo) || !tutteCifre(n.mid(1, 7)))
+    if (!QStringLiteral("ABCDEFGHJKLMNPQRSUVW").contains(primo) || !UtilGlob::SoloCifre(n.mid(1, 7)))
         return false;
     int somma = 0;
     for (int i = 0; i < 7; ++i) {
@@ -211,7 +203,7 @@ bool spagna(const QString &n)
 
 bool finlandia(const QString &n)
 {
-    if (n.size() != 8 || !tutteCifre(n))
+    if (n.size() != 8 || !UtilGlob::SoloCifre(n))
         return false;
     int c = 11 - pesata(n, {7, 9, 10, 5, 8, 4, 2}) % 11;
     if (c == 11)
@@ -221,10 +213,10 @@ bool finlandia(const QString &n)
 
 bool francia(const QString &n)
 {
-    if (n.size() != 11 || !tutteCifre(n.mid(2)))
+    if (n.size() != 11 || !UtilGlob::SoloCifre(n.mid(2)))
         return false;
     const QString chiave = n.left(2);
-    if (tutteCifre(chiave))
+    if (UtilGlob::SoloCifre(chiave))
         return (12 + 3 * (n.mid(2).toLongLong() % 97)) % 97 == chiave.toInt();
     // Alphanumeric keys (letters other than I and O) have no public check.
     for (QChar c : chiave)
@@ -235,12 +227,12 @@ bool francia(const QString &n)
 
 bool croazia(const QString &n)
 {
-    return n.size() == 11 && tutteCifre(n) && mod11_10(n);
+    return n.size() == 11 && UtilGlob::SoloCifre(n) && mod11_10(n);
 }
 
 bool ungheria(const QString &n)
 {
-    return n.size() == 8 && tutteCifre(n) && (10 - pesata(n, {9, 7, 3, 1, 9, 7, 3}) % 10) % 10 == cifra(n, 7);
+    return n.size() == 8 && UtilGlob::SoloCifre(n) && (10 - pesata(n, {9, 7, 3, 1, 9, 7, 3}) % 10) % 10 == cifra(n, 7);
 }
 
 bool irlanda(QString n)
@@ -248,7 +240,7 @@ bool irlanda(QString n)
     // Old style: digit, letter or + or *, five digits, check letter.
     if (n.size() == 8 && n.at(0).isDigit() && !n.at(1).isDigit())
         n = QStringLiteral("0") + n.mid(2, 5) + n.at(0) + n.at(7);
-    if ((n.size() != 8 && n.size() != 9) || !tutteCifre(n.left(7)))
+    if ((n.size() != 8 && n.size() != 9) || !UtilGlob::SoloCifre(n.left(7)))
         return false;
     static const QString lettere = QStringLiteral("WABCDEFGHIJKLMNOPQRSTUV");
     int somma = pesata(n, {8, 7, 6, 5, 4, 3, 2});
@@ -264,7 +256,7 @@ bool irlanda(QString n)
 
 bool lituania(const QString &n)
 {
-    if (!tutteCifre(n) || (n.size() != 9 && n.size() != 12))
+    if (!UtilGlob::SoloCifre(n) || (n.size() != 9 && n.size() != 12))
         return false;
     if (n.at(n.size() - 2) != u'1')
         return false;
@@ -284,12 +276,12 @@ bool lituania(const QString &n)
 
 bool lussemburgo(const QString &n)
 {
-    return n.size() == 8 && tutteCifre(n) && n.left(6).toInt() % 89 == n.mid(6).toInt();
+    return n.size() == 8 && UtilGlob::SoloCifre(n) && n.left(6).toInt() % 89 == n.mid(6).toInt();
 }
 
 bool lettonia(const QString &n)
 {
-    if (n.size() != 11 || !tutteCifre(n))
+    if (n.size() != 11 || !UtilGlob::SoloCifre(n))
         return false;
     // Persons (first digit 0..3) carry a personal code without a usable public check.
     if (cifra(n, 0) <= 3)
@@ -299,13 +291,13 @@ bool lettonia(const QString &n)
 
 bool malta(const QString &n)
 {
-    return n.size() == 8 && tutteCifre(n) && n.at(0) != u'0' &&
+    return n.size() == 8 && UtilGlob::SoloCifre(n) && n.at(0) != u'0' &&
            pesata(n, {3, 4, 6, 7, 8, 9, 10, 1}) % 37 == 0;
 }
 
 bool olanda(const QString &n)
 {
-    if (n.size() != 12 || n.at(9) != u'B' || !tutteCifre(n.left(9)) || !tutteCifre(n.mid(10)))
+    if (n.size() != 12 || n.at(9) != u'B' || !UtilGlob::SoloCifre(n.left(9)) || !UtilGlob::SoloCifre(n.mid(10)))
         return false;
     if (n.mid(10) == QStringLiteral("00"))
         return false;
@@ -318,7 +310,7 @@ bool olanda(const QString &n)
 
 bool polonia(const QString &n)
 {
-    if (n.size() != 10 || !tutteCifre(n))
+    if (n.size() != 10 || !UtilGlob::SoloCifre(n))
         return false;
     const int c = pesata(n, {6, 5, 7, 2, 3, 4, 5, 6, 7}) % 11;
     return c != 10 && c == cifra(n, 9);
@@ -326,7 +318,7 @@ bool polonia(const QString &n)
 
 bool portogallo(const QString &n)
 {
-    if (n.size() != 9 || !tutteCifre(n) || n.at(0) == u'0')
+    if (n.size() != 9 || !UtilGlob::SoloCifre(n) || n.at(0) == u'0')
         return false;
     int c = 11 - pesata(n, {9, 8, 7, 6, 5, 4, 3, 2}) % 11;
     if (c > 9)
@@ -336,7 +328,7 @@ bool portogallo(const QString &n)
 
 bool romania(const QString &n)
 {
-    if (n.size() < 2 || n.size() > 10 || !tutteCifre(n) || n.at(0) == u'0')
+    if (n.size() < 2 || n.size() > 10 || !UtilGlob::SoloCifre(n) || n.at(0) == u'0')
         return false;
     const QString p = n.rightJustified(10, u'0');
     return pesata(p, {7, 5, 3, 2, 1, 7, 5, 3, 2}) * 10 % 11 % 10 == cifra(p, 9);
@@ -344,12 +336,12 @@ bool romania(const QString &n)
 
 bool svezia(const QString &n)
 {
-    return n.size() == 12 && tutteCifre(n) && n.endsWith(QStringLiteral("01")) && luhn(n.left(10));
+    return n.size() == 12 && UtilGlob::SoloCifre(n) && n.endsWith(QStringLiteral("01")) && luhn(n.left(10));
 }
 
 bool slovenia(const QString &n)
 {
-    if (n.size() != 8 || !tutteCifre(n) || n.at(0) == u'0')
+    if (n.size() != 8 || !UtilGlob::SoloCifre(n) || n.at(0) == u'0')
         return false;
     int c = 11 - pesata(n, {8, 7, 6, 5, 4, 3, 2}) % 11;
     if (c == 10)
@@ -359,7 +351,7 @@ bool slovenia(const QString &n)
 
 bool slovacchia(const QString &n)
 {
-    return n.size() == 10 && tutteCifre(n) && n.at(0) != u'0' && QStringLiteral("234789").contains(n.at(2)) &&
+    return n.size() == 10 && UtilGlob::SoloCifre(n) && n.at(0) != u'0' && QStringLiteral("234789").contains(n.at(2)) &&
            n.toLongLong() % 11 == 0;
 }
 
@@ -528,7 +520,7 @@ QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &
 {
     const QString comune = codCatastale.trimmed().toUpper();
     if (!nascita.isValid() || comune.size() != 4 || !(comune.at(0) >= u'A' && comune.at(0) <= u'Z') ||
-        !tutteCifre(comune.mid(1)))
+        !UtilGlob::SoloCifre(comune.mid(1)))
         return QString();
 
     const QString c = soloLettere(cognome);

@@ -13,26 +13,6 @@ bool eMascheraConto(const QString &m)
     return m.trimmed().compare(QStringLiteral("Conto"), Qt::CaseInsensitive) == 0;
 }
 
-bool eNumeroVariant(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return v.userType() == qMetaTypeId<Currency>();
-    }
-}
-
 // The value as an exact decimal when it is a number or a numeric text.
 bool decimaleDi(const QVariant &v, Decimale &d)
 {
@@ -48,7 +28,7 @@ bool decimaleDi(const QVariant &v, Decimale &d)
         d = Decimale{v.toLongLong(), 0};
         return true;
     }
-    if (eNumeroVariant(v))
+    if (UtilGlob::ValoreENumero(v))
         return Decimale::DaDouble(v.toDouble(), d);
     if (v.typeId() == QMetaType::QString) {
         QString normale;
@@ -153,7 +133,7 @@ QString UtilGlob::Formatta(const QVariant &valore, const QString &formato) const
     if (numero && FormatoVb::HaCifre(f))
         return FormatoVb::Numero(d, f);
     if (FormatoVb::EData(f)) {
-        if (eNumeroVariant(valore)) {
+        if (UtilGlob::ValoreENumero(valore)) {
             const QVariant data = ValoreData(valore);
             if (data.isValid())
                 return FormatoVb::Data(dataOraDi(data), f);

@@ -49,6 +49,10 @@ public:
     // Strict reading: true and the number when the whole (trimmed) text is one
     // number, in either the Italian or the plain notation.
     static bool LeggiNumero(const QString &testo, double &numero, bool virgolaDecimale = true);
+    // True for a non-empty text of the digits 0-9 only.
+    static bool SoloCifre(QStringView testo);
+    // True when the value is held as a number (integers, doubles, booleans, Currency), not as text.
+    static bool ValoreENumero(const QVariant &valore);
 
     // Date value of a field: a QDate/QDateTime, or a text in the company format
     // ("dd/mm/yyyy", also "d/m/yy", "dd-mm-yyyy", "dd.mm.yyyy", "ddmmyy",

@@ -11,51 +11,18 @@
 namespace {
 const QDate DataZeroVb(1899, 12, 30);
 
-bool soloCifre(QStringView s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 bool gruppiValidi(const QString &parteIntera, QChar sep)
 {
     const QStringList gruppi = parteIntera.split(sep);
     if (gruppi.size() < 2)
         return false;
     const QString &primo = gruppi.first();
-    if (primo.size() < 1 || primo.size() > 3 || !soloCifre(primo) || primo[0] == u'0')
+    if (primo.size() < 1 || primo.size() > 3 || !UtilGlob::SoloCifre(primo) || primo[0] == u'0')
         return false;
     for (int i = 1; i < gruppi.size(); ++i)
-        if (gruppi[i].size() != 3 || !soloCifre(gruppi[i]))
+        if (gruppi[i].size() != 3 || !UtilGlob::SoloCifre(gruppi[i]))
             return false;
     return true;
-}
-
-bool eNumerico(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return v.userType() == qMetaTypeId<Currency>();
-    }
 }
 
 bool eData(const QVariant &v)
@@ -92,7 +59,7 @@ bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &norma
         QStringView cifre(esp);
         if (!cifre.isEmpty() && (cifre[0] == u'+' || cifre[0] == u'-'))
             cifre = cifre.mid(1);
-        if (!soloCifre(cifre) || cifre.size() > 3)
+        if (!UtilGlob::SoloCifre(cifre) || cifre.size() > 3)
             return false;
         esponente = u'e' + esp;
     }
@@ -119,7 +86,7 @@ bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &norma
         const qsizetype p = t.indexOf(decimale);
         intera = t.left(p);
         frazione = t.mid(p + 1);
-        if (!frazione.isEmpty() && !soloCifre(frazione))
+        if (!frazione.isEmpty() && !UtilGlob::SoloCifre(frazione))
             return false;
     }
     if (!gruppo.isNull()) {
@@ -129,7 +96,7 @@ bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &norma
     }
     if (intera.isEmpty() && frazione.isEmpty())
         return false;
-    if (!intera.isEmpty() && !soloCifre(intera))
+    if (!intera.isEmpty() && !UtilGlob::SoloCifre(intera))
         return false;
     normale = segno + (intera.isEmpty() ? QStringLiteral("0") : intera);
     if (!frazione.isEmpty())
@@ -176,7 +143,7 @@ double UtilGlob::ValoreNumerico(const QVariant &valore, bool virgolaDecimale, bo
         return valore.value<Currency>().toDouble();
     if (valore.typeId() == QMetaType::Bool)
         return valore.toBool() ? -1 : 0;
-    if (eNumerico(valore))
+    if (UtilGlob::ValoreENumero(valore))
         return valore.toDouble();
     if (valore.typeId() == QMetaType::QDate)
         return double(DataZeroVb.daysTo(valore.toDate()));
@@ -202,7 +169,7 @@ QVariant UtilGlob::TestoInNumero(const QVariant &valore, bool zeroSeNonNumero, b
     double n = 0;
     if (!valore.isValid() || valore.isNull()) {
         n = 0;
-    } else if (eNumerico(valore) || eData(valore)) {
+    } else if (UtilGlob::ValoreENumero(valore) || eData(valore)) {
         n = ValoreNumerico(valore);
     } else if (!LeggiNumero(valore.toString(), n)) {
         return zeroSeNonNumero ? QVariant(0) : QVariant();
@@ -233,7 +200,7 @@ QDate UtilGlob::LeggiData(const QString &testo)
         return QDate();
     const int annoCorrente = QDate::currentDate().year();
     int g = 0, m = 0, a = 0;
-    if (soloCifre(t)) {
+    if (UtilGlob::SoloCifre(t)) {
         if (t.size() != 4 && t.size() != 6 && t.size() != 8)
             return QDate();
         g = t.left(2).toInt();
@@ -253,7 +220,7 @@ QDate UtilGlob::LeggiData(const QString &testo)
     if (parti.size() < 2 || parti.size() > 3)
         return QDate();
     for (const QString &p : parti)
-        if (!soloCifre(p) || p.size() > 4)
+        if (!UtilGlob::SoloCifre(p) || p.size() > 4)
             return QDate();
     if (parti[0].size() == 4) {
         if (parti.size() != 3)
@@ -281,7 +248,7 @@ QVariant UtilGlob::ValoreData(const QVariant &valore) const
         return valore.toDate().isValid() ? valore : QVariant();
     if (valore.typeId() == QMetaType::QDateTime)
         return valore.toDateTime().isValid() ? valore : QVariant();
-    if (eNumerico(valore)) {
+    if (UtilGlob::ValoreENumero(valore)) {
         const QDate d = DataZeroVb.addDays(qint64(std::floor(ValoreNumerico(valore))));
         return d.isValid() ? QVariant(d) : QVariant();
     }
@@ -296,16 +263,16 @@ int UtilGlob::ConfrontaValori(const QVariant &a, const QVariant &b)
         return an == bn ? 0 : (an ? -1 : 1);
     const int tc = qMetaTypeId<Currency>();
     double na = 0, nb = 0;
-    const bool numA = eNumerico(a) || (a.typeId() == QMetaType::QString && LeggiNumero(a.toString(), na));
-    const bool numB = eNumerico(b) || (b.typeId() == QMetaType::QString && LeggiNumero(b.toString(), nb));
-    if (numA && numB && (eNumerico(a) || eNumerico(b))) {
-        if ((a.userType() == tc || b.userType() == tc) && (eNumerico(a) && eNumerico(b))) {
+    const bool numA = UtilGlob::ValoreENumero(a) || (a.typeId() == QMetaType::QString && LeggiNumero(a.toString(), na));
+    const bool numB = UtilGlob::ValoreENumero(b) || (b.typeId() == QMetaType::QString && LeggiNumero(b.toString(), nb));
+    if (numA && numB && (UtilGlob::ValoreENumero(a) || UtilGlob::ValoreENumero(b))) {
+        if ((a.userType() == tc || b.userType() == tc) && (UtilGlob::ValoreENumero(a) && UtilGlob::ValoreENumero(b))) {
             const Currency ca = Currency::fromVariant(a), cb = Currency::fromVariant(b);
             return ca < cb ? -1 : (cb < ca ? 1 : 0);
         }
-        if (eNumerico(a))
+        if (UtilGlob::ValoreENumero(a))
             na = a.userType() == tc ? a.value<Currency>().toDouble() : a.toDouble();
-        if (eNumerico(b))
+        if (UtilGlob::ValoreENumero(b))
             nb = b.userType() == tc ? b.value<Currency>().toDouble() : b.toDouble();
         return na < nb ? -1 : (nb < na ? 1 : 0);
     }
@@ -348,7 +315,7 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
         return true;
     double n = 0;
     QString normale;
-    if (eNumerico(valore)) {
+    if (UtilGlob::ValoreENumero(valore)) {
         n = ValoreNumerico(valore);
         normale = valore.userType() == qMetaTypeId<Currency>() ? valore.value<Currency>().toString()
                                                                 : QString::number(n, 'g', 15);
@@ -427,4 +394,37 @@ QDate UtilGlob::FineMese(const QDate &data) const
     if (!data.isValid())
         return QDate();
     return QDate(data.year(), data.month(), data.daysInMonth());
+}
+
+bool UtilGlob::SoloCifre(QStringView testo)
+{
+    if (testo.isEmpty())
+        return false;
+    for (QChar c : testo)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+bool UtilGlob::ValoreENumero(const QVariant &valore)
+{
+    switch (valore.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return valore.userType() == qMetaTypeId<Currency>();
+    }
 }
