@@ -1,12 +1,14 @@
 // State of one named connection of DbMotore (private to components/db).
 #pragma once
 
+#include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
 
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 struct sqlite3;
 
@@ -18,6 +20,10 @@ struct DbMotore::Connessione {
     sqlite3 *h = nullptr;  // SQLite handle behind db
     int livello = 0;       // transaction depth
     int righeToccate = 0;  // RecordsAffected of the last statement
+    // Cursors need a journal that lets other connections write while a
+    // statement is open (WAL), or a database nobody else sees.
+    bool cursoriAmmessi = false;
+    std::shared_ptr<CursoreSqlite::Registro> cursori = std::make_shared<CursoreSqlite::Registro>();
     QHash<QString, QString> allegati;  // lower-case file path -> alias
     QHash<QString, QStringList> colonne;                    // "schema.table" lower -> columns
     QHash<QString, QHash<QString, Risultato::Tipo>> tipi;   // idem -> kinds

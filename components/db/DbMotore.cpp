@@ -169,6 +169,20 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
     sqlite3_extended_result_codes(c->h, 1);
     sqlite3_busy_timeout(c->h, 5000);
     FunzioniSqlite::Registra(c->h);
+    // With a write-ahead log a record set that is being read does not stop
+    // other connections from writing. A file that cannot switch (read-only,
+    // or held by another program) keeps its journal, and its record sets are
+    // read into memory at once.
+    QByteArray modo;
+    sqlite3_exec(
+        c->h, "PRAGMA journal_mode=WAL",
+        [](void *dest, int n, char **valori, char **) {
+            if (n > 0 && valori[0])
+                *static_cast<QByteArray *>(dest) = QByteArray(valori[0]).toLower();
+            return 0;
+        },
+        &modo, nullptr);
+    c->cursoriAmmessi = modo == "wal" || modo == "memory";
     m_conn.insert(chiaveNome(nome), c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
 }
@@ -219,6 +233,11 @@ void DbMotore::ChiudiConnessione(const QString &nome)
         return;
     std::shared_ptr<Connessione> c = *it;
     m_conn.erase(it);
+    try {
+        c->cursori->CompletaTutti();
+    } catch (const VbErrore &) {
+        c->cursori->Abbandona();
+    }
     if (c->livello > 0)
         c->db.rollback();
     c->db.close();
@@ -260,6 +279,7 @@ void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, cons
     if (!QFileInfo::exists(percorso))
         throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso));
     const QString a = alias.isEmpty() ? QStringLiteral("dbest%1").arg(c.allegati.size() + 1) : alias;
+    c.cursori->CompletaTutti();
     sqlite3_stmt *st = nullptr;
     const QByteArray sql = QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(a).toUtf8();
     int rc = sqlite3_prepare_v2(c.h, sql.constData(), -1, &st, nullptr);
@@ -287,6 +307,7 @@ void DbMotore::aggiornaAllegati(Connessione &c, const QString &sql)
 void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
 {
     if (c.motore == Motore::SQLite) {
+        c.cursori->CompletaTutti();
         const QByteArray b = sqlMotore.toUtf8();
         const char *p = b.constData();
         int righe = 0;
@@ -333,6 +354,7 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
 int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori)
 {
     if (c.motore == Motore::SQLite) {
+        c.cursori->CompletaTutti();
         sqlite3_stmt *st = nullptr;
         const QByteArray b = sqlMotore.toUtf8();
         if (sqlite3_prepare_v2(c.h, b.constData(), int(b.size()), &st, nullptr) != SQLITE_OK)

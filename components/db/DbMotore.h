@@ -4,6 +4,7 @@
 // counts transactions and reports failures as VbErrore with DAO numbers.
 #pragma once
 
+#include "components/db/CursoreSqlite.h"
 #include "components/db/JetSql.h"
 #include "components/db/Risultato.h"
 
@@ -59,6 +60,14 @@ public:
 
     // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.
     std::unique_ptr<Risultato> Seleziona(const QString &nome, const QString &sql, int opzioni = 0);
+    // Like Seleziona, but a read-only SELECT of the tables of an SQLite
+    // connection's own database is not read ahead: the answer holds the columns
+    // only and `cursore` steps the rows, which are read into the answer when
+    // the cursor is completed. The connection completes its cursors itself
+    // before it writes, begins or ends a transaction, attaches a database or
+    // closes. Elsewhere `cursore` stays empty and the answer holds every row.
+    std::unique_ptr<Risultato> SelezionaCursore(const QString &nome, const QString &sql,
+                                                std::unique_ptr<CursoreSqlite> &cursore, int opzioni = 0);
     // The SQL text that would reach the engine for `sql` on this connection.
     QString Traduci(const QString &nome, const QString &sql);
 
@@ -101,9 +110,10 @@ private:
     struct Connessione;
     Connessione &conn(const QString &nome) const;
     void aggiornaAllegati(Connessione &c, const QString &sql);
-    std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const QString &sql);
+    std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const QString &sql,
+                                               std::unique_ptr<CursoreSqlite> *cursore = nullptr);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const QString &sql);
-    void nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r);
+    bool nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r);
     void esegui(Connessione &c, const QString &sqlMotore, bool controllo = false);
     int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
 

@@ -13,22 +13,6 @@
 
 namespace {
 
-// Fast reading of the ISO dates SQLite holds as text.
-bool dataIso(const unsigned char *p, int len, QDate &d)
-{
-    if (len < 10 || p[4] != '-' || p[7] != '-')
-        return false;
-    auto cifra = [&](int i) { return p[i] >= '0' && p[i] <= '9'; };
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (!cifra(i))
-            return false;
-    const int a = (p[0] - '0') * 1000 + (p[1] - '0') * 100 + (p[2] - '0') * 10 + (p[3] - '0');
-    const int m = (p[5] - '0') * 10 + (p[6] - '0');
-    const int g = (p[8] - '0') * 10 + (p[9] - '0');
-    d = QDate(a, m, g);
-    return d.isValid();
-}
-
 QString chiaveTabella(const QString &schema, const QString &tabella)
 {
     return (schema + u'.' + tabella).toLower();
@@ -43,7 +27,17 @@ std::unique_ptr<Risultato> DbMotore::Seleziona(const QString &nome, const QStrin
     return c.motore == Motore::SQLite ? selezionaSqlite(c, sql) : selezionaOdbc(c, sql);
 }
 
-std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QString &sqlJet)
+std::unique_ptr<Risultato> DbMotore::SelezionaCursore(const QString &nome, const QString &sql,
+                                                      std::unique_ptr<CursoreSqlite> &cursore, int)
+{
+    cursore.reset();
+    Connessione &c = conn(nome);
+    c.righeToccate = 0;
+    return c.motore == Motore::SQLite ? selezionaSqlite(c, sql, &cursore) : selezionaOdbc(c, sql);
+}
+
+std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QString &sqlJet,
+                                                     std::unique_ptr<CursoreSqlite> *cursore)
 {
     const QByteArray b = Traduci(c.nome, sqlJet).toUtf8();
     sqlite3_stmt *st = nullptr;
@@ -70,7 +64,15 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QStri
             col.tabella = QString::fromUtf8(tab);
     }
     auto r = std::make_unique<Risultato>(std::move(colonne));
-    nominaColonne(c, sqlJet, *r);
+    const bool soloPrincipale = nominaColonne(c, sqlJet, *r);
+
+    // A cursor holds a read transaction open: only on the connection's own
+    // database, whose journal lets others write meanwhile.
+    if (cursore && c.cursoriAmmessi && soloPrincipale && n > 0 && sqlite3_stmt_readonly(st)) {
+        *cursore = std::make_unique<CursoreSqlite>(c.h, st, b, r.get(), c.cursori);
+        fin.s = nullptr;
+        return r;
+    }
 
     std::vector<Risultato::Tipo> tipi(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
@@ -79,53 +81,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QStri
     int righe = 0;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ++righe;
-        for (int i = 0; i < n; ++i) {
-            const Risultato::Tipo t = tipi[size_t(i)];
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_NULL:
-                r->aggiungiNullo();
-                break;
-            case SQLITE_INTEGER: {
-                const sqlite3_int64 v = sqlite3_column_int64(st, i);
-                if (t == Risultato::Tipo::Decimale)
-                    r->aggiungiDecimale(v * Currency::Scale);
-                else if (t == Risultato::Tipo::Reale)
-                    r->aggiungiReale(double(v));
-                else if (t == Risultato::Tipo::Booleano)
-                    r->aggiungiBooleano(v != 0);
-                else if (t == Risultato::Tipo::Testo)
-                    r->aggiungiTesto(QString::number(v));
-                else
-                    r->aggiungiIntero(v);
-                break;
-            }
-            case SQLITE_FLOAT: {
-                const double v = sqlite3_column_double(st, i);
-                if (t == Risultato::Tipo::Decimale)
-                    r->aggiungiDecimale(Currency::fromDouble(v).raw());
-                else
-                    r->aggiungiReale(v);
-                break;
-            }
-            default: {
-                const unsigned char *p = sqlite3_column_text(st, i);
-                const int len = sqlite3_column_bytes(st, i);
-                QDate d;
-                if (t == Risultato::Tipo::Testo || t == Risultato::Tipo::Nullo) {
-                    r->aggiungiTesto(reinterpret_cast<const char *>(p), len);
-                } else if (t == Risultato::Tipo::Data && dataIso(p, len, d)) {
-                    r->aggiungiData(d);
-                } else {
-                    const QString s = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
-                    QVariant conv;
-                    if (Risultato::converti(s, t, conv))
-                        r->aggiungiValore(conv, t);
-                    else
-                        r->aggiungiTesto(s);
-                }
-            }
-            }
-        }
+        for (int i = 0; i < n; ++i)
+            r->aggiungiSqlite(st, i, tipi[size_t(i)]);
     }
     if (rc != SQLITE_DONE)
         throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
@@ -194,10 +151,15 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const QString
 
 // Gives every result column its SELECT name, qualifier and base table, "T.*"
 // expanded from the schema. When the SELECT cannot be read, or the engine's
-// columns do not line up with it, the engine's own names stay.
-void DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r)
+// columns do not line up with it, the engine's own names stay. Answers whether
+// the SELECT reads only tables of the connection's own database.
+bool DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r)
 {
     const JetSql::AnalisiSelect a = JetSql::Analizza(sqlJet);
+    bool soloPrincipale = a.valida && !sqlJet.contains(QLatin1String("[;")) && !sqlJet.contains(JetSql::SegnapostoOwner);
+    for (const auto &t : a.tabelle)
+        if (!t.databaseJet.isEmpty() || !t.schema.isEmpty())
+            soloPrincipale = false;
     const bool pg = c.motore == Motore::Odbc;
     auto schemaDi = [&](const JetSql::TabellaFrom &t) {
         if (!t.databaseJet.isEmpty())
@@ -224,12 +186,12 @@ void DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
             else if (const auto *t = tabellaDi(v.qualifica))
                 tabs << t;
             if (tabs.isEmpty())
-                return;
+                return soloPrincipale;
             for (const auto *t : tabs) {
                 const QString schema = schemaDi(*t);
                 const QStringList cols = ColonneTabella(c.nome, t->tabella, schema);
                 if (cols.isEmpty())
-                    return;
+                    return soloPrincipale;
                 const QString k = chiaveTabella(schema, t->tabella);
                 for (const QString &col : cols) {
                     Risultato::Colonna x;
@@ -266,11 +228,11 @@ void DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
         attese.push_back(x);
     }
     if (int(attese.size()) != r.numColonne())
-        return;
+        return soloPrincipale;
     for (int i = 0; i < r.numColonne(); ++i) {
         const Risultato::Colonna &e = attese[size_t(i)];
         if (!e.nome.isEmpty() && e.nome.compare(r.colonna(i).nome, Qt::CaseInsensitive) != 0)
-            return;
+            return soloPrincipale;
     }
     for (int i = 0; i < r.numColonne(); ++i) {
         Risultato::Colonna &col = r.colonne()[size_t(i)];
@@ -286,6 +248,7 @@ void DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
             col.lunghezza = e.lunghezza;
     }
     r.rinominaColonne();
+    return soloPrincipale;
 }
 
 QHash<QString, Risultato::Tipo> DbMotore::TipiColonne(const QString &nome, const QString &tabella,

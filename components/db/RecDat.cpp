@@ -13,6 +13,9 @@ struct RecDat::Insieme {
     int tipo = TipoSnapshot;
     int opzioni = 0;
     std::unique_ptr<Risultato> r;
+    // Steps the rows of r while they are not all in memory (declared after
+    // r, which it fills when it is completed).
+    std::unique_ptr<CursoreSqlite> cur;
     int pos = 0;              // -1 before the first row, numRighe() past the last
     bool cancellato = false;  // the current row was deleted
     int modo = ModoNessuno;
@@ -22,9 +25,28 @@ struct RecDat::Insieme {
     QString tabella;          // base table of an updatable set, empty when read-only
     QList<int> chiave;        // columns that find a row again
 
+    // Still reading forward: rows before pos are gone, pos is the cursor's row.
+    bool scorre() const { return cur && !cur->Completo(); }
+    // Every row in memory, at the position the set stands on.
+    void completa()
+    {
+        if (scorre())
+            cur->Completa();
+    }
     int n() const { return r ? r->numRighe() : 0; }
-    bool bof() const { return n() == 0 || pos < 0; }
-    bool eof() const { return n() == 0 || pos >= n(); }
+    bool bof() const
+    {
+        if (scorre())
+            return cur->Finito() && cur->Righe() == 0;
+        return n() == 0 || pos < 0;
+    }
+    bool eof() const
+    {
+        if (scorre())
+            return cur->Finito();
+        return n() == 0 || pos >= n();
+    }
+    QVariant valore(int col) const { return scorre() ? cur->Valore(col) : r->valore(pos, col); }
 };
 
 namespace {
@@ -39,15 +61,27 @@ VbErrore nessunCorrente()
 RecDat::RecDat() = default;
 RecDat::~RecDat() = default;
 
-RecDat::Insieme &RecDat::ins(const QString &h) const
+RecDat::Insieme *RecDat::cerca(const QString &h) const
 {
+    if (m_ultimo && h == m_ultimoH)
+        return m_ultimo;
     auto it = m_insiemi.find(chiaveH(h));
     if (it == m_insiemi.end())
-        throw VbErrore(ErroriDb::ElementoNonTrovato, QStringLiteral("Record set '%1' non aperto.").arg(h));
-    return **it;
+        return nullptr;
+    m_ultimoH = h;
+    m_ultimo = it->get();
+    return m_ultimo;
 }
 
-bool RecDat::Esiste(const QString &h) const { return m_insiemi.contains(chiaveH(h)); }
+RecDat::Insieme &RecDat::ins(const QString &h) const
+{
+    Insieme *s = cerca(h);
+    if (!s)
+        throw VbErrore(ErroriDb::ElementoNonTrovato, QStringLiteral("Record set '%1' non aperto.").arg(h));
+    return *s;
+}
+
+bool RecDat::Esiste(const QString &h) const { return cerca(h) != nullptr; }
 
 QString RecDat::ApriRec(DbMotore *db, const QString &conn, const QString &nome, const QString &sql, bool, int tipo,
                         int opzioni)
@@ -62,13 +96,22 @@ QString RecDat::ApriRec(DbMotore *db, const QString &conn, const QString &nome, 
     s->tipo = tipo;
     s->opzioni = opzioni;
     carica(*s);
+    dimenticaUltimo();
     m_insiemi.insert(chiaveH(h), s);
     return h;
 }
 
 void RecDat::carica(Insieme &s)
 {
-    s.r = s.db->Seleziona(s.conn, s.sql, s.opzioni);
+    std::unique_ptr<CursoreSqlite> cur;
+    std::unique_ptr<Risultato> r = s.tipo == TipoSnapshot ? s.db->SelezionaCursore(s.conn, s.sql, cur, s.opzioni)
+                                                         : s.db->Seleziona(s.conn, s.sql, s.opzioni);
+    // The first row is stepped now, so that a failing SELECT fails here.
+    if (cur)
+        cur->Avanza();
+    s.cur.reset();
+    s.r = std::move(r);
+    s.cur = std::move(cur);
     s.pos = 0;
     s.cancellato = false;
     s.modo = ModoNessuno;
@@ -110,9 +153,17 @@ void RecDat::Riapri(const QString &h, const QString &sql, int tipo)
 
 void RecDat::Riesegui(const QString &h) { carica(ins(h)); }
 
-void RecDat::ChiudiRec(const QString &h) { m_insiemi.remove(chiaveH(h)); }
+void RecDat::ChiudiRec(const QString &h)
+{
+    dimenticaUltimo();
+    m_insiemi.remove(chiaveH(h));
+}
 
-void RecDat::ChiudiTutti() { m_insiemi.clear(); }
+void RecDat::ChiudiTutti()
+{
+    dimenticaUltimo();
+    m_insiemi.clear();
+}
 
 bool RecDat::FineDati(const QString &h) const { return NessunRecord(h); }
 
@@ -126,7 +177,12 @@ bool RecDat::NessunRecord(const QString &h) const
     return s.cancellato || s.bof() || s.eof();
 }
 
-int RecDat::NumRecord(const QString &h) const { return ins(h).n(); }
+int RecDat::NumRecord(const QString &h) const
+{
+    Insieme &s = ins(h);
+    s.completa();
+    return s.n();
+}
 
 int RecDat::Posizione(const QString &h) const
 {
@@ -137,6 +193,7 @@ int RecDat::Posizione(const QString &h) const
 void RecDat::ImpostaPosizione(const QString &h, int pos)
 {
     Insieme &s = ins(h);
+    s.completa();
     if (pos < 0 || pos >= s.n())
         throw VbErrore(ErroriDb::ArgomentoNonValido, QStringLiteral("Argomento non valido."));
     s.pos = pos;
@@ -148,6 +205,11 @@ void RecDat::MuoviPrimo(const QString &h)
 {
     Insieme &s = ins(h);
     s.modo = ModoNessuno;
+    if (s.scorre() && s.pos == 0 && !s.cur->Finito())
+        return;  // still on the first row
+    if (s.scorre() && s.cur->Finito() && s.cur->Righe() == 0)
+        throw nessunCorrente();
+    s.completa();
     if (s.n() == 0)
         throw nessunCorrente();
     s.pos = 0;
@@ -158,6 +220,7 @@ void RecDat::MuoviUltimo(const QString &h)
 {
     Insieme &s = ins(h);
     s.modo = ModoNessuno;
+    s.completa();
     if (s.n() == 0)
         throw nessunCorrente();
     s.pos = s.n() - 1;
@@ -168,6 +231,13 @@ void RecDat::MuoviSuccessivo(const QString &h)
 {
     Insieme &s = ins(h);
     s.modo = ModoNessuno;
+    if (s.scorre()) {
+        if (s.cur->Finito())
+            throw nessunCorrente();
+        s.cur->Avanza();
+        ++s.pos;
+        return;
+    }
     if (s.cancellato) {
         // The rows after a deleted one moved up: the next row already stands at pos.
         s.cancellato = false;
@@ -183,6 +253,7 @@ void RecDat::MuoviPrecedente(const QString &h)
 {
     Insieme &s = ins(h);
     s.modo = ModoNessuno;
+    s.completa();
     if (s.cancellato) {
         s.cancellato = false;
         s.pos = std::max(s.pos - 1, -1);
@@ -363,7 +434,7 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
     } else {
         richiediCorrente(s);
         if (i >= 0)
-            v = s.r->valore(s.pos, i);
+            v = s.valore(i);
     }
     if (i >= 0)
         somma = s.r->colonna(i).zeroSeNullo;
@@ -423,7 +494,7 @@ QVariant RecDat::ValoreCampoIdx(const QString &h, const QVariant &campo) const
     if (s.modo != ModoNessuno)
         return s.buffer[i];
     richiediCorrente(s);
-    return s.r->valore(s.pos, i);
+    return s.valore(i);
 }
 
 int RecDat::NumCampi(const QString &h) const { return ins(h).r->numColonne(); }
@@ -468,6 +539,11 @@ RecDat::InfoCampo RecDat::CampoDao(const QString &h, const QVariant &campo) cons
 
 int RecDat::LunghezzaCampo(const QString &h, const QVariant &campo) const { return CampoDao(h, campo).Size; }
 
-const Risultato *RecDat::RecordsetDao(const QString &h) const { return ins(h).r.get(); }
+const Risultato *RecDat::RecordsetDao(const QString &h) const
+{
+    Insieme &s = ins(h);
+    s.completa();
+    return s.r.get();
+}
 
 QString RecDat::SqlRec(const QString &h) const { return ins(h).sql; }

@@ -1,8 +1,10 @@
 // RecDat: the record-set object. One object holds several record sets side by
 // side, each known by the text handle ApriRec returns; all close when the
-// object is destroyed. A record set keeps its rows in memory (a snapshot read
-// once), moves like a DAO record set (BOF/EOF, error 3021 past either end) and,
-// when opened updatable on one table, writes the current row back by its key.
+// object is destroyed. A record set is a snapshot of its rows, moves like a
+// DAO record set (BOF/EOF, error 3021 past either end) and, when opened
+// updatable on one table, writes the current row back by its key. A read-only
+// snapshot on SQLite is read as it moves forward and only taken into memory
+// when it moves back, jumps, is counted or handed out whole.
 #pragma once
 
 #include "components/db/Risultato.h"
@@ -103,10 +105,15 @@ public:
 private:
     struct Insieme;
     Insieme &ins(const QString &h) const;
+    Insieme *cerca(const QString &h) const;
+    void dimenticaUltimo() const { m_ultimo = nullptr; }
     void carica(Insieme &s);
     void richiediCorrente(const Insieme &s) const;
     void richiediAggiornabile(const Insieme &s) const;
 
     QHash<QString, std::shared_ptr<Insieme>> m_insiemi;  // by lower-case handle
     int m_contatore = 0;
+    // The set last looked up: programs read many fields of one set in a row.
+    mutable QString m_ultimoH;
+    mutable Insieme *m_ultimo = nullptr;
 };

@@ -3,8 +3,25 @@
 #include "components/util/Currency.h"
 
 #include <QRegularExpression>
+#include <sqlite3.h>
 
 namespace {
+
+// Fast reading of the ISO dates SQLite holds as text.
+bool dataIso(const unsigned char *p, int len, QDate &d)
+{
+    if (len < 10 || p[4] != '-' || p[7] != '-')
+        return false;
+    auto cifra = [&](int i) { return p[i] >= '0' && p[i] <= '9'; };
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!cifra(i))
+            return false;
+    const int a = (p[0] - '0') * 1000 + (p[1] - '0') * 100 + (p[2] - '0') * 10 + (p[3] - '0');
+    const int m = (p[5] - '0') * 10 + (p[6] - '0');
+    const int g = (p[8] - '0') * 10 + (p[9] - '0');
+    d = QDate(a, m, g);
+    return d.isValid();
+}
 
 // "dd/mm/yyyy", "d/m/yy", ISO "yyyy-mm-dd" (with an optional time).
 QDate dataDaTesto(const QString &s)
@@ -118,6 +135,53 @@ void Risultato::aggiungiBooleano(bool b)
     c.i = b ? 1 : 0;
     c.tipo = Tipo::Booleano;
     push(c);
+}
+
+void Risultato::aggiungiSqlite(sqlite3_stmt *st, int i, Tipo t)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+        return aggiungiNullo();
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(st, i);
+        if (t == Tipo::Decimale)
+            return aggiungiDecimale(v * Currency::Scale);
+        if (t == Tipo::Reale)
+            return aggiungiReale(double(v));
+        if (t == Tipo::Booleano)
+            return aggiungiBooleano(v != 0);
+        if (t == Tipo::Testo)
+            return aggiungiTesto(QString::number(v));
+        return aggiungiIntero(v);
+    }
+    case SQLITE_FLOAT: {
+        const double v = sqlite3_column_double(st, i);
+        if (t == Tipo::Decimale)
+            return aggiungiDecimale(Currency::fromDouble(v).raw());
+        return aggiungiReale(v);
+    }
+    default: {
+        const unsigned char *p = sqlite3_column_text(st, i);
+        const int len = sqlite3_column_bytes(st, i);
+        QDate d;
+        if (t == Tipo::Testo || t == Tipo::Nullo)
+            return aggiungiTesto(reinterpret_cast<const char *>(p), len);
+        if (t == Tipo::Data && dataIso(p, len, d))
+            return aggiungiData(d);
+        const QString s = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
+        QVariant conv;
+        if (converti(s, t, conv))
+            return aggiungiValore(conv, t);
+        return aggiungiTesto(s);
+    }
+    }
+}
+
+void Risultato::svuotaRighe()
+{
+    m_celle.clear();
+    m_testi.resize(0);
+    m_righeSenzaColonne = 0;
 }
 
 void Risultato::aggiungiValore(const QVariant &v, Tipo tipoColonna)

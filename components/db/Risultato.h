@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+struct sqlite3_stmt;
+
 class Risultato {
 public:
     // Kind of a value; Decimale is an exact amount held as ten-thousandths.
@@ -60,6 +62,10 @@ public:
     // written back by a record set and for engines that hand over QVariants).
     void aggiungiValore(const QVariant &v, Tipo tipoColonna);
     void righeVuote(int n) { m_righeSenzaColonne = n; }
+    // Adds column `col` of the statement's current row, converted to `tipoColonna`.
+    void aggiungiSqlite(sqlite3_stmt *st, int col, Tipo tipoColonna);
+    // Drops every row, keeping the columns and the memory already taken.
+    void svuotaRighe();
 
     // Row edits mirrored after a write succeeded.
     void sostituisciRiga(int riga, const QVariantList &valori);

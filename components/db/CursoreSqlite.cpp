@@ -1,0 +1,112 @@
+// Rows of an SQLite SELECT stepped on demand, and read all into memory when asked.
+#include "components/db/CursoreSqlite.h"
+#include "components/db/ErroriDb.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace {
+
+VbErrore erroreDi(sqlite3 *h) { return ErroriDb::DaSqlite(sqlite3_extended_errcode(h), QString::fromUtf8(sqlite3_errmsg(h))); }
+
+} // namespace
+
+void CursoreSqlite::Registro::CompletaTutti()
+{
+    // Completa takes each cursor off the list.
+    const std::vector<CursoreSqlite *> aperti = m_aperti;
+    for (CursoreSqlite *c : aperti)
+        c->Completa();
+}
+
+void CursoreSqlite::Registro::Abbandona()
+{
+    const std::vector<CursoreSqlite *> aperti = m_aperti;
+    for (CursoreSqlite *c : aperti) {
+        c->chiudi();
+        c->m_risultato->svuotaRighe();
+        c->m_finito = c->m_completo = true;
+    }
+}
+
+CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QByteArray sql, Risultato *righe,
+                             std::shared_ptr<Registro> registro)
+    : m_h(h), m_st(st), m_sql(std::move(sql)), m_risultato(righe), m_registro(std::move(registro)),
+      m_cella(std::vector<Risultato::Colonna>(1))
+{
+    m_registro->m_aperti.push_back(this);
+}
+
+CursoreSqlite::~CursoreSqlite() { chiudi(); }
+
+void CursoreSqlite::chiudi()
+{
+    sqlite3_finalize(m_st);
+    m_st = nullptr;
+    auto &v = m_registro->m_aperti;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+}
+
+bool CursoreSqlite::Avanza()
+{
+    if (m_finito || m_completo)
+        return false;
+    const int rc = sqlite3_step(m_st);
+    if (rc == SQLITE_ROW) {
+        ++m_righe;
+        return true;
+    }
+    m_finito = true;
+    // The statement's read transaction ends here; its rows, if wanted again, come from a new run.
+    const VbErrore errore = erroreDi(m_h);
+    sqlite3_finalize(m_st);
+    m_st = nullptr;
+    if (rc != SQLITE_DONE)
+        throw errore;
+    return false;
+}
+
+QVariant CursoreSqlite::Valore(int col) const
+{
+    m_cella.svuotaRighe();
+    m_cella.aggiungiSqlite(m_st, col, m_risultato->colonna(col).tipo);
+    return m_cella.valore(0, 0);
+}
+
+void CursoreSqlite::Completa()
+{
+    if (m_completo)
+        return;
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(m_h, m_sql.constData(), int(m_sql.size()), &st, nullptr) != SQLITE_OK || !st) {
+        const VbErrore e = erroreDi(m_h);
+        sqlite3_finalize(st);
+        throw e;
+    }
+    struct Finalizza {
+        sqlite3_stmt *s;
+        ~Finalizza() { sqlite3_finalize(s); }
+    } fin{st};
+    const int n = m_risultato->numColonne();
+    if (sqlite3_column_count(st) != n)
+        throw VbErrore(ErroriDb::Generico, QStringLiteral("Le colonne della selezione sono cambiate."));
+    std::vector<Risultato::Tipo> tipi(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        tipi[size_t(i)] = m_risultato->colonna(i).tipo;
+    m_risultato->svuotaRighe();
+    int rc;
+    int righe = 0;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        ++righe;
+        for (int i = 0; i < n; ++i)
+            m_risultato->aggiungiSqlite(st, i, tipi[size_t(i)]);
+    }
+    if (rc != SQLITE_DONE) {
+        m_risultato->svuotaRighe();
+        throw erroreDi(m_h);
+    }
+    if (n == 0)
+        m_risultato->righeVuote(righe);
+    chiudi();
+    m_completo = true;
+}

@@ -1,0 +1,68 @@
+// CursoreSqlite: the rows of a read-only SELECT on SQLite stepped one at a
+// time instead of read ahead, with each value converted only when it is read.
+// The rows can still be had all in memory (Completa): they are then read
+// again within the same read transaction, so they are the rows the cursor saw.
+#pragma once
+
+#include "components/db/Risultato.h"
+
+#include <QByteArray>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CursoreSqlite {
+public:
+    // The cursors open on one connection: it completes them before anything
+    // that would write or end the read transaction they stand in.
+    class Registro {
+    public:
+        void CompletaTutti();
+        // For a connection that closes when its cursors cannot be completed:
+        // they let their statements go and read as having no rows.
+        void Abbandona();
+        bool Vuoto() const { return m_aperti.empty(); }
+
+    private:
+        friend class CursoreSqlite;
+        std::vector<CursoreSqlite *> m_aperti;
+    };
+
+    // Takes `st`, prepared from `sql` on `h` and not yet stepped; `righe`
+    // holds the result's columns and receives the rows when they are completed.
+    CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QByteArray sql, Risultato *righe, std::shared_ptr<Registro> registro);
+    ~CursoreSqlite();
+    CursoreSqlite(const CursoreSqlite &) = delete;
+    CursoreSqlite &operator=(const CursoreSqlite &) = delete;
+
+    // Steps to the next row: false past the last one. Engine failures are VbErrore.
+    bool Avanza();
+    bool Finito() const { return m_finito; }
+    // Rows reached so far, the current one included.
+    int Righe() const { return m_righe; }
+    // Value of column `col` of the current row, as Risultato::valore gives it.
+    QVariant Valore(int col) const;
+
+    // Reads every row of the result into the Risultato given at construction
+    // and lets the statement go. Rows the cursor has passed are read again
+    // from the same snapshot while the statement is still running; once it
+    // has finished, the SELECT runs again.
+    void Completa();
+    bool Completo() const { return m_completo; }
+
+private:
+    void chiudi();
+
+    sqlite3 *m_h;
+    sqlite3_stmt *m_st;
+    QByteArray m_sql;
+    Risultato *m_risultato;
+    std::shared_ptr<Registro> m_registro;
+    mutable Risultato m_cella;  // one value converted at a time
+    int m_righe = 0;
+    bool m_finito = false;
+    bool m_completo = false;
+};
