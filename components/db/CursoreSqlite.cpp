@@ -68,8 +68,13 @@ bool CursoreSqlite::Avanza()
 
 QVariant CursoreSqlite::Valore(int col) const
 {
+    const Risultato::Tipo t = m_risultato->colonna(col).tipo;
+    if ((t == Risultato::Tipo::Testo || t == Risultato::Tipo::Nullo) && sqlite3_column_type(m_st, col) == SQLITE_TEXT) {
+        const char *p = reinterpret_cast<const char *>(sqlite3_column_text(m_st, col));
+        return QString::fromUtf8(p, sqlite3_column_bytes(m_st, col));
+    }
     m_cella.svuotaRighe();
-    m_cella.aggiungiSqlite(m_st, col, m_risultato->colonna(col).tipo);
+    m_cella.aggiungiSqlite(m_st, col, t);
     return m_cella.valore(0, 0);
 }
 

@@ -348,15 +348,34 @@ QVariant Risultato::valore(int riga, int col) const
     return QVariant();
 }
 
-void Risultato::rinominaColonne() { m_cacheNomi.clear(); }
+void Risultato::rinominaColonne()
+{
+    m_cacheNomi.clear();
+    for (NomeRecente &r : m_recenti)
+        r = NomeRecente();
+    m_numRecenti = m_prossimoRecente = 0;
+}
 
 int Risultato::indice(const QString &nome) const
 {
+    const QChar *testo = nome.constData();
+    const qsizetype lung = nome.size();
+    for (int k = 0; k < m_numRecenti; ++k) {
+        const NomeRecente &r = m_recenti[size_t(k)];
+        if (r.nome.constData() == testo && r.nome.size() == lung && r.nome == nome)
+            return r.indice;
+    }
     auto it = m_cacheNomi.constFind(nome);
-    if (it != m_cacheNomi.constEnd())
-        return *it;
-    const int i = cercaIndice(nome);
-    m_cacheNomi.insert(nome, i);
+    int i;
+    if (it != m_cacheNomi.constEnd()) {
+        i = *it;
+    } else {
+        i = cercaIndice(nome);
+        m_cacheNomi.insert(nome, i);
+    }
+    m_recenti[size_t(m_prossimoRecente)] = NomeRecente{nome, i};
+    m_prossimoRecente = (m_prossimoRecente + 1) % int(m_recenti.size());
+    m_numRecenti = std::max(m_numRecenti, m_prossimoRecente == 0 ? int(m_recenti.size()) : m_prossimoRecente);
     return i;
 }
 

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -99,4 +100,14 @@ private:
     QByteArray m_testi;
     int m_righeSenzaColonne = 0;
     mutable QHash<QString, int> m_cacheNomi;
+    // Names read last, known by their text's address: a program reads the
+    // same few names row after row, often through the same QString objects,
+    // and a held copy keeps that text alive and unchanged.
+    struct NomeRecente {
+        QString nome;
+        int indice = -1;
+    };
+    mutable std::array<NomeRecente, 16> m_recenti;
+    mutable int m_numRecenti = 0, m_prossimoRecente = 0;
+
 };
