@@ -167,12 +167,12 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
     }
     c->h = *static_cast<sqlite3 *const *>(c->db.driver()->handle().data());
     sqlite3_extended_result_codes(c->h, 1);
-    sqlite3_busy_timeout(c->h, 5000);
     FunzioniSqlite::Registra(c->h);
     // With a write-ahead log a record set that is being read does not stop
-    // other connections from writing. A file that cannot switch (read-only,
-    // or held by another program) keeps its journal, and its record sets are
-    // read into memory at once.
+    // other connections from writing. A file that cannot switch at once
+    // (read-only, or held open by a program that does not use the log) keeps
+    // its journal, and its record sets are read into memory at once.
+    sqlite3_busy_timeout(c->h, 0);
     QByteArray modo;
     sqlite3_exec(
         c->h, "PRAGMA journal_mode=WAL",
@@ -183,6 +183,7 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
         },
         &modo, nullptr);
     c->cursoriAmmessi = modo == "wal" || modo == "memory";
+    sqlite3_busy_timeout(c->h, 5000);
     m_conn.insert(chiaveNome(nome), c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
 }

@@ -438,6 +438,8 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
     }
     if (i >= 0)
         somma = s.r->colonna(i).zeroSeNullo;
+    if (tipo == 0 && !somma)
+        return v;  // the common read, with nothing to convert
     const bool nullo = !v.isValid() || v.isNull();
     switch (tipo) {
     case 2:

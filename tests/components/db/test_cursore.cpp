@@ -7,6 +7,7 @@
 #include "components/util/VbErrore.h"
 
 #include <QDate>
+#include <QSqlQuery>
 
 namespace {
 
@@ -324,3 +325,38 @@ TEST_P(Cursore, OnlySqliteSelectsOfTheOwnDatabaseAreStepped)
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Cursore, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
+
+// A file another program holds open without the write-ahead log keeps its
+// journal: its snapshots are read whole at once and hold nothing open.
+TEST(CursoreGiornale, FileHeldWithoutTheLogIsReadWhole)
+{
+    QTemporaryDir cartella;
+    const QString percorso = cartella.filePath("vecchio.db");
+    {
+        QSqlDatabase altro = QSqlDatabase::addDatabase("QSQLITE", "programma-vecchio");
+        altro.setDatabaseName(percorso);
+        ASSERT_TRUE(altro.open());
+        QSqlQuery crea(altro);
+        ASSERT_TRUE(crea.exec("CREATE TABLE Stati (Stato TEXT, Descrizione TEXT)"));
+        ASSERT_TRUE(crea.exec("INSERT INTO Stati VALUES ('IT', 'Italia'), ('FR', 'Francia')"));
+        QSqlQuery lettura(altro);
+        lettura.setForwardOnly(true);
+        ASSERT_TRUE(lettura.exec("SELECT Stato FROM Stati"));
+        ASSERT_TRUE(lettura.next());  // a read held open by the other program
+
+        DbMotore db;
+        db.ApriSqlite("Vecchio", percorso);
+        std::unique_ptr<CursoreSqlite> cur;
+        const auto r = db.SelezionaCursore("Vecchio", "SELECT Stato, Descrizione FROM Stati ORDER BY Stato", cur);
+        EXPECT_EQ(cur, nullptr);
+        ASSERT_EQ(r->numRighe(), 2);
+        EXPECT_EQ(r->valore(1, 1).toString(), "Italia");
+        RecDat rs;
+        const QString h = rs.ApriRec(&db, "Vecchio", QString(), "SELECT Stato FROM Stati ORDER BY Stato");
+        rs.MuoviSuccessivo(h);
+        EXPECT_EQ(rs.LeggiCampo(h, "Stato").toString(), "IT");
+        lettura.finish();
+        altro.close();
+    }
+    QSqlDatabase::removeDatabase("programma-vecchio");
+}
