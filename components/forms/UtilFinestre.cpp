@@ -21,7 +21,9 @@ namespace RP = RisposteProgrammate;
 namespace
 {
 
-// Watches a window shown modally and ends the loop when it closes or hides.
+// Watches a window shown modally and ends the loop when it hides. A close
+// request alone does not count: the window's close handler may refuse it and
+// stay open; an accepted close hides the window.
 class FineModale : public QObject
 {
   public:
@@ -30,7 +32,7 @@ class FineModale : public QObject
   protected:
     bool eventFilter(QObject *, QEvent *ev) override
     {
-        if (ev->type() == QEvent::Hide || ev->type() == QEvent::Close)
+        if (ev->type() == QEvent::Hide)
             QTimer::singleShot(0, m_loop, &QEventLoop::quit);
         return false;
     }

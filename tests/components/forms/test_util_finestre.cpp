@@ -3,6 +3,7 @@
 #include "components/forms/UtilFinestre.h"
 
 #include "support/StampaQt.h"
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QTest>
@@ -46,6 +47,40 @@ TEST_F(UtilFinestreTest, ModalShowReturnsWhenTheWindowCloses)
     auto *temporanea = new QWidget;
     RP::ImpostaAzioneModale([](QWidget *w) { delete w; });
     EXPECT_EQ(UtilFinestre::MostraForm(temporanea, 1), 0);
+}
+
+// A window whose close handler refuses (unsaved changes kept) stays open and modal.
+class ChiusuraRifiutata : public QWidget
+{
+  public:
+    int rifiuti = 1;
+
+  protected:
+    void closeEvent(QCloseEvent *e) override
+    {
+        if (rifiuti-- > 0)
+            e->ignore();
+        else
+            e->accept();
+    }
+};
+
+TEST_F(UtilFinestreTest, ModalShowWaitsThroughARefusedClose)
+{
+    ChiusuraRifiutata finestra;
+    bool secondaChiusura = false;
+    RP::ImpostaAzioneModale([&](QWidget *w) {
+        w->close();
+        // Later than anything the refused close may have queued.
+        QTimer::singleShot(30, w, [&, w] {
+            secondaChiusura = true;
+            w->close();
+        });
+    });
+    EXPECT_EQ(UtilFinestre::MostraForm(&finestra, 1), 0);
+    EXPECT_TRUE(secondaChiusura);
+    EXPECT_FALSE(finestra.isVisible());
+    EXPECT_EQ(finestra.windowModality(), Qt::NonModal);
 }
 
 TEST_F(UtilFinestreTest, DialogsTakeQueuedAnswersAndRecordWhatTheyShowed)
