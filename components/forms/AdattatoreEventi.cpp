@@ -62,8 +62,12 @@ void AdattatoreEventi::collegaSegnali(QWidget *w, Voce &voce)
     auto chiama = [this, w](auto membro) {
         return [this, w, membro] {
             auto it = m_voci.constFind(w);
-            if (it != m_voci.constEnd() && ((*it->gestori).*membro))
-                ((*it->gestori).*membro)(it->indice);
+            if (it == m_voci.constEnd())
+                return;
+            // Held here: the handler may unwire its own control.
+            const Voce copia = *it;
+            if ((*copia.gestori).*membro)
+                ((*copia.gestori).*membro)(copia.indice);
         };
     };
     auto change = chiama(&GestoriEventi::Change);
@@ -162,6 +166,9 @@ bool AdattatoreEventi::eventFilter(QObject *obj, QEvent *ev)
     }
     if (!voce)
         return false;
+    // Handlers may unwire or rewire their own control: they run on a copy.
+    const Voce copia = *voce;
+    voce = &copia;
     switch (tipo) {
     case QEvent::FocusIn:
         fuocoEntrato(w, *voce);

@@ -9,6 +9,7 @@
 #include "support/StampaQt.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace
 {
@@ -245,6 +247,49 @@ TEST(ControlArray, IndexesNamesAndMissingElements)
         EXPECT_NE(c, nullptr);
     }
     EXPECT_EQ(visti, (QList<int>{10, 30, 1130}));
+}
+
+// Set by handlers that unwire their own control: whether the handler itself
+// (and what it holds) was still alive after the unwiring.
+std::weak_ptr<int> gestoreOsservato;
+bool gestoreVivoDopoScollega = false;
+
+TEST_F(Finestra, HandlerThatUnwiresItsOwnControlRunsToItsEnd)
+{
+    AdattatoreEventi ad(&form);
+    auto *etichetta = new QLabel(QStringLiteral("Apri"), &form);
+    etichetta->show();
+    struct Caso {
+        const char *nome;
+        QWidget *controllo;
+        std::function<void()> provoca;
+        std::function<void(int)> GestoriEventi::*evento;
+    };
+    const Caso casi[] = {
+        {"Click da segnale", bottone, [this] { bottone->click(); }, &GestoriEventi::Click},
+        {"Change", txt(10), [this] { txt(10)->setText(QStringLiteral("x")); }, &GestoriEventi::Change},
+        {"Click dal mouse", etichetta, [etichetta] { QTest::mouseClick(etichetta, Qt::LeftButton); },
+         &GestoriEventi::Click},
+        {"DblClick", etichetta, [etichetta] { QTest::mouseDClick(etichetta, Qt::LeftButton); },
+         &GestoriEventi::DblClick},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        auto sentinella = std::make_shared<int>(1);
+        gestoreOsservato = sentinella;
+        gestoreVivoDopoScollega = false;
+        GestoriEventi g;
+        g.*c.evento = [sentinella, &ad, w = c.controllo](int) {
+            ad.Scollega(w);
+            gestoreVivoDopoScollega = !gestoreOsservato.expired();
+        };
+        ad.Collega(c.controllo, 1, g);
+        g = {};
+        sentinella.reset();
+        c.provoca();
+        EXPECT_TRUE(gestoreVivoDopoScollega);
+        EXPECT_TRUE(gestoreOsservato.expired()); // released once the handler is over
+    }
 }
 
 TEST_F(Finestra, FocusHelperRefusesControlsThatCannotTakeIt)
