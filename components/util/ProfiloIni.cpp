@@ -232,7 +232,9 @@ bool ProfiloIni::ScriviStringa(const QString &sezione, const QString &chiave, co
     v.replace(u'\r', u' ');
     v.replace(u'\n', u' ');
     Contenuto c;
-    leggi(m_percorso, c);
+    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    if (!leggi(m_percorso, c) && QFile::exists(m_percorso))
+        return false;
     qsizetype inizio = 0, fine = 0;
     if (!trovaSezione(c.righe, sezione, inizio, fine)) {
         if (!c.righe.isEmpty() && !c.righe.last().trimmed().isEmpty())
