@@ -296,8 +296,15 @@ void GestPagine::CampoUscito(const QString &nomeCampo)
             }
         }
     }
-    if (c->controllo == d->controlloChiave && (m_stato == StatoNuovo || m_stato == StatoVariaChiave))
+    if (c->controllo != d->controlloChiave || (m_stato != StatoNuovo && m_stato != StatoVariaChiave))
+        return;
+    // Called from a focus event: a failed read is reported here, never thrown into Qt.
+    try {
         controllaChiave();
+    } catch (const VbErrore &e) {
+        ricordaErrore(e.numero(), e.descrizione());
+        SegnalaErrore(d->ultimoRisultato);
+    }
 }
 
 void GestPagine::ScriviCampo(const QString &nomeCampo, const QString &testo)

@@ -429,6 +429,17 @@ TEST_F(Pagine, KeyEnteredIsCheckedThenReadWhenItExists)
     EXPECT_NE(ColoriVb::BackColor(form.gruppo), Errore);
 }
 
+TEST_F(Pagine, FailedKeyReadOnLeavingTheKeyIsReportedNotThrown)
+{
+    db.EseguiSql(QStringLiteral("Prova"), QStringLiteral("DROP TABLE Clienti"));
+    form.gruppo->setText(QStringLiteral("01"));
+    form.conto->setText(QStringLiteral("0010"));
+    EXPECT_NO_THROW(form.pag.CampoUscito(QStringLiteral("Conto")));
+    EXPECT_TRUE(ultimoMessaggio().startsWith(QStringLiteral("Errore("))) << ultimoMessaggio().toStdString();
+    EXPECT_LT(form.pag.UltimoRisultato(), 0);
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoNuovo);
+}
+
 TEST_F(Pagine, WithTheSwitchOffTheFormsTransactionHoldsTheWrite)
 {
     leggi(QStringLiteral("01"), QStringLiteral("0001"));
