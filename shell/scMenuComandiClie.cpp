@@ -30,6 +30,9 @@ void scMenuComandiClie::mgMenuClient_EseguiComando(const QString &comando, const
         risposta = EseguiComandoMenu(comando, param);
     } catch (const VbErrore &e) {
         MsgErrfrm(e);
+    } catch (...) {
+        // Any other failure of a window's command is the user's to see too.
+        MsgErrfrm();
     }
     mgMenuClient->RispondiComando(risposta);
 }

@@ -2,6 +2,7 @@
 #include "SupportoShell.h"
 
 #include "components/forms/RisposteProgrammate.h"
+#include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "services/UtilPrg.h"
 #include "shell/Chiusura.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QTest>
+
+#include <stdexcept>
 
 frmProva::frmProva(QWidget *parent) : QWidget(parent)
 {
@@ -31,6 +34,16 @@ void frmProva::Form_Load()
         throw std::runtime_error("caricamento interrotto");
     if (!falliraCaricamento)
         m_loadOk = 1;
+}
+
+void frmProva::ButtonComando(const QString &psKey)
+{
+    comandi << psKey;
+    // Commands named after a failure raise it, as a window's command may.
+    if (psKey == QLatin1String("ErroreVb"))
+        throw VbErrore(3021, QStringLiteral("Nessun record corrente"));
+    if (psKey == QLatin1String("ErroreStd"))
+        throw std::runtime_error("comando interrotto");
 }
 
 void frmProva::closeEvent(QCloseEvent *event)

@@ -31,7 +31,7 @@ public:
     QVariant oiLoadOk() const override { return m_loadOk; }
     void Form_Load() override;
     void PassaA() override { ++passaA; }
-    void ButtonComando(const QString &psKey) override { comandi << psKey; }
+    void ButtonComando(const QString &psKey) override;
     QWidget *finestra() override { return this; }
 
     bool rifiutaChiusura = false;

@@ -108,6 +108,17 @@ TEST_F(ComandiTest, WindowCommandsReachTheOpenWindows)
     EXPECT_EQ(f->passaA, 1);
 }
 
+TEST_F(ComandiTest, AFailingWindowCommandIsReportedAndTheHostStillGetsItsAnswer)
+{
+    ASSERT_EQ(invia(QStringLiteral("passaa"), QStringLiteral("frmProva")), RispostaOk);
+    EXPECT_EQ(invia(QStringLiteral("comandoprgclie"), QStringLiteral("ErroreVb")), QString());
+    EXPECT_EQ(invia(QStringLiteral("comandoprgclie"), QStringLiteral("ErroreStd")), QString());
+    EXPECT_EQ(messaggi(), (QStringList{QStringLiteral("Errore(3021): Nessun record corrente"),
+                                       QStringLiteral("Errore(0): comando interrotto")}));
+    // The link still works after the failures.
+    EXPECT_EQ(invia(QStringLiteral("esiste")), RispostaSi);
+}
+
 TEST_F(ComandiTest, ElectronicInvoiceResultsAreShownAfterTheAnswer)
 {
     EXPECT_EQ(invia(QStringLiteral("FEInvio"), QStringLiteral("Fattura 12/2024 inviata")), RispostaOk);
