@@ -335,7 +335,17 @@ int GestLinee::OrdinaSuColonna(int colIndex, QString &sql)
     }
     if (esito != 0)
         return esito > 0 ? esito : 1;
-    Ricarica(false);
+    try {
+        Ricarica(false);
+    } catch (const VbErrore &e) {
+        // The owner's rows are already in the new order: showing the old ones
+        // would let a later save or delete reach the wrong line by position.
+        m_modello->impostaRighe({});
+        int errore = e.numero(), risposta = 0;
+        m_ultimoErrore = e.descrizione();
+        m_owner->DatiErrore(*this, errore, risposta);
+        return 1;
+    }
     return 0;
 }
 

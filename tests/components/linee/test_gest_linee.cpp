@@ -4,6 +4,7 @@
 #include "components/db/RecDat.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
+#include "components/util/VbErrore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,7 @@ class Proprietario : public QWidget, public ChiamanteLinee
     QStringList log;
     bool verificaOk = true;
     QString rifiutaTesto;  // a cell value DatiValidi refuses
+    bool guastoLettura = false;  // reading a value fails, as with a lost connection
 
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override
     {
@@ -71,7 +73,12 @@ class Proprietario : public QWidget, public ChiamanteLinee
         DatiPrepara(QStringLiteral(" Order by ") + griglia->Colonne().value(col.toInt()), false);
         return 0;
     }
-    QVariant ovDatiValue(const QVariant &campo) override { return rec.LeggiCampo(h, campo.toString()); }
+    QVariant ovDatiValue(const QVariant &campo) override
+    {
+        if (guastoLettura)
+            throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Connessione persa"));
+        return rec.LeggiCampo(h, campo.toString());
+    }
     void ovDatiValue(const QVariant &campo, const QVariant &v) override
     {
         rec.ScriviCampo(h, campo.toString(), v);
@@ -317,6 +324,18 @@ TEST_F(Linee, MayCloseAsksToSaveAChangedLine)
     EXPECT_TRUE(g.PuoChiudere());
     EXPECT_EQ(db1(QStringLiteral("Descrizione"), 10), QStringLiteral("In sospeso"));
     EXPECT_TRUE(g.PuoChiudere());  // nothing pending: no question
+}
+
+TEST_F(Linee, SortWhoseReloadFailsEmptiesTheGridInsteadOfThrowing)
+{
+    ASSERT_GT(g.NumeroRighe(), 0);
+    owner.guastoLettura = true;
+    QString sql;
+    int esito = 0;
+    EXPECT_NO_THROW(esito = g.OrdinaSuColonna(2, sql));
+    EXPECT_EQ(esito, 1);
+    // No row of the old order is left to be saved or deleted by its position.
+    EXPECT_EQ(g.NumeroRighe(), 0);
 }
 
 TEST_F(Linee, SortOnHeaderIsRefusedOverPendingChanges)
