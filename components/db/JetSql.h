@@ -6,6 +6,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <functional>
 
 namespace JetSql {
@@ -66,5 +68,25 @@ struct AnalisiSelect {
 
 // Reads the select list and the tables of the (outermost) FROM of a Jet SELECT.
 AnalisiSelect Analizza(const QString &jet);
+
+// A SELECT with the literals it compares against taken out: the texts of one
+// query run for different documents differ only there, so they share one
+// translation, one reading of their columns and one prepared statement.
+struct Forma {
+    // The Jet text with each literal that follows a comparison after the FROM
+    // replaced by a parameter name (NomeParametro); the text itself when there
+    // is none to take out.
+    QString testo;
+    // Values of the literals taken out, in parameter order: qlonglong or
+    // double for numbers, QString for texts.
+    QVariantList valori;
+    // The same literals as the engine's text writes them.
+    QStringList letterali;
+};
+Forma FormaParametrica(const QString &jet);
+// Name of the parameter that stands for the literal `i` (from 0): SQLite binds it by that name.
+QString NomeParametro(int i);
+// A translated form with its literals written back in place of the parameters.
+QString RimettiLetterali(const QString &tradotto, const Forma &forma);
 
 } // namespace JetSql
