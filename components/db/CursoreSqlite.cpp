@@ -1,6 +1,7 @@
 // Rows of an SQLite SELECT stepped on demand, and read all into memory when asked.
 #include "components/db/CursoreSqlite.h"
 #include "components/db/ErroriDb.h"
+#include "components/db/IstruzioniPronte.h"
 
 #include <algorithm>
 #include <sqlite3.h>
@@ -29,9 +30,10 @@ void CursoreSqlite::Registro::Abbandona()
     }
 }
 
-CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QByteArray sql, Risultato *righe,
-                             std::shared_ptr<Registro> registro)
-    : m_h(h), m_st(st), m_sql(std::move(sql)), m_risultato(righe), m_registro(std::move(registro)),
+CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori, std::shared_ptr<IstruzioniPronte> pronte,
+                             Risultato *righe, std::shared_ptr<Registro> registro)
+    : m_h(h), m_st(st), m_sql(sqlite3_sql(st)), m_valori(std::move(valori)), m_pronte(std::move(pronte)),
+      m_risultato(righe), m_registro(std::move(registro)),
       m_cella(std::vector<Risultato::Colonna>(1))
 {
     m_registro->m_aperti.push_back(this);
@@ -41,7 +43,7 @@ CursoreSqlite::~CursoreSqlite() { chiudi(); }
 
 void CursoreSqlite::chiudi()
 {
-    sqlite3_finalize(m_st);
+    m_pronte->Restituisci(m_st);
     m_st = nullptr;
     auto &v = m_registro->m_aperti;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
@@ -59,7 +61,7 @@ bool CursoreSqlite::Avanza()
     m_finito = true;
     // The statement's read transaction ends here; its rows, if wanted again, come from a new run.
     const VbErrore errore = erroreDi(m_h);
-    sqlite3_finalize(m_st);
+    m_pronte->Restituisci(m_st);
     m_st = nullptr;
     if (rc != SQLITE_DONE)
         throw errore;
@@ -82,16 +84,13 @@ void CursoreSqlite::Completa()
 {
     if (m_completo)
         return;
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(m_h, m_sql.constData(), int(m_sql.size()), &st, nullptr) != SQLITE_OK || !st) {
-        const VbErrore e = erroreDi(m_h);
-        sqlite3_finalize(st);
-        throw e;
-    }
-    struct Finalizza {
+    sqlite3_stmt *st = m_pronte->Prendi(m_sql);
+    struct Rendi {
+        IstruzioniPronte *p;
         sqlite3_stmt *s;
-        ~Finalizza() { sqlite3_finalize(s); }
-    } fin{st};
+        ~Rendi() { p->Restituisci(s); }
+    } rendi{m_pronte.get(), st};
+    IstruzioniPronte::LegaParametri(st, m_valori);
     const int n = m_risultato->numColonne();
     if (sqlite3_column_count(st) != n)
         throw VbErrore(ErroriDb::Generico, QStringLiteral("Le colonne della selezione sono cambiate."));

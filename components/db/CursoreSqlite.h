@@ -8,11 +8,13 @@
 
 #include <QByteArray>
 #include <QVariant>
+#include <QVariantList>
 #include <memory>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+class IstruzioniPronte;
 
 class CursoreSqlite {
 public:
@@ -31,9 +33,11 @@ public:
         std::vector<CursoreSqlite *> m_aperti;
     };
 
-    // Takes `st`, prepared from `sql` on `h` and not yet stepped; `righe`
-    // holds the result's columns and receives the rows when they are completed.
-    CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QByteArray sql, Risultato *righe, std::shared_ptr<Registro> registro);
+    // Takes `st`, lent by `pronte` on `h` with `valori` bound and not yet
+    // stepped, and gives it back when done; `righe` holds the result's columns
+    // and receives the rows when they are completed.
+    CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori, std::shared_ptr<IstruzioniPronte> pronte,
+                  Risultato *righe, std::shared_ptr<Registro> registro);
     ~CursoreSqlite();
     CursoreSqlite(const CursoreSqlite &) = delete;
     CursoreSqlite &operator=(const CursoreSqlite &) = delete;
@@ -59,6 +63,8 @@ private:
     sqlite3 *m_h;
     sqlite3_stmt *m_st;
     QByteArray m_sql;
+    QVariantList m_valori;
+    std::shared_ptr<IstruzioniPronte> m_pronte;
     Risultato *m_risultato;
     std::shared_ptr<Registro> m_registro;
     mutable Risultato m_cella;  // one value converted at a time

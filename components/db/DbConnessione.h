@@ -1,8 +1,10 @@
 // State of one named connection of DbMotore (private to components/db).
 #pragma once
 
+#include "components/db/CacheLru.h"
 #include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
+#include "components/db/IstruzioniPronte.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -11,6 +13,22 @@
 #include <memory>
 
 struct sqlite3;
+
+// What a connection knows of one form of SELECT (JetSql::Forma): its
+// translation and how its result columns are named. Valid while the schema
+// and the attached databases stay as they were.
+struct DbMotore::FormaNota {
+    QString sqlMotore;     // the form translated, parameters in it
+    QByteArray sqlUtf8;    // idem, as SQLite takes it
+    bool analizzata = false;
+    bool soloPrincipale = false;  // reads only tables of the connection's own database
+    bool attesaValida = false;    // the SELECT could be read and its "T.*" expanded
+    std::vector<Risultato::Colonna> attese;  // columns as the SELECT names them
+    // SQLite: the result's columns as named for the last statement of this
+    // form, reused while SQLite has not prepared that statement again.
+    bool colonneNote = false;
+    std::vector<Risultato::Colonna> colonne;
+};
 
 struct DbMotore::Connessione {
     QString nome;
@@ -29,16 +47,30 @@ struct DbMotore::Connessione {
     QHash<QString, QHash<QString, Risultato::Tipo>> tipi;   // idem -> kinds
     QHash<QString, QHash<QString, int>> lunghezze;          // idem -> text sizes
     QHash<QString, QStringList> chiavi;                     // idem -> primary key
+    // Translations by Jet text, forms by their text, and the prepared statements (SQLite).
+    CacheLru<QString> traduzioni{256};
+    CacheLru<std::shared_ptr<FormaNota>> forme{128};
+    std::shared_ptr<IstruzioniPronte> pronte;
+    qint64 versioneSchema = -1;  // SQLite's schema_version when the caches were filled
 
     JetSql::Dialetto dialetto() const
     {
         return motore == Motore::SQLite ? JetSql::Dialetto::SQLite : JetSql::Dialetto::PostgreSQL;
     }
+    // After DDL or an ATTACH: nothing read from the schema may be reused.
     void dimenticaSchema()
     {
         colonne.clear();
         tipi.clear();
         lunghezze.clear();
         chiavi.clear();
+        dimenticaForme();
+    }
+    void dimenticaForme()
+    {
+        traduzioni.svuota();
+        forme.svuota();
+        if (pronte)
+            pronte->Svuota();
     }
 };

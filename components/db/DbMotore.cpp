@@ -144,7 +144,12 @@ QVariant DbMotore::Parametro(const QString &nomePar) const { return m_parametri.
 
 void DbMotore::ImpostaParametro(const QString &nomePar, const QVariant &valore)
 {
-    m_parametri.insert(chiaveNome(nomePar), valore);
+    const QString k = chiaveNome(nomePar);
+    // The menu schema is written into translations: those made with the old one go.
+    if (k.startsWith(QLatin1String("schemamenu:")) && m_parametri.value(k) != valore)
+        for (const auto &c : std::as_const(m_conn))
+            c->dimenticaForme();
+    m_parametri.insert(k, valore);
 }
 
 void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool crea)
@@ -184,6 +189,7 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
         &modo, nullptr);
     c->cursoriAmmessi = modo == "wal" || modo == "memory";
     sqlite3_busy_timeout(c->h, 5000);
+    c->pronte = std::make_shared<IstruzioniPronte>(c->h, 64);
     m_conn.insert(chiaveNome(nome), c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
 }
@@ -239,6 +245,8 @@ void DbMotore::ChiudiConnessione(const QString &nome)
     } catch (const VbErrore &) {
         c->cursori->Abbandona();
     }
+    // SQLite does not close a handle that still has statements.
+    c->dimenticaForme();
     if (c->livello > 0)
         c->db.rollback();
     c->db.close();
@@ -257,16 +265,23 @@ QString DbMotore::Traduci(const QString &nome, const QString &sql)
 {
     Connessione &c = conn(nome);
     aggiornaAllegati(c, sql);
+    return traduci(c, sql);
+}
+
+QString DbMotore::traduci(Connessione &c, const QString &sql)
+{
+    if (const QString *fatta = c.traduzioni.trova(sql))
+        return *fatta;
     JetSql::Opzioni o;
     if (c.motore == Motore::SQLite) {
         o.schemaAllegato = [&c](const QString &percorso) {
             return c.allegati.value(QFileInfo(percorso).absoluteFilePath().toLower());
         };
     } else {
-        const QString schema = Parametro(QStringLiteral("SchemaMenu:") + nome).toString();
+        const QString schema = Parametro(QStringLiteral("SchemaMenu:") + c.nome).toString();
         o.schemaAllegato = [schema](const QString &) { return schema; };
     }
-    return JetSql::Traduci(sql, c.dialetto(), o);
+    return c.traduzioni.inserisci(sql, JetSql::Traduci(sql, c.dialetto(), o));
 }
 
 void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, const QString &alias)
@@ -292,6 +307,7 @@ void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, cons
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE && rc != SQLITE_OK)
         throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+    c.dimenticaSchema();
     c.allegati.insert(chiave, a);
 }
 
@@ -402,8 +418,8 @@ int DbMotore::EseguiSql(const QString &nome, const QString &sql, int)
     const QString tradotto = Traduci(nome, sql);
     esegui(c, tradotto);
     const QString inizio = sql.trimmed().left(6).toLower();
-    if (inizio == QLatin1String("create") || inizio == QLatin1String("alter ") || inizio == QLatin1String("drop t") ||
-        inizio.startsWith(QLatin1String("drop")))
+    if (inizio == QLatin1String("create") || inizio == QLatin1String("alter ") || inizio.startsWith(QLatin1String("drop")) ||
+        inizio == QLatin1String("attach") || inizio == QLatin1String("detach"))
         c.dimenticaSchema();
     return c.righeToccate;
 }

@@ -15,6 +15,8 @@
 #include <QVariant>
 #include <memory>
 
+struct sqlite3_stmt;
+
 class DbMotore {
 public:
     // Kind of connection, chosen from the text the connection was opened with.
@@ -108,12 +110,20 @@ public:
 
 private:
     struct Connessione;
+    struct FormaNota;
     Connessione &conn(const QString &nome) const;
     void aggiornaAllegati(Connessione &c, const QString &sql);
-    std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const QString &sql,
-                                               std::unique_ptr<CursoreSqlite> *cursore = nullptr);
-    std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const QString &sql);
-    bool nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r);
+    QString traduci(Connessione &c, const QString &sql);
+    std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma);
+    std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql, std::unique_ptr<CursoreSqlite> *cursore);
+    std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
+                                               std::unique_ptr<CursoreSqlite> *cursore);
+    std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn);
+    void controllaSchema(Connessione &c);
+    std::vector<Risultato::Colonna> colonneSqlite(Connessione &c, sqlite3_stmt *st, const QString &sqlJet,
+                                                  FormaNota &fn);
+    void analizzaForma(Connessione &c, const QString &sqlJet, FormaNota &fn);
+    static void nominaColonne(const FormaNota &fn, std::vector<Risultato::Colonna> &colonne);
     void esegui(Connessione &c, const QString &sqlMotore, bool controllo = false);
     int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
 

@@ -22,36 +22,55 @@ QString chiaveTabella(const QString &schema, const QString &tabella)
 
 std::unique_ptr<Risultato> DbMotore::Seleziona(const QString &nome, const QString &sql, int)
 {
-    Connessione &c = conn(nome);
-    c.righeToccate = 0;
-    return c.motore == Motore::SQLite ? selezionaSqlite(c, sql) : selezionaOdbc(c, sql);
+    return seleziona(conn(nome), sql, nullptr);
 }
 
 std::unique_ptr<Risultato> DbMotore::SelezionaCursore(const QString &nome, const QString &sql,
                                                       std::unique_ptr<CursoreSqlite> &cursore, int)
 {
     cursore.reset();
-    Connessione &c = conn(nome);
-    c.righeToccate = 0;
-    return c.motore == Motore::SQLite ? selezionaSqlite(c, sql, &cursore) : selezionaOdbc(c, sql);
+    return seleziona(conn(nome), sql, &cursore);
 }
 
-std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QString &sqlJet,
-                                                     std::unique_ptr<CursoreSqlite> *cursore)
+std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sql,
+                                               std::unique_ptr<CursoreSqlite> *cursore)
 {
-    const QByteArray b = Traduci(c.nome, sqlJet).toUtf8();
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(c.h, b.constData(), int(b.size()), &st, nullptr) != SQLITE_OK || !st) {
-        const int rc = sqlite3_extended_errcode(c.h);
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(c.h));
-        sqlite3_finalize(st);
-        throw ErroriDb::DaSqlite(rc, msg);
-    }
-    struct Finalizza {
-        sqlite3_stmt *s;
-        ~Finalizza() { sqlite3_finalize(s); }
-    } fin{st};
+    c.righeToccate = 0;
+    aggiornaAllegati(c, sql);
+    if (c.motore == Motore::SQLite)
+        controllaSchema(c);
+    const JetSql::Forma f = JetSql::FormaParametrica(sql);
+    const std::shared_ptr<FormaNota> fn = formaNota(c, f.testo);
+    return c.motore == Motore::SQLite ? selezionaSqlite(c, f, *fn, cursore) : selezionaOdbc(c, f, *fn);
+}
 
+void DbMotore::controllaSchema(Connessione &c)
+{
+    // Another program may change the schema: what was learnt of it then goes.
+    sqlite3_stmt *st = c.pronte->Prendi(QByteArrayLiteral("PRAGMA schema_version"));
+    const int rc = sqlite3_step(st);
+    const qint64 versione = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    c.pronte->Restituisci(st);
+    if (versione != c.versioneSchema) {
+        if (c.versioneSchema != -1)
+            c.dimenticaSchema();
+        c.versioneSchema = versione;
+    }
+}
+
+std::shared_ptr<DbMotore::FormaNota> DbMotore::formaNota(Connessione &c, const QString &testoForma)
+{
+    if (auto *nota = c.forme.trova(testoForma))
+        return *nota;
+    auto fn = std::make_shared<FormaNota>();
+    fn->sqlMotore = traduci(c, testoForma);
+    fn->sqlUtf8 = fn->sqlMotore.toUtf8();
+    return c.forme.inserisci(testoForma, fn);
+}
+
+std::vector<Risultato::Colonna> DbMotore::colonneSqlite(Connessione &c, sqlite3_stmt *st, const QString &sqlJet,
+                                                         FormaNota &fn)
+{
     const int n = sqlite3_column_count(st);
     std::vector<Risultato::Colonna> colonne(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
@@ -63,40 +82,78 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const QStri
         if (tab)
             col.tabella = QString::fromUtf8(tab);
     }
-    auto r = std::make_unique<Risultato>(std::move(colonne));
-    const bool soloPrincipale = nominaColonne(c, sqlJet, *r);
+    if (!fn.analizzata)
+        analizzaForma(c, sqlJet, fn);
+    nominaColonne(fn, colonne);
+    fn.colonne = colonne;
+    fn.colonneNote = true;
+    return colonne;
+}
+
+std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
+                                                     std::unique_ptr<CursoreSqlite> *cursore)
+{
+    bool nuova = false;
+    sqlite3_stmt *st = c.pronte->Prendi(fn.sqlUtf8, &nuova);
+    struct Rendi {
+        IstruzioniPronte *p;
+        sqlite3_stmt *s;
+        ~Rendi()
+        {
+            if (s)
+                p->Restituisci(s);
+        }
+    } rendi{c.pronte.get(), st};
+    IstruzioniPronte::LegaParametri(st, f.valori);
+    const int n = sqlite3_column_count(st);
+    if (!fn.analizzata)
+        analizzaForma(c, f.testo, fn);
 
     // A cursor holds a read transaction open: only on the connection's own
     // database, whose journal lets others write meanwhile.
-    if (cursore && c.cursoriAmmessi && soloPrincipale && n > 0 && sqlite3_stmt_readonly(st)) {
-        *cursore = std::make_unique<CursoreSqlite>(c.h, st, b, r.get(), c.cursori);
-        fin.s = nullptr;
+    if (cursore && c.cursoriAmmessi && fn.soloPrincipale && n > 0 && sqlite3_stmt_readonly(st)) {
+        auto r = std::make_unique<Risultato>(nuova || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn) : fn.colonne);
+        *cursore = std::make_unique<CursoreSqlite>(c.h, st, f.valori, c.pronte, r.get(), c.cursori);
+        rendi.s = nullptr;
         return r;
     }
 
-    std::vector<Risultato::Tipo> tipi(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
+    int rc = sqlite3_step(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+    // SQLite prepares a statement again when the schema changed under it.
+    const bool rifatta = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 1) > 0;
+    if (rifatta) {
+        c.dimenticaSchema();
+        fn.analizzata = false;
+    }
+    auto r = std::make_unique<Risultato>(nuova || rifatta || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn)
+                                                                             : fn.colonne);
+    const int nr = r->numColonne();
+    std::vector<Risultato::Tipo> tipi(static_cast<size_t>(nr));
+    for (int i = 0; i < nr; ++i)
         tipi[size_t(i)] = r->colonna(i).tipo;
-    int rc;
     int righe = 0;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         ++righe;
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < nr; ++i)
             r->aggiungiSqlite(st, i, tipi[size_t(i)]);
     }
     if (rc != SQLITE_DONE)
         throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
-    if (n == 0)
+    if (nr == 0)
         r->righeVuote(righe);
     return r;
 }
 
-std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const QString &sqlJet)
+std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn)
 {
     QSqlQuery q(c.db);
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.exec(Traduci(c.nome, sqlJet)))
+    // The server gets its literals in the text: its driver binds every value
+    // as text, which would not compare with numbers.
+    if (!q.exec(JetSql::RimettiLetterali(fn.sqlMotore, f)))
         throw ErroriDb::DaQt(q.lastError(), true);
     const QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -131,8 +188,10 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const QString
             col.lunghezza = f.length() > 0 ? f.length() : 0;
         }
     }
+    if (!fn.analizzata)
+        analizzaForma(c, f.testo, fn);
+    nominaColonne(fn, colonne);
     auto r = std::make_unique<Risultato>(std::move(colonne));
-    nominaColonne(c, sqlJet, *r);
     int righe = 0;
     while (q.next()) {
         ++righe;
@@ -149,17 +208,18 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const QString
     return r;
 }
 
-// Gives every result column its SELECT name, qualifier and base table, "T.*"
-// expanded from the schema. When the SELECT cannot be read, or the engine's
-// columns do not line up with it, the engine's own names stay. Answers whether
-// the SELECT reads only tables of the connection's own database.
-bool DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r)
+// Reads what the SELECT names each result column, "T.*" expanded from the
+// schema, and whether it reads only tables of the connection's own database.
+void DbMotore::analizzaForma(Connessione &c, const QString &sqlJet, FormaNota &fn)
 {
     const JetSql::AnalisiSelect a = JetSql::Analizza(sqlJet);
-    bool soloPrincipale = a.valida && !sqlJet.contains(QLatin1String("[;")) && !sqlJet.contains(JetSql::SegnapostoOwner);
+    fn.soloPrincipale = a.valida && !sqlJet.contains(QLatin1String("[;")) && !sqlJet.contains(JetSql::SegnapostoOwner);
     for (const auto &t : a.tabelle)
         if (!t.databaseJet.isEmpty() || !t.schema.isEmpty())
-            soloPrincipale = false;
+            fn.soloPrincipale = false;
+    fn.attesaValida = false;
+    fn.attese.clear();
+    fn.analizzata = true;
     const bool pg = c.motore == Motore::Odbc;
     auto schemaDi = [&](const JetSql::TabellaFrom &t) {
         if (!t.databaseJet.isEmpty())
@@ -186,12 +246,15 @@ bool DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
             else if (const auto *t = tabellaDi(v.qualifica))
                 tabs << t;
             if (tabs.isEmpty())
-                return soloPrincipale;
+                return;
             for (const auto *t : tabs) {
                 const QString schema = schemaDi(*t);
                 const QStringList cols = ColonneTabella(c.nome, t->tabella, schema);
-                if (cols.isEmpty())
-                    return soloPrincipale;
+                if (cols.isEmpty()) {
+                    // A table not there yet may be made by a later statement: ask again next time.
+                    fn.analizzata = false;
+                    return;
+                }
                 const QString k = chiaveTabella(schema, t->tabella);
                 for (const QString &col : cols) {
                     Risultato::Colonna x;
@@ -227,16 +290,25 @@ bool DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
         }
         attese.push_back(x);
     }
-    if (int(attese.size()) != r.numColonne())
-        return soloPrincipale;
-    for (int i = 0; i < r.numColonne(); ++i) {
-        const Risultato::Colonna &e = attese[size_t(i)];
-        if (!e.nome.isEmpty() && e.nome.compare(r.colonna(i).nome, Qt::CaseInsensitive) != 0)
-            return soloPrincipale;
+    fn.attese = std::move(attese);
+    fn.attesaValida = true;
+}
+
+// Gives every result column its SELECT name, qualifier and base table. When
+// the SELECT could not be read, or the engine's columns do not line up with
+// it, the engine's own names stay.
+void DbMotore::nominaColonne(const FormaNota &fn, std::vector<Risultato::Colonna> &colonne)
+{
+    if (!fn.attesaValida || fn.attese.size() != colonne.size())
+        return;
+    for (size_t i = 0; i < colonne.size(); ++i) {
+        const Risultato::Colonna &e = fn.attese[i];
+        if (!e.nome.isEmpty() && e.nome.compare(colonne[i].nome, Qt::CaseInsensitive) != 0)
+            return;
     }
-    for (int i = 0; i < r.numColonne(); ++i) {
-        Risultato::Colonna &col = r.colonne()[size_t(i)];
-        const Risultato::Colonna &e = attese[size_t(i)];
+    for (size_t i = 0; i < colonne.size(); ++i) {
+        Risultato::Colonna &col = colonne[i];
+        const Risultato::Colonna &e = fn.attese[i];
         if (!e.nome.isEmpty())
             col.nome = e.nome;
         col.qualifica = e.qualifica;
@@ -247,8 +319,6 @@ bool DbMotore::nominaColonne(Connessione &c, const QString &sqlJet, Risultato &r
         if (e.lunghezza > 0)
             col.lunghezza = e.lunghezza;
     }
-    r.rinominaColonne();
-    return soloPrincipale;
 }
 
 QHash<QString, Risultato::Tipo> DbMotore::TipiColonne(const QString &nome, const QString &tabella,
