@@ -111,6 +111,7 @@ private:
 
     // Goods of one line by discount level (lines phase).
     void MerceScontiRiga(const QString &psChiaveIva, Currency puPrezzo, double pdQta, const QString &psSconti);
+    double PercentualeSconti(const QString &psCatena);
 
     // Record sets of the run, all held by mgRecDat. Column reads follow the
     // engine's rule that a Null or absent amount reads as 0 and a Null text as "".
@@ -134,6 +135,7 @@ private:
 
     std::shared_ptr<RecDat> mgRecDat;
     mutable QHash<QString, bool> mCampiTestata;  // optional header columns, by table and column
+    QHash<QString, double> mPercentualiSconti;   // discount chains already worked out
     QString msChiaveTesta;
     QString msChiaveDett;
     QString msChiaveSpese;

@@ -134,6 +134,19 @@ bool scCalcPiedeFat::LetturaDettagli()
     return true;
 }
 
+double scCalcPiedeFat::PercentualeSconti(const QString &psCatena)
+{
+    // The same few chains come back line after line; their value never changes.
+    auto trovata = mPercentualiSconti.constFind(psCatena);
+    if (trovata != mPercentualiSconti.constEnd())
+        return *trovata;
+    if (mPercentualiSconti.size() > 4096)
+        mPercentualiSconti.clear();
+    const double perc = ValutaNumero(psCatena, nullptr, 0, 6);
+    mPercentualiSconti.insert(psCatena, perc);
+    return perc;
+}
+
 void scCalcPiedeFat::MerceScontiRiga(const QString &psChiaveIva, Currency puPrezzo, double pdQta,
                                      const QString &psSconti)
 {
@@ -150,7 +163,7 @@ void scCalcPiedeFat::MerceScontiRiga(const QString &psChiaveIva, Currency puPrez
         iva.PrepMerceSco(n + 1);
         for (int i = 2; i <= iva.oiNumSconti; ++i) {
             const int k = std::min(i - 1, n);
-            const double perc = ValutaNumero(sconti.mid(0, k).join(u'+'), nullptr, 0, 6);
+            const double perc = PercentualeSconti(sconti.mid(0, k).join(u'+'));
             aggiungi(i, arrotondaA(valoreA(perc), NumDecDoc));
         }
     } else {

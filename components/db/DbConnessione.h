@@ -28,6 +28,7 @@ struct DbMotore::FormaNota {
     // form, reused while SQLite has not prepared that statement again.
     bool colonneNote = false;
     std::vector<Risultato::Colonna> colonne;
+    std::shared_ptr<QHash<QString, int>> nomi;  // name look-ups of those columns
 };
 
 struct DbMotore::Connessione {

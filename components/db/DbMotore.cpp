@@ -313,7 +313,7 @@ void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, cons
 
 void DbMotore::aggiornaAllegati(Connessione &c, const QString &sql)
 {
-    if (c.motore != Motore::SQLite || !sql.contains(QLatin1String("[;"), Qt::CaseInsensitive))
+    if (c.motore != Motore::SQLite || !sql.contains(QLatin1String("[;")))
         return;
     for (const JetSql::Token &t : JetSql::Tokenizza(sql))
         if (t.tipo == JetSql::TipoToken::Allegato && !t.valore.isEmpty() &&

@@ -87,6 +87,7 @@ std::vector<Risultato::Colonna> DbMotore::colonneSqlite(Connessione &c, sqlite3_
     nominaColonne(fn, colonne);
     fn.colonne = colonne;
     fn.colonneNote = true;
+    fn.nomi = std::make_shared<QHash<QString, int>>();
     return colonne;
 }
 
@@ -113,6 +114,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
     // database, whose journal lets others write meanwhile.
     if (cursore && c.cursoriAmmessi && fn.soloPrincipale && n > 0 && sqlite3_stmt_readonly(st)) {
         auto r = std::make_unique<Risultato>(nuova || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn) : fn.colonne);
+        r->condividiNomi(fn.nomi);
         *cursore = std::make_unique<CursoreSqlite>(c.h, st, f.valori, c.pronte, r.get(), c.cursori);
         rendi.s = nullptr;
         return r;
@@ -129,6 +131,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
     }
     auto r = std::make_unique<Risultato>(nuova || rifatta || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn)
                                                                              : fn.colonne);
+    r->condividiNomi(fn.nomi);
     const int nr = r->numColonne();
     std::vector<Risultato::Tipo> tipi(static_cast<size_t>(nr));
     for (int i = 0; i < nr; ++i)

@@ -5,6 +5,10 @@
 
 #include <sqlite3.h>
 
+namespace {
+constexpr int MaxUguali = 3;
+} // namespace
+
 IstruzioniPronte::IstruzioniPronte(sqlite3 *h, int capienza) : m_h(h), m_capienza(capienza < 1 ? 1 : capienza) {}
 
 IstruzioniPronte::~IstruzioniPronte()
@@ -51,11 +55,13 @@ void IstruzioniPronte::Restituisci(sqlite3_stmt *st)
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
     const QByteArray sql(sqlite3_sql(st));
-    bool doppia = false;
+    // A query run again while its own rows are still being read (a nested
+    // run of the same calculation) needs a second statement: a few are kept.
+    int uguali = 0;
     for (const Libera &l : m_libere)
         if (l.sql == sql)
-            doppia = true;
-    if (!nostra || doppia) {
+            ++uguali;
+    if (!nostra || uguali >= MaxUguali) {
         sqlite3_finalize(st);
         return;
     }

@@ -1,6 +1,5 @@
 // Forms of Jet SELECTs: the literals a query compares against taken out as
 // named parameters, and written back into a translated text.
-#include "components/db/JetLessico.h"
 #include "components/db/JetSql.h"
 
 namespace JetSql {
@@ -10,15 +9,9 @@ namespace {
 const QLatin1String PrefissoParametro("$dbmp");
 constexpr int MaxParametri = 999;
 
-bool confronto(const Token &t)
-{
-    if (t.tipo != TipoToken::Operatore)
-        return false;
-    const QString &o = t.testo;
-    return o == QLatin1String("=") || o == QLatin1String("<>") || o == QLatin1String("<") ||
-           o == QLatin1String(">") || o == QLatin1String("<=") || o == QLatin1String(">=") ||
-           o == QLatin1String("!=");
-}
+// As the tokenizer reads names.
+bool inizioParola(QChar c) { return c.isLetter() || c == u'_' || c == u'$' || c == u'@'; }
+bool continuaParola(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@'; }
 
 // The value SQLite reads from a number literal, when binding gives the very
 // same value; invalid otherwise (a whole number too large for 64 bits).
@@ -43,60 +36,135 @@ QString letteraleSql(const QString &s) { return u'\'' + QString(s).replace(u'\''
 
 QString NomeParametro(int i) { return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
 
+// One pass over the text with the tokenizer's rules, without making tokens:
+// this runs for every SELECT, the tokens only for new forms.
 Forma FormaParametrica(const QString &jet)
 {
     Forma f;
     f.testo = jet;
-    if (jet.contains(PrefissoParametro, Qt::CaseInsensitive))
+    if (jet.contains(PrefissoParametro))
         return f;
-    const std::vector<Token> t = Tokenizza(jet);
-    auto prossimo = [&](size_t i) {
-        ++i;
-        while (i < t.size() && t[i].tipo == TipoToken::Spazio)
-            ++i;
-        return i;
+    const QChar *p = jet.constData();
+    const int n = int(jet.size());
+    const QStringView vista(jet);
+    auto segnaposto = [&](int i) { return p[i] == SegnapostoOwner[0] && vista.mid(i).startsWith(SegnapostoOwner); };
+    struct Letterale {
+        int da, a;
     };
-    size_t i = prossimo(size_t(-1));
-    if (i >= t.size() || !t[i].parola("select"))
-        return f;
-    // Literals of the select list name their columns: only those after the FROM go.
+    std::vector<Letterale> scelti;
+    bool primo = true, dopoFrom = false, dopoConfronto = false, dopoParola = false;
     int prof = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i].tipo == TipoToken::ParAperta)
-            ++prof;
-        else if (t[i].tipo == TipoToken::ParChiusa)
-            --prof;
-        else if (prof == 0 && t[i].parola("from"))
-            break;
-    }
-    if (i >= t.size())
-        return f;
-    std::vector<int> scelti(t.size(), -1);
-    int numero = 0;
-    size_t precedente = i;
-    for (++i; i < t.size(); ++i) {
-        if (t[i].tipo == TipoToken::Spazio)
+    int i = 0;
+    while (i < n) {
+        const QChar c = p[i];
+        const int da = i;
+        if (c.isSpace()) {
+            while (i < n && p[i].isSpace())
+                ++i;
+            dopoParola = false;
             continue;
-        const Token &x = t[i];
-        const size_t dopo = prossimo(i);
-        const bool seguito = dopo < t.size() && (t[dopo].tipo == TipoToken::Punto || t[dopo].tipo == TipoToken::ParAperta);
-        if ((x.tipo == TipoToken::Numero || x.tipo == TipoToken::Stringa) && confronto(t[precedente]) && !seguito &&
-            numero < MaxParametri) {
-            const QVariant v = x.tipo == TipoToken::Numero ? valoreNumero(x.testo) : QVariant(x.valore);
-            if (v.isValid()) {
-                scelti[i] = numero++;
+        }
+        enum { Altro, Parola, Numero, Stringa, Confronto } tipo = Altro;
+        QString valore;
+        if (segnaposto(i)) {
+            i += int(SegnapostoOwner.size());
+        } else if (c == u'\'' || c == u'"') {
+            tipo = Stringa;
+            ++i;
+            while (i < n) {
+                if (p[i] == c) {
+                    if (i + 1 < n && p[i + 1] == c) {
+                        valore += c;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                valore += p[i++];
+            }
+        } else if (c == u'[') {
+            const int fine = int(jet.indexOf(u']', i + 1));
+            i = fine < 0 ? n : fine + 1;
+        } else if (c == u'#') {
+            const int fine = int(jet.indexOf(u'#', i + 1));
+            i = fine < 0 ? i + 1 : fine + 1;
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && p[i + 1].isDigit() && !dopoParola)) {
+            tipo = Numero;
+            while (i < n && p[i].isDigit())
+                ++i;
+            if (i < n && inizioParola(p[i])) {
+                tipo = Parola;
+                while (i < n && continuaParola(p[i]))
+                    ++i;
+            } else {
+                if (i < n && p[i] == u'.' && i + 1 < n && p[i + 1].isDigit()) {
+                    ++i;
+                    while (i < n && p[i].isDigit())
+                        ++i;
+                }
+                if (i + 1 < n && (p[i] == u'e' || p[i] == u'E') &&
+                    (p[i + 1].isDigit() || ((p[i + 1] == u'+' || p[i + 1] == u'-') && i + 2 < n && p[i + 2].isDigit()))) {
+                    i += 2;
+                    while (i < n && p[i].isDigit())
+                        ++i;
+                }
+            }
+        } else if (inizioParola(c)) {
+            tipo = Parola;
+            while (i < n && continuaParola(p[i]) && !segnaposto(i))
+                ++i;
+        } else if (c == u'(') {
+            ++prof;
+            ++i;
+        } else if (c == u')') {
+            --prof;
+            ++i;
+        } else if (c == u',' || c == u'.') {
+            ++i;
+        } else {
+            const QStringView due = vista.mid(i, 2);
+            const bool doppio = due == u"<>" || due == u"<=" || due == u">=" || due == u"!=" || due == u"||";
+            i += doppio ? 2 : 1;
+            if (due == u"<>" || due == u"<=" || due == u">=" || due == u"!=" || c == u'=' || c == u'<' || c == u'>')
+                tipo = due == u"||" ? Altro : Confronto;
+        }
+        const QStringView testo = vista.mid(da, i - da);
+        if (primo) {
+            if (tipo != Parola || testo.compare(u"select", Qt::CaseInsensitive) != 0)
+                return f;
+            primo = false;
+        }
+        if (!dopoFrom && tipo == Parola && prof == 0 && testo.compare(u"from", Qt::CaseInsensitive) == 0)
+            dopoFrom = true;
+        if (dopoFrom && dopoConfronto && (tipo == Numero || tipo == Stringa) && int(scelti.size()) < MaxParametri) {
+            // A literal that goes on as a name or a call is not a value of its own.
+            int k = i;
+            while (k < n && p[k].isSpace())
+                ++k;
+            const bool seguito = k < n && (p[k] == u'(' || segnaposto(k) ||
+                                           (p[k] == u'.' && !(k + 1 < n && p[k + 1].isDigit())));
+            const QVariant v = tipo == Numero ? valoreNumero(testo.toString()) : QVariant(valore);
+            if (!seguito && v.isValid()) {
+                scelti.push_back({da, i});
                 f.valori << v;
-                f.letterali << (x.tipo == TipoToken::Numero ? x.testo : letteraleSql(x.valore));
+                f.letterali << (tipo == Numero ? testo.toString() : letteraleSql(valore));
             }
         }
-        precedente = i;
+        dopoConfronto = tipo == Confronto;
+        dopoParola = tipo == Parola;
     }
-    if (numero == 0)
+    if (scelti.empty())
         return f;
     QString testo;
-    testo.reserve(jet.size());
-    for (size_t k = 0; k < t.size(); ++k)
-        testo += scelti[k] < 0 ? t[k].testo : NomeParametro(scelti[k]);
+    testo.reserve(jet.size() + 8 * qsizetype(scelti.size()));
+    int da = 0;
+    for (size_t k = 0; k < scelti.size(); ++k) {
+        testo += vista.mid(da, scelti[k].da - da);
+        testo += NomeParametro(int(k));
+        da = scelti[k].a;
+    }
+    testo += vista.mid(da);
     f.testo = testo;
     return f;
 }

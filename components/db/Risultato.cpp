@@ -350,7 +350,7 @@ QVariant Risultato::valore(int riga, int col) const
 
 void Risultato::rinominaColonne()
 {
-    m_cacheNomi.clear();
+    m_cacheNomi.reset();
     for (NomeRecente &r : m_recenti)
         r = NomeRecente();
     m_numRecenti = m_prossimoRecente = 0;
@@ -365,13 +365,15 @@ int Risultato::indice(const QString &nome) const
         if (r.nome.constData() == testo && r.nome.size() == lung && r.nome == nome)
             return r.indice;
     }
-    auto it = m_cacheNomi.constFind(nome);
+    if (!m_cacheNomi)
+        m_cacheNomi = std::make_shared<QHash<QString, int>>();
+    auto it = m_cacheNomi->constFind(nome);
     int i;
-    if (it != m_cacheNomi.constEnd()) {
+    if (it != m_cacheNomi->constEnd()) {
         i = *it;
     } else {
         i = cercaIndice(nome);
-        m_cacheNomi.insert(nome, i);
+        m_cacheNomi->insert(nome, i);
     }
     m_recenti[size_t(m_prossimoRecente)] = NomeRecente{nome, i};
     m_prossimoRecente = (m_prossimoRecente + 1) % int(m_recenti.size());

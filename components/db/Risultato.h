@@ -12,6 +12,7 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -38,6 +39,9 @@ public:
     const Colonna &colonna(int i) const { return m_colonne[size_t(i)]; }
     std::vector<Colonna> &colonne() { return m_colonne; }
     void rinominaColonne();  // forget cached name look-ups after the columns changed
+    // Name look-ups shared with the other results of the very same columns
+    // (one query run for many documents): each name is searched once.
+    void condividiNomi(std::shared_ptr<QHash<QString, int>> nomi) { m_cacheNomi = std::move(nomi); }
 
     // Index of the column that a read by `nome` means, -1 when the SELECT does not carry it.
     int indice(const QString &nome) const;
@@ -99,7 +103,7 @@ private:
     std::vector<Cella> m_celle;
     QByteArray m_testi;
     int m_righeSenzaColonne = 0;
-    mutable QHash<QString, int> m_cacheNomi;
+    mutable std::shared_ptr<QHash<QString, int>> m_cacheNomi;
     // Names read last, known by their text's address: a program reads the
     // same few names row after row, often through the same QString objects,
     // and a held copy keeps that text alive and unchanged.
