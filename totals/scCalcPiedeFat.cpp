@@ -13,6 +13,13 @@ QString letterale(const QVariant &valore, int tipo)
     return Globali::Util().ValoreSql(valore, tipo);
 }
 
+// A whole number written as the SQL literal helper writes it, without its
+// detour through a double: these go into every text of every document.
+QString numeroSql(int valore)
+{
+    return QString::number(valore);
+}
+
 bool eS(const QString &valore)
 {
     return valore.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
@@ -84,8 +91,8 @@ QString scCalcPiedeFat::SqlTestataPiede() const
          + QLatin1String(".Mastro") + lato + QLatin1String(" = PianoConti.Mastro") + QLatin1String(" AND ") + T
          + QLatin1String(".Conto") + lato + QLatin1String(" = PianoConti.Conto)");
     s += QLatin1String(" LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato") + QLatin1String(" Where") + QLatin1String(" ")
-         + T + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + T
-         + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero);
+         + T + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") + T
+         + QLatin1String(".Anno = ") + numeroSql(miAnno);
     return s;
 }
 
@@ -111,8 +118,8 @@ QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
             + QLatin1String(".RigLiv") + QLatin1String(" AND ") + D + QLatin1String(".NumRif = ") + L
             + QLatin1String(".NumRif") + QLatin1String(" AND ") + D + QLatin1String(".Anno = ") + L
             + QLatin1String(".Anno") + articoli + QLatin1String(" Where") + QLatin1String(" ") + D
-            + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + D
-            + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero) + QLatin1String(" and (") + D
+            + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") + D
+            + QLatin1String(".Anno = ") + numeroSql(miAnno) + QLatin1String(" and (") + D
             + QLatin1String(".TipoRiga = ") + letterale(QStringLiteral("M"), UtilGlob::TipoTesto)
             + QLatin1String(" or ") + D + QLatin1String(".TipoRiga = ")
             + letterale(QStringLiteral("A"), UtilGlob::TipoTesto) + QLatin1String(")");
@@ -121,8 +128,8 @@ QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
             + QLatin1String(" AS Conto") + QLatin1String(",TabIva.*") + cauzione + QLatin1String(" FROM ") + apri + D
             + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva") + articoli
             + QLatin1String(" Where") + QLatin1String(" ") + D + QLatin1String(".NumRif = ")
-            + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
-            + letterale(miAnno, UtilGlob::TipoIntero);
+            + numeroSql(mlNumRif) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
+            + numeroSql(miAnno);
     }
     s += QLatin1String(" order by ") + D + QLatin1String(".Iva,") + conto + QLatin1String(",") + D
          + QLatin1String(".RigDet");
@@ -136,8 +143,8 @@ QString scCalcPiedeFat::SqlSpesePiede() const
            + QLatin1String(" FROM") + QLatin1String(" (") + S + QLatin1String(" LEFT JOIN TabIva ON ") + S
            + QLatin1String(".Iva = TabIva.Iva)") + QLatin1String(" LEFT JOIN Spese ON ") + S
            + QLatin1String(".Spesa = Spese.Spesa") + QLatin1String(" Where") + QLatin1String(" ") + S
-           + QLatin1String(".Anno = ") + letterale(miAnno, UtilGlob::TipoIntero) + QLatin1String(" And ") + S
-           + QLatin1String(".NumRif = ") + letterale(mlNumRif, UtilGlob::TipoLungo) + QLatin1String(" Order BY")
+           + QLatin1String(".Anno = ") + numeroSql(miAnno) + QLatin1String(" And ") + S
+           + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" Order BY")
            + QLatin1String(" ") + S + QLatin1String(".Iva") + QLatin1String(" ,spese.gruppo & spese.Mastro & spese.conto");
 }
 
