@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "SupportoBench.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -100,43 +102,19 @@ void CercaSqliteC(benchmark::State &state)
     sqlite3_close(db);
 }
 
-class Registratore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            const std::string nome = r.benchmark_name();
-            g_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int clienti = 100000;
-    std::vector<char *> argomenti{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const QString a = QString::fromLocal8Bit(argv[i]);
-        if (a == QLatin1String("--db") && i + 1 < argc)
-            g_percorso = QString::fromLocal8Bit(argv[++i]);
-        else if (a == QLatin1String("--customers") && i + 1 < argc)
-            clienti = QString::fromLocal8Bit(argv[++i]).toInt();
-        else
-            argomenti.push_back(argv[i]);
-    }
+    const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
+    g_percorso = argomentiBench.db;
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
     QTemporaryDir cartella;
-    if (g_percorso.isEmpty()) {
-        g_percorso = cartella.filePath(QStringLiteral("azienda.db"));
-        const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
-        if (QProcess::execute(makeDemo, {g_percorso, QStringLiteral("--customers"), QString::number(clienti)}) != 0) {
-            std::fprintf(stderr, "make-demo failed\n");
-            return 1;
-        }
-    }
+    if (g_percorso.isEmpty())
+        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
+    if (g_percorso.isEmpty())
+        return 1;
     DbMotore db;
     db.ApriSqlite(QStringLiteral("Azienda"), g_percorso);
     g_db = &db;
@@ -154,7 +132,7 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("CercaSqliteC", CercaSqliteC)->Unit(benchmark::kMillisecond)->MinTime(2.0);
     int n = int(argomenti.size());
     benchmark::Initialize(&n, argomenti.data());
-    Registratore registratore;
+    supporto_bench::Registratore registratore(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&registratore);
     benchmark::Shutdown();
 

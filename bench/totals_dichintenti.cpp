@@ -18,6 +18,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+#include "SupportoBench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -184,46 +186,19 @@ void MotoreDemo(benchmark::State &state)
     state.counters["errori"] = double(errori) / double(state.iterations());
 }
 
-class Registratore : public benchmark::ConsoleReporter
-{
-  public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            const std::string nome = r.benchmark_name();
-            g_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int clienti = 2000;
-    std::vector<char *> argomenti{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const QString a = QString::fromLocal8Bit(argv[i]);
-        if (a == QLatin1String("--db") && i + 1 < argc)
-            g_demo = QString::fromLocal8Bit(argv[++i]);
-        else if (a == QLatin1String("--customers") && i + 1 < argc)
-            clienti = QString::fromLocal8Bit(argv[++i]).toInt();
-        else
-            argomenti.push_back(argv[i]);
-    }
+    const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 2000);
+    g_demo = argomentiBench.db;
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
     QTemporaryDir cartella;
-    if (g_demo.isEmpty()) {
-        g_demo = cartella.path() + QStringLiteral("/azienda.db");
-        const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
-        if (QProcess::execute(makeDemo, {g_demo, QStringLiteral("--customers"), QString::number(clienti),
-                                         QStringLiteral("--menu"),
-                                         cartella.path() + QStringLiteral("/menu.db")}) != 0) {
-            std::fprintf(stderr, "make-demo failed\n");
-            return 1;
-        }
-    }
+    if (g_demo.isEmpty())
+        g_demo = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
+    if (g_demo.isEmpty())
+        return 1;
     Globali::CodEuro = QStringLiteral("EUR");
     Globali::CodLira = QStringLiteral("LIT");
     Globali::ImpostaDbComp(new DbMotore);
@@ -244,7 +219,7 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("MotoreDemo", MotoreDemo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
     int n = int(argomenti.size());
     benchmark::Initialize(&n, argomenti.data());
-    Registratore registratore;
+    supporto_bench::Registratore registratore(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&registratore);
     benchmark::Shutdown();
 

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "SupportoBench.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -50,16 +52,6 @@ const char *SqlSpese =
     "SELECT S.*, TabIva.*, Spese.* FROM FatSpese S LEFT JOIN TabIva ON S.Iva = TabIva.Iva LEFT JOIN Spese ON "
     "S.Spesa = Spese.Spesa WHERE S.Anno = ?2 AND S.NumRif = ?1 "
     "ORDER BY S.Iva, coalesce(Spese.gruppo,'') || coalesce(Spese.Mastro,'') || coalesce(Spese.conto,'')";
-
-bool preparaDemo(int clienti, QTemporaryDir &cartella)
-{
-    const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
-    g_percorso = cartella.path() + QStringLiteral("/azienda.db");
-    std::fprintf(stderr, "make-demo %s --customers %d\n", qPrintable(g_percorso), clienti);
-    const int esito = QProcess::execute(makeDemo, {g_percorso, QStringLiteral("--customers"), QString::number(clienti),
-                                                   QStringLiteral("--menu"), cartella.path() + QStringLiteral("/menu.db")});
-    return esito == 0;
-}
 
 void leggiFatture()
 {
@@ -166,40 +158,19 @@ void LetturaSqliteCTesto(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
     sqlite3_close(db);
 }
-
-class Registratore : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            const std::string nome = r.benchmark_name();
-            g_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int clienti = 2000;
-    std::vector<char *> argomenti{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const QString a = QString::fromLocal8Bit(argv[i]);
-        if (a == QLatin1String("--db") && i + 1 < argc)
-            g_percorso = QString::fromLocal8Bit(argv[++i]);
-        else if (a == QLatin1String("--customers") && i + 1 < argc)
-            clienti = QString::fromLocal8Bit(argv[++i]).toInt();
-        else
-            argomenti.push_back(argv[i]);
-    }
+    const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 2000);
+    g_percorso = argomentiBench.db;
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
     QTemporaryDir cartella;
-    if (g_percorso.isEmpty() && !preparaDemo(clienti, cartella)) {
-        std::fprintf(stderr, "make-demo failed\n");
+    if (g_percorso.isEmpty())
+        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
+    if (g_percorso.isEmpty())
         return 1;
-    }
     leggiFatture();
     std::fprintf(stderr, "%zu invoices in %s\n", g_fatture.size(), qPrintable(g_percorso));
 
@@ -214,7 +185,7 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("LetturaSqliteCTesto", LetturaSqliteCTesto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
     int n = int(argomenti.size());
     benchmark::Initialize(&n, argomenti.data());
-    Registratore registratore;
+    supporto_bench::Registratore registratore(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&registratore);
     benchmark::Shutdown();
 

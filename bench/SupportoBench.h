@@ -1,0 +1,75 @@
+// What the benchmark programs share: their command line (--db PATH, --customers N),
+// the demo database made with make-demo when no --db is given, and a reporter that
+// keeps each benchmark's time so that ratios can be printed at the end.
+#pragma once
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace supporto_bench {
+
+struct Argomenti {
+    QString db;                      // --db PATH; empty: make a demo
+    int clienti = 0;                 // --customers N
+    std::vector<char *> perBenchmark;  // what is left, for Google Benchmark
+};
+
+inline Argomenti LeggiArgomenti(int argc, char **argv, int clientiPredefiniti)
+{
+    Argomenti a;
+    a.clienti = clientiPredefiniti;
+    a.perBenchmark.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        const QString s = QString::fromLocal8Bit(argv[i]);
+        if (s == QLatin1String("--db") && i + 1 < argc)
+            a.db = QString::fromLocal8Bit(argv[++i]);
+        else if (s == QLatin1String("--customers") && i + 1 < argc)
+            a.clienti = QString::fromLocal8Bit(argv[++i]).toInt();
+        else
+            a.perBenchmark.push_back(argv[i]);
+    }
+    return a;
+}
+
+// Writes a demo company (and its menu database) into `cartella` with make-demo,
+// built beside the benchmark programs; answers its path, or "" on failure.
+inline QString CreaDemo(const QTemporaryDir &cartella, int clienti)
+{
+    const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
+    const QString percorso = cartella.path() + QStringLiteral("/azienda.db");
+    std::fprintf(stderr, "make-demo %s --customers %d\n", qPrintable(percorso), clienti);
+    const int esito = QProcess::execute(makeDemo, {percorso, QStringLiteral("--customers"), QString::number(clienti),
+                                                   QStringLiteral("--menu"), cartella.path() + QStringLiteral("/menu.db")});
+    if (esito != 0) {
+        std::fprintf(stderr, "make-demo failed\n");
+        return {};
+    }
+    return percorso;
+}
+
+// Console reporter that also keeps the time per iteration (ns) of each benchmark, by name.
+class Registratore : public benchmark::ConsoleReporter {
+public:
+    explicit Registratore(std::map<std::string, double> &tempi) : m_tempi(tempi) {}
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs) {
+            const std::string nome = r.benchmark_name();
+            m_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    std::map<std::string, double> &m_tempi;
+};
+
+} // namespace supporto_bench
