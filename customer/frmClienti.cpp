@@ -443,14 +443,25 @@ void frmClienti::Form_Unload(int &Cancel)
     }
     frmClientiLis = nullptr;
     ChiusuraForm = true;
-    if (m_loadOk == 1) {
+    if (m_loadOk == 1)
         RitornaAlChiamante(this, -1);
-        for (int g = 0; g < 2; ++g) {
-            m_righe[size_t(g)].reset();
-            delete m_gestLin[size_t(g)].data();
-            m_gestLin[size_t(g)] = nullptr;
+    RilasciaGestori();
+}
+
+void frmClienti::RilasciaGestori()
+{
+    // The close usually arrives from inside a call of these managers (the
+    // "Chiudi" command of the page toolbar, of a grid, Alt+H): they go once
+    // that call has returned, and each grid's rows go with their grid.
+    for (size_t g = 0; g < m_gestLin.size(); ++g) {
+        GestLinee *lin = m_gestLin[g];
+        if (!lin) {
+            m_righe[g].reset();
+            continue;
         }
+        connect(lin, &QObject::destroyed, this, [this, g] { m_righe[g].reset(); });
+        lin->deleteLater();
     }
-    delete m_comPag.data();
-    m_comPag = nullptr;
+    if (m_comPag)
+        m_comPag->deleteLater();
 }

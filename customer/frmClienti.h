@@ -293,6 +293,8 @@ class frmClienti : public QWidget,
     void RegistraCampi();
     void PrimoCampo();
     void CaricaNonRiuscito();
+    // Releases the page and grid managers after the call that closes the form.
+    void RilasciaGestori();
     // frmClientiSpecchio.cpp
     void ImpostaDipendentiRif(const QString &codice, bool daUtente);
     void PulisciGruppo(ControlArray<QRadioButton> &gruppo);

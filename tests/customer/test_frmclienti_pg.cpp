@@ -11,7 +11,11 @@
 #include "customer/frmClienti.h"
 #include "services/Globali.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 class ClientiPostgres : public BancoClienti
 {
@@ -106,4 +110,16 @@ TEST_F(ClientiPostgres, DeleteCascadesOrIsRefused)
     EXPECT_TRUE(Messaggi().contains(
         QString::fromUtf8("Esistono delle sintesi relative al conto. Non è possibile cancellarlo")));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PianoConti Where Conto = '0002'")), 1);
+}
+
+TEST_F(ClientiPostgres, ClosingWithTheToolbarEndsInOrder)
+{
+    QPointer<frmClienti> form(m_form);
+    m_form = nullptr;
+    form->ogComPag()->Bottone(QStringLiteral("Chiudi"))->trigger();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(form->ChiusuraForm);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(form);
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 }
