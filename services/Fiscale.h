@@ -6,11 +6,14 @@
 #include <QString>
 
 // Checks a VAT number for a country given by its code (`stato`), its ISO code
-// (`iso`, preferred when given) and the two lengths of that country's numbers
-// (used for countries outside the EU; 0 = any). The number may carry the
-// country prefix ("IT", "DE", "EL"...) and blanks, dots or dashes. An empty
-// country means Italy. Answers 1 when the number is wrong, 0 when accepted;
-// an empty number is accepted.
+// (`iso`, preferred when given). An EU member state's number (and Northern
+// Ireland's, "XI") follows that country's published rule in full: structure,
+// check digits, and the birth date where the number is a person's code. The
+// number may carry the country prefix ("IT", "DE", "EL"...) and blanks, dots,
+// slashes or dashes. Outside the EU only the two lengths of the countries
+// table count (0 = any), with or without the country prefix. An empty country
+// means Italy. Answers 1 when the number is wrong, 0 when accepted; an empty
+// number is accepted.
 int VerificaPartitaIvaUE(const QString &code, const QString &stato, const QString &iso, int lungPartIva,
                          int lungPartIva2);
 

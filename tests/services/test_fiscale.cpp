@@ -47,6 +47,72 @@ TEST(VerificaPartitaIvaUE, NumeriPubblicatiDegliStatiMembri)
             << c.iso << " " << c.numero;
 }
 
+// Numbers each country issues beside the common case: published ones valid in
+// the EU's register, and copies that break one rule (date, office, letter key).
+TEST(VerificaPartitaIvaUE, FormeParticolariDiOgniPaese)
+{
+    const CasoIva casi[] = {
+        // Italy: digits 8 to 10 name an existing tax office.
+        {"IT", "01234560017", 0},
+        {"IT", "01234561205", 0},
+        {"IT", "01234561015", 1},
+        // Estonia.
+        {"EE", "EE100594102", 0},
+        // Ireland: since 2013 a second letter, any of the check alphabet.
+        {"IE", "3336483DH", 0},
+        {"IE", "IE3206488LH", 0},
+        {"IE", "1234567PT", 0},
+        {"IE", "1234567QT", 1},
+        {"IE", "1234567PX", 1},
+        {"IE", "8Y41127O", 0}, // old style: digit, letter, five digits, letter
+        {"IE", "8F52100V", 0},
+        {"IE", "8+52100V", 0},
+        // Slovakia: a person's birth number, legal persons by their third digit.
+        {"SK", "7103192745", 0},
+        {"SK", "2022638992", 0},
+        {"SK", "7113192746", 1}, // month 13
+        // Czech Republic: companies, birth numbers before and after 1954, persons without one.
+        {"CZ", "27082440", 0},
+        {"CZ", "510310055", 0},
+        {"CZ", "513310055", 1}, // month 33 before 2004
+        {"CZ", "7103192745", 0},
+        {"CZ", "7113192746", 1},
+        {"CZ", "699000899", 0},
+        {"CZ", "682127228", 0},
+        {"CZ", "699004237", 0},
+        {"CZ", "699004238", 1},
+        // Bulgaria: a citizen's number carries a real birth date.
+        {"BG", "7523169263", 0},
+        {"BG", "7553169265", 1},
+        // France: letter keys, and the company number's own check.
+        {"FR", "0A481458735", 0},
+        {"FR", "0B481458735", 1},
+        {"FR", "IO481458735", 1},
+        {"FR", "68900296724", 0},
+        {"FR", "83404833048", 0},
+        {"FR", "86404833049", 1},
+        // Latvia: companies, older personal codes with a birth date, newer ones without.
+        {"LV", "40003521600", 0},
+        {"LV", "16117519997", 0},
+        {"LV", "16117519998", 1},
+        {"LV", "31027519999", 1}, // 31 February
+        {"LV", "32503511782", 0},
+        // Spain: a foreigner's NIE; companies end with a digit, public bodies with a letter.
+        {"ES", "X5910266W", 0},
+        {"ES", "A1358562E", 1},
+        {"ES", "Q2826000H", 0},
+        {"ES", "Q28260008", 1},
+        // Malta: the last two digits are 37 minus the remainder.
+        {"MT", "11679112", 0},
+        // Northern Ireland.
+        {"XI", "XI980780684", 0},
+        {"XI", "980780685", 1},
+    };
+    for (const CasoIva &c : casi)
+        EXPECT_EQ(VerificaPartitaIvaUE(c.numero, QString(), c.iso, 0, 0), c.atteso)
+            << c.iso << " " << c.numero;
+}
+
 TEST(VerificaPartitaIvaUE, PaeseDalCodiceStatoOItaliaQuandoManca)
 {
     EXPECT_EQ(VerificaPartitaIvaUE("00743110157", "", "", 0, 0), 0);
@@ -56,12 +122,16 @@ TEST(VerificaPartitaIvaUE, PaeseDalCodiceStatoOItaliaQuandoManca)
     EXPECT_EQ(VerificaPartitaIvaUE("DE136695976", "IT", "IT", 11, 0), 1);
 }
 
-TEST(VerificaPartitaIvaUE, FuoriUeSoloLeLunghezze)
+TEST(VerificaPartitaIvaUE, FuoriUeSoloLeLunghezzeSenzaPrefisso)
 {
     EXPECT_EQ(VerificaPartitaIvaUE("CHE123456789", "CH", "CH", 12, 0), 0);
     EXPECT_EQ(VerificaPartitaIvaUE("123456789", "CH", "CH", 12, 9), 0);
     EXPECT_EQ(VerificaPartitaIvaUE("12345678", "CH", "CH", 12, 9), 1);
     EXPECT_EQ(VerificaPartitaIvaUE("anything", "US", "US", 0, 0), 0);
+    // The country's prefix typed in front of the number does not count.
+    EXPECT_EQ(VerificaPartitaIvaUE("SM12345", "SM", "SM", 5, 0), 0);
+    EXPECT_EQ(VerificaPartitaIvaUE("SM 12345", "SM", "SM", 5, 0), 0);
+    EXPECT_EQ(VerificaPartitaIvaUE("SM1234", "SM", "SM", 5, 0), 1);
 }
 
 TEST(VerificaPartitaIvaUE, NumeroVuotoAccettato)
