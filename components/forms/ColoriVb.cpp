@@ -80,7 +80,8 @@ QPalette::ColorRole RuoloTesto(const QWidget *w)
 void Applica(QWidget *w, QPalette::ColorRole ruolo, long colore)
 {
     QPalette p = w->palette();
-    const QColor c = ColoriVb::DaVb(colore, p);
+    // A system colour is the desktop's, not the one this control was last painted.
+    const QColor c = ColoriVb::DaVb(colore, QApplication::palette(w));
     p.setColor(QPalette::Active, ruolo, c);
     p.setColor(QPalette::Inactive, ruolo, c);
     w->setPalette(p);

@@ -64,6 +64,9 @@ TEST(ColoriVb, BackColorIsKeptAsSetAndPaintsTheControl)
     }
     ColoriVb::ImpostaBackColor(&txt, 0xFFL);
     EXPECT_EQ(txt.palette().color(QPalette::Base), QColor(255, 0, 0));
+    // A field painted a colour goes back to the desktop's window colour.
+    ColoriVb::ImpostaBackColor(&txt, 0x80000005L);
+    EXPECT_EQ(txt.palette().color(QPalette::Base), QApplication::palette(&txt).color(QPalette::Base));
     ColoriVb::ImpostaForeColor(&lab, 0x80000011L);
     EXPECT_EQ(ColoriVb::ForeColor(&lab), 0x80000011L);
     // A control never painted answers the colour it shows.
