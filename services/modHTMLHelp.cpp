@@ -70,8 +70,7 @@ QString CartellaHelp()
     if (QFileInfo(presso).isDir())
         return presso;
     // The source tree's pages, for a program run from its build folder.
-    return QDir::cleanPath(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                           QStringLiteral("/../docs/help"));
+    return QDir::cleanPath(QStringLiteral(CLIENTI_DIR_SORGENTI "/docs/help"));
 }
 
 void ImpostaCartellaHelp(const QString &cartella)
