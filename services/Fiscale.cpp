@@ -111,8 +111,11 @@ QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &
                       const QString &codCatastale)
 {
     const QString comune = codCatastale.trimmed().toUpper();
-    if (!nascita.isValid() || comune.size() != 4 || !(comune.at(0) >= u'A' && comune.at(0) <= u'Z') ||
-        !UtilGlob::SoloCifre(comune.mid(1)))
+    // The code holds the year in two digits: only birth years of the two
+    // centuries it can tell apart make a code (a negative or far year would
+    // give a malformed one).
+    if (!nascita.isValid() || nascita.year() < AnnoMinimoCf || nascita.year() > AnnoMassimoCf ||
+        comune.size() != 4 || !(comune.at(0) >= u'A' && comune.at(0) <= u'Z') || !UtilGlob::SoloCifre(comune.mid(1)))
         return QString();
 
     const QString c = soloLettere(cognome);
@@ -132,6 +135,8 @@ QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &
         giorno += 40;
     codice += QString::number(giorno).rightJustified(2, u'0');
     codice += comune;
-    codice += CarattereControlloCf(codice);
-    return codice;
+    const QChar controllo = CarattereControlloCf(codice);
+    if (controllo.isNull())
+        return QString();
+    return codice + controllo;
 }

@@ -23,9 +23,13 @@ int VerificaPartitaIvaUE(const QString &code, const QString &stato, const QStrin
 // Answers 1 when wrong, 0 when accepted; an empty code is accepted.
 int VerificaPartitaIva(const QString &code, int pbFlag);
 
+// Birth years a fiscal code is made for.
+constexpr int AnnoMinimoCf = 1800;
+constexpr int AnnoMassimoCf = 2099;
+
 // The Italian fiscal code of a person. Sex "F" (any case) adds 40 to the day.
-// Answers "" when the date is not valid or the cadastral code is not a letter
-// and three digits.
+// Answers "" when the date is not valid or outside the years above, or the
+// cadastral code is not a letter and three digits; otherwise 16 characters.
 QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &nascita, const QString &sesso,
                       const QString &codCatastale);
 

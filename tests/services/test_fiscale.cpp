@@ -210,3 +210,24 @@ TEST(CodiceFiscale, DatiNonValidiDannoTestoVuoto)
     EXPECT_EQ(CodiceFiscale("Rossi", "Mario", QDate(1985, 12, 10), "M", ""), "");
     EXPECT_EQ(CodiceFiscale("Rossi", "Mario", QDate(1985, 12, 10), "M", "Roma"), "");
 }
+
+TEST(CodiceFiscale, DateFuoriDagliAnniAmmessiDannoTestoVuoto)
+{
+    struct {
+        QDate nascita;
+        bool codice;
+    } casi[] = {
+        {QDate(-5, 3, 10), false},  {QDate(-1, 12, 31), false}, {QDate(1, 1, 1), false},
+        {QDate(1799, 12, 31), false}, {QDate(1800, 1, 1), true}, {QDate(2099, 12, 31), true},
+        {QDate(2100, 1, 1), false},  {QDate(275000, 6, 1), false},
+    };
+    for (const auto &c : casi) {
+        const QString cf = CodiceFiscale("Rossi", "Mario", c.nascita, "M", "A562");
+        if (c.codice) {
+            EXPECT_EQ(cf.size(), 16) << c.nascita.year();
+            EXPECT_EQ(VerificaPartitaIva(cf, 0), 0) << cf.toStdString();
+        } else {
+            EXPECT_EQ(cf, "") << c.nascita.year();
+        }
+    }
+}
