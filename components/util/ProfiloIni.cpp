@@ -5,15 +5,52 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace {
+const QByteArray Bom("\xEF\xBB\xBF");
+
 struct Contenuto {
     QStringList righe;
     QString fineRiga = QStringLiteral("\n");
     bool bom = false;
+    bool cp1252 = false;  // the file is not UTF-8: it is written back in Windows-1252
     bool fineConA_capo = true;
 };
+
+bool utf8Valido(QByteArrayView dati, QString *testo = nullptr)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString t = utf8.decode(dati);
+    if (testo)
+        *testo = std::move(t);
+    return !utf8.hasError();
+}
+
+const char16_t Cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString decodifica(const QByteArray &dati, bool &cp1252)
+{
+    // The byte-order mark says nothing of the rest: a file of another program
+    // may carry it before Windows-1252 text.
+    const QByteArrayView corpo = QByteArrayView(dati).sliced(dati.startsWith(Bom) ? Bom.size() : 0);
+    QString testo;
+    cp1252 = !utf8Valido(corpo, &testo);
+    if (!cp1252)
+        return testo;
+    testo.clear();
+    testo.reserve(corpo.size());
+    for (char ch : corpo) {
+        const auto b = static_cast<unsigned char>(ch);
+        testo += b >= 0x80 && b < 0xA0 ? QChar(Cp1252[b - 0x80]) : QChar(b);
+    }
+    return testo;
+}
 
 bool leggi(const QString &percorso, Contenuto &c)
 {
@@ -21,8 +58,8 @@ bool leggi(const QString &percorso, Contenuto &c)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QByteArray dati = f.readAll();
-    c.bom = dati.startsWith("\xEF\xBB\xBF");
-    QString testo = ProfiloIni::Decodifica(dati);
+    c.bom = dati.startsWith(Bom);
+    QString testo = decodifica(dati, c.cp1252);
     c.fineRiga = testo.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
     c.fineConA_capo = testo.isEmpty() || testo.endsWith(u'\n');
     testo.remove(u'\r');
@@ -32,14 +69,35 @@ bool leggi(const QString &percorso, Contenuto &c)
     return true;
 }
 
+// The text in Windows-1252; false when a character has no byte there.
+bool codificaCp1252(const QString &testo, QByteArray &dati)
+{
+    dati.clear();
+    dati.reserve(testo.size());
+    for (QChar ch : testo) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            dati += char(u);
+            continue;
+        }
+        const auto it = std::find(std::begin(Cp1252), std::end(Cp1252), u);
+        if (it == std::end(Cp1252))
+            return false;
+        dati += char(0x80 + (it - std::begin(Cp1252)));
+    }
+    return true;
+}
+
 bool scrivi(const QString &percorso, const Contenuto &c)
 {
     QString testo = c.righe.join(c.fineRiga);
     if (!c.righe.isEmpty() && c.fineConA_capo)
         testo += c.fineRiga;
-    QByteArray dati = testo.toUtf8();
+    QByteArray dati;
+    if (!c.cp1252 || !codificaCp1252(testo, dati))
+        dati = testo.toUtf8();  // what Windows-1252 cannot hold turns the file into UTF-8, whole
     if (c.bom)
-        dati.prepend("\xEF\xBB\xBF");
+        dati.prepend(Bom);
     QSaveFile f(percorso);
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -88,12 +146,14 @@ QString valoreDi(const QString &riga)
 }
 
 // Lines of the first section of that name: [inizio, fine); inizio is the header.
+// Names are looked up trimmed, as they are written: " Stampa " is [Stampa].
 bool trovaSezione(const QStringList &righe, const QString &sezione, qsizetype &inizio, qsizetype &fine,
                   qsizetype da = 0)
 {
+    const QString cercata = sezione.trimmed();
     for (qsizetype i = da; i < righe.size(); ++i) {
         const QString nome = intestazione(righe[i]);
-        if (nome.isNull() || !stessoNome(nome, sezione))
+        if (nome.isNull() || !stessoNome(nome, cercata))
             continue;
         inizio = i;
         fine = i + 1;
@@ -106,9 +166,10 @@ bool trovaSezione(const QStringList &righe, const QString &sezione, qsizetype &i
 
 qsizetype trovaChiave(const QStringList &righe, qsizetype inizio, qsizetype fine, const QString &chiave)
 {
+    const QString cercata = chiave.trimmed();
     for (qsizetype i = inizio + 1; i < fine; ++i) {
         const QString k = chiaveDi(righe[i]);
-        if (!k.isNull() && stessoNome(k, chiave))
+        if (!k.isNull() && stessoNome(k, cercata))
             return i;
     }
     return -1;
@@ -124,29 +185,14 @@ bool nomeValido(const QString &nome, bool chiave)
     return !t.contains(u']');
 }
 
-const char16_t Cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 } // namespace
 
 QString ProfiloIni::Decodifica(const QByteArray &dati)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString testo = utf8.decode(dati);
-    if (!utf8.hasError()) {
-        if (testo.startsWith(QChar(0xFEFF)))
-            testo.remove(0, 1);
-        return testo;
-    }
-    testo.clear();
-    testo.reserve(dati.size());
-    for (char ch : dati) {
-        const auto b = static_cast<unsigned char>(ch);
-        testo += b >= 0x80 && b < 0xA0 ? QChar(Cp1252[b - 0x80]) : QChar(b);
-    }
-    return testo;
+    bool cp1252 = false;
+    return decodifica(dati, cp1252);
 }
+
 
 QString ProfiloIni::LeggiStringa(const QString &sezione, const QString &chiave, const QString &predefinito) const
 {
@@ -265,7 +311,7 @@ bool ProfiloIni::EliminaChiave(const QString &sezione, const QString &chiave)
     bool tolta = false;
     for (qsizetype i = fine - 1; i > inizio; --i) {
         const QString k = chiaveDi(c.righe[i]);
-        if (!k.isNull() && stessoNome(k, chiave)) {
+        if (!k.isNull() && stessoNome(k, chiave.trimmed())) {
             c.righe.removeAt(i);
             tolta = true;
         }

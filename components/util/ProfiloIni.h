@@ -1,7 +1,10 @@
 // INI files with the semantics of the Windows profile API: sections and keys
 // without regard to case, the first match wins, writes keep the rest of the
-// file (comments, blank lines, order). Read as UTF-8, or Windows-1252 when
-// the file is not valid UTF-8; written as UTF-8, atomically.
+// file (comments, blank lines, order, byte-order mark, encoding). Read as
+// UTF-8, or Windows-1252 when the file (after any byte-order mark) is not
+// valid UTF-8; written atomically in the encoding it was read in, UTF-8 for a
+// new file or when a value written has no Windows-1252 byte. Section and key
+// names are compared trimmed and without regard to case.
 #pragma once
 
 #include <QString>
@@ -49,7 +52,8 @@ public:
         return ProfiloIni(file).ScriviStringa(sezione, chiave, valore);
     }
 
-    // Text of INI bytes: UTF-8 (BOM dropped) when valid, else Windows-1252.
+    // Text of INI bytes, any UTF-8 byte-order mark dropped: UTF-8 when the
+    // rest is valid UTF-8, else Windows-1252.
     static QString Decodifica(const QByteArray &dati);
 
 private:

@@ -130,13 +130,48 @@ TEST_F(ProfiloIniTest, DeletesKeysAndSections)
     ASSERT_TRUE(ini.EliminaSezione("Missing"));
 }
 
-TEST_F(ProfiloIniTest, Windows1252FallbackAndUtf8Writes)
+TEST_F(ProfiloIniTest, Windows1252FilesStayWindows1252)
 {
     ProfiloIni ini(scrivi("[Stampa]\nTitolo=Citt\xE0 \x80 \x96 fine\n"));
     EXPECT_EQ(ini.LeggiStringa("Stampa", "Titolo"), QString::fromUtf8("Città € – fine"));
     ASSERT_TRUE(ini.ScriviStringa("Stampa", "Altro", QString::fromUtf8("però")));
-    EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x93 fine\nAltro=per\xC3\xB2\n"));
+    EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xE0 \x80 \x96 fine\nAltro=per\xF2\n"));
     EXPECT_EQ(ini.LeggiStringa("Stampa", "Altro"), QString::fromUtf8("però"));
+    // A character Windows-1252 has no byte for turns the whole file into UTF-8: nothing is lost.
+    ASSERT_TRUE(ini.ScriviStringa("Stampa", "Altro", QString::fromUtf8("Łódź")));
+    EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x93 fine\n"
+                                  "Altro=\xC5\x81\xC3\xB3" "d\xC5\xBA\n"));
+    EXPECT_EQ(ini.LeggiStringa("Stampa", "Titolo"), QString::fromUtf8("Città € – fine"));
+}
+
+TEST_F(ProfiloIniTest, ByteOrderMarkBeforeWindows1252Text)
+{
+    const QByteArray prima = "\xEF\xBB\xBF[Ditta]\r\nNome=Caff\xE8 Rossi\r\n[Stampa]\r\nFont=Arial\r\n";
+    ProfiloIni ini(scrivi(prima));
+    EXPECT_EQ(ini.Sezioni(), QStringList({"Ditta", "Stampa"}));
+    EXPECT_EQ(ini.LeggiStringa("Ditta", "Nome"), QString::fromUtf8("Caffè Rossi"));
+    ASSERT_TRUE(ini.ScriviStringa("Ditta", "Nome", QString::fromUtf8("Caffè Bianchi")));
+    EXPECT_EQ(leggi(), QByteArray("\xEF\xBB\xBF[Ditta]\r\nNome=Caff\xE8 Bianchi\r\n[Stampa]\r\nFont=Arial\r\n"));
+    ASSERT_TRUE(ini.ScriviStringa("Ditta", "Nome", QString::fromUtf8("Caffè Rossi")));
+    EXPECT_EQ(leggi(), prima);
+}
+
+TEST_F(ProfiloIniTest, NamesWithBlanksFindTheirSectionAndKey)
+{
+    const QByteArray prima = "[Stampa]\nFont=Arial\n";
+    ProfiloIni ini(scrivi(prima));
+    EXPECT_EQ(ini.LeggiStringa("  Stampa ", " Font "), "Arial");
+    EXPECT_TRUE(ini.EsisteSezione(" stampa"));
+    for (int volta = 0; volta < 3; ++volta) {
+        ASSERT_TRUE(ini.ScriviStringa(" Stampa ", " Font ", "Courier"));
+        ASSERT_TRUE(ini.ScriviStringa("\tStampa", "Righe ", "60"));
+    }
+    EXPECT_EQ(leggi(), QByteArray("[Stampa]\nFont=Courier\nRighe=60\n"));
+    ASSERT_TRUE(ini.EliminaChiave(" STAMPA ", " righe "));
+    ASSERT_TRUE(ini.ScriviStringa(" Stampa ", " Font ", "Arial"));
+    EXPECT_EQ(leggi(), prima);
+    ASSERT_TRUE(ini.EliminaSezione(" Stampa "));
+    EXPECT_EQ(leggi(), QByteArray());
 }
 
 TEST_F(ProfiloIniTest, Utf8WithBomIsReadAndKept)
