@@ -248,8 +248,9 @@ int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2,
 QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri,
                        const QString &psMsgAggDop)
 {
-    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") +
-           descrizione + psMsgAggDop;
+    const QString spiegazione = VbErrore::spiegazione(numero);
+    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + descrizione +
+           (spiegazione.isEmpty() ? QString() : QStringLiteral("\r\n") + spiegazione) + psMsgAggDop;
 }
 
 void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri, const QString &psMsgAggDop)

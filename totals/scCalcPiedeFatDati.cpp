@@ -4,6 +4,7 @@
 
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
+#include "components/db/Risultato.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/util/ListaValori.h"
 #include "components/util/VbErrore.h"
@@ -70,11 +71,14 @@ int scCalcPiedeFat::CampoIntero(const QString &psChiave, const QString &psCampo)
     const QVariant v = Campo(psChiave, psCampo);
     if (v.isNull())
         return 0;
-    bool ok = false;
-    const int i = v.toInt(&ok);
-    if (!ok)
+    // Whole numbers beyond an int are an overflow, never another number.
+    qlonglong n = 0;
+    const Risultato::Conversione c = Risultato::intero(v, n);
+    if (c == Risultato::Conversione::Rifiutata)
         throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + psCampo);
-    return i;
+    if (c == Risultato::Conversione::FuoriIntervallo || n < INT32_MIN || n > INT32_MAX)
+        Currency::overflow();
+    return int(n);
 }
 
 QDate scCalcPiedeFat::CampoData(const QString &psChiave, const QString &psCampo) const

@@ -444,23 +444,36 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
     switch (tipo) {
     case 2:
     case 3: {
+        // Integer (16 bits) and Long (32 bits): the exact value or overflow.
         if (nullo)
             return 0;
-        if (v.typeId() == QMetaType::Bool)
-            return v.toBool() ? -1 : 0;
-        const Currency c = Currency::fromVariant(v).rounded(0);
-        return int(c.raw() / Currency::Scale);
+        qlonglong n = 0;
+        const Risultato::Conversione c = Risultato::intero(v, n);
+        if (c == Risultato::Conversione::Rifiutata)
+            return 0;  // text that is not a number
+        const qlonglong limite = tipo == 2 ? 32767 : 2147483647;
+        if (c == Risultato::Conversione::FuoriIntervallo || n > limite || n < -limite - 1)
+            Currency::overflow();
+        return int(n);
     }
     case 4:
     case 5:
-    case 6:
+    case 6: {
         if (nullo)
             return 0;
-        if (v.typeId() == QMetaType::QString && s.r && i >= 0 && s.r->colonna(i).tipo == Risultato::Tipo::Testo) {
-            Currency c;
-            return Currency::parse(v.toString(), c) ? QVariant(c.toString(4)) : QVariant(0);
+        const bool testo = v.typeId() == QMetaType::QString;
+        Currency c;
+        const Currency::Lettura l = testo ? Currency::leggi(v.toString(), c) : Currency::leggiValore(v, c);
+        if (l == Currency::Lettura::FuoriIntervallo) {
+            if (tipo == 6)
+                Currency::overflow();
+            // A Single or Double holds it: the number the text writes.
+            return testo ? QVariant(QString(v.toString().trimmed()).replace(u',', u'.').toDouble()) : v;
         }
+        if (testo && s.r && i >= 0 && s.r->colonna(i).tipo == Risultato::Tipo::Testo)
+            return l == Currency::Lettura::Numero ? QVariant(c.toString(4)) : QVariant(0);
         return v;
+    }
     case 7:
         if (nullo)
             return QVariant();

@@ -1,8 +1,10 @@
 // Rows of a SELECT held in memory, and the conversions of their values.
 #include "components/db/Risultato.h"
 #include "components/util/Currency.h"
+#include "components/util/Decimale.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace {
@@ -144,7 +146,7 @@ void Risultato::aggiungiSqlite(sqlite3_stmt *st, int i, Tipo t)
         return aggiungiNullo();
     case SQLITE_INTEGER: {
         const sqlite3_int64 v = sqlite3_column_int64(st, i);
-        if (t == Tipo::Decimale)
+        if (t == Tipo::Decimale && v <= INT64_MAX / Currency::Scale && v >= INT64_MIN / Currency::Scale)
             return aggiungiDecimale(v * Currency::Scale);
         if (t == Tipo::Reale)
             return aggiungiReale(double(v));
@@ -156,8 +158,9 @@ void Risultato::aggiungiSqlite(sqlite3_stmt *st, int i, Tipo t)
     }
     case SQLITE_FLOAT: {
         const double v = sqlite3_column_double(st, i);
-        if (t == Tipo::Decimale)
-            return aggiungiDecimale(Currency::fromDouble(v).raw());
+        Currency c;
+        if (t == Tipo::Decimale && Currency::leggiValore(v, c) == Currency::Lettura::Numero)
+            return aggiungiDecimale(c.raw());
         return aggiungiReale(v);
     }
     default: {
@@ -170,7 +173,7 @@ void Risultato::aggiungiSqlite(sqlite3_stmt *st, int i, Tipo t)
             return aggiungiData(d);
         const QString s = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
         QVariant conv;
-        if (converti(s, t, conv))
+        if (convertiValore(s, t, conv) == Conversione::Fatta)
             return aggiungiValore(conv, t);
         return aggiungiTesto(s);
     }
@@ -189,7 +192,7 @@ void Risultato::aggiungiValore(const QVariant &v, Tipo tipoColonna)
     if (!v.isValid() || v.isNull())
         return aggiungiNullo();
     QVariant conv;
-    if (tipoColonna != Tipo::Nullo && converti(v, tipoColonna, conv)) {
+    if (tipoColonna != Tipo::Nullo && convertiValore(v, tipoColonna, conv) == Conversione::Fatta) {
         switch (tipoColonna) {
         case Tipo::Intero:
             return aggiungiIntero(conv.toLongLong());
@@ -230,59 +233,115 @@ void Risultato::aggiungiValore(const QVariant &v, Tipo tipoColonna)
     }
 }
 
+Risultato::Conversione Risultato::intero(const QVariant &v, qlonglong &out)
+{
+    out = 0;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        out = v.toBool() ? -1 : 0;
+        return Conversione::Fatta;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        out = v.toLongLong();
+        return Conversione::Fatta;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        if (v.toULongLong() > qulonglong(INT64_MAX))
+            return Conversione::FuoriIntervallo;
+        out = qlonglong(v.toULongLong());
+        return Conversione::Fatta;
+    default:
+        break;
+    }
+    if (v.metaType() == QMetaType::fromType<Currency>()) {
+        out = v.value<Currency>().unitaArrotondate();
+        return Conversione::Fatta;
+    }
+    // Doubles as the decimal their 15 digits show, as amounts read them.
+    const bool reale = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
+    if (reale && !std::isfinite(v.toDouble()))
+        return Conversione::FuoriIntervallo;
+    __int128 n = 0;
+    switch (LeggiUnita(reale ? QString::number(v.toDouble(), 'g', 15) : v.toString(), 0, n)) {
+    case Currency::Lettura::NonNumero:
+        return Conversione::Rifiutata;
+    case Currency::Lettura::FuoriIntervallo:
+        return Conversione::FuoriIntervallo;
+    case Currency::Lettura::Numero:
+        break;
+    }
+    if (n > INT64_MAX || n < INT64_MIN)
+        return Conversione::FuoriIntervallo;
+    out = qlonglong(n);
+    return Conversione::Fatta;
+}
+
 bool Risultato::converti(const QVariant &v, Tipo tipo, QVariant &out)
+{
+    switch (convertiValore(v, tipo, out)) {
+    case Conversione::Fatta:
+        return true;
+    case Conversione::Rifiutata:
+        return false;
+    case Conversione::FuoriIntervallo:
+        break;
+    }
+    Currency::overflow();
+}
+
+Risultato::Conversione Risultato::convertiValore(const QVariant &v, Tipo tipo, QVariant &out)
 {
     if (!v.isValid() || v.isNull()) {
         out = QVariant();
-        return true;
+        return Conversione::Fatta;
     }
     const bool testo = v.typeId() == QMetaType::QString;
     if (testo && tipo != Tipo::Testo && v.toString().trimmed().isEmpty()) {
         out = QVariant();  // an empty cell of a number or date column stores Null
-        return true;
+        return Conversione::Fatta;
     }
     switch (tipo) {
     case Tipo::Intero: {
-        if (v.typeId() == QMetaType::Bool) {
-            out = v.toBool() ? -1 : 0;
-            return true;
-        }
-        Currency c;
-        if (testo ? !Currency::parse(v.toString(), c) : false)
-            return false;
-        if (!testo)
-            c = Currency::fromVariant(v);
-        if (c.raw() % Currency::Scale != 0)
-            c = c.rounded(0);
-        out = qlonglong(c.raw() / Currency::Scale);
-        return true;
+        qlonglong n = 0;
+        const Conversione c = intero(v, n);
+        // Something held as another kind (a date...) that is no number reads 0.
+        if (c == Conversione::FuoriIntervallo || (c == Conversione::Rifiutata && testo))
+            return c;
+        out = n;
+        return Conversione::Fatta;
     }
     case Tipo::Reale: {
         bool ok = true;
         const double d = testo ? QString(v.toString().trimmed()).replace(u',', u'.').toDouble(&ok) : v.toDouble(&ok);
         out = d;
-        return ok;
+        return ok ? Conversione::Fatta : Conversione::Rifiutata;
     }
     case Tipo::Decimale: {
         Currency c;
-        if (testo) {
-            if (!Currency::parse(v.toString(), c))
-                return false;
-        } else {
-            c = Currency::fromVariant(v);
-        }
+        const Currency::Lettura l = testo ? Currency::leggi(v.toString(), c) : Currency::leggiValore(v, c);
+        if (l == Currency::Lettura::FuoriIntervallo)
+            return Conversione::FuoriIntervallo;
+        if (l == Currency::Lettura::NonNumero && testo)
+            return Conversione::Rifiutata;
         out = c.toShortString();
-        return true;
+        return Conversione::Fatta;
     }
     case Tipo::Data:
     case Tipo::DataOra: {
         if (v.typeId() == QMetaType::QDate) {
             out = tipo == Tipo::Data ? v : QVariant(v.toDate().startOfDay());
-            return true;
+            return Conversione::Fatta;
         }
         if (v.typeId() == QMetaType::QDateTime) {
             out = tipo == Tipo::Data ? QVariant(v.toDateTime().date()) : v;
-            return true;
+            return Conversione::Fatta;
         }
         const QString s = v.toString().trimmed();
         if (tipo == Tipo::DataOra && s.size() > 10) {
@@ -290,34 +349,34 @@ bool Risultato::converti(const QVariant &v, Tipo tipo, QVariant &out)
             if (!dt.isValid())
                 dt = QDateTime::fromString(s, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
             out = dt;
-            return dt.isValid();
+            return dt.isValid() ? Conversione::Fatta : Conversione::Rifiutata;
         }
         const QDate d = dataDaTesto(s);
         out = tipo == Tipo::Data ? QVariant(d) : QVariant(d.startOfDay());
-        return d.isValid();
+        return d.isValid() ? Conversione::Fatta : Conversione::Rifiutata;
     }
     case Tipo::Booleano: {
         if (testo) {
             const QString s = v.toString().trimmed().toLower();
             out = !(s == QLatin1String("0") || s == QLatin1String("false") || s == QLatin1String("n") ||
                     s == QLatin1String("falso"));
-            return true;
+            return Conversione::Fatta;
         }
         out = v.toBool();
-        return true;
+        return Conversione::Fatta;
     }
     case Tipo::Testo:
         if (v.typeId() == QMetaType::QDate) {
             out = v.toDate().toString(Qt::ISODate);
-            return true;
+            return Conversione::Fatta;
         }
         out = v.toString();
-        return true;
+        return Conversione::Fatta;
     case Tipo::Nullo:
         out = v;
-        return true;
+        return Conversione::Fatta;
     }
-    return false;
+    return Conversione::Rifiutata;
 }
 
 QVariant Risultato::valore(int riga, int col) const

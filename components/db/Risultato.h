@@ -47,8 +47,10 @@ public:
     int indice(const QString &nome) const;
 
     // Value of a cell: Null as an invalid QVariant, whole numbers as int (or
-    // qlonglong when large), amounts as exact decimal text ("12.5"), texts as
-    // QString, dates as QDate, date-times as QDateTime.
+    // qlonglong when large), amounts as Currency, texts as QString, dates as
+    // QDate, date-times as QDateTime. An amount column's value beyond the
+    // Currency range keeps the kind the engine gave it (whole number, double
+    // or exact decimal text): it is never turned into another amount.
     QVariant valore(int riga, int col) const;
     Tipo tipoCella(int riga, int col) const { return cella(riga, col).tipo; }
     bool nullo(int riga, int col) const { return cella(riga, col).tipo == Tipo::Nullo; }
@@ -78,9 +80,19 @@ public:
     void aggiungiRiga(const QVariantList &valori);
     QVariantList riga(int riga) const;
 
+    // How a value converted to the kind of a column.
+    enum class Conversione { Fatta, Rifiutata, FuoriIntervallo };
     // Converts a value to the kind of a column (text "12,50" to an amount,
-    // "31/12/2024" to a date...); false when it does not convert.
+    // "31/12/2024" to a date...). FuoriIntervallo: a number that the kind
+    // cannot hold (an amount beyond the Currency range, a whole number beyond
+    // 64 bits).
+    static Conversione convertiValore(const QVariant &v, Tipo tipo, QVariant &out);
+    // The same, false when it does not convert; a number beyond the kind's
+    // range throws VbErrore 6 (overflow).
     static bool converti(const QVariant &v, Tipo tipo, QVariant &out);
+    // A number, numeric text or Currency as a whole number rounded half away
+    // from zero; Rifiutata for text that is not a number.
+    static Conversione intero(const QVariant &v, qlonglong &out);
     // Kind of a declared SQL type ("NUMERIC(19,4)", "citext", "DATE"...).
     static Tipo tipoDichiarato(const QString &tipoSql, int *lunghezza = nullptr);
 

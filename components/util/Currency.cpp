@@ -1,5 +1,6 @@
 // Fixed-point money arithmetic.
 #include "components/util/Currency.h"
+#include "components/util/Decimale.h"
 #include "components/util/VbErrore.h"
 
 #include <cmath>
@@ -20,123 +21,98 @@ i128 divRound(i128 num, i128 den)
     return neg ? -q : q;
 }
 
-std::int64_t pow10i(int n)
+i128 pow10i(int n)
 {
-    std::int64_t p = 1;
+    i128 p = 1;
     while (n-- > 0)
         p *= 10;
     return p;
 }
 } // namespace
 
-Currency Currency::fromDouble(double v)
+void Currency::overflow()
 {
-    if (!std::isfinite(v))
-        throw VbErrore(6, QStringLiteral("Overflow"));
-    // Through the 15-digit decimal text of the double, so that 0.1 is 0.1000
-    // and not the binary neighbour 0.09999...; parse() rounds at four decimals.
-    Currency c;
-    if (parse(QString::number(v, 'g', 15), c))
-        return c;
-    return fromRaw(std::llround(v * Scale));
+    throw VbErrore(VbErrore::Overflow, QStringLiteral("Overflow"));
 }
 
-bool Currency::parse(const QString &text, Currency &out)
+Currency Currency::fromDouble(double v)
 {
-    QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool neg = false;
-    int i = 0;
-    if (t[0] == u'-' || t[0] == u'+') {
-        neg = t[0] == u'-';
-        ++i;
+    // Through the 15-digit decimal text of the double, so that 0.1 is 0.1000
+    // and not the binary neighbour 0.09999...; leggi() rounds at four decimals.
+    return fromVariant(QVariant(v));
+}
+
+Currency::Lettura Currency::leggi(const QString &text, Currency &out)
+{
+    i128 u = 0;
+    const Lettura l = LeggiUnita(text, 4, u);
+    if (l != Lettura::Numero)
+        return l;
+    if (u > i128(INT64_MAX) || u < i128(INT64_MIN))
+        return Lettura::FuoriIntervallo;
+    out = fromRaw(std::int64_t(u));
+    return Lettura::Numero;
+}
+
+namespace {
+Currency::Lettura unita(i128 n, Currency &out)
+{
+    if (n > i128(INT64_MAX / Currency::Scale) || n < i128(INT64_MIN / Currency::Scale))
+        return Currency::Lettura::FuoriIntervallo;
+    out = Currency::fromRaw(std::int64_t(n) * Currency::Scale);
+    return Currency::Lettura::Numero;
+}
+} // namespace
+
+Currency::Lettura Currency::leggiValore(const QVariant &v, Currency &out)
+{
+    out = Currency();
+    if (!v.isValid() || v.isNull())
+        return Lettura::Numero;
+    if (v.metaType() == QMetaType::fromType<Currency>()) {
+        out = v.value<Currency>();
+        return Lettura::Numero;
     }
-    i128 intPart = 0;
-    i128 frac = 0;
-    int fracDigits = 0;
-    bool seenSep = false;
-    bool anyDigit = false;
-    int exp10 = 0;
-    for (; i < t.size(); ++i) {
-        QChar ch = t[i];
-        if (ch.isDigit()) {
-            anyDigit = true;
-            int d = ch.digitValue();
-            if (!seenSep) {
-                intPart = intPart * 10 + d;
-                if (intPart > i128(1) << 100)
-                    return false;
-            } else if (fracDigits < 30) {
-                frac = frac * 10 + d;
-                ++fracDigits;
-            }
-        } else if ((ch == u'.' || ch == u',') && !seenSep) {
-            seenSep = true;
-        } else if ((ch == u'e' || ch == u'E') && anyDigit) {
-            bool ok = false;
-            exp10 = t.mid(i + 1).toInt(&ok);
-            if (!ok)
-                return false;
-            break;
-        } else {
-            return false;
-        }
+    switch (v.metaType().id()) {
+    case QMetaType::Bool:
+        out = v.toBool() ? Currency(-1) : Currency();
+        return Lettura::Numero;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return unita(v.toLongLong(), out);
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return unita(i128(v.toULongLong()), out);
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            return Lettura::FuoriIntervallo;
+        return leggi(QString::number(d, 'g', 15), out);
     }
-    if (!anyDigit)
-        return false;
-    // value = (intPart.frac) * 10^exp10, scaled by 10^4
-    i128 mant = intPart;
-    for (int k = 0; k < fracDigits; ++k)
-        mant *= 10;
-    mant += frac;
-    int scaleExp = 4 + exp10 - fracDigits;  // raw = mant * 10^scaleExp
-    i128 raw;
-    if (scaleExp >= 0) {
-        raw = mant;
-        for (int k = 0; k < scaleExp; ++k) {
-            raw *= 10;
-            if (raw > (i128(1) << 100))
-                return false;
-        }
-    } else {
-        i128 den = 1;
-        for (int k = 0; k < -scaleExp && k < 36; ++k)
-            den *= 10;
-        raw = divRound(mant, den);
+    default:
+        return leggi(v.toString(), out);
     }
-    if (raw > i128(INT64_MAX))
-        return false;
-    out = fromRaw(std::int64_t(neg ? -raw : raw));
-    return true;
 }
 
 Currency Currency::fromVariant(const QVariant &v)
 {
-    if (!v.isValid() || v.isNull())
-        return {};
-    if (v.metaType() == QMetaType::fromType<Currency>())
-        return v.value<Currency>();
-    switch (v.metaType().id()) {
-    case QMetaType::Bool:
-        return v.toBool() ? Currency(-1) : Currency();
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return Currency(v.toLongLong());
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return fromDouble(v.toDouble());
-    default: {
-        Currency c;
-        if (parse(v.toString(), c))
-            return c;
-        return {};
-    }
-    }
+    Currency c;
+    if (leggiValore(v, c) == Lettura::FuoriIntervallo)
+        overflow();
+    return c;
+}
+
+std::int64_t Currency::unitaArrotondate() const
+{
+    return std::int64_t(divRound(m_raw, Scale));
 }
 
 QString Currency::toString(int decimals) const
@@ -145,14 +121,16 @@ QString Currency::toString(int decimals) const
         decimals = 0;
     if (decimals > 4)
         decimals = 4;
-    Currency r = rounded(decimals);
-    std::int64_t a = r.m_raw < 0 ? -r.m_raw : r.m_raw;
-    QString s = QString::number(a / Scale);
+    // In 128 bits: the rounded extremes of the range still show.
+    const i128 unit = pow10i(4 - decimals);
+    const i128 r = divRound(m_raw, unit) * unit;
+    const i128 a = r < 0 ? -r : r;
+    QString s = QString::number(qulonglong(a / Scale));
     if (decimals > 0) {
-        QString f = QString::number(a % Scale).rightJustified(4, u'0');
+        QString f = QString::number(qulonglong(a % Scale)).rightJustified(4, u'0');
         s += u'.' + f.left(decimals);
     }
-    if (r.m_raw < 0)
+    if (r < 0)
         s.prepend(u'-');
     return s;
 }
@@ -167,18 +145,34 @@ QString Currency::toShortString() const
     return s == QLatin1String("-0") ? QStringLiteral("0") : s;
 }
 
+int Currency::toInt(bool *ok) const
+{
+    const std::int64_t u = unitaArrotondate();
+    const bool dentro = u >= INT32_MIN && u <= INT32_MAX;
+    if (ok)
+        *ok = dentro;
+    return dentro ? int(u) : 0;
+}
+
 namespace {
 // A Currency held in a QVariant converts like the numbers it stands for, so
-// that toString(), toDouble() and toLongLong() keep working on read values.
+// that toString(), toDouble() and toLongLong() keep working on read values;
+// toInt() of an amount beyond the int range fails (ok false, 0) instead of
+// wrapping round.
 const bool convertitoriRegistrati = [] {
     QMetaType::registerConverter<Currency, QString>(&Currency::toShortString);
     QMetaType::registerConverter<Currency, double>(&Currency::toDouble);
-    QMetaType::registerConverter<Currency, qlonglong>(
-        [](const Currency &c) { return qlonglong(c.rounded(0).raw() / Currency::Scale); });
-    QMetaType::registerConverter<Currency, int>(
-        [](const Currency &c) { return int(c.rounded(0).raw() / Currency::Scale); });
+    QMetaType::registerConverter<Currency, qlonglong>([](const Currency &c) { return qlonglong(c.unitaArrotondate()); });
+    QMetaType::registerConverter<Currency, int>(&Currency::toInt);
     return true;
 }();
+
+Currency daRawLargo(i128 r)
+{
+    if (r > i128(INT64_MAX) || r < i128(INT64_MIN))
+        Currency::overflow();
+    return Currency::fromRaw(std::int64_t(r));
+}
 } // namespace
 
 QVariant Currency::toVariant() const
@@ -190,49 +184,50 @@ Currency Currency::rounded(int decimals) const
 {
     if (decimals >= 4)
         return *this;
-    std::int64_t unit = pow10i(4 - decimals);  // decimals < 0 gives 10^(4-d) as well
-    return fromRaw(std::int64_t(divRound(m_raw, unit) * unit));
+    if (decimals < -30)
+        return Currency();  // a unit of 10^34 and more: every amount is less than half of it
+    const i128 unit = pow10i(4 - decimals);  // decimals < 0 gives 10^(4-d) as well
+    return daRawLargo(divRound(m_raw, unit) * unit);
 }
 
 Currency operator*(Currency a, Currency b)
 {
-    i128 p = i128(a.m_raw) * i128(b.m_raw);
-    i128 r = divRound(p, Currency::Scale);
-    if (r > i128(INT64_MAX) || r < i128(INT64_MIN))
-        throw VbErrore(6, QStringLiteral("Overflow"));
-    return Currency::fromRaw(std::int64_t(r));
+    return daRawLargo(divRound(i128(a.m_raw) * i128(b.m_raw), Currency::Scale));
 }
 
 Currency operator/(Currency a, Currency b)
 {
     if (b.m_raw == 0)
         throw VbErrore(VbErrore::DivisioneZero, QStringLiteral("Divisione per zero"));
-    i128 r = divRound(i128(a.m_raw) * Currency::Scale, b.m_raw);
-    if (r > i128(INT64_MAX) || r < i128(INT64_MIN))
-        throw VbErrore(6, QStringLiteral("Overflow"));
-    return Currency::fromRaw(std::int64_t(r));
+    return daRawLargo(divRound(i128(a.m_raw) * Currency::Scale, b.m_raw));
 }
 
 Currency Currency::times(double factor) const
 {
+    if (!std::isfinite(factor))
+        overflow();
+    if (m_raw == 0)
+        return Currency();
+    // Beyond 10^19 even the smallest amount (0.0001) leaves the range.
+    if (std::fabs(factor) >= 1e19)
+        overflow();
     // The factor as an exact decimal with 8 places (percentages and rates are
     // decimal numbers typed by users; their binary noise must not leak in).
-    i128 f8;
+    i128 f8 = 0;
     {
         QString t = QString::number(factor, 'f', 8);
-        bool neg = t.startsWith(u'-');
+        const bool neg = t.startsWith(u'-');
         if (neg)
             t.remove(0, 1);
-        int dot = t.indexOf(u'.');
-        QString digits = t.left(dot) + t.mid(dot + 1);
-        f8 = 0;
-        for (QChar c : digits)
-            f8 = f8 * 10 + c.digitValue();
+        for (QChar c : t)
+            if (c != u'.')
+                f8 = f8 * 10 + c.digitValue();
         if (neg)
             f8 = -f8;
     }
-    i128 r = divRound(i128(m_raw) * f8, i128(100000000));
-    if (r > i128(INT64_MAX) || r < i128(INT64_MIN))
-        throw VbErrore(6, QStringLiteral("Overflow"));
-    return fromRaw(std::int64_t(r));
+    // |raw| < 2^63 and |f8| < 10^27 < 2^90: the product could pass 2^127.
+    const i128 limite = (~static_cast<unsigned __int128>(0) >> 1) / static_cast<unsigned __int128>(m_raw < 0 ? -i128(m_raw) : i128(m_raw));
+    if ((f8 < 0 ? -f8 : f8) > limite)
+        overflow();
+    return daRawLargo(divRound(i128(m_raw) * f8, i128(100000000)));
 }

@@ -155,6 +155,81 @@ QString Decimale::Testo() const
     return s;
 }
 
+Currency::Lettura LeggiUnita(QStringView testo, int decimali, i128 &unita)
+{
+    using Lettura = Currency::Lettura;
+    const QStringView t = testo.trimmed();
+    qsizetype i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        neg = t[i++] == u'-';
+    // The value is 0.c1c2c3... x 10^posizione, c1 its first significant
+    // digit. Only the digits down to one place past the asked decimals count:
+    // the last one rounds half away from zero.
+    constexpr int MaxCifre = 40;
+    int cifre[MaxCifre];
+    int numCifre = 0;
+    long long posizione = 0;
+    bool sep = false, cifra = false;
+    for (; i < t.size(); ++i) {
+        const QChar ch = t[i];
+        if (ch.isDigit()) {
+            cifra = true;
+            const int d = ch.digitValue();
+            if (numCifre == 0 && d == 0) {
+                if (sep)
+                    --posizione;  // a zero between the point and the first significant digit
+                continue;
+            }
+            if (numCifre < MaxCifre)
+                cifre[numCifre] = d;
+            ++numCifre;
+            if (!sep)
+                ++posizione;
+        } else if ((ch == u'.' || ch == u',') && !sep) {
+            sep = true;
+        } else {
+            break;
+        }
+    }
+    if (!cifra)
+        return Lettura::NonNumero;
+    if (i < t.size()) {
+        if (t[i] != u'e' && t[i] != u'E')
+            return Lettura::NonNumero;
+        ++i;
+        bool negEsp = false;
+        if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+            negEsp = t[i++] == u'-';
+        if (i >= t.size())
+            return Lettura::NonNumero;
+        // Saturated: an exponent beyond a billion already means "beyond the
+        // range" or "zero".
+        long long esp = 0;
+        for (; i < t.size(); ++i) {
+            if (!t[i].isDigit())
+                return Lettura::NonNumero;
+            if (esp < 1000000000)
+                esp = esp * 10 + t[i].digitValue();
+        }
+        posizione += negEsp ? -esp : esp;
+    }
+    unita = 0;
+    if (numCifre == 0 || posizione < -decimali)
+        return Lettura::Numero;
+    if (posizione + decimali > 30)
+        return Lettura::FuoriIntervallo;
+    // The units: the first posizione + decimali digits; the next one rounds.
+    const int intere = int(posizione) + decimali;
+    i128 n = 0;
+    for (int k = 0; k < intere; ++k)
+        n = n * 10 + (k < numCifre ? cifre[k] : 0);
+    if (intere < numCifre && cifre[intere] >= 5)
+        ++n;
+    unita = neg ? -n : n;
+    return Lettura::Numero;
+}
+
 bool ArrotondaDecimale(const Decimale &valore, const Decimale &passo, QChar modo, Decimale &out)
 {
     const int scala = valore.scala > passo.scala ? valore.scala : passo.scala;

@@ -34,6 +34,12 @@ struct Decimale {
     QString Testo() const;
 };
 
+// A plain number "1234.5678", "-0,5", "1.5e3" (sign, digits with one '.' or
+// ',' as the point, optional exponent; blanks around) as a count of units of
+// 10^-decimali (0..8), rounded half away from zero. FuoriIntervallo from 10^30
+// units on. Linear in the text, whatever its exponent ("0e999999999" is 0 at once).
+Currency::Lettura LeggiUnita(QStringView testo, int decimali, __int128 &unita);
+
 // Rounds to a multiple of `passo` (> 0) by mode: 'A' half away from zero,
 // 'S' towards +infinity, 'I' towards -infinity, 'T' towards zero. False on
 // overflow.

@@ -206,10 +206,20 @@ QString UtilGlob::FormattaCampo(const QString &testo, int tipo, const QString &f
         n = 0;
     else if (!LeggiNumero(testo, n))
         return testo;
-    if (tipo == TipoIntero || tipo == TipoLungo)
-        return Formatta(QVariant(qlonglong(Arrotonda(n))), formato);
-    if (tipo == TipoImporto)
-        return Formatta(QVariant::fromValue(Currency::fromDouble(n)), formato);
+    // A number its kind cannot hold stays as typed: the field check refuses
+    // it with its message, and no other number takes its place.
+    if (tipo == TipoIntero || tipo == TipoLungo) {
+        const double intero = Arrotonda(n);
+        if (!(intero >= -2147483648.0 && intero <= 2147483647.0))
+            return testo;
+        return Formatta(QVariant(qlonglong(intero)), formato);
+    }
+    if (tipo == TipoImporto) {
+        Currency c;
+        if (Currency::leggiValore(n, c) != Currency::Lettura::Numero)
+            return testo;
+        return Formatta(QVariant::fromValue(c), formato);
+    }
     return Formatta(QVariant(n), formato);
 }
 

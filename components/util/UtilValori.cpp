@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -256,25 +257,95 @@ QVariant UtilGlob::ValoreData(const QVariant &valore) const
     return d.isValid() ? QVariant(d) : QVariant();
 }
 
+namespace {
+// A number held in a QVariant, for exact comparisons: amounts and whole
+// numbers as ten-thousandths in 128 bits, everything else as a double.
+struct Numero {
+    bool esatto = false;
+    __int128 decimi = 0;  // ten-thousandths, when esatto
+    double reale = 0;
+};
+
+Numero numeroDi(const QVariant &v, double daTesto)
+{
+    Numero n;
+    if (v.userType() == qMetaTypeId<Currency>()) {
+        n.esatto = true;
+        n.decimi = v.value<Currency>().raw();
+        return n;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        n.esatto = true;
+        n.decimi = v.toBool() ? -Currency::Scale : 0;
+        return n;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        n.reale = v.toDouble();
+        return n;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        n.esatto = true;
+        n.decimi = __int128(v.toULongLong()) * Currency::Scale;
+        return n;
+    case QMetaType::QString:
+        n.reale = daTesto;
+        return n;
+    default:
+        n.esatto = true;
+        n.decimi = __int128(v.toLongLong()) * Currency::Scale;
+        return n;
+    }
+}
+
+template <typename T> int segno(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// An exact number against a double: the double as the decimal its 15 digits
+// show (as amounts read doubles), its sign alone when it is beyond 10^30.
+int confronta(const Numero &esatto, double reale)
+{
+    if (std::isnan(reale))
+        return 0;
+    Decimale d;
+    if (!Decimale::DaDouble(reale, d)) {
+        if (std::fabs(reale) > 1)  // beyond 10^30: its sign decides
+            return reale > 0 ? -1 : 1;
+        if (esatto.decimi != 0)  // a tiny fraction: only zero is near it
+            return esatto.decimi > 0 ? 1 : -1;
+        return reale > 0 ? -1 : (reale < 0 ? 1 : 0);
+    }
+    Decimale e{esatto.decimi, 4}, a, b;
+    const int scala = std::max(d.scala, 4);
+    if (!e.AScala(scala, a) || !d.AScala(scala, b))
+        return segno(double(esatto.decimi) / Currency::Scale, reale);
+    return segno(a.mantissa, b.mantissa);
+}
+} // namespace
+
 int UtilGlob::ConfrontaValori(const QVariant &a, const QVariant &b)
 {
     const bool an = !a.isValid() || a.isNull(), bn = !b.isValid() || b.isNull();
     if (an || bn)
         return an == bn ? 0 : (an ? -1 : 1);
-    const int tc = qMetaTypeId<Currency>();
     double na = 0, nb = 0;
-    const bool numA = UtilGlob::ValoreENumero(a) || (a.typeId() == QMetaType::QString && LeggiNumero(a.toString(), na));
-    const bool numB = UtilGlob::ValoreENumero(b) || (b.typeId() == QMetaType::QString && LeggiNumero(b.toString(), nb));
-    if (numA && numB && (UtilGlob::ValoreENumero(a) || UtilGlob::ValoreENumero(b))) {
-        if ((a.userType() == tc || b.userType() == tc) && (UtilGlob::ValoreENumero(a) && UtilGlob::ValoreENumero(b))) {
-            const Currency ca = Currency::fromVariant(a), cb = Currency::fromVariant(b);
-            return ca < cb ? -1 : (cb < ca ? 1 : 0);
-        }
-        if (UtilGlob::ValoreENumero(a))
-            na = a.userType() == tc ? a.value<Currency>().toDouble() : a.toDouble();
-        if (UtilGlob::ValoreENumero(b))
-            nb = b.userType() == tc ? b.value<Currency>().toDouble() : b.toDouble();
-        return na < nb ? -1 : (nb < na ? 1 : 0);
+    const bool tieneA = UtilGlob::ValoreENumero(a), tieneB = UtilGlob::ValoreENumero(b);
+    const bool numA = tieneA || (a.typeId() == QMetaType::QString && LeggiNumero(a.toString(), na));
+    const bool numB = tieneB || (b.typeId() == QMetaType::QString && LeggiNumero(b.toString(), nb));
+    if (numA && numB && (tieneA || tieneB)) {
+        const Numero x = numeroDi(a, na), y = numeroDi(b, nb);
+        if (x.esatto && y.esatto)
+            return segno(x.decimi, y.decimi);
+        if (x.esatto)
+            return confronta(x, y.reale);
+        if (y.esatto)
+            return -confronta(y, x.reale);
+        return segno(x.reale, y.reale);
     }
     if (eData(a) && eData(b)) {
         const QDateTime da = a.toDateTime(), db = b.toDateTime();
@@ -339,19 +410,23 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
         if (n != std::trunc(n))
             return rifiuta(QStringLiteral("Valore non valido: è richiesto un numero intero"));
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-            return rifiuta(QStringLiteral("Valore troppo grande"));
+            return rifiuta(QStringLiteral("Valore troppo grande: un numero intero va da -2.147.483.648 a "
+                                          "2.147.483.647"));
         return true;
     case TipoSingolo:
     case TipoDoppio:
         return std::isfinite(n) ? true : rifiuta(QStringLiteral("Valore troppo grande"));
     default: {
+        const QString troppoGrande = QStringLiteral("Valore troppo grande: un importo va da -922.337.203.685.477,5808 "
+                                                    "a 922.337.203.685.477,5807");
         Decimale d;
         if (!Decimale::DaTesto(normale, d))
-            return rifiuta(QStringLiteral("Valore troppo grande"));
+            return rifiuta(troppoGrande);
         if (d.Normalizzato().scala > 4)
             return rifiuta(QStringLiteral("Valore non valido: un importo ha al massimo 4 decimali"));
-        if (std::fabs(n) >= 922337203685477.0)
-            return rifiuta(QStringLiteral("Valore troppo grande"));
+        Currency c;
+        if (Currency::leggi(normale, c) != Currency::Lettura::Numero)
+            return rifiuta(troppoGrande);
         return true;
     }
     }

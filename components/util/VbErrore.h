@@ -15,6 +15,7 @@ public:
     const QString &descrizione() const { return m_descrizione; }
 
     // Well-known numbers.
+    static constexpr int Overflow = 6;
     static constexpr int DivisioneZero = 11;
     static constexpr int TipoNonCorrispondente = 13;
     static constexpr int IndiceFuoriIntervallo = 9;
@@ -24,6 +25,17 @@ public:
     static constexpr int ChiaveDuplicata = 3022;
     static constexpr int ChiamataOdbcFallita = 3146;
     static constexpr int ElementoNonTrovato = 5;  // invalid procedure call / key not in collection
+
+    // A line for the user after "Errore(n): description", for errors whose
+    // description alone does not say what went wrong; empty for the others.
+    static QString spiegazione(int numero)
+    {
+        if (numero == Overflow)
+            return QStringLiteral("Numero troppo grande per il dato o per il calcolo: un importo va da "
+                                  "-922.337.203.685.477,5808 a 922.337.203.685.477,5807, un numero intero da "
+                                  "-2.147.483.648 a 2.147.483.647. Controllare i valori inseriti.");
+        return QString();
+    }
 
 private:
     int m_numero;

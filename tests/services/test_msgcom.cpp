@@ -1,5 +1,6 @@
 // The message box driven headless with real keys, and with queued answers.
 #include "components/forms/RisposteProgrammate.h"
+#include "components/util/Currency.h"
 #include "components/util/VbErrore.h"
 #include "services/MsgCom.h"
 #include "services/frmMsgCom.h"
@@ -164,6 +165,19 @@ TEST_F(MessaggioATastiera, MsgErrfrmDallErroreCorrente)
     MsgErrfrm(VbErrore(3146, "ODBC;DSN=x;UID=sa;PWD=segreta"));
     EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString(),
               "Errore(3146): ODBC;DSN=x;UID=sa;PWD=***");
+}
+
+TEST_F(MessaggioATastiera, MsgErrfrmSpiegaLOverflowInItaliano)
+{
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    try {
+        (void)(Currency::massimo() + Currency(1));
+    } catch (...) {
+        MsgErrfrm();
+    }
+    const QString testo = RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString();
+    EXPECT_TRUE(testo.startsWith("Errore(6): Overflow\r\nNumero troppo grande")) << testo.toStdString();
+    EXPECT_TRUE(testo.contains("922.337.203.685.477,5807")) << testo.toStdString();
 }
 
 TEST(NascondiPassword, NessunaPasswordNeiMessaggi)

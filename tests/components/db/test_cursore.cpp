@@ -35,6 +35,15 @@ std::string Descrivi(const QVariant &v)
 
 class Cursore : public ProvaMotori {
 protected:
+    // A read as text, an error (a key "050001" read as Integer overflows) as its number.
+    std::string Lettura(const QString &h, const QString &campo, int tipo)
+    {
+        try {
+            return Descrivi(rs->LeggiCampo(h, campo, tipo));
+        } catch (const VbErrore &e) {
+            return "errore " + std::to_string(e.numero());
+        }
+    }
     static inline const QString SqlConti =
         QStringLiteral("SELECT Conto, Descrizione FROM PianoConti WHERE Gruppo = '05' ORDER BY Conto");
 
@@ -283,7 +292,7 @@ TEST_P(Cursore, SameValuesAsASetReadWhole)
     for (int riga = 0; riga < 2; ++riga) {
         for (const QString &campo : campi)
             for (int tipo : {0, 2, 3, 5, 6, 7, 8, 11})
-                EXPECT_EQ(Descrivi(rs->LeggiCampo(snap, campo, tipo)), Descrivi(rs->LeggiCampo(intero, campo, tipo)))
+                EXPECT_EQ(Lettura(snap, campo, tipo), Lettura(intero, campo, tipo))
                     << "riga " << riga << " " << campo.toStdString() << " tipo " << tipo;
         rs->MuoviSuccessivo(snap);
         rs->MuoviSuccessivo(intero);

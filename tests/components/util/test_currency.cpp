@@ -2,6 +2,8 @@
 #include "components/util/Currency.h"
 #include "components/util/VbErrore.h"
 
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(Currency, SumsStayExact)
@@ -35,4 +37,124 @@ TEST(Currency, ProductsAndQuotients)
     EXPECT_EQ((Currency(20) / Currency(3)).toString(), "6.6667");
     EXPECT_EQ(Currency::fromDouble(1000).times(0.22).toString(), "220.0000");
     EXPECT_THROW(Currency(1) / Currency(), VbErrore);
+}
+
+namespace {
+// What reading a text gave: the amount, "fuori" or "no".
+std::string Letto(const char *testo)
+{
+    Currency c;
+    switch (Currency::leggi(QString::fromUtf8(testo), c)) {
+    case Currency::Lettura::Numero:
+        return c.toString(4).toStdString();
+    case Currency::Lettura::FuoriIntervallo:
+        return "fuori";
+    case Currency::Lettura::NonNumero:
+        break;
+    }
+    return "no";
+}
+
+bool Overflow(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbErrore &e) {
+        return e.numero() == VbErrore::Overflow;
+    }
+    return false;
+}
+} // namespace
+
+TEST(Currency, TextAtAndBeyondTheRange)
+{
+    const struct {
+        const char *testo, *atteso;
+    } casi[] = {
+        {"922337203685477.5807", "922337203685477.5807"},
+        {"-922337203685477.5808", "-922337203685477.5808"},
+        {"922337203685477.58074", "922337203685477.5807"},
+        {"922337203685477.5808", "fuori"},
+        {"922337203685477.58075", "fuori"},
+        {"-922337203685477.5809", "fuori"},
+        {"999999999999999999999999999999.999999999999999999999999999999", "fuori"},
+        {"-999999999999999999999999999999.999", "fuori"},
+        {"1e15", "fuori"},
+        {"9.22337203685477e14", "922337203685477.0000"},
+        {"1e2147483647", "fuori"},
+        {"1e99999999999999999999", "fuori"},
+        {"0e999999999", "0.0000"},
+        {"0.0e-99999999999", "0.0000"},
+        {"1e-2147483648", "0.0000"},
+        {"0.00005", "0.0001"},
+        {"-0.00005", "-0.0001"},
+        {"0.000049999", "0.0000"},
+        {"000000000000000000000000000000000123,45", "123.4500"},
+        {"0.000000000000000000000000000000000000000000000000001e50", "0.1000"},
+        {" +12.5 ", "12.5000"},
+        {"1.2.3", "no"},
+        {"1e", "no"},
+        {"e5", "no"},
+        {"12 pezzi", "no"},
+        {"", "no"},
+    };
+    for (const auto &c : casi)
+        EXPECT_EQ(Letto(c.testo), c.atteso) << c.testo;
+    EXPECT_TRUE(Overflow([] { Currency::fromVariant(QVariant("1e2147483647")); }));
+    EXPECT_EQ(Currency::fromVariant(QVariant("12 pezzi")), Currency());
+}
+
+TEST(Currency, NumbersAtAndBeyondTheRange)
+{
+    // Doubles enter as their 15 significant digits.
+    EXPECT_EQ(Currency::fromDouble(922337203685477.0).raw(), 9223372036854770000LL);
+    EXPECT_EQ(Currency::fromDouble(-922337203685477.0).raw(), -9223372036854770000LL);
+    EXPECT_EQ(Currency::fromDouble(1e-20), Currency());
+    for (double d : {922337203685477.6, 1e20, -1e20, 1e300, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_TRUE(Overflow([d] { Currency::fromDouble(d); })) << d;
+    EXPECT_EQ(Currency(922337203685477LL).raw(), 9223372036854770000LL);
+    EXPECT_EQ(Currency(-922337203685477LL).raw(), -9223372036854770000LL);
+    for (long long n : {922337203685478LL, -922337203685478LL, 3000000000000000000LL})
+        EXPECT_TRUE(Overflow([n] { Currency c(n); })) << n;
+    for (const QVariant &v : {QVariant(qulonglong(-1)), QVariant(qlonglong(1) << 62), QVariant(1e19)})
+        EXPECT_TRUE(Overflow([v] { Currency::fromVariant(v); })) << v.toString().toStdString();
+    // An amount held in a QVariant converts to int only when it fits.
+    bool ok = true;
+    EXPECT_EQ(QVariant::fromValue(Currency(3000000000LL)).toInt(&ok), 0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(QVariant::fromValue(Currency(3000000000LL)).toLongLong(), 3000000000LL);
+    EXPECT_EQ(QVariant::fromValue(Currency::fromDouble(-2.5)).toInt(), -3);
+}
+
+TEST(Currency, ArithmeticChecksForOverflow)
+{
+    const Currency max = Currency::massimo(), min = Currency::minimo(), decimo = Currency::fromRaw(1);
+    EXPECT_EQ((max - decimo) + decimo, max);
+    EXPECT_EQ((min + decimo) - decimo, min);
+    EXPECT_EQ(-max, min + decimo);
+    const std::function<void()> oltre[] = {
+        [&] { (void)(max + decimo); },
+        [&] { (void)(min - decimo); },
+        [&] { Currency c = max; c += decimo; },
+        [&] { Currency c = min; c -= decimo; },
+        [&] { (void)(-min); },
+        [&] { (void)min.abs(); },
+        [&] { (void)(max * 2LL); },
+        [&] { (void)(max * Currency(2)); },
+        [&] { (void)(min / Currency::fromDouble(0.5)); },
+        [&] { (void)max.times(1.5); },
+        [&] { (void)decimo.times(1e300); },
+        [&] { (void)decimo.times(HUGE_VAL); },
+        [&] { (void)max.rounded(0); },
+        [&] { (void)min.rounded(-2); },
+    };
+    for (size_t i = 0; i < std::size(oltre); ++i)
+        EXPECT_TRUE(Overflow(oltre[i])) << "operazione " << i;
+    EXPECT_EQ(Currency().times(1e300), Currency());
+    EXPECT_EQ(max.rounded(-40), Currency());
+    // The extremes still show, rounded for display only.
+    EXPECT_EQ(min.toString(4), "-922337203685477.5808");
+    EXPECT_EQ(max.toString(2), "922337203685477.58");
+    EXPECT_EQ(max.toString(0), "922337203685478");
+    EXPECT_EQ(min.toShortString(), "-922337203685477.5808");
 }

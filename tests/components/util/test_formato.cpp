@@ -161,4 +161,10 @@ TEST(FormattaCampo, RewritesTypedNumbers)
     EXPECT_EQ(u.FormattaCampo("", 3, "0"), "0");
     EXPECT_EQ(u.FormattaCampo("1234,5", 6, "#,##0.00"), "1.234,50");
     EXPECT_EQ(u.FormattaCampo("abc", 3, "0"), "abc");
+    // A number its kind cannot hold stays as typed, for the field check to refuse.
+    EXPECT_EQ(u.FormattaCampo("1e20", 6, "#,##0.00"), "1e20");
+    EXPECT_EQ(u.FormattaCampo("922337203685478", 6, "#,##0"), "922337203685478");
+    EXPECT_EQ(u.FormattaCampo("922337203685477", 6, "#,##0"), "922.337.203.685.477");
+    EXPECT_EQ(u.FormattaCampo("3000000000", 3, "0"), "3000000000");
+    EXPECT_EQ(u.FormattaCampo("1e300", 2, "0"), "1e300");
 }

@@ -92,6 +92,36 @@ TEST(MinimoMassimo, NumbersCurrencyDatesTexts)
     EXPECT_EQ(u.ValoreMassimo({QVariant("10"), QVariant(9)}).toString(), "10");
 }
 
+TEST(ConfrontaValori, LargeNumbersKeepTheirOrder)
+{
+    const QVariant max = Currency::massimo().toVariant(), min = Currency::minimo().toVariant();
+    const qlonglong due62 = qlonglong(1) << 62;
+    const struct {
+        QVariant a, b;
+        int atteso;
+    } casi[] = {
+        {Currency(1).toVariant(), QVariant(qlonglong(1000000000000000LL)), -1},
+        {QVariant(qlonglong(1000000000000000LL)), max, 1},
+        {min, QVariant(qlonglong(-1000000000000000LL)), 1},
+        {QVariant(due62), QVariant(due62 + 1), -1},  // equal as doubles
+        {QVariant(qulonglong(-1)), QVariant(qlonglong(INT64_MAX)), 1},
+        {max, QVariant(1e20), -1},
+        {min, QVariant(-1e300), 1},
+        {Currency::fromDouble(0.1).toVariant(), QVariant(0.1), 0},
+        {QVariant(3000000000LL), QVariant(3000000000.5), -1},
+        {Currency(5).toVariant(), QVariant(1e-300), 1},
+        {QVariant(0), QVariant(-1e-300), 1},
+        {QVariant("1000000000000000"), max, 1},
+        {max, QVariant(qlonglong(922337203685477LL)), 1},
+    };
+    for (const auto &c : casi) {
+        EXPECT_EQ(UtilGlob::ConfrontaValori(c.a, c.b), c.atteso)
+            << c.a.toString().toStdString() << " " << c.b.toString().toStdString();
+        EXPECT_EQ(UtilGlob::ConfrontaValori(c.b, c.a), -c.atteso)
+            << c.b.toString().toStdString() << " " << c.a.toString().toStdString();
+    }
+}
+
 TEST(ControllaValore, WholeNumbersAndAmounts)
 {
     UtilGlob u;
@@ -108,6 +138,10 @@ TEST(ControllaValore, WholeNumbersAndAmounts)
     EXPECT_FALSE(u.ControllaValore("1,23456", 7, &msg));
     EXPECT_FALSE(u.ControllaValore("12x", 7, &msg));
     EXPECT_FALSE(u.ControllaValore("1e20", 7, &msg));
+    EXPECT_TRUE(u.ControllaValore("922.337.203.685.477,5807", 7, &msg));
+    EXPECT_FALSE(u.ControllaValore("922.337.203.685.477,5808", 7, &msg));
+    EXPECT_TRUE(msg.startsWith("Valore troppo grande")) << msg.toStdString();
+    EXPECT_FALSE(u.ControllaValore(1e20, 7, &msg));
     EXPECT_TRUE(u.ControllaValore("qualsiasi", 8, &msg));
 }
 
