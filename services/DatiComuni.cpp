@@ -3,6 +3,7 @@
 
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
+#include "components/util/Currency.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
@@ -22,9 +23,24 @@ bool EsisteCampo(const QString &tabella, const QString &campo, const QString &co
     }
 }
 
+int DecimaliMoneta(const QString &moneta, const QVariant &numDec)
+{
+    Currency c;
+    const bool intero = Currency::leggiValore(numDec, c) == Currency::Lettura::Numero && c.raw() % Currency::Scale == 0;
+    const qlonglong n = c.raw() / Currency::Scale;
+    if (!intero || n < 0 || n > MaxDecimaliMoneta)
+        throw VbErrore(VbErrore::ElementoNonTrovato,
+                       QStringLiteral("La moneta %1 ha un numero di decimali non valido (%2) nella tabella Monete: "
+                                      "sono ammessi da 0 a %3. Correggere la moneta e riprovare.")
+                           .arg(moneta.trimmed(), numDec.toString())
+                           .arg(MaxDecimaliMoneta));
+    return int(n);
+}
+
 DatiMoneta LeggiDatiMoneta(const QString &moneta)
 {
     DatiMoneta d;
+    QVariant numDec;
     try {
         RecDat rs;
         const QString sql = QStringLiteral("Select * from Monete") + QStringLiteral(" where moneta = ") +
@@ -32,7 +48,9 @@ DatiMoneta LeggiDatiMoneta(const QString &moneta)
         const QString h =
             rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false, RecDat::TipoSnapshot);
         if (!rs.FineDati(h)) {
-            d.numDec = rs.LeggiCampo(h, QStringLiteral("NumDec"), UtilGlob::TipoIntero).toInt();
+            numDec = rs.LeggiCampo(h, QStringLiteral("NumDec"));
+            if (numDec.isNull())
+                numDec = 0;
             d.numDecGest = rs.LeggiCampo(h, QStringLiteral("NumDecGest"), UtilGlob::TipoIntero).toInt();
             d.operatore = rs.LeggiCampo(h, QStringLiteral("Operatore"), UtilGlob::TipoTesto).toString();
             d.cee = rs.LeggiCampo(h, QStringLiteral("Cee"), UtilGlob::TipoTesto).toString();
@@ -41,6 +59,8 @@ DatiMoneta LeggiDatiMoneta(const QString &moneta)
         // A company database without the currency table behaves as one without the row.
         return DatiMoneta();
     }
+    if (numDec.isValid())
+        d.numDec = DecimaliMoneta(moneta, numDec);
     return d;
 }
 

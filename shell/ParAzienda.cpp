@@ -6,6 +6,7 @@
 #include "components/util/ProfiloIni.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
@@ -47,20 +48,22 @@ QString testoIni(const ProfiloIni &ini, const QString &sezione, const QString &c
     return t.isEmpty() ? predefinito : t;
 }
 
-// Decimals of a currency from table Monete; `predefinito` when unknown.
+// Decimals of a currency from table Monete; `predefinito` when unknown. A
+// row with decimals out of range stops the start with its message.
 int decimaliMoneta(const QString &moneta, int predefinito)
 {
     if (moneta.isEmpty())
         return predefinito;
+    QVariant numDec;
     try {
         DbMotore *db = Globali::DbComp();
         const auto r = db->Seleziona(Globali::DbAzienda, QStringLiteral("SELECT NumDec FROM Monete WHERE Moneta = ") +
                                                              Globali::Util().ValoreSql(moneta, UtilGlob::TipoTesto));
         if (r && r->numRighe() > 0 && !r->nullo(0, 0))
-            return r->valore(0, 0).toInt();
+            numDec = r->valore(0, 0);
     } catch (const VbErrore &) {
     }
-    return predefinito;
+    return numDec.isValid() ? DecimaliMoneta(moneta, numDec) : predefinito;
 }
 
 QDate dataHost(const QString &nome)

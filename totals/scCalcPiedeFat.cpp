@@ -4,6 +4,7 @@
 
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "services/Importi.h"
 
@@ -248,8 +249,9 @@ bool scCalcPiedeFat::LetturaTestata()
         throw VbErrore(VbErrore::UsoNonValidoNull,
                        QStringLiteral("Moneta del documento non trovata in Monete: ")
                            + CampoTesto(msChiaveTesta, T + QLatin1String("Moneta")));
-    NumDecDoc = CampoIntero(msChiaveTesta, QStringLiteral("Monete.NumDec"));
     MonetaDoc = CampoTesto(msChiaveTesta, T + QLatin1String("Moneta"));
+    // Decimals out of what an amount holds end the run with an error naming the currency.
+    NumDecDoc = DecimaliMoneta(MonetaDoc, Campo(msChiaveTesta, QStringLiteral("Monete.NumDec")));
     TipoEffetto = CampoTesto(msChiaveTesta, QStringLiteral("PagTipi.TipoEffetto"));
     odAbbuono = CampoImporto(msChiaveTesta, T + QLatin1String("Abbuono"));
     odAcconto = CampoImporto(msChiaveTesta, T + QLatin1String("Acconto"));

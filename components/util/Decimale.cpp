@@ -8,6 +8,8 @@ const i128 Limite = i128(1) * 1000000000000000000LL * 1000000000000000000LL; // 
 
 bool moltiplica10(i128 &m, int n)
 {
+    if (m == 0)
+        return true;
     while (n-- > 0) {
         if (m > Limite || m < -Limite)
             return false;
@@ -100,6 +102,8 @@ bool Decimale::AScala(int nuovaScala, Decimale &out) const
 Decimale Decimale::Normalizzato() const
 {
     Decimale d = *this;
+    if (d.mantissa == 0)
+        return {0, 0};
     while (d.scala > 0 && d.mantissa % 10 == 0) {
         d.mantissa /= 10;
         --d.scala;

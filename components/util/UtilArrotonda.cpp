@@ -4,6 +4,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,11 @@ QChar modoDi(const QString &modo)
     if (m == u"S" || m == u"I" || m == u"T")
         return m[0];
     return u'A';
+}
+
+int esponenteAmmesso(int esponente)
+{
+    return std::clamp(esponente, -UtilGlob::MaxEsponenteArrotonda, UtilGlob::MaxEsponenteArrotonda);
 }
 
 // unita x 10^esponente as an exact decimal; false when it is not positive.
@@ -41,6 +47,7 @@ double arrotondaDouble(double v, QChar modo, double passo)
 
 double arrotonda(double valore, const QString &modo, const Decimale &unita, double unitaDouble, int esponente)
 {
+    esponente = esponenteAmmesso(esponente);
     const QChar m = modoDi(modo);
     Decimale v, passo, r;
     if (!passoDi(unita, esponente, passo))
@@ -54,6 +61,7 @@ double arrotonda(double valore, const QString &modo, const Decimale &unita, doub
 
 Currency arrotondaImporto(Currency valore, const QString &modo, const Decimale &unita, int esponente)
 {
+    esponente = esponenteAmmesso(esponente);
     Decimale passo, r;
     Currency out;
     if (!passoDi(unita, esponente, passo))

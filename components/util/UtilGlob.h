@@ -82,7 +82,11 @@ public:
     // hundredths; Arrotonda(x, "S", 0.5) up to halves). Modes: "A" half away
     // from zero, "S" up (towards +infinity), "I" down (towards -infinity), "T"
     // truncation (towards zero); an empty or unknown mode is "A". A unit of 0
-    // leaves the value unchanged. Computed in exact decimal arithmetic.
+    // leaves the value unchanged. Computed in exact decimal arithmetic. The
+    // exponent is held to +-MaxEsponenteArrotonda: an amount has four decimals
+    // and a double fifteen significant digits, so finer or coarser steps
+    // change nothing more (and would only cost time).
+    static constexpr int MaxEsponenteArrotonda = 30;
     Currency Arrotonda(Currency valore, const QString &modo = QStringLiteral("A"), Currency unita = 1,
                        int esponente = 0) const;
     double Arrotonda(double valore, const QString &modo = QStringLiteral("A"), double unita = 1,

@@ -1,5 +1,6 @@
 // Column existence and currency settings on a small company database.
 #include "services/DatiComuni.h"
+#include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "tests/services/AziendaServizi.h"
 
@@ -58,6 +59,31 @@ TEST_P(DatiComuniDb, LeggiMoneta)
     EXPECT_EQ(dec, 2);
     EXPECT_EQ(op, "/");
     EXPECT_EQ(cee, "N");
+}
+
+TEST_P(DatiComuniDb, DecimaliFuoriIntervalloSonoUnErrore)
+{
+    const QString ins = "INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ";
+    Esegui(ins + "('M4','Quattro',4)");
+    Esegui(ins + "('M5','Cinque',5)");
+    Esegui(ins + "('MNEG','Negativa',-1)");
+    Esegui(ins + "('MMAX','Enorme',2147483647)");
+    Esegui(ins + "('MNUL','Nulla',Null)");
+    EXPECT_EQ(LeggiMoneta("M4"), 4);
+    EXPECT_EQ(LeggiMoneta("MNUL"), 0);
+    for (const char *moneta : {"M5", "MNEG", "MMAX"}) {
+        try {
+            LeggiMoneta(moneta);
+            ADD_FAILURE() << moneta << " accettata";
+        } catch (const VbErrore &e) {
+            EXPECT_TRUE(e.descrizione().startsWith(QStringLiteral("La moneta %1 ha un numero di decimali non valido")
+                                                       .arg(moneta)))
+                << e.descrizione().toStdString();
+        }
+    }
+    EXPECT_THROW(DecimaliMoneta("X", QString("2,5")), VbErrore);
+    EXPECT_THROW(DecimaliMoneta("X", QString("due")), VbErrore);
+    EXPECT_EQ(DecimaliMoneta("X", QString("3")), 3);
 }
 
 TEST_P(DatiComuniDb, LeggiMonetaSenzaTabella)

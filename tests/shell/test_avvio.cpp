@@ -227,6 +227,24 @@ TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)
     EXPECT_EQ(Globali::MenuClient, nullptr);
 }
 
+TEST_F(AvvioTest, ACurrencyWithDecimalsOutOfRangeStopsTheStartWithItsName)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-monete"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("azienda.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE Monete SET NumDec = 2147483647 WHERE Moneta = 'EUR'")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prova-monete"));
+    EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
+    ASSERT_FALSE(messaggi().isEmpty());
+    EXPECT_TRUE(messaggi().last().contains(QStringLiteral("La moneta EUR ha un numero di decimali non valido")))
+        << messaggi().last().toStdString();
+    EXPECT_TRUE(attendi([&] { return codiceChiusura == 1; }));
+}
+
 TEST_F(AvvioTest, AFailedConnectionMayBeRetriedAndNeverShowsThePassword)
 {
     ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"), QStringLiteral("DsnCheNonEsiste"));

@@ -358,6 +358,22 @@ TEST_P(Documenti, SenzaTestataSenzaRigheESenzaAliquota)
     EXPECT_EQ(motore.odTotPagare, Currency());
 }
 
+TEST_P(Documenti, MonetaConDecimaliFuoriIntervalloEUnErrore)
+{
+    for (const auto &[moneta, dec] : {std::pair{"MAX", 2147483647}, std::pair{"NEG", -3}, std::pair{"SEI", 6}}) {
+        banco.Inserisci(QStringLiteral("Monete"), {{"Moneta", QString::fromLatin1(moneta)}, {"NumDec", dec}});
+        const int numero = 20 + dec % 7;
+        testata(numero, {{"Moneta", QString::fromLatin1(moneta)}});
+        riga(numero, 1, "22", "100.25");
+        calcola(numero);
+        EXPECT_EQ(motore.oiNumErrori, 1) << moneta;
+        EXPECT_TRUE(motore.osErrori.contains(
+            QStringLiteral("La moneta %1 ha un numero di decimali non valido (%2)").arg(moneta).arg(dec)))
+            << motore.osErrori.toStdString();
+        EXPECT_EQ(motore.odTotPagare, Currency()) << moneta;
+    }
+}
+
 TEST_P(Documenti, ImportiNulliValgonoZero)
 {
     testata(12, {{"Acconto", QVariant()}, {"Abbuono", QVariant()}, {"ScontoPag", QVariant()}});

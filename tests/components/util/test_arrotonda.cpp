@@ -1,6 +1,9 @@
 // Rounding by mode, unit and power of ten, on amounts and on doubles.
 #include "components/util/UtilGlob.h"
 
+#include "components/util/VbErrore.h"
+
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,6 +80,26 @@ TEST(Arrotonda, DoublesBeyondFourDecimalsAndHugeValues)
     EXPECT_DOUBLE_EQ(u.Arrotonda(2.5), 3.0);
     // Fatt x 100 of a preview scale, rounded to a whole number.
     EXPECT_DOUBLE_EQ(u.Arrotonda(0.7549 * 100, "A", 1), 75.0);
+}
+
+TEST(Arrotonda, ExtremeExponentsAreHeldToTheSupportedRange)
+{
+    UtilGlob u;
+    // Decimals of a currency row out of any sense: finer than any digit an
+    // amount or a double has, or coarser than any amount.
+    for (int esponente : {-31, -1000, -2147483647, INT_MIN}) {
+        EXPECT_DOUBLE_EQ(u.Arrotonda(12.345, "A", 1, esponente), 12.345) << esponente;
+        EXPECT_DOUBLE_EQ(u.Arrotonda(0.0, "S", 1, esponente), 0.0) << esponente;
+        EXPECT_EQ(u.Arrotonda(cur("-81.2256"), "I", Currency(1), esponente), cur("-81.2256")) << esponente;
+        EXPECT_EQ(u.Arrotonda(Currency(), "A", Currency(1), esponente), Currency()) << esponente;
+        EXPECT_EQ(u.Arrotonda(QVariant::fromValue(cur("5.5")), "A", 1, esponente).value<Currency>(), cur("5.5"));
+    }
+    for (int esponente : {31, 1000, 2147483647, INT_MAX}) {
+        EXPECT_DOUBLE_EQ(u.Arrotonda(12.345, "A", 1, esponente), 0.0) << esponente;
+        EXPECT_DOUBLE_EQ(u.Arrotonda(0.0, "A", 1, esponente), 0.0) << esponente;
+        EXPECT_EQ(u.Arrotonda(cur("922337203685477.5807"), "T", Currency(1), esponente), Currency()) << esponente;
+        EXPECT_THROW(u.Arrotonda(cur("0.0001"), "S", Currency(1), esponente), VbErrore) << esponente;
+    }
 }
 
 TEST(Arrotonda, VariantKeepsCurrencyAndNull)
