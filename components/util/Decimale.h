@@ -50,3 +50,7 @@ bool ArrotondaDecimale(const Decimale &valore, const Decimale &passo, QChar modo
 // is not one number. `virgolaDecimale`: a lone ',' is the decimal separator
 // and a '.' followed by groups of three digits is grouping ("1.500" = 1500).
 bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &normale);
+// The longest beginning of the text that NormalizzaNumero accepts ("12 pezzi"
+// -> "12", "1.234,5x" -> "1234.5"), in its plain form; false when not even
+// the first character begins a number. Linear in the text.
+bool InizioNumero(const QString &testo, bool virgolaDecimale, QString &normale);

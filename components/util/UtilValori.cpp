@@ -106,6 +106,83 @@ bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &norma
     return true;
 }
 
+namespace {
+// Whether the text read so far is a run of thousands groups with the
+// separator `sep` ("1.234.567"), kept one character at a time.
+struct Gruppi {
+    QChar sep;
+    bool vivo = true;
+    int gruppi = 0;  // separators seen
+    int lung = 0;    // digits of the group being read
+
+    void aggiungi(QChar c)
+    {
+        if (!vivo)
+            return;
+        if (c == sep) {
+            vivo = gruppi == 0 ? lung >= 1 : lung == 3;
+            ++gruppi;
+            lung = 0;
+        } else if (c >= u'0' && c <= u'9') {
+            if (gruppi == 0 && lung == 0 && c == u'0')
+                vivo = false;
+            vivo = vivo && ++lung <= 3;
+        } else {
+            vivo = false;
+        }
+    }
+    bool valido() const { return vivo && gruppi >= 1 && lung == 3; }
+};
+} // namespace
+
+bool InizioNumero(const QString &testo, bool virgolaDecimale, QString &normale)
+{
+    QString s;
+    s.reserve(testo.size());
+    for (QChar c : testo)
+        if (!c.isSpace())
+            s += c;
+    const qsizetype inizio = !s.isEmpty() && (s[0] == u'-' || s[0] == u'+') ? 1 : 0;
+    // A number holds only digits, '.' and ',' before its exponent.
+    qsizetype fine = inizio;
+    while (fine < s.size() && ((s[fine] >= u'0' && s[fine] <= u'9') || s[fine] == u'.' || s[fine] == u','))
+        ++fine;
+    // With an exponent: at most a sign and three digits after the 'e'.
+    if (fine < s.size() && (s[fine] == u'e' || s[fine] == u'E'))
+        for (qsizetype k = std::min(s.size(), fine + 5); k > fine + 1; --k)
+            if (NormalizzaNumero(s.left(k), virgolaDecimale, normale))
+                return true;
+    // Without: each beginning judged as the character is added (NormalizzaNumero's rules).
+    Gruppi punti{u'.'}, virgole{u','};
+    qsizetype numPunti = 0, numVirgole = 0;
+    QChar ultimoSep;
+    bool intereInGruppi[2] = {false, false};  // before the '.', before the ',': groups of the other separator
+    qsizetype migliore = -1;
+    for (qsizetype k = inizio; k < fine; ++k) {
+        const QChar c = s[k];
+        if (c == u'.' || c == u',') {
+            intereInGruppi[c == u'.' ? 0 : 1] = (c == u'.' ? virgole : punti).valido();
+            ultimoSep = c;
+            ++(c == u'.' ? numPunti : numVirgole);
+        }
+        punti.aggiungi(c);
+        virgole.aggiungi(c);
+        const qsizetype lung = k + 1 - inizio;
+        bool valido;
+        if (numPunti == 0 && numVirgole == 0)
+            valido = true;
+        else if (numPunti == 0)
+            valido = numVirgole == 1 && virgolaDecimale ? lung > 1 : virgole.valido();
+        else if (numVirgole == 0)
+            valido = numPunti == 1 ? lung > 1 : punti.valido();
+        else
+            valido = (ultimoSep == u'.' ? numPunti : numVirgole) == 1 && intereInGruppi[ultimoSep == u'.' ? 0 : 1];
+        if (valido)
+            migliore = k + 1;
+    }
+    return migliore > 0 && NormalizzaNumero(s.left(migliore), virgolaDecimale, normale);
+}
+
 UtilGlob::UtilGlob() = default;
 
 bool UtilGlob::LeggiNumero(const QString &testo, double &numero, bool virgolaDecimale)
@@ -156,13 +233,13 @@ double UtilGlob::ValoreNumerico(const QVariant &valore, bool virgolaDecimale, bo
     double n = 0;
     if (LeggiNumero(testo, n, virgolaDecimale))
         return n;
-    if (inizioNumerico) {
-        const QString t = testo.trimmed();
-        for (qsizetype lung = t.size() - 1; lung > 0; --lung)
-            if (LeggiNumero(t.left(lung), n, virgolaDecimale))
-                return n;
-    }
-    return 0;
+    // The number the text begins with; one that a double cannot hold is no
+    // number (never a shorter one cut from it).
+    QString normale;
+    if (!inizioNumerico || !InizioNumero(testo, virgolaDecimale, normale))
+        return 0;
+    n = normale.toDouble();
+    return std::isfinite(n) ? n : 0;
 }
 
 QVariant UtilGlob::TestoInNumero(const QVariant &valore, bool zeroSeNonNumero, bool intero) const

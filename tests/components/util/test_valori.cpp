@@ -1,9 +1,11 @@
 // Value conversions, checks, comparisons, texts, paths, error texts and the
 // command-line switches of the utility object.
+#include "components/util/Decimale.h"
 #include "components/util/UtilGlob.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
+#include <random>
 
 TEST(ValoreNumerico, ItalianAndPlainNotations)
 {
@@ -210,4 +212,39 @@ TEST(LeggiSwitch, LinuxAndWindowsForms)
     u.ImpostaRigaComando({"-I", "/etc/morvane.ini", "--", "-M", "2"});
     EXPECT_EQ(u.LeggiSwitch("I"), "/etc/morvane.ini");
     EXPECT_EQ(u.LeggiSwitch("M"), "");
+}
+
+TEST(ValoreNumerico, BeginningOfATextIsTheLongestNumberItStartsWith)
+{
+    // Against the definition, on every short text of a small alphabet drawn
+    // at random (fixed seed): the longest beginning NormalizzaNumero accepts.
+    const QString alfabeto = QStringLiteral("0159.,.,e-+ x");
+    std::mt19937 caso(19);
+    for (int prova = 0; prova < 20000; ++prova) {
+        QString testo;
+        const int lung = int(caso() % 12) + 1;
+        for (int i = 0; i < lung; ++i)
+            testo += alfabeto[qsizetype(caso() % unsigned(alfabeto.size()))];
+        for (bool virgola : {true, false}) {
+            QString atteso, trovato, normale;
+            for (qsizetype l = testo.size(); l > 0 && atteso.isEmpty(); --l)
+                if (NormalizzaNumero(testo.left(l), virgola, normale))
+                    atteso = normale;
+            EXPECT_EQ(InizioNumero(testo, virgola, trovato) ? trovato : QString(), atteso)
+                << testo.toStdString() << " virgola " << virgola;
+        }
+    }
+    UtilGlob u;
+    const struct {
+        const char *testo;
+        double atteso;
+    } casi[] = {
+        {"12 pezzi", 12}, {"1.234,5 euro", 1234.5}, {"1,234.5x", 1234.5}, {"1.2.3", 1.2}, {"-3e2kg", -300},
+        {"5e", 5},        {"1e400", 0},             {"1e-400", 0},        {"x12", 0},     {"", 0},
+    };
+    for (const auto &c : casi)
+        EXPECT_DOUBLE_EQ(u.ValoreNumerico(QString::fromLatin1(c.testo)), c.atteso) << c.testo;
+    // A number a double cannot hold is no number: never the shorter one cut from it.
+    EXPECT_EQ(u.ValoreNumerico(QString(400, u'9') + QStringLiteral("abc")), 0);
+    EXPECT_EQ(u.ValoreNumerico(QString(32000, u'x')), 0);
 }
