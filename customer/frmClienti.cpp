@@ -287,6 +287,7 @@ void frmClienti::Form_Load()
             GestPagine::BloccoModifiche blocco(*pag);
             txt(35)->setText(QStringLiteral("3"));
         }
+        pag->ImpostaDopoSalvataggio(0);
         pag->ImpostaToolbar(Globali::TipoToolbar, tolComPag);
 
         for (int i = 0; i < 5; ++i) {

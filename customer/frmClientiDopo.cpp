@@ -92,10 +92,13 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
             LinAttuale = prima;
         }
         visDecodPagina(PaginaCorrente(), true);
+        const bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
+        // A new account may be the ledger's highest code now.
+        if (scritto && pvRit.toString().isEmpty())
+            labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
         if (!TransStoricoAperta)
             break;
         TransStoricoAperta = false;
-        const bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
         chiudiTransazione(pvRit.toString().isEmpty() && scritto);
         const long ultimo = pag->UltimoRisultato(0);
         pag->AbilitaTransazione(true);

@@ -302,6 +302,9 @@ void frmClienti::CreaControlli()
     timTasPagine = UtilFinestre::CreaTimerUnoShot(this, [this] { timTasPagine_Timer(); });
     timComPag = UtilFinestre::CreaTimerUnoShot(this, [this] { timComPag_Timer(); });
     timVarie = UtilFinestre::CreaTimerUnoShot(this, [this] { timVarie_Timer(); });
+
+    // The first-field settings name a field by its place in the Tab order.
+    UtilFinestre::NumeraTabIndex(this);
 }
 
 void frmClienti::CreaTestata()

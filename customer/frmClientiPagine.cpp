@@ -45,8 +45,10 @@ void frmClienti::TasPagine_Click()
     const int I = TabSelezionato();
     if (PagAttuale == I - 1)
         return;
+    // The form's active control: the field the user was in when the tab was
+    // chosen (choosing a tab does not take the focus from it).
+    QWidget *attivo = focusWidget();
     PagAttuale = I - 1;
-    setFocus();
     const int g = QualePictLin(PagAttuale).toInt();
     if (g < 0) {
         PagConLin = false;
@@ -54,7 +56,6 @@ void frmClienti::TasPagine_Click()
     } else {
         PagConLin = true;
         LinAttuale = g;
-        QWidget *attivo = focusWidget();
         NomeCtlPend = NomeControllo(attivo);
         if (NomeCtlPend.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0 && txt.Contiene(attivo)) {
             const int i = IndiceControllo(attivo);
@@ -64,6 +65,9 @@ void frmClienti::TasPagine_Click()
             IndCtlPend = -1;
         }
     }
+    // The focus waits on the form while the pages change, so that the page
+    // that goes hands it to no other field; the new page's first field takes it.
+    setFocus();
     SistemaPagina(PagAttuale);
     if (QualePictLin(PagAttuale).toInt() >= 0)
         timComPag->start();

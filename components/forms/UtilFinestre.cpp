@@ -55,6 +55,16 @@ QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::fu
 namespace UtilFinestre
 {
 
+void NumeraTabIndex(QWidget *form)
+{
+    if (!form)
+        return;
+    int n = 0;
+    for (QWidget *w = form->nextInFocusChain(); w && w != form; w = w->nextInFocusChain())
+        if (form->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus))
+            w->setProperty("TabIndex", n++);
+}
+
 bool ImpostaFocus(QWidget *controllo, bool ignoraErrori)
 {
     if (!controllo || !controllo->isEnabled() || controllo->isHidden() ||

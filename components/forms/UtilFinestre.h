@@ -23,6 +23,12 @@ bool ImpostaFocus(QWidget *controllo, bool ignoraErrori = true);
 // closed or hidden. Dialogs answer their exec() result, other windows 0.
 int MostraForm(QWidget *form, int modo = 1);
 
+// Numbers the controls of `form` in its Tab order, from 0, and keeps each
+// number in the control's property "TabIndex": a setting can then name a
+// control by its place. Every control that takes the focus with Tab counts,
+// hidden ones too, so the numbers do not move when fields are hidden.
+void NumeraTabIndex(QWidget *form);
+
 // True when a control of `form` has the background `colore` (set through
 // ColoriVb::ImpostaBackColor); `nome` and `indice` get its array name and
 // index (-1 outside arrays). Controls are searched in creation order.

@@ -75,6 +75,11 @@ void GestPagine::ImpostaModoAvvio(int modo)
     d->modoAvvio = modo;
 }
 
+void GestPagine::ImpostaDopoSalvataggio(int modo)
+{
+    d->dopoSalvataggio = modo;
+}
+
 void GestPagine::AbilitaCallback(int piOper, bool abilita)
 {
     if (abilita)

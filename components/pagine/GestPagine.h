@@ -60,6 +60,9 @@ class GestPagine : public QObject
     void TabellaPrincipale(const QString &tabella);
     // 0: the form opens on an empty new record; 1: it opens in search mode.
     void ImpostaModoAvvio(int modo);
+    // After a new record is saved: 0 it stays shown, 1 the form clears for
+    // the next new record. Given once the engine is initialised.
+    void ImpostaDopoSalvataggio(int modo);
     void AbilitaCallback(int piOper, bool abilita);
     bool CallbackAbilitata(int piOper) const;
 

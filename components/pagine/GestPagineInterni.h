@@ -34,6 +34,7 @@ struct GestPagine::Campo {
 struct GestPagine::Interni {
     QString tabella;
     int modoAvvio = 0;
+    int dopoSalvataggio = 0;
     std::set<int> callback;
     std::vector<std::unique_ptr<Campo>> campi;
     QHash<QString, Campo *> perNome;        // by lower-case registered name

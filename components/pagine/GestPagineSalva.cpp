@@ -86,6 +86,7 @@ bool GestPagine::salva()
     d->ultimoRisultato = 0;
     d->erroreSegnalato = true;
     bool scritto = false;
+    const bool nuovoRecord = m_stato == StatoNuovo;
     const bool propria = m_transazione;
     QStringList chiave;
     try {
@@ -135,6 +136,8 @@ bool GestPagine::salva()
         m_modificato = false;
     else if (!d->erroreSegnalato)
         SegnalaErrore(d->ultimoRisultato);
+    if (scritto && nuovoRecord && d->dopoSalvataggio == 1)
+        pulisciCampi(0, true);
     return scritto;
 }
 

@@ -14,10 +14,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 using Carica = BancoClienti;
@@ -171,4 +174,44 @@ TEST_F(Carica, AFailedLoadClosesInOrder)
     EXPECT_EQ(Apri(), nullptr);
     EXPECT_EQ(Globali::ChiusuraInCorso, -1);
     EXPECT_EQ(m_menu->Messaggi().size(), 1);
+}
+
+TEST_F(Carica, FirstFieldIsNamedByItsPlaceInTheTabOrder)
+{
+    // Every field has its own place in the Tab order.
+    int piva = -1, codFisc = -1;
+    {
+        frmClienti prova;
+        QSet<int> posti;
+        for (auto [i, t] : prova.txt) {
+            const QVariant n = t->property("TabIndex");
+            ASSERT_TRUE(n.isValid()) << i;
+            posti.insert(n.toInt());
+        }
+        EXPECT_EQ(posti.size(), prova.txt.Count());
+        piva = prova.txt(1090)->property("TabIndex").toInt();
+        codFisc = prova.txt(1100)->property("TabIndex").toInt();
+        ASSERT_GT(piva, 0);
+    }
+
+    QTemporaryDir cartella;
+    const QString ini = cartella.filePath(QStringLiteral("morvane.ini"));
+    Globali::PathIni = ini;
+    struct Caso {
+        int clientiPrimo, primoCampo, campo;
+    };
+    const Caso casi[] = {{piva, 0, 1090}, {0, codFisc, 1100}, {piva, codFisc, 1090}, {9999, 0, 40}, {0, 0, 40}};
+    const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
+    for (const Caso &c : casi) {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[Configurazioni]\nClientiPrimo=%1\n").arg(c.clientiPrimo).toUtf8());
+        f.close();
+        Personale(QStringLiteral("Clienti"), QStringLiteral("PrimoCampo"), c.primoCampo);
+        ASSERT_NE(Apri(), nullptr);
+        ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+        EXPECT_EQ(m_form->focusWidget(), m_form->txt(c.campo)) << c.clientiPrimo << "/" << c.primoCampo;
+        Chiudi();
+    }
+    Globali::PathIni.clear();
 }

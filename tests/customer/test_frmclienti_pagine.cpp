@@ -3,6 +3,7 @@
 
 #include "components/forms/CodiciTasto.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
@@ -204,4 +205,38 @@ TEST_F(Pagine, CustomerLookupReadsTheChosenAccount)
     Attendi();
     EXPECT_EQ(m_form->TxtCodCli->text(), altro[2]);
     EXPECT_EQ(m_form->focusWidget(), m_form->txt(30));
+}
+
+TEST_F(Pagine, TheFieldBeingLeftIsCheckedOnceAndResumedWhenItKeepsTheFocus)
+{
+    m_form->activateWindow();
+    ASSERT_TRUE(UtilFinestre::ImpostaFocus(m_form->txt(1090), false));
+    Attendi();
+    ASSERT_EQ(m_form->CampoAttuale, 1090);
+
+    // Choosing a grid page checks the field being left and records it ...
+    m_form->SelezionaTab(8);
+    EXPECT_EQ(m_form->NomeCtlPend, "txt");
+    EXPECT_EQ(m_form->IndCtlPend, 1090);
+    EXPECT_EQ(m_form->CampoAttuale, -1);
+    EXPECT_EQ(m_form->Pannello(QStringLiteral("DescrCampo")), "");
+    // ... until the grid has the focus and the request is settled.
+    Attendi();
+    EXPECT_EQ(m_form->focusWidget(), m_form->dbgRiga(0));
+    EXPECT_EQ(m_form->IndCtlPend, -1);
+    EXPECT_EQ(m_form->NomeCtlPend, "");
+    EXPECT_EQ(m_form->CampoAttuale, -1);
+
+    // A command leaves the focus in the field: the field is checked, then
+    // entered again as if the user had come back to it.
+    m_form->SelezionaTab(1);
+    Attendi();
+    ASSERT_EQ(m_form->focusWidget(), m_form->txt(40));
+    m_form->ButtonComando(QStringLiteral("Aggiorna"));
+    EXPECT_EQ(m_form->IndCtlPend, 40);
+    EXPECT_EQ(m_form->CampoAttuale, -1);
+    Attendi();
+    EXPECT_EQ(m_form->IndCtlPend, -1);
+    EXPECT_EQ(m_form->CampoAttuale, 40);
+    EXPECT_EQ(m_form->Pannello(QStringLiteral("DescrCampo")), m_form->txt(40)->toolTip());
 }

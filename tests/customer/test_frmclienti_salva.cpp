@@ -169,12 +169,17 @@ TEST_F(Salva, ANewAccountAsksNothingAboutHistory)
     m_form->txt(30)->setText(QStringLiteral("9990"));
     m_form->txt(40)->setText(QStringLiteral("Cliente nuovo di prova"));
     m_form->txt(1090)->setText(QStringLiteral("00743110157"));
+    ASSERT_NE(m_form->labMax->text(), "9990");
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
     EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
     EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = "
                                     "'9990'"))
                   .toString(),
               "3");
+    // The saved account stays shown, and the ledger's last code is the new one.
+    EXPECT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_EQ(m_form->txt(40)->text(), "Cliente nuovo di prova");
+    EXPECT_EQ(m_form->labMax->text(), "9990");
 }
 
 TEST_F(Salva, ALedgerThatIsNotForCustomersIsRefused)

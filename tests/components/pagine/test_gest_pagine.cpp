@@ -302,6 +302,36 @@ TEST_F(Pagine, NewRecordIsInsertedAndADuplicateKeyIsReported)
     EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoNuovo);
 }
 
+TEST_F(Pagine, AfterSavingANewRecordItStaysOrTheFormClears)
+{
+    struct Caso {
+        int modo;
+        const char *conto;
+        int stato;
+        const char *descrizione;
+    };
+    for (const Caso &c : {Caso{0, "0030", GestPagine::StatoRecord, "Nuovo 30"},
+                          Caso{1, "0031", GestPagine::StatoNuovo, ""}}) {
+        form.pag.ImpostaDopoSalvataggio(c.modo);
+        form.pag.EseguiComando(QStringLiteral("Nuovo"));
+        form.gruppo->setText(QStringLiteral("01"));
+        form.conto->setText(QString::fromLatin1(c.conto));
+        form.descrizione->setText(QStringLiteral("Nuovo ") + QString::fromLatin1(c.conto).right(2));
+        ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool()) << c.modo;
+        EXPECT_EQ(valore(QString::fromLatin1(c.conto), QStringLiteral("Descrizione")),
+                  QStringLiteral("Nuovo ") + QString::fromLatin1(c.conto).right(2));
+        EXPECT_EQ(form.pag.StatoPagina(), c.stato) << c.modo;
+        EXPECT_EQ(form.descrizione->text(), QString::fromLatin1(c.descrizione)) << c.modo;
+        EXPECT_FALSE(form.pag.RecordModificato()) << c.modo;
+    }
+    // A stored record saved again stays shown either way.
+    leggi(QStringLiteral("01"), QStringLiteral("0001"));
+    form.citta->setText(QStringLiteral("Latina"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_EQ(form.citta->text(), QStringLiteral("Latina"));
+}
+
 TEST_F(Pagine, CopyKeepsTheValuesButTheLastKeyPart)
 {
     leggi(QStringLiteral("01"), QStringLiteral("0001"));
