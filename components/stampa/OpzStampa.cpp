@@ -1,0 +1,162 @@
+// Print parameters: members, keyed values and display texts.
+#include "components/stampa/OpzStampa.h"
+
+#include "components/stampa/Stampante.h"
+#include "components/util/Currency.h"
+
+#include <QStringList>
+
+OpzStampa::OpzStampa(const QString &sezioneStampa) : m_sezione(sezioneStampa) {}
+
+QString OpzStampa::DescrFileForm(int codice) const
+{
+    switch (codice) {
+    case FormatoCompatibileExcel:
+        return QStringLiteral("Compatibile Excel");
+    case FormatoTesto:
+        return QStringLiteral("Testo");
+    case FormatoExcel:
+        return QStringLiteral("Formato Excel");
+    default:
+        return {};
+    }
+}
+
+QString OpzStampa::DescrStampante(const Stampante &stampanteCorrente) const
+{
+    QString testo;
+    switch (m_staVid) {
+    case UscitaStampante: {
+        QString nome = m_nomeStampante.trimmed();
+        QString porta = m_nomePorta;
+        if (nome.isEmpty()) {
+            nome = stampanteCorrente.DeviceName.isEmpty() ? QStringLiteral("(nessuna stampante)")
+                                                          : stampanteCorrente.DeviceName;
+            nome += QStringLiteral(" (predefinita)");
+            if (porta.isEmpty())
+                porta = stampanteCorrente.Port;
+        }
+        testo = nome;
+        if (!porta.isEmpty())
+            testo += QStringLiteral(" su ") + porta;
+        const int cassetto = ParIntero(QStringLiteral("NumCassetto"));
+        const int carta = ParIntero(QStringLiteral("NumTipoCarta"));
+        if (cassetto > 0)
+            testo += QStringLiteral(" - cassetto ") + QString::number(cassetto);
+        if (carta > 0)
+            testo += QStringLiteral(" - carta ") + QString::number(carta);
+        if (m_forzaVert == -1)
+            testo += QStringLiteral(" - verticale");
+        break;
+    }
+    case UscitaVideo:
+        testo = QStringLiteral("Video (scala %1%)").arg(qRound(double(m_fatt) * 100));
+        break;
+    case UscitaFile:
+        testo = QStringLiteral("File ") + DescrFileForm(m_fileForm) + QStringLiteral(": ") + m_fileName;
+        break;
+    case UscitaFissa:
+        testo = (m_fisStampante != 0 ? QStringLiteral("Lunghezza fissa su stampante: ")
+                                     : QStringLiteral("Lunghezza fissa su file: ")) +
+                m_fisFileName;
+        if (m_fisUtilComp != 0)
+            testo += QStringLiteral(" (compresso)");
+        break;
+    default:
+        break;
+    }
+    if (ParVero(QStringLiteral("PdfAutomAbil")))
+        testo += QStringLiteral(" - Pdf automatico");
+    if (ParVero(QStringLiteral("EmailInvia")))
+        testo += QStringLiteral(" - invio email");
+    return testo;
+}
+
+bool OpzStampa::StaVidEscluso(int tipo) const
+{
+    return tipo >= 0 && tipo < 4 && m_esclusi[tipo];
+}
+
+void OpzStampa::StaVidEscluso(int tipo, bool escluso)
+{
+    if (tipo >= 0 && tipo < 4)
+        m_esclusi[tipo] = escluso;
+}
+
+void OpzStampa::FileFormFisso()
+{
+    if (m_fileForm == FormatoCompatibileExcel) {
+        m_sepCampi = QStringLiteral(";");
+        m_delimStr = QStringLiteral("\"");
+    }
+}
+
+QVariant OpzStampa::ParStampa(const QString &chiave, int tipo) const
+{
+    const auto it = m_par.constFind(chiave.toLower());
+    if (it == m_par.constEnd())
+        return tipo == TipoTesto ? QVariant(QString()) : QVariant();
+    if (tipo == TipoTesto)
+        return it->second.toString();
+    return it->second;
+}
+
+void OpzStampa::ImpostaParStampa(const QString &chiave, const QVariant &valore, int tipo)
+{
+    const QVariant v = tipo == TipoTesto ? QVariant(valore.toString()) : valore;
+    auto it = m_par.find(chiave.toLower());
+    if (it == m_par.end())
+        m_par.insert(chiave.toLower(), {chiave, v});
+    else
+        it->second = v;
+}
+
+int OpzStampa::ParIntero(const QString &chiave) const
+{
+    const QVariant v = ParStampa(chiave);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const double d = v.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        return ok ? int(d) : 0;
+    }
+    if (v.userType() == qMetaTypeId<Currency>())
+        return int(v.value<Currency>().toDouble());
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    return ok ? n : 0;
+}
+
+bool OpzStampa::ParVero(const QString &chiave) const
+{
+    const QVariant v = ParStampa(chiave);
+    if (!v.isValid() || v.isNull())
+        return false;
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        if (t.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("Vero"), Qt::CaseInsensitive) == 0)
+            return true;
+        bool ok = false;
+        const double d = t.toDouble(&ok);
+        return ok && d != 0;
+    }
+    if (v.userType() == qMetaTypeId<Currency>())
+        return v.value<Currency>().raw() != 0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok && d != 0;
+}
+
+QStringList OpzStampa::ChiaviParStampa() const
+{
+    QStringList chiavi;
+    for (auto it = m_par.constBegin(); it != m_par.constEnd(); ++it)
+        chiavi << it->first;
+    chiavi.sort(Qt::CaseInsensitive);
+    return chiavi;
+}

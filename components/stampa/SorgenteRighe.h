@@ -1,0 +1,50 @@
+// SorgenteRighe: what the print engine asks of a list or a grid. Its columns
+// (caption, width, alignment, whether the list shows it) and then its rows in
+// the order the list shows them, pulled one at a time so that a list of any
+// length is printed or exported without being held in memory twice.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+struct ColonnaStampa {
+    QString didascalia;
+    // Width as the list shows it, in twips (1440 to the inch); 0 or less when
+    // the list gives none (the engine sizes the column from its caption).
+    int larghezza = 0;
+    Qt::Alignment allineamento = Qt::AlignLeft;
+    bool visibile = true;
+    // The column holds numbers: right-aligned, numeric cells in a workbook,
+    // written without grouping in a plain export.
+    bool numerica = false;
+};
+
+// One cell: the text the list shows and the value behind it (a number, a
+// QDate, a text; an invalid QVariant when empty).
+struct CellaStampa {
+    QString testo;
+    QVariant valore;
+};
+
+class SorgenteRighe {
+public:
+    virtual ~SorgenteRighe() = default;
+
+    // Every column, in the order the list shows them, hidden ones included.
+    virtual QList<ColonnaStampa> ColonneStampa() = 0;
+    // Starts reading the rows from the first one, for the columns given (by
+    // their index in ColonneStampa, in print order). False when there is
+    // nothing to read.
+    virtual bool ApriRighe(const QList<int> &colonne) = 0;
+    // The next row: one cell per column given to ApriRighe, in that order.
+    // False after the last row.
+    virtual bool RigaSuccessiva(QList<CellaStampa> &celle) = 0;
+    // Number of rows when the list knows it (for "page n of m"), else -1.
+    virtual int NumeroRighe() { return -1; }
+    // Reading is over (also after a stop).
+    virtual void ChiudiRighe() {}
+    // Caption of the list window or grid: the print's title when the print
+    // options carry none.
+    virtual QString Didascalia() { return {}; }
+};
