@@ -1,0 +1,231 @@
+// Excel workbook export (libxlsxwriter, constant-memory mode).
+#include "components/stampa/EsportaXlsx.h"
+
+#include "components/stampa/ColonneStampa.h"
+#include "components/stampa/OpzStampa.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <cstdio>
+#include <xlsxwriter.h>
+
+namespace {
+
+// Excel keeps at most this many characters in a cell.
+constexpr int CaratteriCella = 32767;
+
+lxw_datetime dataExcel(const QDate &d, const QTime &t = QTime(0, 0))
+{
+    lxw_datetime r{};
+    r.year = d.year();
+    r.month = d.month();
+    r.day = d.day();
+    r.hour = t.hour();
+    r.min = t.minute();
+    r.sec = t.second() + t.msec() / 1000.0;
+    return r;
+}
+
+} // namespace
+
+EsportaXlsx::EsportaXlsx(const OpzStampa &opz, const QList<ColonnaStampa> &colonne, const QString &titolo)
+    : m_colonne(colonne), m_titolo(titolo), m_numeriSemplici(opz.NumNoForm() != 0)
+{
+}
+
+EsportaXlsx::~EsportaXlsx()
+{
+    Annulla();
+}
+
+QString EsportaXlsx::NomeFoglio(const QString &titolo)
+{
+    QString nome;
+    for (const QChar c : titolo) {
+        if (QStringLiteral("[]:*?/\\").contains(c) || c.unicode() < 32)
+            nome += QLatin1Char(' ');
+        else
+            nome += c;
+    }
+    nome = nome.simplified();
+    // Excel refuses a name that starts or ends with an apostrophe.
+    while (nome.startsWith(QLatin1Char('\'')))
+        nome.remove(0, 1);
+    nome = nome.left(31);
+    while (nome.endsWith(QLatin1Char('\'')))
+        nome.chop(1);
+    return nome.trimmed().isEmpty() ? QStringLiteral("Foglio1") : nome.trimmed();
+}
+
+bool EsportaXlsx::Apri(const QString &percorso, QString &errore)
+{
+    Annulla();
+    m_percorso = percorso;
+    const QFileInfo info(percorso);
+    if (!info.absoluteDir().exists()) {
+        errore = QStringLiteral("Impossibile creare il file %1: la cartella non esiste").arg(percorso);
+        return false;
+    }
+    // The workbook is written beside its final name and renamed at the end
+    // (created by the library, so it gets the usual permissions).
+    do {
+        m_temporaneo = info.absoluteDir().filePath(
+            QStringLiteral(".%1.%2.%3.tmp")
+                .arg(info.fileName())
+                .arg(QCoreApplication::applicationPid())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    } while (QFileInfo::exists(m_temporaneo));
+    lxw_workbook_options opzioni{};
+    opzioni.constant_memory = LXW_TRUE;
+    opzioni.use_zip64 = LXW_TRUE;
+    m_libro = workbook_new_opt(QFile::encodeName(m_temporaneo).constData(), &opzioni);
+    if (!m_libro) {
+        QFile::remove(m_temporaneo);
+        errore = QStringLiteral("Impossibile creare il file %1").arg(percorso);
+        return false;
+    }
+    m_foglioUtf8 = NomeFoglio(m_titolo).toUtf8();
+    m_foglio = workbook_add_worksheet(m_libro, m_foglioUtf8.constData());
+    if (!m_foglio) {
+        Annulla();
+        errore = QStringLiteral("Impossibile creare il foglio nel file %1").arg(percorso);
+        return false;
+    }
+    if (!m_titolo.isEmpty()) {
+        m_titoloUtf8 = m_titolo.toUtf8();
+        lxw_doc_properties proprieta{};
+        proprieta.title = m_titoloUtf8.data();
+        workbook_set_properties(m_libro, &proprieta);
+    }
+    m_grassetto = workbook_add_format(m_libro);
+    format_set_bold(m_grassetto);
+    m_data = workbook_add_format(m_libro);
+    format_set_num_format(m_data, "dd/mm/yyyy");
+    m_dataOra = workbook_add_format(m_libro);
+    format_set_num_format(m_dataOra, "dd/mm/yyyy hh:mm");
+    // Column widths in characters of the default font (about 105 twips each).
+    for (int c = 0; c < m_colonne.size(); ++c) {
+        const double caratteri = qBound(4.0, colonne_stampa::LarghezzaTwip(m_colonne[c]) / 105.0, 120.0);
+        worksheet_set_column(m_foglio, lxw_col_t(c), lxw_col_t(c), caratteri, nullptr);
+    }
+    m_righe = 0;
+    m_errore.clear();
+    return true;
+}
+
+lxw_format *EsportaXlsx::formatoNumero(int decimali)
+{
+    if (m_numeriSemplici)
+        return nullptr;
+    decimali = qBound(0, decimali, 10);
+    auto it = m_formatiNumero.constFind(decimali);
+    if (it != m_formatiNumero.constEnd())
+        return *it;
+    QByteArray modello("#,##0");
+    if (decimali > 0)
+        modello += '.' + QByteArray(decimali, '0');
+    lxw_format *f = workbook_add_format(m_libro);
+    format_set_num_format(f, modello.constData());
+    m_formatiNumero.insert(decimali, f);
+    return f;
+}
+
+void EsportaXlsx::scriviTesto(int riga, int col, const QString &testo, lxw_format *formato)
+{
+    const QByteArray utf8 = (testo.size() > CaratteriCella ? testo.left(CaratteriCella) : testo).toUtf8();
+    worksheet_write_string(m_foglio, lxw_row_t(riga), lxw_col_t(col), utf8.constData(), formato);
+}
+
+void EsportaXlsx::ScriviIntestazione()
+{
+    if (!m_foglio)
+        return;
+    for (int c = 0; c < m_colonne.size(); ++c)
+        scriviTesto(0, c, m_colonne[c].didascalia, m_grassetto);
+    worksheet_freeze_panes(m_foglio, 1, 0);
+}
+
+void EsportaXlsx::ScriviRiga(const QList<CellaStampa> &celle)
+{
+    if (!m_foglio || !m_errore.isEmpty())
+        return;
+    if (m_righe >= RigheMassime) {
+        m_errore = QStringLiteral("Un foglio Excel contiene al massimo %1 righe: la lista è troppo lunga per "
+                                  "questo formato. Scegliere il formato \"Compatibile Excel\" o \"Testo\".")
+                       .arg(QLocale(QLocale::Italian).toString(RigheMassime));
+        return;
+    }
+    const int riga = int(m_righe + 1);
+    for (int c = 0; c < m_colonne.size() && c < celle.size(); ++c) {
+        const CellaStampa &cella = celle[c];
+        const QVariant &v = cella.valore;
+        double numero = 0;
+        if (colonne_stampa::Numero(v, numero)) {
+            worksheet_write_number(m_foglio, lxw_row_t(riga), lxw_col_t(c), numero,
+                                   formatoNumero(colonne_stampa::DecimaliMostrati(cella.testo)));
+        } else if (v.typeId() == QMetaType::QDate && v.toDate().isValid() && v.toDate().year() >= 1900) {
+            lxw_datetime d = dataExcel(v.toDate());
+            worksheet_write_datetime(m_foglio, lxw_row_t(riga), lxw_col_t(c), &d, m_data);
+        } else if (v.typeId() == QMetaType::QDateTime && v.toDateTime().isValid() &&
+                   v.toDateTime().date().year() >= 1900) {
+            const QDateTime dt = v.toDateTime();
+            lxw_datetime d = dataExcel(dt.date(), dt.time());
+            worksheet_write_datetime(m_foglio, lxw_row_t(riga), lxw_col_t(c), &d, m_dataOra);
+        } else if (!cella.testo.isEmpty()) {
+            scriviTesto(riga, c, cella.testo, nullptr);
+        }
+    }
+    ++m_righe;
+}
+
+bool EsportaXlsx::Chiudi(QString &errore)
+{
+    if (!m_libro) {
+        errore = QStringLiteral("Il file di stampa non è aperto");
+        return false;
+    }
+    if (!m_errore.isEmpty()) {
+        errore = m_errore;
+        Annulla();
+        return false;
+    }
+    const lxw_error esito = workbook_close(m_libro);
+    m_libro = nullptr;
+    m_foglio = nullptr;
+    m_formatiNumero.clear();
+    if (esito != LXW_NO_ERROR) {
+        QFile::remove(m_temporaneo);
+        errore = QStringLiteral("Impossibile scrivere il file %1: %2")
+                     .arg(m_percorso, QString::fromUtf8(lxw_strerror(esito)));
+        return false;
+    }
+    // rename() puts the finished workbook in place of any earlier file at once.
+    if (std::rename(QFile::encodeName(m_temporaneo).constData(), QFile::encodeName(m_percorso).constData()) != 0) {
+        QFile::remove(m_temporaneo);
+        errore = QStringLiteral("Impossibile scrivere il file %1").arg(m_percorso);
+        return false;
+    }
+    m_temporaneo.clear();
+    return true;
+}
+
+void EsportaXlsx::Annulla()
+{
+    if (m_libro) {
+        // Closing is the only way to release the library's buffers; the
+        // half-written file goes with the temporary name.
+        workbook_close(m_libro);
+        m_libro = nullptr;
+        m_foglio = nullptr;
+        m_formatiNumero.clear();
+    }
+    if (!m_temporaneo.isEmpty()) {
+        QFile::remove(m_temporaneo);
+        m_temporaneo.clear();
+    }
+}
