@@ -1,0 +1,169 @@
+// Fixed-length print: the exact bytes of pages, margins, form feeds, printer
+// codes, line widths and the page range.
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/StampaFissa.h"
+#include "support/StampaQt.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QList<ColonnaStampa> colonne()
+{
+    // 720, 1440 and 864 twips: 5, 10 and 6 characters at 10 per inch.
+    return {{QStringLiteral("Codice"), 720, Qt::AlignLeft, true, false},
+            {QStringLiteral("Nome"), 1440, Qt::AlignLeft, true, false},
+            {QStringLiteral("Saldo"), 864, Qt::AlignRight, true, true}};
+}
+
+QList<QList<CellaStampa>> righe()
+{
+    return {{{QStringLiteral("1"), QStringLiteral("1")}, {QStringLiteral("Rossi"), QStringLiteral("Rossi")},
+             {QStringLiteral("10,00"), 10.0}},
+            {{QStringLiteral("2"), QStringLiteral("2")},
+             {QStringLiteral("Bianchi Giovanni"), QStringLiteral("Bianchi Giovanni")},
+             {QStringLiteral("-5,50"), -5.5}},
+            {{QStringLiteral("3"), QStringLiteral("3")}, {QStringLiteral("Verdi"), QStringLiteral("Verdi")},
+             {QStringLiteral("0,00"), 0.0}},
+            {{QStringLiteral("4"), QStringLiteral("4")}, {QStringLiteral("Né"), QStringLiteral("Né")},
+             {QStringLiteral("1.000,00"), 1000.0}}};
+}
+
+OpzStampa opzioni()
+{
+    OpzStampa opz;
+    opz.FisColonne(80);
+    opz.FisRighe(8);
+    opz.FisMrAlt(1);
+    opz.FisMrBas(1);
+    return opz;
+}
+
+QByteArray stampa(const OpzStampa &opz, bool *completa = nullptr)
+{
+    StampaFissa f(opz, colonne(), QStringLiteral("Clienti"));
+    QString errore;
+    EXPECT_TRUE(f.Apri(QString(), errore)) << errore.toStdString();
+    f.ScriviIntestazione();
+    for (const auto &r : righe()) {
+        if (f.Completa()) {
+            if (completa)
+                *completa = true;
+            break;
+        }
+        f.ScriviRiga(r);
+    }
+    EXPECT_TRUE(f.Chiudi(errore));
+    return f.Dati();
+}
+
+} // namespace
+
+TEST(StampaFissa, PagesWithMarginsHeaderAndFormFeeds)
+{
+    const QByteArray atteso = QByteArray("\r\n"
+                                         "Clienti          Pag. 1\r\n"
+                                         "Codic Nome        Saldo\r\n"
+                                         "-----------------------\r\n"
+                                         "1     Rossi       10,00\r\n"
+                                         "2     Bianchi Gi  -5,50\r\n"
+                                         "3     Verdi        0,00\r\n"
+                                         "\r\n"
+                                         "\f"
+                                         "\r\n"
+                                         "Clienti          Pag. 2\r\n"
+                                         "Codic Nome        Saldo\r\n"
+                                         "-----------------------\r\n"
+                                         "4     N\xE9         ######\r\n"
+                                         "\r\n"
+                                         "\f");
+    EXPECT_EQ(stampa(opzioni()).toStdString(), atteso.toStdString());
+}
+
+TEST(StampaFissa, CompressedPageRangeAndEqualLineWidths)
+{
+    OpzStampa opz = opzioni();
+    opz.FisUtilComp(-1);
+    opz.FisCodIniComp(QStringLiteral("27,15"));
+    opz.FisCodFinComp(QStringLiteral("18"));
+    opz.ImpostaParStampa(QStringLiteral("PaginaDa"), 2);
+    opz.ImpostaParStampa(QStringLiteral("PaginaA"), 2);
+    bool completa = false;
+    QByteArray b = stampa(opz, &completa);
+    EXPECT_FALSE(completa) << "four rows end on page 2";
+    ASSERT_TRUE(b.startsWith("\x1b\x0f"));
+    ASSERT_TRUE(b.endsWith("\f\x12"));
+    EXPECT_FALSE(b.contains("Pag. 1"));
+    EXPECT_TRUE(b.contains("Pag. 2"));
+    EXPECT_TRUE(b.contains("1.000,00")) << "17 characters to the inch give the number room";
+    b = b.mid(2, b.size() - 4);
+    // Every line that is not a blank margin line has the same width.
+    const QList<QByteArray> linee = b.split('\n');
+    int larghezza = -1;
+    for (const QByteArray &l : linee) {
+        if (l.isEmpty() || l == "\r")
+            continue;
+        ASSERT_TRUE(l.endsWith('\r')) << l.toStdString();
+        if (larghezza < 0)
+            larghezza = int(l.size());
+        EXPECT_EQ(l.size(), larghezza) << l.toStdString();
+    }
+    EXPECT_EQ(larghezza - 1, 9 + 1 + 17 + 1 + 10);
+
+    // With a range ending on page 1 the rows after it are not needed.
+    completa = false;
+    OpzStampa uno = opzioni();
+    uno.ImpostaParStampa(QStringLiteral("PaginaA"), 1);
+    b = stampa(uno, &completa);
+    EXPECT_TRUE(completa);
+    EXPECT_EQ(b.count('\f'), 1);
+}
+
+TEST(StampaFissa, NarrowPrinterNoPagingAndImpossibleLayout)
+{
+    OpzStampa opz = opzioni();
+    opz.FisColonne(12);
+    StampaFissa stretta(opz, colonne(), QStringLiteral("Clienti"));
+    EXPECT_LE(stretta.LarghezzaRiga(), 12);
+    for (int w : stretta.LarghezzeColonne())
+        EXPECT_GE(w, 1);
+
+    opz = opzioni();
+    opz.FisRighe(0);
+    const QByteArray continua = stampa(opz);
+    EXPECT_FALSE(continua.contains('\f'));
+    EXPECT_TRUE(continua.contains("4     N\xE9"));
+
+    opz = opzioni();
+    opz.FisRighe(5);
+    StampaFissa impossibile(opz, colonne(), QStringLiteral("Clienti"));
+    QString errore;
+    EXPECT_FALSE(impossibile.Apri(QString(), errore));
+    EXPECT_TRUE(errore.contains(QStringLiteral("almeno 6 righe per pagina"))) << errore.toStdString();
+}
+
+TEST(StampaFissa, PrinterCodes)
+{
+    EXPECT_EQ(StampaFissa::Codici(QStringLiteral("27,15")), QByteArray("\x1b\x0f"));
+    EXPECT_EQ(StampaFissa::Codici(QStringLiteral(" 27 69 ")), QByteArray("\x1b" "E"));
+    EXPECT_EQ(StampaFissa::Codici(QStringLiteral("27;300")), QByteArray("\x1b" "300"));
+    EXPECT_EQ(StampaFissa::Codici(QString()), QByteArray());
+}
+
+TEST(StampaFissa, WrittenToAFile)
+{
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("stampa.txt"));
+    StampaFissa f(opzioni(), colonne(), QStringLiteral("Clienti"));
+    QString errore;
+    ASSERT_TRUE(f.Apri(percorso, errore));
+    f.ScriviIntestazione();
+    for (const auto &r : righe())
+        f.ScriviRiga(r);
+    ASSERT_TRUE(f.Chiudi(errore)) << errore.toStdString();
+    QFile file(percorso);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), stampa(opzioni()));
+}
