@@ -1,0 +1,222 @@
+// Printer catalogue over Qt's printer information and libcups.
+#include "components/stampa/CatalogoCups.h"
+
+#include <QFile>
+#include <QHash>
+#include <QPageSize>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <cups/cups.h>
+#include <memory>
+
+namespace {
+
+struct LiberaDest {
+    void operator()(cups_dest_t *d) const { cupsFreeDests(1, d); }
+};
+struct LiberaInfo {
+    void operator()(cups_dinfo_t *i) const { cupsFreeDestInfo(i); }
+};
+using Dest = std::unique_ptr<cups_dest_t, LiberaDest>;
+using InfoDest = std::unique_ptr<cups_dinfo_t, LiberaInfo>;
+
+Dest destinazione(const QString &nome)
+{
+    return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.toUtf8().constData(), nullptr));
+}
+
+// Device address of every queue (the printer's own address for a queue the
+// server only forwards).
+QHash<QString, QString> indirizzi()
+{
+    QHash<QString, QString> r;
+    cups_dest_t *dests = nullptr;
+    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    for (int i = 0; i < n; ++i) {
+        if (dests[i].instance)
+            continue;
+        const char *uri = cupsGetOption("device-uri", dests[i].num_options, dests[i].options);
+        if (!uri)
+            uri = cupsGetOption("printer-uri-supported", dests[i].num_options, dests[i].options);
+        r.insert(QString::fromUtf8(dests[i].name), uri ? QString::fromUtf8(uri) : QString());
+    }
+    cupsFreeDests(n, dests);
+    return r;
+}
+
+// A paper's number: the Windows number of its standard size, else 256 up.
+int numeroCarta(const QSizeF &mm, int &prossimaLibera)
+{
+    const QPageSize::PageSizeId id = QPageSize::id(mm, QPageSize::Millimeter, QPageSize::FuzzyMatch);
+    const int w = id == QPageSize::Custom ? 0 : QPageSize::windowsId(id);
+    return w > 0 ? w : prossimaLibera++;
+}
+
+} // namespace
+
+int CatalogoCups::NumeroCassetto(const QString &chiave, int posizione)
+{
+    static const QHash<QString, int> noti = {
+        {QStringLiteral("top"), 1},           {QStringLiteral("upper"), 1},
+        {QStringLiteral("bottom"), 2},        {QStringLiteral("lower"), 2},
+        {QStringLiteral("middle"), 3},        {QStringLiteral("manual"), 4},
+        {QStringLiteral("envelope"), 5},      {QStringLiteral("auto"), 7},
+        {QStringLiteral("tractor"), 8},       {QStringLiteral("large-capacity"), 11},
+    };
+    const QString k = chiave.trimmed().toLower();
+    const auto it = noti.constFind(k);
+    if (it != noti.constEnd())
+        return *it;
+    static const QRegularExpression vassoio(QStringLiteral("^tray-(\\d{1,3})$"));
+    const QRegularExpressionMatch m = vassoio.match(k);
+    if (m.hasMatch())
+        return 256 + m.captured(1).toInt();
+    return 300 + posizione;
+}
+
+QList<Stampante> CatalogoCups::Stampanti()
+{
+    QList<Stampante> r;
+    const QHash<QString, QString> porte = indirizzi();
+    QSet<QString> nomi;
+    for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
+        Stampante s;
+        s.DeviceName = info.printerName();
+        s.Port = porte.value(s.DeviceName);
+        s.DriverName = info.makeAndModel();
+        const QPageSize carta = info.defaultPageSize();
+        s.PaperSize = carta.isValid() ? carta.windowsId() : 0;
+        nomi.insert(s.DeviceName.toLower());
+        r << s;
+    }
+    for (const QString &pdf : StampantiPdf()) {
+        if (nomi.contains(pdf.toLower()))
+            continue;
+        Stampante s;
+        s.DeviceName = pdf;
+        s.Port = QStringLiteral("PDF:");
+        s.DriverName = QStringLiteral("PDF");
+        s.PaperSize = QPageSize::windowsId(QPageSize::A4);
+        s.Virtuale = true;
+        r << s;
+    }
+    return r;
+}
+
+QString CatalogoCups::Predefinita()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
+{
+    QList<VoceCarta> r;
+    Dest dest = destinazione(stampante);
+    if (!dest)
+        return r;
+    InfoDest info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!info)
+        return r;
+    ipp_attribute_t *attr = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media-source");
+    const int n = attr ? ippGetCount(attr) : 0;
+    QSet<int> usati;
+    int libere = 0;
+    for (int i = 0; i < n; ++i) {
+        const char *chiave = ippGetString(attr, i, nullptr);
+        if (!chiave)
+            continue;
+        VoceCarta v;
+        v.chiave = QString::fromUtf8(chiave);
+        v.numero = NumeroCassetto(v.chiave, libere);
+        if (v.numero >= 300)
+            ++libere;
+        // Two names for one Windows bin: the second gets a number of its own.
+        while (usati.contains(v.numero))
+            v.numero = 300 + libere++;
+        usati.insert(v.numero);
+        const char *testo =
+            cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media-source", chiave);
+        v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
+        r << v;
+    }
+    return r;
+}
+
+QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
+{
+    QList<VoceCarta> r;
+    Dest dest = destinazione(stampante);
+    if (!dest)
+        return r;
+    InfoDest info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!info)
+        return r;
+    const int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT);
+    QSet<int> usati;
+    int libera = 256;
+    for (int i = 0; i < n; ++i) {
+        cups_size_t misura{};
+        if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest.get(), info.get(), i, CUPS_MEDIA_FLAGS_DEFAULT,
+                                     &misura))
+            continue;
+        VoceCarta v;
+        v.chiave = QString::fromUtf8(misura.media);
+        v.millimetri = QSizeF(misura.width / 100.0, misura.length / 100.0);
+        v.numero = numeroCarta(v.millimetri, libera);
+        // Sizes listed twice (margins, borderless) are one paper.
+        if (usati.contains(v.numero))
+            continue;
+        usati.insert(v.numero);
+        const QPageSize::PageSizeId id = QPageSize::id(v.numero);
+        if (id != QPageSize::Custom) {
+            v.nome = QPageSize::name(id);
+        } else {
+            const char *testo =
+                cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &misura);
+            v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
+        }
+        r << v;
+    }
+    return r;
+}
+
+bool CatalogoCups::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                         QString &errore)
+{
+    Dest dest = destinazione(stampante);
+    if (!dest) {
+        errore = QStringLiteral("La stampante %1 non è installata.").arg(stampante);
+        return false;
+    }
+    int numOpzioni = 0;
+    cups_option_t *opz = nullptr;
+    if (opzioni.grezzo) {
+        numOpzioni = cupsAddOption("raw", "true", numOpzioni, &opz);
+    } else {
+        if (opzioni.carta > 0)
+            for (const VoceCarta &c : Carte(stampante))
+                if (c.numero == opzioni.carta) {
+                    numOpzioni = cupsAddOption("media", c.chiave.toUtf8().constData(), numOpzioni, &opz);
+                    break;
+                }
+        if (opzioni.cassetto > 0)
+            for (const VoceCarta &c : Cassetti(stampante))
+                if (c.numero == opzioni.cassetto) {
+                    const QByteArray col = "{media-source=" + c.chiave.toUtf8() + '}';
+                    numOpzioni = cupsAddOption("media-col", col.constData(), numOpzioni, &opz);
+                    break;
+                }
+    }
+    if (opzioni.copie > 1)
+        numOpzioni = cupsAddOption("copies", QByteArray::number(opzioni.copie).constData(), numOpzioni, &opz);
+    const int lavoro = cupsPrintFile2(CUPS_HTTP_DEFAULT, dest->name, QFile::encodeName(file).constData(),
+                                      opzioni.titolo.toUtf8().constData(), numOpzioni, opz);
+    cupsFreeOptions(numOpzioni, opz);
+    if (lavoro <= 0) {
+        errore = QStringLiteral("La stampante %1 non ha accettato la stampa: %2")
+                     .arg(stampante, QString::fromUtf8(cupsLastErrorString()));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,22 @@
+// The printer catalogue of the system: queues, default printer and paper
+// sizes through Qt's printer information, device addresses, trays, media
+// names and job submission through libcups (the CUPS server of the
+// environment: CUPS_SERVER, or the local one). The PDF printers the engine
+// renders itself are listed after the queues.
+#pragma once
+
+#include "components/stampa/CatalogoStampanti.h"
+
+class CatalogoCups : public CatalogoStampanti {
+public:
+    QList<Stampante> Stampanti() override;
+    QString Predefinita() override;
+    QList<VoceCarta> Cassetti(const QString &stampante) override;
+    QList<VoceCarta> Carte(const QString &stampante) override;
+    bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+               QString &errore) override;
+
+    // The number a CUPS tray name ("media-source" keyword) gets; `posizione`
+    // numbers the trays with no number of their own.
+    static int NumeroCassetto(const QString &chiave, int posizione);
+};

@@ -1,0 +1,39 @@
+// A printer catalogue for tests: printers, trays and papers as the test sets
+// them, and the jobs sent, kept with their bytes and options. A printer
+// named in RifiutaLavori refuses jobs.
+#pragma once
+
+#include "components/stampa/CatalogoStampanti.h"
+
+#include <QByteArray>
+#include <QHash>
+
+class CatalogoFinto : public CatalogoStampanti {
+public:
+    struct Lavoro {
+        QString stampante;
+        QByteArray dati;
+        OpzioniLavoro opzioni;
+    };
+
+    // A printer with its trays and papers (the catalogue's own PDF printers
+    // are listed after the ones added here).
+    void Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti = {}, const QList<VoceCarta> &carte = {});
+    void ImpostaPredefinita(const QString &nome) { m_predefinita = nome; }
+    void Svuota();
+    void RifiutaLavori(const QString &stampante) { m_rifiuta = stampante; }
+    const QList<Lavoro> &Lavori() const { return m_lavori; }
+
+    QList<Stampante> Stampanti() override;
+    QString Predefinita() override { return m_predefinita; }
+    QList<VoceCarta> Cassetti(const QString &stampante) override;
+    QList<VoceCarta> Carte(const QString &stampante) override;
+    bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+               QString &errore) override;
+
+private:
+    QList<Stampante> m_stampanti;
+    QHash<QString, QList<VoceCarta>> m_cassetti, m_carte;
+    QString m_predefinita, m_rifiuta;
+    QList<Lavoro> m_lavori;
+};

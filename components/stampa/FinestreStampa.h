@@ -1,0 +1,60 @@
+// What the print engine needs of the windows around a print: the preview it
+// draws the pages into, the progress window with its stop button, and the
+// sender of a PDF by e-mail. The windows implement these; tests give doubles.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QVariant>
+
+class OpzStampa;
+class Stampatore;
+
+// The on-screen preview. The engine draws each page into Tela(), tells the
+// preview with TelaDisegnata(), sets the four page arrows (1 first,
+// 2 previous, 3 next, 4 last) and waits in Continua() until the user asks for
+// the next page (the preview sets UltimaPagina and returns) or leaves it (the
+// preview sets Interrompi or ChiusuraRichiesta on the engine and returns).
+class VistaStampa {
+public:
+    virtual ~VistaStampa() = default;
+
+    // Hands the engine over (the preview resets the engine's page state and
+    // reads the first page of the range); nullptr releases it.
+    virtual void ogStampa(Stampatore *motore) = 0;
+    virtual Stampatore *ogStampa() const = 0;
+    virtual void Mostra() = 0;
+    virtual bool obAttivo() const = 0;
+    virtual QImage &Tela() = 0;
+    virtual void TelaDisegnata() = 0;
+    virtual void Continua() = 0;
+    virtual void AbilitaFreccia(int indice, bool abilitata) = 0;
+    virtual void SistImgFrecce() = 0;
+    // The message line of the preview ("Stampa Terminata" at the end).
+    virtual void ScriviMessaggio(const QString &testo) = 0;
+};
+
+// The progress window shown while the engine prints to a printer or a file.
+// Its stop button sets the engine's Interrompi to 1; the engine gives events
+// a turn after each page, so that the click arrives.
+class AvanzamentoStampa {
+public:
+    virtual ~AvanzamentoStampa() = default;
+
+    virtual void ogStampa(Stampatore *motore) = 0;
+    virtual void Mostra() = 0;
+    virtual void Nascondi() = 0;
+    // The page being printed, or for a file the rows written so far.
+    virtual void PaginaInStampa(int pagina) = 0;
+    virtual void RigheInStampa(qint64 righe) { (void)righe; }
+    // Asks the user for the e-mail login data; true when confirmed.
+    virtual QVariant ChiediEmailLogPwd() = 0;
+};
+
+// Sends a PDF the engine produced, with the e-mail keys of the print options.
+class InvioEmail {
+public:
+    enum class Esito { Inviato, LoginRifiutato, Errore };
+    virtual ~InvioEmail() = default;
+    virtual Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) = 0;
+};

@@ -1,0 +1,25 @@
+// The running print of the engine, shared by its source files (not a public
+// header): the rows, the columns chosen, the texts and the page range.
+#pragma once
+
+#include "components/stampa/SorgenteRighe.h"
+#include "components/stampa/Stampatore.h"
+
+#include <QFont>
+#include <QList>
+#include <QString>
+
+struct Stampatore::Lavoro {
+    explicit Lavoro(SorgenteRighe &sorgente) : righe(sorgente) {}
+
+    SorgenteRighe &righe;
+    QString tipo;
+    int orientamento = -1;
+    QFont font;
+    QList<ColonnaStampa> tutte;
+    QList<int> indici;
+    QList<ColonnaStampa> colonne;
+    QString titolo, descrizione;
+    int paginaDa = 1;  // first page printed
+    int paginaA = 0;   // last page printed; 0 to the end
+};

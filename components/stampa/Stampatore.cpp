@@ -1,0 +1,282 @@
+// Print engine: the run of one print (state, stop, StaAtt on every way out),
+// export files and fixed-length prints. Paged outputs are in
+// StampatorePagine.cpp.
+#include "components/stampa/Stampatore.h"
+
+#include "components/stampa/CatalogoStampanti.h"
+#include "components/stampa/ColonneStampa.h"
+#include "components/stampa/EsportaTesto.h"
+#include "components/stampa/EsportaXlsx.h"
+#include "components/stampa/LavoroStampa.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/SorgenteRighe.h"
+#include "components/stampa/StampaFissa.h"
+#include "components/util/VbErrore.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+namespace {
+
+// Rows of an export between two turns of the event loop (stop button).
+constexpr qint64 RigheTraControlli = 1000;
+
+std::function<bool(const QUrl &)> &apriFile()
+{
+    static std::function<bool(const QUrl &)> f = [](const QUrl &u) { return QDesktopServices::openUrl(u); };
+    return f;
+}
+
+// StaAtt 1 for as long as the print runs, 0 when it ends in any way.
+class GuardiaStampa {
+public:
+    GuardiaStampa(bool &inStampa, const std::function<void(int)> &staAtt) : m_inStampa(inStampa), m_staAtt(staAtt)
+    {
+        m_inStampa = true;
+        if (m_staAtt)
+            m_staAtt(1);
+    }
+    ~GuardiaStampa()
+    {
+        m_inStampa = false;
+        if (m_staAtt)
+            m_staAtt(0);
+    }
+    GuardiaStampa(const GuardiaStampa &) = delete;
+    GuardiaStampa &operator=(const GuardiaStampa &) = delete;
+
+private:
+    bool &m_inStampa;
+    const std::function<void(int)> &m_staAtt;
+};
+
+} // namespace
+
+Stampatore::Stampatore(QObject *parent) : QObject(parent) {}
+
+Stampatore::~Stampatore() = default;
+
+void Stampatore::ImpostaApriFile(std::function<bool(const QUrl &)> apri)
+{
+    apriFile() = apri ? std::move(apri) : [](const QUrl &u) { return QDesktopServices::openUrl(u); };
+}
+
+bool Stampatore::apriPdf(const QString &file)
+{
+    return apriFile()(QUrl::fromLocalFile(file));
+}
+
+QString Stampatore::PrefissoPagine() const
+{
+    if (!m_cartellaPagine) {
+        m_cartellaPagine = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("clienti-anteprima-XXXXXX")));
+        if (!m_cartellaPagine->isValid())
+            m_cartellaPagine.reset();
+    }
+    return m_cartellaPagine ? m_cartellaPagine->path() + QLatin1Char('/') : QDir::tempPath() + QLatin1Char('/');
+}
+
+EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font,
+                               const std::function<void(int)> &staAtt)
+{
+    EsitoStampa esito;
+    if (m_inStampa) {
+        esito.errore = QStringLiteral("Si può lanciare solo una stampa alla volta");
+        return esito;
+    }
+    if (!m_opz) {
+        esito.errore = QStringLiteral("Mancano i parametri di stampa");
+        return esito;
+    }
+    GuardiaStampa guardia(m_inStampa, staAtt);
+    m_interrompi = 0;
+    m_chiusuraRichiesta = false;
+    Lavoro l(righe);
+    l.tipo = tipo;
+    l.orientamento = orientamento;
+    l.font = font;
+    try {
+        esito = esegui(l);
+    } catch (const VbErrore &e) {
+        esito = EsitoStampa{};
+        esito.errore = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
+    } catch (const std::exception &e) {
+        esito = EsitoStampa{};
+        esito.errore = QStringLiteral("Errore durante la stampa: %1").arg(QString::fromUtf8(e.what()));
+    }
+    righe.ChiudiRighe();
+    if (m_avanzamento)
+        m_avanzamento->Nascondi();
+    return esito;
+}
+
+EsitoStampa Stampatore::esegui(Lavoro &l)
+{
+    l.tutte = l.righe.ColonneStampa();
+    l.indici = colonne_stampa::Scelte(l.tutte, l.tipo);
+    l.colonne = colonne_stampa::Estrai(l.tutte, l.indici);
+    if (l.colonne.isEmpty()) {
+        EsitoStampa e;
+        e.errore = QStringLiteral("La lista non ha colonne da stampare.");
+        return e;
+    }
+    // The print's texts: what the options carry, else the list's caption and
+    // the program's name; kept in the options, where the e-mail texts read them.
+    l.titolo = m_opz->ParStampa(QStringLiteral("StampaCaption")).toString();
+    if (l.titolo.isEmpty()) {
+        l.titolo = l.righe.Didascalia();
+        m_opz->ImpostaParStampa(QStringLiteral("StampaCaption"), l.titolo);
+    }
+    l.descrizione = m_opz->ParStampa(QStringLiteral("StampaDescPrg")).toString();
+    if (l.descrizione.isEmpty()) {
+        l.descrizione = QGuiApplication::applicationDisplayName();
+        m_opz->ImpostaParStampa(QStringLiteral("StampaDescPrg"), l.descrizione);
+    }
+    l.paginaDa = qMax(1, m_opz->ParIntero(QStringLiteral("PaginaDa")));
+    l.paginaA = qMax(0, m_opz->ParIntero(QStringLiteral("PaginaA")));
+
+    switch (m_opz->oiStaVid()) {
+    case OpzStampa::UscitaStampante:
+        return stampaPagine(l);
+    case OpzStampa::UscitaVideo:
+        return anteprima(l);
+    case OpzStampa::UscitaFile:
+        return esportaFile(l);
+    case OpzStampa::UscitaFissa:
+        return stampaFissa(l);
+    default: {
+        EsitoStampa e;
+        e.errore = QStringLiteral("Tipo di stampa non valido (%1)").arg(m_opz->oiStaVid());
+        return e;
+    }
+    }
+}
+
+bool Stampatore::dopoPagina(int pagina)
+{
+    if (m_avanzamento)
+        m_avanzamento->PaginaInStampa(pagina);
+    QCoreApplication::processEvents();
+    return !fermata();
+}
+
+EsitoStampa Stampatore::esportaFile(Lavoro &l)
+{
+    EsitoStampa esito;
+    QString percorso = m_opz->FileName().trimmed();
+    if (percorso.isEmpty()) {
+        esito.errore = QStringLiteral("In caso di stampa su file è obbligatorio specificare il nome file.");
+        return esito;
+    }
+    if (QFileInfo(percorso).isRelative() && !m_opz->PathDefault().trimmed().isEmpty())
+        percorso = QDir(m_opz->PathDefault().trimmed()).filePath(percorso);
+
+    std::unique_ptr<Esportazione> file;
+    if (m_opz->FileForm() == OpzStampa::FormatoExcel)
+        file = std::make_unique<EsportaXlsx>(*m_opz, l.colonne, l.titolo);
+    else
+        file = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
+    if (!file->Apri(percorso, esito.errore))
+        return esito;
+    if (m_avanzamento)
+        m_avanzamento->Mostra();
+    file->ScriviIntestazione();
+    if (l.righe.ApriRighe(l.indici)) {
+        QList<CellaStampa> celle;
+        while (l.righe.RigaSuccessiva(celle)) {
+            file->ScriviRiga(celle);
+            if (file->RigheScritte() % RigheTraControlli == 0) {
+                if (!file->ErroreScrittura().isEmpty())
+                    break;
+                if (m_avanzamento)
+                    m_avanzamento->RigheInStampa(file->RigheScritte());
+                QCoreApplication::processEvents();
+                if (fermata()) {
+                    file->Annulla();
+                    esito.interrotta = true;
+                    return esito;
+                }
+            }
+        }
+    }
+    if (!file->Chiudi(esito.errore))
+        return esito;
+    esito.eseguita = true;
+    esito.pagine = int(qMin<qint64>(file->RigheScritte(), INT_MAX));
+    esito.file = percorso;
+    return esito;
+}
+
+EsitoStampa Stampatore::stampaFissa(Lavoro &l)
+{
+    EsitoStampa esito;
+    const QString destinazione = m_opz->FisFileName().trimmed();
+    if (destinazione.isEmpty()) {
+        esito.errore = QStringLiteral("In caso di stampa su file è obbligatorio specificare il nome file.");
+        return esito;
+    }
+    const bool suStampante = m_opz->FisStampante() != 0;
+    Stampante stampante;
+    QString percorso = destinazione;
+    std::unique_ptr<QTemporaryFile> temporaneo;
+    if (suStampante) {
+        stampante = Catalogo().CercaPerNomeOPorta(destinazione);
+        if (!stampante.valida() || stampante.Virtuale) {
+            esito.errore = QStringLiteral("La stampante %1 non è installata.").arg(destinazione);
+            return esito;
+        }
+        temporaneo = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("clienti-fissa-XXXXXX")));
+        if (!temporaneo->open()) {
+            esito.errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(temporaneo->errorString());
+            return esito;
+        }
+        temporaneo->close();
+        percorso = temporaneo->fileName();
+    } else if (QFileInfo(percorso).isRelative() && !m_opz->PathDefault().trimmed().isEmpty()) {
+        percorso = QDir(m_opz->PathDefault().trimmed()).filePath(percorso);
+    }
+
+    if (!l.righe.ApriRighe(l.indici)) {
+        esito.errore = QStringLiteral("Non ci sono righe da stampare.");
+        return esito;
+    }
+    StampaFissa fissa(*m_opz, l.colonne, l.titolo);
+    if (!fissa.Apri(percorso, esito.errore))
+        return esito;
+    if (m_avanzamento)
+        m_avanzamento->Mostra();
+    fissa.ScriviIntestazione();
+    int pagina = fissa.Pagina();
+    QList<CellaStampa> celle;
+    while (!fissa.Completa() && l.righe.RigaSuccessiva(celle)) {
+        fissa.ScriviRiga(celle);
+        if (fissa.Pagina() != pagina) {
+            if (!dopoPagina(pagina)) {
+                fissa.Annulla();
+                esito.interrotta = true;
+                return esito;
+            }
+            pagina = fissa.Pagina();
+        }
+    }
+    if (!fissa.Chiudi(esito.errore))
+        return esito;
+    esito.pagine = fissa.Pagina();
+    if (suStampante) {
+        OpzioniLavoro lavoro;
+        lavoro.titolo = l.titolo;
+        lavoro.grezzo = true;
+        if (!Catalogo().Invia(stampante.DeviceName, percorso, lavoro, esito.errore))
+            return esito;
+    } else {
+        esito.file = percorso;
+    }
+    esito.eseguita = true;
+    return esito;
+}

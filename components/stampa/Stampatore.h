@@ -1,0 +1,118 @@
+// Stampatore: the print engine. The list component hands it the preview, the
+// progress window, the current printer and the print options, then calls
+// Stampa with its rows: the engine lays the rows out in pages and sends them
+// where the options say (printer, preview, export file, fixed-length print,
+// PDF), calling the progress window after each page and the preview's
+// Continua, stopping when Interrompi is set, and telling the list's owner
+// through `staAtt` that a print runs (1) and that it has ended (0) on every
+// way out, errors and stops included.
+//
+// The engine must not be destroyed while Stampa runs (StaAtt is 1): owners
+// release it with deleteLater once the print has returned.
+#pragma once
+
+#include "components/stampa/FinestreStampa.h"
+#include "components/stampa/Stampante.h"
+
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class OpzStampa;
+class SorgenteRighe;
+class QTemporaryDir;
+
+struct EsitoStampa {
+    bool eseguita = false;   // the output was produced (a stopped print is not)
+    bool interrotta = false; // stopped by the user
+    QString errore;          // why it failed, for the user ("" when it did not)
+    int pagine = 0;          // pages produced (rows written, for a file)
+    QString file;            // the file written (export, fixed-length, PDF)
+};
+
+class Stampatore : public QObject {
+    Q_OBJECT
+public:
+    explicit Stampatore(QObject *parent = nullptr);
+    ~Stampatore() override;
+
+    // ---- Wiring, set before each print ----
+    void ofrmVStampa(VistaStampa *anteprima) { m_vista = anteprima; }
+    VistaStampa *ofrmVStampa() const { return m_vista; }
+    void ofrmStampaInCorso(AvanzamentoStampa *avanzamento) { m_avanzamento = avanzamento; }
+    AvanzamentoStampa *ofrmStampaInCorso() const { return m_avanzamento; }
+    void ogPrtStam(const Stampante &stampante) { m_stampante = stampante; }
+    Stampante ogPrtStam() const { return m_stampante; }
+    void ogOpzSta(OpzStampa *opzioni) { m_opz = opzioni; }
+    OpzStampa *ogOpzSta() const { return m_opz; }
+    // The sender of PDF prints by e-mail.
+    void ImpostaInvioEmail(InvioEmail *invio) { m_invio = invio; }
+
+    // 1 stop, 2 stop from the preview's exit button.
+    void Interrompi(int valore) { m_interrompi = valore; }
+    int Interrompi() const { return m_interrompi; }
+    // The options of the running print.
+    OpzStampa *OpzioniStampa() const { return m_opz; }
+
+    // ---- Preview state ----
+    // The page files of a preview go in a folder of this engine, readable by
+    // its user only and removed with the engine: PrefissoPagine is that
+    // folder with its separator, PercorsoPagine the start of the file names.
+    QString PrefissoPagine() const;
+    QVariant PercorsoPagine() const { return QStringLiteral("pagina"); }
+    QWidget *FormCollegata() const { return m_formCollegata; }
+    void FormCollegata(QWidget *form) { m_formCollegata = form; }
+    int PaginaCorrente() const { return m_paginaCorrente; }
+    void PaginaCorrente(int v) { m_paginaCorrente = v; }
+    int UltimaPagina() const { return m_ultimaPagina; }
+    void UltimaPagina(int v) { m_ultimaPagina = v; }
+    int UltimaPaginaSalvata() const { return m_ultimaPaginaSalvata; }
+    void UltimaPaginaSalvata(int v) { m_ultimaPaginaSalvata = v; }
+    bool MemorizzaPagine() const { return m_memorizzaPagine; }
+    void MemorizzaPagine(bool v) { m_memorizzaPagine = v; }
+    bool ChiusuraRichiesta() const { return m_chiusuraRichiesta; }
+    void ChiusuraRichiesta(bool v) { m_chiusuraRichiesta = v; }
+
+    // ---- The print ----
+    // Prints the rows: `tipo` "V" visible columns, "T" all ("" the list's
+    // visible ones); `orientamento` 2 landscape, 1 portrait, -1 the paper's
+    // own (portrait). `staAtt` receives 1 at the start and 0 at the end.
+    EsitoStampa Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font,
+                       const std::function<void(int)> &staAtt = {});
+    bool InStampa() const { return m_inStampa; }
+
+    // How a finished PDF is opened when the print options ask for it (the
+    // desktop's viewer unless replaced).
+    static void ImpostaApriFile(std::function<bool(const QUrl &)> apri);
+
+private:
+    struct Lavoro;
+    EsitoStampa esegui(Lavoro &l);
+    EsitoStampa esportaFile(Lavoro &l);
+    EsitoStampa stampaFissa(Lavoro &l);
+    EsitoStampa stampaPagine(Lavoro &l);
+    EsitoStampa anteprima(Lavoro &l);
+    bool dopoPagina(int pagina);
+    bool fermata() const { return m_interrompi != 0; }
+    void inviaEmail(Lavoro &l, EsitoStampa &esito);
+    static bool apriPdf(const QString &file);
+
+    VistaStampa *m_vista = nullptr;
+    AvanzamentoStampa *m_avanzamento = nullptr;
+    InvioEmail *m_invio = nullptr;
+    Stampante m_stampante;
+    OpzStampa *m_opz = nullptr;
+    int m_interrompi = 0;
+    QPointer<QWidget> m_formCollegata;
+    int m_paginaCorrente = 1, m_ultimaPagina = 1, m_ultimaPaginaSalvata = 0;
+    bool m_memorizzaPagine = true;
+    bool m_chiusuraRichiesta = false;
+    bool m_inStampa = false;
+    mutable std::unique_ptr<QTemporaryDir> m_cartellaPagine;
+};

@@ -1,0 +1,405 @@
+// Print engine, paged outputs: the printer (a PDF handed to the queue with the
+// tray and paper chosen, or the system print dialog), the PDF printers the
+// engine renders itself, and the preview drawn page by page.
+#include "components/stampa/CatalogoStampanti.h"
+#include "components/stampa/ImpaginazioneLista.h"
+#include "components/stampa/LavoroStampa.h"
+#include "components/stampa/NomePdf.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/Stampatore.h"
+#include "components/forms/RisposteProgrammate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <cstdio>
+
+namespace {
+
+// Rows of one page at a time, with the first row of the next page already
+// read, so that the last page is known as such when it is drawn. The row
+// lists are reused from page to page.
+class LettorePagine {
+public:
+    LettorePagine(SorgenteRighe &sorgente, int righePerPagina) : m_s(sorgente), m_rpp(righePerPagina) {}
+
+    bool Apri(const QList<int> &indici)
+    {
+        m_altre = m_s.ApriRighe(indici) && m_s.RigaSuccessiva(m_prossima);
+        return m_altre;
+    }
+    // The next page's rows into `righe`; answers how many (0: no more rows).
+    int Pagina(QList<QList<CellaStampa>> &righe)
+    {
+        int n = 0;
+        while (n < m_rpp && m_altre) {
+            if (righe.size() <= n)
+                righe.append(QList<CellaStampa>());
+            std::swap(righe[n], m_prossima);
+            ++n;
+            m_altre = m_s.RigaSuccessiva(m_prossima);
+        }
+        return n;
+    }
+    bool Altre() const { return m_altre; }
+
+private:
+    SorgenteRighe &m_s;
+    int m_rpp;
+    QList<CellaStampa> m_prossima;
+    bool m_altre = false;
+};
+
+QPageSize formatoCarta(int numero, const QString &stampante)
+{
+    if (numero > 0) {
+        const QPageSize::PageSizeId id = QPageSize::id(numero);
+        if (id != QPageSize::Custom)
+            return QPageSize(id);
+        if (!stampante.isEmpty())
+            for (const VoceCarta &c : Catalogo().Carte(stampante))
+                if (c.numero == numero && !c.millimetri.isEmpty())
+                    return QPageSize(c.millimetri, QPageSize::Millimeter, c.nome);
+    }
+    return QPageSize(QPageSize::A4);
+}
+
+// A file beside `percorso` to write into and rename at the end.
+QString nomeTemporaneo(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    QString t;
+    do {
+        t = info.absoluteDir().filePath(QStringLiteral(".%1.%2.tmp")
+                                            .arg(info.fileName())
+                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    } while (QFileInfo::exists(t));
+    return t;
+}
+
+bool rinomina(const QString &da, const QString &a)
+{
+    return std::rename(QFile::encodeName(da).constData(), QFile::encodeName(a).constData()) == 0;
+}
+
+// Where the user wants the PDF (the scripted answer in tests); "" cancelled.
+QString chiediNomePdf(const OpzStampa &opz)
+{
+    if (RisposteProgrammate::Attivo(RisposteProgrammate::FileSalva)) {
+        const auto r = RisposteProgrammate::Prendi(RisposteProgrammate::FileSalva);
+        RisposteProgrammate::Registra(RisposteProgrammate::FileSalva,
+                                      {{QStringLiteral("titolo"), QStringLiteral("Nome del file pdf")}});
+        return r ? r->toString() : QString();
+    }
+    QString cartella = opz.PathDefault();
+    if (cartella.isEmpty())
+        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Nome del file pdf"), cartella,
+                                        QStringLiteral("Pdf (*.pdf)"));
+}
+
+// The system print dialog on the printer; the scripted answer in tests.
+bool dialogoStampa(QPrinter &stampante)
+{
+    static const QString tipo = QStringLiteral("dialogoStampa");
+    if (RisposteProgrammate::Attivo(tipo)) {
+        const auto r = RisposteProgrammate::Prendi(tipo);
+        RisposteProgrammate::Registra(tipo, {{QStringLiteral("stampante"), stampante.printerName()}});
+        return r && r->toBool();
+    }
+    QPrintDialog dialogo(&stampante);
+    return dialogo.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+namespace {
+
+// The page layout of a print: the paper, the orientation asked (portrait
+// when the options force it) and a margin of 10 mm.
+QPageLayout layoutPagina(const OpzStampa &opz, int orientamento, int carta, const QString &stampante)
+{
+    const bool orizzontale = opz.ForzaVert() != -1 && orientamento == 2;
+    return QPageLayout(formatoCarta(carta, stampante), orizzontale ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+ImpaginazioneLista::Testate testate(const QString &descrizione, const QString &titolo)
+{
+    return {descrizione, titolo, QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"))};
+}
+
+} // namespace
+
+EsitoStampa Stampatore::stampaPagine(Lavoro &l)
+{
+    EsitoStampa esito;
+    QString nome = m_opz->osNomeStampante().trimmed();
+    if (nome.isEmpty())
+        nome = m_stampante.DeviceName;
+    if (nome.isEmpty())
+        nome = Catalogo().Predefinita();
+    if (nome.isEmpty()) {
+        esito.errore = QStringLiteral("Non c'è nessuna stampante installata.");
+        return esito;
+    }
+    const Stampante stampante = Catalogo().Cerca(nome);
+    const bool pdf = stampante.Virtuale || EStampantePdf(nome);
+    if (!stampante.valida() && !pdf) {
+        esito.errore = QStringLiteral("La stampante %1 non è installata.").arg(nome);
+        return esito;
+    }
+    int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
+    if (carta <= 0)
+        carta = stampante.PaperSize;
+    const ImpaginazioneLista impaginazione(l.colonne, l.font,
+                                           layoutPagina(*m_opz, l.orientamento, carta, stampante.DeviceName),
+                                           testate(l.descrizione, l.titolo));
+    LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
+    if (!lettore.Apri(l.indici)) {
+        esito.errore = QStringLiteral("Non ci sono righe da stampare.");
+        return esito;
+    }
+
+    // Where the pages go: the PDF the user gets, or a PDF for the queue.
+    QString destinazione, scrittura;
+    std::unique_ptr<QTemporaryFile> perCoda;
+    std::unique_ptr<QPrinter> nativa;
+    if (pdf) {
+        if (m_opz->ParVero(QStringLiteral("PdfAutomAbil")))
+            destinazione = NomePdfAutomatico(*m_opz, l.titolo, QDateTime::currentDateTime());
+        else
+            destinazione = chiediNomePdf(*m_opz);
+        if (destinazione.isEmpty()) {
+            esito.interrotta = true;
+            return esito;
+        }
+        if (!destinazione.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            destinazione += QStringLiteral(".pdf");
+        scrittura = nomeTemporaneo(destinazione);
+    } else if (m_opz->DblClickStampaSu()) {
+        nativa = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        nativa->setPrinterName(stampante.DeviceName);
+        nativa->setPageLayout(impaginazione.Pagina());
+        nativa->setDocName(l.titolo);
+        if (!dialogoStampa(*nativa)) {
+            esito.interrotta = true;
+            return esito;
+        }
+        nativa->setResolution(72);
+    } else {
+        perCoda = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("clienti-stampa-XXXXXX.pdf")));
+        if (!perCoda->open()) {
+            esito.errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(perCoda->errorString());
+            return esito;
+        }
+        perCoda->close();
+        scrittura = perCoda->fileName();
+    }
+
+    std::unique_ptr<QPdfWriter> writer;
+    QPagedPaintDevice *dispositivo = nativa.get();
+    if (!nativa) {
+        writer = std::make_unique<QPdfWriter>(scrittura);
+        writer->setResolution(72);
+        writer->setPageLayout(impaginazione.Pagina());
+        writer->setTitle(l.titolo);
+        writer->setCreator(QGuiApplication::applicationDisplayName());
+        dispositivo = writer.get();
+    }
+    if (m_avanzamento)
+        m_avanzamento->Mostra();
+    QPainter painter;
+    if (!painter.begin(dispositivo)) {
+        QFile::remove(scrittura);
+        esito.errore = pdf ? QStringLiteral("Impossibile creare il file %1").arg(destinazione)
+                           : QStringLiteral("Impossibile stampare su %1").arg(stampante.DeviceName);
+        return esito;
+    }
+    const int n = l.righe.NumeroRighe();
+    const int totale = m_opz->ParVero(QStringLiteral("MostraNumPag")) && n >= 0 ? impaginazione.Pagine(n) : 0;
+    QList<QList<CellaStampa>> righe;
+    int prodotte = 0;
+    for (int pagina = 1;; ++pagina) {
+        const int quante = lettore.Pagina(righe);
+        if (quante == 0 && pagina > 1)
+            break;
+        if (pagina >= l.paginaDa) {
+            if (prodotte > 0)
+                dispositivo->newPage();
+            impaginazione.DisegnaPagina(painter, pagina, totale, righe, quante);
+            ++prodotte;
+            if (!dopoPagina(pagina)) {
+                esito.interrotta = true;
+                break;
+            }
+        }
+        if (!lettore.Altre() || (l.paginaA > 0 && pagina >= l.paginaA))
+            break;
+    }
+    if (esito.interrotta) {
+        if (nativa)
+            nativa->abort();
+        painter.end();
+        writer.reset();
+        if (!scrittura.isEmpty())
+            QFile::remove(scrittura);
+        return esito;
+    }
+    painter.end();
+    writer.reset();
+    esito.pagine = prodotte;
+    if (prodotte == 0) {
+        QFile::remove(scrittura);
+        esito.errore = QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).")
+                           .arg(impaginazione.Pagine(n > 0 ? n : 1));
+        return esito;
+    }
+    if (pdf) {
+        if (!rinomina(scrittura, destinazione)) {
+            QFile::remove(scrittura);
+            esito.errore = QStringLiteral("Impossibile scrivere il file %1").arg(destinazione);
+            return esito;
+        }
+        esito.eseguita = true;
+        esito.file = destinazione;
+        const QVariantList par = m_opz->ParStampa(QStringLiteral("PdfAutomImpPar")).toList();
+        if (par.size() > 3 && par[3].toString().trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
+            apriPdf(destinazione);
+        inviaEmail(l, esito);
+        return esito;
+    }
+    if (!nativa) {
+        OpzioniLavoro lavoro;
+        lavoro.titolo = l.titolo;
+        lavoro.cassetto = qMax(0, m_opz->ParIntero(QStringLiteral("NumCassetto")));
+        lavoro.carta = qMax(0, m_opz->ParIntero(QStringLiteral("NumTipoCarta")));
+        if (!Catalogo().Invia(stampante.DeviceName, scrittura, lavoro, esito.errore))
+            return esito;
+    }
+    esito.eseguita = true;
+    return esito;
+}
+
+void Stampatore::inviaEmail(Lavoro &l, EsitoStampa &esito)
+{
+    (void)l;
+    if (!m_opz->ParVero(QStringLiteral("EmailInvia")))
+        return;
+    if (!m_invio) {
+        esito.errore = QStringLiteral("Il file %1 è stato creato, ma l'invio per email non è disponibile.")
+                           .arg(esito.file);
+        return;
+    }
+    QString errore;
+    InvioEmail::Esito r = m_invio->Invia(*m_opz, esito.file, errore);
+    // A refused login is asked for again once.
+    if (r == InvioEmail::Esito::LoginRifiutato && m_avanzamento && m_avanzamento->ChiediEmailLogPwd().toBool())
+        r = m_invio->Invia(*m_opz, esito.file, errore);
+    if (r != InvioEmail::Esito::Inviato)
+        esito.errore = QStringLiteral("Il file %1 è stato creato, ma l'email non è stata inviata: %2")
+                           .arg(esito.file, errore);
+}
+
+EsitoStampa Stampatore::anteprima(Lavoro &l)
+{
+    EsitoStampa esito;
+    if (!m_vista) {
+        esito.errore = QStringLiteral("La finestra di anteprima non è disponibile.");
+        return esito;
+    }
+    QString nome = m_opz->osNomeStampante().trimmed();
+    if (nome.isEmpty())
+        nome = m_stampante.DeviceName;
+    int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
+    if (carta <= 0)
+        carta = Catalogo().Cerca(nome).PaperSize;
+    const ImpaginazioneLista impaginazione(l.colonne, l.font, layoutPagina(*m_opz, l.orientamento, carta, nome),
+                                           testate(l.descrizione, l.titolo));
+    LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
+    if (!lettore.Apri(l.indici)) {
+        esito.errore = QStringLiteral("Non ci sono righe da stampare.");
+        return esito;
+    }
+    m_memorizzaPagine = m_opz->MemVid() == 1;
+    m_vista->ogStampa(this);
+    m_vista->Mostra();
+
+    // Pixels of the canvas per point: the preview's scale at the screen's density.
+    double dpi = 96;
+    if (QGuiApplication::primaryScreen())
+        dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    const double fattore = (m_opz->Fatt() > 0 ? double(m_opz->Fatt()) : 1.0) * dpi / 72.0;
+    const QSizeF punti = impaginazione.Dimensioni();
+    const QSize pixel(qMax(1, qRound(punti.width() * fattore)), qMax(1, qRound(punti.height() * fattore)));
+    const int dpm72 = qRound(72 / 0.0254);
+
+    const int n = l.righe.NumeroRighe();
+    const int totale = m_opz->ParVero(QStringLiteral("MostraNumPag")) && n >= 0 ? impaginazione.Pagine(n) : 0;
+    const int prima = l.paginaDa;
+    m_paginaCorrente = m_ultimaPagina = prima;
+    QList<QList<CellaStampa>> righe;
+    int letta = 0;  // last page whose rows were read
+    for (;;) {
+        const int pagina = qMax(m_ultimaPagina, letta + 1);
+        int quante = 0;
+        while (letta < pagina) {
+            quante = lettore.Pagina(righe);
+            ++letta;
+            if (quante == 0)
+                break;
+        }
+        if (quante == 0 && letta > 1) {
+            // The page asked for is past the end (a range beyond the list).
+            esito.errore = QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).")
+                               .arg(letta - 1);
+            m_vista->ScriviMessaggio(QStringLiteral("Stampa Terminata"));
+            return esito;
+        }
+        m_ultimaPagina = m_paginaCorrente = pagina;
+        QImage &tela = m_vista->Tela();
+        tela = QImage(pixel, QImage::Format_RGB32);
+        tela.setDotsPerMeterX(dpm72);
+        tela.setDotsPerMeterY(dpm72);
+        tela.fill(Qt::white);
+        {
+            QPainter p(&tela);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.scale(fattore, fattore);
+            impaginazione.DisegnaPagina(p, pagina, totale, righe, quante);
+        }
+        m_vista->TelaDisegnata();
+        ++esito.pagine;
+        const bool ultima = !lettore.Altre() || (l.paginaA > 0 && pagina >= l.paginaA);
+        const bool indietro = m_memorizzaPagine && pagina > prima;
+        m_vista->AbilitaFreccia(1, indietro);
+        m_vista->AbilitaFreccia(2, indietro);
+        m_vista->AbilitaFreccia(3, !ultima || indietro);
+        m_vista->AbilitaFreccia(4, indietro);
+        m_vista->SistImgFrecce();
+        if (ultima) {
+            m_vista->ScriviMessaggio(QStringLiteral("Stampa Terminata"));
+            esito.eseguita = true;
+            return esito;
+        }
+        m_vista->Continua();
+        if (fermata() || m_chiusuraRichiesta || !m_vista->obAttivo()) {
+            if (m_vista->obAttivo())
+                m_vista->ScriviMessaggio(QStringLiteral("Stampa Terminata"));
+            esito.interrotta = true;
+            return esito;
+        }
+    }
+}
