@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <cups/cups.h>
+#include <cups/pwg.h>
 #include <memory>
 
 namespace {
@@ -26,22 +27,52 @@ Dest destinazione(const QString &nome)
     return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.toUtf8().constData(), nullptr));
 }
 
-// Device address of every queue (the printer's own address for a queue the
-// server only forwards).
-QHash<QString, QString> indirizzi()
+struct AttributiCoda {
+    QString indirizzo;   // device address (the printer's own for a forwarded queue)
+    QSizeF cartaMm;      // the paper the queue uses by default
+};
+
+// Device address and default paper of every queue, in one request.
+QHash<QString, AttributiCoda> attributiCode()
 {
-    QHash<QString, QString> r;
-    cups_dest_t *dests = nullptr;
-    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    for (int i = 0; i < n; ++i) {
-        if (dests[i].instance)
+    QHash<QString, AttributiCoda> r;
+    ipp_t *richiesta = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    static const char *const nomi[] = {"printer-name", "device-uri", "printer-uri-supported", "media-default"};
+    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr, nomi);
+    ipp_t *risposta = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/");
+    if (!risposta)
+        return r;
+    QString nome;
+    AttributiCoda a;
+    auto chiudi = [&] {
+        if (!nome.isEmpty())
+            r.insert(nome, a);
+        nome.clear();
+        a = AttributiCoda{};
+    };
+    for (ipp_attribute_t *attr = ippFirstAttribute(risposta); attr; attr = ippNextAttribute(risposta)) {
+        const char *n = ippGetName(attr);
+        if (!n) {  // the separator between two printers
+            chiudi();
             continue;
-        const char *uri = cupsGetOption("device-uri", dests[i].num_options, dests[i].options);
-        if (!uri)
-            uri = cupsGetOption("printer-uri-supported", dests[i].num_options, dests[i].options);
-        r.insert(QString::fromUtf8(dests[i].name), uri ? QString::fromUtf8(uri) : QString());
+        }
+        const QByteArray campo(n);
+        const char *valore = ippGetString(attr, 0, nullptr);
+        if (!valore)
+            continue;
+        if (campo == "printer-name") {
+            nome = QString::fromUtf8(valore);
+        } else if (campo == "device-uri") {
+            a.indirizzo = QString::fromUtf8(valore);
+        } else if (campo == "printer-uri-supported" && a.indirizzo.isEmpty()) {
+            a.indirizzo = QString::fromUtf8(valore);
+        } else if (campo == "media-default") {
+            if (const pwg_media_t *m = pwgMediaForPWG(valore))
+                a.cartaMm = QSizeF(m->width / 100.0, m->length / 100.0);
+        }
     }
-    cupsFreeDests(n, dests);
+    chiudi();
+    ippDelete(risposta);
     return r;
 }
 
@@ -78,15 +109,20 @@ int CatalogoCups::NumeroCassetto(const QString &chiave, int posizione)
 QList<Stampante> CatalogoCups::Stampanti()
 {
     QList<Stampante> r;
-    const QHash<QString, QString> porte = indirizzi();
+    const QHash<QString, AttributiCoda> code = attributiCode();
     QSet<QString> nomi;
     for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
         Stampante s;
         s.DeviceName = info.printerName();
-        s.Port = porte.value(s.DeviceName);
+        const AttributiCoda a = code.value(s.DeviceName);
+        s.Port = a.indirizzo;
         s.DriverName = info.makeAndModel();
-        const QPageSize carta = info.defaultPageSize();
-        s.PaperSize = carta.isValid() ? carta.windowsId() : 0;
+        // The paper CUPS gives the queue; Qt's own guess when it gives none.
+        int libera = 256;
+        if (!a.cartaMm.isEmpty())
+            s.PaperSize = numeroCarta(a.cartaMm, libera);
+        else if (info.defaultPageSize().isValid())
+            s.PaperSize = info.defaultPageSize().windowsId();
         nomi.insert(s.DeviceName.toLower());
         r << s;
     }
