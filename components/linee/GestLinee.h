@@ -6,6 +6,7 @@
 #pragma once
 
 #include "components/linee/ChiamanteLinee.h"
+#include "components/linee/SorgenteLinee.h"
 #include "components/pagine/MessaggioComponente.h"
 
 #include <QObject>
@@ -135,11 +136,15 @@ class GestLinee : public QObject
     // Asks the user through the question box of this grid.
     int Chiedi(const QString &testo, const QStringList &pulsanti, int predefinito = 1);
 
+    // The grid's rows for the print engine.
+    SorgenteRighe &SorgenteStampa() { return m_sorgenteStampa; }
+
   signals:
     void contatoreCambiato(const QString &testo);
 
   private:
     friend class ModelloLinee;
+    friend class SorgenteLinee;
     void attiva();
     QWidget *editore() const;
     bool aggiornaCella(int riga, int col, const QVariant &valore);
@@ -171,4 +176,5 @@ class GestLinee : public QObject
     bool m_cellaRifiutata = false;
     QString m_ultimoErrore;  // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
+    SorgenteLinee m_sorgenteStampa{*this};
 };

@@ -142,7 +142,7 @@ bool OpzStampa::ParVero(const QString &chiave) const
             t.compare(QLatin1String("Vero"), Qt::CaseInsensitive) == 0)
             return true;
         bool ok = false;
-        const double d = t.toDouble(&ok);
+        const double d = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         return ok && d != 0;
     }
     if (v.userType() == qMetaTypeId<Currency>())

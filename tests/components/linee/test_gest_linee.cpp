@@ -377,3 +377,35 @@ TEST_F(Linee, CommandWithARefusedCellInEditRunsNothing)
 }
 
 } // namespace
+
+TEST_F(Linee, PrintSourceGivesTheRowsAsShown)
+{
+    g.LarghezzaColonna(QStringLiteral("Descrizione"), 3000);
+    SorgenteRighe &s = g.SorgenteStampa();
+    const QList<ColonnaStampa> colonne = s.ColonneStampa();
+    ASSERT_EQ(colonne.size(), 4);
+    EXPECT_FALSE(colonne[0].visibile);
+    EXPECT_EQ(colonne[1].didascalia, QStringLiteral("Ord."));
+    EXPECT_TRUE(colonne[1].numerica);
+    EXPECT_EQ(colonne[1].allineamento, Qt::AlignRight);
+    EXPECT_EQ(colonne[2].didascalia, QStringLiteral("Descrizione"));
+    EXPECT_FALSE(colonne[2].numerica);
+    EXPECT_EQ(colonne[2].larghezza, 3000);
+
+    // A pending edit of the current line is printed; a new line is not.
+    cella(0, QStringLiteral("Descrizione"));
+    g.ImpostaValoreCella(QStringLiteral("Descrizione"), QStringLiteral("Modificato"));
+    g.EseguiComando(QStringLiteral("Nuovo"));
+    ASSERT_EQ(g.NumeroRighe(), 4);
+    EXPECT_EQ(s.NumeroRighe(), 3);
+    ASSERT_TRUE(s.ApriRighe({2, 1}));
+    QList<CellaStampa> celle;
+    QStringList letti;
+    while (s.RigaSuccessiva(celle)) {
+        ASSERT_EQ(celle.size(), 2);
+        letti << celle[0].testo + QLatin1Char('|') + celle[1].testo;
+        EXPECT_EQ(celle[1].valore.toInt(), celle[1].testo.toInt());
+    }
+    EXPECT_EQ(letti, (QStringList{QStringLiteral("Modificato|10"), QStringLiteral("Documento 20|20"),
+                                  QStringLiteral("Documento 30|30")}));
+}

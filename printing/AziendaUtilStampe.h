@@ -1,0 +1,64 @@
+// The printer routines of the print windows: the program's default printer
+// (its profile's device line, kept in the program's own printer profile and
+// never the system's), making a printer the program's current one, putting
+// the default back, the printers with their ports, network printers, and the
+// printers of terminal sessions (a printer name may carry a session number
+// after the session template; another session's printers are kept away and
+// saved names hold the template instead of this session's number).
+#pragma once
+
+#include "components/stampa/Stampante.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class OpzStampa;
+
+// ---- Default and current printer (StampantiPredefinite.cpp) ----
+
+// The default printer of the profile's device line: the installed printer,
+// or nothing with `nomeMancante` set to the name when it is not installed.
+std::optional<Stampante> LeggiStampantePredefinita(QString &nome, QString &nomeMancante, QString &porta);
+// Once the program has set a printer itself (StampanteImpostata 1), makes the
+// default printer current again; throws VbErrore when it is not installed.
+void RipristinaStampantePredef(QString &nome, QString &nomeMancante, QString &porta);
+// Makes the print's printer current before a print (true: it is).
+bool ImpostaStampanteDaOpz(OpzStampa &opz);
+// Checks that a printer chosen in a list can be used; with messages the user
+// is told when it cannot.
+bool ImpostaStampanteDaNome(const QString &nome, bool conMessaggi, const QString &nomeMostrato);
+// The automatic-PDF switch: the print's printer becomes `nome` (with
+// `tornaSalvata` the printer saved for this print, or the default).
+bool ImpostaStampante(QString &nome, OpzStampa &opz, bool tornaSalvata);
+// Makes a printer the program's default by its profile line; an invalid
+// QVariant for an empty name, else whether it was done.
+QVariant ImpostaStampanteWindows(const QString &nome);
+void ScriviDeviceWinIni(const QString &nome, const QString &driver, const QString &porta);
+// The port of a printer of the list (its driver into `driver`).
+QString LeggiPortaStampante(const QString &nome, QString &driver);
+void SeparaDriverPorta(const QString &testo, QString &driver, QString &porta);
+// Tells the user the default printer is missing and forgets the print's saved
+// printer (key `chiaveIni` of section `sezione`).
+void MsgStampantePredefMancante(const QString &chiaveIni, const QString &nome, const QString &sezione);
+bool StampanteDiRete(const Stampante &stampante);
+
+// ---- Terminal sessions and the printer list (StampantiSessione.cpp) ----
+
+// The session template of the profile ("%§" for the session number).
+QString ModelloStampanteSessione();
+// A printer name with this session's number replaced by the template.
+QString LeggiStampanteSessione(const QString &nome);
+// A saved name with the template read back for this session.
+QString StampanteDaSessione(const QString &nome);
+// True when the name carries the template with another session's number.
+bool CercaStampanteAltraSessione(const QString &nome, long sessione);
+// The printers of the profile with their ports, without other sessions'.
+void ElencoStampantiPorte(QStringList &nomi, QStringList &porte);
+
+// ---- Saved options (OpzioniSalvate.cpp) ----
+
+// The options saved for the print (its own section and "Opzioni Stampa", in
+// this terminal's INI and the common one) read into its OpzStampa.
+void CaricaOpzioniStampa(OpzStampa &opz);

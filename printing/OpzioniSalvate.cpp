@@ -1,0 +1,14 @@
+// Saved print options read into a print's options.
+#include "components/stampa/OpzStampaIni.h"
+#include "printing/AziendaUtilStampe.h"
+#include "services/Globali.h"
+
+void CaricaOpzioniStampa(OpzStampa &opz)
+{
+    FontiOpzioni fonti;
+    fonti.iniTerminale = Globali::PathIni;
+    fonti.iniComune = Globali::PathIniComune == Globali::PathIni ? QString() : Globali::PathIniComune;
+    fonti.risVidStaVid = Globali::RisVidStaVid;
+    fonti.nomeStampante = [](const QString &nome) { return StampanteDaSessione(nome); };
+    CaricaOpzioniSalvate(opz, fonti);
+}
