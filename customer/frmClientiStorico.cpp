@@ -1,5 +1,6 @@
 // The history writer: one PdcStorico row with the name and address an account
-// had before a change, dated with the working date, at most one per day.
+// had before a change, dated with the working date, at most one per day (the
+// table's unique key on account and date).
 #include "customer/frmClienti.h"
 
 #include "components/db/DbMotore.h"
@@ -32,20 +33,6 @@ QVariant frmClienti::ScriviStorico()
     const UtilGlob &u = Globali::Util();
     DbMotore *db = Globali::DbComp();
     try {
-        const QString chiave = QStringLiteral(" Where Gruppo = ") + u.ValoreSql(txt(10)->text()) +
-                               QStringLiteral(" And Mastro = ") + u.ValoreSql(txt(20)->text()) +
-                               QStringLiteral(" And Conto = ") + u.ValoreSql(txt(30)->text()) +
-                               QStringLiteral(" And DataVar = ") + u.ValoreSql(Globali::DataMenu, UtilGlob::TipoData);
-        // One row per account and day, whether or not the database enforces it.
-        RecDat esistente;
-        const QString h = esistente.ApriRec(db, Globali::DbAzienda, {},
-                                            QStringLiteral("Select Gruppo From PdcStorico") + chiave, false,
-                                            RecDat::TipoSnapshot);
-        if (!esistente.FineDati(h)) {
-            giaArchiviata();
-            return true;
-        }
-
         GestPagine *pag = ogComPag();
         RecDat *rec = pag->RecordsetPagina();
         const QString handle = pag->ChiaveRecordset();
@@ -72,8 +59,9 @@ QVariant frmClienti::ScriviStorico()
         }
         return false;
     } catch (const VbErrore &e) {
-        // A server reports a duplicate key as a failed ODBC call; any other
-        // failed call is a real error, not an archived day.
+        // The table's key (account and day) refuses a second row of the same
+        // day, also when two users save at once. A server may report it as a
+        // failed ODBC call; any other failed call is a real error.
         const bool doppione = e.numero() == VbErrore::ChiaveDuplicata ||
                               (e.numero() == VbErrore::ChiamataOdbcFallita &&
                                (e.descrizione().contains(QLatin1String("23505")) ||

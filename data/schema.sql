@@ -239,7 +239,9 @@ CREATE TABLE IF NOT EXISTS PdcStorico (
   Stato $testo(4),
   Comune $testo(60)
 );
-CREATE INDEX IF NOT EXISTS PdcStorico_Conto ON PdcStorico (Gruppo, Mastro, Conto, DataVar);
+-- At most one history row per account and day: the key refuses a second one
+-- however many users save at once.
+CREATE UNIQUE INDEX IF NOT EXISTS PdcStorico_Giorno ON PdcStorico (Gruppo, Mastro, Conto, DataVar);
 
 CREATE TABLE IF NOT EXISTS PdcProg (
   Anno $intero NOT NULL,

@@ -83,12 +83,24 @@ TEST_F(ClientiPostgres, SaveArchivesTheOldNameOnceAndWritesTheNewOne)
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico Where Conto = '0001'")).toString(), "Rossi Mario");
     EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PdcStorico Where Conto = '0001'")).toString(), "2");
 
+    // The same day again: the table's key refuses the row, the save goes on.
+    m_form->txt(50)->setText(QStringLiteral("D'Angelo Anna"));
+    Rispondi(2);
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool());
+    EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
+                                                      "Non è possibile archiviarla di nuovo.")));
+    EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001'")), 1);
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "D'Angelo Anna");
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+    // The next day the stored name with its apostrophe becomes history.
+    Globali::DataMenu = Globali::DataMenu.addDays(1);
     m_form->txt(50)->setText(QStringLiteral("Bianchi Anna"));
     Rispondi(2);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool());
-    EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001'")), 1);
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "Bianchi Anna");
-    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+    EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001'")), 2);
+    EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001' And RagSoc = 'D''Angelo Anna'")),
+              1);
 }
 
 TEST_F(ClientiPostgres, DeleteCascadesOrIsRefused)

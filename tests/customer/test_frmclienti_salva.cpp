@@ -131,6 +131,18 @@ TEST_F(Salva, ChangedNameOrAddressIsArchivedOncePerDay)
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico") + dove(k)), righe + 1);
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), "D'Amico S.p.A.");
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+    // The next day the stored name, apostrophe and all, becomes history.
+    Globali::DataMenu = Globali::DataMenu.addDays(1);
+    m_form->txt(50)->setText(QStringLiteral("Rossi Anna"));
+    DimenticaMessaggi();
+    Rispondi(2);
+    ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico") + dove(k) + QStringLiteral(" And DataVar = ") +
+                     Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#")))
+                  .toString(),
+              "D'Amico S.p.A.");
+    EXPECT_EQ(m_form->NumStorico, 2);
 }
 
 TEST_F(Salva, DeclinedArchivingSavesWithoutHistory)
@@ -222,6 +234,24 @@ TEST_F(Salva, DeleteIsRefusedForAccountsWithTotalsOrMovements)
         "Esistono dei movimenti di prima nota relativi al conto. Non è possibile cancellarlo")));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PianoConti") + dove(conMovimenti)), 1);
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+}
+
+TEST_F(Salva, AfterDeleteEndsOnlyATransactionItsBeforeCallbackBegan)
+{
+    ASSERT_NE(Apri(), nullptr);
+    const QStringList k = LeggiCliente();
+    DbMotore *db = Globali::DbComp();
+    // A transaction of someone else's (another window, a caller) is open.
+    for (int esito : {0, 3022}) {
+        db->IniziaTrans(Globali::DbAzienda);
+        Esegui(QStringLiteral("Update PianoConti Set Fax = 'in sospeso'") + dove(k));
+        QVariant pvRit = esito;
+        QVariantList pvArray{QVariant(esito == 0), QVariant()};
+        m_form->PersPagDop(GestPagine::OpCancella, pvRit, pvArray);
+        EXPECT_EQ(db->LivelloTrans(Globali::DbAzienda), 1) << esito;
+        db->AnnullaTrans(Globali::DbAzienda);
+        EXPECT_NE(Valore(QStringLiteral("Select Fax From PianoConti") + dove(k)).toString(), "in sospeso") << esito;
+    }
 }
 
 namespace

@@ -186,13 +186,19 @@ TEST_P(SchemaApplicato, TextComparesAndJoinsWithoutRegardToCase)
     EXPECT_FALSE(q.exec("INSERT INTO Zone (Zona, Descrizione) VALUES ('no', 'doppia')"));
 }
 
-TEST_P(SchemaApplicato, HistoryKeepsTwoChangesOfOneDay)
+TEST_P(SchemaApplicato, HistoryHoldsOneRowPerAccountAndDay)
 {
-    for (int i = 0; i < 2; ++i)
-        Esegui("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo, Descrizione) "
-               "VALUES ('01', '05', '0001', '2024-03-01', '2', 'Nome " +
-               QString::number(i) + "')");
-    EXPECT_EQ(Valore("SELECT count(DISTINCT Id) FROM PdcStorico").toInt(), 2);
+    auto inserisci = [this](const char *conto, const char *data) {
+        QSqlQuery q(db);
+        return q.exec(QStringLiteral("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo, Descrizione) "
+                                     "VALUES ('01', '05', '%1', '%2', '2', 'Nome')")
+                          .arg(QLatin1String(conto), QLatin1String(data)));
+    };
+    EXPECT_TRUE(inserisci("0001", "2024-03-01"));
+    EXPECT_FALSE(inserisci("0001", "2024-03-01"));
+    EXPECT_TRUE(inserisci("0001", "2024-03-02"));
+    EXPECT_TRUE(inserisci("0002", "2024-03-01"));
+    EXPECT_EQ(Valore("SELECT count(DISTINCT Id) FROM PdcStorico").toInt(), 3);
 }
 
 TEST_P(SchemaApplicato, AmountsKeepFourDecimals)
