@@ -163,6 +163,9 @@ Forma FormaParametrica(const QString &jet)
         testo += vista.mid(da, scelti[k].da - da);
         testo += NomeParametro(int(k));
         da = scelti[k].a;
+        // '01'AND is a literal and a word; $dbmp000AND would be one longer name.
+        if (da < n && continuaParola(p[da]))
+            testo += u' ';
     }
     testo += vista.mid(da);
     f.testo = testo;

@@ -34,6 +34,9 @@ const CasoForma casiForma[] = {
     // A number too large for 64 bits is left as it is.
     {"SELECT a FROM t WHERE x = 99999999999999999999 AND y = 3",
      "SELECT a FROM t WHERE x = 99999999999999999999 AND y = $dbmp000", {3LL}},
+    // A literal glued to the next word: the parameter name must not run into it.
+    {"SELECT a FROM t WHERE g = '01'AND m = \"10\"Or n = 2.5e1And", "SELECT a FROM t WHERE g = $dbmp000 AND m = "
+     "$dbmp001 Or n = $dbmp002 And", {QString("01"), QString("10"), 25.0}},
     // Not a SELECT, or a text that already holds a parameter name: untouched.
     {"UPDATE t SET a = 1 WHERE b = 2", "UPDATE t SET a = 1 WHERE b = 2", {}},
     {"SELECT a FROM t WHERE b = '$dbmp000' AND c = 1", "SELECT a FROM t WHERE b = '$dbmp000' AND c = 1", {}},
