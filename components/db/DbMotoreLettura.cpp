@@ -174,8 +174,13 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
             col.tipo = Risultato::Tipo::Intero;
             break;
         case QMetaType::Double:
-            // NUMERIC arrives as text (high precision), DOUBLE as a double.
-            col.tipo = f.precision() > 0 && f.precision() < 30 ? Risultato::Tipo::Decimale : Risultato::Tipo::Nullo;
+            // DOUBLE PRECISION and REAL (ODBC types 6 to 8) are doubles: a
+            // division or Val keeps all its digits. NUMERIC arrives as text
+            // (high precision) and stays an exact amount.
+            if (f.typeID() >= 6 && f.typeID() <= 8)
+                col.tipo = Risultato::Tipo::Reale;
+            else
+                col.tipo = f.precision() > 0 && f.precision() < 30 ? Risultato::Tipo::Decimale : Risultato::Tipo::Nullo;
             break;
         case QMetaType::QDate:
             col.tipo = Risultato::Tipo::Data;

@@ -1,5 +1,6 @@
 // Mapping of engine failures onto DAO error numbers.
 #include "components/db/ErroriDb.h"
+#include "components/db/JetSql.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -41,6 +42,10 @@ VbErrore DaSqlite(int codice, const QString &messaggio)
     default:
         break;
     }
+    if (m.contains(QLatin1String("parser stack overflow")) || m.contains(QLatin1String("too large")))
+        return VbErrore(JetSql::ErroreTroppoComplessa,
+                        QStringLiteral("Istruzione SQL troppo complessa per il database: troppe parentesi o funzioni "
+                                       "una dentro l'altra. ") + m);
     if (m.contains(QLatin1String("no such table")))
         return VbErrore(TabellaNonTrovata, QStringLiteral("Tabella non trovata: ") + m);
     if (m.contains(QLatin1String("syntax error")) || m.contains(QLatin1String("no such column")) ||

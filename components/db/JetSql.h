@@ -1,7 +1,7 @@
-// JetSql: the program's SQL is written in the Jet dialect of the original
-// suite; this translates it for SQLite and for PostgreSQL (one pass per engine,
-// never touching string literals), and reads the select list and the FROM
-// clause so that record sets can name every column of "Alias.*".
+// JetSql: the program's SQL is written in the Jet dialect; this translates it
+// for SQLite and for PostgreSQL (one pass per engine, never touching string
+// literals), and reads the select list and the FROM clause so that record sets
+// can name every column of "Alias.*".
 #pragma once
 
 #include <QList>
@@ -24,11 +24,24 @@ struct Opzioni {
 // Owner placeholder that ODBC texts carry between database and table name.
 inline const QString SegnapostoOwner = QStringLiteral("ç§&dbo§&ç");
 
-// The text for the engine: `&` as null-safe concatenation, Jet LIKE patterns,
-// IsNumeric, Mid, Len, UCase, LCase, Trim, IIf, IsNull(x), Nz, Val, Left,
-// Right, InStr, #m/d/yyyy# dates, attached databases, the owner placeholder,
-// names that begin with a digit, [bracketed] names, True/False and "..."
-// strings. SQLite relies on the functions FunzioniSqlite registers.
+// Errors (VbErrore numbers) of a text the translator refuses: every Jet
+// construct either gives on both engines the answer Jet gives, or is refused.
+constexpr int ErroreNonTradotto = 3085;      // a Jet function or clause not translated
+constexpr int ErroreEspressione = 3075;      // a literal or call Jet itself would reject
+constexpr int ErroreTroppoComplessa = 3360;  // nesting beyond ProfonditaMassima
+// Parentheses, calls and sub-queries nested deeper than this are refused
+// (SQLite's own parser stops earlier on deeply nested calls: that error is
+// given with the same number).
+constexpr int ProfonditaMassima = 100;
+
+// The text for the engine: `&` as null-safe concatenation, the arithmetic
+// operators with Jet's rules (`/` always fractional, `\` and Mod on rounded
+// operands, `^`), Jet LIKE patterns, True/False as -1/0, IsNull, IsNumeric,
+// IIf, Nz, Val, CStr, CInt, CLng, CDbl, Mid, Left, Right, Len, InStr, UCase,
+// LCase, Trim, Year, Month, Day, Date(), Now(), #date# literals, TOP n,
+// DISTINCTROW, attached databases, the owner placeholder, names that begin
+// with a digit, [bracketed] names and "..." strings. SQLite relies on the
+// functions FunzioniSqlite registers. Throws VbErrore for what is refused.
 QString Traduci(const QString &jet, Dialetto dialetto, const Opzioni &opzioni = Opzioni());
 
 // A table or column name quoted for the engine, with the case the schema gives it there.
@@ -40,7 +53,8 @@ QString NomeQuotato(const QString &nome, Dialetto dialetto);
 bool PatternLike(const QString &jet, QString &like);
 // The same pattern as a POSIX regular expression anchored at both ends.
 QString PatternRegex(const QString &jet);
-// Jet LIKE matching as the original engine did it, without regard to case.
+// Jet LIKE matching, without regard to case; time grows with the product of
+// the two lengths at worst (no backtracking regular expression).
 bool JetLike(const QString &valore, const QString &pattern);
 
 // One item of the select list.
