@@ -236,29 +236,16 @@ void Risultato::aggiungiValore(const QVariant &v, Tipo tipoColonna)
 Risultato::Conversione Risultato::intero(const QVariant &v, qlonglong &out)
 {
     out = 0;
-    switch (v.typeId()) {
-    case QMetaType::Bool:
+    __int128 n = 0;
+    if (v.typeId() == QMetaType::Bool) {
         out = v.toBool() ? -1 : 0;
         return Conversione::Fatta;
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        out = v.toLongLong();
-        return Conversione::Fatta;
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::ULong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        if (v.toULongLong() > qulonglong(INT64_MAX))
+    }
+    if (InteroTenuto(v, n)) {
+        if (n > INT64_MAX)
             return Conversione::FuoriIntervallo;
-        out = qlonglong(v.toULongLong());
+        out = qlonglong(n);
         return Conversione::Fatta;
-    default:
-        break;
     }
     if (v.metaType() == QMetaType::fromType<Currency>()) {
         out = v.value<Currency>().unitaArrotondate();
@@ -268,7 +255,6 @@ Risultato::Conversione Risultato::intero(const QVariant &v, qlonglong &out)
     const bool reale = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
     if (reale && !std::isfinite(v.toDouble()))
         return Conversione::FuoriIntervallo;
-    __int128 n = 0;
     switch (LeggiUnita(reale ? QString::number(v.toDouble(), 'g', 15) : v.toString(), 0, n)) {
     case Currency::Lettura::NonNumero:
         return Conversione::Rifiutata;

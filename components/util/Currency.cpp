@@ -73,23 +73,13 @@ Currency::Lettura Currency::leggiValore(const QVariant &v, Currency &out)
         out = v.value<Currency>();
         return Lettura::Numero;
     }
+    i128 n = 0;
+    if (InteroTenuto(v, n))
+        return unita(n, out);
     switch (v.metaType().id()) {
     case QMetaType::Bool:
         out = v.toBool() ? Currency(-1) : Currency();
         return Lettura::Numero;
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        return unita(v.toLongLong(), out);
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::ULong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        return unita(i128(v.toULongLong()), out);
     case QMetaType::Double:
     case QMetaType::Float: {
         const double d = v.toDouble();

@@ -159,6 +159,29 @@ QString Decimale::Testo() const
     return s;
 }
 
+bool InteroTenuto(const QVariant &v, i128 &n)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        n = v.toLongLong();
+        return true;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        n = i128(v.toULongLong());
+        return true;
+    default:
+        return false;
+    }
+}
+
 Currency::Lettura LeggiUnita(QStringView testo, int decimali, i128 &unita)
 {
     using Lettura = Currency::Lettura;

@@ -34,6 +34,10 @@ struct Decimale {
     QString Testo() const;
 };
 
+// The whole number a QVariant holds as one of the integer kinds (signed or
+// not, any width; bool is not one); false for every other kind.
+bool InteroTenuto(const QVariant &v, __int128 &n);
+
 // A plain number "1234.5678", "-0,5", "1.5e3" (sign, digits with one '.' or
 // ',' as the point, optional exponent; blanks around) as a count of units of
 // 10^-decimali (0..8), rounded half away from zero. FuoriIntervallo from 10^30

@@ -351,31 +351,14 @@ Numero numeroDi(const QVariant &v, double daTesto)
         n.decimi = v.value<Currency>().raw();
         return n;
     }
-    switch (v.typeId()) {
-    case QMetaType::Bool:
+    __int128 intero = 0;
+    if (InteroTenuto(v, intero) || v.typeId() == QMetaType::Bool) {
         n.esatto = true;
-        n.decimi = v.toBool() ? -Currency::Scale : 0;
-        return n;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        n.reale = v.toDouble();
-        return n;
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::ULong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        n.esatto = true;
-        n.decimi = __int128(v.toULongLong()) * Currency::Scale;
-        return n;
-    case QMetaType::QString:
-        n.reale = daTesto;
-        return n;
-    default:
-        n.esatto = true;
-        n.decimi = __int128(v.toLongLong()) * Currency::Scale;
+        n.decimi = (v.typeId() == QMetaType::Bool ? (v.toBool() ? -1 : 0) : intero) * Currency::Scale;
         return n;
     }
+    n.reale = v.typeId() == QMetaType::QString ? daTesto : v.toDouble();
+    return n;
 }
 
 template <typename T> int segno(T a, T b)
