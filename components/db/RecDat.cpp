@@ -6,6 +6,7 @@
 #include "components/util/Currency.h"
 
 #include <QSet>
+#include <cmath>
 
 struct RecDat::Insieme {
     DbMotore *db = nullptr;
@@ -462,6 +463,10 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
         if (nullo)
             return 0;
         const bool testo = v.typeId() == QMetaType::QString;
+        // Numbers that no amount range can trouble are read as they are held.
+        if (!testo && (tipo != 6 || v.metaType() == QMetaType::fromType<Currency>() || v.typeId() == QMetaType::Int ||
+                       (v.typeId() == QMetaType::Double && std::fabs(v.toDouble()) < 9e14)))
+            return v;
         Currency c;
         const Currency::Lettura l = testo ? Currency::leggi(v.toString(), c) : Currency::leggiValore(v, c);
         if (l == Currency::Lettura::FuoriIntervallo) {
