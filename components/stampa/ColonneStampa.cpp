@@ -82,38 +82,68 @@ int DecimaliMostrati(const QString &testo)
     return n;
 }
 
-QString NumeroSemplice(const CellaStampa &cella, QChar decimale)
+void AccodaNumeroSemplice(QString &destinazione, const CellaStampa &cella, QChar decimale)
 {
     const QVariant &v = cella.valore;
-    QString testo;
     if (v.userType() == qMetaTypeId<Currency>()) {
-        const Currency c = v.value<Currency>();
-        // Exact: the shortest text, widened to the decimals the list shows.
-        testo = c.toShortString();
-        const int mostrati = qMin(4, DecimaliMostrati(cella.testo));
+        // Written from the exact count of ten-thousandths: the decimals it
+        // needs, widened to those the list shows.
+        const std::int64_t raw = v.value<Currency>().raw();
+        const std::uint64_t assoluto = raw < 0 ? std::uint64_t(0) - std::uint64_t(raw) : std::uint64_t(raw);
+        std::uint64_t frazione = assoluto % Currency::Scale;
+        int propri = 4;
+        while (propri > 0 && frazione % 10 == 0) {
+            frazione /= 10;
+            --propri;
+        }
+        const int decimali = qMax(propri, qMin(4, DecimaliMostrati(cella.testo)));
+        char cifre[32];
+        int n = 0;
+        std::uint64_t intero = assoluto / Currency::Scale;
+        do {
+            cifre[n++] = char('0' + intero % 10);
+            intero /= 10;
+        } while (intero);
+        if (raw < 0)
+            destinazione += QLatin1Char('-');
+        while (n > 0)
+            destinazione += QLatin1Char(cifre[--n]);
+        if (decimali > 0) {
+            destinazione += decimale;
+            std::uint64_t f = assoluto % Currency::Scale;
+            for (int i = 0; i < decimali; ++i) {
+                f *= 10;
+                destinazione += QLatin1Char(char('0' + (f / Currency::Scale) % 10));
+            }
+        }
+        return;
+    }
+    double d = 0;
+    if (!Numero(v, d)) {
+        destinazione += cella.testo;
+        return;
+    }
+    QString testo;
+    if (v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float) {
+        testo = v.toString();
+    } else {
+        testo = QString::number(d, 'f', QLocale::FloatingPointShortest);
         const int punto = testo.indexOf(QLatin1Char('.'));
         const int propri = punto < 0 ? 0 : int(testo.size()) - punto - 1;
+        const int mostrati = DecimaliMostrati(cella.testo);
         if (mostrati > propri)
-            testo = c.toString(mostrati);
-    } else {
-        double d = 0;
-        if (!Numero(v, d))
-            return cella.testo;
-        const bool intero = v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
-        if (intero) {
-            testo = v.toString();
-        } else {
-            testo = QString::number(d, 'f', QLocale::FloatingPointShortest);
-            const int punto = testo.indexOf(QLatin1Char('.'));
-            const int propri = punto < 0 ? 0 : int(testo.size()) - punto - 1;
-            const int mostrati = DecimaliMostrati(cella.testo);
-            if (mostrati > propri)
-                testo = QString::number(d, 'f', mostrati);
-        }
+            testo = QString::number(d, 'f', mostrati);
+        if (decimale != QLatin1Char('.'))
+            testo.replace(QLatin1Char('.'), decimale);
     }
-    if (decimale != QLatin1Char('.'))
-        testo.replace(QLatin1Char('.'), decimale);
-    return testo;
+    destinazione += testo;
+}
+
+QString NumeroSemplice(const CellaStampa &cella, QChar decimale)
+{
+    QString r;
+    AccodaNumeroSemplice(r, cella, decimale);
+    return r;
 }
 
 } // namespace colonne_stampa

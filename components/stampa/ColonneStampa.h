@@ -26,6 +26,8 @@ bool EValoreNumerico(const QVariant &valore);
 // and at least the decimals the list shows ("1.234,50" -> "1234,50"); the
 // text as shown when the value is no number.
 QString NumeroSemplice(const CellaStampa &cella, QChar decimale = QLatin1Char(','));
+// The same, appended to `destinazione` (no text of its own for amounts).
+void AccodaNumeroSemplice(QString &destinazione, const CellaStampa &cella, QChar decimale = QLatin1Char(','));
 // Decimals shown in a formatted Italian number ("1.234,50" -> 2, "12" -> 0).
 int DecimaliMostrati(const QString &testo);
 

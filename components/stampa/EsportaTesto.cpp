@@ -70,10 +70,8 @@ QString EsportaTesto::TestoIntestazione() const
     return riga;
 }
 
-QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
+void EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle) const
 {
-    QString riga;
-    riga.reserve(256);
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
             riga += m_separatore;
@@ -82,23 +80,33 @@ QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
         const CellaStampa &c = celle[i];
         if (!c.valore.isValid() && c.testo.isEmpty())
             continue;
-        if (colonne_stampa::EValoreNumerico(c.valore)) {
-            QString numero = m_numeriSemplici ? colonne_stampa::NumeroSemplice(c) : c.testo;
-            if (numero.contains(m_separatore)) {
-                // A decimal comma with a comma separator: between delimiters,
-                // or with a decimal point when there are none.
-                if (!m_delimitatore.isEmpty()) {
-                    campoTesto(riga, numero);
-                    continue;
-                }
-                numero = colonne_stampa::NumeroSemplice(c, QLatin1Char('.'));
-            }
-            riga += numero;
-        } else {
+        if (!colonne_stampa::EValoreNumerico(c.valore)) {
             campoTesto(riga, c.testo);
+            continue;
+        }
+        const qsizetype inizio = riga.size();
+        if (m_numeriSemplici)
+            colonne_stampa::AccodaNumeroSemplice(riga, c);
+        else
+            riga += c.testo;
+        if (QStringView(riga).mid(inizio).contains(m_separatore)) {
+            // A decimal comma with a comma separator: between delimiters, or
+            // with a decimal point when there are none.
+            const QString numero = riga.mid(inizio);
+            riga.truncate(inizio);
+            if (!m_delimitatore.isEmpty())
+                campoTesto(riga, numero);
+            else
+                colonne_stampa::AccodaNumeroSemplice(riga, c, QLatin1Char('.'));
         }
     }
     riga += QLatin1String("\r\n");
+}
+
+QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
+{
+    QString riga;
+    componiRiga(riga, celle);
     return riga;
 }
 
@@ -111,7 +119,7 @@ bool EsportaTesto::Apri(const QString &percorso, QString &errore)
         return false;
     }
     m_buffer.clear();
-    m_buffer.reserve(BloccoScrittura + 4096);
+    m_buffer.reserve(BloccoScrittura + 64 * 1024);
     if (m_bom)
         m_buffer.append("\xEF\xBB\xBF");
     m_righe = 0;
@@ -121,7 +129,11 @@ bool EsportaTesto::Apri(const QString &percorso, QString &errore)
 
 void EsportaTesto::accoda(const QString &riga)
 {
-    m_buffer.append(riga.toUtf8());
+    // Encoded straight into the buffer: no text of its own per row.
+    const qsizetype prima = m_buffer.size();
+    m_buffer.resize(prima + riga.size() * 3);
+    char *fine = m_codifica.appendToBuffer(m_buffer.data() + prima, riga);
+    m_buffer.truncate(fine - m_buffer.constData());
     if (m_buffer.size() >= BloccoScrittura)
         svuota();
 }
@@ -140,7 +152,9 @@ void EsportaTesto::ScriviIntestazione()
 
 void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
 {
-    accoda(TestoRiga(celle));
+    m_riga.clear();
+    componiRiga(m_riga, celle);
+    accoda(m_riga);
     ++m_righe;
 }
 

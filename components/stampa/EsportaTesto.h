@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <memory>
 
 class OpzStampa;
@@ -32,6 +33,7 @@ public:
 
 private:
     void campoTesto(QString &riga, const QString &testo) const;
+    void componiRiga(QString &riga, const QList<CellaStampa> &celle) const;
     void accoda(const QString &riga);
     void svuota();
 
@@ -42,6 +44,8 @@ private:
     bool m_bom = false;
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_buffer;
+    QString m_riga;
+    QStringEncoder m_codifica{QStringEncoder::Utf8};
     qint64 m_righe = 0;
     bool m_errore = false;
 };
