@@ -4,6 +4,7 @@
 // socket; the tray and paper chosen reaching the printer's own language.
 #include "DoppiStampa.h"
 #include "support/ServerCups.h"
+#include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoCups.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/StampaFissa.h"
@@ -183,4 +184,30 @@ TEST_F(CatalogoCupsTest, TrayAndPaperReachThePrinter)
     const QByteArray inizio = f.read(200);
     EXPECT_TRUE(inizio.contains("\x1b&l4H")) << "tray 3";
     EXPECT_TRUE(inizio.contains("\x1b&l25A")) << "A5 paper";
+}
+
+TEST_F(CatalogoCupsTest, SystemPrintDialogPrintsThroughQt)
+{
+    // The hidden double-click: the system's print dialog, then Qt's own
+    // printing to the queue.
+    const QString titolo = titoloUnico();
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(server->codaPdf);
+    opz.DblClickStampaSu(true);
+    RisposteProgrammate::Accoda(QStringLiteral("dialogoStampa"), false);
+    SorgenteMemoria annullata = SorgenteClienti(5, titolo);
+    EsitoStampa e = stampa(annullata);
+    EXPECT_TRUE(e.interrotta);
+    EXPECT_FALSE(e.eseguita);
+
+    RisposteProgrammate::Accoda(QStringLiteral("dialogoStampa"), true);
+    SorgenteMemoria s = SorgenteClienti(5, titolo);
+    e = stampa(s);
+    ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("dialogoStampa")).value(QStringLiteral("stampante")),
+              server->codaPdf);
+    const QString file =
+        ServerCups::AttendiFile(server->cartellaPdf, [&](const QString &f) { return f.startsWith(titolo); });
+    ASSERT_FALSE(file.isEmpty()) << "no PDF for " << titolo.toStdString();
+    RisposteProgrammate::Azzera();
 }
