@@ -255,10 +255,13 @@ bool AdattatoreEventi::tasto(QWidget *w, const Voce *voce, QKeyEvent *ev)
     }
 
     const QString testo = ev->text();
-    // As in VB, Alt combinations type nothing and Ctrl combinations only
-    // their control characters.
-    if (testo.size() != 1 || (ev->modifiers() & Qt::AltModifier) ||
-        ((ev->modifiers() & Qt::ControlModifier) && testo[0].isPrint()))
+    // As in VB, Alt combinations type nothing (an Alt+letter that is no
+    // command must not reach the field) and Ctrl combinations only their
+    // control characters. Ctrl+Alt is left alone: it is AltGr on some systems.
+    const Qt::KeyboardModifiers mod = ev->modifiers();
+    if ((mod & Qt::AltModifier) && !(mod & Qt::ControlModifier) && !testo.isEmpty() && testo[0].isPrint())
+        return true;
+    if (testo.size() != 1 || (mod & Qt::AltModifier) || ((mod & Qt::ControlModifier) && testo[0].isPrint()))
         return false;
     const int ascii = testo[0].unicode();
     int keyAscii = ascii;
@@ -277,9 +280,14 @@ bool AdattatoreEventi::tasto(QWidget *w, const Voce *voce, QKeyEvent *ev)
     // The handler asked for another character: deliver that one instead.
     QKeyEvent sostituto(QEvent::KeyPress, ev->key(), ev->modifiers(), QString(QChar(char16_t(keyAscii))),
                         ev->isAutoRepeat(), ushort(ev->count()));
-    m_reinvio = true;
+    // Reset however the delivery ends, a throwing handler included: a flag
+    // left set would make the adapter deaf to every later key.
+    struct Reinvio {
+        bool &attivo;
+        explicit Reinvio(bool &f) : attivo(f) { attivo = true; }
+        ~Reinvio() { attivo = false; }
+    } reinvio(m_reinvio);
     QCoreApplication::sendEvent(w, &sostituto);
-    m_reinvio = false;
     return true;
 }
 

@@ -10,8 +10,10 @@ namespace
 
 using Coppia = std::pair<int, int>; // Qt key, VB code
 
-// Keys outside the letter, digit and function-key ranges.
-constexpr std::array<Coppia, 38> Tabella{{
+// Keys outside the letter, digit and function-key ranges, and the characters
+// of the Italian keyboard typed without Shift, with the codes of their keys
+// there (the apostrophe key, right of 0, is 219).
+constexpr std::array<Coppia, 39> Tabella{{
     {Qt::Key_Backspace, CodiciTasto::Back},
     {Qt::Key_Tab, CodiciTasto::Tab},
     {Qt::Key_Backtab, CodiciTasto::Tab},
@@ -39,18 +41,18 @@ constexpr std::array<Coppia, 38> Tabella{{
     {Qt::Key_Help, CodiciTasto::Help},
     {Qt::Key_NumLock, CodiciTasto::NumLock},
     {Qt::Key_ScrollLock, CodiciTasto::ScrollLock},
-    // Punctuation of the main block: the codes of a US keyboard.
-    {Qt::Key_Semicolon, 186},
-    {Qt::Key_Equal, 187},
+    {Qt::Key_Egrave, 186},
+    {Qt::Key_Plus, 187},
     {Qt::Key_Comma, 188},
     {Qt::Key_Minus, 189},
     {Qt::Key_Period, 190},
-    {Qt::Key_Slash, 191},
-    {Qt::Key_QuoteLeft, 192},
-    {Qt::Key_BracketLeft, 219},
+    {Qt::Key_Ugrave, 191},
+    {Qt::Key_Ograve, 192},
+    {Qt::Key_Apostrophe, 219},
     {Qt::Key_Backslash, 220},
-    {Qt::Key_BracketRight, 221},
-    {Qt::Key_Apostrophe, 222},
+    {Qt::Key_Igrave, 221},
+    {Qt::Key_Agrave, 222},
+    {Qt::Key_Less, 226},
 }};
 
 // Keypad keys other than the digits.
@@ -64,16 +66,23 @@ constexpr std::array<Coppia, 7> Tastierino{{
     {Qt::Key_Enter, CodiciTasto::Return},
 }};
 
-// Shifted symbols reported by Qt as their own keys, back to the key that types them
-// on a US keyboard.
-constexpr std::array<Coppia, 21> Maiuscoli{{
-    {Qt::Key_Exclam, '1'},     {Qt::Key_At, '2'},         {Qt::Key_NumberSign, '3'},
-    {Qt::Key_Dollar, '4'},     {Qt::Key_Percent, '5'},    {Qt::Key_AsciiCircum, '6'},
-    {Qt::Key_Ampersand, '7'},  {Qt::Key_Asterisk, '8'},   {Qt::Key_ParenLeft, '9'},
-    {Qt::Key_ParenRight, '0'}, {Qt::Key_Underscore, 189}, {Qt::Key_Plus, 187},
-    {Qt::Key_Colon, 186},      {Qt::Key_Less, 188},       {Qt::Key_Greater, 190},
-    {Qt::Key_Question, 191},   {Qt::Key_AsciiTilde, 192}, {Qt::Key_BraceLeft, 219},
-    {Qt::Key_Bar, 220},        {Qt::Key_BraceRight, 221}, {Qt::Key_QuoteDbl, 222},
+// Characters the Italian keyboard types with Shift, reported by Qt as their
+// own keys, back to the key that types them. Without Shift they come from
+// another layout, where that key means something else: they get no code, so
+// that Alt+"/" on such a keyboard is not Alt+7.
+constexpr std::array<Coppia, 22> Maiuscoli{{
+    {Qt::Key_Exclam, '1'},      {Qt::Key_QuoteDbl, '2'},   {Qt::Key_sterling, '3'},  {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},     {Qt::Key_Ampersand, '6'},  {Qt::Key_Slash, '7'},     {Qt::Key_ParenLeft, '8'},
+    {Qt::Key_ParenRight, '9'},  {Qt::Key_Equal, '0'},      {Qt::Key_Question, 219},  {Qt::Key_AsciiCircum, 221},
+    {Qt::Key_Eacute, 186},      {Qt::Key_Asterisk, 187},   {Qt::Key_Ccedilla, 192},  {Qt::Key_degree, 222},
+    {Qt::Key_section, 191},     {Qt::Key_Bar, 220},        {Qt::Key_Semicolon, 188}, {Qt::Key_Colon, 190},
+    {Qt::Key_Underscore, 189},  {Qt::Key_Greater, 226},
+}};
+
+// Characters of the Italian keyboard's AltGr level, back to their key.
+constexpr std::array<Coppia, 8> AltGr{{
+    {Qt::Key_BracketLeft, 186}, {Qt::Key_BraceLeft, 186}, {Qt::Key_BracketRight, 187}, {Qt::Key_BraceRight, 187},
+    {Qt::Key_At, 192},          {Qt::Key_NumberSign, 222}, {Qt::Key_QuoteLeft, 219},  {Qt::Key_AsciiTilde, 221},
 }};
 
 } // namespace
@@ -101,6 +110,9 @@ int DaQt(int tasto, Qt::KeyboardModifiers modificatori)
         if (qt == tasto)
             return vb;
     for (const auto &[qt, vb] : Maiuscoli)
+        if (qt == tasto)
+            return modificatori & Qt::ShiftModifier ? vb : 0;
+    for (const auto &[qt, vb] : AltGr)
         if (qt == tasto)
             return vb;
     return 0;

@@ -1,4 +1,5 @@
 // VB key codes and shift masks, and their translation from and to Qt keys.
+// Punctuation takes the codes of the keys of the Italian keyboard.
 #pragma once
 
 #include <Qt>

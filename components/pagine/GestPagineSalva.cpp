@@ -63,6 +63,13 @@ bool GestPagine::salva()
 {
     if (m_abilRW != 1 || !(m_stato == StatoNuovo || m_stato == StatoRecord || m_stato == StatoVariaChiave))
         return false;
+    if (m_stato != StatoNuovo && m_handle.isEmpty()) {
+        // Saved before but not read back: nothing to compare the fields with.
+        chiedi(QStringLiteral("Il record non è stato riletto dopo l'ultimo salvataggio: rileggerlo con \"Annulla\" "
+                              "prima di salvarlo di nuovo."),
+               {QStringLiteral("&Ok")}, 1);
+        return false;
+    }
     Campo *errato = nullptr;
     QString messaggio;
     if (!controllaCampi(errato, messaggio)) {
@@ -109,16 +116,22 @@ bool GestPagine::salva()
         ricordaErrore(e.numero(), e.descrizione());
     }
 
+    QString erroreRilettura;
     if (scritto) {
         // The stored row as now written: what the next save compares against.
+        // The row is written whether or not it can be read back.
         const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
-        d->rec.ApriRec(d->db, d->connessione, nuovo,
-                       QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
-                           QStringLiteral(" WHERE ") + condizioneChiave(chiave),
-                       false, RecDat::TipoSnapshot);
+        try {
+            d->rec.ApriRec(d->db, d->connessione, nuovo,
+                           QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
+                               QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                           false, RecDat::TipoSnapshot);
+        } catch (const VbErrore &e) {
+            erroreRilettura = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
+        }
         if (!m_handle.isEmpty())
             d->rec.ChiudiRec(m_handle);
-        m_handle = nuovo;
+        m_handle = erroreRilettura.isEmpty() ? nuovo : QString();
         BloccoModifiche blocco(*this);
         d->chiaveLetta = chiave;
         for (const auto &c : d->campi)
@@ -136,6 +149,10 @@ bool GestPagine::salva()
         m_modificato = false;
     else if (!d->erroreSegnalato)
         SegnalaErrore(d->ultimoRisultato);
+    if (!erroreRilettura.isEmpty())
+        chiedi(QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:\r\n") + erroreRilettura +
+                   QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\"."),
+               {QStringLiteral("&Ok")}, 1);
     if (scritto && nuovoRecord && d->dopoSalvataggio == 1)
         pulisciCampi(0, true);
     return scritto;

@@ -129,7 +129,21 @@ TEST_F(Pagine, AltShortcutsSelectTabsAndPressTheDocumentButtons)
         EXPECT_EQ(k == 0, c.shift == CodiciTasto::MaskAlt) << c.keyCode;
     }
 
-    // Through real keys too.
+    // Through real keys too: Alt+' selects the eleventh tab and types nothing,
+    // and neither does an Alt+letter that is no command.
+    m_form->SelezionaTab(1);
+    Attendi();
+    ASSERT_EQ(m_form->focusWidget(), m_form->txt(40));
+    const QString nome = m_form->txt(40)->text();
+    QTest::keyClick(m_form->txt(40), Qt::Key_Apostrophe, Qt::AltModifier);
+    Attendi();
+    EXPECT_EQ(m_form->PagAttuale, 10);
+    EXPECT_EQ(m_form->txt(40)->text(), nome);
+    m_form->SelezionaTab(1);
+    Attendi();
+    QTest::keyClick(m_form->txt(40), Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(m_form->txt(40)->text(), nome);
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
     QTest::keyClick(m_form->focusWidget() ? m_form->focusWidget() : m_form, Qt::Key_8, Qt::AltModifier);
     Attendi();
     EXPECT_EQ(m_form->PagAttuale, 7);

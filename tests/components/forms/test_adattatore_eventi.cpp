@@ -302,3 +302,63 @@ TEST_F(Finestra, FocusHelperRefusesControlsThatCannotTakeIt)
 }
 
 } // namespace
+
+TEST_F(Finestra, AltLettersTypeNothingButReachTheHandlers)
+{
+    AdattatoreEventi ad(&form);
+    ad.Collega(txt, registratori());
+    QLineEdit *e = txt(10);
+    e->setFocus();
+    e->setText(QStringLiteral("Rossi"));
+    eventi.clear();
+    QTest::keyClick(e, Qt::Key_Q, Qt::AltModifier);
+    QTest::keyClick(e, Qt::Key_Apostrophe, Qt::AltModifier);
+    QTest::keyClick(e, Qt::Key_7, Qt::AltModifier);
+    EXPECT_EQ(e->text(), QStringLiteral("Rossi"));
+    EXPECT_TRUE(eventi.contains(QStringLiteral("KeyDown(10,81,4)"))) << eventi.join(' ').toStdString();
+    EXPECT_FALSE(eventi.contains(QStringLiteral("Change(10)")));
+    // Plain keys still type.
+    QTest::keyClick(e, Qt::Key_A);
+    EXPECT_EQ(e->text(), QStringLiteral("Rossia"));
+}
+
+namespace
+{
+// A field whose own key handler fails on one character.
+class CampoFragile : public QLineEdit
+{
+  public:
+    using QLineEdit::QLineEdit;
+
+  protected:
+    void keyPressEvent(QKeyEvent *ev) override
+    {
+        if (ev->text() == QStringLiteral("!"))
+            throw VbErrore(5, QStringLiteral("guasto"));
+        QLineEdit::keyPressEvent(ev);
+    }
+};
+} // namespace
+
+TEST_F(Finestra, AReplacedKeyWhoseDeliveryThrowsLeavesTheAdapterListening)
+{
+    AdattatoreEventi ad(&form);
+    ControlArray<QLineEdit> fragile{QStringLiteral("txtF")};
+    auto *e = fragile.Aggiungi(1, new CampoFragile(&form));
+    e->show();
+    GestoriEventi g = registratori();
+    g.KeyPress = [this](int i, int &a) {
+        eventi << evento("KeyPress", i, a);
+        if (a == '?')
+            a = '!';
+    };
+    ad.Collega(fragile, g);
+    e->setFocus();
+    eventi.clear();
+    EXPECT_THROW(QTest::keyClick(e, Qt::Key_Question), VbErrore);
+    eventi.clear();
+    QTest::keyClick(e, Qt::Key_B);
+    EXPECT_TRUE(eventi.contains(QStringLiteral("KeyDown(1,66,0)"))) << eventi.join(' ').toStdString();
+    EXPECT_TRUE(eventi.contains(QStringLiteral("KeyPress(1,98)"))) << eventi.join(' ').toStdString();
+    EXPECT_EQ(e->text(), QStringLiteral("b"));
+}

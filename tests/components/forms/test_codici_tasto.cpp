@@ -33,7 +33,16 @@ TEST(CodiciTasto, QtKeysGiveVbCodes)
         {Qt::Key_Slash, Qt::KeypadModifier, 111}, {Qt::Key_Exclam, Qt::ShiftModifier, 49},
         {Qt::Key_Home, Qt::KeypadModifier, 36}, // keypad with NumLock off
         {Qt::Key_Shift, Qt::ShiftModifier, 16},   {Qt::Key_Control, Qt::ControlModifier, 17},
-        {Qt::Key_Egrave, Qt::NoModifier, 0},
+        // Punctuation by the keys of the Italian keyboard: the apostrophe key is 219
+        // whatever layout typed the apostrophe; Shift and AltGr characters go back
+        // to their key, and a Shift character typed without Shift gets no code.
+        {Qt::Key_Apostrophe, Qt::NoModifier, 219}, {Qt::Key_Apostrophe, Qt::AltModifier, 219},
+        {Qt::Key_Question, Qt::ShiftModifier, 219}, {Qt::Key_Egrave, Qt::NoModifier, 186},
+        {Qt::Key_Eacute, Qt::ShiftModifier, 186}, {Qt::Key_BracketLeft, Qt::NoModifier, 186},
+        {Qt::Key_Plus, Qt::NoModifier, 187},      {Qt::Key_Agrave, Qt::NoModifier, 222},
+        {Qt::Key_Slash, Qt::ShiftModifier, 55},   {Qt::Key_Slash, Qt::AltModifier, 0},
+        {Qt::Key_Equal, Qt::ShiftModifier, 48},   {Qt::Key_Equal, Qt::NoModifier, 0},
+        {Qt::Key_Less, Qt::NoModifier, 226},
     };
     for (const Caso &c : casi)
         EXPECT_EQ(CodiciTasto::DaQt(c.tasto, c.mod), c.atteso) << std::hex << c.tasto;

@@ -13,7 +13,10 @@
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace
 {
@@ -528,3 +531,59 @@ TEST_F(Pagine, ChangingTheKeyOfAStoredRecord)
 }
 
 } // namespace
+
+namespace
+{
+
+// After a write, the reads of the test database can be refused: a trigger arms
+// a flag, and an authoriser refuses every SELECT prepared while it is armed.
+bool g_letturaNegata = false;
+
+int autorizza(void *, int azione, const char *, const char *, const char *, const char *)
+{
+    return g_letturaNegata && azione == SQLITE_SELECT ? SQLITE_DENY : SQLITE_OK;
+}
+
+void arma(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    g_letturaNegata = true;
+    sqlite3_result_null(ctx);
+}
+
+} // namespace
+
+TEST_F(Pagine, ASaveWhoseReadBackFailsIsReportedAsSaved)
+{
+    sqlite3 *h = *static_cast<sqlite3 *const *>(db.DatabaseDao(QStringLiteral("Prova")).driver()->handle().data());
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(sqlite3_create_function(h, "nega_letture", 0, SQLITE_UTF8, nullptr, arma, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_set_authorizer(h, autorizza, nullptr), SQLITE_OK);
+    db.EseguiSql(QStringLiteral("Prova"), QStringLiteral("CREATE TRIGGER Scritto AFTER UPDATE ON Clienti "
+                                                         "BEGIN SELECT nega_letture(); END"));
+    leggi(QStringLiteral("01"), QStringLiteral("0002"));
+
+    form.citta->setText(QStringLiteral("Como"));
+    EXPECT_TRUE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
+    g_letturaNegata = false;
+    EXPECT_EQ(valore(QStringLiteral("0002"), QStringLiteral("Citta")), QStringLiteral("Como"));
+    EXPECT_TRUE(ultimoMessaggio().startsWith(
+        QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:")))
+        << ultimoMessaggio().toStdString();
+    // The form's after-save heard of a written row.
+    EXPECT_EQ(form.log.last(), QStringLiteral("Dop12"));
+    EXPECT_EQ(form.arrayDop.last().value(0), QVariant(true));
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_FALSE(form.pag.RecordModificato());
+
+    // Without the stored row the next save is refused until the record is read again.
+    db.EseguiSql(QStringLiteral("Prova"), QStringLiteral("DROP TRIGGER Scritto"));
+    form.citta->setText(QStringLiteral("Lecco"));
+    EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
+    EXPECT_TRUE(ultimoMessaggio().contains(QStringLiteral("rileggerlo con \"Annulla\"")));
+    EXPECT_EQ(valore(QStringLiteral("0002"), QStringLiteral("Citta")), QStringLiteral("Como"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Annulla")).toBool());
+    form.citta->setText(QStringLiteral("Lecco"));
+    EXPECT_TRUE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
+    EXPECT_EQ(valore(QStringLiteral("0002"), QStringLiteral("Citta")), QStringLiteral("Lecco"));
+    sqlite3_set_authorizer(h, nullptr, nullptr);
+}
