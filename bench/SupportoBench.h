@@ -72,4 +72,38 @@ private:
     std::map<std::string, double> &m_tempi;
 };
 
+// Console reporter that keeps the time per iteration (ns) of every run by its
+// full name ("Valore/0/32000"), for benchmarks run over several sizes.
+class RegistratoreCompleto : public benchmark::ConsoleReporter {
+public:
+    explicit RegistratoreCompleto(std::map<std::string, double> &tempi) : m_tempi(tempi) {}
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            m_tempi[r.benchmark_name()] = r.GetAdjustedRealTime() * 1000.0;  // ns (runs are in microseconds)
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    std::map<std::string, double> &m_tempi;
+};
+
+// For runs named "<misura>/<kind>/<length>" and "<base>/<kind>/<length>", the
+// length doubling from `da` to `a`: prints per kind the ns per character of
+// `misura` and its ratio to `base`. Flat figures mean linear work.
+inline void StampaPerCarattere(const std::map<std::string, double> &tempi, const std::string &misura,
+                               const std::string &base, const std::vector<const char *> &tipi, int da, int a)
+{
+    for (size_t tipo = 0; tipo < tipi.size(); ++tipo) {
+        std::printf("%s\n", tipi[tipo]);
+        for (int lung = da; lung <= a; lung *= 2) {
+            const std::string suffisso = "/" + std::to_string(tipo) + "/" + std::to_string(lung);
+            const auto v = tempi.find(misura + suffisso), p = tempi.find(base + suffisso);
+            if (v == tempi.end() || p == tempi.end())
+                continue;
+            std::printf("  %7d chars: %8.2f ns/char  x%.1f\n", lung, v->second / lung, v->second / p->second);
+        }
+    }
+}
+
 } // namespace supporto_bench

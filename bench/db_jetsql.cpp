@@ -84,17 +84,6 @@ void Dimensioni(benchmark::internal::Benchmark *b)
 BENCHMARK(Traduzione)->Apply(Dimensioni)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Passata)->Apply(Dimensioni)->Unit(benchmark::kMicrosecond);
 
-// Keeps every run by its full name ("Traduzione/0/16000").
-class Registratore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            g_tempi[r.benchmark_name()] = r.GetAdjustedRealTime() * 1000.0;  // ns
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -103,19 +92,11 @@ int main(int argc, char **argv)
     supporto_bench::Argomenti a = supporto_bench::LeggiArgomenti(argc, argv, 0);
     int n = int(a.perBenchmark.size());
     benchmark::Initialize(&n, a.perBenchmark.data());
-    Registratore r;
+    supporto_bench::RegistratoreCompleto r(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&r);
     std::printf("\nForm and translation for both engines: ns per character, and ratio to one toUpper pass\n");
-    for (int tipo = 0; tipo < Tipi; ++tipo) {
-        std::printf("%s\n", Nomi[tipo]);
-        for (int lung = 2000; lung <= 128000; lung *= 2) {
-            const std::string suffisso = "/" + std::to_string(tipo) + "/" + std::to_string(lung);
-            const auto v = g_tempi.find("Traduzione" + suffisso), p = g_tempi.find("Passata" + suffisso);
-            if (v == g_tempi.end() || p == g_tempi.end())
-                continue;
-            std::printf("  %7d chars: %8.1f ns/char  x%.0f\n", lung, v->second / lung, v->second / p->second);
-        }
-    }
+    supporto_bench::StampaPerCarattere(g_tempi, "Traduzione", "Passata", {std::begin(Nomi), std::end(Nomi)}, 2000,
+                                       128000);
     benchmark::Shutdown();
     return 0;
 }

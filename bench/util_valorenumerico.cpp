@@ -61,17 +61,6 @@ void Dimensioni(benchmark::internal::Benchmark *b)
 BENCHMARK(Valore)->Apply(Dimensioni)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Passata)->Apply(Dimensioni)->Unit(benchmark::kMicrosecond);
 
-// Keeps every run by its full name ("Valore/0/32000").
-class Registratore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            g_tempi[r.benchmark_name()] = r.GetAdjustedRealTime() * 1000.0;  // ns
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -80,20 +69,11 @@ int main(int argc, char **argv)
     supporto_bench::Argomenti a = supporto_bench::LeggiArgomenti(argc, argv, 0);
     int n = int(a.perBenchmark.size());
     benchmark::Initialize(&n, a.perBenchmark.data());
-    Registratore r;
+    supporto_bench::RegistratoreCompleto r(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&r);
-    const char *nomi[] = {"no number", "number then words", "digits beyond a double"};
     std::printf("\nValoreNumerico: ns per character, and ratio to one toUpper pass of the same text\n");
-    for (int tipo = 0; tipo < 3; ++tipo) {
-        std::printf("%s\n", nomi[tipo]);
-        for (int lung = 1000; lung <= 128000; lung *= 2) {
-            const std::string suffisso = "/" + std::to_string(tipo) + "/" + std::to_string(lung);
-            const auto v = g_tempi.find("Valore" + suffisso), p = g_tempi.find("Passata" + suffisso);
-            if (v == g_tempi.end() || p == g_tempi.end())
-                continue;
-            std::printf("  %7d chars: %8.2f ns/char  x%.1f\n", lung, v->second / lung, v->second / p->second);
-        }
-    }
+    supporto_bench::StampaPerCarattere(g_tempi, "Valore", "Passata",
+                                       {"no number", "number then words", "digits beyond a double"}, 1000, 128000);
     benchmark::Shutdown();
     return 0;
 }

@@ -160,15 +160,24 @@ void cdbl(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_double(ctx, n.d);
 }
 
+// The two operands of an operator; false when the answer is already given
+// (Null for a Null operand) or the query stopped.
+bool dueOperandi(sqlite3_context *ctx, sqlite3_value **argv, Numero &a, Numero &b)
+{
+    if (!Operando(ctx, argv[0], a) || !Operando(ctx, argv[1], b))
+        return false;
+    if (a.tipo == Numero::Nullo || b.tipo == Numero::Nullo) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    return true;
+}
+
 void jetdiv(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     Numero a, b;
-    if (!Operando(ctx, argv[0], a) || !Operando(ctx, argv[1], b))
+    if (!dueOperandi(ctx, argv, a, b))
         return;
-    if (a.tipo == Numero::Nullo || b.tipo == Numero::Nullo) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     if (b.d == 0) {
         Errore(ctx, QStringLiteral("Divisione per zero."));
         return;
@@ -180,12 +189,8 @@ template <bool modulo>
 void divisioneIntera(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     Numero a, b;
-    if (!Operando(ctx, argv[0], a) || !Operando(ctx, argv[1], b))
+    if (!dueOperandi(ctx, argv, a, b))
         return;
-    if (a.tipo == Numero::Nullo || b.tipo == Numero::Nullo) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     qint64 x = 0, y = 0;
     if (!Arrotonda(a, x) || !Arrotonda(b, y)) {
         Errore(ctx, QStringLiteral("Overflow."));
