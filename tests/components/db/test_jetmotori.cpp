@@ -93,7 +93,7 @@ const CasoValore casiValore[] = {
     {"InStr(T, 'F')", 1, "3"}, {"InStr(2, T, 'a')", 1, "4"}, {"InStr(3, 'abcabc', 'B')", 1, "5"},
     {"InStr(1, 'abc', 'B', 0)", 1, "0"}, {"InStr(3, 'abc', '')", 1, "3"}, {"InStr(4, 'abc', '')", 1, "0"},
     {"InStr('', '')", 1, "0"}, {"InStr('axb.c', '.')", 1, "4"}, {"InStr(T, Left(T, 1))", 6, "1"},
-    {"InStr(T, Null)", 1, "<null>"},
+    {"InStr(T, Null)", 1, "<null>"}, {"InStr('a.b(c', Mid('x(', 2))", 1, "4"}, {"InStr('a.b', Mid('x.', 2))", 1, "2"},
     // CInt and CLng round half to even.
     {"CInt(2.7)", 1, "3"}, {"CInt(2.5)", 1, "2"}, {"CInt(3.5)", 1, "4"}, {"CInt(-2.5)", 1, "-2"},
     {"CLng(D)", 1, "2"}, {"CLng(D)", 2, "4"}, {"CInt('2.7')", 1, "3"}, {"CDbl('1.5')", 1, "1.5"},
@@ -111,7 +111,7 @@ const CasoValore casiValore[] = {
     {"2 ^ 3", 1, "8"}, {"-2 ^ 2", 1, "-4"}, {"2 ^ 3 ^ 2", 1, "64"}, {"2 ^ -1", 1, "0.5"}, {"3 - -1", 1, "4"},
     // Dates.
     {"Year(G)", 1, "2024"}, {"Month(G)", 1, "12"}, {"Day(G)", 1, "31"}, {"Year(#31/12/2024#)", 1, "2024"},
-    {"Day(#1/2/2024#)", 1, "2"}, {"Month(#2024-03-09#)", 1, "3"}, {"Year(G)", 3, "<null>"},
+    {"Day(#1/2/2024#)", 1, "2"}, {"Year(#1/2/24 10:30 PM#)", 1, "2024"}, {"Month(#2024-03-09#)", 1, "3"}, {"Year(G)", 3, "<null>"},
     // Booleans are -1 and 0 as values.
     {"True", 1, "-1"}, {"False", 1, "0"}, {"IsNull(T)", 3, "-1"}, {"IsNull(T)", 1, "0"}, {"(N > 0)", 1, "-1"},
     {"(N > 0)", 2, "0"}, {"IsNumeric(T)", 4, "-1"}, {"IsNumeric(T)", 1, "0"}, {"IIf(IsNull(T), 'n', 'p')", 3, "n"},
@@ -145,7 +145,8 @@ const CasoRighe casiRighe[] = {
     // Like without regard to case, beyond ASCII too, with a pattern made at run time.
     {"T Like 'a*'", "1"}, {"T Like 'à*'", "5,6"}, {"T Like '[a-b]*'", "1,2,7"}, {"T Like '[!a-b]*'", "4,5,6"},
     {"T Like '#.#e#'", "4"}, {"T Not Like '*a*'", "4,5,6"}, {"T Like Left(T, 1) & '*'", "1,2,4,5,6,7"},
-    {"T Like 'B' & '?T?'", "2,7"}, {"T Like Mid(T, 1, 2) & '[!x]*'", "1,2,4,5,6,7"},
+    {"T Like 'B' & '?T?'", "2,7"}, {"'a+b(c).' Like 'a+b(c' & ')?'", "1,2,3,4,5,6,7"},
+    {"'axb' Like 'a.b' & ''", ""}, {"'a[b' Like 'a[' & 'b'", "1,2,3,4,5,6,7"}, {"T Like Null", ""}, {"T Like Mid(T, 1, 2) & '[!x]*'", "1,2,4,5,6,7"},
     // Texts that functions give compare without regard to case, as columns do.
     {"InStr(T, 'L') > 0 And Left(T, 1) = 'a'", "1"}, {"Right(T, 3) = 'ETA'", "2,7"}, {"UCase(T) = 'alfa'", "1"},
     {"Mid(T, 2) = 'ETA' And LCase(T) = 'BETA' And Nz(T, '') = 'BETA' And CStr(T) = 'BETA'", "2,7"},
@@ -190,6 +191,15 @@ TEST_P(JetMotori, OrderTopAndDistinctrowGiveJetsRows)
     Esegui("DELETE * FROM ProvaJet WHERE Id = 3");
     Esegui("DELETE ProvaJet.* FROM ProvaJet WHERE Id = 4");
     EXPECT_EQ(Righe("Id < 5"), "1,2");
+}
+
+TEST_P(JetMotori, TrueWrittenBySqlIsWhatTheProgramWrites)
+{
+    Esegui("UPDATE ProvaJet SET F = True WHERE Id = 2");
+    Esegui("INSERT INTO ProvaJet (Id, F) VALUES (8, (1 = 1))");
+    Esegui("INSERT INTO ProvaJet (Id, F) VALUES (9, IsNull(Null))");
+    EXPECT_EQ(Righe("F = True"), "1,2,4,8,9");
+    EXPECT_EQ(Righe("F = -1 And Not F = False"), "1,2,4,8,9");
 }
 
 TEST_P(JetMotori, WhatJetStopsOnStopsOnBothEngines)
