@@ -27,6 +27,22 @@ Dest destinazione(const QString &nome)
     return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.toUtf8().constData(), nullptr));
 }
 
+// A queue with what it supports; both empty when the server does not know it.
+struct CodaConInfo {
+    Dest dest;
+    InfoDest info;
+    explicit operator bool() const { return dest && info; }
+};
+
+CodaConInfo codaConInfo(const QString &nome)
+{
+    CodaConInfo c;
+    c.dest = destinazione(nome);
+    if (c.dest)
+        c.info.reset(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, c.dest.get()));
+    return c;
+}
+
 struct AttributiCoda {
     QString indirizzo;   // device address (the printer's own for a forwarded queue)
     QSizeF cartaMm;      // the paper the queue uses by default
@@ -110,7 +126,6 @@ QList<Stampante> CatalogoCups::Stampanti()
 {
     QList<Stampante> r;
     const QHash<QString, AttributiCoda> code = attributiCode();
-    QSet<QString> nomi;
     for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
         Stampante s;
         s.DeviceName = info.printerName();
@@ -123,20 +138,9 @@ QList<Stampante> CatalogoCups::Stampanti()
             s.PaperSize = numeroCarta(a.cartaMm, libera);
         else if (info.defaultPageSize().isValid())
             s.PaperSize = info.defaultPageSize().windowsId();
-        nomi.insert(s.DeviceName.toLower());
         r << s;
     }
-    for (const QString &pdf : StampantiPdf()) {
-        if (nomi.contains(pdf.toLower()))
-            continue;
-        Stampante s;
-        s.DeviceName = pdf;
-        s.Port = QStringLiteral("PDF:");
-        s.DriverName = QStringLiteral("PDF");
-        s.PaperSize = QPageSize::windowsId(QPageSize::A4);
-        s.Virtuale = true;
-        r << s;
-    }
+    AggiungiStampantiPdf(r);
     return r;
 }
 
@@ -148,13 +152,12 @@ QString CatalogoCups::Predefinita()
 QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
 {
     QList<VoceCarta> r;
-    Dest dest = destinazione(stampante);
-    if (!dest)
+    const CodaConInfo coda = codaConInfo(stampante);
+    if (!coda)
         return r;
-    InfoDest info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info)
-        return r;
-    ipp_attribute_t *attr = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media-source");
+    cups_dest_t *dest = coda.dest.get();
+    cups_dinfo_t *info = coda.info.get();
+    ipp_attribute_t *attr = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source");
     const int n = attr ? ippGetCount(attr) : 0;
     QSet<int> usati;
     int libere = 0;
@@ -171,8 +174,7 @@ QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
         while (usati.contains(v.numero))
             v.numero = 300 + libere++;
         usati.insert(v.numero);
-        const char *testo =
-            cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media-source", chiave);
+        const char *testo = cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", chiave);
         v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
         r << v;
     }
@@ -182,19 +184,17 @@ QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
 QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
 {
     QList<VoceCarta> r;
-    Dest dest = destinazione(stampante);
-    if (!dest)
+    const CodaConInfo coda = codaConInfo(stampante);
+    if (!coda)
         return r;
-    InfoDest info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info)
-        return r;
-    const int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT);
+    cups_dest_t *dest = coda.dest.get();
+    cups_dinfo_t *info = coda.info.get();
+    const int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
     QSet<int> usati;
     int libera = 256;
     for (int i = 0; i < n; ++i) {
         cups_size_t misura{};
-        if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest.get(), info.get(), i, CUPS_MEDIA_FLAGS_DEFAULT,
-                                     &misura))
+        if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &misura))
             continue;
         VoceCarta v;
         v.chiave = QString::fromUtf8(misura.media);
@@ -208,8 +208,7 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
         if (id != QPageSize::Custom) {
             v.nome = QPageSize::name(id);
         } else {
-            const char *testo =
-                cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &misura);
+            const char *testo = cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &misura);
             v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
         }
         r << v;

@@ -2,7 +2,6 @@
 #include "components/stampa/CatalogoFinto.h"
 
 #include <QFile>
-#include <QPageSize>
 
 void CatalogoFinto::Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti, const QList<VoceCarta> &carte)
 {
@@ -23,15 +22,7 @@ void CatalogoFinto::Svuota()
 QList<Stampante> CatalogoFinto::Stampanti()
 {
     QList<Stampante> r = m_stampanti;
-    for (const QString &pdf : StampantiPdf()) {
-        Stampante s;
-        s.DeviceName = pdf;
-        s.Port = QStringLiteral("PDF:");
-        s.DriverName = QStringLiteral("PDF");
-        s.PaperSize = QPageSize::windowsId(QPageSize::A4);
-        s.Virtuale = true;
-        r << s;
-    }
+    AggiungiStampantiPdf(r);
     return r;
 }
 

@@ -3,7 +3,9 @@
 
 #include "components/stampa/CatalogoCups.h"
 
+#include <QPageSize>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +37,24 @@ QStringList StampantiPdf()
 bool EStampantePdf(const QString &nome)
 {
     return StampantiPdf().contains(nome.trimmed(), Qt::CaseInsensitive);
+}
+
+void AggiungiStampantiPdf(QList<Stampante> &stampanti)
+{
+    for (const QString &pdf : StampantiPdf()) {
+        const bool presente = std::any_of(stampanti.cbegin(), stampanti.cend(), [&](const Stampante &s) {
+            return s.DeviceName.compare(pdf, Qt::CaseInsensitive) == 0;
+        });
+        if (presente)
+            continue;
+        Stampante s;
+        s.DeviceName = pdf;
+        s.Port = QStringLiteral("PDF:");
+        s.DriverName = QStringLiteral("PDF");
+        s.PaperSize = QPageSize::windowsId(QPageSize::A4);
+        s.Virtuale = true;
+        stampanti << s;
+    }
 }
 
 Stampante CatalogoStampanti::Cerca(const QString &nome)

@@ -66,3 +66,5 @@ void ImpostaCatalogo(std::unique_ptr<CatalogoStampanti> catalogo);
 // Names of the PDF printers the engine renders itself.
 QStringList StampantiPdf();
 bool EStampantePdf(const QString &nome);
+// Appends to a catalogue's list the PDF printers it does not name already.
+void AggiungiStampantiPdf(QList<Stampante> &stampanti);

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr qsizetype BloccoScrittura = 256 * 1024;
-
 bool contieneFineRiga(const QString &t)
 {
     return t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'));
@@ -112,37 +110,23 @@ QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
 
 bool EsportaTesto::Apri(const QString &percorso, QString &errore)
 {
-    m_file = std::make_unique<QSaveFile>(percorso);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        errore = QStringLiteral("Impossibile creare il file %1: %2").arg(percorso, m_file->errorString());
-        m_file.reset();
+    if (!m_file.Apri(percorso, errore))
         return false;
-    }
-    m_buffer.clear();
-    m_buffer.reserve(BloccoScrittura + 64 * 1024);
     if (m_bom)
-        m_buffer.append("\xEF\xBB\xBF");
+        m_file.Buffer().append("\xEF\xBB\xBF");
     m_righe = 0;
-    m_errore = false;
     return true;
 }
 
 void EsportaTesto::accoda(const QString &riga)
 {
     // Encoded straight into the buffer: no text of its own per row.
-    const qsizetype prima = m_buffer.size();
-    m_buffer.resize(prima + riga.size() * 3);
-    char *fine = m_codifica.appendToBuffer(m_buffer.data() + prima, riga);
-    m_buffer.truncate(fine - m_buffer.constData());
-    if (m_buffer.size() >= BloccoScrittura)
-        svuota();
-}
-
-void EsportaTesto::svuota()
-{
-    if (m_file && !m_buffer.isEmpty() && m_file->write(m_buffer) != m_buffer.size())
-        m_errore = true;
-    m_buffer.clear();
+    QByteArray &buffer = m_file.Buffer();
+    const qsizetype prima = buffer.size();
+    buffer.resize(prima + riga.size() * 3);
+    char *fine = m_codifica.appendToBuffer(buffer.data() + prima, riga);
+    buffer.truncate(fine - buffer.constData());
+    m_file.Aggiunto();
 }
 
 void EsportaTesto::ScriviIntestazione()
@@ -160,26 +144,10 @@ void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
 
 bool EsportaTesto::Chiudi(QString &errore)
 {
-    if (!m_file) {
-        errore = QStringLiteral("Il file di stampa non è aperto");
-        return false;
-    }
-    svuota();
-    const QString nome = m_file->fileName();
-    if (m_errore || !m_file->commit()) {
-        errore = QStringLiteral("Impossibile scrivere il file %1: %2").arg(nome, m_file->errorString());
-        m_file.reset();
-        return false;
-    }
-    m_file.reset();
-    return true;
+    return m_file.Conferma(errore);
 }
 
 void EsportaTesto::Annulla()
 {
-    if (m_file) {
-        m_file->cancelWriting();
-        m_file.reset();
-    }
-    m_buffer.clear();
+    m_file.Scarta();
 }

@@ -8,10 +8,9 @@
 #include "components/stampa/Esportazione.h"
 #include "components/stampa/SorgenteRighe.h"
 
-#include <QByteArray>
-#include <QSaveFile>
+#include "components/stampa/FileInScrittura.h"
+
 #include <QStringEncoder>
-#include <memory>
 
 class OpzStampa;
 
@@ -35,17 +34,14 @@ private:
     void campoTesto(QString &riga, const QString &testo) const;
     void componiRiga(QString &riga, const QList<CellaStampa> &celle) const;
     void accoda(const QString &riga);
-    void svuota();
 
     QList<ColonnaStampa> m_colonne;
     QString m_separatore;
     QString m_delimitatore;
     bool m_numeriSemplici = true;
     bool m_bom = false;
-    std::unique_ptr<QSaveFile> m_file;
-    QByteArray m_buffer;
+    FileInScrittura m_file;
     QString m_riga;
     QStringEncoder m_codifica{QStringEncoder::Utf8};
     qint64 m_righe = 0;
-    bool m_errore = false;
 };

@@ -8,6 +8,10 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QTemporaryFile>
+#include <memory>
+
+class OpzStampa;
 
 struct Stampatore::Lavoro {
     explicit Lavoro(SorgenteRighe &sorgente) : righe(sorgente) {}
@@ -23,3 +27,13 @@ struct Stampatore::Lavoro {
     int paginaDa = 1;  // first page printed
     int paginaA = 0;   // last page printed; 0 to the end
 };
+
+namespace lavoro_stampa {
+
+// An empty temporary file (closed, removed with the object) named after
+// `modello` ("clienti-stampa-XXXXXX.pdf"); nullptr with `errore` set.
+std::unique_ptr<QTemporaryFile> FileTemporaneo(const QString &modello, QString &errore);
+// A file name of the options: a relative one goes into the default folder.
+QString PercorsoCompleto(const OpzStampa &opz, const QString &nome);
+
+} // namespace lavoro_stampa

@@ -109,29 +109,22 @@ bool StampaFissa::Apri(const QString &percorso, QString &errore)
     }
     m_dati.clear();
     m_inMemoria = percorso.isEmpty();
-    if (!m_inMemoria) {
-        m_file = std::make_unique<QSaveFile>(percorso);
-        if (!m_file->open(QIODevice::WriteOnly)) {
-            errore = QStringLiteral("Impossibile creare il file %1: %2").arg(percorso, m_file->errorString());
-            m_file.reset();
-            return false;
-        }
-    }
+    if (!m_inMemoria && !m_file.Apri(percorso, errore))
+        return false;
     m_pagina = 0;
     m_righe = 0;
     m_paginaAperta = false;
-    m_erroreScrittura = false;
     return true;
 }
 
 void StampaFissa::scrivi(const QByteArray &b)
 {
-    m_dati.append(b);
-    if (!m_inMemoria && m_dati.size() >= 64 * 1024) {
-        if (m_file && m_file->write(m_dati) != m_dati.size())
-            m_erroreScrittura = true;
-        m_dati.clear();
+    if (m_inMemoria) {
+        m_dati.append(b);
+        return;
     }
+    m_file.Buffer().append(b);
+    m_file.Aggiunto();
 }
 
 bool StampaFissa::paginaStampata(int pagina) const
@@ -234,7 +227,7 @@ void StampaFissa::ScriviRiga(const QList<CellaStampa> &celle)
 
 bool StampaFissa::Chiudi(QString &errore)
 {
-    if (!m_inMemoria && !m_file) {
+    if (!m_inMemoria && !m_file.Aperto()) {
         errore = QStringLiteral("Il file di stampa non è aperto");
         return false;
     }
@@ -242,25 +235,10 @@ bool StampaFissa::Chiudi(QString &errore)
         iniziaPagina();
     chiudiPagina();
     scrivi(m_codiceFine);
-    if (m_inMemoria)
-        return true;
-    const QString nome = m_file->fileName();
-    if (!m_dati.isEmpty() && m_file->write(m_dati) != m_dati.size())
-        m_erroreScrittura = true;
-    m_dati.clear();
-    if (m_erroreScrittura || !m_file->commit()) {
-        errore = QStringLiteral("Impossibile scrivere il file %1: %2").arg(nome, m_file->errorString());
-        m_file.reset();
-        return false;
-    }
-    m_file.reset();
-    return true;
+    return m_inMemoria || m_file.Conferma(errore);
 }
 
 void StampaFissa::Annulla()
 {
-    if (m_file) {
-        m_file->cancelWriting();
-        m_file.reset();
-    }
+    m_file.Scarta();
 }

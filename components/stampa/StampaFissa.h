@@ -8,9 +8,9 @@
 
 #include "components/stampa/Esportazione.h"
 
+#include "components/stampa/FileInScrittura.h"
+
 #include <QByteArray>
-#include <QSaveFile>
-#include <memory>
 
 class OpzStampa;
 
@@ -58,10 +58,9 @@ private:
     int m_margineAlto = 0, m_margineBasso = 0;
     QByteArray m_codiceInizio, m_codiceFine;
     int m_paginaDa = 0, m_paginaA = 0;
-    std::unique_ptr<QSaveFile> m_file;
-    QByteArray m_dati;
+    FileInScrittura m_file;
+    QByteArray m_dati;  // the bytes, when kept in memory
     bool m_inMemoria = false;
-    bool m_erroreScrittura = false;
     int m_pagina = 0;
     int m_righeInPagina = 0;
     bool m_paginaAperta = false;

@@ -58,6 +58,29 @@ private:
 
 } // namespace
 
+namespace lavoro_stampa {
+
+std::unique_ptr<QTemporaryFile> FileTemporaneo(const QString &modello, QString &errore)
+{
+    auto f = std::make_unique<QTemporaryFile>(QDir::temp().filePath(modello));
+    if (!f->open()) {
+        errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(f->errorString());
+        return nullptr;
+    }
+    f->close();
+    return f;
+}
+
+QString PercorsoCompleto(const OpzStampa &opz, const QString &nome)
+{
+    const QString cartella = opz.PathDefault().trimmed();
+    if (QFileInfo(nome).isRelative() && !cartella.isEmpty())
+        return QDir(cartella).filePath(nome);
+    return nome;
+}
+
+} // namespace lavoro_stampa
+
 Stampatore::Stampatore(QObject *parent) : QObject(parent) {}
 
 Stampatore::~Stampatore() = default;
@@ -169,13 +192,11 @@ bool Stampatore::dopoPagina(int pagina)
 EsitoStampa Stampatore::esportaFile(Lavoro &l)
 {
     EsitoStampa esito;
-    QString percorso = m_opz->FileName().trimmed();
-    if (percorso.isEmpty()) {
+    if (m_opz->FileName().trimmed().isEmpty()) {
         esito.errore = QStringLiteral("In caso di stampa su file è obbligatorio specificare il nome file.");
         return esito;
     }
-    if (QFileInfo(percorso).isRelative() && !m_opz->PathDefault().trimmed().isEmpty())
-        percorso = QDir(m_opz->PathDefault().trimmed()).filePath(percorso);
+    const QString percorso = lavoro_stampa::PercorsoCompleto(*m_opz, m_opz->FileName().trimmed());
 
     std::unique_ptr<Esportazione> file;
     if (m_opz->FileForm() == OpzStampa::FormatoExcel)
@@ -231,15 +252,12 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
             esito.errore = QStringLiteral("La stampante %1 non è installata.").arg(destinazione);
             return esito;
         }
-        temporaneo = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("clienti-fissa-XXXXXX")));
-        if (!temporaneo->open()) {
-            esito.errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(temporaneo->errorString());
+        temporaneo = lavoro_stampa::FileTemporaneo(QStringLiteral("clienti-fissa-XXXXXX"), esito.errore);
+        if (!temporaneo)
             return esito;
-        }
-        temporaneo->close();
         percorso = temporaneo->fileName();
-    } else if (QFileInfo(percorso).isRelative() && !m_opz->PathDefault().trimmed().isEmpty()) {
-        percorso = QDir(m_opz->PathDefault().trimmed()).filePath(percorso);
+    } else {
+        percorso = lavoro_stampa::PercorsoCompleto(*m_opz, percorso);
     }
 
     if (!l.righe.ApriRighe(l.indici)) {

@@ -199,12 +199,9 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         }
         nativa->setResolution(72);
     } else {
-        perCoda = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("clienti-stampa-XXXXXX.pdf")));
-        if (!perCoda->open()) {
-            esito.errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(perCoda->errorString());
+        perCoda = lavoro_stampa::FileTemporaneo(QStringLiteral("clienti-stampa-XXXXXX.pdf"), esito.errore);
+        if (!perCoda)
             return esito;
-        }
-        perCoda->close();
         scrittura = perCoda->fileName();
     }
 
