@@ -55,6 +55,7 @@ frmClienti::frmClienti(QWidget *parent) : QWidget(parent)
     PagLin.fill(-1);
     CreaControlli();
     CollegaEventi();
+    CreaControlliCampi();
 }
 
 frmClienti::~frmClienti()
@@ -381,6 +382,11 @@ void frmClienti::ButtonComando(const QString &psKey)
     if (NomeCtlPend.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0 && txt.Contiene(attivo)) {
         const int i = IndiceControllo(attivo);
         txt_LostFocus(i);
+        IndCtlPend = i;
+    } else if (txtAppo.Contiene(attivo)) {
+        // The IBAN typed reaches its field before the command runs.
+        const int i = IndiceControllo(attivo);
+        txtAppo_LostFocus(i);
         IndCtlPend = i;
     } else if (NomeCtlPend.compare(QLatin1String("combo"), Qt::CaseInsensitive) == 0) {
         const int i = IndiceControllo(attivo);

@@ -137,20 +137,43 @@ class frmClienti : public QWidget,
     void Form_KeyPress(int &KeyAscii);
     void dbgRiga_DblClick(int Index);
 
-    // ---- Field checks and page decoding, filled by their own files ----
+    // ---- Field checks and decoding ----
 
-    // frmClientiControlli.cpp
+    // frmClientiControlli.cpp: the check of a field left.
     void txt_LostFocus(int Index);
-    // frmClientiDecod.cpp
+    // frmClientiDecodCampo.cpp: the decoding and follow-up of a field left.
+    void DecodificaCampo(int Index, bool Modificato);
+    // frmClientiDecod.cpp: each page's descriptions, once per page and record.
     void visDecodPagina(int piPag, bool pbMostra);
+    void visDecodPagPri();
+    void visDecodClaAttr();
+    void visDecodCoge();
+    void visDecodFatturazione();
+    void visDecodPagRapFisc();
     void pulDecodPagPri();
     void pulDecodClaAttr();
     void pulDecodCoge();
     void pulDecodFatturazione();
-    void PulDecodProgressivi();
     void pulDecodPagRapFisc();
-    // Municipality lookup (pbdecod false) or decoding (pbdecod true, F3).
+    // The VAT-check parameters of the country in field 1050.
+    void ParametriStato(const QString &stato);
+    // frmClientiProgressivi.cpp: the running-totals page.
+    void VisDatiDaPdcProg();
+    void PulDecodProgressivi();
+    void ComGesProgr_Click();
+    void ComGesProgrIVA_Click();
+    // The menu host's key of the general ledger's utilities program.
+    static inline const QString ProgrammaUtilitaCoge = QStringLiteral("UtilCoge");
+    // frmClientiComune.cpp: municipality lookup (pbdecod false) or decoding
+    // (pbdecod true, F3).
     void DecodComune(int piIndex, bool pbdecod, int pvKeyCode);
+    // frmClientiBottoni.cpp: fiscal code, next free account code, web map.
+    void ComCalcCodFisc_Click();
+    void ComCreaKey_Click();
+    void comMappa_Click();
+    // frmClientiIban.cpp: the IBAN editor over field 4074.
+    void txtAppo_GotFocus(int Index);
+    void txtAppo_LostFocus(int Index);
 
     // ---- Line grids (frmClientiLinee.cpp) ----
 
@@ -226,6 +249,15 @@ class frmClienti : public QWidget,
     QTimer *timComPag = nullptr;
     QTimer *timVarie = nullptr;
     AdattatoreEventi *adattatore = nullptr;
+    // Decoding receivers and special buttons (frmClientiLayoutCampi.cpp).
+    ControlArray<QLabel> labIso{QStringLiteral("labIso")};
+    ControlArray<QLabel> labProv{QStringLiteral("labProv")};
+    ControlArray<QLineEdit> txtAppo{QStringLiteral("txtAppo")};
+    QLabel *LabBlackList = nullptr;
+    QPushButton *ComCalcCodFisc = nullptr;
+    QPushButton *ComCreaKey = nullptr;
+    QPushButton *comMappa = nullptr;
+    QTableView *dbgLista = nullptr;
 
     // Status-bar panels by key ("DescrCampo", "Messaggio").
     void ScriviPannello(const QString &chiave, const QString &testo);
@@ -243,6 +275,11 @@ class frmClienti : public QWidget,
     int CampoAttuale = -1;
     QString DescrIngresso, StatoIngresso;
     std::array<bool, 11> mvPagDecod{};
+    // Country of the VAT-number check: code, ISO code, the two lengths.
+    QString msStatoCod, msStatoIso;
+    int miLungPartIva = 0, miLungPartIva2 = 0;
+    // The txtAppo field being edited.
+    int IndAppoAttuale = -1;
     bool ChiusuraForm = false;
     long ColoreLabel7010 = 0;
     QString CodStatoDef;
@@ -289,6 +326,19 @@ class frmClienti : public QWidget,
     void CollegaEventi();
     // frmClientiPagine.cpp
     void PosizionaEvidenza(int piPag);
+    // frmClientiLayoutCampi.cpp
+    void CreaControlliCampi();
+    // frmClientiDecod.cpp: " WHERE" and the account key of the form.
+    QString CondizioneCliente() const;
+    // frmClientiProgressivi.cpp
+    QString SqlProgressivi(int anno, bool apertoPrec) const;
+    void GestioneProgressivi(const QString &funzione);
+    // frmClientiControlli.cpp, frmClientiDecodCampo.cpp
+    void ControllaCampo(int Index);
+    void DecodificaStato();
+    void ChiediConferma(QLineEdit *campo, const QString &testo);
+    void ControllaPartitaIva();
+    void ControllaCodiceFiscale();
     // frmClienti.cpp
     void RegistraCampi();
     void PrimoCampo();

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct sqlite3_stmt;
@@ -70,6 +71,12 @@ public:
     // closes. Elsewhere `cursore` stays empty and the answer holds every row.
     std::unique_ptr<Risultato> SelezionaCursore(const QString &nome, const QString &sql,
                                                 std::unique_ptr<CursoreSqlite> &cursore, int opzioni = 0);
+    // Called with the Jet text of every SELECT before it runs, on any
+    // connection: tests and benchmarks count statements with it. None by default.
+    void ImpostaOsservatoreSelect(std::function<void(const QString &sql)> osservatore)
+    {
+        m_osservatoreSelect = std::move(osservatore);
+    }
     // The SQL text that would reach the engine for `sql` on this connection.
     QString Traduci(const QString &nome, const QString &sql);
 
@@ -130,4 +137,5 @@ private:
     QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name
     QHash<QString, QVariant> m_parametri;                 // by lower-case name
     int m_contatore = 0;
+    std::function<void(const QString &)> m_osservatoreSelect;
 };

@@ -36,6 +36,8 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
                                                std::unique_ptr<CursoreSqlite> *cursore)
 {
     c.righeToccate = 0;
+    if (m_osservatoreSelect)
+        m_osservatoreSelect(sql);
     aggiornaAllegati(c, sql);
     if (c.motore == Motore::SQLite)
         controllaSchema(c);

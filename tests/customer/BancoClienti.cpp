@@ -22,6 +22,7 @@
 #include <QUuid>
 
 QString BancoClienti::s_modello;
+QString BancoClienti::s_menu;
 
 namespace
 {
@@ -39,7 +40,7 @@ void BancoClienti::SetUpTestSuite()
     OpzioniDemo o;
     o.percorso = cartella()->path() + QStringLiteral("/demo.db");
     o.clienti = 60;
-    GeneraDemo(o);
+    s_menu = GeneraDemo(o).percorsoMenu;
     s_modello = o.percorso;
     RegistraFormClienti();
 }
@@ -57,6 +58,8 @@ void BancoClienti::SetUp()
     Globali::ImpostaDbComp(db);
     db->ApriSqlite(Globali::DbAzienda, m_percorso);
     Globali::NomeDbAzienda = m_percorso;
+    Globali::NomeDbMenu = s_menu;
+    Globali::DbMenu.clear();
     PreparaHost();
 }
 
@@ -80,6 +83,8 @@ void BancoClienti::TearDown()
     Globali::PonteMenu = nullptr;
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);
+    Globali::NomeDbMenu.clear();
+    Globali::DbMenu.clear();
     m_menu.reset();
     if (!m_percorso.isEmpty())
         QFile::remove(m_percorso);

@@ -50,6 +50,7 @@ class BancoClienti : public ::testing::Test
     static void Attendi(int volte = 3);
 
     static QString s_modello;    // the demo database every test copies
+    static QString s_menu;       // its common menu database (read only)
     QString m_percorso;          // this test's copy
     std::unique_ptr<ClienteMenuLocale> m_menu;
     frmClienti *m_form = nullptr;
