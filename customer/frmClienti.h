@@ -280,6 +280,8 @@ class frmClienti : public QWidget,
     int miLungPartIva = 0, miLungPartIva2 = 0;
     // The txtAppo field being edited.
     int IndAppoAttuale = -1;
+    // Group and ledger whose highest account labMax shows.
+    QString m_mastroLabMax;
     bool ChiusuraForm = false;
     long ColoreLabel7010 = 0;
     QString CodStatoDef;

@@ -116,7 +116,13 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
                 QVariant gruppo = txt(10)->text();
                 FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true);
             }
-            labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+            // The highest account of a ledger is read when the group or ledger
+            // changes, not again for every record read of the same ledger.
+            const QString mastro = txt(10)->text() + QLatin1Char('|') + txt(20)->text();
+            if (mastro != m_mastroLabMax) {
+                labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+                m_mastroLabMax = mastro;
+            }
             break;
         }
         case 30: {

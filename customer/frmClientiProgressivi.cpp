@@ -124,8 +124,8 @@ void frmClienti::VisDatiDaPdcProg()
         for (int c = 0; c < colonne; ++c) {
             const QVariant v = righe->valore(r, righe->indice(QLatin1String(kColonne[c].campo)));
             QString testo;
-            if (kColonne[c].importo && !formato.isEmpty())
-                testo = u.Formatta(v.isValid() ? v : QVariant(0), formato);
+            if (kColonne[c].importo && !formato.isEmpty() && v.isValid())
+                testo = u.Formatta(v, formato);
             else if (v.typeId() == QMetaType::QDate)
                 testo = v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
             else
