@@ -1,0 +1,459 @@
+// List engine: set-up, the grid and its columns, opening and reading the rows,
+// the row counter.
+#include "components/lista/GestLista.h"
+
+#include "components/lista/ChiamanteLista.h"
+#include "components/util/VbErrore.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLineEdit>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+
+namespace
+{
+
+struct VoceComando {
+    const char *chiave;
+    const char *tooltip;
+};
+
+// The list commands in toolbar order.
+const VoceComando kComandi[] = {
+    {"Seleziona", "Seleziona la riga nella scheda"},
+    {"Aggiorna", "Aggiorna la lista con i criteri di ricerca"},
+    {"VaiA", "Torna alla riga selezionata"},
+    {"Stampa", "Stampa la lista"},
+    {"Chiudi", "(H) Chiudi"},
+    {"Menu", "(M) Menu"},
+};
+
+QStyle::StandardPixmap iconaStandard(const QString &chiave)
+{
+    static const QHash<QString, QStyle::StandardPixmap> icone = {
+        {QStringLiteral("seleziona"), QStyle::SP_DialogApplyButton},
+        {QStringLiteral("aggiorna"), QStyle::SP_BrowserReload},
+        {QStringLiteral("vaia"), QStyle::SP_ArrowRight},
+        {QStringLiteral("stampa"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("chiudi"), QStyle::SP_DialogCloseButton},
+        {QStringLiteral("menu"), QStyle::SP_DirHomeIcon},
+    };
+    return icone.value(chiave.toLower(), QStyle::SP_CustomBase);
+}
+
+} // namespace
+
+GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_unique<ModelloLista>())
+{
+    m_timConta = new QTimer(this);
+    m_timConta->setSingleShot(true);
+    m_timConta->setInterval(0);
+    connect(m_timConta, &QTimer::timeout, this, &GestLista::contaRighe);
+    connect(m_modello.get(), &ModelloLista::erroreDati, this, &GestLista::erroreLettura);
+    connect(m_modello.get(), &QAbstractItemModel::rowsInserted, this, &GestLista::aggiornaContatore);
+    connect(m_modello.get(), &QAbstractItemModel::rowsRemoved, this, &GestLista::aggiornaContatore);
+}
+
+GestLista::~GestLista()
+{
+    if (m_griglia)
+        m_griglia->setModel(nullptr);
+}
+
+void GestLista::ImpostaForm(ChiamanteLista *owner)
+{
+    m_owner = owner;
+}
+
+QStringList GestLista::Comandi()
+{
+    QStringList r;
+    for (const VoceComando &v : kComandi)
+        r << QString::fromLatin1(v.chiave);
+    return r;
+}
+
+void GestLista::ImpostaToolbar(QToolBar *barra)
+{
+    m_barra = barra;
+    if (!barra)
+        return;
+    if (barra->actions().isEmpty()) {
+        for (const VoceComando &v : kComandi) {
+            const QString chiave = QString::fromLatin1(v.chiave);
+            QAction *a = barra->addAction(barra->style()->standardIcon(iconaStandard(chiave)), QString::fromUtf8(v.tooltip));
+            a->setObjectName(chiave);
+            a->setToolTip(QString::fromUtf8(v.tooltip));
+        }
+        if (QAction *s = Bottone(QStringLiteral("Stampa")))
+            s->setVisible(false);
+        if (QAction *v = Bottone(QStringLiteral("VaiA")))
+            v->setEnabled(false);
+    }
+    for (QAction *a : barra->actions()) {
+        if (a->objectName().isEmpty())
+            continue;
+        connect(a, &QAction::triggered, this, [this, chiave = a->objectName()] {
+            if (m_owner)
+                m_owner->ButtonComando(chiave);
+        });
+    }
+}
+
+QAction *GestLista::Bottone(const QString &chiave) const
+{
+    if (!m_barra)
+        return nullptr;
+    for (QAction *a : m_barra->actions())
+        if (a->objectName().compare(chiave, Qt::CaseInsensitive) == 0)
+            return a;
+    return nullptr;
+}
+
+void GestLista::ImpostaContatore(QLineEdit *txtRiga)
+{
+    m_txtRiga = txtRiga;
+}
+
+void GestLista::ImpostaGriglia(QTableView *dbgRiga)
+{
+    m_griglia = dbgRiga;
+    if (!dbgRiga)
+        return;
+    dbgRiga->setModel(m_modello.get());
+    dbgRiga->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgRiga->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgRiga->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgRiga->setWordWrap(false);
+    dbgRiga->setAlternatingRowColors(true);
+    // Every row has the same height: the view never measures the rows.
+    QHeaderView *v = dbgRiga->verticalHeader();
+    v->setSectionResizeMode(QHeaderView::Fixed);
+    v->setDefaultSectionSize(dbgRiga->fontMetrics().height() + 6);
+    v->hide();
+    dbgRiga->horizontalHeader()->setSectionsClickable(true);
+    dbgRiga->horizontalHeader()->setHighlightSections(false);
+    dbgRiga->setSortingEnabled(false);
+    connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this, &GestLista::aggiornaContatore);
+}
+
+QTableView *GestLista::Griglia() const
+{
+    return m_griglia;
+}
+
+void GestLista::ImpostaDatabase(DbMotore *db, const QString &connessione)
+{
+    m_righe.ImpostaDatabase(db, connessione);
+}
+
+void GestLista::ImpostaOpzione(int opzione, const QVariant &valore)
+{
+    const bool acceso = !valore.isValid() || valore.toBool() || valore.toInt() != 0;
+    if (opzione == 2)
+        m_contaSubito = acceso;
+}
+
+void GestLista::ImpostaMessaggi(FunzioneMessaggio funzione)
+{
+    m_messaggi = std::move(funzione);
+}
+
+int GestLista::chiedi(const QString &testo, const QStringList &pulsanti, int predefinito)
+{
+    return ChiediUtente(m_messaggi, testo, pulsanti, predefinito, m_owner ? m_owner->Finestra() : nullptr);
+}
+
+void GestLista::ImpostaChiave(const QStringList &colonne)
+{
+    m_righe.ImpostaChiave(colonne);
+}
+
+// ---- Columns ----
+
+double GestLista::fattorePixel() const
+{
+    return 1.0 / 15.0;
+}
+
+void GestLista::TitoloColonna(const QVariant &colonna, const QString &titolo)
+{
+    const int i = m_modello->IndiceColonna(colonna);
+    if (i < 0)
+        return;
+    m_modello->Colonne()[size_t(i)].didascalia = titolo;
+    m_modello->AggiornaIntestazioni();
+}
+
+void GestLista::LarghezzaColonna(const QVariant &colonna, double larghezzaTwips)
+{
+    const int i = m_modello->IndiceColonna(colonna);
+    if (i < 0)
+        return;
+    m_modello->Colonne()[size_t(i)].larghezza = int(larghezzaTwips);
+    applicaColonne();
+}
+
+void GestLista::OpzioneColonna(const QVariant &colonna, int opzione, const QVariant &valore)
+{
+    const int i = m_modello->IndiceColonna(colonna);
+    if (i < 0)
+        return;
+    ColonnaLista &c = m_modello->Colonne()[size_t(i)];
+    if (opzione == 0) {
+        c.visibile = valore.toBool() || valore.toInt() != 0;
+    } else if (opzione == 1) {
+        const int a = valore.toInt();
+        c.allineamento = (a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    }
+    applicaColonne();
+}
+
+int GestLista::NumeroColonne() const
+{
+    return int(m_modello->Colonne().size());
+}
+
+QString GestLista::CampoColonna(int colonna) const
+{
+    if (colonna < 0 || colonna >= NumeroColonne())
+        return {};
+    return m_modello->Colonne()[size_t(colonna)].campo;
+}
+
+const Risultato::Colonna *GestLista::InfoCampo(int colonna) const
+{
+    if (!m_righe.Aperta() || colonna < 0 || colonna >= m_righe.NumeroColonne())
+        return nullptr;
+    return &m_righe.Colonna(colonna);
+}
+
+void GestLista::applicaColonne()
+{
+    if (!m_griglia)
+        return;
+    const auto &colonne = m_modello->Colonne();
+    for (size_t i = 0; i < colonne.size(); ++i) {
+        m_griglia->setColumnHidden(int(i), !colonne[i].visibile);
+        if (colonne[i].larghezza > 0)
+            m_griglia->setColumnWidth(int(i), std::max(12, int(colonne[i].larghezza * fattorePixel())));
+    }
+}
+
+// ---- Rows ----
+
+void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
+{
+    (void)pvFaiSql;
+    m_timConta->stop();
+    m_erroreMostrato = false;
+    m_modello->ImpostaFormatoData(m_formatoData);
+    try {
+        m_righe.Apri(sql);
+    } catch (const VbErrore &) {
+        m_modello->Svuota();
+        aggiornaContatore();
+        throw;
+    }
+    m_modello->ImpostaRighe(&m_righe);
+    if (m_owner)
+        m_owner->PersColonne();
+    applicaColonne();
+    if (m_griglia && m_modello->rowCount() > 0)
+        m_griglia->setCurrentIndex(m_modello->index(0, 0));
+    aggiornaContatore();
+    // The count waits for the next turn of the event loop: the first rows
+    // are on screen first.
+    if (m_contaSubito && !m_righe.ConteggioNoto())
+        m_timConta->start();
+}
+
+void GestLista::contaRighe()
+{
+    if (!m_righe.Aperta())
+        return;
+    try {
+        m_righe.Conta();
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return;
+    }
+    m_modello->Sincronizza();
+    aggiornaContatore();
+}
+
+void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, const QString &formatoData)
+{
+    (void)modo;
+    (void)riservato;
+    if (!formatoData.isEmpty())
+        m_formatoData = formatoData;
+    m_modello->ImpostaFormatoData(m_formatoData);
+    if (!rileggi || m_righe.Sql().isEmpty()) {
+        m_modello->ImpostaRighe(m_righe.Aperta() ? &m_righe : nullptr);
+        applicaColonne();
+        return;
+    }
+    // The current row is looked for again by its key.
+    const int riga = RigaCorrente();
+    const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
+    const int colonna = m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+    m_timConta->stop();
+    m_erroreMostrato = false;
+    try {
+        m_righe.Riapri();
+    } catch (const VbErrore &e) {
+        m_modello->Svuota();
+        erroreLettura(e.numero(), e.descrizione());
+        return;
+    }
+    m_modello->ImpostaRighe(&m_righe);
+    applicaColonne();
+    int nuova = -1;
+    if (!chiave.isEmpty()) {
+        try {
+            nuova = m_righe.PosizioneChiave(chiave);
+        } catch (const VbErrore &) {
+            nuova = -1;
+        }
+    }
+    if (nuova >= m_modello->rowCount())
+        RecordCount();
+    if (nuova < 0 && m_modello->rowCount() > 0)
+        nuova = std::min(riga, m_modello->rowCount() - 1);
+    if (m_griglia && nuova >= 0) {
+        const QModelIndex i = m_modello->index(nuova, colonna);
+        m_griglia->setCurrentIndex(i);
+        m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    }
+    aggiornaContatore();
+    if (m_contaSubito && !m_righe.ConteggioNoto())
+        m_timConta->start();
+}
+
+void GestLista::ChiudiLista()
+{
+    m_timConta->stop();
+    m_modello->Svuota();
+    m_righe.Chiudi();
+    aggiornaContatore();
+}
+
+int GestLista::RecordCount()
+{
+    if (!m_righe.Aperta())
+        return 0;
+    const int n = m_righe.Conta();
+    m_modello->Sincronizza();
+    return n;
+}
+
+int GestLista::RigaCorrente() const
+{
+    if (!m_griglia || !m_griglia->currentIndex().isValid())
+        return -1;
+    return m_griglia->currentIndex().row();
+}
+
+void GestLista::ImpostaRigaCorrente(int riga)
+{
+    if (!m_griglia || riga < 0)
+        return;
+    if (riga >= m_modello->rowCount()) {
+        try {
+            RecordCount();
+        } catch (const VbErrore &e) {
+            erroreLettura(e.numero(), e.descrizione());
+            return;
+        }
+    }
+    if (riga >= m_modello->rowCount())
+        return;
+    int col = m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+    const QModelIndex i = m_modello->index(riga, col);
+    m_griglia->setCurrentIndex(i);
+    m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
+}
+
+QVariantList GestLista::ValoriRiga(int riga, const QStringList &colonne)
+{
+    if (!m_righe.Aperta() || riga < 0)
+        return {};
+    return m_righe.Valori(riga, colonne);
+}
+
+QVariant GestLista::ValoreCella(int riga, int colonna) const
+{
+    return m_modello->Valore(riga, colonna);
+}
+
+QString GestLista::TestoCella(int riga, int colonna) const
+{
+    return m_modello->Testo(riga, colonna);
+}
+
+void GestLista::PosizioneRighe(QString &corrente, QString &totale)
+{
+    const int riga = RigaCorrente();
+    corrente = riga >= 0 ? QString::number(riga + 1) : QString();
+    totale = QString::number(m_modello->rowCount());
+}
+
+void GestLista::CambioRiga(int lastRow, int lastCol, QString &corrente, QString &totale)
+{
+    (void)lastRow;
+    (void)lastCol;
+    PosizioneRighe(corrente, totale);
+}
+
+void GestLista::aggiornaContatore()
+{
+    QString corrente, totale;
+    PosizioneRighe(corrente, totale);
+    const QString testo = corrente + QStringLiteral(" / ") + totale;
+    if (m_txtRiga)
+        m_txtRiga->setText(testo);
+    emit contatoreCambiato(testo);
+}
+
+void GestLista::erroreLettura(int numero, const QString &descrizione)
+{
+    int risposta = 0;
+    GestisciErroreDati(numero, risposta, descrizione);
+}
+
+void GestLista::GestisciErroreDati(int numero, int &risposta, const QString &descrizione)
+{
+    risposta = 0;
+    m_timConta->stop();
+    m_modello->Svuota();
+    m_righe.Chiudi();
+    aggiornaContatore();
+    if (m_erroreMostrato)
+        return;
+    m_erroreMostrato = true;
+    QString testo = QStringLiteral("Impossibile leggere le righe della lista.");
+    if (numero != 0 || !descrizione.isEmpty())
+        testo += QStringLiteral("\r\nErrore(") + QString::number(numero) + QStringLiteral("): ") + descrizione;
+    chiedi(testo);
+}
+
+void GestLista::Disponi(const QRect &area)
+{
+    if (!m_griglia || !area.isValid())
+        return;
+    if (m_griglia->parentWidget() && m_griglia->parentWidget()->layout())
+        return;
+    m_griglia->setGeometry(area);
+}
+
+QString GestLista::Didascalia() const
+{
+    if (m_owner && m_owner->Finestra())
+        return m_owner->Finestra()->windowTitle();
+    return {};
+}

@@ -1,0 +1,199 @@
+// GestLista: the list engine of a list window. It opens the window's SELECT
+// and shows its rows in a QTableView through a table model that reads them a
+// page at a time (RigheLista), lays out the columns the window describes,
+// keeps the row counter, sorts on a column, finds a text in a column, goes
+// back to the bookmarked row, and opens the list-print dialog. The window is
+// called back through ChiamanteLista; the search fields and the hand-back of
+// the chosen row to the record form belong to its ListaPagine.
+//
+// Column and row access for printing and export (see StampaLista.h):
+// ColonneLista() describes every column in grid order (caption, width in
+// twips, alignment, visible or hidden, numeric), RecordCount() counts the
+// rows and LeggiRighe() hands them over one at a time in list order,
+// formatted as the grid shows them, without disturbing the grid's pages.
+#pragma once
+
+#include "components/lista/ModelloLista.h"
+#include "components/lista/RigheLista.h"
+#include "components/pagine/MessaggioComponente.h"
+
+#include <QFont>
+#include <QObject>
+#include <QRect>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class ChiamanteLista;
+class DbMotore;
+class FormStampaLista;
+class ListaPagine;
+class MotoreStampaLista;
+class QAction;
+class QComboBox;
+class QRadioButton;
+class QLineEdit;
+class QTableView;
+class QTimer;
+class QToolBar;
+class QWidget;
+
+class GestLista : public QObject
+{
+    Q_OBJECT
+  public:
+    explicit GestLista(QObject *parent = nullptr);
+    ~GestLista() override;
+
+    // ---- Set-up, in the order a window makes the calls ----
+
+    void ImpostaForm(ChiamanteLista *owner);
+    ChiamanteLista *Owner() const { return m_owner; }
+    // An empty bar gets the list commands (Comandi()); a bar that has
+    // actions keeps them, wired by their objectName.
+    void ImpostaToolbar(QToolBar *barra);
+    QAction *Bottone(const QString &chiave) const;
+    static QStringList Comandi();
+    // The row counter: "current / total".
+    void ImpostaContatore(QLineEdit *txtRiga);
+    void ImpostaGriglia(QTableView *dbgRiga);
+    QTableView *Griglia() const;
+    // The data control of the window: there is none here, the grid's model
+    // reads the rows. Kept so that windows make the same calls.
+    void ImpostaData(QObject *datRiga) { (void)datRiga; }
+    void ImpostaDatabase(DbMotore *db, const QString &connessione);
+    // Options: 0 the grid selects whole rows, 1 the grid is read-only,
+    // 2 the rows are counted as soon as the list opens (all on by default).
+    void ImpostaOpzione(int opzione, const QVariant &valore = true);
+    // Questions and notices (the program's msgCom); the fallback box otherwise.
+    void ImpostaMessaggi(FunzioneMessaggio funzione);
+    void ImpostaListaPagine(ListaPagine *lista) { m_listaPagine = lista; }
+    ListaPagine *Pagine() const { return m_listaPagine; }
+
+    // ---- Columns (the window's PersColonne) ----
+
+    // Column by index or by caption.
+    void TitoloColonna(const QVariant &colonna, const QString &titolo);
+    void LarghezzaColonna(const QVariant &colonna, double larghezzaTwips);
+    // Option 0: visible (valore False hides the column); option 1: alignment
+    // (0 left, 1 right, 2 centre).
+    void OpzioneColonna(const QVariant &colonna, int opzione, const QVariant &valore);
+    int NumeroColonne() const;
+    ColonnaLista Colonna(int colonna) const { return m_modello->Colonne().at(size_t(colonna)); }
+    std::vector<ColonnaLista> ColonneLista() const { return m_modello->Colonne(); }
+    // The field (result column) a grid column shows ("" when none).
+    QString CampoColonna(int colonna) const;
+    // The result column's description (name, base table, kind, size), or
+    // nullptr when the column does not exist.
+    const Risultato::Colonna *InfoCampo(int colonna) const;
+
+    // ---- Rows ----
+
+    // Opens the SQL (pvFaiSql is accepted: the rows are always read anew),
+    // shows its first rows, and has the window lay out its columns.
+    void ApriSql(const QString &sql, const QVariant &pvFaiSql = true);
+    // Reads the list again (same SQL), keeping the column layout and the
+    // current row when it is still there.
+    void AggiornaLista(bool rileggi = true, const QString &modo = QStringLiteral("M"), int riservato = 0,
+                       const QString &formatoData = QStringLiteral("dd/mm/yyyy"));
+    // Empties the grid and forgets the rows (the window is closing).
+    void ChiudiLista();
+    bool Aperta() const { return m_righe.Aperta(); }
+    QString SqlLista() const { return m_righe.Sql(); }
+    // The counter texts: current row ("" when none) and number of rows.
+    void PosizioneRighe(QString &corrente, QString &totale);
+    // After a row change of the grid: the counter texts.
+    void CambioRiga(int lastRow, int lastCol, QString &corrente, QString &totale);
+    // The rows behind the grid (their RecordCount is the number of rows).
+    RigheLista &RecordsetLista() { return m_righe; }
+    int RecordCount();
+    int RigaCorrente() const;
+    void ImpostaRigaCorrente(int riga);
+    // A value of a row, by column name (the key of the row for selection).
+    QVariantList ValoriRiga(int riga, const QStringList &colonne);
+    QVariant ValoreCella(int riga, int colonna) const;
+    QString TestoCella(int riga, int colonna) const;
+    // The record's key columns (they make the list's order unique).
+    void ImpostaChiave(const QStringList &colonne);
+
+    // ---- Commands ----
+
+    // "Seleziona" (handled by ListaPagine), "Aggiorna" (applies the search
+    // fields), "Cerca" (text search of the search panel), "VaiA" (the
+    // bookmarked row), "Stampa", "Chiudi", "Menu". True when it did its work.
+    bool EseguiComandoLista(const QString &chiave);
+    // Sorts on a grid column: 0 done, 1 the column cannot be sorted on.
+    int OrdinaPerColonna(int colIndex, const QString &sql);
+    // The text search of the search panel: `direzione` 0 first, 1 next,
+    // 2 previous, 3 last. Answers the row found, -1 when none.
+    int CercaTesto(const QString &testo, int colonna, int direzione);
+    // The search panel the "Cerca" command reads: the text, the column
+    // (a combo of the column captions) and the direction options.
+    void ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna, const QList<QRadioButton *> &direzione);
+    // A data error of the grid: tells the user once and empties the grid.
+    void GestisciErroreDati(int numero, int &risposta, const QString &descrizione = {});
+    int NumeroSplit() const { return 1; }
+    void RiallineaSplit() {}
+    // Places the grid in the window's list area (pixels); a grid inside a
+    // layout is left to the layout.
+    void Disponi(const QRect &area);
+
+    // ---- Printing (StampaLista.h) ----
+
+    void ofrmComlinStampa(FormStampaLista *dialogo) { m_formStampa = dialogo; }
+    FormStampaLista *ofrmComlinStampa() const { return m_formStampa; }
+    void ofrmStampaInCorso(QWidget *attesa) { m_formAttesa = attesa; }
+    QWidget *ofrmStampaInCorso() const { return m_formAttesa; }
+    void ogSta(MotoreStampaLista *motore) { m_motore = motore; }
+    MotoreStampaLista *ogSta() const { return m_motore; }
+    // Called by the print dialog: prints the list through the engine, with
+    // the owner's print state at 1 while it runs.
+    void AvviaStampa(const QString &tipo, int orientamento, QFont &font);
+    // Every row, in list order, as the grid shows it (one text per column);
+    // `riga` answers false to stop. Engine failures are VbErrore.
+    void LeggiRighe(const std::function<bool(const QStringList &testi, const QVariantList &valori)> &riga);
+    // Caption of the list window (a print's title).
+    QString Didascalia() const;
+
+    // ---- For tests and benchmarks ----
+    ModelloLista *Modello() const { return m_modello.get(); }
+
+  signals:
+    // The counter texts changed ("current / total").
+    void contatoreCambiato(const QString &testo);
+
+  private:
+    int chiedi(const QString &testo, const QStringList &pulsanti = {QStringLiteral("&Ok")}, int predefinito = 1);
+    void applicaColonne();
+    void aggiornaContatore();
+    void contaRighe();
+    bool aggiorna();
+    bool cerca();
+    bool vaiABookmark();
+    bool stampa();
+    void erroreLettura(int numero, const QString &descrizione);
+    double fattorePixel() const;
+
+    ChiamanteLista *m_owner = nullptr;
+    ListaPagine *m_listaPagine = nullptr;
+    std::unique_ptr<ModelloLista> m_modello;
+    RigheLista m_righe;
+    QPointer<QTableView> m_griglia;
+    QPointer<QToolBar> m_barra;
+    QPointer<QLineEdit> m_txtRiga;
+    QPointer<QLineEdit> m_txtCerca;
+    QPointer<QComboBox> m_cobCerca;
+    QList<QPointer<QRadioButton>> m_optDirez;
+    FormStampaLista *m_formStampa = nullptr;
+    QPointer<QWidget> m_formAttesa;
+    MotoreStampaLista *m_motore = nullptr;
+    FunzioneMessaggio m_messaggi;
+    QTimer *m_timConta = nullptr;
+    QString m_formatoData = QStringLiteral("dd/mm/yyyy");
+    bool m_contaSubito = true;
+    bool m_erroreMostrato = false;
+    bool m_inComando = false;
+};

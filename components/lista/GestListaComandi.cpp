@@ -1,0 +1,246 @@
+// List engine: the list commands, sorting on a column, the text search of the
+// search panel, the bookmark, and the hand-over of the list to printing.
+#include "components/lista/GestLista.h"
+
+#include "components/lista/ChiamanteLista.h"
+#include "components/lista/ListaPagine.h"
+#include "components/lista/StampaLista.h"
+#include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+
+namespace
+{
+
+const UtilGlob &util()
+{
+    static const UtilGlob u;
+    return u;
+}
+
+} // namespace
+
+bool GestLista::EseguiComandoLista(const QString &chiave)
+{
+    if (m_inComando)
+        return false;
+    m_inComando = true;
+    struct Fine {
+        bool &f;
+        ~Fine() { f = false; }
+    } fine{m_inComando};
+    const QString k = chiave.toLower();
+    if (k == QLatin1String("aggiorna"))
+        return aggiorna();
+    if (k == QLatin1String("cerca"))
+        return cerca();
+    if (k == QLatin1String("vaia"))
+        return vaiABookmark();
+    if (k == QLatin1String("stampa"))
+        return stampa();
+    if (k == QLatin1String("chiudi")) {
+        if (m_owner)
+            m_owner->ChiudiFrm();
+        return true;
+    }
+    if (k == QLatin1String("menu")) {
+        if (m_owner)
+            m_owner->MenuFrm();
+        return true;
+    }
+    return false;
+}
+
+// Applies the search fields: the window checks them, builds its SQL on their
+// condition and has it opened.
+bool GestLista::aggiorna()
+{
+    if (!m_owner)
+        return false;
+    if (!m_owner->VerSelez().toBool()) {
+        chiedi(QStringLiteral("I criteri di ricerca non sono validi: correggere i campi in rosso e controllare che "
+                              "in ogni intervallo il primo valore non superi il secondo."));
+        return false;
+    }
+    const QString condizione = m_listaPagine ? m_listaPagine->CondizioneLista() : QString();
+    QString sql = m_owner->PrepSql(condizione).toString();
+    try {
+        m_owner->SettaRecordset(sql, true);
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return false;
+    }
+    return true;
+}
+
+int GestLista::OrdinaPerColonna(int colIndex, const QString &sql)
+{
+    if (!m_owner || colIndex < 0 || colIndex >= NumeroColonne())
+        return 1;
+    const QString campo = m_owner->ColToSourceField(colIndex).toString().trimmed();
+    const SqlLista::Parti parti = SqlLista::Scomponi(sql);
+    if (campo.isEmpty() || !SqlLista::NomeSemplice(campo) || !parti.semplice)
+        return 1;
+    // A second click on the column the list is ordered by reverses the order.
+    bool discendente = false;
+    if (!parti.ordine.isEmpty() && parti.ordine.size() == 1 &&
+        parti.ordine[0].colonna.compare(campo, Qt::CaseInsensitive) == 0)
+        discendente = !parti.ordine[0].discendente;
+    QString nuovo = SqlLista::ConOrdine(parti, {SqlLista::VoceOrdine{campo, discendente}});
+    try {
+        m_owner->SettaRecordset(nuovo, true);
+    } catch (const VbErrore &) {
+        // The engine refused the order: the list goes back to the one it had.
+        QString vecchio = sql;
+        try {
+            m_owner->SettaRecordset(vecchio, true);
+        } catch (const VbErrore &e) {
+            erroreLettura(e.numero(), e.descrizione());
+        }
+        return 1;
+    }
+    return 0;
+}
+
+void GestLista::ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna, const QList<QRadioButton *> &direzione)
+{
+    m_txtCerca = testo;
+    m_cobCerca = colonna;
+    m_optDirez.clear();
+    for (QRadioButton *r : direzione)
+        m_optDirez << r;
+}
+
+int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
+{
+    if (!m_righe.Aperta() || testo.trimmed().isEmpty() || colonna < 0 || colonna >= NumeroColonne())
+        return -1;
+    const QString cercato = testo.trimmed();
+    QString condizione;
+    if (const Risultato::Colonna *info = InfoCampo(colonna); info && info->tipo == Risultato::Tipo::Testo) {
+        const QString nome = info->qualifica.isEmpty() ? info->nome : info->qualifica + QLatin1Char('.') + info->nome;
+        if (SqlLista::NomeSemplice(nome))
+            condizione = nome + QStringLiteral(" Like ") + util().ValoreSqlLike(cercato, true, true);
+    }
+    const bool avanti = direzione == 0 || direzione == 1;
+    const int da = (direzione == 1 || direzione == 2) ? RigaCorrente() : -1;
+    auto verifica = [&](int r) { return TestoCella(r, colonna).contains(cercato, Qt::CaseInsensitive); };
+    const int trovata = m_righe.Trova(condizione, verifica, da, avanti);
+    if (trovata >= 0) {
+        m_modello->Sincronizza();
+        ImpostaRigaCorrente(trovata);
+        if (m_griglia)
+            m_griglia->setCurrentIndex(m_modello->index(trovata, colonna));
+    }
+    return trovata;
+}
+
+bool GestLista::cerca()
+{
+    if (!m_txtCerca || !m_cobCerca)
+        return false;
+    const QString testo = m_txtCerca->text();
+    if (testo.trimmed().isEmpty()) {
+        chiedi(QStringLiteral("Scrivere il testo da cercare."));
+        return false;
+    }
+    int colonna = m_cobCerca->currentData().isValid() ? m_cobCerca->currentData().toInt()
+                                                      : m_modello->IndiceColonna(m_cobCerca->currentText());
+    if (colonna < 0) {
+        chiedi(QStringLiteral("Scegliere la colonna in cui cercare."));
+        return false;
+    }
+    int direzione = 1;
+    for (int i = 0; i < m_optDirez.size(); ++i)
+        if (m_optDirez[i] && m_optDirez[i]->isChecked())
+            direzione = i;
+    int trovata = -1;
+    try {
+        trovata = CercaTesto(testo, colonna, direzione);
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return false;
+    }
+    if (trovata < 0) {
+        chiedi(QStringLiteral("Nessuna riga contiene \"") + testo.trimmed() + QStringLiteral("\" nella colonna ") +
+               m_modello->Colonne()[size_t(colonna)].didascalia + QLatin1Char('.'));
+        return false;
+    }
+    // After the first (last) match the next search goes on from it.
+    if (direzione == 0 && m_optDirez.value(1))
+        m_optDirez[1]->setChecked(true);
+    else if (direzione == 3 && m_optDirez.value(2))
+        m_optDirez[2]->setChecked(true);
+    return true;
+}
+
+bool GestLista::vaiABookmark()
+{
+    if (!m_owner || !m_righe.Aperta())
+        return false;
+    const QString segno = m_owner->ovfrmBookmark();
+    if (segno.isEmpty())
+        return false;
+    QVariantList chiave;
+    for (const QString &parte : segno.split(QLatin1Char('|')))
+        chiave << parte;
+    int riga = -1;
+    try {
+        riga = m_righe.PosizioneChiave(chiave);
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return false;
+    }
+    if (riga < 0) {
+        chiedi(QStringLiteral("La riga selezionata non è più nella lista."));
+        return false;
+    }
+    m_modello->Sincronizza();
+    ImpostaRigaCorrente(riga);
+    return true;
+}
+
+bool GestLista::stampa()
+{
+    if (!m_formStampa || !m_righe.Aperta())
+        return false;
+    m_formStampa->ApriPerLista(*this);
+    return true;
+}
+
+void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
+{
+    if (!m_motore || !m_righe.Aperta())
+        return;
+    auto staAtt = [this](int stato) {
+        if (m_owner)
+            m_owner->oiStaAtt(stato);
+    };
+    try {
+        m_motore->StampaLista(*this, tipo, orientamento, font, staAtt);
+    } catch (const VbErrore &e) {
+        staAtt(0);
+        chiedi(QStringLiteral("Stampa non riuscita.\r\nErrore(") + QString::number(e.numero()) +
+               QStringLiteral("): ") + e.descrizione());
+    }
+}
+
+void GestLista::LeggiRighe(const std::function<bool(const QStringList &, const QVariantList &)> &riga)
+{
+    if (!m_righe.Aperta() || !riga)
+        return;
+    RigheLista::Lettura lettura(m_righe);
+    QVariantList valori;
+    QStringList testi;
+    while (lettura.Successiva(valori)) {
+        testi.clear();
+        for (const QVariant &v : std::as_const(valori))
+            testi << m_modello->TestoValore(v);
+        if (!riga(testi, valori))
+            break;
+    }
+}

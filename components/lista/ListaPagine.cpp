@@ -1,0 +1,197 @@
+// ListaPagine: search fields, their condition, and the hand-back of the chosen
+// row to the record form.
+#include "components/lista/ListaPagine.h"
+
+#include "components/forms/ColoriVb.h"
+#include "components/lista/ChiamanteLista.h"
+#include "components/lista/GestLista.h"
+#include "components/pagine/GestPagine.h"
+#include "components/util/VbErrore.h"
+
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolBar>
+#include <QWidget>
+
+ListaPagine::ListaPagine(QObject *parent) : QObject(parent) {}
+ListaPagine::~ListaPagine() = default;
+
+void ListaPagine::ImpostaForm(ChiamanteLista *owner)
+{
+    m_owner = owner;
+}
+
+void ListaPagine::ImpostaToolbar(QToolBar *barra)
+{
+    m_barra = barra;
+}
+
+void ListaPagine::GestoreLista(GestLista *lista)
+{
+    m_lista = lista;
+    if (lista) {
+        lista->ImpostaListaPagine(this);
+        lista->ImpostaChiave(colonneChiave());
+    }
+}
+
+void ListaPagine::RegistraCampoRicerca(QLineEdit *controllo, const QString &specifica, const QString &operatore,
+                                       const QVariant &tipo, const QVariant &extra)
+{
+    if (!controllo)
+        throw VbErrore(VbErrore::OggettoNonImpostato,
+                       QStringLiteral("Controllo mancante per il campo di ricerca %1").arg(specifica));
+    m_campi.push_back(Registrato{controllo, CampoRicerca{specifica, operatore, tipo, extra}});
+}
+
+void ListaPagine::ImpostaImmagini(const QString &tipoToolbar, QObject *immagini1, QObject *immagini2)
+{
+    (void)tipoToolbar;
+    (void)immagini1;
+    (void)immagini2;
+}
+
+void ListaPagine::OggettoBase(GestPagine *pagine)
+{
+    m_base = pagine;
+    if (m_lista)
+        m_lista->ImpostaChiave(colonneChiave());
+}
+
+QStringList ListaPagine::colonneChiave() const
+{
+    return m_base ? m_base->ColonneChiave() : QStringList();
+}
+
+QString ListaPagine::ChiaveLista() const
+{
+    if (!m_lista || !m_base)
+        return {};
+    const int riga = m_lista->RigaCorrente();
+    if (riga < 0)
+        return {};
+    QStringList parti;
+    const QVariantList valori = m_lista->ValoriRiga(riga, colonneChiave());
+    for (const QVariant &v : valori)
+        parti << m_lista->Modello()->TestoValore(v);
+    return parti.join(QLatin1Char('|'));
+}
+
+bool ListaPagine::SelezioneErrata() const
+{
+    for (const Registrato &r : m_campi) {
+        if (!r.controllo)
+            continue;
+        if (ColoriVb::BackColor(r.controllo) == m_coloreErrore)
+            return true;
+        QString condizione;
+        if (!CondizioneCampo(r.campo, r.controllo->text(), condizione))
+            return true;
+    }
+    return false;
+}
+
+QString ListaPagine::CondizioneCampi() const
+{
+    QStringList parti;
+    for (const Registrato &r : m_campi) {
+        if (!r.controllo)
+            continue;
+        QString condizione;
+        if (CondizioneCampo(r.campo, r.controllo->text(), condizione) && !condizione.isEmpty())
+            parti << condizione;
+    }
+    return parti.join(QStringLiteral(" And "));
+}
+
+QString ListaPagine::CondizioneLista() const
+{
+    const QString campi = CondizioneCampi();
+    if (m_condizioneForm.isEmpty())
+        return campi;
+    if (campi.isEmpty())
+        return m_condizioneForm;
+    return QLatin1Char('(') + m_condizioneForm + QStringLiteral(") And ") + campi;
+}
+
+void ListaPagine::MostraLista(const QString &condizioneForm)
+{
+    if (!m_owner || !m_lista)
+        return;
+    m_condizioneForm = condizioneForm;
+    if (QWidget *w = m_owner->Finestra()) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+    if (!m_lista->EseguiComandoLista(QStringLiteral("Aggiorna")))
+        return;
+    // The list opens on the record the form shows, when it holds it.
+    const QStringList chiave = m_base ? m_base->ChiaveCorrente() : QStringList();
+    if (chiave.isEmpty())
+        return;
+    QVariantList valori;
+    for (const QString &v : chiave)
+        valori << v;
+    int riga = -1;
+    try {
+        riga = m_lista->RecordsetLista().PosizioneChiave(valori);
+    } catch (const VbErrore &) {
+        riga = -1;
+    }
+    if (riga >= 0)
+        m_lista->ImpostaRigaCorrente(riga);
+}
+
+bool ListaPagine::InoltraComando(const QString &chiave)
+{
+    if (chiave.compare(QLatin1String("Seleziona"), Qt::CaseInsensitive) == 0)
+        return Seleziona();
+    return false;
+}
+
+bool ListaPagine::Seleziona()
+{
+    if (!m_lista || !m_base)
+        return false;
+    const int riga = m_lista->RigaCorrente();
+    if (riga < 0)
+        return false;
+    QStringList valori;
+    for (const QVariant &v : m_lista->ValoriRiga(riga, colonneChiave()))
+        valori << m_lista->Modello()->TestoValore(v);
+    if (valori.isEmpty() || !m_base->LeggiDaChiave(valori))
+        return false;
+    if (m_owner)
+        m_owner->ovfrmBookmark(valori.join(QLatin1Char('|')));
+    return true;
+}
+
+void ListaPagine::Avanti()
+{
+    if (!m_lista || !m_lista->Aperta())
+        return;
+    const int riga = m_lista->RigaCorrente();
+    if (!m_lista->RecordsetLista().Esiste(riga + 1))
+        return;
+    m_lista->ImpostaRigaCorrente(riga + 1);
+    Seleziona();
+}
+
+void ListaPagine::Indietro()
+{
+    if (!m_lista || !m_lista->Aperta())
+        return;
+    const int riga = m_lista->RigaCorrente();
+    if (riga <= 0)
+        return;
+    m_lista->ImpostaRigaCorrente(riga - 1);
+    Seleziona();
+}
+
+QRect ListaPagine::AreaLista() const
+{
+    if (!m_lista || !m_lista->Griglia())
+        return {};
+    return m_lista->Griglia()->geometry();
+}

@@ -1,0 +1,76 @@
+// The table model behind a list grid: rows from a RigheLista (read a page at a
+// time as the view asks for them) or from rows already in memory (a small
+// pick list), and the column layout the window gives (captions, widths in
+// twips, alignment, hidden columns). The view only ever asks for the rows it
+// paints, so a list of any length costs the same to show.
+#pragma once
+
+#include "components/db/Risultato.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <vector>
+
+class RigheLista;
+
+struct ColonnaLista {
+    QString campo;          // the result column it shows
+    QString didascalia;     // header caption
+    int larghezza = -1;     // twips; -1 the view's own
+    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    bool visibile = true;
+    bool numerica = false;  // the column holds numbers
+};
+
+class ModelloLista : public QAbstractTableModel
+{
+    Q_OBJECT
+  public:
+    explicit ModelloLista(QObject *parent = nullptr);
+
+    // The rows to show; nullptr shows none. The column layout starts again
+    // from the result's columns when they are not the same as before.
+    void ImpostaRighe(RigheLista *righe);
+    void ImpostaRisultato(const Risultato *righe);
+    void Svuota();
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
+    std::vector<ColonnaLista> &Colonne() { return m_colonne; }
+    const std::vector<ColonnaLista> &Colonne() const { return m_colonne; }
+    // Column by index or by caption (as the window names it); -1 when none.
+    int IndiceColonna(const QVariant &colonna) const;
+    void AggiornaIntestazioni();
+
+    // The raw value of a cell, and the text the grid shows for it.
+    QVariant Valore(int riga, int col) const;
+    QString Testo(int riga, int col) const;
+    QString TestoValore(const QVariant &v) const;
+    void ImpostaFormatoData(const QString &formato) { m_formatoData = formato; }
+
+    // Brings the rows the view knows of in line with the rows known to be
+    // there (after a count, or after pages found the list shorter).
+    void Sincronizza();
+
+  signals:
+    // A page could not be read; reported once after the paint that asked.
+    void erroreDati(int numero, const QString &descrizione);
+
+  private:
+    void colonneDa(const std::vector<Risultato::Colonna> &colonne);
+    void pianificaSincronia() const;
+    int righeFonte() const;
+
+    RigheLista *m_righe = nullptr;
+    const Risultato *m_risultato = nullptr;
+    std::vector<ColonnaLista> m_colonne;
+    int m_numRighe = 0;
+    QString m_formatoData = QStringLiteral("dd/mm/yyyy");
+    mutable bool m_guasto = false;      // a page read failed: no more reads until reopened
+    mutable bool m_sincroniaPianificata = false;
+};

@@ -1,0 +1,424 @@
+// RigheLista: pages of a list's rows, read on demand and found by the values
+// of their neighbouring rows.
+#include "components/lista/RigheLista.h"
+
+#include "components/db/DbMotore.h"
+#include "components/db/JetSql.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+
+QString nomeNudo(const QString &colonna)
+{
+    const qsizetype punto = colonna.lastIndexOf(QLatin1Char('.'));
+    QString n = punto >= 0 ? colonna.mid(punto + 1) : colonna;
+    if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
+        n = n.mid(1, n.size() - 2);
+    return n;
+}
+
+bool numerico(Risultato::Tipo t)
+{
+    return t == Risultato::Tipo::Intero || t == Risultato::Tipo::Reale || t == Risultato::Tipo::Decimale;
+}
+
+} // namespace
+
+RigheLista::RigheLista() = default;
+RigheLista::~RigheLista() = default;
+
+void RigheLista::ImpostaDatabase(DbMotore *db, const QString &connessione)
+{
+    m_db = db;
+    m_connessione = connessione;
+}
+
+bool RigheLista::nulliPiccoli() const
+{
+    return !m_db || m_db->Dialetto(m_connessione) == JetSql::Dialetto::SQLite;
+}
+
+std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)
+{
+    ++m_stat.pagine;
+    return m_db->Seleziona(m_connessione, sql);
+}
+
+// The ordering: the SELECT's own columns, then the key columns it lacks. Read
+// by neighbouring values only when every one of them is selected.
+void RigheLista::preparaOrdine()
+{
+    m_ordine = m_parti.ordine;
+    m_perChiave = false;
+    if (!m_parti.semplice || !m_parti.ordineSemplice || m_chiave.isEmpty())
+        return;
+    const JetSql::AnalisiSelect a = JetSql::Analizza(m_parti.testo);
+    if (!a.valida)
+        return;
+    bool tutte = false;
+    QStringList selezionate;
+    for (const JetSql::VoceSelect &v : a.voci) {
+        if (v.campo == QLatin1String("*") && v.qualifica.isEmpty())
+            tutte = true;
+        selezionate << (v.alias.isEmpty() ? v.campo : v.alias).toLower();
+    }
+    auto selezionata = [&](const QString &colonna) {
+        return tutte || selezionate.contains(nomeNudo(colonna).toLower());
+    };
+    for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine))
+        if (!selezionata(v.colonna))
+            return;
+    for (const QString &k : m_chiave) {
+        if (!selezionata(k))
+            return;
+        const bool presente = std::any_of(m_ordine.begin(), m_ordine.end(), [&](const SqlLista::VoceOrdine &v) {
+            return nomeNudo(v.colonna).compare(nomeNudo(k), Qt::CaseInsensitive) == 0;
+        });
+        if (!presente)
+            m_ordine << SqlLista::VoceOrdine{k, false};
+    }
+    m_perChiave = true;
+}
+
+void RigheLista::Apri(const QString &sql)
+{
+    Chiudi();
+    m_parti = SqlLista::Scomponi(sql);
+    Riapri();
+}
+
+void RigheLista::Riapri()
+{
+    Chiudi();
+    m_stat = {};
+    if (!m_db || m_parti.testo.isEmpty())
+        return;
+    preparaOrdine();
+    std::unique_ptr<Risultato> primo;
+    if (m_perChiave) {
+        primo = leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, RighePagina));
+        m_colOrdine.clear();
+        m_numOrdine.clear();
+        for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine)) {
+            const int i = primo->indice(v.colonna);
+            m_colOrdine.push_back(i);
+            m_numOrdine.push_back(i >= 0 && numerico(primo->colonna(i).tipo));
+            if (i < 0)
+                m_perChiave = false;
+        }
+    }
+    if (!m_perChiave) {
+        m_ordine = m_parti.ordine;
+        primo = leggi(SqlLista::Pagina(m_parti, {}, {}, false, RighePagina));
+    }
+    m_colonne.assign(primo->numColonne(), {});
+    for (int i = 0; i < primo->numColonne(); ++i)
+        m_colonne[size_t(i)] = primo->colonna(i);
+    m_nomi = std::make_shared<Risultato>(m_colonne);
+    m_aperta = true;
+    const bool ultima = primo->numRighe() < RighePagina;
+    ricorda(0, std::move(primo), ultima);
+}
+
+void RigheLista::Chiudi()
+{
+    m_pagine.clear();
+    m_confini.clear();
+    m_aperta = false;
+    m_totale = -1;
+    m_righeViste = 0;
+    m_fine = -1;
+    m_uso = 0;
+}
+
+int RigheLista::IndiceColonna(const QString &nome) const
+{
+    return m_nomi ? m_nomi->indice(nome) : -1;
+}
+
+int RigheLista::RigheNote() const
+{
+    return m_totale >= 0 ? m_totale : m_righeViste;
+}
+
+int RigheLista::Conta()
+{
+    if (!m_aperta)
+        return 0;
+    if (m_totale < 0) {
+        ++m_stat.conteggi;
+        auto r = m_db->Seleziona(m_connessione, SqlLista::Conteggio(m_parti));
+        m_totale = r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
+    }
+    return m_totale;
+}
+
+QStringList RigheLista::chiaveRiga(const Risultato &r, int riga) const
+{
+    QStringList k;
+    for (size_t i = 0; i < m_colOrdine.size(); ++i)
+        k << SqlLista::Letterale(r.valore(riga, m_colOrdine[i]), m_numOrdine[i]);
+    return k;
+}
+
+void RigheLista::ricorda(int p, std::unique_ptr<Risultato> r, bool ultima)
+{
+    const int n = r->numRighe();
+    if (n > 0 && m_perChiave)
+        m_confini[p] = Confine{chiaveRiga(*r, 0), chiaveRiga(*r, n - 1)};
+    if (ultima) {
+        m_fine = p;
+        m_totale = p * RighePagina + n;
+        m_righeViste = m_totale;
+    } else {
+        m_righeViste = std::max(m_righeViste, p * RighePagina + n);
+    }
+    m_pagine[p] = Pagina{std::move(r), ++m_uso};
+    while (int(m_pagine.size()) > PagineTenute) {
+        auto vecchia = std::min_element(m_pagine.begin(), m_pagine.end(),
+                                        [](const auto &a, const auto &b) { return a.second.uso < b.second.uso; });
+        m_pagine.erase(vecchia);
+    }
+}
+
+std::unique_ptr<Risultato> RigheLista::rovescia(const Risultato &r) const
+{
+    auto out = std::make_unique<Risultato>(m_colonne);
+    for (int i = r.numRighe() - 1; i >= 0; --i)
+        out->aggiungiRiga(r.riga(i));
+    return out;
+}
+
+std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
+{
+    const int P = RighePagina;
+    avanti = true;
+    if (!m_perChiave) {
+        ++m_stat.perSalto;
+        m_stat.righeSaltate += qint64(p) * P;
+        return leggi(SqlLista::Pagina(m_parti, {}, {}, false, P, p * P));
+    }
+    if (p == 0)
+        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, P));
+    const bool piccoli = nulliPiccoli();
+    if (auto c = m_confini.find(p - 1); c != m_confini.end()) {
+        ++m_stat.perChiave;
+        return leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, c->second.ultimo, piccoli), m_ordine,
+                                      false, P));
+    }
+    if (auto c = m_confini.find(p + 1); c != m_confini.end()) {
+        ++m_stat.perChiave;
+        avanti = false;
+        return rovescia(*leggi(SqlLista::Pagina(
+            m_parti, SqlLista::CondizioneDopo(m_ordine, c->second.primo, piccoli, true), m_ordine, true, P)));
+    }
+    // No neighbour read: skip rows from the nearest page read, or from either end.
+    int sotto = -1, sopra = INT_MAX;
+    for (const auto &[k, c] : m_confini) {
+        if (k < p)
+            sotto = std::max(sotto, k);
+        else if (k > p)
+            sopra = std::min(sopra, k);
+    }
+    const qint64 salto = qint64(p - (sotto + 1)) * P;
+    qint64 indietro = LLONG_MAX;
+    if (sopra != INT_MAX)
+        indietro = qint64(sopra - p - 1) * P;
+    else if (m_totale >= 0)
+        indietro = std::max<qint64>(0, qint64(m_totale) - qint64(p + 1) * P);
+    ++m_stat.perSalto;
+    if (indietro < salto) {
+        m_stat.righeSaltate += indietro;
+        avanti = false;
+        int limite = P;
+        if (sopra == INT_MAX && m_totale >= 0)
+            limite = std::min(P, m_totale - p * P);
+        const QString cond =
+            sopra != INT_MAX ? SqlLista::CondizioneDopo(m_ordine, m_confini[sopra].primo, piccoli, true) : QString();
+        return rovescia(*leggi(SqlLista::Pagina(m_parti, cond, m_ordine, true, limite, int(indietro))));
+    }
+    m_stat.righeSaltate += salto;
+    const QString cond = sotto >= 0 ? SqlLista::CondizioneDopo(m_ordine, m_confini[sotto].ultimo, piccoli) : QString();
+    return leggi(SqlLista::Pagina(m_parti, cond, m_ordine, false, P, int(salto)));
+}
+
+Risultato *RigheLista::pagina(int p)
+{
+    if (!m_aperta || p < 0)
+        return nullptr;
+    if (auto it = m_pagine.find(p); it != m_pagine.end()) {
+        it->second.uso = ++m_uso;
+        return it->second.righe.get();
+    }
+    if ((m_fine >= 0 && p > m_fine) || (m_totale >= 0 && qint64(p) * RighePagina >= m_totale))
+        return nullptr;
+    bool avanti = true;
+    std::unique_ptr<Risultato> r = leggiPagina(p, avanti);
+    if (r->numRighe() == 0) {
+        // Rows went away since the list was counted: it ends before this page.
+        if (avanti) {
+            m_totale = p * RighePagina;
+            m_righeViste = std::min(m_righeViste, m_totale);
+            m_fine = p - 1;
+        }
+        return nullptr;
+    }
+    const bool ultima = avanti && r->numRighe() < RighePagina;
+    ricorda(p, std::move(r), ultima);
+    return m_pagine[p].righe.get();
+}
+
+QVariant RigheLista::Valore(int riga, int col)
+{
+    if (riga < 0 || col < 0 || col >= NumeroColonne())
+        return {};
+    Risultato *r = pagina(riga / RighePagina);
+    const int i = riga % RighePagina;
+    if (!r || i >= r->numRighe())
+        return {};
+    return r->valore(i, col);
+}
+
+bool RigheLista::Esiste(int riga)
+{
+    Risultato *r = riga >= 0 ? pagina(riga / RighePagina) : nullptr;
+    return r && riga % RighePagina < r->numRighe();
+}
+
+QVariantList RigheLista::Valori(int riga, const QStringList &colonne)
+{
+    QVariantList out;
+    for (const QString &c : colonne)
+        out << Valore(riga, IndiceColonna(c));
+    return out;
+}
+
+int RigheLista::contaPrima(const QStringList &chiave)
+{
+    ++m_stat.conteggi;
+    const QString sql = SqlLista::Conteggio(m_parti) +
+                        (m_parti.haWhere ? QStringLiteral(" And ") : QStringLiteral(" Where ")) +
+                        SqlLista::CondizioneDopo(m_ordine, chiave, nulliPiccoli(), true);
+    auto r = m_db->Seleziona(m_connessione, sql);
+    return r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
+}
+
+// The position of the row whose ordering values are `chiave`; its page is
+// read around it (the rows before it backwards, the row, the rows after it),
+// so that showing it costs three index seeks however far down it lies.
+int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
+{
+    const int pos = contaPrima(chiave);
+    const int p = pos / RighePagina, k = pos % RighePagina;
+    if (m_pagine.count(p))
+        return pos;
+    const bool piccoli = nulliPiccoli();
+    auto pagina = std::make_unique<Risultato>(m_colonne);
+    if (k > 0) {
+        auto prima = leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, chiave, piccoli, true), m_ordine,
+                                            true, k));
+        if (prima->numRighe() != k)
+            return pos;  // the list changed meanwhile: the page is read when shown
+        for (int i = k - 1; i >= 0; --i)
+            pagina->aggiungiRiga(prima->riga(i));
+    }
+    pagina->aggiungiRiga(riga.riga(0));
+    auto dopo = leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, chiave, piccoli), m_ordine, false,
+                                       RighePagina - k - 1));
+    for (int i = 0; i < dopo->numRighe(); ++i)
+        pagina->aggiungiRiga(dopo->riga(i));
+    ++m_stat.perChiave;
+    const bool ultima = dopo->numRighe() < RighePagina - k - 1;
+    ricorda(p, std::move(pagina), ultima);
+    return pos;
+}
+
+int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> &verifica, int da, bool avanti)
+{
+    if (!m_aperta)
+        return -1;
+    if (!m_perChiave || condizione.isEmpty()) {
+        const int n = Conta();
+        int r = da < 0 ? (avanti ? 0 : n - 1) : (avanti ? da + 1 : da - 1);
+        for (; r >= 0 && r < n; r += avanti ? 1 : -1)
+            if (Esiste(r) && verifica && verifica(r))
+                return r;
+        return -1;
+    }
+    QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
+    if (da >= 0) {
+        Risultato *p = pagina(da / RighePagina);
+        if (!p || da % RighePagina >= p->numRighe())
+            return -1;
+        cond += QStringLiteral(" And ") +
+                SqlLista::CondizioneDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti);
+    }
+    auto trovata = leggi(SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1));
+    if (trovata->numRighe() == 0)
+        return -1;
+    return posiziona(chiaveRiga(*trovata, 0), *trovata);
+}
+
+int RigheLista::PosizioneChiave(const QVariantList &valori)
+{
+    if (!m_aperta || valori.size() != m_chiave.size())
+        return -1;
+    if (!m_perChiave) {
+        return Trova({},
+                     [&](int r) {
+                         const QVariantList v = Valori(r, m_chiave);
+                         for (int i = 0; i < v.size(); ++i)
+                             if (v[i].toString().compare(valori[i].toString(), Qt::CaseInsensitive) != 0)
+                                 return false;
+                         return true;
+                     },
+                     -1, true);
+    }
+    QStringList letterali;
+    for (int i = 0; i < valori.size(); ++i) {
+        const int col = IndiceColonna(m_chiave[i]);
+        letterali << SqlLista::Letterale(valori[i], col >= 0 && numerico(m_colonne[size_t(col)].tipo));
+    }
+    auto r = leggi(
+        SqlLista::Pagina(m_parti, SqlLista::CondizioneUguale(m_chiave, letterali), m_ordine, false, 1));
+    if (r->numRighe() == 0)
+        return -1;
+    return posiziona(chiaveRiga(*r, 0), *r);
+}
+
+RigheLista::Lettura::Lettura(RigheLista &righe) : m_righe(righe) {}
+
+bool RigheLista::Lettura::Successiva(QVariantList &valori)
+{
+    if (m_finita || !m_righe.m_aperta)
+        return false;
+    if (!m_pagina || m_indice >= m_pagina->numRighe()) {
+        if (m_pagina && m_pagina->numRighe() < RighePagina) {
+            m_finita = true;
+            return false;
+        }
+        const auto &parti = m_righe.m_parti;
+        QString sql;
+        if (!m_righe.m_perChiave)
+            sql = SqlLista::Pagina(parti, {}, {}, false, RighePagina, m_letti);
+        else
+            sql = SqlLista::Pagina(
+                parti, m_ultimo.isEmpty() ? QString() : SqlLista::CondizioneDopo(m_righe.m_ordine, m_ultimo,
+                                                                                  m_righe.nulliPiccoli()),
+                m_righe.m_ordine, false, RighePagina);
+        m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione, sql);
+        m_indice = 0;
+        if (m_pagina->numRighe() == 0) {
+            m_finita = true;
+            return false;
+        }
+        if (m_righe.m_perChiave)
+            m_ultimo = m_righe.chiaveRiga(*m_pagina, m_pagina->numRighe() - 1);
+    }
+    valori = m_pagina->riga(m_indice++);
+    ++m_letti;
+    return true;
+}

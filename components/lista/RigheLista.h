@@ -1,0 +1,157 @@
+// RigheLista: the rows of a list's SELECT, read a page at a time as they are
+// asked for and never all at once. A few pages stay in memory (the least
+// recently used go first); of every page read the list keeps only the
+// ordering values of its first and last row, so that the next or previous
+// page is found by those values (an index seek) rather than by skipping rows.
+// A list of 100,000 rows therefore opens by reading one page, scrolls by
+// reading one page at a time and holds the same memory at any position.
+//
+// The ordering is made unique by adding the record's key columns after the
+// list's own ORDER BY columns. A SELECT that cannot be read that way (GROUP
+// BY, DISTINCT, an ORDER BY on expressions, key columns not selected) is read
+// by row offsets instead, which gives the same rows more slowly.
+#pragma once
+
+#include "components/db/Risultato.h"
+#include "components/lista/SqlLista.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class DbMotore;
+
+class RigheLista
+{
+  public:
+    static constexpr int RighePagina = 128;
+    static constexpr int PagineTenute = 24;
+
+    // How the pages were read since the list was opened (benchmarks, tests).
+    struct Statistiche {
+        int pagine = 0;        // pages read
+        int perChiave = 0;     // of which found from a neighbouring row's values
+        int perSalto = 0;      // of which reached by skipping rows
+        qint64 righeSaltate = 0;
+        int conteggi = 0;      // counts of the rows run
+    };
+
+    RigheLista();
+    ~RigheLista();
+    RigheLista(const RigheLista &) = delete;
+    RigheLista &operator=(const RigheLista &) = delete;
+
+    void ImpostaDatabase(DbMotore *db, const QString &connessione);
+    DbMotore *Database() const { return m_db; }
+    QString Connessione() const { return m_connessione; }
+    // The columns of the record's key: they make the ordering unique.
+    void ImpostaChiave(const QStringList &colonne) { m_chiave = colonne; }
+    const QStringList &Chiave() const { return m_chiave; }
+
+    // Opens the SELECT and reads its first page; the engine's refusal is a
+    // VbErrore and leaves the list closed.
+    void Apri(const QString &sql);
+    // Forgets the rows (the SELECT stays, so Riapri reads it again).
+    void Chiudi();
+    void Riapri();
+    bool Aperta() const { return m_aperta; }
+    const QString &Sql() const { return m_parti.testo; }
+    const SqlLista::Parti &Parti() const { return m_parti; }
+    // Whether pages are found by the values of neighbouring rows.
+    bool PerChiave() const { return m_perChiave; }
+    // The ordering in use: the SELECT's own, then the key columns.
+    const QList<SqlLista::VoceOrdine> &Ordine() const { return m_ordine; }
+
+    int NumeroColonne() const { return int(m_colonne.size()); }
+    const Risultato::Colonna &Colonna(int i) const { return m_colonne[size_t(i)]; }
+    // Index of a column by "Alias.Field" or bare name, -1 when not selected.
+    int IndiceColonna(const QString &nome) const;
+
+    // The rows known to be there: all of them once counted, else those read.
+    int RigheNote() const;
+    bool ConteggioNoto() const { return m_totale >= 0; }
+    // Counts the rows, once per opening.
+    int Conta();
+
+    // A cell (invalid for Null, and for a row past the end); reads the row's
+    // page when it is not in memory.
+    QVariant Valore(int riga, int col);
+    bool Esiste(int riga);
+    // The values of some columns of a row (by name).
+    QVariantList Valori(int riga, const QStringList &colonne);
+
+    // The first row after `da` (avanti) or before it whose `condizione` (Jet
+    // SQL) holds; from the first or the last row when `da` is below 0. Lists
+    // read by offsets test each row with `verifica` instead. -1 when none.
+    int Trova(const QString &condizione, const std::function<bool(int riga)> &verifica, int da, bool avanti);
+    // Position of the row whose key columns have these values; -1 when the
+    // list does not hold it.
+    int PosizioneChiave(const QVariantList &valori);
+
+    // Every row in list order, a page at a time, apart from the pages kept
+    // for the view (printing and export pull the rows this way).
+    class Lettura
+    {
+      public:
+        explicit Lettura(RigheLista &righe);
+        // The next row; false after the last one. Engine failures are VbErrore.
+        bool Successiva(QVariantList &valori);
+
+      private:
+        RigheLista &m_righe;
+        std::unique_ptr<Risultato> m_pagina;
+        int m_indice = 0;
+        int m_letti = 0;
+        QStringList m_ultimo;
+        bool m_finita = false;
+    };
+
+    const Statistiche &Stat() const { return m_stat; }
+    int PagineInMemoria() const { return int(m_pagine.size()); }
+
+  private:
+    struct Pagina {
+        std::unique_ptr<Risultato> righe;
+        quint64 uso = 0;
+    };
+    struct Confine {
+        QStringList primo, ultimo;  // ordering values as SQL literals
+    };
+
+    Risultato *pagina(int p);
+    std::unique_ptr<Risultato> leggi(const QString &sql);
+    // `avanti` is false when the page was read backwards from a later row.
+    std::unique_ptr<Risultato> leggiPagina(int p, bool &avanti);
+    std::unique_ptr<Risultato> rovescia(const Risultato &r) const;
+    QStringList chiaveRiga(const Risultato &r, int riga) const;
+    bool nulliPiccoli() const;
+    int contaPrima(const QStringList &chiave);
+    int posiziona(const QStringList &chiave, const Risultato &riga);
+    // `ultima`: the page was read forwards and ended before it was full.
+    void ricorda(int p, std::unique_ptr<Risultato> r, bool ultima);
+    void preparaOrdine();
+
+    DbMotore *m_db = nullptr;
+    QString m_connessione;
+    QStringList m_chiave;
+    SqlLista::Parti m_parti;
+    QList<SqlLista::VoceOrdine> m_ordine;
+    std::vector<int> m_colOrdine;   // result column of each ordering item
+    std::vector<bool> m_numOrdine;  // that column holds numbers
+    std::vector<Risultato::Colonna> m_colonne;
+    std::shared_ptr<Risultato> m_nomi;  // an empty result with the columns, for name look-ups
+    bool m_aperta = false;
+    bool m_perChiave = false;
+    std::map<int, Pagina> m_pagine;
+    std::map<int, Confine> m_confini;
+    quint64 m_uso = 0;
+    int m_totale = -1;      // rows counted (-1: not yet)
+    int m_righeViste = 0;   // rows read up to the furthest page
+    int m_fine = -1;        // page found to be the last (-1: not yet)
+    Statistiche m_stat;
+};

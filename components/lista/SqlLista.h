@@ -1,0 +1,69 @@
+// SqlLista: the SQL texts a list builds around the SELECT of its window. The
+// window's SELECT is split into its select list, its body (FROM and WHERE)
+// and its ORDER BY, so that the list can read it a page at a time: pages that
+// follow (or precede) a row already read are found by the values of the
+// ordering columns of that row ("keyset" pages, one index seek each, however
+// far down the list), and the number of rows is counted without the ordering.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QStringList>
+
+namespace SqlLista {
+
+struct VoceOrdine {
+    QString colonna;          // as written in the ORDER BY ("Descrizione", "P.Conto")
+    bool discendente = false;
+};
+
+struct Parti {
+    // The text is a SELECT the list can page through: no DISTINCT, GROUP BY,
+    // HAVING, UNION or LIMIT at its outer level.
+    bool semplice = false;
+    QString selezione;        // "Select a, b" (everything before the outer FROM)
+    QString corpo;            // " from T where c" (up to the outer ORDER BY)
+    bool haWhere = false;     // the body has an outer WHERE
+    QList<VoceOrdine> ordine; // outer ORDER BY items
+    bool ordineSemplice = true;  // every ORDER BY item is a plain column
+    QString testo;            // the whole text as given
+};
+
+Parti Scomponi(const QString &sql);
+
+// The SELECT that counts the rows of the list (without its ordering); the
+// count is read from the column "NumeroRighe".
+QString Conteggio(const Parti &p);
+
+// The condition that keeps the rows coming after (prima: before) the row
+// whose values of the `ordine` columns are `letterali` (SQL literals, in that
+// order; an empty entry stands for Null). The values must identify one row
+// (the ordering ends with a unique key).
+// `nulliPiccoli`: the engine sorts Null before every value (SQLite) rather
+// than after it (PostgreSQL). The first column is also given as a range, so
+// that the engine seeks its index instead of scanning from the start.
+QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
+                       bool prima = false);
+
+// The condition that keeps the rows whose `colonne` have the values of
+// `letterali` (an empty entry: Null).
+QString CondizioneUguale(const QStringList &colonne, const QStringList &letterali);
+
+// A page: the body with `condizione` added to its WHERE, ordered by `ordine`
+// (reversed when `inverso`), at most `limite` rows after skipping `salto`.
+QString Pagina(const Parti &p, const QString &condizione, const QList<VoceOrdine> &ordine, bool inverso,
+               int limite, int salto = 0);
+
+// The SELECT ordered by another column (replacing its ORDER BY).
+QString ConOrdine(const Parti &p, const QList<VoceOrdine> &ordine);
+
+// A value read from the list written as an SQL literal of its kind: texts
+// quoted, dates as #mm/dd/yyyy#, numbers as they are; `numero` marks a value
+// of a numeric column (exact amounts come as decimal text). "" for Null.
+QString Letterale(const QVariant &valore, bool numero = false);
+
+// Whether a text is a plain (possibly qualified) column name.
+bool NomeSemplice(const QString &testo);
+
+} // namespace SqlLista

@@ -1,0 +1,156 @@
+// The rows of a list read a page at a time, on SQLite and PostgreSQL: every
+// way of moving through the list (forwards, backwards from the end, jumps)
+// gives exactly the rows of the whole SELECT, Null and equal names included;
+// scrolling never skips rows by offset and keeps a bounded number of pages.
+#include "tests/components/db/ProvaMotori.h"
+
+#include "components/lista/RigheLista.h"
+
+#include <QRandomGenerator>
+
+namespace
+{
+
+const QString kSelect = QStringLiteral("Select Gruppo, Mastro, Conto, Descrizione, DataAp from PianoConti");
+constexpr int kRighe = 3300;  // more pages than the list keeps
+
+class ListaRighe : public ProvaMotori
+{
+  protected:
+    void SetUp() override
+    {
+        ProvaMotori::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        // Names that repeat (also differing only in case), Nulls, two ledgers
+        // and a supplier ledger the condition leaves out.
+        const QStringList nomi = {"Rossi", "rossi", "Bianchi", "Verdi S.p.A.", "ROSSI ", "D'Amico", "Zeta"};
+        QStringList valori;
+        for (int i = 0; i < kRighe; ++i) {
+            const QString mastro = i % 11 == 0 ? QStringLiteral("06") : i % 29 == 0 ? QStringLiteral("99")
+                                                                                  : QStringLiteral("05");
+            const QString descr = i % 37 == 0 ? QStringLiteral("Null")
+                                              : QLatin1Char('\'') + QString(nomi[i % nomi.size()]).replace('\'', "''") +
+                                                    QString::number(i % 13) + QLatin1Char('\'');
+            valori << QStringLiteral("('01', '%1', '%2', '3', %3, '2020-01-%4')")
+                          .arg(mastro)
+                          .arg(i, 4, 10, QLatin1Char('0'))
+                          .arg(descr)
+                          .arg(1 + i % 28, 2, 10, QLatin1Char('0'));
+            if (valori.size() == 400 || i == kRighe - 1) {
+                Esegui(QStringLiteral("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, DataAp) "
+                                      "VALUES ") +
+                       valori.join(QStringLiteral(", ")));
+                valori.clear();
+            }
+        }
+        righe.ImpostaDatabase(db.get(), C);
+        righe.ImpostaChiave({QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
+    }
+
+    // The whole list, read at once in the order the list uses.
+    QStringList attese(const QString &sql)
+    {
+        righe.Apri(sql);
+        auto tutto = db->Seleziona(C, SqlLista::Pagina(righe.Parti(), {}, righe.Ordine(), false, 0));
+        QStringList out;
+        for (int r = 0; r < tutto->numRighe(); ++r)
+            out << tutto->valore(r, 2).toString();
+        righe.Apri(sql);
+        return out;
+    }
+
+    QString conto(int riga) { return righe.Valore(riga, 2).toString(); }
+
+    RigheLista righe;
+};
+
+} // namespace
+
+TEST_P(ListaRighe, OgniPercorsoDaLeRigheDellaSelect)
+{
+    for (const QString &ordine : {QStringLiteral(" order by Descrizione"), QStringLiteral(" order by Descrizione Desc"),
+                                  QStringLiteral(" order by Gruppo, Mastro, Conto"),
+                                  QStringLiteral(" order by DataAp Desc, Descrizione")}) {
+        SCOPED_TRACE(ordine.toStdString());
+        const QString sql = kSelect + QStringLiteral(" where Mastro <> '99'") + ordine;
+        const QStringList tutte = attese(sql);
+        ASSERT_GT(tutte.size(), 3000);
+        ASSERT_TRUE(righe.PerChiave());
+
+        // Forwards, row by row, as a scrolling view asks.
+        for (int r = 0; r < tutte.size(); ++r)
+            ASSERT_EQ(conto(r), tutte[r]) << "riga " << r;
+        EXPECT_FALSE(righe.Esiste(int(tutte.size())));
+        EXPECT_EQ(righe.Stat().perSalto, 0);
+        EXPECT_LE(righe.PagineInMemoria(), RigheLista::PagineTenute);
+        EXPECT_EQ(righe.RigheNote(), tutte.size());
+
+        // Backwards from the end once counted: one skip to reach the end.
+        righe.Apri(sql);
+        ASSERT_EQ(righe.Conta(), tutte.size());
+        for (int r = int(tutte.size()) - 1; r >= 0; --r)
+            ASSERT_EQ(conto(r), tutte[r]) << "riga " << r;
+        EXPECT_LE(righe.Stat().perSalto, 1);
+        EXPECT_LT(righe.Stat().righeSaltate, RigheLista::RighePagina);
+
+        // Jumps anywhere, then their neighbours.
+        righe.Apri(sql);
+        righe.Conta();
+        QRandomGenerator caso(42);
+        for (int i = 0; i < 40; ++i) {
+            const int r = int(caso.bounded(int(tutte.size())));
+            ASSERT_EQ(conto(r), tutte[r]) << "salto a " << r;
+            if (r + 130 < tutte.size()) {
+                ASSERT_EQ(conto(r + 130), tutte[r + 130]);
+            }
+            if (r >= 130) {
+                ASSERT_EQ(conto(r - 130), tutte[r - 130]);
+            }
+        }
+
+        // Printing's reading: every row once, in order.
+        RigheLista::Lettura lettura(righe);
+        QVariantList v;
+        QStringList lette;
+        while (lettura.Successiva(v))
+            lette << v.value(2).toString();
+        EXPECT_EQ(lette, tutte);
+    }
+}
+
+TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
+    const QStringList tutte = attese(sql);
+    auto nome = [&](int r) { return righe.Valore(r, 3).toString(); };
+    auto verifica = [&](int r) { return nome(r).startsWith(QLatin1String("D'Am"), Qt::CaseInsensitive); };
+    const QString cond = QStringLiteral("Descrizione Like 'D''Am*'");
+
+    const int primo = righe.Trova(cond, verifica, -1, true);
+    ASSERT_GE(primo, 0);
+    EXPECT_TRUE(verifica(primo));
+    EXPECT_FALSE(primo > 0 && verifica(primo - 1));
+    const int secondo = righe.Trova(cond, verifica, primo, true);
+    EXPECT_EQ(secondo, primo + 1);
+    const int ultimo = righe.Trova(cond, verifica, -1, false);
+    EXPECT_TRUE(verifica(ultimo));
+    EXPECT_FALSE(righe.Esiste(ultimo + 1) && verifica(ultimo + 1));
+    EXPECT_EQ(righe.Trova(cond, verifica, primo, false), -1);
+    EXPECT_EQ(righe.Trova(QStringLiteral("Descrizione Like 'Nessuno*'"), {}, -1, true), -1);
+
+    // A key deep in the list: its position, and its page read around it.
+    const int dove = int(tutte.size()) - 200;
+    const QVariantList chiave = {righe.Valore(dove, 0), righe.Valore(dove, 1), righe.Valore(dove, 2)};
+    righe.Apri(sql);
+    EXPECT_EQ(righe.PosizioneChiave(chiave), dove);
+    const int salti = righe.Stat().perSalto;
+    for (int r = dove - 5; r < dove + 5; ++r)
+        EXPECT_EQ(conto(r), tutte[r]);
+    EXPECT_EQ(righe.Stat().perSalto, salti);
+    // A supplier account is not in this list.
+    EXPECT_EQ(righe.PosizioneChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, ListaRighe, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
+                         NomeMotore);
