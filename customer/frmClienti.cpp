@@ -21,6 +21,7 @@
 #include "services/UtilPrg.h"
 
 #include "customer/RigheGriglia.h"
+#include "lists/frmClientiLis.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -60,6 +61,11 @@ frmClienti::frmClienti(QWidget *parent) : QWidget(parent)
 
 frmClienti::~frmClienti()
 {
+    delete m_finestraLista.data();
+    if (m_lisAnag) {
+        m_lisAnag->ofrmChiamante = nullptr;
+        delete m_lisAnag.data();
+    }
     for (auto &g : m_gestLin)
         delete g.data();
     delete m_comPag.data();
@@ -281,6 +287,14 @@ void frmClienti::Form_Load()
         pag->ImpostaParametri(QStringLiteral("22"), 1, QString(), QString());
         pag->ScriviParPagina(QStringLiteral("AbilToolTipText"), 12, QStringLiteral("S"));
 
+        // The customer list window: a window of its own (not a child, so that
+        // its fields and keys never count as this form's), owned by this form
+        // and loaded before the page manager takes it over.
+        auto *lista = new ::frmClientiLis();
+        m_finestraLista = lista;
+        lista->osKeySec = osKeySec();
+        lista->Form_Load();
+        frmClientiLis = lista;
         pag->Inizializza(this, Globali::DbComp(), Globali::DbAzienda, frmClientiLis);
 
         AggAltriToolTipText();
@@ -423,6 +437,17 @@ void frmClienti::Form_Unload(int &Cancel)
         RsProgressivi.clear();
     }
     frmClientiLis = nullptr;
+    if (m_finestraLista) {
+        m_finestraLista->close();
+        m_finestraLista->deleteLater();
+        m_finestraLista = nullptr;
+    }
+    if (m_lisAnag) {
+        m_lisAnag->ofrmChiamante = nullptr;
+        m_lisAnag->close();
+        m_lisAnag->deleteLater();
+        m_lisAnag = nullptr;
+    }
     ChiusuraForm = true;
     if (m_loadOk == 1)
         RitornaAlChiamante(this, -1);

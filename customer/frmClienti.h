@@ -8,6 +8,7 @@
 #include "components/forms/ControlArray.h"
 #include "components/linee/ChiamanteLinee.h"
 #include "components/pagine/ChiamantePagine.h"
+#include "lists/frmLisAnagHotel.h"
 #include "services/FormComune.h"
 #include "services/FormLanciabile.h"
 
@@ -43,7 +44,8 @@ class frmClienti : public QWidget,
                    public FormLanciabile,
                    public FormComune,
                    public ChiamantePagine,
-                   public ChiamanteLinee
+                   public ChiamanteLinee,
+                   public ChiamanteLisAnag
 {
     Q_OBJECT
   public:
@@ -175,6 +177,15 @@ class frmClienti : public QWidget,
     void txtAppo_GotFocus(int Index);
     void txtAppo_LostFocus(int Index);
 
+    // ---- Hotel-guest import (frmClientiHotel.cpp) ----
+
+    void ComHotel_Click();
+    // Called back by the pick list when it unloads: copies the confirmed
+    // guest into the customer's fields and makes the form usable again.
+    void DopoLisAnag() override;
+    // The pick list while it is open (nullptr otherwise).
+    frmLisAnagHotel *LisAnagHotel() const { return m_lisAnag; }
+
     // ---- Line grids (frmClientiLinee.cpp) ----
 
     void InizGestComlin();
@@ -295,8 +306,7 @@ class frmClienti : public QWidget,
     int NumStorico = 0;
     // Record set of the running-totals page ("" when none).
     QString RsProgressivi;
-    // The list window the page manager drives (none while the list layer
-    // provides no window).
+    // The customer list window the page manager drives (created at load).
     FormListaPagine *frmClientiLis = nullptr;
 
     // Per line grid.
@@ -361,6 +371,8 @@ class frmClienti : public QWidget,
     bool m_inRipristinoTab = false;
     bool m_inSpecchio = false;
     QPointer<GestPagine> m_comPag;
+    QPointer<frmLisAnagHotel> m_lisAnag;
+    QPointer<QWidget> m_finestraLista;  // the list window behind frmClientiLis
     std::array<QPointer<GestLinee>, 2> m_gestLin;
     std::array<std::unique_ptr<RigheGriglia>, 2> m_righe;
     std::unique_ptr<RecDat> m_rsForm;

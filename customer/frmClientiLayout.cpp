@@ -341,7 +341,7 @@ void frmClienti::CreaTestata()
     riga->addSpacing(12);
     riga->addWidget(labMax);
     riga->addStretch(1);
-    ComHotel = new QPushButton(QStringLiteral("Importa da hotel"), picTest);
+    ComHotel = new QPushButton(QStringLiteral("Leggi dati anagrafici da archivio Hotel"), picTest);
     ComHotel->setObjectName(QStringLiteral("ComHotel"));
     ComHotel->hide();
     riga->addWidget(ComHotel);
@@ -625,6 +625,8 @@ void frmClienti::CollegaEventi()
         (void)nuovo;
         TasPagine_Click();
     });
+
+    connect(ComHotel, &QPushButton::clicked, this, [this] { ComHotel_Click(); });
 
     GestoriForm form;
     form.KeyDown = [this](int &k, int s) { Form_KeyDown(k, s); };

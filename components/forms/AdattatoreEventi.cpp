@@ -108,9 +108,11 @@ void AdattatoreEventi::collegaSegnali(QWidget *w, Voce &voce)
     }
 }
 
+// A window the form owns (a list window, a pick list) is not part of it: its
+// keys belong to that window's own handlers.
 bool AdattatoreEventi::nelForm(const QWidget *w) const
 {
-    return m_form && w && (w == m_form || m_form->isAncestorOf(w));
+    return m_form && w && (w == m_form || m_form->isAncestorOf(w)) && w->window() == m_form->window();
 }
 
 void AdattatoreEventi::ImpostaKeyPreview(const GestoriForm &gestori)

@@ -158,6 +158,9 @@ class GestPagine : public QObject
     bool LeggiDaChiave(const QStringList &valori);
     // Key of the record shown (navigable parts), empty when none.
     QStringList ChiaveCorrente() const;
+    // Columns of the navigable key parts, in registration order (the values
+    // LeggiDaChiave takes).
+    QStringList ColonneChiave() const;
     // The search condition (Jet SQL) of the fields filled in search mode.
     QString CondizioneRicerca() const;
 

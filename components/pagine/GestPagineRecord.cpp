@@ -65,6 +65,15 @@ QStringList GestPagine::ChiaveCorrente() const
     return d->chiaveLetta;
 }
 
+QStringList GestPagine::ColonneChiave() const
+{
+    QStringList colonne;
+    for (const auto &c : d->campi)
+        if (c->chiave)
+            colonne << c->colonne.value(0);
+    return colonne;
+}
+
 bool GestPagine::leggi(const QString &where, const QString &ordine, int origine)
 {
     if (!d->db || d->tabella.isEmpty())

@@ -1,0 +1,71 @@
+// Test bench of the list windows: a demo company database copied for each
+// test, a small record form over PianoConti (its page manager is the list's
+// record engine), the customer list window loaded and handed to it, and
+// scripted message boxes.
+#pragma once
+
+#include "components/pagine/ChiamantePagine.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+class GestLista;
+class GestPagine;
+class frmClientiLis;
+
+// A record form with the customer's key, its fixed kind and its name.
+class SchedaProva : public QWidget, public ChiamantePagine
+{
+  public:
+    SchedaProva();
+    QVariant PersPagPri(int, QVariant &, QVariantList &) override { return 0; }
+    QVariant PersPagDop(int, QVariant &, QVariantList &) override { return 0; }
+    void ButtonComando(const QString &psKey) override;
+    QWidget *Finestra() override { return this; }
+
+    GestPagine *pagine = nullptr;
+    QLineEdit *gruppo, *mastro, *conto, *tipo, *descrizione;
+    int letture = 0;
+};
+
+class BancoLista : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+    // The company database of the test: a copy of the demo (SQLite); false
+    // when it cannot be had (the test is then skipped or failed).
+    virtual bool ApriDatabase();
+    virtual void ChiudiDatabase();
+
+    // Opens the list as the record form's "Lista" command does.
+    void Apri();
+    GestLista *Lista() const;
+    int Righe() const;
+    // Text of a cell of the grid.
+    QString Cella(int riga, int colonna) const;
+    // Account key "G-M-C" of a grid row.
+    QString Chiave(int riga) const;
+    // Fills a search field as the user does, and applies the search with Enter.
+    void Scrivi(int campo, const QString &testo);
+    void Cerca();
+
+    QVariant Valore(const QString &sql) const;
+    void Esegui(const QString &sql) const;
+
+    static QStringList Messaggi();
+    static void DimenticaMessaggi();
+    static void Attendi(int volte = 3);
+
+    static QString s_modello;
+    QString m_percorso;
+    std::unique_ptr<SchedaProva> m_scheda;
+    frmClientiLis *m_lista = nullptr;
+};

@@ -1,0 +1,365 @@
+// The customer list window: its SQL and columns, the search fields turned
+// into conditions, the refusals, selection into the record form under both
+// list settings, sorting, the text search and the hand-over to printing.
+#include "BancoLista.h"
+
+#include "components/forms/ColoriVb.h"
+#include "components/lista/GestLista.h"
+#include "components/lista/ListaPagine.h"
+#include "components/lista/StampaLista.h"
+#include "components/pagine/GestPagine.h"
+#include "lists/frmClientiLis.h"
+#include "services/Globali.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QTest>
+
+namespace
+{
+
+const QString kColonne = QStringLiteral("Select Gruppo, Mastro, Conto, Descrizione, PartIva, CodFisc, Localita, Pr, "
+                                        "OperazRilev, DataAp, Zona, Agente1, Tipo from PianoConti where Exists "
+                                        "(Select Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo "
+                                        "And Mastri.Mastro = PianoConti.Mastro And Mastri.Tipo = '3')");
+const QString kClienti = QStringLiteral(
+    "From PianoConti P Inner Join Mastri M On M.Gruppo = P.Gruppo And M.Mastro = P.Mastro Where M.Tipo = '3'");
+
+class ListaClienti : public BancoLista
+{
+  protected:
+    int Clienti(const QString &condizione = {}) const
+    {
+        return Valore(QStringLiteral("Select Count(*) ") + kClienti +
+                      (condizione.isEmpty() ? QString() : QStringLiteral(" And ") + condizione))
+            .toInt();
+    }
+    QString ContoScheda() const
+    {
+        return m_scheda->gruppo->text() + QLatin1Char('-') + m_scheda->mastro->text() + QLatin1Char('-') +
+               m_scheda->conto->text();
+    }
+    void Clic(int riga, int colonna = 3)
+    {
+        QTableView *g = m_lista->dbgRiga;
+        const QRect r = g->visualRect(g->model()->index(riga, colonna));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        Attendi();
+    }
+    // As the window system delivers it: press, release, then the second
+    // press as a double click, and its release.
+    void DoppioClic(int riga, int colonna = 3)
+    {
+        QTableView *g = m_lista->dbgRiga;
+        const QPoint p = g->visualRect(g->model()->index(riga, colonna)).center();
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, p);
+        QMouseEvent doppio(QEvent::MouseButtonDblClick, p, g->viewport()->mapToGlobal(p), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(g->viewport(), &doppio);
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, p);
+        Attendi();
+    }
+};
+
+} // namespace
+
+TEST_F(ListaClienti, SqlDellaListaConESenzaNomeECondizione)
+{
+    EXPECT_EQ(m_lista->PrepSql({}).toString(), kColonne + QStringLiteral(" order by Gruppo, Mastro, Conto"));
+    m_lista->txt(30)->setText(QStringLiteral("Ros"));
+    EXPECT_EQ(m_lista->PrepSql(QStringLiteral("Zona = 'NO'")).toString(),
+              kColonne + QStringLiteral(" And (Zona = 'NO') order by Descrizione"));
+    EXPECT_EQ(m_lista->osSql(), kColonne + QStringLiteral(" And (Zona = 'NO') order by Descrizione"));
+    // Blanks alone are no name.
+    m_lista->txt(30)->setText(QStringLiteral("   "));
+    EXPECT_TRUE(m_lista->PrepSql({}).toString().endsWith(QStringLiteral(" order by Gruppo, Mastro, Conto")));
+}
+
+TEST_F(ListaClienti, ColonneConDidascalieLarghezzeEColonneNascoste)
+{
+    Apri();
+    ASSERT_TRUE(m_lista->isVisible());
+    EXPECT_EQ(m_lista->windowTitle(), QStringLiteral("Lista Clienti - Ditta di prova"));
+    const QStringList titoli = {"Gr",         "Ma",       "Cliente", "Ragione Sociale Contabile",
+                                "Part. Iva",  "Codice Fiscale", "Località", "Prov.",
+                                "Spesometro", "Data Ap.", "Zona",    "Agente",
+                                "Tipo"};
+    QTableView *g = m_lista->dbgRiga;
+    ASSERT_EQ(g->model()->columnCount(), 13);
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(g->model()->headerData(i, Qt::Horizontal).toString(), titoli[i]);
+    // Widths follow the twips given, in proportion; zone and agent are hidden.
+    const int gr = g->columnWidth(0);
+    EXPECT_EQ(g->columnWidth(1), gr);
+    EXPECT_NEAR(g->columnWidth(3), g->columnWidth(4) * 3000 / 1200, 3);
+    EXPECT_NEAR(g->columnWidth(6), g->columnWidth(4) * 2500 / 1200, 3);
+    EXPECT_LT(gr, g->columnWidth(2));
+    EXPECT_TRUE(g->isColumnHidden(10));
+    EXPECT_TRUE(g->isColumnHidden(11));
+    EXPECT_FALSE(g->isColumnHidden(12));
+    EXPECT_EQ(Righe(), Clienti());
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
+    // Dates as the company shows them.
+    EXPECT_TRUE(QDate::fromString(Cella(0, 9), QStringLiteral("dd/MM/yyyy")).isValid()) << Cella(0, 9).toStdString();
+}
+
+TEST_F(ListaClienti, SoloClientiMaiFornitoriOContiGenerali)
+{
+    // An account typed "3" in a bank ledger is still not a customer.
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01', '10', "
+                          "'0099', '3', 'Conto in banca')"));
+    Apri();
+    Scrivi(10, QStringLiteral("01"));
+    Scrivi(20, QStringLiteral("04"));
+    Cerca();
+    EXPECT_EQ(Righe(), Clienti());
+    for (int r = 0; r < Righe(); ++r)
+        ASSERT_TRUE(Chiave(r).startsWith(QLatin1String("01-05-")) || Chiave(r).startsWith(QLatin1String("01-06-")))
+            << Chiave(r).toStdString();
+}
+
+TEST_F(ListaClienti, CampiDiRicercaDiventanoCondizioni)
+{
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, DataAp) Values "
+                          "('01', '05', '9901', '3', 'D''Amico Fratelli', '2019-05-01'), "
+                          "('01', '05', '9902', '3', 'Damico Fratelli', '2019-05-02'), "
+                          "('01', '05', '9903', '3', '50% Sconti S.r.l.', '2019-05-03'), "
+                          "('01', '05', '9904', '3', '500 Sconti S.r.l.', '2019-05-04')"));
+    const QString partIva = Valore(QStringLiteral("Select PartIva ") + kClienti +
+                                   QStringLiteral(" And PartIva <> '' Order By P.Conto"))
+                                .toString();
+    const struct {
+        QList<QPair<int, QString>> campi;
+        QString condizione;  // the same customers, written for the check
+    } casi[] = {
+        {{{10, "0105"}, {20, "0105"}}, "P.Mastro = '05'"},
+        {{{10, "01050010"}, {20, "01050020"}}, "P.Mastro = '05' And P.Conto Between '0010' And '0020'"},
+        {{{10, "0106"}}, "P.Gruppo = '01' And P.Mastro >= '06'"},
+        {{{30, "D'Am"}}, "P.Descrizione Like 'D''Am*'"},
+        {{{30, "d'am"}}, "P.Descrizione Like 'D''Am*'"},
+        {{{30, "50%"}}, "P.Conto = '9903'"},
+        {{{40, partIva}}, "P.PartIva = '" + partIva + "'"},
+        {{{60, "01/05/2019"}, {65, "03/05/2019"}}, "P.DataAp Between '2019-05-01' And '2019-05-03'"},
+        {{{70, "NO"}, {75, "A01"}}, "P.Zona = 'NO' And P.Agente1 = 'A01'"},
+    };
+    Apri();
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.condizione.toStdString());
+        for (int campo : {10, 20, 30, 40, 50, 60, 65, 70, 75})
+            m_lista->txt(campo)->clear();
+        for (const auto &[campo, testo] : c.campi)
+            Scrivi(campo, testo);
+        Cerca();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(" ").toStdString();
+        const int attese = Clienti(c.condizione);
+        EXPECT_GT(attese, 0);
+        EXPECT_EQ(Righe(), attese);
+    }
+}
+
+TEST_F(ListaClienti, SelezioniNonValideRifiutate)
+{
+    Apri();
+    const int tutte = Righe();
+    const struct {
+        QList<QPair<int, QString>> campi;
+        bool rosso;
+    } casi[] = {
+        {{{10, "0106"}, {20, "0105"}}, false},
+        {{{60, "31/12/2020"}, {65, "01/01/2020"}}, false},
+        {{{60, "31/02/2020"}}, true},
+        // Refused, then given back for editing without separators.
+        {{{10, "01-05"}}, false},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.campi.last().second.toStdString());
+        for (int campo : {10, 20, 60, 65})
+            m_lista->txt(campo)->clear();
+        Scrivi(30, QString());
+        for (const auto &[campo, testo] : c.campi)
+            Scrivi(campo, testo);
+        DimenticaMessaggi();
+        Cerca();
+        ASSERT_EQ(Messaggi().size(), 1);
+        EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("I criteri di ricerca non sono validi")));
+        EXPECT_EQ(Righe(), tutte);
+        // Left, the field shows whether its own text is wrong.
+        m_lista->txt(50)->setFocus();
+        Attendi();
+        EXPECT_EQ(ColoriVb::BackColor(m_lista->txt(c.campi.last().first)) == Globali::ColBackErrore, c.rosso);
+    }
+    // An account typed with its separators turns red when left.
+    Scrivi(10, QStringLiteral("01-05"));
+    m_lista->txt(20)->setFocus();
+    Attendi();
+    EXPECT_EQ(ColoriVb::BackColor(m_lista->txt(10)), Globali::ColBackErrore);
+}
+
+TEST_F(ListaClienti, ClicDoppioClicInvioEIntestazioneSecondoLeImpostazioni)
+{
+    for (const QString &noSel : {QStringLiteral("N"), QStringLiteral("S")}) {
+        SCOPED_TRACE(noSel.toStdString());
+        Globali::LisClickNoSel = noSel;
+        const bool clicSeleziona = noSel == QLatin1String("N");
+        Apri();
+        m_scheda->pagine->EseguiComando(QStringLiteral("Nuovo"));
+        Attendi();
+        ASSERT_TRUE(m_scheda->conto->text().isEmpty());
+        Clic(4);
+        EXPECT_EQ(ContoScheda() == Chiave(4), clicSeleziona);
+        QTest::keyClick(m_lista->dbgRiga, Qt::Key_Down);
+        QTest::keyClick(m_lista->dbgRiga, Qt::Key_Return);
+        Attendi();
+        EXPECT_EQ(ContoScheda() == Chiave(5), clicSeleziona);
+        QTableView *g = m_lista->dbgRiga;
+        DoppioClic(7);
+        EXPECT_EQ(ContoScheda(), Chiave(7));
+        // A header click sorts and never selects the row below it.
+        const QString prima = ContoScheda();
+        QHeaderView *h = g->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(3) + 5, 5));
+        Attendi();
+        EXPECT_EQ(ContoScheda(), prima);
+        EXPECT_TRUE(m_lista->osSql().endsWith(QStringLiteral(" order by Descrizione")));
+        EXPECT_LE(Cella(0, 3).compare(Cella(1, 3), Qt::CaseInsensitive), 0);
+        m_lista->close();
+    }
+}
+
+TEST_F(ListaClienti, SelezionaPosizionaLaSchedaEScorreLaLista)
+{
+    Apri();
+    Clic(2);
+    EXPECT_EQ(ContoScheda(), Chiave(2));
+    EXPECT_EQ(m_lista->ovfrmBookmark(), Chiave(2).replace('-', '|'));
+    EXPECT_TRUE(Lista()->Bottone(QStringLiteral("VaiA"))->isEnabled());
+    m_scheda->ButtonComando(QStringLiteral("ListaAvanti"));
+    Attendi();
+    EXPECT_EQ(ContoScheda(), Chiave(3));
+    m_scheda->ButtonComando(QStringLiteral("ListaInd"));
+    m_scheda->ButtonComando(QStringLiteral("ListaInd"));
+    Attendi();
+    EXPECT_EQ(ContoScheda(), Chiave(1));
+    // Back to the row selected, after the list moved elsewhere.
+    m_lista->dbgRiga->setCurrentIndex(m_lista->dbgRiga->model()->index(Righe() - 1, 0));
+    m_lista->ButtonComando(QStringLiteral("VaiA"));
+    Attendi();
+    EXPECT_EQ(m_lista->dbgRiga->currentIndex().row(), 1);
+    // Reopened from the form, the list stands on the form's record.
+    m_lista->close();
+    m_scheda->pagine->LeggiDaChiave(Chiave(Righe() > 0 ? 40 : 0).split('-'));
+    Apri();
+    EXPECT_EQ(Chiave(m_lista->dbgRiga->currentIndex().row()), ContoScheda());
+}
+
+TEST_F(ListaClienti, CercaTestoNelleDirezioni)
+{
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
+                          "('01', '05', '9901', '3', 'Zeta Uno Speciale'), ('01', '05', '9902', '3', 'Zeta Due "
+                          "Speciale'), ('01', '05', '9903', '3', 'Zeta Tre Speciale')"));
+    Apri();
+    m_lista->txtCerca->setText(QStringLiteral("speciale"));
+    m_lista->CobCerca->setCurrentIndex(m_lista->CobCerca->findText(QStringLiteral("Ragione Sociale Contabile")));
+    auto cerca = [&](int direzione) {
+        m_lista->optDirez(direzione)->setChecked(true);
+        m_lista->ButtonComando(QStringLiteral("Cerca"));
+        Attendi();
+        return Cella(m_lista->dbgRiga->currentIndex().row(), 2);
+    };
+    EXPECT_EQ(cerca(0), QStringLiteral("9901"));
+    EXPECT_TRUE(m_lista->optDirez(1)->isChecked());
+    EXPECT_EQ(cerca(1), QStringLiteral("9902"));
+    EXPECT_EQ(cerca(3), QStringLiteral("9903"));
+    EXPECT_TRUE(m_lista->optDirez(2)->isChecked());
+    EXPECT_EQ(cerca(2), QStringLiteral("9902"));
+    DimenticaMessaggi();
+    m_lista->txtCerca->setText(QStringLiteral("nessuno così"));
+    cerca(0);
+    ASSERT_EQ(Messaggi().size(), 1);
+    EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("Nessuna riga contiene")));
+}
+
+namespace
+{
+
+struct StampaProva : FormStampaLista, MotoreStampaLista {
+    int aperture = 0;
+    int staAttDurante = -1;
+    QStringList righe;
+    void ApriPerLista(GestLista &lista) override
+    {
+        ++aperture;
+        QFont f;
+        lista.AvviaStampa(QStringLiteral("V"), 2, f);
+    }
+    void StampaLista(GestLista &lista, const QString &, int, QFont &, const std::function<void(int)> &staAtt) override
+    {
+        staAtt(1);
+        staAttDurante = Globali::StaAtt;
+        lista.LeggiRighe([&](const QStringList &testi, const QVariantList &) {
+            righe << testi.value(2);
+            return true;
+        });
+        staAtt(0);
+    }
+};
+
+} // namespace
+
+TEST_F(ListaClienti, StampaPassaLaListaAllaStampaMaNonQuellaVuota)
+{
+    // Without the print windows the command does nothing and says nothing.
+    Apri();
+    DimenticaMessaggi();
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty());
+
+    StampaProva stampa;
+    Lista()->ofrmComlinStampa(&stampa);
+    Lista()->ogSta(&stampa);
+    Scrivi(30, QStringLiteral("Nessun cliente ha questo nome"));
+    Cerca();
+    ASSERT_EQ(Righe(), 0);
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    EXPECT_EQ(stampa.aperture, 0);
+    // The field the command started from gets its focus handling back.
+    EXPECT_EQ(m_lista->IndiceTxtAttivo, -1);
+
+    Scrivi(30, QString());
+    Cerca();
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    EXPECT_EQ(stampa.aperture, 1);
+    EXPECT_EQ(stampa.staAttDurante, 1);
+    EXPECT_EQ(Globali::StaAtt, 0);
+    ASSERT_EQ(stampa.righe.size(), Righe());
+    EXPECT_EQ(stampa.righe.first(), Cella(0, 2));
+    EXPECT_EQ(stampa.righe.last(), Cella(Righe() - 1, 2));
+    const std::vector<ColonnaLista> colonne = Lista()->ColonneLista();
+    ASSERT_EQ(colonne.size(), 13u);
+    EXPECT_EQ(colonne[3].didascalia, QStringLiteral("Ragione Sociale Contabile"));
+    EXPECT_EQ(colonne[3].larghezza, 3000);
+    EXPECT_FALSE(colonne[10].visibile);
+}
+
+TEST_F(ListaClienti, ComandoDaUnCampoLoControllaERidaIlFuocoUnaVolta)
+{
+    Apri();
+    QLineEdit *da = m_lista->txt(10);
+    Scrivi(10, QStringLiteral("0105"));
+    m_lista->ButtonComando(QStringLiteral("Aggiorna"));
+    // Checked and formatted before the command...
+    EXPECT_EQ(m_lista->IndiceTxtAttivo, 10);
+    EXPECT_EQ(da->text(), QStringLiteral("01-05"));
+    Attendi();
+    // ...and given back for editing once the command has run.
+    EXPECT_EQ(m_lista->IndiceTxtAttivo, -1);
+    EXPECT_EQ(da->text(), QStringLiteral("0105"));
+    EXPECT_EQ(Righe(), Clienti(QStringLiteral("P.Mastro >= '05'")));
+}

@@ -1,0 +1,134 @@
+// The customer list and the hotel-guest pick list on a PostgreSQL company
+// database reached through ODBC.
+#include "BancoLista.h"
+
+#include "support/PgServer.h"
+
+#include "components/db/DbMotore.h"
+#include "components/db/RecDat.h"
+#include "components/db/Schema.h"
+#include "components/pagine/GestPagine.h"
+#include "lists/frmClientiLis.h"
+#include "lists/frmLisAnagHotel.h"
+#include "services/Globali.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+
+namespace
+{
+
+class ListaPostgres : public BancoLista
+{
+  protected:
+    void SetUp() override
+    {
+        QString motivo;
+        if (!PgServer::Istanza(&motivo)) {
+            if (PgObbligatorio())
+                FAIL() << motivo.toStdString();
+            GTEST_SKIP() << motivo.toStdString();
+        }
+        BancoLista::SetUp();
+    }
+    bool ApriDatabase() override
+    {
+        PgServer *pg = PgServer::Istanza();
+        const QString connect = pg->NuovoDatabase(QStringLiteral("lista"));
+        m_database = PgServer::NomeDatabase(connect);
+        auto *db = new DbMotore;
+        Globali::ImpostaDbComp(db);
+        db->ApriConnessione(Globali::DbAzienda, connect);
+        QSqlDatabase qdb = db->DatabaseDao(Globali::DbAzienda);
+        Schema::ApplicaAzienda(qdb);
+        Esegui(QStringLiteral("Insert Into Mastri (Gruppo, Mastro, Tipo, Descrizione) Values ('01','05','3','CLIENTI'), "
+                              "('02','05','4','FORNITORI')"));
+        QStringList righe;
+        for (int i = 1; i <= 300; ++i)
+            righe << QStringLiteral("('01','05','%1','3',%2)")
+                         .arg(i, 4, 10, QLatin1Char('0'))
+                         .arg(i % 50 == 0 ? QStringLiteral("Null") : QStringLiteral("'Cliente %1'").arg(i % 97));
+        righe << QStringLiteral("('01','05','0901','3','D''Amico Anna')")
+              << QStringLiteral("('01','05','0902','3','50% Sconti S.r.l.')")
+              << QStringLiteral("('01','05','0903','3','500 Sconti S.r.l.')")
+              << QStringLiteral("('02','05','0001','4','D''Amico Fornitore')");
+        Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ") +
+               righe.join(QStringLiteral(", ")));
+        Esegui(QStringLiteral("Insert Into 0_ClientHotelArdeno (Rag1, Rag2, PARTIVA, TELEFONO) Values "
+                              "('Bianchi Ugo', Null, '01234567890', 123456), ('Albergo Ospite', 'c/o', Null, 0)"));
+        return true;
+    }
+    void ChiudiDatabase() override
+    {
+        Globali::ImpostaDbComp(nullptr);
+        if (!m_database.isEmpty())
+            if (PgServer *pg = PgServer::Istanza())
+                pg->EliminaDatabase(m_database);
+    }
+    QString m_database;
+};
+
+struct Richiamo : ChiamanteLisAnag {
+    frmLisAnagHotel *lista = nullptr;
+    QString rag1;
+    void DopoLisAnag() override
+    {
+        if (lista->obConferma)
+            rag1 = lista->ogRecDat()->LeggiCampo(lista->osRecDat, QStringLiteral("Rag1")).toString();
+    }
+};
+
+} // namespace
+
+TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
+{
+    Apri();
+    ASSERT_EQ(Righe(), 303);  // the customers only, not the supplier
+    // The last rows, reached by scrolling from the first page.
+    EXPECT_EQ(Cella(302, 2), QStringLiteral("0903"));
+    EXPECT_EQ(Cella(150, 2), QStringLiteral("0151"));
+
+    Scrivi(30, QStringLiteral("d'am"));
+    Cerca();
+    ASSERT_EQ(Righe(), 1);
+    EXPECT_EQ(Cella(0, 2), QStringLiteral("0901"));
+    Scrivi(30, QStringLiteral("50%"));
+    Cerca();
+    ASSERT_EQ(Righe(), 1);
+    EXPECT_EQ(Cella(0, 2), QStringLiteral("0902"));
+
+    // By name: Null names come after every name on this engine, in key order.
+    Scrivi(30, QString());
+    Cerca();
+    QHeaderView *h = m_lista->dbgRiga->horizontalHeader();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(3) + 5, 5));
+    Attendi();
+    ASSERT_EQ(Righe(), 303);
+    EXPECT_EQ(Cella(0, 3), QStringLiteral("50% Sconti S.r.l."));
+    EXPECT_EQ(Cella(302, 2), QStringLiteral("0300"));
+    EXPECT_EQ(Cella(297, 3), QString());
+    for (int r = 1; r < 297; ++r)
+        ASSERT_LE(Cella(r - 1, 3).compare(Cella(r, 3), Qt::CaseInsensitive), 0) << r;
+
+    QTableView *g = m_lista->dbgRiga;
+    g->setCurrentIndex(g->model()->index(200, 3));
+    m_lista->ButtonComando(QStringLiteral("Seleziona"));
+    Attendi();
+    EXPECT_EQ(m_scheda->conto->text(), Cella(200, 2));
+}
+
+TEST_F(ListaPostgres, ElencoOspitiSullaTabellaConNomeNumerico)
+{
+    Richiamo richiamo;
+    auto *lista = new frmLisAnagHotel;
+    richiamo.lista = lista;
+    lista->ofrmChiamante = &richiamo;
+    ASSERT_TRUE(lista->Form_Load()) << Messaggi().join(" ").toStdString();
+    ASSERT_EQ(lista->dbgRiga->model()->rowCount(), 2);
+    lista->dbgRiga->setCurrentIndex(lista->dbgRiga->model()->index(1, 0));
+    lista->comOk_Click();
+    EXPECT_TRUE(lista->obConferma);
+    EXPECT_EQ(richiamo.rag1, QStringLiteral("Bianchi Ugo"));
+    delete lista;
+}
