@@ -27,7 +27,8 @@ const QSet<QString> &paroleConfine()
         "select", "from", "where", "and", "or", "xor", "on", "as", "is", "in", "between", "then", "else",
         "when", "end", "asc", "desc", "having", "join", "left", "right", "inner", "outer", "group",
         "order", "by", "set", "values", "into", "union", "distinct", "distinctrow", "top", "case",
-        "update", "delete", "insert", "escape", "all", "exists", "null", "not", "like", "mod"};
+        "update", "delete", "insert", "escape", "all", "exists", "null", "not", "like", "mod", "limit",
+        "offset"};
     return s;
 }
 
@@ -245,9 +246,13 @@ private:
                 RendiSegmento(u, inizio, k, sinistra && destra, dia, out);
             }
             const QString parola = k < u.size() ? u[k].testo.toLower() : QString();
-            if (ordine && (k == u.size() || parola == u",")) {
+            // An ORDER BY item ends at a comma, at LIMIT or OFFSET, or at the end.
+            const bool fineOrdine = parola == u"limit" || parola == u"offset";
+            if (ordine && (k == u.size() || parola == u"," || fineOrdine)) {
                 nulliPrima(out, discendente);
                 discendente = false;
+                if (fineOrdine)
+                    ordine = false;
             }
             if (k < u.size()) {
                 if (parola == u"by") {

@@ -36,9 +36,10 @@ void RigheLista::ImpostaDatabase(DbMotore *db, const QString &connessione)
     m_connessione = connessione;
 }
 
+// The translator gives Jet's order on every engine: Null before every value.
 bool RigheLista::nulliPiccoli() const
 {
-    return !m_db || m_db->Dialetto(m_connessione) == JetSql::Dialetto::SQLite;
+    return true;
 }
 
 std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)

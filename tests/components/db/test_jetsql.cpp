@@ -19,6 +19,8 @@ const Caso casi[] = {
      "order by T.Iva,(COALESCE(T.g, '') || COALESCE(T.m, '')) COLLATE NOCASE DESC,T.r",
      "order by T.Iva NULLS FIRST,CAST(COALESCE(CAST(T.g AS TEXT), '') || COALESCE(CAST(T.m AS TEXT), '') AS citext) "
      "DESC NULLS LAST,T.r NULLS FIRST"},
+    {"order by a Desc, b Limit 128 Offset 256", "order by a Desc, b Limit 128 Offset 256",
+     "order by a Desc NULLS LAST, b NULLS FIRST Limit 128 Offset 256"},
     {"where a + 1 & b <> 'x&y'", "where (COALESCE(a + 1, '') || COALESCE(b, '')) COLLATE NOCASE <> 'x&y'",
      "where CAST(COALESCE(CAST(a + 1 AS TEXT), '') || COALESCE(CAST(b AS TEXT), '') AS citext) <> 'x&y'"},
     {"x like 'ab*'", "x LIKE 'ab%' ESCAPE '\\'", "x ILIKE 'ab%' ESCAPE '\\'"},
