@@ -30,11 +30,14 @@ DatiPagamento pagamento(const char *decorrenza, const char *periodicita, const c
     p.NumScad = numScad;
     p.GiornoFisso = giornoFisso;
     p.NumGGMM = numGGMM;
-    p.Periodo = QList<int>(qMax(numScad, 0) + 1, 0);
-    p.Percentuale = QList<double>(qMax(numScad, 0) + 1, 0.0);
-    for (int i = 0; i < periodi.size(); ++i)
+    // Sized as the payment reader sizes them: one slot per instalment after
+    // the unused slot 0. Entries given beyond the count are not part of the row.
+    const int slot = qMax(numScad, 0);
+    p.Periodo = QList<int>(slot + 1, 0);
+    p.Percentuale = QList<double>(slot + 1, 0.0);
+    for (int i = 0; i < qMin(int(periodi.size()), slot); ++i)
         p.Periodo[i + 1] = periodi[i];
-    for (int i = 0; i < percentuali.size(); ++i)
+    for (int i = 0; i < qMin(int(percentuali.size()), slot); ++i)
         p.Percentuale[i + 1] = percentuali[i];
     return p;
 }
