@@ -2,41 +2,13 @@
 // stamp table and lines read into the totals, payment discount and VAT
 // worked out by hand to the cent.
 #include "BancoPiede.h"
+#include "PiedeProva.h"
 
 #include "components/util/VbErrore.h"
 #include "totals/scCalcPiedeFat.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
-
-// The test's view of the engine's working values.
-class scCalcPiedeFatProva
-{
-public:
-    explicit scCalcPiedeFatProva(scCalcPiedeFat &m) : e(m) {}
-    // The payment discount and VAT steps on what the run read, as the later phases run them.
-    void ricalcolaIva()
-    {
-        e.CalcScontoPag(e.PrezziIvati, e.NumDecDoc);
-        e.CalcIvaPiede(e.PrezziIvati, e.NumDecDoc);
-    }
-    QString prezziIvati() const { return e.PrezziIvati; }
-    int numDec() const { return e.NumDecDoc; }
-    Currency totMerceRighe() const { return e.TotMerceRighe; }
-    bool bolliTrovati() const { return e.BolliTrovati; }
-    Currency maxNoBollo() const { return e.MaxNoBollo; }
-    Currency bolloEsente() const { return e.BolloEsente; }
-    Currency arrotondBollo() const { return e.ArrotondBollo; }
-    Currency percBolloTratte() const { return e.PercBolloTratte; }
-    Currency scaBolRB(int i) const { return e.ScaBolRB[size_t(i)]; }
-    Currency bolloRB(int i) const { return e.BolloRB[size_t(i)]; }
-    QString contoBollo() const { return e.ContoBollo; }
-    QString codEseBollo() const { return e.CodEseBollo; }
-    QString sqlTestata() const { return e.SqlTestataPiede(); }
-
-private:
-    scCalcPiedeFat &e;
-};
 
 static void PrintTo(const Currency &c, std::ostream *os)
 {

@@ -1,39 +1,11 @@
 // Footer engine without a database: SQL texts, the error list, the payment
 // discount and the VAT step on hand-filled totals.
-#include "totals/scCalcPiedeFat.h"
+#include "PiedeProva.h"
 
 #include "services/Globali.h"
+#include "totals/scCalcPiedeFat.h"
 
 #include <gtest/gtest.h>
-
-// The test's view of the engine's private steps.
-class scCalcPiedeFatProva
-{
-public:
-    explicit scCalcPiedeFatProva(scCalcPiedeFat &m) : e(m)
-    {
-        if (!e.ogIve)
-            e.ogIve = std::make_unique<scIve>();
-    }
-    void documento(int anno, int numero)
-    {
-        e.miAnno = anno;
-        e.mlNumRif = numero;
-    }
-    void gesTaglie(bool v) { e.mbGesTaglie = v; }
-    void scoPagSuDett(bool v) { e.mbScoPagSuDett = v; }
-    void fase(const char *nome) { e.msFase = QString::fromUtf8(nome); }
-    QString fase() const { return e.msFase; }
-    QString sqlTestata() const { return e.SqlTestataPiede(); }
-    QString sqlDettagli(bool cauzioni) const { return e.SqlDettagliPiede(cauzioni); }
-    QString sqlSpese() const { return e.SqlSpesePiede(); }
-    void errore(long n, const QString &t) { e.AccodaErrPiede(n, t); }
-    void scontoPag(const char *ivati, int dec) { e.CalcScontoPag(QString::fromLatin1(ivati), dec); }
-    void iva(const char *ivati, int dec) { e.CalcIvaPiede(QString::fromLatin1(ivati), dec); }
-
-private:
-    scCalcPiedeFat &e;
-};
 
 // Readable amounts in failure messages.
 static void PrintTo(const Currency &c, std::ostream *os)
