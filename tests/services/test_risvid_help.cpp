@@ -8,6 +8,7 @@
 #include "services/modHTMLHelp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,10 +138,17 @@ TEST(Help, PagineEApertura)
 
 TEST(Help, LePagineDelProgrammaEsistono)
 {
-    for (int id : {500, 505, 529, 600, 88, 700, 0}) {
-        const QUrl u = PaginaHelp(id);
-        EXPECT_TRUE(QFile::exists(u.toLocalFile())) << u.toString().toStdString();
+    // Found whatever folder the program was started from.
+    const QString prima = QDir::currentPath();
+    QTemporaryDir altrove;
+    for (const QString &cartella : {prima, altrove.path()}) {
+        ASSERT_TRUE(QDir::setCurrent(cartella));
+        for (int id : {500, 505, 529, 600, 88, 700, 0}) {
+            const QUrl u = PaginaHelp(id);
+            EXPECT_TRUE(QFile::exists(u.toLocalFile())) << u.toString().toStdString();
+        }
     }
+    QDir::setCurrent(prima);
 }
 
 TEST(Segnali, ComeDiceBeepCome)
