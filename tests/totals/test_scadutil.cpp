@@ -94,6 +94,12 @@ class Ripartizione : public ::testing::TestWithParam<CasoRipartizione>
 {
 };
 
+// Cases are shown by name: printed byte by byte they would show their padding.
+void PrintTo(const CasoRipartizione &c, std::ostream *os)
+{
+    *os << c.nome;
+}
+
 TEST_P(Ripartizione, RemainderLandsOnTheLastInstalment)
 {
     const CasoRipartizione &c = GetParam();
@@ -136,6 +142,11 @@ struct CasoDate {
 class Date : public ::testing::TestWithParam<CasoDate>
 {
 };
+
+void PrintTo(const CasoDate &c, std::ostream *os)
+{
+    *os << c.nome;
+}
 
 TEST_P(Date, CountingStartAndSteps)
 {
