@@ -13,6 +13,12 @@
 #include <memory>
 
 struct sqlite3;
+class QSqlQuery;
+
+// SQLSTATE of the last failure of a statement or of a connection of the ODBC
+// driver; empty when there is none or the connection is not ODBC.
+QString StatoSqlIstruzione(const QSqlQuery &q);
+QString StatoSqlConnessione(const QSqlDatabase &db);
 
 // What a connection knows of one form of SELECT (JetSql::Forma): its
 // translation and how its result columns are named. Valid while the schema
@@ -39,6 +45,7 @@ struct DbMotore::Connessione {
     sqlite3 *h = nullptr;  // SQLite handle behind db
     int livello = 0;       // transaction depth
     int righeToccate = 0;  // RecordsAffected of the last statement
+    bool persa = false;    // server connection lost; opened again by the next operation
     // Cursors need a journal that lets other connections write while a
     // statement is open (WAL), or a database nobody else sees.
     bool cursoriAmmessi = false;

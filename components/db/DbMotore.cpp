@@ -5,61 +5,15 @@
 #include "components/db/FunzioniSqlite.h"
 #include "components/db/JetLessico.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 #include <sqlite3.h>
 
 namespace {
 
 QString chiaveNome(const QString &n) { return n.trimmed().toLower(); }
-
-// Reads "KEY=VALUE" lines of a file DSN into a connect text.
-QString connectDaFileDsn(const QString &percorso)
-{
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file DSN '%1'.").arg(percorso));
-    QStringList parti;
-    QTextStream in(&f);
-    while (!in.atEnd()) {
-        const QString riga = in.readLine().trimmed();
-        if (riga.isEmpty() || riga.startsWith(u'[') || riga.startsWith(u';') || !riga.contains(u'='))
-            continue;
-        parti << riga;
-    }
-    return parti.join(u';');
-}
-
-// Joins two connect texts; keys of `sopra` win.
-QString unisciConnect(const QString &base, const QString &sopra)
-{
-    QStringList chiavi;
-    QHash<QString, QString> valori;
-    auto leggi = [&](const QString &testo) {
-        QString t = testo.trimmed();
-        if (t.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive))
-            t = t.mid(5);
-        for (const QString &p : t.split(u';', Qt::SkipEmptyParts)) {
-            const int uguale = int(p.indexOf(u'='));
-            if (uguale <= 0)
-                continue;
-            const QString k = p.left(uguale).trimmed();
-            if (!valori.contains(k.toUpper()))
-                chiavi << k;
-            valori.insert(k.toUpper(), p.mid(uguale + 1));
-        }
-    };
-    leggi(base);
-    leggi(sopra);
-    QStringList out;
-    for (const QString &k : chiavi)
-        out << k + u'=' + valori.value(k.toUpper());
-    return out.join(u';');
-}
 
 void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
 {
@@ -194,45 +148,6 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
 }
 
-void DbMotore::ApriConnessione(const QString &nome, const QString &origine, const QString &connect)
-{
-    const QString o = origine.trimmed();
-    QString testo;
-    if (o.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive) || o.startsWith(QLatin1String("DRIVER="), Qt::CaseInsensitive) ||
-        o.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
-        testo = unisciConnect(o, connect);
-    else if (o.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive))
-        testo = unisciConnect(connectDaFileDsn(o), connect);
-    else if (!o.contains(u'.') && !o.contains(u'/'))
-        testo = unisciConnect(QStringLiteral("DSN=") + o, connect);
-    else
-        return ApriSqlite(nome, o, false);
-
-    // The PostgreSQL driver would roll the whole transaction back on a failed
-    // statement; we keep Jet's behaviour with savepoints of our own instead.
-    if (!testo.contains(QLatin1String("Protocol="), Qt::CaseInsensitive))
-        testo += QStringLiteral(";Protocol=7.4-0");
-    ChiudiConnessione(nome);
-    auto c = std::make_shared<Connessione>();
-    c->nome = nome;
-    c->nomeQt = QStringLiteral("DbMotore_%1_%2").arg(quintptr(this)).arg(++m_contatore);
-    c->motore = Motore::Odbc;
-    c->db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), c->nomeQt);
-    c->db.setDatabaseName(testo);
-    c->db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!c->db.open()) {
-        const QString err = c->db.lastError().text();
-        c->db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(c->nomeQt);
-        throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
-                       ErroriDb::NascondiPassword(QStringLiteral("ODBC: connessione a '%1' non riuscita. %2").arg(testo, err)));
-    }
-    m_conn.insert(chiaveNome(nome), c);
-    ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, true);
-    if (!Parametro(QStringLiteral("SchemaMenu:") + nome).isValid())
-        ImpostaParametro(QStringLiteral("SchemaMenu:") + nome, QStringLiteral("menu"));
-}
-
 void DbMotore::ChiudiConnessione(const QString &nome)
 {
     auto it = m_conn.find(chiaveNome(nome));
@@ -353,19 +268,25 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
     }
     // On PostgreSQL a failed statement spoils the whole transaction: inside
     // one, every statement gets its own savepoint, as Jet kept going.
+    pronta(c);
     const bool protetto = c.livello > 0 && !controllo;
     QSqlQuery q(c.db);
-    if (protetto)
-        q.exec(QStringLiteral("SAVEPOINT dbm_istr"));
-    if (!q.exec(sqlMotore)) {
-        const QSqlError e = q.lastError();
-        if (protetto)
-            QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
-        throw ErroriDb::DaQt(e, true);
-    }
+    if (protetto && !q.exec(QStringLiteral("SAVEPOINT dbm_istr")))
+        throw erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
+    if (!q.exec(sqlMotore))
+        throw fallita(c, q, protetto);
     c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
     if (protetto)
         QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+}
+
+VbErrore DbMotore::fallita(Connessione &c, const QSqlQuery &q, bool protetto)
+{
+    const QSqlError e = q.lastError();
+    const QString stato = StatoSqlIstruzione(q);
+    if (protetto)
+        QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
+    return erroreServer(c, e, stato);
 }
 
 int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori)
@@ -387,10 +308,13 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
         c.righeToccate = sqlite3_changes(c.h);
         return c.righeToccate;
     }
+    pronta(c);
+    const bool protetto = c.livello > 0;
     QSqlQuery q(c.db);
-    if (c.livello > 0)
-        q.exec(QStringLiteral("SAVEPOINT dbm_istr"));
-    q.prepare(sqlMotore);
+    if (protetto && !q.exec(QStringLiteral("SAVEPOINT dbm_istr")))
+        throw erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
+    if (!q.prepare(sqlMotore))
+        throw fallita(c, q, protetto);
     for (const QVariant &v : valori) {
         if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
             q.addBindValue(v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
@@ -400,14 +324,10 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
         else
             q.addBindValue(v.toString());
     }
-    if (!q.exec()) {
-        const QSqlError e = q.lastError();
-        if (c.livello > 0)
-            QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
-        throw ErroriDb::DaQt(e, true);
-    }
+    if (!q.exec())
+        throw fallita(c, q, protetto);
     c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
-    if (c.livello > 0)
+    if (protetto)
         QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
     return c.righeToccate;
 }
@@ -429,11 +349,12 @@ int DbMotore::RecordsAffected(const QString &nome) const { return conn(nome).rig
 void DbMotore::IniziaTrans(const QString &nome)
 {
     Connessione &c = conn(nome);
+    pronta(c);
     if (c.livello == 0) {
         if (c.motore == Motore::SQLite)
             esegui(c, QStringLiteral("BEGIN"), true);
         else if (!c.db.transaction())
-            throw ErroriDb::DaQt(c.db.lastError(), true);
+            throw erroreServer(c, c.db.lastError(), StatoSqlConnessione(c.db));
     } else {
         esegui(c, QStringLiteral("SAVEPOINT dbm_livello%1").arg(c.livello), true);
     }
@@ -447,6 +368,9 @@ void DbMotore::ConfermaTrans(const QString &nome)
         throw VbErrore(ErroriDb::TransazioneAssente,
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
     --c.livello;
+    // A transaction whose connection was lost is gone with it: nothing of it was saved.
+    if (c.persa)
+        throw ErroriDb::ConnessionePersa(QString());
     if (c.livello > 0) {
         esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello), true);
     } else if (c.motore == Motore::SQLite) {
@@ -458,8 +382,14 @@ void DbMotore::ConfermaTrans(const QString &nome)
         }
     } else if (!c.db.commit()) {
         const QSqlError e = c.db.lastError();
+        const QString stato = StatoSqlConnessione(c.db);
+        // Lost while committing: the server may or may not have kept the
+        // changes, and the commit is never sent again.
+        const VbErrore errore = erroreServer(c, e, stato);
+        if (c.persa)
+            throw ErroriDb::ConfermaIncerta(e.databaseText());
         c.db.rollback();
-        throw ErroriDb::DaQt(e, true);
+        throw errore;
     }
 }
 
@@ -470,13 +400,21 @@ void DbMotore::AnnullaTrans(const QString &nome)
         throw VbErrore(ErroriDb::TransazioneAssente,
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
     --c.livello;
-    if (c.livello > 0) {
-        esegui(c, QStringLiteral("ROLLBACK TO SAVEPOINT dbm_livello%1").arg(c.livello), true);
-        esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello), true);
-    } else if (c.motore == Motore::SQLite) {
-        esegui(c, QStringLiteral("ROLLBACK"), true);
-    } else if (!c.db.rollback()) {
-        throw ErroriDb::DaQt(c.db.lastError(), true);
+    // The server drops the transaction of a lost connection: undone already.
+    if (c.persa)
+        return;
+    try {
+        if (c.livello > 0) {
+            esegui(c, QStringLiteral("ROLLBACK TO SAVEPOINT dbm_livello%1").arg(c.livello), true);
+            esegui(c, QStringLiteral("RELEASE SAVEPOINT dbm_livello%1").arg(c.livello), true);
+        } else if (c.motore == Motore::SQLite) {
+            esegui(c, QStringLiteral("ROLLBACK"), true);
+        } else if (!c.db.rollback()) {
+            throw erroreServer(c, c.db.lastError(), StatoSqlConnessione(c.db));
+        }
+    } catch (const VbErrore &) {
+        if (!c.persa)
+            throw;
     }
 }
 
@@ -487,16 +425,22 @@ QString nomeSql(const QString &n, bool pg)
 {
     return JetSql::NomeQuotato(n, pg ? JetSql::Dialetto::PostgreSQL : JetSql::Dialetto::SQLite);
 }
+// A table written to, in its schema (or attached database) when one is named.
+QString tabellaSql(const QString &schema, const QString &tabella, bool pg)
+{
+    return schema.isEmpty() ? nomeSql(tabella, pg) : nomeSql(schema, pg) + u'.' + nomeSql(tabella, pg);
+}
 } // namespace
 
 int DbMotore::AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                           const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave)
+                           const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave,
+                           const QString &schema)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
     if (colonne.isEmpty())
         return 1;
-    const auto tipi = TipiColonne(nome, tabella);
+    const auto tipi = TipiColonne(nome, tabella, schema);
     auto segnaposto = [&](const QString &col) {
         return pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
                   : QStringLiteral("?");
@@ -516,35 +460,35 @@ int DbMotore::AggiornaRiga(const QString &nome, const QString &tabella, const QS
         }
     }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(nomeSql(tabella, pg), set.join(QStringLiteral(", ")), dove.join(QStringLiteral(" AND ")));
+                            .arg(tabellaSql(schema, tabella, pg), set.join(QStringLiteral(", ")), dove.join(QStringLiteral(" AND ")));
     return eseguiLegato(c, sql, legati);
 }
 
 int DbMotore::InserisciRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                            const QVariantList &valori)
+                            const QVariantList &valori, const QString &schema)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
-    const auto tipi = TipiColonne(nome, tabella);
+    const auto tipi = TipiColonne(nome, tabella, schema);
     QStringList nomi, segni;
     for (const QString &col : colonne) {
         nomi << nomeSql(col, pg);
         segni << (pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
                      : QStringLiteral("?"));
     }
-    const QString sql = nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(nomeSql(tabella, pg))
+    const QString sql = nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabellaSql(schema, tabella, pg))
                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                             .arg(nomeSql(tabella, pg), nomi.join(QStringLiteral(", ")),
+                                             .arg(tabellaSql(schema, tabella, pg), nomi.join(QStringLiteral(", ")),
                                                   segni.join(QStringLiteral(", ")));
     return eseguiLegato(c, sql, valori);
 }
 
 int DbMotore::EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
-                          const QVariantList &valoriChiave)
+                          const QVariantList &valoriChiave, const QString &schema)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
-    const auto tipi = TipiColonne(nome, tabella);
+    const auto tipi = TipiColonne(nome, tabella, schema);
     QStringList dove;
     QVariantList legati;
     for (int i = 0; i < chiave.size(); ++i) {
@@ -558,6 +502,6 @@ int DbMotore::EliminaRiga(const QString &nome, const QString &tabella, const QSt
         }
     }
     const QString sql =
-        QStringLiteral("DELETE FROM %1 WHERE %2").arg(nomeSql(tabella, pg), dove.join(QStringLiteral(" AND ")));
+        QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove.join(QStringLiteral(" AND ")));
     return eseguiLegato(c, sql, legati);
 }

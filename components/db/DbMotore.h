@@ -7,6 +7,7 @@
 #include "components/db/CursoreSqlite.h"
 #include "components/db/JetSql.h"
 #include "components/db/Risultato.h"
+#include "components/util/VbErrore.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -17,6 +18,8 @@
 #include <memory>
 
 struct sqlite3_stmt;
+class QSqlError;
+class QSqlQuery;
 
 class DbMotore {
 public:
@@ -31,10 +34,14 @@ public:
     // Opens the connection `nome` (replacing one of the same name). `origine` is
     // what the INI or the host gives: an SQLite file path, an "ODBC;..." or
     // "DRIVER={...};..." connect text, a file DSN ("*.dsn") or a DSN name (no
-    // "."). `connect` adds to an ODBC connection ("UID=..;PWD=.." or a whole
-    // connect text). Throws VbErrore (3044 path not found, 3146 ODBC failure...),
-    // never with a password in its text. Sets the parameter "DbTipoSql:" + nome.
-    void ApriConnessione(const QString &nome, const QString &origine, const QString &connect = QString());
+    // "."). `connect` adds to an ODBC connection (a whole connect text or some
+    // of its attributes). A non-empty `utente` logs in as that user with
+    // `password`, in place of any UID/PWD of the texts; both may hold any
+    // character. Throws VbErrore (3024 file not found, 3151 connection
+    // failed...), never with a password in its text. Sets the parameter
+    // "DbTipoSql:" + nome.
+    void ApriConnessione(const QString &nome, const QString &origine, const QString &connect = QString(),
+                         const QString &utente = QString(), const QString &password = QString());
     // Opens an SQLite file that must exist, or creates it when `crea` is true.
     void ApriSqlite(const QString &nome, const QString &percorso, bool crea = false);
     void ChiudiConnessione(const QString &nome);
@@ -43,8 +50,15 @@ public:
     Motore TipoMotore(const QString &nome) const;
     // The engine the translator writes for on this connection.
     JetSql::Dialetto Dialetto(const QString &nome) const;
-    // The Qt connection behind the name (the DAO database of the original).
+    // The Qt connection behind the name, for components that bind to a database.
     QSqlDatabase DatabaseDao(const QString &nome) const;
+    // True when the database accepts no changes: an SQLite file opened for
+    // reading only (the file or its folder not writable), a server session
+    // that is read-only.
+    bool SolaLettura(const QString &nome);
+    // True after a server connection was lost; the next operation outside the
+    // transaction it broke opens it again.
+    bool ConnessionePersa(const QString &nome) const;
 
     // Connection parameters: "DbTipoSql:" + name is true for a server connection;
     // "SchemaMenu:" + name is the schema (PostgreSQL) or attached alias (SQLite)
@@ -107,13 +121,16 @@ public:
 
     // Writes of an updatable record set, values bound (never spliced).
     // `chiave` names the columns that find the row, `valoriChiave` their
-    // stored values (Null compares as Null). Answers the rows touched.
+    // stored values (Null compares as Null). `schema` names the PostgreSQL
+    // schema or attached SQLite database of the table (empty: the
+    // connection's own). Answers the rows touched.
     int AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                     const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave);
+                     const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave,
+                     const QString &schema = QString());
     int InserisciRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                      const QVariantList &valori);
+                      const QVariantList &valori, const QString &schema = QString());
     int EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
-                    const QVariantList &valoriChiave);
+                    const QVariantList &valoriChiave, const QString &schema = QString());
 
 private:
     struct Connessione;
@@ -132,6 +149,14 @@ private:
     void analizzaForma(Connessione &c, const QString &sqlJet, FormaNota &fn);
     static void nominaColonne(const FormaNota &fn, std::vector<Risultato::Colonna> &colonne);
     void esegui(Connessione &c, const QString &sqlMotore, bool controllo = false);
+    // Server connections: made ready before each operation (a lost one opened
+    // again once no transaction of it is pending); a failure turned into the
+    // error to throw, the connection marked lost when that is what happened.
+    void pronta(Connessione &c);
+    VbErrore erroreServer(Connessione &c, const QSqlError &e, const QString &statoSql);
+    bool risponde(Connessione &c);
+    // A failed statement: its savepoint (when `protetto`) rolled back, its error.
+    VbErrore fallita(Connessione &c, const QSqlQuery &q, bool protetto);
     int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
 
     QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name

@@ -38,6 +38,7 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
     c.righeToccate = 0;
     if (m_osservatoreSelect)
         m_osservatoreSelect(sql);
+    pronta(c);
     aggiornaAllegati(c, sql);
     if (c.motore == Motore::SQLite)
         controllaSchema(c);
@@ -159,7 +160,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
     // The server gets its literals in the text: its driver binds every value
     // as text, which would not compare with numbers.
     if (!q.exec(JetSql::RimettiLetterali(fn.sqlMotore, f)))
-        throw ErroriDb::DaQt(q.lastError(), true);
+        throw erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
     const QSqlRecord rec = q.record();
     const int n = rec.count();
     std::vector<Risultato::Colonna> colonne(static_cast<size_t>(n));
@@ -374,6 +375,14 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
         }
         sqlite3_finalize(st);
     } else {
+        pronta(c);
+        // A table that cannot be read is taken for a missing one, unless the
+        // connection is gone: then the answer would be wrong.
+        auto persa = [&](const QSqlQuery &q) {
+            const VbErrore e = erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
+            if (c.persa)
+                throw e;
+        };
         QSqlQuery q(c.db);
         q.prepare(QStringLiteral(
             "SELECT column_name, data_type, udt_name, character_maximum_length FROM information_schema.columns "
@@ -394,6 +403,8 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 tipi.insert(col.toLower(), t == Risultato::Tipo::Nullo ? Risultato::Tipo::Testo : t);
                 lunghezze.insert(col.toLower(), q.value(3).toInt());
             }
+        } else {
+            persa(q);
         }
         QSqlQuery p(c.db);
         p.prepare(QStringLiteral(
@@ -407,6 +418,8 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
         if (p.exec())
             while (p.next())
                 chiave << p.value(0).toString();
+        else
+            persa(p);
     }
     if (!cols.isEmpty()) {
         c.colonne.insert(k, cols);

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -86,6 +87,43 @@ bool PgServer::avvia(QString &errore)
         m_socket = env("CLIENTI_PG_SOCKET");
         return true;
     }
+    return avviaPrivato(errore, false);
+}
+
+std::unique_ptr<PgServer> PgServer::Privato(QString *motivo)
+{
+    std::unique_ptr<PgServer> s(new PgServer);
+    s->m_binPg = binPostgres();
+    QString errore;
+    if (!s->avviaPrivato(errore, true)) {
+        if (motivo)
+            *motivo = errore;
+        return nullptr;
+    }
+    return s;
+}
+
+bool PgServer::pgCtl(const QStringList &argomenti, QString *uscita)
+{
+    return esegui(m_binPg + QStringLiteral("/pg_ctl"),
+                  QStringList{QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data")} + argomenti, uscita, true);
+}
+
+bool PgServer::Ferma()
+{
+    return m_privato && pgCtl({QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
+                              nullptr);
+}
+
+bool PgServer::Riavvia()
+{
+    return m_privato && pgCtl({QStringLiteral("-l"), m_dirPrivata + QStringLiteral("/server.log"), QStringLiteral("-w"),
+                               QStringLiteral("-o"), m_opzioni, QStringLiteral("start")},
+                              nullptr);
+}
+
+bool PgServer::avviaPrivato(QString &errore, bool conPassword)
+{
     if (m_binPg.isEmpty()) {
         errore = QStringLiteral("PostgreSQL non installato (/usr/lib/postgresql/*/bin)");
         return false;
@@ -106,20 +144,33 @@ bool PgServer::avvia(QString &errore)
         errore = QStringLiteral("initdb non riuscito: ") + out;
         return false;
     }
+    if (conPassword) {
+        // First match wins: these lines go before initdb's "trust" ones.
+        QFile hba(m_dirPrivata + QStringLiteral("/data/pg_hba.conf"));
+        if (!hba.open(QIODevice::ReadOnly)) {
+            errore = QStringLiteral("pg_hba.conf non leggibile");
+            return false;
+        }
+        const QByteArray resto = hba.readAll();
+        hba.close();
+        if (!hba.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            errore = QStringLiteral("pg_hba.conf non scrivibile");
+            return false;
+        }
+        hba.write("host all postgres 127.0.0.1/32 trust\nhost all all 127.0.0.1/32 scram-sha-256\n" + resto);
+    }
     m_privato = true;
     m_porta = portaLibera();
     m_host = QStringLiteral("127.0.0.1");
     m_utente = QStringLiteral("postgres");
     m_socket = m_dirPrivata + QStringLiteral("/sock");
-    const QString opzioni = QStringLiteral("-k %1 -p %2 -c listen_addresses=127.0.0.1 -c fsync=off "
-                                           "-c synchronous_commit=off -c full_page_writes=off")
-                                .arg(m_socket)
-                                .arg(m_porta);
-    if (!esegui(m_binPg + QStringLiteral("/pg_ctl"),
-                {QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data"), QStringLiteral("-l"),
-                 m_dirPrivata + QStringLiteral("/server.log"), QStringLiteral("-w"), QStringLiteral("-o"), opzioni,
-                 QStringLiteral("start")},
-                &out, true)) {
+    m_opzioni = QStringLiteral("-k %1 -p %2 -c listen_addresses=127.0.0.1 -c fsync=off "
+                               "-c synchronous_commit=off -c full_page_writes=off")
+                    .arg(m_socket)
+                    .arg(m_porta);
+    if (!pgCtl({QStringLiteral("-l"), m_dirPrivata + QStringLiteral("/server.log"), QStringLiteral("-w"),
+                QStringLiteral("-o"), m_opzioni, QStringLiteral("start")},
+               &out)) {
         errore = QStringLiteral("avvio di PostgreSQL non riuscito: ") + out;
         return false;
     }

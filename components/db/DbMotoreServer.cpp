@@ -1,0 +1,211 @@
+// DbMotore: server connections through ODBC. Opening with the user's login
+// and password kept out of the connect text's reach, what a failure of the
+// server means, and a lost connection opened again at the next operation.
+#include "components/db/DbConnessione.h"
+#include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
+#include "components/db/TestoOdbc.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlResult>
+#include <QTextStream>
+#include <sql.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Reads "KEY=VALUE" lines of a file DSN into a connect text.
+QString connectDaFileDsn(const QString &percorso)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw VbErrore(ErroriDb::FileNonTrovato,
+                       QStringLiteral("Impossibile trovare il file DSN '%1': controllare il nome indicato nel file "
+                                      "INI ([Connessioni] NomeDB).")
+                           .arg(percorso));
+    QStringList parti;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        const QString riga = in.readLine().trimmed();
+        if (riga.isEmpty() || riga.startsWith(u'[') || riga.startsWith(u';') || !riga.contains(u'='))
+            continue;
+        parti << riga;
+    }
+    return parti.join(u';');
+}
+
+QString statoSql(SQLSMALLINT tipo, const QVariant &h)
+{
+    // The ODBC driver of Qt hands its handles out as a QVariant holding the pointer.
+    if (!h.isValid() || h.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return {};
+    SQLHANDLE gestore = *static_cast<const SQLHANDLE *>(h.constData());
+    if (!gestore)
+        return {};
+    SQLCHAR stato[6] = {};
+    SQLINTEGER nativo = 0;
+    SQLCHAR messaggio[2] = {};
+    SQLSMALLINT lunghezza = 0;
+    const SQLRETURN r = SQLGetDiagRec(tipo, gestore, 1, stato, &nativo, messaggio, sizeof messaggio, &lunghezza);
+    if (r != SQL_SUCCESS && r != SQL_SUCCESS_WITH_INFO)
+        return {};
+    return QString::fromLatin1(reinterpret_cast<const char *>(stato), 5);
+}
+
+// A login the driver takes as written after "UID=".
+bool loginSemplice(const QString &utente)
+{
+    return !utente.contains(u';') && !utente.startsWith(u'{') && utente == utente.trimmed();
+}
+
+} // namespace
+
+QString StatoSqlIstruzione(const QSqlQuery &q)
+{
+    return q.result() ? statoSql(SQL_HANDLE_STMT, q.result()->handle()) : QString();
+}
+
+QString StatoSqlConnessione(const QSqlDatabase &db)
+{
+    return db.driver() ? statoSql(SQL_HANDLE_DBC, db.driver()->handle()) : QString();
+}
+
+void DbMotore::ApriConnessione(const QString &nome, const QString &origine, const QString &connect,
+                               const QString &utente, const QString &password)
+{
+    const QString o = origine.trimmed();
+    QString testo;
+    if (o.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive) ||
+        o.startsWith(QLatin1String("DRIVER="), Qt::CaseInsensitive) ||
+        o.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        testo = TestoOdbc::Unisci(o, connect);
+    else if (o.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive))
+        testo = TestoOdbc::Unisci(connectDaFileDsn(o), connect);
+    else if (!o.contains(u'.') && !o.contains(u'/'))
+        testo = TestoOdbc::Unisci(QStringLiteral("DSN=") + o, connect);
+    else
+        return ApriSqlite(nome, o, false);
+
+    // The PostgreSQL driver would roll the whole transaction back on a failed
+    // statement; we keep Jet's behaviour with savepoints of our own instead.
+    if (TestoOdbc::Valore(testo, QStringLiteral("Protocol")).isEmpty())
+        testo += QStringLiteral(";Protocol=7.4-0");
+
+    // The login and password reach the driver in braces, so that a ";" in
+    // them can never end the value and start another attribute (a password
+    // "x;UID=admin" would log in as admin). The PostgreSQL driver keeps braces
+    // around a login as part of it: a login that needs them goes to that
+    // driver as a libpq option, and any other driver refuses it.
+    QString utenteQt, passwordQt;
+    if (!utente.isEmpty()) {
+        testo = TestoOdbc::Togli(testo, {QStringLiteral("UID"), QStringLiteral("PWD"), QStringLiteral("Username"),
+                                         QStringLiteral("Password")});
+        if (loginSemplice(utente)) {
+            utenteQt = utente;
+        } else if (TestoOdbc::DriverPostgres(testo)) {
+            const QString altre = TestoOdbc::Valore(testo, QStringLiteral("pqopt"));
+            testo = TestoOdbc::Togli(testo, {QStringLiteral("pqopt")});
+            testo += QStringLiteral(";pqopt=") +
+                     TestoOdbc::InGraffe((altre.isEmpty() ? QString() : altre + u' ') + QStringLiteral("user=") +
+                                         TestoOdbc::ValoreLibpq(utente));
+        } else {
+            throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
+                           QStringLiteral("Il nome utente del database contiene un punto e virgola, comincia con "
+                                          "una parentesi graffa o con uno spazio: il driver ODBC non lo può "
+                                          "ricevere. Usare un nome utente senza questi caratteri."));
+        }
+        passwordQt = TestoOdbc::InGraffe(password);
+    }
+    // Qt writes "DSN=" in front of a text naming neither a driver nor a server.
+    QString testoQt = testo;
+    if (!testo.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive) &&
+        !testo.contains(QLatin1String("SERVER="), Qt::CaseInsensitive) &&
+        testo.startsWith(QLatin1String("DSN="), Qt::CaseInsensitive))
+        testoQt = testo.mid(4);
+
+    ChiudiConnessione(nome);
+    auto c = std::make_shared<Connessione>();
+    c->nome = nome;
+    c->nomeQt = QStringLiteral("DbMotore_%1_%2").arg(quintptr(this)).arg(++m_contatore);
+    c->motore = Motore::Odbc;
+    c->db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), c->nomeQt);
+    c->db.setDatabaseName(testoQt);
+    c->db.setUserName(utenteQt);
+    c->db.setPassword(passwordQt);
+    c->db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!c->db.open()) {
+        const QString err = c->db.lastError().text();
+        c->db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(c->nomeQt);
+        throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
+                       ErroriDb::NascondiPassword(
+                           QStringLiteral("Connessione al database '%1' non riuscita: controllare che il server "
+                                          "sia acceso e raggiungibile, e il nome utente e la password.\n"
+                                          "Dettaglio: %2")
+                               .arg(testo, err.trimmed())));
+    }
+    m_conn.insert(nome.trimmed().toLower(), c);
+    ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, true);
+    if (!Parametro(QStringLiteral("SchemaMenu:") + nome).isValid())
+        ImpostaParametro(QStringLiteral("SchemaMenu:") + nome, QStringLiteral("menu"));
+}
+
+bool DbMotore::SolaLettura(const QString &nome)
+{
+    Connessione &c = conn(nome);
+    if (c.motore == Motore::SQLite) {
+        if (sqlite3_db_readonly(c.h, "main") == 1)
+            return true;
+        // The journal lives beside the file: without a writable folder
+        // nothing can be saved.
+        const char *file = sqlite3_db_filename(c.h, "main");
+        return file && *file && !QFileInfo(QFileInfo(QString::fromUtf8(file)).absolutePath()).isWritable();
+    }
+    pronta(c);
+    QSqlQuery q(c.db);
+    return q.exec(QStringLiteral("SHOW transaction_read_only")) && q.next() &&
+           q.value(0).toString().compare(QLatin1String("on"), Qt::CaseInsensitive) == 0;
+}
+
+bool DbMotore::ConnessionePersa(const QString &nome) const { return conn(nome).persa; }
+
+void DbMotore::pronta(Connessione &c)
+{
+    if (c.motore != Motore::Odbc || !c.persa)
+        return;
+    // Inside the transaction the loss broke, every statement must fail: run
+    // on a new connection it would be saved on its own, half of a whole.
+    if (c.livello > 0)
+        throw ErroriDb::ConnessionePersa(QString());
+    c.db.close();
+    if (!c.db.open())
+        throw ErroriDb::RicollegamentoFallito(c.db.lastError().databaseText());
+    c.persa = false;
+    c.dimenticaSchema();
+}
+
+VbErrore DbMotore::erroreServer(Connessione &c, const QSqlError &e, const QString &statoSql)
+{
+    bool persa = ErroriDb::IndicaConnessionePersa(e, statoSql);
+    // A dead connection also shows as a function sequence error, or as a
+    // failure the driver cannot name: a question to the server tells.
+    if (!persa && (statoSql.isEmpty() || ErroriDb::ErroreDiSequenza(e, statoSql)))
+        persa = !risponde(c);
+    if (!persa)
+        return ErroriDb::DaQt(e, true, statoSql);
+    c.persa = true;
+    return ErroriDb::ConnessionePersa(e.databaseText());
+}
+
+bool DbMotore::risponde(Connessione &c)
+{
+    QSqlQuery q(c.db);
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return true;
+    return !ErroriDb::IndicaConnessionePersa(q.lastError(), StatoSqlIstruzione(q)) &&
+           !ErroriDb::ErroreDiSequenza(q.lastError(), StatoSqlIstruzione(q));
+}
