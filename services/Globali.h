@@ -39,7 +39,8 @@ QSqlDatabase DbMenuDao();
 // Lookup library, created at start-up, and its help window.
 inline AiutoDecod *AziAiuto = nullptr;
 inline QWidget *FrmAiuto = nullptr;
-// The program's help file (switch "H"); the help pages take its name.
+// The help named by switch "H": the folder of the help pages, a file in it,
+// or a help-file name whose folder of the same name holds them (modHTMLHelp).
 inline QString NomeFileHelp;
 
 // Utility object, created on first use.

@@ -5,8 +5,11 @@
 #include "services/Globali.h"
 #include "services/Parametri.h"
 
+#include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -52,14 +55,56 @@ void scalaDimensioni(QWidget *w, double r, int modo)
         w->setFixedHeight(int(std::lround(min.height() * r)));
 }
 
+// What the window manager adds around a window: known once it is shown,
+// else the size of a usual title bar and border.
+QSize cornice(const QWidget *w)
+{
+    if (w->isVisible()) {
+        const QSize c = w->frameGeometry().size() - w->size();
+        if (c.width() >= 0 && c.height() >= 0)
+            return c;
+    }
+    return QSize(8, 32);
+}
+
 } // namespace
+
+double LimitaFattoreRisVid(double fattore)
+{
+    return std::clamp(fattore, FattoreRisVidMinimo, FattoreRisVidMassimo);
+}
 
 double FattoreRisVid(const QString &chiave)
 {
     const double v = valoreChiave(chiave);
     if (v > 0)
-        return v;
-    return Globali::RisVidGenerale > 0 ? Globali::RisVidGenerale : 1.0;
+        return LimitaFattoreRisVid(v);
+    return Globali::RisVidGenerale > 0 ? LimitaFattoreRisVid(Globali::RisVidGenerale) : 1.0;
+}
+
+QRect AreaSchermo(const QWidget *w)
+{
+    const QScreen *s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TieniSulloSchermo(QWidget *w)
+{
+    if (!w || w->isMaximized() || w->isFullScreen())
+        return;
+    const QRect area = AreaSchermo(w);
+    const QSize c = cornice(w);
+    const QSize massima = area.size() - c;
+    if (w->width() > massima.width() || w->height() > massima.height())
+        w->resize(std::min(w->width(), massima.width()), std::min(w->height(), massima.height()));
+    QRect g = w->frameGeometry();
+    if (g.width() <= 0 || g.height() <= 0)
+        g = QRect(w->pos(), w->size() + c);
+    // As far in as it goes; a window larger than the screen keeps its top left in view.
+    const int x = std::max(area.left(), std::min(g.left(), area.right() + 1 - g.width()));
+    const int y = std::max(area.top(), std::min(g.top(), area.bottom() + 1 - g.height()));
+    if (x != g.left() || y != g.top())
+        w->move(x, y);
 }
 
 QVariant AdattaRisVideo(FormComune *form, const QVariant &, double fattore,
@@ -67,8 +112,17 @@ QVariant AdattaRisVideo(FormComune *form, const QVariant &, double fattore,
 {
     if (!form || !form->finestra())
         return 1.0;
-    const double f = fattore > 0 ? fattore : FattoreRisVid(form->osRisVidKey);
     const double prima = form->odRisVidVal > 0 ? form->odRisVidVal : 1.0;
+    double f = fattore > 0 ? LimitaFattoreRisVid(fattore) : FattoreRisVid(form->osRisVidKey);
+    // An enlarged window never outgrows the screen: the factor stops where
+    // the window still fits (a smaller factor is never raised to fit).
+    if (f > 1.0 && !form->finestra()->isMaximized()) {
+        const QSize base = form->finestra()->size() / prima;
+        const QSize spazio = AreaSchermo(form->finestra()).size() - cornice(form->finestra());
+        if (base.width() > 0 && base.height() > 0)
+            f = std::max(1.0, std::min({f, double(spazio.width()) / base.width(),
+                                        double(spazio.height()) / base.height()}));
+    }
     const double r = f / prima;
     form->odRisVidVal = f;
     if (std::abs(r - 1.0) < 1e-9)

@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -134,18 +135,7 @@ void frmMsgCom::Prepara(const Richiesta &r)
         }
     }
 
-    // The width is a share of the screen, widened by the extra width.
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const int schermo = s ? s->availableGeometry().width() : 1024;
-    int larghezza = r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 : 0;
-    if (larghezza > 0) {
-        larghezza = std::min(schermo, larghezza + daTwips(std::max(r.latiForm, 0), this));
-        setFixedWidth(larghezza);
-    } else {
-        setMinimumWidth(0);
-        setMaximumWidth(QWIDGETSIZE_MAX);
-        resize(sizeHint());
-    }
+    setFixedWidth(larghezzaPer(r, testo, usaTesto));
     adjustSize();
 
     const int predef = (r.comDefault >= 1 && r.comDefault <= n) ? r.comDefault : 1;
@@ -154,6 +144,34 @@ void frmMsgCom::Prepara(const Richiesta &r)
     m_pulsanti.at(predef - 1)->setFocus(Qt::OtherFocusReason);
     if (r.suona)
         QApplication::beep();
+}
+
+int frmMsgCom::larghezzaPer(const Richiesta &r, const QString &testo, bool usaTesto) const
+{
+    // The box takes the width its text needs, between a minimum that keeps
+    // it a proper window and the share of the screen the caller allows
+    // (largForm percent plus latiForm), so a one-line message is not a
+    // screen-wide band and a long one wraps at a readable width.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int schermo = s ? s->availableGeometry().width() : 1024;
+    int massima = r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 +
+                                       daTwips(std::max(r.latiForm, 0), this)
+                                 : schermo * 6 / 10;
+    massima = std::min(massima, schermo);
+    const QFontMetrics fm(font());
+    const int minima = std::min(massima, std::max(fm.averageCharWidth() * 30, 240));
+    if (usaTesto)
+        return std::max(minima, massima);
+    int testoLargo = 0;
+    for (const QString &riga : testo.split(u'\n'))
+        testoLargo = std::max(testoLargo, fm.horizontalAdvance(riga));
+    const QMargins mf = layout()->contentsMargins();
+    const QMargins me = m_etichetta->contentsMargins();
+    // A few pixels beyond the text, so that rounding never wraps its last word.
+    const int perTesto = testoLargo + mf.left() + mf.right() + me.left() + me.right() +
+                         2 * m_etichetta->margin() + fm.averageCharWidth();
+    const int perPulsanti = m_rigaPulsanti->sizeHint().width() + mf.left() + mf.right();
+    return std::clamp(std::max(perTesto, perPulsanti), minima, massima);
 }
 
 int frmMsgCom::Mostra(const Richiesta &r)

@@ -21,9 +21,9 @@ class frmMsgCom : public QDialog
         QString testo;
         QStringList pulsanti; // 1 to 3 captions, with & mnemonics
         QString titolo;
-        int largForm = 0; // percent of the screen width, 0 = fit to the text
+        int largForm = 0; // widest share of the screen, percent (0: 60%)
         bool suona = false;
-        int latiForm = 0;       // extra width, twips
+        int latiForm = 0;       // added to the widest width, twips
         int fontSize = 0;       // points, 0 = default
         int comDefault = 1;     // the button that has the focus first
         int widthCom = 0;       // button width, twips, 0 = fit
@@ -59,6 +59,8 @@ class frmMsgCom : public QDialog
   private:
     explicit frmMsgCom(QWidget *parent = nullptr);
     void premi(int numero);
+    // Width of the box for a message: what the text needs, within bounds.
+    int larghezzaPer(const Richiesta &r, const QString &testo, bool usaTesto) const;
 
     QLabel *m_etichetta;
     QPlainTextEdit *m_testo;

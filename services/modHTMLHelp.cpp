@@ -3,6 +3,7 @@
 
 #include "components/forms/UtilFinestre.h"
 #include "services/Globali.h"
+#include "services/MsgCom.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,9 +45,45 @@ const char *const Indice = "tasti.html";
 
 bool apri(const QUrl &url)
 {
+    // A missing page is said, not handed to a browser that would show an error of its own.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        msgCom(QStringLiteral("Pagina della guida non trovata: %1\nControllare la cartella della guida indicata "
+                              "all'avvio (-H) o nella variabile CLIENTI_HELP.")
+                   .arg(QDir::toNativeSeparators(url.toLocalFile())),
+               QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+        return false;
+    }
     if (apriHelp)
         return apriHelp(url);
     return UtilFinestre::ApriConShell(url);
+}
+
+// The folder of the pages named by the "H" switch: the folder itself, the
+// folder of a file in it, or for a help file name that does not exist (a
+// "clienti.chm" of an older menu set-up) the folder of the same name without
+// its extension. Relative names go from the current folder, then from the
+// program's.
+QString cartellaDaSwitch(const QString &nome)
+{
+    QStringList candidati;
+    const QFileInfo dato(nome);
+    if (dato.isAbsolute()) {
+        candidati << nome;
+    } else {
+        candidati << QDir::current().absoluteFilePath(nome)
+                  << QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(nome);
+    }
+    for (const QString &c : std::as_const(candidati)) {
+        const QFileInfo fi(c);
+        if (fi.isDir())
+            return QDir::cleanPath(fi.absoluteFilePath());
+        if (fi.isFile())
+            return fi.absolutePath();
+        const QFileInfo senzaEstensione(fi.absolutePath() + u'/' + fi.completeBaseName());
+        if (!fi.suffix().isEmpty() && senzaEstensione.isDir())
+            return QDir::cleanPath(senzaEstensione.absoluteFilePath());
+    }
+    return QDir::cleanPath(candidati.first());
 }
 
 QUrl url(const QString &file, const QString &ancora = {})
@@ -63,6 +100,8 @@ QString CartellaHelp()
 {
     if (!cartellaImpostata.isEmpty())
         return cartellaImpostata;
+    if (!Globali::NomeFileHelp.trimmed().isEmpty())
+        return cartellaDaSwitch(Globali::NomeFileHelp.trimmed());
     const QString env = qEnvironmentVariable("CLIENTI_HELP");
     if (!env.isEmpty())
         return env;

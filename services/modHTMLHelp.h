@@ -8,8 +8,10 @@
 
 class QWidget;
 
-// Folder of the help pages: the one set, else CLIENTI_HELP, else "help" beside
-// the program, else the source tree's docs/help.
+// Folder of the help pages: the one set, else the one the "H" switch names
+// (NomeFileHelp: the folder, a file in it, or "name.chm" for the folder
+// "name"), else CLIENTI_HELP, else "help" beside the program, else the source
+// tree's docs/help. Opening a page that does not exist says so.
 QString CartellaHelp();
 void ImpostaCartellaHelp(const QString &cartella);
 

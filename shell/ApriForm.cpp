@@ -4,6 +4,7 @@
 #include "services/FormLanciabile.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
+#include "services/RisVid.h"
 #include "services/UtilPrg.h"
 #include "shell/Chiusura.h"
 #include "shell/GlobaliShell.h"
@@ -86,6 +87,7 @@ bool ApriFormRichiesta(FormLanciabile *form, const QString &psNomeForm, const Ch
     pulisci();
     tracciati().append({psNomeForm, QPointer<QWidget>(w), form});
     w->show();
+    TieniSulloSchermo(w);
     if (frmPrincipale *frm = Globali::FrmP) {
         frm->osNomeForm = psNomeForm;
         frm->oiFlagVarie = 1;

@@ -10,9 +10,12 @@
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
+#include "services/RisVid.h"
+#include "services/frmConn.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -73,6 +76,35 @@ QDate dataHost(const QString &nome)
         return v.toDate();
     const QVariant d = Globali::Util().ValoreData(v);
     return d.isValid() ? d.toDate() : QDate();
+}
+
+// Screen factors beyond the range the windows are scaled by are said once,
+// with the value that is used instead.
+void avvisaFattoriFuoriIntervallo()
+{
+    using namespace Globali;
+    const struct {
+        const char *chiave;
+        double valore;
+    } fattori[] = {{"Generale", RisVidGenerale}, {"PersBase", RisVidPersBase}, {"MsgCom", RisVidMsgCom},
+                   {"StaVid", RisVidStaVid}};
+    QLocale it(QLocale::Italian);
+    it.setNumberOptions(QLocale::OmitGroupSeparator);
+    QStringList righe;
+    for (const auto &f : fattori)
+        if (f.valore > 0 && LimitaFattoreRisVid(f.valore) != f.valore)
+            righe << QStringLiteral("%1 = %2: si usa %3")
+                         .arg(QLatin1String(f.chiave), it.toString(f.valore),
+                              it.toString(LimitaFattoreRisVid(f.valore)));
+    if (righe.isEmpty())
+        return;
+    frmConn::Scarica();
+    msgCom(QStringLiteral("Fattori di scala dello schermo fuori dall'intervallo ammesso (da %1 a %2) nella sezione "
+                          "[Risoluzione Video] di %3:\n%4\nCorreggere il file INI per non ricevere più questo "
+                          "avviso.")
+               .arg(it.toString(FattoreRisVidMinimo), it.toString(FattoreRisVidMassimo),
+                    QDir::toNativeSeparators(PathIni), righe.join(u'\n')),
+           QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
 } // namespace
@@ -148,6 +180,7 @@ QString LeggiParAzienda()
         RisVidPersBase = numeroIni(ini, risVid, QStringLiteral("PersBase"), 0);
         RisVidMsgCom = numeroIni(ini, risVid, QStringLiteral("MsgCom"), 0);
         RisVidStaVid = numeroIni(ini, risVid, QStringLiteral("StaVid"), -2);
+        avvisaFattoriFuoriIntervallo();
 
         const QDir dirIni = QFileInfo(PathIni).absoluteDir();
         const QString immagini = testoIni(ini, QStringLiteral("Base"), QStringLiteral("Immagini"), QString());

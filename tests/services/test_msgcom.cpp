@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -109,9 +110,6 @@ TEST_F(MessaggioATastiera, DisposizioneTestoELarghezza)
             EXPECT_EQ(f.windowTitle(), "Titolo");
             EXPECT_EQ(f.Pulsante(1)->text(), "&Ok");
             EXPECT_EQ(f.Pulsante(2), nullptr);
-            const int schermo = f.screen()->availableGeometry().width();
-            EXPECT_GE(f.width(), schermo * 50 / 100);
-            EXPECT_LE(f.width(), schermo);
             tasto(f, Qt::Key_Escape);
         },
         [] { return msgCom("Breve", "&Ok", "", "", "Titolo", 50, false, 600); });
@@ -131,6 +129,43 @@ TEST_F(MessaggioATastiera, DisposizioneTestoELarghezza)
             tasto(f, Qt::Key_Escape);
         },
         [&] { return msgCom(lungo); });
+}
+
+// The box is as wide as its text needs: a one-line message is no band across
+// the screen, a long line wraps within the share the caller allows, and every
+// line stays whole on one row.
+TEST_F(MessaggioATastiera, LarghezzaSecondoIlTesto)
+{
+    frmMsgCom &f = frmMsgCom::Istanza();
+    const int schermo = f.screen()->availableGeometry().width();
+    const QString media = QString("Impossibile salvare: il codice è già usato da un altro cliente.");
+    const QString lunga = QString("parola ").repeated(200);
+    struct Caso {
+        QString testo;
+        int largForm;
+        int minimo, massimo;
+    } casi[] = {
+        {"Ok?", 80, 200, 400},
+        {media, 80, 0, schermo * 80 / 100},
+        {lunga, 80, schermo * 70 / 100, schermo},
+        {lunga, 0, schermo * 50 / 100, schermo * 60 / 100},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.testo.left(20).toStdString());
+        frmMsgCom::Richiesta r;
+        r.testo = c.testo;
+        r.pulsanti = QStringList{"&Sì", "&No"};
+        r.largForm = c.largForm;
+        r.latiForm = 600;
+        f.Prepara(r);
+        f.layout()->activate();
+        EXPECT_GE(f.width(), c.minimo);
+        EXPECT_LE(f.width(), c.massimo);
+        if (c.testo != lunga) {
+            EXPECT_GE(f.Etichetta()->width(), f.Etichetta()->fontMetrics().horizontalAdvance(c.testo));
+        }
+        EXPECT_GE(f.width(), f.Pulsante(1)->width() + f.Pulsante(2)->width());
+    }
 }
 
 TEST_F(MessaggioATastiera, RisposteAccodateERegistro)

@@ -1,5 +1,6 @@
 // Screen scaling, help pages and the acoustic signal.
 #include "components/forms/CodiciTasto.h"
+#include "components/forms/RisposteProgrammate.h"
 #include "services/FormComune.h"
 #include "services/Globali.h"
 #include "services/RisVid.h"
@@ -95,10 +96,47 @@ TEST(RisVid, ScalaFontEDimensioniSenzaAccumulare)
     EXPECT_EQ(f.fisso->size(), QSize(100, 20));
 }
 
+// Factors out of range are held to it; an enlarging factor stops where the
+// window still fits the screen, whose usable part keeps the whole window.
+TEST(RisVid, FattoriLimitatiEFinestraSulloSchermo)
+{
+    RipristinaGlobali r;
+    struct Caso {
+        double generale, atteso;
+    };
+    for (const Caso &c : {Caso{1000, FattoreRisVidMassimo}, Caso{0.01, FattoreRisVidMinimo}, Caso{1.2, 1.2}}) {
+        Globali::RisVidGenerale = c.generale;
+        EXPECT_DOUBLE_EQ(FattoreRisVid("Generale"), c.atteso) << c.generale;
+    }
+
+    Finestra f;
+    const QRect area = AreaSchermo(&f);
+    f.resize(area.width() * 3 / 4, area.height() * 3 / 4);
+    const double applicato = AdattaRisVideo(&f, {}, 1000).toDouble();
+    EXPECT_GT(applicato, 1.0);
+    EXPECT_LT(applicato, 4.0 / 3.0);
+    EXPECT_LE(f.width(), area.width());
+    EXPECT_LE(f.height(), area.height());
+
+    // A smaller factor is never raised, and a window out of the screen comes back in it.
+    Finestra g;
+    g.resize(400, 300);
+    EXPECT_DOUBLE_EQ(AdattaRisVideo(&g, {}, 0.8).toDouble(), 0.8);
+    g.move(area.right() + 200, area.bottom() + 200);
+    g.show();
+    TieniSulloSchermo(&g);
+    EXPECT_TRUE(area.contains(g.frameGeometry())) << g.frameGeometry().x() << "," << g.frameGeometry().y();
+    g.resize(area.width() + 500, area.height() + 500);
+    TieniSulloSchermo(&g);
+    EXPECT_TRUE(area.contains(g.frameGeometry()));
+}
+
 TEST(Help, PagineEApertura)
 {
     RipristinaGlobali r;
     QTemporaryDir dir;
+    for (const char *pagina : {"clienti.html", "indice.html"})
+        QFile(dir.filePath(pagina)).open(QIODevice::WriteOnly);
     ImpostaCartellaHelp(dir.path());
     QList<QUrl> aperti;
     ImpostaApriHelp([&](const QUrl &u) {
@@ -134,6 +172,38 @@ TEST(Help, PagineEApertura)
     ASSERT_EQ(aperti.size(), 2);
     EXPECT_EQ(aperti[0].fragment(), "fatturazione");
     EXPECT_EQ(aperti[1].fileName(), "indice.html");
+}
+
+// The "H" switch names the help: its folder, a page in it, or an older help
+// file's name whose folder of the same name holds the pages. A page that is
+// not there is said, never handed to the browser.
+TEST(Help, LaGuidaIndicataConH)
+{
+    RipristinaGlobali r;
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("clienti");
+    QFile(dir.filePath("clienti/indice.html")).open(QIODevice::WriteOnly);
+    const QString cartella = dir.filePath("clienti");
+    for (const QString &h : {cartella, cartella + "/indice.html", dir.filePath("clienti.chm")}) {
+        Globali::NomeFileHelp = h;
+        EXPECT_EQ(CartellaHelp(), cartella) << h.toStdString();
+    }
+    QList<QUrl> aperti;
+    ImpostaApriHelp([&](const QUrl &u) {
+        aperti << u;
+        return true;
+    });
+    RisposteProgrammate::Azzera();
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    EXPECT_TRUE(HelpSommario());
+    EXPECT_FALSE(HelpContesto(520));
+    EXPECT_EQ(aperti.size(), 1);
+    EXPECT_TRUE(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+                    .value("testo")
+                    .toString()
+                    .startsWith("Pagina della guida non trovata"));
+    RisposteProgrammate::Azzera();
+    Globali::NomeFileHelp.clear();
 }
 
 TEST(Help, LePagineDelProgrammaEsistono)
