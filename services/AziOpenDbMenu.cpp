@@ -13,14 +13,13 @@
 
 namespace {
 
-// Appoggio as the statements on DbMenu must name it.
-QString tabellaAppoggio()
+// The schema of the menu tables on DbMenu: on a server connection they live
+// in a schema of the company database; a menu file has them as its own.
+QString schemaMenu()
 {
     DbMotore *db = Globali::DbComp();
-    const QString schema = db->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbMenu).toString();
-    if (db->TipoSql(Globali::DbMenu) && !schema.isEmpty())
-        return schema + QStringLiteral(".Appoggio");
-    return QStringLiteral("Appoggio");
+    return db->TipoSql(Globali::DbMenu) ? db->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbMenu).toString()
+                                        : QString();
 }
 
 } // namespace
@@ -77,7 +76,8 @@ bool LeggiScriviAppoggio(const QString &codice, int numero, QString &memo, int p
     DbMotore *db = Globali::DbComp();
     const QString colDescr = QStringLiteral("Descr%1").arg(numero);
     const QString colMemo = QStringLiteral("Memo%1").arg(numero);
-    const QString tabella = tabellaAppoggio();
+    const QString schema = schemaMenu();
+    const QString tabella = schema.isEmpty() ? QStringLiteral("Appoggio") : schema + QStringLiteral(".Appoggio");
     const QString chiave = Globali::Util().ValoreSql(codice, UtilGlob::TipoTesto);
 
     if (piScrivi == 0) {
@@ -101,11 +101,12 @@ bool LeggiScriviAppoggio(const QString &codice, int numero, QString &memo, int p
         colonne.prepend(colDescr);
         valori.prepend(descr);
     }
-    const QString tabScrittura = tabella.section(QLatin1Char('.'), -1);
-    if (db->AggiornaRiga(Globali::DbMenu, tabScrittura, colonne, valori, {QStringLiteral("Codice")}, {codice}) == 0) {
+    const QString appoggio = QStringLiteral("Appoggio");
+    if (db->AggiornaRiga(Globali::DbMenu, appoggio, colonne, valori, {QStringLiteral("Codice")}, {codice}, schema) ==
+        0) {
         colonne.prepend(QStringLiteral("Codice"));
         valori.prepend(codice);
-        db->InserisciRiga(Globali::DbMenu, tabScrittura, colonne, valori);
+        db->InserisciRiga(Globali::DbMenu, appoggio, colonne, valori, schema);
     }
     return true;
 }

@@ -16,11 +16,13 @@
 
 namespace {
 
-QString parHost(const QString &nome)
+QString parHostGrezzo(const QString &nome)
 {
     ClienteMenu *mc = Globali::MenuClient;
-    return mc ? mc->LeggiPar(nome, QString()).toString().trimmed() : QString();
+    return mc ? mc->LeggiPar(nome, QString()).toString() : QString();
 }
+
+QString parHost(const QString &nome) { return parHostGrezzo(nome).trimmed(); }
 
 // An SQLite file path as written in the INI, made absolute.
 QString percorsoFile(const QString &nomeDb, const QString &driveDb)
@@ -29,6 +31,23 @@ QString percorsoFile(const QString &nomeDb, const QString &driveDb)
         return nomeDb;
     const QString base = !driveDb.isEmpty() ? driveDb : QFileInfo(Globali::PathIni).absolutePath();
     return QDir::cleanPath(QDir(base).absoluteFilePath(nomeDb));
+}
+
+// A database that accepts no changes is said at once, not at the first save.
+void avvisaSolaLettura(DbMotore *db, const QString &origine, bool odbc)
+{
+    if (!db->SolaLettura(Globali::DbAzienda))
+        return;
+    frmConn::Scarica();
+    const QString come =
+        odbc ? QStringLiteral("chiedere all'amministratore del server che l'utente del database possa scrivere")
+             : QStringLiteral("chiedere all'amministratore il permesso di scrittura sul file %1 e sulla sua cartella")
+                   .arg(QDir::toNativeSeparators(origine));
+    msgCom(QStringLiteral("Il database dell'azienda è aperto in sola lettura: i dati si possono consultare, ma "
+                          "nessuna modifica potrà essere salvata.\nPer poter salvare, %1, poi riavviare il "
+                          "programma.")
+               .arg(come),
+           QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
 } // namespace
@@ -41,6 +60,11 @@ QString ApriDbAzienda()
             const QString scelto = ScegliIni(elenco);
             if (scelto.isEmpty())
                 return QStringLiteral("Err: Nessun archivio scelto");
+            if (!QFileInfo(scelto).isFile())
+                return QStringLiteral("Err: File di configurazione dell'archivio scelto non trovato: %1\n"
+                                      "Controllare l'elenco degli archivi ([Parametri Generali] Ini1, Ini2... "
+                                      "in %2).")
+                    .arg(QDir::toNativeSeparators(scelto), QDir::toNativeSeparators(Globali::PathIni));
             Globali::PathIni = scelto;
         }
 
@@ -60,15 +84,11 @@ QString ApriDbAzienda()
             return QStringLiteral("Err: Database dell'azienda non indicato ([Connessioni] NomeDB in %1)")
                 .arg(Globali::PathIni);
 
+        // The host's login and password go to the data layer apart from the
+        // connect text, which could not hold a ";" of theirs.
         const bool odbc = TipoConnOdbc(nomeDb);
-        if (odbc) {
-            const QString login = parHost(ParHostLogin);
-            if (!login.isEmpty()) {
-                if (!connect.isEmpty() && !connect.endsWith(QLatin1Char(';')))
-                    connect += QLatin1Char(';');
-                connect += QStringLiteral("UID=%1;PWD=%2").arg(login, parHost(ParHostPassword));
-            }
-        }
+        const QString login = odbc ? parHost(ParHostLogin) : QString();
+        const QString password = login.isEmpty() ? QString() : parHostGrezzo(ParHostPassword);
         const QString origine = odbc ? nomeDb : percorsoFile(nomeDb, driveDb);
         Globali::NomeDbAzienda = origine;
 
@@ -76,7 +96,7 @@ QString ApriDbAzienda()
         for (;;) {
             frmConn::Mostra(TestoConnessione);
             try {
-                db->ApriConnessione(Globali::DbAzienda, origine, connect);
+                db->ApriConnessione(Globali::DbAzienda, origine, connect, login, password);
                 break;
             } catch (const VbErrore &e) {
                 frmConn::Scarica();
@@ -88,6 +108,7 @@ QString ApriDbAzienda()
                     return QStringLiteral("Err: ") + causa;
             }
         }
+        avvisaSolaLettura(db, origine, odbc);
         if (!owner.isEmpty())
             db->ImpostaParametro(QStringLiteral("Owner:") + Globali::DbAzienda, owner);
         if (!execOption.isEmpty())

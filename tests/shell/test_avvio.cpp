@@ -2,11 +2,13 @@
 // reading the company parameters from a standalone host, the first window,
 // and the orderly close of a start that fails.
 #include "SupportoShell.h"
+#include "support/SenzaPrivilegi.h"
 
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/util/ProfiloIni.h"
+#include "components/util/VbErrore.h"
 #include "services/Globali.h"
 #include "shell/ApriForm.h"
 #include "shell/Avvio.h"
@@ -274,6 +276,45 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
     RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), -1);
     EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
     EXPECT_EQ(messaggi().last(), QStringLiteral("Nessun archivio scelto"));
+
+    // An entry naming a file that is not there says so, with its path.
+    chiudiTutto();
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"), QStringLiteral("manca.ini"));
+    RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 0);
+    EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
+    EXPECT_TRUE(messaggi().last().startsWith(QStringLiteral("File di configurazione dell'archivio scelto non trovato: ") +
+                                             dir.filePath(QStringLiteral("main/manca.ini"))))
+        << messaggi().last().toStdString();
+}
+
+// A company file nobody may write opens with a word saying so, and a save
+// then fails with an Italian explanation, not the engine's English.
+TEST_F(AvvioTest, AReadOnlyDatabaseIsSaidAtOpeningAndAtSaving)
+{
+    const QString file = dir.filePath(QStringLiteral("azienda.db"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    SenzaPrivilegi senza;
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    ASSERT_EQ(messaggi().size(), 1);
+    EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
+    EXPECT_TRUE(messaggi().first().contains(file));
+    try {
+        Globali::DbComp()->EseguiSql(Globali::DbAzienda,
+                                     QStringLiteral("INSERT INTO Monete (Moneta, Descrizione) VALUES ('USD', 'Dollaro')"));
+        ADD_FAILURE() << "scrittura inattesa";
+    } catch (const VbErrore &e) {
+        EXPECT_TRUE(e.descrizione().startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")));
+    }
+}
+
+// Screen factors beyond their range are named at start, with the one used.
+TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaid)
+{
+    ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("Generale"), QStringLiteral("1000"));
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    ASSERT_EQ(messaggi().size(), 1);
+    EXPECT_TRUE(messaggi().first().contains(QStringLiteral("Generale = 1000: si usa 2"))) << messaggi().first().toStdString();
+    EXPECT_FALSE(messaggi().first().contains(QStringLiteral("StaVid")));
 }
 
 TEST_F(AvvioTest, AStandaloneStartOnAnUnknownWindowSaysSoAndShowsTheLauncher)

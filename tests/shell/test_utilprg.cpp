@@ -14,6 +14,7 @@
 #include "services/frmConn.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -141,22 +142,11 @@ TEST(TransazioniTest, TheCompanyConnectionIsTheDefault)
     Globali::ImpostaDbComp(nullptr);
 }
 
-TEST(AppoggioTest, ReadsAndWritesThePairsOfARow)
-{
-    QTemporaryDir dir;
-    const QString menu = dir.filePath(QStringLiteral("menu.db"));
-    {
-        DbMotore crea;
-        crea.ApriSqlite(QStringLiteral("m"), menu, true);
-        QSqlDatabase q = crea.DatabaseDao(QStringLiteral("m"));
-        Schema::ApplicaMenu(q);
-    }
-    Globali::ImpostaDbComp(new DbMotore);
-    Globali::DbMenu.clear();
-    Globali::NomeDbMenu = menu;
-    ASSERT_EQ(ApriDbComune(), QVariant(true));
-    EXPECT_EQ(Globali::DbMenu, NomeConnessioneMenu);
+namespace {
 
+// Reading, writing and adding rows of Appoggio through DbMenu, opened already.
+void provaAppoggio()
+{
     RisposteProgrammate::Azzera();
     RisposteProgrammate::ImpostaSenzaModali(true);
     QString memo = QStringLiteral("x"), descr = QStringLiteral("y");
@@ -188,6 +178,56 @@ TEST(AppoggioTest, ReadsAndWritesThePairsOfARow)
     Globali::DbMenu.clear();
     Globali::NomeDbMenu.clear();
     RisposteProgrammate::Azzera();
+}
+
+} // namespace
+
+TEST(AppoggioTest, ReadsAndWritesThePairsOfARowOfTheMenuFile)
+{
+    QTemporaryDir dir;
+    const QString menu = dir.filePath(QStringLiteral("menu.db"));
+    {
+        DbMotore crea;
+        crea.ApriSqlite(QStringLiteral("m"), menu, true);
+        QSqlDatabase q = crea.DatabaseDao(QStringLiteral("m"));
+        Schema::ApplicaMenu(q);
+    }
+    Globali::ImpostaDbComp(new DbMotore);
+    Globali::DbMenu.clear();
+    Globali::NomeDbMenu = menu;
+    ASSERT_EQ(ApriDbComune(), QVariant(true));
+    EXPECT_EQ(Globali::DbMenu, NomeConnessioneMenu);
+    provaAppoggio();
+}
+
+// On a server the menu tables live in the schema "menu" of the company
+// database: reads and writes both name it.
+TEST(AppoggioTest, ReadsAndWritesThePairsOfARowOfTheMenuSchema)
+{
+    QString motivo;
+    PgServer *s = PgServer::Istanza(&motivo);
+    if (!s) {
+        if (PgObbligatorio())
+            FAIL() << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    const QString connect = s->NuovoDatabase(QStringLiteral("appoggio"));
+    ASSERT_FALSE(connect.isEmpty());
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    db->ApriConnessione(Globali::DbAzienda, connect);
+    {
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        QSqlQuery(q).exec(QStringLiteral("CREATE SCHEMA menu"));
+        QSqlQuery(q).exec(QStringLiteral("SET search_path TO menu, public"));
+        Schema::ApplicaMenu(q);
+        QSqlQuery(q).exec(QStringLiteral("SET search_path TO public"));
+    }
+    Globali::DbMenu.clear();
+    ASSERT_EQ(ApriDbComune(), QVariant(true));
+    EXPECT_EQ(Globali::DbMenu, Globali::DbAzienda);
+    provaAppoggio();
+    s->EliminaDatabase(PgServer::NomeDatabase(connect));
 }
 
 TEST(MsgErroreAperturaTest, TheHostShowsTheCurrentErrorWithoutPasswords)
