@@ -72,7 +72,9 @@ QVariant apriRsLet(AzioneTrans azione, const char *livello, const QVariant &pvTr
         impostaIsolamento(db, conn, livello);
     if (pvTrans.isValid())
         (db->*azione)(conn);
-    if (!inizio)
+    // A lost connection took its session, and the level with it: the next
+    // connection starts at the server's own (read committed).
+    if (!inizio && !db->ConnessionePersa(conn))
         impostaIsolamento(db, conn, livello);
     return {};
 }
