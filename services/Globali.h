@@ -31,8 +31,8 @@ inline QString NomeDbAzienda;       // Jet-file path (here SQLite), "ODBC;..." t
 inline QString NomeDbMenu;          // path of the common menu database
 inline QString DbMenu;              // name of the menu-database connection in DbComp; empty until opened
 inline QString PwdConnectMenu;      // ";pwd=..." or ""
-// The Qt connections behind DbAzienda and DbMenu (the DAO databases of the
-// original), for components that bind to a database; invalid when not open.
+// The Qt connections behind DbAzienda and DbMenu, for components that bind
+// to a database; invalid when not open.
 QSqlDatabase DbAziendaDao();
 QSqlDatabase DbMenuDao();
 

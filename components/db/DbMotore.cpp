@@ -267,7 +267,8 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
         return;
     }
     // On PostgreSQL a failed statement spoils the whole transaction: inside
-    // one, every statement gets its own savepoint, as Jet kept going.
+    // one, every statement gets its own savepoint, so that the program can
+    // trap a failure and go on with the work done before it.
     pronta(c);
     const bool protetto = c.livello > 0 && !controllo;
     QSqlQuery q(c.db);

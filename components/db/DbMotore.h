@@ -1,6 +1,5 @@
 // DbMotore: the data-access object of the program. Holds named connections
-// (an SQLite file where the suite had a Jet file, or a server reached through
-// ODBC), runs the Jet-dialect SQL of the program translated for each engine,
+// (an SQLite file, or a server reached through ODBC), runs the Jet-dialect SQL of the program translated for each engine,
 // counts transactions and reports failures as VbErrore with DAO numbers.
 #pragma once
 

@@ -91,7 +91,7 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
         return ApriSqlite(nome, o, false);
 
     // The PostgreSQL driver would roll the whole transaction back on a failed
-    // statement; we keep Jet's behaviour with savepoints of our own instead.
+    // statement; savepoints of our own undo only that statement instead.
     if (TestoOdbc::Valore(testo, QStringLiteral("Protocol")).isEmpty())
         testo += QStringLiteral(";Protocol=7.4-0");
 

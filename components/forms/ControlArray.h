@@ -59,7 +59,7 @@ template <typename T> class ControlArray
         auto it = m_voci.find(indice);
         return it == m_voci.end() ? nullptr : it->second.data();
     }
-    // The control; a missing element is VB error 340, as in the original.
+    // The control; a missing element is error 340 (element does not exist).
     T *operator()(int indice) const
     {
         if (T *c = Trova(indice))

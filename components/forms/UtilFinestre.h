@@ -48,8 +48,8 @@ QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &ca
 // Opens a document, folder or web address with the desktop's program.
 bool ApriConShell(const QUrl &indirizzo);
 
-// Runs `fatto` once, as soon as the event loop is free (the original's 1 ms
-// timers); nothing happens when `contesto` is gone by then.
+// Runs `fatto` once, as soon as the event loop is free (the windows' one-shot
+// 1 ms timers); nothing happens when `contesto` is gone by then.
 void UnoShot(QObject *contesto, std::function<void()> fatto);
 // A one-shot timer of interval 0 owned by `parent`, to start() when needed;
 // `fatto` runs on its timeout.

@@ -1,6 +1,6 @@
 // Forms of SELECTs with their compared literals taken out: what goes, what
 // stays, and that writing the literals back gives the translation of the
-// original text on both engines.
+// whole text on both engines.
 #include "components/db/CacheLru.h"
 #include "components/db/JetSql.h"
 
