@@ -2,6 +2,7 @@
 // entry into a field (status bar, selection, colours, entry values), and the
 // function keys that open a code field's lookup and bring the choice back.
 #include "customer/ScritturaProgramma.h"
+#include "customer/TipiCampi.h"
 #include "customer/frmClienti.h"
 
 #include "components/aiuto/AiutoDecod.h"
@@ -19,92 +20,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-
-namespace
-{
-
-// The lookup of one code field: kind, context value, option flag, extra condition.
-struct Ricerca {
-    const char *tipo;
-    QVariant contesto;
-    bool opzione = false;
-};
-
-bool ricercaCampo(int indice, Ricerca &r)
-{
-    switch (indice) {
-    case 10:
-        r = {"Gruppo", {}};
-        return true;
-    case 1050:
-    case 1180:
-    case 8040:
-    case 8070:
-        r = {"Stato", {}};
-        return true;
-    case 3000:
-    case 3010:
-    case 3020:
-    case 3030:
-    case 3040:
-        r = {"PdcClasseAttr", (indice - 3000) / 10 + 1};
-        return true;
-    case 3050:
-    case 3060:
-    case 3070:
-    case 3080:
-        r = {"Ricl", {}};
-        return true;
-    case 4000:
-        r = {"Banca", {}};
-        return true;
-    case 4020:
-    case 4025:
-        r = {"Pagamento", {}};
-        return true;
-    case 4080:
-        r = {"Categoria", {}, true};
-        return true;
-    case 4090:
-        r = {"Zona", {}, true};
-        return true;
-    case 4100:
-        r = {"Moneta", {}};
-        return true;
-    case 4120:
-        r = {"Conto", QStringLiteral("1")};
-        return true;
-    case 4130:
-        r = {"Lingua", {}, true};
-        return true;
-    case 4220:
-        r = {"PdcCointest", {}};
-        return true;
-    case 5000:
-        r = {"Listino", {}};
-        return true;
-    case 5020:
-        r = {"Iva", {}};
-        return true;
-    case 5030:
-        r = {"Vettore", {}, true};
-        return true;
-    case 5040:
-        r = {"Resa", {}, true};
-        return true;
-    case 5050:
-        r = {"Spesa", {}};
-        return true;
-    case 5150:
-    case 5160:
-        r = {"Agente", {}};
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 void frmClienti::txt_Change(int Index)
 {
@@ -149,13 +64,15 @@ void frmClienti::txt_KeyUp(int Index, int &KeyCode, int Shift)
     int tasto = KeyCode;
 
     if (Index == 1030 || Index == 1160) {
-        const int mappato = KeyCode == F2 ? F3 : (KeyCode == F3 || KeyCode == F11 || KeyCode == F12) ? F2 : KeyCode;
+        const int mappato = KeyCode == F2                                         ? F3
+                            : (KeyCode == F3 || KeyCode == F11 || KeyCode == F12) ? F2
+                                                                                  : KeyCode;
         DecodComune(Index, false, mappato);
         return;
     }
     if (Index == 20) {
-        ApriHelpRicerca(risultato, QStringLiteral("Mastro"), txt(20), Lab(20), tasto, txt(10)->text(),
-                        scelto, QString(), false,
+        ApriHelpRicerca(risultato, QStringLiteral("Mastro"), txt(20), Lab(20), tasto, txt(10)->text(), scelto,
+                        QString(), false,
                         QStringLiteral(" tipo = ") + Globali::Util().ValoreSql(QStringLiteral("3")));
         if (scelto) {
             txt(10)->setText(Aiuto().NuovaRicerca().RetVal(QStringLiteral("Gruppo")).toString());
@@ -201,11 +118,11 @@ void frmClienti::txt_KeyUp(int Index, int &KeyCode, int Shift)
                         QString(), false, QString());
         return;
     }
-    Ricerca r;
-    if (!ricercaCampo(Index, r))
+    TipoCampo r;
+    if (!TipoCampoCodice(Index, r))
         return;
-    ApriHelpRicerca(risultato, QString::fromLatin1(r.tipo), txt(Index), Lab.Trova(Index), tasto, r.contesto, scelto,
-                    QString(), r.opzione, QString());
+    ApriHelpRicerca(risultato, r.tipo, txt(Index), Lab.Trova(Index), tasto, r.contesto, scelto, QString(),
+                    r.opzione, QString());
 }
 
 void frmClienti::AggAltriToolTipText()

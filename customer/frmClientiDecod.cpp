@@ -37,7 +37,10 @@ class LetturaPagina
     {
         return m_rs.LeggiCampo(m_h, campo, UtilGlob::TipoTesto).toString();
     }
-    int Intero(const QString &campo) const { return m_rs.LeggiCampo(m_h, campo, UtilGlob::TipoLungo).toInt(); }
+    int Intero(const QString &campo) const
+    {
+        return m_rs.LeggiCampo(m_h, campo, UtilGlob::TipoLungo).toInt();
+    }
     QVariant Valore(const QString &campo) const { return m_rs.LeggiCampo(m_h, campo); }
     // The joined IndSped row as a three-line address.
     QString Indirizzo() const
@@ -64,7 +67,8 @@ QString joinTabStati(bool &passThrough)
             Globali::DbComp()->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbAzienda).toString();
         if (schema.isEmpty())
             schema = QStringLiteral("menu");
-        join = QStringLiteral(" left join ") + schema + JetSql::SegnapostoOwner + QStringLiteral("TabStati as StatiEle");
+        join = QStringLiteral(" left join ") + schema + JetSql::SegnapostoOwner +
+               QStringLiteral("TabStati as StatiEle");
     } else if (!Globali::NomeDbMenu.isEmpty()) {
         join = QStringLiteral(" left join [;Database=") + Globali::NomeDbMenu + Globali::PwdConnectMenu +
                QStringLiteral(";].TabStati as StatiEle");
@@ -76,7 +80,22 @@ QString joinTabStati(bool &passThrough)
 
 QString selectCliente()
 {
-    return QStringLiteral("SELECT") + QStringLiteral(" Pianoconti.Gruppo,Pianoconti.Mastro,Pianoconti.Conto,");
+    return QStringLiteral("SELECT") +
+           QStringLiteral(" Pianoconti.Gruppo,Pianoconti.Mastro,Pianoconti.Conto,");
+}
+
+// " FROM" the customer row with its two countries: `campo` in Stati, `campo2` in
+// Stati again as `alias2`; then the common countries table when there is one.
+QString fromDueStati(const QString &campo, const QString &alias2, const QString &campo2,
+                     const QString &tabStati)
+{
+    const bool conMenu = !tabStati.isEmpty();
+    return QStringLiteral(" FROM") +
+           (conMenu ? QStringLiteral(" ((Pianoconti") : QStringLiteral(" (Pianoconti")) +
+           QStringLiteral(" LEFT JOIN Stati") + QStringLiteral(" ON PianoConti.") + campo +
+           QStringLiteral(" = Stati.Stato)") + QStringLiteral(" LEFT JOIN Stati AS ") + alias2 +
+           QStringLiteral(" ON PianoConti.") + campo2 + QStringLiteral(" = ") + alias2 +
+           QStringLiteral(".Stato") + (conMenu ? QStringLiteral(")") : QString()) + tabStati;
 }
 
 void svuota(std::initializer_list<QLabel *> etichette)
@@ -147,12 +166,10 @@ void frmClienti::visDecodPagPri()
     const QString tabStati = joinTabStati(passThrough);
     const bool conMenu = !tabStati.isEmpty();
     const QString sql = selectCliente() + QStringLiteral(" Stati.*,") + QStringLiteral(" Sta1.descrizione") +
-                        (conMenu ? QStringLiteral(", StatiEle.BlackList") : QString()) + QStringLiteral(" FROM") +
-                        (conMenu ? QStringLiteral(" ((Pianoconti") : QStringLiteral(" (Pianoconti")) +
-                        QStringLiteral(" LEFT JOIN Stati") + QStringLiteral(" ON PianoConti.Stato = Stati.Stato)") +
-                        QStringLiteral(" LEFT JOIN Stati AS Sta1") +
-                        QStringLiteral(" ON PianoConti.StatoNascita = Sta1.Stato") +
-                        (conMenu ? QStringLiteral(")") : QString()) + tabStati + CondizioneCliente();
+                        (conMenu ? QStringLiteral(", StatiEle.BlackList") : QString()) +
+                        fromDueStati(QStringLiteral("Stato"), QStringLiteral("Sta1"),
+                                     QStringLiteral("StatoNascita"), tabStati) +
+                        CondizioneCliente();
     {
         LetturaPagina r(sql, passThrough ? RecDat::OpzPassThrough : 0);
         if (r.Vuota()) {
@@ -165,16 +182,17 @@ void frmClienti::visDecodPagPri()
             miLungPartIva = r.Intero(QStringLiteral("Stati.LungPartIva"));
             miLungPartIva2 = r.Intero(QStringLiteral("Stati.LungPartIva2"));
             Lab(1180)->setText(r.Testo(QStringLiteral("Sta1.Descrizione")));
-            LabBlackList->setVisible(conMenu && r.Testo(QStringLiteral("StatiEle.BlackList"))
-                                                        .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
+            LabBlackList->setVisible(conMenu &&
+                                     r.Testo(QStringLiteral("StatiEle.BlackList"))
+                                             .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
             // Towns and their cadastral codes, within the province when one is typed.
             for (int i : {1030, 1160}) {
                 QVariantList colonne{QStringLiteral("CodErariale")};
                 const QString pr = txt(i + 10)->text().trimmed();
                 const QString filtro =
                     pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
-                const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(i), Lab(i), nullptr, true, true,
-                                                      QString(), &colonne, filtro, false, false)
+                const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(i), Lab(i), nullptr, true,
+                                                      true, QString(), &colonne, filtro, false, false)
                                          .toBool();
                 Lab(i + 2)->setText(trovato ? colonne.value(0).toString() : QString());
             }
@@ -214,20 +232,18 @@ void frmClienti::visDecodPagRapFisc()
 {
     bool passThrough = false;
     const QString tabStati = joinTabStati(passThrough);
-    const bool conMenu = !tabStati.isEmpty();
-    const QString sql = selectCliente() + QStringLiteral(" Stati.*,Stati1.*") + QStringLiteral(" FROM") +
-                        (conMenu ? QStringLiteral(" ((Pianoconti") : QStringLiteral(" (Pianoconti")) +
-                        QStringLiteral(" LEFT JOIN Stati") +
-                        QStringLiteral(" ON PianoConti.FAStabOrgStato = Stati.Stato)") +
-                        QStringLiteral(" LEFT JOIN Stati AS Stati1") +
-                        QStringLiteral(" ON PianoConti.FARappFiscStato = Stati1.Stato") +
-                        (conMenu ? QStringLiteral(")") : QString()) + tabStati + CondizioneCliente();
+    const QString sql = selectCliente() + QStringLiteral(" Stati.*,Stati1.*") +
+                        fromDueStati(QStringLiteral("FAStabOrgStato"), QStringLiteral("Stati1"),
+                                     QStringLiteral("FARappFiscStato"), tabStati) +
+                        CondizioneCliente();
     LetturaPagina r(sql, passThrough ? RecDat::OpzPassThrough : 0);
     if (r.Vuota()) {
         pulDecodPagRapFisc();
         return;
     }
-    const auto iso = [](const QString &codice) { return codice.isEmpty() ? QString() : QStringLiteral("Iso: ") + codice; };
+    const auto iso = [](const QString &codice) {
+        return codice.isEmpty() ? QString() : QStringLiteral("Iso: ") + codice;
+    };
     Lab(8040)->setText(r.Testo(QStringLiteral("Stati.Descrizione")));
     labIso(8040)->setText(iso(r.Testo(QStringLiteral("Stati.Iso"))));
     Lab(8070)->setText(r.Testo(QStringLiteral("Stati1.Descrizione")));
@@ -242,27 +258,31 @@ void frmClienti::pulDecodPagRapFisc()
 void frmClienti::visDecodCoge()
 {
     const QString sql =
-        selectCliente() + QStringLiteral(" Ban.descrizione, Ban.Agenzia,") + QStringLiteral(" Pag.descrizione,") +
-        QStringLiteral(" Pag2.descrizione,") + QStringLiteral(" Cat.descrizione,") +
-        QStringLiteral(" Zon.descrizione,") + QStringLiteral(" Mon.Descrizione,") +
-        QStringLiteral(" Ling.Descrizione,") + QStringLiteral(" PiaCon1.Descrizione,") +
-        QStringLiteral(" PdcCointTest.Descrizione,") + QStringLiteral(" IndSped.*") + QStringLiteral(" FROM") +
-        QStringLiteral(" (((((((((Pianoconti") + QStringLiteral(" LEFT JOIN Banche AS Ban") +
-        QStringLiteral(" ON PianoConti.Banca = Ban.Banca)") + QStringLiteral(" LEFT JOIN Pagamenti AS Pag") +
+        selectCliente() + QStringLiteral(" Ban.descrizione, Ban.Agenzia,") +
+        QStringLiteral(" Pag.descrizione,") + QStringLiteral(" Pag2.descrizione,") +
+        QStringLiteral(" Cat.descrizione,") + QStringLiteral(" Zon.descrizione,") +
+        QStringLiteral(" Mon.Descrizione,") + QStringLiteral(" Ling.Descrizione,") +
+        QStringLiteral(" PiaCon1.Descrizione,") + QStringLiteral(" PdcCointTest.Descrizione,") +
+        QStringLiteral(" IndSped.*") + QStringLiteral(" FROM") + QStringLiteral(" (((((((((Pianoconti") +
+        QStringLiteral(" LEFT JOIN Banche AS Ban") + QStringLiteral(" ON PianoConti.Banca = Ban.Banca)") +
+        QStringLiteral(" LEFT JOIN Pagamenti AS Pag") +
         QStringLiteral(" ON PianoConti.Pagamento = Pag.Pagamento)") +
-        QStringLiteral(" LEFT JOIN Pagamenti AS Pag2") + QStringLiteral(" ON PianoConti.Pagamento2 = Pag2.Pagamento)") +
-        QStringLiteral(" LEFT JOIN Categorie AS Cat") + QStringLiteral(" ON PianoConti.Categoria = Cat.Categoria)") +
+        QStringLiteral(" LEFT JOIN Pagamenti AS Pag2") +
+        QStringLiteral(" ON PianoConti.Pagamento2 = Pag2.Pagamento)") +
+        QStringLiteral(" LEFT JOIN Categorie AS Cat") +
+        QStringLiteral(" ON PianoConti.Categoria = Cat.Categoria)") +
         QStringLiteral(" LEFT JOIN Zone AS Zon") + QStringLiteral(" ON PianoConti.Zona = Zon.Zona)") +
         QStringLiteral(" LEFT JOIN Monete AS Mon") + QStringLiteral(" ON PianoConti.Moneta = Mon.Moneta)") +
         QStringLiteral(" LEFT JOIN Lingue AS Ling") + QStringLiteral(" ON PianoConti.Lingua = Ling.Lingua)") +
         QStringLiteral(" LEFT JOIN Pianoconti AS PiaCon1") +
         QStringLiteral(" ON ((PianoConti.GruppoContr = PiaCon1.Gruppo)") +
         QStringLiteral(" AND (PianoConti.MastroContr = PiaCon1.Mastro)") +
-        QStringLiteral(" AND (PianoConti.ContoContr = PiaCon1.Conto)))") + QStringLiteral(" LEFT JOIN IndSped") +
-        QStringLiteral(" ON ((PianoConti.Gruppo = IndSped.Gruppo)") +
+        QStringLiteral(" AND (PianoConti.ContoContr = PiaCon1.Conto)))") +
+        QStringLiteral(" LEFT JOIN IndSped") + QStringLiteral(" ON ((PianoConti.Gruppo = IndSped.Gruppo)") +
         QStringLiteral(" AND (PianoConti.Mastro = IndSped.Mastro)") +
         QStringLiteral(" AND (PianoConti.Conto = IndSped.Conto)") +
-        QStringLiteral(" AND (PianoConti.IndAmm = IndSped.IndSped)))") + QStringLiteral(" LEFT JOIN PdcCointTest") +
+        QStringLiteral(" AND (PianoConti.IndAmm = IndSped.IndSped)))") +
+        QStringLiteral(" LEFT JOIN PdcCointTest") +
         QStringLiteral(" ON PianoConti.Cointest = PdcCointTest.Cointest") + CondizioneCliente();
     LetturaPagina r(sql);
     if (r.Vuota()) {
@@ -307,8 +327,9 @@ void frmClienti::visDecodFatturazione()
         QStringLiteral(" LEFT JOIN Rese") + QStringLiteral(" ON PianoConti.Resa = Rese.Resa)") +
         QStringLiteral(" LEFT JOIN Spese") + QStringLiteral(" ON PianoConti.Spesa = Spese.Spesa)") +
         QStringLiteral(" LEFT JOIN Agenti") + QStringLiteral(" ON PianoConti.Agente1 = Agenti.Agente)") +
-        QStringLiteral(" LEFT JOIN Agenti AS Age2") + QStringLiteral(" ON PianoConti.Agente2 = Age2.Agente)") +
-        QStringLiteral(" LEFT JOIN IndSped") + QStringLiteral(" ON ((PianoConti.Gruppo = IndSped.Gruppo)") +
+        QStringLiteral(" LEFT JOIN Agenti AS Age2") +
+        QStringLiteral(" ON PianoConti.Agente2 = Age2.Agente)") + QStringLiteral(" LEFT JOIN IndSped") +
+        QStringLiteral(" ON ((PianoConti.Gruppo = IndSped.Gruppo)") +
         QStringLiteral(" AND (PianoConti.Mastro = IndSped.Mastro)") +
         QStringLiteral(" AND (PianoConti.Conto = IndSped.Conto)") +
         QStringLiteral(" AND (PianoConti.IndSped = IndSped.IndSped))") + CondizioneCliente();
@@ -354,7 +375,8 @@ void frmClienti::visDecodClaAttr()
                QStringLiteral(" ON PianoConti.PdcClasseAttr%1 = PdcClasseAttr%1.PdcClasseAttr)").arg(i);
     for (int i = 1; i <= 4; ++i)
         sql += QStringLiteral(" LEFT JOIN Riclass AS Ricla%1").arg(i) +
-               QStringLiteral(" ON PianoConti.Ricl%1 = Ricla%1.Ricl").arg(i) + (i < 4 ? QStringLiteral(")") : QString());
+               QStringLiteral(" ON PianoConti.Ricl%1 = Ricla%1.Ricl").arg(i) +
+               (i < 4 ? QStringLiteral(")") : QString());
     // Each attribute must belong to its own class: a code several classes
     // share joins once per class.
     sql += CondizioneCliente() + QStringLiteral(" AND (");

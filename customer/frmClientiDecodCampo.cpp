@@ -5,10 +5,11 @@
 // agent's commission, the discount chain evaluated, a natural person's name).
 #include "customer/FormatiCampi.h"
 #include "customer/ScritturaProgramma.h"
+#include "customer/TipiCampi.h"
 #include "customer/frmClienti.h"
 
-#include "components/forms/ColoriVb.h"
 #include "components/forms/CodiciTasto.h"
+#include "components/forms/ColoriVb.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/util/UtilGlob.h"
 #include "services/Codici.h"
@@ -23,176 +24,106 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace
-{
-
-// The kind of a code field decoded with no follow-up, and its extra argument.
-bool tipoSemplice(int indice, QString &tipo, QVariant &extra)
-{
-    switch (indice) {
-    case 1180:
-        tipo = QStringLiteral("Stato");
-        return true;
-    case 3000:
-    case 3010:
-    case 3020:
-    case 3030:
-    case 3040:
-        tipo = QStringLiteral("PdcClasseAttr");
-        extra = (indice - 3000) / 10 + 1;
-        return true;
-    case 3050:
-    case 3060:
-    case 3070:
-    case 3080:
-        tipo = QStringLiteral("Ricl");
-        return true;
-    case 4020:
-    case 4025:
-        tipo = QStringLiteral("Pagamento");
-        return true;
-    case 4080:
-        tipo = QStringLiteral("Categoria");
-        return true;
-    case 4090:
-        tipo = QStringLiteral("Zona");
-        return true;
-    case 4100:
-        tipo = QStringLiteral("Moneta");
-        return true;
-    case 4120:
-        tipo = QStringLiteral("Conto");
-        extra = QStringLiteral("1");
-        return true;
-    case 4130:
-        tipo = QStringLiteral("Lingua");
-        return true;
-    case 4220:
-        tipo = QStringLiteral("PdcCointest");
-        return true;
-    case 5000:
-        tipo = QStringLiteral("Listino");
-        return true;
-    case 5020:
-        tipo = QStringLiteral("Iva");
-        return true;
-    case 5030:
-        tipo = QStringLiteral("Vettore");
-        return true;
-    case 5040:
-        tipo = QStringLiteral("Resa");
-        return true;
-    case 5050:
-        tipo = QStringLiteral("Spesa");
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 void frmClienti::DecodificaCampo(int Index, bool Modificato)
 {
     const UtilGlob &u = Globali::Util();
     QLineEdit *t = txt(Index);
     const QString chiave = txt(10)->text() + txt(20)->text() + txt(30)->text();
-    QString tipo;
-    QVariant extra;
-    if (tipoSemplice(Index, tipo, extra)) {
-        FiltroDecodifica(tipo, t, Lab(Index), extra.isValid() ? &extra : nullptr);
-    } else {
-        switch (Index) {
-        case 10:
-        case 20: {
-            const QString normale = Index == 10 ? NormalizzaCodice(t->text()) : NormalizzaCodice2(t->text());
-            if (normale != t->text())
-                t->setText(normale);
-            if (Index == 10) {
-                FiltroDecodifica(QStringLiteral("Gruppo"), t, Lab(10));
-            } else if (u.ValoreVuoto(t->text())) {
-                Lab(20)->clear();
-            } else {
-                QVariant gruppo = txt(10)->text();
-                FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true);
-            }
-            // The highest account of a ledger is read when the group or ledger
-            // changes, not again for every record read of the same ledger.
-            const QString mastro = txt(10)->text() + QLatin1Char('|') + txt(20)->text();
-            if (mastro != m_mastroLabMax) {
-                labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
-                m_mastroLabMax = mastro;
-            }
-            break;
+    switch (Index) {
+    case 10:
+    case 20: {
+        const QString normale = Index == 10 ? NormalizzaCodice(t->text()) : NormalizzaCodice2(t->text());
+        if (normale != t->text())
+            t->setText(normale);
+        if (Index == 10) {
+            FiltroDecodifica(QStringLiteral("Gruppo"), t, Lab(10));
+        } else if (u.ValoreVuoto(t->text())) {
+            Lab(20)->clear();
+        } else {
+            QVariant gruppo = txt(10)->text();
+            FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true);
         }
-        case 30: {
-            // The key as one code in the account mask, split back into its parts;
-            // the account's name is that of the account about to be read.
-            ScritturaProgramma p(m_inSpecchio);
-            TxtCodCli->setText(u.FormattaMaschera(chiave, QStringLiteral("Conto")));
-            QString gruppo, mastro, conto;
-            SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
-            if (conto != t->text())
-                t->setText(conto);
-            FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
-                             QString(), false, false);
-            break;
+        // The highest account of a ledger is read when the group or ledger
+        // changes, not again for every record read of the same ledger.
+        const QString mastro = txt(10)->text() + QLatin1Char('|') + txt(20)->text();
+        if (mastro != m_mastroLabMax) {
+            labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+            m_mastroLabMax = mastro;
         }
-        case 1030:
-        case 1160:
-            if (Modificato || ColoriVb::BackColor(t) == Globali::ColBackErrore)
-                DecodComune(Index, true, CodiciTasto::F3);
-            break;
-        case 1040:
-        case 1170:
-            if (!u.ValoreVuoto(t->text()) && Modificato)
-                DecodComune(Index - 10, true, CodiciTasto::F3);
-            break;
-        case 1050:
-            DecodificaStato();
-            break;
-        case 4000: {
-            FiltroDecodifica(QStringLiteral("Banca"), t, Lab(4000), nullptr, false, false,
-                             QStringLiteral("Descrizione & iif(Agenzia is null,' ', '-' & Agenzia)") +
-                                 QStringLiteral("§: "));
-            break;
-        }
-        case 4180:
-        case 5140: {
-            QVariant conto = chiave;
-            FiltroDecodifica(QStringLiteral("IndSped"), t, Lab(Index), &conto);
-            break;
-        }
-        case 5010: {
-            int errore = 0;
-            const double sconto = ValutaNumero(t->text(), &errore, 0, 6);
-            Lab(5010)->setText(TestoNumero(sconto));
-            ColoriVb::ImpostaBackColor(t, errore ? Globali::ColBackErrore : Globali::ColBackNormale);
-            if (errore)
-                ScriviPannello(QStringLiteral("Messaggio"), QStringLiteral("Ci sono dei caratteri errati nello sconto"));
-            break;
-        }
-        case 5150:
-        case 5160: {
-            QVariant provvigione = QStringLiteral("Provv");
-            FiltroDecodifica(QStringLiteral("Agente"), t, Lab(Index), &provvigione);
-            labProv(Index)->setText(TestoNumero(provvigione));
-            break;
-        }
-        case 8040:
-        case 8070: {
-            // Only this country's own ISO label changes: the customer's country,
-            // which the VAT check uses, is that of field 1050.
-            QVariantList colonne{QStringLiteral("Iso"), QStringLiteral("LungPartIva"),
-                                 QStringLiteral("LungPartIva2"), QStringLiteral("CodTabStato")};
-            FiltroDecodifica(QStringLiteral("Stato"), t, Lab(Index), nullptr, false, false, QString(), &colonne);
-            const QString iso = colonne.value(0).toString();
-            labIso(Index)->setText(iso.isEmpty() ? QString() : QStringLiteral("Iso: ") + iso);
-            break;
-        }
-        default:
-            break;
-        }
+        break;
+    }
+    case 30: {
+        // The key as one code in the account mask, split back into its parts;
+        // the account's name is that of the account about to be read.
+        ScritturaProgramma p(m_inSpecchio);
+        TxtCodCli->setText(u.FormattaMaschera(chiave, QStringLiteral("Conto")));
+        QString gruppo, mastro, conto;
+        SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
+        if (conto != t->text())
+            t->setText(conto);
+        FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
+                         QString(), false, false);
+        break;
+    }
+    case 1030:
+    case 1160:
+        if (Modificato || ColoriVb::BackColor(t) == Globali::ColBackErrore)
+            DecodComune(Index, true, CodiciTasto::F3);
+        break;
+    case 1040:
+    case 1170:
+        if (!u.ValoreVuoto(t->text()) && Modificato)
+            DecodComune(Index - 10, true, CodiciTasto::F3);
+        break;
+    case 1050:
+        DecodificaStato();
+        break;
+    case 4000: {
+        FiltroDecodifica(QStringLiteral("Banca"), t, Lab(4000), nullptr, false, false,
+                         QStringLiteral("Descrizione & iif(Agenzia is null,' ', '-' & Agenzia)") +
+                             QStringLiteral("§: "));
+        break;
+    }
+    case 4180:
+    case 5140: {
+        QVariant conto = chiave;
+        FiltroDecodifica(QStringLiteral("IndSped"), t, Lab(Index), &conto);
+        break;
+    }
+    case 5010: {
+        int errore = 0;
+        const double sconto = ValutaNumero(t->text(), &errore, 0, 6);
+        Lab(5010)->setText(TestoNumero(sconto));
+        ColoriVb::ImpostaBackColor(t, errore ? Globali::ColBackErrore : Globali::ColBackNormale);
+        if (errore)
+            ScriviPannello(QStringLiteral("Messaggio"),
+                           QStringLiteral("Ci sono dei caratteri errati nello sconto"));
+        break;
+    }
+    case 5150:
+    case 5160: {
+        QVariant provvigione = QStringLiteral("Provv");
+        FiltroDecodifica(QStringLiteral("Agente"), t, Lab(Index), &provvigione);
+        labProv(Index)->setText(TestoNumero(provvigione));
+        break;
+    }
+    case 8040:
+    case 8070: {
+        // Only this country's own ISO label changes: the customer's country,
+        // which the VAT check uses, is that of field 1050.
+        QVariantList colonne{QStringLiteral("Iso"), QStringLiteral("LungPartIva"),
+                             QStringLiteral("LungPartIva2"), QStringLiteral("CodTabStato")};
+        FiltroDecodifica(QStringLiteral("Stato"), t, Lab(Index), nullptr, false, false, QString(), &colonne);
+        const QString iso = colonne.value(0).toString();
+        labIso(Index)->setText(iso.isEmpty() ? QString() : QStringLiteral("Iso: ") + iso);
+        break;
+    }
+    default: {
+        TipoCampo tipo;
+        if (TipoCampoCodice(Index, tipo))
+            FiltroDecodifica(tipo.tipo, t, Lab(Index), tipo.contesto.isValid() ? &tipo.contesto : nullptr);
+        break;
+    }
     }
 
     if (Index != 1135 && Index != 1137)
@@ -202,7 +133,8 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         txt(1120)->setText(QStringLiteral("F"));
         OptStatoGiu(1)->setChecked(true);
     }
-    if (u.ValoreVuoto(txt(40)->text()) && !u.ValoreVuoto(txt(1135)->text()) && !u.ValoreVuoto(txt(1137)->text())) {
+    if (u.ValoreVuoto(txt(40)->text()) && !u.ValoreVuoto(txt(1135)->text()) &&
+        !u.ValoreVuoto(txt(1137)->text())) {
         QString cognome = txt(1135)->text();
         while (cognome.endsWith(u' '))
             cognome.chop(1);
@@ -231,7 +163,8 @@ void frmClienti::DecodificaStato()
     if (!u.ValoreVuoto(codTabStato)) {
         QLabel codice(codTabStato);
         QVariantList lista{QStringLiteral("BlackList")};
-        FiltroDecodifica2(QStringLiteral("StatoEle"), &codice, nullptr, nullptr, false, false, QString(), &lista);
+        FiltroDecodifica2(QStringLiteral("StatoEle"), &codice, nullptr, nullptr, false, false, QString(),
+                          &lista);
         nera = lista.value(0).toString().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
     }
     LabBlackList->setVisible(nera);
@@ -239,7 +172,8 @@ void frmClienti::DecodificaStato()
 
     // The VAT number checked again against the new country.
     QLineEdit *partitaIva = txt(1090);
-    if (VerificaPartitaIvaUE(partitaIva->text(), msStatoCod, msStatoIso, miLungPartIva, miLungPartIva2) == 1) {
+    if (VerificaPartitaIvaUE(partitaIva->text(), msStatoCod, msStatoIso, miLungPartIva, miLungPartIva2) ==
+        1) {
         const QString testo = QStringLiteral("Partita Iva Errata. La vuoi confermare?");
         ScriviPannello(QStringLiteral("Messaggio"), testo);
         ChiediConferma(partitaIva, testo);
@@ -247,9 +181,10 @@ void frmClienti::DecodificaStato()
 
     // The country's currency, else the company's.
     const QString moneta = colonne.value(3).toString().trimmed();
-    txt(4100)->setText(moneta.isEmpty() && Globali::MenuClient
-                           ? Globali::MenuClient->LeggiPar(QStringLiteral("Ditta.Moneta"), QString()).toString()
-                           : moneta);
+    txt(4100)->setText(
+        moneta.isEmpty() && Globali::MenuClient
+            ? Globali::MenuClient->LeggiPar(QStringLiteral("Ditta.Moneta"), QString()).toString()
+            : moneta);
     visDecodPagina(3, false);
     txt_LostFocus(4100);
     StatoIngresso = stato->text();
