@@ -55,13 +55,13 @@ void scalaDimensioni(QWidget *w, double r, int modo)
         w->setFixedHeight(int(std::lround(min.height() * r)));
 }
 
-// What the window manager adds around a window: known once it is shown,
-// else the size of a usual title bar and border.
+// What the window manager adds around a window: known once it has framed
+// the window, else the size of a usual title bar and border.
 QSize cornice(const QWidget *w)
 {
     if (w->isVisible()) {
         const QSize c = w->frameGeometry().size() - w->size();
-        if (c.width() >= 0 && c.height() >= 0)
+        if (c.width() >= 0 && c.height() >= 0 && (c.width() > 0 || c.height() > 0))
             return c;
     }
     return QSize(8, 32);

@@ -109,7 +109,10 @@ void DbMotore::ImpostaParametro(const QString &nomePar, const QVariant &valore)
 void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool crea)
 {
     if (!crea && !QFileInfo::exists(percorso))
-        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso));
+        throw VbErrore(ErroriDb::FileNonTrovato,
+                       QStringLiteral("Impossibile trovare il file del database '%1': controllare il nome e la "
+                                      "cartella indicati nel file INI ([Connessioni] NomeDB e DriveDB).")
+                           .arg(percorso));
     ChiudiConnessione(nome);
     auto c = std::make_shared<Connessione>();
     c->nome = nome;
@@ -122,9 +125,21 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
         c->db = QSqlDatabase();
         QSqlDatabase::removeDatabase(c->nomeQt);
         throw VbErrore(ErroriDb::FileNonTrovato,
-                       ErroriDb::NascondiPassword(QStringLiteral("Impossibile aprire il database '%1'. %2").arg(percorso, err)));
+                       ErroriDb::NascondiPassword(
+                           QStringLiteral("Impossibile aprire il database '%1': controllare che il file e la sua "
+                                          "cartella siano accessibili.\nDettaglio: %2")
+                               .arg(percorso, err)));
     }
     c->h = *static_cast<sqlite3 *const *>(c->db.driver()->handle().data());
+    // A file that is no database of this program (an Access file, say) is
+    // refused now, not at its first read.
+    if (sqlite3_exec(c->h, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const VbErrore e = ErroriDb::DaSqlite(sqlite3_extended_errcode(c->h), QString::fromUtf8(sqlite3_errmsg(c->h)));
+        c->db.close();
+        c->db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(c->nomeQt);
+        throw VbErrore(e.numero(), QStringLiteral("Database '%1': ").arg(percorso) + e.descrizione());
+    }
     sqlite3_extended_result_codes(c->h, 1);
     FunzioniSqlite::Registra(c->h);
     // With a write-ahead log a record set that is being read does not stop
@@ -208,7 +223,10 @@ void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, cons
     if (c.allegati.contains(chiave))
         return;
     if (!QFileInfo::exists(percorso))
-        throw VbErrore(ErroriDb::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso));
+        throw VbErrore(ErroriDb::FileNonTrovato,
+                       QStringLiteral("Impossibile trovare il database comune '%1': controllare il nome indicato "
+                                      "nel file INI ([Menu] NomeDB).")
+                           .arg(percorso));
     const QString a = alias.isEmpty() ? QStringLiteral("dbest%1").arg(c.allegati.size() + 1) : alias;
     c.cursori->CompletaTutti();
     sqlite3_stmt *st = nullptr;

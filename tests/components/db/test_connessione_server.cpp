@@ -84,7 +84,9 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
     ASSERT_TRUE(s->Esegui(QStringLiteral("postgres"),
                           QStringLiteral("CREATE ROLE pw LOGIN PASSWORD 'a;b}c{d=e;UID=postgres'; "
                                          "CREATE ROLE \"ut;x\" LOGIN PASSWORD 'z+%41 '; "
-                                         "CREATE ROLE \"{graffa}\" LOGIN PASSWORD 'g'")));
+                                         "CREATE ROLE \"{graffa}\" LOGIN PASSWORD 'g'; "
+                                         "CREATE ROLE lettore LOGIN PASSWORD 'l'; "
+                                         "ALTER ROLE lettore SET default_transaction_read_only = on")));
     const QString base = testoServer(*s, QStringLiteral("login"));
     const struct {
         const char *utente, *password, *atteso;  // atteso nullptr: refused
@@ -109,6 +111,20 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
             EXPECT_EQ(numero, ErroriDb::ConnessioneOdbcFallita);
             EXPECT_FALSE(descrizione.contains(QString::fromUtf8(c.password)));
         }
+    }
+
+    // A read-only session is known at opening and refuses a write in Italian.
+    ASSERT_TRUE(s->Esegui(QStringLiteral("login"),
+                          QStringLiteral("CREATE TABLE t (a integer); GRANT INSERT ON t TO lettore")));
+    {
+        DbMotore d;
+        d.ApriConnessione(QStringLiteral("A"), base, QString(), QStringLiteral("lettore"), QStringLiteral("l"));
+        EXPECT_TRUE(d.SolaLettura(QStringLiteral("A")));
+        const auto [numero, descrizione] =
+            errore([&] { d.EseguiSql(QStringLiteral("A"), QStringLiteral("INSERT INTO t (a) VALUES (1)")); });
+        EXPECT_EQ(numero, ErroriDb::SolaLettura);
+        EXPECT_TRUE(descrizione.startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
+            << descrizione.toStdString();
     }
 
     // A DSN: the text Qt gets names it once.

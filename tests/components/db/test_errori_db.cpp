@@ -57,6 +57,26 @@ TEST_P(ErroriDbMotori, OgniErroreSpiegatoInItaliano)
 INSTANTIATE_TEST_SUITE_P(Motori, ErroriDbMotori, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
                          NomeMotore);
 
+// A file that is not a database is refused when opened, in Italian.
+TEST(ErroriDb, UnFileCheNonEUnDatabase)
+{
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("ditta.mdb"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("Standard Jet DB").leftJustified(4096, '\x01'));
+    f.close();
+    DbMotore db;
+    try {
+        db.ApriSqlite(QStringLiteral("A"), file);
+        FAIL() << "aperto un file che non è un database";
+    } catch (const VbErrore &e) {
+        EXPECT_TRUE(e.descrizione().contains(QStringLiteral("non è un database del programma"))) << e.descrizione().toStdString();
+        EXPECT_TRUE(e.descrizione().contains(file));
+    }
+    EXPECT_FALSE(db.EsisteConnessione(QStringLiteral("A")));
+}
+
 TEST(ErroriDb, DatabaseInSolaLettura)
 {
     QTemporaryDir cartella;
