@@ -211,4 +211,8 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     EXPECT_EQ(righe(), QList<int>{1});
     inserisci(6);
     EXPECT_EQ(righe(), (QList<int>{1, 6}));
+    // What the new connection wrote is committed: another session sees it.
+    DbMotore altra;
+    altra.ApriConnessione(C, testoServer(*s, QStringLiteral("persa")), QStringLiteral("UID=postgres"));
+    EXPECT_EQ(altra.Seleziona(C, QStringLiteral("SELECT a FROM k"))->numRighe(), 2);
 }
