@@ -1,0 +1,77 @@
+// Print rows of a list window.
+#include "components/lista/SorgenteLista.h"
+
+#include "components/lista/GestLista.h"
+#include "components/lista/ModelloLista.h"
+
+#include <QTableView>
+
+SorgenteLista::SorgenteLista(GestLista &lista) : m_lista(lista) {}
+
+SorgenteLista::~SorgenteLista() = default;
+
+QList<ColonnaStampa> SorgenteLista::ColonneStampa()
+{
+    QList<ColonnaStampa> r;
+    const std::vector<ColonnaLista> colonne = m_lista.ColonneLista();
+    for (size_t i = 0; i < colonne.size(); ++i) {
+        const ColonnaLista &c = colonne[i];
+        ColonnaStampa s;
+        s.didascalia = c.didascalia.isEmpty() ? c.campo : c.didascalia;
+        s.larghezza = c.larghezza;
+        // A column the window gave no width prints as wide as the grid shows it.
+        if (s.larghezza <= 0 && m_lista.Griglia() && !m_lista.Griglia()->isColumnHidden(int(i)))
+            s.larghezza = m_lista.Griglia()->columnWidth(int(i)) * 15;
+        s.allineamento = c.allineamento & Qt::AlignHorizontal_Mask;
+        s.visibile = c.visibile;
+        s.numerica = c.numerica;
+        r << s;
+    }
+    return r;
+}
+
+bool SorgenteLista::ApriRighe(const QList<int> &colonne)
+{
+    m_colonne = colonne;
+    m_lettura.reset();
+    m_primaPronta = false;
+    if (!m_lista.RecordsetLista().Aperta())
+        return false;
+    m_lettura = std::make_unique<RigheLista::Lettura>(m_lista.RecordsetLista());
+    m_primaPronta = m_lettura->Successiva(m_valori);
+    return m_primaPronta;
+}
+
+bool SorgenteLista::RigaSuccessiva(QList<CellaStampa> &celle)
+{
+    if (!m_lettura)
+        return false;
+    if (m_primaPronta)
+        m_primaPronta = false;
+    else if (!m_lettura->Successiva(m_valori))
+        return false;
+    const ModelloLista &modello = *m_lista.Modello();
+    celle.resize(m_colonne.size());
+    for (int i = 0; i < m_colonne.size(); ++i) {
+        const QVariant v = m_valori.value(m_colonne[i]);
+        celle[i].valore = v;
+        celle[i].testo = modello.TestoValore(v);
+    }
+    return true;
+}
+
+int SorgenteLista::NumeroRighe()
+{
+    return m_lista.RecordsetLista().Aperta() ? m_lista.RecordCount() : 0;
+}
+
+void SorgenteLista::ChiudiRighe()
+{
+    m_lettura.reset();
+    m_primaPronta = false;
+}
+
+QString SorgenteLista::Didascalia()
+{
+    return m_lista.Didascalia();
+}

@@ -1,0 +1,33 @@
+// The rows of a list window as the print engine reads them: the list's
+// columns with their captions, widths, alignment and visibility, and every
+// row of its SELECT in list order, a page at a time, formatted as the grid
+// shows them, without disturbing the pages the grid keeps.
+#pragma once
+
+#include "components/lista/RigheLista.h"
+#include "components/stampa/SorgenteRighe.h"
+
+#include <QVariantList>
+#include <memory>
+
+class GestLista;
+
+class SorgenteLista : public SorgenteRighe {
+public:
+    explicit SorgenteLista(GestLista &lista);
+    ~SorgenteLista() override;
+
+    QList<ColonnaStampa> ColonneStampa() override;
+    bool ApriRighe(const QList<int> &colonne) override;
+    bool RigaSuccessiva(QList<CellaStampa> &celle) override;
+    int NumeroRighe() override;
+    void ChiudiRighe() override;
+    QString Didascalia() override;
+
+private:
+    GestLista &m_lista;
+    std::unique_ptr<RigheLista::Lettura> m_lettura;
+    QList<int> m_colonne;
+    QVariantList m_valori;
+    bool m_primaPronta = false;  // the first row, read by ApriRighe, not yet handed over
+};
