@@ -105,38 +105,36 @@ const std::vector<ComboCodici> &Combo()
         const QStringList codiciProvv = u({"N", "A", "C", "G"});
         std::vector<ComboCodici> c = {
             {4225, "OperazRilev", ModoCombo::PerCodice, u({"N Normale", "S Sempre", "E Escluso"}),
-             u({"N", "S", "E"}), false},
+             u({"N", "S", "E"})},
             {4160, "AllegCF", ModoCombo::PerCodice, u({"S SI", "N NO", "A Allegati e  R.A.", "D Dogana"}),
-             u({"S", "N", "A", "D"}), false},
+             u({"S", "N", "A", "D"})},
             {4200, "RifComunicIntenti", ModoCombo::PerCodice,
              u({"1 Una sola operazione per l'importo", "2 Operazioni fino a ..",
                 "3 Operazione comprese nel periodo .."}),
-             u({"1", "2", "3"}), false},
+             u({"1", "2", "3"})},
             {5120, "PrezzoDDT", ModoCombo::PerCodice,
              u({"T Da Tipo Doc.", "0 No", "1 Prezzi e Sconti ", "2 Prezzi", "3 Prezzi Netti",
                 "4 Prezzi,Sc.,Tot.Ivato", "5 Prezzi+iva,Sc.,Tot.Ivato", "6 Prezzi, Sconti e Totale"}),
-             u({"T", "0", "1", "2", "3", "4", "5", "6"}), false},
+             u({"T", "0", "1", "2", "3", "4", "5", "6"})},
             {5130, "RagDDT", ModoCombo::PerCodice,
              u({"T Da TabFatt", "S Si", "N No", "A Articolo", "D Destinazione", "E Artic.e Destin.",
                 "C Contatto"}),
-             u({"T", "S", "N", "A", "D", "E", "C"}), false},
+             u({"T", "S", "N", "A", "D", "E", "C"})},
             {5135, "RagOrd", ModoCombo::PerCodice,
-             u({"Si", "No", "A parità di ordine", "A parità di contratto"}), u({"S", "N", "O", "C"}), true},
+             u({"Si", "No", "A parità di ordine", "A parità di contratto"}), u({"S", "N", "O", "C"})},
             {5192, "FENoStampaLivelli", ModoCombo::Livelli,
              u({"Standard", "No articolo principale", "Solo articolo principale", "Prezzi sui livelli",
                 "Prezzo su riga articolo"}),
-             u({"", "N", "S", "L", "F"}), false},
-            {5180, "TipoProvv", ModoCombo::PerCodice, tipiProvv, codiciProvv, false},
-            {5185, "TipoProvv2", ModoCombo::PerCodice, tipiProvv, codiciProvv, false},
+             u({"", "N", "S", "L", "F"})},
+            {5180, "TipoProvv", ModoCombo::PerCodice, tipiProvv, codiciProvv},
+            {5185, "TipoProvv2", ModoCombo::PerCodice, tipiProvv, codiciProvv},
             {5100, "StRifOrd", ModoCombo::PerCodice,
-             u({"T Da Tab.Fatt.", "No", "Si ", "Solo Preventivi", "Solo Ordini"}), u({"T", "N", "S", "P", "O"}),
-             false},
-            {5110, "StRifCli", ModoCombo::PerCodice, u({"T Da Tab.Fatt.", "N No", "S Si"}), u({"T", "N", "S"}),
-             false},
+             u({"T Da Tab.Fatt.", "No", "Si ", "Solo Preventivi", "Solo Ordini"}), u({"T", "N", "S", "P", "O"})},
+            {5110, "StRifCli", ModoCombo::PerCodice, u({"T Da Tab.Fatt.", "N No", "S Si"}), u({"T", "N", "S"})},
         };
         const char *email[] = {"EmailFat", "EmailDdt", "EmailOrd", "EmailAltro", "EmailPEC"};
         for (int i = 0; i < 5; ++i)
-            c.push_back({PrimaEmail + i, email[i], ModoCombo::Numero, {}, u({"0", "1", "2", "3", "4"}), false});
+            c.push_back({PrimaEmail + i, email[i], ModoCombo::Numero, {}, u({"0", "1", "2", "3", "4"})});
         return c;
     }();
     return combo;
@@ -150,9 +148,8 @@ const ComboCodici *ComboIndice(int indice)
     return nullptr;
 }
 
-int PosizioneDaCodice(const ComboCodici &c, const QString &codice, bool &imposta)
+int PosizioneDaCodice(const ComboCodici &c, const QString &codice)
 {
-    imposta = true;
     if (c.modo == ModoCombo::Numero) {
         static const UtilGlob util;
         const double n = util.ValoreNumerico(codice, true, true);
@@ -163,12 +160,7 @@ int PosizioneDaCodice(const ComboCodici &c, const QString &codice, bool &imposta
     for (int i = 0; i < c.codici.size(); ++i)
         if (!c.codici[i].isEmpty() && uguale(codice, c.codici[i]))
             return i;
-    if (c.modo == ModoCombo::Livelli)
-        return 0;
-    if (codice.isEmpty() || c.ignotoNessuna)
-        return -1;
-    imposta = false;
-    return -1;
+    return c.modo == ModoCombo::Livelli ? 0 : -1;
 }
 
 QString CodiceDaPosizione(const ComboCodici &c, int posizione)

@@ -44,7 +44,7 @@ QString CodiceDaOpzione(Gruppo g, int opzione);
 
 // How a combo maps codes and items.
 enum class ModoCombo {
-    PerCodice,   // each item stands for a code; empty code: no item
+    PerCodice,   // each item stands for a code; an empty or unknown code: no item
     Livelli,     // FENoStampaLivelli: empty and unknown codes show item 0
     Numero,      // e-mail choices: the item whose position is the code's number
 };
@@ -54,14 +54,14 @@ struct ComboCodici {
     ModoCombo modo;
     QStringList voci;       // item captions (empty for the e-mail choices: set by the form)
     QStringList codici;     // code of each item
-    bool ignotoNessuna;     // an unknown code shows no item (else the combo is left as it is)
 };
 // In mirroring order: the eleven coded combos, then the five e-mail choices.
 const std::vector<ComboCodici> &Combo();
 const ComboCodici *ComboIndice(int indice);
 
-// The item a code selects. `imposta` false: leave the combo as it is.
-int PosizioneDaCodice(const ComboCodici &c, const QString &codice, bool &imposta);
+// The item a code selects (-1: none). A code outside the table selects none
+// too, so that a combo never goes on showing the item of the record before.
+int PosizioneDaCodice(const ComboCodici &c, const QString &codice);
 // The code stored for an item position (-1: no item).
 QString CodiceDaPosizione(const ComboCodici &c, int posizione);
 

@@ -53,6 +53,11 @@ void frmClienti::ImpostaDipendentiRif(const QString &codice, bool daUtente)
         txt(4205)->clear();
         txt(4210)->setEnabled(true);
         txt(4215)->setEnabled(true);
+    } else {
+        // No reference type: all three open, nothing emptied, whatever the
+        // record shown before had.
+        for (int i : {4205, 4210, 4215})
+            txt(i)->setEnabled(true);
     }
 }
 
@@ -81,22 +86,16 @@ void frmClienti::AggNonText()
     for (const ComboCodici &c : TabelleSpecchio::Combo()) {
         if (ComboEmail(c.indice))
             continue;
-        const QString codice = txt(c.indice)->text();
-        bool imposta = true;
-        const int pos = PosizioneDaCodice(c, codice, imposta);
-        if (imposta)
-            this->Combo(c.indice)->setCurrentIndex(pos);
-        if (c.indice == 4200 && imposta && pos >= 0)
+        const int pos = PosizioneDaCodice(c, txt(c.indice)->text());
+        this->Combo(c.indice)->setCurrentIndex(pos);
+        if (c.indice == 4200)
             ImpostaDipendentiRif(c.codici.value(pos), false);
     }
 
     casella(caselle.back());
 
-    for (int i = PrimaEmail; i <= UltimaEmail; ++i) {
-        bool imposta = true;
-        const int pos = PosizioneDaCodice(*ComboIndice(i), txt(i)->text(), imposta);
-        Combo(i)->setCurrentIndex(pos);
-    }
+    for (int i = PrimaEmail; i <= UltimaEmail; ++i)
+        Combo(i)->setCurrentIndex(PosizioneDaCodice(*ComboIndice(i), txt(i)->text()));
 
     gruppo(OptFEAllegPdf, Gruppo::AllegaPdf);
 }

@@ -171,6 +171,33 @@ QString LeggiScript(const QString &percorso)
     return QString::fromUtf8(f.readAll());
 }
 
+QHash<QString, int> LunghezzeTesto(const QString &tabella)
+{
+    // Every table of both schemas, read once.
+    static const QHash<QString, QHash<QString, int>> perTabella = [] {
+        QHash<QString, QHash<QString, int>> r;
+        static const QRegularExpression crea(QStringLiteral(R"(^CREATE\s+TABLE\s+IF\s+NOT\s+EXISTS\s+("?[\w]+"?))"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression colonna(QStringLiteral(R"(^\s*("?\w+"?)\s+\$testo\((\d+)\))"),
+                                                QRegularExpression::MultilineOption);
+        for (const QString &risorsa : {RisorsaAzienda, RisorsaMenu}) {
+            for (const QString &istr : Dividi(LeggiScript(risorsa))) {
+                const auto m = crea.match(istr);
+                if (!m.hasMatch())
+                    continue;
+                QHash<QString, int> &colonne = r[m.captured(1).remove(u'"').toLower()];
+                auto it = colonna.globalMatch(istr);
+                while (it.hasNext()) {
+                    const auto c = it.next();
+                    colonne.insert(c.captured(1).remove(u'"').toLower(), c.captured(2).toInt());
+                }
+            }
+        }
+        return r;
+    }();
+    return perTabella.value(tabella.toLower());
+}
+
 void ApplicaAzienda(QSqlDatabase &db)
 {
     ApplicaScript(db, LeggiScript(RisorsaAzienda));

@@ -2,6 +2,7 @@
 // written once in a neutral dialect and applied to SQLite or PostgreSQL.
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,12 @@ void ApplicaScript(QSqlDatabase &db, const QString &script);
 
 // Reads a schema file (a resource or a path). Throws VbErrore when missing.
 QString LeggiScript(const QString &percorso);
+
+// Sizes of the text columns of a table of the company or menu schema, by
+// column name in lower case (empty for a table the schemas do not hold).
+// PostgreSQL keeps text without a size, so the program holds its fields to
+// these sizes itself.
+QHash<QString, int> LunghezzeTesto(const QString &tabella);
 
 // The company database schema, and the common menu database schema.
 void ApplicaAzienda(QSqlDatabase &db);

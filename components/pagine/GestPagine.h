@@ -206,6 +206,9 @@ class GestPagine : public QObject
     bool naviga(int direzione);
     bool cercaConCriteri();
     bool controllaChiave();
+    // Whether the user has data outside the key that a read would replace.
+    bool datiInseriti() const;
+    void ricordaMostrati(bool vuoti);
     bool scriviRiga();
     // Implemented in GestPagineCampi.cpp
     Campo *campo(const QString &nome) const;

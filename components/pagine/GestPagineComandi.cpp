@@ -3,6 +3,7 @@
 #include "components/pagine/GestPagineInterni.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
@@ -18,9 +19,14 @@ void GestPagine::Inizializza(ChiamantePagine *form, DbMotore *db, const QString 
     if (d->lista)
         d->lista->impOggBase(this);
     lista = d->lista;
+    // A box takes no more than its column holds, typed or written by the program.
+    const QHash<QString, int> lunghezze = Schema::LunghezzeTesto(d->tabella);
     for (const auto &c : d->campi) {
         if (!c->controllo)
             continue;
+        if (c->colonne.size() == 1)
+            if (const int n = lunghezze.value(c->colonne.first().toLower()); n > 0)
+                c->controllo->setMaxLength(n);
         // Typing is a change even where the form does not forward its change event.
         connect(c->controllo, &QLineEdit::textEdited, this, [this] { CampoModificato(); });
     }

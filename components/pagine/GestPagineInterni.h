@@ -23,6 +23,7 @@ struct GestPagine::Campo {
     int cifre = 0, decimali = 0;
     bool numerico = false, negativi = false;
     QString testoLetto;         // text the box got from the last read or clear
+    QString testoMostrato;      // text once a read, clear or copy was complete, callbacks included
 
     QString descrizione() const
     {

@@ -130,6 +130,7 @@ void GestPagine::mostraRecord(int origine)
         QVariant pvRit;
         QVariantList pvArray{QVariant(), QVariant(), origine == 2 ? QVariant(2) : QVariant()};
         callbackDop(OpLettura, pvRit, pvArray);
+        ricordaMostrati(false);
     }
     m_modificato = false;
     if (d->primoControllo)
@@ -166,6 +167,7 @@ bool GestPagine::pulisciCampi(int pvArray0, bool conPredefiniti)
             d->form->AggNonText();
         pvArray = {pvArray0};
         callbackDop(OpPulizia, pvRit, pvArray);
+        ricordaMostrati(false);
     }
     m_modificato = false;
     return true;
@@ -322,9 +324,34 @@ bool GestPagine::controllaChiave()
         }
         return true;
     }
-    if (esiste)
+    if (esiste) {
+        // Reading the existing record replaces what the user has entered (a
+        // copy, say): only when the user agrees.
+        if (datiInseriti() &&
+            chiedi(QStringLiteral("Esiste già un record con questo codice: leggerlo?\r\n"
+                                  "I dati inseriti e non salvati andranno persi."),
+                   {QStringLiteral("&Sì"), QStringLiteral("&No")}, 2) != 1) {
+            if (d->controlloChiave)
+                vaiAlCampo(NomeCampoControllo(d->controlloChiave));
+            return false;
+        }
         return leggi(condizioneChiave(valori), {}, 2);
+    }
     return true;
+}
+
+bool GestPagine::datiInseriti() const
+{
+    for (const auto &c : d->campi)
+        if (c->controllo && !c->chiave && !c->chiaveFissa && c->controllo->text() != c->testoMostrato)
+            return true;
+    return false;
+}
+
+void GestPagine::ricordaMostrati(bool vuoti)
+{
+    for (const auto &c : d->campi)
+        c->testoMostrato = vuoti || !c->controllo ? QString() : c->controllo->text();
 }
 
 bool GestPagine::LeggiDaChiave(const QStringList &valori)
@@ -374,6 +401,8 @@ bool GestPagine::copia()
         impostaStato(StatoNuovo);
         pvArray = {QVariant(3)};
         callbackDop(OpCopia, pvRit, pvArray);
+        // Everything the copy holds is the user's unsaved work.
+        ricordaMostrati(true);
     }
     // An unsaved copy is work the user would lose.
     m_modificato = true;

@@ -154,20 +154,15 @@ TEST(TabelleSpecchio, OptionsAndCombosFromCodes)
         int indice;
         const char *codice;
         int posizione;
-        bool imposta;
     };
     const Caso casi[] = {
-        {5135, "X", -1, true},  {5135, "o", 2, true},   {5192, "", 0, true},   {5192, "X", 0, true},
-        {5192, "L", 3, true},   {5120, "0", 1, true},   {5120, "T", 0, true},  {5120, "", -1, true},
-        {5120, "9", -1, false}, {4200, "3", 2, true},   {1089, "3", 3, true},  {1089, "0", 0, true},
-        {1089, "", 0, true},    {1089, "7", 0, true},   {4160, "a", 2, true},  {5100, "P", 3, true},
+        {5135, "X", -1}, {5135, "o", 2}, {5192, "", 0},  {5192, "X", 0}, {5192, "L", 3}, {5120, "0", 1},
+        {5120, "T", 0},  {5120, "", -1}, {5120, "9", -1}, {4200, "3", 2}, {4200, "O", -1}, {1089, "3", 3},
+        {1089, "0", 0},  {1089, "", 0},  {1089, "7", 0}, {4160, "a", 2}, {5100, "P", 3},
     };
-    for (const Caso &k : casi) {
-        bool imposta = false;
-        EXPECT_EQ(PosizioneDaCodice(*ComboIndice(k.indice), QString::fromLatin1(k.codice), imposta), k.posizione)
+    for (const Caso &k : casi)
+        EXPECT_EQ(PosizioneDaCodice(*ComboIndice(k.indice), QString::fromLatin1(k.codice)), k.posizione)
             << k.indice << " '" << k.codice << "'";
-        EXPECT_EQ(imposta, k.imposta) << k.indice << " '" << k.codice << "'";
-    }
     EXPECT_EQ(CodiceDaPosizione(*ComboIndice(5192), 0), "");
     EXPECT_EQ(CodiceDaPosizione(*ComboIndice(5192), 4), "F");
     EXPECT_EQ(CodiceDaPosizione(*ComboIndice(5130), -1), "");

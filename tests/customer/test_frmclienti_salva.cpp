@@ -4,12 +4,14 @@
 #include "BancoClienti.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 #include "services/Globali.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 namespace
 {
@@ -320,6 +322,18 @@ TEST_F(Salva, CopyKeepsTheDataButNotTheAddressCodes)
     EXPECT_EQ(m_form->txt(1125)->text(), "");
     EXPECT_EQ(m_form->txt(30)->text(), "");
     EXPECT_FALSE(m_form->labMax->text().isEmpty());
+    // The code of an existing customer typed into the copy reads it only
+    // when the user agrees; otherwise the copy stays as it is.
+    const QString altro = Clienti(QStringLiteral("P.Conto <> '%1'").arg(k[2])).value(0).split(u'|').value(2);
+    m_form->txt(30)->setText(altro);
+    DimenticaMessaggi();
+    Rispondi(2);
+    m_form->txt_LostFocus(30);
+    Attendi();
+    EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("Esiste già un record con questo codice: leggerlo?\r\n"
+                                                      "I dati inseriti e non salvati andranno persi.")));
+    EXPECT_EQ(m_form->txt(40)->text(), descrizione);
+    EXPECT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo);
     m_form->txt(30)->setText(QStringLiteral("9991"));
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
     EXPECT_EQ(Valore(QStringLiteral("Select Descrizione From PianoConti Where Gruppo = '%1' And Mastro = '%2' And "
@@ -327,4 +341,32 @@ TEST_F(Salva, CopyKeepsTheDataButNotTheAddressCodes)
                          .arg(k[0], k[1]))
                   .toString(),
               descrizione);
+}
+
+TEST_F(Salva, EveryFieldTakesAtMostWhatItsColumnHolds)
+{
+    ASSERT_NE(Apri(), nullptr);
+    const QHash<QString, int> lunghezze = Schema::LunghezzeTesto(QStringLiteral("PianoConti"));
+    ASSERT_EQ(lunghezze.value(QStringLiteral("descrizione")), 60);
+    int controllati = 0;
+    for (auto [i, t] : m_form->txt) {
+        const QString campo = m_form->ogComPag()->NomeCampoControllo(t);
+        if (campo.isEmpty() || campo.startsWith(u'|'))
+            continue;
+        const int n = lunghezze.value(campo.toLower());
+        EXPECT_EQ(t->maxLength(), n > 0 ? n : 32767) << campo.toStdString();
+        controllati += n > 0 ? 1 : 0;
+    }
+    EXPECT_GT(controllati, 100);
+
+    // A 500-character name, typed or written by a command, is stored at 60.
+    const QStringList k = LeggiCliente();
+    const QString lungo = QString(500, u'x');
+    m_form->txt(60)->setFocus();
+    QTest::keyClicks(m_form->txt(60), lungo.left(80));
+    m_form->txt(50)->setText(lungo);
+    Rispondi(1);  // no history
+    ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), lungo.left(60));
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc2 From PianoConti") + dove(k)).toString().size(), 60);
 }

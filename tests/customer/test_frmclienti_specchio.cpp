@@ -108,9 +108,23 @@ TEST_F(Specchio, CombosShowTheirCodesAndTheLetterOfIntentFields)
     EXPECT_FALSE(m_form->txt(4210)->isEnabledTo(m_form->PicPagine(3)));
     EXPECT_EQ(m_form->txt(4210)->text(), "");
 
-    Rileggi(QStringLiteral("RifComunicIntenti = NULL, DataDAIntenti = '2024-02-01'"));
-    EXPECT_EQ(m_form->Combo(4200)->currentIndex(), -1);
-    EXPECT_FALSE(m_form->txt(4210)->text().isEmpty());
+    // No reference type (empty, or the letter "O" of a new record): no item,
+    // the three fields open and kept, whatever the record before showed.
+    for (const char *rif : {"NULL", "'O'"}) {
+        Rileggi(QStringLiteral("RifComunicIntenti = '2', DataDAIntenti = NULL"));
+        Rileggi(QStringLiteral("RifComunicIntenti = %1, DataDAIntenti = '2024-02-01', ImportoDichIntenti = 900, "
+                               "RagOrd = 'S', PrezzoDDT = '2'")
+                    .arg(QLatin1String(rif)));
+        EXPECT_EQ(m_form->Combo(4200)->currentIndex(), -1) << rif;
+        for (int i : {4205, 4210, 4215})
+            EXPECT_TRUE(m_form->txt(i)->isEnabledTo(m_form->PicPagine(3))) << rif << i;
+        EXPECT_FALSE(m_form->txt(4210)->text().isEmpty()) << rif;
+        EXPECT_FALSE(m_form->txt(4205)->text().isEmpty()) << rif;
+        // Other combos with a code outside their table show no item either.
+        Rileggi(QStringLiteral("RagOrd = 'X', PrezzoDDT = '9'"));
+        EXPECT_EQ(m_form->Combo(5135)->currentIndex(), -1) << rif;
+        EXPECT_EQ(m_form->Combo(5120)->currentIndex(), -1) << rif;
+    }
 }
 
 TEST_F(Specchio, ClearingForANewRecordMirrorsTheDefaults)

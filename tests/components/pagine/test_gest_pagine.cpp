@@ -351,6 +351,37 @@ TEST_F(Pagine, CopyKeepsTheValuesButTheLastKeyPart)
     EXPECT_EQ(righe(), 6);
 }
 
+TEST_F(Pagine, AnExistingKeyTypedIntoACopyIsReadOnlyWhenTheUserAgrees)
+{
+    leggi(QStringLiteral("01"), QStringLiteral("0001"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Duplica")).toBool());
+    form.citta->setText(QStringLiteral("Viterbo"));
+    form.conto->setText(QStringLiteral("0002"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_TRUE(ultimoMessaggio().startsWith(QStringLiteral("Esiste già un record con questo codice: leggerlo?")));
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoNuovo);
+    EXPECT_EQ(form.descrizione->text(), QStringLiteral("Rossi Mario"));
+    EXPECT_EQ(form.citta->text(), QStringLiteral("Viterbo"));
+    EXPECT_EQ(ColoriVb::BackColor(form.conto), Errore);
+    EXPECT_TRUE(form.pag.RecordModificato());
+
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_EQ(form.descrizione->text(), QStringLiteral("Bianchi Srl"));
+
+    // On a new record with nothing but its key typed the record is simply read.
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Nuovo")).toBool());
+    RisposteProgrammate::Azzera();
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    form.gruppo->setText(QStringLiteral("01"));
+    form.conto->setText(QStringLiteral("0010"));
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_TRUE(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).isEmpty());
+}
+
 TEST_F(Pagine, DeleteAsksAndCallsBackWithTheResult)
 {
     leggi(QStringLiteral("01"), QStringLiteral("0002"));
