@@ -11,6 +11,7 @@
 #include "components/forms/CodiciTasto.h"
 #include "components/forms/ColoriVb.h"
 #include "components/menu/ClienteMenu.h"
+#include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "services/Codici.h"
 #include "services/Decodifica.h"
@@ -61,8 +62,11 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
         if (conto != t->text())
             t->setText(conto);
-        FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
-                         QString(), false, false);
+        // In a new record the name is the user's: an existing code whose
+        // reading the user refused (a copy) does not bring its name in.
+        if (!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo)
+            FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
+                             QString(), false, false);
         break;
     }
     case 1030:
