@@ -63,6 +63,7 @@ struct GestPagine::Interni {
     RecDat rec;                              // the record as last read
     int giro = 0;                            // alternates the record-set handles
     QStringList chiaveLetta;                 // its navigable key
+    QStringList chiaveNonLetta;              // a stored key the user chose not to read over their data
     long ultimoRisultato = 0;
     QString ultimoErrore;
     bool erroreSegnalato = true;

@@ -326,14 +326,22 @@ bool GestPagine::controllaChiave()
     }
     if (esiste) {
         // Reading the existing record replaces what the user has entered (a
-        // copy, say): only when the user agrees.
-        if (datiInseriti() &&
-            chiedi(QStringLiteral("Esiste già un record con questo codice: leggerlo?\r\n"
-                                  "I dati inseriti e non salvati andranno persi."),
-                   {QStringLiteral("&Sì"), QStringLiteral("&No")}, 2) != 1) {
-            if (d->controlloChiave)
-                vaiAlCampo(NomeCampoControllo(d->controlloChiave));
-            return false;
+        // copy, say): only when the user agrees, asked once for that key.
+        if (datiInseriti()) {
+            Campo *c = d->controlloChiave ? d->perControllo.value(d->controlloChiave.data(), nullptr) : nullptr;
+            if (valori == d->chiaveNonLetta) {
+                if (c)
+                    coloraCampo(*c, true);
+                return false;
+            }
+            if (chiedi(QStringLiteral("Esiste già un record con questo codice: leggerlo?\r\n"
+                                      "I dati inseriti e non salvati andranno persi."),
+                       {QStringLiteral("&Sì"), QStringLiteral("&No")}, 2) != 1) {
+                d->chiaveNonLetta = valori;
+                if (c)
+                    vaiAlCampo(c->nome);
+                return false;
+            }
         }
         return leggi(condizioneChiave(valori), {}, 2);
     }
@@ -350,6 +358,7 @@ bool GestPagine::datiInseriti() const
 
 void GestPagine::ricordaMostrati(bool vuoti)
 {
+    d->chiaveNonLetta.clear();
     for (const auto &c : d->campi)
         c->testoMostrato = vuoti || !c->controllo ? QString() : c->controllo->text();
 }

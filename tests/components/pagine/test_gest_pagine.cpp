@@ -365,7 +365,22 @@ TEST_F(Pagine, AnExistingKeyTypedIntoACopyIsReadOnlyWhenTheUserAgrees)
     EXPECT_EQ(form.citta->text(), QStringLiteral("Viterbo"));
     EXPECT_EQ(ColoriVb::BackColor(form.conto), Errore);
     EXPECT_TRUE(form.pag.RecordModificato());
+    // Leaving the key again with the same code does not ask again.
+    const int domande = RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size();
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), domande);
+    EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoNuovo);
 
+    form.conto->setText(QStringLiteral("0001"));
+    form.conto->setText(QStringLiteral("0002"));
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), domande);
+    form.conto->setText(QStringLiteral("0010"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
+    form.pag.CampoUscito(QStringLiteral("Conto"));
+    EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), domande + 1);
+
+    form.conto->setText(QStringLiteral("0002"));
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
     form.pag.CampoUscito(QStringLiteral("Conto"));
     EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
