@@ -37,7 +37,7 @@ void ChiamanteLinee::ButtonComandoLin(GestLinee &griglia, const QString &psKey)
 void ChiamanteLinee::dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue,
                                              bool &Cancel)
 {
-    (void)griglia;
+    griglia.PrimaAggiornaColonna(ColIndex, OldValue, Cancel);
     if (!Cancel && !DatiValidi(ColIndex, false, OldValue))
         Cancel = true;
 }

@@ -74,15 +74,21 @@ class ChiamanteLinee
     // Line commands from the toolbar, the Delete key and the pending-line
     // save; the default runs the engine's command and after-command.
     virtual void ButtonComandoLin(GestLinee &griglia, const QString &psKey);
-    // Before a cell is written: Cancel True refuses it. The default asks DatiValidi.
+    // Before a cell is written: Cancel True refuses it. The default runs the
+    // engine's own part (PrimaAggiornaColonna) and then asks DatiValidi.
     virtual void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue, bool &Cancel);
     virtual void dbgRiga_AfterColUpdate(GestLinee &griglia, int ColIndex) { (void)griglia, (void)ColIndex; }
-    // A key in the grid before the engine handles it; KeyCode 0 consumes it.
+    // A key in the grid, or in its open cell editor, before either handles
+    // it; KeyCode 0 consumes it.
     virtual void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift)
     {
         (void)griglia, (void)KeyCode, (void)Shift;
     }
-    // The current row or column changed; the counter already shows the new row.
+    // The character a key types (its code), before it reaches the cell; the
+    // owner may change it, 0 drops it.
+    virtual void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) { (void)griglia, (void)KeyAscii; }
+    // The current row or column changed (also after the rows were read again,
+    // with LastRow -1); the counter already shows the new row.
     virtual void dbgRiga_RowColChange(GestLinee &griglia, int LastRow, int LastCol)
     {
         (void)griglia, (void)LastRow, (void)LastCol;

@@ -2,6 +2,7 @@
 // the toolbar and the counter.
 #include "components/linee/GestLinee.h"
 
+#include "components/linee/DelegatoLinee.h"
 #include "components/linee/ModelloLinee.h"
 #include "components/util/VbErrore.h"
 
@@ -10,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
 
@@ -47,10 +49,20 @@ GestLinee::GestLinee(QObject *parent) : QObject(parent), m_modello(std::make_uni
 
 GestLinee::~GestLinee()
 {
-    if (m_griglia) {
-        m_griglia->removeEventFilter(this);
-        m_griglia->setModel(nullptr);
-    }
+    staccaGriglia();
+}
+
+void GestLinee::staccaGriglia()
+{
+    if (!m_griglia)
+        return;
+    m_griglia->removeEventFilter(this);
+    m_griglia->setModel(nullptr);
+    // The view may outlive the engine: it must not keep a delegate that refers to it.
+    QAbstractItemDelegate *delegato = m_griglia->itemDelegate();
+    m_griglia->setItemDelegate(new QStyledItemDelegate(m_griglia));
+    if (qobject_cast<DelegatoLinee *>(delegato))
+        delegato->deleteLater();
 }
 
 void GestLinee::attiva()
@@ -146,14 +158,12 @@ void GestLinee::ImpostaTestoRighe(QLineEdit *txtRiga)
 
 void GestLinee::ImpostaGriglia(QTableView *dbgRiga)
 {
-    if (m_griglia) {
-        m_griglia->removeEventFilter(this);
-        m_griglia->setModel(nullptr);
-    }
+    staccaGriglia();
     m_griglia = dbgRiga;
     if (!dbgRiga)
         return;
     dbgRiga->setModel(m_modello.get());
+    dbgRiga->setItemDelegate(new DelegatoLinee(*this, dbgRiga));
     dbgRiga->setSelectionBehavior(QAbstractItemView::SelectItems);
     dbgRiga->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgRiga->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -296,6 +306,25 @@ void GestLinee::ColonnaConPulsante(const QVariant &colonna, bool pulsante)
         m_modello->colonne()[size_t(i)].pulsante = pulsante;
 }
 
+bool GestLinee::HaPulsante(int colIndex) const
+{
+    return colIndex >= 0 && colIndex < m_modello->columnCount() && m_modello->colonne()[size_t(colIndex)].pulsante;
+}
+
+void GestLinee::PremiPulsante(const QModelIndex &cella)
+{
+    if (!m_griglia || !cella.isValid() || !HaPulsante(cella.column()))
+        return;
+    if (m_griglia->currentIndex() != cella)
+        m_griglia->setCurrentIndex(cella);
+    // A refused save keeps the user on another line.
+    if (m_griglia->currentIndex() != cella || m_livello != 1)
+        return;
+    attiva();
+    if (m_owner)
+        m_owner->dbgRiga_ButtonClick(*this, cella.column());
+}
+
 void GestLinee::PosizioneRighe(QString &totale, QString &corrente) const
 {
     totale = QString::number(NumeroRighe());
@@ -431,8 +460,12 @@ void GestLinee::Ricarica(bool rileggi)
     }
     aggiornaContatore();
     aggiornaBarra();
-    if (m_owner)
+    if (m_owner) {
         m_owner->dbgRiga_UnboundReadData(*this);
+        // What the owner shows for the current line follows the new rows.
+        attiva();
+        m_owner->dbgRiga_RowColChange(*this, -1, -1);
+    }
 }
 
 void GestLinee::Scorri()

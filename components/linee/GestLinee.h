@@ -18,6 +18,8 @@
 
 class ContestoPrg;
 class QAction;
+class QKeyEvent;
+class QModelIndex;
 class QLineEdit;
 class QTableView;
 class QToolBar;
@@ -67,8 +69,12 @@ class GestLinee : public QObject
     // Width in the form's scale units (twips, 15 to a pixel).
     void LarghezzaColonna(const QVariant &colonna, double larghezza, const QString &formato = {});
     void VisibilitaColonna(const QVariant &colonna, bool visibile, bool riservato = false);
-    // A column whose cells carry a drop-down button (dbgRiga_ButtonClick).
+    // A column whose cells carry a drop-down button (dbgRiga_ButtonClick):
+    // clicked, or F4 / Alt+Down on the cell.
     void ColonnaConPulsante(const QVariant &colonna, bool pulsante);
+    bool HaPulsante(int colIndex) const;
+    // The button of a cell pressed: the cell becomes current and the owner is told.
+    void PremiPulsante(const QModelIndex &cella);
     // Index of a column by field name or index; -1 when none.
     int IndiceColonna(const QVariant &colonna) const;
 
@@ -108,6 +114,8 @@ class GestLinee : public QObject
     // True when the owner may close; asks to save a changed line.
     bool PuoChiudere();
     QVariant ErroreGriglia(int dataError, int &response, const QVariant &noError = {});
+    // The description of an error the owner caught, for the next ErroreGriglia.
+    void RicordaErrore(const QString &descrizione) { m_ultimoErrore = descrizione; }
     // Work left for after a command (counter after a delete).
     void LavoroDifferito();
 
@@ -129,6 +137,13 @@ class GestLinee : public QObject
     // The current line has changes not yet saved.
     bool DatiModificati() const;
     bool EditorAperto() const;
+    // Text of the current cell (the open editor's, else as shown) and the part
+    // of it selected: all of it when no editor is open.
+    QString TestoCella() const;
+    QString TestoSelezionato() const;
+    // A column the user cannot change on the current line (read-only level,
+    // a key column of a stored line, a hidden column).
+    bool ColonnaBloccata(int colIndex) const;
     // Commits the cell being edited (its checks run); False when refused.
     bool ChiudiEditor();
     // Saves the current line; False when it stays unsaved.
@@ -141,11 +156,15 @@ class GestLinee : public QObject
 
   signals:
     void contatoreCambiato(const QString &testo);
+    // The after-command call was made (statoPagina as the owner passed it).
+    void dopoComando(int statoPagina);
 
   private:
     friend class ModelloLinee;
     friend class SorgenteLinee;
+    friend class DelegatoLinee;
     void attiva();
+    void staccaGriglia();
     QWidget *editore() const;
     bool aggiornaCella(int riga, int col, const QVariant &valore);
     void rigaCambiata(int riga, int col, int rigaPrima, int colPrima);
@@ -156,6 +175,9 @@ class GestLinee : public QObject
     void scartaModifiche();
     void vaiABookmark();
     bool tasto(int keyCode, int shift);
+    // The owner's KeyPress for a key with text; true when it was handled here.
+    bool caratteri(QObject *destinatario, QKeyEvent *k);
+    bool tastoEditore(QObject *editor, QKeyEvent *k);
     bool eventFilter(QObject *obj, QEvent *ev) override;
 
     std::unique_ptr<ModelloLinee> m_modello;
@@ -176,5 +198,8 @@ class GestLinee : public QObject
     bool m_cellaRifiutata = false;
     QString m_ultimoErrore;  // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
+    // A key event sent on (to the view, then by the view to a new editor)
+    // whose KeyDown and KeyPress were already given to the owner.
+    const QEvent *m_eventoDato = nullptr;
     SorgenteLinee m_sorgenteStampa{*this};
 };

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTimer>
 
@@ -52,13 +53,13 @@ bool GestLinee::aggiornaCella(int riga, int col, const QVariant &valore)
     const QVariant precedente = aveva ? m_modello->modifiche().value(col) : QVariant();
 
     bool cancel = false;
-    PrimaAggiornaColonna(col, vecchio, cancel);
-    if (!cancel) {
-        // The owner's checks read (and may rewrite) the new value in the cell.
-        m_modello->impostaModifica(riga, col, valore);
-        if (m_owner)
-            m_owner->dbgRiga_BeforeColUpdate(*this, col, vecchio, cancel);
-    }
+    // The owner's checks read (and may rewrite) the new value in the cell;
+    // they begin with the engine's own part (read-only level, key columns).
+    m_modello->impostaModifica(riga, col, valore);
+    if (m_owner)
+        m_owner->dbgRiga_BeforeColUpdate(*this, col, vecchio, cancel);
+    else
+        PrimaAggiornaColonna(col, vecchio, cancel);
     if (cancel) {
         if (aveva)
             m_modello->impostaModifica(riga, col, precedente);
@@ -138,6 +139,31 @@ QWidget *GestLinee::editore() const
 bool GestLinee::EditorAperto() const
 {
     return editore() != nullptr;
+}
+
+QString GestLinee::TestoCella() const
+{
+    if (auto *le = qobject_cast<QLineEdit *>(editore()))
+        return le->text();
+    return m_modello->data(m_modello->index(RigaCorrente(), ColonnaCorrente()), Qt::DisplayRole).toString();
+}
+
+QString GestLinee::TestoSelezionato() const
+{
+    if (auto *le = qobject_cast<QLineEdit *>(editore()))
+        return le->selectedText();
+    return TestoCella();
+}
+
+bool GestLinee::ColonnaBloccata(int colIndex) const
+{
+    if (m_livello != 1 || colIndex < 0 || colIndex >= m_modello->columnCount())
+        return true;
+    const auto &c = m_modello->colonne()[size_t(colIndex)];
+    if (!c.visibile)
+        return true;
+    const int r = RigaCorrente() >= 0 ? RigaCorrente() : m_modello->rigaInModifica();
+    return c.chiave && !m_modello->rigaNuova(r);
 }
 
 bool GestLinee::ChiudiEditor()
@@ -314,9 +340,9 @@ QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riserva
 
 void GestLinee::DopoComando(int &statoPagina)
 {
-    (void)statoPagina;
     aggiornaContatore();
     aggiornaBarra();
+    emit dopoComando(statoPagina);
 }
 
 int GestLinee::OrdinaSuColonna(int colIndex, QString &sql)
@@ -435,12 +461,52 @@ bool GestLinee::tasto(int keyCode, int shift)
     return false;
 }
 
+bool GestLinee::caratteri(QObject *destinatario, QKeyEvent *k)
+{
+    const QString testo = k->text();
+    if (testo.size() != 1 || !testo[0].isPrint() || !m_owner)
+        return false;
+    int ascii = testo[0].unicode();
+    attiva();
+    m_owner->dbgRiga_KeyPress(*this, ascii);
+    if (ascii == 0)
+        return true;
+    // The (possibly changed) character goes on as an event of its own, so
+    // that the view opening an editor for it does not hand it to the owner again.
+    QKeyEvent nuovo(QEvent::KeyPress, k->key(), k->modifiers(), QString(QChar(char16_t(ascii))),
+                    k->isAutoRepeat());
+    const QEvent *prima = m_eventoDato;
+    m_eventoDato = &nuovo;
+    QCoreApplication::sendEvent(destinatario, &nuovo);
+    m_eventoDato = prima;
+    return true;
+}
+
+bool GestLinee::tastoEditore(QObject *editor, QKeyEvent *k)
+{
+    attiva();
+    int kc = CodiciTasto::DaEvento(k);
+    if (kc != 0 && m_owner) {
+        m_owner->dbgRiga_KeyDown(*this, kc, CodiciTasto::ShiftDaQt(k->modifiers()));
+        if (kc == 0)
+            return true;
+    }
+    return caratteri(editor, k);
+}
+
 bool GestLinee::eventFilter(QObject *obj, QEvent *ev)
 {
-    if (obj == m_griglia && ev->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(ev);
+    if (ev->type() != QEvent::KeyPress || ev == m_eventoDato)
+        return QObject::eventFilter(obj, ev);
+    auto *k = static_cast<QKeyEvent *>(ev);
+    if (obj == m_griglia) {
         const int codice = CodiciTasto::DaEvento(k);
         if (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers())))
+            return true;
+        if (!EditorAperto() && caratteri(obj, k))
+            return true;
+    } else if (m_griglia && obj == editore()) {
+        if (tastoEditore(obj, k))
             return true;
     }
     return QObject::eventFilter(obj, ev);
