@@ -6,6 +6,7 @@
 #include "customer/CatalogoClienti.h"
 #include "customer/TabelleSpecchio.h"
 
+#include "components/db/RecDat.h"
 #include "components/forms/ColoriVb.h"
 #include "components/linee/GestLinee.h"
 #include "components/menu/ClienteMenu.h"
@@ -20,7 +21,6 @@
 #include "services/Parametri.h"
 #include "services/UtilPrg.h"
 
-#include "customer/RigheGriglia.h"
 #include "lists/frmClientiLis.h"
 
 #include <QCheckBox>
@@ -462,10 +462,10 @@ void frmClienti::RilasciaGestori()
     for (size_t g = 0; g < m_gestLin.size(); ++g) {
         GestLinee *lin = m_gestLin[g];
         if (!lin) {
-            m_righe[g].reset();
+            RecLin[g].reset();
             continue;
         }
-        connect(lin, &QObject::destroyed, this, [this, g] { m_righe[g].reset(); });
+        connect(lin, &QObject::destroyed, this, [this, g] { RecLin[g].reset(); });
         lin->deleteLater();
     }
     if (m_comPag)

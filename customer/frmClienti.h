@@ -14,10 +14,12 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 class AdattatoreEventi;
 class GestLinee;
@@ -38,7 +40,6 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class RecDat;
-struct RigheGriglia;
 
 class frmClienti : public QWidget,
                    public FormLanciabile,
@@ -186,26 +187,28 @@ class frmClienti : public QWidget,
     // The pick list while it is open (nullptr otherwise).
     frmLisAnagHotel *LisAnagHotel() const { return m_lisAnag; }
 
-    // ---- Line grids (frmClientiLinee.cpp) ----
+    // ---- Line grids ----
 
+    // frmClientiLinee.cpp: set-up, columns, pages, read/write levels.
     void InizGestComlin();
     GestLinee *GestLin(int i);
     QVariant QualePictLin(int piCorrente) const;
     QVariant VerModLin(int piIndex);
     void visDatiDaLin(int piIndex, bool pbMostra);
     void pulDatiDalin(int piIndex);
+    // The level a grid has now (1 read-write), and the stored level of a grid
+    // (pvQuale 0 or 1) or, with -1, the level of grid LinAttuale set at once.
     int obAbilRW(int pvQuale = -1) const;
     void obAbilRW(int pvQuale, bool pbAbilRW);
     void oiAbilRWLin(int livello);
-    void ButtonComandoLin(const QString &psKey);
+    void PersColonne() override;
     void SistemaGrigliaLin(int piPag);
-    void timVarie_Timer();
-    void ApriDocumento();
-    void CercaDocumento();
-    // E-mail kind of a document kind (1..5) from the personal settings.
-    void QualeEmail(const QString &psGruppo, int piIndex, const QString &psDefault);
+    void AggApproxCount();
+    QVariant ColToField(int piColIndex);
+    QVariant ColToSourceField(int piColIndex) override;
 
-    // Record layer of the grids (ChiamanteLinee), on grid LinAttuale.
+    // frmClientiLineeDati.cpp: the record layer of grid LinAttuale
+    // (PianoContiDoc for grid 0, PdcDicIntenti for grid 1).
     void GrigliaAttiva(GestLinee *griglia) override;
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override;
     void DatiRequery() override;
@@ -217,14 +220,50 @@ class frmClienti : public QWidget,
     void DatiDelete() override;
     int DatiOrdinaSql(const QVariant &pvColIndex) override;
     QVariant ovDatiValue(const QVariant &pvCampo) override;
-    void ovDatiValue(const QVariant &pvCampo, const QVariant &valore) override;
+    void ovDatiValue(const QVariant &pvCampo, const QVariant &pvDatiValue) override;
+    QVariant ovField(const QVariant &pvColIndex, const QString &psProprieta);
     int olRecPosition() override;
-    void olRecPosition(int posizione) override;
+    void olRecPosition(int plRecPosition) override;
     int olNumRecTot() override;
-    void PersColonne() override;
+    void olNumRecTot(int plNumRecTot);
+    QVariant DatiErrore(GestLinee &griglia, int &DataError, int &Response) override;
+
+    // frmClientiLineeControlli.cpp: cell checks, required fields, new-line defaults.
+    // pvOldVal: the cell's value before the edit, when the caller has one.
+    bool DatiValidi(int Index, const QVariant &ColIndex, bool flag, const std::optional<QVariant> &pvOldVal);
+    bool DatiValidi(int ColIndex, bool flag, const QVariant &OldValue) override;
+    bool VerifObbl(const QString &psCampo, const QString &psDescr, int pvTipo);
+    // The fields a letter of intent must have before it is written.
+    bool VerifObbligatoriDic();
+    bool VerifUpdate() override { return true; }
+    bool VerifPrimaUpdate(GestLinee &griglia, bool &Cancel) override;
+    void dbgRiga_OnAddNew(GestLinee &griglia) override;
+    QVariant DecodHelp(int Index, int colonna, int KeyCode);
+
+    // frmClientiLineeEventi.cpp: events, line commands, keys, deferred work.
+    void ButtonComandoLin(const QString &psKey);
     void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
+    void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift) override;
+    void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) override;
+    void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue, bool &Cancel) override;
+    void dbgRiga_ButtonClick(GestLinee &griglia, int ColIndex) override;
+    void dbgRiga_RowColChange(GestLinee &griglia, int LastRow, int LastCol) override;
     void dbgRiga_DblClick(GestLinee &griglia) override;
     void dbgRiga_UnboundReadData(GestLinee &griglia) override;
+    void ovfrmBookmark(const QString &psBookmark) override;
+    QString ovfrmBookmark() override;
+    void timVarie_Timer();
+
+    // frmClientiDocumenti.cpp: attached documents of grid 0.
+    void ApriDocumento();
+    void CercaDocumento();
+
+    // frmClientiDichIntenti.cpp: how much of the current letter of intent
+    // the invoices, delivery notes and orders have used, under grid 1.
+    void MostraTotaliDichIntenti();
+
+    // E-mail kind of a document kind (1..5) from the personal settings.
+    void QualeEmail(const QString &psGruppo, int piIndex, const QString &psDefault);
 
     // ---- Controls ----
 
@@ -317,6 +356,14 @@ class frmClienti : public QWidget,
     std::array<QString, 2> BookmarkLin;
     std::array<int, 2> LivelloLin{{1, 1}};
     std::array<bool, 2> AbilLin{{true, true}};
+    // Record layer per grid: its record set, the handle of the open rows, the
+    // row count; NoLettura 1 while a grid is emptied (a re-read loads nothing).
+    std::array<std::unique_ptr<RecDat>, 2> RecLin;
+    std::array<QString, 2> IdRecLin;
+    std::array<int, 2> NumRecLin{};
+    int NoLettura = 0;
+    // Element 1 is 1 while a letter-of-intent cell is being checked.
+    std::array<int, 2> ValidaInCorso{};
 
     // Current-page helper: tab strip's selected tab minus one.
     int PaginaCorrente() const;
@@ -374,7 +421,9 @@ class frmClienti : public QWidget,
     QPointer<frmLisAnagHotel> m_lisAnag;
     QPointer<QWidget> m_finestraLista;  // the list window behind frmClientiLis
     std::array<QPointer<GestLinee>, 2> m_gestLin;
-    std::array<std::unique_ptr<RigheGriglia>, 2> m_righe;
+    // "account|letter" of the letters whose totals errors were shown, so that
+    // moving over the lines does not show them again.
+    QStringList m_erroriDichMostrati;
     std::unique_ptr<RecDat> m_rsForm;
     QLabel *m_pannelloDescr = nullptr;
     QLabel *m_pannelloMsg = nullptr;

@@ -1,11 +1,10 @@
-// The customer form's two line grids: set-up of their GestLinee, the page they
-// stand on, saving a pending line before leaving, read/write levels, line
-// commands, deferred work, and the record layer that reads and writes their
-// rows (attached documents in PianoContiDoc, letters of intent in PdcDicIntenti).
-#include "customer/RigheGriglia.h"
+// The customer form's two line grids (0 attached documents on page 7, 1
+// letters of intent on page 9): set-up of their GestLinee, their columns, the
+// page they stand on, saving a pending line before leaving it, filling and
+// emptying them with the account shown, and their read/write levels.
 #include "customer/frmClienti.h"
 
-#include "components/db/DbMotore.h"
+#include "components/db/RecDat.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
 #include "components/menu/ClienteMenu.h"
@@ -15,17 +14,19 @@
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
-#include "services/Parametri.h"
 
 #include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableView>
-#include <QTimer>
 #include <QToolBar>
 
 namespace
 {
 
+// The fields of each grid's query, in column order.
 const QStringList kColonneDoc = {QStringLiteral("Gruppo"),      QStringLiteral("Mastro"),
                                  QStringLiteral("Conto"),       QStringLiteral("Ordine"),
                                  QStringLiteral("Descrizione"), QStringLiteral("Percorso")};
@@ -36,6 +37,43 @@ const QStringList kColonneDic = {
     QStringLiteral("DataDichIntenti"),  QStringLiteral("NrPrgIntenti"),    QStringLiteral("DataRicComIntenti"),
     QStringLiteral("RifComunicIntenti"), QStringLiteral("ImportoDichIntenti"), QStringLiteral("DataDAIntenti"),
     QStringLiteral("DataAIntenti")};
+
+constexpr double LarghezzaData = -1;  // the width of "31/12/2999" in the form's font
+
+struct ColonnaLinea {
+    const char *campo;
+    const char *didascalia;  // nullptr: the field's name
+    double larghezza;        // twips before the screen factor
+};
+
+const ColonnaLinea kLarghezzeDoc[] = {
+    {"Ordine", nullptr, 800}, {"Descrizione", nullptr, 3000}, {"Percorso", nullptr, 4500}};
+const ColonnaLinea kLarghezzeDic[] = {
+    {"PdcDicIntenti", "Cod.", 450},        {"Descrizione", nullptr, 1800},
+    {"Attivo", nullptr, 450},              {"ProtRicezione", nullptr, 1500},
+    {"DataRicAE", "DtRicAgEn", LarghezzaData}, {"NrDichIntenti", "Numero", 900},
+    {"DataDichIntenti", "Data", LarghezzaData}, {"NrPrgIntenti", "Num.Asseg.", 950},
+    {"DataRicComIntenti", "Dt.Ricev.", LarghezzaData}, {"RifComunicIntenti", "Rif.", 400},
+    {"ImportoDichIntenti", "Importo", 1000}, {"DataDAIntenti", "Periodo da", LarghezzaData},
+    {"DataAIntenti", "Periodo a", LarghezzaData}};
+
+constexpr double TwipPerPixel = 15;
+
+// The host's answer as a Boolean: true/false words (also Italian and the
+// S/N of the suite's settings) and numbers, anything else false.
+bool ComeBooleano(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    const QString t = v.toString().trimmed();
+    double n = 0;
+    if (UtilGlob::LeggiNumero(t, n))
+        return n != 0;
+    for (const char *vero : {"true", "vero", "s", "si", "sì", "y", "yes"})
+        if (t.compare(QString::fromUtf8(vero), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -57,29 +95,20 @@ GestLinee *frmClienti::GestLin(int i)
 
 void frmClienti::InizGestComlin()
 {
-    // The host decides once whether this user may edit the grids.
-    const bool abil = Globali::MenuClient
-                          ? Globali::MenuClient->LeggiPar(QStringLiteral("HlpAbil:clienti:clie"), QString())
-                                    .toString()
-                                    .trimmed()
-                                    .compare(QLatin1String("N"), Qt::CaseInsensitive) != 0
-                          : true;
+    // Whether this user may change the grids: the host decides, once.
+    const QVariant abil = Globali::MenuClient
+                              ? Globali::MenuClient->LeggiPar(QStringLiteral("HlpAbil:clienti:clie"), QString())
+                              : QVariant();
     for (int i = 0; i < 2; ++i) {
-        AbilLin[size_t(i)] = abil;
-        // A read-only opening keeps the grids read-only too.
-        obAbilRW(i, abil && !m_solaLettura);
+        AbilLin[size_t(i)] = ComeBooleano(abil);
+        obAbilRW(i, AbilLin[size_t(i)]);
     }
     for (int i = 0; i < 2; ++i) {
         LinAttuale = i;
         DecodLin[size_t(i)] = false;
         ModificaOk[size_t(i)] = true;
-        auto &r = m_righe[size_t(i)];
-        r = std::make_unique<RigheGriglia>();
-        r->tabella = i == 0 ? QStringLiteral("PianoContiDoc") : QStringLiteral("PdcDicIntenti");
-        r->colonne = i == 0 ? kColonneDoc : kColonneDic;
-        r->chiaveRiga = i == 0 ? QStringLiteral("Ordine") : QStringLiteral("PdcDicIntenti");
-        r->ordine = QStringLiteral(" Order by ") + r->chiaveRiga;
-        DatiPrepara({}, true);
+        dbgRiga(i)->setTabKeyNavigation(true);
+        DatiPrepara({}, false);
         GestLinee *g = GestLin(i);
         g->ImpostaForm(this);
         g->ImpostaFormStampa(nullptr);
@@ -93,18 +122,18 @@ void frmClienti::InizGestComlin()
         g->ImpostaContesto(Globali::PonteMenu);
         g->LivelloRW(LivelloLin[size_t(i)]);
         g->ImpostaOpzioni(QVariant(), false);
-        g->ImpostaColonne(r->colonne);
+        g->ImpostaColonne(i == 0 ? kColonneDoc : kColonneDic);
         for (const char *nascosto : {"Chiudi", "Menu"})
             if (QAction *a = g->Bottone(QString::fromLatin1(nascosto)))
                 a->setVisible(false);
+        // The document commands belong to the documents grid.
         if (i == 1)
-            if (QAction *a = g->Bottone(QStringLiteral("Documenti")))
-                a->setVisible(false);
-        if (i == 1)
-            if (QAction *a = g->Bottone(QStringLiteral("ApriDoc")))
-                a->setVisible(false);
-        for (int c = 0; c < 4; ++c)
-            g->AggiungiColonnaChiave(c);
+            for (const char *doc : {"Documenti", "ApriDoc"})
+                if (QAction *a = g->Bottone(QString::fromLatin1(doc)))
+                    a->setVisible(false);
+        oiNumKey(i, 4);
+        for (const char *chiave : {"Gruppo", "Mastro", "Conto", i == 0 ? "Ordine" : "PdcDicIntenti"})
+            g->AggiungiColonnaChiave(g->IndiceColonna(QString::fromLatin1(chiave)));
         g->ImpostaColonneFisse(4);
         PersColonne();
         g->Ricarica(false);
@@ -114,6 +143,41 @@ void frmClienti::InizGestComlin()
         oiAbilRWLin(LivelloLin[size_t(i)]);
     }
     LinAttuale = 1;
+}
+
+void frmClienti::PersColonne()
+{
+    GestLinee *g = GestLin(LinAttuale);
+    double fattore = 1;
+    if (m_comPag) {
+        const double risVid = Globali::Util().ValoreNumerico(m_comPag->LeggiParPagina(QStringLiteral("RisVid")));
+        if (risVid > 0 && risVid != 1)
+            fattore = risVid;
+    }
+    const QFontMetrics fm(dbgRiga(LinAttuale)->font());
+    // The date text and the cell's margins, so that a date is never cut.
+    const double data = (fm.horizontalAdvance(QStringLiteral("31/12/2999")) + 12) * TwipPerPixel;
+    const auto imposta = [&](const ColonnaLinea &c) {
+        const QString campo = QString::fromLatin1(c.campo);
+        const double larghezza = c.larghezza == LarghezzaData ? data : c.larghezza * fattore;
+        g->LarghezzaColonna(campo, larghezza,
+                            campo == QLatin1String("ImportoDichIntenti") ? Globali::FmtImportoEuro : QString());
+        if (c.didascalia)
+            g->DidascaliaColonna(campo, QString::fromUtf8(c.didascalia));
+    };
+    if (LinAttuale == 0)
+        for (const ColonnaLinea &c : kLarghezzeDoc)
+            imposta(c);
+    else
+        for (const ColonnaLinea &c : kLarghezzeDic)
+            imposta(c);
+    if (LinAttuale == 1) {
+        // The reference type is picked from a list as wide as the column.
+        g->LarghezzaColonna(QStringLiteral("RifComunicIntenti"), LisTipoRif->width() * TwipPerPixel);
+        g->ColonnaConPulsante(QStringLiteral("RifComunicIntenti"), true);
+    }
+    for (const char *k : {"Gruppo", "Mastro", "Conto"})
+        g->VisibilitaColonna(QString::fromLatin1(k), false, false);
 }
 
 QVariant frmClienti::QualePictLin(int piCorrente) const
@@ -129,16 +193,20 @@ QVariant frmClienti::VerModLin(int piIndex)
     if (piIndex < 0 || piIndex > 1 || !m_gestLin[size_t(piIndex)])
         return true;
     GestLinee *g = GestLin(piIndex);
-    if (g->Livello() != 1 || !(g->DatiModificati() || g->EditorAperto()))
+    const auto modificata = [g] { return g->DatiModificati() || g->EditorAperto(); };
+    if (g->Livello() != 1 || !modificata())
         return true;
     LinAttuale = piIndex;
     ButtonComandoLin(QStringLiteral("Salva"));
-    return !(g->DatiModificati() || g->EditorAperto());
+    return !modificata();
 }
 
 void frmClienti::visDatiDaLin(int piIndex, bool pbMostra)
 {
-    if (!m_comPag || (m_comPag->StatoPagina() != GestPagine::StatoRecord && !pbMostra)) {
+    if (piIndex < 0 || piIndex > 1)
+        return;
+    const int stato = m_comPag ? m_comPag->StatoPagina() : GestPagine::StatoNuovo;
+    if (stato != GestPagine::StatoRecord && !pbMostra) {
         pulDatiDalin(piIndex);
         return;
     }
@@ -146,9 +214,15 @@ void frmClienti::visDatiDaLin(int piIndex, bool pbMostra)
     LinAttuale = piIndex;
     CursoreAttesa(true);
     try {
-        m_righe[size_t(piIndex)]->vuota = false;
-        GestLin(piIndex)->Ricarica(true);
-        GestLin(piIndex)->LivelloRW(LivelloLin[size_t(piIndex)]);
+        // Search criteria show the rows read-only.
+        if (m_comPag && m_comPag->StatoPagina() == GestPagine::StatoRicerca && !pbMostra)
+            obAbilRW(piIndex, false);
+        else
+            obAbilRW(piIndex, AbilLin[size_t(piIndex)]);
+        oiAbilRWLin(LivelloLin[size_t(piIndex)]);
+        DatiPrepara({}, false);
+        GestLin(piIndex)->Ricarica(false);
+        dbgRiga(piIndex)->setVisible(true);
     } catch (...) {
         CursoreAttesa(false);
         LinAttuale = prima;
@@ -160,13 +234,18 @@ void frmClienti::visDatiDaLin(int piIndex, bool pbMostra)
 
 void frmClienti::pulDatiDalin(int piIndex)
 {
-    if (piIndex < 0 || piIndex > 1 || !m_righe[size_t(piIndex)])
+    if (piIndex < 0 || piIndex > 1 || !m_gestLin[size_t(piIndex)])
         return;
-    const int prima = LinAttuale;
     LinAttuale = piIndex;
-    m_righe[size_t(piIndex)]->vuota = true;
-    GestLin(piIndex)->Ricarica(true);
-    LinAttuale = prima;
+    // The grid stays on its page, empty: nothing is read while it is emptied.
+    NoLettura = 1;
+    try {
+        GestLin(piIndex)->Ricarica(true);
+    } catch (...) {
+        NoLettura = 0;
+        throw;
+    }
+    NoLettura = 0;
 }
 
 int frmClienti::obAbilRW(int pvQuale) const
@@ -179,55 +258,47 @@ int frmClienti::obAbilRW(int pvQuale) const
 
 void frmClienti::obAbilRW(int pvQuale, bool pbAbilRW)
 {
-    if (pvQuale >= 0) {
-        if (pvQuale <= 1)
-            LivelloLin[size_t(pvQuale)] = pbAbilRW ? 1 : 0;
+    if (pvQuale < 0) {
+        oiAbilRWLin(pbAbilRW ? 1 : 0);
         return;
     }
-    oiAbilRWLin(pbAbilRW ? 1 : 0);
+    // A read-only opening keeps every grid read-only.
+    if (pvQuale <= 1)
+        LivelloLin[size_t(pvQuale)] = pbAbilRW && !m_solaLettura ? 1 : 0;
 }
 
 void frmClienti::oiAbilRWLin(int livello)
 {
     if (LinAttuale < 0 || LinAttuale > 1)
         return;
-    GestLin(LinAttuale)->LivelloRW(livello);
+    const int l = livello == 1 && !m_solaLettura ? 1 : 0;
+    LivelloLin[size_t(LinAttuale)] = l;
+    GestLin(LinAttuale)->LivelloRW(l);
     if (LinAttuale == 0)
         if (QAction *a = GestLin(0)->Bottone(QStringLiteral("Documenti")))
-            a->setVisible(livello == 1);
+            a->setVisible(l == 1);
 }
 
-void frmClienti::ButtonComandoLin(GestLinee &griglia, const QString &psKey)
+void frmClienti::AggApproxCount()
 {
-    LinAttuale = griglia.Indice();
-    ButtonComandoLin(psKey);
-}
-
-void frmClienti::ButtonComandoLin(const QString &psKey)
-{
-    const int g = LinAttuale;
-    if (g < 0 || g > 1)
+    if (LinAttuale < 0 || LinAttuale > 1 || !m_gestLin[size_t(LinAttuale)])
         return;
-    GestLinee *lin = GestLin(g);
-    CmdLinInCorso[size_t(g)] = psKey;
-    if (psKey.compare(QLatin1String("Documenti"), Qt::CaseInsensitive) == 0) {
-        CercaDocumento();
-    } else if (psKey.compare(QLatin1String("ApriDoc"), Qt::CaseInsensitive) == 0) {
-        ApriDocumento();
-    } else {
-        ModificaOk[size_t(g)] = true;
-        if (lin->EditorAperto() && !lin->ChiudiEditor())
-            ModificaOk[size_t(g)] = false;
-        int stato = m_comPag ? m_comPag->StatoPagina() : 0;
-        if (ModificaOk[size_t(g)] && stato == GestPagine::StatoRecord)
-            lin->EseguiComando(psKey, QVariant(), false);
-        lin->DopoComando(stato);
-        if (psKey.compare(QLatin1String("Cancella"), Qt::CaseInsensitive) == 0 && stato == GestPagine::StatoRecord) {
-            AzioneLin[size_t(g)] = 1;
-            timVarie->start();
-        }
-    }
-    CmdLinInCorso[size_t(g)].clear();
+    QString totale, corrente;
+    GestLin(LinAttuale)->PosizioneRighe(totale, corrente);
+    txtRiga(LinAttuale)->setText(corrente + QStringLiteral(" / ") + totale);
+}
+
+QVariant frmClienti::ColToField(int piColIndex)
+{
+    return GestLin(LinAttuale)->Colonne().value(piColIndex);
+}
+
+QVariant frmClienti::ColToSourceField(int piColIndex)
+{
+    const QVariant campo = ColToField(piColIndex);
+    if (Globali::Util().ValoreVuoto(campo, UtilGlob::TipoTesto, 1, false))
+        return {};
+    return campo;
 }
 
 void frmClienti::SistemaGrigliaLin(int piPag)
@@ -236,261 +307,9 @@ void frmClienti::SistemaGrigliaLin(int piPag)
     if (g < 0)
         return;
     QWidget *box = PicPagine(PagLin[size_t(g)]);
-    GestLin(g)->Disponi(false, 0, QVariant(), box->width(), box->height() - tolComlin(g)->height());
-}
-
-void frmClienti::timVarie_Timer()
-{
-    timVarie->stop();
-    const int g = LinAttuale;
-    if (g < 0 || g > 1)
-        return;
-    switch (AzioneLin[size_t(g)]) {
-    case 1:
-        CursoreAttesa(true);
-        GestLin(g)->LavoroDifferito();
-        CursoreAttesa(false);
-        break;
-    case 4:
-        ModificaOk[size_t(g)] = true;
-        break;
-    default:
-        break;
-    }
-    AzioneLin[size_t(g)] = 0;
-}
-
-void frmClienti::dbgRiga_DblClick(GestLinee &griglia)
-{
-    dbgRiga_DblClick(griglia.Indice());
-}
-
-void frmClienti::dbgRiga_DblClick(int Index)
-{
-    (void)Index;
-    ApriDocumento();
-}
-
-void frmClienti::dbgRiga_UnboundReadData(GestLinee &griglia)
-{
-    const int g = griglia.Indice();
-    if (g >= 0 && g <= 1 && AzioneLin[size_t(g)] == 0) {
-        AzioneLin[size_t(g)] = 2;
-        timVarie->start();
-    }
-}
-
-void frmClienti::CercaDocumento()
-{
-    if (LinAttuale != 0)
-        return;
-    GestLinee *g = GestLin(0);
-    QString segnaposto, valore;
-    const QString percorso = LeggiListaIni(g->ValoreCella(QStringLiteral("Percorso")).toString(),
-                                           QStringLiteral("§"), QStringLiteral("Base"), segnaposto, valore);
-    const QString scelto = UtilFinestre::ScegliFileDaAprire(
-        this, QStringLiteral("File Base da Copiare"), Globali::Util().CartellaDaPercorso(percorso), QString());
-    if (scelto.isEmpty())
-        return;
-    QString nuovo = scelto;
-    if (!valore.isEmpty())
-        nuovo = Globali::Util().SostituisciTesto(nuovo, valore, segnaposto);
-    g->ImpostaValoreCella(QStringLiteral("Percorso"), nuovo);
-}
-
-void frmClienti::ApriDocumento()
-{
-    if (LinAttuale != 0)
-        return;
-    QString segnaposto, valore;
-    const QString percorso = LeggiListaIni(GestLin(0)->ValoreCella(QStringLiteral("Percorso")).toString(),
-                                           QStringLiteral("§"), QStringLiteral("Base"), segnaposto, valore);
-    if (!Globali::Util().ValoreVuoto(percorso))
-        UtilFinestre::ApriConShell(QUrl::fromLocalFile(percorso));
-}
-
-// ---- Record layer ----
-
-void frmClienti::GrigliaAttiva(GestLinee *griglia)
-{
-    if (griglia && griglia->Indice() >= 0)
-        LinAttuale = griglia->Indice();
-}
-
-QVariant frmClienti::DatiPrepara(const QVariant &pvOrdin, bool pbVuoto)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    if (pvOrdin.isValid() && !pvOrdin.toString().isEmpty())
-        r.ordine = pvOrdin.toString();
-    r.vuota = pbVuoto;
-    DatiRequery();
-    return {};
-}
-
-void frmClienti::DatiRequery()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    const UtilGlob &u = Globali::Util();
-    QString sql = QStringLiteral("Select ") + r.colonne.join(QStringLiteral(", ")) + QStringLiteral(" From ") +
-                  r.tabella;
-    if (r.vuota)
-        sql += QStringLiteral(" Where 1 = 0");
-    else
-        sql += QStringLiteral(" Where Gruppo = ") + u.ValoreSql(txt(10)->text()) + QStringLiteral(" And Mastro = ") +
-               u.ValoreSql(txt(20)->text()) + QStringLiteral(" And Conto = ") + u.ValoreSql(txt(30)->text());
-    sql += r.ordine;
-    r.handle = r.rec.ApriRec(Globali::DbComp(), Globali::DbAzienda, QStringLiteral("Linee"), sql, false,
-                             RecDat::TipoDinamico);
-    r.totale = r.rec.NumRecord(r.handle);
-}
-
-void frmClienti::DatiMove(int piTipoMov)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    r.rec.Muovi(r.handle, piTipoMov);
-}
-
-void frmClienti::DatiEdit()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    r.rec.ModificaRec(r.handle);
-}
-
-void frmClienti::DatiAddNew()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    // The next line number of the account, unless the user types one.
-    RecDat massimo;
-    const UtilGlob &u = Globali::Util();
-    const QString h = massimo.ApriRec(
-        Globali::DbComp(), Globali::DbAzienda, {},
-        QStringLiteral("Select Max(") + r.chiaveRiga + QStringLiteral(") As Ultimo From ") + r.tabella +
-            QStringLiteral(" Where Gruppo = ") + u.ValoreSql(txt(10)->text()) + QStringLiteral(" And Mastro = ") +
-            u.ValoreSql(txt(20)->text()) + QStringLiteral(" And Conto = ") + u.ValoreSql(txt(30)->text()),
-        false, RecDat::TipoSnapshot);
-    const int prossimo = massimo.LeggiCampo(h, QStringLiteral("Ultimo"), UtilGlob::TipoLungo).toInt() + 1;
-    r.rec.AggiungiRec(r.handle);
-    r.rec.ScriviCampo(r.handle, QStringLiteral("Gruppo"), txt(10)->text());
-    r.rec.ScriviCampo(r.handle, QStringLiteral("Mastro"), txt(20)->text());
-    r.rec.ScriviCampo(r.handle, QStringLiteral("Conto"), txt(30)->text());
-    r.rec.ScriviCampo(r.handle, r.chiaveRiga, prossimo);
-}
-
-bool frmClienti::DatiUpdate()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    bool cancel = false;
-    VerifPrimaUpdate(*GestLin(LinAttuale), cancel);
-    if (cancel)
-        return false;
-    r.rec.AggiornaRec(r.handle);
-    return true;
-}
-
-void frmClienti::DatiAnnEdit()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    if (r.rec.ModoModifica(r.handle) != RecDat::ModoNessuno)
-        r.rec.AnnullaModifica(r.handle);
-}
-
-void frmClienti::DatiDelete()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    r.rec.EliminaRec(r.handle);
-}
-
-int frmClienti::DatiOrdinaSql(const QVariant &pvColIndex)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    const QString campo = pvColIndex.typeId() == QMetaType::QString ? pvColIndex.toString()
-                                                                    : r.colonne.value(pvColIndex.toInt());
-    if (campo.isEmpty())
-        return 1;
-    r.ordine = QStringLiteral(" Order by ") + campo;
-    DatiRequery();
-    return 0;
-}
-
-QVariant frmClienti::ovDatiValue(const QVariant &pvCampo)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    return r.rec.ValoreCampoIdx(r.handle, pvCampo);
-}
-
-void frmClienti::ovDatiValue(const QVariant &pvCampo, const QVariant &valore)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    const QString campo = pvCampo.typeId() == QMetaType::QString ? pvCampo.toString()
-                                                                 : r.colonne.value(pvCampo.toInt());
-    const UtilGlob &u = Globali::Util();
-    QVariant v = valore;
-    // Cells come back as typed text: dates and numbers are read the Italian way.
-    if (valore.typeId() == QMetaType::QString) {
-        const QString t = valore.toString().trimmed();
-        const int tipo = r.rec.CampoDao(r.handle, campo).Type;
-        if (tipo != 10 && t.isEmpty())
-            v = QVariant();
-        else if (tipo == 8)
-            v = u.ValoreData(t);
-        else if (tipo == 3 || tipo == 4)
-            v = u.TestoInNumero(t, false, true);
-        else if (tipo == 5 || tipo == 7)
-            v = u.TestoInNumero(t, false, false);
-    }
-    r.rec.ScriviCampo(r.handle, campo, v);
-}
-
-int frmClienti::olRecPosition()
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    return r.rec.Posizione(r.handle);
-}
-
-void frmClienti::olRecPosition(int posizione)
-{
-    RigheGriglia &r = *m_righe[size_t(LinAttuale)];
-    r.rec.ImpostaPosizione(r.handle, posizione);
-}
-
-int frmClienti::olNumRecTot()
-{
-    return m_righe[size_t(LinAttuale)]->totale;
-}
-
-void frmClienti::PersColonne()
-{
-    GestLinee *g = GestLin(LinAttuale);
-    for (const char *k : {"Gruppo", "Mastro", "Conto"})
-        g->VisibilitaColonna(QString::fromLatin1(k), false);
-    struct Col {
-        const char *campo, *didascalia;
-        double larghezza;
-        const char *formato;
-    };
-    const std::vector<Col> colonne =
-        LinAttuale == 0
-            ? std::vector<Col>{{"Ordine", "Nr.", 600, nullptr},
-                               {"Descrizione", "Descrizione", 4500, nullptr},
-                               {"Percorso", "Percorso", 6000, nullptr}}
-            : std::vector<Col>{{"PdcDicIntenti", "Cod.", 600, nullptr},
-                               {"Descrizione", "Descrizione", 2400, nullptr},
-                               {"Attivo", "Attivo", 700, nullptr},
-                               {"ProtRicezione", "Prot.Ricezione", 1500, nullptr},
-                               {"DataRicAE", "DtRicAgEn", 1200, nullptr},
-                               {"NrDichIntenti", "Numero", 900, nullptr},
-                               {"DataDichIntenti", "Data", 1200, nullptr},
-                               {"NrPrgIntenti", "Num.Asseg.", 1000, nullptr},
-                               {"DataRicComIntenti", "Dt.Ricev.", 1200, nullptr},
-                               {"RifComunicIntenti", "Rif.", 600, nullptr},
-                               {"ImportoDichIntenti", "Importo", 1500, "#,###"},
-                               {"DataDAIntenti", "Periodo da", 1200, nullptr},
-                               {"DataAIntenti", "Periodo a", 1200, nullptr}};
-    for (const Col &c : colonne) {
-        const QString campo = QString::fromLatin1(c.campo);
-        g->DidascaliaColonna(campo, QString::fromUtf8(c.didascalia));
-        g->LarghezzaColonna(campo, c.larghezza, c.formato ? QString::fromLatin1(c.formato) : QString());
-    }
-    if (LinAttuale == 1)
-        g->ColonnaConPulsante(QStringLiteral("RifComunicIntenti"), true);
+    // The letters grid leaves room under it for the totals.
+    int riserva = 0;
+    if (g == 1)
+        riserva = box->height() - Lab(7010)->y() + 2;
+    GestLin(g)->Disponi(false, 0, QVariant(), box->width(), box->height() - tolComlin(g)->height() - riserva);
 }

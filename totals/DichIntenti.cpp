@@ -23,9 +23,13 @@ namespace
 
 ChiaveCache g_cache;
 
-// Engine errors met while recomputing, gathered so that one call of
-// TotDichIntenti shows them once.
-QStringList *g_erroriRicalcolo = nullptr;
+// Errors met while summing and recomputing, gathered so that one call of
+// TotDichIntenti shows them once: the footer engine's per document, and the
+// failures that ended a kind's total.
+struct Errori {
+    QStringList ricalcolo, calcolo;
+};
+Errori *g_errori = nullptr;
 
 bool uguale(const QString &a, const char *b)
 {
@@ -47,15 +51,25 @@ double arrotondaEuro(double v)
     return Globali::Util().Arrotonda(v, QStringLiteral("A"), 1.0, -Globali::NumDecEuro);
 }
 
-void mostraErroriRicalcolo(const QStringList &errori)
+QString testoErrori(const Errori &errori)
 {
-    if (errori.isEmpty())
-        return;
-    msgCom(QStringLiteral("Errori nel ricalcolo dei documenti con sconto pagamento:\r\n") +
-               errori.join(QString()) +
-               QStringLiteral("I totali della dichiarazione d'intento comprendono i valori calcolati fino "
-                              "all'errore."),
-           QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+    QString testo;
+    if (!errori.calcolo.isEmpty())
+        testo += QStringLiteral("Errori nel calcolo dei totali della dichiarazione d'intento:\r\n") +
+                 errori.calcolo.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (!errori.ricalcolo.isEmpty())
+        testo += QStringLiteral("Errori nel ricalcolo dei documenti con sconto pagamento:\r\n") +
+                 errori.ricalcolo.join(QString()) +
+                 QStringLiteral("I totali della dichiarazione d'intento comprendono i valori calcolati fino "
+                                "all'errore.");
+    return testo;
+}
+
+void mostraErrori(const Errori &errori)
+{
+    const QString testo = testoErrori(errori);
+    if (!testo.isEmpty())
+        msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
 // Goods of the discounted documents of one kind, each recomputed by the engine
@@ -78,8 +92,8 @@ double merceScontata(scCalcPiedeFat &motore, RecDat &rs, const QString &psTipoDo
         Currency somma = Currency::fromDouble(totale);
         somma += negativo ? -merce : merce;
         totale = somma.toDouble();
-        if (motore.oiNumErrori > 0 && g_erroriRicalcolo)
-            g_erroriRicalcolo->append(
+        if (motore.oiNumErrori > 0 && g_errori)
+            g_errori->ricalcolo.append(
                 QStringLiteral("Documento %1/%2 (%3):\r\n").arg(numRif).arg(anno).arg(t.Testa) +
                 motore.osErrori + QStringLiteral("\r\n"));
         rs.MuoviSuccessivo(h);
@@ -164,10 +178,10 @@ QString SqlDocScoPagDichInt(const QString &psTabella, const QString &psTipoDoc)
 
 double CalcTotDocDichInt(const QString &psTipoDoc, const QString &psQualeTot)
 {
-    QStringList errori;
-    const bool mostraQui = g_erroriRicalcolo == nullptr;
+    Errori errori;
+    const bool mostraQui = g_errori == nullptr;
     if (mostraQui)
-        g_erroriRicalcolo = &errori;
+        g_errori = &errori;
     double totale = 0;
     try {
         scCalcPiedeFat motore;
@@ -195,23 +209,25 @@ double CalcTotDocDichInt(const QString &psTipoDoc, const QString &psQualeTot)
             totale = merceScontata(motore, rs, psTipoDoc, t, totale);
         }
     } catch (const VbErrore &e) {
-        MsgErrfrm(e);
+        g_errori->calcolo.append(TestoMsgErrfrm(e.numero(), e.descrizione()));
         totale = 0;
     } catch (const std::exception &e) {
-        MsgErrfrm(0, QString::fromUtf8(e.what()));
+        g_errori->calcolo.append(TestoMsgErrfrm(0, QString::fromUtf8(e.what())));
         totale = 0;
     }
     if (mostraQui) {
-        g_erroriRicalcolo = nullptr;
-        mostraErroriRicalcolo(errori);
+        g_errori = nullptr;
+        mostraErrori(errori);
     }
     return totale;
 }
 
 void TotDichIntenti(int piDicIntenti, const QString &psGruppoCli, const QString &psMastroCli,
                     const QString &psContoCli, double &pdTotFatture, double &pdTotDdt, double &pdTotOrdini,
-                    bool pbRicalcola)
+                    bool pbRicalcola, QString *errori)
 {
+    if (errori)
+        errori->clear();
     ChiaveCache &c = g_cache;
     const auto stesso = [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -240,13 +256,16 @@ void TotDichIntenti(int piDicIntenti, const QString &psGruppoCli, const QString 
     if (!uguale(c.QualeTot, "E") && !uguale(c.QualeTot, "M"))
         c.QualeTot = QStringLiteral("D");
 
-    QStringList errori;
-    g_erroriRicalcolo = &errori;
+    Errori trovati;
+    g_errori = &trovati;
     pdTotFatture = c.TotFatture = CalcTotDocDichInt(QStringLiteral("F"), c.QualeTot);
     pdTotDdt = c.TotDdt = CalcTotDocDichInt(QStringLiteral("D"), c.QualeTot);
     pdTotOrdini = c.TotOrdini = CalcTotDocDichInt(QStringLiteral("O"), c.QualeTot);
-    g_erroriRicalcolo = nullptr;
-    mostraErroriRicalcolo(errori);
+    g_errori = nullptr;
+    if (errori)
+        *errori = testoErrori(trovati);
+    else
+        mostraErrori(trovati);
 }
 
 } // namespace DichIntenti

@@ -23,10 +23,12 @@ ChiaveCache &DicCacheKey();
 void AzzeraCache();
 
 // Invoices, delivery notes and orders totals of letter piDicIntenti of the
-// customer; pbRicalcola skips the cache.
+// customer; pbRicalcola skips the cache. The errors met on the way (a
+// document the footer engine could not recompute, a failed read) are shown
+// in one message, or handed back in `errori` when the caller shows them.
 void TotDichIntenti(int piDicIntenti, const QString &psGruppoCli, const QString &psMastroCli,
                     const QString &psContoCli, double &pdTotFatture, double &pdTotDdt, double &pdTotOrdini,
-                    bool pbRicalcola);
+                    bool pbRicalcola, QString *errori = nullptr);
 
 // Total of one document kind ("O", "D", "F") in one measure for the cached
 // customer and letter; a failure is shown and gives 0.

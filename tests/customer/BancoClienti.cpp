@@ -72,6 +72,8 @@ void BancoClienti::PreparaHost()
     ParametroHost(QStringLiteral("Ditta.Moneta"), QStringLiteral("EUR"));
     ParametroHost(QStringLiteral("pdcCla.1"), QStringLiteral("Settore"));
     ParametroHost(QStringLiteral("pdcCla.2"), QStringLiteral("Dimensione"));
+    // This user may change the line grids.
+    ParametroHost(QStringLiteral("HlpAbil:clienti:clie"), true);
     Globali::DataMenu = DataLavoroDemo();
     Globali::ChiusuraInCorso = 0;
 }
