@@ -10,11 +10,29 @@
 
 #include <QAction>
 #include <QTabBar>
+#include <QTableView>
+
+namespace
+{
+
+// The focus is on a line grid or on its open cell editor: the grid's keys
+// (Enter, Escape, the keypad's decimal key, paging) are the grid's own.
+bool FuocoInGriglia(frmClienti &f)
+{
+    QWidget *fuoco = f.focusWidget();
+    for (auto [i, g] : f.dbgRiga)
+        if (fuoco && (fuoco == g || g->isAncestorOf(fuoco)))
+            return true;
+    return false;
+}
+
+} // namespace
 
 void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
 {
     int shift = Shift;
-    if (GestisciTastiCtrl(KeyCode, shift, this, true) > 0)
+    const bool griglia = FuocoInGriglia(*this);
+    if (!griglia && GestisciTastiCtrl(KeyCode, shift, this, true) > 0)
         return;
     if (Shift == CodiciTasto::MaskAlt) {
         QWidget *dettaglio = m_comPag ? m_comPag->AreaDettaglio() : nullptr;
@@ -38,13 +56,14 @@ void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
                 ButtonComandoLin(chiave);
         }
     }
-    ComandoDaTasto(KeyCode, shift, this, true);
+    if (!griglia || Shift == CodiciTasto::MaskAlt)
+        ComandoDaTasto(KeyCode, shift, this, true);
 }
 
 void frmClienti::Form_KeyPress(int &KeyAscii)
 {
     // Keys typed into a line grid are the grid's own.
-    if (NomeControllo(focusWidget()).compare(QLatin1String("dbgriga"), Qt::CaseInsensitive) == 0)
+    if (FuocoInGriglia(*this))
         return;
     KeyAscii = FiltraTasto(KeyAscii, this, true);
 }
