@@ -221,6 +221,7 @@ bool GestLinee::SalvaRiga()
 
 void GestLinee::nuovaRiga()
 {
+    const int rigaPrima = RigaCorrente(), colPrima = ColonnaCorrente();
     const int r = m_modello->aggiungiNuova();
     int c = 0;
     while (m_griglia && c < m_modello->columnCount() - 1 && m_griglia->isColumnHidden(c))
@@ -235,6 +236,10 @@ void GestLinee::nuovaRiga()
         m_owner->dbgRiga_OnAddNew(*this);
     aggiornaContatore();
     aggiornaBarra();
+    if (m_owner) {
+        attiva();
+        m_owner->dbgRiga_RowColChange(*this, rigaPrima, colPrima);
+    }
     if (m_griglia)
         m_griglia->edit(m_modello->index(r, c));
 }

@@ -2,6 +2,7 @@
 // PostgreSQL company database reached through ODBC.
 #include "ClientiPostgres.h"
 
+#include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 #include "services/Globali.h"
@@ -11,6 +12,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTableView>
 
 TEST_F(ClientiPostgres, SaveArchivesTheOldNameOnceAndWritesTheNewOne)
 {
@@ -60,6 +62,57 @@ TEST_F(ClientiPostgres, DeleteCascadesOrIsRefused)
     EXPECT_TRUE(Messaggi().contains(
         QString::fromUtf8("Esistono delle sintesi relative al conto. Non è possibile cancellarlo")));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PianoConti Where Conto = '0002'")), 1);
+}
+
+TEST_F(ClientiPostgres, GridLinesAreWrittenAndDeletedOnTheServer)
+{
+    struct Griglia {
+        int tab;
+        QVariantMap nuova;
+        const char *tabella, *chiave;
+    };
+    const Griglia griglie[] = {
+        {10,
+         {{"PdcDicIntenti", "2"},
+          {"Descrizione", "Lettera d'intento"},
+          {"ProtRicezione", "24012012345-000001"},
+          {"DataRicAE", "20/01/2024"},
+          {"ImportoDichIntenti", "1.234,56"}},
+         "PdcDicIntenti",
+         "PdcDicIntenti"},
+        {8, {{"Ordine", "2"}, {"Descrizione", "Mandato"}, {"Percorso", "§Doc§/m.pdf"}}, "PianoContiDoc", "Ordine"},
+    };
+    for (const Griglia &c : griglie) {
+        m_form->SelezionaTab(c.tab);
+        Attendi();
+        GestLinee *g = m_form->GestLin(c.tab == 10 ? 1 : 0);
+        m_form->ButtonComandoLin(*g, QStringLiteral("Nuovo"));
+        for (auto it = c.nuova.constBegin(); it != c.nuova.constEnd(); ++it)
+            g->ImpostaValoreCella(it.key(), it.value());
+        m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        Attendi();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+        const QString tabella = QString::fromLatin1(c.tabella), chiave = QString::fromLatin1(c.chiave);
+        const QString riga = QStringLiteral(" From ") + tabella +
+                             QStringLiteral(" Where Gruppo = '01' And Mastro = '05' And Conto = '0001' And ") + chiave +
+                             QStringLiteral(" = 2");
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1) << c.tabella;
+        EXPECT_EQ(Valore(QStringLiteral("Select Descrizione") + riga), c.nuova.value(QStringLiteral("Descrizione")));
+        if (c.tab == 10)
+            EXPECT_EQ(Valore(QStringLiteral("Select ImportoDichIntenti") + riga).toDouble(), 1234.56);
+        ASSERT_EQ(g->NumeroRighe(), 2);
+        // The first line goes after the user confirms.
+        m_form->dbgRiga(c.tab == 10 ? 1 : 0)->setCurrentIndex(m_form->dbgRiga(c.tab == 10 ? 1 : 0)->model()->index(0, 4));
+        Rispondi(1);
+        m_form->ButtonComandoLin(*g, QStringLiteral("Cancella"));
+        Attendi();
+        EXPECT_EQ(Messaggi().value(0), QStringLiteral("Confermi la cancellazione della riga?"));
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella + QStringLiteral(" Where Conto = '0001'")), 1);
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1);
+        EXPECT_EQ(g->NumeroRighe(), 1);
+        DimenticaMessaggi();
+    }
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 }
 
 TEST_F(ClientiPostgres, ClosingWithTheToolbarEndsInOrder)
