@@ -18,6 +18,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+#include "LetteraBench.h"
 #include "SupportoBench.h"
 
 #include <benchmark/benchmark.h>
@@ -31,8 +32,8 @@ namespace
 
 const QString ConnLettera = QStringLiteral("Lettera");
 const QString ConnDemo = QStringLiteral("Demo");
-constexpr int NumDocumenti = 2000;
-constexpr int NumScontati = 200;
+constexpr int NumDocumenti = supporto_bench::DocumentiLettera;
+constexpr int NumScontati = supporto_bench::DocumentiScontati;
 constexpr int MaxFattureDemo = 5000;
 
 QString g_demo;
@@ -41,12 +42,10 @@ std::map<std::string, double> g_tempi;
 
 void esegui(QSqlQuery &q, const QString &sql)
 {
-    if (!q.exec(sql))
-        std::fprintf(stderr, "SQL failed: %s\n", qPrintable(sql));
+    supporto_bench::EseguiBench(q, sql);
 }
 
-// One customer, one letter, 1,000 invoices, 600 delivery notes and 400 orders;
-// every tenth document carries a 2 % payment discount and five lines.
+// One customer, one letter and its documents (LetteraBench.h).
 void preparaLettera(const QString &percorso)
 {
     DbMotore *db = Globali::DbComp();
@@ -67,43 +66,8 @@ void preparaLettera(const QString &percorso)
     esegui(
         q,
         "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('01', '03', '0001', 'Rossi')");
-    const char *tabelle[] = {"FatTest", "DdtTest", "OrdVenTest"};
-    const char *righe[] = {"FatDett", "DdtDett", "OrdVenDett"};
-    const int quanti[] = {1000, 600, 400};
-    int documento = 0;
-    for (int k = 0; k < 3; ++k) {
-        for (int i = 1; i <= quanti[k]; ++i, ++documento) {
-            const bool scontato = documento % (NumDocumenti / NumScontati) == 0;
-            const double merce = 100 + (documento % 37) * 10.5;
-            QString sql =
-                QStringLiteral("INSERT INTO %1 (Anno, NumRif, DataRif, GruppoCli, MastroCli, ContoCli, "
-                               "Moneta, Pagamento, PrezziIvati, Acconto, PdcDicIntenti, ScontoPag, "
-                               "TotMerce, TotImpon, TotIva, TotDocum%2) VALUES (2024, %3, '2024-04-01', "
-                               "'01', '03', '0001', 'EUR', 'RD', 'N', 0, 1, %4, %5, %5, %6, %7%8)")
-                    .arg(QLatin1String(tabelle[k]), k == 0 ? QStringLiteral(", FattDocumento") : QString())
-                    .arg(i)
-                    .arg(scontato ? QStringLiteral("'2'") : QStringLiteral("NULL"))
-                    .arg(merce)
-                    .arg(merce * 0.22)
-                    .arg(merce * 1.22)
-                    .arg(k == 0 ? (i % 50 == 0 ? QStringLiteral(", 'NC'") : QStringLiteral(", 'FT'"))
-                                : QString());
-            esegui(q, sql);
-            if (!scontato)
-                continue;
-            for (int r = 1; r <= 5; ++r)
-                esegui(q,
-                       QStringLiteral("INSERT INTO %1 (Anno, NumRif, RigDet, RigLiv, TipoRiga, Omaggio, qta, "
-                                      "ValUnitario, ValTotale, Iva, FlScontoPag, SoggRitAcc, gruppoven, "
-                                      "MastroVen, contoVen) VALUES (2024, %2, %3, %3, 'M', 'N', 1, %4, %4, "
-                                      "'%5', 'S', 'N', '04', '20', '0001')")
-                           .arg(QLatin1String(righe[k]))
-                           .arg(i)
-                           .arg(r)
-                           .arg(20.0 * r + 0.33)
-                           .arg(r % 2 ? QStringLiteral("22") : QStringLiteral("10")));
-        }
-    }
+    supporto_bench::InserisciDocumentiLettera(
+        q, {QStringLiteral("01"), QStringLiteral("03"), QStringLiteral("0001"), 1, 2024});
     qdb.commit();
 }
 

@@ -296,7 +296,8 @@ void frmClienti::CreaControlli()
     LisTipoRif->setObjectName(QStringLiteral("LisTipoRif"));
     LisTipoRif->addItems({QStringLiteral("Una Operazione"), QString::fromUtf8("Più Operazioni"),
                           QStringLiteral("Op. di un periodo")});
-    LisTipoRif->setFixedSize(160, 64);
+    // As wide as its longest item: the reference column takes its width.
+    LisTipoRif->setFixedSize(LisTipoRif->sizeHintForColumn(0) + 2 * LisTipoRif->frameWidth() + 8, 64);
     LisTipoRif->hide();
 
     timTasPagine = UtilFinestre::CreaTimerUnoShot(this, [this] { timTasPagine_Timer(); });

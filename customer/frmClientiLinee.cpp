@@ -155,11 +155,15 @@ void frmClienti::PersColonne()
             fattore = risVid;
     }
     const QFontMetrics fm(dbgRiga(LinAttuale)->font());
-    // The date text and the cell's margins, so that a date is never cut.
-    const double data = (fm.horizontalAdvance(QStringLiteral("31/12/2999")) + 12) * TwipPerPixel;
+    // The text and the cell's margins, so that a date or an amount is never cut.
+    const auto misura = [&fm](const QString &testo) { return (fm.horizontalAdvance(testo) + 12) * TwipPerPixel; };
+    const double data = misura(QStringLiteral("31/12/2999"));
+    const double importo = misura(QStringLiteral("99.999.999,99"));
     const auto imposta = [&](const ColonnaLinea &c) {
         const QString campo = QString::fromLatin1(c.campo);
-        const double larghezza = c.larghezza == LarghezzaData ? data : c.larghezza * fattore;
+        double larghezza = c.larghezza == LarghezzaData ? data : c.larghezza * fattore;
+        if (campo == QLatin1String("ImportoDichIntenti"))
+            larghezza = std::max(larghezza, importo);
         g->LarghezzaColonna(campo, larghezza,
                             campo == QLatin1String("ImportoDichIntenti") ? Globali::FmtImportoEuro : QString());
         if (c.didascalia)

@@ -190,6 +190,16 @@ QString frmClienti::ovfrmBookmark()
     return BookmarkLin[size_t(LinAttuale)];
 }
 
+int frmClienti::oiStaAtt()
+{
+    return Globali::StaAtt;
+}
+
+void frmClienti::oiStaAtt(int piStaAtt)
+{
+    Globali::StaAtt = piStaAtt;
+}
+
 void frmClienti::timVarie_Timer()
 {
     timVarie->stop();

@@ -206,10 +206,11 @@ TEST_F(Documenti, OpeningADocumentSaysWhyItCannot)
             EXPECT_TRUE(aperti.isEmpty()) << c.riga;
             RP::Prendi(RP::ApriShell);
         }
-        if (c.messaggio)
+        if (c.messaggio) {
             EXPECT_TRUE(UltimoMessaggio().contains(QString::fromUtf8(c.messaggio))) << UltimoMessaggio().toStdString();
-        else
+        } else {
             EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(u'|').toStdString();
+        }
     }
     // A double click opens the line's document too; on the letters grid nothing does.
     DimenticaMessaggi();

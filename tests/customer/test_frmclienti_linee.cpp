@@ -260,12 +260,13 @@ TEST_F(Griglie, CellsOfALetterAreCheckedAsTheUserLeavesThem)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // the refused cell's editor
         Attendi();
         EXPECT_EQ(testo(1, 0, campo), QString::fromUtf8(c.mostrato)) << c.campo << " " << c.scritto;
-        if (!c.messaggio)
+        if (!c.messaggio) {
             EXPECT_TRUE(Messaggi().isEmpty()) << c.scritto << ": " << Messaggi().join(u'|').toStdString();
-        else if (*c.messaggio)
+        } else if (*c.messaggio) {
             EXPECT_EQ(UltimoMessaggio(), QString::fromUtf8(c.messaggio)) << c.scritto;
-        else
+        } else {
             EXPECT_EQ(Messaggi().size(), 1) << c.scritto;
+        }
     }
     Comando(1, QStringLiteral("Annulla"));
 

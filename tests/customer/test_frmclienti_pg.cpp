@@ -98,8 +98,9 @@ TEST_F(ClientiPostgres, GridLinesAreWrittenAndDeletedOnTheServer)
                              QStringLiteral(" = 2");
         EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1) << c.tabella;
         EXPECT_EQ(Valore(QStringLiteral("Select Descrizione") + riga), c.nuova.value(QStringLiteral("Descrizione")));
-        if (c.tab == 10)
+        if (c.tab == 10) {
             EXPECT_EQ(Valore(QStringLiteral("Select ImportoDichIntenti") + riga).toDouble(), 1234.56);
+        }
         ASSERT_EQ(g->NumeroRighe(), 2);
         // The first line goes after the user confirms.
         m_form->dbgRiga(c.tab == 10 ? 1 : 0)->setCurrentIndex(m_form->dbgRiga(c.tab == 10 ? 1 : 0)->model()->index(0, 4));
