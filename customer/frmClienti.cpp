@@ -9,6 +9,7 @@
 #include "components/db/RecDat.h"
 #include "components/forms/ColoriVb.h"
 #include "components/linee/GestLinee.h"
+#include "components/lista/GestLista.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/ContestoPrg.h"
@@ -419,6 +420,14 @@ void frmClienti::Form_Unload(int &Cancel)
 {
     if (ChiusuraForm)
         return;
+    // A print of the list runs inside the preview's event loop: the list,
+    // which this form owns, must outlive it.
+    if (auto *lista = qobject_cast<::frmClientiLis *>(m_finestraLista.data());
+        lista && lista->ogComlin && lista->ogComlin->InStampa()) {
+        msgCom(QStringLiteral("Stampa della lista in corso: terminarla prima di chiudere la scheda."));
+        Cancel = -1;
+        return;
+    }
     if (m_loadOk == 1 && m_comPag)
         Cancel = m_comPag->PuoChiudere() ? 0 : -1;
     if (!Cancel && PagConLin && LinAttuale >= 0 && LinAttuale <= 1) {

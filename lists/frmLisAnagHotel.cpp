@@ -108,7 +108,7 @@ void frmLisAnagHotel::colonne()
         if (!mostra)
             continue;
         c[size_t(i)].didascalia = QString::fromUtf8(visibili[i].titolo);
-        dbgRiga->setColumnWidth(i, int(visibili[i].twips * fattore / 15.0));
+        dbgRiga->setColumnWidth(i, ModelloLista::Pixel(visibili[i].twips * fattore, dbgRiga));
     }
     m_modello->AggiornaIntestazioni();
 }

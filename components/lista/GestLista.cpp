@@ -136,6 +136,7 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     v->setDefaultSectionSize(dbgRiga->fontMetrics().height() + 6);
     v->hide();
     dbgRiga->horizontalHeader()->setSectionsClickable(true);
+    dbgRiga->horizontalHeader()->setMinimumSectionSize(12);
     dbgRiga->horizontalHeader()->setHighlightSections(false);
     dbgRiga->setSortingEnabled(false);
     connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this, &GestLista::aggiornaContatore);
@@ -174,11 +175,6 @@ void GestLista::ImpostaChiave(const QStringList &colonne)
 }
 
 // ---- Columns ----
-
-double GestLista::fattorePixel() const
-{
-    return 1.0 / 15.0;
-}
 
 void GestLista::TitoloColonna(const QVariant &colonna, const QString &titolo)
 {
@@ -240,7 +236,7 @@ void GestLista::applicaColonne()
     for (size_t i = 0; i < colonne.size(); ++i) {
         m_griglia->setColumnHidden(int(i), !colonne[i].visibile);
         if (colonne[i].larghezza > 0)
-            m_griglia->setColumnWidth(int(i), std::max(12, int(colonne[i].larghezza * fattorePixel())));
+            m_griglia->setColumnWidth(int(i), ModelloLista::Pixel(colonne[i].larghezza, m_griglia));
     }
 }
 

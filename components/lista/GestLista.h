@@ -9,12 +9,14 @@
 // Column and row access for printing and export (see StampaLista.h):
 // ColonneLista() describes every column in grid order (caption, width in
 // twips, alignment, visible or hidden, numeric), RecordCount() counts the
-// rows and LeggiRighe() hands them over one at a time in list order,
-// formatted as the grid shows them, without disturbing the grid's pages.
+// rows, and SorgenteStampa() is the SorgenteRighe the print engine pulls the
+// rows from, in list order and as the grid shows them, a page at a time and
+// without disturbing the grid's pages.
 #pragma once
 
 #include "components/lista/ModelloLista.h"
 #include "components/lista/RigheLista.h"
+#include "components/lista/SorgenteLista.h"
 #include "components/pagine/MessaggioComponente.h"
 
 #include <QFont>
@@ -24,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -31,7 +34,7 @@ class ChiamanteLista;
 class DbMotore;
 class FormStampaLista;
 class ListaPagine;
-class MotoreStampaLista;
+class Stampatore;
 class QAction;
 class QComboBox;
 class QRadioButton;
@@ -39,7 +42,6 @@ class QLineEdit;
 class QTableView;
 class QTimer;
 class QToolBar;
-class QWidget;
 
 class GestLista : public QObject
 {
@@ -147,14 +149,16 @@ class GestLista : public QObject
     FormStampaLista *ofrmComlinStampa() const { return m_formStampa; }
     void ofrmStampaInCorso(QWidget *attesa) { m_formAttesa = attesa; }
     QWidget *ofrmStampaInCorso() const { return m_formAttesa; }
-    void ogSta(MotoreStampaLista *motore) { m_motore = motore; }
-    MotoreStampaLista *ogSta() const { return m_motore; }
-    // Called by the print dialog: prints the list through the engine, with
-    // the owner's print state at 1 while it runs.
+    void ogSta(Stampatore *motore);
+    Stampatore *ogSta() const;
+    // Called by the print dialog: prints the list through the engine
+    // (`tipo` "V" visible columns, "T" all; `orientamento` 2 landscape,
+    // 1 portrait, -1 none), with the owner's print state at 1 while it runs,
+    // and tells the user why when it fails.
     void AvviaStampa(const QString &tipo, int orientamento, QFont &font);
-    // Every row, in list order, as the grid shows it (one text per column);
-    // `riga` answers false to stop. Engine failures are VbErrore.
-    void LeggiRighe(const std::function<bool(const QStringList &testi, const QVariantList &valori)> &riga);
+    bool InStampa() const { return m_inStampa; }
+    // The rows as the print engine reads them.
+    SorgenteRighe &SorgenteStampa() { return m_sorgente; }
     // Caption of the list window (a print's title).
     QString Didascalia() const;
 
@@ -175,7 +179,6 @@ class GestLista : public QObject
     bool vaiABookmark();
     bool stampa();
     void erroreLettura(int numero, const QString &descrizione);
-    double fattorePixel() const;
 
     ChiamanteLista *m_owner = nullptr;
     ListaPagine *m_listaPagine = nullptr;
@@ -189,11 +192,13 @@ class GestLista : public QObject
     QList<QPointer<QRadioButton>> m_optDirez;
     FormStampaLista *m_formStampa = nullptr;
     QPointer<QWidget> m_formAttesa;
-    MotoreStampaLista *m_motore = nullptr;
+    QPointer<Stampatore> m_motore;
+    SorgenteLista m_sorgente{*this};
     FunzioneMessaggio m_messaggi;
     QTimer *m_timConta = nullptr;
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     bool m_contaSubito = true;
     bool m_erroreMostrato = false;
     bool m_inComando = false;
+    bool m_inStampa = false;
 };

@@ -5,6 +5,7 @@
 #include "components/lista/ChiamanteLista.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
+#include "components/stampa/Stampatore.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 
@@ -212,35 +213,29 @@ bool GestLista::stampa()
     return true;
 }
 
-void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
+void GestLista::ogSta(Stampatore *motore)
 {
-    if (!m_motore || !m_righe.Aperta())
-        return;
-    auto staAtt = [this](int stato) {
-        if (m_owner)
-            m_owner->oiStaAtt(stato);
-    };
-    try {
-        m_motore->StampaLista(*this, tipo, orientamento, font, staAtt);
-    } catch (const VbErrore &e) {
-        staAtt(0);
-        chiedi(QStringLiteral("Stampa non riuscita.\r\nErrore(") + QString::number(e.numero()) +
-               QStringLiteral("): ") + e.descrizione());
-    }
+    m_motore = motore;
 }
 
-void GestLista::LeggiRighe(const std::function<bool(const QStringList &, const QVariantList &)> &riga)
+Stampatore *GestLista::ogSta() const
 {
-    if (!m_righe.Aperta() || !riga)
+    return m_motore;
+}
+
+void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
+{
+    if (!m_motore || !m_righe.Aperta() || m_inStampa)
         return;
-    RigheLista::Lettura lettura(m_righe);
-    QVariantList valori;
-    QStringList testi;
-    while (lettura.Successiva(valori)) {
-        testi.clear();
-        for (const QVariant &v : std::as_const(valori))
-            testi << m_modello->TestoValore(v);
-        if (!riga(testi, valori))
-            break;
-    }
+    m_inStampa = true;
+    struct Fine {
+        bool &f;
+        ~Fine() { f = false; }
+    } fine{m_inStampa};
+    const EsitoStampa esito = m_motore->Stampa(m_sorgente, tipo, orientamento, font, [this](int stato) {
+        if (m_owner)
+            m_owner->oiStaAtt(stato);
+    });
+    if (!esito.errore.isEmpty())
+        chiedi(esito.errore);
 }

@@ -7,6 +7,9 @@
 #include "components/util/VbErrore.h"
 
 #include <QLocale>
+#include <QWidget>
+
+#include <cmath>
 #include <QMetaObject>
 
 namespace
@@ -237,6 +240,14 @@ int ModelloLista::IndiceColonna(const QVariant &colonna) const
         if (m_colonne[i].campo.compare(nome, Qt::CaseInsensitive) == 0)
             return int(i);
     return -1;
+}
+
+int ModelloLista::Pixel(double twips, const QWidget *griglia)
+{
+    double fattore = 1.0;
+    if (griglia)
+        fattore = std::max(1.0, griglia->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
+    return std::max(12, int(std::lround(twips / 15.0 * fattore)));
 }
 
 void ModelloLista::AggiornaIntestazioni()

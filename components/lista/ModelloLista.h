@@ -12,6 +12,7 @@
 #include <vector>
 
 class RigheLista;
+class QWidget;
 
 struct ColonnaLista {
     QString campo;          // the result column it shows
@@ -52,6 +53,12 @@ class ModelloLista : public QAbstractTableModel
     QString Testo(int riga, int col) const;
     QString TestoValore(const QVariant &v) const;
     void ImpostaFormatoData(const QString &formato) { m_formatoData = formato; }
+
+    // Pixels of a width given in twips on `griglia`: 15 twips to a pixel,
+    // widened when the grid's digits are wider than the 6 pixels of the
+    // 8-point font the widths were chosen for, so that a column sized for
+    // an 11-digit VAT number still shows it whole.
+    static int Pixel(double twips, const QWidget *griglia);
 
     // Brings the rows the view knows of in line with the rows known to be
     // there (after a count, or after pages found the list shorter).

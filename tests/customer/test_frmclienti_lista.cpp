@@ -5,12 +5,18 @@
 #include "BancoClienti.h"
 
 #include "components/db/RecDat.h"
+#include "components/lista/GestLista.h"
+#include "components/lista/StampaLista.h"
 #include "components/pagine/GestPagine.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/Stampatore.h"
 #include "customer/frmClienti.h"
 #include "lists/frmClientiLis.h"
 #include "lists/frmLisAnagHotel.h"
 
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -86,6 +92,59 @@ TEST_F(ClientiLista, LaListaPosizionaLaSchedaSulClienteScelto)
     QTest::keyClick(nome, Qt::Key_PageDown);
     Attendi(5);
     EXPECT_EQ(Testo(30), Cella(7, 2));
+}
+
+namespace
+{
+
+// Print windows whose progress window tries to close the customer form while
+// the list is being printed.
+struct StampaChiudente : FormStampaLista, AvanzamentoStampa {
+    OpzStampa opz;
+    Stampatore motore;
+    QWidget *scheda = nullptr;
+    bool apertaDurante = false;
+    void ApriPerLista(GestLista &lista) override
+    {
+        lista.ogSta()->ogOpzSta(&opz);
+        lista.ogSta()->ofrmStampaInCorso(this);
+        QFont f;
+        lista.AvviaStampa(QStringLiteral("V"), 1, f);
+    }
+    void ogStampa(Stampatore *) override {}
+    void Mostra() override
+    {
+        scheda->close();
+        apertaDurante = scheda->isVisible();
+    }
+    void Nascondi() override {}
+    void PaginaInStampa(int) override {}
+    QVariant ChiediEmailLogPwd() override { return false; }
+};
+
+} // namespace
+
+TEST_F(ClientiLista, LaSchedaNonSiChiudeMentreLaSuaListaStampa)
+{
+    QTemporaryDir cartella;
+    StampaChiudente stampa;
+    stampa.opz.oiStaVid(OpzStampa::UscitaFile);
+    stampa.opz.FileName(cartella.filePath(QStringLiteral("lista.csv")));
+    ImpostaFornitoreStampa([&](GestLista &lista) {
+        lista.ofrmComlinStampa(&stampa);
+        lista.ogSta(&stampa.motore);
+    });
+    ASSERT_NE(Apri(), nullptr);
+    ImpostaFornitoreStampa({});
+    stampa.scheda = m_form;
+    m_form->ButtonComando(QStringLiteral("Lista"));
+    Attendi();
+    Lista()->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    EXPECT_TRUE(stampa.apertaDurante);
+    ASSERT_EQ(Messaggi().size(), 1);
+    EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("Stampa della lista in corso")));
+    EXPECT_TRUE(QFile::exists(stampa.opz.FileName()));
 }
 
 TEST_F(ImportaOspite, IlPrimoOspiteRiempieLaScheda)

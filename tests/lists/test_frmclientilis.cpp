@@ -7,6 +7,8 @@
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/Stampatore.h"
 #include "components/pagine/GestPagine.h"
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
@@ -16,6 +18,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableView>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -286,26 +290,25 @@ TEST_F(ListaClienti, CercaTestoNelleDirezioni)
 namespace
 {
 
-struct StampaProva : FormStampaLista, MotoreStampaLista {
+// The print windows: the dialog starts an export of every column to a file,
+// the progress window notes the print state while the engine runs.
+struct StampaProva : FormStampaLista, AvanzamentoStampa {
+    OpzStampa opz;
     int aperture = 0;
     int staAttDurante = -1;
-    QStringList righe;
     void ApriPerLista(GestLista &lista) override
     {
         ++aperture;
+        lista.ogSta()->ogOpzSta(&opz);
+        lista.ogSta()->ofrmStampaInCorso(this);
         QFont f;
-        lista.AvviaStampa(QStringLiteral("V"), 2, f);
+        lista.AvviaStampa(QStringLiteral("T"), 1, f);
     }
-    void StampaLista(GestLista &lista, const QString &, int, QFont &, const std::function<void(int)> &staAtt) override
-    {
-        staAtt(1);
-        staAttDurante = Globali::StaAtt;
-        lista.LeggiRighe([&](const QStringList &testi, const QVariantList &) {
-            righe << testi.value(2);
-            return true;
-        });
-        staAtt(0);
-    }
+    void ogStampa(Stampatore *) override {}
+    void Mostra() override { staAttDurante = Globali::StaAtt; }
+    void Nascondi() override {}
+    void PaginaInStampa(int) override {}
+    QVariant ChiediEmailLogPwd() override { return false; }
 };
 
 } // namespace
@@ -319,9 +322,16 @@ TEST_F(ListaClienti, StampaPassaLaListaAllaStampaMaNonQuellaVuota)
     Attendi();
     EXPECT_TRUE(Messaggi().isEmpty());
 
+    QTemporaryDir cartella;
     StampaProva stampa;
+    stampa.opz.oiStaVid(OpzStampa::UscitaFile);
+    stampa.opz.FileForm(OpzStampa::FormatoTesto);
+    stampa.opz.SepCampi(QStringLiteral(";"));
+    stampa.opz.DelimStr(QString());
+    stampa.opz.FileName(cartella.filePath(QStringLiteral("lista.txt")));
+    Stampatore motore;
     Lista()->ofrmComlinStampa(&stampa);
-    Lista()->ogSta(&stampa);
+    Lista()->ogSta(&motore);
     Scrivi(30, QStringLiteral("Nessun cliente ha questo nome"));
     Cerca();
     ASSERT_EQ(Righe(), 0);
@@ -333,19 +343,30 @@ TEST_F(ListaClienti, StampaPassaLaListaAllaStampaMaNonQuellaVuota)
 
     Scrivi(30, QString());
     Cerca();
+    DimenticaMessaggi();
     m_lista->ButtonComando(QStringLiteral("Stampa"));
     Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(" ").toStdString();
     EXPECT_EQ(stampa.aperture, 1);
     EXPECT_EQ(stampa.staAttDurante, 1);
     EXPECT_EQ(Globali::StaAtt, 0);
-    ASSERT_EQ(stampa.righe.size(), Righe());
-    EXPECT_EQ(stampa.righe.first(), Cella(0, 2));
-    EXPECT_EQ(stampa.righe.last(), Cella(Righe() - 1, 2));
-    const std::vector<ColonnaLista> colonne = Lista()->ColonneLista();
-    ASSERT_EQ(colonne.size(), 13u);
+    QFile file(stampa.opz.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    // Every row, in list order, with every column (hidden ones too).
+    ASSERT_GE(righe.size(), Righe());
+    righe = righe.mid(righe.size() - Righe());
+    EXPECT_TRUE(righe.first().startsWith(Cella(0, 0) + ';' + Cella(0, 1) + ';' + Cella(0, 2) + ';'))
+        << righe.first().toStdString();
+    EXPECT_TRUE(righe.last().contains(';' + Cella(Righe() - 1, 2) + ';'));
+    EXPECT_EQ(righe.first().count(';'), 12);
+
+    const QList<ColonnaStampa> colonne = Lista()->SorgenteStampa().ColonneStampa();
+    ASSERT_EQ(colonne.size(), 13);
     EXPECT_EQ(colonne[3].didascalia, QStringLiteral("Ragione Sociale Contabile"));
     EXPECT_EQ(colonne[3].larghezza, 3000);
     EXPECT_FALSE(colonne[10].visibile);
+    EXPECT_EQ(Lista()->SorgenteStampa().NumeroRighe(), Righe());
 }
 
 TEST_F(ListaClienti, ComandoDaUnCampoLoControllaERidaIlFuocoUnaVolta)

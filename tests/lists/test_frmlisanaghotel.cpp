@@ -3,6 +3,7 @@
 #include "BancoLista.h"
 
 #include "components/db/RecDat.h"
+#include "components/lista/ModelloLista.h"
 #include "lists/frmLisAnagHotel.h"
 
 #include <QHeaderView>
@@ -58,12 +59,16 @@ TEST_F(ElencoOspiti, ColonneEScelta)
     const QStringList titoli = {"Ragione sociale 1", "", "Partita IVA", "Indirizzo", "CAP", "Località", "Prov"};
     for (int c = 0; c < 11; ++c) {
         EXPECT_EQ(g->isColumnHidden(c), c == 1 || c >= 7) << c;
-        if (!g->isColumnHidden(c))
+        if (!g->isColumnHidden(c)) {
             EXPECT_EQ(g->model()->headerData(c, Qt::Horizontal).toString(), titoli[c]);
+        }
     }
-    // No resolution factor: the designer widths (twips, 15 to a pixel).
-    EXPECT_EQ(g->columnWidth(0), 200);
-    EXPECT_EQ(g->columnWidth(3), 160);
+    // No resolution factor: the designer widths.
+    EXPECT_EQ(g->columnWidth(0), ModelloLista::Pixel(3000, g));
+    EXPECT_EQ(g->columnWidth(3), ModelloLista::Pixel(2400, g));
+    l->odRisVidVal = 1.5;
+    l->Form_Load();
+    EXPECT_EQ(g->columnWidth(0), ModelloLista::Pixel(4500, g));
 
     g->setCurrentIndex(g->model()->index(3, 0));
     const QString quarto = g->model()->index(3, 0).data().toString();
