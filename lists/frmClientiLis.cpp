@@ -189,20 +189,30 @@ QVariant frmClientiLis::SettaRecordset(QString &psSql, const QVariant &pvFaiSql)
     RiempiColonneCerca();
     QString corrente, totale;
     ogComlin->PosizioneRighe(corrente, totale);
-    txtRiga->setText(corrente + QStringLiteral(" / ") + totale);
+    const QString testo = corrente + QStringLiteral(" / ") + totale;
+    if (txtRiga->text() != testo)
+        txtRiga->setText(testo);
     return {};
 }
 
 // The search panel's columns: the visible ones, by caption.
 void frmClientiLis::RiempiColonneCerca()
 {
-    const QString scelta = CobCerca->currentText();
-    CobCerca->clear();
+    QList<QPair<QString, int>> voci;
     for (int i = 0; i < ogComlin->NumeroColonne(); ++i) {
         const ColonnaLista c = ogComlin->Colonna(i);
         if (c.visibile)
-            CobCerca->addItem(c.didascalia, i);
+            voci.append({c.didascalia, i});
     }
+    bool uguali = voci.size() == CobCerca->count();
+    for (int i = 0; uguali && i < voci.size(); ++i)
+        uguali = CobCerca->itemText(i) == voci[i].first && CobCerca->itemData(i).toInt() == voci[i].second;
+    if (uguali)
+        return;
+    const QString scelta = CobCerca->currentText();
+    CobCerca->clear();
+    for (const auto &[didascalia, i] : voci)
+        CobCerca->addItem(didascalia, i);
     const int indice = CobCerca->findText(scelta.isEmpty() ? QStringLiteral("Ragione Sociale Contabile") : scelta);
     CobCerca->setCurrentIndex(std::max(0, indice));
 }

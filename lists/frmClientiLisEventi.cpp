@@ -123,7 +123,9 @@ void frmClientiLis::dbgRiga_RowColChange(int LastRow, int LastCol)
 {
     QString corrente, totale;
     ogComlin->CambioRiga(LastRow, LastCol, corrente, totale);
-    txtRiga->setText(corrente + QStringLiteral(" / ") + totale);
+    const QString testo = corrente + QStringLiteral(" / ") + totale;
+    if (txtRiga->text() != testo)
+        txtRiga->setText(testo);
 }
 
 void frmClientiLis::dbgRiga_MouseMove(int y)

@@ -182,7 +182,7 @@ void GestLista::TitoloColonna(const QVariant &colonna, const QString &titolo)
     if (i < 0)
         return;
     m_modello->Colonne()[size_t(i)].didascalia = titolo;
-    m_modello->AggiornaIntestazioni();
+    emit m_modello->headerDataChanged(Qt::Horizontal, i, i);
 }
 
 void GestLista::LarghezzaColonna(const QVariant &colonna, double larghezzaTwips)
@@ -191,7 +191,7 @@ void GestLista::LarghezzaColonna(const QVariant &colonna, double larghezzaTwips)
     if (i < 0)
         return;
     m_modello->Colonne()[size_t(i)].larghezza = int(larghezzaTwips);
-    applicaColonne();
+    applicaColonna(i);
 }
 
 void GestLista::OpzioneColonna(const QVariant &colonna, int opzione, const QVariant &valore)
@@ -206,7 +206,7 @@ void GestLista::OpzioneColonna(const QVariant &colonna, int opzione, const QVari
         const int a = valore.toInt();
         c.allineamento = (a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
     }
-    applicaColonne();
+    applicaColonna(i);
 }
 
 int GestLista::NumeroColonne() const
@@ -228,16 +228,24 @@ const Risultato::Colonna *GestLista::InfoCampo(int colonna) const
     return &m_righe.Colonna(colonna);
 }
 
+void GestLista::applicaColonna(int i)
+{
+    if (!m_griglia || i < 0 || i >= NumeroColonne())
+        return;
+    const ColonnaLista &c = m_modello->Colonne()[size_t(i)];
+    if (m_griglia->isColumnHidden(i) == c.visibile)
+        m_griglia->setColumnHidden(i, !c.visibile);
+    if (c.larghezza > 0) {
+        const int pixel = ModelloLista::Pixel(c.larghezza, m_griglia);
+        if (m_griglia->columnWidth(i) != pixel)
+            m_griglia->setColumnWidth(i, pixel);
+    }
+}
+
 void GestLista::applicaColonne()
 {
-    if (!m_griglia)
-        return;
-    const auto &colonne = m_modello->Colonne();
-    for (size_t i = 0; i < colonne.size(); ++i) {
-        m_griglia->setColumnHidden(int(i), !colonne[i].visibile);
-        if (colonne[i].larghezza > 0)
-            m_griglia->setColumnWidth(int(i), ModelloLista::Pixel(colonne[i].larghezza, m_griglia));
-    }
+    for (int i = 0; i < NumeroColonne(); ++i)
+        applicaColonna(i);
 }
 
 // ---- Rows ----
@@ -411,6 +419,9 @@ void GestLista::aggiornaContatore()
     QString corrente, totale;
     PosizioneRighe(corrente, totale);
     const QString testo = corrente + QStringLiteral(" / ") + totale;
+    if (testo == m_ultimoContatore)
+        return;
+    m_ultimoContatore = testo;
     if (m_txtRiga)
         m_txtRiga->setText(testo);
     emit contatoreCambiato(testo);

@@ -172,6 +172,7 @@ class GestLista : public QObject
   private:
     int chiedi(const QString &testo, const QStringList &pulsanti = {QStringLiteral("&Ok")}, int predefinito = 1);
     void applicaColonne();
+    void applicaColonna(int colonna);
     void aggiornaContatore();
     void contaRighe();
     bool aggiorna();
@@ -197,6 +198,7 @@ class GestLista : public QObject
     FunzioneMessaggio m_messaggi;
     QTimer *m_timConta = nullptr;
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
+    QString m_ultimoContatore;
     bool m_contaSubito = true;
     bool m_erroreMostrato = false;
     bool m_inComando = false;

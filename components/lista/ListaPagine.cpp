@@ -119,7 +119,7 @@ void ListaPagine::MostraLista(const QString &condizioneForm)
     if (!m_owner || !m_lista)
         return;
     m_condizioneForm = condizioneForm;
-    if (QWidget *w = m_owner->Finestra()) {
+    if (QWidget *w = m_owner->Finestra(); w && !(w->isVisible() && w->isActiveWindow())) {
         w->show();
         w->raise();
         w->activateWindow();

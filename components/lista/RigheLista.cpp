@@ -52,12 +52,21 @@ std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)
 // by neighbouring values only when every one of them is selected.
 void RigheLista::preparaOrdine()
 {
+    if (m_ordinePronto)
+        return;
+    m_ordinePronto = true;
     m_ordine = m_parti.ordine;
     m_perChiave = false;
-    if (!m_parti.semplice || !m_parti.ordineSemplice || m_chiave.isEmpty())
+    if (!m_parti.semplice || !m_parti.ordineSemplice)
         return;
     const JetSql::AnalisiSelect a = JetSql::Analizza(m_parti.testo);
     if (!a.valida)
+        return;
+    // Without a record form's key, the primary key of the one table read.
+    QStringList chiave = m_chiave;
+    if (chiave.isEmpty() && a.tabelle.size() == 1 && a.tabelle[0].databaseJet.isEmpty() && m_db)
+        chiave = m_db->ChiavePrimaria(m_connessione, a.tabelle[0].tabella, a.tabelle[0].schema);
+    if (chiave.isEmpty())
         return;
     bool tutte = false;
     QStringList selezionate;
@@ -72,7 +81,7 @@ void RigheLista::preparaOrdine()
     for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine))
         if (!selezionata(v.colonna))
             return;
-    for (const QString &k : m_chiave) {
+    for (const QString &k : std::as_const(chiave)) {
         if (!selezionata(k))
             return;
         const bool presente = std::any_of(m_ordine.begin(), m_ordine.end(), [&](const SqlLista::VoceOrdine &v) {
@@ -87,7 +96,11 @@ void RigheLista::preparaOrdine()
 void RigheLista::Apri(const QString &sql)
 {
     Chiudi();
-    m_parti = SqlLista::Scomponi(sql);
+    // The same SELECT again (a refresh, the same search) keeps its reading.
+    if (sql != m_parti.testo) {
+        m_parti = SqlLista::Scomponi(sql);
+        m_ordinePronto = false;
+    }
     Riapri();
 }
 
@@ -115,6 +128,8 @@ void RigheLista::Riapri()
         m_ordine = m_parti.ordine;
         primo = leggi(SqlLista::Pagina(m_parti, {}, {}, false, RighePagina));
     }
+    // A reading that proved impossible is not tried again for this SELECT.
+    m_ordinePronto = m_perChiave || m_ordine == m_parti.ordine;
     m_colonne.assign(primo->numColonne(), {});
     for (int i = 0; i < primo->numColonne(); ++i)
         m_colonne[size_t(i)] = primo->colonna(i);

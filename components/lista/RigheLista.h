@@ -50,7 +50,12 @@ class RigheLista
     DbMotore *Database() const { return m_db; }
     QString Connessione() const { return m_connessione; }
     // The columns of the record's key: they make the ordering unique.
-    void ImpostaChiave(const QStringList &colonne) { m_chiave = colonne; }
+    void ImpostaChiave(const QStringList &colonne)
+    {
+        if (colonne != m_chiave)
+            m_ordinePronto = false;
+        m_chiave = colonne;
+    }
     const QStringList &Chiave() const { return m_chiave; }
 
     // Opens the SELECT and reads its first page; the engine's refusal is a
@@ -147,6 +152,7 @@ class RigheLista
     std::shared_ptr<Risultato> m_nomi;  // an empty result with the columns, for name look-ups
     bool m_aperta = false;
     bool m_perChiave = false;
+    bool m_ordinePronto = false;  // m_ordine and m_perChiave worked out for this SELECT
     std::map<int, Pagina> m_pagine;
     std::map<int, Confine> m_confini;
     quint64 m_uso = 0;

@@ -16,6 +16,7 @@ namespace SqlLista {
 struct VoceOrdine {
     QString colonna;          // as written in the ORDER BY ("Descrizione", "P.Conto")
     bool discendente = false;
+    bool operator==(const VoceOrdine &) const = default;
 };
 
 struct Parti {

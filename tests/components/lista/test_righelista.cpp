@@ -152,5 +152,23 @@ TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
     EXPECT_EQ(righe.PosizioneChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}), -1);
 }
 
+TEST_P(ListaRighe, SenzaChiaveDellaSchedaLaChiavePrimariaDellaTabella)
+{
+    const QString sql = kSelect + QStringLiteral(" order by Descrizione");
+    const QStringList tutte = attese(sql);
+    RigheLista sola;
+    sola.ImpostaDatabase(db.get(), C);
+    sola.Apri(sql);
+    ASSERT_TRUE(sola.PerChiave());
+    for (int r = 0; r < tutte.size(); r += 7)
+        ASSERT_EQ(sola.Valore(r, 2).toString(), tutte[r]) << r;
+    EXPECT_EQ(sola.Stat().perSalto, 0);
+    // A SELECT that cannot be read by its neighbours' values still gives every row.
+    sola.Apri(QStringLiteral("Select Distinct Mastro From PianoConti order by Mastro"));
+    EXPECT_FALSE(sola.PerChiave());
+    EXPECT_EQ(sola.Conta(), 3);
+    EXPECT_EQ(sola.Valore(2, 0).toString(), QStringLiteral("99"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, ListaRighe, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
                          NomeMotore);

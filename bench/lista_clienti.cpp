@@ -1,0 +1,334 @@
+// The customer list window on a large company (100,000 customers): opening
+// the list, and a name-prefix search, each beside the same SELECT stepped for
+// the same rows through SQLite's C API in the same run (ratio; target 2 or
+// less). Each is timed twice: until the cells of the first screen are ready
+// to be shown (the list against the bare steps), and until that screen is
+// painted (the list against the bare steps shown in a bare QTableView of the
+// same size over a plain model of their texts). Then the memory of
+// scrolling the whole list from the top to the bottom, sampled as it scrolls
+// (target: flat), beside the memory the same rows take when read at once.
+//
+//   bench_lista_clienti [--db PATH] [--customers N] [--solo-scorrimento]
+//                       [--tutte-in-memoria] [--solo-tempi] [benchmark options]
+// --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
+// reading of every row, so that /usr/bin/time -v gives each one's peak.
+#include "SupportoBench.h"
+#include "components/db/DbMotore.h"
+#include "components/forms/RisposteProgrammate.h"
+#include "components/lista/GestLista.h"
+#include "components/lista/ListaPagine.h"
+#include "lists/frmClientiLis.h"
+#include "services/Globali.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTableView>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+QString g_percorso;
+frmClientiLis *g_lista = nullptr;
+std::vector<qint64> g_apri, g_apriC, g_cerca, g_cercaC, g_conta, g_apriP, g_apriCP, g_cercaP, g_cercaCP;
+QTableView *g_nuda = nullptr;
+int g_righeLette = 0;
+const char *const kPrefissi[] = {"Rossi", "Bianchi", "Ferrari", "Romano", "Colombo", "Ricci", "Marino", "Greco"};
+
+double mediana(std::vector<qint64> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return double(v[v.size() / 2]) / 1000.0;
+}
+
+long rssKb(const char *campo = "VmRSS:")
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &riga : f.readAll().split('\n'))
+        if (riga.startsWith(campo))
+            return riga.mid(int(qstrlen(campo))).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+GestLista *lista() { return g_lista->ogComlin; }
+
+// The first page's SELECT as the engine receives it.
+QByteArray sqlPagina()
+{
+    RigheLista &r = lista()->RecordsetLista();
+    return Globali::DbComp()
+        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, RigheLista::RighePagina))
+        .toUtf8();
+}
+
+// The texts of the bare steps, for the bare view.
+class ModelloNudo : public QAbstractTableModel
+{
+  public:
+    std::vector<QStringList> righe;
+    int colonne = 0;
+    int rowCount(const QModelIndex &) const override { return int(righe.size()); }
+    int columnCount(const QModelIndex &) const override { return colonne; }
+    QVariant data(const QModelIndex &i, int ruolo) const override
+    {
+        return ruolo == Qt::DisplayRole ? QVariant(righe[size_t(i.row())].value(i.column())) : QVariant();
+    }
+    void Imposta(std::vector<QStringList> r, int c)
+    {
+        beginResetModel();
+        righe = std::move(r);
+        colonne = c;
+        endResetModel();
+    }
+};
+ModelloNudo *g_modelloNudo = nullptr;
+
+void dipingi()
+{
+    g_lista->dbgRiga->viewport()->repaint();
+}
+
+// The cells of the first screen, as the grid asks for them when it paints.
+void celleVisibili()
+{
+    QTableView *g = g_lista->dbgRiga;
+    const int righe = std::min(g->model()->rowCount(), g->viewport()->height() / g->rowHeight(0) + 1);
+    for (int r = 0; r < righe; ++r)
+        for (int c = 0; c < g->model()->columnCount(); ++c)
+            benchmark::DoNotOptimize(g->model()->index(r, c).data());
+}
+
+// The same SELECT stepped through SQLite's C API for the rows the list read;
+// with `mostra` their texts are also painted in the bare view.
+qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra)
+{
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+    int n = 0;
+    qint64 byte = 0;
+    std::vector<QStringList> testi;
+    const int colonne = sqlite3_column_count(st);
+    while (n < righe && sqlite3_step(st) == SQLITE_ROW) {
+        QStringList riga;
+        for (int c = 0; c < colonne; ++c) {
+            const char *testo = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
+            byte += sqlite3_column_bytes(st, c);
+            if (mostra)
+                riga << QString::fromUtf8(testo, sqlite3_column_bytes(st, c));
+        }
+        if (mostra)
+            testi.push_back(riga);
+        ++n;
+    }
+    sqlite3_finalize(st);
+    benchmark::DoNotOptimize(byte);
+    if (mostra) {
+        g_modelloNudo->Imposta(std::move(testi), colonne);
+        g_nuda->viewport()->repaint();
+    }
+    return t.nsecsElapsed();
+}
+
+void chiudi()
+{
+    QCoreApplication::processEvents();  // the count that follows the first rows
+    lista()->ChiudiLista();
+}
+
+void Apri(benchmark::State &state)
+{
+    sqlite3 *c = nullptr;
+    sqlite3_open_v2(g_percorso.toUtf8().constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+    g_lista->txt(30)->clear();
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        g_lista->MostraLista(QString());
+        celleVisibili();
+        g_apri.push_back(t.nsecsElapsed());
+        g_righeLette = lista()->RecordsetLista().RigheNote();
+        QCoreApplication::processEvents();
+        g_conta.push_back(t.nsecsElapsed());
+        const QByteArray sql = sqlPagina();
+        chiudi();
+        t.restart();
+        g_lista->MostraLista(QString());
+        dipingi();
+        g_apriP.push_back(t.nsecsElapsed());
+        chiudi();
+        g_apriC.push_back(passiC(c, sql, g_righeLette, false));
+        g_apriCP.push_back(passiC(c, sql, g_righeLette, true));
+    }
+    sqlite3_close(c);
+}
+
+void CercaNome(benchmark::State &state)
+{
+    sqlite3 *c = nullptr;
+    sqlite3_open_v2(g_percorso.toUtf8().constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+    int i = 0;
+    for (auto _ : state) {
+        g_lista->txt(30)->setText(QString::fromLatin1(kPrefissi[i++ % std::size(kPrefissi)]));
+        QElapsedTimer t;
+        t.start();
+        lista()->EseguiComandoLista(QStringLiteral("Aggiorna"));
+        celleVisibili();
+        g_cerca.push_back(t.nsecsElapsed());
+        const int righe = lista()->RecordsetLista().RigheNote();
+        const QByteArray sql = sqlPagina();
+        chiudi();
+        t.restart();
+        lista()->EseguiComandoLista(QStringLiteral("Aggiorna"));
+        dipingi();
+        g_cercaP.push_back(t.nsecsElapsed());
+        chiudi();
+        g_cercaC.push_back(passiC(c, sql, righe, false));
+        g_cercaCP.push_back(passiC(c, sql, righe, true));
+    }
+    g_lista->txt(30)->clear();
+    sqlite3_close(c);
+}
+
+// Scrolls the whole list a screen at a time, painting each screen; prints the
+// memory after opening, its highest value while scrolling and at the end.
+void Scorri(const char *come)
+{
+    g_lista->txt(30)->clear();
+    QElapsedTimer t;
+    t.start();
+    g_lista->MostraLista(QString());
+    // By name: as a click on the name column's header orders it.
+    if (qstrcmp(come, "name") == 0)
+        lista()->OrdinaPerColonna(3, g_lista->osSql());
+    QCoreApplication::processEvents();
+    dipingi();
+    const long aperta = rssKb();
+    long massimo = aperta;
+    QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
+    const int righe = g_lista->dbgRiga->model()->rowCount();
+    int passi = 0;
+    for (int v = 0; v <= barra->maximum(); v += std::max(1, barra->pageStep())) {
+        barra->setValue(v);
+        dipingi();
+        if (++passi % 50 == 0)
+            massimo = std::max(massimo, rssKb());
+    }
+    barra->setValue(barra->maximum());
+    dipingi();
+    const long fine = rssKb();
+    massimo = std::max(massimo, fine);
+    const RigheLista::Statistiche &s = lista()->RecordsetLista().Stat();
+    std::printf("Scrolling %d rows (%s order) in %d screens, %.1f s: RSS after opening %ld KiB, highest while "
+                "scrolling %ld KiB, at the bottom %ld KiB (growth %+ld KiB); pages read %d (by neighbour %d, by "
+                "skipping %d), %d in memory at most %d\n",
+                righe, come, passi, t.elapsed() / 1000.0, aperta, massimo, fine, massimo - aperta, s.pagine,
+                s.perChiave, s.perSalto, lista()->RecordsetLista().PagineInMemoria(), RigheLista::PagineTenute);
+    chiudi();
+}
+
+void TutteInMemoria()
+{
+    const long prima = rssKb();
+    g_lista->MostraLista(QString());
+    QCoreApplication::processEvents();
+    const QString sql = lista()->SqlLista();
+    lista()->ChiudiLista();
+    QElapsedTimer t;
+    t.start();
+    auto tutte = Globali::DbComp()->Seleziona(Globali::DbAzienda, sql);
+    std::printf("For comparison, the same %d rows read at once: %.1f s, RSS %ld KiB -> %ld KiB (%+ld KiB)\n",
+                tutte->numRighe(), t.elapsed() / 1000.0, prima, rssKb(), rssKb() - prima);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
+    bool soloScorrimento = false, soloMemoria = false, soloTempi = false;
+    std::vector<char *> argomenti;
+    for (char *a : argomentiBench.perBenchmark) {
+        if (qstrcmp(a, "--solo-scorrimento") == 0)
+            soloScorrimento = true;
+        else if (qstrcmp(a, "--tutte-in-memoria") == 0)
+            soloMemoria = true;
+        else if (qstrcmp(a, "--solo-tempi") == 0)
+            soloTempi = true;
+        else
+            argomenti.push_back(a);
+    }
+    int n = int(argomenti.size());
+    QApplication app(n, argomenti.data());
+    QTemporaryDir cartella;
+    g_percorso = argomentiBench.db;
+    if (g_percorso.isEmpty())
+        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
+    if (g_percorso.isEmpty())
+        return 1;
+
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    db->ApriSqlite(Globali::DbAzienda, g_percorso);
+    Globali::DescAzienda = QStringLiteral("Benchmark");
+    auto finestra = std::make_unique<frmClientiLis>();
+    g_lista = finestra.get();
+    g_lista->Form_Load();
+    g_lista->resize(1000, 620);
+    g_lista->show();
+    QCoreApplication::processEvents();
+    ModelloNudo modelloNudo;
+    g_modelloNudo = &modelloNudo;
+    QTableView nuda;
+    g_nuda = &nuda;
+    nuda.setModel(&modelloNudo);
+    nuda.resize(g_lista->dbgRiga->size());
+    nuda.show();
+
+    if (soloMemoria) {
+        TutteInMemoria();
+    } else if (soloScorrimento) {
+        Scorri("code");
+    } else {
+        benchmark::RegisterBenchmark("ApriLista", Apri)->Unit(benchmark::kMicrosecond)->Iterations(200);
+        benchmark::RegisterBenchmark("CercaNome", CercaNome)->Unit(benchmark::kMicrosecond)->Iterations(200);
+        benchmark::Initialize(&n, argomenti.data());
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        auto riga = [](const char *cosa, const std::vector<qint64> &lista, const std::vector<qint64> &nudo) {
+            const double l = mediana(lista), n = mediana(nudo);
+            std::printf("  %-62s list %8.1f us, bare %8.1f us, ratio %.2f\n", cosa, l, n, n > 0 ? l / n : 0.0);
+        };
+        std::printf("Medians (%d rows read by the list's first page; target ratio 2 or less):\n", g_righeLette);
+        riga("opening, first screen's cells ready / bare C API steps", g_apri, g_apriC);
+        riga("opening, first screen painted / bare steps in a bare view", g_apriP, g_apriCP);
+        riga("name-prefix search, cells ready / bare C API steps", g_cerca, g_cercaC);
+        riga("name-prefix search, painted / bare steps in a bare view", g_cercaP, g_cercaCP);
+        std::printf("  opening until the counter shows the total (rows counted): %.1f us\n", mediana(g_conta));
+        if (!soloTempi) {
+            Scorri("code");
+            Scorri("name");
+            TutteInMemoria();
+        }
+    }
+    std::printf("Peak RSS of the process (VmHWM): %ld KiB\n", rssKb("VmHWM:"));
+    g_nuda = nullptr;
+    finestra.reset();
+    Globali::ImpostaDbComp(nullptr);
+    return 0;
+}
