@@ -221,11 +221,17 @@ void Scorri(const char *come)
     QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
     const int righe = g_lista->dbgRiga->model()->rowCount();
     int passi = 0;
+    QStringList tappe;  // RSS at each tenth of the list
+    int prossima = 1;
     for (int v = 0; v <= barra->maximum(); v += std::max(1, barra->pageStep())) {
         barra->setValue(v);
         dipingi();
         if (++passi % 50 == 0)
             massimo = std::max(massimo, rssKb());
+        if (v >= qint64(barra->maximum()) * prossima / 10) {
+            tappe << QString::number(rssKb());
+            ++prossima;
+        }
     }
     barra->setValue(barra->maximum());
     dipingi();
@@ -237,6 +243,7 @@ void Scorri(const char *come)
                 "skipping %d), %d in memory at most %d\n",
                 righe, come, passi, t.elapsed() / 1000.0, aperta, massimo, fine, massimo - aperta, s.pagine,
                 s.perChiave, s.perSalto, lista()->RecordsetLista().PagineInMemoria(), RigheLista::PagineTenute);
+    std::printf("  RSS (KiB) at each tenth of the list: %s\n", qPrintable(tappe.join(QStringLiteral(" "))));
     chiudi();
 }
 

@@ -196,6 +196,10 @@ void RigheLista::ricorda(int p, std::unique_ptr<Risultato> r, bool ultima)
     while (int(m_pagine.size()) > PagineTenute) {
         auto vecchia = std::min_element(m_pagine.begin(), m_pagine.end(),
                                         [](const auto &a, const auto &b) { return a.second.uso < b.second.uso; });
+        // A page that goes keeps its boundary values only every few pages:
+        // a page far from those in memory is reached from the nearest kept one.
+        if (vecchia->first % ConfiniRadi != 0)
+            m_confini.erase(vecchia->first);
         m_pagine.erase(vecchia);
     }
 }

@@ -31,6 +31,9 @@ class RigheLista
   public:
     static constexpr int RighePagina = 128;
     static constexpr int PagineTenute = 24;
+    // Of the pages no longer in memory, one in so many keeps its boundary
+    // values (so that what the list remembers hardly grows with its rows).
+    static constexpr int ConfiniRadi = 16;
 
     // How the pages were read since the list was opened (benchmarks, tests).
     struct Statistiche {
