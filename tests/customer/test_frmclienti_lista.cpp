@@ -14,6 +14,8 @@
 #include "lists/frmClientiLis.h"
 #include "lists/frmLisAnagHotel.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -145,6 +147,30 @@ TEST_F(ClientiLista, LaSchedaNonSiChiudeMentreLaSuaListaStampa)
     ASSERT_EQ(Messaggi().size(), 1);
     EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("Stampa della lista in corso")));
     EXPECT_TRUE(QFile::exists(stampa.opz.FileName()));
+}
+
+// The list window for the documentation, written with the pictures of the
+// form's pages when CLIENTI_SCREENSHOTS names a folder; skipped otherwise.
+using Schermate = BancoClienti;
+
+TEST_F(Schermate, ListaClienti)
+{
+    const QString cartella = qEnvironmentVariable("CLIENTI_SCREENSHOTS");
+    if (cartella.isEmpty())
+        GTEST_SKIP() << "CLIENTI_SCREENSHOTS not set";
+    ASSERT_TRUE(QDir().mkpath(cartella));
+    ASSERT_NE(Apri(), nullptr);
+    m_form->ButtonComando(QStringLiteral("Lista"));
+    Attendi();
+    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    ASSERT_NE(lista, nullptr);
+    lista->resize(1320, 640);
+    lista->txtCerca->setText(QStringLiteral("Milano"));
+    lista->CobCerca->setCurrentIndex(lista->CobCerca->findText(QStringLiteral("Località")));
+    lista->ButtonComando(QStringLiteral("Cerca"));
+    Attendi(10);
+    const QString nome = cartella + QStringLiteral("/lista-clienti.png");
+    EXPECT_TRUE(lista->grab().save(nome)) << nome.toStdString();
 }
 
 TEST_F(ImportaOspite, IlPrimoOspiteRiempieLaScheda)
