@@ -55,15 +55,22 @@ inline QString CreaDemo(const QTemporaryDir &cartella, int clienti)
     return percorso;
 }
 
-// Console reporter that also keeps the time per iteration (ns) of each benchmark, by name.
+// Console reporter that also keeps the time per iteration (ns) of each
+// benchmark, by name: the best of its repetitions (aggregates left aside).
 class Registratore : public benchmark::ConsoleReporter {
 public:
     explicit Registratore(std::map<std::string, double> &tempi) : m_tempi(tempi) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &r : runs) {
+            if (r.run_type == Run::RT_Aggregate)
+                continue;
             const std::string nome = r.benchmark_name();
-            m_tempi[nome.substr(0, nome.find('/'))] = r.GetAdjustedRealTime();
+            const std::string chiave = nome.substr(0, nome.find('/'));
+            const auto trovato = m_tempi.find(chiave);
+            const double t = r.GetAdjustedRealTime();
+            if (trovato == m_tempi.end() || t < trovato->second)
+                m_tempi[chiave] = t;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -71,6 +78,27 @@ public:
 private:
     std::map<std::string, double> &m_tempi;
 };
+
+// A benchmark compared with its floor in the same run: short repetitions of
+// each, interleaved at random (InterleaviCasuale), so that a load that comes
+// and goes on a shared machine weighs on both alike; the reporter keeps the
+// best repetition of each.
+inline benchmark::internal::Benchmark *Confronto(benchmark::internal::Benchmark *b, int ripetizioni = 9,
+                                                 double tempoMinimo = 0.3)
+{
+    return b->Unit(benchmark::kMillisecond)->MinTime(tempoMinimo)->Repetitions(ripetizioni);
+}
+
+// Asks Google Benchmark to interleave the repetitions of the benchmarks at
+// random, unless the command line says otherwise.
+inline void InterleaviCasuale(std::vector<char *> &argomenti)
+{
+    for (const char *a : argomenti)
+        if (std::string(a).rfind("--benchmark_enable_random_interleaving", 0) == 0)
+            return;
+    static char opzione[] = "--benchmark_enable_random_interleaving=true";
+    argomenti.push_back(opzione);
+}
 
 // Console reporter that keeps the time per iteration (ns) of every run by its
 // full name ("Valore/0/32000"), for benchmarks run over several sizes.

@@ -1,10 +1,10 @@
 // Amount and percentage helpers, computed exactly on scaled 128-bit integers.
 #include "services/Importi.h"
 
+#include "components/util/Decimale.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -71,18 +71,24 @@ i128 daDouble(double v, int scala)
 {
     if (!std::isfinite(v))
         overflow();
-    const QString testo = QString::number(v, 'e', 14);  // d.dddddddddddddde[+-]x
-    const qsizetype e = testo.indexOf(u'e');
-    const int esp = testo.mid(e + 1).toInt();
-    QString cifre = testo.left(e);
-    const bool neg = cifre.startsWith(u'-');
-    cifre.remove(u'-').remove(u'.');
     i128 m = 0;
-    for (QChar c : cifre)
-        m = m * 10 + c.digitValue();
-    if (neg)
-        m = -m;
-    const int spost = esp - 14 + scala;  // v = m * 10^(esp-14)
+    int esp = 0;  // v = m * 10^esp
+    if (v == 0) {
+        esp = -14;
+    } else if (!QuindiciCifre(v, m, esp)) {
+        const QString testo = QString::number(v, 'e', 14);  // d.dddddddddddddde[+-]x
+        const qsizetype e = testo.indexOf(u'e');
+        QString cifre = testo.left(e);
+        const bool neg = cifre.startsWith(u'-');
+        cifre.remove(u'-').remove(u'.');
+        m = 0;
+        for (QChar c : cifre)
+            m = m * 10 + c.digitValue();
+        if (neg)
+            m = -m;
+        esp = testo.mid(e + 1).toInt() - 14;
+    }
+    const int spost = esp + scala;
     if (spost >= 0)
         return mul(m, pow10(spost));
     if (spost < -36)
@@ -193,15 +199,18 @@ double ValutaNumero(const QString &psTesto, int *pvErrore, double pdInizio, int 
         segnoPrima = isSegno;
     }
     double risultato = pdInizio;
-    const QStringList numeri = testo.split(QRegularExpression(QStringLiteral("[+-]")));
-    for (const QString &n : numeri) {
+    // The numbers between the signs, each with ',' as its decimal point.
+    for (qsizetype da = 0; da <= testo.size();) {
+        qsizetype a = da;
+        while (a < testo.size() && testo[a] != u'+' && testo[a] != u'-')
+            ++a;
+        const QStringView n = QStringView(testo).mid(da, a - da);
+        da = a + 1;
         if (n.isEmpty())
             continue;
-        if (n.count(u',') > 1 || n == QLatin1String(","))
+        if (n.count(u',') > 1 || n == u",")
             return errore();
-        QString t = n;
-        t.replace(u',', u'.');
-        const double d = t.toDouble();
+        const double d = n.toString().replace(u',', u'.').toDouble();
         risultato = 100.0 - (100.0 - risultato) * (100.0 - d) / 100.0;
     }
     if (piNumDec != -999) {

@@ -2,6 +2,8 @@
 // phases and the header and stamp-table phases.
 #include "totals/scCalcPiedeFat.h"
 
+#include "totals/LetturePiede.h"
+
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/DatiComuni.h"
@@ -172,14 +174,12 @@ void scCalcPiedeFat::CalcPiedeFat(int piAnno, int plNumRif, bool pbCalcRitAcc, d
     NumDecDoc = 0;
     MonetaDoc.clear();
     TipoEffetto.clear();
-    ChiaveBolli.clear();
+    BolliLetti = false;
+    IvaBolloLetta = false;
     BolliTrovati = false;
     CodEseBollo.clear();
     ContoBollo.clear();
     PercBolloTratte = MaxNoBollo = BolloEsente = ArrotondBollo = TotMerceRighe = Currency();
-    msChiaveTesta.clear();
-    msChiaveDett.clear();
-    msChiaveSpese.clear();
     try {
         MancaAddBolli = !pvAddBolli.has_value();
         mvAddBolli = pvAddBolli.value_or(QVariant());
@@ -190,26 +190,26 @@ void scCalcPiedeFat::CalcPiedeFat(int piAnno, int plNumRif, bool pbCalcRitAcc, d
         mlNumRif = plNumRif;
 
         struct Fase {
-            const char *nome;
+            QString nome;
             bool (scCalcPiedeFat::*esegui)();
         };
-        const Fase fasi[] = {
-            {"Lettura testata", &scCalcPiedeFat::LetturaTestata},
-            {"Lettura bolli", &scCalcPiedeFat::LetturaBolli},
-            {"Lettura Dettagli Normali", &scCalcPiedeFat::LetturaDettagli},
-            {"Lettura Spese", &scCalcPiedeFat::LetturaSpese},
-            {"Ripartizione IVA spese", &scCalcPiedeFat::RipartizioneIvaSpese},
-            {"Calcola ritenuta d'acconto", &scCalcPiedeFat::CalcolaRitenuta},
-            {"Calcolo totali", &scCalcPiedeFat::CalcoloTotali},
-            {"Calcolo Bolli", &scCalcPiedeFat::CalcoloBolli},
-            {"Parte finale", &scCalcPiedeFat::ParteFinale},
+        static const Fase fasi[] = {
+            {QStringLiteral("Lettura testata"), &scCalcPiedeFat::LetturaTestata},
+            {QStringLiteral("Lettura bolli"), &scCalcPiedeFat::LetturaBolli},
+            {QStringLiteral("Lettura Dettagli Normali"), &scCalcPiedeFat::LetturaDettagli},
+            {QStringLiteral("Lettura Spese"), &scCalcPiedeFat::LetturaSpese},
+            {QStringLiteral("Ripartizione IVA spese"), &scCalcPiedeFat::RipartizioneIvaSpese},
+            {QStringLiteral("Calcola ritenuta d'acconto"), &scCalcPiedeFat::CalcolaRitenuta},
+            {QStringLiteral("Calcolo totali"), &scCalcPiedeFat::CalcoloTotali},
+            {QStringLiteral("Calcolo Bolli"), &scCalcPiedeFat::CalcoloBolli},
+            {QStringLiteral("Parte finale"), &scCalcPiedeFat::ParteFinale},
         };
         for (const Fase &f : fasi) {
             if (f.esegui == &scCalcPiedeFat::CalcolaRitenuta && mbCalcRitAcc)
                 continue;
             if (f.esegui == &scCalcPiedeFat::CalcoloBolli && (mbCalcRitAcc || !BolliTrovati))
                 continue;
-            msFase = QString::fromUtf8(f.nome);
+            msFase = f.nome;
             if (!(this->*f.esegui)())
                 break;
         }
@@ -220,7 +220,7 @@ void scCalcPiedeFat::CalcPiedeFat(int piAnno, int plNumRif, bool pbCalcRitAcc, d
     }
     msFase.clear();
     try {
-        mgRecDat.reset();
+        ChiudiLetture();
     } catch (...) {
     }
 }
@@ -233,30 +233,61 @@ bool scCalcPiedeFat::LetturaTestata()
     GestVuotiCauz = eS(ParametroPersonale(QStringLiteral("Fatture"), QStringLiteral("GestVuotiCauz")));
     obCassaPrevNoImpon = eS(ParametroPersonale(QStringLiteral("Tutti"), QStringLiteral("CassaPrevNoImpon")));
 
-    msChiaveTesta = ApriRecordset(SqlTestataPiede());
-    if (FineDati(msChiaveTesta)) {
+    if (!mLetture)
+        mLetture = std::make_unique<Letture>();
+    Letture &L = *mLetture;
+    // The text changes with the tables, the side and the optional column only.
+    const bool scoPag = TestataHaCampo(QStringLiteral("ScoPagSuDett"));
+    const bool fornitore = osTipoGest.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0;
+    const QString chiave = osTabTesta + QLatin1Char(fornitore ? 'A' : 'C') + QLatin1Char(scoPag ? '1' : '0');
+    SelezionePronta &t = Apri(
+        L.testa, chiave, [this] { return SqlTestataPiede(); }, {qlonglong(mlNumRif), qlonglong(miAnno)},
+        [this, &L](SelezionePronta &s) {
+            const QString T = osTabTesta + QLatin1String(".");
+            auto &c = L.t;
+            c.scoPagSuDett = s.Campo(T + QLatin1String("ScoPagSuDett"));
+            c.regimeMargine = s.Campo(QStringLiteral("FattDocumenti.RegimeMargine"));
+            c.prezziIvati = s.Campo(T + QLatin1String("PrezziIvati"));
+            c.numDec = s.Campo(QStringLiteral("Monete.NumDec"));
+            c.moneta = s.Campo(T + QLatin1String("Moneta"));
+            c.tipoEffetto = s.Campo(QStringLiteral("PagTipi.TipoEffetto"));
+            c.abbuono = s.Campo(T + QLatin1String("Abbuono"));
+            c.acconto = s.Campo(T + QLatin1String("Acconto"));
+            c.scontoPag = s.Campo(T + QLatin1String("ScontoPag"));
+            c.peso = s.Campo(T + QLatin1String("Peso"));
+            c.percRitAcc = s.Campo(T + QLatin1String("PercRitAcc"));
+            c.bolli = s.Campo(T + QLatin1String("Bolli"));
+            c.segno = s.Campo(QStringLiteral("FattDocumenti.Segno"));
+            c.addBolli = s.Campo(QStringLiteral("PagTipi.AddBolli"));
+            c.numScad = s.Campo(QStringLiteral("Pagamenti.NumScad"));
+            c.dataRif = s.Campo(T + QLatin1String("DataRif"));
+            c.pagamento = s.Campo(T + QLatin1String("Pagamento"));
+            c.gruppoCli = s.Campo(T + QLatin1String("GruppoCli"));
+            c.mastroCli = s.Campo(T + QLatin1String("MastroCli"));
+            c.contoCli = s.Campo(T + QLatin1String("ContoCli"));
+        });
+    if (t.FineDati()) {
         AccodaErrPiede(0, QStringLiteral("Non è stata trovata la testata del doc. ") + QString::number(mlNumRif)
                               + QLatin1String(" ") + QString::number(miAnno));
         return false;
     }
-    const QString T = osTabTesta + QLatin1String(".");
-    mbScoPagSuDett = eS(CampoTesto(msChiaveTesta, T + QLatin1String("ScoPagSuDett")));
-    msRegimeMargine = CampoTesto(msChiaveTesta, QStringLiteral("FattDocumenti.RegimeMargine"));
-    const QString ivati = CampoTesto(msChiaveTesta, T + QLatin1String("PrezziIvati"));
+    const auto &c = L.t;
+    mbScoPagSuDett = eS(t.Testo(c.scoPagSuDett));
+    msRegimeMargine = t.Testo(c.regimeMargine);
+    const QString ivati = t.Testo(c.prezziIvati);
     PrezziIvati = eS(ivati) ? ivati : QStringLiteral("N");
     // A currency missing from Monete leaves no decimals to round to: an error, not a guess.
-    if (Campo(msChiaveTesta, QStringLiteral("Monete.NumDec")).isNull())
+    if (t.Nullo(c.numDec))
         throw VbErrore(VbErrore::UsoNonValidoNull,
-                       QStringLiteral("Moneta del documento non trovata in Monete: ")
-                           + CampoTesto(msChiaveTesta, T + QLatin1String("Moneta")));
-    MonetaDoc = CampoTesto(msChiaveTesta, T + QLatin1String("Moneta"));
+                       QStringLiteral("Moneta del documento non trovata in Monete: ") + t.Testo(c.moneta));
+    MonetaDoc = t.Testo(c.moneta);
     // Decimals out of what an amount holds end the run with an error naming the currency.
-    NumDecDoc = DecimaliMoneta(MonetaDoc, Campo(msChiaveTesta, QStringLiteral("Monete.NumDec")));
-    TipoEffetto = CampoTesto(msChiaveTesta, QStringLiteral("PagTipi.TipoEffetto"));
-    odAbbuono = CampoImporto(msChiaveTesta, T + QLatin1String("Abbuono"));
-    odAcconto = CampoImporto(msChiaveTesta, T + QLatin1String("Acconto"));
+    NumDecDoc = DecimaliMoneta(MonetaDoc, t.Valore(c.numDec));
+    TipoEffetto = t.Testo(c.tipoEffetto);
+    odAbbuono = t.Importo(c.abbuono);
+    odAcconto = t.Importo(c.acconto);
 
-    osScontoPag = CampoTesto(msChiaveTesta, T + QLatin1String("ScontoPag")).trimmed();
+    osScontoPag = t.Testo(c.scontoPag).trimmed();
     odScontoPag = Currency();
     if (!osScontoPag.isEmpty()) {
         int errore = 0;
@@ -278,31 +309,56 @@ bool scCalcPiedeFat::LetturaBolli()
     const bool euro = MonetaDoc.compare(Globali::CodEuro, Qt::CaseInsensitive) == 0;
     if (!lira && !euro)
         return true;
-    ChiaveBolli = ApriRecordset(QStringLiteral("Select TaBolli.* , Tabiva.*")
-                                + QStringLiteral(" FROM TaBolli left join Tabiva on TaBolli.CodEseBollo = TabIva.Iva"));
-    if (FineDati(ChiaveBolli))
+    Letture &L = *mLetture;
+    SelezionePronta &b = Apri(
+        L.bolli, QStringLiteral("TaBolli"),
+        [] {
+            return QStringLiteral("Select TaBolli.* , Tabiva.*") +
+                   QStringLiteral(" FROM TaBolli left join Tabiva on TaBolli.CodEseBollo = TabIva.Iva");
+        },
+        {}, [&L](SelezionePronta &s) {
+            auto &c = L.b;
+            c.codEseBollo = s.Campo(QStringLiteral("TaBolli.CodEseBollo"));
+            c.gruppoBol = s.Campo(QStringLiteral("TaBolli.GruppoBol"));
+            c.mastroBol = s.Campo(QStringLiteral("TaBolli.MastroBol"));
+            c.contoBol = s.Campo(QStringLiteral("TaBolli.ContoBol"));
+            c.percBolloTratte = s.Campo(QStringLiteral("TaBolli.PercBolloTratte"));
+            c.maxNoBollo = s.Campo(QStringLiteral("TaBolli.MaxNoBollo"));
+            c.maxNoBolloLire = s.Campo(QStringLiteral("TaBolli.MaxNoBolloLire"));
+            c.bolloEsente = s.Campo(QStringLiteral("TaBolli.BolloEsente"));
+            c.bolloEsenteLire = s.Campo(QStringLiteral("TaBolli.BolloEsenteLire"));
+            c.arrotond = s.Campo(QStringLiteral("TaBolli.Arrotond"));
+            c.arrotondLire = s.Campo(QStringLiteral("TaBolli.ArrotondLire"));
+            for (int i = 1; i <= 5; ++i) {
+                const QString n = QString::number(i);
+                c.sca[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRB"));
+                c.scaLire[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRBLire"));
+                c.bollo[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RB"));
+                c.bolloLire[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RBLire"));
+            }
+            Letture::ColonneIva(s, c.iva);
+        });
+    BolliLetti = true;
+    if (b.FineDati())
         return true;
+    const auto &c = L.b;
     BolliTrovati = true;
-    CodEseBollo = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.CodEseBollo"));
-    osGruppoBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.GruppoBol"));
-    osMastroBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.MastroBol"));
-    osContoBol = CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.ContoBol"));
+    CodEseBollo = b.Testo(c.codEseBollo);
+    osGruppoBol = b.Testo(c.gruppoBol);
+    osMastroBol = b.Testo(c.mastroBol);
+    osContoBol = b.Testo(c.contoBol);
     ContoBollo = osGruppoBol + osMastroBol + osContoBol;
-    PercBolloTratte = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.PercBolloTratte"));
-    const QLatin1String suffisso(lira ? "Lire" : "");
-    MaxNoBollo = CampoImporto(ChiaveBolli, (lira ? QStringLiteral("TaBolli.MaxNoBolloLire") : QStringLiteral("TaBolli.MaxNoBollo")));
-    BolloEsente = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.BolloEsente") + suffisso);
-    ArrotondBollo = CampoImporto(ChiaveBolli, lira ? QStringLiteral("TaBolli.ArrotondLire") : QStringLiteral("TaBolli.Arrotond"));
-    for (int i = 1; i <= 5; ++i) {
-        const QString n = QString::number(i);
-        const QString sca = QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRB") + suffisso;
+    PercBolloTratte = b.Importo(c.percBolloTratte);
+    MaxNoBollo = b.Importo(lira ? c.maxNoBolloLire : c.maxNoBollo);
+    BolloEsente = b.Importo(lira ? c.bolloEsenteLire : c.bolloEsente);
+    ArrotondBollo = b.Importo(lira ? c.arrotondLire : c.arrotond);
+    for (size_t i = 1; i <= 5; ++i) {
+        const int sca = lira ? c.scaLire[i] : c.sca[i];
         // An empty bracket bound is an open bracket; the cap comes before the
         // conversion, since a larger bound may not fit an amount at all.
-        const QVariant limite = Campo(ChiaveBolli, sca);
-        ScaBolRB[size_t(i)] = limite.isNull() || CampoDouble(ChiaveBolli, sca) >= BollettaAperta.toDouble()
-                                  ? BollettaAperta
-                                  : CampoImporto(ChiaveBolli, sca);
-        BolloRB[size_t(i)] = CampoImporto(ChiaveBolli, QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RB") + suffisso);
+        ScaBolRB[i] = b.Nullo(sca) || CampoDouble(b, sca) >= BollettaAperta.toDouble() ? BollettaAperta
+                                                                                        : b.Importo(sca);
+        BolloRB[i] = b.Importo(lira ? c.bolloLire[i] : c.bollo[i]);
     }
     return true;
 }

@@ -12,12 +12,13 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-class RecDat;
 class ListaValori;
+class SelezionePronta;
 
 class scCalcPiedeFat
 {
@@ -110,21 +111,25 @@ private:
     bool ParteFinale();            // 9 "Parte finale"
 
     // Goods of one line by discount level (lines phase).
-    void MerceScontiRiga(const QString &psChiaveIva, Currency puPrezzo, double pdQta, const QString &psSconti);
+    void MerceScontiRiga(scIva &iva, Currency puPrezzo, double pdQta, const QString &psSconti);
     double PercentualeSconti(const QString &psCatena);
 
-    // Record sets of the run, all held by mgRecDat. Column reads follow the
-    // engine's rule that a Null or absent amount reads as 0 and a Null text as "".
-    QString ApriRecordset(const QString &psSql);
-    bool FineDati(const QString &psChiave) const;
-    bool FineFile(const QString &psChiave) const;
-    void MuoviSuccessivo(const QString &psChiave);
-    QVariant Campo(const QString &psChiave, const QString &psCampo) const;
-    QString CampoTesto(const QString &psChiave, const QString &psCampo) const;
-    Currency CampoImporto(const QString &psChiave, const QString &psCampo) const;
-    double CampoDouble(const QString &psChiave, const QString &psCampo) const;
-    int CampoIntero(const QString &psChiave, const QString &psCampo) const;
-    QDate CampoData(const QString &psChiave, const QString &psCampo) const;
+    // The SELECTs of the run (LetturePiede.h). Apri runs one for the current
+    // document: prepared from the text `testo` builds while `chiave` (what the
+    // text depends on besides the document) stays the same, with `valori`,
+    // the literals that change per document, in place of the first literals
+    // of the text. `colonne` numbers the columns the phases read.
+    struct Lettura;
+    struct Letture;
+    SelezionePronta &Apri(Lettura &l, const QString &chiave, const std::function<QString()> &testo,
+                          const QVariantList &valori, const std::function<void(SelezionePronta &)> &colonne);
+    // Lets every SELECT of the run go, as the end of a run does.
+    void ChiudiLetture();
+    // Reads of the current row with the engine's rules: a Null or absent
+    // amount reads as 0 and a Null text as "".
+    double CampoDouble(const SelezionePronta &s, int campo) const;
+    int CampoIntero(const SelezionePronta &s, int campo) const;
+    QDate CampoData(const SelezionePronta &s, int campo) const;
     // Creates the two expense lists when absent and empties them.
     void SvuotaListeSpese();
     // Whether the header table carries a column (asked of the company database).
@@ -133,12 +138,11 @@ private:
     QString ParametroHost(const QString &psNome) const;
     QString ParametroPersonale(const QString &psSezione, const QString &psNome) const;
 
-    std::shared_ptr<RecDat> mgRecDat;
+    std::unique_ptr<Letture> mLetture;
+    // The engine of the withholding-only run, kept for the next document.
+    std::unique_ptr<scCalcPiedeFat> mSeconda;
     mutable QHash<QString, bool> mCampiTestata;  // optional header columns, by table and column
     QHash<QString, double> mPercentualiSconti;   // discount chains already worked out
-    QString msChiaveTesta;
-    QString msChiaveDett;
-    QString msChiaveSpese;
     int miAnno = 0;
     int mlNumRif = 0;
     bool mbGesTaglie = false;
@@ -161,7 +165,7 @@ private:
     int NumDecDoc = 0;
     QString MonetaDoc;
     QString TipoEffetto;
-    QString ChiaveBolli;
+    bool BolliLetti = false;  // the stamp table's row of the run is current
     bool BolliTrovati = false;
     QString CodEseBollo;
     QString ContoBollo;
@@ -183,16 +187,18 @@ private:
         Currency aliquota;
         bool esente = false;
     };
-    RigaSpesa LeggiRigaSpesa() const;
+    // The expense rows of the document (the expenses and the fund phases).
+    SelezionePronta &ApriSpese();
+    RigaSpesa LeggiRigaSpesa(const SelezionePronta &s) const;
     void ApriVoceSpesa(const RigaSpesa &r);
     void SommaSpesaRif(const QString &psRifStampa, Currency puImporto);
     bool AddebitoFisso(Currency puMin, Currency puMax) const;
     void RipartisciSpese();
     void RipartisciProporzionale(const QString &psIva, Currency puIncid);
     void RipartisciIntera(const QString &psIva);
-    bool LeggiCassaPrev();
+    bool LeggiCassaPrev(SelezionePronta &k);
     void AggiungiBolli(Currency puBolli);
-    QVariant DatoIvaBollo(const QString &psCampo);
+    QVariant DatoIvaBollo(int piDato);
     void AccodaErroriScadenze(int piNumErr, const QString &psErrori);
 
     bool SpesaScadTrovata = false;
@@ -201,5 +207,5 @@ private:
     double MaxSpesaScad = 0;
     double PercRitAccDoc = 0;
     bool CassaPrevPresente = false;  // the expenses phase met a fund row
-    QString ChiaveIvaBollo;  // TabIva row of CodEseBollo when the stamp table's join does not carry it
+    bool IvaBolloLetta = false;  // TabIva row of CodEseBollo read, when the stamp table's join does not carry it
 };

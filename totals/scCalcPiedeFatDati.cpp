@@ -1,9 +1,10 @@
-// Footer engine: its links to the outside components (record sets of the
+// Footer engine: its links to the outside components (the SELECTs of the
 // company database, host and personal parameters, the expense lists).
 #include "totals/scCalcPiedeFat.h"
 
+#include "totals/LetturePiede.h"
+
 #include "components/db/DbMotore.h"
-#include "components/db/RecDat.h"
 #include "components/db/Risultato.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/util/ListaValori.h"
@@ -11,81 +12,76 @@
 #include "services/Globali.h"
 #include "services/Parametri.h"
 
-namespace {
-constexpr int KindCurrency = 6;
-} // namespace
-
-QString scCalcPiedeFat::ApriRecordset(const QString &psSql)
+SelezionePronta &scCalcPiedeFat::Apri(Lettura &l, const QString &chiave, const std::function<QString()> &testo,
+                                      const QVariantList &valori,
+                                      const std::function<void(SelezionePronta &)> &colonne)
 {
-    if (!mgRecDat)
-        mgRecDat = std::make_shared<RecDat>();
-    return mgRecDat->ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), psSql, false, RecDat::TipoSnapshot);
+    DbMotore *db = Globali::DbComp();
+    if (!l.sel || l.chiave.isEmpty() || l.chiave != chiave || l.db != db || l.conn != Globali::DbAzienda) {
+        l.sel.reset();
+        l.sel = std::make_unique<SelezionePronta>(db, Globali::DbAzienda, testo());
+        l.db = db;
+        l.conn = Globali::DbAzienda;
+        colonne(*l.sel);
+        // The text serves later documents when this document's literals are
+        // the first ones it compares against (they are, unless a number was
+        // written with a sign); otherwise the next document prepares again.
+        const QVariantList &letti = l.sel->ValoriTesto();
+        bool adatto = letti.size() >= valori.size();
+        for (int i = 0; adatto && i < valori.size(); ++i)
+            adatto = letti[i].typeId() == valori[i].typeId() && letti[i] == valori[i];
+        l.chiave = adatto ? chiave : QString();
+        if (!adatto) {
+            l.sel->Esegui(letti);
+            return *l.sel;
+        }
+    }
+    QVariantList tutti = valori;
+    const QVariantList &letti = l.sel->ValoriTesto();
+    for (qsizetype i = valori.size(); i < letti.size(); ++i)
+        tutti << letti[i];
+    l.sel->Esegui(tutti);
+    return *l.sel;
 }
 
-bool scCalcPiedeFat::FineDati(const QString &psChiave) const
+void scCalcPiedeFat::ChiudiLetture()
 {
-    return mgRecDat->FineDati(psChiave);
+    if (!mLetture)
+        return;
+    for (Lettura *l : {&mLetture->testa, &mLetture->bolli, &mLetture->dett, &mLetture->spese, &mLetture->ivaBollo})
+        if (l->sel)
+            l->sel->Chiudi();
 }
 
-bool scCalcPiedeFat::FineFile(const QString &psChiave) const
+double scCalcPiedeFat::CampoDouble(const SelezionePronta &s, int campo) const
 {
-    return mgRecDat->FineFile(psChiave);
-}
-
-void scCalcPiedeFat::MuoviSuccessivo(const QString &psChiave)
-{
-    mgRecDat->MuoviSuccessivo(psChiave);
-}
-
-QVariant scCalcPiedeFat::Campo(const QString &psChiave, const QString &psCampo) const
-{
-    return mgRecDat->LeggiCampo(psChiave, psCampo);
-}
-
-QString scCalcPiedeFat::CampoTesto(const QString &psChiave, const QString &psCampo) const
-{
-    const QVariant v = Campo(psChiave, psCampo);
-    return v.isNull() ? QString() : v.toString();
-}
-
-Currency scCalcPiedeFat::CampoImporto(const QString &psChiave, const QString &psCampo) const
-{
-    // Amounts come as exact decimal text; a Null one reads as 0.
-    return Currency::fromVariant(mgRecDat->LeggiCampo(psChiave, psCampo, KindCurrency));
-}
-
-double scCalcPiedeFat::CampoDouble(const QString &psChiave, const QString &psCampo) const
-{
-    const QVariant v = Campo(psChiave, psCampo);
-    if (v.isNull())
-        return 0.0;
     bool ok = false;
-    const double d = v.toDouble(&ok);
+    const double d = s.Reale(campo, &ok);
     if (!ok)
-        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + psCampo);
+        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
     return d;
 }
 
-int scCalcPiedeFat::CampoIntero(const QString &psChiave, const QString &psCampo) const
+int scCalcPiedeFat::CampoIntero(const SelezionePronta &s, int campo) const
 {
-    const QVariant v = Campo(psChiave, psCampo);
+    const QVariant v = s.Valore(campo);
     if (v.isNull())
         return 0;
     // Whole numbers beyond an int are an overflow, never another number.
     qlonglong n = 0;
     const Risultato::Conversione c = Risultato::intero(v, n);
     if (c == Risultato::Conversione::Rifiutata)
-        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + psCampo);
+        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
     if (c == Risultato::Conversione::FuoriIntervallo || n < INT32_MIN || n > INT32_MAX)
         Currency::overflow();
     return int(n);
 }
 
-QDate scCalcPiedeFat::CampoData(const QString &psChiave, const QString &psCampo) const
+QDate scCalcPiedeFat::CampoData(const SelezionePronta &s, int campo) const
 {
-    const QVariant v = Campo(psChiave, psCampo);
-    if (v.isNull())
+    if (s.Nullo(campo))
         return QDate();
+    const QVariant v = s.Valore(campo);
     if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
         return v.toDate();
     return QDate::fromString(v.toString().left(10), Qt::ISODate);

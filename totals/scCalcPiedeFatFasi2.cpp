@@ -4,8 +4,8 @@
 #include "totals/scCalcPiedeFat.h"
 
 #include "totals/ImportiEsatti.h"
+#include "totals/LetturePiede.h"
 
-#include "components/db/RecDat.h"
 #include "components/util/ListaValori.h"
 #include "components/util/VbErrore.h"
 #include "services/Importi.h"
@@ -23,33 +23,74 @@ bool tipoEsente(const QString &tipoIva)
 }
 } // namespace
 
-scCalcPiedeFat::RigaSpesa scCalcPiedeFat::LeggiRigaSpesa() const
+SelezionePronta &scCalcPiedeFat::ApriSpese()
 {
-    const QString &k = msChiaveSpese;
+    Letture &L = *mLetture;
+    return Apri(L.spese, osTabSpese, [this] { return SqlSpesePiede(); }, {qlonglong(miAnno), qlonglong(mlNumRif)},
+                [this, &L](SelezionePronta &s) {
+                    const QString T = osTabSpese + QLatin1String(".");
+                    auto &c = L.s;
+                    c.spesaSpese = s.Campo(QStringLiteral("Spese.Spesa"));
+                    c.spesa = s.Campo(T + QLatin1String("Spesa"));
+                    c.gruppo = s.Campo(QStringLiteral("spese.gruppo"));
+                    c.mastro = s.Campo(QStringLiteral("spese.Mastro"));
+                    c.conto = s.Campo(QStringLiteral("spese.conto"));
+                    c.rifStampa = s.Campo(QStringLiteral("Spese.RifStampa"));
+                    c.addebitoIva = s.Campo(QStringLiteral("Spese.AddebitoIva"));
+                    c.iva = s.Campo(T + QLatin1String("Iva"));
+                    c.ivaTabIva = s.Campo(QStringLiteral("TabIva.Iva"));
+                    c.aliquota = s.Campo(QStringLiteral("TabIva.Aliquota"));
+                    c.descrBreve = s.Campo(QStringLiteral("TabIva.DescrizioneBreve"));
+                    c.descrizione = s.Campo(QStringLiteral("TabIva.Descrizione"));
+                    c.descrMemo = s.Campo(QStringLiteral("TabIva.DescrMemo"));
+                    c.tipoIva = s.Campo(QStringLiteral("TabIva.TipoIva"));
+                    c.applBolloEse = s.Campo(QStringLiteral("TabIva.ApplBolloEse"));
+                    c.cassaPrev = s.Campo(T + QLatin1String("CassaPrev"));
+                    c.soggRitAcc = s.Campo(T + QLatin1String("SoggRitAcc"));
+                    c.tipoAddebitoRiga = s.Campo(T + QLatin1String("TipoAddebito"));
+                    c.percentuale = s.Campo(T + QLatin1String("Percentuale"));
+                    c.importoLire = s.Campo(QStringLiteral("spese.ImportoLire"));
+                    c.soggScontoPagam = s.Campo(QStringLiteral("spese.SoggScontoPagam"));
+                    c.importoMinSpesa = s.Campo(QStringLiteral("spese.ImportoMin"));
+                    c.importoMaxSpesa = s.Campo(QStringLiteral("spese.ImportoMax"));
+                    c.importoMax = s.Campo(T + QLatin1String("ImportoMax"));
+                    c.importoMin = s.Campo(T + QLatin1String("ImportoMin"));
+                    c.tipoAddebito = s.Campo(QStringLiteral("Spese.TipoAddebito"));
+                    c.importo = s.Campo(T + QLatin1String("Importo"));
+                    c.riga = s.Campo(T + QLatin1String("Riga"));
+                    c.percentualeSpesa = s.Campo(QStringLiteral("Spese.Percentuale"));
+                    c.gruppoRiga = s.Campo(T + QLatin1String("Gruppo"));
+                    c.mastroRiga = s.Campo(T + QLatin1String("Mastro"));
+                    c.contoRiga = s.Campo(T + QLatin1String("Conto"));
+                });
+}
+
+scCalcPiedeFat::RigaSpesa scCalcPiedeFat::LeggiRigaSpesa(const SelezionePronta &k) const
+{
+    const auto &c = mLetture->s;
     RigaSpesa r;
     // An expense code missing from Spese would file its amount under no account.
-    if (Campo(k, QStringLiteral("Spese.Spesa")).isNull())
-        throw VbErrore(VbErrore::UsoNonValidoNull, QStringLiteral("Spesa non trovata nella tabella Spese: ") +
-                                                       CampoTesto(k, osTabSpese + QLatin1String(".Spesa")));
-    r.conto = CampoTesto(k, QStringLiteral("spese.gruppo")) + CampoTesto(k, QStringLiteral("spese.Mastro")) +
-              CampoTesto(k, QStringLiteral("spese.conto"));
-    r.rifStampa = CampoTesto(k, QStringLiteral("Spese.RifStampa"));
-    if (Uguale(CampoTesto(k, QStringLiteral("Spese.AddebitoIva")), "R")) {
+    if (k.Nullo(c.spesaSpese))
+        throw VbErrore(VbErrore::UsoNonValidoNull,
+                       QStringLiteral("Spesa non trovata nella tabella Spese: ") + k.Testo(c.spesa));
+    r.conto = k.Testo(c.gruppo) + k.Testo(c.mastro) + k.Testo(c.conto);
+    r.rifStampa = k.Testo(c.rifStampa);
+    if (Uguale(k.Testo(c.addebitoIva), "R")) {
         r.chiaveIva = DaRipartire;
         r.descrizione = r.descrLunga = QStringLiteral("Da ripartire");
         return r;
     }
-    r.chiaveIva = CampoTesto(k, osTabSpese + QLatin1String(".Iva"));
-    if (Campo(k, QStringLiteral("TabIva.Iva")).isNull())
+    r.chiaveIva = k.Testo(c.iva);
+    if (k.Nullo(c.ivaTabIva))
         throw VbErrore(VbErrore::UsoNonValidoNull,
                        QStringLiteral("Codice IVA della spesa non trovato in TabIva: ") + r.chiaveIva);
-    r.aliquota = CampoImporto(k, QStringLiteral("TabIva.Aliquota"));
-    r.descrizione = CampoTesto(k, QStringLiteral("TabIva.DescrizioneBreve"));
-    r.descrLunga = CampoTesto(k, QStringLiteral("TabIva.Descrizione"));
-    r.descrMemo = CampoTesto(k, QStringLiteral("TabIva.DescrMemo"));
-    r.tipoIva = CampoTesto(k, QStringLiteral("TabIva.TipoIva"));
+    r.aliquota = k.Importo(c.aliquota);
+    r.descrizione = k.Testo(c.descrBreve);
+    r.descrLunga = k.Testo(c.descrizione);
+    r.descrMemo = k.Testo(c.descrMemo);
+    r.tipoIva = k.Testo(c.tipoIva);
     r.esente = tipoEsente(r.tipoIva);
-    r.applBolloEse = CampoTesto(k, QStringLiteral("TabIva.ApplBolloEse"));
+    r.applBolloEse = k.Testo(c.applBolloEse);
     return r;
 }
 
@@ -99,7 +140,7 @@ bool scCalcPiedeFat::LetturaSpese()
     msFase = QStringLiteral("Lettura Spese");
     SpesaScadTrovata = false;
     CassaPrevPresente = false;
-    ChiaveIvaBollo.clear();
+    IvaBolloLetta = false;
     if (!ogSpese)
         ogSpese = std::make_shared<ListaValori>();
     if (!ogSpesePerc)
@@ -107,87 +148,78 @@ bool scCalcPiedeFat::LetturaSpese()
     ModoArrotSpesaScad.clear();
     MinSpesaScad = MaxSpesaScad = 0;
     const int dec = NumDecDoc;
-    const QString T = osTabSpese + QLatin1String(".");
-    const QString &k = msChiaveSpese;
 
     if (!osTabSpese.trimmed().isEmpty()) {
-        msChiaveSpese = ApriRecordset(SqlSpesePiede());
-        if (!FineDati(k)) {
-            for (; !FineFile(k); MuoviSuccessivo(k)) {
-                if (Uguale(CampoTesto(k, T + QLatin1String("CassaPrev")), "S")) {
-                    CassaPrevPresente = true;
-                    continue;
-                }
-                if (mbCalcRitAcc && !Uguale(CampoTesto(k, T + QLatin1String("SoggRitAcc")), "S"))
-                    continue;
-
-                if (Uguale(CampoTesto(k, T + QLatin1String("TipoAddebito")), "T")) {
-                    if (Uguale(TipoEffetto, "3")) {
-                        BolliTrovati = true;
-                        SpesaScadTrovata = true;
-                        CodEseBollo = CampoTesto(k, T + QLatin1String("Iva"));
-                        osGruppoBol = CampoTesto(k, QStringLiteral("spese.gruppo"));
-                        osMastroBol = CampoTesto(k, QStringLiteral("spese.Mastro"));
-                        osContoBol = CampoTesto(k, QStringLiteral("spese.conto"));
-                        ContoBollo = osGruppoBol + osMastroBol + osContoBol;
-                        PercBolloTratte = CampoImporto(k, T + QLatin1String("Percentuale"));
-                        ArrotondBollo = CampoImporto(k, QStringLiteral("spese.ImportoLire"));
-                        ModoArrotSpesaScad = CampoTesto(k, QStringLiteral("spese.SoggScontoPagam"));
-                        if (Uguale(ModoArrotSpesaScad, "N"))
-                            ModoArrotSpesaScad = QStringLiteral("5");
-                        MinSpesaScad = CampoDouble(k, QStringLiteral("spese.ImportoMin"));
-                        MaxSpesaScad = CampoDouble(k, QStringLiteral("spese.ImportoMax"));
-                    }
-                    continue;
-                }
-
-                const RigaSpesa r = LeggiRigaSpesa();
-                const Currency max = CampoImporto(k, T + QLatin1String("ImportoMax")).rounded(dec);
-                const Currency min = CampoImporto(k, T + QLatin1String("ImportoMin")).rounded(dec);
-                const QString tipo = CampoTesto(k, QStringLiteral("Spese.TipoAddebito"));
-                const bool percentuale = Uguale(tipo, "P"), peso = Uguale(tipo, "S");
-                Currency importo;
-                if (percentuale || peso) {
-                    importo = percentuale
-                                  ? ImportiEsatti::Prodotto(TotMerceRighe,
-                                                            CampoDouble(k, T + QLatin1String("Percentuale")),
-                                                            dec, 100)
-                                  : ImportiEsatti::Prodotto(
-                                        CampoImporto(k, T + QLatin1String("Importo")),
-                                        CampoDouble(msChiaveTesta, osTabTesta + QLatin1String(".Peso")), dec);
-                    if (max > Currency() && importo > max)
-                        importo = max;
-                    if (min > Currency() && importo < min)
-                        importo = min;
-                    ogSpesePerc->ScriviValore(QString::number(CampoIntero(k, T + QLatin1String("Riga"))),
-                                              true, importo);
-                } else if (AddebitoFisso(min, max)) {
-                    importo = CampoImporto(k, T + QLatin1String("Importo")).rounded(dec);
-                }
-
-                ApriVoceSpesa(r);
-                const bool soggetta = !odScontoPag.isZero() &&
-                                      Uguale(CampoTesto(k, QStringLiteral("Spese.SoggScontoPagam")), "S");
-                if (soggetta && mbScoPagSuDett)
-                    importo = ScorporaPercentuale(importo, odScontoPag, dec, true);
-
-                scIva &iva = ogIve->ogIva(r.chiaveIva);
-                scControP &cp = iva.ogControp(r.conto);
-                scControPCDCComp &cdc = iva.ogCdcComp(r.conto, QString(), QString());
-                if (soggetta && !mbScoPagSuDett) {
-                    iva.odSValSpesePerSco += importo;
-                    cp.odSValSpesePerSco += importo;
-                    cdc.odSValSpesePerSco += importo;
-                } else {
-                    iva.odSValSpese += importo;
-                    cp.odSValSpese += importo;
-                    cdc.odSValSpese += importo;
-                }
-                SommaSpesaRif(r.rifStampa, importo);
-                odTotSpese += importo;
+        SelezionePronta &k = ApriSpese();
+        const auto &c = mLetture->s;
+        for (; !k.FineFile(); k.MuoviSuccessivo()) {
+            if (Uguale(k.Testo(c.cassaPrev), "S")) {
+                CassaPrevPresente = true;
+                continue;
             }
+            if (mbCalcRitAcc && !Uguale(k.Testo(c.soggRitAcc), "S"))
+                continue;
+
+            if (Uguale(k.Testo(c.tipoAddebitoRiga), "T")) {
+                if (Uguale(TipoEffetto, "3")) {
+                    BolliTrovati = true;
+                    SpesaScadTrovata = true;
+                    CodEseBollo = k.Testo(c.iva);
+                    osGruppoBol = k.Testo(c.gruppo);
+                    osMastroBol = k.Testo(c.mastro);
+                    osContoBol = k.Testo(c.conto);
+                    ContoBollo = osGruppoBol + osMastroBol + osContoBol;
+                    PercBolloTratte = k.Importo(c.percentuale);
+                    ArrotondBollo = k.Importo(c.importoLire);
+                    ModoArrotSpesaScad = k.Testo(c.soggScontoPagam);
+                    if (Uguale(ModoArrotSpesaScad, "N"))
+                        ModoArrotSpesaScad = QStringLiteral("5");
+                    MinSpesaScad = CampoDouble(k, c.importoMinSpesa);
+                    MaxSpesaScad = CampoDouble(k, c.importoMaxSpesa);
+                }
+                continue;
+            }
+
+            const RigaSpesa r = LeggiRigaSpesa(k);
+            const Currency max = k.Importo(c.importoMax).rounded(dec);
+            const Currency min = k.Importo(c.importoMin).rounded(dec);
+            const QString tipo = k.Testo(c.tipoAddebito);
+            const bool percentuale = Uguale(tipo, "P"), peso = Uguale(tipo, "S");
+            Currency importo;
+            if (percentuale || peso) {
+                importo = percentuale ? ImportiEsatti::Prodotto(TotMerceRighe, CampoDouble(k, c.percentuale), dec, 100)
+                                      : ImportiEsatti::Prodotto(k.Importo(c.importo),
+                                                                CampoDouble(*mLetture->testa.sel, mLetture->t.peso), dec);
+                if (max > Currency() && importo > max)
+                    importo = max;
+                if (min > Currency() && importo < min)
+                    importo = min;
+                ogSpesePerc->ScriviValore(QString::number(CampoIntero(k, c.riga)), true, importo);
+            } else if (AddebitoFisso(min, max)) {
+                importo = k.Importo(c.importo).rounded(dec);
+            }
+
+            ApriVoceSpesa(r);
+            const bool soggetta = !odScontoPag.isZero() && Uguale(k.Testo(c.soggScontoPagam), "S");
+            if (soggetta && mbScoPagSuDett)
+                importo = ScorporaPercentuale(importo, odScontoPag, dec, true);
+
+            scIva &iva = ogIve->ogIva(r.chiaveIva);
+            scControP &cp = iva.ogControp(r.conto);
+            scControPCDCComp &cdc = iva.ogCdcComp(r.conto, QString(), QString());
+            if (soggetta && !mbScoPagSuDett) {
+                iva.odSValSpesePerSco += importo;
+                cp.odSValSpesePerSco += importo;
+                cdc.odSValSpesePerSco += importo;
+            } else {
+                iva.odSValSpese += importo;
+                cp.odSValSpese += importo;
+                cdc.odSValSpese += importo;
+            }
+            SommaSpesaRif(r.rifStampa, importo);
+            odTotSpese += importo;
         }
-        mgRecDat->ChiudiRec(k);
+        k.Chiudi();
     }
 
     if (Uguale(PrezziIvati, "S"))

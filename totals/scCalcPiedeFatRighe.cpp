@@ -2,7 +2,11 @@
 // per-account and per-cost-centre totals, and the goods by discount level.
 #include "totals/scCalcPiedeFat.h"
 
+#include "totals/LetturePiede.h"
+
+#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "services/Globali.h"
 #include "services/Importi.h"
 
 #include <QStringList>
@@ -27,83 +31,119 @@ double arrotondaA(double valore, int numDec)
 
 bool scCalcPiedeFat::LetturaDettagli()
 {
-    msChiaveDett = ApriRecordset(SqlDettagliPiede(GestVuotiCauz));
-    if (FineDati(msChiaveDett)) {
+    Letture &Lt = *mLetture;
+    const bool taglie = mbGesTaglie && !osTabLiv.trimmed().isEmpty();
+    // The text changes with the tables and the two settings that shape it only.
+    const bool conLivelli = !Globali::Util().ValoreVuoto(osTabLiv, UtilGlob::TipoTesto, 1, false) && mbGesTaglie;
+    const QString chiave = osTabDett + QLatin1Char('|') + osTabLiv + QLatin1Char(conLivelli ? '1' : '0') +
+                           QLatin1Char(GestVuotiCauz ? '1' : '0');
+    SelezionePronta &r = Apri(
+        Lt.dett, chiave, [this] { return SqlDettagliPiede(GestVuotiCauz); },
+        {qlonglong(mlNumRif), qlonglong(miAnno)}, [this, &Lt](SelezionePronta &s) {
+            const QString D = osTabDett + QLatin1String(".");
+            const QString L = osTabLiv + QLatin1String(".");
+            auto &c = Lt.d;
+            c.tipoRiga = s.Campo(D + QLatin1String("TipoRiga"));
+            c.soggRitAcc = s.Campo(D + QLatin1String("SoggRitAcc"));
+            c.omaggio = s.Campo(D + QLatin1String("Omaggio"));
+            c.conto = s.Campo(QStringLiteral("Conto"));
+            c.centroDiCosto = s.Campo(D + QLatin1String("CentroDiCosto"));
+            c.compGiornMens = s.Campo(D + QLatin1String("CompGiornMens"));
+            c.dataCompDa = s.Campo(D + QLatin1String("DataCompDa"));
+            c.dataCompA = s.Campo(D + QLatin1String("DataCompA"));
+            c.iva = s.Campo(D + QLatin1String("Iva"));
+            c.beneUsato = s.Campo(D + QLatin1String("BeneUsato"));
+            c.aliquota = s.Campo(QStringLiteral("TabIva.Aliquota"));
+            c.tipoIva = s.Campo(QStringLiteral("TabIva.TipoIva"));
+            c.descrBreve = s.Campo(QStringLiteral("TabIva.DescrizioneBreve"));
+            c.descrizione = s.Campo(QStringLiteral("TabIva.Descrizione"));
+            c.descrMemo = s.Campo(QStringLiteral("TabIva.DescrMemo"));
+            c.applBolloEse = s.Campo(QStringLiteral("TabIva.ApplBolloEse"));
+            c.livello1 = s.Campo(L + QLatin1String("Livello1"));
+            c.valTotale = s.Campo(D + QLatin1String("ValTotale"));
+            c.valTotaleLiv = s.Campo(L + QLatin1String("ValTotale"));
+            c.valUnitario = s.Campo(D + QLatin1String("ValUnitario"));
+            c.valUnitarioLiv = s.Campo(L + QLatin1String("ValUnitario"));
+            c.flScontoPag = s.Campo(D + QLatin1String("FlScontoPag"));
+            c.artCauzione = s.Campo(QStringLiteral("ArtCauzione"));
+            c.qta = s.Campo(D + QLatin1String("qta"));
+            c.scontoTot = s.Campo(D + QLatin1String("Scontotot"));
+        });
+    if (r.FineDati()) {
         if (obErrNoDett)
             AccodaErrPiede(0, QStringLiteral("Documento senza dettagli: ") + QString::number(mlNumRif)
                                   + QLatin1String(" ") + QString::number(miAnno));
         return false;
     }
-    const QString D = osTabDett + QLatin1String(".");
-    const QString L = osTabLiv + QLatin1String(".");
-    const bool taglie = mbGesTaglie && !osTabLiv.trimmed().isEmpty();
+    const auto &c = Lt.d;
     const int dec = std::min(NumDecDoc, 4);
     oiNumSconti = 0;
-    while (!FineFile(msChiaveDett)) {
-        const QString tipoRiga = CampoTesto(msChiaveDett, D + QLatin1String("TipoRiga"));
+    for (; !r.FineFile(); r.MuoviSuccessivo()) {
+        const QString tipoRiga = r.Testo(c.tipoRiga);
         const bool contata = (tipoRiga.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0
                               || tipoRiga.compare(QLatin1String("M"), Qt::CaseInsensitive) == 0)
-                             && (!mbCalcRitAcc || eS(CampoTesto(msChiaveDett, D + QLatin1String("SoggRitAcc"))));
-        if (!contata) {
-            MuoviSuccessivo(msChiaveDett);
+                             && (!mbCalcRitAcc || eS(r.Testo(c.soggRitAcc)));
+        if (!contata)
             continue;
-        }
-        const QString omaggio = CampoTesto(msChiaveDett, D + QLatin1String("Omaggio"));
+        const QString omaggio = r.Testo(c.omaggio);
         if (omaggio.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0)
             obOmaSIvaPres = true;
         if (eS(omaggio))
             obOmaTotPres = true;
 
-        QString conto = CampoTesto(msChiaveDett, QStringLiteral("Conto"));
+        QString conto = r.Testo(c.conto);
         if (conto.isEmpty())
             conto = ContoVenDefault;
-        const QString cdc = CampoTesto(msChiaveDett, D + QLatin1String("CentroDiCosto"));
+        const QString cdc = r.Testo(c.centroDiCosto);
         QString competenza;
-        const QString compGiornMens = CampoTesto(msChiaveDett, D + QLatin1String("CompGiornMens"));
-        const QDate dataDa = CampoData(msChiaveDett, D + QLatin1String("DataCompDa"));
+        const QString compGiornMens = r.Testo(c.compGiornMens);
+        const QDate dataDa = CampoData(r, c.dataCompDa);
         if (!compGiornMens.trimmed().isEmpty() && dataDa.isValid())
             competenza = compGiornMens + dataDa.toString(QStringLiteral("dd/MM/yyyy"))
-                         + CampoData(msChiaveDett, D + QLatin1String("DataCompA")).toString(QStringLiteral("dd/MM/yyyy"));
-        QString chiaveIva = CampoTesto(msChiaveDett, D + QLatin1String("Iva"));
-        const QString beneUsato = CampoTesto(msChiaveDett, D + QLatin1String("BeneUsato"));
+                         + CampoData(r, c.dataCompA).toString(QStringLiteral("dd/MM/yyyy"));
+        QString chiaveIva = r.Testo(c.iva);
+        const QString beneUsato = r.Testo(c.beneUsato);
         if (eS(msRegimeMargine) && !beneUsato.isEmpty())
             chiaveIva += QStringLiteral("~§") + beneUsato;
 
         // A line whose VAT code has no TabIva row cannot be taxed: the run ends here.
-        const QVariant aliquota = Campo(msChiaveDett, QStringLiteral("TabIva.Aliquota"));
-        if (aliquota.isNull())
+        if (r.Nullo(c.aliquota))
             throw VbErrore(VbErrore::UsoNonValidoNull,
-                           QStringLiteral("Codice IVA non trovato in TabIva: ")
-                               + CampoTesto(msChiaveDett, D + QLatin1String("Iva")));
-        const QString tipoIva = CampoTesto(msChiaveDett, QStringLiteral("TabIva.TipoIva"));
+                           QStringLiteral("Codice IVA non trovato in TabIva: ") + r.Testo(c.iva));
+        const QString tipoIva = r.Testo(c.tipoIva);
 
-        const bool daLivello = taglie && !CampoTesto(msChiaveDett, L + QLatin1String("Livello1")).isEmpty();
-        const Currency valore = CampoImporto(msChiaveDett, (daLivello ? L : D) + QLatin1String("ValTotale")).rounded(dec);
+        const bool daLivello = taglie && !r.Testo(c.livello1).isEmpty();
+        const Currency valore = r.Importo(daLivello ? c.valTotaleLiv : c.valTotale).rounded(dec);
 
-        if (!ogIve->obEsiste(chiaveIva)) {
+        scIva *trovata = ogIve->ocCollIva.Trova(chiaveIva);
+        if (!trovata) {
             scIva &nuova = ogIve->AddIva(chiaveIva);
-            nuova.osDescrizione = CampoTesto(msChiaveDett, QStringLiteral("TabIva.DescrizioneBreve"));
-            nuova.osDescrLunga = CampoTesto(msChiaveDett, QStringLiteral("TabIva.Descrizione"));
-            nuova.osDescrMemo = CampoTesto(msChiaveDett, QStringLiteral("TabIva.DescrMemo"));
+            nuova.osDescrizione = r.Testo(c.descrBreve);
+            nuova.osDescrLunga = r.Testo(c.descrizione);
+            nuova.osDescrMemo = r.Testo(c.descrMemo);
             nuova.osTipoIva = tipoIva;
-            nuova.odAliquota = CampoImporto(msChiaveDett, QStringLiteral("TabIva.Aliquota"));
+            nuova.odAliquota = r.Importo(c.aliquota);
             nuova.obIvaEsente = esenteDaTipo(tipoIva);
-            nuova.osApplBolloEse = CampoTesto(msChiaveDett, QStringLiteral("TabIva.ApplBolloEse"));
+            nuova.osApplBolloEse = r.Testo(c.applBolloEse);
+            trovata = &nuova;
         }
-        scIva &iva = ogIve->ogIva(chiaveIva);
-        if (!iva.obCPEsiste(conto))
+        scIva &iva = *trovata;
+        scControP *contoP = iva.ocCollControPte.Trova(conto);
+        if (!contoP) {
             iva.AddControP(conto, cdc, competenza);
-        if (!iva.obCdcCompEsiste(conto, cdc, competenza))
+            contoP = &iva.ogControp(conto);
+        }
+        scControPCDCComp *voce = contoP->ocCdcCompetenza.Trova(ComponiChiave(cdc, competenza));
+        if (!voce) {
             iva.AddCdcComp(conto, cdc, competenza);
+            voce = &contoP->ogCdcComp(cdc, competenza);
+        }
 
-        const bool perSconto = !odScontoPag.isZero()
-                               && eS(CampoTesto(msChiaveDett, D + QLatin1String("FlScontoPag"))) && !mbScoPagSuDett;
-        scControP &contoP = iva.ogControp(conto);
-        scControPCDCComp &voce = contoP.ogCdcComp(cdc, competenza);
+        const bool perSconto = !odScontoPag.isZero() && eS(r.Testo(c.flScontoPag)) && !mbScoPagSuDett;
         auto aggiungi = [&](Currency scIva::*perIva, Currency scTotaliCP::*perConto) {
             iva.*perIva += valore;
-            contoP.*perConto += valore;
-            voce.*perConto += valore;
+            contoP->*perConto += valore;
+            voce->*perConto += valore;
         };
         if (omaggio.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0) {
             if (perSconto)
@@ -117,15 +157,13 @@ bool scCalcPiedeFat::LetturaDettagli()
                 aggiungi(&scIva::odSValPerSco, &scTotaliCP::odSValPerSco);
             else
                 aggiungi(&scIva::odSVal, &scTotaliCP::odSVal);
-            const bool cauzione = GestVuotiCauz && eS(CampoTesto(msChiaveDett, QStringLiteral("ArtCauzione")));
+            const bool cauzione = GestVuotiCauz && eS(r.Testo(c.artCauzione));
             if (omaggio.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0 && !cauzione) {
                 aggiungi(&scIva::odMerce, &scTotaliCP::odMerce);
-                const Currency prezzo = CampoImporto(msChiaveDett, (daLivello ? L : D) + QLatin1String("ValUnitario"));
-                MerceScontiRiga(chiaveIva, prezzo, CampoDouble(msChiaveDett, D + QLatin1String("qta")),
-                                CampoTesto(msChiaveDett, D + QLatin1String("Scontotot")));
+                const Currency prezzo = r.Importo(daLivello ? c.valUnitarioLiv : c.valUnitario);
+                MerceScontiRiga(iva, prezzo, CampoDouble(r, c.qta), r.Testo(c.scontoTot));
             }
         }
-        MuoviSuccessivo(msChiaveDett);
     }
 
     TotMerceRighe = Currency();
@@ -147,10 +185,8 @@ double scCalcPiedeFat::PercentualeSconti(const QString &psCatena)
     return perc;
 }
 
-void scCalcPiedeFat::MerceScontiRiga(const QString &psChiaveIva, Currency puPrezzo, double pdQta,
-                                     const QString &psSconti)
+void scCalcPiedeFat::MerceScontiRiga(scIva &iva, Currency puPrezzo, double pdQta, const QString &psSconti)
 {
-    scIva &iva = ogIve->ogIva(psChiaveIva);
     auto valoreA = [&](double percentuale) {
         return ScorporaPercentualeFat(puPrezzo, pdQta, percentuale, false, NumDecDoc);
     };

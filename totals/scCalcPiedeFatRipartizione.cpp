@@ -4,6 +4,8 @@
 // down to each counter-account and its entry without cost centre.
 #include "totals/scCalcPiedeFat.h"
 
+#include "totals/LetturePiede.h"
+
 #include "totals/ImportiEsatti.h"
 
 #include "components/util/VbErrore.h"
@@ -180,7 +182,7 @@ bool scCalcPiedeFat::RipartizioneIvaSpese()
 
     if (!mbCalcRitAcc)
         PercRitAccDoc = mdPercRitAcc < 0
-                            ? CampoDouble(msChiaveTesta, osTabTesta + QLatin1String(".PercRitAcc"))
+                            ? CampoDouble(*mLetture->testa.sel, mLetture->t.percRitAcc)
                             : mdPercRitAcc;
     return true;
 }

@@ -4,8 +4,8 @@
 #include "totals/scCalcPiedeFat.h"
 
 #include "totals/ImportiEsatti.h"
+#include "totals/LetturePiede.h"
 
-#include "components/db/RecDat.h"
 #include "components/util/ListaValori.h"
 #include "services/Importi.h"
 #include "services/MsgCom.h"
@@ -40,7 +40,12 @@ void scCalcPiedeFat::CalcIvSpese(int piNumDec)
 
 void scCalcPiedeFat::CalcRitAcc(double pdPercRitAcc, int piNumDec)
 {
-    scCalcPiedeFat seconda;
+    // A second engine on the same document. It is kept for the next document:
+    // every run starts from its own reset, and the withholding-only run never
+    // reaches the values that a reset leaves alone.
+    if (!mSeconda)
+        mSeconda = std::make_unique<scCalcPiedeFat>();
+    scCalcPiedeFat &seconda = *mSeconda;
     seconda.osTabTesta = osTabTesta;
     seconda.osTabDett = osTabDett;
     seconda.osTabLiv = osTabLiv;
@@ -64,20 +69,19 @@ void scCalcPiedeFat::CalcRitAcc(double pdPercRitAcc, int piNumDec)
 }
 
 // The fund rows of the document; answers whether there was one.
-bool scCalcPiedeFat::LeggiCassaPrev()
+bool scCalcPiedeFat::LeggiCassaPrev(SelezionePronta &k)
 {
-    const QString T = osTabSpese + QLatin1String(".");
-    const QString &k = msChiaveSpese;
+    const auto &c = mLetture->s;
     const int dec = NumDecDoc;
     bool trovata = false;
     bool basePronta = ConfrontaImporti(QVariant(PercRitAccDoc), QVariant(0.0)) == 1;
-    for (; !FineFile(k); MuoviSuccessivo(k)) {
-        if (!Uguale(CampoTesto(k, T + QLatin1String("CassaPrev")), "S"))
+    for (; !k.FineFile(); k.MuoviSuccessivo()) {
+        if (!Uguale(k.Testo(c.cassaPrev), "S"))
             continue;
         trovata = true;
-        const RigaSpesa r = LeggiRigaSpesa();
-        const Currency max = CampoImporto(k, T + QLatin1String("ImportoMax")).rounded(dec);
-        const Currency min = CampoImporto(k, T + QLatin1String("ImportoMin")).rounded(dec);
+        const RigaSpesa r = LeggiRigaSpesa(k);
+        const Currency max = k.Importo(c.importoMax).rounded(dec);
+        const Currency min = k.Importo(c.importoMin).rounded(dec);
         // The fund needs the withholding base even when nothing is withheld;
         // one second run serves every fund row.
         if (!basePronta) {
@@ -85,25 +89,25 @@ bool scCalcPiedeFat::LeggiCassaPrev()
             basePronta = true;
         }
         Currency importo;
-        if (Uguale(CampoTesto(k, QStringLiteral("Spese.TipoAddebito")), "I") && !obCassaPrevNoImpon) {
+        if (Uguale(k.Testo(c.tipoAddebito), "I") && !obCassaPrevNoImpon) {
             if (AddebitoFisso(min, max))
-                importo = CampoImporto(k, T + QLatin1String("Importo")).rounded(dec);
-            ouPercCassaPrev = CampoImporto(k, QStringLiteral("Spese.Percentuale"));
+                importo = k.Importo(c.importo).rounded(dec);
+            ouPercCassaPrev = k.Importo(c.percentualeSpesa);
         } else {
-            const double perc = CampoDouble(k, T + QLatin1String("Percentuale"));
-            ouPercCassaPrev = CampoImporto(k, T + QLatin1String("Percentuale"));
+            const double perc = CampoDouble(k, c.percentuale);
+            ouPercCassaPrev = k.Importo(c.percentuale);
             importo = ImportiEsatti::Prodotto(odTotImpRitAcc, perc, dec, 100);
             if (max > Currency() && importo > max)
                 importo = max;
             if (min > Currency() && importo < min)
                 importo = min;
-            ogSpesePerc->ScriviValore(QString::number(CampoIntero(k, T + QLatin1String("Riga"))), true,
+            ogSpesePerc->ScriviValore(QString::number(CampoIntero(k, c.riga)), true,
                                       obCassaPrevNoImpon ? Currency() : importo);
         }
         ouTotCassaPrev += importo;
-        osCassaPrevGruppo = CampoTesto(k, T + QLatin1String("Gruppo"));
-        osCassaPrevMastro = CampoTesto(k, T + QLatin1String("Mastro"));
-        osCassaPrevConto = CampoTesto(k, T + QLatin1String("Conto"));
+        osCassaPrevGruppo = k.Testo(c.gruppoRiga);
+        osCassaPrevMastro = k.Testo(c.mastroRiga);
+        osCassaPrevConto = k.Testo(c.contoRiga);
         if (obCassaPrevNoImpon)
             continue;
 
@@ -133,8 +137,8 @@ bool scCalcPiedeFat::CalcolaRitenuta()
     if (osTabSpese.trimmed().isEmpty() || !CassaPrevPresente)
         return true;
 
-    msChiaveSpese = ApriRecordset(SqlSpesePiede());
-    if (!FineDati(msChiaveSpese) && LeggiCassaPrev()) {
+    SelezionePronta &k = ApriSpese();
+    if (!k.FineDati() && LeggiCassaPrev(k)) {
         if (Uguale(PrezziIvati, "S"))
             CalcIvSpese(dec);
         // A fund row whose VAT is to be spread is spread like the other expenses,
@@ -143,6 +147,6 @@ bool scCalcPiedeFat::CalcolaRitenuta()
             RipartisciSpese();
         CalcIvaPiede(PrezziIvati, dec);
     }
-    mgRecDat->ChiudiRec(msChiaveSpese);
+    k.Chiudi();
     return true;
 }

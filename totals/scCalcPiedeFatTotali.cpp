@@ -5,9 +5,9 @@
 #include "totals/scCalcPiedeFat.h"
 
 #include "totals/ImportiEsatti.h"
+#include "totals/LetturePiede.h"
 #include "totals/ScadUtil.h"
 
-#include "components/db/RecDat.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Globali.h"
@@ -74,7 +74,7 @@ bool scCalcPiedeFat::CalcoloTotali()
     if (!mbCalcRitAcc && BolliTrovati) {
         const QString tipo = ogIve->obEsiste(CodEseBollo)
                                  ? ogIve->ogIva(CodEseBollo).osTipoIva
-                                 : DatoIvaBollo(QStringLiteral("TabIva.TipoIva")).toString();
+                                 : DatoIvaBollo(Letture::IvaTipo).toString();
         obBolliEsenti = tipoEsente(tipo);
     }
     return true;
@@ -83,18 +83,25 @@ bool scCalcPiedeFat::CalcoloTotali()
 // A column of the stamp's VAT code. The stamp table's own join serves when the
 // code is still the table's; a code taken from a collection expense is read
 // from TabIva itself, so its entry shows its own rate and descriptions.
-QVariant scCalcPiedeFat::DatoIvaBollo(const QString &psCampo)
+QVariant scCalcPiedeFat::DatoIvaBollo(int piDato)
 {
-    if (!ChiaveBolli.isEmpty() && !FineDati(ChiaveBolli) &&
-        CampoTesto(ChiaveBolli, QStringLiteral("TaBolli.CodEseBollo"))
-                .compare(CodEseBollo, Qt::CaseInsensitive) == 0)
-        return Campo(ChiaveBolli, psCampo);
-    if (ChiaveIvaBollo.isEmpty())
-        ChiaveIvaBollo = ApriRecordset(QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
-                                       Globali::Util().ValoreSql(CodEseBollo, UtilGlob::TipoTesto));
-    if (FineDati(ChiaveIvaBollo))
+    Letture &L = *mLetture;
+    if (BolliLetti && !L.bolli.sel->FineDati() &&
+        L.bolli.sel->Testo(L.b.codEseBollo).compare(CodEseBollo, Qt::CaseInsensitive) == 0)
+        return L.bolli.sel->Valore(L.b.iva[size_t(piDato)]);
+    if (!IvaBolloLetta) {
+        Apri(L.ivaBollo, QStringLiteral("TabIva"),
+             [this] {
+                 return QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
+                        Globali::Util().ValoreSql(CodEseBollo, UtilGlob::TipoTesto);
+             },
+             {QString(CodEseBollo).remove(QChar(0))},
+             [&L](SelezionePronta &s) { Letture::ColonneIva(s, L.ivaBolloCol); });
+        IvaBolloLetta = true;
+    }
+    if (L.ivaBollo.sel->FineDati())
         return QVariant();
-    return Campo(ChiaveIvaBollo, psCampo);
+    return L.ivaBollo.sel->Valore(L.ivaBolloCol[size_t(piDato)]);
 }
 
 void scCalcPiedeFat::AggiungiBolli(Currency puBolli)
@@ -124,11 +131,10 @@ void scCalcPiedeFat::AccodaErroriScadenze(int piNumErr, const QString &psErrori)
 bool scCalcPiedeFat::CalcoloBolli()
 {
     msFase = QStringLiteral("Calcolo Bolli");
-    const QString T = osTabTesta + QLatin1String(".");
-    const QString &h = msChiaveTesta;
-    const QString bolliDoc =
-        MancaAddBolli ? CampoTesto(h, T + QLatin1String("Bolli")) : mvAddBolli.toString();
-    const QString segno = CampoTesto(h, QStringLiteral("FattDocumenti.Segno")).trimmed();
+    const SelezionePronta &h = *mLetture->testa.sel;
+    const auto &t = mLetture->t;
+    const QString bolliDoc = MancaAddBolli ? h.Testo(t.bolli) : mvAddBolli.toString();
+    const QString segno = h.Testo(t.segno).trimmed();
 
     if (Uguale(bolliDoc, "S") && odTotEsenteAppBol > Currency() && odTotEsenteAppBol > MaxNoBollo &&
         !Uguale(ParametroHost(QStringLiteral("Fat.Onlus")), "S")) {
@@ -138,11 +144,11 @@ bool scCalcPiedeFat::CalcoloBolli()
     }
 
     if (Uguale(bolliDoc, "S") && segno == QLatin1String("+") &&
-        Uguale(CampoTesto(h, QStringLiteral("PagTipi.AddBolli")), "S")) {
+        Uguale(h.Testo(t.addBolli), "S")) {
         Currency daPagare = odTotFattura - odAbbuono - odAcconto - odTotOmaggi - odRitAcc;
         if (obCassaPrevNoImpon)
             daPagare -= ouTotCassaPrev;
-        int n = CampoIntero(h, QStringLiteral("Pagamenti.NumScad"));
+        int n = CampoIntero(h, t.numScad);
         if (n == 0)
             n = 1;
         // Nothing left to pay carries no stamp and no collection expense.
@@ -154,11 +160,9 @@ bool scCalcPiedeFat::CalcoloBolli()
                 QString errori;
                 QDate decorrenza;
                 ScadUtil::CalcScadenze(
-                    CampoData(h, T + QLatin1String("DataRif")), (daPagare - odTotIva).toDouble(),
-                    odTotIva.toDouble(), CampoTesto(h, T + QLatin1String("Pagamento")),
-                    CampoTesto(h, T + QLatin1String("GruppoCli")),
-                    CampoTesto(h, T + QLatin1String("MastroCli")),
-                    CampoTesto(h, T + QLatin1String("ContoCli")), NumDecDoc, date, rate, numScad, numErr,
+                    CampoData(h, t.dataRif), (daPagare - odTotIva).toDouble(), odTotIva.toDouble(),
+                    h.Testo(t.pagamento), h.Testo(t.gruppoCli), h.Testo(t.mastroCli), h.Testo(t.contoCli), NumDecDoc,
+                    date, rate, numScad, numErr,
                     errori, ScadUtil::SpesaCalcolata, PercBolloTratte, spese, ArrotondBollo,
                     ModoArrotSpesaScad, MinSpesaScad, MaxSpesaScad, decorrenza);
                 if (numErr > 0)
@@ -194,13 +198,13 @@ bool scCalcPiedeFat::CalcoloBolli()
     if (ConfrontaImporti(odTotBolli, Currency()) != 0) {
         if (!ogIve->obEsiste(CodEseBollo)) {
             scIva &nuova = ogIve->AddIva(CodEseBollo);
-            nuova.osDescrizione = DatoIvaBollo(QStringLiteral("TabIva.DescrizioneBreve")).toString();
-            nuova.osDescrLunga = DatoIvaBollo(QStringLiteral("TabIva.Descrizione")).toString();
-            nuova.osDescrMemo = DatoIvaBollo(QStringLiteral("TabIva.DescrMemo")).toString();
-            nuova.odAliquota = Currency::fromVariant(DatoIvaBollo(QStringLiteral("TabIva.Aliquota")));
-            nuova.osTipoIva = DatoIvaBollo(QStringLiteral("TabIva.TipoIva")).toString();
+            nuova.osDescrizione = DatoIvaBollo(Letture::IvaDescrBreve).toString();
+            nuova.osDescrLunga = DatoIvaBollo(Letture::IvaDescrizione).toString();
+            nuova.osDescrMemo = DatoIvaBollo(Letture::IvaDescrMemo).toString();
+            nuova.odAliquota = Currency::fromVariant(DatoIvaBollo(Letture::IvaAliquota));
+            nuova.osTipoIva = DatoIvaBollo(Letture::IvaTipo).toString();
             nuova.obIvaEsente = obBolliEsenti;
-            nuova.osApplBolloEse = DatoIvaBollo(QStringLiteral("TabIva.ApplBolloEse")).toString();
+            nuova.osApplBolloEse = DatoIvaBollo(Letture::IvaApplBolloEse).toString();
         }
         scIva &iva = ogIve->ogIva(CodEseBollo);
         if (!iva.obCPEsiste(ContoBollo))

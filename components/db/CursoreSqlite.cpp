@@ -31,10 +31,9 @@ void CursoreSqlite::Registro::Abbandona()
 }
 
 CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori, std::shared_ptr<IstruzioniPronte> pronte,
-                             Risultato *righe, std::shared_ptr<Registro> registro)
-    : m_h(h), m_st(st), m_sql(sqlite3_sql(st)), m_valori(std::move(valori)), m_pronte(std::move(pronte)),
-      m_risultato(righe), m_registro(std::move(registro)),
-      m_cella(std::vector<Risultato::Colonna>(1))
+                             Risultato *righe, std::shared_ptr<Registro> registro, const QByteArray &sql)
+    : m_h(h), m_st(st), m_sql(sql.isEmpty() ? QByteArray(sqlite3_sql(st)) : sql), m_valori(std::move(valori)),
+      m_pronte(std::move(pronte)), m_risultato(righe), m_registro(std::move(registro))
 {
     m_registro->m_aperti.push_back(this);
 }
@@ -75,9 +74,11 @@ QVariant CursoreSqlite::Valore(int col) const
         const char *p = reinterpret_cast<const char *>(sqlite3_column_text(m_st, col));
         return QString::fromUtf8(p, sqlite3_column_bytes(m_st, col));
     }
-    m_cella.svuotaRighe();
-    m_cella.aggiungiSqlite(m_st, col, t);
-    return m_cella.valore(0, 0);
+    if (!m_cella)
+        m_cella = std::make_unique<Risultato>(std::vector<Risultato::Colonna>(1));
+    m_cella->svuotaRighe();
+    m_cella->aggiungiSqlite(m_st, col, t);
+    return m_cella->valore(0, 0);
 }
 
 void CursoreSqlite::Completa()

@@ -35,9 +35,10 @@ public:
 
     // Takes `st`, lent by `pronte` on `h` with `valori` bound and not yet
     // stepped, and gives it back when done; `righe` holds the result's columns
-    // and receives the rows when they are completed.
+    // and receives the rows when they are completed. `sql` is the statement's
+    // text when the caller holds it already (empty: asked of `st`).
     CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori, std::shared_ptr<IstruzioniPronte> pronte,
-                  Risultato *righe, std::shared_ptr<Registro> registro);
+                  Risultato *righe, std::shared_ptr<Registro> registro, const QByteArray &sql = QByteArray());
     ~CursoreSqlite();
     CursoreSqlite(const CursoreSqlite &) = delete;
     CursoreSqlite &operator=(const CursoreSqlite &) = delete;
@@ -49,6 +50,9 @@ public:
     int Righe() const { return m_righe; }
     // Value of column `col` of the current row, as Risultato::valore gives it.
     QVariant Valore(int col) const;
+    // The statement standing on the current row, for reads of its columns;
+    // nullptr once the cursor is past its last row or completed.
+    sqlite3_stmt *Istruzione() const { return m_st; }
 
     // Reads every row of the result into the Risultato given at construction
     // and lets the statement go. Rows the cursor has passed are read again
@@ -67,7 +71,7 @@ private:
     std::shared_ptr<IstruzioniPronte> m_pronte;
     Risultato *m_risultato;
     std::shared_ptr<Registro> m_registro;
-    mutable Risultato m_cella;  // one value converted at a time
+    mutable std::unique_ptr<Risultato> m_cella;  // one value converted at a time, made on first use
     int m_righe = 0;
     bool m_finito = false;
     bool m_completo = false;

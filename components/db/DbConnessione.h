@@ -60,6 +60,9 @@ struct DbMotore::Connessione {
     CacheLru<std::shared_ptr<FormaNota>> forme{128};
     std::shared_ptr<IstruzioniPronte> pronte;
     qint64 versioneSchema = -1;  // SQLite's schema_version when the caches were filled
+    // Counts the times the forms were forgotten: a form held outside the
+    // cache (a prepared selection) is valid while this has not moved.
+    int generazioneForme = 0;
 
     JetSql::Dialetto dialetto() const
     {
@@ -76,6 +79,7 @@ struct DbMotore::Connessione {
     }
     void dimenticaForme()
     {
+        ++generazioneForme;
         traduzioni.svuota();
         forme.svuota();
         if (pronte)

@@ -132,6 +132,7 @@ public:
                     const QVariantList &valoriChiave, const QString &schema = QString());
 
 private:
+    friend class SelezionePronta;
     struct Connessione;
     struct FormaNota;
     Connessione &conn(const QString &nome) const;

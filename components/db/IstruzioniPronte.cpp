@@ -7,6 +7,12 @@
 
 namespace {
 constexpr int MaxUguali = 3;
+
+// Texts held by the same buffer are equal without reading them.
+bool stesso(const QByteArray &a, const QByteArray &b)
+{
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+}
 } // namespace
 
 IstruzioniPronte::IstruzioniPronte(sqlite3 *h, int capienza) : m_h(h), m_capienza(capienza < 1 ? 1 : capienza) {}
@@ -21,10 +27,10 @@ IstruzioniPronte::~IstruzioniPronte()
 sqlite3_stmt *IstruzioniPronte::Prendi(const QByteArray &sql, bool *nuova)
 {
     for (auto it = m_libere.begin(); it != m_libere.end(); ++it) {
-        if (it->sql == sql) {
+        if (stesso(it->sql, sql)) {
             sqlite3_stmt *st = it->st;
+            m_fuori.insert(st, {m_generazione, it->sql});
             m_libere.erase(it);
-            m_fuori.insert(st, m_generazione);
             if (nuova)
                 *nuova = false;
             return st;
@@ -38,7 +44,7 @@ sqlite3_stmt *IstruzioniPronte::Prendi(const QByteArray &sql, bool *nuova)
         sqlite3_finalize(st);
         throw e;
     }
-    m_fuori.insert(st, m_generazione);
+    m_fuori.insert(st, {m_generazione, sql});
     if (nuova)
         *nuova = true;
     return st;
@@ -49,17 +55,17 @@ void IstruzioniPronte::Restituisci(sqlite3_stmt *st)
     if (!st)
         return;
     auto fuori = m_fuori.find(st);
-    const bool nostra = fuori != m_fuori.end() && *fuori == m_generazione;
+    const bool nostra = fuori != m_fuori.end() && fuori->generazione == m_generazione;
+    const QByteArray sql = fuori != m_fuori.end() ? fuori->sql : QByteArray(sqlite3_sql(st));
     if (fuori != m_fuori.end())
         m_fuori.erase(fuori);
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
-    const QByteArray sql(sqlite3_sql(st));
     // A query run again while its own rows are still being read (a nested
     // run of the same calculation) needs a second statement: a few are kept.
     int uguali = 0;
     for (const Libera &l : m_libere)
-        if (l.sql == sql)
+        if (stesso(l.sql, sql))
             ++uguali;
     if (!nostra || uguali >= MaxUguali) {
         sqlite3_finalize(st);
@@ -80,20 +86,30 @@ void IstruzioniPronte::Svuota()
     ++m_generazione;
 }
 
+namespace {
+void lega(sqlite3_stmt *st, int k, const QVariant &v)
+{
+    if (k <= 0)
+        return;
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+        sqlite3_bind_int64(st, k, v.toLongLong());
+    } else if (v.typeId() == QMetaType::Double) {
+        sqlite3_bind_double(st, k, v.toDouble());
+    } else {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(st, k, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+}
+} // namespace
+
 void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori)
 {
-    for (int i = 0; i < valori.size(); ++i) {
-        const int k = sqlite3_bind_parameter_index(st, JetSql::NomeParametro(i).toUtf8().constData());
-        if (k <= 0)
-            continue;
-        const QVariant &v = valori[i];
-        if (v.typeId() == QMetaType::LongLong) {
-            sqlite3_bind_int64(st, k, v.toLongLong());
-        } else if (v.typeId() == QMetaType::Double) {
-            sqlite3_bind_double(st, k, v.toDouble());
-        } else {
-            const QByteArray b = v.toString().toUtf8();
-            sqlite3_bind_text(st, k, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        }
-    }
+    for (int i = 0; i < valori.size(); ++i)
+        lega(st, sqlite3_bind_parameter_index(st, JetSql::NomeParametro(i).toUtf8().constData()), valori[i]);
+}
+
+void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori, const std::vector<int> &numeri)
+{
+    for (int i = 0; i < valori.size() && size_t(i) < numeri.size(); ++i)
+        lega(st, numeri[size_t(i)], valori[i]);
 }

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QVariantList>
 #include <list>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -32,15 +33,21 @@ public:
 
     // Binds `valori` to the parameters named JetSql::NomeParametro(0...) of `st`.
     static void LegaParametri(sqlite3_stmt *st, const QVariantList &valori);
+    // The same with the parameters' numbers in `st` already known (0: absent).
+    static void LegaParametri(sqlite3_stmt *st, const QVariantList &valori, const std::vector<int> &numeri);
 
 private:
     struct Libera {
         QByteArray sql;
         sqlite3_stmt *st;
     };
+    struct Fuori {
+        int generazione;  // of the cache when lent
+        QByteArray sql;   // the text it was asked for (shared, not copied)
+    };
     sqlite3 *m_h;
     int m_capienza;
     int m_generazione = 0;
     std::list<Libera> m_libere;  // most recently returned first
-    QHash<sqlite3_stmt *, int> m_fuori;  // lent statements and the generation they belong to
+    QHash<sqlite3_stmt *, Fuori> m_fuori;  // lent statements
 };

@@ -428,7 +428,6 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
     const Insieme &s = ins(h);
     const int i = s.r->indice(campo);
     QVariant v;
-    bool somma = false;
     if (s.modo != ModoNessuno) {
         if (i >= 0)
             v = s.buffer[i];
@@ -437,8 +436,12 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
         if (i >= 0)
             v = s.valore(i);
     }
-    if (i >= 0)
-        somma = s.r->colonna(i).zeroSeNullo;
+    return ComeTipo(v, tipo, i >= 0 ? &s.r->colonna(i) : nullptr);
+}
+
+QVariant RecDat::ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna *colonna)
+{
+    const bool somma = colonna && colonna->zeroSeNullo;
     if (tipo == 0 && !somma)
         return v;  // the common read, with nothing to convert
     const bool nullo = !v.isValid() || v.isNull();
@@ -475,7 +478,7 @@ QVariant RecDat::LeggiCampo(const QString &h, const QString &campo, int tipo, co
             // A Single or Double holds it: the number the text writes.
             return testo ? QVariant(QString(v.toString().trimmed()).replace(u',', u'.').toDouble()) : v;
         }
-        if (testo && s.r && i >= 0 && s.r->colonna(i).tipo == Risultato::Tipo::Testo)
+        if (testo && colonna && colonna->tipo == Risultato::Tipo::Testo)
             return l == Currency::Lettura::Numero ? QVariant(c.toString(4)) : QVariant(0);
         return v;
     }

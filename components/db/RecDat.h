@@ -93,6 +93,9 @@ public:
     // 8 String (Null reads ""), 11 Boolean. No current row is error 3021.
     QVariant LeggiCampo(const QString &h, const QString &campo, int tipo = 0, const QVariant &riservato = QVariant(),
                         bool riservato2 = false) const;
+    // What LeggiCampo gives for the value `v` of `colonna` (nullptr: a column
+    // the SELECT does not carry) read with the kind `tipo`.
+    static QVariant ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna *colonna);
     // Value by column index or by name.
     QVariant ValoreCampoIdx(const QString &h, const QVariant &campo) const;
     int NumCampi(const QString &h) const;

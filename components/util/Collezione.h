@@ -9,6 +9,31 @@
 #include <memory>
 #include <vector>
 
+// A text key that hashes and compares without regard to case, as the key's
+// case-folded copy would, without making that copy.
+struct ChiaveSenzaMaiuscole {
+    QString testo;
+    friend bool operator==(const ChiaveSenzaMaiuscole &a, const ChiaveSenzaMaiuscole &b)
+    {
+        return a.testo == b.testo || a.testo.toCaseFolded() == b.testo.toCaseFolded();
+    }
+    friend size_t qHash(const ChiaveSenzaMaiuscole &k, size_t seme = 0)
+    {
+        size_t h = seme;
+        const QChar *p = k.testo.constData();
+        const qsizetype n = k.testo.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char32_t c = p[i].unicode();
+            if (p[i].isHighSurrogate() && i + 1 < n && p[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(p[i], p[i + 1]);
+                ++i;
+            }
+            h = (h ^ QChar::toCaseFolded(c)) * 1099511628211ULL;
+        }
+        return h;
+    }
+};
+
 template <typename T>
 class Collezione {
 public:
@@ -18,7 +43,7 @@ public:
     // Adds under the key; a key already held is VB error 457.
     T &Add(const QString &key, T item = T())
     {
-        const QString k = norm(key);
+        const ChiaveSenzaMaiuscole k = norm(key);
         if (m_index.contains(k))
             throw VbErrore(457, QStringLiteral("Questa chiave è già associata a un elemento dell'insieme"));
         m_items.push_back({key, std::make_unique<T>(std::move(item))});
@@ -46,7 +71,7 @@ public:
 
     void Remove(const QString &key)
     {
-        const QString k = norm(key);
+        const ChiaveSenzaMaiuscole k = norm(key);
         if (!m_index.contains(k))
             throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiamata di routine o argomento non validi"));
         m_index.remove(k);
@@ -80,7 +105,7 @@ public:
     iterator end() { return iterator(m_items.end()); }
 
 private:
-    static QString norm(const QString &k) { return k.toCaseFolded(); }
+    static ChiaveSenzaMaiuscole norm(const QString &k) { return {k}; }
     std::vector<Entry> m_items;
-    QHash<QString, T *> m_index;
+    QHash<ChiaveSenzaMaiuscole, T *> m_index;
 };

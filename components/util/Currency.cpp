@@ -37,9 +37,12 @@ void Currency::overflow()
 
 Currency Currency::fromDouble(double v)
 {
-    // Through the 15-digit decimal text of the double, so that 0.1 is 0.1000
-    // and not the binary neighbour 0.09999...; leggi() rounds at four decimals.
-    return fromVariant(QVariant(v));
+    // Through the 15-digit decimal of the double, so that 0.1 is 0.1000 and
+    // not the binary neighbour 0.09999..., rounded at four decimals.
+    Currency c;
+    if (leggiDouble(v, c) == Lettura::FuoriIntervallo)
+        overflow();
+    return c;
 }
 
 Currency::Lettura Currency::leggi(const QString &text, Currency &out)
@@ -81,15 +84,32 @@ Currency::Lettura Currency::leggiValore(const QVariant &v, Currency &out)
         out = v.toBool() ? Currency(-1) : Currency();
         return Lettura::Numero;
     case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = v.toDouble();
-        if (!std::isfinite(d))
-            return Lettura::FuoriIntervallo;
-        return leggi(QString::number(d, 'g', 15), out);
-    }
+    case QMetaType::Float:
+        return leggiDouble(v.toDouble(), out);
     default:
         return leggi(v.toString(), out);
     }
+}
+
+Currency::Lettura Currency::leggiDouble(double d, Currency &out)
+{
+    out = Currency();
+    if (!std::isfinite(d))
+        return Lettura::FuoriIntervallo;
+    // Below this even the fifteen digits round to 0 at four decimals.
+    if (std::fabs(d) < 4.9e-5)
+        return Lettura::Numero;
+    i128 cifre = 0;
+    int esponente = 0;
+    if (!QuindiciCifre(d, cifre, esponente))
+        return leggi(QString::number(d, 'g', 15), out);
+    // cifre x 10^esponente in ten-thousandths, rounded half away from zero.
+    const int verso4 = esponente + 4;
+    const i128 r = verso4 >= 0 ? cifre * pow10i(verso4) : divRound(cifre, pow10i(-verso4));
+    if (r > i128(INT64_MAX) || r < i128(INT64_MIN))
+        return Lettura::FuoriIntervallo;
+    out = fromRaw(std::int64_t(r));
+    return Lettura::Numero;
 }
 
 Currency Currency::fromVariant(const QVariant &v)

@@ -39,6 +39,9 @@ public:
     static bool parse(const QString &text, Currency &out) { return leggi(text, out) == Lettura::Numero; }
     // A value as fromVariant() reads it (out 0 unless Numero), without throwing.
     static Lettura leggiValore(const QVariant &v, Currency &out);
+    // A double as leggiValore() reads it: the decimal its 15 significant
+    // digits show, rounded half away from zero to four decimals.
+    static Lettura leggiDouble(double v, Currency &out);
     // Numbers, numeric text (either '.' or ',' as decimal separator), Currency
     // stored in a QVariant, bool (-1/0 as VB); Null, empty and non-numeric
     // text give 0. A number beyond the range throws VbErrore 6.

@@ -1,6 +1,9 @@
 // Exact decimal arithmetic behind rounding and number formatting.
 #include "components/util/Decimale.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace {
 using i128 = __int128;
 // Beyond this the mantissa is refused, leaving room for one multiplication by ten.
@@ -86,6 +89,41 @@ bool Decimale::DaDouble(double valore, Decimale &out)
     if (!(valore == valore) || valore > 1e30 || valore < -1e30)
         return false;
     return DaTesto(QString::number(valore, 'g', 15), out);
+}
+
+bool QuindiciCifre(double valore, i128 &cifre, int &esponente)
+{
+    const double a = std::fabs(valore);
+    if (!(a >= 0x1p-20 && a < 1e15))
+        return false;
+    int esp2 = 0;
+    const double frazione = std::frexp(a, &esp2);  // a = frazione x 2^esp2, frazione in [0.5, 1)
+    const unsigned __int128 mantissa = static_cast<std::uint64_t>(std::ldexp(frazione, 53));
+    const int spostamento = 53 - esp2;  // a = mantissa / 2^spostamento, 3 <= spostamento <= 72
+    // floor(log10(2^(esp2 - 1))): the decimal exponent of a, or one less.
+    int esp10 = int(std::floor((esp2 - 1) * 0.30102999566398120));
+    static const unsigned __int128 Limite = static_cast<unsigned __int128>(1000000000000000ULL);  // 10^15
+    for (int prova = 0; prova < 2; ++prova, ++esp10) {
+        // a x 10^(14 - esp10), exactly, then rounded to the nearest whole number.
+        unsigned __int128 x = mantissa;
+        for (int i = 0; i < 14 - esp10; ++i)
+            x *= 10;
+        const unsigned __int128 uno = static_cast<unsigned __int128>(1) << spostamento;
+        unsigned __int128 n = x >> spostamento;
+        const unsigned __int128 resto = x & (uno - 1);
+        if (resto * 2 == uno)
+            return false;  // an exact half: the text's own rounding decides
+        if (resto * 2 > uno)
+            ++n;
+        if (n >= Limite)
+            continue;  // sixteen digits: the exponent was one short
+        if (n * 10 < Limite)
+            return false;
+        cifre = valore < 0 ? -i128(n) : i128(n);
+        esponente = esp10 - 14;
+        return true;
+    }
+    return false;
 }
 
 bool Decimale::AScala(int nuovaScala, Decimale &out) const

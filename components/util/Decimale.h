@@ -34,6 +34,14 @@ struct Decimale {
     QString Testo() const;
 };
 
+// The double as its 15 significant digits show it (the digits
+// QString::number(valore, 'e', 14) writes): |valore| = cifre x 10^esponente,
+// 10^14 <= cifre < 10^15, correctly rounded from the double's exact value.
+// Worked out on integers for 2^-20 <= |valore| < 10^15 when the exact value
+// does not lie on a half of the fifteenth digit; false otherwise (zero,
+// Inf, NaN, other magnitudes), and then the text gives the digits.
+bool QuindiciCifre(double valore, __int128 &cifre, int &esponente);
+
 // The whole number a QVariant holds as one of the integer kinds (signed or
 // not, any width; bool is not one); false for every other kind.
 bool InteroTenuto(const QVariant &v, __int128 &n);

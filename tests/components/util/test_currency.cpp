@@ -1,5 +1,6 @@
 // Currency: exact sums, rounding half away from zero, text and variant conversions.
 #include "components/util/Currency.h"
+#include "components/util/Decimale.h"
 #include "components/util/VbErrore.h"
 
 #include <cmath>
@@ -157,4 +158,51 @@ TEST(Currency, ArithmeticChecksForOverflow)
     EXPECT_EQ(max.toString(2), "922337203685477.58");
     EXPECT_EQ(max.toString(0), "922337203685478");
     EXPECT_EQ(min.toShortString(), "-922337203685477.5808");
+}
+
+// Doubles read without a text give what their 15-digit text gives: the digits
+// themselves, an amount, and values on both sides of every rounding edge.
+TEST(Currency, DoublesReadAsTheirFifteenDigits)
+{
+    std::vector<double> valori = {0.1,     81.225,   1.00005,    -1.00005,   0.00005,  0.000049999999999999,
+                                  2.675,   1e-5,     4.9e-5,     5e-5,       123456789012.34567,
+                                  1e14,    9.99999999999999e14, 999999999999999.9, 0x1p-20, 0x1p-21,
+                                  12345678901.03125, -12345678901.03125, 922337203685477.5807,
+                                  9.2233720368547758e14, -9.2233720368547758e14, 1.0 / 3.0, 2.0 / 3.0, 1e-300,
+                                  123456789012345.5, 0.30000000000000004};
+    // Amounts with two to four decimals, rates and their products, as documents hold them.
+    std::uint64_t seme = 88172645463325252ULL;
+    auto prossimo = [&] {
+        seme ^= seme << 13;
+        seme ^= seme >> 7;
+        seme ^= seme << 17;
+        return seme;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const double cent = double(prossimo() % 100000000) / 100.0;
+        valori.push_back(cent);
+        valori.push_back(-cent * 1.22);
+        valori.push_back(double(prossimo() % 1000000) / 10000.0 * double(prossimo() % 1000) / 7.0);
+        valori.push_back(std::ldexp(double(prossimo() >> 11), int(prossimo() % 70) - 80));
+    }
+    size_t senzaTesto = 0;  // values read without their text
+    for (const double v : valori) {
+        const QString testo = QString::number(v, 'e', 14);
+        __int128 cifre = 0;
+        int esponente = 0;
+        if (QuindiciCifre(v, cifre, esponente)) {
+            ++senzaTesto;
+            const qsizetype e = testo.indexOf(u'e');
+            QString attese = testo.left(e);
+            attese.remove(u'.');
+            EXPECT_EQ(QString::number(qlonglong(cifre)), attese) << testo.toStdString();
+            EXPECT_EQ(esponente, testo.mid(e + 1).toInt() - 14) << testo.toStdString();
+        }
+        Currency daTesto, letto;
+        const Currency::Lettura l = Currency::leggi(QString::number(v, 'g', 15), daTesto);
+        EXPECT_EQ(Currency::leggiDouble(v, letto), l) << testo.toStdString();
+        EXPECT_EQ(letto, daTesto) << testo.toStdString();
+    }
+    // Nearly every amount takes the way without a text.
+    EXPECT_GT(senzaTesto, valori.size() * 7 / 10);
 }

@@ -36,3 +36,27 @@ TEST(ListaValori, MissingKeysAndEmptying)
     EXPECT_EQ(l.NumeroElementi(), 0);
     EXPECT_FALSE(l.EsisteChiave("2"));
 }
+
+// Keys that differ only in case find one another, beyond ASCII too (accented
+// letters, Greek, letters outside the basic plane), and keys that differ in
+// anything else stay apart.
+TEST(ListaValori, KeysWithoutRegardToCaseBeyondAscii)
+{
+    const QStringList chiavi = {QStringLiteral("Città"), QStringLiteral("ΣΟΦΙΑ"), QStringLiteral("Straße"),
+                                QString::fromUcs4(U"\U00010400x"), QStringLiteral("C01D"), QStringLiteral("")};
+    ListaValori l;
+    for (int i = 0; i < chiavi.size(); ++i)
+        l.ScriviValore(chiavi[i], true, QVariant(i));
+    for (int i = 0; i < chiavi.size(); ++i) {
+        for (const QString &forma : {chiavi[i].toUpper(), chiavi[i].toLower(), chiavi[i].toCaseFolded()}) {
+            EXPECT_EQ(l.EsisteChiave(forma), forma.toCaseFolded() == chiavi[i].toCaseFolded()) << forma.toStdString();
+            if (forma.toCaseFolded() == chiavi[i].toCaseFolded())
+                EXPECT_EQ(l.LeggiValore(forma, false).toInt(), i) << forma.toStdString();
+        }
+    }
+    EXPECT_EQ(l.NumeroElementi(), chiavi.size());
+    EXPECT_FALSE(l.EsisteChiave(QStringLiteral("Citta")));
+    EXPECT_FALSE(l.EsisteChiave(QStringLiteral("C01 D")));
+    EXPECT_TRUE(l.EliminaChiave(QStringLiteral("cittÀ")));
+    EXPECT_FALSE(l.EsisteChiave(QStringLiteral("CITTÀ")));
+}
