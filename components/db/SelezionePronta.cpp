@@ -90,6 +90,9 @@ void SelezionePronta::Esegui(const QVariantList &valori)
     }
     DbMotore::Connessione &c = *condivisa;
     c.righeToccate = 0;
+    if (m_db->m_osservatoreSelect)
+        m_db->m_osservatoreSelect(Sql());
+    m_db->pronta(c);
     const bool sqlite = c.motore == DbMotore::Motore::SQLite;
     if (!s.nota || s.generazione != c.generazioneForme)
         m_db->aggiornaAllegati(c, m_forma.testo);

@@ -35,7 +35,8 @@ public:
 
     // Runs the SELECT with `valori` in place of the text's literals (as many
     // as ValoriTesto, in the same order); the first row becomes current.
-    // Engine failures are VbErrore, as for RecDat::ApriRec.
+    // Engine failures are VbErrore, as for RecDat::ApriRec. The connection's
+    // SELECT observer sees the text of the run (Sql()).
     void Esegui(const QVariantList &valori);
     // Lets the rows go, and with them the statement and its read transaction.
     void Chiudi();

@@ -3,7 +3,9 @@
 // change of tables or settings, gives exactly what a fresh engine gives.
 #include "DocumentiSpese.h"
 
+#include "components/db/DbMotore.h"
 #include "components/util/ListaValori.h"
+#include "services/Globali.h"
 
 namespace {
 
@@ -82,6 +84,16 @@ class RiusoMotore : public DocumentiSpese
                             cauzioni ? QStringLiteral("S") : QStringLiteral("N"));
     }
 
+    // The texts of the SELECTs that `calcola` runs, as the connection sees them.
+    QStringList testi(const std::function<void()> &calcola)
+    {
+        QStringList visti;
+        Globali::DbComp()->ImpostaOsservatoreSelect([&](const QString &sql) { visti << sql; });
+        calcola();
+        Globali::DbComp()->ImpostaOsservatoreSelect({});
+        return visti;
+    }
+
     QString daSolo(int numero, const QString &testa = QStringLiteral("FatTest"))
     {
         scCalcPiedeFat nuovo;
@@ -109,10 +121,16 @@ TEST_P(RiusoMotore, EveryDocumentAsAFreshEngineComputesIt)
     for (const Passo &p : passi) {
         impostazioni(p.taglie, p.cauzioni);
         motore.osTabTesta = QString::fromLatin1(p.testa);
-        motore.CalcPiedeFat(2024, p.numero, false, -1);
-        const QString atteso = daSolo(p.numero, motore.osTabTesta);
+        const QStringList eseguiti = testi([&] { motore.CalcPiedeFat(2024, p.numero, false, -1); });
+        QString atteso;
+        // A fresh engine builds every text for this very document.
+        const QStringList attesi = testi([&] { atteso = daSolo(p.numero, motore.osTabTesta); });
         EXPECT_EQ(Risultati(motore), atteso) << "documento " << p.numero << " taglie " << p.taglie << " cauzioni "
                                              << p.cauzioni << " " << p.testa;
+        EXPECT_EQ(eseguiti, attesi) << "documento " << p.numero;
+        ASSERT_FALSE(eseguiti.isEmpty());
+        EXPECT_TRUE(eseguiti[0].endsWith(QStringLiteral("%1.NumRif = %2 And %1.Anno = 2024").arg(p.testa).arg(p.numero)))
+            << eseguiti[0].toStdString();
     }
     // The documents did reach the ways they were made for.
     impostazioni(false, false);
