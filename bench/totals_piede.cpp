@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "LettureGrezze.h"
 #include "SupportoBench.h"
 
 #include <benchmark/benchmark.h>
@@ -32,26 +33,6 @@ struct Documento {
 QString g_percorso;
 std::vector<Documento> g_fatture;
 std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name
-
-const char *SqlTestata =
-    "SELECT T.Acconto, T.ScoPagSuDett, T.Abbuono, T.Bolli, T.DataRif, T.GruppoCli, T.MastroCli, T.ContoCli, "
-    "T.PercRitAcc, T.Peso, T.Moneta, T.Pagamento, T.PrezziIvati, T.ScontoPag, FattDocumenti.RegimeMargine, "
-    "FattDocumenti.Segno, FattDocumenti.FattDocumento, Monete.NumDec, PagTipi.TipoEffetto, PagTipi.AddBolli, "
-    "Pagamenti.NumScad, TabIva.TipoIva, Stati.Cee, Stati.Iso FROM FatTest T "
-    "LEFT JOIN Monete ON T.Moneta = Monete.Moneta LEFT JOIN FattDocumenti ON T.FattDocumento = "
-    "FattDocumenti.FattDocumento LEFT JOIN Pagamenti ON T.Pagamento = Pagamenti.Pagamento LEFT JOIN PagTipi ON "
-    "Pagamenti.PagTipo = PagTipi.PagTipo LEFT JOIN TabIva ON T.Iva = TabIva.Iva LEFT JOIN PianoConti ON "
-    "T.GruppoCli = PianoConti.Gruppo AND T.MastroCli = PianoConti.Mastro AND T.ContoCli = PianoConti.Conto "
-    "LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato WHERE T.NumRif = ?1 AND T.Anno = ?2";
-const char *SqlBolli = "SELECT TaBolli.*, TabIva.* FROM TaBolli LEFT JOIN TabIva ON TaBolli.CodEseBollo = TabIva.Iva";
-const char *SqlRighe =
-    "SELECT D.*, coalesce(D.gruppoven,'') || coalesce(D.MastroVen,'') || coalesce(D.contoVen,'') AS Conto, "
-    "TabIva.*, 'N' AS ArtCauzione FROM FatDett D LEFT JOIN TabIva ON D.Iva = TabIva.Iva "
-    "WHERE D.NumRif = ?1 AND D.Anno = ?2 ORDER BY D.Iva, Conto, D.RigDet";
-const char *SqlSpese =
-    "SELECT S.*, TabIva.*, Spese.* FROM FatSpese S LEFT JOIN TabIva ON S.Iva = TabIva.Iva LEFT JOIN Spese ON "
-    "S.Spesa = Spese.Spesa WHERE S.Anno = ?2 AND S.NumRif = ?1 "
-    "ORDER BY S.Iva, coalesce(Spese.gruppo,'') || coalesce(Spese.Mastro,'') || coalesce(Spese.conto,'')";
 
 void leggiFatture()
 {
@@ -84,54 +65,20 @@ void MotorePiede(benchmark::State &state)
     state.counters["errori"] = double(errori) / double(state.iterations());
 }
 
-// Every column of every row, as a reader would take it.
-void leggiRighe(sqlite3_stmt *st, const Documento &d, int64_t &somma)
-{
-    sqlite3_bind_int(st, 1, d.numero);
-    sqlite3_bind_int(st, 2, d.anno);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        const int n = sqlite3_column_count(st);
-        for (int c = 0; c < n; ++c) {
-            switch (sqlite3_column_type(st, c)) {
-            case SQLITE_INTEGER:
-                somma += sqlite3_column_int64(st, c);
-                break;
-            case SQLITE_FLOAT:
-                somma += int64_t(sqlite3_column_double(st, c));
-                break;
-            case SQLITE_TEXT:
-                somma += sqlite3_column_bytes(st, c) + (sqlite3_column_text(st, c) ? 1 : 0);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    sqlite3_reset(st);
-}
-
 void LetturaSqliteC(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt *testata = nullptr, *bolli = nullptr, *righe = nullptr, *spese = nullptr;
-    sqlite3_prepare_v2(db, SqlTestata, -1, &testata, nullptr);
-    sqlite3_prepare_v2(db, SqlBolli, -1, &bolli, nullptr);
-    sqlite3_prepare_v2(db, SqlRighe, -1, &righe, nullptr);
-    sqlite3_prepare_v2(db, SqlSpese, -1, &spese, nullptr);
-    int64_t somma = 0;
-    for (auto _ : state) {
-        for (const Documento &d : g_fatture) {
-            leggiRighe(testata, d, somma);
-            leggiRighe(bolli, d, somma);
-            leggiRighe(righe, d, somma);
-            leggiRighe(spese, d, somma);
+    {
+        letture_grezze::Lettore lettore(db, "FatTest", "FatDett", "FatSpese");
+        int64_t somma = 0;
+        for (auto _ : state) {
+            for (const Documento &d : g_fatture)
+                lettore.Documento(d.numero, d.anno, somma);
+            benchmark::DoNotOptimize(somma);
         }
-        benchmark::DoNotOptimize(somma);
+        state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
     }
-    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
-    for (sqlite3_stmt *st : {testata, bolli, righe, spese})
-        sqlite3_finalize(st);
     sqlite3_close(db);
 }
 
@@ -141,15 +88,16 @@ void LetturaSqliteCTesto(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const std::array<QByteArray, 4> sql = letture_grezze::Sql("FatTest", "FatDett", "FatSpese");
     int64_t somma = 0;
     for (auto _ : state) {
         for (const Documento &d : g_fatture) {
-            for (const char *sql : {SqlTestata, SqlBolli, SqlRighe, SqlSpese}) {
-                QByteArray testo(sql);
-                testo.replace("?1", QByteArray::number(d.numero)).replace("?2", QByteArray::number(d.anno));
+            for (const QByteArray &testo : sql) {
+                QByteArray t = testo;
+                t.replace("?1", QByteArray::number(d.numero)).replace("?2", QByteArray::number(d.anno));
                 sqlite3_stmt *st = nullptr;
-                sqlite3_prepare_v2(db, testo.constData(), -1, &st, nullptr);
-                leggiRighe(st, d, somma);
+                sqlite3_prepare_v2(db, t.constData(), -1, &st, nullptr);
+                letture_grezze::LeggiRighe(st, d.numero, d.anno, somma);
                 sqlite3_finalize(st);
             }
         }

@@ -272,7 +272,7 @@ bool scCalcPiedeFat::LetturaTestata()
         return false;
     }
     const auto &c = L.t;
-    mbScoPagSuDett = eS(t.Testo(c.scoPagSuDett));
+    mbScoPagSuDett = t.Uguale(c.scoPagSuDett, QLatin1String("S"));
     msRegimeMargine = t.Testo(c.regimeMargine);
     const QString ivati = t.Testo(c.prezziIvati);
     PrezziIvati = eS(ivati) ? ivati : QStringLiteral("N");

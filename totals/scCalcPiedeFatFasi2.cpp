@@ -75,7 +75,7 @@ scCalcPiedeFat::RigaSpesa scCalcPiedeFat::LeggiRigaSpesa(const SelezionePronta &
                        QStringLiteral("Spesa non trovata nella tabella Spese: ") + k.Testo(c.spesa));
     r.conto = k.Testo(c.gruppo) + k.Testo(c.mastro) + k.Testo(c.conto);
     r.rifStampa = k.Testo(c.rifStampa);
-    if (Uguale(k.Testo(c.addebitoIva), "R")) {
+    if (k.Uguale(c.addebitoIva, QLatin1String("R"), true)) {
         r.chiaveIva = DaRipartire;
         r.descrizione = r.descrLunga = QStringLiteral("Da ripartire");
         return r;
@@ -153,14 +153,14 @@ bool scCalcPiedeFat::LetturaSpese()
         SelezionePronta &k = ApriSpese();
         const auto &c = mLetture->s;
         for (; !k.FineFile(); k.MuoviSuccessivo()) {
-            if (Uguale(k.Testo(c.cassaPrev), "S")) {
+            if (k.Uguale(c.cassaPrev, QLatin1String("S"), true)) {
                 CassaPrevPresente = true;
                 continue;
             }
-            if (mbCalcRitAcc && !Uguale(k.Testo(c.soggRitAcc), "S"))
+            if (mbCalcRitAcc && !k.Uguale(c.soggRitAcc, QLatin1String("S"), true))
                 continue;
 
-            if (Uguale(k.Testo(c.tipoAddebitoRiga), "T")) {
+            if (k.Uguale(c.tipoAddebitoRiga, QLatin1String("T"), true)) {
                 if (Uguale(TipoEffetto, "3")) {
                     BolliTrovati = true;
                     SpesaScadTrovata = true;
@@ -183,8 +183,8 @@ bool scCalcPiedeFat::LetturaSpese()
             const RigaSpesa r = LeggiRigaSpesa(k);
             const Currency max = k.Importo(c.importoMax).rounded(dec);
             const Currency min = k.Importo(c.importoMin).rounded(dec);
-            const QString tipo = k.Testo(c.tipoAddebito);
-            const bool percentuale = Uguale(tipo, "P"), peso = Uguale(tipo, "S");
+            const bool percentuale = k.Uguale(c.tipoAddebito, QLatin1String("P"), true),
+                       peso = k.Uguale(c.tipoAddebito, QLatin1String("S"), true);
             Currency importo;
             if (percentuale || peso) {
                 importo = percentuale ? ImportiEsatti::Prodotto(TotMerceRighe, CampoDouble(k, c.percentuale), dec, 100)
@@ -200,7 +200,8 @@ bool scCalcPiedeFat::LetturaSpese()
             }
 
             ApriVoceSpesa(r);
-            const bool soggetta = !odScontoPag.isZero() && Uguale(k.Testo(c.soggScontoPagam), "S");
+            const bool soggetta =
+                !odScontoPag.isZero() && k.Uguale(c.soggScontoPagam, QLatin1String("S"), true);
             if (soggetta && mbScoPagSuDett)
                 importo = ScorporaPercentuale(importo, odScontoPag, dec, true);
 

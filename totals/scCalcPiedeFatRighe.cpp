@@ -79,10 +79,8 @@ bool scCalcPiedeFat::LetturaDettagli()
     const int dec = std::min(NumDecDoc, 4);
     oiNumSconti = 0;
     for (; !r.FineFile(); r.MuoviSuccessivo()) {
-        const QString tipoRiga = r.Testo(c.tipoRiga);
-        const bool contata = (tipoRiga.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0
-                              || tipoRiga.compare(QLatin1String("M"), Qt::CaseInsensitive) == 0)
-                             && (!mbCalcRitAcc || eS(r.Testo(c.soggRitAcc)));
+        const bool contata = (r.Uguale(c.tipoRiga, QLatin1String("A")) || r.Uguale(c.tipoRiga, QLatin1String("M")))
+                             && (!mbCalcRitAcc || r.Uguale(c.soggRitAcc, QLatin1String("S")));
         if (!contata)
             continue;
         const QString omaggio = r.Testo(c.omaggio);
@@ -139,7 +137,8 @@ bool scCalcPiedeFat::LetturaDettagli()
             voce = &contoP->ogCdcComp(cdc, competenza);
         }
 
-        const bool perSconto = !odScontoPag.isZero() && eS(r.Testo(c.flScontoPag)) && !mbScoPagSuDett;
+        const bool perSconto =
+            !odScontoPag.isZero() && r.Uguale(c.flScontoPag, QLatin1String("S")) && !mbScoPagSuDett;
         auto aggiungi = [&](Currency scIva::*perIva, Currency scTotaliCP::*perConto) {
             iva.*perIva += valore;
             contoP->*perConto += valore;
@@ -157,7 +156,7 @@ bool scCalcPiedeFat::LetturaDettagli()
                 aggiungi(&scIva::odSValPerSco, &scTotaliCP::odSValPerSco);
             else
                 aggiungi(&scIva::odSVal, &scTotaliCP::odSVal);
-            const bool cauzione = GestVuotiCauz && eS(r.Testo(c.artCauzione));
+            const bool cauzione = GestVuotiCauz && r.Uguale(c.artCauzione, QLatin1String("S"));
             if (omaggio.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0 && !cauzione) {
                 aggiungi(&scIva::odMerce, &scTotaliCP::odMerce);
                 const Currency prezzo = r.Importo(daLivello ? c.valUnitarioLiv : c.valUnitario);

@@ -76,7 +76,7 @@ bool scCalcPiedeFat::LeggiCassaPrev(SelezionePronta &k)
     bool trovata = false;
     bool basePronta = ConfrontaImporti(QVariant(PercRitAccDoc), QVariant(0.0)) == 1;
     for (; !k.FineFile(); k.MuoviSuccessivo()) {
-        if (!Uguale(k.Testo(c.cassaPrev), "S"))
+        if (!k.Uguale(c.cassaPrev, QLatin1String("S"), true))
             continue;
         trovata = true;
         const RigaSpesa r = LeggiRigaSpesa(k);
@@ -89,7 +89,7 @@ bool scCalcPiedeFat::LeggiCassaPrev(SelezionePronta &k)
             basePronta = true;
         }
         Currency importo;
-        if (Uguale(k.Testo(c.tipoAddebito), "I") && !obCassaPrevNoImpon) {
+        if (k.Uguale(c.tipoAddebito, QLatin1String("I"), true) && !obCassaPrevNoImpon) {
             if (AddebitoFisso(min, max))
                 importo = k.Importo(c.importo).rounded(dec);
             ouPercCassaPrev = k.Importo(c.percentualeSpesa);

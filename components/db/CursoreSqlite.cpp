@@ -4,6 +4,7 @@
 #include "components/db/IstruzioniPronte.h"
 
 #include <algorithm>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -58,12 +59,15 @@ bool CursoreSqlite::Avanza()
         return true;
     }
     m_finito = true;
-    // The statement's read transaction ends here; its rows, if wanted again, come from a new run.
-    const VbErrore errore = erroreDi(m_h);
+    // The statement's read transaction ends here; its rows, if wanted again,
+    // come from a new run. A failure is read before the statement is reset.
+    std::optional<VbErrore> errore;
+    if (rc != SQLITE_DONE)
+        errore = erroreDi(m_h);
     m_pronte->Restituisci(m_st);
     m_st = nullptr;
-    if (rc != SQLITE_DONE)
-        throw errore;
+    if (errore)
+        throw *errore;
     return false;
 }
 

@@ -265,6 +265,49 @@ QString SelezionePronta::Testo(int campo) const
     return v.isNull() ? QString() : v.toString();
 }
 
+bool SelezionePronta::Uguale(int campo, QLatin1StringView testo, bool senzaSpazi) const
+{
+    richiediCorrente();
+    const int col = indice(campo);
+    if (col >= 0 && viva()) {
+        const Risultato::Colonna &k = m_righe.colonna(col);
+        sqlite3_stmt *st = m_cur->Istruzione();
+        const int tipo = sqlite3_column_type(st, col);
+        if (tipo == SQLITE_NULL && !k.zeroSeNullo)
+            return testo.isEmpty();
+        if (tipo == SQLITE_TEXT && (k.tipo == Risultato::Tipo::Testo || k.tipo == Risultato::Tipo::Nullo)) {
+            // A text of ASCII bytes alone compares as its bytes do; any other
+            // (a letter such as U+017F folds to 's') goes the way of QString.
+            const auto *p = reinterpret_cast<const unsigned char *>(sqlite3_column_text(st, col));
+            int n = sqlite3_column_bytes(st, col);
+            bool ascii = true;
+            for (int i = 0; i < n && ascii; ++i)
+                ascii = p[i] < 0x80;
+            if (ascii) {
+                auto spazio = [](unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+                if (senzaSpazi) {
+                    while (n > 0 && spazio(p[n - 1]))
+                        --n;
+                    while (n > 0 && spazio(*p)) {
+                        ++p;
+                        --n;
+                    }
+                }
+                if (n != testo.size())
+                    return false;
+                for (int i = 0; i < n; ++i) {
+                    const unsigned char a = p[i], b = static_cast<unsigned char>(testo[i].toLatin1());
+                    if (a != b && !(((a | 0x20) == (b | 0x20)) && (a | 0x20) >= 'a' && (a | 0x20) <= 'z'))
+                        return false;
+                }
+                return true;
+            }
+        }
+    }
+    const QString t = Testo(campo);
+    return (senzaSpazi ? t.trimmed() : t).compare(testo, Qt::CaseInsensitive) == 0;
+}
+
 Currency SelezionePronta::Importo(int campo) const
 {
     richiediCorrente();

@@ -58,6 +58,9 @@ public:
     bool Nullo(int campo) const;
     // "" for Null, otherwise Valore(campo).toString().
     QString Testo(int campo) const;
+    // Testo(campo) (trimmed when `senzaSpazi`) compared with `testo` without
+    // regard to case: the engine's tests of one-letter codes.
+    bool Uguale(int campo, QLatin1StringView testo, bool senzaSpazi = false) const;
     // Currency::fromVariant(Valore(campo, 6)): Null reads 0, beyond the range is error 6.
     Currency Importo(int campo) const;
     // Valore(campo).toDouble(ok), Null reading 0.
