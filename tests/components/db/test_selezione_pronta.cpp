@@ -60,6 +60,10 @@ protected:
         Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, ImportoDichIntenti, "
                "Attivo) VALUES ('05', '10', '0002', 1, 'Sua', 0.1, 'S')");
         Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti) VALUES ('05', '10', '0002', 3)");
+        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES ('05', '10', "
+               "'0002', 4, ' s ')");
+        Esegui(QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES "
+                              "('05', '10', '0002', 5, '\u017F')"));
     }
 };
 
@@ -97,6 +101,12 @@ TEST_P(SelezioneProntaProva, ReadsAsARecordSetOfTheTextWithThoseLiterals)
                 EXPECT_EQ(Descrivi([&] { return s.Importo(n).toVariant(); }),
                           Descrivi([&] { return Currency::fromVariant(rs->LeggiCampo(h, c, 6)).toVariant(); }))
                     << dove;
+                const QString t = v.isNull() ? QString() : v.toString();
+                for (const char *codice : {"S", "s", "Prima", "", "1", "N"})
+                    for (bool spazi : {false, true})
+                        EXPECT_EQ(s.Uguale(n, QLatin1String(codice), spazi),
+                                  (spazi ? t.trimmed() : t).compare(QLatin1String(codice), Qt::CaseInsensitive) == 0)
+                            << dove << " " << codice << " " << spazi;
                 bool ok = false, okAtteso = true;
                 EXPECT_EQ(s.Reale(n, &ok), v.isNull() ? 0.0 : v.toDouble(&okAtteso)) << dove;
                 EXPECT_EQ(ok, okAtteso) << dove;
