@@ -287,6 +287,8 @@ void frmClienti::Form_Load()
                            Globali::ColBackNormale);
         pag->ImpostaParametri(QStringLiteral("22"), 1, QString(), QString());
         pag->ScriviParPagina(QStringLiteral("AbilToolTipText"), 12, QStringLiteral("S"));
+        // Named so in the message of a save refused while another desk holds the row.
+        pag->ScriviParPagina(QStringLiteral("NomeRecord"), 12, QStringLiteral("Il cliente"));
 
         // The customer list window: a window of its own (not a child, so that
         // its fields and keys never count as this form's), owned by this form

@@ -34,8 +34,11 @@ QVariant frmClienti::ScriviStorico()
     DbMotore *db = Globali::DbComp();
     try {
         GestPagine *pag = ogComPag();
+        // The previous values are the stored row's as this save's transaction
+        // finds it, not the form's copy read earlier: another desk may have
+        // changed it since.
         RecDat *rec = pag->RecordsetPagina();
-        const QString handle = pag->ChiaveRecordset();
+        const QString handle = pag->RileggiMemorizzato();
         QStringList valori = {u.ValoreSql(txt(10)->text()), u.ValoreSql(txt(20)->text()),
                               u.ValoreSql(txt(30)->text()), u.ValoreSql(Globali::DataMenu, UtilGlob::TipoData),
                               u.ValoreSql(QStringLiteral("2"))};

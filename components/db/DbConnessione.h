@@ -46,6 +46,7 @@ struct DbMotore::Connessione {
     int livello = 0;       // transaction depth
     int righeToccate = 0;  // RecordsAffected of the last statement
     bool persa = false;    // server connection lost; opened again by the next operation
+    int attesaBlocco = DbMotore::AttesaBloccoPredefinita;  // ms a statement waits for a lock
     // Cursors need a journal that lets other connections write while a
     // statement is open (WAL), or a database nobody else sees.
     bool cursoriAmmessi = false;

@@ -4,6 +4,7 @@
 #include "components/db/ErroriDb.h"
 #include "components/db/FunzioniSqlite.h"
 #include "components/db/JetLessico.h"
+#include "components/util/UtilGlob.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -157,7 +158,7 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
         },
         &modo, nullptr);
     c->cursoriAmmessi = modo == "wal" || modo == "memory";
-    sqlite3_busy_timeout(c->h, 5000);
+    sqlite3_busy_timeout(c->h, c->attesaBlocco);
     c->pronte = std::make_shared<IstruzioniPronte>(c->h, 64);
     m_conn.insert(chiaveNome(nome), c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
@@ -308,7 +309,7 @@ VbErrore DbMotore::fallita(Connessione &c, const QSqlQuery &q, bool protetto)
     return erroreServer(c, e, stato);
 }
 
-int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori)
+int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori, bool *riga)
 {
     if (c.motore == Motore::SQLite) {
         c.cursori->CompletaTutti();
@@ -322,8 +323,16 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
         const int esteso = sqlite3_extended_errcode(c.h);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(c.h));
         sqlite3_finalize(st);
+        if (riga && rc == SQLITE_ROW) {
+            *riga = true;
+            return 0;
+        }
         if (rc != SQLITE_DONE)
             throw ErroriDb::DaSqlite(esteso, msg);
+        if (riga) {
+            *riga = false;
+            return 0;
+        }
         c.righeToccate = sqlite3_changes(c.h);
         return c.righeToccate;
     }
@@ -345,10 +354,13 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
     }
     if (!q.exec())
         throw fallita(c, q, protetto);
-    c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
+    if (riga)
+        *riga = q.next();
+    else
+        c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
     if (protetto)
         QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
-    return c.righeToccate;
+    return riga ? 0 : c.righeToccate;
 }
 
 int DbMotore::EseguiSql(const QString &nome, const QString &sql, int)
@@ -371,7 +383,7 @@ void DbMotore::IniziaTrans(const QString &nome)
     pronta(c);
     if (c.livello == 0) {
         if (c.motore == Motore::SQLite)
-            esegui(c, QStringLiteral("BEGIN"), true);
+            esegui(c, QStringLiteral("BEGIN IMMEDIATE"), true);
         else if (!c.db.transaction())
             throw erroreServer(c, c.db.lastError(), StatoSqlConnessione(c.db));
     } else {
@@ -439,6 +451,18 @@ void DbMotore::AnnullaTrans(const QString &nome)
 
 int DbMotore::LivelloTrans(const QString &nome) const { return conn(nome).livello; }
 
+void DbMotore::ImpostaAttesaBlocco(const QString &nome, int millisecondi)
+{
+    Connessione &c = conn(nome);
+    c.attesaBlocco = std::max(0, millisecondi);
+    if (c.motore == Motore::SQLite)
+        sqlite3_busy_timeout(c.h, c.attesaBlocco);
+    else if (!c.persa)
+        impostaSessione(c);
+}
+
+int DbMotore::AttesaBlocco(const QString &nome) const { return conn(nome).attesaBlocco; }
+
 namespace {
 QString nomeSql(const QString &n, bool pg)
 {
@@ -451,35 +475,109 @@ QString tabellaSql(const QString &schema, const QString &tabella, bool pg)
 }
 } // namespace
 
+QString DbMotore::condizioneChiave(const QString &nome, const QString &tabella, const QStringList &chiave,
+                                   const QVariantList &valoriChiave, const QString &schema, QVariantList &legati)
+{
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    const auto tipi = TipiColonne(nome, tabella, schema);
+    QStringList dove;
+    for (int i = 0; i < chiave.size(); ++i) {
+        if (!valoriChiave[i].isValid() || valoriChiave[i].isNull()) {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" IS NULL");
+        } else {
+            dove << nomeSql(chiave[i], pg) + QStringLiteral(" = ") +
+                        (pg ? QStringLiteral("CAST(? AS %1)")
+                                  .arg(tipoPg(tipi.value(chiave[i].toLower(), Risultato::Tipo::Testo)))
+                            : QStringLiteral("?"));
+            legati << valoriChiave[i];
+        }
+    }
+    return dove.join(QStringLiteral(" AND "));
+}
+
 int DbMotore::AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
                            const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave,
                            const QString &schema)
+{
+    return aggiornaRiga(nome, tabella, colonne, valori, nullptr, chiave, valoriChiave, schema);
+}
+
+int DbMotore::AggiornaRigaLetta(const QString &nome, const QString &tabella, const QStringList &colonne,
+                                const QVariantList &valori, const QVariantList &valoriLetti,
+                                const QStringList &chiave, const QVariantList &valoriChiave, const QString &schema)
+{
+    const int righe = aggiornaRiga(nome, tabella, colonne, valori, &valoriLetti, chiave, valoriChiave, schema);
+    if (righe > 0 || colonne.isEmpty())
+        return righe;
+    // Nothing matched: a row that is still there was changed by someone else.
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    QVariantList legati;
+    const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
+    bool esiste = false;
+    eseguiLegato(c, QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove), legati,
+                 &esiste);
+    c.righeToccate = 0;
+    if (esiste)
+        throw ErroriDb::RigaModificata();
+    return 0;
+}
+
+bool DbMotore::BloccaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
+                          const QVariantList &valoriChiave, const QString &schema)
+{
+    Connessione &c = conn(nome);
+    const bool pg = c.motore == Motore::Odbc;
+    QVariantList legati;
+    const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
+    bool esiste = false;
+    eseguiLegato(c,
+                 QStringLiteral("SELECT 1 FROM %1 WHERE %2%3")
+                     .arg(tabellaSql(schema, tabella, pg), dove, pg ? QStringLiteral(" FOR UPDATE") : QString()),
+                 legati, &esiste);
+    return esiste;
+}
+
+int DbMotore::aggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                           const QVariantList &valori, const QVariantList *valoriLetti, const QStringList &chiave,
+                           const QVariantList &valoriChiave, const QString &schema)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
     if (colonne.isEmpty())
         return 1;
     const auto tipi = TipiColonne(nome, tabella, schema);
+    auto tipo = [&](const QString &col) { return tipi.value(col.toLower(), Risultato::Tipo::Testo); };
     auto segnaposto = [&](const QString &col) {
-        return pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
-                  : QStringLiteral("?");
+        return pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipo(col))) : QStringLiteral("?");
     };
-    QStringList set, dove;
+    QStringList set;
     QVariantList legati;
     for (int i = 0; i < colonne.size(); ++i) {
         set << nomeSql(colonne[i], pg) + QStringLiteral(" = ") + segnaposto(colonne[i]);
         legati << valori[i];
     }
-    for (int i = 0; i < chiave.size(); ++i) {
-        if (!valoriChiave[i].isValid() || valoriChiave[i].isNull()) {
-            dove << nomeSql(chiave[i], pg) + QStringLiteral(" IS NULL");
-        } else {
-            dove << nomeSql(chiave[i], pg) + QStringLiteral(" = ") + segnaposto(chiave[i]);
-            legati << valoriChiave[i];
+    QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
+    // The optimistic check: each column written still holds what was read.
+    // Texts compare with their case, whatever the column's collation.
+    for (int i = 0; valoriLetti && i < colonne.size(); ++i) {
+        const QVariant &v = valoriLetti->value(i);
+        const QString col = nomeSql(colonne[i], pg);
+        const bool testo = tipo(colonne[i]) == Risultato::Tipo::Testo;
+        if (!v.isValid() || v.isNull()) {
+            dove += QStringLiteral(" AND ") + col + QStringLiteral(" IS NULL");
+            continue;
         }
+        if (pg && testo)
+            dove += QStringLiteral(" AND CAST(%1 AS text) = CAST(? AS text)").arg(col);
+        else
+            dove += QStringLiteral(" AND ") + col + QStringLiteral(" = ") + segnaposto(colonne[i]) +
+                    (testo ? QStringLiteral(" COLLATE BINARY") : QString());
+        legati << v;
     }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(tabellaSql(schema, tabella, pg), set.join(QStringLiteral(", ")), dove.join(QStringLiteral(" AND ")));
+                            .arg(tabellaSql(schema, tabella, pg), set.join(QStringLiteral(", ")), dove);
     return eseguiLegato(c, sql, legati);
 }
 
@@ -507,20 +605,8 @@ int DbMotore::EliminaRiga(const QString &nome, const QString &tabella, const QSt
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
-    const auto tipi = TipiColonne(nome, tabella, schema);
-    QStringList dove;
     QVariantList legati;
-    for (int i = 0; i < chiave.size(); ++i) {
-        if (!valoriChiave[i].isValid() || valoriChiave[i].isNull()) {
-            dove << nomeSql(chiave[i], pg) + QStringLiteral(" IS NULL");
-        } else {
-            dove << nomeSql(chiave[i], pg) + QStringLiteral(" = ") +
-                        (pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(chiave[i].toLower(), Risultato::Tipo::Testo)))
-                            : QStringLiteral("?"));
-            legati << valoriChiave[i];
-        }
-    }
-    const QString sql =
-        QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove.join(QStringLiteral(" AND ")));
-    return eseguiLegato(c, sql, legati);
+    const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
+    return eseguiLegato(c, QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove),
+                        legati);
 }

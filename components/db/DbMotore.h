@@ -58,6 +58,12 @@ public:
     // True after a server connection was lost; the next operation outside the
     // transaction it broke opens it again.
     bool ConnessionePersa(const QString &nome) const;
+    // How long a statement waits for a lock another connection holds before it
+    // is refused with error 3218: SQLite's busy timeout, PostgreSQL's
+    // lock_timeout. Every connection starts with AttesaBloccoPredefinita.
+    static constexpr int AttesaBloccoPredefinita = 5000;
+    void ImpostaAttesaBlocco(const QString &nome, int millisecondi);
+    int AttesaBlocco(const QString &nome) const;
 
     // Connection parameters: "DbTipoSql:" + name is true for a server connection;
     // "SchemaMenu:" + name is the schema (PostgreSQL) or attached alias (SQLite)
@@ -96,6 +102,9 @@ public:
     // Transactions, counted per connection: the first level is a real
     // transaction, inner levels are savepoints, so an inner rollback undoes only
     // its own work. Commit or rollback with no transaction open is error 3034.
+    // Every transaction of the program writes: on SQLite it takes the write
+    // lock as it begins (BEGIN IMMEDIATE), waiting for it as long as
+    // AttesaBlocco says, so that what it reads stays as read until it ends.
     void IniziaTrans(const QString &nome);
     void ConfermaTrans(const QString &nome);
     void AnnullaTrans(const QString &nome);
@@ -126,6 +135,20 @@ public:
     int AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
                      const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave,
                      const QString &schema = QString());
+    // Optimistic write of a row read earlier: like AggiornaRiga, but the row
+    // is written only while every column written still holds `valoriLetti`
+    // (what was read, compared exactly: case, Null). When the key finds the
+    // row but a column changed, nothing is written and error 3197 is thrown;
+    // when the key finds no row, the answer is 0.
+    int AggiornaRigaLetta(const QString &nome, const QString &tabella, const QStringList &colonne,
+                          const QVariantList &valori, const QVariantList &valoriLetti, const QStringList &chiave,
+                          const QVariantList &valoriChiave, const QString &schema = QString());
+    // Inside a transaction: keeps the row from other connections' writes
+    // until the transaction ends (PostgreSQL: SELECT ... FOR UPDATE, waiting
+    // as AttesaBlocco says; SQLite's transactions already hold the write
+    // lock). True when the key finds the row.
+    bool BloccaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
+                    const QVariantList &valoriChiave, const QString &schema = QString());
     int InserisciRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
                       const QVariantList &valori, const QString &schema = QString());
     int EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
@@ -157,7 +180,17 @@ private:
     bool risponde(Connessione &c);
     // A failed statement: its savepoint (when `protetto`) rolled back, its error.
     VbErrore fallita(Connessione &c, const QSqlQuery &q, bool protetto);
-    int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori);
+    // Runs a statement with bound values; with `riga` a query, which tells
+    // whether it gave a row.
+    int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori, bool *riga = nullptr);
+    int aggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
+                     const QVariantList &valori, const QVariantList *valoriLetti, const QStringList &chiave,
+                     const QVariantList &valoriChiave, const QString &schema);
+    // The WHERE of a row found by its key; the values to bind join `legati`.
+    QString condizioneChiave(const QString &nome, const QString &tabella, const QStringList &chiave,
+                             const QVariantList &valoriChiave, const QString &schema, QVariantList &legati);
+    // A server session's settings (lock timeout), also after it was opened again.
+    void impostaSessione(Connessione &c);
 
     QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name
     QHash<QString, QVariant> m_parametri;                 // by lower-case name

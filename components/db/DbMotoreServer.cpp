@@ -149,6 +149,7 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
                                .arg(testo, err.trimmed())));
     }
     m_conn.insert(nome.trimmed().toLower(), c);
+    impostaSessione(*c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, true);
     if (!Parametro(QStringLiteral("SchemaMenu:") + nome).isValid())
         ImpostaParametro(QStringLiteral("SchemaMenu:") + nome, QStringLiteral("menu"));
@@ -186,6 +187,15 @@ void DbMotore::pronta(Connessione &c)
         throw ErroriDb::RicollegamentoFallito(c.db.lastError().databaseText());
     c.persa = false;
     c.dimenticaSchema();
+    impostaSessione(c);
+}
+
+void DbMotore::impostaSessione(Connessione &c)
+{
+    // A write behind another desk's lock waits as long as on SQLite, then is
+    // refused (SQLSTATE 55P03) instead of holding the window without limit.
+    // Servers that know no lock_timeout keep their own behaviour.
+    QSqlQuery(c.db).exec(QStringLiteral("SET lock_timeout = %1").arg(c.attesaBlocco));
 }
 
 VbErrore DbMotore::erroreServer(Connessione &c, const QSqlError &e, const QString &statoSql)

@@ -1,6 +1,7 @@
 // Mapping of engine failures onto DAO error numbers and Italian explanations.
 #include "components/db/ErroriDb.h"
 #include "components/db/JetSql.h"
+#include "components/util/UtilGlob.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -29,7 +30,8 @@ const QString testoCorrelato = QStringLiteral(
 const QString testoRegola = QStringLiteral(
     "Il valore non rispetta le regole del database: controllare i dati inseriti.");
 const QString testoBloccato = QStringLiteral(
-    "Impossibile aggiornare: dati bloccati da un altro utente o programma. Riprovare tra qualche istante.");
+    "Impossibile aggiornare: i dati sono in uso su un'altra postazione (bloccati da un altro utente o programma). "
+    "Riprovare tra qualche istante.");
 const QString testoSintassi = QStringLiteral(
     "Errore di sintassi nell'istruzione SQL: segnalare il problema all'assistenza con il dettaglio.");
 const QString testoTabella = QStringLiteral(
@@ -227,6 +229,12 @@ VbErrore DatabaseSolaLettura(const QString &dettaglio)
                                  "all'amministratore il permesso di scrittura sul database (il file e la sua "
                                  "cartella, o l'utente del server), poi riavviare il programma."),
                   dettaglio);
+}
+
+VbErrore RigaModificata()
+{
+    static const UtilGlob util;
+    return VbErrore(RecordModificato, util.TestoErrore(RecordModificato));
 }
 
 } // namespace ErroriDb

@@ -25,6 +25,7 @@ constexpr int ErroreSintassi = 3075;
 constexpr int ConnessioneOdbcFallita = 3151;
 constexpr int TestoTroppoLungo = 3163;
 constexpr int RecordBloccato = 3218;
+constexpr int BloccatoDaAltroUtente = 3260;
 constexpr int ElementoNonTrovato = 3265;
 constexpr int CampoNonNullo = 3314;
 constexpr int RecordCorrelato = 3201;
@@ -52,6 +53,9 @@ VbErrore ConnessionePersa(const QString &dettaglio);
 VbErrore ConfermaIncerta(const QString &dettaglio);
 // A lost connection could not be opened again.
 VbErrore RicollegamentoFallito(const QString &dettaglio);
+// A row written back optimistically was changed by another user since it
+// was read (3197, "Dati modificati da un altro utente nello stesso momento.").
+VbErrore RigaModificata();
 // The company database accepts no changes (file or server read-only).
 VbErrore DatabaseSolaLettura(const QString &dettaglio);
 

@@ -376,15 +376,18 @@ void RecDat::AggiornaRec(const QString &h)
         if (s.cancellato || s.bof() || s.eof())
             throw nessunCorrente();
         QStringList chiave;
-        QVariantList valoriChiave;
+        QVariantList valoriChiave, letti;
         for (int k : s.chiave) {
             chiave << s.r->colonna(k).nome;
             valoriChiave << s.r->valore(s.pos, k);
         }
+        // Written only while the columns written hold what this set read:
+        // another user's change is error 3197, never overwritten.
+        for (int i : indici)
+            letti << s.r->valore(s.pos, i);
         if (!colonne.isEmpty() &&
-            s.db->AggiornaRiga(s.conn, s.tabella, colonne, valori, chiave, valoriChiave) == 0)
-            throw VbErrore(ErroriDb::RecordModificato,
-                           QStringLiteral("Il record è stato modificato o eliminato da un altro utente."));
+            s.db->AggiornaRigaLetta(s.conn, s.tabella, colonne, valori, letti, chiave, valoriChiave) == 0)
+            throw VbErrore(3167, QStringLiteral("Il record è stato eliminato da un altro utente."));
         s.r->sostituisciRiga(s.pos, s.buffer);
         s.ultimo = s.pos;
     } else {

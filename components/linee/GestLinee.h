@@ -113,6 +113,8 @@ class GestLinee : public QObject
     void Disponi(bool riservato, int riservato2, const QVariant &riservato3, double larghezza, double altezza);
     // True when the owner may close; asks to save a changed line.
     bool PuoChiudere();
+    // Shows a data error; for a line changed by another desk (3197) asks
+    // whether to read the stored lines or keep the line's edits.
     QVariant ErroreGriglia(int dataError, int &response, const QVariant &noError = {});
     // The description of an error the owner caught, for the next ErroreGriglia.
     void RicordaErrore(const QString &descrizione) { m_ultimoErrore = descrizione; }
@@ -173,6 +175,9 @@ class GestLinee : public QObject
     bool cancellaRiga(bool chiedi);
     void nuovaRiga();
     void scartaModifiche();
+    // After a line changed by another desk: the rows read again, the line's
+    // edits put back on it unless the user chose to read the stored line.
+    void riprendiDopoConflitto(int riga);
     void vaiABookmark();
     bool tasto(int keyCode, int shift);
     // The owner's KeyPress for a key with text; true when it was handled here.
@@ -198,6 +203,7 @@ class GestLinee : public QObject
     bool m_cellaRifiutata = false;
     QString m_ultimoErrore;  // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
+    int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them
     // A key event sent on (to the view, then by the view to a new editor)
     // whose KeyDown and KeyPress were already given to the owner.
     const QEvent *m_eventoDato = nullptr;

@@ -1,6 +1,7 @@
 // Line-grid engine: cell edits and their checks, saving, adding and deleting
 // lines, the line commands and the keys of the grid.
 #include "components/linee/GestLinee.h"
+#include "components/db/ErroriDb.h"
 
 #include "components/forms/CodiciTasto.h"
 #include "components/linee/ModelloLinee.h"
@@ -210,6 +211,8 @@ bool GestLinee::SalvaRiga()
             m_owner->DatiAnnEdit();
         } catch (const VbErrore &) {
         }
+        if (m_sceltaConflitto != 0)
+            riprendiDopoConflitto(riga);
         return false;
     }
     const int colonna = ColonnaCorrente();
@@ -217,6 +220,38 @@ bool GestLinee::SalvaRiga()
     if (m_griglia && NumeroRighe() > 0 && !nuova)
         m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, colonna)));
     return true;
+}
+
+void GestLinee::riprendiDopoConflitto(int riga)
+{
+    const bool rileggi = m_sceltaConflitto == 1;
+    m_sceltaConflitto = 0;
+    // The line is found again by its key columns: other desks may have added
+    // or removed lines before it.
+    QVariantList chiave;
+    QList<int> colonneChiave;
+    for (int c = 0; c < m_modello->columnCount(); ++c)
+        if (m_modello->colonne()[size_t(c)].chiave) {
+            colonneChiave << c;
+            chiave << m_modello->valore(riga, c);
+        }
+    const QHash<int, QVariant> modifiche = m_modello->modifiche();
+    Ricarica(true);
+    if (rileggi || colonneChiave.isEmpty())
+        return;
+    for (int r = 0; r < NumeroRighe(); ++r) {
+        bool uguale = true;
+        for (int i = 0; i < colonneChiave.size() && uguale; ++i)
+            uguale = m_modello->valore(r, colonneChiave[i]) == chiave[i];
+        if (!uguale)
+            continue;
+        if (m_griglia)
+            m_griglia->setCurrentIndex(m_modello->index(r, std::max(0, ColonnaCorrente())));
+        for (auto it = modifiche.constBegin(); it != modifiche.constEnd(); ++it)
+            m_modello->impostaModifica(r, it.key(), it.value());
+        aggiornaBarra();
+        return;
+    }
 }
 
 void GestLinee::nuovaRiga()
@@ -406,7 +441,18 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
     QString testo = QStringLiteral("Errore(%1): ").arg(dataError);
     testo += m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
     m_ultimoErrore.clear();
-    Chiedi(testo, {QStringLiteral("&Ok")}, 1);
+    if (dataError != ErroriDb::RecordModificato) {
+        Chiedi(testo, {QStringLiteral("&Ok")}, 1);
+        return {};
+    }
+    // Another desk changed the line since it was read: nothing was written.
+    testo += QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
+             QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga si "
+                            "perdono.\r\n") +
+             QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; salvando di "
+                            "nuovo, sostituiscono i valori dell'altro utente.");
+    m_sceltaConflitto =
+        Chiedi(testo, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")}, 2) == 1 ? 1 : 2;
     return {};
 }
 

@@ -171,6 +171,12 @@ class GestPagine : public QObject
     QString ChiaveRecordset() const { return m_handle; }
     // A stored value of the record as last read (empty when none).
     QVariant LeggiCampo(const QString &chiave, const QString &campo) const;
+    // The stored row of the record shown, read again now, for a form that
+    // writes from it inside the save's transaction (the previous values of
+    // a history row): on a server the row stays locked against other desks
+    // until the transaction ends. Answers its handle on RecordsetPagina(),
+    // empty when the record has no stored row; it lasts until the save ends.
+    QString RileggiMemorizzato();
 
     // ---- Transactions and results ----
 
@@ -178,9 +184,18 @@ class GestPagine : public QObject
     // inside it and neither begins nor ends one of its own.
     void AbilitaTransazione(bool abilita) { m_transazione = abilita; }
     bool TransazioneAbilitata() const { return m_transazione; }
+    // On by default: a save writes a column only while it still holds the
+    // value read, so that one desk never overwrites another's change unseen
+    // (error 3197, and the user chooses to read the stored record or keep
+    // editing over it). Off only where nobody else writes the table.
+    void ImpostaControlloOttimistico(bool attivo);
     // Result of the last operation: 0 done, a negative error number when it failed.
     long UltimoRisultato(int riservato = 0) const;
-    // Reports a failed result to the user once and answers its text.
+    // Reports a failed result to the user once and answers its text. A row
+    // changed by another desk (3197) asks whether to read the stored record
+    // or keep editing; a lock held by another desk (3218, 3260) says that the
+    // record is in use there (the page parameter "NomeRecord" names it,
+    // "Il record" by default).
     QVariant SegnalaErrore(long risultato, const QString &testo = {}, const QVariant &riservato = {});
 
     // True when the form may close; asks to save a changed record.
@@ -210,6 +225,11 @@ class GestPagine : public QObject
     bool datiInseriti() const;
     void ricordaMostrati(bool vuoti);
     bool scriviRiga();
+    // Whether the boxes show exactly the row just read back.
+    bool mostraMemorizzato() const;
+    // After a 3197: shows the stored row, and with `rileggi` false puts the
+    // user's typing back over it.
+    void riprendiDopoConflitto(bool rileggi);
     // Implemented in GestPagineCampi.cpp
     Campo *campo(const QString &nome) const;
     QString testoDaValore(const Campo &c, const QVariant &v) const;

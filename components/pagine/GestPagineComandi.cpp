@@ -3,6 +3,7 @@
 #include "components/pagine/GestPagineInterni.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/db/Schema.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/util/UtilGlob.h"
@@ -108,6 +109,11 @@ bool GestPagine::PuoChiudere()
     return chiediSalvataggio();
 }
 
+void GestPagine::ImpostaControlloOttimistico(bool attivo)
+{
+    d->controlloOttimistico = attivo;
+}
+
 void GestPagine::ricordaErrore(int numero, const QString &descrizione)
 {
     d->ultimoRisultato = -std::abs(long(numero == 0 ? 1 : numero));
@@ -128,15 +134,36 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
         return {};
     const int numero = int(-risultato);
     QString messaggio;
-    if (numero == VbErrore::ChiaveDuplicata)
+    QStringList pulsanti{QStringLiteral("&Ok")};
+    int predefinito = 1;
+    const bool conflitto = numero == ErroriDb::RecordModificato;
+    if (numero == VbErrore::ChiaveDuplicata) {
         messaggio = QStringLiteral("Impossibile salvare: esiste già un record con lo stesso codice (errore 3022).");
-    else
+    } else if (conflitto) {
+        messaggio = d->ultimoErrore + QStringLiteral("\r\nLe modifiche non sono state salvate.\r\n\r\n") +
+                    QStringLiteral("\"Rileggi\": mostra i dati come sono salvati ora; le modifiche fatte qui si "
+                                   "perdono.\r\n") +
+                    QStringLiteral("\"Continua\": mantiene le modifiche fatte qui e mostra negli altri campi i "
+                                   "dati salvati; salvando di nuovo, i campi modificati qui sostituiscono quelli "
+                                   "dell'altro utente.");
+        pulsanti = {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")};
+        predefinito = 2;
+    } else if (numero == ErroriDb::RecordBloccato || numero == ErroriDb::BloccatoDaAltroUtente) {
+        QString nome = LeggiParPagina(QStringLiteral("NomeRecord")).toString();
+        if (nome.isEmpty())
+            nome = QStringLiteral("Il record");
+        messaggio = nome + QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
+                                          "restano nella finestra. Riprovare tra qualche istante.");
+    } else {
         messaggio = QStringLiteral("Errore(%1): %2").arg(numero).arg(d->ultimoErrore);
+    }
     if (!testo.isEmpty())
         messaggio = testo + QStringLiteral("\r\n") + messaggio;
     if (!d->erroreSegnalato) {
         d->erroreSegnalato = true;
-        chiedi(messaggio, {QStringLiteral("&Ok")}, 1);
+        const int scelta = chiedi(messaggio, pulsanti, predefinito);
+        if (conflitto)
+            d->sceltaConflitto = scelta == 1 ? 1 : 2;
     }
     return messaggio;
 }

@@ -68,4 +68,6 @@ struct GestPagine::Interni {
     QString ultimoErrore;
     bool erroreSegnalato = true;
     bool inOperazione = false;               // guards against re-entry from callbacks
+    bool controlloOttimistico = true;        // a save checks the columns it writes against the read
+    int sceltaConflitto = 0;                 // after a 3197: 1 read the stored row, 2 keep editing over it
 };

@@ -16,7 +16,7 @@ const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
 bool GestPagine::scriviRiga()
 {
     QStringList colonne, chiaveCol;
-    QVariantList valori, chiaveVal;
+    QVariantList valori, letti, chiaveVal;
     const bool nuovo = m_stato == StatoNuovo;
     for (const auto &c : d->campi) {
         if (!c->controllo)
@@ -29,6 +29,9 @@ bool GestPagine::scriviRiga()
         if (nuovo || cambiato || ((c->chiave || c->chiaveFissa) && m_stato == StatoVariaChiave)) {
             colonne << c->colonne;
             valori << v;
+            if (!nuovo)
+                for (const QString &col : c->colonne)
+                    letti << d->rec.LeggiCampo(m_handle, col);
         }
         if (!nuovo && (c->chiave || c->chiaveFissa))
             for (const QString &col : c->colonne) {
@@ -53,7 +56,13 @@ bool GestPagine::scriviRiga()
     }
     if (colonne.isEmpty())
         return true;
-    if (d->db->AggiornaRiga(d->connessione, d->tabella, colonne, valori, chiaveCol, chiaveVal) == 0)
+    // The columns written must still hold what was read: a change another
+    // desk saved meanwhile is error 3197, never silently overwritten.
+    const int righe = d->controlloOttimistico ? d->db->AggiornaRigaLetta(d->connessione, d->tabella, colonne, valori,
+                                                                         letti, chiaveCol, chiaveVal)
+                                              : d->db->AggiornaRiga(d->connessione, d->tabella, colonne, valori,
+                                                                    chiaveCol, chiaveVal);
+    if (righe == 0)
         throw VbErrore(VbErrore::NessunRecordCorrente,
                        QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente"));
     return true;
@@ -118,26 +127,35 @@ bool GestPagine::salva()
 
     QString erroreRilettura;
     if (scritto) {
-        // The stored row as now written: what the next save compares against.
-        // The row is written whether or not it can be read back.
+        // The stored row as now written: what the next save compares against,
+        // and what the form shows. The row is written whether or not it can
+        // be read back.
         const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
         try {
             d->rec.ApriRec(d->db, d->connessione, nuovo,
                            QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
                                QStringLiteral(" WHERE ") + condizioneChiave(chiave),
                            false, RecDat::TipoSnapshot);
+            if (d->rec.FineDati(nuovo))
+                throw VbErrore(VbErrore::NessunRecordCorrente, QStringLiteral("Nessun record corrente."));
         } catch (const VbErrore &e) {
             erroreRilettura = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
         }
-        if (!m_handle.isEmpty())
+        if (!m_handle.isEmpty() && m_handle.compare(nuovo, Qt::CaseInsensitive) != 0)
             d->rec.ChiudiRec(m_handle);
         m_handle = erroreRilettura.isEmpty() ? nuovo : QString();
-        BloccoModifiche blocco(*this);
-        d->chiaveLetta = chiave;
-        for (const auto &c : d->campi)
-            if (c->controllo)
-                c->testoLetto = c->controllo->text();
-        impostaStato(StatoRecord);
+        if (!m_handle.isEmpty() && !mostraMemorizzato()) {
+            // Another desk's changes to other fields came with the row: the
+            // form shows them as a read does, callbacks included.
+            mostraRecord(0);
+        } else {
+            BloccoModifiche blocco(*this);
+            d->chiaveLetta = chiave;
+            for (const auto &c : d->campi)
+                if (c->controllo)
+                    c->testoLetto = c->controllo->text();
+            impostaStato(StatoRecord);
+        }
     }
     pvRit = scritto ? QVariant() : QVariant(QString::number(-d->ultimoRisultato));
     pvArray = {QVariant(scritto), QVariant()};
@@ -149,10 +167,16 @@ bool GestPagine::salva()
         m_modificato = false;
     else if (!d->erroreSegnalato)
         SegnalaErrore(d->ultimoRisultato);
+    if (d->sceltaConflitto != 0) {
+        const bool rileggi = d->sceltaConflitto == 1;
+        d->sceltaConflitto = 0;
+        riprendiDopoConflitto(rileggi);
+    }
     if (!erroreRilettura.isEmpty())
         chiedi(QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:\r\n") + erroreRilettura +
                    QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\"."),
                {QStringLiteral("&Ok")}, 1);
+    d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     if (scritto && nuovoRecord && d->dopoSalvataggio == 1)
         pulisciCampi(0, true);
     return scritto;
@@ -215,4 +239,67 @@ bool GestPagine::cancella()
     }
     pulisciCampi(0, true);
     return true;
+}
+
+bool GestPagine::mostraMemorizzato() const
+{
+    for (const auto &c : d->campi) {
+        if (!c->controllo)
+            continue;
+        QStringList testi;
+        bool pieno = false;
+        for (const QString &col : c->colonne) {
+            const QString t = testoDaValore(*c, d->rec.LeggiCampo(m_handle, col));
+            pieno = pieno || !t.isEmpty();
+            testi << t;
+        }
+        if ((pieno ? testi.join(c->unione) : QString()) != c->controllo->text())
+            return false;
+    }
+    return true;
+}
+
+void GestPagine::riprendiDopoConflitto(bool rileggi)
+{
+    // What the user typed since the read, to be kept over the stored row.
+    std::vector<std::pair<Campo *, QString>> digitati;
+    for (const auto &c : d->campi)
+        if (c->controllo && c->controllo->text() != c->testoLetto)
+            digitati.emplace_back(c.get(), c->controllo->text());
+    if (d->chiaveLetta.isEmpty() || !leggi(condizioneChiave(d->chiaveLetta), {}, 0) || rileggi)
+        return;
+    {
+        BloccoModifiche blocco(*this);
+        for (const auto &[c, testo] : digitati)
+            if (c->controllo)
+                c->controllo->setText(testo);
+        if (d->form && !digitati.empty())
+            d->form->AggNonText();
+    }
+    m_modificato = !digitati.empty();
+}
+
+QString GestPagine::RileggiMemorizzato()
+{
+    if (m_handle.isEmpty() || d->chiaveLetta.isEmpty())
+        return {};
+    QStringList chiaveCol;
+    QVariantList chiaveVal;
+    for (const auto &c : d->campi)
+        if (c->chiave || c->chiaveFissa)
+            for (const QString &col : c->colonne) {
+                chiaveCol << col;
+                chiaveVal << d->rec.LeggiCampo(m_handle, col);
+            }
+    d->db->BloccaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal);
+    const QString h = QStringLiteral("Memorizzato");
+    d->rec.ApriRec(d->db, d->connessione, h,
+                   QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
+                       QStringLiteral(" WHERE ") + condizioneChiave(d->chiaveLetta),
+                   false, RecDat::TipoSnapshot);
+    if (d->rec.FineDati(h)) {
+        d->rec.ChiudiRec(h);
+        return {};
+    }
+    return h;
 }

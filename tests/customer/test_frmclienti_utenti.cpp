@@ -1,0 +1,217 @@
+// Two desks on one customer, on SQLite and on PostgreSQL: the form against
+// another connection that writes the same account. A change saved by the
+// other desk is never lost, the form shows what was saved, the history keeps
+// the row as it stood at the save, and a held lock is explained.
+#include "BancoClienti.h"
+#include "BancoGriglie.h"
+#include "ClientiPostgres.h"
+
+#include "components/db/DbMotore.h"
+#include "components/linee/GestLinee.h"
+#include "components/pagine/GestPagine.h"
+#include "customer/frmClienti.h"
+#include "services/Globali.h"
+
+#include <QAbstractItemModel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace
+{
+
+const QString kModificati = QStringLiteral("Dati modificati da un altro utente nello stesso momento.");
+
+bool Contiene(const QStringList &messaggi, const QString &testo)
+{
+    for (const QString &m : messaggi)
+        if (m.contains(testo))
+            return true;
+    return false;
+}
+
+} // namespace
+
+template <class Base>
+class DueScrivanie : public Base
+{
+  protected:
+    void SetUp() override
+    {
+        Base::SetUp();
+        if (this->IsSkipped() || this->HasFatalFailure())
+            return;
+        if (!this->m_form) {
+            ASSERT_NE(this->Apri(), nullptr);
+            const QStringList k =
+                this->Clienti(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null")).value(0).split(u'|');
+            ASSERT_EQ(k.size(), 3);
+            ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
+        }
+        m_dove = QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
+                     .arg(txt(10)->text(), txt(20)->text(), txt(30)->text());
+        m_altro.ApriConnessione(Globali::DbAzienda, Globali::NomeDbAzienda);
+        this->DimenticaMessaggi();
+    }
+    void TearDown() override
+    {
+        m_altro.ChiudiTutto();
+        Base::TearDown();
+    }
+    QLineEdit *txt(int i) { return this->m_form->txt(i); }
+    GestPagine *pag() { return this->m_form->ogComPag(); }
+    // The other desk writes the account.
+    void Altro(const QString &set) { m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoConti Set ") + set + m_dove); }
+    QString Memorizzato(const QString &colonna)
+    {
+        return this->Valore(QStringLiteral("Select ") + colonna + QStringLiteral(" From PianoConti") + m_dove).toString();
+    }
+    bool Salva()
+    {
+        const bool ok = pag()->EseguiComando(QStringLiteral("Salva")).toBool();
+        this->Attendi();
+        return ok;
+    }
+
+    DbMotore m_altro;
+    QString m_dove;
+};
+
+using Motori = ::testing::Types<BancoClienti, ClientiPostgres>;
+TYPED_TEST_SUITE(DueScrivanie, Motori);
+
+TYPED_TEST(DueScrivanie, TheSameFieldSavedByBothIsRefusedForTheSecondWithTheChoice)
+{
+    this->txt(1060)->setText(QStringLiteral("06 111111"));
+    this->Altro(QStringLiteral("Telefono = '02 222222'"));
+    // The default keeps editing: the typing stays, the stored value too.
+    EXPECT_FALSE(this->Salva());
+    EXPECT_TRUE(Contiene(this->Messaggi(), kModificati)) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Telefono")), QStringLiteral("02 222222"));
+    EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("06 111111"));
+    EXPECT_TRUE(this->pag()->RecordModificato());
+    // Saved again after being told, the typing replaces the other desk's value.
+    EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Telefono")), QStringLiteral("06 111111"));
+
+    // "Rileggi" shows what the other desk saved and drops the typing.
+    this->txt(1060)->setText(QStringLiteral("06 333333"));
+    this->Altro(QStringLiteral("Telefono = '02 444444'"));
+    this->DimenticaMessaggi();
+    this->Rispondi(1);
+    EXPECT_FALSE(this->Salva());
+    EXPECT_TRUE(Contiene(this->Messaggi(), kModificati));
+    EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("02 444444"));
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Telefono")), QStringLiteral("02 444444"));
+    EXPECT_FALSE(this->pag()->RecordModificato());
+}
+
+TYPED_TEST(DueScrivanie, DifferentFieldsAreBothKeptAndTheHistoryHoldsTheRowAsSaved)
+{
+    const QString nome = this->Memorizzato(QStringLiteral("RagSoc"));
+    const QString oggi = Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#"));
+    const QString storico = QStringLiteral(" From PdcStorico") + this->m_dove + QStringLiteral(" And DataVar = ") + oggi;
+    ASSERT_EQ(this->Conta(QStringLiteral("Select Count(*)") + storico), 0);
+
+    this->Altro(QStringLiteral("Indirizzo = 'Via Nuova 9'"));
+    this->txt(50)->setText(QStringLiteral("Nuovo Nome Srl"));
+    this->Rispondi(2);
+    ASSERT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("RagSoc")), QStringLiteral("Nuovo Nome Srl"));
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Indirizzo")), QStringLiteral("Via Nuova 9"));
+    // The form shows the row as stored, the other desk's address included.
+    EXPECT_EQ(this->txt(1010)->text(), QStringLiteral("Via Nuova 9"));
+    EXPECT_FALSE(this->pag()->RecordModificato());
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*)") + storico), 1);
+    EXPECT_EQ(this->Valore(QStringLiteral("Select RagSoc") + storico).toString(), nome);
+    EXPECT_EQ(this->Valore(QStringLiteral("Select Indirizzo") + storico).toString(), QStringLiteral("Via Nuova 9"));
+
+    // The next save asks only about the name it changes; the day's row stays one.
+    this->txt(50)->setText(QStringLiteral("Altro Nome Srl"));
+    this->DimenticaMessaggi();
+    this->Rispondi(2);
+    ASSERT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    ASSERT_FALSE(this->Messaggi().isEmpty());
+    EXPECT_TRUE(this->Messaggi().first().contains(QStringLiteral("\r\nRagione Sociale 1' parte\r\n")))
+        << this->Messaggi().first().toStdString();
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*)") + storico), 1);
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("RagSoc")), QStringLiteral("Altro Nome Srl"));
+}
+
+TYPED_TEST(DueScrivanie, ASaveBehindAnotherDesksLockIsRefusedWithTheEditsKept)
+{
+    Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
+    this->m_altro.IniziaTrans(Globali::DbAzienda);
+    this->Altro(QStringLiteral("Telefono = '02 555555'"));
+    this->txt(1060)->setText(QStringLiteral("06 666666"));
+    EXPECT_FALSE(this->Salva());
+    EXPECT_TRUE(Contiene(this->Messaggi(), QStringLiteral("Il cliente è in uso su un'altra postazione")))
+        << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("06 666666"));
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+    // Once the other desk gives up its change, the same save goes through.
+    this->m_altro.AnnullaTrans(Globali::DbAzienda);
+    EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Telefono")), QStringLiteral("06 666666"));
+}
+
+class GrigliaDueScrivanie : public BancoGriglie
+{
+  protected:
+    void SetUp() override
+    {
+        BancoGriglie::SetUp();
+        Documento(10, QStringLiteral("Visura"), QStringLiteral("v.pdf"));
+        ApriConto();
+        Pagina(0);
+        m_altro.ApriConnessione(Globali::DbAzienda, Globali::NomeDbAzienda);
+        DimenticaMessaggi();
+    }
+    void TearDown() override
+    {
+        m_altro.ChiudiTutto();
+        BancoGriglie::TearDown();
+    }
+    void Altro(const QString &descrizione)
+    {
+        m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoContiDoc Set Descrizione = '%1'").arg(descrizione) +
+                                                  DelConto() + QStringLiteral(" And Ordine = 10"));
+    }
+    QString Memorizzata()
+    {
+        return Valore(QStringLiteral("Select Descrizione From PianoContiDoc") + DelConto() +
+                      QStringLiteral(" And Ordine = 10"))
+            .toString();
+    }
+    QString Mostrata() const
+    {
+        return Vista(0)->model()->index(0, Griglia(0)->IndiceColonna(QStringLiteral("Descrizione"))).data().toString();
+    }
+    DbMotore m_altro;
+};
+
+TEST_F(GrigliaDueScrivanie, ALineChangedByAnotherDeskIsRefusedWithTheChoice)
+{
+    Altro(QStringLiteral("Visura B"));
+    Cella(0, 0, QStringLiteral("Descrizione"));
+    Scrivi(0, QStringLiteral("Visura A"));
+    Comando(0, QStringLiteral("Salva"));
+    EXPECT_TRUE(Contiene(Messaggi(), kModificati)) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(Memorizzata(), QStringLiteral("Visura B"));
+    // Kept by default: the line's edit stays pending and saves when asked again.
+    EXPECT_EQ(Mostrata(), QStringLiteral("Visura A"));
+    EXPECT_TRUE(Griglia(0)->DatiModificati());
+    Comando(0, QStringLiteral("Salva"));
+    EXPECT_EQ(Memorizzata(), QStringLiteral("Visura A"));
+
+    Altro(QStringLiteral("Visura C"));
+    Cella(0, 0, QStringLiteral("Descrizione"));
+    Scrivi(0, QStringLiteral("Visura D"));
+    DimenticaMessaggi();
+    Rispondi(1);
+    Comando(0, QStringLiteral("Salva"));
+    EXPECT_TRUE(Contiene(Messaggi(), kModificati));
+    EXPECT_EQ(Mostrata(), QStringLiteral("Visura C"));
+    EXPECT_FALSE(Griglia(0)->DatiModificati());
+    EXPECT_EQ(Memorizzata(), QStringLiteral("Visura C"));
+}
