@@ -222,6 +222,9 @@ void FrmVStampa::Continua()
         m_ciclo = &ciclo;
         ciclo.exec();
         m_ciclo = nullptr;
+        // Ended by someone else (the program quitting): the print stops.
+        if (!mbAvanti && !mbEsci && m_motore)
+            m_motore->ChiusuraRichiesta(true);
     }
     if (mbEsci && m_chiudiDopo)
         chiudiDopoStampa();

@@ -17,6 +17,7 @@
 #include <QRectF>
 #include <QWidget>
 #include <array>
+#include <future>
 #include <memory>
 
 class QEventLoop;
@@ -96,6 +97,13 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     int PaginaDa() const { return miPaginaDa; }
     // True while the engine waits in Continua.
     bool InAttesa() const { return m_ciclo != nullptr; }
+    // Pages are written while the engine draws the next one; this waits for
+    // the page being written (false: it could not be).
+    bool AttendiSalvataggi();
+    // A page file: a small header and the canvas's pixels as they are, read
+    // back in one go (nullptr image when the file is missing or not one).
+    static bool ScriviFilePagina(const QImage &immagine, const QString &file);
+    static QImage LeggiFilePagina(const QString &file);
 
     QWidget *PicTasti = nullptr;
     QPushButton *ComEsci = nullptr;
@@ -129,6 +137,8 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     QImage m_tela;
     QString msNomeBasePagine;
     std::unique_ptr<QTemporaryFile> m_segnaposto;  // reserves the base name
+    std::future<bool> m_salvataggio;                // the page being written
+    QString m_fileInSalvataggio;
     bool mbAvanti = false;
     bool mbEsci = false;
     int miPaginaDa = 0;

@@ -17,6 +17,7 @@
 #include <QTemporaryFile>
 #include <QTime>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -74,6 +75,9 @@ void FrmVStampa::nuovoNomeBase()
 
 void FrmVStampa::cancellaPagine()
 {
+    if (m_salvataggio.valid())
+        m_salvataggio.wait();
+    m_salvataggio = {};
     if (msNomeBasePagine.isEmpty())
         return;
     const QFileInfo base(msNomeBasePagine);
@@ -89,19 +93,76 @@ void FrmVStampa::cancellaPagine()
     }
 }
 
+namespace
+{
+constexpr char FirmaPagina[4] = {'C', 'L', 'V', 'P'};
+struct TestataPagina {
+    char firma[4];
+    qint32 larghezza, altezza, formato, byteRiga;
+};
+} // namespace
+
+bool FrmVStampa::ScriviFilePagina(const QImage &immagine, const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    TestataPagina t{};
+    std::copy(std::begin(FirmaPagina), std::end(FirmaPagina), t.firma);
+    t.larghezza = immagine.width();
+    t.altezza = immagine.height();
+    t.formato = immagine.format();
+    t.byteRiga = qint32(immagine.bytesPerLine());
+    return f.write(reinterpret_cast<const char *>(&t), sizeof t) == qint64(sizeof t) &&
+           f.write(reinterpret_cast<const char *>(immagine.constBits()), immagine.sizeInBytes()) ==
+               immagine.sizeInBytes();
+}
+
+QImage FrmVStampa::LeggiFilePagina(const QString &file)
+{
+    QFile f(file);
+    TestataPagina t{};
+    if (!f.open(QIODevice::ReadOnly) || f.read(reinterpret_cast<char *>(&t), sizeof t) != qint64(sizeof t) ||
+        !std::equal(std::begin(FirmaPagina), std::end(FirmaPagina), t.firma) || t.larghezza <= 0 ||
+        t.altezza <= 0 || t.formato <= QImage::Format_Invalid || t.formato >= QImage::NImageFormats)
+        return {};
+    QImage immagine(t.larghezza, t.altezza, QImage::Format(t.formato));
+    if (immagine.isNull())
+        throw std::bad_alloc();
+    if (immagine.bytesPerLine() != t.byteRiga ||
+        f.size() != qint64(sizeof t) + immagine.sizeInBytes() ||
+        f.read(reinterpret_cast<char *>(immagine.bits()), immagine.sizeInBytes()) != immagine.sizeInBytes())
+        return {};
+    return immagine;
+}
+
+bool FrmVStampa::AttendiSalvataggi()
+{
+    if (!m_salvataggio.valid())
+        return true;
+    return m_salvataggio.get();
+}
+
 void FrmVStampa::salvaPagina(int pagina)
 {
-    Clessidra c;
-    if (!m_tela.save(FilePagina(pagina), "BMP"))
-        throw ErrorePagine{75, QStringLiteral("Impossibile scrivere il file %1").arg(FilePagina(pagina))};
+    // One page at a time is written behind the engine: the copy shares the
+    // canvas's pixels, which the engine replaces rather than draws over.
+    if (!AttendiSalvataggi())
+        throw ErrorePagine{75, QStringLiteral("Impossibile scrivere il file %1").arg(m_fileInSalvataggio)};
+    m_fileInSalvataggio = FilePagina(pagina);
+    m_salvataggio = std::async(std::launch::async, [immagine = m_tela, file = m_fileInSalvataggio] {
+        return ScriviFilePagina(immagine, file);
+    });
 }
 
 void FrmVStampa::mostraPagina(int pagina)
 {
     labPage->setText(QStringLiteral("Pag.") + TestoPagina(pagina));
     Clessidra c;
-    QImage immagine;
-    if (!immagine.load(FilePagina(pagina), "BMP"))
+    if (!AttendiSalvataggi())
+        throw ErrorePagine{75, QStringLiteral("Impossibile scrivere il file %1").arg(m_fileInSalvataggio)};
+    QImage immagine = LeggiFilePagina(FilePagina(pagina));
+    if (immagine.isNull())
         throw ErrorePagine{53, QStringLiteral("Impossibile leggere il file %1").arg(FilePagina(pagina))};
     m_tela = std::move(immagine);
     if (PicSec->size() != m_tela.size())

@@ -10,6 +10,7 @@
 #include "services/Globali.h"
 
 #include <QFile>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace

@@ -20,6 +20,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <functional>
 

@@ -10,6 +10,7 @@
 #include "printing/FrmVStampa.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
@@ -208,6 +209,8 @@ TEST_F(Anteprima, EachPreviewHasItsOwnPageFiles)
     QPointer<AnteprimaProva> altra = new AnteprimaProva;
     motore.ofrmVStampa(altra);
     Stampa();
+    EXPECT_TRUE(vista->AttendiSalvataggi());
+    EXPECT_TRUE(altra->AttendiSalvataggi());
     ASSERT_GT(vista->File().size(), 1);
     ASSERT_EQ(altra->File().size(), vista->File().size());
     EXPECT_EQ(QFileInfo(vista->NomeBasePagine()).path(), QFileInfo(altra->NomeBasePagine()).path());
@@ -218,6 +221,26 @@ TEST_F(Anteprima, EachPreviewHasItsOwnPageFiles)
     EXPECT_FALSE(altra);
     EXPECT_EQ(vista->File(), restano);
     EXPECT_TRUE(restano.first().endsWith(QStringLiteral(".001")));
+}
+
+TEST_F(Anteprima, AMissingPageFileIsReportedAndTheShownPageStays)
+{
+    const EsitoStampa esito = Stampa();
+    ASSERT_GT(esito.pagine, 2);
+    vista->imaMuovi_Click(2);
+    const int mostrata = motore.PaginaCorrente();
+    ASSERT_TRUE(QFile::remove(vista->FilePagina(mostrata - 1)));
+    vista->imaMuovi_Click(2);
+    ASSERT_EQ(MsgBox().size(), 1);
+    EXPECT_TRUE(MsgBox()[0].startsWith(QStringLiteral("Errore Impossibile leggere il file "))) << MsgBox()[0].toStdString();
+    EXPECT_TRUE(MsgBox()[0].endsWith(QStringLiteral(" in gestione pagine a video ( 53)")));
+    EXPECT_FALSE(vista->Tela().isNull());
+    // A file that is not a page is refused the same way.
+    QFile f(vista->FilePagina(mostrata - 1));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a page");
+    f.close();
+    EXPECT_TRUE(FrmVStampa::LeggiFilePagina(f.fileName()).isNull());
 }
 
 TEST(AnteprimaNomi, PageNumbersHaveAtLeastThreeDigits)
