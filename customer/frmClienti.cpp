@@ -424,8 +424,10 @@ void frmClienti::Form_Unload(int &Cancel)
         return;
     // A print of the list runs inside the preview's event loop: the list,
     // which this form owns, must outlive it.
-    if (auto *lista = qobject_cast<::frmClientiLis *>(m_finestraLista.data());
-        lista && lista->ogComlin && lista->ogComlin->InStampa()) {
+    // So does a print of one of its grids.
+    auto *lista = qobject_cast<::frmClientiLis *>(m_finestraLista.data());
+    if ((lista && lista->ogComlin && lista->ogComlin->InStampa()) ||
+        (m_gestLin[0] && m_gestLin[0]->InStampa()) || (m_gestLin[1] && m_gestLin[1]->InStampa())) {
         msgCom(QStringLiteral("Stampa della lista in corso: terminarla prima di chiudere la scheda."));
         Cancel = -1;
         return;

@@ -111,8 +111,7 @@ void frmClienti::InizGestComlin()
         DatiPrepara({}, false);
         GestLinee *g = GestLin(i);
         g->ImpostaForm(this);
-        g->ImpostaFormStampa(nullptr);
-        g->ImpostaFormAttesa(nullptr);
+        FornisciStampa(*g);
         g->ImpostaBarraLin(tolComlin(i));
         g->ImpostaTestoRighe(txtRiga(i));
         g->ImpostaGriglia(dbgRiga(i));

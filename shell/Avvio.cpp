@@ -8,6 +8,7 @@
 #include "components/util/ContestoPrg.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
+#include "printing/FinestreStampaPredef.h"
 #include "services/AziOpenDbMenu.h"
 #include "services/FormLanciabile.h"
 #include "services/Globali.h"
@@ -25,6 +26,7 @@
 #include "shell/scAziUtilPrg.h"
 #include "shell/scMenuComandiClie.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -152,6 +154,10 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
 bool Main(const QStringList &argomenti)
 {
     RegistraFormProgramma();
+    // Every list and grid prints through the program's print windows.
+    InstallaFinestreStampa();
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [] { ScaricaFinestreStampa(); },
+                     Qt::UniqueConnection);
     const QString r = AvvioPrg(NumeroPrgClienti, QString(), argomenti);
     if (r.startsWith(QLatin1String("Err:"))) {
         mostraErroreAvvio(r);

@@ -4,6 +4,7 @@
 
 #include "components/linee/DelegatoLinee.h"
 #include "components/linee/ModelloLinee.h"
+#include "components/stampa/Stampatore.h"
 #include "components/util/VbErrore.h"
 
 #include <QAction>
@@ -76,7 +77,7 @@ void GestLinee::ImpostaForm(ChiamanteLinee *owner)
     m_owner = owner;
 }
 
-void GestLinee::ImpostaFormStampa(QWidget *frmComlinStampa)
+void GestLinee::ImpostaFormStampa(FormStampaLista *frmComlinStampa)
 {
     m_formStampa = frmComlinStampa;
 }
@@ -86,7 +87,7 @@ void GestLinee::ImpostaFormAttesa(QWidget *frmStampaInCorso)
     m_formAttesa = frmStampaInCorso;
 }
 
-QWidget *GestLinee::FormStampa() const
+FormStampaLista *GestLinee::FormStampa() const
 {
     return m_formStampa;
 }
@@ -94,6 +95,32 @@ QWidget *GestLinee::FormStampa() const
 QWidget *GestLinee::FormAttesa() const
 {
     return m_formAttesa;
+}
+
+void GestLinee::ogSta(Stampatore *motore)
+{
+    m_motore = motore;
+}
+
+Stampatore *GestLinee::ogSta() const
+{
+    return m_motore;
+}
+
+void GestLinee::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
+{
+    const QString errore =
+        EseguiStampa(m_motore, m_sorgenteStampa, m_inStampa, tipo, orientamento, font, [this](int stato) {
+            if (m_owner)
+                m_owner->oiStaAtt(stato);
+        });
+    if (!errore.isEmpty())
+        Chiedi(errore, {QStringLiteral("&Ok")});
+}
+
+QWidget *GestLinee::FinestraStampa() const
+{
+    return m_griglia ? m_griglia->window() : nullptr;
 }
 
 QStringList GestLinee::Comandi()

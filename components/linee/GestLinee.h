@@ -8,6 +8,7 @@
 #include "components/linee/ChiamanteLinee.h"
 #include "components/linee/SorgenteLinee.h"
 #include "components/pagine/MessaggioComponente.h"
+#include "components/stampa/ComponenteStampa.h"
 
 #include <QObject>
 #include <QPointer>
@@ -25,8 +26,9 @@ class QTableView;
 class QToolBar;
 class QWidget;
 class ModelloLinee;
+class Stampatore;
 
-class GestLinee : public QObject
+class GestLinee : public QObject, public ComponenteStampa
 {
     Q_OBJECT
   public:
@@ -37,9 +39,9 @@ class GestLinee : public QObject
 
     void ImpostaForm(ChiamanteLinee *owner);
     // The list-print options dialog and the progress window, kept for printing.
-    void ImpostaFormStampa(QWidget *frmComlinStampa);
+    void ImpostaFormStampa(FormStampaLista *frmComlinStampa);
     void ImpostaFormAttesa(QWidget *frmStampaInCorso);
-    QWidget *FormStampa() const;
+    FormStampaLista *FormStampa() const;
     QWidget *FormAttesa() const;
     // An empty bar gets the line commands (Comandi()); a bar with actions
     // keeps them, wired by their objectName.
@@ -156,6 +158,17 @@ class GestLinee : public QObject
     // The grid's rows for the print engine.
     SorgenteRighe &SorgenteStampa() { return m_sorgenteStampa; }
 
+    // ---- Printing (components/stampa/ComponenteStampa.h) ----
+    void ofrmComlinStampa(FormStampaLista *dialogo) override { ImpostaFormStampa(dialogo); }
+    FormStampaLista *ofrmComlinStampa() const override { return m_formStampa; }
+    void ofrmStampaInCorso(QWidget *attesa) override { ImpostaFormAttesa(attesa); }
+    void ogSta(Stampatore *motore) override;
+    Stampatore *ogSta() const override;
+    // Prints the grid's rows, with the owner's print state at 1 while it runs.
+    void AvviaStampa(const QString &tipo, int orientamento, QFont &font) override;
+    bool InStampa() const override { return m_inStampa; }
+    QWidget *FinestraStampa() const override;
+
   signals:
     void contatoreCambiato(const QString &testo);
     // The after-command call was made (statoPagina as the owner passed it).
@@ -189,7 +202,10 @@ class GestLinee : public QObject
     QPointer<QTableView> m_griglia;
     QPointer<QToolBar> m_barra;
     QPointer<QLineEdit> m_txtRiga;
-    QPointer<QWidget> m_formStampa, m_formAttesa;
+    FormStampaLista *m_formStampa = nullptr;
+    QPointer<QWidget> m_formAttesa;
+    QPointer<Stampatore> m_motore;
+    bool m_inStampa = false;
     ChiamanteLinee *m_owner = nullptr;
     ContestoPrg *m_contesto = nullptr;
     FunzioneMessaggio m_messaggi;

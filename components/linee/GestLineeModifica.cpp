@@ -361,8 +361,9 @@ QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riserva
         return true;
     }
     if (k == QLatin1String("stampa")) {
-        if (m_formStampa && !m_formStampa->isVisible() && NumeroRighe() > 0)
-            m_formStampa->show();
+        // An empty grid is not printed.
+        if (m_formStampa && NumeroRighe() > 0)
+            m_formStampa->ApriPerLista(*this);
         return m_formStampa != nullptr;
     }
     if (k == QLatin1String("chiudi")) {

@@ -18,6 +18,7 @@
 #include "components/lista/RigheLista.h"
 #include "components/lista/SorgenteLista.h"
 #include "components/pagine/MessaggioComponente.h"
+#include "components/stampa/ComponenteStampa.h"
 
 #include <QFont>
 #include <QObject>
@@ -32,7 +33,6 @@
 
 class ChiamanteLista;
 class DbMotore;
-class FormStampaLista;
 class ListaPagine;
 class Stampatore;
 class QAction;
@@ -43,7 +43,7 @@ class QTableView;
 class QTimer;
 class QToolBar;
 
-class GestLista : public QObject
+class GestLista : public QObject, public ComponenteStampa
 {
     Q_OBJECT
   public:
@@ -143,20 +143,20 @@ class GestLista : public QObject
     // layout is left to the layout.
     void Disponi(const QRect &area);
 
-    // ---- Printing (StampaLista.h) ----
+    // ---- Printing (components/stampa/ComponenteStampa.h) ----
 
-    void ofrmComlinStampa(FormStampaLista *dialogo) { m_formStampa = dialogo; }
-    FormStampaLista *ofrmComlinStampa() const { return m_formStampa; }
-    void ofrmStampaInCorso(QWidget *attesa) { m_formAttesa = attesa; }
+    void ofrmComlinStampa(FormStampaLista *dialogo) override { m_formStampa = dialogo; }
+    FormStampaLista *ofrmComlinStampa() const override { return m_formStampa; }
+    void ofrmStampaInCorso(QWidget *attesa) override { m_formAttesa = attesa; }
     QWidget *ofrmStampaInCorso() const { return m_formAttesa; }
-    void ogSta(Stampatore *motore);
-    Stampatore *ogSta() const;
-    // Called by the print dialog: prints the list through the engine
-    // (`tipo` "V" visible columns, "T" all; `orientamento` 2 landscape,
-    // 1 portrait, -1 none), with the owner's print state at 1 while it runs,
-    // and tells the user why when it fails.
-    void AvviaStampa(const QString &tipo, int orientamento, QFont &font);
-    bool InStampa() const { return m_inStampa; }
+    void ogSta(Stampatore *motore) override;
+    Stampatore *ogSta() const override;
+    // Called by the print dialog: prints the list through the engine, with
+    // the owner's print state at 1 while it runs, and tells the user why
+    // when it fails.
+    void AvviaStampa(const QString &tipo, int orientamento, QFont &font) override;
+    bool InStampa() const override { return m_inStampa; }
+    QWidget *FinestraStampa() const override;
     // The rows as the print engine reads them.
     SorgenteRighe &SorgenteStampa() { return m_sorgente; }
     // Caption of the list window (a print's title).

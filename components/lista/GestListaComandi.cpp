@@ -225,17 +225,17 @@ Stampatore *GestLista::ogSta() const
 
 void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
 {
-    if (!m_motore || !m_righe.Aperta() || m_inStampa)
+    if (!m_righe.Aperta())
         return;
-    m_inStampa = true;
-    struct Fine {
-        bool &f;
-        ~Fine() { f = false; }
-    } fine{m_inStampa};
-    const EsitoStampa esito = m_motore->Stampa(m_sorgente, tipo, orientamento, font, [this](int stato) {
+    const QString errore = EseguiStampa(m_motore, m_sorgente, m_inStampa, tipo, orientamento, font, [this](int stato) {
         if (m_owner)
             m_owner->oiStaAtt(stato);
     });
-    if (!esito.errore.isEmpty())
-        chiedi(esito.errore);
+    if (!errore.isEmpty())
+        chiedi(errore);
+}
+
+QWidget *GestLista::FinestraStampa() const
+{
+    return m_griglia ? m_griglia->window() : nullptr;
 }

@@ -106,7 +106,7 @@ struct StampaChiudente : FormStampaLista, AvanzamentoStampa {
     Stampatore motore;
     QWidget *scheda = nullptr;
     bool apertaDurante = false;
-    void ApriPerLista(GestLista &lista) override
+    void ApriPerLista(ComponenteStampa &lista) override
     {
         lista.ogSta()->ogOpzSta(&opz);
         lista.ogSta()->ofrmStampaInCorso(this);
@@ -132,7 +132,7 @@ TEST_F(ClientiLista, LaSchedaNonSiChiudeMentreLaSuaListaStampa)
     StampaChiudente stampa;
     stampa.opz.oiStaVid(OpzStampa::UscitaFile);
     stampa.opz.FileName(cartella.filePath(QStringLiteral("lista.csv")));
-    ImpostaFornitoreStampa([&](GestLista &lista) {
+    ImpostaFornitoreStampa([&](ComponenteStampa &lista) {
         lista.ofrmComlinStampa(&stampa);
         lista.ogSta(&stampa.motore);
     });

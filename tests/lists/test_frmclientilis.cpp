@@ -296,7 +296,7 @@ struct StampaProva : FormStampaLista, AvanzamentoStampa {
     OpzStampa opz;
     int aperture = 0;
     int staAttDurante = -1;
-    void ApriPerLista(GestLista &lista) override
+    void ApriPerLista(ComponenteStampa &lista) override
     {
         ++aperture;
         lista.ogSta()->ogOpzSta(&opz);

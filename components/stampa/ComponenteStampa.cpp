@@ -1,0 +1,37 @@
+// The print provider of the components and the print run they share.
+#include "components/stampa/ComponenteStampa.h"
+
+#include "components/stampa/Stampatore.h"
+
+namespace
+{
+FornitoreStampa &fornitore()
+{
+    static FornitoreStampa f;
+    return f;
+}
+} // namespace
+
+void ImpostaFornitoreStampa(FornitoreStampa f)
+{
+    fornitore() = std::move(f);
+}
+
+void FornisciStampa(ComponenteStampa &componente)
+{
+    if (fornitore())
+        fornitore()(componente);
+}
+
+QString EseguiStampa(Stampatore *motore, SorgenteRighe &righe, bool &inStampa, const QString &tipo,
+                     int orientamento, const QFont &font, const std::function<void(int)> &staAtt)
+{
+    if (!motore || inStampa)
+        return {};
+    inStampa = true;
+    struct Fine {
+        bool &f;
+        ~Fine() { f = false; }
+    } fine{inStampa};
+    return motore->Stampa(righe, tipo, orientamento, font, staAtt).errore;
+}

@@ -1,0 +1,159 @@
+// The customer list printed as a user does it: "Stampa" opens the print
+// dialog over the list, "&STAMPA" starts the preview, the user pages forward
+// and back and leaves with "&Esci". With CLIENTI_SCREENSHOTS naming a folder
+// it also writes the pictures of the dialog, the progress window and a
+// preview page for the documentation.
+#include "BancoLista.h"
+
+#include "components/forms/RisposteProgrammate.h"
+#include "components/lista/GestLista.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/Stampatore.h"
+#include "lists/frmClientiLis.h"
+#include "printing/FinestreStampaPredef.h"
+#include "printing/FrmComlinStampa.h"
+#include "printing/FrmVStampa.h"
+#include "printing/frmStampaInCorso.h"
+#include "services/Globali.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+
+namespace
+{
+
+// Acts in the preview each time the engine waits for the user there.
+class UtenteAnteprima : public QObject
+{
+  public:
+    explicit UtenteAnteprima(QList<std::function<void(FrmVStampa &)>> passi) : m_passi(std::move(passi))
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            FrmVStampa *v = FrmVStampaAperta();
+            if (!v || !v->InAttesa() || m_passi.isEmpty())
+                return;
+            m_passi.takeFirst()(*v);
+        });
+        m_timer.start();
+    }
+    bool Finiti() const { return m_passi.isEmpty(); }
+
+  private:
+    QList<std::function<void(FrmVStampa &)>> m_passi;
+    QTimer m_timer;
+};
+
+class StampaLista : public BancoLista
+{
+  protected:
+    void SetUp() override
+    {
+        InstallaFinestreStampa();
+        BancoLista::SetUp();
+    }
+    void TearDown() override
+    {
+        BancoLista::TearDown();
+        ScaricaFinestreStampa();
+        Attendi();
+    }
+};
+
+QString cartellaSchermate()
+{
+    const QString c = qEnvironmentVariable("CLIENTI_SCREENSHOTS");
+    if (!c.isEmpty())
+        QDir().mkpath(c);
+    return c;
+}
+
+} // namespace
+
+TEST_F(StampaLista, PreviewOfTheListPagedForwardAndBack)
+{
+    Apri();
+    ASSERT_GT(Righe(), 0);
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    ASSERT_TRUE(dialogo->isVisible());
+    EXPECT_EQ(dialogo->ogComlin(), static_cast<ComponenteStampa *>(Lista()));
+    ASSERT_NE(Lista()->ogSta(), nullptr);
+    dialogo->OptOrientamento(0)->setChecked(true);
+    dialogo->OpzioniStampa().oiStaVid(OpzStampa::UscitaVideo);
+    dialogo->OpzioniStampa().Fatt(1.0f);
+    const QString schermate = cartellaSchermate();
+    if (!schermate.isEmpty())
+        dialogo->grab().save(schermate + QStringLiteral("/stampa-dialogo.png"));
+
+    QStringList visti;
+    int staAtt = -1;
+    UtenteAnteprima utente({
+        [&](FrmVStampa &v) {
+            visti << v.labPage->text();
+            staAtt = Globali::StaAtt;
+            EXPECT_TRUE(v.isVisible());
+            EXPECT_FALSE(v.Tela().isNull());
+            if (!schermate.isEmpty()) {
+                v.resize(1100, 820);
+                v.grab().save(schermate + QStringLiteral("/stampa-anteprima.png"));
+            }
+            v.imaMuovi_Click(3);
+        },
+        [&](FrmVStampa &v) {
+            visti << v.labPage->text();
+            v.imaMuovi_Click(2);
+            visti << v.labPage->text();
+            v.ComEsci_Click();
+        },
+    });
+    dialogo->CmdStampa->click();
+    EXPECT_TRUE(utente.Finiti());
+    EXPECT_EQ(visti, (QStringList{"Pag.001", "Pag.002", "Pag.001"}));
+    EXPECT_EQ(staAtt, 1);
+    EXPECT_EQ(Globali::StaAtt, 0);
+    EXPECT_FALSE(dialogo->isVisible());
+    Attendi();
+    EXPECT_EQ(FrmVStampaAperta(), nullptr);
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+
+    if (!schermate.isEmpty()) {
+        frmStampaInCorso *avanzamento = frmStampaInCorsoPredef();
+        avanzamento->Mostra();
+        avanzamento->PaginaInStampa(3);
+        avanzamento->grab().save(schermate + QStringLiteral("/stampa-in-corso.png"));
+        avanzamento->Nascondi();
+    }
+}
+
+TEST_F(StampaLista, ListExportedThroughTheDialogOnlyWhenNoPrintRuns)
+{
+    Apri();
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    QTemporaryDir cartella;
+    OpzStampa &opz = dialogo->OpzioniStampa();
+    opz.oiStaVid(OpzStampa::UscitaFile);
+    opz.FileForm(OpzStampa::FormatoTesto);
+    opz.FileName(cartella.filePath(QStringLiteral("clienti.txt")));
+    Globali::StaAtt = 1;
+    dialogo->CmdStampa_Click();
+    EXPECT_FALSE(QFile::exists(opz.FileName()));
+    ASSERT_EQ(RisposteProgrammate::Mostrati(QStringLiteral("msgBox")).size(), 1);
+    Globali::StaAtt = 0;
+    DimenticaMessaggi();
+    dialogo->CmdStampa_Click();
+    QFile file(opz.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).count(QStringLiteral("\r\n")), Righe() + 1);
+    EXPECT_FALSE(frmStampaInCorsoPredef()->isVisible());
+    EXPECT_EQ(Globali::StaAtt, 0);
+}
