@@ -2,6 +2,7 @@
 // close checks.
 #include "printing/FrmSceltaStam.h"
 
+#include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/UtilGlob.h"
 #include "printing/AziendaUtilStampe.h"
@@ -44,6 +45,8 @@ bool FrmSceltaStam::DialogoScalaImpostato()
 FrmSceltaStam::FrmSceltaStam(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Scelta della modalità di stampa"));
+    // The printers are read from the system once while the dialog fills.
+    const LetturaCatalogo lettura;
     oiRichDatiEmail = 0;
     CreaControlli();
     CollegaEventi();
@@ -116,6 +119,7 @@ bool FrmSceltaStam::VisDecodOk()
     }
     if (!m_opz)
         return false;
+    const LetturaCatalogo lettura;
     OpzStampa &o = *m_opz;
     ImpostaCboCassetti();
     ImpostaCboTipoCarta();

@@ -110,6 +110,7 @@ void FrmSceltaStam::SpegniPdfAutom()
 
 void FrmSceltaStam::ImpostaStampanteGri(bool pbPredefinita)
 {
+    const LetturaCatalogo lettura;
     if (!m_opz)
         return;
     OpzStampa &o = *m_opz;
@@ -195,6 +196,7 @@ void FrmSceltaStam::GriPri_KeyDown(int &KeyCode, int Shift)
 
 void FrmSceltaStam::griPorte_Click()
 {
+    const LetturaCatalogo lettura;
     if (!m_opz)
         return;
     const int riga = GriPorte->currentRow();
@@ -213,6 +215,7 @@ void FrmSceltaStam::griPorte_Click()
 
 void FrmSceltaStam::ComUsaDef_Click()
 {
+    const LetturaCatalogo lettura;
     if (!m_opz)
         return;
     OpzStampa &o = *m_opz;

@@ -364,3 +364,40 @@ TEST_F(BancoSceltaStampa, PreviewScale)
     EXPECT_FLOAT_EQ(opz.Fatt(), 1.0f);
     EXPECT_EQ(opz.MemVid(), 0);
 }
+
+namespace {
+
+// Counts how often the system's printer list is read.
+class CatalogoContato : public CatalogoFinto
+{
+  public:
+    int letture = 0;
+
+  protected:
+    QList<Stampante> LeggiStampanti() override
+    {
+        ++letture;
+        return CatalogoFinto::LeggiStampanti();
+    }
+};
+
+} // namespace
+
+TEST_F(BancoSceltaStampa, PrintersReadOnceWhileTheDialogFills)
+{
+    auto c = std::make_unique<CatalogoContato>();
+    CatalogoContato *contato = c.get();
+    c->Aggiungi({QStringLiteral("Laser"), QStringLiteral("socket://10.0.0.5:9100"), {}, 9, false});
+    c->ImpostaPredefinita(QStringLiteral("Laser"));
+    ImpostaCatalogo(std::move(c));
+    // Loading (grids, each printer's port) and filling (trays, papers, the
+    // current printer at every label refresh): one reading each.
+    FrmSceltaStam &d = apri();
+    EXPECT_EQ(contato->letture, 2);
+    // Outside a filling every question reads the system again.
+    Catalogo().Stampanti();
+    Catalogo().Stampanti();
+    EXPECT_EQ(contato->letture, 4);
+    d.ComUsaDef->click();
+    EXPECT_EQ(contato->letture, 4) << "the printer panel is not in front: nothing asked";
+}
