@@ -62,9 +62,13 @@ void FrmSceltaStam::Form_Load()
     ModoCancella = true;
 
     // "A,B" becomes ",A,B," so that a name is found whole between commas.
-    QString elenco =
-        LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("StampantiNoCassetti"), QString())
-            .toString();
+    QString elenco;
+    try {
+        elenco = LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("StampantiNoCassetti"), QString())
+                     .toString();
+    } catch (...) {
+        // A menu host that does not answer: every printer shows its trays.
+    }
     if (!Globali::Util().ValoreVuoto(elenco) && elenco.toLower() != QLatin1String("tutte")) {
         if (!elenco.startsWith(QLatin1Char(',')))
             elenco.prepend(QLatin1Char(','));

@@ -224,6 +224,7 @@ class FrmSceltaStam : public QDialog, public FormComune
     void CollegaEventi();
     void RiempiGriglie();
     void MostraFoglio(QWidget *foglio);
+    void ApriPannelloOpzioni(bool cancella);
     void ScegliFileStampa();
     void ScegliFileFisso();
     void CambiaScala();

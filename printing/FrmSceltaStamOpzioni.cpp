@@ -286,22 +286,22 @@ void FrmSceltaStam::SelDeselSalOpz(bool pbSelez)
 
 void FrmSceltaStam::ComSalOpz_Click()
 {
-    MettiValOpz();
-    SelDeselSalOpz(true);
-    MostraFoglio(PicSalPar);
-    ModoCancella = false;
-    FraQualeIni->setTitle(QStringLiteral("Dove salvare"));
-    ComOk->setText(QStringLiteral("&Salvare"));
+    ApriPannelloOpzioni(false);
 }
 
 void FrmSceltaStam::ComCancOpz_Click()
 {
+    ApriPannelloOpzioni(true);
+}
+
+void FrmSceltaStam::ApriPannelloOpzioni(bool cancella)
+{
     MettiValOpz();
     SelDeselSalOpz(true);
     MostraFoglio(PicSalPar);
-    ModoCancella = true;
-    FraQualeIni->setTitle(QStringLiteral("Dove cancellare"));
-    ComOk->setText(QStringLiteral("&Cancellare"));
+    ModoCancella = cancella;
+    FraQualeIni->setTitle(cancella ? QStringLiteral("Dove cancellare") : QStringLiteral("Dove salvare"));
+    ComOk->setText(cancella ? QStringLiteral("&Cancellare") : QStringLiteral("&Salvare"));
 }
 
 void FrmSceltaStam::ComAnnulla_Click()
