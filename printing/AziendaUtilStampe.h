@@ -57,6 +57,14 @@ bool CercaStampanteAltraSessione(const QString &nome, long sessione);
 // The printers of the profile with their ports, without other sessions'.
 void ElencoStampantiPorte(QStringList &nomi, QStringList &porte);
 
+// ---- PDF and e-mail settings (ParametriEmail.cpp) ----
+
+// A PDF or e-mail setting of the menu host by name ("UsaPdfCreator",
+// "StampeEmail"...), as text ("" when the host holds none); the sender and
+// reply-to addresses in display form for the send types that want it.
+// Throws VbErrore when the host cannot be asked.
+QString LeggiParEmail(const QString &nome);
+
 // ---- Saved options (OpzioniSalvate.cpp) ----
 
 // The options saved for the print (its own section and "Opzioni Stampa", in

@@ -4,8 +4,10 @@
 #include "components/stampa/ComponenteStampa.h"
 #include "components/stampa/Stampatore.h"
 #include "printing/FrmComlinStampa.h"
+#include "printing/FrmSceltaStam.h"
 #include "printing/FrmVStampa.h"
 #include "printing/frmStampaInCorso.h"
+#include "printing/frmVStaPar.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -58,11 +60,14 @@ void InstallaFinestreStampa()
         if (!c.ogSta())
             c.ogSta(new Stampatore(dynamic_cast<QObject *>(&c)));
     });
+    // The print choice's "Cambia" of the preview panel.
+    FrmSceltaStam::ImpostaDialogoScala(&frmVStaPar::Chiedi);
 }
 
 void ScaricaFinestreStampa()
 {
     ImpostaFornitoreStampa({});
+    FrmSceltaStam::ImpostaDialogoScala({});
     delete g_anteprima.data();
     delete g_dialogo.data();
     delete g_avanzamento.data();

@@ -123,15 +123,26 @@ float frmVStaPar::FattoreDaPercentuale(int percentuale, double risVid)
     return float(percentuale / 100.0);
 }
 
-bool frmVStaPar::ModificaScala(OpzStampa &opz, QWidget *genitore)
+bool frmVStaPar::Chiedi(QWidget *genitore, int &scala, int &memVid)
 {
     frmVStaPar dialogo(genitore);
-    dialogo.VsbProp->setValue(PercentualeDaFattore(opz.Fatt(), Globali::RisVidStaVid));
-    dialogo.CheMemVid->setChecked(opz.MemVid() == 1);
+    dialogo.VsbProp->setValue(std::clamp(scala, int(ScalaMinima), int(ScalaMassima)));
+    dialogo.CheMemVid->setChecked(memVid == 1);
     UtilFinestre::MostraForm(&dialogo, 2);
     if (!dialogo.Confermato())
         return false;
-    opz.Fatt(FattoreDaPercentuale(dialogo.VsbProp->value(), Globali::RisVidStaVid));
-    opz.MemVid(dialogo.CheMemVid->isChecked() ? 1 : 0);
+    scala = dialogo.VsbProp->value();
+    memVid = dialogo.CheMemVid->isChecked() ? 1 : 0;
+    return true;
+}
+
+bool frmVStaPar::ModificaScala(OpzStampa &opz, QWidget *genitore)
+{
+    int scala = PercentualeDaFattore(opz.Fatt(), Globali::RisVidStaVid);
+    int memVid = opz.MemVid() == 1 ? 1 : 0;
+    if (!Chiedi(genitore, scala, memVid))
+        return false;
+    opz.Fatt(FattoreDaPercentuale(scala, Globali::RisVidStaVid));
+    opz.MemVid(memVid);
     return true;
 }

@@ -41,6 +41,9 @@ class frmVStaPar : public QDialog
     // dialog: true when the user confirmed with "OK" and the options took
     // the new values; closed otherwise, the options keep theirs.
     static bool ModificaScala(OpzStampa &opz, QWidget *genitore = nullptr);
+    // The dialog alone, on a scale in percent and the keep-pages box (1
+    // ticked): true, with both updated, when the user confirmed with "OK".
+    static bool Chiedi(QWidget *genitore, int &scala, int &memVid);
     // The bar's start for a scale factor (1 = 100 %) at the preview's display
     // factor (not above 0: none), held to the bar's range; and back.
     static int PercentualeDaFattore(double fatt, double risVid);

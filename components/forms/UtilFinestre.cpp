@@ -162,6 +162,29 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
                     [&] { return QFileDialog::getSaveFileName(parent, titolo, cartella, filtro); });
 }
 
+QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
+                            const QString &filtro, QString &filtroScelto)
+{
+    if (RP::Attivo(RP::FileSalva)) {
+        RP::Registra(RP::FileSalva, {{QStringLiteral("titolo"), titolo},
+                                     {QStringLiteral("cartella"), cartella},
+                                     {QStringLiteral("filtro"), filtro},
+                                     {QStringLiteral("filtroScelto"), filtroScelto}});
+        const QVariant risposta = RP::Prendi(RP::FileSalva).value_or(QVariant(QString()));
+        if (risposta.typeId() != QMetaType::QStringList && risposta.typeId() != QMetaType::QVariantList)
+            return risposta.toString();
+        const QStringList parti = risposta.toStringList();
+        if (!parti.value(0).isEmpty() && parti.size() > 1)
+            filtroScelto = parti[1];
+        return parti.value(0);
+    }
+    QString scelto = filtroScelto;
+    const QString percorso = QFileDialog::getSaveFileName(parent, titolo, cartella, filtro, &scelto);
+    if (!percorso.isEmpty())
+        filtroScelto = scelto;
+    return percorso;
+}
+
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella)
 {
     return Percorso(RP::Cartella,

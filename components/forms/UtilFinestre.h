@@ -43,6 +43,12 @@ QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString
                            const QString &filtro);
 QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
                             const QString &filtro);
+// The Save dialog with its filter list ("Testo (*.txt);;..."):
+// `filtroScelto` names the filter shown first and receives the one the user
+// chose; a cancelled dialog leaves it as it was. Tests answer a path, or a
+// list of the path and the filter chosen.
+QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
+                            const QString &filtro, QString &filtroScelto);
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella);
 
 // Opens a document, folder or web address with the desktop's program.

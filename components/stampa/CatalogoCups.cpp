@@ -22,9 +22,11 @@ struct LiberaInfo {
 using Dest = std::unique_ptr<cups_dest_t, LiberaDest>;
 using InfoDest = std::unique_ptr<cups_dinfo_t, LiberaInfo>;
 
+// The named queue; the default one for an empty name.
 Dest destinazione(const QString &nome)
 {
-    return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.toUtf8().constData(), nullptr));
+    const QByteArray n = nome.toUtf8();
+    return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.isEmpty() ? nullptr : n.constData(), nullptr));
 }
 
 // A queue with what it supports; both empty when the server does not know it.
@@ -44,26 +46,28 @@ CodaConInfo codaConInfo(const QString &nome)
 }
 
 struct AttributiCoda {
+    QString nome;
     QString indirizzo;   // device address (the printer's own for a forwarded queue)
+    QString modello;     // make and model
     QSizeF cartaMm;      // the paper the queue uses by default
 };
 
-// Device address and default paper of every queue, in one request.
-QHash<QString, AttributiCoda> attributiCode()
+// Every queue with its device address, make and default paper, in one
+// request, in the server's order (by name).
+QList<AttributiCoda> attributiCode()
 {
-    QHash<QString, AttributiCoda> r;
+    QList<AttributiCoda> r;
     ipp_t *richiesta = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    static const char *const nomi[] = {"printer-name", "device-uri", "printer-uri-supported", "media-default"};
-    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr, nomi);
+    static const char *const nomi[] = {"printer-name", "device-uri", "printer-uri-supported", "media-default",
+                                       "printer-make-and-model"};
+    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 5, nullptr, nomi);
     ipp_t *risposta = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/");
     if (!risposta)
         return r;
-    QString nome;
     AttributiCoda a;
     auto chiudi = [&] {
-        if (!nome.isEmpty())
-            r.insert(nome, a);
-        nome.clear();
+        if (!a.nome.isEmpty())
+            r << a;
         a = AttributiCoda{};
     };
     for (ipp_attribute_t *attr = ippFirstAttribute(risposta); attr; attr = ippNextAttribute(risposta)) {
@@ -77,7 +81,9 @@ QHash<QString, AttributiCoda> attributiCode()
         if (!valore)
             continue;
         if (campo == "printer-name") {
-            nome = QString::fromUtf8(valore);
+            a.nome = QString::fromUtf8(valore);
+        } else if (campo == "printer-make-and-model") {
+            a.modello = QString::fromUtf8(valore);
         } else if (campo == "device-uri") {
             a.indirizzo = QString::fromUtf8(valore);
         } else if (campo == "printer-uri-supported" && a.indirizzo.isEmpty()) {
@@ -122,31 +128,36 @@ int CatalogoCups::NumeroCassetto(const QString &chiave, int posizione)
     return 300 + posizione;
 }
 
-QList<Stampante> CatalogoCups::Stampanti()
+// Qt's printer list would open every queue's driver description: one
+// request to the server gives what the catalogue needs.
+QList<Stampante> CatalogoCups::LeggiStampanti()
 {
     QList<Stampante> r;
-    const QHash<QString, AttributiCoda> code = attributiCode();
-    for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
+    for (const AttributiCoda &a : attributiCode()) {
         Stampante s;
-        s.DeviceName = info.printerName();
-        const AttributiCoda a = code.value(s.DeviceName);
+        s.DeviceName = a.nome;
         s.Port = a.indirizzo;
-        s.DriverName = info.makeAndModel();
+        s.DriverName = a.modello;
         // The paper CUPS gives the queue; Qt's own guess when it gives none.
         int libera = 256;
-        if (!a.cartaMm.isEmpty())
+        if (!a.cartaMm.isEmpty()) {
             s.PaperSize = numeroCarta(a.cartaMm, libera);
-        else if (info.defaultPageSize().isValid())
-            s.PaperSize = info.defaultPageSize().windowsId();
+        } else {
+            const QPageSize carta = QPrinterInfo::printerInfo(a.nome).defaultPageSize();
+            if (carta.isValid())
+                s.PaperSize = carta.windowsId();
+        }
         r << s;
     }
     AggiungiStampantiPdf(r);
     return r;
 }
 
-QString CatalogoCups::Predefinita()
+// The user's default (lpoptions, PRINTER), else the server's.
+QString CatalogoCups::LeggiPredefinita()
 {
-    return QPrinterInfo::defaultPrinterName();
+    const Dest d = destinazione(QString());
+    return d ? QString::fromUtf8(d->name) : QString();
 }
 
 QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)

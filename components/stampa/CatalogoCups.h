@@ -1,6 +1,6 @@
-// The printer catalogue of the system: queues, default printer and paper
-// sizes through Qt's printer information, device addresses, trays, media
-// names and job submission through libcups (the CUPS server of the
+// The printer catalogue of the system: queues with their device addresses,
+// makes and default papers in one request, the default printer, trays,
+// media names and job submission through libcups (the CUPS server of the
 // environment: CUPS_SERVER, or the local one). The PDF printers the engine
 // renders itself are listed after the queues.
 #pragma once
@@ -9,8 +9,6 @@
 
 class CatalogoCups : public CatalogoStampanti {
 public:
-    QList<Stampante> Stampanti() override;
-    QString Predefinita() override;
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
     bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
@@ -19,4 +17,8 @@ public:
     // The number a CUPS tray name ("media-source" keyword) gets; `posizione`
     // numbers the trays with no number of their own.
     static int NumeroCassetto(const QString &chiave, int posizione);
+
+protected:
+    QList<Stampante> LeggiStampanti() override;
+    QString LeggiPredefinita() override;
 };

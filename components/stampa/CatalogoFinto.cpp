@@ -19,7 +19,7 @@ void CatalogoFinto::Svuota()
     m_lavori.clear();
 }
 
-QList<Stampante> CatalogoFinto::Stampanti()
+QList<Stampante> CatalogoFinto::LeggiStampanti()
 {
     QList<Stampante> r = m_stampanti;
     AggiungiStampantiPdf(r);

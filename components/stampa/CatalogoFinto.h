@@ -24,12 +24,14 @@ public:
     void RifiutaLavori(const QString &stampante) { m_rifiuta = stampante; }
     const QList<Lavoro> &Lavori() const { return m_lavori; }
 
-    QList<Stampante> Stampanti() override;
-    QString Predefinita() override { return m_predefinita; }
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
     bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
                QString &errore) override;
+
+protected:
+    QList<Stampante> LeggiStampanti() override;
+    QString LeggiPredefinita() override { return m_predefinita; }
 
 private:
     QList<Stampante> m_stampanti;

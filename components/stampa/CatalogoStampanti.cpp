@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -13,6 +14,34 @@ std::unique_ptr<CatalogoStampanti> &catalogo()
 {
     static std::unique_ptr<CatalogoStampanti> c;
     return c;
+}
+
+// The reading shared while a LetturaCatalogo lives, for one catalogue.
+struct Lettura {
+    int aperte = 0;
+    const CatalogoStampanti *di = nullptr;
+    std::optional<QList<Stampante>> stampanti;
+    std::optional<QString> predefinita;
+
+    void svuota()
+    {
+        di = nullptr;
+        stampanti.reset();
+        predefinita.reset();
+    }
+    // The reading of `c`: another catalogue's is dropped first.
+    void per(const CatalogoStampanti *c)
+    {
+        if (di != c)
+            svuota();
+        di = c;
+    }
+};
+
+Lettura &lettura()
+{
+    static Lettura l;
+    return l;
 }
 
 } // namespace
@@ -26,7 +55,41 @@ CatalogoStampanti &Catalogo()
 
 void ImpostaCatalogo(std::unique_ptr<CatalogoStampanti> nuovo)
 {
+    lettura().svuota();
     catalogo() = std::move(nuovo);
+}
+
+LetturaCatalogo::LetturaCatalogo()
+{
+    ++lettura().aperte;
+}
+
+LetturaCatalogo::~LetturaCatalogo()
+{
+    if (--lettura().aperte == 0)
+        lettura().svuota();
+}
+
+QList<Stampante> CatalogoStampanti::Stampanti()
+{
+    Lettura &l = lettura();
+    if (l.aperte == 0)
+        return LeggiStampanti();
+    l.per(this);
+    if (!l.stampanti)
+        l.stampanti = LeggiStampanti();
+    return *l.stampanti;
+}
+
+QString CatalogoStampanti::Predefinita()
+{
+    Lettura &l = lettura();
+    if (l.aperte == 0)
+        return LeggiPredefinita();
+    l.per(this);
+    if (!l.predefinita)
+        l.predefinita = LeggiPredefinita();
+    return *l.predefinita;
 }
 
 QStringList StampantiPdf()

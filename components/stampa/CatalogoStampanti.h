@@ -40,9 +40,9 @@ public:
     virtual ~CatalogoStampanti() = default;
 
     // Installed printers, the PDF printers the engine renders itself included.
-    virtual QList<Stampante> Stampanti() = 0;
+    QList<Stampante> Stampanti();
     // The system's default printer ("" when none).
-    virtual QString Predefinita() = 0;
+    QString Predefinita();
     virtual QList<VoceCarta> Cassetti(const QString &stampante) = 0;
     virtual QList<VoceCarta> Carte(const QString &stampante) = 0;
     // Sends a file (a PDF, or with `grezzo` the printer's own bytes) to the
@@ -56,6 +56,24 @@ public:
     // The printer a fixed-length destination names: a queue by name, or the
     // queue whose port (device address) it is.
     Stampante CercaPerNomeOPorta(const QString &nomeOPorta);
+
+protected:
+    // What the system says now (Stampanti and Predefinita answer from one
+    // reading while a LetturaCatalogo lives).
+    virtual QList<Stampante> LeggiStampanti() = 0;
+    virtual QString LeggiPredefinita() = 0;
+};
+
+// While one lives, the catalogue in use answers the printers and the default
+// printer from one reading of the system: a window that asks many times
+// while it fills itself (each printer's port, the current printer, its
+// label) asks the print server once. Nested ones share the reading.
+class LetturaCatalogo {
+public:
+    LetturaCatalogo();
+    ~LetturaCatalogo();
+    LetturaCatalogo(const LetturaCatalogo &) = delete;
+    LetturaCatalogo &operator=(const LetturaCatalogo &) = delete;
 };
 
 // The catalogue the program uses (CUPS unless replaced).
