@@ -206,7 +206,7 @@ class GestLinee : public QObject
     bool m_cellaRifiutata = false;
     QString m_ultimoErrore;  // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
-    bool m_inSalva = false;
+    bool m_inSalva = false;       // a line is being saved
     int m_colonnaRifiutata = -1;  // the cell the owner put the user on while a save was refused
     // A key event sent on (to the view, then by the view to a new editor)
     // whose KeyDown and KeyPress were already given to the owner.
