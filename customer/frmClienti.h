@@ -413,6 +413,9 @@ class frmClienti : public QWidget,
     // Writes a field's hidden code without counting it as the user's change
     // when mirroring or a callback writes it.
     void ScriviCodice(int Index, const QString &codice);
+    // frmClientiLineeDati.cpp: the message of a line of grid g whose code the
+    // account already has; the user is put on that code.
+    QString codiceDoppio(int g);
 
     QString m_osKeySec;
     int m_loadOk = -1;

@@ -193,10 +193,28 @@ bool frmClienti::DatiUpdate()
         return true;
     } catch (const VbErrore &e) {
         int errore = e.numero(), risposta = 0;
-        lin->RicordaErrore(e.descrizione());
+        lin->RicordaErrore(errore == VbErrore::ChiaveDuplicata ? codiceDoppio(g) : e.descrizione());
         DatiErrore(*lin, errore, risposta);
         return false;
     }
+}
+
+QString frmClienti::codiceDoppio(int g)
+{
+    // The line's key within the account is its one column the user types: a
+    // duplicate can only be that value, said in the user's words and with the
+    // user put back on it.
+    GestLinee *lin = GestLin(g);
+    const QString chiave = g == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("Ordine");
+    lin->ImpostaColonnaCorrente(chiave);
+    const QString valore = lin->ValoreCella(chiave).toString().trimmed();
+    if (g == 1)
+        return QStringLiteral("Il codice %1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
+                              "indicare un codice diverso.")
+            .arg(valore);
+    return QStringLiteral("Il numero d'ordine %1 è già assegnato a un altro documento di questo cliente: indicare "
+                          "un numero diverso.")
+        .arg(valore);
 }
 
 void frmClienti::DatiAnnEdit()

@@ -221,7 +221,9 @@ CREATE TABLE IF NOT EXISTS PdcDicIntenti (
   PRIMARY KEY (Gruppo, Mastro, Conto, PdcDicIntenti)
 );
 
--- A name may change twice on one working day: rows are told apart by Id.
+-- The name and address an account had before a change, at most one row per
+-- account and working date (the key below): a second change on the same day
+-- keeps the row of the first.
 CREATE TABLE IF NOT EXISTS PdcStorico (
   Id $contatore,
   Gruppo $testo(4) NOT NULL,
@@ -240,7 +242,8 @@ CREATE TABLE IF NOT EXISTS PdcStorico (
   Comune $testo(60)
 );
 -- At most one history row per account and day: the key refuses a second one
--- however many users save at once.
+-- however many users save at once. A database made before the key gets it
+-- when opened, its later rows of the same account and day removed first.
 CREATE UNIQUE INDEX IF NOT EXISTS PdcStorico_Giorno ON PdcStorico (Gruppo, Mastro, Conto, DataVar);
 
 CREATE TABLE IF NOT EXISTS PdcProg (

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 using i128 = __int128;
@@ -16,7 +17,9 @@ using i128 = __int128;
     throw VbErrore(6, QStringLiteral("Overflow"));
 }
 
-i128 pow10(int n)
+// Powers are asked with differences of scales: taken as 64 bits so that no
+// difference of two ints wraps before it is checked.
+i128 pow10(long long n)
 {
     if (n < 0 || n > 36)
         overflow();
@@ -99,13 +102,13 @@ i128 daDouble(double v, int scala)
 i128 daCurrency(Currency c, int scala)
 {
     if (scala >= 4)
-        return mul(i128(c.raw()), pow10(scala - 4));
-    return dividi(i128(c.raw()), pow10(4 - scala), 'A');
+        return mul(i128(c.raw()), pow10(scala - 4LL));
+    return dividi(i128(c.raw()), pow10(4LL - scala), 'A');
 }
 
 Currency aCurrency(i128 v, int scala)
 {
-    const i128 raw = scala <= 4 ? mul(v, pow10(4 - scala)) : dividi(v, pow10(scala - 4), 'A');
+    const i128 raw = scala <= 4 ? mul(v, pow10(4LL - scala)) : dividi(v, pow10(scala - 4LL), 'A');
     if (raw > i128(INT64_MAX) || raw < i128(INT64_MIN))
         overflow();
     return Currency::fromRaw(std::int64_t(raw));
@@ -174,6 +177,15 @@ int segno(i128 a, i128 b)
 {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
+
+// The number of decimals of a comparison, given with either sign. The one int
+// whose sign cannot be dropped is the overflow of VB's Abs.
+int decimaliConfronto(int piDecimali)
+{
+    if (piDecimali == std::numeric_limits<int>::min())
+        overflow();
+    return piDecimali < 0 ? -piDecimali : piDecimali;
+}
 } // namespace
 
 double ValutaNumero(const QString &psTesto, int *pvErrore, double pdInizio, int piNumDec)
@@ -224,7 +236,7 @@ int ConfrontaImporti(const QVariant &pvPrimo, const QVariant &pvSecondo, int piD
 {
     if (pvSecondo.isNull() || !pvSecondo.isValid())
         return pvPrimo.toString().isEmpty() ? 0 : 1;
-    const int dec = std::min(piDecimali < 0 ? -piDecimali : piDecimali, ScalaConfronto);
+    const int dec = std::min(decimaliConfronto(piDecimali), ScalaConfronto);
     const i128 unita = pow10(ScalaConfronto - dec);
     const i128 a = dividi(daVariant(pvPrimo, ScalaConfronto), unita, 'A');
     const i128 b = dividi(daVariant(pvSecondo, ScalaConfronto), unita, 'A');
@@ -233,7 +245,7 @@ int ConfrontaImporti(const QVariant &pvPrimo, const QVariant &pvSecondo, int piD
 
 int ConfrontaImporti(Currency puPrimo, Currency puSecondo, int piDecimali)
 {
-    const int dec = piDecimali < 0 ? -piDecimali : piDecimali;
+    const int dec = decimaliConfronto(piDecimali);
     if (dec >= 4)
         return segno(puPrimo.raw(), puSecondo.raw());
     return segno(daCurrency(puPrimo, dec), daCurrency(puSecondo, dec));

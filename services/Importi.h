@@ -21,7 +21,8 @@ double ValutaNumero(const QString &psTesto, int *pvErrore = nullptr, double pdIn
 // -1, 0 or 1 as the first amount is smaller, equal or larger once both are
 // rounded half away from zero; piDecimali -8 (or 8) compares at eight decimal
 // places. With a Null second value: 0 when the first is empty, else 1.
-// Non-numeric text is a type mismatch (VB error 13).
+// Non-numeric text is a type mismatch (VB error 13); decimals of INT_MIN,
+// whose sign cannot be dropped, are an overflow (VB error 6).
 int ConfrontaImporti(const QVariant &pvPrimo, const QVariant &pvSecondo, int piDecimali = -8);
 int ConfrontaImporti(Currency puPrimo, Currency puSecondo, int piDecimali = -8);
 

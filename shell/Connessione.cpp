@@ -2,6 +2,7 @@
 #include "shell/Connessione.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/util/ProfiloIni.h"
 #include "components/util/VbErrore.h"
@@ -48,6 +49,20 @@ void avvisaSolaLettura(DbMotore *db, const QString &origine, bool odbc)
                           "programma.")
                .arg(come),
            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+}
+
+// A company made before the history's once-a-day key gets it now. One that
+// cannot take it (read-only, no rights, locked by another program) opens all
+// the same and is tried again at the next start.
+void chiaveStorico(DbMotore *db)
+{
+    if (db->SolaLettura(Globali::DbAzienda))
+        return;
+    try {
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::ChiaveStoricoGiorno(q);
+    } catch (const VbErrore &) {
+    }
 }
 
 } // namespace
@@ -109,6 +124,7 @@ QString ApriDbAzienda()
             }
         }
         avvisaSolaLettura(db, origine, odbc);
+        chiaveStorico(db);
         if (!owner.isEmpty())
             db->ImpostaParametro(QStringLiteral("Owner:") + Globali::DbAzienda, owner);
         if (!execOption.isEmpty())

@@ -198,8 +198,66 @@ QHash<QString, int> LunghezzeTesto(const QString &tabella)
     return perTabella.value(tabella.toLower());
 }
 
+namespace {
+
+// True when the table or index exists where the connection's names resolve.
+bool Esiste(QSqlDatabase &db, Motore motore, const QString &nome)
+{
+    QSqlQuery q(db);
+    q.prepare(motore == Motore::SQLite
+                  ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE lower(name) = lower(?)")
+                  : QStringLiteral("SELECT CASE WHEN to_regclass(lower(?)) IS NULL THEN 0 ELSE 1 END"));
+    q.addBindValue(nome);
+    if (!q.exec() || !q.next())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                       QStringLiteral("Schema non letto: %1").arg(q.lastError().text()));
+    return q.value(0).toInt() > 0;
+}
+
+} // namespace
+
+void ChiaveStoricoGiorno(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    const Motore motore = MotoreDi(db);
+    if (!Esiste(db, motore, QStringLiteral("PdcStorico")) || Esiste(db, motore, QStringLiteral("PdcStorico_Giorno")))
+        return;
+    // The key as the schema writes it, so that both stay one.
+    QString crea;
+    for (const QString &istr : Istruzioni(LeggiScript(RisorsaAzienda), motore))
+        if (istr.contains(QLatin1String("PdcStorico_Giorno"), Qt::CaseInsensitive))
+            crea = istr;
+    if (crea.isEmpty())
+        throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiave PdcStorico_Giorno assente dallo schema"));
+    // Rows without a date are never doubles: the key lets them be.
+    const QString doppioni = QStringLiteral(
+        "DELETE FROM PdcStorico WHERE EXISTS (SELECT 1 FROM PdcStorico p WHERE p.Gruppo = PdcStorico.Gruppo "
+        "AND p.Mastro = PdcStorico.Mastro AND p.Conto = PdcStorico.Conto AND p.DataVar = PdcStorico.DataVar "
+        "AND p.Id < PdcStorico.Id)");
+    if (!db.transaction())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                       QStringLiteral("Chiave dello storico non creata: %1").arg(db.lastError().text()));
+    QSqlQuery q(db);
+    for (const QString &istr : {doppioni, crea}) {
+        if (!q.exec(istr)) {
+            const QString errore = q.lastError().text();
+            q.finish();
+            db.rollback();
+            throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                           QStringLiteral("Chiave dello storico non creata: %1").arg(errore));
+        }
+    }
+    if (!db.commit()) {
+        const QString errore = db.lastError().text();
+        db.rollback();
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Chiave dello storico non creata: %1").arg(errore));
+    }
+}
+
 void ApplicaAzienda(QSqlDatabase &db)
 {
+    ChiaveStoricoGiorno(db);
     ApplicaScript(db, LeggiScript(RisorsaAzienda));
 }
 

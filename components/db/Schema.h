@@ -43,7 +43,16 @@ QString LeggiScript(const QString &percorso);
 // these sizes itself.
 QHash<QString, int> LunghezzeTesto(const QString &tabella);
 
-// The company database schema, and the common menu database schema.
+// The history's once-a-day key (the unique index PdcStorico_Giorno on account
+// and date) given to a company database made before it: the later rows of an
+// account and day go, the day's first (lowest Id) stays, then the key is made
+// as the company schema writes it, all in one transaction. Nothing is done
+// when the table is missing or already keyed. Throws VbErrore, with nothing
+// changed, when the database refuses (read-only, no rights, locked).
+void ChiaveStoricoGiorno(QSqlDatabase &db);
+
+// The company database schema, and the common menu database schema. An
+// existing database first gets the history's key as above.
 void ApplicaAzienda(QSqlDatabase &db);
 void ApplicaMenu(QSqlDatabase &db);
 

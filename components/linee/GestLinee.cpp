@@ -417,6 +417,8 @@ int GestLinee::ColonnaCorrente() const
 void GestLinee::ImpostaColonnaCorrente(const QVariant &colonna)
 {
     const int c = IndiceColonna(colonna);
+    if (m_inSalva && c >= 0)
+        m_colonnaRifiutata = c;
     const int r = RigaCorrente();
     if (m_griglia && c >= 0 && r >= 0)
         m_griglia->setCurrentIndex(m_modello->index(r, c));

@@ -132,6 +132,9 @@ class GestLinee : public QObject, public ComponenteStampa
     // Current row (-1 when none) and column.
     int RigaCorrente() const;
     int ColonnaCorrente() const;
+    // Moves to a column of the current line. Called while a line is being
+    // saved, it names the cell the save was refused for: the user is put back
+    // there, with the focus, after the refusal.
     void ImpostaColonnaCorrente(const QVariant &colonna);
     int NumeroRighe() const;
     // The value shown in a cell of the current line, pending edits included,
@@ -150,7 +153,8 @@ class GestLinee : public QObject, public ComponenteStampa
     bool ColonnaBloccata(int colIndex) const;
     // Commits the cell being edited (its checks run); False when refused.
     bool ChiudiEditor();
-    // Saves the current line; False when it stays unsaved.
+    // Saves the line being changed; False when it stays unsaved, and then
+    // the line stays current with the focus in the grid.
     bool SalvaRiga();
     // Asks the user through the question box of this grid.
     int Chiedi(const QString &testo, const QStringList &pulsanti, int predefinito = 1);
@@ -183,6 +187,10 @@ class GestLinee : public QObject, public ComponenteStampa
     QWidget *editore() const;
     bool aggiornaCella(int riga, int col, const QVariant &valore);
     void rigaCambiata(int riga, int col, int rigaPrima, int colPrima);
+    // After a refused save: the line's cell current (the refused one when the
+    // owner named it) and the focus in the grid, not in whatever field the
+    // window gives it once the message box has gone.
+    void tornaAllaRiga(int riga, int colonna);
     void aggiornaContatore();
     void aggiornaBarra();
     bool cancellaRiga(bool chiedi);
@@ -220,6 +228,8 @@ class GestLinee : public QObject, public ComponenteStampa
     QString m_ultimoErrore;  // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
     int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them
+    bool m_inSalva = false;       // a line is being saved
+    int m_colonnaRifiutata = -1;  // the cell the owner put the user on while a save was refused
     // A key event sent on (to the view, then by the view to a new editor)
     // whose KeyDown and KeyPress were already given to the owner.
     const QEvent *m_eventoDato = nullptr;

@@ -91,17 +91,18 @@ void GestLinee::rigaCambiata(int riga, int col, int rigaPrima, int colPrima)
         return;
     if (rigaPrima >= 0 && riga != rigaPrima && m_modello->modificata() &&
         m_modello->rigaInModifica() == rigaPrima) {
-        const int righePrima = NumeroRighe();
+        // The owner's checks read the cells of the current line: the line
+        // being saved is current while they run.
+        m_riposiziona = true;
+        m_griglia->setCurrentIndex(m_modello->index(rigaPrima, std::max(0, colPrima)));
+        m_riposiziona = false;
         if (!SalvaRiga()) {
             // The line keeps its changes: the user stays on it.
-            m_riposiziona = true;
-            if (rigaPrima < NumeroRighe())
-                m_griglia->setCurrentIndex(m_modello->index(rigaPrima, std::max(0, colPrima)));
-            m_riposiziona = false;
             aggiornaContatore();
             return;
         }
-        if (m_griglia && NumeroRighe() > 0 && righePrima == NumeroRighe()) {
+        // Then on to the row the user chose.
+        if (NumeroRighe() > 0) {
             m_riposiziona = true;
             m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, col)));
             m_riposiziona = false;
@@ -112,6 +113,17 @@ void GestLinee::rigaCambiata(int riga, int col, int rigaPrima, int colPrima)
     attiva();
     if (m_owner)
         m_owner->dbgRiga_RowColChange(*this, rigaPrima, colPrima);
+}
+
+void GestLinee::tornaAllaRiga(int riga, int colonna)
+{
+    if (!m_griglia || riga < 0 || riga >= NumeroRighe())
+        return;
+    m_riposiziona = true;
+    m_griglia->setCurrentIndex(m_modello->index(riga, std::max(0, colonna)));
+    m_riposiziona = false;
+    if (m_griglia->isVisible())
+        m_griglia->setFocus(Qt::OtherFocusReason);
 }
 
 void GestLinee::CambioRigaColonna(int lastRow, int lastCol, int riservato, QString &totale, QString &corrente)
@@ -188,7 +200,14 @@ bool GestLinee::SalvaRiga()
         return false;
     const int riga = m_modello->rigaInModifica();
     const bool nuova = m_modello->rigaNuova(riga);
+    const int colonna = RigaCorrente() == riga ? ColonnaCorrente() : 0;
     bool scritta = false;
+    m_colonnaRifiutata = -1;
+    m_inSalva = true;
+    struct FineSalva {
+        bool &f;
+        ~FineSalva() { f = false; }
+    } fineSalva{m_inSalva};
     try {
         if (nuova) {
             m_owner->DatiAddNew();
@@ -213,9 +232,10 @@ bool GestLinee::SalvaRiga()
         }
         if (m_sceltaConflitto != 0)
             riprendiDopoConflitto(riga);
+        else
+            tornaAllaRiga(riga, m_colonnaRifiutata >= 0 ? m_colonnaRifiutata : colonna);
         return false;
     }
-    const int colonna = ColonnaCorrente();
     Ricarica(true);
     if (m_griglia && NumeroRighe() > 0 && !nuova)
         m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, colonna)));

@@ -9,6 +9,10 @@ using i128 = __int128;
 // Beyond this the mantissa is refused, leaving room for one multiplication by ten.
 const i128 Limite = i128(1) * 1000000000000000000LL * 1000000000000000000LL; // 10^36
 
+// Decimals beyond any a double or an amount can show: a larger scale only
+// makes texts of millions of zeros.
+constexpr int MaxScala = 1100;
+
 bool moltiplica10(i128 &m, int n)
 {
     if (m == 0)
@@ -157,8 +161,8 @@ bool Decimale::PerPotenza(int n, Decimale &out) const
         d.scala -= daScala;
         if (!moltiplica10(d.mantissa, n - daScala))
             return false;
-    } else {
-        d.scala -= n;
+    } else if (__builtin_sub_overflow(d.scala, n, &d.scala) || d.scala > MaxScala) {
+        return false;
     }
     out = d;
     return true;
@@ -280,12 +284,14 @@ Currency::Lettura LeggiUnita(QStringView testo, int decimali, i128 &unita)
         posizione += negEsp ? -esp : esp;
     }
     unita = 0;
-    if (numCifre == 0 || posizione < -decimali)
+    // Wide enough for any int of decimals, whose sign is then never dropped in an int.
+    const long long dec = decimali;
+    if (numCifre == 0 || posizione < -dec)
         return Lettura::Numero;
-    if (posizione + decimali > 30)
+    if (posizione + dec > 30)
         return Lettura::FuoriIntervallo;
     // The units: the first posizione + decimali digits; the next one rounds.
-    const int intere = int(posizione) + decimali;
+    const int intere = int(posizione + dec);
     i128 n = 0;
     for (int k = 0; k < intere; ++k)
         n = n * 10 + (k < numCifre ? cifre[k] : 0);

@@ -24,7 +24,8 @@ struct Decimale {
     bool AScala(int nuovaScala, Decimale &out) const;
     // Trailing zero decimals removed.
     Decimale Normalizzato() const;
-    // Multiplied by 10^n (n may be negative: exact only while no digit is lost).
+    // Multiplied by 10^n (n may be negative). False on overflow, and when n
+    // would leave more decimals than any double shows (over 1100).
     bool PerPotenza(int n, Decimale &out) const;
 
     double ToDouble() const;

@@ -94,8 +94,17 @@ bool scrivi(const QString &percorso, const Contenuto &c)
     if (!c.righe.isEmpty() && c.fineConA_capo)
         testo += c.fineRiga;
     QByteArray dati;
-    if (!c.cp1252 || !codificaCp1252(testo, dati))
-        dati = testo.toUtf8();  // what Windows-1252 cannot hold turns the file into UTF-8, whole
+    // What Windows-1252 cannot hold turns the file into UTF-8, whole; so do
+    // Windows-1252 bytes that the next read would take for UTF-8 (the byte
+    // that told them apart was written over), lest every other line read
+    // otherwise.
+    bool cp1252 = c.cp1252 && codificaCp1252(testo, dati);
+    if (cp1252) {
+        bool rilettoCp1252 = false;
+        cp1252 = decodifica(dati, rilettoCp1252) == testo;
+    }
+    if (!cp1252)
+        dati = testo.toUtf8();
     if (c.bom)
         dati.prepend(Bom);
     QSaveFile f(percorso);

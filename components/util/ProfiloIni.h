@@ -3,7 +3,8 @@
 // file (comments, blank lines, order, byte-order mark, encoding). Read as
 // UTF-8, or Windows-1252 when the file (after any byte-order mark) is not
 // valid UTF-8; written atomically in the encoding it was read in, UTF-8 for a
-// new file or when a value written has no Windows-1252 byte. Section and key
+// new file, when a value written has no Windows-1252 byte, or when the
+// Windows-1252 bytes written would read back as other text. Section and key
 // names are compared trimmed and without regard to case.
 #pragma once
 

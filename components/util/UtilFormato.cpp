@@ -2,6 +2,7 @@
 // amount patterns and the rewriting of a typed field.
 #include "components/util/FormatoVb.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 
 #include <QLineEdit>
 #include <QTime>
@@ -154,9 +155,14 @@ QString UtilGlob::Formatta(const QVariant &valore, const QString &formato) const
 
 void UtilGlob::ImpostaMascheraConto(int lungGruppo, int lungMastro, int lungConto)
 {
-    m_lungGruppo = qMax(1, lungGruppo);
-    m_lungMastro = qMax(1, lungMastro);
-    m_lungConto = qMax(1, lungConto);
+    const int g = qMax(1, lungGruppo), m = qMax(1, lungMastro), c = qMax(1, lungConto);
+    // The parts are cut at sums of the lengths: a key longer than any text is refused.
+    int somma = 0;
+    if (__builtin_add_overflow(g, m, &somma) || __builtin_add_overflow(somma, c, &somma))
+        throw VbErrore(VbErrore::Overflow, QStringLiteral("Overflow"));
+    m_lungGruppo = g;
+    m_lungMastro = m;
+    m_lungConto = c;
 }
 
 QString UtilGlob::FormattaMaschera(const QVariant &valore, const QString &maschera) const
@@ -171,8 +177,8 @@ QString UtilGlob::FormattaMaschera(const QVariant &valore, const QString &masche
         return parti.join(u'-');
     }
     QStringList parti;
-    const QString g = t.left(m_lungGruppo), m = t.mid(m_lungGruppo, m_lungMastro),
-                  c = t.mid(m_lungGruppo + m_lungMastro);
+    const qsizetype inizioConto = qsizetype(m_lungGruppo) + m_lungMastro;
+    const QString g = t.left(m_lungGruppo), m = t.mid(m_lungGruppo, m_lungMastro), c = t.mid(inizioConto);
     for (const QString &p : {g, m, c})
         if (!p.isEmpty())
             parti << p;

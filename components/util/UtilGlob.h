@@ -167,7 +167,9 @@ public:
                             int larghezza = 0, const QString &testoVuoto = QString(),
                             const QString &segnoDecimale = QStringLiteral("^")) const;
 
-    // Lengths of the parts of an account key for the "Conto" mask (2, 2, 4).
+    // Lengths of the parts of an account key for the "Conto" mask (2, 2, 4);
+    // lengths below 1 count as 1, and lengths whose sum is beyond an int are
+    // an overflow (VB error 6) that keeps the mask as it was.
     void ImpostaMascheraConto(int lungGruppo, int lungMastro, int lungConto);
 
     // ---- Texts and paths (UtilTesti.cpp) ----

@@ -14,11 +14,14 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 namespace
 {
@@ -330,6 +333,118 @@ TEST_F(Griglie, ARefusedCellStopsTheCommandButNotTheAfterCommandCall)
     if (QApplication::focusWidget() != Vista(1))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_TRUE(m_form->ModificaOk[1]);
+}
+
+// A line whose code another line of the account has: said in Italian, the
+// line kept as typed with the user on its code, then saved once corrected.
+TEST_F(Griglie, ADuplicateCodeIsSaidInItalianAndTheUserStaysOnIt)
+{
+    struct Caso {
+        int griglia;
+        const char *chiave, *doppio, *libero;
+        const char *messaggio;
+    };
+    const Caso casi[] = {
+        {1, "PdcDicIntenti", "2", "9",
+         "Errore(3022): Il codice 2 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: indicare "
+         "un codice diverso."},
+        {0, "Ordine", "20", "30",
+         "Errore(3022): Il numero d'ordine 20 è già assegnato a un altro documento di questo cliente: indicare "
+         "un numero diverso."},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.chiave);
+        Pagina(c.griglia);
+        const QString tabella = c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
+        const int prima = Righe(tabella);
+        DimenticaMessaggi();
+        Comando(c.griglia, QStringLiteral("Nuovo"));
+        GestLinee *g = Griglia(c.griglia);
+        QVariantMap celle{{QStringLiteral("Descrizione"), QStringLiteral("Delega")}};
+        if (c.griglia == 1) {
+            celle[QStringLiteral("ProtRicezione")] = QStringLiteral("24012012345-000001");
+            celle[QStringLiteral("DataRicAE")] = QStringLiteral("20/01/2024");
+        }
+        celle[QString::fromLatin1(c.chiave)] = QString::fromLatin1(c.doppio);
+        for (auto it = celle.constBegin(); it != celle.constEnd(); ++it)
+            g->ImpostaValoreCella(it.key(), it.value());
+        // The user is in another cell's editor when the line is saved.
+        Cella(c.griglia, g->RigaCorrente(), QStringLiteral("Descrizione"));
+        Scrivi(c.griglia, QStringLiteral("Nuova"), false);
+        Comando(c.griglia, QStringLiteral("Salva"));
+        ASSERT_EQ(Messaggi().size(), 1) << Messaggi().join(u'|').toStdString();
+        EXPECT_EQ(UltimoMessaggio(), QString::fromUtf8(c.messaggio));
+        EXPECT_EQ(Righe(tabella), prima);
+        EXPECT_EQ(g->Colonne().value(g->ColonnaCorrente()), QString::fromLatin1(c.chiave));
+        EXPECT_EQ(QApplication::focusWidget(), Vista(c.griglia));
+        EXPECT_EQ(g->ValoreCella(QStringLiteral("Descrizione")).toString(), QStringLiteral("Nuova"));
+        EXPECT_EQ(g->ValoreCella(QString::fromLatin1(c.chiave)).toString(), QString::fromLatin1(c.doppio));
+
+        DimenticaMessaggi();
+        g->ImpostaValoreCella(QString::fromLatin1(c.chiave), QString::fromLatin1(c.libero));
+        Comando(c.griglia, QStringLiteral("Salva"));
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(u'|').toStdString();
+        EXPECT_EQ(Righe(tabella), prima + 1);
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella + DelConto() + QStringLiteral(" And ") +
+                        QString::fromLatin1(c.chiave) + QStringLiteral(" = ") + QString::fromLatin1(c.libero)),
+                  1);
+    }
+}
+
+// Behind a real message box: once it is closed the focus is back in the
+// refused line's code, however the save came (command, another row clicked,
+// a key that leaves the line).
+TEST_F(Griglie, AfterARefusedLineTheFocusIsBackInItsCode)
+{
+    Pagina(1);
+    const std::pair<const char *, std::function<void()>> modi[] = {
+        {"Salva", [this] { Comando(1, QStringLiteral("Salva")); }},
+        {"clic", [this] {
+             QTableView *v = Vista(1);
+             QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
+                               v->visualRect(v->model()->index(0, Griglia(1)->IndiceColonna(QStringLiteral("Attivo"))))
+                                   .center());
+         }},
+        {"su", [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up); }},
+    };
+    for (const auto &[nome, salva] : modi) {
+        SCOPED_TRACE(nome);
+        Comando(1, QStringLiteral("Nuovo"));
+        GestLinee *g = Griglia(1);
+        g->ImpostaValoreCella(QStringLiteral("PdcDicIntenti"), QStringLiteral("3"));
+        g->ImpostaValoreCella(QStringLiteral("ProtRicezione"), QStringLiteral("24012012345-000001"));
+        g->ImpostaValoreCella(QStringLiteral("DataRicAE"), QStringLiteral("20/01/2024"));
+        Cella(1, g->RigaCorrente(), QStringLiteral("Descrizione"));
+        Scrivi(1, QStringLiteral("Doppia"), false);
+        RisposteProgrammate::ImpostaSenzaModali(false);
+        QString mostrato;
+        QTimer chiudi;
+        chiudi.setInterval(20);
+        QObject::connect(&chiudi, &QTimer::timeout, [&] {
+            if (QWidget *m = QApplication::activeModalWidget()) {
+                for (QLabel *l : m->findChildren<QLabel *>())
+                    mostrato += l->text();
+                m->close();
+            }
+        });
+        chiudi.start();
+        salva();
+        Attendi(3);
+        chiudi.stop();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+        EXPECT_TRUE(mostrato.contains(QStringLiteral("Il codice 3"))) << mostrato.toStdString();
+        // The window manager gives the form back its activation.
+        Vista(1)->window()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Vista(1)->window()));
+        Attendi(5);
+        QWidget *fuoco = QApplication::focusWidget();
+        EXPECT_EQ(fuoco, Vista(1)) << (fuoco ? fuoco->metaObject()->className() : "nessuno") << " "
+                                   << (fuoco ? fuoco->objectName().toStdString() : "");
+        EXPECT_EQ(g->Colonne().value(g->ColonnaCorrente()).toStdString(), "PdcDicIntenti");
+        EXPECT_EQ(g->RigaCorrente(), 3);
+        EXPECT_EQ(Righe(QStringLiteral("PdcDicIntenti")), 3);
+        Comando(1, QStringLiteral("Annulla"));
+    }
 }
 
 TEST_F(Griglie, DeletingLeavesTheCursorWhereTheRecordSetPutsIt)

@@ -116,6 +116,56 @@ TEST_F(ClientiPostgres, GridLinesAreWrittenAndDeletedOnTheServer)
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 }
 
+// The server's duplicate key is said as on SQLite, and the line saves once
+// its code is changed.
+TEST_F(ClientiPostgres, ADuplicateLineCodeIsSaidInItalian)
+{
+    struct Griglia {
+        int tab;
+        QVariantMap nuova;
+        const char *tabella, *chiave, *messaggio;
+    };
+    const Griglia griglie[] = {
+        {10,
+         {{"PdcDicIntenti", "1"}, {"ProtRicezione", "24012012345-000001"}, {"DataRicAE", "20/01/2024"}},
+         "PdcDicIntenti",
+         "PdcDicIntenti",
+         "Errore(3022): Il codice 1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: indicare "
+         "un codice diverso."},
+        {8,
+         {{"Ordine", "1"}, {"Descrizione", "Mandato"}},
+         "PianoContiDoc",
+         "Ordine",
+         "Errore(3022): Il numero d'ordine 1 è già assegnato a un altro documento di questo cliente: indicare un "
+         "numero diverso."},
+    };
+    for (const Griglia &c : griglie) {
+        SCOPED_TRACE(c.tabella);
+        m_form->SelezionaTab(c.tab);
+        Attendi();
+        GestLinee *g = m_form->GestLin(c.tab == 10 ? 1 : 0);
+        const QString conta = QStringLiteral("Select Count(*) From ") + QString::fromLatin1(c.tabella) +
+                              QStringLiteral(" Where Conto = '0001'");
+        DimenticaMessaggi();
+        m_form->ButtonComandoLin(*g, QStringLiteral("Nuovo"));
+        for (auto it = c.nuova.constBegin(); it != c.nuova.constEnd(); ++it)
+            g->ImpostaValoreCella(it.key(), it.value());
+        m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        Attendi();
+        EXPECT_EQ(Messaggi(), QStringList{QString::fromUtf8(c.messaggio)});
+        EXPECT_EQ(g->Colonne().value(g->ColonnaCorrente()).toStdString(), c.chiave);
+        EXPECT_EQ(Conta(conta), 1);
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+        DimenticaMessaggi();
+        g->ImpostaValoreCella(QString::fromLatin1(c.chiave), QStringLiteral("5"));
+        m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        Attendi();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Conta(conta), 2);
+    }
+}
+
 TEST_F(ClientiPostgres, ClosingWithTheToolbarEndsInOrder)
 {
     QPointer<frmClienti> form(m_form);

@@ -5,6 +5,7 @@
 
 #include "components/util/VbErrore.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,6 +92,31 @@ TEST(ConfrontaImporti, RisultatiEDecimali)
     EXPECT_EQ(ConfrontaImporti(C("10.004"), C("10.001"), -2), 0);
     EXPECT_EQ(ConfrontaImporti(C("10.004"), C("10.001"), -8), 1);
     EXPECT_THROW(ConfrontaImporti(QVariant(QStringLiteral("abc")), QVariant(1)), VbErrore);
+}
+
+TEST(ConfrontaImporti, DecimaliFuoriIntervallo)
+{
+    // Decimals are taken without their sign; INT_MIN has no positive twin.
+    const auto numero = [](auto &&f) {
+        try {
+            f();
+        } catch (const VbErrore &e) {
+            return e.numero();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numero([] { ConfrontaImporti(Currency(1), Currency(2), INT_MIN); }), VbErrore::Overflow);
+    EXPECT_EQ(numero([] { ConfrontaImporti(QVariant(1), QVariant(2), INT_MIN); }), VbErrore::Overflow);
+    for (int d : {INT_MIN + 1, INT_MAX}) {
+        EXPECT_EQ(ConfrontaImporti(Currency(1), Currency(2), d), -1) << d;
+        EXPECT_EQ(ConfrontaImporti(QVariant(2.0), QVariant(1.0), d), 1) << d;
+        EXPECT_EQ(ConfrontaImporti(C("0.0001"), C("0.0002"), d), -1) << d;
+    }
+    // Negative decimals of the other helpers are refused as overflows too.
+    EXPECT_EQ(numero([] { CalcPercentuale(C("100"), C("22"), INT_MIN); }), VbErrore::Overflow);
+    EXPECT_EQ(numero([] { ScorporaPercentuale(C("100"), C("10"), INT_MIN); }), VbErrore::Overflow);
+    EXPECT_EQ(numero([] { CalcImportoPercentuali(C("122"), C("22"), INT_MIN); }), VbErrore::Overflow);
+    EXPECT_EQ(CalcPercentuale(C("100"), C("22"), INT_MAX), C("22"));
 }
 
 TEST(CalcPercentuale, ArrotondamentoPerDecimaliEImpostazione)

@@ -307,6 +307,70 @@ TEST_F(AvvioTest, AReadOnlyDatabaseIsSaidAtOpeningAndAtSaving)
     }
 }
 
+namespace {
+
+// The history rows of a company file in order of Id, after the statements,
+// and whether the once-a-day key is there.
+QStringList storico(const QString &file, const QStringList &istruzioni = {})
+{
+    QStringList righe;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-storico"));
+        db.setDatabaseName(file);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString &i : istruzioni)
+            EXPECT_TRUE(q.exec(i)) << i.toStdString();
+        EXPECT_TRUE(q.exec(QStringLiteral("SELECT Descrizione FROM PdcStorico ORDER BY Id")));
+        while (q.next())
+            righe << q.value(0).toString();
+        EXPECT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'PdcStorico_Giorno'")));
+        righe << (q.next() && q.value(0).toInt() == 1 ? QStringLiteral("chiave") : QStringLiteral("senza chiave"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prova-storico"));
+    return righe;
+}
+
+// A company made before the history's once-a-day key, holding two rows of
+// one account and day.
+QStringList storicoDoppio(const QString &file)
+{
+    const QString riga = QStringLiteral("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Descrizione) "
+                                        "VALUES ('01', '05', '0001', '2024-03-15', '%1')");
+    return storico(file, {QStringLiteral("DROP INDEX PdcStorico_Giorno"), riga.arg(QStringLiteral("Prima")),
+                          riga.arg(QStringLiteral("Dopo"))});
+}
+
+} // namespace
+
+// It opens, keeps the day's first row and gets the key.
+TEST_F(AvvioTest, ACompanyWithDoubledHistoryOpensAndGetsTheKey)
+{
+    const QString file = dir.filePath(QStringLiteral("azienda.db"));
+    ASSERT_EQ(storicoDoppio(file), QStringList({"Prima", "Dopo", "senza chiave"}));
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    EXPECT_TRUE(messaggi().isEmpty()) << messaggi().join(u'|').toStdString();
+    EXPECT_TRUE(Globali::DbComp()->EsisteConnessione(Globali::DbAzienda));
+    Globali::DbComp()->ChiudiTutto();
+    EXPECT_EQ(storico(file), QStringList({"Prima", "chiave"}));
+}
+
+// Read-only, it opens all the same and is left as it is.
+TEST_F(AvvioTest, AReadOnlyCompanyWithDoubledHistoryOpensAsItIs)
+{
+    const QString file = dir.filePath(QStringLiteral("azienda.db"));
+    ASSERT_EQ(storicoDoppio(file), QStringList({"Prima", "Dopo", "senza chiave"}));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    SenzaPrivilegi senza;
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    ASSERT_EQ(messaggi().size(), 1);
+    EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
+    EXPECT_TRUE(Globali::DbComp()->EsisteConnessione(Globali::DbAzienda));
+    Globali::DbComp()->ChiudiTutto();
+    EXPECT_EQ(storico(file), QStringList({"Prima", "Dopo", "senza chiave"}));
+}
+
 // Screen factors beyond their range are named at start, with the one used.
 TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaid)
 {

@@ -201,6 +201,51 @@ TEST_P(SchemaApplicato, HistoryHoldsOneRowPerAccountAndDay)
     EXPECT_EQ(Valore("SELECT count(DISTINCT Id) FROM PdcStorico").toInt(), 3);
 }
 
+// A company made before the key, with doubles of one account and day: it
+// gets the key, and of each day the first row stays.
+TEST_P(SchemaApplicato, AnOlderHistoryKeepsEachDaysFirstRowAndGetsTheKey)
+{
+    Esegui("DROP INDEX PdcStorico_Giorno");
+    const struct {
+        const char *conto, *data, *nome;
+    } righe[] = {
+        {"0001", "'2024-03-01'", "Primo"},   {"0001", "'2024-03-01'", "Secondo"}, {"0002", "'2024-03-01'", "Altro"},
+        {"0001", "'2024-03-02'", "Giorno 2"}, {"0001", "'2024-03-01'", "Terzo"},   {"0001", "NULL", "Senza data"},
+        {"0001", "NULL", "Senza data 2"},   {"0002", "'2024-03-01'", "Altro 2"},
+    };
+    for (const auto &r : righe)
+        Esegui(QStringLiteral("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo, Descrizione) "
+                              "VALUES ('01', '05', '%1', %2, '2', '%3')")
+                   .arg(QLatin1String(r.conto), QLatin1String(r.data), QLatin1String(r.nome)));
+    auto rimasti = [this] {
+        QStringList out;
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec("SELECT Descrizione FROM PdcStorico ORDER BY Id"));
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    };
+    const QStringList attesi{"Primo", "Altro", "Giorno 2", "Senza data", "Senza data 2"};
+    // Applying the schema again finds the doubles and does not fail on them.
+    ASSERT_NO_THROW(Schema::ApplicaAzienda(db));
+    EXPECT_EQ(rimasti(), attesi);
+    QSqlQuery q(db);
+    EXPECT_FALSE(q.exec("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar) VALUES ('01', '05', '0001', "
+                        "'2024-03-02')"));
+    // A keyed history is left as it is.
+    ASSERT_NO_THROW(Schema::ChiaveStoricoGiorno(db));
+    EXPECT_EQ(rimasti(), attesi);
+
+    // The same on a database that only gets the key (as when the program opens it).
+    Esegui("DROP INDEX PdcStorico_Giorno");
+    Esegui("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Descrizione) VALUES ('01', '05', '0002', "
+           "'2024-03-01', 'Ancora')");
+    ASSERT_NO_THROW(Schema::ChiaveStoricoGiorno(db));
+    EXPECT_EQ(rimasti(), attesi);
+    EXPECT_FALSE(q.exec("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar) VALUES ('01', '05', '0002', "
+                        "'2024-03-01')"));
+}
+
 TEST_P(SchemaApplicato, AmountsKeepFourDecimals)
 {
     Esegui("INSERT INTO FatTest (Anno, NumRif, TotDocum) VALUES (2024, 1, 1234567.8912)");

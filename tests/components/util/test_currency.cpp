@@ -3,6 +3,7 @@
 #include "components/util/Decimale.h"
 #include "components/util/VbErrore.h"
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -205,4 +206,34 @@ TEST(Currency, DoublesReadAsTheirFifteenDigits)
     }
     // Nearly every amount takes the way without a text.
     EXPECT_GT(senzaTesto, valori.size() * 7 / 10);
+}
+
+// Powers of ten and decimals given as ints at the ends of their range:
+// refused, or exact, never a wrapped scale.
+TEST(Decimale, PowersAndDecimalsAtTheEndsOfTheirRange)
+{
+    const Decimale uno{1, 0}, centesimo{1, 2};
+    Decimale out{7, 7};
+    for (int n : {INT_MIN, INT_MIN + 1, -1101, -100000}) {
+        EXPECT_FALSE(uno.PerPotenza(n, out)) << n;
+        EXPECT_FALSE(centesimo.PerPotenza(n, out)) << n;
+    }
+    EXPECT_EQ(out.mantissa, 7);  // a refusal leaves the answer alone
+    EXPECT_EQ(out.scala, 7);
+    ASSERT_TRUE(centesimo.PerPotenza(-1098, out));
+    EXPECT_EQ(out.scala, 1100);
+    ASSERT_TRUE(centesimo.PerPotenza(5, out));
+    EXPECT_EQ(out.Testo(), "1000");
+    EXPECT_FALSE(uno.PerPotenza(INT_MAX, out));
+    ASSERT_TRUE((Decimale{0, 3}).PerPotenza(INT_MAX, out));
+    EXPECT_TRUE(out.zero());
+
+    __int128 unita = -1;
+    EXPECT_EQ(LeggiUnita(u"12.5", INT_MIN, unita), Currency::Lettura::Numero);
+    EXPECT_TRUE(unita == 0);
+    EXPECT_EQ(LeggiUnita(u"12.5", INT_MAX, unita), Currency::Lettura::FuoriIntervallo);
+    EXPECT_EQ(LeggiUnita(u"1234567", -3, unita), Currency::Lettura::Numero);
+    EXPECT_TRUE(unita == 1235);
+    EXPECT_EQ(LeggiUnita(u"0", INT_MAX, unita), Currency::Lettura::Numero);
+    EXPECT_TRUE(unita == 0);
 }

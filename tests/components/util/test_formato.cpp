@@ -1,7 +1,10 @@
 // VB Format with Italian conventions, amount patterns and the account mask.
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 
 #include <QDateTime>
+#include <climits>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,6 +144,24 @@ TEST(FormattaMaschera, AccountMaskBothWays)
     u.ImpostaMascheraConto(3, 3, 4);
     EXPECT_EQ(u.FormattaMaschera("0010030001", "Conto"), "001-003-0001");
     EXPECT_EQ(u.FormattaMaschera(20, "#,###.^^"), "20,00");
+
+    // Lengths whose sum no int holds are refused and the mask stays.
+    for (auto [g, m, c] : {std::tuple{INT_MAX - 1, 35, 4}, std::tuple{4, INT_MAX, 1}, std::tuple{1, 1, INT_MAX}}) {
+        try {
+            u.ImpostaMascheraConto(g, m, c);
+            ADD_FAILURE() << g << " " << m << " " << c;
+        } catch (const VbErrore &e) {
+            EXPECT_EQ(e.numero(), VbErrore::Overflow);
+        }
+        EXPECT_EQ(u.FormattaMaschera("0010030001", "Conto"), "001-003-0001");
+    }
+    // Long parts that still fit: the code is cut once, never repeated.
+    u.ImpostaMascheraConto(INT_MAX - 40, 35, 4);
+    EXPECT_EQ(u.FormattaMaschera("0105000001", "Conto"), "0105000001");
+    u.ImpostaMascheraConto(2, INT_MAX - 10, 4);
+    EXPECT_EQ(u.FormattaMaschera("0105000001", "Conto"), "01-05000001");
+    u.ImpostaMascheraConto(INT_MIN, INT_MIN, INT_MIN);
+    EXPECT_EQ(u.FormattaMaschera("0105", "Conto"), "0-1-05");
 }
 
 TEST(FormattaValore, NumbersForEditing)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -142,6 +143,42 @@ TEST_F(ProfiloIniTest, Windows1252FilesStayWindows1252)
     EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x93 fine\n"
                                   "Altro=\xC5\x81\xC3\xB3" "d\xC5\xBA\n"));
     EXPECT_EQ(ini.LeggiStringa("Stampa", "Titolo"), QString::fromUtf8("Città € – fine"));
+}
+
+// Bytes of a Windows-1252 file that happen to be UTF-8 once the one byte that
+// is not has gone: each write keeps what every other line reads.
+TEST_F(ProfiloIniTest, AWriteNeverChangesHowTheOtherLinesRead)
+{
+    const QString chiave = QString::fromUtf8("k\u00C3\u00A0x");  // the bytes k C3 A0 x in Windows-1252
+    struct Caso {
+        QByteArray prima;
+        std::function<bool(ProfiloIni &)> scrittura;
+        QByteArray dopo;
+    };
+    const Caso casi[] = {
+        // The last byte that is no UTF-8 written over, taken away with its key, with its section.
+        {"[S]\nk\xC3\xA0x=\xC8\n", [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
+         "[S]\nk\xC3\x83\xC2\xA0x=1\n"},
+        {"[S]\nk\xC3\xA0x=1\nz=\xC8\n", [](ProfiloIni &i) { return i.EliminaChiave("S", "z"); },
+         "[S]\nk\xC3\x83\xC2\xA0x=1\n"},
+        {"[S]\nk\xC3\xA0x=1\n[T]\nz=\xC8\n", [](ProfiloIni &i) { return i.EliminaSezione("T"); },
+         "[S]\nk\xC3\x83\xC2\xA0x=1\n"},
+        // Another such byte left: the file stays Windows-1252, byte for byte.
+        {"[S]\nk\xC3\xA0x=\xC8\ny=\xE8\n", [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
+         "[S]\nk\xC3\xA0x=1\ny=\xE8\n"},
+        // With a byte-order mark the same holds behind it.
+        {"\xEF\xBB\xBF[S]\r\nk\xC3\xA0x=\xC8\r\n", [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
+         "\xEF\xBB\xBF[S]\r\nk\xC3\x83\xC2\xA0x=1\r\n"},
+    };
+    for (const Caso &c : casi) {
+        ProfiloIni ini(scrivi(c.prima));
+        const QStringList chiavi = ini.Chiavi("S");
+        ASSERT_EQ(chiavi.value(0), chiave) << c.prima.toStdString();
+        ASSERT_TRUE(c.scrittura(ini)) << c.prima.toStdString();
+        EXPECT_EQ(leggi(), c.dopo) << c.prima.toStdString();
+        EXPECT_EQ(ini.Chiavi("S").value(0), chiave) << c.prima.toStdString();
+        EXPECT_EQ(ini.LeggiStringa("S", chiave), "1") << c.prima.toStdString();
+    }
 }
 
 TEST_F(ProfiloIniTest, ByteOrderMarkBeforeWindows1252Text)
