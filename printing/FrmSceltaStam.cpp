@@ -12,6 +12,7 @@
 #include "services/RisVid.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QEvent>
 #include <QStackedWidget>
 #include <algorithm>
@@ -222,17 +223,28 @@ void FrmSceltaStam::done(int r)
     QDialog::done(r);
 }
 
+// The activation runs from the event loop, never inside show(): it gives
+// pending events their turn, and a close among them while a modal exec() has
+// not yet started its loop would leave that loop waiting on a hidden dialog.
+void FrmSceltaStam::AttivaDopo()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            Form_Activate();
+    });
+}
+
 void FrmSceltaStam::showEvent(QShowEvent *ev)
 {
     QDialog::showEvent(ev);
-    Form_Activate();
+    AttivaDopo();
 }
 
 void FrmSceltaStam::changeEvent(QEvent *ev)
 {
     QDialog::changeEvent(ev);
     if (ev->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        Form_Activate();
+        AttivaDopo();
 }
 
 void FrmSceltaStam::MostraFoglio(QWidget *foglio)

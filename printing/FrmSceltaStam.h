@@ -58,6 +58,8 @@ class FrmSceltaStam : public QDialog, public FormComune
 
     // Each time the dialog becomes the active window.
     void Form_Activate();
+    // Form_Activate from the event loop (on show and on each activation).
+    void AttivaDopo();
     // The close checks: false (after a message) keeps the dialog open.
     bool Form_Unload();
     void ComChiudi_Click();
