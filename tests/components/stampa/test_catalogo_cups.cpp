@@ -98,8 +98,9 @@ TEST_F(CatalogoCupsTest, QueuesPortsTraysAndPapers)
 
     EXPECT_TRUE(Catalogo().Cassetti(QStringLiteral("nessuna")).isEmpty());
     QString errore;
-    EXPECT_FALSE(Catalogo().Invia(QStringLiteral("nessuna"), QStringLiteral("/dev/null"), {}, errore));
-    EXPECT_EQ(errore, QStringLiteral("La stampante nessuna non è installata."));
+    EXPECT_EQ(Catalogo().Invia(QStringLiteral("nessuna"), QStringLiteral("/dev/null"), {}, errore),
+              EsitoInvio::Rifiutato);
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("La stampante nessuna non è installata."))) << errore.toStdString();
 }
 
 TEST_F(CatalogoCupsTest, PrintOnThePdfQueueBecomesAPdf)

@@ -141,5 +141,6 @@ TEST(EsportaTestoFile, StoppedOrFailedExportKeepsTheOldFile)
 
     EsportaTesto e(opz, colonne());
     EXPECT_FALSE(e.Apri(dir.filePath(QStringLiteral("manca/x.csv")), errore));
-    EXPECT_TRUE(errore.startsWith(QStringLiteral("Impossibile creare il file"))) << errore.toStdString();
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("La cartella %1 non esiste").arg(dir.filePath(QStringLiteral("manca")))))
+        << errore.toStdString();
 }
