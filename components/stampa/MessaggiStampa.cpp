@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace messaggi_stampa {
@@ -16,10 +17,11 @@ QString nativo(const QString &percorso)
     return QDir::toNativeSeparators(percorso);
 }
 
-// access(2) on a path: 0 when allowed, else the errno.
+// Whether this process may use a path so (by its effective rights, as an
+// open would): 0 when allowed, else the errno.
 int accesso(const QString &percorso, int modo)
 {
-    return ::access(QFile::encodeName(percorso).constData(), modo) == 0 ? 0 : errno;
+    return ::faccessat(AT_FDCWD, QFile::encodeName(percorso).constData(), modo, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 QString perCausa(int causa, const QString &cartella, const QString &file)
