@@ -322,8 +322,11 @@ int main(int argc, char **argv)
             argomenti.push_back(a);
         }
     }
-    int n = int(argomenti.size());
-    QApplication app(n, argomenti.data());
+    // The application keeps its own arguments: Google Benchmark's are added
+    // to and consumed later, which must not move what Qt points at.
+    std::vector<char *> argomentiApp = argomenti;
+    int nApp = int(argomentiApp.size());
+    QApplication app(nApp, argomentiApp.data());
     QTemporaryDir cartella;
     g_cartella = cartella.path();
     g_percorso = argomentiBench.db;
@@ -355,10 +358,11 @@ int main(int argc, char **argv)
         supporto_bench::Confronto(benchmark::RegisterBenchmark("XlsxLista", XlsxLista), 5, 0.1);
         supporto_bench::Confronto(benchmark::RegisterBenchmark("XlsxNudo", XlsxNudo), 5, 0.1);
         // A PDF of the whole list takes seconds: one export per repetition.
-        benchmark::RegisterBenchmark("PdfLista", PdfLista)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
-        benchmark::RegisterBenchmark("PdfNudo", PdfNudo)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+        for (auto *b : {benchmark::RegisterBenchmark("PdfLista", PdfLista),
+                        benchmark::RegisterBenchmark("PdfNudo", PdfNudo)})
+            b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
         supporto_bench::InterleaviCasuale(argomenti);
-        n = int(argomenti.size());
+        int n = int(argomenti.size());
         benchmark::Initialize(&n, argomenti.data());
         supporto_bench::Registratore registratore(g_tempi);
         benchmark::RunSpecifiedBenchmarks(&registratore);

@@ -158,7 +158,8 @@ EsitoInvio statoDopoInvio(const QString &stampante, const QByteArray &coda, int 
         messaggio = messaggi_stampa::LavoroInterrotto(stampante, lavoro, dettaglio);
         return EsitoInvio::Rifiutato;
     }
-    if (statoLavoro != IPP_JSTATE_COMPLETED && statoCoda.intero("printer-state", IPP_PSTATE_IDLE) == IPP_PSTATE_STOPPED) {
+    const bool ferma = statoCoda.intero("printer-state", IPP_PSTATE_IDLE) == IPP_PSTATE_STOPPED;
+    if (statoLavoro != IPP_JSTATE_COMPLETED && ferma) {
         messaggio = messaggi_stampa::StampanteFerma(stampante, lavoro, statoCoda.testo("printer-state-message"));
         return EsitoInvio::InAttesa;
     }

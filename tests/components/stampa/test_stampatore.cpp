@@ -491,7 +491,8 @@ TEST_F(StampatoreTest, MissingPdfFolderIsRefusedNotTakenForAFile)
         SorgenteMemoria s = SorgenteClienti(5);
         const EsitoStampa e = stampa(s);
         EXPECT_FALSE(e.eseguita);
-        EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La cartella dei pdf %1").arg(dir.filePath(QStringLiteral("Stampe")))))
+        const QString cartella = dir.filePath(QStringLiteral("Stampe"));
+        EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La cartella dei pdf %1").arg(cartella)))
             << e.errore.toStdString();
     }
     // A file name ending in .pdf in a missing folder names that folder.
