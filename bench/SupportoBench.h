@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -53,6 +54,18 @@ inline QString CreaDemo(const QTemporaryDir &cartella, int clienti)
         return {};
     }
     return percorso;
+}
+
+// A line of /proc/self/status in KiB ("VmRSS:", "VmHWM:"); -1 when unknown.
+inline long StatoKb(const char *chiave)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &riga : f.readAll().split('\n'))
+        if (riga.startsWith(chiave))
+            return riga.mid(int(qstrlen(chiave))).trimmed().split(' ').value(0).toLong();
+    return -1;
 }
 
 // Console reporter that also keeps the time per iteration (ns) of each

@@ -305,18 +305,6 @@ void AnteprimaSemplice(benchmark::State &state)
     }
 }
 
-// A line of /proc/self/status in KiB ("VmRSS", "VmHWM").
-long statoKb(const char *chiave)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &riga : f.readAll().split('\n'))
-        if (riga.startsWith(chiave))
-            return riga.mid(int(qstrlen(chiave)) + 1).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 // Starts measuring the peak memory afresh (the kernel resets VmHWM).
 void azzeraPicco()
 {
@@ -352,7 +340,7 @@ int main(int argc, char **argv)
     if (iMemoria >= 0) {
         const int righe = args.value(iMemoria + 1).toInt();
         leggiClienti(db, righe);
-        const long prima = statoKb("VmRSS:");
+        const long prima = supporto_bench::StatoKb("VmRSS:");
         azzeraPicco();
         if (args.value(iMemoria + 2) == QLatin1String("motore")) {
             OpzStampa opz;
@@ -364,7 +352,7 @@ int main(int argc, char **argv)
             xlsxSemplice(g_cartella + QStringLiteral("/s.xlsx"), righe);
         }
         // Growth over the rows held in memory by the benchmark itself.
-        std::printf("%ld\n", statoKb("VmHWM:") - prima);
+        std::printf("%ld\n", supporto_bench::StatoKb("VmHWM:") - prima);
         return 0;
     }
     if (db.isEmpty())

@@ -1,6 +1,8 @@
 // Printer catalogue over Qt's printer information and libcups.
 #include "components/stampa/CatalogoCups.h"
 
+#include "components/stampa/MessaggiStampa.h"
+
 #include <QFile>
 #include <QHash>
 #include <QPageSize>
@@ -96,6 +98,78 @@ QList<AttributiCoda> attributiCode()
     chiudi();
     ippDelete(risposta);
     return r;
+}
+
+// The attributes asked of one printer or one job (IPP Get-*-Attributes).
+struct Risposta {
+    ipp_t *r = nullptr;
+    ~Risposta() { ippDelete(r); }
+    int intero(const char *nome, int predefinito) const
+    {
+        ipp_attribute_t *a = r ? ippFindAttribute(r, nome, IPP_TAG_ZERO) : nullptr;
+        return a ? ippGetInteger(a, 0) : predefinito;
+    }
+    // Every value of a text or keyword attribute, joined.
+    QString testo(const char *nome) const
+    {
+        ipp_attribute_t *a = r ? ippFindAttribute(r, nome, IPP_TAG_ZERO) : nullptr;
+        QStringList v;
+        for (int i = 0, n = a ? ippGetCount(a) : 0; i < n; ++i)
+            if (const char *t = ippGetString(a, i, nullptr); t && *t && qstrcmp(t, "none") != 0)
+                v << QString::fromUtf8(t);
+        return v.join(QStringLiteral(", "));
+    }
+};
+
+QByteArray uriStampante(const QByteArray &coda)
+{
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", coda.constData());
+    return QByteArray(uri);
+}
+
+void chiedi(Risposta &risposta, ipp_op_t operazione, const QByteArray &coda, int lavoro,
+            std::initializer_list<const char *> attributi)
+{
+    ipp_t *richiesta = ippNewRequest(operazione);
+    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uriStampante(coda).constData());
+    if (lavoro > 0)
+        ippAddInteger(richiesta, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", lavoro);
+    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(attributi.size()),
+                  nullptr, attributi.begin());
+    risposta.r = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/");
+}
+
+// A job the queue took: printed, or waiting unseen in a stopped queue or
+// held, or already stopped by the printer.
+EsitoInvio statoDopoInvio(const QString &stampante, const QByteArray &coda, int lavoro, QString &messaggio)
+{
+    Risposta statoCoda;
+    chiedi(statoCoda, IPP_OP_GET_PRINTER_ATTRIBUTES, coda, 0, {"printer-state", "printer-state-message"});
+    Risposta job;
+    chiedi(job, IPP_OP_GET_JOB_ATTRIBUTES, coda, lavoro,
+           {"job-state", "job-state-reasons", "job-printer-state-message"});
+    const int statoLavoro = job.intero("job-state", IPP_JSTATE_PENDING);
+    if (statoLavoro == IPP_JSTATE_HELD) {
+        messaggio = messaggi_stampa::LavoroTrattenuto(stampante, lavoro, job.testo("job-state-reasons"));
+        return EsitoInvio::InAttesa;
+    }
+    if (statoLavoro == IPP_JSTATE_STOPPED || statoLavoro == IPP_JSTATE_CANCELED ||
+        statoLavoro == IPP_JSTATE_ABORTED) {
+        QString dettaglio = job.testo("job-printer-state-message");
+        if (dettaglio.isEmpty())
+            dettaglio = job.testo("job-state-reasons");
+        messaggio = messaggi_stampa::LavoroInterrotto(stampante, lavoro, dettaglio);
+        return EsitoInvio::Rifiutato;
+    }
+    const bool ferma = statoCoda.intero("printer-state", IPP_PSTATE_IDLE) == IPP_PSTATE_STOPPED;
+    if (statoLavoro != IPP_JSTATE_COMPLETED && ferma) {
+        messaggio = messaggi_stampa::StampanteFerma(stampante, lavoro, statoCoda.testo("printer-state-message"));
+        return EsitoInvio::InAttesa;
+    }
+    return EsitoInvio::Accettato;
 }
 
 // A paper's number: the Windows number of its standard size, else 256 up.
@@ -227,13 +301,13 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
     return r;
 }
 
-bool CatalogoCups::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
-                         QString &errore)
+EsitoInvio CatalogoCups::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                               QString &messaggio)
 {
     Dest dest = destinazione(stampante);
     if (!dest) {
-        errore = QStringLiteral("La stampante %1 non è installata.").arg(stampante);
-        return false;
+        messaggio = messaggi_stampa::StampanteNonInstallata(stampante);
+        return EsitoInvio::Rifiutato;
     }
     int numOpzioni = 0;
     cups_option_t *opz = nullptr;
@@ -260,9 +334,12 @@ bool CatalogoCups::Invia(const QString &stampante, const QString &file, const Op
                                       opzioni.titolo.toUtf8().constData(), numOpzioni, opz);
     cupsFreeOptions(numOpzioni, opz);
     if (lavoro <= 0) {
-        errore = QStringLiteral("La stampante %1 non ha accettato la stampa: %2")
-                     .arg(stampante, QString::fromUtf8(cupsLastErrorString()));
-        return false;
+        const QString sistema = QString::fromUtf8(cupsLastErrorString());
+        if (cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
+            messaggio = messaggi_stampa::CodaNonAccetta(stampante, sistema);
+        else
+            messaggio = messaggi_stampa::CodaRifiuta(stampante, sistema);
+        return EsitoInvio::Rifiutato;
     }
-    return true;
+    return statoDopoInvio(stampante, QByteArray(dest->name), lavoro, messaggio);
 }

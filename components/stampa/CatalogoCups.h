@@ -11,8 +11,8 @@ class CatalogoCups : public CatalogoStampanti {
 public:
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
-    bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
-               QString &errore) override;
+    EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                     QString &messaggio) override;
 
     // The number a CUPS tray name ("media-source" keyword) gets; `posizione`
     // numbers the trays with no number of their own.

@@ -1,6 +1,8 @@
 // Printer catalogue for tests.
 #include "components/stampa/CatalogoFinto.h"
 
+#include "components/stampa/MessaggiStampa.h"
+
 #include <QFile>
 
 void CatalogoFinto::Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti, const QList<VoceCarta> &carte)
@@ -16,6 +18,8 @@ void CatalogoFinto::Svuota()
     m_cassetti.clear();
     m_carte.clear();
     m_predefinita.clear();
+    m_rifiuta.clear();
+    m_ferma.clear();
     m_lavori.clear();
 }
 
@@ -36,18 +40,22 @@ QList<VoceCarta> CatalogoFinto::Carte(const QString &stampante)
     return m_carte.value(stampante.toLower());
 }
 
-bool CatalogoFinto::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
-                          QString &errore)
+EsitoInvio CatalogoFinto::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                                QString &messaggio)
 {
     if (!Cerca(stampante).valida() || stampante.compare(m_rifiuta, Qt::CaseInsensitive) == 0) {
-        errore = QStringLiteral("La stampante %1 non ha accettato la stampa").arg(stampante);
-        return false;
+        messaggio = messaggi_stampa::CodaRifiuta(stampante);
+        return EsitoInvio::Rifiutato;
     }
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
-        errore = QStringLiteral("File di stampa illeggibile: %1").arg(file);
-        return false;
+        messaggio = messaggi_stampa::CodaRifiuta(stampante, f.errorString());
+        return EsitoInvio::Rifiutato;
     }
     m_lavori << Lavoro{stampante, f.readAll(), opzioni};
-    return true;
+    if (stampante.compare(m_ferma, Qt::CaseInsensitive) == 0) {
+        messaggio = messaggi_stampa::StampanteFerma(stampante, int(m_lavori.size()));
+        return EsitoInvio::InAttesa;
+    }
+    return EsitoInvio::Accettato;
 }

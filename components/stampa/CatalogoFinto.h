@@ -1,6 +1,7 @@
 // A printer catalogue for tests: printers, trays and papers as the test sets
 // them, and the jobs sent, kept with their bytes and options. A printer
-// named in RifiutaLavori refuses jobs.
+// named in RifiutaLavori refuses jobs; one named in FermaStampante is
+// stopped: it keeps its jobs waiting.
 #pragma once
 
 #include "components/stampa/CatalogoStampanti.h"
@@ -22,12 +23,13 @@ public:
     void ImpostaPredefinita(const QString &nome) { m_predefinita = nome; }
     void Svuota();
     void RifiutaLavori(const QString &stampante) { m_rifiuta = stampante; }
+    void FermaStampante(const QString &stampante) { m_ferma = stampante; }
     const QList<Lavoro> &Lavori() const { return m_lavori; }
 
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
-    bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
-               QString &errore) override;
+    EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                     QString &messaggio) override;
 
 protected:
     QList<Stampante> LeggiStampanti() override;
@@ -36,6 +38,6 @@ protected:
 private:
     QList<Stampante> m_stampanti;
     QHash<QString, QList<VoceCarta>> m_cassetti, m_carte;
-    QString m_predefinita, m_rifiuta;
+    QString m_predefinita, m_rifiuta, m_ferma;
     QList<Lavoro> m_lavori;
 };

@@ -26,6 +26,13 @@ struct VoceCarta {
     QSizeF millimetri;  // a paper's width and height (empty for a tray)
 };
 
+// What became of a job handed to a queue.
+enum class EsitoInvio {
+    Accettato,  // the queue took it and is printing it
+    InAttesa,   // the queue took it but holds it (printer stopped, job held): nothing printed yet
+    Rifiutato,  // the queue did not take it
+};
+
 // How a job goes to a queue.
 struct OpzioniLavoro {
     QString titolo;
@@ -46,9 +53,11 @@ public:
     virtual QList<VoceCarta> Cassetti(const QString &stampante) = 0;
     virtual QList<VoceCarta> Carte(const QString &stampante) = 0;
     // Sends a file (a PDF, or with `grezzo` the printer's own bytes) to the
-    // queue; false with `errore` set when the queue refused it.
-    virtual bool Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
-                       QString &errore) = 0;
+    // queue, then reads the queue's and the job's state: a job that waits
+    // (InAttesa) or was refused (Rifiutato) comes with `messaggio`, in
+    // Italian, saying what happened and what to do.
+    virtual EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                             QString &messaggio) = 0;
 
     // The installed printer of that name (without regard to case), or an
     // invalid one.

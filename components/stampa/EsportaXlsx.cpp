@@ -2,6 +2,7 @@
 #include "components/stampa/EsportaXlsx.h"
 
 #include "components/stampa/ColonneStampa.h"
+#include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/OpzStampa.h"
 
 #include <QDateTime>
@@ -11,7 +12,9 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <xlsxwriter.h>
 
 namespace {
@@ -67,10 +70,11 @@ bool EsportaXlsx::Apri(const QString &percorso, QString &errore)
     Annulla();
     m_percorso = percorso;
     const QFileInfo info(percorso);
-    if (!info.absoluteDir().exists()) {
-        errore = QStringLiteral("Impossibile creare il file %1: la cartella non esiste").arg(percorso);
+    // The library creates the file only when it closes it: a folder that
+    // cannot take it is said now, before any row is read.
+    errore = messaggi_stampa::ControllaCartella(percorso);
+    if (!errore.isEmpty())
         return false;
-    }
     // The workbook is written beside its final name and renamed at the end
     // (created by the library, so it gets the usual permissions).
     do {
@@ -83,17 +87,21 @@ bool EsportaXlsx::Apri(const QString &percorso, QString &errore)
     lxw_workbook_options opzioni{};
     opzioni.constant_memory = LXW_TRUE;
     opzioni.use_zip64 = LXW_TRUE;
+    errno = 0;
     m_libro = workbook_new_opt(QFile::encodeName(m_temporaneo).constData(), &opzioni);
     if (!m_libro) {
+        const int numero = errno;
         QFile::remove(m_temporaneo);
-        errore = QStringLiteral("Impossibile creare il file %1").arg(percorso);
+        errore = messaggi_stampa::FileNonScrivibile(percorso, numero);
         return false;
     }
     m_foglioUtf8 = NomeFoglio(m_titolo).toUtf8();
     m_foglio = workbook_add_worksheet(m_libro, m_foglioUtf8.constData());
     if (!m_foglio) {
         Annulla();
-        errore = QStringLiteral("Impossibile creare il foglio nel file %1").arg(percorso);
+        errore = QStringLiteral("Non è stato possibile preparare il foglio di lavoro del file %1. Ripetere la "
+                                "stampa; se l'errore si ripete, scegliere un altro formato di file.")
+                     .arg(QDir::toNativeSeparators(percorso));
         return false;
     }
     if (!m_titolo.isEmpty()) {
@@ -194,20 +202,22 @@ bool EsportaXlsx::Chiudi(QString &errore)
         Annulla();
         return false;
     }
+    errno = 0;
     const lxw_error esito = workbook_close(m_libro);
+    const int numero = errno;
     m_libro = nullptr;
     m_foglio = nullptr;
     m_formatiNumero.clear();
     if (esito != LXW_NO_ERROR) {
         QFile::remove(m_temporaneo);
-        errore = QStringLiteral("Impossibile scrivere il file %1: %2")
-                     .arg(m_percorso, QString::fromUtf8(lxw_strerror(esito)));
+        errore = messaggi_stampa::FileNonScrivibile(m_percorso, numero, QString::fromUtf8(lxw_strerror(esito)));
         return false;
     }
     // rename() puts the finished workbook in place of any earlier file at once.
     if (std::rename(QFile::encodeName(m_temporaneo).constData(), QFile::encodeName(m_percorso).constData()) != 0) {
+        const int numero = errno;
         QFile::remove(m_temporaneo);
-        errore = QStringLiteral("Impossibile scrivere il file %1").arg(m_percorso);
+        errore = messaggi_stampa::FileNonScrivibile(m_percorso, numero, QString::fromLocal8Bit(std::strerror(numero)));
         return false;
     }
     m_temporaneo.clear();

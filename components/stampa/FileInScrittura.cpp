@@ -1,6 +1,10 @@
 // Buffered writing of an export file.
 #include "components/stampa/FileInScrittura.h"
 
+#include "components/stampa/MessaggiStampa.h"
+
+#include <cerrno>
+
 namespace {
 
 constexpr qsizetype Blocco = 256 * 1024;
@@ -11,20 +15,28 @@ bool FileInScrittura::Apri(const QString &percorso, QString &errore)
 {
     Scarta();
     m_file = std::make_unique<QSaveFile>(percorso);
+    errno = 0;
     if (!m_file->open(QIODevice::WriteOnly)) {
-        errore = QStringLiteral("Impossibile creare il file %1: %2").arg(percorso, m_file->errorString());
+        errore = messaggi_stampa::FileNonScrivibile(percorso, errno, m_file->errorString());
         m_file.reset();
         return false;
     }
     m_buffer.reserve(Blocco + 64 * 1024);
     m_errore = false;
+    m_numeroErrore = 0;
     return true;
 }
 
 void FileInScrittura::svuota()
 {
-    if (m_file && !m_buffer.isEmpty() && m_file->write(m_buffer) != m_buffer.size())
-        m_errore = true;
+    if (m_file && !m_buffer.isEmpty()) {
+        errno = 0;
+        if (m_file->write(m_buffer) != m_buffer.size()) {
+            if (!m_errore)
+                m_numeroErrore = errno;
+            m_errore = true;
+        }
+    }
     m_buffer.clear();
 }
 
@@ -42,9 +54,10 @@ bool FileInScrittura::Conferma(QString &errore)
     }
     svuota();
     const QString nome = m_file->fileName();
+    errno = 0;
     const bool ok = !m_errore && m_file->commit();
     if (!ok)
-        errore = QStringLiteral("Impossibile scrivere il file %1: %2").arg(nome, m_file->errorString());
+        errore = messaggi_stampa::FileNonScrivibile(nome, m_errore ? m_numeroErrore : errno, m_file->errorString());
     m_file.reset();
     return ok;
 }

@@ -25,4 +25,5 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_buffer;
     bool m_errore = false;
+    int m_numeroErrore = 0;  // errno of the first failed write
 };

@@ -2,6 +2,7 @@
 // header): the rows, the columns chosen, the texts and the page range.
 #pragma once
 
+#include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/SorgenteRighe.h"
 #include "components/stampa/Stampatore.h"
 
@@ -35,5 +36,9 @@ namespace lavoro_stampa {
 std::unique_ptr<QTemporaryFile> FileTemporaneo(const QString &modello, QString &errore);
 // A file name of the options: a relative one goes into the default folder.
 QString PercorsoCompleto(const OpzStampa &opz, const QString &nome);
+// Hands a finished file to the queue of `stampante`; true when the queue is
+// printing it, else `esito` says why not (waiting in a stopped queue,
+// refused).
+bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni, EsitoStampa &esito);
 
 } // namespace lavoro_stampa

@@ -23,7 +23,19 @@ QString NomeFileDaTitolo(const QString &titolo)
     return r.left(80);
 }
 
-QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDateTime &quando)
+namespace {
+
+QString cartellaMancante(const QString &cartella)
+{
+    return QStringLiteral("La cartella dei pdf %1 non esiste, quindi il pdf non è stato creato. Creare la cartella, "
+                          "oppure correggere il percorso dei pdf nelle impostazioni pdf ed email (una cartella "
+                          "esistente, o il nome di un file che finisce con .pdf), e ripetere la stampa.")
+        .arg(QDir::toNativeSeparators(cartella));
+}
+
+} // namespace
+
+QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDateTime &quando, QString *errore)
 {
     QString radice = NomeFileDaTitolo(titolo);
     if (radice.isEmpty())
@@ -41,11 +53,29 @@ QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDa
             cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         percorso = QDir(cartella).filePath(nomeFile);
     } else if (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\')) || QFileInfo(base).isDir()) {
+        if (!QFileInfo(base).isDir()) {
+            if (errore)
+                *errore = cartellaMancante(base);
+            return {};
+        }
         percorso = QDir(base).filePath(nomeFile);
-    } else {
+    } else if (base.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) || QFileInfo(base).isFile()) {
+        // A file: its folder must be there.
         percorso = base;
         if (!percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             percorso += QStringLiteral(".pdf");
+        const QString cartella = QFileInfo(percorso).absolutePath();
+        if (!QFileInfo(cartella).isDir()) {
+            if (errore)
+                *errore = cartellaMancante(cartella);
+            return {};
+        }
+    } else {
+        // No ".pdf" and nothing there: a folder mistyped or not yet made,
+        // which must not become a file beside it.
+        if (errore)
+            *errore = cartellaMancante(base);
+        return {};
     }
     if (!QFileInfo::exists(percorso))
         return percorso;

@@ -10,24 +10,72 @@ namespace {
 
 constexpr int RigheIntestazione = 3;
 
-// A number too wide for its column is shown as '#', never cut.
-QString allineaNumero(const QString &testo, int larghezza)
+// Windows-1252 bytes 0x80-0x9F and the characters they stand for (0: none).
+constexpr char16_t Cp1252Alti[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The byte of a character in Windows-1252, or -1.
+int byteCp1252(char32_t c)
 {
-    if (testo.size() > larghezza)
-        return QString(larghezza, QLatin1Char('#'));
-    return testo.rightJustified(larghezza, QLatin1Char(' '));
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return int(c);
+    for (int i = 0; i < 32; ++i)
+        if (Cp1252Alti[i] != 0 && Cp1252Alti[i] == c)
+            return 0x80 + i;
+    return -1;
 }
 
-QString allinea(const QString &testo, int larghezza, bool destra)
+QString senzaControlli(const QString &testo)
 {
     QString t = testo;
-    t.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    t.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    t.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    t.replace(QLatin1Char('\f'), QLatin1Char(' '));
+    for (QChar &c : t)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('\t') || c == QLatin1Char('\f'))
+            c = QLatin1Char(' ');
+    return t;
+}
+
+QString allinea(const QString &t, int larghezza, bool destra)
+{
     if (t.size() > larghezza)
         return t.left(larghezza);
     return destra ? t.rightJustified(larghezza, QLatin1Char(' ')) : t.leftJustified(larghezza, QLatin1Char(' '));
+}
+
+// Narrows the columns `quali` toward their `minimo`, in proportion to the
+// room each has, by `eccesso` characters in all; answers what is left over.
+int riduci(QList<int> &larghezze, const QList<int> &minimo, const QList<bool> &quali, int eccesso)
+{
+    int spazio = 0;
+    for (int i = 0; i < larghezze.size(); ++i)
+        if (quali[i])
+            spazio += qMax(0, larghezze[i] - minimo[i]);
+    if (spazio <= 0 || eccesso <= 0)
+        return qMax(0, eccesso);
+    const int tolti = qMin(spazio, eccesso);
+    int resto = tolti;
+    for (int i = 0; i < larghezze.size(); ++i) {
+        if (!quali[i] || larghezze[i] <= minimo[i])
+            continue;
+        const int meno = int(qint64(larghezze[i] - minimo[i]) * tolti / spazio);
+        larghezze[i] -= meno;
+        resto -= meno;
+    }
+    // What rounding left: one character at a time from the widest.
+    while (resto > 0) {
+        int piuLarga = -1;
+        for (int i = 0; i < larghezze.size(); ++i)
+            if (quali[i] && larghezze[i] > minimo[i] &&
+                (piuLarga < 0 || larghezze[i] - minimo[i] > larghezze[piuLarga] - minimo[piuLarga]))
+                piuLarga = i;
+        if (piuLarga < 0)
+            break;
+        --larghezze[piuLarga];
+        --resto;
+    }
+    return eccesso - tolti + resto;
 }
 
 } // namespace
@@ -37,27 +85,12 @@ StampaFissa::StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colon
 {
     // Characters per inch of the printer: 10, or 17 in compressed print.
     const int cpi = opz.FisUtilComp() != 0 ? 17 : 10;
-    int somma = 0;
-    for (const ColonnaStampa &c : m_colonne) {
-        const int w = qMax(1, qRound(colonne_stampa::LarghezzaTwip(c) * cpi / 1440.0));
-        m_larghezze << w;
-        somma += w;
-    }
-    const int separatori = qMax(0, int(m_colonne.size()) - 1);
-    const int massimo = opz.FisColonne();
-    if (massimo > 0 && somma + separatori > massimo && somma > 0) {
-        // Narrower columns rather than lost ones; past one character each the
-        // line is cut at the width the printer holds.
-        const double fattore = double(qMax(0, massimo - separatori)) / somma;
-        somma = 0;
-        for (int &w : m_larghezze) {
-            w = qMax(1, int(w * fattore));
-            somma += w;
-        }
-    }
-    m_larghezzaRiga = somma + separatori;
-    if (massimo > 0)
-        m_larghezzaRiga = qMin(m_larghezzaRiga, massimo);
+    for (const ColonnaStampa &c : m_colonne)
+        m_base << qMax(1, qRound(colonne_stampa::LarghezzaTwip(c) * cpi / 1440.0));
+    const int n = int(m_colonne.size());
+    m_piuLarghi = QList<int>(n, 0);
+    m_parole = m_numeri = m_date = QList<bool>(n, false);
+    m_colonneMassime = opz.FisColonne();
 
     m_margineAlto = qMax(0, opz.FisMrAlt());
     m_margineBasso = qMax(0, opz.FisMrBas());
@@ -78,6 +111,76 @@ StampaFissa::StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colon
     }
     m_paginaDa = qMax(0, opz.ParIntero(QStringLiteral("PaginaDa")));
     m_paginaA = qMax(0, opz.ParIntero(QStringLiteral("PaginaA")));
+    calcolaLarghezze(m_colonneMassime);
+}
+
+void StampaFissa::Misura(const QList<CellaStampa> &celle)
+{
+    const qint64 riga = m_righeMisurate++;
+    // Rows of pages before the range are not printed.
+    if (m_righePagina > 0 && m_paginaDa > 1 && riga < qint64(m_paginaDa - 1) * m_righePagina)
+        return;
+    m_misurata = true;
+    for (int c = 0; c < m_colonne.size() && c < celle.size(); ++c) {
+        const CellaStampa &cella = celle[c];
+        const QString t = PerCodicePagina(senzaControlli(cella.testo));
+        m_piuLarghi[c] = qMax(m_piuLarghi[c], int(t.size()));
+        if (colonne_stampa::EValoreNumerico(cella.valore))
+            m_numeri[c] = true;
+        else if (cella.valore.typeId() == QMetaType::QDate || cella.valore.typeId() == QMetaType::QDateTime)
+            m_date[c] = true;
+        else if (t.trimmed().contains(QLatin1Char(' ')))
+            m_parole[c] = true;
+    }
+}
+
+bool StampaFissa::MisuraCompleta() const
+{
+    return m_paginaA > 0 && m_righePagina > 0 && m_righeMisurate >= qint64(m_paginaA) * m_righePagina;
+}
+
+void StampaFissa::calcolaLarghezze(int massimo)
+{
+    const int n = int(m_colonne.size());
+    m_larghezze = m_base;
+    m_tipi.clear();
+    for (int c = 0; c < n; ++c) {
+        if (m_misurata)
+            m_larghezze[c] = qMax(m_larghezze[c], m_piuLarghi[c]);
+        // Before any measure a column's kind is all its header tells.
+        Tipo t = Tipo::Rigido;
+        if (m_colonne[c].numerica || m_numeri[c])
+            t = Tipo::Importo;
+        else if (!m_misurata || (m_parole[c] && !m_date[c]))
+            t = Tipo::TestoLibero;
+        m_tipi << t;
+    }
+    m_erroreLarghezze.clear();
+    const int separatori = qMax(0, n - 1);
+    int somma = 0;
+    for (int w : m_larghezze)
+        somma += w;
+    if (massimo > 0 && somma + separatori > massimo) {
+        QList<bool> liberi(n), importi(n);
+        QList<int> uno(n, 1), importoMinimo(n);
+        for (int c = 0; c < n; ++c) {
+            liberi[c] = m_tipi[c] == Tipo::TestoLibero;
+            importi[c] = m_tipi[c] == Tipo::Importo;
+            importoMinimo[c] = m_misurata ? qMin(m_base[c], m_larghezze[c]) : m_larghezze[c];
+        }
+        int eccesso = riduci(m_larghezze, uno, liberi, somma + separatori - massimo);
+        eccesso = riduci(m_larghezze, importoMinimo, importi, eccesso);
+        if (eccesso > 0)
+            m_erroreLarghezze =
+                QStringLiteral("Le colonne scelte non entrano in una riga di %1 caratteri: i codici, le date e gli "
+                               "importi, che non si possono accorciare, ne richiedono almeno %2. Scegliere meno "
+                               "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
+                    .arg(massimo)
+                    .arg(massimo + eccesso);
+    }
+    m_larghezzaRiga = separatori;
+    for (int w : m_larghezze)
+        m_larghezzaRiga += w;
 }
 
 StampaFissa::~StampaFissa()
@@ -107,6 +210,12 @@ bool StampaFissa::Apri(const QString &percorso, QString &errore)
         errore = m_erroreImpostazioni;
         return false;
     }
+    calcolaLarghezze(m_colonneMassime);
+    if (!m_erroreLarghezze.isEmpty()) {
+        errore = m_erroreLarghezze;
+        return false;
+    }
+    m_fuoriMisura = 0;
     m_dati.clear();
     m_inMemoria = percorso.isEmpty();
     if (!m_inMemoria && !m_file.Apri(percorso, errore))
@@ -145,7 +254,7 @@ void StampaFissa::riga(const QString &testo)
 {
     QString t = testo.size() > m_larghezzaRiga ? testo.left(m_larghezzaRiga)
                                                : testo.leftJustified(m_larghezzaRiga, QLatin1Char(' '));
-    QByteArray b = t.toLatin1();
+    QByteArray b = Codifica(t);
     b.append("\r\n");
     scrivi(b);
 }
@@ -166,12 +275,13 @@ void StampaFissa::iniziaPagina()
         rigaVuota();
     const QString numero = QStringLiteral("Pag. %1").arg(m_pagina);
     const int spazioTitolo = qMax(0, m_larghezzaRiga - int(numero.size()) - 1);
-    riga(allinea(m_titolo, spazioTitolo, false) + QLatin1Char(' ') + numero);
+    riga(allinea(PerCodicePagina(senzaControlli(m_titolo)), spazioTitolo, false) + QLatin1Char(' ') + numero);
     QString didascalie;
     for (int c = 0; c < m_colonne.size(); ++c) {
         if (c > 0)
             didascalie += QLatin1Char(' ');
-        didascalie += allinea(m_colonne[c].didascalia, m_larghezze[c], m_colonne[c].numerica);
+        didascalie += allinea(PerCodicePagina(senzaControlli(m_colonne[c].didascalia)), m_larghezze[c],
+                              m_colonne[c].numerica);
     }
     riga(didascalie);
     riga(QString(m_larghezzaRiga, QLatin1Char('-')));
@@ -217,12 +327,54 @@ void StampaFissa::ScriviRiga(const QList<CellaStampa> &celle)
             testo += QString(m_larghezze[c], QLatin1Char(' '));
             continue;
         }
-        if (colonne_stampa::EValoreNumerico(celle[c].valore))
-            testo += allineaNumero(celle[c].testo, m_larghezze[c]);
-        else
-            testo += allinea(celle[c].testo, m_larghezze[c], m_colonne[c].numerica);
+        testo += cella(c, celle[c]);
     }
     riga(testo);
+}
+
+QString StampaFissa::cella(int colonna, const CellaStampa &c)
+{
+    const int larghezza = m_larghezze[colonna];
+    const QString t = PerCodicePagina(senzaControlli(c.testo));
+    const bool numero = colonne_stampa::EValoreNumerico(c.valore);
+    if (t.size() <= larghezza)
+        return allinea(t, larghezza, numero || m_colonne[colonna].numerica);
+    // A number, a code or a date is never shortened: the cell says it overflows.
+    if (numero || m_tipi[colonna] != Tipo::TestoLibero) {
+        ++m_fuoriMisura;
+        return QString(larghezza, QLatin1Char('#'));
+    }
+    return t.left(larghezza);
+}
+
+QString StampaFissa::PerCodicePagina(const QString &testo)
+{
+    QString r;
+    r.reserve(testo.size());
+    for (const char32_t c : testo.toUcs4()) {
+        if (byteCp1252(c) >= 0) {
+            r += QChar(char16_t(c));
+            continue;
+        }
+        // The letter without its accent, when the page has that.
+        const QString base = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
+        if (!base.isEmpty() && byteCp1252(base.front().unicode()) >= 0 && base.front().unicode() >= 0x20)
+            r += base.front();
+        else
+            r += QLatin1Char('?');
+    }
+    return r;
+}
+
+QByteArray StampaFissa::Codifica(const QString &testo)
+{
+    QByteArray b;
+    b.reserve(testo.size());
+    for (const QChar c : testo) {
+        const int v = byteCp1252(c.unicode());
+        b.append(char(v >= 0 ? v : '?'));
+    }
+    return b;
 }
 
 bool StampaFissa::Chiudi(QString &errore)

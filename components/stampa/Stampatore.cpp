@@ -8,6 +8,7 @@
 #include "components/stampa/EsportaTesto.h"
 #include "components/stampa/EsportaXlsx.h"
 #include "components/stampa/LavoroStampa.h"
+#include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/SorgenteRighe.h"
 #include "components/stampa/StampaFissa.h"
@@ -21,6 +22,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <cerrno>
 
 namespace {
 
@@ -63,8 +65,9 @@ namespace lavoro_stampa {
 std::unique_ptr<QTemporaryFile> FileTemporaneo(const QString &modello, QString &errore)
 {
     auto f = std::make_unique<QTemporaryFile>(QDir::temp().filePath(modello));
+    errno = 0;
     if (!f->open()) {
-        errore = QStringLiteral("Impossibile creare un file temporaneo: %1").arg(f->errorString());
+        errore = messaggi_stampa::FileNonScrivibile(QDir::temp().filePath(modello), errno, f->errorString());
         return nullptr;
     }
     f->close();
@@ -77,6 +80,21 @@ QString PercorsoCompleto(const OpzStampa &opz, const QString &nome)
     if (QFileInfo(nome).isRelative() && !cartella.isEmpty())
         return QDir(cartella).filePath(nome);
     return nome;
+}
+
+bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni, EsitoStampa &esito)
+{
+    switch (Catalogo().Invia(stampante, file, opzioni, esito.errore)) {
+    case EsitoInvio::Accettato:
+        esito.errore.clear();
+        return true;
+    case EsitoInvio::InAttesa:
+        esito.inAttesa = true;
+        return false;
+    case EsitoInvio::Rifiutato:
+        break;
+    }
+    return false;
 }
 
 } // namespace lavoro_stampa
@@ -131,7 +149,9 @@ EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int or
         esito.errore = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
     } catch (const std::exception &e) {
         esito = EsitoStampa{};
-        esito.errore = QStringLiteral("Errore durante la stampa: %1").arg(QString::fromUtf8(e.what()));
+        esito.errore = QStringLiteral("La stampa si è fermata per un errore imprevisto e non è stata completata. "
+                                      "Ripetere la stampa; se l'errore si ripete, avvisare l'assistenza.") +
+                       messaggi_stampa::Dettaglio(QString::fromUtf8(e.what()));
     }
     righe.ChiudiRighe();
     if (m_avanzamento)
@@ -175,7 +195,9 @@ EsitoStampa Stampatore::esegui(Lavoro &l)
         return stampaFissa(l);
     default: {
         EsitoStampa e;
-        e.errore = QStringLiteral("Tipo di stampa non valido (%1)").arg(m_opz->oiStaVid());
+        e.errore = QStringLiteral("Tipo di stampa non valido (%1). Scegliere dove stampare (stampante, video, "
+                                  "file o lunghezza fissa) e ripetere la stampa.")
+                       .arg(m_opz->oiStaVid());
         return e;
     }
     }
@@ -249,7 +271,7 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
     if (suStampante) {
         stampante = Catalogo().CercaPerNomeOPorta(destinazione);
         if (!stampante.valida() || stampante.Virtuale) {
-            esito.errore = QStringLiteral("La stampante %1 non è installata.").arg(destinazione);
+            esito.errore = messaggi_stampa::StampanteNonInstallata(destinazione);
             return esito;
         }
         temporaneo = lavoro_stampa::FileTemporaneo(QStringLiteral("clienti-fissa-XXXXXX"), esito.errore);
@@ -258,20 +280,41 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
         percorso = temporaneo->fileName();
     } else {
         percorso = lavoro_stampa::PercorsoCompleto(*m_opz, percorso);
+        esito.errore = messaggi_stampa::ControllaCartella(percorso);
+        if (!esito.errore.isEmpty())
+            return esito;
     }
 
     if (!l.righe.ApriRighe(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
         return esito;
     }
+    // First the rows are measured, so that every column fits its values;
+    // then they are read again and written.
     StampaFissa fissa(*m_opz, l.colonne, l.titolo);
-    if (!fissa.Apri(percorso, esito.errore))
-        return esito;
     if (m_avanzamento)
         m_avanzamento->Mostra();
+    QList<CellaStampa> celle;
+    qint64 misurate = 0;
+    while (!fissa.MisuraCompleta() && l.righe.RigaSuccessiva(celle)) {
+        fissa.Misura(celle);
+        if (++misurate % RigheTraControlli == 0) {
+            QCoreApplication::processEvents();
+            if (fermata()) {
+                esito.interrotta = true;
+                return esito;
+            }
+        }
+    }
+    if (!fissa.Apri(percorso, esito.errore))
+        return esito;
+    if (!l.righe.ApriRighe(l.indici)) {
+        fissa.Annulla();
+        esito.errore = QStringLiteral("Non ci sono righe da stampare.");
+        return esito;
+    }
     fissa.ScriviIntestazione();
     int pagina = fissa.Pagina();
-    QList<CellaStampa> celle;
     while (!fissa.Completa() && l.righe.RigaSuccessiva(celle)) {
         fissa.ScriviRiga(celle);
         if (fissa.Pagina() != pagina) {
@@ -290,11 +333,17 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
         OpzioniLavoro lavoro;
         lavoro.titolo = l.titolo;
         lavoro.grezzo = true;
-        if (!Catalogo().Invia(stampante.DeviceName, percorso, lavoro, esito.errore))
+        if (!lavoro_stampa::InviaACoda(stampante.DeviceName, percorso, lavoro, esito))
             return esito;
     } else {
         esito.file = percorso;
     }
     esito.eseguita = true;
+    esito.celleFuoriMisura = fissa.CelleFuoriMisura();
+    if (esito.celleFuoriMisura > 0)
+        esito.errore = QStringLiteral("La stampa è stata eseguita, ma in %1 celle il valore non entrava nella sua "
+                                      "colonna ed è stato segnato con caratteri #. Per vederli tutti scegliere meno "
+                                      "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
+                           .arg(esito.celleFuoriMisura);
     return esito;
 }

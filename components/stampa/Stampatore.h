@@ -31,7 +31,14 @@ class QTemporaryDir;
 struct EsitoStampa {
     bool eseguita = false;   // the output was produced (a stopped print is not)
     bool interrotta = false; // stopped by the user
-    QString errore;          // why it failed, for the user ("" when it did not)
+    // The job reached the printer's queue but waits there (printer stopped,
+    // job held): not printed; `errore` says so and what to do.
+    bool inAttesa = false;
+    // Why it failed, for the user ("" when it did not); with `eseguita` a
+    // notice about an output that was produced (cells overflowing, e-mail).
+    QString errore;
+    // Fixed-length print: amounts too wide for their column, marked as such.
+    int celleFuoriMisura = 0;
     int pagine = 0;          // pages produced (rows written, for a file)
     QString file;            // the file written (export, fixed-length, PDF)
 };

@@ -4,6 +4,7 @@
 #include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/LavoroStampa.h"
+#include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/NomePdf.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
@@ -23,7 +24,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -151,13 +154,14 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     if (nome.isEmpty())
         nome = Catalogo().Predefinita();
     if (nome.isEmpty()) {
-        esito.errore = QStringLiteral("Non c'è nessuna stampante installata.");
+        esito.errore = QStringLiteral("Non c'è nessuna stampante installata. Installare una stampante, oppure "
+                                      "scegliere la stampa a video o su file.");
         return esito;
     }
     const Stampante stampante = Catalogo().Cerca(nome);
     const bool pdf = stampante.Virtuale || EStampantePdf(nome);
     if (!stampante.valida() && !pdf) {
-        esito.errore = QStringLiteral("La stampante %1 non è installata.").arg(nome);
+        esito.errore = messaggi_stampa::StampanteNonInstallata(nome);
         return esito;
     }
     int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
@@ -177,16 +181,23 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     std::unique_ptr<QTemporaryFile> perCoda;
     std::unique_ptr<QPrinter> nativa;
     if (pdf) {
-        if (m_opz->ParVero(QStringLiteral("PdfAutomAbil")))
-            destinazione = NomePdfAutomatico(*m_opz, l.titolo, QDateTime::currentDateTime());
-        else
+        if (m_opz->ParVero(QStringLiteral("PdfAutomAbil"))) {
+            destinazione = NomePdfAutomatico(*m_opz, l.titolo, QDateTime::currentDateTime(), &esito.errore);
+            if (destinazione.isEmpty())
+                return esito;
+        } else {
             destinazione = chiediNomePdf(*m_opz);
-        if (destinazione.isEmpty()) {
-            esito.interrotta = true;
-            return esito;
+            if (destinazione.isEmpty()) {
+                esito.interrotta = true;
+                return esito;
+            }
         }
         if (!destinazione.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             destinazione += QStringLiteral(".pdf");
+        // A folder that cannot take the PDF is said before any page is drawn.
+        esito.errore = messaggi_stampa::ControllaCartella(destinazione);
+        if (!esito.errore.isEmpty())
+            return esito;
         scrittura = nomeTemporaneo(destinazione);
     } else if (m_opz->DblClickStampaSu()) {
         nativa = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -220,8 +231,15 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     QPainter painter;
     if (!painter.begin(dispositivo)) {
         QFile::remove(scrittura);
-        esito.errore = pdf ? QStringLiteral("Impossibile creare il file %1").arg(destinazione)
-                           : QStringLiteral("Impossibile stampare su %1").arg(stampante.DeviceName);
+        if (pdf)
+            esito.errore = messaggi_stampa::FileNonScrivibile(destinazione);
+        else if (nativa)
+            esito.errore = QStringLiteral("Non è stato possibile avviare la stampa su %1. Controllare che la "
+                                          "stampante sia accesa e collegata, oppure sceglierne un'altra, e ripetere "
+                                          "la stampa.")
+                               .arg(stampante.DeviceName);
+        else
+            esito.errore = messaggi_stampa::FileNonScrivibile(scrittura);
         return esito;
     }
     const int n = l.righe.NumeroRighe();
@@ -265,8 +283,10 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     }
     if (pdf) {
         if (!rinomina(scrittura, destinazione)) {
+            const int numero = errno;
             QFile::remove(scrittura);
-            esito.errore = QStringLiteral("Impossibile scrivere il file %1").arg(destinazione);
+            esito.errore = messaggi_stampa::FileNonScrivibile(destinazione, numero,
+                                                              QString::fromLocal8Bit(std::strerror(numero)));
             return esito;
         }
         esito.eseguita = true;
@@ -282,7 +302,7 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         lavoro.titolo = l.titolo;
         lavoro.cassetto = qMax(0, m_opz->ParIntero(QStringLiteral("NumCassetto")));
         lavoro.carta = qMax(0, m_opz->ParIntero(QStringLiteral("NumTipoCarta")));
-        if (!Catalogo().Invia(stampante.DeviceName, scrittura, lavoro, esito.errore))
+        if (!lavoro_stampa::InviaACoda(stampante.DeviceName, scrittura, lavoro, esito))
             return esito;
     }
     esito.eseguita = true;
@@ -313,7 +333,8 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
 {
     EsitoStampa esito;
     if (!m_vista) {
-        esito.errore = QStringLiteral("La finestra di anteprima non è disponibile.");
+        esito.errore = QStringLiteral("La finestra di anteprima non è disponibile. Scegliere la stampa su "
+                                      "stampante o su file.");
         return esito;
     }
     QString nome = m_opz->osNomeStampante().trimmed();

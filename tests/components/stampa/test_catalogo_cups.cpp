@@ -1,7 +1,8 @@
 // The printer catalogue and real prints on the test CUPS server: queues,
 // ports, trays and papers as CUPS reports them; a print on the PDF queue
 // becoming a PDF; a fixed-length print arriving byte for byte on the laser's
-// socket; the tray and paper chosen reaching the printer's own language.
+// socket; the tray and paper chosen reaching the printer's own language; a
+// stopped queue, a held job and a queue refusing jobs told as such.
 #include "DoppiStampa.h"
 #include "support/ServerCups.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -98,8 +101,9 @@ TEST_F(CatalogoCupsTest, QueuesPortsTraysAndPapers)
 
     EXPECT_TRUE(Catalogo().Cassetti(QStringLiteral("nessuna")).isEmpty());
     QString errore;
-    EXPECT_FALSE(Catalogo().Invia(QStringLiteral("nessuna"), QStringLiteral("/dev/null"), {}, errore));
-    EXPECT_EQ(errore, QStringLiteral("La stampante nessuna non è installata."));
+    EXPECT_EQ(Catalogo().Invia(QStringLiteral("nessuna"), QStringLiteral("/dev/null"), {}, errore),
+              EsitoInvio::Rifiutato);
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("La stampante nessuna non è installata."))) << errore.toStdString();
 }
 
 TEST_F(CatalogoCupsTest, PrintOnThePdfQueueBecomesAPdf)
@@ -210,4 +214,103 @@ TEST_F(CatalogoCupsTest, SystemPrintDialogPrintsThroughQt)
         ServerCups::AttendiFile(server->cartellaPdf, [&](const QString &f) { return f.startsWith(titolo); });
     ASSERT_FALSE(file.isEmpty()) << "no PDF for " << titolo.toStdString();
     RisposteProgrammate::Azzera();
+}
+
+namespace {
+
+// Runs an administration command of the CUPS tools on the test server.
+bool comandoCups(const ServerCups &s, const QString &comando, QStringList argomenti)
+{
+    argomenti.prepend(s.server);
+    argomenti.prepend(QStringLiteral("-h"));
+    return QProcess::execute(comando, argomenti) == 0;
+}
+
+// The laser queue as the test leaves it: accepting, running, no held jobs
+// and its jobs dropped, whatever the test did to it.
+class CodaRipristinata {
+public:
+    explicit CodaRipristinata(const ServerCups &s) : m_s(s) {}
+    ~CodaRipristinata()
+    {
+        comandoCups(m_s, QStringLiteral("cancel"), {QStringLiteral("-a"), m_s.codaGrezza});
+        comandoCups(m_s, QStringLiteral("lpadmin"),
+                    {QStringLiteral("-p"), m_s.codaGrezza, QStringLiteral("-o"),
+                     QStringLiteral("job-hold-until-default=no-hold")});
+        comandoCups(m_s, QStringLiteral("cupsaccept"), {m_s.codaGrezza});
+        comandoCups(m_s, QStringLiteral("cupsenable"), {m_s.codaGrezza});
+    }
+
+private:
+    const ServerCups &m_s;
+};
+
+bool inglese(const QString &t)
+{
+    static const QRegularExpression parole(QStringLiteral("\\b(not accepting|Destination|printer|error|job)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    // The system's words are allowed only as the detail in brackets.
+    const int dettaglio = t.indexOf(QStringLiteral(" (Dettaglio:"));
+    return parole.match(dettaglio < 0 ? t : t.left(dettaglio)).hasMatch();
+}
+
+} // namespace
+
+TEST_F(CatalogoCupsTest, StoppedQueueHeldJobAndRefusingQueueAreNeverAFinishedPrint)
+{
+    CodaRipristinata ripristino(*server);
+    opz.oiStaVid(OpzStampa::UscitaFissa);
+    opz.FisStampante(-1);
+    opz.FisFileName(server->codaGrezza);
+
+    // A stopped printer keeps the job: the user is told it waits.
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsdisable"), {server->codaGrezza}));
+    SorgenteMemoria s = SorgenteClienti(20, titoloUnico());
+    EsitoStampa e = stampa(s);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.inAttesa);
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 è ferma").arg(server->codaGrezza)))
+        << e.errore.toStdString();
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("resta in attesa nella coda"))) << e.errore.toStdString();
+    EXPECT_FALSE(inglese(e.errore)) << e.errore.toStdString();
+
+    // The same through the paged printer output (a PDF for the queue).
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(server->codaGrezza);
+    SorgenteMemoria p = SorgenteClienti(5, titoloUnico());
+    e = stampa(p);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.inAttesa) << e.errore.toStdString();
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cancel"), {QStringLiteral("-a"), server->codaGrezza}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsenable"), {server->codaGrezza}));
+
+    // A queue that holds every job: said as held, not printed.
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("lpadmin"),
+                            {QStringLiteral("-p"), server->codaGrezza, QStringLiteral("-o"),
+                             QStringLiteral("job-hold-until-default=indefinite")}));
+    SorgenteMemoria h = SorgenteClienti(5, titoloUnico());
+    e = stampa(h);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.inAttesa);
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampa è trattenuta nella coda"))) << e.errore.toStdString();
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("lpadmin"),
+                            {QStringLiteral("-p"), server->codaGrezza, QStringLiteral("-o"),
+                             QStringLiteral("job-hold-until-default=no-hold")}));
+
+    // A queue that refuses jobs: Italian first, CUPS' own words as the detail.
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsreject"), {server->codaGrezza}));
+    SorgenteMemoria r = SorgenteClienti(5, titoloUnico());
+    e = stampa(r);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_FALSE(e.inAttesa);
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 non accetta stampe").arg(server->codaGrezza)))
+        << e.errore.toStdString();
+    EXPECT_FALSE(inglese(e.errore)) << e.errore.toStdString();
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsaccept"), {server->codaGrezza}));
+
+    // Running again: printed.
+    SorgenteMemoria ok = SorgenteClienti(5, titoloUnico());
+    e = stampa(ok);
+    EXPECT_TRUE(e.eseguita) << e.errore.toStdString();
+    EXPECT_FALSE(e.inAttesa);
 }

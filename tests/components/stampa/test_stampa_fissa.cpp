@@ -4,6 +4,7 @@
 #include "components/stampa/StampaFissa.h"
 #include "support/StampaQt.h"
 
+#include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -166,4 +167,96 @@ TEST(StampaFissa, WrittenToAFile)
     QFile file(percorso);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), stampa(opzioni()));
+}
+
+namespace {
+
+// An account code, a date, a description and an amount, all wider than the
+// list's own columns (5, 5, 10 and 6 characters).
+QList<ColonnaStampa> colonneStrette()
+{
+    return {{QStringLiteral("Conto"), 720, Qt::AlignLeft, true, false},
+            {QStringLiteral("Data"), 720, Qt::AlignLeft, true, false},
+            {QStringLiteral("Descrizione"), 1440, Qt::AlignLeft, true, false},
+            {QStringLiteral("Importo"), 864, Qt::AlignRight, true, true}};
+}
+
+QList<QList<CellaStampa>> righeLarghe()
+{
+    return {{{QStringLiteral("01-05-0000"), QStringLiteral("01-05-0000")},
+             {QStringLiteral("31/12/2024"), QDate(2024, 12, 31)},
+             {QStringLiteral("Saldo in € dell'anno"), QStringLiteral("Saldo in € dell'anno")},
+             {QStringLiteral("1.234.567,89"), 1234567.89}},
+            {{QStringLiteral("01-05-0001"), QStringLiteral("01-05-0001")},
+             {QStringLiteral("01/01/2025"), QDate(2025, 1, 1)},
+             {QStringLiteral("Rossi"), QStringLiteral("Rossi")},
+             {QStringLiteral("-5,00"), -5.0}}};
+}
+
+QByteArray misuraEScrivi(StampaFissa &f, QString *errore = nullptr)
+{
+    for (const auto &r : righeLarghe())
+        f.Misura(r);
+    QString e;
+    if (!f.Apri(QString(), e)) {
+        if (errore)
+            *errore = e;
+        return {};
+    }
+    f.ScriviIntestazione();
+    for (const auto &r : righeLarghe())
+        f.ScriviRiga(r);
+    EXPECT_TRUE(f.Chiudi(e));
+    return f.Dati();
+}
+
+} // namespace
+
+TEST(StampaFissa, MeasuredColumnsNeverCutCodesDatesOrAmounts)
+{
+    OpzStampa opz = opzioni();
+    opz.FisColonne(0);
+    StampaFissa larga(opz, colonneStrette(), QStringLiteral("Saldi"));
+    QByteArray b = misuraEScrivi(larga);
+    EXPECT_EQ(larga.LarghezzeColonne(), (QList<int>{10, 10, 20, 12}));
+    EXPECT_TRUE(b.contains("01-05-0000 31/12/2024 Saldo in \x80 dell'anno 1.234.567,89\r\n")) << b.toStdString();
+    EXPECT_TRUE(b.contains("01-05-0001 01/01/2025 Rossi                       -5,00\r\n")) << b.toStdString();
+    EXPECT_EQ(larga.CelleFuoriMisura(), 0);
+
+    // Eighty characters would hold it all; 45 narrow the description first,
+    // then the amounts back to the list's width; codes and dates stay whole.
+    opz.FisColonne(45);
+    StampaFissa stretta(opz, colonneStrette(), QStringLiteral("Saldi"));
+    b = misuraEScrivi(stretta);
+    EXPECT_EQ(stretta.LarghezzaRiga(), 45);
+    EXPECT_EQ(stretta.LarghezzeColonne().value(0), 10);
+    EXPECT_EQ(stretta.LarghezzeColonne().value(1), 10);
+    EXPECT_TRUE(b.contains("01-05-0000 31/12/2024 ")) << b.toStdString();
+    EXPECT_TRUE(b.contains("01-05-0001 01/01/2025 ")) << b.toStdString();
+    opz.FisColonne(30);
+    StampaFissa piuStretta(opz, colonneStrette(), QStringLiteral("Saldi"));
+    b = misuraEScrivi(piuStretta);
+    EXPECT_EQ(piuStretta.LarghezzeColonne(), (QList<int>{10, 10, 1, 6}));
+    EXPECT_TRUE(b.contains("01-05-0000 31/12/2024 S ######\r\n")) << b.toStdString();
+    EXPECT_TRUE(b.contains("01-05-0001 01/01/2025 R  -5,00\r\n")) << b.toStdString();
+    EXPECT_EQ(piuStretta.CelleFuoriMisura(), 1) << "the amount is marked, never shortened";
+
+    // Codes and dates alone need 21 characters: a line of 20 is refused.
+    opz.FisColonne(20);
+    StampaFissa impossibile(opz, colonneStrette(), QStringLiteral("Saldi"));
+    QString errore;
+    EXPECT_TRUE(misuraEScrivi(impossibile, &errore).isEmpty());
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("Le colonne scelte non entrano in una riga di 20 caratteri")))
+        << errore.toStdString();
+}
+
+TEST(StampaFissa, WrittenInWindows1252)
+{
+    const QString t = QStringLiteral("€ – “è” Ş ✓");
+    const QString p = StampaFissa::PerCodicePagina(t);
+    EXPECT_EQ(p.size(), t.size());
+    EXPECT_EQ(StampaFissa::Codifica(p), QByteArray("\x80 \x96 \x93\xE8\x94 S ?"));
+    // One byte per character, also beyond the basic plane.
+    EXPECT_EQ(StampaFissa::Codifica(StampaFissa::PerCodicePagina(QStringLiteral("a\U0001F600b"))),
+              QByteArray("a?b"));
 }

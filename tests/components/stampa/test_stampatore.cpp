@@ -7,6 +7,7 @@
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/VbErrore.h"
+#include "support/SenzaPrivilegi.h"
 #include "support/StampaQt.h"
 
 #include <QDir>
@@ -284,7 +285,7 @@ TEST_F(StampatoreTest, PrinterGetsAPdfOfTheRangeWithTrayAndPaper)
 
     opz.osNomeStampante(QStringLiteral("Inesistente"));
     SorgenteMemoria s3 = SorgenteClienti(3);
-    EXPECT_EQ(stampa(s3).errore, QStringLiteral("La stampante Inesistente non è installata."));
+    EXPECT_TRUE(stampa(s3).errore.startsWith(QStringLiteral("La stampante Inesistente non è installata.")));
     SorgenteMemoria vuota = SorgenteClienti(0);
     opz.osNomeStampante(QString());
     EXPECT_EQ(stampa(vuota).errore, QStringLiteral("Non ci sono righe da stampare."));
@@ -373,7 +374,7 @@ TEST_F(StampatoreTest, FixedLengthGoesRawToTheQueueNamedByItsPort)
 
     opz.FisFileName(QStringLiteral("socket://10.0.0.9:9100"));
     SorgenteMemoria s2 = SorgenteClienti(2);
-    EXPECT_EQ(stampa(s2).errore, QStringLiteral("La stampante socket://10.0.0.9:9100 non è installata."));
+    EXPECT_TRUE(stampa(s2).errore.startsWith(QStringLiteral("La stampante socket://10.0.0.9:9100 non è installata.")));
 
     // To a file, relative names go into the default folder.
     opz.FisStampante(0);
@@ -383,4 +384,154 @@ TEST_F(StampatoreTest, FixedLengthGoesRawToTheQueueNamedByItsPort)
     const EsitoStampa f = stampa(s3);
     EXPECT_EQ(f.file, dir.filePath(QStringLiteral("fissa.txt")));
     EXPECT_TRUE(QFile::exists(f.file));
+}
+
+namespace {
+
+// What the system says in English about files, which must at most appear
+// as the detail in brackets.
+bool parolaDiSistema(const QString &t)
+{
+    static const QRegularExpression parole(
+        QStringLiteral("No such file|Read-only|Permission denied|Usually|not writable|Error creating"),
+        QRegularExpression::CaseInsensitiveOption);
+    const int dettaglio = t.indexOf(QStringLiteral(" (Dettaglio:"));
+    return parole.match(dettaglio < 0 ? t : t.left(dettaglio)).hasMatch();
+}
+
+} // namespace
+
+TEST_F(StampatoreTest, StoppedPrinterIsNotAFinishedPrint)
+{
+    catalogo->FermaStampante(QStringLiteral("Laser"));
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    SorgenteMemoria s = SorgenteClienti(10);
+    EsitoStampa e = stampa(s);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.inAttesa);
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante Laser è ferma"))) << e.errore.toStdString();
+
+    opz.oiStaVid(OpzStampa::UscitaFissa);
+    opz.FisStampante(-1);
+    opz.FisFileName(QStringLiteral("Laser"));
+    SorgenteMemoria f = SorgenteClienti(10);
+    e = stampa(f);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.inAttesa);
+}
+
+TEST_F(StampatoreTest, UnwritableFoldersAreNamedInItalian)
+{
+    const QString manca = dir.filePath(QStringLiteral("manca"));
+    const QString chiusa = dir.filePath(QStringLiteral("chiusa"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("chiusa")));
+    ASSERT_TRUE(QFile::setPermissions(chiusa, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    struct Uscita {
+        const char *nome;
+        std::function<void(OpzStampa &, const QString &cartella)> prepara;
+    };
+    const QList<Uscita> uscite = {
+        {"separated text",
+         [](OpzStampa &o, const QString &c) {
+             o.oiStaVid(OpzStampa::UscitaFile);
+             o.FileName(c + QStringLiteral("/a.csv"));
+         }},
+        {"workbook",
+         [](OpzStampa &o, const QString &c) {
+             o.oiStaVid(OpzStampa::UscitaFile);
+             o.FileForm(OpzStampa::FormatoExcel);
+             o.FileName(c + QStringLiteral("/a.xlsx"));
+         }},
+        {"fixed length",
+         [](OpzStampa &o, const QString &c) {
+             o.oiStaVid(OpzStampa::UscitaFissa);
+             o.FisFileName(c + QStringLiteral("/a.txt"));
+         }},
+        {"PDF asked for",
+         [](OpzStampa &o, const QString &c) {
+             o.oiStaVid(OpzStampa::UscitaStampante);
+             o.osNomeStampante(QStringLiteral("PDFCreator"));
+             RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, c + QStringLiteral("/a.pdf"));
+         }},
+        {"automatic PDF",
+         [](OpzStampa &o, const QString &c) {
+             o.oiStaVid(OpzStampa::UscitaStampante);
+             o.osNomeStampante(QStringLiteral("PDFCreator"));
+             o.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+             o.ImpostaParStampa(QStringLiteral("PdfNomeFile"), c + QLatin1Char('/'));
+         }},
+    };
+    SenzaPrivilegi senzaRoot;
+    for (const Uscita &u : uscite) {
+        SCOPED_TRACE(u.nome);
+        for (const QString &cartella : {manca, chiusa}) {
+            OpzStampa o;
+            motore.ogOpzSta(&o);
+            u.prepara(o, cartella);
+            SorgenteMemoria s = SorgenteClienti(5);
+            const EsitoStampa e = stampa(s);
+            EXPECT_FALSE(e.eseguita);
+            EXPECT_TRUE(e.errore.contains(cartella)) << e.errore.toStdString();
+            EXPECT_TRUE(e.errore.contains(cartella == manca ? QStringLiteral("non esiste")
+                                                            : QStringLiteral("Non si hanno i permessi")))
+                << e.errore.toStdString();
+            EXPECT_FALSE(parolaDiSistema(e.errore)) << e.errore.toStdString();
+        }
+    }
+    EXPECT_TRUE(QDir(chiusa).isEmpty());
+}
+
+TEST_F(StampatoreTest, MissingPdfFolderIsRefusedNotTakenForAFile)
+{
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(QStringLiteral("PDFCreator"));
+    opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+    for (const QString &nome : {QStringLiteral("Stampe"), QStringLiteral("Stampe/")}) {
+        opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.filePath(nome));
+        SorgenteMemoria s = SorgenteClienti(5);
+        const EsitoStampa e = stampa(s);
+        EXPECT_FALSE(e.eseguita);
+        const QString cartella = dir.filePath(QStringLiteral("Stampe"));
+        EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La cartella dei pdf %1").arg(cartella)))
+            << e.errore.toStdString();
+    }
+    // A file name ending in .pdf in a missing folder names that folder.
+    opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.filePath(QStringLiteral("manca/elenco.pdf")));
+    SorgenteMemoria s = SorgenteClienti(5);
+    EXPECT_TRUE(stampa(s).errore.contains(dir.filePath(QStringLiteral("manca")) + QStringLiteral(" non esiste")));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "nothing written anywhere";
+
+    // Once the folder is there, the PDF goes into it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Stampe")));
+    opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.filePath(QStringLiteral("Stampe")));
+    SorgenteMemoria ok = SorgenteClienti(5);
+    const EsitoStampa e = stampa(ok);
+    ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+    EXPECT_TRUE(e.file.startsWith(dir.filePath(QStringLiteral("Stampe/Elenco_clienti_")))) << e.file.toStdString();
+}
+
+TEST_F(StampatoreTest, FixedLengthSaysHowManyCellsOverflowed)
+{
+    opz.oiStaVid(OpzStampa::UscitaFissa);
+    opz.FisFileName(dir.filePath(QStringLiteral("fissa.txt")));
+    // Codes of 7 characters and amounts in a column of 5 on a line of 13:
+    // every other amount is wider than its column.
+    opz.FisColonne(13);
+    const QList<ColonnaStampa> colonne = {{QStringLiteral("Codice"), 1000, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Saldo"), 720, Qt::AlignRight, true, true}};
+    SorgenteMemoria s(colonne, 100, [](qint64 r, QList<CellaStampa> &c) {
+        const QString codice = QStringLiteral("C%1").arg(r + 1, 6, 10, QLatin1Char('0'));
+        const double saldo = r % 2 ? 1.0 : 12345.0;
+        c = {{codice, codice}, {r % 2 ? QStringLiteral("1,00") : QStringLiteral("12.345,00"), saldo}};
+    });
+    const EsitoStampa e = stampa(s);
+    ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+    EXPECT_EQ(e.celleFuoriMisura, 50);
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("in 50 celle il valore non entrava"))) << e.errore.toStdString();
+    QFile f(e.file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray b = f.readAll();
+    EXPECT_TRUE(b.contains("C000001 #####\r\n")) << b.toStdString();
+    EXPECT_TRUE(b.contains("C000100  1,00\r\n")) << b.toStdString();
+    EXPECT_FALSE(b.contains("12.34")) << "never a shorter number";
 }

@@ -1,0 +1,392 @@
+// The print engine's exports on the path a user takes: the customer list
+// window's own rows, read by the list a page at a time from the database,
+// written as the Excel-compatible file, the Excel workbook and a PDF; each
+// beside the bare library fed by the same SELECT stepped through SQLite's C
+// API (fwrite, libxlsxwriter in constant-memory mode, QPdfWriter drawing the
+// same texts at the same places). Repetitions are interleaved at random, and
+// the peak memory of each export is measured in a process of its own (the
+// workbook's also at a quarter and half of the rows, to show it flat).
+//   bench_stampa_lista [--db PATH] [--customers N] [benchmark options]
+#include "SupportoBench.h"
+#include "components/db/DbMotore.h"
+#include "components/forms/RisposteProgrammate.h"
+#include "components/lista/GestLista.h"
+#include "components/stampa/ImpaginazioneLista.h"
+#include "components/stampa/OpzStampa.h"
+#include "components/stampa/Stampatore.h"
+#include "lists/frmClientiLis.h"
+#include "services/Globali.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <sqlite3.h>
+#include <xlsxwriter.h>
+
+#include <climits>
+#include <cstdio>
+
+namespace {
+
+std::map<std::string, double> g_tempi;
+QString g_percorso, g_cartella;
+frmClientiLis *g_lista = nullptr;
+const QFont g_font(QStringLiteral("Arial"), 9);
+
+GestLista *lista() { return g_lista->ogComlin; }
+
+// The list's rows, stopped after `massimo` (to measure memory against rows).
+class SorgenteLimitata : public SorgenteRighe {
+public:
+    SorgenteLimitata(SorgenteRighe &s, qint64 massimo) : m_s(s), m_massimo(massimo) {}
+    QList<ColonnaStampa> ColonneStampa() override { return m_s.ColonneStampa(); }
+    bool ApriRighe(const QList<int> &c) override
+    {
+        m_lette = 0;
+        return m_s.ApriRighe(c);
+    }
+    bool RigaSuccessiva(QList<CellaStampa> &celle) override
+    {
+        return m_lette++ < m_massimo && m_s.RigaSuccessiva(celle);
+    }
+    int NumeroRighe() override { return m_s.NumeroRighe(); }
+    void ChiudiRighe() override { m_s.ChiudiRighe(); }
+    QString Didascalia() override { return m_s.Didascalia(); }
+
+private:
+    SorgenteRighe &m_s;
+    qint64 m_massimo, m_lette = 0;
+};
+
+EsitoStampa stampaMotore(OpzStampa &opz, qint64 righe = LLONG_MAX)
+{
+    Stampatore motore;
+    motore.ogOpzSta(&opz);
+    SorgenteLimitata s(lista()->SorgenteStampa(), righe);
+    return motore.Stampa(s, QStringLiteral("V"), 1, g_font);
+}
+
+OpzStampa opzioniCsv()
+{
+    OpzStampa o;
+    o.oiStaVid(OpzStampa::UscitaFile);
+    o.FileForm(OpzStampa::FormatoCompatibileExcel);
+    o.FileName(g_cartella + QStringLiteral("/motore.csv"));
+    return o;
+}
+
+OpzStampa opzioniXlsx()
+{
+    OpzStampa o;
+    o.oiStaVid(OpzStampa::UscitaFile);
+    o.FileForm(OpzStampa::FormatoExcel);
+    o.FileName(g_cartella + QStringLiteral("/motore.xlsx"));
+    return o;
+}
+
+OpzStampa opzioniPdf()
+{
+    OpzStampa o;
+    o.oiStaVid(OpzStampa::UscitaStampante);
+    o.osNomeStampante(QStringLiteral("PDFCreator"));
+    o.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+    o.ImpostaParStampa(QStringLiteral("PdfNomeFile"), g_cartella + QStringLiteral("/motore.pdf"));
+    return o;
+}
+
+// ---- The bare floor: the list's SELECT stepped through SQLite's C API ----
+
+struct Passi {
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *st = nullptr;
+    QList<int> colonne;          // the statement's columns of the visible list columns
+    QList<bool> numeriche;
+    QList<QByteArray> didascalie;
+    Passi()
+    {
+        sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        const QByteArray sql = Globali::DbComp()->Traduci(Globali::DbAzienda, lista()->SqlLista()).toUtf8();
+        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+        for (const ColonnaLista &c : lista()->ColonneLista()) {
+            if (!c.visibile)
+                continue;
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                if (c.campo.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) == 0) {
+                    colonne << i;
+                    numeriche << c.numerica;
+                    didascalie << (c.didascalia.isEmpty() ? c.campo : c.didascalia).toUtf8();
+                    break;
+                }
+        }
+    }
+    ~Passi()
+    {
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+    }
+    bool riga() { return sqlite3_step(st) == SQLITE_ROW; }
+    const char *testo(int c) const { return reinterpret_cast<const char *>(sqlite3_column_text(st, colonne[c])); }
+    int byte(int c) const { return sqlite3_column_bytes(st, colonne[c]); }
+};
+
+void csvNudo(qint64 righe = LLONG_MAX)
+{
+    Passi p;
+    std::FILE *f = std::fopen(QFile::encodeName(g_cartella + QStringLiteral("/nudo.csv")).constData(), "wb");
+    std::setvbuf(f, nullptr, _IOFBF, 256 * 1024);
+    std::fputs("\xEF\xBB\xBF", f);
+    for (int c = 0; c < p.colonne.size(); ++c) {
+        if (c)
+            std::fputc(';', f);
+        std::fprintf(f, "\"%s\"", p.didascalie[c].constData());
+    }
+    std::fputs("\r\n", f);
+    for (qint64 n = 0; n < righe && p.riga(); ++n) {
+        for (int c = 0; c < p.colonne.size(); ++c) {
+            if (c)
+                std::fputc(';', f);
+            const char *t = p.testo(c);
+            if (!t)
+                continue;
+            if (p.numeriche[c]) {
+                for (const char *q = t; *q; ++q)
+                    std::fputc(*q == '.' ? ',' : *q, f);
+                continue;
+            }
+            std::fputc('"', f);
+            for (const char *q = t; *q; ++q) {
+                if (*q == '"')
+                    std::fputc('"', f);
+                std::fputc(*q, f);
+            }
+            std::fputc('"', f);
+        }
+        std::fputs("\r\n", f);
+    }
+    std::fclose(f);
+}
+
+void xlsxNudo(qint64 righe = LLONG_MAX)
+{
+    Passi p;
+    lxw_workbook_options o{};
+    o.constant_memory = LXW_TRUE;
+    lxw_workbook *libro =
+        workbook_new_opt(QFile::encodeName(g_cartella + QStringLiteral("/nudo.xlsx")).constData(), &o);
+    lxw_worksheet *foglio = workbook_add_worksheet(libro, "Clienti");
+    lxw_format *grassetto = workbook_add_format(libro);
+    format_set_bold(grassetto);
+    for (int c = 0; c < p.colonne.size(); ++c)
+        worksheet_write_string(foglio, 0, lxw_col_t(c), p.didascalie[c].constData(), grassetto);
+    lxw_row_t r = 1;
+    for (qint64 n = 0; n < righe && p.riga(); ++n, ++r) {
+        for (int c = 0; c < p.colonne.size(); ++c) {
+            if (p.numeriche[c] && sqlite3_column_type(p.st, p.colonne[c]) != SQLITE_NULL)
+                worksheet_write_number(foglio, r, lxw_col_t(c), sqlite3_column_double(p.st, p.colonne[c]), nullptr);
+            else if (const char *t = p.testo(c); t && *t)
+                worksheet_write_string(foglio, r, lxw_col_t(c), t, nullptr);
+        }
+    }
+    workbook_close(libro);
+}
+
+QPageLayout paginaA4()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+// The same texts at the engine's places, a page header and all.
+void pdfNudo(qint64 righe = LLONG_MAX)
+{
+    Passi p;
+    QList<ColonnaStampa> colonne;
+    for (const ColonnaLista &c : lista()->ColonneLista())
+        if (c.visibile)
+            colonne << ColonnaStampa{c.didascalia, c.larghezza, c.allineamento, true, c.numerica};
+    const ImpaginazioneLista impaginazione(colonne, g_font, paginaA4(), {});
+    const QList<double> x = impaginazione.Posizioni();
+    const int rpp = impaginazione.RighePerPagina();
+    const double altezza = (paginaA4().paintRect(QPageLayout::Point).height() - 80) / rpp;
+    QPdfWriter w(g_cartella + QStringLiteral("/nudo.pdf"));
+    w.setResolution(72);
+    w.setPageLayout(paginaA4());
+    QPainter pittore(&w);
+    pittore.setFont(impaginazione.FontRighe());
+    for (qint64 n = 0; n < righe && p.riga(); ++n) {
+        const int inPagina = int(n % rpp);
+        if (n > 0 && inPagina == 0)
+            w.newPage();
+        if (inPagina == 0)
+            pittore.drawText(QPointF(28, 40), QStringLiteral("Elenco clienti"));
+        const double y = 80 + inPagina * altezza;
+        for (int c = 0; c < p.colonne.size() && c < x.size(); ++c)
+            pittore.drawText(QPointF(x[c], y), QString::fromUtf8(p.testo(c), p.byte(c)));
+    }
+}
+
+// ---- Benchmarks ----
+
+void segnala(benchmark::State &state, const EsitoStampa &e)
+{
+    if (!e.eseguita)
+        state.SkipWithError(e.errore.toUtf8().constData());
+}
+
+void CsvLista(benchmark::State &state)
+{
+    OpzStampa o = opzioniCsv();
+    for (auto _ : state)
+        segnala(state, stampaMotore(o));
+}
+void CsvNudo(benchmark::State &state)
+{
+    for (auto _ : state)
+        csvNudo();
+}
+void XlsxLista(benchmark::State &state)
+{
+    OpzStampa o = opzioniXlsx();
+    for (auto _ : state)
+        segnala(state, stampaMotore(o));
+}
+void XlsxNudo(benchmark::State &state)
+{
+    for (auto _ : state)
+        xlsxNudo();
+}
+void PdfLista(benchmark::State &state)
+{
+    OpzStampa o = opzioniPdf();
+    for (auto _ : state) {
+        QFile::remove(g_cartella + QStringLiteral("/motore.pdf"));
+        segnala(state, stampaMotore(o));
+    }
+}
+void PdfNudo(benchmark::State &state)
+{
+    for (auto _ : state)
+        pdfNudo();
+}
+
+// ---- Peak memory, one export per process ----
+
+// Growth of the peak over the memory of the open list, in KiB.
+long misuraUna(const QString &tipo, qint64 righe)
+{
+    const long prima = supporto_bench::StatoKb("VmRSS:");
+    QFile azzera(QStringLiteral("/proc/self/clear_refs"));
+    if (azzera.open(QIODevice::WriteOnly))
+        azzera.write("5");
+    azzera.close();
+    OpzStampa o = tipo.startsWith(QLatin1String("csv"))    ? opzioniCsv()
+                  : tipo.startsWith(QLatin1String("xlsx")) ? opzioniXlsx()
+                                                           : opzioniPdf();
+    if (tipo == QLatin1String("csv-lista") || tipo == QLatin1String("xlsx-lista") ||
+        tipo == QLatin1String("pdf-lista"))
+        stampaMotore(o, righe);
+    else if (tipo == QLatin1String("csv-nudo"))
+        csvNudo(righe);
+    else if (tipo == QLatin1String("xlsx-nudo"))
+        xlsxNudo(righe);
+    else
+        pdfNudo(righe);
+    return supporto_bench::StatoKb("VmHWM:") - prima;
+}
+
+long memoria(const QString &tipo, qint64 righe)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--db"), g_percorso, QStringLiteral("--memoria"),
+                                                      tipo, QString::number(righe)});
+    p.waitForFinished(900000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed().split('\n').last().toLong();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
+    QString tipoMemoria;
+    qint64 righeMemoria = 0;
+    std::vector<char *> argomenti;
+    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
+        char *a = argomentiBench.perBenchmark[i];
+        if (qstrcmp(a, "--memoria") == 0 && i + 2 < argomentiBench.perBenchmark.size()) {
+            tipoMemoria = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
+            righeMemoria = QByteArray(argomentiBench.perBenchmark[++i]).toLongLong();
+        } else {
+            argomenti.push_back(a);
+        }
+    }
+    // The application keeps its own arguments: Google Benchmark's are added
+    // to and consumed later, which must not move what Qt points at.
+    std::vector<char *> argomentiApp = argomenti;
+    int nApp = int(argomentiApp.size());
+    QApplication app(nApp, argomentiApp.data());
+    QTemporaryDir cartella;
+    g_cartella = cartella.path();
+    g_percorso = argomentiBench.db;
+    if (g_percorso.isEmpty())
+        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
+    if (g_percorso.isEmpty())
+        return 1;
+
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    db->ApriSqlite(Globali::DbAzienda, g_percorso);
+    Globali::DescAzienda = QStringLiteral("Benchmark");
+    auto finestra = std::make_unique<frmClientiLis>();
+    g_lista = finestra.get();
+    g_lista->Form_Load();
+    g_lista->resize(1000, 620);
+    g_lista->show();
+    g_lista->MostraLista(QString());
+    QCoreApplication::processEvents();
+    const int righe = lista()->RecordCount();
+
+    if (!tipoMemoria.isEmpty()) {
+        std::printf("%ld\n", misuraUna(tipoMemoria, righeMemoria));
+    } else {
+        std::fprintf(stderr, "%d rows in the list from %s\n", righe, qPrintable(g_percorso));
+        supporto_bench::Confronto(benchmark::RegisterBenchmark("CsvLista", CsvLista), 5, 0.1);
+        supporto_bench::Confronto(benchmark::RegisterBenchmark("CsvNudo", CsvNudo), 5, 0.1);
+        supporto_bench::Confronto(benchmark::RegisterBenchmark("XlsxLista", XlsxLista), 5, 0.1);
+        supporto_bench::Confronto(benchmark::RegisterBenchmark("XlsxNudo", XlsxNudo), 5, 0.1);
+        // A PDF of the whole list takes seconds: one export per repetition.
+        for (auto *b : {benchmark::RegisterBenchmark("PdfLista", PdfLista),
+                        benchmark::RegisterBenchmark("PdfNudo", PdfNudo)})
+            b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+        supporto_bench::InterleaviCasuale(argomenti);
+        int n = int(argomenti.size());
+        benchmark::Initialize(&n, argomenti.data());
+        supporto_bench::Registratore registratore(g_tempi);
+        benchmark::RunSpecifiedBenchmarks(&registratore);
+        benchmark::Shutdown();
+
+        auto rapporto = [](const char *nome, const char *motore, const char *nudo, double obiettivo) {
+            if (g_tempi.count(motore) && g_tempi.count(nudo) && g_tempi[nudo] > 0)
+                std::printf("%s: list %.1f ms, bare %.1f ms, ratio %.2f (target %.1f or less)\n", nome,
+                            g_tempi[motore], g_tempi[nudo], g_tempi[motore] / g_tempi[nudo], obiettivo);
+        };
+        std::printf("rows: %d (best repetition of each)\n", righe);
+        rapporto("Excel-compatible file", "CsvLista", "CsvNudo", 1.5);
+        rapporto("Excel workbook", "XlsxLista", "XlsxNudo", 1.2);
+        rapporto("PDF", "PdfLista", "PdfNudo", 1.5);
+        std::printf("peak memory over the open list (KiB), one export per process:\n");
+        for (const char *t : {"csv", "pdf"})
+            std::printf("  %-5s %7d rows: list %ld, bare %ld\n", t, righe,
+                        memoria(QStringLiteral("%1-lista").arg(QLatin1String(t)), righe),
+                        memoria(QStringLiteral("%1-nudo").arg(QLatin1String(t)), righe));
+        for (int r : {righe / 4, righe / 2, righe})
+            std::printf("  xlsx  %7d rows: list %ld, bare %ld\n", r, memoria(QStringLiteral("xlsx-lista"), r),
+                        memoria(QStringLiteral("xlsx-nudo"), r));
+    }
+    finestra.reset();
+    Globali::ImpostaDbComp(nullptr);
+    return 0;
+}
