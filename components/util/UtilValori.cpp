@@ -469,6 +469,10 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
     case TipoLungo:
         if (n != std::trunc(n))
             return rifiuta(QStringLiteral("Valore non valido: è richiesto un numero intero"));
+        // An Integer holds 16 bits: a larger number would be stored and
+        // then refused with an overflow at every reading.
+        if (tipo == TipoIntero && (n < std::numeric_limits<qint16>::min() || n > std::numeric_limits<qint16>::max()))
+            return rifiuta(QStringLiteral("Valore troppo grande: un numero intero va da -32.768 a 32.767"));
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
             return rifiuta(QStringLiteral("Valore troppo grande: un numero intero va da -2.147.483.648 a "
                                           "2.147.483.647"));

@@ -135,6 +135,15 @@ TEST(ControllaValore, WholeNumbersAndAmounts)
     EXPECT_FALSE(msg.isEmpty());
     EXPECT_FALSE(u.ControllaValore("abc", 3, &msg));
     EXPECT_FALSE(u.ControllaValore("99999999999", 3, &msg));
+    // An Integer holds 16 bits, a Long 32.
+    EXPECT_TRUE(u.ControllaValore("-32768", 2, &msg));
+    EXPECT_TRUE(u.ControllaValore("32767", 2, &msg));
+    EXPECT_FALSE(u.ControllaValore("40000", 2, &msg));
+    EXPECT_TRUE(msg.contains("32.767")) << msg.toStdString();
+    EXPECT_FALSE(u.ControllaValore("-32769", 2, &msg));
+    EXPECT_TRUE(u.ControllaValore("40000", 3, &msg));
+    EXPECT_TRUE(u.ControllaValore("2147483647", 3, &msg));
+    EXPECT_FALSE(u.ControllaValore("2147483648", 3, &msg));
     EXPECT_TRUE(u.ControllaValore("1.234,56", 7, &msg));
     EXPECT_TRUE(u.ControllaValore("1234,5678", 7, &msg));
     EXPECT_FALSE(u.ControllaValore("1,23456", 7, &msg));
