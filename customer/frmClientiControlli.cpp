@@ -63,6 +63,22 @@ void frmClienti::txt_LostFocus(int Index)
     }
 }
 
+void frmClienti::TogliSegniErrore()
+{
+    // Marks and messages are about values typed: a record read, restored or
+    // saved starts clean, each field in the colour its focus gives it.
+    QWidget *fuoco = focusWidget();
+    auto pulisci = [fuoco](QWidget *w) {
+        if (inErrore(w))
+            ColoriVb::ImpostaBackColor(w, w == fuoco ? Globali::ColBackGotFocus : Globali::ColBackLostFocus);
+    };
+    for (auto [i, t] : txt)
+        pulisci(t);
+    for (auto [i, t] : txtAppo)
+        pulisci(t);
+    ScriviPannello(QStringLiteral("Messaggio"), QString());
+}
+
 void frmClienti::ControllaCampo(int Index)
 {
     QLineEdit *t = txt(Index);
