@@ -345,6 +345,8 @@ class frmClienti : public QWidget,
     QString CodStatoDef;
     bool mbCognomePersFisica = false;
     std::array<int, 6> EmailDocPredef{};
+    // The check of a field left could not be done (its query failed).
+    bool ControlloFallito = false;
     // A history transaction begun by the before-save callback is open.
     bool TransStoricoAperta = false;
     // A delete transaction begun by the before-delete callback is open.

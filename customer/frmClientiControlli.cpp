@@ -52,13 +52,16 @@ void frmClienti::txt_LostFocus(int Index)
     ScriviPannello(QStringLiteral("DescrCampo"), QString());
     ColoreCampo(t, false);
     CampoAttuale = -1;
-    // A focus event must not carry an error into Qt: a failing query is reported.
+    // A focus event must not carry an error into Qt: a failing query is
+    // reported, and a command given from the field does not run unchecked.
     try {
         ControllaCampo(Index);
         DecodificaCampo(Index, Modificato);
     } catch (const VbErrore &e) {
+        ControlloFallito = true;
         MsgErrfrm(e);
     } catch (const std::exception &e) {
+        ControlloFallito = true;
         MsgErrfrm(0, QString::fromLocal8Bit(e.what()));
     }
 }
