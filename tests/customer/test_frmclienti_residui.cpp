@@ -184,3 +184,15 @@ TEST_F(Residui, TheTownFollowsTheCountryAndEveryDescriptionItsCode)
     EXPECT_EQ(m_form->Lab(1030)->text().toStdString(), "");
     EXPECT_EQ(m_form->Lab(1032)->text().toStdString(), "");
 }
+
+TEST_F(Residui, AnEmptyGridCountsZeroOfZero)
+{
+    const QStringList k = Clienti(QStringLiteral("Not Exists (Select * From PianoContiDoc D Where D.Gruppo = P.Gruppo "
+                                                 "And D.Mastro = P.Mastro And D.Conto = P.Conto)"))
+                              .value(0)
+                              .split(u'|');
+    ASSERT_EQ(k.size(), 3);
+    ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+    Alt(Qt::Key_8);
+    EXPECT_EQ(m_form->txtRiga(0)->text().toStdString(), "0 / 0");
+}
