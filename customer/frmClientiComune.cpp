@@ -94,9 +94,10 @@ void frmClienti::DescrizioneComune(int piIndex)
     }
     QVariantList colonne{QStringLiteral("CodErariale")};
     const QString pr = txt(piIndex + 10)->text().trimmed();
-    const QString filtro = pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
-    const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(piIndex), descrizione, nullptr, true, true,
-                                          QString(), &colonne, filtro, false, false)
+    const QString filtro =
+        pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
+    const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(piIndex), descrizione, nullptr, true,
+                                          true, QString(), &colonne, filtro, false, false)
                              .toBool();
     catastale->setText(trovato ? colonne.value(0).toString() : QString());
 }

@@ -154,9 +154,9 @@ int frmMsgCom::larghezzaMassima(const Richiesta &r) const
     // latiForm), never beyond the screen.
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     const int schermo = s ? s->availableGeometry().width() : 1024;
-    const int massima = r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 +
-                                             daTwips(std::max(r.latiForm, 0), this)
-                                       : schermo * 6 / 10;
+    const int massima =
+        r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 + daTwips(std::max(r.latiForm, 0), this)
+                       : schermo * 6 / 10;
     return std::min(massima, schermo);
 }
 

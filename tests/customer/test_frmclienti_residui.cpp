@@ -64,8 +64,9 @@ class Residui : public BancoClienti
         Digita(m_form->txt(4050), QStringLiteral("32"), m_form->txt(4010));
         Digita(m_form->txt(4120), QStringLiteral("04-01-0001"), m_form->txt(4010));
         Digita(m_form->txtAppo(4074), QStringLiteral("IT60X054281110100000012345"), m_form->txt(4010));
-        for (QWidget *w : std::initializer_list<QWidget *>{m_form->txt(4040), m_form->txt(4050), m_form->txt(4120),
-                                                           m_form->txtAppo(4074), m_form->txt(1090)})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{m_form->txt(4040), m_form->txt(4050), m_form->txt(4120),
+                                              m_form->txtAppo(4074), m_form->txt(1090)})
             ASSERT_TRUE(rosso(w)) << w->objectName().toStdString() << IndiceControllo(w);
         ASSERT_FALSE(m_form->Pannello(QStringLiteral("Messaggio")).isEmpty());
     }
@@ -81,17 +82,18 @@ class Residui : public BancoClienti
 
 TEST_F(Residui, ErrorColoursAndMessagesGoWithTheRecordReadRestoredOrSaved)
 {
-    const QStringList primo = Clienti(QStringLiteral("P.Stato = 'IT' And P.PartIva Is Not Null And P.Iban Is Not "
-                                                     "Null And P.MeseNoEf1 Is Not Null"))
-                                  .value(0)
-                                  .split(u'|');
+    const QStringList primo =
+        Clienti(QStringLiteral("P.Stato = 'IT' And P.PartIva Is Not Null And P.Iban Is Not "
+                               "Null And P.MeseNoEf1 Is Not Null"))
+            .value(0)
+            .split(u'|');
     ASSERT_EQ(primo.size(), 3);
     ASSERT_TRUE(Leggi(primo[0], primo[1], primo[2]));
     const QString mese = m_form->txt(4040)->text(), iban = m_form->txtAppo(4074)->text();
 
     // Annulla (Alt+A): the stored values come back, unmarked.
     SbagliaCampi();
-    Rispondi(2);  // the changed record is not saved
+    Rispondi(2); // the changed record is not saved
     Alt(Qt::Key_A);
     EXPECT_EQ(m_form->txt(4040)->text(), mese);
     EXPECT_EQ(m_form->txtAppo(4074)->text(), iban);
@@ -112,9 +114,9 @@ TEST_F(Residui, ErrorColoursAndMessagesGoWithTheRecordReadRestoredOrSaved)
     Digita(m_form->txt(4120), QString(), m_form->txt(4010));
     Digita(m_form->txtAppo(4074), QString(), m_form->txt(4010));
     Alt(Qt::Key_1);
-    Rispondi(1);  // the wrong VAT number is confirmed
+    Rispondi(1); // the wrong VAT number is confirmed
     Digita(m_form->txt(1090), QStringLiteral("00743110158"), m_form->txt(1100));
-    Rispondi(1);  // the history question, if any
+    Rispondi(1); // the history question, if any
     Alt(Qt::Key_S);
     EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
     NessunResiduo("Salva");
@@ -122,11 +124,12 @@ TEST_F(Residui, ErrorColoursAndMessagesGoWithTheRecordReadRestoredOrSaved)
 
 TEST_F(Residui, TheTownOfADeletedCopyGoesWithIt)
 {
-    const QStringList k = Clienti(QStringLiteral("P.Comune Is Not Null And P.Stato = 'IT'")).value(0).split(u'|');
+    const QStringList k =
+        Clienti(QStringLiteral("P.Comune Is Not Null And P.Stato = 'IT'")).value(0).split(u'|');
     ASSERT_EQ(k.size(), 3);
     ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
     ASSERT_FALSE(m_form->Lab(1030)->text().isEmpty());
-    Alt(Qt::Key_D);  // Duplica
+    Alt(Qt::Key_D); // Duplica
     m_form->ComCreaKey->click();
     ASSERT_FALSE(m_form->txt(30)->text().isEmpty());
     m_form->txt(40)->setText(QStringLiteral("Copia per la prova"));
@@ -136,7 +139,8 @@ TEST_F(Residui, TheTownOfADeletedCopyGoesWithIt)
     Rispondi(1);
     m_form->ogComPag()->Bottone(QStringLiteral("Cancella"))->trigger();
     Attendi();
-    ASSERT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo) << Messaggi().join('|').toStdString();
+    ASSERT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo)
+        << Messaggi().join('|').toStdString();
     EXPECT_EQ(m_form->txt(1030)->text().toStdString(), "");
     EXPECT_EQ(m_form->Lab(1030)->text().toStdString(), "");
     EXPECT_EQ(m_form->Lab(1032)->text().toStdString(), "");
@@ -150,8 +154,9 @@ TEST_F(Residui, TheTownOfADeletedCopyGoesWithIt)
 TEST_F(Residui, TheTownFollowsTheCountryAndEveryDescriptionItsCode)
 {
     const QStringList k =
-        Clienti(QStringLiteral("P.Stato = 'IT' And P.Banca Is Not Null And P.Pagamento Is Not Null And P.Zona Is Not "
-                               "Null"))
+        Clienti(QStringLiteral(
+                    "P.Stato = 'IT' And P.Banca Is Not Null And P.Pagamento Is Not Null And P.Zona Is Not "
+                    "Null"))
             .value(0)
             .split(u'|');
     ASSERT_EQ(k.size(), 3);
@@ -187,10 +192,11 @@ TEST_F(Residui, TheTownFollowsTheCountryAndEveryDescriptionItsCode)
 
 TEST_F(Residui, AnEmptyGridCountsZeroOfZero)
 {
-    const QStringList k = Clienti(QStringLiteral("Not Exists (Select * From PianoContiDoc D Where D.Gruppo = P.Gruppo "
-                                                 "And D.Mastro = P.Mastro And D.Conto = P.Conto)"))
-                              .value(0)
-                              .split(u'|');
+    const QStringList k =
+        Clienti(QStringLiteral("Not Exists (Select * From PianoContiDoc D Where D.Gruppo = P.Gruppo "
+                               "And D.Mastro = P.Mastro And D.Conto = P.Conto)"))
+            .value(0)
+            .split(u'|');
     ASSERT_EQ(k.size(), 3);
     ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
     Alt(Qt::Key_8);
