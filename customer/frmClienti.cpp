@@ -372,7 +372,17 @@ void frmClienti::ButtonComando(const QString &psKey)
     NomeCtlPend = NomeControllo(attivo);
     if (NomeCtlPend.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0 && txt.Contiene(attivo)) {
         const int i = IndiceControllo(attivo);
+        ControlloFallito = false;
         txt_LostFocus(i);
+        // The check failed and said why (a lost server, say): the command
+        // would only fail again, or save a value nobody checked. Leaving the
+        // form stays possible.
+        const QString k = psKey.trimmed().toLower();
+        if (ControlloFallito && k != QLatin1String("chiudi") && k != QLatin1String("menu")) {
+            ControlloFallito = false;
+            NomeCtlPend.clear();
+            return;
+        }
         IndCtlPend = i;
     } else if (txtAppo.Contiene(attivo)) {
         // The IBAN typed reaches its field before the command runs.

@@ -170,6 +170,11 @@ class frmClienti : public QWidget,
     // frmClientiComune.cpp: municipality lookup (pbdecod false) or decoding
     // (pbdecod true, F3).
     void DecodComune(int piIndex, bool pbdecod, int pvKeyCode);
+    // The description and cadastral code beside a town field, decoded without
+    // a lookup window and without writing any field; empty abroad.
+    void DescrizioneComune(int piIndex);
+    // Whether the town of field 1030 or 1160 lies abroad.
+    bool ComuneEstero(int piIndex);
     // frmClientiBottoni.cpp: fiscal code, next free account code, web map.
     void ComCalcCodFisc_Click();
     void ComCreaKey_Click();
@@ -340,6 +345,8 @@ class frmClienti : public QWidget,
     QString CodStatoDef;
     bool mbCognomePersFisica = false;
     std::array<int, 6> EmailDocPredef{};
+    // The check of a field left could not be done (its query failed).
+    bool ControlloFallito = false;
     // A history transaction begun by the before-save callback is open.
     bool TransStoricoAperta = false;
     // A delete transaction begun by the before-delete callback is open.
@@ -399,6 +406,9 @@ class frmClienti : public QWidget,
     void ControllaCampo(int Index);
     void DecodificaStato();
     void ChiediConferma(QLineEdit *campo, const QString &testo);
+    // Takes the error colour off every field and empties the status bar's
+    // message (a record read, cleared or saved).
+    void TogliSegniErrore();
     void ControllaPartitaIva();
     void ControllaCodiceFiscale();
     // frmClienti.cpp

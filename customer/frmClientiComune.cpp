@@ -2,7 +2,7 @@
 // up in the municipalities table (within the province typed, when there is
 // one), written back with its official name, its cadastral code shown, the
 // province and postcode filled from the row found. Addresses abroad are left
-// as typed.
+// as typed, with no municipality's description or code beside them.
 #include "customer/frmClienti.h"
 
 #include "components/aiuto/AiutoDecod.h"
@@ -32,13 +32,13 @@ void frmClienti::DecodComune(int piIndex, bool pbdecod, int pvKeyCode)
         ColoriVb::ImpostaBackColor(comune, Globali::ColBackNormale);
         return;
     }
-    const QString iso = labIso(1050)->text().trimmed();
-    const QString pr = provincia->text().trimmed();
-    if ((!iso.isEmpty() && iso.compare(QLatin1String("IT"), Qt::CaseInsensitive) != 0) ||
-        pr.compare(QLatin1String("EE"), Qt::CaseInsensitive) == 0 || pr == QLatin1String("99")) {
+    if (ComuneEstero(piIndex)) {
+        descrizione->clear();
+        catastale->clear();
         ColoriVb::ImpostaBackColor(comune, Globali::ColBackNormale);
         return;
     }
+    const QString pr = provincia->text().trimmed();
     const QString condizione = pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + u.ValoreSql(pr);
     int tasto = pvKeyCode;
     if (tasto == CodiciTasto::F4 && UtilGlob::SoloCifre(comune->text().trimmed()))
@@ -67,4 +67,37 @@ void frmClienti::DecodComune(int piIndex, bool pbdecod, int pvKeyCode)
         cap->setText(capTrovato);
     ColoriVb::ImpostaBackColor(comune, Globali::ColBackNormale);
     comune->setProperty("Tag", comune->text());
+}
+
+bool frmClienti::ComuneEstero(int piIndex)
+{
+    const QString pr = txt(piIndex + 10)->text().trimmed();
+    if (pr.compare(QLatin1String("EE"), Qt::CaseInsensitive) == 0 || pr == QLatin1String("99"))
+        return true;
+    // The customer's country places the address, not the place of birth: a
+    // customer living abroad may be born in an Italian town, whose cadastral
+    // code the fiscal code needs.
+    if (piIndex != 1030)
+        return false;
+    const QString iso = labIso(1050)->text().trimmed();
+    return !iso.isEmpty() && iso.compare(QLatin1String("IT"), Qt::CaseInsensitive) != 0;
+}
+
+void frmClienti::DescrizioneComune(int piIndex)
+{
+    QLabel *descrizione = Lab(piIndex);
+    QLabel *catastale = Lab(piIndex + 2);
+    if (ComuneEstero(piIndex)) {
+        descrizione->clear();
+        catastale->clear();
+        return;
+    }
+    QVariantList colonne{QStringLiteral("CodErariale")};
+    const QString pr = txt(piIndex + 10)->text().trimmed();
+    const QString filtro =
+        pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
+    const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(piIndex), descrizione, nullptr, true,
+                                          true, QString(), &colonne, filtro, false, false)
+                             .toBool();
+    catastale->setText(trovato ? colonne.value(0).toString() : QString());
 }

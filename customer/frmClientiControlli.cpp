@@ -52,15 +52,34 @@ void frmClienti::txt_LostFocus(int Index)
     ScriviPannello(QStringLiteral("DescrCampo"), QString());
     ColoreCampo(t, false);
     CampoAttuale = -1;
-    // A focus event must not carry an error into Qt: a failing query is reported.
+    // A focus event must not carry an error into Qt: a failing query is
+    // reported, and a command given from the field does not run unchecked.
     try {
         ControllaCampo(Index);
         DecodificaCampo(Index, Modificato);
     } catch (const VbErrore &e) {
+        ControlloFallito = true;
         MsgErrfrm(e);
     } catch (const std::exception &e) {
+        ControlloFallito = true;
         MsgErrfrm(0, QString::fromLocal8Bit(e.what()));
     }
+}
+
+void frmClienti::TogliSegniErrore()
+{
+    // Marks and messages are about values typed: a record read, restored or
+    // saved starts clean, each field in the colour its focus gives it.
+    QWidget *fuoco = focusWidget();
+    auto pulisci = [fuoco](QWidget *w) {
+        if (inErrore(w))
+            ColoriVb::ImpostaBackColor(w, w == fuoco ? Globali::ColBackGotFocus : Globali::ColBackLostFocus);
+    };
+    for (auto [i, t] : txt)
+        pulisci(t);
+    for (auto [i, t] : txtAppo)
+        pulisci(t);
+    ScriviPannello(QStringLiteral("Messaggio"), QString());
 }
 
 void frmClienti::ControllaCampo(int Index)

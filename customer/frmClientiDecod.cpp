@@ -186,16 +186,8 @@ void frmClienti::visDecodPagPri()
                                      r.Testo(QStringLiteral("StatiEle.BlackList"))
                                              .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
             // Towns and their cadastral codes, within the province when one is typed.
-            for (int i : {1030, 1160}) {
-                QVariantList colonne{QStringLiteral("CodErariale")};
-                const QString pr = txt(i + 10)->text().trimmed();
-                const QString filtro =
-                    pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
-                const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(i), Lab(i), nullptr, true,
-                                                      true, QString(), &colonne, filtro, false, false)
-                                         .toBool();
-                Lab(i + 2)->setText(trovato ? colonne.value(0).toString() : QString());
-            }
+            DescrizioneComune(1030);
+            DescrizioneComune(1160);
         }
     }
     // The birth fields follow the stored legal status, not a user's edit.
@@ -205,7 +197,7 @@ void frmClienti::visDecodPagPri()
 
 void frmClienti::pulDecodPagPri()
 {
-    svuota({Lab(1050), labIso(1050), Lab(1180), Lab(1032), Lab(1162)});
+    svuota({Lab(1050), labIso(1050), Lab(1180), Lab(1030), Lab(1032), Lab(1160), Lab(1162)});
     LabBlackList->hide();
     // A cleared form checks VAT numbers against the country it now holds
     // (the default one), never against the previous record's.

@@ -191,5 +191,8 @@ void frmClienti::DecodificaStato()
             : moneta);
     visDecodPagina(3, false);
     txt_LostFocus(4100);
+    // The town beside a country abroad is no Italian municipality; back in
+    // Italy it is decoded again.
+    DescrizioneComune(1030);
     StatoIngresso = stato->text();
 }

@@ -45,6 +45,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
     GestPagine *pag = ogComPag();
     switch (piOper) {
     case GestPagine::OpLettura: {
+        TogliSegniErrore();
         AggNonText();
         mvPagDecod.fill(false);
         const int g = QualePictLin(PaginaCorrente()).toInt();
@@ -65,6 +66,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
     case GestPagine::OpPulizia: {
         if (pvArray.value(0).isValid() && pvArray.value(0).toInt() == 1)
             break;
+        TogliSegniErrore();
         AggNonText();
         PulisciGruppo(OptFEAllegPdf);
         pulDecodPagPri();
@@ -93,6 +95,8 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         }
         visDecodPagina(PaginaCorrente(), true);
         const bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
+        if (scritto)
+            TogliSegniErrore();
         // A new account may be the ledger's highest code now.
         if (scritto && pvRit.toString().isEmpty())
             labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));

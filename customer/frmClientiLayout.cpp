@@ -3,6 +3,7 @@
 // line grids, the status bar and the timers; and the wiring of their events.
 #include "customer/CasellaVb.h"
 #include "customer/CatalogoClienti.h"
+#include "customer/EtichettaDescrizione.h"
 #include "customer/TabelleSpecchio.h"
 #include "customer/frmClienti.h"
 
@@ -227,6 +228,17 @@ std::vector<Colonna> contenuto(int pagina)
     }
 }
 
+// The share of a page's width each of its columns takes: on the accounting
+// and billing pages the columns with descriptions beside their codes (bank,
+// payment, category, VAT code, carrier) take more, the last column holds
+// short fields.
+int quota(int pagina, size_t colonna)
+{
+    if (pagina != 3 && pagina != 4)
+        return 1;
+    return colonna == 0 ? 5 : colonna == 1 && pagina == 3 ? 5 : colonna == 1 ? 4 : 3;
+}
+
 QString testo(const char *t)
 {
     return t ? QString::fromUtf8(t) : QString();
@@ -392,7 +404,8 @@ void frmClienti::CreaPagine()
         righe->setContentsMargins(8, 6, 8, 6);
         righe->setSpacing(18);
         const std::vector<Colonna> colonne = contenuto(pag);
-        for (const Colonna &colonna : colonne) {
+        for (size_t nc = 0; nc < colonne.size(); ++nc) {
+            const Colonna &colonna = colonne[nc];
             auto *griglia = new QGridLayout;
             griglia->setHorizontalSpacing(4);
             griglia->setVerticalSpacing(3);
@@ -414,7 +427,9 @@ void frmClienti::CreaPagine()
                     if (e.tipo == Tipo::Testo) {
                         griglia->addWidget(box, r, 1, 1, 3);
                     } else {
-                        box->setFixedWidth(e.tipo == Tipo::Breve ? 96 : 84);
+                        // A town's name is typed whole in its box.
+                        const bool comune = i == 1030 || i == 1160;
+                        box->setFixedWidth(e.tipo == Tipo::Breve ? 96 : comune ? 170 : 84);
                         griglia->addWidget(box, r, 1);
                     }
                     if (e.tipo == Tipo::Codice) {
@@ -423,7 +438,7 @@ void frmClienti::CreaPagine()
                         b->setFocusPolicy(Qt::NoFocus);
                         b->setToolTip(QStringLiteral("Ricerca (F2)"));
                         griglia->addWidget(b, r, 2);
-                        auto *d = Lab.Aggiungi(i, new QLabel(pagina));
+                        auto *d = Lab.Aggiungi(i, new EtichettaDescrizione(pagina));
                         d->setMinimumWidth(120);
                         d->setFrameShape(QFrame::StyledPanel);
                         griglia->addWidget(d, r, 3);
@@ -459,6 +474,10 @@ void frmClienti::CreaPagine()
                                 cb->addItem(c->voci[k], c->modo == TabelleSpecchio::ModoCombo::Livelli ? 0 : k);
                     }
                     cb->setCurrentIndex(-1);
+                    // A long item does not widen its column at the expense of
+                    // the descriptions beside the codes; the open list shows it whole.
+                    cb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+                    cb->setMinimumContentsLength(12);
                     griglia->addWidget(l, r, 0);
                     griglia->addWidget(cb, r, 1, 1, 3);
                     break;
@@ -489,7 +508,7 @@ void frmClienti::CreaPagine()
             }
             griglia->setRowStretch(r, 1);
             griglia->setColumnStretch(3, 1);
-            righe->addLayout(griglia, 1);
+            righe->addLayout(griglia, quota(pag, nc));
         }
     }
     // The personal fields stay hidden until a personal description names them.

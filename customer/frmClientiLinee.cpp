@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,7 +50,7 @@ struct ColonnaLinea {
 const ColonnaLinea kLarghezzeDoc[] = {
     {"Ordine", nullptr, 800}, {"Descrizione", nullptr, 3000}, {"Percorso", nullptr, 4500}};
 const ColonnaLinea kLarghezzeDic[] = {
-    {"PdcDicIntenti", "Cod.", 450},        {"Descrizione", nullptr, 1800},
+    {"PdcDicIntenti", "Cod.", 450},        {"Descrizione", nullptr, 2700},
     {"Attivo", nullptr, 450},              {"ProtRicezione", nullptr, 1500},
     {"DataRicAE", "DtRicAgEn", LarghezzaData}, {"NrDichIntenti", "Numero", 900},
     {"DataDichIntenti", "Data", LarghezzaData}, {"NrPrgIntenti", "Num.Asseg.", 950},
@@ -158,11 +159,17 @@ void frmClienti::PersColonne()
     const auto misura = [&fm](const QString &testo) { return (fm.horizontalAdvance(testo) + 12) * TwipPerPixel; };
     const double data = misura(QStringLiteral("31/12/2999"));
     const double importo = misura(QStringLiteral("99.999.999,99"));
+    // Nor is a caption: the header's font, its margins and a sort arrow.
+    const QFontMetrics fmTesta(dbgRiga(LinAttuale)->horizontalHeader()->font());
+    const auto misuraTesta = [&fmTesta](const QString &testo) {
+        return (fmTesta.horizontalAdvance(testo) + 20) * TwipPerPixel;
+    };
     const auto imposta = [&](const ColonnaLinea &c) {
         const QString campo = QString::fromLatin1(c.campo);
         double larghezza = c.larghezza == LarghezzaData ? data : c.larghezza * fattore;
         if (campo == QLatin1String("ImportoDichIntenti"))
             larghezza = std::max(larghezza, importo);
+        larghezza = std::max(larghezza, misuraTesta(c.didascalia ? QString::fromUtf8(c.didascalia) : campo));
         g->LarghezzaColonna(campo, larghezza,
                             campo == QLatin1String("ImportoDichIntenti") ? Globali::FmtImportoEuro : QString());
         if (c.didascalia)

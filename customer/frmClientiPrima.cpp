@@ -131,6 +131,20 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         }
         if (elenco.isEmpty())
             return 0;
+        // Nothing can be archived or saved while the database does not
+        // answer: one message, and no question whose answer cannot be kept.
+        try {
+            RecDat prova;
+            prova.ChiudiRec(prova.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
+                                          QStringLiteral("Select Conto From PianoConti Where Gruppo = ") + q(10) +
+                                              QStringLiteral(" And Mastro = ") + q(20) +
+                                              QStringLiteral(" And Conto = ") + q(30),
+                                          false, RecDat::TipoSnapshot));
+        } catch (const VbErrore &e) {
+            MsgErrfrm(e);
+            pvRit = 0;
+            return 1;
+        }
         const int scelta = avviso(QStringLiteral("Attenzione: sono stati modificati campi dell'anagrafica del "
                                                  "cliente ") +
                                       QStringLiteral("\r\n") + elenco + QStringLiteral("\r\n\r\n") +

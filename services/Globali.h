@@ -75,7 +75,9 @@ inline QString TipoToolbar = QStringLiteral("p");
 
 // Colours (VB long values: &HBBGGRR, or &H800000nn for system colours)
 inline long ColBackGotFocus = 0x80000005L, ColBackLostFocus = 0x80000005L, ColBackForm = 0x8000000FL;
-inline constexpr long ColBackErrore = 0xFFL;
+// A field in error: a light red under the normal dark text, which stays
+// readable (pure red under dark text does not).
+inline constexpr long ColBackErrore = 0xB4B4FFL;
 inline constexpr long ColBackNormale = 0x80000005L;
 inline constexpr long ColForeNormale = 0x80000008L;
 inline constexpr long ColForeDisabil = 0x80000011L;

@@ -64,6 +64,8 @@ frmMsgCom::frmMsgCom(QWidget *parent) : QDialog(parent)
     m_testo->setObjectName(QStringLiteral("txtMsg"));
     m_testo->setReadOnly(true);
     m_testo->setMinimumHeight(160);
+    // A word longer than the box (a web address) wraps where it must.
+    m_testo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     colonna->addWidget(m_etichetta, 1);
     colonna->addWidget(m_testo, 1);
 
@@ -113,7 +115,7 @@ void frmMsgCom::Prepara(const Richiesta &r)
     setFont(f);
 
     const bool lungo = testo.size() > MaxCaratteriEtichetta || testo.count(u'\n') >= MaxRigheEtichetta;
-    const bool usaTesto = r.sempreTxt || lungo;
+    const bool usaTesto = r.sempreTxt || lungo || parolaTroppoLunga(r, testo);
     m_etichetta->setVisible(!usaTesto);
     m_testo->setVisible(usaTesto);
     m_etichetta->setText(usaTesto ? QString() : testo);
@@ -146,18 +148,45 @@ void frmMsgCom::Prepara(const Richiesta &r)
         QApplication::beep();
 }
 
+int frmMsgCom::larghezzaMassima(const Richiesta &r) const
+{
+    // The share of the screen the caller allows (largForm percent plus
+    // latiForm), never beyond the screen.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int schermo = s ? s->availableGeometry().width() : 1024;
+    const int massima =
+        r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 + daTwips(std::max(r.latiForm, 0), this)
+                       : schermo * 6 / 10;
+    return std::min(massima, schermo);
+}
+
+int frmMsgCom::marginiEtichetta() const
+{
+    const QMargins mf = layout()->contentsMargins();
+    const QMargins me = m_etichetta->contentsMargins();
+    return mf.left() + mf.right() + me.left() + me.right() + 2 * m_etichetta->margin();
+}
+
+bool frmMsgCom::parolaTroppoLunga(const Richiesta &r, const QString &testo) const
+{
+    // The label wraps at blanks only: a longer word would be cut at the
+    // box's edge, so such a text goes into the text box, which breaks it.
+    const QFontMetrics fm(font());
+    static const QRegularExpression bianchi(QStringLiteral("\\s+"));
+    const int spazio = larghezzaMassima(r) - marginiEtichetta();
+    for (const QString &parola : testo.split(bianchi, Qt::SkipEmptyParts))
+        if (fm.horizontalAdvance(parola) > spazio)
+            return true;
+    return false;
+}
+
 int frmMsgCom::larghezzaPer(const Richiesta &r, const QString &testo, bool usaTesto) const
 {
     // The box takes the width its text needs, between a minimum that keeps
-    // it a proper window and the share of the screen the caller allows
-    // (largForm percent plus latiForm), so a one-line message is not a
-    // screen-wide band and a long one wraps at a readable width.
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const int schermo = s ? s->availableGeometry().width() : 1024;
-    int massima = r.largForm > 0 ? schermo * std::min(r.largForm, 100) / 100 +
-                                       daTwips(std::max(r.latiForm, 0), this)
-                                 : schermo * 6 / 10;
-    massima = std::min(massima, schermo);
+    // it a proper window and the share of the screen the caller allows, so
+    // a one-line message is not a screen-wide band and a long one wraps at
+    // a readable width.
+    const int massima = larghezzaMassima(r);
     const QFontMetrics fm(font());
     const int minima = std::min(massima, std::max(fm.averageCharWidth() * 30, 240));
     if (usaTesto)
@@ -165,11 +194,9 @@ int frmMsgCom::larghezzaPer(const Richiesta &r, const QString &testo, bool usaTe
     int testoLargo = 0;
     for (const QString &riga : testo.split(u'\n'))
         testoLargo = std::max(testoLargo, fm.horizontalAdvance(riga));
-    const QMargins mf = layout()->contentsMargins();
-    const QMargins me = m_etichetta->contentsMargins();
     // A few pixels beyond the text, so that rounding never wraps its last word.
-    const int perTesto = testoLargo + mf.left() + mf.right() + me.left() + me.right() +
-                         2 * m_etichetta->margin() + fm.averageCharWidth();
+    const int perTesto = testoLargo + marginiEtichetta() + fm.averageCharWidth();
+    const QMargins mf = layout()->contentsMargins();
     const int perPulsanti = m_rigaPulsanti->sizeHint().width() + mf.left() + mf.right();
     return std::clamp(std::max(perTesto, perPulsanti), minima, massima);
 }

@@ -61,6 +61,11 @@ class frmMsgCom : public QDialog
     void premi(int numero);
     // Width of the box for a message: what the text needs, within bounds.
     int larghezzaPer(const Richiesta &r, const QString &testo, bool usaTesto) const;
+    int larghezzaMassima(const Richiesta &r) const;
+    // What the label's margins and the box's take beside the text.
+    int marginiEtichetta() const;
+    // Whether a word of the text is wider than the widest box.
+    bool parolaTroppoLunga(const Richiesta &r, const QString &testo) const;
 
     QLabel *m_etichetta;
     QPlainTextEdit *m_testo;

@@ -7,14 +7,17 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 
 frmRicerca::frmRicerca(AiutoDecod &aiuto, const DefRicerca &def, const QList<ColonnaRicerca> &colonne,
                        QWidget *parent)
@@ -142,7 +145,38 @@ void frmRicerca::AggiornaOra()
     }
     if (m_modello->rowCount() > 0)
         m_griglia->setCurrentIndex(m_modello->index(0, qMin(colonna, m_modello->columnCount() - 1)));
+    adattaColonne();
     aggiornaStato();
+}
+
+void frmRicerca::adattaColonne()
+{
+    // Columns without a width of their own (the code among them) grow to
+    // their caption and the rows shown, up to 40 characters; they never
+    // shrink, so the grid does not jump while the user types. The last
+    // column takes what is left.
+    const int car = m_griglia->fontMetrics().averageCharWidth();
+    const QList<ColonnaRicerca> &colonne = m_modello->Colonne();
+    for (int i = 0; i + 1 < colonne.size(); ++i) {
+        if (colonne.at(i).larghezza > 0)
+            continue;
+        const int prima = m_griglia->columnWidth(i);
+        m_griglia->resizeColumnToContents(i);
+        m_griglia->setColumnWidth(i, std::max(prima, std::min(m_griglia->columnWidth(i), car * 40)));
+    }
+    // The window widens, within the screen, until the last column has its room.
+    if (colonne.isEmpty())
+        return;
+    int serve = 0;
+    for (int i = 0; i + 1 < colonne.size(); ++i)
+        serve += m_griglia->columnWidth(i);
+    const int ultima = colonne.last().larghezza;
+    serve += car * (ultima > 0 ? ultima + 2 : 14);
+    const int manca = serve - m_griglia->viewport()->width();
+    const QScreen *schermo = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int massima = schermo ? schermo->availableGeometry().width() * 9 / 10 : width();
+    if (manca > 0 && width() < massima)
+        resize(std::min(width() + manca, massima), height());
 }
 
 void frmRicerca::aggiornaStato()

@@ -49,6 +49,7 @@ class frmRicerca : public QDialog
     void scegli();
     void spostaRiga(int tastoQt);
     void aggiornaStato();
+    void adattaColonne();
 
     AiutoDecod &m_aiuto;
     DefRicerca m_def;

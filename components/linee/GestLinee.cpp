@@ -356,7 +356,8 @@ void GestLinee::PosizioneRighe(QString &totale, QString &corrente) const
 {
     totale = QString::number(NumeroRighe());
     const int r = RigaCorrente();
-    corrente = r >= 0 ? QString::number(r + 1) : QString();
+    // "0 / 0" for an empty grid, never a bare " / 0".
+    corrente = QString::number(r >= 0 ? r + 1 : 0);
 }
 
 void GestLinee::aggiornaContatore()

@@ -80,7 +80,7 @@ class GestLinee : public QObject, public ComponenteStampa
     // Index of a column by field name or index; -1 when none.
     int IndiceColonna(const QVariant &colonna) const;
 
-    // Counter texts: the number of rows and the current row ("" when none).
+    // Counter texts: the number of rows and the current row ("0" when none).
     void PosizioneRighe(QString &totale, QString &corrente) const;
 
     // Question box (the program's msgCom); the fallback box otherwise.

@@ -403,7 +403,8 @@ QString GestLista::TestoCella(int riga, int colonna) const
 void GestLista::PosizioneRighe(QString &corrente, QString &totale)
 {
     const int riga = RigaCorrente();
-    corrente = riga >= 0 ? QString::number(riga + 1) : QString();
+    // "0 / 0" for an empty list, never a bare " / 0".
+    corrente = QString::number(riga >= 0 ? riga + 1 : 0);
     totale = QString::number(m_modello->rowCount());
 }
 

@@ -105,7 +105,7 @@ class GestLista : public QObject, public ComponenteStampa
     void ChiudiLista();
     bool Aperta() const { return m_righe.Aperta(); }
     QString SqlLista() const { return m_righe.Sql(); }
-    // The counter texts: current row ("" when none) and number of rows.
+    // The counter texts: current row ("0" when none) and number of rows.
     void PosizioneRighe(QString &corrente, QString &totale);
     // After a row change of the grid: the counter texts.
     void CambioRiga(int lastRow, int lastCol, QString &corrente, QString &totale);

@@ -1,13 +1,17 @@
 // The customer form when the PostgreSQL server goes away and comes back:
-// the save that fails says the connection was lost and keeps the edits in
-// the form, and the same save succeeds once the server is back, without
+// the save that fails says once that the connection was lost, asks nothing
+// and keeps the edits in the form, whether given by name, by the toolbar or
+// by Alt+S; the same save succeeds once the server is back, without
 // restarting the program.
 #include "ClientiPostgres.h"
 
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QTest>
+#include <functional>
 
 namespace {
 
@@ -36,7 +40,7 @@ TEST_F(ClientiServerPerso, ASaveWhileTheServerIsDownKeepsTheEditsAndWorksOnceItI
     Rispondi(2);
     EXPECT_FALSE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool());
     ASSERT_TRUE(pg->Riavvia());
-    // After the history question, one message: the connection was lost.
+    // One message, the connection was lost: no history question before it.
     const QStringList detti = Messaggi().filter(QStringLiteral("Errore("));
     ASSERT_EQ(detti.size(), 1) << Messaggi().join('|').toStdString();
     EXPECT_TRUE(detti.first().contains(QStringLiteral("collegamento con il database è stato perso")))
@@ -49,4 +53,58 @@ TEST_F(ClientiServerPerso, ASaveWhileTheServerIsDownKeepsTheEditsAndWorksOnceItI
     Rispondi(2);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool()) << Messaggi().join('|').toStdString();
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "Bianchi Luca");
+}
+
+TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
+{
+    PgServer *pg = Server(nullptr);
+    struct Modo {
+        const char *nome;
+        int campo;  // the field the user typed into and is still in
+        std::function<void()> salva;
+    };
+    const Modo modi[] = {
+        {"toolbar, name", 40, [this] { m_form->ogComPag()->Bottone(QStringLiteral("Salva"))->trigger(); }},
+        {"Alt+S, name", 40, [this] { QTest::keyClick(m_form->txt(40), Qt::Key_S, Qt::AltModifier); }},
+        {"Alt+S, company name", 50, [this] { QTest::keyClick(m_form->txt(50), Qt::Key_S, Qt::AltModifier); }},
+    };
+    m_form->activateWindow();
+    for (const Modo &m : modi) {
+        SCOPED_TRACE(m.nome);
+        const QString nome = QStringLiteral("Verdi Carla ") + QString::fromLatin1(m.nome);
+        QLineEdit *campo = m_form->txt(m.campo);
+        campo->setFocus();
+        Attendi();
+        campo->selectAll();
+        QTest::keyClicks(campo, nome);
+        DimenticaMessaggi();
+        ASSERT_TRUE(pg->Ferma());
+        Rispondi(2);  // archive, were the history asked
+        m.salva();
+        Attendi();
+        const QStringList detti = Messaggi();
+        ASSERT_TRUE(pg->Riavvia());
+        ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+        EXPECT_TRUE(detti.first().contains(QStringLiteral("collegamento con il database è stato perso")))
+            << detti.first().toStdString();
+        EXPECT_EQ(campo->text(), nome);
+        EXPECT_TRUE(m_form->ogComPag()->RecordModificato());
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico")), 0);
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PianoConti Where Descrizione = '%1' Or RagSoc = '%1'")
+                        .arg(nome)),
+              0);
+        // Once the server is back the same key saves.
+        DimenticaMessaggi();
+        Rispondi(1);  // do not archive
+        campo->setFocus();
+        Attendi();
+        QTest::keyClick(campo, Qt::Key_S, Qt::AltModifier);
+        Attendi();
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Valore(QStringLiteral("Select %1 From PianoConti Where Conto = '0001'")
+                             .arg(m.campo == 40 ? QStringLiteral("Descrizione") : QStringLiteral("RagSoc")))
+                      .toString(),
+                  nome);
+    }
 }

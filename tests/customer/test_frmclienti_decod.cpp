@@ -167,7 +167,8 @@ TEST_F(Decod, RegistryAndRepresentativePages)
     Aggiorna(m_a, QStringLiteral("Stato = 'MC', StatoNascita = 'FR', Comune = 'Samone', Pr = 'TN', "
                                  "LocalitaNascita = 'Milano', PrNascita = '', FAStabOrgStato = 'DE', "
                                  "FARappFiscStato = 'XX'"));
-    Aggiorna(m_b, QStringLiteral("FAStabOrgStato = '', FARappFiscStato = ''"));
+    Aggiorna(m_b, QStringLiteral("FAStabOrgStato = '', FARappFiscStato = '', Stato = 'IT', Comune = 'Samone', "
+                                 "Pr = 'TN'"));
     ASSERT_NE(Apri(), nullptr);
     ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
     EXPECT_EQ(L(1050), "Principato di Monaco");
@@ -176,7 +177,10 @@ TEST_F(Decod, RegistryAndRepresentativePages)
     EXPECT_EQ(m_form->msStatoCod, "MC");
     EXPECT_EQ(m_form->miLungPartIva, 11);
     EXPECT_EQ(L(1180), "Francia");
-    EXPECT_EQ(L(1032), "H754"); // Samone of the province typed
+    // An address abroad has no Italian municipality; a place of birth is
+    // abroad by its own province only.
+    EXPECT_EQ(L(1030), "");
+    EXPECT_EQ(L(1032), "");
     EXPECT_EQ(L(1162), "F205"); // no province: every town searched
     Tab(10);
     EXPECT_EQ(L(8040), "Germania");
@@ -187,6 +191,8 @@ TEST_F(Decod, RegistryAndRepresentativePages)
     ASSERT_TRUE(Leggi(m_b[0], m_b[1], m_b[2]));
     EXPECT_EQ(m_form->labIso(8040)->text(), "");
     EXPECT_EQ(L(8040), "");
+    Tab(0);
+    EXPECT_EQ(L(1032), "H754"); // Samone of the province typed
 }
 
 TEST_F(Decod, ClearingEmptiesLabelsAndTakesTheDefaultCountry)

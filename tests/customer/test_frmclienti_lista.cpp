@@ -164,7 +164,7 @@ TEST_F(Schermate, ListaClienti)
     Attendi();
     auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
     ASSERT_NE(lista, nullptr);
-    lista->resize(1320, 640);
+    lista->resize(1240, 640);
     lista->txtCerca->setText(QStringLiteral("Milano"));
     lista->CobCerca->setCurrentIndex(lista->CobCerca->findText(QStringLiteral("Località")));
     lista->ButtonComando(QStringLiteral("Cerca"));

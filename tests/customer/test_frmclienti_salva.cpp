@@ -330,7 +330,6 @@ TEST_F(Salva, CopyKeepsTheDataButNotTheAddressCodes)
     Rispondi(2);
     m_form->txt_LostFocus(30);
     Attendi();
-    qDebug() << "MSG" << Messaggi();
     EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("Esiste già un record con questo codice: leggerlo?\r\n"
                                                       "I dati inseriti e non salvati andranno persi.")));
     EXPECT_EQ(m_form->txt(40)->text(), descrizione);

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -166,6 +169,37 @@ TEST_F(MessaggioATastiera, LarghezzaSecondoIlTesto)
         }
         EXPECT_GE(f.width(), f.Pulsante(1)->width() + f.Pulsante(2)->width());
     }
+}
+
+// A word wider than the box (a web address) is neither cut at the box's edge
+// nor makes the box wider than the screen: the text box breaks it, and the
+// whole of it can still be selected and copied.
+TEST_F(MessaggioATastiera, UnaParolaLungaNonVieneTagliata)
+{
+    const QString indirizzo = QStringLiteral("https://maps.google.com/maps?q=") +
+                              QStringLiteral("Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+").repeated(8);
+    const QString testo = QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile per ") + indirizzo;
+    conAzione(
+        [&](frmMsgCom &f) {
+            f.layout()->activate();
+            QApplication::processEvents();
+            EXPECT_LE(f.frameGeometry().width(), f.screen()->availableGeometry().width());
+            EXPECT_TRUE(f.UsaTesto());
+            EXPECT_EQ(f.Testo()->toPlainText(), testo);
+            // Nothing to scroll sideways: every character is inside the box.
+            EXPECT_EQ(f.Testo()->horizontalScrollBar()->maximum(), 0);
+            EXPECT_GT(f.Testo()->document()->lineCount(), 0);
+            EXPECT_GT(f.Testo()->document()->firstBlock().layout()->lineCount(), 1);
+            tasto(f, Qt::Key_Escape);
+        },
+        [&] { return msgCom(testo); });
+    // A sentence of ordinary words keeps the label.
+    conAzione(
+        [](frmMsgCom &f) {
+            EXPECT_FALSE(f.UsaTesto());
+            tasto(f, Qt::Key_Escape);
+        },
+        [] { return msgCom(QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile.")); });
 }
 
 TEST_F(MessaggioATastiera, RisposteAccodateERegistro)
