@@ -3,8 +3,14 @@
 // keeps each benchmark's time so that ratios can be printed at the end.
 #pragma once
 
+#include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
+#include "components/util/VbErrore.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -66,6 +72,34 @@ inline long StatoKb(const char *chiave)
         if (riga.startsWith(chiave))
             return riga.mid(int(qstrlen(chiave))).trimmed().split(' ').value(0).toLong();
     return -1;
+}
+
+// The menu database beside the company one: "menu.db", or "menu-N.db" for "azienda-N.db".
+inline QString MenuAccanto(const QString &azienda)
+{
+    const QFileInfo f(azienda);
+    for (const QString &nome : {QString(f.fileName()).replace(QStringLiteral("azienda"), QStringLiteral("menu")),
+                                QStringLiteral("menu.db")}) {
+        const QString p = f.dir().filePath(nome);
+        if (p != azienda && QFileInfo::exists(p))
+            return p;
+    }
+    return {};
+}
+
+// Opens the company as the program does: the connection, then the indexes
+// that only misled the planner dropped and the statistics brought up to date
+// (a write: benchmarks take copies or databases of their own).
+inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString &percorso)
+{
+    db.ApriSqlite(connessione, percorso);
+    try {
+        QSqlDatabase q = db.DatabaseDao(connessione);
+        Schema::TogliIndiciSuperati(q);
+        Schema::Statistiche(q, false);
+    } catch (const VbErrore &e) {
+        std::fprintf(stderr, "statistics not updated: %s\n", qPrintable(e.descrizione()));
+    }
 }
 
 // Console reporter that also keeps the time per iteration (ns) of each

@@ -1,7 +1,8 @@
 // The customer form's next-record command with the registry page, then the
 // accounting page, shown and decoded for every record, beside the same command
 // with a page that decodes nothing ("2-Nota") in the same run. Prints the
-// medians and the ratios.
+// medians and the ratios. Every step must move the key forward, or the
+// benchmark fails.
 //
 // bench_clienti_decodifica [--db PATH] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
@@ -39,19 +40,6 @@ double mediana(std::vector<qint64> v)
     return double(v[v.size() / 2]) / 1000.0;
 }
 
-// The menu database beside the company one: "menu.db", or "menu-N.db" for "azienda-N.db".
-QString menuAccanto(const QString &azienda)
-{
-    const QFileInfo f(azienda);
-    for (const QString &nome : {QString(f.fileName()).replace(QStringLiteral("azienda"), QStringLiteral("menu")),
-                                QStringLiteral("menu.db")}) {
-        const QString p = f.dir().filePath(nome);
-        if (p != azienda && QFileInfo::exists(p))
-            return p;
-    }
-    return {};
-}
-
 void Successivo(benchmark::State &state)
 {
     const int pagina = int(state.range(0));
@@ -64,13 +52,20 @@ void Successivo(benchmark::State &state)
     form->SelezionaTab(pagina + 1);
     QCoreApplication::processEvents();
     std::vector<qint64> &tempi = g_tempi[pagina];
+    QString chiave = pag->ChiaveCorrente().join(QLatin1Char('|'));
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        if (!pag->EseguiComando(QStringLiteral("Successivo")).toBool())
-            pag->EseguiComando(QStringLiteral("Inizio"));
+        const bool letto = pag->EseguiComando(QStringLiteral("Successivo")).toBool();
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
+        // Each step must reach the next customer: a failed read is no step.
+        const QString nuova = pag->ChiaveCorrente().join(QLatin1Char('|'));
+        if (!letto || nuova.compare(chiave, Qt::CaseInsensitive) <= 0) {
+            state.SkipWithError("the next record was not read");
+            break;
+        }
+        chiave = nuova;
     }
     // The page shown was decoded for the record reached.
     if (pagina == 0 && form->Lab(1050)->text().isEmpty() && !form->txt(1050)->text().isEmpty())
@@ -98,9 +93,9 @@ int main(int argc, char **argv)
     RisposteProgrammate::ImpostaSenzaModali(true);
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
-    db->ApriSqlite(Globali::DbAzienda, percorso);
+    supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
     Globali::NomeDbAzienda = percorso;
-    Globali::NomeDbMenu = menuAccanto(percorso);
+    Globali::NomeDbMenu = supporto_bench::MenuAccanto(percorso);
     std::fprintf(stderr, "company %s, menu %s\n", qPrintable(percorso),
                  Globali::NomeDbMenu.isEmpty() ? "(none)" : qPrintable(Globali::NomeDbMenu));
     ClienteMenuLocale menu;

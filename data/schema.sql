@@ -172,7 +172,10 @@ CREATE TABLE IF NOT EXISTS PianoConti (
 CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
 CREATE INDEX IF NOT EXISTS PianoConti_PartIva ON PianoConti (PartIva);
 CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
-CREATE INDEX IF NOT EXISTS PianoConti_Tipo ON PianoConti (Tipo);
+-- No index on Tipo: its three values hold nothing to seek, and SQLite chose it
+-- for "Tipo = '3' ... ORDER BY Gruppo, Mastro, Conto LIMIT 1", sorting every
+-- customer to return one. Companies made with it lose it here.
+DROP INDEX IF EXISTS PianoConti_Tipo;
 
 CREATE TABLE IF NOT EXISTS IndSped (
   Gruppo $testo(4) NOT NULL,

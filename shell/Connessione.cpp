@@ -65,6 +65,21 @@ void chiaveStorico(DbMotore *db)
     }
 }
 
+// At each opening: the indexes that only misled the planner go, and the
+// planner's statistics are brought up to date (SQLite; a server keeps its
+// own). A database that refuses (read-only, locked) opens all the same.
+void statistiche(DbMotore *db)
+{
+    if (db->SolaLettura(Globali::DbAzienda))
+        return;
+    try {
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::TogliIndiciSuperati(q);
+        Schema::Statistiche(q, false);
+    } catch (const VbErrore &) {
+    }
+}
+
 } // namespace
 
 QString ApriDbAzienda()
@@ -125,6 +140,7 @@ QString ApriDbAzienda()
         }
         avvisaSolaLettura(db, origine, odbc);
         chiaveStorico(db);
+        statistiche(db);
         if (!owner.isEmpty())
             db->ImpostaParametro(QStringLiteral("Owner:") + Globali::DbAzienda, owner);
         if (!execOption.isEmpty())

@@ -255,6 +255,35 @@ void ChiaveStoricoGiorno(QSqlDatabase &db)
     }
 }
 
+void TogliIndiciSuperati(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    static const QRegularExpression togli(QStringLiteral(R"(^DROP\s+INDEX\s+IF\s+EXISTS\s)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QSqlQuery q(db);
+    for (const QString &istr : Istruzioni(LeggiScript(RisorsaAzienda), MotoreDi(db)))
+        if (togli.match(istr).hasMatch() && !q.exec(istr))
+            throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                           QStringLiteral("Indice non tolto: %1\n%2").arg(q.lastError().text(), istr));
+}
+
+void Statistiche(QSqlDatabase &db, bool server)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    QStringList istruzioni;
+    if (MotoreDi(db) == Motore::SQLite)
+        istruzioni << QStringLiteral("PRAGMA analysis_limit=1000") << QStringLiteral("ANALYZE");
+    else if (server)
+        istruzioni << QStringLiteral("ANALYZE");
+    QSqlQuery q(db);
+    for (const QString &istr : std::as_const(istruzioni))
+        if (!q.exec(istr))
+            throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                           QStringLiteral("Statistiche non aggiornate: %1").arg(q.lastError().text()));
+}
+
 void ApplicaAzienda(QSqlDatabase &db)
 {
     ChiaveStoricoGiorno(db);

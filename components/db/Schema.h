@@ -51,6 +51,18 @@ QHash<QString, int> LunghezzeTesto(const QString &tabella);
 // changed, when the database refuses (read-only, no rights, locked).
 void ChiaveStoricoGiorno(QSqlDatabase &db);
 
+// Drops from an existing company database the indexes the company schema
+// drops (its "DROP INDEX IF EXISTS" statements): indexes that only misled the
+// planner. Throws VbErrore when the database refuses.
+void TogliIndiciSuperati(QSqlDatabase &db);
+
+// Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of
+// each index (PRAGMA analysis_limit), a few tens of milliseconds however large
+// the file, run when a company is made and at each opening. PostgreSQL: ANALYZE
+// when `server` is true (after a creation or a copy; the server's autovacuum
+// keeps them afterwards). Throws VbErrore when the database refuses.
+void Statistiche(QSqlDatabase &db, bool server = true);
+
 // The company database schema, and the common menu database schema. An
 // existing database first gets the history's key as above.
 void ApplicaAzienda(QSqlDatabase &db);

@@ -48,6 +48,28 @@ std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)
     return m_db->Seleziona(m_connessione, sql);
 }
 
+std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, const QStringList &chiave, bool prima,
+                                                 int limite, bool pagina)
+{
+    if (pagina)
+        ++m_stat.pagine;
+    std::unique_ptr<Risultato> righe;
+    for (const QString &livello : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), prima)) {
+        const int mancano = righe ? limite - righe->numRighe() : limite;
+        if (mancano <= 0)
+            break;
+        const QString cond = condizione.isEmpty() ? livello : condizione + QStringLiteral(" And ") + livello;
+        std::unique_ptr<Risultato> r = m_db->Seleziona(m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, prima,
+                                                                                      mancano));
+        if (!righe)
+            righe = std::move(r);
+        else
+            for (int i = 0; i < r->numRighe(); ++i)
+                righe->aggiungiRiga(r->riga(i));
+    }
+    return righe ? std::move(righe) : std::make_unique<Risultato>(m_colonne);
+}
+
 // The ordering: the SELECT's own columns, then the key columns it lacks. Read
 // by neighbouring values only when every one of them is selected.
 void RigheLista::preparaOrdine()
@@ -226,14 +248,12 @@ std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
     const bool piccoli = nulliPiccoli();
     if (auto c = m_confini.find(p - 1); c != m_confini.end()) {
         ++m_stat.perChiave;
-        return leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, c->second.ultimo, piccoli), m_ordine,
-                                      false, P));
+        return leggiDopo({}, c->second.ultimo, false, P);
     }
     if (auto c = m_confini.find(p + 1); c != m_confini.end()) {
         ++m_stat.perChiave;
         avanti = false;
-        return rovescia(*leggi(SqlLista::Pagina(
-            m_parti, SqlLista::CondizioneDopo(m_ordine, c->second.primo, piccoli, true), m_ordine, true, P)));
+        return rovescia(*leggiDopo({}, c->second.primo, true, P));
     }
     // No neighbour read: skip rows from the nearest page read, or from either end.
     int sotto = -1, sopra = INT_MAX;
@@ -328,26 +348,24 @@ int RigheLista::contaPrima(const QStringList &chiave)
 
 // The position of the row whose ordering values are `chiave`; its page is
 // read around it (the rows before it backwards, the row, the rows after it),
-// so that showing it costs three index seeks however far down it lies.
+// so that showing it costs a count of the rows before it and a few index seeks.
 int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
 {
     const int pos = contaPrima(chiave);
     const int p = pos / RighePagina, k = pos % RighePagina;
     if (m_pagine.count(p))
         return pos;
-    const bool piccoli = nulliPiccoli();
     auto pagina = std::make_unique<Risultato>(m_colonne);
     if (k > 0) {
-        auto prima = leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, chiave, piccoli, true), m_ordine,
-                                            true, k));
+        auto prima = leggiDopo({}, chiave, true, k);
         if (prima->numRighe() != k)
             return pos;  // the list changed meanwhile: the page is read when shown
         for (int i = k - 1; i >= 0; --i)
             pagina->aggiungiRiga(prima->riga(i));
     }
     pagina->aggiungiRiga(riga.riga(0));
-    auto dopo = leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneDopo(m_ordine, chiave, piccoli), m_ordine, false,
-                                       RighePagina - k - 1));
+    auto dopo = RighePagina - k - 1 > 0 ? leggiDopo({}, chiave, false, RighePagina - k - 1)
+                                        : std::make_unique<Risultato>(m_colonne);
     for (int i = 0; i < dopo->numRighe(); ++i)
         pagina->aggiungiRiga(dopo->riga(i));
     ++m_stat.perChiave;
@@ -368,15 +386,16 @@ int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> 
                 return r;
         return -1;
     }
-    QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
+    const QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
+    std::unique_ptr<Risultato> trovata;
     if (da >= 0) {
         Risultato *p = pagina(da / RighePagina);
         if (!p || da % RighePagina >= p->numRighe())
             return -1;
-        cond += QStringLiteral(" And ") +
-                SqlLista::CondizioneDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti);
+        trovata = leggiDopo(cond, chiaveRiga(*p, da % RighePagina), !avanti, 1);
+    } else {
+        trovata = leggi(SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1));
     }
-    auto trovata = leggi(SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1));
     if (trovata->numRighe() == 0)
         return -1;
     return posiziona(chiaveRiga(*trovata, 0), *trovata);
@@ -421,15 +440,14 @@ bool RigheLista::Lettura::Successiva(QVariantList &valori)
             return false;
         }
         const auto &parti = m_righe.m_parti;
-        QString sql;
         if (!m_righe.m_perChiave)
-            sql = SqlLista::Pagina(parti, {}, {}, false, RighePagina, m_letti);
+            m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
+                                               SqlLista::Pagina(parti, {}, {}, false, RighePagina, m_letti));
+        else if (m_ultimo.isEmpty())
+            m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
+                                               SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RighePagina));
         else
-            sql = SqlLista::Pagina(
-                parti, m_ultimo.isEmpty() ? QString() : SqlLista::CondizioneDopo(m_righe.m_ordine, m_ultimo,
-                                                                                  m_righe.nulliPiccoli()),
-                m_righe.m_ordine, false, RighePagina);
-        m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione, sql);
+            m_pagina = m_righe.leggiDopo({}, m_ultimo, false, RighePagina, false);
         m_indice = 0;
         if (m_pagina->numRighe() == 0) {
             m_finita = true;

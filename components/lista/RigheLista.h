@@ -133,6 +133,13 @@ class RigheLista
 
     Risultato *pagina(int p);
     std::unique_ptr<Risultato> leggi(const QString &sql);
+    // At most `limite` rows after (prima: before) the row of ordering values
+    // `chiave` that also meet `condizione` (may be empty), in list order
+    // (reversed when `prima`): one index seek per level of the ordering
+    // (SqlLista::CondizioniDopo), the deepest first, until the rows suffice.
+    // `pagina`: counted among the pages read.
+    std::unique_ptr<Risultato> leggiDopo(const QString &condizione, const QStringList &chiave, bool prima, int limite,
+                                         bool pagina = true);
     // `avanti` is false when the page was read backwards from a later row.
     std::unique_ptr<Risultato> leggiPagina(int p, bool &avanti);
     std::unique_ptr<Risultato> rovescia(const Risultato &r) const;

@@ -206,6 +206,36 @@ QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &lette
     return QLatin1Char('(') + campo + QStringLiteral(" And (") + dopo + QStringLiteral("))");
 }
 
+QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
+                           bool prima)
+{
+    const int n = int(std::min(ordine.size(), letterali.size()));
+    QStringList livelli;
+    for (int i = n - 1; i >= 0; --i) {
+        const QString &c = ordine[i].colonna;
+        const QString &l = letterali[i];
+        const bool discendente = ordine[i].discendente != prima;
+        const bool nulliPrima = nulliPiccoli != discendente;
+        QStringList oltre;
+        if (l.isEmpty()) {
+            if (nulliPrima)
+                oltre << c + QStringLiteral(" Is Not Null");
+        } else {
+            oltre << c + (discendente ? QStringLiteral(" < ") : QStringLiteral(" > ")) + l;
+            if (!nulliPrima)
+                oltre << c + QStringLiteral(" Is Null");
+        }
+        QStringList uguali;
+        for (int j = 0; j < i; ++j)
+            uguali << (letterali[j].isEmpty() ? ordine[j].colonna + QStringLiteral(" Is Null")
+                                              : ordine[j].colonna + QStringLiteral(" = ") + letterali[j]);
+        for (const QString &o : std::as_const(oltre))
+            livelli << QLatin1Char('(') + QStringList(uguali + QStringList{o}).join(QStringLiteral(" And ")) +
+                           QLatin1Char(')');
+    }
+    return livelli;
+}
+
 QString CondizioneUguale(const QStringList &colonne, const QStringList &letterali)
 {
     QStringList parti;

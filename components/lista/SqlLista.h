@@ -47,6 +47,17 @@ QString Conteggio(const Parti &p);
 QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
                        bool prima = false);
 
+// The same rows as CondizioneDopo, as conditions each engine answers from the
+// ordering's index with one seek: the columns before one level equal to the
+// row's values and that level's column past its value, deepest level first
+// (a level past a value that Null may follow gives two: the values, then Null).
+// Read in turn, each in the list's order, they give the rows of CondizioneDopo
+// in that order; empty when no row can follow. A single condition of nested
+// Ors would be sought on its first column only: the engine then reads every row
+// that shares it up to the given one (a ledger of 100,000 customers).
+QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
+                           bool prima = false);
+
 // The condition that keeps the rows whose `colonne` have the values of
 // `letterali` (an empty entry: Null).
 QString CondizioneUguale(const QStringList &colonne, const QStringList &letterali);

@@ -76,30 +76,42 @@ QStringList GestPagine::ColonneChiave() const
 
 bool GestPagine::leggi(const QString &where, const QString &ordine, int origine)
 {
+    return leggiPrimoDi({where}, ordine, origine);
+}
+
+bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine)
+{
     if (!d->db || d->tabella.isEmpty())
         return false;
     QVariant pvRit;
     QVariantList pvArray;
     if (callbackPri(OpLettura, pvRit, pvArray) != 0)
         return false;
-    QString sql = QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella;
-    if (!where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where;
-    if (!ordine.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + ordine;
-    // One row is all a page shows: the engines stop at the first.
-    sql += QStringLiteral(" LIMIT 1");
-    const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
-    d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
-    if (d->rec.FineDati(nuovo)) {
-        d->rec.ChiudiRec(nuovo);
-        return false;
+    const QString base = QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella;
+    // The record shown keeps its set until another is found: the reads use the other handle.
+    if (m_handle.compare(QStringLiteral("Pagina%1").arg(++d->giro % 2), Qt::CaseInsensitive) == 0)
+        ++d->giro;
+    const QString nuovo = QStringLiteral("Pagina%1").arg(d->giro % 2);
+    for (const QString &where : condizioni) {
+        QString sql = base;
+        if (!where.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where;
+        if (!ordine.isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + ordine;
+        // One row is all a page shows: the engines stop at the first.
+        sql += QStringLiteral(" LIMIT 1");
+        d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
+        if (d->rec.FineDati(nuovo)) {
+            d->rec.ChiudiRec(nuovo);
+            continue;
+        }
+        if (!m_handle.isEmpty())
+            d->rec.ChiudiRec(m_handle);
+        m_handle = nuovo;
+        mostraRecord(origine);
+        return true;
     }
-    if (!m_handle.isEmpty() && m_handle.compare(nuovo, Qt::CaseInsensitive) != 0)
-        d->rec.ChiudiRec(m_handle);
-    m_handle = nuovo;
-    mostraRecord(origine);
-    return true;
+    return false;
 }
 
 void GestPagine::mostraRecord(int origine)
@@ -203,30 +215,32 @@ bool GestPagine::naviga(int direzione)
     for (const QString &col : colonne)
         ordine << col + (avanti ? QString() : QStringLiteral(" DESC"));
 
-    // Seek in key order: k1 >= v1 And (k1 > v1 Or (k2 >= v2 And (k2 > v2 Or ...))),
-    // a form every engine answers from the key's index.
-    QString seek;
+    // Seek in key order, one level of the key at a time from the last: the
+    // parts before it equal to the record's, that part past the record's
+    // (k1 = v1 And k2 = v2 And k3 > v3, then k1 = v1 And k2 > v2, then k1 > v1).
+    // Each is one seek of the key's index on every engine, and the first that
+    // finds a row has the next record; one condition of nested Ors would be
+    // sought on k1 alone and read every record of that k1 before this one.
+    // A partial key starts at its prefix: its last part is not passed.
+    QStringList livelli;
     if (direzione == 2 || direzione == 3) {
         const QString ge = avanti ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
         const QString gt = avanti ? QStringLiteral(" > ") : QStringLiteral(" < ");
-        // A full key moves past the record; a partial one starts at its prefix.
         const bool stretto = pieni == numeroChiavi;
         for (int i = pieni - 1; i >= 0; --i) {
-            const QString v = valoreSqlCampo(colonne[i], valori[i]);
-            if (i == pieni - 1)
-                seek = colonne[i] + (stretto ? gt : ge) + v;
-            else
-                seek = colonne[i] + ge + v + QStringLiteral(" And (") + colonne[i] + gt + v + QStringLiteral(" Or (") +
-                       seek + QStringLiteral("))");
+            QStringList parti;
+            for (int j = 0; j < i; ++j)
+                parti << colonne[j] + QStringLiteral(" = ") + valoreSqlCampo(colonne[j], valori[j]);
+            parti << colonne[i] + (i == pieni - 1 && !stretto ? ge : gt) + valoreSqlCampo(colonne[i], valori[i]);
+            livelli << parti.join(QStringLiteral(" And "));
         }
+    } else {
+        livelli << QString();
     }
-    QStringList where;
     const QString fissa = condizioneFissa();
-    if (!fissa.isEmpty())
-        where << fissa;
-    if (!seek.isEmpty())
-        where << QStringLiteral("(") + seek + QStringLiteral(")");
-    if (leggi(where.join(QStringLiteral(" And ")), ordine.join(QStringLiteral(", ")), 0))
+    for (QString &l : livelli)
+        l = fissa.isEmpty() ? l : l.isEmpty() ? fissa : fissa + QStringLiteral(" And ") + l;
+    if (leggiPrimoDi(livelli, ordine.join(QStringLiteral(", ")), 0))
         return true;
     QApplication::beep();
     return false;

@@ -1,5 +1,6 @@
 // Customers of the demo company with their shipping addresses, documents,
 // letters of intent, history, running totals and accounting movements.
+#include "components/util/VbErrore.h"
 #include "data/generator/Casuale.h"
 #include "data/generator/CodiciDemo.h"
 #include "data/generator/Generatore.h"
@@ -38,6 +39,26 @@ QString CodiceConto(int i)
     i -= 26 * 999;
     return QString(QChar(u'A' + (i / 99) / 26 % 26)) + QChar(u'A' + (i / 99) % 26) +
            QStringLiteral("%1").arg(i % 99 + 1, 2, 10, QChar(u'0'));
+}
+
+// The accounts one ledger holds: every code CodiceConto hands out.
+constexpr int ContiPerMastro = 9999 + 26 * 999 + 26 * 26 * 99;
+
+// The ledger of the n-th customer of Italy or abroad: 05 and 06 first, as
+// every demo has them; a ledger that is full goes on in the next free ledger
+// of group 01, as a large company opens more customer ledgers.
+QString MastroCliente(bool estero, int n)
+{
+    static const char *italia[] = {"05", "07", "08", "09", "11", "12", "13", "14", "16", "17", "18", "19"};
+    static const char *esteri[] = {"06", "21", "22", "23", "24", "25", "26", "27", "28", "29"};
+    const int i = n / ContiPerMastro;
+    const int quanti = estero ? int(std::size(esteri)) : int(std::size(italia));
+    if (i >= quanti)
+        throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                       QStringLiteral("Troppi clienti per i mastri della demo (%1 al massimo per mastro, %2 mastri)")
+                           .arg(ContiPerMastro)
+                           .arg(quanti));
+    return QString::fromLatin1(estero ? esteri[i] : italia[i]);
 }
 
 // Municipalities drawn in proportion to their population.
@@ -104,6 +125,7 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
                    "IndSped", "Resa", "PrezzoDDT", "SoggRitAcconto", "PercRitAcc", "CassaPrev", "TSIncluso",
                    "flagOpposizione", "NoteFattura", "Cointest", "FARappFiscRagSoc", "FARappFiscStato",
                    "FARappFiscCodIdFisc"});
+    Inseritore mastri(db, "Mastri", {"Gruppo", "Mastro", "Tipo", "Descrizione"});
     Inseritore sped(db, "IndSped",
                     {"Gruppo", "Mastro", "Conto", "IndSped", "Descrizione", "RagSoc", "RagSoc2", "Indirizzo", "Cap",
                      "Localita", "Pr", "Stato", "Telefono"});
@@ -140,8 +162,15 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
         const bool professionista = arch == 1 || (arch < 0 && persona && caso.percento(40));
         const bool pa = arch < 0 && !persona && !estero && caso.percento(3);
         cli.gruppo = "01";
-        cli.mastro = estero ? "06" : "05";
-        cli.conto = CodiceConto(estero ? numEstero++ : numItalia++);
+        const int numero = estero ? numEstero++ : numItalia++;
+        cli.mastro = MastroCliente(estero, numero);
+        cli.conto = CodiceConto(numero % ContiPerMastro);
+        if (numero % ContiPerMastro == 0 && numero > 0)
+            mastri("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Tipo", "3")(
+                "Descrizione", QStringLiteral("CREDITI VERSO CLIENTI %1 (%2)")
+                                   .arg(estero ? QStringLiteral("ESTERO") : QStringLiteral("ITALIA"))
+                                   .arg(numero / ContiPerMastro + 1))
+                .scrivi();
         cli.estero = estero;
         cli.privato = persona && !professionista;
         cli.professionista = professionista;

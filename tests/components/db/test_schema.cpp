@@ -246,6 +246,31 @@ TEST_P(SchemaApplicato, AnOlderHistoryKeepsEachDaysFirstRowAndGetsTheKey)
                         "'2024-03-01')"));
 }
 
+// A company made with the index on the customer kind loses it when opened
+// (the planner chose it and sorted every customer), other indexes stay; the
+// statistics are then written (SQLite) or asked of the server.
+TEST_P(SchemaApplicato, OpeningDropsTheMisleadingIndexAndWritesStatistics)
+{
+    const bool pg = GetParam() == Motore::PostgreSQL;
+    auto indice = [&](const char *nome) {
+        return Valore(pg ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname = '%1'").arg(nome)
+                         : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1'").arg(nome))
+            .toInt();
+    };
+    EXPECT_EQ(indice("pianoconti_tipo") + indice("PianoConti_Tipo"), 0);
+    Esegui("CREATE INDEX PianoConti_Tipo ON PianoConti (Tipo)");
+    Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo) VALUES ('01', '05', '0001', '3')");
+    ASSERT_NO_THROW(Schema::TogliIndiciSuperati(db));
+    EXPECT_EQ(indice("pianoconti_tipo") + indice("PianoConti_Tipo"), 0);
+    EXPECT_EQ(indice("pianoconti_descrizione") + indice("PianoConti_Descrizione"), 1);
+    ASSERT_NO_THROW(Schema::TogliIndiciSuperati(db));
+    ASSERT_NO_THROW(Schema::Statistiche(db));
+    if (!pg)
+        EXPECT_GT(Valore("SELECT count(*) FROM sqlite_stat1 WHERE tbl = 'PianoConti'").toInt(), 0);
+    else
+        EXPECT_EQ(Valore("SELECT count(*) FROM pg_stats WHERE tablename = 'pianoconti' AND attname = 'tipo'").toInt(), 1);
+}
+
 TEST_P(SchemaApplicato, AmountsKeepFourDecimals)
 {
     Esegui("INSERT INTO FatTest (Anno, NumRif, TotDocum) VALUES (2024, 1, 1234567.8912)");

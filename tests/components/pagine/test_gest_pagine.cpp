@@ -444,6 +444,43 @@ TEST_F(Pagine, MovesInKeyOrderAmongTheFormsRecords)
     EXPECT_EQ(conto(), QStringLiteral("01-0001"));
 }
 
+// Seeks go one key level at a time: across a group with several others of
+// another type in between, from a partial key, and past either end the record
+// shown stays with its own row set.
+TEST_F(Pagine, SeeksCrossGroupsFromPartialKeysAndKeepTheShownRecordAtTheEnds)
+{
+    for (const char *r : {"('01', '0011', '2')", "('01', '0020', '2')", "('02', '0000', '2')", "('03', '0001', '3')",
+                          "('03', '0002', '3')", "('04', '0001', '2')"})
+        db.EseguiSql(QStringLiteral("Prova"),
+                     QStringLiteral("INSERT INTO Clienti (Gruppo, Conto, Tipo) VALUES ") + QLatin1String(r));
+    auto conto = [this] { return form.gruppo->text() + QLatin1Char('-') + form.conto->text(); };
+    const QStringList ordine = {"01-0001", "01-0002", "01-0010", "02-0001", "03-0001", "03-0002"};
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Inizio")).toBool());
+    for (qsizetype i = 1; i < ordine.size(); ++i) {
+        ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
+        EXPECT_EQ(conto(), ordine[i]);
+    }
+    EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
+    EXPECT_EQ(form.pag.LeggiCampo(form.pag.ChiaveRecordset(), QStringLiteral("Conto")).toString(), "0002");
+    for (qsizetype i = ordine.size() - 2; i >= 0; --i) {
+        ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Precedente")).toBool());
+        EXPECT_EQ(conto(), ordine[i]);
+    }
+    EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Precedente")).toBool());
+    EXPECT_EQ(form.pag.LeggiCampo(form.pag.ChiaveRecordset(), QStringLiteral("Gruppo")).toString(), "01");
+    EXPECT_EQ(form.pag.LeggiCampo(form.pag.ChiaveRecordset(), QStringLiteral("Conto")).toString(), "0001");
+
+    // A group typed alone: its first record forwards, the last before it backwards.
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Nuovo")).toBool());
+    form.pag.ScriviCampo(QStringLiteral("Gruppo"), QStringLiteral("02"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
+    EXPECT_EQ(conto(), QStringLiteral("02-0001"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Nuovo")).toBool());
+    form.pag.ScriviCampo(QStringLiteral("Gruppo"), QStringLiteral("03"));
+    ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Precedente")).toBool());
+    EXPECT_EQ(conto(), QStringLiteral("03-0002"));
+}
+
 TEST_F(Pagine, ChangedRecordAsksBeforeMovingOrClosing)
 {
     leggi(QStringLiteral("01"), QStringLiteral("0001"));
