@@ -11,6 +11,7 @@
 #include "components/stampa/StampaFissa.h"
 #include "support/StampaQt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -226,23 +227,38 @@ bool comandoCups(const ServerCups &s, const QString &comando, QStringList argome
     return QProcess::execute(comando, argomenti) == 0;
 }
 
-// The laser queue as the test leaves it: accepting, running, no held jobs
-// and its jobs dropped, whatever the test did to it.
-class CodaRipristinata {
+// A laser queue of the test's own, on the laser queue's device: the test
+// stops it, holds and refuses its jobs, which must not reach the tests that
+// print on the shared queues meanwhile. Removed, jobs and all, at the end.
+class CodaPropria {
 public:
-    explicit CodaRipristinata(const ServerCups &s) : m_s(s) {}
-    ~CodaRipristinata()
+    explicit CodaPropria(const ServerCups &s)
+        : m_s(s), nome(QStringLiteral("clienti-ferma-%1").arg(QCoreApplication::applicationPid()))
     {
-        comandoCups(m_s, QStringLiteral("cancel"), {QStringLiteral("-a"), m_s.codaGrezza});
-        comandoCups(m_s, QStringLiteral("lpadmin"),
-                    {QStringLiteral("-p"), m_s.codaGrezza, QStringLiteral("-o"),
-                     QStringLiteral("job-hold-until-default=no-hold")});
-        comandoCups(m_s, QStringLiteral("cupsaccept"), {m_s.codaGrezza});
-        comandoCups(m_s, QStringLiteral("cupsenable"), {m_s.codaGrezza});
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), s.server, QStringLiteral("-v"), s.codaGrezza});
+        lpstat.waitForFinished();
+        // "device for clienti-laser: socket://127.0.0.1:PORT/?snmp=false"
+        const QString riga = QString::fromUtf8(lpstat.readAllStandardOutput()).trimmed();
+        const QString dispositivo = riga.mid(riga.indexOf(QStringLiteral(": ")) + 2);
+        creata = riga.contains(QStringLiteral("socket://")) &&
+                 comandoCups(s, QStringLiteral("lpadmin"),
+                             {QStringLiteral("-p"), nome, QStringLiteral("-E"), QStringLiteral("-v"), dispositivo,
+                              QStringLiteral("-m"), QStringLiteral("drv:///sample.drv/laserjet.ppd"),
+                              QStringLiteral("-o"), QStringLiteral("PageSize=A4")});
+    }
+    ~CodaPropria()
+    {
+        comandoCups(m_s, QStringLiteral("cancel"), {QStringLiteral("-a"), nome});
+        comandoCups(m_s, QStringLiteral("lpadmin"), {QStringLiteral("-x"), nome});
     }
 
 private:
     const ServerCups &m_s;
+
+public:
+    const QString nome;
+    bool creata = false;
 };
 
 bool inglese(const QString &t)
@@ -258,35 +274,36 @@ bool inglese(const QString &t)
 
 TEST_F(CatalogoCupsTest, StoppedQueueHeldJobAndRefusingQueueAreNeverAFinishedPrint)
 {
-    CodaRipristinata ripristino(*server);
+    CodaPropria coda(*server);
+    ASSERT_TRUE(coda.creata) << "a queue of the test's own on the laser queue's device";
     opz.oiStaVid(OpzStampa::UscitaFissa);
     opz.FisStampante(-1);
-    opz.FisFileName(server->codaGrezza);
+    opz.FisFileName(coda.nome);
 
     // A stopped printer keeps the job: the user is told it waits.
-    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsdisable"), {server->codaGrezza}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsdisable"), {coda.nome}));
     SorgenteMemoria s = SorgenteClienti(20, titoloUnico());
     EsitoStampa e = stampa(s);
     EXPECT_FALSE(e.eseguita);
     EXPECT_TRUE(e.inAttesa);
-    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 è ferma").arg(server->codaGrezza)))
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 è ferma").arg(coda.nome)))
         << e.errore.toStdString();
     EXPECT_TRUE(e.errore.contains(QStringLiteral("resta in attesa nella coda"))) << e.errore.toStdString();
     EXPECT_FALSE(inglese(e.errore)) << e.errore.toStdString();
 
     // The same through the paged printer output (a PDF for the queue).
     opz.oiStaVid(OpzStampa::UscitaStampante);
-    opz.osNomeStampante(server->codaGrezza);
+    opz.osNomeStampante(coda.nome);
     SorgenteMemoria p = SorgenteClienti(5, titoloUnico());
     e = stampa(p);
     EXPECT_FALSE(e.eseguita);
     EXPECT_TRUE(e.inAttesa) << e.errore.toStdString();
-    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cancel"), {QStringLiteral("-a"), server->codaGrezza}));
-    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsenable"), {server->codaGrezza}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cancel"), {QStringLiteral("-a"), coda.nome}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsenable"), {coda.nome}));
 
     // A queue that holds every job: said as held, not printed.
     ASSERT_TRUE(comandoCups(*server, QStringLiteral("lpadmin"),
-                            {QStringLiteral("-p"), server->codaGrezza, QStringLiteral("-o"),
+                            {QStringLiteral("-p"), coda.nome, QStringLiteral("-o"),
                              QStringLiteral("job-hold-until-default=indefinite")}));
     SorgenteMemoria h = SorgenteClienti(5, titoloUnico());
     e = stampa(h);
@@ -294,19 +311,19 @@ TEST_F(CatalogoCupsTest, StoppedQueueHeldJobAndRefusingQueueAreNeverAFinishedPri
     EXPECT_TRUE(e.inAttesa);
     EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampa è trattenuta nella coda"))) << e.errore.toStdString();
     ASSERT_TRUE(comandoCups(*server, QStringLiteral("lpadmin"),
-                            {QStringLiteral("-p"), server->codaGrezza, QStringLiteral("-o"),
+                            {QStringLiteral("-p"), coda.nome, QStringLiteral("-o"),
                              QStringLiteral("job-hold-until-default=no-hold")}));
 
     // A queue that refuses jobs: Italian first, CUPS' own words as the detail.
-    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsreject"), {server->codaGrezza}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsreject"), {coda.nome}));
     SorgenteMemoria r = SorgenteClienti(5, titoloUnico());
     e = stampa(r);
     EXPECT_FALSE(e.eseguita);
     EXPECT_FALSE(e.inAttesa);
-    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 non accetta stampe").arg(server->codaGrezza)))
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampante %1 non accetta stampe").arg(coda.nome)))
         << e.errore.toStdString();
     EXPECT_FALSE(inglese(e.errore)) << e.errore.toStdString();
-    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsaccept"), {server->codaGrezza}));
+    ASSERT_TRUE(comandoCups(*server, QStringLiteral("cupsaccept"), {coda.nome}));
 
     // Running again: printed.
     SorgenteMemoria ok = SorgenteClienti(5, titoloUnico());
