@@ -51,11 +51,12 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
 
     auto *scorri = new QScrollArea(PicPdfEmail);
     scorri->setWidgetResizable(true);
+    scorri->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scorri->setFrameShape(QFrame::NoFrame);
     auto *corpo = new QWidget(scorri);
     scorri->setWidget(corpo);
     radice->addWidget(scorri, 1);
-    auto *colonne = new QHBoxLayout(corpo);
+    auto *colonne = new QVBoxLayout(corpo);
 
     auto salva = [&](int indice, QWidget *p) {
         auto *c = ChePdfEmailSalva.Aggiungi(indice, new QCheckBox(QStringLiteral("Salvare"), p));
@@ -113,7 +114,6 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
     CboEmailTipoNum->addItems({QStringLiteral("Scelta 1"), QStringLiteral("Scelta 2"), QStringLiteral("Scelta 3")});
     r.aggiungi(salva(22, generale), etichetta(0, "Configurazione di invio email Attiva", generale),
                CboEmailTipoNum);
-    r.g->setRowStretch(r.riga, 1);
     r.g->setColumnStretch(2, 1);
 
     // The three configurations, one over the other.
@@ -143,12 +143,12 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
         rc.aggiungi(salva(b + 20, p), nullptr, spunta(b + 20, "Usa SSL per l'invio dell'email", p));
         rc.aggiungi(salva(b + 21, p), etichetta(1021 + b, "Directory stunnel", p), casella(1021 + b, p),
                     cerca(1021 + b, p));
-        rc.g->setRowStretch(rc.riga, 1);
         rc.g->setColumnStretch(2, 1);
         configurazioni->addWidget(p);
     }
-    colonne->addWidget(generale, 1);
-    colonne->addWidget(configurazioni, 1);
+    colonne->addWidget(generale);
+    colonne->addWidget(configurazioni);
+    colonne->addStretch();
 
     // Where to save, and the buttons.
     auto *dove = new QGroupBox(QStringLiteral("Dove salvare"), PicPdfEmail);
