@@ -9,12 +9,18 @@
 
 #include "components/stampa/Stampante.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
+class InvioEmail;
 class OpzStampa;
+class QLineEdit;
+class QWidget;
+class Stampatore;
 
 // ---- Default and current printer (StampantiPredefinite.cpp) ----
 
@@ -62,8 +68,55 @@ void ElencoStampantiPorte(QStringList &nomi, QStringList &porte);
 // A PDF or e-mail setting of the menu host by name ("UsaPdfCreator",
 // "StampeEmail"...), as text ("" when the host holds none); the sender and
 // reply-to addresses in display form for the send types that want it.
-// Throws VbErrore when the host cannot be asked.
+// "EmailOggetto" and "EmailTesto" are the subject and text pair of row
+// "PdfEmail" of Appoggio chosen by EmailNumTesto (empty outside 1..5).
+// Throws VbErrore when the host cannot be asked or EmailNumTesto is not a
+// number.
 QString LeggiParEmail(const QString &nome);
+
+// ---- E-mail parameters of printouts (EmailStampe.cpp) ----
+
+// The engine of the running print, set by the print start.
+Stampatore *MotoreStampa();
+void MotoreStampa(Stampatore *motore);
+// Compiles the e-mail keys of the running print's options (of `opz` in the
+// second form) when the print is to be e-mailed: recipient, send type,
+// subject and text with their placeholders, sender, server, login. Missing
+// login, password, server or recipient: VbErrore -123 with what is missing
+// (never the password), and the options untouched. A recipient given by the
+// caller becomes the recipient.
+void PreparaParEmail(const QString &psDestinatario);
+void PreparaParEmail(const QString &psDestinatario, OpzStampa &opz);
+// Asks the user for the e-mail data through the print-choice dialog's panel
+// and, with pbCompila, compiles them; true when confirmed and compiled. A
+// compilation that fails is told with its description.
+QVariant ChiediDatiEmail(int pbCompila, int pbImpostaOpz);
+// The mailer the print start hands the engine: compiles the e-mail keys and
+// sends through InvioEmailSmtp. Missing data answer a refused login, so that
+// the engine asks for them once.
+InvioEmail &InvioEmailStampe();
+
+// ---- Subject and text placeholders (SegnapostoEmail.cpp) ----
+
+// "§Name§" replaced by its value, names without regard to case: the subject
+// has "Ora" (hh:nn), the text "OraRid" (hhnn).
+QString EspandiOggettoEmail(const QString &testo, const OpzStampa &opz);
+QString EspandiTestoEmail(const QString &testo, const OpzStampa &opz);
+// The clock of the date and time placeholders (tests fix it; empty: now).
+void ImpostaOrologioEmail(std::function<QDateTime()> orologio);
+
+// ---- The customer's e-mail address (EmailCliente.cpp) ----
+
+// The customer's address chosen in the account lookup (F2 to F5) into
+// `casella` (unless piNonScrivere); `piColonna` gets the address column
+// picked (1..4, 0 none). Answers the address, "" when nothing was chosen.
+QVariant ScegliEmailCliente(QLineEdit *casella, QWidget *etichetta, int piKeyCode, int piShift,
+                            const QVariant &pvAiuto, int piNonScrivere, int &piColonna);
+// The preferred address kind (1..4) of the setting EmailPredef: a number held
+// to 0..4, and at 0 the words of each kind.
+int TipoEmailPredefinito(const QString &valore);
+// The focus colouring of the print-choice dialog's boxes.
+void GotFocusCampoStampa(QWidget *controllo);
 
 // ---- Saved options (OpzioniSalvate.cpp) ----
 

@@ -3,6 +3,7 @@
 
 #include "components/stampa/ComponenteStampa.h"
 #include "components/stampa/Stampatore.h"
+#include "printing/AziendaUtilStampe.h"
 #include "printing/FrmComlinStampa.h"
 #include "printing/FrmSceltaStam.h"
 #include "printing/FrmVStampa.h"
@@ -62,12 +63,16 @@ void InstallaFinestreStampa()
     });
     // The print choice's "Cambia" of the preview panel.
     FrmSceltaStam::ImpostaDialogoScala(&frmVStaPar::Chiedi);
+    // The engine's request for the e-mail login data goes to the PDF and e-mail panel.
+    frmStampaInCorso::ImpostaChiediDatiEmail([] { return ChiediDatiEmail(-1, -1); });
 }
 
 void ScaricaFinestreStampa()
 {
     ImpostaFornitoreStampa({});
     FrmSceltaStam::ImpostaDialogoScala({});
+    frmStampaInCorso::ImpostaChiediDatiEmail({});
+    MotoreStampa(nullptr);
     delete g_anteprima.data();
     delete g_dialogo.data();
     delete g_avanzamento.data();

@@ -223,6 +223,10 @@ void FrmComlinStampa::CmdStampa_Click()
         avanzamento->ogStampa(motore);
         motore->ogPrtStam(StampanteApp::Corrente());
         motore->ogOpzSta(&OpzioniStampa());
+        // A PDF to e-mail is sent with the host's settings; a refused login
+        // reaches this engine through the progress window.
+        motore->ImpostaInvioEmail(&InvioEmailStampe());
+        MotoreStampa(motore);
     }
     int orientamento = -1;
     if (OptOrientamento(0)->isChecked())

@@ -218,6 +218,12 @@ void FrmSceltaStam::ComChiudi_Click()
 // the close checks.
 void FrmSceltaStam::done(int r)
 {
+    // Closing the window asked for a print's e-mail data cancels the request.
+    if (oiRichDatiEmail == 1000) {
+        oiRichDatiEmail = 200;
+        hide();
+        return;
+    }
     if (!Form_Unload())
         return;
     QDialog::done(r);

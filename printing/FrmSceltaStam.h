@@ -13,7 +13,8 @@
 // ports (FrmSceltaStamStampanti.cpp), output kinds and files
 // (FrmSceltaStamUscite.cpp), saved option sets (FrmSceltaStamOpzioni.cpp),
 // trays and papers (FrmSceltaStamCassetti.cpp), fixed-length settings, text
-// boxes and keys (FrmSceltaStamFissa.cpp).
+// boxes and keys (FrmSceltaStamFissa.cpp), automatic PDF and the PDF and
+// e-mail panel (FrmSceltaStamPdfEmail*.cpp).
 #pragma once
 
 #include "components/forms/ControlArray.h"
@@ -140,6 +141,60 @@ class FrmSceltaStam : public QDialog, public FormComune
     static int LeggiVersioneExcel();
     QWidget *CampoTesto(int indice, bool appo) override;
 
+    // ---- Automatic PDF, the PDF and e-mail panel and its INI files
+    // (FrmSceltaStamPdfEmail.cpp, FrmSceltaStamPdfEmailIni.cpp; controls in
+    // FrmSceltaStamPdfEmailLayout.cpp) ----
+
+    void ImpostaPdfAutom();
+    void ComCerca_Click(int Index);
+    void ComHlp_Click(int Index);
+    void ComParIniPE_Click();
+    void MostraIniPE();
+    void AggIniPE();
+    QVariant CtrlTxtValidi();
+    // The request for a print's e-mail data (oiRichDatiEmail 1000 first):
+    // true when the user confirmed, false when cancelled.
+    QVariant RichDatiEmail();
+    void MostraEmailToCor(bool pbAggCob);
+    void MostraEmailTipoCor(bool pbAggCob);
+    void ComPEOk_Click();
+    void ComPEAnnulla_Click();
+    void ComPeDatiCor_Click();
+    void CboEmailToNum_Click();
+    void CboEmailTipoNum_Click();
+    QVariant SalvaCancIniPE();
+    QVariant IndInVet(int piCheck);
+    void PESelDeselSalOpz(bool pbSelez);
+    void ComPESalva_Click();
+    void ComPECanc_Click();
+    void ComPERileggi_Click();
+    void ComPESel_Click() { PESelDeselSalOpz(true); }
+    void ComPEDesel_Click() { PESelDeselSalOpz(false); }
+
+    // Key numbers: box 100 * configuration + key, text 1000 + the same.
+    ControlArray<QCheckBox> ChePdfEmailVal{QStringLiteral("ChePdfEmailVal")};
+    ControlArray<QCheckBox> ChePdfEmailSalva{QStringLiteral("ChePdfEmailSalva")};
+    ControlArray<QRadioButton> OptPETipoInvio{QStringLiteral("OptPETipoInvio")};
+    ControlArray<QRadioButton> OptPEDove{QStringLiteral("OptPEDove")};
+    ControlArray<QWidget> PicEmailAttiva{QStringLiteral("PicEmailAttiva")};
+    ControlArray<QPushButton> ComCerca{QStringLiteral("ComCerca")};
+    ControlArray<QPushButton> ComHlp{QStringLiteral("ComHlp")};
+    QComboBox *CboEmailToNum = nullptr;
+    QComboBox *CboEmailTipoNum = nullptr;
+    QPushButton *ComPEOk = nullptr;
+    QPushButton *ComPEAnnulla = nullptr;
+    QPushButton *ComPeDatiCor = nullptr;
+    QPushButton *ComPESalva = nullptr;
+    QPushButton *ComPECanc = nullptr;
+    QPushButton *ComPERileggi = nullptr;
+    QPushButton *ComPESel = nullptr;
+    QPushButton *ComPEDesel = nullptr;
+    // Recipient (1-3) and configuration (1-3) shown; -1 with three
+    // configurations, 0 with the plain key names of one.
+    int miEmailToCor = 1;
+    int miEmailTipoCor = 1;
+    int mbPiuConfigEmail = 0;
+
     // ---- Controls (FrmSceltaStamLayout.cpp, the saved-options panel in
     // FrmSceltaStamOpzioni.cpp) ----
 
@@ -223,6 +278,11 @@ class FrmSceltaStam : public QDialog, public FormComune
     QWidget *CreaPannelloFile();
     QWidget *CreaPannelloFissa();
     void CreaPannelloOpzioni();
+    void CreaPannelloPdfEmail();
+    void CollegaEventiPdfEmail();
+    void NascondiPannelloPE();
+    // The host parameter of a key for configuration c (0-2) in the mode in use.
+    QString NomeChiavePE(const char *chiave, int c) const;
     void CollegaEventi();
     void RiempiGriglie();
     void MostraFoglio(QWidget *foglio);

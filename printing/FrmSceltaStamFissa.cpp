@@ -6,7 +6,10 @@
 #include "components/forms/ColoriVb.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
+#include "printing/AziendaUtilStampe.h"
 #include "services/Focus.h"
+#include "services/MsgCom.h"
 #include "services/Globali.h"
 #include "services/Tasti.h"
 
@@ -98,23 +101,38 @@ void FrmSceltaStam::txt_GotFocus(int Index)
     if (!t)
         return;
     SelezionaTesto(t);
+    GotFocusCampoStampa(t);
     t->setProperty("Tag", t->text());
 }
 
 void FrmSceltaStam::txt_KeyUp(int Index, int &KeyCode, int Shift)
 {
-    // The customer's address choice belongs to the e-mail panel's boxes.
-    (void)Index;
-    (void)KeyCode;
-    (void)Shift;
+    // F2 to F5 in the temporary recipient: one of a customer's addresses.
+    if (Shift != 0 || KeyCode < 113 || KeyCode > 116 || Index != 1520)
+        return;
+    int colonna = 0;
+    try {
+        ScegliEmailCliente(txt(1520), Lab.Trova(1520), KeyCode, Shift, QStringLiteral("x1"), 0, colonna);
+    } catch (const VbErrore &e) {
+        MsgErrfrm(e);
+    }
 }
 
 void FrmSceltaStam::txt_LostFocus(int Index)
 {
     QLineEdit *t = txt.Trova(Index);
-    if (!t || !m_opz || Index >= 1000)
+    if (!t)
         return;
     const UtilGlob &u = Globali::Util();
+    // The text numbers and ports of the e-mail configurations.
+    if (Index % 100 == 17 || Index % 100 == 19) {
+        if (Index >= 1000 && Index < 1300 &&
+            t->text().compare(t->property("Tag").toString(), Qt::CaseInsensitive) != 0)
+            u.FormattaCampo(t, 3, QStringLiteral("0"));
+        return;
+    }
+    if (!m_opz || Index >= 1000)
+        return;
     u.FormattaCampo(t, 5, QStringLiteral("#"));
     const int n = intero(u.ValoreNumerico(t->text(), true, true));
     const bool inizio = Index == 10 || Index == 30;

@@ -95,9 +95,7 @@ void FrmSceltaStam::CreaControlli()
     ComUsaDef = bottone("Stampante predefinita", "ComUsaDef");
     ComSalOpz = bottone("Salva op&zioni stampa", "ComSalOpz");
     ComCancOpz = bottone("Canc. op&zioni stampa", "ComCancOpz");
-    // The PDF and e-mail settings have their own panel, not offered yet.
     ComParIniPE = bottone("Par ini Pdf/Email", "ComParIniPE");
-    ComParIniPE->hide();
     bottoni->addStretch();
     ComChiudi = bottone("&Chiudi", "ComChiudi");
     l->addLayout(bottoni);
@@ -105,8 +103,7 @@ void FrmSceltaStam::CreaControlli()
     m_fogli->addWidget(m_principale);
     CreaPannelloOpzioni();
     m_fogli->addWidget(PicSalPar);
-    PicPdfEmail = new QWidget(m_fogli);
-    PicPdfEmail->setObjectName(QStringLiteral("PicPdfEmail"));
+    CreaPannelloPdfEmail();
     m_fogli->addWidget(PicPdfEmail);
     m_fogli->setCurrentWidget(m_principale);
 }
@@ -328,4 +325,5 @@ void FrmSceltaStam::CollegaEventi()
     form.KeyDown = [this](int &k, int s) { Form_KeyDown(k, s); };
     form.KeyPress = [this](int &k) { Form_KeyPress(k); };
     a.ImpostaKeyPreview(form);
+    CollegaEventiPdfEmail();
 }

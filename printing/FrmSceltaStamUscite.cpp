@@ -233,19 +233,6 @@ void FrmSceltaStam::CheInviaEmail_Click()
     VisStaAttuale();
 }
 
-// Automatic PDF name on or off; the e-mail switch only goes with it.
-void FrmSceltaStam::ChePdfAutom_Click()
-{
-    if (!m_opz || InImpostazione)
-        return;
-    const bool acceso = ChePdfAutom->isChecked();
-    m_opz->ImpostaParStampa(QStringLiteral("PdfAutomAbil"), acceso);
-    CheInviaEmail->setEnabled(acceso);
-    if (!acceso)
-        CheInviaEmail->setChecked(false);
-    VisStaAttuale();
-}
-
 void FrmSceltaStam::ComPaperSize_Click()
 {
     try {

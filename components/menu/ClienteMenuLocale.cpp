@@ -71,8 +71,13 @@ void AggiornaFile(const QString &percorso, const QList<QPair<QString, std::optio
         if (valore)
             o.insert(nome, ValoreJson(*valore));
     }
+    const bool nuovo = !QFileInfo::exists(percorso);
     QSaveFile f(percorso);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 ||
+    const bool aperto = f.open(QIODevice::WriteOnly);
+    // The parameters hold logins and servers: a new file is its owner's only.
+    if (aperto && nuovo)
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!aperto || f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 ||
         !f.commit())
         throw VbErrore(75, QStringLiteral("Impossibile scrivere il file dei parametri del menu \"%1\": %2")
                                .arg(percorso, f.errorString()));
@@ -104,7 +109,8 @@ void ClienteMenuLocale::SalvaFile()
 {
     QList<QPair<QString, std::optional<QVariant>>> tutto;
     for (const Voce &v : std::as_const(m_par))
-        tutto.append({v.nome, v.valore});
+        if (!IniComuniLocali::EPassword(v.nome))
+            tutto.append({v.nome, v.valore});
     AggiornaFile(m_file, tutto);
 }
 
@@ -119,6 +125,15 @@ void ClienteMenuLocale::Imposta(QHash<QString, Voce> &dove, const QString &nome,
 
 QVariant ClienteMenuLocale::LeggiPar(const QString &nome, const QVariant &predef)
 {
+    // A plain per-configuration e-mail key answers for the configuration in
+    // use (EmailTipoNum) when that one holds it.
+    const auto numero = m_par.constFind(Chiave(QStringLiteral("EmailTipoNum")));
+    if (numero != m_par.constEnd()) {
+        const QString numerato = IniComuniLocali::NomeInConfigurazione(nome, numero->valore.toInt());
+        const auto v = numerato.isEmpty() ? m_par.constEnd() : m_par.constFind(Chiave(numerato));
+        if (v != m_par.constEnd())
+            return v->valore;
+    }
     auto it = m_par.constFind(Chiave(nome));
     if (it != m_par.constEnd())
         return it->valore;
@@ -138,7 +153,7 @@ void ClienteMenuLocale::ScriviPar(const QString &nome, const QVariant &valore)
         return;
     }
     Imposta(m_par, nome, valore);
-    if (m_salva)
+    if (m_salva && !IniComuniLocali::EPassword(nome))
         AggiornaFile(m_file, {{nome, valore}});
 }
 
@@ -221,7 +236,10 @@ void ClienteMenuLocale::EseguiIniComuni(const QString &selezione)
             modifiche.append({nome, std::nullopt});
             continue;
         }
-        // Only what the program holds can be saved: a flagged name never set is left alone.
+        // Only what the program holds can be saved: a flagged name never set is
+        // left alone; a password is never written to a file.
+        if (IniComuniLocali::EPassword(nome))
+            continue;
         auto it = m_par.constFind(Chiave(nome));
         if (it != m_par.constEnd())
             modifiche.append({it->nome, it->valore});

@@ -83,4 +83,21 @@ QStringList NomiParametri()
     return r;
 }
 
+QString NomeInConfigurazione(const QString &nome, int configurazione)
+{
+    if (configurazione < 1 || configurazione > 3)
+        return {};
+    for (const Chiave &ch : Chiavi)
+        if (ch.perConfigurazione && nome.compare(QLatin1String(ch.nome), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(ch.nome) + QString::number(configurazione);
+    return {};
+}
+
+bool EPassword(const QString &nome)
+{
+    static const QStringList nomi{QStringLiteral("EmailPwd"), QStringLiteral("EmailPwd1"),
+                                  QStringLiteral("EmailPwd2"), QStringLiteral("EmailPwd3")};
+    return nomi.contains(nome, Qt::CaseInsensitive);
+}
+
 } // namespace IniComuniLocali

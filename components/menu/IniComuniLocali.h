@@ -21,5 +21,10 @@ struct Selezione {
 Selezione LeggiSelezione(const QString &testo);
 // Every host parameter the selection can name.
 QStringList NomiParametri();
+// The numbered name of a plain per-configuration key ("EmailLogin", 2 ->
+// "EmailLogin2"); "" for any other name or a configuration outside 1..3.
+QString NomeInConfigurazione(const QString &nome, int configurazione);
+// A mail password ("EmailPwd", "EmailPwd1"...): never written to a file.
+bool EPassword(const QString &nome);
 
 } // namespace IniComuniLocali

@@ -3,6 +3,7 @@
 #include "components/util/ProfiloIni.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -107,9 +108,13 @@ bool scrivi(const QString &percorso, const Contenuto &c)
         dati = testo.toUtf8();
     if (c.bom)
         dati.prepend(Bom);
+    const bool nuovo = !QFileInfo::exists(percorso);
     QSaveFile f(percorso);
     if (!f.open(QIODevice::WriteOnly))
         return false;
+    // A file the program creates may hold settings of others' concern: its owner's only.
+    if (nuovo)
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (f.write(dati) != dati.size()) {
         f.cancelWriting();
         return false;

@@ -1,5 +1,5 @@
 // Pictures of the print-choice dialog for the documentation: one PNG per
-// output kind and one of the saved-options panel, over the fake catalogue,
+// output kind, one of the saved-options panel and one of the PDF and e-mail panel, over the fake catalogue,
 // written when CLIENTI_SCREENSHOTS names a folder
 // (CLIENTI_SCREENSHOTS=docs/screenshots build/tests/test_printing
 // --gtest_filter=*Schermate*); skipped otherwise.
@@ -36,4 +36,22 @@ TEST_F(BancoSceltaStampa, SchermateSceltaStampa)
     d.ComSalOpz->click();
     QApplication::processEvents();
     EXPECT_TRUE(d.grab().save(cartella + QStringLiteral("/scelta-stampa-opzioni.png")));
+
+    // The PDF and e-mail panel with a configured sender.
+    const std::pair<const char *, QVariant> par[] = {
+        {"UsaPdfCreator", QStringLiteral("S")},          {"PdfNomeFile", QStringLiteral("/home/ufficio/pdf/")},
+        {"EmailTo1", QStringLiteral("amministrazione@cliente.it")}, {"EmailToNum", 1},
+        {"EmailTipoNum", 1},                              {"EmailTipoInvio1", QStringLiteral("S")},
+        {"EmailInd1", QStringLiteral("vendite@ditta.it")}, {"EmailCentro1", QStringLiteral("Ufficio vendite")},
+        {"EmailServerSMTP1", QStringLiteral("smtp.ditta.it")}, {"EmailNumPorta1", 587},
+        {"EmailLogin1", QStringLiteral("vendite")},        {"EmailPwd1", QStringLiteral("segreta")},
+        {"EmailNumTesto1", 1},                            {"EmailPersOggetto1", QStringLiteral("Ditta Srl")},
+        {"EmailFileLog", QStringLiteral("/home/ufficio/email.log")}, {"StampeEmail", QStringLiteral("S")}};
+    for (const auto &[k, v] : par)
+        host->ScriviPar(QString::fromLatin1(k), v);
+    d.ComAnnulla->click();
+    d.ComParIniPE->click();
+    d.resize(d.width(), 960);
+    QApplication::processEvents();
+    EXPECT_TRUE(d.grab().save(cartella + QStringLiteral("/scelta-stampa-pdf-email.png")));
 }

@@ -1,0 +1,191 @@
+// The print engine's mailer against the local SMTP receiver: a PDF sent with
+// its subject, recipients, sender and reply-to, one PDF part, the log line
+// without the password; a refused login, a refused recipient and a server
+// that is down told apart; the desktop mail program; the header pieces.
+#include "components/stampa/InvioEmailSmtp.h"
+#include "components/stampa/OpzStampa.h"
+#include "support/ServerSmtp.h"
+
+#include <QFile>
+#include <QPdfWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class InvioEmailTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        QString motivo;
+        server = ServerSmtp::Istanza(&motivo);
+        if (!server) {
+            if (qEnvironmentVariable("CI") == QLatin1String("true"))
+                FAIL() << motivo.toStdString();
+            GTEST_SKIP() << motivo.toStdString();
+        }
+        pdf = dir.filePath(QStringLiteral("Elenco_clienti.pdf"));
+        {
+            QPdfWriter w(pdf);
+            QPainter p(&w);
+            p.drawText(100, 100, QStringLiteral("Elenco clienti"));
+        }
+        QFile f(pdf);
+        f.open(QIODevice::ReadOnly);
+        byte = f.readAll();
+        log = dir.filePath(QStringLiteral("email.log"));
+        const std::pair<const char *, QVariant> chiavi[] = {
+            {"EmailTipoInvio", QStringLiteral("S")},
+            {"EmailServerSMTP", QStringLiteral("127.0.0.1")},
+            {"EmailNumPorta", QString::number(server->porta)},
+            {"EmailInd", QStringLiteral("vendite@ditta.it")},
+            {"EmailCentro", QStringLiteral("Ufficio vendite")},
+            {"EmailReplay", QStringLiteral("risposte@ditta.it")},
+            {"EmailTo", QStringLiteral("mario@cliente.it; \"Anna, amm.\" <anna@cliente.it>")},
+            {"EmailOggetto", QStringLiteral("Elenco clienti del 05/12/2024 – città")},
+            {"EmailTesto", QStringLiteral("In allegato l'elenco.\nCordiali saluti")},
+            {"EmailLogin", server->login},
+            {"EmailPwd", server->password},
+            {"EmailFileLog", log}};
+        for (const auto &[k, v] : chiavi)
+            opz.ImpostaParStampa(QString::fromLatin1(k), v);
+    }
+
+    ServerSmtp *server = nullptr;
+    QTemporaryDir dir;
+    QString pdf, log;
+    QByteArray byte;
+    OpzStampa opz;
+    InvioEmailSmtp invio;
+};
+
+} // namespace
+
+TEST_F(InvioEmailTest, APdfReachesTheReceiverWithItsHeadersAndOneAttachment)
+{
+    const QStringList prima = server->Messaggi();
+    QString errore;
+    ASSERT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato) << errore.toStdString();
+    const QString file = server->AttendiNuovo(prima);
+    ASSERT_FALSE(file.isEmpty());
+    const PostaRicevuta m = PostaRicevuta::Leggi(file);
+    EXPECT_EQ(m.Intestazione(QStringLiteral("Subject")), QStringLiteral("Elenco clienti del 05/12/2024 – città"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("From")), QStringLiteral("\"Ufficio vendite\" <vendite@ditta.it>"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("To")), QStringLiteral("mario@cliente.it, anna@cliente.it"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("Reply-To")), QStringLiteral("risposte@ditta.it"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("X-RcptTo")), QStringLiteral("mario@cliente.it,anna@cliente.it"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("X-MailFrom")), QStringLiteral("vendite@ditta.it"));
+    ASSERT_EQ(m.parti.size(), 2);
+    EXPECT_EQ(QString::fromUtf8(m.parti[0].dati), QStringLiteral("In allegato l'elenco.\nCordiali saluti"));
+    int pdfs = 0;
+    for (const PartePosta &p : m.parti)
+        if (p.intestazioni.value(QStringLiteral("content-type")).startsWith(QLatin1String("application/pdf"))) {
+            ++pdfs;
+            EXPECT_EQ(p.dati, byte) << "the attachment is the file as written";
+            EXPECT_TRUE(p.intestazioni.value(QStringLiteral("content-disposition"))
+                            .contains(QLatin1String("Elenco_clienti.pdf")));
+        }
+    EXPECT_EQ(pdfs, 1);
+
+    // The log: one line, the login but never the password; created for its owner only.
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString riga = QString::fromUtf8(f.readAll());
+    EXPECT_EQ(riga.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(riga.contains(QStringLiteral(" | Inviata | Da: vendite@ditta.it | A: mario@cliente.it")));
+    EXPECT_TRUE(riga.contains(QStringLiteral("Login: ") + server->login));
+    EXPECT_FALSE(riga.contains(server->password));
+    EXPECT_EQ(f.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+}
+
+TEST_F(InvioEmailTest, RefusalsAreToldApart)
+{
+    QString errore;
+    opz.ImpostaParStampa(QStringLiteral("EmailPwd"), QStringLiteral("sbagliata"));
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::LoginRifiutato);
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("login o password non accettati dal server 127.0.0.1")))
+        << errore.toStdString();
+    EXPECT_FALSE(errore.contains(QStringLiteral("sbagliata")));
+
+    opz.ImpostaParStampa(QStringLiteral("EmailPwd"), server->password);
+    opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral("rifiuta@cliente.it"));
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+    EXPECT_TRUE(errore.contains(QStringLiteral("ha rifiutato l'invio"))) << errore.toStdString();
+    EXPECT_TRUE(errore.contains(QStringLiteral("550"))) << errore.toStdString();
+
+    // Nobody listening on the port.
+    opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral("mario@cliente.it"));
+    opz.ImpostaParStampa(QStringLiteral("EmailNumPorta"), 1);
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("impossibile collegarsi al server SMTP smtp://127.0.0.1:1")))
+        << errore.toStdString();
+
+    // Missing pieces are said before any connection; every attempt is logged.
+    opz.ImpostaParStampa(QStringLiteral("EmailTipoInvio"), QString());
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+    EXPECT_TRUE(errore.contains(QStringLiteral("tipo di invio")));
+    opz.ImpostaParStampa(QStringLiteral("EmailTipoInvio"), QStringLiteral("c"));
+    opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral(" ; "));
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+    EXPECT_EQ(errore, QStringLiteral("manca l'indirizzo a cui inviare"));
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString righe = QString::fromUtf8(f.readAll());
+    EXPECT_EQ(righe.count(QStringLiteral("Non inviata: ")), 5);
+    EXPECT_FALSE(righe.contains(QStringLiteral("sbagliata")));
+    EXPECT_FALSE(righe.contains(server->password));
+}
+
+TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)
+{
+    QStringList argomenti;
+    InvioEmailSmtp::ImpostaProgrammaPosta([&](const QStringList &a) {
+        argomenti = a;
+        return true;
+    });
+    opz.ImpostaParStampa(QStringLiteral("EmailTipoInvio"), QStringLiteral("O"));
+    QString errore;
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato);
+    EXPECT_EQ(argomenti, (QStringList{QStringLiteral("--utf8"), QStringLiteral("--subject"),
+                                      QStringLiteral("Elenco clienti del 05/12/2024 – città"),
+                                      QStringLiteral("--body"),
+                                      QStringLiteral("In allegato l'elenco.\nCordiali saluti"),
+                                      QStringLiteral("--attach"), pdf, QStringLiteral("mailto:mario@cliente.it"),
+                                      QStringLiteral("mailto:anna@cliente.it")}));
+    InvioEmailSmtp::ImpostaProgrammaPosta([](const QStringList &) { return false; });
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+    EXPECT_EQ(errore, QStringLiteral("impossibile aprire il programma di posta (xdg-email)"));
+    InvioEmailSmtp::ImpostaProgrammaPosta({});
+}
+
+TEST(InvioEmailSmtp, AddressesAndHeaders)
+{
+    EXPECT_EQ(InvioEmailSmtp::Indirizzi(QStringLiteral(" a@x.it;b@y.it , \"Rossi; Bianchi\" <c@z.it>;")),
+              (QStringList{QStringLiteral("a@x.it"), QStringLiteral("b@y.it"), QStringLiteral("c@z.it")}));
+    EXPECT_EQ(InvioEmailSmtp::Intestazione(QStringLiteral("Elenco")), QByteArray("Elenco"));
+    // Long non-ASCII texts become several words, none splitting a character.
+    const QString lungo = QStringLiteral("Così è la città: perché più già ").repeated(3);
+    const QByteArray h = InvioEmailSmtp::Intestazione(lungo);
+    QString riletto;
+    for (const QByteArray &parola : h.split('\n')) {
+        const QByteArray p = parola.trimmed();
+        ASSERT_TRUE(p.startsWith("=?UTF-8?B?") && p.endsWith("?=")) << p.toStdString();
+        const QByteArray dati = QByteArray::fromBase64(p.mid(10, p.size() - 12));
+        EXPECT_LE(dati.size(), 45);
+        EXPECT_EQ(QString::fromUtf8(dati).toUtf8(), dati) << "a whole number of characters";
+        riletto += QString::fromUtf8(dati);
+    }
+    EXPECT_EQ(riletto, lungo);
+    EXPECT_EQ(InvioEmailSmtp::Mittente(QStringLiteral("a@x.it"), QStringLiteral("Vendite")),
+              QStringLiteral("\"Vendite\" <a@x.it>"));
+    EXPECT_EQ(InvioEmailSmtp::Mittente(QStringLiteral("\"\" <a@x.it>"), QStringLiteral("Vendite")),
+              QStringLiteral("\"\" <a@x.it>"));
+    EXPECT_EQ(InvioEmailSmtp::Mittente(QStringLiteral("a@x.it"), QString()), QStringLiteral("a@x.it"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, false), QStringLiteral("smtp://smtp.x.it:25"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, true), QStringLiteral("smtps://smtp.x.it:465"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 587, true), QStringLiteral("smtp://smtp.x.it:587"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("::1"), 25, false), QStringLiteral("smtp://[::1]:25"));
+}
