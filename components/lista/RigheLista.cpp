@@ -435,19 +435,19 @@ bool RigheLista::Lettura::Successiva(QVariantList &valori)
     if (m_finita || !m_righe.m_aperta)
         return false;
     if (!m_pagina || m_indice >= m_pagina->numRighe()) {
-        if (m_pagina && m_pagina->numRighe() < RighePagina) {
+        if (m_pagina && m_pagina->numRighe() < RigheLettura) {
             m_finita = true;
             return false;
         }
         const auto &parti = m_righe.m_parti;
         if (!m_righe.m_perChiave)
             m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
-                                               SqlLista::Pagina(parti, {}, {}, false, RighePagina, m_letti));
+                                               SqlLista::Pagina(parti, {}, {}, false, RigheLettura, m_letti));
         else if (m_ultimo.isEmpty())
             m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
-                                               SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RighePagina));
+                                               SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RigheLettura));
         else
-            m_pagina = m_righe.leggiDopo({}, m_ultimo, false, RighePagina, false);
+            m_pagina = m_righe.leggiDopo({}, m_ultimo, false, RigheLettura, false);
         m_indice = 0;
         if (m_pagina->numRighe() == 0) {
             m_finita = true;

@@ -30,6 +30,9 @@ class RigheLista
 {
   public:
     static constexpr int RighePagina = 128;
+    // A reading of every row (print, export) goes in larger steps: one seek
+    // per step, a step's rows held at a time.
+    static constexpr int RigheLettura = 2048;
     static constexpr int PagineTenute = 24;
     // Of the pages no longer in memory, one in so many keeps its boundary
     // values (so that what the list remembers hardly grows with its rows).
