@@ -10,12 +10,11 @@ QString IbanAGruppi(const QString &iban)
 {
     QString compatto = iban;
     compatto.remove(u' ');
-    QString r;
-    for (int i = 0; i < compatto.size(); i += 4) {
-        if (i > 0)
-            r += u' ';
-        r += compatto.mid(i, 4);
-    }
+    // At least seven groups (an Italian IBAN fills six and three characters of
+    // the seventh); a short code keeps its empty groups with their blanks.
+    QString r = compatto.left(4);
+    for (int i = 4; i < 28 || i < compatto.size(); i += 4)
+        r += u' ' + compatto.mid(i, 4);
     return r;
 }
 

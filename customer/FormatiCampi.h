@@ -10,7 +10,8 @@
 
 // The IBAN in groups of four characters separated by one blank; the whole
 // code is grouped (foreign IBANs run up to 34 characters), blanks typed in it
-// are dropped first.
+// are dropped first. A shorter code still shows seven groups, the missing ones
+// empty with their blanks ("IT60 X054 2811    ").
 QString IbanAGruppi(const QString &iban);
 
 // Name, second name; street; postcode, town, " (" province ")-" country, on

@@ -184,6 +184,7 @@ void frmClienti::Form_Load()
                 c->setItemText(k, Label1(1079 + k)->text().chopped(1));
         }
 
+        InizAbilLin();
         PreparaForm(this, -1, 0, 0, 0, 0, 0, -1, 0, -1, QString());
         m_solaLettura = oiAbilRW() == 0;
 

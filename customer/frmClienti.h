@@ -195,6 +195,7 @@ class frmClienti : public QWidget,
     // ---- Line grids ----
 
     // frmClientiLinee.cpp: set-up, columns, pages, read/write levels.
+    void InizAbilLin();
     void InizGestComlin();
     GestLinee *GestLin(int i);
     QVariant QualePictLin(int piCorrente) const;
@@ -206,6 +207,16 @@ class frmClienti : public QWidget,
     int obAbilRW(int pvQuale = -1) const;
     void obAbilRW(int pvQuale, bool pbAbilRW);
     void oiAbilRWLin(int livello);
+    // The framework's read/write level of the form: read, the level of grid 0
+    // (whatever grid is current); set, the level of grid LinAttuale.
+    int oiAbilRW() const override;
+    void oiAbilRW(int piAbilRW) override;
+    // Fixed (non-scrolling) columns of a grid, handed to it at set-up when above 0.
+    int oiColFisse(int Index) const;
+    void oiColFisse(int Index, int piColFisse);
+    // Row of the current line on the grid's screen: its position less the
+    // first row shown.
+    QVariant ScrollOffset();
     void PersColonne() override;
     void SistemaGrigliaLin(int piPag);
     void AggApproxCount();
@@ -218,6 +229,8 @@ class frmClienti : public QWidget,
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override;
     void DatiRequery() override;
     void DatiMove(int piTipoMov) override;
+    void DatiMoveRecNew() override;
+    bool obRecNoVal() override;
     void DatiEdit() override;
     void DatiAddNew() override;
     bool DatiUpdate() override;
@@ -325,7 +338,7 @@ class frmClienti : public QWidget,
 
     QString CaptionIniziale;
     int PagAttuale = 0;
-    int LinAttuale = 1;
+    int LinAttuale = 0;
     bool PagConLin = false;
     std::array<int, 11> PagLin{};
     QString NomeCtlPend;
@@ -360,6 +373,9 @@ class frmClienti : public QWidget,
 
     // Per line grid.
     std::array<bool, 2> ModificaOk{{true, true}};
+    // A grid is set up (its lines may be written); its fixed columns.
+    std::array<bool, 2> LinPronta{};
+    std::array<int, 2> ColFisseLin{};
     std::array<QString, 2> CmdLinInCorso;
     std::array<bool, 2> DecodLin{};
     std::array<int, 2> AzioneLin{};

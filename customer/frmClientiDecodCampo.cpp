@@ -62,9 +62,10 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         SpezzaConto(TxtCodCli->text(), gruppo, mastro, conto);
         if (conto != t->text())
             t->setText(conto);
-        // In a new record the name is the user's: an existing code whose
-        // reading the user refused (a copy) does not bring its name in.
-        if (!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo)
+        // An existing account brings its name; a code not found leaves the
+        // name as typed. In a new record, an existing code whose reading the
+        // user refused (a copy) does not bring its name over the copy's.
+        if (!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo || !m_comPag->LetturaRifiutata())
             FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
                              QString(), false, false);
         break;

@@ -30,15 +30,27 @@ bool separatore(QChar c)
     return c == u'/' || c == u'\\';
 }
 
-// The chosen path with the base folder it begins with written back as its
-// placeholder; only a whole leading folder counts ("/doc2/a" is not in "/doc").
+// The chosen path with every occurrence of the base folder written back as its
+// placeholder, as the expansion puts it back everywhere. Only a whole folder
+// counts: "/doc2/a" does not hold "/doc", since a stored "§Doc§2/a" would name
+// another folder once the base folder moves.
 QString ConSegnaposto(const QString &percorso, const QString &cartella, const QString &segnaposto)
 {
-    if (cartella.isEmpty() || segnaposto.isEmpty() || !percorso.startsWith(cartella))
+    if (cartella.isEmpty() || segnaposto.isEmpty())
         return percorso;
-    if (percorso.size() > cartella.size() && !separatore(cartella.back()) && !separatore(percorso[cartella.size()]))
-        return percorso;
-    return segnaposto + percorso.mid(cartella.size());
+    QString r;
+    qsizetype da = 0;
+    for (qsizetype p = percorso.indexOf(cartella); p >= 0; p = percorso.indexOf(cartella, p + 1)) {
+        const qsizetype fine = p + cartella.size();
+        const bool inizioIntero = p == 0 || separatore(cartella.front()) || separatore(percorso[p - 1]);
+        const bool fineIntera =
+            fine == percorso.size() || separatore(cartella.back()) || separatore(percorso[fine]);
+        if (p < da || !inizioIntero || !fineIntera)
+            continue;
+        r += percorso.mid(da, p - da) + segnaposto;
+        da = fine;
+    }
+    return r + percorso.mid(da);
 }
 
 // The current line's path with its placeholder expanded.

@@ -3,9 +3,13 @@
 #include "customer/frmClienti.h"
 
 #include "components/util/UtilGlob.h"
+#include "services/Globali.h"
 #include "services/Parametri.h"
 
 #include <QStringList>
+
+#include <algorithm>
+#include <cmath>
 
 void frmClienti::QualeEmail(const QString &psGruppo, int piIndex, const QString &psDefault)
 {
@@ -13,22 +17,19 @@ void frmClienti::QualeEmail(const QString &psGruppo, int piIndex, const QString 
         return;
     const QString chiave = piIndex == 5 ? QStringLiteral("EmailPEC") : QStringLiteral("EmailPredef");
     const QString testo = LeggiParPersonale(psGruppo, chiave, psDefault).toString().trimmed();
-    auto tipo = [](const QString &t) {
-        double n = 0;
-        if (UtilGlob::LeggiNumero(t, n))
-            return n >= 1 && n <= 4 && n == int(n) ? int(n) : 0;
+    // A number is held within the four kinds (7 is the last one); a number
+    // rounded to 0 (a word, "0", a negative) is read as the kind's name.
+    const double n = std::nearbyint(Globali::Util().ValoreNumerico(testo));
+    int r = int(std::max(0.0, std::min(4.0, n)));
+    if (r == 0) {
         const QStringList parole[] = {{QStringLiteral("Principale"), QStringLiteral("Pri")},
                                       {QStringLiteral("Amministrativo"), QStringLiteral("Amm")},
                                       {QStringLiteral("Commerciale"), QStringLiteral("Comm")},
                                       {QStringLiteral("Spedizione"), QStringLiteral("Sped")}};
+        r = 2;
         for (int k = 0; k < 4; ++k)
-            if (parole[k].contains(t, Qt::CaseInsensitive))
-                return k + 1;
-        return 0;
-    };
-    // A setting that names no address kind falls back to the document kind's default.
-    int r = tipo(testo);
-    if (r == 0)
-        r = tipo(psDefault);
-    EmailDocPredef[size_t(piIndex)] = r == 0 ? 1 : r;
+            if (parole[k].contains(testo, Qt::CaseInsensitive))
+                r = k + 1;
+    }
+    EmailDocPredef[size_t(piIndex)] = r;
 }

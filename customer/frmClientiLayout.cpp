@@ -519,9 +519,9 @@ void frmClienti::CreaPagine()
 
     // Running totals: the general-ledger utilities, shown by that page.
     auto *prog = new QVBoxLayout(PicPagine(6));
-    ComGesProgr = new QPushButton(QStringLiteral("Progressivi contabili"), PicPagine(6));
+    ComGesProgr = new QPushButton(QStringLiteral("Gestione Progressivi"), PicPagine(6));
     ComGesProgr->setObjectName(QStringLiteral("ComGesProgr"));
-    ComGesProgrIVA = new QPushButton(QStringLiteral("Progressivi IVA"), PicPagine(6));
+    ComGesProgrIVA = new QPushButton(QStringLiteral("Gestione Progressivi IVA"), PicPagine(6));
     ComGesProgrIVA->setObjectName(QStringLiteral("ComGesProgrIVA"));
     auto *bottoni = new QHBoxLayout;
     bottoni->addWidget(ComGesProgr);

@@ -94,9 +94,11 @@ GestLinee *frmClienti::GestLin(int i)
     return g;
 }
 
-void frmClienti::InizGestComlin()
+void frmClienti::InizAbilLin()
 {
-    // Whether this user may change the grids: the host decides, once.
+    // Whether this user may change the grids: the host decides, once, before
+    // the form's read-only opening sets the level of grid 0 (oiAbilRW); each
+    // grid takes its right again whenever it shows an account's lines.
     const QVariant abil = Globali::MenuClient
                               ? Globali::MenuClient->LeggiPar(QStringLiteral("HlpAbil:clienti:clie"), QString())
                               : QVariant();
@@ -104,10 +106,15 @@ void frmClienti::InizGestComlin()
         AbilLin[size_t(i)] = ComeBooleano(abil);
         obAbilRW(i, AbilLin[size_t(i)]);
     }
+}
+
+void frmClienti::InizGestComlin()
+{
     for (int i = 0; i < 2; ++i) {
         LinAttuale = i;
         DecodLin[size_t(i)] = false;
         ModificaOk[size_t(i)] = true;
+        LinPronta[size_t(i)] = true;
         dbgRiga(i)->setTabKeyNavigation(true);
         DatiPrepara({}, false);
         GestLinee *g = GestLin(i);
@@ -134,7 +141,8 @@ void frmClienti::InizGestComlin()
         oiNumKey(i, 4);
         for (const char *chiave : {"Gruppo", "Mastro", "Conto", i == 0 ? "Ordine" : "PdcDicIntenti"})
             g->AggiungiColonnaChiave(g->IndiceColonna(QString::fromLatin1(chiave)));
-        g->ImpostaColonneFisse(4);
+        if (oiColFisse(i) > 0)
+            g->ImpostaColonneFisse(oiColFisse(i));
         PersColonne();
         g->Ricarica(false);
         QString totale, corrente;
@@ -244,10 +252,15 @@ void frmClienti::visDatiDaLin(int piIndex, bool pbMostra)
 
 void frmClienti::pulDatiDalin(int piIndex)
 {
-    if (piIndex < 0 || piIndex > 1 || !m_gestLin[size_t(piIndex)])
+    if (piIndex < 0 || piIndex > 1)
+        return;
+    // Hidden until it shows an account's lines again (visDatiDaLin).
+    dbgRiga(piIndex)->setVisible(false);
+    if (!m_gestLin[size_t(piIndex)])
         return;
     LinAttuale = piIndex;
-    // The grid stays on its page, empty: nothing is read while it is emptied.
+    // Emptied too, so that no line of the account left can be saved or
+    // deleted: nothing is read while it is emptied.
     NoLettura = 1;
     try {
         GestLin(piIndex)->Ricarica(true);
@@ -287,6 +300,34 @@ void frmClienti::oiAbilRWLin(int livello)
     if (LinAttuale == 0)
         if (QAction *a = GestLin(0)->Bottone(QStringLiteral("Documenti")))
             a->setVisible(l == 1);
+}
+
+int frmClienti::oiAbilRW() const
+{
+    return LivelloLin[0];
+}
+
+void frmClienti::oiAbilRW(int piAbilRW)
+{
+    FormComune::oiAbilRW(piAbilRW);
+    oiAbilRWLin(piAbilRW);
+}
+
+int frmClienti::oiColFisse(int Index) const
+{
+    return Index >= 0 && Index <= 1 ? ColFisseLin[size_t(Index)] : 0;
+}
+
+void frmClienti::oiColFisse(int Index, int piColFisse)
+{
+    if (Index >= 0 && Index <= 1)
+        ColFisseLin[size_t(Index)] = piColFisse;
+}
+
+QVariant frmClienti::ScrollOffset()
+{
+    GestLinee *g = GestLin(LinAttuale);
+    return Globali::Util().TestoInNumero(g->RigaCorrente() - g->ScostamentoScroll(), false);
 }
 
 void frmClienti::AggApproxCount()

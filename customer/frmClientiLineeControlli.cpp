@@ -134,8 +134,10 @@ bool frmClienti::VerifObbligatoriDic()
 
 bool frmClienti::VerifPrimaUpdate(GestLinee &griglia, bool &Cancel)
 {
+    // A grid not set up yet, or over a refused cell, writes nothing.
     const int g = griglia.Indice();
-    if ((g >= 0 && g <= 1 && !ModificaOk[size_t(g)]) || !VerifUpdate() || !griglia.ConfermaSalva(true))
+    if ((g >= 0 && g <= 1 && (!LinPronta[size_t(g)] || !ModificaOk[size_t(g)])) || !VerifUpdate() ||
+        !griglia.ConfermaSalva(true))
         Cancel = true;
     return Cancel;
 }

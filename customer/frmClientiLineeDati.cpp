@@ -21,10 +21,12 @@ namespace
 // A key no account has: the grid opens with its columns and no rows.
 const QString kNessunConto = QStringLiteral(" Where Gruppo = 'qspeftyàòéè§ò'");
 
-bool importoLettera(const QVariant &campo)
+// The letter's amount, asked by name or by position (a line is read at once
+// by position): shown and edited the Italian way either way.
+bool importoLettera(RecDat &rec, const QString &h, const QVariant &campo)
 {
-    return campo.typeId() == QMetaType::QString &&
-           campo.toString().compare(QLatin1String("ImportoDichIntenti"), Qt::CaseInsensitive) == 0;
+    const QString nome = UtilGlob::ValoreENumero(campo) ? rec.CampoDao(h, campo.toInt()).Name : campo.toString();
+    return nome.compare(QLatin1String("ImportoDichIntenti"), Qt::CaseInsensitive) == 0;
 }
 
 // A cell's text in the kind of its column (DAO field type): amounts and whole
@@ -149,6 +151,16 @@ void frmClienti::DatiMove(int piTipoMov)
         } catch (const VbErrore &) {
         }
     }
+}
+
+void frmClienti::DatiMoveRecNew()
+{
+    RecLin[size_t(LinAttuale)]->MuoviNuovo(IdRecLin[size_t(LinAttuale)]);
+}
+
+bool frmClienti::obRecNoVal()
+{
+    return RecLin[size_t(LinAttuale)]->NessunRecord(IdRecLin[size_t(LinAttuale)]);
 }
 
 void frmClienti::DatiEdit()
@@ -290,7 +302,7 @@ QVariant frmClienti::ovDatiValue(const QVariant &pvCampo)
     if (LinAttuale == 0)
         return UtilGlob::ValoreENumero(pvCampo) ? rec.ValoreCampoIdx(h, pvCampo) : rec.LeggiCampo(h, pvCampo.toString());
     const QVariant v = rec.ValoreCampoIdx(h, pvCampo);
-    if (importoLettera(pvCampo))
+    if (importoLettera(rec, h, pvCampo))
         return Globali::Util().FormattaImporto(v, Globali::NumDecEuro, QStringLiteral("0"), false,
                                                QStringLiteral("#,###"), 0, QString(), QStringLiteral("^"));
     return v;

@@ -15,8 +15,7 @@
 namespace
 {
 
-// The focus is on a line grid or on its open cell editor: the grid's keys
-// (Enter, Escape, the keypad's decimal key, paging) are the grid's own.
+// The focus is on a line grid or on its open cell editor.
 bool FuocoInGriglia(frmClienti &f)
 {
     QWidget *fuoco = f.focusWidget();
@@ -30,9 +29,10 @@ bool FuocoInGriglia(frmClienti &f)
 
 void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
 {
+    // Every key, a line grid's too, goes through the common key services;
+    // they leave a grid its own paging and editing keys.
     int shift = Shift;
-    const bool griglia = FuocoInGriglia(*this);
-    if (!griglia && GestisciTastiCtrl(KeyCode, shift, this, true) > 0)
+    if (GestisciTastiCtrl(KeyCode, shift, this, true) > 0)
         return;
     if (Shift == CodiciTasto::MaskAlt) {
         QWidget *dettaglio = m_comPag ? m_comPag->AreaDettaglio() : nullptr;
@@ -56,8 +56,7 @@ void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
                 ButtonComandoLin(chiave);
         }
     }
-    if (!griglia || Shift == CodiciTasto::MaskAlt)
-        ComandoDaTasto(KeyCode, shift, this, true);
+    ComandoDaTasto(KeyCode, shift, this, true);
 }
 
 void frmClienti::Form_KeyPress(int &KeyAscii)

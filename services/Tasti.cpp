@@ -25,6 +25,10 @@ QWidget *attivo(QWidget *form)
     QWidget *w = QApplication::focusWidget();
     if (form && (!w || w->window() != form->window()))
         w = form->window()->focusWidget();
+    // A grid's cell editor is part of its grid: the grid is the active control.
+    for (QWidget *p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget())
+        if (auto *vista = qobject_cast<QAbstractItemView *>(p))
+            return vista;
     return w;
 }
 

@@ -16,6 +16,7 @@ int FiltraTasto(int KeyAscii, QWidget *form, bool pbTogliInvioEsc = true);
 // Ctrl-key functions of the focused text field: Ctrl+F find, Ctrl+H find and
 // replace, Ctrl+G find the next occurrence again. Records UltKeyCode and
 // UltShift for FiltraTasto. Answers 1 (and KeyCode 0) when it took the key.
+// Here and below, a grid's open cell editor counts as its grid (no text field).
 int GestisciTastiCtrl(int &KeyCode, int &Shift, QWidget *form, bool pbAbilita = true);
 
 // Navigation keys to toolbar commands through the window's ButtonComando:

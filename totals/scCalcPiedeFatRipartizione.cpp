@@ -1,7 +1,8 @@
 // Footer engine, spreading phase: the expenses whose VAT is to be spread are
 // moved from the pseudo-rate onto the document's real rates (by incidence of
 // their taxable amounts, or whole onto the first rate when all are exempt),
-// down to each counter-account and its entry without cost centre.
+// down to each counter-account and its entry without cost centre; a rate's
+// accounts receive shares that add up to the rate's.
 #include "totals/scCalcPiedeFat.h"
 
 #include "totals/LetturePiede.h"
@@ -10,6 +11,8 @@
 
 #include "components/util/VbErrore.h"
 #include "services/Importi.h"
+
+#include <array>
 
 using ImportiEsatti::DaRipartire;
 using ImportiEsatti::Uguale;
@@ -83,14 +86,74 @@ void preparaConto(scIva &iva, const QString &conto)
         iva.AddCdcComp(conto, QString(), QString());
 }
 
-template <typename Quota> void spostaConti(scIva &dest, scIva &p, Quota quota, bool ivati, int dec)
+// The six amounts the split moves, as one level holds them.
+using Importi = std::array<Currency, 6>;
+
+struct Quote {
+    Currency odSVal, odSValPerSco, odSValSpese, odSValSpesePerSco, odSValIvSpese, odSValIvSpesePerSco;
+};
+
+template <typename T> std::array<Currency T::*, 6> membri()
 {
+    return {&T::odSVal,      &T::odSValPerSco,   &T::odSValSpese, &T::odSValSpesePerSco,
+            &T::odSValIvSpese, &T::odSValIvSpesePerSco};
+}
+
+template <typename T> Importi leggi(const T &x)
+{
+    Importi r;
+    const auto m = membri<T>();
+    for (size_t i = 0; i < r.size(); ++i)
+        r[i] = x.*m[i];
+    return r;
+}
+
+template <typename T> void aggiungi(T &x, const Importi &a)
+{
+    const auto m = membri<T>();
+    for (size_t i = 0; i < a.size(); ++i)
+        x.*m[i] += a[i];
+}
+
+// The pseudo-rate's accounts onto the receiving rate, each share through
+// `quota`. `aRata` is what the rate itself received: of every amount the
+// pseudo-rate's accounts hold whole, the last account takes what the others'
+// shares leave of the rate's, so that the accounts add up to the rate.
+template <typename Quota>
+void spostaConti(scIva &dest, scIva &p, Quota quota, bool ivati, int dec, const Importi &aRata)
+{
+    Importi totaleConti{}, dato{};
+    for (scControP &cp : p.ocCollControPte) {
+        const Importi c = leggi(cp);
+        for (size_t i = 0; i < totaleConti.size(); ++i)
+            totaleConti[i] += c[i];
+    }
+    const Importi pseudo = leggi(p);
+    const int n = p.ocCollControPte.Count();
+    int k = 0;
     for (scControP &cp : p.ocCollControPte) {
         preparaConto(dest, cp.osConto);
-        sposta(dest.ogControp(cp.osConto), cp, quota, ivati, dest.obIvaEsente, dest.odAliquota, dec, nullptr);
-        sposta(dest.ogCdcComp(cp.osConto, QString(), QString()), cp, quota, ivati, dest.obIvaEsente,
-               dest.odAliquota, dec, nullptr);
+        Quote q;
+        sposta(q, cp, quota, ivati, dest.obIvaEsente, dest.odAliquota, dec, nullptr);
+        Importi x = leggi(q);
+        if (++k == n)
+            for (size_t i = 0; i < x.size(); ++i)
+                if (totaleConti[i] == pseudo[i])
+                    x[i] = aRata[i] - dato[i];
+        aggiungi(dest.ogControp(cp.osConto), x);
+        aggiungi(dest.ogCdcComp(cp.osConto, QString(), QString()), x);
+        for (size_t i = 0; i < x.size(); ++i)
+            dato[i] += x[i];
     }
+}
+
+// What a rate received from the pseudo-rate: its amounts after less before.
+Importi ricevuto(const Importi &prima, const scIva &rata)
+{
+    Importi r = leggi(rata);
+    for (size_t i = 0; i < r.size(); ++i)
+        r[i] -= prima[i];
+    return r;
 }
 
 } // namespace
@@ -102,8 +165,9 @@ void scCalcPiedeFat::RipartisciIntera(const QString &psIva)
     const int dec = NumDecDoc;
     const bool ivati = Uguale(PrezziIvati, "S");
     const auto arrotonda = [dec](Currency x) { return x.rounded(dec); };
+    const Importi prima = leggi(f);
     sposta(f, p, arrotonda, ivati, true, f.odAliquota, dec, &f.odSpeseRipart);
-    spostaConti(f, p, arrotonda, ivati, dec);
+    spostaConti(f, p, arrotonda, ivati, dec, ricevuto(prima, f));
 }
 
 void scCalcPiedeFat::RipartisciProporzionale(const QString &psIva, Currency puIncid)
@@ -116,8 +180,9 @@ void scCalcPiedeFat::RipartisciProporzionale(const QString &psIva, Currency puIn
     const auto quota = [dec, puIncid](Currency x) {
         return ImportiEsatti::Prodotto(x * puIncid, 1.0, dec, 100);
     };
+    const Importi prima = leggi(r);
     sposta(r, p, quota, ivati, r.obIvaEsente, r.odAliquota, dec, &r.odSpeseRipart);
-    spostaConti(r, p, quota, ivati, dec);
+    spostaConti(r, p, quota, ivati, dec, ricevuto(prima, r));
 }
 
 void scCalcPiedeFat::RipartisciSpese()

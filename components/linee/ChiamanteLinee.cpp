@@ -2,6 +2,14 @@
 #include "components/linee/ChiamanteLinee.h"
 
 #include "components/linee/GestLinee.h"
+#include "components/util/VbErrore.h"
+
+namespace
+{
+
+constexpr int ErroreRecordEliminato = 3167;  // the record set's "record deleted"
+
+} // namespace
 
 QVariant ChiamanteLinee::ColToSourceField(int piColIndex)
 {
@@ -53,4 +61,20 @@ void ChiamanteLinee::dbgRiga_HeadClick(GestLinee &griglia, int ColIndex)
     }
     if (esito > 0)
         griglia.Chiedi(QStringLiteral("Impossibile ordinare su questo campo"), {QStringLiteral("&Ok")}, 1);
+}
+
+void ChiamanteLinee::ovDatiValueVet(QVariantList &pvBuff, int plColonne)
+{
+    pvBuff.clear();
+    for (int i = 0; i < plColonne; ++i) {
+        try {
+            pvBuff << ovDatiValue(i);
+        } catch (const VbErrore &e) {
+            // Another desk deleted the row after it was read: the line says so
+            // and the others are read on.
+            if (e.numero() != ErroreRecordEliminato)
+                throw;
+            pvBuff << QVariant(RigaCancellata);
+        }
+    }
 }

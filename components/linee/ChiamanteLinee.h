@@ -44,6 +44,15 @@ class ChiamanteLinee
     virtual int olRecPosition() = 0;
     virtual void olRecPosition(int posizione) = 0;
     virtual int olNumRecTot() = 0;
+    // The row just added (and written) becomes the current row.
+    virtual void DatiMoveRecNew() {}
+    // True when the rows have no current row (none at all, or past either end).
+    virtual bool obRecNoVal() { return false; }
+    // The first `plColonne` values of the current row, by position, in one
+    // call. A value of a row deleted meanwhile reads RigaCancellata; any other
+    // failure propagates. The default reads them one by one (ovDatiValue).
+    virtual void ovDatiValueVet(QVariantList &pvBuff, int plColonne);
+    static inline const QString RigaCancellata = QStringLiteral("#Cancellato");
 
     // ---- Columns, bookmarks, print state ----
 

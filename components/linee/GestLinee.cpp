@@ -456,10 +456,10 @@ void GestLinee::Ricarica(bool rileggi)
         if (n > 0 && !campi.isEmpty()) {
             try {
                 m_owner->DatiMove(0);
-                for (int i = 0; i < n; ++i) {
+                // A count the rows no longer match (emptied meanwhile) reads nothing.
+                for (int i = 0; i < n && (i > 0 || !m_owner->obRecNoVal()); ++i) {
                     QVariantList r;
-                    for (const QString &campo : campi)
-                        r << m_owner->ovDatiValue(campo);
+                    m_owner->ovDatiValueVet(r, int(campi.size()));
                     righe.push_back(r);
                     if (i + 1 < n)
                         m_owner->DatiMove(2);

@@ -59,7 +59,9 @@ class GestLinee : public QObject, public ComponenteStampa
     void ImpostaOpzioni(const QVariant &opzione, bool flag);
     // Key columns: editable only on a new line.
     void AggiungiColonnaChiave(int colIndex);
+    // Fixed (non-scrolling) columns: the count is kept; none are drawn apart.
     void ImpostaColonneFisse(int numero);
+    int ColonneFisse() const { return m_colonneFisse; }
     // The grid's number, for owners with several grids (-1 when not set).
     void ImpostaIndice(int indice) { m_indice = indice; }
     int Indice() const { return m_indice; }
@@ -199,6 +201,10 @@ class GestLinee : public QObject, public ComponenteStampa
     // After a line changed by another desk: the rows read again, the line's
     // edits put back on it unless the user chose to read the stored line.
     void riprendiDopoConflitto(int riga);
+    // The values of the line just written as new, read at once ({} when the
+    // owner cannot say which it is); whether row `riga` has the same key.
+    QVariantList rigaAggiunta();
+    bool stessaChiave(int riga, const QVariantList &valori) const;
     void vaiABookmark();
     bool tasto(int keyCode, int shift);
     // The owner's KeyPress for a key with text; true when it was handled here.

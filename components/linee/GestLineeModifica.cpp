@@ -236,10 +236,44 @@ bool GestLinee::SalvaRiga()
             tornaAllaRiga(riga, m_colonnaRifiutata >= 0 ? m_colonnaRifiutata : colonna);
         return false;
     }
+    // A new line is found again by its key wherever the rows' order puts it.
+    const QVariantList aggiunta = nuova ? rigaAggiunta() : QVariantList();
     Ricarica(true);
-    if (m_griglia && NumeroRighe() > 0 && !nuova)
-        m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, colonna)));
+    int dove = riga;
+    for (int r = 0; r < NumeroRighe() && !aggiunta.isEmpty(); ++r)
+        if (stessaChiave(r, aggiunta)) {
+            dove = r;
+            break;
+        }
+    if (m_griglia && NumeroRighe() > 0 && (!nuova || !aggiunta.isEmpty()))
+        m_griglia->setCurrentIndex(m_modello->index(std::clamp(dove, 0, NumeroRighe() - 1), std::max(0, colonna)));
     return true;
+}
+
+QVariantList GestLinee::rigaAggiunta()
+{
+    QVariantList valori;
+    try {
+        m_owner->DatiMoveRecNew();
+        if (!m_owner->obRecNoVal())
+            m_owner->ovDatiValueVet(valori, m_modello->columnCount());
+    } catch (const VbErrore &) {
+        valori.clear();
+    }
+    return valori;
+}
+
+bool GestLinee::stessaChiave(int riga, const QVariantList &valori) const
+{
+    bool chiave = false;
+    for (int c = 0; c < m_modello->columnCount(); ++c) {
+        if (!m_modello->colonne()[size_t(c)].chiave)
+            continue;
+        chiave = true;
+        if (m_modello->valore(riga, c) != valori.value(c))
+            return false;
+    }
+    return chiave;
 }
 
 void GestLinee::riprendiDopoConflitto(int riga)
@@ -248,22 +282,15 @@ void GestLinee::riprendiDopoConflitto(int riga)
     m_sceltaConflitto = 0;
     // The line is found again by its key columns: other desks may have added
     // or removed lines before it.
-    QVariantList chiave;
-    QList<int> colonneChiave;
+    QVariantList valori;
     for (int c = 0; c < m_modello->columnCount(); ++c)
-        if (m_modello->colonne()[size_t(c)].chiave) {
-            colonneChiave << c;
-            chiave << m_modello->valore(riga, c);
-        }
+        valori << m_modello->valore(riga, c);
     const QHash<int, QVariant> modifiche = m_modello->modifiche();
     Ricarica(true);
-    if (rileggi || colonneChiave.isEmpty())
+    if (rileggi)
         return;
     for (int r = 0; r < NumeroRighe(); ++r) {
-        bool uguale = true;
-        for (int i = 0; i < colonneChiave.size() && uguale; ++i)
-            uguale = m_modello->valore(r, colonneChiave[i]) == chiave[i];
-        if (!uguale)
+        if (!stessaChiave(r, valori))
             continue;
         if (m_griglia)
             m_griglia->setCurrentIndex(m_modello->index(r, std::max(0, ColonnaCorrente())));

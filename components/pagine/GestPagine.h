@@ -116,6 +116,9 @@ class GestPagine : public QObject
     void oiAbilRW(int livello);
     // Whether the user has changed the record since it was read or cleared.
     bool RecordModificato() const { return m_modificato; }
+    // Whether the key fields hold the key of a stored record that the user,
+    // asked in a new record, chose not to read over the data entered.
+    bool LetturaRifiutata() const;
 
     // ---- Field events (the form forwards them) ----
 
@@ -226,6 +229,8 @@ class GestPagine : public QObject
     bool controllaChiave();
     // Whether the user has data outside the key that a read would replace.
     bool datiInseriti() const;
+    // The texts of the key fields, trimmed, in their order.
+    QStringList valoriChiave() const;
     void ricordaMostrati(bool vuoti);
     bool scriviRiga();
     // Whether the boxes show exactly the row just read back.

@@ -301,12 +301,18 @@ bool GestPagine::cercaConCriteri()
     return true;
 }
 
-bool GestPagine::controllaChiave()
+QStringList GestPagine::valoriChiave() const
 {
     QStringList valori;
     for (const auto &c : d->campi)
         if (c->chiave)
             valori << (c->controllo ? c->controllo->text().trimmed() : QString());
+    return valori;
+}
+
+bool GestPagine::controllaChiave()
+{
+    const QStringList valori = valoriChiave();
     for (const QString &v : valori)
         if (v.isEmpty())
             return true;
@@ -360,6 +366,11 @@ bool GestPagine::controllaChiave()
         return leggi(condizioneChiave(valori), {}, 2);
     }
     return true;
+}
+
+bool GestPagine::LetturaRifiutata() const
+{
+    return !d->chiaveNonLetta.isEmpty() && valoriChiave() == d->chiaveNonLetta;
 }
 
 bool GestPagine::datiInseriti() const

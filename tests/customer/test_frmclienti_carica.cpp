@@ -99,9 +99,9 @@ TEST_F(Carica, PersonalSettingsShapeTheForm)
     EXPECT_EQ(f->txt(1081)->toolTip(), QString::fromUtf8("EMail Contabilità:"));
     EXPECT_FALSE(f->ComHotel->isHidden());
 
-    // A word names the kind; a number outside 1-4 falls back to the document kind's default.
+    // A word names the kind; a number above 4 is held at the last kind.
     EXPECT_EQ(f->EmailDocPredef[1], 3);
-    EXPECT_EQ(f->EmailDocPredef[2], 3);
+    EXPECT_EQ(f->EmailDocPredef[2], 4);
     EXPECT_EQ(f->EmailDocPredef[4], 1);
     EXPECT_EQ(f->Combo(1085)->itemText(0), "Scelta predefinita - Vendite");
     EXPECT_EQ(f->Combo(1088)->itemText(0), "Scelta predefinita - Principale");
@@ -115,6 +115,34 @@ TEST_F(Carica, PersonalSettingsShapeTheForm)
         EXPECT_TRUE(f->Lab(i)->isHidden()) << i;
     }
     EXPECT_TRUE(f->Combo(5192)->isHidden());
+}
+
+TEST_F(Carica, EmailKindIsANumberHeldWithinTheFourKindsOrAKindsName)
+{
+    frmClienti *f = Apri();
+    ASSERT_NE(f, nullptr);
+    auto scelta = [&](const QString &valore) {
+        Personale(QStringLiteral("StOrdini"), QStringLiteral("EmailPredef"), valore);
+        f->EmailDocPredef[3] = -1;
+        f->QualeEmail(QStringLiteral("StOrdini"), 3, QStringLiteral("3"));
+        return f->EmailDocPredef[3];
+    };
+    EXPECT_EQ(scelta(QStringLiteral("3")), 3);
+    EXPECT_EQ(scelta(QStringLiteral("7")), 4);
+    EXPECT_EQ(scelta(QStringLiteral("0")), 2);
+    EXPECT_EQ(scelta(QStringLiteral("-3")), 2);
+    EXPECT_EQ(scelta(QStringLiteral("sped")), 4);
+    EXPECT_EQ(scelta(QStringLiteral("Principale")), 1);
+    EXPECT_EQ(scelta(QStringLiteral("Fax")), 2);
+    EXPECT_EQ(scelta(QString()), 2);
+
+    // Without a setting, the document kind's default; the certified address
+    // has a key of its own.
+    f->QualeEmail(QStringLiteral("StAltro"), 4, QStringLiteral("1"));
+    EXPECT_EQ(f->EmailDocPredef[4], 1);
+    Personale(QStringLiteral("StFatture"), QStringLiteral("EmailPEC"), QStringLiteral("Comm"));
+    f->QualeEmail(QStringLiteral("StFatture"), 5, QStringLiteral("2"));
+    EXPECT_EQ(f->EmailDocPredef[5], 3);
 }
 
 TEST_F(Carica, MissingOptionalColumnsLeaveTheirFieldsOut)

@@ -131,11 +131,11 @@ TEST_F(Decod, BillingPageAndItsClearing)
     ASSERT_TRUE(Leggi(m_b[0], m_b[1], m_b[2]));
     EXPECT_EQ(L(5010), "");
     ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
-    // Clearing the billing page leaves the accounting page's bank.
+    // Clearing the billing page empties the bank's description as well.
     Tab(3);
     EXPECT_EQ(L(4000), "Intesa Sanpaolo-Milano Sede");
     m_form->pulDecodFatturazione();
-    EXPECT_EQ(L(4000), "Intesa Sanpaolo-Milano Sede");
+    EXPECT_EQ(L(4000), "");
     EXPECT_EQ(L(5150), "");
 }
 

@@ -241,6 +241,12 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
         {3, "docs2/b.pdf", "", "docs2/b.pdf"},
     };
     const QString radice = m_dir.path() + u'/';
+    // The base folder is put back wherever it stands as a whole folder.
+    Cella(0, 0, QStringLiteral("Descrizione"));
+    RP::ImpostaSenzaModali(true);
+    RP::Accoda(RP::FileApri, m_base + QStringLiteral("/copie") + m_base + QStringLiteral("/c.pdf"));
+    m_form->ButtonComandoLin(QStringLiteral("Documenti"));
+    EXPECT_EQ(percorso(), QString::fromUtf8("§Doc§/copie§Doc§/c.pdf"));
     for (const Caso &c : casi) {
         Comando(0, QStringLiteral("Annulla"));
         Cella(0, c.riga, QStringLiteral("Descrizione"));

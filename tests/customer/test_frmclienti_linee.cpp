@@ -110,6 +110,114 @@ TEST_F(Griglie, EachGridReadsItsAccountsRowsWithItsOwnSelect)
     EXPECT_EQ(m_form->olNumRecTot(), 0);
 }
 
+TEST_F(Griglie, AnEmptiedGridIsHiddenUntilItShowsAnAccountAgain)
+{
+    Pagina(0);
+    EXPECT_TRUE(Vista(0)->isVisibleTo(m_form));
+    m_form->ButtonComando(QStringLiteral("Nuovo"));
+    Attendi();
+    for (int g : {0, 1}) {
+        EXPECT_FALSE(Vista(g)->isVisibleTo(m_form)) << g;
+        EXPECT_EQ(Griglia(g)->NumeroRighe(), 0) << g;
+    }
+    ASSERT_TRUE(Leggi(m_gruppo, m_mastro, m_conto));
+    Pagina(0);
+    EXPECT_TRUE(Vista(0)->isVisibleTo(m_form));
+    EXPECT_EQ(Griglia(0)->NumeroRighe(), 2);
+}
+
+TEST_F(Griglie, GridPropertiesTheFrameworkReadsAndSets)
+{
+    Pagina(1);
+    // The form's read/write level reads grid 0 whatever grid is current, and
+    // sets the current one.
+    m_form->LinAttuale = 1;
+    m_form->oiAbilRW(0);
+    EXPECT_EQ(Griglia(1)->Livello(), 0);
+    EXPECT_EQ(m_form->oiAbilRW(), 1);
+    m_form->LinAttuale = 0;
+    EXPECT_EQ(m_form->oiAbilRW(), Griglia(0)->Livello());
+    m_form->LinAttuale = 1;
+    m_form->oiAbilRW(1);
+    EXPECT_EQ(Griglia(1)->Livello(), 1);
+
+    // No fixed columns unless set: the grids get none.
+    for (int g : {0, 1}) {
+        EXPECT_EQ(m_form->oiColFisse(g), 0);
+        EXPECT_EQ(Griglia(g)->ColonneFisse(), 0);
+    }
+    m_form->oiColFisse(1, 2);
+    EXPECT_EQ(m_form->oiColFisse(1), 2);
+    EXPECT_EQ(m_form->oiColFisse(0), 0);
+
+    // The current line's row on the grid's screen.
+    Cella(1, 2, QStringLiteral("Descrizione"));
+    EXPECT_EQ(m_form->ScrollOffset().toInt(), 2 - Griglia(1)->ScostamentoScroll());
+    Cella(1, 0, QStringLiteral("Descrizione"));
+    EXPECT_EQ(m_form->ScrollOffset().toInt(), 0);
+}
+
+TEST_F(Griglie, AGridNotSetUpWritesNoLine)
+{
+    Pagina(0);
+    Cella(0, 0, QStringLiteral("Descrizione"));
+    Scrivi(0, QStringLiteral("Non scritta"));
+    m_form->LinPronta[0] = false;
+    Comando(0, QStringLiteral("Salva"));
+    EXPECT_EQ(Valore(QStringLiteral("Select Descrizione From PianoContiDoc") + chiave() +
+                     QStringLiteral(" And Ordine = 10"))
+                  .toString(),
+              QStringLiteral("Visura"));
+    EXPECT_TRUE(Griglia(0)->DatiModificati());
+    m_form->LinPronta[0] = true;
+    Comando(0, QStringLiteral("Salva"));
+    EXPECT_EQ(Valore(QStringLiteral("Select Descrizione From PianoContiDoc") + chiave() +
+                     QStringLiteral(" And Ordine = 10"))
+                  .toString(),
+              QStringLiteral("Non scritta"));
+}
+
+TEST_F(Griglie, ANewLineSavedStaysCurrentWhereItsOrderPutsIt)
+{
+    Pagina(0);
+    Comando(0, QStringLiteral("Nuovo"));
+    Cella(0, 2, QStringLiteral("Ordine"));
+    Scrivi(0, QStringLiteral("5"));
+    Cella(0, 2, QStringLiteral("Descrizione"));
+    Scrivi(0, QStringLiteral("Primo documento"));
+    Comando(0, QStringLiteral("Salva"));
+    ASSERT_EQ(Griglia(0)->NumeroRighe(), 3);
+    EXPECT_EQ(Griglia(0)->RigaCorrente(), 0);
+    EXPECT_EQ(Griglia(0)->ValoreCella(QStringLiteral("Descrizione")).toString(), QStringLiteral("Primo documento"));
+    EXPECT_EQ(m_form->txtRiga(0)->text(), QStringLiteral("1 / 3"));
+}
+
+TEST_F(Griglie, KeysInALineGridPassTheCommonKeyServicesAndStayTheGrids)
+{
+    Pagina(1);
+    const QString conto = m_form->txt(30)->text();
+    Cella(1, 1, QStringLiteral("Descrizione"));
+    QTest::keyClick(Vista(1), Qt::Key_F2);
+    auto *le = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(le, nullptr);
+    RisposteProgrammate::Accoda(QStringLiteral("trova"), QVariantMap{{QStringLiteral("cerca"), QStringLiteral("x")}});
+    QTest::keyClick(le, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(le, Qt::Key_PageDown);
+    QTest::keyClick(le, Qt::Key_F, Qt::ControlModifier);
+    Attendi();
+    EXPECT_EQ(m_form->txt(30)->text(), conto);
+    EXPECT_TRUE(RisposteProgrammate::Mostrati(QStringLiteral("trova")).isEmpty());
+    RisposteProgrammate::Prendi(QStringLiteral("trova"));
+    if (auto *aperto = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+        QTest::keyClick(aperto, Qt::Key_Escape);
+    // Alt commands act from the grid as from any field.
+    Comando(1, QStringLiteral("Annulla"));
+    Cella(1, 1, QStringLiteral("Descrizione"));
+    QTest::keyClick(Vista(1), Qt::Key_U, Qt::AltModifier);
+    Attendi();
+    EXPECT_NE(m_form->txt(30)->text(), conto);
+}
+
 TEST_F(Griglie, DocumentLinesAreAddedChangedAndDeletedAfterAsking)
 {
     Pagina(0);

@@ -343,6 +343,33 @@ TEST_F(Salva, CopyKeepsTheDataButNotTheAddressCodes)
               descrizione);
 }
 
+TEST_F(Salva, LeavingTheAccountCodeOfANewRecordBringsAnExistingAccountsName)
+{
+    ASSERT_NE(Apri(), nullptr);
+    const QStringList k = LeggiCliente();
+    // An account of the customers' ledger that is not a customer: the form
+    // does not read it, the account code's decoding names it.
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) "
+                          "Values ('%1', '%2', '9993', '4', 'Conto di prova')")
+               .arg(k[0], k[1]));
+    m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo"));
+    Attendi();
+    ASSERT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo);
+    m_form->txt(10)->setText(k[0]);
+    m_form->txt(20)->setText(k[1]);
+    m_form->txt(40)->setText(QStringLiteral("Nome scritto"));
+    m_form->txt(30)->setText(QStringLiteral("9993"));
+    m_form->txt_LostFocus(30);
+    Attendi();
+    EXPECT_EQ(m_form->txt(40)->text(), "Conto di prova");
+    // A code no account has leaves the name as typed.
+    m_form->txt(40)->setText(QStringLiteral("Nome scritto"));
+    m_form->txt(30)->setText(QStringLiteral("9994"));
+    m_form->txt_LostFocus(30);
+    Attendi();
+    EXPECT_EQ(m_form->txt(40)->text(), "Nome scritto");
+}
+
 TEST_F(Salva, EveryFieldTakesAtMostWhatItsColumnHolds)
 {
     ASSERT_NE(Apri(), nullptr);

@@ -91,6 +91,8 @@ TEST_F(Speciali, RunningTotalsNewestYearFirst)
     EXPECT_FALSE(m_form->dbgLista->isVisibleTo(m_form));
     EXPECT_TRUE(m_form->ComGesProgr->isVisibleTo(m_form));
     EXPECT_TRUE(m_form->ComGesProgrIVA->isVisibleTo(m_form));
+    EXPECT_EQ(m_form->ComGesProgr->text(), "Gestione Progressivi");
+    EXPECT_EQ(m_form->ComGesProgrIVA->text(), "Gestione Progressivi IVA");
 }
 
 TEST_F(Speciali, LedgerUtilitiesAskedOfTheHost)

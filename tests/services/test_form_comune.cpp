@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -185,6 +186,30 @@ TEST_F(FormComuneTest, ComandiDaiTasti)
     f.note->setFocus();
     QTest::keyClick(f.note, Qt::Key_PageDown);
     EXPECT_EQ(f.comandi.size(), 3);
+}
+
+TEST_F(FormComuneTest, UnaCellaInModificaEDellaSuaGriglia)
+{
+    // The open cell editor of a grid is the grid's: its paging and Ctrl keys
+    // are no record commands and no find; Alt commands still run.
+    auto *griglia = new QTableWidget(2, 2, &f);
+    f.layout()->addWidget(griglia);
+    griglia->setItem(0, 0, new QTableWidgetItem("Roma"));
+    griglia->setFocus();
+    griglia->setCurrentCell(0, 0);
+    griglia->editItem(griglia->item(0, 0));
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(griglia->isAncestorOf(editor));
+    RP::Accoda("trova", QVariantMap{{"cerca", "Roma"}});
+    QTest::keyClick(editor, Qt::Key_PageDown);
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(f.comandi.isEmpty()) << f.comandi.join(',').toStdString();
+    EXPECT_TRUE(RP::Mostrati("trova").isEmpty());
+    QTest::keyClick(editor, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(f.comandi, QStringList{"Salva"});
+    delete griglia;
 }
 
 TEST_F(FormComuneTest, ColoraCampiTieneIlColoreDiErrore)

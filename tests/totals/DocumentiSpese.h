@@ -42,6 +42,7 @@ class BaseDocumenti
                                Spesa{"PES", "0001", "S", "", "Trasporto", "N", 0, 0},
                                Spesa{"VAR", "0003", "F", "", "Varie", "N", 0, 0},
                                Spesa{"RIP", "0004", "F", "R", "Ripartite", "N", 0, 0},
+                               Spesa{"RIQ", "0008", "F", "R", "Ripartite", "N", 0, 0},
                                Spesa{"INC", "0005", "", "", "Incasso", "S", 0.5, 1},
                                Spesa{"CAS", "0006", "", "", "Cassa", "N", 0, 0},
                                Spesa{"CAR", "0006", "", "R", "Cassa", "N", 0, 0},

@@ -151,6 +151,44 @@ TEST_P(DocumentiSpese, SpreadExpensesFollowTheIncidenceOfEachRateDownToTheAccoun
     }
 }
 
+TEST_P(DocumentiSpese, TheAccountsOfASpreadExpenseAddUpToTheRatesShare)
+{
+    for (const char *ivati : {"N", "S"}) {
+        const int n = ivati[0] == 'N' ? 12 : 13;
+        testata(n, {{"PrezziIvati", ivati}});
+        riga(n, 1, "22", 300);
+        riga(n, 2, "10", 100);
+        spesa(n, 1, "RIP", "22", {{"Importo", 0.05}});
+        spesa(n, 2, "RIQ", "22", {{"Importo", 0.05}});
+        calcola(n);
+        ASSERT_EQ(motore.oiNumErrori, 0) << motore.osErrori.toStdString();
+        // Each rate's share is rounded by itself: 0.075 and 0.025 of 0.10.
+        if (ivati[0] == 'N') {
+            EXPECT_EQ(iva("22").odSpeseRipart, Imp("0.08"));
+            EXPECT_EQ(iva("10").odSpeseRipart, Imp("0.03"));
+        }
+        for (const char *c : {"22", "10"}) {
+            scIva &i = const_cast<scIva &>(iva(c));
+            Currency spese, speseIvate;
+            for (const char *conto : {"07010004", "07010008"}) {
+                spese += i.ogControp(conto).odSValSpese;
+                speseIvate += i.ogControp(conto).odSValIvSpese;
+                EXPECT_EQ(i.ogCdcComp(conto, "", "").odSValSpese, i.ogControp(conto).odSValSpese) << c;
+            }
+            EXPECT_EQ(spese, i.odSValSpese) << ivati << " " << c;
+            EXPECT_EQ(speseIvate, i.odSValIvSpese) << ivati << " " << c;
+            const auto [impon, impos] = sommaConti(i);
+            EXPECT_EQ(impon, i.odImpon) << ivati << " " << c;
+            EXPECT_EQ(impos, i.odImpos) << ivati << " " << c;
+        }
+        // The first account's own share, the residue on the last.
+        if (ivati[0] == 'N') {
+            EXPECT_EQ(iva("10").ogControp("07010004").odSValSpese, Imp("0.01"));
+            EXPECT_EQ(iva("10").ogControp("07010008").odSValSpese, Imp("0.02"));
+        }
+    }
+}
+
 TEST_P(DocumentiSpese, SharesAreRoundedOneByOne)
 {
     testata(6);

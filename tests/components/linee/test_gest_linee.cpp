@@ -34,6 +34,7 @@ class Proprietario : public QWidget, public ChiamanteLinee
     bool verificaOk = true;
     QString rifiutaTesto;  // a cell value DatiValidi refuses
     bool guastoLettura = false;  // reading a value fails, as with a lost connection
+    int cancellata = -1;         // the line (by Ordine) another desk deleted while it is read
 
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override
     {
@@ -77,8 +78,16 @@ class Proprietario : public QWidget, public ChiamanteLinee
     {
         if (guastoLettura)
             throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Connessione persa"));
-        return rec.LeggiCampo(h, campo.toString());
+        if (rec.ValoreCampoIdx(h, QStringLiteral("Ordine")).toInt() == cancellata)
+            throw VbErrore(3167, QStringLiteral("Il record è stato eliminato da un altro utente."));
+        return rec.ValoreCampoIdx(h, campo);
     }
+    void DatiMoveRecNew() override
+    {
+        log << QStringLiteral("DatiMoveRecNew");
+        rec.MuoviNuovo(h);
+    }
+    bool obRecNoVal() override { return rec.NessunRecord(h); }
     void ovDatiValue(const QVariant &campo, const QVariant &v) override
     {
         rec.ScriviCampo(h, campo.toString(), v);
@@ -298,6 +307,35 @@ TEST_F(Linee, NewLineGetsTheOwnersDefaultsAndIsInserted)
     EXPECT_EQ(db1(QStringLiteral("Descrizione"), 40), QStringLiteral("Visura"));
     EXPECT_EQ(db1(QStringLiteral("Percorso"), 40), QStringLiteral("NUOVO"));
     EXPECT_EQ(g.NumeroRighe(), 4);
+}
+
+TEST_F(Linee, ASavedNewLineStaysCurrentWhereverItsOrderPutsIt)
+{
+    g.Bottone(QStringLiteral("Nuovo"))->trigger();
+    if (auto *le = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+        QTest::keyClick(le, Qt::Key_Return);
+    cella(3, QStringLiteral("Ordine"));
+    scrivi(QStringLiteral("5"));
+    cella(3, QStringLiteral("Descrizione"));
+    scrivi(QStringLiteral("Prima di tutte"));
+    ASSERT_TRUE(g.EseguiComando(QStringLiteral("Salva")).toBool());
+    EXPECT_TRUE(owner.log.contains(QStringLiteral("DatiMoveRecNew")));
+    ASSERT_EQ(g.NumeroRighe(), 4);
+    EXPECT_EQ(g.RigaCorrente(), 0);
+    EXPECT_EQ(g.ValoreCella(QStringLiteral("Descrizione")).toString(), QStringLiteral("Prima di tutte"));
+    EXPECT_EQ(txtRiga->text(), QStringLiteral("1 / 4"));
+}
+
+TEST_F(Linee, ALineDeletedWhileTheRowsAreReadShowsCancellato)
+{
+    // Only that line is marked; the others are read on.
+    owner.cancellata = 20;
+    g.Ricarica(false);
+    ASSERT_EQ(g.NumeroRighe(), 3);
+    const auto *m = view->model();
+    EXPECT_EQ(m->data(m->index(1, 2)).toString(), QStringLiteral("#Cancellato"));
+    EXPECT_EQ(m->data(m->index(1, 1)).toString(), QStringLiteral("#Cancellato"));
+    EXPECT_EQ(m->data(m->index(2, 2)).toString(), QStringLiteral("Documento 30"));
 }
 
 TEST_F(Linee, ReadOnlyLevelBlocksEditsAndDeletes)
