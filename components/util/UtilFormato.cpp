@@ -38,14 +38,17 @@ bool decimaleDi(const QVariant &v, Decimale &d)
     return false;
 }
 
+// A date or a time is formatted as it stands: made into a date-time of no
+// time zone (UTC), it needs no look-up of the local zone for every value and
+// cannot be moved by a daylight-saving change at midnight.
 QDateTime dataOraDi(const QVariant &v)
 {
     if (v.typeId() == QMetaType::QDateTime)
         return v.toDateTime();
     if (v.typeId() == QMetaType::QDate)
-        return QDateTime(v.toDate(), QTime(0, 0));
+        return QDateTime(v.toDate(), QTime(0, 0), Qt::UTC);
     if (v.typeId() == QMetaType::QTime)
-        return QDateTime(QDate(1899, 12, 30), v.toTime());
+        return QDateTime(QDate(1899, 12, 30), v.toTime(), Qt::UTC);
     return QDateTime();
 }
 
