@@ -8,6 +8,7 @@
 // stays flat however many are kept.
 //
 //   bench_anteprima_pagine [--db PATH] [--customers N] [--pages N]
+#include "ListaBench.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -126,17 +127,7 @@ int main(int argc, char **argv)
     if (percorso.isEmpty())
         return 1;
 
-    RisposteProgrammate::ImpostaSenzaModali(true);
-    auto *db = new DbMotore;
-    Globali::ImpostaDbComp(db);
-    db->ApriSqlite(Globali::DbAzienda, percorso);
-    Globali::DescAzienda = QStringLiteral("Benchmark");
-    auto lista = std::make_unique<frmClientiLis>();
-    lista->Form_Load();
-    lista->resize(1000, 620);
-    lista->show();
-    lista->MostraLista(QString());
-    QCoreApplication::processEvents();
+    auto lista = supporto_bench::ApriListaClienti(percorso);
     GestLista *gestore = lista->ogComlin;
     std::printf("List of %d customers\n", gestore->RecordCount());
     std::fflush(stdout);

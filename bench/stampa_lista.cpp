@@ -7,6 +7,7 @@
 // the peak memory of each export is measured in a process of its own (the
 // workbook's also at a quarter and half of the rows, to show it flat).
 //   bench_stampa_lista [--db PATH] [--customers N] [benchmark options]
+#include "ListaBench.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -335,18 +336,8 @@ int main(int argc, char **argv)
     if (g_percorso.isEmpty())
         return 1;
 
-    RisposteProgrammate::ImpostaSenzaModali(true);
-    auto *db = new DbMotore;
-    Globali::ImpostaDbComp(db);
-    db->ApriSqlite(Globali::DbAzienda, g_percorso);
-    Globali::DescAzienda = QStringLiteral("Benchmark");
-    auto finestra = std::make_unique<frmClientiLis>();
+    auto finestra = supporto_bench::ApriListaClienti(g_percorso);
     g_lista = finestra.get();
-    g_lista->Form_Load();
-    g_lista->resize(1000, 620);
-    g_lista->show();
-    g_lista->MostraLista(QString());
-    QCoreApplication::processEvents();
     const int righe = lista()->RecordCount();
 
     if (!tipoMemoria.isEmpty()) {

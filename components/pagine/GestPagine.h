@@ -241,6 +241,9 @@ class GestPagine : public QObject
     // Implemented in GestPagineCampi.cpp
     Campo *campo(const QString &nome) const;
     QString testoDaValore(const Campo &c, const QVariant &v) const;
+    // The field's text from the current row of the record set (its columns
+    // joined, empty when every one is).
+    QString testoDaRecord(const Campo &c) const;
     QVariantList valoriDaTesto(const Campo &c, QString &errore) const;
     bool controllaCampi(Campo *&errato, QString &messaggio) const;
     void coloraCampo(Campo &c, bool errore);

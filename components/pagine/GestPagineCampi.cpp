@@ -66,6 +66,18 @@ QLineEdit *GestPagine::ControlloCampo(const QString &nomeCampo) const
     return c ? c->controllo.data() : nullptr;
 }
 
+QString GestPagine::testoDaRecord(const Campo &c) const
+{
+    QStringList testi;
+    bool pieno = false;
+    for (const QString &col : c.colonne) {
+        const QString t = testoDaValore(c, d->rec.LeggiCampo(m_handle, col));
+        pieno = pieno || !t.isEmpty();
+        testi << t;
+    }
+    return pieno ? testi.join(c.unione) : QString();
+}
+
 QString GestPagine::testoDaValore(const Campo &c, const QVariant &v) const
 {
     if (!v.isValid() || v.isNull())

@@ -122,14 +122,7 @@ void GestPagine::mostraRecord(int origine)
         for (const auto &c : d->campi) {
             if (!c->controllo)
                 continue;
-            QStringList testi;
-            bool pieno = false;
-            for (const QString &col : c->colonne) {
-                const QString t = testoDaValore(*c, d->rec.LeggiCampo(m_handle, col));
-                pieno = pieno || !t.isEmpty();
-                testi << t;
-            }
-            const QString testo = pieno ? testi.join(c->unione) : QString();
+            const QString testo = testoDaRecord(*c);
             c->controllo->setText(testo);
             c->testoLetto = testo;
             coloraCampo(*c, false);

@@ -246,14 +246,7 @@ bool GestPagine::mostraMemorizzato() const
     for (const auto &c : d->campi) {
         if (!c->controllo)
             continue;
-        QStringList testi;
-        bool pieno = false;
-        for (const QString &col : c->colonne) {
-            const QString t = testoDaValore(*c, d->rec.LeggiCampo(m_handle, col));
-            pieno = pieno || !t.isEmpty();
-            testi << t;
-        }
-        if ((pieno ? testi.join(c->unione) : QString()) != c->controllo->text())
+        if (testoDaRecord(*c) != c->controllo->text())
             return false;
     }
     return true;

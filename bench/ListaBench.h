@@ -1,0 +1,33 @@
+// The customer list window of the benchmarks, open on a company database as
+// the program shows it: loaded, at a fixed size, its first page shown.
+#pragma once
+
+#include "components/db/DbMotore.h"
+#include "components/forms/RisposteProgrammate.h"
+#include "lists/frmClientiLis.h"
+#include "services/Globali.h"
+
+#include <QCoreApplication>
+#include <memory>
+
+namespace supporto_bench {
+
+// The connection becomes the program's company connection and lives to the
+// end of the process, as the program's does.
+inline std::unique_ptr<frmClientiLis> ApriListaClienti(const QString &percorso)
+{
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    db->ApriSqlite(Globali::DbAzienda, percorso);
+    Globali::DescAzienda = QStringLiteral("Benchmark");
+    auto lista = std::make_unique<frmClientiLis>();
+    lista->Form_Load();
+    lista->resize(1000, 620);
+    lista->show();
+    lista->MostraLista(QString());
+    QCoreApplication::processEvents();
+    return lista;
+}
+
+} // namespace supporto_bench
