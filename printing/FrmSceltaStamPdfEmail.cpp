@@ -23,6 +23,14 @@
 
 namespace
 {
+// The text boxes of an e-mail configuration (box number after the
+// configuration's base) and their keys; from 17 on they hold numbers and the
+// subject, written apart.
+constexpr std::pair<int, const char *> ChiaviTestoConfig[] = {
+    {8, "EmailInd"},      {9, "EmailCentro"},  {10, "EmailSMTPtipo"},  {11, "EmailServerSMTP"},
+    {12, "EmailReplay"},  {14, "EmailLogin"},  {15, "EmailPwd"},       {17, "EmailNumTesto"},
+    {18, "EmailPersOggetto"}, {19, "EmailNumPorta"}};
+
 
 bool eSi(const QString &v)
 {
@@ -194,17 +202,7 @@ void FrmSceltaStam::MostraIniPE()
         else if (tipo.isEmpty() && c > 0)
             opzione = 4;
         OptPETipoInvio(5 * c + opzione)->setChecked(true);
-        for (const auto &[k, chiave] : std::initializer_list<std::pair<int, const char *>>{
-                 {8, "EmailInd"},
-                 {9, "EmailCentro"},
-                 {10, "EmailSMTPtipo"},
-                 {11, "EmailServerSMTP"},
-                 {12, "EmailReplay"},
-                 {14, "EmailLogin"},
-                 {15, "EmailPwd"},
-                 {17, "EmailNumTesto"},
-                 {18, "EmailPersOggetto"},
-                 {19, "EmailNumPorta"}}) {
+        for (const auto &[k, chiave] : ChiaviTestoConfig) {
             const QString nome = NomeChiavePE(chiave, c);
             QString valore = k == 8 || k == 12 ? LeggiParMenu(nome).toString() : leggi(nome);
             if (k == 17 || k == 19)
@@ -260,15 +258,9 @@ void FrmSceltaStam::AggIniPE()
         else if (c > 0 && OptPETipoInvio(5 * c + 4)->isChecked())
             tipo.clear();
         scriviConfig("EmailTipoInvio", c, tipo);
-        for (const auto &[k, chiave] : std::initializer_list<std::pair<int, const char *>>{
-                 {8, "EmailInd"},
-                 {9, "EmailCentro"},
-                 {10, "EmailSMTPtipo"},
-                 {11, "EmailServerSMTP"},
-                 {12, "EmailReplay"},
-                 {14, "EmailLogin"},
-                 {15, "EmailPwd"}})
-            scriviConfig(chiave, c, txt(1000 + b + k)->text());
+        for (const auto &[k, chiave] : ChiaviTestoConfig)
+            if (k < 17)
+                scriviConfig(chiave, c, txt(1000 + b + k)->text());
         scriviConfig("EmailNumTesto", c, u.ValoreNumerico(txt(1017 + b)->text(), true, true));
         scriviConfig("EmailPersOggetto", c, txt(1018 + b)->text());
         scriviConfig("EmailNumPorta", c, u.ValoreNumerico(txt(1019 + b)->text(), true, true));

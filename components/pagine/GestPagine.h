@@ -244,6 +244,8 @@ class GestPagine : public QObject
     // The field's text from the current row of the record set (its columns
     // joined, empty when every one is).
     QString testoDaRecord(const Campo &c) const;
+    // The key columns of the fields and their values in the current row.
+    void chiaveMemorizzata(QStringList &colonne, QVariantList &valori) const;
     QVariantList valoriDaTesto(const Campo &c, QString &errore) const;
     bool controllaCampi(Campo *&errato, QString &messaggio) const;
     void coloraCampo(Campo &c, bool errore);

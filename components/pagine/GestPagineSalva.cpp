@@ -33,12 +33,9 @@ bool GestPagine::scriviRiga()
                 for (const QString &col : c->colonne)
                     letti << d->rec.LeggiCampo(m_handle, col);
         }
-        if (!nuovo && (c->chiave || c->chiaveFissa))
-            for (const QString &col : c->colonne) {
-                chiaveCol << col;
-                chiaveVal << d->rec.LeggiCampo(m_handle, col);
-            }
     }
+    if (!nuovo)
+        chiaveMemorizzata(chiaveCol, chiaveVal);
     if (nuovo) {
         QStringList chiave;
         for (const auto &c : d->campi)
@@ -203,12 +200,7 @@ bool GestPagine::cancella()
     try {
         QStringList chiaveCol;
         QVariantList chiaveVal;
-        for (const auto &c : d->campi)
-            if (c->chiave || c->chiaveFissa)
-                for (const QString &col : c->colonne) {
-                    chiaveCol << col;
-                    chiaveVal << d->rec.LeggiCampo(m_handle, col);
-                }
+        chiaveMemorizzata(chiaveCol, chiaveVal);
         if (propria)
             d->db->IniziaTrans(d->connessione);
         if (d->db->EliminaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal) == 0)
@@ -272,18 +264,23 @@ void GestPagine::riprendiDopoConflitto(bool rileggi)
     m_modificato = !digitati.empty();
 }
 
+void GestPagine::chiaveMemorizzata(QStringList &colonne, QVariantList &valori) const
+{
+    for (const auto &c : d->campi)
+        if (c->chiave || c->chiaveFissa)
+            for (const QString &col : c->colonne) {
+                colonne << col;
+                valori << d->rec.LeggiCampo(m_handle, col);
+            }
+}
+
 QString GestPagine::RileggiMemorizzato()
 {
     if (m_handle.isEmpty() || d->chiaveLetta.isEmpty())
         return {};
     QStringList chiaveCol;
     QVariantList chiaveVal;
-    for (const auto &c : d->campi)
-        if (c->chiave || c->chiaveFissa)
-            for (const QString &col : c->colonne) {
-                chiaveCol << col;
-                chiaveVal << d->rec.LeggiCampo(m_handle, col);
-            }
+    chiaveMemorizzata(chiaveCol, chiaveVal);
     d->db->BloccaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal);
     const QString h = QStringLiteral("Memorizzato");
     d->rec.ApriRec(d->db, d->connessione, h,
