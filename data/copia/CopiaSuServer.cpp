@@ -12,9 +12,11 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-namespace CopiaSuServer {
+namespace CopiaSuServer
+{
 
-namespace {
+namespace
+{
 
 // Values bound per INSERT: many rows per statement save a round trip each,
 // far below the protocol's 65,535 parameters.
@@ -22,7 +24,8 @@ constexpr int ValoriPerIstruzione = 2000;
 
 [[noreturn]] void Fallita(const QString &cosa, const QSqlError &errore)
 {
-    throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("%1.\nDettaglio: %2").arg(cosa, errore.text()));
+    throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                   QStringLiteral("%1.\nDettaglio: %2").arg(cosa, errore.text()));
 }
 
 QString Nome(const QString &identificatore)
@@ -30,7 +33,10 @@ QString Nome(const QString &identificatore)
     return u'"' + QString(identificatore).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QString NomeTabella(const QString &schema, const QString &tabella) { return Nome(schema) + u'.' + Nome(tabella); }
+QString NomeTabella(const QString &schema, const QString &tabella)
+{
+    return Nome(schema) + u'.' + Nome(tabella);
+}
 
 // A column of a server table.
 struct ColonnaServer {
@@ -52,7 +58,8 @@ QList<ColonnaServer> ColonneServer(QSqlDatabase &server, const QString &schema, 
         Fallita(QStringLiteral("Colonne della tabella %1 non lette dal server").arg(tabella), q.lastError());
     QList<ColonnaServer> out;
     while (q.next())
-        out.append({q.value(0).toString(), q.value(1).toString(), !q.value(2).toString().trimmed().isEmpty()});
+        out.append(
+            {q.value(0).toString(), q.value(1).toString(), !q.value(2).toString().trimmed().isEmpty()});
     return out;
 }
 
@@ -90,11 +97,12 @@ void ControllaVuoto(QSqlDatabase &server)
             if (!q.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(NomeTabella(schema, tabella))))
                 Fallita(QStringLiteral("Tabella %1 non letta dal server").arg(tabella), q.lastError());
             if (q.next())
-                throw VbErrore(VbErrore::ChiamataOdbcFallita,
-                               QStringLiteral("Il database di destinazione contiene già dati (tabella %1.%2): "
-                                              "la copia si fa solo in un database vuoto. Creare un database nuovo "
-                                              "e ripetere la copia.")
-                                   .arg(schema, tabella));
+                throw VbErrore(
+                    VbErrore::ChiamataOdbcFallita,
+                    QStringLiteral("Il database di destinazione contiene già dati (tabella %1.%2): "
+                                   "la copia si fa solo in un database vuoto. Creare un database nuovo "
+                                   "e ripetere la copia.")
+                        .arg(schema, tabella));
         }
     }
 }
@@ -122,8 +130,8 @@ QVariant ComeTesto(const QVariant &v)
 }
 
 // Copies one table inside the caller's transaction; answers its rows.
-qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlDatabase &server, const QString &schema,
-                    const QString &tabellaServer)
+qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlDatabase &server,
+                    const QString &schema, const QString &tabellaServer)
 {
     const QList<ColonnaServer> colonneServer = ColonneServer(server, schema, tabellaServer);
     QHash<QString, ColonnaServer> perNome;
@@ -138,10 +146,11 @@ qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlData
         const QString nome = info.value(1).toString();
         const auto it = perNome.constFind(nome.toLower());
         if (it == perNome.cend())
-            throw VbErrore(VbErrore::ElementoNonTrovato,
-                           QStringLiteral("La colonna %1 della tabella %2 non esiste nello schema del server: la "
-                                          "copia non la potrebbe conservare.")
-                               .arg(nome, tabellaSqlite));
+            throw VbErrore(
+                VbErrore::ElementoNonTrovato,
+                QStringLiteral("La colonna %1 della tabella %2 non esiste nello schema del server: la "
+                               "copia non la potrebbe conservare.")
+                    .arg(nome, tabellaSqlite));
         lette << Nome(nome);
         scritte << Nome(it->nome);
         segni << QStringLiteral("CAST(? AS %1)").arg(it->tipo);
@@ -164,7 +173,8 @@ qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlData
 
     QSqlQuery leggi(sqlite);
     leggi.setForwardOnly(true);
-    if (!leggi.exec(QStringLiteral("SELECT %1 FROM %2").arg(lette.join(QStringLiteral(", ")), Nome(tabellaSqlite))))
+    if (!leggi.exec(
+            QStringLiteral("SELECT %1 FROM %2").arg(lette.join(QStringLiteral(", ")), Nome(tabellaSqlite))))
         Fallita(QStringLiteral("Tabella %1 non letta").arg(tabellaSqlite), leggi.lastError());
     QVariantList valori;
     qint64 copiate = 0;
@@ -187,7 +197,8 @@ qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlData
     if (!valori.isEmpty()) {
         QSqlQuery resto(server);
         if (!resto.prepare(istruzione(int(valori.size() / colonne))))
-            Fallita(QStringLiteral("Copia della tabella %1 non preparata").arg(tabellaSqlite), resto.lastError());
+            Fallita(QStringLiteral("Copia della tabella %1 non preparata").arg(tabellaSqlite),
+                    resto.lastError());
         scrivi(resto);
     }
 
@@ -196,13 +207,15 @@ qint64 CopiaTabella(QSqlDatabase &sqlite, const QString &tabellaSqlite, QSqlData
         if (!c.contatore)
             continue;
         QSqlQuery q(server);
-        q.prepare(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), COALESCE((SELECT max(%1) FROM %2), 0) + "
-                                 "1, false)")
+        q.prepare(QStringLiteral(
+                      "SELECT setval(pg_get_serial_sequence(?, ?), COALESCE((SELECT max(%1) FROM %2), 0) + "
+                      "1, false)")
                       .arg(Nome(c.nome), destinazione));
         q.addBindValue(destinazione);
         q.addBindValue(c.nome);
         if (!q.exec())
-            Fallita(QStringLiteral("Contatore della tabella %1 non aggiornato").arg(tabellaSqlite), q.lastError());
+            Fallita(QStringLiteral("Contatore della tabella %1 non aggiornato").arg(tabellaSqlite),
+                    q.lastError());
     }
     return copiate;
 }
@@ -224,15 +237,17 @@ QSqlDatabase ApriSqlite(const QString &percorso, const QString &nomeQt)
 void CopiaFile(const QString &percorso, QSqlDatabase &server, const QString &schema, QList<Tabella> &copiate,
                const Avanzamento &avanzamento)
 {
-    const QString nomeQt = QStringLiteral("CopiaSuServer_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString nomeQt =
+        QStringLiteral("CopiaSuServer_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     {
         QSqlDatabase sqlite = ApriSqlite(percorso, nomeQt);
         const QHash<QString, QString> tabelleServer = TabelleServer(server, schema);
         QStringList tabelle;
         {
             QSqlQuery q(sqlite);
-            if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                       "'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
+            if (!q.exec(
+                    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                   "'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
                 Fallita(QStringLiteral("Tabelle di %1 non lette").arg(percorso), q.lastError());
             while (q.next())
                 tabelle << q.value(0).toString();
@@ -240,19 +255,21 @@ void CopiaFile(const QString &percorso, QSqlDatabase &server, const QString &sch
         for (const QString &tabella : std::as_const(tabelle)) {
             const QString suServer = tabelleServer.value(tabella.toLower());
             if (suServer.isEmpty())
-                throw VbErrore(VbErrore::ElementoNonTrovato,
-                               QStringLiteral("La tabella %1 di %2 non esiste nello schema del programma: la copia "
-                                              "non la potrebbe conservare.")
-                                   .arg(tabella, percorso));
+                throw VbErrore(
+                    VbErrore::ElementoNonTrovato,
+                    QStringLiteral("La tabella %1 di %2 non esiste nello schema del programma: la copia "
+                                   "non la potrebbe conservare.")
+                        .arg(tabella, percorso));
             const qint64 righe = CopiaTabella(sqlite, tabella, server, schema, suServer);
             const qint64 origine = Conta(sqlite, Nome(tabella));
             const qint64 arrivo = Conta(server, NomeTabella(schema, suServer));
             if (righe != origine || arrivo != origine)
-                throw VbErrore(VbErrore::ChiamataOdbcFallita,
-                               QStringLiteral("La tabella %1 ha %2 righe nel file e %3 sul server: copia annullata.")
-                                   .arg(tabella)
-                                   .arg(origine)
-                                   .arg(arrivo));
+                throw VbErrore(
+                    VbErrore::ChiamataOdbcFallita,
+                    QStringLiteral("La tabella %1 ha %2 righe nel file e %3 sul server: copia annullata.")
+                        .arg(tabella)
+                        .arg(origine)
+                        .arg(arrivo));
             copiate.append({schema, suServer, arrivo});
             if (avanzamento)
                 avanzamento(copiate.last());

@@ -8,14 +8,15 @@
 #include <QString>
 #include <functional>
 
-namespace CopiaSuServer {
+namespace CopiaSuServer
+{
 
 // The schema of the server database that holds the menu tables.
 inline const QString SchemaMenu = QStringLiteral("menu");
 
 struct Tabella {
-    QString schema, nome;  // on the server
-    qint64 righe = 0;      // copied, equal in both databases
+    QString schema, nome; // on the server
+    qint64 righe = 0;     // copied, equal in both databases
 };
 
 // Called after each table (for the tool's progress lines).

@@ -12,7 +12,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int Uso()
 {
@@ -54,7 +55,8 @@ int main(int argc, char **argv)
         if (QFileInfo(accanto).isFile())
             menu = accanto;
         else
-            std::fprintf(stderr, "copia-su-postgres: nessun menu.db accanto all'azienda: si copia solo l'azienda\n");
+            std::fprintf(stderr,
+                         "copia-su-postgres: nessun menu.db accanto all'azienda: si copia solo l'azienda\n");
     }
     if (connect.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive))
         connect = connect.mid(5);
@@ -66,16 +68,18 @@ int main(int argc, char **argv)
         motore.ApriConnessione(QStringLiteral("Server"), connect);
         QSqlDatabase server = motore.DatabaseDao(QStringLiteral("Server"));
         qint64 totale = 0;
-        const auto copiate = CopiaSuServer::Copia(azienda, menu, server, [&](const CopiaSuServer::Tabella &tab) {
-            totale += tab.righe;
-            std::printf("  %s.%s: %lld %s\n", qPrintable(tab.schema), qPrintable(tab.nome),
-                        static_cast<long long>(tab.righe), tab.righe == 1 ? "riga" : "righe");
-            std::fflush(stdout);
-        });
+        const auto copiate =
+            CopiaSuServer::Copia(azienda, menu, server, [&](const CopiaSuServer::Tabella &tab) {
+                totale += tab.righe;
+                std::printf("  %s.%s: %lld %s\n", qPrintable(tab.schema), qPrintable(tab.nome),
+                            static_cast<long long>(tab.righe), tab.righe == 1 ? "riga" : "righe");
+                std::fflush(stdout);
+            });
         std::printf("Copiate %lld tabelle, %lld righe, in %.1f s; righe uguali in ogni tabella.\n",
                     static_cast<long long>(copiate.size()), static_cast<long long>(totale),
                     double(t.elapsed()) / 1000.0);
-        const QString senzaPassword = TestoOdbc::Togli(connect, {QStringLiteral("PWD"), QStringLiteral("Password")});
+        const QString senzaPassword =
+            TestoOdbc::Togli(connect, {QStringLiteral("PWD"), QStringLiteral("Password")});
         std::printf("\nRighe dell'INI del programma:\n[Connessioni]\nNomeDB=ODBC;%s\nConnect=\n",
                     qPrintable(senzaPassword));
     } catch (const VbErrore &e) {

@@ -15,9 +15,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
-QString Nome(const QString &n) { return u'"' + n + u'"'; }
+QString Nome(const QString &n)
+{
+    return u'"' + n + u'"';
+}
 
 // One row of aggregates of every column of a table, written for either
 // engine: values present, empty texts, longest text, sum of numbers, first
@@ -66,8 +70,9 @@ QStringList Riga(QSqlDatabase &db, const QString &sql)
     return out;
 }
 
-class CopiaSuServerProva : public ::testing::Test {
-protected:
+class CopiaSuServerProva : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         cartella = new QTemporaryDir;
@@ -119,7 +124,8 @@ protected:
             db.setDatabaseName(percorso);
             EXPECT_TRUE(db.open());
             QStringList tabelle;
-            QSqlQuery q("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'", db);
+            QSqlQuery q("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'",
+                        db);
             while (q.next())
                 tabelle << q.value(0).toString();
             tabelle.sort(Qt::CaseInsensitive);
@@ -173,7 +179,8 @@ TEST_F(CopiaSuServerProva, CopiesEveryTableWithItsRowsAndValues)
             continue;
         QSqlQuery q(server);
         q.prepare("SELECT a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute a "
-                  "WHERE a.attrelid = CAST(? AS regclass) AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum");
+                  "WHERE a.attrelid = CAST(? AS regclass) AND a.attnum > 0 AND NOT a.attisdropped ORDER BY "
+                  "a.attnum");
         q.addBindValue("public." + Nome(t.nome));
         ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
         QList<QPair<QString, QString>> colonne;
@@ -195,26 +202,31 @@ TEST_F(CopiaSuServerProva, ProgramReadsTheCopyAndCountersGoOn)
 
     // The customers' join with the menu schema, as the program writes it.
     RecDat rs;
-    const QString h = rs.ApriRec(motore.get(), C, QString(),
-                                 "SELECT PianoConti.Conto, Stati.Descrizione, StatiEle.BlackList FROM (PianoConti "
-                                 "LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato) LEFT JOIN menuç§&dbo§&çTabStati "
-                                 "AS StatiEle ON Stati.CodTabStato = StatiEle.StatoIso WHERE PianoConti.Tipo = '3' "
-                                 "AND PianoConti.Stato = 'IT' ORDER BY PianoConti.Gruppo, PianoConti.Mastro, "
-                                 "PianoConti.Conto",
-                                 false, 4, RecDat::OpzPassThrough);
+    const QString h =
+        rs.ApriRec(motore.get(), C, QString(),
+                   "SELECT PianoConti.Conto, Stati.Descrizione, StatiEle.BlackList FROM (PianoConti "
+                   "LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato) LEFT JOIN menuç§&dbo§&çTabStati "
+                   "AS StatiEle ON Stati.CodTabStato = StatiEle.StatoIso WHERE PianoConti.Tipo = '3' "
+                   "AND PianoConti.Stato = 'IT' ORDER BY PianoConti.Gruppo, PianoConti.Mastro, "
+                   "PianoConti.Conto",
+                   false, 4, RecDat::OpzPassThrough);
     ASSERT_FALSE(rs.FineDati(h));
     EXPECT_EQ(rs.LeggiCampo(h, "Stati.Descrizione").toString(), "Italia");
     rs.ChiudiRec(h);
 
     // A new history row takes the next number after the copied ones.
-    const int prima = motore->Seleziona(C, "SELECT COALESCE(MAX(Id), 0) FROM PdcStorico")->valore(0, 0).toInt();
-    motore->EseguiSql(C, "INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar) VALUES ('01', '05', 'ZZZZ', "
-                         "#2030-01-01#)");
+    const int prima =
+        motore->Seleziona(C, "SELECT COALESCE(MAX(Id), 0) FROM PdcStorico")->valore(0, 0).toInt();
+    motore->EseguiSql(C,
+                      "INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar) VALUES ('01', '05', 'ZZZZ', "
+                      "#2030-01-01#)");
     const int dopo = motore->Seleziona(C, "SELECT MAX(Id) FROM PdcStorico")->valore(0, 0).toInt();
     EXPECT_EQ(dopo, prima + 1);
-    const int ospiti = motore->Seleziona(C, "SELECT COALESCE(MAX(Id), 0) FROM [0_ClientHotelArdeno]")->valore(0, 0).toInt();
+    const int ospiti =
+        motore->Seleziona(C, "SELECT COALESCE(MAX(Id), 0) FROM [0_ClientHotelArdeno]")->valore(0, 0).toInt();
     motore->EseguiSql(C, "INSERT INTO [0_ClientHotelArdeno] (Rag1) VALUES ('Ospite nuovo')");
-    EXPECT_EQ(motore->Seleziona(C, "SELECT MAX(Id) FROM [0_ClientHotelArdeno]")->valore(0, 0).toInt(), ospiti + 1);
+    EXPECT_EQ(motore->Seleziona(C, "SELECT MAX(Id) FROM [0_ClientHotelArdeno]")->valore(0, 0).toInt(),
+              ospiti + 1);
 }
 
 TEST_F(CopiaSuServerProva, RefusesADatabaseHoldingData)
@@ -230,7 +242,8 @@ TEST_F(CopiaSuServerProva, RefusesADatabaseHoldingData)
     for (const auto &t : prima) {
         if (t.schema != u"public")
             continue;
-        const auto it = std::find_if(dopo.begin(), dopo.end(), [&](const auto &d) { return d.nome == t.nome; });
+        const auto it =
+            std::find_if(dopo.begin(), dopo.end(), [&](const auto &d) { return d.nome == t.nome; });
         ASSERT_NE(it, dopo.end());
         EXPECT_EQ(it->righe, t.righe) << t.nome.toStdString();
     }
