@@ -2,16 +2,18 @@
 // until the totals under it are shown, for a letter whose customer has 2,000
 // documents (200 with a payment discount, recomputed by the footer engine),
 // beside reading the same SQL sums and the 200 discounted documents' rows
-// (header, lines, expenses) through SQLite's C API in the same run. Prints
-// the medians and their ratio.
+// through SQLite's C API with the statements of the footer benchmark's floor
+// (LettureGrezze), in the same run. Prints the medians and their ratio.
 //
 // bench_clienti_dichintenti_righe [--db PATH] [--customers N] [benchmark options]
 // The database is copied first (the letter's documents are added to the
 // copy); without --db a demo of N customers (default 100000) is made.
 #include "LetteraBench.h"
+#include "LettureGrezze.h"
 #include "SupportoBench.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/FunzioniSqlite.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
 #include "components/menu/ClienteMenuLocale.h"
@@ -33,6 +35,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace
@@ -60,8 +63,9 @@ bool preparaCliente()
         return false;
     {
         QSqlQuery q(db);
-        q.exec(QStringLiteral("SELECT Gruppo, Mastro, Conto FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, "
-                              "Mastro, Conto LIMIT 1"));
+        q.exec(
+            QStringLiteral("SELECT Gruppo, Mastro, Conto FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, "
+                           "Mastro, Conto LIMIT 1"));
         if (!q.next())
             return false;
         g_lettera = {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), 91, 2031};
@@ -71,9 +75,10 @@ bool preparaCliente()
         supporto_bench::EseguiBench(q, QStringLiteral("DELETE FROM PdcDicIntenti") + conto);
         for (int k : {g_lettera.lettera, g_lettera.lettera + 1})
             supporto_bench::EseguiBench(
-                q, QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, "
-                                  "Attivo, ProtRicezione, DataRicAE, RifComunicIntenti, ImportoDichIntenti) VALUES "
-                                  "('%1', '%2', '%3', %4, 'Lettera %4', 'S', 'P%4', '2031-01-10', '2', 500000)")
+                q, QStringLiteral(
+                       "INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, "
+                       "Attivo, ProtRicezione, DataRicAE, RifComunicIntenti, ImportoDichIntenti) VALUES "
+                       "('%1', '%2', '%3', %4, 'Lettera %4', 'S', 'P%4', '2031-01-10', '2', 500000)")
                        .arg(g_lettera.gruppo, g_lettera.mastro, g_lettera.conto)
                        .arg(k));
         supporto_bench::InserisciDocumentiLettera(q, g_lettera);
@@ -125,59 +130,70 @@ long leggiTutto(sqlite3_stmt *st)
     return n;
 }
 
+// The floor: the letter's sums and the keys of its discounted documents (the
+// program's own texts, translated for SQLite), then each discounted document
+// read with the statements the footer engine's floor reads (header with its
+// joins, stamp table, lines, expenses: LettureGrezze), every statement
+// prepared once.
 void SqliteCApi(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const QByteArray g = g_lettera.gruppo.toUtf8(), m = g_lettera.mastro.toUtf8(), c = g_lettera.conto.toUtf8();
-    struct Tipo {
-        const char *testa, *dett, *spese, *somma, *stato;
+    FunzioniSqlite::Registra(db);
+    DichIntenti::DicCacheKey().Gruppo = g_lettera.gruppo;
+    DichIntenti::DicCacheKey().Mastro = g_lettera.mastro;
+    DichIntenti::DicCacheKey().Conto = g_lettera.conto;
+    DichIntenti::DicCacheKey().DicIntenti = g_lettera.lettera;
+    struct Pronte {
+        sqlite3_stmt *somma = nullptr, *chiavi = nullptr;
+        std::unique_ptr<letture_grezze::Lettore> documento;
     };
-    const Tipo tipi[] = {
-        {"FatTest", "FatDett", "FatSpese",
-         "SELECT sum(TotMerce * CASE WHEN FattDocumenti.Segno = '-' THEN -1 ELSE 1 END) FROM FatTest LEFT JOIN "
-         "FattDocumenti ON FatTest.FattDocumento = FattDocumenti.FattDocumento",
-         ""},
-        {"DdtTest", "DdtDett", "DdtSpese", "SELECT sum(TotMerce) FROM DdtTest", " AND (Stato = 'S' OR Stato IS NULL)"},
-        {"OrdVenTest", "OrdVenDett", "OrdVenSpese", "SELECT sum(TotMerce) FROM OrdVenTest", " AND Stato IS NULL"},
-    };
+    std::vector<Pronte> pronte;
+    for (const char *tipo : {"F", "D", "O"}) {
+        const DichIntenti::TabelleDoc t = DichIntenti::TabelleTipoDoc(QString::fromLatin1(tipo));
+        DbMotore *motore = Globali::DbComp();
+        const QByteArray somma =
+            motore
+                ->Traduci(Globali::DbAzienda, DichIntenti::SqlSommaDocDichInt(
+                                                  t.Testa, QString::fromLatin1(tipo), QStringLiteral("M")) +
+                                                  t.FiltroStato)
+                .toUtf8();
+        const QByteArray chiavi =
+            motore
+                ->Traduci(Globali::DbAzienda,
+                          DichIntenti::SqlDocScoPagDichInt(t.Testa, QString::fromLatin1(tipo)) +
+                              t.FiltroStato)
+                .toUtf8();
+        Pronte p;
+        if (sqlite3_prepare_v2(db, somma.constData(), -1, &p.somma, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(db, chiavi.constData(), -1, &p.chiavi, nullptr) != SQLITE_OK) {
+            state.SkipWithError(sqlite3_errmsg(db));
+            break;
+        }
+        p.documento = std::make_unique<letture_grezze::Lettore>(db, t.Testa.toUtf8(), t.Dett.toUtf8(),
+                                                                t.Spese.toUtf8());
+        pronte.push_back(std::move(p));
+    }
     long letto = 0;
+    std::int64_t somma = 0;
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        for (const Tipo &k : tipi) {
-            const QByteArray dove = QByteArray(" WHERE GruppoCli = ?1 AND MastroCli = ?2 AND ContoCli = ?3 AND "
-                                               "PdcDicIntenti = ?4") +
-                                    k.stato;
-            const QByteArray somma = QByteArray(k.somma) + dove + " AND (ScontoPag IS NULL OR ScontoPag = '0')";
-            const QByteArray chiavi = QByteArray("SELECT Anno, NumRif FROM ") + k.testa + dove +
-                                      " AND ScontoPag IS NOT NULL AND ScontoPag <> '0'";
-            const QByteArray testa = QByteArray("SELECT * FROM ") + k.testa + " WHERE Anno = ?1 AND NumRif = ?2";
-            const QByteArray dett = QByteArray("SELECT * FROM ") + k.dett + " WHERE Anno = ?1 AND NumRif = ?2";
-            const QByteArray spese = QByteArray("SELECT * FROM ") + k.spese + " WHERE Anno = ?1 AND NumRif = ?2";
-            sqlite3_stmt *st[5] = {};
-            const QByteArray *testi[5] = {&somma, &chiavi, &testa, &dett, &spese};
-            for (int i = 0; i < 5; ++i)
-                sqlite3_prepare_v2(db, testi[i]->constData(), -1, &st[i], nullptr);
-            for (int i = 0; i < 2; ++i) {
-                sqlite3_bind_text(st[i], 1, g.constData(), int(g.size()), SQLITE_STATIC);
-                sqlite3_bind_text(st[i], 2, m.constData(), int(m.size()), SQLITE_STATIC);
-                sqlite3_bind_text(st[i], 3, c.constData(), int(c.size()), SQLITE_STATIC);
-                sqlite3_bind_int(st[i], 4, g_lettera.lettera);
-            }
-            letto += leggiTutto(st[0]);
-            while (sqlite3_step(st[1]) == SQLITE_ROW) {
-                for (int i = 2; i < 5; ++i) {
-                    sqlite3_bind_int(st[i], 1, sqlite3_column_int(st[1], 0));
-                    sqlite3_bind_int(st[i], 2, sqlite3_column_int(st[1], 1));
-                    letto += leggiTutto(st[i]);
-                }
-            }
-            for (sqlite3_stmt *s : st)
-                sqlite3_finalize(s);
+        for (Pronte &p : pronte) {
+            letto += leggiTutto(p.somma);
+            while (sqlite3_step(p.chiavi) == SQLITE_ROW)
+                p.documento->Documento(sqlite3_column_int(p.chiavi, 1), sqlite3_column_int(p.chiavi, 0),
+                                       somma);
+            sqlite3_reset(p.chiavi);
         }
         g_sqlite.push_back(t.nsecsElapsed());
         benchmark::DoNotOptimize(letto);
+        benchmark::DoNotOptimize(somma);
+    }
+    for (Pronte &p : pronte) {
+        sqlite3_finalize(p.somma);
+        sqlite3_finalize(p.chiavi);
+        p.documento.reset();
     }
     sqlite3_close(db);
 }
@@ -223,10 +239,11 @@ int main(int argc, char **argv)
     benchmark::Initialize(&n, a.perBenchmark.data());
     benchmark::RunSpecifiedBenchmarks();
     const double f = mediana(g_form), s = mediana(g_sqlite);
-    std::printf("letter of intent, %d documents (%d discounted): median move to the line until the totals are "
-                "shown %.2f ms; SQL sums and discounted documents' rows through SQLite's C API %.2f ms; ratio %.2f\n",
-                supporto_bench::DocumentiLettera, supporto_bench::DocumentiScontati, f / 1000.0, s / 1000.0,
-                s > 0 ? f / s : 0.0);
+    std::printf(
+        "letter of intent, %d documents (%d discounted): median move to the line until the totals are "
+        "shown %.2f ms; SQL sums and discounted documents' rows through SQLite's C API %.2f ms; ratio %.2f\n",
+        supporto_bench::DocumentiLettera, supporto_bench::DocumentiScontati, f / 1000.0, s / 1000.0,
+        s > 0 ? f / s : 0.0);
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);
     return 0;

@@ -5,9 +5,10 @@
 // step must move the key forward, or the benchmark fails. Prints the medians
 // and their ratios to the repaint.
 //
-// bench_clienti_navigazione [--db PATH] [--customers N] [benchmark options]
+// bench_clienti_navigazione [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
 // the common menu database is looked for beside the company database.
+// --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres).
 #include "SupportoBench.h"
 
 #include "components/db/DbMotore.h"
@@ -35,10 +36,10 @@
 namespace
 {
 
-constexpr int Passi = 400;  // steps per repetition
+constexpr int Passi = 400; // steps per repetition
 frmClienti *g_form = nullptr;
-QStringList g_partenza;      // the customer in the middle, where each walk starts
-std::vector<QList<QString>> g_righe;  // what each box and label showed, record by record
+QStringList g_partenza;              // the customer in the middle, where each walk starts
+std::vector<QList<QString>> g_righe; // what each box and label showed, record by record
 QList<QWidget *> g_caselle;
 std::map<std::string, std::vector<qint64>> g_tempi;
 bool g_fallito = false;
@@ -125,7 +126,8 @@ void Estremo(benchmark::State &state)
         state.ResumeTiming();
         QElapsedTimer t;
         t.start();
-        const bool letto = pag->EseguiComando(fine ? QStringLiteral("Fine") : QStringLiteral("Inizio")).toBool();
+        const bool letto =
+            pag->EseguiComando(fine ? QStringLiteral("Fine") : QStringLiteral("Inizio")).toBool();
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
         if (!letto || chiave() == g_partenza.join(QLatin1Char('|'))) {
@@ -137,24 +139,17 @@ void Estremo(benchmark::State &state)
 }
 
 // The customer halfway down the key order.
-QStringList clienteDiMezzo(const QString &percorso)
+QStringList clienteDiMezzo(DbMotore &motore)
 {
     QStringList k;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mezzo"));
-        db.setDatabaseName(percorso);
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT count(*) FROM PianoConti WHERE Tipo = '3'"));
-            const int n = q.next() ? q.value(0).toInt() : 0;
-            q.exec(QStringLiteral("SELECT Gruppo, Mastro, Conto FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, "
-                                  "Mastro, Conto LIMIT 1 OFFSET %1")
-                       .arg(n / 2));
-            if (q.next())
-                k << q.value(0).toString() << q.value(1).toString() << q.value(2).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("mezzo"));
+    QSqlQuery q(motore.DatabaseDao(Globali::DbAzienda));
+    q.exec(QStringLiteral("SELECT count(*) FROM PianoConti WHERE Tipo = '3'"));
+    const int n = q.next() ? q.value(0).toInt() : 0;
+    q.exec(QStringLiteral("SELECT Gruppo, Mastro, Conto FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, "
+                          "Mastro, Conto LIMIT 1 OFFSET %1")
+               .arg(n / 2));
+    if (q.next())
+        k << q.value(0).toString() << q.value(1).toString() << q.value(2).toString();
     return k;
 }
 
@@ -186,25 +181,42 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
-    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    std::vector<char *> argomenti;
+    QString connect; // --connect ODBC-TEXT: the company on PostgreSQL
+    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
+        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
+            i + 1 < argomentiBench.perBenchmark.size())
+            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
+        else
+            argomenti.push_back(argomentiBench.perBenchmark[i]);
+    }
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
     QString percorso = argomentiBench.db;
     QTemporaryDir cartella;
-    if (percorso.isEmpty())
+    if (percorso.isEmpty() && connect.isEmpty())
         percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (percorso.isEmpty())
+    if (percorso.isEmpty() && connect.isEmpty())
         return 1;
 
     RisposteProgrammate::ImpostaSenzaModali(true);
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
-    supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
-    Globali::NomeDbAzienda = percorso;
-    // Without the menu database the decoding's joins fail and no step reads its record.
-    Globali::NomeDbMenu = supporto_bench::MenuAccanto(percorso);
-    std::fprintf(stderr, "company %s, menu %s\n", qPrintable(percorso),
-                 Globali::NomeDbMenu.isEmpty() ? "(none)" : qPrintable(Globali::NomeDbMenu));
+    if (!connect.isEmpty()) {
+        // On a server the menu tables are a schema of the company database.
+        db->ApriConnessione(Globali::DbAzienda, connect);
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::IndiciSoloServer(q); // as the program does at opening
+        Globali::NomeDbAzienda = connect;
+        std::fprintf(stderr, "company on PostgreSQL\n");
+    } else {
+        supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
+        Globali::NomeDbAzienda = percorso;
+        // Without the menu database the decoding's joins fail and no step reads its record.
+        Globali::NomeDbMenu = supporto_bench::MenuAccanto(percorso);
+        std::fprintf(stderr, "company %s, menu %s\n", qPrintable(percorso),
+                     Globali::NomeDbMenu.isEmpty() ? "(none)" : qPrintable(Globali::NomeDbMenu));
+    }
     ClienteMenuLocale menu;
     Globali::MenuClient = &menu;
     menu.ScriviPar(QStringLiteral("CauCon.GruppoClienti"), QStringLiteral("01"));
@@ -212,7 +224,7 @@ int main(int argc, char **argv)
     menu.ScriviPar(QStringLiteral("Ditta.Moneta"), QStringLiteral("EUR"));
     Globali::DataMenu = QDate::currentDate();
 
-    g_partenza = clienteDiMezzo(percorso);
+    g_partenza = clienteDiMezzo(*db);
     auto form = std::make_unique<frmClienti>();
     g_form = form.get();
     g_form->Form_Load();
@@ -225,9 +237,16 @@ int main(int argc, char **argv)
 
     // In turns, so that the machine's load falls on all alike.
     for (int giro = 0; giro < 5; ++giro) {
-        benchmark::RegisterBenchmark("Successivo", Successivo)->Unit(benchmark::kMicrosecond)->Iterations(Passi);
-        benchmark::RegisterBenchmark("Ridisegno", Ridisegno)->Unit(benchmark::kMicrosecond)->Iterations(Passi);
-        benchmark::RegisterBenchmark("Inizio", Estremo)->Arg(0)->Unit(benchmark::kMicrosecond)->Iterations(40);
+        benchmark::RegisterBenchmark("Successivo", Successivo)
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(Passi);
+        benchmark::RegisterBenchmark("Ridisegno", Ridisegno)
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(Passi);
+        benchmark::RegisterBenchmark("Inizio", Estremo)
+            ->Arg(0)
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(40);
         benchmark::RegisterBenchmark("Fine", Estremo)->Arg(1)->Unit(benchmark::kMicrosecond)->Iterations(40);
     }
     benchmark::Initialize(&n, argomenti.data());
@@ -236,10 +255,11 @@ int main(int argc, char **argv)
 
     const double passo = mediana(g_tempi["Successivo"]), ridisegno = mediana(g_tempi["Ridisegno"]),
                  inizio = mediana(g_tempi["Inizio"]), fine = mediana(g_tempi["Fine"]);
-    std::printf("Median: repaint from memory (%d boxes and labels) %.1f us; next record %.1f us (ratio %.2f); "
-                "first record %.1f us (ratio %.2f); last record %.1f us (ratio %.2f); target 2 or less\n",
-                int(g_caselle.size()), ridisegno, passo, ridisegno > 0 ? passo / ridisegno : 0.0, inizio,
-                ridisegno > 0 ? inizio / ridisegno : 0.0, fine, ridisegno > 0 ? fine / ridisegno : 0.0);
+    std::printf(
+        "Median: repaint from memory (%d boxes and labels) %.1f us; next record %.1f us (ratio %.2f); "
+        "first record %.1f us (ratio %.2f); last record %.1f us (ratio %.2f); target 2 or less\n",
+        int(g_caselle.size()), ridisegno, passo, ridisegno > 0 ? passo / ridisegno : 0.0, inizio,
+        ridisegno > 0 ? inizio / ridisegno : 0.0, fine, ridisegno > 0 ? fine / ridisegno : 0.0);
     form.reset();
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);

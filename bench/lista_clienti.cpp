@@ -161,7 +161,9 @@ void Apri(benchmark::State &state)
         celleVisibili();
         g_apri.push_back(t.nsecsElapsed());
         g_righeLette = lista()->RecordsetLista().RigheNote();
-        QCoreApplication::processEvents();
+        // The total, counted on a thread of its own, reaches the counter.
+        while (!lista()->RecordsetLista().ConteggioNoto())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         g_conta.push_back(t.nsecsElapsed());
         const QByteArray sql = sqlPagina();
         chiudi();
@@ -326,7 +328,8 @@ int main(int argc, char **argv)
         riga("opening, first screen painted / bare steps in a bare view", g_apriP, g_apriCP);
         riga("name-prefix search, cells ready / bare C API steps", g_cerca, g_cercaC);
         riga("name-prefix search, painted / bare steps in a bare view", g_cercaP, g_cercaCP);
-        std::printf("  opening until the counter shows the total (rows counted): %.1f us\n", mediana(g_conta));
+        std::printf("  opening until the counter shows the total (counted on a thread of its own): %.1f us\n",
+                    mediana(g_conta));
         if (!soloTempi) {
             Scorri("code");
             Scorri("name");

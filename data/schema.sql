@@ -8,6 +8,7 @@
 --   $intero     32-bit integer
 --   $data       date (ISO 'yyyy-mm-dd' text in SQLite, DATE in PostgreSQL)
 --   $contatore  autoincrement integer primary key
+-- A statement that begins with $postgres runs on PostgreSQL only.
 -- Statements end with ";" at the end of a line. Names are written as the
 -- program's SQL writes them; PostgreSQL folds the unquoted ones to lower case.
 
@@ -176,6 +177,13 @@ CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
 -- for "Tipo = '3' ... ORDER BY Gruppo, Mastro, Conto LIMIT 1", sorting every
 -- customer to return one. Companies made with it lose it here.
 DROP INDEX IF EXISTS PianoConti_Tipo;
+-- PostgreSQL sorts Null last where the program's ORDER BY puts it first
+-- ("NULLS FIRST", as Jet does): the key in that order lets the seeks of the
+-- record form and the list read the index instead of sorting the customers.
+-- SQLite already sorts Null first, on the primary key.
+$postgres CREATE UNIQUE INDEX IF NOT EXISTS PianoConti_ChiaveNulliPrima ON PianoConti (Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+-- The same for the list in name order (its pages end with the key).
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_NomeNulliPrima ON PianoConti (Descrizione NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
 
 CREATE TABLE IF NOT EXISTS IndSped (
   Gruppo $testo(4) NOT NULL,

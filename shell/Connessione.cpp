@@ -65,7 +65,8 @@ void chiaveStorico(DbMotore *db)
     }
 }
 
-// At each opening: the indexes that only misled the planner go, and the
+// At each opening: the indexes that only misled the planner go, a server
+// gets the indexes made for it since the company was created, and the
 // planner's statistics are brought up to date (SQLite; a server keeps its
 // own). A database that refuses (read-only, locked) opens all the same.
 void statistiche(DbMotore *db)
@@ -75,6 +76,7 @@ void statistiche(DbMotore *db)
     try {
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
         Schema::TogliIndiciSuperati(q);
+        Schema::IndiciSoloServer(q);
         Schema::Statistiche(q, false);
     } catch (const VbErrore &) {
     }

@@ -164,6 +164,37 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, false);
 }
 
+DbMotore::FileSqlite DbMotore::DescriviFileSqlite(const QString &nome) const
+{
+    FileSqlite d;
+    const Connessione &c = conn(nome);
+    if (c.motore != Motore::SQLite || c.livello > 0)
+        return d;
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(c.h, "PRAGMA database_list", -1, &st, nullptr) != SQLITE_OK)
+        return d;
+    QString principale;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const QString alias = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+        const QString file = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
+        if (alias == u"main")
+            principale = file;
+        else if (alias != u"temp" && !file.isEmpty())
+            d.allegati.append({alias, file});
+    }
+    sqlite3_finalize(st);
+    if (!principale.isEmpty())
+        d.file = principale;
+    return d;
+}
+
+void DbMotore::ApriFileSqlite(const QString &nome, const FileSqlite &descrizione)
+{
+    ApriSqlite(nome, descrizione.file);
+    for (const auto &[alias, file] : descrizione.allegati)
+        AllegaDatabase(nome, file, alias);
+}
+
 void DbMotore::ChiudiConnessione(const QString &nome)
 {
     auto it = m_conn.find(chiaveNome(nome));

@@ -127,6 +127,19 @@ public:
     // it. Files named that way and not attached are attached on first use.
     void AllegaDatabase(const QString &nome, const QString &percorso, const QString &alias = QString());
 
+    // What a second connection to the same SQLite database needs (for a
+    // reading on another thread): the file and the databases attached to it,
+    // as (alias, file). `file` is empty for a server connection, a database in
+    // memory and a connection inside a transaction (whose changes another
+    // connection would not see).
+    struct FileSqlite {
+        QString file;
+        QList<QPair<QString, QString>> allegati;
+    };
+    FileSqlite DescriviFileSqlite(const QString &nome) const;
+    // Opens `nome` as described, the same files attached under the same aliases.
+    void ApriFileSqlite(const QString &nome, const FileSqlite &descrizione);
+
     // Writes of an updatable record set, values bound (never spliced).
     // `chiave` names the columns that find the row, `valoriChiave` their
     // stored values (Null compares as Null). `schema` names the PostgreSQL

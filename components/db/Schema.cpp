@@ -132,9 +132,16 @@ QString TipoColonna(const QString &parolaTipo, Motore motore)
 
 QStringList Istruzioni(const QString &script, Motore motore)
 {
+    static const QRegularExpression soloServer(QStringLiteral(R"(^\$postgres\s+)"));
     QStringList out;
-    for (const QString &istr : Dividi(script))
+    for (QString istr : Dividi(script)) {
+        if (soloServer.match(istr).hasMatch()) {
+            if (motore != Motore::PostgreSQL)
+                continue;
+            istr.remove(soloServer);
+        }
         out << MappaIstruzione(istr, motore);
+    }
     return out;
 }
 
@@ -266,6 +273,25 @@ void TogliIndiciSuperati(QSqlDatabase &db)
         if (togli.match(istr).hasMatch() && !q.exec(istr))
             throw VbErrore(VbErrore::ChiamataOdbcFallita,
                            QStringLiteral("Indice non tolto: %1\n%2").arg(q.lastError().text(), istr));
+}
+
+void IndiciSoloServer(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    if (MotoreDi(db) != Motore::PostgreSQL)
+        return;
+    static const QRegularExpression indice(QStringLiteral(R"(^\$postgres\s+CREATE\s+(UNIQUE\s+)?INDEX\s)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QStringList script;
+    for (const QString &istr : Dividi(LeggiScript(RisorsaAzienda)))
+        if (indice.match(istr).hasMatch())
+            script << istr;
+    QSqlQuery q(db);
+    for (const QString &istr : Istruzioni(script.join(QStringLiteral(";\n")), Motore::PostgreSQL))
+        if (!q.exec(istr))
+            throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                           QStringLiteral("Indice non creato: %1\n%2").arg(q.lastError().text(), istr));
 }
 
 void Statistiche(QSqlDatabase &db, bool server)

@@ -21,7 +21,8 @@ inline const QString RisorsaMenu = QStringLiteral(":/data/schema-menu.sql");
 Motore MotoreDi(const QSqlDatabase &db);
 
 // Statements of a neutral-dialect script, comments removed, type words
-// mapped for the engine, in file order.
+// mapped for the engine, in file order; a statement that begins with
+// "$postgres" is kept, without that word, for PostgreSQL only.
 QStringList Istruzioni(const QString &script, Motore motore);
 
 // The column type a type word of the dialect becomes on an engine
@@ -55,6 +56,12 @@ void ChiaveStoricoGiorno(QSqlDatabase &db);
 // drops (its "DROP INDEX IF EXISTS" statements): indexes that only misled the
 // planner. Throws VbErrore when the database refuses.
 void TogliIndiciSuperati(QSqlDatabase &db);
+
+// Creates on a PostgreSQL company database the indexes the company schema
+// writes for PostgreSQL only (its "$postgres CREATE ... INDEX IF NOT EXISTS"
+// statements), for companies made before them; nothing on SQLite. Throws
+// VbErrore when the database refuses.
+void IndiciSoloServer(QSqlDatabase &db);
 
 // Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of
 // each index (PRAGMA analysis_limit), a few tens of milliseconds however large

@@ -3,6 +3,7 @@
 #include "components/lista/GestLista.h"
 
 #include "components/lista/ChiamanteLista.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/util/VbErrore.h"
 
 #include <QAction>
@@ -53,6 +54,18 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     m_timConta->setSingleShot(true);
     m_timConta->setInterval(0);
     connect(m_timConta, &QTimer::timeout, this, &GestLista::contaRighe);
+    m_conteggio = new ConteggioParallelo(this);
+    connect(m_conteggio, &ConteggioParallelo::Contate, this, [this](int apertura, int righe) {
+        m_righe.ImpostaConteggio(apertura, righe);
+        m_modello->Sincronizza();
+        aggiornaContatore();
+    });
+    // A count that failed on its own connection is made again here, where a
+    // failure is said to the user.
+    connect(m_conteggio, &ConteggioParallelo::Fallito, this, [this](int apertura, int, const QString &) {
+        if (apertura == m_righe.Apertura() && m_righe.Aperta())
+            m_timConta->start();
+    });
     connect(m_modello.get(), &ModelloLista::erroreDati, this, &GestLista::erroreLettura);
     connect(m_modello.get(), &QAbstractItemModel::rowsInserted, this, &GestLista::aggiornaContatore);
     connect(m_modello.get(), &QAbstractItemModel::rowsRemoved, this, &GestLista::aggiornaContatore);
@@ -253,7 +266,7 @@ void GestLista::applicaColonne()
 void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
 {
     (void)pvFaiSql;
-    m_timConta->stop();
+    fermaConteggio();
     m_erroreMostrato = false;
     m_modello->ImpostaFormatoData(m_formatoData);
     try {
@@ -270,10 +283,26 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     if (m_griglia && m_modello->rowCount() > 0)
         m_griglia->setCurrentIndex(m_modello->index(0, 0));
     aggiornaContatore();
-    // The count waits for the next turn of the event loop: the first rows
-    // are on screen first.
-    if (m_contaSubito && !m_righe.ConteggioNoto())
+    avviaConteggio();
+}
+
+// The total is counted on a thread of its own while the first rows are shown
+// and the user works; where that cannot be (a server, a transaction) it waits
+// for the next turn of the event loop, so that the first rows are on screen
+// first.
+void GestLista::avviaConteggio()
+{
+    if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
+        return;
+    if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
+                            m_righe.Apertura()))
         m_timConta->start();
+}
+
+void GestLista::fermaConteggio()
+{
+    m_timConta->stop();
+    m_conteggio->Ferma();
 }
 
 void GestLista::contaRighe()
@@ -306,7 +335,7 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
     const int riga = RigaCorrente();
     const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
     const int colonna = m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
-    m_timConta->stop();
+    fermaConteggio();
     m_erroreMostrato = false;
     try {
         m_righe.Riapri();
@@ -335,13 +364,12 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
         m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
     }
     aggiornaContatore();
-    if (m_contaSubito && !m_righe.ConteggioNoto())
-        m_timConta->start();
+    avviaConteggio();
 }
 
 void GestLista::ChiudiLista()
 {
-    m_timConta->stop();
+    fermaConteggio();
     m_modello->Svuota();
     m_righe.Chiudi();
     aggiornaContatore();
@@ -437,7 +465,7 @@ void GestLista::erroreLettura(int numero, const QString &descrizione)
 void GestLista::GestisciErroreDati(int numero, int &risposta, const QString &descrizione)
 {
     risposta = 0;
-    m_timConta->stop();
+    fermaConteggio();
     m_modello->Svuota();
     m_righe.Chiudi();
     aggiornaContatore();

@@ -32,6 +32,7 @@
 #include <memory>
 
 class ChiamanteLista;
+class ConteggioParallelo;
 class DbMotore;
 class ListaPagine;
 class Stampatore;
@@ -175,6 +176,8 @@ class GestLista : public QObject, public ComponenteStampa
     void applicaColonna(int colonna);
     void aggiornaContatore();
     void contaRighe();
+    void avviaConteggio();
+    void fermaConteggio();
     bool aggiorna();
     bool cerca();
     bool vaiABookmark();
@@ -197,6 +200,7 @@ class GestLista : public QObject, public ComponenteStampa
     SorgenteLista m_sorgente{*this};
     FunzioneMessaggio m_messaggi;
     QTimer *m_timConta = nullptr;
+    ConteggioParallelo *m_conteggio = nullptr;
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;
     bool m_contaSubito = true;

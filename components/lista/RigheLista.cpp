@@ -163,6 +163,7 @@ void RigheLista::Riapri()
 
 void RigheLista::Chiudi()
 {
+    ++m_apertura;
     m_pagine.clear();
     m_confini.clear();
     m_aperta = false;
@@ -192,6 +193,14 @@ int RigheLista::Conta()
         m_totale = r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
     }
     return m_totale;
+}
+
+void RigheLista::ImpostaConteggio(int apertura, int righe)
+{
+    if (!m_aperta || apertura != m_apertura || m_totale >= 0)
+        return;
+    ++m_stat.conteggi;
+    m_totale = std::max(righe, m_righeViste);
 }
 
 QStringList RigheLista::chiaveRiga(const Risultato &r, int riga) const

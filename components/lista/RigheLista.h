@@ -88,6 +88,12 @@ class RigheLista
     bool ConteggioNoto() const { return m_totale >= 0; }
     // Counts the rows, once per opening.
     int Conta();
+    // A count made elsewhere (on another connection) for the opening
+    // `apertura`; ignored when the list was opened again since, or already
+    // knows its rows. Never below the rows already read.
+    void ImpostaConteggio(int apertura, int righe);
+    // Changes at every opening, closing and reopening.
+    int Apertura() const { return m_apertura; }
 
     // A cell (invalid for Null, and for a row past the end); reads the row's
     // page when it is not in memory.
@@ -172,5 +178,6 @@ class RigheLista
     int m_totale = -1;      // rows counted (-1: not yet)
     int m_righeViste = 0;   // rows read up to the furthest page
     int m_fine = -1;        // page found to be the last (-1: not yet)
+    int m_apertura = 0;
     Statistiche m_stat;
 };

@@ -34,9 +34,11 @@ QString numeroNormalizzato(const QString &testo)
     if (t.contains(QLatin1Char(','))) {
         t.remove(QLatin1Char('.'));
         t.replace(QLatin1Char(','), QLatin1Char('.'));
-    } else if (t.count(QLatin1Char('.')) > 1 ||
-               QRegularExpression(QStringLiteral("^-?\\d{1,3}(\\.\\d{3})+$")).match(t).hasMatch()) {
-        t.remove(QLatin1Char('.'));
+    } else if (t.contains(QLatin1Char('.'))) {
+        // Compiled once: this runs for every value a record form shows.
+        static const QRegularExpression migliaia(QStringLiteral("^-?\\d{1,3}(\\.\\d{3})+$"));
+        if (t.count(QLatin1Char('.')) > 1 || migliaia.match(t).hasMatch())
+            t.remove(QLatin1Char('.'));
     }
     static const QRegularExpression numero(QStringLiteral("^[-+]?(\\d+(\\.\\d*)?|\\.\\d+)$"));
     return numero.match(t).hasMatch() ? t : QString();
@@ -87,9 +89,10 @@ QString GestPagine::testoDaValore(const Campo &c, const QVariant &v) const
         const QDate data = v.toDate();
         return formato.isEmpty() ? data.toString(QStringLiteral("dd/MM/yyyy")) : util().Formatta(data, formato);
     }
-    const bool numero = v.typeId() != QMetaType::QString || !numeroNormalizzato(v.toString()).isEmpty();
     const bool colonnaNumerica = tipoNumerico(d->tipi.value(c.colonne.value(0).toLower(), Risultato::Tipo::Testo));
-    if ((c.numerico || colonnaNumerica) && numero) {
+    // A text is tried as a number only for a numeric field or column.
+    if ((c.numerico || colonnaNumerica) &&
+        (v.typeId() != QMetaType::QString || !numeroNormalizzato(v.toString()).isEmpty())) {
         const double x = v.typeId() == QMetaType::QString ? numeroNormalizzato(v.toString()).toDouble() : v.toDouble();
         if (!formato.isEmpty())
             return util().Formatta(x, formato);

@@ -4,6 +4,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/pagine/GestPagine.h"
 #include "data/generator/Generatore.h"
@@ -11,6 +12,7 @@
 #include "services/Globali.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFormLayout>
 #include <QTableView>
@@ -181,4 +183,10 @@ void BancoLista::Attendi(int volte)
 {
     for (int i = 0; i < volte; ++i)
         QApplication::processEvents();
+    // The lists' totals counted on threads of their own, delivered.
+    QElapsedTimer attesa;
+    attesa.start();
+    while (ConteggioParallelo::InCorso() > 0 && attesa.elapsed() < 30000)
+        QTest::qWait(2);
+    QApplication::processEvents();
 }

@@ -3,6 +3,7 @@
 // list settings, sorting, the text search and the hand-over to printing.
 #include "BancoLista.h"
 
+#include "components/db/DbMotore.h"
 #include "components/forms/ColoriVb.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
@@ -373,4 +374,16 @@ TEST_F(ListaClienti, ComandoDaUnCampoLoControllaERidaIlFuocoUnaVolta)
     EXPECT_EQ(m_lista->IndiceTxtAttivo, -1);
     EXPECT_EQ(da->text(), QStringLiteral("0105"));
     EXPECT_EQ(Righe(), Clienti(QStringLiteral("P.Mastro >= '05'")));
+}
+
+TEST_F(ListaClienti, TotaleContatoSenzaFermareLaFinestra)
+{
+    QStringList select;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&select](const QString &sql) { select << sql; });
+    Apri();
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
+    ASSERT_FALSE(select.isEmpty());
+    for (const QString &s : std::as_const(select))
+        EXPECT_FALSE(s.contains(QStringLiteral("Count("), Qt::CaseInsensitive)) << s.toStdString();
 }

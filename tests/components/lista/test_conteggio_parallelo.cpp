@@ -1,0 +1,160 @@
+// A list's total counted on a thread of its own: the right number over a
+// second connection (attached databases included) while the window's
+// connection runs nothing, a stopped or superseded count that never answers,
+// a failure reported, the cases counted by the caller itself, and a list that
+// takes a count only for its own opening.
+#include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
+#include "components/lista/ConteggioParallelo.h"
+#include "components/lista/RigheLista.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace
+{
+
+const QString C = QStringLiteral("Azienda");
+
+class ConteggioInParallelo : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cartella.isValid());
+        db.ApriSqlite(C, cartella.filePath("azienda.db"), true);
+        QSqlDatabase q = db.DatabaseDao(C);
+        Schema::ApplicaAzienda(q);
+        QStringList valori;
+        for (int i = 0; i < kRighe; ++i) {
+            valori << QStringLiteral("('01', '%1', '%2', '3', 'Cliente %2')")
+                          .arg(i % 3 == 0 ? "06" : "05")
+                          .arg(i, 5, 10, QLatin1Char('0'));
+            if (valori.size() == 500 || i == kRighe - 1) {
+                db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES " +
+                                    valori.join(", "));
+                valori.clear();
+            }
+        }
+        db.ImpostaOsservatoreSelect([this](const QString &sql) { selectFinestra << sql; });
+    }
+    void TearDown() override { db.ImpostaOsservatoreSelect({}); }
+
+    // The answers that came, as (label, rows); -1 rows for a failure.
+    static QList<QPair<int, int>> Risposte(QSignalSpy &contate, QSignalSpy &fallite)
+    {
+        QList<QPair<int, int>> out;
+        for (const auto &a : contate)
+            out.append({a.at(0).toInt(), a.at(1).toInt()});
+        for (const auto &a : fallite)
+            out.append({a.at(0).toInt(), -1});
+        return out;
+    }
+    // Waits until every count has answered or been dropped.
+    static void Attendi()
+    {
+        for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        QCoreApplication::processEvents();
+    }
+
+    static constexpr int kRighe = 3000;
+    QTemporaryDir cartella;
+    DbMotore db;
+    QStringList selectFinestra;
+};
+
+TEST_F(ConteggioInParallelo, CountsOnItsOwnConnectionAttachedDatabasesIncluded)
+{
+    ConteggioParallelo conteggio;
+    QSignalSpy contate(&conteggio, &ConteggioParallelo::Contate);
+    QSignalSpy fallite(&conteggio, &ConteggioParallelo::Fallito);
+    ASSERT_TRUE(
+        conteggio.Avvia(&db, C, "Select Count(*) As NumeroRighe From PianoConti Where Mastro = '06'", 7));
+    ASSERT_TRUE(contate.wait(30000));
+    EXPECT_EQ(Risposte(contate, fallite), (QList<QPair<int, int>>{{7, 1000}}));
+    EXPECT_TRUE(selectFinestra.isEmpty()) << selectFinestra.join("\n").toStdString();
+
+    // A database attached to the window's connection is there for the count.
+    DbMotore menu;
+    menu.ApriSqlite("Menu", cartella.filePath("menu.db"), true);
+    menu.EseguiSql("Menu", "CREATE TABLE TabStati (StatoIso TEXT PRIMARY KEY)");
+    menu.EseguiSql("Menu", "INSERT INTO TabStati VALUES ('IT'), ('FR')");
+    menu.ChiudiTutto();
+    db.AllegaDatabase(C, cartella.filePath("menu.db"), "comune");
+    contate.clear();
+    ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From comune.TabStati", 8));
+    ASSERT_TRUE(contate.wait(30000));
+    EXPECT_EQ(Risposte(contate, fallite), (QList<QPair<int, int>>{{8, 2}}));
+}
+
+TEST_F(ConteggioInParallelo, StoppedOrSupersededCountsNeverAnswer)
+{
+    QSignalSpy *contate = nullptr;
+    {
+        ConteggioParallelo conteggio;
+        QSignalSpy spia(&conteggio, &ConteggioParallelo::Contate);
+        contate = &spia;
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti", 1));
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti Where Mastro = '05'", 2));
+        Attendi();
+        EXPECT_EQ(contate->size(), 1);
+        EXPECT_EQ(contate->value(0).value(0).toInt(), 2);
+        EXPECT_EQ(contate->value(0).value(1).toInt(), 2000);
+
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti", 3));
+        conteggio.Ferma();
+        Attendi();
+        EXPECT_EQ(contate->size(), 1);
+        // Gone while a count runs: it is stopped and waited for.
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti A, PianoConti B", 4));
+    }
+    Attendi();
+    EXPECT_EQ(ConteggioParallelo::InCorso(), 0);
+}
+
+TEST_F(ConteggioInParallelo, FailureIsReportedAndSomeConnectionsAreLeftToTheCaller)
+{
+    ConteggioParallelo conteggio;
+    QSignalSpy fallite(&conteggio, &ConteggioParallelo::Fallito);
+    ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From TabellaCheNonCe", 5));
+    ASSERT_TRUE(fallite.wait(30000));
+    EXPECT_EQ(fallite.value(0).value(0).toInt(), 5);
+    EXPECT_EQ(fallite.value(0).value(1).toInt(), 3078);
+
+    // Inside a transaction another connection would not see its rows.
+    db.IniziaTrans(C);
+    EXPECT_FALSE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti", 6));
+    db.AnnullaTrans(C);
+    DbMotore memoria;
+    memoria.ApriSqlite("M", ":memory:", true);
+    EXPECT_FALSE(conteggio.Avvia(&memoria, "M", "Select 1", 7));
+    EXPECT_FALSE(conteggio.Avvia(&db, "NessunaConnessione", "Select 1", 8));
+    EXPECT_FALSE(conteggio.Avvia(nullptr, C, "Select 1", 9));
+}
+
+TEST_F(ConteggioInParallelo, ListTakesACountOnlyForItsOwnOpening)
+{
+    RigheLista righe;
+    righe.ImpostaDatabase(&db, C);
+    righe.ImpostaChiave({"Gruppo", "Mastro", "Conto"});
+    righe.Apri("Select Gruppo, Mastro, Conto, Descrizione From PianoConti order by Gruppo, Mastro, Conto");
+    const int prima = righe.Apertura();
+    righe.Riapri();
+    righe.ImpostaConteggio(prima, 3000);
+    EXPECT_FALSE(righe.ConteggioNoto());
+    // Fewer than the rows already read (rows deleted meanwhile): the rows read stay.
+    righe.ImpostaConteggio(righe.Apertura(), 5);
+    ASSERT_TRUE(righe.ConteggioNoto());
+    EXPECT_EQ(righe.RigheNote(), RigheLista::RighePagina);
+    righe.ImpostaConteggio(righe.Apertura(), 3000);
+    EXPECT_EQ(righe.RigheNote(), RigheLista::RighePagina);
+    righe.Chiudi();
+    righe.ImpostaConteggio(righe.Apertura(), 3000);
+    EXPECT_FALSE(righe.ConteggioNoto());
+}
+
+} // namespace
