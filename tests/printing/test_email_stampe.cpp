@@ -16,6 +16,9 @@
 #include "support/ServerSmtp.h"
 #include "components/stampa/DoppiStampa.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -222,7 +225,14 @@ TEST_F(EmailStampe, APdfPrintEmailedWithAWrongPasswordPutRight)
     EXPECT_TRUE(e.errore.isEmpty()) << e.errore.toStdString();
     EXPECT_EQ(richieste, 1);
     EXPECT_TRUE(messaggi().contains(QStringLiteral("Login o password non valida per spedizione email")));
-    const QString file = server->AttendiNuovo(prima);
+    // The PDF the print made, to know its mail among others' on the receiver.
+    const QStringList pdf = QDir(dir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    ASSERT_EQ(pdf.size(), 1);
+    QFile filePdf(dir.filePath(pdf.first()));
+    ASSERT_TRUE(filePdf.open(QIODevice::ReadOnly));
+    const QByteArray bytePdf = filePdf.readAll();
+    const QString file = server->AttendiNuovo(
+        prima, [&](const PostaRicevuta &m) { return m.parti.size() == 2 && m.parti[1].dati == bytePdf; });
     ASSERT_FALSE(file.isEmpty());
     const PostaRicevuta m = PostaRicevuta::Leggi(file);
     EXPECT_EQ(m.Intestazione(QStringLiteral("X-RcptTo")), QStringLiteral("mario@cliente.it"));

@@ -148,12 +148,22 @@ QStringList ServerSmtp::Messaggi() const
 
 QString ServerSmtp::AttendiNuovo(const QStringList &prima, int millisecondi) const
 {
+    return AttendiNuovo(prima, [](const PostaRicevuta &) { return true; }, millisecondi);
+}
+
+QString ServerSmtp::AttendiNuovo(const QStringList &prima, const std::function<bool(const PostaRicevuta &)> &scelta,
+                                 int millisecondi) const
+{
     QElapsedTimer t;
     t.start();
+    QStringList visti = prima;
     do {
         for (const QString &m : Messaggi())
-            if (!prima.contains(m))
-                return m;
+            if (!visti.contains(m)) {
+                if (scelta(PostaRicevuta::Leggi(m)))
+                    return m;
+                visti << m;
+            }
         QThread::msleep(50);
     } while (t.elapsed() < millisecondi);
     return {};

@@ -9,9 +9,12 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <QStringList>
 
 class QProcess;
+
+struct PostaRicevuta;
 
 class ServerSmtp
 {
@@ -28,6 +31,11 @@ class ServerSmtp
     QStringList Messaggi() const;
     // The first message not in `prima` (checked for up to `millisecondi`).
     QString AttendiNuovo(const QStringList &prima, int millisecondi = 10000) const;
+    // The same among the messages `scelta` accepts: test programs running at
+    // once share the receiver, so a test picks its own message by what it
+    // sent (the attachment's bytes, say), not by being the newest.
+    QString AttendiNuovo(const QStringList &prima, const std::function<bool(const PostaRicevuta &)> &scelta,
+                         int millisecondi = 10000) const;
 
   private:
     ServerSmtp() = default;

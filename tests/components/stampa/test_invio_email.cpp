@@ -69,7 +69,8 @@ TEST_F(InvioEmailTest, APdfReachesTheReceiverWithItsHeadersAndOneAttachment)
     const QStringList prima = server->Messaggi();
     QString errore;
     ASSERT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato) << errore.toStdString();
-    const QString file = server->AttendiNuovo(prima);
+    const QString file = server->AttendiNuovo(
+        prima, [&](const PostaRicevuta &m) { return m.parti.size() == 2 && m.parti[1].dati == byte; });
     ASSERT_FALSE(file.isEmpty());
     const PostaRicevuta m = PostaRicevuta::Leggi(file);
     EXPECT_EQ(m.Intestazione(QStringLiteral("Subject")), QStringLiteral("Elenco clienti del 05/12/2024 – città"));
