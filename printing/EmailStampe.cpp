@@ -9,6 +9,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "printing/FrmSceltaStam.h"
+#include "printing/MessaggiStampa.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 
@@ -156,7 +157,7 @@ QVariant ChiediDatiEmail(int pbCompila, int pbImpostaOpz)
         try {
             PreparaParEmail(QString());
         } catch (const VbErrore &e) {
-            msgCom(e.descrizione(), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+            MessaggiStampa::Avviso(e.descrizione());
             ok = false;
         }
     }

@@ -8,6 +8,7 @@
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/StampanteApp.h"
 #include "components/util/UtilGlob.h"
+#include "printing/MessaggiStampa.h"
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -18,11 +19,6 @@ namespace
 {
 
 const QString Nessuna = QStringLiteral("Nessuna impostazione - Default");
-
-void avviso(const QString &testo)
-{
-    msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1, 0, false);
-}
 
 // Refills a list without raising its click: the caller raises it once, when
 // the selection is in place.
@@ -143,7 +139,7 @@ void FrmSceltaStam::GetPaperList(bool pbSettaCbo)
         QString testo = QStringLiteral("Formati disponibili ");
         for (const VoceCarta &c : carte)
             testo += QStringLiteral("\r\n") + voce(c);
-        avviso(testo);
+        MessaggiStampa::Avviso(testo);
         return;
     }
     int s = 0;

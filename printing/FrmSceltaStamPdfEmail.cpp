@@ -9,6 +9,7 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "printing/AziendaUtilStampe.h"
+#include "printing/MessaggiStampa.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
@@ -35,11 +36,6 @@ constexpr std::pair<int, const char *> ChiaviTestoConfig[] = {
 bool eSi(const QString &v)
 {
     return v.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
-}
-
-void avviso(const QString &testo)
-{
-    msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
 bool conferma(const QString &domanda)
@@ -281,7 +277,7 @@ QVariant FrmSceltaStam::CtrlTxtValidi()
     QString nome;
     int indice = -1;
     if (UtilFinestre::CercaCampoInErrore(this, Globali::ColBackErrore, nome, indice)) {
-        avviso(QStringLiteral("ci sono dei dati non validi"));
+        MessaggiStampa::Avviso(QStringLiteral("ci sono dei dati non validi"));
         if (nome == QLatin1String("txt"))
             UtilFinestre::ImpostaFocus(txt.Trova(indice), true);
         return false;
@@ -290,16 +286,17 @@ QVariant FrmSceltaStam::CtrlTxtValidi()
         if (!ChePdfEmailVal(20 + 100 * c)->isChecked())
             continue;
         if (!OptPETipoInvio(5 * c + 3)->isChecked()) {
-            avviso(QStringLiteral("L'uso di SSL è possibile solo usando tipo invio 'See'"));
+            MessaggiStampa::Avviso(QStringLiteral("L'uso di SSL è possibile solo usando tipo invio 'See'"));
             return false;
         }
         const QString cartella = txt(1021 + 100 * c)->text();
         if (Globali::Util().ValoreVuoto(cartella)) {
-            avviso(QStringLiteral("Con l'uso di SSL è obbligatorio inserire la directory stunnel"));
+            MessaggiStampa::Avviso(
+                QStringLiteral("Con l'uso di SSL è obbligatorio inserire la directory stunnel"));
             return false;
         }
         if (!QFileInfo(cartella).isDir()) {
-            avviso(QStringLiteral("La directory stunnel è inesistente"));
+            MessaggiStampa::Avviso(QStringLiteral("La directory stunnel è inesistente"));
             return false;
         }
     }
@@ -323,7 +320,7 @@ void FrmSceltaStam::ComPEOk_Click()
                              (u.ValoreVuoto(LeggiParMenu(QStringLiteral("EmailTo"))) &&
                               u.ValoreVuoto(txt(1520)->text()));
         if (mancano) {
-            avviso(QStringLiteral("mancano dati obbligatori per l'invio dell'email"));
+            MessaggiStampa::Avviso(QStringLiteral("mancano dati obbligatori per l'invio dell'email"));
             return;
         }
         hide();
@@ -357,7 +354,7 @@ void FrmSceltaStam::ComPeDatiCor_Click()
 QVariant FrmSceltaStam::RichDatiEmail()
 {
     ComParIniPE_Click();
-    avviso(QStringLiteral("Login o password non valida per spedizione email"));
+    MessaggiStampa::Avviso(QStringLiteral("Login o password non valida per spedizione email"));
     UtilFinestre::MostraForm(this, 1);
     const bool ok = oiRichDatiEmail != 200;
     oiRichDatiEmail = 0;

@@ -5,6 +5,7 @@
 #include "printing/FrmSceltaStam.h"
 
 #include "components/util/VbErrore.h"
+#include "printing/MessaggiStampa.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
 
@@ -59,10 +60,10 @@ void FrmSceltaStam::ComPESalva_Click()
             return;
         for (const int i : CaselleSalvaPassword)
             if (ChePdfEmailSalva(i)->isChecked()) {
-                msgCom(QStringLiteral("La password non viene salvata nei file ini: togliere la spunta "
-                                      "\"Salvare\" accanto a \"Pwd Email\" della Scelta %1")
-                           .arg(i / 100 + 1),
-                       QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+                MessaggiStampa::Avviso(
+                    QStringLiteral("La password non viene salvata nei file ini: togliere la "
+                                   "spunta \"Salvare\" accanto a \"Pwd Email\" della Scelta %1")
+                        .arg(i / 100 + 1));
                 return;
             }
         AggIniPE();

@@ -8,6 +8,7 @@
 #include "components/stampa/StampanteApp.h"
 #include "components/util/UtilGlob.h"
 #include "printing/AziendaUtilStampe.h"
+#include "printing/MessaggiStampa.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 
@@ -18,16 +19,11 @@
 namespace
 {
 
-void avviso(const QString &testo)
-{
-    msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1, 0, false);
-}
-
 void avvisoSessione(const QString &nome)
 {
-    avviso(QStringLiteral("La stampante (") + nome +
-           QStringLiteral(") predefinita appartiene ad un'altra sessione\r\n"
-                          "Scegliere una stampante o cambiare la stampante predefinita"));
+    MessaggiStampa::Avviso(QStringLiteral("La stampante (") + nome +
+                           QStringLiteral(") predefinita appartiene ad un'altra sessione\r\n"
+                                          "Scegliere una stampante o cambiare la stampante predefinita"));
 }
 
 bool stessoNome(const QString &a, const QString &b)
@@ -148,7 +144,7 @@ void FrmSceltaStam::ImpostaStampanteGri(bool pbPredefinita)
             return;
         if (!stessoNome(o.osNomeStampante(), nome) && Globali::StampanteImpostata == 1 &&
             !Catalogo().Cerca(nome).valida()) {
-            avviso(
+            MessaggiStampa::Avviso(
                 QStringLiteral("Attenzione: la stampante richiesta non è settabile direttamente dopo che è "
                                "stata fatta una stampa su altra stampante\r\n"
                                "Uscire e rientrare e scegliere direttamente questa stampante"));

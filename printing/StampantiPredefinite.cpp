@@ -6,6 +6,7 @@
 #include "components/stampa/ProfiloStampanti.h"
 #include "components/stampa/StampanteApp.h"
 #include "components/util/VbErrore.h"
+#include "printing/MessaggiStampa.h"
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -13,11 +14,6 @@
 #include "services/UtilPrg.h"
 
 namespace {
-
-void avviso(const QString &testo)
-{
-    msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1, 0, false);
-}
 
 bool stessoNome(const QString &a, const QString &b)
 {
@@ -152,9 +148,11 @@ bool ImpostaStampanteDaNome(const QString &nome, bool conMessaggi, const QString
         }
         if (conMessaggi && !risposta) {
             const QString mostrata = vuoto(nomeMostrato) ? StampanteApp::Corrente().DeviceName : nomeMostrato;
-            avviso(QStringLiteral("Impossibile impostare la stampante predefinita\r\nLa stampa verrà fatta su ") +
-                   mostrata + QStringLiteral("\r\nper stampare su ") + nome +
-                   QStringLiteral(" uscire dal programma e rientrare"));
+            MessaggiStampa::Avviso(
+                QStringLiteral(
+                    "Impossibile impostare la stampante predefinita\r\nLa stampa verrà fatta su ") +
+                mostrata + QStringLiteral("\r\nper stampare su ") + nome +
+                QStringLiteral(" uscire dal programma e rientrare"));
         }
         if (conMessaggi)
             CursoreAttesa(false);
@@ -201,8 +199,9 @@ bool ImpostaStampante(QString &nome, OpzStampa &opz, bool tornaSalvata)
 
 void MsgStampantePredefMancante(const QString &chiaveIni, const QString &nome, const QString &sezione)
 {
-    avviso(QStringLiteral("Nella lista delle stampanti non è disponibile la stampante predefinita ") + nome +
-           QStringLiteral("\r\nUscire dal programma e rientrare per avere impostato la stampante predefinita"));
+    MessaggiStampa::Avviso(
+        QStringLiteral("Nella lista delle stampanti non è disponibile la stampante predefinita ") + nome +
+        QStringLiteral("\r\nUscire dal programma e rientrare per avere impostato la stampante predefinita"));
     ScriviParIni(sezione, chiaveIni, QString());
 }
 
