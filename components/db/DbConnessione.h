@@ -4,6 +4,7 @@
 #include "components/db/CacheLru.h"
 #include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
+#include "components/db/IstruzioniOdbc.h"
 #include "components/db/IstruzioniPronte.h"
 
 #include <QHash>
@@ -60,6 +61,9 @@ struct DbMotore::Connessione {
     CacheLru<QString> traduzioni{256};
     CacheLru<std::shared_ptr<FormaNota>> forme{128};
     std::shared_ptr<IstruzioniPronte> pronte;
+    // Server: the SELECTs' own ODBC statements (none when the driver hands
+    // out no connection handle); they go before the connection closes.
+    std::unique_ptr<IstruzioniOdbc> odbc;
     qint64 versioneSchema = -1;  // SQLite's schema_version when the caches were filled
     // Counts the times the forms were forgotten: a form held outside the
     // cache (a prepared selection) is valid while this has not moved.
@@ -85,5 +89,7 @@ struct DbMotore::Connessione {
         forme.svuota();
         if (pronte)
             pronte->Svuota();
+        if (odbc)
+            odbc->Svuota();
     }
 };

@@ -209,6 +209,7 @@ void DbMotore::ChiudiConnessione(const QString &nome)
     }
     // SQLite does not close a handle that still has statements.
     c->dimenticaForme();
+    c->odbc.reset();
     if (c->livello > 0)
         c->db.rollback();
     c->db.close();

@@ -67,8 +67,9 @@ public:
 
     // Connection parameters: "DbTipoSql:" + name is true for a server connection;
     // "SchemaMenu:" + name is the schema (PostgreSQL) or attached alias (SQLite)
-    // where the common menu database's tables live. Unknown names give an
-    // invalid QVariant.
+    // where the common menu database's tables live; "IstruzioniProprie:" +
+    // name set to false reads a server's SELECTs through Qt's driver instead
+    // of prepared statements of our own. Unknown names give an invalid QVariant.
     QVariant Parametro(const QString &nomePar) const;
     void ImpostaParametro(const QString &nomePar, const QVariant &valore);
     bool TipoSql(const QString &nome) const { return Parametro(QStringLiteral("DbTipoSql:") + nome).toBool(); }
@@ -204,6 +205,9 @@ private:
                              const QVariantList &valoriChiave, const QString &schema, QVariantList &legati);
     // A server session's settings (lock timeout), also after it was opened again.
     void impostaSessione(Connessione &c);
+    // A server connection's own statements for SELECTs, on the handle of the
+    // connection just opened.
+    void preparaIstruzioni(Connessione &c);
 
     QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name
     QHash<QString, QVariant> m_parametri;                 // by lower-case name

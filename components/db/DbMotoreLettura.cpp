@@ -154,6 +154,30 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
 
 std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn)
 {
+    const QVariant proprie = c.odbc ? Parametro(QStringLiteral("IstruzioniProprie:") + c.nome) : QVariant();
+    if (c.odbc && (!proprie.isValid() || proprie.toBool())) {
+        QSqlError e;
+        QString stato;
+        const IstruzioniOdbc::Esito esito = c.odbc->Esegui(fn.sqlMotore, f, c.livello > 0, e, stato);
+        if (esito == IstruzioniOdbc::Esito::Pronto) {
+            std::vector<Risultato::Colonna> colonne = c.odbc->Colonne();
+            if (!fn.analizzata)
+                analizzaForma(c, f.testo, fn);
+            nominaColonne(fn, colonne);
+            auto r = std::make_unique<Risultato>(std::move(colonne));
+            if (!c.odbc->Leggi(*r, e, stato))
+                throw erroreServer(c, e, stato);
+            return r;
+        }
+        // Another program changed a table under a prepared statement: the
+        // statements and what was learnt of the schema go, and the text runs
+        // below as written.
+        const bool schemaCambiato = stato == QLatin1String("0A000") && c.livello == 0;
+        if (esito == IstruzioniOdbc::Esito::Fallito && !schemaCambiato)
+            throw erroreServer(c, e, stato);
+        if (schemaCambiato)
+            c.dimenticaSchema();
+    }
     QSqlQuery q(c.db);
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);

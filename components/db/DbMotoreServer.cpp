@@ -149,6 +149,7 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
                                .arg(testo, err.trimmed())));
     }
     m_conn.insert(nome.trimmed().toLower(), c);
+    preparaIstruzioni(*c);
     impostaSessione(*c);
     ImpostaParametro(QStringLiteral("DbTipoSql:") + nome, true);
     if (!Parametro(QStringLiteral("SchemaMenu:") + nome).isValid())
@@ -182,12 +183,24 @@ void DbMotore::pronta(Connessione &c)
     // on a new connection it would be saved on its own, half of a whole.
     if (c.livello > 0)
         throw ErroriDb::ConnessionePersa(QString());
+    c.odbc.reset();
     c.db.close();
     if (!c.db.open())
         throw ErroriDb::RicollegamentoFallito(c.db.lastError().databaseText());
     c.persa = false;
     c.dimenticaSchema();
+    preparaIstruzioni(c);
     impostaSessione(c);
+}
+
+void DbMotore::preparaIstruzioni(Connessione &c)
+{
+    c.odbc.reset();
+    const QVariant h = c.db.driver() ? c.db.driver()->handle() : QVariant();
+    if (!h.isValid() || h.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return;
+    if (SQLHANDLE dbc = *static_cast<const SQLHANDLE *>(h.constData()))
+        c.odbc = std::make_unique<IstruzioniOdbc>(dbc, 128);
 }
 
 void DbMotore::impostaSessione(Connessione &c)
