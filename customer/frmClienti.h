@@ -353,6 +353,9 @@ class frmClienti : public QWidget,
     int IndAppoAttuale = -1;
     // Group and ledger whose highest account labMax shows.
     QString m_mastroLabMax;
+    // The group's and the ledger's names last decoded into Lab(10) and
+    // Lab(20): the code (group|ledger for a ledger) and the name written.
+    QString m_gruppoDecod, m_gruppoDescr, m_mastroDecod, m_mastroDescr;
     bool ChiusuraForm = false;
     long ColoreLabel7010 = 0;
     QString CodStatoDef;
