@@ -1,6 +1,7 @@
 // Chart-of-accounts code helpers.
 #include "services/Codici.h"
 
+#include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
@@ -66,17 +67,53 @@ QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSolo
     return sql;
 }
 
+namespace
+{
+
+// The first row's "ultimo", or "" when there is none.
+QString primoUltimo(const QString &sql)
+{
+    RecDat rs;
+    const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false, RecDat::TipoSnapshot);
+    if (rs.FineDati(h))
+        return QString();
+    return rs.LeggiCampo(h, QStringLiteral("ultimo"), UtilGlob::TipoTesto).toString();
+}
+
+// The highest numeric account of a ledger, read in key order. A number's text
+// begins with a digit, a blank, a sign or a separator, so where texts sort by
+// their characters' codes the numbers lie in three stretches of the key:
+// past "~" (blanks beyond ASCII), from "0" to ":" and before "0". Each stretch
+// is read backwards down to its first number, the highest stretch first. The
+// plain max() reads every account of the ledger (a hundred thousand in a
+// large company's customer ledger) each time the ledger changes.
+QString ultimoNumerico(const QString &gruppo, const QString &mastro)
+{
+    const UtilGlob &u = Globali::Util();
+    const QString base = QStringLiteral("SELECT Conto as ultimo FROM PianoConti WHERE Gruppo = ") +
+                         u.ValoreSql(gruppo, UtilGlob::TipoTesto) + QStringLiteral(" and Mastro = ") +
+                         u.ValoreSql(mastro, UtilGlob::TipoTesto);
+    static const QString tratti[] = {QStringLiteral(" and Conto > '~'"),
+                                     QStringLiteral(" and Conto >= '0' and Conto < ':'"),
+                                     QStringLiteral(" and Conto < '0'")};
+    for (const QString &tratto : tratti) {
+        const QString ultimo =
+            primoUltimo(base + tratto + QStringLiteral(" and IsNumeric(Conto) <> 0 ORDER BY Conto DESC LIMIT 1"));
+        if (!ultimo.isEmpty())
+            return ultimo;
+    }
+    return QString();
+}
+
+} // namespace
+
 QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
                     const QString &prefisso)
 {
     try {
-        RecDat rs;
-        const QString h =
-            rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
-                       SqlUltimoConto(gruppo, mastro, pbSoloNumerici, prefisso), false, RecDat::TipoSnapshot);
-        if (rs.FineDati(h))
-            return QString();
-        const QString ultimo = rs.LeggiCampo(h, QStringLiteral("ultimo"), UtilGlob::TipoTesto).toString();
+        if (pbSoloNumerici && Globali::DbComp()->OrdinePerCodici(Globali::DbAzienda))
+            return ultimoNumerico(gruppo, mastro);
+        const QString ultimo = primoUltimo(SqlUltimoConto(gruppo, mastro, pbSoloNumerici, prefisso));
         return pbSoloNumerici ? ultimo : ultimo.mid(prefisso.size());
     } catch (const VbErrore &) {
         return QString();

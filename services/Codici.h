@@ -21,7 +21,8 @@ QString NormalizzaCodice2(const QString &code);
 // "" when there is none or the query fails.
 QString UltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
                     const QString &prefisso);
-// The SELECT that UltimoConto runs.
+// The SELECT whose answer UltimoConto gives (the highest numeric code is read
+// in key order where the texts sort by their characters' codes).
 QString SqlUltimoConto(const QString &gruppo, const QString &mastro, bool pbSoloNumerici,
                        const QString &prefisso);
 

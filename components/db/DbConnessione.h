@@ -65,6 +65,7 @@ struct DbMotore::Connessione {
     // out no connection handle); they go before the connection closes.
     std::unique_ptr<IstruzioniOdbc> odbc;
     qint64 versioneSchema = -1;  // SQLite's schema_version when the caches were filled
+    int ordinePerCodici = -1;    // OrdinePerCodici once asked: 0 or 1
     // Counts the times the forms were forgotten: a form held outside the
     // cache (a prepared selection) is valid while this has not moved.
     int generazioneForme = 0;

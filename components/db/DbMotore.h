@@ -55,6 +55,10 @@ public:
     // reading only (the file or its folder not writable), a server session
     // that is read-only.
     bool SolaLettura(const QString &nome);
+    // True when texts sort by their characters' codes, ASCII letters without
+    // regard to case: always on SQLite (NOCASE), on PostgreSQL when the
+    // database's collation is C or POSIX (asked once per connection).
+    bool OrdinePerCodici(const QString &nome);
     // True after a server connection was lost; the next operation outside the
     // transaction it broke opens it again.
     bool ConnessionePersa(const QString &nome) const;

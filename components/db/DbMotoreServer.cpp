@@ -11,6 +11,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QSqlResult>
 #include <QTextStream>
 #include <sql.h>
@@ -171,6 +172,32 @@ bool DbMotore::SolaLettura(const QString &nome)
     QSqlQuery q(c.db);
     return q.exec(QStringLiteral("SHOW transaction_read_only")) && q.next() &&
            q.value(0).toString().compare(QLatin1String("on"), Qt::CaseInsensitive) == 0;
+}
+
+bool DbMotore::OrdinePerCodici(const QString &nome)
+{
+    Connessione &c = conn(nome);
+    if (c.motore == Motore::SQLite)
+        return true;
+    if (c.ordinePerCodici >= 0)
+        return c.ordinePerCodici == 1;
+    pronta(c);
+    // citext compares the lower-case texts by the database's collation; an
+    // ICU default collation (provider 'i') orders by language whatever its name.
+    QSqlQuery q(c.db);
+    bool codici = false;
+    if (q.exec(QStringLiteral("SELECT * FROM pg_database WHERE datname = current_database()")) && q.next()) {
+        const QSqlRecord r = q.record();
+        const QString fornitore = r.indexOf(QStringLiteral("datlocprovider")) >= 0
+                                      ? q.value(QStringLiteral("datlocprovider")).toString()
+                                      : QStringLiteral("c");
+        const QString collazione = q.value(QStringLiteral("datcollate")).toString();
+        static const QStringList perCodici = {QStringLiteral("C"), QStringLiteral("POSIX"),
+                                              QStringLiteral("C.UTF-8"), QStringLiteral("C.utf8")};
+        codici = fornitore == u"c" && perCodici.contains(collazione);
+    }
+    c.ordinePerCodici = codici ? 1 : 0;
+    return codici;
 }
 
 bool DbMotore::ConnessionePersa(const QString &nome) const { return conn(nome).persa; }
