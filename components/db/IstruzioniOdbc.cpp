@@ -198,6 +198,9 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
         m_voci.inserisci(chiave, v);
     }
 
+    // A result with a column read only through Qt is left to it, unrun here.
+    if (v->descritta && !v->adatta)
+        return Esito::NonAdatto;
     const bool parametri = !v->soloLetterali && (v->provata || !transazione);
     SQLRETURN r;
     if (parametri) {
