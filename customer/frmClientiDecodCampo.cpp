@@ -51,16 +51,16 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
             }
         };
         if (Index == 10) {
-            decodifica(t->text(), Lab(10), m_gruppoDecod, m_gruppoDescr, [&] {
-                return FiltroDecodifica(QStringLiteral("Gruppo"), t, Lab(10)).toBool();
-            });
+            decodifica(t->text(), Lab(10), m_gruppoDecod, m_gruppoDescr,
+                       [&] { return FiltroDecodifica(QStringLiteral("Gruppo"), t, Lab(10)).toBool(); });
         } else if (u.ValoreVuoto(t->text())) {
             Lab(20)->clear();
         } else {
-            decodifica(txt(10)->text() + QLatin1Char('|') + t->text(), Lab(20), m_mastroDecod, m_mastroDescr, [&] {
-                QVariant gruppo = txt(10)->text();
-                return FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true).toBool();
-            });
+            decodifica(
+                txt(10)->text() + QLatin1Char('|') + t->text(), Lab(20), m_mastroDecod, m_mastroDescr, [&] {
+                    QVariant gruppo = txt(10)->text();
+                    return FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true).toBool();
+                });
         }
         // The highest account of a ledger is read when the group or ledger
         // changes, not again for every record read of the same ledger.

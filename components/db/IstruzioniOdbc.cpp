@@ -13,17 +13,19 @@
 
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide characters are UTF-16");
 
-namespace {
+namespace
+{
 
 // How a column is fetched.
 enum class Lettura { Intero, Testo, Data, DataOra };
 
-constexpr int TestoMax = 2048;  // characters per SQLGetData of a text
+constexpr int TestoMax = 2048; // characters per SQLGetData of a text
 
 // The kind Qt's driver gives a column of this SQL type (a NUMERIC with a
 // scale is an exact amount; without one, each value read is), how it is
 // fetched, and false for kinds it reads in ways of its own.
-bool tipoColonna(SQLSMALLINT tipoSql, SQLULEN dimensione, SQLSMALLINT scala, Risultato::Colonna &col, Lettura &l)
+bool tipoColonna(SQLSMALLINT tipoSql, SQLULEN dimensione, SQLSMALLINT scala, Risultato::Colonna &col,
+                 Lettura &l)
 {
     switch (tipoSql) {
     case SQL_SMALLINT:
@@ -83,7 +85,8 @@ void diagnostica(SQLSMALLINT tipo, SQLHANDLE h, QSqlError &errore, QString &stat
         SQLINTEGER n = 0;
         SQLWCHAR messaggio[1024];
         SQLSMALLINT lunghezza = 0;
-        const SQLRETURN r = SQLGetDiagRecW(tipo, h, i, stato, &n, messaggio, SQLSMALLINT(std::size(messaggio)), &lunghezza);
+        const SQLRETURN r =
+            SQLGetDiagRecW(tipo, h, i, stato, &n, messaggio, SQLSMALLINT(std::size(messaggio)), &lunghezza);
         if (r != SQL_SUCCESS && r != SQL_SUCCESS_WITH_INFO)
             break;
         if (i == 1) {
@@ -99,19 +102,22 @@ void diagnostica(SQLSMALLINT tipo, SQLHANDLE h, QSqlError &errore, QString &stat
                        nativo ? QString::number(nativo) : QString());
 }
 
-bool riuscito(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
+bool riuscito(SQLRETURN r)
+{
+    return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO;
+}
 
 } // namespace
 
 struct IstruzioniOdbc::Voce {
     SQLHSTMT st = SQL_NULL_HSTMT;
-    QString conSegni;          // the form with "?" for its parameters
-    std::vector<int> ordine;   // the literal each "?" stands for, in order
-    bool preparata = false;    // conSegni is prepared on st
-    bool provata = false;      // conSegni has run once
-    bool soloLetterali = false;  // conSegni was refused: literals written in
+    QString conSegni;           // the form with "?" for its parameters
+    std::vector<int> ordine;    // the literal each "?" stands for, in order
+    bool preparata = false;     // conSegni is prepared on st
+    bool provata = false;       // conSegni has run once
+    bool soloLetterali = false; // conSegni was refused: literals written in
     bool descritta = false;
-    bool adatta = true;        // every column is of a kind read here
+    bool adatta = true; // every column is of a kind read here
     std::vector<Risultato::Colonna> colonne;
     std::vector<Lettura> letture;
     // Values bound to the parameters, kept until the statement has run.
@@ -128,7 +134,10 @@ struct IstruzioniOdbc::Voce {
 
 IstruzioniOdbc::IstruzioniOdbc(void *hdbc, int capienza) : m_hdbc(hdbc), m_voci(capienza) {}
 
-IstruzioniOdbc::~IstruzioniOdbc() { Svuota(); }
+IstruzioniOdbc::~IstruzioniOdbc()
+{
+    Svuota();
+}
 
 void IstruzioniOdbc::Svuota()
 {
@@ -143,10 +152,13 @@ void IstruzioniOdbc::Chiudi()
     m_aperta.reset();
 }
 
-const std::vector<Risultato::Colonna> &IstruzioniOdbc::Colonne() const { return m_aperta->colonne; }
+const std::vector<Risultato::Colonna> &IstruzioniOdbc::Colonne() const
+{
+    return m_aperta->colonne;
+}
 
-IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const JetSql::Forma &forma, bool transazione,
-                                             QSqlError &errore, QString &statoSql)
+IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const JetSql::Forma &forma,
+                                             bool transazione, QSqlError &errore, QString &statoSql)
 {
     Chiudi();
     // Texts are bound untyped, so the server types them from where they
@@ -190,7 +202,9 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             // The driver sends every value untyped: a whole number says its
             // type in the text, as its literal would.
             const QChar tipo = legabili ? tipi[n] : u't';
-            v->conSegni += tipo == u'i' ? QStringLiteral("?::int4") : tipo == u'l' ? QStringLiteral("?::int8") : QStringLiteral("?");
+            v->conSegni += tipo == u'i'   ? QStringLiteral("?::int4")
+                           : tipo == u'l' ? QStringLiteral("?::int8")
+                                          : QStringLiteral("?");
             v->ordine.push_back(n);
             da = p + lungo;
         }
@@ -222,14 +236,15 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             const auto numero = SQLUSMALLINT(i + 1);
             if (val.typeId() == QMetaType::LongLong) {
                 v->numeri[i] = val.toLongLong();
-                r = SQLBindParameter(v->st, numero, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &v->numeri[i], 0,
-                                     &v->indicatori[i]);
+                r = SQLBindParameter(v->st, numero, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                     &v->numeri[i], 0, &v->indicatori[i]);
             } else {
                 v->testi[i] = val.toString();
                 v->indicatori[i] = SQLLEN(v->testi[i].size() * qsizetype(sizeof(SQLWCHAR)));
                 r = SQLBindParameter(v->st, numero, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
                                      SQLULEN(qMax<qsizetype>(1, v->testi[i].size())), 0,
-                                     const_cast<QChar *>(v->testi[i].constData()), v->indicatori[i], &v->indicatori[i]);
+                                     const_cast<QChar *>(v->testi[i].constData()), v->indicatori[i],
+                                     &v->indicatori[i]);
             }
             if (!riuscito(r)) {
                 diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
@@ -271,8 +286,8 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             SQLWCHAR nome[256];
             SQLSMALLINT lunghezza = 0, tipoSql = 0, scala = 0, nullabile = 0;
             SQLULEN dimensione = 0;
-            if (!riuscito(SQLDescribeColW(v->st, SQLUSMALLINT(i + 1), nome, SQLSMALLINT(std::size(nome)), &lunghezza,
-                                          &tipoSql, &dimensione, &scala, &nullabile))) {
+            if (!riuscito(SQLDescribeColW(v->st, SQLUSMALLINT(i + 1), nome, SQLSMALLINT(std::size(nome)),
+                                          &lunghezza, &tipoSql, &dimensione, &scala, &nullabile))) {
                 diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
                 Chiudi();
                 return Esito::Fallito;
@@ -355,7 +370,8 @@ bool IstruzioniOdbc::Leggi(Risultato &r, QSqlError &errore, QString &statoSql)
                         break;
                     }
                     const bool pezzo = ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof buf);
-                    const qsizetype caratteri = pezzo ? TestoMax - 1 : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR));
+                    const qsizetype caratteri =
+                        pezzo ? TestoMax - 1 : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR));
                     s.append(reinterpret_cast<const QChar *>(buf), caratteri);
                     if (!pezzo)
                         break;

@@ -15,8 +15,9 @@
 #include <memory>
 #include <vector>
 
-class IstruzioniOdbc {
-public:
+class IstruzioniOdbc
+{
+  public:
     // `hdbc` is the driver's connection handle (SQLHDBC); it must outlive
     // this object, which frees its statements when it goes.
     IstruzioniOdbc(void *hdbc, int capienza);
@@ -25,9 +26,9 @@ public:
     IstruzioniOdbc &operator=(const IstruzioniOdbc &) = delete;
 
     enum class Esito {
-        Pronto,     // the result is open: Colonne, then Leggi
-        NonAdatto,  // a column of a kind only Qt's driver reads: nothing is open
-        Fallito,    // the server refused it: `errore` and `statoSql` say why
+        Pronto,    // the result is open: Colonne, then Leggi
+        NonAdatto, // a column of a kind only Qt's driver reads: nothing is open
+        Fallito,   // the server refused it: `errore` and `statoSql` say why
     };
     // Runs the translated form `sqlMotore` with the literals of `forma`.
     // `transazione`: a transaction is open, so a parameterised text that has
@@ -47,8 +48,8 @@ public:
 
     struct Voce;
 
-private:
+  private:
     void *m_hdbc;
     CacheLru<std::shared_ptr<Voce>> m_voci;
-    std::shared_ptr<Voce> m_aperta;  // the statement whose result is open
+    std::shared_ptr<Voce> m_aperta; // the statement whose result is open
 };

@@ -6,7 +6,8 @@
 
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 
 // Every cell as text with its kind, and every column's name, kind and size.
 QStringList Descrivi(const Risultato &r)
@@ -20,15 +21,17 @@ QStringList Descrivi(const Risultato &r)
     for (int j = 0; j < r.numRighe(); ++j)
         for (int i = 0; i < r.numColonne(); ++i) {
             const QVariant v = r.valore(j, i);
-            out << (v.isValid() ? QString::fromLatin1(v.typeName()) + u'=' + v.toString() : QStringLiteral("Null"));
+            out << (v.isValid() ? QString::fromLatin1(v.typeName()) + u'=' + v.toString()
+                                : QStringLiteral("Null"));
         }
     return out;
 }
 
 } // namespace
 
-class LettureServer : public ProvaMotori {
-protected:
+class LettureServer : public ProvaMotori
+{
+  protected:
     void SetUp() override
     {
         ProvaMotori::SetUp();
@@ -39,7 +42,8 @@ protected:
                            "importo numeric(19,4), giorno date, quando timestamp, reale double precision, "
                            "grande bigint, ora time)"));
         const QString lunga = QString(5000, u'x') + QStringLiteral("fine");
-        Esegui("INSERT INTO provaodbc VALUES (1, 'A01', 'Città d''Ora', 12.5, #2024-02-29#, #2024-02-29 13:45:10#, "
+        Esegui("INSERT INTO provaodbc VALUES (1, 'A01', 'Città d''Ora', 12.5, #2024-02-29#, #2024-02-29 "
+               "13:45:10#, "
                "0.1, 5000000000, NULL)");
         Esegui("INSERT INTO provaodbc VALUES (2, 'b02', '" + lunga + "', -3, NULL, NULL, 2.5, NULL, NULL)");
         Esegui("INSERT INTO provaodbc VALUES (3, '', NULL, NULL, #2023-12-31#, NULL, NULL, -7, NULL)");
@@ -75,9 +79,10 @@ protected:
 TEST_P(LettureServer, EveryKindOfColumnReadAsQtReadsIt)
 {
     EXPECT_EQ(Uguali("SELECT * FROM provaodbc ORDER BY id"), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(Uguali("SELECT id, Sum(importo) AS totale, Count(*) AS n, codice & nota AS unito FROM provaodbc "
-                     "WHERE id > 0 GROUP BY id, codice, nota ORDER BY id"),
-              QStringList({"1", "2", "3"}));
+    EXPECT_EQ(
+        Uguali("SELECT id, Sum(importo) AS totale, Count(*) AS n, codice & nota AS unito FROM provaodbc "
+               "WHERE id > 0 GROUP BY id, codice, nota ORDER BY id"),
+        QStringList({"1", "2", "3"}));
     EXPECT_EQ(Uguali("SELECT id FROM provaodbc WHERE id > 99"), QStringList());
     // A time of day is read through Qt, every time.
     for (int giro = 0; giro < 2; ++giro)
@@ -137,7 +142,8 @@ TEST_P(LettureServer, InsideATransactionTheTransactionsRowsAreSeen)
     db->IniziaTrans(C);
     Esegui("INSERT INTO provaodbc (id, codice) VALUES (4, 'T04')");
     for (const char *codice : {"T04", "A01", "T04"}) {
-        const auto r = db->Seleziona(C, QStringLiteral("SELECT id FROM provaodbc WHERE codice = '%1'").arg(codice));
+        const auto r =
+            db->Seleziona(C, QStringLiteral("SELECT id FROM provaodbc WHERE codice = '%1'").arg(codice));
         ASSERT_EQ(r->numRighe(), 1) << codice;
     }
     // A read the server refuses inside the transaction is trapped as before
@@ -162,5 +168,5 @@ TEST_P(LettureServer, AnotherProgramChangesTheTableUnderAPreparedRead)
     EXPECT_EQ(r->valore(0, 9).toInt(), 42);
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, LettureServer, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
-                         NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, LettureServer,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
