@@ -399,10 +399,17 @@ int DbMotore::EseguiSql(const QString &nome, const QString &sql, int)
 {
     Connessione &c = conn(nome);
     const QString tradotto = Traduci(nome, sql);
-    esegui(c, tradotto);
     const QString inizio = sql.trimmed().left(6).toLower();
-    if (inizio == QLatin1String("create") || inizio == QLatin1String("alter ") || inizio.startsWith(QLatin1String("drop")) ||
-        inizio == QLatin1String("attach") || inizio == QLatin1String("detach"))
+    const bool ddl = inizio == QLatin1String("create") || inizio == QLatin1String("alter ") ||
+                     inizio.startsWith(QLatin1String("drop")) || inizio == QLatin1String("attach") ||
+                     inizio == QLatin1String("detach");
+    // A server's prepared SELECTs go before the DDL changes their tables: the
+    // PostgreSQL driver keeps what it learnt of a table's columns per
+    // statement, and loses part of it when a statement outlives the table's old shape.
+    if (ddl && c.odbc)
+        c.odbc->Svuota();
+    esegui(c, tradotto);
+    if (ddl)
         c.dimenticaSchema();
     return c.righeToccate;
 }
