@@ -175,22 +175,7 @@ void RigheLista::Chiudi()
 
 bool RigheLista::InizioComeIntervallo()
 {
-    if (!m_db || !m_db->TipoSql(m_connessione))
-        return false;
-    const QString database = m_connessione + QLatin1Char('|') + m_db->DatabaseDao(m_connessione).databaseName();
-    if (database != m_collazioneDi) {
-        // Asked once: a server that cannot answer keeps the LIKE.
-        m_collazioneDi = database;
-        m_inizioIntervallo = false;
-        // The libc provider ("c"): with ICU the collation is ICU's, whatever datcollate says.
-        auto r = m_db->Seleziona(m_connessione, QStringLiteral("Select datcollate, datlocprovider From pg_database "
-                                                               "Where datname = current_database()"));
-        static const QStringList perCodice{QStringLiteral("C"), QStringLiteral("POSIX"), QStringLiteral("C.UTF-8"),
-                                           QStringLiteral("C.utf8")};
-        m_inizioIntervallo = r->numRighe() > 0 && perCodice.contains(r->valore(0, 0).toString()) &&
-                             r->valore(0, 1).toString() == QLatin1String("c");
-    }
-    return m_inizioIntervallo;
+    return m_db && m_db->TipoSql(m_connessione) && m_db->OrdinePerCodici(m_connessione);
 }
 
 int RigheLista::IndiceColonna(const QString &nome) const

@@ -89,7 +89,7 @@ class RigheLista
     // lower-case forms by code point, so the texts that begin with a prefix
     // are exactly those of the range, as ILIKE finds them; the planner cannot
     // seek an index for ILIKE on a prefix that begins with a letter and read
-    // every customer. Asked of the server once per database. SQLite seeks its
+    // every customer. Asked of the server once per connection. SQLite seeks its
     // NOCASE index for the LIKE itself.
     bool InizioComeIntervallo();
 
@@ -172,8 +172,6 @@ class RigheLista
 
     DbMotore *m_db = nullptr;
     QString m_connessione;
-    QString m_collazioneDi;  // the database InizioComeIntervallo last asked about
-    bool m_inizioIntervallo = false;
     QStringList m_chiave;
     SqlLista::Parti m_parti;
     QList<SqlLista::VoceOrdine> m_ordine;
