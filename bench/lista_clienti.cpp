@@ -8,10 +8,15 @@
 // scrolling the whole list from the top to the bottom, sampled as it scrolls
 // (target: flat), beside the memory the same rows take when read at once.
 //
-//   bench_lista_clienti [--db PATH] [--customers N] [--solo-scorrimento]
-//                       [--tutte-in-memoria] [--solo-tempi] [benchmark options]
+//   bench_lista_clienti [--db PATH | --connect ODBC-TEXT] [--customers N]
+//                       [--solo-scorrimento] [--tutte-in-memoria] [--solo-tempi]
+//                       [benchmark options]
 // --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
+// --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
+// the floor then runs the SELECTs the list ran, as the server received them,
+// through the ODBC C API on a connection of its own with the same text.
+#include "LettureOdbc.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -26,11 +31,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
+#include <QSqlDatabase>
 #include <QTableView>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace
@@ -41,6 +49,10 @@ frmClientiLis *g_lista = nullptr;
 std::vector<qint64> g_apri, g_apriC, g_cerca, g_cercaC, g_conta, g_apriP, g_apriCP, g_cercaP, g_cercaCP;
 QTableView *g_nuda = nullptr;
 int g_righeLette = 0;
+std::unique_ptr<letture_odbc::Connessione> g_odbc;  // --connect: the floor's own connection
+QStringList g_istruzioni;  // the Jet SELECTs the list ran while they are being noted
+bool g_nota = false;
+QSet<QString> g_stampate;  // statements already shown on stderr
 const char *const kPrefissi[] = {"Rossi", "Bianchi", "Ferrari", "Romano", "Colombo", "Ricci", "Marino", "Greco"};
 
 double mediana(std::vector<qint64> v)
@@ -71,6 +83,28 @@ QByteArray sqlPagina()
     return Globali::DbComp()
         ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, RigheLista::RighePagina))
         .toUtf8();
+}
+
+// Notes the SELECTs the list runs from here to Istruzioni().
+void Nota()
+{
+    g_istruzioni.clear();
+    g_nota = true;
+}
+
+// The SELECTs noted, as the engine received them (literals in the text).
+QStringList Istruzioni(const char *cosa)
+{
+    g_nota = false;
+    QStringList tradotte;
+    for (const QString &jet : std::as_const(g_istruzioni))
+        tradotte << Globali::DbComp()->Traduci(Globali::DbAzienda, jet);
+    for (const QString &t : std::as_const(tradotte))
+        if (!g_stampate.contains(t)) {
+            g_stampate.insert(t);
+            std::fprintf(stderr, "%s: %s\n", cosa, qPrintable(t));
+        }
+    return tradotte;
 }
 
 // The texts of the bare steps, for the bare view.
@@ -143,6 +177,41 @@ qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra)
     return t.nsecsElapsed();
 }
 
+// The same SELECTs run through the ODBC C API, every row read; with `mostra`
+// their texts are also painted in the bare view.
+qint64 passiOdbc(const QStringList &istruzioni, bool mostra)
+{
+    QElapsedTimer t;
+    t.start();
+    qint64 byte = 0;
+    std::vector<QStringList> testi;
+    for (const QString &sql : istruzioni)
+        if (g_odbc->Leggi(sql, mostra ? &testi : nullptr, byte) < 0)
+            std::fprintf(stderr, "floor: %s\n", qPrintable(g_odbc->Errore()));
+    benchmark::DoNotOptimize(byte);
+    if (mostra) {
+        const int colonne = testi.empty() ? 0 : int(testi.front().size());
+        g_modelloNudo->Imposta(std::move(testi), colonne);
+        g_nuda->viewport()->repaint();
+    }
+    return t.nsecsElapsed();
+}
+
+// The floor of the engine in use: the page's SELECT through SQLite's C API,
+// or on a server the SELECTs the list ran through ODBC's.
+qint64 pavimento(sqlite3 *db, const QByteArray &sql, int righe, const QStringList &istruzioni, bool mostra)
+{
+    return g_odbc ? passiOdbc(istruzioni, mostra) : passiC(db, sql, righe, mostra);
+}
+
+sqlite3 *apriSqlite()
+{
+    sqlite3 *c = nullptr;
+    if (!g_odbc)
+        sqlite3_open_v2(g_percorso.toUtf8().constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+    return c;
+}
+
 void chiudi()
 {
     QCoreApplication::processEvents();  // the count that follows the first rows
@@ -151,17 +220,19 @@ void chiudi()
 
 void Apri(benchmark::State &state)
 {
-    sqlite3 *c = nullptr;
-    sqlite3_open_v2(g_percorso.toUtf8().constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3 *c = apriSqlite();
     g_lista->txt(30)->clear();
     for (auto _ : state) {
+        Nota();
         QElapsedTimer t;
         t.start();
         g_lista->MostraLista(QString());
         celleVisibili();
         g_apri.push_back(t.nsecsElapsed());
+        const QStringList istruzioni = Istruzioni("opening");
         g_righeLette = lista()->RecordsetLista().RigheNote();
-        // The total, counted on a thread of its own, reaches the counter.
+        // The total, counted on a thread of its own over a second connection,
+        // reaches the counter.
         while (!lista()->RecordsetLista().ConteggioNoto())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         g_conta.push_back(t.nsecsElapsed());
@@ -172,24 +243,25 @@ void Apri(benchmark::State &state)
         dipingi();
         g_apriP.push_back(t.nsecsElapsed());
         chiudi();
-        g_apriC.push_back(passiC(c, sql, g_righeLette, false));
-        g_apriCP.push_back(passiC(c, sql, g_righeLette, true));
+        g_apriC.push_back(pavimento(c, sql, g_righeLette, istruzioni, false));
+        g_apriCP.push_back(pavimento(c, sql, g_righeLette, istruzioni, true));
     }
     sqlite3_close(c);
 }
 
 void CercaNome(benchmark::State &state)
 {
-    sqlite3 *c = nullptr;
-    sqlite3_open_v2(g_percorso.toUtf8().constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3 *c = apriSqlite();
     int i = 0;
     for (auto _ : state) {
         g_lista->txt(30)->setText(QString::fromLatin1(kPrefissi[i++ % std::size(kPrefissi)]));
+        Nota();
         QElapsedTimer t;
         t.start();
         lista()->EseguiComandoLista(QStringLiteral("Aggiorna"));
         celleVisibili();
         g_cerca.push_back(t.nsecsElapsed());
+        const QStringList istruzioni = Istruzioni("name search");
         const int righe = lista()->RecordsetLista().RigheNote();
         const QByteArray sql = sqlPagina();
         chiudi();
@@ -198,8 +270,8 @@ void CercaNome(benchmark::State &state)
         dipingi();
         g_cercaP.push_back(t.nsecsElapsed());
         chiudi();
-        g_cercaC.push_back(passiC(c, sql, righe, false));
-        g_cercaCP.push_back(passiC(c, sql, righe, true));
+        g_cercaC.push_back(pavimento(c, sql, righe, istruzioni, false));
+        g_cercaCP.push_back(pavimento(c, sql, righe, istruzioni, true));
     }
     g_lista->txt(30)->clear();
     sqlite3_close(c);
@@ -271,8 +343,12 @@ int main(int argc, char **argv)
     supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
     bool soloScorrimento = false, soloMemoria = false, soloTempi = false;
     std::vector<char *> argomenti;
-    for (char *a : argomentiBench.perBenchmark) {
-        if (qstrcmp(a, "--solo-scorrimento") == 0)
+    QString connect;
+    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
+        char *a = argomentiBench.perBenchmark[i];
+        if (qstrcmp(a, "--connect") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
+        else if (qstrcmp(a, "--solo-scorrimento") == 0)
             soloScorrimento = true;
         else if (qstrcmp(a, "--tutte-in-memoria") == 0)
             soloMemoria = true;
@@ -285,15 +361,31 @@ int main(int argc, char **argv)
     QApplication app(n, argomenti.data());
     QTemporaryDir cartella;
     g_percorso = argomentiBench.db;
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && connect.isEmpty())
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && connect.isEmpty())
         return 1;
 
     RisposteProgrammate::ImpostaSenzaModali(true);
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
-    db->ApriSqlite(Globali::DbAzienda, g_percorso);
+    if (!connect.isEmpty()) {
+        db->ApriConnessione(Globali::DbAzienda, connect);
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::IndiciSoloServer(q);  // as the program does at opening
+        Globali::NomeDbAzienda = connect;
+        g_odbc = std::make_unique<letture_odbc::Connessione>(connect);
+        if (!g_odbc->Aperta()) {
+            std::fprintf(stderr, "the floor's connection failed: %s\n", qPrintable(g_odbc->Errore()));
+            return 1;
+        }
+    } else {
+        db->ApriSqlite(Globali::DbAzienda, g_percorso);
+    }
+    db->ImpostaOsservatoreSelect([](const QString &sql) {
+        if (g_nota)
+            g_istruzioni << sql;
+    });
     Globali::DescAzienda = QStringLiteral("Benchmark");
     auto finestra = std::make_unique<frmClientiLis>();
     g_lista = finestra.get();
@@ -323,11 +415,13 @@ int main(int argc, char **argv)
             const double l = mediana(lista), n = mediana(nudo);
             std::printf("  %-62s list %8.1f us, bare %8.1f us, ratio %.2f\n", cosa, l, n, n > 0 ? l / n : 0.0);
         };
-        std::printf("Medians (%d rows read by the list's first page; target ratio 2 or less):\n", g_righeLette);
-        riga("opening, first screen's cells ready / bare C API steps", g_apri, g_apriC);
-        riga("opening, first screen painted / bare steps in a bare view", g_apriP, g_apriCP);
-        riga("name-prefix search, cells ready / bare C API steps", g_cerca, g_cercaC);
-        riga("name-prefix search, painted / bare steps in a bare view", g_cercaP, g_cercaCP);
+        std::printf("Medians on %s (%d rows read by the list's first page; target ratio 2 or less):\n",
+                    g_odbc ? "PostgreSQL, floor through the ODBC C API" : "SQLite, floor through its C API",
+                    g_righeLette);
+        riga("opening, first screen's cells ready / bare C API reads", g_apri, g_apriC);
+        riga("opening, first screen painted / bare reads in a bare view", g_apriP, g_apriCP);
+        riga("name-prefix search, cells ready / bare C API reads", g_cerca, g_cercaC);
+        riga("name-prefix search, painted / bare reads in a bare view", g_cercaP, g_cercaCP);
         std::printf("  opening until the counter shows the total (counted on a thread of its own): %.1f us\n",
                     mediana(g_conta));
         if (!soloTempi) {
@@ -339,6 +433,7 @@ int main(int argc, char **argv)
     std::printf("Peak RSS of the process (VmHWM): %ld KiB\n", rssKb("VmHWM:"));
     g_nuda = nullptr;
     finestra.reset();
+    g_odbc.reset();
     Globali::ImpostaDbComp(nullptr);
     return 0;
 }

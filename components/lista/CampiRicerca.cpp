@@ -37,6 +37,22 @@ QString confrontoChiave(const QStringList &colonne, const QStringList &letterali
 
 } // namespace
 
+QString IntervalloInizio(const QString &colonna, const QString &inizio)
+{
+    if (inizio.isEmpty())
+        return {};
+    QString da;
+    for (const QChar c : inizio) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return {};
+        da += c.toLower();
+    }
+    QString a = da;
+    a.back() = QChar(a.back().unicode() + 1);
+    return QLatin1Char('(') + colonna + QStringLiteral(" >= ") + testo(da) + QStringLiteral(" And ") + colonna +
+           QStringLiteral(" < ") + testo(a) + QLatin1Char(')');
+}
+
 QStringList CampoRicerca::Colonne() const
 {
     if (!specifica.startsWith(QLatin1Char('|')))
@@ -65,7 +81,8 @@ bool CampoRicerca::Conto() const
            tipo.toString().compare(QLatin1String("Conto"), Qt::CaseInsensitive) == 0;
 }
 
-bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QString &condizione, QString *errore)
+bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QString &condizione, QString *errore,
+                     bool inizioComeIntervallo)
 {
     condizione.clear();
     const QString t = testoCampo.trimmed();
@@ -120,7 +137,10 @@ bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QStri
         return true;
     }
     if (simile) {
-        condizione = colonna + QStringLiteral(" Like ") + util().ValoreSqlLike(t, false, true);
+        if (inizioComeIntervallo)
+            condizione = IntervalloInizio(colonna, t);
+        if (condizione.isEmpty())
+            condizione = colonna + QStringLiteral(" Like ") + util().ValoreSqlLike(t, false, true);
         return true;
     }
     condizione = colonna + QLatin1Char(' ') + (op.isEmpty() ? QStringLiteral("=") : op) + QLatin1Char(' ') + testo(t);

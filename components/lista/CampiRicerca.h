@@ -29,6 +29,16 @@ struct CampoRicerca {
 
 // The condition for the text of one field: "" when the field is empty.
 // Answers false (and an Italian reason in `errore`) when the text cannot be
-// used: a date that is not one.
+// used: a date that is not one. `inizioComeIntervallo`: the engine orders
+// texts by the code points of their lower-case form (RigheLista::
+// InizioComeIntervallo), so "like*" on one column is written as the range of
+// the texts that begin with the one typed, which its index seeks in order.
 bool CondizioneCampo(const CampoRicerca &campo, const QString &testo, QString &condizione,
-                     QString *errore = nullptr);
+                     QString *errore = nullptr, bool inizioComeIntervallo = false);
+
+// `colonna` begins with `inizio`, as a range of texts compared without regard
+// to case: from the text in lower case up to the same with its last character
+// raised by one. Exact where texts are ordered by the code points of their
+// lower-case form; "" for a text with characters beyond printable ASCII,
+// whose lower case the program and the engine might not agree on.
+QString IntervalloInizio(const QString &colonna, const QString &inizio);

@@ -5,19 +5,90 @@
 #include "components/util/VbErrore.h"
 
 #include <QPointer>
+#include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <atomic>
+#include <mutex>
+#include <sql.h>
+#include <sqlext.h>
 #include <sqlite3.h>
 
-// Whether the answer is still wanted; the thread's statement checks it every
-// few thousand steps and gives up as soon as it is not.
+// Whether the answer is still wanted. On SQLite the thread's statement checks
+// it every few thousand steps and gives up as soon as it is not; on a server
+// the statement under way is cancelled there (ODBC's SQLCancel, which may be
+// called from another thread while the statement runs).
 struct ConteggioParallelo::Lavoro {
     std::atomic<bool> fermato{false};
+    std::mutex m;
+    SQLHSTMT istruzione = nullptr; // the server statement running, if any
+
+    void Ferma()
+    {
+        fermato = true;
+        const std::lock_guard<std::mutex> blocco(m);
+        if (istruzione)
+            SQLCancel(istruzione);
+    }
+    void Pubblica(SQLHSTMT h)
+    {
+        const std::lock_guard<std::mutex> blocco(m);
+        istruzione = h;
+    }
 };
 
 namespace
 {
 std::atomic<int> g_inCorso{0};
+
+// The server's message of a failed statement.
+QString statoOdbc(SQLHSTMT st)
+{
+    SQLWCHAR stato[6] = {}, testo[512] = {};
+    SQLINTEGER nativo = 0;
+    SQLSMALLINT lunghezza = 0;
+    if (!SQL_SUCCEEDED(SQLGetDiagRecW(SQL_HANDLE_STMT, st, 1, stato, &nativo, testo, 511, &lunghezza)))
+        return QString();
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(testo), qMin<int>(lunghezza, 511));
+}
+} // namespace
+
+int ConteggioParallelo::contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql,
+                                       QString &descrizione)
+{
+    const QString nome = QStringLiteral("Conteggio-%1").arg(quintptr(&lavoro));
+    int righe = -1;
+    {
+        QSqlDatabase c = QSqlDatabase::cloneDatabase(nomeQt, nome);
+        SQLHSTMT st = nullptr;
+        if (lavoro.fermato || !c.open()) {
+            descrizione = c.lastError().text();
+        } else if (SQLAllocHandle(SQL_HANDLE_STMT, *static_cast<const SQLHDBC *>(c.driver()->handle().constData()),
+                                  &st) != SQL_SUCCESS) {
+            descrizione = QStringLiteral("SQLAllocHandle");
+        } else {
+            lavoro.Pubblica(st);
+            // Stopped before the statement was published: not run at all.
+            const std::u16string testo = sql.toStdU16String();
+            SQLRETURN rc = lavoro.fermato ? SQL_ERROR
+                                          : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
+                                                           SQLINTEGER(testo.size()));
+            SQLBIGINT n = 0;
+            SQLLEN indicatore = 0;
+            if (SQL_SUCCEEDED(rc))
+                rc = SQLFetch(st);
+            if (SQL_SUCCEEDED(rc))
+                rc = SQLGetData(st, 1, SQL_C_SBIGINT, &n, 0, &indicatore);
+            lavoro.Pubblica(nullptr);
+            if (SQL_SUCCEEDED(rc))
+                righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
+            else
+                descrizione = statoOdbc(st);
+            SQLFreeHandle(SQL_HANDLE_STMT, st);
+        }
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return righe;
 }
 
 int ConteggioParallelo::InCorso()
@@ -37,7 +108,7 @@ ConteggioParallelo::~ConteggioParallelo()
 void ConteggioParallelo::Ferma()
 {
     if (m_lavoro)
-        m_lavoro->fermato = true;
+        m_lavoro->Ferma();
     m_lavoro.reset();
 }
 
@@ -51,9 +122,15 @@ bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const Q
     m_thread.clear();
     if (!db || !db->EsisteConnessione(connessione))
         return false;
-    const DbMotore::FileSqlite file = db->DescriviFileSqlite(connessione);
-    if (file.file.isEmpty())
+    const bool server = db->TipoSql(connessione);
+    // A server count sees what is committed: inside a transaction the caller counts itself.
+    if (server && db->LivelloTrans(connessione) > 0)
         return false;
+    const DbMotore::FileSqlite file = server ? DbMotore::FileSqlite() : db->DescriviFileSqlite(connessione);
+    if (!server && file.file.isEmpty())
+        return false;
+    const QString nomeQt = server ? db->DatabaseDao(connessione).connectionName() : QString();
+    const QString sqlServer = server ? db->Traduci(connessione, sqlConta) : QString();
     auto lavoro = std::make_shared<Lavoro>();
     m_lavoro = lavoro;
     QPointer<ConteggioParallelo> io(this);
@@ -61,23 +138,29 @@ bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const Q
     // has run or been discarded.
     ++g_inCorso;
     std::shared_ptr<void> inCorso(nullptr, [](void *) { --g_inCorso; });
-    m_thread.emplace_back([this, io, lavoro, file, sqlConta, etichetta, inCorso] {
+    m_thread.emplace_back([this, io, lavoro, file, nomeQt, sqlServer, sqlConta, etichetta, inCorso] {
         int righe = -1, numero = 0;
         QString descrizione;
-        try {
-            DbMotore motore;
-            const QString c = QStringLiteral("Conteggio");
-            motore.ApriFileSqlite(c, file);
-            sqlite3 *h = *static_cast<sqlite3 *const *>(motore.DatabaseDao(c).driver()->handle().data());
-            sqlite3_progress_handler(
-                h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; },
-                lavoro.get());
-            const auto r = motore.Seleziona(c, sqlConta);
-            righe = r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
-            sqlite3_progress_handler(h, 0, nullptr, nullptr);
-        } catch (const VbErrore &e) {
-            numero = e.numero();
-            descrizione = e.descrizione();
+        if (!nomeQt.isEmpty()) {
+            righe = contaSulServer(*lavoro, nomeQt, sqlServer, descrizione);
+            if (righe < 0)
+                numero = 3146; // ODBC call failed
+        } else {
+            try {
+                DbMotore motore;
+                const QString c = QStringLiteral("Conteggio");
+                motore.ApriFileSqlite(c, file);
+                sqlite3 *h = *static_cast<sqlite3 *const *>(motore.DatabaseDao(c).driver()->handle().data());
+                sqlite3_progress_handler(
+                    h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; },
+                    lavoro.get());
+                const auto r = motore.Seleziona(c, sqlConta);
+                righe = r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
+                sqlite3_progress_handler(h, 0, nullptr, nullptr);
+            } catch (const VbErrore &e) {
+                numero = e.numero();
+                descrizione = e.descrizione();
+            }
         }
         if (lavoro->fermato)
             return;

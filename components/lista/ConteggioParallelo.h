@@ -1,6 +1,6 @@
 // ConteggioParallelo: a list's rows counted on a thread of their own, over a
-// second connection to the same SQLite file, so that a count that reads every
-// row never holds up the window.
+// second connection to the same SQLite file or server, so that a count that
+// reads every row never holds up the window.
 #pragma once
 
 #include <QObject>
@@ -21,11 +21,11 @@ class ConteggioParallelo : public QObject
     ~ConteggioParallelo() override;
 
     // Starts counting: `sqlConta` (Jet SQL answering one number) runs on a new
-    // connection to the file of `connessione`. The answer comes as Contate
-    // or Fallito with `etichetta`, on this object's thread. A count already
-    // under way is stopped and its thread waited for. False, with nothing started, on a server
-    // connection, a database in memory and inside a transaction: the caller
-    // counts itself.
+    // connection to the file or server of `connessione`. The answer comes as
+    // Contate or Fallito with `etichetta`, on this object's thread. A count
+    // already under way is stopped (cancelled on a server) and its thread
+    // waited for. False, with nothing started, on a database in memory and
+    // inside a transaction: the caller counts itself.
     bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta);
     // Drops the count under way: its answer never comes.
     void Ferma();
@@ -39,6 +39,7 @@ class ConteggioParallelo : public QObject
 
   private:
     struct Lavoro;
+    static int contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql, QString &descrizione);
     std::shared_ptr<Lavoro> m_lavoro; // the count under way, if any
     std::vector<std::thread> m_thread;
 };

@@ -94,11 +94,17 @@ bool ListaPagine::SelezioneErrata() const
 QString ListaPagine::CondizioneCampi() const
 {
     QStringList parti;
+    bool intervallo = false;
+    try {
+        intervallo = m_lista && m_lista->RecordsetLista().InizioComeIntervallo();
+    } catch (const VbErrore &) {
+        intervallo = false;  // the plain LIKE gives the same rows
+    }
     for (const Registrato &r : m_campi) {
         if (!r.controllo)
             continue;
         QString condizione;
-        if (CondizioneCampo(r.campo, r.controllo->text(), condizione) && !condizione.isEmpty())
+        if (CondizioneCampo(r.campo, r.controllo->text(), condizione, nullptr, intervallo) && !condizione.isEmpty())
             parti << condizione;
     }
     return parti.join(QStringLiteral(" And "));

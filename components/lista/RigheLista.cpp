@@ -173,6 +173,11 @@ void RigheLista::Chiudi()
     m_uso = 0;
 }
 
+bool RigheLista::InizioComeIntervallo()
+{
+    return m_db && m_db->TipoSql(m_connessione) && m_db->OrdinePerCodici(m_connessione);
+}
+
 int RigheLista::IndiceColonna(const QString &nome) const
 {
     return m_nomi ? m_nomi->indice(nome) : -1;

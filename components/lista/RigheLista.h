@@ -83,6 +83,16 @@ class RigheLista
     // Index of a column by "Alias.Field" or bare name, -1 when not selected.
     int IndiceColonna(const QString &nome) const;
 
+    // Whether "begins with" is best sought as a range (CampiRicerca's
+    // IntervalloInizio): PostgreSQL on a database whose collation orders
+    // texts by code point ("C", "POSIX", "C.UTF-8"). There citext compares the
+    // lower-case forms by code point, so the texts that begin with a prefix
+    // are exactly those of the range, as ILIKE finds them; the planner cannot
+    // seek an index for ILIKE on a prefix that begins with a letter and read
+    // every customer. Asked of the server once per connection. SQLite seeks its
+    // NOCASE index for the LIKE itself.
+    bool InizioComeIntervallo();
+
     // The rows known to be there: all of them once counted, else those read.
     int RigheNote() const;
     bool ConteggioNoto() const { return m_totale >= 0; }

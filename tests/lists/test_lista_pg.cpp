@@ -7,6 +7,9 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/db/Schema.h"
+#include "components/lista/GestLista.h"
+#include "components/lista/RigheLista.h"
+#include "components/util/UtilGlob.h"
 #include "components/pagine/GestPagine.h"
 #include "lists/frmClientiLis.h"
 #include "lists/frmLisAnagHotel.h"
@@ -15,6 +18,8 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
+
+#include <algorithm>
 
 namespace
 {
@@ -117,6 +122,46 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
     m_lista->ButtonComando(QStringLiteral("Seleziona"));
     Attendi();
     EXPECT_EQ(m_scheda->conto->text(), Cella(200, 2));
+}
+
+// On a server whose collation orders texts by code point the name search is
+// sought as a range of the name's index: it must find exactly the rows the
+// LIKE finds, whatever the case, the punctuation or a last letter 'z'.
+TEST_F(ListaPostgres, RicercaPerInizioComeIntervalloTrovaLeRigheDelLike)
+{
+    Esegui(QStringLiteral(
+        "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01','05','1001','3','Rossi Mario'), "
+        "('01','05','1002','3','ROSSI ANNA'), ('01','05','1003','3','rossini srl'), ('01','05','1004','3','Rossj'), "
+        "('01','05','1005','3','Ross'), ('01','05','1006','3','Rossì Luca'), ('01','05','1007','3','Zz Top'), "
+        "('01','05','1008','3','Z{ Parentesi'), ('01','05','1009','3','Zzz'), ('01','05','1010','3','rossi'), "
+        "('01','05','1011','3','Ròssi'), ('01','05','1012','3','Rossi-Bianchi'), ('01','05','1013','3','ross i')"));
+    Apri();
+    RigheLista &righe = Lista()->RecordsetLista();
+    ASSERT_TRUE(righe.InizioComeIntervallo()) << "the test server's collation is not by code point";
+    QStringList lette;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&lette](const QString &sql) { lette << sql; });
+    for (const char *prefisso : {"Rossi", "rOSS", "Z", "rossi ", "z", "zz", "Z{", "Ross", "Ros", "d'am", "Rossì"}) {
+        const QString p = QString::fromUtf8(prefisso);
+        lette.clear();
+        Scrivi(30, p);
+        Cerca();
+        QStringList attese;
+        auto r = Globali::DbComp()->Seleziona(
+            Globali::DbAzienda, QStringLiteral("Select Conto From PianoConti Where Tipo = '3' And Descrizione Like ") +
+                                    Globali::Util().ValoreSqlLike(p.trimmed(), false, true) +
+                                    QStringLiteral(" Order By Descrizione, Gruppo, Mastro, Conto"));
+        for (int i = 0; i < r->numRighe(); ++i)
+            attese << r->valore(i, 0).toString();
+        QStringList trovate;
+        for (int i = 0; i < Righe(); ++i)
+            trovate << Cella(i, 2);
+        EXPECT_EQ(trovate, attese) << prefisso;
+        // A text beyond ASCII keeps the LIKE.
+        const bool ascii = std::all_of(p.begin(), p.end(), [](QChar c) { return c.unicode() < 0x80; });
+        ASSERT_FALSE(lette.isEmpty());
+        EXPECT_EQ(lette.first().contains(QStringLiteral("Descrizione >= ")), ascii) << prefisso;
+    }
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
 }
 
 TEST_F(ListaPostgres, ElencoOspitiSullaTabellaConNomeNumerico)

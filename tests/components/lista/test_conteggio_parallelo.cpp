@@ -1,12 +1,13 @@
 // A list's total counted on a thread of its own: the right number over a
-// second connection (attached databases included) while the window's
-// connection runs nothing, a stopped or superseded count that never answers,
-// a failure reported, the cases counted by the caller itself, and a list that
-// takes a count only for its own opening.
+// second connection (attached databases included; a server too) while the
+// window's connection runs nothing, a stopped or superseded count that never
+// answers (cancelled on the server), a failure reported, the cases counted by
+// the caller itself, and a list that takes a count only for its own opening.
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/lista/ConteggioParallelo.h"
 #include "components/lista/RigheLista.h"
+#include "tests/components/db/ProvaMotori.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -155,6 +156,72 @@ TEST_F(ConteggioInParallelo, ListTakesACountOnlyForItsOwnOpening)
     righe.Chiudi();
     righe.ImpostaConteggio(righe.Apertura(), 3000);
     EXPECT_FALSE(righe.ConteggioNoto());
+}
+
+// On PostgreSQL the count runs on a connection of its own to the same
+// database, and a count stopped while the server works is cancelled there.
+TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
+{
+    QTemporaryDir cartella;
+    DbMotore db;
+    QString connect, motivo;
+    if (!ApriMotoreProva(db, MotoreProva::PostgreSQL, cartella, connect, motivo)) {
+        if (PgObbligatorio())
+            FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    QStringList valori;
+    for (int i = 1000; i < 4000; ++i)
+        valori << QStringLiteral("('01', '05', '%1', '3', 'Cliente')").arg(i);
+    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES " + valori.join(", "));
+    QStringList selectFinestra;
+    db.ImpostaOsservatoreSelect([&](const QString &sql) { selectFinestra << sql; });
+    {
+        ConteggioParallelo conteggio;
+        QSignalSpy contate(&conteggio, &ConteggioParallelo::Contate);
+        QSignalSpy fallite(&conteggio, &ConteggioParallelo::Fallito);
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti Where Conto Like '1*'", 7));
+        ASSERT_TRUE(contate.wait(30000));
+        EXPECT_EQ(contate.value(0).value(0).toInt(), 7);
+        EXPECT_EQ(contate.value(0).value(1).toInt(), 1000);
+        EXPECT_TRUE(selectFinestra.isEmpty()) << selectFinestra.join("\n").toStdString();
+
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From TabellaCheNonCe", 8));
+        ASSERT_TRUE(fallite.wait(30000));
+        EXPECT_EQ(fallite.value(0).value(0).toInt(), 8);
+
+        // A count of 900 million rows, stopped, superseded and left by its
+        // object while the server works: each ends at once, by the cancel.
+        const char *lunga = "Select Count(*) From PianoConti A, PianoConti B, PianoConti C Where C.Conto < '1100'";
+        ASSERT_TRUE(conteggio.Avvia(&db, C, lunga, 9));
+        QTest::qWait(200);
+        conteggio.Ferma();
+        for (int i = 0; i < 2000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(ConteggioParallelo::InCorso(), 0) << "the stopped count still runs on the server";
+        ASSERT_TRUE(conteggio.Avvia(&db, C, lunga, 10));
+        QTest::qWait(200);
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti Where Conto Like '2*'", 11));
+        ASSERT_TRUE(contate.wait(30000));
+        EXPECT_EQ(contate.value(1).value(0).toInt(), 11);
+        EXPECT_EQ(contate.value(1).value(1).toInt(), 1000);
+        ASSERT_TRUE(conteggio.Avvia(&db, C, lunga, 12));
+        QTest::qWait(200);
+        EXPECT_EQ(contate.size(), 2);
+        EXPECT_EQ(fallite.size(), 1);
+    }
+    for (int i = 0; i < 2000 && ConteggioParallelo::InCorso() > 0; ++i)
+        QTest::qWait(5);
+    EXPECT_EQ(ConteggioParallelo::InCorso(), 0);
+
+    // Inside a transaction another connection would not see its rows.
+    ConteggioParallelo conteggio;
+    db.IniziaTrans(C);
+    EXPECT_FALSE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti", 12));
+    db.AnnullaTrans(C);
+    db.ImpostaOsservatoreSelect({});
+    db.ChiudiTutto();
+    PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
 }
 
 } // namespace
