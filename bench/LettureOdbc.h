@@ -1,6 +1,8 @@
-// SELECTs run straight through the ODBC driver manager's C API (SQLExecDirect,
-// SQLFetch, SQLGetData), on a connection of its own made with the program's
-// connect text: the floor the program's reads on a server are measured against.
+// SELECTs run straight through the ODBC driver manager's C API (SQLPrepare
+// once per text, then SQLExecute, SQLFetch, SQLGetData), on a connection of
+// its own made with the program's connect text: the floor the program's reads
+// on a server are measured against. The program prepares its statements too,
+// so the floor does not parse and plan each text again.
 #pragma once
 
 #include <QByteArray>
@@ -10,6 +12,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <QHash>
 #include <vector>
 
 namespace letture_odbc {
@@ -32,6 +35,8 @@ public:
     }
     ~Connessione()
     {
+        for (SQLHSTMT st : std::as_const(m_pronte))
+            SQLFreeHandle(SQL_HANDLE_STMT, st);
         if (m_aperta)
             SQLDisconnect(m_dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
@@ -48,15 +53,23 @@ public:
     // (Errore says why). `byte` grows by the size of what was read.
     int Leggi(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
     {
-        SQLHSTMT st = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
-        // The wide call, as the program's driver layer makes it: the text
-        // reaches the driver as written, whatever the process's locale.
-        QString testo = sql;
-        SQLRETURN rc = SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size()));
+        SQLHSTMT st = m_pronte.value(sql, SQL_NULL_HSTMT);
+        if (st == SQL_NULL_HSTMT) {
+            SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
+            // The wide call, as the program's driver layer makes it: the text
+            // reaches the driver as written, whatever the process's locale.
+            QString testo = sql;
+            if (!SQL_SUCCEEDED(SQLPrepareW(st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
+                m_errore = diagnosi(SQL_HANDLE_STMT, st);
+                SQLFreeHandle(SQL_HANDLE_STMT, st);
+                return -1;
+            }
+            m_pronte.insert(sql, st);
+        }
+        SQLRETURN rc = SQLExecute(st);
         if (!SQL_SUCCEEDED(rc)) {
             m_errore = diagnosi(SQL_HANDLE_STMT, st);
-            SQLFreeHandle(SQL_HANDLE_STMT, st);
+            SQLFreeStmt(st, SQL_CLOSE);
             return -1;
         }
         SQLSMALLINT colonne = 0;
@@ -90,7 +103,7 @@ public:
                 testi->push_back(std::move(riga));
             ++righe;
         }
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
+        SQLFreeStmt(st, SQL_CLOSE);
         return righe;
     }
 
@@ -110,6 +123,7 @@ private:
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     bool m_aperta = false;
     QString m_errore;
+    QHash<QString, SQLHSTMT> m_pronte; // prepared statements by their text
 };
 
 } // namespace letture_odbc
