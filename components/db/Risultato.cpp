@@ -467,6 +467,7 @@ int Risultato::cercaIndice(const QString &nomeRichiesto) const
 QVariantList Risultato::riga(int r) const
 {
     QVariantList out;
+    out.reserve(numColonne());
     for (int c = 0; c < numColonne(); ++c)
         out << valore(r, c);
     return out;

@@ -446,6 +446,21 @@ RigheLista::Lettura::Lettura(RigheLista &righe) : m_righe(righe) {}
 
 bool RigheLista::Lettura::Successiva(QVariantList &valori)
 {
+    if (!Successiva())
+        return false;
+    valori = m_pagina->riga(m_indice - 1);
+    return true;
+}
+
+QVariant RigheLista::Lettura::Valore(int colonna) const
+{
+    if (!m_pagina || m_indice < 1 || colonna < 0 || colonna >= m_pagina->numColonne())
+        return QVariant();
+    return m_pagina->valore(m_indice - 1, colonna);
+}
+
+bool RigheLista::Lettura::Successiva()
+{
     if (m_finita || !m_righe.m_aperta)
         return false;
     if (!m_pagina || m_indice >= m_pagina->numRighe()) {
@@ -470,7 +485,7 @@ bool RigheLista::Lettura::Successiva(QVariantList &valori)
         if (m_righe.m_perChiave)
             m_ultimo = m_righe.chiaveRiga(*m_pagina, m_pagina->numRighe() - 1);
     }
-    valori = m_pagina->riga(m_indice++);
+    ++m_indice;
     ++m_letti;
     return true;
 }

@@ -128,6 +128,11 @@ class RigheLista
         explicit Lettura(RigheLista &righe);
         // The next row; false after the last one. Engine failures are VbErrore.
         bool Successiva(QVariantList &valori);
+        // Moves to the next row without copying it out; Valore then reads
+        // its cells one by one.
+        bool Successiva();
+        // A cell of the row Successiva moved to (column by its index in the SELECT).
+        QVariant Valore(int colonna) const;
 
       private:
         RigheLista &m_righe;

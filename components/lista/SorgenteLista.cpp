@@ -38,7 +38,7 @@ bool SorgenteLista::ApriRighe(const QList<int> &colonne)
     if (!m_lista.RecordsetLista().Aperta())
         return false;
     m_lettura = std::make_unique<RigheLista::Lettura>(m_lista.RecordsetLista());
-    m_primaPronta = m_lettura->Successiva(m_valori);
+    m_primaPronta = m_lettura->Successiva();
     return m_primaPronta;
 }
 
@@ -48,12 +48,12 @@ bool SorgenteLista::RigaSuccessiva(QList<CellaStampa> &celle)
         return false;
     if (m_primaPronta)
         m_primaPronta = false;
-    else if (!m_lettura->Successiva(m_valori))
+    else if (!m_lettura->Successiva())
         return false;
     const ModelloLista &modello = *m_lista.Modello();
     celle.resize(m_colonne.size());
     for (int i = 0; i < m_colonne.size(); ++i) {
-        const QVariant v = m_valori.value(m_colonne[i]);
+        const QVariant v = m_lettura->Valore(m_colonne[i]);
         celle[i].valore = v;
         celle[i].testo = modello.TestoValore(v);
     }

@@ -28,6 +28,5 @@ private:
     GestLista &m_lista;
     std::unique_ptr<RigheLista::Lettura> m_lettura;
     QList<int> m_colonne;
-    QVariantList m_valori;
     bool m_primaPronta = false;  // the first row, read by ApriRighe, not yet handed over
 };

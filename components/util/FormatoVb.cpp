@@ -394,10 +394,52 @@ QString NomeGiorno(int giorno, bool abbreviato)
     return abbreviato ? n.left(3) : n;
 }
 
+namespace
+{
+
+// "dd/MM/yyyy" and, past midnight, " HH:mm:ss", written digit by digit: the
+// date of "c" and of "dd/mm/yyyy", which every list and export writes for each
+// date cell. Years outside 0-9999 go the general way.
+bool dataBreve(const QDate &d, const QTime &o, bool conOra, QString &out)
+{
+    if (!d.isValid() || d.year() < 0 || d.year() > 9999)
+        return false;
+    char16_t b[19];
+    auto due = [&b](int pos, int n) {
+        b[pos] = char16_t(u'0' + n / 10);
+        b[pos + 1] = char16_t(u'0' + n % 10);
+    };
+    due(0, d.day());
+    b[2] = u'/';
+    due(3, d.month());
+    b[5] = u'/';
+    due(6, d.year() / 100);
+    due(8, d.year() % 100);
+    qsizetype n = 10;
+    if (conOra && o.isValid() && o != QTime(0, 0)) {
+        b[10] = u' ';
+        due(11, o.hour());
+        b[13] = u':';
+        due(14, o.minute());
+        b[16] = u':';
+        due(17, o.second());
+        n = 19;
+    }
+    out = QString(reinterpret_cast<const QChar *>(b), n);
+    return true;
+}
+
+} // namespace
+
 QString Data(const QDateTime &valore, const QString &formato)
 {
     const QDate d = valore.date();
     const QTime o = valore.time();
+    QString breve;
+    if ((formato == u"c" || formato == u"C") && dataBreve(d, o, true, breve))
+        return breve;
+    if (formato.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0 && dataBreve(d, o, false, breve))
+        return breve;
     const QString f = Sezioni(formato).first();
     const bool dodici = f.contains(QStringLiteral("AM/PM"), Qt::CaseInsensitive) ||
                         f.contains(QStringLiteral("A/P"), Qt::CaseInsensitive) ||

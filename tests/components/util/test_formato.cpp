@@ -1,4 +1,5 @@
 // VB Format with Italian conventions, amount patterns and the account mask.
+#include "components/util/FormatoVb.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 
@@ -103,6 +104,25 @@ TEST(Formatta, DatePatternsAndNamedFormats)
         {1.5, "", "1,5"},
         {QVariant("testo"), "", "testo"},
     });
+}
+
+// The short date of "c" and "dd/mm/yyyy" is written digit by digit; a
+// pattern that begins with an empty literal takes the general way and must
+// give the same text, for every kind of day, month, year and time.
+TEST(Formatta, ShortDateAsThePatternsGiveIt)
+{
+    const QDate giorni[] = {{2024, 2, 5}, {1999, 12, 31}, {2000, 1, 1}, {7, 3, 9}, {9999, 12, 31}, {1, 1, 1}};
+    const QTime ore[] = {{0, 0}, {0, 0, 1}, {9, 5, 7}, {23, 59, 59}};
+    for (const QDate &g : giorni)
+        for (const QTime &o : ore) {
+            const QDateTime dt(g, o);
+            EXPECT_EQ(FormatoVb::Data(dt, "c"), FormatoVb::Data(dt, "\"\"c")) << dt.toString().toStdString();
+            EXPECT_EQ(FormatoVb::Data(dt, "C"), FormatoVb::Data(dt, "c"));
+            EXPECT_EQ(FormatoVb::Data(dt, "dd/mm/yyyy"), FormatoVb::Data(dt, "\"\"dd/mm/yyyy"));
+            EXPECT_EQ(FormatoVb::Data(dt, "DD/MM/YYYY"), FormatoVb::Data(dt, "dd/mm/yyyy"));
+        }
+    EXPECT_EQ(FormatoVb::Data(QDateTime(QDate(2024, 2, 5), QTime(9, 5, 7)), "c"), "05/02/2024 09:05:07");
+    EXPECT_EQ(FormatoVb::Data(QDateTime(QDate(7, 3, 9), QTime(0, 0)), "dd/mm/yyyy"), "09/03/0007");
 }
 
 TEST(Formatta, TextPatterns)
