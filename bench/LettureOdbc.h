@@ -15,10 +15,12 @@
 #include <QHash>
 #include <vector>
 
-namespace letture_odbc {
+namespace letture_odbc
+{
 
-class Connessione {
-public:
+class Connessione
+{
+  public:
     explicit Connessione(const QString &testo)
     {
         SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
@@ -27,8 +29,8 @@ public:
         QByteArray t = testo.toUtf8();
         SQLCHAR uscita[1024];
         SQLSMALLINT lunghezza = 0;
-        const SQLRETURN rc = SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR *>(t.data()), SQL_NTS, uscita,
-                                              sizeof uscita, &lunghezza, SQL_DRIVER_NOPROMPT);
+        const SQLRETURN rc = SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR *>(t.data()), SQL_NTS,
+                                              uscita, sizeof uscita, &lunghezza, SQL_DRIVER_NOPROMPT);
         m_aperta = SQL_SUCCEEDED(rc);
         if (!m_aperta)
             m_errore = diagnosi(SQL_HANDLE_DBC, m_dbc);
@@ -59,7 +61,8 @@ public:
             // The wide call, as the program's driver layer makes it: the text
             // reaches the driver as written, whatever the process's locale.
             QString testo = sql;
-            if (!SQL_SUCCEEDED(SQLPrepareW(st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
+            if (!SQL_SUCCEEDED(
+                    SQLPrepareW(st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
                 m_errore = diagnosi(SQL_HANDLE_STMT, st);
                 SQLFreeHandle(SQL_HANDLE_STMT, st);
                 return -1;
@@ -82,8 +85,8 @@ public:
                 QString valore;
                 for (;;) {
                     SQLLEN indicatore = 0;
-                    rc = SQLGetData(st, c, SQL_C_WCHAR, buffer.data(), SQLLEN(buffer.size() * sizeof(char16_t)),
-                                    &indicatore);
+                    rc = SQLGetData(st, c, SQL_C_WCHAR, buffer.data(),
+                                    SQLLEN(buffer.size() * sizeof(char16_t)), &indicatore);
                     if (!SQL_SUCCEEDED(rc) || indicatore == SQL_NULL_DATA)
                         break;
                     const qsizetype presi =
@@ -107,13 +110,14 @@ public:
         return righe;
     }
 
-private:
+  private:
     static QString diagnosi(SQLSMALLINT tipo, SQLHANDLE h)
     {
         SQLCHAR stato[6] = {}, messaggio[512] = {};
         SQLINTEGER nativo = 0;
         SQLSMALLINT lunghezza = 0;
-        if (!SQL_SUCCEEDED(SQLGetDiagRec(tipo, h, 1, stato, &nativo, messaggio, sizeof messaggio, &lunghezza)))
+        if (!SQL_SUCCEEDED(
+                SQLGetDiagRec(tipo, h, 1, stato, &nativo, messaggio, sizeof messaggio, &lunghezza)))
             return QStringLiteral("ODBC failure");
         return QString::fromUtf8(reinterpret_cast<const char *>(stato)) + QStringLiteral(" ") +
                QString::fromUtf8(reinterpret_cast<const char *>(messaggio));

@@ -74,7 +74,8 @@ namespace
 QString primoUltimo(const QString &sql)
 {
     RecDat rs;
-    const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false, RecDat::TipoSnapshot);
+    const QString h =
+        rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(), sql, false, RecDat::TipoSnapshot);
     if (rs.FineDati(h))
         return QString();
     return rs.LeggiCampo(h, QStringLiteral("ultimo"), UtilGlob::TipoTesto).toString();
@@ -97,8 +98,8 @@ QString ultimoNumerico(const QString &gruppo, const QString &mastro)
                                      QStringLiteral(" and Conto >= '0' and Conto < ':'"),
                                      QStringLiteral(" and Conto < '0'")};
     for (const QString &tratto : tratti) {
-        const QString ultimo =
-            primoUltimo(base + tratto + QStringLiteral(" and IsNumeric(Conto) <> 0 ORDER BY Conto DESC LIMIT 1"));
+        const QString ultimo = primoUltimo(
+            base + tratto + QStringLiteral(" and IsNumeric(Conto) <> 0 ORDER BY Conto DESC LIMIT 1"));
         if (!ultimo.isEmpty())
             return ultimo;
     }

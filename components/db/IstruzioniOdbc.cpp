@@ -73,9 +73,14 @@ bool tipoColonna(SQLSMALLINT tipoSql, SQLULEN dimensione, SQLSMALLINT scala, Ris
     }
 }
 
-// The failure of a statement as Qt's driver reports it: SQLSTATE apart, every
-// message of the driver in the database text.
-void diagnostica(SQLSMALLINT tipo, SQLHANDLE h, QSqlError &errore, QString &statoSql)
+bool riuscito(SQLRETURN r)
+{
+    return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO;
+}
+
+} // namespace
+
+void DiagnosticaOdbc(short tipo, void *h, QSqlError &errore, QString &statoSql)
 {
     QString testo;
     int nativo = 0;
@@ -101,13 +106,6 @@ void diagnostica(SQLSMALLINT tipo, SQLHANDLE h, QSqlError &errore, QString &stat
     errore = QSqlError(QStringLiteral("QODBC: Unable to execute statement"), testo, QSqlError::StatementError,
                        nativo ? QString::number(nativo) : QString());
 }
-
-bool riuscito(SQLRETURN r)
-{
-    return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO;
-}
-
-} // namespace
 
 struct IstruzioniOdbc::Voce {
     SQLHSTMT st = SQL_NULL_HSTMT;
@@ -181,7 +179,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
     if (!v) {
         v = std::make_shared<Voce>();
         if (!riuscito(SQLAllocHandle(SQL_HANDLE_STMT, SQLHDBC(m_hdbc), &v->st))) {
-            diagnostica(SQL_HANDLE_DBC, SQLHDBC(m_hdbc), errore, statoSql);
+            DiagnosticaOdbc(SQL_HANDLE_DBC, SQLHDBC(m_hdbc), errore, statoSql);
             return Esito::Fallito;
         }
         const QString prefisso = JetSql::NomeParametro(0).chopped(3);
@@ -222,7 +220,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             r = SQLPrepareW(v->st, reinterpret_cast<SQLWCHAR *>(const_cast<QChar *>(v->conSegni.constData())),
                             SQLINTEGER(v->conSegni.size()));
             if (!riuscito(r)) {
-                diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
+                DiagnosticaOdbc(SQL_HANDLE_STMT, v->st, errore, statoSql);
                 return Esito::Fallito;
             }
             v->preparata = true;
@@ -247,7 +245,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
                                      &v->indicatori[i]);
             }
             if (!riuscito(r)) {
-                diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
+                DiagnosticaOdbc(SQL_HANDLE_STMT, v->st, errore, statoSql);
                 return Esito::Fallito;
             }
         }
@@ -259,7 +257,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
                            SQLINTEGER(testo.size()));
     }
     if (!riuscito(r) && r != SQL_NO_DATA) {
-        diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
+        DiagnosticaOdbc(SQL_HANDLE_STMT, v->st, errore, statoSql);
         SQLFreeStmt(v->st, SQL_CLOSE);
         // A parameter the server cannot type where a literal would be (a
         // text compared with nothing that says its type): literals from now on.
@@ -276,7 +274,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
     if (!v->descritta) {
         SQLSMALLINT n = 0;
         if (!riuscito(SQLNumResultCols(v->st, &n))) {
-            diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
+            DiagnosticaOdbc(SQL_HANDLE_STMT, v->st, errore, statoSql);
             Chiudi();
             return Esito::Fallito;
         }
@@ -288,7 +286,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             SQLULEN dimensione = 0;
             if (!riuscito(SQLDescribeColW(v->st, SQLUSMALLINT(i + 1), nome, SQLSMALLINT(std::size(nome)),
                                           &lunghezza, &tipoSql, &dimensione, &scala, &nullabile))) {
-                diagnostica(SQL_HANDLE_STMT, v->st, errore, statoSql);
+                DiagnosticaOdbc(SQL_HANDLE_STMT, v->st, errore, statoSql);
                 Chiudi();
                 return Esito::Fallito;
             }
@@ -312,7 +310,7 @@ bool IstruzioniOdbc::Leggi(Risultato &r, QSqlError &errore, QString &statoSql)
     Voce &v = *m_aperta;
     const int n = int(v.colonne.size());
     auto fallito = [&] {
-        diagnostica(SQL_HANDLE_STMT, v.st, errore, statoSql);
+        DiagnosticaOdbc(SQL_HANDLE_STMT, v.st, errore, statoSql);
         Chiudi();
         return false;
     };

@@ -15,6 +15,11 @@
 #include <memory>
 #include <vector>
 
+// The failure of an ODBC call on handle `h` of kind `tipo` (SQL_HANDLE_STMT,
+// SQL_HANDLE_DBC) as Qt's driver reports it: SQLSTATE apart, every message of
+// the driver in the database text.
+void DiagnosticaOdbc(short tipo, void *h, QSqlError &errore, QString &statoSql);
+
 class IstruzioniOdbc
 {
   public:

@@ -2,6 +2,7 @@
 #include "components/lista/ConteggioParallelo.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/IstruzioniOdbc.h"
 #include "components/util/VbErrore.h"
 
 #include <QPointer>
@@ -40,17 +41,6 @@ struct ConteggioParallelo::Lavoro {
 namespace
 {
 std::atomic<int> g_inCorso{0};
-
-// The server's message of a failed statement.
-QString statoOdbc(SQLHSTMT st)
-{
-    SQLWCHAR stato[6] = {}, testo[512] = {};
-    SQLINTEGER nativo = 0;
-    SQLSMALLINT lunghezza = 0;
-    if (!SQL_SUCCEEDED(SQLGetDiagRecW(SQL_HANDLE_STMT, st, 1, stato, &nativo, testo, 511, &lunghezza)))
-        return QString();
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(testo), qMin<int>(lunghezza, 511));
-}
 } // namespace
 
 int ConteggioParallelo::contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql,
@@ -63,16 +53,19 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, const QString &nomeQt, co
         SQLHSTMT st = nullptr;
         if (lavoro.fermato || !c.open()) {
             descrizione = c.lastError().text();
-        } else if (SQLAllocHandle(SQL_HANDLE_STMT, *static_cast<const SQLHDBC *>(c.driver()->handle().constData()),
+        } else if (SQLAllocHandle(SQL_HANDLE_STMT,
+                                  *static_cast<const SQLHDBC *>(c.driver()->handle().constData()),
                                   &st) != SQL_SUCCESS) {
             descrizione = QStringLiteral("SQLAllocHandle");
         } else {
             lavoro.Pubblica(st);
             // Stopped before the statement was published: not run at all.
             const std::u16string testo = sql.toStdU16String();
-            SQLRETURN rc = lavoro.fermato ? SQL_ERROR
-                                          : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
-                                                           SQLINTEGER(testo.size()));
+            SQLRETURN rc =
+                lavoro.fermato
+                    ? SQL_ERROR
+                    : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
+                                     SQLINTEGER(testo.size()));
             SQLBIGINT n = 0;
             SQLLEN indicatore = 0;
             if (SQL_SUCCEEDED(rc))
@@ -80,10 +73,14 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, const QString &nomeQt, co
             if (SQL_SUCCEEDED(rc))
                 rc = SQLGetData(st, 1, SQL_C_SBIGINT, &n, 0, &indicatore);
             lavoro.Pubblica(nullptr);
-            if (SQL_SUCCEEDED(rc))
+            if (SQL_SUCCEEDED(rc)) {
                 righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
-            else
-                descrizione = statoOdbc(st);
+            } else {
+                QSqlError errore;
+                QString stato;
+                DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+                descrizione = errore.databaseText();
+            }
             SQLFreeHandle(SQL_HANDLE_STMT, st);
         }
     }

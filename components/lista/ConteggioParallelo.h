@@ -39,7 +39,8 @@ class ConteggioParallelo : public QObject
 
   private:
     struct Lavoro;
-    static int contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql, QString &descrizione);
+    static int contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql,
+                              QString &descrizione);
     std::shared_ptr<Lavoro> m_lavoro; // the count under way, if any
     std::vector<std::thread> m_thread;
 };

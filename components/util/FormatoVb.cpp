@@ -438,7 +438,8 @@ QString Data(const QDateTime &valore, const QString &formato)
     QString breve;
     if ((formato == u"c" || formato == u"C") && dataBreve(d, o, true, breve))
         return breve;
-    if (formato.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0 && dataBreve(d, o, false, breve))
+    if (formato.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0 &&
+        dataBreve(d, o, false, breve))
         return breve;
     const QString f = Sezioni(formato).first();
     const bool dodici = f.contains(QStringLiteral("AM/PM"), Qt::CaseInsensitive) ||

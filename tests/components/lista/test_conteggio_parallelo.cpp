@@ -173,7 +173,8 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
     QStringList valori;
     for (int i = 1000; i < 4000; ++i)
         valori << QStringLiteral("('01', '05', '%1', '3', 'Cliente')").arg(i);
-    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES " + valori.join(", "));
+    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES " +
+                        valori.join(", "));
     QStringList selectFinestra;
     db.ImpostaOsservatoreSelect([&](const QString &sql) { selectFinestra << sql; });
     {
@@ -192,7 +193,8 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
 
         // A count of 900 million rows, stopped, superseded and left by its
         // object while the server works: each ends at once, by the cancel.
-        const char *lunga = "Select Count(*) From PianoConti A, PianoConti B, PianoConti C Where C.Conto < '1100'";
+        const char *lunga =
+            "Select Count(*) From PianoConti A, PianoConti B, PianoConti C Where C.Conto < '1100'";
         ASSERT_TRUE(conteggio.Avvia(&db, C, lunga, 9));
         QTest::qWait(200);
         conteggio.Ferma();

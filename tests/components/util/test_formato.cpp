@@ -5,10 +5,11 @@
 
 #include <QDateTime>
 #include <climits>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
-namespace {
+namespace
+{
 struct CasoFormato {
     QVariant valore;
     const char *formato;
@@ -166,7 +167,8 @@ TEST(FormattaMaschera, AccountMaskBothWays)
     EXPECT_EQ(u.FormattaMaschera(20, "#,###.^^"), "20,00");
 
     // Lengths whose sum no int holds are refused and the mask stays.
-    for (auto [g, m, c] : {std::tuple{INT_MAX - 1, 35, 4}, std::tuple{4, INT_MAX, 1}, std::tuple{1, 1, INT_MAX}}) {
+    for (auto [g, m, c] :
+         {std::tuple{INT_MAX - 1, 35, 4}, std::tuple{4, INT_MAX, 1}, std::tuple{1, 1, INT_MAX}}) {
         try {
             u.ImpostaMascheraConto(g, m, c);
             ADD_FAILURE() << g << " " << m << " " << c;
