@@ -49,6 +49,15 @@ void AvviaTimerChiusuraShell(int piTmpAttesa)
     frm->oiTmpAttesa = qMax(0, piTmpAttesa);
     if (!frm->timChiudi.isActive())
         frm->timChiudi.start();
+    // With nothing to wait for, the first check runs as soon as the window
+    // that asked has finished closing, not a whole interval later: the
+    // program ends when its last window goes, and polling is left for the
+    // windows that stay.
+    if (frm->oiTmpAttesa == 0)
+        QTimer::singleShot(0, frm, [frm] {
+            if (frm->timChiudi.isActive() && frm->oiTmpAttesa == 0)
+                frm->timChiudi_Timer();
+        });
 }
 
 void AvviaChiusura()
@@ -57,8 +66,6 @@ void AvviaChiusura()
     if (frmPrincipale *frm = Globali::FrmP) {
         frm->codiceUscita = 1;
         AvviaTimerChiusuraShell(0);
-        // The first check need not wait a whole interval.
-        QTimer::singleShot(0, frm, [frm] { frm->timChiudi_Timer(); });
     }
 }
 

@@ -128,6 +128,16 @@ TEST_F(DispatcherTest, TheCloseTimerItselfEndsTheProgram)
     EXPECT_TRUE(attendi([&] { return codiceChiusura == 0; }, 5000));
 }
 
+TEST_F(DispatcherTest, TheLastWindowClosedEndsTheProgramWithoutWaitingForAPoll)
+{
+    ASSERT_TRUE(ApriFormPerNome(QStringLiteral("frmProva"), chiavi()));
+    ASSERT_EQ(Globali::FrmP->timChiudi.interval(), 3000);
+    aperta()->close();
+    // No tick of the 3-second poll: the check runs as soon as events are served.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(codiceChiusura, 0);
+}
+
 TEST_F(DispatcherTest, WaitTicksAndAModalWindowKeepTheProgramAlive)
 {
     AvviaTimerChiusura(2);
