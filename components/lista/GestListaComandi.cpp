@@ -69,11 +69,25 @@ bool GestLista::aggiorna()
     }
     const QString condizione = m_listaPagine ? m_listaPagine->CondizioneLista() : QString();
     QString sql = m_owner->PrepSql(condizione).toString();
+    // The row the user is on (and the customer the form shows through it)
+    // stays current when it is still in the list the search gives.
+    const int riga = RigaCorrente();
+    const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
     try {
         m_owner->SettaRecordset(sql, true);
     } catch (const VbErrore &e) {
         erroreLettura(e.numero(), e.descrizione());
         return false;
+    }
+    if (!chiave.isEmpty()) {
+        int nuova = -1;
+        try {
+            nuova = m_righe.PosizioneChiave(chiave);
+        } catch (const VbErrore &) {
+            nuova = -1;
+        }
+        if (nuova > 0)
+            ImpostaRigaCorrente(nuova);
     }
     return true;
 }

@@ -261,6 +261,22 @@ TEST_F(ListaClienti, SelezionaPosizionaLaSchedaEScorreLaLista)
     EXPECT_EQ(Chiave(m_lista->dbgRiga->currentIndex().row()), ContoScheda());
 }
 
+TEST_F(ListaClienti, AggiornaTieneLaRigaELaSchedaDovErano)
+{
+    Apri();
+    ASSERT_GT(Righe(), 5);
+    Clic(4);
+    ASSERT_EQ(ContoScheda(), Chiave(4));
+    m_lista->ButtonComando(QStringLiteral("Aggiorna"));
+    Attendi();
+    EXPECT_EQ(m_lista->dbgRiga->currentIndex().row(), 4);
+    EXPECT_EQ(ContoScheda(), Chiave(4));
+    // The form's next record is the list's next row, not the second one.
+    m_scheda->ButtonComando(QStringLiteral("ListaAvanti"));
+    Attendi();
+    EXPECT_EQ(ContoScheda(), Chiave(5));
+}
+
 TEST_F(ListaClienti, CercaTestoNelleDirezioni)
 {
     Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
