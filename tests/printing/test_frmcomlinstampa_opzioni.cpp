@@ -152,6 +152,11 @@ TEST_F(OpzioniPerStampa, SavedForThisPrintComesBackAfterARestart)
         QString scala;
         Scelta(d, [&](FrmSceltaStam &s) { scala = s.labFatt->text(); });
         EXPECT_EQ(scala, QStringLiteral("117"));
+        // Automatic PDF switched off goes back to the printer saved for the print.
+        QString pdf = QStringLiteral("PDFCreator");
+        d->OpzioniStampa().osNomeStampante(pdf);
+        EXPECT_TRUE(ImpostaStampante(pdf, d->OpzioniStampa(), true));
+        EXPECT_EQ(d->OpzioniStampa().osNomeStampante(), QStringLiteral("Ufficio"));
         // The letters' print keeps its own.
         EXPECT_EQ(Apri(lettere)->OpzioniStampa().osNomeStampante(), QString());
     }
