@@ -119,6 +119,9 @@ void frmClienti::InizGestComlin()
         DatiPrepara({}, false);
         GestLinee *g = GestLin(i);
         g->ImpostaForm(this);
+        // Each grid's print has saved options of its own, under a stable name.
+        g->ImpostaSezioneStampa(i == 0 ? QStringLiteral("Stampa Documenti Cliente")
+                                       : QStringLiteral("Stampa Dichiarazioni Intento"));
         FornisciStampa(*g);
         g->ImpostaBarraLin(tolComlin(i));
         g->ImpostaTestoRighe(txtRiga(i));

@@ -103,6 +103,9 @@ void frmClientiLis::Form_Load()
     ogComlin->ImpostaToolbar(tolComlin);
     if (QAction *stampa = ogComlin->Bottone(QStringLiteral("Stampa")))
         stampa->setVisible(true);
+    // The section of the list's saved print options: a stable name, since
+    // the users' INI files keep it from one version to the next.
+    ogComlin->ImpostaSezioneStampa(QStringLiteral("Stampa Lista Clienti"));
     FornisciStampa(*ogComlin);
     ogLisPag->ImpostaForm(this);
 

@@ -131,8 +131,14 @@ void FrmComlinStampa::Form_Load()
     VisStaAttuale();
 }
 
+// Leaving the dialog, by "&ESCI", the close box or Esc: the component is let
+// go, the font goes back to Arial 10 at the next opening, the host hears of
+// it. The print's options stay with the print (a printer chosen in the
+// print-choice dialog is part of them, and the label shows it next time).
 void FrmComlinStampa::Form_Unload()
 {
+    if (!m_caricato)
+        return;
     m_caricato = false;
     ogComlin(nullptr);
     int zero = 0;
@@ -149,6 +155,12 @@ void FrmComlinStampa::closeEvent(QCloseEvent *ev)
 {
     Form_Unload();
     QDialog::closeEvent(ev);
+}
+
+void FrmComlinStampa::reject()
+{
+    Form_Unload();
+    QDialog::reject();
 }
 
 void FrmComlinStampa::keyPressEvent(QKeyEvent *ev)
@@ -177,6 +189,8 @@ void FrmComlinStampa::ApriPerLista(ComponenteStampa &lista)
 void FrmComlinStampa::ogComlin(ComponenteStampa *componente)
 {
     m_comlin = componente;
+    if (componente)
+        m_sezione = componente->SezioneStampa();
     m_comlinOggetto = dynamic_cast<QObject *>(componente);
     m_comlinSeguito = m_comlinOggetto != nullptr;
 }
@@ -191,9 +205,12 @@ ComponenteStampa *FrmComlinStampa::ogComlin() const
 
 OpzStampa &FrmComlinStampa::OpzioniStampa()
 {
-    if (!m_opz)
-        m_opz = std::make_unique<OpzStampa>();
-    return *m_opz;
+    std::unique_ptr<OpzStampa> &opz = m_opz[m_sezione];
+    if (!opz) {
+        opz = std::make_unique<OpzStampa>(m_sezione);
+        CaricaOpzioniStampa(*opz);
+    }
+    return *opz;
 }
 
 void FrmComlinStampa::VisStaAttuale()

@@ -2,8 +2,12 @@
 // and which orientation, a font and a printer; "&STAMPA" wires the engine of
 // the list or grid that opened it with the preview, the progress window, the
 // current printer and the dialog's print options, and asks that component to
-// print. One print at a time, through StaAtt. The options and the font
-// outlive each print, so later prints start from the earlier choices.
+// print. One print at a time, through StaAtt. The dialog serves every list
+// and grid: it keeps one set of print options for each print (the
+// component's SezioneStampa), read from the saved options when that print
+// first asks for them and kept for the rest of the run, so later prints start
+// from the earlier choices of the same print. The font outlives each print
+// until the dialog is left (close box, "&ESCI" or Esc).
 #pragma once
 
 #include "components/forms/ControlArray.h"
@@ -13,6 +17,7 @@
 #include <QFont>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 
 class OpzStampa;
@@ -36,7 +41,8 @@ class FrmComlinStampa : public QDialog, public FormStampaLista
     void ogComlin(ComponenteStampa *componente);
     ComponenteStampa *ogComlin() const;
 
-    // The print options (created on first use) and the print font.
+    // The options of the print the dialog is (or was last) opened for:
+    // created on that print's first use with its saved options, then kept.
     OpzStampa &OpzioniStampa();
     QFont FontStampa() const { return m_font; }
 
@@ -66,6 +72,8 @@ class FrmComlinStampa : public QDialog, public FormStampaLista
   protected:
     void showEvent(QShowEvent *ev) override;
     void closeEvent(QCloseEvent *ev) override;
+    // Esc leaves the dialog as the close box does.
+    void reject() override;
     void keyPressEvent(QKeyEvent *ev) override;
 
   private:
@@ -76,7 +84,9 @@ class FrmComlinStampa : public QDialog, public FormStampaLista
     ComponenteStampa *m_comlin = nullptr;
     QPointer<QObject> m_comlinOggetto;  // the component as a QObject, when it is one
     bool m_comlinSeguito = false;
-    std::unique_ptr<OpzStampa> m_opz;
+    // The options of each print by section, and the section of the current one.
+    std::map<QString, std::unique_ptr<OpzStampa>> m_opz;
+    QString m_sezione;
     QFont m_font;
     bool m_caricato = false;  // loaded: shown since the last close
 };

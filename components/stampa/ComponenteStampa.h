@@ -43,6 +43,15 @@ class ComponenteStampa
     virtual bool InStampa() const = 0;
     // The window the rows are shown in (the dialog opens over it).
     virtual QWidget *FinestraStampa() const = 0;
+
+    // The print's own INI section ("" none), named by the window that owns
+    // the component: its saved options, and the options and files the
+    // list-print dialog keeps for it, are this print's alone.
+    void ImpostaSezioneStampa(const QString &sezione) { m_sezioneStampa = sezione; }
+    QString SezioneStampa() const { return m_sezioneStampa; }
+
+  private:
+    QString m_sezioneStampa;
 };
 
 // The printing layer installs a provider at start-up; each component asks it

@@ -64,3 +64,31 @@ TEST_F(StampaGriglie, GridPrintsItsRowsThroughTheDialog)
     EXPECT_TRUE(righe[1].contains(QStringLiteral("Visura")));
     EXPECT_TRUE(righe[2].contains(QStringLiteral("Contratto")));
 }
+
+// The documents' and the letters' prints keep options of their own: a file
+// chosen for one grid is not the other's.
+TEST_F(StampaGriglie, EachGridKeepsOptionsOfItsOwn)
+{
+    Lettera(50);
+    ApriConto();
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    Pagina(0);
+    Comando(0, QStringLiteral("Stampa"));
+    ASSERT_TRUE(dialogo->isVisible());
+    OpzStampa &documenti = dialogo->OpzioniStampa();
+    EXPECT_EQ(documenti.SezioneStampa(), QStringLiteral("Stampa Documenti Cliente"));
+    documenti.FileName(QStringLiteral("documenti.csv"));
+    dialogo->CmdEsci_Click();
+
+    Pagina(1);
+    Comando(1, QStringLiteral("Stampa"));
+    ASSERT_TRUE(dialogo->isVisible());
+    EXPECT_NE(&dialogo->OpzioniStampa(), &documenti);
+    EXPECT_EQ(dialogo->OpzioniStampa().SezioneStampa(), QStringLiteral("Stampa Dichiarazioni Intento"));
+    EXPECT_EQ(dialogo->OpzioniStampa().FileName(), QString());
+    dialogo->CmdEsci_Click();
+
+    Pagina(0);
+    Comando(0, QStringLiteral("Stampa"));
+    EXPECT_EQ(dialogo->OpzioniStampa().FileName(), QStringLiteral("documenti.csv"));
+}

@@ -157,3 +157,30 @@ TEST_F(StampaLista, ListExportedThroughTheDialogOnlyWhenNoPrintRuns)
     EXPECT_FALSE(frmStampaInCorsoPredef()->isVisible());
     EXPECT_EQ(Globali::StaAtt, 0);
 }
+
+// The list's print has its own section: the options saved for it there come
+// back when "Stampa" is pressed, the defaults of every print below them.
+TEST_F(StampaLista, ListPrintReadsTheOptionsSavedForIt)
+{
+    QTemporaryDir cartella;
+    const QString ini = cartella.filePath(QStringLiteral("terminale.ini"));
+    const QString file = cartella.filePath(QStringLiteral("clienti.txt"));
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral(
+                "[Opzioni Stampa]\nStaVid=1\nFileForm=1\n[Stampa Lista Clienti]\nStaVid=2\nFileName=%1\n")
+                .arg(file)
+                .toUtf8());
+    f.close();
+    const QString prima = Globali::PathIni;
+    Globali::PathIni = ini;
+    Apri();
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    Globali::PathIni = prima;
+    OpzStampa &opz = FrmComlinStampaPredef()->OpzioniStampa();
+    EXPECT_EQ(opz.SezioneStampa(), QStringLiteral("Stampa Lista Clienti"));
+    EXPECT_EQ(opz.oiStaVid(), OpzStampa::UscitaFile);
+    EXPECT_EQ(opz.FileName(), file);
+    EXPECT_EQ(opz.FileForm(), OpzStampa::FormatoTesto);
+}
