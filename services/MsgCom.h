@@ -34,6 +34,17 @@ void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPr
 QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri = {},
                        const QString &psMsgAggDop = {});
 
+// A message's text split into what the clerk reads and the system's own
+// words that follow it ("\nDettaglio: ..." at the end, or " (Dettaglio: ...)"
+// closing it): the box shows the first and keeps the second behind its
+// "Dettagli" button and in the program's log. Without such words the
+// detail is empty.
+struct TestoConDettaglio {
+    QString principale;
+    QString dettaglio;
+};
+TestoConDettaglio SeparaDettaglio(const QString &testo);
+
 // A text with the values of "pwd=", "password=" and similar connection
 // attributes replaced by "***", so that no message shows a password.
 QString NascondiPassword(const QString &testo);

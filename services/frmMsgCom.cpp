@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -69,7 +70,28 @@ frmMsgCom::frmMsgCom(QWidget *parent) : QDialog(parent)
     colonna->addWidget(m_etichetta, 1);
     colonna->addWidget(m_testo, 1);
 
+    // The system's own words (a driver's, a server's), for whoever looks
+    // further: behind a button, never in the sentence the clerk reads.
+    m_dettaglio = new QPlainTextEdit(this);
+    m_dettaglio->setObjectName(QStringLiteral("txtDettaglio"));
+    m_dettaglio->setReadOnly(true);
+    m_dettaglio->setMinimumHeight(100);
+    m_dettaglio->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_dettaglio->hide();
+    colonna->addWidget(m_dettaglio, 1);
+
     m_rigaPulsanti = new QHBoxLayout;
+    m_mostraDettaglio = new QPushButton(this);
+    m_mostraDettaglio->setObjectName(QStringLiteral("ComDettaglio"));
+    m_mostraDettaglio->setAutoDefault(false);
+    m_mostraDettaglio->hide();
+    connect(m_mostraDettaglio, &QPushButton::clicked, this, [this] {
+        const bool mostra = m_dettaglio->isHidden();
+        m_dettaglio->setVisible(mostra);
+        m_mostraDettaglio->setText(mostra ? QStringLiteral("Nascondi dettagli") : QStringLiteral("Dettagli..."));
+        adjustSize();
+    });
+    m_rigaPulsanti->addWidget(m_mostraDettaglio);
     m_rigaPulsanti->addStretch(1);
     for (int i = 0; i < 3; ++i) {
         auto *b = new QPushButton(this);
@@ -106,7 +128,14 @@ bool frmMsgCom::UsaTesto() const
 void frmMsgCom::Prepara(const Richiesta &r)
 {
     m_premuto = 0;
-    const QString testo = NascondiPassword(r.testo);
+    const TestoConDettaglio parti = SeparaDettaglio(NascondiPassword(r.testo));
+    const QString &testo = parti.principale;
+    m_dettaglio->setPlainText(parti.dettaglio);
+    m_dettaglio->hide();
+    m_mostraDettaglio->setVisible(!parti.dettaglio.isEmpty());
+    m_mostraDettaglio->setText(QStringLiteral("Dettagli..."));
+    if (!parti.dettaglio.isEmpty())
+        qWarning().noquote() << QStringLiteral("%1 | Dettaglio: %2").arg(testo.simplified(), parti.dettaglio);
     setWindowTitle(r.titolo.isEmpty() ? QApplication::applicationDisplayName() : NascondiPassword(r.titolo));
 
     QFont f = QApplication::font(this);
@@ -293,9 +322,31 @@ int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2,
 QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri,
                        const QString &psMsgAggDop)
 {
+    // The system's words of the description go last, after what the program
+    // adds, so that the box can keep them apart from the sentence for the user.
+    const TestoConDettaglio d = SeparaDettaglio(descrizione);
     const QString spiegazione = VbErrore::spiegazione(numero);
-    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + descrizione +
-           (spiegazione.isEmpty() ? QString() : QStringLiteral("\r\n") + spiegazione) + psMsgAggDop;
+    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + d.principale +
+           (spiegazione.isEmpty() ? QString() : QStringLiteral("\r\n") + spiegazione) + psMsgAggDop +
+           (d.dettaglio.isEmpty() ? QString() : QStringLiteral("\nDettaglio: ") + d.dettaglio);
+}
+
+TestoConDettaglio SeparaDettaglio(const QString &testo)
+{
+    static const QString riga = QStringLiteral("\nDettaglio: ");
+    static const QRegularExpression chiusa(QStringLiteral(R"(\s*\(Dettaglio: (.*)\)\s*$)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const qsizetype i = testo.indexOf(riga);
+    if (i >= 0) {
+        QString principale = testo.left(i);
+        while (principale.endsWith(u'\r'))
+            principale.chop(1);
+        return {principale, testo.mid(i + riga.size()).trimmed()};
+    }
+    const QRegularExpressionMatch m = chiusa.match(testo);
+    if (m.hasMatch())
+        return {testo.left(m.capturedStart()), m.captured(1).trimmed()};
+    return {testo, QString()};
 }
 
 void MsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri, const QString &psMsgAggDop)

@@ -49,6 +49,9 @@ class frmMsgCom : public QDialog
     QPushButton *Pulsante(int numero) const; // 1-based, nullptr when absent
     QLabel *Etichetta() const { return m_etichetta; }
     QPlainTextEdit *Testo() const { return m_testo; }
+    // The system's words of the message, shown by the "Dettagli..." button.
+    QPlainTextEdit *Dettaglio() const { return m_dettaglio; }
+    QPushButton *MostraDettaglio() const { return m_mostraDettaglio; }
     bool UsaTesto() const;
 
   protected:
@@ -69,6 +72,8 @@ class frmMsgCom : public QDialog
 
     QLabel *m_etichetta;
     QPlainTextEdit *m_testo;
+    QPlainTextEdit *m_dettaglio;
+    QPushButton *m_mostraDettaglio;
     QHBoxLayout *m_rigaPulsanti;
     QList<QPushButton *> m_pulsanti;
     int m_premuto = 0;

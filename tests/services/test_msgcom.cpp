@@ -297,3 +297,54 @@ TEST_F(MessaggioATastiera, SopraLaFinestraAttivaESopravviveAllaSuaChiusura)
                         [] { return msgCom("Ancora", "&Sì", "&No"); }),
               1);
 }
+
+TEST(SeparaDettaglio, LeParoleDelSistemaVannoDopo)
+{
+    struct Caso {
+        const char *testo, *principale, *dettaglio;
+    } casi[] = {
+        {"Connessione persa.\nDettaglio: FATAL: terminating connection", "Connessione persa.",
+         "FATAL: terminating connection"},
+        {"Connessione persa.\r\nDettaglio: riga uno\nriga due\n", "Connessione persa.", "riga uno\nriga due"},
+        {"La stampa non è partita. (Dettaglio: client-error-not-possible)", "La stampa non è partita.",
+         "client-error-not-possible"},
+        {"Invio non riuscito (Dettaglio: RCPT failed: 550 (no such user))", "Invio non riuscito",
+         "RCPT failed: 550 (no such user)"},
+        {"Nessun dettaglio (qui) qui.", "Nessun dettaglio (qui) qui.", ""},
+    };
+    for (const Caso &c : casi) {
+        const TestoConDettaglio d = SeparaDettaglio(QString::fromUtf8(c.testo));
+        EXPECT_EQ(d.principale, QString::fromUtf8(c.principale)) << c.testo;
+        EXPECT_EQ(d.dettaglio, QString::fromUtf8(c.dettaglio)) << c.testo;
+    }
+    // The error box puts what the program adds before the system's words.
+    const QString t = TestoMsgErrfrm(3146, QStringLiteral("Il server non risponde.\nDettaglio: server closed"),
+                                     QStringLiteral("Lettura: "), QStringLiteral(" Riprovare."));
+    const TestoConDettaglio d = SeparaDettaglio(t);
+    EXPECT_TRUE(d.principale.startsWith(QStringLiteral("Lettura: Errore(3146): Il server non risponde."))) << t.toStdString();
+    EXPECT_TRUE(d.principale.endsWith(QStringLiteral(" Riprovare."))) << t.toStdString();
+    EXPECT_EQ(d.dettaglio, QStringLiteral("server closed"));
+}
+
+TEST_F(MessaggioATastiera, IlDettaglioDelSistemaDietroIlSuoPulsante)
+{
+    frmMsgCom &f = frmMsgCom::Istanza();
+    frmMsgCom::Richiesta r;
+    r.testo = QStringLiteral("Il collegamento con il server si è interrotto.\nDettaglio: FATAL: terminating "
+                             "connection due to administrator command");
+    r.pulsanti << QStringLiteral("&Ok");
+    f.Prepara(r);
+    f.show();
+    EXPECT_EQ(f.Etichetta()->text(), QStringLiteral("Il collegamento con il server si è interrotto."));
+    ASSERT_FALSE(f.MostraDettaglio()->isHidden());
+    EXPECT_TRUE(f.Dettaglio()->isHidden());
+    QTest::mouseClick(f.MostraDettaglio(), Qt::LeftButton);
+    EXPECT_FALSE(f.Dettaglio()->isHidden());
+    EXPECT_TRUE(f.Dettaglio()->toPlainText().contains(QStringLiteral("administrator command")));
+    // A message without the system's words has no such button.
+    r.testo = QStringLiteral("Salvato.");
+    f.Prepara(r);
+    EXPECT_TRUE(f.MostraDettaglio()->isHidden());
+    EXPECT_TRUE(f.Dettaglio()->isHidden());
+    f.hide();
+}
