@@ -37,21 +37,21 @@ public:
     QString TestoIntestazione() const;
 
 private:
-  // Both answer false when a text holds the separator and no delimiter
-  // encloses it (`colonna` the first such column).
-  bool campoTesto(QString &riga, const QString &testo) const;
-  bool componiRiga(QString &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
-  QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const;
-  void accoda(const QString &riga);
+    // Both answer false when a text holds the separator and no delimiter
+    // encloses it (`colonna` the first such column).
+    bool campoTesto(QString &riga, const QString &testo) const;
+    bool componiRiga(QString &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
+    QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const;
+    void accoda(const QString &riga);
 
-  QList<ColonnaStampa> m_colonne;
-  QString m_separatore;
-  QString m_delimitatore;
-  bool m_numeriSemplici = true;
-  bool m_bom = false;
-  FileInScrittura m_file;
-  QString m_riga;
-  QStringEncoder m_codifica{QStringEncoder::Utf8};
-  qint64 m_righe = 0;
-  QString m_errore;
+    QList<ColonnaStampa> m_colonne;
+    QString m_separatore;
+    QString m_delimitatore;
+    bool m_numeriSemplici = true;
+    bool m_bom = false;
+    FileInScrittura m_file;
+    QString m_riga;
+    QStringEncoder m_codifica{QStringEncoder::Utf8};
+    qint64 m_righe = 0;
+    QString m_errore;
 };

@@ -73,26 +73,26 @@ public:
                        int quante = -1) const;
 
 private:
-  void disponi(const QFont &font, const MisuraColonne *misura);
-  void disegnaCella(QPainter &p, const QString &testo, int colonna, double baseline) const;
-  double larghezzaStimata(const QString &testo) const;
+    void disponi(const QFont &font, const MisuraColonne *misura);
+    void disegnaCella(QPainter &p, const QString &testo, int colonna, double baseline) const;
+    double larghezzaStimata(const QString &testo) const;
 
-  QList<ColonnaStampa> m_colonne;
-  Testate m_testate;
-  QPageLayout m_layout;
-  QSizeF m_pagina;
-  QRectF m_area;
-  QFont m_font, m_fontGrassetto, m_fontTitolo;
-  // Metrics are taken on a 72 dpi image, where a point is a pixel.
-  QImage m_riferimento;
-  std::unique_ptr<QFontMetricsF> m_fm, m_fmGrassetto, m_fmTitolo;
-  std::array<double, 256> m_larghezzaCarattere{};
-  double m_larghezzaMassima = 0;
-  QList<double> m_x, m_larghezze;
-  QList<bool> m_restringibili;     // texts of the column may be cut
-  QList<QStringList> m_didascalie; // captions wrapped to their columns
-  QString m_errore;
-  double m_altezzaRiga = 0, m_ascesa = 0;
-  double m_inizioRighe = 0, m_piede = 0;
-  int m_righePerPagina = 1;
+    QList<ColonnaStampa> m_colonne;
+    Testate m_testate;
+    QPageLayout m_layout;
+    QSizeF m_pagina;
+    QRectF m_area;
+    QFont m_font, m_fontGrassetto, m_fontTitolo;
+    // Metrics are taken on a 72 dpi image, where a point is a pixel.
+    QImage m_riferimento;
+    std::unique_ptr<QFontMetricsF> m_fm, m_fmGrassetto, m_fmTitolo;
+    std::array<double, 256> m_larghezzaCarattere{};
+    double m_larghezzaMassima = 0;
+    QList<double> m_x, m_larghezze;
+    QList<bool> m_restringibili;      // texts of the column may be cut
+    QList<QStringList> m_didascalie; // captions wrapped to their columns
+    QString m_errore;
+    double m_altezzaRiga = 0, m_ascesa = 0;
+    double m_inizioRighe = 0, m_piede = 0;
+    int m_righePerPagina = 1;
 };

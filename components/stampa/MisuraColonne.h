@@ -13,9 +13,8 @@
 #include <array>
 #include <memory>
 
-class MisuraColonne
-{
-  public:
+class MisuraColonne {
+public:
     MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &font);
     ~MisuraColonne();
 
@@ -31,7 +30,7 @@ class MisuraColonne
     // be narrowed, its texts cut.
     bool Restringibile(int colonna) const;
 
-  private:
+private:
     double stimata(const QString &testo) const;
 
     int m_colonne = 0;
@@ -41,5 +40,5 @@ class MisuraColonne
     std::array<double, 256> m_larghezzaCarattere{};
     double m_larghezzaMassima = 0;
     QList<double> m_piuLarghi;
-    QList<bool> m_parole, m_rigide; // seen: texts of several words; numbers or dates
+    QList<bool> m_parole, m_rigide;  // seen: texts of several words; numbers or dates
 };
