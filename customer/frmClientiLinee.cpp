@@ -193,9 +193,10 @@ void frmClienti::PersColonne()
         // The reference type is picked from a list as wide as the column.
         g->LarghezzaColonna(QStringLiteral("RifComunicIntenti"), LisTipoRif->width() * TwipPerPixel);
         g->ColonnaConPulsante(QStringLiteral("RifComunicIntenti"), true);
-        // Prints and workbooks: the amount is a number, the protocol numbers codes.
+        // Prints and workbooks: the amount is a number, the letter's code and
+        // its protocol numbers are codes.
         g->ColonnaImporto(QStringLiteral("ImportoDichIntenti"));
-        for (const char *codice : {"ProtRicezione", "NrDichIntenti", "NrPrgIntenti"})
+        for (const char *codice : {"PdcDicIntenti", "ProtRicezione", "NrDichIntenti", "NrPrgIntenti"})
             g->ColonnaCodice(QString::fromLatin1(codice));
     }
     for (const char *k : {"Gruppo", "Mastro", "Conto"})

@@ -113,7 +113,8 @@ TEST_F(StampaGriglie, LettersOfIntentWorkbookAndPaperKeepAmountsAndProtocolNumbe
         const QRegularExpression testa(QStringLiteral("<c r=\"([A-Z]+)1\"[^>]*><is><t>%1</t>")
                                            .arg(QRegularExpression::escape(didascalia)));
         const QString colonna = testa.match(foglio).captured(1);
-        return QRegularExpression(QStringLiteral("<c r=\"%12\"[^>]*(/>|>.*?</c>)").arg(colonna))
+        return QRegularExpression(QStringLiteral("<c r=\"") + colonna +
+                                  QStringLiteral("2\"[^>]*(/>|>.*?</c>)"))
             .match(foglio)
             .captured(0);
     };

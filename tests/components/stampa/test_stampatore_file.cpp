@@ -158,7 +158,7 @@ TEST(ImpaginazioneMisurata, CodesKeepTheirWidthFreeTextsGiveWayCaptionsWrap)
     QList<ColonnaStampa> strette;
     QList<CellaStampa> valori;
     for (int c = 0; c < 12; ++c) {
-        strette << ColonnaStampa{QStringLiteral("Spesometro"), 300, Qt::AlignLeft, true, false};
+        strette << ColonnaStampa{QStringLiteral("Spesometrodichiarazioni"), 300, Qt::AlignLeft, true, false};
         valori << CellaStampa{QStringLiteral("S"), QStringLiteral("S")};
     }
     MisuraColonne misuraStrette(strette, font);
@@ -166,8 +166,9 @@ TEST(ImpaginazioneMisurata, CodesKeepTheirWidthFreeTextsGiveWayCaptionsWrap)
     const ImpaginazioneLista is(strette, font, a4(), {}, &misuraStrette);
     ASSERT_TRUE(is.Errore().isEmpty());
     EXPECT_GT(is.Didascalia(0).size(), 1);
-    EXPECT_EQ(is.Didascalia(0).join(QString()), QStringLiteral("Spesometro"));
-    EXPECT_DOUBLE_EQ(is.FontRighe().pointSizeF(), 10.0) << "the font kept its size";
+    EXPECT_EQ(is.Didascalia(0).join(QString()), QStringLiteral("Spesometrodichiarazioni"));
+    EXPECT_DOUBLE_EQ(is.FontRighe().pointSizeF(), ImpaginazioneLista::FontMinimo)
+        << "captions are broken only at the smallest font";
 
     // Without measures the list's widths are kept, as before.
     const ImpaginazioneLista senza(colonne, font, a4(), {});
