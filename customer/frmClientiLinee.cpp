@@ -196,6 +196,11 @@ void frmClienti::PersColonne()
         // The reference type is picked from a list as wide as the column.
         g->LarghezzaColonna(QStringLiteral("RifComunicIntenti"), LisTipoRif->width() * TwipPerPixel);
         g->ColonnaConPulsante(QStringLiteral("RifComunicIntenti"), true);
+        // Prints and workbooks: the amount is a number, the letter's code and
+        // its protocol numbers are codes.
+        g->ColonnaImporto(QStringLiteral("ImportoDichIntenti"));
+        for (const char *codice : {"PdcDicIntenti", "ProtRicezione", "NrDichIntenti", "NrPrgIntenti"})
+            g->ColonnaCodice(QString::fromLatin1(codice));
     }
     for (const char *k : {"Gruppo", "Mastro", "Conto"})
         g->VisibilitaColonna(QString::fromLatin1(k), false, false);

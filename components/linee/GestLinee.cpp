@@ -109,6 +109,8 @@ Stampatore *GestLinee::ogSta() const
 
 void GestLinee::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
 {
+    if (m_motore)
+        m_motore->ImpostaMessaggi(m_messaggi, FinestraStampa());
     const QString errore =
         EseguiStampa(m_motore, m_sorgenteStampa, m_inStampa, tipo, orientamento, font, [this](int stato) {
             if (m_owner)
@@ -331,6 +333,20 @@ void GestLinee::ColonnaConPulsante(const QVariant &colonna, bool pulsante)
     const int i = IndiceColonna(colonna);
     if (i >= 0)
         m_modello->colonne()[size_t(i)].pulsante = pulsante;
+}
+
+void GestLinee::ColonnaImporto(const QVariant &colonna)
+{
+    const int i = IndiceColonna(colonna);
+    if (i >= 0)
+        m_modello->colonne()[size_t(i)].stampa = ModelloLinee::Colonna::Stampa::Importo;
+}
+
+void GestLinee::ColonnaCodice(const QVariant &colonna)
+{
+    const int i = IndiceColonna(colonna);
+    if (i >= 0)
+        m_modello->colonne()[size_t(i)].stampa = ModelloLinee::Colonna::Stampa::Codice;
 }
 
 bool GestLinee::HaPulsante(int colIndex) const

@@ -76,6 +76,11 @@ class GestLinee : public QObject, public ComponenteStampa
     // A column whose cells carry a drop-down button (dbgRiga_ButtonClick):
     // clicked, or F4 / Alt+Down on the cell.
     void ColonnaConPulsante(const QVariant &colonna, bool pulsante);
+    // How prints and exports take a column: an amount (a number, also when
+    // the cell holds its text as shown, "50.000,00") or a code (a text, also
+    // when the cell holds a number, as a protocol number).
+    void ColonnaImporto(const QVariant &colonna);
+    void ColonnaCodice(const QVariant &colonna);
     bool HaPulsante(int colIndex) const;
     // The button of a cell pressed: the cell becomes current and the owner is told.
     void PremiPulsante(const QModelIndex &cella);

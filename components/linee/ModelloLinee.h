@@ -25,6 +25,8 @@ class ModelloLinee : public QAbstractTableModel
         bool visibile = true;
         bool chiave = false;
         bool pulsante = false;
+        // How a print or an export takes the column's values.
+        enum class Stampa { Valore, Importo, Codice } stampa = Stampa::Valore;
     };
 
     explicit ModelloLinee(GestLinee &g);

@@ -241,6 +241,8 @@ void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
 {
     if (!m_righe.Aperta())
         return;
+    if (m_motore)
+        m_motore->ImpostaMessaggi(m_messaggi, FinestraStampa());
     const QString errore = EseguiStampa(m_motore, m_sorgente, m_inStampa, tipo, orientamento, font, [this](int stato) {
         if (m_owner)
             m_owner->oiStaAtt(stato);

@@ -30,7 +30,7 @@ EsportaTesto::~EsportaTesto()
     Annulla();
 }
 
-void EsportaTesto::campoTesto(QString &riga, const QString &testo) const
+bool EsportaTesto::campoTesto(QString &riga, const QString &testo) const
 {
     if (!m_delimitatore.isEmpty()) {
         riga += m_delimitatore;
@@ -42,18 +42,36 @@ void EsportaTesto::campoTesto(QString &riga, const QString &testo) const
             riga += testo;
         }
         riga += m_delimitatore;
-        return;
+        return true;
     }
-    // No delimiter: a line break inside a value would start a new row.
+    // No delimiter: a line break inside a value would start a new row, the
+    // separator a new field.
     if (contieneFineRiga(testo)) {
         QString t = testo;
         t.replace(QLatin1String("\r\n"), QLatin1String(" "));
         t.replace(QLatin1Char('\n'), QLatin1Char(' '));
         t.replace(QLatin1Char('\r'), QLatin1Char(' '));
         riga += t;
-    } else {
-        riga += testo;
+        return !t.contains(m_separatore);
     }
+    riga += testo;
+    return !testo.contains(m_separatore);
+}
+
+QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const
+{
+    QString separatore = m_separatore;
+    if (separatore == QLatin1String("\t"))
+        separatore = QStringLiteral("tabulatore");
+    else if (separatore == QLatin1String(" "))
+        separatore = QStringLiteral("spazio");
+    else
+        separatore = QStringLiteral("\"%1\"").arg(separatore);
+    return QStringLiteral(
+               "Il file non è stato scritto: %1, colonna \"%2\", il testo \"%3\" contiene il separatore "
+               "dei campi (%4) e senza qualificatore testo quella riga avrebbe un campo in più. Scegliere "
+               "un qualificatore testo (doppio apice) o un altro separatore e ripetere la stampa.")
+        .arg(dove, m_colonne.value(colonna).didascalia, testo, separatore);
 }
 
 QString EsportaTesto::TestoIntestazione() const
@@ -68,8 +86,9 @@ QString EsportaTesto::TestoIntestazione() const
     return riga;
 }
 
-void EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle) const
+bool EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle, int *colonna) const
 {
+    bool intera = true;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
             riga += m_separatore;
@@ -79,7 +98,11 @@ void EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle) c
         if (!c.valore.isValid() && c.testo.isEmpty())
             continue;
         if (!colonne_stampa::EValoreNumerico(c.valore)) {
-            campoTesto(riga, c.testo);
+            if (!campoTesto(riga, c.testo) && intera) {
+                intera = false;
+                if (colonna)
+                    *colonna = i;
+            }
             continue;
         }
         const qsizetype inizio = riga.size();
@@ -99,6 +122,7 @@ void EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle) c
         }
     }
     riga += QLatin1String("\r\n");
+    return intera;
 }
 
 QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
@@ -110,6 +134,7 @@ QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
 
 bool EsportaTesto::Apri(const QString &percorso, QString &errore)
 {
+    m_errore.clear();
     if (!m_file.Apri(percorso, errore))
         return false;
     if (m_bom)
@@ -131,19 +156,44 @@ void EsportaTesto::accoda(const QString &riga)
 
 void EsportaTesto::ScriviIntestazione()
 {
-    accoda(TestoIntestazione());
+    if (!m_errore.isEmpty())
+        return;
+    QString riga;
+    for (int i = 0; i < m_colonne.size(); ++i) {
+        if (i > 0)
+            riga += m_separatore;
+        if (!campoTesto(riga, m_colonne[i].didascalia)) {
+            m_errore = separatoreNelTesto(QStringLiteral("nella riga delle intestazioni"), i,
+                                          m_colonne[i].didascalia);
+            return;
+        }
+    }
+    riga += QLatin1String("\r\n");
+    accoda(riga);
 }
 
 void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
 {
-    m_riga.clear();
-    componiRiga(m_riga, celle);
-    accoda(m_riga);
     ++m_righe;
+    if (!m_errore.isEmpty())
+        return;
+    m_riga.clear();
+    int colonna = -1;
+    if (!componiRiga(m_riga, celle, &colonna)) {
+        m_errore = separatoreNelTesto(QStringLiteral("nella riga %1").arg(m_righe), colonna,
+                                      celle.value(colonna).testo);
+        return;
+    }
+    accoda(m_riga);
 }
 
 bool EsportaTesto::Chiudi(QString &errore)
 {
+    if (!m_errore.isEmpty()) {
+        errore = m_errore;
+        Annulla();
+        return false;
+    }
     return m_file.Conferma(errore);
 }
 

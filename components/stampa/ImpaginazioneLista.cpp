@@ -2,6 +2,7 @@
 #include "components/stampa/ImpaginazioneLista.h"
 
 #include "components/stampa/ColonneStampa.h"
+#include "components/stampa/MisuraColonne.h"
 
 #include <QPainter>
 #include <cmath>
@@ -19,10 +20,70 @@ double puntiFont(const QFont &f)
     return 10.0;
 }
 
+// The widest word of a caption.
+double parolaPiuLunga(const QString &testo, const QFontMetricsF &fm)
+{
+    double w = 0;
+    for (const QString &p : testo.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        w = qMax(w, fm.horizontalAdvance(p));
+    return w;
+}
+
+// A caption on as many lines as its column needs: words kept whole where
+// they fit, a word wider than the column broken between letters.
+QStringList aCapo(const QString &testo, const QFontMetricsF &fm, double larghezza)
+{
+    QStringList righe;
+    QString riga;
+    const auto chiudi = [&] {
+        if (!riga.isEmpty())
+            righe << riga;
+        riga.clear();
+    };
+    for (QString parola : testo.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString prova = riga.isEmpty() ? parola : riga + QLatin1Char(' ') + parola;
+        if (fm.horizontalAdvance(prova) <= larghezza) {
+            riga = prova;
+            continue;
+        }
+        chiudi();
+        while (fm.horizontalAdvance(parola) > larghezza && parola.size() > 1) {
+            int k = 1;
+            while (k < parola.size() && fm.horizontalAdvance(parola.left(k + 1)) <= larghezza)
+                ++k;
+            righe << parola.left(k);
+            parola = parola.mid(k);
+        }
+        riga = parola;
+    }
+    chiudi();
+    if (righe.isEmpty())
+        righe << QString();
+    return righe;
+}
+
+// Narrows the columns `quali` toward their `minimo`, in proportion to the
+// room each has, by `eccesso` points in all; answers what is left over.
+double riduci(QList<double> &larghezze, const QList<double> &minimo, const QList<bool> &quali, double eccesso)
+{
+    double spazio = 0;
+    for (int i = 0; i < larghezze.size(); ++i)
+        if (quali[i])
+            spazio += qMax(0.0, larghezze[i] - minimo[i]);
+    if (spazio <= 0 || eccesso <= 0)
+        return qMax(0.0, eccesso);
+    const double tolti = qMin(spazio, eccesso);
+    for (int i = 0; i < larghezze.size(); ++i)
+        if (quali[i] && larghezze[i] > minimo[i])
+            larghezze[i] -= (larghezze[i] - minimo[i]) * tolti / spazio;
+    return eccesso - tolti;
+}
+
 } // namespace
 
 ImpaginazioneLista::ImpaginazioneLista(const QList<ColonnaStampa> &colonne, const QFont &font,
-                                       const QPageLayout &pagina, const Testate &testate)
+                                       const QPageLayout &pagina, const Testate &testate,
+                                       const MisuraColonne *misura)
     : m_colonne(colonne), m_testate(testate), m_layout(pagina)
 {
     m_riferimento = QImage(1, 1, QImage::Format_RGB32);
@@ -32,25 +93,122 @@ ImpaginazioneLista::ImpaginazioneLista(const QList<ColonnaStampa> &colonne, cons
 
     m_pagina = m_layout.fullRect(QPageLayout::Point).size();
     m_area = m_layout.paintRect(QPageLayout::Point);
+    disponi(font, misura);
 
-    // Columns at the list's own widths, narrowed together with the font when
-    // the list is wider than the paper.
-    double somma = 0;
-    for (const ColonnaStampa &c : m_colonne) {
-        const double w = colonne_stampa::LarghezzaTwip(c) / 20.0;
-        m_larghezze << w;
-        somma += w;
+    m_fm = std::make_unique<QFontMetricsF>(m_font, &m_riferimento);
+    m_fmGrassetto = std::make_unique<QFontMetricsF>(m_fontGrassetto, &m_riferimento);
+    m_fmTitolo = std::make_unique<QFontMetricsF>(m_fontTitolo, &m_riferimento);
+    for (int c = 0; c < 256; ++c)
+        m_larghezzaCarattere[size_t(c)] = m_fm->horizontalAdvance(QChar(c));
+    m_larghezzaMassima = m_fm->maxWidth();
+
+    int righeDidascalie = 1;
+    m_didascalie.clear();
+    for (int c = 0; c < m_colonne.size(); ++c) {
+        m_didascalie << aCapo(m_colonne[c].didascalia, *m_fmGrassetto, m_larghezze[c]);
+        righeDidascalie = qMax(righeDidascalie, int(m_didascalie.last().size()));
     }
+
+    m_altezzaRiga = std::ceil(qMax(m_fm->height(), m_fmGrassetto->height()) * 1.15 * 100) / 100;
+    m_ascesa = m_fm->ascent() + (m_altezzaRiga - m_fm->height()) / 2;
+    // Header: description and date, title, captions and their rule.
+    m_inizioRighe =
+        m_area.top() + m_altezzaRiga + m_fmTitolo->height() * 1.3 + m_altezzaRiga * righeDidascalie + 4;
+    m_piede = m_altezzaRiga;
+    const double altezza = m_area.bottom() - m_piede - 2 - m_inizioRighe;
+    m_righePerPagina = qMax(1, int(std::floor(altezza / m_altezzaRiga)));
+}
+
+void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
+{
+    const int n = int(m_colonne.size());
+    const double punti = puntiFont(font);
+    QFont grassetto = font;
+    grassetto.setPointSizeF(punti);
+    grassetto.setBold(true);
+    const QFontMetricsF fmGrassetto(grassetto, &m_riferimento);
+    QFont normale = font;
+    normale.setPointSizeF(punti);
+    const QFontMetricsF fm(normale, &m_riferimento);
+
+    // At the font chosen, for each column: the width it wants; the least it
+    // keeps before the font gets smaller (free texts about fifteen
+    // characters, the others their value and their caption's longest word);
+    // the least it keeps at all (free texts about six characters, the others
+    // their value). Every width follows the font's size.
+    QList<double> voluta(n), morbida(n), dura(n);
+    QList<bool> libere(n, false), rigide(n, false);
+    // Without measures every column may be cut, as the list shows it.
+    m_restringibili = QList<bool>(n, misura == nullptr);
+    for (int c = 0; c < n; ++c) {
+        const double lista = colonne_stampa::LarghezzaTwip(m_colonne[c]) / 20.0;
+        if (!misura) {
+            voluta[c] = morbida[c] = dura[c] = lista;
+            continue;
+        }
+        // A little room for the hinting of other sizes.
+        const double valore = misura->PiuLargo(c) > 0 ? misura->PiuLargo(c) * 1.02 + 1 : 0;
+        const double parola = parolaPiuLunga(m_colonne[c].didascalia, fmGrassetto) * 1.03 + 1;
+        voluta[c] = qMax(qMax(lista, valore), parola);
+        m_restringibili[c] = libere[c] = misura->Restringibile(c);
+        rigide[c] = !libere[c];
+        if (libere[c]) {
+            morbida[c] = qMin(voluta[c], fm.averageCharWidth() * 15);
+            dura[c] = qMin(voluta[c], fm.averageCharWidth() * 6);
+        } else {
+            dura[c] = valore > 0 ? valore : qMin(voluta[c], fm.averageCharWidth() * 4);
+            morbida[c] = qMax(dura[c], qMin(voluta[c], parola));
+        }
+    }
+    const auto somma = [&](const QList<double> &w, double spazio) {
+        double s = spazio * qMax(0, n - 1);
+        for (double x : w)
+            s += x;
+        return s;
+    };
+    const double larghezza = m_area.width();
+    m_larghezze = voluta;
     double spazio = Spazio;
-    const double totale = somma + spazio * qMax(0, int(m_colonne.size()) - 1);
-    double dimensione = puntiFont(font);
-    if (totale > m_area.width() && totale > 0) {
-        const double fattore = m_area.width() / totale;
-        for (double &w : m_larghezze)
-            w *= fattore;
-        spazio *= fattore;
-        dimensione = qMax(FontMinimo, dimensione * fattore);
+    double dimensione = punti;
+    double eccesso = somma(m_larghezze, spazio) - larghezza;
+    if (eccesso > 0) {
+        // First the free texts, then the others' extra width.
+        eccesso = riduci(m_larghezze, morbida, libere, eccesso);
+        eccesso = riduci(m_larghezze, morbida, rigide, eccesso);
     }
+    if (eccesso > 0) {
+        // Then the font, down to its least size.
+        const double fattore = qMax(FontMinimo / punti, larghezza / (larghezza + eccesso));
+        dimensione = punti * fattore;
+        for (QList<double> *w : {&m_larghezze, &dura})
+            for (double &x : *w)
+                x *= fattore;
+        spazio *= fattore;
+        eccesso = somma(m_larghezze, spazio) - larghezza;
+        if (eccesso > 0.001) {
+            // At the least size: free texts and captions give up the rest.
+            eccesso = riduci(m_larghezze, dura, libere, eccesso);
+            eccesso = riduci(m_larghezze, dura, rigide, eccesso);
+        }
+        if (eccesso > 0.001) {
+            if (misura)
+                m_errore = QStringLiteral(
+                               "Le colonne scelte non entrano nella larghezza del foglio nemmeno con il "
+                               "carattere più piccolo (%1 punti) senza tagliare codici, numeri o date: "
+                               "servirebbero %2 mm, il foglio ne offre %3. Scegliere \"Solo le colonne "
+                               "visibili\", l'orientamento orizzontale o un foglio più grande, e ripetere "
+                               "la stampa.")
+                               .arg(FontMinimo)
+                               .arg(qRound((larghezza + eccesso) * 25.4 / 72))
+                               .arg(qRound(larghezza * 25.4 / 72));
+            // The list's own widths, narrowed with the font as they are.
+            const double f = larghezza / (larghezza + eccesso);
+            for (double &x : m_larghezze)
+                x *= f;
+            spazio *= f;
+        }
+    }
+    m_x.clear();
     double x = m_area.left();
     for (double w : m_larghezze) {
         m_x << x;
@@ -63,20 +221,6 @@ ImpaginazioneLista::ImpaginazioneLista(const QList<ColonnaStampa> &colonne, cons
     m_fontGrassetto.setBold(true);
     m_fontTitolo = m_fontGrassetto;
     m_fontTitolo.setPointSizeF(dimensione + 2);
-    m_fm = std::make_unique<QFontMetricsF>(m_font, &m_riferimento);
-    m_fmGrassetto = std::make_unique<QFontMetricsF>(m_fontGrassetto, &m_riferimento);
-    m_fmTitolo = std::make_unique<QFontMetricsF>(m_fontTitolo, &m_riferimento);
-    for (int c = 0; c < 256; ++c)
-        m_larghezzaCarattere[size_t(c)] = m_fm->horizontalAdvance(QChar(c));
-    m_larghezzaMassima = m_fm->maxWidth();
-
-    m_altezzaRiga = std::ceil(qMax(m_fm->height(), m_fmGrassetto->height()) * 1.15 * 100) / 100;
-    m_ascesa = m_fm->ascent() + (m_altezzaRiga - m_fm->height()) / 2;
-    // Header: description and date, title, captions and their rule.
-    m_inizioRighe = m_area.top() + m_altezzaRiga + m_fmTitolo->height() * 1.3 + m_altezzaRiga + 4;
-    m_piede = m_altezzaRiga;
-    const double altezza = m_area.bottom() - m_piede - 2 - m_inizioRighe;
-    m_righePerPagina = qMax(1, int(std::floor(altezza / m_altezzaRiga)));
 }
 
 ImpaginazioneLista::~ImpaginazioneLista() = default;
@@ -103,10 +247,12 @@ void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int col
     const double x = m_x[colonna];
     const double w = m_larghezze[colonna];
     const Qt::Alignment a = m_colonne[colonna].allineamento;
+    // Only free texts are cut; a code, a number or a date is printed whole.
+    const bool taglia = m_restringibili[colonna];
     if (!(a & (Qt::AlignRight | Qt::AlignHCenter))) {
         // Most texts fit: the sum of the character widths tells without
         // laying the text out (with a little room for kerning).
-        if (larghezzaStimata(testo) <= w * 0.98) {
+        if (!taglia || larghezzaStimata(testo) <= w * 0.98) {
             p.drawText(QPointF(x, baseline), testo);
             return;
         }
@@ -116,7 +262,7 @@ void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int col
     }
     QString t = testo;
     double larghezza = m_fm->horizontalAdvance(t);
-    if (larghezza > w) {
+    if (larghezza > w && taglia) {
         t = m_fm->elidedText(t, Qt::ElideRight, w);
         larghezza = m_fm->horizontalAdvance(t);
     }
@@ -148,17 +294,22 @@ void ImpaginazioneLista::DisegnaPagina(QPainter &p, int numero, int totale,
     y += m_fmTitolo->height() * 1.3;
 
     p.setFont(m_fontGrassetto);
+    int righeDidascalie = 1;
     for (int c = 0; c < m_colonne.size(); ++c) {
-        const QString d = m_fmGrassetto->elidedText(m_colonne[c].didascalia, Qt::ElideRight, m_larghezze[c]);
-        double x = m_x[c];
-        const Qt::Alignment a = m_colonne[c].allineamento;
-        if (a & Qt::AlignRight)
-            x += m_larghezze[c] - m_fmGrassetto->horizontalAdvance(d);
-        else if (a & Qt::AlignHCenter)
-            x += (m_larghezze[c] - m_fmGrassetto->horizontalAdvance(d)) / 2;
-        p.drawText(QPointF(x, y + m_ascesa), d);
+        const QStringList &linee = m_didascalie[c];
+        righeDidascalie = qMax(righeDidascalie, int(linee.size()));
+        for (int r = 0; r < linee.size(); ++r) {
+            const QString &d = linee[r];
+            double x = m_x[c];
+            const Qt::Alignment a = m_colonne[c].allineamento;
+            if (a & Qt::AlignRight)
+                x += m_larghezze[c] - m_fmGrassetto->horizontalAdvance(d);
+            else if (a & Qt::AlignHCenter)
+                x += (m_larghezze[c] - m_fmGrassetto->horizontalAdvance(d)) / 2;
+            p.drawText(QPointF(x, y + m_altezzaRiga * r + m_ascesa), d);
+        }
     }
-    y += m_altezzaRiga + 1;
+    y += m_altezzaRiga * righeDidascalie + 1;
     p.setPen(QPen(Qt::black, 0.5));
     p.drawLine(QPointF(m_area.left(), y), QPointF(m_area.right(), y));
     p.setPen(Qt::black);

@@ -203,6 +203,17 @@ EsitoStampa Stampatore::esegui(Lavoro &l)
     }
 }
 
+bool Stampatore::sostituireFile(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    if (!info.exists() || info.isDir())
+        return true;
+    const QString domanda =
+        QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(QDir::toNativeSeparators(percorso));
+    return ChiediUtente(m_messaggi, domanda, {QStringLiteral("&Sì"), QStringLiteral("&No")}, 2,
+                        m_genitoreMessaggi) == 1;
+}
+
 bool Stampatore::dopoPagina(int pagina)
 {
     if (m_avanzamento)
@@ -225,12 +236,17 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
         file = std::make_unique<EsportaXlsx>(*m_opz, l.colonne, l.titolo);
     else
         file = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
+    // Answering no ends the print with nothing written and nothing more said.
+    if (!sostituireFile(percorso)) {
+        esito.interrotta = true;
+        return esito;
+    }
     if (!file->Apri(percorso, esito.errore))
         return esito;
     if (m_avanzamento)
         m_avanzamento->Mostra();
     file->ScriviIntestazione();
-    if (l.righe.ApriRighe(l.indici)) {
+    if (file->ErroreScrittura().isEmpty() && l.righe.ApriRighe(l.indici)) {
         QList<CellaStampa> celle;
         while (l.righe.RigaSuccessiva(celle)) {
             file->ScriviRiga(celle);
@@ -283,6 +299,10 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
         esito.errore = messaggi_stampa::ControllaCartella(percorso);
         if (!esito.errore.isEmpty())
             return esito;
+        if (!sostituireFile(percorso)) {
+            esito.interrotta = true;
+            return esito;
+        }
     }
 
     if (!l.righe.ApriRighe(l.indici)) {

@@ -11,6 +11,7 @@
 // release it with deleteLater once the print has returned.
 #pragma once
 
+#include "components/pagine/MessaggioComponente.h"
 #include "components/stampa/FinestreStampa.h"
 #include "components/stampa/Stampante.h"
 
@@ -24,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class MisuraColonne;
 class OpzStampa;
 class SorgenteRighe;
 class QTemporaryDir;
@@ -58,6 +60,13 @@ public:
     Stampante ogPrtStam() const { return m_stampante; }
     void ogOpzSta(OpzStampa *opzioni) { m_opz = opzioni; }
     OpzStampa *ogOpzSta() const { return m_opz; }
+    // How the engine asks the user (the list's own message box; a plain box
+    // over `genitore` when none), e.g. before replacing an existing file.
+    void ImpostaMessaggi(FunzioneMessaggio funzione, QWidget *genitore = nullptr)
+    {
+        m_messaggi = std::move(funzione);
+        m_genitoreMessaggi = genitore;
+    }
     // The sender of PDF prints by e-mail.
     void ImpostaInvioEmail(InvioEmail *invio) { m_invio = invio; }
 
@@ -105,6 +114,11 @@ private:
     EsitoStampa stampaFissa(Lavoro &l);
     EsitoStampa stampaPagine(Lavoro &l);
     EsitoStampa anteprima(Lavoro &l);
+    // Measures every row of the print; false when the user stopped it.
+    bool misuraColonne(Lavoro &l, MisuraColonne &misura);
+    // An export file that exists already is replaced only when the user says
+    // so; false when the answer is no.
+    bool sostituireFile(const QString &percorso);
     bool dopoPagina(int pagina);
     bool fermata() const { return m_interrompi != 0; }
     void inviaEmail(Lavoro &l, EsitoStampa &esito);
@@ -113,6 +127,8 @@ private:
     VistaStampa *m_vista = nullptr;
     AvanzamentoStampa *m_avanzamento = nullptr;
     InvioEmail *m_invio = nullptr;
+    FunzioneMessaggio m_messaggi;
+    QPointer<QWidget> m_genitoreMessaggi;
     Stampante m_stampante;
     OpzStampa *m_opz = nullptr;
     int m_interrompi = 0;

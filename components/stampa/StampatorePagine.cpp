@@ -1,15 +1,17 @@
 // Print engine, paged outputs: the printer (a PDF handed to the queue with the
 // tray and paper chosen, or the system print dialog), the PDF printers the
 // engine renders itself, and the preview drawn page by page.
+#include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/LavoroStampa.h"
 #include "components/stampa/MessaggiStampa.h"
+#include "components/stampa/MisuraColonne.h"
 #include "components/stampa/NomePdf.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
-#include "components/forms/RisposteProgrammate.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -145,6 +147,23 @@ ImpaginazioneLista::Testate testate(const QString &descrizione, const QString &t
 
 } // namespace
 
+bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura)
+{
+    if (!l.righe.ApriRighe(l.indici))
+        return true;
+    QList<CellaStampa> celle;
+    qint64 lette = 0;
+    while (l.righe.RigaSuccessiva(celle)) {
+        misura.Misura(celle);
+        if (++lette % 1000 == 0) {
+            QCoreApplication::processEvents();
+            if (fermata())
+                return false;
+        }
+    }
+    return true;
+}
+
 EsitoStampa Stampatore::stampaPagine(Lavoro &l)
 {
     EsitoStampa esito;
@@ -167,9 +186,19 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
     if (carta <= 0)
         carta = stampante.PaperSize;
+    // The rows are read twice: first measured, so that no value is cut.
+    MisuraColonne misura(l.colonne, l.font);
+    if (!misuraColonne(l, misura)) {
+        esito.interrotta = true;
+        return esito;
+    }
     const ImpaginazioneLista impaginazione(l.colonne, l.font,
                                            layoutPagina(*m_opz, l.orientamento, carta, stampante.DeviceName),
-                                           testate(l.descrizione, l.titolo));
+                                           testate(l.descrizione, l.titolo), &misura);
+    if (!impaginazione.Errore().isEmpty()) {
+        esito.errore = impaginazione.Errore();
+        return esito;
+    }
     LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
@@ -203,6 +232,8 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         nativa = std::make_unique<QPrinter>(QPrinter::HighResolution);
         nativa->setPrinterName(stampante.DeviceName);
         nativa->setPageLayout(impaginazione.Pagina());
+        // The layout draws from the paper's corner, its margins included.
+        nativa->setFullPage(true);
         nativa->setDocName(l.titolo);
         if (!dialogoStampa(*nativa)) {
             esito.interrotta = true;
@@ -221,7 +252,11 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     if (!nativa) {
         writer = std::make_unique<QPdfWriter>(scrittura);
         writer->setResolution(72);
-        writer->setPageLayout(impaginazione.Pagina());
+        // The layout draws from the page's corner, its margins included: the
+        // device keeps none of its own (they would shift every page right
+        // and down, off the paper).
+        const QPageLayout &pagina = impaginazione.Pagina();
+        writer->setPageLayout(QPageLayout(pagina.pageSize(), pagina.orientation(), QMarginsF()));
         writer->setTitle(l.titolo);
         writer->setCreator(QGuiApplication::applicationDisplayName());
         dispositivo = writer.get();
@@ -343,8 +378,18 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
     int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
     if (carta <= 0)
         carta = Catalogo().Cerca(nome).PaperSize;
-    const ImpaginazioneLista impaginazione(l.colonne, l.font, layoutPagina(*m_opz, l.orientamento, carta, nome),
-                                           testate(l.descrizione, l.titolo));
+    MisuraColonne misura(l.colonne, l.font);
+    if (!misuraColonne(l, misura)) {
+        esito.interrotta = true;
+        return esito;
+    }
+    const ImpaginazioneLista impaginazione(l.colonne, l.font,
+                                           layoutPagina(*m_opz, l.orientamento, carta, nome),
+                                           testate(l.descrizione, l.titolo), &misura);
+    if (!impaginazione.Errore().isEmpty()) {
+        esito.errore = impaginazione.Errore();
+        return esito;
+    }
     LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");

@@ -9,8 +9,12 @@
 #include "printing/FrmComlinStampa.h"
 #include "services/Globali.h"
 
+#include "components/forms/RisposteProgrammate.h"
+
 #include <QFile>
+#include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace
@@ -91,4 +95,86 @@ TEST_F(StampaGriglie, EachGridKeepsOptionsOfItsOwn)
     Pagina(0);
     Comando(0, QStringLiteral("Stampa"));
     EXPECT_EQ(dialogo->OpzioniStampa().FileName(), QStringLiteral("documenti.csv"));
+}
+
+namespace
+{
+
+QString parteZip(const QString &zip, const QString &parte)
+{
+    QProcess p;
+    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, parte});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+// The letters of intent in a workbook: the amount a number with two decimals
+// (it can be summed), the protocol numbers texts as they are shown; printed
+// on paper, the same numbers and the captions whole.
+TEST_F(StampaGriglie, LettersOfIntentWorkbookAndPaperKeepAmountsAndProtocolNumbers)
+{
+    Lettera(1, {{QStringLiteral("Descrizione"), QStringLiteral("Forniture annuali di materiale edile")},
+                {QStringLiteral("ProtRicezione"), QStringLiteral("21031912345678901-000001")},
+                {QStringLiteral("NrDichIntenti"), 598359},
+                {QStringLiteral("NrPrgIntenti"), 1234567},
+                {QStringLiteral("ImportoDichIntenti"), 50000}});
+    ApriConto();
+    Pagina(1);
+    Comando(1, QStringLiteral("Stampa"));
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    ASSERT_TRUE(dialogo->isVisible());
+    QTemporaryDir cartella;
+    OpzStampa &opz = dialogo->OpzioniStampa();
+    opz.oiStaVid(OpzStampa::UscitaFile);
+    opz.FileForm(OpzStampa::FormatoExcel);
+    opz.FileName(cartella.filePath(QStringLiteral("lettere.xlsx")));
+    dialogo->OptTipsta(0)->setChecked(true);
+    dialogo->CmdStampa_Click();
+    const QString foglio = parteZip(opz.FileName(), QStringLiteral("xl/worksheets/sheet1.xml"));
+    ASSERT_FALSE(foglio.isEmpty()) << UltimoMessaggio().toStdString();
+
+    // The column of each caption, then the cell below it.
+    const auto cella = [&](const QString &didascalia) {
+        const QRegularExpression testa(QStringLiteral("<c r=\"([A-Z]+)1\"[^>]*><is><t>%1</t>")
+                                           .arg(QRegularExpression::escape(didascalia)));
+        const QString colonna = testa.match(foglio).captured(1);
+        return QRegularExpression(QStringLiteral("<c r=\"") + colonna +
+                                  QStringLiteral("2\"[^>]*(/>|>.*?</c>)"))
+            .match(foglio)
+            .captured(0);
+    };
+    const QString importo = cella(QStringLiteral("Importo"));
+    EXPECT_FALSE(importo.contains(QStringLiteral(" t=\""))) << importo.toStdString();
+    EXPECT_TRUE(importo.contains(QStringLiteral("<v>50000</v>"))) << importo.toStdString();
+    EXPECT_TRUE(
+        parteZip(opz.FileName(), QStringLiteral("xl/styles.xml")).contains(QStringLiteral("#,##0.00")));
+    for (const auto &[didascalia, testo] : {std::pair{"Numero", "598359"}, std::pair{"Num.Asseg.", "1234567"},
+                                            std::pair{"ProtRicezione", "21031912345678901-000001"}}) {
+        const QString c = cella(QString::fromUtf8(didascalia));
+        EXPECT_TRUE(c.contains(QStringLiteral("t=\"inlineStr\""))) << didascalia << ": " << c.toStdString();
+        EXPECT_TRUE(c.contains(QStringLiteral("<t>%1</t>").arg(QString::fromUtf8(testo))))
+            << didascalia << ": " << c.toStdString();
+    }
+
+    // On paper (a PDF printer): the numbers and the captions whole.
+    Comando(1, QStringLiteral("Stampa"));
+    ASSERT_TRUE(dialogo->isVisible());
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(QStringLiteral("PDFCreator"));
+    const QString pdf = cartella.filePath(QStringLiteral("lettere.pdf"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
+    dialogo->OptTipsta(1)->setChecked(true);
+    dialogo->OptOrientamento(1)->setChecked(true);
+    dialogo->CmdStampa_Click();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString testo = QString::fromUtf8(p.readAllStandardOutput());
+    ASSERT_FALSE(testo.isEmpty()) << UltimoMessaggio().toStdString();
+    for (const char *atteso : {"21031912345678901-000001", "598359", "1234567", "50.000,00", "Num.Asseg.",
+                               "Numero", "DtRicAgEn", "Periodo"})
+        EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n" << testo.toStdString();
 }

@@ -145,3 +145,57 @@ TEST(EsportaTestoFile, StoppedOrFailedExportKeepsTheOldFile)
     EXPECT_TRUE(errore.startsWith(QStringLiteral("La cartella %1 non esiste").arg(manca)))
         << errore.toStdString();
 }
+
+// Without a text qualifier a value holding the separator would give its row
+// one field too many: the export is refused, naming the row, and the file
+// that was there stays.
+TEST(EsportaTestoFile, SeparatorInsideAValueWithoutQualifierIsRefused)
+{
+    struct Caso {
+        const char *separatore;
+        QString nome;
+        const char *dove;
+    };
+    const QList<Caso> casi = {
+        {";", QStringLiteral("Pizzeria \"Da Mario\"; Sartori S.r.l."), "nella riga 2, colonna \"Ragione"},
+        {" ", QStringLiteral("Bar Sport"), "nella riga delle intestazioni"},
+        {"\t", QStringLiteral("Rossi\tFigli"), "nella riga 2"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.dove);
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath(QStringLiteral("clienti.txt"));
+        {
+            QFile f(percorso);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("dati di ieri");
+        }
+        OpzStampa opz;
+        opz.FileForm(OpzStampa::FormatoTesto);
+        opz.SepCampi(QString::fromUtf8(c.separatore));
+        opz.DelimStr(QString());
+        EsportaTesto e(opz, colonne());
+        QString errore;
+        ASSERT_TRUE(e.Apri(percorso, errore));
+        e.ScriviIntestazione();
+        e.ScriviRiga(riga("1", "Rossi", "1", 1));
+        e.ScriviRiga(riga("2", c.nome, "2", 2));
+        EXPECT_FALSE(e.ErroreScrittura().isEmpty());
+        EXPECT_FALSE(e.Chiudi(errore));
+        EXPECT_TRUE(errore.startsWith(
+            QStringLiteral("Il file non è stato scritto: %1").arg(QString::fromUtf8(c.dove))))
+            << errore.toStdString();
+        QFile f(percorso);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("dati di ieri"));
+    }
+
+    // With a qualifier the same value is enclosed and written.
+    OpzStampa opz;
+    opz.FileForm(OpzStampa::FormatoTesto);
+    opz.SepCampi(QStringLiteral(";"));
+    opz.DelimStr(QStringLiteral("\""));
+    EsportaTesto e(opz, colonne());
+    EXPECT_EQ(e.TestoRiga(riga("2", "Pizzeria \"Da Mario\"; Sartori S.r.l.", "2", 2)),
+              QStringLiteral("\"2\";\"Pizzeria \"\"Da Mario\"\"; Sartori S.r.l.\";2\r\n"));
+}

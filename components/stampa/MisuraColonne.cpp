@@ -1,0 +1,61 @@
+// Widest values of the columns of a paged print.
+#include "components/stampa/MisuraColonne.h"
+
+#include "components/stampa/ColonneStampa.h"
+
+MisuraColonne::MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &font)
+    : m_colonne(int(colonne.size()))
+{
+    m_punti = font.pointSizeF() > 0 ? font.pointSizeF() : (font.pixelSize() > 0 ? font.pixelSize() : 10.0);
+    QFont f = font;
+    f.setPointSizeF(m_punti);
+    // Metrics on a 72 dpi image, where a point is a pixel (as the layout).
+    m_riferimento = QImage(1, 1, QImage::Format_RGB32);
+    const int dpm72 = qRound(72 / 0.0254);
+    m_riferimento.setDotsPerMeterX(dpm72);
+    m_riferimento.setDotsPerMeterY(dpm72);
+    m_fm = std::make_unique<QFontMetricsF>(f, &m_riferimento);
+    for (int c = 0; c < 256; ++c)
+        m_larghezzaCarattere[size_t(c)] = m_fm->horizontalAdvance(QChar(c));
+    m_larghezzaMassima = m_fm->maxWidth();
+    m_piuLarghi = QList<double>(m_colonne, 0.0);
+    m_parole = m_rigide = QList<bool>(m_colonne, false);
+    for (int c = 0; c < m_colonne; ++c)
+        m_rigide[c] = colonne[c].numerica;
+}
+
+MisuraColonne::~MisuraColonne() = default;
+
+double MisuraColonne::stimata(const QString &testo) const
+{
+    double w = 0;
+    for (const QChar c : testo)
+        w += c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_larghezzaMassima;
+    return w;
+}
+
+void MisuraColonne::Misura(const QList<CellaStampa> &celle)
+{
+    const int n = qMin(m_colonne, int(celle.size()));
+    for (int c = 0; c < n; ++c) {
+        const CellaStampa &cella = celle[c];
+        if (cella.testo.isEmpty())
+            continue;
+        const int tipo = cella.valore.typeId();
+        if (colonne_stampa::EValoreNumerico(cella.valore) || tipo == QMetaType::QDate ||
+            tipo == QMetaType::QDateTime)
+            m_rigide[c] = true;
+        else if (!m_parole[c] && cella.testo.trimmed().contains(QLatin1Char(' ')))
+            m_parole[c] = true;
+        // The sum of the character widths is close; the exact width is taken
+        // only for a text that may be the widest.
+        const double stima = stimata(cella.testo);
+        if (stima > m_piuLarghi[c] * 0.95)
+            m_piuLarghi[c] = qMax(m_piuLarghi[c], qMax(stima, m_fm->horizontalAdvance(cella.testo)));
+    }
+}
+
+bool MisuraColonne::Restringibile(int colonna) const
+{
+    return colonna >= 0 && colonna < m_colonne && m_parole[colonna] && !m_rigide[colonna];
+}

@@ -1,0 +1,44 @@
+// MisuraColonne: the widest value of each column of a paged print, taken from
+// the rows before the pages are laid out, so that no code, number or date is
+// cut on paper. It also tells which columns hold texts of several words: the
+// only ones the layout may narrow (their texts then end in "…").
+#pragma once
+
+#include "components/stampa/SorgenteRighe.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QList>
+#include <array>
+#include <memory>
+
+class MisuraColonne {
+public:
+    MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &font);
+    ~MisuraColonne();
+
+    // Takes one row's values into account (one cell per column, in order).
+    void Misura(const QList<CellaStampa> &celle);
+
+    // The font size the widths are measured at, in points.
+    double Punti() const { return m_punti; }
+    // Width of the widest value of a column, in points at that size (0 when
+    // the column had no value).
+    double PiuLargo(int colonna) const { return m_piuLarghi.value(colonna); }
+    // The column held texts of several words (and no number or date): it may
+    // be narrowed, its texts cut.
+    bool Restringibile(int colonna) const;
+
+private:
+    double stimata(const QString &testo) const;
+
+    int m_colonne = 0;
+    double m_punti = 10;
+    QImage m_riferimento;
+    std::unique_ptr<QFontMetricsF> m_fm;
+    std::array<double, 256> m_larghezzaCarattere{};
+    double m_larghezzaMassima = 0;
+    QList<double> m_piuLarghi;
+    QList<bool> m_parole, m_rigide;  // seen: texts of several words; numbers or dates
+};
