@@ -286,4 +286,5 @@ void FrmSceltaStam::CambiaScala()
     o.MemVid(memVid);
     o.AnteprimaScelta(true);
     VisDecodPagine();
+    VisStaAttuale();
 }

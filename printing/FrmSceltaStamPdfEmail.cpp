@@ -98,8 +98,12 @@ void FrmSceltaStam::ImpostaPdfAutom()
         driver = QStringLiteral("PDFCreator");
     else if (eSi(LeggiParEmail(QStringLiteral("UsaPdf995"))))
         driver = QStringLiteral("PDF995");
-    if (!driver.isEmpty() && ImpostaStampante(driver, o, !acceso))
+    if (!driver.isEmpty() && ImpostaStampante(driver, o, !acceso)) {
+        // Another printer: its own trays and papers, none for a PDF printer.
+        ImpostaCboCassetti();
+        ImpostaCboTipoCarta();
         VisStaAttuale();
+    }
     if (!acceso)
         return;
     CheInviaEmail->setEnabled(true);

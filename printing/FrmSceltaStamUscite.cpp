@@ -83,12 +83,14 @@ void FrmSceltaStam::VisDecodFile()
     OpzStampa &o = *m_opz;
     LabFileName->setText(o.FileName());
     LabFileForm->setText(o.DescrFileForm(o.FileForm()));
-    if (o.FileForm() != OpzStampa::FormatoCompatibileExcel && o.FileForm() != OpzStampa::FormatoExcel) {
-        Fra(2)->setEnabled(true);
-        Fra(1)->setEnabled(true);
-    } else {
+    // Only the text format chooses its separator and qualifier; the other
+    // formats have theirs fixed.
+    const bool testo =
+        o.FileForm() != OpzStampa::FormatoCompatibileExcel && o.FileForm() != OpzStampa::FormatoExcel;
+    if (!testo)
         o.FileFormFisso();
-    }
+    Fra(2)->setEnabled(testo);
+    Fra(1)->setEnabled(testo);
     CheNumNoForm->setEnabled(o.FileForm() != OpzStampa::FormatoCompatibileExcel);
     selezionaValore(OptSepCampi, Separatori, o.SepCampi());
     selezionaValore(OptDelimStr, Delimitatori, o.DelimStr());

@@ -17,27 +17,35 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace
 {
 
-// The arrows: a bar and one or two triangles pointing left or right.
+// The arrows: a bar and a triangle pointing left or right; solid dark blue
+// when enabled, a dark grey outline round a pale face when not, both well
+// apart from the bar's grey.
 QPixmap freccia(int indice, bool abilitata)
 {
     QPixmap p(32, 32);
     p.fill(Qt::transparent);
     QPainter g(&p);
     g.setRenderHint(QPainter::Antialiasing);
-    const QColor colore = abilitata ? QColor(0, 0, 128) : QColor(160, 160, 160);
-    g.setPen(Qt::NoPen);
-    g.setBrush(colore);
+    if (abilitata) {
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0, 0, 128));
+    } else {
+        g.setPen(QPen(QColor(80, 80, 80), 2));
+        g.setBrush(QColor(236, 236, 236));
+    }
     const bool sinistra = indice <= 2;
     const bool estremo = indice == 1 || indice == 4;
     auto triangolo = [&](double x) {
@@ -116,6 +124,8 @@ void FrmVStampa::costruisci()
     PicPrinc = new QWidget(this);
     PicSec = new TelaAnteprima(m_tela, PicPrinc);
     PicSec->move(0, 0);
+    PicPrinc->installEventFilter(this);
+    PicSec->installEventFilter(this);
     hscPosOri = new QScrollBar(Qt::Horizontal, this);
     vscPosVert = new QScrollBar(Qt::Vertical, this);
     hscPosOri->hide();
@@ -204,13 +214,23 @@ void FrmVStampa::AbilitaFreccia(int indice, bool abilitata)
 
 void FrmVStampa::SistImgFrecce()
 {
-    for (int i = 1; i <= 4; ++i)
-        imaMuovi(i)->setIcon(ImlFrecce[size_t(imaMuovi(i)->isEnabled() ? i : i + 4)]);
+    // The picture is shown as it is: the style's own greying of a disabled
+    // button would fade the greyed picture into the bar.
+    for (int i = 1; i <= 4; ++i) {
+        QIcon icona;
+        const QPixmap &p = ImlFrecce[size_t(imaMuovi(i)->isEnabled() ? i : i + 4)];
+        icona.addPixmap(p, QIcon::Normal);
+        icona.addPixmap(p, QIcon::Disabled);
+        imaMuovi(i)->setIcon(icona);
+    }
 }
 
 void FrmVStampa::ScriviMessaggio(const QString &testo)
 {
     LabMsg->setText(testo);
+    // From the end of the print the arrows follow the page shown.
+    if (testo.compare(QLatin1String("Stampa Terminata"), Qt::CaseInsensitive) == 0)
+        sistemaFrecce();
 }
 
 void FrmVStampa::Continua()
@@ -267,7 +287,8 @@ void FrmVStampa::closeEvent(QCloseEvent *ev)
     }
     m_attivo = false;
     m_chiudiDopo = false;
-    cancellaPagine();
+    QStringList nonCancellati;
+    cancellaPagine(&nonCancellati);
     m_segnaposto.reset();
     if (m_motore) {
         m_motore->UltimaPaginaSalvata(0);
@@ -285,6 +306,14 @@ void FrmVStampa::closeEvent(QCloseEvent *ev)
     }
     m_motore = nullptr;
     FrmVStampaRilascia(this);
+    // The window closes all the same: the files left are named in the
+    // details for the user to remove.
+    if (!nonCancellati.isEmpty()) {
+        const QString primo = nonCancellati.first().section(QStringLiteral(": "), 0, 0);
+        MessaggiStampa::MsgBox(QStringLiteral("Errore Impossibile cancellare il file ") + primo +
+                                   QStringLiteral(" in chiusura stampa a video ( 75)"),
+                               {}, QMessageBox::NoIcon, this, nonCancellati.join(QLatin1Char('\n')));
+    }
     int zero = 0;
     PrgAvviaTimerChiusura(zero);
     ev->accept();
@@ -303,6 +332,35 @@ void FrmVStampa::changeEvent(QEvent *ev)
         SistControlli();
         SistImgFrecce();
     }
+}
+
+bool FrmVStampa::scorriConRotella(const QWheelEvent *ev)
+{
+    // As in a scroll area: three lines of 20 pixels a notch, or the pixels a
+    // touchpad gives; a page wider but not taller scrolls sideways.
+    QPoint px = ev->pixelDelta();
+    if (px.isNull())
+        px = ev->angleDelta() * QApplication::wheelScrollLines() * 20 / 120;
+    const bool verticale = !vscPosVert->isHidden() && std::abs(px.y()) >= std::abs(px.x());
+    QScrollBar *barra = verticale ? vscPosVert : hscPosOri;
+    const int passo = verticale || px.x() == 0 ? px.y() : px.x();
+    if (barra->isHidden() || passo == 0)
+        return false;
+    barra->setValue(barra->value() - qRound(passo * TwipPerPixel));
+    return true;
+}
+
+void FrmVStampa::wheelEvent(QWheelEvent *ev)
+{
+    ev->setAccepted(scorriConRotella(ev));
+}
+
+bool FrmVStampa::eventFilter(QObject *oggetto, QEvent *ev)
+{
+    // The page and its area scroll the page whoever sent the event.
+    if (ev->type() == QEvent::Wheel && (oggetto == PicSec || oggetto == PicPrinc))
+        return scorriConRotella(static_cast<QWheelEvent *>(ev));
+    return QWidget::eventFilter(oggetto, ev);
 }
 
 void FrmVStampa::keyPressEvent(QKeyEvent *ev)

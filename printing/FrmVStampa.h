@@ -122,12 +122,18 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     void resizeEvent(QResizeEvent *ev) override;
     void changeEvent(QEvent *ev) override;
     void keyPressEvent(QKeyEvent *ev) override;
+    void wheelEvent(QWheelEvent *ev) override;
+    bool eventFilter(QObject *oggetto, QEvent *ev) override;
 
   private:
     void costruisci();
     void mostraPagina(int pagina);
     void salvaPagina(int pagina);
-    void cancellaPagine();
+    // Removes this preview's page files; the ones that could not be removed
+    // are listed in `nonCancellati` with the system's reason.
+    void cancellaPagine(QStringList *nonCancellati = nullptr);
+    void sistemaFrecce();
+    bool scorriConRotella(const QWheelEvent *ev);
     void nuovoNomeBase();
     void posizionaTela();
     void chiudiDopoStampa();

@@ -73,7 +73,7 @@ void FrmVStampa::nuovoNomeBase()
     }
 }
 
-void FrmVStampa::cancellaPagine()
+void FrmVStampa::cancellaPagine(QStringList *nonCancellati)
 {
     if (m_salvataggio.valid())
         m_salvataggio.wait();
@@ -88,8 +88,12 @@ void FrmVStampa::cancellaPagine()
         bool cifre = !numero.isEmpty();
         for (QChar c : numero)
             cifre = cifre && c.isDigit();
-        if (cifre)
-            cartella.remove(nome);
+        if (!cifre)
+            continue;
+        QFile file(cartella.filePath(nome));
+        if (!file.remove() && nonCancellati)
+            *nonCancellati << QDir::toNativeSeparators(file.fileName()) + QStringLiteral(": ") +
+                                  file.errorString();
     }
 }
 
@@ -244,6 +248,28 @@ void FrmVStampa::imaMuovi_Click(int indice)
                                    QString::number(e.numero) + QLatin1Char(')'),
                                {}, QMessageBox::NoIcon, this);
     }
+    sistemaFrecce();
+}
+
+// The arrows follow the page shown: back only from after the first page,
+// forward while there is a stored page after it or the engine can still draw
+// one.
+void FrmVStampa::sistemaFrecce()
+{
+    if (!m_motore)
+        return;
+    const Stampatore &m = *m_motore;
+    const int a = m.PaginaCorrente();
+    const bool k = m.MemorizzaPagine();
+    const bool terminata =
+        LabMsg->text().compare(QLatin1String("Stampa Terminata"), Qt::CaseInsensitive) == 0;
+    const bool indietro = k && a > std::max(1, miPaginaDa);
+    const bool avanti = k && a < m.UltimaPagina();
+    imaMuovi(1)->setEnabled(indietro);
+    imaMuovi(2)->setEnabled(indietro);
+    imaMuovi(3)->setEnabled(avanti || (InAttesa() && !terminata));
+    imaMuovi(4)->setEnabled(avanti);
+    SistImgFrecce();
 }
 
 LayoutAnteprima CalcolaLayoutAnteprima(const MisureAnteprima &m)

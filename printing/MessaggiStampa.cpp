@@ -9,17 +9,20 @@
 namespace MessaggiStampa
 {
 
-void MsgBox(const QString &testo, const QString &titolo, QMessageBox::Icon icona, QWidget *genitore)
+void MsgBox(const QString &testo, const QString &titolo, QMessageBox::Icon icona, QWidget *genitore,
+            const QString &dettagli)
 {
     const QString t = titolo.isEmpty() ? QGuiApplication::applicationDisplayName() : titolo;
     if (RisposteProgrammate::Attivo(TipoMsgBox) || RisposteProgrammate::Attivo(RisposteProgrammate::MsgCom)) {
         RisposteProgrammate::Registra(TipoMsgBox, {{QStringLiteral("testo"), testo},
                                                    {QStringLiteral("titolo"), t},
-                                                   {QStringLiteral("icona"), int(icona)}});
+                                                   {QStringLiteral("icona"), int(icona)},
+                                                   {QStringLiteral("dettagli"), dettagli}});
         RisposteProgrammate::Prendi(TipoMsgBox);
         return;
     }
     QMessageBox box(icona, t, testo, QMessageBox::Ok, genitore);
+    box.setDetailedText(dettagli);
     box.exec();
 }
 

@@ -12,9 +12,10 @@ namespace MessaggiStampa
 
 inline const QString TipoMsgBox = QStringLiteral("msgBox");
 
-// An empty title shows the program's name.
+// An empty title shows the program's name; `dettagli` (the system's own
+// words) go behind the box's details button.
 void MsgBox(const QString &testo, const QString &titolo = {}, QMessageBox::Icon icona = QMessageBox::NoIcon,
-            QWidget *genitore = nullptr);
+            QWidget *genitore = nullptr, const QString &dettagli = {});
 // msgCom with "&Ok", width 80 %, no beep, 600 twips of margin.
 void Avviso(const QString &testo);
 

@@ -30,8 +30,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QProcessEnvironment>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -151,13 +155,33 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
     return {};
 }
 
+bool InstallaTraduzioniQt()
+{
+    static QPointer<QTranslator> traduzioni;
+    if (traduzioni)
+        return true;
+    auto *t = new QTranslator(qApp);
+    if (!t->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    traduzioni = t;
+    return true;
+}
+
 bool Main(const QStringList &argomenti)
 {
+    InstallaTraduzioniQt();
     RegistraFormProgramma();
-    // Every list and grid prints through the program's print windows.
+    // Every list and grid prints through the program's print windows, which
+    // go when the program quits (once, however many starts a run makes).
     InstallaFinestreStampa();
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [] { ScaricaFinestreStampa(); },
-                     Qt::UniqueConnection);
+    static QMetaObject::Connection scaricaAllaFine;
+    if (!scaricaAllaFine)
+        scaricaAllaFine =
+            QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, &ScaricaFinestreStampa);
     const QString r = AvvioPrg(NumeroPrgClienti, QString(), argomenti);
     if (r.startsWith(QLatin1String("Err:"))) {
         mostraErroreAvvio(r);

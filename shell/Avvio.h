@@ -32,3 +32,8 @@ void ApriPrimaForm();
 
 // Registers the windows this program can open by name.
 void RegistraFormProgramma();
+
+// Qt's own texts (file dialogs, standard buttons, text menus) in Italian, as
+// the rest of the program; once per run. False when the translations are
+// not installed (the texts stay in English).
+bool InstallaTraduzioniQt();

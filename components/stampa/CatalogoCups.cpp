@@ -2,6 +2,7 @@
 #include "components/stampa/CatalogoCups.h"
 
 #include "components/stampa/MessaggiStampa.h"
+#include "components/stampa/NomiCodaCups.h"
 
 #include <QFile>
 #include <QHash>
@@ -21,8 +22,12 @@ struct LiberaDest {
 struct LiberaInfo {
     void operator()(cups_dinfo_t *i) const { cupsFreeDestInfo(i); }
 };
+struct ChiudiHttp {
+    void operator()(http_t *h) const { httpClose(h); }
+};
 using Dest = std::unique_ptr<cups_dest_t, LiberaDest>;
 using InfoDest = std::unique_ptr<cups_dinfo_t, LiberaInfo>;
+using Http = std::unique_ptr<http_t, ChiudiHttp>;
 
 // The named queue; the default one for an empty name.
 Dest destinazione(const QString &nome)
@@ -31,19 +36,27 @@ Dest destinazione(const QString &nome)
     return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nome.isEmpty() ? nullptr : n.constData(), nullptr));
 }
 
-// A queue with what it supports; both empty when the server does not know it.
+// A queue with what it supports, over a connection of its own (libcups
+// names the queue's media only over one); empty when the server does not
+// know the queue.
 struct CodaConInfo {
+    Http http;
     Dest dest;
     InfoDest info;
-    explicit operator bool() const { return dest && info; }
+    explicit operator bool() const { return http && dest && info; }
 };
 
 CodaConInfo codaConInfo(const QString &nome)
 {
     CodaConInfo c;
-    c.dest = destinazione(nome);
+    c.http.reset(
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
+    if (!c.http)
+        return c;
+    const QByteArray n = nome.toUtf8();
+    c.dest.reset(cupsGetNamedDest(c.http.get(), nome.isEmpty() ? nullptr : n.constData(), nullptr));
     if (c.dest)
-        c.info.reset(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, c.dest.get()));
+        c.info.reset(cupsCopyDestInfo(c.http.get(), c.dest.get()));
     return c;
 }
 
@@ -240,9 +253,11 @@ QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
     const CodaConInfo coda = codaConInfo(stampante);
     if (!coda)
         return r;
+    http_t *http = coda.http.get();
     cups_dest_t *dest = coda.dest.get();
     cups_dinfo_t *info = coda.info.get();
-    ipp_attribute_t *attr = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source");
+    const NomiCodaCups nomi(http, dest->name);
+    ipp_attribute_t *attr = cupsFindDestSupported(http, dest, info, "media-source");
     const int n = attr ? ippGetCount(attr) : 0;
     QSet<int> usati;
     int libere = 0;
@@ -259,8 +274,11 @@ QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
         while (usati.contains(v.numero))
             v.numero = 300 + libere++;
         usati.insert(v.numero);
-        const char *testo = cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", chiave);
-        v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
+        v.nome = nomi.Cassetto(v.chiave);
+        if (v.nome.isEmpty()) {
+            const char *testo = cupsLocalizeDestValue(http, dest, info, "media-source", chiave);
+            v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
+        }
         r << v;
     }
     return r;
@@ -272,14 +290,16 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
     const CodaConInfo coda = codaConInfo(stampante);
     if (!coda)
         return r;
+    http_t *http = coda.http.get();
     cups_dest_t *dest = coda.dest.get();
     cups_dinfo_t *info = coda.info.get();
-    const int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
+    const NomiCodaCups nomi(http, dest->name);
+    const int n = cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
     QSet<int> usati;
     int libera = 256;
     for (int i = 0; i < n; ++i) {
         cups_size_t misura{};
-        if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &misura))
+        if (!cupsGetDestMediaByIndex(http, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &misura))
             continue;
         VoceCarta v;
         v.chiave = QString::fromUtf8(misura.media);
@@ -289,11 +309,14 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
         if (usati.contains(v.numero))
             continue;
         usati.insert(v.numero);
+        // Shown by the name the queue gives it; the keyword is what the job
+        // asks for.
+        v.nome = nomi.Carta(misura.width, misura.length);
         const QPageSize::PageSizeId id = QPageSize::id(v.numero);
-        if (id != QPageSize::Custom) {
+        if (v.nome.isEmpty() && id != QPageSize::Custom)
             v.nome = QPageSize::name(id);
-        } else {
-            const char *testo = cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &misura);
+        if (v.nome.isEmpty()) {
+            const char *testo = cupsLocalizeDestMedia(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &misura);
             v.nome = testo ? QString::fromUtf8(testo) : v.chiave;
         }
         r << v;

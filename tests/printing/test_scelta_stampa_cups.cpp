@@ -54,3 +54,44 @@ TEST_F(BancoSceltaStampa, QueuesTraysAndPapersFromCups)
     EXPECT_EQ(opz.ParIntero(QStringLiteral("NumCassetto")), 0);
     EXPECT_EQ(d.cboCassetti->currentIndex(), 0);
 }
+
+TEST_F(BancoSceltaStampa, PapersAndTraysByTheNamesOfTheQueue)
+{
+    QString motivo;
+    ServerCups *server = ServerCups::Istanza(&motivo);
+    if (!server) {
+        if (CupsObbligatorio())
+            FAIL() << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    server->Attiva();
+    ImpostaCatalogo(std::make_unique<CatalogoCups>());
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(server->codaGrezza);
+    FrmSceltaStam &d = apri(false);
+
+    // Names, never CUPS's keywords ("iso_b5_176x250mm", "tray-1").
+    const QRegularExpression parolaChiave(QStringLiteral("[a-z]+_[^ ]*_[0-9.]+x[0-9.]+(mm|in)|tray-"));
+    for (const QComboBox *lista : {d.cboTipoCarta, d.cboCassetti})
+        for (const QString &voce : voci(lista))
+            EXPECT_FALSE(parolaChiave.match(voce).hasMatch()) << voce.toStdString();
+    const QStringList carte = voci(d.cboTipoCarta);
+    EXPECT_TRUE(carte.filter(QRegularExpression(QStringLiteral("^\\d+ - Envelope B5$"))).size() == 1)
+        << carte.join('|').toStdString();
+    EXPECT_TRUE(carte.contains(QStringLiteral("11 - A5")));
+    // The queue's Italian names where its description has them.
+    const QStringList cassetti = voci(d.cboCassetti);
+    EXPECT_TRUE(cassetti.contains(QStringLiteral("   257 - Vassoio 1"))) << cassetti.join('|').toStdString();
+    EXPECT_TRUE(cassetti.contains(QStringLiteral("     4 - Alimentazione manuale")));
+
+    // The job still asks for the paper and tray by their keywords.
+    CatalogoCups cups;
+    QStringList chiavi;
+    for (const VoceCarta &c : cups.Carte(server->codaGrezza))
+        if (c.numero == 11)
+            chiavi << c.chiave;
+    for (const VoceCarta &c : cups.Cassetti(server->codaGrezza))
+        if (c.numero == 257)
+            chiavi << c.chiave;
+    EXPECT_EQ(chiavi, (QStringList{QStringLiteral("iso_a5_148x210mm"), QStringLiteral("tray-1")}));
+}

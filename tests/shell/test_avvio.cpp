@@ -9,19 +9,24 @@
 #include "components/forms/RisposteProgrammate.h"
 #include "components/util/ProfiloIni.h"
 #include "components/util/VbErrore.h"
+#include "printing/FinestreStampaPredef.h"
+#include "printing/FrmVStampa.h"
 #include "services/Globali.h"
 #include "shell/ApriForm.h"
 #include "shell/Avvio.h"
 #include "shell/Connessione.h"
 #include "shell/GlobaliShell.h"
 #include "shell/ParAzienda.h"
-#include "shell/scMenuComandiClie.h"
 #include "shell/SceltaIni.h"
 #include "shell/frmPrincipale.h"
+#include "shell/scMenuComandiClie.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -218,6 +223,46 @@ TEST_F(AvvioTest, WithoutAWindowToOpenTheLauncherShowsUp)
     avvio->close();
     tickChiusura();
     EXPECT_EQ(codiceChiusura, 0);
+}
+
+namespace
+{
+QStringList avvisiQt;
+void raccogliAvvisi(QtMsgType tipo, const QMessageLogContext &, const QString &testo)
+{
+    // The offscreen platform's own notes about what it cannot do are no fault.
+    if (tipo != QtDebugMsg && tipo != QtInfoMsg &&
+        !testo.startsWith(QLatin1String("This plugin does not support")))
+        avvisiQt << testo;
+}
+} // namespace
+
+TEST_F(AvvioTest, StartWarnsOfNothingAndQuittingRemovesThePrintWindows)
+{
+    avvisiQt.clear();
+    const QtMessageHandler prima = qInstallMessageHandler(raccogliAvvisi);
+    const bool avviato = Main({QStringLiteral("-I"), ini});
+    const bool lanciatore = attendi([&] { return finestraVisibile(QStringLiteral("frmAvvio")) != nullptr; });
+    QPointer<FrmVStampa> anteprima = FrmVStampaPredef();
+    // What the application does as its event loop ends.
+    QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
+    qInstallMessageHandler(prima);
+    ASSERT_TRUE(avviato);
+    ASSERT_TRUE(lanciatore);
+    EXPECT_TRUE(avvisiQt.isEmpty()) << avvisiQt.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(anteprima) << "the print windows went at quit";
+    finestraVisibile(QStringLiteral("frmAvvio"))->close();
+    tickChiusura();
+}
+
+TEST_F(AvvioTest, QtsOwnTextsAreItalian)
+{
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+    QDialogButtonBox tasti(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    EXPECT_EQ(tasti.button(QDialogButtonBox::Save)->text().remove(QLatin1Char('&')), QStringLiteral("Salva"));
+    EXPECT_EQ(tasti.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+              QStringLiteral("Annulla"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Cerca in:"));
 }
 
 TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)

@@ -97,7 +97,7 @@ TEST_F(CatalogoCupsTest, QueuesPortsTraysAndPapers)
         carte.insert(v.numero, v.nome);
     EXPECT_EQ(carte.value(9), QStringLiteral("A4"));
     EXPECT_EQ(carte.value(11), QStringLiteral("A5"));
-    EXPECT_TRUE(carte.value(1).startsWith(QStringLiteral("Letter")));
+    EXPECT_EQ(carte.value(1), QStringLiteral("US Letter")) << "the queue's own name";
     EXPECT_EQ(carte.value(8), QStringLiteral("A3"));
 
     EXPECT_TRUE(Catalogo().Cassetti(QStringLiteral("nessuna")).isEmpty());
