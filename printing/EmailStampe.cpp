@@ -62,13 +62,26 @@ class InvioConDati : public InvioEmail
   public:
     Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) override
     {
+        Dettaglio.clear();
+        Avviso.clear();
         try {
             PreparaParEmail(QString(), opz);
         } catch (const VbErrore &e) {
-            errore = e.descrizione();
-            return e.numero() == -123 ? Esito::LoginRifiutato : Esito::Errore;
+            // The sentence for the user; which data are missing as the detail.
+            const QString d = e.descrizione();
+            const qsizetype a = d.indexOf(u'\r');
+            errore = (a < 0 ? d : d.left(a)).trimmed();
+            if (!errore.isEmpty())
+                errore[0] = errore[0].toLower();
+            Dettaglio = a < 0 ? QString() : d.mid(a).trimmed();
+            return e.numero() == -123 ? Esito::DatiMancanti : Esito::Errore;
         }
-        return m_smtp.Invia(opz, filePdf, errore);
+        m_smtp.Fermata = Fermata;
+        const Esito r = m_smtp.Invia(opz, filePdf, errore);
+        m_smtp.Fermata = {};
+        Dettaglio = m_smtp.Dettaglio;
+        Avviso = m_smtp.Avviso;
+        return r;
     }
 
   private:

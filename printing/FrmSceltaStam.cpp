@@ -26,11 +26,6 @@ FrmSceltaStam::DialogoScala &dialogoScala()
     return d;
 }
 
-bool eSi(const QString &v)
-{
-    return v.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 void FrmSceltaStam::ImpostaDialogoScala(DialogoScala dialogo)
@@ -94,20 +89,7 @@ void FrmSceltaStam::Form_Load()
     CheInviaEmail->setChecked(false);
     ChePdfAutom->blockSignals(false);
     CheInviaEmail->blockSignals(false);
-    // Automatic PDF needs a PDF printer in use, e-mail sending its switch; with
-    // the settings unreadable neither can work.
-    try {
-        if (!eSi(LeggiParEmail(QStringLiteral("UsaPdfCreator"))) &&
-            !eSi(LeggiParEmail(QStringLiteral("UsaPdf995")))) {
-            ChePdfAutom->hide();
-            CheInviaEmail->hide();
-        } else if (!eSi(LeggiParEmail(QStringLiteral("StampeEmail")))) {
-            CheInviaEmail->hide();
-        }
-    } catch (...) {
-        ChePdfAutom->hide();
-        CheInviaEmail->hide();
-    }
+    MostraOpzioniPdf();
 
     osRisVidKey = QStringLiteral("StaVid");
     try {

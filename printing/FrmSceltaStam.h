@@ -146,6 +146,12 @@ class FrmSceltaStam : public QDialog, public FormComune
     // FrmSceltaStamPdfEmailLayout.cpp) ----
 
     void ImpostaPdfAutom();
+    // After the panel stored its settings: the automatic PDF, when ticked,
+    // takes them at once.
+    void AggiornaPdfAutom();
+    // "Nome file Pdf autom." and "Invia per Email" shown as the settings
+    // allow: a PDF printer in use, and e-mail sending switched on.
+    void MostraOpzioniPdf();
     void ComCerca_Click(int Index);
     void ComHlp_Click(int Index);
     void ComParIniPE_Click();

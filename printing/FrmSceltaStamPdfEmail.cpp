@@ -54,6 +54,20 @@ int numeroElenco(const QVariant &v, int minimo)
     return int(std::clamp(numero(v), double(minimo), 3.0));
 }
 
+// The folder of a PDF path that is not there ("" when it is, or when no
+// folder is named): a path ending in a separator, or without ".pdf", is a
+// folder; otherwise the file's folder.
+QString CartellaPdfMancante(const QString &percorso)
+{
+    const QString p = percorso.trimmed();
+    if (p.isEmpty())
+        return {};
+    const bool file = !p.endsWith(u'/') && !p.endsWith(u'\\') &&
+                      (p.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || QFileInfo(p).isFile());
+    const QString cartella = file ? QFileInfo(p).absolutePath() : p;
+    return QFileInfo(cartella).isDir() ? QString() : cartella;
+}
+
 void spunta(QCheckBox *c, bool si)
 {
     if (c)
@@ -117,6 +131,51 @@ void FrmSceltaStam::ImpostaPdfAutom()
     // it again each time the dialog is activated.
     o.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
     VisStaAttuale();
+    const QString cartella = CartellaPdfMancante(o.ParStampa(QStringLiteral("PdfNomeFile")).toString());
+    if (!cartella.isEmpty())
+        MessaggiStampa::Avviso(
+            QStringLiteral("La cartella dei pdf %1 non esiste: crearla, oppure correggere il "
+                           "\"Percorso file per pdf\" in \"Par ini Pdf/Email\", prima di "
+                           "stampare.")
+                .arg(QDir::toNativeSeparators(cartella)));
+}
+
+void FrmSceltaStam::AggiornaPdfAutom()
+{
+    // The settings just stored apply at once: the two boxes appear or go, and
+    // a ticked automatic PDF takes the new path without ticking it again.
+    MostraOpzioniPdf();
+    if (m_opz && ChePdfAutom->isChecked())
+        ImpostaPdfAutom();
+}
+
+void FrmSceltaStam::MostraOpzioniPdf()
+{
+    // With the settings unreadable neither can work.
+    bool pdf = false, email = false;
+    try {
+        pdf = eSi(LeggiParEmail(QStringLiteral("UsaPdfCreator"))) ||
+              eSi(LeggiParEmail(QStringLiteral("UsaPdf995")));
+        email = pdf && eSi(LeggiParEmail(QStringLiteral("StampeEmail")));
+    } catch (...) {
+    }
+    const auto spegni = [](QCheckBox *c) {
+        c->blockSignals(true);
+        c->setChecked(false);
+        c->blockSignals(false);
+    };
+    if (!pdf && ChePdfAutom->isChecked()) {
+        spegni(ChePdfAutom);
+        if (m_opz)
+            m_opz->ImpostaParStampa(QStringLiteral("PdfAutomAbil"), false);
+    }
+    if (!email && CheInviaEmail->isChecked()) {
+        spegni(CheInviaEmail);
+        if (m_opz)
+            m_opz->ImpostaParStampa(QStringLiteral("EmailInvia"), false);
+    }
+    ChePdfAutom->setVisible(pdf);
+    CheInviaEmail->setVisible(email);
 }
 
 void FrmSceltaStam::ComCerca_Click(int Index)
@@ -313,6 +372,7 @@ void FrmSceltaStam::ComPEOk_Click()
         if (!CtrlTxtValidi().toBool())
             return;
         AggIniPE();
+        AggiornaPdfAutom();
         if (oiRichDatiEmail != 1000) {
             NascondiPannelloPE();
             return;
@@ -358,7 +418,27 @@ void FrmSceltaStam::ComPeDatiCor_Click()
 QVariant FrmSceltaStam::RichDatiEmail()
 {
     ComParIniPE_Click();
-    MessaggiStampa::Avviso(QStringLiteral("Login o password non valida per spedizione email"));
+    // Data that are not there (the password is typed at each session) are
+    // asked for as missing, not as wrong.
+    const int b = mbPiuConfigEmail ? 100 * (miEmailTipoCor - 1) : 0;
+    QStringList mancano;
+    for (const auto &[k, campo] : {std::pair{14, "Login Email"}, {15, "Pwd Email"}, {11, "Server SMTP"}})
+        if (Globali::Util().ValoreVuoto(txt(1000 + b + k)->text()))
+            mancano << QString::fromLatin1(campo);
+    const int destinatario[] = {1005, 1505, 1515};
+    if (Globali::Util().ValoreVuoto(txt(destinatario[miEmailToCor - 1])->text()) &&
+        Globali::Util().ValoreVuoto(txt(1520)->text()))
+        mancano << QStringLiteral("Indir. Email a cui si invia");
+    if (mancano == QStringList{QStringLiteral("Pwd Email")})
+        MessaggiStampa::Avviso(QStringLiteral("Manca la password per la spedizione email: scriverla in \"Pwd "
+                                              "Email\" e confermare con Ok."));
+    else if (!mancano.isEmpty())
+        MessaggiStampa::Avviso(
+            QStringLiteral("Mancano dati per la spedizione email (%1): completarli e confermare "
+                           "con Ok.")
+                .arg(mancano.join(QStringLiteral(", "))));
+    else
+        MessaggiStampa::Avviso(QStringLiteral("Login o password non valida per spedizione email"));
     UtilFinestre::MostraForm(this, 1);
     const bool ok = oiRichDatiEmail != 200;
     oiRichDatiEmail = 0;

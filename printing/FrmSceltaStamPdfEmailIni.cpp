@@ -67,6 +67,7 @@ void FrmSceltaStam::ComPESalva_Click()
                 return;
             }
         AggIniPE();
+        AggiornaPdfAutom();
         ScriviParMenu(QStringLiteral("ScriviIniComuni"),
                       QStringLiteral("+") + SalvaCancIniPE().toString() + QStringLiteral("V"));
         if (oiRichDatiEmail != 1000)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class OpzStampa;
 class Stampatore;
@@ -52,9 +53,21 @@ public:
 };
 
 // Sends a PDF the engine produced, with the e-mail keys of the print options.
+// `errore` is one sentence for the user; the server's or the system's own
+// words go to `Dettaglio`. `Consegnato`: the message was handed to the
+// desktop's mail program, which sends it only when the user does;
+// `DatiMancanti`: the login data are not there (asked like a refused login);
+// `Interrotto`: `Fermata` answered true while the send ran.
 class InvioEmail {
 public:
-    enum class Esito { Inviato, LoginRifiutato, Errore };
-    virtual ~InvioEmail() = default;
-    virtual Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) = 0;
+  enum class Esito { Inviato, LoginRifiutato, Errore, Consegnato, DatiMancanti, Interrotto };
+  virtual ~InvioEmail() = default;
+  virtual Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) = 0;
+
+  // Asked while a send runs (the engine's stop button); true stops it.
+  std::function<bool()> Fermata;
+  // Set by Invia: the system's words about a failure, and a notice about a
+  // send that went (the e-mail log could not be written); "" when none.
+  QString Dettaglio;
+  QString Avviso;
 };

@@ -4,16 +4,22 @@
 
 #include "components/stampa/OpzStampa.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTimer>
 #include <QUrl>
+#include <atomic>
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace
 {
@@ -40,6 +46,21 @@ bool ascii(const QString &s)
         if (c.unicode() > 126 || (c.unicode() < 32 && c != u'\t'))
             return false;
     return true;
+}
+
+// A character that ends a header line or an SMTP command, or has no place in
+// one: libcurl hands addresses and headers to the server as they are.
+bool haControllo(const QString &s)
+{
+    for (const QChar c : s) {
+        if (c == u'\t')
+            continue;
+        const QChar::Category k = c.category();
+        if (c.unicode() < 32 || c.unicode() == 127 || k == QChar::Other_Control ||
+            k == QChar::Separator_Line || k == QChar::Separator_Paragraph)
+            return true;
+    }
+    return false;
 }
 
 // The bare address of "Name <a@b>" or "a@b".
@@ -109,11 +130,55 @@ void aggiungi(std::unique_ptr<curl_slist, LiberaLista> &lista, const QByteArray 
     }
 }
 
+CURLcode eseguiFuoriFinestra(CURL *c, const std::function<bool()> &fermata)
+{
+    // The transfer runs on a thread of its own while this one keeps the
+    // windows alive (the progress window's stop button among them); the
+    // progress callback ends it once a stop was asked.
+    std::atomic<bool> ferma{false};
+    curl_xferinfo_callback avanzamento = [](void *dati, curl_off_t, curl_off_t, curl_off_t,
+                                            curl_off_t) -> int {
+        return static_cast<std::atomic<bool> *>(dati)->load() ? 1 : 0;
+    };
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, avanzamento);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &ferma);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    if (!QCoreApplication::instance())
+        return curl_easy_perform(c);
+    QEventLoop attesa;
+    CURLcode r = CURLE_OK;
+    std::thread invio([&] {
+        r = curl_easy_perform(c);
+        QMetaObject::invokeMethod(&attesa, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QTimer controllo;
+    controllo.setInterval(100);
+    QObject::connect(&controllo, &QTimer::timeout, &attesa, [&] {
+        if (fermata && fermata())
+            ferma = true;
+    });
+    controllo.start();
+    attesa.exec();
+    invio.join();
+    return r;
+}
+
 } // namespace
 
 void InvioEmailSmtp::ImpostaProgrammaPosta(ProgrammaPosta programma)
 {
     programmaPosta() = std::move(programma);
+}
+
+QString InvioEmailSmtp::CampoNonValido(const QString &valore, bool elenco)
+{
+    if (haControllo(valore))
+        return QStringLiteral("contiene un a capo o un carattere di controllo");
+    const QStringList indirizzi = elenco ? Indirizzi(valore) : QStringList{nudo(valore)};
+    for (const QString &a : indirizzi)
+        if (a.contains(QRegularExpression(QStringLiteral("[\\s<>]"))))
+            return QStringLiteral("contiene l'indirizzo non valido \"%1\"").arg(a);
+    return {};
 }
 
 QStringList InvioEmailSmtp::Indirizzi(const QString &elenco)
@@ -190,22 +255,85 @@ QString InvioEmailSmtp::Indirizzo(const QString &server, int porta, bool ssl)
 
 InvioEmail::Esito InvioEmailSmtp::Invia(OpzStampa &opz, const QString &filePdf, QString &errore)
 {
+    errore.clear();
+    Dettaglio.clear();
+    Avviso.clear();
     const QString tipo = testo(opz, "EmailTipoInvio").toUpper();
     Esito esito = Esito::Errore;
-    if (tipo == QLatin1String("O")) {
-        esito = inviaProgrammaPosta(opz, filePdf, errore);
-    } else if (tipo == QLatin1String("S") || tipo == QLatin1String("C") || tipo == QLatin1String("E")) {
-        esito = inviaSmtp(opz, filePdf, errore);
-    } else {
+    if (tipo != QLatin1String("O") && tipo != QLatin1String("S") && tipo != QLatin1String("C") &&
+        tipo != QLatin1String("E"))
         errore = QStringLiteral("il tipo di invio della configurazione email in uso non è impostato");
-    }
+    else if (!controllaCampi(opz, filePdf, errore))
+        esito = Esito::Errore;
+    else if (tipo == QLatin1String("O"))
+        esito = inviaProgrammaPosta(opz, filePdf, errore);
+    else
+        esito = inviaSmtp(opz, filePdf, errore);
     const QString log = testo(opz, "EmailFileLog");
-    if (!log.isEmpty()) {
-        const QString come = esito == Esito::Inviato ? QStringLiteral("Inviata")
-                                                     : QStringLiteral("Non inviata: ") + errore;
-        ScriviLogEmail(log, RigaLogEmail(QDateTime::currentDateTime(), opz, filePdf, come));
+    if (log.isEmpty())
+        return esito;
+    QString come;
+    switch (esito) {
+    case Esito::Inviato:
+        come = QStringLiteral("Inviata");
+        break;
+    case Esito::Consegnato:
+        come = QStringLiteral("Consegnata al programma di posta (non ancora inviata)");
+        break;
+    case Esito::Interrotto:
+        come = QStringLiteral("Non inviata: invio interrotto dall'utente");
+        break;
+    default:
+        come = QStringLiteral("Non inviata: ") + errore +
+               (Dettaglio.isEmpty() ? QString() : QStringLiteral(" (") + Dettaglio + QLatin1Char(')'));
+        break;
+    }
+    if (!ScriviLogEmail(log, RigaLogEmail(QDateTime::currentDateTime(), opz, filePdf, come))) {
+        // Said once for each log file, not at every print.
+        static QSet<QString> detti;
+        if (!detti.contains(log)) {
+            detti.insert(log);
+            Avviso =
+                QStringLiteral("Il file di log email %1 non può essere scritto: controllare \"File di log "
+                               "email\" nei parametri email.")
+                    .arg(log);
+        }
     }
     return esito;
+}
+
+bool InvioEmailSmtp::controllaCampi(const OpzStampa &opz, const QString &filePdf, QString &errore)
+{
+    // Every value that reaches a header or an SMTP command; the subject is
+    // always safe (a text with control characters is sent encoded).
+    const std::tuple<const char *, const char *, bool> campi[] = {
+        {"EmailTo", "Indir. Email a cui si invia", true},
+        {"EmailInd", "Indirizzo email di chi invia", false},
+        {"EmailReplay", "Indirizzo di replay", false},
+        {"EmailCentro", "Descriz. email di invio(centro)", false}};
+    for (const auto &[chiave, campo, elenco] : campi) {
+        const QString valore = testo(opz, chiave);
+        if (valore.isEmpty())
+            continue;
+        const QString motivo =
+            qstrcmp(chiave, "EmailCentro") == 0
+                ? (haControllo(valore) ? QStringLiteral("contiene un a capo o un carattere di "
+                                                        "controllo")
+                                       : QString())
+                : CampoNonValido(valore, elenco);
+        if (!motivo.isEmpty()) {
+            errore =
+                QStringLiteral("il campo \"%1\" dei parametri email %2: correggerlo e ripetere la stampa")
+                    .arg(QString::fromLatin1(campo), motivo);
+            return false;
+        }
+    }
+    if (haControllo(QFileInfo(filePdf).fileName())) {
+        errore =
+            QStringLiteral("il nome del file %1 contiene un a capo o un carattere di controllo").arg(filePdf);
+        return false;
+    }
+    return true;
 }
 
 InvioEmail::Esito InvioEmailSmtp::inviaProgrammaPosta(OpzStampa &opz, const QString &filePdf, QString &errore)
@@ -224,10 +352,12 @@ InvioEmail::Esito InvioEmailSmtp::inviaProgrammaPosta(OpzStampa &opz, const QStr
     const bool partito = programmaPosta() ? programmaPosta()(argomenti)
                                           : QProcess::startDetached(QStringLiteral("xdg-email"), argomenti);
     if (!partito) {
-        errore = QStringLiteral("impossibile aprire il programma di posta (xdg-email)");
+        errore = QStringLiteral("impossibile aprire il programma di posta");
+        Dettaglio = QStringLiteral("xdg-email non si è avviato");
         return Esito::Errore;
     }
-    return Esito::Inviato;
+    // Only a message window opened: the user sends it from there.
+    return Esito::Consegnato;
 }
 
 InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &filePdf, QString &errore)
@@ -251,6 +381,14 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
         errore = QStringLiteral("il file %1 non esiste").arg(filePdf);
         return Esito::Errore;
     }
+    const QByteArray login = testo(opz, "EmailLogin").toUtf8();
+    const QByteArray password = opz.ParStampa(QStringLiteral("EmailPwd")).toString().toUtf8();
+    // A password not stored (it is typed at each session) is asked for, not
+    // sent empty to come back as a refused login.
+    if (!login.isEmpty() && password.isEmpty()) {
+        errore = QStringLiteral("manca la password per l'invio dell'email");
+        return Esito::DatiMancanti;
+    }
 
     inizializzaCurl();
     std::unique_ptr<CURL, LiberaCurl> curl(curl_easy_init());
@@ -264,8 +402,6 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
     // SSL asked: the whole session under TLS; otherwise TLS when the server offers it.
     curl_easy_setopt(c, CURLOPT_USE_SSL, long(ssl ? CURLUSESSL_ALL : CURLUSESSL_TRY));
-    const QByteArray login = testo(opz, "EmailLogin").toUtf8();
-    const QByteArray password = opz.ParStampa(QStringLiteral("EmailPwd")).toString().toUtf8();
     if (!login.isEmpty()) {
         curl_easy_setopt(c, CURLOPT_USERNAME, login.constData());
         curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
@@ -321,28 +457,31 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
 
-    const CURLcode r = curl_easy_perform(c);
+    const CURLcode r = eseguiFuoriFinestra(c, Fermata);
     if (r == CURLE_OK)
         return Esito::Inviato;
+    if (r == CURLE_ABORTED_BY_CALLBACK) {
+        errore = QStringLiteral("invio interrotto dall'utente");
+        return Esito::Interrotto;
+    }
     long codice = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &codice);
-    const QString dettaglio = QString::fromUtf8(buffer[0] ? buffer : curl_easy_strerror(r)).trimmed();
+    Dettaglio = QString::fromUtf8(buffer[0] ? buffer : curl_easy_strerror(r)).trimmed();
+    if (codice > 0)
+        Dettaglio += QStringLiteral(" (codice %1)").arg(codice);
     if (r == CURLE_LOGIN_DENIED || codice == 530 || codice == 535) {
-        errore = QStringLiteral("login o password non accettati dal server %1 (%2)").arg(server, dettaglio);
+        errore = QStringLiteral("login o password non accettati dal server %1").arg(server);
         return Esito::LoginRifiutato;
     }
     switch (r) {
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
     case CURLE_OPERATION_TIMEDOUT:
-        errore = QStringLiteral("impossibile collegarsi al server SMTP %1 (%2)")
-                     .arg(QString::fromUtf8(url), dettaglio);
+        errore = QStringLiteral("impossibile collegarsi al server SMTP %1").arg(QString::fromUtf8(url));
         break;
     default:
-        errore = codice > 0 ? QStringLiteral("il server %1 ha rifiutato l'invio: %2 (codice %3)")
-                                  .arg(server, dettaglio)
-                                  .arg(codice)
-                            : QStringLiteral("invio al server %1 non riuscito: %2").arg(server, dettaglio);
+        errore = codice > 0 ? QStringLiteral("il server %1 ha rifiutato l'invio").arg(server)
+                            : QStringLiteral("invio al server %1 non riuscito").arg(server);
         break;
     }
     return Esito::Errore;

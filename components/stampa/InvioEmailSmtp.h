@@ -26,6 +26,10 @@ class InvioEmailSmtp : public InvioEmail
     static void ImpostaProgrammaPosta(ProgrammaPosta programma);
 
     // Pieces of the message, public for the tests.
+    // Why an address field cannot be used ("" when it can): a control
+    // character anywhere, or an address with blanks or angle brackets;
+    // `elenco` for a list of addresses.
+    static QString CampoNonValido(const QString &valore, bool elenco);
     // The bare addresses of a list ("a@x.it; \"Ufficio\" <b@y.it>").
     static QStringList Indirizzi(const QString &elenco);
     // A header value in RFC 2047 form when it is not plain ASCII.
@@ -38,6 +42,7 @@ class InvioEmailSmtp : public InvioEmail
     static QString Indirizzo(const QString &server, int porta, bool ssl);
 
   private:
+    bool controllaCampi(const OpzStampa &opz, const QString &filePdf, QString &errore);
     Esito inviaSmtp(OpzStampa &opz, const QString &filePdf, QString &errore);
     Esito inviaProgrammaPosta(OpzStampa &opz, const QString &filePdf, QString &errore);
 };

@@ -39,6 +39,9 @@ struct EsitoStampa {
     // Why it failed, for the user ("" when it did not); with `eseguita` a
     // notice about an output that was produced (cells overflowing, e-mail).
     QString errore;
+    // The system's own words behind `errore` (an SMTP server's answer), for
+    // the detail of the message; "" when none.
+    QString dettaglio;
     // Fixed-length print: amounts too wide for their column, marked as such.
     int celleFuoriMisura = 0;
     int pagine = 0;          // pages produced (rows written, for a file)

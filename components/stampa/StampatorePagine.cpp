@@ -355,13 +355,37 @@ void Stampatore::inviaEmail(Lavoro &l, EsitoStampa &esito)
         return;
     }
     QString errore;
+    // The progress window's stop button ends the send too; the PDF stays.
+    m_invio->Fermata = [this] { return fermata(); };
     InvioEmail::Esito r = m_invio->Invia(*m_opz, esito.file, errore);
-    // A refused login is asked for again once.
-    if (r == InvioEmail::Esito::LoginRifiutato && m_avanzamento && m_avanzamento->ChiediEmailLogPwd().toBool())
+    // A refused login, or login data not stored, is asked for once.
+    if ((r == InvioEmail::Esito::LoginRifiutato || r == InvioEmail::Esito::DatiMancanti) && m_avanzamento &&
+        m_avanzamento->ChiediEmailLogPwd().toBool())
         r = m_invio->Invia(*m_opz, esito.file, errore);
-    if (r != InvioEmail::Esito::Inviato)
-        esito.errore = QStringLiteral("Il file %1 è stato creato, ma l'email non è stata inviata: %2")
+    m_invio->Fermata = {};
+    const QString avviso = m_invio->Avviso;
+    switch (r) {
+    case InvioEmail::Esito::Inviato:
+        esito.errore = avviso;
+        return;
+    case InvioEmail::Esito::Consegnato:
+        esito.errore =
+            QStringLiteral("Il file %1 è stato creato e consegnato al programma di posta: l'email parte "
+                           "solo quando la si invia da lì.")
+                .arg(esito.file);
+        break;
+    case InvioEmail::Esito::Interrotto:
+        esito.errore = QStringLiteral("Il file %1 è stato creato; l'invio per email è stato interrotto.")
+                           .arg(esito.file);
+        break;
+    default:
+        esito.errore = QStringLiteral("Il file %1 è stato creato, ma l'email non è stata inviata: %2.")
                            .arg(esito.file, errore);
+        esito.dettaglio = m_invio->Dettaglio;
+        break;
+    }
+    if (!avviso.isEmpty())
+        esito.errore += QLatin1Char(' ') + avviso;
 }
 
 EsitoStampa Stampatore::anteprima(Lavoro &l)

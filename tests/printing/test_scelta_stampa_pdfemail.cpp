@@ -7,6 +7,7 @@
 #include "components/menu/IniComuniLocali.h"
 #include "printing/AziendaUtilStampe.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -74,6 +75,43 @@ TEST_F(PannelloPdfEmail, AutomaticPdfNameSwitchesTheEngineOnAndSurvivesReactivat
     EXPECT_FALSE(opz.ParVero(QStringLiteral("EmailInvia")));
     EXPECT_FALSE(opz.ParVero(QStringLiteral("PdfAutomAbil")));
     EXPECT_EQ(opz.osNomeStampante(), QStringLiteral("Laser"));
+}
+
+// What the panel stores applies at once: ticking "Usa PdfCreator" shows the
+// two boxes, a new PDF folder reaches the ticked automatic PDF, a missing
+// folder is said.
+TEST_F(PannelloPdfEmail, StoredSettingsApplyWithoutReopening)
+{
+    host->ScriviPar(QStringLiteral("UsaPdfCreator"), QStringLiteral("N"));
+    const QString vecchia = dir.filePath(QStringLiteral("vecchia")) + QLatin1Char('/');
+    const QString nuova = dir.filePath(QStringLiteral("nuova")) + QLatin1Char('/');
+    QDir().mkpath(vecchia);
+    QDir().mkpath(nuova);
+    host->ScriviPar(QStringLiteral("PdfNomeFile"), vecchia);
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    FrmSceltaStam &d = apri();
+    mostra();
+    EXPECT_TRUE(d.ChePdfAutom->isHidden());
+    d.ComParIniPE_Click();
+    d.ChePdfEmailVal(1)->setChecked(true);
+    d.ComPEOk->click();
+    EXPECT_FALSE(d.ChePdfAutom->isHidden());
+    EXPECT_FALSE(d.CheInviaEmail->isHidden());
+    d.ChePdfAutom->click();
+    EXPECT_EQ(opz.ParStampa(QStringLiteral("PdfNomeFile")).toString(), vecchia);
+
+    d.ComParIniPE_Click();
+    d.txt(1003)->setText(nuova);
+    d.ComPEOk->click();
+    EXPECT_EQ(opz.ParStampa(QStringLiteral("PdfNomeFile")).toString(), nuova);
+    const int detti = messaggi().size();
+    d.ComParIniPE_Click();
+    d.txt(1003)->setText(dir.filePath(QStringLiteral("manca")));
+    d.ComPEOk->click();
+    ASSERT_EQ(messaggi().size(), detti + 1);
+    EXPECT_TRUE(messaggi().last().startsWith(QStringLiteral("La cartella dei pdf ") +
+                                             dir.filePath(QStringLiteral("manca"))))
+        << messaggi().last().toStdString();
 }
 
 TEST_F(PannelloPdfEmail, FirstUseThenThreeConfigurations)
@@ -211,7 +249,10 @@ TEST_F(PannelloPdfEmail, RequestFromAPrint)
     EXPECT_EQ(passi, 1);
     EXPECT_EQ(d.oiRichDatiEmail, 0);
     EXPECT_EQ(opz.ParStampa(QStringLiteral("EmailToTemp")).toString(), QStringLiteral("temp@cliente.it"));
-    EXPECT_EQ(messaggi().value(0), QStringLiteral("Login o password non valida per spedizione email"));
+    EXPECT_EQ(messaggi().value(0),
+              QStringLiteral("Mancano dati per la spedizione email (Login Email, Indir. Email a "
+                             "cui si invia): completarli e confermare con Ok."))
+        << "missing data are not called wrong";
 
     // Cancelling after a save: false, and what was saved stays.
     RisposteProgrammate::ImpostaAzioneModale([&](QWidget *) {

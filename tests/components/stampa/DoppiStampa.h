@@ -111,12 +111,23 @@ class InvioFinto : public InvioEmail {
 public:
     QList<Esito> risposte;  // one per call; Inviato when none left
     QStringList file;
+    // Runs during the send (a stop pressed meanwhile); then Interrotto when
+    // the engine's Fermata answers true.
+    std::function<void()> durante;
     Esito Invia(OpzStampa &, const QString &filePdf, QString &errore) override
     {
         file << filePdf;
+        Dettaglio.clear();
+        if (durante) {
+            durante();
+            if (Fermata && Fermata())
+                return Esito::Interrotto;
+        }
         const Esito e = risposte.isEmpty() ? Esito::Inviato : risposte.takeFirst();
-        if (e != Esito::Inviato)
+        if (e != Esito::Inviato) {
             errore = QStringLiteral("login rifiutato dal server");
+            Dettaglio = QStringLiteral("535 5.7.8 Authentication credentials invalid");
+        }
         return e;
     }
 };

@@ -7,9 +7,12 @@
 #include "support/ServerSmtp.h"
 
 #include <QFile>
-#include <QPdfWriter>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -107,22 +110,26 @@ TEST_F(InvioEmailTest, RefusalsAreToldApart)
     QString errore;
     opz.ImpostaParStampa(QStringLiteral("EmailPwd"), QStringLiteral("sbagliata"));
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::LoginRifiutato);
-    EXPECT_TRUE(errore.startsWith(QStringLiteral("login o password non accettati dal server 127.0.0.1")))
-        << errore.toStdString();
+    EXPECT_EQ(errore, QStringLiteral("login o password non accettati dal server 127.0.0.1"));
+    EXPECT_FALSE(invio.Dettaglio.isEmpty()) << "the server's words go to the detail";
     EXPECT_FALSE(errore.contains(QStringLiteral("sbagliata")));
 
     opz.ImpostaParStampa(QStringLiteral("EmailPwd"), server->password);
     opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral("rifiuta@cliente.it"));
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
-    EXPECT_TRUE(errore.contains(QStringLiteral("ha rifiutato l'invio"))) << errore.toStdString();
-    EXPECT_TRUE(errore.contains(QStringLiteral("550"))) << errore.toStdString();
+    EXPECT_EQ(errore, QStringLiteral("il server 127.0.0.1 ha rifiutato l'invio"));
+    EXPECT_TRUE(invio.Dettaglio.contains(QStringLiteral("550"))) << invio.Dettaglio.toStdString();
 
     // Nobody listening on the port.
     opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral("mario@cliente.it"));
     opz.ImpostaParStampa(QStringLiteral("EmailNumPorta"), 1);
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
-    EXPECT_TRUE(errore.startsWith(QStringLiteral("impossibile collegarsi al server SMTP smtp://127.0.0.1:1")))
-        << errore.toStdString();
+    EXPECT_EQ(errore, QStringLiteral("impossibile collegarsi al server SMTP smtp://127.0.0.1:1"));
+
+    // A login without its password is missing data, not a refused login.
+    opz.ImpostaParStampa(QStringLiteral("EmailPwd"), QString());
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::DatiMancanti);
+    EXPECT_EQ(errore, QStringLiteral("manca la password per l'invio dell'email"));
 
     // Missing pieces are said before any connection; every attempt is logged.
     opz.ImpostaParStampa(QStringLiteral("EmailTipoInvio"), QString());
@@ -135,7 +142,8 @@ TEST_F(InvioEmailTest, RefusalsAreToldApart)
     QFile f(log);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString righe = QString::fromUtf8(f.readAll());
-    EXPECT_EQ(righe.count(QStringLiteral("Non inviata: ")), 5);
+    EXPECT_EQ(righe.count(QStringLiteral("Non inviata: ")), 6);
+    EXPECT_TRUE(righe.contains(QStringLiteral("(RCPT failed: 550"))) << "the server's words are logged";
     EXPECT_FALSE(righe.contains(QStringLiteral("sbagliata")));
     EXPECT_FALSE(righe.contains(server->password));
 }
@@ -149,7 +157,12 @@ TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)
     });
     opz.ImpostaParStampa(QStringLiteral("EmailTipoInvio"), QStringLiteral("O"));
     QString errore;
-    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato);
+    // Only a message window opens: handed over, not sent.
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Consegnato);
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(f.readAll()).contains(QStringLiteral(" | Consegnata al programma di posta")));
     EXPECT_EQ(argomenti, (QStringList{QStringLiteral("--utf8"), QStringLiteral("--subject"),
                                       QStringLiteral("Elenco clienti del 05/12/2024 – città"),
                                       QStringLiteral("--body"),
@@ -158,8 +171,70 @@ TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)
                                       QStringLiteral("mailto:anna@cliente.it")}));
     InvioEmailSmtp::ImpostaProgrammaPosta([](const QStringList &) { return false; });
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
-    EXPECT_EQ(errore, QStringLiteral("impossibile aprire il programma di posta (xdg-email)"));
+    EXPECT_EQ(errore, QStringLiteral("impossibile aprire il programma di posta"));
+
+    // A log that cannot be written is said, once.
+    opz.ImpostaParStampa(QStringLiteral("EmailFileLog"), dir.filePath(QStringLiteral("manca/email.log")));
+    invio.Invia(opz, pdf, errore);
+    EXPECT_TRUE(invio.Avviso.contains(QStringLiteral("manca/email.log"))) << invio.Avviso.toStdString();
+    invio.Invia(opz, pdf, errore);
+    EXPECT_TRUE(invio.Avviso.isEmpty());
     InvioEmailSmtp::ImpostaProgrammaPosta({});
+}
+
+TEST_F(InvioEmailTest, ControlCharactersNeverReachTheServer)
+{
+    const QStringList prima = server->Messaggi();
+    const OpzStampa originale = opz;
+    // Each would add a recipient or a header line; refused, naming the field.
+    const std::tuple<const char *, const char *, const char *> casi[] = {
+        {"EmailTo", "cliente@esempio.it>\r\nRCPT TO:<spia1@esempio.it", "Indir. Email a cui si invia"},
+        {"EmailTo", "mario@cliente.it; \"Anna\nBcc: spia2@esempio.it\" <anna@cliente.it>",
+         "Indir. Email a cui si invia"},
+        {"EmailTo", "mario@cliente.it\u2028RCPT TO:<spia3@esempio.it>", "Indir. Email a cui si invia"},
+        {"EmailReplay", "r@demo.it\r\nBcc: spia4@esempio.it", "Indirizzo di replay"},
+        {"EmailInd", "vendite@ditta.it>\r\nRCPT TO:<spia5@esempio.it", "Indirizzo email di chi invia"},
+        {"EmailCentro", "Vendite\r\nBcc: spia6@esempio.it", "Descriz. email di invio(centro)"}};
+    for (const auto &[chiave, valore, campo] : casi) {
+        opz = originale;
+        opz.ImpostaParStampa(QString::fromLatin1(chiave), QString::fromUtf8(valore));
+        QString errore;
+        EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore) << valore;
+        EXPECT_TRUE(errore.contains(QStringLiteral("\"%1\"").arg(QString::fromLatin1(campo))))
+            << errore.toStdString();
+    }
+    // The subject is sent encoded, whatever it holds.
+    opz = originale;
+    opz.ImpostaParStampa(QStringLiteral("EmailOggetto"), QStringLiteral("Elenco\r\nBcc: spia7@esempio.it"));
+    QString errore;
+    ASSERT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato) << errore.toStdString();
+    const QString file = server->AttendiNuovo(
+        prima, [&](const PostaRicevuta &m) { return m.parti.size() == 2 && m.parti[1].dati == byte; });
+    ASSERT_FALSE(file.isEmpty());
+    const PostaRicevuta m = PostaRicevuta::Leggi(file);
+    EXPECT_FALSE(m.intestazioni.contains(QStringLiteral("bcc")));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("X-RcptTo")), QStringLiteral("mario@cliente.it,anna@cliente.it"));
+    // Nothing of the refused ones arrived before it.
+    for (const QString &f : server->Messaggi())
+        if (!prima.contains(f))
+            EXPECT_FALSE(PostaRicevuta::Leggi(f).grezzo.contains("spia")) << f.toStdString();
+}
+
+TEST_F(InvioEmailTest, AStopEndsTheSendToAServerThatNeverAnswers)
+{
+    QTcpServer muto; // takes the connection and says nothing
+    ASSERT_TRUE(muto.listen(QHostAddress::LocalHost));
+    opz.ImpostaParStampa(QStringLiteral("EmailNumPorta"), int(muto.serverPort()));
+    // The stop button is pressed while the send waits: events must go on.
+    bool fermata = false;
+    QTimer::singleShot(0, [&] { fermata = true; });
+    invio.Fermata = [&] { return fermata; };
+    QString errore;
+    EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Interrotto) << errore.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(f.readAll()).contains(QStringLiteral("Non inviata: invio interrotto")));
 }
 
 TEST(InvioEmailSmtp, AddressesAndHeaders)

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -334,6 +335,29 @@ TEST_F(StampatoreTest, PdfPrinterWritesTheAutomaticNameOpensAndMails)
     SorgenteMemoria s4 = SorgenteClienti(10);
     e = stampa(s4);
     EXPECT_TRUE(e.errore.contains(QStringLiteral("l'email non è stata inviata: login rifiutato dal server")));
+    EXPECT_FALSE(e.errore.contains(QStringLiteral("535"))) << "the server's words are the detail";
+    EXPECT_EQ(e.dettaglio, QStringLiteral("535 5.7.8 Authentication credentials invalid"));
+    // Login data not stored are asked for like a refused login.
+    invio.risposte = {InvioEmail::Esito::DatiMancanti};
+    const int richiestePrima = avanzamento.richiesteEmail;
+    SorgenteMemoria s4b = SorgenteClienti(10);
+    e = stampa(s4b);
+    EXPECT_TRUE(e.errore.isEmpty()) << e.errore.toStdString();
+    EXPECT_EQ(avanzamento.richiesteEmail, richiestePrima + 1);
+    // Handed to the mail program is not sent; a stop during the send keeps the PDF.
+    invio.risposte = {InvioEmail::Esito::Consegnato};
+    SorgenteMemoria s4c = SorgenteClienti(10);
+    e = stampa(s4c);
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("consegnato al programma di posta")))
+        << e.errore.toStdString();
+    invio.durante = [&] { motore.Interrompi(1); };
+    SorgenteMemoria s4d = SorgenteClienti(10);
+    e = stampa(s4d);
+    invio.durante = {};
+    EXPECT_TRUE(e.eseguita);
+    EXPECT_TRUE(QFileInfo::exists(e.file));
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("l'invio per email è stato interrotto")))
+        << e.errore.toStdString();
     motore.ImpostaInvioEmail(nullptr);
 
     // Without the automatic name the user is asked; cancelling writes nothing.
