@@ -4,6 +4,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/db/RecDat.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
@@ -24,6 +25,12 @@ const QString kOk = QStringLiteral("&Ok");
 int avviso(const QString &testo, const QString &b1 = kOk, const QString &b2 = {})
 {
     return msgCom(testo, b1, b2, {}, {}, 80, false, 600, 0, 1);
+}
+
+// A statement refused because another desk holds the rows it needs.
+bool inUsoAltrove(const VbErrore &e)
+{
+    return e.numero() == ErroriDb::RecordBloccato || e.numero() == ErroriDb::BloccatoDaAltroUtente;
 }
 
 bool uguali(const QString &a, const QString &b)
@@ -159,15 +166,22 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         // A history row that cannot be written leaves nothing behind: the
         // transaction goes back and the save is refused.
         bool scritto = false;
+        bool inUso = false;
         try {
             scritto = ScriviStorico().toBool();
         } catch (const VbErrore &e) {
-            MsgErrfrm(e);
+            // Another desk holds the account: said once, as for the save itself.
+            inUso = inUsoAltrove(e);
+            if (inUso)
+                avviso(pag->TestoInUso(GestPagine::OpSalva));
+            else
+                MsgErrfrm(e);
         }
         if (scritto)
             return 0;
-        avviso(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:") + QStringLiteral("\r\n") +
-               QStringLiteral("I dati anagrafici precedenti NON sono stati archiviati"));
+        if (!inUso)
+            avviso(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:") + QStringLiteral("\r\n") +
+                   QStringLiteral("I dati anagrafici precedenti NON sono stati archiviati"));
         try {
             ApriRsLetCommit2(0, -1, nullptr, -1, QString());
         } catch (const VbErrore &) {
@@ -226,7 +240,10 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             } catch (const VbErrore &) {
             }
             TransCancAperta = false;
-            MsgErrfrm(e);
+            if (inUsoAltrove(e))
+                avviso(pag->TestoInUso(GestPagine::OpCancella));
+            else
+                MsgErrfrm(e);
             pvRit = 0;
             return 1;
         }

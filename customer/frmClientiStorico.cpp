@@ -4,6 +4,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/db/RecDat.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
@@ -24,6 +25,22 @@ void giaArchiviata()
     msgCom(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.") + QStringLiteral("\r\n") +
                QString::fromUtf8("Non è possibile archiviarla di nuovo."),
            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+}
+
+// The account already has its history row of that day (key and date as SQL
+// literals).
+bool giaInStorico(const QString &gruppo, const QString &mastro, const QString &conto, const QString &data)
+{
+    RecDat rs;
+    const QString h =
+        rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
+                   QStringLiteral("Select Conto From PdcStorico Where Gruppo = ") + gruppo +
+                       QStringLiteral(" And Mastro = ") + mastro + QStringLiteral(" And Conto = ") + conto +
+                       QStringLiteral(" And DataVar = ") + data,
+                   false, RecDat::TipoSnapshot);
+    const bool trovata = !rs.FineDati(h);
+    rs.ChiudiRec(h);
+    return trovata;
 }
 
 } // namespace
@@ -48,6 +65,12 @@ QVariant frmClienti::ScriviStorico()
                                    : QVariant(QString());
             valori << u.ValoreSql(v.toString());
         }
+        // A row of the same day is looked for first rather than provoked as a
+        // refused insert: on a server each refusal is an error in its log.
+        if (giaInStorico(valori[0], valori[1], valori[2], valori[3])) {
+            giaArchiviata();
+            return true;
+        }
         const QString sql = QStringLiteral("Insert into PdcStorico") + QStringLiteral("(Gruppo") +
                             QStringLiteral(", Mastro") + QStringLiteral(", Conto") + QStringLiteral(", DataVar") +
                             QStringLiteral(", Tipo") + QStringLiteral(", Descrizione") + QStringLiteral(", RagSoc") +
@@ -62,8 +85,11 @@ QVariant frmClienti::ScriviStorico()
         }
         return false;
     } catch (const VbErrore &e) {
+        // Another desk's lock is the caller's to say, with the save's words.
+        if (e.numero() == ErroriDb::RecordBloccato || e.numero() == ErroriDb::BloccatoDaAltroUtente)
+            throw;
         // The table's key (account and day) refuses a second row of the same
-        // day, also when two users save at once. A server may report it as a
+        // day when two users save at once. A server may report it as a
         // failed ODBC call; any other failed call is a real error.
         const bool doppione = e.numero() == VbErrore::ChiaveDuplicata ||
                               (e.numero() == VbErrore::ChiamataOdbcFallita &&

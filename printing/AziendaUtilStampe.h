@@ -121,5 +121,6 @@ void GotFocusCampoStampa(QWidget *controllo);
 // ---- Saved options (OpzioniSalvate.cpp) ----
 
 // The options saved for the print (its own section and "Opzioni Stampa", in
-// this terminal's INI and the common one) read into its OpzStampa.
+// this terminal's INI and the common one) read into its OpzStampa; values
+// beyond their range are said in one notice naming their keys.
 void CaricaOpzioniStampa(OpzStampa &opz);

@@ -486,14 +486,18 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
     if (noError.isValid() && noError.toBool())
         return {};
     static const UtilGlob util;
-    QString testo = QStringLiteral("Errore(%1): ").arg(dataError);
-    testo += m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
+    QString testo = m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
     m_ultimoErrore.clear();
     if (dataError != ErroriDb::RecordModificato) {
-        Chiedi(testo, {QStringLiteral("&Ok")}, 1);
+        // The number is said once, also when the text begins with it ("3022 - ...").
+        const QString numero = QString::number(dataError) + QStringLiteral(" - ");
+        if (testo.startsWith(numero))
+            testo = testo.mid(numero.size());
+        Chiedi(QStringLiteral("Errore(%1): ").arg(dataError) + testo, {QStringLiteral("&Ok")}, 1);
         return {};
     }
     // Another desk changed the line since it was read: nothing was written.
+    // Worded as the form's own conflict: the error's text, then what follows.
     testo += QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
              QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga si "
                             "perdono.\r\n") +

@@ -200,6 +200,10 @@ class GestPagine : public QObject
     // record is in use there (the page parameter "NomeRecord" names it,
     // "Il record" by default).
     QVariant SegnalaErrore(long risultato, const QString &testo = {}, const QVariant &riservato = {});
+    // What SegnalaErrore says of a record in use on another desk, after a
+    // save (OpSalva: the edits stay in the window) or a delete (OpCancella:
+    // the record was not deleted).
+    QString TestoInUso(int operazione) const;
 
     // True when the form may close; asks to save a changed record.
     bool PuoChiudere();
@@ -259,6 +263,7 @@ class GestPagine : public QObject
     void vaiAlCampo(const QString &nome);
     int chiedi(const QString &testo, const QStringList &pulsanti, int predefinito);
     void ricordaErrore(int numero, const QString &descrizione);
+    QString nomeRecord() const; // "NomeRecord", "Il record" by default
 
     std::unique_ptr<Interni> d;
     int m_stato = StatoNuovo;

@@ -127,6 +127,23 @@ long GestPagine::UltimoRisultato(int riservato) const
     return d->ultimoRisultato;
 }
 
+QString GestPagine::nomeRecord() const
+{
+    const QString nome = LeggiParPagina(QStringLiteral("NomeRecord")).toString();
+    return nome.isEmpty() ? QStringLiteral("Il record") : nome;
+}
+
+QString GestPagine::TestoInUso(int operazione) const
+{
+    if (operazione == OpCancella)
+        return nomeRecord() +
+               QStringLiteral(" è in uso su un'altra postazione e non è stato cancellato. Riprovare tra "
+                              "qualche istante.");
+    return nomeRecord() +
+           QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
+                          "restano nella finestra. Riprovare tra qualche istante.");
+}
+
 QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const QVariant &riservato)
 {
     (void)riservato;
@@ -136,7 +153,8 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
     QString messaggio;
     QStringList pulsanti{QStringLiteral("&Ok")};
     int predefinito = 1;
-    const bool conflitto = numero == ErroriDb::RecordModificato;
+    const bool cancellazione = d->operazione == OpCancella;
+    const bool conflitto = numero == ErroriDb::RecordModificato && !cancellazione;
     if (numero == VbErrore::ChiaveDuplicata) {
         messaggio = QStringLiteral("Impossibile salvare: esiste già un record con lo stesso codice (errore 3022).");
     } else if (conflitto) {
@@ -148,12 +166,11 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
                                    "dell'altro utente.");
         pulsanti = {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")};
         predefinito = 2;
+    } else if (numero == ErroriDb::RecordModificato) {
+        messaggio = d->ultimoErrore + QStringLiteral("\r\n") + nomeRecord() +
+                    QStringLiteral(" non è stato cancellato.");
     } else if (numero == ErroriDb::RecordBloccato || numero == ErroriDb::BloccatoDaAltroUtente) {
-        QString nome = LeggiParPagina(QStringLiteral("NomeRecord")).toString();
-        if (nome.isEmpty())
-            nome = QStringLiteral("Il record");
-        messaggio = nome + QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
-                                          "restano nella finestra. Riprovare tra qualche istante.");
+        messaggio = TestoInUso(d->operazione);
     } else {
         messaggio = QStringLiteral("Errore(%1): %2").arg(numero).arg(d->ultimoErrore);
     }
@@ -278,8 +295,11 @@ QVariant GestPagine::EseguiComando(const QString &chiave)
             return true;
         }
     } catch (const VbErrore &e) {
+        // A delete's callback may fail as well (the rows deleted with the record).
         ricordaErrore(e.numero(), e.descrizione());
+        d->operazione = k == QLatin1String("cancella") ? OpCancella : OpSalva;
         SegnalaErrore(d->ultimoRisultato);
+        d->operazione = OpSalva;
     }
     return false;
 }

@@ -70,4 +70,5 @@ struct GestPagine::Interni {
     bool inOperazione = false;               // guards against re-entry from callbacks
     bool controlloOttimistico = true;        // a save checks the columns it writes against the read
     int sceltaConflitto = 0;                 // after a 3197: 1 read the stored row, 2 keep editing over it
+    int operazione = 12;                     // OpCancella while a failed delete is reported, else OpSalva
 };

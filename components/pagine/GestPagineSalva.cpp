@@ -225,8 +225,11 @@ bool GestPagine::cancella()
         callbackDop(OpCancella, pvRit, pvArray);
     }
     if (!cancellato) {
-        if (!d->erroreSegnalato)
+        if (!d->erroreSegnalato) {
+            d->operazione = OpCancella;
             SegnalaErrore(d->ultimoRisultato);
+            d->operazione = OpSalva;
+        }
         return false;
     }
     pulisciCampi(0, true);

@@ -69,6 +69,13 @@ public:
     // printer or its port), blank lines at the top and bottom of a page,
     // characters per line, lines per page, and the printer codes that switch
     // compressed print on and off (used with FisUtilComp -1).
+    // The numbers are held to what a page can hold: rows per page 0 to
+    // FisRigheMassime (0: one endless page), blank lines at the top and at
+    // the bottom 0 to FisMargineMassimo each (fewer than the rows of the
+    // longest page), characters per line 0 to FisColonneMassime (0: no limit).
+    static constexpr int FisRigheMassime = 255;
+    static constexpr int FisMargineMassimo = FisRigheMassime - 1;
+    static constexpr int FisColonneMassime = 999;
     QString FisFileName() const { return m_fisFileName; }
     void FisFileName(const QString &v) { m_fisFileName = v; }
     int FisStampante() const { return m_fisStampante; }

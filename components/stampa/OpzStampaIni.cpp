@@ -5,9 +5,16 @@
 #include "components/util/ProfiloIni.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
+
+// The preview scale as saved: the scale bar's 50 to 180 %.
+constexpr double ScalaMinima = 0.5;
+constexpr double ScalaMassima = 1.8;
 
 class Lettore {
 public:
@@ -29,27 +36,66 @@ public:
                 return profilo.LeggiStringa(sezione, chiave);
         return std::nullopt;
     }
-    std::optional<int> intero(const QString &chiave) const
+    // A whole number held to minimo..massimo: one beyond them (a number too
+    // large for any integer included) is taken as the nearest allowed and
+    // noted; a text that is not a number is noted and left out.
+    std::optional<int> intero(const QString &chiave, int minimo = IntMin, int massimo = IntMax)
     {
         const auto t = testo(chiave);
-        if (!t)
+        if (!t || t->trimmed().isEmpty())
             return std::nullopt;
+        const QString s = t->trimmed();
         bool ok = false;
-        const int n = t->trimmed().toInt(&ok);
-        return ok ? std::optional<int>(n) : std::nullopt;
+        qint64 n = s.toLongLong(&ok);
+        if (!ok) {
+            static const QRegularExpression cifre(QStringLiteral("^[+-]?[0-9]+$"));
+            if (!cifre.match(s).hasMatch()) {
+                nota(chiave, s, minimo, massimo);
+                return std::nullopt;
+            }
+            n = s.startsWith(QLatin1Char('-')) ? std::numeric_limits<qint64>::min()
+                                               : std::numeric_limits<qint64>::max();
+        }
+        if (n < minimo || n > massimo) {
+            nota(chiave, s, minimo, massimo);
+            return int(std::clamp<qint64>(n, minimo, massimo));
+        }
+        return int(n);
     }
-    // A decimal number written with either separator ("0,67" or "0.67").
-    std::optional<double> numero(const QString &chiave) const
+    // A code: one outside minimo..massimo is noted and left out.
+    std::optional<int> codice(const QString &chiave, int minimo, int massimo)
+    {
+        const auto v = intero(chiave, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        if (!v)
+            return std::nullopt;
+        if (*v < minimo || *v > massimo) {
+            nota(chiave, QString::number(*v), minimo, massimo);
+            return std::nullopt;
+        }
+        return v;
+    }
+    // A decimal number written with either separator ("0,67" or "0.67"),
+    // held to minimo..massimo; zero, a negative number or a text that is not
+    // a number is noted and left out.
+    std::optional<double> numero(const QString &chiave, double minimo, double massimo)
     {
         const auto t = testo(chiave);
-        if (!t)
+        if (!t || t->trimmed().isEmpty())
             return std::nullopt;
         QString s = t->trimmed();
         s.replace(QLatin1Char(','), QLatin1Char('.'));
         bool ok = false;
         const double d = s.toDouble(&ok);
-        return ok ? std::optional<double>(d) : std::nullopt;
+        if (ok && d >= minimo && d <= massimo)
+            return d;
+        nota(chiave, t->trimmed(), minimo, massimo);
+        if (!ok || !(d > 0))
+            return std::nullopt;
+        return std::clamp(d, minimo, massimo);
     }
+    // The keys found beyond their range, each once, for the message.
+    const QStringList &fuori() const { return m_fuori; }
+
     // A character saved as its decimal code (-1: none).
     std::optional<QString> carattere(const QString &chiave) const
     {
@@ -73,21 +119,34 @@ public:
     }
 
 private:
+    static constexpr int IntMin = std::numeric_limits<qint16>::min();
+    static constexpr int IntMax = std::numeric_limits<qint16>::max();
+    // Each key is named once, with what was read and what is allowed.
+    template <typename T> void nota(const QString &chiave, const QString &letto, T minimo, T massimo)
+    {
+        if (m_notate.contains(chiave))
+            return;
+        m_notate << chiave;
+        m_fuori << QStringLiteral("%1=%2, ammessi da %3 a %4")
+                       .arg(chiave, letto.left(20), QLocale().toString(minimo), QLocale().toString(massimo));
+    }
+
     std::vector<std::pair<ProfiloIni, QString>> m_fonti;
+    QStringList m_fuori, m_notate;
 };
 
 } // namespace
 
-void CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
+QString CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
 {
-    const Lettore l(opz, fonti);
-    if (const auto v = l.intero(QStringLiteral("StaVid")); v && *v >= 0 && *v <= 3)
+    Lettore l(opz, fonti);
+    if (const auto v = l.codice(QStringLiteral("StaVid"), 0, 3))
         opz.oiStaVid(*v);
     if (const auto v = l.intero(QStringLiteral("ForzaVert")))
         opz.ForzaVert(*v);
     if (const auto v = l.testo(QStringLiteral("FileName")))
         opz.FileName(*v);
-    if (const auto v = l.intero(QStringLiteral("FileForm")); v && *v >= 0 && *v <= 2)
+    if (const auto v = l.codice(QStringLiteral("FileForm"), 0, 2))
         opz.FileForm(*v);
     if (const auto v = l.testo(QStringLiteral("PathDefault")))
         opz.PathDefault(*v);
@@ -97,7 +156,7 @@ void CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
         opz.DelimStr(*v);
     if (const auto v = l.intero(QStringLiteral("NumNoForm")))
         opz.NumNoForm(*v == -1 ? -1 : 0);
-    if (const auto v = l.numero(QStringLiteral("Fatt")); v && *v > 0)
+    if (const auto v = l.numero(QStringLiteral("Fatt"), ScalaMinima, ScalaMassima))
         opz.Fatt(float(fonti.risVidStaVid > 0 ? *v * fonti.risVidStaVid : *v));
     if (const auto v = l.intero(QStringLiteral("MemVid")))
         opz.MemVid(*v);
@@ -105,13 +164,13 @@ void CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
         opz.FisFileName(*v);
     if (const auto v = l.intero(QStringLiteral("FisStampante")))
         opz.FisStampante(*v == -1 ? -1 : 0);
-    if (const auto v = l.intero(QStringLiteral("FisMrAlt")))
+    if (const auto v = l.intero(QStringLiteral("FisMrAlt"), 0, OpzStampa::FisMargineMassimo))
         opz.FisMrAlt(*v);
-    if (const auto v = l.intero(QStringLiteral("FisMrBas")))
+    if (const auto v = l.intero(QStringLiteral("FisMrBas"), 0, OpzStampa::FisMargineMassimo))
         opz.FisMrBas(*v);
-    if (const auto v = l.intero(QStringLiteral("FisColonne")))
+    if (const auto v = l.intero(QStringLiteral("FisColonne"), 0, OpzStampa::FisColonneMassime))
         opz.FisColonne(*v);
-    if (const auto v = l.intero(QStringLiteral("FisRighe")))
+    if (const auto v = l.intero(QStringLiteral("FisRighe"), 0, OpzStampa::FisRigheMassime))
         opz.FisRighe(*v);
     if (const auto v = l.testo(QStringLiteral("FisCodIniComp")))
         opz.FisCodIniComp(*v);
@@ -131,4 +190,10 @@ void CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
         opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), *v);
     if (const auto v = l.si(QStringLiteral("InviaEmail")))
         opz.ImpostaParStampa(QStringLiteral("EmailInvia"), *v);
+    if (l.fuori().isEmpty())
+        return QString();
+    return QStringLiteral("Alcune opzioni di stampa salvate hanno valori non ammessi e al loro posto sono stati "
+                          "usati valori ammessi (%1): salvare di nuovo le opzioni dalla scelta della stampa per "
+                          "correggerle.")
+        .arg(l.fuori().join(QStringLiteral("; ")));
 }

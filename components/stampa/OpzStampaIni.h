@@ -19,4 +19,9 @@ struct FontiOpzioni {
     std::function<QString(const QString &)> nomeStampante;
 };
 
-void CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti);
+// Every number is held to the range its control allows (the fixed-length
+// rows and margins to what a page holds, see OpzStampa); a key whose value
+// is beyond it, or is not a number, is left out or taken at the nearest
+// allowed value. Answers the message that names those keys, once each, or ""
+// when every value read was allowed.
+QString CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti);

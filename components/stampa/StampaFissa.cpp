@@ -28,11 +28,14 @@ int byteCp1252(char32_t c)
     return -1;
 }
 
+// A text with every control character (line ends, tabs, form feeds, NUL,
+// ESC and the rest of C0, DEL and C1) as a blank: a value never moves the
+// printer's head nor starts one of its commands.
 QString senzaControlli(const QString &testo)
 {
     QString t = testo;
     for (QChar &c : t)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('\t') || c == QLatin1Char('\f'))
+        if (c.category() == QChar::Other_Control)
             c = QLatin1Char(' ');
     return t;
 }
@@ -92,18 +95,34 @@ StampaFissa::StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colon
     m_parole = m_numeri = m_date = QList<bool>(n, false);
     m_colonneMassime = opz.FisColonne();
 
-    m_margineAlto = qMax(0, opz.FisMrAlt());
-    m_margineBasso = qMax(0, opz.FisMrBas());
-    if (opz.FisRighe() > 0) {
-        m_righePagina = opz.FisRighe() - m_margineAlto - m_margineBasso - RigheIntestazione;
+    // Whatever the options hold (a page of 2^31 rows included), the page is
+    // worked out in 64 bits and refused beyond what a page can hold.
+    const qint64 righe = opz.FisRighe(), alto = qMax(0, opz.FisMrAlt()), basso = qMax(0, opz.FisMrBas());
+    m_margineAlto = int(qMin<qint64>(alto, OpzStampa::FisMargineMassimo));
+    m_margineBasso = int(qMin<qint64>(basso, OpzStampa::FisMargineMassimo));
+    if (righe > OpzStampa::FisRigheMassime || alto > OpzStampa::FisMargineMassimo ||
+        basso > OpzStampa::FisMargineMassimo) {
+        m_erroreImpostazioni =
+            QStringLiteral(
+                "Le righe per pagina della stampa fissa vanno da 0 a %1 e le righe vuote in alto e in "
+                "basso da 0 a %2 ciascuna (ora %3, %4 e %5): correggerle nella scelta della stampa e "
+                "ripetere la stampa.")
+                .arg(OpzStampa::FisRigheMassime)
+                .arg(OpzStampa::FisMargineMassimo)
+                .arg(righe)
+                .arg(alto)
+                .arg(basso);
+    } else if (righe > 0) {
+        m_righePagina = int(righe - alto - basso - RigheIntestazione);
         if (m_righePagina < 1)
             m_erroreImpostazioni =
-                QStringLiteral("Con %1 righe per pagina, %2 righe vuote in alto e %3 in basso non resta spazio "
-                               "per le righe della lista (servono almeno %4 righe per pagina).")
-                    .arg(opz.FisRighe())
-                    .arg(m_margineAlto)
-                    .arg(m_margineBasso)
-                    .arg(m_margineAlto + m_margineBasso + RigheIntestazione + 1);
+                QStringLiteral(
+                    "Con %1 righe per pagina, %2 righe vuote in alto e %3 in basso non resta spazio "
+                    "per le righe della lista (servono almeno %4 righe per pagina).")
+                    .arg(righe)
+                    .arg(alto)
+                    .arg(basso)
+                    .arg(alto + basso + RigheIntestazione + 1);
     }
     if (opz.FisUtilComp() != 0) {
         m_codiceInizio = Codici(opz.FisCodIniComp());

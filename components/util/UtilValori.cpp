@@ -11,6 +11,9 @@
 
 namespace {
 const QDate DataZeroVb(1899, 12, 30);
+// The dates a serial number may stand for: 1 January 100 and 31 December 9999.
+constexpr double GiornoMinimoVb = -657434;
+constexpr double GiornoMassimoVb = 2958465;
 
 bool gruppiValidi(const QString &parteIntera, QChar sep)
 {
@@ -327,7 +330,13 @@ QVariant UtilGlob::ValoreData(const QVariant &valore) const
     if (valore.typeId() == QMetaType::QDateTime)
         return valore.toDateTime().isValid() ? valore : QVariant();
     if (UtilGlob::ValoreENumero(valore)) {
-        const QDate d = DataZeroVb.addDays(qint64(std::floor(ValoreNumerico(valore))));
+        // A serial number outside 1 January 100 - 31 December 9999 (an
+        // infinity or NaN included) is no date; checked as a double, before
+        // any conversion to an integer.
+        const double giorni = std::floor(ValoreNumerico(valore));
+        if (!(giorni >= GiornoMinimoVb && giorni <= GiornoMassimoVb))
+            return QVariant();
+        const QDate d = DataZeroVb.addDays(qint64(giorni));
         return d.isValid() ? QVariant(d) : QVariant();
     }
     const QDate d = LeggiData(valore.toString());

@@ -215,3 +215,85 @@ TEST_F(GrigliaDueScrivanie, ALineChangedByAnotherDeskIsRefusedWithTheChoice)
     EXPECT_FALSE(Griglia(0)->DatiModificati());
     EXPECT_EQ(Memorizzata(), QStringLiteral("Visura C"));
 }
+
+// The grid's conflict is worded as the form's: the error's text once, then
+// what was not saved.
+TEST_F(GrigliaDueScrivanie, ALineConflictNamesTheErrorOnce)
+{
+    Altro(QStringLiteral("Visura B"));
+    Cella(0, 0, QStringLiteral("Descrizione"));
+    Scrivi(0, QStringLiteral("Visura A"));
+    Comando(0, QStringLiteral("Salva"));
+    ASSERT_EQ(Messaggi().size(), 1) << Messaggi().join('|').toStdString();
+    EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("3197 - ") + kModificati +
+                                         QStringLiteral("\r\nLa riga non è stata salvata.\r\n")))
+        << Messaggi()[0].toStdString();
+}
+
+namespace
+{
+const QString kInUsoSalva =
+    QStringLiteral("Il cliente è in uso su un'altra postazione: le modifiche non sono state "
+                   "salvate e restano nella finestra. Riprovare tra qualche istante.");
+const QString kInUsoCancella =
+    QStringLiteral("Il cliente è in uso su un'altra postazione e non è stato cancellato. "
+                   "Riprovare tra qualche istante.");
+} // namespace
+
+// Archiving the old name waits on the other desk's lock: after the archive
+// question one Italian message, the same on both engines, and the edits stay.
+TYPED_TEST(DueScrivanie, AnArchiveBehindAnotherDesksLockSaysItOnceAndKeepsTheEdits)
+{
+    Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
+    this->m_altro.IniziaTrans(Globali::DbAzienda);
+    this->Altro(QStringLiteral("Telefono = '02 555555'"));
+    this->txt(50)->setText(QStringLiteral("Nuovo Nome Srl"));
+    this->Rispondi(2);
+    EXPECT_FALSE(this->Salva());
+    const QStringList detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[0].contains(QStringLiteral("ARCHIVIARE SOLO SE")));
+    EXPECT_EQ(detti[1].toStdString(), kInUsoSalva.toStdString());
+    EXPECT_EQ(this->txt(50)->text(), QStringLiteral("Nuovo Nome Srl"));
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+    this->m_altro.AnnullaTrans(Globali::DbAzienda);
+    this->DimenticaMessaggi();
+    this->Rispondi(2);
+    EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("RagSoc")), QStringLiteral("Nuovo Nome Srl"));
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*) From PdcStorico") + this->m_dove), 1);
+}
+
+// A delete behind the other desk's lock says that the customer was not
+// deleted, not that changes were not saved.
+TYPED_TEST(DueScrivanie, ADeleteBehindAnotherDesksLockSaysTheCustomerWasNotDeleted)
+{
+    const QStringList k =
+        this->Clienti(QStringLiteral("Not Exists (Select 1 From PdcProg R Where R.CoPartGruppo = P.Gruppo "
+                                     "And R.CoPartMastro = P.Mastro And "
+                                     "R.CoPartConto = P.Conto) And Not Exists (Select 1 From MovPnDett M "
+                                     "Where (M.GruppoPartita = P.Gruppo And "
+                                     "M.MastroPartita = P.Mastro And M.ContoPartita = P.Conto) Or "
+                                     "(M.GruppoCPartita = P.Gruppo And "
+                                     "M.MastroCPartita = P.Mastro And M.ContoCPartita = P.Conto))"))
+            .value(0)
+            .split(u'|');
+    ASSERT_EQ(k.size(), 3);
+    ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
+    this->m_dove =
+        QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
+    Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
+    this->m_altro.IniziaTrans(Globali::DbAzienda);
+    this->Altro(QStringLiteral("Telefono = '02 555555'"));
+    this->DimenticaMessaggi();
+    this->Rispondi(1);
+    EXPECT_FALSE(this->pag()->EseguiComando(QStringLiteral("Cancella")).toBool());
+    this->Attendi();
+    const QStringList detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
+    EXPECT_EQ(detti[1].toStdString(), kInUsoCancella.toStdString());
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+    this->m_altro.AnnullaTrans(Globali::DbAzienda);
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*) From PianoConti") + this->m_dove), 1);
+}

@@ -7,6 +7,7 @@
 #include "support/StampaQt.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(OpzStampa, KeyedValuesIgnoreCaseAndReadAsVbWould)
@@ -111,4 +112,53 @@ TEST(OpzStampaIni, SavedOptionsComeBackWithTheirPrecedence)
     CaricaOpzioniSalvate(p, {terminale, QString(), 0, {}});
     EXPECT_FLOAT_EQ(p.Fatt(), 0.75f);
     EXPECT_EQ(p.osNomeStampante(), QStringLiteral("Laser S%§"));
+}
+
+// Numbers of the INI files (the common one is written by every terminal)
+// are held to the range their control allows, and the keys beyond it are
+// named once in the message.
+TEST(OpzStampaIni, NumbersBeyondTheirRangeAreHeldAndNamedOnce)
+{
+    QTemporaryDir dir;
+    const QString terminale = dir.filePath(QStringLiteral("terminale.ini"));
+    const QString comune = dir.filePath(QStringLiteral("comune.ini"));
+    const QString sezione = QStringLiteral("Opzioni Stampa");
+    struct Caso {
+        const char *chiave, *valore;
+        std::function<double(const OpzStampa &)> letto;
+        double atteso; // what the option holds after the load
+        bool segnalato;
+    } const casi[] = {
+        {"FisRighe", "5000", [](const OpzStampa &o) { return o.FisRighe(); }, 255, true},
+        {"FisMrAlt", "300000000", [](const OpzStampa &o) { return o.FisMrAlt(); }, 254, true},
+        {"FisMrBas", "-3", [](const OpzStampa &o) { return o.FisMrBas(); }, 0, true},
+        {"FisColonne", "99999999999999999999999", [](const OpzStampa &o) { return o.FisColonne(); }, 999,
+         true},
+        {"MemVid", "70000", [](const OpzStampa &o) { return o.MemVid(); }, 32767, true},
+        {"Cassetto", "-99999", [](const OpzStampa &o) { return o.ParIntero("NumCassetto"); }, -32768, true},
+        {"Fatt", "1e30", [](const OpzStampa &o) { return o.Fatt(); }, 1.8f, true},
+        {"StaVid", "7", [](const OpzStampa &o) { return o.oiStaVid(); }, OpzStampa::UscitaVideo, true},
+        {"ForzaVert", "dieci", [](const OpzStampa &o) { return o.ForzaVert(); }, 0, true},
+        {"TipoCarta", "258", [](const OpzStampa &o) { return o.ParIntero("NumTipoCarta"); }, 258, false},
+        {"FileForm", "", [](const OpzStampa &o) { return o.FileForm(); }, 0, false},
+    };
+    for (const Caso &c : casi)
+        ASSERT_TRUE(
+            ProfiloIni::Scrivi(comune, sezione, QString::fromUtf8(c.chiave), QString::fromUtf8(c.valore)));
+    // The same key in the terminal's file loses to nothing and is named once.
+    ASSERT_TRUE(ProfiloIni::Scrivi(terminale, sezione, QStringLiteral("FisRighe"), QStringLiteral("5000")));
+
+    OpzStampa o;
+    const QString messaggio = CaricaOpzioniSalvate(o, {terminale, comune, 0, {}});
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.chiave);
+        EXPECT_FLOAT_EQ(float(c.letto(o)), float(c.atteso));
+        EXPECT_EQ(messaggio.count(QString::fromUtf8(c.chiave) + QLatin1Char('=')), c.segnalato ? 1 : 0)
+            << messaggio.toStdString();
+    }
+    EXPECT_TRUE(messaggio.contains(QStringLiteral("FisRighe=5000, ammessi da 0 a 255")))
+        << messaggio.toStdString();
+
+    OpzStampa p;
+    EXPECT_EQ(CaricaOpzioniSalvate(p, {dir.filePath(QStringLiteral("nessuno.ini")), {}, 0, {}}), QString());
 }

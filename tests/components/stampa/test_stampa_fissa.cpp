@@ -260,3 +260,70 @@ TEST(StampaFissa, WrittenInWindows1252)
     EXPECT_EQ(StampaFissa::Codifica(StampaFissa::PerCodicePagina(QStringLiteral("a\U0001F600b"))),
               QByteArray("a?b"));
 }
+
+// Margins and rows beyond what a page holds, however they reached the
+// options: refused with a message, never an overflow nor a huge output.
+TEST(StampaFissa, PagesBeyondWhatAPageHoldsAreRefused)
+{
+    struct Caso {
+        int righe, alto, basso;
+        const char *messaggio;
+    } const casi[] = {
+        {5, 2147483647, 2147483647, "vanno da 0 a 255"},
+        {0, 300000000, 0, "vanno da 0 a 255"},
+        {256, 0, 0, "(ora 256, 0 e 0)"},
+        {2147483647, 0, 0, "vanno da 0 a 255"},
+        {255, 254, 0, "almeno 258 righe per pagina"},
+        {-2147483647 - 1, 0, 0, nullptr}, // no paging
+        {255, 0, 0, nullptr},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.righe);
+        OpzStampa opz = opzioni();
+        opz.FisRighe(c.righe);
+        opz.FisMrAlt(c.alto);
+        opz.FisMrBas(c.basso);
+        StampaFissa f(opz, colonne(), QStringLiteral("Clienti"));
+        QString errore;
+        EXPECT_EQ(f.Apri(QString(), errore), c.messaggio == nullptr) << errore.toStdString();
+        if (c.messaggio)
+            EXPECT_TRUE(errore.contains(QString::fromUtf8(c.messaggio))) << errore.toStdString();
+        else
+            EXPECT_TRUE(f.Chiudi(errore));
+        EXPECT_LT(f.Dati().size(), 4096);
+    }
+}
+
+// No control character of a value, the title or a caption reaches the
+// printer; the compressed-print codes are written as set.
+TEST(StampaFissa, ControlCharactersOfTheTextsBecomeBlanks)
+{
+    OpzStampa opz = opzioni();
+    opz.FisRighe(0);
+    opz.FisUtilComp(-1);
+    opz.FisCodIniComp(QStringLiteral("27,15"));
+    opz.FisCodFinComp(QStringLiteral("18"));
+    QList<ColonnaStampa> cc = colonne();
+    cc[0].didascalia = QStringLiteral("Co\x1b"
+                                      "d");
+    StampaFissa f(opz, cc, QStringLiteral("Clien\x07ti"));
+    QString errore;
+    ASSERT_TRUE(f.Apri(QString(), errore));
+    f.ScriviIntestazione();
+    const QString nome = QStringLiteral("R") + QChar(0) +
+                         QStringLiteral("o\x1b"
+                                        "E\x7f\x0b") +
+                         QChar(0x85) + QStringLiteral("x\r\n\t\f");
+    f.ScriviRiga({{QStringLiteral("1"), QStringLiteral("1")}, {nome, nome}, {QStringLiteral("1,00"), 1.0}});
+    ASSERT_TRUE(f.Chiudi(errore));
+    QByteArray b = f.Dati();
+    ASSERT_TRUE(b.startsWith("\x1b\x0f"));
+    ASSERT_TRUE(b.endsWith("\x12"));
+    b = b.mid(2, b.size() - 3);
+    b.replace("\r\n", "");
+    for (const char c : b)
+        EXPECT_GE(static_cast<unsigned char>(c), 0x20) << int(c);
+    EXPECT_TRUE(b.contains("R o E   x")) << b.toStdString();
+    EXPECT_TRUE(b.contains("Clien ti"));
+    EXPECT_TRUE(b.contains("Co d"));
+}

@@ -2,9 +2,11 @@
 // command-line switches of the utility object.
 #include "components/util/Decimale.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 TEST(ValoreNumerico, ItalianAndPlainNotations)
@@ -68,6 +70,45 @@ TEST(ValoreData, AcceptedShapesAndRefusals)
         EXPECT_FALSE(u.ValoreData(t).isValid()) << t;
     EXPECT_EQ(u.ValoreData(d).toDate(), d);
     EXPECT_FALSE(u.ValoreData(QVariant()).isValid());
+}
+
+// A number as a date: the serial days from 30 December 1899, inside the
+// years 100 to 9999; any other number (however large) is no date.
+TEST(ValoreData, SerialNumbersOutsideTheDateRangeAreNoDate)
+{
+    UtilGlob u;
+    struct Caso {
+        double n;
+        QDate data;
+    } const casi[] = {
+        {45327.75, QDate(2024, 2, 5)},
+        {2958465.9, QDate(9999, 12, 31)},
+        {-657434, QDate(100, 1, 1)},
+        {2958466, QDate()},
+        {-657435, QDate()},
+        {1e300, QDate()},
+        {-1e300, QDate()},
+        {9.3e18, QDate()},
+        {std::numeric_limits<double>::infinity(), QDate()},
+        {std::numeric_limits<double>::quiet_NaN(), QDate()},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.n);
+        EXPECT_EQ(u.ValoreData(c.n).toDate(), c.data);
+        const QString testo = u.Formatta(c.n, QStringLiteral("dd/mm/yyyy"));
+        if (c.data.isValid()) {
+            EXPECT_EQ(testo, c.data.toString(QStringLiteral("dd/MM/yyyy")));
+            EXPECT_NO_THROW(u.ValoreSql(c.n, UtilGlob::TipoData));
+        } else {
+            EXPECT_FALSE(testo.contains(QLatin1Char('/'))) << testo.toStdString();
+            try {
+                u.ValoreSql(c.n, UtilGlob::TipoData);
+                ADD_FAILURE() << "no error";
+            } catch (const VbErrore &e) {
+                EXPECT_EQ(e.numero(), 13);
+            }
+        }
+    }
 }
 
 TEST(FineMese, LastDayOfTheMonth)
