@@ -33,5 +33,10 @@ QString EseguiStampa(Stampatore *motore, SorgenteRighe &righe, bool &inStampa, c
         bool &f;
         ~Fine() { f = false; }
     } fine{inStampa};
-    return motore->Stampa(righe, tipo, orientamento, font, staAtt).errore;
+    const EsitoStampa esito = motore->Stampa(righe, tipo, orientamento, font, staAtt);
+    // The system's words follow the sentence in the form the message box
+    // keeps behind its "Dettagli..." button.
+    if (esito.errore.isEmpty() || esito.dettaglio.trimmed().isEmpty())
+        return esito.errore;
+    return esito.errore + QStringLiteral("\nDettaglio: ") + esito.dettaglio.trimmed();
 }

@@ -4,6 +4,7 @@
 #include "DoppiStampa.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoFinto.h"
+#include "components/stampa/ComponenteStampa.h"
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/VbErrore.h"
@@ -337,6 +338,14 @@ TEST_F(StampatoreTest, PdfPrinterWritesTheAutomaticNameOpensAndMails)
     EXPECT_TRUE(e.errore.contains(QStringLiteral("l'email non è stata inviata: login rifiutato dal server")));
     EXPECT_FALSE(e.errore.contains(QStringLiteral("535"))) << "the server's words are the detail";
     EXPECT_EQ(e.dettaglio, QStringLiteral("535 5.7.8 Authentication credentials invalid"));
+    // The lists' and grids' shared run hands the detail on after the
+    // sentence, where the message box keeps it behind its button.
+    invio.risposte = {InvioEmail::Esito::LoginRifiutato, InvioEmail::Esito::LoginRifiutato};
+    SorgenteMemoria s4x = SorgenteClienti(10);
+    bool inStampa = false;
+    const QString detto = EseguiStampa(&motore, s4x, inStampa, QStringLiteral("V"), 1, QFont(), [](int) {});
+    EXPECT_TRUE(detto.endsWith(QStringLiteral("\nDettaglio: 535 5.7.8 Authentication credentials invalid")))
+        << detto.toStdString();
     // Login data not stored are asked for like a refused login.
     invio.risposte = {InvioEmail::Esito::DatiMancanti};
     const int richiestePrima = avanzamento.richiesteEmail;
