@@ -47,19 +47,18 @@ void frmClientiLis::ButtonComando(const QString &psKey)
     bool esegui = true;
     if (psKey.compare(QLatin1String("Stampa"), Qt::CaseInsensitive) == 0) {
         // An empty list is not printed, and the user is told why nothing
-        // happens; a list that cannot be counted says that instead.
-        int righe = 0;
+        // happens. A count that fails is ignored: the list's own reads report
+        // a failing list.
+        int righe = -1;
         try {
             righe = ogComlin->RecordCount();
-            if (righe == 0)
-                msgCom(QStringLiteral(
-                    "La lista è vuota e non c'è nulla da stampare: cambiare i criteri di ricerca "
-                    "e aggiornarla."));
-        } catch (const VbErrore &e) {
-            int risposta = 0;
-            ogComlin->GestisciErroreDati(e.numero(), risposta, e.descrizione());
-            righe = 0;
+        } catch (const VbErrore &) {
+            righe = -1;
         }
+        if (righe == 0)
+            msgCom(
+                QStringLiteral("La lista è vuota e non c'è nulla da stampare: cambiare i criteri di ricerca "
+                               "e aggiornarla."));
         esegui = righe > 0;
     }
     if (esegui) {
