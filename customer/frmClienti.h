@@ -202,9 +202,11 @@ class frmClienti : public QWidget,
     QVariant VerModLin(int piIndex);
     void visDatiDaLin(int piIndex, bool pbMostra);
     void pulDatiDalin(int piIndex);
-    // The level a grid has now (1 read-write), and the stored level of a grid
-    // (pvQuale 0 or 1) or, with -1, the level of grid LinAttuale set at once.
-    int obAbilRW(int pvQuale = -1) const;
+    // Whether a grid (pvQuale 0 or 1; -1 grid LinAttuale) is read-write by
+    // its stored level, which its engine learns when the grid is filled; set,
+    // the stored level of grid pvQuale or, with -1, the level of grid
+    // LinAttuale at once.
+    bool obAbilRW(int pvQuale = -1) const;
     void obAbilRW(int pvQuale, bool pbAbilRW);
     void oiAbilRWLin(int livello);
     // The framework's read/write level of the form: read, the level of grid 0

@@ -4,6 +4,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/forms/ColoriVb.h"
+#include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/VbErrore.h"
 #include "services/Codici.h"
@@ -87,7 +88,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
     }
     case GestPagine::OpSalva: {
         const int g = QualePictLin(PaginaCorrente()).toInt();
-        if (g >= 0 && obAbilRW(g) != LivelloLin[size_t(g)]) {
+        if (g >= 0 && g <= 1 && GestLin(g)->Livello() != LivelloLin[size_t(g)]) {
             const int prima = LinAttuale;
             LinAttuale = g;
             oiAbilRWLin(LivelloLin[size_t(g)]);

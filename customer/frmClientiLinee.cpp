@@ -279,12 +279,12 @@ void frmClienti::pulDatiDalin(int piIndex)
     NoLettura = 0;
 }
 
-int frmClienti::obAbilRW(int pvQuale) const
+bool frmClienti::obAbilRW(int pvQuale) const
 {
     const int g = pvQuale < 0 ? LinAttuale : pvQuale;
     if (g < 0 || g > 1)
-        return 0;
-    return m_gestLin[size_t(g)] ? m_gestLin[size_t(g)]->Livello() : LivelloLin[size_t(g)];
+        return false;
+    return LivelloLin[size_t(g)] == 1;
 }
 
 void frmClienti::obAbilRW(int pvQuale, bool pbAbilRW)

@@ -1,6 +1,6 @@
 // The customer form's own keys, seen before the focused control: Alt with a
 // digit or the apostrophe selects a tab page, Alt+X and Alt+Y press the
-// documents grid's buttons.
+// documents grid's buttons, the letter of a grid's print tooltip prints it.
 #include "customer/frmClienti.h"
 
 #include "components/forms/CodiciTasto.h"
@@ -54,6 +54,12 @@ void frmClienti::Form_KeyDown(int &KeyCode, int Shift)
             QAction *a = GestLin(0)->Bottone(chiave);
             if (a && a->isEnabled() && a->isVisible())
                 ButtonComandoLin(chiave);
+        }
+        // The print command of the grid shown, by the key its tooltip names.
+        if (PagConLin && (LinAttuale == 0 || LinAttuale == 1) &&
+            TastoDelBottone(GestLin(LinAttuale)->Bottone(QStringLiteral("Stampa")), KeyCode, Shift)) {
+            KeyCode = 0;
+            ButtonComandoLin(QStringLiteral("Stampa"));
         }
     }
     ComandoDaTasto(KeyCode, shift, this, true);

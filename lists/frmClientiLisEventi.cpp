@@ -12,6 +12,7 @@
 #include "services/Colori.h"
 #include "services/Focus.h"
 #include "services/Globali.h"
+#include "services/MsgCom.h"
 #include "services/Tasti.h"
 
 #include <QApplication>
@@ -45,13 +46,19 @@ void frmClientiLis::ButtonComando(const QString &psKey)
     ComandoInCorso = psKey;
     bool esegui = true;
     if (psKey.compare(QLatin1String("Stampa"), Qt::CaseInsensitive) == 0) {
-        // An empty list is not printed.
-        int righe = 0;
+        // An empty list is not printed, and the user is told why nothing
+        // happens. A count that fails is ignored: the list's own reads report
+        // a failing list.
+        int righe = -1;
         try {
             righe = ogComlin->RecordCount();
         } catch (const VbErrore &) {
-            righe = 0;
+            righe = -1;
         }
+        if (righe == 0)
+            msgCom(
+                QStringLiteral("La lista è vuota e non c'è nulla da stampare: cambiare i criteri di ricerca "
+                               "e aggiornarla."));
         esegui = righe > 0;
     }
     if (esegui) {
@@ -186,6 +193,11 @@ void frmClientiLis::Form_KeyDown(int &KeyCode, int Shift)
     if (GestisciTastiCtrl(KeyCode, shift, this) > 0)
         return;
     DaTastiera = 1;
+    if (ogComlin && TastoDelBottone(ogComlin->Bottone(QStringLiteral("Stampa")), KeyCode, shift)) {
+        KeyCode = 0;
+        ButtonComando(QStringLiteral("Stampa"));
+        return;
+    }
     ComandoDaTasto(KeyCode, shift, this);
 }
 

@@ -9,6 +9,7 @@
 #include "services/modHTMLHelp.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -142,6 +143,17 @@ QString ComandoDelTasto(int KeyCode, int Shift)
         }
     }
     return {};
+}
+
+bool TastoDelBottone(const QAction *bottone, int KeyCode, int Shift)
+{
+    if (!bottone || Shift != CT::MaskAlt || !bottone->isVisible() || !bottone->isEnabled())
+        return false;
+    const QString suggerimento = bottone->toolTip();
+    if (suggerimento.size() < 3 || suggerimento[0] != QLatin1Char('(') || suggerimento[2] != QLatin1Char(')'))
+        return false;
+    const QChar lettera = suggerimento[1].toUpper();
+    return lettera.isLetterOrNumber() && lettera.unicode() < 128 && KeyCode == lettera.unicode();
 }
 
 int ComandoDaTasto(int &KeyCode, int &Shift, FormComune *form, bool pbAbilita)

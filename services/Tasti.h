@@ -6,6 +6,7 @@
 #include <QString>
 
 class FormComune;
+class QAction;
 class QWidget;
 
 // KeyPress filter: answers the KeyAscii to use (0 drops the key). The keypad
@@ -29,6 +30,10 @@ int GestisciTastiCtrl(int &KeyCode, int &Shift, QWidget *form, bool pbAbilita = 
 int ComandoDaTasto(int &KeyCode, int &Shift, FormComune *form, bool pbAbilita = true);
 // The command a key stands for ("" when none).
 QString ComandoDelTasto(int KeyCode, int Shift);
+// A toolbar button's Alt key is the letter its tooltip starts with in
+// brackets ("(T) Stampa": Alt+T). True when KeyCode and Shift are that key
+// and the button can be pressed now (visible and enabled).
+bool TastoDelBottone(const QAction *bottone, int KeyCode, int Shift);
 
 // Gives the focus to txt(indice) (txtAppo(indice) with piTxtAppo), lets
 // pending events run, then calls the window's txt_KeyUp (txtAppo_KeyUp) with

@@ -408,8 +408,11 @@ QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riserva
         return true;
     }
     if (k == QLatin1String("stampa")) {
-        // An empty grid is not printed.
-        if (m_formStampa && NumeroRighe() > 0)
+        // An empty grid is not printed, and the user is told why nothing happens.
+        if (m_formStampa && NumeroRighe() == 0)
+            Chiedi(QStringLiteral("La griglia è vuota e non c'è nessuna riga da stampare."),
+                   {QStringLiteral("&Ok")});
+        else if (m_formStampa)
             m_formStampa->ApriPerLista(*this);
         return m_formStampa != nullptr;
     }

@@ -28,7 +28,7 @@ const VoceComando kComandi[] = {
     {"Seleziona", "Seleziona la riga nella scheda"},
     {"Aggiorna", "Aggiorna la lista con i criteri di ricerca"},
     {"VaiA", "Torna alla riga selezionata"},
-    {"Stampa", "Stampa la lista"},
+    {"Stampa", "(T) Stampa la lista"},
     {"Chiudi", "(H) Chiudi"},
     {"Menu", "(M) Menu"},
 };

@@ -140,6 +140,13 @@ TEST_F(Griglie, GridPropertiesTheFrameworkReadsAndSets)
     m_form->LinAttuale = 1;
     m_form->oiAbilRW(1);
     EXPECT_EQ(Griglia(1)->Livello(), 1);
+    // A grid's stored level reads back as stored; its engine learns it only
+    // when the grid is filled again.
+    m_form->obAbilRW(1, false);
+    EXPECT_FALSE(m_form->obAbilRW(1));
+    EXPECT_EQ(Griglia(1)->Livello(), 1);
+    m_form->obAbilRW(1, true);
+    EXPECT_TRUE(m_form->obAbilRW(1));
 
     // No fixed columns unless set: the grids get none.
     for (int g : {0, 1}) {

@@ -1,6 +1,7 @@
 // The customer form's grids printed through the program's print windows:
 // "Stampa" of a grid opens the print dialog for that grid, "&STAMPA" writes
-// its rows; an empty grid is not offered for printing.
+// its rows; an empty grid is not offered for printing, and says so. The key
+// the print button's tooltip names does the same from the keyboard.
 #include "BancoGriglie.h"
 
 #include "components/linee/GestLinee.h"
@@ -11,11 +12,14 @@
 
 #include "components/forms/RisposteProgrammate.h"
 
+#include <QAction>
 #include <QFile>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace
 {
@@ -46,6 +50,7 @@ TEST_F(StampaGriglie, GridPrintsItsRowsThroughTheDialog)
     Comando(1, QStringLiteral("Stampa"));
     FrmComlinStampa *dialogo = FrmComlinStampaPredef();
     EXPECT_FALSE(dialogo->isVisible()) << "no letters: nothing to print";
+    EXPECT_EQ(UltimoMessaggio(), QString::fromUtf8("La griglia è vuota e non c'è nessuna riga da stampare."));
 
     Pagina(0);
     Comando(0, QStringLiteral("Stampa"));
@@ -177,4 +182,27 @@ TEST_F(StampaGriglie, LettersOfIntentWorkbookAndPaperKeepAmountsAndProtocolNumbe
     for (const char *atteso : {"21031912345678901-000001", "598359", "1234567", "50.000,00", "Num.Asseg.",
                                "Numero", "DtRicAgEn", "Periodo"})
         EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n" << testo.toStdString();
+}
+
+// Alt with the letter of the print button's tooltip, pressed in the grid.
+TEST_F(StampaGriglie, TheKeyTheTooltipNamesPrintsTheGridShown)
+{
+    Lettera(1, {{QStringLiteral("Descrizione"), QStringLiteral("Lettera")}});
+    ApriConto();
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    for (int g : {0, 1}) {
+        SCOPED_TRACE(g);
+        Pagina(g);
+        dialogo->hide();
+        const QString suggerimento = Griglia(g)->Bottone(QStringLiteral("Stampa"))->toolTip();
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^\\((\\w)\\) ")).match(suggerimento);
+        ASSERT_TRUE(m.hasMatch()) << suggerimento.toStdString();
+        Vista(g)->setFocus();
+        QTest::keyClick(Vista(g), Qt::Key(m.captured(1).toUpper()[0].unicode()), Qt::AltModifier);
+        Attendi();
+        EXPECT_TRUE(dialogo->isVisible());
+        EXPECT_EQ(dialogo->ogComlin(), static_cast<ComponenteStampa *>(Griglia(g)));
+    }
+    dialogo->hide();
 }

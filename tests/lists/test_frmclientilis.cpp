@@ -352,9 +352,13 @@ TEST_F(ListaClienti, StampaPassaLaListaAllaStampaMaNonQuellaVuota)
     Scrivi(30, QStringLiteral("Nessun cliente ha questo nome"));
     Cerca();
     ASSERT_EQ(Righe(), 0);
+    DimenticaMessaggi();
     m_lista->ButtonComando(QStringLiteral("Stampa"));
     Attendi();
     EXPECT_EQ(stampa.aperture, 0);
+    EXPECT_EQ(Messaggi(),
+              QStringList{QString::fromUtf8("La lista è vuota e non c'è nulla da stampare: cambiare i "
+                                            "criteri di ricerca e aggiornarla.")});
     // The field the command started from gets its focus handling back.
     EXPECT_EQ(m_lista->IndiceTxtAttivo, -1);
 

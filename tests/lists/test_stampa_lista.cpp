@@ -2,7 +2,8 @@
 // dialog over the list, "&STAMPA" starts the preview, the user pages forward
 // and back and leaves with "&Esci". With CLIENTI_SCREENSHOTS naming a folder
 // it also writes the pictures of the dialog, the progress window and a
-// preview page for the documentation.
+// preview page for the documentation. The key the print button's tooltip
+// names asks for the dialog too; an empty list says it has nothing to print.
 #include "BancoLista.h"
 
 #include "components/forms/RisposteProgrammate.h"
@@ -16,12 +17,16 @@
 #include "printing/frmStampaInCorso.h"
 #include "services/Globali.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -183,4 +188,30 @@ TEST_F(StampaLista, ListPrintReadsTheOptionsSavedForIt)
     EXPECT_EQ(opz.oiStaVid(), OpzStampa::UscitaFile);
     EXPECT_EQ(opz.FileName(), file);
     EXPECT_EQ(opz.FileForm(), OpzStampa::FormatoTesto);
+}
+
+TEST_F(StampaLista, TheKeyTheTooltipNamesPrintsTheList)
+{
+    Apri();
+    ASSERT_GT(Righe(), 0);
+    QAction *stampa = Lista()->Bottone(QStringLiteral("Stampa"));
+    ASSERT_NE(stampa, nullptr);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^\\((\\w)\\) ")).match(stampa->toolTip());
+    ASSERT_TRUE(m.hasMatch()) << stampa->toolTip().toStdString();
+    const auto tasto = Qt::Key(m.captured(1).toUpper()[0].unicode());
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    // Wherever the focus is: in the grid or in a search field.
+    for (QWidget *fuoco :
+         {static_cast<QWidget *>(m_lista->dbgRiga), static_cast<QWidget *>(m_lista->txt(30))}) {
+        SCOPED_TRACE(fuoco->objectName().toStdString());
+        dialogo->hide();
+        fuoco->setFocus();
+        Attendi(1);
+        QTest::keyClick(fuoco, tasto, Qt::AltModifier);
+        Attendi();
+        EXPECT_TRUE(dialogo->isVisible());
+        EXPECT_EQ(dialogo->ogComlin(), static_cast<ComponenteStampa *>(Lista()));
+    }
+    dialogo->hide();
 }
