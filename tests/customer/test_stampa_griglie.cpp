@@ -9,7 +9,6 @@
 #include "printing/FinestreStampaPredef.h"
 #include "printing/FrmComlinStampa.h"
 #include "services/Globali.h"
-
 #include "components/forms/RisposteProgrammate.h"
 
 #include <QAction>
