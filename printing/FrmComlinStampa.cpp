@@ -182,6 +182,9 @@ void FrmComlinStampa::ApriPerLista(ComponenteStampa &lista)
             adjustSize();
             move(finestra->geometry().center() - rect().center());
         }
+        // Each opening starts on "&STAMPA", so that Enter prints, whatever
+        // button the previous opening left the focus on.
+        CmdStampa->setFocus(Qt::OtherFocusReason);
     }
     UtilFinestre::MostraForm(this, 0);
 }

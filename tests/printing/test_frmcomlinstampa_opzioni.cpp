@@ -241,12 +241,15 @@ TEST_F(OpzioniPerStampa, EscLeavesTheDialogAsTheCloseBoxDoes)
         s.OptStampaSu(0)->click();
         ASSERT_TRUE(BancoSceltaStampa::clicRiga(s.GriPri, QStringLiteral("Ufficio")));
     });
+    d->comSceStam->setFocus();
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->ogComlin(), nullptr);
     EXPECT_EQ(chiusure, QList<int>{0});
     Apri(lista);
     EXPECT_EQ(d->FontStampa().family(), QStringLiteral("Arial"));
+    // Opened again, Enter prints: the focus is back on the print button.
+    EXPECT_EQ(d->focusWidget(), d->CmdStampa);
     EXPECT_TRUE(d->labStaAttuale->text().startsWith(QStringLiteral("Ufficio")))
         << d->labStaAttuale->text().toStdString();
     d->CmdEsci_Click();
