@@ -5,6 +5,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/forms/CodiciTasto.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
@@ -12,8 +13,10 @@
 #include "services/Globali.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTableView>
 #include <QTimer>
 
@@ -160,8 +163,18 @@ void frmClienti::dbgRiga_DblClick(GestLinee &griglia)
 
 void frmClienti::dbgRiga_DblClick(int Index)
 {
-    if (Index == 0)
-        ApriDocumento();
+    if (Index != 0)
+        return;
+    // The document opens once the double click is over (the grid has opened
+    // the cell's editor) and what was typed meanwhile has reached the grid: a
+    // message about the document then takes the focus from there on, and
+    // keys typed before it showed are never taken as its answer.
+    UtilFinestre::UnoShot(this, [this] {
+        const QPointer<frmClienti> io(this);
+        QCoreApplication::processEvents();
+        if (io)
+            io->ApriDocumento();
+    });
 }
 
 void frmClienti::dbgRiga_UnboundReadData(GestLinee &griglia)

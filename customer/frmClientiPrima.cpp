@@ -168,6 +168,11 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         bool scritto = false;
         bool inUso = false;
         try {
+            // Another desk may have saved while the question was open: then
+            // the save's write refuses it, in this transaction, and nothing is
+            // archived of a row this desk has not seen.
+            if (pag->ModificatoAltrove(pag->RileggiMemorizzato()))
+                return 0;
             scritto = ScriviStorico().toBool();
         } catch (const VbErrore &e) {
             // Another desk holds the account: said once, as for the save itself.

@@ -180,6 +180,11 @@ class GestPagine : public QObject
     // until the transaction ends. Answers its handle on RecordsetPagina(),
     // empty when the record has no stored row; it lasts until the save ends.
     QString RileggiMemorizzato();
+    // Whether a save now would be refused because another desk, since the
+    // read, changed a column the save writes (3197) or deleted the record:
+    // the stored row of `memorizzato` (a RileggiMemorizzato handle), or read
+    // now (inside the open transaction, if any) when it is empty.
+    bool ModificatoAltrove(const QString &memorizzato = QString());
 
     // ---- Transactions and results ----
 
@@ -237,6 +242,10 @@ class GestPagine : public QObject
     QStringList valoriChiave() const;
     void ricordaMostrati(bool vuoti);
     bool scriviRiga();
+    // Whether a save of the shown record writes the field's columns.
+    bool daScrivere(const Campo &c) const;
+    // 0, or the error a save would meet in the stored row (see ModificatoAltrove).
+    int confrontaMemorizzato(const QString &memorizzato);
     // Whether the boxes show exactly the row just read back.
     bool mostraMemorizzato() const;
     // After a 3197: shows the stored row, and with `rileggi` false puts the

@@ -3,6 +3,7 @@
 #include "components/pagine/GestPagineInterni.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/util/VbErrore.h"
 
@@ -10,6 +11,8 @@ namespace
 {
 
 const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
+const QString kNonEsistePiu =
+    QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente");
 
 } // namespace
 
@@ -25,8 +28,7 @@ bool GestPagine::scriviRiga()
         const QVariantList v = valoriDaTesto(*c, errore);
         if (!errore.isEmpty())
             throw VbErrore(VbErrore::TipoNonCorrispondente, errore);
-        const bool cambiato = c->controllo->text() != c->testoLetto;
-        if (nuovo || cambiato || ((c->chiave || c->chiaveFissa) && m_stato == StatoVariaChiave)) {
+        if (nuovo || daScrivere(*c)) {
             colonne << c->colonne;
             valori << v;
             if (!nuovo)
@@ -60,8 +62,7 @@ bool GestPagine::scriviRiga()
                                               : d->db->AggiornaRiga(d->connessione, d->tabella, colonne, valori,
                                                                     chiaveCol, chiaveVal);
     if (righe == 0)
-        throw VbErrore(VbErrore::NessunRecordCorrente,
-                       QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente"));
+        throw VbErrore(VbErrore::NessunRecordCorrente, kNonEsistePiu);
     return true;
 }
 
@@ -89,29 +90,50 @@ bool GestPagine::salva()
 
     QVariant pvRit;
     QVariantList pvArray{QVariant(), QVariant()};
-    const int esito = callbackPri(OpSalva, pvRit, pvArray);
-    if (esito != 0) {
-        if (esito == 20 && !pvArray.value(1).toString().isEmpty())
-            vaiAlCampo(pvArray.value(1).toString());
-        return false;
-    }
-
+    // A save another desk's change would refuse is refused before the form's
+    // checks and questions: nothing is asked about a save that cannot be done.
+    // The write checks again, in its transaction. A database that does not
+    // answer refuses it here just as well, in the same words.
     d->ultimoRisultato = 0;
     d->erroreSegnalato = true;
+    bool rifiutato = false;
+    try {
+        const int errore = confrontaMemorizzato(QString());
+        if (errore == ErroriDb::RecordModificato)
+            throw ErroriDb::RigaModificata();
+        if (errore != 0)
+            throw VbErrore(errore, kNonEsistePiu);
+    } catch (const VbErrore &e) {
+        ricordaErrore(e.numero(), e.descrizione());
+        rifiutato = true;
+    }
+    if (!rifiutato) {
+        const int esito = callbackPri(OpSalva, pvRit, pvArray);
+        if (esito != 0) {
+            if (esito == 20 && !pvArray.value(1).toString().isEmpty())
+                vaiAlCampo(pvArray.value(1).toString());
+            return false;
+        }
+        d->ultimoRisultato = 0;
+        d->erroreSegnalato = true;
+    }
+
     bool scritto = false;
     const bool nuovoRecord = m_stato == StatoNuovo;
     const bool propria = m_transazione;
     QStringList chiave;
     try {
-        if (propria)
-            d->db->IniziaTrans(d->connessione);
-        scriviRiga();
-        if (propria)
-            d->db->ConfermaTrans(d->connessione);
-        scritto = true;
-        for (const auto &c : d->campi)
-            if (c->chiave)
-                chiave << c->controllo->text().trimmed();
+        if (!rifiutato) {
+            if (propria)
+                d->db->IniziaTrans(d->connessione);
+            scriviRiga();
+            if (propria)
+                d->db->ConfermaTrans(d->connessione);
+            scritto = true;
+            for (const auto &c : d->campi)
+                if (c->chiave)
+                    chiave << c->controllo->text().trimmed();
+        }
     } catch (const VbErrore &e) {
         if (propria && d->db->LivelloTrans(d->connessione) > 0) {
             try {
@@ -204,8 +226,7 @@ bool GestPagine::cancella()
         if (propria)
             d->db->IniziaTrans(d->connessione);
         if (d->db->EliminaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal) == 0)
-            throw VbErrore(VbErrore::NessunRecordCorrente,
-                           QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente"));
+            throw VbErrore(VbErrore::NessunRecordCorrente, kNonEsistePiu);
         if (propria)
             d->db->ConfermaTrans(d->connessione);
         cancellato = true;
@@ -295,4 +316,66 @@ QString GestPagine::RileggiMemorizzato()
         return {};
     }
     return h;
+}
+
+bool GestPagine::daScrivere(const Campo &c) const
+{
+    return c.controllo && (c.controllo->text() != c.testoLetto ||
+                           ((c.chiave || c.chiaveFissa) && m_stato == StatoVariaChiave));
+}
+
+int GestPagine::confrontaMemorizzato(const QString &memorizzato)
+{
+    if (!d->controlloOttimistico || !d->db || m_handle.isEmpty() || d->chiaveLetta.isEmpty() ||
+        !(m_stato == StatoRecord || m_stato == StatoVariaChiave))
+        return 0;
+    QStringList colonne;
+    for (const auto &c : d->campi)
+        if (daScrivere(*c))
+            for (const QString &col : c->colonne)
+                if (!colonne.contains(col, Qt::CaseInsensitive))
+                    colonne << col;
+    // Nothing to write: nothing the write could refuse.
+    if (colonne.isEmpty())
+        return 0;
+    const QString proprio = QStringLiteral("Confronto");
+    QString h = memorizzato;
+    if (h.isEmpty()) {
+        // Only the columns compared, one indexed probe of the key.
+        h = proprio;
+        d->rec.ApriRec(d->db, d->connessione, h,
+                       QStringLiteral("SELECT ") + colonne.join(QStringLiteral(", ")) +
+                           QStringLiteral(" FROM ") + d->tabella + QStringLiteral(" WHERE ") +
+                           condizioneChiave(d->chiaveLetta),
+                       false, RecDat::TipoSnapshot);
+    }
+    struct Chiudi {
+        RecDat &rec;
+        QString h;
+        ~Chiudi()
+        {
+            if (!h.isEmpty())
+                rec.ChiudiRec(h);
+        }
+    } chiudi{d->rec, h == proprio ? h : QString()};
+    if (d->rec.FineDati(h))
+        return VbErrore::NessunRecordCorrente;
+    // As the write compares: exactly, texts with their case, Null only with Null.
+    auto uguali = [](const QVariant &a, const QVariant &b) {
+        const bool na = !a.isValid() || a.isNull(), nb = !b.isValid() || b.isNull();
+        if (na || nb)
+            return na == nb;
+        if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
+            return a.toString() == b.toString();
+        return a == b;
+    };
+    for (const QString &col : colonne)
+        if (!uguali(d->rec.LeggiCampo(m_handle, col), d->rec.LeggiCampo(h, col)))
+            return ErroriDb::RecordModificato;
+    return 0;
+}
+
+bool GestPagine::ModificatoAltrove(const QString &memorizzato)
+{
+    return confrontaMemorizzato(memorizzato) != 0;
 }

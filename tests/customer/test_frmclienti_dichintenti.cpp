@@ -9,12 +9,18 @@
 #include "components/linee/GestLinee.h"
 #include "customer/frmClienti.h"
 #include "services/Globali.h"
+#include "services/frmMsgCom.h"
 
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
+#include <QWindow>
 
 namespace
 {
@@ -216,6 +222,7 @@ TEST_F(Documenti, OpeningADocumentSaysWhyItCannot)
     DimenticaMessaggi();
     Cella(0, 0, QStringLiteral("Descrizione"));
     m_form->dbgRiga_DblClick(0);
+    Attendi();
     EXPECT_EQ(RP::Mostrati(RP::ApriShell).size(), 1);
     m_form->LinAttuale = 1;
     m_form->ApriDocumento();
@@ -269,4 +276,69 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
     EXPECT_EQ(Valore(QStringLiteral("Select Percorso From PianoContiDoc") + DelConto() + QStringLiteral(" And Ordine = 4"))
                   .toString(),
               radice + QStringLiteral("docs2/b.pdf"));
+}
+
+// The user double clicks a line whose file is missing and types on, the keys
+// reaching the program before it handles the double click. They go to the
+// cell the double click opened, not to the message, which then shows with
+// the focus and stays until answered.
+TEST_F(Documenti, TypingAfterADoubleClickOnAMissingDocumentReachesTheGrid)
+{
+    namespace RP = RisposteProgrammate;
+    RP::ImpostaSenzaModali(false);
+    m_form->activateWindow();
+    Cella(0, 1, QStringLiteral("Descrizione"));
+    QTableView *v = Vista(0);
+    QWindow *finestra = v->window()->windowHandle();
+    ASSERT_NE(finestra, nullptr);
+    const QString testo = QStringLiteral("Contratto A");
+    for (const QChar c : testo) {
+        const int tasto = c == u' ' ? int(Qt::Key_Space) : int(Qt::Key_A) + (c.toUpper().unicode() - u'A');
+        const Qt::KeyboardModifiers mod = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        QCoreApplication::postEvent(finestra, new QKeyEvent(QEvent::KeyPress, tasto, mod, QString(c)));
+        QCoreApplication::postEvent(finestra, new QKeyEvent(QEvent::KeyRelease, tasto, mod, QString(c)));
+    }
+    // What the grid holds and who has the focus when the message shows; it
+    // is then answered with Escape, typed into it.
+    struct Guardia : QObject {
+        QString messaggio, nellaCella;
+        bool mostrato = false, attivato = false, escapeConFuoco = false;
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            auto *w = qobject_cast<QWidget *>(o);
+            auto *box = w ? qobject_cast<frmMsgCom *>(w->window()) : nullptr;
+            if (!box)
+                return false;
+            if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape)
+                escapeConFuoco = box->isAncestorOf(QApplication::focusWidget());
+            if (o == box && e->type() == QEvent::Show && !mostrato) {
+                mostrato = true;
+                messaggio = box->Etichetta()->text();
+                if (auto *cella = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+                    nellaCella = cella->text();
+            }
+            // Answered once it is the active window, as the user sees it.
+            if (o == box && e->type() == QEvent::WindowActivate && mostrato && !attivato) {
+                attivato = true;
+                QCoreApplication::postEvent(box->windowHandle(),
+                                            new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            }
+            return false;
+        }
+    } guardia;
+    qApp->installEventFilter(&guardia);
+    const QPoint punto = v->visualRect(v->currentIndex()).center();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, punto);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, punto);
+    Attendi();
+    qApp->removeEventFilter(&guardia);
+    ASSERT_TRUE(guardia.mostrato);
+    EXPECT_TRUE(guardia.messaggio.startsWith(QStringLiteral("Il documento non esiste:")))
+        << guardia.messaggio.toStdString();
+    EXPECT_TRUE(guardia.nellaCella.contains(testo)) << guardia.nellaCella.toStdString();
+    EXPECT_TRUE(guardia.escapeConFuoco);
+    EXPECT_FALSE(frmMsgCom::Istanza().isVisible());
+    // The cell keeps what was typed when the message took the focus.
+    const QString descrizione = Griglia(0)->ValoreCella(QStringLiteral("Descrizione")).toString();
+    EXPECT_TRUE(descrizione.contains(testo)) << descrizione.toStdString();
 }

@@ -297,3 +297,34 @@ TYPED_TEST(DueScrivanie, ADeleteBehindAnotherDesksLockSaysTheCustomerWasNotDelet
     this->m_altro.AnnullaTrans(Globali::DbAzienda);
     EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*) From PianoConti") + this->m_dove), 1);
 }
+
+// The other desk saved and archived a new address since this one read it: the
+// save that is refused asks nothing about archiving first, and once saved
+// again over the other desk's address the archive question comes once.
+TYPED_TEST(DueScrivanie, ASaveAnotherDeskHasChangedIsRefusedBeforeAnyArchiveQuestion)
+{
+    const QString oggi = Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#"));
+    this->m_altro.EseguiSql(
+        Globali::DbAzienda,
+        QStringLiteral("Insert Into PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo) Values "
+                       "('%1', '%2', '%3', %4, '2')")
+            .arg(this->txt(10)->text(), this->txt(20)->text(), this->txt(30)->text(), oggi));
+    this->Altro(QStringLiteral("Indirizzo = 'Via Altra 2'"));
+    this->txt(1010)->setText(QStringLiteral("Via Mia 3"));
+    this->Rispondi(2);
+    EXPECT_FALSE(this->Salva());
+    QStringList detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[0].contains(kModificati)) << detti[0].toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Indirizzo")), QStringLiteral("Via Altra 2"));
+    EXPECT_EQ(this->txt(1010)->text(), QStringLiteral("Via Mia 3"));
+    EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+    this->DimenticaMessaggi();
+    this->Rispondi(1);
+    EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[0].contains(QStringLiteral("ARCHIVIARE SOLO SE"))) << detti[0].toStdString();
+    EXPECT_EQ(this->Memorizzato(QStringLiteral("Indirizzo")), QStringLiteral("Via Mia 3"));
+}
