@@ -41,51 +41,180 @@ struct ConteggioParallelo::Lavoro {
 namespace
 {
 std::atomic<int> g_inCorso{0};
+std::atomic<int> g_connessioni{0};
 } // namespace
 
-int ConteggioParallelo::contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql,
-                                       QString &descrizione)
-{
-    const QString nome = QStringLiteral("Conteggio-%1").arg(quintptr(&lavoro));
-    int righe = -1;
+// A count asked for and not yet taken by the thread.
+struct ConteggioParallelo::Richiesta {
+    std::shared_ptr<Lavoro> lavoro;
+    DbMotore::FileSqlite file;
+    QString nomeQt, chiaveServer; // a server: the window's connection, and what it connects to
+    QString sqlServer, sqlConta;
+    int etichetta = 0;
+    std::shared_ptr<void> inCorso; // goes with the last copy (see InCorso)
+};
+
+// The counting connection, kept by the thread from one count to the next:
+// a clone of the window's server connection, or a connection of its own to
+// the SQLite file with the same databases attached.
+struct ConteggioParallelo::Collegamento {
+    QString nomeServer;
+    QSqlDatabase server;
+    QString chiaveServer; // what `server` was cloned from ("" when not open)
+    std::unique_ptr<DbMotore> motore;
+    DbMotore::FileSqlite file;
+
+    void ChiudiServer()
     {
-        QSqlDatabase c = QSqlDatabase::cloneDatabase(nomeQt, nome);
-        SQLHSTMT st = nullptr;
-        if (lavoro.fermato || !c.open()) {
-            descrizione = c.lastError().text();
-        } else if (SQLAllocHandle(SQL_HANDLE_STMT,
-                                  *static_cast<const SQLHDBC *>(c.driver()->handle().constData()),
-                                  &st) != SQL_SUCCESS) {
-            descrizione = QStringLiteral("SQLAllocHandle");
-        } else {
-            lavoro.Pubblica(st);
-            // Stopped before the statement was published: not run at all.
-            const std::u16string testo = sql.toStdU16String();
-            SQLRETURN rc =
-                lavoro.fermato
-                    ? SQL_ERROR
-                    : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
-                                     SQLINTEGER(testo.size()));
-            SQLBIGINT n = 0;
-            SQLLEN indicatore = 0;
-            if (SQL_SUCCEEDED(rc))
-                rc = SQLFetch(st);
-            if (SQL_SUCCEEDED(rc))
-                rc = SQLGetData(st, 1, SQL_C_SBIGINT, &n, 0, &indicatore);
-            lavoro.Pubblica(nullptr);
-            if (SQL_SUCCEEDED(rc)) {
-                righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
+        if (chiaveServer.isEmpty())
+            return;
+        server.close();
+        server = QSqlDatabase();
+        QSqlDatabase::removeDatabase(nomeServer);
+        chiaveServer.clear();
+    }
+    void ChiudiFile()
+    {
+        motore.reset();
+        file = {};
+    }
+};
+
+int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
+                                       QString &descrizione, bool &persa)
+{
+    SQLHSTMT st = nullptr;
+    if (SQLAllocHandle(SQL_HANDLE_STMT,
+                       *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData()),
+                       &st) != SQL_SUCCESS) {
+        descrizione = QStringLiteral("SQLAllocHandle");
+        return -1;
+    }
+    int righe = -1;
+    lavoro.Pubblica(st);
+    // Stopped before the statement was published: not run at all.
+    const std::u16string testo = sql.toStdU16String();
+    SQLRETURN rc =
+        lavoro.fermato
+            ? SQL_ERROR
+            : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
+                             SQLINTEGER(testo.size()));
+    SQLBIGINT n = 0;
+    SQLLEN indicatore = 0;
+    if (SQL_SUCCEEDED(rc))
+        rc = SQLFetch(st);
+    if (SQL_SUCCEEDED(rc))
+        rc = SQLGetData(st, 1, SQL_C_SBIGINT, &n, 0, &indicatore);
+    lavoro.Pubblica(nullptr);
+    if (SQL_SUCCEEDED(rc)) {
+        righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
+    } else if (!lavoro.fermato) {
+        QSqlError errore;
+        QString stato;
+        DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+        descrizione = errore.databaseText();
+        persa = stato.startsWith(QLatin1String("08"));
+    }
+    // The connection goes on to the next count: nothing left open on it.
+    SQLFreeStmt(st, SQL_CLOSE);
+    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    return righe;
+}
+
+void ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
+{
+    Lavoro &lavoro = *r.lavoro;
+    if (lavoro.fermato)
+        return;
+    int righe = -1, numero = 0;
+    QString descrizione;
+    bool persa = false; // the connection is no good for the next count
+    if (!r.nomeQt.isEmpty()) {
+        c.ChiudiFile();
+        if (c.chiaveServer != r.chiaveServer) {
+            c.ChiudiServer();
+            c.server = QSqlDatabase::cloneDatabase(r.nomeQt, c.nomeServer);
+            if (c.server.open()) {
+                c.chiaveServer = r.chiaveServer;
+                ++g_connessioni;
             } else {
-                QSqlError errore;
-                QString stato;
-                DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
-                descrizione = errore.databaseText();
+                descrizione = c.server.lastError().text();
+                c.server = QSqlDatabase();
+                QSqlDatabase::removeDatabase(c.nomeServer);
             }
-            SQLFreeHandle(SQL_HANDLE_STMT, st);
+        }
+        if (!c.chiaveServer.isEmpty())
+            righe = contaSulServer(lavoro, c, r.sqlServer, descrizione, persa);
+        if (righe < 0)
+            numero = 3146; // ODBC call failed
+    } else {
+        c.ChiudiServer();
+        try {
+            const QString nome = QStringLiteral("Conteggio");
+            if (!c.motore || c.file.file != r.file.file || c.file.allegati != r.file.allegati) {
+                c.ChiudiFile();
+                auto motore = std::make_unique<DbMotore>();
+                motore->ApriFileSqlite(nome, r.file);
+                c.motore = std::move(motore);
+                c.file = r.file;
+                ++g_connessioni;
+            }
+            sqlite3 *h =
+                *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
+            sqlite3_progress_handler(
+                h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; }, &lavoro);
+            // The handler goes with this count, however it ends.
+            const std::shared_ptr<void> togli(
+                nullptr, [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+            const auto risultato = c.motore->Seleziona(nome, r.sqlConta);
+            righe = risultato->numRighe() > 0 ? risultato->valore(0, 0).toInt() : 0;
+        } catch (const VbErrore &e) {
+            numero = e.numero();
+            descrizione = e.descrizione();
+            persa = true; // the file may have moved: opened anew, which costs little here
         }
     }
-    QSqlDatabase::removeDatabase(nome);
-    return righe;
+    if (lavoro.fermato)
+        return;
+    // A server that dropped the connection: opened again by the next count.
+    if (persa) {
+        c.ChiudiServer();
+        c.ChiudiFile();
+    }
+    // Delivered on the window's thread, and dropped there when the count was
+    // stopped meanwhile. The destructor waits for this thread, so the object
+    // is alive while the call is posted.
+    QPointer<ConteggioParallelo> io(this);
+    QMetaObject::invokeMethod(
+        this,
+        [io, lavoro = r.lavoro, righe, numero, descrizione, etichetta = r.etichetta, inCorso = r.inCorso] {
+            if (!io || lavoro->fermato)
+                return;
+            if (righe >= 0)
+                emit io->Contate(etichetta, righe);
+            else
+                emit io->Fallito(etichetta, numero, descrizione);
+        },
+        Qt::QueuedConnection);
+}
+
+void ConteggioParallelo::esegui()
+{
+    Collegamento c;
+    c.nomeServer = QStringLiteral("Conteggio-%1").arg(quintptr(this));
+    for (;;) {
+        std::unique_ptr<Richiesta> r;
+        {
+            std::unique_lock<std::mutex> blocco(m_coda);
+            m_sveglia.wait(blocco, [this] { return m_fine || m_richiesta; });
+            if (m_fine)
+                break;
+            r = std::move(m_richiesta);
+        }
+        conta(*r, c);
+    }
+    c.ChiudiServer();
+    c.ChiudiFile();
 }
 
 int ConteggioParallelo::InCorso()
@@ -93,17 +222,33 @@ int ConteggioParallelo::InCorso()
     return g_inCorso.load();
 }
 
+int ConteggioParallelo::ConnessioniAperte()
+{
+    return g_connessioni.load();
+}
+
 ConteggioParallelo::ConteggioParallelo(QObject *parent) : QObject(parent) {}
 
 ConteggioParallelo::~ConteggioParallelo()
 {
+    // A stopped count ends within a few thousand steps of its statement.
     Ferma();
-    for (std::thread &t : m_thread)
-        t.join();
+    {
+        const std::lock_guard<std::mutex> blocco(m_coda);
+        m_fine = true;
+    }
+    m_sveglia.notify_one();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 void ConteggioParallelo::Ferma()
 {
+    std::unique_ptr<Richiesta> scartata;
+    {
+        const std::lock_guard<std::mutex> blocco(m_coda);
+        scartata = std::move(m_richiesta);
+    }
     if (m_lavoro)
         m_lavoro->Ferma();
     m_lavoro.reset();
@@ -112,69 +257,39 @@ void ConteggioParallelo::Ferma()
 bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta,
                                int etichetta)
 {
-    // A stopped count ends within a few thousand steps of its statement.
     Ferma();
-    for (std::thread &t : m_thread)
-        t.join();
-    m_thread.clear();
     if (!db || !db->EsisteConnessione(connessione))
         return false;
     const bool server = db->TipoSql(connessione);
     // A server count sees what is committed: inside a transaction the caller counts itself.
     if (server && db->LivelloTrans(connessione) > 0)
         return false;
-    const DbMotore::FileSqlite file = server ? DbMotore::FileSqlite() : db->DescriviFileSqlite(connessione);
-    if (!server && file.file.isEmpty())
-        return false;
-    const QString nomeQt = server ? db->DatabaseDao(connessione).connectionName() : QString();
-    const QString sqlServer = server ? db->Traduci(connessione, sqlConta) : QString();
-    auto lavoro = std::make_shared<Lavoro>();
-    m_lavoro = lavoro;
-    QPointer<ConteggioParallelo> io(this);
-    // Goes with the last copy: the thread's, or the posted answer's once it
-    // has run or been discarded.
+    auto r = std::make_unique<Richiesta>();
+    if (server) {
+        const QSqlDatabase d = db->DatabaseDao(connessione);
+        r->nomeQt = d.connectionName();
+        r->chiaveServer =
+            QStringList{d.driverName(), d.databaseName(),  d.hostName(), QString::number(d.port()),
+                        d.userName(),   d.connectOptions()}
+                .join(QLatin1Char('\n'));
+        r->sqlServer = db->Traduci(connessione, sqlConta);
+    } else {
+        r->file = db->DescriviFileSqlite(connessione);
+        if (r->file.file.isEmpty())
+            return false;
+        r->sqlConta = sqlConta;
+    }
+    r->etichetta = etichetta;
+    r->lavoro = std::make_shared<Lavoro>();
+    m_lavoro = r->lavoro;
     ++g_inCorso;
-    std::shared_ptr<void> inCorso(nullptr, [](void *) { --g_inCorso; });
-    m_thread.emplace_back([this, io, lavoro, file, nomeQt, sqlServer, sqlConta, etichetta, inCorso] {
-        int righe = -1, numero = 0;
-        QString descrizione;
-        if (!nomeQt.isEmpty()) {
-            righe = contaSulServer(*lavoro, nomeQt, sqlServer, descrizione);
-            if (righe < 0)
-                numero = 3146; // ODBC call failed
-        } else {
-            try {
-                DbMotore motore;
-                const QString c = QStringLiteral("Conteggio");
-                motore.ApriFileSqlite(c, file);
-                sqlite3 *h = *static_cast<sqlite3 *const *>(motore.DatabaseDao(c).driver()->handle().data());
-                sqlite3_progress_handler(
-                    h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; },
-                    lavoro.get());
-                const auto r = motore.Seleziona(c, sqlConta);
-                righe = r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
-                sqlite3_progress_handler(h, 0, nullptr, nullptr);
-            } catch (const VbErrore &e) {
-                numero = e.numero();
-                descrizione = e.descrizione();
-            }
-        }
-        if (lavoro->fermato)
-            return;
-        // Delivered on the window's thread, and dropped there when the count
-        // was stopped meanwhile. The destructor waits for this thread, so the
-        // object is alive while the call is posted.
-        QMetaObject::invokeMethod(
-            this,
-            [io, lavoro, righe, numero, descrizione, etichetta, inCorso] {
-                if (!io || lavoro->fermato)
-                    return;
-                if (righe >= 0)
-                    emit io->Contate(etichetta, righe);
-                else
-                    emit io->Fallito(etichetta, numero, descrizione);
-            },
-            Qt::QueuedConnection);
-    });
+    r->inCorso = std::shared_ptr<void>(nullptr, [](void *) { --g_inCorso; });
+    {
+        const std::lock_guard<std::mutex> blocco(m_coda);
+        m_richiesta = std::move(r);
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { esegui(); });
+    }
+    m_sveglia.notify_one();
     return true;
 }

@@ -1,13 +1,16 @@
 // ConteggioParallelo: a list's rows counted on a thread of their own, over a
 // second connection to the same SQLite file or server, so that a count that
-// reads every row never holds up the window.
+// reads every row never holds up the window. The thread and its connection
+// are made by the first count and kept for the object's life (the list
+// window's): a search costs one statement, never a new connection.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
-#include <vector>
 
 class DbMotore;
 
@@ -20,18 +23,23 @@ class ConteggioParallelo : public QObject
     // statement gives up within a few thousand steps).
     ~ConteggioParallelo() override;
 
-    // Starts counting: `sqlConta` (Jet SQL answering one number) runs on a new
-    // connection to the file or server of `connessione`. The answer comes as
-    // Contate or Fallito with `etichetta`, on this object's thread. A count
-    // already under way is stopped (cancelled on a server) and its thread
-    // waited for. False, with nothing started, on a database in memory and
-    // inside a transaction: the caller counts itself.
+    // Starts counting: `sqlConta` (Jet SQL answering one number) runs on the
+    // counting connection to the file or server of `connessione` (opened
+    // again only when that connection describes another file, attachments or
+    // server, or after a failed count lost it). The answer comes as Contate or
+    // Fallito with `etichetta`, on this object's thread. A count already
+    // under way is stopped (cancelled on a server) and never answers; the
+    // new one runs once it has given up, without this call waiting for it.
+    // False, with nothing started, on a database in memory and inside a
+    // transaction: the caller counts itself.
     bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta);
     // Drops the count under way: its answer never comes.
     void Ferma();
     // Counts of every list whose answer has not yet been delivered or
     // dropped (tests wait for them).
     static int InCorso();
+    // Connections the counts have opened since the program started (tests).
+    static int ConnessioniAperte();
 
   signals:
     void Contate(int etichetta, int righe);
@@ -39,8 +47,17 @@ class ConteggioParallelo : public QObject
 
   private:
     struct Lavoro;
-    static int contaSulServer(Lavoro &lavoro, const QString &nomeQt, const QString &sql,
-                              QString &descrizione);
+    struct Richiesta;
+    struct Collegamento;
+    void esegui();
+    void conta(Richiesta &r, Collegamento &c);
+    static int contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql, QString &descrizione,
+                              bool &persa);
+
     std::shared_ptr<Lavoro> m_lavoro; // the count under way, if any
-    std::vector<std::thread> m_thread;
+    std::mutex m_coda;
+    std::condition_variable m_sveglia;
+    std::unique_ptr<Richiesta> m_richiesta; // waiting for the thread
+    bool m_fine = false;
+    std::thread m_thread;
 };

@@ -54,6 +54,10 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     m_timConta->setSingleShot(true);
     m_timConta->setInterval(0);
     connect(m_timConta, &QTimer::timeout, this, &GestLista::contaRighe);
+    m_timAvvio = new QTimer(this);
+    m_timAvvio->setSingleShot(true);
+    m_timAvvio->setInterval(0);
+    connect(m_timAvvio, &QTimer::timeout, this, &GestLista::avviaOra);
     m_conteggio = new ConteggioParallelo(this);
     connect(m_conteggio, &ConteggioParallelo::Contate, this, [this](int apertura, int righe) {
         m_righe.ImpostaConteggio(apertura, righe);
@@ -287,20 +291,28 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
 }
 
 // The total is counted on a thread of its own while the first rows are shown
-// and the user works; where that cannot be (a server, a transaction) it waits
-// for the next turn of the event loop, so that the first rows are on screen
-// first.
+// and the user works, started at the next turn of the event loop so that the
+// first page is on screen before the count asks anything of the file or
+// server. Where that cannot be (a database in memory, a transaction) it is
+// counted then on the window's connection.
 void GestLista::avviaConteggio()
+{
+    if (m_contaSubito && m_righe.Aperta() && !m_righe.ConteggioNoto())
+        m_timAvvio->start();
+}
+
+void GestLista::avviaOra()
 {
     if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
         return;
     if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
                             m_righe.Apertura()))
-        m_timConta->start();
+        contaRighe();
 }
 
 void GestLista::fermaConteggio()
 {
+    m_timAvvio->stop();
     m_timConta->stop();
     m_conteggio->Ferma();
 }

@@ -177,6 +177,7 @@ class GestLista : public QObject, public ComponenteStampa
     void aggiornaContatore();
     void contaRighe();
     void avviaConteggio();
+    void avviaOra();
     void fermaConteggio();
     bool aggiorna();
     bool cerca();
@@ -200,6 +201,7 @@ class GestLista : public QObject, public ComponenteStampa
     SorgenteLista m_sorgente{*this};
     FunzioneMessaggio m_messaggi;
     QTimer *m_timConta = nullptr;
+    QTimer *m_timAvvio = nullptr;
     ConteggioParallelo *m_conteggio = nullptr;
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;

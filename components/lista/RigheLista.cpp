@@ -2,6 +2,7 @@
 // of their neighbouring rows.
 #include "components/lista/RigheLista.h"
 
+#include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
 #include "components/db/JetSql.h"
 
@@ -444,11 +445,19 @@ int RigheLista::PosizioneChiave(const QVariantList &valori)
 
 RigheLista::Lettura::Lettura(RigheLista &righe) : m_righe(righe) {}
 
+RigheLista::Lettura::~Lettura() = default;
+
 bool RigheLista::Lettura::Successiva(QVariantList &valori)
 {
     if (!Successiva())
         return false;
-    valori = m_pagina->riga(m_indice - 1);
+    if (!m_cursore || m_cursore->Completo()) {
+        valori = m_pagina->riga(m_indice - 1);
+        return true;
+    }
+    valori.clear();
+    for (int c = 0; c < m_pagina->numColonne(); ++c)
+        valori << m_cursore->Valore(c);
     return true;
 }
 
@@ -456,13 +465,64 @@ QVariant RigheLista::Lettura::Valore(int colonna) const
 {
     if (!m_pagina || m_indice < 1 || colonna < 0 || colonna >= m_pagina->numColonne())
         return QVariant();
+    if (m_cursore && !m_cursore->Completo())
+        return m_cursore->Valore(colonna);
     return m_pagina->valore(m_indice - 1, colonna);
+}
+
+// On SQLite, the first step: the list's SELECT in list order (the same
+// statement the pages are cut from) run once and stepped, when it reads only
+// the list's own tables. Elsewhere the rows come a step at a time.
+void RigheLista::Lettura::primaLettura()
+{
+    DbMotore *db = m_righe.m_db;
+    const SqlLista::Parti &parti = m_righe.m_parti;
+    if (db->TipoMotore(m_righe.m_connessione) != DbMotore::Motore::SQLite)
+        return;
+    const JetSql::AnalisiSelect a = JetSql::Analizza(parti.testo);
+    if (!a.valida || parti.testo.contains(QLatin1String("[;")))
+        return;
+    for (const auto &t : a.tabelle)
+        if (!t.databaseJet.isEmpty() || !t.schema.isEmpty())
+            return;
+    const QString sql = SqlLista::Pagina(
+        parti, {}, m_righe.m_perChiave ? m_righe.m_ordine : QList<SqlLista::VoceOrdine>(), false, 0);
+    m_pagina = db->SelezionaCursore(m_righe.m_connessione, sql, m_cursore);
+    // Without a cursor (a file that cannot keep one open) the answer holds every row.
+    m_intera = true;
+    m_indice = 0;
 }
 
 bool RigheLista::Lettura::Successiva()
 {
     if (m_finita || !m_righe.m_aperta)
         return false;
+    if (!m_pagina && m_letti == 0)
+        primaLettura();
+    if (m_cursore && !m_cursore->Completo()) {
+        if (m_cursore->Avanza()) {
+            ++m_indice;
+            ++m_letti;
+            return true;
+        }
+        if (!m_cursore->Completo()) {
+            m_cursore.reset();
+            m_finita = true;
+            return false;
+        }
+    }
+    // A cursor the connection had to complete (it wrote meanwhile) left
+    // every row in m_pagina: the reading goes on there.
+    m_cursore.reset();
+    if (m_intera) {
+        if (m_indice >= m_pagina->numRighe()) {
+            m_finita = true;
+            return false;
+        }
+        ++m_indice;
+        ++m_letti;
+        return true;
+    }
     if (!m_pagina || m_indice >= m_pagina->numRighe()) {
         if (m_pagina && m_pagina->numRighe() < RigheLettura) {
             m_finita = true;

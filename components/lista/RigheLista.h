@@ -24,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+class CursoreSqlite;
 class DbMotore;
 
 class RigheLista
@@ -120,12 +121,15 @@ class RigheLista
     // list does not hold it.
     int PosizioneChiave(const QVariantList &valori);
 
-    // Every row in list order, a page at a time, apart from the pages kept
-    // for the view (printing and export pull the rows this way).
+    // Every row in list order, apart from the pages kept for the view
+    // (printing and export pull the rows this way). On SQLite the SELECT of
+    // the list's own tables runs once, in list order, and its rows are
+    // stepped; elsewhere they come a step of rows at a time.
     class Lettura
     {
       public:
         explicit Lettura(RigheLista &righe);
+        ~Lettura();
         // The next row; false after the last one. Engine failures are VbErrore.
         bool Successiva(QVariantList &valori);
         // Moves to the next row without copying it out; Valore then reads
@@ -135,8 +139,12 @@ class RigheLista
         QVariant Valore(int colonna) const;
 
       private:
+        void primaLettura();
+
         RigheLista &m_righe;
         std::unique_ptr<Risultato> m_pagina;
+        std::unique_ptr<CursoreSqlite> m_cursore; // the one statement, while it runs
+        bool m_intera = false;                    // m_pagina holds every row
         int m_indice = 0;
         int m_letti = 0;
         QStringList m_ultimo;

@@ -10,6 +10,8 @@
 #include "tests/components/db/ProvaMotori.h"
 
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -73,11 +75,20 @@ TEST_F(ConteggioInParallelo, CountsOnItsOwnConnectionAttachedDatabasesIncluded)
     ConteggioParallelo conteggio;
     QSignalSpy contate(&conteggio, &ConteggioParallelo::Contate);
     QSignalSpy fallite(&conteggio, &ConteggioParallelo::Fallito);
+    const int connessioni = ConteggioParallelo::ConnessioniAperte();
     ASSERT_TRUE(
         conteggio.Avvia(&db, C, "Select Count(*) As NumeroRighe From PianoConti Where Mastro = '06'", 7));
     ASSERT_TRUE(contate.wait(30000));
     EXPECT_EQ(Risposte(contate, fallite), (QList<QPair<int, int>>{{7, 1000}}));
     EXPECT_TRUE(selectFinestra.isEmpty()) << selectFinestra.join("\n").toStdString();
+    // Further counts of the same file go over the same connection.
+    for (int i = 0; i < 3; ++i) {
+        contate.clear();
+        ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From PianoConti Where Mastro = '05'", 20 + i));
+        ASSERT_TRUE(contate.wait(30000));
+        EXPECT_EQ(Risposte(contate, fallite), (QList<QPair<int, int>>{{20 + i, 2000}}));
+    }
+    EXPECT_EQ(ConteggioParallelo::ConnessioniAperte() - connessioni, 1);
 
     // A database attached to the window's connection is there for the count.
     DbMotore menu;
@@ -86,10 +97,12 @@ TEST_F(ConteggioInParallelo, CountsOnItsOwnConnectionAttachedDatabasesIncluded)
     menu.EseguiSql("Menu", "INSERT INTO TabStati VALUES ('IT'), ('FR')");
     menu.ChiudiTutto();
     db.AllegaDatabase(C, cartella.filePath("menu.db"), "comune");
+    // ... and the kept connection, which lacks it, is opened again with it.
     contate.clear();
     ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From comune.TabStati", 8));
     ASSERT_TRUE(contate.wait(30000));
     EXPECT_EQ(Risposte(contate, fallite), (QList<QPair<int, int>>{{8, 2}}));
+    EXPECT_EQ(ConteggioParallelo::ConnessioniAperte() - connessioni, 2);
 }
 
 TEST_F(ConteggioInParallelo, StoppedOrSupersededCountsNeverAnswer)
@@ -159,7 +172,9 @@ TEST_F(ConteggioInParallelo, ListTakesACountOnlyForItsOwnOpening)
 }
 
 // On PostgreSQL the count runs on a connection of its own to the same
-// database, and a count stopped while the server works is cancelled there.
+// database, kept from one count to the next (one server process however many
+// searches, failures and cancels), and a count stopped while the server works
+// is cancelled there.
 TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
 {
     QTemporaryDir cartella;
@@ -177,6 +192,18 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
                         valori.join(", "));
     QStringList selectFinestra;
     db.ImpostaOsservatoreSelect([&](const QString &sql) { selectFinestra << sql; });
+    // The server processes of this database other than the window's own.
+    const auto altri = [&db] {
+        QSqlQuery q(db.DatabaseDao(C));
+        EXPECT_TRUE(q.exec("SELECT pid FROM pg_stat_activity WHERE datname = current_database() "
+                           "AND pid <> pg_backend_pid() ORDER BY pid"))
+            << q.lastError().text().toStdString();
+        QList<int> pid;
+        while (q.next())
+            pid << q.value(0).toInt();
+        return pid;
+    };
+    QList<int> processo;
     {
         ConteggioParallelo conteggio;
         QSignalSpy contate(&conteggio, &ConteggioParallelo::Contate);
@@ -186,10 +213,13 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
         EXPECT_EQ(contate.value(0).value(0).toInt(), 7);
         EXPECT_EQ(contate.value(0).value(1).toInt(), 1000);
         EXPECT_TRUE(selectFinestra.isEmpty()) << selectFinestra.join("\n").toStdString();
+        processo = altri();
+        ASSERT_EQ(processo.size(), 1);
 
         ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From TabellaCheNonCe", 8));
         ASSERT_TRUE(fallite.wait(30000));
         EXPECT_EQ(fallite.value(0).value(0).toInt(), 8);
+        EXPECT_EQ(altri(), processo);
 
         // A count of 900 million rows, stopped, superseded and left by its
         // object while the server works: each ends at once, by the cancel.
@@ -207,6 +237,7 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
         ASSERT_TRUE(contate.wait(30000));
         EXPECT_EQ(contate.value(1).value(0).toInt(), 11);
         EXPECT_EQ(contate.value(1).value(1).toInt(), 1000);
+        EXPECT_EQ(altri(), processo);
         ASSERT_TRUE(conteggio.Avvia(&db, C, lunga, 12));
         QTest::qWait(200);
         EXPECT_EQ(contate.size(), 2);

@@ -117,6 +117,17 @@ TEST_P(ListaRighe, OgniPercorsoDaLeRigheDellaSelect)
         while (lettura.Successiva(v))
             lette << v.value(2).toString();
         EXPECT_EQ(lette, tutte);
+
+        // A write on the list's connection halfway through the reading (on
+        // SQLite it ends the statement the rows are stepped from).
+        RigheLista::Lettura seconda(righe);
+        lette.clear();
+        while (seconda.Successiva()) {
+            lette << seconda.Valore(2).toString();
+            if (lette.size() == 1500)
+                Esegui(QStringLiteral("UPDATE PianoConti SET Tipo = '4' WHERE Conto = '0001'"));
+        }
+        EXPECT_EQ(lette, tutte);
     }
 }
 
