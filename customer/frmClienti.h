@@ -272,9 +272,9 @@ class frmClienti : public QWidget,
     void dbgRiga_UnboundReadData(GestLinee &griglia) override;
     void ovfrmBookmark(const QString &psBookmark) override;
     QString ovfrmBookmark() override;
-    // The program's print state (1 while a print runs).
+    // The program's print state (1 while a print runs; the print engine
+    // alone sets it).
     int oiStaAtt() override;
-    void oiStaAtt(int piStaAtt) override;
     void timVarie_Timer();
 
     // frmClientiDocumenti.cpp: attached documents of grid 0.

@@ -208,11 +208,6 @@ int frmClienti::oiStaAtt()
     return Globali::StaAtt;
 }
 
-void frmClienti::oiStaAtt(int piStaAtt)
-{
-    Globali::StaAtt = piStaAtt;
-}
-
 void frmClienti::timVarie_Timer()
 {
     timVarie->stop();

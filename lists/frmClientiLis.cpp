@@ -327,11 +327,6 @@ int frmClientiLis::oiStaAtt() const
     return Globali::StaAtt;
 }
 
-void frmClientiLis::oiStaAtt(int piStaAtt)
-{
-    Globali::StaAtt = piStaAtt;
-}
-
 void frmClientiLis::ListaAvanti()
 {
     if (ogLisPag)

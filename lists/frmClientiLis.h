@@ -63,7 +63,6 @@ class frmClientiLis : public QWidget, public FormComune, public ChiamanteLista, 
     void ChiudiFrm() override;
     void MenuFrm() override;
     int oiStaAtt() const override;
-    void oiStaAtt(int piStaAtt) override;
     QString osSql() const override { return m_sql; }
     void ListaAvanti() override;
     void ListaIndietro() override;

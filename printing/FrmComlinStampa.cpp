@@ -288,9 +288,6 @@ void FrmComlinStampa::CmdStampa_Click()
         MsgErrfrm(0, QString::fromUtf8(e.what()));
     }
     m_font = font;
-    // A print that ended in any way leaves no print running behind it.
-    if (Globali::StaAtt == 1 && !(motore && motore->InStampa()))
-        Globali::StaAtt = 0;
     if (ogComlin() == comlin)
         ogComlin(nullptr);
 }

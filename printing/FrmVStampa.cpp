@@ -259,7 +259,7 @@ void FrmVStampa::ComEsci_Click()
     mbEsci = true;
     if (m_motore)
         m_motore->Interrompi(2);
-    if (Globali::StaAtt == 0 && !(m_motore && m_motore->InStampa())) {
+    if (Globali::StaAtt == 0) {
         close();
         return;
     }
@@ -272,14 +272,14 @@ void FrmVStampa::ComEsci_Click()
 void FrmVStampa::chiudiDopoStampa()
 {
     QTimer::singleShot(0, this, [this] {
-        if (m_chiudiDopo && Globali::StaAtt == 0 && !(m_motore && m_motore->InStampa()))
+        if (m_chiudiDopo && Globali::StaAtt == 0)
             close();
     });
 }
 
 void FrmVStampa::closeEvent(QCloseEvent *ev)
 {
-    if (Globali::StaAtt == 1 || (m_motore && m_motore->InStampa())) {
+    if (Globali::StaAtt == 1) {
         MessaggiStampa::MsgBox(QStringLiteral("Non si puo' uscire\nStampa ancora attiva"),
                                QStringLiteral("Visualizzazione Stampe"), QMessageBox::Critical, this);
         ev->ignore();

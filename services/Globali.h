@@ -3,6 +3,8 @@
 // read everywhere. One thread only, so no locking.
 #pragma once
 
+#include "components/stampa/StatoStampa.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -71,7 +73,9 @@ inline QString FormatoData = QStringLiteral("dd/mm/yyyy");
 inline QString DataMinima = QStringLiteral("01/01/1900");
 inline QString ParMassimizzato, StatoFinestra;
 inline QStringList NomiMesi;
-inline QString TipoToolbar = QStringLiteral("p");
+// Toolbar kind handed to the page, list and grid components when their
+// windows set up: "p" (picture buttons), the only kind; nothing changes it.
+inline const QString TipoToolbar = QStringLiteral("p");
 
 // Colours (VB long values: &HBBGGRR, or &H800000nn for system colours)
 inline long ColBackGotFocus = 0x80000005L, ColBackLostFocus = 0x80000005L, ColBackForm = 0x8000000FL;
@@ -83,8 +87,9 @@ inline constexpr long ColForeNormale = 0x80000008L;
 inline constexpr long ColForeDisabil = 0x80000011L;
 
 // Cross-window state
-inline int StaAtt = 0;              // 1 while a print runs
-inline bool VStampaAperta = false;
+// 1 while a print runs, else 0: read only here, the print engine alone sets
+// and clears it (components/stampa/StatoStampa.h).
+inline constexpr const int &StaAtt = StatoStampa::StaAtt();
 inline int StampanteImpostata = 0;
 inline int UltKeyCode = 0, UltShift = 0;
 inline QString FormConErrori;

@@ -2,12 +2,14 @@
 #include "components/db/DbMotore.h"
 #include "services/Globali.h"
 
-#include <memory>
-
 namespace {
-std::unique_ptr<DbMotore> &istanza()
+// Released by the shutdown (ImpostaDbComp(nullptr)), never by the teardown
+// of static objects: an exit that skips the shutdown (the display library
+// ends the program when the X server goes) would close the connections after
+// Qt's own list of them is gone, and crash. The system closes them then.
+DbMotore *&istanza()
 {
-    static std::unique_ptr<DbMotore> db;
+    static DbMotore *db = nullptr;
     return db;
 }
 } // namespace
@@ -15,8 +17,14 @@ std::unique_ptr<DbMotore> &istanza()
 DbMotore *Globali::DbComp()
 {
     if (!istanza())
-        istanza() = std::make_unique<DbMotore>();
-    return istanza().get();
+        istanza() = new DbMotore;
+    return istanza();
 }
 
-void Globali::ImpostaDbComp(DbMotore *db) { istanza().reset(db); }
+void Globali::ImpostaDbComp(DbMotore *db)
+{
+    DbMotore *prima = istanza();
+    istanza() = db;
+    if (prima != db)
+        delete prima;
+}

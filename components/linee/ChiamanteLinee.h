@@ -3,6 +3,8 @@
 // the form may add its own work to.
 #pragma once
 
+#include "components/stampa/StatoStampa.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -63,8 +65,9 @@ class ChiamanteLinee
     virtual QVariant ColToSourceField(int piColIndex);
     virtual void ovfrmBookmark(const QString &psBookmark) { m_bookmark = psBookmark; }
     virtual QString ovfrmBookmark() { return m_bookmark; }
-    virtual int oiStaAtt() { return m_staAtt; }
-    virtual void oiStaAtt(int piStaAtt) { m_staAtt = piStaAtt; }
+    // Print-running state shared by the windows, read only: the print
+    // engine alone sets and clears it.
+    virtual int oiStaAtt() { return StatoStampa::StaAtt(); }
     virtual void DatRefresh() { PersColonne(); }
 
     // ---- Checks ----
@@ -119,5 +122,4 @@ class ChiamanteLinee
 
   private:
     QString m_bookmark;
-    int m_staAtt = 0;
 };

@@ -111,11 +111,7 @@ void GestLinee::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
 {
     if (m_motore)
         m_motore->ImpostaMessaggi(m_messaggi, FinestraStampa());
-    const QString errore =
-        EseguiStampa(m_motore, m_sorgenteStampa, m_inStampa, tipo, orientamento, font, [this](int stato) {
-            if (m_owner)
-                m_owner->oiStaAtt(stato);
-        });
+    const QString errore = EseguiStampa(m_motore, m_sorgenteStampa, m_inStampa, tipo, orientamento, font);
     if (!errore.isEmpty())
         Chiedi(errore, {QStringLiteral("&Ok")});
 }

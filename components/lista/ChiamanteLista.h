@@ -37,9 +37,9 @@ class ChiamanteLista
     virtual void DatRefresh() = 0;
     virtual void ChiudiFrm() = 0;
     virtual void MenuFrm() = 0;
-    // Print-running state shared by the windows (1 while a print runs).
+    // Print-running state shared by the windows (1 while a print runs),
+    // read only: the print engine alone sets and clears it (StatoStampa.h).
     virtual int oiStaAtt() const = 0;
-    virtual void oiStaAtt(int piStaAtt) = 0;
     virtual QString osSql() const = 0;
     virtual void ListaAvanti() = 0;
     virtual void ListaIndietro() = 0;

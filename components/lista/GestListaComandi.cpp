@@ -243,10 +243,7 @@ void GestLista::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
         return;
     if (m_motore)
         m_motore->ImpostaMessaggi(m_messaggi, FinestraStampa());
-    const QString errore = EseguiStampa(m_motore, m_sorgente, m_inStampa, tipo, orientamento, font, [this](int stato) {
-        if (m_owner)
-            m_owner->oiStaAtt(stato);
-    });
+    const QString errore = EseguiStampa(m_motore, m_sorgente, m_inStampa, tipo, orientamento, font);
     if (!errore.isEmpty())
         chiedi(errore);
 }

@@ -24,7 +24,7 @@ void FornisciStampa(ComponenteStampa &componente)
 }
 
 QString EseguiStampa(Stampatore *motore, SorgenteRighe &righe, bool &inStampa, const QString &tipo,
-                     int orientamento, const QFont &font, const std::function<void(int)> &staAtt)
+                     int orientamento, const QFont &font)
 {
     if (!motore || inStampa)
         return {};
@@ -33,7 +33,7 @@ QString EseguiStampa(Stampatore *motore, SorgenteRighe &righe, bool &inStampa, c
         bool &f;
         ~Fine() { f = false; }
     } fine{inStampa};
-    const EsitoStampa esito = motore->Stampa(righe, tipo, orientamento, font, staAtt);
+    const EsitoStampa esito = motore->Stampa(righe, tipo, orientamento, font);
     // The system's words follow the sentence in the form the message box
     // keeps behind its "Dettagli..." button.
     if (esito.errore.isEmpty() || esito.dettaglio.trimmed().isEmpty())

@@ -2,8 +2,8 @@
 // (GestLista of a list window, GestLinee of a grid) opens the list-print
 // options dialog (FormStampaLista) for itself; the dialog wires the engine
 // the component holds (ogSta, a Stampatore) and calls AvviaStampa, which runs
-// the engine on the component's rows with its owner's print state (StaAtt) at
-// 1. The dialog, the progress window and the engine are given to each
+// the engine on the component's rows (StaAtt is 1 while the engine runs,
+// StatoStampa.h). The dialog, the progress window and the engine are given to each
 // component by the printing layer through the provider installed at start-up;
 // without one, "Stampa" does nothing and says nothing.
 #pragma once
@@ -60,8 +60,8 @@ using FornitoreStampa = std::function<void(ComponenteStampa &componente)>;
 void ImpostaFornitoreStampa(FornitoreStampa fornitore);
 void FornisciStampa(ComponenteStampa &componente);
 
-// The run the components share: the engine over `righe` with `inStampa` and
-// the owner's state (`staAtt`) set for as long as it prints. Answers the
-// message for the user ("" when there is none to give).
+// The run the components share: the engine over `righe` with `inStampa` set
+// for as long as it prints. Answers the message for the user ("" when there
+// is none to give).
 QString EseguiStampa(Stampatore *motore, SorgenteRighe &righe, bool &inStampa, const QString &tipo,
-                     int orientamento, const QFont &font, const std::function<void(int)> &staAtt);
+                     int orientamento, const QFont &font);

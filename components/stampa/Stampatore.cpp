@@ -12,6 +12,7 @@
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/SorgenteRighe.h"
 #include "components/stampa/StampaFissa.h"
+#include "components/stampa/StatoStampa.h"
 #include "components/util/VbErrore.h"
 
 #include <QCoreApplication>
@@ -35,27 +36,18 @@ std::function<bool(const QUrl &)> &apriFile()
     return f;
 }
 
-// StaAtt 1 for as long as the print runs, 0 when it ends in any way.
+// The engine busy and StaAtt 1 for as long as the print runs, both cleared
+// when it ends in any way.
 class GuardiaStampa {
 public:
-    GuardiaStampa(bool &inStampa, const std::function<void(int)> &staAtt) : m_inStampa(inStampa), m_staAtt(staAtt)
-    {
-        m_inStampa = true;
-        if (m_staAtt)
-            m_staAtt(1);
-    }
-    ~GuardiaStampa()
-    {
-        m_inStampa = false;
-        if (m_staAtt)
-            m_staAtt(0);
-    }
-    GuardiaStampa(const GuardiaStampa &) = delete;
-    GuardiaStampa &operator=(const GuardiaStampa &) = delete;
+  explicit GuardiaStampa(bool &inStampa) : m_inStampa(inStampa) { m_inStampa = true; }
+  ~GuardiaStampa() { m_inStampa = false; }
+  GuardiaStampa(const GuardiaStampa &) = delete;
+  GuardiaStampa &operator=(const GuardiaStampa &) = delete;
 
 private:
     bool &m_inStampa;
-    const std::function<void(int)> &m_staAtt;
+    StatoStampa::InCorso m_staAtt;
 };
 
 } // namespace
@@ -123,8 +115,7 @@ QString Stampatore::PrefissoPagine() const
     return m_cartellaPagine ? m_cartellaPagine->path() + QLatin1Char('/') : QDir::tempPath() + QLatin1Char('/');
 }
 
-EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font,
-                               const std::function<void(int)> &staAtt)
+EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font)
 {
     EsitoStampa esito;
     if (m_inStampa) {
@@ -135,7 +126,7 @@ EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int or
         esito.errore = QStringLiteral("Mancano i parametri di stampa");
         return esito;
     }
-    GuardiaStampa guardia(m_inStampa, staAtt);
+    GuardiaStampa guardia(m_inStampa);
     m_interrompi = 0;
     m_chiusuraRichiesta = false;
     Lavoro l(righe);

@@ -3,9 +3,9 @@
 // Stampa with its rows: the engine lays the rows out in pages and sends them
 // where the options say (printer, preview, export file, fixed-length print,
 // PDF), calling the progress window after each page and the preview's
-// Continua, stopping when Interrompi is set, and telling the list's owner
-// through `staAtt` that a print runs (1) and that it has ended (0) on every
-// way out, errors and stops included.
+// Continua, stopping when Interrompi is set. From its start to its end, on
+// every way out (errors, stops and exceptions included), StaAtt is 1
+// (StatoStampa.h): the engine alone sets and clears it.
 //
 // The engine must not be destroyed while Stampa runs (StaAtt is 1): owners
 // release it with deleteLater once the print has returned.
@@ -101,9 +101,8 @@ public:
     // ---- The print ----
     // Prints the rows: `tipo` "V" visible columns, "T" all ("" the list's
     // visible ones); `orientamento` 2 landscape, 1 portrait, -1 the paper's
-    // own (portrait). `staAtt` receives 1 at the start and 0 at the end.
-    EsitoStampa Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font,
-                       const std::function<void(int)> &staAtt = {});
+    // own (portrait). StaAtt is 1 while it runs.
+    EsitoStampa Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font);
     bool InStampa() const { return m_inStampa; }
 
     // How a finished PDF is opened when the print options ask for it (the

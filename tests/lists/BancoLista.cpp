@@ -92,7 +92,6 @@ void BancoLista::SetUp()
     Globali::DescAzienda = QStringLiteral("Ditta di prova");
     Globali::LisClickNoSel = QStringLiteral("N");
     Globali::LisSpostaCurs = QStringLiteral("N");
-    Globali::StaAtt = 0;
 
     m_scheda = std::make_unique<SchedaProva>();
     m_lista = new frmClientiLis(m_scheda.get());

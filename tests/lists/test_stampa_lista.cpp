@@ -149,11 +149,12 @@ TEST_F(StampaLista, ListExportedThroughTheDialogOnlyWhenNoPrintRuns)
     opz.oiStaVid(OpzStampa::UscitaFile);
     opz.FileForm(OpzStampa::FormatoTesto);
     opz.FileName(cartella.filePath(QStringLiteral("clienti.txt")));
-    Globali::StaAtt = 1;
-    dialogo->CmdStampa_Click();
+    {
+        const StatoStampa::InCorso altraStampa;
+        dialogo->CmdStampa_Click();
+    }
     EXPECT_FALSE(QFile::exists(opz.FileName()));
     ASSERT_EQ(RisposteProgrammate::Mostrati(QStringLiteral("msgBox")).size(), 1);
-    Globali::StaAtt = 0;
     DimenticaMessaggi();
     dialogo->CmdStampa_Click();
     QFile file(opz.FileName());

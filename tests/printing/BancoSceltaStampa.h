@@ -44,7 +44,6 @@ class BancoSceltaStampa : public ::testing::Test
         ProfiloStampanti::ImpostaPercorso(dir.filePath(QStringLiteral("stampanti.ini")));
         Globali::PathIni = dir.filePath(QStringLiteral("terminale.ini"));
         Globali::PathIniComune = dir.filePath(QStringLiteral("comune.ini"));
-        Globali::StaAtt = 0;
         Globali::StampanteImpostata = 0;
         Globali::SessioneTS = 0;
         Globali::RisVidStaVid = 0;

@@ -29,7 +29,6 @@ class BancoFinestreStampa : public ::testing::Test
         c->ImpostaPredefinita(QStringLiteral("Laser"));
         ImpostaCatalogo(std::move(c));
         StampanteApp::SeguiPredefinita();
-        Globali::StaAtt = 0;
         Globali::StampanteImpostata = 0;
         RisposteProgrammate::Azzera();
         RisposteProgrammate::ImpostaSenzaModali(true);
@@ -40,7 +39,6 @@ class BancoFinestreStampa : public ::testing::Test
         Attendi();
         ImpostaCatalogo(nullptr);
         StampanteApp::SeguiPredefinita();
-        Globali::StaAtt = 0;
         Globali::StampanteImpostata = 0;
         RisposteProgrammate::Azzera();
     }

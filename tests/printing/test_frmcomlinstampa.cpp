@@ -76,7 +76,7 @@ TEST_F(DialogoStampa, StartsWithAllColumnsPortraitAndWiresTheEngine)
 TEST_F(DialogoStampa, OnlyOnePrintAtATime)
 {
     FrmComlinStampa *d = Apri();
-    Globali::StaAtt = 1;
+    const StatoStampa::InCorso altraStampa;
     d->CmdStampa_Click();
     EXPECT_TRUE(lista.richieste.isEmpty());
     EXPECT_EQ(MsgBox(), QStringList{QStringLiteral("Si può lanciare solo una stampa alla volta")});
@@ -208,7 +208,7 @@ TEST_F(DialogoStampa, APrintThatEndsAbnormallyLeavesNoPrintRunning)
 {
     FrmComlinStampa *d = Apri();
     lista.durante = [](QFont &) {
-        Globali::StaAtt = 1;
+        const StatoStampa::InCorso stampa;
         throw VbErrore(91, QStringLiteral("Variabile oggetto non impostata"));
     };
     d->CmdStampa_Click();

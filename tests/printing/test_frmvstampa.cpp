@@ -67,8 +67,7 @@ class Anteprima : public BancoFinestreStampa
     EsitoStampa Stampa(qint64 righe = 300)
     {
         SorgenteMemoria sorgente = SorgenteClienti(righe);
-        return motore.Stampa(sorgente, QStringLiteral("T"), 1, QFont(QStringLiteral("Arial"), 10),
-                             [](int s) { Globali::StaAtt = s; });
+        return motore.Stampa(sorgente, QStringLiteral("T"), 1, QFont(QStringLiteral("Arial"), 10));
     }
     OpzStampa opz;
     Stampatore motore;

@@ -34,14 +34,13 @@ TEST_F(BancoSceltaStampa, OpensForAListAndForAGrid)
     EXPECT_EQ(g.LabStaAttuale->text(), QStringLiteral("Laser (predefinita) su socket://10.0.0.5:9100"));
 
     // While a print runs the dialog refuses and is not filled.
-    Globali::StaAtt = 1;
+    const StatoStampa::InCorso stampa;
     FrmSceltaStam occupato;
     occupato.ogOpzSta(&opz);
     EXPECT_FALSE(occupato.VisDecodOk());
     EXPECT_EQ(messaggi().value(0),
               QStringLiteral("C'è una stampa in esecuzione. Non è possibile variare i parametri di stampa"));
     EXPECT_TRUE(occupato.LabStaAttuale->text().isEmpty());
-    Globali::StaAtt = 0;
 }
 
 TEST_F(BancoSceltaStampa, PrintersWithoutTraysAndTheTrayList)

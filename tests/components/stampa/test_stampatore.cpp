@@ -7,6 +7,7 @@
 #include "components/stampa/ComponenteStampa.h"
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/OpzStampa.h"
+#include "components/stampa/StatoStampa.h"
 #include "components/util/VbErrore.h"
 #include "support/SenzaPrivilegi.h"
 #include "support/StampaQt.h"
@@ -19,6 +20,35 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// A source that notes StaAtt when the engine first asks it for its columns
+// (the print has started) and, optionally, throws what no catch expects
+// when its reading ends.
+class SorgenteOsservata : public SorgenteRighe
+{
+  public:
+    SorgenteOsservata(SorgenteRighe &s, QList<int> &staAtt) : m_s(s), m_staAtt(staAtt) {}
+    QList<ColonnaStampa> ColonneStampa() override
+    {
+        m_staAtt << StatoStampa::StaAtt();
+        return m_s.ColonneStampa();
+    }
+    bool ApriRighe(const QList<int> &c) override { return m_s.ApriRighe(c); }
+    bool RigaSuccessiva(QList<CellaStampa> &celle) override { return m_s.RigaSuccessiva(celle); }
+    int NumeroRighe() override { return m_s.NumeroRighe(); }
+    void ChiudiRighe() override
+    {
+        m_s.ChiudiRighe();
+        if (lancia)
+            throw 42;
+    }
+    QString Didascalia() override { return m_s.Didascalia(); }
+    bool lancia = false;
+
+  private:
+    SorgenteRighe &m_s;
+    QList<int> &m_staAtt;
+};
 
 class StampatoreTest : public ::testing::Test {
 public:
@@ -51,10 +81,14 @@ public:
         Stampatore::ImpostaApriFile({});
         RisposteProgrammate::Azzera();
     }
+    // StaAtt is noted as the print starts and after it has returned.
     EsitoStampa stampa(SorgenteRighe &s, const QString &tipo = QStringLiteral("V"), int orientamento = 1)
     {
-        return motore.Stampa(s, tipo, orientamento, QFont(QStringLiteral("Arial"), 10),
-                             [this](int v) { staAtt << v; });
+        SorgenteOsservata osservata(s, staAtt);
+        const EsitoStampa e =
+            motore.Stampa(osservata, tipo, orientamento, QFont(QStringLiteral("Arial"), 10));
+        staAtt << StatoStampa::StaAtt();
+        return e;
     }
     int righePerPagina()
     {
@@ -184,6 +218,42 @@ TEST_F(StampatoreTest, FailingSourceAndSecondPrint)
     e = stampa(s);
     EXPECT_TRUE(e.eseguita) << e.errore.toStdString();
     EXPECT_EQ(seconda.errore, QStringLiteral("Si può lanciare solo una stampa alla volta"));
+    EXPECT_EQ(staAtt, (QList<int>{1, 0}));
+}
+
+// What no catch of the engine expects still leaves no print running.
+TEST_F(StampatoreTest, APrintThatThrowsLeavesStaAttAtZero)
+{
+    opz.oiStaVid(OpzStampa::UscitaFile);
+    opz.FileName(dir.filePath(QStringLiteral("d.csv")));
+    SorgenteMemoria righe = SorgenteClienti(10);
+    SorgenteOsservata s(righe, staAtt);
+    s.lancia = true;
+    EXPECT_THROW(motore.Stampa(s, QStringLiteral("V"), 1, QFont()), int);
+    EXPECT_EQ(staAtt, QList<int>{1});
+    EXPECT_EQ(StatoStampa::StaAtt(), 0);
+    EXPECT_FALSE(motore.InStampa());
+}
+
+// A print of another engine started and ended while the first one waits
+// (in its preview's event loop) does not clear the state of the first.
+TEST_F(StampatoreTest, StaAttStaysOneUntilTheLastOfTwoPrintsEnds)
+{
+    opz.oiStaVid(OpzStampa::UscitaVideo);
+    Stampatore altro;
+    OpzStampa opzAltro;
+    opzAltro.oiStaVid(OpzStampa::UscitaFile);
+    opzAltro.FileName(dir.filePath(QStringLiteral("e.csv")));
+    altro.ogOpzSta(&opzAltro);
+    int dopoAltra = -1;
+    vista.allaPagina = [&] {
+        SorgenteMemoria s = SorgenteClienti(5);
+        EXPECT_TRUE(altro.Stampa(s, QStringLiteral("V"), 1, QFont()).eseguita);
+        dopoAltra = StatoStampa::StaAtt();
+    };
+    SorgenteMemoria s = SorgenteClienti(10);
+    EXPECT_TRUE(stampa(s).eseguita);
+    EXPECT_EQ(dopoAltra, 1);
     EXPECT_EQ(staAtt, (QList<int>{1, 0}));
 }
 
@@ -343,7 +413,7 @@ TEST_F(StampatoreTest, PdfPrinterWritesTheAutomaticNameOpensAndMails)
     invio.risposte = {InvioEmail::Esito::LoginRifiutato, InvioEmail::Esito::LoginRifiutato};
     SorgenteMemoria s4x = SorgenteClienti(10);
     bool inStampa = false;
-    const QString detto = EseguiStampa(&motore, s4x, inStampa, QStringLiteral("V"), 1, QFont(), [](int) {});
+    const QString detto = EseguiStampa(&motore, s4x, inStampa, QStringLiteral("V"), 1, QFont());
     EXPECT_TRUE(detto.endsWith(QStringLiteral("\nDettaglio: 535 5.7.8 Authentication credentials invalid")))
         << detto.toStdString();
     // Login data not stored are asked for like a refused login.
