@@ -8,7 +8,8 @@
 --   $intero     32-bit integer
 --   $data       date (ISO 'yyyy-mm-dd' text in SQLite, DATE in PostgreSQL)
 --   $contatore  autoincrement integer primary key
--- A statement that begins with $postgres runs on PostgreSQL only.
+-- A statement that begins with $postgres runs on PostgreSQL only, one that
+-- begins with $sqlite on SQLite only.
 -- Statements end with ";" at the end of a line. Names are written as the
 -- program's SQL writes them; PostgreSQL folds the unquoted ones to lower case.
 
@@ -170,7 +171,15 @@ CREATE TABLE IF NOT EXISTS PianoConti (
   FARappFiscStato $testo(4),
   PRIMARY KEY (Gruppo, Mastro, Conto)
 );
-CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
+-- The name with the key after it: the list in name order reads its pages
+-- from this index (ORDER BY Descrizione, Gruppo, Mastro, Conto and the
+-- row-value seeks "(Descrizione, Gruppo, Mastro, Conto) > (...)"), which an
+-- index of the name alone cannot give without sorting each name's accounts.
+-- It answers the name searches as well, so SQLite needs no other; on
+-- PostgreSQL PianoConti_NomeNulliPrima below does this.
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_NomeChiave ON PianoConti (Descrizione, Gruppo, Mastro, Conto);
+$sqlite DROP INDEX IF EXISTS PianoConti_Descrizione;
 CREATE INDEX IF NOT EXISTS PianoConti_PartIva ON PianoConti (PartIva);
 CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
 -- No index on Tipo: its three values hold nothing to seek, and SQLite chose it
