@@ -1,8 +1,8 @@
 // The plans of the customer list's pages on both engines: every condition a
-// page is read with (after and before a row, in code, name and descending
-// name order, with a Null name too) is a seek of the order's own index read
-// in its order: no scan of the table, no sort, on a table with the planner's
-// statistics of a few tens of thousands of customers.
+// page is read with (after and before a row, in the orders of the list's
+// columns with an index, ascending and descending, past a Null name too) is a seek of the order's own index
+// read in its order: no scan of the table, no sort, on a table with the planner's statistics of a few tens of
+// thousands of customers.
 #include "tests/components/db/ProvaMotori.h"
 
 #include "components/lista/RigheLista.h"
@@ -13,7 +13,7 @@ namespace
 {
 
 const QString kSelect = QStringLiteral(
-    "Select Gruppo, Mastro, Conto, Descrizione, PartIva, Localita from PianoConti where Exists (Select "
+    "Select Gruppo, Mastro, Conto, Descrizione, PartIva, CodFisc from PianoConti where Exists (Select "
     "Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo And Mastri.Mastro = PianoConti.Mastro "
     "And "
     "Mastri.Tipo = '3')");
@@ -37,14 +37,14 @@ class PianiLista : public ProvaMotori
                        "WITH RECURSIVE n(g) AS (SELECT 0 UNION ALL SELECT g + 1 FROM n WHERE g < 39999) "
                        "SELECT g FROM n");
         const QString testo = Pg() ? QStringLiteral("CAST(%1 AS text)") : QStringLiteral("CAST(%1 AS TEXT)");
-        Esegui(QStringLiteral(
-                   "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva) SELECT "
-                   "'01', CASE WHEN g % 3 = 0 THEN '05' WHEN g % 3 = 1 THEN '06' ELSE '09' END, "
-                   "substr(%1, 2, 5), '3', CASE WHEN g % 5 = 0 THEN NULL ELSE 'Cliente ' || %2 END, "
-                   "%3 FROM (%4) AS n")
-                   .arg(testo.arg(QStringLiteral("100000 + g")),
-                        testo.arg(QStringLiteral("(g * 7919) % 4000")), testo.arg(QStringLiteral("g * 31")),
-                        righe));
+        Esegui(
+            QStringLiteral(
+                "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva, CodFisc) SELECT "
+                "'01', CASE WHEN g % 3 = 0 THEN '05' WHEN g % 3 = 1 THEN '06' ELSE '09' END, "
+                "substr(%1, 2, 5), '3', CASE WHEN g % 5 = 0 THEN NULL ELSE 'Cliente ' || %2 END, "
+                "%3, CASE WHEN g % 7 = 0 THEN NULL ELSE 'RSSMRA' || %4 END FROM (%5) AS n")
+                .arg(testo.arg(QStringLiteral("100000 + g")), testo.arg(QStringLiteral("(g * 7919) % 4000")),
+                     testo.arg(QStringLiteral("g * 31")), testo.arg(QStringLiteral("g")), righe));
         QSqlDatabase q = db->DatabaseDao(C);
         Schema::Statistiche(q, true);
         righe_.ImpostaDatabase(db.get(), C);
@@ -78,6 +78,10 @@ TEST_P(PianiLista, OgniPaginaUnaRicercaNellIndiceDellOrdine)
     const QString nome = QStringLiteral("'Cliente 2345'");
     const QStringList chiave = {QStringLiteral("'01'"), QStringLiteral("'06'"), QStringLiteral("'20500'")};
     const Caso casi[] = {
+        {" order by PartIva", "PianoConti_PartIvaChiave", "pianoconti_partivanulliprima",
+         QStringList{QStringLiteral("'635500'")} + chiave},
+        {" order by CodFisc Desc", "PianoConti_CodFiscChiave", "pianoconti_codfiscnulliprima",
+         QStringList{QStringLiteral("'RSSMRA20500'")} + chiave},
         {" order by Gruppo, Mastro, Conto", "sqlite_autoindex_PianoConti_1", "pianoconti_chiavenulliprima",
          chiave},
         {" order by Descrizione", "PianoConti_NomeChiave", "pianoconti_nomenulliprima",

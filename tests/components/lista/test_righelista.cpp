@@ -120,6 +120,26 @@ TEST_P(ListaRighe, OgniPercorsoDaLeRigheDellaSelect)
     }
 }
 
+// A jump whose rows to skip run past the rows with a name into the Nulls
+// after them (descending): the skipped part of each piece is counted, and the
+// page shown is the one at that place.
+TEST_P(ListaRighe, SaltoOltreINomiFinoAiNulli)
+{
+    Esegui(QStringLiteral(
+        "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo) SELECT '01', '07', Conto, '3' FROM "
+        "PianoConti WHERE Mastro = '05' AND Conto < '0500'"));
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione Desc");
+    const QStringList tutte = attese(sql);
+    righe.Apri(sql);
+    ASSERT_EQ(conto(0), tutte[0]);
+    const int ultima = int(tutte.size()) - 1;
+    ASSERT_TRUE(
+        righe.Valore(ultima - RigheLista::RighePagina * 2, 3).isNull()); // the page is among the Nulls
+    for (int r = ultima - RigheLista::RighePagina * 2; r > ultima - RigheLista::RighePagina * 3; --r)
+        ASSERT_EQ(conto(r), tutte[r]) << r;
+    EXPECT_EQ(righe.Stat().perSalto, 1);
+}
+
 TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
 {
     const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
