@@ -168,28 +168,33 @@ QString uguale(const VoceOrdine &v, const QString &letterale)
                                : v.colonna + QStringLiteral(" = ") + letterale;
 }
 
+// The first `n` ordering columns equal to the row's values, then `ultima`.
+QString conUguali(const QList<VoceOrdine> &ordine, const QStringList &letterali, int n, const QString &ultima)
+{
+    QStringList parti;
+    for (int j = 0; j < n; ++j)
+        parti << uguale(ordine[j], letterali[j]);
+    parti << ultima;
+    return QLatin1Char('(') + parti.join(QStringLiteral(" And ")) + QLatin1Char(')');
+}
+
 // A condition of the rows whose first `da` ordering columns equal the row's
 // values and whose columns from `da` to `a` (included) come after its values:
 // one comparison, or row values "(b, c) > ('y', 'z')" when they are several.
 QString livello(const QList<VoceOrdine> &ordine, const QStringList &letterali, int da, int a,
                 bool discendente)
 {
-    QStringList parti;
-    for (int j = 0; j < da; ++j)
-        parti << uguale(ordine[j], letterali[j]);
     const QString segno = discendente ? QStringLiteral(" < ") : QStringLiteral(" > ");
-    if (da == a) {
-        parti << ordine[da].colonna + segno + letterali[da];
-    } else {
-        QStringList colonne, valori;
-        for (int j = da; j <= a; ++j) {
-            colonne << ordine[j].colonna;
-            valori << letterali[j];
-        }
-        parti << QLatin1Char('(') + colonne.join(QStringLiteral(", ")) + QLatin1Char(')') + segno +
-                     QLatin1Char('(') + valori.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (da == a)
+        return conUguali(ordine, letterali, da, ordine[da].colonna + segno + letterali[da]);
+    QStringList colonne, valori;
+    for (int j = da; j <= a; ++j) {
+        colonne << ordine[j].colonna;
+        valori << letterali[j];
     }
-    return QLatin1Char('(') + parti.join(QStringLiteral(" And ")) + QLatin1Char(')');
+    return conUguali(ordine, letterali, da,
+                     QLatin1Char('(') + colonne.join(QStringLiteral(", ")) + QLatin1Char(')') + segno +
+                         QLatin1Char('(') + valori.join(QStringLiteral(", ")) + QLatin1Char(')'));
 }
 
 } // namespace
@@ -226,13 +231,8 @@ QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &l
         const bool nulliPrima = nulliPiccoli != discendente;
         if (l.isEmpty()) {
             chiudi(i + 1);
-            if (nulliPrima) {
-                QStringList parti;
-                for (int j = 0; j < i; ++j)
-                    parti << uguale(ordine[j], letterali[j]);
-                parti << v.colonna + QStringLiteral(" Is Not Null");
-                pezzi << QLatin1Char('(') + parti.join(QStringLiteral(" And ")) + QLatin1Char(')');
-            }
+            if (nulliPrima)
+                pezzi << conUguali(ordine, letterali, i, v.colonna + QStringLiteral(" Is Not Null"));
             continue;
         }
         if (fine >= 0 && versoAperto != discendente)
@@ -243,11 +243,7 @@ QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &l
         }
         if (!nulliPrima && !v.maiNullo) {
             chiudi(i);
-            QStringList parti;
-            for (int j = 0; j < i; ++j)
-                parti << uguale(ordine[j], letterali[j]);
-            parti << v.colonna + QStringLiteral(" Is Null");
-            pezzi << QLatin1Char('(') + parti.join(QStringLiteral(" And ")) + QLatin1Char(')');
+            pezzi << conUguali(ordine, letterali, i, v.colonna + QStringLiteral(" Is Null"));
         }
     }
     chiudi(0);

@@ -324,6 +324,11 @@ TEST_P(SchemaApplicato, KeyOrderWithNullFirstIsAnIndexOnPostgreSql)
     if (!pg) {
         ASSERT_NO_THROW(Schema::IndiciSoloServer(db));
         EXPECT_EQ(indice(), 0);
+        // A company made before the name's index with the key gets it at opening.
+        Esegui("DROP INDEX PianoConti_NomeChiave");
+        ASSERT_NO_THROW(Schema::IndiciSoloServer(db));
+        EXPECT_EQ(Valore("SELECT count(*) FROM sqlite_master WHERE name = 'PianoConti_NomeChiave'").toInt(),
+                  1);
         return;
     }
     Esegui("DROP INDEX PianoConti_ChiaveNulliPrima");
