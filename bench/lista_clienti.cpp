@@ -10,9 +10,12 @@
 //
 //   bench_lista_clienti [--db PATH | --connect ODBC-TEXT] [--customers N]
 //                       [--solo-scorrimento] [--tutte-in-memoria] [--solo-tempi]
-//                       [benchmark options]
+//                       [--schermate] [--salti N] [benchmark options]
 // --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
+// --schermate times a screen of a scroll through the whole list (every 10th
+// screen), --salti N N jumps beside the C API's read at the same offset, in
+// code, name and descending name order (SQLite).
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
 // the floor then runs the SELECTs the list ran, as the server received them,
 // through the ODBC C API on a connection of its own with the same text.
@@ -321,6 +324,75 @@ void Scorri(const char *come)
     chiudi();
 }
 
+// Opens the list in an order ("code", "name", "name-desc": as clicks on the
+// name column's header give them) and waits for its count.
+void apriInOrdine(const char *come)
+{
+    g_lista->txt(30)->clear();
+    g_lista->MostraLista(QString());
+    if (qstrncmp(come, "name", 4) == 0)
+        lista()->OrdinaPerColonna(3, g_lista->osSql());
+    if (qstrcmp(come, "name-desc") == 0)
+        lista()->OrdinaPerColonna(3, g_lista->osSql());
+    while (!lista()->RecordsetLista().ConteggioNoto())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    dipingi();
+}
+
+// --schermate: every 10th screen of the whole list from the top to the
+// bottom, painted; prints the time per screen.
+void TempiSchermate(const char *come)
+{
+    apriInOrdine(come);
+    QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
+    QElapsedTimer t;
+    t.start();
+    int schermate = 0;
+    for (int v = 0; v <= barra->maximum(); v += 10 * std::max(1, barra->pageStep()), ++schermate) {
+        barra->setValue(v);
+        dipingi();
+    }
+    std::printf("Scroll (%s order, %d rows): %d screens (every 10th), %.3f ms a screen\n", come,
+                g_lista->dbgRiga->model()->rowCount(), schermate,
+                t.nsecsElapsed() / 1e6 / std::max(1, schermate));
+    chiudi();
+}
+
+// --salti: jumps to places spread over the list (the scroll bar's thumb
+// dragged there), each screen painted, beside the same rows read through
+// SQLite's C API at that offset of the list's SELECT.
+void Salti(const char *come, int quanti)
+{
+    sqlite3 *c = apriSqlite();
+    apriInOrdine(come);
+    QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
+    RigheLista &r = lista()->RecordsetLista();
+    const int schermo = std::max(1, barra->pageStep());
+    std::vector<qint64> lista_, nudo;
+    for (int i = 0; i < quanti; ++i) {
+        // From the bottom back to the top, by strides that never land on a page read.
+        const int v = int(qint64(barra->maximum()) * (quanti - i) / (quanti + 1)) + 37 * i;
+        QElapsedTimer t;
+        t.start();
+        barra->setValue(v);
+        dipingi();
+        lista_.push_back(t.nsecsElapsed());
+        const QByteArray sql =
+            Globali::DbComp()
+                ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, schermo, v))
+                .toUtf8();
+        if (c)
+            nudo.push_back(passiC(c, sql, schermo, true));
+    }
+    std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, C API at the offset %.2f ms, ratio %.2f "
+                "(medians)\n",
+                come, g_lista->dbgRiga->model()->rowCount(), quanti, mediana(lista_) / 1000,
+                mediana(nudo) / 1000, mediana(nudo) > 0 ? mediana(lista_) / mediana(nudo) : 0.0);
+    chiudi();
+    if (c)
+        sqlite3_close(c);
+}
+
 void TutteInMemoria()
 {
     const long prima = rssKb();
@@ -341,7 +413,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
-    bool soloScorrimento = false, soloMemoria = false, soloTempi = false;
+    bool soloScorrimento = false, soloMemoria = false, soloTempi = false, schermate = false;
+    int salti = 0;
     std::vector<char *> argomenti;
     QString connect;
     for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
@@ -354,6 +427,10 @@ int main(int argc, char **argv)
             soloMemoria = true;
         else if (qstrcmp(a, "--solo-tempi") == 0)
             soloTempi = true;
+        else if (qstrcmp(a, "--schermate") == 0)
+            schermate = true;
+        else if (qstrcmp(a, "--salti") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            salti = QByteArray(argomentiBench.perBenchmark[++i]).toInt();
         else
             argomenti.push_back(a);
     }
@@ -401,7 +478,14 @@ int main(int argc, char **argv)
     nuda.resize(g_lista->dbgRiga->size());
     nuda.show();
 
-    if (soloMemoria) {
+    if (schermate || salti > 0) {
+        for (const char *come : {"code", "name", "name-desc"}) {
+            if (schermate)
+                TempiSchermate(come);
+            if (salti > 0)
+                Salti(come, salti);
+        }
+    } else if (soloMemoria) {
         TutteInMemoria();
     } else if (soloScorrimento) {
         Scorri("code");

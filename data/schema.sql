@@ -8,7 +8,8 @@
 --   $intero     32-bit integer
 --   $data       date (ISO 'yyyy-mm-dd' text in SQLite, DATE in PostgreSQL)
 --   $contatore  autoincrement integer primary key
--- A statement that begins with $postgres runs on PostgreSQL only.
+-- A statement that begins with $postgres runs on PostgreSQL only, one that
+-- begins with $sqlite on SQLite only.
 -- Statements end with ";" at the end of a line. Names are written as the
 -- program's SQL writes them; PostgreSQL folds the unquoted ones to lower case.
 
@@ -170,9 +171,23 @@ CREATE TABLE IF NOT EXISTS PianoConti (
   FARappFiscStato $testo(4),
   PRIMARY KEY (Gruppo, Mastro, Conto)
 );
-CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
-CREATE INDEX IF NOT EXISTS PianoConti_PartIva ON PianoConti (PartIva);
-CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
+-- The name with the key after it: the list in name order reads its pages
+-- from this index (ORDER BY Descrizione, Gruppo, Mastro, Conto and the
+-- row-value seeks "(Descrizione, Gruppo, Mastro, Conto) > (...)"), which an
+-- index of the name alone cannot give without sorting each name's accounts.
+-- It answers the name searches as well, so SQLite needs no other; on
+-- PostgreSQL PianoConti_NomeNulliPrima below does this.
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_Descrizione ON PianoConti (Descrizione);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_NomeChiave ON PianoConti (Descrizione, Gruppo, Mastro, Conto);
+$sqlite DROP INDEX IF EXISTS PianoConti_Descrizione;
+-- The VAT number and the tax code, the other columns of the customer list
+-- with an index, the same way: the key after them, Null first on PostgreSQL.
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_PartIva ON PianoConti (PartIva);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_CodFisc ON PianoConti (CodFisc);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_PartIvaChiave ON PianoConti (PartIva, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_CodFiscChiave ON PianoConti (CodFisc, Gruppo, Mastro, Conto);
+$sqlite DROP INDEX IF EXISTS PianoConti_PartIva;
+$sqlite DROP INDEX IF EXISTS PianoConti_CodFisc;
 -- No index on Tipo: its three values hold nothing to seek, and SQLite chose it
 -- for "Tipo = '3' ... ORDER BY Gruppo, Mastro, Conto LIMIT 1", sorting every
 -- customer to return one. Companies made with it lose it here.
@@ -182,8 +197,11 @@ DROP INDEX IF EXISTS PianoConti_Tipo;
 -- record form and the list read the index instead of sorting the customers.
 -- SQLite already sorts Null first, on the primary key.
 $postgres CREATE UNIQUE INDEX IF NOT EXISTS PianoConti_ChiaveNulliPrima ON PianoConti (Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
--- The same for the list in name order (its pages end with the key).
+-- The same for the list in name, VAT number and tax code order (its pages
+-- end with the key).
 $postgres CREATE INDEX IF NOT EXISTS PianoConti_NomeNulliPrima ON PianoConti (Descrizione NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_PartIvaNulliPrima ON PianoConti (PartIva NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_CodFiscNulliPrima ON PianoConti (CodFisc NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
 
 CREATE TABLE IF NOT EXISTS IndSped (
   Gruppo $testo(4) NOT NULL,

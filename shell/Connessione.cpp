@@ -65,8 +65,8 @@ void chiaveStorico(DbMotore *db)
     }
 }
 
-// At each opening: the indexes that only misled the planner go, a server
-// gets the indexes made for it since the company was created, and the
+// At each opening: the company gets the indexes made for its engine since it
+// was created, the indexes those replace or that only misled the planner go, and the
 // planner's statistics are brought up to date (SQLite; a server keeps its
 // own). A database that refuses (read-only, locked) opens all the same.
 void statistiche(DbMotore *db)
@@ -75,8 +75,9 @@ void statistiche(DbMotore *db)
         return;
     try {
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::TogliIndiciSuperati(q);
+        // The indexes that replace one are made before it goes.
         Schema::IndiciSoloServer(q);
+        Schema::TogliIndiciSuperati(q);
         Schema::Statistiche(q, false);
     } catch (const VbErrore &) {
     }

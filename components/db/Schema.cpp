@@ -133,12 +133,17 @@ QString TipoColonna(const QString &parolaTipo, Motore motore)
 QStringList Istruzioni(const QString &script, Motore motore)
 {
     static const QRegularExpression soloServer(QStringLiteral(R"(^\$postgres\s+)"));
+    static const QRegularExpression soloSqlite(QStringLiteral(R"(^\$sqlite\s+)"));
     QStringList out;
     for (QString istr : Dividi(script)) {
         if (soloServer.match(istr).hasMatch()) {
             if (motore != Motore::PostgreSQL)
                 continue;
             istr.remove(soloServer);
+        } else if (soloSqlite.match(istr).hasMatch()) {
+            if (motore != Motore::SQLite)
+                continue;
+            istr.remove(soloSqlite);
         }
         out << MappaIstruzione(istr, motore);
     }
@@ -279,16 +284,15 @@ void IndiciSoloServer(QSqlDatabase &db)
 {
     if (!db.isOpen())
         throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
-    if (MotoreDi(db) != Motore::PostgreSQL)
-        return;
-    static const QRegularExpression indice(QStringLiteral(R"(^\$postgres\s+CREATE\s+(UNIQUE\s+)?INDEX\s)"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression indice(
+        QStringLiteral(R"(^\$(postgres|sqlite)\s+CREATE\s+(UNIQUE\s+)?INDEX\s)"),
+        QRegularExpression::CaseInsensitiveOption);
     QStringList script;
     for (const QString &istr : Dividi(LeggiScript(RisorsaAzienda)))
         if (indice.match(istr).hasMatch())
             script << istr;
     QSqlQuery q(db);
-    for (const QString &istr : Istruzioni(script.join(QStringLiteral(";\n")), Motore::PostgreSQL))
+    for (const QString &istr : Istruzioni(script.join(QStringLiteral(";\n")), MotoreDi(db)))
         if (!q.exec(istr))
             throw VbErrore(VbErrore::ChiamataOdbcFallita,
                            QStringLiteral("Indice non creato: %1\n%2").arg(q.lastError().text(), istr));

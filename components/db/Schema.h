@@ -57,10 +57,10 @@ void ChiaveStoricoGiorno(QSqlDatabase &db);
 // planner. Throws VbErrore when the database refuses.
 void TogliIndiciSuperati(QSqlDatabase &db);
 
-// Creates on a PostgreSQL company database the indexes the company schema
-// writes for PostgreSQL only (its "$postgres CREATE ... INDEX IF NOT EXISTS"
-// statements), for companies made before them; nothing on SQLite. Throws
-// VbErrore when the database refuses.
+// Creates on a company database the indexes the company schema writes for its
+// engine only (its "$postgres CREATE ... INDEX IF NOT EXISTS" statements on
+// PostgreSQL, "$sqlite ..." on SQLite), for companies made before them.
+// Throws VbErrore when the database refuses.
 void IndiciSoloServer(QSqlDatabase &db);
 
 // Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of

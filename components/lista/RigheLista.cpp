@@ -49,19 +49,26 @@ std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)
     return m_db->Seleziona(m_connessione, sql);
 }
 
-std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, const QStringList &chiave, bool prima,
-                                                 int limite, bool pagina)
+std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, const QStringList &chiave,
+                                                 bool prima, int limite, bool pagina, qint64 salto)
 {
     if (pagina)
         ++m_stat.pagine;
     std::unique_ptr<Risultato> righe;
-    for (const QString &livello : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), prima)) {
+    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), prima)) {
         const int mancano = righe ? limite - righe->numRighe() : limite;
         if (mancano <= 0)
             break;
-        const QString cond = condizione.isEmpty() ? livello : condizione + QStringLiteral(" And ") + livello;
-        std::unique_ptr<Risultato> r = m_db->Seleziona(m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, prima,
-                                                                                      mancano));
+        const QString cond = condizione.isEmpty() ? pezzo : condizione + QStringLiteral(" And ") + pezzo;
+        std::unique_ptr<Risultato> r =
+            m_db->Seleziona(m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, prima, mancano,
+                                                            int(std::min<qint64>(salto, INT_MAX))));
+        if (salto > 0 && r->numRighe() == 0) {
+            // The rows to skip go beyond this piece: skip the whole piece.
+            salto = std::max<qint64>(0, salto - conta(cond));
+            continue;
+        }
+        salto = 0;
         if (!righe)
             righe = std::move(r);
         else
@@ -69,6 +76,15 @@ std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, cons
                 righe->aggiungiRiga(r->riga(i));
     }
     return righe ? std::move(righe) : std::make_unique<Risultato>(m_colonne);
+}
+
+int RigheLista::conta(const QString &condizione)
+{
+    ++m_stat.conteggi;
+    const QString sql = SqlLista::Conteggio(m_parti) +
+                        (m_parti.haWhere ? QStringLiteral(" And ") : QStringLiteral(" Where ")) + condizione;
+    auto r = m_db->Seleziona(m_connessione, sql);
+    return r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
 }
 
 // The ordering: the SELECT's own columns, then the key columns it lacks. Read
@@ -104,14 +120,20 @@ void RigheLista::preparaOrdine()
     for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine))
         if (!selezionata(v.colonna))
             return;
+    // The key's columns follow in the direction of the last column, so that
+    // one index of the whole ordering is read in one direction; a record's
+    // key is never Null.
+    const bool discendente = !m_ordine.isEmpty() && m_ordine.back().discendente;
     for (const QString &k : std::as_const(chiave)) {
         if (!selezionata(k))
             return;
-        const bool presente = std::any_of(m_ordine.begin(), m_ordine.end(), [&](const SqlLista::VoceOrdine &v) {
+        auto stessa = [&](const SqlLista::VoceOrdine &v) {
             return nomeNudo(v.colonna).compare(nomeNudo(k), Qt::CaseInsensitive) == 0;
-        });
-        if (!presente)
-            m_ordine << SqlLista::VoceOrdine{k, false};
+        };
+        if (auto v = std::find_if(m_ordine.begin(), m_ordine.end(), stessa); v != m_ordine.end())
+            v->maiNullo = true;
+        else
+            m_ordine << SqlLista::VoceOrdine{k, discendente, true};
     }
     m_perChiave = true;
 }
@@ -260,7 +282,6 @@ std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
     }
     if (p == 0)
         return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, P));
-    const bool piccoli = nulliPiccoli();
     if (auto c = m_confini.find(p - 1); c != m_confini.end()) {
         ++m_stat.perChiave;
         return leggiDopo({}, c->second.ultimo, false, P);
@@ -291,13 +312,14 @@ std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
         int limite = P;
         if (sopra == INT_MAX && m_totale >= 0)
             limite = std::min(P, m_totale - p * P);
-        const QString cond =
-            sopra != INT_MAX ? SqlLista::CondizioneDopo(m_ordine, m_confini[sopra].primo, piccoli, true) : QString();
-        return rovescia(*leggi(SqlLista::Pagina(m_parti, cond, m_ordine, true, limite, int(indietro))));
+        if (sopra == INT_MAX)
+            return rovescia(*leggi(SqlLista::Pagina(m_parti, {}, m_ordine, true, limite, int(indietro))));
+        return rovescia(*leggiDopo({}, m_confini[sopra].primo, true, limite, true, indietro));
     }
     m_stat.righeSaltate += salto;
-    const QString cond = sotto >= 0 ? SqlLista::CondizioneDopo(m_ordine, m_confini[sotto].ultimo, piccoli) : QString();
-    return leggi(SqlLista::Pagina(m_parti, cond, m_ordine, false, P, int(salto)));
+    if (sotto < 0)
+        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, P, int(salto)));
+    return leggiDopo({}, m_confini[sotto].ultimo, false, P, true, salto);
 }
 
 Risultato *RigheLista::pagina(int p)
@@ -353,12 +375,10 @@ QVariantList RigheLista::Valori(int riga, const QStringList &colonne)
 
 int RigheLista::contaPrima(const QStringList &chiave)
 {
-    ++m_stat.conteggi;
-    const QString sql = SqlLista::Conteggio(m_parti) +
-                        (m_parti.haWhere ? QStringLiteral(" And ") : QStringLiteral(" Where ")) +
-                        SqlLista::CondizioneDopo(m_ordine, chiave, nulliPiccoli(), true);
-    auto r = m_db->Seleziona(m_connessione, sql);
-    return r->numRighe() > 0 ? r->valore(0, 0).toInt() : 0;
+    int n = 0;
+    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), true))
+        n += conta(pezzo);
+    return n;
 }
 
 // The position of the row whose ordering values are `chiave`; its page is

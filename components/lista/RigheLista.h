@@ -167,11 +167,14 @@ class RigheLista
     std::unique_ptr<Risultato> leggi(const QString &sql);
     // At most `limite` rows after (prima: before) the row of ordering values
     // `chiave` that also meet `condizione` (may be empty), in list order
-    // (reversed when `prima`): one index seek per level of the ordering
-    // (SqlLista::CondizioniDopo), the deepest first, until the rows suffice.
-    // `pagina`: counted among the pages read.
-    std::unique_ptr<Risultato> leggiDopo(const QString &condizione, const QStringList &chiave, bool prima, int limite,
-                                         bool pagina = true);
+    // (reversed when `prima`): one index seek per piece of the ordering
+    // (SqlLista::CondizioniDopo, usually one), until the rows suffice.
+    // `pagina`: counted among the pages read. `salto`: rows skipped first (a
+    // piece of the condition wholly skipped is counted).
+    std::unique_ptr<Risultato> leggiDopo(const QString &condizione, const QStringList &chiave, bool prima,
+                                         int limite, bool pagina = true, qint64 salto = 0);
+    // The rows of the SELECT that also meet `condizione`.
+    int conta(const QString &condizione);
     // `avanti` is false when the page was read backwards from a later row.
     std::unique_ptr<Risultato> leggiPagina(int p, bool &avanti);
     std::unique_ptr<Risultato> rovescia(const Risultato &r) const;

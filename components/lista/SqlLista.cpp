@@ -159,89 +159,113 @@ QString Conteggio(const Parti &p)
     return QStringLiteral("Select Count(*) As NumeroRighe From (") + p.testo + QStringLiteral(") As ListaConta");
 }
 
-QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli, bool prima)
+namespace
 {
-    const int n = int(std::min(ordine.size(), letterali.size()));
-    if (n == 0)
-        return {};
-    // Built from the last column back: after(i) = G(i) Or (E(i) And after(i+1)).
-    QString dopo;
-    for (int i = n - 1; i >= 0; --i) {
-        const QString &c = ordine[i].colonna;
-        const QString &l = letterali[i];
-        const bool discendente = ordine[i].discendente != prima;
-        const bool nulliPrima = nulliPiccoli != discendente;
-        QString g, e;
-        if (l.isEmpty()) {
-            if (nulliPrima)
-                g = c + QStringLiteral(" Is Not Null");
-            e = c + QStringLiteral(" Is Null");
-        } else {
-            g = c + (discendente ? QStringLiteral(" < ") : QStringLiteral(" > ")) + l;
-            if (!nulliPrima)
-                g = QLatin1Char('(') + g + QStringLiteral(" Or ") + c + QStringLiteral(" Is Null)");
-            e = c + QStringLiteral(" = ") + l;
-        }
-        QString parte;
-        if (dopo.isEmpty())
-            parte = g;
-        else if (g.isEmpty())
-            parte = e + QStringLiteral(" And (") + dopo + QLatin1Char(')');
-        else
-            parte = g + QStringLiteral(" Or (") + e + QStringLiteral(" And (") + dopo + QStringLiteral("))");
-        dopo = parte;
-    }
-    if (dopo.isEmpty())
-        return QStringLiteral("1 = 0");
-    // The first column as a range, so that its index is sought, not scanned.
-    const QString &c = ordine[0].colonna;
-    const QString &l = letterali[0];
-    if (l.isEmpty())
-        return QLatin1Char('(') + dopo + QLatin1Char(')');
-    const bool discendente = ordine[0].discendente != prima;
-    const bool nulliPrima = nulliPiccoli != discendente;
-    QString campo = c + (discendente ? QStringLiteral(" <= ") : QStringLiteral(" >= ")) + l;
-    if (!nulliPrima)
-        campo = QLatin1Char('(') + campo + QStringLiteral(" Or ") + c + QStringLiteral(" Is Null)");
-    return QLatin1Char('(') + campo + QStringLiteral(" And (") + dopo + QStringLiteral("))");
+
+QString uguale(const VoceOrdine &v, const QString &letterale)
+{
+    return letterale.isEmpty() ? v.colonna + QStringLiteral(" Is Null")
+                               : v.colonna + QStringLiteral(" = ") + letterale;
 }
+
+// The first `n` ordering columns equal to the row's values, then `ultima`.
+QString conUguali(const QList<VoceOrdine> &ordine, const QStringList &letterali, int n, const QString &ultima)
+{
+    QStringList parti;
+    for (int j = 0; j < n; ++j)
+        parti << uguale(ordine[j], letterali[j]);
+    parti << ultima;
+    return QLatin1Char('(') + parti.join(QStringLiteral(" And ")) + QLatin1Char(')');
+}
+
+// A condition of the rows whose first `da` ordering columns equal the row's
+// values and whose columns from `da` to `a` (included) come after its values:
+// one comparison, or row values "(b, c) > ('y', 'z')" when they are several.
+QString livello(const QList<VoceOrdine> &ordine, const QStringList &letterali, int da, int a,
+                bool discendente)
+{
+    const QString segno = discendente ? QStringLiteral(" < ") : QStringLiteral(" > ");
+    if (da == a)
+        return conUguali(ordine, letterali, da, ordine[da].colonna + segno + letterali[da]);
+    QStringList colonne, valori;
+    for (int j = da; j <= a; ++j) {
+        colonne << ordine[j].colonna;
+        valori << letterali[j];
+    }
+    return conUguali(ordine, letterali, da,
+                     QLatin1Char('(') + colonne.join(QStringLiteral(", ")) + QLatin1Char(')') + segno +
+                         QLatin1Char('(') + valori.join(QStringLiteral(", ")) + QLatin1Char(')'));
+}
+
+} // namespace
 
 QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
                            bool prima)
 {
     const int n = int(std::min(ordine.size(), letterali.size()));
-    QStringList livelli;
+    // The rows that follow, deepest level first: at level i the columns
+    // before i equal the row's values and column i is past its value (its
+    // Nulls after that, where they sort after the values). Consecutive levels
+    // from the first, in the same direction with no Nulls between them, are
+    // one row-value comparison, which both engines seek on the ordering's index.
+    QStringList pezzi;
+    int fine = -1; // the levels from i + 1 to `fine` not yet written (-1: none)
+    bool versoAperto = false;
+    // Row values after equalities on the first columns are kept apart a level
+    // at a time: PostgreSQL estimates a row comparison by its first column
+    // alone, and "Descrizione Is Null And (Gruppo, Mastro, Conto) > (...)" in a
+    // single ledger looked to it like one row, sought on the key's index and
+    // sorted.
+    auto chiudi = [&](int da) {
+        if (fine >= 0 && da == 0)
+            pezzi << livello(ordine, letterali, da, fine, versoAperto);
+        else
+            for (int j = fine; j >= da && j >= 0; --j)
+                pezzi << livello(ordine, letterali, j, j, versoAperto);
+        fine = -1;
+    };
     for (int i = n - 1; i >= 0; --i) {
-        const QString &c = ordine[i].colonna;
+        const VoceOrdine &v = ordine[i];
         const QString &l = letterali[i];
-        const bool discendente = ordine[i].discendente != prima;
+        const bool discendente = v.discendente != prima;
         const bool nulliPrima = nulliPiccoli != discendente;
-        QStringList oltre;
         if (l.isEmpty()) {
+            chiudi(i + 1);
             if (nulliPrima)
-                oltre << c + QStringLiteral(" Is Not Null");
-        } else {
-            oltre << c + (discendente ? QStringLiteral(" < ") : QStringLiteral(" > ")) + l;
-            if (!nulliPrima)
-                oltre << c + QStringLiteral(" Is Null");
+                pezzi << conUguali(ordine, letterali, i, v.colonna + QStringLiteral(" Is Not Null"));
+            continue;
         }
-        QStringList uguali;
-        for (int j = 0; j < i; ++j)
-            uguali << (letterali[j].isEmpty() ? ordine[j].colonna + QStringLiteral(" Is Null")
-                                              : ordine[j].colonna + QStringLiteral(" = ") + letterali[j]);
-        for (const QString &o : std::as_const(oltre))
-            livelli << QLatin1Char('(') + QStringList(uguali + QStringList{o}).join(QStringLiteral(" And ")) +
-                           QLatin1Char(')');
+        if (fine >= 0 && versoAperto != discendente)
+            chiudi(i + 1);
+        if (fine < 0) {
+            fine = i;
+            versoAperto = discendente;
+        }
+        if (!nulliPrima && !v.maiNullo) {
+            chiudi(i);
+            pezzi << conUguali(ordine, letterali, i, v.colonna + QStringLiteral(" Is Null"));
+        }
     }
-    return livelli;
+    chiudi(0);
+    return pezzi;
+}
+
+QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
+                       bool prima)
+{
+    const QStringList pezzi = CondizioniDopo(ordine, letterali, nulliPiccoli, prima);
+    if (pezzi.isEmpty())
+        return QStringLiteral("1 = 0");
+    if (pezzi.size() == 1)
+        return pezzi[0];
+    return QLatin1Char('(') + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
 }
 
 QString CondizioneUguale(const QStringList &colonne, const QStringList &letterali)
 {
     QStringList parti;
     for (int i = 0; i < colonne.size() && i < letterali.size(); ++i)
-        parti << (letterali[i].isEmpty() ? colonne[i] + QStringLiteral(" Is Null")
-                                         : colonne[i] + QStringLiteral(" = ") + letterali[i]);
+        parti << uguale(VoceOrdine{colonne[i]}, letterali[i]);
     return parti.join(QStringLiteral(" And "));
 }
 

@@ -16,6 +16,7 @@ namespace SqlLista {
 struct VoceOrdine {
     QString colonna;          // as written in the ORDER BY ("Descrizione", "P.Conto")
     bool discendente = false;
+    bool maiNullo = false; // never Null (a column of the record's key)
     bool operator==(const VoceOrdine &) const = default;
 };
 
@@ -37,26 +38,29 @@ Parti Scomponi(const QString &sql);
 // count is read from the column "NumeroRighe".
 QString Conteggio(const Parti &p);
 
-// The condition that keeps the rows coming after (prima: before) the row
-// whose values of the `ordine` columns are `letterali` (SQL literals, in that
-// order; an empty entry stands for Null). The values must identify one row
-// (the ordering ends with a unique key).
-// `nulliPiccoli`: the engine sorts Null before every value (SQLite) rather
-// than after it (PostgreSQL). The first column is also given as a range, so
-// that the engine seeks its index instead of scanning from the start.
-QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
-                       bool prima = false);
-
-// The same rows as CondizioneDopo, as conditions each engine answers from the
-// ordering's index with one seek: the columns before one level equal to the
-// row's values and that level's column past its value, deepest level first
-// (a level past a value that Null may follow gives two: the values, then Null).
-// Read in turn, each in the list's order, they give the rows of CondizioneDopo
-// in that order; empty when no row can follow. A single condition of nested
-// Ors would be sought on its first column only: the engine then reads every row
-// that shares it up to the given one (a ledger of 100,000 customers).
+// The rows coming after (prima: before) the row whose values of the `ordine`
+// columns are `letterali` (SQL literals, in that order; an empty entry stands
+// for Null), as conditions each engine answers with one seek of the
+// ordering's index: read in turn, each in the list's order, they give those
+// rows in that order; empty when no row can follow. The values must identify
+// one row (the ordering ends with a unique key). `nulliPiccoli`: the engine
+// sorts Null before every value (SQLite) rather than after it (PostgreSQL).
+// The levels of the ordering from the first one on, in one direction, are one
+// comparison of row values, "(Descrizione, Gruppo, Mastro, Conto) >
+// ('Rossi', '01', '05', '0012')", which SQLite and PostgreSQL seek on an index
+// of those columns (a chain of Ors, or equalities on the first columns and a
+// range on the last, are sought on a part of the index only, or on another
+// index: the engine then reads every row that shares the first values). A
+// level whose Nulls sort after its values (descending where Null is least)
+// has them apart, as does a Null value in the row (the levels after it then
+// come one at a time): unless the column is `maiNullo`, a descending order
+// gives a piece more per level.
 QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
                            bool prima = false);
+
+// The rows of CondizioniDopo as one condition (its pieces joined by Or).
+QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
+                       bool prima = false);
 
 // The condition that keeps the rows whose `colonne` have the values of
 // `letterali` (an empty entry: Null).
