@@ -188,6 +188,19 @@ $sqlite CREATE INDEX IF NOT EXISTS PianoConti_PartIvaChiave ON PianoConti (PartI
 $sqlite CREATE INDEX IF NOT EXISTS PianoConti_CodFiscChiave ON PianoConti (CodFisc, Gruppo, Mastro, Conto);
 $sqlite DROP INDEX IF EXISTS PianoConti_PartIva;
 $sqlite DROP INDEX IF EXISTS PianoConti_CodFisc;
+-- The list's other sortable columns (ledger, account, locality, province,
+-- "Spesometro", opening date, zone, agent) the same way, so that a list of
+-- any length ordered by one of them reads each page as one seek of its index
+-- rather than a sort of every customer. Saving a customer keeps them too:
+-- a handful of index entries against a sort of the whole list per page.
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_MastroChiave ON PianoConti (Mastro, Gruppo, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_ContoChiave ON PianoConti (Conto, Gruppo, Mastro);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_LocalitaChiave ON PianoConti (Localita, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_PrChiave ON PianoConti (Pr, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_OperazRilevChiave ON PianoConti (OperazRilev, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_DataApChiave ON PianoConti (DataAp, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_ZonaChiave ON PianoConti (Zona, Gruppo, Mastro, Conto);
+$sqlite CREATE INDEX IF NOT EXISTS PianoConti_Agente1Chiave ON PianoConti (Agente1, Gruppo, Mastro, Conto);
 -- No index on Tipo: its three values hold nothing to seek, and SQLite chose it
 -- for "Tipo = '3' ... ORDER BY Gruppo, Mastro, Conto LIMIT 1", sorting every
 -- customer to return one. Companies made with it lose it here.
@@ -202,6 +215,14 @@ $postgres CREATE UNIQUE INDEX IF NOT EXISTS PianoConti_ChiaveNulliPrima ON Piano
 $postgres CREATE INDEX IF NOT EXISTS PianoConti_NomeNulliPrima ON PianoConti (Descrizione NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
 $postgres CREATE INDEX IF NOT EXISTS PianoConti_PartIvaNulliPrima ON PianoConti (PartIva NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
 $postgres CREATE INDEX IF NOT EXISTS PianoConti_CodFiscNulliPrima ON PianoConti (CodFisc NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_MastroNulliPrima ON PianoConti (Mastro NULLS FIRST, Gruppo NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_ContoNulliPrima ON PianoConti (Conto NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_LocalitaNulliPrima ON PianoConti (Localita NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_PrNulliPrima ON PianoConti (Pr NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_OperazRilevNulliPrima ON PianoConti (OperazRilev NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_DataApNulliPrima ON PianoConti (DataAp NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_ZonaNulliPrima ON PianoConti (Zona NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
+$postgres CREATE INDEX IF NOT EXISTS PianoConti_Agente1NulliPrima ON PianoConti (Agente1 NULLS FIRST, Gruppo NULLS FIRST, Mastro NULLS FIRST, Conto NULLS FIRST);
 
 CREATE TABLE IF NOT EXISTS IndSped (
   Gruppo $testo(4) NOT NULL,
