@@ -32,6 +32,13 @@ QVariant dataLetta(const QVariant &v, bool conOra)
     return conOra ? QVariant(t) : QVariant(t.date());
 }
 
+// A text column declared of a few characters (a code, a province): its
+// texts are never cut, and as wide as their characters at the widest glyph.
+bool corta(const Risultato::Colonna &c)
+{
+    return c.lunghezza > 0 && c.lunghezza <= 6;
+}
+
 bool conLettere(const QStringList &testi)
 {
     for (const QString &t : testi)
@@ -134,9 +141,12 @@ bool SorgenteLista::LimitiColonne(const QList<int> &colonne, QList<LimiteColonna
             // Expressions are read as their values come: only table columns.
             if (c.tabella.isEmpty())
                 return false;
-            calcoli << QStringLiteral("Max(Len(%1)) As Lun%2").arg(n).arg(i)
-                    << parole.arg(n) + QStringLiteral(" As Par") + QString::number(i)
-                    << nonCifre.arg(n) + QStringLiteral(" As Alt") + QString::number(i);
+            calcoli << QStringLiteral("Max(Len(%1)) As Lun%2").arg(n).arg(i);
+            // A short code is taken whole at the widest glyph: its texts are
+            // not looked into.
+            if (!corta(c))
+                calcoli << parole.arg(n) + QStringLiteral(" As Par") + QString::number(i)
+                        << nonCifre.arg(n) + QStringLiteral(" As Alt") + QString::number(i);
             break;
         case Tipo::Intero:
         case Tipo::Decimale:
@@ -176,8 +186,10 @@ bool SorgenteLista::LimitiColonne(const QList<int> &colonne, QList<LimiteColonna
         const QString k = QString::number(i);
         if (c.tipo == Tipo::Testo) {
             l.caratteri = valore(QStringLiteral("Lun") + k).toInt();
-            l.parole = valore(QStringLiteral("Par") + k).toInt() != 0;
-            l.soloCifre = valore(QStringLiteral("Alt") + k).toInt() == 0;
+            if (!corta(c)) {
+                l.parole = valore(QStringLiteral("Par") + k).toInt() != 0;
+                l.soloCifre = valore(QStringLiteral("Alt") + k).toInt() == 0;
+            }
         } else if (c.tipo == Tipo::Booleano) {
             l.esempi << modello->TestoValore(true) << modello->TestoValore(false);
         } else if (c.tipo != Tipo::Nullo) {

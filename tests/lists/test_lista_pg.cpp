@@ -202,7 +202,6 @@ TEST_F(ListaPostgres, ILimitiDelleColonneStampateDalServer)
     EXPECT_EQ(limite("Descrizione").caratteri, 17); // "50% Sconti S.r.l."
     EXPECT_TRUE(limite("Descrizione").parole);
     EXPECT_EQ(limite("Conto").caratteri, 4);
-    EXPECT_TRUE(limite("Conto").soloCifre);
     EXPECT_FALSE(limite("Conto").parole);
     EXPECT_EQ(limite("PartIva").caratteri, 13);
     EXPECT_FALSE(limite("PartIva").soloCifre);
