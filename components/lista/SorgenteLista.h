@@ -1,7 +1,11 @@
 // The rows of a list window as the print engine reads them: the list's
 // columns with their captions, widths, alignment and visibility, and every
 // row of its SELECT in list order, a page at a time, formatted as the grid
-// shows them, without disturbing the pages the grid keeps.
+// shows them, without disturbing the pages the grid keeps. The limits of the
+// printed columns' texts are asked of the database in one statement over the
+// list's SELECT (longest text, several words, digits alone; the extreme
+// numbers and dates), so that a print is laid out without reading its rows
+// twice.
 #pragma once
 
 #include "components/lista/RigheLista.h"
@@ -20,6 +24,7 @@ public:
     QList<ColonnaStampa> ColonneStampa() override;
     bool ApriRighe(const QList<int> &colonne) override;
     bool RigaSuccessiva(QList<CellaStampa> &celle) override;
+    bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti) override;
     int NumeroRighe() override;
     void ChiudiRighe() override;
     QString Didascalia() override;

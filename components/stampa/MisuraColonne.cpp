@@ -18,6 +18,14 @@ MisuraColonne::MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &f
     for (int c = 0; c < 256; ++c)
         m_larghezzaCarattere[size_t(c)] = m_fm->horizontalAdvance(QChar(c));
     m_larghezzaMassima = m_fm->maxWidth();
+    m_glifoMassimo = m_larghezzaMassima;
+    for (int c = 32; c < 256; ++c) {
+        if (c >= 0x7f && c < 0xa0)
+            continue;
+        m_glifoMassimo = qMax(m_glifoMassimo, m_larghezzaCarattere[size_t(c)]);
+        if (c >= '0' && c <= '9')
+            m_cifraMassima = qMax(m_cifraMassima, m_larghezzaCarattere[size_t(c)]);
+    }
     m_piuLarghi = QList<double>(m_colonne, 0.0);
     m_parole = m_rigide = QList<bool>(m_colonne, false);
     for (int c = 0; c < m_colonne; ++c)
@@ -53,6 +61,25 @@ void MisuraColonne::Misura(const QList<CellaStampa> &celle)
         if (stima > m_piuLarghi[c] * 0.95)
             m_piuLarghi[c] = qMax(m_piuLarghi[c], qMax(stima, m_fm->horizontalAdvance(cella.testo)));
     }
+}
+
+void MisuraColonne::Limita(int colonna, const LimiteColonna &limite)
+{
+    if (colonna < 0 || colonna >= m_colonne)
+        return;
+    double w = limite.caratteri * (limite.soloCifre ? m_cifraMassima : m_glifoMassimo);
+    // A value between the extremes has no more digits than the extreme of
+    // its sign, and the same other characters.
+    for (const QString &esempio : limite.esempi) {
+        double e = 0;
+        for (const QChar c : esempio)
+            e += c.isDigit() ? m_cifraMassima
+                             : (c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_glifoMassimo);
+        w = qMax(w, e);
+    }
+    m_piuLarghi[colonna] = qMax(m_piuLarghi[colonna], w);
+    m_parole[colonna] = m_parole[colonna] || limite.parole;
+    m_rigide[colonna] = m_rigide[colonna] || limite.rigida;
 }
 
 bool MisuraColonne::Restringibile(int colonna) const

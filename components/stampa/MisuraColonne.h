@@ -1,7 +1,11 @@
 // MisuraColonne: the widest value of each column of a paged print, taken from
 // the rows before the pages are laid out, so that no code, number or date is
 // cut on paper. It also tells which columns hold texts of several words: the
-// only ones the layout may narrow (their texts then end in "…").
+// only ones the layout may narrow (their texts then end in "…"). A source
+// that can tell the limits of its texts without handing out its rows
+// (SorgenteRighe::LimitiColonne) is measured from those instead: as many of
+// the font's widest glyph as the longest text has characters (its widest
+// digit for texts of digits alone).
 #pragma once
 
 #include "components/stampa/SorgenteRighe.h"
@@ -21,6 +25,9 @@ public:
     // Takes one row's values into account (one cell per column, in order).
     void Misura(const QList<CellaStampa> &celle);
 
+    // Takes a column's limits as its source tells them, in place of its rows.
+    void Limita(int colonna, const LimiteColonna &limite);
+
     // The font size the widths are measured at, in points.
     double Punti() const { return m_punti; }
     // Width of the widest value of a column, in points at that size (0 when
@@ -39,6 +46,8 @@ private:
     std::unique_ptr<QFontMetricsF> m_fm;
     std::array<double, 256> m_larghezzaCarattere{};
     double m_larghezzaMassima = 0;
+    double m_cifraMassima = 0; // the widest digit
+    double m_glifoMassimo = 0; // the widest glyph of the font, or of Latin-1
     QList<double> m_piuLarghi;
     QList<bool> m_parole, m_rigide;  // seen: texts of several words; numbers or dates
 };

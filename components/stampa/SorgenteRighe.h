@@ -27,6 +27,18 @@ struct CellaStampa {
     QVariant valore;
 };
 
+// What a source can tell of a column's texts without handing out its rows:
+// the widest the column may be is worked out from it with the font.
+struct LimiteColonna {
+    int caratteri = 0;      // most characters of a text (of every text, for `esempi`)
+    bool soloCifre = false; // every text is made of digits alone
+    bool parole = false;    // some text holds several words
+    bool rigida = false;    // numbers or dates: never cut
+    // Texts of the extreme values (numbers, dates): the widest text has as
+    // many characters as one of them, its digits anywhere.
+    QStringList esempi;
+};
+
 class SorgenteRighe {
 public:
     virtual ~SorgenteRighe() = default;
@@ -40,6 +52,16 @@ public:
     // The next row: one cell per column given to ApriRighe, in that order.
     // False after the last row.
     virtual bool RigaSuccessiva(QList<CellaStampa> &celle) = 0;
+    // For the columns given (as to ApriRighe) what their texts may be at
+    // most, found without reading the rows one by one (a database works it
+    // out in one statement); false when the source cannot tell, and the
+    // rows are then read and measured.
+    virtual bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti)
+    {
+        (void)colonne;
+        (void)limiti;
+        return false;
+    }
     // Number of rows when the list knows it (for "page n of m"), else -1.
     virtual int NumeroRighe() { return -1; }
     // Reading is over (also after a stop).

@@ -116,7 +116,8 @@ private:
     EsitoStampa stampaFissa(Lavoro &l);
     EsitoStampa stampaPagine(Lavoro &l);
     EsitoStampa anteprima(Lavoro &l);
-    // Measures every row of the print; false when the user stopped it.
+    // Measures the columns of the print, from the limits the source tells or
+    // from every row; false when the user stopped it.
     bool misuraColonne(Lavoro &l, MisuraColonne &misura);
     // An export file that exists already is replaced only when the user says
     // so; false when the answer is no.

@@ -149,6 +149,14 @@ ImpaginazioneLista::Testate testate(const QString &descrizione, const QString &t
 
 bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura)
 {
+    // What the source tells without reading its rows, when it can; else
+    // every row is read and measured.
+    QList<LimiteColonna> limiti;
+    if (l.righe.LimitiColonne(l.indici, limiti) && limiti.size() == l.indici.size()) {
+        for (int c = 0; c < limiti.size(); ++c)
+            misura.Limita(c, limiti[c]);
+        return true;
+    }
     if (!l.righe.ApriRighe(l.indici))
         return true;
     QList<CellaStampa> celle;
@@ -186,7 +194,8 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
     if (carta <= 0)
         carta = stampante.PaperSize;
-    // The rows are read twice: first measured, so that no value is cut.
+    // The columns are measured first (from the source's limits, or by
+    // reading the rows twice), so that no value is cut.
     MisuraColonne misura(l.colonne, l.font);
     if (!misuraColonne(l, misura)) {
         esito.interrotta = true;

@@ -9,8 +9,9 @@
 #include "components/db/Schema.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/RigheLista.h"
-#include "components/util/UtilGlob.h"
+#include "components/lista/SorgenteLista.h"
 #include "components/pagine/GestPagine.h"
+#include "components/util/UtilGlob.h"
 #include "lists/frmClientiLis.h"
 #include "lists/frmLisAnagHotel.h"
 #include "services/Globali.h"
@@ -177,4 +178,36 @@ TEST_F(ListaPostgres, ElencoOspitiSullaTabellaConNomeNumerico)
     EXPECT_TRUE(lista->obConferma);
     EXPECT_EQ(richiamo.rag1, QStringLiteral("Bianchi Ugo"));
     delete lista;
+}
+
+// The limits of the printed columns come from one statement the server runs
+// over the list's SELECT (its own functions in place of Jet's).
+TEST_F(ListaPostgres, ILimitiDelleColonneStampateDalServer)
+{
+    Esegui(QStringLiteral("Update PianoConti Set PartIva = 'IT01234567890', CodFisc = '0123456789', DataAp = "
+                          "#2024-03-05# Where Conto = '0007'"));
+    Esegui(QStringLiteral("Update PianoConti Set DataAp = #1999-11-30# Where Conto = '0008'"));
+    Apri();
+    SorgenteLista s(*Lista());
+    const QList<ColonnaStampa> colonne = s.ColonneStampa();
+    QList<int> tutte;
+    for (int c = 0; c < colonne.size(); ++c)
+        tutte << c;
+    QList<LimiteColonna> limiti;
+    ASSERT_TRUE(s.LimitiColonne(tutte, limiti));
+    ASSERT_EQ(limiti.size(), colonne.size());
+    auto limite = [&](const char *campo) {
+        return limiti.value(Lista()->RecordsetLista().IndiceColonna(campo));
+    };
+    EXPECT_EQ(limite("Descrizione").caratteri, 17); // "50% Sconti S.r.l."
+    EXPECT_TRUE(limite("Descrizione").parole);
+    EXPECT_EQ(limite("Conto").caratteri, 4);
+    EXPECT_FALSE(limite("Conto").parole);
+    EXPECT_EQ(limite("PartIva").caratteri, 13);
+    EXPECT_FALSE(limite("PartIva").soloCifre);
+    EXPECT_TRUE(limite("CodFisc").soloCifre);
+    EXPECT_TRUE(limite("DataAp").rigida);
+    EXPECT_TRUE(limite("DataAp").esempi.contains(QStringLiteral("05/03/2024")))
+        << limite("DataAp").esempi.join('|').toStdString();
+    EXPECT_TRUE(limite("DataAp").esempi.contains(QStringLiteral("30/11/1999")));
 }

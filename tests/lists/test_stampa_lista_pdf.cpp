@@ -1,7 +1,8 @@
 // The customer list printed to a PDF as a user does it ("Stampa", a PDF
 // printer, "&STAMPA", the file name asked), read back with pdftotext: every
 // customer's VAT number and fiscal code is on paper whole, in both
-// orientations, with all the columns and with the visible ones only.
+// orientations, with all the columns and with the visible ones only; a value
+// wider than all the others in the last row is printed whole too.
 #include "BancoLista.h"
 
 #include "components/db/RecDat.h"
@@ -14,6 +15,7 @@
 
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace
@@ -75,6 +77,48 @@ QString testoPdf(const QString &pdf)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The words of a PDF with their boxes (pdftotext -bbox).
+struct ParolaPdf {
+    QString testo;
+    double x0, x1, y;
+    int pagina;
+};
+
+QList<ParolaPdf> parolePdf(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    static const QRegularExpression re(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
+    QList<ParolaPdf> r;
+    const QStringList pagine = QString::fromUtf8(p.readAllStandardOutput()).split(QStringLiteral("<page "));
+    for (int pagina = 0; pagina < pagine.size(); ++pagina)
+        for (auto m = re.globalMatch(pagine[pagina]); m.hasNext();) {
+            const auto w = m.next();
+            r << ParolaPdf{w.captured(4), w.captured(1).toDouble(), w.captured(3).toDouble(),
+                           w.captured(2).toDouble(), pagina};
+        }
+    return r;
+}
+
+// The word is in the PDF and no other word of its line overlaps it.
+::testing::AssertionResult sullaCarta(const QList<ParolaPdf> &parole, const QString &parola)
+{
+    for (const ParolaPdf &w : parole) {
+        if (w.testo != parola)
+            continue;
+        for (const ParolaPdf &a : parole)
+            if (&a != &w && a.pagina == w.pagina && qAbs(a.y - w.y) < 1 && a.x0 < w.x1 - 0.1 &&
+                a.x1 > w.x0 + 0.1)
+                return ::testing::AssertionFailure()
+                       << parola.toStdString() << " overlaps " << a.testo.toStdString();
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << parola.toStdString() << " is not in the PDF as a word";
+}
+
 } // namespace
 
 TEST_P(StampaListaPdf, EveryVatNumberAndFiscalCodeIsPrintedWhole)
@@ -113,3 +157,42 @@ INSTANTIATE_TEST_SUITE_P(Casi, StampaListaPdf,
                                            CasoPdf{"all columns, landscape", 1, 0},
                                            CasoPdf{"visible columns, portrait", 0, 1},
                                            CasoPdf{"visible columns, landscape", 0, 0}));
+
+// The columns are laid out before the first page from what the database
+// tells of the whole list: a value wider than all the others in the list's
+// last row is on paper whole all the same.
+TEST_F(StampaListaPdf, AValueWiderThanAllInTheLastRowIsPrintedWhole)
+{
+    const QVariant mastro =
+        Valore(QStringLiteral("Select Max(Mastro) From Mastri Where Gruppo = (Select "
+                              "Max(Gruppo) From Mastri Where Tipo = '3') And Tipo = '3'"));
+    const QVariant gruppo = Valore(QStringLiteral("Select Max(Gruppo) From Mastri Where Tipo = '3'"));
+    ASSERT_FALSE(mastro.toString().isEmpty());
+    const QString piva = QStringLiteral("98765432109876543210"), cf = QStringLiteral("WMWMWMWMWMWMWMWMWMWM");
+    Esegui(
+        QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva, CodFisc, "
+                       "Localita, Pr) "
+                       "Values ('%1', '%2', 'ZZZZ', '3', 'Ultimo cliente', '%3', '%4', 'Roma', 'RM')")
+            .arg(gruppo.toString(), mastro.toString(), piva, cf));
+    Apri();
+    ASSERT_EQ(Cella(Righe() - 1, 2), QStringLiteral("ZZZZ")) << "the customer added is the last row";
+    m_lista->ButtonComando(QStringLiteral("Stampa"));
+    Attendi();
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    ASSERT_TRUE(dialogo->isVisible());
+    dialogo->OptTipsta(0)->setChecked(true);
+    dialogo->OptOrientamento(0)->setChecked(true);
+    OpzStampa &opz = dialogo->OpzioniStampa();
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(QStringLiteral("PDFCreator"));
+    QTemporaryDir cartella;
+    const QString pdf = cartella.filePath(QStringLiteral("clienti.pdf"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
+    dialogo->CmdStampa_Click();
+    Attendi();
+    ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    const QList<ParolaPdf> parole = parolePdf(pdf);
+    ASSERT_FALSE(parole.isEmpty()) << "no PDF or no text in it";
+    EXPECT_TRUE(sullaCarta(parole, piva));
+    EXPECT_TRUE(sullaCarta(parole, cf));
+}

@@ -207,3 +207,38 @@ TEST(ImpaginazioneMisurata, CodesThatCannotFitEvenAtTheSmallestFontAreRefused)
     EXPECT_EQ(e.errore, i.Errore());
     EXPECT_EQ(e.pagine, 0);
 }
+
+// Limits a source tells in place of its rows: each column is at least as
+// wide as any text within them, and only texts of several words may be cut.
+TEST(ImpaginazioneMisurata, LimitsOfTheSourceHoldEveryTextWithinThem)
+{
+    struct Caso {
+        LimiteColonna limite;
+        QStringList testi; // texts within the limit
+    };
+    const QList<Caso> casi = {
+        {{11, true, false, false, {}}, {QStringLiteral("00000000000"), QStringLiteral("44444444444")}},
+        {{6, false, false, false, {}},
+         {QStringLiteral("WWWWWW"), QStringLiteral("@@@@@@"), QStringLiteral("ÆÆÆÆÆÆ"),
+          QStringLiteral("MMMMMM")}},
+        {{0, false, false, true, {QStringLiteral("-1.234,56"), QStringLiteral("12,00")}},
+         {QStringLiteral("-8.888,88"), QStringLiteral("-4.444,44"), QStringLiteral("99,99")}},
+        {{0, false, false, true, {QStringLiteral("01/02/2023"), QStringLiteral("28/12/2023")}},
+         {QStringLiteral("08/08/2023"), QStringLiteral("30/11/2010")}},
+        {{40, false, true, false, {}}, {QStringLiteral("Ditta")}},
+    };
+    QList<ColonnaStampa> colonne;
+    for (int c = 0; c < casi.size(); ++c)
+        colonne << ColonnaStampa{QStringLiteral("C%1").arg(c), 100, Qt::AlignLeft, true, false};
+    const QFont font(QStringLiteral("Arial"), 10);
+    MisuraColonne misura(colonne, font);
+    for (int c = 0; c < casi.size(); ++c)
+        misura.Limita(c, casi[c].limite);
+    const ImpaginazioneLista i(colonne, font, a4(QPageLayout::Landscape), {}, &misura);
+    ASSERT_TRUE(i.Errore().isEmpty()) << i.Errore().toStdString();
+    for (int c = 0; c < casi.size(); ++c) {
+        EXPECT_EQ(misura.Restringibile(c), casi[c].limite.parole) << c;
+        for (const QString &t : casi[c].testi)
+            EXPECT_GE(i.Larghezze()[c], larghezza(i, t)) << t.toStdString();
+    }
+}
