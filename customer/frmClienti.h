@@ -173,6 +173,7 @@ class frmClienti : public QWidget,
     // The description and cadastral code beside a town field, decoded without
     // a lookup window and without writing any field; empty abroad.
     void DescrizioneComune(int piIndex);
+    bool NomeDaContoLetto(const QString &gruppo, const QString &mastro, const QString &conto);
     // Whether the town of field 1030 or 1160 lies abroad.
     bool ComuneEstero(int piIndex);
     // frmClientiBottoni.cpp: fiscal code, next free account code, web map.
@@ -454,6 +455,8 @@ class frmClienti : public QWidget,
     bool m_solaLettura = false;
     bool m_inRipristinoTab = false;
     bool m_inSpecchio = false;
+    // While a record just read is shown: its row is the account's own.
+    bool m_contoAppenaLetto = false;
     QPointer<GestPagine> m_comPag;
     QPointer<frmLisAnagHotel> m_lisAnag;
     QPointer<QWidget> m_finestraLista;  // the list window behind frmClientiLis

@@ -20,8 +20,15 @@
 namespace
 {
 
-bool inErrore(const QWidget *w)
+bool inErrore(const QLineEdit *w)
 {
+    // A field painted in the error colour shows it in its text area: the
+    // palette is asked first, as every field is asked on every record read,
+    // and the value remembered on the field (a property found by its name,
+    // far slower) only for a field that shows that colour.
+    static const QColor errore = ColoriVb::DaVb(Globali::ColBackErrore);
+    if (w->palette().color(QPalette::Active, QPalette::Base) != errore)
+        return false;
     return ColoriVb::BackColor(w) == Globali::ColBackErrore;
 }
 
@@ -71,7 +78,7 @@ void frmClienti::TogliSegniErrore()
     // Marks and messages are about values typed: a record read, restored or
     // saved starts clean, each field in the colour its focus gives it.
     QWidget *fuoco = focusWidget();
-    auto pulisci = [fuoco](QWidget *w) {
+    auto pulisci = [fuoco](QLineEdit *w) {
         if (inErrore(w))
             ColoriVb::ImpostaBackColor(w, w == fuoco ? Globali::ColBackGotFocus : Globali::ColBackLostFocus);
     };

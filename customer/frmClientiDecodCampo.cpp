@@ -8,11 +8,13 @@
 #include "customer/TipiCampi.h"
 #include "customer/frmClienti.h"
 
+#include "components/db/RecDat.h"
 #include "components/forms/CodiciTasto.h"
 #include "components/forms/ColoriVb.h"
 #include "components/menu/ClienteMenu.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 #include "services/Codici.h"
 #include "services/Decodifica.h"
 #include "services/Fiscale.h"
@@ -83,7 +85,9 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         // An existing account brings its name; a code not found leaves the
         // name as typed. In a new record, an existing code whose reading the
         // user refused (a copy) does not bring its name over the copy's.
-        if (!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo || !m_comPag->LetturaRifiutata())
+        if ((!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo ||
+             !m_comPag->LetturaRifiutata()) &&
+            !NomeDaContoLetto(gruppo, mastro, conto))
             FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
                              QString(), false, false);
         break;
@@ -214,4 +218,31 @@ void frmClienti::DecodificaStato()
     // Italy it is decoded again.
     DescrizioneComune(1030);
     StatoIngresso = stato->text();
+}
+
+// On a record just read, the account's name is in the row read a moment ago
+// by the same key: it is taken from there (as the decoding would write it,
+// trimmed) instead of reading the same row again. Answers false, for the
+// decoding to run, whenever the code shown is not the row's key.
+bool frmClienti::NomeDaContoLetto(const QString &gruppo, const QString &mastro, const QString &conto)
+{
+    if (!m_contoAppenaLetto || !m_comPag || m_comPag->StatoPagina() != GestPagine::StatoRecord)
+        return false;
+    RecDat *rec = m_comPag->RecordsetPagina();
+    const QString h = m_comPag->ChiaveRecordset();
+    if (!rec || h.isEmpty())
+        return false;
+    try {
+        const QStringList letta{rec->LeggiCampo(h, QStringLiteral("Gruppo")).toString(),
+                                rec->LeggiCampo(h, QStringLiteral("Mastro")).toString(),
+                                rec->LeggiCampo(h, QStringLiteral("Conto")).toString()};
+        if (letta != QStringList{gruppo, mastro, conto})
+            return false;
+        const QString nome = rec->LeggiCampo(h, QStringLiteral("Descrizione")).toString().trimmed();
+        if (txt(40)->text() != nome)
+            txt(40)->setText(nome);
+        return true;
+    } catch (const VbErrore &) {
+        return false;
+    }
 }

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 namespace
 {
@@ -59,8 +60,11 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         txt_LostFocus(10);
         txt_LostFocus(20);
         const QVariant origine = pvArray.value(2);
-        if (!(origine.isValid() && origine.toInt() >= 2))
+        if (!(origine.isValid() && origine.toInt() >= 2)) {
+            m_contoAppenaLetto = true;
+            const auto fine = qScopeGuard([this] { m_contoAppenaLetto = false; });
             txt_LostFocus(30);
+        }
         IndCtlPend = salvato;
         break;
     }

@@ -39,10 +39,14 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
     if (m_osservatoreSelect)
         m_osservatoreSelect(sql);
     pronta(c);
-    aggiornaAllegati(c, sql);
+    const JetSql::Forma f = JetSql::FormaParametrica(sql);
+    // A form already known had its databases attached when it was first met
+    // (an ATTACH forgets every form, and none is ever detached): only a new
+    // form is looked through for them.
+    if (!c.forme.trova(f.testo))
+        aggiornaAllegati(c, sql);
     if (c.motore == Motore::SQLite)
         controllaSchema(c);
-    const JetSql::Forma f = JetSql::FormaParametrica(sql);
     const std::shared_ptr<FormaNota> fn = formaNota(c, f.testo);
     return c.motore == Motore::SQLite ? selezionaSqlite(c, f, *fn, cursore) : selezionaOdbc(c, f, *fn);
 }

@@ -264,3 +264,31 @@ TEST_F(Decod, GroupAndLedgerNamesReadWhenTheLedgerChangesOrTheLabelWasCleared)
     EXPECT_EQ(L(10), gruppo);
     Globali::DbComp()->ImpostaOsservatoreSelect({});
 }
+
+// The record just read names its own account: its name is taken from the row
+// read (trimmed, as a decoding writes it), with no second read of that row.
+TEST_F(Decod, AccountNameOfARecordReadComesFromItsOwnRow)
+{
+    int decodifiche = 0;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&](const QString &sql) {
+        decodifiche += sql.contains(QLatin1String(" AS CodRic")) &&
+                               sql.contains(QLatin1String("FROM PianoConti"), Qt::CaseInsensitive)
+                           ? 1
+                           : 0;
+    });
+    ASSERT_NE(Apri(), nullptr);
+    const struct {
+        QString memorizzato, mostrato;
+    } casi[] = {{QStringLiteral("Rossi Spa"), QStringLiteral("Rossi Spa")},
+                {QStringLiteral("  Bianchi Srl   "), QStringLiteral("Bianchi Srl")},
+                {QString(), QString()}};
+    for (const auto &c : casi) {
+        Aggiorna(m_a, QStringLiteral("Descrizione = '%1'").arg(c.memorizzato));
+        decodifiche = 0;
+        ASSERT_TRUE(Leggi(m_b[0], m_b[1], m_b[2]));
+        ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
+        EXPECT_EQ(m_form->txt(40)->text(), c.mostrato) << qPrintable(c.memorizzato);
+        EXPECT_EQ(decodifiche, 0) << qPrintable(c.memorizzato);
+    }
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+}

@@ -177,3 +177,21 @@ TEST_F(ClientiPostgres, ClosingWithTheToolbarEndsInOrder)
     EXPECT_FALSE(form);
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 }
+
+// On the server too, the account's name of a record read comes from its own
+// row (trimmed), with no second read of it.
+TEST_F(ClientiPostgres, AccountNameOfARecordReadComesFromItsOwnRow)
+{
+    Esegui(QStringLiteral("Update PianoConti Set Descrizione = '  Conto sul server  ' Where Conto = '0002'"));
+    int decodifiche = 0;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&](const QString &sql) {
+        decodifiche += sql.contains(QLatin1String(" AS CodRic")) &&
+                               sql.contains(QLatin1String("FROM PianoConti"), Qt::CaseInsensitive)
+                           ? 1
+                           : 0;
+    });
+    ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0002")));
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    EXPECT_EQ(m_form->txt(40)->text(), "Conto sul server");
+    EXPECT_EQ(decodifiche, 0);
+}
