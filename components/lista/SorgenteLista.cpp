@@ -34,6 +34,7 @@ bool SorgenteLista::ApriRighe(const QList<int> &colonne)
 {
     m_colonne = colonne;
     m_lettura.reset();
+    m_byte.clear();
     m_primaPronta = false;
     if (!m_lista.RecordsetLista().Aperta())
         return false;
@@ -48,16 +49,37 @@ bool SorgenteLista::RigaSuccessiva(QList<CellaStampa> &celle)
         return false;
     if (m_primaPronta)
         m_primaPronta = false;
-    else if (!m_lettura->Successiva())
+    else if (!m_lettura->Successiva()) {
+        m_byte.clear();
         return false;
+    }
     const ModelloLista &modello = *m_lista.Modello();
     celle.resize(m_colonne.size());
+    m_byte.resize(m_colonne.size());
     for (int i = 0; i < m_colonne.size(); ++i) {
-        const QVariant v = m_lettura->Valore(m_colonne[i]);
-        celle[i].valore = v;
-        celle[i].testo = modello.TestoValore(v);
+        CellaStampa &c = celle[i];
+        if (m_utf8) {
+            // A text shows as it is: its bytes are its UTF-8 when they are
+            // valid and open with no byte-order mark (which a conversion
+            // would drop).
+            const QByteArrayView b = m_lettura->TestoUtf8(m_colonne[i]);
+            if (!b.isNull() && !b.startsWith("\xEF\xBB\xBF") && b.isValidUtf8()) {
+                m_byte[i] = b;
+                c.valore.clear();
+                c.testo.clear();
+                continue;
+            }
+        }
+        m_byte[i] = {};
+        c.valore = m_lettura->Valore(m_colonne[i]);
+        c.testo = modello.TestoValore(c.valore);
     }
     return true;
+}
+
+QByteArrayView SorgenteLista::TestoUtf8(int cella) const
+{
+    return m_utf8 && cella >= 0 && cella < m_byte.size() ? m_byte[cella] : QByteArrayView();
 }
 
 int SorgenteLista::NumeroRighe()
@@ -68,6 +90,7 @@ int SorgenteLista::NumeroRighe()
 void SorgenteLista::ChiudiRighe()
 {
     m_lettura.reset();
+    m_byte.clear();
     m_primaPronta = false;
 }
 

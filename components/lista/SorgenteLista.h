@@ -21,6 +21,8 @@ public:
     bool ApriRighe(const QList<int> &colonne) override;
     bool RigaSuccessiva(QList<CellaStampa> &celle) override;
     int NumeroRighe() override;
+    void TestiUtf8(bool si) override { m_utf8 = si; }
+    QByteArrayView TestoUtf8(int cella) const override;
     void ChiudiRighe() override;
     QString Didascalia() override;
 
@@ -29,4 +31,6 @@ private:
     std::unique_ptr<RigheLista::Lettura> m_lettura;
     QList<int> m_colonne;
     bool m_primaPronta = false;  // the first row, read by ApriRighe, not yet handed over
+    bool m_utf8 = false;         // texts handed over as their bytes
+    QList<QByteArrayView> m_byte; // the bytes of each cell of the row, when so
 };
