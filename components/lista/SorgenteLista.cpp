@@ -35,6 +35,7 @@ bool SorgenteLista::ApriRighe(const QList<int> &colonne)
     m_colonne = colonne;
     m_lettura.reset();
     m_byte.clear();
+    m_date.clear();
     m_primaPronta = false;
     if (!m_lista.RecordsetLista().Aperta())
         return false;
@@ -65,16 +66,32 @@ bool SorgenteLista::RigaSuccessiva(QList<CellaStampa> &celle)
             const QByteArrayView b = m_lettura->TestoUtf8(m_colonne[i]);
             if (!b.isNull() && !b.startsWith("\xEF\xBB\xBF") && b.isValidUtf8()) {
                 m_byte[i] = b;
-                c.valore.clear();
-                c.testo.clear();
+                if (c.valore.isValid())
+                    c.valore.clear();
+                if (!c.testo.isNull())
+                    c.testo.clear();
                 continue;
             }
         }
         m_byte[i] = {};
         c.valore = m_lettura->Valore(m_colonne[i]);
-        c.testo = modello.TestoValore(c.valore);
+        c.testo = testo(modello, c.valore);
     }
     return true;
+}
+
+QString SorgenteLista::testo(const ModelloLista &modello, const QVariant &valore)
+{
+    // A date's text hangs on the date alone (the list's format is fixed
+    // while it reads): each day is formatted once, a bounded number kept.
+    if (valore.typeId() != QMetaType::QDate)
+        return modello.TestoValore(valore);
+    const qint64 giorno = valore.toDate().toJulianDay();
+    if (const auto t = m_date.constFind(giorno); t != m_date.cend())
+        return *t;
+    if (m_date.size() >= DateTenute)
+        m_date.clear();
+    return *m_date.insert(giorno, modello.TestoValore(valore));
 }
 
 QByteArrayView SorgenteLista::TestoUtf8(int cella) const
@@ -91,6 +108,7 @@ void SorgenteLista::ChiudiRighe()
 {
     m_lettura.reset();
     m_byte.clear();
+    m_date.clear();
     m_primaPronta = false;
 }
 

@@ -7,10 +7,12 @@
 #include "components/lista/RigheLista.h"
 #include "components/stampa/SorgenteRighe.h"
 
+#include <QHash>
 #include <QVariantList>
 #include <memory>
 
 class GestLista;
+class ModelloLista;
 
 class SorgenteLista : public SorgenteRighe {
 public:
@@ -27,10 +29,14 @@ public:
     QString Didascalia() override;
 
 private:
+    static constexpr qsizetype DateTenute = 8192;
+    QString testo(const ModelloLista &modello, const QVariant &valore);
+
     GestLista &m_lista;
     std::unique_ptr<RigheLista::Lettura> m_lettura;
     QList<int> m_colonne;
-    bool m_primaPronta = false;  // the first row, read by ApriRighe, not yet handed over
-    bool m_utf8 = false;         // texts handed over as their bytes
-    QList<QByteArrayView> m_byte; // the bytes of each cell of the row, when so
+    bool m_primaPronta = false;    // the first row, read by ApriRighe, not yet handed over
+    bool m_utf8 = false;           // texts handed over as their bytes
+    QList<QByteArrayView> m_byte;  // the bytes of each cell of the row, when so
+    QHash<qint64, QString> m_date; // the text of each day read, by its Julian day
 };

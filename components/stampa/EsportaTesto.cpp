@@ -5,6 +5,7 @@
 #include "components/stampa/OpzStampa.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +16,15 @@ void accodaUtf8(QByteArray &destinazione, QStringEncoder &codifica, QStringView 
     destinazione.resize(prima + testo.size() * 3);
     char *fine = codifica.appendToBuffer(destinazione.data() + prima, testo);
     destinazione.truncate(fine - destinazione.constData());
+}
+
+// Bytes at the end of `destinazione`: a plain copy into its room, which
+// QByteArray::append, taking every append for an insertion, is not.
+void aggiungi(QByteArray &destinazione, QByteArrayView byte)
+{
+    const qsizetype prima = destinazione.size();
+    destinazione.resize(prima + byte.size());
+    std::memcpy(destinazione.data() + prima, byte.data(), size_t(byte.size()));
 }
 
 qsizetype trova(QByteArrayView testo, QByteArrayView cosa, qsizetype da)
@@ -48,21 +58,21 @@ bool EsportaTesto::campoTesto(QByteArray &riga, QByteArrayView testo) const
     const QByteArrayView delimitatore(m_delimitatoreUtf8);
     if (!delimitatore.isEmpty()) {
         // Between delimiters, each delimiter inside doubled.
-        riga.append(delimitatore);
+        aggiungi(riga, delimitatore);
         qsizetype da = 0;
         for (qsizetype i; (i = trova(testo, delimitatore, da)) >= 0; da = i + delimitatore.size()) {
-            riga.append(testo.sliced(da, i + delimitatore.size() - da));
-            riga.append(delimitatore);
+            aggiungi(riga, testo.sliced(da, i + delimitatore.size() - da));
+            aggiungi(riga, delimitatore);
         }
-        riga.append(testo.sliced(da));
-        riga.append(delimitatore);
+        aggiungi(riga, testo.sliced(da));
+        aggiungi(riga, delimitatore);
         return true;
     }
     // No delimiter: a line break inside a value would start a new row (it
     // becomes a blank, CR LF a single one), the separator a new field.
     const qsizetype inizio = riga.size();
     if (testo.indexOf('\n') < 0 && testo.indexOf('\r') < 0) {
-        riga.append(testo);
+        aggiungi(riga, testo);
     } else {
         for (qsizetype i = 0; i < testo.size(); ++i) {
             const char c = testo[i];
@@ -102,10 +112,10 @@ QString EsportaTesto::TestoIntestazione() const
     QByteArray riga;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
-            riga.append(m_separatoreUtf8);
+            aggiungi(riga, m_separatoreUtf8);
         campoTesto(riga, m_colonne[i].didascalia);
     }
-    riga.append("\r\n");
+    aggiungi(riga, "\r\n");
     return QString::fromUtf8(riga);
 }
 
@@ -123,14 +133,14 @@ void EsportaTesto::numero(QByteArray &riga, const CellaStampa &c, bool semplice,
     case QMetaType::LongLong:
     case QMetaType::Short:
         r = std::to_chars(cifre, cifre + sizeof cifre, c.valore.toLongLong());
-        riga.append(cifre, r.ptr - cifre);
+        aggiungi(riga, QByteArrayView(cifre, r.ptr - cifre));
         return;
     case QMetaType::UInt:
     case QMetaType::ULong:
     case QMetaType::ULongLong:
     case QMetaType::UShort:
         r = std::to_chars(cifre, cifre + sizeof cifre, c.valore.toULongLong());
-        riga.append(cifre, r.ptr - cifre);
+        aggiungi(riga, QByteArrayView(cifre, r.ptr - cifre));
         return;
     default:
         m_numero.resize(0);
@@ -144,7 +154,7 @@ bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle
     bool intera = true;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
-            riga.append(m_separatoreUtf8);
+            aggiungi(riga, m_separatoreUtf8);
         if (i >= celle.size())
             continue;
         const CellaStampa &c = celle[i];
@@ -176,7 +186,7 @@ bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle
                 *colonna = i;
         }
     }
-    riga.append("\r\n");
+    aggiungi(riga, "\r\n");
     return intera;
 }
 

@@ -38,15 +38,16 @@ TEST_F(SorgenteClientiLista, ColonneERigheComeLeMostraLaGriglia)
     }
     EXPECT_EQ(s.Didascalia(), m_lista->windowTitle());
 
-    // Every row, in the grid's order, with the grid's texts.
-    const QList<int> scelte = {2, 3};
+    // Every row, in the grid's order, with the grid's texts (dates too).
+    const QList<int> scelte = {2, 3, 9};
     ASSERT_TRUE(s.ApriRighe(scelte));
     QList<CellaStampa> celle;
     int r = 0;
     while (s.RigaSuccessiva(celle)) {
-        ASSERT_EQ(celle.size(), 2);
+        ASSERT_EQ(celle.size(), 3);
         ASSERT_EQ(celle[0].testo, Cella(r, 2)) << r;
         ASSERT_EQ(celle[1].testo, Cella(r, 3)) << r;
+        ASSERT_EQ(celle[2].testo, Cella(r, 9)) << r;
         ++r;
     }
     s.ChiudiRighe();
