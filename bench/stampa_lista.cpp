@@ -52,6 +52,8 @@ public:
         return m_lette++ < m_massimo && m_s.RigaSuccessiva(celle);
     }
     int NumeroRighe() override { return m_s.NumeroRighe(); }
+    void TestiUtf8(bool si) override { m_s.TestiUtf8(si); }
+    QByteArrayView TestoUtf8(int cella) const override { return m_s.TestoUtf8(cella); }
     void ChiudiRighe() override { m_s.ChiudiRighe(); }
     QString Didascalia() override { return m_s.Didascalia(); }
 

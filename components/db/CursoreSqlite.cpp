@@ -85,6 +85,18 @@ QVariant CursoreSqlite::Valore(int col) const
     return m_cella->valore(0, 0);
 }
 
+QByteArrayView CursoreSqlite::TestoUtf8(int col) const
+{
+    const Risultato::Tipo t = m_risultato->colonna(col).tipo;
+    if ((t != Risultato::Tipo::Testo && t != Risultato::Tipo::Nullo) ||
+        sqlite3_column_type(m_st, col) != SQLITE_TEXT)
+        return {};
+    const char *p = reinterpret_cast<const char *>(sqlite3_column_text(m_st, col));
+    if (!p)
+        return {};
+    return QByteArrayView(p, sqlite3_column_bytes(m_st, col));
+}
+
 void CursoreSqlite::Completa()
 {
     if (m_completo)

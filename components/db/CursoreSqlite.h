@@ -50,6 +50,9 @@ public:
     int Righe() const { return m_righe; }
     // Value of column `col` of the current row, as Risultato::valore gives it.
     QVariant Valore(int col) const;
+    // The bytes of column `col` of the current row when Valore would give
+    // them as a text (valid until the next step); null otherwise.
+    QByteArrayView TestoUtf8(int col) const;
     // The statement standing on the current row, for reads of its columns;
     // nullptr once the cursor is past its last row or completed.
     sqlite3_stmt *Istruzione() const { return m_st; }

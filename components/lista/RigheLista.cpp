@@ -490,6 +490,14 @@ QVariant RigheLista::Lettura::Valore(int colonna) const
     return m_pagina->valore(m_indice - 1, colonna);
 }
 
+QByteArrayView RigheLista::Lettura::TestoUtf8(int colonna) const
+{
+    if (!m_cursore || m_cursore->Completo() || !m_pagina || m_indice < 1 || colonna < 0 ||
+        colonna >= m_pagina->numColonne())
+        return {};
+    return m_cursore->TestoUtf8(colonna);
+}
+
 // On SQLite, the first step: the list's SELECT in list order (the same
 // statement the pages are cut from) run once and stepped, when it reads only
 // the list's own tables. Elsewhere the rows come a step at a time.

@@ -78,6 +78,8 @@ bool SorgenteLista::ApriRighe(const QList<int> &colonne)
 {
     m_colonne = colonne;
     m_lettura.reset();
+    m_byte.clear();
+    m_date.clear();
     m_primaPronta = false;
     if (!m_lista.RecordsetLista().Aperta())
         return false;
@@ -92,14 +94,32 @@ bool SorgenteLista::RigaSuccessiva(QList<CellaStampa> &celle)
         return false;
     if (m_primaPronta)
         m_primaPronta = false;
-    else if (!m_lettura->Successiva())
+    else if (!m_lettura->Successiva()) {
+        m_byte.clear();
         return false;
+    }
     const ModelloLista &modello = *m_lista.Modello();
     celle.resize(m_colonne.size());
+    m_byte.resize(m_colonne.size());
     for (int i = 0; i < m_colonne.size(); ++i) {
-        const QVariant v = m_lettura->Valore(m_colonne[i]);
-        celle[i].valore = v;
-        celle[i].testo = modello.TestoValore(v);
+        CellaStampa &c = celle[i];
+        if (m_utf8) {
+            // A text shows as it is: its bytes are its UTF-8 when they are
+            // valid and open with no byte-order mark (which a conversion
+            // would drop).
+            const QByteArrayView b = m_lettura->TestoUtf8(m_colonne[i]);
+            if (!b.isNull() && !b.startsWith("\xEF\xBB\xBF") && b.isValidUtf8()) {
+                m_byte[i] = b;
+                if (c.valore.isValid())
+                    c.valore.clear();
+                if (!c.testo.isNull())
+                    c.testo.clear();
+                continue;
+            }
+        }
+        m_byte[i] = {};
+        c.valore = m_lettura->Valore(m_colonne[i]);
+        c.testo = testo(modello, c.valore);
     }
     return true;
 }
@@ -231,6 +251,25 @@ bool SorgenteLista::LimitiColonne(const QList<int> &colonne, QList<LimiteColonna
     return true;
 }
 
+QString SorgenteLista::testo(const ModelloLista &modello, const QVariant &valore)
+{
+    // A date's text hangs on the date alone (the list's format is fixed
+    // while it reads): each day is formatted once, a bounded number kept.
+    if (valore.typeId() != QMetaType::QDate)
+        return modello.TestoValore(valore);
+    const qint64 giorno = valore.toDate().toJulianDay();
+    if (const auto t = m_date.constFind(giorno); t != m_date.cend())
+        return *t;
+    if (m_date.size() >= DateTenute)
+        m_date.clear();
+    return *m_date.insert(giorno, modello.TestoValore(valore));
+}
+
+QByteArrayView SorgenteLista::TestoUtf8(int cella) const
+{
+    return m_utf8 && cella >= 0 && cella < m_byte.size() ? m_byte[cella] : QByteArrayView();
+}
+
 int SorgenteLista::NumeroRighe()
 {
     return m_lista.RecordsetLista().Aperta() ? m_lista.RecordCount() : 0;
@@ -239,6 +278,8 @@ int SorgenteLista::NumeroRighe()
 void SorgenteLista::ChiudiRighe()
 {
     m_lettura.reset();
+    m_byte.clear();
+    m_date.clear();
     m_primaPronta = false;
 }
 

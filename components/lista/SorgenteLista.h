@@ -11,10 +11,12 @@
 #include "components/lista/RigheLista.h"
 #include "components/stampa/SorgenteRighe.h"
 
+#include <QHash>
 #include <QVariantList>
 #include <memory>
 
 class GestLista;
+class ModelloLista;
 
 class SorgenteLista : public SorgenteRighe {
 public:
@@ -26,12 +28,20 @@ public:
     bool RigaSuccessiva(QList<CellaStampa> &celle) override;
     bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti) override;
     int NumeroRighe() override;
+    void TestiUtf8(bool si) override { m_utf8 = si; }
+    QByteArrayView TestoUtf8(int cella) const override;
     void ChiudiRighe() override;
     QString Didascalia() override;
 
 private:
+    static constexpr qsizetype DateTenute = 8192;
+    QString testo(const ModelloLista &modello, const QVariant &valore);
+
     GestLista &m_lista;
     std::unique_ptr<RigheLista::Lettura> m_lettura;
     QList<int> m_colonne;
-    bool m_primaPronta = false;  // the first row, read by ApriRighe, not yet handed over
+    bool m_primaPronta = false;    // the first row, read by ApriRighe, not yet handed over
+    bool m_utf8 = false;           // texts handed over as their bytes
+    QList<QByteArrayView> m_byte;  // the bytes of each cell of the row, when so
+    QHash<qint64, QString> m_date; // the text of each day read, by its Julian day
 };

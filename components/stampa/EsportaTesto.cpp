@@ -4,11 +4,32 @@
 #include "components/stampa/ColonneStampa.h"
 #include "components/stampa/OpzStampa.h"
 
+#include <charconv>
+#include <cstring>
+
 namespace {
 
-bool contieneFineRiga(const QString &t)
+// `testo` as UTF-8 at the end of `destinazione`, encoded in place.
+void accodaUtf8(QByteArray &destinazione, QStringEncoder &codifica, QStringView testo)
 {
-    return t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'));
+    const qsizetype prima = destinazione.size();
+    destinazione.resize(prima + testo.size() * 3);
+    char *fine = codifica.appendToBuffer(destinazione.data() + prima, testo);
+    destinazione.truncate(fine - destinazione.constData());
+}
+
+// Bytes at the end of `destinazione`: a plain copy into its room, which
+// QByteArray::append, taking every append for an insertion, is not.
+void aggiungi(QByteArray &destinazione, QByteArrayView byte)
+{
+    const qsizetype prima = destinazione.size();
+    destinazione.resize(prima + byte.size());
+    std::memcpy(destinazione.data() + prima, byte.data(), size_t(byte.size()));
+}
+
+qsizetype trova(QByteArrayView testo, QByteArrayView cosa, qsizetype da)
+{
+    return cosa.size() == 1 ? testo.indexOf(cosa.front(), da) : testo.indexOf(cosa, da);
 }
 
 } // namespace
@@ -20,6 +41,8 @@ EsportaTesto::EsportaTesto(const OpzStampa &opz, const QList<ColonnaStampa> &col
     if (m_separatore.isEmpty())
         m_separatore = excel ? QStringLiteral(";") : QStringLiteral("\t");
     m_delimitatore = opz.DelimStr().left(1);
+    m_separatoreUtf8 = m_codifica.encode(m_separatore);
+    m_delimitatoreUtf8 = m_codifica.encode(m_delimitatore);
     m_numeriSemplici = excel || opz.NumNoForm() != 0;
     // Excel reads a UTF-8 file as such only when it starts with the mark.
     m_bom = excel;
@@ -30,32 +53,42 @@ EsportaTesto::~EsportaTesto()
     Annulla();
 }
 
-bool EsportaTesto::campoTesto(QString &riga, const QString &testo) const
+bool EsportaTesto::campoTesto(QByteArray &riga, QByteArrayView testo) const
 {
-    if (!m_delimitatore.isEmpty()) {
-        riga += m_delimitatore;
-        if (testo.contains(m_delimitatore)) {
-            QString t = testo;
-            t.replace(m_delimitatore, m_delimitatore + m_delimitatore);
-            riga += t;
-        } else {
-            riga += testo;
+    const QByteArrayView delimitatore(m_delimitatoreUtf8);
+    if (!delimitatore.isEmpty()) {
+        // Between delimiters, each delimiter inside doubled.
+        aggiungi(riga, delimitatore);
+        qsizetype da = 0;
+        for (qsizetype i; (i = trova(testo, delimitatore, da)) >= 0; da = i + delimitatore.size()) {
+            aggiungi(riga, testo.sliced(da, i + delimitatore.size() - da));
+            aggiungi(riga, delimitatore);
         }
-        riga += m_delimitatore;
+        aggiungi(riga, testo.sliced(da));
+        aggiungi(riga, delimitatore);
         return true;
     }
-    // No delimiter: a line break inside a value would start a new row, the
-    // separator a new field.
-    if (contieneFineRiga(testo)) {
-        QString t = testo;
-        t.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        t.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        t.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        riga += t;
-        return !t.contains(m_separatore);
+    // No delimiter: a line break inside a value would start a new row (it
+    // becomes a blank, CR LF a single one), the separator a new field.
+    const qsizetype inizio = riga.size();
+    if (testo.indexOf('\n') < 0 && testo.indexOf('\r') < 0) {
+        aggiungi(riga, testo);
+    } else {
+        for (qsizetype i = 0; i < testo.size(); ++i) {
+            const char c = testo[i];
+            if (c == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')
+                ++i;
+            riga.append(c == '\r' || c == '\n' ? ' ' : c);
+        }
     }
-    riga += testo;
-    return !testo.contains(m_separatore);
+    return !QByteArrayView(riga).sliced(inizio).contains(QByteArrayView(m_separatoreUtf8));
+}
+
+bool EsportaTesto::campoTesto(QByteArray &riga, const QString &testo) const
+{
+    m_cella.resize(0);
+    accodaUtf8(m_cella, m_codifica, testo);
+    return campoTesto(riga, QByteArrayView(m_cella));
 }
 
 QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const
@@ -76,60 +109,92 @@ QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const
 
 QString EsportaTesto::TestoIntestazione() const
 {
-    QString riga;
+    QByteArray riga;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
-            riga += m_separatore;
+            aggiungi(riga, m_separatoreUtf8);
         campoTesto(riga, m_colonne[i].didascalia);
     }
-    riga += QLatin1String("\r\n");
-    return riga;
+    aggiungi(riga, "\r\n");
+    return QString::fromUtf8(riga);
 }
 
-bool EsportaTesto::componiRiga(QString &riga, const QList<CellaStampa> &celle, int *colonna) const
+void EsportaTesto::numero(QByteArray &riga, const CellaStampa &c, bool semplice, QChar decimale) const
+{
+    if (!semplice) {
+        accodaUtf8(riga, m_codifica, c.testo);
+        return;
+    }
+    char cifre[24];
+    std::to_chars_result r{};
+    switch (c.valore.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        r = std::to_chars(cifre, cifre + sizeof cifre, c.valore.toLongLong());
+        aggiungi(riga, QByteArrayView(cifre, r.ptr - cifre));
+        return;
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+        r = std::to_chars(cifre, cifre + sizeof cifre, c.valore.toULongLong());
+        aggiungi(riga, QByteArrayView(cifre, r.ptr - cifre));
+        return;
+    default:
+        m_numero.resize(0);
+        colonne_stampa::AccodaNumeroSemplice(m_numero, c, decimale);
+        accodaUtf8(riga, m_codifica, m_numero);
+    }
+}
+
+bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle, int *colonna) const
 {
     bool intera = true;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
-            riga += m_separatore;
+            aggiungi(riga, m_separatoreUtf8);
         if (i >= celle.size())
             continue;
         const CellaStampa &c = celle[i];
-        if (!c.valore.isValid() && c.testo.isEmpty())
+        bool ok = true;
+        if (const QByteArrayView b = m_sorgente ? m_sorgente->TestoUtf8(i) : QByteArrayView(); !b.isNull()) {
+            ok = campoTesto(riga, b);
+        } else if (!c.valore.isValid() && c.testo.isEmpty()) {
             continue;
-        if (!colonne_stampa::EValoreNumerico(c.valore)) {
-            if (!campoTesto(riga, c.testo) && intera) {
-                intera = false;
-                if (colonna)
-                    *colonna = i;
+        } else if (!colonne_stampa::EValoreNumerico(c.valore)) {
+            ok = campoTesto(riga, c.testo);
+        } else {
+            const qsizetype inizio = riga.size();
+            numero(riga, c, m_numeriSemplici, QLatin1Char(','));
+            if (QByteArrayView(riga).sliced(inizio).contains(QByteArrayView(m_separatoreUtf8))) {
+                // A decimal comma with a comma separator: between delimiters,
+                // or with a decimal point when there are none.
+                m_cella.resize(0);
+                m_cella.append(QByteArrayView(riga).sliced(inizio));
+                riga.truncate(inizio);
+                if (!m_delimitatoreUtf8.isEmpty())
+                    campoTesto(riga, QByteArrayView(m_cella));
+                else
+                    numero(riga, c, true, QLatin1Char('.'));
             }
-            continue;
         }
-        const qsizetype inizio = riga.size();
-        if (m_numeriSemplici)
-            colonne_stampa::AccodaNumeroSemplice(riga, c);
-        else
-            riga += c.testo;
-        if (QStringView(riga).mid(inizio).contains(m_separatore)) {
-            // A decimal comma with a comma separator: between delimiters, or
-            // with a decimal point when there are none.
-            const QString numero = riga.mid(inizio);
-            riga.truncate(inizio);
-            if (!m_delimitatore.isEmpty())
-                campoTesto(riga, numero);
-            else
-                colonne_stampa::AccodaNumeroSemplice(riga, c, QLatin1Char('.'));
+        if (!ok && intera) {
+            intera = false;
+            if (colonna)
+                *colonna = i;
         }
     }
-    riga += QLatin1String("\r\n");
+    aggiungi(riga, "\r\n");
     return intera;
 }
 
 QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
 {
-    QString riga;
+    QByteArray riga;
     componiRiga(riga, celle);
-    return riga;
+    return QString::fromUtf8(riga);
 }
 
 bool EsportaTesto::Apri(const QString &percorso, QString &errore)
@@ -143,33 +208,24 @@ bool EsportaTesto::Apri(const QString &percorso, QString &errore)
     return true;
 }
 
-void EsportaTesto::accoda(const QString &riga)
-{
-    // Encoded straight into the buffer: no text of its own per row.
-    QByteArray &buffer = m_file.Buffer();
-    const qsizetype prima = buffer.size();
-    buffer.resize(prima + riga.size() * 3);
-    char *fine = m_codifica.appendToBuffer(buffer.data() + prima, riga);
-    buffer.truncate(fine - buffer.constData());
-    m_file.Aggiunto();
-}
-
 void EsportaTesto::ScriviIntestazione()
 {
     if (!m_errore.isEmpty())
         return;
-    QString riga;
+    QByteArray &buffer = m_file.Buffer();
+    const qsizetype prima = buffer.size();
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
-            riga += m_separatore;
-        if (!campoTesto(riga, m_colonne[i].didascalia)) {
+            buffer.append(m_separatoreUtf8);
+        if (!campoTesto(buffer, m_colonne[i].didascalia)) {
+            buffer.truncate(prima);
             m_errore = separatoreNelTesto(QStringLiteral("nella riga delle intestazioni"), i,
                                           m_colonne[i].didascalia);
             return;
         }
     }
-    riga += QLatin1String("\r\n");
-    accoda(riga);
+    buffer.append("\r\n");
+    m_file.Aggiunto();
 }
 
 void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
@@ -177,14 +233,18 @@ void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
     ++m_righe;
     if (!m_errore.isEmpty())
         return;
-    m_riga.clear();
+    // Composed straight into the file's buffer, taken back when refused.
+    QByteArray &buffer = m_file.Buffer();
+    const qsizetype prima = buffer.size();
     int colonna = -1;
-    if (!componiRiga(m_riga, celle, &colonna)) {
+    if (!componiRiga(buffer, celle, &colonna)) {
+        buffer.truncate(prima);
+        const QByteArrayView b = m_sorgente ? m_sorgente->TestoUtf8(colonna) : QByteArrayView();
         m_errore = separatoreNelTesto(QStringLiteral("nella riga %1").arg(m_righe), colonna,
-                                      celle.value(colonna).testo);
+                                      b.isNull() ? celle.value(colonna).testo : QString::fromUtf8(b));
         return;
     }
-    accoda(m_riga);
+    m_file.Aggiunto();
 }
 
 bool EsportaTesto::Chiudi(QString &errore)

@@ -32,26 +32,40 @@ public:
     qint64 RigheScritte() const override { return m_righe; }
     QString ErroreScrittura() const override { return m_errore; }
 
+    // Where the rows come from: the texts it hands over as UTF-8 are written
+    // as they are (SorgenteRighe::TestoUtf8). None by default.
+    void TestiDa(const SorgenteRighe *sorgente) { m_sorgente = sorgente; }
+
     // The text of one row, line end included (what ScriviRiga writes).
     QString TestoRiga(const QList<CellaStampa> &celle) const;
     QString TestoIntestazione() const;
 
 private:
-    // Both answer false when a text holds the separator and no delimiter
-    // encloses it (`colonna` the first such column).
-    bool campoTesto(QString &riga, const QString &testo) const;
-    bool componiRiga(QString &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
+    // A text field appended to `riga` as UTF-8: false when the text holds
+    // the separator and no delimiter encloses it.
+    bool campoTesto(QByteArray &riga, QByteArrayView testo) const;
+    bool campoTesto(QByteArray &riga, const QString &testo) const;
+    // The number of a cell, plain or as shown (`decimale` its decimal mark).
+    void numero(QByteArray &riga, const CellaStampa &c, bool semplice, QChar decimale) const;
+    // The row, line end included, appended to `riga`; false with `colonna`
+    // set as for campoTesto.
+    bool componiRiga(QByteArray &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
     QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const;
-    void accoda(const QString &riga);
 
     QList<ColonnaStampa> m_colonne;
+    const SorgenteRighe *m_sorgente = nullptr;
     QString m_separatore;
     QString m_delimitatore;
+    QByteArray m_separatoreUtf8;
+    QByteArray m_delimitatoreUtf8;
     bool m_numeriSemplici = true;
     bool m_bom = false;
     FileInScrittura m_file;
-    QString m_riga;
-    QStringEncoder m_codifica{QStringEncoder::Utf8};
+    // Scratch texts of one cell, kept to spare an allocation a cell.
+    mutable QByteArray m_cella;
+    mutable QString m_numero;
+    // Stateless: a broken surrogate pair ends within its own cell.
+    mutable QStringEncoder m_codifica{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     qint64 m_righe = 0;
     QString m_errore;
 };

@@ -37,7 +37,7 @@ void FileInScrittura::svuota()
             m_errore = true;
         }
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps its room for the next block
 }
 
 void FileInScrittura::Aggiunto()

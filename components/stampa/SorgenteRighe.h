@@ -4,6 +4,7 @@
 // length is printed or exported without being held in memory twice.
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -64,6 +65,14 @@ public:
     }
     // Number of rows when the list knows it (for "page n of m"), else -1.
     virtual int NumeroRighe() { return -1; }
+    // The reader writes texts as UTF-8: a source that holds a cell's text as
+    // valid UTF-8 may hand it over as such (TestoUtf8), saving its conversion
+    // there and back. Asked before ApriRighe; a source may ignore it.
+    virtual void TestiUtf8(bool /*si*/) {}
+    // The bytes of cell `cella` of the row last read when it was handed over
+    // as UTF-8 (its CellaStampa then left empty), valid until the next row;
+    // null otherwise.
+    virtual QByteArrayView TestoUtf8(int /*cella*/) const { return {}; }
     // Reading is over (also after a stop).
     virtual void ChiudiRighe() {}
     // Caption of the list window or grid: the print's title when the print

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <cerrno>
@@ -223,10 +224,14 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
     const QString percorso = lavoro_stampa::PercorsoCompleto(*m_opz, m_opz->FileName().trimmed());
 
     std::unique_ptr<Esportazione> file;
-    if (m_opz->FileForm() == OpzStampa::FormatoExcel)
+    EsportaTesto *testo = nullptr;
+    if (m_opz->FileForm() == OpzStampa::FormatoExcel) {
         file = std::make_unique<EsportaXlsx>(*m_opz, l.colonne, l.titolo);
-    else
-        file = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
+    } else {
+        auto t = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
+        testo = t.get();
+        file = std::move(t);
+    }
     // Answering no ends the print with nothing written and nothing more said.
     if (!sostituireFile(percorso)) {
         esito.interrotta = true;
@@ -237,6 +242,15 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
     if (m_avanzamento)
         m_avanzamento->Mostra();
     file->ScriviIntestazione();
+    // The separated text takes the list's texts as the bytes it writes.
+    if (testo) {
+        testo->TestiDa(&l.righe);
+        l.righe.TestiUtf8(true);
+    }
+    const auto ripristina = qScopeGuard([&l, testo] {
+        if (testo)
+            l.righe.TestiUtf8(false);
+    });
     if (file->ErroreScrittura().isEmpty() && l.righe.ApriRighe(l.indici)) {
         QList<CellaStampa> celle;
         while (l.righe.RigaSuccessiva(celle)) {

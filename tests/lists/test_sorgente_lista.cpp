@@ -39,15 +39,16 @@ TEST_F(SorgenteClientiLista, ColonneERigheComeLeMostraLaGriglia)
     }
     EXPECT_EQ(s.Didascalia(), m_lista->windowTitle());
 
-    // Every row, in the grid's order, with the grid's texts.
-    const QList<int> scelte = {2, 3};
+    // Every row, in the grid's order, with the grid's texts (dates too).
+    const QList<int> scelte = {2, 3, 9};
     ASSERT_TRUE(s.ApriRighe(scelte));
     QList<CellaStampa> celle;
     int r = 0;
     while (s.RigaSuccessiva(celle)) {
-        ASSERT_EQ(celle.size(), 2);
+        ASSERT_EQ(celle.size(), 3);
         ASSERT_EQ(celle[0].testo, Cella(r, 2)) << r;
         ASSERT_EQ(celle[1].testo, Cella(r, 3)) << r;
+        ASSERT_EQ(celle[2].testo, Cella(r, 9)) << r;
         ++r;
     }
     s.ChiudiRighe();
@@ -140,3 +141,113 @@ TEST_F(SorgenteClientiLista, ILimitiDelleColonneSonoQuelliDelleRighe)
         }
     }
 }
+
+namespace
+{
+
+// The list's rows with every text as a QString: what the export writes when
+// the source hands over no bytes of its own.
+class SoloTesti : public SorgenteRighe
+{
+  public:
+    explicit SoloTesti(SorgenteRighe &s) : m_s(s) {}
+    QList<ColonnaStampa> ColonneStampa() override { return m_s.ColonneStampa(); }
+    bool ApriRighe(const QList<int> &c) override { return m_s.ApriRighe(c); }
+    bool RigaSuccessiva(QList<CellaStampa> &celle) override { return m_s.RigaSuccessiva(celle); }
+    int NumeroRighe() override { return m_s.NumeroRighe(); }
+    void ChiudiRighe() override { m_s.ChiudiRighe(); }
+
+  private:
+    SorgenteRighe &m_s;
+};
+
+struct CasoFile {
+    const char *descrizione;
+    int formato;
+    const char *separatore;
+    const char *delimitatore;
+    QList<QByteArray> attesi; // pieces of the file, or of the refusal when `rifiutata`
+    bool rifiutata = false;
+};
+
+class EsportazioneTestiLista : public BancoLista, public ::testing::WithParamInterface<CasoFile>
+{
+};
+
+void PrintTo(const CasoFile &c, std::ostream *os)
+{
+    *os << c.descrizione;
+}
+
+} // namespace
+
+TEST_P(EsportazioneTestiLista, IByteDelleCelleComeITestiDellaGriglia)
+{
+    const CasoFile &c = GetParam();
+    // Quotes, separators, accents, a line break, an empty text beside a
+    // missing one, a text opening with a byte-order mark.
+    Esegui(
+        QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva, Localita) "
+                       "Values ('01', '05', '9911', '3', 'Bar \"Da Gino\"; Roma', '', 'Forlì'), "
+                       "('01', '05', '9912', '3', 'Caffè \"Città\" € 5', Null, 'L''Aquila'), "
+                       "('01', '05', '9913', '3', '\uFEFFBom', Null, Null), "
+                       "('01', '05', '9914', '3', 'Via Roma\r\n12', Null, Null)"));
+    Apri();
+    QTemporaryDir dir;
+    OpzStampa opz;
+    opz.oiStaVid(OpzStampa::UscitaFile);
+    opz.FileForm(c.formato);
+    opz.SepCampi(QString::fromUtf8(c.separatore));
+    opz.DelimStr(QString::fromUtf8(c.delimitatore));
+    SorgenteLista lista(*Lista());
+    SoloTesti testi(lista);
+    QByteArray file[2];
+    for (int i = 0; i < 2; ++i) {
+        opz.FileName(dir.filePath(QStringLiteral("clienti%1.csv").arg(i)));
+        Stampatore motore;
+        motore.ogOpzSta(&opz);
+        const EsitoStampa e = motore.Stampa(i == 0 ? static_cast<SorgenteRighe &>(lista) : testi,
+                                            QStringLiteral("V"), 1, QFont());
+        if (c.rifiutata) {
+            ASSERT_FALSE(e.eseguita);
+            file[i] = e.errore.toUtf8();
+            continue;
+        }
+        ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+        QFile f(e.file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        file[i] = f.readAll();
+    }
+    EXPECT_EQ(file[0], file[1]);
+    for (const QByteArray &a : c.attesi)
+        EXPECT_TRUE(file[0].contains(a)) << a.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casi, EsportazioneTestiLista,
+    ::testing::Values(
+        CasoFile{"csv",
+                 OpzStampa::FormatoCompatibileExcel,
+                 ";",
+                 "\"",
+                 {"\xEF\xBB\xBF\"Gr\";",
+                  "\r\n\"01\";\"05\";\"9911\";\"Bar \"\"Da Gino\"\"; Roma\";\"\";;\"Forlì\";",
+                  "\r\n\"01\";\"05\";\"9912\";\"Caffè \"\"Città\"\" € 5\";;;\"L'Aquila\";",
+                  "\r\n\"01\";\"05\";\"9913\";\"Bom\";;", "\r\n\"01\";\"05\";\"9914\";\"Via Roma\r\n12\";;"}},
+        CasoFile{
+            "tab, no qualifier",
+            OpzStampa::FormatoTesto,
+            "\t",
+            "",
+            {"\r\n01\t05\t9911\tBar \"Da Gino\"; Roma\t\t\tForlì\t", "\r\n01\t05\t9914\tVia Roma 12\t\t"}},
+        CasoFile{"comma, single quote",
+                 OpzStampa::FormatoTesto,
+                 ",",
+                 "'",
+                 {"\r\n'01','05','9912','Caffè \"Città\" € 5',,,'L''Aquila',"}},
+        CasoFile{"separator inside a text without qualifier",
+                 OpzStampa::FormatoTesto,
+                 ";",
+                 "",
+                 {"colonna \"Ragione Sociale", "il testo \"Bar \"Da Gino\"; Roma\" contiene il separatore"},
+                 true}));
