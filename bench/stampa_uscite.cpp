@@ -1,10 +1,12 @@
-// The print engine's outputs on a 100,000-row customer list, each beside the
+// The print engine's outputs on the company's customer list, each beside the
 // bare library doing the same output in the same run: the Excel-compatible
 // file against a plain buffered writer, the Excel workbook against bare
 // libxlsxwriter in constant-memory mode (with the peak memory as the rows
 // grow), the PDF against bare QPdfWriter drawing the same texts, and the time
 // to the first preview page against drawing one page bare into an image.
 //   bench_stampa_uscite [--db PATH] [--customers N] [benchmark options]
+// A company given with --db is printed whole, or its first N customers when
+// --customers is given too; without --db a demo of N (100,000) is made.
 #include "SupportoBench.h"
 #include "components/stampa/FinestreStampa.h"
 #include "components/stampa/ImpaginazioneLista.h"
@@ -21,6 +23,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <cstdio>
+#include <limits>
 #include <xlsxwriter.h>
 
 namespace {
@@ -359,7 +362,9 @@ int main(int argc, char **argv)
         db = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
     if (db.isEmpty())
         return 1;
-    leggiClienti(db, argomentiBench.clienti);
+    // A company given is printed whole (at most --customers rows when given).
+    const bool tutti = !argomentiBench.db.isEmpty() && !argomentiBench.clientiIndicati;
+    leggiClienti(db, tutti ? std::numeric_limits<int>::max() : argomentiBench.clienti);
     std::fprintf(stderr, "%lld rows from %s\n", qint64(g_righe.size()), qPrintable(db));
     const int tutte = int(g_righe.size());
 
