@@ -13,9 +13,11 @@
 //
 //   bench_lista_clienti [--db PATH | --connect ODBC-TEXT] [--customers N]
 //                       [--solo-scorrimento] [--tutte-in-memoria] [--solo-tempi]
-//                       [benchmark options]
+//                       [--limite-scorrimento SECONDS] [benchmark options]
 // --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
+// A scroll still going after --limite-scorrimento seconds (600 unless given)
+// stops there and says how far it came.
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
 // the floor then runs the SELECTs the list ran, as the server received them,
 // through the ODBC C API on a connection of its own with the same text,
@@ -58,6 +60,7 @@ std::unique_ptr<letture_odbc::Connessione> g_odbc;  // --connect: the floor's ow
 QStringList g_istruzioni;  // the Jet SELECTs the list ran while they are being noted
 bool g_nota = false;
 QSet<QString> g_stampate;  // statements already shown on stderr
+double g_limiteScorrimento = 600; // seconds
 const char *const kPrefissi[] = {"Rossi", "Bianchi", "Ferrari", "Romano", "Colombo", "Ricci", "Marino", "Greco"};
 
 double mediana(std::vector<qint64> v)
@@ -352,6 +355,13 @@ void Scorri(const char *come)
         }
         if (valore >= barra->maximum())
             break;
+        if (t.elapsed() > g_limiteScorrimento * 1000) {
+            std::printf(
+                "  STOPPED after %.0f s, at screen %d of %d (row %d of %d): the figures below are of the "
+                "screens scrolled\n",
+                g_limiteScorrimento, passi, righe / std::max(1, barra->pageStep()) + 1, valore, righe);
+            break;
+        }
     }
     const double scorrimento = t.elapsed() / 1000.0;
     const long fine = rssKb();
@@ -407,6 +417,8 @@ int main(int argc, char **argv)
             soloMemoria = true;
         else if (qstrcmp(a, "--solo-tempi") == 0)
             soloTempi = true;
+        else if (qstrcmp(a, "--limite-scorrimento") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            g_limiteScorrimento = QByteArray(argomentiBench.perBenchmark[++i]).toDouble();
         else
             argomenti.push_back(a);
     }
