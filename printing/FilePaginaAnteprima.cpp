@@ -10,6 +10,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace
@@ -29,34 +30,52 @@ struct TestataPagina {
 constexpr qint32 RigaUguale = -1;
 constexpr int RipetizioneMinima = 3; // shorter stretches stay literal
 
-void aggiungi(QByteArray &dati, const void *p, qsizetype n)
+// Writes into a buffer sized for the worst case (see codificaRiga).
+struct Scrittore {
+    char *p;
+    void parola(qint32 v)
+    {
+        std::memcpy(p, &v, sizeof v);
+        p += sizeof v;
+    }
+    void pixel(const quint32 *px, qint32 n)
+    {
+        std::memcpy(p, px, size_t(n) * 4);
+        p += size_t(n) * 4;
+    }
+};
+
+// At most 4 bytes a pixel and two words a row: a run of one colour (three
+// pixels or more, 8 bytes) or a stretch written as it is (a word and 4 bytes
+// a pixel) never take more than 4 bytes a pixel plus one word each.
+qsizetype massimoRiga(qint32 larghezza)
 {
-    dati.append(static_cast<const char *>(p), n);
+    return 8 + qsizetype(larghezza) * 8;
 }
 
-void codificaRiga(const quint32 *px, qint32 larghezza, QByteArray &dati)
+void codificaRiga(const quint32 *px, qint32 larghezza, Scrittore &w)
 {
-    const qsizetype inizioRiga = dati.size();
+    char *inizioRiga = w.p;
     qint32 runs = 0;
-    aggiungi(dati, &runs, sizeof runs);
-    qint32 letterali = 0; // pixels from px + i - letterali not written yet
+    w.parola(0);
+    qint32 letterali = 0; // pixels before px + i not written yet
     auto chiudiLetterali = [&](qint32 fine) {
         if (letterali == 0)
             return;
-        aggiungi(dati, &letterali, sizeof letterali);
-        aggiungi(dati, px + fine - letterali, qsizetype(letterali) * 4);
+        w.parola(letterali);
+        w.pixel(px + fine - letterali, letterali);
         ++runs;
         letterali = 0;
     };
     for (qint32 i = 0; i < larghezza;) {
+        const quint32 colore = px[i];
         qint32 j = i + 1;
-        while (j < larghezza && px[j] == px[i])
+        while (j < larghezza && px[j] == colore)
             ++j;
         if (j - i >= RipetizioneMinima) {
             chiudiLetterali(i);
-            const qint32 n = -(j - i);
-            aggiungi(dati, &n, sizeof n);
-            aggiungi(dati, px + i, 4);
+            w.parola(-(j - i));
+            w.pixel(px + i, 1);
             ++runs;
         } else {
             letterali += j - i;
@@ -64,24 +83,34 @@ void codificaRiga(const quint32 *px, qint32 larghezza, QByteArray &dati)
         i = j;
     }
     chiudiLetterali(larghezza);
-    std::memcpy(dati.data() + inizioRiga, &runs, sizeof runs);
+    std::memcpy(inizioRiga, &runs, sizeof runs);
 }
 
-// Reads `n` bytes at `pos` of `dati` into `dove`; false past the end.
-bool leggi(const QByteArray &dati, qsizetype &pos, void *dove, qsizetype n)
-{
-    if (n < 0 || dati.size() - pos < n)
-        return false;
-    std::memcpy(dove, dati.constData() + pos, size_t(n));
-    pos += n;
-    return true;
-}
+// Reads what Scrittore wrote, never past the end.
+struct Lettore {
+    const char *p, *fine;
+    bool parola(qint32 &v)
+    {
+        if (fine - p < qptrdiff(sizeof v))
+            return false;
+        std::memcpy(&v, p, sizeof v);
+        p += sizeof v;
+        return true;
+    }
+    bool pixel(quint32 *px, qint32 n)
+    {
+        if ((fine - p) / 4 < n)
+            return false;
+        std::memcpy(px, p, size_t(n) * 4);
+        p += size_t(n) * 4;
+        return true;
+    }
+};
 
-bool decodificaRiga(const QByteArray &dati, qsizetype &pos, quint32 *px, const quint32 *sopra,
-                    qint32 larghezza)
+bool decodificaRiga(Lettore &r, quint32 *px, const quint32 *sopra, qint32 larghezza)
 {
     qint32 runs = 0;
-    if (!leggi(dati, pos, &runs, sizeof runs))
+    if (!r.parola(runs))
         return false;
     if (runs == RigaUguale) {
         if (!sopra)
@@ -90,19 +119,19 @@ bool decodificaRiga(const QByteArray &dati, qsizetype &pos, quint32 *px, const q
         return true;
     }
     qint32 x = 0;
-    for (qint32 r = 0; r < runs; ++r) {
+    for (qint32 i = 0; i < runs; ++i) {
         qint32 n = 0;
-        if (!leggi(dati, pos, &n, sizeof n) || n == 0 || n == std::numeric_limits<qint32>::min())
+        if (!r.parola(n) || n == 0 || n == std::numeric_limits<qint32>::min())
             return false;
         const qint32 quanti = n > 0 ? n : -n;
         if (quanti > larghezza - x)
             return false;
         if (n > 0) {
-            if (!leggi(dati, pos, px + x, qsizetype(n) * 4))
+            if (!r.pixel(px + x, n))
                 return false;
         } else {
             quint32 colore = 0;
-            if (!leggi(dati, pos, &colore, 4))
+            if (!r.pixel(&colore, 1))
                 return false;
             std::fill_n(px + x, quanti, colore);
         }
@@ -128,16 +157,17 @@ bool FrmVStampa::ScriviFilePagina(const QImage &origine, const QString &file)
     t.byteRiga = qint32(immagine.bytesPerLine());
     t.puntiMetroX = immagine.dotsPerMeterX();
     t.puntiMetroY = immagine.dotsPerMeterY();
-    QByteArray dati;
-    dati.reserve(immagine.sizeInBytes() / 8);
+    QByteArray dati(qsizetype(t.altezza) * massimoRiga(t.larghezza), Qt::Uninitialized);
+    Scrittore w{dati.data()};
     const size_t byteRiga = size_t(t.larghezza) * 4;
     for (int y = 0; y < t.altezza; ++y) {
         const auto *riga = reinterpret_cast<const quint32 *>(immagine.constScanLine(y));
         if (y > 0 && std::memcmp(riga, immagine.constScanLine(y - 1), byteRiga) == 0)
-            aggiungi(dati, &RigaUguale, sizeof RigaUguale);
+            w.parola(RigaUguale);
         else
-            codificaRiga(riga, t.larghezza, dati);
+            codificaRiga(riga, t.larghezza, w);
     }
+    dati.truncate(w.p - dati.constData());
     t.byteDati = dati.size();
     QFile f(file);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -162,14 +192,14 @@ QImage FrmVStampa::LeggiFilePagina(const QString &file)
     const QByteArray dati = f.readAll();
     if (dati.size() != t.byteDati)
         return {};
-    qsizetype pos = 0;
+    Lettore r{dati.constData(), dati.constData() + dati.size()};
     for (int y = 0; y < t.altezza; ++y) {
         const auto *sopra =
             y > 0 ? reinterpret_cast<const quint32 *>(immagine.constScanLine(y - 1)) : nullptr;
-        if (!decodificaRiga(dati, pos, reinterpret_cast<quint32 *>(immagine.scanLine(y)), sopra, t.larghezza))
+        if (!decodificaRiga(r, reinterpret_cast<quint32 *>(immagine.scanLine(y)), sopra, t.larghezza))
             return {};
     }
-    if (pos != dati.size())
+    if (r.p != r.fine)
         return {};
     immagine.setDotsPerMeterX(t.puntiMetroX);
     immagine.setDotsPerMeterY(t.puntiMetroY);
