@@ -3,7 +3,7 @@
 // it between the lines of text: a row equal to the one above is one word, a
 // stretch of one colour is a count and the colour, and only the pixels of the
 // glyphs' edges are written as they are. Writing a page so costs a pass over
-// its pixels and a tenth of its raw size on disk, far less than drawing it,
+// its pixels and about a seventh of its raw size on disk, far less than drawing it,
 // and reading it back gives the very same pixels.
 #include "printing/FrmVStampa.h"
 
