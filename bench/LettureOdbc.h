@@ -1,8 +1,10 @@
-// SELECTs run straight through the ODBC driver manager's C API (SQLPrepare
-// once per text, then SQLExecute, SQLFetch, SQLGetData), on a connection of
-// its own made with the program's connect text: the floor the program's reads
-// on a server are measured against. The program prepares its statements too,
-// so the floor does not parse and plan each text again.
+// SELECTs run straight through the ODBC driver manager's C API, as the
+// fastest client reads them: each text prepared once, its columns bound once
+// to narrow UTF-8 buffers (no conversion to wide characters), rows fetched in
+// blocks (SQLExecute, then SQLFetch over a row array), on a connection of its
+// own made with the program's connect text: the floor the program's reads on
+// a server are measured against. The program prepares its statements too, so
+// the floor does not parse and plan each text again.
 #pragma once
 
 #include <QByteArray>
@@ -13,6 +15,11 @@
 #include <sqlucode.h>
 
 #include <QHash>
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+#include <memory>
 #include <vector>
 
 namespace letture_odbc
@@ -23,6 +30,10 @@ class Connessione
   public:
     explicit Connessione(const QString &testo)
     {
+        // Narrow texts come from the driver in the locale's character set:
+        // UTF-8, so that they come as the server sends them.
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+            std::setlocale(LC_CTYPE, "C.UTF-8");
         SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
         SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
@@ -37,8 +48,8 @@ class Connessione
     }
     ~Connessione()
     {
-        for (SQLHSTMT st : std::as_const(m_pronte))
-            SQLFreeHandle(SQL_HANDLE_STMT, st);
+        for (const auto &p : std::as_const(m_pronte))
+            SQLFreeHandle(SQL_HANDLE_STMT, p->st);
         if (m_aperta)
             SQLDisconnect(m_dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
@@ -55,62 +66,89 @@ class Connessione
     // (Errore says why). `byte` grows by the size of what was read.
     int Leggi(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
     {
-        SQLHSTMT st = m_pronte.value(sql, SQL_NULL_HSTMT);
-        if (st == SQL_NULL_HSTMT) {
-            SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
-            // The wide call, as the program's driver layer makes it: the text
-            // reaches the driver as written, whatever the process's locale.
-            QString testo = sql;
-            if (!SQL_SUCCEEDED(
-                    SQLPrepareW(st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
-                m_errore = diagnosi(SQL_HANDLE_STMT, st);
-                SQLFreeHandle(SQL_HANDLE_STMT, st);
+        Pronta *p = m_pronte.value(sql).get();
+        if (!p) {
+            auto nuova = prepara(sql);
+            if (!nuova)
                 return -1;
-            }
-            m_pronte.insert(sql, st);
+            p = nuova.get();
+            m_pronte.insert(sql, std::shared_ptr<Pronta>(std::move(nuova)));
         }
-        SQLRETURN rc = SQLExecute(st);
-        if (!SQL_SUCCEEDED(rc)) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, st);
-            SQLFreeStmt(st, SQL_CLOSE);
+        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+            SQLFreeStmt(p->st, SQL_CLOSE);
             return -1;
         }
-        SQLSMALLINT colonne = 0;
-        SQLNumResultCols(st, &colonne);
         int righe = 0;
-        std::vector<char16_t> buffer(1024);
-        while (SQL_SUCCEEDED(SQLFetch(st))) {
-            QStringList riga;
-            for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(colonne); ++c) {
-                QString valore;
-                for (;;) {
-                    SQLLEN indicatore = 0;
-                    rc = SQLGetData(st, c, SQL_C_WCHAR, buffer.data(),
-                                    SQLLEN(buffer.size() * sizeof(char16_t)), &indicatore);
-                    if (!SQL_SUCCEEDED(rc) || indicatore == SQL_NULL_DATA)
-                        break;
-                    const qsizetype presi =
-                        indicatore == SQL_NO_TOTAL || size_t(indicatore) >= buffer.size() * sizeof(char16_t)
-                            ? qsizetype(buffer.size() - 1)
-                            : qsizetype(indicatore / qsizetype(sizeof(char16_t)));
-                    byte += presi * qsizetype(sizeof(char16_t));
+        while (SQL_SUCCEEDED(SQLFetch(p->st))) {
+            for (SQLULEN r = 0; r < p->lette; ++r) {
+                QStringList riga;
+                for (const Colonna &c : p->colonne) {
+                    const SQLLEN ind = c.indicatori[r];
+                    const qsizetype n =
+                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
+                    byte += n;
                     if (testi)
-                        valore += QStringView(buffer.data(), presi);
-                    if (rc != SQL_SUCCESS_WITH_INFO)
-                        break;
+                        riga << QString::fromUtf8(c.dati.data() + r * c.larghezza, n);
                 }
                 if (testi)
-                    riga << valore;
+                    testi->push_back(std::move(riga));
+                ++righe;
             }
-            if (testi)
-                testi->push_back(std::move(riga));
-            ++righe;
         }
-        SQLFreeStmt(st, SQL_CLOSE);
+        SQLFreeStmt(p->st, SQL_CLOSE);
         return righe;
     }
 
   private:
+    static constexpr SQLULEN RigheBlocco = 64; // rows a fetch brings
+    struct Colonna {
+        SQLLEN larghezza = 0; // bytes of one row's buffer, the final zero included
+        std::vector<char> dati;
+        std::vector<SQLLEN> indicatori;
+    };
+    struct Pronta {
+        SQLHSTMT st = SQL_NULL_HSTMT;
+        std::vector<Colonna> colonne;
+        SQLULEN lette = 0; // rows brought by the last fetch
+    };
+
+    std::unique_ptr<Pronta> prepara(const QString &sql)
+    {
+        auto p = std::make_unique<Pronta>();
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &p->st);
+        // The wide call, as the program's driver layer makes it: the text
+        // reaches the driver as written, whatever the process's locale.
+        QString testo = sql;
+        if (!SQL_SUCCEEDED(
+                SQLPrepareW(p->st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+            SQLFreeHandle(SQL_HANDLE_STMT, p->st);
+            return nullptr;
+        }
+        SQLSMALLINT colonne = 0;
+        SQLNumResultCols(p->st, &colonne);
+        SQLSetStmtAttr(p->st, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+        SQLSetStmtAttr(p->st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(RigheBlocco), 0);
+        SQLSetStmtAttr(p->st, SQL_ATTR_ROWS_FETCHED_PTR, &p->lette, 0);
+        p->colonne.resize(size_t(colonne));
+        for (SQLUSMALLINT i = 1; i <= SQLUSMALLINT(colonne); ++i) {
+            SQLCHAR nome[256];
+            SQLSMALLINT lunghezzaNome = 0, tipo = 0, decimali = 0, nullabile = 0;
+            SQLULEN dimensione = 0;
+            SQLDescribeCol(p->st, i, nome, sizeof nome, &lunghezzaNome, &tipo, &dimensione, &decimali,
+                           &nullabile);
+            // Up to four bytes a character, numbers and dates in their text;
+            // long texts are cut at 4 KiB (a list's cells are short).
+            Colonna &c = p->colonne[i - 1];
+            c.larghezza = SQLLEN(std::clamp<SQLULEN>(dimensione * 4 + 1, 64, 4096));
+            c.dati.resize(size_t(c.larghezza) * RigheBlocco);
+            c.indicatori.resize(RigheBlocco);
+            SQLBindCol(p->st, i, SQL_C_CHAR, c.dati.data(), c.larghezza, c.indicatori.data());
+        }
+        return p;
+    }
+
     static QString diagnosi(SQLSMALLINT tipo, SQLHANDLE h)
     {
         SQLCHAR stato[6] = {}, messaggio[512] = {};
@@ -127,7 +165,7 @@ class Connessione
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     bool m_aperta = false;
     QString m_errore;
-    QHash<QString, SQLHSTMT> m_pronte; // prepared statements by their text
+    QHash<QString, std::shared_ptr<Pronta>> m_pronte; // prepared statements by their text
 };
 
 } // namespace letture_odbc

@@ -26,6 +26,7 @@ namespace supporto_bench {
 struct Argomenti {
     QString db;                      // --db PATH; empty: make a demo
     int clienti = 0;                 // --customers N
+    bool clientiIndicati = false;    // --customers was given
     std::vector<char *> perBenchmark;  // what is left, for Google Benchmark
 };
 
@@ -38,9 +39,10 @@ inline Argomenti LeggiArgomenti(int argc, char **argv, int clientiPredefiniti)
         const QString s = QString::fromLocal8Bit(argv[i]);
         if (s == QLatin1String("--db") && i + 1 < argc)
             a.db = QString::fromLocal8Bit(argv[++i]);
-        else if (s == QLatin1String("--customers") && i + 1 < argc)
+        else if (s == QLatin1String("--customers") && i + 1 < argc) {
             a.clienti = QString::fromLocal8Bit(argv[++i]).toInt();
-        else
+            a.clientiIndicati = true;
+        } else
             a.perBenchmark.push_back(argv[i]);
     }
     return a;

@@ -4,21 +4,28 @@
 // less). Each is timed twice: until the cells of the first screen are ready
 // to be shown (the list against the bare steps), and until that screen is
 // painted (the list against the bare steps shown in a bare QTableView of the
-// same size over a plain model of their texts). Then the memory of
-// scrolling the whole list from the top to the bottom, sampled as it scrolls
-// (target: flat), beside the memory the same rows take when read at once.
+// same size, its rows of the same height and font, over a plain model of their
+// texts). Then the whole list scrolled from the top to the bottom a screen at
+// a time, each screen painted, once in code order and once in name order,
+// once its count is known: the time per screen and the memory, sampled as it
+// scrolls (target: flat), beside the memory the same rows take when read at
+// once.
 //
 //   bench_lista_clienti [--db PATH | --connect ODBC-TEXT] [--customers N]
 //                       [--solo-scorrimento] [--tutte-in-memoria] [--solo-tempi]
-//                       [--schermate] [--salti N] [benchmark options]
+//                       [--schermate] [--salti N] [--limite-scorrimento SECONDS]
+//                       [benchmark options]
 // --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
 // --schermate times a screen of a scroll through the whole list (every 10th
 // screen), --salti N N jumps beside the C API's read at the same offset, in
 // code, name and descending name order (SQLite).
+// A scroll still going after --limite-scorrimento seconds (600 unless given)
+// stops there and says how far it came.
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
 // the floor then runs the SELECTs the list ran, as the server received them,
-// through the ODBC C API on a connection of its own with the same text.
+// through the ODBC C API on a connection of its own with the same text,
+// columns bound to UTF-8 buffers and rows fetched in blocks.
 #include "LettureOdbc.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
@@ -32,6 +39,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSet>
@@ -56,6 +64,7 @@ std::unique_ptr<letture_odbc::Connessione> g_odbc;  // --connect: the floor's ow
 QStringList g_istruzioni;  // the Jet SELECTs the list ran while they are being noted
 bool g_nota = false;
 QSet<QString> g_stampate;  // statements already shown on stderr
+double g_limiteScorrimento = 600; // seconds
 const char *const kPrefissi[] = {"Rossi", "Bianchi", "Ferrari", "Romano", "Colombo", "Ricci", "Marino", "Greco"};
 
 double mediana(std::vector<qint64> v)
@@ -132,6 +141,15 @@ class ModelloNudo : public QAbstractTableModel
 };
 ModelloNudo *g_modelloNudo = nullptr;
 
+// The bare view's columns as wide as the grid's (the SELECT's columns in the
+// grid's order).
+void larghezzeNude()
+{
+    const int colonne = std::min(g_modelloNudo->colonne, g_lista->dbgRiga->model()->columnCount());
+    for (int c = 0; c < colonne; ++c)
+        g_nuda->setColumnWidth(c, g_lista->dbgRiga->isColumnHidden(c) ? 0 : g_lista->dbgRiga->columnWidth(c));
+}
+
 void dipingi()
 {
     g_lista->dbgRiga->viewport()->repaint();
@@ -175,6 +193,7 @@ qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra)
     benchmark::DoNotOptimize(byte);
     if (mostra) {
         g_modelloNudo->Imposta(std::move(testi), colonne);
+        larghezzeNude();
         g_nuda->viewport()->repaint();
     }
     return t.nsecsElapsed();
@@ -195,6 +214,7 @@ qint64 passiOdbc(const QStringList &istruzioni, bool mostra)
     if (mostra) {
         const int colonne = testi.empty() ? 0 : int(testi.front().size());
         g_modelloNudo->Imposta(std::move(testi), colonne);
+        larghezzeNude();
         g_nuda->viewport()->repaint();
     }
     return t.nsecsElapsed();
@@ -280,7 +300,24 @@ void CercaNome(benchmark::State &state)
     sqlite3_close(c);
 }
 
-// Scrolls the whole list a screen at a time, painting each screen; prints the
+// Waits until the count of the list's rows has reached the grid.
+void attendiConteggio()
+{
+    while (!lista()->RecordsetLista().ConteggioNoto())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents();
+}
+
+double percentile(std::vector<qint64> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return double(v[std::min(v.size() - 1, size_t(double(v.size()) * p))]) / 1e6;
+}
+
+// Scrolls the whole list a screen at a time, painting each screen, once the
+// count has given the scroll bar its length; prints the time per screen, the
 // memory after opening, its highest value while scrolling and at the end.
 void Scorri(const char *come)
 {
@@ -291,36 +328,63 @@ void Scorri(const char *come)
     // By name: as a click on the name column's header orders it.
     if (qstrcmp(come, "name") == 0)
         lista()->OrdinaPerColonna(3, g_lista->osSql());
-    QCoreApplication::processEvents();
+    attendiConteggio();
     dipingi();
+    const double apertura = t.elapsed() / 1000.0;
     const long aperta = rssKb();
     long massimo = aperta;
     QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
     const int righe = g_lista->dbgRiga->model()->rowCount();
+    const int totale = lista()->RecordCount();
+    if (righe != totale)
+        std::printf("  the grid has %d rows where the count gave %d\n", righe, totale);
     int passi = 0;
+    std::vector<qint64> schermate;
+    schermate.reserve(size_t(righe / std::max(1, barra->pageStep()) + 2));
     QStringList tappe;  // RSS at each tenth of the list
     int prossima = 1;
-    for (int v = 0; v <= barra->maximum(); v += std::max(1, barra->pageStep())) {
-        barra->setValue(v);
+    t.restart();
+    QElapsedTimer s;
+    for (int v = 0;; v += std::max(1, barra->pageStep())) {
+        const int valore = std::min(v, barra->maximum());
+        s.start();
+        barra->setValue(valore);
         dipingi();
+        schermate.push_back(s.nsecsElapsed());
         if (++passi % 50 == 0)
             massimo = std::max(massimo, rssKb());
-        if (v >= qint64(barra->maximum()) * prossima / 10) {
+        if (valore >= qint64(barra->maximum()) * prossima / 10) {
             tappe << QString::number(rssKb());
             ++prossima;
         }
+        if (valore >= barra->maximum())
+            break;
+        if (t.elapsed() > g_limiteScorrimento * 1000) {
+            std::printf(
+                "  STOPPED after %.0f s, at screen %d of %d (row %d of %d): the figures below are of the "
+                "screens scrolled\n",
+                g_limiteScorrimento, passi, righe / std::max(1, barra->pageStep()) + 1, valore, righe);
+            break;
+        }
     }
-    barra->setValue(barra->maximum());
-    dipingi();
+    const double scorrimento = t.elapsed() / 1000.0;
     const long fine = rssKb();
     massimo = std::max(massimo, fine);
-    const RigheLista::Statistiche &s = lista()->RecordsetLista().Stat();
-    std::printf("Scrolling %d rows (%s order) in %d screens, %.1f s: RSS after opening %ld KiB, highest while "
-                "scrolling %ld KiB, at the bottom %ld KiB (growth %+ld KiB); pages read %d (by neighbour %d, by "
-                "skipping %d), %d in memory at most %d\n",
-                righe, come, passi, t.elapsed() / 1000.0, aperta, massimo, fine, massimo - aperta, s.pagine,
-                s.perChiave, s.perSalto, lista()->RecordsetLista().PagineInMemoria(), RigheLista::PagineTenute);
+    const RigheLista::Statistiche &st = lista()->RecordsetLista().Stat();
+    QTableView *g = g_lista->dbgRiga;
+    std::printf(
+        "Scrolling %d rows (%s order), %d rows of %d px a screen, in %d screens, %.1f s (opened and "
+        "counted in %.2f s):\n"
+        "  time per screen, painted: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms, max %.3f ms\n"
+        "  RSS after opening %ld KiB, highest while scrolling %ld KiB, at the bottom %ld KiB (growth %+ld "
+        "KiB); pages read %d (by neighbour %d, by skipping %d), %d in memory at most %d\n",
+        righe, come, g->viewport()->height() / std::max(1, g->rowHeight(0)), g->rowHeight(0), passi,
+        scorrimento, apertura, passi ? scorrimento * 1000 / passi : 0.0, percentile(schermate, 0.5),
+        percentile(schermate, 0.99), percentile(schermate, 1.0), aperta, massimo, fine, massimo - aperta,
+        st.pagine, st.perChiave, st.perSalto, lista()->RecordsetLista().PagineInMemoria(),
+        RigheLista::PagineTenute);
     std::printf("  RSS (KiB) at each tenth of the list: %s\n", qPrintable(tappe.join(QStringLiteral(" "))));
+    std::fflush(stdout);
     chiudi();
 }
 
@@ -431,6 +495,8 @@ int main(int argc, char **argv)
             schermate = true;
         else if (qstrcmp(a, "--salti") == 0 && i + 1 < argomentiBench.perBenchmark.size())
             salti = QByteArray(argomentiBench.perBenchmark[++i]).toInt();
+        else if (qstrcmp(a, "--limite-scorrimento") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            g_limiteScorrimento = QByteArray(argomentiBench.perBenchmark[++i]).toDouble();
         else
             argomenti.push_back(a);
     }
@@ -475,7 +541,18 @@ int main(int argc, char **argv)
     QTableView nuda;
     g_nuda = &nuda;
     nuda.setModel(&modelloNudo);
-    nuda.resize(g_lista->dbgRiga->size());
+    // The same screen as the list's grid: its size, font, header and rows of
+    // the same height (the bare view's own default is taller).
+    QTableView *griglia = g_lista->dbgRiga;
+    nuda.setFont(griglia->font());
+    nuda.verticalHeader()->setMinimumSectionSize(griglia->verticalHeader()->minimumSectionSize());
+    nuda.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    nuda.verticalHeader()->setDefaultSectionSize(griglia->verticalHeader()->defaultSectionSize());
+    nuda.verticalHeader()->setVisible(griglia->verticalHeader()->isVisible());
+    nuda.horizontalHeader()->setMinimumSectionSize(griglia->horizontalHeader()->minimumSectionSize());
+    nuda.setAlternatingRowColors(griglia->alternatingRowColors());
+    nuda.setWordWrap(false);
+    nuda.resize(griglia->size());
     nuda.show();
 
     if (schermate || salti > 0) {
@@ -489,6 +566,7 @@ int main(int argc, char **argv)
         TutteInMemoria();
     } else if (soloScorrimento) {
         Scorri("code");
+        Scorri("name");
     } else {
         benchmark::RegisterBenchmark("ApriLista", Apri)->Unit(benchmark::kMicrosecond)->Iterations(200);
         benchmark::RegisterBenchmark("CercaNome", CercaNome)->Unit(benchmark::kMicrosecond)->Iterations(200);
@@ -502,6 +580,16 @@ int main(int argc, char **argv)
         std::printf("Medians on %s (%d rows read by the list's first page; target ratio 2 or less):\n",
                     g_odbc ? "PostgreSQL, floor through the ODBC C API" : "SQLite, floor through its C API",
                     g_righeLette);
+        {
+            QTableView *g = g_lista->dbgRiga;
+            const int hg = std::max(1, g->verticalHeader()->defaultSectionSize());
+            const int hn = std::max(1, nuda.verticalHeader()->defaultSectionSize());
+            std::printf(
+                "  (screens painted: the list %d rows of %d px and %d columns, the bare view %d rows of %d "
+                "px and %d columns, %dx%d px)\n",
+                g->viewport()->height() / hg, hg, g->model()->columnCount(), nuda.viewport()->height() / hn,
+                hn, modelloNudo.colonne, nuda.viewport()->width(), nuda.viewport()->height());
+        }
         riga("opening, first screen's cells ready / bare C API reads", g_apri, g_apriC);
         riga("opening, first screen painted / bare reads in a bare view", g_apriP, g_apriCP);
         riga("name-prefix search, cells ready / bare C API reads", g_cerca, g_cercaC);

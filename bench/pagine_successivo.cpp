@@ -6,7 +6,9 @@
 // same run. Both walk forward for real: either fails when a step does not
 // move the key forward. Prints the ratio and the floor's plan.
 //
-// bench_pagine_successivo [--righe N] [benchmark options]   (default 100000 customers)
+// bench_pagine_successivo [--db PATH | --customers N] [benchmark options]
+// With --db the walk is over that company's chart of accounts (opened as the
+// program opens it); otherwise over one made of N customers (100,000).
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
@@ -99,6 +101,23 @@ void crea(int clienti)
     sqlite3_close(db);
     DbMotore motore;
     supporto_bench::ApriAzienda(motore, QStringLiteral("Azienda"), g_percorso);
+}
+
+// The customers of the chart of accounts at g_percorso.
+int contaClienti()
+{
+    sqlite3 *db = nullptr;
+    int n = 0;
+    if (sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM PianoConti WHERE Tipo = '3'", -1, &st, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return n;
 }
 
 void SuccessivoGestPagine(benchmark::State &state)
@@ -199,20 +218,26 @@ void StampaPiano()
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    int righe = 100000;
-    std::vector<char *> argomenti;
-    for (int i = 0; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--righe" && i + 1 < argc)
-            righe = QByteArray(argv[++i]).toInt();
-        else
-            argomenti.push_back(argv[i]);
-    }
+    // --righe N is the older name of --customers N.
+    std::vector<char *> riga(argv, argv + argc);
+    for (char *&a : riga)
+        if (qstrcmp(a, "--righe") == 0)
+            a = const_cast<char *>("--customers");
+    const supporto_bench::Argomenti argomentiBench =
+        supporto_bench::LeggiArgomenti(int(riga.size()), riga.data(), 100000);
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
     supporto_bench::InterleaviCasuale(argomenti);
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
     QTemporaryDir dir;
-    g_percorso = dir.filePath(QStringLiteral("pagine.db"));
-    crea(righe);
+    int righe = argomentiBench.clienti;
+    if (!argomentiBench.db.isEmpty()) {
+        g_percorso = argomentiBench.db;
+        righe = contaClienti();
+    } else {
+        g_percorso = dir.filePath(QStringLiteral("pagine.db"));
+        crea(righe);
+    }
     supporto_bench::Confronto(benchmark::RegisterBenchmark("SuccessivoGestPagine", SuccessivoGestPagine));
     supporto_bench::Confronto(benchmark::RegisterBenchmark("FinestraMinima", FinestraMinima));
     benchmark::Initialize(&n, argomenti.data());

@@ -64,6 +64,9 @@ private:
 
 EsitoStampa stampaMotore(OpzStampa &opz, qint64 righe = LLONG_MAX)
 {
+    // The engine asks before replacing a file (and, with no one to answer,
+    // does not): each export writes a new one, as the bare writers do.
+    QFile::remove(opz.FileName());
     Stampatore motore;
     motore.ogOpzSta(&opz);
     SorgenteLimitata s(lista()->SorgenteStampa(), righe);

@@ -1,10 +1,12 @@
-// The print engine's outputs on a 100,000-row customer list, each beside the
+// The print engine's outputs on the company's customer list, each beside the
 // bare library doing the same output in the same run: the Excel-compatible
 // file against a plain buffered writer, the Excel workbook against bare
 // libxlsxwriter in constant-memory mode (with the peak memory as the rows
 // grow), the PDF against bare QPdfWriter drawing the same texts, and the time
 // to the first preview page against drawing one page bare into an image.
 //   bench_stampa_uscite [--db PATH] [--customers N] [benchmark options]
+// A company given with --db is printed whole, or its first N customers when
+// --customers is given too; without --db a demo of N (100,000) is made.
 #include "SupportoBench.h"
 #include "components/stampa/FinestreStampa.h"
 #include "components/stampa/ImpaginazioneLista.h"
@@ -13,14 +15,15 @@
 #include "components/stampa/Stampatore.h"
 #include "components/util/Currency.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <cstdio>
+#include <limits>
 #include <xlsxwriter.h>
 
 namespace {
@@ -102,6 +105,9 @@ void CsvMotore(benchmark::State &state)
     opz.FileForm(OpzStampa::FormatoCompatibileExcel);
     opz.FileName(g_cartella + QStringLiteral("/motore.csv"));
     for (auto _ : state) {
+        // The engine asks before replacing a file (and, with no one to
+        // answer, does not): each export writes a new one.
+        QFile::remove(opz.FileName());
         const EsitoStampa e = stampa(opz);
         if (!e.eseguita)
             state.SkipWithError(e.errore.toUtf8().constData());
@@ -155,6 +161,7 @@ void XlsxMotore(benchmark::State &state)
     opz.FileForm(OpzStampa::FormatoExcel);
     opz.FileName(g_cartella + QStringLiteral("/motore.xlsx"));
     for (auto _ : state) {
+        QFile::remove(opz.FileName());
         const EsitoStampa e = stampa(opz, int(state.range(0)));
         if (!e.eseguita)
             state.SkipWithError(e.errore.toUtf8().constData());
@@ -329,7 +336,7 @@ long memoriaXlsx(const QString &db, int righe, bool motore)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv); // the engine may show a message box
     // A child run that measures the memory of one workbook.
     const QStringList args = app.arguments();
     const int iMemoria = args.indexOf(QStringLiteral("--memoria-xlsx"));
@@ -359,7 +366,9 @@ int main(int argc, char **argv)
         db = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
     if (db.isEmpty())
         return 1;
-    leggiClienti(db, argomentiBench.clienti);
+    // A company given is printed whole (at most --customers rows when given).
+    const bool tutti = !argomentiBench.db.isEmpty() && !argomentiBench.clientiIndicati;
+    leggiClienti(db, tutti ? std::numeric_limits<int>::max() : argomentiBench.clienti);
     std::fprintf(stderr, "%lld rows from %s\n", qint64(g_righe.size()), qPrintable(db));
     const int tutte = int(g_righe.size());
 

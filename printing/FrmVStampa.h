@@ -100,8 +100,9 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     // Pages are written while the engine draws the next one; this waits for
     // the page being written (false: it could not be).
     bool AttendiSalvataggi();
-    // A page file: a small header and the canvas's pixels as they are, read
-    // back in one go (nullptr image when the file is missing or not one).
+    // A page file: a small header and the canvas's rows in runs of one
+    // colour (the background of a page), read back to the same pixels (a null
+    // image when the file is missing or not one).
     static bool ScriviFilePagina(const QImage &immagine, const QString &file);
     static QImage LeggiFilePagina(const QString &file);
 

@@ -97,49 +97,6 @@ void FrmVStampa::cancellaPagine(QStringList *nonCancellati)
     }
 }
 
-namespace
-{
-constexpr char FirmaPagina[4] = {'C', 'L', 'V', 'P'};
-struct TestataPagina {
-    char firma[4];
-    qint32 larghezza, altezza, formato, byteRiga;
-};
-} // namespace
-
-bool FrmVStampa::ScriviFilePagina(const QImage &immagine, const QString &file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    TestataPagina t{};
-    std::copy(std::begin(FirmaPagina), std::end(FirmaPagina), t.firma);
-    t.larghezza = immagine.width();
-    t.altezza = immagine.height();
-    t.formato = immagine.format();
-    t.byteRiga = qint32(immagine.bytesPerLine());
-    return f.write(reinterpret_cast<const char *>(&t), sizeof t) == qint64(sizeof t) &&
-           f.write(reinterpret_cast<const char *>(immagine.constBits()), immagine.sizeInBytes()) ==
-               immagine.sizeInBytes();
-}
-
-QImage FrmVStampa::LeggiFilePagina(const QString &file)
-{
-    QFile f(file);
-    TestataPagina t{};
-    if (!f.open(QIODevice::ReadOnly) || f.read(reinterpret_cast<char *>(&t), sizeof t) != qint64(sizeof t) ||
-        !std::equal(std::begin(FirmaPagina), std::end(FirmaPagina), t.firma) || t.larghezza <= 0 ||
-        t.altezza <= 0 || t.formato <= QImage::Format_Invalid || t.formato >= QImage::NImageFormats)
-        return {};
-    QImage immagine(t.larghezza, t.altezza, QImage::Format(t.formato));
-    if (immagine.isNull())
-        throw std::bad_alloc();
-    if (immagine.bytesPerLine() != t.byteRiga ||
-        f.size() != qint64(sizeof t) + immagine.sizeInBytes() ||
-        f.read(reinterpret_cast<char *>(immagine.bits()), immagine.sizeInBytes()) != immagine.sizeInBytes())
-        return {};
-    return immagine;
-}
-
 bool FrmVStampa::AttendiSalvataggi()
 {
     if (!m_salvataggio.valid())

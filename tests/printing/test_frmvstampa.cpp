@@ -321,3 +321,35 @@ TEST_F(Anteprima, PageTooTallIsToldOnceForEachSize)
     EXPECT_TRUE(vista->hscPosOri->isHidden());
     EXPECT_EQ(vista->PicSec->pos(), QPoint(0, 0));
 }
+
+TEST_F(Anteprima, GoingBackShowsEachPageAsItWasDrawnAndClosingRemovesTheFiles)
+{
+    std::vector<QImage> disegnate, rilette;
+    vista->utente = [&](AnteprimaProva &v, int pagina) {
+        if (pagina == int(disegnate.size()) + 1)
+            disegnate.push_back(v.Tela().copy());
+        if (pagina == 4 && rilette.empty()) {
+            for (int i = 0; i < 3; ++i)
+                v.imaMuovi_Click(2);
+            for (int i = 0; i < 4; ++i) {
+                rilette.push_back(v.Tela().copy());
+                if (i < 3)
+                    v.imaMuovi_Click(3);
+            }
+        }
+        v.imaMuovi_Click(3);
+    };
+    const EsitoStampa esito = Stampa();
+    ASSERT_GT(esito.pagine, 4);
+    ASSERT_EQ(rilette.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_FALSE(rilette[i].isNull()) << i;
+        EXPECT_TRUE(rilette[i] == disegnate[i]) << "page " << i + 1;
+    }
+    const QFileInfo base(vista->NomeBasePagine());
+    EXPECT_GE(vista->File().size(), 4);
+    vista->close();
+    Attendi();
+    EXPECT_FALSE(vista);
+    EXPECT_TRUE(base.dir().entryList({base.fileName() + QStringLiteral(".*")}, QDir::Files).isEmpty());
+}
