@@ -17,7 +17,8 @@ int main(int argc, char **argv)
     frmPrincipale *frm = Globali::FrmP;
     if (!frm)
         return 1;
-    QObject::connect(frm, &frmPrincipale::programmaChiuso, &app, [](int codice) { QCoreApplication::exit(codice); });
+    QObject::connect(frm, &frmPrincipale::programmaChiuso, &app,
+                     [](int codice) { QCoreApplication::exit(codice); });
     const int codice = app.exec();
     delete Globali::FrmP;
     Globali::FrmP = nullptr;

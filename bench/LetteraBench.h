@@ -9,7 +9,8 @@
 
 #include <cstdio>
 
-namespace supporto_bench {
+namespace supporto_bench
+{
 
 struct LetteraBench {
     QString gruppo, mastro, conto;
@@ -39,34 +40,36 @@ inline void InserisciDocumentiLettera(QSqlQuery &q, const LetteraBench &l)
         for (int i = 1; i <= quanti[k]; ++i, ++documento) {
             const bool scontato = documento % (DocumentiLettera / DocumentiScontati) == 0;
             const double merce = 100 + (documento % 37) * 10.5;
-            EseguiBench(q, QStringLiteral("INSERT INTO %1 (Anno, NumRif, DataRif, GruppoCli, MastroCli, ContoCli, "
-                                          "Moneta, Pagamento, PrezziIvati, Acconto, PdcDicIntenti, ScontoPag, "
-                                          "TotMerce, TotImpon, TotIva, TotDocum%2) VALUES (%3, %4, '%3-04-01', "
-                                          "'%5', '%6', '%7', 'EUR', 'RD', 'N', 0, %8, %9, %10, %10, %11, %12%13)")
-                               .arg(QLatin1String(tabelle[k]), k == 0 ? QStringLiteral(", FattDocumento") : QString())
-                               .arg(l.anno)
-                               .arg(i)
-                               .arg(l.gruppo, l.mastro, l.conto)
-                               .arg(l.lettera)
-                               .arg(scontato ? QStringLiteral("'2'") : QStringLiteral("NULL"))
-                               .arg(merce)
-                               .arg(merce * 0.22)
-                               .arg(merce * 1.22)
-                               .arg(k == 0 ? (i % 50 == 0 ? QStringLiteral(", 'NC'") : QStringLiteral(", 'FT'"))
-                                           : QString()));
+            EseguiBench(
+                q, QStringLiteral("INSERT INTO %1 (Anno, NumRif, DataRif, GruppoCli, MastroCli, ContoCli, "
+                                  "Moneta, Pagamento, PrezziIvati, Acconto, PdcDicIntenti, ScontoPag, "
+                                  "TotMerce, TotImpon, TotIva, TotDocum%2) VALUES (%3, %4, '%3-04-01', "
+                                  "'%5', '%6', '%7', 'EUR', 'RD', 'N', 0, %8, %9, %10, %10, %11, %12%13)")
+                       .arg(QLatin1String(tabelle[k]), k == 0 ? QStringLiteral(", FattDocumento") : QString())
+                       .arg(l.anno)
+                       .arg(i)
+                       .arg(l.gruppo, l.mastro, l.conto)
+                       .arg(l.lettera)
+                       .arg(scontato ? QStringLiteral("'2'") : QStringLiteral("NULL"))
+                       .arg(merce)
+                       .arg(merce * 0.22)
+                       .arg(merce * 1.22)
+                       .arg(k == 0 ? (i % 50 == 0 ? QStringLiteral(", 'NC'") : QStringLiteral(", 'FT'"))
+                                   : QString()));
             if (!scontato)
                 continue;
             for (int r = 1; r <= 5; ++r)
-                EseguiBench(q, QStringLiteral("INSERT INTO %1 (Anno, NumRif, RigDet, RigLiv, TipoRiga, Omaggio, qta, "
-                                              "ValUnitario, ValTotale, Iva, FlScontoPag, SoggRitAcc, gruppoven, "
-                                              "MastroVen, contoVen) VALUES (%2, %3, %4, %4, 'M', 'N', 1, %5, %5, "
-                                              "'%6', 'S', 'N', '04', '20', '0001')")
-                                   .arg(QLatin1String(righe[k]))
-                                   .arg(l.anno)
-                                   .arg(i)
-                                   .arg(r)
-                                   .arg(20.0 * r + 0.33)
-                                   .arg(r % 2 ? QStringLiteral("22") : QStringLiteral("10")));
+                EseguiBench(
+                    q, QStringLiteral("INSERT INTO %1 (Anno, NumRif, RigDet, RigLiv, TipoRiga, Omaggio, qta, "
+                                      "ValUnitario, ValTotale, Iva, FlScontoPag, SoggRitAcc, gruppoven, "
+                                      "MastroVen, contoVen) VALUES (%2, %3, %4, %4, 'M', 'N', 1, %5, %5, "
+                                      "'%6', 'S', 'N', '04', '20', '0001')")
+                           .arg(QLatin1String(righe[k]))
+                           .arg(l.anno)
+                           .arg(i)
+                           .arg(r)
+                           .arg(20.0 * r + 0.33)
+                           .arg(r % 2 ? QStringLiteral("22") : QStringLiteral("10")));
         }
     }
 }

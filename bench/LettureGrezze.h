@@ -9,7 +9,8 @@
 #include <array>
 #include <cstdint>
 
-namespace letture_grezze {
+namespace letture_grezze
+{
 
 // Header (with the joins of the engine's own header SELECT), stamp table,
 // lines and expenses of one document kind; ?1 is the number, ?2 the year.
@@ -29,22 +30,26 @@ inline std::array<QByteArray, 4> Sql(const QByteArray &testa, const QByteArray &
     colonne += "T.Moneta, T.Pagamento, T.PrezziIvati, T.ScontoPag, FattDocumenti.RegimeMargine, "
                "FattDocumenti.Segno, FattDocumenti.FattDocumento, Monete.NumDec, PagTipi.TipoEffetto, "
                "PagTipi.AddBolli, Pagamenti.NumScad, TabIva.TipoIva, Stati.Cee, Stati.Iso";
-    return {"SELECT " + colonne + " FROM " + testa +
-                " T LEFT JOIN Monete ON T.Moneta = Monete.Moneta LEFT JOIN FattDocumenti ON T.FattDocumento = "
-                "FattDocumenti.FattDocumento LEFT JOIN Pagamenti ON T.Pagamento = Pagamenti.Pagamento LEFT JOIN "
-                "PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo LEFT JOIN TabIva ON T.Iva = TabIva.Iva LEFT JOIN "
-                "PianoConti ON T.GruppoCli = PianoConti.Gruppo AND T.MastroCli = PianoConti.Mastro AND "
-                "T.ContoCli = PianoConti.Conto LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato "
-                "WHERE T.NumRif = ?1 AND T.Anno = ?2",
-            "SELECT TaBolli.*, TabIva.* FROM TaBolli LEFT JOIN TabIva ON TaBolli.CodEseBollo = TabIva.Iva",
-            "SELECT D.*, coalesce(D.gruppoven,'') || coalesce(D.MastroVen,'') || coalesce(D.contoVen,'') AS Conto, "
-            "TabIva.*, 'N' AS ArtCauzione FROM " +
-                dett + " D LEFT JOIN TabIva ON D.Iva = TabIva.Iva WHERE D.NumRif = ?1 AND D.Anno = ?2 "
-                       "ORDER BY D.Iva, Conto, D.RigDet",
-            "SELECT S.*, TabIva.*, Spese.* FROM " + spese +
-                " S LEFT JOIN TabIva ON S.Iva = TabIva.Iva LEFT JOIN Spese ON S.Spesa = Spese.Spesa "
-                "WHERE S.Anno = ?2 AND S.NumRif = ?1 "
-                "ORDER BY S.Iva, coalesce(Spese.gruppo,'') || coalesce(Spese.Mastro,'') || coalesce(Spese.conto,'')"};
+    return {
+        "SELECT " + colonne + " FROM " + testa +
+            " T LEFT JOIN Monete ON T.Moneta = Monete.Moneta LEFT JOIN FattDocumenti ON T.FattDocumento = "
+            "FattDocumenti.FattDocumento LEFT JOIN Pagamenti ON T.Pagamento = Pagamenti.Pagamento LEFT JOIN "
+            "PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo LEFT JOIN TabIva ON T.Iva = TabIva.Iva LEFT JOIN "
+            "PianoConti ON T.GruppoCli = PianoConti.Gruppo AND T.MastroCli = PianoConti.Mastro AND "
+            "T.ContoCli = PianoConti.Conto LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato "
+            "WHERE T.NumRif = ?1 AND T.Anno = ?2",
+        "SELECT TaBolli.*, TabIva.* FROM TaBolli LEFT JOIN TabIva ON TaBolli.CodEseBollo = TabIva.Iva",
+        "SELECT D.*, coalesce(D.gruppoven,'') || coalesce(D.MastroVen,'') || coalesce(D.contoVen,'') AS "
+        "Conto, "
+        "TabIva.*, 'N' AS ArtCauzione FROM " +
+            dett +
+            " D LEFT JOIN TabIva ON D.Iva = TabIva.Iva WHERE D.NumRif = ?1 AND D.Anno = ?2 "
+            "ORDER BY D.Iva, Conto, D.RigDet",
+        "SELECT S.*, TabIva.*, Spese.* FROM " + spese +
+            " S LEFT JOIN TabIva ON S.Iva = TabIva.Iva LEFT JOIN Spese ON S.Spesa = Spese.Spesa "
+            "WHERE S.Anno = ?2 AND S.NumRif = ?1 "
+            "ORDER BY S.Iva, coalesce(Spese.gruppo,'') || coalesce(Spese.Mastro,'') || "
+            "coalesce(Spese.conto,'')"};
 }
 
 // Every column of every row of `st` for one document, as a reader would take it.
@@ -74,8 +79,9 @@ inline void LeggiRighe(sqlite3_stmt *st, int numero, int anno, std::int64_t &som
 }
 
 // The four statements of one document kind, prepared once on `db`.
-class Lettore {
-public:
+class Lettore
+{
+  public:
     Lettore(sqlite3 *db, const QByteArray &testa, const QByteArray &dett, const QByteArray &spese)
     {
         const std::array<QByteArray, 4> sql = Sql(testa, dett, spese);
@@ -97,7 +103,7 @@ public:
                 LeggiRighe(st, numero, anno, somma);
     }
 
-private:
+  private:
     std::array<sqlite3_stmt *, 4> m_st{};
 };
 

@@ -10,7 +10,8 @@
 #include <QCoreApplication>
 #include <memory>
 
-namespace supporto_bench {
+namespace supporto_bench
+{
 
 // The connection becomes the program's company connection and lives to the
 // end of the process, as the program's does.

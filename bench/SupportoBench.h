@@ -21,13 +21,14 @@
 #include <string>
 #include <vector>
 
-namespace supporto_bench {
+namespace supporto_bench
+{
 
 struct Argomenti {
-    QString db;                      // --db PATH; empty: make a demo
-    int clienti = 0;                 // --customers N
-    bool clientiIndicati = false;    // --customers was given
-    std::vector<char *> perBenchmark;  // what is left, for Google Benchmark
+    QString db;                       // --db PATH; empty: make a demo
+    int clienti = 0;                  // --customers N
+    bool clientiIndicati = false;     // --customers was given
+    std::vector<char *> perBenchmark; // what is left, for Google Benchmark
 };
 
 inline Argomenti LeggiArgomenti(int argc, char **argv, int clientiPredefiniti)
@@ -55,8 +56,9 @@ inline QString CreaDemo(const QTemporaryDir &cartella, int clienti)
     const QString makeDemo = QCoreApplication::applicationDirPath() + QStringLiteral("/../make-demo");
     const QString percorso = cartella.path() + QStringLiteral("/azienda.db");
     std::fprintf(stderr, "make-demo %s --customers %d\n", qPrintable(percorso), clienti);
-    const int esito = QProcess::execute(makeDemo, {percorso, QStringLiteral("--customers"), QString::number(clienti),
-                                                   QStringLiteral("--menu"), cartella.path() + QStringLiteral("/menu.db")});
+    const int esito =
+        QProcess::execute(makeDemo, {percorso, QStringLiteral("--customers"), QString::number(clienti),
+                                     QStringLiteral("--menu"), cartella.path() + QStringLiteral("/menu.db")});
     if (esito != 0) {
         std::fprintf(stderr, "make-demo failed\n");
         return {};
@@ -80,8 +82,9 @@ inline long StatoKb(const char *chiave)
 inline QString MenuAccanto(const QString &azienda)
 {
     const QFileInfo f(azienda);
-    for (const QString &nome : {QString(f.fileName()).replace(QStringLiteral("azienda"), QStringLiteral("menu")),
-                                QStringLiteral("menu.db")}) {
+    for (const QString &nome :
+         {QString(f.fileName()).replace(QStringLiteral("azienda"), QStringLiteral("menu")),
+          QStringLiteral("menu.db")}) {
         const QString p = f.dir().filePath(nome);
         if (p != azienda && QFileInfo::exists(p))
             return p;
@@ -106,8 +109,9 @@ inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString 
 
 // Console reporter that also keeps the time per iteration (ns) of each
 // benchmark, by name: the best of its repetitions (aggregates left aside).
-class Registratore : public benchmark::ConsoleReporter {
-public:
+class Registratore : public benchmark::ConsoleReporter
+{
+  public:
     explicit Registratore(std::map<std::string, double> &tempi) : m_tempi(tempi) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -124,7 +128,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-private:
+  private:
     std::map<std::string, double> &m_tempi;
 };
 
@@ -151,17 +155,18 @@ inline void InterleaviCasuale(std::vector<char *> &argomenti)
 
 // Console reporter that keeps the time per iteration (ns) of every run by its
 // full name ("Valore/0/32000"), for benchmarks run over several sizes.
-class RegistratoreCompleto : public benchmark::ConsoleReporter {
-public:
+class RegistratoreCompleto : public benchmark::ConsoleReporter
+{
+  public:
     explicit RegistratoreCompleto(std::map<std::string, double> &tempi) : m_tempi(tempi) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &r : runs)
-            m_tempi[r.benchmark_name()] = r.GetAdjustedRealTime() * 1000.0;  // ns (runs are in microseconds)
+            m_tempi[r.benchmark_name()] = r.GetAdjustedRealTime() * 1000.0; // ns (runs are in microseconds)
         ConsoleReporter::ReportRuns(runs);
     }
 
-private:
+  private:
     std::map<std::string, double> &m_tempi;
 };
 

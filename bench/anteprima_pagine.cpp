@@ -26,8 +26,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPointer>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -210,11 +210,11 @@ int main(int argc, char **argv)
     const double b = mediana(nudo);
     auto riga = [b](const char *cosa, const std::vector<qint64> &v) {
         const double m = mediana(v);
-        std::printf("  %-58s %8.2f ms, bare page %6.2f ms, ratio %.2f (%zu pages)\n", cosa, m / 1000, b / 1000,
-                    b > 0 ? m / b : 0.0, v.size());
+        std::printf("  %-58s %8.2f ms, bare page %6.2f ms, ratio %.2f (%zu pages)\n", cosa, m / 1000,
+                    b / 1000, b > 0 ? m / b : 0.0, v.size());
     };
-    std::printf("Median time per page shown, painted (target ratio 2 or less), page %dx%d px:\n", pixel.width(),
-                pixel.height());
+    std::printf("Median time per page shown, painted (target ratio 2 or less), page %dx%d px:\n",
+                pixel.width(), pixel.height());
     const double primaNuda = double(aperturaRighe + lettura.front() + nudo.front()) / 1000;
     std::printf("  %-58s %8.2f ms, bare page %6.2f ms, ratio %.2f\n",
                 "first page, from Stampa (rows read, page drawn, painted)", double(primaPagina) / 1e6,
@@ -223,13 +223,13 @@ int main(int argc, char **argv)
         "    (its bare floor: the list's rows opened %.2f ms, the first page's rows read %.2f ms, drawn "
         "%.2f ms)\n",
         double(aperturaRighe) / 1e6, double(lettura.front()) / 1e6, double(nudo.front()) / 1e6);
-    std::printf(
-        "    (before its first page the engine asks the database for each column's widest value, one "
-        "statement over the whole list)\n");
+    std::printf("    (before its first page the engine asks the database for each column's widest value, one "
+                "statement over the whole list)\n");
     riga("forward, page drawn by the engine, the one left saved", avanti);
     riga("back, page read from its file", indietro);
     riga("forward again, page read from its file", riletti);
-    std::printf("  (of the forward time, reading a page's rows from the list: %.2f ms)\n", mediana(lettura) / 1000);
+    std::printf("  (of the forward time, reading a page's rows from the list: %.2f ms)\n",
+                mediana(lettura) / 1000);
     const auto [minimo, massimo] = std::minmax_element(memoria.begin(), memoria.end());
     std::printf("Memory (VmRSS): %ld KiB before the print; over %zu samples from the first page to the last "
                 "move: min %ld KiB, max %ld KiB (growth %ld KiB); at pages 1/10/25/50: ",

@@ -117,10 +117,13 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double nota = mediana(g_tempi[1]), anagrafica = mediana(g_tempi[0]), contabilita = mediana(g_tempi[3]);
-    std::printf("Median next record: without decoding %.1f us; registry page %.1f us (ratio %.2f); accounting page "
-                "%.1f us (ratio %.2f); target 1.5 or less\n",
-                nota, anagrafica, nota > 0 ? anagrafica / nota : 0.0, contabilita, nota > 0 ? contabilita / nota : 0.0);
+    const double nota = mediana(g_tempi[1]), anagrafica = mediana(g_tempi[0]),
+                 contabilita = mediana(g_tempi[3]);
+    std::printf(
+        "Median next record: without decoding %.1f us; registry page %.1f us (ratio %.2f); accounting page "
+        "%.1f us (ratio %.2f); target 1.5 or less\n",
+        nota, anagrafica, nota > 0 ? anagrafica / nota : 0.0, contabilita,
+        nota > 0 ? contabilita / nota : 0.0);
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);
     return 0;

@@ -16,11 +16,13 @@
 #include <cstdio>
 #include <map>
 
-namespace {
+namespace
+{
 
-std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name and size
+std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name and size
 
-const char *Nomi[] = {"one & chain", "& chains side by side", "Like list", "Nz nested 50 deep", "comparisons"};
+const char *Nomi[] = {"one & chain", "& chains side by side", "Like list", "Nz nested 50 deep",
+                      "comparisons"};
 constexpr int Tipi = 5;
 
 // A SELECT of about `lung` characters of the given kind.
@@ -40,8 +42,8 @@ QString Testo(int tipo, int lung)
             s += (i ? QStringLiteral(" Or ") : QString()) + QStringLiteral("Descrizione Like 'ab%1*'").arg(i);
             break;
         case 3:
-            s += (i ? QStringLiteral(" + ") : QString()) + QStringLiteral("Nz(").repeated(50) + QStringLiteral("N") +
-                 QStringLiteral(", 0)").repeated(50);
+            s += (i ? QStringLiteral(" + ") : QString()) + QStringLiteral("Nz(").repeated(50) +
+                 QStringLiteral("N") + QStringLiteral(", 0)").repeated(50);
             break;
         default:
             s += (i ? QStringLiteral(" And ") : QString()) + QStringLiteral("Conto%1 = '%1'").arg(i);
@@ -95,8 +97,8 @@ int main(int argc, char **argv)
     supporto_bench::RegistratoreCompleto r(g_tempi);
     benchmark::RunSpecifiedBenchmarks(&r);
     std::printf("\nForm and translation for both engines: ns per character, and ratio to one toUpper pass\n");
-    supporto_bench::StampaPerCarattere(g_tempi, "Traduzione", "Passata", {std::begin(Nomi), std::end(Nomi)}, 2000,
-                                       128000);
+    supporto_bench::StampaPerCarattere(g_tempi, "Traduzione", "Passata", {std::begin(Nomi), std::end(Nomi)},
+                                       2000, 128000);
     benchmark::Shutdown();
     return 0;
 }

@@ -7,10 +7,10 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 
+#include "SupportoBench.h"
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "SupportoBench.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -18,16 +18,18 @@
 #include <cstdio>
 #include <map>
 
-namespace {
+namespace
+{
 
 QString g_percorso;
-std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name
+std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name
 DbMotore *g_db = nullptr;
 
-const char *Campi[] = {"Gruppo", "Mastro", "Conto", "Descrizione", "Indirizzo",
-                       "CAP",    "Localita", "Pr",  "PartIva",     "CodFisc"};
+const char *Campi[] = {"Gruppo", "Mastro",   "Conto", "Descrizione", "Indirizzo",
+                       "CAP",    "Localita", "Pr",    "PartIva",     "CodFisc"};
 const QString SqlTutti = QStringLiteral("SELECT * FROM PianoConti");
-const QString SqlCerca = QStringLiteral("SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti WHERE Descrizione like '*ross*'");
+const QString SqlCerca = QStringLiteral(
+    "SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti WHERE Descrizione like '*ross*'");
 
 void LetturaRecDat(benchmark::State &state)
 {
@@ -36,7 +38,8 @@ void LetturaRecDat(benchmark::State &state)
     qint64 somma = 0;
     for (auto _ : state) {
         RecDat rs;
-        const QString h = rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlTutti, false, RecDat::TipoSnapshot);
+        const QString h =
+            rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlTutti, false, RecDat::TipoSnapshot);
         while (!rs.FineFile(h)) {
             for (const QString &n : nomi)
                 somma += rs.LeggiCampo(h, n).toString().size();
@@ -59,12 +62,14 @@ void LetturaSqliteC(benchmark::State &state)
         int indici[10];
         for (int i = 0; i < 10; ++i)
             for (int c = 0; c < sqlite3_column_count(st); ++c)
-                if (QString::fromUtf8(sqlite3_column_name(st, c)).compare(QLatin1String(Campi[i]), Qt::CaseInsensitive) == 0)
+                if (QString::fromUtf8(sqlite3_column_name(st, c))
+                        .compare(QLatin1String(Campi[i]), Qt::CaseInsensitive) == 0)
                     indici[i] = c;
         while (sqlite3_step(st) == SQLITE_ROW)
             for (int c : indici)
                 somma += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                           sqlite3_column_bytes(st, c)).size();
+                                           sqlite3_column_bytes(st, c))
+                             .size();
         sqlite3_finalize(st);
     }
     benchmark::DoNotOptimize(somma);
@@ -76,7 +81,8 @@ void CercaRecDat(benchmark::State &state)
     qint64 somma = 0;
     for (auto _ : state) {
         RecDat rs;
-        const QString h = rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlCerca, false, RecDat::TipoSnapshot);
+        const QString h =
+            rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlCerca, false, RecDat::TipoSnapshot);
         for (; !rs.FineFile(h); rs.MuoviSuccessivo(h))
             somma += rs.LeggiCampo(h, QStringLiteral("Descrizione")).toString().size();
     }
@@ -87,15 +93,16 @@ void CercaSqliteC(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const QByteArray sql = QByteArrayLiteral(
-        "SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti WHERE Descrizione LIKE '%ross%' ESCAPE '\\'");
+    const QByteArray sql = QByteArrayLiteral("SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti "
+                                             "WHERE Descrizione LIKE '%ross%' ESCAPE '\\'");
     qint64 somma = 0;
     for (auto _ : state) {
         sqlite3_stmt *st = nullptr;
         sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
         while (sqlite3_step(st) == SQLITE_ROW)
             somma += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 3)),
-                                       sqlite3_column_bytes(st, 3)).size();
+                                       sqlite3_column_bytes(st, 3))
+                         .size();
         sqlite3_finalize(st);
     }
     benchmark::DoNotOptimize(somma);
@@ -127,7 +134,9 @@ int main(int argc, char **argv)
     }
 
     benchmark::RegisterBenchmark("LetturaRecDat", LetturaRecDat)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("LetturaSqliteC", LetturaSqliteC)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    benchmark::RegisterBenchmark("LetturaSqliteC", LetturaSqliteC)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
     benchmark::RegisterBenchmark("CercaRecDat", CercaRecDat)->Unit(benchmark::kMillisecond)->MinTime(2.0);
     benchmark::RegisterBenchmark("CercaSqliteC", CercaSqliteC)->Unit(benchmark::kMillisecond)->MinTime(2.0);
     int n = int(argomenti.size());

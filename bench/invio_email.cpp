@@ -48,9 +48,12 @@ void BM_InvioEmail(benchmark::State &stato)
 {
     OpzStampa opz;
     const std::pair<const char *, QVariant> chiavi[] = {
-        {"EmailTipoInvio", QStringLiteral("S")}, {"EmailServerSMTP", QStringLiteral("127.0.0.1")},
-        {"EmailNumPorta", g_porta},               {"EmailInd", QStringLiteral("vendite@ditta.it")},
-        {"EmailTo", QStringLiteral("mario@cliente.it")}, {"EmailOggetto", QStringLiteral("Elenco clienti")},
+        {"EmailTipoInvio", QStringLiteral("S")},
+        {"EmailServerSMTP", QStringLiteral("127.0.0.1")},
+        {"EmailNumPorta", g_porta},
+        {"EmailInd", QStringLiteral("vendite@ditta.it")},
+        {"EmailTo", QStringLiteral("mario@cliente.it")},
+        {"EmailOggetto", QStringLiteral("Elenco clienti")},
         {"EmailTesto", QStringLiteral("In allegato l'elenco.")}};
     for (const auto &[k, v] : chiavi)
         opz.ImpostaParStampa(QString::fromLatin1(k), v);
@@ -64,18 +67,13 @@ void BM_InvioEmail(benchmark::State &stato)
 
 void BM_CurlRigaDiComando(benchmark::State &stato)
 {
-    const QStringList argomenti{QStringLiteral("-s"),
-                                QStringLiteral("smtp://127.0.0.1:%1").arg(g_porta),
-                                QStringLiteral("--mail-from"),
-                                QStringLiteral("vendite@ditta.it"),
-                                QStringLiteral("--mail-rcpt"),
-                                QStringLiteral("mario@cliente.it"),
-                                QStringLiteral("-H"),
-                                QStringLiteral("Subject: Elenco clienti"),
-                                QStringLiteral("-F"),
-                                QStringLiteral("=In allegato l'elenco.;type=text/plain"),
-                                QStringLiteral("-F"),
-                                QStringLiteral("=@%1;type=application/pdf;encoder=base64").arg(g_pdf)};
+    const QStringList argomenti{
+        QStringLiteral("-s"),          QStringLiteral("smtp://127.0.0.1:%1").arg(g_porta),
+        QStringLiteral("--mail-from"), QStringLiteral("vendite@ditta.it"),
+        QStringLiteral("--mail-rcpt"), QStringLiteral("mario@cliente.it"),
+        QStringLiteral("-H"),          QStringLiteral("Subject: Elenco clienti"),
+        QStringLiteral("-F"),          QStringLiteral("=In allegato l'elenco.;type=text/plain"),
+        QStringLiteral("-F"),          QStringLiteral("=@%1;type=application/pdf;encoder=base64").arg(g_pdf)};
     for (auto _ : stato)
         if (QProcess::execute(QStringLiteral("curl"), argomenti) != 0)
             stato.SkipWithError("curl failed");
@@ -105,8 +103,8 @@ int main(int argc, char **argv)
     if (g_porta <= 0) {
         g_porta = portaLibera();
         ricevitore.start(QStringLiteral("/usr/bin/python3"),
-                         {QStringLiteral(CLIENTI_SORGENTI "/scripts/ricevitore-smtp"), QString::number(g_porta),
-                          cartella.filePath(QStringLiteral("mail"))});
+                         {QStringLiteral(CLIENTI_SORGENTI "/scripts/ricevitore-smtp"),
+                          QString::number(g_porta), cartella.filePath(QStringLiteral("mail"))});
         bool pronto = false;
         for (int i = 0; i < 100 && !pronto; ++i) {
             QTcpSocket prova;
@@ -122,7 +120,8 @@ int main(int argc, char **argv)
     }
 
     supporto_bench::Confronto(benchmark::RegisterBenchmark("InvioEmail", BM_InvioEmail), 7, 0.5);
-    supporto_bench::Confronto(benchmark::RegisterBenchmark("CurlRigaDiComando", BM_CurlRigaDiComando), 7, 0.5);
+    supporto_bench::Confronto(benchmark::RegisterBenchmark("CurlRigaDiComando", BM_CurlRigaDiComando), 7,
+                              0.5);
     supporto_bench::InterleaviCasuale(argomenti.perBenchmark);
     int n = int(argomenti.perBenchmark.size());
     benchmark::Initialize(&n, argomenti.perBenchmark.data());

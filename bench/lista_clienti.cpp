@@ -60,12 +60,13 @@ frmClientiLis *g_lista = nullptr;
 std::vector<qint64> g_apri, g_apriC, g_cerca, g_cercaC, g_conta, g_apriP, g_apriCP, g_cercaP, g_cercaCP;
 QTableView *g_nuda = nullptr;
 int g_righeLette = 0;
-std::unique_ptr<letture_odbc::Connessione> g_odbc;  // --connect: the floor's own connection
-QStringList g_istruzioni;  // the Jet SELECTs the list ran while they are being noted
+std::unique_ptr<letture_odbc::Connessione> g_odbc; // --connect: the floor's own connection
+QStringList g_istruzioni;                          // the Jet SELECTs the list ran while they are being noted
 bool g_nota = false;
-QSet<QString> g_stampate;  // statements already shown on stderr
+QSet<QString> g_stampate;         // statements already shown on stderr
 double g_limiteScorrimento = 600; // seconds
-const char *const kPrefissi[] = {"Rossi", "Bianchi", "Ferrari", "Romano", "Colombo", "Ricci", "Marino", "Greco"};
+const char *const kPrefissi[] = {"Rossi",   "Bianchi", "Ferrari", "Romano",
+                                 "Colombo", "Ricci",   "Marino",  "Greco"};
 
 double mediana(std::vector<qint64> v)
 {
@@ -86,14 +87,18 @@ long rssKb(const char *campo = "VmRSS:")
     return 0;
 }
 
-GestLista *lista() { return g_lista->ogComlin; }
+GestLista *lista()
+{
+    return g_lista->ogComlin;
+}
 
 // The first page's SELECT as the engine receives it.
 QByteArray sqlPagina()
 {
     RigheLista &r = lista()->RecordsetLista();
     return Globali::DbComp()
-        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, RigheLista::RighePagina))
+        ->Traduci(Globali::DbAzienda,
+                  SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, RigheLista::RighePagina))
         .toUtf8();
 }
 
@@ -237,7 +242,7 @@ sqlite3 *apriSqlite()
 
 void chiudi()
 {
-    QCoreApplication::processEvents();  // the count that follows the first rows
+    QCoreApplication::processEvents(); // the count that follows the first rows
     lista()->ChiudiLista();
 }
 
@@ -341,7 +346,7 @@ void Scorri(const char *come)
     int passi = 0;
     std::vector<qint64> schermate;
     schermate.reserve(size_t(righe / std::max(1, barra->pageStep()) + 2));
-    QStringList tappe;  // RSS at each tenth of the list
+    QStringList tappe; // RSS at each tenth of the list
     int prossima = 1;
     t.restart();
     QElapsedTimer s;
@@ -515,7 +520,7 @@ int main(int argc, char **argv)
     if (!connect.isEmpty()) {
         db->ApriConnessione(Globali::DbAzienda, connect);
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciSoloServer(q);  // as the program does at opening
+        Schema::IndiciSoloServer(q); // as the program does at opening
         Globali::NomeDbAzienda = connect;
         g_odbc = std::make_unique<letture_odbc::Connessione>(connect);
         if (!g_odbc->Aperta()) {
@@ -575,7 +580,8 @@ int main(int argc, char **argv)
         benchmark::Shutdown();
         auto riga = [](const char *cosa, const std::vector<qint64> &lista, const std::vector<qint64> &nudo) {
             const double l = mediana(lista), n = mediana(nudo);
-            std::printf("  %-62s list %8.1f us, bare %8.1f us, ratio %.2f\n", cosa, l, n, n > 0 ? l / n : 0.0);
+            std::printf("  %-62s list %8.1f us, bare %8.1f us, ratio %.2f\n", cosa, l, n,
+                        n > 0 ? l / n : 0.0);
         };
         std::printf("Medians on %s (%d rows read by the list's first page; target ratio 2 or less):\n",
                     g_odbc ? "PostgreSQL, floor through the ODBC C API" : "SQLite, floor through its C API",

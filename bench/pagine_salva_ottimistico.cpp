@@ -42,8 +42,8 @@ QStringList colonneForm()
     QStringList r;
     for (const CatalogoClienti::Voce *v : CatalogoClienti::VociDaRegistrare(c)) {
         const QString campo = QString::fromLatin1(v->campo);
-        for (const QString &col : campo.startsWith(QLatin1Char('|')) ? campo.split(QLatin1Char('|')).mid(2)
-                                                                     : QStringList{campo})
+        for (const QString &col :
+             campo.startsWith(QLatin1Char('|')) ? campo.split(QLatin1Char('|')).mid(2) : QStringList{campo})
             if (!r.contains(col, Qt::CaseInsensitive))
                 r << col;
     }
@@ -76,7 +76,8 @@ void salva(benchmark::State &state, bool controllo)
     form.pag.Inizializza(&form, &db, QStringLiteral("Azienda"), lista);
     form.pag.ImpostaControlloOttimistico(controllo);
     form.show();
-    if (!form.telefono || !form.pag.LeggiDaChiave({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0003")})) {
+    if (!form.telefono ||
+        !form.pag.LeggiDaChiave({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0003")})) {
         state.SkipWithError("cliente 01/05/0003 non letto");
         return;
     }
@@ -92,8 +93,14 @@ void salva(benchmark::State &state, bool controllo)
     }
 }
 
-void SalvaConControllo(benchmark::State &state) { salva(state, true); }
-void SalvaSenzaControllo(benchmark::State &state) { salva(state, false); }
+void SalvaConControllo(benchmark::State &state)
+{
+    salva(state, true);
+}
+void SalvaSenzaControllo(benchmark::State &state)
+{
+    salva(state, false);
+}
 
 } // namespace
 
@@ -121,7 +128,8 @@ int main(int argc, char **argv)
     benchmark::Initialize(&n, a.perBenchmark.data());
     benchmark::RunSpecifiedBenchmarks(&registro);
     const double con = g_tempi["SalvaConControllo"], senza = g_tempi["SalvaSenzaControllo"];
-    std::printf("Salvataggio di un campo: con controllo %.1f us, senza %.1f us; rapporto %.2f (obiettivo 1.2 o meno)\n",
+    std::printf("Salvataggio di un campo: con controllo %.1f us, senza %.1f us; rapporto %.2f (obiettivo 1.2 "
+                "o meno)\n",
                 con, senza, senza > 0 ? con / senza : 0.0);
     return 0;
 }

@@ -28,18 +28,23 @@
 #include <climits>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 std::map<std::string, double> g_tempi;
 QString g_percorso, g_cartella;
 frmClientiLis *g_lista = nullptr;
 const QFont g_font(QStringLiteral("Arial"), 9);
 
-GestLista *lista() { return g_lista->ogComlin; }
+GestLista *lista()
+{
+    return g_lista->ogComlin;
+}
 
 // The list's rows, stopped after `massimo` (to measure memory against rows).
-class SorgenteLimitata : public SorgenteRighe {
-public:
+class SorgenteLimitata : public SorgenteRighe
+{
+  public:
     SorgenteLimitata(SorgenteRighe &s, qint64 massimo) : m_s(s), m_massimo(massimo) {}
     QList<ColonnaStampa> ColonneStampa() override { return m_s.ColonneStampa(); }
     bool ApriRighe(const QList<int> &c) override
@@ -57,7 +62,7 @@ public:
     void ChiudiRighe() override { m_s.ChiudiRighe(); }
     QString Didascalia() override { return m_s.Didascalia(); }
 
-private:
+  private:
     SorgenteRighe &m_s;
     qint64 m_massimo, m_lette = 0;
 };
@@ -106,7 +111,7 @@ OpzStampa opzioniPdf()
 struct Passi {
     sqlite3 *db = nullptr;
     sqlite3_stmt *st = nullptr;
-    QList<int> colonne;          // the statement's columns of the visible list columns
+    QList<int> colonne; // the statement's columns of the visible list columns
     QList<bool> numeriche;
     QList<QByteArray> didascalie;
     Passi()
@@ -118,7 +123,8 @@ struct Passi {
             if (!c.visibile)
                 continue;
             for (int i = 0; i < sqlite3_column_count(st); ++i)
-                if (c.campo.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) == 0) {
+                if (c.campo.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) ==
+                    0) {
                     colonne << i;
                     numeriche << c.numerica;
                     didascalie << (c.didascalia.isEmpty() ? c.campo : c.didascalia).toUtf8();
@@ -132,7 +138,10 @@ struct Passi {
         sqlite3_close(db);
     }
     bool riga() { return sqlite3_step(st) == SQLITE_ROW; }
-    const char *testo(int c) const { return reinterpret_cast<const char *>(sqlite3_column_text(st, colonne[c])); }
+    const char *testo(int c) const
+    {
+        return reinterpret_cast<const char *>(sqlite3_column_text(st, colonne[c]));
+    }
     int byte(int c) const { return sqlite3_column_bytes(st, colonne[c]); }
 };
 
@@ -189,7 +198,8 @@ void xlsxNudo(qint64 righe = LLONG_MAX)
     for (qint64 n = 0; n < righe && p.riga(); ++n, ++r) {
         for (int c = 0; c < p.colonne.size(); ++c) {
             if (p.numeriche[c] && sqlite3_column_type(p.st, p.colonne[c]) != SQLITE_NULL)
-                worksheet_write_number(foglio, r, lxw_col_t(c), sqlite3_column_double(p.st, p.colonne[c]), nullptr);
+                worksheet_write_number(foglio, r, lxw_col_t(c), sqlite3_column_double(p.st, p.colonne[c]),
+                                       nullptr);
             else if (const char *t = p.testo(c); t && *t)
                 worksheet_write_string(foglio, r, lxw_col_t(c), t, nullptr);
         }
@@ -309,8 +319,8 @@ long misuraUna(const QString &tipo, qint64 righe)
 long memoria(const QString &tipo, qint64 righe)
 {
     QProcess p;
-    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--db"), g_percorso, QStringLiteral("--memoria"),
-                                                      tipo, QString::number(righe)});
+    p.start(QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--db"), g_percorso, QStringLiteral("--memoria"), tipo, QString::number(righe)});
     p.waitForFinished(900000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed().split('\n').last().toLong();
 }

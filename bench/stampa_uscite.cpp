@@ -26,14 +26,16 @@
 #include <limits>
 #include <xlsxwriter.h>
 
-namespace {
+namespace
+{
 
 std::map<std::string, double> g_tempi, g_cpu;
 
 // Keeps each benchmark's CPU time too: on a busy machine the wall-clock
 // ratios move with the load, the CPU ones much less.
-class Registratore : public supporto_bench::Registratore {
-public:
+class Registratore : public supporto_bench::Registratore
+{
+  public:
     Registratore() : supporto_bench::Registratore(g_tempi) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -62,9 +64,10 @@ void leggiClienti(const QString &db, int massimo)
     c.setDatabaseName(db);
     c.open();
     QSqlQuery q(c);
-    q.exec(QStringLiteral("SELECT p.Gruppo, p.Mastro, p.Conto, p.Descrizione, p.Localita, p.PartIva "
-                          "FROM PianoConti p INNER JOIN Mastri m ON p.Gruppo = m.Gruppo AND p.Mastro = m.Mastro "
-                          "WHERE m.Tipo = '3' ORDER BY p.Gruppo, p.Mastro, p.Conto"));
+    q.exec(
+        QStringLiteral("SELECT p.Gruppo, p.Mastro, p.Conto, p.Descrizione, p.Localita, p.PartIva "
+                       "FROM PianoConti p INNER JOIN Mastri m ON p.Gruppo = m.Gruppo AND p.Mastro = m.Mastro "
+                       "WHERE m.Tipo = '3' ORDER BY p.Gruppo, p.Mastro, p.Conto"));
     while (q.next() && g_righe.size() < massimo) {
         const qint64 r = g_righe.size();
         const QString codice = q.value(0).toString() + QLatin1Char('-') + q.value(1).toString() +
@@ -179,7 +182,8 @@ void xlsxSemplice(const QString &file, int righe)
     lxw_format *numero = workbook_add_format(libro);
     format_set_num_format(numero, "#,##0.00");
     for (int c = 0; c < g_colonne.size(); ++c)
-        worksheet_write_string(foglio, 0, lxw_col_t(c), g_colonne[c].didascalia.toUtf8().constData(), grassetto);
+        worksheet_write_string(foglio, 0, lxw_col_t(c), g_colonne[c].didascalia.toUtf8().constData(),
+                               grassetto);
     const int n = qMin(righe, int(g_righe.size()));
     for (int r = 0; r < n; ++r) {
         const QList<CellaStampa> &riga = g_righe[r];
@@ -188,8 +192,8 @@ void xlsxSemplice(const QString &file, int righe)
                 worksheet_write_number(foglio, lxw_row_t(r + 1), lxw_col_t(c),
                                        riga[c].valore.value<Currency>().toDouble(), numero);
             else if (!riga[c].testo.isEmpty())
-                worksheet_write_string(foglio, lxw_row_t(r + 1), lxw_col_t(c), riga[c].testo.toUtf8().constData(),
-                                       nullptr);
+                worksheet_write_string(foglio, lxw_row_t(r + 1), lxw_col_t(c),
+                                       riga[c].testo.toUtf8().constData(), nullptr);
         }
     }
     workbook_close(libro);
@@ -254,8 +258,9 @@ void PdfSemplice(benchmark::State &state)
 
 // ---- Preview: time to the first page ----
 
-class PrimaPagina : public VistaStampa {
-public:
+class PrimaPagina : public VistaStampa
+{
+  public:
     Stampatore *motore = nullptr;
     QImage tela;
     void ogStampa(Stampatore *m) override { motore = m; }
@@ -373,13 +378,25 @@ int main(int argc, char **argv)
     const int tutte = int(g_righe.size());
 
     benchmark::RegisterBenchmark("CsvMotore", CsvMotore)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("CsvScrittoreSemplice", CsvScrittoreSemplice)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("XlsxMotore", XlsxMotore)->Arg(tutte)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("XlsxSemplice", XlsxSemplice)->Arg(tutte)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    benchmark::RegisterBenchmark("CsvScrittoreSemplice", CsvScrittoreSemplice)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
+    benchmark::RegisterBenchmark("XlsxMotore", XlsxMotore)
+        ->Arg(tutte)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
+    benchmark::RegisterBenchmark("XlsxSemplice", XlsxSemplice)
+        ->Arg(tutte)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
     benchmark::RegisterBenchmark("PdfMotore", PdfMotore)->Unit(benchmark::kMillisecond)->Iterations(2);
     benchmark::RegisterBenchmark("PdfSemplice", PdfSemplice)->Unit(benchmark::kMillisecond)->Iterations(2);
-    benchmark::RegisterBenchmark("AnteprimaMotore", AnteprimaMotore)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-    benchmark::RegisterBenchmark("AnteprimaSemplice", AnteprimaSemplice)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("AnteprimaMotore", AnteprimaMotore)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
+    benchmark::RegisterBenchmark("AnteprimaSemplice", AnteprimaSemplice)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
     std::vector<char *> argomenti = argomentiBench.perBenchmark;
     int n = int(argomenti.size());
     benchmark::Initialize(&n, argomenti.data());
@@ -391,8 +408,8 @@ int main(int argc, char **argv)
         if (g_tempi.count(motore) && g_tempi.count(semplice) && g_tempi[semplice] > 0 && g_cpu[semplice] > 0)
             std::printf("%s: engine %.1f ms, bare %.1f ms, ratio %.2f (target %.1f or less); CPU %.1f ms / "
                         "%.1f ms, ratio %.2f\n",
-                        nome, g_tempi[motore], g_tempi[semplice], g_tempi[motore] / g_tempi[semplice], obiettivo,
-                        g_cpu[motore], g_cpu[semplice], g_cpu[motore] / g_cpu[semplice]);
+                        nome, g_tempi[motore], g_tempi[semplice], g_tempi[motore] / g_tempi[semplice],
+                        obiettivo, g_cpu[motore], g_cpu[semplice], g_cpu[motore] / g_cpu[semplice]);
     };
     std::printf("rows: %d\n", tutte);
     rapporto("Excel-compatible file", "CsvMotore", "CsvScrittoreSemplice", 1.5);

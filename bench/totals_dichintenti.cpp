@@ -22,15 +22,15 @@
 #include "totals/DichIntenti.h"
 #include "totals/scCalcPiedeFat.h"
 
+#include "LetteraBench.h"
+#include "LettureGrezze.h"
+#include "SupportoBench.h"
 #include <QCoreApplication>
 #include <QDate>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
-#include "LetteraBench.h"
-#include "LettureGrezze.h"
-#include "SupportoBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -172,20 +172,21 @@ void SommeERigheGrezze(benchmark::State &state)
         const QByteArray somme =
             Globali::DbComp()
                 ->Traduci(ConnLettera, DichIntenti::SqlSommaDocDichInt(t.Testa, QString::fromLatin1(tipo),
-                                                                        QStringLiteral("M")) +
+                                                                       QStringLiteral("M")) +
                                            t.FiltroStato)
                 .toUtf8();
         const QByteArray chiavi =
             Globali::DbComp()
-                ->Traduci(ConnLettera,
-                          DichIntenti::SqlDocScoPagDichInt(t.Testa, QString::fromLatin1(tipo)) + t.FiltroStato)
+                ->Traduci(ConnLettera, DichIntenti::SqlDocScoPagDichInt(t.Testa, QString::fromLatin1(tipo)) +
+                                           t.FiltroStato)
                 .toUtf8();
         if (sqlite3_prepare_v2(db, somme.constData(), -1, &k.somme, nullptr) != SQLITE_OK ||
             sqlite3_prepare_v2(db, chiavi.constData(), -1, &k.chiavi, nullptr) != SQLITE_OK) {
             state.SkipWithError(sqlite3_errmsg(db));
             break;
         }
-        k.righe = std::make_unique<letture_grezze::Lettore>(db, t.Testa.toUtf8(), t.Dett.toUtf8(), t.Spese.toUtf8());
+        k.righe = std::make_unique<letture_grezze::Lettore>(db, t.Testa.toUtf8(), t.Dett.toUtf8(),
+                                                            t.Spese.toUtf8());
         tipi.push_back(std::move(k));
     }
     int64_t somma = 0;
@@ -262,7 +263,8 @@ int main(int argc, char **argv)
     supporto_bench::Confronto(benchmark::RegisterBenchmark("TotDichIntentiMerce", TotDichIntentiMerce));
     supporto_bench::Confronto(benchmark::RegisterBenchmark("SommeERigheGrezze", SommeERigheGrezze));
     supporto_bench::Confronto(benchmark::RegisterBenchmark("SommeSqlSole", SommeSqlSole), 3);
-    supporto_bench::Confronto(benchmark::RegisterBenchmark("TotDichIntentiDocumento", TotDichIntentiDocumento), 3);
+    supporto_bench::Confronto(
+        benchmark::RegisterBenchmark("TotDichIntentiDocumento", TotDichIntentiDocumento), 3);
     supporto_bench::Confronto(benchmark::RegisterBenchmark("MotoreDemo", MotoreDemo), 3, 1.0);
     supporto_bench::InterleaviCasuale(argomenti);
     int n = int(argomenti.size());
@@ -275,11 +277,12 @@ int main(int argc, char **argv)
                 "documents), whatever the size of the company; the footer engine on %s (%d customers).\n",
                 NumDocumenti, qPrintable(g_demo), g_clientiDemo);
     if (g_tempi.count("TotDichIntentiMerce") && g_tempi.count("SommeERigheGrezze"))
-        std::printf("letter of intent, %d documents (%d discounted): totals %.2f ms, SQL sums and the "
-                    "discounted documents' rows read raw %.2f ms, ratio %.2f (target 2 or less; best repetition "
-                    "of each)\n",
-                    NumDocumenti, NumScontati, g_tempi["TotDichIntentiMerce"], g_tempi["SommeERigheGrezze"],
-                    g_tempi["TotDichIntentiMerce"] / g_tempi["SommeERigheGrezze"]);
+        std::printf(
+            "letter of intent, %d documents (%d discounted): totals %.2f ms, SQL sums and the "
+            "discounted documents' rows read raw %.2f ms, ratio %.2f (target 2 or less; best repetition "
+            "of each)\n",
+            NumDocumenti, NumScontati, g_tempi["TotDichIntentiMerce"], g_tempi["SommeERigheGrezze"],
+            g_tempi["TotDichIntentiMerce"] / g_tempi["SommeERigheGrezze"]);
     if (g_tempi.count("TotDichIntentiMerce") && g_tempi.count("SommeSqlSole"))
         std::printf("letter of intent: SQL sums alone through the record sets %.2f ms, ratio %.1f\n",
                     g_tempi["SommeSqlSole"], g_tempi["TotDichIntentiMerce"] / g_tempi["SommeSqlSole"]);

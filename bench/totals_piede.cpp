@@ -10,12 +10,12 @@
 #include "services/Globali.h"
 #include "totals/scCalcPiedeFat.h"
 
+#include "LettureGrezze.h"
+#include "SupportoBench.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "LettureGrezze.h"
-#include "SupportoBench.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -24,7 +24,8 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace
+{
 struct Documento {
     int anno;
     int numero;
@@ -32,7 +33,7 @@ struct Documento {
 
 QString g_percorso;
 std::vector<Documento> g_fatture;
-std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name
+std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name
 
 void leggiFatture()
 {

@@ -15,18 +15,19 @@
 #include <cstdio>
 #include <map>
 
-namespace {
+namespace
+{
 
-std::map<std::string, double> g_tempi;  // ns per iteration, by benchmark name and size
+std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name and size
 
 QString Testo(int tipo, int lung)
 {
     switch (tipo) {
-    case 0:  // no number: a pasted paragraph
+    case 0: // no number: a pasted paragraph
         return QString(lung, u'x');
-    case 1:  // a number, then words
+    case 1: // a number, then words
         return QStringLiteral("1.234,5 ") + QString(lung - 8, u'p');
-    default:  // digits beyond any double, then a letter
+    default: // digits beyond any double, then a letter
         return QString(lung - 1, u'9') + u'a';
     }
 }
@@ -73,7 +74,8 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&r);
     std::printf("\nValoreNumerico: ns per character, and ratio to one toUpper pass of the same text\n");
     supporto_bench::StampaPerCarattere(g_tempi, "Valore", "Passata",
-                                       {"no number", "number then words", "digits beyond a double"}, 1000, 128000);
+                                       {"no number", "number then words", "digits beyond a double"}, 1000,
+                                       128000);
     benchmark::Shutdown();
     return 0;
 }

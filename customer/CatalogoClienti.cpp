@@ -15,8 +15,8 @@ namespace
 struct F {
     Voce v;
     F(int n, const char *campo, int indice, int pagina, const char *didascalia)
-        : v{n, campo, indice, pagina, didascalia, Origine::Nessuna, nullptr, 0, 0, false, false, nullptr, false,
-            Condizione::Sempre, nullptr, 0}
+        : v{n, campo, indice, pagina,  didascalia, Origine::Nessuna,   nullptr, 0,
+            0, false, false,  nullptr, false,      Condizione::Sempre, nullptr, 0}
     {
     }
     F &def(const char *costante)

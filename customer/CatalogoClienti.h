@@ -22,13 +22,13 @@ constexpr int PaginaTestata = -2, PaginaDettaglio = -1;
 // Where a new-record default comes from.
 enum class Origine {
     Nessuna,
-    Costante,        // the text in `costante`
-    HostGruppo,      // host "CauCon.GruppoClienti"
-    HostMastro,      // host "CauCon.MastroClienti"
-    DataLavoro,      // the working date, "dd/mm/yyyy"
-    StatoPredef,     // personal setting CodStatoDef
-    HostMoneta,      // host "Ditta.Moneta"
-    HostRitAcconto,  // host "Ditta.PercRitAccCli" through "#,###.^^"
+    Costante,       // the text in `costante`
+    HostGruppo,     // host "CauCon.GruppoClienti"
+    HostMastro,     // host "CauCon.MastroClienti"
+    DataLavoro,     // the working date, "dd/mm/yyyy"
+    StatoPredef,    // personal setting CodStatoDef
+    HostMoneta,     // host "Ditta.Moneta"
+    HostRitAcconto, // host "Ditta.PercRitAccCli" through "#,###.^^"
 };
 
 // Entries registered only under a condition.
@@ -41,22 +41,22 @@ enum class Condizione {
 };
 
 struct Voce {
-    int numero;              // 1..137
-    const char *campo;       // column, or the composite "|-|A|B|C"
-    int indice;              // txt index
-    int pagina;              // tab page 0..10, PaginaTestata or PaginaDettaglio
-    const char *didascalia;  // nullptr: none passed
+    int numero;             // 1..137
+    const char *campo;      // column, or the composite "|-|A|B|C"
+    int indice;             // txt index
+    int pagina;             // tab page 0..10, PaginaTestata or PaginaDettaglio
+    const char *didascalia; // nullptr: none passed
     Origine origine;
-    const char *costante;    // with Origine::Costante
-    int chiave;              // 0 none, 1 key, 2 key with the fixed-value flag
-    double dimensione;       // 0: none
-    bool dimensioneIntera;   // the size is passed as an Integer
+    const char *costante;  // with Origine::Costante
+    int chiave;            // 0 none, 1 key, 2 key with the fixed-value flag
+    double dimensione;     // 0: none
+    bool dimensioneIntera; // the size is passed as an Integer
     bool opzione;
-    const char *formato;     // nullptr: none
-    bool like;               // search operator "like*" (else "=")
+    const char *formato; // nullptr: none
+    bool like;           // search operator "like*" (else "=")
     Condizione condizione;
-    const char *chiavePers;  // DescrizionePers: the personal key of the caption
-    int etichettaEmail;      // 1081..1083: caption "EMail " + that label's text
+    const char *chiavePers; // DescrizionePers: the personal key of the caption
+    int etichettaEmail;     // 1081..1083: caption "EMail " + that label's text
 };
 
 // All 137 entries, in registration order.
@@ -69,7 +69,7 @@ const Voce *VoceCampo(const QString &campo);
 struct Condizioni {
     bool colonnaCognome = true;
     bool colonnaLivelliXml = true;
-    bool gesTaglie = false;             // host "Mag.GesTaglie" is "S"
+    bool gesTaglie = false; // host "Mag.GesTaglie" is "S"
     bool colonnaOpposizione = true;
     // Personal descriptions DescDataPers1..3, DescDescPers1..3.
     std::array<QString, 6> descrizioniPers;

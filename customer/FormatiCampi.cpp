@@ -21,8 +21,8 @@ QString IbanAGruppi(const QString &iban)
 QString BloccoIndirizzo(const QString &ragSoc, const QString &ragSoc2, const QString &indirizzo,
                         const QString &cap, const QString &localita, const QString &pr, const QString &stato)
 {
-    return ragSoc + u' ' + ragSoc2 + QStringLiteral("\r\n") + indirizzo + QStringLiteral("\r\n") + cap + u' ' +
-           localita + QStringLiteral(" (") + pr + QStringLiteral(")-") + stato;
+    return ragSoc + u' ' + ragSoc2 + QStringLiteral("\r\n") + indirizzo + QStringLiteral("\r\n") + cap +
+           u' ' + localita + QStringLiteral(" (") + pr + QStringLiteral(")-") + stato;
 }
 
 QUrl IndirizzoMappa(const QString &indirizzo, const QString &cap, const QString &localita, const QString &pr,

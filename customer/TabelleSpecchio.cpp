@@ -129,8 +129,10 @@ const std::vector<ComboCodici> &Combo()
             {5180, "TipoProvv", ModoCombo::PerCodice, tipiProvv, codiciProvv},
             {5185, "TipoProvv2", ModoCombo::PerCodice, tipiProvv, codiciProvv},
             {5100, "StRifOrd", ModoCombo::PerCodice,
-             u({"T Da Tab.Fatt.", "No", "Si ", "Solo Preventivi", "Solo Ordini"}), u({"T", "N", "S", "P", "O"})},
-            {5110, "StRifCli", ModoCombo::PerCodice, u({"T Da Tab.Fatt.", "N No", "S Si"}), u({"T", "N", "S"})},
+             u({"T Da Tab.Fatt.", "No", "Si ", "Solo Preventivi", "Solo Ordini"}),
+             u({"T", "N", "S", "P", "O"})},
+            {5110, "StRifCli", ModoCombo::PerCodice, u({"T Da Tab.Fatt.", "N No", "S Si"}),
+             u({"T", "N", "S"})},
         };
         const char *email[] = {"EmailFat", "EmailDdt", "EmailOrd", "EmailAltro", "EmailPEC"};
         for (int i = 0; i < 5; ++i)

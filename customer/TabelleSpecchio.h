@@ -14,10 +14,10 @@ namespace TabelleSpecchio
 constexpr int Spunta = 1, Vuota = 0, Grigia = 2;
 
 struct Casella {
-    int indice;             // txt / Che index
+    int indice; // txt / Che index
     const char *campo;
     const char *didascalia;
-    bool maiGrigia;         // BlackList: anything but "S" clears it
+    bool maiGrigia; // BlackList: anything but "S" clears it
 };
 // In mirroring order (CassaPrev last).
 const std::vector<Casella> &Caselle();
@@ -31,11 +31,11 @@ QString CodiceDaStato(int stato);
 enum class Gruppo { StatoGiuridico, Sesso, AllegaPdf };
 struct GruppoOpzioni {
     Gruppo gruppo;
-    int indice;             // the hidden code field
+    int indice; // the hidden code field
     const char *didascalia;
-    QStringList opzioni;    // captions, option 0 first
-    QStringList codici;     // one per option
-    int predefinita;        // option shown for a code outside the table (-1: none)
+    QStringList opzioni; // captions, option 0 first
+    QStringList codici;  // one per option
+    int predefinita;     // option shown for a code outside the table (-1: none)
 };
 const GruppoOpzioni &Opzioni(Gruppo g);
 // Option selected by a code (-1: none).
@@ -44,16 +44,16 @@ QString CodiceDaOpzione(Gruppo g, int opzione);
 
 // How a combo maps codes and items.
 enum class ModoCombo {
-    PerCodice,   // each item stands for a code; an empty or unknown code: no item
-    Livelli,     // FENoStampaLivelli: empty and unknown codes show item 0
-    Numero,      // e-mail choices: the item whose position is the code's number
+    PerCodice, // each item stands for a code; an empty or unknown code: no item
+    Livelli,   // FENoStampaLivelli: empty and unknown codes show item 0
+    Numero,    // e-mail choices: the item whose position is the code's number
 };
 struct ComboCodici {
     int indice;
     const char *campo;
     ModoCombo modo;
-    QStringList voci;       // item captions (empty for the e-mail choices: set by the form)
-    QStringList codici;     // code of each item
+    QStringList voci;   // item captions (empty for the e-mail choices: set by the form)
+    QStringList codici; // code of each item
 };
 // In mirroring order: the eleven coded combos, then the five e-mail choices.
 const std::vector<ComboCodici> &Combo();
@@ -67,6 +67,9 @@ QString CodiceDaPosizione(const ComboCodici &c, int posizione);
 
 // Indexes of the e-mail choices.
 constexpr int PrimaEmail = 1085, UltimaEmail = 1089;
-inline bool ComboEmail(int indice) { return indice >= PrimaEmail && indice <= UltimaEmail; }
+inline bool ComboEmail(int indice)
+{
+    return indice >= PrimaEmail && indice <= UltimaEmail;
+}
 
 } // namespace TabelleSpecchio

@@ -26,12 +26,12 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QPushButton>
-#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace
@@ -196,8 +196,8 @@ void frmClienti::Form_Load()
 
         GestPagine *pag = ogComPag();
         pag->ImpostaMessaggi([](const QString &testo, const QStringList &pulsanti, int predefinito) {
-            return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600, 0,
-                          predefinito);
+            return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600,
+                          0, predefinito);
         });
         pag->TabellaPrincipale(QStringLiteral("Pianoconti"));
         pag->ImpostaModoAvvio(0);
@@ -232,8 +232,9 @@ void frmClienti::Form_Load()
                 predef = host(QStringLiteral("CauCon.MastroClienti"));
                 break;
             case CatalogoClienti::Origine::DataLavoro:
-                predef = Globali::DataMenu.isValid() ? Globali::DataMenu.toString(QStringLiteral("dd/MM/yyyy"))
-                                                     : QString();
+                predef = Globali::DataMenu.isValid()
+                             ? Globali::DataMenu.toString(QStringLiteral("dd/MM/yyyy"))
+                             : QString();
                 break;
             case CatalogoClienti::Origine::StatoPredef:
                 predef = CodStatoDef;
@@ -243,8 +244,9 @@ void frmClienti::Form_Load()
                 break;
             case CatalogoClienti::Origine::HostRitAcconto: {
                 const QString r = host(QStringLiteral("Ditta.PercRitAccCli"));
-                predef = r.trimmed().isEmpty() ? QString()
-                                               : Globali::Util().FormattaMaschera(r, QStringLiteral("#,###.^^"));
+                predef = r.trimmed().isEmpty()
+                             ? QString()
+                             : Globali::Util().FormattaMaschera(r, QStringLiteral("#,###.^^"));
                 break;
             }
             }
@@ -335,7 +337,8 @@ void frmClienti::Form_Load()
         MsgErroreApertura(e.numero(), e.descrizione(), CaptionIniziale + QStringLiteral("\r\n"), QString());
         CaricaNonRiuscito();
     } catch (const std::exception &e) {
-        MsgErroreApertura(0, QString::fromLocal8Bit(e.what()), CaptionIniziale + QStringLiteral("\r\n"), QString());
+        MsgErroreApertura(0, QString::fromLocal8Bit(e.what()), CaptionIniziale + QStringLiteral("\r\n"),
+                          QString());
         CaricaNonRiuscito();
     }
 }
@@ -416,7 +419,8 @@ void frmClienti::MenuFrm()
 void frmClienti::PassaA()
 {
     if (Globali::MenuClient)
-        Globali::MenuClient->PassaAProgramma(QStringLiteral("Clienti"), QStringLiteral("frmClienti"), osKeySec());
+        Globali::MenuClient->PassaAProgramma(QStringLiteral("Clienti"), QStringLiteral("frmClienti"),
+                                             osKeySec());
 }
 
 void frmClienti::closeEvent(QCloseEvent *ev)

@@ -266,7 +266,8 @@ class frmClienti : public QWidget,
     void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
     void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift) override;
     void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) override;
-    void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue, bool &Cancel) override;
+    void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue,
+                                 bool &Cancel) override;
     void dbgRiga_ButtonClick(GestLinee &griglia, int ColIndex) override;
     void dbgRiga_RowColChange(GestLinee &griglia, int LastRow, int LastCol) override;
     void dbgRiga_DblClick(GestLinee &griglia) override;
@@ -459,7 +460,7 @@ class frmClienti : public QWidget,
     bool m_contoAppenaLetto = false;
     QPointer<GestPagine> m_comPag;
     QPointer<frmLisAnagHotel> m_lisAnag;
-    QPointer<QWidget> m_finestraLista;  // the list window behind frmClientiLis
+    QPointer<QWidget> m_finestraLista; // the list window behind frmClientiLis
     std::array<QPointer<GestLinee>, 2> m_gestLin;
     // "account|letter" of the letters whose totals errors were shown, so that
     // moving over the lines does not show them again.

@@ -52,8 +52,8 @@ void frmClienti::ComCreaKey_Click()
 
 void frmClienti::comMappa_Click()
 {
-    const QUrl indirizzo =
-        IndirizzoMappa(txt(1010)->text(), txt(1020)->text(), txt(1045)->text(), txt(1040)->text(), Lab(1050)->text());
+    const QUrl indirizzo = IndirizzoMappa(txt(1010)->text(), txt(1020)->text(), txt(1045)->text(),
+                                          txt(1040)->text(), Lab(1050)->text());
     if (indirizzo.isEmpty())
         return;
     if (!UtilFinestre::ApriConShell(indirizzo))

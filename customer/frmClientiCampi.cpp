@@ -91,8 +91,8 @@ void frmClienti::txt_KeyUp(int Index, int &KeyCode, int Shift)
             // The lookup shows the chosen account's name in the name field: that
             // is the account about to be read, not an edit of the one shown.
             ScritturaProgramma p(m_inSpecchio);
-            ApriHelpRicerca(risultato, QStringLiteral("Conto"), TxtCodCli, txt(40), tasto, QStringLiteral("3"),
-                            scelto, QString(), false, QString());
+            ApriHelpRicerca(risultato, QStringLiteral("Conto"), TxtCodCli, txt(40), tasto,
+                            QStringLiteral("3"), scelto, QString(), false, QString());
         }
         if (!scelto) {
             UtilFinestre::ImpostaFocus(txt(30), true);
@@ -113,9 +113,10 @@ void frmClienti::txt_KeyUp(int Index, int &KeyCode, int Shift)
         return;
     }
     if (Index == 4180 || Index == 5140) {
-        const QVariantList contesto = {QStringLiteral("3"), txt(10)->text() + txt(20)->text() + txt(30)->text()};
-        ApriHelpRicerca(risultato, QStringLiteral("IndSped"), txt(Index), Lab.Trova(Index), tasto, contesto, scelto,
-                        QString(), false, QString());
+        const QVariantList contesto = {QStringLiteral("3"),
+                                       txt(10)->text() + txt(20)->text() + txt(30)->text()};
+        ApriHelpRicerca(risultato, QStringLiteral("IndSped"), txt(Index), Lab.Trova(Index), tasto, contesto,
+                        scelto, QString(), false, QString());
         return;
     }
     TipoCampo r;

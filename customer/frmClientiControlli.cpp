@@ -177,8 +177,9 @@ void frmClienti::ControllaCampo(int Index)
     }
     case 4126:
     case 4128:
-        intervallo(4126, 4128, false,
-                   QStringLiteral("Date Procedura Concorsuale non progressive o manca la data di partenza!!"));
+        intervallo(
+            4126, 4128, false,
+            QStringLiteral("Date Procedura Concorsuale non progressive o manca la data di partenza!!"));
         break;
     case 4210:
     case 4215:
@@ -216,20 +217,21 @@ void frmClienti::ControllaPartitaIva()
     if (numero.isEmpty() || u.ValoreVuoto(chiave))
         return;
     RecDat rs;
-    const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
-                                 QStringLiteral("Select PianoConti.*") + QStringLiteral(" FROM PianoConti ") +
-                                     QStringLiteral(" WHERE Tipo = '") + QStringLiteral("3") + QStringLiteral("'") +
-                                     QStringLiteral(" AND PianoConti.PartIva = ") + u.ValoreSql(numero) +
-                                     QStringLiteral(" and Gruppo & Mastro & Conto <>") + u.ValoreSql(chiave),
-                                 false, RecDat::TipoSnapshot);
+    const QString h =
+        rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, QString(),
+                   QStringLiteral("Select PianoConti.*") + QStringLiteral(" FROM PianoConti ") +
+                       QStringLiteral(" WHERE Tipo = '") + QStringLiteral("3") + QStringLiteral("'") +
+                       QStringLiteral(" AND PianoConti.PartIva = ") + u.ValoreSql(numero) +
+                       QStringLiteral(" and Gruppo & Mastro & Conto <>") + u.ValoreSql(chiave),
+                   false, RecDat::TipoSnapshot);
     if (rs.FineDati(h))
         return;
     const auto campo = [&](const char *c) {
         return rs.LeggiCampo(h, QString::fromLatin1(c), UtilGlob::TipoTesto).toString();
     };
-    const QString testo = QStringLiteral("Attenzione!! Esiste un altro cliente con questa Partita Iva: Cod:") +
-                          campo("Gruppo") + QStringLiteral("-") + campo("Mastro") + QStringLiteral("-") +
-                          campo("Conto");
+    const QString testo =
+        QStringLiteral("Attenzione!! Esiste un altro cliente con questa Partita Iva: Cod:") +
+        campo("Gruppo") + QStringLiteral("-") + campo("Mastro") + QStringLiteral("-") + campo("Conto");
     ScriviPannello(QStringLiteral("Messaggio"), testo);
     msgCom(testo);
 }

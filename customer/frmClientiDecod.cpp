@@ -350,8 +350,8 @@ void frmClienti::visDecodFatturazione()
 void frmClienti::pulDecodFatturazione()
 {
     // The bank's description, shown on the accounting page, is emptied too.
-    svuota({Lab(4000), Lab(5000), Lab(5020), Lab(5030), Lab(5040), Lab(5050), Lab(5150), Lab(5160), labProv(5150),
-            labProv(5160), Lab(5140), Lab(5010)});
+    svuota({Lab(4000), Lab(5000), Lab(5020), Lab(5030), Lab(5040), Lab(5050), Lab(5150), Lab(5160),
+            labProv(5150), labProv(5160), Lab(5140), Lab(5010)});
 }
 
 void frmClienti::visDecodClaAttr()

@@ -88,8 +88,8 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         if ((!m_comPag || m_comPag->StatoPagina() != GestPagine::StatoNuovo ||
              !m_comPag->LetturaRifiutata()) &&
             !NomeDaContoLetto(gruppo, mastro, conto))
-            FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(), nullptr,
-                             QString(), false, false);
+            FiltroDecodifica(QStringLiteral("Conto"), TxtCodCli, txt(40), nullptr, true, true, QString(),
+                             nullptr, QString(), false, false);
         break;
     }
     case 1030:

@@ -18,8 +18,8 @@
 namespace
 {
 
-constexpr long ColoreNormale = 0xFF0000;  // blue
-constexpr long ColoreAvviso = 0xFF;       // red
+constexpr long ColoreNormale = 0xFF0000; // blue
+constexpr long ColoreAvviso = 0xFF;      // red
 
 } // namespace
 
@@ -45,8 +45,8 @@ void frmClienti::MostraTotaliDichIntenti()
     const int lettera = int(numero);
     double fatture = 0, ddt = 0, ordini = 0;
     QString errori;
-    DichIntenti::TotDichIntenti(lettera, txt(10)->text(), txt(20)->text(), txt(30)->text(), fatture, ddt, ordini,
-                                false, &errori);
+    DichIntenti::TotDichIntenti(lettera, txt(10)->text(), txt(20)->text(), txt(30)->text(), fatture, ddt,
+                                ordini, false, &errori);
     if (!errori.isEmpty()) {
         // Once per letter of the account shown, not at every move over its lines.
         const QString conto = txt(10)->text() + u'|' + txt(20)->text() + u'|' + txt(30)->text() + u'|';
@@ -59,8 +59,8 @@ void frmClienti::MostraTotaliDichIntenti()
         }
     }
     const auto testo = [&u](double totale) {
-        return u.FormattaImporto(totale, Globali::NumDecEuro, QStringLiteral("0"), false, QStringLiteral("#,###"), 0,
-                                 QString(), QStringLiteral("^"));
+        return u.FormattaImporto(totale, Globali::NumDecEuro, QStringLiteral("0"), false,
+                                 QStringLiteral("#,###"), 0, QString(), QStringLiteral("^"));
     };
     Lab(7010)->setText(testo(fatture));
     Lab(7020)->setText(testo(ddt));
@@ -68,6 +68,6 @@ void frmClienti::MostraTotaliDichIntenti()
     // A letter without an amount (one for a period) has no limit to exceed.
     const QVariant importo = g->ValoreCella(QStringLiteral("ImportoDichIntenti"));
     const bool senzaImporto = u.ValoreVuoto(importo, UtilGlob::TipoTesto, 1, false);
-    colora(!senzaImporto &&
-           ConfrontaImporti(QVariant(u.ValoreDecimale(importo, true)), QVariant(fatture + ddt + ordini), -8) == -1);
+    colora(!senzaImporto && ConfrontaImporti(QVariant(u.ValoreDecimale(importo, true)),
+                                             QVariant(fatture + ddt + ordini), -8) == -1);
 }

@@ -70,7 +70,8 @@ void frmClienti::CercaDocumento()
     if (g->Livello() != 1)
         return;
     if (g->RigaCorrente() < 0) {
-        avviso(QStringLiteral("Selezionare la riga del documento, o aggiungerne una, prima di scegliere il file."));
+        avviso(QStringLiteral(
+            "Selezionare la riga del documento, o aggiungerne una, prima di scegliere il file."));
         return;
     }
     try {
@@ -80,8 +81,8 @@ void frmClienti::CercaDocumento()
         const QString cartella = u.CartellaDaPercorso(percorso);
         const QString nome = u.NomeDaPercorso(percorso);
         const QString scelto = UtilFinestre::ScegliFileDaAprire(
-            this, QStringLiteral("File Base da Copiare"), nome.isEmpty() ? cartella : u.UnisciPercorso(cartella, nome),
-            QString());
+            this, QStringLiteral("File Base da Copiare"),
+            nome.isEmpty() ? cartella : u.UnisciPercorso(cartella, nome), QString());
         if (scelto.isEmpty())
             return;
         g->ImpostaValoreCella(QStringLiteral("Percorso"), ConSegnaposto(scelto, valore, segnaposto));

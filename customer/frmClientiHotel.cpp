@@ -22,7 +22,7 @@ struct Copia {
 };
 
 // Guest columns copied as they are, in this order.
-const Copia kCopie[] = {{"Rag1", 40},      {"Rag1", 50},  {"Rag2", 60},     {"PARTIVA", 1090},
+const Copia kCopie[] = {{"Rag1", 40},        {"Rag1", 50},  {"Rag2", 60},       {"PARTIVA", 1090},
                         {"INDIRIZZO", 1010}, {"CAP", 1020}, {"LOCALITA", 1045}, {"PROVINCIA", 1040}};
 // Phone numbers: the area code, a blank and the number, when there is a number.
 const Copia kTelefoni[] = {{"TELEFONO", 1060}, {"TELEF2", 1065}, {"FAX", 1070}};

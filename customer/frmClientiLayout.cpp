@@ -413,9 +413,9 @@ void frmClienti::CreaPagine()
             for (const Elemento &e : colonna) {
                 const int i = e.indice;
                 const CatalogoClienti::Voce *voce = CatalogoClienti::VoceIndice(i);
-                const QString didascalia = e.didascalia ? testo(e.didascalia)
-                                                        : (voce && voce->didascalia ? testo(voce->didascalia)
-                                                                                     : QString());
+                const QString didascalia =
+                    e.didascalia ? testo(e.didascalia)
+                                 : (voce && voce->didascalia ? testo(voce->didascalia) : QString());
                 auto *box = txt.Aggiungi(i, new QLineEdit(pagina));
                 switch (e.tipo) {
                 case Tipo::Testo:
@@ -471,7 +471,8 @@ void frmClienti::CreaPagine()
                                 cb->addItem(k == 0 ? QStringLiteral("Scelta predefinita") : QString(), 0);
                         else
                             for (int k = 0; k < c->voci.size(); ++k)
-                                cb->addItem(c->voci[k], c->modo == TabelleSpecchio::ModoCombo::Livelli ? 0 : k);
+                                cb->addItem(c->voci[k],
+                                            c->modo == TabelleSpecchio::ModoCombo::Livelli ? 0 : k);
                     }
                     cb->setCurrentIndex(-1);
                     // A long item does not widen its column at the expense of
@@ -484,10 +485,9 @@ void frmClienti::CreaPagine()
                 }
                 case Tipo::Gruppo: {
                     box->hide();
-                    const TabelleSpecchio::Gruppo quale =
-                        i == 1120   ? TabelleSpecchio::Gruppo::StatoGiuridico
-                        : i == 1130 ? TabelleSpecchio::Gruppo::Sesso
-                                    : TabelleSpecchio::Gruppo::AllegaPdf;
+                    const TabelleSpecchio::Gruppo quale = i == 1120 ? TabelleSpecchio::Gruppo::StatoGiuridico
+                                                          : i == 1130 ? TabelleSpecchio::Gruppo::Sesso
+                                                                      : TabelleSpecchio::Gruppo::AllegaPdf;
                     const auto &def = TabelleSpecchio::Opzioni(quale);
                     auto &gruppo = quale == TabelleSpecchio::Gruppo::StatoGiuridico ? OptStatoGiu
                                    : quale == TabelleSpecchio::Gruppo::Sesso        ? OptSesso

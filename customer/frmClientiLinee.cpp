@@ -31,32 +31,46 @@ namespace
 const QStringList kColonneDoc = {QStringLiteral("Gruppo"),      QStringLiteral("Mastro"),
                                  QStringLiteral("Conto"),       QStringLiteral("Ordine"),
                                  QStringLiteral("Descrizione"), QStringLiteral("Percorso")};
-const QStringList kColonneDic = {
-    QStringLiteral("Gruppo"),           QStringLiteral("Mastro"),          QStringLiteral("Conto"),
-    QStringLiteral("PdcDicIntenti"),    QStringLiteral("Descrizione"),     QStringLiteral("Attivo"),
-    QStringLiteral("ProtRicezione"),    QStringLiteral("DataRicAE"),       QStringLiteral("NrDichIntenti"),
-    QStringLiteral("DataDichIntenti"),  QStringLiteral("NrPrgIntenti"),    QStringLiteral("DataRicComIntenti"),
-    QStringLiteral("RifComunicIntenti"), QStringLiteral("ImportoDichIntenti"), QStringLiteral("DataDAIntenti"),
-    QStringLiteral("DataAIntenti")};
+const QStringList kColonneDic = {QStringLiteral("Gruppo"),
+                                 QStringLiteral("Mastro"),
+                                 QStringLiteral("Conto"),
+                                 QStringLiteral("PdcDicIntenti"),
+                                 QStringLiteral("Descrizione"),
+                                 QStringLiteral("Attivo"),
+                                 QStringLiteral("ProtRicezione"),
+                                 QStringLiteral("DataRicAE"),
+                                 QStringLiteral("NrDichIntenti"),
+                                 QStringLiteral("DataDichIntenti"),
+                                 QStringLiteral("NrPrgIntenti"),
+                                 QStringLiteral("DataRicComIntenti"),
+                                 QStringLiteral("RifComunicIntenti"),
+                                 QStringLiteral("ImportoDichIntenti"),
+                                 QStringLiteral("DataDAIntenti"),
+                                 QStringLiteral("DataAIntenti")};
 
-constexpr double LarghezzaData = -1;  // the width of "31/12/2999" in the form's font
+constexpr double LarghezzaData = -1; // the width of "31/12/2999" in the form's font
 
 struct ColonnaLinea {
     const char *campo;
-    const char *didascalia;  // nullptr: the field's name
-    double larghezza;        // twips before the screen factor
+    const char *didascalia; // nullptr: the field's name
+    double larghezza;       // twips before the screen factor
 };
 
 const ColonnaLinea kLarghezzeDoc[] = {
     {"Ordine", nullptr, 800}, {"Descrizione", nullptr, 3000}, {"Percorso", nullptr, 4500}};
-const ColonnaLinea kLarghezzeDic[] = {
-    {"PdcDicIntenti", "Cod.", 450},        {"Descrizione", nullptr, 2700},
-    {"Attivo", nullptr, 450},              {"ProtRicezione", nullptr, 1500},
-    {"DataRicAE", "DtRicAgEn", LarghezzaData}, {"NrDichIntenti", "Numero", 900},
-    {"DataDichIntenti", "Data", LarghezzaData}, {"NrPrgIntenti", "Num.Asseg.", 950},
-    {"DataRicComIntenti", "Dt.Ricev.", LarghezzaData}, {"RifComunicIntenti", "Rif.", 400},
-    {"ImportoDichIntenti", "Importo", 1000}, {"DataDAIntenti", "Periodo da", LarghezzaData},
-    {"DataAIntenti", "Periodo a", LarghezzaData}};
+const ColonnaLinea kLarghezzeDic[] = {{"PdcDicIntenti", "Cod.", 450},
+                                      {"Descrizione", nullptr, 2700},
+                                      {"Attivo", nullptr, 450},
+                                      {"ProtRicezione", nullptr, 1500},
+                                      {"DataRicAE", "DtRicAgEn", LarghezzaData},
+                                      {"NrDichIntenti", "Numero", 900},
+                                      {"DataDichIntenti", "Data", LarghezzaData},
+                                      {"NrPrgIntenti", "Num.Asseg.", 950},
+                                      {"DataRicComIntenti", "Dt.Ricev.", LarghezzaData},
+                                      {"RifComunicIntenti", "Rif.", 400},
+                                      {"ImportoDichIntenti", "Importo", 1000},
+                                      {"DataDAIntenti", "Periodo da", LarghezzaData},
+                                      {"DataAIntenti", "Periodo a", LarghezzaData}};
 
 constexpr double TwipPerPixel = 15;
 
@@ -87,8 +101,8 @@ GestLinee *frmClienti::GestLin(int i)
         g = new GestLinee(this);
         g->ImpostaIndice(i);
         g->ImpostaMessaggi([](const QString &testo, const QStringList &pulsanti, int predefinito) {
-            return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600, 0,
-                          predefinito);
+            return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600,
+                          0, predefinito);
         });
     }
     return g;
@@ -99,9 +113,9 @@ void frmClienti::InizAbilLin()
     // Whether this user may change the grids: the host decides, once, before
     // the form's read-only opening sets the level of grid 0 (oiAbilRW); each
     // grid takes its right again whenever it shows an account's lines.
-    const QVariant abil = Globali::MenuClient
-                              ? Globali::MenuClient->LeggiPar(QStringLiteral("HlpAbil:clienti:clie"), QString())
-                              : QVariant();
+    const QVariant abil =
+        Globali::MenuClient ? Globali::MenuClient->LeggiPar(QStringLiteral("HlpAbil:clienti:clie"), QString())
+                            : QVariant();
     for (int i = 0; i < 2; ++i) {
         AbilLin[size_t(i)] = ComeBooleano(abil);
         obAbilRW(i, AbilLin[size_t(i)]);
@@ -161,13 +175,16 @@ void frmClienti::PersColonne()
     GestLinee *g = GestLin(LinAttuale);
     double fattore = 1;
     if (m_comPag) {
-        const double risVid = Globali::Util().ValoreNumerico(m_comPag->LeggiParPagina(QStringLiteral("RisVid")));
+        const double risVid =
+            Globali::Util().ValoreNumerico(m_comPag->LeggiParPagina(QStringLiteral("RisVid")));
         if (risVid > 0 && risVid != 1)
             fattore = risVid;
     }
     const QFontMetrics fm(dbgRiga(LinAttuale)->font());
     // The text and the cell's margins, so that a date or an amount is never cut.
-    const auto misura = [&fm](const QString &testo) { return (fm.horizontalAdvance(testo) + 12) * TwipPerPixel; };
+    const auto misura = [&fm](const QString &testo) {
+        return (fm.horizontalAdvance(testo) + 12) * TwipPerPixel;
+    };
     const double data = misura(QStringLiteral("31/12/2999"));
     const double importo = misura(QStringLiteral("99.999.999,99"));
     // Nor is a caption: the header's font, its margins and a sort arrow.
@@ -182,7 +199,8 @@ void frmClienti::PersColonne()
             larghezza = std::max(larghezza, importo);
         larghezza = std::max(larghezza, misuraTesta(c.didascalia ? QString::fromUtf8(c.didascalia) : campo));
         g->LarghezzaColonna(campo, larghezza,
-                            campo == QLatin1String("ImportoDichIntenti") ? Globali::FmtImportoEuro : QString());
+                            campo == QLatin1String("ImportoDichIntenti") ? Globali::FmtImportoEuro
+                                                                         : QString());
         if (c.didascalia)
             g->DidascaliaColonna(campo, QString::fromUtf8(c.didascalia));
     };

@@ -30,7 +30,8 @@ bool frmClienti::DatiValidi(int ColIndex, bool flag, const QVariant &OldValue)
     return DatiValidi(LinAttuale, ColIndex, flag, OldValue);
 }
 
-bool frmClienti::DatiValidi(int Index, const QVariant &ColIndex, bool flag, const std::optional<QVariant> &pvOldVal)
+bool frmClienti::DatiValidi(int Index, const QVariant &ColIndex, bool flag,
+                            const std::optional<QVariant> &pvOldVal)
 {
     // A check that arrives while another one shows its message accepts.
     if (ValidaInCorso[1] == 1)
@@ -57,16 +58,17 @@ bool frmClienti::DatiValidi(int Index, const QVariant &ColIndex, bool flag, cons
                 ok = !u.ValoreVuoto(maiuscolo, UtilGlob::TipoTesto, 1, false) && maiuscolo.size() == 1 &&
                      QString::fromLatin1(attivo ? "SN" : "123").contains(maiuscolo);
                 if (!ok)
-                    messaggio = attivo ? QString::fromUtf8("Valore valido per 'Attivo': S=Sì, N=No")
-                                       : QString::fromUtf8("Valore valido per 'La dichiariazione si riferisce a'\r\n"
-                                                           "1=Una sola operazione, 2=più operazioni, 3=operazioni "
-                                                           "di un periodo");
+                    messaggio =
+                        attivo ? QString::fromUtf8("Valore valido per 'Attivo': S=Sì, N=No")
+                               : QString::fromUtf8("Valore valido per 'La dichiariazione si riferisce a'\r\n"
+                                                   "1=Una sola operazione, 2=più operazioni, 3=operazioni "
+                                                   "di un periodo");
             } else if (campo(nome, "ImportoDichIntenti")) {
                 ok = u.ControllaValore(valore, UtilGlob::TipoImporto, &messaggio);
                 if (ok)
-                    g->ImpostaValoreCella(col, u.FormattaImporto(valore, Globali::NumDecEuro, QStringLiteral("0"),
-                                                                  false, QStringLiteral("#,###"), 0, QString(),
-                                                                  QStringLiteral("^")));
+                    g->ImpostaValoreCella(
+                        col, u.FormattaImporto(valore, Globali::NumDecEuro, QStringLiteral("0"), false,
+                                               QStringLiteral("#,###"), 0, QString(), QStringLiteral("^")));
             } else {
                 ok = true;
             }
@@ -101,15 +103,18 @@ bool frmClienti::VerifObbl(const QString &psCampo, const QString &psDescr, int p
 bool frmClienti::VerifObbligatoriDic()
 {
     if (!VerifObbl(QStringLiteral("PdcDicIntenti"),
-                   QStringLiteral("Inserire il Codice da assegnare alla dichiarazione d'intenti"), UtilGlob::TipoIntero))
+                   QStringLiteral("Inserire il Codice da assegnare alla dichiarazione d'intenti"),
+                   UtilGlob::TipoIntero))
         return false;
     GestLinee *g = GestLin(1);
     // A receipt of the revenue agency stands for the letter's own data.
-    if (!Globali::Util().ValoreVuoto(g->ValoreCella(QStringLiteral("ProtRicezione")), UtilGlob::TipoTesto, 1, false))
-        return VerifObbl(QStringLiteral("DataRicAE"),
-                         QStringLiteral("Inserire la Data ricezione Agenzia Entrate (una data nell'anno della "
-                                        "dichiarazione)"),
-                         UtilGlob::TipoData);
+    if (!Globali::Util().ValoreVuoto(g->ValoreCella(QStringLiteral("ProtRicezione")), UtilGlob::TipoTesto, 1,
+                                     false))
+        return VerifObbl(
+            QStringLiteral("DataRicAE"),
+            QStringLiteral("Inserire la Data ricezione Agenzia Entrate (una data nell'anno della "
+                           "dichiarazione)"),
+            UtilGlob::TipoData);
     struct Obbligo {
         const char *campo, *parte;
         int tipo;
@@ -120,7 +125,8 @@ bool frmClienti::VerifObbligatoriDic()
         {"NrPrgIntenti", " il Numero assegnato alla dichiarazione d'intenti", UtilGlob::TipoIntero},
         {"DataRicComIntenti", " la Data di ricevimento dichiarazione d'intenti", UtilGlob::TipoData}};
     if (g->ValoreCella(QStringLiteral("RifComunicIntenti")).toString() == QLatin1String("3")) {
-        obblighi.push_back({"DataDAIntenti", " la Data di inizio periodo delle operazioni", UtilGlob::TipoData});
+        obblighi.push_back(
+            {"DataDAIntenti", " la Data di inizio periodo delle operazioni", UtilGlob::TipoData});
         obblighi.push_back({"DataAIntenti", " la Data di fine periodo delle operazioni", UtilGlob::TipoData});
     } else {
         obblighi.push_back({"ImportoDichIntenti", " l'Importo delle operazioni", UtilGlob::TipoDoppio});

@@ -25,7 +25,8 @@ const QString kNessunConto = QStringLiteral(" Where Gruppo = 'qspeftyàòéè§�
 // by position): shown and edited the Italian way either way.
 bool importoLettera(RecDat &rec, const QString &h, const QVariant &campo)
 {
-    const QString nome = UtilGlob::ValoreENumero(campo) ? rec.CampoDao(h, campo.toInt()).Name : campo.toString();
+    const QString nome =
+        UtilGlob::ValoreENumero(campo) ? rec.CampoDao(h, campo.toInt()).Name : campo.toString();
     return nome.compare(QLatin1String("ImportoDichIntenti"), Qt::CaseInsensitive) == 0;
 }
 
@@ -82,11 +83,13 @@ QVariant frmClienti::DatiPrepara(const QVariant &pvOrdin, bool pbVuoto)
     QString ordine;
     if (g == 0) {
         sql = QStringLiteral("SELECT Gruppo, Mastro, Conto ") + QStringLiteral(", Ordine") +
-              QStringLiteral(", Descrizione") + QStringLiteral(", Percorso") + QStringLiteral(" From PianoContiDoc");
+              QStringLiteral(", Descrizione") + QStringLiteral(", Percorso") +
+              QStringLiteral(" From PianoContiDoc");
         ordine = QStringLiteral(" Order by Ordine");
     } else {
         sql = QStringLiteral("SELECT Gruppo, Mastro, Conto ") + QStringLiteral(", PdcDicIntenti") +
-              QStringLiteral(", Descrizione, Attivo, ProtRicezione, DataRicAE, NrDichIntenti, DataDichIntenti") +
+              QStringLiteral(
+                  ", Descrizione, Attivo, ProtRicezione, DataRicAE, NrDichIntenti, DataDichIntenti") +
               QStringLiteral(", NrPrgIntenti, DataRicComIntenti, RifComunicIntenti") +
               QStringLiteral(", ImportoDichIntenti, DataDAIntenti, DataAIntenti") +
               QStringLiteral(" From PdcDicIntenti");
@@ -221,11 +224,13 @@ QString frmClienti::codiceDoppio(int g)
     lin->ImpostaColonnaCorrente(chiave);
     const QString valore = lin->ValoreCella(chiave).toString().trimmed();
     if (g == 1)
-        return QStringLiteral("Il codice %1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
-                              "indicare un codice diverso.")
+        return QStringLiteral(
+                   "Il codice %1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
+                   "indicare un codice diverso.")
             .arg(valore);
-    return QStringLiteral("Il numero d'ordine %1 è già assegnato a un altro documento di questo cliente: indicare "
-                          "un numero diverso.")
+    return QStringLiteral(
+               "Il numero d'ordine %1 è già assegnato a un altro documento di questo cliente: indicare "
+               "un numero diverso.")
         .arg(valore);
 }
 
@@ -300,7 +305,8 @@ QVariant frmClienti::ovDatiValue(const QVariant &pvCampo)
     RecDat &rec = *RecLin[size_t(LinAttuale)];
     const QString &h = IdRecLin[size_t(LinAttuale)];
     if (LinAttuale == 0)
-        return UtilGlob::ValoreENumero(pvCampo) ? rec.ValoreCampoIdx(h, pvCampo) : rec.LeggiCampo(h, pvCampo.toString());
+        return UtilGlob::ValoreENumero(pvCampo) ? rec.ValoreCampoIdx(h, pvCampo)
+                                                : rec.LeggiCampo(h, pvCampo.toString());
     const QVariant v = rec.ValoreCampoIdx(h, pvCampo);
     if (importoLettera(rec, h, pvCampo))
         return Globali::Util().FormattaImporto(v, Globali::NumDecEuro, QStringLiteral("0"), false,

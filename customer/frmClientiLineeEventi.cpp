@@ -47,7 +47,8 @@ void frmClienti::ButtonComandoLin(const QString &psKey)
         if (ModificaOk[size_t(g)] && stato == GestPagine::StatoRecord)
             lin->EseguiComando(psKey, QVariant(), false);
         lin->DopoComando(stato);
-        if (psKey.compare(QLatin1String("Cancella"), Qt::CaseInsensitive) == 0 && stato == GestPagine::StatoRecord) {
+        if (psKey.compare(QLatin1String("Cancella"), Qt::CaseInsensitive) == 0 &&
+            stato == GestPagine::StatoRecord) {
             AzioneLin[size_t(g)] = 1;
             timVarie->start();
         }
@@ -100,7 +101,8 @@ void frmClienti::dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii)
         KeyAscii = ',';
 }
 
-void frmClienti::dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue, bool &Cancel)
+void frmClienti::dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue,
+                                         bool &Cancel)
 {
     const int i = griglia.Indice();
     if (i < 0 || i > 1 || DecodLin[size_t(i)])
@@ -148,10 +150,12 @@ void frmClienti::dbgRiga_RowColChange(GestLinee &griglia, int LastRow, int LastC
     QString a, b;
     griglia.CambioRigaColonna(LastRow, LastCol, 0, a, b);
     txtRiga(i)->setText(b + QStringLiteral(" / ") + a);
-    const bool rif = i == 1 && griglia.Colonne().value(griglia.ColonnaCorrente()) == QLatin1String("RifComunicIntenti");
-    ScriviPannello(QStringLiteral("DescrCampo"),
-                   rif ? QString::fromUtf8("1=Una sola operazione, 2=più operazioni, 3=operazioni di un periodo")
-                       : QString());
+    const bool rif =
+        i == 1 && griglia.Colonne().value(griglia.ColonnaCorrente()) == QLatin1String("RifComunicIntenti");
+    ScriviPannello(
+        QStringLiteral("DescrCampo"),
+        rif ? QString::fromUtf8("1=Una sola operazione, 2=più operazioni, 3=operazioni di un periodo")
+            : QString());
     if (i == 1)
         MostraTotaliDichIntenti();
 }

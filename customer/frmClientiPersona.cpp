@@ -53,7 +53,8 @@ void frmClienti::VerifRagSocUsata(const QString &psNome, const QString &psChiave
             return m_rsForm->LeggiCampo(h, QString::fromLatin1(c), UtilGlob::TipoTesto).toString();
         };
         msgCom(QStringLiteral("La ragione sociale ") + psNome + QString::fromUtf8(" è in uso dal codice: ") +
-                   campo("Gruppo") + QStringLiteral("-") + campo("Mastro") + QStringLiteral("-") + campo("Conto"),
+                   campo("Gruppo") + QStringLiteral("-") + campo("Mastro") + QStringLiteral("-") +
+                   campo("Conto"),
                QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
     }
     m_rsForm->ChiudiRec(h);

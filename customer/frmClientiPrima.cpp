@@ -83,13 +83,15 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         if (stato != GestPagine::StatoNuovo && stato != GestPagine::StatoVariaChiave)
             return 0;
         RecDat rs;
-        const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
-                                     QStringLiteral("Select Tipo from Mastri ") + QStringLiteral(" where Mastro = ") +
-                                         q(20) + QStringLiteral(" and Gruppo = ") + q(10),
-                                     false, RecDat::TipoSnapshot);
+        const QString h =
+            rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
+                       QStringLiteral("Select Tipo from Mastri ") + QStringLiteral(" where Mastro = ") +
+                           q(20) + QStringLiteral(" and Gruppo = ") + q(10),
+                       false, RecDat::TipoSnapshot);
         const bool rifiutato =
-            !rs.FineDati(h) && !uguali(rs.LeggiCampo(h, QStringLiteral("Tipo"), UtilGlob::TipoTesto).toString(),
-                                       QStringLiteral("3"));
+            !rs.FineDati(h) &&
+            !uguali(rs.LeggiCampo(h, QStringLiteral("Tipo"), UtilGlob::TipoTesto).toString(),
+                    QStringLiteral("3"));
         rs.ChiudiRec(h);
         if (!rifiutato)
             return 0;
@@ -109,18 +111,21 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         auto pieno = [&](int i) { return !t(i).isEmpty() && !u.ValoreVuoto(t(i)); };
         if (t(1100).isEmpty() && t(1090).isEmpty())
             avviso(QStringLiteral("ATTENZIONE: la partita iva ed il codice fiscale non sono compilati"));
-        if ((t(4190).isEmpty() || t(4196).isEmpty()) &&
-            ((t(4195) != QLatin1String("0") && pieno(4195)) || (t(4185) != QLatin1String("0") && pieno(4185))))
-            avviso(QStringLiteral("ATTENZIONE: inserire la data della dich.di intenti e/o data di ricevimento "
-                                  "dich.di intenti"));
+        if ((t(4190).isEmpty() || t(4196).isEmpty()) && ((t(4195) != QLatin1String("0") && pieno(4195)) ||
+                                                         (t(4185) != QLatin1String("0") && pieno(4185))))
+            avviso(
+                QStringLiteral("ATTENZIONE: inserire la data della dich.di intenti e/o data di ricevimento "
+                               "dich.di intenti"));
         const QString ag1 = t(5150).trimmed(), ag2 = t(5160).trimmed();
         if (!ag1.isEmpty() && !ag2.isEmpty() && uguali(ag1, ag2))
-            return rifiuta(QStringLiteral("ATTENZIONE: Nel quadro FATTURAZIONE i cod.Agente 1 e 2 sono UGUALI"));
+            return rifiuta(
+                QStringLiteral("ATTENZIONE: Nel quadro FATTURAZIONE i cod.Agente 1 e 2 sono UGUALI"));
         if (uguali(t(1115), QStringLiteral("S")) && u.ValoreVuoto(t(1050)))
             return rifiuta(QString::fromUtf8("ATTENZIONE: per clienti in blacklist è obbligatorio lo stato"));
         if (t(8060).isEmpty() != t(8070).isEmpty())
-            return rifiuta(QStringLiteral("ATTENZIONE: Rappresentante Fiscale - i campi Codice Fiscale e Stato o si "
-                                          "lasciano bianchi o vanno compilati entrambi"));
+            return rifiuta(
+                QStringLiteral("ATTENZIONE: Rappresentante Fiscale - i campi Codice Fiscale e Stato o si "
+                               "lasciano bianchi o vanno compilati entrambi"));
 
         TransStoricoAperta = false;
         QString elenco;
@@ -134,7 +139,8 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
                     ? rec->LeggiCampo(chiave, QString::fromLatin1(c.campo), UtilGlob::TipoTesto).toString()
                     : QString();
             if (!uguali(memorizzato, t(c.indice)))
-                elenco += (elenco.isEmpty() ? QString() : QStringLiteral(" - ")) + QString::fromUtf8(c.didascalia);
+                elenco +=
+                    (elenco.isEmpty() ? QString() : QStringLiteral(" - ")) + QString::fromUtf8(c.didascalia);
         }
         if (elenco.isEmpty())
             return 0;
@@ -143,8 +149,8 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         try {
             RecDat prova;
             prova.ChiudiRec(prova.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
-                                          QStringLiteral("Select Conto From PianoConti Where Gruppo = ") + q(10) +
-                                              QStringLiteral(" And Mastro = ") + q(20) +
+                                          QStringLiteral("Select Conto From PianoConti Where Gruppo = ") +
+                                              q(10) + QStringLiteral(" And Mastro = ") + q(20) +
                                               QStringLiteral(" And Conto = ") + q(30),
                                           false, RecDat::TipoSnapshot));
         } catch (const VbErrore &e) {
@@ -152,12 +158,12 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             pvRit = 0;
             return 1;
         }
-        const int scelta = avviso(QStringLiteral("Attenzione: sono stati modificati campi dell'anagrafica del "
-                                                 "cliente ") +
-                                      QStringLiteral("\r\n") + elenco + QStringLiteral("\r\n\r\n") +
-                                      QStringLiteral("ARCHIVIARE SOLO SE I DATI PRECEDENTI ERANO CORRETTI !!!"),
-                                  QStringLiteral("Non archiviare"),
-                                  QStringLiteral("Confermi l'archiviaz. dei dati precedenti"));
+        const int scelta = avviso(
+            QStringLiteral("Attenzione: sono stati modificati campi dell'anagrafica del "
+                           "cliente ") +
+                QStringLiteral("\r\n") + elenco + QStringLiteral("\r\n\r\n") +
+                QStringLiteral("ARCHIVIARE SOLO SE I DATI PRECEDENTI ERANO CORRETTI !!!"),
+            QStringLiteral("Non archiviare"), QStringLiteral("Confermi l'archiviaz. dei dati precedenti"));
         if (scelta != 2)
             return 0;
         TransStoricoAperta = true;
@@ -198,26 +204,31 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
     }
     case GestPagine::OpCancella: {
         RecDat rs;
-        const QString sqlProg =
-            QStringLiteral("SELECT PdcProg.Anno FROM PdcProg") + QStringLiteral(" WHERE PdcProg.PartTipo = ") + q(35) +
-            QStringLiteral(" AND PdcProg.CoPartGruppo = ") + q(10) + QStringLiteral(" AND PdcProg.CoPartMastro = ") +
-            q(20) + QStringLiteral(" AND PdcProg.CoPartConto = ") + q(30);
-        QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {}, sqlProg, false, RecDat::TipoSnapshot);
+        const QString sqlProg = QStringLiteral("SELECT PdcProg.Anno FROM PdcProg") +
+                                QStringLiteral(" WHERE PdcProg.PartTipo = ") + q(35) +
+                                QStringLiteral(" AND PdcProg.CoPartGruppo = ") + q(10) +
+                                QStringLiteral(" AND PdcProg.CoPartMastro = ") + q(20) +
+                                QStringLiteral(" AND PdcProg.CoPartConto = ") + q(30);
+        QString h =
+            rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {}, sqlProg, false, RecDat::TipoSnapshot);
         const bool sintesi = !rs.FineDati(h);
         rs.ChiudiRec(h);
         if (sintesi) {
-            avviso(QString::fromUtf8("Esistono delle sintesi relative al conto. Non è possibile cancellarlo"));
+            avviso(
+                QString::fromUtf8("Esistono delle sintesi relative al conto. Non è possibile cancellarlo"));
             pvRit = 0;
             return 1;
         }
-        const QString sqlMov =
-            QStringLiteral("SELECT MovPnDett.Anno FROM MovPnDett") + QStringLiteral(" WHERE (MovPnDett.TipoPartita = ") +
-            q(35) + QStringLiteral(" AND MovPnDett.GruppoPartita = ") + q(10) +
-            QStringLiteral(" AND MovPnDett.MastroPartita = ") + q(20) + QStringLiteral(" AND MovPnDett.ContoPartita = ") +
-            q(30) + QStringLiteral(" ) OR (") + QStringLiteral(" MovPnDett.TipoCPartita = ") + q(35) +
-            QStringLiteral(" AND MovPnDett.GruppoCPartita = ") + q(10) +
-            QStringLiteral(" AND MovPnDett.MastroCPartita = ") + q(20) +
-            QStringLiteral(" AND MovPnDett.ContoCPartita = ") + q(30) + QStringLiteral(")");
+        const QString sqlMov = QStringLiteral("SELECT MovPnDett.Anno FROM MovPnDett") +
+                               QStringLiteral(" WHERE (MovPnDett.TipoPartita = ") + q(35) +
+                               QStringLiteral(" AND MovPnDett.GruppoPartita = ") + q(10) +
+                               QStringLiteral(" AND MovPnDett.MastroPartita = ") + q(20) +
+                               QStringLiteral(" AND MovPnDett.ContoPartita = ") + q(30) +
+                               QStringLiteral(" ) OR (") + QStringLiteral(" MovPnDett.TipoCPartita = ") +
+                               q(35) + QStringLiteral(" AND MovPnDett.GruppoCPartita = ") + q(10) +
+                               QStringLiteral(" AND MovPnDett.MastroCPartita = ") + q(20) +
+                               QStringLiteral(" AND MovPnDett.ContoCPartita = ") + q(30) +
+                               QStringLiteral(")");
         h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {}, sqlMov, false, RecDat::TipoSnapshot);
         const bool movimenti = !rs.FineDati(h);
         rs.ChiudiRec(h);

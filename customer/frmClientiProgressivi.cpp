@@ -68,12 +68,13 @@ QString frmClienti::SqlProgressivi(int anno, bool apertoPrec) const
         sql += (i ? QStringLiteral(",") : QString()) + QLatin1String(kColonne[i].campo);
     sql += QStringLiteral(",(IIF(PdcProg.SaldoIniziale IS NULL,0,PdcProg.SaldoIniziale)") +
            QStringLiteral("+IIF(PdcProg.ProgrDare IS NULL,0,PdcProg.ProgrDare)") +
-           QStringLiteral("-IIF(PdcProg.ProgrAvere IS NULL,0,PdcProg.ProgrAvere)) AS ") + QStringLiteral("SaldoFin") +
-           QStringLiteral(",") + QStringLiteral("SaldoAnnoPrec") + QStringLiteral(" FROM PdcProg") +
-           QStringLiteral(" WHERE PartTipo = ") + u.ValoreSql(QStringLiteral("3")) +
-           QStringLiteral(" AND CoPartGruppo = ") + u.ValoreSql(txt(10)->text()) +
-           QStringLiteral(" AND CoPartMastro = ") + u.ValoreSql(txt(20)->text()) +
-           QStringLiteral(" AND CoPartConto = ") + u.ValoreSql(txt(30)->text());
+           QStringLiteral("-IIF(PdcProg.ProgrAvere IS NULL,0,PdcProg.ProgrAvere)) AS ") +
+           QStringLiteral("SaldoFin") + QStringLiteral(",") + QStringLiteral("SaldoAnnoPrec") +
+           QStringLiteral(" FROM PdcProg") + QStringLiteral(" WHERE PartTipo = ") +
+           u.ValoreSql(QStringLiteral("3")) + QStringLiteral(" AND CoPartGruppo = ") +
+           u.ValoreSql(txt(10)->text()) + QStringLiteral(" AND CoPartMastro = ") +
+           u.ValoreSql(txt(20)->text()) + QStringLiteral(" AND CoPartConto = ") +
+           u.ValoreSql(txt(30)->text());
     if (apertoPrec)
         sql += QStringLiteral(" AND Anno >= ") + u.ValoreSql(anno - 1, UtilGlob::TipoIntero) +
                QStringLiteral(" ORDER BY Anno DESC");
@@ -100,8 +101,8 @@ void frmClienti::VisDatiDaPdcProg()
     saltaErrori([&] { anno = int(u.ValoreNumerico(parametroHost(QStringLiteral("CoGe.AnnoCorr")))); });
     bool apertoPrec = false;
     saltaErrori([&] {
-        apertoPrec =
-            parametroHost(QStringLiteral("CoGe.ApertoPrec")).compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+        apertoPrec = parametroHost(QStringLiteral("CoGe.ApertoPrec"))
+                         .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
     });
     if (!m_rsForm)
         m_rsForm = std::make_unique<RecDat>();

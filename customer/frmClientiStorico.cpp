@@ -22,8 +22,8 @@ const char *const kCampi[] = {"Descrizione", "RagSoc", "RagSoc2", "Indirizzo", "
 
 void giaArchiviata()
 {
-    msgCom(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.") + QStringLiteral("\r\n") +
-               QString::fromUtf8("Non è possibile archiviarla di nuovo."),
+    msgCom(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.") +
+               QStringLiteral("\r\n") + QString::fromUtf8("Non è possibile archiviarla di nuovo."),
            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
@@ -56,9 +56,9 @@ QVariant frmClienti::ScriviStorico()
         // changed it since.
         RecDat *rec = pag->RecordsetPagina();
         const QString handle = pag->RileggiMemorizzato();
-        QStringList valori = {u.ValoreSql(txt(10)->text()), u.ValoreSql(txt(20)->text()),
-                              u.ValoreSql(txt(30)->text()), u.ValoreSql(Globali::DataMenu, UtilGlob::TipoData),
-                              u.ValoreSql(QStringLiteral("2"))};
+        QStringList valori = {
+            u.ValoreSql(txt(10)->text()), u.ValoreSql(txt(20)->text()), u.ValoreSql(txt(30)->text()),
+            u.ValoreSql(Globali::DataMenu, UtilGlob::TipoData), u.ValoreSql(QStringLiteral("2"))};
         for (const char *campo : kCampi) {
             const QVariant v = rec && !handle.isEmpty() && !rec->NessunRecord(handle)
                                    ? rec->LeggiCampo(handle, QString::fromLatin1(campo), UtilGlob::TipoTesto)
@@ -71,13 +71,14 @@ QVariant frmClienti::ScriviStorico()
             giaArchiviata();
             return true;
         }
-        const QString sql = QStringLiteral("Insert into PdcStorico") + QStringLiteral("(Gruppo") +
-                            QStringLiteral(", Mastro") + QStringLiteral(", Conto") + QStringLiteral(", DataVar") +
-                            QStringLiteral(", Tipo") + QStringLiteral(", Descrizione") + QStringLiteral(", RagSoc") +
-                            QStringLiteral(", RagSoc2") + QStringLiteral(", Indirizzo") + QStringLiteral(", CAP") +
-                            QStringLiteral(", Localita") + QStringLiteral(", Pr") + QStringLiteral(", Stato") +
-                            QStringLiteral(", Comune") + QStringLiteral(")") + QStringLiteral(" VALUES ") +
-                            QStringLiteral("(") + valori.join(QLatin1Char(',')) + QStringLiteral(")");
+        const QString sql =
+            QStringLiteral("Insert into PdcStorico") + QStringLiteral("(Gruppo") +
+            QStringLiteral(", Mastro") + QStringLiteral(", Conto") + QStringLiteral(", DataVar") +
+            QStringLiteral(", Tipo") + QStringLiteral(", Descrizione") + QStringLiteral(", RagSoc") +
+            QStringLiteral(", RagSoc2") + QStringLiteral(", Indirizzo") + QStringLiteral(", CAP") +
+            QStringLiteral(", Localita") + QStringLiteral(", Pr") + QStringLiteral(", Stato") +
+            QStringLiteral(", Comune") + QStringLiteral(")") + QStringLiteral(" VALUES ") +
+            QStringLiteral("(") + valori.join(QLatin1Char(',')) + QStringLiteral(")");
         db->EseguiSql(Globali::DbAzienda, sql);
         if (db->RecordsAffected(Globali::DbAzienda) > 0) {
             ++NumStorico;

@@ -26,8 +26,9 @@ namespace
 {
 
 // Only accounts of customer ledgers (Mastri of kind "3") are customers.
-const char *const kSoloClienti = "Exists (Select Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo "
-                                 "And Mastri.Mastro = PianoConti.Mastro And Mastri.Tipo = '3')";
+const char *const kSoloClienti =
+    "Exists (Select Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo "
+    "And Mastri.Mastro = PianoConti.Mastro And Mastri.Tipo = '3')";
 
 int tipoDao(const Risultato::Colonna &c)
 {
@@ -111,12 +112,14 @@ void frmClientiLis::Form_Load()
 
     const QString conto = QStringLiteral("|-|Gruppo|Mastro|Conto");
     ogLisPag->RegistraCampoRicerca(txt(10), conto, QStringLiteral(">="), QStringLiteral("Conto"));
-    ogLisPag->RegistraCampoRicerca(txt(20), conto, QStringLiteral("<="), QStringLiteral("Conto"), QStringLiteral("A"));
+    ogLisPag->RegistraCampoRicerca(txt(20), conto, QStringLiteral("<="), QStringLiteral("Conto"),
+                                   QStringLiteral("A"));
     ogLisPag->RegistraCampoRicerca(txt(30), QStringLiteral("Descrizione"), QStringLiteral("like*"));
     ogLisPag->RegistraCampoRicerca(txt(40), QStringLiteral("PartIva"), QStringLiteral("="));
     ogLisPag->RegistraCampoRicerca(txt(50), QStringLiteral("CodFisc"), QStringLiteral("="));
     ogLisPag->RegistraCampoRicerca(txt(60), QStringLiteral("DataAp"), QStringLiteral(">="), 8);
-    ogLisPag->RegistraCampoRicerca(txt(65), QStringLiteral("DataAp"), QStringLiteral("<="), 8, QStringLiteral("A"));
+    ogLisPag->RegistraCampoRicerca(txt(65), QStringLiteral("DataAp"), QStringLiteral("<="), 8,
+                                   QStringLiteral("A"));
     ogLisPag->RegistraCampoRicerca(txt(70), QStringLiteral("Zona"), QStringLiteral("="));
     ogLisPag->RegistraCampoRicerca(txt(75), QStringLiteral("Agente1"), QStringLiteral("="));
 
@@ -137,7 +140,9 @@ void frmClientiLis::Form_Load()
     ogComlin->ImpostaOpzione(2);
     ogLisPag->ImpostaImmagini(Globali::TipoToolbar);
     connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &, const QModelIndex &prima) { dbgRiga_RowColChange(prima.row(), prima.column()); });
+            [this](const QModelIndex &, const QModelIndex &prima) {
+                dbgRiga_RowColChange(prima.row(), prima.column());
+            });
 
     // The customer form loads this window inside its own load: its wait window stays.
     FinePreparaForm(this, 0, 0, 0, 0, -1, 0, -1, 0, 0);
@@ -216,7 +221,8 @@ void frmClientiLis::RiempiColonneCerca()
     CobCerca->clear();
     for (const auto &[didascalia, i] : voci)
         CobCerca->addItem(didascalia, i);
-    const int indice = CobCerca->findText(scelta.isEmpty() ? QStringLiteral("Ragione Sociale Contabile") : scelta);
+    const int indice =
+        CobCerca->findText(scelta.isEmpty() ? QStringLiteral("Ragione Sociale Contabile") : scelta);
     CobCerca->setCurrentIndex(std::max(0, indice));
 }
 
@@ -262,17 +268,22 @@ QVariant frmClientiLis::ColToSourceField(int piColIndex)
 
 void frmClientiLis::PersColonne()
 {
-    const char *titoli[] = {"Gr",         "Ma",       "Cliente", "Ragione Sociale Contabile",
-                            "Part. Iva",  "Codice Fiscale", "Località", "Prov.",
-                            "Spesometro", "Data Ap.", "Zona",    "Agente",
+    const char *titoli[] = {"Gr",         "Ma",
+                            "Cliente",    "Ragione Sociale Contabile",
+                            "Part. Iva",  "Codice Fiscale",
+                            "Località",   "Prov.",
+                            "Spesometro", "Data Ap.",
+                            "Zona",       "Agente",
                             "Tipo"};
     for (int i = 0; i < 13; ++i)
         ogComlin->TitoloColonna(i, QString::fromUtf8(titoli[i]));
     const struct {
         const char *titolo;
         int twips;
-    } larghezze[] = {{"Gr", 300},         {"Ma", 300},         {"Cliente", 600},     {"Ragione Sociale Contabile", 3000},
-                     {"Part. Iva", 1200}, {"Codice Fiscale", 2000}, {"Località", 2500}, {"Prov.", 500},
+    } larghezze[] = {{"Gr", 300},          {"Ma", 300},
+                     {"Cliente", 600},     {"Ragione Sociale Contabile", 3000},
+                     {"Part. Iva", 1200},  {"Codice Fiscale", 2000},
+                     {"Località", 2500},   {"Prov.", 500},
                      {"Spesometro", 1000}, {"Data Ap.", 1200}};
     for (const auto &l : larghezze)
         ogComlin->LarghezzaColonna(QString::fromUtf8(l.titolo), l.twips);

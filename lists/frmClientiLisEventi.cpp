@@ -116,7 +116,8 @@ void frmClientiLis::dbgRiga_HeadClick(int ColIndex)
         esito = 1;
     }
     if (esito == 1)
-        ChiediUtente({}, QStringLiteral("Impossibile ordinare su questo campo"), {QStringLiteral("OK")}, 1, this);
+        ChiediUtente({}, QStringLiteral("Impossibile ordinare su questo campo"), {QStringLiteral("OK")}, 1,
+                     this);
 }
 
 void frmClientiLis::dbgRiga_ColResize(int ColIndex)
@@ -164,7 +165,8 @@ void frmClientiLis::timVarie_Timer()
             return;
     } else if (AzioneTimer == 2 && IndiceTxtAttivo >= 0) {
         QWidget *attivo = QApplication::focusWidget();
-        if (NomeCtlAttivo == QLatin1String("txt") && txt.Contiene(attivo) && IndiceControllo(attivo) == IndiceTxtAttivo)
+        if (NomeCtlAttivo == QLatin1String("txt") && txt.Contiene(attivo) &&
+            IndiceControllo(attivo) == IndiceTxtAttivo)
             txt_GotFocus(IndiceTxtAttivo);
         NomeCtlAttivo.clear();
         IndiceTxtAttivo = -1;
@@ -228,7 +230,7 @@ void frmClientiLis::txt_LostFocus(int Index)
     ColoreCampo(t);
     if (Index == 10 || Index == 20) {
         ColoriVb::ImpostaBackColor(t, t->text().contains(QLatin1Char('-')) ? Globali::ColBackErrore
-                                                                          : Globali::ColBackNormale);
+                                                                           : Globali::ColBackNormale);
         t->setText(Globali::Util().FormattaMaschera(t->text(), QStringLiteral("Conto")));
     } else if (Index == 60 || Index == 65) {
         int modo = 1;

@@ -31,10 +31,14 @@ struct CampoPannello {
 
 // The nine search fields: three rows of the panel.
 const CampoPannello kCampi[] = {
-    {10, "Cliente da:", 0, 0, 90},          {20, "a:", 0, 2, 90},
-    {30, "In Rag.Sociale Cont.:", 0, 4, 240}, {40, "Partita iva:", 1, 0, 130},
-    {50, "Codice fiscale:", 1, 2, 170},     {60, "Data creazione da:", 2, 0, 90},
-    {65, "a:", 2, 2, 90},                   {70, "Zona:", 1, 4, 60},
+    {10, "Cliente da:", 0, 0, 90},
+    {20, "a:", 0, 2, 90},
+    {30, "In Rag.Sociale Cont.:", 0, 4, 240},
+    {40, "Partita iva:", 1, 0, 130},
+    {50, "Codice fiscale:", 1, 2, 170},
+    {60, "Data creazione da:", 2, 0, 90},
+    {65, "a:", 2, 2, 90},
+    {70, "Zona:", 1, 4, 60},
     {75, "Agente:", 2, 4, 70},
 };
 
@@ -92,7 +96,8 @@ void frmClientiLis::CreaControlli()
     direzioni->setContentsMargins(4, 0, 4, 0);
     const char *nomi[] = {"Primo", "Successivo", "Precedente", "Ultimo"};
     for (int i = 0; i < 4; ++i)
-        direzioni->addWidget(optDirez.Aggiungi(i, new QRadioButton(QString::fromLatin1(nomi[i]), fraCercaOpt)));
+        direzioni->addWidget(
+            optDirez.Aggiungi(i, new QRadioButton(QString::fromLatin1(nomi[i]), fraCercaOpt)));
     optDirez(0)->setChecked(true);
     // The frame's own title says it; the label stays for the windows that show it.
     LabCerca->hide();

@@ -99,8 +99,9 @@ void frmLisAnagHotel::colonne()
     const struct {
         const char *titolo;
         int twips;
-    } visibili[] = {{"Ragione sociale 1", 3000}, {nullptr, 0},  {"Partita IVA", 1200}, {"Indirizzo", 2400},
-                    {"CAP", 600},               {"Località", 2400}, {"Prov", 400}};
+    } visibili[] = {
+        {"Ragione sociale 1", 3000}, {nullptr, 0}, {"Partita IVA", 1200}, {"Indirizzo", 2400}, {"CAP", 600},
+        {"Località", 2400},          {"Prov", 400}};
     auto &c = m_modello->Colonne();
     for (int i = 0; i < int(c.size()); ++i) {
         const bool mostra = i < 7 && visibili[i].titolo;

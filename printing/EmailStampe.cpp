@@ -50,8 +50,9 @@ bool notifica(const QString &v)
     bool ok = false;
     const double n = t.toDouble(&ok);
     if (!ok)
-        throw VbErrore(VbErrore::TipoNonCorrispondente,
-                       QStringLiteral("Il valore \"%1\" di EmailFlagNotifica non è un valore vero/falso").arg(t));
+        throw VbErrore(
+            VbErrore::TipoNonCorrispondente,
+            QStringLiteral("Il valore \"%1\" di EmailFlagNotifica non è un valore vero/falso").arg(t));
     return n != 0;
 }
 
@@ -125,8 +126,8 @@ void PreparaParEmail(const QString &psDestinatario, OpzStampa &opz)
                                  QStringLiteral("\r\n") + QStringLiteral(" - Login: ") + login +
                                  QStringLiteral(" - pwd compilata: ") +
                                  (vuoto(pwd) ? QStringLiteral("No") : QStringLiteral("Sì")) +
-                                 QStringLiteral(" - SMTP: ") + smtp + QStringLiteral(" - Emailto: ") + emailTo +
-                                 QStringLiteral(" - Ind.Temp: ") + temp.toString());
+                                 QStringLiteral(" - SMTP: ") + smtp + QStringLiteral(" - Emailto: ") +
+                                 emailTo + QStringLiteral(" - Ind.Temp: ") + temp.toString());
 
     // Everything is read before the options change: a failing read leaves them as they were.
     const auto k = [](const char *n) { return QString::fromLatin1(n); };
@@ -138,8 +139,8 @@ void PreparaParEmail(const QString &psDestinatario, OpzStampa &opz)
     valori.append({k("EmailTipoInvio"), LeggiParEmail(k("EmailTipoInvio"))});
     valori.append({k("EmailOggetto"), EspandiOggettoEmail(LeggiParEmail(k("EmailOggetto")), opz)});
     valori.append({k("EmailTesto"), EspandiTestoEmail(LeggiParEmail(k("EmailTesto")), opz)});
-    for (const char *n : {"EmailFileLog", "EmailInd", "EmailCentro", "EmailSMTPtipo", "EmailServerSMTP",
-                          "EmailReplay"})
+    for (const char *n :
+         {"EmailFileLog", "EmailInd", "EmailCentro", "EmailSMTPtipo", "EmailServerSMTP", "EmailReplay"})
         valori.append({k(n), LeggiParEmail(k(n))});
     valori.append({k("EmailFlagNotifica"), notifica(LeggiParEmail(k("EmailFlagNotifica")))});
     valori.append({k("EmailLogin"), login});

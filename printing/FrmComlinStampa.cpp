@@ -80,13 +80,16 @@ void FrmComlinStampa::costruisci()
 
     FraTipSta = new QGroupBox(QStringLiteral("Stampa "), this);
     auto *tipi = new QVBoxLayout(FraTipSta);
-    tipi->addWidget(OptTipsta.Aggiungi(0, new QRadioButton(QStringLiteral("Solo le colonne visibili"), FraTipSta)));
+    tipi->addWidget(
+        OptTipsta.Aggiungi(0, new QRadioButton(QStringLiteral("Solo le colonne visibili"), FraTipSta)));
     tipi->addWidget(OptTipsta.Aggiungi(1, new QRadioButton(QStringLiteral("Tutte le colonne "), FraTipSta)));
 
     fraOrientamento = new QGroupBox(QStringLiteral("Orientamento"), this);
     auto *orient = new QVBoxLayout(fraOrientamento);
-    orient->addWidget(OptOrientamento.Aggiungi(0, new QRadioButton(QStringLiteral("Orizzontale"), fraOrientamento)));
-    orient->addWidget(OptOrientamento.Aggiungi(1, new QRadioButton(QStringLiteral("Verticale"), fraOrientamento)));
+    orient->addWidget(
+        OptOrientamento.Aggiungi(0, new QRadioButton(QStringLiteral("Orizzontale"), fraOrientamento)));
+    orient->addWidget(
+        OptOrientamento.Aggiungi(1, new QRadioButton(QStringLiteral("Verticale"), fraOrientamento)));
 
     CmdStampa = new QPushButton(QStringLiteral("&STAMPA"), this);
     CmdEsci = new QPushButton(QStringLiteral("&ESCI"), this);
@@ -300,8 +303,8 @@ void FrmComlinStampa::CmdEsci_Click()
 void FrmComlinStampa::CmdSceFont_Click()
 {
     bool scelto = false;
-    const QFont f =
-        UtilFinestre::FontDaDialogo(this, fontIniziale(), QStringLiteral("Scegliere il font per la stampa"), scelto);
+    const QFont f = UtilFinestre::FontDaDialogo(this, fontIniziale(),
+                                                QStringLiteral("Scegliere il font per la stampa"), scelto);
     if (scelto)
         m_font = f;
 }
@@ -328,9 +331,10 @@ void FrmComlinStampa::ComUsaDef_Click()
         letta = false;
     }
     if (CercaStampanteAltraSessione(nome, Globali::SessioneTS)) {
-        MessaggiStampa::Avviso(QStringLiteral("La stampante (") + nome +
-                               QStringLiteral(") predefinita appartiene ad un'altra sessione") +
-                               QStringLiteral("\r\nScegliere una stampante o cambiare la stampante predefinita"));
+        MessaggiStampa::Avviso(
+            QStringLiteral("La stampante (") + nome +
+            QStringLiteral(") predefinita appartiene ad un'altra sessione") +
+            QStringLiteral("\r\nScegliere una stampante o cambiare la stampante predefinita"));
         return;
     }
     OpzStampa &opz = OpzioniStampa();

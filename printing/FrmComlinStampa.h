@@ -82,11 +82,11 @@ class FrmComlinStampa : public QDialog, public FormStampaLista
     void Form_Unload();
 
     ComponenteStampa *m_comlin = nullptr;
-    QPointer<QObject> m_comlinOggetto;  // the component as a QObject, when it is one
+    QPointer<QObject> m_comlinOggetto; // the component as a QObject, when it is one
     bool m_comlinSeguito = false;
     // The options of each print by section, and the section of the current one.
     std::map<QString, std::unique_ptr<OpzStampa>> m_opz;
     QString m_sezione;
     QFont m_font;
-    bool m_caricato = false;  // loaded: shown since the last close
+    bool m_caricato = false; // loaded: shown since the last close
 };

@@ -12,9 +12,9 @@
 #include "services/RisVid.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <QEvent>
 #include <QStackedWidget>
+#include <QTimer>
 #include <algorithm>
 
 namespace

@@ -9,8 +9,8 @@
 #include "components/util/VbErrore.h"
 #include "printing/AziendaUtilStampe.h"
 #include "services/Focus.h"
-#include "services/MsgCom.h"
 #include "services/Globali.h"
+#include "services/MsgCom.h"
 #include "services/Tasti.h"
 
 #include <QTableWidget>

@@ -28,10 +28,9 @@ namespace
 // configuration's base) and their keys; from 17 on they hold numbers and the
 // subject, written apart.
 constexpr std::pair<int, const char *> ChiaviTestoConfig[] = {
-    {8, "EmailInd"},      {9, "EmailCentro"},  {10, "EmailSMTPtipo"},  {11, "EmailServerSMTP"},
-    {12, "EmailReplay"},  {14, "EmailLogin"},  {15, "EmailPwd"},       {17, "EmailNumTesto"},
+    {8, "EmailInd"},          {9, "EmailCentro"},   {10, "EmailSMTPtipo"}, {11, "EmailServerSMTP"},
+    {12, "EmailReplay"},      {14, "EmailLogin"},   {15, "EmailPwd"},      {17, "EmailNumTesto"},
     {18, "EmailPersOggetto"}, {19, "EmailNumPorta"}};
-
 
 bool eSi(const QString &v)
 {
@@ -184,15 +183,16 @@ void FrmSceltaStam::ComCerca_Click(int Index)
     if (!t)
         return;
     if (Index == 1021 || Index == 1121 || Index == 1221) {
-        const QString scelta = UtilFinestre::ScegliCartella(this, QStringLiteral("Directory per stunnel"), t->text());
+        const QString scelta =
+            UtilFinestre::ScegliCartella(this, QStringLiteral("Directory per stunnel"), t->text());
         if (!scelta.isEmpty())
             t->setText(QDir::toNativeSeparators(scelta));
         return;
     }
     const bool pdf = Index == 1003;
     const QString scelta = UtilFinestre::ScegliFileDaSalvare(
-        this, pdf ? QStringLiteral("Nome del file per pdf") : QStringLiteral("Nome del file per log"), t->text(),
-        pdf ? QString() : QStringLiteral("Testo (*.txt)"));
+        this, pdf ? QStringLiteral("Nome del file per pdf") : QStringLiteral("Nome del file per log"),
+        t->text(), pdf ? QString() : QStringLiteral("Testo (*.txt)"));
     if (!scelta.isEmpty())
         t->setText(scelta);
 }
@@ -323,8 +323,7 @@ void FrmSceltaStam::AggIniPE()
         scriviConfig("EmailNumTesto", c, u.ValoreNumerico(txt(1017 + b)->text(), true, true));
         scriviConfig("EmailPersOggetto", c, txt(1018 + b)->text());
         scriviConfig("EmailNumPorta", c, u.ValoreNumerico(txt(1019 + b)->text(), true, true));
-        scriviConfig("EmailUsaSSL", c,
-                      ChePdfEmailVal(20 + b)->isChecked() ? QStringLiteral("S") : QString());
+        scriviConfig("EmailUsaSSL", c, ChePdfEmailVal(20 + b)->isChecked() ? QStringLiteral("S") : QString());
         scriviConfig("EmailDirStunnel", c, txt(1021 + b)->text());
     }
     ScriviParMenu(QStringLiteral("EmailFileLog"), txt(1007)->text());
@@ -379,10 +378,10 @@ void FrmSceltaStam::ComPEOk_Click()
         }
         const int b = mbPiuConfigEmail ? 100 * (miEmailTipoCor - 1) : 0;
         const UtilGlob &u = Globali::Util();
-        const bool mancano = u.ValoreVuoto(txt(1014 + b)->text()) || u.ValoreVuoto(txt(1015 + b)->text()) ||
-                             u.ValoreVuoto(txt(1011 + b)->text()) ||
-                             (u.ValoreVuoto(LeggiParMenu(QStringLiteral("EmailTo"))) &&
-                              u.ValoreVuoto(txt(1520)->text()));
+        const bool mancano =
+            u.ValoreVuoto(txt(1014 + b)->text()) || u.ValoreVuoto(txt(1015 + b)->text()) ||
+            u.ValoreVuoto(txt(1011 + b)->text()) ||
+            (u.ValoreVuoto(LeggiParMenu(QStringLiteral("EmailTo"))) && u.ValoreVuoto(txt(1520)->text()));
         if (mancano) {
             MessaggiStampa::Avviso(QStringLiteral("mancano dati obbligatori per l'invio dell'email"));
             return;

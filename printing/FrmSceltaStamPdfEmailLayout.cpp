@@ -84,9 +84,10 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
     Righe r{new QGridLayout(generale)};
     r.aggiungi(salva(1, generale), nullptr, spunta(1, "Usa PdfCreator", generale));
     r.aggiungi(salva(2, generale), nullptr, spunta(2, "Usa Pdf995", generale));
-    r.aggiungi(salva(3, generale), etichetta(1003, "Percorso file per pdf", generale), casella(1003, generale),
-               cerca(1003, generale));
-    r.aggiungi(salva(4, generale), nullptr, spunta(4, "Apertura automatica file pdf dopo la stampa", generale));
+    r.aggiungi(salva(3, generale), etichetta(1003, "Percorso file per pdf", generale),
+               casella(1003, generale), cerca(1003, generale));
+    r.aggiungi(salva(4, generale), nullptr,
+               spunta(4, "Apertura automatica file pdf dopo la stampa", generale));
     CboEmailToNum = new QComboBox(generale);
     CboEmailToNum->setObjectName(QStringLiteral("CboEmailToNum"));
     CboEmailToNum->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
@@ -111,7 +112,8 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
     r.aggiungi(salva(16, generale), nullptr, spunta(16, "Abilitare opzione richiesta invio email", generale));
     CboEmailTipoNum = new QComboBox(generale);
     CboEmailTipoNum->setObjectName(QStringLiteral("CboEmailTipoNum"));
-    CboEmailTipoNum->addItems({QStringLiteral("Scelta 1"), QStringLiteral("Scelta 2"), QStringLiteral("Scelta 3")});
+    CboEmailTipoNum->addItems(
+        {QStringLiteral("Scelta 1"), QStringLiteral("Scelta 2"), QStringLiteral("Scelta 3")});
     r.aggiungi(salva(22, generale), etichetta(0, "Configurazione di invio email Attiva", generale),
                CboEmailTipoNum);
     r.g->setColumnStretch(2, 1);
@@ -120,23 +122,28 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
     auto *configurazioni = new QStackedWidget(corpo);
     configurazioni->setObjectName(QStringLiteral("PicEmailConfig"));
     for (int c = 0; c < 3; ++c) {
-        auto *p = PicEmailAttiva.Aggiungi(
-            c, new QGroupBox(QStringLiteral("Scelta %1").arg(c + 1), configurazioni));
+        auto *p =
+            PicEmailAttiva.Aggiungi(c, new QGroupBox(QStringLiteral("Scelta %1").arg(c + 1), configurazioni));
         Righe rc{new QGridLayout(p)};
         const int b = 100 * c;
         auto *tipo = new QGroupBox(QStringLiteral("Tipo Invio"), p);
         auto *lt = new QHBoxLayout(tipo);
         const char *const tipi[] = {"Sendmail", "CDO", "Outlook", "See", "Non usato"};
         for (int j = 0; j < (c == 0 ? 4 : 5); ++j)
-            lt->addWidget(OptPETipoInvio.Aggiungi(5 * c + j, new QRadioButton(QString::fromUtf8(tipi[j]), tipo)));
+            lt->addWidget(
+                OptPETipoInvio.Aggiungi(5 * c + j, new QRadioButton(QString::fromUtf8(tipi[j]), tipo)));
         lt->addStretch();
         rc.aggiungi(salva(b + 6, p), nullptr, tipo);
-        const std::pair<int, const char *> testi[] = {
-            {8, "Indirizzo email di chi invia"}, {9, "Descriz. email di invio(centro)"},
-            {10, "Tipo server (Solo per CDO)"},  {11, "Server SMTP"},
-            {19, "Numero porta SMTP"},           {12, "Indirizzo di replay"},
-            {14, "Login Email"},                 {15, "Pwd Email"},
-            {17, "Numero testo da usare"},       {18, "Descriz. per l'oggetto email"}};
+        const std::pair<int, const char *> testi[] = {{8, "Indirizzo email di chi invia"},
+                                                      {9, "Descriz. email di invio(centro)"},
+                                                      {10, "Tipo server (Solo per CDO)"},
+                                                      {11, "Server SMTP"},
+                                                      {19, "Numero porta SMTP"},
+                                                      {12, "Indirizzo di replay"},
+                                                      {14, "Login Email"},
+                                                      {15, "Pwd Email"},
+                                                      {17, "Numero testo da usare"},
+                                                      {18, "Descriz. per l'oggetto email"}};
         for (const auto &[k, didascalia] : testi)
             rc.aggiungi(salva(b + k, p), etichetta(1000 + b + k, didascalia, p), casella(1000 + b + k, p));
         txt(1015 + b)->setEchoMode(QLineEdit::Password);
@@ -153,23 +160,25 @@ void FrmSceltaStam::CreaPannelloPdfEmail()
     // Where to save, and the buttons.
     auto *dove = new QGroupBox(QStringLiteral("Dove salvare"), PicPdfEmail);
     auto *ld = new QHBoxLayout(dove);
-    ld->addWidget(OptPEDove.Aggiungi(0, new QRadioButton(QStringLiteral("Parametri di questo terminale"), dove)));
     ld->addWidget(
-        OptPEDove.Aggiungi(1, new QRadioButton(QStringLiteral("Parametri comuni a tutti i terminali"), dove)));
+        OptPEDove.Aggiungi(0, new QRadioButton(QStringLiteral("Parametri di questo terminale"), dove)));
+    ld->addWidget(OptPEDove.Aggiungi(
+        1, new QRadioButton(QStringLiteral("Parametri comuni a tutti i terminali"), dove)));
     ld->addStretch();
     OptPEDove(0)->setChecked(true);
     radice->addWidget(dove);
-    auto bottoni = [&](std::initializer_list<std::pair<QPushButton **, std::pair<const char *, const char *>>> l) {
-        auto *riga = new QHBoxLayout;
-        for (const auto &[dest, testo] : l) {
-            *dest = new QPushButton(QString::fromUtf8(testo.first), PicPdfEmail);
-            (*dest)->setObjectName(QString::fromLatin1(testo.second));
-            (*dest)->setAutoDefault(false);
-            riga->addWidget(*dest);
-        }
-        riga->addStretch();
-        radice->addLayout(riga);
-    };
+    auto bottoni =
+        [&](std::initializer_list<std::pair<QPushButton **, std::pair<const char *, const char *>>> l) {
+            auto *riga = new QHBoxLayout;
+            for (const auto &[dest, testo] : l) {
+                *dest = new QPushButton(QString::fromUtf8(testo.first), PicPdfEmail);
+                (*dest)->setObjectName(QString::fromLatin1(testo.second));
+                (*dest)->setAutoDefault(false);
+                riga->addWidget(*dest);
+            }
+            riga->addStretch();
+            radice->addLayout(riga);
+        };
     bottoni({{&ComPESalva, {"&Salva su file Ini", "ComPESalva"}},
              {&ComPECanc, {"&Cancella su file Ini", "ComPECanc"}},
              {&ComPERileggi, {"&Rileggi da file Ini", "ComPERileggi"}},
@@ -192,11 +201,16 @@ void FrmSceltaStam::CollegaEventiPdfEmail()
     a.Collega(ComHlp, clic([this](int i) { ComHlp_Click(i); }));
     using Gestore = void (FrmSceltaStam::*)();
     const std::pair<QWidget *, Gestore> clicks[] = {
-        {ComParIniPE, &FrmSceltaStam::ComParIniPE_Click},   {ComPEOk, &FrmSceltaStam::ComPEOk_Click},
-        {ComPEAnnulla, &FrmSceltaStam::ComPEAnnulla_Click}, {ComPeDatiCor, &FrmSceltaStam::ComPeDatiCor_Click},
-        {ComPESalva, &FrmSceltaStam::ComPESalva_Click},     {ComPECanc, &FrmSceltaStam::ComPECanc_Click},
-        {ComPERileggi, &FrmSceltaStam::ComPERileggi_Click}, {ComPESel, &FrmSceltaStam::ComPESel_Click},
-        {ComPEDesel, &FrmSceltaStam::ComPEDesel_Click},     {CboEmailToNum, &FrmSceltaStam::CboEmailToNum_Click},
+        {ComParIniPE, &FrmSceltaStam::ComParIniPE_Click},
+        {ComPEOk, &FrmSceltaStam::ComPEOk_Click},
+        {ComPEAnnulla, &FrmSceltaStam::ComPEAnnulla_Click},
+        {ComPeDatiCor, &FrmSceltaStam::ComPeDatiCor_Click},
+        {ComPESalva, &FrmSceltaStam::ComPESalva_Click},
+        {ComPECanc, &FrmSceltaStam::ComPECanc_Click},
+        {ComPERileggi, &FrmSceltaStam::ComPERileggi_Click},
+        {ComPESel, &FrmSceltaStam::ComPESel_Click},
+        {ComPEDesel, &FrmSceltaStam::ComPEDesel_Click},
+        {CboEmailToNum, &FrmSceltaStam::CboEmailToNum_Click},
         {CboEmailTipoNum, &FrmSceltaStam::CboEmailTipoNum_Click},
     };
     for (const auto &[w, f] : clicks)

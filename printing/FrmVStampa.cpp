@@ -165,9 +165,8 @@ void FrmVStampa::ogStampa(Stampatore *motore)
     if (!motore)
         return;
     // Without its engine the preview has neither its pages nor their files.
-    m_finitoMotore = connect(motore, &QObject::destroyed, this, [this] {
-        QTimer::singleShot(0, this, [this] { close(); });
-    });
+    m_finitoMotore = connect(motore, &QObject::destroyed, this,
+                             [this] { QTimer::singleShot(0, this, [this] { close(); }); });
     // The pages of an earlier print in this window are of no more use.
     cancellaPagine();
     nuovoNomeBase();
@@ -182,9 +181,10 @@ void FrmVStampa::ogStampa(Stampatore *motore)
     if (!opz)
         miPaginaDa = 0;
     else
-        miPaginaDa = qBound(-32768,
-                            qRound(Globali::Util().ValoreNumerico(opz->ParStampa(QStringLiteral("PaginaDa")), true, true)),
-                            32767);
+        miPaginaDa = qBound(
+            -32768,
+            qRound(Globali::Util().ValoreNumerico(opz->ParStampa(QStringLiteral("PaginaDa")), true, true)),
+            32767);
 }
 
 Stampatore *FrmVStampa::ogStampa() const

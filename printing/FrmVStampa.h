@@ -44,9 +44,9 @@ class TelaAnteprima : public QWidget
 // height, the canvas's size and the scroll bars' thickness in; the page
 // area, the bars and their ranges and steps out.
 struct MisureAnteprima {
-    double larghezza = 0, altezza = 0;  // SW, SH
-    double barra = 0;                   // T
-    double telaL = 0, telaA = 0;        // CW, CH
+    double larghezza = 0, altezza = 0; // SW, SH
+    double barra = 0;                  // T
+    double telaL = 0, telaA = 0;       // CW, CH
     double spessoreV = 0, spessoreH = 0;
 };
 struct LayoutAnteprima {
@@ -143,8 +143,8 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     QMetaObject::Connection m_finitoMotore;
     QImage m_tela;
     QString msNomeBasePagine;
-    std::unique_ptr<QTemporaryFile> m_segnaposto;  // reserves the base name
-    std::future<bool> m_salvataggio;                // the page being written
+    std::unique_ptr<QTemporaryFile> m_segnaposto; // reserves the base name
+    std::future<bool> m_salvataggio;              // the page being written
     QString m_fileInSalvataggio;
     bool mbAvanti = false;
     bool mbEsci = false;
@@ -152,5 +152,5 @@ class FrmVStampa : public QWidget, public VistaStampa, public FormComune
     bool m_attivo = false;
     QEventLoop *m_ciclo = nullptr;
     bool m_chiudiDopo = false;
-    QSizeF m_troppoAltaAvvisata;  // canvas and area heights last warned about
+    QSizeF m_troppoAltaAvvisata; // canvas and area heights last warned about
 };

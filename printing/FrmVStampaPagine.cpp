@@ -83,7 +83,8 @@ void FrmVStampa::cancellaPagine(QStringList *nonCancellati)
     const QFileInfo base(msNomeBasePagine);
     const QString prefisso = base.fileName() + QLatin1Char('.');
     QDir cartella = base.dir();
-    for (const QString &nome : cartella.entryList({prefisso + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+    for (const QString &nome :
+         cartella.entryList({prefisso + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
         const QString numero = nome.mid(prefisso.size());
         bool cifre = !numero.isEmpty();
         for (QChar c : numero)
@@ -201,7 +202,8 @@ void FrmVStampa::imaMuovi_Click(int indice)
         m.PaginaCorrente(m.UltimaPagina());
         labPage->setText(QStringLiteral("Pag.") + TestoPagina(m.UltimaPagina()));
     } catch (const ErrorePagine &e) {
-        MessaggiStampa::MsgBox(QStringLiteral("Errore ") + e.descrizione + QStringLiteral(" in gestione pagine a video ( ") +
+        MessaggiStampa::MsgBox(QStringLiteral("Errore ") + e.descrizione +
+                                   QStringLiteral(" in gestione pagine a video ( ") +
                                    QString::number(e.numero) + QLatin1Char(')'),
                                {}, QMessageBox::NoIcon, this);
     }
@@ -265,8 +267,8 @@ void FrmVStampa::SistControlli()
         return;
     auto twip = [](int px) { return px * TwipPerPixel; };
     auto px = [](const QRectF &r) {
-        return QRect(qRound(r.x() / TwipPerPixel), qRound(r.y() / TwipPerPixel), qRound(r.width() / TwipPerPixel),
-                     qRound(r.height() / TwipPerPixel));
+        return QRect(qRound(r.x() / TwipPerPixel), qRound(r.y() / TwipPerPixel),
+                     qRound(r.width() / TwipPerPixel), qRound(r.height() / TwipPerPixel));
     };
     PicTasti->setGeometry(0, 0, width(), PicTasti->height());
     MisureAnteprima m;
@@ -296,9 +298,10 @@ void FrmVStampa::SistControlli()
         // Told once for each size: the message box itself activates the
         // window again, and would be shown again without end.
         m_troppoAltaAvvisata = QSizeF(m.telaA, r.area.height());
-        MessaggiStampa::MsgBox(QStringLiteral("La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi "
-                                              "parametri stampante selezionata)"),
-                               QStringLiteral("Stampa a video"), QMessageBox::NoIcon, this);
+        MessaggiStampa::MsgBox(
+            QStringLiteral("La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi "
+                           "parametri stampante selezionata)"),
+            QStringLiteral("Stampa a video"), QMessageBox::NoIcon, this);
     }
     vscPosVert->setVisible(r.barraV);
     vscPosVert->setEnabled(r.barraV);

@@ -13,7 +13,8 @@
 #include "services/Parametri.h"
 #include "services/UtilPrg.h"
 
-namespace {
+namespace
+{
 
 bool stessoNome(const QString &a, const QString &b)
 {
@@ -170,7 +171,8 @@ bool ImpostaStampante(QString &nome, OpzStampa &opz, bool tornaSalvata)
     if (tornaSalvata) {
         if (!stessoNome(opz.osNomeStampante(), nome))
             return false;
-        nome = StampanteDaSessione(LeggiParIni(opz.SezioneStampa(), QStringLiteral("NomeStampante"), QString()));
+        nome =
+            StampanteDaSessione(LeggiParIni(opz.SezioneStampa(), QStringLiteral("NomeStampante"), QString()));
         if (vuoto(nome)) {
             QString predefinita, mancante, porta;
             LeggiStampantePredefinita(predefinita, mancante, porta);

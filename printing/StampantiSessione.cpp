@@ -7,7 +7,8 @@
 
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 const QString Segnaposto = QStringLiteral("%§");
 

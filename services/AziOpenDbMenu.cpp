@@ -11,15 +11,17 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // The schema of the menu tables on DbMenu: on a server connection they live
 // in a schema of the company database; a menu file has them as its own.
 QString schemaMenu()
 {
     DbMotore *db = Globali::DbComp();
-    return db->TipoSql(Globali::DbMenu) ? db->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbMenu).toString()
-                                        : QString();
+    return db->TipoSql(Globali::DbMenu)
+               ? db->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbMenu).toString()
+               : QString();
 }
 
 } // namespace
@@ -77,17 +79,20 @@ bool LeggiScriviAppoggio(const QString &codice, int numero, QString &memo, int p
     const QString colDescr = QStringLiteral("Descr%1").arg(numero);
     const QString colMemo = QStringLiteral("Memo%1").arg(numero);
     const QString schema = schemaMenu();
-    const QString tabella = schema.isEmpty() ? QStringLiteral("Appoggio") : schema + QStringLiteral(".Appoggio");
+    const QString tabella =
+        schema.isEmpty() ? QStringLiteral("Appoggio") : schema + QStringLiteral(".Appoggio");
     const QString chiave = Globali::Util().ValoreSql(codice, UtilGlob::TipoTesto);
 
     if (piScrivi == 0) {
-        const auto r = db->Seleziona(Globali::DbMenu, QStringLiteral("SELECT %1, %2 FROM %3 WHERE Codice = %4")
-                                                          .arg(colDescr, colMemo, tabella, chiave));
+        const auto r =
+            db->Seleziona(Globali::DbMenu, QStringLiteral("SELECT %1, %2 FROM %3 WHERE Codice = %4")
+                                               .arg(colDescr, colMemo, tabella, chiave));
         if (!r || r->numRighe() == 0) {
             memo.clear();
             descr.clear();
             if (piMostraMancante)
-                msgCom(QStringLiteral("Dati non trovati"), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+                msgCom(QStringLiteral("Dati non trovati"), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600,
+                       0, 1);
             return false;
         }
         descr = r->valore(0, 0).toString();
@@ -102,8 +107,8 @@ bool LeggiScriviAppoggio(const QString &codice, int numero, QString &memo, int p
         valori.prepend(descr);
     }
     const QString appoggio = QStringLiteral("Appoggio");
-    if (db->AggiornaRiga(Globali::DbMenu, appoggio, colonne, valori, {QStringLiteral("Codice")}, {codice}, schema) ==
-        0) {
+    if (db->AggiornaRiga(Globali::DbMenu, appoggio, colonne, valori, {QStringLiteral("Codice")}, {codice},
+                         schema) == 0) {
         colonne.prepend(QStringLiteral("Codice"));
         valori.prepend(codice);
         db->InserisciRiga(Globali::DbMenu, appoggio, colonne, valori, schema);

@@ -26,14 +26,16 @@ bool EsisteCampo(const QString &tabella, const QString &campo, const QString &co
 int DecimaliMoneta(const QString &moneta, const QVariant &numDec)
 {
     Currency c;
-    const bool intero = Currency::leggiValore(numDec, c) == Currency::Lettura::Numero && c.raw() % Currency::Scale == 0;
+    const bool intero =
+        Currency::leggiValore(numDec, c) == Currency::Lettura::Numero && c.raw() % Currency::Scale == 0;
     const qlonglong n = c.raw() / Currency::Scale;
     if (!intero || n < 0 || n > MaxDecimaliMoneta)
-        throw VbErrore(VbErrore::ElementoNonTrovato,
-                       QStringLiteral("La moneta %1 ha un numero di decimali non valido (%2) nella tabella Monete: "
-                                      "sono ammessi da 0 a %3. Correggere la moneta e riprovare.")
-                           .arg(moneta.trimmed(), numDec.toString())
-                           .arg(MaxDecimaliMoneta));
+        throw VbErrore(
+            VbErrore::ElementoNonTrovato,
+            QStringLiteral("La moneta %1 ha un numero di decimali non valido (%2) nella tabella Monete: "
+                           "sono ammessi da 0 a %3. Correggere la moneta e riprovare.")
+                .arg(moneta.trimmed(), numDec.toString())
+                .arg(MaxDecimaliMoneta));
     return int(n);
 }
 

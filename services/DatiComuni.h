@@ -18,8 +18,8 @@ constexpr int MaxDecimaliMoneta = 4;
 int DecimaliMoneta(const QString &moneta, const QVariant &numDec);
 
 // Decimals of the currency `moneta` (Monete.NumDec); 2 when the currency is
-// not in the table; VbErrore 5 when its row holds decimals out of range. The optional outputs receive NumDecGest, NumDec, Operatore
-// and Cee ("N", "/" and 2 when there is no row).
+// not in the table; VbErrore 5 when its row holds decimals out of range. The optional outputs receive
+// NumDecGest, NumDec, Operatore and Cee ("N", "/" and 2 when there is no row).
 struct DatiMoneta {
     int numDec = 2;
     int numDecGest = 2;

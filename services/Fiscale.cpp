@@ -115,7 +115,8 @@ QString CodiceFiscale(const QString &cognome, const QString &nome, const QDate &
     // centuries it can tell apart make a code (a negative or far year would
     // give a malformed one).
     if (!nascita.isValid() || nascita.year() < AnnoMinimoCf || nascita.year() > AnnoMassimoCf ||
-        comune.size() != 4 || !(comune.at(0) >= u'A' && comune.at(0) <= u'Z') || !UtilGlob::SoloCifre(comune.mid(1)))
+        comune.size() != 4 || !(comune.at(0) >= u'A' && comune.at(0) <= u'Z') ||
+        !UtilGlob::SoloCifre(comune.mid(1)))
         return QString();
 
     const QString c = soloLettere(cognome);

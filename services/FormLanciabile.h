@@ -12,15 +12,16 @@
 
 class QWidget;
 
-class FormLanciabile {
-public:
+class FormLanciabile
+{
+  public:
     virtual ~FormLanciabile() = default;
 
     // Launch variables: set by the dispatcher before the load.
-    QString osKeyLancia;     // key of the program that launched the window ("" when none)
-    QString osKeySecLancia;  // secondary key of the launching program
-    QString osParamLancia;   // parameter of the launching program
-    QString osParam;         // opening parameter ("/RO" under the key "RO": read-only)
+    QString osKeyLancia;    // key of the program that launched the window ("" when none)
+    QString osKeySecLancia; // secondary key of the launching program
+    QString osParamLancia;  // parameter of the launching program
+    QString osParam;        // opening parameter ("/RO" under the key "RO": read-only)
 
     virtual QString osKeySec() const = 0;
     virtual void osKeySec(const QString &psKeySec) = 0;
@@ -48,8 +49,9 @@ using FabbricaForm = std::function<FormLanciabile *()>;
 
 // Factories of the windows that can be opened by name. Names compare without
 // regard to case ("frmClienti" and "frmclienti" are one window).
-class RegistroForm {
-public:
+class RegistroForm
+{
+  public:
     // descrizione is what a launcher shows to the user ("Clienti").
     static void Registra(const QString &nome, FabbricaForm fabbrica, const QString &descrizione = {})
     {
@@ -57,7 +59,10 @@ public:
     }
     static void Rimuovi(const QString &nome) { mappa().remove(nome.trimmed().toLower()); }
     static bool Esiste(const QString &nome) { return mappa().contains(nome.trimmed().toLower()); }
-    static FabbricaForm Cerca(const QString &nome) { return mappa().value(nome.trimmed().toLower()).fabbrica; }
+    static FabbricaForm Cerca(const QString &nome)
+    {
+        return mappa().value(nome.trimmed().toLower()).fabbrica;
+    }
     static QString Descrizione(const QString &nome)
     {
         const Voce v = mappa().value(nome.trimmed().toLower());
@@ -73,7 +78,7 @@ public:
         return nomi;
     }
 
-private:
+  private:
     struct Voce {
         QString nome;
         QString descrizione;

@@ -17,22 +17,23 @@ class AiutoDecod;
 class QSqlDatabase;
 class QWidget;
 
-namespace Globali {
+namespace Globali
+{
 
 // Host link
-inline ClienteMenu *MenuClient = nullptr;  // the menu host's client object
-inline int ChiusuraInCorso = 0;            // True (-1) while "fine" shuts the program down
-inline QString KeyPrgPrim, KeyPrgSec;      // keys left by the lookup callback
+inline ClienteMenu *MenuClient = nullptr; // the menu host's client object
+inline int ChiusuraInCorso = 0;           // True (-1) while "fine" shuts the program down
+inline QString KeyPrgPrim, KeyPrgSec;     // keys left by the lookup callback
 inline ContestoPrg *PonteMenu = nullptr;
 
 // Databases: every data access passes the pair DbComp / DbAzienda.
-DbMotore *DbComp();                 // created on first use
-void ImpostaDbComp(DbMotore *db);   // takes ownership; nullptr releases it
-inline QString DbAzienda = QStringLiteral("Azienda");  // name of the company connection in DbComp
-inline QString NomeDbAzienda;       // Jet-file path (here SQLite), "ODBC;..." text, ".dsn" file or DSN name
-inline QString NomeDbMenu;          // path of the common menu database
-inline QString DbMenu;              // name of the menu-database connection in DbComp; empty until opened
-inline QString PwdConnectMenu;      // ";pwd=..." or ""
+DbMotore *DbComp();                                   // created on first use
+void ImpostaDbComp(DbMotore *db);                     // takes ownership; nullptr releases it
+inline QString DbAzienda = QStringLiteral("Azienda"); // name of the company connection in DbComp
+inline QString NomeDbAzienda;  // Jet-file path (here SQLite), "ODBC;..." text, ".dsn" file or DSN name
+inline QString NomeDbMenu;     // path of the common menu database
+inline QString DbMenu;         // name of the menu-database connection in DbComp; empty until opened
+inline QString PwdConnectMenu; // ";pwd=..." or ""
 // The Qt connections behind DbAzienda and DbMenu, for components that bind
 // to a database; invalid when not open.
 QSqlDatabase DbAziendaDao();
@@ -49,8 +50,8 @@ inline QString NomeFileHelp;
 UtilGlob &Util();
 
 // INI files
-inline QString PathIni;             // this terminal's INI
-inline QString PathIniComune;       // INI common to all terminals ("" when none)
+inline QString PathIni;       // this terminal's INI
+inline QString PathIniComune; // INI common to all terminals ("" when none)
 inline QString BeepCome;
 inline QString LisSpostaCurs = QStringLiteral("N");
 inline QString LisClickNoSel = QStringLiteral("N");
@@ -59,14 +60,14 @@ inline double RisVidGenerale = 0, RisVidPersBase = 0, RisVidMsgCom = 0, RisVidSt
 
 // Company parameters
 inline QString DescAzienda;
-inline QDate DataMenu;              // working date
-inline QString MonetaAzienda;       // "Ditta.Moneta"
+inline QDate DataMenu;        // working date
+inline QString MonetaAzienda; // "Ditta.Moneta"
 inline QString CodLira, CodEuro;
 inline QString OperCambio = QStringLiteral("/");
 inline double CambioLiraEuro = 1936.27;
 inline int NumDecQta = 3, NumDecLira = 0, NumDecEuro = 2, NumDecMoneta = 2;
 inline QString FmtImportoEuro = QStringLiteral("#,##0.00");
-inline QString ArrotIvaEuro;        // "S": VAT rounded per Lira rules
+inline QString ArrotIvaEuro; // "S": VAT rounded per Lira rules
 inline QString TastierinoVirgola = QStringLiteral("S");
 inline QString DecodHelpAbil, DecodHelpPersKey;
 inline QString FormatoData = QStringLiteral("dd/mm/yyyy");

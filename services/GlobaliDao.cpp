@@ -5,7 +5,8 @@
 
 #include <QSqlDatabase>
 
-namespace Globali {
+namespace Globali
+{
 
 QSqlDatabase DbAziendaDao()
 {
@@ -16,7 +17,8 @@ QSqlDatabase DbAziendaDao()
 QSqlDatabase DbMenuDao()
 {
     DbMotore *db = DbComp();
-    return db && !DbMenu.isEmpty() && db->EsisteConnessione(DbMenu) ? db->DatabaseDao(DbMenu) : QSqlDatabase();
+    return db && !DbMenu.isEmpty() && db->EsisteConnessione(DbMenu) ? db->DatabaseDao(DbMenu)
+                                                                    : QSqlDatabase();
 }
 
 } // namespace Globali

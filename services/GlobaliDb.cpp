@@ -2,7 +2,8 @@
 #include "components/db/DbMotore.h"
 #include "services/Globali.h"
 
-namespace {
+namespace
+{
 // Released by the shutdown (ImpostaDbComp(nullptr)), never by the teardown
 // of static objects: an exit that skips the shutdown (the display library
 // ends the program when the X server goes) would close the connections after

@@ -9,7 +9,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 using i128 = __int128;
 
 [[noreturn]] void overflow()
@@ -47,7 +48,7 @@ i128 dividi(i128 num, i128 den, char modo)
         num = -num;
         den = -den;
     }
-    i128 q = num / den;  // truncated towards zero
+    i128 q = num / den; // truncated towards zero
     const i128 r = num % den;
     if (r == 0)
         return q;
@@ -75,11 +76,11 @@ i128 daDouble(double v, int scala)
     if (!std::isfinite(v))
         overflow();
     i128 m = 0;
-    int esp = 0;  // v = m * 10^esp
+    int esp = 0; // v = m * 10^esp
     if (v == 0) {
         esp = -14;
     } else if (!QuindiciCifre(v, m, esp)) {
-        const QString testo = QString::number(v, 'e', 14);  // d.dddddddddddddde[+-]x
+        const QString testo = QString::number(v, 'e', 14); // d.dddddddddddddde[+-]x
         const qsizetype e = testo.indexOf(u'e');
         QString cifre = testo.left(e);
         const bool neg = cifre.startsWith(u'-');
@@ -271,20 +272,20 @@ double CalcPercentuale(double pdImporto, double pdAliquota, int piNumDec)
 double CalcPercentualeImporto(Currency &puImporto, double pdPercentuale, int piNumDec)
 {
     if (ConfrontaImporti(QVariant(pdPercentuale), QVariant(100), -8) < 0) {
-        const i128 prodotto = mul(daCurrency(puImporto, 8), daDouble(pdPercentuale, 8));  // 10^-16
+        const i128 prodotto = mul(daCurrency(puImporto, 8), daDouble(pdPercentuale, 8)); // 10^-16
         return aDouble(dividi(prodotto, 100, 'T'), 16);
     }
     const double parteIntera = std::trunc(pdPercentuale);
-    const i128 aliquota2 = daDouble(parteIntera / 100.0, 2);                 // rate, 10^-2
-    i128 quota4 = daDouble(pdPercentuale - parteIntera, 4) * 100;            // share, 10^-4
+    const i128 aliquota2 = daDouble(parteIntera / 100.0, 2);      // rate, 10^-2
+    i128 quota4 = daDouble(pdPercentuale - parteIntera, 4) * 100; // share, 10^-4
     if (quota4 == 0)
         quota4 = mul(100, pow10(4));
     const int dec = decimaliCurrency(piNumDec);
     // amount (10^-4) x share (10^-4) / 100, scaled to 10^-dec
     const i128 nuovo = dividi(mul(mul(i128(puImporto.raw()), quota4), pow10(dec)), mul(100, pow10(8)), 'A');
     puImporto = aCurrency(nuovo, dec);
-    const i128 risultato = mul(i128(puImporto.raw()), aliquota2);  // 10^-6
-    return aDouble(risultato, 8);                                   // / 100
+    const i128 risultato = mul(i128(puImporto.raw()), aliquota2); // 10^-6
+    return aDouble(risultato, 8);                                 // / 100
 }
 
 Currency CalcImportoPercentuali(Currency puImporto, Currency puAliquota, int piNumDec)
@@ -306,7 +307,8 @@ Currency ScorporaPercentuale(Currency puImporto, Currency puPercentuale, int piN
 {
     const int dec = pbArrotonda ? decimaliCurrency(piNumDec) : 4;
     // raw x (100 - percent) / 100 = raw x (10^6 - percent raw) / 10^10 in units
-    const i128 num = mul(mul(i128(puImporto.raw()), mul(100, pow10(4)) - i128(puPercentuale.raw())), pow10(dec));
+    const i128 num =
+        mul(mul(i128(puImporto.raw()), mul(100, pow10(4)) - i128(puPercentuale.raw())), pow10(dec));
     return aCurrency(dividi(num, pow10(10), 'A'), dec);
 }
 
@@ -317,7 +319,7 @@ double ScorporaPercentualeFat(Currency puImporto, double pdFattore, double pdPer
     const i128 perc8 = daDouble(pdPercentuale, 8);
     // raw x (100 - percent) / 100 = raw x (10^10 - perc8) / 10^14 in units
     const i128 num = mul(mul(i128(puImporto.raw()), mul(100, pow10(8)) - perc8), pow10(dec));
-    const i128 netto = dividi(num, pow10(14), 'A');  // 10^-dec
+    const i128 netto = dividi(num, pow10(14), 'A'); // 10^-dec
     return aDouble(mul(netto, daDouble(pdFattore, 8)), dec + 8);
 }
 

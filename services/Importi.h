@@ -16,7 +16,8 @@
 // other character, two signs in a row or a malformed number sets *pvErrore to
 // -1 (VB True) and answers pdInizio. The result is rounded half away from zero
 // to piNumDec decimals unless piNumDec is -999.
-double ValutaNumero(const QString &psTesto, int *pvErrore = nullptr, double pdInizio = 0, int piNumDec = -999);
+double ValutaNumero(const QString &psTesto, int *pvErrore = nullptr, double pdInizio = 0,
+                    int piNumDec = -999);
 
 // -1, 0 or 1 as the first amount is smaller, equal or larger once both are
 // rounded half away from zero; piDecimali -8 (or 8) compares at eight decimal
@@ -45,7 +46,8 @@ Currency CalcImportoPercentuali(Currency puImporto, Currency puAliquota, int piN
 
 // amount - amount x percent / 100, rounded half away from zero to piNumDec
 // decimals when pbArrotonda, else kept at the four decimals of Currency.
-Currency ScorporaPercentuale(Currency puImporto, Currency puPercentuale, int piNumDec, bool pbArrotonda = true);
+Currency ScorporaPercentuale(Currency puImporto, Currency puPercentuale, int piNumDec,
+                             bool pbArrotonda = true);
 
 // (unit price - unit price x percent / 100), rounded to piNumDec decimals when
 // pbArrotonda and to eight otherwise, multiplied by the factor (the quantity).

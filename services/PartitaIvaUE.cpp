@@ -459,7 +459,8 @@ bool irlandaDelNord(const QString &n)
 {
     if (n.size() == 5 && cifre(n.mid(2))) {
         const int k = n.mid(2).toInt();
-        return (n.startsWith(QStringLiteral("GD")) && k < 500) || (n.startsWith(QStringLiteral("HA")) && k >= 500);
+        return (n.startsWith(QStringLiteral("GD")) && k < 500) ||
+               (n.startsWith(QStringLiteral("HA")) && k >= 500);
     }
     if ((n.size() != 9 && n.size() != 12) || !cifre(n))
         return false;
@@ -473,20 +474,20 @@ using Regola = std::function<bool(const QString &)>;
 const QHash<QString, Regola> &regole()
 {
     static const QHash<QString, Regola> r = {
-        {QStringLiteral("IT"), italia},      {QStringLiteral("AT"), austria},
-        {QStringLiteral("BE"), belgio},      {QStringLiteral("BG"), bulgaria},
-        {QStringLiteral("CY"), cipro},       {QStringLiteral("CZ"), cechia},
-        {QStringLiteral("DE"), germania},    {QStringLiteral("DK"), danimarca},
-        {QStringLiteral("EE"), estonia},     {QStringLiteral("EL"), grecia},
-        {QStringLiteral("ES"), spagna},      {QStringLiteral("FI"), finlandia},
-        {QStringLiteral("FR"), francia},     {QStringLiteral("HR"), croazia},
-        {QStringLiteral("HU"), ungheria},    {QStringLiteral("IE"), irlanda},
-        {QStringLiteral("LT"), lituania},    {QStringLiteral("LU"), lussemburgo},
-        {QStringLiteral("LV"), lettonia},    {QStringLiteral("MT"), malta},
-        {QStringLiteral("NL"), olanda},      {QStringLiteral("PL"), polonia},
-        {QStringLiteral("PT"), portogallo},  {QStringLiteral("RO"), romania},
-        {QStringLiteral("SE"), svezia},      {QStringLiteral("SI"), slovenia},
-        {QStringLiteral("SK"), slovacchia},  {QStringLiteral("XI"), irlandaDelNord},
+        {QStringLiteral("IT"), italia},     {QStringLiteral("AT"), austria},
+        {QStringLiteral("BE"), belgio},     {QStringLiteral("BG"), bulgaria},
+        {QStringLiteral("CY"), cipro},      {QStringLiteral("CZ"), cechia},
+        {QStringLiteral("DE"), germania},   {QStringLiteral("DK"), danimarca},
+        {QStringLiteral("EE"), estonia},    {QStringLiteral("EL"), grecia},
+        {QStringLiteral("ES"), spagna},     {QStringLiteral("FI"), finlandia},
+        {QStringLiteral("FR"), francia},    {QStringLiteral("HR"), croazia},
+        {QStringLiteral("HU"), ungheria},   {QStringLiteral("IE"), irlanda},
+        {QStringLiteral("LT"), lituania},   {QStringLiteral("LU"), lussemburgo},
+        {QStringLiteral("LV"), lettonia},   {QStringLiteral("MT"), malta},
+        {QStringLiteral("NL"), olanda},     {QStringLiteral("PL"), polonia},
+        {QStringLiteral("PT"), portogallo}, {QStringLiteral("RO"), romania},
+        {QStringLiteral("SE"), svezia},     {QStringLiteral("SI"), slovenia},
+        {QStringLiteral("SK"), slovacchia}, {QStringLiteral("XI"), irlandaDelNord},
     };
     return r;
 }

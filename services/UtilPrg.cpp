@@ -10,12 +10,13 @@
 #include "services/Parametri.h"
 #include "services/frmConn.h"
 
-#include <QSysInfo>
 #include <QRegularExpression>
+#include <QSysInfo>
 
 #include <exception>
 
-namespace {
+namespace
+{
 
 std::function<void(int)> &gestoreChiusura()
 {
@@ -59,12 +60,13 @@ void impostaIsolamento(DbMotore *db, const QString &conn, const char *livello)
     db->EseguiSql(conn, sql + QString::fromLatin1(livello));
 }
 
-QVariant apriRsLet(AzioneTrans azione, const char *livello, const QVariant &pvTrans, DbMotore *pDb, int pbDbComp,
-                   const QString &psConnessione)
+QVariant apriRsLet(AzioneTrans azione, const char *livello, const QVariant &pvTrans, DbMotore *pDb,
+                   int pbDbComp, const QString &psConnessione)
 {
     DbMotore *db = pbDbComp ? Globali::DbComp() : pDb;
     if (!db)
-        throw VbErrore(VbErrore::OggettoNonImpostato, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"));
+        throw VbErrore(VbErrore::OggettoNonImpostato,
+                       QStringLiteral("Variabile oggetto o variabile del blocco With non impostata"));
     const QString conn = psConnessione.isEmpty() ? Globali::DbAzienda : psConnessione;
     const bool inizio = azione == &DbMotore::IniziaTrans;
     // A beginning transaction must already see the new level.
@@ -86,7 +88,8 @@ void RitornaAlChiamante(FormLanciabile *form, int piFlag)
     if (form && piFlag && !form->osKeyLancia.isEmpty() && Globali::MenuClient) {
         // Nothing to hand back to when the host is gone; the program still closes.
         try {
-            Globali::MenuClient->PassaAProgramma(form->osKeyLancia, form->osKeySecLancia, form->osParamLancia);
+            Globali::MenuClient->PassaAProgramma(form->osKeyLancia, form->osKeySecLancia,
+                                                 form->osParamLancia);
             AttivaMenu();
         } catch (const VbErrore &) {
         }
@@ -131,22 +134,22 @@ void MsgErroreApertura(const QVariant &pvNumero, const QVariant &pvDescrizione, 
         msgCom(testo, QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
-QVariant ApriRsLetSporca(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
+QVariant ApriRsLetSporca(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp,
+                         const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::IniziaTrans, "READ UNCOMMITTED", pvTrans, pDb,
-                     pbDbComp, psConnessione);
+    return apriRsLet(&DbMotore::IniziaTrans, "READ UNCOMMITTED", pvTrans, pDb, pbDbComp, psConnessione);
 }
 
-QVariant ApriRsLetCommit(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
+QVariant ApriRsLetCommit(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp,
+                         const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::ConfermaTrans, "READ COMMITTED", pvTrans, pDb,
-                     pbDbComp, psConnessione);
+    return apriRsLet(&DbMotore::ConfermaTrans, "READ COMMITTED", pvTrans, pDb, pbDbComp, psConnessione);
 }
 
-QVariant ApriRsLetCommit2(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp, const QString &psConnessione)
+QVariant ApriRsLetCommit2(const QVariant &pvTrans, int, DbMotore *pDb, int pbDbComp,
+                          const QString &psConnessione)
 {
-    return apriRsLet(&DbMotore::AnnullaTrans, "READ COMMITTED", pvTrans, pDb,
-                     pbDbComp, psConnessione);
+    return apriRsLet(&DbMotore::AnnullaTrans, "READ COMMITTED", pvTrans, pDb, pbDbComp, psConnessione);
 }
 
 bool TipoConnOdbc(const QString &psNome)
@@ -186,9 +189,15 @@ long IdentificaPostazione(QString &psNomeClient)
     return IdentificaPostazione(QProcessEnvironment::systemEnvironment(), psNomeClient);
 }
 
-QVariant PiattaformaOS() { return LeggiParMenu(QStringLiteral("OSPlatform")); }
+QVariant PiattaformaOS()
+{
+    return LeggiParMenu(QStringLiteral("OSPlatform"));
+}
 
-void PrgAvviaTimerChiusura(int &piTmpAttesa) { AvviaTimerChiusura(piTmpAttesa); }
+void PrgAvviaTimerChiusura(int &piTmpAttesa)
+{
+    AvviaTimerChiusura(piTmpAttesa);
+}
 
 void AvviaTimerChiusura(int piTmpAttesa)
 {
@@ -196,4 +205,7 @@ void AvviaTimerChiusura(int piTmpAttesa)
         gestoreChiusura()(piTmpAttesa);
 }
 
-void ImpostaGestoreChiusura(std::function<void(int)> gestore) { gestoreChiusura() = std::move(gestore); }
+void ImpostaGestoreChiusura(std::function<void(int)> gestore)
+{
+    gestoreChiusura() = std::move(gestore);
+}

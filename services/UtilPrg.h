@@ -30,12 +30,12 @@ void MsgErroreApertura(const QVariant &pvNumero = {}, const QVariant &pvDescrizi
 // back. pbDbComp True takes DbComp(), else pDb; an empty connection name means
 // DbAzienda. The isolation statement runs only on a server connection
 // ("DbTipoSql:" + name). pvTrans missing: only the isolation statement.
-QVariant ApriRsLetSporca(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr, int pbDbComp = -1,
-                         const QString &psConnessione = {});
-QVariant ApriRsLetCommit(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr, int pbDbComp = -1,
-                         const QString &psConnessione = {});
-QVariant ApriRsLetCommit2(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr, int pbDbComp = -1,
-                          const QString &psConnessione = {});
+QVariant ApriRsLetSporca(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr,
+                         int pbDbComp = -1, const QString &psConnessione = {});
+QVariant ApriRsLetCommit(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr,
+                         int pbDbComp = -1, const QString &psConnessione = {});
+QVariant ApriRsLetCommit2(const QVariant &pvTrans = {}, int piOpz = 0, DbMotore *pDb = nullptr,
+                          int pbDbComp = -1, const QString &psConnessione = {});
 
 // True for an ODBC connection name: "ODBC;..." text, a ".dsn" file, or a DSN
 // name (no "." at all).

@@ -7,7 +7,8 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QPointer<QFrame> &finestra()
 {
@@ -17,7 +18,8 @@ QPointer<QFrame> &finestra()
 
 } // namespace
 
-namespace frmConn {
+namespace frmConn
+{
 
 void Mostra(const QString &psTesto)
 {
@@ -47,7 +49,10 @@ void Scarica()
         delete f.data();
 }
 
-bool Caricato() { return !finestra().isNull(); }
+bool Caricato()
+{
+    return !finestra().isNull();
+}
 
 QString Testo()
 {
@@ -55,6 +60,9 @@ QString Testo()
     return f ? f->findChild<QLabel *>(QStringLiteral("LabConn"))->text() : QString();
 }
 
-bool EFrmConn(const QWidget *w) { return w && w == finestra().data(); }
+bool EFrmConn(const QWidget *w)
+{
+    return w && w == finestra().data();
+}
 
 } // namespace frmConn

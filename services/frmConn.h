@@ -6,7 +6,8 @@
 
 class QWidget;
 
-namespace frmConn {
+namespace frmConn
+{
 
 // Shows the wait window with that text (created on first use) and paints it at once.
 void Mostra(const QString &psTesto);

@@ -88,7 +88,8 @@ frmMsgCom::frmMsgCom(QWidget *parent) : QDialog(parent)
     connect(m_mostraDettaglio, &QPushButton::clicked, this, [this] {
         const bool mostra = m_dettaglio->isHidden();
         m_dettaglio->setVisible(mostra);
-        m_mostraDettaglio->setText(mostra ? QStringLiteral("Nascondi dettagli") : QStringLiteral("Dettagli..."));
+        m_mostraDettaglio->setText(mostra ? QStringLiteral("Nascondi dettagli")
+                                          : QStringLiteral("Dettagli..."));
         adjustSize();
     });
     m_rigaPulsanti->addWidget(m_mostraDettaglio);
@@ -326,9 +327,9 @@ QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &ps
     // adds, so that the box can keep them apart from the sentence for the user.
     const TestoConDettaglio d = SeparaDettaglio(descrizione);
     const QString spiegazione = VbErrore::spiegazione(numero);
-    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") + d.principale +
-           (spiegazione.isEmpty() ? QString() : QStringLiteral("\r\n") + spiegazione) + psMsgAggDop +
-           (d.dettaglio.isEmpty() ? QString() : QStringLiteral("\nDettaglio: ") + d.dettaglio);
+    return psMsgAggPri + QStringLiteral("Errore(") + QString::number(numero) + QStringLiteral("): ") +
+           d.principale + (spiegazione.isEmpty() ? QString() : QStringLiteral("\r\n") + spiegazione) +
+           psMsgAggDop + (d.dettaglio.isEmpty() ? QString() : QStringLiteral("\nDettaglio: ") + d.dettaglio);
 }
 
 TestoConDettaglio SeparaDettaglio(const QString &testo)

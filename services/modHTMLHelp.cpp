@@ -47,10 +47,11 @@ bool apri(const QUrl &url)
 {
     // A missing page is said, not handed to a browser that would show an error of its own.
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
-        msgCom(QStringLiteral("Pagina della guida non trovata: %1\nControllare la cartella della guida indicata "
-                              "all'avvio (-H) o nella variabile CLIENTI_HELP.")
-                   .arg(QDir::toNativeSeparators(url.toLocalFile())),
-               QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+        msgCom(
+            QStringLiteral("Pagina della guida non trovata: %1\nControllare la cartella della guida indicata "
+                           "all'avvio (-H) o nella variabile CLIENTI_HELP.")
+                .arg(QDir::toNativeSeparators(url.toLocalFile())),
+            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
         return false;
     }
     if (apriHelp)

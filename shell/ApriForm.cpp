@@ -14,7 +14,8 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 struct FormTracciato {
     QString nome;
@@ -143,7 +144,8 @@ FormLanciabile *FormAttivo()
     return l.last().form;
 }
 
-namespace {
+namespace
+{
 
 void mostraInPrimoPiano(QWidget *w)
 {

@@ -8,11 +8,11 @@
 class FormLanciabile;
 
 struct ChiaviLancio {
-    QString osKeySec;        // secondary key shown by the window
-    QString osKeyLancia;     // key of the launching program
-    QString osKeySecLancia;  // secondary key of the launching program
-    QString osParamLancia;   // parameter of the launching program
-    QString osParam;         // opening parameter ("/RO"...)
+    QString osKeySec;       // secondary key shown by the window
+    QString osKeyLancia;    // key of the launching program
+    QString osKeySecLancia; // secondary key of the launching program
+    QString osParamLancia;  // parameter of the launching program
+    QString osParam;        // opening parameter ("/RO"...)
 };
 
 // Message of a window that cannot be opened.

@@ -37,7 +37,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-namespace {
+namespace
+{
 
 void azzeraGlobali()
 {
@@ -94,7 +95,8 @@ void mostraErroreAvvio(const QString &errore)
     if (testo.startsWith(QLatin1String("Err:")))
         testo = testo.mid(4).trimmed();
     frmConn::Scarica();
-    msgCom(NascondiPassword(testo), QStringLiteral("&Ok"), {}, {}, QStringLiteral("Clienti"), 80, false, 600, 0, 1);
+    msgCom(NascondiPassword(testo), QStringLiteral("&Ok"), {}, {}, QStringLiteral("Clienti"), 80, false, 600,
+           0, 1);
 }
 
 } // namespace
@@ -202,7 +204,8 @@ void ApriPrimaForm()
     const bool standalone = SwitchM.isEmpty();
     if (FormIniziale.isEmpty() || (standalone && !RegistroForm::Esiste(FormIniziale))) {
         if (!FormIniziale.isEmpty())
-            msgCom(QString::fromUtf8(MsgImpossibileAprire), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+            msgCom(QString::fromUtf8(MsgImpossibileAprire), QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600,
+                   0, 1);
         (new frmAvvio)->show();
         return;
     }

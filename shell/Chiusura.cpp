@@ -17,7 +17,8 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 // Windows that do not count as open: the main window, the wait window,
 // pop-ups, tool tips and windows the program keeps hidden.
@@ -100,7 +101,7 @@ void RilasciaOggettiGlobali()
     Globali::AziAiuto = nullptr;
     Globali::FrmAiuto = nullptr;
     if (Globali::MenuComandi)
-        Globali::MenuComandi->deleteLater();  // releases MenuClient with it
+        Globali::MenuComandi->deleteLater(); // releases MenuClient with it
     Globali::MenuComandi = nullptr;
     Globali::MenuClient = nullptr;
     delete Globali::PonteMenu;

@@ -16,7 +16,8 @@
 #include <QVariantMap>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QString comandoFine()
 {
@@ -112,8 +113,8 @@ void mostraFatturaElettronica(const QString &testo)
 {
     // Shown after the answer has gone, so the host does not wait on the user.
     QTimer::singleShot(0, qApp, [testo] {
-        msgCom(testo, QStringLiteral("&Ok"), {}, {}, QStringLiteral("Fatturazione elettronica"), 80, false, 600,
-               {}, 1);
+        msgCom(testo, QStringLiteral("&Ok"), {}, {}, QStringLiteral("Fatturazione elettronica"), 80, false,
+               600, {}, 1);
     });
 }
 

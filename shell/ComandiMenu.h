@@ -10,7 +10,8 @@ inline const QString RispostaNoChiudi = QStringLiteral("No Chiudi");
 inline const QString RispostaSi = QStringLiteral("S");
 
 // The parameter the host handed with "paramprgclie", for the windows to read.
-namespace Globali {
+namespace Globali
+{
 inline QVariant ParamPrgClie;
 }
 

@@ -15,7 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 QString parHostGrezzo(const QString &nome)
 {
@@ -23,7 +24,10 @@ QString parHostGrezzo(const QString &nome)
     return mc ? mc->LeggiPar(nome, QString()).toString() : QString();
 }
 
-QString parHost(const QString &nome) { return parHostGrezzo(nome).trimmed(); }
+QString parHost(const QString &nome)
+{
+    return parHostGrezzo(nome).trimmed();
+}
 
 // An SQLite file path as written in the INI, made absolute.
 QString percorsoFile(const QString &nomeDb, const QString &driveDb)
@@ -41,14 +45,17 @@ void avvisaSolaLettura(DbMotore *db, const QString &origine, bool odbc)
         return;
     frmConn::Scarica();
     const QString come =
-        odbc ? QStringLiteral("chiedere all'amministratore del server che l'utente del database possa scrivere")
-             : QStringLiteral("chiedere all'amministratore il permesso di scrittura sul file %1 e sulla sua cartella")
+        odbc ? QStringLiteral(
+                   "chiedere all'amministratore del server che l'utente del database possa scrivere")
+             : QStringLiteral(
+                   "chiedere all'amministratore il permesso di scrittura sul file %1 e sulla sua cartella")
                    .arg(QDir::toNativeSeparators(origine));
-    msgCom(QStringLiteral("Il database dell'azienda è aperto in sola lettura: i dati si possono consultare, ma "
-                          "nessuna modifica potrà essere salvata.\nPer poter salvare, %1, poi riavviare il "
-                          "programma.")
-               .arg(come),
-           QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+    msgCom(
+        QStringLiteral("Il database dell'azienda è aperto in sola lettura: i dati si possono consultare, ma "
+                       "nessuna modifica potrà essere salvata.\nPer poter salvare, %1, poi riavviare il "
+                       "programma.")
+            .arg(come),
+        QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
 // A company made before the history's once-a-day key gets it now. One that
@@ -94,9 +101,10 @@ QString ApriDbAzienda()
             if (scelto.isEmpty())
                 return QStringLiteral("Err: Nessun archivio scelto");
             if (!QFileInfo(scelto).isFile())
-                return QStringLiteral("Err: File di configurazione dell'archivio scelto non trovato: %1\n"
-                                      "Controllare l'elenco degli archivi ([Parametri Generali] Ini1, Ini2... "
-                                      "in %2).")
+                return QStringLiteral(
+                           "Err: File di configurazione dell'archivio scelto non trovato: %1\n"
+                           "Controllare l'elenco degli archivi ([Parametri Generali] Ini1, Ini2... "
+                           "in %2).")
                     .arg(QDir::toNativeSeparators(scelto), QDir::toNativeSeparators(Globali::PathIni));
             Globali::PathIni = scelto;
         }
@@ -134,9 +142,9 @@ QString ApriDbAzienda()
             } catch (const VbErrore &e) {
                 frmConn::Scarica();
                 const QString causa = NascondiPassword(e.descrizione());
-                const int scelta = msgCom(QStringLiteral("Impossibile aprire il database dell'azienda:\n") + causa,
-                                          QStringLiteral("&Riprova"), QStringLiteral("&Annulla"), {}, {}, 80,
-                                          false, 600, 0, 1);
+                const int scelta = msgCom(
+                    QStringLiteral("Impossibile aprire il database dell'azienda:\n") + causa,
+                    QStringLiteral("&Riprova"), QStringLiteral("&Annulla"), {}, {}, 80, false, 600, 0, 1);
                 if (scelta != 1)
                     return QStringLiteral("Err: ") + causa;
             }

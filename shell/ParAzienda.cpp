@@ -17,7 +17,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
-namespace {
+namespace
+{
 
 QVariant parHost(const QString &nome)
 {
@@ -45,7 +46,8 @@ double numeroIni(const ProfiloIni &ini, const QString &sezione, const QString &c
     return !t.isEmpty() && UtilGlob::LeggiNumero(t, v, true) ? v : predefinito;
 }
 
-QString testoIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave, const QString &predefinito)
+QString testoIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave,
+                 const QString &predefinito)
 {
     const QString t = ini.LeggiStringa(sezione, chiave).trimmed();
     return t.isEmpty() ? predefinito : t;
@@ -60,8 +62,9 @@ int decimaliMoneta(const QString &moneta, int predefinito)
     QVariant numDec;
     try {
         DbMotore *db = Globali::DbComp();
-        const auto r = db->Seleziona(Globali::DbAzienda, QStringLiteral("SELECT NumDec FROM Monete WHERE Moneta = ") +
-                                                             Globali::Util().ValoreSql(moneta, UtilGlob::TipoTesto));
+        const auto r =
+            db->Seleziona(Globali::DbAzienda, QStringLiteral("SELECT NumDec FROM Monete WHERE Moneta = ") +
+                                                  Globali::Util().ValoreSql(moneta, UtilGlob::TipoTesto));
         if (r && r->numRighe() > 0 && !r->nullo(0, 0))
             numDec = r->valore(0, 0);
     } catch (const VbErrore &) {
@@ -86,7 +89,9 @@ void avvisaFattoriFuoriIntervallo()
     const struct {
         const char *chiave;
         double valore;
-    } fattori[] = {{"Generale", RisVidGenerale}, {"PersBase", RisVidPersBase}, {"MsgCom", RisVidMsgCom},
+    } fattori[] = {{"Generale", RisVidGenerale},
+                   {"PersBase", RisVidPersBase},
+                   {"MsgCom", RisVidMsgCom},
                    {"StaVid", RisVidStaVid}};
     QLocale it(QLocale::Italian);
     it.setNumberOptions(QLocale::OmitGroupSeparator);
@@ -99,9 +104,10 @@ void avvisaFattoriFuoriIntervallo()
     if (righe.isEmpty())
         return;
     frmConn::Scarica();
-    msgCom(QStringLiteral("Fattori di scala dello schermo fuori dall'intervallo ammesso (da %1 a %2) nella sezione "
-                          "[Risoluzione Video] di %3:\n%4\nCorreggere il file INI per non ricevere più questo "
-                          "avviso.")
+    msgCom(QStringLiteral(
+               "Fattori di scala dello schermo fuori dall'intervallo ammesso (da %1 a %2) nella sezione "
+               "[Risoluzione Video] di %3:\n%4\nCorreggere il file INI per non ricevere più questo "
+               "avviso.")
                .arg(it.toString(FattoreRisVidMinimo), it.toString(FattoreRisVidMassimo),
                     QDir::toNativeSeparators(PathIni), righe.join(u'\n')),
            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
@@ -130,7 +136,8 @@ long LeggiColoreVb(const QVariant &valore, long predefinito)
 
 QString FormatoImporto(int decimali)
 {
-    return decimali > 0 ? QStringLiteral("#,##0.") + QString(decimali, QLatin1Char('0')) : QStringLiteral("#,##0");
+    return decimali > 0 ? QStringLiteral("#,##0.") + QString(decimali, QLatin1Char('0'))
+                        : QStringLiteral("#,##0");
 }
 
 QString LeggiParAzienda()
@@ -146,7 +153,8 @@ QString LeggiParAzienda()
         CodEuro = testoHost(QStringLiteral("Ditta.CodEuro"), CodEuro);
         OperCambio = testoHost(QStringLiteral("Ditta.OperCambio"), OperCambio);
         double cambio = 0;
-        if (UtilGlob::LeggiNumero(testoHost(QStringLiteral("Ditta.CambioLiraEuro"), QString()), cambio, true) &&
+        if (UtilGlob::LeggiNumero(testoHost(QStringLiteral("Ditta.CambioLiraEuro"), QString()), cambio,
+                                  true) &&
             cambio > 0)
             CambioLiraEuro = cambio;
         NumDecQta = interoHost(QStringLiteral("Ditta.NumDecQta"), NumDecQta);
@@ -162,7 +170,8 @@ QString LeggiParAzienda()
         ArrotIvaEuro = LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("ArrotIvaEuro"),
                                          testoHost(QStringLiteral("Ditta.ArrotIvaEuro"), QStringLiteral("N")))
                            .toString();
-        DataMinima = LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("DataMinima"), DataMinima).toString();
+        DataMinima =
+            LeggiParPersonale(QStringLiteral("Tutti"), QStringLiteral("DataMinima"), DataMinima).toString();
 
         const ProfiloIni ini(PathIni);
         const QString config = QStringLiteral("Config");
@@ -188,10 +197,11 @@ QString LeggiParAzienda()
         const QString comune = testoIni(ini, QStringLiteral("Setup"), QStringLiteral("IniComune"), QString());
         PathIniComune = comune.isEmpty() ? QString() : QDir::cleanPath(dirIni.absoluteFilePath(comune));
 
-        NomiMesi = QStringList{QStringLiteral("Gennaio"),   QStringLiteral("Febbraio"), QStringLiteral("Marzo"),
-                               QStringLiteral("Aprile"),    QStringLiteral("Maggio"),   QStringLiteral("Giugno"),
-                               QStringLiteral("Luglio"),    QStringLiteral("Agosto"),   QStringLiteral("Settembre"),
-                               QStringLiteral("Ottobre"),   QStringLiteral("Novembre"), QStringLiteral("Dicembre")};
+        NomiMesi =
+            QStringList{QStringLiteral("Gennaio"), QStringLiteral("Febbraio"), QStringLiteral("Marzo"),
+                        QStringLiteral("Aprile"),  QStringLiteral("Maggio"),   QStringLiteral("Giugno"),
+                        QStringLiteral("Luglio"),  QStringLiteral("Agosto"),   QStringLiteral("Settembre"),
+                        QStringLiteral("Ottobre"), QStringLiteral("Novembre"), QStringLiteral("Dicembre")};
         return {};
     } catch (const VbErrore &e) {
         return QStringLiteral("Err: ") + NascondiPassword(e.descrizione());

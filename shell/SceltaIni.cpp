@@ -15,12 +15,16 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const QString SezionePar = QStringLiteral("Parametri Generali");
 const QString TipoScelta = QStringLiteral("sceltaIni");
 
-bool esisteFile(const QString &p) { return !p.isEmpty() && QFileInfo(p).isFile(); }
+bool esisteFile(const QString &p)
+{
+    return !p.isEmpty() && QFileInfo(p).isFile();
+}
 
 } // namespace
 
@@ -55,13 +59,15 @@ QList<VoceIni> ElencoIni(const QString &psPathIni)
         v.percorso = QDir::cleanPath(dir.absoluteFilePath(voce));
         v.descrizione = ini.LeggiStringa(SezionePar, QStringLiteral("DescIni%1").arg(i)).trimmed();
         if (v.descrizione.isEmpty())
-            v.descrizione = ProfiloIni::Leggi(v.percorso, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"));
+            v.descrizione =
+                ProfiloIni::Leggi(v.percorso, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"));
         if (v.descrizione.isEmpty())
             v.descrizione = QFileInfo(v.percorso).fileName();
         elenco << v;
     }
-    if (ini.LeggiStringa(SezionePar, QStringLiteral("OrdIniDBase")).trimmed().compare(QLatin1String("S"),
-                                                                                      Qt::CaseInsensitive) == 0)
+    if (ini.LeggiStringa(SezionePar, QStringLiteral("OrdIniDBase"))
+            .trimmed()
+            .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
         std::stable_sort(elenco.begin(), elenco.end(), [](const VoceIni &a, const VoceIni &b) {
             return a.descrizione.compare(b.descrizione, Qt::CaseInsensitive) < 0;
         });

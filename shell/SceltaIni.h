@@ -16,8 +16,8 @@ inline const QString AmbienteIni = QStringLiteral("CLIENTI_INI");
 QString CercaIni(const QString &psIni, const QString &psDirProgramma, const QString &psDirCorrente);
 
 struct VoceIni {
-    QString percorso;     // full path
-    QString descrizione;  // shown to the user
+    QString percorso;    // full path
+    QString descrizione; // shown to the user
 };
 
 // The INI files to choose from: [Parametri Generali] NumIni entries IniN

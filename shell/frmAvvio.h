@@ -8,9 +8,10 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class frmAvvio : public QWidget {
+class frmAvvio : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit frmAvvio(QWidget *parent = nullptr);
 
     QLabel *LabAzienda;
@@ -21,6 +22,6 @@ public:
 
     void ComApri_Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 };

@@ -6,18 +6,19 @@
 #include <QTimer>
 #include <QWidget>
 
-class frmPrincipale : public QWidget {
+class frmPrincipale : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit frmPrincipale(QWidget *parent = nullptr);
 
-    QTimer timChiudi;  // close polling, 3000 ms, armed by AvviaTimerChiusura
-    QTimer timVarie;   // one-shot: brings osNomeForm forward
+    QTimer timChiudi; // close polling, 3000 ms, armed by AvviaTimerChiusura
+    QTimer timVarie;  // one-shot: brings osNomeForm forward
 
-    int oiChiudi = 0;      // 1 while the close polling is armed
-    int oiTmpAttesa = 0;   // ticks still to wait before the next check
-    int oiFlagVarie = 0;   // what timVarie does: 1 brings osNomeForm forward
-    QString osNomeForm;    // window to bring forward
+    int oiChiudi = 0;    // 1 while the close polling is armed
+    int oiTmpAttesa = 0; // ticks still to wait before the next check
+    int oiFlagVarie = 0; // what timVarie does: 1 brings osNomeForm forward
+    QString osNomeForm;  // window to bring forward
 
     // Exit code handed to the event loop when the program ends (1 after a failed start).
     int codiceUscita = 0;
@@ -25,13 +26,13 @@ public:
     void timChiudi_Timer();
     void timVarie_Timer();
 
-signals:
+  signals:
     // The program is over: the event loop should end with this code.
     void programmaChiuso(int codice);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     bool m_chiuso = false;
 };

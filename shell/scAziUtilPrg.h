@@ -10,9 +10,10 @@
 #include "components/aiuto/AiutoDecod.h"
 class QWidget;
 
-class scAziUtilPrg : public QObject {
+class scAziUtilPrg : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Receives the events of `aiuto` (not owned).
     explicit scAziUtilPrg(AiutoDecod *aiuto, QObject *parent = nullptr);
 
@@ -31,6 +32,6 @@ public:
     void mgAziAiuto_LanciaKeyPrim(const QString &chiave);
     void mgAziAiuto_LanciaKeySec(const QString &chiave);
 
-private:
+  private:
     QPointer<AiutoDecod> mgAziAiuto;
 };

@@ -8,7 +8,8 @@
 
 #include <QJsonDocument>
 
-scMenuComandiClie::scMenuComandiClie(ClienteMenu *client, QObject *parent) : QObject(parent), mgMenuClient(client)
+scMenuComandiClie::scMenuComandiClie(ClienteMenu *client, QObject *parent)
+    : QObject(parent), mgMenuClient(client)
 {
     mgMenuClient->setParent(this);
     connect(mgMenuClient, &ClienteMenu::EseguiComando, this, &scMenuComandiClie::mgMenuClient_EseguiComando,
@@ -21,9 +22,9 @@ void scMenuComandiClie::mgMenuClient_EseguiComando(const QString &comando, const
 {
     UltCom = comando;
     UltParamVar = param;
-    UltParam = param.canConvert<QString>() ? param.toString()
-                                           : QString::fromUtf8(QJsonDocument::fromVariant(param).toJson(
-                                                 QJsonDocument::Compact));
+    UltParam = param.canConvert<QString>()
+                   ? param.toString()
+                   : QString::fromUtf8(QJsonDocument::fromVariant(param).toJson(QJsonDocument::Compact));
     // An error must not travel back into the host's link.
     QString risposta;
     try {

@@ -8,9 +8,10 @@
 
 class ClienteMenu;
 
-class scMenuComandiClie : public QObject {
+class scMenuComandiClie : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Takes ownership of the client.
     explicit scMenuComandiClie(ClienteMenu *client, QObject *parent = nullptr);
     ~scMenuComandiClie() override;
@@ -23,6 +24,6 @@ public:
 
     void mgMenuClient_EseguiComando(const QString &comando, const QVariant &param);
 
-private:
+  private:
     ClienteMenu *mgMenuClient;
 };

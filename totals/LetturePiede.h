@@ -17,39 +17,52 @@ struct scCalcPiedeFat::Lettura {
     std::unique_ptr<SelezionePronta> sel;
     DbMotore *db = nullptr;
     QString conn;
-    QString chiave;  // what the text depends on besides the document; empty: prepare again
+    QString chiave; // what the text depends on besides the document; empty: prepare again
 };
 
 struct scCalcPiedeFat::Letture {
     // The VAT code's columns that the stamp duty reads, by the stamp table's
     // join or by the VAT table itself.
-    enum DatoIva { IvaTipo, IvaDescrBreve, IvaDescrizione, IvaDescrMemo, IvaAliquota, IvaApplBolloEse, NumDatiIva };
+    enum DatoIva {
+        IvaTipo,
+        IvaDescrBreve,
+        IvaDescrizione,
+        IvaDescrMemo,
+        IvaAliquota,
+        IvaApplBolloEse,
+        NumDatiIva
+    };
 
     Lettura testa, bolli, dett, spese, ivaBollo;
 
     struct {
-        int scoPagSuDett, regimeMargine, prezziIvati, numDec, moneta, tipoEffetto, abbuono, acconto, scontoPag;
-        int peso, percRitAcc, bolli, segno, addBolli, numScad, dataRif, pagamento, gruppoCli, mastroCli, contoCli;
+        int scoPagSuDett, regimeMargine, prezziIvati, numDec, moneta, tipoEffetto, abbuono, acconto,
+            scontoPag;
+        int peso, percRitAcc, bolli, segno, addBolli, numScad, dataRif, pagamento, gruppoCli, mastroCli,
+            contoCli;
     } t{};
 
     struct {
         int codEseBollo, gruppoBol, mastroBol, contoBol, percBolloTratte;
         int maxNoBollo, maxNoBolloLire, bolloEsente, bolloEsenteLire, arrotond, arrotondLire;
-        std::array<int, 6> sca, scaLire, bollo, bolloLire;  // brackets 1..5
+        std::array<int, 6> sca, scaLire, bollo, bolloLire; // brackets 1..5
         std::array<int, NumDatiIva> iva;
     } b{};
 
     struct {
-        int tipoRiga, soggRitAcc, omaggio, conto, centroDiCosto, compGiornMens, dataCompDa, dataCompA, iva, beneUsato;
+        int tipoRiga, soggRitAcc, omaggio, conto, centroDiCosto, compGiornMens, dataCompDa, dataCompA, iva,
+            beneUsato;
         int aliquota, tipoIva, descrBreve, descrizione, descrMemo, applBolloEse;
-        int livello1, valTotale, valTotaleLiv, valUnitario, valUnitarioLiv, flScontoPag, artCauzione, qta, scontoTot;
+        int livello1, valTotale, valTotaleLiv, valUnitario, valUnitarioLiv, flScontoPag, artCauzione, qta,
+            scontoTot;
     } d{};
 
     struct {
         int spesaSpese, spesa, gruppo, mastro, conto, rifStampa, addebitoIva, iva, ivaTabIva, aliquota;
         int descrBreve, descrizione, descrMemo, tipoIva, applBolloEse;
-        int cassaPrev, soggRitAcc, tipoAddebitoRiga, percentuale, importoLire, soggScontoPagam, importoMinSpesa,
-            importoMaxSpesa, importoMax, importoMin, tipoAddebito, importo, riga, percentualeSpesa;
+        int cassaPrev, soggRitAcc, tipoAddebitoRiga, percentuale, importoLire, soggScontoPagam,
+            importoMinSpesa, importoMaxSpesa, importoMax, importoMin, tipoAddebito, importo, riga,
+            percentualeSpesa;
         int gruppoRiga, mastroRiga, contoRiga;
     } s{};
 

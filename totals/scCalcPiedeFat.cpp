@@ -10,7 +10,8 @@
 #include "services/Globali.h"
 #include "services/Importi.h"
 
-namespace {
+namespace
+{
 QString letterale(const QVariant &valore, int tipo)
 {
     return Globali::Util().ValoreSql(valore, tipo);
@@ -65,7 +66,8 @@ QString scCalcPiedeFat::SqlTestataPiede() const
     if (TestataHaCampo(QStringLiteral("ScoPagSuDett")))
         s += QLatin1String(", ") + T + QLatin1String(".ScoPagSuDett");
     if (fattura)
-        s += QLatin1String(", ") + T + QLatin1String(".Abbuono") + QLatin1String(", ") + T + QLatin1String(".Bolli");
+        s += QLatin1String(", ") + T + QLatin1String(".Abbuono") + QLatin1String(", ") + T +
+             QLatin1String(".Bolli");
     s += QLatin1String(", ") + T + QLatin1String(".DataRif");
     if (!ordAcq) {
         for (const char *c : {".GruppoCli", ".MastroCli", ".ContoCli", ".PercRitAcc"})
@@ -78,24 +80,27 @@ QString scCalcPiedeFat::SqlTestataPiede() const
         s += QLatin1String(", ") + T + QLatin1String(".Peso");
     for (const char *c : {".Moneta", ".Pagamento", ".PrezziIvati", ".ScontoPag"})
         s += QLatin1String(", ") + T + QLatin1String(c);
-    s += QLatin1String(", FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento")
-         + QLatin1String(", Monete.NumDec") + QLatin1String(", PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad")
-         + QLatin1String(", TabIva.TipoIva") + QLatin1String(", Stati.Cee,Stati.Iso");
-    s += QLatin1String(" FROM") + QLatin1String(" ((((((") + T + QLatin1String(" ")
-         + QLatin1String(" LEFT JOIN Monete ON ") + T + QLatin1String(".Moneta = Monete.Moneta)")
-         + QLatin1String(" LEFT JOIN FattDocumenti ON ") + T
-         + QLatin1String(".FattDocumento = FattDocumenti.FattDocumento)") + QLatin1String(" LEFT JOIN Pagamenti ON ")
-         + T + QLatin1String(".Pagamento = Pagamenti.Pagamento)")
-         + QLatin1String(" LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo)")
-         + QLatin1String(" LEFT JOIN TabIva ON ") + T + QLatin1String(".Iva = TabIva.Iva)")
-         + QLatin1String(" LEFT JOIN PianoConti") + QLatin1String(" ON ");
-    const QLatin1String lato(osTipoGest.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0 ? "For" : "Cli");
-    s += T + QLatin1String(".Gruppo") + lato + QLatin1String(" = PianoConti.Gruppo") + QLatin1String(" AND ") + T
-         + QLatin1String(".Mastro") + lato + QLatin1String(" = PianoConti.Mastro") + QLatin1String(" AND ") + T
-         + QLatin1String(".Conto") + lato + QLatin1String(" = PianoConti.Conto)");
-    s += QLatin1String(" LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato") + QLatin1String(" Where") + QLatin1String(" ")
-         + T + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") + T
-         + QLatin1String(".Anno = ") + numeroSql(miAnno);
+    s += QLatin1String(", FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento") +
+         QLatin1String(", Monete.NumDec") +
+         QLatin1String(", PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad") +
+         QLatin1String(", TabIva.TipoIva") + QLatin1String(", Stati.Cee,Stati.Iso");
+    s += QLatin1String(" FROM") + QLatin1String(" ((((((") + T + QLatin1String(" ") +
+         QLatin1String(" LEFT JOIN Monete ON ") + T + QLatin1String(".Moneta = Monete.Moneta)") +
+         QLatin1String(" LEFT JOIN FattDocumenti ON ") + T +
+         QLatin1String(".FattDocumento = FattDocumenti.FattDocumento)") +
+         QLatin1String(" LEFT JOIN Pagamenti ON ") + T + QLatin1String(".Pagamento = Pagamenti.Pagamento)") +
+         QLatin1String(" LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo)") +
+         QLatin1String(" LEFT JOIN TabIva ON ") + T + QLatin1String(".Iva = TabIva.Iva)") +
+         QLatin1String(" LEFT JOIN PianoConti") + QLatin1String(" ON ");
+    const QLatin1String lato(osTipoGest.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0 ? "For"
+                                                                                              : "Cli");
+    s += T + QLatin1String(".Gruppo") + lato + QLatin1String(" = PianoConti.Gruppo") +
+         QLatin1String(" AND ") + T + QLatin1String(".Mastro") + lato +
+         QLatin1String(" = PianoConti.Mastro") + QLatin1String(" AND ") + T + QLatin1String(".Conto") + lato +
+         QLatin1String(" = PianoConti.Conto)");
+    s += QLatin1String(" LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato") + QLatin1String(" Where") +
+         QLatin1String(" ") + T + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") +
+         T + QLatin1String(".Anno = ") + numeroSql(miAnno);
     return s;
 }
 
@@ -103,60 +108,62 @@ QString scCalcPiedeFat::SqlDettagliPiede(bool pbCauzioni) const
 {
     const QString &D = osTabDett;
     const QString &L = osTabLiv;
-    const QString conto = D + QLatin1String(".gruppoven & ") + D + QLatin1String(".MastroVen & ") + D
-                          + QLatin1String(".contoVen");
-    const QString cauzione =
-        pbCauzioni ? QStringLiteral(",Articoli.Cauzione as ArtCauzione") : QStringLiteral(",'N' as ArtCauzione");
-    const QString articoli =
-        pbCauzioni ? QLatin1String(") LEFT JOIN Articoli ON ") + D + QLatin1String(".Articolo = Articoli.Articolo")
-                   : QString();
+    const QString conto = D + QLatin1String(".gruppoven & ") + D + QLatin1String(".MastroVen & ") + D +
+                          QLatin1String(".contoVen");
+    const QString cauzione = pbCauzioni ? QStringLiteral(",Articoli.Cauzione as ArtCauzione")
+                                        : QStringLiteral(",'N' as ArtCauzione");
+    const QString articoli = pbCauzioni ? QLatin1String(") LEFT JOIN Articoli ON ") + D +
+                                              QLatin1String(".Articolo = Articoli.Articolo")
+                                        : QString();
     const QString apri = pbCauzioni ? QStringLiteral("(") : QString();
     QString s;
     if (!Globali::Util().ValoreVuoto(L, UtilGlob::TipoTesto, 1, false) && mbGesTaglie) {
-        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".* ") + QLatin1String(",") + conto
-            + QLatin1String(" AS Conto") + QLatin1String(",") + L + QLatin1String(".* ") + QLatin1String(",TabIva.*")
-            + cauzione + QLatin1String(" FROM ") + apri + QLatin1String("(") + D + QLatin1String("  ")
-            + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva)")
-            + QLatin1String(" LEFT JOIN ") + L + QLatin1String(" ON ") + D + QLatin1String(".RigLiv = ") + L
-            + QLatin1String(".RigLiv") + QLatin1String(" AND ") + D + QLatin1String(".NumRif = ") + L
-            + QLatin1String(".NumRif") + QLatin1String(" AND ") + D + QLatin1String(".Anno = ") + L
-            + QLatin1String(".Anno") + articoli + QLatin1String(" Where") + QLatin1String(" ") + D
-            + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") + D
-            + QLatin1String(".Anno = ") + numeroSql(miAnno) + QLatin1String(" and (") + D
-            + QLatin1String(".TipoRiga = ") + letterale(QStringLiteral("M"), UtilGlob::TipoTesto)
-            + QLatin1String(" or ") + D + QLatin1String(".TipoRiga = ")
-            + letterale(QStringLiteral("A"), UtilGlob::TipoTesto) + QLatin1String(")");
+        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".* ") + QLatin1String(",") +
+            conto + QLatin1String(" AS Conto") + QLatin1String(",") + L + QLatin1String(".* ") +
+            QLatin1String(",TabIva.*") + cauzione + QLatin1String(" FROM ") + apri + QLatin1String("(") + D +
+            QLatin1String("  ") + QLatin1String(" LEFT JOIN TabIva ON ") + D +
+            QLatin1String(".Iva = TabIva.Iva)") + QLatin1String(" LEFT JOIN ") + L + QLatin1String(" ON ") +
+            D + QLatin1String(".RigLiv = ") + L + QLatin1String(".RigLiv") + QLatin1String(" AND ") + D +
+            QLatin1String(".NumRif = ") + L + QLatin1String(".NumRif") + QLatin1String(" AND ") + D +
+            QLatin1String(".Anno = ") + L + QLatin1String(".Anno") + articoli + QLatin1String(" Where") +
+            QLatin1String(" ") + D + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) +
+            QLatin1String(" And ") + D + QLatin1String(".Anno = ") + numeroSql(miAnno) +
+            QLatin1String(" and (") + D + QLatin1String(".TipoRiga = ") +
+            letterale(QStringLiteral("M"), UtilGlob::TipoTesto) + QLatin1String(" or ") + D +
+            QLatin1String(".TipoRiga = ") + letterale(QStringLiteral("A"), UtilGlob::TipoTesto) +
+            QLatin1String(")");
     } else {
-        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".*") + QLatin1String(",") + conto
-            + QLatin1String(" AS Conto") + QLatin1String(",TabIva.*") + cauzione + QLatin1String(" FROM ") + apri + D
-            + QLatin1String(" LEFT JOIN TabIva ON ") + D + QLatin1String(".Iva = TabIva.Iva") + articoli
-            + QLatin1String(" Where") + QLatin1String(" ") + D + QLatin1String(".NumRif = ")
-            + numeroSql(mlNumRif) + QLatin1String(" And ") + D + QLatin1String(".Anno = ")
-            + numeroSql(miAnno);
+        s = QLatin1String("SELECT") + QLatin1String(" ") + D + QLatin1String(".*") + QLatin1String(",") +
+            conto + QLatin1String(" AS Conto") + QLatin1String(",TabIva.*") + cauzione +
+            QLatin1String(" FROM ") + apri + D + QLatin1String(" LEFT JOIN TabIva ON ") + D +
+            QLatin1String(".Iva = TabIva.Iva") + articoli + QLatin1String(" Where") + QLatin1String(" ") + D +
+            QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" And ") + D +
+            QLatin1String(".Anno = ") + numeroSql(miAnno);
     }
-    s += QLatin1String(" order by ") + D + QLatin1String(".Iva,") + conto + QLatin1String(",") + D
-         + QLatin1String(".RigDet");
+    s += QLatin1String(" order by ") + D + QLatin1String(".Iva,") + conto + QLatin1String(",") + D +
+         QLatin1String(".RigDet");
     return s;
 }
 
 QString scCalcPiedeFat::SqlSpesePiede() const
 {
     const QString &S = osTabSpese;
-    return QLatin1String("SELECT ") + S + QLatin1String(".*") + QLatin1String(",TabIva.*") + QLatin1String(",Spese.*")
-           + QLatin1String(" FROM") + QLatin1String(" (") + S + QLatin1String(" LEFT JOIN TabIva ON ") + S
-           + QLatin1String(".Iva = TabIva.Iva)") + QLatin1String(" LEFT JOIN Spese ON ") + S
-           + QLatin1String(".Spesa = Spese.Spesa") + QLatin1String(" Where") + QLatin1String(" ") + S
-           + QLatin1String(".Anno = ") + numeroSql(miAnno) + QLatin1String(" And ") + S
-           + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) + QLatin1String(" Order BY")
-           + QLatin1String(" ") + S + QLatin1String(".Iva") + QLatin1String(" ,spese.gruppo & spese.Mastro & spese.conto");
+    return QLatin1String("SELECT ") + S + QLatin1String(".*") + QLatin1String(",TabIva.*") +
+           QLatin1String(",Spese.*") + QLatin1String(" FROM") + QLatin1String(" (") + S +
+           QLatin1String(" LEFT JOIN TabIva ON ") + S + QLatin1String(".Iva = TabIva.Iva)") +
+           QLatin1String(" LEFT JOIN Spese ON ") + S + QLatin1String(".Spesa = Spese.Spesa") +
+           QLatin1String(" Where") + QLatin1String(" ") + S + QLatin1String(".Anno = ") + numeroSql(miAnno) +
+           QLatin1String(" And ") + S + QLatin1String(".NumRif = ") + numeroSql(mlNumRif) +
+           QLatin1String(" Order BY") + QLatin1String(" ") + S + QLatin1String(".Iva") +
+           QLatin1String(" ,spese.gruppo & spese.Mastro & spese.conto");
 }
 
 void scCalcPiedeFat::AccodaErrPiede(long plNumErr, const QString &psTesto)
 {
     if (oiNumErrori < 30)
-        osErrori += QStringLiteral("Errore n°") + Globali::Util().TestoErrore(int(plNumErr)) + QLatin1String(" : ") + psTesto
-                    + QLatin1String(" in ") + QLatin1String(" CalcPiedeFat (") + msFase + QLatin1String(") ")
-                    + QLatin1String("\r\n");
+        osErrori += QStringLiteral("Errore n°") + Globali::Util().TestoErrore(int(plNumErr)) +
+                    QLatin1String(" : ") + psTesto + QLatin1String(" in ") +
+                    QLatin1String(" CalcPiedeFat (") + msFase + QLatin1String(") ") + QLatin1String("\r\n");
     else if (oiNumErrori == 30)
         osErrori += QLatin1String("..............");
     ++oiNumErrori;
@@ -228,8 +235,9 @@ void scCalcPiedeFat::CalcPiedeFat(int piAnno, int plNumRif, bool pbCalcRitAcc, d
 bool scCalcPiedeFat::LetturaTestata()
 {
     mbGesTaglie = eS(ParametroHost(QStringLiteral("Mag.GesTaglie")));
-    ContoVenDefault = ParametroHost(QStringLiteral("CauCon.GruppoVen")) + ParametroHost(QStringLiteral("CauCon.MastroVen"))
-                      + ParametroHost(QStringLiteral("CauCon.ContoVen"));
+    ContoVenDefault = ParametroHost(QStringLiteral("CauCon.GruppoVen")) +
+                      ParametroHost(QStringLiteral("CauCon.MastroVen")) +
+                      ParametroHost(QStringLiteral("CauCon.ContoVen"));
     GestVuotiCauz = eS(ParametroPersonale(QStringLiteral("Fatture"), QStringLiteral("GestVuotiCauz")));
     obCassaPrevNoImpon = eS(ParametroPersonale(QStringLiteral("Tutti"), QStringLiteral("CassaPrevNoImpon")));
 
@@ -267,8 +275,8 @@ bool scCalcPiedeFat::LetturaTestata()
             c.contoCli = s.Campo(T + QLatin1String("ContoCli"));
         });
     if (t.FineDati()) {
-        AccodaErrPiede(0, QStringLiteral("Non è stata trovata la testata del doc. ") + QString::number(mlNumRif)
-                              + QLatin1String(" ") + QString::number(miAnno));
+        AccodaErrPiede(0, QStringLiteral("Non è stata trovata la testata del doc. ") +
+                              QString::number(mlNumRif) + QLatin1String(" ") + QString::number(miAnno));
         return false;
     }
     const auto &c = L.t;
@@ -294,8 +302,8 @@ bool scCalcPiedeFat::LetturaTestata()
         const double sconto = ValutaNumero(osScontoPag, &errore, 0, 6);
         // A chain that cannot be read grants no discount, and says so.
         if (errore != 0)
-            AccodaErrPiede(0, QStringLiteral("Sconto pagamento non valido \"") + osScontoPag
-                                  + QStringLiteral("\": nessuno sconto pagamento applicato"));
+            AccodaErrPiede(0, QStringLiteral("Sconto pagamento non valido \"") + osScontoPag +
+                                  QStringLiteral("\": nessuno sconto pagamento applicato"));
         else
             odScontoPag = Currency::fromDouble(sconto);
     }
@@ -316,7 +324,8 @@ bool scCalcPiedeFat::LetturaBolli()
             return QStringLiteral("Select TaBolli.* , Tabiva.*") +
                    QStringLiteral(" FROM TaBolli left join Tabiva on TaBolli.CodEseBollo = TabIva.Iva");
         },
-        {}, [&L](SelezionePronta &s) {
+        {},
+        [&L](SelezionePronta &s) {
             auto &c = L.b;
             c.codEseBollo = s.Campo(QStringLiteral("TaBolli.CodEseBollo"));
             c.gruppoBol = s.Campo(QStringLiteral("TaBolli.GruppoBol"));
@@ -332,9 +341,11 @@ bool scCalcPiedeFat::LetturaBolli()
             for (int i = 1; i <= 5; ++i) {
                 const QString n = QString::number(i);
                 c.sca[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRB"));
-                c.scaLire[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRBLire"));
+                c.scaLire[size_t(i)] =
+                    s.Campo(QStringLiteral("TaBolli.Sca") + n + QStringLiteral("BolRBLire"));
                 c.bollo[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RB"));
-                c.bolloLire[size_t(i)] = s.Campo(QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RBLire"));
+                c.bolloLire[size_t(i)] =
+                    s.Campo(QStringLiteral("TaBolli.Bollo") + n + QStringLiteral("RBLire"));
             }
             Letture::ColonneIva(s, c.iva);
         });
@@ -357,7 +368,7 @@ bool scCalcPiedeFat::LetturaBolli()
         // An empty bracket bound is an open bracket; the cap comes before the
         // conversion, since a larger bound may not fit an amount at all.
         ScaBolRB[i] = b.Nullo(sca) || CampoDouble(b, sca) >= BollettaAperta.toDouble() ? BollettaAperta
-                                                                                        : b.Importo(sca);
+                                                                                       : b.Importo(sca);
         BolloRB[i] = b.Importo(lira ? c.bolloLire[i] : c.bollo[i]);
     }
     return true;

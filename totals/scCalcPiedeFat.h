@@ -22,7 +22,7 @@ class SelezionePronta;
 
 class scCalcPiedeFat
 {
-public:
+  public:
     scCalcPiedeFat();
     ~scCalcPiedeFat();
     scCalcPiedeFat(const scCalcPiedeFat &) = delete;
@@ -89,7 +89,7 @@ public:
     // A Double for the levels 1..oiNumSconti, the Integer 0 otherwise.
     QVariant odTotMerceSco(int i) const;
 
-private:
+  private:
     friend class scCalcPiedeFatProva;
 
     void CalcScontoPag(const QString &psPrezziIvati, int piNumDec);
@@ -100,15 +100,15 @@ private:
     void AccodaErrPiede(long plNumErr, const QString &psTesto);
 
     // The phases; each answers false when the run must end after it.
-    bool LetturaTestata();         // 1 "Lettura testata"
-    bool LetturaBolli();           // 2 "Lettura bolli"
-    bool LetturaDettagli();        // 3 "Lettura Dettagli Normali"
-    bool LetturaSpese();           // 4 "Lettura Spese"
-    bool RipartizioneIvaSpese();   // 5 "Ripartizione IVA spese"
-    bool CalcolaRitenuta();        // 6 "Calcola ritenuta d'acconto"
-    bool CalcoloTotali();          // 7 "Calcolo totali"
-    bool CalcoloBolli();           // 8 "Calcolo Bolli"
-    bool ParteFinale();            // 9 "Parte finale"
+    bool LetturaTestata();       // 1 "Lettura testata"
+    bool LetturaBolli();         // 2 "Lettura bolli"
+    bool LetturaDettagli();      // 3 "Lettura Dettagli Normali"
+    bool LetturaSpese();         // 4 "Lettura Spese"
+    bool RipartizioneIvaSpese(); // 5 "Ripartizione IVA spese"
+    bool CalcolaRitenuta();      // 6 "Calcola ritenuta d'acconto"
+    bool CalcoloTotali();        // 7 "Calcolo totali"
+    bool CalcoloBolli();         // 8 "Calcolo Bolli"
+    bool ParteFinale();          // 9 "Parte finale"
 
     // Goods of one line by discount level (lines phase).
     void MerceScontiRiga(scIva &iva, Currency puPrezzo, double pdQta, const QString &psSconti);
@@ -141,15 +141,15 @@ private:
     std::unique_ptr<Letture> mLetture;
     // The engine of the withholding-only run, kept for the next document.
     std::unique_ptr<scCalcPiedeFat> mSeconda;
-    mutable QHash<QString, bool> mCampiTestata;  // optional header columns, by table and column
-    QHash<QString, double> mPercentualiSconti;   // discount chains already worked out
+    mutable QHash<QString, bool> mCampiTestata; // optional header columns, by table and column
+    QHash<QString, double> mPercentualiSconti;  // discount chains already worked out
     int miAnno = 0;
     int mlNumRif = 0;
     bool mbGesTaglie = false;
     QString msFase;
     QString msRegimeMargine;
     bool mbScoPagSuDett = false;
-    std::vector<double> mdSpesaScad;  // index = due date, 1..n; empty until sized
+    std::vector<double> mdSpesaScad; // index = due date, 1..n; empty until sized
     std::vector<double> mdMerceSco = std::vector<double>(1, 0.0);
 
     // Arguments of the running call.
@@ -165,7 +165,7 @@ private:
     int NumDecDoc = 0;
     QString MonetaDoc;
     QString TipoEffetto;
-    bool BolliLetti = false;  // the stamp table's row of the run is current
+    bool BolliLetti = false; // the stamp table's row of the run is current
     bool BolliTrovati = false;
     QString CodEseBollo;
     QString ContoBollo;
@@ -206,6 +206,7 @@ private:
     double MinSpesaScad = 0;
     double MaxSpesaScad = 0;
     double PercRitAccDoc = 0;
-    bool CassaPrevPresente = false;  // the expenses phase met a fund row
-    bool IvaBolloLetta = false;  // TabIva row of CodEseBollo read, when the stamp table's join does not carry it
+    bool CassaPrevPresente = false; // the expenses phase met a fund row
+    bool IvaBolloLetta =
+        false; // TabIva row of CodEseBollo read, when the stamp table's join does not carry it
 };

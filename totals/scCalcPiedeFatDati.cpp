@@ -12,8 +12,8 @@
 #include "services/Globali.h"
 #include "services/Parametri.h"
 
-SelezionePronta &scCalcPiedeFat::Apri(Lettura &l, const QString &chiave, const std::function<QString()> &testo,
-                                      const QVariantList &valori,
+SelezionePronta &scCalcPiedeFat::Apri(Lettura &l, const QString &chiave,
+                                      const std::function<QString()> &testo, const QVariantList &valori,
                                       const std::function<void(SelezionePronta &)> &colonne)
 {
     DbMotore *db = Globali::DbComp();
@@ -48,7 +48,8 @@ void scCalcPiedeFat::ChiudiLetture()
 {
     if (!mLetture)
         return;
-    for (Lettura *l : {&mLetture->testa, &mLetture->bolli, &mLetture->dett, &mLetture->spese, &mLetture->ivaBollo})
+    for (Lettura *l :
+         {&mLetture->testa, &mLetture->bolli, &mLetture->dett, &mLetture->spese, &mLetture->ivaBollo})
         if (l->sel)
             l->sel->Chiudi();
 }
@@ -58,7 +59,8 @@ double scCalcPiedeFat::CampoDouble(const SelezionePronta &s, int campo) const
     bool ok = false;
     const double d = s.Reale(campo, &ok);
     if (!ok)
-        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
+        throw VbErrore(VbErrore::TipoNonCorrispondente,
+                       QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
     return d;
 }
 
@@ -71,7 +73,8 @@ int scCalcPiedeFat::CampoIntero(const SelezionePronta &s, int campo) const
     qlonglong n = 0;
     const Risultato::Conversione c = Risultato::intero(v, n);
     if (c == Risultato::Conversione::Rifiutata)
-        throw VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
+        throw VbErrore(VbErrore::TipoNonCorrispondente,
+                       QStringLiteral("Tipo non corrispondente: ") + s.NomeCampo(campo));
     if (c == Risultato::Conversione::FuoriIntervallo || n < INT32_MIN || n > INT32_MAX)
         Currency::overflow();
     return int(n);
@@ -90,7 +93,8 @@ QDate scCalcPiedeFat::CampoData(const SelezionePronta &s, int campo) const
 bool scCalcPiedeFat::TestataHaCampo(const QString &psCampo) const
 {
     // The schema does not change while the program runs: ask once per table.
-    const QString chiave = (Globali::DbAzienda + QLatin1Char('|') + osTabTesta + QLatin1Char('|') + psCampo).toLower();
+    const QString chiave =
+        (Globali::DbAzienda + QLatin1Char('|') + osTabTesta + QLatin1Char('|') + psCampo).toLower();
     auto trovato = mCampiTestata.constFind(chiave);
     if (trovato != mCampiTestata.constEnd())
         return *trovato;

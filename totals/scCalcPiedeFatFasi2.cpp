@@ -26,43 +26,44 @@ bool tipoEsente(const QString &tipoIva)
 SelezionePronta &scCalcPiedeFat::ApriSpese()
 {
     Letture &L = *mLetture;
-    return Apri(L.spese, osTabSpese, [this] { return SqlSpesePiede(); }, {qlonglong(miAnno), qlonglong(mlNumRif)},
-                [this, &L](SelezionePronta &s) {
-                    const QString T = osTabSpese + QLatin1String(".");
-                    auto &c = L.s;
-                    c.spesaSpese = s.Campo(QStringLiteral("Spese.Spesa"));
-                    c.spesa = s.Campo(T + QLatin1String("Spesa"));
-                    c.gruppo = s.Campo(QStringLiteral("spese.gruppo"));
-                    c.mastro = s.Campo(QStringLiteral("spese.Mastro"));
-                    c.conto = s.Campo(QStringLiteral("spese.conto"));
-                    c.rifStampa = s.Campo(QStringLiteral("Spese.RifStampa"));
-                    c.addebitoIva = s.Campo(QStringLiteral("Spese.AddebitoIva"));
-                    c.iva = s.Campo(T + QLatin1String("Iva"));
-                    c.ivaTabIva = s.Campo(QStringLiteral("TabIva.Iva"));
-                    c.aliquota = s.Campo(QStringLiteral("TabIva.Aliquota"));
-                    c.descrBreve = s.Campo(QStringLiteral("TabIva.DescrizioneBreve"));
-                    c.descrizione = s.Campo(QStringLiteral("TabIva.Descrizione"));
-                    c.descrMemo = s.Campo(QStringLiteral("TabIva.DescrMemo"));
-                    c.tipoIva = s.Campo(QStringLiteral("TabIva.TipoIva"));
-                    c.applBolloEse = s.Campo(QStringLiteral("TabIva.ApplBolloEse"));
-                    c.cassaPrev = s.Campo(T + QLatin1String("CassaPrev"));
-                    c.soggRitAcc = s.Campo(T + QLatin1String("SoggRitAcc"));
-                    c.tipoAddebitoRiga = s.Campo(T + QLatin1String("TipoAddebito"));
-                    c.percentuale = s.Campo(T + QLatin1String("Percentuale"));
-                    c.importoLire = s.Campo(QStringLiteral("spese.ImportoLire"));
-                    c.soggScontoPagam = s.Campo(QStringLiteral("spese.SoggScontoPagam"));
-                    c.importoMinSpesa = s.Campo(QStringLiteral("spese.ImportoMin"));
-                    c.importoMaxSpesa = s.Campo(QStringLiteral("spese.ImportoMax"));
-                    c.importoMax = s.Campo(T + QLatin1String("ImportoMax"));
-                    c.importoMin = s.Campo(T + QLatin1String("ImportoMin"));
-                    c.tipoAddebito = s.Campo(QStringLiteral("Spese.TipoAddebito"));
-                    c.importo = s.Campo(T + QLatin1String("Importo"));
-                    c.riga = s.Campo(T + QLatin1String("Riga"));
-                    c.percentualeSpesa = s.Campo(QStringLiteral("Spese.Percentuale"));
-                    c.gruppoRiga = s.Campo(T + QLatin1String("Gruppo"));
-                    c.mastroRiga = s.Campo(T + QLatin1String("Mastro"));
-                    c.contoRiga = s.Campo(T + QLatin1String("Conto"));
-                });
+    return Apri(
+        L.spese, osTabSpese, [this] { return SqlSpesePiede(); }, {qlonglong(miAnno), qlonglong(mlNumRif)},
+        [this, &L](SelezionePronta &s) {
+            const QString T = osTabSpese + QLatin1String(".");
+            auto &c = L.s;
+            c.spesaSpese = s.Campo(QStringLiteral("Spese.Spesa"));
+            c.spesa = s.Campo(T + QLatin1String("Spesa"));
+            c.gruppo = s.Campo(QStringLiteral("spese.gruppo"));
+            c.mastro = s.Campo(QStringLiteral("spese.Mastro"));
+            c.conto = s.Campo(QStringLiteral("spese.conto"));
+            c.rifStampa = s.Campo(QStringLiteral("Spese.RifStampa"));
+            c.addebitoIva = s.Campo(QStringLiteral("Spese.AddebitoIva"));
+            c.iva = s.Campo(T + QLatin1String("Iva"));
+            c.ivaTabIva = s.Campo(QStringLiteral("TabIva.Iva"));
+            c.aliquota = s.Campo(QStringLiteral("TabIva.Aliquota"));
+            c.descrBreve = s.Campo(QStringLiteral("TabIva.DescrizioneBreve"));
+            c.descrizione = s.Campo(QStringLiteral("TabIva.Descrizione"));
+            c.descrMemo = s.Campo(QStringLiteral("TabIva.DescrMemo"));
+            c.tipoIva = s.Campo(QStringLiteral("TabIva.TipoIva"));
+            c.applBolloEse = s.Campo(QStringLiteral("TabIva.ApplBolloEse"));
+            c.cassaPrev = s.Campo(T + QLatin1String("CassaPrev"));
+            c.soggRitAcc = s.Campo(T + QLatin1String("SoggRitAcc"));
+            c.tipoAddebitoRiga = s.Campo(T + QLatin1String("TipoAddebito"));
+            c.percentuale = s.Campo(T + QLatin1String("Percentuale"));
+            c.importoLire = s.Campo(QStringLiteral("spese.ImportoLire"));
+            c.soggScontoPagam = s.Campo(QStringLiteral("spese.SoggScontoPagam"));
+            c.importoMinSpesa = s.Campo(QStringLiteral("spese.ImportoMin"));
+            c.importoMaxSpesa = s.Campo(QStringLiteral("spese.ImportoMax"));
+            c.importoMax = s.Campo(T + QLatin1String("ImportoMax"));
+            c.importoMin = s.Campo(T + QLatin1String("ImportoMin"));
+            c.tipoAddebito = s.Campo(QStringLiteral("Spese.TipoAddebito"));
+            c.importo = s.Campo(T + QLatin1String("Importo"));
+            c.riga = s.Campo(T + QLatin1String("Riga"));
+            c.percentualeSpesa = s.Campo(QStringLiteral("Spese.Percentuale"));
+            c.gruppoRiga = s.Campo(T + QLatin1String("Gruppo"));
+            c.mastroRiga = s.Campo(T + QLatin1String("Mastro"));
+            c.contoRiga = s.Campo(T + QLatin1String("Conto"));
+        });
 }
 
 scCalcPiedeFat::RigaSpesa scCalcPiedeFat::LeggiRigaSpesa(const SelezionePronta &k) const
@@ -187,9 +188,11 @@ bool scCalcPiedeFat::LetturaSpese()
                        peso = k.Uguale(c.tipoAddebito, QLatin1String("S"), true);
             Currency importo;
             if (percentuale || peso) {
-                importo = percentuale ? ImportiEsatti::Prodotto(TotMerceRighe, CampoDouble(k, c.percentuale), dec, 100)
-                                      : ImportiEsatti::Prodotto(k.Importo(c.importo),
-                                                                CampoDouble(*mLetture->testa.sel, mLetture->t.peso), dec);
+                importo =
+                    percentuale
+                        ? ImportiEsatti::Prodotto(TotMerceRighe, CampoDouble(k, c.percentuale), dec, 100)
+                        : ImportiEsatti::Prodotto(k.Importo(c.importo),
+                                                  CampoDouble(*mLetture->testa.sel, mLetture->t.peso), dec);
                 if (max > Currency() && importo > max)
                     importo = max;
                 if (min > Currency() && importo < min)

@@ -4,7 +4,8 @@
 
 #include "services/Importi.h"
 
-namespace {
+namespace
+{
 bool eS(const QString &valore)
 {
     return valore.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
@@ -15,9 +16,9 @@ bool eS(const QString &valore)
 template <typename Livello>
 void calcolaLivello(Livello &x, Currency aliquota, bool esente, bool ivati, int numDec)
 {
-    const Currency senzaIva = x.odSVal + x.odSValSpese + (x.odSValPerSco - x.odScoPagam) + x.odSValOmaggio
-                              + (x.odSValOmaggioPerSco - x.odScoPagamOmaggio)
-                              + (x.odSValSpesePerSco - x.odScoPagamSpese) + x.odSValOmaggioT;
+    const Currency senzaIva = x.odSVal + x.odSValSpese + (x.odSValPerSco - x.odScoPagam) + x.odSValOmaggio +
+                              (x.odSValOmaggioPerSco - x.odScoPagamOmaggio) +
+                              (x.odSValSpesePerSco - x.odScoPagamSpese) + x.odSValOmaggioT;
     if (esente) {
         x.odImpon = senzaIva;
         x.odImpos = Currency();
@@ -25,9 +26,9 @@ void calcolaLivello(Livello &x, Currency aliquota, bool esente, bool ivati, int 
         x.odImpOmaggioT = x.odSValOmaggioT;
         x.odIvaOmaggioT = Currency();
     } else if (ivati) {
-        x.odTotImpoImpos = x.odSVal + x.odSValIvSpese + (x.odSValPerSco - x.odScoPagam) + x.odSValOmaggio
-                           + (x.odSValOmaggioPerSco - x.odScoPagamOmaggio)
-                           + (x.odSValIvSpesePerSco - x.odScoPagamSpese) + x.odSValOmaggioT;
+        x.odTotImpoImpos = x.odSVal + x.odSValIvSpese + (x.odSValPerSco - x.odScoPagam) + x.odSValOmaggio +
+                           (x.odSValOmaggioPerSco - x.odScoPagamOmaggio) +
+                           (x.odSValIvSpesePerSco - x.odScoPagamSpese) + x.odSValOmaggioT;
         x.odImpon = CalcImportoPercentuali(x.odTotImpoImpos, aliquota, numDec);
         x.odImpos = x.odTotImpoImpos - x.odImpon;
         x.odImpOmaggioT = CalcImportoPercentuali(x.odSValOmaggioT, aliquota, numDec);
@@ -94,12 +95,13 @@ void scCalcPiedeFat::CalcIvaPiede(const QString &psPrezziIvati, int piNumDec)
         iva.obForzato = false;
         calcolaLivello(iva, iva.odAliquota, iva.obIvaEsente, ivati, piNumDec);
         if (!iva.obIvaEsente) {
-            if (ivati && ConfrontaImporti(CalcPercentuale(iva.odImpon, iva.odAliquota, piNumDec), iva.odImpos, -8) != 0)
+            if (ivati && ConfrontaImporti(CalcPercentuale(iva.odImpon, iva.odAliquota, piNumDec), iva.odImpos,
+                                          -8) != 0)
                 iva.obForzato = true;
             odTotIva += iva.odImpos;
         }
-        iva.odBaseScoPagam = iva.odSValPerSco + (ivati ? iva.odSValIvSpesePerSco : iva.odSValSpesePerSco)
-                             + iva.odSValOmaggioPerSco;
+        iva.odBaseScoPagam = iva.odSValPerSco + (ivati ? iva.odSValIvSpesePerSco : iva.odSValSpesePerSco) +
+                             iva.odSValOmaggioPerSco;
         iva.odTotScoPagam = iva.odScoPagam + iva.odScoPagamOmaggio + iva.odScoPagamSpese;
 
         Currency baseProgr, ivaProgr, basePrima, ivaPrima;
@@ -140,8 +142,8 @@ void scCalcPiedeFat::CalcIvaPiede(const QString &psPrezziIvati, int piNumDec)
             continue;
         scControP &ultimo = iva.ogControp(ultimoConto);
         for (scControPCDCComp &voce : ultimo.ocCdcCompetenza) {
-            if (ConfrontaImporti(voce.odImpon - residuoBase, Currency(), -8) >= 0
-                && ConfrontaImporti(voce.odImpos - residuoIva, Currency(), -8) >= 0) {
+            if (ConfrontaImporti(voce.odImpon - residuoBase, Currency(), -8) >= 0 &&
+                ConfrontaImporti(voce.odImpos - residuoIva, Currency(), -8) >= 0) {
                 voce.odImpon -= residuoBase;
                 voce.odImpos -= residuoIva;
                 residuoBase = residuoIva = Currency();

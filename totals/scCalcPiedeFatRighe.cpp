@@ -11,7 +11,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 bool eS(const QString &valore)
 {
     return valore.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
@@ -20,7 +21,8 @@ bool eS(const QString &valore)
 bool esenteDaTipo(const QString &tipoIva)
 {
     const QString t = tipoIva.trimmed();
-    return t == QLatin1String("2") || t == QLatin1String("3") || t == QLatin1String("4") || t == QLatin1String("5");
+    return t == QLatin1String("2") || t == QLatin1String("3") || t == QLatin1String("4") ||
+           t == QLatin1String("5");
 }
 
 double arrotondaA(double valore, int numDec)
@@ -34,12 +36,14 @@ bool scCalcPiedeFat::LetturaDettagli()
     Letture &Lt = *mLetture;
     const bool taglie = mbGesTaglie && !osTabLiv.trimmed().isEmpty();
     // The text changes with the tables and the two settings that shape it only.
-    const bool conLivelli = !Globali::Util().ValoreVuoto(osTabLiv, UtilGlob::TipoTesto, 1, false) && mbGesTaglie;
+    const bool conLivelli =
+        !Globali::Util().ValoreVuoto(osTabLiv, UtilGlob::TipoTesto, 1, false) && mbGesTaglie;
     const QString chiave = osTabDett + QLatin1Char('|') + osTabLiv + QLatin1Char(conLivelli ? '1' : '0') +
                            QLatin1Char(GestVuotiCauz ? '1' : '0');
     SelezionePronta &r = Apri(
         Lt.dett, chiave, [this] { return SqlDettagliPiede(GestVuotiCauz); },
-        {qlonglong(mlNumRif), qlonglong(miAnno)}, [this, &Lt](SelezionePronta &s) {
+        {qlonglong(mlNumRif), qlonglong(miAnno)},
+        [this, &Lt](SelezionePronta &s) {
             const QString D = osTabDett + QLatin1String(".");
             const QString L = osTabLiv + QLatin1String(".");
             auto &c = Lt.d;
@@ -71,16 +75,17 @@ bool scCalcPiedeFat::LetturaDettagli()
         });
     if (r.FineDati()) {
         if (obErrNoDett)
-            AccodaErrPiede(0, QStringLiteral("Documento senza dettagli: ") + QString::number(mlNumRif)
-                                  + QLatin1String(" ") + QString::number(miAnno));
+            AccodaErrPiede(0, QStringLiteral("Documento senza dettagli: ") + QString::number(mlNumRif) +
+                                  QLatin1String(" ") + QString::number(miAnno));
         return false;
     }
     const auto &c = Lt.d;
     const int dec = std::min(NumDecDoc, 4);
     oiNumSconti = 0;
     for (; !r.FineFile(); r.MuoviSuccessivo()) {
-        const bool contata = (r.Uguale(c.tipoRiga, QLatin1String("A")) || r.Uguale(c.tipoRiga, QLatin1String("M")))
-                             && (!mbCalcRitAcc || r.Uguale(c.soggRitAcc, QLatin1String("S")));
+        const bool contata =
+            (r.Uguale(c.tipoRiga, QLatin1String("A")) || r.Uguale(c.tipoRiga, QLatin1String("M"))) &&
+            (!mbCalcRitAcc || r.Uguale(c.soggRitAcc, QLatin1String("S")));
         if (!contata)
             continue;
         const QString omaggio = r.Testo(c.omaggio);
@@ -97,8 +102,8 @@ bool scCalcPiedeFat::LetturaDettagli()
         const QString compGiornMens = r.Testo(c.compGiornMens);
         const QDate dataDa = CampoData(r, c.dataCompDa);
         if (!compGiornMens.trimmed().isEmpty() && dataDa.isValid())
-            competenza = compGiornMens + dataDa.toString(QStringLiteral("dd/MM/yyyy"))
-                         + CampoData(r, c.dataCompA).toString(QStringLiteral("dd/MM/yyyy"));
+            competenza = compGiornMens + dataDa.toString(QStringLiteral("dd/MM/yyyy")) +
+                         CampoData(r, c.dataCompA).toString(QStringLiteral("dd/MM/yyyy"));
         QString chiaveIva = r.Testo(c.iva);
         const QString beneUsato = r.Testo(c.beneUsato);
         if (eS(msRegimeMargine) && !beneUsato.isEmpty())
@@ -167,7 +172,8 @@ bool scCalcPiedeFat::LetturaDettagli()
 
     TotMerceRighe = Currency();
     for (scIva &iva : ogIve->ocCollIva)
-        TotMerceRighe += eS(PrezziIvati) ? CalcImportoPercentuali(iva.odMerce, iva.odAliquota, NumDecDoc) : iva.odMerce;
+        TotMerceRighe +=
+            eS(PrezziIvati) ? CalcImportoPercentuali(iva.odMerce, iva.odAliquota, NumDecDoc) : iva.odMerce;
     return true;
 }
 
@@ -189,7 +195,9 @@ void scCalcPiedeFat::MerceScontiRiga(scIva &iva, Currency puPrezzo, double pdQta
     auto valoreA = [&](double percentuale) {
         return ScorporaPercentualeFat(puPrezzo, pdQta, percentuale, false, NumDecDoc);
     };
-    auto aggiungi = [&](int livello, double valore) { iva.odMerceSco(livello, iva.odMerceSco(livello) + valore); };
+    auto aggiungi = [&](int livello, double valore) {
+        iva.odMerceSco(livello, iva.odMerceSco(livello) + valore);
+    };
 
     const QString catena = psSconti.trimmed();
     if (!catena.isEmpty() && catena != QLatin1String("0")) {

@@ -95,7 +95,7 @@ struct Quote {
 
 template <typename T> std::array<Currency T::*, 6> membri()
 {
-    return {&T::odSVal,      &T::odSValPerSco,   &T::odSValSpese, &T::odSValSpesePerSco,
+    return {&T::odSVal,        &T::odSValPerSco,       &T::odSValSpese, &T::odSValSpesePerSco,
             &T::odSValIvSpese, &T::odSValIvSpesePerSco};
 }
 
@@ -246,8 +246,7 @@ bool scCalcPiedeFat::RipartizioneIvaSpese()
     }
 
     if (!mbCalcRitAcc)
-        PercRitAccDoc = mdPercRitAcc < 0
-                            ? CampoDouble(*mLetture->testa.sel, mLetture->t.percRitAcc)
-                            : mdPercRitAcc;
+        PercRitAccDoc =
+            mdPercRitAcc < 0 ? CampoDouble(*mLetture->testa.sel, mLetture->t.percRitAcc) : mdPercRitAcc;
     return true;
 }

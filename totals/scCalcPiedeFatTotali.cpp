@@ -72,9 +72,8 @@ bool scCalcPiedeFat::CalcoloTotali()
     mdSpesaScad.assign(2, 0.0);
     obBolliEsenti = true;
     if (!mbCalcRitAcc && BolliTrovati) {
-        const QString tipo = ogIve->obEsiste(CodEseBollo)
-                                 ? ogIve->ogIva(CodEseBollo).osTipoIva
-                                 : DatoIvaBollo(Letture::IvaTipo).toString();
+        const QString tipo = ogIve->obEsiste(CodEseBollo) ? ogIve->ogIva(CodEseBollo).osTipoIva
+                                                          : DatoIvaBollo(Letture::IvaTipo).toString();
         obBolliEsenti = tipoEsente(tipo);
     }
     return true;
@@ -90,13 +89,14 @@ QVariant scCalcPiedeFat::DatoIvaBollo(int piDato)
         L.bolli.sel->Testo(L.b.codEseBollo).compare(CodEseBollo, Qt::CaseInsensitive) == 0)
         return L.bolli.sel->Valore(L.b.iva[size_t(piDato)]);
     if (!IvaBolloLetta) {
-        Apri(L.ivaBollo, QStringLiteral("TabIva"),
-             [this] {
-                 return QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
-                        Globali::Util().ValoreSql(CodEseBollo, UtilGlob::TipoTesto);
-             },
-             {QString(CodEseBollo).remove(QChar(0))},
-             [&L](SelezionePronta &s) { Letture::ColonneIva(s, L.ivaBolloCol); });
+        Apri(
+            L.ivaBollo, QStringLiteral("TabIva"),
+            [this] {
+                return QStringLiteral("Select * From TabIva Where TabIva.Iva = ") +
+                       Globali::Util().ValoreSql(CodEseBollo, UtilGlob::TipoTesto);
+            },
+            {QString(CodEseBollo).remove(QChar(0))},
+            [&L](SelezionePronta &s) { Letture::ColonneIva(s, L.ivaBolloCol); });
         IvaBolloLetta = true;
     }
     if (L.ivaBollo.sel->FineDati())
@@ -143,8 +143,7 @@ bool scCalcPiedeFat::CalcoloBolli()
         AggiungiBolli(BolloEsente);
     }
 
-    if (Uguale(bolliDoc, "S") && segno == QLatin1String("+") &&
-        Uguale(h.Testo(t.addBolli), "S")) {
+    if (Uguale(bolliDoc, "S") && segno == QLatin1String("+") && Uguale(h.Testo(t.addBolli), "S")) {
         Currency daPagare = odTotFattura - odAbbuono - odAcconto - odTotOmaggi - odRitAcc;
         if (obCassaPrevNoImpon)
             daPagare -= ouTotCassaPrev;
@@ -161,10 +160,9 @@ bool scCalcPiedeFat::CalcoloBolli()
                 QDate decorrenza;
                 ScadUtil::CalcScadenze(
                     CampoData(h, t.dataRif), (daPagare - odTotIva).toDouble(), odTotIva.toDouble(),
-                    h.Testo(t.pagamento), h.Testo(t.gruppoCli), h.Testo(t.mastroCli), h.Testo(t.contoCli), NumDecDoc,
-                    date, rate, numScad, numErr,
-                    errori, ScadUtil::SpesaCalcolata, PercBolloTratte, spese, ArrotondBollo,
-                    ModoArrotSpesaScad, MinSpesaScad, MaxSpesaScad, decorrenza);
+                    h.Testo(t.pagamento), h.Testo(t.gruppoCli), h.Testo(t.mastroCli), h.Testo(t.contoCli),
+                    NumDecDoc, date, rate, numScad, numErr, errori, ScadUtil::SpesaCalcolata, PercBolloTratte,
+                    spese, ArrotondBollo, ModoArrotSpesaScad, MinSpesaScad, MaxSpesaScad, decorrenza);
                 if (numErr > 0)
                     AccodaErroriScadenze(numErr, errori);
                 if (numScad > 0 && numErr == 0 && !spese.isEmpty()) {

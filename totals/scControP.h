@@ -39,7 +39,7 @@ struct scControPCDCComp : scTotaliCP {
 
 class scControP : public scTotaliCP
 {
-public:
+  public:
     QString osConto;
     Collezione<scControPCDCComp> ocCdcCompetenza;
 

@@ -20,7 +20,7 @@ void scIva::CPClear()
 void scIva::AddControP(const QString &psConto, const QString &psCentroDiCosto, const QString &psCompetenza)
 {
     if (ocCollControPte.Esiste(psConto))
-        ocCollControPte.Add(psConto);  // raises the duplicate-key error of the collection
+        ocCollControPte.Add(psConto); // raises the duplicate-key error of the collection
     scControP conto;
     conto.osConto = psConto;
     conto.AddCdcComp(psCentroDiCosto, psCompetenza);
@@ -86,6 +86,7 @@ double scIva::odMerceSco(int piIndSconto) const
 void scIva::odMerceSco(int piIndSconto, double pdImpScontato)
 {
     if (piIndSconto < 0 || size_t(piIndSconto) >= mdMerceSco.size())
-        throw VbErrore(VbErrore::IndiceFuoriIntervallo, QStringLiteral("Indice non compreso nell'intervallo"));
+        throw VbErrore(VbErrore::IndiceFuoriIntervallo,
+                       QStringLiteral("Indice non compreso nell'intervallo"));
     mdMerceSco[size_t(piIndSconto)] = pdImpScontato;
 }

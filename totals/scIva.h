@@ -8,7 +8,7 @@
 
 class scIva
 {
-public:
+  public:
     QString osIva;
     QString osDescrizione;
     QString osDescrMemo;
@@ -51,16 +51,16 @@ public:
 
     // Account (pbConto true) or cost-centre/competence entry (pbConto false)
     // amounts by key; an absent account or entry fails (VB error 5).
-#define SCIVA_CP(nome, membro)                                                                            \
-    Currency nome(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,                   \
-                  const QString &psCompetenza) const                                                      \
-    {                                                                                                     \
-        return livello(psConto, pbConto, psCentroDiCosto, psCompetenza).membro;                           \
-    }                                                                                                     \
-    void nome(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,                       \
-              const QString &psCompetenza, Currency puNewValue)                                           \
-    {                                                                                                     \
-        livello(psConto, pbConto, psCentroDiCosto, psCompetenza).membro = puNewValue;                     \
+#define SCIVA_CP(nome, membro)                                                                               \
+    Currency nome(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,                      \
+                  const QString &psCompetenza) const                                                         \
+    {                                                                                                        \
+        return livello(psConto, pbConto, psCentroDiCosto, psCompetenza).membro;                              \
+    }                                                                                                        \
+    void nome(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,                          \
+              const QString &psCompetenza, Currency puNewValue)                                              \
+    {                                                                                                        \
+        livello(psConto, pbConto, psCentroDiCosto, psCompetenza).membro = puNewValue;                        \
     }
     SCIVA_CP(odCPImpon, odImpon)
     SCIVA_CP(odCPImpos, odImpos)
@@ -104,7 +104,7 @@ public:
     // The index must lie within the level array (VB error 9 otherwise).
     void odMerceSco(int piIndSconto, double pdImpScontato);
 
-private:
+  private:
     scTotaliCP &livello(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,
                         const QString &psCompetenza);
     const scTotaliCP &livello(const QString &psConto, bool pbConto, const QString &psCentroDiCosto,

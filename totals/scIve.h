@@ -6,13 +6,19 @@
 
 class scIve
 {
-public:
+  public:
     Collezione<scIva> ocCollIva;
 
     // Every keyed property fails (VB error 5) on a key that is not held.
-#define SCIVE_PROP(tipo, nome)                                                                            \
-    tipo nome(const QString &psIva) const { return ogIva(psIva).nome; }                                   \
-    void nome(const QString &psIva, tipo pvNewValue) { ogIva(psIva).nome = pvNewValue; }
+#define SCIVE_PROP(tipo, nome)                                                                               \
+    tipo nome(const QString &psIva) const                                                                    \
+    {                                                                                                        \
+        return ogIva(psIva).nome;                                                                            \
+    }                                                                                                        \
+    void nome(const QString &psIva, tipo pvNewValue)                                                         \
+    {                                                                                                        \
+        ogIva(psIva).nome = pvNewValue;                                                                      \
+    }
     SCIVE_PROP(QString, osDescrizione)
     SCIVE_PROP(QString, osDescrMemo)
     SCIVE_PROP(QString, osDescrLunga)
@@ -46,19 +52,43 @@ public:
 #undef SCIVE_PROP
 
     // Never fails.
-    bool obEsiste(const QString &psIva) const { return ocCollIva.Esiste(psIva); }
-    void Clear() { ocCollIva.Clear(); }
+    bool obEsiste(const QString &psIva) const
+    {
+        return ocCollIva.Esiste(psIva);
+    }
+    void Clear()
+    {
+        ocCollIva.Clear();
+    }
     // A key already held fails (VB error 457); callers test obEsiste first.
     scIva &AddIva(const QString &psIva);
-    scIva &ogIva(const QString &psIva) { return ocCollIva.Item(psIva); }
-    const scIva &ogIva(const QString &psIva) const { return ocCollIva.Item(psIva); }
-    void Remove(const QString &psIva) { ocCollIva.Remove(psIva); }
+    scIva &ogIva(const QString &psIva)
+    {
+        return ocCollIva.Item(psIva);
+    }
+    const scIva &ogIva(const QString &psIva) const
+    {
+        return ocCollIva.Item(psIva);
+    }
+    void Remove(const QString &psIva)
+    {
+        ocCollIva.Remove(psIva);
+    }
 
-    int oiNumSconti(const QString &psIva) const { return ogIva(psIva).oiNumSconti; }
-    double odMerceSco(const QString &psIva, int piIndSconto) const { return ogIva(psIva).odMerceSco(piIndSconto); }
+    int oiNumSconti(const QString &psIva) const
+    {
+        return ogIva(psIva).oiNumSconti;
+    }
+    double odMerceSco(const QString &psIva, int piIndSconto) const
+    {
+        return ogIva(psIva).odMerceSco(piIndSconto);
+    }
     void odMerceSco(const QString &psIva, int piIndSconto, double pdImpScontato)
     {
         ogIva(psIva).odMerceSco(piIndSconto, pdImpScontato);
     }
-    void PrepMerceSco(const QString &psIva, int piIndSconto) { ogIva(psIva).PrepMerceSco(piIndSconto); }
+    void PrepMerceSco(const QString &psIva, int piIndSconto)
+    {
+        ogIva(psIva).PrepMerceSco(piIndSconto);
+    }
 };

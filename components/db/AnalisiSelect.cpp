@@ -5,9 +5,11 @@
 
 #include <QSet>
 
-namespace JetSql {
+namespace JetSql
+{
 
-namespace {
+namespace
+{
 
 const QSet<QString> &fineFrom()
 {
@@ -17,7 +19,7 @@ const QSet<QString> &fineFrom()
 
 const QSet<QString> &nonAlias()
 {
-    static const QSet<QString> s = {"left", "right", "inner", "outer", "join", "on", "where", "group",
+    static const QSet<QString> s = {"left",  "right",  "inner", "outer", "join", "on",      "where", "group",
                                     "order", "having", "union", "cross", "full", "natural", "limit"};
     return s;
 }
@@ -29,7 +31,10 @@ QString nomeToken(const Token &t)
     return t.testo;
 }
 
-bool eNome(const Token &t) { return t.tipo == TipoToken::Parola || t.tipo == TipoToken::Quotato; }
+bool eNome(const Token &t)
+{
+    return t.tipo == TipoToken::Parola || t.tipo == TipoToken::Quotato;
+}
 
 VoceSelect voce(const std::vector<Token> &t)
 {
@@ -50,8 +55,8 @@ VoceSelect voce(const std::vector<Token> &t)
         v.campo = corpo[2].op("*") ? QStringLiteral("*") : nomeToken(corpo[2]);
     } else {
         v.espressione = true;
-        v.somma = !corpo.empty() && (corpo[0].parola("sum") || corpo[0].parola("count")) && corpo.size() > 1 &&
-                  corpo[1].tipo == TipoToken::ParAperta;
+        v.somma = !corpo.empty() && (corpo[0].parola("sum") || corpo[0].parola("count")) &&
+                  corpo.size() > 1 && corpo[1].tipo == TipoToken::ParAperta;
     }
     return v;
 }
@@ -97,7 +102,7 @@ AnalisiSelect Analizza(const QString &jet)
     if (!corrente.empty())
         a.voci << voce(corrente);
     if (i >= t.size())
-        return a;  // no FROM: a SELECT of expressions
+        return a; // no FROM: a SELECT of expressions
     ++i;
     // FROM: a table follows FROM, JOIN or a comma of the FROM's own level.
     const int base = 0;

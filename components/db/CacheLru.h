@@ -8,9 +8,9 @@
 #include <list>
 #include <utility>
 
-template <typename T>
-class CacheLru {
-public:
+template <typename T> class CacheLru
+{
+  public:
     explicit CacheLru(int capienza) : m_capienza(capienza < 1 ? 1 : capienza) {}
     CacheLru(const CacheLru &) = delete;
     CacheLru &operator=(const CacheLru &) = delete;
@@ -61,7 +61,7 @@ public:
     // Called with every value the cache lets go (to free what it holds).
     std::function<void(T &&)> alloScarto;
 
-private:
+  private:
     void scarta(T &&v)
     {
         if (alloScarto)
@@ -70,6 +70,6 @@ private:
 
     using Voce = std::pair<QString, T>;
     int m_capienza;
-    std::list<Voce> m_voci;  // most recent first
+    std::list<Voce> m_voci; // most recent first
     QHash<QString, typename std::list<Voce>::iterator> m_indice;
 };

@@ -7,9 +7,13 @@
 #include <optional>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
-VbErrore erroreDi(sqlite3 *h) { return ErroriDb::DaSqlite(sqlite3_extended_errcode(h), QString::fromUtf8(sqlite3_errmsg(h))); }
+VbErrore erroreDi(sqlite3 *h)
+{
+    return ErroriDb::DaSqlite(sqlite3_extended_errcode(h), QString::fromUtf8(sqlite3_errmsg(h)));
+}
 
 } // namespace
 
@@ -31,15 +35,19 @@ void CursoreSqlite::Registro::Abbandona()
     }
 }
 
-CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori, std::shared_ptr<IstruzioniPronte> pronte,
-                             Risultato *righe, std::shared_ptr<Registro> registro, const QByteArray &sql)
+CursoreSqlite::CursoreSqlite(sqlite3 *h, sqlite3_stmt *st, QVariantList valori,
+                             std::shared_ptr<IstruzioniPronte> pronte, Risultato *righe,
+                             std::shared_ptr<Registro> registro, const QByteArray &sql)
     : m_h(h), m_st(st), m_sql(sql.isEmpty() ? QByteArray(sqlite3_sql(st)) : sql), m_valori(std::move(valori)),
       m_pronte(std::move(pronte)), m_risultato(righe), m_registro(std::move(registro))
 {
     m_registro->m_aperti.push_back(this);
 }
 
-CursoreSqlite::~CursoreSqlite() { chiudi(); }
+CursoreSqlite::~CursoreSqlite()
+{
+    chiudi();
+}
 
 void CursoreSqlite::chiudi()
 {
@@ -74,7 +82,8 @@ bool CursoreSqlite::Avanza()
 QVariant CursoreSqlite::Valore(int col) const
 {
     const Risultato::Tipo t = m_risultato->colonna(col).tipo;
-    if ((t == Risultato::Tipo::Testo || t == Risultato::Tipo::Nullo) && sqlite3_column_type(m_st, col) == SQLITE_TEXT) {
+    if ((t == Risultato::Tipo::Testo || t == Risultato::Tipo::Nullo) &&
+        sqlite3_column_type(m_st, col) == SQLITE_TEXT) {
         const char *p = reinterpret_cast<const char *>(sqlite3_column_text(m_st, col));
         return QString::fromUtf8(p, sqlite3_column_bytes(m_st, col));
     }

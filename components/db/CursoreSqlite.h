@@ -16,19 +16,21 @@ struct sqlite3;
 struct sqlite3_stmt;
 class IstruzioniPronte;
 
-class CursoreSqlite {
-public:
+class CursoreSqlite
+{
+  public:
     // The cursors open on one connection: it completes them before anything
     // that would write or end the read transaction they stand in.
-    class Registro {
-    public:
+    class Registro
+    {
+      public:
         void CompletaTutti();
         // For a connection that closes when its cursors cannot be completed:
         // they let their statements go and read as having no rows.
         void Abbandona();
         bool Vuoto() const { return m_aperti.empty(); }
 
-    private:
+      private:
         friend class CursoreSqlite;
         std::vector<CursoreSqlite *> m_aperti;
     };
@@ -64,7 +66,7 @@ public:
     void Completa();
     bool Completo() const { return m_completo; }
 
-private:
+  private:
     void chiudi();
 
     sqlite3 *m_h;
@@ -74,7 +76,7 @@ private:
     std::shared_ptr<IstruzioniPronte> m_pronte;
     Risultato *m_risultato;
     std::shared_ptr<Registro> m_registro;
-    mutable std::unique_ptr<Risultato> m_cella;  // one value converted at a time, made on first use
+    mutable std::unique_ptr<Risultato> m_cella; // one value converted at a time, made on first use
     int m_righe = 0;
     bool m_finito = false;
     bool m_completo = false;

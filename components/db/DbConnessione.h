@@ -25,38 +25,38 @@ QString StatoSqlConnessione(const QSqlDatabase &db);
 // translation and how its result columns are named. Valid while the schema
 // and the attached databases stay as they were.
 struct DbMotore::FormaNota {
-    QString sqlMotore;     // the form translated, parameters in it
-    QByteArray sqlUtf8;    // idem, as SQLite takes it
+    QString sqlMotore;  // the form translated, parameters in it
+    QByteArray sqlUtf8; // idem, as SQLite takes it
     bool analizzata = false;
-    bool soloPrincipale = false;  // reads only tables of the connection's own database
-    bool attesaValida = false;    // the SELECT could be read and its "T.*" expanded
-    std::vector<Risultato::Colonna> attese;  // columns as the SELECT names them
+    bool soloPrincipale = false;            // reads only tables of the connection's own database
+    bool attesaValida = false;              // the SELECT could be read and its "T.*" expanded
+    std::vector<Risultato::Colonna> attese; // columns as the SELECT names them
     // SQLite: the result's columns as named for the last statement of this
     // form, reused while SQLite has not prepared that statement again.
     bool colonneNote = false;
     std::vector<Risultato::Colonna> colonne;
-    std::shared_ptr<QHash<QString, int>> nomi;  // name look-ups of those columns
+    std::shared_ptr<QHash<QString, int>> nomi; // name look-ups of those columns
 };
 
 struct DbMotore::Connessione {
     QString nome;
-    QString nomeQt;        // name of the QSqlDatabase connection
+    QString nomeQt; // name of the QSqlDatabase connection
     Motore motore = Motore::SQLite;
     QSqlDatabase db;
-    sqlite3 *h = nullptr;  // SQLite handle behind db
-    int livello = 0;       // transaction depth
-    int righeToccate = 0;  // RecordsAffected of the last statement
-    bool persa = false;    // server connection lost; opened again by the next operation
-    int attesaBlocco = DbMotore::AttesaBloccoPredefinita;  // ms a statement waits for a lock
+    sqlite3 *h = nullptr; // SQLite handle behind db
+    int livello = 0;      // transaction depth
+    int righeToccate = 0; // RecordsAffected of the last statement
+    bool persa = false;   // server connection lost; opened again by the next operation
+    int attesaBlocco = DbMotore::AttesaBloccoPredefinita; // ms a statement waits for a lock
     // Cursors need a journal that lets other connections write while a
     // statement is open (WAL), or a database nobody else sees.
     bool cursoriAmmessi = false;
     std::shared_ptr<CursoreSqlite::Registro> cursori = std::make_shared<CursoreSqlite::Registro>();
-    QHash<QString, QString> allegati;  // lower-case file path -> alias
-    QHash<QString, QStringList> colonne;                    // "schema.table" lower -> columns
-    QHash<QString, QHash<QString, Risultato::Tipo>> tipi;   // idem -> kinds
-    QHash<QString, QHash<QString, int>> lunghezze;          // idem -> text sizes
-    QHash<QString, QStringList> chiavi;                     // idem -> primary key
+    QHash<QString, QString> allegati;                     // lower-case file path -> alias
+    QHash<QString, QStringList> colonne;                  // "schema.table" lower -> columns
+    QHash<QString, QHash<QString, Risultato::Tipo>> tipi; // idem -> kinds
+    QHash<QString, QHash<QString, int>> lunghezze;        // idem -> text sizes
+    QHash<QString, QStringList> chiavi;                   // idem -> primary key
     // Translations by Jet text, forms by their text, and the prepared statements (SQLite).
     CacheLru<QString> traduzioni{256};
     CacheLru<std::shared_ptr<FormaNota>> forme{128};
@@ -64,8 +64,8 @@ struct DbMotore::Connessione {
     // Server: the SELECTs' own ODBC statements (none when the driver hands
     // out no connection handle); they go before the connection closes.
     std::unique_ptr<IstruzioniOdbc> odbc;
-    qint64 versioneSchema = -1;  // SQLite's schema_version when the caches were filled
-    int ordinePerCodici = -1;    // OrdinePerCodici once asked: 0 or 1
+    qint64 versioneSchema = -1; // SQLite's schema_version when the caches were filled
+    int ordinePerCodici = -1;   // OrdinePerCodici once asked: 0 or 1
     // Counts the times the forms were forgotten: a form held outside the
     // cache (a prepared selection) is valid while this has not moved.
     int generazioneForme = 0;

@@ -12,9 +12,13 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
-QString chiaveNome(const QString &n) { return n.trimmed().toLower(); }
+QString chiaveNome(const QString &n)
+{
+    return n.trimmed().toLower();
+}
 
 void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
 {
@@ -37,12 +41,14 @@ void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
         sqlite3_bind_double(st, i, v.toDouble());
         return;
     case QMetaType::QDate:
-        v.toDate().isValid() ? (void)sqlite3_bind_text(st, i, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
-                                                       SQLITE_TRANSIENT)
-                             : (void)sqlite3_bind_null(st, i);
+        v.toDate().isValid()
+            ? (void)sqlite3_bind_text(st, i, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                      SQLITE_TRANSIENT)
+            : (void)sqlite3_bind_null(st, i);
         return;
     case QMetaType::QDateTime:
-        sqlite3_bind_text(st, i, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8().constData(),
+        sqlite3_bind_text(st, i,
+                          v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8().constData(),
                           -1, SQLITE_TRANSIENT);
         return;
     default: {
@@ -76,7 +82,10 @@ QString tipoPg(Risultato::Tipo t)
 
 DbMotore::DbMotore() = default;
 
-DbMotore::~DbMotore() { ChiudiTutto(); }
+DbMotore::~DbMotore()
+{
+    ChiudiTutto();
+}
 
 DbMotore::Connessione &DbMotore::conn(const QString &nome) const
 {
@@ -87,15 +96,30 @@ DbMotore::Connessione &DbMotore::conn(const QString &nome) const
     return **it;
 }
 
-bool DbMotore::EsisteConnessione(const QString &nome) const { return m_conn.contains(chiaveNome(nome)); }
+bool DbMotore::EsisteConnessione(const QString &nome) const
+{
+    return m_conn.contains(chiaveNome(nome));
+}
 
-DbMotore::Motore DbMotore::TipoMotore(const QString &nome) const { return conn(nome).motore; }
+DbMotore::Motore DbMotore::TipoMotore(const QString &nome) const
+{
+    return conn(nome).motore;
+}
 
-JetSql::Dialetto DbMotore::Dialetto(const QString &nome) const { return conn(nome).dialetto(); }
+JetSql::Dialetto DbMotore::Dialetto(const QString &nome) const
+{
+    return conn(nome).dialetto();
+}
 
-QSqlDatabase DbMotore::DatabaseDao(const QString &nome) const { return conn(nome).db; }
+QSqlDatabase DbMotore::DatabaseDao(const QString &nome) const
+{
+    return conn(nome).db;
+}
 
-QVariant DbMotore::Parametro(const QString &nomePar) const { return m_parametri.value(chiaveNome(nomePar)); }
+QVariant DbMotore::Parametro(const QString &nomePar) const
+{
+    return m_parametri.value(chiaveNome(nomePar));
+}
 
 void DbMotore::ImpostaParametro(const QString &nomePar, const QVariant &valore)
 {
@@ -110,10 +134,11 @@ void DbMotore::ImpostaParametro(const QString &nomePar, const QVariant &valore)
 void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool crea)
 {
     if (!crea && !QFileInfo::exists(percorso))
-        throw VbErrore(ErroriDb::FileNonTrovato,
-                       QStringLiteral("Impossibile trovare il file del database '%1': controllare il nome e la "
-                                      "cartella indicati nel file INI ([Connessioni] NomeDB e DriveDB).")
-                           .arg(percorso));
+        throw VbErrore(
+            ErroriDb::FileNonTrovato,
+            QStringLiteral("Impossibile trovare il file del database '%1': controllare il nome e la "
+                           "cartella indicati nel file INI ([Connessioni] NomeDB e DriveDB).")
+                .arg(percorso));
     ChiudiConnessione(nome);
     auto c = std::make_shared<Connessione>();
     c->nome = nome;
@@ -125,17 +150,19 @@ void DbMotore::ApriSqlite(const QString &nome, const QString &percorso, bool cre
         const QString err = c->db.lastError().text();
         c->db = QSqlDatabase();
         QSqlDatabase::removeDatabase(c->nomeQt);
-        throw VbErrore(ErroriDb::FileNonTrovato,
-                       ErroriDb::NascondiPassword(
-                           QStringLiteral("Impossibile aprire il database '%1': controllare che il file e la sua "
-                                          "cartella siano accessibili.\nDettaglio: %2")
-                               .arg(percorso, err)));
+        throw VbErrore(
+            ErroriDb::FileNonTrovato,
+            ErroriDb::NascondiPassword(
+                QStringLiteral("Impossibile aprire il database '%1': controllare che il file e la sua "
+                               "cartella siano accessibili.\nDettaglio: %2")
+                    .arg(percorso, err)));
     }
     c->h = *static_cast<sqlite3 *const *>(c->db.driver()->handle().data());
     // A file that is no database of this program (an Access file, say) is
     // refused now, not at its first read.
     if (sqlite3_exec(c->h, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const VbErrore e = ErroriDb::DaSqlite(sqlite3_extended_errcode(c->h), QString::fromUtf8(sqlite3_errmsg(c->h)));
+        const VbErrore e =
+            ErroriDb::DaSqlite(sqlite3_extended_errcode(c->h), QString::fromUtf8(sqlite3_errmsg(c->h)));
         c->db.close();
         c->db = QSqlDatabase();
         QSqlDatabase::removeDatabase(c->nomeQt);
@@ -251,15 +278,16 @@ void DbMotore::AllegaDatabase(const QString &nome, const QString &percorso, cons
 {
     Connessione &c = conn(nome);
     if (c.motore != Motore::SQLite)
-        return;  // on a server the menu tables live in a schema of the same database
+        return; // on a server the menu tables live in a schema of the same database
     const QString chiave = QFileInfo(percorso).absoluteFilePath().toLower();
     if (c.allegati.contains(chiave))
         return;
     if (!QFileInfo::exists(percorso))
-        throw VbErrore(ErroriDb::FileNonTrovato,
-                       QStringLiteral("Impossibile trovare il database comune '%1': controllare il nome indicato "
-                                      "nel file INI ([Menu] NomeDB).")
-                           .arg(percorso));
+        throw VbErrore(
+            ErroriDb::FileNonTrovato,
+            QStringLiteral("Impossibile trovare il database comune '%1': controllare il nome indicato "
+                           "nel file INI ([Menu] NomeDB).")
+                .arg(percorso));
     const QString a = alias.isEmpty() ? QStringLiteral("dbest%1").arg(c.allegati.size() + 1) : alias;
     c.cursori->CompletaTutti();
     sqlite3_stmt *st = nullptr;
@@ -299,7 +327,8 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
             const char *resto = nullptr;
             int rc = sqlite3_prepare_v2(c.h, p, -1, &st, &resto);
             if (rc != SQLITE_OK)
-                throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h), QString::fromUtf8(sqlite3_errmsg(c.h)));
+                throw ErroriDb::DaSqlite(sqlite3_extended_errcode(c.h),
+                                         QString::fromUtf8(sqlite3_errmsg(c.h)));
             p = resto;
             if (!st)
                 continue;
@@ -414,7 +443,10 @@ int DbMotore::EseguiSql(const QString &nome, const QString &sql, int)
     return c.righeToccate;
 }
 
-int DbMotore::RecordsAffected(const QString &nome) const { return conn(nome).righeToccate; }
+int DbMotore::RecordsAffected(const QString &nome) const
+{
+    return conn(nome).righeToccate;
+}
 
 void DbMotore::IniziaTrans(const QString &nome)
 {
@@ -488,7 +520,10 @@ void DbMotore::AnnullaTrans(const QString &nome)
     }
 }
 
-int DbMotore::LivelloTrans(const QString &nome) const { return conn(nome).livello; }
+int DbMotore::LivelloTrans(const QString &nome) const
+{
+    return conn(nome).livello;
+}
 
 void DbMotore::ImpostaAttesaBlocco(const QString &nome, int millisecondi)
 {
@@ -500,9 +535,13 @@ void DbMotore::ImpostaAttesaBlocco(const QString &nome, int millisecondi)
         impostaSessione(c);
 }
 
-int DbMotore::AttesaBlocco(const QString &nome) const { return conn(nome).attesaBlocco; }
+int DbMotore::AttesaBlocco(const QString &nome) const
+{
+    return conn(nome).attesaBlocco;
+}
 
-namespace {
+namespace
+{
 QString nomeSql(const QString &n, bool pg)
 {
     return JetSql::NomeQuotato(n, pg ? JetSql::Dialetto::PostgreSQL : JetSql::Dialetto::SQLite);
@@ -515,7 +554,8 @@ QString tabellaSql(const QString &schema, const QString &tabella, bool pg)
 } // namespace
 
 QString DbMotore::condizioneChiave(const QString &nome, const QString &tabella, const QStringList &chiave,
-                                   const QVariantList &valoriChiave, const QString &schema, QVariantList &legati)
+                                   const QVariantList &valoriChiave, const QString &schema,
+                                   QVariantList &legati)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
@@ -536,17 +576,19 @@ QString DbMotore::condizioneChiave(const QString &nome, const QString &tabella, 
 }
 
 int DbMotore::AggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                           const QVariantList &valori, const QStringList &chiave, const QVariantList &valoriChiave,
-                           const QString &schema)
+                           const QVariantList &valori, const QStringList &chiave,
+                           const QVariantList &valoriChiave, const QString &schema)
 {
     return aggiornaRiga(nome, tabella, colonne, valori, nullptr, chiave, valoriChiave, schema);
 }
 
 int DbMotore::AggiornaRigaLetta(const QString &nome, const QString &tabella, const QStringList &colonne,
                                 const QVariantList &valori, const QVariantList &valoriLetti,
-                                const QStringList &chiave, const QVariantList &valoriChiave, const QString &schema)
+                                const QStringList &chiave, const QVariantList &valoriChiave,
+                                const QString &schema)
 {
-    const int righe = aggiornaRiga(nome, tabella, colonne, valori, &valoriLetti, chiave, valoriChiave, schema);
+    const int righe =
+        aggiornaRiga(nome, tabella, colonne, valori, &valoriLetti, chiave, valoriChiave, schema);
     if (righe > 0 || colonne.isEmpty())
         return righe;
     // Nothing matched: a row that is still there was changed by someone else.
@@ -555,8 +597,8 @@ int DbMotore::AggiornaRigaLetta(const QString &nome, const QString &tabella, con
     QVariantList legati;
     const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
     bool esiste = false;
-    eseguiLegato(c, QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove), legati,
-                 &esiste);
+    eseguiLegato(c, QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove),
+                 legati, &esiste);
     c.righeToccate = 0;
     if (esiste)
         throw ErroriDb::RigaModificata();
@@ -571,16 +613,17 @@ bool DbMotore::BloccaRiga(const QString &nome, const QString &tabella, const QSt
     QVariantList legati;
     const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
     bool esiste = false;
-    eseguiLegato(c,
-                 QStringLiteral("SELECT 1 FROM %1 WHERE %2%3")
-                     .arg(tabellaSql(schema, tabella, pg), dove, pg ? QStringLiteral(" FOR UPDATE") : QString()),
-                 legati, &esiste);
+    eseguiLegato(
+        c,
+        QStringLiteral("SELECT 1 FROM %1 WHERE %2%3")
+            .arg(tabellaSql(schema, tabella, pg), dove, pg ? QStringLiteral(" FOR UPDATE") : QString()),
+        legati, &esiste);
     return esiste;
 }
 
 int DbMotore::aggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
-                           const QVariantList &valori, const QVariantList *valoriLetti, const QStringList &chiave,
-                           const QVariantList &valoriChiave, const QString &schema)
+                           const QVariantList &valori, const QVariantList *valoriLetti,
+                           const QStringList &chiave, const QVariantList &valoriChiave, const QString &schema)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
@@ -629,13 +672,15 @@ int DbMotore::InserisciRiga(const QString &nome, const QString &tabella, const Q
     QStringList nomi, segni;
     for (const QString &col : colonne) {
         nomi << nomeSql(col, pg);
-        segni << (pg ? QStringLiteral("CAST(? AS %1)").arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
+        segni << (pg ? QStringLiteral("CAST(? AS %1)")
+                           .arg(tipoPg(tipi.value(col.toLower(), Risultato::Tipo::Testo)))
                      : QStringLiteral("?"));
     }
-    const QString sql = nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabellaSql(schema, tabella, pg))
-                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                             .arg(tabellaSql(schema, tabella, pg), nomi.join(QStringLiteral(", ")),
-                                                  segni.join(QStringLiteral(", ")));
+    const QString sql =
+        nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabellaSql(schema, tabella, pg))
+                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(tabellaSql(schema, tabella, pg), nomi.join(QStringLiteral(", ")),
+                                  segni.join(QStringLiteral(", ")));
     return eseguiLegato(c, sql, valori);
 }
 
@@ -646,6 +691,6 @@ int DbMotore::EliminaRiga(const QString &nome, const QString &tabella, const QSt
     const bool pg = c.motore == Motore::Odbc;
     QVariantList legati;
     const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
-    return eseguiLegato(c, QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove),
-                        legati);
+    return eseguiLegato(
+        c, QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove), legati);
 }

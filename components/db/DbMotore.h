@@ -1,6 +1,6 @@
 // DbMotore: the data-access object of the program. Holds named connections
-// (an SQLite file, or a server reached through ODBC), runs the Jet-dialect SQL of the program translated for each engine,
-// counts transactions and reports failures as VbErrore with DAO numbers.
+// (an SQLite file, or a server reached through ODBC), runs the Jet-dialect SQL of the program translated for
+// each engine, counts transactions and reports failures as VbErrore with DAO numbers.
 #pragma once
 
 #include "components/db/CursoreSqlite.h"
@@ -20,8 +20,9 @@ struct sqlite3_stmt;
 class QSqlError;
 class QSqlQuery;
 
-class DbMotore {
-public:
+class DbMotore
+{
+  public:
     // Kind of connection, chosen from the text the connection was opened with.
     enum class Motore { SQLite, Odbc };
 
@@ -76,7 +77,10 @@ public:
     // of prepared statements of our own. Unknown names give an invalid QVariant.
     QVariant Parametro(const QString &nomePar) const;
     void ImpostaParametro(const QString &nomePar, const QVariant &valore);
-    bool TipoSql(const QString &nome) const { return Parametro(QStringLiteral("DbTipoSql:") + nome).toBool(); }
+    bool TipoSql(const QString &nome) const
+    {
+        return Parametro(QStringLiteral("DbTipoSql:") + nome).toBool();
+    }
 
     // Runs a statement that returns no rows; answers the rows it touched and
     // keeps the count for RecordsAffected. `opzioni` 64 (pass-through) is
@@ -120,9 +124,11 @@ public:
     bool EsisteCampo(const QString &nome, const QString &tabella, const QString &campo);
     // Columns of a table in their order, as the engine names them; empty when
     // the table does not exist. `schema` is an attached alias or PostgreSQL schema.
-    QStringList ColonneTabella(const QString &nome, const QString &tabella, const QString &schema = QString());
+    QStringList ColonneTabella(const QString &nome, const QString &tabella,
+                               const QString &schema = QString());
     // Primary-key columns of a table (empty when it has none).
-    QStringList ChiavePrimaria(const QString &nome, const QString &tabella, const QString &schema = QString());
+    QStringList ChiavePrimaria(const QString &nome, const QString &tabella,
+                               const QString &schema = QString());
     // Declared kinds of a table's columns, by lower-case column name.
     QHash<QString, Risultato::Tipo> TipiColonne(const QString &nome, const QString &tabella,
                                                 const QString &schema = QString());
@@ -159,8 +165,9 @@ public:
     // row but a column changed, nothing is written and error 3197 is thrown;
     // when the key finds no row, the answer is 0.
     int AggiornaRigaLetta(const QString &nome, const QString &tabella, const QStringList &colonne,
-                          const QVariantList &valori, const QVariantList &valoriLetti, const QStringList &chiave,
-                          const QVariantList &valoriChiave, const QString &schema = QString());
+                          const QVariantList &valori, const QVariantList &valoriLetti,
+                          const QStringList &chiave, const QVariantList &valoriChiave,
+                          const QString &schema = QString());
     // Inside a transaction: keeps the row from other connections' writes
     // until the transaction ends (PostgreSQL: SELECT ... FOR UPDATE, waiting
     // as AttesaBlocco says; SQLite's transactions already hold the write
@@ -172,7 +179,7 @@ public:
     int EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
                     const QVariantList &valoriChiave, const QString &schema = QString());
 
-private:
+  private:
     friend class SelezionePronta;
     struct Connessione;
     struct FormaNota;
@@ -180,7 +187,8 @@ private:
     void aggiornaAllegati(Connessione &c, const QString &sql);
     QString traduci(Connessione &c, const QString &sql);
     std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma);
-    std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql, std::unique_ptr<CursoreSqlite> *cursore);
+    std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql,
+                                         std::unique_ptr<CursoreSqlite> *cursore);
     std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
                                                std::unique_ptr<CursoreSqlite> *cursore);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn);
@@ -200,7 +208,8 @@ private:
     VbErrore fallita(Connessione &c, const QSqlQuery &q, bool protetto);
     // Runs a statement with bound values; with `riga` a query, which tells
     // whether it gave a row.
-    int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori, bool *riga = nullptr);
+    int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori,
+                     bool *riga = nullptr);
     int aggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,
                      const QVariantList &valori, const QVariantList *valoriLetti, const QStringList &chiave,
                      const QVariantList &valoriChiave, const QString &schema);
@@ -213,8 +222,8 @@ private:
     // connection just opened.
     void preparaIstruzioni(Connessione &c);
 
-    QHash<QString, std::shared_ptr<Connessione>> m_conn;  // by lower-case name
-    QHash<QString, QVariant> m_parametri;                 // by lower-case name
+    QHash<QString, std::shared_ptr<Connessione>> m_conn; // by lower-case name
+    QHash<QString, QVariant> m_parametri;                // by lower-case name
     int m_contatore = 0;
     std::function<void(const QString &)> m_osservatoreSelect;
 };

@@ -11,7 +11,8 @@
 #include <QSqlRecord>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QString chiaveTabella(const QString &schema, const QString &tabella)
 {
@@ -75,8 +76,8 @@ std::shared_ptr<DbMotore::FormaNota> DbMotore::formaNota(Connessione &c, const Q
     return c.forme.inserisci(testoForma, fn);
 }
 
-std::vector<Risultato::Colonna> DbMotore::colonneSqlite(Connessione &c, sqlite3_stmt *st, const QString &sqlJet,
-                                                         FormaNota &fn)
+std::vector<Risultato::Colonna> DbMotore::colonneSqlite(Connessione &c, sqlite3_stmt *st,
+                                                        const QString &sqlJet, FormaNota &fn)
 {
     const int n = sqlite3_column_count(st);
     std::vector<Risultato::Colonna> colonne(static_cast<size_t>(n));
@@ -120,7 +121,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
     // A cursor holds a read transaction open: only on the connection's own
     // database, whose journal lets others write meanwhile.
     if (cursore && c.cursoriAmmessi && fn.soloPrincipale && n > 0 && sqlite3_stmt_readonly(st)) {
-        auto r = std::make_unique<Risultato>(nuova || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn) : fn.colonne);
+        auto r = std::make_unique<Risultato>(nuova || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn)
+                                                                      : fn.colonne);
         r->condividiNomi(fn.nomi);
         *cursore = std::make_unique<CursoreSqlite>(c.h, st, f.valori, c.pronte, r.get(), c.cursori);
         rendi.s = nullptr;
@@ -136,8 +138,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
         c.dimenticaSchema();
         fn.analizzata = false;
     }
-    auto r = std::make_unique<Risultato>(nuova || rifatta || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn)
-                                                                             : fn.colonne);
+    auto r = std::make_unique<Risultato>(
+        nuova || rifatta || !fn.colonneNote ? colonneSqlite(c, st, f.testo, fn) : fn.colonne);
     r->condividiNomi(fn.nomi);
     const int nr = r->numColonne();
     std::vector<Risultato::Tipo> tipi(static_cast<size_t>(nr));
@@ -211,7 +213,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
             if (f.typeID() >= 6 && f.typeID() <= 8)
                 col.tipo = Risultato::Tipo::Reale;
             else
-                col.tipo = f.precision() > 0 && f.precision() < 30 ? Risultato::Tipo::Decimale : Risultato::Tipo::Nullo;
+                col.tipo = f.precision() > 0 && f.precision() < 30 ? Risultato::Tipo::Decimale
+                                                                   : Risultato::Tipo::Nullo;
             break;
         case QMetaType::QDate:
             col.tipo = Risultato::Tipo::Data;
@@ -252,7 +255,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
 void DbMotore::analizzaForma(Connessione &c, const QString &sqlJet, FormaNota &fn)
 {
     const JetSql::AnalisiSelect a = JetSql::Analizza(sqlJet);
-    fn.soloPrincipale = a.valida && !sqlJet.contains(QLatin1String("[;")) && !sqlJet.contains(JetSql::SegnapostoOwner);
+    fn.soloPrincipale =
+        a.valida && !sqlJet.contains(QLatin1String("[;")) && !sqlJet.contains(JetSql::SegnapostoOwner);
     for (const auto &t : a.tabelle)
         if (!t.databaseJet.isEmpty() || !t.schema.isEmpty())
             fn.soloPrincipale = false;
@@ -312,15 +316,17 @@ void DbMotore::analizzaForma(Connessione &c, const QString &sqlJet, FormaNota &f
         if (!v.espressione) {
             x.nome = v.alias.isEmpty() ? v.campo : v.alias;
             x.qualifica = v.alias.isEmpty() ? v.qualifica : QString();
-            const JetSql::TabellaFrom *t = v.qualifica.isEmpty() ? (a.tabelle.size() == 1 ? &a.tabelle[0] : nullptr)
-                                                                 : tabellaDi(v.qualifica);
+            const JetSql::TabellaFrom *t = v.qualifica.isEmpty()
+                                               ? (a.tabelle.size() == 1 ? &a.tabelle[0] : nullptr)
+                                               : tabellaDi(v.qualifica);
             if (t) {
                 const QString schema = schemaDi(*t);
                 const auto tipi = TipiColonne(c.nome, t->tabella, schema);
                 if (tipi.contains(v.campo.toLower())) {
                     x.tabella = t->tabella;
                     x.tipo = tipi.value(v.campo.toLower());
-                    x.lunghezza = c.lunghezze.value(chiaveTabella(schema, t->tabella)).value(v.campo.toLower());
+                    x.lunghezza =
+                        c.lunghezze.value(chiaveTabella(schema, t->tabella)).value(v.campo.toLower());
                 }
             }
         } else {
@@ -386,8 +392,10 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
         if (sqlite3_prepare_v2(c.h, b.constData(), -1, &st, nullptr) == SQLITE_OK) {
             QList<QPair<int, QString>> pk;
             while (sqlite3_step(st) == SQLITE_ROW) {
-                const QString col = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
-                const QString tipo = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
+                const QString col =
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+                const QString tipo =
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
                 int lung = 0;
                 cols << col;
                 tipi.insert(col.toLower(), Risultato::tipoDichiarato(tipo, &lung));
@@ -412,10 +420,11 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 throw e;
         };
         QSqlQuery q(c.db);
-        q.prepare(QStringLiteral(
-            "SELECT column_name, data_type, udt_name, character_maximum_length FROM information_schema.columns "
-            "WHERE lower(table_name) = lower(?) AND table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) "
-            "ORDER BY ordinal_position"));
+        q.prepare(QStringLiteral("SELECT column_name, data_type, udt_name, character_maximum_length FROM "
+                                 "information_schema.columns "
+                                 "WHERE lower(table_name) = lower(?) AND table_schema = "
+                                 "COALESCE(NULLIF(lower(?), ''), current_schema()) "
+                                 "ORDER BY ordinal_position"));
         q.addBindValue(tabella);
         q.addBindValue(schema);
         if (q.exec()) {
@@ -423,7 +432,8 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 const QString col = q.value(0).toString();
                 const QString udt = q.value(2).toString().toLower();
                 Risultato::Tipo t = Risultato::tipoDichiarato(udt);
-                if (udt == QLatin1String("citext") || udt == QLatin1String("varchar") || udt == QLatin1String("bpchar"))
+                if (udt == QLatin1String("citext") || udt == QLatin1String("varchar") ||
+                    udt == QLatin1String("bpchar"))
                     t = Risultato::Tipo::Testo;
                 else if (udt.startsWith(QLatin1String("float")))
                     t = Risultato::Tipo::Reale;
@@ -440,7 +450,8 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
             "JOIN information_schema.key_column_usage kcu ON tc.constraint_name = kcu.constraint_name "
             "AND tc.table_schema = kcu.table_schema AND tc.table_name = kcu.table_name "
             "WHERE tc.constraint_type = 'PRIMARY KEY' AND lower(tc.table_name) = lower(?) "
-            "AND tc.table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) ORDER BY kcu.ordinal_position"));
+            "AND tc.table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) ORDER BY "
+            "kcu.ordinal_position"));
         p.addBindValue(tabella);
         p.addBindValue(schema);
         if (p.exec())

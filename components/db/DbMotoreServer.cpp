@@ -17,17 +17,19 @@
 #include <sql.h>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 // Reads "KEY=VALUE" lines of a file DSN into a connect text.
 QString connectDaFileDsn(const QString &percorso)
 {
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw VbErrore(ErroriDb::FileNonTrovato,
-                       QStringLiteral("Impossibile trovare il file DSN '%1': controllare il nome indicato nel file "
-                                      "INI ([Connessioni] NomeDB).")
-                           .arg(percorso));
+        throw VbErrore(
+            ErroriDb::FileNonTrovato,
+            QStringLiteral("Impossibile trovare il file DSN '%1': controllare il nome indicato nel file "
+                           "INI ([Connessioni] NomeDB).")
+                .arg(percorso));
     QStringList parti;
     QTextStream in(&f);
     while (!in.atEnd()) {
@@ -51,7 +53,8 @@ QString statoSql(SQLSMALLINT tipo, const QVariant &h)
     SQLINTEGER nativo = 0;
     SQLCHAR messaggio[2] = {};
     SQLSMALLINT lunghezza = 0;
-    const SQLRETURN r = SQLGetDiagRec(tipo, gestore, 1, stato, &nativo, messaggio, sizeof messaggio, &lunghezza);
+    const SQLRETURN r =
+        SQLGetDiagRec(tipo, gestore, 1, stato, &nativo, messaggio, sizeof messaggio, &lunghezza);
     if (r != SQL_SUCCESS && r != SQL_SUCCESS_WITH_INFO)
         return {};
     return QString::fromLatin1(reinterpret_cast<const char *>(stato), 5);
@@ -103,21 +106,22 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
     // driver as a libpq option, and any other driver refuses it.
     QString utenteQt, passwordQt;
     if (!utente.isEmpty()) {
-        testo = TestoOdbc::Togli(testo, {QStringLiteral("UID"), QStringLiteral("PWD"), QStringLiteral("Username"),
-                                         QStringLiteral("Password")});
+        testo = TestoOdbc::Togli(testo, {QStringLiteral("UID"), QStringLiteral("PWD"),
+                                         QStringLiteral("Username"), QStringLiteral("Password")});
         if (loginSemplice(utente)) {
             utenteQt = utente;
         } else if (TestoOdbc::DriverPostgres(testo)) {
             const QString altre = TestoOdbc::Valore(testo, QStringLiteral("pqopt"));
             testo = TestoOdbc::Togli(testo, {QStringLiteral("pqopt")});
             testo += QStringLiteral(";pqopt=") +
-                     TestoOdbc::InGraffe((altre.isEmpty() ? QString() : altre + u' ') + QStringLiteral("user=") +
-                                         TestoOdbc::ValoreLibpq(utente));
+                     TestoOdbc::InGraffe((altre.isEmpty() ? QString() : altre + u' ') +
+                                         QStringLiteral("user=") + TestoOdbc::ValoreLibpq(utente));
         } else {
-            throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
-                           QStringLiteral("Il nome utente del database contiene un punto e virgola, comincia con "
-                                          "una parentesi graffa o con uno spazio: il driver ODBC non lo può "
-                                          "ricevere. Usare un nome utente senza questi caratteri."));
+            throw VbErrore(
+                ErroriDb::ConnessioneOdbcFallita,
+                QStringLiteral("Il nome utente del database contiene un punto e virgola, comincia con "
+                               "una parentesi graffa o con uno spazio: il driver ODBC non lo può "
+                               "ricevere. Usare un nome utente senza questi caratteri."));
         }
         passwordQt = TestoOdbc::InGraffe(password);
     }
@@ -142,12 +146,13 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
         const QString err = c->db.lastError().text();
         c->db = QSqlDatabase();
         QSqlDatabase::removeDatabase(c->nomeQt);
-        throw VbErrore(ErroriDb::ConnessioneOdbcFallita,
-                       ErroriDb::NascondiPassword(
-                           QStringLiteral("Connessione al database '%1' non riuscita: controllare che il server "
-                                          "sia acceso e raggiungibile, e il nome utente e la password.\n"
-                                          "Dettaglio: %2")
-                               .arg(testo, err.trimmed())));
+        throw VbErrore(
+            ErroriDb::ConnessioneOdbcFallita,
+            ErroriDb::NascondiPassword(
+                QStringLiteral("Connessione al database '%1' non riuscita: controllare che il server "
+                               "sia acceso e raggiungibile, e il nome utente e la password.\n"
+                               "Dettaglio: %2")
+                    .arg(testo, err.trimmed())));
     }
     m_conn.insert(nome.trimmed().toLower(), c);
     preparaIstruzioni(*c);
@@ -200,7 +205,10 @@ bool DbMotore::OrdinePerCodici(const QString &nome)
     return codici;
 }
 
-bool DbMotore::ConnessionePersa(const QString &nome) const { return conn(nome).persa; }
+bool DbMotore::ConnessionePersa(const QString &nome) const
+{
+    return conn(nome).persa;
+}
 
 void DbMotore::pronta(Connessione &c)
 {

@@ -7,43 +7,46 @@
 #include <QSqlError>
 #include <sqlite3.h>
 
-namespace ErroriDb {
+namespace ErroriDb
+{
 
 QString NascondiPassword(const QString &testo)
 {
-    static const QRegularExpression re(QStringLiteral(R"(\b(pwd|password)\s*=\s*(\{(?:[^}]|\}\})*\}?|[^;\]\s]*))"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral(R"(\b(pwd|password)\s*=\s*(\{(?:[^}]|\}\})*\}?|[^;\]\s]*))"),
+        QRegularExpression::CaseInsensitiveOption);
     QString s = testo;
     s.replace(re, QStringLiteral("\\1=***"));
     return s;
 }
 
-namespace {
+namespace
+{
 
 const QString testoDuplicato = QStringLiteral(
     "Impossibile eseguire le modifiche richieste: si creerebbero valori duplicati nell'indice, nella chiave "
     "primaria o nella relazione. Controllare il codice: esiste già un record con gli stessi valori.");
-const QString testoNull = QStringLiteral(
-    "Il campo non può contenere un valore Null: compilare i campi obbligatori e riprovare.");
-const QString testoCorrelato = QStringLiteral(
-    "Record correlato richiesto: un codice indicato non esiste nella tabella a cui rimanda. Controllare i codici.");
-const QString testoRegola = QStringLiteral(
-    "Il valore non rispetta le regole del database: controllare i dati inseriti.");
-const QString testoBloccato = QStringLiteral(
-    "Impossibile aggiornare: i dati sono in uso su un'altra postazione (bloccati da un altro utente o programma). "
-    "Riprovare tra qualche istante.");
+const QString testoNull =
+    QStringLiteral("Il campo non può contenere un valore Null: compilare i campi obbligatori e riprovare.");
+const QString testoCorrelato = QStringLiteral("Record correlato richiesto: un codice indicato non esiste "
+                                              "nella tabella a cui rimanda. Controllare i codici.");
+const QString testoRegola =
+    QStringLiteral("Il valore non rispetta le regole del database: controllare i dati inseriti.");
+const QString testoBloccato = QStringLiteral("Impossibile aggiornare: i dati sono in uso su un'altra "
+                                             "postazione (bloccati da un altro utente o programma). "
+                                             "Riprovare tra qualche istante.");
 const QString testoSintassi = QStringLiteral(
     "Errore di sintassi nell'istruzione SQL: segnalare il problema all'assistenza con il dettaglio.");
-const QString testoTabella = QStringLiteral(
-    "Tabella non trovata: il database non ha la struttura che il programma si aspetta "
-    "(versione diversa o database sbagliato). Controllare il database indicato nel file INI.");
-const QString testoLungo = QStringLiteral(
-    "Il testo è troppo lungo per il campo del database: accorciarlo e riprovare.");
+const QString testoTabella =
+    QStringLiteral("Tabella non trovata: il database non ha la struttura che il programma si aspetta "
+                   "(versione diversa o database sbagliato). Controllare il database indicato nel file INI.");
+const QString testoLungo =
+    QStringLiteral("Il testo è troppo lungo per il campo del database: accorciarlo e riprovare.");
 const QString testoConversione = QStringLiteral(
     "Un valore non è valido per il suo campo (numero, data o testo): controllare i dati inseriti.");
-const QString testoGenerico = QStringLiteral(
-    "Il database ha rifiutato l'operazione. Riprovare; se l'errore si ripete, segnalarlo all'assistenza con il "
-    "dettaglio.");
+const QString testoGenerico = QStringLiteral("Il database ha rifiutato l'operazione. Riprovare; se l'errore "
+                                             "si ripete, segnalarlo all'assistenza con il "
+                                             "dettaglio.");
 
 // An Italian explanation followed by the engine's own words.
 QString conDettaglio(const QString &spiegazione, const QString &dettaglio)
@@ -87,20 +90,23 @@ VbErrore DaSqlite(int codice, const QString &messaggio)
     case SQLITE_READONLY:
         return DatabaseSolaLettura(m);
     case SQLITE_CANTOPEN:
-        return errore(FileNonTrovato,
-                      QStringLiteral("Impossibile aprire il database: controllare che il file esista e che la sua "
-                                     "cartella sia accessibile e scrivibile."),
-                      m);
+        return errore(
+            FileNonTrovato,
+            QStringLiteral("Impossibile aprire il database: controllare che il file esista e che la sua "
+                           "cartella sia accessibile e scrivibile."),
+            m);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return errore(RecordBloccato, testoBloccato, m);
     case SQLITE_FULL:
-        return errore(Generico, QStringLiteral("Il disco del database è pieno: liberare spazio e riprovare."), m);
-    case SQLITE_IOERR:
-        return errore(Generico,
-                      QStringLiteral("Errore di lettura o scrittura del file del database: controllare il disco "
-                                     "o la rete e riprovare."),
+        return errore(Generico, QStringLiteral("Il disco del database è pieno: liberare spazio e riprovare."),
                       m);
+    case SQLITE_IOERR:
+        return errore(
+            Generico,
+            QStringLiteral("Errore di lettura o scrittura del file del database: controllare il disco "
+                           "o la rete e riprovare."),
+            m);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         return errore(Generico,
@@ -115,9 +121,11 @@ VbErrore DaSqlite(int codice, const QString &messaggio)
         break;
     }
     if (m.contains(QLatin1String("parser stack overflow")) || m.contains(QLatin1String("too large")))
-        return VbErrore(JetSql::ErroreTroppoComplessa,
-                        QStringLiteral("Istruzione SQL troppo complessa per il database: troppe parentesi o funzioni "
-                                       "una dentro l'altra. ") + m);
+        return VbErrore(
+            JetSql::ErroreTroppoComplessa,
+            QStringLiteral("Istruzione SQL troppo complessa per il database: troppe parentesi o funzioni "
+                           "una dentro l'altra. ") +
+                m);
     if (m.contains(QLatin1String("no such table")))
         return errore(TabellaNonTrovata, testoTabella, m);
     if (m.contains(QLatin1String("syntax error")) || m.contains(QLatin1String("no such column")) ||
@@ -142,10 +150,11 @@ VbErrore DaQt(const QSqlError &e, bool odbc, const QString &statoSql)
     if (s == QLatin1String("25006") || testo.contains(QLatin1String("read-only transaction")))
         return DatabaseSolaLettura(m);
     if (s == QLatin1String("42501") || testo.contains(QLatin1String("permission denied")))
-        return errore(SolaLettura,
-                      QStringLiteral("L'utente del database non ha il permesso di eseguire l'operazione: chiedere "
-                                     "all'amministratore del database i permessi necessari."),
-                      m);
+        return errore(
+            SolaLettura,
+            QStringLiteral("L'utente del database non ha il permesso di eseguire l'operazione: chiedere "
+                           "all'amministratore del database i permessi necessari."),
+            m);
     if (s == QLatin1String("22001"))
         return errore(TestoTroppoLungo, testoLungo, m);
     if (s.startsWith(QLatin1String("22")))
@@ -165,8 +174,8 @@ VbErrore DaQt(const QSqlError &e, bool odbc, const QString &statoSql)
     if (IndicaConnessionePersa(e, s))
         return ConnessionePersa(m);
     if (odbc)
-        return errore(VbErrore::ChiamataOdbcFallita, QStringLiteral("ODBC: chiamata non riuscita. ") + testoGenerico,
-                      m);
+        return errore(VbErrore::ChiamataOdbcFallita,
+                      QStringLiteral("ODBC: chiamata non riuscita. ") + testoGenerico, m);
     return errore(Generico, testoGenerico, m);
 }
 
@@ -176,9 +185,9 @@ bool IndicaConnessionePersa(const QSqlError &e, const QString &statoSql)
         statoSql == QLatin1String("57P02") || statoSql == QLatin1String("57P03"))
         return true;
     static const char *const parole[] = {
-        "connection has been lost", "connection lost",      "server closed the connection",
+        "connection has been lost",    "connection lost",     "server closed the connection",
         "no connection to the server", "could not send data", "could not receive data",
-        "terminating connection",  "connection dead",       "connection not open",
+        "terminating connection",      "connection dead",     "connection not open",
     };
     const QString t = e.text();
     for (const char *p : parole)
@@ -195,40 +204,44 @@ bool ErroreDiSequenza(const QSqlError &e, const QString &statoSql)
 
 VbErrore ConnessionePersa(const QString &dettaglio)
 {
-    return errore(ConnessioneOdbcFallita,
-                  QStringLiteral("Il collegamento con il database è stato perso: il server non risponde. "
-                                 "L'operazione non è stata completata e i dati non salvati restano nella "
-                                 "maschera. Quando il server sarà di nuovo raggiungibile ripetere l'operazione: "
-                                 "il programma si ricollegherà da solo."),
-                  dettaglio);
+    return errore(
+        ConnessioneOdbcFallita,
+        QStringLiteral("Il collegamento con il database è stato perso: il server non risponde. "
+                       "L'operazione non è stata completata e i dati non salvati restano nella "
+                       "maschera. Quando il server sarà di nuovo raggiungibile ripetere l'operazione: "
+                       "il programma si ricollegherà da solo."),
+        dettaglio);
 }
 
 VbErrore ConfermaIncerta(const QString &dettaglio)
 {
-    return errore(ConnessioneOdbcFallita,
-                  QStringLiteral("Il collegamento con il database si è interrotto mentre le modifiche venivano "
-                                 "confermate: non si può sapere se sono state salvate. I dati restano nella "
-                                 "maschera; quando il server sarà di nuovo raggiungibile rileggere il record per "
-                                 "controllare, prima di salvare di nuovo."),
-                  dettaglio);
+    return errore(
+        ConnessioneOdbcFallita,
+        QStringLiteral("Il collegamento con il database si è interrotto mentre le modifiche venivano "
+                       "confermate: non si può sapere se sono state salvate. I dati restano nella "
+                       "maschera; quando il server sarà di nuovo raggiungibile rileggere il record per "
+                       "controllare, prima di salvare di nuovo."),
+        dettaglio);
 }
 
 VbErrore RicollegamentoFallito(const QString &dettaglio)
 {
-    return errore(ConnessioneOdbcFallita,
-                  QStringLiteral("Il database non è ancora raggiungibile: il collegamento perso non si è potuto "
-                                 "ristabilire. Controllare che il server sia acceso e raggiungibile dalla rete, "
-                                 "poi ripetere l'operazione. I dati non salvati restano nella maschera."),
-                  dettaglio);
+    return errore(
+        ConnessioneOdbcFallita,
+        QStringLiteral("Il database non è ancora raggiungibile: il collegamento perso non si è potuto "
+                       "ristabilire. Controllare che il server sia acceso e raggiungibile dalla rete, "
+                       "poi ripetere l'operazione. I dati non salvati restano nella maschera."),
+        dettaglio);
 }
 
 VbErrore DatabaseSolaLettura(const QString &dettaglio)
 {
-    return errore(SolaLettura,
-                  QStringLiteral("Impossibile salvare: il database è in sola lettura. Per poter salvare, chiedere "
-                                 "all'amministratore il permesso di scrittura sul database (il file e la sua "
-                                 "cartella, o l'utente del server), poi riavviare il programma."),
-                  dettaglio);
+    return errore(
+        SolaLettura,
+        QStringLiteral("Impossibile salvare: il database è in sola lettura. Per poter salvare, chiedere "
+                       "all'amministratore il permesso di scrittura sul database (il file e la sua "
+                       "cartella, o l'utente del server), poi riavviare il programma."),
+        dettaglio);
 }
 
 VbErrore RigaModificata()

@@ -10,7 +10,8 @@
 
 class QSqlError;
 
-namespace ErroriDb {
+namespace ErroriDb
+{
 
 // Numbers used beside those VbErrore names.
 constexpr int Generico = 3000;

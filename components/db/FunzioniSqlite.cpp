@@ -10,7 +10,8 @@
 #include <limits>
 #include <sqlite3.h>
 
-namespace FunzioniSqlite {
+namespace FunzioniSqlite
+{
 
 QString Testo(sqlite3_value *v)
 {
@@ -20,7 +21,8 @@ QString Testo(sqlite3_value *v)
 
 } // namespace FunzioniSqlite
 
-namespace {
+namespace
+{
 
 using namespace FunzioniSqlite;
 
@@ -79,8 +81,7 @@ void isnumeric(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
 }
 
-template <bool maiuscolo>
-void cambiaCaso(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <bool maiuscolo> void cambiaCaso(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -116,8 +117,7 @@ Esito posizione(sqlite3_context *ctx, sqlite3_value *v, qint64 minimo, const cha
     return Esito::Valido;
 }
 
-template <bool sinistra>
-void leftRight(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <bool sinistra> void leftRight(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     qint64 n = 0;
     const Esito e = posizione(ctx, argv[1], 0, sinistra ? "Left" : "Right", n);
@@ -157,7 +157,8 @@ void jetinstr(sqlite3_context *ctx, int, sqlite3_value **argv)
     const Esito e = posizione(ctx, argv[0], 1, "InStr", inizio);
     if (e == Esito::Fermato)
         return;
-    if (e == Esito::Nullo || sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL) {
+    if (e == Esito::Nullo || sqlite3_value_type(argv[1]) == SQLITE_NULL ||
+        sqlite3_value_type(argv[2]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -176,15 +177,15 @@ void jetinstr(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 // Year, Month and Day of a date as this program stores it ("yyyy-mm-dd",
 // optionally followed by a time); anything else is not a date.
-template <int parte>
-void parteData(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <int parte> void parteData(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
     const QString s = Testo(argv[0]).trimmed();
-    const QDate d = sqlite3_value_type(argv[0]) == SQLITE_TEXT && (s.size() == 10 || (s.size() > 10 && (s[10] == u' ' || s[10] == u'T')))
+    const QDate d = sqlite3_value_type(argv[0]) == SQLITE_TEXT &&
+                            (s.size() == 10 || (s.size() > 10 && (s[10] == u' ' || s[10] == u'T')))
                         ? QDate::fromString(s.left(10), Qt::ISODate)
                         : QDate();
     if (!d.isValid()) {
@@ -201,11 +202,15 @@ bool FunzioniSqlite::Registra(sqlite3 *db)
     const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     bool ok = RegistraNumeri(db);
     ok &= sqlite3_create_function(db, "isnumeric", 1, f, nullptr, isnumeric, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "ucase", 1, f, nullptr, cambiaCaso<true>, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "lcase", 1, f, nullptr, cambiaCaso<false>, nullptr, nullptr) == SQLITE_OK;
+    ok &=
+        sqlite3_create_function(db, "ucase", 1, f, nullptr, cambiaCaso<true>, nullptr, nullptr) == SQLITE_OK;
+    ok &=
+        sqlite3_create_function(db, "lcase", 1, f, nullptr, cambiaCaso<false>, nullptr, nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function(db, "jetlike", 2, f, nullptr, jetlike, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "jetleft", 2, f, nullptr, leftRight<true>, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "jetright", 2, f, nullptr, leftRight<false>, nullptr, nullptr) == SQLITE_OK;
+    ok &=
+        sqlite3_create_function(db, "jetleft", 2, f, nullptr, leftRight<true>, nullptr, nullptr) == SQLITE_OK;
+    ok &= sqlite3_create_function(db, "jetright", 2, f, nullptr, leftRight<false>, nullptr, nullptr) ==
+          SQLITE_OK;
     ok &= sqlite3_create_function(db, "jetmid", 2, f, nullptr, jetmid, nullptr, nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function(db, "jetmid", 3, f, nullptr, jetmid, nullptr, nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function(db, "jetinstr", 4, f, nullptr, jetinstr, nullptr, nullptr) == SQLITE_OK;

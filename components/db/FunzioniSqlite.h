@@ -6,7 +6,8 @@
 
 struct sqlite3;
 
-namespace FunzioniSqlite {
+namespace FunzioniSqlite
+{
 // Registers the functions on the connection; false when SQLite refused one.
 bool Registra(sqlite3 *db);
 // The numeric ones alone (Registra calls it).

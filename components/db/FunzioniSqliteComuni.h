@@ -9,7 +9,8 @@
 struct sqlite3_context;
 struct sqlite3_value;
 
-namespace FunzioniSqlite {
+namespace FunzioniSqlite
+{
 
 QString Testo(sqlite3_value *v);
 

@@ -9,7 +9,8 @@
 #include <limits>
 #include <sqlite3.h>
 
-namespace FunzioniSqlite {
+namespace FunzioniSqlite
+{
 
 Numero LeggiNumero(sqlite3_value *v)
 {
@@ -49,7 +50,7 @@ bool Arrotonda(const Numero &n, qint64 &out)
         out = n.i;
         return true;
     }
-    const double r = std::nearbyint(n.d);  // half to even
+    const double r = std::nearbyint(n.d); // half to even
     if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0))
         return false;
     out = qint64(r);
@@ -74,7 +75,8 @@ bool Operando(sqlite3_context *ctx, sqlite3_value *v, Numero &n)
 
 } // namespace FunzioniSqlite
 
-namespace {
+namespace
+{
 
 using namespace FunzioniSqlite;
 
@@ -129,8 +131,7 @@ void val(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_double(ctx, d);
 }
 
-template <qint64 minimo, qint64 massimo>
-void intero(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <qint64 minimo, qint64 massimo> void intero(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     Numero n;
     if (!Operando(ctx, argv[0], n))
@@ -185,8 +186,7 @@ void jetdiv(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_double(ctx, a.d / b.d);
 }
 
-template <bool modulo>
-void divisioneIntera(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <bool modulo> void divisioneIntera(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     Numero a, b;
     if (!dueOperandi(ctx, argv, a, b))
@@ -200,7 +200,7 @@ void divisioneIntera(sqlite3_context *ctx, int, sqlite3_value **argv)
         Errore(ctx, QStringLiteral("Divisione per zero."));
         return;
     }
-    if (y == -1) {  // x / -1 overflows for the smallest x
+    if (y == -1) { // x / -1 overflows for the smallest x
         if (!modulo && x == std::numeric_limits<qint64>::min()) {
             Errore(ctx, QStringLiteral("Overflow."));
             return;
@@ -218,12 +218,15 @@ bool FunzioniSqlite::RegistraNumeri(sqlite3 *db)
     const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     bool ok = true;
     ok &= sqlite3_create_function(db, "val", 1, f, nullptr, val, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "cint", 1, f, nullptr, intero<-32768, 32767>, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "clng", 1, f, nullptr, intero<-2147483648LL, 2147483647LL>, nullptr, nullptr) ==
+    ok &= sqlite3_create_function(db, "cint", 1, f, nullptr, intero<-32768, 32767>, nullptr, nullptr) ==
           SQLITE_OK;
+    ok &= sqlite3_create_function(db, "clng", 1, f, nullptr, intero<-2147483648LL, 2147483647LL>, nullptr,
+                                  nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function(db, "cdbl", 1, f, nullptr, cdbl, nullptr, nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function(db, "jetdiv", 2, f, nullptr, jetdiv, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "jetintdiv", 2, f, nullptr, divisioneIntera<false>, nullptr, nullptr) == SQLITE_OK;
-    ok &= sqlite3_create_function(db, "jetmod", 2, f, nullptr, divisioneIntera<true>, nullptr, nullptr) == SQLITE_OK;
+    ok &= sqlite3_create_function(db, "jetintdiv", 2, f, nullptr, divisioneIntera<false>, nullptr, nullptr) ==
+          SQLITE_OK;
+    ok &= sqlite3_create_function(db, "jetmod", 2, f, nullptr, divisioneIntera<true>, nullptr, nullptr) ==
+          SQLITE_OK;
     return ok;
 }

@@ -5,7 +5,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 constexpr int MaxUguali = 3;
 
 // Texts held by the same buffer are equal without reading them.
@@ -15,7 +16,9 @@ bool stesso(const QByteArray &a, const QByteArray &b)
 }
 } // namespace
 
-IstruzioniPronte::IstruzioniPronte(sqlite3 *h, int capienza) : m_h(h), m_capienza(capienza < 1 ? 1 : capienza) {}
+IstruzioniPronte::IstruzioniPronte(sqlite3 *h, int capienza) : m_h(h), m_capienza(capienza < 1 ? 1 : capienza)
+{
+}
 
 IstruzioniPronte::~IstruzioniPronte()
 {
@@ -40,7 +43,8 @@ sqlite3_stmt *IstruzioniPronte::Prendi(const QByteArray &sql, bool *nuova)
     if (sqlite3_prepare_v3(m_h, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr) !=
             SQLITE_OK ||
         !st) {
-        const VbErrore e = ErroriDb::DaSqlite(sqlite3_extended_errcode(m_h), QString::fromUtf8(sqlite3_errmsg(m_h)));
+        const VbErrore e =
+            ErroriDb::DaSqlite(sqlite3_extended_errcode(m_h), QString::fromUtf8(sqlite3_errmsg(m_h)));
         sqlite3_finalize(st);
         throw e;
     }
@@ -86,7 +90,8 @@ void IstruzioniPronte::Svuota()
     ++m_generazione;
 }
 
-namespace {
+namespace
+{
 void lega(sqlite3_stmt *st, int k, const QVariant &v)
 {
     if (k <= 0)
@@ -108,7 +113,8 @@ void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valor
         lega(st, sqlite3_bind_parameter_index(st, JetSql::NomeParametro(i).toUtf8().constData()), valori[i]);
 }
 
-void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori, const std::vector<int> &numeri)
+void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori,
+                                     const std::vector<int> &numeri)
 {
     for (int i = 0; i < valori.size() && size_t(i) < numeri.size(); ++i)
         lega(st, numeri[size_t(i)], valori[i]);

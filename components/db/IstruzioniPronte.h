@@ -13,8 +13,9 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-class IstruzioniPronte {
-public:
+class IstruzioniPronte
+{
+  public:
     IstruzioniPronte(sqlite3 *h, int capienza);
     ~IstruzioniPronte();
     IstruzioniPronte(const IstruzioniPronte &) = delete;
@@ -36,18 +37,18 @@ public:
     // The same with the parameters' numbers in `st` already known (0: absent).
     static void LegaParametri(sqlite3_stmt *st, const QVariantList &valori, const std::vector<int> &numeri);
 
-private:
+  private:
     struct Libera {
         QByteArray sql;
         sqlite3_stmt *st;
     };
     struct Fuori {
-        int generazione;  // of the cache when lent
-        QByteArray sql;   // the text it was asked for (shared, not copied)
+        int generazione; // of the cache when lent
+        QByteArray sql;  // the text it was asked for (shared, not copied)
     };
     sqlite3 *m_h;
     int m_capienza;
     int m_generazione = 0;
-    std::list<Libera> m_libere;  // most recently returned first
-    QHash<sqlite3_stmt *, Fuori> m_fuori;  // lent statements
+    std::list<Libera> m_libere;           // most recently returned first
+    QHash<sqlite3_stmt *, Fuori> m_fuori; // lent statements
 };

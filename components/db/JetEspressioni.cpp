@@ -4,9 +4,11 @@
 // one pass, so the work grows with the length of the text.
 #include "components/db/JetInterno.h"
 
-namespace JetSql::Interno {
+namespace JetSql::Interno
+{
 
-namespace {
+namespace
+{
 
 // A non-blank unit of the segment, with the blanks written before it.
 struct Voce {
@@ -39,8 +41,9 @@ int livello(Op op)
 
 constexpr int LivelloSegno = 6;
 
-class Espressione {
-public:
+class Espressione
+{
+  public:
     Espressione(const std::vector<Voce> &v, Dialetto d) : voci(v), dia(d) {}
 
     // True when an operand can start at p (after any signs).
@@ -57,12 +60,13 @@ public:
     // Writes node n; the blanks before its first unit are the caller's.
     void scrivi(int n, QString &out) const;
 
-private:
+  private:
     struct Nodo {
-        int livello = 0;            // 0: an operand; LivelloSegno: signs before a node; else a chain
-        size_t voce = 0;            // operand: its unit; chain and signs: their first unit
-        std::vector<int> figli;     // chain: the operands; signs: the one node signed
-        std::vector<size_t> operatori;  // chain: the operator between figli[k] and figli[k+1]; signs: each sign
+        int livello = 0;        // 0: an operand; LivelloSegno: signs before a node; else a chain
+        size_t voce = 0;        // operand: its unit; chain and signs: their first unit
+        std::vector<int> figli; // chain: the operands; signs: the one node signed
+        std::vector<size_t>
+            operatori; // chain: the operator between figli[k] and figli[k+1]; signs: each sign
     };
     const std::vector<Voce> &voci;
     Dialetto dia;
@@ -133,7 +137,7 @@ private:
         n.figli.push_back(a);
         while (operatoreDi(p, 7)) {
             n.operatori.push_back(p++);
-            n.figli.push_back(conSegni(p, 0));  // 2 ^ -1
+            n.figli.push_back(conSegni(p, 0)); // 2 ^ -1
         }
         return nuovo(std::move(n));
     }
@@ -155,7 +159,7 @@ private:
         if (x.livello == 5)
             for (size_t o : x.operatori)
                 if (voci[o].u->op == Op::Diviso)
-                    return false;  // written as a call
+                    return false; // written as a call
         if (x.livello == 2 || x.livello == 5)
             return iniziaConMeno(x.figli.front());
         return false;
@@ -259,7 +263,8 @@ void Espressione::scriviCatena(const Nodo &n, QString &out) const
         const bool mod = n.livello == 3;
         const QString intero = QStringLiteral(" AS DOUBLE PRECISION) AS BIGINT)");
         for (size_t k = 0; k < quanti; ++k)
-            out += pg() ? QStringLiteral("(CAST(CAST(") : (mod ? QStringLiteral("jetmod(") : QStringLiteral("jetintdiv("));
+            out += pg() ? QStringLiteral("(CAST(CAST(")
+                        : (mod ? QStringLiteral("jetmod(") : QStringLiteral("jetintdiv("));
         scrivi(n.figli[0], out);
         for (size_t k = 0; k < quanti; ++k) {
             if (pg()) {
@@ -297,15 +302,18 @@ QString regexPg(const QString &modello)
 {
     const QString speciali = QStringLiteral("regexp_replace(%1, '([.^$+(){}|\\\\\\[\\]])', '\\\\\\1', 'g')");
     const QString semplice =
-        QStringLiteral("replace(replace(replace(%1, '*', '.*'), '?', '.'), '#', '[0-9]')").arg(speciali.arg("m.p[1]"));
+        QStringLiteral("replace(replace(replace(%1, '*', '.*'), '?', '.'), '#', '[0-9]')")
+            .arg(speciali.arg("m.p[1]"));
     const QString classe = QStringLiteral(
-        "'[' || CASE WHEN left(m.p[1], 2) = '[!' THEN '^' || regexp_replace(substr(m.p[1], 3, length(m.p[1]) - 3), "
+        "'[' || CASE WHEN left(m.p[1], 2) = '[!' THEN '^' || regexp_replace(substr(m.p[1], 3, length(m.p[1]) "
+        "- 3), "
         "'([\\\\\\[\\]^])', '\\\\\\1', 'g') ELSE regexp_replace(substr(m.p[1], 2, length(m.p[1]) - 2), "
         "'([\\\\\\[\\]^])', '\\\\\\1', 'g') END || ']'");
-    return QStringLiteral("(SELECT CASE WHEN v.r IS NULL THEN NULL ELSE '^' || COALESCE((SELECT string_agg(CASE WHEN "
-                          "m.p[1] ~ '^\\[.+\\]$' THEN %1 ELSE %2 END, '' ORDER BY m.n) FROM regexp_matches(v.r, "
-                          "'(\\[[^]]+\\]|[^[]+|\\[)', 'g') WITH ORDINALITY AS m(p, n)), '') || '$' END FROM (SELECT "
-                          "CAST(%3 AS TEXT) AS r) AS v)")
+    return QStringLiteral(
+               "(SELECT CASE WHEN v.r IS NULL THEN NULL ELSE '^' || COALESCE((SELECT string_agg(CASE WHEN "
+               "m.p[1] ~ '^\\[.+\\]$' THEN %1 ELSE %2 END, '' ORDER BY m.n) FROM regexp_matches(v.r, "
+               "'(\\[[^]]+\\]|[^[]+|\\[)', 'g') WITH ORDINALITY AS m(p, n)), '') || '$' END FROM (SELECT "
+               "CAST(%3 AS TEXT) AS r) AS v)")
         .arg(classe, semplice, modello);
 }
 
@@ -318,7 +326,8 @@ bool soloAscii(const QString &s)
     return true;
 }
 
-QString like(const QString &sinistra, const QString &destra, const QString *letterale, bool negato, Dialetto d)
+QString like(const QString &sinistra, const QString &destra, const QString *letterale, bool negato,
+             Dialetto d)
 {
     const bool pg = d == Dialetto::PostgreSQL;
     QString schema;
@@ -329,7 +338,8 @@ QString like(const QString &sinistra, const QString &destra, const QString *lett
         return QStringLiteral("CAST(%1 AS TEXT) %2 %3")
             .arg(sinistra, negato ? "!~*" : "~*", LetteraleSql(PatternRegex(*letterale)));
     if (pg)
-        return QStringLiteral("%1CAST(%2 AS TEXT) ~* %3").arg(negato ? "NOT " : "", sinistra, regexPg(destra));
+        return QStringLiteral("%1CAST(%2 AS TEXT) ~* %3")
+            .arg(negato ? "NOT " : "", sinistra, regexPg(destra));
     return QStringLiteral("%1jetlike(%2, %3)").arg(negato ? "NOT " : "", sinistra, destra);
 }
 
@@ -389,7 +399,8 @@ void RendiSegmento(const std::vector<Unita> &u, size_t a, size_t b, bool condizi
         const size_t inizio = p;
         const int sinistra = e.leggi(p);
         size_t q = p;
-        const bool negato = q + 1 < voci.size() && voci[q].u->tipo == Unita::Not && voci[q + 1].u->tipo == Unita::Like;
+        const bool negato =
+            q + 1 < voci.size() && voci[q].u->tipo == Unita::Not && voci[q + 1].u->tipo == Unita::Like;
         if (negato)
             ++q;
         if (q < voci.size() && voci[q].u->tipo == Unita::Like && e.puoIniziare(q + 1)) {

@@ -2,16 +2,24 @@
 // named parameters, and written back into a translated text.
 #include "components/db/JetSql.h"
 
-namespace JetSql {
+namespace JetSql
+{
 
-namespace {
+namespace
+{
 
 const QLatin1String PrefissoParametro("$dbmp");
 constexpr int MaxParametri = 999;
 
 // As the tokenizer reads names.
-bool inizioParola(QChar c) { return c.isLetter() || c == u'_' || c == u'$' || c == u'@'; }
-bool continuaParola(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@'; }
+bool inizioParola(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u'$' || c == u'@';
+}
+bool continuaParola(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@';
+}
 
 // The value SQLite reads from a number literal, when binding gives the very
 // same value; invalid otherwise (a whole number too large for 64 bits).
@@ -30,11 +38,17 @@ QVariant valoreNumero(const QString &testo)
     return ok ? QVariant(d) : QVariant();
 }
 
-QString letteraleSql(const QString &s) { return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\''; }
+QString letteraleSql(const QString &s)
+{
+    return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\'';
+}
 
 } // namespace
 
-QString NomeParametro(int i) { return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
+QString NomeParametro(int i)
+{
+    return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0'));
+}
 
 // One pass over the text with the tokenizer's rules, without making tokens:
 // this runs for every SELECT, the tokens only for new forms.
@@ -47,7 +61,9 @@ Forma FormaParametrica(const QString &jet)
     const QChar *p = jet.constData();
     const int n = int(jet.size());
     const QStringView vista(jet);
-    auto segnaposto = [&](int i) { return p[i] == SegnapostoOwner[0] && vista.mid(i).startsWith(SegnapostoOwner); };
+    auto segnaposto = [&](int i) {
+        return p[i] == SegnapostoOwner[0] && vista.mid(i).startsWith(SegnapostoOwner);
+    };
     struct Letterale {
         int da, a;
     };
@@ -104,7 +120,8 @@ Forma FormaParametrica(const QString &jet)
                         ++i;
                 }
                 if (i + 1 < n && (p[i] == u'e' || p[i] == u'E') &&
-                    (p[i + 1].isDigit() || ((p[i + 1] == u'+' || p[i + 1] == u'-') && i + 2 < n && p[i + 2].isDigit()))) {
+                    (p[i + 1].isDigit() ||
+                     ((p[i + 1] == u'+' || p[i + 1] == u'-') && i + 2 < n && p[i + 2].isDigit()))) {
                     i += 2;
                     while (i < n && p[i].isDigit())
                         ++i;
@@ -126,7 +143,8 @@ Forma FormaParametrica(const QString &jet)
             const QStringView due = vista.mid(i, 2);
             const bool doppio = due == u"<>" || due == u"<=" || due == u">=" || due == u"!=" || due == u"||";
             i += doppio ? 2 : 1;
-            if (due == u"<>" || due == u"<=" || due == u">=" || due == u"!=" || c == u'=' || c == u'<' || c == u'>')
+            if (due == u"<>" || due == u"<=" || due == u">=" || due == u"!=" || c == u'=' || c == u'<' ||
+                c == u'>')
                 tipo = due == u"||" ? Altro : Confronto;
         }
         const QStringView testo = vista.mid(da, i - da);
@@ -137,7 +155,8 @@ Forma FormaParametrica(const QString &jet)
         }
         if (!dopoFrom && tipo == Parola && prof == 0 && testo.compare(u"from", Qt::CaseInsensitive) == 0)
             dopoFrom = true;
-        if (dopoFrom && dopoConfronto && (tipo == Numero || tipo == Stringa) && int(scelti.size()) < MaxParametri) {
+        if (dopoFrom && dopoConfronto && (tipo == Numero || tipo == Stringa) &&
+            int(scelti.size()) < MaxParametri) {
             // A literal that goes on as a name or a call is not a value of its own.
             int k = i;
             while (k < n && p[k].isSpace())

@@ -9,47 +9,113 @@
 #include <QSet>
 #include <QTime>
 
-namespace JetSql::Interno {
+namespace JetSql::Interno
+{
 
-namespace {
+namespace
+{
 
 const QSet<QString> &tradotte()
 {
-    static const QSet<QString> s = {"isnull", "nz",    "iif",   "isnumeric", "mid",  "len",   "ucase", "lcase",
-                                    "trim",   "ltrim", "rtrim", "val",       "left", "right", "instr", "cstr",
-                                    "cint",   "clng",  "cdbl",  "year",      "month", "day",  "date",  "now",
-                                    "int",    "fix",   "sgn",   "abs"};
+    static const QSet<QString> s = {"isnull", "nz",   "iif",   "isnumeric", "mid",  "len",  "ucase",
+                                    "lcase",  "trim", "ltrim", "rtrim",     "val",  "left", "right",
+                                    "instr",  "cstr", "cint",  "clng",      "cdbl", "year", "month",
+                                    "day",    "date", "now",   "int",       "fix",  "sgn",  "abs"};
     return s;
 }
 
 // Jet and VBA functions a query may name that are not translated.
 const QSet<QString> &nonTradotte()
 {
-    static const QSet<QString> s = {
-        "format",   "formatnumber", "formatcurrency", "formatdatetime", "formatpercent", "dateadd",  "datediff",
-        "datepart", "dateserial",   "datevalue",      "timeserial",     "timevalue",     "time",     "timer",
-        "weekday",  "weekdayname",  "monthname",      "hour",           "minute",        "second",   "cdate",
-        "cvdate",   "ccur",         "csng",           "cbyte",          "cbool",         "cvar",     "cdec",
-        "strcomp",  "strconv",      "strreverse",     "replace",        "space",         "string",   "chr",
-        "chrw",     "asc",          "ascw",           "hex",            "oct",           "sqr",      "exp",
-        "log",      "atn",          "sin",            "cos",            "tan",           "rnd",      "round",
-        "instrrev", "switch",       "choose",         "partition",      "isdate",        "isempty",  "iserror",
-        "dlookup",  "dsum",         "dcount",         "davg",           "dmin",          "dmax",     "dfirst",
-        "dlast",    "first",        "last",           "stdev",          "stdevp",        "var",      "varp",
-        "eval",     "typename",     "vartype",        "nullif"};
+    static const QSet<QString> s = {"format",
+                                    "formatnumber",
+                                    "formatcurrency",
+                                    "formatdatetime",
+                                    "formatpercent",
+                                    "dateadd",
+                                    "datediff",
+                                    "datepart",
+                                    "dateserial",
+                                    "datevalue",
+                                    "timeserial",
+                                    "timevalue",
+                                    "time",
+                                    "timer",
+                                    "weekday",
+                                    "weekdayname",
+                                    "monthname",
+                                    "hour",
+                                    "minute",
+                                    "second",
+                                    "cdate",
+                                    "cvdate",
+                                    "ccur",
+                                    "csng",
+                                    "cbyte",
+                                    "cbool",
+                                    "cvar",
+                                    "cdec",
+                                    "strcomp",
+                                    "strconv",
+                                    "strreverse",
+                                    "replace",
+                                    "space",
+                                    "string",
+                                    "chr",
+                                    "chrw",
+                                    "asc",
+                                    "ascw",
+                                    "hex",
+                                    "oct",
+                                    "sqr",
+                                    "exp",
+                                    "log",
+                                    "atn",
+                                    "sin",
+                                    "cos",
+                                    "tan",
+                                    "rnd",
+                                    "round",
+                                    "instrrev",
+                                    "switch",
+                                    "choose",
+                                    "partition",
+                                    "isdate",
+                                    "isempty",
+                                    "iserror",
+                                    "dlookup",
+                                    "dsum",
+                                    "dcount",
+                                    "davg",
+                                    "dmin",
+                                    "dmax",
+                                    "dfirst",
+                                    "dlast",
+                                    "first",
+                                    "last",
+                                    "stdev",
+                                    "stdevp",
+                                    "var",
+                                    "varp",
+                                    "eval",
+                                    "typename",
+                                    "vartype",
+                                    "nullif"};
     return s;
 }
 
 [[noreturn]] void argomentiErrati(const QString &f)
 {
-    Rifiuta(ErroreEspressione,
-            QStringLiteral("Istruzione SQL non valida: numero di argomenti errato per la funzione '%1'.").arg(f));
+    Rifiuta(
+        ErroreEspressione,
+        QStringLiteral("Istruzione SQL non valida: numero di argomenti errato per la funzione '%1'.").arg(f));
 }
 
 [[noreturn]] void argomentoNonValido(const QString &f, const QString &valore)
 {
     Rifiuta(ErroreEspressione,
-            QStringLiteral("Istruzione SQL non valida: argomento %1 non valido per la funzione '%2'.").arg(valore, f));
+            QStringLiteral("Istruzione SQL non valida: argomento %1 non valido per la funzione '%2'.")
+                .arg(valore, f));
 }
 
 // A whole-number argument that Jet wants at least `minimo`: a literal is
@@ -91,12 +157,15 @@ QString valPg(const QString &x)
     return QStringLiteral(
                "(SELECT CASE WHEN w.s IS NULL THEN NULL "
                "WHEN w.base IS NULL THEN COALESCE(CAST(translate(substring(w.s from "
-               "'^([-+]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][-+]?[0-9]+)?)'), 'dD', 'ee') AS DOUBLE PRECISION), 0) "
+               "'^([-+]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][-+]?[0-9]+)?)'), 'dD', 'ee') AS DOUBLE "
+               "PRECISION), 0) "
                "WHEN w.u > 4294967295 THEN CAST(concat(w.s) AS INTEGER) "
                "WHEN w.u > 65535 THEN CASE WHEN w.u >= 2147483648 THEN w.u - 4294967296 ELSE w.u END "
                "WHEN w.u >= 32768 THEN w.u - 65536 ELSE w.u END "
-               "FROM (SELECT v.s, v.base, COALESCE((SELECT sum((strpos('0123456789abcdef', lower(c.d)) - 1) * "
-               "power(CAST(v.base AS NUMERIC), length(v.cifre) - c.k)) FROM regexp_split_to_table(v.cifre, '') "
+               "FROM (SELECT v.s, v.base, COALESCE((SELECT sum((strpos('0123456789abcdef', lower(c.d)) - 1) "
+               "* "
+               "power(CAST(v.base AS NUMERIC), length(v.cifre) - c.k)) FROM regexp_split_to_table(v.cifre, "
+               "'') "
                "WITH ORDINALITY AS c(d, k)), 0) AS u "
                "FROM (SELECT t.s, CASE WHEN t.s ~ '^&[hH]' THEN 16 WHEN t.s ~ '^&[oO]' THEN 8 END AS base, "
                "CASE WHEN t.s ~ '^&[hH]' THEN substring(t.s from '^&[hH]([0-9a-fA-F]*)') "
@@ -118,18 +187,19 @@ QString instr(const std::vector<Argomento> &a, bool pg)
     bool testo = true;
     if (a.size() == 4) {
         if (!a[3].numero || (a[3].valore != u"0" && a[3].valore != u"1" && a[3].valore != u"2"))
-            Rifiuta(ErroreNonTradotto, QStringLiteral("Istruzione SQL non eseguibile: InStr vuole come confronto 0, 1 "
-                                                      "o 2 scritto nel testo."));
+            Rifiuta(ErroreNonTradotto,
+                    QStringLiteral("Istruzione SQL non eseguibile: InStr vuole come confronto 0, 1 "
+                                   "o 2 scritto nel testo."));
         testo = a[3].valore != u"0";
     }
     if (!pg)
         return QStringLiteral("jetinstr(") + inizio + QStringLiteral(", ") + s1.testo + QStringLiteral(", ") +
                s2.testo + (testo ? QStringLiteral(", 1)") : QStringLiteral(", 0)"));
     // The look-ahead makes an empty text found only where a character follows, as in Jet.
-    const QString modello =
-        s2.stringa ? LetteraleSql(QStringLiteral("(?=.)") + escapeRegex(s2.valore))
-                   : QStringLiteral("'(?=.)' || regexp_replace(CAST(") + s2.testo +
-                         QStringLiteral(" AS TEXT), '([.^$*+?()[\\]{}|\\\\])', '\\\\\\1', 'g')");
+    const QString modello = s2.stringa
+                                ? LetteraleSql(QStringLiteral("(?=.)") + escapeRegex(s2.valore))
+                                : QStringLiteral("'(?=.)' || regexp_replace(CAST(") + s2.testo +
+                                      QStringLiteral(" AS TEXT), '([.^$*+?()[\\]{}|\\\\])', '\\\\\\1', 'g')");
     return QStringLiteral("regexp_instr(CAST(") + s1.testo + QStringLiteral(" AS TEXT), ") + modello +
            QStringLiteral(", ") + (conInizio ? almeno(a[0], 1, f, true) : inizio) +
            (testo ? QStringLiteral(", 1, 0, 'i')") : QStringLiteral(", 1, 0, 'c')"));
@@ -137,8 +207,14 @@ QString instr(const std::vector<Argomento> &a, bool pg)
 
 } // namespace
 
-bool FunzioneNonTradotta(const QString &nome) { return nonTradotte().contains(nome); }
-bool FunzioneTradotta(const QString &nome) { return tradotte().contains(nome); }
+bool FunzioneNonTradotta(const QString &nome)
+{
+    return nonTradotte().contains(nome);
+}
+bool FunzioneTradotta(const QString &nome)
+{
+    return tradotte().contains(nome);
+}
 
 QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, QString &condizione)
 {
@@ -148,11 +224,14 @@ QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, 
         if (n < minimo || n > massimo)
             argomentiErrati(f);
     };
-    auto testo = [&](size_t k) { return pg ? QStringLiteral("CAST(") + a[k].testo + QStringLiteral(" AS TEXT)") : a[k].testo; };
+    auto testo = [&](size_t k) {
+        return pg ? QStringLiteral("CAST(") + a[k].testo + QStringLiteral(" AS TEXT)") : a[k].testo;
+    };
     auto chiama = [&](const QString &nome, const QString &x) { return nome + u'(' + x + u')'; };
     // A text result compares without regard to case, as Jet compares every text.
     auto senzaCaso = [&](const QString &x) {
-        return pg ? QStringLiteral("CAST(") + x + QStringLiteral(" AS citext)") : x + QStringLiteral(" COLLATE NOCASE");
+        return pg ? QStringLiteral("CAST(") + x + QStringLiteral(" AS citext)")
+                  : x + QStringLiteral(" COLLATE NOCASE");
     };
 
     if (f == u"isnull") {
@@ -173,22 +252,23 @@ QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, 
         if (pg)
             return QStringLiteral("(CASE WHEN ") + a[0].testo + QStringLiteral(" THEN ") + a[1].testo +
                    QStringLiteral(" ELSE ") + a[2].testo + QStringLiteral(" END)");
-        return QStringLiteral("iif(") + a[0].testo + QStringLiteral(", ") + a[1].testo + QStringLiteral(", ") +
-               a[2].testo + QStringLiteral(") COLLATE NOCASE");
+        return QStringLiteral("iif(") + a[0].testo + QStringLiteral(", ") + a[1].testo +
+               QStringLiteral(", ") + a[2].testo + QStringLiteral(") COLLATE NOCASE");
     }
     if (f == u"isnumeric") {
         arita(1, 1);
         if (!pg)
             return chiama(QStringLiteral("isnumeric"), a[0].testo);
-        const QString prova = QStringLiteral("CAST(") + a[0].testo +
-                              QStringLiteral(" AS TEXT) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$'");
+        const QString prova =
+            QStringLiteral("CAST(") + a[0].testo +
+            QStringLiteral(" AS TEXT) ~ '^\\s*[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][-+]?[0-9]+)?\\s*$'");
         condizione = u'(' + prova + u')';
         return QStringLiteral("(CASE WHEN ") + prova + QStringLiteral(" THEN -1 ELSE 0 END)");
     }
     if (f == u"mid") {
         arita(2, 3);
-        QString r = (pg ? QStringLiteral("substr(") : QStringLiteral("jetmid(")) + testo(0) + QStringLiteral(", ") +
-                    almeno(a[1], 1, QStringLiteral("Mid"), pg);
+        QString r = (pg ? QStringLiteral("substr(") : QStringLiteral("jetmid(")) + testo(0) +
+                    QStringLiteral(", ") + almeno(a[1], 1, QStringLiteral("Mid"), pg);
         if (n == 3)
             r += QStringLiteral(", ") + almeno(a[2], 0, QStringLiteral("Mid"), pg);
         return senzaCaso(r + u')');
@@ -199,7 +279,8 @@ QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, 
         const QString lunghezza = almeno(a[1], 0, nome, pg);
         if (pg)
             return senzaCaso(f + u'(' + testo(0) + QStringLiteral(", ") + lunghezza + u')');
-        return senzaCaso(QStringLiteral("jet") + f + u'(' + a[0].testo + QStringLiteral(", ") + lunghezza + u')');
+        return senzaCaso(QStringLiteral("jet") + f + u'(' + a[0].testo + QStringLiteral(", ") + lunghezza +
+                         u')');
     }
     if (f == u"len") {
         arita(1, 1);
@@ -208,7 +289,8 @@ QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, 
     if (f == u"ucase" || f == u"lcase") {
         arita(1, 1);
         if (pg)
-            return senzaCaso(chiama(f == u"ucase" ? QStringLiteral("upper") : QStringLiteral("lower"), testo(0)));
+            return senzaCaso(
+                chiama(f == u"ucase" ? QStringLiteral("upper") : QStringLiteral("lower"), testo(0)));
         return senzaCaso(chiama(f, a[0].testo));
     }
     if (f == u"trim" || f == u"ltrim" || f == u"rtrim") {
@@ -269,11 +351,14 @@ QString Funzione(const QString &f, const std::vector<Argomento> &a, Dialetto d, 
 QString DataLetterale(const QString &jet, Dialetto d)
 {
     static const QString ora = QStringLiteral(R"((?:(\d{1,2}):(\d{2})(?::(\d{2}))?\s*([AaPp][Mm])?))");
-    static const QRegularExpression reUsa(QStringLiteral(R"(^(\d{1,2})[/.-](\d{1,2})[/.-](\d{1,4})(?:\s+%1)?$)").arg(ora));
-    static const QRegularExpression reIso(QStringLiteral(R"(^(\d{4})[/.-](\d{1,2})[/.-](\d{1,2})(?:(?:\s+|T)%1)?$)").arg(ora));
+    static const QRegularExpression reUsa(
+        QStringLiteral(R"(^(\d{1,2})[/.-](\d{1,2})[/.-](\d{1,4})(?:\s+%1)?$)").arg(ora));
+    static const QRegularExpression reIso(
+        QStringLiteral(R"(^(\d{4})[/.-](\d{1,2})[/.-](\d{1,2})(?:(?:\s+|T)%1)?$)").arg(ora));
     static const QRegularExpression reOra(QStringLiteral("^%1$").arg(ora));
     auto nonValida = [&]() {
-        Rifiuta(ErroreEspressione, QStringLiteral("Istruzione SQL non valida: #%1# non è una data esistente.").arg(jet));
+        Rifiuta(ErroreEspressione,
+                QStringLiteral("Istruzione SQL non valida: #%1# non è una data esistente.").arg(jet));
     };
     QDate data;
     int inizioOra = 0;

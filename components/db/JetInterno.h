@@ -8,7 +8,8 @@
 #include <QString>
 #include <vector>
 
-namespace JetSql::Interno {
+namespace JetSql::Interno
+{
 
 // Binary operators of Jet expressions, by the level they bind at.
 enum class Op { Nessuno, Potenza, Per, Diviso, DivisioneIntera, Mod, Piu, Meno, Concat };
@@ -17,21 +18,21 @@ enum class Op { Nessuno, Potenza, Per, Diviso, DivisioneIntera, Mod, Piu, Meno, 
 // function argument).
 struct Unita {
     enum Tipo { Spazio, Confine, Operando, Operatore, Like, Not } tipo;
-    QString testo;       // what the engine gets; for an operand, its form as a value
-    QString condizione;  // an operand that is a Jet Boolean: its form as a condition, when it differs
-    QString letterale;   // a string literal operand: the text it holds
+    QString testo;      // what the engine gets; for an operand, its form as a value
+    QString condizione; // an operand that is a Jet Boolean: its form as a condition, when it differs
+    QString letterale;  // a string literal operand: the text it holds
     bool eLetterale = false;
-    bool eNumero = false;  // a number literal operand
-    Op op = Op::Nessuno;   // for Operatore
-    bool logico = false;   // a Confine AND/OR/XOR joining conditions (not the AND of BETWEEN)
+    bool eNumero = false; // a number literal operand
+    Op op = Op::Nessuno;  // for Operatore
+    bool logico = false;  // a Confine AND/OR/XOR joining conditions (not the AND of BETWEEN)
     Unita(Tipo t, QString s) : tipo(t), testo(std::move(s)) {}
 };
 
 // A function argument as translated; when it is a single literal, its value.
 struct Argomento {
     QString testo;
-    bool stringa = false;  // a string literal holding `valore`
-    bool numero = false;   // a number literal (with its sign) reading `valore`
+    bool stringa = false; // a string literal holding `valore`
+    bool numero = false;  // a number literal (with its sign) reading `valore`
     QString valore;
 };
 
@@ -39,7 +40,8 @@ struct Argomento {
 // Jet's operators translated; `condizione` when the segment stands where a
 // condition is expected (after WHERE, AND...), so a Jet Boolean operand keeps
 // its condition form.
-void RendiSegmento(const std::vector<Unita> &u, size_t a, size_t b, bool condizione, Dialetto d, QString &out);
+void RendiSegmento(const std::vector<Unita> &u, size_t a, size_t b, bool condizione, Dialetto d,
+                   QString &out);
 
 // True when `nome` (lower case, without a trailing '$') is a Jet function this
 // program does not translate: the text is refused rather than run differently.

@@ -2,11 +2,19 @@
 #include "components/db/JetLessico.h"
 #include "components/db/JetSql.h"
 
-namespace JetSql {
+namespace JetSql
+{
 
-namespace {
-bool inizioParola(QChar c) { return c.isLetter() || c == u'_' || c == u'$' || c == u'@'; }
-bool continuaParola(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@'; }
+namespace
+{
+bool inizioParola(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u'$' || c == u'@';
+}
+bool continuaParola(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@';
+}
 } // namespace
 
 std::vector<Token> Tokenizza(const QString &sql)
@@ -86,7 +94,8 @@ std::vector<Token> Tokenizza(const QString &sql)
                     ++i;
             }
             if (i + 1 < n && (sql[i] == u'e' || sql[i] == u'E') &&
-                (sql[i + 1].isDigit() || ((sql[i + 1] == u'+' || sql[i + 1] == u'-') && i + 2 < n && sql[i + 2].isDigit()))) {
+                (sql[i + 1].isDigit() ||
+                 ((sql[i + 1] == u'+' || sql[i + 1] == u'-') && i + 2 < n && sql[i + 2].isDigit()))) {
                 i += 2;
                 while (i < n && sql[i].isDigit())
                     ++i;

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace JetSql {
+namespace JetSql
+{
 
 bool PatternLike(const QString &jet, QString &like)
 {
@@ -20,7 +21,7 @@ bool PatternLike(const QString &jet, QString &like)
         } else if (c == u'[') {
             const int fine = int(jet.indexOf(u']', i + 1));
             if (fine < 0 || fine != i + 2)
-                return false;  // a class of several characters, a range or [!x]
+                return false; // a class of several characters, a range or [!x]
             const QChar x = jet[i + 1];
             if (x == u'%' || x == u'_' || x == u'\\')
                 like += u'\\';
@@ -79,14 +80,15 @@ QString PatternRegex(const QString &jet)
     return re;
 }
 
-namespace {
+namespace
+{
 
 // One element of a pattern: a character (folded), ?, #, *, or a class.
 struct Elemento {
     enum Tipo { Carattere, Qualsiasi, Cifra, Stella, Classe } tipo = Carattere;
     char16_t c = 0;
     bool negata = false;
-    std::vector<std::pair<char16_t, char16_t>> intervalli;  // class: ranges, folded
+    std::vector<std::pair<char16_t, char16_t>> intervalli; // class: ranges, folded
 
     bool accetta(char16_t x) const
     {
@@ -110,7 +112,10 @@ struct Elemento {
     }
 };
 
-char16_t piega(QChar c) { return c.toCaseFolded().unicode(); }
+char16_t piega(QChar c)
+{
+    return c.toCaseFolded().unicode();
+}
 
 std::vector<Elemento> leggiPattern(const QString &p)
 {
@@ -121,7 +126,7 @@ std::vector<Elemento> leggiPattern(const QString &p)
         e.tipo = Elemento::Carattere;
         if (c == u'*') {
             if (!out.empty() && out.back().tipo == Elemento::Stella)
-                continue;  // ** is *
+                continue; // ** is *
             e.tipo = Elemento::Stella;
         } else if (c == u'?') {
             e.tipo = Elemento::Qualsiasi;

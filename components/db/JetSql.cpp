@@ -7,36 +7,45 @@
 
 #include <QSet>
 
-namespace JetSql {
+namespace JetSql
+{
 
-namespace Interno {
+namespace Interno
+{
 
-void Rifiuta(int numero, const QString &descrizione) { throw VbErrore(numero, descrizione); }
+void Rifiuta(int numero, const QString &descrizione)
+{
+    throw VbErrore(numero, descrizione);
+}
 
-QString LetteraleSql(const QString &s) { return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\''; }
+QString LetteraleSql(const QString &s)
+{
+    return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\'';
+}
 
 } // namespace Interno
 
-namespace {
+namespace
+{
 
 using namespace Interno;
 
 const QSet<QString> &paroleConfine()
 {
     static const QSet<QString> s = {
-        "select", "from", "where", "and", "or", "xor", "on", "as", "is", "in", "between", "then", "else",
-        "when", "end", "asc", "desc", "having", "join", "left", "right", "inner", "outer", "group",
-        "order", "by", "set", "values", "into", "union", "distinct", "distinctrow", "top", "case",
-        "update", "delete", "insert", "escape", "all", "exists", "null", "not", "like", "mod", "limit",
-        "offset"};
+        "select",   "from",        "where", "and",   "or",     "xor",    "on",     "as",     "is",   "in",
+        "between",  "then",        "else",  "when",  "end",    "asc",    "desc",   "having", "join", "left",
+        "right",    "inner",       "outer", "group", "order",  "by",     "set",    "values", "into", "union",
+        "distinct", "distinctrow", "top",   "case",  "update", "delete", "insert", "escape", "all",  "exists",
+        "null",     "not",         "like",  "mod",   "limit",  "offset"};
     return s;
 }
 
 // Clause words: a group holding one is a sub-query or a join.
 bool confineStruttura(const Unita &x)
 {
-    static const QSet<QString> s = {"select", "from", "join", "on", "where", "order", "by", "group",
-                                    "having", "union", "as", "values", "set"};
+    static const QSet<QString> s = {"select", "from",   "join",  "on", "where",  "order", "by",
+                                    "group",  "having", "union", "as", "values", "set"};
     return s.contains(x.testo.toLower());
 }
 
@@ -63,13 +72,14 @@ bool chiudeCondizione(const Unita &x)
 // A Confine that makes a parenthesised group a Jet Boolean (a comparison or a logical operator).
 bool confineBooleano(const Unita &x)
 {
-    static const QSet<QString> s = {"=", "<>", "<", ">", "<=", ">=", "!=", "and", "or", "xor",
-                                    "is", "in", "between", "exists"};
+    static const QSet<QString> s = {
+        "=", "<>", "<", ">", "<=", ">=", "!=", "and", "or", "xor", "is", "in", "between", "exists"};
     return s.contains(x.testo.toLower());
 }
 
-class Traduttore {
-public:
+class Traduttore
+{
+  public:
     Traduttore(const std::vector<Token> &t, Dialetto d, const Opzioni &o) : tok(t), dia(d), opz(o) {}
 
     QString traduci()
@@ -78,7 +88,7 @@ public:
         return sequenza(i, Fine::Testo, Bordo::Valore, nullptr, nullptr);
     }
 
-private:
+  private:
     enum class Fine { Testo, Parentesi, Argomento };
     // What surrounds a sequence: its first and last segments stand where a
     // condition is expected or where a value is.
@@ -92,12 +102,12 @@ private:
     // The SELECT of a sequence, for TOP and DISTINCTROW.
     struct Select {
         bool presente = false;
-        size_t token = 0;         // index of the SELECT token
-        size_t unitaLista = 0;    // first unit of the select list
+        size_t token = 0;      // index of the SELECT token
+        size_t unitaLista = 0; // first unit of the select list
         long long top = -1;
         bool distinct = false;
         bool distinctrow = false;
-        bool unione = false;      // a UNION follows at the same level
+        bool unione = false; // a UNION follows at the same level
     };
 
     bool pg() const { return dia == Dialetto::PostgreSQL; }
@@ -114,18 +124,18 @@ private:
     // `booleano` answers whether the sequence is a condition (a comparison or
     // logical operator at its own level, and not a sub-query); `solo` gets the
     // sequence's one operand when that is a Jet Boolean.
-    QString sequenza(size_t &i, Fine fine, Bordo bordo, Argomento *arg, bool *booleano,
-                     Unita *solo = nullptr)
+    QString sequenza(size_t &i, Fine fine, Bordo bordo, Argomento *arg, bool *booleano, Unita *solo = nullptr)
     {
         struct Livello {
             int &p;
             explicit Livello(int &x) : p(x)
             {
                 if (++p > ProfonditaMassima)
-                    Rifiuta(ErroreTroppoComplessa,
-                            QStringLiteral("Istruzione SQL troppo complessa: più di %1 livelli di parentesi o "
-                                           "funzioni una dentro l'altra.")
-                                .arg(ProfonditaMassima));
+                    Rifiuta(
+                        ErroreTroppoComplessa,
+                        QStringLiteral("Istruzione SQL troppo complessa: più di %1 livelli di parentesi o "
+                                       "funzioni una dentro l'altra.")
+                            .arg(ProfonditaMassima));
             }
             ~Livello() { --p; }
         } livello(profondita);
@@ -133,8 +143,8 @@ private:
         std::vector<Unita> u;
         Select sel;
         bool traBetween = false;
-        bool condizioneVista = false;  // a comparison or logical operator at this level
-        bool strutturaVista = false;   // a clause word: the group is a query or a join, not a condition
+        bool condizioneVista = false; // a comparison or logical operator at this level
+        bool strutturaVista = false;  // a clause word: the group is a query or a join, not a condition
         size_t contate = 0;
         while (i < tok.size()) {
             const Token &t = tok[i];
@@ -147,7 +157,7 @@ private:
                 u.emplace_back(Unita::Spazio, t.testo);
                 ++i;
                 break;
-            case TipoToken::ParChiusa:  // a stray ')' of the whole text
+            case TipoToken::ParChiusa: // a stray ')' of the whole text
                 u.emplace_back(Unita::Operando, t.testo);
                 ++i;
                 break;
@@ -242,7 +252,8 @@ private:
             if (k > inizio) {
                 const bool sinistra = inizio == 0 ? bordoCondizione : apreCondizione(u[inizio - 1]);
                 // A condition opened inside the sequence runs to its end.
-                const bool destra = k == u.size() ? (inizio == 0 ? bordoCondizione : true) : chiudeCondizione(u[k]);
+                const bool destra =
+                    k == u.size() ? (inizio == 0 ? bordoCondizione : true) : chiudeCondizione(u[k]);
                 RendiSegmento(u, inizio, k, sinistra && destra, dia, out);
             }
             const QString parola = k < u.size() ? u[k].testo.toLower() : QString();
@@ -295,7 +306,7 @@ private:
         Unita solo(Unita::Spazio, QString());
         const QString dentro = sequenza(i, Fine::Parentesi, b, nullptr, &booleano, &solo);
         if (i < tok.size())
-            ++i;  // ')'
+            ++i; // ')'
         Unita x(Unita::Operando, u'(' + dentro + u')');
         if (solo.tipo == Unita::Operando) {
             // ((a = b)): the Boolean inside, in both its forms.
@@ -408,14 +419,18 @@ private:
     {
         const size_t j = dopoSpazi(i);
         bool ok = false;
-        const long long n = j < tok.size() && tok[j].tipo == TipoToken::Numero ? tok[j].testo.toLongLong(&ok) : 0;
+        const long long n =
+            j < tok.size() && tok[j].tipo == TipoToken::Numero ? tok[j].testo.toLongLong(&ok) : 0;
         if (!ok || n < 0)
-            Rifiuta(ErroreNonTradotto, QStringLiteral("Istruzione SQL non eseguibile: TOP vuole un numero intero di "
-                                                      "righe."));
+            Rifiuta(ErroreNonTradotto,
+                    QStringLiteral("Istruzione SQL non eseguibile: TOP vuole un numero intero di "
+                                   "righe."));
         const size_t k = dopoSpazi(j + 1);
         if (k < tok.size() && tok[k].parola("percent"))
-            Rifiuta(ErroreNonTradotto,
-                    QStringLiteral("Istruzione SQL non eseguibile: TOP ... PERCENT non è supportato su questo database."));
+            Rifiuta(
+                ErroreNonTradotto,
+                QStringLiteral(
+                    "Istruzione SQL non eseguibile: TOP ... PERCENT non è supportato su questo database."));
         sel.top = n;
         i = k;
     }
@@ -434,7 +449,7 @@ private:
                 continue;
             }
             if (i < tok.size())
-                ++i;  // ')'
+                ++i; // ')'
             break;
         }
         if (argomenti.size() == 1 && argomenti[0].testo.isEmpty())
@@ -467,8 +482,9 @@ private:
         else if (t.testo == u"^")
             op = Op::Potenza;
         else if (t.testo == u"*") {
-            if (!u.empty() && u.back().tipo == Unita::Operando && !u.back().eLetterale && u.back().testo.endsWith(u'.')) {
-                u.back().testo += t.testo;  // Alias.*
+            if (!u.empty() && u.back().tipo == Unita::Operando && !u.back().eLetterale &&
+                u.back().testo.endsWith(u'.')) {
+                u.back().testo += t.testo; // Alias.*
                 return;
             }
             op = Op::Per;
@@ -545,11 +561,13 @@ private:
             tutte = tutte && mostrate.contains(t.alias.toLower());
         if (!tutte)
             Rifiuta(ErroreNonTradotto,
-                    QStringLiteral("Istruzione SQL non eseguibile: DISTINCTROW su più tabelle non è supportato su "
-                                   "questo database (usare DISTINCT sui campi che identificano le righe)."));
+                    QStringLiteral(
+                        "Istruzione SQL non eseguibile: DISTINCTROW su più tabelle non è supportato su "
+                        "questo database (usare DISTINCT sui campi che identificano le righe)."));
     }
 
-    void applicaTop(const std::vector<Unita> &u, const Select &sel, const std::vector<int> &posizione, QString &out) const;
+    void applicaTop(const std::vector<Unita> &u, const Select &sel, const std::vector<int> &posizione,
+                    QString &out) const;
 };
 
 // Appends the limit of TOP n. Without ORDER BY any n rows; with it, the rows
@@ -560,7 +578,8 @@ void Traduttore::applicaTop(const std::vector<Unita> &u, const Select &sel, cons
 {
     if (sel.unione)
         Rifiuta(ErroreNonTradotto,
-                QStringLiteral("Istruzione SQL non eseguibile: TOP in una UNION non è supportato su questo database."));
+                QStringLiteral(
+                    "Istruzione SQL non eseguibile: TOP in una UNION non è supportato su questo database."));
     const QString n = QString::number(sel.top);
     size_t from = u.size(), order = u.size();
     for (size_t k = sel.unitaLista; k < u.size(); ++k) {
@@ -578,8 +597,9 @@ void Traduttore::applicaTop(const std::vector<Unita> &u, const Select &sel, cons
         return;
     }
     if (sel.distinct)
-        Rifiuta(ErroreNonTradotto, QStringLiteral("Istruzione SQL non eseguibile: DISTINCT con TOP e ORDER BY non è "
-                                                  "supportato su questo database."));
+        Rifiuta(ErroreNonTradotto,
+                QStringLiteral("Istruzione SQL non eseguibile: DISTINCT con TOP e ORDER BY non è "
+                               "supportato su questo database."));
     if (pg()) {
         out += QStringLiteral(" FETCH FIRST %1 ROWS WITH TIES").arg(n);
         return;
@@ -598,7 +618,8 @@ void Traduttore::applicaTop(const std::vector<Unita> &u, const Select &sel, cons
     {
         size_t a = sel.unitaLista, as = u.size();
         for (size_t k = sel.unitaLista; k <= from; ++k) {
-            if (k < from && u[k].tipo == Unita::Confine && u[k].testo.compare(u"as", Qt::CaseInsensitive) == 0) {
+            if (k < from && u[k].tipo == Unita::Confine &&
+                u[k].testo.compare(u"as", Qt::CaseInsensitive) == 0) {
                 as = k;
             } else if (k == from || (u[k].tipo == Unita::Confine && u[k].testo == u",")) {
                 voci.push_back({tratto(a, as < k ? as : k), as < k ? tratto(as + 1, k) : QString()});
@@ -627,10 +648,12 @@ void Traduttore::applicaTop(const std::vector<Unita> &u, const Select &sel, cons
         bool ordinale = false;
         const int indice = e.toInt(&ordinale);
         if (ordinale) {
-            if (indice < 1 || indice > int(voci.size()) || voci[size_t(indice - 1)].espressione.endsWith(u'*'))
-                Rifiuta(ErroreNonTradotto, QStringLiteral("Istruzione SQL non eseguibile: TOP con ORDER BY %1 non è "
-                                                          "supportato su questo database.")
-                                               .arg(e));
+            if (indice < 1 || indice > int(voci.size()) ||
+                voci[size_t(indice - 1)].espressione.endsWith(u'*'))
+                Rifiuta(ErroreNonTradotto,
+                        QStringLiteral("Istruzione SQL non eseguibile: TOP con ORDER BY %1 non è "
+                                       "supportato su questo database.")
+                            .arg(e));
             e = voci[size_t(indice - 1)].espressione;
         } else {
             for (const Voce &v : voci)
@@ -652,7 +675,8 @@ QString NomeQuotato(const QString &nome, Dialetto d)
 {
     // PostgreSQL folds unquoted names to lower case, and the schema writes its
     // names unquoted, except those that begin with a digit (quoted as written).
-    const QString n = d == Dialetto::PostgreSQL && !(nome.size() > 0 && nome[0].isDigit()) ? nome.toLower() : nome;
+    const QString n =
+        d == Dialetto::PostgreSQL && !(nome.size() > 0 && nome[0].isDigit()) ? nome.toLower() : nome;
     return u'"' + QString(n).replace(u'"', QLatin1String("\"\"")) + u'"';
 }
 

@@ -10,7 +10,8 @@
 #include <QVariant>
 #include <functional>
 
-namespace JetSql {
+namespace JetSql
+{
 
 enum class Dialetto { SQLite, PostgreSQL };
 
@@ -26,9 +27,9 @@ inline const QString SegnapostoOwner = QStringLiteral("ç§&dbo§&ç");
 
 // Errors (VbErrore numbers) of a text the translator refuses: every Jet
 // construct either gives on both engines the answer Jet gives, or is refused.
-constexpr int ErroreNonTradotto = 3085;      // a Jet function or clause not translated
-constexpr int ErroreEspressione = 3075;      // a literal or call Jet itself would reject
-constexpr int ErroreTroppoComplessa = 3360;  // nesting beyond ProfonditaMassima
+constexpr int ErroreNonTradotto = 3085;     // a Jet function or clause not translated
+constexpr int ErroreEspressione = 3075;     // a literal or call Jet itself would reject
+constexpr int ErroreTroppoComplessa = 3360; // nesting beyond ProfonditaMassima
 // Parentheses, calls and sub-queries nested deeper than this are refused
 // (SQLite's own parser stops earlier on deeply nested calls: that error is
 // given with the same number).
@@ -59,23 +60,23 @@ bool JetLike(const QString &valore, const QString &pattern);
 
 // One item of the select list.
 struct VoceSelect {
-    QString qualifica;    // "Sta1" in "Sta1.Descrizione" and "Stati.*"; empty otherwise
-    QString campo;        // "Descrizione"; "*" for every column
-    QString alias;        // the AS name, empty when none
-    bool espressione = false;  // anything but a plain (qualified) column
-    bool somma = false;        // an aggregate SUM or COUNT
+    QString qualifica;        // "Sta1" in "Sta1.Descrizione" and "Stati.*"; empty otherwise
+    QString campo;            // "Descrizione"; "*" for every column
+    QString alias;            // the AS name, empty when none
+    bool espressione = false; // anything but a plain (qualified) column
+    bool somma = false;       // an aggregate SUM or COUNT
 };
 
 // One table of the FROM clause.
 struct TabellaFrom {
-    QString tabella;      // table name as written ("TabStati", "0_ClientHotelArdeno")
-    QString alias;        // AS name, or the table name when none
-    QString schema;       // database/schema before it (ODBC form), empty when none
-    QString databaseJet;  // path of "[;Database=path;...]" when written that way
+    QString tabella;     // table name as written ("TabStati", "0_ClientHotelArdeno")
+    QString alias;       // AS name, or the table name when none
+    QString schema;      // database/schema before it (ODBC form), empty when none
+    QString databaseJet; // path of "[;Database=path;...]" when written that way
 };
 
 struct AnalisiSelect {
-    bool valida = false;  // false when the text is not a SELECT we can read
+    bool valida = false; // false when the text is not a SELECT we can read
     QList<VoceSelect> voci;
     QList<TabellaFrom> tabelle;
 };

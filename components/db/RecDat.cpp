@@ -17,14 +17,14 @@ struct RecDat::Insieme {
     // Steps the rows of r while they are not all in memory (declared after
     // r, which it fills when it is completed).
     std::unique_ptr<CursoreSqlite> cur;
-    int pos = 0;              // -1 before the first row, numRighe() past the last
-    bool cancellato = false;  // the current row was deleted
+    int pos = 0;             // -1 before the first row, numRighe() past the last
+    bool cancellato = false; // the current row was deleted
     int modo = ModoNessuno;
-    QVariantList buffer;      // row being edited or added
-    QSet<int> modificati;     // columns written by ScriviCampo
-    int ultimo = -1;          // row last added or updated
-    QString tabella;          // base table of an updatable set, empty when read-only
-    QList<int> chiave;        // columns that find a row again
+    QVariantList buffer;  // row being edited or added
+    QSet<int> modificati; // columns written by ScriviCampo
+    int ultimo = -1;      // row last added or updated
+    QString tabella;      // base table of an updatable set, empty when read-only
+    QList<int> chiave;    // columns that find a row again
 
     // Still reading forward: rows before pos are gone, pos is the cursor's row.
     bool scorre() const { return cur && !cur->Completo(); }
@@ -50,8 +50,12 @@ struct RecDat::Insieme {
     QVariant valore(int col) const { return scorre() ? cur->Valore(col) : r->valore(pos, col); }
 };
 
-namespace {
-QString chiaveH(const QString &h) { return h.trimmed().toLower(); }
+namespace
+{
+QString chiaveH(const QString &h)
+{
+    return h.trimmed().toLower();
+}
 
 VbErrore nessunCorrente()
 {
@@ -82,10 +86,13 @@ RecDat::Insieme &RecDat::ins(const QString &h) const
     return *s;
 }
 
-bool RecDat::Esiste(const QString &h) const { return cerca(h) != nullptr; }
+bool RecDat::Esiste(const QString &h) const
+{
+    return cerca(h) != nullptr;
+}
 
-QString RecDat::ApriRec(DbMotore *db, const QString &conn, const QString &nome, const QString &sql, bool, int tipo,
-                        int opzioni)
+QString RecDat::ApriRec(DbMotore *db, const QString &conn, const QString &nome, const QString &sql, bool,
+                        int tipo, int opzioni)
 {
     if (!db)
         throw VbErrore(VbErrore::OggettoNonImpostato, QStringLiteral("Variabile oggetto non impostata."));
@@ -105,8 +112,9 @@ QString RecDat::ApriRec(DbMotore *db, const QString &conn, const QString &nome, 
 void RecDat::carica(Insieme &s)
 {
     std::unique_ptr<CursoreSqlite> cur;
-    std::unique_ptr<Risultato> r = s.tipo == TipoSnapshot ? s.db->SelezionaCursore(s.conn, s.sql, cur, s.opzioni)
-                                                         : s.db->Seleziona(s.conn, s.sql, s.opzioni);
+    std::unique_ptr<Risultato> r = s.tipo == TipoSnapshot
+                                       ? s.db->SelezionaCursore(s.conn, s.sql, cur, s.opzioni)
+                                       : s.db->Seleziona(s.conn, s.sql, s.opzioni);
     // The first row is stepped now, so that a failing SELECT fails here.
     if (cur)
         cur->Avanza();
@@ -125,7 +133,8 @@ void RecDat::carica(Insieme &s)
         return;
     // Updatable only on one table of the connection's own database.
     const JetSql::AnalisiSelect a = JetSql::Analizza(s.sql);
-    if (!a.valida || a.tabelle.size() != 1 || !a.tabelle[0].databaseJet.isEmpty() || !a.tabelle[0].schema.isEmpty())
+    if (!a.valida || a.tabelle.size() != 1 || !a.tabelle[0].databaseJet.isEmpty() ||
+        !a.tabelle[0].schema.isEmpty())
         return;
     const QString tab = a.tabelle[0].tabella;
     for (const QString &k : s.db->ChiavePrimaria(s.conn, tab)) {
@@ -152,7 +161,10 @@ void RecDat::Riapri(const QString &h, const QString &sql, int tipo)
     carica(s);
 }
 
-void RecDat::Riesegui(const QString &h) { carica(ins(h)); }
+void RecDat::Riesegui(const QString &h)
+{
+    carica(ins(h));
+}
 
 void RecDat::ChiudiRec(const QString &h)
 {
@@ -166,11 +178,20 @@ void RecDat::ChiudiTutti()
     m_insiemi.clear();
 }
 
-bool RecDat::FineDati(const QString &h) const { return NessunRecord(h); }
+bool RecDat::FineDati(const QString &h) const
+{
+    return NessunRecord(h);
+}
 
-bool RecDat::FineFile(const QString &h) const { return ins(h).eof(); }
+bool RecDat::FineFile(const QString &h) const
+{
+    return ins(h).eof();
+}
 
-bool RecDat::InizioFile(const QString &h) const { return ins(h).bof(); }
+bool RecDat::InizioFile(const QString &h) const
+{
+    return ins(h).bof();
+}
 
 bool RecDat::NessunRecord(const QString &h) const
 {
@@ -207,7 +228,7 @@ void RecDat::MuoviPrimo(const QString &h)
     Insieme &s = ins(h);
     s.modo = ModoNessuno;
     if (s.scorre() && s.pos == 0 && !s.cur->Finito())
-        return;  // still on the first row
+        return; // still on the first row
     if (s.scorre() && s.cur->Finito() && s.cur->Righe() == 0)
         throw nessunCorrente();
     s.completa();
@@ -327,7 +348,10 @@ void RecDat::AggiungiRec(const QString &h)
     s.modo = ModoNuovo;
 }
 
-int RecDat::ModoModifica(const QString &h) const { return ins(h).modo; }
+int RecDat::ModoModifica(const QString &h) const
+{
+    return ins(h).modo;
+}
 
 void RecDat::AnnullaModifica(const QString &h)
 {
@@ -344,17 +368,21 @@ void RecDat::ScriviCampo(const QString &h, const QString &campo, const QVariant 
         throw VbErrore(ErroriDb::AggiornaSenzaModifica, QStringLiteral("Aggiornamento senza AddNew o Edit."));
     const int i = s.r->indice(campo);
     if (i < 0)
-        throw VbErrore(ErroriDb::ElementoNonTrovato, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(campo));
+        throw VbErrore(ErroriDb::ElementoNonTrovato,
+                       QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(campo));
     const Risultato::Colonna &col = s.r->colonna(i);
     if (col.tabella.compare(s.tabella, Qt::CaseInsensitive) != 0)
         throw VbErrore(3164, QStringLiteral("Impossibile aggiornare il campo '%1'.").arg(campo));
     QVariant conv;
     if (!Risultato::converti(valore, col.tipo, conv))
         throw VbErrore(ErroriDb::ConversioneDati,
-                       QStringLiteral("Errore di conversione dei dati: '%1' per il campo %2.").arg(valore.toString(), campo));
+                       QStringLiteral("Errore di conversione dei dati: '%1' per il campo %2.")
+                           .arg(valore.toString(), campo));
     if (col.tipo == Risultato::Tipo::Testo && col.lunghezza > 0 && conv.toString().size() > col.lunghezza)
-        throw VbErrore(3163, QStringLiteral("Il campo %1 è troppo piccolo per la quantità di dati che si desidera "
-                                            "aggiungere.").arg(campo));
+        throw VbErrore(3163,
+                       QStringLiteral("Il campo %1 è troppo piccolo per la quantità di dati che si desidera "
+                                      "aggiungere.")
+                           .arg(campo));
     s.buffer[i] = conv;
     s.modificati.insert(i);
 }
@@ -446,7 +474,7 @@ QVariant RecDat::ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna 
 {
     const bool somma = colonna && colonna->zeroSeNullo;
     if (tipo == 0 && !somma)
-        return v;  // the common read, with nothing to convert
+        return v; // the common read, with nothing to convert
     const bool nullo = !v.isValid() || v.isNull();
     switch (tipo) {
     case 2:
@@ -457,7 +485,7 @@ QVariant RecDat::ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna 
         qlonglong n = 0;
         const Risultato::Conversione c = Risultato::intero(v, n);
         if (c == Risultato::Conversione::Rifiutata)
-            return 0;  // text that is not a number
+            return 0; // text that is not a number
         const qlonglong limite = tipo == 2 ? 32767 : 2147483647;
         if (c == Risultato::Conversione::FuoriIntervallo || n > limite || n < -limite - 1)
             Currency::overflow();
@@ -470,8 +498,9 @@ QVariant RecDat::ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna 
             return 0;
         const bool testo = v.typeId() == QMetaType::QString;
         // Numbers that no amount range can trouble are read as they are held.
-        if (!testo && (tipo != 6 || v.metaType() == QMetaType::fromType<Currency>() || v.typeId() == QMetaType::Int ||
-                       (v.typeId() == QMetaType::Double && std::fabs(v.toDouble()) < 9e14)))
+        if (!testo &&
+            (tipo != 6 || v.metaType() == QMetaType::fromType<Currency>() || v.typeId() == QMetaType::Int ||
+             (v.typeId() == QMetaType::Double && std::fabs(v.toDouble()) < 9e14)))
             return v;
         Currency c;
         const Currency::Lettura l = testo ? Currency::leggi(v.toString(), c) : Currency::leggiValore(v, c);
@@ -516,21 +545,26 @@ QVariant RecDat::ValoreCampoIdx(const QString &h, const QVariant &campo) const
     }
     const int i = campo.toInt();
     if (i < 0 || i >= s.r->numColonne())
-        throw VbErrore(ErroriDb::ElementoNonTrovato, QStringLiteral("Elemento non trovato in questo insieme."));
+        throw VbErrore(ErroriDb::ElementoNonTrovato,
+                       QStringLiteral("Elemento non trovato in questo insieme."));
     if (s.modo != ModoNessuno)
         return s.buffer[i];
     richiediCorrente(s);
     return s.valore(i);
 }
 
-int RecDat::NumCampi(const QString &h) const { return ins(h).r->numColonne(); }
+int RecDat::NumCampi(const QString &h) const
+{
+    return ins(h).r->numColonne();
+}
 
 RecDat::InfoCampo RecDat::CampoDao(const QString &h, const QVariant &campo) const
 {
     const Insieme &s = ins(h);
     const int i = campo.typeId() == QMetaType::QString ? s.r->indice(campo.toString()) : campo.toInt();
     if (i < 0 || i >= s.r->numColonne())
-        throw VbErrore(ErroriDb::ElementoNonTrovato, QStringLiteral("Elemento non trovato in questo insieme."));
+        throw VbErrore(ErroriDb::ElementoNonTrovato,
+                       QStringLiteral("Elemento non trovato in questo insieme."));
     const Risultato::Colonna &c = s.r->colonna(i);
     InfoCampo f;
     f.Name = c.nome;
@@ -563,7 +597,10 @@ RecDat::InfoCampo RecDat::CampoDao(const QString &h, const QVariant &campo) cons
     return f;
 }
 
-int RecDat::LunghezzaCampo(const QString &h, const QVariant &campo) const { return CampoDao(h, campo).Size; }
+int RecDat::LunghezzaCampo(const QString &h, const QVariant &campo) const
+{
+    return CampoDao(h, campo).Size;
+}
 
 const Risultato *RecDat::RecordsetDao(const QString &h) const
 {
@@ -572,4 +609,7 @@ const Risultato *RecDat::RecordsetDao(const QString &h) const
     return s.r.get();
 }
 
-QString RecDat::SqlRec(const QString &h) const { return ins(h).sql; }
+QString RecDat::SqlRec(const QString &h) const
+{
+    return ins(h).sql;
+}

@@ -16,8 +16,9 @@
 
 class DbMotore;
 
-class RecDat {
-public:
+class RecDat
+{
+  public:
     // Open types: 2 updatable and scrollable (a dynaset), 4 read-only snapshot.
     static constexpr int TipoDinamico = 2;
     static constexpr int TipoSnapshot = 4;
@@ -26,12 +27,13 @@ public:
     // Edit states of ModoModifica.
     static constexpr int ModoNessuno = 0, ModoModifica_ = 1, ModoNuovo = 2;
     // Move codes of Muovi: first, last, next, previous.
-    static constexpr int MuoviPrimoCod = 0, MuoviUltimoCod = 1, MuoviSuccessivoCod = 2, MuoviPrecedenteCod = 3;
+    static constexpr int MuoviPrimoCod = 0, MuoviUltimoCod = 1, MuoviSuccessivoCod = 2,
+                         MuoviPrecedenteCod = 3;
 
     // What a column looks like, as grids ask for it (DAO field Name, Type, Size).
     struct InfoCampo {
         QString Name;
-        int Type = 10;  // DAO type: 1 Boolean, 3 Integer, 4 Long, 5 Currency, 7 Double, 8 Date, 10 Text
+        int Type = 10; // DAO type: 1 Boolean, 3 Integer, 4 Long, 5 Currency, 7 Double, 8 Date, 10 Text
         int Size = 0;
     };
 
@@ -55,10 +57,10 @@ public:
     bool Esiste(const QString &h) const;
 
     // Position
-    bool FineDati(const QString &h) const;      // the record set has no row at all
-    bool FineFile(const QString &h) const;      // past the last row (EOF)
-    bool InizioFile(const QString &h) const;    // before the first row (BOF)
-    bool NessunRecord(const QString &h) const;  // no current row (BOF, EOF or deleted)
+    bool FineDati(const QString &h) const;     // the record set has no row at all
+    bool FineFile(const QString &h) const;     // past the last row (EOF)
+    bool InizioFile(const QString &h) const;   // before the first row (BOF)
+    bool NessunRecord(const QString &h) const; // no current row (BOF, EOF or deleted)
     int NumRecord(const QString &h) const;
     // Zero-based position of the current row, -1 when there is none.
     int Posizione(const QString &h) const;
@@ -70,7 +72,7 @@ public:
     void MuoviUltimo(const QString &h);
     void MuoviSuccessivo(const QString &h);
     void MuoviPrecedente(const QString &h);
-    void Muovi(const QString &h, int codice);  // codes 0..3 above; others do nothing
+    void Muovi(const QString &h, int codice); // codes 0..3 above; others do nothing
     // The row last added (or last updated) becomes current.
     void MuoviNuovo(const QString &h);
 
@@ -78,7 +80,7 @@ public:
     // current row; 3020 for an update with no edit pending).
     void ModificaRec(const QString &h);
     void AggiungiRec(const QString &h);
-    void AggiornaRec(const QString &h);   // 3022 on a duplicate key
+    void AggiornaRec(const QString &h); // 3022 on a duplicate key
     void EliminaRec(const QString &h);
     void AnnullaModifica(const QString &h);
     int ModoModifica(const QString &h) const;
@@ -91,8 +93,8 @@ public:
     // `tipo` asks for a VB kind: 2 Integer, 3 Long, 4 Single, 5 Double,
     // 6 Currency (numbers: Null reads 0, amounts as exact decimal text), 7 Date,
     // 8 String (Null reads ""), 11 Boolean. No current row is error 3021.
-    QVariant LeggiCampo(const QString &h, const QString &campo, int tipo = 0, const QVariant &riservato = QVariant(),
-                        bool riservato2 = false) const;
+    QVariant LeggiCampo(const QString &h, const QString &campo, int tipo = 0,
+                        const QVariant &riservato = QVariant(), bool riservato2 = false) const;
     // What LeggiCampo gives for the value `v` of `colonna` (nullptr: a column
     // the SELECT does not carry) read with the kind `tipo`.
     static QVariant ComeTipo(const QVariant &v, int tipo, const Risultato::Colonna *colonna);
@@ -105,7 +107,7 @@ public:
     const Risultato *RecordsetDao(const QString &h) const;
     QString SqlRec(const QString &h) const;
 
-private:
+  private:
     struct Insieme;
     Insieme &ins(const QString &h) const;
     Insieme *cerca(const QString &h) const;
@@ -114,7 +116,7 @@ private:
     void richiediCorrente(const Insieme &s) const;
     void richiediAggiornabile(const Insieme &s) const;
 
-    QHash<QString, std::shared_ptr<Insieme>> m_insiemi;  // by lower-case handle
+    QHash<QString, std::shared_ptr<Insieme>> m_insiemi; // by lower-case handle
     int m_contatore = 0;
     // The set last looked up: programs read many fields of one set in a row.
     mutable QString m_ultimoH;

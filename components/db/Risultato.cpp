@@ -7,7 +7,8 @@
 #include <cmath>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 // Fast reading of the ISO dates SQLite holds as text.
 bool dataIso(const unsigned char *p, int len, QDate &d)
@@ -53,7 +54,7 @@ Risultato::Tipo Risultato::tipoDichiarato(const QString &tipoSql, int *lunghezza
         *lunghezza = m.hasMatch() ? m.captured(1).toInt() : 0;
     }
     if (t.isEmpty())
-        return Tipo::Nullo;  // unknown: the value decides
+        return Tipo::Nullo; // unknown: the value decides
     if (t.startsWith(QLatin1String("numeric")) || t.startsWith(QLatin1String("decimal")) ||
         t.startsWith(QLatin1String("money")) || t.startsWith(QLatin1String("currency")))
         return Tipo::Decimale;
@@ -290,7 +291,7 @@ Risultato::Conversione Risultato::convertiValore(const QVariant &v, Tipo tipo, Q
     }
     const bool testo = v.typeId() == QMetaType::QString;
     if (testo && tipo != Tipo::Testo && v.toString().trimmed().isEmpty()) {
-        out = QVariant();  // an empty cell of a number or date column stores Null
+        out = QVariant(); // an empty cell of a number or date column stores Null
         return Conversione::Fatta;
     }
     switch (tipo) {
@@ -305,7 +306,8 @@ Risultato::Conversione Risultato::convertiValore(const QVariant &v, Tipo tipo, Q
     }
     case Tipo::Reale: {
         bool ok = true;
-        const double d = testo ? QString(v.toString().trimmed()).replace(u',', u'.').toDouble(&ok) : v.toDouble(&ok);
+        const double d =
+            testo ? QString(v.toString().trimmed()).replace(u',', u'.').toDouble(&ok) : v.toDouble(&ok);
         out = d;
         return ok ? Conversione::Fatta : Conversione::Rifiutata;
     }
@@ -442,12 +444,14 @@ int Risultato::cercaIndice(const QString &nomeRichiesto) const
     // "Alias.Field" as the SELECT wrote it, then by the base table's name.
     for (int i = 0; i < n; ++i) {
         const Colonna &c = m_colonne[size_t(i)];
-        if (c.qualifica.compare(qual, Qt::CaseInsensitive) == 0 && c.nome.compare(campo, Qt::CaseInsensitive) == 0)
+        if (c.qualifica.compare(qual, Qt::CaseInsensitive) == 0 &&
+            c.nome.compare(campo, Qt::CaseInsensitive) == 0)
             return i;
     }
     for (int i = 0; i < n; ++i) {
         const Colonna &c = m_colonne[size_t(i)];
-        if (c.tabella.compare(qual, Qt::CaseInsensitive) == 0 && c.nome.compare(campo, Qt::CaseInsensitive) == 0)
+        if (c.tabella.compare(qual, Qt::CaseInsensitive) == 0 &&
+            c.nome.compare(campo, Qt::CaseInsensitive) == 0)
             return i;
     }
     // A column the SELECT names without a table (an AS name, or an engine that

@@ -17,28 +17,32 @@
 
 struct sqlite3_stmt;
 
-class Risultato {
-public:
+class Risultato
+{
+  public:
     // Kind of a value; Decimale is an exact amount held as ten-thousandths.
     enum class Tipo : std::uint8_t { Nullo, Intero, Reale, Decimale, Testo, Data, DataOra, Booleano };
 
     struct Colonna {
-        QString nome;        // bare name as the result gives it ("Descrizione", "Conto")
-        QString qualifica;   // alias or table in front of it in the SELECT ("Sta1"), may be empty
-        QString tabella;     // base table the column comes from, empty for expressions
+        QString nome;             // bare name as the result gives it ("Descrizione", "Conto")
+        QString qualifica;        // alias or table in front of it in the SELECT ("Sta1"), may be empty
+        QString tabella;          // base table the column comes from, empty for expressions
         Tipo tipo = Tipo::Testo;  // declared kind
-        int lunghezza = 0;   // declared size of a text column, 0 when unknown
-        bool zeroSeNullo = false;  // a SUM or COUNT: no rows reads as 0, not Null
+        int lunghezza = 0;        // declared size of a text column, 0 when unknown
+        bool zeroSeNullo = false; // a SUM or COUNT: no rows reads as 0, not Null
     };
 
     Risultato() = default;
     explicit Risultato(std::vector<Colonna> colonne) : m_colonne(std::move(colonne)) {}
 
     int numColonne() const { return int(m_colonne.size()); }
-    int numRighe() const { return m_colonne.empty() ? m_righeSenzaColonne : int(m_celle.size() / m_colonne.size()); }
+    int numRighe() const
+    {
+        return m_colonne.empty() ? m_righeSenzaColonne : int(m_celle.size() / m_colonne.size());
+    }
     const Colonna &colonna(int i) const { return m_colonne[size_t(i)]; }
     std::vector<Colonna> &colonne() { return m_colonne; }
-    void rinominaColonne();  // forget cached name look-ups after the columns changed
+    void rinominaColonne(); // forget cached name look-ups after the columns changed
     // Name look-ups shared with the other results of the very same columns
     // (one query run for many documents): each name is searched once.
     void condividiNomi(std::shared_ptr<QHash<QString, int>> nomi) { m_cacheNomi = std::move(nomi); }
@@ -96,7 +100,7 @@ public:
     // Kind of a declared SQL type ("NUMERIC(19,4)", "citext", "DATE"...).
     static Tipo tipoDichiarato(const QString &tipoSql, int *lunghezza = nullptr);
 
-private:
+  private:
     struct Cella {
         union {
             std::int64_t i = 0;
@@ -107,7 +111,10 @@ private:
         };
         Tipo tipo = Tipo::Nullo;
     };
-    const Cella &cella(int riga, int col) const { return m_celle[size_t(riga) * m_colonne.size() + size_t(col)]; }
+    const Cella &cella(int riga, int col) const
+    {
+        return m_celle[size_t(riga) * m_colonne.size() + size_t(col)];
+    }
     void push(const Cella &c) { m_celle.push_back(c); }
     int cercaIndice(const QString &nome) const;
 
@@ -125,5 +132,4 @@ private:
     };
     mutable std::array<NomeRecente, 16> m_recenti;
     mutable int m_numRecenti = 0, m_prossimoRecente = 0;
-
 };

@@ -9,9 +9,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace Schema {
+namespace Schema
+{
 
-namespace {
+namespace
+{
 
 // Drops "--" comments outside quoted text and cuts the script at every ";"
 // outside quoted text.
@@ -19,7 +21,7 @@ QStringList Dividi(const QString &script)
 {
     QStringList out;
     QString corrente;
-    QChar apice;  // the quote we are inside, or null
+    QChar apice; // the quote we are inside, or null
     for (qsizetype i = 0; i < script.size(); ++i) {
         const QChar c = script.at(i);
         if (!apice.isNull()) {
@@ -117,8 +119,9 @@ Motore MotoreDi(const QSqlDatabase &db)
         if (tipo == QSqlDriver::PostgreSQL || tipo == QSqlDriver::UnknownDbms)
             return Motore::PostgreSQL;
     }
-    throw VbErrore(VbErrore::ChiamataOdbcFallita,
-                   QStringLiteral("Motore di database non supportato per lo schema: %1").arg(db.driverName()));
+    throw VbErrore(
+        VbErrore::ChiamataOdbcFallita,
+        QStringLiteral("Motore di database non supportato per lo schema: %1").arg(db.driverName()));
 }
 
 QString TipoColonna(const QString &parolaTipo, Motore motore)
@@ -188,8 +191,9 @@ QHash<QString, int> LunghezzeTesto(const QString &tabella)
     // Every table of both schemas, read once.
     static const QHash<QString, QHash<QString, int>> perTabella = [] {
         QHash<QString, QHash<QString, int>> r;
-        static const QRegularExpression crea(QStringLiteral(R"(^CREATE\s+TABLE\s+IF\s+NOT\s+EXISTS\s+("?[\w]+"?))"),
-                                             QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression crea(
+            QStringLiteral(R"(^CREATE\s+TABLE\s+IF\s+NOT\s+EXISTS\s+("?[\w]+"?))"),
+            QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression colonna(QStringLiteral(R"(^\s*("?\w+"?)\s+\$testo\((\d+)\))"),
                                                 QRegularExpression::MultilineOption);
         for (const QString &risorsa : {RisorsaAzienda, RisorsaMenu}) {
@@ -210,7 +214,8 @@ QHash<QString, int> LunghezzeTesto(const QString &tabella)
     return perTabella.value(tabella.toLower());
 }
 
-namespace {
+namespace
+{
 
 // True when the table or index exists where the connection's names resolve.
 bool Esiste(QSqlDatabase &db, Motore motore, const QString &nome)
@@ -233,7 +238,8 @@ void ChiaveStoricoGiorno(QSqlDatabase &db)
     if (!db.isOpen())
         throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
     const Motore motore = MotoreDi(db);
-    if (!Esiste(db, motore, QStringLiteral("PdcStorico")) || Esiste(db, motore, QStringLiteral("PdcStorico_Giorno")))
+    if (!Esiste(db, motore, QStringLiteral("PdcStorico")) ||
+        Esiste(db, motore, QStringLiteral("PdcStorico_Giorno")))
         return;
     // The key as the schema writes it, so that both stay one.
     QString crea;
@@ -241,7 +247,8 @@ void ChiaveStoricoGiorno(QSqlDatabase &db)
         if (istr.contains(QLatin1String("PdcStorico_Giorno"), Qt::CaseInsensitive))
             crea = istr;
     if (crea.isEmpty())
-        throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiave PdcStorico_Giorno assente dallo schema"));
+        throw VbErrore(VbErrore::ElementoNonTrovato,
+                       QStringLiteral("Chiave PdcStorico_Giorno assente dallo schema"));
     // Rows without a date are never doubles: the key lets them be.
     const QString doppioni = QStringLiteral(
         "DELETE FROM PdcStorico WHERE EXISTS (SELECT 1 FROM PdcStorico p WHERE p.Gruppo = PdcStorico.Gruppo "
@@ -263,7 +270,8 @@ void ChiaveStoricoGiorno(QSqlDatabase &db)
     if (!db.commit()) {
         const QString errore = db.lastError().text();
         db.rollback();
-        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Chiave dello storico non creata: %1").arg(errore));
+        throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                       QStringLiteral("Chiave dello storico non creata: %1").arg(errore));
     }
 }
 

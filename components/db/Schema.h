@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace Schema {
+namespace Schema
+{
 
 enum class Motore { SQLite, PostgreSQL };
 

@@ -12,13 +12,14 @@
 
 struct SelezionePronta::Stato {
     std::weak_ptr<DbMotore::Connessione> conn;
-    std::shared_ptr<DbMotore::FormaNota> nota;  // valid while the connection's forms stay
+    std::shared_ptr<DbMotore::FormaNota> nota; // valid while the connection's forms stay
     int generazione = -1;
-    std::vector<int> parametri;                 // SQLite's number of each value, for `nota`
-    std::shared_ptr<QHash<QString, int>> nomi;  // the columns m_righe holds are those of these names
+    std::vector<int> parametri;                // SQLite's number of each value, for `nota`
+    std::shared_ptr<QHash<QString, int>> nomi; // the columns m_righe holds are those of these names
 };
 
-namespace {
+namespace
+{
 
 // A value as the engine's text writes it, for a server that gets its literals in the text.
 QString letterale(const QVariant &v)
@@ -134,7 +135,8 @@ void SelezionePronta::Esegui(const QVariantList &valori)
                 m_db->colonneSqlite(c, st, m_forma.testo, fn);
             if (s.nomi != fn.nomi)
                 riprendiColonne();
-            m_cur = std::make_unique<CursoreSqlite>(c.h, st, valori, c.pronte, &m_righe, c.cursori, fn.sqlUtf8);
+            m_cur =
+                std::make_unique<CursoreSqlite>(c.h, st, valori, c.pronte, &m_righe, c.cursori, fn.sqlUtf8);
             rendi.s = nullptr;
             m_eseguita = true;
             // The first row is stepped now, so that a failing SELECT fails here.
@@ -147,14 +149,18 @@ void SelezionePronta::Esegui(const QVariantList &valori)
     if (!sqlite)
         for (const QVariant &v : valori)
             f.letterali << letterale(v);
-    std::unique_ptr<Risultato> r = sqlite ? m_db->selezionaSqlite(c, f, fn, nullptr) : m_db->selezionaOdbc(c, f, fn);
+    std::unique_ptr<Risultato> r =
+        sqlite ? m_db->selezionaSqlite(c, f, fn, nullptr) : m_db->selezionaOdbc(c, f, fn);
     m_righe = std::move(*r);
     s.nomi.reset();
     m_indiciValidi = false;
     m_eseguita = true;
 }
 
-bool SelezionePronta::viva() const { return m_cur && !m_cur->Completo() && m_cur->Istruzione(); }
+bool SelezionePronta::viva() const
+{
+    return m_cur && !m_cur->Completo() && m_cur->Istruzione();
+}
 
 bool SelezionePronta::FineFile() const
 {
@@ -165,7 +171,10 @@ bool SelezionePronta::FineFile() const
     return m_pos >= m_righe.numRighe();
 }
 
-bool SelezionePronta::FineDati() const { return FineFile(); }
+bool SelezionePronta::FineDati() const
+{
+    return FineFile();
+}
 
 void SelezionePronta::MuoviSuccessivo()
 {
@@ -322,7 +331,8 @@ Currency SelezionePronta::Importo(int campo) const
             return Currency();
         case SQLITE_INTEGER:
             // Whole numbers of every kind but double, Boolean and text read as whole units.
-            if (t != Risultato::Tipo::Reale && t != Risultato::Tipo::Booleano && t != Risultato::Tipo::Testo) {
+            if (t != Risultato::Tipo::Reale && t != Risultato::Tipo::Booleano &&
+                t != Risultato::Tipo::Testo) {
                 const sqlite3_int64 n = sqlite3_column_int64(st, col);
                 if (n > INT64_MAX / Currency::Scale || n < INT64_MIN / Currency::Scale)
                     Currency::overflow();
@@ -362,7 +372,8 @@ double SelezionePronta::Reale(int campo, bool *ok) const
                 return sqlite3_column_double(st, col);
             break;
         case SQLITE_INTEGER:
-            if (k.tipo == Risultato::Tipo::Intero || k.tipo == Risultato::Tipo::Nullo || k.tipo == Risultato::Tipo::Reale)
+            if (k.tipo == Risultato::Tipo::Intero || k.tipo == Risultato::Tipo::Nullo ||
+                k.tipo == Risultato::Tipo::Reale)
                 return double(sqlite3_column_int64(st, col));
             break;
         default:

@@ -17,8 +17,9 @@
 class CursoreSqlite;
 class DbMotore;
 
-class SelezionePronta {
-public:
+class SelezionePronta
+{
+  public:
     // `sql` is a Jet SELECT as the program writes it for one case; the
     // literals it compares against after its FROM are what later runs change.
     SelezionePronta(DbMotore *db, const QString &conn, const QString &sql);
@@ -66,7 +67,7 @@ public:
     // Valore(campo).toDouble(ok), Null reading 0.
     double Reale(int campo, bool *ok) const;
 
-private:
+  private:
     struct Stato;
     bool viva() const;
     void richiediCorrente() const;
@@ -75,14 +76,14 @@ private:
 
     DbMotore *m_db;
     QString m_conn;
-    JetSql::Forma m_forma;     // the form of the text given, with its literals
-    QVariantList m_valori;     // values of the last run
+    JetSql::Forma m_forma; // the form of the text given, with its literals
+    QVariantList m_valori; // values of the last run
     std::unique_ptr<Stato> m_stato;
-    Risultato m_righe;         // the columns, and the rows when they are held in memory
-    std::unique_ptr<CursoreSqlite> m_cur;  // steps the rows while they are not in memory
+    Risultato m_righe;                    // the columns, and the rows when they are held in memory
+    std::unique_ptr<CursoreSqlite> m_cur; // steps the rows while they are not in memory
     int m_pos = 0;
     bool m_eseguita = false;
-    std::vector<QString> m_nomi;           // columns asked for, by number
-    mutable std::vector<int> m_indici;     // their places in the result
+    std::vector<QString> m_nomi;       // columns asked for, by number
+    mutable std::vector<int> m_indici; // their places in the result
     mutable bool m_indiciValidi = false;
 };

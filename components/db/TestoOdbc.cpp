@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-namespace TestoOdbc {
+namespace TestoOdbc
+{
 
 QList<Voce> Scomponi(const QString &testo)
 {

@@ -6,7 +6,8 @@
 #include <QList>
 #include <QString>
 
-namespace TestoOdbc {
+namespace TestoOdbc
+{
 
 // One attribute of a connect text; `valore` as written (braces kept).
 struct Voce {

@@ -71,18 +71,24 @@ constexpr std::array<Coppia, 7> Tastierino{{
 // another layout, where that key means something else: they get no code, so
 // that Alt+"/" on such a keyboard is not Alt+7.
 constexpr std::array<Coppia, 22> Maiuscoli{{
-    {Qt::Key_Exclam, '1'},      {Qt::Key_QuoteDbl, '2'},   {Qt::Key_sterling, '3'},  {Qt::Key_Dollar, '4'},
-    {Qt::Key_Percent, '5'},     {Qt::Key_Ampersand, '6'},  {Qt::Key_Slash, '7'},     {Qt::Key_ParenLeft, '8'},
-    {Qt::Key_ParenRight, '9'},  {Qt::Key_Equal, '0'},      {Qt::Key_Question, 219},  {Qt::Key_AsciiCircum, 221},
-    {Qt::Key_Eacute, 186},      {Qt::Key_Asterisk, 187},   {Qt::Key_Ccedilla, 192},  {Qt::Key_degree, 222},
-    {Qt::Key_section, 191},     {Qt::Key_Bar, 220},        {Qt::Key_Semicolon, 188}, {Qt::Key_Colon, 190},
-    {Qt::Key_Underscore, 189},  {Qt::Key_Greater, 226},
+    {Qt::Key_Exclam, '1'},     {Qt::Key_QuoteDbl, '2'},  {Qt::Key_sterling, '3'},  {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},    {Qt::Key_Ampersand, '6'}, {Qt::Key_Slash, '7'},     {Qt::Key_ParenLeft, '8'},
+    {Qt::Key_ParenRight, '9'}, {Qt::Key_Equal, '0'},     {Qt::Key_Question, 219},  {Qt::Key_AsciiCircum, 221},
+    {Qt::Key_Eacute, 186},     {Qt::Key_Asterisk, 187},  {Qt::Key_Ccedilla, 192},  {Qt::Key_degree, 222},
+    {Qt::Key_section, 191},    {Qt::Key_Bar, 220},       {Qt::Key_Semicolon, 188}, {Qt::Key_Colon, 190},
+    {Qt::Key_Underscore, 189}, {Qt::Key_Greater, 226},
 }};
 
 // Characters of the Italian keyboard's AltGr level, back to their key.
 constexpr std::array<Coppia, 8> AltGr{{
-    {Qt::Key_BracketLeft, 186}, {Qt::Key_BraceLeft, 186}, {Qt::Key_BracketRight, 187}, {Qt::Key_BraceRight, 187},
-    {Qt::Key_At, 192},          {Qt::Key_NumberSign, 222}, {Qt::Key_QuoteLeft, 219},  {Qt::Key_AsciiTilde, 221},
+    {Qt::Key_BracketLeft, 186},
+    {Qt::Key_BraceLeft, 186},
+    {Qt::Key_BracketRight, 187},
+    {Qt::Key_BraceRight, 187},
+    {Qt::Key_At, 192},
+    {Qt::Key_NumberSign, 222},
+    {Qt::Key_QuoteLeft, 219},
+    {Qt::Key_AsciiTilde, 221},
 }};
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace
 {
 
-constexpr int ErroreRecordEliminato = 3167;  // the record set's "record deleted"
+constexpr int ErroreRecordEliminato = 3167; // the record set's "record deleted"
 
 } // namespace
 

@@ -88,7 +88,8 @@ class ChiamanteLinee
     virtual void ButtonComandoLin(GestLinee &griglia, const QString &psKey);
     // Before a cell is written: Cancel True refuses it. The default runs the
     // engine's own part (PrimaAggiornaColonna) and then asks DatiValidi.
-    virtual void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue, bool &Cancel);
+    virtual void dbgRiga_BeforeColUpdate(GestLinee &griglia, int ColIndex, const QVariant &OldValue,
+                                         bool &Cancel);
     virtual void dbgRiga_AfterColUpdate(GestLinee &griglia, int ColIndex) { (void)griglia, (void)ColIndex; }
     // A key in the grid, or in its open cell editor, before either handles
     // it; KeyCode 0 consumes it.

@@ -34,7 +34,8 @@ QRect DelegatoLinee::AreaPulsante(const QRect &cella)
     return QRect(cella.right() - w + 1, cella.top(), w, cella.height());
 }
 
-void DelegatoLinee::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void DelegatoLinee::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
     if (!m_g.HaPulsante(index.column()))

@@ -15,7 +15,8 @@ class DelegatoLinee : public QStyledItemDelegate
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
     // The button's area inside a cell.
     static QRect AreaPulsante(const QRect &cella);

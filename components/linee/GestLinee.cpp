@@ -136,7 +136,8 @@ void GestLinee::ImpostaBarraLin(QToolBar *barra)
         return;
     if (barra->actions().isEmpty()) {
         for (const auto &v : kComandi) {
-            QAction *a = barra->addAction(barra->style()->standardIcon(v.icona), QString::fromLatin1(v.chiave));
+            QAction *a =
+                barra->addAction(barra->style()->standardIcon(v.icona), QString::fromLatin1(v.chiave));
             a->setObjectName(QString::fromLatin1(v.chiave));
             a->setToolTip(QString::fromLatin1(v.tooltip));
         }
@@ -251,8 +252,8 @@ void GestLinee::LivelloRW(int livello)
     if (m_livello == 0)
         scartaModifiche();
     if (m_modello->rowCount() > 0 && m_modello->columnCount() > 0)
-        emit m_modello->dataChanged(m_modello->index(0, 0),
-                                    m_modello->index(m_modello->rowCount() - 1, m_modello->columnCount() - 1));
+        emit m_modello->dataChanged(m_modello->index(0, 0), m_modello->index(m_modello->rowCount() - 1,
+                                                                             m_modello->columnCount() - 1));
     aggiornaBarra();
 }
 
@@ -347,7 +348,8 @@ void GestLinee::ColonnaCodice(const QVariant &colonna)
 
 bool GestLinee::HaPulsante(int colIndex) const
 {
-    return colIndex >= 0 && colIndex < m_modello->columnCount() && m_modello->colonne()[size_t(colIndex)].pulsante;
+    return colIndex >= 0 && colIndex < m_modello->columnCount() &&
+           m_modello->colonne()[size_t(colIndex)].pulsante;
 }
 
 void GestLinee::PremiPulsante(const QModelIndex &cella)

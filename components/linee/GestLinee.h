@@ -119,7 +119,8 @@ class GestLinee : public QObject, public ComponenteStampa
     int ScostamentoScroll() const;
     // Places the grid under the toolbar in an area of the given size (pixels);
     // a grid inside a layout is left to the layout.
-    void Disponi(bool riservato, int riservato2, const QVariant &riservato3, double larghezza, double altezza);
+    void Disponi(bool riservato, int riservato2, const QVariant &riservato3, double larghezza,
+                 double altezza);
     // True when the owner may close; asks to save a changed line.
     bool PuoChiudere();
     // Shows a data error; for a line changed by another desk (3197) asks
@@ -236,11 +237,11 @@ class GestLinee : public QObject, public ComponenteStampa
     int m_valore = 0;
     bool m_inComando = false;
     bool m_cellaRifiutata = false;
-    QString m_ultimoErrore;  // description of the last error the engine caught
+    QString m_ultimoErrore;      // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
     int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them
-    bool m_inSalva = false;       // a line is being saved
-    int m_colonnaRifiutata = -1;  // the cell the owner put the user on while a save was refused
+    bool m_inSalva = false;      // a line is being saved
+    int m_colonnaRifiutata = -1; // the cell the owner put the user on while a save was refused
     // A key event sent on (to the view, then by the view to a new editor)
     // whose KeyDown and KeyPress were already given to the owner.
     const QEvent *m_eventoDato = nullptr;

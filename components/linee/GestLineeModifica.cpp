@@ -1,7 +1,7 @@
 // Line-grid engine: cell edits and their checks, saving, adding and deleting
 // lines, the line commands and the keys of the grid.
-#include "components/linee/GestLinee.h"
 #include "components/db/ErroriDb.h"
+#include "components/linee/GestLinee.h"
 
 #include "components/forms/CodiciTasto.h"
 #include "components/linee/ModelloLinee.h"
@@ -104,7 +104,8 @@ void GestLinee::rigaCambiata(int riga, int col, int rigaPrima, int colPrima)
         // Then on to the row the user chose.
         if (NumeroRighe() > 0) {
             m_riposiziona = true;
-            m_griglia->setCurrentIndex(m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, col)));
+            m_griglia->setCurrentIndex(
+                m_modello->index(std::clamp(riga, 0, NumeroRighe() - 1), std::max(0, col)));
             m_riposiziona = false;
         }
     }
@@ -246,7 +247,8 @@ bool GestLinee::SalvaRiga()
             break;
         }
     if (m_griglia && NumeroRighe() > 0 && (!nuova || !aggiunta.isEmpty()))
-        m_griglia->setCurrentIndex(m_modello->index(std::clamp(dove, 0, NumeroRighe() - 1), std::max(0, colonna)));
+        m_griglia->setCurrentIndex(
+            m_modello->index(std::clamp(dove, 0, NumeroRighe() - 1), std::max(0, colonna)));
     return true;
 }
 
@@ -359,7 +361,8 @@ bool GestLinee::cancellaRiga(bool chiedi)
     }
     Ricarica(true);
     if (m_griglia && NumeroRighe() > 0)
-        m_griglia->setCurrentIndex(m_modello->index(std::min(r, NumeroRighe() - 1), std::max(0, ColonnaCorrente())));
+        m_griglia->setCurrentIndex(
+            m_modello->index(std::min(r, NumeroRighe() - 1), std::max(0, ColonnaCorrente())));
     return true;
 }
 
@@ -501,11 +504,12 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
     }
     // Another desk changed the line since it was read: nothing was written.
     // Worded as the form's own conflict: the error's text, then what follows.
-    testo += QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
-             QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga si "
-                            "perdono.\r\n") +
-             QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; salvando di "
-                            "nuovo, sostituiscono i valori dell'altro utente.");
+    testo +=
+        QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
+        QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga si "
+                       "perdono.\r\n") +
+        QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; salvando di "
+                       "nuovo, sostituiscono i valori dell'altro utente.");
     m_sceltaConflitto =
         Chiedi(testo, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")}, 2) == 1 ? 1 : 2;
     return {};

@@ -21,7 +21,7 @@ class ModelloLinee : public QAbstractTableModel
         QString campo;
         QString didascalia;
         QString formato;
-        int larghezza = -1;  // pixels, -1 = the view's own
+        int larghezza = -1; // pixels, -1 = the view's own
         bool visibile = true;
         bool chiave = false;
         bool pulsante = false;
@@ -55,7 +55,10 @@ class ModelloLinee : public QAbstractTableModel
     QVariant valore(int riga, int col) const;
     // Pending edits: one line at a time.
     int rigaInModifica() const { return m_rigaModifiche; }
-    bool modificata() const { return m_rigaModifiche >= 0 && (!m_modifiche.isEmpty() || rigaNuova(m_rigaModifiche)); }
+    bool modificata() const
+    {
+        return m_rigaModifiche >= 0 && (!m_modifiche.isEmpty() || rigaNuova(m_rigaModifiche));
+    }
     const QHash<int, QVariant> &modifiche() const { return m_modifiche; }
     void impostaModifica(int riga, int col, const QVariant &v);
     void togliModifica(int col);

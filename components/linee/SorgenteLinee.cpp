@@ -8,7 +8,8 @@
 
 #include <QTableView>
 
-namespace {
+namespace
+{
 
 constexpr int TwipPerPixel = 15;
 

@@ -8,8 +8,9 @@
 
 class GestLinee;
 
-class SorgenteLinee : public SorgenteRighe {
-public:
+class SorgenteLinee : public SorgenteRighe
+{
+  public:
     explicit SorgenteLinee(GestLinee &griglia) : m_g(griglia) {}
 
     QList<ColonnaStampa> ColonneStampa() override;
@@ -18,7 +19,7 @@ public:
     int NumeroRighe() override;
     QString Didascalia() override;
 
-private:
+  private:
     GestLinee &m_g;
     QList<int> m_colonne;
     int m_riga = 0;

@@ -14,7 +14,10 @@ const UtilGlob &util()
     return u;
 }
 
-QString testo(const QString &v) { return util().ValoreSql(v, UtilGlob::TipoTesto); }
+QString testo(const QString &v)
+{
+    return util().ValoreSql(v, UtilGlob::TipoTesto);
+}
 
 // (c1, c2, ...) compared with (l1, l2, ...) in key order: every column but
 // the last decides when it differs; the last one takes the operator.
@@ -25,8 +28,8 @@ QString confrontoChiave(const QStringList &colonne, const QStringList &letterali
     QString f = colonne[k - 1] + QLatin1Char(' ') + op + QLatin1Char(' ') + letterali[k - 1];
     for (int i = k - 2; i >= 0; --i)
         f = QLatin1Char('(') + colonne[i] + QLatin1Char(' ') + stretto + QLatin1Char(' ') + letterali[i] +
-            QStringLiteral(" Or (") + colonne[i] + QStringLiteral(" = ") + letterali[i] + QStringLiteral(" And ") + f +
-            QStringLiteral("))");
+            QStringLiteral(" Or (") + colonne[i] + QStringLiteral(" = ") + letterali[i] +
+            QStringLiteral(" And ") + f + QStringLiteral("))");
     if (k == 1)
         return f;
     // The first column also as a plain range, which an index can seek.
@@ -49,8 +52,8 @@ QString IntervalloInizio(const QString &colonna, const QString &inizio)
     }
     QString a = da;
     a.back() = QChar(a.back().unicode() + 1);
-    return QLatin1Char('(') + colonna + QStringLiteral(" >= ") + testo(da) + QStringLiteral(" And ") + colonna +
-           QStringLiteral(" < ") + testo(a) + QLatin1Char(')');
+    return QLatin1Char('(') + colonna + QStringLiteral(" >= ") + testo(da) + QStringLiteral(" And ") +
+           colonna + QStringLiteral(" < ") + testo(a) + QLatin1Char(')');
 }
 
 QStringList CampoRicerca::Colonne() const
@@ -81,8 +84,8 @@ bool CampoRicerca::Conto() const
            tipo.toString().compare(QLatin1String("Conto"), Qt::CaseInsensitive) == 0;
 }
 
-bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QString &condizione, QString *errore,
-                     bool inizioComeIntervallo)
+bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QString &condizione,
+                     QString *errore, bool inizioComeIntervallo)
 {
     condizione.clear();
     const QString t = testoCampo.trimmed();
@@ -143,6 +146,7 @@ bool CondizioneCampo(const CampoRicerca &campo, const QString &testoCampo, QStri
             condizione = colonna + QStringLiteral(" Like ") + util().ValoreSqlLike(t, false, true);
         return true;
     }
-    condizione = colonna + QLatin1Char(' ') + (op.isEmpty() ? QStringLiteral("=") : op) + QLatin1Char(' ') + testo(t);
+    condizione =
+        colonna + QLatin1Char(' ') + (op.isEmpty() ? QStringLiteral("=") : op) + QLatin1Char(' ') + testo(t);
     return true;
 }

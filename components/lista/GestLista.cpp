@@ -102,7 +102,8 @@ void GestLista::ImpostaToolbar(QToolBar *barra)
     if (barra->actions().isEmpty()) {
         for (const VoceComando &v : kComandi) {
             const QString chiave = QString::fromLatin1(v.chiave);
-            QAction *a = barra->addAction(barra->style()->standardIcon(iconaStandard(chiave)), QString::fromUtf8(v.tooltip));
+            QAction *a = barra->addAction(barra->style()->standardIcon(iconaStandard(chiave)),
+                                          QString::fromUtf8(v.tooltip));
             a->setObjectName(chiave);
             a->setToolTip(QString::fromUtf8(v.tooltip));
         }
@@ -156,7 +157,8 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     dbgRiga->horizontalHeader()->setMinimumSectionSize(12);
     dbgRiga->horizontalHeader()->setHighlightSections(false);
     dbgRiga->setSortingEnabled(false);
-    connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this, &GestLista::aggiornaContatore);
+    connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &GestLista::aggiornaContatore);
 }
 
 QTableView *GestLista::Griglia() const
@@ -221,7 +223,10 @@ void GestLista::OpzioneColonna(const QVariant &colonna, int opzione, const QVari
         c.visibile = valore.toBool() || valore.toInt() != 0;
     } else if (opzione == 1) {
         const int a = valore.toInt();
-        c.allineamento = (a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+        c.allineamento = (a == 1   ? Qt::AlignRight
+                          : a == 2 ? Qt::AlignHCenter
+                                   : Qt::AlignLeft) |
+                         Qt::AlignVCenter;
     }
     applicaColonna(i);
 }
@@ -346,7 +351,8 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
     // The current row is looked for again by its key.
     const int riga = RigaCorrente();
     const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
-    const int colonna = m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+    const int colonna =
+        m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     fermaConteggio();
     m_erroreMostrato = false;
     try {
@@ -486,7 +492,8 @@ void GestLista::GestisciErroreDati(int numero, int &risposta, const QString &des
     m_erroreMostrato = true;
     QString testo = QStringLiteral("Impossibile leggere le righe della lista.");
     if (numero != 0 || !descrizione.isEmpty())
-        testo += QStringLiteral("\r\nErrore(") + QString::number(numero) + QStringLiteral("): ") + descrizione;
+        testo +=
+            QStringLiteral("\r\nErrore(") + QString::number(numero) + QStringLiteral("): ") + descrizione;
     chiedi(testo);
 }
 

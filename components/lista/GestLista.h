@@ -22,8 +22,8 @@
 
 #include <QFont>
 #include <QObject>
-#include <QRect>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -171,7 +171,8 @@ class GestLista : public QObject, public ComponenteStampa
     void contatoreCambiato(const QString &testo);
 
   private:
-    int chiedi(const QString &testo, const QStringList &pulsanti = {QStringLiteral("&Ok")}, int predefinito = 1);
+    int chiedi(const QString &testo, const QStringList &pulsanti = {QStringLiteral("&Ok")},
+               int predefinito = 1);
     void applicaColonne();
     void applicaColonna(int colonna);
     void aggiornaContatore();

@@ -63,8 +63,9 @@ bool GestLista::aggiorna()
     if (!m_owner)
         return false;
     if (!m_owner->VerSelez().toBool()) {
-        chiedi(QStringLiteral("I criteri di ricerca non sono validi: correggere i campi in rosso e controllare che "
-                              "in ogni intervallo il primo valore non superi il secondo."));
+        chiedi(QStringLiteral(
+            "I criteri di ricerca non sono validi: correggere i campi in rosso e controllare che "
+            "in ogni intervallo il primo valore non superi il secondo."));
         return false;
     }
     const QString condizione = m_listaPagine ? m_listaPagine->CondizioneLista() : QString();
@@ -121,7 +122,8 @@ int GestLista::OrdinaPerColonna(int colIndex, const QString &sql)
     return 0;
 }
 
-void GestLista::ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna, const QList<QRadioButton *> &direzione)
+void GestLista::ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna,
+                                     const QList<QRadioButton *> &direzione)
 {
     m_txtCerca = testo;
     m_cobCerca = colonna;
@@ -137,7 +139,8 @@ int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
     const QString cercato = testo.trimmed();
     QString condizione;
     if (const Risultato::Colonna *info = InfoCampo(colonna); info && info->tipo == Risultato::Tipo::Testo) {
-        const QString nome = info->qualifica.isEmpty() ? info->nome : info->qualifica + QLatin1Char('.') + info->nome;
+        const QString nome =
+            info->qualifica.isEmpty() ? info->nome : info->qualifica + QLatin1Char('.') + info->nome;
         if (SqlLista::NomeSemplice(nome))
             condizione = nome + QStringLiteral(" Like ") + util().ValoreSqlLike(cercato, true, true);
     }
@@ -181,8 +184,9 @@ bool GestLista::cerca()
         return false;
     }
     if (trovata < 0) {
-        chiedi(QStringLiteral("Nessuna riga contiene \"") + testo.trimmed() + QStringLiteral("\" nella colonna ") +
-               m_modello->Colonne()[size_t(colonna)].didascalia + QLatin1Char('.'));
+        chiedi(QStringLiteral("Nessuna riga contiene \"") + testo.trimmed() +
+               QStringLiteral("\" nella colonna ") + m_modello->Colonne()[size_t(colonna)].didascalia +
+               QLatin1Char('.'));
         return false;
     }
     // After the first (last) match the next search goes on from it.

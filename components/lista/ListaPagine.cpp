@@ -35,8 +35,8 @@ void ListaPagine::GestoreLista(GestLista *lista)
     }
 }
 
-void ListaPagine::RegistraCampoRicerca(QLineEdit *controllo, const QString &specifica, const QString &operatore,
-                                       const QVariant &tipo, const QVariant &extra)
+void ListaPagine::RegistraCampoRicerca(QLineEdit *controllo, const QString &specifica,
+                                       const QString &operatore, const QVariant &tipo, const QVariant &extra)
 {
     if (!controllo)
         throw VbErrore(VbErrore::OggettoNonImpostato,
@@ -98,13 +98,14 @@ QString ListaPagine::CondizioneCampi() const
     try {
         intervallo = m_lista && m_lista->RecordsetLista().InizioComeIntervallo();
     } catch (const VbErrore &) {
-        intervallo = false;  // the plain LIKE gives the same rows
+        intervallo = false; // the plain LIKE gives the same rows
     }
     for (const Registrato &r : m_campi) {
         if (!r.controllo)
             continue;
         QString condizione;
-        if (CondizioneCampo(r.campo, r.controllo->text(), condizione, nullptr, intervallo) && !condizione.isEmpty())
+        if (CondizioneCampo(r.campo, r.controllo->text(), condizione, nullptr, intervallo) &&
+            !condizione.isEmpty())
             parti << condizione;
     }
     return parti.join(QStringLiteral(" And "));

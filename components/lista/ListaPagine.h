@@ -43,7 +43,8 @@ class ListaPagine : public QObject
     long ColoreErrore() const { return m_coloreErrore; }
     long ColoreNormale() const { return m_coloreNormale; }
     // Toolbar kind and image lists: the toolbar keeps the style's icons.
-    void ImpostaImmagini(const QString &tipoToolbar, QObject *immagini1 = nullptr, QObject *immagini2 = nullptr);
+    void ImpostaImmagini(const QString &tipoToolbar, QObject *immagini1 = nullptr,
+                         QObject *immagini2 = nullptr);
 
     // The record form's engine the chosen rows are handed to.
     void OggettoBase(GestPagine *pagine);

@@ -9,8 +9,8 @@
 #include <QLocale>
 #include <QWidget>
 
-#include <cmath>
 #include <QMetaObject>
+#include <cmath>
 
 namespace
 {
@@ -146,7 +146,8 @@ void ModelloLista::pianificaSincronia() const
     if (m_sincroniaPianificata)
         return;
     m_sincroniaPianificata = true;
-    QMetaObject::invokeMethod(const_cast<ModelloLista *>(this), &ModelloLista::Sincronizza, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(const_cast<ModelloLista *>(this), &ModelloLista::Sincronizza,
+                              Qt::QueuedConnection);
 }
 
 QVariant ModelloLista::Valore(int riga, int col) const
@@ -165,7 +166,9 @@ QVariant ModelloLista::Valore(int riga, int col) const
         m_guasto = true;
         QMetaObject::invokeMethod(
             const_cast<ModelloLista *>(this),
-            [this, n = e.numero(), t = e.descrizione()] { emit const_cast<ModelloLista *>(this)->erroreDati(n, t); },
+            [this, n = e.numero(), t = e.descrizione()] {
+                emit const_cast<ModelloLista *>(this)->erroreDati(n, t);
+            },
             Qt::QueuedConnection);
         return {};
     }

@@ -15,12 +15,12 @@ class RigheLista;
 class QWidget;
 
 struct ColonnaLista {
-    QString campo;          // the result column it shows
-    QString didascalia;     // header caption
-    int larghezza = -1;     // twips; -1 the view's own
+    QString campo;      // the result column it shows
+    QString didascalia; // header caption
+    int larghezza = -1; // twips; -1 the view's own
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
     bool visibile = true;
-    bool numerica = false;  // the column holds numbers
+    bool numerica = false; // the column holds numbers
 };
 
 class ModelloLista : public QAbstractTableModel
@@ -78,6 +78,6 @@ class ModelloLista : public QAbstractTableModel
     std::vector<ColonnaLista> m_colonne;
     int m_numRighe = 0;
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
-    mutable bool m_guasto = false;      // a page read failed: no more reads until reopened
+    mutable bool m_guasto = false; // a page read failed: no more reads until reopened
     mutable bool m_sincroniaPianificata = false;
 };

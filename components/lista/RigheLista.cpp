@@ -253,8 +253,9 @@ void RigheLista::ricorda(int p, std::unique_ptr<Risultato> r, bool ultima)
     }
     m_pagine[p] = Pagina{std::move(r), ++m_uso};
     while (int(m_pagine.size()) > PagineTenute) {
-        auto vecchia = std::min_element(m_pagine.begin(), m_pagine.end(),
-                                        [](const auto &a, const auto &b) { return a.second.uso < b.second.uso; });
+        auto vecchia = std::min_element(m_pagine.begin(), m_pagine.end(), [](const auto &a, const auto &b) {
+            return a.second.uso < b.second.uso;
+        });
         // A page that goes keeps its boundary values only every few pages:
         // a page far from those in memory is reached from the nearest kept one.
         if (vecchia->first % ConfiniRadi != 0)
@@ -394,7 +395,7 @@ int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
     if (k > 0) {
         auto prima = leggiDopo({}, chiave, true, k);
         if (prima->numRighe() != k)
-            return pos;  // the list changed meanwhile: the page is read when shown
+            return pos; // the list changed meanwhile: the page is read when shown
         for (int i = k - 1; i >= 0; --i)
             pagina->aggiungiRiga(prima->riga(i));
     }
@@ -409,7 +410,8 @@ int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
     return pos;
 }
 
-int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> &verifica, int da, bool avanti)
+int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> &verifica, int da,
+                      bool avanti)
 {
     if (!m_aperta)
         return -1;
@@ -441,23 +443,24 @@ int RigheLista::PosizioneChiave(const QVariantList &valori)
     if (!m_aperta || valori.size() != m_chiave.size())
         return -1;
     if (!m_perChiave) {
-        return Trova({},
-                     [&](int r) {
-                         const QVariantList v = Valori(r, m_chiave);
-                         for (int i = 0; i < v.size(); ++i)
-                             if (v[i].toString().compare(valori[i].toString(), Qt::CaseInsensitive) != 0)
-                                 return false;
-                         return true;
-                     },
-                     -1, true);
+        return Trova(
+            {},
+            [&](int r) {
+                const QVariantList v = Valori(r, m_chiave);
+                for (int i = 0; i < v.size(); ++i)
+                    if (v[i].toString().compare(valori[i].toString(), Qt::CaseInsensitive) != 0)
+                        return false;
+                return true;
+            },
+            -1, true);
     }
     QStringList letterali;
     for (int i = 0; i < valori.size(); ++i) {
         const int col = IndiceColonna(m_chiave[i]);
         letterali << SqlLista::Letterale(valori[i], col >= 0 && numerico(m_colonne[size_t(col)].tipo));
     }
-    auto r = leggi(
-        SqlLista::Pagina(m_parti, SqlLista::CondizioneUguale(m_chiave, letterali), m_ordine, false, 1));
+    auto r =
+        leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneUguale(m_chiave, letterali), m_ordine, false, 1));
     if (r->numRighe() == 0)
         return -1;
     return posiziona(chiaveRiga(*r, 0), *r);
@@ -561,8 +564,8 @@ bool RigheLista::Lettura::Successiva()
             m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
                                                SqlLista::Pagina(parti, {}, {}, false, RigheLettura, m_letti));
         else if (m_ultimo.isEmpty())
-            m_pagina = m_righe.m_db->Seleziona(m_righe.m_connessione,
-                                               SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RigheLettura));
+            m_pagina = m_righe.m_db->Seleziona(
+                m_righe.m_connessione, SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RigheLettura));
         else
             m_pagina = m_righe.leggiDopo({}, m_ultimo, false, RigheLettura, false);
         m_indice = 0;

@@ -41,11 +41,11 @@ class RigheLista
 
     // How the pages were read since the list was opened (benchmarks, tests).
     struct Statistiche {
-        int pagine = 0;        // pages read
-        int perChiave = 0;     // of which found from a neighbouring row's values
-        int perSalto = 0;      // of which reached by skipping rows
+        int pagine = 0;    // pages read
+        int perChiave = 0; // of which found from a neighbouring row's values
+        int perSalto = 0;  // of which reached by skipping rows
         qint64 righeSaltate = 0;
-        int conteggi = 0;      // counts of the rows run
+        int conteggi = 0; // counts of the rows run
     };
 
     RigheLista();
@@ -163,7 +163,7 @@ class RigheLista
         quint64 uso = 0;
     };
     struct Confine {
-        QStringList primo, ultimo;  // ordering values as SQL literals
+        QStringList primo, ultimo; // ordering values as SQL literals
     };
 
     Risultato *pagina(int p);
@@ -194,19 +194,19 @@ class RigheLista
     QStringList m_chiave;
     SqlLista::Parti m_parti;
     QList<SqlLista::VoceOrdine> m_ordine;
-    std::vector<int> m_colOrdine;   // result column of each ordering item
-    std::vector<bool> m_numOrdine;  // that column holds numbers
+    std::vector<int> m_colOrdine;  // result column of each ordering item
+    std::vector<bool> m_numOrdine; // that column holds numbers
     std::vector<Risultato::Colonna> m_colonne;
-    std::shared_ptr<Risultato> m_nomi;  // an empty result with the columns, for name look-ups
+    std::shared_ptr<Risultato> m_nomi; // an empty result with the columns, for name look-ups
     bool m_aperta = false;
     bool m_perChiave = false;
-    bool m_ordinePronto = false;  // m_ordine and m_perChiave worked out for this SELECT
+    bool m_ordinePronto = false; // m_ordine and m_perChiave worked out for this SELECT
     std::map<int, Pagina> m_pagine;
     std::map<int, Confine> m_confini;
     quint64 m_uso = 0;
-    int m_totale = -1;      // rows counted (-1: not yet)
-    int m_righeViste = 0;   // rows read up to the furthest page
-    int m_fine = -1;        // page found to be the last (-1: not yet)
+    int m_totale = -1;    // rows counted (-1: not yet)
+    int m_righeViste = 0; // rows read up to the furthest page
+    int m_fine = -1;      // page found to be the last (-1: not yet)
     int m_apertura = 0;
     Statistiche m_stat;
 };

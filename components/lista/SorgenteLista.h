@@ -18,8 +18,9 @@
 class GestLista;
 class ModelloLista;
 
-class SorgenteLista : public SorgenteRighe {
-public:
+class SorgenteLista : public SorgenteRighe
+{
+  public:
     explicit SorgenteLista(GestLista &lista);
     ~SorgenteLista() override;
 
@@ -33,7 +34,7 @@ public:
     void ChiudiRighe() override;
     QString Didascalia() override;
 
-private:
+  private:
     static constexpr qsizetype DateTenute = 8192;
     QString testo(const ModelloLista &modello, const QVariant &valore);
 

@@ -9,9 +9,11 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
-namespace SqlLista {
+namespace SqlLista
+{
 
-namespace {
+namespace
+{
 
 using JetSql::TipoToken;
 using JetSql::Token;
@@ -30,7 +32,10 @@ QString unisci(const std::vector<Token> &t, size_t da, size_t a)
     return s;
 }
 
-bool eNome(const Token &t) { return t.tipo == TipoToken::Parola || t.tipo == TipoToken::Quotato; }
+bool eNome(const Token &t)
+{
+    return t.tipo == TipoToken::Parola || t.tipo == TipoToken::Quotato;
+}
 
 // One ORDER BY item: a (qualified) column with an optional ASC or DESC.
 bool voceOrdine(std::vector<Token> t, VoceOrdine &v)
@@ -156,7 +161,8 @@ QString Conteggio(const Parti &p)
 {
     if (p.semplice)
         return QStringLiteral("Select Count(*) As NumeroRighe") + p.corpo;
-    return QStringLiteral("Select Count(*) As NumeroRighe From (") + p.testo + QStringLiteral(") As ListaConta");
+    return QStringLiteral("Select Count(*) As NumeroRighe From (") + p.testo +
+           QStringLiteral(") As ListaConta");
 }
 
 namespace
@@ -269,8 +275,8 @@ QString CondizioneUguale(const QStringList &colonne, const QStringList &letteral
     return parti.join(QStringLiteral(" And "));
 }
 
-QString Pagina(const Parti &p, const QString &condizione, const QList<VoceOrdine> &ordine, bool inverso, int limite,
-               int salto)
+QString Pagina(const Parti &p, const QString &condizione, const QList<VoceOrdine> &ordine, bool inverso,
+               int limite, int salto)
 {
     QString sql;
     if (p.semplice) {

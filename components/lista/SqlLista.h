@@ -8,13 +8,14 @@
 
 #include <QList>
 #include <QString>
-#include <QVariant>
 #include <QStringList>
+#include <QVariant>
 
-namespace SqlLista {
+namespace SqlLista
+{
 
 struct VoceOrdine {
-    QString colonna;          // as written in the ORDER BY ("Descrizione", "P.Conto")
+    QString colonna; // as written in the ORDER BY ("Descrizione", "P.Conto")
     bool discendente = false;
     bool maiNullo = false; // never Null (a column of the record's key)
     bool operator==(const VoceOrdine &) const = default;
@@ -24,12 +25,12 @@ struct Parti {
     // The text is a SELECT the list can page through: no DISTINCT, GROUP BY,
     // HAVING, UNION or LIMIT at its outer level.
     bool semplice = false;
-    QString selezione;        // "Select a, b" (everything before the outer FROM)
-    QString corpo;            // " from T where c" (up to the outer ORDER BY)
-    bool haWhere = false;     // the body has an outer WHERE
-    QList<VoceOrdine> ordine; // outer ORDER BY items
-    bool ordineSemplice = true;  // every ORDER BY item is a plain column
-    QString testo;            // the whole text as given
+    QString selezione;          // "Select a, b" (everything before the outer FROM)
+    QString corpo;              // " from T where c" (up to the outer ORDER BY)
+    bool haWhere = false;       // the body has an outer WHERE
+    QList<VoceOrdine> ordine;   // outer ORDER BY items
+    bool ordineSemplice = true; // every ORDER BY item is a plain column
+    QString testo;              // the whole text as given
 };
 
 Parti Scomponi(const QString &sql);

@@ -77,8 +77,7 @@ void AggiornaFile(const QString &percorso, const QList<QPair<QString, std::optio
     // The parameters hold logins and servers: a new file is its owner's only.
     if (aperto && nuovo)
         f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!aperto || f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 ||
-        !f.commit())
+    if (!aperto || f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 || !f.commit())
         throw VbErrore(75, QStringLiteral("Impossibile scrivere il file dei parametri del menu \"%1\": %2")
                                .arg(percorso, f.errorString()));
 }

@@ -93,7 +93,8 @@ bool GestPagine::CallbackAbilitata(int piOper) const
     return d->callback.count(piOper) > 0;
 }
 
-QVariant GestPagine::RegistraCampo(const QString &nomeCampo, QLineEdit *controllo, const OpzioniCampo &opzioni)
+QVariant GestPagine::RegistraCampo(const QString &nomeCampo, QLineEdit *controllo,
+                                   const OpzioniCampo &opzioni)
 {
     if (!controllo)
         throw VbErrore(VbErrore::OggettoNonImpostato,
@@ -181,7 +182,8 @@ void GestPagine::ScriviParPagina(const QString &chiave, int tipo, const QVariant
     if (chiave.compare(QLatin1String("AbilToolTipText"), Qt::CaseInsensitive) == 0 &&
         valore.toString().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0) {
         for (const auto &c : d->campi)
-            if (c->controllo && c->controllo->toolTip().trimmed().isEmpty() && c->opzioni.descrizione.isValid())
+            if (c->controllo && c->controllo->toolTip().trimmed().isEmpty() &&
+                c->opzioni.descrizione.isValid())
                 c->controllo->setToolTip(c->opzioni.descrizione.toString());
     }
 }
@@ -191,7 +193,8 @@ QVariant GestPagine::LeggiParPagina(const QString &chiave) const
     return d->parametri.value(chiave.toLower());
 }
 
-void GestPagine::ImpostaParametri(const QVariant &p1, const QVariant &p2, const QVariant &p3, const QVariant &p4)
+void GestPagine::ImpostaParametri(const QVariant &p1, const QVariant &p2, const QVariant &p3,
+                                  const QVariant &p4)
 {
     const QVariant valori[] = {p1, p2, p3, p4};
     for (int i = 0; i < 4; ++i)
@@ -219,7 +222,8 @@ QString GestPagine::TooltipComando(const QString &chiave)
     return {};
 }
 
-void GestPagine::ImpostaToolbar(const QString &tipoToolbar, QToolBar *barra, const QHash<QString, QIcon> &immagini)
+void GestPagine::ImpostaToolbar(const QString &tipoToolbar, QToolBar *barra,
+                                const QHash<QString, QIcon> &immagini)
 {
     d->tipoToolbar = tipoToolbar;
     d->barra = barra;

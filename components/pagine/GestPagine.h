@@ -27,16 +27,16 @@ class RecDat;
 
 // How one field is registered. Members left invalid are "not passed".
 struct OpzioniCampo {
-    QVariant descrizione = {};  // caption: tooltip, messages
-    QVariant chiave = {};       // 1: part of the record's key
-    QVariant tipoChiave = {};   // 2: a key part whose value is fixed for the form (filters, never navigated)
-    QVariant predefinito = {};  // value of a new record
+    QVariant descrizione = {}; // caption: tooltip, messages
+    QVariant chiave = {};      // 1: part of the record's key
+    QVariant tipoChiave = {};  // 2: a key part whose value is fixed for the form (filters, never navigated)
+    QVariant predefinito = {}; // value of a new record
     // Numeric size: an Integer n (n digits) or a Double d.p (d digits, p
     // decimals); a negative size also accepts negative values.
     QVariant dimensione = {};
-    QVariant opzione = {};      // True: required, a record is not saved while the field is empty
-    QVariant formato = {};      // display format ("#,###.^^", "##", "dd/mm/yyyy"...)
-    QString ricerca = QStringLiteral("=");  // search operator: "=" or "like*"
+    QVariant opzione = {};                 // True: required, a record is not saved while the field is empty
+    QVariant formato = {};                 // display format ("#,###.^^", "##", "dd/mm/yyyy"...)
+    QString ricerca = QStringLiteral("="); // search operator: "=" or "like*"
 };
 
 class GestPagine : public QObject
@@ -47,10 +47,10 @@ class GestPagine : public QObject
     static constexpr int OpStato = 0, OpChiave = 4, OpLettura = 5, OpPulizia = 8, OpSalva = 12, OpColora = 15,
                          OpCancella = 16, OpCopia = 17;
     // Page states (StatoPagina).
-    static constexpr int StatoNuovo = 0;     // empty or new record, key being typed
-    static constexpr int StatoRecord = 1;    // a stored record is shown
-    static constexpr int StatoRicerca = 2;   // the fields hold search criteria
-    static constexpr int StatoVariaChiave = 3;  // a stored record whose key is being changed
+    static constexpr int StatoNuovo = 0;       // empty or new record, key being typed
+    static constexpr int StatoRecord = 1;      // a stored record is shown
+    static constexpr int StatoRicerca = 2;     // the fields hold search criteria
+    static constexpr int StatoVariaChiave = 3; // a stored record whose key is being changed
 
     explicit GestPagine(QObject *parent = nullptr);
     ~GestPagine() override;
@@ -94,12 +94,14 @@ class GestPagine : public QObject
     // Binds the engine to the form, the database and the form's list window,
     // and shows the first record state (empty new record or search mode).
     // `lista` is handed back as the list window to keep (null when none).
-    void Inizializza(ChiamantePagine *form, DbMotore *db, const QString &connessione, FormListaPagine *&lista);
+    void Inizializza(ChiamantePagine *form, DbMotore *db, const QString &connessione,
+                     FormListaPagine *&lista);
 
     // Fills `barra` with the page commands (an empty bar gets them all; a bar
     // that already has actions keeps them and has them wired by their
     // objectName). A click calls the form's ButtonComando with the key.
-    void ImpostaToolbar(const QString &tipoToolbar, QToolBar *barra, const QHash<QString, QIcon> &immagini = {});
+    void ImpostaToolbar(const QString &tipoToolbar, QToolBar *barra,
+                        const QHash<QString, QIcon> &immagini = {});
     QAction *Bottone(const QString &chiave) const;
     // The commands of the toolbar, in order, and their tooltips.
     static QStringList Comandi();

@@ -87,13 +87,16 @@ QString GestPagine::testoDaValore(const Campo &c, const QVariant &v) const
     const QString formato = c.opzioni.formato.toString();
     if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
         const QDate data = v.toDate();
-        return formato.isEmpty() ? data.toString(QStringLiteral("dd/MM/yyyy")) : util().Formatta(data, formato);
+        return formato.isEmpty() ? data.toString(QStringLiteral("dd/MM/yyyy"))
+                                 : util().Formatta(data, formato);
     }
-    const bool colonnaNumerica = tipoNumerico(d->tipi.value(c.colonne.value(0).toLower(), Risultato::Tipo::Testo));
+    const bool colonnaNumerica =
+        tipoNumerico(d->tipi.value(c.colonne.value(0).toLower(), Risultato::Tipo::Testo));
     // A text is tried as a number only for a numeric field or column.
     if ((c.numerico || colonnaNumerica) &&
         (v.typeId() != QMetaType::QString || !numeroNormalizzato(v.toString()).isEmpty())) {
-        const double x = v.typeId() == QMetaType::QString ? numeroNormalizzato(v.toString()).toDouble() : v.toDouble();
+        const double x =
+            v.typeId() == QMetaType::QString ? numeroNormalizzato(v.toString()).toDouble() : v.toDouble();
         if (!formato.isEmpty())
             return util().Formatta(x, formato);
         if (c.decimali > 0)
@@ -204,7 +207,8 @@ bool GestPagine::controllaCampi(Campo *&errato, QString &messaggio) const
         valoriDaTesto(*c, errore);
         if (!errore.isEmpty()) {
             errato = c.get();
-            messaggio = QStringLiteral("Valore non valido nel campo \"%1\": %2.").arg(c->descrizione(), errore);
+            messaggio =
+                QStringLiteral("Valore non valido nel campo \"%1\": %2.").arg(c->descrizione(), errore);
             return false;
         }
     }
@@ -326,7 +330,8 @@ void GestPagine::ScriviCampo(const QString &nomeCampo, const QString &testo)
 {
     Campo *c = campo(nomeCampo);
     if (!c || !c->controllo)
-        throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Campo non registrato: %1").arg(nomeCampo));
+        throw VbErrore(VbErrore::ElementoNonTrovato,
+                       QStringLiteral("Campo non registrato: %1").arg(nomeCampo));
     BloccoModifiche blocco(*this);
     c->controllo->setText(testo);
 }

@@ -156,14 +156,16 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
     const bool cancellazione = d->operazione == OpCancella;
     const bool conflitto = numero == ErroriDb::RecordModificato && !cancellazione;
     if (numero == VbErrore::ChiaveDuplicata) {
-        messaggio = QStringLiteral("Impossibile salvare: esiste già un record con lo stesso codice (errore 3022).");
+        messaggio =
+            QStringLiteral("Impossibile salvare: esiste già un record con lo stesso codice (errore 3022).");
     } else if (conflitto) {
-        messaggio = d->ultimoErrore + QStringLiteral("\r\nLe modifiche non sono state salvate.\r\n\r\n") +
-                    QStringLiteral("\"Rileggi\": mostra i dati come sono salvati ora; le modifiche fatte qui si "
-                                   "perdono.\r\n") +
-                    QStringLiteral("\"Continua\": mantiene le modifiche fatte qui e mostra negli altri campi i "
-                                   "dati salvati; salvando di nuovo, i campi modificati qui sostituiscono quelli "
-                                   "dell'altro utente.");
+        messaggio =
+            d->ultimoErrore + QStringLiteral("\r\nLe modifiche non sono state salvate.\r\n\r\n") +
+            QStringLiteral("\"Rileggi\": mostra i dati come sono salvati ora; le modifiche fatte qui si "
+                           "perdono.\r\n") +
+            QStringLiteral("\"Continua\": mantiene le modifiche fatte qui e mostra negli altri campi i "
+                           "dati salvati; salvando di nuovo, i campi modificati qui sostituiscono quelli "
+                           "dell'altro utente.");
         pulsanti = {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")};
         predefinito = 2;
     } else if (numero == ErroriDb::RecordModificato) {

@@ -12,18 +12,18 @@
 #include <set>
 
 struct GestPagine::Campo {
-    QString nome;               // as registered (a composite keeps its "|" text)
-    QStringList colonne;        // the table's columns behind the box
-    QString unione;             // join text of a composite field
+    QString nome;        // as registered (a composite keeps its "|" text)
+    QStringList colonne; // the table's columns behind the box
+    QString unione;      // join text of a composite field
     QPointer<QLineEdit> controllo;
     OpzioniCampo opzioni;
-    bool chiave = false;        // a navigable key part
-    bool chiaveFissa = false;   // a key part with a fixed value (filters)
-    bool errore = false;        // painted with the error colour by the engine
+    bool chiave = false;      // a navigable key part
+    bool chiaveFissa = false; // a key part with a fixed value (filters)
+    bool errore = false;      // painted with the error colour by the engine
     int cifre = 0, decimali = 0;
     bool numerico = false, negativi = false;
-    QString testoLetto;         // text the box got from the last read or clear
-    QString testoMostrato;      // text once a read, clear or copy was complete, callbacks included
+    QString testoLetto;    // text the box got from the last read or clear
+    QString testoMostrato; // text once a read, clear or copy was complete, callbacks included
 
     QString descrizione() const
     {
@@ -38,7 +38,7 @@ struct GestPagine::Interni {
     int dopoSalvataggio = 0;
     std::set<int> callback;
     std::vector<std::unique_ptr<Campo>> campi;
-    QHash<QString, Campo *> perNome;        // by lower-case registered name
+    QHash<QString, Campo *> perNome; // by lower-case registered name
     QHash<const QWidget *, Campo *> perControllo;
 
     ContestoPrg *contesto = nullptr;
@@ -48,7 +48,7 @@ struct GestPagine::Interni {
     QList<QPointer<QWidget>> noRicerca;
     long foreNormale = 0x80000008L, foreDisabil = 0x80000011L;
     long backErrore = 0xFFL, backNormale = 0x80000005L;
-    QHash<QString, QVariant> parametri;     // by lower-case key
+    QHash<QString, QVariant> parametri; // by lower-case key
 
     ChiamantePagine *form = nullptr;
     DbMotore *db = nullptr;
@@ -59,16 +59,16 @@ struct GestPagine::Interni {
     QPointer<QToolBar> barra;
     QString tipoToolbar;
 
-    QHash<QString, Risultato::Tipo> tipi;   // kinds of the table's columns, by lower-case name
-    RecDat rec;                              // the record as last read
-    int giro = 0;                            // alternates the record-set handles
-    QStringList chiaveLetta;                 // its navigable key
-    QStringList chiaveNonLetta;              // a stored key the user chose not to read over their data
+    QHash<QString, Risultato::Tipo> tipi; // kinds of the table's columns, by lower-case name
+    RecDat rec;                           // the record as last read
+    int giro = 0;                         // alternates the record-set handles
+    QStringList chiaveLetta;              // its navigable key
+    QStringList chiaveNonLetta;           // a stored key the user chose not to read over their data
     long ultimoRisultato = 0;
     QString ultimoErrore;
     bool erroreSegnalato = true;
-    bool inOperazione = false;               // guards against re-entry from callbacks
-    bool controlloOttimistico = true;        // a save checks the columns it writes against the read
-    int sceltaConflitto = 0;                 // after a 3197: 1 read the stored row, 2 keep editing over it
-    int operazione = 12;                     // OpCancella while a failed delete is reported, else OpSalva
+    bool inOperazione = false;        // guards against re-entry from callbacks
+    bool controlloOttimistico = true; // a save checks the columns it writes against the read
+    int sceltaConflitto = 0;          // after a 3197: 1 read the stored row, 2 keep editing over it
+    int operazione = 12;              // OpCancella while a failed delete is reported, else OpSalva
 };

@@ -224,7 +224,8 @@ bool GestPagine::naviga(int direzione)
             QStringList parti;
             for (int j = 0; j < i; ++j)
                 parti << colonne[j] + QStringLiteral(" = ") + valoreSqlCampo(colonne[j], valori[j]);
-            parti << colonne[i] + (i == pieni - 1 && !stretto ? ge : gt) + valoreSqlCampo(colonne[i], valori[i]);
+            parti << colonne[i] + (i == pieni - 1 && !stretto ? ge : gt) +
+                         valoreSqlCampo(colonne[i], valori[i]);
             livelli << parti.join(QStringLiteral(" And "));
         }
     } else {
@@ -286,7 +287,8 @@ bool GestPagine::cercaConCriteri()
         trovati = conta.LeggiCampo(h, QStringLiteral("Numero"), UtilGlob::TipoLungo).toInt();
     }
     if (!leggi(condizione, ordine.join(QStringLiteral(", ")), 1)) {
-        chiedi(QStringLiteral("Nessun record corrisponde ai criteri di ricerca."), {QStringLiteral("&Ok")}, 1);
+        chiedi(QStringLiteral("Nessun record corrisponde ai criteri di ricerca."), {QStringLiteral("&Ok")},
+               1);
         return false;
     }
     if (d->lista && trovati > 1)
@@ -341,7 +343,8 @@ bool GestPagine::controllaChiave()
         // Reading the existing record replaces what the user has entered (a
         // copy, say): only when the user agrees, asked once for that key.
         if (datiInseriti()) {
-            Campo *c = d->controlloChiave ? d->perControllo.value(d->controlloChiave.data(), nullptr) : nullptr;
+            Campo *c =
+                d->controlloChiave ? d->perControllo.value(d->controlloChiave.data(), nullptr) : nullptr;
             if (valori == d->chiaveNonLetta) {
                 if (c)
                     coloraCampo(*c, true);

@@ -44,10 +44,11 @@ bool GestPagine::scriviRiga()
             if (c->chiave)
                 chiave << c->controllo->text().trimmed();
         RecDat prova;
-        const QString h = prova.ApriRec(d->db, d->connessione, {},
-                                        QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
-                                            d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(chiave),
-                                        false, RecDat::TipoSnapshot);
+        const QString h =
+            prova.ApriRec(d->db, d->connessione, {},
+                          QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
+                              d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                          false, RecDat::TipoSnapshot);
         if (!prova.FineDati(h))
             throw VbErrore(VbErrore::ChiaveDuplicata, QStringLiteral("Chiave duplicata"));
         d->db->InserisciRiga(d->connessione, d->tabella, colonne, valori);
@@ -57,10 +58,10 @@ bool GestPagine::scriviRiga()
         return true;
     // The columns written must still hold what was read: a change another
     // desk saved meanwhile is error 3197, never silently overwritten.
-    const int righe = d->controlloOttimistico ? d->db->AggiornaRigaLetta(d->connessione, d->tabella, colonne, valori,
-                                                                         letti, chiaveCol, chiaveVal)
-                                              : d->db->AggiornaRiga(d->connessione, d->tabella, colonne, valori,
-                                                                    chiaveCol, chiaveVal);
+    const int righe = d->controlloOttimistico ? d->db->AggiornaRigaLetta(d->connessione, d->tabella, colonne,
+                                                                         valori, letti, chiaveCol, chiaveVal)
+                                              : d->db->AggiornaRiga(d->connessione, d->tabella, colonne,
+                                                                    valori, chiaveCol, chiaveVal);
     if (righe == 0)
         throw VbErrore(VbErrore::NessunRecordCorrente, kNonEsistePiu);
     return true;
@@ -72,8 +73,9 @@ bool GestPagine::salva()
         return false;
     if (m_stato != StatoNuovo && m_handle.isEmpty()) {
         // Saved before but not read back: nothing to compare the fields with.
-        chiedi(QStringLiteral("Il record non è stato riletto dopo l'ultimo salvataggio: rileggerlo con \"Annulla\" "
-                              "prima di salvarlo di nuovo."),
+        chiedi(QStringLiteral(
+                   "Il record non è stato riletto dopo l'ultimo salvataggio: rileggerlo con \"Annulla\" "
+                   "prima di salvarlo di nuovo."),
                {QStringLiteral("&Ok")}, 1);
         return false;
     }
@@ -152,8 +154,8 @@ bool GestPagine::salva()
         const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
         try {
             d->rec.ApriRec(d->db, d->connessione, nuovo,
-                           QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
-                               QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                           QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
+                               d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(chiave),
                            false, RecDat::TipoSnapshot);
             if (d->rec.FineDati(nuovo))
                 throw VbErrore(VbErrore::NessunRecordCorrente, QStringLiteral("Nessun record corrente."));
@@ -192,7 +194,8 @@ bool GestPagine::salva()
         riprendiDopoConflitto(rileggi);
     }
     if (!erroreRilettura.isEmpty())
-        chiedi(QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:\r\n") + erroreRilettura +
+        chiedi(QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:\r\n") +
+                   erroreRilettura +
                    QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\"."),
                {QStringLiteral("&Ok")}, 1);
     d->rec.ChiudiRec(QStringLiteral("Memorizzato"));

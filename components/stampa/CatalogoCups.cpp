@@ -14,7 +14,8 @@
 #include <cups/pwg.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct LiberaDest {
     void operator()(cups_dest_t *d) const { cupsFreeDests(1, d); }
@@ -62,9 +63,9 @@ CodaConInfo codaConInfo(const QString &nome)
 
 struct AttributiCoda {
     QString nome;
-    QString indirizzo;   // device address (the printer's own for a forwarded queue)
-    QString modello;     // make and model
-    QSizeF cartaMm;      // the paper the queue uses by default
+    QString indirizzo; // device address (the printer's own for a forwarded queue)
+    QString modello;   // make and model
+    QSizeF cartaMm;    // the paper the queue uses by default
 };
 
 // Every queue with its device address, make and default paper, in one
@@ -87,7 +88,7 @@ QList<AttributiCoda> attributiCode()
     };
     for (ipp_attribute_t *attr = ippFirstAttribute(risposta); attr; attr = ippNextAttribute(risposta)) {
         const char *n = ippGetName(attr);
-        if (!n) {  // the separator between two printers
+        if (!n) { // the separator between two printers
             chiudi();
             continue;
         }
@@ -146,12 +147,13 @@ void chiedi(Risposta &risposta, ipp_op_t operazione, const QByteArray &coda, int
             std::initializer_list<const char *> attributi)
 {
     ipp_t *richiesta = ippNewRequest(operazione);
-    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uriStampante(coda).constData());
+    ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 uriStampante(coda).constData());
     if (lavoro > 0)
         ippAddInteger(richiesta, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", lavoro);
     ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(attributi.size()),
-                  nullptr, attributi.begin());
+    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(attributi.size()), nullptr, attributi.begin());
     risposta.r = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/");
 }
 
@@ -179,7 +181,8 @@ EsitoInvio statoDopoInvio(const QString &stampante, const QByteArray &coda, int 
     }
     const bool ferma = statoCoda.intero("printer-state", IPP_PSTATE_IDLE) == IPP_PSTATE_STOPPED;
     if (statoLavoro != IPP_JSTATE_COMPLETED && ferma) {
-        messaggio = messaggi_stampa::StampanteFerma(stampante, lavoro, statoCoda.testo("printer-state-message"));
+        messaggio =
+            messaggi_stampa::StampanteFerma(stampante, lavoro, statoCoda.testo("printer-state-message"));
         return EsitoInvio::InAttesa;
     }
     return EsitoInvio::Accettato;
@@ -198,11 +201,11 @@ int numeroCarta(const QSizeF &mm, int &prossimaLibera)
 int CatalogoCups::NumeroCassetto(const QString &chiave, int posizione)
 {
     static const QHash<QString, int> noti = {
-        {QStringLiteral("top"), 1},           {QStringLiteral("upper"), 1},
-        {QStringLiteral("bottom"), 2},        {QStringLiteral("lower"), 2},
-        {QStringLiteral("middle"), 3},        {QStringLiteral("manual"), 4},
-        {QStringLiteral("envelope"), 5},      {QStringLiteral("auto"), 7},
-        {QStringLiteral("tractor"), 8},       {QStringLiteral("large-capacity"), 11},
+        {QStringLiteral("top"), 1},      {QStringLiteral("upper"), 1},
+        {QStringLiteral("bottom"), 2},   {QStringLiteral("lower"), 2},
+        {QStringLiteral("middle"), 3},   {QStringLiteral("manual"), 4},
+        {QStringLiteral("envelope"), 5}, {QStringLiteral("auto"), 7},
+        {QStringLiteral("tractor"), 8},  {QStringLiteral("large-capacity"), 11},
     };
     const QString k = chiave.trimmed().toLower();
     const auto it = noti.constFind(k);

@@ -7,8 +7,9 @@
 
 #include "components/stampa/CatalogoStampanti.h"
 
-class CatalogoCups : public CatalogoStampanti {
-public:
+class CatalogoCups : public CatalogoStampanti
+{
+  public:
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
     EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
@@ -18,7 +19,7 @@ public:
     // numbers the trays with no number of their own.
     static int NumeroCassetto(const QString &chiave, int posizione);
 
-protected:
+  protected:
     QList<Stampante> LeggiStampanti() override;
     QString LeggiPredefinita() override;
 };

@@ -5,7 +5,8 @@
 
 #include <QFile>
 
-void CatalogoFinto::Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti, const QList<VoceCarta> &carte)
+void CatalogoFinto::Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti,
+                             const QList<VoceCarta> &carte)
 {
     m_stampanti << s;
     m_cassetti.insert(s.DeviceName.toLower(), cassetti);

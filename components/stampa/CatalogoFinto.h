@@ -9,8 +9,9 @@
 #include <QByteArray>
 #include <QHash>
 
-class CatalogoFinto : public CatalogoStampanti {
-public:
+class CatalogoFinto : public CatalogoStampanti
+{
+  public:
     struct Lavoro {
         QString stampante;
         QByteArray dati;
@@ -19,7 +20,8 @@ public:
 
     // A printer with its trays and papers (the catalogue's own PDF printers
     // are listed after the ones added here).
-    void Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti = {}, const QList<VoceCarta> &carte = {});
+    void Aggiungi(const Stampante &s, const QList<VoceCarta> &cassetti = {},
+                  const QList<VoceCarta> &carte = {});
     void ImpostaPredefinita(const QString &nome) { m_predefinita = nome; }
     void Svuota();
     void RifiutaLavori(const QString &stampante) { m_rifiuta = stampante; }
@@ -31,11 +33,11 @@ public:
     EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
                      QString &messaggio) override;
 
-protected:
+  protected:
     QList<Stampante> LeggiStampanti() override;
     QString LeggiPredefinita() override { return m_predefinita; }
 
-private:
+  private:
     QList<Stampante> m_stampanti;
     QHash<QString, QList<VoceCarta>> m_cassetti, m_carte;
     QString m_predefinita, m_rifiuta, m_ferma;

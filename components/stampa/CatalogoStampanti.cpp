@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<CatalogoStampanti> &catalogo()
 {

@@ -21,29 +21,30 @@
 // A tray or a paper size of a printer.
 struct VoceCarta {
     int numero = 0;
-    QString nome;    // shown to the user
-    QString chiave;  // the name CUPS knows it by ("tray-1", "iso_a4_210x297mm")
-    QSizeF millimetri;  // a paper's width and height (empty for a tray)
+    QString nome;      // shown to the user
+    QString chiave;    // the name CUPS knows it by ("tray-1", "iso_a4_210x297mm")
+    QSizeF millimetri; // a paper's width and height (empty for a tray)
 };
 
 // What became of a job handed to a queue.
 enum class EsitoInvio {
-    Accettato,  // the queue took it and is printing it
-    InAttesa,   // the queue took it but holds it (printer stopped, job held): nothing printed yet
-    Rifiutato,  // the queue did not take it
+    Accettato, // the queue took it and is printing it
+    InAttesa,  // the queue took it but holds it (printer stopped, job held): nothing printed yet
+    Rifiutato, // the queue did not take it
 };
 
 // How a job goes to a queue.
 struct OpzioniLavoro {
     QString titolo;
-    int cassetto = 0;  // tray number; 0 the printer's own choice
-    int carta = 0;     // paper number; 0 the printer's own
+    int cassetto = 0; // tray number; 0 the printer's own choice
+    int carta = 0;    // paper number; 0 the printer's own
     int copie = 1;
-    bool grezzo = false;  // bytes for the printer as they are (fixed-length print)
+    bool grezzo = false; // bytes for the printer as they are (fixed-length print)
 };
 
-class CatalogoStampanti {
-public:
+class CatalogoStampanti
+{
+  public:
     virtual ~CatalogoStampanti() = default;
 
     // Installed printers, the PDF printers the engine renders itself included.
@@ -66,7 +67,7 @@ public:
     // queue whose port (device address) it is.
     Stampante CercaPerNomeOPorta(const QString &nomeOPorta);
 
-protected:
+  protected:
     // What the system says now (Stampanti and Predefinita answer from one
     // reading while a LetturaCatalogo lives).
     virtual QList<Stampante> LeggiStampanti() = 0;
@@ -77,8 +78,9 @@ protected:
 // printer from one reading of the system: a window that asks many times
 // while it fills itself (each printer's port, the current printer, its
 // label) asks the print server once. Nested ones share the reading.
-class LetturaCatalogo {
-public:
+class LetturaCatalogo
+{
+  public:
     LetturaCatalogo();
     ~LetturaCatalogo();
     LetturaCatalogo(const LetturaCatalogo &) = delete;

@@ -6,7 +6,8 @@
 #include <QLocale>
 #include <cmath>
 
-namespace colonne_stampa {
+namespace colonne_stampa
+{
 
 QList<int> Scelte(const QList<ColonnaStampa> &colonne, const QString &tipoStampa)
 {

@@ -8,7 +8,8 @@
 #include <QList>
 #include <QString>
 
-namespace colonne_stampa {
+namespace colonne_stampa
+{
 
 // Indexes of the columns a print takes: "T" every column, "V" (or no choice)
 // the columns the list shows. A list with no visible column prints them all.

@@ -7,7 +7,8 @@
 #include <charconv>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // `testo` as UTF-8 at the end of `destinazione`, encoded in place.
 void accodaUtf8(QByteArray &destinazione, QStringEncoder &codifica, QStringView testo)

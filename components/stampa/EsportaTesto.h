@@ -19,8 +19,9 @@
 
 class OpzStampa;
 
-class EsportaTesto : public Esportazione {
-public:
+class EsportaTesto : public Esportazione
+{
+  public:
     EsportaTesto(const OpzStampa &opz, const QList<ColonnaStampa> &colonne);
     ~EsportaTesto() override;
 
@@ -40,7 +41,7 @@ public:
     QString TestoRiga(const QList<CellaStampa> &celle) const;
     QString TestoIntestazione() const;
 
-private:
+  private:
     // A text field appended to `riga` as UTF-8: false when the text holds
     // the separator and no delimiter encloses it.
     bool campoTesto(QByteArray &riga, QByteArrayView testo) const;

@@ -5,11 +5,11 @@
 #include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/OpzStampa.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -17,7 +17,8 @@
 #include <cstring>
 #include <xlsxwriter.h>
 
-namespace {
+namespace
+{
 
 // Excel keeps at most this many characters in a cell.
 constexpr int CaratteriCella = 32767;
@@ -99,9 +100,10 @@ bool EsportaXlsx::Apri(const QString &percorso, QString &errore)
     m_foglio = workbook_add_worksheet(m_libro, m_foglioUtf8.constData());
     if (!m_foglio) {
         Annulla();
-        errore = QStringLiteral("Non è stato possibile preparare il foglio di lavoro del file %1. Ripetere la "
-                                "stampa; se l'errore si ripete, scegliere un altro formato di file.")
-                     .arg(QDir::toNativeSeparators(percorso));
+        errore =
+            QStringLiteral("Non è stato possibile preparare il foglio di lavoro del file %1. Ripetere la "
+                           "stampa; se l'errore si ripete, scegliere un altro formato di file.")
+                .arg(QDir::toNativeSeparators(percorso));
         return false;
     }
     if (!m_titolo.isEmpty()) {
@@ -210,14 +212,17 @@ bool EsportaXlsx::Chiudi(QString &errore)
     m_formatiNumero.clear();
     if (esito != LXW_NO_ERROR) {
         QFile::remove(m_temporaneo);
-        errore = messaggi_stampa::FileNonScrivibile(m_percorso, numero, QString::fromUtf8(lxw_strerror(esito)));
+        errore =
+            messaggi_stampa::FileNonScrivibile(m_percorso, numero, QString::fromUtf8(lxw_strerror(esito)));
         return false;
     }
     // rename() puts the finished workbook in place of any earlier file at once.
-    if (std::rename(QFile::encodeName(m_temporaneo).constData(), QFile::encodeName(m_percorso).constData()) != 0) {
+    if (std::rename(QFile::encodeName(m_temporaneo).constData(), QFile::encodeName(m_percorso).constData()) !=
+        0) {
         const int numero = errno;
         QFile::remove(m_temporaneo);
-        errore = messaggi_stampa::FileNonScrivibile(m_percorso, numero, QString::fromLocal8Bit(std::strerror(numero)));
+        errore = messaggi_stampa::FileNonScrivibile(m_percorso, numero,
+                                                    QString::fromLocal8Bit(std::strerror(numero)));
         return false;
     }
     m_temporaneo.clear();

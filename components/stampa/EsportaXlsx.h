@@ -16,8 +16,9 @@ struct lxw_worksheet;
 struct lxw_format;
 class OpzStampa;
 
-class EsportaXlsx : public Esportazione {
-public:
+class EsportaXlsx : public Esportazione
+{
+  public:
     // Rows of data a sheet can hold below its caption row.
     static constexpr qint64 RigheMassime = 1048575;
 
@@ -35,7 +36,7 @@ public:
     // A sheet name Excel accepts, from a caption.
     static QString NomeFoglio(const QString &titolo);
 
-private:
+  private:
     lxw_format *formatoNumero(int decimali);
     void scriviTesto(int riga, int col, const QString &testo, lxw_format *formato);
 

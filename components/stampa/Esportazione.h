@@ -9,8 +9,9 @@
 #include <QList>
 #include <QString>
 
-class Esportazione {
-public:
+class Esportazione
+{
+  public:
     virtual ~Esportazione() = default;
 
     // Creates the file (under a temporary name); false with `errore` set.

@@ -5,7 +5,8 @@
 
 #include <cerrno>
 
-namespace {
+namespace
+{
 
 constexpr qsizetype Blocco = 256 * 1024;
 
@@ -57,7 +58,8 @@ bool FileInScrittura::Conferma(QString &errore)
     errno = 0;
     const bool ok = !m_errore && m_file->commit();
     if (!ok)
-        errore = messaggi_stampa::FileNonScrivibile(nome, m_errore ? m_numeroErrore : errno, m_file->errorString());
+        errore = messaggi_stampa::FileNonScrivibile(nome, m_errore ? m_numeroErrore : errno,
+                                                    m_file->errorString());
     m_file.reset();
     return ok;
 }

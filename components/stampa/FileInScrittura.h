@@ -8,8 +8,9 @@
 #include <QString>
 #include <memory>
 
-class FileInScrittura {
-public:
+class FileInScrittura
+{
+  public:
     bool Apri(const QString &percorso, QString &errore);
     bool Aperto() const { return m_file != nullptr; }
     // The buffer to append to; Aggiunto() writes it out when it is large.
@@ -19,11 +20,11 @@ public:
     bool Conferma(QString &errore);
     void Scarta();
 
-private:
+  private:
     void svuota();
 
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_buffer;
     bool m_errore = false;
-    int m_numeroErrore = 0;  // errno of the first failed write
+    int m_numeroErrore = 0; // errno of the first failed write
 };

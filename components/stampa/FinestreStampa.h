@@ -16,8 +16,9 @@ class Stampatore;
 // 2 previous, 3 next, 4 last) and waits in Continua() until the user asks for
 // the next page (the preview sets UltimaPagina and returns) or leaves it (the
 // preview sets Interrompi or ChiusuraRichiesta on the engine and returns).
-class VistaStampa {
-public:
+class VistaStampa
+{
+  public:
     virtual ~VistaStampa() = default;
 
     // Hands the engine over (the preview resets the engine's page state and
@@ -38,8 +39,9 @@ public:
 // The progress window shown while the engine prints to a printer or a file.
 // Its stop button sets the engine's Interrompi to 1; the engine gives events
 // a turn after each page, so that the click arrives.
-class AvanzamentoStampa {
-public:
+class AvanzamentoStampa
+{
+  public:
     virtual ~AvanzamentoStampa() = default;
 
     virtual void ogStampa(Stampatore *motore) = 0;
@@ -58,16 +60,17 @@ public:
 // desktop's mail program, which sends it only when the user does;
 // `DatiMancanti`: the login data are not there (asked like a refused login);
 // `Interrotto`: `Fermata` answered true while the send ran.
-class InvioEmail {
-public:
-  enum class Esito { Inviato, LoginRifiutato, Errore, Consegnato, DatiMancanti, Interrotto };
-  virtual ~InvioEmail() = default;
-  virtual Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) = 0;
+class InvioEmail
+{
+  public:
+    enum class Esito { Inviato, LoginRifiutato, Errore, Consegnato, DatiMancanti, Interrotto };
+    virtual ~InvioEmail() = default;
+    virtual Esito Invia(OpzStampa &opz, const QString &filePdf, QString &errore) = 0;
 
-  // Asked while a send runs (the engine's stop button); true stops it.
-  std::function<bool()> Fermata;
-  // Set by Invia: the system's words about a failure, and a notice about a
-  // send that went (the e-mail log could not be written); "" when none.
-  QString Dettaglio;
-  QString Avviso;
+    // Asked while a send runs (the engine's stop button); true stops it.
+    std::function<bool()> Fermata;
+    // Set by Invia: the system's words about a failure, and a notice about a
+    // send that went (the e-mail log could not be written); "" when none.
+    QString Dettaglio;
+    QString Avviso;
 };

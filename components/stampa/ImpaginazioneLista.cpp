@@ -7,9 +7,10 @@
 #include <QPainter>
 #include <cmath>
 
-namespace {
+namespace
+{
 
-constexpr double Spazio = 8.0;  // between two columns, in points at full size
+constexpr double Spazio = 8.0; // between two columns, in points at full size
 
 double puntiFont(const QFont &f)
 {

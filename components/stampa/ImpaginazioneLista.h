@@ -32,12 +32,13 @@ class MisuraColonne;
 
 class QPainter;
 
-class ImpaginazioneLista {
-public:
+class ImpaginazioneLista
+{
+  public:
     struct Testate {
-        QString descrizionePrg;  // top left
-        QString titolo;          // centred, bold
-        QString data;            // top right
+        QString descrizionePrg; // top left
+        QString titolo;         // centred, bold
+        QString data;           // top right
     };
 
     // Smallest font the list is narrowed to, in points.
@@ -72,7 +73,7 @@ public:
     void DisegnaPagina(QPainter &p, int numero, int totale, const QList<QList<CellaStampa>> &righe,
                        int quante = -1) const;
 
-private:
+  private:
     void disponi(const QFont &font, const MisuraColonne *misura);
     void disegnaCella(QPainter &p, const QString &testo, int colonna, double baseline) const;
     double larghezzaStimata(const QString &testo) const;
@@ -89,7 +90,7 @@ private:
     std::array<double, 256> m_larghezzaCarattere{};
     double m_larghezzaMassima = 0;
     QList<double> m_x, m_larghezze;
-    QList<bool> m_restringibili;      // texts of the column may be cut
+    QList<bool> m_restringibili;     // texts of the column may be cut
     QList<QStringList> m_didascalie; // captions wrapped to their columns
     QString m_errore;
     double m_altezzaRiga = 0, m_ascesa = 0;

@@ -87,7 +87,8 @@ QByteArray intestazioneIndirizzo(const QString &voce)
     QByteArray parteNome;
     if (ascii(nome)) {
         QString q = nome;
-        q.replace(QLatin1String("\\"), QLatin1String("\\\\")).replace(QLatin1String("\""), QLatin1String("\\\""));
+        q.replace(QLatin1String("\\"), QLatin1String("\\\\"))
+            .replace(QLatin1String("\""), QLatin1String("\\\""));
         parteNome = '"' + q.toLatin1() + '"';
     } else {
         parteNome = InvioEmailSmtp::Intestazione(nome);
@@ -100,8 +101,9 @@ QByteArray dataRfc(const QDateTime &quando)
     const int scarto = quando.offsetFromUtc() / 60;
     const QString segno = scarto < 0 ? QStringLiteral("-") : QStringLiteral("+");
     return (QLocale::c().toString(quando, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")) + segno +
-            QStringLiteral("%1%2").arg(qAbs(scarto) / 60, 2, 10, QLatin1Char('0')).arg(qAbs(scarto) % 60, 2, 10,
-                                                                                     QLatin1Char('0')))
+            QStringLiteral("%1%2")
+                .arg(qAbs(scarto) / 60, 2, 10, QLatin1Char('0'))
+                .arg(qAbs(scarto) % 60, 2, 10, QLatin1Char('0')))
         .toLatin1();
 }
 
@@ -424,7 +426,8 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     const QString risposta = testo(opz, "EmailReplay");
     if (!risposta.isEmpty())
         aggiungi(intestazioni, "Reply-To: " + intestazioneIndirizzo(risposta));
-    aggiungi(intestazioni, "Subject: " + Intestazione(opz.ParStampa(QStringLiteral("EmailOggetto")).toString()));
+    aggiungi(intestazioni,
+             "Subject: " + Intestazione(opz.ParStampa(QStringLiteral("EmailOggetto")).toString()));
     const QString dominio = da.mid(da.indexOf('@') + 1);
     aggiungi(intestazioni, QStringLiteral("Message-ID: <%1.%2@%3>")
                                .arg(adesso.toMSecsSinceEpoch())
@@ -487,11 +490,13 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     return Esito::Errore;
 }
 
-QString RigaLogEmail(const QDateTime &quando, const OpzStampa &opz, const QString &filePdf, const QString &esito)
+QString RigaLogEmail(const QDateTime &quando, const OpzStampa &opz, const QString &filePdf,
+                     const QString &esito)
 {
-    const QString porta = opz.ParIntero(QStringLiteral("EmailNumPorta")) > 0
-                              ? QLatin1Char(':') + QString::number(opz.ParIntero(QStringLiteral("EmailNumPorta")))
-                              : QString();
+    const QString porta =
+        opz.ParIntero(QStringLiteral("EmailNumPorta")) > 0
+            ? QLatin1Char(':') + QString::number(opz.ParIntero(QStringLiteral("EmailNumPorta")))
+            : QString();
     QStringList campi{quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                       esito,
                       QStringLiteral("Da: ") + testo(opz, "EmailInd"),

@@ -25,11 +25,12 @@ struct Stampatore::Lavoro {
     QList<int> indici;
     QList<ColonnaStampa> colonne;
     QString titolo, descrizione;
-    int paginaDa = 1;  // first page printed
-    int paginaA = 0;   // last page printed; 0 to the end
+    int paginaDa = 1; // first page printed
+    int paginaA = 0;  // last page printed; 0 to the end
 };
 
-namespace lavoro_stampa {
+namespace lavoro_stampa
+{
 
 // An empty temporary file (closed, removed with the object) named after
 // `modello` ("clienti-stampa-XXXXXX.pdf"); nullptr with `errore` set.
@@ -39,6 +40,7 @@ QString PercorsoCompleto(const OpzStampa &opz, const QString &nome);
 // Hands a finished file to the queue of `stampante`; true when the queue is
 // printing it, else `esito` says why not (waiting in a stopped queue,
 // refused).
-bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni, EsitoStampa &esito);
+bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                EsitoStampa &esito);
 
 } // namespace lavoro_stampa

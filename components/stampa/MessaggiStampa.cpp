@@ -8,9 +8,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace messaggi_stampa {
+namespace messaggi_stampa
+{
 
-namespace {
+namespace
+{
 
 QString nativo(const QString &percorso)
 {
@@ -28,20 +30,23 @@ QString perCausa(int causa, const QString &cartella, const QString &file)
 {
     switch (causa) {
     case EROFS:
-        return QStringLiteral("La cartella %1 si trova su un disco in sola lettura, quindi il file %2 non è stato "
-                              "creato. Scegliere una cartella su un altro disco e ripetere la stampa.")
+        return QStringLiteral(
+                   "La cartella %1 si trova su un disco in sola lettura, quindi il file %2 non è stato "
+                   "creato. Scegliere una cartella su un altro disco e ripetere la stampa.")
             .arg(nativo(cartella), nativo(file));
     case EACCES:
     case EPERM:
-        return QStringLiteral("Non si hanno i permessi per scrivere nella cartella %1, quindi il file %2 non è "
-                              "stato creato. Scegliere un'altra cartella, oppure chiedere all'amministratore di "
-                              "sistema il permesso di scrivervi, e ripetere la stampa.")
+        return QStringLiteral(
+                   "Non si hanno i permessi per scrivere nella cartella %1, quindi il file %2 non è "
+                   "stato creato. Scegliere un'altra cartella, oppure chiedere all'amministratore di "
+                   "sistema il permesso di scrivervi, e ripetere la stampa.")
             .arg(nativo(cartella), nativo(file));
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("Non c'è più spazio sul disco della cartella %1, quindi il file %2 non è stato "
-                              "scritto. Liberare spazio o scegliere una cartella su un altro disco e ripetere la "
-                              "stampa.")
+        return QStringLiteral(
+                   "Non c'è più spazio sul disco della cartella %1, quindi il file %2 non è stato "
+                   "scritto. Liberare spazio o scegliere una cartella su un altro disco e ripetere la "
+                   "stampa.")
             .arg(nativo(cartella), nativo(file));
     default:
         return {};
@@ -52,16 +57,18 @@ QString perCausa(int causa, const QString &cartella, const QString &file)
 
 QString StampanteNonInstallata(const QString &nome)
 {
-    return QStringLiteral("La stampante %1 non è installata. Scegliere un'altra stampante e ripetere la stampa.")
+    return QStringLiteral(
+               "La stampante %1 non è installata. Scegliere un'altra stampante e ripetere la stampa.")
         .arg(nome);
 }
 
 QString StampanteFerma(const QString &stampante, int lavoro, const QString &dettaglio)
 {
-    return QStringLiteral("La stampante %1 è ferma: la stampa non è uscita e resta in attesa nella coda della "
-                          "stampante (lavoro n° %2). Riavviare la stampante dalla gestione delle stampanti del "
-                          "sistema, o chiedere all'amministratore di sistema, e la stampa partirà; se non serve "
-                          "più, annullarla dalla coda.")
+    return QStringLiteral(
+               "La stampante %1 è ferma: la stampa non è uscita e resta in attesa nella coda della "
+               "stampante (lavoro n° %2). Riavviare la stampante dalla gestione delle stampanti del "
+               "sistema, o chiedere all'amministratore di sistema, e la stampa partirà; se non serve "
+               "più, annullarla dalla coda.")
                .arg(stampante)
                .arg(lavoro) +
            Dettaglio(dettaglio);
@@ -69,9 +76,10 @@ QString StampanteFerma(const QString &stampante, int lavoro, const QString &dett
 
 QString LavoroTrattenuto(const QString &stampante, int lavoro, const QString &dettaglio)
 {
-    return QStringLiteral("La stampa è trattenuta nella coda della stampante %1 (lavoro n° %2) e non è uscita. "
-                          "Rilasciare il lavoro dalla coda della stampante, o chiedere all'amministratore di "
-                          "sistema, perché venga stampato; se non serve più, annullarlo.")
+    return QStringLiteral(
+               "La stampa è trattenuta nella coda della stampante %1 (lavoro n° %2) e non è uscita. "
+               "Rilasciare il lavoro dalla coda della stampante, o chiedere all'amministratore di "
+               "sistema, perché venga stampato; se non serve più, annullarlo.")
                .arg(stampante)
                .arg(lavoro) +
            Dettaglio(dettaglio);
@@ -79,8 +87,9 @@ QString LavoroTrattenuto(const QString &stampante, int lavoro, const QString &de
 
 QString LavoroInterrotto(const QString &stampante, int lavoro, const QString &dettaglio)
 {
-    return QStringLiteral("La stampante %1 ha interrotto la stampa (lavoro n° %2), che non è uscita. Controllare "
-                          "la stampante e ripetere la stampa.")
+    return QStringLiteral(
+               "La stampante %1 ha interrotto la stampa (lavoro n° %2), che non è uscita. Controllare "
+               "la stampante e ripetere la stampa.")
                .arg(stampante)
                .arg(lavoro) +
            Dettaglio(dettaglio);
@@ -88,18 +97,20 @@ QString LavoroInterrotto(const QString &stampante, int lavoro, const QString &de
 
 QString CodaNonAccetta(const QString &stampante, const QString &dettaglio)
 {
-    return QStringLiteral("La stampante %1 non accetta stampe in questo momento, quindi la stampa non è stata "
-                          "inviata. Riattivare l'accettazione delle stampe dalla gestione delle stampanti del "
-                          "sistema, o chiedere all'amministratore di sistema, oppure scegliere un'altra stampante.")
+    return QStringLiteral(
+               "La stampante %1 non accetta stampe in questo momento, quindi la stampa non è stata "
+               "inviata. Riattivare l'accettazione delle stampe dalla gestione delle stampanti del "
+               "sistema, o chiedere all'amministratore di sistema, oppure scegliere un'altra stampante.")
                .arg(stampante) +
            Dettaglio(dettaglio);
 }
 
 QString CodaRifiuta(const QString &stampante, const QString &dettaglio)
 {
-    return QStringLiteral("La stampante %1 non ha accettato la stampa, che non è stata inviata. Controllare che la "
-                          "stampante e il servizio di stampa siano attivi, oppure scegliere un'altra stampante, e "
-                          "ripetere la stampa.")
+    return QStringLiteral(
+               "La stampante %1 non ha accettato la stampa, che non è stata inviata. Controllare che la "
+               "stampante e il servizio di stampa siano attivi, oppure scegliere un'altra stampante, e "
+               "ripetere la stampa.")
                .arg(stampante) +
            Dettaglio(dettaglio);
 }
@@ -116,23 +127,27 @@ QString ControllaCartella(const QString &percorso)
     const QString cartella = file.absolutePath();
     const QFileInfo infoCartella(cartella);
     if (!infoCartella.exists())
-        return QStringLiteral("La cartella %1 non esiste, quindi il file %2 non è stato creato. Creare la cartella "
-                              "oppure sceglierne un'altra e ripetere la stampa.")
+        return QStringLiteral(
+                   "La cartella %1 non esiste, quindi il file %2 non è stato creato. Creare la cartella "
+                   "oppure sceglierne un'altra e ripetere la stampa.")
             .arg(nativo(cartella), nativo(percorso));
     if (!infoCartella.isDir())
-        return QStringLiteral("%1 non è una cartella, quindi il file %2 non è stato creato. Scegliere una cartella "
-                              "e ripetere la stampa.")
+        return QStringLiteral(
+                   "%1 non è una cartella, quindi il file %2 non è stato creato. Scegliere una cartella "
+                   "e ripetere la stampa.")
             .arg(nativo(cartella), nativo(percorso));
     if (file.isDir())
-        return QStringLiteral("%1 è una cartella, non un file. Indicare il nome del file da scrivere e ripetere "
-                              "la stampa.")
+        return QStringLiteral(
+                   "%1 è una cartella, non un file. Indicare il nome del file da scrivere e ripetere "
+                   "la stampa.")
             .arg(nativo(percorso));
     const QString causa = perCausa(accesso(cartella, W_OK | X_OK), cartella, percorso);
     if (!causa.isEmpty())
         return causa;
     if (file.exists() && accesso(percorso, W_OK) != 0)
-        return QStringLiteral("Il file %1 esiste già ed è protetto dalla scrittura, quindi non è stato sostituito. "
-                              "Togliere la protezione al file o scegliere un altro nome e ripetere la stampa.")
+        return QStringLiteral(
+                   "Il file %1 esiste già ed è protetto dalla scrittura, quindi non è stato sostituito. "
+                   "Togliere la protezione al file o scegliere un altro nome e ripetere la stampa.")
             .arg(nativo(percorso));
     return {};
 }
@@ -145,8 +160,9 @@ QString FileNonScrivibile(const QString &percorso, int numeroErrore, const QStri
     const QString causa = perCausa(numeroErrore, QFileInfo(percorso).absolutePath(), percorso);
     if (!causa.isEmpty())
         return causa;
-    return QStringLiteral("Non è stato possibile scrivere il file %1. Controllare il nome del file e la cartella, "
-                          "poi ripetere la stampa.")
+    return QStringLiteral(
+               "Non è stato possibile scrivere il file %1. Controllare il nome del file e la cartella, "
+               "poi ripetere la stampa.")
                .arg(nativo(percorso)) +
            Dettaglio(dettaglio);
 }

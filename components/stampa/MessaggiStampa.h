@@ -7,7 +7,8 @@
 
 #include <QString>
 
-namespace messaggi_stampa {
+namespace messaggi_stampa
+{
 
 // Why the file `percorso` cannot be written, found by looking at its folder;
 // `errno` of the failed call when known (0 otherwise); `dettaglio` the

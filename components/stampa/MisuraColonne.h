@@ -17,8 +17,9 @@
 #include <array>
 #include <memory>
 
-class MisuraColonne {
-public:
+class MisuraColonne
+{
+  public:
     MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &font);
     ~MisuraColonne();
 
@@ -37,7 +38,7 @@ public:
     // be narrowed, its texts cut.
     bool Restringibile(int colonna) const;
 
-private:
+  private:
     double stimata(const QString &testo) const;
 
     int m_colonne = 0;
@@ -49,5 +50,5 @@ private:
     double m_cifraMassima = 0; // the widest digit
     double m_glifoMassimo = 0; // the widest glyph of the font, or of Latin-1
     QList<double> m_piuLarghi;
-    QList<bool> m_parole, m_rigide;  // seen: texts of several words; numbers or dates
+    QList<bool> m_parole, m_rigide; // seen: texts of several words; numbers or dates
 };

@@ -23,19 +23,22 @@ QString NomeFileDaTitolo(const QString &titolo)
     return r.left(80);
 }
 
-namespace {
+namespace
+{
 
 QString cartellaMancante(const QString &cartella)
 {
-    return QStringLiteral("La cartella dei pdf %1 non esiste, quindi il pdf non è stato creato. Creare la cartella, "
-                          "oppure correggere il percorso dei pdf nelle impostazioni pdf ed email (una cartella "
-                          "esistente, o il nome di un file che finisce con .pdf), e ripetere la stampa.")
+    return QStringLiteral(
+               "La cartella dei pdf %1 non esiste, quindi il pdf non è stato creato. Creare la cartella, "
+               "oppure correggere il percorso dei pdf nelle impostazioni pdf ed email (una cartella "
+               "esistente, o il nome di un file che finisce con .pdf), e ripetere la stampa.")
         .arg(QDir::toNativeSeparators(cartella));
 }
 
 } // namespace
 
-QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDateTime &quando, QString *errore)
+QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDateTime &quando,
+                          QString *errore)
 {
     QString radice = NomeFileDaTitolo(titolo);
     if (radice.isEmpty())
@@ -52,7 +55,8 @@ QString NomePdfAutomatico(const OpzStampa &opz, const QString &titolo, const QDa
         if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
             cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         percorso = QDir(cartella).filePath(nomeFile);
-    } else if (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\')) || QFileInfo(base).isDir()) {
+    } else if (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\')) ||
+               QFileInfo(base).isDir()) {
         if (!QFileInfo(base).isDir()) {
             if (errore)
                 *errore = cartellaMancante(base);

@@ -11,8 +11,9 @@
 
 struct Stampante;
 
-class OpzStampa {
-public:
+class OpzStampa
+{
+  public:
     // Output kinds (oiStaVid).
     static constexpr int UscitaStampante = 0;
     static constexpr int UscitaVideo = 1;
@@ -130,7 +131,7 @@ public:
     bool ParVero(const QString &chiave) const;
     QStringList ChiaviParStampa() const;
 
-private:
+  private:
     QString m_sezione;
     int m_staVid = UscitaVideo;
     QString m_nomeStampante, m_nomePorta;

@@ -10,14 +10,16 @@
 #include <limits>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // The preview scale as saved: the scale bar's 50 to 180 %.
 constexpr double ScalaMinima = 0.5;
 constexpr double ScalaMassima = 1.8;
 
-class Lettore {
-public:
+class Lettore
+{
+  public:
     Lettore(const OpzStampa &opz, const FontiOpzioni &f)
     {
         const QString sezioni[] = {opz.SezioneStampa(), QStringLiteral("Opzioni Stampa")};
@@ -118,7 +120,7 @@ public:
         return t->trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
     }
 
-private:
+  private:
     static constexpr int IntMin = std::numeric_limits<qint16>::min();
     static constexpr int IntMax = std::numeric_limits<qint16>::max();
     // Each key is named once, with what was read and what is allowed.
@@ -192,8 +194,9 @@ QString CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
         opz.ImpostaParStampa(QStringLiteral("EmailInvia"), *v);
     if (l.fuori().isEmpty())
         return QString();
-    return QStringLiteral("Alcune opzioni di stampa salvate hanno valori non ammessi e al loro posto sono stati "
-                          "usati valori ammessi (%1): salvare di nuovo le opzioni dalla scelta della stampa per "
-                          "correggerle.")
+    return QStringLiteral(
+               "Alcune opzioni di stampa salvate hanno valori non ammessi e al loro posto sono stati "
+               "usati valori ammessi (%1): salvare di nuovo le opzioni dalla scelta della stampa per "
+               "correggerle.")
         .arg(l.fuori().join(QStringLiteral("; ")));
 }

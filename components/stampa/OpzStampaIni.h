@@ -12,9 +12,9 @@
 class OpzStampa;
 
 struct FontiOpzioni {
-    QString iniTerminale;       // this terminal's INI
-    QString iniComune;          // the INI common to all terminals ("" none)
-    double risVidStaVid = 0;    // preview display factor (the saved scale is divided by it)
+    QString iniTerminale;    // this terminal's INI
+    QString iniComune;       // the INI common to all terminals ("" none)
+    double risVidStaVid = 0; // preview display factor (the saved scale is divided by it)
     // A saved printer name as this session knows it (none: as saved).
     std::function<QString(const QString &)> nomeStampante;
 };

@@ -9,7 +9,8 @@
 #include <QSet>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 QString &percorsoImpostato()
 {
@@ -29,7 +30,8 @@ bool preparaCartella()
 
 } // namespace
 
-namespace ProfiloStampanti {
+namespace ProfiloStampanti
+{
 
 QString Percorso()
 {
@@ -112,7 +114,8 @@ QString LeggiPorte(const QString &nome)
 
 QString ModelloStampanteSessione()
 {
-    return ProfiloIni(Percorso()).LeggiStringa(QStringLiteral("Sessioni"), QStringLiteral("ModelloStampante"));
+    return ProfiloIni(Percorso())
+        .LeggiStringa(QStringLiteral("Sessioni"), QStringLiteral("ModelloStampante"));
 }
 
 } // namespace ProfiloStampanti

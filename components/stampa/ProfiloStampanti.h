@@ -3,8 +3,8 @@
 // printers with their driver and port ("PrinterPorts": driver, port and two
 // timeouts, "driver,port,15,45") and the session printer-name template. What
 // the file does not say comes from the printer catalogue: the device line of
-// the system's default printer, the entry of every installed printer. Choosing a default printer here never changes
-// the system's or the user's default printer.
+// the system's default printer, the entry of every installed printer. Choosing a default printer here never
+// changes the system's or the user's default printer.
 //
 // The file is CLIENTI_PROFILO_STAMPANTI, else stampanti.ini in the program's
 // configuration folder; sections [windows] (key device), [PrinterPorts]
@@ -15,7 +15,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace ProfiloStampanti {
+namespace ProfiloStampanti
+{
 
 QString Percorso();
 // Another file (tests); empty goes back to the usual one.

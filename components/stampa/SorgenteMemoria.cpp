@@ -4,12 +4,13 @@
 SorgenteMemoria::SorgenteMemoria(const QList<ColonnaStampa> &colonne, const QList<QList<CellaStampa>> &righe,
                                  const QString &didascalia)
     : m_colonne(colonne), m_numero(righe.size()),
-      m_generatore([righe](qint64 r, QList<CellaStampa> &celle) { celle = righe[r]; }), m_didascalia(didascalia)
+      m_generatore([righe](qint64 r, QList<CellaStampa> &celle) { celle = righe[r]; }),
+      m_didascalia(didascalia)
 {
 }
 
-SorgenteMemoria::SorgenteMemoria(const QList<ColonnaStampa> &colonne, qint64 numeroRighe, Generatore generatore,
-                                 const QString &didascalia)
+SorgenteMemoria::SorgenteMemoria(const QList<ColonnaStampa> &colonne, qint64 numeroRighe,
+                                 Generatore generatore, const QString &didascalia)
     : m_colonne(colonne), m_numero(numeroRighe), m_generatore(std::move(generatore)), m_didascalia(didascalia)
 {
 }

@@ -6,8 +6,9 @@
 
 #include <functional>
 
-class SorgenteMemoria : public SorgenteRighe {
-public:
+class SorgenteMemoria : public SorgenteRighe
+{
+  public:
     // Fills the cells of row `riga` (every column, in column order).
     using Generatore = std::function<void(qint64 riga, QList<CellaStampa> &celle)>;
 
@@ -26,7 +27,7 @@ public:
     int Aperture() const { return m_aperture; }
     qint64 RigheLette() const { return m_lette; }
 
-private:
+  private:
     QList<ColonnaStampa> m_colonne;
     qint64 m_numero = 0;
     Generatore m_generatore;

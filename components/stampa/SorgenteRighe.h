@@ -40,8 +40,9 @@ struct LimiteColonna {
     QStringList esempi;
 };
 
-class SorgenteRighe {
-public:
+class SorgenteRighe
+{
+  public:
     virtual ~SorgenteRighe() = default;
 
     // Every column, in the order the list shows them, hidden ones included.

@@ -6,7 +6,8 @@
 
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 constexpr int RigheIntestazione = 3;
 
@@ -44,7 +45,8 @@ QString allinea(const QString &t, int larghezza, bool destra)
 {
     if (t.size() > larghezza)
         return t.left(larghezza);
-    return destra ? t.rightJustified(larghezza, QLatin1Char(' ')) : t.leftJustified(larghezza, QLatin1Char(' '));
+    return destra ? t.rightJustified(larghezza, QLatin1Char(' '))
+                  : t.leftJustified(larghezza, QLatin1Char(' '));
 }
 
 // Narrows the columns `quali` toward their `minimo`, in proportion to the
@@ -191,9 +193,10 @@ void StampaFissa::calcolaLarghezze(int massimo)
         eccesso = riduci(m_larghezze, importoMinimo, importi, eccesso);
         if (eccesso > 0)
             m_erroreLarghezze =
-                QStringLiteral("Le colonne scelte non entrano in una riga di %1 caratteri: i codici, le date e gli "
-                               "importi, che non si possono accorciare, ne richiedono almeno %2. Scegliere meno "
-                               "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
+                QStringLiteral(
+                    "Le colonne scelte non entrano in una riga di %1 caratteri: i codici, le date e gli "
+                    "importi, che non si possono accorciare, ne richiedono almeno %2. Scegliere meno "
+                    "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
                     .arg(massimo)
                     .arg(massimo + eccesso);
     }

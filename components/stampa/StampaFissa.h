@@ -22,8 +22,9 @@
 
 class OpzStampa;
 
-class StampaFissa : public Esportazione {
-public:
+class StampaFissa : public Esportazione
+{
+  public:
     StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colonne, const QString &titolo);
     ~StampaFissa() override;
 
@@ -64,7 +65,7 @@ public:
     // that is not a number 0-255 is written as it is.
     static QByteArray Codici(const QString &testo);
 
-private:
+  private:
     // How far a column may be narrowed to fit the printer's line.
     enum class Tipo { TestoLibero, Importo, Rigido };
     void calcolaLarghezze(int massimo);
@@ -77,22 +78,22 @@ private:
     bool paginaStampata(int pagina) const;
 
     QList<ColonnaStampa> m_colonne;
-    QList<int> m_larghezze, m_base;  // widths, and those of the list itself
-    QList<int> m_piuLarghi;          // widest value measured per column
+    QList<int> m_larghezze, m_base; // widths, and those of the list itself
+    QList<int> m_piuLarghi;         // widest value measured per column
     QList<Tipo> m_tipi;
-    QList<bool> m_parole, m_numeri, m_date;  // values seen: several words, numbers, dates
+    QList<bool> m_parole, m_numeri, m_date; // values seen: several words, numbers, dates
     bool m_misurata = false;
     qint64 m_righeMisurate = 0;
     int m_colonneMassime = 0;
     int m_fuoriMisura = 0;
     QString m_titolo;
     int m_larghezzaRiga = 0;
-    int m_righePagina = 0;        // rows of the list per page; 0 none
+    int m_righePagina = 0; // rows of the list per page; 0 none
     int m_margineAlto = 0, m_margineBasso = 0;
     QByteArray m_codiceInizio, m_codiceFine;
     int m_paginaDa = 0, m_paginaA = 0;
     FileInScrittura m_file;
-    QByteArray m_dati;  // the bytes, when kept in memory
+    QByteArray m_dati; // the bytes, when kept in memory
     bool m_inMemoria = false;
     int m_pagina = 0;
     int m_righeInPagina = 0;

@@ -9,8 +9,8 @@ struct Stampante {
     QString DeviceName;
     QString Port;
     QString DriverName;
-    int PaperSize = 0;       // paper number in use (Windows paper numbering)
-    bool Virtuale = false;   // a PDF printer the engine renders itself
+    int PaperSize = 0;     // paper number in use (Windows paper numbering)
+    bool Virtuale = false; // a PDF printer the engine renders itself
 
     bool valida() const { return !DeviceName.isEmpty(); }
 };

@@ -6,7 +6,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::optional<Stampante> &impostata()
 {
@@ -16,7 +17,8 @@ std::optional<Stampante> &impostata()
 
 } // namespace
 
-namespace StampanteApp {
+namespace StampanteApp
+{
 
 Stampante Predefinita()
 {

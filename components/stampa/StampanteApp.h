@@ -6,7 +6,8 @@
 
 #include "components/stampa/Stampante.h"
 
-namespace StampanteApp {
+namespace StampanteApp
+{
 
 Stampante Corrente();
 // Makes an installed printer the current one.

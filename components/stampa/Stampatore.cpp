@@ -26,7 +26,8 @@
 #include <QTemporaryFile>
 #include <cerrno>
 
-namespace {
+namespace
+{
 
 // Rows of an export between two turns of the event loop (stop button).
 constexpr qint64 RigheTraControlli = 1000;
@@ -39,21 +40,23 @@ std::function<bool(const QUrl &)> &apriFile()
 
 // The engine busy and StaAtt 1 for as long as the print runs, both cleared
 // when it ends in any way.
-class GuardiaStampa {
-public:
-  explicit GuardiaStampa(bool &inStampa) : m_inStampa(inStampa) { m_inStampa = true; }
-  ~GuardiaStampa() { m_inStampa = false; }
-  GuardiaStampa(const GuardiaStampa &) = delete;
-  GuardiaStampa &operator=(const GuardiaStampa &) = delete;
+class GuardiaStampa
+{
+  public:
+    explicit GuardiaStampa(bool &inStampa) : m_inStampa(inStampa) { m_inStampa = true; }
+    ~GuardiaStampa() { m_inStampa = false; }
+    GuardiaStampa(const GuardiaStampa &) = delete;
+    GuardiaStampa &operator=(const GuardiaStampa &) = delete;
 
-private:
+  private:
     bool &m_inStampa;
     StatoStampa::InCorso m_staAtt;
 };
 
 } // namespace
 
-namespace lavoro_stampa {
+namespace lavoro_stampa
+{
 
 std::unique_ptr<QTemporaryFile> FileTemporaneo(const QString &modello, QString &errore)
 {
@@ -75,7 +78,8 @@ QString PercorsoCompleto(const OpzStampa &opz, const QString &nome)
     return nome;
 }
 
-bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni, EsitoStampa &esito)
+bool InviaACoda(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
+                EsitoStampa &esito)
 {
     switch (Catalogo().Invia(stampante, file, opzioni, esito.errore)) {
     case EsitoInvio::Accettato:
@@ -109,11 +113,13 @@ bool Stampatore::apriPdf(const QString &file)
 QString Stampatore::PrefissoPagine() const
 {
     if (!m_cartellaPagine) {
-        m_cartellaPagine = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("clienti-anteprima-XXXXXX")));
+        m_cartellaPagine = std::make_unique<QTemporaryDir>(
+            QDir::temp().filePath(QStringLiteral("clienti-anteprima-XXXXXX")));
         if (!m_cartellaPagine->isValid())
             m_cartellaPagine.reset();
     }
-    return m_cartellaPagine ? m_cartellaPagine->path() + QLatin1Char('/') : QDir::tempPath() + QLatin1Char('/');
+    return m_cartellaPagine ? m_cartellaPagine->path() + QLatin1Char('/')
+                            : QDir::tempPath() + QLatin1Char('/');
 }
 
 EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int orientamento, const QFont &font)
@@ -141,9 +147,10 @@ EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int or
         esito.errore = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
     } catch (const std::exception &e) {
         esito = EsitoStampa{};
-        esito.errore = QStringLiteral("La stampa si è fermata per un errore imprevisto e non è stata completata. "
-                                      "Ripetere la stampa; se l'errore si ripete, avvisare l'assistenza.") +
-                       messaggi_stampa::Dettaglio(QString::fromUtf8(e.what()));
+        esito.errore =
+            QStringLiteral("La stampa si è fermata per un errore imprevisto e non è stata completata. "
+                           "Ripetere la stampa; se l'errore si ripete, avvisare l'assistenza.") +
+            messaggi_stampa::Dettaglio(QString::fromUtf8(e.what()));
     }
     righe.ChiudiRighe();
     if (m_avanzamento)
@@ -187,9 +194,10 @@ EsitoStampa Stampatore::esegui(Lavoro &l)
         return stampaFissa(l);
     default: {
         EsitoStampa e;
-        e.errore = QStringLiteral("Tipo di stampa non valido (%1). Scegliere dove stampare (stampante, video, "
-                                  "file o lunghezza fissa) e ripetere la stampa.")
-                       .arg(m_opz->oiStaVid());
+        e.errore =
+            QStringLiteral("Tipo di stampa non valido (%1). Scegliere dove stampare (stampante, video, "
+                           "file o lunghezza fissa) e ripetere la stampa.")
+                .arg(m_opz->oiStaVid());
         return e;
     }
     }
@@ -366,9 +374,10 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
     esito.eseguita = true;
     esito.celleFuoriMisura = fissa.CelleFuoriMisura();
     if (esito.celleFuoriMisura > 0)
-        esito.errore = QStringLiteral("La stampa è stata eseguita, ma in %1 celle il valore non entrava nella sua "
-                                      "colonna ed è stato segnato con caratteri #. Per vederli tutti scegliere meno "
-                                      "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
-                           .arg(esito.celleFuoriMisura);
+        esito.errore =
+            QStringLiteral("La stampa è stata eseguita, ma in %1 celle il valore non entrava nella sua "
+                           "colonna ed è stato segnato con caratteri #. Per vederli tutti scegliere meno "
+                           "colonne, la stampa compressa o più caratteri per riga, e ripetere la stampa.")
+                .arg(esito.celleFuoriMisura);
     return esito;
 }

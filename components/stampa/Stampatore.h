@@ -44,13 +44,14 @@ struct EsitoStampa {
     QString dettaglio;
     // Fixed-length print: amounts too wide for their column, marked as such.
     int celleFuoriMisura = 0;
-    int pagine = 0;          // pages produced (rows written, for a file)
-    QString file;            // the file written (export, fixed-length, PDF)
+    int pagine = 0; // pages produced (rows written, for a file)
+    QString file;   // the file written (export, fixed-length, PDF)
 };
 
-class Stampatore : public QObject {
+class Stampatore : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit Stampatore(QObject *parent = nullptr);
     ~Stampatore() override;
 
@@ -109,7 +110,7 @@ public:
     // desktop's viewer unless replaced).
     static void ImpostaApriFile(std::function<bool(const QUrl &)> apri);
 
-private:
+  private:
     struct Lavoro;
     EsitoStampa esegui(Lavoro &l);
     EsitoStampa esportaFile(Lavoro &l);

@@ -30,13 +30,15 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Rows of one page at a time, with the first row of the next page already
 // read, so that the last page is known as such when it is drawn. The row
 // lists are reused from page to page.
-class LettorePagine {
-public:
+class LettorePagine
+{
+  public:
     LettorePagine(SorgenteRighe &sorgente, int righePerPagina) : m_s(sorgente), m_rpp(righePerPagina) {}
 
     bool Apri(const QList<int> &indici)
@@ -59,7 +61,7 @@ public:
     }
     bool Altre() const { return m_altre; }
 
-private:
+  private:
     SorgenteRighe &m_s;
     int m_rpp;
     QList<CellaStampa> m_prossima;
@@ -86,9 +88,10 @@ QString nomeTemporaneo(const QString &percorso)
     const QFileInfo info(percorso);
     QString t;
     do {
-        t = info.absoluteDir().filePath(QStringLiteral(".%1.%2.tmp")
-                                            .arg(info.fileName())
-                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        t = info.absoluteDir().filePath(
+            QStringLiteral(".%1.%2.tmp")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
     } while (QFileInfo::exists(t));
     return t;
 }
@@ -129,14 +132,16 @@ bool dialogoStampa(QPrinter &stampante)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // The page layout of a print: the paper, the orientation asked (portrait
 // when the options force it) and a margin of 10 mm.
 QPageLayout layoutPagina(const OpzStampa &opz, int orientamento, int carta, const QString &stampante)
 {
     const bool orizzontale = opz.ForzaVert() != -1 && orientamento == 2;
-    return QPageLayout(formatoCarta(carta, stampante), orizzontale ? QPageLayout::Landscape : QPageLayout::Portrait,
+    return QPageLayout(formatoCarta(carta, stampante),
+                       orizzontale ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
 
@@ -181,8 +186,9 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     if (nome.isEmpty())
         nome = Catalogo().Predefinita();
     if (nome.isEmpty()) {
-        esito.errore = QStringLiteral("Non c'è nessuna stampante installata. Installare una stampante, oppure "
-                                      "scegliere la stampa a video o su file.");
+        esito.errore =
+            QStringLiteral("Non c'è nessuna stampante installata. Installare una stampante, oppure "
+                           "scegliere la stampa a video o su file.");
         return esito;
     }
     const Stampante stampante = Catalogo().Cerca(nome);
@@ -278,10 +284,11 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         if (pdf)
             esito.errore = messaggi_stampa::FileNonScrivibile(destinazione);
         else if (nativa)
-            esito.errore = QStringLiteral("Non è stato possibile avviare la stampa su %1. Controllare che la "
-                                          "stampante sia accesa e collegata, oppure sceglierne un'altra, e ripetere "
-                                          "la stampa.")
-                               .arg(stampante.DeviceName);
+            esito.errore =
+                QStringLiteral("Non è stato possibile avviare la stampa su %1. Controllare che la "
+                               "stampante sia accesa e collegata, oppure sceglierne un'altra, e ripetere "
+                               "la stampa.")
+                    .arg(stampante.DeviceName);
         else
             esito.errore = messaggi_stampa::FileNonScrivibile(scrittura);
         return esito;
@@ -336,7 +343,8 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         esito.eseguita = true;
         esito.file = destinazione;
         const QVariantList par = m_opz->ParStampa(QStringLiteral("PdfAutomImpPar")).toList();
-        if (par.size() > 3 && par[3].toString().trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
+        if (par.size() > 3 &&
+            par[3].toString().trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
             apriPdf(destinazione);
         inviaEmail(l, esito);
         return esito;
@@ -446,7 +454,7 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
     const int prima = l.paginaDa;
     m_paginaCorrente = m_ultimaPagina = prima;
     QList<QList<CellaStampa>> righe;
-    int letta = 0;  // last page whose rows were read
+    int letta = 0; // last page whose rows were read
     for (;;) {
         const int pagina = qMax(m_ultimaPagina, letta + 1);
         int quante = 0;

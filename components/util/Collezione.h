@@ -34,9 +34,9 @@ struct ChiaveSenzaMaiuscole {
     }
 };
 
-template <typename T>
-class Collezione {
-public:
+template <typename T> class Collezione
+{
+  public:
     bool Esiste(const QString &key) const { return m_index.contains(norm(key)); }
     int Count() const { return int(m_items.size()); }
 
@@ -55,7 +55,8 @@ public:
     {
         auto it = m_index.find(norm(key));
         if (it == m_index.end())
-            throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiamata di routine o argomento non validi"));
+            throw VbErrore(VbErrore::ElementoNonTrovato,
+                           QStringLiteral("Chiamata di routine o argomento non validi"));
         return **it;
     }
     const T &Item(const QString &key) const { return const_cast<Collezione *>(this)->Item(key); }
@@ -73,7 +74,8 @@ public:
     {
         const ChiaveSenzaMaiuscole k = norm(key);
         if (!m_index.contains(k))
-            throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiamata di routine o argomento non validi"));
+            throw VbErrore(VbErrore::ElementoNonTrovato,
+                           QStringLiteral("Chiamata di routine o argomento non validi"));
         m_index.remove(k);
         for (auto it = m_items.begin(); it != m_items.end(); ++it)
             if (norm(it->key) == k) {
@@ -92,19 +94,25 @@ public:
         QString key;
         std::unique_ptr<T> value;
     };
-    class iterator {
-    public:
+    class iterator
+    {
+      public:
         explicit iterator(typename std::vector<Entry>::iterator it) : m_it(it) {}
         T &operator*() const { return *m_it->value; }
-        iterator &operator++() { ++m_it; return *this; }
+        iterator &operator++()
+        {
+            ++m_it;
+            return *this;
+        }
         bool operator!=(const iterator &o) const { return m_it != o.m_it; }
-    private:
+
+      private:
         typename std::vector<Entry>::iterator m_it;
     };
     iterator begin() { return iterator(m_items.begin()); }
     iterator end() { return iterator(m_items.end()); }
 
-private:
+  private:
     static ChiaveSenzaMaiuscole norm(const QString &k) { return {k}; }
     std::vector<Entry> m_items;
     QHash<ChiaveSenzaMaiuscole, T *> m_index;

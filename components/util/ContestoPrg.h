@@ -8,8 +8,9 @@ class QWidget;
 class ClienteMenu;
 class DbMotore;
 
-class ContestoPrg {
-public:
+class ContestoPrg
+{
+  public:
     ContestoPrg() = default;
     ContestoPrg(QWidget *formPrincipale, ClienteMenu *menuClient, DbMotore *db, const QString &connessione,
                 const QString &pathIni)
@@ -36,7 +37,7 @@ public:
     const QString &PathIni() const { return m_pathIni; }
     void ImpostaPathIni(const QString &path) { m_pathIni = path; }
 
-private:
+  private:
     QWidget *m_formPrincipale = nullptr;
     ClienteMenu *m_menuClient = nullptr;
     DbMotore *m_db = nullptr;

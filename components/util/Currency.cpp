@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 using i128 = __int128;
 
 // Divides rounding half away from zero.
@@ -57,7 +58,8 @@ Currency::Lettura Currency::leggi(const QString &text, Currency &out)
     return Lettura::Numero;
 }
 
-namespace {
+namespace
+{
 Currency::Lettura unita(i128 n, Currency &out)
 {
     if (n > i128(INT64_MAX / Currency::Scale) || n < i128(INT64_MIN / Currency::Scale))
@@ -164,7 +166,8 @@ int Currency::toInt(bool *ok) const
     return dentro ? int(u) : 0;
 }
 
-namespace {
+namespace
+{
 // A Currency held in a QVariant converts like the numbers it stands for, so
 // that toString(), toDouble() and toLongLong() keep working on read values;
 // toInt() of an amount beyond the int range fails (ok false, 0) instead of
@@ -172,7 +175,8 @@ namespace {
 const bool convertitoriRegistrati = [] {
     QMetaType::registerConverter<Currency, QString>(&Currency::toShortString);
     QMetaType::registerConverter<Currency, double>(&Currency::toDouble);
-    QMetaType::registerConverter<Currency, qlonglong>([](const Currency &c) { return qlonglong(c.unitaArrotondate()); });
+    QMetaType::registerConverter<Currency, qlonglong>(
+        [](const Currency &c) { return qlonglong(c.unitaArrotondate()); });
     QMetaType::registerConverter<Currency, int>(&Currency::toInt);
     return true;
 }();
@@ -195,8 +199,8 @@ Currency Currency::rounded(int decimals) const
     if (decimals >= 4)
         return *this;
     if (decimals < -30)
-        return Currency();  // a unit of 10^34 and more: every amount is less than half of it
-    const i128 unit = pow10i(4 - decimals);  // decimals < 0 gives 10^(4-d) as well
+        return Currency();                  // a unit of 10^34 and more: every amount is less than half of it
+    const i128 unit = pow10i(4 - decimals); // decimals < 0 gives 10^(4-d) as well
     return daRawLargo(divRound(m_raw, unit) * unit);
 }
 
@@ -236,7 +240,8 @@ Currency Currency::times(double factor) const
             f8 = -f8;
     }
     // |raw| < 2^63 and |f8| < 10^27 < 2^90: the product could pass 2^127.
-    const i128 limite = (~static_cast<unsigned __int128>(0) >> 1) / static_cast<unsigned __int128>(m_raw < 0 ? -i128(m_raw) : i128(m_raw));
+    const i128 limite = (~static_cast<unsigned __int128>(0) >> 1) /
+                        static_cast<unsigned __int128>(m_raw < 0 ? -i128(m_raw) : i128(m_raw));
     if ((f8 < 0 ? -f8 : f8) > limite)
         overflow();
     return daRawLargo(divRound(i128(m_raw) * f8, i128(100000000)));

@@ -10,8 +10,9 @@
 #include <compare>
 #include <cstdint>
 
-class Currency {
-public:
+class Currency
+{
+  public:
     static constexpr std::int64_t Scale = 10000;
 
     constexpr Currency() = default;
@@ -19,7 +20,12 @@ public:
     constexpr Currency(int units) : m_raw(std::int64_t(units) * Scale) {}
     constexpr Currency(long long units) : m_raw(moltiplica(units, Scale)) {}
 
-    static constexpr Currency fromRaw(std::int64_t raw) { Currency c; c.m_raw = raw; return c; }
+    static constexpr Currency fromRaw(std::int64_t raw)
+    {
+        Currency c;
+        c.m_raw = raw;
+        return c;
+    }
     static constexpr Currency massimo() { return fromRaw(INT64_MAX); }
     static constexpr Currency minimo() { return fromRaw(INT64_MIN); }
 
@@ -64,14 +70,22 @@ public:
     Currency rounded(int decimals) const;
 
     constexpr Currency operator-() const { return fromRaw(sottrai(0, m_raw)); }
-    constexpr Currency &operator+=(Currency o) { m_raw = somma(m_raw, o.m_raw); return *this; }
-    constexpr Currency &operator-=(Currency o) { m_raw = sottrai(m_raw, o.m_raw); return *this; }
+    constexpr Currency &operator+=(Currency o)
+    {
+        m_raw = somma(m_raw, o.m_raw);
+        return *this;
+    }
+    constexpr Currency &operator-=(Currency o)
+    {
+        m_raw = sottrai(m_raw, o.m_raw);
+        return *this;
+    }
     friend constexpr Currency operator+(Currency a, Currency b) { return fromRaw(somma(a.m_raw, b.m_raw)); }
     friend constexpr Currency operator-(Currency a, Currency b) { return fromRaw(sottrai(a.m_raw, b.m_raw)); }
     // Products and quotients go through a 128-bit intermediate and are rounded
     // half away from zero to four decimals.
     friend Currency operator*(Currency a, Currency b);
-    friend Currency operator/(Currency a, Currency b);  // throws VbErrore 11 on division by zero
+    friend Currency operator/(Currency a, Currency b); // throws VbErrore 11 on division by zero
     friend constexpr Currency operator*(Currency a, long long n) { return fromRaw(moltiplica(a.m_raw, n)); }
     // Multiplication by a Double factor (percentages, rates): exact decimal
     // conversion of the factor to 8 places first, then the 128-bit product.
@@ -86,7 +100,7 @@ public:
     // Throws VbErrore 6 ("Overflow").
     [[noreturn]] static void overflow();
 
-private:
+  private:
     static constexpr std::int64_t somma(std::int64_t a, std::int64_t b)
     {
         std::int64_t r = 0;

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
+namespace
+{
 using i128 = __int128;
 // Beyond this the mantissa is refused, leaving room for one multiplication by ten.
 const i128 Limite = i128(1) * 1000000000000000000LL * 1000000000000000000LL; // 10^36
@@ -101,12 +102,12 @@ bool QuindiciCifre(double valore, i128 &cifre, int &esponente)
     if (!(a >= 0x1p-20 && a < 1e15))
         return false;
     int esp2 = 0;
-    const double frazione = std::frexp(a, &esp2);  // a = frazione x 2^esp2, frazione in [0.5, 1)
+    const double frazione = std::frexp(a, &esp2); // a = frazione x 2^esp2, frazione in [0.5, 1)
     const unsigned __int128 mantissa = static_cast<std::uint64_t>(std::ldexp(frazione, 53));
-    const int spostamento = 53 - esp2;  // a = mantissa / 2^spostamento, 3 <= spostamento <= 72
+    const int spostamento = 53 - esp2; // a = mantissa / 2^spostamento, 3 <= spostamento <= 72
     // floor(log10(2^(esp2 - 1))): the decimal exponent of a, or one less.
     int esp10 = int(std::floor((esp2 - 1) * 0.30102999566398120));
-    static const unsigned __int128 Limite = static_cast<unsigned __int128>(1000000000000000ULL);  // 10^15
+    static const unsigned __int128 Limite = static_cast<unsigned __int128>(1000000000000000ULL); // 10^15
     for (int prova = 0; prova < 2; ++prova, ++esp10) {
         // a x 10^(14 - esp10), exactly, then rounded to the nearest whole number.
         unsigned __int128 x = mantissa;
@@ -116,11 +117,11 @@ bool QuindiciCifre(double valore, i128 &cifre, int &esponente)
         unsigned __int128 n = x >> spostamento;
         const unsigned __int128 resto = x & (uno - 1);
         if (resto * 2 == uno)
-            return false;  // an exact half: the text's own rounding decides
+            return false; // an exact half: the text's own rounding decides
         if (resto * 2 > uno)
             ++n;
         if (n >= Limite)
-            continue;  // sixteen digits: the exponent was one short
+            continue; // sixteen digits: the exponent was one short
         if (n * 10 < Limite)
             return false;
         cifre = valore < 0 ? -i128(n) : i128(n);
@@ -247,7 +248,7 @@ Currency::Lettura LeggiUnita(QStringView testo, int decimali, i128 &unita)
             const int d = ch.digitValue();
             if (numCifre == 0 && d == 0) {
                 if (sep)
-                    --posizione;  // a zero between the point and the first significant digit
+                    --posizione; // a zero between the point and the first significant digit
                 continue;
             }
             if (numCifre < MaxCifre)

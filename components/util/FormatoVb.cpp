@@ -5,9 +5,11 @@
 #include <cmath>
 #include <vector>
 
-namespace FormatoVb {
+namespace FormatoVb
+{
 
-namespace {
+namespace
+{
 enum class Tipo { Cifra, Punto, Virgola, Percento, Esponente, Letterale };
 
 struct Token {
@@ -16,8 +18,7 @@ struct Token {
 };
 
 // Walks a pattern skipping quoted texts and escaped characters.
-template <typename F>
-void scorri(const QString &f, F &&visita)
+template <typename F> void scorri(const QString &f, F &&visita)
 {
     for (qsizetype i = 0; i < f.size(); ++i) {
         const QChar c = f[i];
@@ -156,7 +157,9 @@ QString scientifico(double v, const std::vector<Token> &t)
                 out += u',' + frazione;
             puntoFatto = true;
             QString cifreEsp = QString::number(std::abs(e)).rightJustified(nEsp, u'0');
-            const QString segno = e < 0 ? QStringLiteral("-") : k.testo[1] == u'+' ? QStringLiteral("+") : QString();
+            const QString segno = e < 0                ? QStringLiteral("-")
+                                  : k.testo[1] == u'+' ? QStringLiteral("+")
+                                                       : QString();
             out += k.testo[0] + segno + cifreEsp;
             espFatto = true;
             break;
@@ -327,7 +330,8 @@ bool EData(const QString &formato)
 bool ETesto(const QString &formato)
 {
     bool si = false;
-    scorri(formato, [&si](qsizetype, QChar c, const QString &) { si = si || QStringView(u"@&<>!").contains(c); });
+    scorri(formato,
+           [&si](qsizetype, QChar c, const QString &) { si = si || QStringView(u"@&<>!").contains(c); });
     return si;
 }
 
@@ -376,8 +380,9 @@ QString NumeroGenerale(const Decimale &valore)
 
 QString NomeMese(int mese, bool abbreviato)
 {
-    static const char16_t *nomi[] = {u"gennaio", u"febbraio", u"marzo",     u"aprile",  u"maggio",   u"giugno",
-                                     u"luglio",  u"agosto",   u"settembre", u"ottobre", u"novembre", u"dicembre"};
+    static const char16_t *nomi[] = {u"gennaio",   u"febbraio", u"marzo",    u"aprile",
+                                     u"maggio",    u"giugno",   u"luglio",   u"agosto",
+                                     u"settembre", u"ottobre",  u"novembre", u"dicembre"};
     if (mese < 1 || mese > 12)
         return QString();
     const QString n = QString::fromUtf16(nomi[mese - 1]);
@@ -386,7 +391,7 @@ QString NomeMese(int mese, bool abbreviato)
 
 QString NomeGiorno(int giorno, bool abbreviato)
 {
-    static const char16_t *nomi[] = {u"lunedì", u"martedì", u"mercoledì", u"giovedì",
+    static const char16_t *nomi[] = {u"lunedì",  u"martedì", u"mercoledì", u"giovedì",
                                      u"venerdì", u"sabato",  u"domenica"};
     if (giorno < 1 || giorno > 7)
         return QString();

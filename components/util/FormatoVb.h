@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace FormatoVb {
+namespace FormatoVb
+{
 
 // The pattern split at the ';' that are not quoted or escaped.
 QStringList Sezioni(const QString &formato);

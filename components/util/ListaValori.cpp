@@ -1,10 +1,12 @@
 // The keyed value list over the keyed collection.
 #include "components/util/ListaValori.h"
 
-namespace {
+namespace
+{
 VbErrore chiaveMancante()
 {
-    return VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("Chiamata di routine o argomento non validi"));
+    return VbErrore(VbErrore::ElementoNonTrovato,
+                    QStringLiteral("Chiamata di routine o argomento non validi"));
 }
 } // namespace
 

@@ -8,8 +8,9 @@
 #include <QString>
 #include <QVariant>
 
-class ListaValori {
-public:
+class ListaValori
+{
+  public:
     bool EsisteChiave(const QString &chiave) const;
     // The value stored under the key. A missing key gives an empty QVariant
     // with `tollera`, else VbErrore 5.
@@ -29,7 +30,7 @@ public:
     QString Chiave(int indice) const;
     QVariant Valore(int indice) const;
 
-private:
+  private:
     void controllaIndice(int indice) const;
 
     Collezione<QVariant> m_valori;

@@ -10,14 +10,15 @@
 #include <iterator>
 #include <limits>
 
-namespace {
+namespace
+{
 const QByteArray Bom("\xEF\xBB\xBF");
 
 struct Contenuto {
     QStringList righe;
     QString fineRiga = QStringLiteral("\n");
     bool bom = false;
-    bool cp1252 = false;  // the file is not UTF-8: it is written back in Windows-1252
+    bool cp1252 = false; // the file is not UTF-8: it is written back in Windows-1252
     bool fineConA_capo = true;
 };
 
@@ -207,8 +208,8 @@ QString ProfiloIni::Decodifica(const QByteArray &dati)
     return decodifica(dati, cp1252);
 }
 
-
-QString ProfiloIni::LeggiStringa(const QString &sezione, const QString &chiave, const QString &predefinito) const
+QString ProfiloIni::LeggiStringa(const QString &sezione, const QString &chiave,
+                                 const QString &predefinito) const
 {
     Contenuto c;
     qsizetype inizio = 0, fine = 0;

@@ -11,8 +11,9 @@
 #include <QString>
 #include <QStringList>
 
-class ProfiloIni {
-public:
+class ProfiloIni
+{
+  public:
     explicit ProfiloIni(const QString &percorso) : m_percorso(percorso) {}
 
     const QString &Percorso() const { return m_percorso; }
@@ -48,7 +49,8 @@ public:
     {
         return ProfiloIni(file).LeggiStringa(sezione, chiave, predefinito);
     }
-    static bool Scrivi(const QString &file, const QString &sezione, const QString &chiave, const QString &valore)
+    static bool Scrivi(const QString &file, const QString &sezione, const QString &chiave,
+                       const QString &valore)
     {
         return ProfiloIni(file).ScriviStringa(sezione, chiave, valore);
     }
@@ -57,6 +59,6 @@ public:
     // rest is valid UTF-8, else Windows-1252.
     static QString Decodifica(const QByteArray &dati);
 
-private:
+  private:
     QString m_percorso;
 };

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 QChar modoDi(const QString &modo)
 {
     const QString m = modo.trimmed().toUpper();
@@ -37,10 +38,18 @@ double arrotondaDouble(double v, QChar modo, double passo)
     const double q = v / passo;
     double r;
     switch (modo.unicode()) {
-    case u'S': r = std::ceil(q); break;
-    case u'I': r = std::floor(q); break;
-    case u'T': r = std::trunc(q); break;
-    default: r = std::round(q); break;
+    case u'S':
+        r = std::ceil(q);
+        break;
+    case u'I':
+        r = std::floor(q);
+        break;
+    case u'T':
+        r = std::trunc(q);
+        break;
+    default:
+        r = std::round(q);
+        break;
     }
     return r * passo;
 }

@@ -8,7 +8,8 @@
 #include <QTime>
 #include <cmath>
 
-namespace {
+namespace
+{
 bool eMascheraConto(const QString &m)
 {
     return m.trimmed().compare(QStringLiteral("Conto"), Qt::CaseInsensitive) == 0;
@@ -144,9 +145,11 @@ QString UtilGlob::Formatta(const QVariant &valore, const QString &formato) const
         } else {
             const QDate data = LeggiData(valore.toString());
             if (data.isValid()) {
-                QTime ora = QTime::fromString(valore.toString().section(u' ', 1).trimmed(), QStringLiteral("H:mm:ss"));
+                QTime ora = QTime::fromString(valore.toString().section(u' ', 1).trimmed(),
+                                              QStringLiteral("H:mm:ss"));
                 if (!ora.isValid())
-                    ora = QTime::fromString(valore.toString().section(u' ', 1).trimmed(), QStringLiteral("H:mm"));
+                    ora = QTime::fromString(valore.toString().section(u' ', 1).trimmed(),
+                                            QStringLiteral("H:mm"));
                 return FormatoVb::Data(QDateTime(data, ora.isValid() ? ora : QTime(0, 0)), f);
             }
         }
@@ -203,7 +206,8 @@ QString UtilGlob::FormattaValore(const QVariant &valore, const QString &formato)
         if (!decimaleDi(valore, d))
             return valore.toString();
         const int dec = decimaliDi(formato);
-        return FormatoVb::Numero(d, dec > 0 ? QStringLiteral("0.") + QString(dec, u'0') : QStringLiteral("0"));
+        return FormatoVb::Numero(d,
+                                 dec > 0 ? QStringLiteral("0.") + QString(dec, u'0') : QStringLiteral("0"));
     }
     return Formatta(valore, formato);
 }

@@ -13,8 +13,9 @@
 
 class QLineEdit;
 
-class UtilGlob {
-public:
+class UtilGlob
+{
+  public:
     // VB value kinds (VarType numbers) used by the callers.
     static constexpr int TipoIntero = 2;    // Integer
     static constexpr int TipoLungo = 3;     // Long
@@ -32,14 +33,16 @@ public:
     // True for Null, an invalid QVariant, an empty text and, with `modo` 1, a
     // text of blanks only. With `zeroVuoto` a numeric kind (2..6) also counts 0
     // (or a text reading 0) as empty.
-    bool ValoreVuoto(const QVariant &valore, int tipo = TipoTesto, int modo = 1, bool zeroVuoto = false) const;
+    bool ValoreVuoto(const QVariant &valore, int tipo = TipoTesto, int modo = 1,
+                     bool zeroVuoto = false) const;
 
     // Numeric value of a value as typed by a user: "1.234,56", "1234,56",
     // "1234.56", "-5", " 12 ". Null, empty and non-numbers give 0.
     // `virgolaDecimale`: a lone ',' is the decimal separator (else grouping).
     // `inizioNumerico`: a text that is not wholly a number gives the number its
     // beginning holds ("12 pezzi" -> 12, as VB's Val); otherwise 0.
-    double ValoreNumerico(const QVariant &valore, bool virgolaDecimale = true, bool inizioNumerico = true) const;
+    double ValoreNumerico(const QVariant &valore, bool virgolaDecimale = true,
+                          bool inizioNumerico = true) const;
     // The same reading, answering a number QVariant: an int when the value is
     // whole and fits, else a double. A value that is not a number gives 0 with
     // `zeroSeNonNumero`, else Null (an invalid QVariant).
@@ -162,9 +165,10 @@ public:
     // `soloFormato` that pattern is the answer; otherwise the value formatted
     // by it, right-aligned to `larghezza` characters when that is above 0, and
     // `testoVuoto` for a Null or empty value.
-    QString FormattaImporto(const QVariant &valore, int decimali, const QString &cifraUnita = QStringLiteral("0"),
-                            bool soloFormato = false, const QString &maschera = QStringLiteral("#,###"),
-                            int larghezza = 0, const QString &testoVuoto = QString(),
+    QString FormattaImporto(const QVariant &valore, int decimali,
+                            const QString &cifraUnita = QStringLiteral("0"), bool soloFormato = false,
+                            const QString &maschera = QStringLiteral("#,###"), int larghezza = 0,
+                            const QString &testoVuoto = QString(),
                             const QString &segnoDecimale = QStringLiteral("^")) const;
 
     // Lengths of the parts of an account key for the "Conto" mask (2, 2, 4);
@@ -211,7 +215,7 @@ public:
     QString LeggiIni(const QString &file, const QString &sezione, const QString &chiave,
                      const QString &predefinito = QString()) const;
 
-private:
+  private:
     QStringList argomenti() const;
 
     bool m_argomentiImpostati = false;

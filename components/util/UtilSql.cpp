@@ -6,7 +6,8 @@
 #include <QDateTime>
 #include <cmath>
 
-namespace {
+namespace
+{
 VbErrore tipoNonCorrispondente()
 {
     return VbErrore(VbErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente"));

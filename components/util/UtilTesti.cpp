@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QHash>
 
-namespace {
+namespace
+{
 bool separatore(QChar c)
 {
     return c == u'/' || c == u'\\';

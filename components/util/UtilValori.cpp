@@ -9,7 +9,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 const QDate DataZeroVb(1899, 12, 30);
 // The dates a serial number may stand for: 1 January 100 and 31 December 9999.
 constexpr double GiornoMinimoVb = -657434;
@@ -109,14 +110,15 @@ bool NormalizzaNumero(const QString &testo, bool virgolaDecimale, QString &norma
     return true;
 }
 
-namespace {
+namespace
+{
 // Whether the text read so far is a run of thousands groups with the
 // separator `sep` ("1.234.567"), kept one character at a time.
 struct Gruppi {
     QChar sep;
     bool vivo = true;
-    int gruppi = 0;  // separators seen
-    int lung = 0;    // digits of the group being read
+    int gruppi = 0; // separators seen
+    int lung = 0;   // digits of the group being read
 
     void aggiungi(QChar c)
     {
@@ -159,7 +161,7 @@ bool InizioNumero(const QString &testo, bool virgolaDecimale, QString &normale)
     Gruppi punti{u'.'}, virgole{u','};
     qsizetype numPunti = 0, numVirgole = 0;
     QChar ultimoSep;
-    bool intereInGruppi[2] = {false, false};  // before the '.', before the ',': groups of the other separator
+    bool intereInGruppi[2] = {false, false}; // before the '.', before the ',': groups of the other separator
     qsizetype migliore = -1;
     for (qsizetype k = inizio; k < fine; ++k) {
         const QChar c = s[k];
@@ -179,7 +181,8 @@ bool InizioNumero(const QString &testo, bool virgolaDecimale, QString &normale)
         else if (numVirgole == 0)
             valido = numPunti == 1 ? lung > 1 : punti.valido();
         else
-            valido = (ultimoSep == u'.' ? numPunti : numVirgole) == 1 && intereInGruppi[ultimoSep == u'.' ? 0 : 1];
+            valido =
+                (ultimoSep == u'.' ? numPunti : numVirgole) == 1 && intereInGruppi[ultimoSep == u'.' ? 0 : 1];
         if (valido)
             migliore = k + 1;
     }
@@ -343,12 +346,13 @@ QVariant UtilGlob::ValoreData(const QVariant &valore) const
     return d.isValid() ? QVariant(d) : QVariant();
 }
 
-namespace {
+namespace
+{
 // A number held in a QVariant, for exact comparisons: amounts and whole
 // numbers as ten-thousandths in 128 bits, everything else as a double.
 struct Numero {
     bool esatto = false;
-    __int128 decimi = 0;  // ten-thousandths, when esatto
+    __int128 decimi = 0; // ten-thousandths, when esatto
     double reale = 0;
 };
 
@@ -383,9 +387,9 @@ int confronta(const Numero &esatto, double reale)
         return 0;
     Decimale d;
     if (!Decimale::DaDouble(reale, d)) {
-        if (std::fabs(reale) > 1)  // beyond 10^30: its sign decides
+        if (std::fabs(reale) > 1) // beyond 10^30: its sign decides
             return reale > 0 ? -1 : 1;
-        if (esatto.decimi != 0)  // a tiny fraction: only zero is near it
+        if (esatto.decimi != 0) // a tiny fraction: only zero is near it
             return esatto.decimi > 0 ? 1 : -1;
         return reale > 0 ? -1 : (reale < 0 ? 1 : 0);
     }
@@ -458,7 +462,7 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
     if (UtilGlob::ValoreENumero(valore)) {
         n = ValoreNumerico(valore);
         normale = valore.userType() == qMetaTypeId<Currency>() ? valore.value<Currency>().toString()
-                                                                : QString::number(n, 'g', 15);
+                                                               : QString::number(n, 'g', 15);
     } else if (NormalizzaNumero(valore.toString(), true, normale)) {
         n = normale.toDouble();
     } else {
@@ -480,7 +484,8 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
             return rifiuta(QStringLiteral("Valore non valido: è richiesto un numero intero"));
         // An Integer holds 16 bits: a larger number would be stored and
         // then refused with an overflow at every reading.
-        if (tipo == TipoIntero && (n < std::numeric_limits<qint16>::min() || n > std::numeric_limits<qint16>::max()))
+        if (tipo == TipoIntero &&
+            (n < std::numeric_limits<qint16>::min() || n > std::numeric_limits<qint16>::max()))
             return rifiuta(QStringLiteral("Valore troppo grande: un numero intero va da -32.768 a 32.767"));
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
             return rifiuta(QStringLiteral("Valore troppo grande: un numero intero va da -2.147.483.648 a "
@@ -490,8 +495,9 @@ bool UtilGlob::ControllaValore(const QVariant &valore, int tipo, QString *messag
     case TipoDoppio:
         return std::isfinite(n) ? true : rifiuta(QStringLiteral("Valore troppo grande"));
     default: {
-        const QString troppoGrande = QStringLiteral("Valore troppo grande: un importo va da -922.337.203.685.477,5808 "
-                                                    "a 922.337.203.685.477,5807");
+        const QString troppoGrande =
+            QStringLiteral("Valore troppo grande: un importo va da -922.337.203.685.477,5808 "
+                           "a 922.337.203.685.477,5807");
         Decimale d;
         if (!Decimale::DaTesto(normale, d))
             return rifiuta(troppoGrande);
@@ -523,17 +529,28 @@ int UtilGlob::ControllaIntervallo(const QVariant &da, const QVariant &a, int tip
 int UtilGlob::DimensioneCampo(int tipoDao, int dimensione) const
 {
     switch (tipoDao) {
-    case 1: return 2;   // Boolean
-    case 2: return 3;   // Byte
-    case 3: return 6;   // Integer
-    case 4: return 11;  // Long
-    case 5: return 20;  // Currency
-    case 6: return 14;  // Single
-    case 7: return 20;  // Double
-    case 8: return 10;  // Date
-    case 10: return dimensione > 0 ? dimensione : 50;
-    case 12: return 255; // Memo
-    default: return dimensione > 0 ? dimensione : 10;
+    case 1:
+        return 2; // Boolean
+    case 2:
+        return 3; // Byte
+    case 3:
+        return 6; // Integer
+    case 4:
+        return 11; // Long
+    case 5:
+        return 20; // Currency
+    case 6:
+        return 14; // Single
+    case 7:
+        return 20; // Double
+    case 8:
+        return 10; // Date
+    case 10:
+        return dimensione > 0 ? dimensione : 50;
+    case 12:
+        return 255; // Memo
+    default:
+        return dimensione > 0 ? dimensione : 10;
     }
 }
 

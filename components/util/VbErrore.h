@@ -6,10 +6,13 @@
 #include <QString>
 #include <stdexcept>
 
-class VbErrore : public std::runtime_error {
-public:
+class VbErrore : public std::runtime_error
+{
+  public:
     VbErrore(int numero, const QString &descrizione)
-        : std::runtime_error(descrizione.toStdString()), m_numero(numero), m_descrizione(descrizione) {}
+        : std::runtime_error(descrizione.toStdString()), m_numero(numero), m_descrizione(descrizione)
+    {
+    }
 
     int numero() const { return m_numero; }
     const QString &descrizione() const { return m_descrizione; }
@@ -24,7 +27,7 @@ public:
     static constexpr int NessunRecordCorrente = 3021;
     static constexpr int ChiaveDuplicata = 3022;
     static constexpr int ChiamataOdbcFallita = 3146;
-    static constexpr int ElementoNonTrovato = 5;  // invalid procedure call / key not in collection
+    static constexpr int ElementoNonTrovato = 5; // invalid procedure call / key not in collection
 
     // A line for the user after "Errore(n): description", for errors whose
     // description alone does not say what went wrong; empty for the others.
@@ -37,7 +40,7 @@ public:
         return QString();
     }
 
-private:
+  private:
     int m_numero;
     QString m_descrizione;
 };

@@ -8,8 +8,9 @@
 #include <initializer_list>
 #include <vector>
 
-class Casuale {
-public:
+class Casuale
+{
+  public:
     explicit Casuale(std::uint64_t seme) : m_stato(seme ^ 0x9E3779B97F4A7C15ULL) {}
 
     std::uint64_t prossimo()
@@ -26,7 +27,10 @@ public:
     int tra(int da, int a) { return da + intero(a - da + 1); }
     // True with the given percentage.
     bool percento(int p) { return intero(100) < p; }
-    template <typename T> const T &scegli(const std::vector<T> &v) { return v[std::size_t(intero(int(v.size())))]; }
+    template <typename T> const T &scegli(const std::vector<T> &v)
+    {
+        return v[std::size_t(intero(int(v.size())))];
+    }
     QString scegli(const QStringList &v) { return v.at(intero(int(v.size()))); }
     QString scegli(std::initializer_list<const char *> v)
     {
@@ -40,6 +44,6 @@ public:
         return s;
     }
 
-private:
+  private:
     std::uint64_t m_stato;
 };

@@ -10,9 +10,11 @@
 #include <QSqlQuery>
 #include <algorithm>
 
-namespace DemoInterno {
+namespace DemoInterno
+{
 
-namespace {
+namespace
+{
 
 struct Banca {
     QString codice, abi, cab, bic;
@@ -23,7 +25,8 @@ std::vector<Banca> LeggiBanche(QSqlDatabase &db)
     std::vector<Banca> out;
     QSqlQuery q("SELECT Banca, Abi, Cab, CodBic FROM Banche ORDER BY Banca", db);
     while (q.next())
-        out.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
+        out.push_back(
+            {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
     return out;
 }
 
@@ -54,16 +57,18 @@ QString MastroCliente(bool estero, int n)
     const int i = n / ContiPerMastro;
     const int quanti = estero ? int(std::size(esteri)) : int(std::size(italia));
     if (i >= quanti)
-        throw VbErrore(VbErrore::ChiamataOdbcFallita,
-                       QStringLiteral("Troppi clienti per i mastri della demo (%1 al massimo per mastro, %2 mastri)")
-                           .arg(ContiPerMastro)
-                           .arg(quanti));
+        throw VbErrore(
+            VbErrore::ChiamataOdbcFallita,
+            QStringLiteral("Troppi clienti per i mastri della demo (%1 al massimo per mastro, %2 mastri)")
+                .arg(ContiPerMastro)
+                .arg(quanti));
     return QString::fromLatin1(estero ? esteri[i] : italia[i]);
 }
 
 // Municipalities drawn in proportion to their population.
-class ScegliComune {
-public:
+class ScegliComune
+{
+  public:
     explicit ScegliComune(const std::vector<Comune> &comuni) : m_comuni(comuni)
     {
         qint64 tot = 0;
@@ -77,7 +82,7 @@ public:
         return m_comuni[std::size_t(it - m_cumulata.begin())];
     }
 
-private:
+  private:
     const std::vector<Comune> &m_comuni;
     std::vector<qint64> m_cumulata;
 };
@@ -108,35 +113,133 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
     const QDate oggi = DataLavoroDemo();
 
     Inseritore pc(db, "PianoConti",
-                  {"Gruppo", "Mastro", "Conto", "Tipo", "Descrizione", "RagSoc", "RagSoc2", "Cognome", "Nome",
-                   "PersRiferimento", "DataAp", "DataChiu", "Indirizzo", "CAP", "Localita", "Comune", "Pr", "Stato",
-                   "Telefono", "Telefono1", "Fax", "EMail", "EMail2", "EMail3", "EMail4", "EmailFat", "EmailDdt",
-                   "EmailOrd", "EmailAltro", "EmailPEC", "PartIva", "CodFisc", "StatoGiurid", "BlackList",
-                   "PassWordOnLine", "DatNascita", "Sesso", "CapNascita", "LocalitaNascita", "PrNascita",
-                   "StatoNascita", "NoteCF", "PdcClasseAttr1", "PdcClasseAttr2", "PdcClasseAttr3", "Ricl1",
-                   "AllegCF", "Zona", "Categoria", "CliForFittizio", "Lingua", "SiValuta", "Moneta", "Banca",
-                   "CCorrente", "RagRB", "Pagamento", "Pagamento2", "MeseNoEf1", "MeseNoEf2", "GioMesSucc1",
-                   "GioMesSucc2", "Iban", "CodBic", "GruppoContr", "MastroContr", "ContoContr", "Rischio",
-                   "IvaCassaDisabil", "Fido", "IndAmm", "RifComunicIntenti", "NrPrgIntenti", "NrDichIntenti",
-                   "DataRicComIntenti", "DataDichIntenti", "DataDAIntenti", "DataAIntenti", "ImportoDichIntenti",
-                   "OperazRilev", "DicIntenti", "Sconto", "Agente1", "Agente2", "Provv1", "Provv2", "TipoProvv",
-                   "TipoProvv2", "SpeseBan", "Spesa", "Bolli", "RagDDT", "RagOrd", "StRifOrd", "StRifCli",
-                   "IvaSosp", "FECodIPA", "FEAllegPdf", "FENoStampaLivelli", "Iva", "Listino", "Vettore",
-                   "IndSped", "Resa", "PrezzoDDT", "SoggRitAcconto", "PercRitAcc", "CassaPrev", "TSIncluso",
-                   "flagOpposizione", "NoteFattura", "Cointest", "FARappFiscRagSoc", "FARappFiscStato",
+                  {"Gruppo",
+                   "Mastro",
+                   "Conto",
+                   "Tipo",
+                   "Descrizione",
+                   "RagSoc",
+                   "RagSoc2",
+                   "Cognome",
+                   "Nome",
+                   "PersRiferimento",
+                   "DataAp",
+                   "DataChiu",
+                   "Indirizzo",
+                   "CAP",
+                   "Localita",
+                   "Comune",
+                   "Pr",
+                   "Stato",
+                   "Telefono",
+                   "Telefono1",
+                   "Fax",
+                   "EMail",
+                   "EMail2",
+                   "EMail3",
+                   "EMail4",
+                   "EmailFat",
+                   "EmailDdt",
+                   "EmailOrd",
+                   "EmailAltro",
+                   "EmailPEC",
+                   "PartIva",
+                   "CodFisc",
+                   "StatoGiurid",
+                   "BlackList",
+                   "PassWordOnLine",
+                   "DatNascita",
+                   "Sesso",
+                   "CapNascita",
+                   "LocalitaNascita",
+                   "PrNascita",
+                   "StatoNascita",
+                   "NoteCF",
+                   "PdcClasseAttr1",
+                   "PdcClasseAttr2",
+                   "PdcClasseAttr3",
+                   "Ricl1",
+                   "AllegCF",
+                   "Zona",
+                   "Categoria",
+                   "CliForFittizio",
+                   "Lingua",
+                   "SiValuta",
+                   "Moneta",
+                   "Banca",
+                   "CCorrente",
+                   "RagRB",
+                   "Pagamento",
+                   "Pagamento2",
+                   "MeseNoEf1",
+                   "MeseNoEf2",
+                   "GioMesSucc1",
+                   "GioMesSucc2",
+                   "Iban",
+                   "CodBic",
+                   "GruppoContr",
+                   "MastroContr",
+                   "ContoContr",
+                   "Rischio",
+                   "IvaCassaDisabil",
+                   "Fido",
+                   "IndAmm",
+                   "RifComunicIntenti",
+                   "NrPrgIntenti",
+                   "NrDichIntenti",
+                   "DataRicComIntenti",
+                   "DataDichIntenti",
+                   "DataDAIntenti",
+                   "DataAIntenti",
+                   "ImportoDichIntenti",
+                   "OperazRilev",
+                   "DicIntenti",
+                   "Sconto",
+                   "Agente1",
+                   "Agente2",
+                   "Provv1",
+                   "Provv2",
+                   "TipoProvv",
+                   "TipoProvv2",
+                   "SpeseBan",
+                   "Spesa",
+                   "Bolli",
+                   "RagDDT",
+                   "RagOrd",
+                   "StRifOrd",
+                   "StRifCli",
+                   "IvaSosp",
+                   "FECodIPA",
+                   "FEAllegPdf",
+                   "FENoStampaLivelli",
+                   "Iva",
+                   "Listino",
+                   "Vettore",
+                   "IndSped",
+                   "Resa",
+                   "PrezzoDDT",
+                   "SoggRitAcconto",
+                   "PercRitAcc",
+                   "CassaPrev",
+                   "TSIncluso",
+                   "flagOpposizione",
+                   "NoteFattura",
+                   "Cointest",
+                   "FARappFiscRagSoc",
+                   "FARappFiscStato",
                    "FARappFiscCodIdFisc"});
     Inseritore mastri(db, "Mastri", {"Gruppo", "Mastro", "Tipo", "Descrizione"});
     Inseritore sped(db, "IndSped",
-                    {"Gruppo", "Mastro", "Conto", "IndSped", "Descrizione", "RagSoc", "RagSoc2", "Indirizzo", "Cap",
-                     "Localita", "Pr", "Stato", "Telefono"});
+                    {"Gruppo", "Mastro", "Conto", "IndSped", "Descrizione", "RagSoc", "RagSoc2", "Indirizzo",
+                     "Cap", "Localita", "Pr", "Stato", "Telefono"});
     Inseritore doc(db, "PianoContiDoc", {"Gruppo", "Mastro", "Conto", "Ordine", "Descrizione", "Percorso"});
     Inseritore dic(db, "PdcDicIntenti",
                    {"Gruppo", "Mastro", "Conto", "PdcDicIntenti", "Descrizione", "Attivo", "ProtRicezione",
                     "DataRicAE", "NrDichIntenti", "DataDichIntenti", "NrPrgIntenti", "DataRicComIntenti",
                     "RifComunicIntenti", "ImportoDichIntenti", "DataDAIntenti", "DataAIntenti"});
     Inseritore sto(db, "PdcStorico",
-                   {"Gruppo", "Mastro", "Conto", "DataVar", "Tipo", "Descrizione", "RagSoc", "RagSoc2", "Indirizzo",
-                    "CAP", "Localita", "Pr", "Stato", "Comune"});
+                   {"Gruppo", "Mastro", "Conto", "DataVar", "Tipo", "Descrizione", "RagSoc", "RagSoc2",
+                    "Indirizzo", "CAP", "Localita", "Pr", "Stato", "Comune"});
     Inseritore prog(db, "PdcProg",
                     {"Anno", "PartTipo", "CoPartGruppo", "CoPartMastro", "CoPartConto", "SaldoIniziale",
                      "ProgrDare", "ProgrAvere", "UltAgg", "SaldoAnnoPrec"});
@@ -177,7 +280,8 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
         const Comune &sede = comune(caso);
         const QDate dataAp = QDate(2010, 1, 1).addDays(caso.intero(5000));
 
-        pc("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("Tipo", "3").data("DataAp", dataAp);
+        pc("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("Tipo", "3")
+            .data("DataAp", dataAp);
         if (caso.percento(2))
             pc.data("DataChiu", dataAp.addDays(caso.tra(400, 3000)));
 
@@ -197,38 +301,53 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
             if (professionista) {
                 descrizione = (caso.percento(50) ? QStringLiteral("Studio ") : QString()) + descrizione;
                 if (!estero)
-                    pc("PartIva", CodiciDemo::PartitaIva(caso.cifre(7) + QStringLiteral("%1").arg(
-                                                                               caso.tra(1, 100), 3, 10, QChar(u'0'))));
+                    pc("PartIva",
+                       CodiciDemo::PartitaIva(
+                           caso.cifre(7) + QStringLiteral("%1").arg(caso.tra(1, 100), 3, 10, QChar(u'0'))));
             }
             dominio = caso.scegli(NomiDemo::Provider);
         } else {
             const QString c1 = caso.scegli(NomiDemo::Cognomi);
             switch (caso.intero(5)) {
-            case 0: descrizione = c1 + ' ' + caso.scegli(NomiDemo::AttivitaAziende); break;
-            case 1: descrizione = caso.scegli(NomiDemo::AttivitaAziende) + ' ' + caso.scegli(NomiDemo::NomiFantasia); break;
-            case 2: descrizione = "Fratelli " + c1; break;
-            case 3: descrizione = c1 + " & " + caso.scegli(NomiDemo::Cognomi); break;
-            default: descrizione = caso.scegli(NomiDemo::NomiFantasia) + ' ' + caso.scegli(NomiDemo::AttivitaAziende); break;
+            case 0:
+                descrizione = c1 + ' ' + caso.scegli(NomiDemo::AttivitaAziende);
+                break;
+            case 1:
+                descrizione =
+                    caso.scegli(NomiDemo::AttivitaAziende) + ' ' + caso.scegli(NomiDemo::NomiFantasia);
+                break;
+            case 2:
+                descrizione = "Fratelli " + c1;
+                break;
+            case 3:
+                descrizione = c1 + " & " + caso.scegli(NomiDemo::Cognomi);
+                break;
+            default:
+                descrizione =
+                    caso.scegli(NomiDemo::NomiFantasia) + ' ' + caso.scegli(NomiDemo::AttivitaAziende);
+                break;
             }
             if (pa)
                 descrizione = "Comune di " + sede.nome;
             else
                 descrizione += ' ' + caso.scegli(NomiDemo::FormeGiuridiche);
-            dominio = Slug(descrizione) + (estero ? "." + QString(paese.stato).toLower() : QStringLiteral(".it"));
-            pc("StatoGiurid", "G")("PersRiferimento",
-                                   caso.scegli(NomiDemo::NomiMaschili) + ' ' + caso.scegli(NomiDemo::Cognomi));
+            dominio =
+                Slug(descrizione) + (estero ? "." + QString(paese.stato).toLower() : QStringLiteral(".it"));
+            pc("StatoGiurid", "G")("PersRiferimento", caso.scegli(NomiDemo::NomiMaschili) + ' ' +
+                                                          caso.scegli(NomiDemo::Cognomi));
             if (estero) {
                 const QString stato = paese.stato;
                 if (stato == "DE")
                     pc("PartIva", CodiciDemo::PartitaIvaTedesca(caso.cifre(8)));
                 else if (stato == "FR" || stato == "MC")
-                    pc("PartIva", CodiciDemo::PartitaIvaFrancese(QString::number(caso.tra(1, 9)) + caso.cifre(8)));
+                    pc("PartIva",
+                       CodiciDemo::PartitaIvaFrancese(QString::number(caso.tra(1, 9)) + caso.cifre(8)));
                 else if (stato == "SM")
                     pc("PartIva", caso.cifre(5));
             } else {
-                const QString piva = CodiciDemo::PartitaIva(
-                    (pa ? QStringLiteral("8") + caso.cifre(6) : caso.cifre(7)) +
-                    QStringLiteral("%1").arg(caso.tra(1, 100), 3, 10, QChar(u'0')));
+                const QString piva =
+                    CodiciDemo::PartitaIva((pa ? QStringLiteral("8") + caso.cifre(6) : caso.cifre(7)) +
+                                           QStringLiteral("%1").arg(caso.tra(1, 100), 3, 10, QChar(u'0')));
                 pc("PartIva", piva)("CodFisc", piva);
             }
         }
@@ -247,8 +366,8 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
             cli.moneta = paese.moneta;
         } else {
             pc("Indirizzo", indirizzo)("CAP", sede.cap)("Localita", sede.nome)("Comune", sede.nome)(
-                "Pr", sede.provincia)("Stato", "IT")("Zona", ZonaDi(sede.zona))("Lingua", "IT")("Moneta", "EUR")(
-                "SiValuta", "N")("BlackList", "N");
+                "Pr", sede.provincia)("Stato", "IT")("Zona", ZonaDi(sede.zona))("Lingua", "IT")(
+                "Moneta", "EUR")("SiValuta", "N")("BlackList", "N");
             cli.moneta = "EUR";
         }
         pc("Telefono", Telefono(caso, persona));
@@ -274,19 +393,24 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
         pc("EmailFat", persona ? "1" : "2")("EmailDdt", "0")("EmailOrd", "0")("EmailAltro", "1");
 
         // Accounting and billing
-        const QString categoria = pa ? "PA" : cli.privato ? "PRI" : professionista ? "PRO"
-                                                              : caso.scegli({"ING", "DET", "GDO", "HOR"});
-        cli.pagamento = arch == 4 ? "TR30"
-                        : estero  ? "BB30"
+        const QString categoria = pa               ? "PA"
+                                  : cli.privato    ? "PRI"
+                                  : professionista ? "PRO"
+                                                   : caso.scegli({"ING", "DET", "GDO", "HOR"});
+        cli.pagamento = arch == 4     ? "TR30"
+                        : estero      ? "BB30"
                         : cli.privato ? caso.scegli({"RD", "CONT", "SDD"})
                                       : caso.scegli({"RB30", "RB3060", "RB369", "BB30", "BB60", "RD", "TR30",
                                                      "TR3060", "PERS", "RB6010"});
         pc("Categoria", categoria)("Pagamento", cli.pagamento)("AllegCF", "S")("CliForFittizio", "N")(
-            "RagRB", caso.percento(20) ? "S" : "N")("Rischio", "N")("IvaCassaDisabil", "N")("OperazRilev", "N")(
+            "RagRB", caso.percento(20) ? "S" : "N")("Rischio", "N")("IvaCassaDisabil", "N")("OperazRilev",
+                                                                                            "N")(
             "TipoProvv", "N")("TipoProvv2", "N")("SpeseBan", caso.percento(30) ? "S" : "N")("RagDDT", "T")(
             "RagOrd", "S")("StRifOrd", "T")("StRifCli", "T")("IvaSosp", pa ? "S" : "N")("FEAllegPdf", "D")(
             "FENoStampaLivelli", "N")("PrezzoDDT", "T")("TSIncluso", "S")("flagOpposizione", "N")(
-            "RifComunicIntenti", "O")("Listino", estero ? "L4" : cli.privato ? "L1" : caso.scegli({"L2", "L2", "L3"}));
+            "RifComunicIntenti", "O")("Listino", estero        ? "L4"
+                                                 : cli.privato ? "L1"
+                                                               : caso.scegli({"L2", "L2", "L3"}));
         if (caso.percento(25))
             pc("MeseNoEf1", 8)("GioMesSucc1", 10);
         if (caso.percento(10))
@@ -333,8 +457,9 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
         if (caso.percento(1))
             pc("Cointest", "C01");
         if (caso.percento(8))
-            pc("NoteCF", "Cliente segnalato da " + caso.scegli(NomiDemo::Cognomi) + ".\nVerificare il fido prima "
-                                                                                  "di nuovi ordini.");
+            pc("NoteCF", "Cliente segnalato da " + caso.scegli(NomiDemo::Cognomi) +
+                             ".\nVerificare il fido prima "
+                             "di nuovi ordini.");
         if (caso.percento(5))
             pc("NoteFattura", "Indicare sempre il numero d'ordine del cliente.");
         if (caso.percento(10))
@@ -347,7 +472,8 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
                 const Comune &dove = comune(caso);
                 const QString codice = QStringLiteral("%1").arg(k, 2, 10, QChar(u'0'));
                 sped("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("IndSped", codice)(
-                    "Descrizione", k == 1 ? QStringLiteral("Magazzino") : QStringLiteral("Filiale %1").arg(dove.nome))(
+                    "Descrizione",
+                    k == 1 ? QStringLiteral("Magazzino") : QStringLiteral("Filiale %1").arg(dove.nome))(
                     "RagSoc", descrizione.left(60))("RagSoc2", k == 1 ? "Magazzino" : "Filiale")(
                     "Indirizzo", caso.scegli(NomiDemo::Vie) + QStringLiteral(" %1").arg(caso.tra(1, 99)))(
                     "Cap", dove.cap)("Localita", dove.nome)("Pr", dove.provincia)("Stato", "IT")(
@@ -369,21 +495,23 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
                 const int nrDich = caso.tra(1, 200), nrPrg = caso.tra(100000, 999999);
                 const qint64 importo = qint64(caso.tra(2, 40)) * 500000;
                 dic("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("PdcDicIntenti", k)(
-                    "Descrizione", QStringLiteral("Dichiarazione d'intento %1").arg(anno))("Attivo",
-                                                                                           attiva ? "S" : "N")(
+                    "Descrizione",
+                    QStringLiteral("Dichiarazione d'intento %1").arg(anno))("Attivo", attiva ? "S" : "N")(
                     "NrDichIntenti", nrDich)("NrPrgIntenti", nrPrg)("RifComunicIntenti", periodo ? "3" : "2")
                     .data("DataDichIntenti", QDate(anno, 1, 10))
                     .data("DataRicComIntenti", QDate(anno, 1, 15))
                     .importo("ImportoDichIntenti", importo);
                 if (caso.percento(50))
-                    dic("ProtRicezione", QStringLiteral("%1%2-%3").arg(anno).arg(caso.cifre(10), caso.cifre(6)))
+                    dic("ProtRicezione",
+                        QStringLiteral("%1%2-%3").arg(anno).arg(caso.cifre(10), caso.cifre(6)))
                         .data("DataRicAE", QDate(anno, 1, 12));
                 if (periodo)
                     dic.data("DataDAIntenti", QDate(anno, 1, 1)).data("DataAIntenti", QDate(anno, 12, 31));
                 dic.scrivi();
                 if (attiva) {
                     cli.dicIntenti = k;
-                    pc("Iva", "E8")("DicIntenti", QString::number(nrDich))("NrDichIntenti", QString::number(nrDich))(
+                    pc("Iva", "E8")("DicIntenti", QString::number(nrDich))("NrDichIntenti",
+                                                                           QString::number(nrDich))(
                         "NrPrgIntenti", QString::number(nrPrg))("RifComunicIntenti", periodo ? "3" : "2")
                         .data("DataDichIntenti", QDate(anno, 1, 10))
                         .data("DataRicComIntenti", QDate(anno, 1, 15))
@@ -398,18 +526,20 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
         // Attached documents, history, running totals and movements
         if (caso.percento(5)) {
             doc("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("Ordine", 1)(
-                "Descrizione", "Contratto di fornitura")("Percorso",
-                                                          "§Documenti§/contratti/" + cli.mastro + cli.conto + ".pdf")
+                "Descrizione", "Contratto di fornitura")("Percorso", "§Documenti§/contratti/" + cli.mastro +
+                                                                         cli.conto + ".pdf")
                 .scrivi();
             doc("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)("Ordine", 2)(
-                "Descrizione", "Visura camerale")("Percorso", "§Documenti§/visure/" + cli.mastro + cli.conto + ".pdf")
+                "Descrizione", "Visura camerale")("Percorso",
+                                                  "§Documenti§/visure/" + cli.mastro + cli.conto + ".pdf")
                 .scrivi();
         }
         if (caso.percento(5)) {
             const Comune &prima = comune(caso);
             sto("Gruppo", cli.gruppo)("Mastro", cli.mastro)("Conto", cli.conto)
                 .data("DataVar", dataAp.addDays(caso.tra(30, 900)))("Tipo", "2")(
-                    "Descrizione", descrizione.left(50) + " (vecchia denominazione)")("RagSoc", descrizione.left(60))(
+                    "Descrizione", descrizione.left(50) + " (vecchia denominazione)")("RagSoc",
+                                                                                      descrizione.left(60))(
                     "Indirizzo", caso.scegli(NomiDemo::Vie) + " 1")("CAP", prima.cap)("Localita", prima.nome)(
                     "Pr", prima.provincia)("Stato", "IT")("Comune", prima.nome)
                 .scrivi();
@@ -436,15 +566,15 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
             mov("Anno", AnnoDemo)("NumReg", numReg)("Riga", 1)
                 .data("DataReg", oggi.addDays(-caso.intero(300)))("Descrizione", "Incasso fattura")(
                     "TipoPartita", "3")("GruppoPartita", cli.gruppo)("MastroPartita", cli.mastro)(
-                    "ContoPartita", cli.conto)("TipoCPartita", "1")("GruppoCPartita", "01")("MastroCPartita", "10")(
-                    "ContoCPartita", "0001")
+                    "ContoPartita", cli.conto)("TipoCPartita", "1")("GruppoCPartita", "01")(
+                    "MastroCPartita", "10")("ContoCPartita", "0001")
                 .importo("ImportoAvere", importo)
                 .scrivi();
             mov("Anno", AnnoDemo)("NumReg", numReg)("Riga", 2)
                 .data("DataReg", oggi.addDays(-caso.intero(300)))("Descrizione", "Incasso fattura")(
                     "TipoPartita", "1")("GruppoPartita", "01")("MastroPartita", "10")("ContoPartita", "0001")(
-                    "TipoCPartita", "3")("GruppoCPartita", cli.gruppo)("MastroCPartita", cli.mastro)(
-                    "ContoCPartita", cli.conto)
+                    "TipoCPartita", "3")("GruppoCPartita", cli.gruppo)("MastroCPartita",
+                                                                       cli.mastro)("ContoCPartita", cli.conto)
                 .importo("ImportoDare", importo)
                 .scrivi();
         }

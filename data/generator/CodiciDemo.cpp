@@ -1,15 +1,17 @@
 // Fiscal codes, VAT numbers and IBANs of the demo data.
 #include "data/generator/CodiciDemo.h"
 
-namespace CodiciDemo {
+namespace CodiciDemo
+{
 
-namespace {
+namespace
+{
 
 // Values of the characters in odd positions (fiscal code and IBAN CIN share them).
 int ValoreDispari(QChar c)
 {
-    static const int tabella[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                                    20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+    static const int tabella[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                                    20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
     const int i = c.isDigit() ? c.digitValue() : c.toUpper().unicode() - u'A';
     return (i >= 0 && i < 26) ? tabella[i] : 0;
 }

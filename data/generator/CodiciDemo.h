@@ -5,7 +5,8 @@
 #include <QDate>
 #include <QString>
 
-namespace CodiciDemo {
+namespace CodiciDemo
+{
 
 // Letters A-Z without accents, upper case; anything else dropped.
 QString SoloLettere(const QString &testo);

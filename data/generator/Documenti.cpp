@@ -9,21 +9,27 @@
 #include <QMap>
 #include <cmath>
 
-namespace DemoInterno {
+namespace DemoInterno
+{
 
-namespace {
+namespace
+{
 
 struct Articolo {
     const char *codice, *descrizione, *iva;
-    qint64 prezzo;  // hundredths of euro
+    qint64 prezzo; // hundredths of euro
 };
-const Articolo Articoli[] = {
-    {"OLIO1L", "Olio extravergine di oliva 1 L", "04", 895},  {"PASTA500", "Pasta di semola 500 g", "04", 129},
-    {"VINORS", "Vino rosso Chianti DOCG 0,75 L", "22", 1150}, {"ACQUA", "Acqua minerale 6 x 1,5 L", "22", 390},
-    {"CAFFE1K", "Caffè in grani 1 kg", "10", 1890},           {"PANETT", "Panettone artigianale 1 kg", "10", 2490},
-    {"BULL8", "Bulloni zincati M8 (conf. 100)", "22", 1450},  {"TRAP18", "Trapano avvitatore 18 V", "22", 12900},
-    {"TESS50", "Tessuto cotone h 150 (al metro)", "22", 790}, {"LIBRO", "Manuale di contabilità", "04", 3500},
-    {"CASSA", "Cassa in plastica a rendere", "22", 250}};
+const Articolo Articoli[] = {{"OLIO1L", "Olio extravergine di oliva 1 L", "04", 895},
+                             {"PASTA500", "Pasta di semola 500 g", "04", 129},
+                             {"VINORS", "Vino rosso Chianti DOCG 0,75 L", "22", 1150},
+                             {"ACQUA", "Acqua minerale 6 x 1,5 L", "22", 390},
+                             {"CAFFE1K", "Caffè in grani 1 kg", "10", 1890},
+                             {"PANETT", "Panettone artigianale 1 kg", "10", 2490},
+                             {"BULL8", "Bulloni zincati M8 (conf. 100)", "22", 1450},
+                             {"TRAP18", "Trapano avvitatore 18 V", "22", 12900},
+                             {"TESS50", "Tessuto cotone h 150 (al metro)", "22", 790},
+                             {"LIBRO", "Manuale di contabilità", "04", 3500},
+                             {"CASSA", "Cassa in plastica a rendere", "22", 250}};
 const Articolo Servizi[] = {{"CONSUL", "Consulenza tecnica (ora)", "22", 8000},
                             {"MANUT", "Canone di manutenzione mensile", "22", 15000}};
 
@@ -54,40 +60,46 @@ const Tipo Tipi[] = {{"OrdVenTest", "OrdVenDett", "OrdVenLiv", "OrdVenSpese", tr
                      {"DdtTest", "DdtDett", "DdtLiv", "DdtSpese", false, true, false},
                      {"FatTest", "FatDett", "FatLiv", "FatSpese", true, true, true}};
 
-class Scrittore {
-public:
+class Scrittore
+{
+  public:
     Scrittore(QSqlDatabase &db, Casuale &caso) : m_caso(caso)
     {
         for (const Tipo &t : Tipi) {
-            QStringList testa = {"Anno",      "NumRif",  "DataRif", "NumDoc",   "GruppoCli", "MastroCli",
-                                 "ContoCli",  "FattDocumento", "Moneta", "Pagamento", "Iva", "PrezziIvati",
-                                 "ScontoPag", "Acconto", "PercRitAcc", "PdcDicIntenti", "Stato", "TotMerce",
-                                 "TotImpon",  "TotIva",  "TotDocum"};
+            QStringList testa = {"Anno",          "NumRif",      "DataRif",       "NumDoc",   "GruppoCli",
+                                 "MastroCli",     "ContoCli",    "FattDocumento", "Moneta",   "Pagamento",
+                                 "Iva",           "PrezziIvati", "ScontoPag",     "Acconto",  "PercRitAcc",
+                                 "PdcDicIntenti", "Stato",       "TotMerce",      "TotImpon", "TotIva",
+                                 "TotDocum"};
             if (t.scoPagSuDett)
                 testa << "ScoPagSuDett";
             if (t.peso)
                 testa << "Peso";
             if (t.fattura)
-                testa << "Abbuono" << "Bolli";
+                testa << "Abbuono"
+                      << "Bolli";
             m_testa.emplace_back(db, t.testa, testa);
             m_dett.emplace_back(db, t.dett,
-                                QStringList{"Anno", "NumRif", "RigDet", "RigLiv", "TipoRiga", "Articolo",
-                                            "Descrizione", "qta", "ValUnitario", "Scontotot", "ValTotale", "Iva",
-                                            "Omaggio", "SoggRitAcc", "FlScontoPag", "gruppoven", "MastroVen",
-                                            "contoVen", "CentroDiCosto", "CompGiornMens", "DataCompDa", "DataCompA",
-                                            "BeneUsato"});
-            m_liv.emplace_back(db, t.liv,
-                               QStringList{"Anno", "NumRif", "RigLiv", "Livello1", "ValUnitario", "ValTotale"});
+                                QStringList{"Anno",        "NumRif",     "RigDet",        "RigLiv",
+                                            "TipoRiga",    "Articolo",   "Descrizione",   "qta",
+                                            "ValUnitario", "Scontotot",  "ValTotale",     "Iva",
+                                            "Omaggio",     "SoggRitAcc", "FlScontoPag",   "gruppoven",
+                                            "MastroVen",   "contoVen",   "CentroDiCosto", "CompGiornMens",
+                                            "DataCompDa",  "DataCompA",  "BeneUsato"});
+            m_liv.emplace_back(
+                db, t.liv, QStringList{"Anno", "NumRif", "RigLiv", "Livello1", "ValUnitario", "ValTotale"});
             m_spese.emplace_back(db, t.spese,
-                                 QStringList{"Anno", "NumRif", "Riga", "Spesa", "Iva", "TipoAddebito", "Percentuale",
-                                             "Importo", "ImportoMin", "ImportoMax", "SoggRitAcc", "CassaPrev"});
+                                 QStringList{"Anno", "NumRif", "Riga", "Spesa", "Iva", "TipoAddebito",
+                                             "Percentuale", "Importo", "ImportoMin", "ImportoMax",
+                                             "SoggRitAcc", "CassaPrev"});
         }
     }
 
-    void Documento(int k, const Cliente &cli, bool conLettera, char forza = 0);  // forza: 'L' Lira, 'N' credit note
+    void Documento(int k, const Cliente &cli, bool conLettera,
+                   char forza = 0); // forza: 'L' Lira, 'N' credit note
     int righe = 0, documenti = 0;
 
-private:
+  private:
     Casuale &m_caso;
     std::vector<Inseritore> m_testa, m_dett, m_liv, m_spese;
     QHash<QString, int> m_numeri;
@@ -100,8 +112,9 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
     const bool lira = forza == 'L' || (forza == 0 && tipo.fattura && !cli.estero && caso.percento(2));
     const int anno = lira ? 2001 : (caso.percento(70) ? AnnoDemo : AnnoDemo - 1);
     const int numRif = ++m_numeri[QString(tipo.testa) + QString::number(anno)];
-    const QDate data = anno == AnnoDemo ? QDate(anno, 1, 2).addDays(caso.intero(DataLavoroDemo().dayOfYear() - 1))
-                                        : QDate(anno, 1, 2).addDays(caso.intero(360));
+    const QDate data = anno == AnnoDemo
+                           ? QDate(anno, 1, 2).addDays(caso.intero(DataLavoroDemo().dayOfYear() - 1))
+                           : QDate(anno, 1, 2).addDays(caso.intero(360));
     const int numDec = lira ? 0 : 2;
     const double cambio = lira ? 1936.27 : 1.0;
     const bool prezziIvati = cli.privato && caso.percento(80);
@@ -111,13 +124,15 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
     const bool lettera = conLettera && cli.dicIntenti > 0;
     QString fattDoc;
     if (tipo.fattura)
-        fattDoc = forza == 'N'           ? "NC"
+        fattDoc = forza == 'N'         ? "NC"
                   : cli.professionista ? "PF"
-                  : caso.percento(10)  ? "NC" : caso.percento(3) ? "FM" : caso.scegli({"FT", "FT", "FD"});
+                  : caso.percento(10)  ? "NC"
+                  : caso.percento(3)   ? "FM"
+                                       : caso.scegli({"FT", "FT", "FD"});
     const bool margine = fattDoc == "FM";
 
     Inseritore &dett = m_dett[std::size_t(k)];
-    QMap<QString, qint64> basi;  // VAT code -> taxable amount net of VAT
+    QMap<QString, qint64> basi; // VAT code -> taxable amount net of VAT
     qint64 merce = 0;
     const int quante = caso.tra(1, 6);
     for (int r = 1; r <= quante; ++r) {
@@ -129,10 +144,10 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
             dett("RigLiv", 0)("Descrizione", "Merce consegnata presso il vostro magazzino").scrivi();
             continue;
         }
-        const Articolo &art = margine ? Articolo{"USATO1", "Macchinario usato (regime del margine)", "22", 450000}
-                              : tipoRiga == "A" || cli.professionista
-                                  ? Servizi[caso.intero(2)]
-                                  : Articoli[caso.intero(int(std::size(Articoli)))];
+        const Articolo &art =
+            margine ? Articolo{"USATO1", "Macchinario usato (regime del margine)", "22", 450000}
+            : tipoRiga == "A" || cli.professionista ? Servizi[caso.intero(2)]
+                                                    : Articoli[caso.intero(int(std::size(Articoli)))];
         const double qta = tipoRiga == "A" ? caso.tra(1, 8) : caso.tra(1, 60);
         const qint64 prezzo = Arrotonda(art.prezzo * cambio / (lira ? 100.0 : 1.0));
         const QString scontoRiga = caso.percento(60) ? cli.sconto : caso.scegli({"", "10", "10+5", "5+3+2"});
@@ -142,11 +157,15 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
             iva = caso.scegli({"E10", "N1", "E15"});
         const QString omaggio = caso.percento(90) ? "N" : caso.scegli({"I", "S"});
         dett("Articolo", art.codice)("Descrizione", QString::fromUtf8(art.descrizione))("qta", qta)
-            .importo("ValUnitario", prezzo, numDec)("Scontotot", scontoRiga.isEmpty() ? QVariant() : scontoRiga)
+            .importo("ValUnitario", prezzo, numDec)("Scontotot",
+                                                    scontoRiga.isEmpty() ? QVariant() : scontoRiga)
             .importo("ValTotale", valore, numDec)("Iva", iva)("Omaggio", omaggio)(
-                "SoggRitAcc", cli.professionista ? "S" : "N")("FlScontoPag", scoPagAttivo && caso.percento(80) ? "S" : "N");
+                "SoggRitAcc", cli.professionista ? "S" : "N")("FlScontoPag",
+                                                              scoPagAttivo && caso.percento(80) ? "S" : "N");
         if (caso.percento(70))
-            dett("gruppoven", "04")("MastroVen", "01")("contoVen", cli.estero ? "0003" : tipoRiga == "A" ? "0002" : "0001");
+            dett("gruppoven", "04")("MastroVen", "01")("contoVen", cli.estero        ? "0003"
+                                                                   : tipoRiga == "A" ? "0002"
+                                                                                     : "0001");
         if (caso.percento(20))
             dett("CentroDiCosto", caso.scegli({"CDC01", "CDC02"}));
         if (QString(art.codice) == "MANUT") {
@@ -188,7 +207,7 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
                 "CassaPrev", QString(codice).startsWith("CP") ? "S" : "N")
             .scrivi();
     };
-    const qint64 l = lira ? 20 : 1;  // lire per cent, roughly
+    const qint64 l = lira ? 20 : 1; // lire per cent, roughly
     if (caso.percento(35)) {
         spesa("TRA", "22", "", 0, 1500 * l, 0, 0);
         basi[lettera ? "E8" : "22"] += 1500 * l;
@@ -232,14 +251,16 @@ void Scrittore::Documento(int k, const Cliente &cli, bool conLettera, char forza
         bollo = lira ? 2500 : 200;
 
     Inseritore &testa = m_testa[std::size_t(k)];
-    testa("Anno", anno)("NumRif", numRif).data("DataRif", data)("NumDoc", QStringLiteral("%1/%2").arg(numRif).arg(anno))(
-        "GruppoCli", cli.gruppo)("MastroCli", cli.mastro)("ContoCli", cli.conto)(
-        "FattDocumento", fattDoc.isEmpty() ? QVariant() : fattDoc)("Moneta", lira ? QString("LIT") : cli.moneta)(
-        "Pagamento", cli.pagamento)("Iva", lettera ? QVariant("E8") : QVariant())(
-        "PrezziIvati", prezziIvati ? (caso.percento(10) ? "s" : "S") : "N")(
-        "ScontoPag", scontoPag.isEmpty() ? QVariant() : scontoPag)
-        .importo("Acconto", caso.percento(5) ? 10000 * l : 0, numDec)(
-            "PercRitAcc", cli.professionista ? (caso.percento(15) ? 2300.5 : 20.0) : 0.0)(
+    testa("Anno", anno)("NumRif", numRif)
+        .data("DataRif", data)("NumDoc", QStringLiteral("%1/%2").arg(numRif).arg(anno))(
+            "GruppoCli", cli.gruppo)("MastroCli", cli.mastro)("ContoCli", cli.conto)(
+            "FattDocumento", fattDoc.isEmpty() ? QVariant() : fattDoc)("Moneta",
+                                                                       lira ? QString("LIT") : cli.moneta)(
+            "Pagamento", cli.pagamento)("Iva", lettera ? QVariant("E8") : QVariant())(
+            "PrezziIvati", prezziIvati ? (caso.percento(10) ? "s" : "S")
+                                       : "N")("ScontoPag", scontoPag.isEmpty() ? QVariant() : scontoPag)
+        .importo("Acconto", caso.percento(5) ? 10000 * l : 0,
+                 numDec)("PercRitAcc", cli.professionista ? (caso.percento(15) ? 2300.5 : 20.0) : 0.0)(
             "PdcDicIntenti", lettera ? QVariant(cli.dicIntenti) : QVariant())
         .importo("TotMerce", merce, numDec)
         .importo("TotImpon", impon, numDec)

@@ -25,7 +25,8 @@ Inseritore &Inseritore::operator()(const QString &colonna, const QVariant &valor
 {
     const auto it = m_indici.constFind(colonna.toLower());
     if (it == m_indici.constEnd())
-        throw VbErrore(VbErrore::ElementoNonTrovato, QStringLiteral("%1.%2 non previsto").arg(m_tabella, colonna));
+        throw VbErrore(VbErrore::ElementoNonTrovato,
+                       QStringLiteral("%1.%2 non previsto").arg(m_tabella, colonna));
     m_valori[std::size_t(*it)] = valore;
     return *this;
 }

@@ -10,8 +10,9 @@
 #include <QVariant>
 #include <vector>
 
-class Inseritore {
-public:
+class Inseritore
+{
+  public:
     Inseritore(QSqlDatabase &db, const QString &tabella, const QStringList &colonne);
 
     Inseritore &operator()(const QString &colonna, const QVariant &valore);
@@ -22,7 +23,7 @@ public:
     void scrivi();
     int righe() const { return m_righe; }
 
-private:
+  private:
     QString m_tabella;
     QSqlQuery m_query;
     QHash<QString, int> m_indici;

@@ -15,7 +15,8 @@
 #include <QStringList>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int Uso()
 {

@@ -4,8 +4,8 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/forms/RisposteProgrammate.h"
-#include "components/pagine/GestPagine.h"
 #include "components/menu/ClienteMenuLocale.h"
+#include "components/pagine/GestPagine.h"
 #include "components/util/ContestoPrg.h"
 #include "customer/RegistraFormClienti.h"
 #include "customer/frmClienti.h"
@@ -151,11 +151,12 @@ void BancoClienti::Esegui(const QString &sql) const
 QStringList BancoClienti::Clienti(const QString &condizione, int quanti) const
 {
     RecDat rs;
-    const QString h = rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
-                                 QStringLiteral("Select P.Gruppo, P.Mastro, P.Conto From PianoConti P Where P.Tipo = "
-                                                "'3' And ") +
-                                     condizione + QStringLiteral(" Order by P.Gruppo, P.Mastro, P.Conto"),
-                                 false, RecDat::TipoSnapshot);
+    const QString h =
+        rs.ApriRec(Globali::DbComp(), Globali::DbAzienda, {},
+                   QStringLiteral("Select P.Gruppo, P.Mastro, P.Conto From PianoConti P Where P.Tipo = "
+                                  "'3' And ") +
+                       condizione + QStringLiteral(" Order by P.Gruppo, P.Mastro, P.Conto"),
+                   false, RecDat::TipoSnapshot);
     QStringList r;
     while (!rs.FineDati(h) && !rs.FineFile(h) && r.size() < quanti) {
         r << rs.ValoreCampoIdx(h, 0).toString() + QLatin1Char('|') + rs.ValoreCampoIdx(h, 1).toString() +

@@ -49,9 +49,9 @@ class BancoClienti : public ::testing::Test
     // Lets queued events (one-shot timers, deferred focus) run.
     static void Attendi(int volte = 3);
 
-    static QString s_modello;    // the demo database every test copies
-    static QString s_menu;       // its common menu database (read only)
-    QString m_percorso;          // this test's copy
+    static QString s_modello; // the demo database every test copies
+    static QString s_menu;    // its common menu database (read only)
+    QString m_percorso;       // this test's copy
     std::unique_ptr<ClienteMenuLocale> m_menu;
     frmClienti *m_form = nullptr;
 };

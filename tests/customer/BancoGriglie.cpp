@@ -35,7 +35,8 @@ void BancoGriglie::ApriConto(const QString &osParam)
 
 QString BancoGriglie::DelConto() const
 {
-    return QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(m_gruppo, m_mastro, m_conto);
+    return QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
+        .arg(m_gruppo, m_mastro, m_conto);
 }
 
 int BancoGriglie::Righe(const QString &tabella) const
@@ -75,7 +76,7 @@ void BancoGriglie::Scrivi(int g, const QString &testo, bool invio)
     ASSERT_NE(le, nullptr) << "no cell editor";
     le->selectAll();
     if (testo.isEmpty())
-        QTest::keyClick(le, Qt::Key_Backspace);  // Delete on a whole cell would delete the line
+        QTest::keyClick(le, Qt::Key_Backspace); // Delete on a whole cell would delete the line
     QTest::keyClicks(le, testo);
     if (invio) {
         QTest::keyClick(le, Qt::Key_Return);
@@ -93,20 +94,24 @@ void BancoGriglie::Lettera(int codice, const QVariantMap &campi)
 {
     QStringList colonne{QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto"),
                         QStringLiteral("PdcDicIntenti")};
-    QStringList valori{QLatin1Char('\'') + m_gruppo + QLatin1Char('\''), QLatin1Char('\'') + m_mastro + QLatin1Char('\''),
+    QStringList valori{QLatin1Char('\'') + m_gruppo + QLatin1Char('\''),
+                       QLatin1Char('\'') + m_mastro + QLatin1Char('\''),
                        QLatin1Char('\'') + m_conto + QLatin1Char('\''), QString::number(codice)};
     for (auto it = campi.constBegin(); it != campi.constEnd(); ++it) {
         colonne << it.key();
-        valori << (it.value().typeId() == QMetaType::QString ? QLatin1Char('\'') + it.value().toString() + QLatin1Char('\'')
-                                                             : it.value().toString());
+        valori << (it.value().typeId() == QMetaType::QString
+                       ? QLatin1Char('\'') + it.value().toString() + QLatin1Char('\'')
+                       : it.value().toString());
     }
-    Esegui(QStringLiteral("Insert Into PdcDicIntenti (%1) Values (%2)").arg(colonne.join(u','), valori.join(u',')));
+    Esegui(QStringLiteral("Insert Into PdcDicIntenti (%1) Values (%2)")
+               .arg(colonne.join(u','), valori.join(u',')));
 }
 
 void BancoGriglie::Documento(int ordine, const QString &descrizione, const QString &percorso)
 {
-    Esegui(QStringLiteral("Insert Into PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione, Percorso) Values "
-                          "('%1','%2','%3',%4,'%5','%6')")
+    Esegui(QStringLiteral(
+               "Insert Into PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione, Percorso) Values "
+               "('%1','%2','%3',%4,'%5','%6')")
                .arg(m_gruppo, m_mastro, m_conto)
                .arg(ordine)
                .arg(descrizione, percorso));

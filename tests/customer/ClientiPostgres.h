@@ -38,24 +38,28 @@ class ClientiPostgres : public BancoClienti
         QSqlDatabase qdb = db->DatabaseDao(Globali::DbAzienda);
         Schema::ApplicaAzienda(qdb);
         PreparaHost();
-        Esegui(QStringLiteral("Insert Into Mastri (Gruppo, Mastro, Tipo, Descrizione) Values ('01','05','3','CLIENTI')"));
+        Esegui(QStringLiteral(
+            "Insert Into Mastri (Gruppo, Mastro, Tipo, Descrizione) Values ('01','05','3','CLIENTI')"));
         for (const char *conto : {"0001", "0002"})
-            Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, RagSoc, Indirizzo, "
-                                  "CAP, Stato, PartIva, StatoGiurid, Sesso, Moneta, DataAp, AllegCF, CliForFittizio, "
-                                  "SiValuta, RagRB, Rischio, TipoProvv, TipoProvv2, SpeseBan, Bolli, RagDDT, RagOrd, "
-                                  "StRifOrd, StRifCli, IvaSosp, FEAllegPdf, PrezzoDDT, SoggRitAcconto, CassaPrev, "
-                                  "TSIncluso, flagOpposizione) Values ('01','05','%1','3','Cliente %1','Rossi Mario',"
-                                  "'Via Roma 1','20100','IT','00743110157','G','M','EUR',#01/15/2020#,'S','N','N','N',"
-                                  "'N','N','N','N','N','T','S','T','T','N','D','T','N','S','S','N')")
+            Esegui(QStringLiteral(
+                       "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, RagSoc, Indirizzo, "
+                       "CAP, Stato, PartIva, StatoGiurid, Sesso, Moneta, DataAp, AllegCF, CliForFittizio, "
+                       "SiValuta, RagRB, Rischio, TipoProvv, TipoProvv2, SpeseBan, Bolli, RagDDT, RagOrd, "
+                       "StRifOrd, StRifCli, IvaSosp, FEAllegPdf, PrezzoDDT, SoggRitAcconto, CassaPrev, "
+                       "TSIncluso, flagOpposizione) Values ('01','05','%1','3','Cliente %1','Rossi Mario',"
+                       "'Via Roma 1','20100','IT','00743110157','G','M','EUR',#01/15/2020#,'S','N','N','N',"
+                       "'N','N','N','N','N','T','S','T','T','N','D','T','N','S','S','N')")
                        .arg(QString::fromLatin1(conto)));
-        Esegui(QStringLiteral("Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto) Values "
-                              "(2024,'3','01','05','0002')"));
-        for (const char *t : {"IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('01','05','0001','01',"
-                              "'Magazzino')",
-                              "PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione) Values ('01','05','0001',1,"
-                              "'Contratto')",
-                              "PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) Values ('01','05',"
-                              "'0001',1,'Lettera')"})
+        Esegui(QStringLiteral(
+            "Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto) Values "
+            "(2024,'3','01','05','0002')"));
+        for (const char *t :
+             {"IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('01','05','0001','01',"
+              "'Magazzino')",
+              "PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione) Values ('01','05','0001',1,"
+              "'Contratto')",
+              "PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) Values ('01','05',"
+              "'0001',1,'Lettera')"})
             Esegui(QStringLiteral("Insert Into ") + QString::fromLatin1(t));
         ASSERT_NE(Apri(), nullptr);
         ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0001")));

@@ -57,9 +57,21 @@ TEST(Catalogo, ConditionalEntriesAreLeftOutWithoutMovingTheOthers)
     };
     const Caso casi[] = {
         {"tutte le colonne e le descrizioni", true, true, true, true, true, 137, {}},
-        {"senza colonne facoltative, descrizioni presenti", false, false, true, false, true, 133,
+        {"senza colonne facoltative, descrizioni presenti",
+         false,
+         false,
+         true,
+         false,
+         true,
+         133,
          {26, 27, 105, 116}},
-        {"senza colonne facoltative ne descrizioni", false, false, true, false, false, 127,
+        {"senza colonne facoltative ne descrizioni",
+         false,
+         false,
+         true,
+         false,
+         false,
+         127,
          {26, 27, 35, 36, 37, 38, 39, 40, 105, 116}},
         {"livelli XML senza gestione taglie", true, true, false, true, true, 136, {105}},
     };
@@ -88,10 +100,10 @@ TEST(Catalogo, ConditionalEntriesAreLeftOutWithoutMovingTheOthers)
 
 TEST(Catalogo, SearchOperatorsAndOptionsAsRegistered)
 {
-    const QSet<QString> like = {"Descrizione", "RagSoc",    "RagSoc2",     "Indirizzo",  "Localita",
-                                "Comune",      "PassWordOnLine", "LocalitaNascita", "PersRiferimento",
-                                "NoteCF",      "Banca",     "Pagamento",   "Pagamento2", "NoteOrdini",
-                                "NoteDdt",     "NoteFattura", "NoteFatAcc"};
+    const QSet<QString> like = {
+        "Descrizione",    "RagSoc",          "RagSoc2",         "Indirizzo",   "Localita",  "Comune",
+        "PassWordOnLine", "LocalitaNascita", "PersRiferimento", "NoteCF",      "Banca",     "Pagamento",
+        "Pagamento2",     "NoteOrdini",      "NoteDdt",         "NoteFattura", "NoteFatAcc"};
     for (const Voce &v : Voci()) {
         const OpzioniCampo o = Opzioni(v, QStringLiteral("x"), QStringLiteral("y"));
         EXPECT_EQ(o.ricerca, like.contains(QString::fromLatin1(v.campo)) ? "like*" : "=") << v.campo;
@@ -124,13 +136,13 @@ TEST(TabelleSpecchio, CheckBoxStatesFromCodes)
         const char *codice;
         int stato;
     };
-    const Caso casi[] = {{&rischio, "S", Spunta}, {&rischio, "s", Spunta}, {&rischio, "N", Vuota},
+    const Caso casi[] = {{&rischio, "S", Spunta}, {&rischio, "s", Spunta},  {&rischio, "N", Vuota},
                          {&rischio, "", Grigia},  {&rischio, " S", Grigia}, {&rischio, "X", Grigia},
-                         {&black, "S", Spunta},   {&black, "N", Vuota},    {&black, "", Vuota},
+                         {&black, "S", Spunta},   {&black, "N", Vuota},     {&black, "", Vuota},
                          {&black, "X", Vuota}};
     for (const Caso &k : casi)
-        EXPECT_EQ(StatoDaCodice(*k.c, QString::fromLatin1(k.codice)), k.stato) << k.c->campo << " '" << k.codice
-                                                                               << "'";
+        EXPECT_EQ(StatoDaCodice(*k.c, QString::fromLatin1(k.codice)), k.stato)
+            << k.c->campo << " '" << k.codice << "'";
     EXPECT_EQ(CodiceDaStato(Spunta), "S");
     EXPECT_EQ(CodiceDaStato(Vuota), "N");
     EXPECT_EQ(CodiceDaStato(Grigia), "");
@@ -156,9 +168,9 @@ TEST(TabelleSpecchio, OptionsAndCombosFromCodes)
         int posizione;
     };
     const Caso casi[] = {
-        {5135, "X", -1}, {5135, "o", 2}, {5192, "", 0},  {5192, "X", 0}, {5192, "L", 3}, {5120, "0", 1},
+        {5135, "X", -1}, {5135, "o", 2}, {5192, "", 0},   {5192, "X", 0}, {5192, "L", 3},  {5120, "0", 1},
         {5120, "T", 0},  {5120, "", -1}, {5120, "9", -1}, {4200, "3", 2}, {4200, "O", -1}, {1089, "3", 3},
-        {1089, "0", 0},  {1089, "", 0},  {1089, "7", 0}, {4160, "a", 2}, {5100, "P", 3},
+        {1089, "0", 0},  {1089, "", 0},  {1089, "7", 0},  {4160, "a", 2}, {5100, "P", 3},
     };
     for (const Caso &k : casi)
         EXPECT_EQ(PosizioneDaCodice(*ComboIndice(k.indice), QString::fromLatin1(k.codice)), k.posizione)

@@ -34,7 +34,8 @@ TEST(FormatiCampi, IndirizzoMappa)
         return s.mid(31, s.size() - 31 - coda.size());
     };
     // Italy and an empty postcode are left out; blanks become "+".
-    EXPECT_EQ(ricerca(IndirizzoMappa("Via Roma 1", "", "Firenze", "FI", " ITALIA ")), "Via+Roma+1,Firenze,FI");
+    EXPECT_EQ(ricerca(IndirizzoMappa("Via Roma 1", "", "Firenze", "FI", " ITALIA ")),
+              "Via+Roma+1,Firenze,FI");
     // Abroad: no province EE, the country appended.
     EXPECT_EQ(ricerca(IndirizzoMappa("Rue de Rivoli 2", "75001", "Paris", "ee", "Francia")),
               "Rue+de+Rivoli+2,75001,Paris,Francia");

@@ -33,7 +33,7 @@ TEST_F(Carica, OpensThroughTheDispatcherWithTheLaunchContract)
     EXPECT_EQ(f->oiLoadOk().toInt(), 1);
     EXPECT_NE(f->oiLoadOk().toInt(), -1);
     EXPECT_EQ(f->osKeyLancia, "ChiamanteX");
-    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6 - 1);  // no personal descriptions, no size levels
+    EXPECT_EQ(f->ogComPag()->NumeroCampi(), 137 - 6 - 1); // no personal descriptions, no size levels
     EXPECT_EQ(f->PagAttuale, 0);
     EXPECT_EQ(f->TabSelezionato(), 1);
     EXPECT_THROW(f->oiNumKey(2), VbErrore);
@@ -58,12 +58,12 @@ TEST_F(Carica, NewRecordShowsItsDefaults)
         int indice;
         const char *testo;
     };
-    const Atteso attesi[] = {{10, "01"},   {20, "05"},   {35, "3"},    {1120, "G"}, {1130, "M"}, {4160, "S"},
-                             {5130, "T"},  {5100, "T"},  {5110, "T"},  {5120, "T"}, {5135, "S"}, {5065, "S"},
-                             {5200, "S"},  {5197, "D"},  {4200, "O"},  {1115, "N"}, {4170, "N"}, {4110, "N"},
-                             {4030, "N"},  {4150, "N"},  {4129, "N"},  {4225, "N"}, {5180, "N"}, {5185, "N"},
-                             {5090, "N"},  {5080, "N"},  {5070, "N"},  {5137, "N"}, {5210, "N"}, {1050, "IT"},
-                             {4100, "EUR"}, {5145, "20,00"}};
+    const Atteso attesi[] = {
+        {10, "01"},  {20, "05"},   {35, "3"},     {1120, "G"},    {1130, "M"}, {4160, "S"}, {5130, "T"},
+        {5100, "T"}, {5110, "T"},  {5120, "T"},   {5135, "S"},    {5065, "S"}, {5200, "S"}, {5197, "D"},
+        {4200, "O"}, {1115, "N"},  {4170, "N"},   {4110, "N"},    {4030, "N"}, {4150, "N"}, {4129, "N"},
+        {4225, "N"}, {5180, "N"},  {5185, "N"},   {5090, "N"},    {5080, "N"}, {5070, "N"}, {5137, "N"},
+        {5210, "N"}, {1050, "IT"}, {4100, "EUR"}, {5145, "20,00"}};
     for (const Atteso &a : attesi)
         EXPECT_EQ(f->txt(a.indice)->text(), QString::fromLatin1(a.testo)) << a.indice;
     EXPECT_EQ(f->txt(70)->text(), DataLavoroDemo().toString(QStringLiteral("dd/MM/yyyy")));
@@ -72,7 +72,8 @@ TEST_F(Carica, NewRecordShowsItsDefaults)
 
 TEST_F(Carica, PersonalSettingsShapeTheForm)
 {
-    Personale(QStringLiteral("Clienti"), QStringLiteral("DescDataPers1"), QStringLiteral("Scadenza contratto"));
+    Personale(QStringLiteral("Clienti"), QStringLiteral("DescDataPers1"),
+              QStringLiteral("Scadenza contratto"));
     Personale(QStringLiteral("Clienti"), QStringLiteral("DescDataPers3"), QStringLiteral("Ultima visita"));
     Personale(QStringLiteral("Clienti"), QStringLiteral("DescEmailAmm"), QStringLiteral("Contabilità"));
     Personale(QStringLiteral("Clienti"), QStringLiteral("DescEmailComm"), QStringLiteral("Vendite:"));
@@ -228,7 +229,8 @@ TEST_F(Carica, FirstFieldIsNamedByItsPlaceInTheTabOrder)
     struct Caso {
         int clientiPrimo, primoCampo, campo;
     };
-    const Caso casi[] = {{piva, 0, 1090}, {0, codFisc, 1100}, {piva, codFisc, 1090}, {9999, 0, 40}, {0, 0, 40}};
+    const Caso casi[] = {
+        {piva, 0, 1090}, {0, codFisc, 1100}, {piva, codFisc, 1090}, {9999, 0, 40}, {0, 0, 40}};
     const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
     for (const Caso &c : casi) {
         QFile f(ini);

@@ -62,8 +62,11 @@ class Chiusura : public BancoClienti
 TEST_F(Chiusura, EveryWayOfClosingReleasesTheManagersAfterTheirCall)
 {
     const ModoChiusura modi[] = {
-        {"toolbar", "", premiChiudi},     {"command", "", comandoChiudi},   {"Alt+H", "", altH},
-        {"grid", "", grigliaChiudi},      {"read-only toolbar", "/RO", premiChiudi},
+        {"toolbar", "", premiChiudi},
+        {"command", "", comandoChiudi},
+        {"Alt+H", "", altH},
+        {"grid", "", grigliaChiudi},
+        {"read-only toolbar", "/RO", premiChiudi},
         {"read-only Alt+H", "/RO", altH},
     };
     const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
@@ -76,7 +79,7 @@ TEST_F(Chiusura, EveryWayOfClosingReleasesTheManagersAfterTheirCall)
         QPointer<frmClienti> form(f);
         QPointer<GestPagine> pagine(f->ogComPag());
         QPointer<GestLinee> documenti(f->GestLin(0));
-        m_form = nullptr;  // the close below deletes it
+        m_form = nullptr; // the close below deletes it
 
         m.chiudi(*f);
         ASSERT_TRUE(form) << "the window went while its command was running";
@@ -101,7 +104,7 @@ TEST_F(Chiusura, AChangedRecordKeptOpenKeepsItsManagers)
     ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
     QTest::keyClicks(f->txt(40), QStringLiteral("x"));
     ASSERT_TRUE(f->ogComPag()->RecordModificato());
-    Rispondi(3);  // "Annulla": stay
+    Rispondi(3); // "Annulla": stay
     f->ButtonComando(QStringLiteral("Chiudi"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(FormAperto(QStringLiteral("frmclienti")), f);

@@ -13,7 +13,8 @@
 #include <QTest>
 #include <functional>
 
-namespace {
+namespace
+{
 
 class ClientiServerPerso : public ClientiPostgres
 {
@@ -51,8 +52,10 @@ TEST_F(ClientiServerPerso, ASaveWhileTheServerIsDownKeepsTheEditsAndWorksOnceItI
 
     DimenticaMessaggi();
     Rispondi(2);
-    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool()) << Messaggi().join('|').toStdString();
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "Bianchi Luca");
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool())
+        << Messaggi().join('|').toStdString();
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(),
+              "Bianchi Luca");
 }
 
 TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
@@ -60,7 +63,7 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
     PgServer *pg = Server(nullptr);
     struct Modo {
         const char *nome;
-        int campo;  // the field the user typed into and is still in
+        int campo; // the field the user typed into and is still in
         std::function<void()> salva;
     };
     const Modo modi[] = {
@@ -79,7 +82,7 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
         QTest::keyClicks(campo, nome);
         DimenticaMessaggi();
         ASSERT_TRUE(pg->Ferma());
-        Rispondi(2);  // archive, were the history asked
+        Rispondi(2); // archive, were the history asked
         m.salva();
         Attendi();
         const QStringList detti = Messaggi();
@@ -91,12 +94,13 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
         EXPECT_TRUE(m_form->ogComPag()->RecordModificato());
         EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
         EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico")), 0);
-        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PianoConti Where Descrizione = '%1' Or RagSoc = '%1'")
-                        .arg(nome)),
-              0);
+        EXPECT_EQ(
+            Conta(QStringLiteral("Select Count(*) From PianoConti Where Descrizione = '%1' Or RagSoc = '%1'")
+                      .arg(nome)),
+            0);
         // Once the server is back the same key saves.
         DimenticaMessaggi();
-        Rispondi(1);  // do not archive
+        Rispondi(1); // do not archive
         campo->setFocus();
         Attendi();
         QTest::keyClick(campo, Qt::Key_S, Qt::AltModifier);

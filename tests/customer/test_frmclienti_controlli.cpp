@@ -53,16 +53,24 @@ TEST_F(Controlli, MonthsDaysAndCounterAccount)
         const char *testo;
         const char *messaggio; // nullptr: accepted
     } casi[] = {
-        {4040, "12", nullptr},       {4040, "0", nullptr},       {4040, "", nullptr},
-        {4040, "13", "Mese non valido"}, {4060, "ab", "Mese non valido"}, {4060, "1,5", "Mese non valido"},
-        {4050, "31", nullptr},       {4070, "0", nullptr},       {4050, "32", "Giorno non valido"},
-        {4070, "x", "Giorno non valido"}, {4070, "-1", "Giorno non valido"},
+        {4040, "12", nullptr},
+        {4040, "0", nullptr},
+        {4040, "", nullptr},
+        {4040, "13", "Mese non valido"},
+        {4060, "ab", "Mese non valido"},
+        {4060, "1,5", "Mese non valido"},
+        {4050, "31", nullptr},
+        {4070, "0", nullptr},
+        {4050, "32", "Giorno non valido"},
+        {4070, "x", "Giorno non valido"},
+        {4070, "-1", "Giorno non valido"},
     };
     for (const Caso &c : casi) {
         m_form->ScriviPannello(QStringLiteral("Messaggio"), QString());
         Esci(c.campo, QString::fromUtf8(c.testo));
         EXPECT_EQ(Colore(c.campo), c.messaggio ? kErrore : kNormale) << c.campo << " " << c.testo;
-        EXPECT_EQ(Messaggio(), c.messaggio ? QString::fromUtf8(c.messaggio) : QString()) << c.campo << c.testo;
+        EXPECT_EQ(Messaggio(), c.messaggio ? QString::fromUtf8(c.messaggio) : QString())
+            << c.campo << c.testo;
         // The value stays as typed.
         EXPECT_EQ(m_form->txt(c.campo)->text(), QString::fromUtf8(c.testo));
     }
@@ -90,8 +98,10 @@ TEST_F(Controlli, DatesAndDateRanges)
         int esce;
         bool errore;
     } intenti[] = {
-        {"", "31/12/2024", 4215, true},       {"01/01/2024", "", 4210, true},
-        {"01/06/2024", "01/01/2024", 4215, true}, {"01/06/2024", "01/06/2024", 4215, false},
+        {"", "31/12/2024", 4215, true},
+        {"01/01/2024", "", 4210, true},
+        {"01/06/2024", "01/01/2024", 4215, true},
+        {"01/06/2024", "01/06/2024", 4215, false},
         {"", "", 4210, false},
     };
     for (const Caso &c : intenti) {
@@ -100,7 +110,8 @@ TEST_F(Controlli, DatesAndDateRanges)
         m_form->ScriviPannello(QStringLiteral("Messaggio"), QString());
         Esci(c.esce, m_form->txt(c.esce)->text());
         EXPECT_EQ(Colore(c.esce), c.errore ? kErrore : kNormale) << c.da << "-" << c.a;
-        EXPECT_EQ(Messaggio(), c.errore ? QStringLiteral("Date non progressive!!") : QString()) << c.da << c.a;
+        EXPECT_EQ(Messaggio(), c.errore ? QStringLiteral("Date non progressive!!") : QString())
+            << c.da << c.a;
     }
     // Insolvency procedure: the start may stand alone, the end may not.
     m_form->txt(4128)->setText(QString());
@@ -132,12 +143,14 @@ TEST_F(Controlli, VatNumberCheckedByCountryAndSearchedAmongCustomers)
 
     // Another customer holds the number: reported with its code, colour untouched.
     const QStringList altro = Clienti(QStringLiteral("P.Conto <> '%1'").arg(m_k[2])).value(0).split(u'|');
-    Esegui(QStringLiteral("Update PianoConti Set PartIva = '00743110157' Where Conto = '%1' And Mastro = '%2'")
-               .arg(altro[2], altro[1]));
+    Esegui(
+        QStringLiteral("Update PianoConti Set PartIva = '00743110157' Where Conto = '%1' And Mastro = '%2'")
+            .arg(altro[2], altro[1]));
     DimenticaMessaggi();
     Esci(1090, QStringLiteral("00743110157"));
     const QString duplicato =
-        QStringLiteral("Attenzione!! Esiste un altro cliente con questa Partita Iva: Cod:") + altro.join(u'-');
+        QStringLiteral("Attenzione!! Esiste un altro cliente con questa Partita Iva: Cod:") +
+        altro.join(u'-');
     EXPECT_EQ(Messaggi(), QStringList{duplicato});
     EXPECT_EQ(Messaggio(), duplicato);
     EXPECT_EQ(Colore(1090), kNormale);

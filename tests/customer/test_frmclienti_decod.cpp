@@ -87,7 +87,7 @@ TEST_F(Decod, AccountingPageShowsItsDescriptions)
     Aggiorna(m_a, QStringLiteral("Banca = 'ISP01', Pagamento = 'RB30', Pagamento2 = 'XX', Zona = 'NO', "
                                  "Moneta = 'EUR', Lingua = '', Cointest = 'C01', "
                                  "Iban = 'IT60X0542811101000000123456', IndAmm = '%1'")
-                     .arg(ind));
+                      .arg(ind));
     Aggiorna(m_b, QStringLiteral("Banca = 'UCR02', IndAmm = '', Iban = 'MT84MALT011000012345MTLCAST001S'"));
     ASSERT_NE(Apri(), nullptr);
     ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
@@ -112,8 +112,9 @@ TEST_F(Decod, AccountingPageShowsItsDescriptions)
 
 TEST_F(Decod, BillingPageAndItsClearing)
 {
-    Aggiorna(m_a, QStringLiteral("Listino = 'L2', Iva = '22', Agente1 = 'A02', Agente2 = 'ZZ', Sconto = '10+5', "
-                                 "IndSped = '', Banca = 'ISP01'"));
+    Aggiorna(m_a,
+             QStringLiteral("Listino = 'L2', Iva = '22', Agente1 = 'A02', Agente2 = 'ZZ', Sconto = '10+5', "
+                            "IndSped = '', Banca = 'ISP01'"));
     Aggiorna(m_b, QStringLiteral("Sconto = ''"));
     ASSERT_NE(Apri(), nullptr);
     ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
@@ -142,8 +143,9 @@ TEST_F(Decod, BillingPageAndItsClearing)
 TEST_F(Decod, ClassAttributesBelongToTheirOwnClass)
 {
     // "A" is an attribute of class 1 and of class 2.
-    Aggiorna(m_a, QStringLiteral("PdcClasseAttr1 = 'A', PdcClasseAttr2 = 'A', PdcClasseAttr3 = '', Ricl1 = 'R02', "
-                                 "Ricl2 = 'R99'"));
+    Aggiorna(m_a,
+             QStringLiteral("PdcClasseAttr1 = 'A', PdcClasseAttr2 = 'A', PdcClasseAttr3 = '', Ricl1 = 'R02', "
+                            "Ricl2 = 'R99'"));
     // "MEC" exists only in class 2: kept on purpose, the row is left out as a whole.
     Aggiorna(m_b, QStringLiteral("PdcClasseAttr1 = 'MEC', Ricl1 = 'R01'"));
     ASSERT_NE(Apri(), nullptr);
@@ -167,8 +169,9 @@ TEST_F(Decod, RegistryAndRepresentativePages)
     Aggiorna(m_a, QStringLiteral("Stato = 'MC', StatoNascita = 'FR', Comune = 'Samone', Pr = 'TN', "
                                  "LocalitaNascita = 'Milano', PrNascita = '', FAStabOrgStato = 'DE', "
                                  "FARappFiscStato = 'XX'"));
-    Aggiorna(m_b, QStringLiteral("FAStabOrgStato = '', FARappFiscStato = '', Stato = 'IT', Comune = 'Samone', "
-                                 "Pr = 'TN'"));
+    Aggiorna(m_b,
+             QStringLiteral("FAStabOrgStato = '', FARappFiscStato = '', Stato = 'IT', Comune = 'Samone', "
+                            "Pr = 'TN'"));
     ASSERT_NE(Apri(), nullptr);
     ASSERT_TRUE(Leggi(m_a[0], m_a[1], m_a[2]));
     EXPECT_EQ(L(1050), "Principato di Monaco");

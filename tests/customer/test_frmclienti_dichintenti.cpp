@@ -35,9 +35,10 @@ class TotaliLettere : public BancoGriglie
     void documento(const char *tabella, int numero, int lettera, double totale, const QString &altro = {},
                    const QString &valori = {})
     {
-        Esegui(QStringLiteral("Insert Into %1 (Anno, NumRif, GruppoCli, MastroCli, ContoCli, Moneta, Pagamento, "
-                              "PrezziIvati, Acconto, PdcDicIntenti, TotDocum, TotMerce, TotIva, TotImpon%2) Values "
-                              "(2099, %3, '%4', '%5', '%6', 'EUR', 'RD', 'N', 0, %7, %8, %8, 0, %8%9)")
+        Esegui(QStringLiteral(
+                   "Insert Into %1 (Anno, NumRif, GruppoCli, MastroCli, ContoCli, Moneta, Pagamento, "
+                   "PrezziIvati, Acconto, PdcDicIntenti, TotDocum, TotMerce, TotIva, TotImpon%2) Values "
+                   "(2099, %3, '%4', '%5', '%6', 'EUR', 'RD', 'N', 0, %7, %8, %8, 0, %8%9)")
                    .arg(QString::fromLatin1(tabella), altro)
                    .arg(numero)
                    .arg(m_gruppo, m_mastro, m_conto)
@@ -82,9 +83,10 @@ TEST_F(TotaliLettere, TheCurrentLettersTotalsAreRedOnlyWhenTheyExceedItsAmount)
         const char *importo;
         bool superata;
     };
-    for (const Caso &c : {Caso{"1000", false}, Caso{"800", false}, Caso{"799.99", true}, Caso{"NULL", false}}) {
-        Esegui(QStringLiteral("Update PdcDicIntenti Set ImportoDichIntenti = ") + QString::fromLatin1(c.importo) +
-               DelConto() + QStringLiteral(" And PdcDicIntenti = 50"));
+    for (const Caso &c :
+         {Caso{"1000", false}, Caso{"800", false}, Caso{"799.99", true}, Caso{"NULL", false}}) {
+        Esegui(QStringLiteral("Update PdcDicIntenti Set ImportoDichIntenti = ") +
+               QString::fromLatin1(c.importo) + DelConto() + QStringLiteral(" And PdcDicIntenti = 50"));
         m_form->visDatiDaLin(1, false);
         Cella(1, 0, QStringLiteral("Descrizione"));
         EXPECT_EQ(etichette(), totali) << c.importo;
@@ -97,7 +99,8 @@ TEST_F(TotaliLettere, TheCurrentLettersTotalsAreRedOnlyWhenTheyExceedItsAmount)
     EXPECT_TRUE(avviso());
     // A letter without documents, then a new line: nothing used, no warning.
     Cella(1, 1, QStringLiteral("Descrizione"));
-    EXPECT_EQ(etichette(), (QStringList{QStringLiteral("0,00"), QStringLiteral("0,00"), QStringLiteral("0,00")}));
+    EXPECT_EQ(etichette(),
+              (QStringList{QStringLiteral("0,00"), QStringLiteral("0,00"), QStringLiteral("0,00")}));
     EXPECT_EQ(colore(), Blu);
     Cella(1, 0, QStringLiteral("Attivo"));
     EXPECT_TRUE(avviso());
@@ -138,7 +141,8 @@ TEST_F(TotaliLettere, ErrorsComputingALetterAreShownOnceForIt)
     const QStringList m = Messaggi();
     ASSERT_EQ(m.size(), 2) << m.join(u'|').toStdString();
     for (int i : {0, 1}) {
-        EXPECT_TRUE(m[i].contains(QStringLiteral("Documento senza dettagli: %1 2099").arg(60 + i))) << m[i].toStdString();
+        EXPECT_TRUE(m[i].contains(QStringLiteral("Documento senza dettagli: %1 2099").arg(60 + i)))
+            << m[i].toStdString();
         EXPECT_EQ(m[i].count(QStringLiteral("Documento senza dettagli")), 1);
     }
 }
@@ -186,8 +190,8 @@ TEST_F(Documenti, OpeningADocumentSaysWhyItCannot)
     namespace RP = RisposteProgrammate;
     struct Caso {
         int riga;
-        bool apre;  // what the desktop's opener answers
-        const char *aperto;  // the file handed to it, nullptr: none
+        bool apre;          // what the desktop's opener answers
+        const char *aperto; // the file handed to it, nullptr: none
         const char *messaggio;
     };
     const QString base = m_base;
@@ -213,7 +217,8 @@ TEST_F(Documenti, OpeningADocumentSaysWhyItCannot)
             RP::Prendi(RP::ApriShell);
         }
         if (c.messaggio) {
-            EXPECT_TRUE(UltimoMessaggio().contains(QString::fromUtf8(c.messaggio))) << UltimoMessaggio().toStdString();
+            EXPECT_TRUE(UltimoMessaggio().contains(QString::fromUtf8(c.messaggio)))
+                << UltimoMessaggio().toStdString();
         } else {
             EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(u'|').toStdString();
         }
@@ -236,8 +241,8 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
     namespace RP = RisposteProgrammate;
     struct Caso {
         int riga;
-        const char *scelto;     // "" cancels
-        const char *iniziale;   // where the dialog starts, under the temporary folder ("" none)
+        const char *scelto;   // "" cancels
+        const char *iniziale; // where the dialog starts, under the temporary folder ("" none)
         const char *salvato;
     };
     const Caso casi[] = {
@@ -265,7 +270,8 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
         const QVariantMap dialogo = RP::UltimoMostrato(RP::FileApri);
         EXPECT_EQ(dialogo.value(QStringLiteral("titolo")).toString(), QStringLiteral("File Base da Copiare"));
         const QString iniziale = QString::fromUtf8(c.iniziale);
-        EXPECT_EQ(dialogo.value(QStringLiteral("cartella")).toString(), iniziale.isEmpty() ? QString() : radice + iniziale);
+        EXPECT_EQ(dialogo.value(QStringLiteral("cartella")).toString(),
+                  iniziale.isEmpty() ? QString() : radice + iniziale);
         QString atteso = QString::fromUtf8(c.salvato);
         if (!atteso.startsWith(u'§'))
             atteso = radice + atteso;
@@ -273,7 +279,8 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
     }
     // The line keeps the choice once saved.
     Comando(0, QStringLiteral("Salva"));
-    EXPECT_EQ(Valore(QStringLiteral("Select Percorso From PianoContiDoc") + DelConto() + QStringLiteral(" And Ordine = 4"))
+    EXPECT_EQ(Valore(QStringLiteral("Select Percorso From PianoContiDoc") + DelConto() +
+                     QStringLiteral(" And Ordine = 4"))
                   .toString(),
               radice + QStringLiteral("docs2/b.pdf"));
 }

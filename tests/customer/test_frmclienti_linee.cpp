@@ -28,9 +28,12 @@ namespace
 
 QVariantMap letteraCompleta()
 {
-    return {{QStringLiteral("Descrizione"), QStringLiteral("Lettera")}, {QStringLiteral("Attivo"), QStringLiteral("S")},
-            {QStringLiteral("NrDichIntenti"), 12},  {QStringLiteral("DataDichIntenti"), QStringLiteral("#01/10/2024#")},
-            {QStringLiteral("NrPrgIntenti"), 345},  {QStringLiteral("DataRicComIntenti"), QStringLiteral("#01/15/2024#")},
+    return {{QStringLiteral("Descrizione"), QStringLiteral("Lettera")},
+            {QStringLiteral("Attivo"), QStringLiteral("S")},
+            {QStringLiteral("NrDichIntenti"), 12},
+            {QStringLiteral("DataDichIntenti"), QStringLiteral("#01/10/2024#")},
+            {QStringLiteral("NrPrgIntenti"), 345},
+            {QStringLiteral("DataRicComIntenti"), QStringLiteral("#01/15/2024#")},
             {QStringLiteral("RifComunicIntenti"), QStringLiteral("2")},
             {QStringLiteral("ImportoDichIntenti"), 5000}};
 }
@@ -55,7 +58,8 @@ class Griglie : public BancoGriglie
     QString sql(int g) const { return m_form->RecLin[size_t(g)]->SqlRec(m_form->IdRecLin[size_t(g)]); }
     QString chiave() const
     {
-        return QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(m_gruppo, m_mastro, m_conto);
+        return QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
+            .arg(m_gruppo, m_mastro, m_conto);
     }
     QString testo(int g, int riga, const QString &campo) const
     {
@@ -73,16 +77,18 @@ class Griglie : public BancoGriglie
 TEST_F(Griglie, EachGridReadsItsAccountsRowsWithItsOwnSelect)
 {
     Pagina(0);
-    EXPECT_EQ(sql(0), QStringLiteral("SELECT Gruppo, Mastro, Conto , Ordine, Descrizione, Percorso From PianoContiDoc") +
+    EXPECT_EQ(sql(0), QStringLiteral(
+                          "SELECT Gruppo, Mastro, Conto , Ordine, Descrizione, Percorso From PianoContiDoc") +
                           chiave() + QStringLiteral(" Order by Ordine"));
     EXPECT_EQ(Griglia(0)->NumeroRighe(), 2);
     EXPECT_EQ(m_form->txtRiga(0)->text(), QStringLiteral("1 / 2"));
     Pagina(1);
-    EXPECT_EQ(sql(1), QStringLiteral("SELECT Gruppo, Mastro, Conto , PdcDicIntenti, Descrizione, Attivo, "
-                                     "ProtRicezione, DataRicAE, NrDichIntenti, DataDichIntenti, NrPrgIntenti, "
-                                     "DataRicComIntenti, RifComunicIntenti, ImportoDichIntenti, DataDAIntenti, "
-                                     "DataAIntenti From PdcDicIntenti") +
-                          chiave() + QStringLiteral(" Order by PdcDicIntenti"));
+    EXPECT_EQ(sql(1),
+              QStringLiteral("SELECT Gruppo, Mastro, Conto , PdcDicIntenti, Descrizione, Attivo, "
+                             "ProtRicezione, DataRicAE, NrDichIntenti, DataDichIntenti, NrPrgIntenti, "
+                             "DataRicComIntenti, RifComunicIntenti, ImportoDichIntenti, DataDAIntenti, "
+                             "DataAIntenti From PdcDicIntenti") +
+                  chiave() + QStringLiteral(" Order by PdcDicIntenti"));
     EXPECT_EQ(testo(1, 0, QStringLiteral("ImportoDichIntenti")), QStringLiteral("5.000,00"));
     EXPECT_EQ(Vista(1)->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Cod."));
     for (int c = 0; c < 3; ++c)
@@ -195,7 +201,8 @@ TEST_F(Griglie, ANewLineSavedStaysCurrentWhereItsOrderPutsIt)
     Comando(0, QStringLiteral("Salva"));
     ASSERT_EQ(Griglia(0)->NumeroRighe(), 3);
     EXPECT_EQ(Griglia(0)->RigaCorrente(), 0);
-    EXPECT_EQ(Griglia(0)->ValoreCella(QStringLiteral("Descrizione")).toString(), QStringLiteral("Primo documento"));
+    EXPECT_EQ(Griglia(0)->ValoreCella(QStringLiteral("Descrizione")).toString(),
+              QStringLiteral("Primo documento"));
     EXPECT_EQ(m_form->txtRiga(0)->text(), QStringLiteral("1 / 3"));
 }
 
@@ -207,7 +214,8 @@ TEST_F(Griglie, KeysInALineGridPassTheCommonKeyServicesAndStayTheGrids)
     QTest::keyClick(Vista(1), Qt::Key_F2);
     auto *le = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(le, nullptr);
-    RisposteProgrammate::Accoda(QStringLiteral("trova"), QVariantMap{{QStringLiteral("cerca"), QStringLiteral("x")}});
+    RisposteProgrammate::Accoda(QStringLiteral("trova"),
+                                QVariantMap{{QStringLiteral("cerca"), QStringLiteral("x")}});
     QTest::keyClick(le, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(le, Qt::Key_PageDown);
     QTest::keyClick(le, Qt::Key_F, Qt::ControlModifier);
@@ -277,8 +285,8 @@ TEST_F(Griglie, ALetterIsWrittenOnlyWithTheDataItNeeds)
 {
     struct Caso {
         QVariantMap celle;
-        const char *messaggio;  // nullptr: written
-        const char *colonna;    // where the user is sent
+        const char *messaggio; // nullptr: written
+        const char *colonna;   // where the user is sent
     };
     const QString inizio = QStringLiteral("Inserire Protocollo ricezione dell'agenzia delle entrate oppure");
     const QVariantMap base{{QStringLiteral("PdcDicIntenti"), QStringLiteral("7")}};
@@ -292,7 +300,8 @@ TEST_F(Griglie, ALetterIsWrittenOnlyWithTheDataItNeeds)
                                         {QStringLiteral("NrPrgIntenti"), QStringLiteral("345")},
                                         {QStringLiteral("DataRicComIntenti"), QStringLiteral("15/01/2024")}});
     const QVariantMap periodo = con(dati, {{QStringLiteral("RifComunicIntenti"), QStringLiteral("3")}});
-    const QVariantMap protocollo = con(base, {{QStringLiteral("ProtRicezione"), QStringLiteral("24011012345-000001")}});
+    const QVariantMap protocollo =
+        con(base, {{QStringLiteral("ProtRicezione"), QStringLiteral("24011012345-000001")}});
     const Caso casi[] = {
         {{}, "Inserire il Codice da assegnare alla dichiarazione d'intenti", "PdcDicIntenti"},
         {base, " il Numero della dichiarazione d'intenti", "NrDichIntenti"},
@@ -347,8 +356,8 @@ TEST_F(Griglie, CellsOfALetterAreCheckedAsTheUserLeavesThem)
 {
     struct Caso {
         const char *campo, *scritto;
-        const char *mostrato;   // the cell afterwards (refused: as before)
-        const char *messaggio;  // nullptr: accepted silently
+        const char *mostrato;  // the cell afterwards (refused: as before)
+        const char *messaggio; // nullptr: accepted silently
     };
     const Caso casi[] = {
         {"Attivo", "n", "N", nullptr},
@@ -375,7 +384,7 @@ TEST_F(Griglie, CellsOfALetterAreCheckedAsTheUserLeavesThem)
         Scrivi(1, QString::fromUtf8(c.scritto));
         Attendi(3);
         if (QApplication::focusWidget() != Vista(1))
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // the refused cell's editor
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // the refused cell's editor
         Attendi();
         EXPECT_EQ(testo(1, 0, campo), QString::fromUtf8(c.mostrato)) << c.campo << " " << c.scritto;
         if (!c.messaggio) {
@@ -461,16 +470,19 @@ TEST_F(Griglie, ADuplicateCodeIsSaidInItalianAndTheUserStaysOnIt)
     };
     const Caso casi[] = {
         {1, "PdcDicIntenti", "2", "9",
-         "Errore(3022): Il codice 2 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: indicare "
+         "Errore(3022): Il codice 2 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
+         "indicare "
          "un codice diverso."},
         {0, "Ordine", "20", "30",
-         "Errore(3022): Il numero d'ordine 20 è già assegnato a un altro documento di questo cliente: indicare "
+         "Errore(3022): Il numero d'ordine 20 è già assegnato a un altro documento di questo cliente: "
+         "indicare "
          "un numero diverso."},
     };
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.chiave);
         Pagina(c.griglia);
-        const QString tabella = c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
+        const QString tabella =
+            c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
         const int prima = Righe(tabella);
         DimenticaMessaggi();
         Comando(c.griglia, QStringLiteral("Nuovo"));
@@ -500,8 +512,9 @@ TEST_F(Griglie, ADuplicateCodeIsSaidInItalianAndTheUserStaysOnIt)
         Comando(c.griglia, QStringLiteral("Salva"));
         EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(u'|').toStdString();
         EXPECT_EQ(Righe(tabella), prima + 1);
-        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella + DelConto() + QStringLiteral(" And ") +
-                        QString::fromLatin1(c.chiave) + QStringLiteral(" = ") + QString::fromLatin1(c.libero)),
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella + DelConto() +
+                        QStringLiteral(" And ") + QString::fromLatin1(c.chiave) + QStringLiteral(" = ") +
+                        QString::fromLatin1(c.libero)),
                   1);
     }
 }
@@ -514,11 +527,13 @@ TEST_F(Griglie, AfterARefusedLineTheFocusIsBackInItsCode)
     Pagina(1);
     const std::pair<const char *, std::function<void()>> modi[] = {
         {"Salva", [this] { Comando(1, QStringLiteral("Salva")); }},
-        {"clic", [this] {
+        {"clic",
+         [this] {
              QTableView *v = Vista(1);
-             QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
-                               v->visualRect(v->model()->index(0, Griglia(1)->IndiceColonna(QStringLiteral("Attivo"))))
-                                   .center());
+             QTest::mouseClick(
+                 v->viewport(), Qt::LeftButton, {},
+                 v->visualRect(v->model()->index(0, Griglia(1)->IndiceColonna(QStringLiteral("Attivo"))))
+                     .center());
          }},
         {"su", [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up); }},
     };
@@ -589,9 +604,15 @@ TEST_F(Griglie, WhoMayChangeTheGrids)
         QString apertura;
         int livello;
     };
-    const Caso casi[] = {{true, {}, 1},          {QStringLiteral("True"), {}, 1}, {QStringLiteral("-1"), {}, 1},
-                         {QStringLiteral("S"), {}, 1}, {false, {}, 0},          {QStringLiteral("0"), {}, 0},
-                         {QStringLiteral("N"), {}, 0}, {QString(), {}, 0},      {true, QStringLiteral("/RO"), 0}};
+    const Caso casi[] = {{true, {}, 1},
+                         {QStringLiteral("True"), {}, 1},
+                         {QStringLiteral("-1"), {}, 1},
+                         {QStringLiteral("S"), {}, 1},
+                         {false, {}, 0},
+                         {QStringLiteral("0"), {}, 0},
+                         {QStringLiteral("N"), {}, 0},
+                         {QString(), {}, 0},
+                         {true, QStringLiteral("/RO"), 0}};
     for (const Caso &c : casi) {
         ParametroHost(QStringLiteral("HlpAbil:clienti:clie"), c.abil);
         ApriConto(c.apertura);

@@ -18,9 +18,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -45,11 +45,12 @@ class ImportaOspite : public ClientiLista
         BancoClienti::SetUp();
         Personale(QStringLiteral("Clienti"), QStringLiteral("ListaAnagHotel"), QStringLiteral("s"));
         Esegui(QStringLiteral("Delete From 0_ClientHotelArdeno"));
-        Esegui(QStringLiteral("Insert Into 0_ClientHotelArdeno (Rag1, Rag2, PARTIVA, INDIRIZZO, CAP, LOCALITA, "
-                              "PROVINCIA, PREFISSO, TELEFONO, TELEF2, FAX) Values "
-                              "('Aaa Ospite', 'c/o Hotel', '01234567897', 'Via Roma 1', '50100', 'Firenze', 'FI', "
-                              "'055', 123456, Null, 0), "
-                              "('Bbb Ospite', Null, Null, Null, Null, Null, Null, Null, 987654, 55555, 4444)"));
+        Esegui(QStringLiteral(
+            "Insert Into 0_ClientHotelArdeno (Rag1, Rag2, PARTIVA, INDIRIZZO, CAP, LOCALITA, "
+            "PROVINCIA, PREFISSO, TELEFONO, TELEF2, FAX) Values "
+            "('Aaa Ospite', 'c/o Hotel', '01234567897', 'Via Roma 1', '50100', 'Firenze', 'FI', "
+            "'055', 123456, Null, 0), "
+            "('Bbb Ospite', Null, Null, Null, Null, Null, Null, Null, 987654, 55555, 4444)"));
         ASSERT_NE(Apri(), nullptr);
         ASSERT_TRUE(m_form->ComHotel->isVisible());
     }

@@ -117,8 +117,10 @@ TEST_F(Pagine, AltShortcutsSelectTabsAndPressTheDocumentButtons)
     struct Caso {
         int keyCode, shift, tab;
     };
-    const Caso casi[] = {{'1' + 2, CodiciTasto::MaskAlt, 3}, {'0', CodiciTasto::MaskAlt, 10},
-                         {219, CodiciTasto::MaskAlt, 11},   {'1', CodiciTasto::MaskAlt, 1},
+    const Caso casi[] = {{'1' + 2, CodiciTasto::MaskAlt, 3},
+                         {'0', CodiciTasto::MaskAlt, 10},
+                         {219, CodiciTasto::MaskAlt, 11},
+                         {'1', CodiciTasto::MaskAlt, 1},
                          {'5', CodiciTasto::MaskAlt | CodiciTasto::MaskCtrl, 1},
                          {'5', CodiciTasto::MaskAlt | CodiciTasto::MaskShift, 1}};
     for (const Caso &c : casi) {

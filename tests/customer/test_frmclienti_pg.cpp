@@ -18,19 +18,24 @@ TEST_F(ClientiPostgres, SaveArchivesTheOldNameOnceAndWritesTheNewOne)
 {
     m_form->txt(50)->setText(QStringLiteral("D'Amico Anna"));
     Rispondi(2);
-    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool()) << Messaggi().join('|').toStdString();
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "D'Amico Anna");
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico Where Conto = '0001'")).toString(), "Rossi Mario");
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool())
+        << Messaggi().join('|').toStdString();
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(),
+              "D'Amico Anna");
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico Where Conto = '0001'")).toString(),
+              "Rossi Mario");
     EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PdcStorico Where Conto = '0001'")).toString(), "2");
 
     // The same day again: the table's key refuses the row, the save goes on.
     m_form->txt(50)->setText(QStringLiteral("D'Angelo Anna"));
     Rispondi(2);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool());
-    EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
-                                                      "Non è possibile archiviarla di nuovo.")));
+    EXPECT_TRUE(
+        Messaggi().contains(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
+                                              "Non è possibile archiviarla di nuovo.")));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001'")), 1);
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), "D'Angelo Anna");
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(),
+              "D'Angelo Anna");
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 
     // The next day the stored name with its apostrophe becomes history.
@@ -39,7 +44,8 @@ TEST_F(ClientiPostgres, SaveArchivesTheOldNameOnceAndWritesTheNewOne)
     Rispondi(2);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool());
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001'")), 2);
-    EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico Where Conto = '0001' And RagSoc = 'D''Angelo Anna'")),
+    EXPECT_EQ(Conta(QStringLiteral(
+                  "Select Count(*) From PdcStorico Where Conto = '0001' And RagSoc = 'D''Angelo Anna'")),
               1);
 }
 
@@ -80,7 +86,10 @@ TEST_F(ClientiPostgres, GridLinesAreWrittenAndDeletedOnTheServer)
           {"ImportoDichIntenti", "1.234,56"}},
          "PdcDicIntenti",
          "PdcDicIntenti"},
-        {8, {{"Ordine", "2"}, {"Descrizione", "Mandato"}, {"Percorso", "§Doc§/m.pdf"}}, "PianoContiDoc", "Ordine"},
+        {8,
+         {{"Ordine", "2"}, {"Descrizione", "Mandato"}, {"Percorso", "§Doc§/m.pdf"}},
+         "PianoContiDoc",
+         "Ordine"},
     };
     for (const Griglia &c : griglie) {
         m_form->SelezionaTab(c.tab);
@@ -93,22 +102,27 @@ TEST_F(ClientiPostgres, GridLinesAreWrittenAndDeletedOnTheServer)
         Attendi();
         EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
         const QString tabella = QString::fromLatin1(c.tabella), chiave = QString::fromLatin1(c.chiave);
-        const QString riga = QStringLiteral(" From ") + tabella +
-                             QStringLiteral(" Where Gruppo = '01' And Mastro = '05' And Conto = '0001' And ") + chiave +
-                             QStringLiteral(" = 2");
+        const QString riga =
+            QStringLiteral(" From ") + tabella +
+            QStringLiteral(" Where Gruppo = '01' And Mastro = '05' And Conto = '0001' And ") + chiave +
+            QStringLiteral(" = 2");
         EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1) << c.tabella;
-        EXPECT_EQ(Valore(QStringLiteral("Select Descrizione") + riga), c.nuova.value(QStringLiteral("Descrizione")));
+        EXPECT_EQ(Valore(QStringLiteral("Select Descrizione") + riga),
+                  c.nuova.value(QStringLiteral("Descrizione")));
         if (c.tab == 10) {
             EXPECT_EQ(Valore(QStringLiteral("Select ImportoDichIntenti") + riga).toDouble(), 1234.56);
         }
         ASSERT_EQ(g->NumeroRighe(), 2);
         // The first line goes after the user confirms.
-        m_form->dbgRiga(c.tab == 10 ? 1 : 0)->setCurrentIndex(m_form->dbgRiga(c.tab == 10 ? 1 : 0)->model()->index(0, 4));
+        m_form->dbgRiga(c.tab == 10 ? 1 : 0)
+            ->setCurrentIndex(m_form->dbgRiga(c.tab == 10 ? 1 : 0)->model()->index(0, 4));
         Rispondi(1);
         m_form->ButtonComandoLin(*g, QStringLiteral("Cancella"));
         Attendi();
         EXPECT_EQ(Messaggi().value(0), QStringLiteral("Confermi la cancellazione della riga?"));
-        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella + QStringLiteral(" Where Conto = '0001'")), 1);
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From ") + tabella +
+                        QStringLiteral(" Where Conto = '0001'")),
+                  1);
         EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1);
         EXPECT_EQ(g->NumeroRighe(), 1);
         DimenticaMessaggi();
@@ -130,13 +144,15 @@ TEST_F(ClientiPostgres, ADuplicateLineCodeIsSaidInItalian)
          {{"PdcDicIntenti", "1"}, {"ProtRicezione", "24012012345-000001"}, {"DataRicAE", "20/01/2024"}},
          "PdcDicIntenti",
          "PdcDicIntenti",
-         "Errore(3022): Il codice 1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: indicare "
+         "Errore(3022): Il codice 1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
+         "indicare "
          "un codice diverso."},
         {8,
          {{"Ordine", "1"}, {"Descrizione", "Mandato"}},
          "PianoContiDoc",
          "Ordine",
-         "Errore(3022): Il numero d'ordine 1 è già assegnato a un altro documento di questo cliente: indicare un "
+         "Errore(3022): Il numero d'ordine 1 è già assegnato a un altro documento di questo cliente: "
+         "indicare un "
          "numero diverso."},
     };
     for (const Griglia &c : griglie) {

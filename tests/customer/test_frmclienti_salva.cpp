@@ -49,8 +49,9 @@ class Salva : public BancoClienti
 TEST_F(Salva, ChecksRefuseOrWarnWithTheirMessages)
 {
     ASSERT_NE(Apri(), nullptr);
-    const QStringList k = LeggiCliente(QStringLiteral("P.PartIva Is Not Null And P.PartIva <> '' And P.Stato = 'IT' And "
-                                                        "(P.FARappFiscStato Is Null Or P.FARappFiscStato = '')"));
+    const QStringList k =
+        LeggiCliente(QStringLiteral("P.PartIva Is Not Null And P.PartIva <> '' And P.Stato = 'IT' And "
+                                    "(P.FARappFiscStato Is Null Or P.FARappFiscStato = '')"));
     struct Caso {
         const char *nome;
         std::vector<std::pair<int, const char *>> campi;
@@ -58,16 +59,24 @@ TEST_F(Salva, ChecksRefuseOrWarnWithTheirMessages)
         const char *messaggio;
     };
     const Caso casi[] = {
-        {"agenti uguali", {{5150, "ag1"}, {5160, " AG1 "}}, false,
+        {"agenti uguali",
+         {{5150, "ag1"}, {5160, " AG1 "}},
+         false,
          "ATTENZIONE: Nel quadro FATTURAZIONE i cod.Agente 1 e 2 sono UGUALI"},
         {"un agente solo", {{5150, "ag1"}, {5160, ""}}, true, nullptr},
-        {"blacklist senza stato", {{1115, "s"}, {1050, "  "}}, false,
+        {"blacklist senza stato",
+         {{1115, "s"}, {1050, "  "}},
+         false,
          "ATTENZIONE: per clienti in blacklist è obbligatorio lo stato"},
-        {"rappresentante a metà", {{1115, "N"}, {1050, "IT"}, {8060, "X123"}, {8070, ""}}, false,
+        {"rappresentante a metà",
+         {{1115, "N"}, {1050, "IT"}, {8060, "X123"}, {8070, ""}},
+         false,
          "ATTENZIONE: Rappresentante Fiscale - i campi Codice Fiscale e Stato o si lasciano bianchi o vanno "
          "compilati entrambi"},
         {"rappresentante completo", {{8060, "X123"}, {8070, "DE"}}, true, nullptr},
-        {"dichiarazione senza date", {{4195, "12"}, {4190, ""}, {4196, ""}}, true,
+        {"dichiarazione senza date",
+         {{4195, "12"}, {4190, ""}, {4196, ""}},
+         true,
          "ATTENZIONE: inserire la data della dich.di intenti e/o data di ricevimento dich.di intenti"},
     };
     for (const Caso &c : casi) {
@@ -105,22 +114,26 @@ TEST_F(Salva, ChangedNameOrAddressIsArchivedOncePerDay)
     ASSERT_TRUE(SalvaRecord());
     const QStringList m = Messaggi();
     ASSERT_FALSE(m.isEmpty());
-    EXPECT_EQ(m.first(), QStringLiteral("Attenzione: sono stati modificati campi dell'anagrafica del cliente \r\n"
-                                        "Ragione Sociale 1' parte - CAP\r\n\r\n"
-                                        "ARCHIVIARE SOLO SE I DATI PRECEDENTI ERANO CORRETTI !!!"));
+    EXPECT_EQ(m.first(),
+              QStringLiteral("Attenzione: sono stati modificati campi dell'anagrafica del cliente \r\n"
+                             "Ragione Sociale 1' parte - CAP\r\n\r\n"
+                             "ARCHIVIARE SOLO SE I DATI PRECEDENTI ERANO CORRETTI !!!"));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico") + dove(k)), righe + 1);
     const QString oggi = Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#"));
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico") + dove(k) +
                      QStringLiteral(" And DataVar = ") + oggi)
                   .toString(),
               primaRagSoc);
-    EXPECT_EQ(Valore(QStringLiteral("Select CAP From PdcStorico") + dove(k) + QStringLiteral(" And DataVar = ") + oggi)
+    EXPECT_EQ(Valore(QStringLiteral("Select CAP From PdcStorico") + dove(k) +
+                     QStringLiteral(" And DataVar = ") + oggi)
                   .toString(),
               primoCap);
-    EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PdcStorico") + dove(k) + QStringLiteral(" And DataVar = ") + oggi)
+    EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PdcStorico") + dove(k) +
+                     QStringLiteral(" And DataVar = ") + oggi)
                   .toString(),
               "2");
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), "D'Amico & Figli S.r.l.");
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(),
+              "D'Amico & Figli S.r.l.");
     EXPECT_EQ(m_form->NumStorico, 1);
 
     // The same day again: told once, no second row, the save completes.
@@ -128,8 +141,9 @@ TEST_F(Salva, ChangedNameOrAddressIsArchivedOncePerDay)
     DimenticaMessaggi();
     Rispondi(2);
     ASSERT_TRUE(SalvaRecord());
-    EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
-                                                      "Non è possibile archiviarla di nuovo.")));
+    EXPECT_TRUE(
+        Messaggi().contains(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
+                                              "Non è possibile archiviarla di nuovo.")));
     EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico") + dove(k)), righe + 1);
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), "D'Amico S.p.A.");
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
@@ -140,7 +154,8 @@ TEST_F(Salva, ChangedNameOrAddressIsArchivedOncePerDay)
     DimenticaMessaggi();
     Rispondi(2);
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
-    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico") + dove(k) + QStringLiteral(" And DataVar = ") +
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PdcStorico") + dove(k) +
+                     QStringLiteral(" And DataVar = ") +
                      Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#")))
                   .toString(),
               "D'Amico S.p.A.");
@@ -169,8 +184,9 @@ TEST_F(Salva, AFailedHistoryRowRefusesTheSaveAndLeavesNothing)
     m_form->txt(40)->setText(QStringLiteral("Denominazione rifiutata"));
     Rispondi(2);
     EXPECT_FALSE(SalvaRecord());
-    EXPECT_TRUE(Messaggi().contains(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:\r\n"
-                                                   "I dati anagrafici precedenti NON sono stati archiviati")));
+    EXPECT_TRUE(
+        Messaggi().contains(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:\r\n"
+                                           "I dati anagrafici precedenti NON sono stati archiviati")));
     EXPECT_NE(Valore(QStringLiteral("Select Descrizione From PianoConti") + dove(k)).toString(),
               "Denominazione rifiutata");
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
@@ -186,10 +202,11 @@ TEST_F(Salva, ANewAccountAsksNothingAboutHistory)
     ASSERT_NE(m_form->labMax->text(), "9990");
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
     EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
-    EXPECT_EQ(Valore(QStringLiteral("Select Tipo From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = "
-                                    "'9990'"))
-                  .toString(),
-              "3");
+    EXPECT_EQ(
+        Valore(QStringLiteral("Select Tipo From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = "
+                              "'9990'"))
+            .toString(),
+        "3");
     // The saved account stays shown, and the ledger's last code is the new one.
     EXPECT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoRecord);
     EXPECT_EQ(m_form->txt(40)->text(), "Cliente nuovo di prova");
@@ -203,8 +220,9 @@ TEST_F(Salva, ALedgerThatIsNotForCustomersIsRefused)
     m_form->txt(30)->setText(QStringLiteral("0099"));
     m_form->txt_LostFocus(30);
     Attendi();
-    EXPECT_TRUE(Messaggi().contains(QString::fromUtf8("Mastro non valido: non è possibile utilizzarlo in questa "
-                                                      "gestione")));
+    EXPECT_TRUE(
+        Messaggi().contains(QString::fromUtf8("Mastro non valido: non è possibile utilizzarlo in questa "
+                                              "gestione")));
     EXPECT_NE(m_form->ogComPag()->StatoPagina(), GestPagine::StatoRecord);
 
     DimenticaMessaggi();
@@ -252,7 +270,8 @@ TEST_F(Salva, AfterDeleteEndsOnlyATransactionItsBeforeCallbackBegan)
         m_form->PersPagDop(GestPagine::OpCancella, pvRit, pvArray);
         EXPECT_EQ(db->LivelloTrans(Globali::DbAzienda), 1) << esito;
         db->AnnullaTrans(Globali::DbAzienda);
-        EXPECT_NE(Valore(QStringLiteral("Select Fax From PianoConti") + dove(k)).toString(), "in sospeso") << esito;
+        EXPECT_NE(Valore(QStringLiteral("Select Fax From PianoConti") + dove(k)).toString(), "in sospeso")
+            << esito;
     }
 }
 
@@ -270,8 +289,9 @@ TEST_F(Salva, DeleteRemovesTheAccountAndItsSatelliteRowsTogether)
     ASSERT_NE(Apri(), nullptr);
     const QStringList k = LeggiCliente(kLibero);
     const QString w = dove(k);
-    Esegui(QStringLiteral("Insert Into IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('%1','%2','%3',"
-                          "'99','Magazzino')")
+    Esegui(QStringLiteral(
+               "Insert Into IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('%1','%2','%3',"
+               "'99','Magazzino')")
                .arg(k[0], k[1], k[2]));
     Esegui(QStringLiteral("Insert Into PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione) Values "
                           "('%1','%2','%3',99,'Contratto')")
@@ -279,9 +299,10 @@ TEST_F(Salva, DeleteRemovesTheAccountAndItsSatelliteRowsTogether)
     Esegui(QStringLiteral("Insert Into PdcStorico (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
                           "('%1','%2','%3','2','Vecchio nome')")
                .arg(k[0], k[1], k[2]));
-    Esegui(QStringLiteral("Insert Into PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) Values "
-                          "('%1','%2','%3',99,'Lettera')")
-               .arg(k[0], k[1], k[2]));
+    Esegui(
+        QStringLiteral("Insert Into PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) Values "
+                       "('%1','%2','%3',99,'Lettera')")
+            .arg(k[0], k[1], k[2]));
     Rispondi(1);
     ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Cancella")).toBool())
         << Messaggi().join('|').toStdString();
@@ -295,8 +316,9 @@ TEST_F(Salva, AFailingStepOfTheDeleteRollsEverythingBack)
     ASSERT_NE(Apri(), nullptr);
     const QStringList k = LeggiCliente(kLibero);
     const QString w = dove(k);
-    Esegui(QStringLiteral("Insert Into IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('%1','%2','%3',"
-                          "'99','Magazzino')")
+    Esegui(QStringLiteral(
+               "Insert Into IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) Values ('%1','%2','%3',"
+               "'99','Magazzino')")
                .arg(k[0], k[1], k[2]));
     const int indirizzi = Conta(QStringLiteral("Select Count(*) From IndSped") + w);
     Esegui(QStringLiteral("DROP TABLE PdcDicIntenti"));
@@ -336,11 +358,12 @@ TEST_F(Salva, CopyKeepsTheDataButNotTheAddressCodes)
     EXPECT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo);
     m_form->txt(30)->setText(QStringLiteral("9991"));
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
-    EXPECT_EQ(Valore(QStringLiteral("Select Descrizione From PianoConti Where Gruppo = '%1' And Mastro = '%2' And "
-                                    "Conto = '9991'")
-                         .arg(k[0], k[1]))
-                  .toString(),
-              descrizione);
+    EXPECT_EQ(
+        Valore(QStringLiteral("Select Descrizione From PianoConti Where Gruppo = '%1' And Mastro = '%2' And "
+                              "Conto = '9991'")
+                   .arg(k[0], k[1]))
+            .toString(),
+        descrizione);
 }
 
 TEST_F(Salva, LeavingTheAccountCodeOfANewRecordBringsAnExistingAccountsName)
@@ -392,7 +415,7 @@ TEST_F(Salva, EveryFieldTakesAtMostWhatItsColumnHolds)
     m_form->txt(60)->setFocus();
     QTest::keyClicks(m_form->txt(60), lungo.left(80));
     m_form->txt(50)->setText(lungo);
-    Rispondi(1);  // no history
+    Rispondi(1); // no history
     ASSERT_TRUE(SalvaRecord()) << Messaggi().join('|').toStdString();
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), lungo.left(60));
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc2 From PianoConti") + dove(k)).toString().size(), 60);

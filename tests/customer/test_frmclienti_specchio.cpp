@@ -23,7 +23,8 @@ class Specchio : public BancoClienti
         BancoClienti::SetUp();
         ASSERT_NE(Apri(), nullptr);
         const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
-        m_chiave = QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
+        m_chiave =
+            QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
         m_k = k;
     }
     // Writes the codes into the stored account and reads it again.
@@ -66,11 +67,14 @@ TEST_F(Specchio, OptionGroupsShowTheirCodes)
         const char *giuridico, *sesso, *pdf;
         int optGiu, optSesso, optPdf;
     };
-    const Caso casi[] = {{"g", "F", "M", 0, 1, 2}, {"", "", "", -1, -1, 0}, {"F", "X", "S", 1, -1, 1},
+    const Caso casi[] = {{"g", "F", "M", 0, 1, 2},
+                         {"", "", "", -1, -1, 0},
+                         {"F", "X", "S", 1, -1, 1},
                          {"X", "M", "D", -1, 0, 0}};
     for (const Caso &c : casi) {
         Rileggi(QStringLiteral("StatoGiurid = '%1', Sesso = '%2', FEAllegPdf = '%3'")
-                    .arg(QString::fromLatin1(c.giuridico), QString::fromLatin1(c.sesso), QString::fromLatin1(c.pdf)));
+                    .arg(QString::fromLatin1(c.giuridico), QString::fromLatin1(c.sesso),
+                         QString::fromLatin1(c.pdf)));
         auto scelta = [](ControlArray<QRadioButton> &g) {
             for (auto [i, o] : g)
                 if (o->isChecked())
@@ -102,7 +106,8 @@ TEST_F(Specchio, CombosShowTheirCodesAndTheLetterOfIntentFields)
     EXPECT_TRUE(m_form->txt(4210)->isEnabledTo(m_form->PicPagine(3)));
     EXPECT_FALSE(m_form->txt(4210)->text().isEmpty());
 
-    Rileggi(QStringLiteral("RifComunicIntenti = '2', ImportoDichIntenti = 1500, DataDAIntenti = '2024-01-01'"));
+    Rileggi(
+        QStringLiteral("RifComunicIntenti = '2', ImportoDichIntenti = 1500, DataDAIntenti = '2024-01-01'"));
     EXPECT_TRUE(m_form->txt(4205)->isEnabledTo(m_form->PicPagine(3)));
     EXPECT_FALSE(m_form->txt(4205)->text().isEmpty());
     EXPECT_FALSE(m_form->txt(4210)->isEnabledTo(m_form->PicPagine(3)));
@@ -112,9 +117,10 @@ TEST_F(Specchio, CombosShowTheirCodesAndTheLetterOfIntentFields)
     // the three fields open and kept, whatever the record before showed.
     for (const char *rif : {"NULL", "'O'"}) {
         Rileggi(QStringLiteral("RifComunicIntenti = '2', DataDAIntenti = NULL"));
-        Rileggi(QStringLiteral("RifComunicIntenti = %1, DataDAIntenti = '2024-02-01', ImportoDichIntenti = 900, "
-                               "RagOrd = 'S', PrezzoDDT = '2'")
-                    .arg(QLatin1String(rif)));
+        Rileggi(
+            QStringLiteral("RifComunicIntenti = %1, DataDAIntenti = '2024-02-01', ImportoDichIntenti = 900, "
+                           "RagOrd = 'S', PrezzoDDT = '2'")
+                .arg(QLatin1String(rif)));
         EXPECT_EQ(m_form->Combo(4200)->currentIndex(), -1) << rif;
         for (int i : {4205, 4210, 4215})
             EXPECT_TRUE(m_form->txt(i)->isEnabledTo(m_form->PicPagine(3))) << rif << i;

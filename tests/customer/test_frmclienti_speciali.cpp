@@ -54,16 +54,19 @@ TEST_F(Speciali, RunningTotalsNewestYearFirst)
     ParametroHost(QStringLiteral("CoGe.AnnoCorr"), 2024);
     ParametroHost(QStringLiteral("CoGe.ApertoPrec"), QStringLiteral("s"));
     Esegui(QStringLiteral("Delete From PdcProg") + dove(m_k, QStringLiteral("CoPart")));
-    Esegui(QStringLiteral("Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
-                          "SaldoIniziale, ProgrDare, ProgrAvere) Values (2023, '3', '%1', '%2', '%3', 100, 50, Null)")
+    Esegui(QStringLiteral(
+               "Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
+               "SaldoIniziale, ProgrDare, ProgrAvere) Values (2023, '3', '%1', '%2', '%3', 100, 50, Null)")
                .arg(m_k[0], m_k[1], m_k[2]));
-    Esegui(QStringLiteral("Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
-                          "SaldoIniziale, ProgrDare, ProgrAvere) Values (2024, '3', '%1', '%2', '%3', Null, Null, "
-                          "Null)")
+    Esegui(QStringLiteral(
+               "Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
+               "SaldoIniziale, ProgrDare, ProgrAvere) Values (2024, '3', '%1', '%2', '%3', Null, Null, "
+               "Null)")
                .arg(m_k[0], m_k[1], m_k[2]));
-    Esegui(QStringLiteral("Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
-                          "SaldoIniziale, ProgrDare, ProgrAvere) Values (2022, '3', '%1', '%2', '%3', 1, 1, 1)")
-               .arg(m_k[0], m_k[1], m_k[2]));
+    Esegui(
+        QStringLiteral("Insert Into PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, "
+                       "SaldoIniziale, ProgrDare, ProgrAvere) Values (2022, '3', '%1', '%2', '%3', 1, 1, 1)")
+            .arg(m_k[0], m_k[1], m_k[2]));
     ApriELeggi();
     m_form->SelezionaTab(7);
     Attendi();
@@ -119,9 +122,10 @@ TEST_F(Speciali, LedgerUtilitiesAskedOfTheHost)
 
 TEST_F(Speciali, FiscalCodeFromThePersonalData)
 {
-    Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = 'F', Cognome = 'Rossi', Nome = 'Mario', "
-                          "DatNascita = '1985-12-10', Sesso = 'M', LocalitaNascita = 'Milano', PrNascita = 'MI', "
-                          "CodFisc = 'X'") +
+    Esegui(QStringLiteral(
+               "Update PianoConti Set StatoGiurid = 'F', Cognome = 'Rossi', Nome = 'Mario', "
+               "DatNascita = '1985-12-10', Sesso = 'M', LocalitaNascita = 'Milano', PrNascita = 'MI', "
+               "CodFisc = 'X'") +
            dove(m_k));
     ApriELeggi();
     ASSERT_EQ(m_form->Lab(1162)->text(), "F205");
@@ -149,15 +153,17 @@ TEST_F(Speciali, NextFreeAccountCode)
     ApriELeggi();
     m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo"));
     Attendi();
-    const int ultimo = Valore(QStringLiteral("Select Max(Conto) From PianoConti Where Gruppo = '01' And Mastro = "
-                                             "'05' And Conto Not Like '%[A-Z]%'"))
-                           .toInt();
+    const int ultimo =
+        Valore(QStringLiteral("Select Max(Conto) From PianoConti Where Gruppo = '01' And Mastro = "
+                              "'05' And Conto Not Like '%[A-Z]%'"))
+            .toInt();
     m_form->txt(30)->clear();
     m_form->ComCreaKey->click();
     EXPECT_EQ(m_form->txt(30)->text(), QStringLiteral("%1").arg(ultimo + 1, 4, 10, QChar(u'0')));
     // With letters: a prefix of its own.
-    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01', '05', "
-                          "'Q041', '3', 'Prova')"));
+    Esegui(QStringLiteral(
+        "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01', '05', "
+        "'Q041', '3', 'Prova')"));
     m_form->txt(30)->setText(QStringLiteral("Q"));
     m_form->ComCreaKey->click();
     EXPECT_EQ(m_form->txt(30)->text(), "Q042");
@@ -168,9 +174,10 @@ TEST_F(Speciali, NextFreeAccountCode)
 
 TEST_F(Speciali, WebMapOfTheAddress)
 {
-    Esegui(QStringLiteral("Update PianoConti Set Indirizzo = 'Via Rossi & Figli 3', CAP = '', Localita = 'San "
-                          "Giovanni', Pr = 'FI', Stato = 'IT'") +
-           dove(m_k));
+    Esegui(
+        QStringLiteral("Update PianoConti Set Indirizzo = 'Via Rossi & Figli 3', CAP = '', Localita = 'San "
+                       "Giovanni', Pr = 'FI', Stato = 'IT'") +
+        dove(m_k));
     ApriELeggi();
     RisposteProgrammate::Accoda(RisposteProgrammate::ApriShell, true);
     m_form->comMappa->click();
@@ -178,7 +185,8 @@ TEST_F(Speciali, WebMapOfTheAddress)
                             .value(QStringLiteral("url"))
                             .toUrl()
                             .toString(QUrl::FullyEncoded);
-    EXPECT_TRUE(url.contains(QStringLiteral("q=Via+Rossi+%26+Figli+3,San+Giovanni,FI&ie=UTF8"))) << url.toStdString();
+    EXPECT_TRUE(url.contains(QStringLiteral("q=Via+Rossi+%26+Figli+3,San+Giovanni,FI&ie=UTF8")))
+        << url.toStdString();
     // A browser that cannot be opened is said so.
     RisposteProgrammate::Accoda(RisposteProgrammate::ApriShell, false);
     m_form->comMappa->click();
@@ -227,7 +235,8 @@ TEST_F(Speciali, IbanEditorStoresCompactAndShowsGroups)
     DimenticaMessaggi();
     m_form->ButtonComando(QStringLiteral("Salva"));
     Attendi();
-    EXPECT_EQ(Valore(QStringLiteral("Select Iban From PianoConti") + dove(m_k)).toString(), "DE89370400440532013000");
+    EXPECT_EQ(Valore(QStringLiteral("Select Iban From PianoConti") + dove(m_k)).toString(),
+              "DE89370400440532013000");
 }
 
 TEST_F(Speciali, MunicipalityNarrowedByProvince)

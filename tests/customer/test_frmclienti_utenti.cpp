@@ -31,8 +31,7 @@ bool Contiene(const QStringList &messaggi, const QString &testo)
 
 } // namespace
 
-template <class Base>
-class DueScrivanie : public Base
+template <class Base> class DueScrivanie : public Base
 {
   protected:
     void SetUp() override
@@ -43,7 +42,9 @@ class DueScrivanie : public Base
         if (!this->m_form) {
             ASSERT_NE(this->Apri(), nullptr);
             const QStringList k =
-                this->Clienti(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null")).value(0).split(u'|');
+                this->Clienti(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null"))
+                    .value(0)
+                    .split(u'|');
             ASSERT_EQ(k.size(), 3);
             ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
         }
@@ -60,10 +61,14 @@ class DueScrivanie : public Base
     QLineEdit *txt(int i) { return this->m_form->txt(i); }
     GestPagine *pag() { return this->m_form->ogComPag(); }
     // The other desk writes the account.
-    void Altro(const QString &set) { m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoConti Set ") + set + m_dove); }
+    void Altro(const QString &set)
+    {
+        m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoConti Set ") + set + m_dove);
+    }
     QString Memorizzato(const QString &colonna)
     {
-        return this->Valore(QStringLiteral("Select ") + colonna + QStringLiteral(" From PianoConti") + m_dove).toString();
+        return this->Valore(QStringLiteral("Select ") + colonna + QStringLiteral(" From PianoConti") + m_dove)
+            .toString();
     }
     bool Salva()
     {
@@ -109,7 +114,8 @@ TYPED_TEST(DueScrivanie, DifferentFieldsAreBothKeptAndTheHistoryHoldsTheRowAsSav
 {
     const QString nome = this->Memorizzato(QStringLiteral("RagSoc"));
     const QString oggi = Globali::DataMenu.toString(QStringLiteral("#MM/dd/yyyy#"));
-    const QString storico = QStringLiteral(" From PdcStorico") + this->m_dove + QStringLiteral(" And DataVar = ") + oggi;
+    const QString storico =
+        QStringLiteral(" From PdcStorico") + this->m_dove + QStringLiteral(" And DataVar = ") + oggi;
     ASSERT_EQ(this->Conta(QStringLiteral("Select Count(*)") + storico), 0);
 
     this->Altro(QStringLiteral("Indirizzo = 'Via Nuova 9'"));
@@ -123,7 +129,8 @@ TYPED_TEST(DueScrivanie, DifferentFieldsAreBothKeptAndTheHistoryHoldsTheRowAsSav
     EXPECT_FALSE(this->pag()->RecordModificato());
     EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*)") + storico), 1);
     EXPECT_EQ(this->Valore(QStringLiteral("Select RagSoc") + storico).toString(), nome);
-    EXPECT_EQ(this->Valore(QStringLiteral("Select Indirizzo") + storico).toString(), QStringLiteral("Via Nuova 9"));
+    EXPECT_EQ(this->Valore(QStringLiteral("Select Indirizzo") + storico).toString(),
+              QStringLiteral("Via Nuova 9"));
 
     // The next save asks only about the name it changes; the day's row stays one.
     this->txt(50)->setText(QStringLiteral("Altro Nome Srl"));
@@ -174,8 +181,9 @@ class GrigliaDueScrivanie : public BancoGriglie
     }
     void Altro(const QString &descrizione)
     {
-        m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoContiDoc Set Descrizione = '%1'").arg(descrizione) +
-                                                  DelConto() + QStringLiteral(" And Ordine = 10"));
+        m_altro.EseguiSql(Globali::DbAzienda,
+                          QStringLiteral("Update PianoContiDoc Set Descrizione = '%1'").arg(descrizione) +
+                              DelConto() + QStringLiteral(" And Ordine = 10"));
     }
     QString Memorizzata()
     {
@@ -185,7 +193,11 @@ class GrigliaDueScrivanie : public BancoGriglie
     }
     QString Mostrata() const
     {
-        return Vista(0)->model()->index(0, Griglia(0)->IndiceColonna(QStringLiteral("Descrizione"))).data().toString();
+        return Vista(0)
+            ->model()
+            ->index(0, Griglia(0)->IndiceColonna(QStringLiteral("Descrizione")))
+            .data()
+            .toString();
     }
     DbMotore m_altro;
 };

@@ -24,20 +24,23 @@ TEST_F(Schermate, OnePicturePerPage)
     if (cartella.isEmpty())
         GTEST_SKIP() << "CLIENTI_SCREENSHOTS not set";
     ASSERT_TRUE(QDir().mkpath(cartella));
-    Personale(QStringLiteral("Clienti"), QStringLiteral("DescDataPers1"), QStringLiteral("Scadenza contratto"));
+    Personale(QStringLiteral("Clienti"), QStringLiteral("DescDataPers1"),
+              QStringLiteral("Scadenza contratto"));
     ASSERT_NE(Apri(), nullptr);
-    const QStringList k = Clienti(QStringLiteral(
-                                      "Exists (Select * From PdcDicIntenti D Where D.Gruppo = P.Gruppo And D.Mastro = "
-                                      "P.Mastro And D.Conto = P.Conto)"))
-                              .value(0)
-                              .split(u'|');
+    const QStringList k =
+        Clienti(
+            QStringLiteral("Exists (Select * From PdcDicIntenti D Where D.Gruppo = P.Gruppo And D.Mastro = "
+                           "P.Mastro And D.Conto = P.Conto)"))
+            .value(0)
+            .split(u'|');
     ASSERT_EQ(k.size(), 3);
     ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
     m_form->resize(1240, 760);
     for (int tab = 1; tab <= 11; ++tab) {
         m_form->SelezionaTab(tab);
         Attendi(10);
-        const QString nome = QStringLiteral("%1/clienti-pagina-%2.png").arg(cartella).arg(tab - 1, 2, 10, QLatin1Char('0'));
+        const QString nome =
+            QStringLiteral("%1/clienti-pagina-%2.png").arg(cartella).arg(tab - 1, 2, 10, QLatin1Char('0'));
         EXPECT_TRUE(m_form->grab().save(nome)) << nome.toStdString();
     }
 }
@@ -70,9 +73,10 @@ TEST_F(Schermate, ErrorsLookupAndMessage)
     ricerca.hide();
 
     frmMsgCom::Richiesta r;
-    r.testo = QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile per "
-                             "https://maps.google.com/maps?q=Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+"
-                             "Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+Via+Giuseppe+Garibaldi+123");
+    r.testo =
+        QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile per "
+                       "https://maps.google.com/maps?q=Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+"
+                       "Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+Via+Giuseppe+Garibaldi+123");
     r.pulsanti = QStringList{QStringLiteral("&Ok")};
     frmMsgCom &msg = frmMsgCom::Istanza();
     msg.Prepara(r);

@@ -4,12 +4,12 @@
 // the print button's tooltip names does the same from the keyboard.
 #include "BancoGriglie.h"
 
+#include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
 #include "components/stampa/OpzStampa.h"
 #include "printing/FinestreStampaPredef.h"
 #include "printing/FrmComlinStampa.h"
 #include "services/Globali.h"
-#include "components/forms/RisposteProgrammate.h"
 
 #include <QAction>
 #include <QFile>
@@ -67,7 +67,8 @@ TEST_F(StampaGriglie, GridPrintsItsRowsThroughTheDialog)
     EXPECT_EQ(Globali::StaAtt, 0);
     QFile file(opz.FileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList righe =
+        QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(righe.size(), 3) << righe.join('|').toStdString();
     EXPECT_TRUE(righe[1].contains(QStringLiteral("Visura")));
     EXPECT_TRUE(righe[2].contains(QStringLiteral("Contratto")));

@@ -8,30 +8,31 @@
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
+#include "components/pagine/GestPagine.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
-#include "components/pagine/GestPagine.h"
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableView>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace
 {
 
-const QString kColonne = QStringLiteral("Select Gruppo, Mastro, Conto, Descrizione, PartIva, CodFisc, Localita, Pr, "
-                                        "OperazRilev, DataAp, Zona, Agente1, Tipo from PianoConti where Exists "
-                                        "(Select Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo "
-                                        "And Mastri.Mastro = PianoConti.Mastro And Mastri.Tipo = '3')");
-const QString kClienti = QStringLiteral(
-    "From PianoConti P Inner Join Mastri M On M.Gruppo = P.Gruppo And M.Mastro = P.Mastro Where M.Tipo = '3'");
+const QString kColonne =
+    QStringLiteral("Select Gruppo, Mastro, Conto, Descrizione, PartIva, CodFisc, Localita, Pr, "
+                   "OperazRilev, DataAp, Zona, Agente1, Tipo from PianoConti where Exists "
+                   "(Select Mastri.Mastro From Mastri Where Mastri.Gruppo = PianoConti.Gruppo "
+                   "And Mastri.Mastro = PianoConti.Mastro And Mastri.Tipo = '3')");
+const QString kClienti = QStringLiteral("From PianoConti P Inner Join Mastri M On M.Gruppo = P.Gruppo And "
+                                        "M.Mastro = P.Mastro Where M.Tipo = '3'");
 
 class ListaClienti : public BancoLista
 {
@@ -89,9 +90,12 @@ TEST_F(ListaClienti, ColonneConDidascalieLarghezzeEColonneNascoste)
     Apri();
     ASSERT_TRUE(m_lista->isVisible());
     EXPECT_EQ(m_lista->windowTitle(), QStringLiteral("Lista Clienti - Ditta di prova"));
-    const QStringList titoli = {"Gr",         "Ma",       "Cliente", "Ragione Sociale Contabile",
-                                "Part. Iva",  "Codice Fiscale", "Località", "Prov.",
-                                "Spesometro", "Data Ap.", "Zona",    "Agente",
+    const QStringList titoli = {"Gr",         "Ma",
+                                "Cliente",    "Ragione Sociale Contabile",
+                                "Part. Iva",  "Codice Fiscale",
+                                "Località",   "Prov.",
+                                "Spesometro", "Data Ap.",
+                                "Zona",       "Agente",
                                 "Tipo"};
     QTableView *g = m_lista->dbgRiga;
     ASSERT_EQ(g->model()->columnCount(), 13);
@@ -109,21 +113,24 @@ TEST_F(ListaClienti, ColonneConDidascalieLarghezzeEColonneNascoste)
     EXPECT_EQ(Righe(), Clienti());
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
     // Dates as the company shows them.
-    EXPECT_TRUE(QDate::fromString(Cella(0, 9), QStringLiteral("dd/MM/yyyy")).isValid()) << Cella(0, 9).toStdString();
+    EXPECT_TRUE(QDate::fromString(Cella(0, 9), QStringLiteral("dd/MM/yyyy")).isValid())
+        << Cella(0, 9).toStdString();
 }
 
 TEST_F(ListaClienti, SoloClientiMaiFornitoriOContiGenerali)
 {
     // An account typed "3" in a bank ledger is still not a customer.
-    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01', '10', "
-                          "'0099', '3', 'Conto in banca')"));
+    Esegui(QStringLiteral(
+        "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01', '10', "
+        "'0099', '3', 'Conto in banca')"));
     Apri();
     Scrivi(10, QStringLiteral("01"));
     Scrivi(20, QStringLiteral("04"));
     Cerca();
     EXPECT_EQ(Righe(), Clienti());
     for (int r = 0; r < Righe(); ++r)
-        ASSERT_TRUE(Chiave(r).startsWith(QLatin1String("01-05-")) || Chiave(r).startsWith(QLatin1String("01-06-")))
+        ASSERT_TRUE(Chiave(r).startsWith(QLatin1String("01-05-")) ||
+                    Chiave(r).startsWith(QLatin1String("01-06-")))
             << Chiave(r).toStdString();
 }
 
@@ -139,7 +146,7 @@ TEST_F(ListaClienti, CampiDiRicercaDiventanoCondizioni)
                                 .toString();
     const struct {
         QList<QPair<int, QString>> campi;
-        QString condizione;  // the same customers, written for the check
+        QString condizione; // the same customers, written for the check
     } casi[] = {
         {{{10, "0105"}, {20, "0105"}}, "P.Mastro = '05'"},
         {{{10, "01050010"}, {20, "01050020"}}, "P.Mastro = '05' And P.Conto Between '0010' And '0020'"},
@@ -279,12 +286,14 @@ TEST_F(ListaClienti, AggiornaTieneLaRigaELaSchedaDovErano)
 
 TEST_F(ListaClienti, CercaTestoNelleDirezioni)
 {
-    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
-                          "('01', '05', '9901', '3', 'Zeta Uno Speciale'), ('01', '05', '9902', '3', 'Zeta Due "
-                          "Speciale'), ('01', '05', '9903', '3', 'Zeta Tre Speciale')"));
+    Esegui(
+        QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
+                       "('01', '05', '9901', '3', 'Zeta Uno Speciale'), ('01', '05', '9902', '3', 'Zeta Due "
+                       "Speciale'), ('01', '05', '9903', '3', 'Zeta Tre Speciale')"));
     Apri();
     m_lista->txtCerca->setText(QStringLiteral("speciale"));
-    m_lista->CobCerca->setCurrentIndex(m_lista->CobCerca->findText(QStringLiteral("Ragione Sociale Contabile")));
+    m_lista->CobCerca->setCurrentIndex(
+        m_lista->CobCerca->findText(QStringLiteral("Ragione Sociale Contabile")));
     auto cerca = [&](int direzione) {
         m_lista->optDirez(direzione)->setChecked(true);
         m_lista->ButtonComando(QStringLiteral("Cerca"));
@@ -374,7 +383,8 @@ TEST_F(ListaClienti, StampaPassaLaListaAllaStampaMaNonQuellaVuota)
     QFile file(stampa.opz.FileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // The caption row and one line a customer, every column ("T").
-    const QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList righe =
+        QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(righe.size(), Righe() + 1);
     EXPECT_TRUE(righe.last().contains(';' + Cella(Righe() - 1, 2) + ';'));
     EXPECT_EQ(righe.last().count(';'), 12);

@@ -48,15 +48,17 @@ class ElencoOspiti : public BancoLista
 
 TEST_F(ElencoOspiti, ColonneEScelta)
 {
-    EXPECT_EQ(frmLisAnagHotel::SqlOspiti(),
-              QStringLiteral("Select RAG1, RAG2, PARTIVA, INDIRIZZO, CAP, LOCALITA, PROVINCIA, PREFISSO, TELEFONO, "
-                             "TELEF2, FAX from 0_ClientHotelArdeno order by Rag1"));
+    EXPECT_EQ(
+        frmLisAnagHotel::SqlOspiti(),
+        QStringLiteral("Select RAG1, RAG2, PARTIVA, INDIRIZZO, CAP, LOCALITA, PROVINCIA, PREFISSO, TELEFONO, "
+                       "TELEF2, FAX from 0_ClientHotelArdeno order by Rag1"));
     frmLisAnagHotel *l = Carica();
     const int ospiti = Valore(QStringLiteral("Select Count(*) From 0_ClientHotelArdeno")).toInt();
     QTableView *g = l->dbgRiga;
     ASSERT_GT(ospiti, 10);
     ASSERT_EQ(g->model()->rowCount(), ospiti);
-    const QStringList titoli = {"Ragione sociale 1", "", "Partita IVA", "Indirizzo", "CAP", "Località", "Prov"};
+    const QStringList titoli = {"Ragione sociale 1", "",    "Partita IVA", "Indirizzo", "CAP",
+                                "Località",          "Prov"};
     for (int c = 0; c < 11; ++c) {
         EXPECT_EQ(g->isColumnHidden(c), c == 1 || c >= 7) << c;
         if (!g->isColumnHidden(c)) {

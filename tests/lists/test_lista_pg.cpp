@@ -48,21 +48,24 @@ class ListaPostgres : public BancoLista
         db->ApriConnessione(Globali::DbAzienda, connect);
         QSqlDatabase qdb = db->DatabaseDao(Globali::DbAzienda);
         Schema::ApplicaAzienda(qdb);
-        Esegui(QStringLiteral("Insert Into Mastri (Gruppo, Mastro, Tipo, Descrizione) Values ('01','05','3','CLIENTI'), "
-                              "('02','05','4','FORNITORI')"));
+        Esegui(QStringLiteral(
+            "Insert Into Mastri (Gruppo, Mastro, Tipo, Descrizione) Values ('01','05','3','CLIENTI'), "
+            "('02','05','4','FORNITORI')"));
         QStringList righe;
         for (int i = 1; i <= 300; ++i)
             righe << QStringLiteral("('01','05','%1','3',%2)")
                          .arg(i, 4, 10, QLatin1Char('0'))
-                         .arg(i % 50 == 0 ? QStringLiteral("Null") : QStringLiteral("'Cliente %1'").arg(i % 97));
+                         .arg(i % 50 == 0 ? QStringLiteral("Null")
+                                          : QStringLiteral("'Cliente %1'").arg(i % 97));
         righe << QStringLiteral("('01','05','0901','3','D''Amico Anna')")
               << QStringLiteral("('01','05','0902','3','50% Sconti S.r.l.')")
               << QStringLiteral("('01','05','0903','3','500 Sconti S.r.l.')")
               << QStringLiteral("('02','05','0001','4','D''Amico Fornitore')");
         Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ") +
                righe.join(QStringLiteral(", ")));
-        Esegui(QStringLiteral("Insert Into 0_ClientHotelArdeno (Rag1, Rag2, PARTIVA, TELEFONO) Values "
-                              "('Bianchi Ugo', Null, '01234567890', 123456), ('Albergo Ospite', 'c/o', Null, 0)"));
+        Esegui(QStringLiteral(
+            "Insert Into 0_ClientHotelArdeno (Rag1, Rag2, PARTIVA, TELEFONO) Values "
+            "('Bianchi Ugo', Null, '01234567890', 123456), ('Albergo Ospite', 'c/o', Null, 0)"));
         return true;
     }
     void ChiudiDatabase() override
@@ -90,7 +93,7 @@ struct Richiamo : ChiamanteLisAnag {
 TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
 {
     Apri();
-    ASSERT_EQ(Righe(), 303) << Messaggi().join(" ").toStdString();  // the customers only, not the supplier
+    ASSERT_EQ(Righe(), 303) << Messaggi().join(" ").toStdString(); // the customers only, not the supplier
     // The last rows, reached by scrolling from the first page.
     EXPECT_EQ(Cella(302, 2), QStringLiteral("0903"));
     EXPECT_EQ(Cella(150, 2), QStringLiteral("0151"));
@@ -130,27 +133,33 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
 // LIKE finds, whatever the case, the punctuation or a last letter 'z'.
 TEST_F(ListaPostgres, RicercaPerInizioComeIntervalloTrovaLeRigheDelLike)
 {
-    Esegui(QStringLiteral(
-        "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ('01','05','1001','3','Rossi Mario'), "
-        "('01','05','1002','3','ROSSI ANNA'), ('01','05','1003','3','rossini srl'), ('01','05','1004','3','Rossj'), "
-        "('01','05','1005','3','Ross'), ('01','05','1006','3','Rossì Luca'), ('01','05','1007','3','Zz Top'), "
-        "('01','05','1008','3','Z{ Parentesi'), ('01','05','1009','3','Zzz'), ('01','05','1010','3','rossi'), "
-        "('01','05','1011','3','Ròssi'), ('01','05','1012','3','Rossi-Bianchi'), ('01','05','1013','3','ross i')"));
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values "
+                          "('01','05','1001','3','Rossi Mario'), "
+                          "('01','05','1002','3','ROSSI ANNA'), ('01','05','1003','3','rossini srl'), "
+                          "('01','05','1004','3','Rossj'), "
+                          "('01','05','1005','3','Ross'), ('01','05','1006','3','Rossì Luca'), "
+                          "('01','05','1007','3','Zz Top'), "
+                          "('01','05','1008','3','Z{ Parentesi'), ('01','05','1009','3','Zzz'), "
+                          "('01','05','1010','3','rossi'), "
+                          "('01','05','1011','3','Ròssi'), ('01','05','1012','3','Rossi-Bianchi'), "
+                          "('01','05','1013','3','ross i')"));
     Apri();
     RigheLista &righe = Lista()->RecordsetLista();
     ASSERT_TRUE(righe.InizioComeIntervallo()) << "the test server's collation is not by code point";
     QStringList lette;
     Globali::DbComp()->ImpostaOsservatoreSelect([&lette](const QString &sql) { lette << sql; });
-    for (const char *prefisso : {"Rossi", "rOSS", "Z", "rossi ", "z", "zz", "Z{", "Ross", "Ros", "d'am", "Rossì"}) {
+    for (const char *prefisso :
+         {"Rossi", "rOSS", "Z", "rossi ", "z", "zz", "Z{", "Ross", "Ros", "d'am", "Rossì"}) {
         const QString p = QString::fromUtf8(prefisso);
         lette.clear();
         Scrivi(30, p);
         Cerca();
         QStringList attese;
         auto r = Globali::DbComp()->Seleziona(
-            Globali::DbAzienda, QStringLiteral("Select Conto From PianoConti Where Tipo = '3' And Descrizione Like ") +
-                                    Globali::Util().ValoreSqlLike(p.trimmed(), false, true) +
-                                    QStringLiteral(" Order By Descrizione, Gruppo, Mastro, Conto"));
+            Globali::DbAzienda,
+            QStringLiteral("Select Conto From PianoConti Where Tipo = '3' And Descrizione Like ") +
+                Globali::Util().ValoreSqlLike(p.trimmed(), false, true) +
+                QStringLiteral(" Order By Descrizione, Gruppo, Mastro, Conto"));
         for (int i = 0; i < r->numRighe(); ++i)
             attese << r->valore(i, 0).toString();
         QStringList trovate;

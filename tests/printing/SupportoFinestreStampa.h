@@ -24,8 +24,8 @@ class BancoFinestreStampa : public ::testing::Test
     void SetUp() override
     {
         auto c = std::make_unique<CatalogoFinto>();
-        c->Aggiungi({QStringLiteral("Laser"), QStringLiteral("socket://10.0.0.5:9100"), QStringLiteral("HP"), 9,
-                     false});
+        c->Aggiungi({QStringLiteral("Laser"), QStringLiteral("socket://10.0.0.5:9100"), QStringLiteral("HP"),
+                     9, false});
         c->ImpostaPredefinita(QStringLiteral("Laser"));
         ImpostaCatalogo(std::move(c));
         StampanteApp::SeguiPredefinita();

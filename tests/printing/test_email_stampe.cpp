@@ -7,6 +7,7 @@
 #include "BancoSceltaStampa.h"
 
 #include "components/db/DbMotore.h"
+#include "components/stampa/DoppiStampa.h"
 #include "components/stampa/InvioEmailSmtp.h"
 #include "components/stampa/SorgenteMemoria.h"
 #include "components/util/VbErrore.h"
@@ -14,7 +15,6 @@
 #include "printing/frmStampaInCorso.h"
 #include "services/AziOpenDbMenu.h"
 #include "support/ServerSmtp.h"
-#include "components/stampa/DoppiStampa.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,12 +32,16 @@ class EmailStampe : public BancoSceltaStampa
     {
         BancoSceltaStampa::SetUp();
         ImpostaOrologioEmail([] { return QDateTime(QDate(2024, 12, 5), QTime(9, 5)); });
-        const std::pair<const char *, QVariant> host[] = {
-            {"EmailLogin", QStringLiteral("prova")},       {"EmailPwd", QStringLiteral("segreta")},
-            {"EmailServerSMTP", QStringLiteral("127.0.0.1")}, {"EmailTipoInvio", QStringLiteral("C")},
-            {"EmailInd", QStringLiteral("vendite@ditta.it")}, {"EmailCentro", QStringLiteral("Vendite")},
-            {"EmailTo", QStringLiteral("mario@cliente.it")},  {"EmailFlagNotifica", true},
-            {"Login", QStringLiteral("anna")},                {"descazie", QStringLiteral("Ditta Srl")}};
+        const std::pair<const char *, QVariant> host[] = {{"EmailLogin", QStringLiteral("prova")},
+                                                          {"EmailPwd", QStringLiteral("segreta")},
+                                                          {"EmailServerSMTP", QStringLiteral("127.0.0.1")},
+                                                          {"EmailTipoInvio", QStringLiteral("C")},
+                                                          {"EmailInd", QStringLiteral("vendite@ditta.it")},
+                                                          {"EmailCentro", QStringLiteral("Vendite")},
+                                                          {"EmailTo", QStringLiteral("mario@cliente.it")},
+                                                          {"EmailFlagNotifica", true},
+                                                          {"Login", QStringLiteral("anna")},
+                                                          {"descazie", QStringLiteral("Ditta Srl")}};
         for (const auto &[k, v] : host)
             this->host->ScriviPar(QString::fromLatin1(k), v);
         opz.ImpostaParStampa(QStringLiteral("EmailInvia"), true);
@@ -58,14 +62,17 @@ class EmailStampe : public BancoSceltaStampa
     {
         const QString file = dir.filePath(QStringLiteral("menu.db"));
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-menu"));
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-menu"));
             db.setDatabaseName(file);
             ASSERT_TRUE(db.open());
             QSqlQuery q(db);
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE Appoggio (Codice TEXT PRIMARY KEY, Descr1 TEXT, "
-                                              "Descr2 TEXT, Descr3 TEXT, Memo1 TEXT, Memo2 TEXT, Memo3 TEXT)")));
-            q.prepare(QStringLiteral("INSERT INTO Appoggio (Codice, Descr%1, Memo%1) VALUES ('PdfEmail', ?, ?)")
-                          .arg(numero));
+            ASSERT_TRUE(
+                q.exec(QStringLiteral("CREATE TABLE Appoggio (Codice TEXT PRIMARY KEY, Descr1 TEXT, "
+                                      "Descr2 TEXT, Descr3 TEXT, Memo1 TEXT, Memo2 TEXT, Memo3 TEXT)")));
+            q.prepare(
+                QStringLiteral("INSERT INTO Appoggio (Codice, Descr%1, Memo%1) VALUES ('PdfEmail', ?, ?)")
+                    .arg(numero));
             q.addBindValue(oggetto);
             q.addBindValue(testo);
             ASSERT_TRUE(q.exec());
@@ -94,9 +101,10 @@ TEST_F(EmailStampe, CompilingThePrintOptionsAndTheMissingData)
         ADD_FAILURE() << "missing data are refused";
     } catch (const VbErrore &e) {
         EXPECT_EQ(e.numero(), -123);
-        EXPECT_EQ(e.descrizione(), QStringLiteral("Mancano dati necessari per l'invio dell'email\r\n - Login:  - "
-                                                  "pwd compilata: No - SMTP: 127.0.0.1 - Emailto: "
-                                                  "mario@cliente.it - Ind.Temp: "));
+        EXPECT_EQ(e.descrizione(),
+                  QStringLiteral("Mancano dati necessari per l'invio dell'email\r\n - Login:  - "
+                                 "pwd compilata: No - SMTP: 127.0.0.1 - Emailto: "
+                                 "mario@cliente.it - Ind.Temp: "));
     }
     EXPECT_FALSE(opz.ParStampa(QStringLiteral("EmailTo")).isValid()) << "nothing written";
     host->ScriviPar(QStringLiteral("EmailLogin"), QStringLiteral("prova"));
@@ -124,21 +132,24 @@ TEST_F(EmailStampe, CompilingThePrintOptionsAndTheMissingData)
     EXPECT_EQ(opz.ParStampa(QStringLiteral("EmailFlagNotifica")), QVariant(true));
     host->ScriviPar(QStringLiteral("EmailFlagNotifica"), QString());
     PreparaParEmail(QString(), opz);
-    EXPECT_EQ(opz.ParStampa(QStringLiteral("EmailFlagNotifica")), QVariant(false)) << "never stored: no request";
+    EXPECT_EQ(opz.ParStampa(QStringLiteral("EmailFlagNotifica")), QVariant(false))
+        << "never stored: no request";
     host->ScriviPar(QStringLiteral("EmailFlagNotifica"), QStringLiteral("forse"));
     EXPECT_THROW(PreparaParEmail(QString(), opz), VbErrore);
 }
 
 TEST_F(EmailStampe, SubjectAndTextFromTheMenuDatabaseWithTheirPlaceholders)
 {
-    databaseMenu(3, QStringLiteral("§PersOgg§ §titolo§ del §Data§ ore §Ora§ §OraRid§ §Altro§"),
-                 QStringLiteral("§DataLong§ §DataAbb§ §DataRov§ §Ora§ §OraRid§ §DescAzie§ §CodSta§ §IdAzienda§."));
+    databaseMenu(
+        3, QStringLiteral("§PersOgg§ §titolo§ del §Data§ ore §Ora§ §OraRid§ §Altro§"),
+        QStringLiteral("§DataLong§ §DataAbb§ §DataRov§ §Ora§ §OraRid§ §DescAzie§ §CodSta§ §IdAzienda§."));
     host->ScriviPar(QStringLiteral("EmailPersOggetto"), QStringLiteral("Per §Login§:"));
     host->ScriviPar(QStringLiteral("EmailNumTesto"), 3);
     EXPECT_EQ(LeggiParEmail(QStringLiteral("emailoggetto")),
               QStringLiteral("§PersOgg§ §titolo§ del §Data§ ore §Ora§ §OraRid§ §Altro§"));
     PreparaParEmail(QString(), opz);
-    EXPECT_EQ(par("EmailOggetto"), QStringLiteral("Per anna: Elenco clienti del 05/12/2024 ore 09:05 §OraRid§ §Altro§"));
+    EXPECT_EQ(par("EmailOggetto"),
+              QStringLiteral("Per anna: Elenco clienti del 05/12/2024 ore 09:05 §OraRid§ §Altro§"));
     EXPECT_EQ(par("EmailTesto"),
               QStringLiteral("05/dicembre/2024 05/dic/2024 20241205 §Ora§ 0905 Ditta Srl StampaClienti ."));
     // Another pair, or none: empty texts.
@@ -154,21 +165,22 @@ TEST_F(EmailStampe, PlainNamesAnswerForTheConfigurationInUse)
 {
     host->ScriviPar(QStringLiteral("EmailLogin2"), QStringLiteral("secondo"));
     host->ScriviPar(QStringLiteral("EmailTipoInvio2"), QStringLiteral("S"));
-    EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailLogin")), QStringLiteral("prova")) << "no configuration chosen";
+    EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailLogin")), QStringLiteral("prova"))
+        << "no configuration chosen";
     host->ScriviPar(QStringLiteral("EmailTipoNum"), 2);
     EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailLogin")), QStringLiteral("secondo"));
     // Sendmail in configuration 2: the bare sender address.
     EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailInd")), QStringLiteral("vendite@ditta.it"));
-    EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailServerSMTP")), QStringLiteral("127.0.0.1")) << "not held: plain";
+    EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailServerSMTP")), QStringLiteral("127.0.0.1"))
+        << "not held: plain";
     EXPECT_EQ(LeggiParEmail(QStringLiteral("EmailTo")), QStringLiteral("mario@cliente.it"));
 }
 
 TEST(EmailCliente, PreferredAddressKind)
 {
-    const std::pair<const char *, int> casi[] = {{"1", 1},          {"3", 3},         {"7", 4},    {"-2", 1},
-                                                 {"Amm", 2},        {"amministrativo", 2}, {"COMM", 3},
-                                                 {"Spedizione", 4}, {"sped", 4},      {"spedizioni", 1},
-                                                 {"", 1},           {"Pri", 1}};
+    const std::pair<const char *, int> casi[] = {
+        {"1", 1},    {"3", 3},          {"7", 4},    {"-2", 1},         {"Amm", 2}, {"amministrativo", 2},
+        {"COMM", 3}, {"Spedizione", 4}, {"sped", 4}, {"spedizioni", 1}, {"", 1},    {"Pri", 1}};
     for (const auto &[testo, tipo] : casi)
         EXPECT_EQ(TipoEmailPredefinito(QString::fromUtf8(testo)), tipo) << testo;
 }

@@ -147,7 +147,8 @@ TEST_F(DialogoStampa, FontChosenKeptAcrossPrintsUntilTheDialogCloses)
     RisposteProgrammate::Accoda(RisposteProgrammate::Font, scelto);
     d->CmdSceFont_Click();
     const QVariantMap mostrato = RisposteProgrammate::UltimoMostrato(RisposteProgrammate::Font);
-    EXPECT_EQ(mostrato.value(QStringLiteral("titolo")).toString(), QStringLiteral("Scegliere il font per la stampa"));
+    EXPECT_EQ(mostrato.value(QStringLiteral("titolo")).toString(),
+              QStringLiteral("Scegliere il font per la stampa"));
     EXPECT_EQ(mostrato.value(QStringLiteral("font")).value<QFont>().family(), QStringLiteral("Arial"));
     // A cancelled dialog keeps the font.
     RisposteProgrammate::Accoda(RisposteProgrammate::Font, QVariant());
@@ -194,7 +195,8 @@ TEST_F(DialogoStampa, PrintChoiceDialogGetsTheOptionsWithoutFixedLength)
     });
     d->comSceStam_Click();
     FrmComlinStampa::ImpostaApriScelta({});
-    EXPECT_TRUE(d->labStaAttuale->text().startsWith(QStringLiteral("Ufficio"))) << d->labStaAttuale->text().toStdString();
+    EXPECT_TRUE(d->labStaAttuale->text().startsWith(QStringLiteral("Ufficio")))
+        << d->labStaAttuale->text().toStdString();
 
     // "Stampante predefinita" goes back to the default printer.
     d->ComUsaDef_Click();

@@ -82,20 +82,20 @@ TEST_F(Anteprima, PagesLeftAreSavedAndReadBackAndGoneAfterClosing)
     QStringList fileAllaTerza;
     vista->utente = [&](AnteprimaProva &v, int pagina) {
         if (pagina == 3 && passi.isEmpty()) {
-            v.imaMuovi_Click(2);  // back to 2: page 3 saved once
+            v.imaMuovi_Click(2); // back to 2: page 3 saved once
             passi << v.Pagina();
             v.imaMuovi_Click(2);
             passi << v.Pagina();
-            v.imaMuovi_Click(2);  // not before page 1
+            v.imaMuovi_Click(2); // not before page 1
             passi << v.Pagina();
             fileAllaTerza = v.File();
             EXPECT_EQ(motore.UltimaPaginaSalvata(), 3);
-            v.imaMuovi_Click(4);  // last drawn
+            v.imaMuovi_Click(4); // last drawn
             passi << v.Pagina();
             v.imaMuovi_Click(1);
             passi << v.Pagina();
-            v.imaMuovi_Click(3);  // 2 from its file
-            v.imaMuovi_Click(3);  // 3 from its file
+            v.imaMuovi_Click(3); // 2 from its file
+            v.imaMuovi_Click(3); // 3 from its file
             passi << v.Pagina();
             EXPECT_EQ(v.File().size(), 3);
         }
@@ -231,7 +231,8 @@ TEST_F(Anteprima, AMissingPageFileIsReportedAndTheShownPageStays)
     ASSERT_TRUE(QFile::remove(vista->FilePagina(mostrata - 1)));
     vista->imaMuovi_Click(2);
     ASSERT_EQ(MsgBox().size(), 1);
-    EXPECT_TRUE(MsgBox()[0].startsWith(QStringLiteral("Errore Impossibile leggere il file "))) << MsgBox()[0].toStdString();
+    EXPECT_TRUE(MsgBox()[0].startsWith(QStringLiteral("Errore Impossibile leggere il file ")))
+        << MsgBox()[0].toStdString();
     EXPECT_TRUE(MsgBox()[0].endsWith(QStringLiteral(" in gestione pagine a video ( 53)")));
     EXPECT_FALSE(vista->Tela().isNull());
     // A file that is not a page is refused the same way.
@@ -262,11 +263,11 @@ TEST(AnteprimaLayout, AreaBarsRangesAndSteps)
         m.spessoreV = m.spessoreH = 255;
         return CalcolaLayoutAnteprima(m);
     };
-    LayoutAnteprima r = misure(9000, 6505);  // exactly the area
+    LayoutAnteprima r = misure(9000, 6505); // exactly the area
     EXPECT_FALSE(r.barraV || r.barraH);
     EXPECT_EQ(r.area, QRectF(0, 495, 9000, 6505));
 
-    r = misure(9500, 6400);  // wider, then taller than the reduced area
+    r = misure(9500, 6400); // wider, then taller than the reduced area
     EXPECT_TRUE(r.barraH);
     EXPECT_TRUE(r.barraV);
     EXPECT_EQ(r.area, QRectF(0, 495, 9000, 6250));
@@ -275,13 +276,13 @@ TEST(AnteprimaLayout, AreaBarsRangesAndSteps)
     EXPECT_EQ(r.maxV, 250);
     EXPECT_EQ(r.minimo, -100);
 
-    r = misure(9500, 6000);  // wider only
+    r = misure(9500, 6000); // wider only
     EXPECT_TRUE(r.barraH);
     EXPECT_FALSE(r.barraV);
     EXPECT_EQ(r.grandeH, 51);
     EXPECT_EQ(r.piccoloH, 6);
 
-    r = misure(5000, 6505 + 5000);  // taller by 5000
+    r = misure(5000, 6505 + 5000); // taller by 5000
     EXPECT_TRUE(r.barraV);
     EXPECT_EQ(r.area.width(), 9000 - 255);
     EXPECT_EQ(r.grandeV, 501);
@@ -305,9 +306,11 @@ TEST_F(Anteprima, PageTooTallIsToldOnceForEachSize)
     vista->Tela() = QImage(500, 40000 / 15 + 400, QImage::Format_RGB32);
     vista->Tela().fill(Qt::white);
     vista->TelaDisegnata();
-    EXPECT_EQ(MsgBox(), QStringList{QStringLiteral("La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi "
-                                                   "parametri stampante selezionata)")});
-    EXPECT_EQ(Mostrati(MessaggiStampa::TipoMsgBox, QStringLiteral("titolo")).value(0), QStringLiteral("Stampa a video"));
+    EXPECT_EQ(MsgBox(),
+              QStringList{QStringLiteral("La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi "
+                                         "parametri stampante selezionata)")});
+    EXPECT_EQ(Mostrati(MessaggiStampa::TipoMsgBox, QStringLiteral("titolo")).value(0),
+              QStringLiteral("Stampa a video"));
     EXPECT_FALSE(vista->vscPosVert->isHidden());
     vista->SistControlli();
     EXPECT_EQ(MsgBox().size(), 1);

@@ -40,7 +40,8 @@ TEST_F(Scala, BarHeldTo50And180WithTheSampleAtThatSize)
     EXPECT_EQ(d.PicProva->FontProva().family(), QStringLiteral("Arial"));
     d.VsbProp->setValue(d.VsbProp->value() - d.VsbProp->pageStep());
     EXPECT_EQ(d.LabProp->text(), QStringLiteral("155"));
-    EXPECT_EQ(ProvaScala::Testo().first(), QStringLiteral("Testo di Prova. Grandezza dei Caratteri in stampa, "));
+    EXPECT_EQ(ProvaScala::Testo().first(),
+              QStringLiteral("Testo di Prova. Grandezza dei Caratteri in stampa, "));
 
     // Double-click on the value: the defaults, whatever was shown.
     d.CheMemVid->setChecked(false);
@@ -95,7 +96,7 @@ TEST_F(Scala, ProgressWindowStopButtonAndEmailRequest)
     frmStampaInCorso w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Stampa ordini in corso"));
     EXPECT_EQ(w.osRisVidKey, QStringLiteral("StaVid"));
-    w.ComStampa_Click();  // no engine: nothing to stop
+    w.ComStampa_Click(); // no engine: nothing to stop
     Stampatore motore;
     w.ogStampa(&motore);
     w.Mostra();

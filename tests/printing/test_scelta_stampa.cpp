@@ -364,7 +364,8 @@ TEST_F(BancoSceltaStampa, PreviewScale)
     EXPECT_EQ(opz.MemVid(), 0);
 }
 
-namespace {
+namespace
+{
 
 // Counts how often the system's printer list is read.
 class CatalogoContato : public CatalogoFinto

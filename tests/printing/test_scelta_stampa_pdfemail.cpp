@@ -38,9 +38,9 @@ QString flags(std::initializer_list<int> si, QChar altro, std::initializer_list<
 {
     QString r;
     for (int k = 1; k <= 22; ++k)
-        r += std::find(x.begin(), x.end(), k) != x.end()   ? QLatin1Char('X')
+        r += std::find(x.begin(), x.end(), k) != x.end()      ? QLatin1Char('X')
              : std::find(si.begin(), si.end(), k) != si.end() ? QLatin1Char('S')
-                                                               : altro;
+                                                              : altro;
     return r;
 }
 
@@ -61,8 +61,8 @@ TEST_F(PannelloPdfEmail, AutomaticPdfNameSwitchesTheEngineOnAndSurvivesReactivat
     EXPECT_TRUE(opz.ParVero(QStringLiteral("PdfAutomAbil")));
     EXPECT_EQ(opz.ParStampa(QStringLiteral("PdfNomeFile")).toString(), QStringLiteral("/tmp/pdf/"));
     EXPECT_EQ(opz.ParStampa(QStringLiteral("PdfAutomImpPar")).toList(),
-              (QVariantList{Globali::PathIni, Globali::PathIniComune, QStringLiteral("s"), QStringLiteral("N"),
-                            QStringLiteral("S")}));
+              (QVariantList{Globali::PathIni, Globali::PathIniComune, QStringLiteral("s"),
+                            QStringLiteral("N"), QStringLiteral("S")}));
     d.CheInviaEmail->click();
     d.Form_Activate();
     EXPECT_TRUE(d.ChePdfAutom->isChecked()) << "reactivation keeps the switch";
@@ -166,7 +166,8 @@ TEST_F(PannelloPdfEmail, ChecksAndTheirMessages)
     EXPECT_EQ(messaggi().value(0), QStringLiteral("L'uso di SSL è possibile solo usando tipo invio 'See'"));
     d.OptPETipoInvio(13)->setChecked(true);
     d.ComPEOk->click();
-    EXPECT_EQ(messaggi().value(1), QStringLiteral("Con l'uso di SSL è obbligatorio inserire la directory stunnel"));
+    EXPECT_EQ(messaggi().value(1),
+              QStringLiteral("Con l'uso di SSL è obbligatorio inserire la directory stunnel"));
     d.txt(1221)->setText(dir.filePath(QStringLiteral("manca")));
     d.ComPEOk->click();
     EXPECT_EQ(messaggi().value(2), QStringLiteral("La directory stunnel è inesistente"));
@@ -192,9 +193,11 @@ TEST_F(PannelloPdfEmail, SelectionTextsSavedAndDeleted)
     d.ComPESalva->click();
     const QList<ClienteMenuLocale::Operazione> &r = host->Registro();
     ASSERT_FALSE(r.isEmpty());
-    const QString perConfig = flags({6, 8, 9, 10, 11, 12, 14, 17, 18, 19, 20, 21}, u'N', {1, 2, 3, 4, 5, 7, 13, 16, 22});
+    const QString perConfig =
+        flags({6, 8, 9, 10, 11, 12, 14, 17, 18, 19, 20, 21}, u'N', {1, 2, 3, 4, 5, 7, 13, 16, 22});
     EXPECT_EQ(r.last().argomenti.value(1).toString(),
-              QStringLiteral("+p") + flags({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22}, u'N') +
+              QStringLiteral("+p") +
+                  flags({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22}, u'N') +
                   perConfig + perConfig + QStringLiteral("V"));
     const QJsonObject salvato = file(QStringLiteral("host.json"));
     EXPECT_EQ(salvato.value(QStringLiteral("EmailLogin1")).toString(), QStringLiteral("utente"));

@@ -29,7 +29,8 @@ TEST_F(BancoSceltaStampa, SchermateSceltaStampa)
         if (i == 0)
             d.GriPri->selectRow(0);
         QApplication::processEvents();
-        const QString nome = QStringLiteral("%1/scelta-stampa-%2.png").arg(cartella, QString::fromLatin1(nomi[i]));
+        const QString nome =
+            QStringLiteral("%1/scelta-stampa-%2.png").arg(cartella, QString::fromLatin1(nomi[i]));
         EXPECT_TRUE(d.grab().save(nome)) << nome.toStdString();
     }
     d.OptStampaSu(0)->click();
@@ -39,14 +40,22 @@ TEST_F(BancoSceltaStampa, SchermateSceltaStampa)
 
     // The PDF and e-mail panel with a configured sender.
     const std::pair<const char *, QVariant> par[] = {
-        {"UsaPdfCreator", QStringLiteral("S")},          {"PdfNomeFile", QStringLiteral("/home/ufficio/pdf/")},
-        {"EmailTo1", QStringLiteral("amministrazione@cliente.it")}, {"EmailToNum", 1},
-        {"EmailTipoNum", 1},                              {"EmailTipoInvio1", QStringLiteral("S")},
-        {"EmailInd1", QStringLiteral("vendite@ditta.it")}, {"EmailCentro1", QStringLiteral("Ufficio vendite")},
-        {"EmailServerSMTP1", QStringLiteral("smtp.ditta.it")}, {"EmailNumPorta1", 587},
-        {"EmailLogin1", QStringLiteral("vendite")},        {"EmailPwd1", QStringLiteral("segreta")},
-        {"EmailNumTesto1", 1},                            {"EmailPersOggetto1", QStringLiteral("Ditta Srl")},
-        {"EmailFileLog", QStringLiteral("/home/ufficio/email.log")}, {"StampeEmail", QStringLiteral("S")}};
+        {"UsaPdfCreator", QStringLiteral("S")},
+        {"PdfNomeFile", QStringLiteral("/home/ufficio/pdf/")},
+        {"EmailTo1", QStringLiteral("amministrazione@cliente.it")},
+        {"EmailToNum", 1},
+        {"EmailTipoNum", 1},
+        {"EmailTipoInvio1", QStringLiteral("S")},
+        {"EmailInd1", QStringLiteral("vendite@ditta.it")},
+        {"EmailCentro1", QStringLiteral("Ufficio vendite")},
+        {"EmailServerSMTP1", QStringLiteral("smtp.ditta.it")},
+        {"EmailNumPorta1", 587},
+        {"EmailLogin1", QStringLiteral("vendite")},
+        {"EmailPwd1", QStringLiteral("segreta")},
+        {"EmailNumTesto1", 1},
+        {"EmailPersOggetto1", QStringLiteral("Ditta Srl")},
+        {"EmailFileLog", QStringLiteral("/home/ufficio/email.log")},
+        {"StampeEmail", QStringLiteral("S")}};
     for (const auto &[k, v] : par)
         host->ScriviPar(QString::fromLatin1(k), v);
     d.ComAnnulla->click();

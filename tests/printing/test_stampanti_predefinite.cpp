@@ -17,10 +17,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class Stampanti : public ::testing::Test {
-public:
+class Stampanti : public ::testing::Test
+{
+  public:
     void SetUp() override
     {
         auto c = std::make_unique<CatalogoFinto>();
@@ -65,7 +67,7 @@ public:
 };
 
 struct CasoDevice {
-    const char *riga;  // nullptr: no line in the profile
+    const char *riga; // nullptr: no line in the profile
     const char *nome, *mancante, *porta;
     bool trovata;
 };
@@ -123,13 +125,14 @@ TEST_F(Stampanti, DriverAndPortEntries)
     QString driver;
     EXPECT_EQ(LeggiPortaStampante(QStringLiteral("Laser"), driver), QStringLiteral("socket://10.0.0.5:9100"));
     EXPECT_EQ(driver, QStringLiteral("HP LaserJet"));
-    EXPECT_EQ(LeggiPortaStampante(QStringLiteral("Ufficio"), driver), QStringLiteral("ipp://srv/printers/ufficio"));
+    EXPECT_EQ(LeggiPortaStampante(QStringLiteral("Ufficio"), driver),
+              QStringLiteral("ipp://srv/printers/ufficio"));
     EXPECT_EQ(driver, QStringLiteral("Kyocera  FS"));
     EXPECT_EQ(LeggiPortaStampante(QStringLiteral("Remota"), driver), QStringLiteral("LPT2:"));
     EXPECT_EQ(LeggiPortaStampante(QStringLiteral("Nessuna"), driver), QString());
-    EXPECT_EQ(ProfiloStampanti::NomiPorte(), (QStringList{QStringLiteral("Laser"), QStringLiteral("Ufficio"),
-                                                          QStringLiteral("PDFCreator"), QStringLiteral("PDF995"),
-                                                          QStringLiteral("Remota")}));
+    EXPECT_EQ(ProfiloStampanti::NomiPorte(),
+              (QStringList{QStringLiteral("Laser"), QStringLiteral("Ufficio"), QStringLiteral("PDFCreator"),
+                           QStringLiteral("PDF995"), QStringLiteral("Remota")}));
 }
 
 TEST_F(Stampanti, SelectingAPrinterSetsOnlyTheProgramsPrinter)
@@ -182,9 +185,10 @@ TEST_F(Stampanti, APrinterKnownOnlyByItsEntryNeverBecomesTheDefault)
     EXPECT_TRUE(ImpostaStampanteDaNome(QString(), true, QString()));
     EXPECT_TRUE(messaggi().isEmpty());
     EXPECT_FALSE(ImpostaStampanteDaNome(QStringLiteral("Remota"), true, QString()));
-    EXPECT_EQ(messaggi(), QStringList{QStringLiteral("Impossibile impostare la stampante predefinita\r\n"
-                                                     "La stampa verrà fatta su Ufficio\r\n"
-                                                     "per stampare su Remota uscire dal programma e rientrare")});
+    EXPECT_EQ(messaggi(),
+              QStringList{QStringLiteral("Impossibile impostare la stampante predefinita\r\n"
+                                         "La stampa verrà fatta su Ufficio\r\n"
+                                         "per stampare su Remota uscire dal programma e rientrare")});
 }
 
 TEST_F(Stampanti, AutomaticPdfSwitchGoesBackToTheSavedPrinter)
@@ -196,8 +200,9 @@ TEST_F(Stampanti, AutomaticPdfSwitchGoesBackToTheSavedPrinter)
     EXPECT_EQ(opz.NomePorta(), QStringLiteral("PDF:"));
 
     // Back: the printer saved for this print, with the default tray and paper.
-    ProfiloIni(Globali::PathIni).ScriviStringa(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"),
-                                               QStringLiteral("Ufficio"));
+    ProfiloIni(Globali::PathIni)
+        .ScriviStringa(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"),
+                       QStringLiteral("Ufficio"));
     opz.ImpostaParStampa(QStringLiteral("NumCassetto"), 257);
     ASSERT_TRUE(ImpostaStampante(nome, opz, true));
     EXPECT_EQ(opz.osNomeStampante(), QStringLiteral("Ufficio"));
@@ -210,7 +215,8 @@ TEST_F(Stampanti, AutomaticPdfSwitchGoesBackToTheSavedPrinter)
 
     // Nothing saved: the default printer.
     opz.osNomeStampante(QStringLiteral("PDFCreator"));
-    ProfiloIni(Globali::PathIni).EliminaChiave(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"));
+    ProfiloIni(Globali::PathIni)
+        .EliminaChiave(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"));
     ASSERT_TRUE(ImpostaStampante(nome, opz, true));
     EXPECT_EQ(opz.osNomeStampante(), QStringLiteral("Laser"));
     EXPECT_EQ(opz.NomePorta(), QStringLiteral("socket://10.0.0.5:9100"));
@@ -221,15 +227,17 @@ TEST_F(Stampanti, AutomaticPdfSwitchGoesBackToTheSavedPrinter)
 
 TEST_F(Stampanti, MissingDefaultNoticeAndNetworkPrinters)
 {
-    ProfiloIni(Globali::PathIni).ScriviStringa(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"),
-                                               QStringLiteral("Ufficio"));
+    ProfiloIni(Globali::PathIni)
+        .ScriviStringa(QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"),
+                       QStringLiteral("Ufficio"));
     MsgStampantePredefMancante(QStringLiteral("NomeStampante"), QStringLiteral("Sparita"),
                                QStringLiteral("StampaClienti"));
-    EXPECT_EQ(messaggi(), QStringList{QStringLiteral("Nella lista delle stampanti non è disponibile la stampante "
-                                                     "predefinita Sparita\r\nUscire dal programma e rientrare per "
-                                                     "avere impostato la stampante predefinita")});
-    EXPECT_EQ(ProfiloIni::Leggi(Globali::PathIni, QStringLiteral("StampaClienti"), QStringLiteral("NomeStampante"),
-                                QStringLiteral("?")),
+    EXPECT_EQ(messaggi(),
+              QStringList{QStringLiteral("Nella lista delle stampanti non è disponibile la stampante "
+                                         "predefinita Sparita\r\nUscire dal programma e rientrare per "
+                                         "avere impostato la stampante predefinita")});
+    EXPECT_EQ(ProfiloIni::Leggi(Globali::PathIni, QStringLiteral("StampaClienti"),
+                                QStringLiteral("NomeStampante"), QStringLiteral("?")),
               QString());
 
     Stampante rete{QStringLiteral("\\\\server\\laser"), QString(), QString(), 0, false};

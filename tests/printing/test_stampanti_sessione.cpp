@@ -11,10 +11,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class Sessioni : public ::testing::Test {
-public:
+class Sessioni : public ::testing::Test
+{
+  public:
     void SetUp() override
     {
         auto c = std::make_unique<CatalogoFinto>();
@@ -62,10 +64,9 @@ TEST_F(Sessioni, SessionNumbersMatchWhole)
         long sessione;
         bool altra;
     } const casi[] = {
-        {"Laser S3", 4, true},     {"Laser S3", 3, false},  {"Laser S31", 3, true},
-        {"Laser S31", 31, false},  {"Laser S3", 1, false},  {"Comune", 4, false},
-        {"", 4, false},            {"laser s3", 4, true},   {"Laser S3x", 4, true},
-        {"Laser S1", 4, false},    {"Laser S120", 4, true},
+        {"Laser S3", 4, true},  {"Laser S3", 3, false}, {"Laser S31", 3, true},  {"Laser S31", 31, false},
+        {"Laser S3", 1, false}, {"Comune", 4, false},   {"", 4, false},          {"laser s3", 4, true},
+        {"Laser S3x", 4, true}, {"Laser S1", 4, false}, {"Laser S120", 4, true},
     };
     for (const Caso &c : casi)
         EXPECT_EQ(CercaStampanteAltraSessione(QString::fromUtf8(c.nome), c.sessione), c.altra)
@@ -95,8 +96,8 @@ TEST_F(Sessioni, ListLeavesOutOtherSessionsPrinters)
     qputenv("XDG_SESSION_ID", "4");
     QStringList nomi, porte;
     ElencoStampantiPorte(nomi, porte);
-    EXPECT_EQ(nomi, (QStringList{QStringLiteral("Laser S4"), QStringLiteral("Comune"), QStringLiteral("PDFCreator"),
-                                 QStringLiteral("PDF995")}));
+    EXPECT_EQ(nomi, (QStringList{QStringLiteral("Laser S4"), QStringLiteral("Comune"),
+                                 QStringLiteral("PDFCreator"), QStringLiteral("PDF995")}));
     EXPECT_EQ(porte, (QStringList{QStringLiteral("socket://h/S4"), QStringLiteral("socket://h/ne"),
                                   QStringLiteral("PDF:"), QStringLiteral("PDF:")}));
 }

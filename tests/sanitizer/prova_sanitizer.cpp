@@ -15,12 +15,12 @@ int main(int argc, char **argv)
     volatile int grande = INT_MAX - 1 + argc - 1;
     if (std::strcmp(argv[1], "heap") == 0) {
         char *blocco = static_cast<char *>(std::malloc(10));
-        blocco[indice] = 1;  // one byte past the end
+        blocco[indice] = 1; // one byte past the end
         std::printf("%d\n", blocco[indice]);
         std::free(blocco);
     } else if (std::strcmp(argv[1], "overflow") == 0) {
         int somma = grande + 1;
-        somma += 1;  // past INT_MAX: undefined
+        somma += 1; // past INT_MAX: undefined
         std::printf("%d\n", somma);
     } else if (std::strcmp(argv[1], "leak") == 0) {
         void *perso = std::malloc(64);

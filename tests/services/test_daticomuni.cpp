@@ -1,6 +1,6 @@
 // Column existence and currency settings on a small company database.
-#include "services/DatiComuni.h"
 #include "components/util/VbErrore.h"
+#include "services/DatiComuni.h"
 #include "services/Globali.h"
 #include "tests/services/AziendaServizi.h"
 
@@ -76,8 +76,8 @@ TEST_P(DatiComuniDb, DecimaliFuoriIntervalloSonoUnErrore)
             LeggiMoneta(moneta);
             ADD_FAILURE() << moneta << " accettata";
         } catch (const VbErrore &e) {
-            EXPECT_TRUE(e.descrizione().startsWith(QStringLiteral("La moneta %1 ha un numero di decimali non valido")
-                                                       .arg(moneta)))
+            EXPECT_TRUE(e.descrizione().startsWith(
+                QStringLiteral("La moneta %1 ha un numero di decimali non valido").arg(moneta)))
                 << e.descrizione().toStdString();
         }
     }

@@ -217,9 +217,9 @@ TEST(CodiceFiscale, DateFuoriDagliAnniAmmessiDannoTestoVuoto)
         QDate nascita;
         bool codice;
     } casi[] = {
-        {QDate(-5, 3, 10), false},  {QDate(-1, 12, 31), false}, {QDate(1, 1, 1), false},
-        {QDate(1799, 12, 31), false}, {QDate(1800, 1, 1), true}, {QDate(2099, 12, 31), true},
-        {QDate(2100, 1, 1), false},  {QDate(275000, 6, 1), false},
+        {QDate(-5, 3, 10), false},    {QDate(-1, 12, 31), false},   {QDate(1, 1, 1), false},
+        {QDate(1799, 12, 31), false}, {QDate(1800, 1, 1), true},    {QDate(2099, 12, 31), true},
+        {QDate(2100, 1, 1), false},   {QDate(275000, 6, 1), false},
     };
     for (const auto &c : casi) {
         const QString cf = CodiceFiscale("Rossi", "Mario", c.nascita, "M", "A562");

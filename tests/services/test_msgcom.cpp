@@ -9,12 +9,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -176,9 +176,11 @@ TEST_F(MessaggioATastiera, LarghezzaSecondoIlTesto)
 // whole of it can still be selected and copied.
 TEST_F(MessaggioATastiera, UnaParolaLungaNonVieneTagliata)
 {
-    const QString indirizzo = QStringLiteral("https://maps.google.com/maps?q=") +
-                              QStringLiteral("Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+").repeated(8);
-    const QString testo = QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile per ") + indirizzo;
+    const QString indirizzo =
+        QStringLiteral("https://maps.google.com/maps?q=") +
+        QStringLiteral("Via+Giuseppe+Garibaldi+123,+20121+Milano+MI,+Italia+").repeated(8);
+    const QString testo =
+        QStringLiteral("Impossibile aprire la mappa: nessun browser disponibile per ") + indirizzo;
     conAzione(
         [&](frmMsgCom &f) {
             f.layout()->activate();
@@ -244,7 +246,8 @@ TEST_F(MessaggioATastiera, MsgErrfrmSpiegaLOverflowInItaliano)
     } catch (...) {
         MsgErrfrm();
     }
-    const QString testo = RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString();
+    const QString testo =
+        RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value("testo").toString();
     EXPECT_TRUE(testo.startsWith("Errore(6): Overflow\r\nNumero troppo grande")) << testo.toStdString();
     EXPECT_TRUE(testo.contains("922.337.203.685.477,5807")) << testo.toStdString();
 }
@@ -318,10 +321,12 @@ TEST(SeparaDettaglio, LeParoleDelSistemaVannoDopo)
         EXPECT_EQ(d.dettaglio, QString::fromUtf8(c.dettaglio)) << c.testo;
     }
     // The error box puts what the program adds before the system's words.
-    const QString t = TestoMsgErrfrm(3146, QStringLiteral("Il server non risponde.\nDettaglio: server closed"),
-                                     QStringLiteral("Lettura: "), QStringLiteral(" Riprovare."));
+    const QString t =
+        TestoMsgErrfrm(3146, QStringLiteral("Il server non risponde.\nDettaglio: server closed"),
+                       QStringLiteral("Lettura: "), QStringLiteral(" Riprovare."));
     const TestoConDettaglio d = SeparaDettaglio(t);
-    EXPECT_TRUE(d.principale.startsWith(QStringLiteral("Lettura: Errore(3146): Il server non risponde."))) << t.toStdString();
+    EXPECT_TRUE(d.principale.startsWith(QStringLiteral("Lettura: Errore(3146): Il server non risponde.")))
+        << t.toStdString();
     EXPECT_TRUE(d.principale.endsWith(QStringLiteral(" Riprovare."))) << t.toStdString();
     EXPECT_EQ(d.dettaglio, QStringLiteral("server closed"));
 }

@@ -104,7 +104,8 @@ TEST(RisVid, FattoriLimitatiEFinestraSulloSchermo)
     struct Caso {
         double generale, atteso;
     };
-    for (const Caso &c : {Caso{1000, FattoreRisVidMassimo}, Caso{0.01, FattoreRisVidMinimo}, Caso{1.2, 1.2}}) {
+    for (const Caso &c :
+         {Caso{1000, FattoreRisVidMassimo}, Caso{0.01, FattoreRisVidMinimo}, Caso{1.2, 1.2}}) {
         Globali::RisVidGenerale = c.generale;
         EXPECT_DOUBLE_EQ(FattoreRisVid("Generale"), c.atteso) << c.generale;
     }

@@ -21,7 +21,10 @@ frmProva::frmProva(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Prova"));
 }
 
-frmProva::~frmProva() { --istanzeVive; }
+frmProva::~frmProva()
+{
+    --istanzeVive;
+}
 
 void frmProva::Form_Load()
 {
@@ -66,7 +69,8 @@ void ShellTest::SetUp()
     Globali::FrmP = new frmPrincipale;
     QObject::connect(Globali::FrmP, &frmPrincipale::programmaChiuso, [this](int c) { codiceChiusura = c; });
     ImpostaGestoreChiusura(AvviaTimerChiusuraShell);
-    RegistroForm::Registra(QStringLiteral("frmProva"), [] { return new frmProva; }, QStringLiteral("Prova"));
+    RegistroForm::Registra(
+        QStringLiteral("frmProva"), [] { return new frmProva; }, QStringLiteral("Prova"));
 }
 
 void ShellTest::TearDown()
@@ -100,4 +104,7 @@ QStringList ShellTest::messaggi()
     return testi;
 }
 
-void ShellTest::tickChiusura() { Globali::FrmP->timChiudi_Timer(); }
+void ShellTest::tickChiusura()
+{
+    Globali::FrmP->timChiudi_Timer();
+}

@@ -12,12 +12,19 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList &l, std::ostream *os) { *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
+}
 
-class frmProva : public QWidget, public FormLanciabile {
+class frmProva : public QWidget, public FormLanciabile
+{
     Q_OBJECT
-public:
+  public:
     // How the next windows behave.
     static inline bool falliraCaricamento = false;
     static inline bool eccezioneNelCaricamento = false;
@@ -41,26 +48,26 @@ public:
     // Launch variables as Form_Load found them.
     QString keySecAlCaricamento, keyLanciaAlCaricamento, paramAlCaricamento;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     QString m_keySec;
     int m_loadOk = -1;
 };
 
 // Runs the event loop until `condizione` holds (at most `ms`); whether it
 // did. QTRY_* would return silently from a GoogleTest body on failure.
-template <typename F>
-bool attendi(F condizione, int ms = 5000)
+template <typename F> bool attendi(F condizione, int ms = 5000)
 {
     return QTest::qWaitFor(condizione, ms);
 }
 
 // Each test: a new hidden main window with the close hook installed, message
 // boxes answered from the queue, the test window registered as "frmProva".
-class ShellTest : public ::testing::Test {
-protected:
+class ShellTest : public ::testing::Test
+{
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -71,5 +78,5 @@ protected:
     // Runs the close polling's tick now, as timChiudi would.
     static void tickChiusura();
 
-    int codiceChiusura = -100;  // exit code the main window signalled, -100 when none
+    int codiceChiusura = -100; // exit code the main window signalled, -100 when none
 };

@@ -32,7 +32,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void scriviFile(const QString &percorso, const QString &testo)
 {
@@ -46,13 +47,16 @@ void scriviFile(const QString &percorso, const QString &testo)
 void creaAzienda(const QString &percorso)
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-azienda"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-azienda"));
         db.setDatabaseName(percorso);
         ASSERT_TRUE(db.open());
         Schema::ApplicaAzienda(db);
         QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('EUR', 'Euro', 2)")));
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('LIT', 'Lire', 0)")));
+        ASSERT_TRUE(q.exec(
+            QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('EUR', 'Euro', 2)")));
+        ASSERT_TRUE(q.exec(
+            QStringLiteral("INSERT INTO Monete (Moneta, Descrizione, NumDec) VALUES ('LIT', 'Lire', 0)")));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prova-azienda"));
@@ -66,8 +70,9 @@ QWidget *finestraVisibile(const QString &nome)
     return nullptr;
 }
 
-class AvvioTest : public ShellTest {
-protected:
+class AvvioTest : public ShellTest
+{
+  protected:
     void SetUp() override
     {
         ShellTest::SetUp();
@@ -128,7 +133,8 @@ TEST(CercaIniTest, ProgramFolderFirstThenCurrentFolderThenNothing)
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.richiesto.toStdString());
-        EXPECT_EQ(CercaIni(c.richiesto, prg, c.richiesto.startsWith(QLatin1String("..")) ? prg : cor), c.atteso);
+        EXPECT_EQ(CercaIni(c.richiesto, prg, c.richiesto.startsWith(QLatin1String("..")) ? prg : cor),
+                  c.atteso);
     }
 }
 
@@ -142,28 +148,33 @@ TEST(ElencoIniTest, ListsTheChoicesInOrderOrByDescription)
     QList<VoceIni> l = ElencoIni(ini);
     ASSERT_EQ(l.size(), 3);
     EXPECT_EQ(l[0].descrizione, QStringLiteral("Zeta S.p.A."));
-    EXPECT_EQ(l[1].descrizione, QStringLiteral("beta.db"));  // from its [Connessioni] NomeDB
+    EXPECT_EQ(l[1].descrizione, QStringLiteral("beta.db")); // from its [Connessioni] NomeDB
     EXPECT_EQ(l[2].percorso, dir.filePath(QStringLiteral("sub/c.ini")));
 
-    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("OrdIniDBase"), QStringLiteral("S"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("OrdIniDBase"),
+                       QStringLiteral("S"));
     l = ElencoIni(ini);
     EXPECT_EQ(l[0].descrizione, QStringLiteral("Alfa S.n.c."));
     EXPECT_EQ(l[1].descrizione, QStringLiteral("beta.db"));
     EXPECT_EQ(l[2].descrizione, QStringLiteral("Zeta S.p.A."));
 
-    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"), QStringLiteral("0"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"),
+                       QStringLiteral("0"));
     EXPECT_TRUE(ElencoIni(ini).isEmpty());
 }
 
 TEST(ElencoIniTest, TheUserPicksOneOrNone)
 {
     RisposteProgrammate::Azzera();
-    const QList<VoceIni> l{{QStringLiteral("/x/a.ini"), QStringLiteral("A")}, {QStringLiteral("/x/b.ini"), QStringLiteral("B")}};
+    const QList<VoceIni> l{{QStringLiteral("/x/a.ini"), QStringLiteral("A")},
+                           {QStringLiteral("/x/b.ini"), QStringLiteral("B")}};
     RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 1);
     EXPECT_EQ(ScegliIni(l), QStringLiteral("/x/b.ini"));
     RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), -1);
     EXPECT_EQ(ScegliIni(l), QString());
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("sceltaIni")).value(QStringLiteral("voci")).toStringList(),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("sceltaIni"))
+                  .value(QStringLiteral("voci"))
+                  .toStringList(),
               (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     RisposteProgrammate::Azzera();
 }
@@ -182,8 +193,10 @@ TEST(ParAziendaTest, ColoursAndAmountFormats)
 
 TEST_F(AvvioTest, StartsOnTheDatabaseAndOpensTheWindowNamedByP)
 {
-    const QStringList args{QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("RO=/RO"),
-                           QStringLiteral("frmProva"), QStringLiteral("-H"), QStringLiteral("clienti.chm")};
+    const QStringList args{QStringLiteral("-I"),         ini,
+                           QStringLiteral("-P"),         QStringLiteral("RO=/RO"),
+                           QStringLiteral("frmProva"),   QStringLiteral("-H"),
+                           QStringLiteral("clienti.chm")};
     ASSERT_TRUE(Main(args));
     EXPECT_EQ(Globali::NumeroProgramma, 32);
     EXPECT_EQ(Globali::PathIni, ini);
@@ -277,7 +290,8 @@ TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)
 TEST_F(AvvioTest, ACurrencyWithDecimalsOutOfRangeStopsTheStartWithItsName)
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-monete"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-monete"));
         db.setDatabaseName(dir.filePath(QStringLiteral("azienda.db")));
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
@@ -287,20 +301,23 @@ TEST_F(AvvioTest, ACurrencyWithDecimalsOutOfRangeStopsTheStartWithItsName)
     QSqlDatabase::removeDatabase(QStringLiteral("prova-monete"));
     EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
     ASSERT_FALSE(messaggi().isEmpty());
-    EXPECT_TRUE(messaggi().last().contains(QStringLiteral("La moneta EUR ha un numero di decimali non valido")))
+    EXPECT_TRUE(
+        messaggi().last().contains(QStringLiteral("La moneta EUR ha un numero di decimali non valido")))
         << messaggi().last().toStdString();
     EXPECT_TRUE(attendi([&] { return codiceChiusura == 1; }));
 }
 
 TEST_F(AvvioTest, AFailedConnectionMayBeRetriedAndNeverShowsThePassword)
 {
-    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"), QStringLiteral("DsnCheNonEsiste"));
-    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("Connect"), QStringLiteral("UID=mario;PWD=Segreta99"));
-    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);  // Riprova
-    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);  // Annulla
+    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("NomeDB"),
+                       QStringLiteral("DsnCheNonEsiste"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Connessioni"), QStringLiteral("Connect"),
+                       QStringLiteral("UID=mario;PWD=Segreta99"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1); // Riprova
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2); // Annulla
     EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
     const QStringList m = messaggi();
-    ASSERT_EQ(m.size(), 3);  // two failed attempts, then the start's own message
+    ASSERT_EQ(m.size(), 3); // two failed attempts, then the start's own message
     EXPECT_TRUE(m[0].startsWith(QStringLiteral("Impossibile aprire il database dell'azienda")));
     for (const QString &t : m)
         EXPECT_FALSE(t.contains(QStringLiteral("Segreta99"))) << t.toStdString();
@@ -311,8 +328,10 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
 {
     const QString seconda = dir.filePath(QStringLiteral("main/seconda.ini"));
     scriviFile(seconda, QStringLiteral("[Connessioni]\nNomeDB=../azienda.db\n"));
-    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"), QStringLiteral("1"));
-    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"), QStringLiteral("seconda.ini"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("NumIni"),
+                       QStringLiteral("1"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"),
+                       QStringLiteral("seconda.ini"));
     RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 0);
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
     EXPECT_EQ(Globali::PathIni, seconda);
@@ -324,11 +343,13 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
 
     // An entry naming a file that is not there says so, with its path.
     chiudiTutto();
-    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"), QStringLiteral("manca.ini"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Parametri Generali"), QStringLiteral("Ini1"),
+                       QStringLiteral("manca.ini"));
     RisposteProgrammate::Accoda(QStringLiteral("sceltaIni"), 0);
     EXPECT_FALSE(Main({QStringLiteral("-I"), ini}));
-    EXPECT_TRUE(messaggi().last().startsWith(QStringLiteral("File di configurazione dell'archivio scelto non trovato: ") +
-                                             dir.filePath(QStringLiteral("main/manca.ini"))))
+    EXPECT_TRUE(messaggi().last().startsWith(
+        QStringLiteral("File di configurazione dell'archivio scelto non trovato: ") +
+        dir.filePath(QStringLiteral("main/manca.ini"))))
         << messaggi().last().toStdString();
 }
 
@@ -337,22 +358,27 @@ TEST_F(AvvioTest, SeveralIniFilesLetTheUserChoose)
 TEST_F(AvvioTest, AReadOnlyDatabaseIsSaidAtOpeningAndAtSaving)
 {
     const QString file = dir.filePath(QStringLiteral("azienda.db"));
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                QFileDevice::ReadOther));
     SenzaPrivilegi senza;
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
     ASSERT_EQ(messaggi().size(), 1);
-    EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
+    EXPECT_TRUE(
+        messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
     EXPECT_TRUE(messaggi().first().contains(file));
     try {
-        Globali::DbComp()->EseguiSql(Globali::DbAzienda,
-                                     QStringLiteral("INSERT INTO Monete (Moneta, Descrizione) VALUES ('USD', 'Dollaro')"));
+        Globali::DbComp()->EseguiSql(
+            Globali::DbAzienda,
+            QStringLiteral("INSERT INTO Monete (Moneta, Descrizione) VALUES ('USD', 'Dollaro')"));
         ADD_FAILURE() << "scrittura inattesa";
     } catch (const VbErrore &e) {
-        EXPECT_TRUE(e.descrizione().startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")));
+        EXPECT_TRUE(
+            e.descrizione().startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")));
     }
 }
 
-namespace {
+namespace
+{
 
 // The history rows of a company file in order of Id, after the statements,
 // and whether the once-a-day key is there.
@@ -360,7 +386,8 @@ QStringList storico(const QString &file, const QStringList &istruzioni = {})
 {
     QStringList righe;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-storico"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prova-storico"));
         db.setDatabaseName(file);
         EXPECT_TRUE(db.open());
         QSqlQuery q(db);
@@ -369,8 +396,10 @@ QStringList storico(const QString &file, const QStringList &istruzioni = {})
         EXPECT_TRUE(q.exec(QStringLiteral("SELECT Descrizione FROM PdcStorico ORDER BY Id")));
         while (q.next())
             righe << q.value(0).toString();
-        EXPECT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'PdcStorico_Giorno'")));
-        righe << (q.next() && q.value(0).toInt() == 1 ? QStringLiteral("chiave") : QStringLiteral("senza chiave"));
+        EXPECT_TRUE(
+            q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'PdcStorico_Giorno'")));
+        righe << (q.next() && q.value(0).toInt() == 1 ? QStringLiteral("chiave")
+                                                      : QStringLiteral("senza chiave"));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prova-storico"));
@@ -381,8 +410,9 @@ QStringList storico(const QString &file, const QStringList &istruzioni = {})
 // one account and day.
 QStringList storicoDoppio(const QString &file)
 {
-    const QString riga = QStringLiteral("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Descrizione) "
-                                        "VALUES ('01', '05', '0001', '2024-03-15', '%1')");
+    const QString riga =
+        QStringLiteral("INSERT INTO PdcStorico (Gruppo, Mastro, Conto, DataVar, Descrizione) "
+                       "VALUES ('01', '05', '0001', '2024-03-15', '%1')");
     return storico(file, {QStringLiteral("DROP INDEX PdcStorico_Giorno"), riga.arg(QStringLiteral("Prima")),
                           riga.arg(QStringLiteral("Dopo"))});
 }
@@ -406,11 +436,13 @@ TEST_F(AvvioTest, AReadOnlyCompanyWithDoubledHistoryOpensAsItIs)
 {
     const QString file = dir.filePath(QStringLiteral("azienda.db"));
     ASSERT_EQ(storicoDoppio(file), QStringList({"Prima", "Dopo", "senza chiave"}));
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                QFileDevice::ReadOther));
     SenzaPrivilegi senza;
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
     ASSERT_EQ(messaggi().size(), 1);
-    EXPECT_TRUE(messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
+    EXPECT_TRUE(
+        messaggi().first().startsWith(QStringLiteral("Il database dell'azienda è aperto in sola lettura")));
     EXPECT_TRUE(Globali::DbComp()->EsisteConnessione(Globali::DbAzienda));
     Globali::DbComp()->ChiudiTutto();
     EXPECT_EQ(storico(file), QStringList({"Prima", "Dopo", "senza chiave"}));
@@ -419,16 +451,19 @@ TEST_F(AvvioTest, AReadOnlyCompanyWithDoubledHistoryOpensAsItIs)
 // Screen factors beyond their range are named at start, with the one used.
 TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaid)
 {
-    ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("Generale"), QStringLiteral("1000"));
+    ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("Generale"),
+                       QStringLiteral("1000"));
     ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
     ASSERT_EQ(messaggi().size(), 1);
-    EXPECT_TRUE(messaggi().first().contains(QStringLiteral("Generale = 1000: si usa 2"))) << messaggi().first().toStdString();
+    EXPECT_TRUE(messaggi().first().contains(QStringLiteral("Generale = 1000: si usa 2")))
+        << messaggi().first().toStdString();
     EXPECT_FALSE(messaggi().first().contains(QStringLiteral("StaVid")));
 }
 
 TEST_F(AvvioTest, AStandaloneStartOnAnUnknownWindowSaysSoAndShowsTheLauncher)
 {
-    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"), QStringLiteral("frmNonCostruita")}));
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"),
+                      QStringLiteral("frmNonCostruita")}));
     ASSERT_TRUE(attendi([&] { return finestraVisibile(QStringLiteral("frmAvvio")) != nullptr; }));
     EXPECT_EQ(messaggi(), QStringList{QString::fromUtf8(MsgImpossibileAprire)});
     EXPECT_EQ(codiceChiusura, -100);
@@ -442,7 +477,8 @@ TEST_F(AvvioTest, TheCustomerFormOpensByItsNameFromTheCommandLine)
         QSqlDatabase q = menu.DatabaseDao(QStringLiteral("m"));
         Schema::ApplicaMenu(q);
     }
-    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"), QStringLiteral("frmclienti")}));
+    ASSERT_TRUE(Main({QStringLiteral("-I"), ini, QStringLiteral("-P"), QStringLiteral("0"),
+                      QStringLiteral("frmclienti")}));
     ASSERT_TRUE(attendi([&] { return FormAperto(QStringLiteral("frmClienti")) != nullptr; }));
     FormLanciabile *f = FormAperto(QStringLiteral("frmclienti"));
     EXPECT_EQ(f->oiLoadOk().toInt(), 1);

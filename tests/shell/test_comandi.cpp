@@ -18,10 +18,12 @@
 #include <QDialog>
 #include <QTest>
 
-namespace {
+namespace
+{
 
-class ComandiTest : public ShellTest {
-protected:
+class ComandiTest : public ShellTest
+{
+  protected:
     void SetUp() override
     {
         ShellTest::SetUp();
@@ -65,10 +67,14 @@ TEST_F(ComandiTest, SimpleWordsAnswerTheirValues)
         const char *comando;
         QString risposta;
     } casi[] = {
-        {"esiste", QStringLiteral("S")},        {"ESISTE", QStringLiteral("S")},
-        {"keyprgprim", QStringLiteral("prpn")}, {"keyprgsec", QStringLiteral("PICF")},
-        {"paramprgclie", QStringLiteral("Ok")}, {"sconosciuto", QString()},
-        {"ritornoa", QString()},                {"comandoprgclie", QString()},
+        {"esiste", QStringLiteral("S")},
+        {"ESISTE", QStringLiteral("S")},
+        {"keyprgprim", QStringLiteral("prpn")},
+        {"keyprgsec", QStringLiteral("PICF")},
+        {"paramprgclie", QStringLiteral("Ok")},
+        {"sconosciuto", QString()},
+        {"ritornoa", QString()},
+        {"comandoprgclie", QString()},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.comando);
@@ -124,7 +130,8 @@ TEST_F(ComandiTest, ElectronicInvoiceResultsAreShownAfterTheAnswer)
     EXPECT_EQ(invia(QStringLiteral("FEInvio"), QStringLiteral("Fattura 12/2024 inviata")), RispostaOk);
     EXPECT_EQ(invia(QStringLiteral("feattesa"), QStringLiteral("3 fatture in attesa")), RispostaOk);
     EXPECT_TRUE(attendi([&] { return messaggi().size() == 2; }));
-    EXPECT_EQ(messaggi(), (QStringList{QStringLiteral("Fattura 12/2024 inviata"), QStringLiteral("3 fatture in attesa")}));
+    EXPECT_EQ(messaggi(), (QStringList{QStringLiteral("Fattura 12/2024 inviata"),
+                                       QStringLiteral("3 fatture in attesa")}));
 }
 
 TEST_F(ComandiTest, FineIsRefusedWhileAWindowStaysOpenAndAcceptedAfterItCloses)
@@ -169,5 +176,6 @@ TEST_F(ComandiTest, KeysLeftByALookupAreWhatTheHostReadsBack)
     emit aiuto.ClsMainMenuFrm(frm);
     EXPECT_EQ(frm, Globali::FrmP);
     ricevitore.ImpostaParametro(QStringLiteral("PathDbMenu"), QStringLiteral("/dati/menu.db"));
-    EXPECT_EQ(aiuto.Parametri().ovLeggiPar(QStringLiteral("pathdbmenu")).toString(), QStringLiteral("/dati/menu.db"));
+    EXPECT_EQ(aiuto.Parametri().ovLeggiPar(QStringLiteral("pathdbmenu")).toString(),
+              QStringLiteral("/dati/menu.db"));
 }

@@ -16,7 +16,8 @@
 #include <QPointer>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 ChiaviLancio chiavi()
 {
@@ -29,7 +30,10 @@ ChiaviLancio chiavi()
     return c;
 }
 
-frmProva *aperta() { return dynamic_cast<frmProva *>(FormAperto(QStringLiteral("frmProva"))); }
+frmProva *aperta()
+{
+    return dynamic_cast<frmProva *>(FormAperto(QStringLiteral("frmProva")));
+}
 
 } // namespace
 
@@ -101,14 +105,14 @@ TEST_F(DispatcherTest, TheProgramEndsOnlyWhenTheLastWindowHasGone)
     altra.setWindowTitle(QStringLiteral("Elenco clienti"));
     altra.show();
 
-    aperta()->close();  // its unload arms the close polling
+    aperta()->close(); // its unload arms the close polling
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Globali::FrmP->oiChiudi, 1);
     EXPECT_TRUE(Globali::FrmP->timChiudi.isActive());
     EXPECT_EQ(VerificaChiusura(), QStringLiteral("Elenco clienti"));
     tickChiusura();
     EXPECT_EQ(codiceChiusura, -100);
-    EXPECT_TRUE(Globali::FrmP->timChiudi.isActive());  // still polling
+    EXPECT_TRUE(Globali::FrmP->timChiudi.isActive()); // still polling
 
     altra.close();
     // A window left loaded but hidden does not keep the program running unseen.

@@ -51,28 +51,34 @@ TEST(IdentificaPostazioneTest, SessionNumberAndClientName)
         {{}, 0, QString()},
         {{QStringLiteral("XDG_SESSION_ID=")}, 0, QString()},
         {{QStringLiteral("XDG_SESSION_ID=abc")}, 0, QString()},
-        {{QStringLiteral("XDG_SESSION_ID=7"), QStringLiteral("SSH_CONNECTION=10.0.0.5 52100 10.0.0.1 22")}, 7,
+        {{QStringLiteral("XDG_SESSION_ID=7"), QStringLiteral("SSH_CONNECTION=10.0.0.5 52100 10.0.0.1 22")},
+         7,
          QStringLiteral("10.0.0.5")},
-        {{QStringLiteral("XDG_SESSION_ID=c12"), QStringLiteral("DISPLAY=terminale3:10.0")}, 12,
+        {{QStringLiteral("XDG_SESSION_ID=c12"), QStringLiteral("DISPLAY=terminale3:10.0")},
+         12,
          QStringLiteral("terminale3")},
-        {{QStringLiteral("XDG_SESSION_ID=4"), QStringLiteral("REMOTEHOST=pc-ufficio")}, 4, QStringLiteral("pc-ufficio")},
+        {{QStringLiteral("XDG_SESSION_ID=4"), QStringLiteral("REMOTEHOST=pc-ufficio")},
+         4,
+         QStringLiteral("pc-ufficio")},
     };
     for (const auto &c : casi) {
         QProcessEnvironment env;
         for (const QString &v : c.ambiente)
             env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
         QString client = QStringLiteral("x");
-        EXPECT_EQ(IdentificaPostazione(env, client), c.sessione) << c.ambiente.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(IdentificaPostazione(env, client), c.sessione)
+            << c.ambiente.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(client, c.client);
     }
     QProcessEnvironment locale;
     locale.insert(QStringLiteral("XDG_SESSION_ID"), QStringLiteral("3"));
     QString client;
     EXPECT_EQ(IdentificaPostazione(locale, client), 3);
-    EXPECT_FALSE(client.isEmpty());  // this machine
+    EXPECT_FALSE(client.isEmpty()); // this machine
 }
 
-namespace {
+namespace
+{
 
 // The transaction brackets on one connection: a rolled-back bracket leaves
 // nothing behind, a committed one keeps its row.
@@ -142,7 +148,8 @@ TEST(TransazioniTest, TheCompanyConnectionIsTheDefault)
     Globali::ImpostaDbComp(nullptr);
 }
 
-namespace {
+namespace
+{
 
 // Reading, writing and adding rows of Appoggio through DbMenu, opened already.
 void provaAppoggio()
@@ -152,7 +159,9 @@ void provaAppoggio()
     QString memo = QStringLiteral("x"), descr = QStringLiteral("y");
     EXPECT_FALSE(LeggiScriviAppoggio(QStringLiteral("PdfEmail"), 2, memo, 0, 1, descr, -1));
     EXPECT_TRUE(memo.isEmpty() && descr.isEmpty());
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value(QStringLiteral("testo")).toString(),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+                  .value(QStringLiteral("testo"))
+                  .toString(),
               QStringLiteral("Dati non trovati"));
 
     memo = QStringLiteral("Gentile cliente,\nin allegato la fattura.");
@@ -243,10 +252,12 @@ TEST(MsgErroreAperturaTest, TheHostShowsTheCurrentErrorWithoutPasswords)
         MsgErroreApertura({}, {}, QStringLiteral("Clienti\n"), QString());
     }
     EXPECT_FALSE(frmConn::Caricato());
-    MsgErroreApertura(5, QStringLiteral("Chiamata di routine non valida"), QStringLiteral("A "), QStringLiteral(" B"));
+    MsgErroreApertura(5, QStringLiteral("Chiamata di routine non valida"), QStringLiteral("A "),
+                      QStringLiteral(" B"));
     Globali::MenuClient = nullptr;
     ASSERT_EQ(client->Messaggi().size(), 2);
-    EXPECT_TRUE(client->Messaggi()[0].startsWith(QStringLiteral("Clienti\nErrore(3146): Chiamata ODBC non riuscita")));
+    EXPECT_TRUE(client->Messaggi()[0].startsWith(
+        QStringLiteral("Clienti\nErrore(3146): Chiamata ODBC non riuscita")));
     EXPECT_FALSE(client->Messaggi()[0].contains(QStringLiteral("Segreta99")));
     EXPECT_EQ(client->Messaggi()[1], QStringLiteral("A Errore(5): Chiamata di routine non valida B"));
     RisposteProgrammate::Azzera();

@@ -12,15 +12,20 @@
 #include <memory>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-QString env(const char *nome) { return qEnvironmentVariable(nome); }
+QString env(const char *nome)
+{
+    return qEnvironmentVariable(nome);
+}
 
 QString binPostgres()
 {
     QDir d(QStringLiteral("/usr/lib/postgresql"));
     QStringList versioni = d.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(versioni.begin(), versioni.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+    std::sort(versioni.begin(), versioni.end(),
+              [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
     return versioni.isEmpty() ? QString() : d.filePath(versioni.last() + QStringLiteral("/bin"));
 }
 
@@ -33,11 +38,14 @@ int portaLibera()
 }
 
 // Runs a program (as the postgres user when we are root) and waits for it.
-bool esegui(const QString &programma, const QStringList &argomenti, QString *uscita = nullptr, bool comePostgres = false)
+bool esegui(const QString &programma, const QStringList &argomenti, QString *uscita = nullptr,
+            bool comePostgres = false)
 {
     QProcess p;
     if (comePostgres && ::geteuid() == 0)
-        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), programma} + argomenti);
+        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
+                                                       QStringLiteral("--"), programma} +
+                                               argomenti);
     else
         p.start(programma, argomenti);
     p.closeWriteChannel();
@@ -60,7 +68,10 @@ std::unique_ptr<PgServer> &istanza()
 
 } // namespace
 
-bool PgObbligatorio() { return env("CI").compare(QLatin1String("true"), Qt::CaseInsensitive) == 0; }
+bool PgObbligatorio()
+{
+    return env("CI").compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
 
 PgServer *PgServer::Istanza(QString *motivo)
 {
@@ -106,20 +117,23 @@ std::unique_ptr<PgServer> PgServer::Privato(QString *motivo)
 bool PgServer::pgCtl(const QStringList &argomenti, QString *uscita)
 {
     return esegui(m_binPg + QStringLiteral("/pg_ctl"),
-                  QStringList{QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data")} + argomenti, uscita, true);
+                  QStringList{QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data")} + argomenti,
+                  uscita, true);
 }
 
 bool PgServer::Ferma()
 {
-    return m_privato && pgCtl({QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
-                              nullptr);
+    return m_privato &&
+           pgCtl({QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
+                 nullptr);
 }
 
 bool PgServer::Riavvia()
 {
-    return m_privato && pgCtl({QStringLiteral("-l"), m_dirPrivata + QStringLiteral("/server.log"), QStringLiteral("-w"),
-                               QStringLiteral("-o"), m_opzioni, QStringLiteral("start")},
-                              nullptr);
+    return m_privato &&
+           pgCtl({QStringLiteral("-l"), m_dirPrivata + QStringLiteral("/server.log"), QStringLiteral("-w"),
+                  QStringLiteral("-o"), m_opzioni, QStringLiteral("start")},
+                 nullptr);
 }
 
 bool PgServer::avviaPrivato(QString &errore, bool conPassword)
@@ -128,18 +142,21 @@ bool PgServer::avviaPrivato(QString &errore, bool conPassword)
         errore = QStringLiteral("PostgreSQL non installato (/usr/lib/postgresql/*/bin)");
         return false;
     }
-    m_dirPrivata = QDir::temp().filePath(QStringLiteral("clienti-pg-%1-%2").arg(::getpid()).arg(QRandomGenerator::global()->generate()));
+    m_dirPrivata = QDir::temp().filePath(
+        QStringLiteral("clienti-pg-%1-%2").arg(::getpid()).arg(QRandomGenerator::global()->generate()));
     QDir().mkpath(m_dirPrivata + QStringLiteral("/sock"));
-    QFile::setPermissions(m_dirPrivata, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                            QFileDevice::ReadOther | QFileDevice::ExeOther | QFileDevice::ReadGroup |
+    QFile::setPermissions(m_dirPrivata, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                            QFileDevice::ExeOther | QFileDevice::ReadGroup |
                                             QFileDevice::ExeGroup);
     if (::geteuid() == 0)
         std::system(QStringLiteral("chown -R postgres '%1'").arg(m_dirPrivata).toLocal8Bit().constData());
     QString out;
     if (!esegui(m_binPg + QStringLiteral("/initdb"),
-                {QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data"), QStringLiteral("--locale=C.UTF-8"),
-                 QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("-A"), QStringLiteral("trust"),
-                 QStringLiteral("-U"), QStringLiteral("postgres")},
+                {QStringLiteral("-D"), m_dirPrivata + QStringLiteral("/data"),
+                 QStringLiteral("--locale=C.UTF-8"), QStringLiteral("-E"), QStringLiteral("UTF8"),
+                 QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-U"),
+                 QStringLiteral("postgres")},
                 &out, true)) {
         errore = QStringLiteral("initdb non riuscito: ") + out;
         return false;
@@ -182,17 +199,29 @@ PgServer::~PgServer()
     if (!m_privato)
         return;
     const QString ctl = QStringLiteral("%1 '%2/pg_ctl' -D '%3/data' -m immediate stop >/dev/null 2>&1")
-                            .arg(::geteuid() == 0 ? QStringLiteral("runuser -u postgres --") : QString(), m_binPg, m_dirPrivata);
+                            .arg(::geteuid() == 0 ? QStringLiteral("runuser -u postgres --") : QString(),
+                                 m_binPg, m_dirPrivata);
     std::system(ctl.toLocal8Bit().constData());
     QDir(m_dirPrivata).removeRecursively();
 }
 
 bool PgServer::psql(const QString &database, const QString &sql, QString *errore)
 {
-    QStringList arg{QStringLiteral("-w"), QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
-                    QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"),
-                    m_socket.isEmpty() ? m_host : m_socket, QStringLiteral("-p"), QString::number(m_porta),
-                    QStringLiteral("-U"), m_utente, QStringLiteral("-d"), database, QStringLiteral("-c"), sql};
+    QStringList arg{QStringLiteral("-w"),
+                    QStringLiteral("-X"),
+                    QStringLiteral("-q"),
+                    QStringLiteral("-v"),
+                    QStringLiteral("ON_ERROR_STOP=1"),
+                    QStringLiteral("-h"),
+                    m_socket.isEmpty() ? m_host : m_socket,
+                    QStringLiteral("-p"),
+                    QString::number(m_porta),
+                    QStringLiteral("-U"),
+                    m_utente,
+                    QStringLiteral("-d"),
+                    database,
+                    QStringLiteral("-c"),
+                    sql};
     const QString bin = m_binPg.isEmpty() ? QStringLiteral("psql") : m_binPg + QStringLiteral("/psql");
     return esegui(bin, arg, errore);
 }
@@ -223,6 +252,7 @@ void PgServer::EliminaDatabase(const QString &nome)
 
 QString PgServer::NomeDatabase(const QString &connect)
 {
-    static const QRegularExpression re(QStringLiteral("DATABASE=([^;]*)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(QStringLiteral("DATABASE=([^;]*)"),
+                                       QRegularExpression::CaseInsensitiveOption);
     return re.match(connect).captured(1);
 }

@@ -7,8 +7,9 @@
 #include <QString>
 #include <memory>
 
-class PgServer {
-public:
+class PgServer
+{
+  public:
     // The shared server, started on first use; nullptr (and `motivo` set)
     // when no server can be had outside CI.
     static PgServer *Istanza(QString *motivo = nullptr);
@@ -38,7 +39,7 @@ public:
 
     ~PgServer();
 
-private:
+  private:
     PgServer() = default;
     bool avvia(QString &errore);
     bool avviaPrivato(QString &errore, bool conPassword);

@@ -8,8 +8,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-class SenzaPrivilegi {
-public:
+class SenzaPrivilegi
+{
+  public:
     SenzaPrivilegi()
     {
         if (::geteuid() != 0)
@@ -31,7 +32,7 @@ public:
     SenzaPrivilegi(const SenzaPrivilegi &) = delete;
     SenzaPrivilegi &operator=(const SenzaPrivilegi &) = delete;
 
-private:
+  private:
     __user_cap_header_struct m_testa{};
     __user_cap_data_struct m_prima[2]{};
     bool m_attivo = false;

@@ -11,7 +11,8 @@
 #include <cups/cups.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<ServerCups> &istanza()
 {
@@ -41,9 +42,10 @@ ServerCups *ServerCups::Istanza(QString *motivo)
         // A private server in a folder of this test program.
         QTemporaryDir dir(QDir::temp().filePath(QStringLiteral("clienti-cups-XXXXXX")));
         dir.setAutoRemove(false);
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                              QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                              QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                              QFileDevice::ExeOther);
         s->m_cartellaPrivata = dir.path();
         QProcess p;
         p.start(QStringLiteral("bash"), {script(), QStringLiteral("cups-start"), dir.path()});

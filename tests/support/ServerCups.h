@@ -9,8 +9,9 @@
 #include <QString>
 #include <functional>
 
-class ServerCups {
-public:
+class ServerCups
+{
+  public:
     // The shared server, started on first use; nullptr (and `motivo` set)
     // when none can be had.
     static ServerCups *Istanza(QString *motivo = nullptr);
@@ -27,7 +28,7 @@ public:
 
     ~ServerCups();
 
-private:
+  private:
     ServerCups() = default;
     QString m_cartellaPrivata;
 };

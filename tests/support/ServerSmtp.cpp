@@ -148,10 +148,12 @@ QStringList ServerSmtp::Messaggi() const
 
 QString ServerSmtp::AttendiNuovo(const QStringList &prima, int millisecondi) const
 {
-    return AttendiNuovo(prima, [](const PostaRicevuta &) { return true; }, millisecondi);
+    return AttendiNuovo(
+        prima, [](const PostaRicevuta &) { return true; }, millisecondi);
 }
 
-QString ServerSmtp::AttendiNuovo(const QStringList &prima, const std::function<bool(const PostaRicevuta &)> &scelta,
+QString ServerSmtp::AttendiNuovo(const QStringList &prima,
+                                 const std::function<bool(const PostaRicevuta &)> &scelta,
                                  int millisecondi) const
 {
     QElapsedTimer t;
@@ -178,9 +180,8 @@ PostaRicevuta PostaRicevuta::Leggi(const QString &file)
     p.grezzo = f.readAll();
     qsizetype fine = 0;
     p.intestazioni = leggiIntestazioni(p.grezzo, fine);
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("boundary=\"?([^\";]+)\"?"))
-            .match(p.intestazioni.value(QStringLiteral("content-type")));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("boundary=\"?([^\";]+)\"?"))
+                                          .match(p.intestazioni.value(QStringLiteral("content-type")));
     if (!m.hasMatch())
         return p;
     const QByteArray limite = "--" + m.captured(1).toUtf8();

@@ -9,8 +9,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <functional>
 #include <QStringList>
+#include <functional>
 
 class QProcess;
 
@@ -24,7 +24,7 @@ class ServerSmtp
     ~ServerSmtp();
 
     int porta = 0;
-    QString cartella;  // the Maildir
+    QString cartella; // the Maildir
     QString login, password;
 
     // Messages received so far (files of "new").
@@ -43,13 +43,13 @@ class ServerSmtp
 };
 
 struct PartePosta {
-    QHash<QString, QString> intestazioni;  // lower-case names
-    QByteArray dati;                       // decoded
+    QHash<QString, QString> intestazioni; // lower-case names
+    QByteArray dati;                      // decoded
 };
 
 struct PostaRicevuta {
-    QHash<QString, QString> intestazioni;  // lower-case names, folded lines joined
-    QList<PartePosta> parti;               // of a multipart body
+    QHash<QString, QString> intestazioni; // lower-case names, folded lines joined
+    QList<PartePosta> parti;              // of a multipart body
     QByteArray grezzo;
 
     static PostaRicevuta Leggi(const QString &file);

@@ -1,17 +1,18 @@
 // Test bench of the footer engine.
 #include "BancoPiede.h"
 
-#include "support/PgServer.h"
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/menu/ClienteMenuLocale.h"
 #include "services/Globali.h"
+#include "support/PgServer.h"
 
 #include <QDate>
 #include <QStringList>
 #include <QTemporaryDir>
 
-namespace {
+namespace
+{
 QString letterale(const QVariant &v)
 {
     if (!v.isValid() || v.isNull())
@@ -79,8 +80,8 @@ void BancoPiede::Inserisci(const QString &tabella, const QVariantMap &valori)
         colonne << it.key();
         letterali << letterale(it.value());
     }
-    Esegui(QStringLiteral("INSERT INTO ") + tabella + QStringLiteral(" (") + colonne.join(u',')
-           + QStringLiteral(") VALUES (") + letterali.join(u',') + QStringLiteral(")"));
+    Esegui(QStringLiteral("INSERT INTO ") + tabella + QStringLiteral(" (") + colonne.join(u',') +
+           QStringLiteral(") VALUES (") + letterali.join(u',') + QStringLiteral(")"));
 }
 
 void BancoPiede::Esegui(const QString &sql)
@@ -110,23 +111,38 @@ void BancoPiede::Anagrafiche()
                                              {"Descrizione", QStringLiteral("Aliquota ") + i.codice},
                                              {"DescrMemo", QStringLiteral("Memo ") + i.codice},
                                              {"ApplBolloEse", QString::fromLatin1(i.bollo)}});
-    Inserisci(QStringLiteral("FattDocumenti"), {{"FattDocumento", "FT"}, {"RegimeMargine", "N"}, {"Segno", "+"}});
-    Inserisci(QStringLiteral("FattDocumenti"), {{"FattDocumento", "NC"}, {"RegimeMargine", "N"}, {"Segno", "-"}});
-    Inserisci(QStringLiteral("FattDocumenti"), {{"FattDocumento", "RM"}, {"RegimeMargine", "S"}, {"Segno", "+"}});
+    Inserisci(QStringLiteral("FattDocumenti"),
+              {{"FattDocumento", "FT"}, {"RegimeMargine", "N"}, {"Segno", "+"}});
+    Inserisci(QStringLiteral("FattDocumenti"),
+              {{"FattDocumento", "NC"}, {"RegimeMargine", "N"}, {"Segno", "-"}});
+    Inserisci(QStringLiteral("FattDocumenti"),
+              {{"FattDocumento", "RM"}, {"RegimeMargine", "S"}, {"Segno", "+"}});
     Inserisci(QStringLiteral("PagTipi"), {{"PagTipo", "RD"}, {"TipoEffetto", "1"}, {"AddBolli", "N"}});
-    Inserisci(QStringLiteral("Pagamenti"), {{"Pagamento", "RD30"}, {"PagTipo", "RD"}, {"Decorrenza", "F"},
-                                            {"Periodicita", "M"}, {"NumScad", 1}, {"NumGGMM", 30},
-                                            {"GiornoFisso", 0}, {"Periodo1", 30}, {"Percentuale1", 100}});
+    Inserisci(QStringLiteral("Pagamenti"), {{"Pagamento", "RD30"},
+                                            {"PagTipo", "RD"},
+                                            {"Decorrenza", "F"},
+                                            {"Periodicita", "M"},
+                                            {"NumScad", 1},
+                                            {"NumGGMM", 30},
+                                            {"GiornoFisso", 0},
+                                            {"Periodo1", 30},
+                                            {"Percentuale1", 100}});
     Inserisci(QStringLiteral("Stati"), {{"Stato", "IT"}, {"Iso", "IT"}, {"Cee", "S"}});
-    Inserisci(QStringLiteral("PianoConti"),
-              {{"Gruppo", "01"}, {"Mastro", "03"}, {"Conto", "0001"}, {"Descrizione", "Rossi Srl"}, {"Stato", "IT"}});
-    Inserisci(QStringLiteral("TaBolli"),
-              {{"CodEseBollo", "E8"},        {"GruppoBol", "04"},         {"MastroBol", "10"},
-               {"ContoBol", "0007"},         {"PercBolloTratte", 1.2},    {"MaxNoBolloLire", 150000},
-               {"MaxNoBollo", 77.47},        {"BolloEsenteLire", 4000},   {"BolloEsente", 2},
-               {"ArrotondLire", 100},        {"Arrotond", 0.1},           {"Sca1BolRBLire", 250000},
-               {"Bollo1RBLire", 2500},       {"Sca2BolRBLire", nullo},    {"Bollo2RBLire", 5000},
-               {"Sca1BolRB", 129.11},        {"Bollo1RB", 1.29},          {"Sca2BolRB", 258.23},
-               {"Bollo2RB", 2.58},           {"Sca3BolRB", 500000000000000LL},         {"Bollo3RB", 3.5},
-               {"Sca4BolRB", nullo},         {"Bollo4RB", 4}});
+    Inserisci(QStringLiteral("PianoConti"), {{"Gruppo", "01"},
+                                             {"Mastro", "03"},
+                                             {"Conto", "0001"},
+                                             {"Descrizione", "Rossi Srl"},
+                                             {"Stato", "IT"}});
+    Inserisci(QStringLiteral("TaBolli"), {{"CodEseBollo", "E8"},    {"GruppoBol", "04"},
+                                          {"MastroBol", "10"},      {"ContoBol", "0007"},
+                                          {"PercBolloTratte", 1.2}, {"MaxNoBolloLire", 150000},
+                                          {"MaxNoBollo", 77.47},    {"BolloEsenteLire", 4000},
+                                          {"BolloEsente", 2},       {"ArrotondLire", 100},
+                                          {"Arrotond", 0.1},        {"Sca1BolRBLire", 250000},
+                                          {"Bollo1RBLire", 2500},   {"Sca2BolRBLire", nullo},
+                                          {"Bollo2RBLire", 5000},   {"Sca1BolRB", 129.11},
+                                          {"Bollo1RB", 1.29},       {"Sca2BolRB", 258.23},
+                                          {"Bollo2RB", 2.58},       {"Sca3BolRB", 500000000000000LL},
+                                          {"Bollo3RB", 3.5},        {"Sca4BolRB", nullo},
+                                          {"Bollo4RB", 4}});
 }

@@ -11,7 +11,7 @@ class ClienteMenuLocale;
 
 class BancoPiede
 {
-public:
+  public:
     enum class Motore { SQLite, PostgreSQL };
 
     BancoPiede();
@@ -30,7 +30,7 @@ public:
     // A named parameter of the menu host ("Personal.<section>.§<name>" for personal ones).
     void ParametroHost(const QString &nome, const QVariant &valore);
 
-private:
+  private:
     std::unique_ptr<ClienteMenuLocale> m_menu;
     QString m_dir;
     QString m_pgDatabase;

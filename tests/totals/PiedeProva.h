@@ -8,7 +8,7 @@
 
 class scCalcPiedeFatProva
 {
-public:
+  public:
     // Gives the engine its VAT collection, as the reset at the start of a run does,
     // so that tests may fill totals by hand without a run.
     explicit scCalcPiedeFatProva(scCalcPiedeFat &m) : e(m)
@@ -55,6 +55,6 @@ public:
     QString contoBollo() const { return e.ContoBollo; }
     QString codEseBollo() const { return e.CodEseBollo; }
 
-private:
+  private:
     scCalcPiedeFat &e;
 };

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 Currency C(const char *testo)
 {
     Currency c;
@@ -114,7 +115,8 @@ TEST(scIva, ContiECentriDiCosto)
     EXPECT_EQ(iva.ogControp(QStringLiteral("A")).ocCdcCompetenza.Count(), 3);
 
     iva.AddControP(QStringLiteral("B"), QStringLiteral("X"), QStringLiteral("M01/01/202431/01/2024"));
-    EXPECT_TRUE(iva.obCdcCompEsiste(QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("m01/01/202431/01/2024")));
+    EXPECT_TRUE(iva.obCdcCompEsiste(QStringLiteral("B"), QStringLiteral("x"),
+                                    QStringLiteral("m01/01/202431/01/2024")));
     iva.CPClear();
     EXPECT_FALSE(iva.obCPEsiste(QStringLiteral("A")));
 }

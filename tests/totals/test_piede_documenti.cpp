@@ -15,7 +15,8 @@ static void PrintTo(const Currency &c, std::ostream *os)
     *os << c.toString(4).toStdString();
 }
 
-namespace {
+namespace
+{
 Currency C(const char *testo)
 {
     Currency c;
@@ -27,7 +28,7 @@ const QString vuoto;
 
 class Documenti : public ::testing::TestWithParam<BancoPiede::Motore>
 {
-protected:
+  protected:
     void SetUp() override
     {
         QString motivo;
@@ -40,11 +41,12 @@ protected:
         motore.osTabSpese = QStringLiteral("FatSpese");
     }
 
-    void testata(int numero, const QVariantMap &altro = {}, const QString &tabella = QStringLiteral("FatTest"))
+    void testata(int numero, const QVariantMap &altro = {},
+                 const QString &tabella = QStringLiteral("FatTest"))
     {
-        QVariantMap v{{"Anno", 2024},          {"NumRif", numero},     {"DataRif", QDate(2024, 3, 15)},
-                      {"GruppoCli", "01"},     {"MastroCli", "03"},    {"ContoCli", "0001"},
-                      {"FattDocumento", "FT"}, {"Moneta", "EUR"},      {"Pagamento", "RD30"},
+        QVariantMap v{{"Anno", 2024},          {"NumRif", numero},  {"DataRif", QDate(2024, 3, 15)},
+                      {"GruppoCli", "01"},     {"MastroCli", "03"}, {"ContoCli", "0001"},
+                      {"FattDocumento", "FT"}, {"Moneta", "EUR"},   {"Pagamento", "RD30"},
                       {"PrezziIvati", "N"},    {"Acconto", 0}};
         if (tabella.compare(QLatin1String("FatTest"), Qt::CaseInsensitive) == 0)
             v.insert(QStringLiteral("Abbuono"), 0);
@@ -57,21 +59,27 @@ protected:
     void riga(int numero, int rigDet, const char *iva, const char *totale, const QVariantMap &altro = {},
               const QString &tabella = QStringLiteral("FatDett"))
     {
-        QVariantMap v{{"Anno", 2024},     {"NumRif", numero},     {"RigDet", rigDet},   {"RigLiv", rigDet},
-                      {"TipoRiga", "M"},  {"Omaggio", "N"},       {"qta", 1},           {"Iva", QString::fromLatin1(iva)},
+        QVariantMap v{{"Anno", 2024},
+                      {"NumRif", numero},
+                      {"RigDet", rigDet},
+                      {"RigLiv", rigDet},
+                      {"TipoRiga", "M"},
+                      {"Omaggio", "N"},
+                      {"qta", 1},
+                      {"Iva", QString::fromLatin1(iva)},
                       {"ValTotale", QString::fromLatin1(totale).toDouble()},
                       {"ValUnitario", QString::fromLatin1(totale).toDouble()},
-                      {"gruppoven", "04"}, {"MastroVen", "20"},    {"contoVen", "0001"}, {"FlScontoPag", "N"},
+                      {"gruppoven", "04"},
+                      {"MastroVen", "20"},
+                      {"contoVen", "0001"},
+                      {"FlScontoPag", "N"},
                       {"SoggRitAcc", "N"}};
         for (auto it = altro.begin(); it != altro.end(); ++it)
             v.insert(it.key(), it.value());
         banco.Inserisci(tabella, v);
     }
 
-    void calcola(int numero, bool ritenuta = false)
-    {
-        motore.CalcPiedeFat(2024, numero, ritenuta, -1);
-    }
+    void calcola(int numero, bool ritenuta = false) { motore.CalcPiedeFat(2024, numero, ritenuta, -1); }
 
     scIva &iva(const char *codice) { return motore.ogIve->ogIva(QString::fromUtf8(codice)); }
 
@@ -94,7 +102,7 @@ TEST_P(Documenti, PrezziSenzaIvaPiuAliquoteEdEsente)
     riga(1, 1, "22", "100", {{"qta", 2}, {"ValUnitario", 50}});
     riga(1, 2, "10", "50");
     riga(1, 3, "E8", "30");
-    riga(1, 4, "22", "12.345");  // rounded to the currency's two decimals: 12.35
+    riga(1, 4, "22", "12.345"); // rounded to the currency's two decimals: 12.35
     calcola(1);
     ASSERT_EQ(motore.oiNumErrori, 0) << motore.osErrori.toStdString();
     prova.ricalcolaIva();
@@ -104,7 +112,7 @@ TEST_P(Documenti, PrezziSenzaIvaPiuAliquoteEdEsente)
     EXPECT_EQ(iva("22").odSVal, C("112.35"));
     EXPECT_EQ(iva("22").odMerce, C("112.35"));
     EXPECT_EQ(iva("22").odImpon, C("112.35"));
-    EXPECT_EQ(iva("22").odImpos, C("24.72"));  // 24.717
+    EXPECT_EQ(iva("22").odImpos, C("24.72")); // 24.717
     EXPECT_EQ(iva("10").odImpos, C("5"));
     EXPECT_EQ(iva("22").odAliquota, C("22"));
     EXPECT_EQ(iva("22").osDescrizione, QStringLiteral("Iva 22"));
@@ -187,7 +195,7 @@ TEST_P(Documenti, MerceAiLivelliDiSconto)
     EXPECT_DOUBLE_EQ(a.odMerceSco(1), 250);
     EXPECT_DOUBLE_EQ(a.odMerceSco(2), 230);
     EXPECT_DOUBLE_EQ(a.odMerceSco(3), 221);
-    EXPECT_DOUBLE_EQ(a.odMerceSco(4), 221);  // beyond the levels: the goods of the key
+    EXPECT_DOUBLE_EQ(a.odMerceSco(4), 221); // beyond the levels: the goods of the key
     const scIva &b = iva("10");
     EXPECT_EQ(b.oiNumSconti, 1);
     EXPECT_DOUBLE_EQ(b.odMerceSco(1), 40);
@@ -234,8 +242,9 @@ TEST_P(Documenti, ScontoPagamentoSulleRigheOCatenaNonValida)
     riga(7, 1, "22", "100", {{"FlScontoPag", "S"}});
     calcola(7);
     EXPECT_EQ(motore.oiNumErrori, 1);
-    EXPECT_EQ(motore.osErrori, QStringLiteral("Errore n°0 : Sconto pagamento non valido \"2x\": nessuno sconto "
-                                              "pagamento applicato in  CalcPiedeFat (Lettura testata) \r\n"));
+    EXPECT_EQ(motore.osErrori,
+              QStringLiteral("Errore n°0 : Sconto pagamento non valido \"2x\": nessuno sconto "
+                             "pagamento applicato in  CalcPiedeFat (Lettura testata) \r\n"));
     EXPECT_EQ(motore.odScontoPag, Currency());
     EXPECT_EQ(motore.osScontoPag, QStringLiteral("2x"));
     // The run went on, without discount.
@@ -249,11 +258,13 @@ TEST_P(Documenti, ContiCentriDiCostoECompetenze)
     banco.ParametroHost(QStringLiteral("CauCon.ContoVen"), QStringLiteral("0009"));
     testata(8);
     riga(8, 1, "22", "100",
-         {{"CentroDiCosto", "CC1"}, {"CompGiornMens", "M"}, {"DataCompDa", QDate(2024, 1, 1)},
+         {{"CentroDiCosto", "CC1"},
+          {"CompGiornMens", "M"},
+          {"DataCompDa", QDate(2024, 1, 1)},
           {"DataCompA", QDate(2024, 3, 31)}});
     riga(8, 2, "22", "50", {{"contoVen", "0002"}});
     riga(8, 3, "22", "30", {{"gruppoven", QVariant()}, {"MastroVen", QVariant()}, {"contoVen", QVariant()}});
-    riga(8, 4, "22", "0.01", {{"CentroDiCosto", "CC1"}, {"CompGiornMens", "M"}});  // no date: no competence
+    riga(8, 4, "22", "0.01", {{"CentroDiCosto", "CC1"}, {"CompGiornMens", "M"}}); // no date: no competence
     calcola(8);
     ASSERT_EQ(motore.oiNumErrori, 0) << motore.osErrori.toStdString();
     prova.ricalcolaIva();
@@ -284,7 +295,7 @@ TEST_P(Documenti, ContiCentriDiCostoECompetenze)
     }
     EXPECT_EQ(base, i.odImpon);
     EXPECT_EQ(imposta, i.odImpos);
-    EXPECT_EQ(i.odImpos, C("39.6"));  // 180.01 x 22 % = 39.6022
+    EXPECT_EQ(i.odImpos, C("39.6")); // 180.01 x 22 % = 39.6022
 }
 
 TEST_P(Documenti, NotaDiCredito)
@@ -304,8 +315,9 @@ TEST_P(Documenti, SenzaTestataSenzaRigheESenzaAliquota)
 {
     calcola(99);
     EXPECT_EQ(motore.oiNumErrori, 1);
-    EXPECT_EQ(motore.osErrori, QStringLiteral("Errore n°0 : Non è stata trovata la testata del doc. 99 2024 in  "
-                                              "CalcPiedeFat (Lettura testata) \r\n"));
+    EXPECT_EQ(motore.osErrori,
+              QStringLiteral("Errore n°0 : Non è stata trovata la testata del doc. 99 2024 in  "
+                             "CalcPiedeFat (Lettura testata) \r\n"));
     EXPECT_EQ(motore.odTotPagare, Currency());
     EXPECT_EQ(motore.ogIve->ocCollIva.Count(), 0);
 
@@ -332,7 +344,8 @@ TEST_P(Documenti, SenzaTestataSenzaRigheESenzaAliquota)
 
 TEST_P(Documenti, MonetaConDecimaliFuoriIntervalloEUnErrore)
 {
-    for (const auto &[moneta, dec] : {std::pair{"MAX", 2147483647}, std::pair{"NEG", -3}, std::pair{"SEI", 6}}) {
+    for (const auto &[moneta, dec] :
+         {std::pair{"MAX", 2147483647}, std::pair{"NEG", -3}, std::pair{"SEI", 6}}) {
         banco.Inserisci(QStringLiteral("Monete"), {{"Moneta", QString::fromLatin1(moneta)}, {"NumDec", dec}});
         const int numero = 20 + dec % 7;
         testata(numero, {{"Moneta", QString::fromLatin1(moneta)}});
@@ -390,7 +403,7 @@ TEST_P(Documenti, TabellaBolliPerMoneta)
     EXPECT_EQ(prova.scaBolRB(2), C("99999999999999"));
     EXPECT_EQ(prova.bolloRB(2), C("5000"));
     prova.ricalcolaIva();
-    EXPECT_EQ(iva("22").odImpos, C("221"));  // Lira VAT rounds up: 220.22
+    EXPECT_EQ(iva("22").odImpos, C("221")); // Lira VAT rounds up: 220.22
 
     testata(15, {{"Moneta", "USD"}});
     riga(15, 1, "22", "10");
@@ -435,8 +448,12 @@ TEST_P(Documenti, TaglieCauzioniEBeniUsati)
     banco.Inserisci(QStringLiteral("Articoli"), {{"Articolo", "MAGLIA"}, {"Cauzione", "N"}});
     testata(18, {{"FattDocumento", "RM"}});
     riga(18, 1, "22", "100", {{"Articolo", "MAGLIA"}});
-    banco.Inserisci(QStringLiteral("FatLiv"), {{"Anno", 2024}, {"NumRif", 18}, {"RigLiv", 1}, {"Livello1", "XL"},
-                                               {"ValTotale", 80}, {"ValUnitario", 40}});
+    banco.Inserisci(QStringLiteral("FatLiv"), {{"Anno", 2024},
+                                               {"NumRif", 18},
+                                               {"RigLiv", 1},
+                                               {"Livello1", "XL"},
+                                               {"ValTotale", 80},
+                                               {"ValUnitario", 40}});
     riga(18, 2, "22", "50", {{"Articolo", "MAGLIA"}});
     banco.Inserisci(QStringLiteral("FatLiv"),
                     {{"Anno", 2024}, {"NumRif", 18}, {"RigLiv", 2}, {"Livello1", ""}, {"ValTotale", 999}});

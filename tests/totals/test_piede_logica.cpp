@@ -13,7 +13,8 @@ static void PrintTo(const Currency &c, std::ostream *os)
     *os << c.toString(4).toStdString();
 }
 
-namespace {
+namespace
+{
 Currency C(const char *testo)
 {
     Currency c;
@@ -34,8 +35,8 @@ scIva &chiave(scCalcPiedeFat &e, const char *codice, const char *aliquota, bool 
     return iva;
 }
 
-void aggiungi(scIva &iva, Currency scIva::*m, Currency scTotaliCP::*mc, Currency v, const QString &conto = "A",
-              const QString &cdc = vuoto)
+void aggiungi(scIva &iva, Currency scIva::*m, Currency scTotaliCP::*mc, Currency v,
+              const QString &conto = "A", const QString &cdc = vuoto)
 {
     if (!iva.obCPEsiste(conto))
         iva.AddControP(conto, cdc, vuoto);
@@ -54,19 +55,20 @@ TEST(PiedeSql, TestataPerTabellaELato)
     p.documento(2024, 17);
     e.osTabTesta = QStringLiteral("fattest");
     EXPECT_EQ(p.sqlTestata(),
-              QStringLiteral("SELECT fattest.Acconto, fattest.Abbuono, fattest.Bolli, fattest.DataRif, "
-                             "fattest.GruppoCli, fattest.MastroCli, fattest.ContoCli, fattest.PercRitAcc, "
-                             "fattest.Peso, fattest.Moneta, fattest.Pagamento, fattest.PrezziIvati, fattest.ScontoPag, "
-                             "FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento, "
-                             "Monete.NumDec, PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad, TabIva.TipoIva, "
-                             "Stati.Cee,Stati.Iso FROM ((((((fattest  LEFT JOIN Monete ON fattest.Moneta = "
-                             "Monete.Moneta) LEFT JOIN FattDocumenti ON fattest.FattDocumento = "
-                             "FattDocumenti.FattDocumento) LEFT JOIN Pagamenti ON fattest.Pagamento = "
-                             "Pagamenti.Pagamento) LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo) LEFT "
-                             "JOIN TabIva ON fattest.Iva = TabIva.Iva) LEFT JOIN PianoConti ON fattest.GruppoCli = "
-                             "PianoConti.Gruppo AND fattest.MastroCli = PianoConti.Mastro AND fattest.ContoCli = "
-                             "PianoConti.Conto) LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato Where "
-                             "fattest.NumRif = 17 And fattest.Anno = 2024"));
+              QStringLiteral(
+                  "SELECT fattest.Acconto, fattest.Abbuono, fattest.Bolli, fattest.DataRif, "
+                  "fattest.GruppoCli, fattest.MastroCli, fattest.ContoCli, fattest.PercRitAcc, "
+                  "fattest.Peso, fattest.Moneta, fattest.Pagamento, fattest.PrezziIvati, fattest.ScontoPag, "
+                  "FattDocumenti.RegimeMargine, FattDocumenti.Segno, FattDocumenti.FattDocumento, "
+                  "Monete.NumDec, PagTipi.TipoEffetto, PagTipi.AddBolli, Pagamenti.NumScad, TabIva.TipoIva, "
+                  "Stati.Cee,Stati.Iso FROM ((((((fattest  LEFT JOIN Monete ON fattest.Moneta = "
+                  "Monete.Moneta) LEFT JOIN FattDocumenti ON fattest.FattDocumento = "
+                  "FattDocumenti.FattDocumento) LEFT JOIN Pagamenti ON fattest.Pagamento = "
+                  "Pagamenti.Pagamento) LEFT JOIN PagTipi ON Pagamenti.PagTipo = PagTipi.PagTipo) LEFT "
+                  "JOIN TabIva ON fattest.Iva = TabIva.Iva) LEFT JOIN PianoConti ON fattest.GruppoCli = "
+                  "PianoConti.Gruppo AND fattest.MastroCli = PianoConti.Mastro AND fattest.ContoCli = "
+                  "PianoConti.Conto) LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato Where "
+                  "fattest.NumRif = 17 And fattest.Anno = 2024"));
 
     e.osTabTesta = QStringLiteral("DdtTest");
     const QString ddt = p.sqlTestata();
@@ -77,16 +79,18 @@ TEST(PiedeSql, TestataPerTabellaELato)
     e.osTabTesta = QStringLiteral("OrdAcqTes");
     e.osTipoGest = QStringLiteral("a");
     const QString acq = p.sqlTestata();
-    EXPECT_TRUE(acq.contains(QStringLiteral(
-        "OrdAcqTes.DataRif, OrdAcqTes.GruppoFor, OrdAcqTes.MastroFor, OrdAcqTes.ContoFor, OrdAcqTes.Moneta")));
+    EXPECT_TRUE(acq.contains(QStringLiteral("OrdAcqTes.DataRif, OrdAcqTes.GruppoFor, OrdAcqTes.MastroFor, "
+                                            "OrdAcqTes.ContoFor, OrdAcqTes.Moneta")));
     EXPECT_FALSE(acq.contains(QStringLiteral("PercRitAcc")));
-    EXPECT_TRUE(acq.contains(QStringLiteral(" ON OrdAcqTes.GruppoFor = PianoConti.Gruppo AND OrdAcqTes.MastroFor = "
-                                            "PianoConti.Mastro AND OrdAcqTes.ContoFor = PianoConti.Conto)")));
+    EXPECT_TRUE(
+        acq.contains(QStringLiteral(" ON OrdAcqTes.GruppoFor = PianoConti.Gruppo AND OrdAcqTes.MastroFor = "
+                                    "PianoConti.Mastro AND OrdAcqTes.ContoFor = PianoConti.Conto)")));
 
     // The join follows the side, the columns follow the table.
     e.osTabTesta = QStringLiteral("OrdVenTest");
     const QString ven = p.sqlTestata();
-    EXPECT_TRUE(ven.contains(QStringLiteral("OrdVenTest.ContoCli, OrdVenTest.PercRitAcc, OrdVenTest.Moneta")));
+    EXPECT_TRUE(
+        ven.contains(QStringLiteral("OrdVenTest.ContoCli, OrdVenTest.PercRitAcc, OrdVenTest.Moneta")));
     EXPECT_TRUE(ven.contains(QStringLiteral(" ON OrdVenTest.GruppoFor = PianoConti.Gruppo")));
 }
 
@@ -102,36 +106,41 @@ TEST(PiedeSql, DettagliConESenzaLivelliECauzioni)
 
     p.gesTaglie(true);
     EXPECT_EQ(p.sqlDettagli(false),
-              QStringLiteral("SELECT FatDett.* ,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
-                             "Conto,FatLiv.* ,TabIva.*,'N' as ArtCauzione FROM (FatDett   LEFT JOIN TabIva ON "
-                             "FatDett.Iva = TabIva.Iva) LEFT JOIN FatLiv ON FatDett.RigLiv = FatLiv.RigLiv AND "
-                             "FatDett.NumRif = FatLiv.NumRif AND FatDett.Anno = FatLiv.Anno Where FatDett.NumRif = 5 "
-                             "And FatDett.Anno = 2024 and (FatDett.TipoRiga = 'M' or FatDett.TipoRiga = 'A')")
-                  + ordine);
+              QStringLiteral(
+                  "SELECT FatDett.* ,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
+                  "Conto,FatLiv.* ,TabIva.*,'N' as ArtCauzione FROM (FatDett   LEFT JOIN TabIva ON "
+                  "FatDett.Iva = TabIva.Iva) LEFT JOIN FatLiv ON FatDett.RigLiv = FatLiv.RigLiv AND "
+                  "FatDett.NumRif = FatLiv.NumRif AND FatDett.Anno = FatLiv.Anno Where FatDett.NumRif = 5 "
+                  "And FatDett.Anno = 2024 and (FatDett.TipoRiga = 'M' or FatDett.TipoRiga = 'A')") +
+                  ordine);
     EXPECT_EQ(p.sqlDettagli(true),
-              QStringLiteral("SELECT FatDett.* ,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
-                             "Conto,FatLiv.* ,TabIva.*,Articoli.Cauzione as ArtCauzione FROM ((FatDett   LEFT JOIN "
-                             "TabIva ON FatDett.Iva = TabIva.Iva) LEFT JOIN FatLiv ON FatDett.RigLiv = FatLiv.RigLiv "
-                             "AND FatDett.NumRif = FatLiv.NumRif AND FatDett.Anno = FatLiv.Anno) LEFT JOIN Articoli "
-                             "ON FatDett.Articolo = Articoli.Articolo Where FatDett.NumRif = 5 And FatDett.Anno = "
-                             "2024 and (FatDett.TipoRiga = 'M' or FatDett.TipoRiga = 'A')")
-                  + ordine);
+              QStringLiteral(
+                  "SELECT FatDett.* ,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
+                  "Conto,FatLiv.* ,TabIva.*,Articoli.Cauzione as ArtCauzione FROM ((FatDett   LEFT JOIN "
+                  "TabIva ON FatDett.Iva = TabIva.Iva) LEFT JOIN FatLiv ON FatDett.RigLiv = FatLiv.RigLiv "
+                  "AND FatDett.NumRif = FatLiv.NumRif AND FatDett.Anno = FatLiv.Anno) LEFT JOIN Articoli "
+                  "ON FatDett.Articolo = Articoli.Articolo Where FatDett.NumRif = 5 And FatDett.Anno = "
+                  "2024 and (FatDett.TipoRiga = 'M' or FatDett.TipoRiga = 'A')") +
+                  ordine);
 
-    const QString senza = QStringLiteral(
-        "SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS Conto,TabIva.*,'N' as "
-        "ArtCauzione FROM FatDett LEFT JOIN TabIva ON FatDett.Iva = TabIva.Iva Where FatDett.NumRif = 5 And "
-        "FatDett.Anno = 2024") + ordine;
+    const QString senza = QStringLiteral("SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & "
+                                         "FatDett.contoVen AS Conto,TabIva.*,'N' as "
+                                         "ArtCauzione FROM FatDett LEFT JOIN TabIva ON FatDett.Iva = "
+                                         "TabIva.Iva Where FatDett.NumRif = 5 And "
+                                         "FatDett.Anno = 2024") +
+                          ordine;
     e.osTabLiv = QStringLiteral("  ");
     EXPECT_EQ(p.sqlDettagli(false), senza);
     e.osTabLiv = QStringLiteral("FatLiv");
     p.gesTaglie(false);
     EXPECT_EQ(p.sqlDettagli(false), senza);
-    EXPECT_EQ(p.sqlDettagli(true),
-              QStringLiteral("SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
-                             "Conto,TabIva.*,Articoli.Cauzione as ArtCauzione FROM (FatDett LEFT JOIN TabIva ON "
-                             "FatDett.Iva = TabIva.Iva) LEFT JOIN Articoli ON FatDett.Articolo = Articoli.Articolo "
-                             "Where FatDett.NumRif = 5 And FatDett.Anno = 2024")
-                  + ordine);
+    EXPECT_EQ(
+        p.sqlDettagli(true),
+        QStringLiteral("SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS "
+                       "Conto,TabIva.*,Articoli.Cauzione as ArtCauzione FROM (FatDett LEFT JOIN TabIva ON "
+                       "FatDett.Iva = TabIva.Iva) LEFT JOIN Articoli ON FatDett.Articolo = Articoli.Articolo "
+                       "Where FatDett.NumRif = 5 And FatDett.Anno = 2024") +
+            ordine);
 }
 
 TEST(PiedeSql, Spese)
@@ -141,10 +150,11 @@ TEST(PiedeSql, Spese)
     p.documento(2023, 123456);
     e.osTabSpese = QStringLiteral("DdtSpese");
     EXPECT_EQ(p.sqlSpese(),
-              QStringLiteral("SELECT DdtSpese.*,TabIva.*,Spese.* FROM (DdtSpese LEFT JOIN TabIva ON DdtSpese.Iva = "
-                             "TabIva.Iva) LEFT JOIN Spese ON DdtSpese.Spesa = Spese.Spesa Where DdtSpese.Anno = 2023 "
-                             "And DdtSpese.NumRif = 123456 Order BY DdtSpese.Iva ,spese.gruppo & spese.Mastro & "
-                             "spese.conto"));
+              QStringLiteral(
+                  "SELECT DdtSpese.*,TabIva.*,Spese.* FROM (DdtSpese LEFT JOIN TabIva ON DdtSpese.Iva = "
+                  "TabIva.Iva) LEFT JOIN Spese ON DdtSpese.Spesa = Spese.Spesa Where DdtSpese.Anno = 2023 "
+                  "And DdtSpese.NumRif = 123456 Order BY DdtSpese.Iva ,spese.gruppo & spese.Mastro & "
+                  "spese.conto"));
 }
 
 TEST(PiedeErrori, FormatoELimiteDiTrenta)
@@ -205,7 +215,7 @@ TEST(PiedeScontoPagamento, QuotePerChiaveContoECentro)
     p.scontoPag("N", 2);
     EXPECT_TRUE(e.obApplScontoPag);
     EXPECT_EQ(p.fase(), QStringLiteral("Calcolo sconto pagamento"));
-    EXPECT_EQ(a.odScoPagam, C("1.33"));  // 66.66 -> 65.33
+    EXPECT_EQ(a.odScoPagam, C("1.33")); // 66.66 -> 65.33
     EXPECT_EQ(a.ogControp(QStringLiteral("A")).odScoPagam, C("1.33"));
     // Each entry from its own base: 33.33 -> 32.66, a share of 0.67 each.
     EXPECT_EQ(a.ogCdcComp(QStringLiteral("A"), vuoto, vuoto).odScoPagam, C("0.67"));
@@ -273,13 +283,14 @@ TEST(PiedeIva, PrezziSenzaEConIvaEsenteEOmaggi)
         p.iva(c.ivati, 2);
         const scControP &conto = iva.ogControp(QStringLiteral("A"));
         for (const auto &[nome, valore, contoValore] :
-             {std::tuple{"impon", iva.odImpon, conto.odImpon}, std::tuple{"impos", iva.odImpos, conto.odImpos},
+             {std::tuple{"impon", iva.odImpon, conto.odImpon},
+              std::tuple{"impos", iva.odImpos, conto.odImpos},
               std::tuple{"totale", iva.odTotImpoImpos, conto.odTotImpoImpos},
               std::tuple{"impOmaggioT", iva.odImpOmaggioT, conto.odImpOmaggioT},
               std::tuple{"ivaOmaggioT", iva.odIvaOmaggioT, conto.odIvaOmaggioT}}) {
-            const char *atteso = std::string_view(nome) == "impon"    ? c.impon
-                                 : std::string_view(nome) == "impos"  ? c.impos
-                                 : std::string_view(nome) == "totale" ? c.totale
+            const char *atteso = std::string_view(nome) == "impon"         ? c.impon
+                                 : std::string_view(nome) == "impos"       ? c.impos
+                                 : std::string_view(nome) == "totale"      ? c.totale
                                  : std::string_view(nome) == "impOmaggioT" ? c.impOmaggioT
                                                                            : c.ivaOmaggioT;
             EXPECT_EQ(valore, C(atteso)) << nome << " " << c.ivati << " " << c.sval;
@@ -307,7 +318,7 @@ TEST(PiedeIva, ScontoPagamentoEBaseDelloSconto)
     EXPECT_EQ(iva.odTotScoPagam, C("3.2"));
     EXPECT_EQ(iva.odBaseScoPagam, C("160"));
     EXPECT_EQ(iva.odImpon, C("156.8"));
-    EXPECT_EQ(iva.odImpos, C("34.5"));  // 34.496
+    EXPECT_EQ(iva.odImpos, C("34.5")); // 34.496
     EXPECT_EQ(e.odTotIva, C("34.5"));
 }
 
@@ -315,7 +326,8 @@ TEST(PiedeIva, ForzatoQuandoLIvaScorporataNonTorna)
 {
     scCalcPiedeFat e;
     scCalcPiedeFatProva p(e);
-    // 0.19 with VAT at 22 %: base 0.15 (0.16 would give 0.20 with its VAT), VAT 0.04, but 0.15 x 22 % is 0.03.
+    // 0.19 with VAT at 22 %: base 0.15 (0.16 would give 0.20 with its VAT), VAT 0.04, but 0.15 x 22 % is
+    // 0.03.
     scIva &iva = chiave(e, "22", "22");
     aggiungi(iva, &scIva::odSVal, &scTotaliCP::odSVal, C("0.19"));
     p.iva("S", 2);

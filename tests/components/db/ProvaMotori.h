@@ -3,10 +3,10 @@
 // program's schema applied.
 #pragma once
 
-#include "tests/support/PgServer.h"
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/db/Schema.h"
+#include "tests/support/PgServer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -43,8 +43,9 @@ inline bool ApriMotoreProva(DbMotore &db, MotoreProva m, const QTemporaryDir &ca
     return true;
 }
 
-class ProvaMotori : public ::testing::TestWithParam<MotoreProva> {
-protected:
+class ProvaMotori : public ::testing::TestWithParam<MotoreProva>
+{
+  protected:
     static inline const QString C = QStringLiteral("Azienda");
 
     void SetUp() override

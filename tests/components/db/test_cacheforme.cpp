@@ -5,7 +5,8 @@
 #include "ProvaMotori.h"
 #include "components/db/JetSql.h"
 
-namespace {
+namespace
+{
 
 QStringList Colonne(const Risultato &r)
 {
@@ -17,8 +18,9 @@ QStringList Colonne(const Risultato &r)
 
 } // namespace
 
-class CacheForme : public ProvaMotori {
-protected:
+class CacheForme : public ProvaMotori
+{
+  protected:
     void SetUp() override
     {
         ProvaMotori::SetUp();
@@ -31,10 +33,12 @@ protected:
     }
     QString Descrizione(const QString &conto)
     {
-        const auto r = db->Seleziona(C, QStringLiteral("SELECT Descrizione FROM PianoConti WHERE Gruppo = '05' AND "
-                                                       "Conto = '%1'")
-                                            .arg(conto));
-        return r->numRighe() == 1 ? r->valore(0, 0).toString() : QStringLiteral("<%1 righe>").arg(r->numRighe());
+        const auto r =
+            db->Seleziona(C, QStringLiteral("SELECT Descrizione FROM PianoConti WHERE Gruppo = '05' AND "
+                                            "Conto = '%1'")
+                                 .arg(conto));
+        return r->numRighe() == 1 ? r->valore(0, 0).toString()
+                                  : QStringLiteral("<%1 righe>").arg(r->numRighe());
     }
     std::unique_ptr<DbMotore> AltraConnessione()
     {
@@ -58,7 +62,8 @@ TEST_P(CacheForme, OneFormServesEveryLiteral)
     }
     // A quote inside the literal is a value, not SQL.
     Esegui("UPDATE PianoConti SET Descrizione = 'D''Angelo' WHERE Conto = '0003'");
-    const auto r = db->Seleziona(C, "SELECT Conto FROM PianoConti WHERE Descrizione = 'D''Angelo' AND Mastro = '10'");
+    const auto r =
+        db->Seleziona(C, "SELECT Conto FROM PianoConti WHERE Descrizione = 'D''Angelo' AND Mastro = '10'");
     ASSERT_EQ(r->numRighe(), 1);
     EXPECT_EQ(r->valore(0, 0).toString(), "0003");
 }
@@ -68,7 +73,8 @@ TEST_P(CacheForme, RowsAreFreshAfterWritesOfThisAndOtherConnections)
     EXPECT_EQ(Descrizione("0001"), "Cliente 1");
     Esegui("UPDATE PianoConti SET Descrizione = 'Rossi' WHERE Conto = '0001'");
     EXPECT_EQ(Descrizione("0001"), "Rossi");
-    db->InserisciRiga(C, "PianoConti", {"Gruppo", "Mastro", "Conto", "Descrizione"}, {"05", "10", "0004", "Nuovo"});
+    db->InserisciRiga(C, "PianoConti", {"Gruppo", "Mastro", "Conto", "Descrizione"},
+                      {"05", "10", "0004", "Nuovo"});
     EXPECT_EQ(Descrizione("0004"), "Nuovo");
 
     auto altro = AltraConnessione();
@@ -135,7 +141,8 @@ TEST_P(CacheForme, TranslationsAreTheEnginesOwnAndFollowTheMenuSchema)
     }
 
     // Texts naming the menu database follow the schema the connection is given.
-    const QString menu = QStringLiteral("SELECT * FROM [;Database=%1;].TabStati").arg(cartella.filePath("menu.db"));
+    const QString menu =
+        QStringLiteral("SELECT * FROM [;Database=%1;].TabStati").arg(cartella.filePath("menu.db"));
     if (Pg()) {
         db->ImpostaParametro("SchemaMenu:" + C, "menu");
         EXPECT_TRUE(db->Traduci(C, menu).contains("menu.TabStati"));

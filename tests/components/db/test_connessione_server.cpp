@@ -1,18 +1,19 @@
 // Server connections: connect texts whose values hold ";" and braces, logins
 // and passwords with any character (never a login as someone else), and a
 // server that goes away and comes back while the program runs.
-#include "tests/support/PgServer.h"
 #include "components/db/DbMotore.h"
 #include "components/db/ErroriDb.h"
 #include "components/db/TestoOdbc.h"
+#include "tests/support/PgServer.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // The number and text of the error `azione` throws (0 and "" when none).
 std::pair<int, QString> errore(const std::function<void()> &azione)
@@ -37,7 +38,9 @@ PgServer *serverPrivato()
 
 QString testoServer(const PgServer &s, const QString &database)
 {
-    return QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=%2").arg(s.porta()).arg(database);
+    return QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=%2")
+        .arg(s.porta())
+        .arg(database);
 }
 
 QString utenteCollegato(DbMotore &db, const QString &nome)
@@ -50,13 +53,15 @@ QString utenteCollegato(DbMotore &db, const QString &nome)
 
 TEST(TestoOdbc, ValoriInGraffeRestanoUnValoreSolo)
 {
-    const auto voci = TestoOdbc::Scomponi(QStringLiteral("ODBC;DRIVER={PostgreSQL Unicode};PWD={a;b}}c};UID=x;;rotto;X=1"));
+    const auto voci =
+        TestoOdbc::Scomponi(QStringLiteral("ODBC;DRIVER={PostgreSQL Unicode};PWD={a;b}}c};UID=x;;rotto;X=1"));
     ASSERT_EQ(voci.size(), 4);
     EXPECT_EQ(voci[0].valore, QStringLiteral("{PostgreSQL Unicode}"));
     EXPECT_EQ(voci[1].valore, QStringLiteral("{a;b}}c}"));
     EXPECT_EQ(voci[2].chiave, QStringLiteral("UID"));
     EXPECT_EQ(voci[3].chiave, QStringLiteral("X"));
-    EXPECT_EQ(TestoOdbc::Valore(QStringLiteral("PWD={a;b}}c};UID=x"), QStringLiteral("pwd")), QStringLiteral("a;b}c"));
+    EXPECT_EQ(TestoOdbc::Valore(QStringLiteral("PWD={a;b}}c};UID=x"), QStringLiteral("pwd")),
+              QStringLiteral("a;b}c"));
     EXPECT_EQ(TestoOdbc::InGraffe(QStringLiteral("a;b}c")), QStringLiteral("{a;b}}c}"));
     EXPECT_EQ(TestoOdbc::Unisci(QStringLiteral("DSN=x;UID=a;PWD={p;q}"), QStringLiteral("uid=b;Port=5")),
               QStringLiteral("DSN=x;UID=b;PWD={p;q};Port=5"));
@@ -89,7 +94,7 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
                                          "ALTER ROLE lettore SET default_transaction_read_only = on")));
     const QString base = testoServer(*s, QStringLiteral("login"));
     const struct {
-        const char *utente, *password, *atteso;  // atteso nullptr: refused
+        const char *utente, *password, *atteso; // atteso nullptr: refused
     } casi[] = {
         {"pw", "a;b}c{d=e;UID=postgres", "pw"},
         {"ut;x", "z+%41 ", "ut;x"},
@@ -118,12 +123,14 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
                           QStringLiteral("CREATE TABLE t (a integer); GRANT INSERT ON t TO lettore")));
     {
         DbMotore d;
-        d.ApriConnessione(QStringLiteral("A"), base, QString(), QStringLiteral("lettore"), QStringLiteral("l"));
+        d.ApriConnessione(QStringLiteral("A"), base, QString(), QStringLiteral("lettore"),
+                          QStringLiteral("l"));
         EXPECT_TRUE(d.SolaLettura(QStringLiteral("A")));
         const auto [numero, descrizione] =
             errore([&] { d.EseguiSql(QStringLiteral("A"), QStringLiteral("INSERT INTO t (a) VALUES (1)")); });
         EXPECT_EQ(numero, ErroriDb::SolaLettura);
-        EXPECT_TRUE(descrizione.startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
+        EXPECT_TRUE(
+            descrizione.startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
             << descrizione.toStdString();
     }
 
@@ -141,8 +148,8 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
     qputenv("ODBCINI", ini.toLocal8Bit());
     DbMotore dsn;
     const auto [numero, descrizione] = errore([&] {
-        dsn.ApriConnessione(QStringLiteral("A"), QStringLiteral("ProvaClienti"), QString(), QStringLiteral("pw"),
-                            QStringLiteral("a;b}c{d=e;UID=postgres"));
+        dsn.ApriConnessione(QStringLiteral("A"), QStringLiteral("ProvaClienti"), QString(),
+                            QStringLiteral("pw"), QStringLiteral("a;b}c{d=e;UID=postgres"));
     });
     prima.isNull() ? qunsetenv("ODBCINI") : qputenv("ODBCINI", prima);
     ASSERT_EQ(numero, 0) << descrizione.toStdString();
@@ -159,7 +166,8 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     if (!s)
         GTEST_SKIP() << "PostgreSQL non disponibile";
     ASSERT_TRUE(s->Esegui(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE persa")));
-    ASSERT_TRUE(s->Esegui(QStringLiteral("persa"), QStringLiteral("CREATE TABLE k (a integer PRIMARY KEY, b text)")));
+    ASSERT_TRUE(
+        s->Esegui(QStringLiteral("persa"), QStringLiteral("CREATE TABLE k (a integer PRIMARY KEY, b text)")));
     const QString C = QStringLiteral("A");
     DbMotore db;
     db.ApriConnessione(C, testoServer(*s, QStringLiteral("persa")), QStringLiteral("UID=postgres"));
@@ -170,15 +178,20 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
             v << r->valore(i, 0).toInt();
         return v;
     };
-    auto inserisci = [&](int a) { db.InserisciRiga(C, QStringLiteral("k"), {QStringLiteral("a"), QStringLiteral("b")}, {a, QStringLiteral("x")}); };
+    auto inserisci = [&](int a) {
+        db.InserisciRiga(C, QStringLiteral("k"), {QStringLiteral("a"), QStringLiteral("b")},
+                         {a, QStringLiteral("x")});
+    };
     auto persa = [](const std::pair<int, QString> &e) {
-        return e.first == ErroriDb::ConnessioneOdbcFallita && e.second.contains(QStringLiteral("collegamento"));
+        return e.first == ErroriDb::ConnessioneOdbcFallita &&
+               e.second.contains(QStringLiteral("collegamento"));
     };
 
     ASSERT_TRUE(s->Ferma());
     for (int tentativo = 0; tentativo < 2; ++tentativo) {
         const auto e = errore([&] { inserisci(1); });
-        EXPECT_TRUE(persa(e) || e.second.contains(QStringLiteral("non è ancora raggiungibile"))) << e.second.toStdString();
+        EXPECT_TRUE(persa(e) || e.second.contains(QStringLiteral("non è ancora raggiungibile")))
+            << e.second.toStdString();
         EXPECT_TRUE(db.ConnessionePersa(C));
     }
     ASSERT_TRUE(s->Riavvia());
@@ -205,7 +218,8 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     ASSERT_TRUE(s->Ferma());
     const auto conferma = errore([&] { db.ConfermaTrans(C); });
     EXPECT_EQ(conferma.first, ErroriDb::ConnessioneOdbcFallita);
-    EXPECT_TRUE(conferma.second.contains(QStringLiteral("non si può sapere"))) << conferma.second.toStdString();
+    EXPECT_TRUE(conferma.second.contains(QStringLiteral("non si può sapere")))
+        << conferma.second.toStdString();
     EXPECT_EQ(db.LivelloTrans(C), 0);
     ASSERT_TRUE(s->Riavvia());
     EXPECT_EQ(righe(), QList<int>{1});

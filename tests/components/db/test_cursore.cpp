@@ -9,7 +9,8 @@
 #include <QDate>
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 
 int NumeroErrore(const std::function<void()> &f)
 {
@@ -33,8 +34,9 @@ std::string Descrivi(const QVariant &v)
 
 } // namespace
 
-class Cursore : public ProvaMotori {
-protected:
+class Cursore : public ProvaMotori
+{
+  protected:
     // A read as text, an error (a key "050001" read as Integer overflows) as its number.
     std::string Lettura(const QString &h, const QString &campo, int tipo)
     {
@@ -80,7 +82,7 @@ TEST_P(Cursore, ForwardThenBackAndJumps)
     Conti(5);
     const QString h = Apri(SqlConti);
     EXPECT_EQ(Conto(h), "0001");
-    rs->MuoviPrimo(h);  // already there
+    rs->MuoviPrimo(h); // already there
     EXPECT_EQ(Conto(h), "0001");
     rs->MuoviSuccessivo(h);
     rs->MuoviSuccessivo(h);
@@ -153,7 +155,9 @@ TEST_P(Cursore, AnotherConnectionWritesWhileASnapshotIsOpen)
     // The writer is neither blocked nor seen by the open snapshot.
     auto altro = AltraConnessione();
     EXPECT_EQ(altro->EseguiSql(C, "UPDATE PianoConti SET Descrizione = 'Cambiato' WHERE Conto = '0003'"), 1);
-    altro->EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', '0009', 'Nuovo')");
+    altro->EseguiSql(
+        C,
+        "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', '0009', 'Nuovo')");
     altro->EseguiSql(C, "DELETE FROM PianoConti WHERE Conto = '0004'");
 
     rs->MuoviSuccessivo(h);
@@ -188,7 +192,8 @@ TEST_P(Cursore, OwnWritesAndTransactionsDoNotChangeAnOpenSnapshot)
     // A snapshot read inside a transaction keeps what it read after a rollback.
     const QString t = Apri(SqlConti);
     db->IniziaTrans(C);
-    Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', '0008', 'Provvisorio')");
+    Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', '0008', "
+           "'Provvisorio')");
     const QString dentro = Apri(SqlConti);
     rs->MuoviSuccessivo(dentro);
     db->AnnullaTrans(C);
@@ -245,9 +250,10 @@ TEST_P(Cursore, JoinedTablesShareNamesRowAfterRow)
            "VALUES ('05', '10', '0001', 'Rossi', 'IT', 'FR')");
     Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione, Stato, StatoNascita) "
            "VALUES ('05', '10', '0002', 'Weber', 'DE', NULL)");
-    const QString h = Apri("SELECT PianoConti.*, Stati.*, Sta1.Descrizione FROM ((PianoConti"
-                           " LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato)"
-                           " LEFT JOIN Stati AS Sta1 ON PianoConti.StatoNascita = Sta1.Stato) ORDER BY Conto");
+    const QString h =
+        Apri("SELECT PianoConti.*, Stati.*, Sta1.Descrizione FROM ((PianoConti"
+             " LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato)"
+             " LEFT JOIN Stati AS Sta1 ON PianoConti.StatoNascita = Sta1.Stato) ORDER BY Conto");
     struct Attesa {
         const char *pdc, *stato, *nascita;
     };
@@ -278,16 +284,18 @@ TEST_P(Cursore, NamesBuiltForEveryRead)
 
 TEST_P(Cursore, SameValuesAsASetReadWhole)
 {
-    Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, DataRicAE, NrDichIntenti,"
+    Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, DataRicAE, "
+           "NrDichIntenti,"
            " ImportoDichIntenti) VALUES ('05', '10', '0001', 1, 'Lettera', #3/15/2024#, 42, 12345.6789)");
     Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti) VALUES ('05', '10', '0001', 2)");
     Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Provv1) VALUES ('05', '10', '0001', 2.5)");
-    const QString sql = "SELECT PdcDicIntenti.*, PianoConti.Provv1, PdcDicIntenti.Gruppo & PdcDicIntenti.Conto AS Chiave,"
-                        " PdcDicIntenti.NrDichIntenti * 2 AS Doppio FROM PdcDicIntenti LEFT JOIN PianoConti ON"
-                        " PdcDicIntenti.Conto = PianoConti.Conto ORDER BY PdcDicIntenti.PdcDicIntenti";
+    const QString sql =
+        "SELECT PdcDicIntenti.*, PianoConti.Provv1, PdcDicIntenti.Gruppo & PdcDicIntenti.Conto AS Chiave,"
+        " PdcDicIntenti.NrDichIntenti * 2 AS Doppio FROM PdcDicIntenti LEFT JOIN PianoConti ON"
+        " PdcDicIntenti.Conto = PianoConti.Conto ORDER BY PdcDicIntenti.PdcDicIntenti";
     const QString snap = Apri(sql);
-    const QString intero = Apri(sql, RecDat::TipoDinamico);  // every row read at once
-    const QStringList campi{"Descrizione", "DataRicAE", "NrDichIntenti", "ImportoDichIntenti", "Provv1",
+    const QString intero = Apri(sql, RecDat::TipoDinamico); // every row read at once
+    const QStringList campi{"Descrizione", "DataRicAE", "NrDichIntenti",   "ImportoDichIntenti", "Provv1",
                             "Chiave",      "Doppio",    "DataDichIntenti", "PdcDicIntenti"};
     for (int riga = 0; riga < 2; ++riga) {
         for (const QString &campo : campi)
@@ -333,7 +341,8 @@ TEST_P(Cursore, OnlySqliteSelectsOfTheOwnDatabaseAreStepped)
     EXPECT_EQ(m->numRighe(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, Cursore, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, Cursore, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
+                         NomeMotore);
 
 // A file another program holds open without the write-ahead log keeps its
 // journal: its snapshots are read whole at once and hold nothing open.
@@ -351,12 +360,13 @@ TEST(CursoreGiornale, FileHeldWithoutTheLogIsReadWhole)
         QSqlQuery lettura(altro);
         lettura.setForwardOnly(true);
         ASSERT_TRUE(lettura.exec("SELECT Stato FROM Stati"));
-        ASSERT_TRUE(lettura.next());  // a read held open by the other program
+        ASSERT_TRUE(lettura.next()); // a read held open by the other program
 
         DbMotore db;
         db.ApriSqlite("Vecchio", percorso);
         std::unique_ptr<CursoreSqlite> cur;
-        const auto r = db.SelezionaCursore("Vecchio", "SELECT Stato, Descrizione FROM Stati ORDER BY Stato", cur);
+        const auto r =
+            db.SelezionaCursore("Vecchio", "SELECT Stato, Descrizione FROM Stati ORDER BY Stato", cur);
         EXPECT_EQ(cur, nullptr);
         ASSERT_EQ(r->numRighe(), 2);
         EXPECT_EQ(r->valore(1, 1).toString(), "Italia");

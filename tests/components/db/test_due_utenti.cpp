@@ -48,9 +48,10 @@ class DueUtenti : public ProvaMotori
         ProvaMotori::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        Esegui(QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, "
-                              "ImportoDichIntenti, DataDAIntenti) VALUES ('01','05','0001',1,'Lettera',1500.5,"
-                              "#03/01/2024#)"));
+        Esegui(
+            QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, "
+                           "ImportoDichIntenti, DataDAIntenti) VALUES ('01','05','0001',1,'Lettera',1500.5,"
+                           "#03/01/2024#)"));
         altro = ApriAltro();
     }
     void TearDown() override
@@ -124,7 +125,8 @@ TEST_P(DueUtenti, AWriteBehindAHeldLockIsRefusedWhenTheLockStays)
         testo = e.descrizione();
     }
     EXPECT_EQ(numero, ErroriDb::RecordBloccato);
-    EXPECT_TRUE(testo.startsWith(QStringLiteral("Impossibile aggiornare: i dati sono in uso su un'altra postazione")))
+    EXPECT_TRUE(
+        testo.startsWith(QStringLiteral("Impossibile aggiornare: i dati sono in uso su un'altra postazione")))
         << testo.toStdString();
     if (db->LivelloTrans(C) > 0)
         db->AnnullaTrans(C);
@@ -139,8 +141,8 @@ TEST_P(DueUtenti, AWriteBehindAHeldLockSavesOnceTheLockGoes)
     std::atomic<int> fase{0};
     std::atomic<bool> fine{false};
     if (!Pg())
-        sqlite3_busy_handler(*static_cast<sqlite3 *const *>(db->DatabaseDao(C).driver()->handle().data()), InAttesa,
-                             &fase);
+        sqlite3_busy_handler(*static_cast<sqlite3 *const *>(db->DatabaseDao(C).driver()->handle().data()),
+                             InAttesa, &fase);
     else
         db->ImpostaAttesaBlocco(C, 60000);
     std::thread desk([&] {
@@ -151,8 +153,8 @@ TEST_P(DueUtenti, AWriteBehindAHeldLockSavesOnceTheLockGoes)
         QSqlQuery spia(d->DatabaseDao(C));
         for (int i = 0; i < 6000 && fase != 2 && !fine; ++i) {
             QThread::msleep(10);
-            if (Pg() && spia.exec(QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted")) && spia.next() &&
-                spia.value(0).toInt() > 0)
+            if (Pg() && spia.exec(QStringLiteral("SELECT count(*) FROM pg_locks WHERE NOT granted")) &&
+                spia.next() && spia.value(0).toInt() > 0)
                 fase = 2;
         }
         d->ConfermaTrans(C);
@@ -165,7 +167,8 @@ TEST_P(DueUtenti, AWriteBehindAHeldLockSavesOnceTheLockGoes)
     // for the row.
     try {
         db->IniziaTrans(C);
-        EXPECT_EQ(Valore(QStringLiteral("Descrizione")), Pg() ? QStringLiteral("Lettera") : QStringLiteral("Altro"));
+        EXPECT_EQ(Valore(QStringLiteral("Descrizione")),
+                  Pg() ? QStringLiteral("Lettera") : QStringLiteral("Altro"));
         db->EseguiSql(C, QStringLiteral("UPDATE PdcDicIntenti SET Descrizione = 'Mio'"));
         db->ConfermaTrans(C);
     } catch (const VbErrore &e) {

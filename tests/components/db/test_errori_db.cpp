@@ -2,17 +2,19 @@
 // Italian explanation of what to do, the engine's own words only as detail;
 // a read-only database is known at opening and refuses writes in Italian.
 #include "ProvaMotori.h"
-#include "tests/support/SenzaPrivilegi.h"
 #include "components/db/ErroriDb.h"
+#include "tests/support/SenzaPrivilegi.h"
 
 #include <QFile>
 #include <QSqlQuery>
 #include <functional>
 
-namespace {
+namespace
+{
 
-class ErroriDbMotori : public ProvaMotori {
-protected:
+class ErroriDbMotori : public ProvaMotori
+{
+  protected:
     // The number and text of the error `azione` throws (0 and "" when none).
     static std::pair<int, QString> errore(const std::function<void()> &azione)
     {
@@ -29,7 +31,8 @@ protected:
 
 TEST_P(ErroriDbMotori, OgniErroreSpiegatoInItaliano)
 {
-    QSqlQuery(db->DatabaseDao(C)).exec(QStringLiteral("CREATE TABLE prova (a integer PRIMARY KEY, b varchar(5) NOT NULL)"));
+    QSqlQuery(db->DatabaseDao(C))
+        .exec(QStringLiteral("CREATE TABLE prova (a integer PRIMARY KEY, b varchar(5) NOT NULL)"));
     Esegui(QStringLiteral("INSERT INTO prova (a, b) VALUES (1, 'x')"));
     const struct {
         const char *sql;
@@ -37,9 +40,11 @@ TEST_P(ErroriDbMotori, OgniErroreSpiegatoInItaliano)
         const char *inizio;
         bool soloPg;
     } casi[] = {
-        {"INSERT INTO prova (a, b) VALUES (1, 'y')", VbErrore::ChiaveDuplicata, "Impossibile eseguire le modifiche", false},
+        {"INSERT INTO prova (a, b) VALUES (1, 'y')", VbErrore::ChiaveDuplicata,
+         "Impossibile eseguire le modifiche", false},
         {"INSERT INTO prova (a) VALUES (2)", ErroriDb::CampoNonNullo, "Il campo non può contenere", false},
-        {"INSERT INTO prova (a, b) VALUES (3, 'troppo lungo')", ErroriDb::TestoTroppoLungo, "Il testo è troppo lungo", true},
+        {"INSERT INTO prova (a, b) VALUES (3, 'troppo lungo')", ErroriDb::TestoTroppoLungo,
+         "Il testo è troppo lungo", true},
         {"UPDATE manca SET a = 1", ErroriDb::TabellaNonTrovata, "Tabella non trovata", false},
     };
     for (const auto &c : casi) {
@@ -54,8 +59,8 @@ TEST_P(ErroriDbMotori, OgniErroreSpiegatoInItaliano)
     EXPECT_FALSE(db->SolaLettura(C));
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, ErroriDbMotori, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
-                         NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, ErroriDbMotori,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
 
 // A file that is not a database is refused when opened, in Italian.
 TEST(ErroriDb, UnFileCheNonEUnDatabase)
@@ -71,7 +76,8 @@ TEST(ErroriDb, UnFileCheNonEUnDatabase)
         db.ApriSqlite(QStringLiteral("A"), file);
         FAIL() << "aperto un file che non è un database";
     } catch (const VbErrore &e) {
-        EXPECT_TRUE(e.descrizione().contains(QStringLiteral("non è un database del programma"))) << e.descrizione().toStdString();
+        EXPECT_TRUE(e.descrizione().contains(QStringLiteral("non è un database del programma")))
+            << e.descrizione().toStdString();
         EXPECT_TRUE(e.descrizione().contains(file));
     }
     EXPECT_FALSE(db.EsisteConnessione(QStringLiteral("A")));
@@ -86,7 +92,8 @@ TEST(ErroriDb, DatabaseInSolaLettura)
         crea.ApriSqlite(QStringLiteral("A"), file, true);
         crea.EseguiSql(QStringLiteral("A"), QStringLiteral("CREATE TABLE prova (a integer PRIMARY KEY)"));
     }
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                QFileDevice::ReadOther));
     SenzaPrivilegi senza;
     DbMotore db;
     db.ApriSqlite(QStringLiteral("A"), file);
@@ -96,7 +103,8 @@ TEST(ErroriDb, DatabaseInSolaLettura)
         FAIL() << "scrittura inattesa";
     } catch (const VbErrore &e) {
         EXPECT_EQ(e.numero(), ErroriDb::SolaLettura);
-        EXPECT_TRUE(e.descrizione().startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
+        EXPECT_TRUE(
+            e.descrizione().startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
             << e.descrizione().toStdString();
     }
 }

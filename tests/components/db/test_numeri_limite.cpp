@@ -9,17 +9,20 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 
-class NumeriAiLimiti : public ProvaMotori {
-protected:
+class NumeriAiLimiti : public ProvaMotori
+{
+  protected:
     void SetUp() override
     {
         ProvaMotori::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         QSqlQuery q(db->DatabaseDao(C));
-        ASSERT_TRUE(q.exec("CREATE TABLE NumeriProva (Id INTEGER PRIMARY KEY, Grande BIGINT, Importo NUMERIC(19,4))"))
+        ASSERT_TRUE(
+            q.exec("CREATE TABLE NumeriProva (Id INTEGER PRIMARY KEY, Grande BIGINT, Importo NUMERIC(19,4))"))
             << q.lastError().text().toStdString();
         // SQLite keeps amounts of this size as doubles: its extremes are whole numbers.
         const bool pg = Pg();
@@ -36,7 +39,9 @@ protected:
             {7, "9223372036854775807", pg ? "-999999999999999.9999" : "-1000000000000000"},
         };
         for (const auto &r : righe)
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO NumeriProva VALUES (%1, %2, %3)").arg(r.id).arg(r.grande, r.importo)))
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO NumeriProva VALUES (%1, %2, %3)")
+                                   .arg(r.id)
+                                   .arg(r.grande, r.importo)))
                 << q.lastError().text().toStdString();
     }
 
@@ -67,17 +72,21 @@ TEST_P(NumeriAiLimiti, ReadsGiveTheValueOrOverflow)
         {"Grande", 2, {"32767", "-32768", e6, e6, e6, e6, e6}},
         {"Grande", 3, {"32767", "-32768", "32768", "2147483647", "-2147483648", e6, e6}},
         {"Grande", 6, {"32767", "-32768", "32768", "2147483647", "-2147483648", "3000000000", e6}},
-        {"Grande", 0, {"32767", "-32768", "32768", "2147483647", "-2147483648", "3000000000", "9223372036854775807"}},
-        {"Importo", 6, {"922337203685477.0000", "-922337203685477.0000", e6,
-                        Pg() ? "922337203685477.5807" : "12.5000", Pg() ? "-922337203685477.5808" : "-12.5000", e6,
-                        e6}},
+        {"Grande",
+         0,
+         {"32767", "-32768", "32768", "2147483647", "-2147483648", "3000000000", "9223372036854775807"}},
+        {"Importo",
+         6,
+         {"922337203685477.0000", "-922337203685477.0000", e6, Pg() ? "922337203685477.5807" : "12.5000",
+          Pg() ? "-922337203685477.5808" : "-12.5000", e6, e6}},
         {"Importo", 3, {e6, e6, e6, Pg() ? e6 : "13", Pg() ? e6 : "-13", e6, e6}},
     };
     for (const auto &c : casi)
         for (int riga = 0; riga < 7; ++riga) {
             // Both the stepped snapshot and the set read whole.
             for (int tipoSet : {RecDat::TipoSnapshot, RecDat::TipoDinamico}) {
-                const QString h = Apri(QStringLiteral("SELECT * FROM NumeriProva WHERE Id = %1").arg(riga + 1), tipoSet);
+                const QString h =
+                    Apri(QStringLiteral("SELECT * FROM NumeriProva WHERE Id = %1").arg(riga + 1), tipoSet);
                 EXPECT_EQ(Lettura(h, c.campo, c.tipo), c.atteso[riga])
                     << c.campo << " tipo " << c.tipo << " riga " << riga + 1 << " insieme " << tipoSet;
                 rs->ChiudiRec(h);
@@ -137,9 +146,9 @@ TEST_P(NumeriAiLimiti, WritesBeyondTheRangeAreRefusedWithOverflow)
     rs->ChiudiRec(h);
     const QString letto = Apri("SELECT * FROM NumeriProva WHERE Id = 1");
     EXPECT_EQ(Lettura(letto, "Grande", 0), "1000000000000000");
-    if (Pg())  // SQLite holds an amount of this size as a double
+    if (Pg()) // SQLite holds an amount of this size as a double
         EXPECT_EQ(Lettura(letto, "Importo", 6), "-922337203685477.5808");
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, NumeriAiLimiti, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
-                         NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, NumeriAiLimiti,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);

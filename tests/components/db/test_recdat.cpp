@@ -4,7 +4,8 @@
 #include "components/util/Currency.h"
 #include "components/util/VbErrore.h"
 
-namespace {
+namespace
+{
 
 int NumeroErrore(const std::function<void()> &f)
 {
@@ -18,8 +19,9 @@ int NumeroErrore(const std::function<void()> &f)
 
 } // namespace
 
-class RecordSet : public ProvaMotori {
-protected:
+class RecordSet : public ProvaMotori
+{
+  protected:
     void Clienti()
     {
         Esegui("INSERT INTO Stati (Stato, Descrizione, Iso, LungPartIva) VALUES ('IT', 'Italia', 'IT', 11)");
@@ -34,10 +36,11 @@ protected:
 TEST_P(RecordSet, JoinedTablesKeepTheirOwnColumnNames)
 {
     Clienti();
-    const QString h = Apri("SELECT Pianoconti.Gruppo,Pianoconti.Mastro,Pianoconti.Conto, Stati.*, Sta1.descrizione"
-                           " FROM ((Pianoconti LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato)"
-                           " LEFT JOIN Stati AS Sta1 ON PianoConti.StatoNascita = Sta1.Stato)"
-                           " WHERE PianoConti.Gruppo = '01' AND PianoConti.Mastro = '10' AND PianoConti.Conto = '0001'");
+    const QString h =
+        Apri("SELECT Pianoconti.Gruppo,Pianoconti.Mastro,Pianoconti.Conto, Stati.*, Sta1.descrizione"
+             " FROM ((Pianoconti LEFT JOIN Stati ON PianoConti.Stato = Stati.Stato)"
+             " LEFT JOIN Stati AS Sta1 ON PianoConti.StatoNascita = Sta1.Stato)"
+             " WHERE PianoConti.Gruppo = '01' AND PianoConti.Mastro = '10' AND PianoConti.Conto = '0001'");
     ASSERT_FALSE(rs->FineDati(h));
     EXPECT_EQ(rs->LeggiCampo(h, "Stati.Descrizione").toString(), "Italia");
     EXPECT_EQ(rs->LeggiCampo(h, "Sta1.Descrizione").toString(), "Francia");
@@ -56,10 +59,11 @@ TEST_P(RecordSet, LinesAndVatTableShareDescrizione)
     Esegui("INSERT INTO TabIva (Iva, Aliquota, Descrizione) VALUES ('22', 22, 'Iva 22%')");
     Esegui("INSERT INTO FatDett (Anno, NumRif, RigDet, Descrizione, Iva, ValTotale, gruppoven, contoVen) "
            "VALUES (2024, 7, 1, 'Bulloni', '22', 1234567.8901, '04', '0001')");
-    const QString h = Apri("SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS Conto,"
-                           "TabIva.*,'N' as ArtCauzione FROM FatDett LEFT JOIN TabIva ON FatDett.Iva = TabIva.Iva"
-                           " Where FatDett.NumRif = 7 And FatDett.Anno = 2024"
-                           " order by FatDett.Iva,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen,FatDett.RigDet");
+    const QString h =
+        Apri("SELECT FatDett.*,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen AS Conto,"
+             "TabIva.*,'N' as ArtCauzione FROM FatDett LEFT JOIN TabIva ON FatDett.Iva = TabIva.Iva"
+             " Where FatDett.NumRif = 7 And FatDett.Anno = 2024"
+             " order by FatDett.Iva,FatDett.gruppoven & FatDett.MastroVen & FatDett.contoVen,FatDett.RigDet");
     ASSERT_FALSE(rs->FineDati(h));
     EXPECT_EQ(rs->LeggiCampo(h, "FatDett.Descrizione").toString(), "Bulloni");
     EXPECT_EQ(rs->LeggiCampo(h, "TabIva.Descrizione").toString(), "Iva 22%");
@@ -74,13 +78,15 @@ TEST_P(RecordSet, LinesAndVatTableShareDescrizione)
 TEST_P(RecordSet, NullReadsAndSumsOfNoRows)
 {
     Clienti();
-    const QString h = Apri("SELECT Gruppo, DataAp, Descrizione, PianoConti.Agente1 FROM PianoConti WHERE Conto = '0001'");
+    const QString h =
+        Apri("SELECT Gruppo, DataAp, Descrizione, PianoConti.Agente1 FROM PianoConti WHERE Conto = '0001'");
     for (int tipo : {2, 3, 4, 5, 6})
         EXPECT_EQ(rs->LeggiCampo(h, "PianoConti.Agente1", tipo).toInt(), 0) << tipo;
     EXPECT_EQ(rs->LeggiCampo(h, "DataAp", 8).toString(), "");
     EXPECT_FALSE(rs->LeggiCampo(h, "DataAp").isValid());
 
-    const QString s = Apri("Select sum(TotDocum) as Totale, sum(TotMerce) as MerceTot From FatTest Where GruppoCli = 'zz'");
+    const QString s =
+        Apri("Select sum(TotDocum) as Totale, sum(TotMerce) as MerceTot From FatTest Where GruppoCli = 'zz'");
     ASSERT_FALSE(rs->FineDati(s));
     EXPECT_EQ(rs->LeggiCampo(s, "Totale").toDouble(), 0.0);
     EXPECT_TRUE(rs->LeggiCampo(s, "Totale").isValid());
@@ -121,7 +127,7 @@ TEST_P(RecordSet, RolledBackTransactionLeavesNothing)
     Esegui("INSERT INTO Stati (Stato, Descrizione) VALUES ('ES', 'Spagna')");
     // A failed statement inside the transaction does not spoil it.
     EXPECT_THROW(Esegui("INSERT INTO Stati (Stato, Descrizione) VALUES ('DE', 'Doppio')"), VbErrore);
-    db->AnnullaTrans(C);  // the inner level only
+    db->AnnullaTrans(C); // the inner level only
     EXPECT_EQ(db->LivelloTrans(C), 1);
     Esegui("INSERT INTO Stati (Stato, Descrizione) VALUES ('AT', 'Austria')");
     db->AnnullaTrans(C);
@@ -148,7 +154,9 @@ TEST_P(RecordSet, QuotedNameRoundTripAndRowsAffected)
                            " and Tipo= '3' and Gruppo & Mastro & Conto <> '01100001'");
     ASSERT_EQ(rs->NumRecord(h), 1);
     EXPECT_EQ(rs->LeggiCampo(h, "Conto").toString(), "0002");
-    EXPECT_EQ(db->EseguiSql(C, "UPDATE PianoConti SET RagSoc = " + letterale + " WHERE Descrizione = 'd''amico srl'"), 1);
+    EXPECT_EQ(db->EseguiSql(C, "UPDATE PianoConti SET RagSoc = " + letterale +
+                                   " WHERE Descrizione = 'd''amico srl'"),
+              1);
     EXPECT_EQ(db->RecordsAffected(C), 1);
     const QString r = Apri("SELECT RagSoc FROM PianoConti WHERE RagSoc = " + letterale);
     EXPECT_EQ(rs->LeggiCampo(r, "RagSoc").toString(), nome);
@@ -157,22 +165,26 @@ TEST_P(RecordSet, QuotedNameRoundTripAndRowsAffected)
 TEST_P(RecordSet, LikeSearchTakesUserTextLiterally)
 {
     int conto = 0;
-    for (const char *d : {"Sconto 50%", "Sconto 50 euro", "SCONTO 50% extra", "Sconto 500", "a*b", "axb", "[x]", "x",
-                          "#1", "91", "a?c", "abc"}) {
-        Esegui(QStringLiteral("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('09', '09', '%1', '%2')")
-                   .arg(++conto, 4, 10, QChar('0'))
-                   .arg(d));
+    for (const char *d : {"Sconto 50%", "Sconto 50 euro", "SCONTO 50% extra", "Sconto 500", "a*b", "axb",
+                          "[x]", "x", "#1", "91", "a?c", "abc"}) {
+        Esegui(
+            QStringLiteral(
+                "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('09', '09', '%1', '%2')")
+                .arg(++conto, 4, 10, QChar('0'))
+                .arg(d));
     }
     // The user's text escaped the Jet way: [ -> [[], * -> [*], ? -> [?], # -> [#].
     auto cerca = [&](const QString &pattern) {
         QStringList trovati;
-        const QString h = Apri("SELECT Descrizione FROM PianoConti WHERE Descrizione like '" + pattern + "' ORDER BY Conto");
+        const QString h = Apri("SELECT Descrizione FROM PianoConti WHERE Descrizione like '" + pattern +
+                               "' ORDER BY Conto");
         for (; !rs->FineFile(h); rs->MuoviSuccessivo(h))
             trovati << rs->LeggiCampo(h, "Descrizione").toString();
         return trovati;
     };
     EXPECT_EQ(cerca("*50%*"), (QStringList{"Sconto 50%", "SCONTO 50% extra"}));
-    EXPECT_EQ(cerca("sconto 50*"), (QStringList{"Sconto 50%", "Sconto 50 euro", "SCONTO 50% extra", "Sconto 500"}));
+    EXPECT_EQ(cerca("sconto 50*"),
+              (QStringList{"Sconto 50%", "Sconto 50 euro", "SCONTO 50% extra", "Sconto 500"}));
     EXPECT_EQ(cerca("*a[*]b*"), (QStringList{"a*b"}));
     EXPECT_EQ(cerca("[[]x]"), (QStringList{"[x]"}));
     EXPECT_EQ(cerca("[#]*"), (QStringList{"#1"}));
@@ -241,19 +253,22 @@ TEST_P(RecordSet, DatesAmountsAndJetFunctions)
     Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, DataAp, Descrizione) VALUES ('01', '10', '0007', "
            "#12/31/2024#, 'x')");
     Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto) VALUES ('01', '10', 'A12')");
-    const QString h = Apri("SELECT DataAp, UCase(Descrizione) AS Maiuscola, Len(Conto) AS L, Mid(Conto, 2, 2) AS M"
-                           " FROM PianoConti WHERE DataAp = #12/31/2024#");
+    const QString h =
+        Apri("SELECT DataAp, UCase(Descrizione) AS Maiuscola, Len(Conto) AS L, Mid(Conto, 2, 2) AS M"
+             " FROM PianoConti WHERE DataAp = #12/31/2024#");
     ASSERT_FALSE(rs->FineDati(h));
     EXPECT_EQ(rs->LeggiCampo(h, "DataAp").toDate(), QDate(2024, 12, 31));
     EXPECT_EQ(rs->LeggiCampo(h, "DataAp", 8).toString(), "31/12/2024");
     EXPECT_EQ(rs->LeggiCampo(h, "Maiuscola").toString(), "X");
     EXPECT_EQ(rs->LeggiCampo(h, "L").toInt(), 4);
     EXPECT_EQ(rs->LeggiCampo(h, "M").toString(), "00");
-    const QString u = Apri("SELECT max(PianoConti.Conto) as ultimo FROM PianoConti WHERE Gruppo = '01' and Mastro = '10'"
-                           " and IsNumeric(Conto) <> 0");
+    const QString u =
+        Apri("SELECT max(PianoConti.Conto) as ultimo FROM PianoConti WHERE Gruppo = '01' and Mastro = '10'"
+             " and IsNumeric(Conto) <> 0");
     EXPECT_EQ(rs->LeggiCampo(u, "ultimo").toString(), "0007");
-    const QString n = Apri("SELECT max(PianoConti.Conto) as ultimo FROM PianoConti WHERE Gruppo = '01' and Mastro = '10'"
-                           " and isnumeric(mid(Conto,2)) <> 0 and len(Conto) = 3 And Conto like 'A*'");
+    const QString n =
+        Apri("SELECT max(PianoConti.Conto) as ultimo FROM PianoConti WHERE Gruppo = '01' and Mastro = '10'"
+             " and isnumeric(mid(Conto,2)) <> 0 and len(Conto) = 3 And Conto like 'A*'");
     EXPECT_EQ(rs->LeggiCampo(n, "ultimo").toString(), "A12");
 }
 
@@ -266,4 +281,5 @@ TEST_P(RecordSet, TableNameBeginningWithADigit)
     EXPECT_EQ(rs->LeggiCampo(h, "telefono").toInt(), 12345);
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, RecordSet, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, RecordSet, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
+                         NomeMotore);

@@ -11,13 +11,14 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Independent checks, written from the published rules.
 bool CodiceFiscaleValido(const QString &cf)
 {
-    static const int dispari[36] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 1, 0, 5, 7, 9, 13, 15, 17,
-                                    19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+    static const int dispari[36] = {1,  0,  5, 7, 9,  13, 15, 17, 19, 21, 1,  0,  5,  7,  9,  13, 15, 17,
+                                    19, 21, 2, 4, 18, 20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
     if (cf.size() != 16)
         return false;
     int somma = 0;
@@ -74,8 +75,9 @@ TEST(ControlliCodici, KnownGoodAndBadCodes)
     EXPECT_FALSE(IbanValido("IT61X0542811101000000123456"));
 }
 
-class DemoGenerato : public ::testing::Test {
-protected:
+class DemoGenerato : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         dir = new QTemporaryDir;
@@ -119,11 +121,13 @@ protected:
 TEST_F(DemoGenerato, CustomersCarryValidCodes)
 {
     EXPECT_EQ(esito.clienti, 400);
-    QSqlQuery q("SELECT Conto, Stato, StatoGiurid, PartIva, CodFisc, Iban FROM PianoConti WHERE Tipo = '3'", db);
+    QSqlQuery q("SELECT Conto, Stato, StatoGiurid, PartIva, CodFisc, Iban FROM PianoConti WHERE Tipo = '3'",
+                db);
     int persone = 0, piva = 0, iban = 0;
     while (q.next()) {
         const QString conto = q.value(0).toString(), stato = q.value(1).toString();
-        const QString partIva = q.value(3).toString(), codFisc = q.value(4).toString(), ib = q.value(5).toString();
+        const QString partIva = q.value(3).toString(), codFisc = q.value(4).toString(),
+                      ib = q.value(5).toString();
         EXPECT_LE(conto.size(), 4);
         if (stato == "IT" && !partIva.isEmpty()) {
             EXPECT_TRUE(PartitaIvaValida(partIva)) << partIva.toStdString();
@@ -144,44 +148,62 @@ TEST_F(DemoGenerato, CustomersCarryValidCodes)
     EXPECT_GT(persone, 50);
     EXPECT_GT(piva, 200);
     EXPECT_GT(iban, 100);
-    EXPECT_EQ(Conta("SELECT count(*) FROM \"0_ClientHotelArdeno\" WHERE PARTIVA IS NOT NULL AND length(PARTIVA) <> 11"), 0);
+    EXPECT_EQ(Conta("SELECT count(*) FROM \"0_ClientHotelArdeno\" WHERE PARTIVA IS NOT NULL AND "
+                    "length(PARTIVA) <> 11"),
+              0);
 }
 
 TEST_F(DemoGenerato, ReferencesResolve)
 {
     const char *orfani[] = {
         // Customers, their municipalities and codes
-        "SELECT count(*) FROM PianoConti p LEFT JOIN ComuniCod c ON p.Comune = c.Descrizione AND p.Pr = c.SiglaProv "
+        "SELECT count(*) FROM PianoConti p LEFT JOIN ComuniCod c ON p.Comune = c.Descrizione AND p.Pr = "
+        "c.SiglaProv "
         "WHERE p.Tipo = '3' AND p.Stato = 'IT' AND c.CodErariale IS NULL",
         "SELECT count(*) FROM PianoConti p LEFT JOIN Mastri m ON p.Gruppo = m.Gruppo AND p.Mastro = m.Mastro "
         "WHERE m.Mastro IS NULL OR (p.Tipo = '3') <> (m.Tipo = '3')",
         "SELECT count(*) FROM PianoConti p LEFT JOIN Pagamenti x ON p.Pagamento = x.Pagamento "
         "WHERE p.Pagamento IS NOT NULL AND x.Pagamento IS NULL",
-        "SELECT count(*) FROM PianoConti p LEFT JOIN Banche x ON p.Banca = x.Banca WHERE p.Banca IS NOT NULL AND x.Banca IS NULL",
-        "SELECT count(*) FROM PianoConti p LEFT JOIN Agenti x ON p.Agente1 = x.Agente WHERE p.Agente1 IS NOT NULL AND x.Agente IS NULL",
-        "SELECT count(*) FROM PianoConti p LEFT JOIN Zone x ON p.Zona = x.Zona WHERE p.Zona IS NOT NULL AND x.Zona IS NULL",
-        "SELECT count(*) FROM PianoConti p LEFT JOIN Stati x ON p.Stato = x.Stato WHERE p.Stato IS NOT NULL AND x.Stato IS NULL",
-        "SELECT count(*) FROM PianoConti p LEFT JOIN IndSped x ON p.Gruppo = x.Gruppo AND p.Mastro = x.Mastro "
+        "SELECT count(*) FROM PianoConti p LEFT JOIN Banche x ON p.Banca = x.Banca WHERE p.Banca IS NOT NULL "
+        "AND x.Banca IS NULL",
+        "SELECT count(*) FROM PianoConti p LEFT JOIN Agenti x ON p.Agente1 = x.Agente WHERE p.Agente1 IS NOT "
+        "NULL AND x.Agente IS NULL",
+        "SELECT count(*) FROM PianoConti p LEFT JOIN Zone x ON p.Zona = x.Zona WHERE p.Zona IS NOT NULL AND "
+        "x.Zona IS NULL",
+        "SELECT count(*) FROM PianoConti p LEFT JOIN Stati x ON p.Stato = x.Stato WHERE p.Stato IS NOT NULL "
+        "AND x.Stato IS NULL",
+        "SELECT count(*) FROM PianoConti p LEFT JOIN IndSped x ON p.Gruppo = x.Gruppo AND p.Mastro = "
+        "x.Mastro "
         "AND p.Conto = x.Conto AND p.IndSped = x.IndSped WHERE p.IndSped IS NOT NULL AND x.IndSped IS NULL",
         // Documents
-        "SELECT count(*) FROM FatTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli = p.Mastro "
+        "SELECT count(*) FROM FatTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli = "
+        "p.Mastro "
         "AND t.ContoCli = p.Conto WHERE p.Conto IS NULL",
-        "SELECT count(*) FROM DdtTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli = p.Mastro "
+        "SELECT count(*) FROM DdtTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli = "
+        "p.Mastro "
         "AND t.ContoCli = p.Conto WHERE p.Conto IS NULL",
-        "SELECT count(*) FROM OrdVenTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli = p.Mastro "
+        "SELECT count(*) FROM OrdVenTest t LEFT JOIN PianoConti p ON t.GruppoCli = p.Gruppo AND t.MastroCli "
+        "= p.Mastro "
         "AND t.ContoCli = p.Conto WHERE p.Conto IS NULL",
-        "SELECT count(*) FROM FatDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND i.Iva IS NULL",
-        "SELECT count(*) FROM DdtDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND i.Iva IS NULL",
-        "SELECT count(*) FROM OrdVenDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND i.Iva IS NULL",
-        "SELECT count(*) FROM FatDett d LEFT JOIN FatTest t ON d.Anno = t.Anno AND d.NumRif = t.NumRif WHERE t.NumRif IS NULL",
+        "SELECT count(*) FROM FatDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND "
+        "i.Iva IS NULL",
+        "SELECT count(*) FROM DdtDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND "
+        "i.Iva IS NULL",
+        "SELECT count(*) FROM OrdVenDett d LEFT JOIN TabIva i ON d.Iva = i.Iva WHERE d.TipoRiga <> 'D' AND "
+        "i.Iva IS NULL",
+        "SELECT count(*) FROM FatDett d LEFT JOIN FatTest t ON d.Anno = t.Anno AND d.NumRif = t.NumRif WHERE "
+        "t.NumRif IS NULL",
         "SELECT count(*) FROM FatDett d LEFT JOIN FatLiv l ON d.Anno = l.Anno AND d.NumRif = l.NumRif "
         "AND d.RigLiv = l.RigLiv WHERE d.RigLiv > 0 AND l.RigLiv IS NULL",
         "SELECT count(*) FROM FatSpese s LEFT JOIN Spese x ON s.Spesa = x.Spesa WHERE x.Spesa IS NULL",
         "SELECT count(*) FROM FatSpese s LEFT JOIN TabIva i ON s.Iva = i.Iva WHERE i.Iva IS NULL",
-        "SELECT count(*) FROM FatTest t LEFT JOIN FattDocumenti f ON t.FattDocumento = f.FattDocumento WHERE f.Segno IS NULL",
+        "SELECT count(*) FROM FatTest t LEFT JOIN FattDocumenti f ON t.FattDocumento = f.FattDocumento WHERE "
+        "f.Segno IS NULL",
         "SELECT count(*) FROM FatTest t LEFT JOIN Monete m ON t.Moneta = m.Moneta WHERE m.NumDec IS NULL",
-        "SELECT count(*) FROM FatTest t LEFT JOIN PdcDicIntenti d ON t.GruppoCli = d.Gruppo AND t.MastroCli = d.Mastro "
-        "AND t.ContoCli = d.Conto AND t.PdcDicIntenti = d.PdcDicIntenti WHERE t.PdcDicIntenti IS NOT NULL AND d.Conto IS NULL"};
+        "SELECT count(*) FROM FatTest t LEFT JOIN PdcDicIntenti d ON t.GruppoCli = d.Gruppo AND t.MastroCli "
+        "= d.Mastro "
+        "AND t.ContoCli = d.Conto AND t.PdcDicIntenti = d.PdcDicIntenti WHERE t.PdcDicIntenti IS NOT NULL "
+        "AND d.Conto IS NULL"};
     for (const char *sql : orfani)
         EXPECT_EQ(Conta(sql), 0) << sql;
 }
@@ -191,7 +213,8 @@ TEST_F(DemoGenerato, DocumentsCoverTheFooterCases)
     const char *presenti[] = {
         "SELECT count(*) FROM FatTest WHERE Moneta = 'LIT'",
         "SELECT count(*) FROM FatTest WHERE Moneta = 'USD'",
-        "SELECT count(*) FROM FatTest t JOIN FattDocumenti f ON t.FattDocumento = f.FattDocumento WHERE f.Segno = '-'",
+        "SELECT count(*) FROM FatTest t JOIN FattDocumenti f ON t.FattDocumento = f.FattDocumento WHERE "
+        "f.Segno = '-'",
         "SELECT count(*) FROM FatTest WHERE PrezziIvati = 'S'",
         "SELECT count(*) FROM FatTest WHERE ScontoPag = '3+2'",
         "SELECT count(*) FROM FatTest WHERE ScoPagSuDett = 'S'",
@@ -253,7 +276,7 @@ TEST_F(DemoGenerato, MenuDatabaseHoldsCountriesAndMailTexts)
         EXPECT_FALSE(q.value(0).toString().isEmpty());
         QSqlQuery b("SELECT count(*) FROM TabStati WHERE BlackList = 'S'", menu);
         ASSERT_TRUE(b.next());
-        EXPECT_GE(b.value(0).toInt(), 3);  // "s" counts too: the column ignores case
+        EXPECT_GE(b.value(0).toInt(), 3); // "s" counts too: the column ignores case
     }
     menu.close();
     menu = QSqlDatabase();

@@ -10,7 +10,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 int NumeroErrore(const std::function<void()> &f)
 {
@@ -39,8 +40,9 @@ std::string Descrivi(const std::function<QVariant()> &leggi)
 
 } // namespace
 
-class SelezioneProntaProva : public ProvaMotori {
-protected:
+class SelezioneProntaProva : public ProvaMotori
+{
+  protected:
     static inline const QString SqlLettere =
         QStringLiteral("SELECT PdcDicIntenti.*, PianoConti.Provv1, PianoConti.Descrizione AS Nome, "
                        "PdcDicIntenti.NrDichIntenti * 2 AS Doppio FROM PdcDicIntenti LEFT JOIN PianoConti ON "
@@ -49,30 +51,35 @@ protected:
 
     void Lettere()
     {
-        Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione, Provv1) VALUES ('05', '10', '0001', "
-               "'Rossi', 2.5)");
+        Esegui(
+            "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione, Provv1) VALUES ('05', '10', '0001', "
+            "'Rossi', 2.5)");
         Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Provv1) VALUES ('05', '10', '0002', 3)");
         Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, DataRicAE, "
                "NrDichIntenti, ImportoDichIntenti) VALUES ('05', '10', '0001', 1, 'Prima', #3/15/2024#, 42, "
                "12345.6789)");
         Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, ImportoDichIntenti) VALUES "
                "('05', '10', '0001', 2, 100)");
-        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, ImportoDichIntenti, "
+        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione, "
+               "ImportoDichIntenti, "
                "Attivo) VALUES ('05', '10', '0002', 1, 'Sua', 0.1, 'S')");
-        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti) VALUES ('05', '10', '0002', 3)");
-        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES ('05', '10', "
+        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti) VALUES ('05', '10', '0002', "
+               "3)");
+        Esegui("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES ('05', "
+               "'10', "
                "'0002', 4, ' s ')");
-        Esegui(QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES "
-                              "('05', '10', '0002', 5, '\u017F')"));
+        Esegui(QStringLiteral(
+            "INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) VALUES "
+            "('05', '10', '0002', 5, '\u017F')"));
     }
 };
 
 TEST_P(SelezioneProntaProva, ReadsAsARecordSetOfTheTextWithThoseLiterals)
 {
     Lettere();
-    const QStringList campi{"Descrizione", "DataRicAE", "NrDichIntenti", "ImportoDichIntenti", "Provv1",
-                            "PianoConti.Provv1", "Nome", "Doppio", "DataDichIntenti", "PdcDicIntenti", "Attivo",
-                            "NonCe"};
+    const QStringList campi{"Descrizione",     "DataRicAE",         "NrDichIntenti", "ImportoDichIntenti",
+                            "Provv1",          "PianoConti.Provv1", "Nome",          "Doppio",
+                            "DataDichIntenti", "PdcDicIntenti",     "Attivo",        "NonCe"};
     SelezionePronta s(db.get(), C, SqlLettere.arg("0001").arg(1));
     ASSERT_EQ(s.ValoriTesto(), QVariantList({QStringLiteral("0001"), qlonglong(1)}));
     std::vector<int> numeri;
@@ -90,7 +97,8 @@ TEST_P(SelezioneProntaProva, ReadsAsARecordSetOfTheTextWithThoseLiterals)
             for (int i = 0; i < campi.size(); ++i) {
                 const QString &c = campi[i];
                 const int n = numeri[size_t(i)];
-                const std::string dove = std::string(conto) + " riga " + std::to_string(riga) + " " + c.toStdString();
+                const std::string dove =
+                    std::string(conto) + " riga " + std::to_string(riga) + " " + c.toStdString();
                 for (int tipo : {0, 2, 3, 5, 6, 7, 8, 11})
                     EXPECT_EQ(Descrivi([&] { return s.Valore(n, tipo); }),
                               Descrivi([&] { return rs->LeggiCampo(h, c, tipo); }))
@@ -98,14 +106,17 @@ TEST_P(SelezioneProntaProva, ReadsAsARecordSetOfTheTextWithThoseLiterals)
                 const QVariant v = rs->LeggiCampo(h, c);
                 EXPECT_EQ(s.Nullo(n), v.isNull()) << dove;
                 EXPECT_EQ(s.Testo(n), v.isNull() ? QString() : v.toString()) << dove;
-                EXPECT_EQ(Descrivi([&] { return s.Importo(n).toVariant(); }),
-                          Descrivi([&] { return Currency::fromVariant(rs->LeggiCampo(h, c, 6)).toVariant(); }))
+                EXPECT_EQ(Descrivi([&] { return s.Importo(n).toVariant(); }), Descrivi([&] {
+                              return Currency::fromVariant(rs->LeggiCampo(h, c, 6)).toVariant();
+                          }))
                     << dove;
                 const QString t = v.isNull() ? QString() : v.toString();
                 for (const char *codice : {"S", "s", "Prima", "", "1", "N"})
                     for (bool spazi : {false, true})
-                        EXPECT_EQ(s.Uguale(n, QLatin1String(codice), spazi),
-                                  (spazi ? t.trimmed() : t).compare(QLatin1String(codice), Qt::CaseInsensitive) == 0)
+                        EXPECT_EQ(
+                            s.Uguale(n, QLatin1String(codice), spazi),
+                            (spazi ? t.trimmed() : t).compare(QLatin1String(codice), Qt::CaseInsensitive) ==
+                                0)
                             << dove << " " << codice << " " << spazi;
                 bool ok = false, okAtteso = true;
                 EXPECT_EQ(s.Reale(n, &ok), v.isNull() ? 0.0 : v.toDouble(&okAtteso)) << dove;
@@ -157,10 +168,11 @@ TEST_P(SelezioneProntaProva, ColumnsFollowTheSchemaAndTheConnection)
 TEST_P(SelezioneProntaProva, WritesAndASecondRunWhileRowsAreRead)
 {
     for (int i = 1; i <= 4; ++i)
-        Esegui(QStringLiteral("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', "
-                              "'%1', 'Cliente %2')")
-                   .arg(i, 4, 10, QChar('0'))
-                   .arg(i));
+        Esegui(
+            QStringLiteral("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', "
+                           "'%1', 'Cliente %2')")
+                .arg(i, 4, 10, QChar('0'))
+                .arg(i));
     const QString sql = "SELECT Conto, Descrizione FROM PianoConti WHERE Gruppo = '05' ORDER BY Conto";
     SelezionePronta prima(db.get(), C, sql), seconda(db.get(), C, sql);
     const int conto = prima.Campo("Conto");
@@ -194,5 +206,5 @@ TEST_P(SelezioneProntaProva, WritesAndASecondRunWhileRowsAreRead)
     EXPECT_TRUE(sbagliata.FineFile());
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, SelezioneProntaProva, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
-                         NomeMotore);
+INSTANTIATE_TEST_SUITE_P(Motori, SelezioneProntaProva,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);

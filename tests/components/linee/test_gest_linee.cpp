@@ -32,15 +32,16 @@ class Proprietario : public QWidget, public ChiamanteLinee
     GestLinee *griglia = nullptr;
     QStringList log;
     bool verificaOk = true;
-    QString rifiutaTesto;  // a cell value DatiValidi refuses
-    bool guastoLettura = false;  // reading a value fails, as with a lost connection
-    int cancellata = -1;         // the line (by Ordine) another desk deleted while it is read
+    QString rifiutaTesto;       // a cell value DatiValidi refuses
+    bool guastoLettura = false; // reading a value fails, as with a lost connection
+    int cancellata = -1;        // the line (by Ordine) another desk deleted while it is read
 
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override
     {
-        const QString sql = QStringLiteral("SELECT Conto, Ordine, Descrizione, Percorso FROM Righe WHERE Conto = ") +
-                            (pbVuoto ? QStringLiteral("'nessuno'") : QStringLiteral("'C1'")) +
-                            (pvOrdin.isValid() ? pvOrdin.toString() : QStringLiteral(" Order by Ordine"));
+        const QString sql =
+            QStringLiteral("SELECT Conto, Ordine, Descrizione, Percorso FROM Righe WHERE Conto = ") +
+            (pbVuoto ? QStringLiteral("'nessuno'") : QStringLiteral("'C1'")) +
+            (pvOrdin.isValid() ? pvOrdin.toString() : QStringLiteral(" Order by Ordine"));
         if (h.isEmpty())
             h = rec.ApriRec(db, Conn, {}, sql, false, RecDat::TipoDinamico);
         else
@@ -123,7 +124,9 @@ class Linee : public ::testing::Test
         db.EseguiSql(Conn, QStringLiteral("CREATE TABLE Righe (Conto TEXT NOT NULL, Ordine INTEGER NOT NULL, "
                                           "Descrizione TEXT, Percorso TEXT, PRIMARY KEY (Conto, Ordine))"));
         for (int i = 1; i <= 3; ++i)
-            db.EseguiSql(Conn, QStringLiteral("INSERT INTO Righe VALUES ('C1', %1, 'Documento %1', 'doc%1.pdf')").arg(i * 10));
+            db.EseguiSql(Conn,
+                         QStringLiteral("INSERT INTO Righe VALUES ('C1', %1, 'Documento %1', 'doc%1.pdf')")
+                             .arg(i * 10));
         db.EseguiSql(Conn, QStringLiteral("INSERT INTO Righe VALUES ('C2', 10, 'Altro', 'x')"));
         RisposteProgrammate::Azzera();
         RisposteProgrammate::ImpostaSenzaModali(true);
@@ -178,9 +181,9 @@ class Linee : public ::testing::Test
     }
     QString db1(const QString &campo, int ordine)
     {
-        auto r = db.Seleziona(Conn, QStringLiteral("SELECT %1 FROM Righe WHERE Conto = 'C1' AND Ordine = %2")
-                                        .arg(campo)
-                                        .arg(ordine));
+        auto r = db.Seleziona(
+            Conn,
+            QStringLiteral("SELECT %1 FROM Righe WHERE Conto = 'C1' AND Ordine = %2").arg(campo).arg(ordine));
         return r->numRighe() ? r->valore(0, 0).toString() : QStringLiteral("<nessuna>");
     }
     int righe(const QString &conto = QStringLiteral("C1"))
@@ -262,7 +265,8 @@ TEST_F(Linee, RefusedCellKeepsItsOldValue)
     EXPECT_FALSE(g.DatiModificati());
     EXPECT_EQ(g.ValoreCella(QStringLiteral("Descrizione")).toString(), QStringLiteral("Documento 30"));
     // The cell is offered again for correction, with what was typed.
-    EXPECT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; }));
     auto *le = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(le, nullptr);
     EXPECT_EQ(le->text(), QStringLiteral("vietato"));
@@ -274,7 +278,9 @@ TEST_F(Linee, DeleteKeyAsksForConfirmation)
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(righe(), 3);
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value(QStringLiteral("testo")).toString(),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+                  .value(QStringLiteral("testo"))
+                  .toString(),
               QStringLiteral("Confermi la cancellazione della riga?"));
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
     QTest::keyClick(view, Qt::Key_Delete);
@@ -361,7 +367,7 @@ TEST_F(Linee, MayCloseAsksToSaveAChangedLine)
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
     EXPECT_TRUE(g.PuoChiudere());
     EXPECT_EQ(db1(QStringLiteral("Descrizione"), 10), QStringLiteral("In sospeso"));
-    EXPECT_TRUE(g.PuoChiudere());  // nothing pending: no question
+    EXPECT_TRUE(g.PuoChiudere()); // nothing pending: no question
 }
 
 TEST_F(Linee, SortWhoseReloadFailsEmptiesTheGridInsteadOfThrowing)
@@ -381,7 +387,9 @@ TEST_F(Linee, SortOnHeaderIsRefusedOverPendingChanges)
     cella(0, QStringLiteral("Descrizione"));
     scrivi(QStringLiteral("Zeta"));
     view->horizontalHeader()->sectionClicked(2);
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value(QStringLiteral("testo")).toString(),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+                  .value(QStringLiteral("testo"))
+                  .toString(),
               QStringLiteral("Impossibile ordinare su questo campo"));
     g.EseguiComando(QStringLiteral("Salva"));
     view->horizontalHeader()->sectionClicked(2);

@@ -40,7 +40,8 @@ class PianiLista : public ProvaMotori
         const QString testo = Pg() ? QStringLiteral("CAST(%1 AS text)") : QStringLiteral("CAST(%1 AS TEXT)");
         Esegui(
             QStringLiteral(
-                "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva, CodFisc, Localita, "
+                "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, PartIva, CodFisc, "
+                "Localita, "
                 "Pr, OperazRilev, Zona, Agente1) SELECT "
                 "'01', CASE WHEN g % 3 = 0 THEN '05' WHEN g % 3 = 1 THEN '06' ELSE '09' END, "
                 "substr(%1, 2, 5), '3', CASE WHEN g % 5 = 0 THEN NULL ELSE 'Cliente ' || %2 END, "
@@ -52,8 +53,9 @@ class PianiLista : public ProvaMotori
                      testo.arg(QStringLiteral("g % 900")), testo.arg(QStringLiteral("g % 40"))));
         Esegui(QStringLiteral("UPDATE PianoConti SET DataAp = %1")
                    .arg(Pg() ? QStringLiteral("DATE '2010-01-01' + (CAST(Conto AS integer) % 5000)")
-                             : QStringLiteral("printf('%04d-%02d-%02d', 2010 + CAST(Conto AS integer) % 14, "
-                                              "1 + CAST(Conto AS integer) % 12, 1 + CAST(Conto AS integer) % 28)")));
+                             : QStringLiteral(
+                                   "printf('%04d-%02d-%02d', 2010 + CAST(Conto AS integer) % 14, "
+                                   "1 + CAST(Conto AS integer) % 12, 1 + CAST(Conto AS integer) % 28)")));
         QSqlDatabase q = db->DatabaseDao(C);
         Schema::Statistiche(q, true);
         righe_.ImpostaDatabase(db.get(), C);
@@ -113,7 +115,8 @@ TEST_P(PianiLista, OgniPaginaUnaRicercaNellIndiceDellOrdine)
          QStringList{"'N'"} + chiave},
         {" order by DataAp", "PianoConti_DataApChiave", "pianoconti_dataapnulliprima",
          QStringList{"#03/15/2015#"} + chiave},
-        {" order by Zona", "PianoConti_ZonaChiave", "pianoconti_zonanulliprima", QStringList{"'Z17'"} + chiave},
+        {" order by Zona", "PianoConti_ZonaChiave", "pianoconti_zonanulliprima",
+         QStringList{"'Z17'"} + chiave},
         {" order by Agente1 Desc", "PianoConti_Agente1Chiave", "pianoconti_agente1nulliprima",
          QStringList{"'A17'"} + chiave},
     };

@@ -13,7 +13,7 @@ namespace
 {
 
 const QString kSelect = QStringLiteral("Select Gruppo, Mastro, Conto, Descrizione, DataAp from PianoConti");
-constexpr int kRighe = 3300;  // more pages than the list keeps
+constexpr int kRighe = 3300; // more pages than the list keeps
 
 class ListaRighe : public ProvaMotori
 {
@@ -28,10 +28,12 @@ class ListaRighe : public ProvaMotori
         const QStringList nomi = {"Rossi", "rossi", "Bianchi", "Verdi S.p.A.", "ROSSI ", "D'Amico", "Zeta"};
         QStringList valori;
         for (int i = 0; i < kRighe; ++i) {
-            const QString mastro = i % 11 == 0 ? QStringLiteral("06") : i % 29 == 0 ? QStringLiteral("99")
-                                                                                  : QStringLiteral("05");
+            const QString mastro = i % 11 == 0   ? QStringLiteral("06")
+                                   : i % 29 == 0 ? QStringLiteral("99")
+                                                 : QStringLiteral("05");
             const QString descr = i % 37 == 0 ? QStringLiteral("Null")
-                                              : QLatin1Char('\'') + QString(nomi[i % nomi.size()]).replace('\'', "''") +
+                                              : QLatin1Char('\'') +
+                                                    QString(nomi[i % nomi.size()]).replace('\'', "''") +
                                                     QString::number(i % 13) + QLatin1Char('\'');
             valori << QStringLiteral("('01', '%1', '%2', '3', %3, '2020-01-%4')")
                           .arg(mastro)
@@ -39,8 +41,9 @@ class ListaRighe : public ProvaMotori
                           .arg(descr)
                           .arg(1 + i % 28, 2, 10, QLatin1Char('0'));
             if (valori.size() == 400 || i == kRighe - 1) {
-                Esegui(QStringLiteral("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, DataAp) "
-                                      "VALUES ") +
+                Esegui(QStringLiteral(
+                           "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, DataAp) "
+                           "VALUES ") +
                        valori.join(QStringLiteral(", ")));
                 valori.clear();
             }
@@ -70,9 +73,10 @@ class ListaRighe : public ProvaMotori
 
 TEST_P(ListaRighe, OgniPercorsoDaLeRigheDellaSelect)
 {
-    for (const QString &ordine : {QStringLiteral(" order by Descrizione"), QStringLiteral(" order by Descrizione Desc"),
-                                  QStringLiteral(" order by Gruppo, Mastro, Conto"),
-                                  QStringLiteral(" order by DataAp Desc, Descrizione")}) {
+    for (const QString &ordine :
+         {QStringLiteral(" order by Descrizione"), QStringLiteral(" order by Descrizione Desc"),
+          QStringLiteral(" order by Gruppo, Mastro, Conto"),
+          QStringLiteral(" order by DataAp Desc, Descrizione")}) {
         SCOPED_TRACE(ordine.toStdString());
         const QString sql = kSelect + QStringLiteral(" where Mastro <> '99'") + ordine;
         const QStringList tutte = attese(sql);
@@ -181,7 +185,8 @@ TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
         EXPECT_EQ(conto(r), tutte[r]);
     EXPECT_EQ(righe.Stat().perSalto, salti);
     // A supplier account is not in this list.
-    EXPECT_EQ(righe.PosizioneChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}), -1);
+    EXPECT_EQ(righe.PosizioneChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}),
+              -1);
 }
 
 TEST_P(ListaRighe, SenzaChiaveDellaSchedaLaChiavePrimariaDellaTabella)

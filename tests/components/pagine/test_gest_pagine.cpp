@@ -9,12 +9,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QSqlDatabase>
-#include <QSqlDriver>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -32,9 +32,9 @@ class FormProva : public QWidget, public ChiamantePagine
     QLineEdit *gruppo, *conto, *tipo, *descrizione, *citta, *importo, *data, *flag;
     QToolBar *barra;
     QStringList log;
-    QHash<int, int> rispostaPri;          // op -> result of PersPagPri
-    QString campoInErrore;                // with result 20
-    std::function<void(int, QVariant &, QVariantList &)> dopo;  // extra work in PersPagDop
+    QHash<int, int> rispostaPri;                               // op -> result of PersPagPri
+    QString campoInErrore;                                     // with result 20
+    std::function<void(int, QVariant &, QVariantList &)> dopo; // extra work in PersPagDop
     QList<QVariantList> arrayDop;
 
     FormProva()
@@ -55,16 +55,20 @@ class FormProva : public QWidget, public ChiamantePagine
         pag.ImpostaModoAvvio(0);
         for (int op : {16, 5, 8, 0, 17, 4, 12})
             pag.AbilitaCallback(op, true);
-        pag.RegistraCampo(QStringLiteral("Gruppo"), gruppo, {.descrizione = QStringLiteral("Gruppo"), .chiave = 1});
-        pag.RegistraCampo(QStringLiteral("Conto"), conto, {.descrizione = QStringLiteral("Conto"), .chiave = 1});
+        pag.RegistraCampo(QStringLiteral("Gruppo"), gruppo,
+                          {.descrizione = QStringLiteral("Gruppo"), .chiave = 1});
+        pag.RegistraCampo(QStringLiteral("Conto"), conto,
+                          {.descrizione = QStringLiteral("Conto"), .chiave = 1});
         pag.RegistraCampo(QStringLiteral("Tipo"), tipo,
                           {.chiave = 1, .tipoChiave = 2, .predefinito = QStringLiteral("3")});
         pag.RegistraCampo(QStringLiteral("Descrizione"), descrizione,
-                          {.descrizione = QStringLiteral("Ragione sociale"), .opzione = true,
+                          {.descrizione = QStringLiteral("Ragione sociale"),
+                           .opzione = true,
                            .ricerca = QStringLiteral("like*")});
         pag.RegistraCampo(QStringLiteral("Citta"), citta, {.descrizione = QStringLiteral("Città")});
         pag.RegistraCampo(QStringLiteral("Importo"), importo,
-                          {.descrizione = QStringLiteral("Fido"), .dimensione = 8.2,
+                          {.descrizione = QStringLiteral("Fido"),
+                           .dimensione = 8.2,
                            .formato = QStringLiteral("#,###.^^")});
         pag.RegistraCampo(QStringLiteral("DataAp"), data, {.descrizione = QStringLiteral("Data apertura")});
         pag.RegistraCampo(QStringLiteral("Flag"), flag,
@@ -117,12 +121,13 @@ class Pagine : public ::testing::Test
                                   {"01", "0010", "Rossetti Anna", "Bari", "3"},
                                   {"02", "0001", "Verdi Luca", "Napoli", "3"}};
         for (const auto &r : righe)
-            db.EseguiSql(QStringLiteral("Prova"),
-                         QStringLiteral("INSERT INTO Clienti (Gruppo, Conto, Descrizione, Citta, Tipo, Importo, "
-                                        "DataAp, Flag) VALUES ('%1', '%2', '%3', '%4', '%5', 1500.5, "
-                                        "'2024-03-01', 'S')")
-                             .arg(QLatin1String(r[0]), QLatin1String(r[1]), QLatin1String(r[2]),
-                                  QLatin1String(r[3]), QLatin1String(r[4])));
+            db.EseguiSql(
+                QStringLiteral("Prova"),
+                QStringLiteral("INSERT INTO Clienti (Gruppo, Conto, Descrizione, Citta, Tipo, Importo, "
+                               "DataAp, Flag) VALUES ('%1', '%2', '%3', '%4', '%5', 1500.5, "
+                               "'2024-03-01', 'S')")
+                    .arg(QLatin1String(r[0]), QLatin1String(r[1]), QLatin1String(r[2]), QLatin1String(r[3]),
+                         QLatin1String(r[4])));
         RisposteProgrammate::Azzera();
         RisposteProgrammate::ImpostaSenzaModali(true);
         form.prepara(&db);
@@ -135,9 +140,10 @@ class Pagine : public ::testing::Test
 
     QString valore(const QString &conto, const QString &colonna, const QString &gruppo = QStringLiteral("01"))
     {
-        auto r = db.Seleziona(QStringLiteral("Prova"), QStringLiteral("SELECT %1 FROM Clienti WHERE Gruppo = '%2' "
-                                                                      "AND Conto = '%3'")
-                                                           .arg(colonna, gruppo, conto));
+        auto r =
+            db.Seleziona(QStringLiteral("Prova"), QStringLiteral("SELECT %1 FROM Clienti WHERE Gruppo = '%2' "
+                                                                 "AND Conto = '%3'")
+                                                      .arg(colonna, gruppo, conto));
         return r->numRighe() ? r->valore(0, 0).toString() : QStringLiteral("<nessuna>");
     }
     int righe()
@@ -148,7 +154,9 @@ class Pagine : public ::testing::Test
     }
     QString ultimoMessaggio()
     {
-        return RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value(QStringLiteral("testo")).toString();
+        return RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+            .value(QStringLiteral("testo"))
+            .toString();
     }
     void leggi(const QString &gruppo, const QString &conto)
     {
@@ -197,7 +205,7 @@ TEST_F(Pagine, WritesByTheFormAndItsCallbacksAreNotUserEdits)
 {
     form.dopo = [this](int op, QVariant &, QVariantList &) {
         if (op == GestPagine::OpLettura)
-            form.flag->setText(QStringLiteral("X"));  // mirroring rewrites a code
+            form.flag->setText(QStringLiteral("X")); // mirroring rewrites a code
     };
     leggi(QStringLiteral("01"), QStringLiteral("0001"));
     EXPECT_FALSE(form.pag.RecordModificato());
@@ -219,13 +227,14 @@ TEST_F(Pagine, WritesByTheFormAndItsCallbacksAreNotUserEdits)
 TEST_F(Pagine, SaveUpdatesOnlyChangedColumnsBetweenTheCallbacks)
 {
     leggi(QStringLiteral("01"), QStringLiteral("0001"));
-    db.EseguiSql(QStringLiteral("Prova"), QStringLiteral("UPDATE Clienti SET Flag = 'Z' WHERE Conto = '0001'"));
+    db.EseguiSql(QStringLiteral("Prova"),
+                 QStringLiteral("UPDATE Clienti SET Flag = 'Z' WHERE Conto = '0001'"));
     form.citta->setFocus();
     form.citta->selectAll();
     QTest::keyClicks(form.citta, QStringLiteral("Frosinone"));
     ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
     EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Citta")), QStringLiteral("Frosinone"));
-    EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Flag")), QStringLiteral("Z"));  // untouched
+    EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Flag")), QStringLiteral("Z")); // untouched
     // The other change came back with the row: the form shows it as a read does.
     EXPECT_EQ(form.flag->text(), QStringLiteral("Z"));
     EXPECT_EQ(form.log, (QStringList{"Pri12", "Dop5", "Dop12"}));
@@ -243,7 +252,7 @@ TEST_F(Pagine, RefusalsBeforeSaveWriteNothing)
     form.rispostaPri[GestPagine::OpSalva] = 1;
     EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
     EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Citta")), QStringLiteral("Roma"));
-    EXPECT_EQ(form.log, QStringList{"Pri12"});  // no after-callback for a refused save
+    EXPECT_EQ(form.log, QStringList{"Pri12"}); // no after-callback for a refused save
 
     form.rispostaPri[GestPagine::OpSalva] = 20;
     form.campoInErrore = QStringLiteral("Citta");
@@ -269,11 +278,14 @@ TEST_F(Pagine, EngineChecksRequiredFieldsAndNumbers)
                          {QString(), true, QString()}};
     for (const Caso &c : casi) {
         form.importo->setText(c.importo);
-        EXPECT_EQ(form.pag.EseguiComando(QStringLiteral("Salva")).toBool(), c.accettato) << c.importo.toStdString();
+        EXPECT_EQ(form.pag.EseguiComando(QStringLiteral("Salva")).toBool(), c.accettato)
+            << c.importo.toStdString();
         if (c.accettato)
-            EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Importo")), c.salvato) << c.importo.toStdString();
+            EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Importo")), c.salvato)
+                << c.importo.toStdString();
         else
-            EXPECT_TRUE(ultimoMessaggio().contains(QStringLiteral("Fido"))) << ultimoMessaggio().toStdString();
+            EXPECT_TRUE(ultimoMessaggio().contains(QStringLiteral("Fido")))
+                << ultimoMessaggio().toStdString();
     }
     form.descrizione->clear();
     EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Salva")).toBool());
@@ -361,7 +373,8 @@ TEST_F(Pagine, AnExistingKeyTypedIntoACopyIsReadOnlyWhenTheUserAgrees)
     form.conto->setText(QStringLiteral("0002"));
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
     form.pag.CampoUscito(QStringLiteral("Conto"));
-    EXPECT_TRUE(ultimoMessaggio().startsWith(QStringLiteral("Esiste già un record con questo codice: leggerlo?")));
+    EXPECT_TRUE(
+        ultimoMessaggio().startsWith(QStringLiteral("Esiste già un record con questo codice: leggerlo?")));
     EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoNuovo);
     EXPECT_EQ(form.descrizione->text(), QStringLiteral("Rossi Mario"));
     EXPECT_EQ(form.citta->text(), QStringLiteral("Viterbo"));
@@ -428,7 +441,7 @@ TEST_F(Pagine, MovesInKeyOrderAmongTheFormsRecords)
     auto conto = [this] { return form.gruppo->text() + QLatin1Char('-') + form.conto->text(); };
     ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Inizio")).toBool());
     EXPECT_EQ(conto(), QStringLiteral("01-0001"));
-    const QStringList avanti = {"01-0002", "01-0010", "02-0001"};  // 01-0003 is of another type
+    const QStringList avanti = {"01-0002", "01-0010", "02-0001"}; // 01-0003 is of another type
     for (const QString &atteso : avanti) {
         ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
         EXPECT_EQ(conto(), atteso);
@@ -449,8 +462,8 @@ TEST_F(Pagine, MovesInKeyOrderAmongTheFormsRecords)
 // shown stays with its own row set.
 TEST_F(Pagine, SeeksCrossGroupsFromPartialKeysAndKeepTheShownRecordAtTheEnds)
 {
-    for (const char *r : {"('01', '0011', '2')", "('01', '0020', '2')", "('02', '0000', '2')", "('03', '0001', '3')",
-                          "('03', '0002', '3')", "('04', '0001', '2')"})
+    for (const char *r : {"('01', '0011', '2')", "('01', '0020', '2')", "('02', '0000', '2')",
+                          "('03', '0001', '3')", "('03', '0002', '3')", "('04', '0001', '2')"})
         db.EseguiSql(QStringLiteral("Prova"),
                      QStringLiteral("INSERT INTO Clienti (Gruppo, Conto, Tipo) VALUES ") + QLatin1String(r));
     auto conto = [this] { return form.gruppo->text() + QLatin1Char('-') + form.conto->text(); };
@@ -487,21 +500,23 @@ TEST_F(Pagine, ChangedRecordAsksBeforeMovingOrClosing)
     form.citta->setFocus();
     QTest::keyClicks(form.citta, QStringLiteral("!"));
 
-    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 3);  // Annulla: stay
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 3); // Annulla: stay
     EXPECT_FALSE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
     EXPECT_EQ(form.conto->text(), QStringLiteral("0001"));
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom).value(QStringLiteral("pulsanti")).toStringList(),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::MsgCom)
+                  .value(QStringLiteral("pulsanti"))
+                  .toStringList(),
               (QStringList{"&Sì", "&No", "&Annulla"}));
     RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 3);
     EXPECT_FALSE(form.pag.PuoChiudere());
 
-    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);  // Sì: saved, then moves
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1); // Sì: saved, then moves
     EXPECT_TRUE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
     EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Citta")), QStringLiteral("Roma!"));
     EXPECT_EQ(form.conto->text(), QStringLiteral("0002"));
 
     QTest::keyClicks(form.citta, QStringLiteral("?"));
-    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);  // No: changes dropped
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2); // No: changes dropped
     EXPECT_TRUE(form.pag.PuoChiudere());
     EXPECT_EQ(valore(QStringLiteral("0002"), QStringLiteral("Citta")), QStringLiteral("Milano"));
 }
@@ -514,7 +529,7 @@ TEST_F(Pagine, SearchModeFindsByTheRegisteredOperators)
     EXPECT_TRUE(form.descrizione->text().isEmpty());
     EXPECT_EQ(form.tipo->text(), QStringLiteral("3"));
     form.descrizione->setText(QStringLiteral("ross"));
-    EXPECT_FALSE(form.pag.RecordModificato());  // criteria are not edits
+    EXPECT_FALSE(form.pag.RecordModificato()); // criteria are not edits
     EXPECT_EQ(form.pag.CondizioneRicerca(), QStringLiteral("Descrizione like 'ross*' And Tipo = '3'"));
     ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Ricerca")).toBool());
     EXPECT_EQ(form.conto->text(), QStringLiteral("0001"));
@@ -543,7 +558,7 @@ TEST_F(Pagine, KeyEnteredIsCheckedThenReadWhenItExists)
     EXPECT_EQ(form.pag.StatoPagina(), GestPagine::StatoRecord);
     EXPECT_EQ(form.descrizione->text(), QStringLiteral("Rossetti Anna"));
     EXPECT_EQ(form.log.mid(0, 3), (QStringList{"Pri4", "Dop4", "Pri5"}));
-    EXPECT_EQ(form.arrayDop.last().value(2), QVariant(2));  // read from the key control
+    EXPECT_EQ(form.arrayDop.last().value(2), QVariant(2)); // read from the key control
     EXPECT_NE(ColoriVb::BackColor(form.gruppo), Errore);
 }
 
@@ -588,7 +603,7 @@ TEST_F(Pagine, ReadOnlyLevelAllowsOnlyLookingAndSearching)
     EXPECT_EQ(valore(QStringLiteral("0001"), QStringLiteral("Citta")), QStringLiteral("Roma"));
     EXPECT_TRUE(form.pag.EseguiComando(QStringLiteral("Successivo")).toBool());
     EXPECT_TRUE(form.pag.EseguiComando(QStringLiteral("Ricerca")).toBool());
-    EXPECT_FALSE(form.citta->isReadOnly());  // criteria can be typed
+    EXPECT_FALSE(form.citta->isReadOnly()); // criteria can be typed
 }
 
 TEST_F(Pagine, ToolbarClickGoesThroughTheFormsCommand)
@@ -596,7 +611,8 @@ TEST_F(Pagine, ToolbarClickGoesThroughTheFormsCommand)
     form.pag.Bottone(QStringLiteral("Inizio"))->trigger();
     EXPECT_EQ(form.conto->text(), QStringLiteral("0001"));
     EXPECT_TRUE(form.pag.Bottone(QStringLiteral("Cancella"))->isEnabled());
-    EXPECT_EQ(form.pag.Bottone(QStringLiteral("VarKey"))->toolTip(), QStringLiteral("(V) Varia campi chiave"));
+    EXPECT_EQ(form.pag.Bottone(QStringLiteral("VarKey"))->toolTip(),
+              QStringLiteral("(V) Varia campi chiave"));
 }
 
 TEST_F(Pagine, ChangingTheKeyOfAStoredRecord)
@@ -639,9 +655,11 @@ void arma(sqlite3_context *ctx, int, sqlite3_value **)
 
 TEST_F(Pagine, ASaveWhoseReadBackFailsIsReportedAsSaved)
 {
-    sqlite3 *h = *static_cast<sqlite3 *const *>(db.DatabaseDao(QStringLiteral("Prova")).driver()->handle().data());
+    sqlite3 *h =
+        *static_cast<sqlite3 *const *>(db.DatabaseDao(QStringLiteral("Prova")).driver()->handle().data());
     ASSERT_NE(h, nullptr);
-    ASSERT_EQ(sqlite3_create_function(h, "nega_letture", 0, SQLITE_UTF8, nullptr, arma, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_create_function(h, "nega_letture", 0, SQLITE_UTF8, nullptr, arma, nullptr, nullptr),
+              SQLITE_OK);
     ASSERT_EQ(sqlite3_set_authorizer(h, autorizza, nullptr), SQLITE_OK);
     db.EseguiSql(QStringLiteral("Prova"), QStringLiteral("CREATE TRIGGER Scritto AFTER UPDATE ON Clienti "
                                                          "BEGIN SELECT nega_letture(); END"));

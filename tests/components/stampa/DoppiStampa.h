@@ -14,11 +14,12 @@
 #include <array>
 #include <functional>
 
-class VistaFinta : public VistaStampa {
-public:
+class VistaFinta : public VistaStampa
+{
+  public:
     Stampatore *motore = nullptr;
     QImage tela;
-    QList<int> pagine;  // the page drawn at each TelaDisegnata
+    QList<int> pagine; // the page drawn at each TelaDisegnata
     std::array<bool, 5> frecce{};
     QString messaggio;
     int continua = 0;
@@ -71,8 +72,9 @@ public:
     }
 };
 
-class AvanzamentoFinto : public AvanzamentoStampa {
-public:
+class AvanzamentoFinto : public AvanzamentoStampa
+{
+  public:
     Stampatore *motore = nullptr;
     QList<int> pagine;
     qint64 righe = 0;
@@ -107,9 +109,10 @@ public:
     }
 };
 
-class InvioFinto : public InvioEmail {
-public:
-    QList<Esito> risposte;  // one per call; Inviato when none left
+class InvioFinto : public InvioEmail
+{
+  public:
+    QList<Esito> risposte; // one per call; Inviato when none left
     QStringList file;
     // Runs during the send (a stop pressed meanwhile); then Interrotto when
     // the engine's Fermata answers true.
@@ -141,7 +144,8 @@ inline QList<ColonnaStampa> ColonneClienti()
             {QStringLiteral("Note"), 3000, Qt::AlignLeft, false, false}};
 }
 
-inline SorgenteMemoria SorgenteClienti(qint64 righe, const QString &didascalia = QStringLiteral("Elenco clienti"))
+inline SorgenteMemoria SorgenteClienti(qint64 righe,
+                                       const QString &didascalia = QStringLiteral("Elenco clienti"))
 {
     return SorgenteMemoria(
         ColonneClienti(), righe,
@@ -167,7 +171,8 @@ inline int PaginePdf(const QString &file, QString *dimensioni = nullptr)
         return -1;
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     if (dimensioni)
-        *dimensioni = QRegularExpression(QStringLiteral("Page size:\\s+([^\\n]*)")).match(out).captured(1).trimmed();
+        *dimensioni =
+            QRegularExpression(QStringLiteral("Page size:\\s+([^\\n]*)")).match(out).captured(1).trimmed();
     return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out).captured(1).toInt();
 }
 

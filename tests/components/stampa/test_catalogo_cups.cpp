@@ -4,11 +4,11 @@
 // socket; the tray and paper chosen reaching the printer's own language; a
 // stopped queue, a held job and a queue refusing jobs told as such.
 #include "DoppiStampa.h"
-#include "support/ServerCups.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoCups.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/StampaFissa.h"
+#include "support/ServerCups.h"
 #include "support/StampaQt.h"
 
 #include <QCoreApplication>
@@ -21,10 +21,12 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class CatalogoCupsTest : public ::testing::Test {
-public:
+class CatalogoCupsTest : public ::testing::Test
+{
+  public:
     void SetUp() override
     {
         QString motivo;
@@ -104,7 +106,8 @@ TEST_F(CatalogoCupsTest, QueuesPortsTraysAndPapers)
     QString errore;
     EXPECT_EQ(Catalogo().Invia(QStringLiteral("nessuna"), QStringLiteral("/dev/null"), {}, errore),
               EsitoInvio::Rifiutato);
-    EXPECT_TRUE(errore.startsWith(QStringLiteral("La stampante nessuna non è installata."))) << errore.toStdString();
+    EXPECT_TRUE(errore.startsWith(QStringLiteral("La stampante nessuna non è installata.")))
+        << errore.toStdString();
 }
 
 TEST_F(CatalogoCupsTest, PrintOnThePdfQueueBecomesAPdf)
@@ -181,7 +184,8 @@ TEST_F(CatalogoCupsTest, TrayAndPaperReachThePrinter)
         if (prima.contains(f))
             return false;
         QFile q(server->cartellaGrezza + QLatin1Char('/') + f);
-        return q.open(QIODevice::ReadOnly) && q.read(64).startsWith("\x1b" "E");
+        return q.open(QIODevice::ReadOnly) && q.read(64).startsWith("\x1b"
+                                                                    "E");
     });
     ASSERT_FALSE(file.isEmpty());
     QFile f(file);
@@ -209,7 +213,8 @@ TEST_F(CatalogoCupsTest, SystemPrintDialogPrintsThroughQt)
     SorgenteMemoria s = SorgenteClienti(5, titolo);
     e = stampa(s);
     ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
-    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("dialogoStampa")).value(QStringLiteral("stampante")),
+    EXPECT_EQ(RisposteProgrammate::UltimoMostrato(QStringLiteral("dialogoStampa"))
+                  .value(QStringLiteral("stampante")),
               server->codaPdf);
     const QString file =
         ServerCups::AttendiFile(server->cartellaPdf, [&](const QString &f) { return f.startsWith(titolo); });
@@ -217,7 +222,8 @@ TEST_F(CatalogoCupsTest, SystemPrintDialogPrintsThroughQt)
     RisposteProgrammate::Azzera();
 }
 
-namespace {
+namespace
+{
 
 // Runs an administration command of the CUPS tools on the test server.
 bool comandoCups(const ServerCups &s, const QString &comando, QStringList argomenti)
@@ -230,22 +236,25 @@ bool comandoCups(const ServerCups &s, const QString &comando, QStringList argome
 // A laser queue of the test's own, on the laser queue's device: the test
 // stops it, holds and refuses its jobs, which must not reach the tests that
 // print on the shared queues meanwhile. Removed, jobs and all, at the end.
-class CodaPropria {
-public:
+class CodaPropria
+{
+  public:
     explicit CodaPropria(const ServerCups &s)
         : m_s(s), nome(QStringLiteral("clienti-ferma-%1").arg(QCoreApplication::applicationPid()))
     {
         QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), s.server, QStringLiteral("-v"), s.codaGrezza});
+        lpstat.start(QStringLiteral("lpstat"),
+                     {QStringLiteral("-h"), s.server, QStringLiteral("-v"), s.codaGrezza});
         lpstat.waitForFinished();
         // "device for clienti-laser: socket://127.0.0.1:PORT/?snmp=false"
         const QString riga = QString::fromUtf8(lpstat.readAllStandardOutput()).trimmed();
         const QString dispositivo = riga.mid(riga.indexOf(QStringLiteral(": ")) + 2);
-        creata = riga.contains(QStringLiteral("socket://")) &&
-                 comandoCups(s, QStringLiteral("lpadmin"),
-                             {QStringLiteral("-p"), nome, QStringLiteral("-E"), QStringLiteral("-v"), dispositivo,
-                              QStringLiteral("-m"), QStringLiteral("drv:///sample.drv/laserjet.ppd"),
-                              QStringLiteral("-o"), QStringLiteral("PageSize=A4")});
+        creata =
+            riga.contains(QStringLiteral("socket://")) &&
+            comandoCups(s, QStringLiteral("lpadmin"),
+                        {QStringLiteral("-p"), nome, QStringLiteral("-E"), QStringLiteral("-v"), dispositivo,
+                         QStringLiteral("-m"), QStringLiteral("drv:///sample.drv/laserjet.ppd"),
+                         QStringLiteral("-o"), QStringLiteral("PageSize=A4")});
     }
     ~CodaPropria()
     {
@@ -253,18 +262,19 @@ public:
         comandoCups(m_s, QStringLiteral("lpadmin"), {QStringLiteral("-x"), nome});
     }
 
-private:
+  private:
     const ServerCups &m_s;
 
-public:
+  public:
     const QString nome;
     bool creata = false;
 };
 
 bool inglese(const QString &t)
 {
-    static const QRegularExpression parole(QStringLiteral("\\b(not accepting|Destination|printer|error|job)\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression parole(
+        QStringLiteral("\\b(not accepting|Destination|printer|error|job)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
     // The system's words are allowed only as the detail in brackets.
     const int dettaglio = t.indexOf(QStringLiteral(" (Dettaglio:"));
     return parole.match(dettaglio < 0 ? t : t.left(dettaglio)).hasMatch();
@@ -309,7 +319,8 @@ TEST_F(CatalogoCupsTest, StoppedQueueHeldJobAndRefusingQueueAreNeverAFinishedPri
     e = stampa(h);
     EXPECT_FALSE(e.eseguita);
     EXPECT_TRUE(e.inAttesa);
-    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampa è trattenuta nella coda"))) << e.errore.toStdString();
+    EXPECT_TRUE(e.errore.startsWith(QStringLiteral("La stampa è trattenuta nella coda")))
+        << e.errore.toStdString();
     ASSERT_TRUE(comandoCups(*server, QStringLiteral("lpadmin"),
                             {QStringLiteral("-p"), coda.nome, QStringLiteral("-o"),
                              QStringLiteral("job-hold-until-default=no-hold")}));

@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QList<ColonnaStampa> colonne()
 {
@@ -20,7 +21,8 @@ QList<ColonnaStampa> colonne()
     return {codice, nome, saldo};
 }
 
-QList<CellaStampa> riga(const QString &codice, const QString &nome, const QString &saldoTesto, const QVariant &saldo)
+QList<CellaStampa> riga(const QString &codice, const QString &nome, const QString &saldoTesto,
+                        const QVariant &saldo)
 {
     return {{codice, codice}, {nome, nome}, {saldoTesto, saldo}};
 }
@@ -35,9 +37,14 @@ struct CasoRiga {
     const char *atteso;
 };
 
-class RigheTesto : public ::testing::TestWithParam<CasoRiga> {};
+class RigheTesto : public ::testing::TestWithParam<CasoRiga>
+{
+};
 
-void PrintTo(const CasoRiga &c, std::ostream *os) { *os << c.descrizione; }
+void PrintTo(const CasoRiga &c, std::ostream *os)
+{
+    *os << c.descrizione;
+}
 
 } // namespace
 
@@ -56,21 +63,22 @@ TEST_P(RigheTesto, FieldsDelimitedAndNumbersPlain)
 INSTANTIATE_TEST_SUITE_P(
     Casi, RigheTesto,
     ::testing::Values(
-        CasoRiga{"csv: text quoted, quote doubled, number without grouping", OpzStampa::FormatoCompatibileExcel,
-                 ";", "\"", 0,
+        CasoRiga{"csv: text quoted, quote doubled, number without grouping",
+                 OpzStampa::FormatoCompatibileExcel, ";", "\"", 0,
                  riga("0103", "Bar \"Da Gino\"; Roma", "1.234,50", Currency::fromRaw(12345000).toVariant()),
                  "\"0103\";\"Bar \"\"Da Gino\"\"; Roma\";1234,50\r\n"},
-        CasoRiga{"csv: negative double keeps its own decimals", OpzStampa::FormatoCompatibileExcel, ";", "\"", 0,
-                 riga("1", "A", "-0,5", -0.5), "\"1\";\"A\";-0,5\r\n"},
-        CasoRiga{"csv: integer and empty cells", OpzStampa::FormatoCompatibileExcel, ";", "\"", 0,
-                 QList<CellaStampa>{{QString(), QVariant()}, {QString(), QVariant()}, {QStringLiteral("7"), 7}},
-                 ";;7\r\n"},
+        CasoRiga{"csv: negative double keeps its own decimals", OpzStampa::FormatoCompatibileExcel, ";", "\"",
+                 0, riga("1", "A", "-0,5", -0.5), "\"1\";\"A\";-0,5\r\n"},
+        CasoRiga{
+            "csv: integer and empty cells", OpzStampa::FormatoCompatibileExcel, ";", "\"", 0,
+            QList<CellaStampa>{{QString(), QVariant()}, {QString(), QVariant()}, {QStringLiteral("7"), 7}},
+            ";;7\r\n"},
         CasoRiga{"text keeps the number as shown", OpzStampa::FormatoTesto, "\t", "", 0,
                  riga("2", "B", "1.234,50", 1234.5), "2\tB\t1.234,50\r\n"},
         CasoRiga{"text without format: plain number", OpzStampa::FormatoTesto, "\t", "", -1,
                  riga("2", "B", "1.234,50", 1234.5), "2\tB\t1234,50\r\n"},
-        CasoRiga{"comma separator: a decimal comma goes between delimiters", OpzStampa::FormatoTesto, ",", "\"",
-                 0, riga("3", "C", "1.234,50", 1234.5), "\"3\",\"C\",\"1.234,50\"\r\n"},
+        CasoRiga{"comma separator: a decimal comma goes between delimiters", OpzStampa::FormatoTesto, ",",
+                 "\"", 0, riga("3", "C", "1.234,50", 1234.5), "\"3\",\"C\",\"1.234,50\"\r\n"},
         CasoRiga{"comma separator, no delimiter: decimal point", OpzStampa::FormatoTesto, ",", "", 0,
                  riga("3", "C", "1.234,50", 1234.5), "3,C,1234.50\r\n"},
         CasoRiga{"no delimiter: line breaks inside a text become blanks", OpzStampa::FormatoTesto, ";", "", 0,

@@ -13,7 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString parteZip(const QString &zip, const QString &parte)
 {
@@ -75,7 +76,8 @@ TEST(EsportaXlsx, NumbersAreNumericCellsTextsAreStringsDatesAreDates)
     EXPECT_TRUE(cella(foglio, QStringLiteral("A1")).contains(QStringLiteral("<t>Codice</t>")));
     EXPECT_TRUE(cella(foglio, QStringLiteral("A2")).contains(QStringLiteral("<t>0103</t>")))
         << "a code with leading zeros stays text";
-    EXPECT_TRUE(cella(foglio, QStringLiteral("B2")).contains(QStringLiteral("Rossi &amp; Figli &lt;srl&gt;")));
+    EXPECT_TRUE(
+        cella(foglio, QStringLiteral("B2")).contains(QStringLiteral("Rossi &amp; Figli &lt;srl&gt;")));
     // Numbers: no type attribute, the value itself.
     const QString saldo = cella(foglio, QStringLiteral("C2"));
     EXPECT_FALSE(saldo.contains(QStringLiteral(" t=\""))) << saldo.toStdString();
@@ -89,7 +91,8 @@ TEST(EsportaXlsx, NumbersAreNumericCellsTextsAreStringsDatesAreDates)
     EXPECT_TRUE(foglio.contains(QStringLiteral("state=\"frozen\"")));
 
     const QString stili = parteZip(percorso, QStringLiteral("xl/styles.xml"));
-    EXPECT_TRUE(stili.contains(QStringLiteral("formatCode=\"#,##0.00\""))) << "two decimals as the list shows";
+    EXPECT_TRUE(stili.contains(QStringLiteral("formatCode=\"#,##0.00\"")))
+        << "two decimals as the list shows";
     EXPECT_TRUE(stili.contains(QStringLiteral("formatCode=\"dd/mm/yyyy\"")));
     const QString libro = parteZip(percorso, QStringLiteral("xl/workbook.xml"));
     EXPECT_TRUE(libro.contains(QStringLiteral("name=\"Clienti elenco prova\""))) << libro.toStdString();

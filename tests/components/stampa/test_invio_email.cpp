@@ -76,8 +76,10 @@ TEST_F(InvioEmailTest, APdfReachesTheReceiverWithItsHeadersAndOneAttachment)
         prima, [&](const PostaRicevuta &m) { return m.parti.size() == 2 && m.parti[1].dati == byte; });
     ASSERT_FALSE(file.isEmpty());
     const PostaRicevuta m = PostaRicevuta::Leggi(file);
-    EXPECT_EQ(m.Intestazione(QStringLiteral("Subject")), QStringLiteral("Elenco clienti del 05/12/2024 – città"));
-    EXPECT_EQ(m.Intestazione(QStringLiteral("From")), QStringLiteral("\"Ufficio vendite\" <vendite@ditta.it>"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("Subject")),
+              QStringLiteral("Elenco clienti del 05/12/2024 – città"));
+    EXPECT_EQ(m.Intestazione(QStringLiteral("From")),
+              QStringLiteral("\"Ufficio vendite\" <vendite@ditta.it>"));
     EXPECT_EQ(m.Intestazione(QStringLiteral("To")), QStringLiteral("mario@cliente.it, anna@cliente.it"));
     EXPECT_EQ(m.Intestazione(QStringLiteral("Reply-To")), QStringLiteral("risposte@ditta.it"));
     EXPECT_EQ(m.Intestazione(QStringLiteral("X-RcptTo")), QStringLiteral("mario@cliente.it,anna@cliente.it"));
@@ -86,7 +88,8 @@ TEST_F(InvioEmailTest, APdfReachesTheReceiverWithItsHeadersAndOneAttachment)
     EXPECT_EQ(QString::fromUtf8(m.parti[0].dati), QStringLiteral("In allegato l'elenco.\nCordiali saluti"));
     int pdfs = 0;
     for (const PartePosta &p : m.parti)
-        if (p.intestazioni.value(QStringLiteral("content-type")).startsWith(QLatin1String("application/pdf"))) {
+        if (p.intestazioni.value(QStringLiteral("content-type"))
+                .startsWith(QLatin1String("application/pdf"))) {
             ++pdfs;
             EXPECT_EQ(p.dati, byte) << "the attachment is the file as written";
             EXPECT_TRUE(p.intestazioni.value(QStringLiteral("content-disposition"))
@@ -102,7 +105,8 @@ TEST_F(InvioEmailTest, APdfReachesTheReceiverWithItsHeadersAndOneAttachment)
     EXPECT_TRUE(riga.contains(QStringLiteral(" | Inviata | Da: vendite@ditta.it | A: mario@cliente.it")));
     EXPECT_TRUE(riga.contains(QStringLiteral("Login: ") + server->login));
     EXPECT_FALSE(riga.contains(server->password));
-    EXPECT_EQ(f.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+    EXPECT_EQ(f.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+              QFileDevice::Permissions());
 }
 
 TEST_F(InvioEmailTest, RefusalsAreToldApart)
@@ -163,12 +167,12 @@ TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
         QString::fromUtf8(f.readAll()).contains(QStringLiteral(" | Consegnata al programma di posta")));
-    EXPECT_EQ(argomenti, (QStringList{QStringLiteral("--utf8"), QStringLiteral("--subject"),
-                                      QStringLiteral("Elenco clienti del 05/12/2024 – città"),
-                                      QStringLiteral("--body"),
-                                      QStringLiteral("In allegato l'elenco.\nCordiali saluti"),
-                                      QStringLiteral("--attach"), pdf, QStringLiteral("mailto:mario@cliente.it"),
-                                      QStringLiteral("mailto:anna@cliente.it")}));
+    EXPECT_EQ(argomenti,
+              (QStringList{QStringLiteral("--utf8"), QStringLiteral("--subject"),
+                           QStringLiteral("Elenco clienti del 05/12/2024 – città"), QStringLiteral("--body"),
+                           QStringLiteral("In allegato l'elenco.\nCordiali saluti"),
+                           QStringLiteral("--attach"), pdf, QStringLiteral("mailto:mario@cliente.it"),
+                           QStringLiteral("mailto:anna@cliente.it")}));
     InvioEmailSmtp::ImpostaProgrammaPosta([](const QStringList &) { return false; });
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
     EXPECT_EQ(errore, QStringLiteral("impossibile aprire il programma di posta"));
@@ -260,8 +264,11 @@ TEST(InvioEmailSmtp, AddressesAndHeaders)
     EXPECT_EQ(InvioEmailSmtp::Mittente(QStringLiteral("\"\" <a@x.it>"), QStringLiteral("Vendite")),
               QStringLiteral("\"\" <a@x.it>"));
     EXPECT_EQ(InvioEmailSmtp::Mittente(QStringLiteral("a@x.it"), QString()), QStringLiteral("a@x.it"));
-    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, false), QStringLiteral("smtp://smtp.x.it:25"));
-    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, true), QStringLiteral("smtps://smtp.x.it:465"));
-    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 587, true), QStringLiteral("smtp://smtp.x.it:587"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, false),
+              QStringLiteral("smtp://smtp.x.it:25"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 0, true),
+              QStringLiteral("smtps://smtp.x.it:465"));
+    EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("smtp.x.it"), 587, true),
+              QStringLiteral("smtp://smtp.x.it:587"));
     EXPECT_EQ(InvioEmailSmtp::Indirizzo(QStringLiteral("::1"), 25, false), QStringLiteral("smtp://[::1]:25"));
 }

@@ -9,7 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QList<ColonnaStampa> colonne()
 {
@@ -21,14 +22,17 @@ QList<ColonnaStampa> colonne()
 
 QList<QList<CellaStampa>> righe()
 {
-    return {{{QStringLiteral("1"), QStringLiteral("1")}, {QStringLiteral("Rossi"), QStringLiteral("Rossi")},
+    return {{{QStringLiteral("1"), QStringLiteral("1")},
+             {QStringLiteral("Rossi"), QStringLiteral("Rossi")},
              {QStringLiteral("10,00"), 10.0}},
             {{QStringLiteral("2"), QStringLiteral("2")},
              {QStringLiteral("Bianchi Giovanni"), QStringLiteral("Bianchi Giovanni")},
              {QStringLiteral("-5,50"), -5.5}},
-            {{QStringLiteral("3"), QStringLiteral("3")}, {QStringLiteral("Verdi"), QStringLiteral("Verdi")},
+            {{QStringLiteral("3"), QStringLiteral("3")},
+             {QStringLiteral("Verdi"), QStringLiteral("Verdi")},
              {QStringLiteral("0,00"), 0.0}},
-            {{QStringLiteral("4"), QStringLiteral("4")}, {QStringLiteral("Né"), QStringLiteral("Né")},
+            {{QStringLiteral("4"), QStringLiteral("4")},
+             {QStringLiteral("Né"), QStringLiteral("Né")},
              {QStringLiteral("1.000,00"), 1000.0}}};
 }
 
@@ -148,8 +152,10 @@ TEST(StampaFissa, NarrowPrinterNoPagingAndImpossibleLayout)
 TEST(StampaFissa, PrinterCodes)
 {
     EXPECT_EQ(StampaFissa::Codici(QStringLiteral("27,15")), QByteArray("\x1b\x0f"));
-    EXPECT_EQ(StampaFissa::Codici(QStringLiteral(" 27 69 ")), QByteArray("\x1b" "E"));
-    EXPECT_EQ(StampaFissa::Codici(QStringLiteral("27;300")), QByteArray("\x1b" "300"));
+    EXPECT_EQ(StampaFissa::Codici(QStringLiteral(" 27 69 ")), QByteArray("\x1b"
+                                                                         "E"));
+    EXPECT_EQ(StampaFissa::Codici(QStringLiteral("27;300")), QByteArray("\x1b"
+                                                                        "300"));
     EXPECT_EQ(StampaFissa::Codici(QString()), QByteArray());
 }
 
@@ -169,7 +175,8 @@ TEST(StampaFissa, WrittenToAFile)
     EXPECT_EQ(file.readAll(), stampa(opzioni()));
 }
 
-namespace {
+namespace
+{
 
 // An account code, a date, a description and an amount, all wider than the
 // list's own columns (5, 5, 10 and 6 characters).
@@ -219,7 +226,8 @@ TEST(StampaFissa, MeasuredColumnsNeverCutCodesDatesOrAmounts)
     StampaFissa larga(opz, colonneStrette(), QStringLiteral("Saldi"));
     QByteArray b = misuraEScrivi(larga);
     EXPECT_EQ(larga.LarghezzeColonne(), (QList<int>{10, 10, 20, 12}));
-    EXPECT_TRUE(b.contains("01-05-0000 31/12/2024 Saldo in \x80 dell'anno 1.234.567,89\r\n")) << b.toStdString();
+    EXPECT_TRUE(b.contains("01-05-0000 31/12/2024 Saldo in \x80 dell'anno 1.234.567,89\r\n"))
+        << b.toStdString();
     EXPECT_TRUE(b.contains("01-05-0001 01/01/2025 Rossi                       -5,00\r\n")) << b.toStdString();
     EXPECT_EQ(larga.CelleFuoriMisura(), 0);
 
@@ -246,7 +254,8 @@ TEST(StampaFissa, MeasuredColumnsNeverCutCodesDatesOrAmounts)
     StampaFissa impossibile(opz, colonneStrette(), QStringLiteral("Saldi"));
     QString errore;
     EXPECT_TRUE(misuraEScrivi(impossibile, &errore).isEmpty());
-    EXPECT_TRUE(errore.startsWith(QStringLiteral("Le colonne scelte non entrano in una riga di 20 caratteri")))
+    EXPECT_TRUE(
+        errore.startsWith(QStringLiteral("Le colonne scelte non entrano in una riga di 20 caratteri")))
         << errore.toStdString();
 }
 

@@ -19,7 +19,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A source that notes StaAtt when the engine first asks it for its columns
 // (the print has started) and, optionally, throws what no catch expects
@@ -50,19 +51,21 @@ class SorgenteOsservata : public SorgenteRighe
     QList<int> &m_staAtt;
 };
 
-class StampatoreTest : public ::testing::Test {
-public:
+class StampatoreTest : public ::testing::Test
+{
+  public:
     void SetUp() override
     {
         auto c = std::make_unique<CatalogoFinto>();
         catalogo = c.get();
         Stampante laser{QStringLiteral("Laser"), QStringLiteral("socket://10.0.0.5:9100"),
                         QStringLiteral("HP LaserJet"), 9, false};
-        catalogo->Aggiungi(laser,
-                           {{7, QStringLiteral("Automatico"), QStringLiteral("auto"), {}},
-                            {257, QStringLiteral("Cassetto 1"), QStringLiteral("tray-1"), {}}},
-                           {{9, QStringLiteral("A4"), QStringLiteral("iso_a4_210x297mm"), QSizeF(210, 297)},
-                            {11, QStringLiteral("A5"), QStringLiteral("iso_a5_148x210mm"), QSizeF(148, 210)}});
+        catalogo->Aggiungi(
+            laser,
+            {{7, QStringLiteral("Automatico"), QStringLiteral("auto"), {}},
+             {257, QStringLiteral("Cassetto 1"), QStringLiteral("tray-1"), {}}},
+            {{9, QStringLiteral("A4"), QStringLiteral("iso_a4_210x297mm"), QSizeF(210, 297)},
+             {11, QStringLiteral("A5"), QStringLiteral("iso_a5_148x210mm"), QSizeF(148, 210)}});
         catalogo->ImpostaPredefinita(QStringLiteral("Laser"));
         ImpostaCatalogo(std::move(c));
         motore.ogOpzSta(&opz);
@@ -94,8 +97,8 @@ public:
     {
         const QList<ColonnaStampa> visibili = {ColonneClienti()[0], ColonneClienti()[1], ColonneClienti()[2]};
         ImpaginazioneLista i(visibili, QFont(QStringLiteral("Arial"), 10),
-                             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                         QPageLayout::Millimeter),
+                             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter),
                              {});
         return i.RighePerPagina();
     }
@@ -164,9 +167,7 @@ TEST_F(StampatoreTest, StaAttIsResetOnEveryWayOut)
              t.catalogo->RifiutaLavori(QStringLiteral("Laser"));
          },
          false, false, true},
-        {"unknown output kind",
-         [](StampatoreTest &, OpzStampa &o) { o.oiStaVid(7); },
-         false, false, true},
+        {"unknown output kind", [](StampatoreTest &, OpzStampa &o) { o.oiStaVid(7); }, false, false, true},
     };
     for (const CasoFine &c : casi) {
         SCOPED_TRACE(c.descrizione);
@@ -332,18 +333,20 @@ TEST_F(StampatoreTest, PrinterGetsAPdfOfTheRangeWithTrayAndPaper)
     f.close();
     QString dimensioni;
     EXPECT_EQ(PaginePdf(pdf, &dimensioni), 2);
-    EXPECT_TRUE(dimensioni.startsWith(QStringLiteral("595 x 420 pts (A5)"))) << dimensioni.toStdString()
-                                                                             << " (A5 landscape)";
+    EXPECT_TRUE(dimensioni.startsWith(QStringLiteral("595 x 420 pts (A5)")))
+        << dimensioni.toStdString() << " (A5 landscape)";
     const QString testo = TestoPdf(pdf);
     EXPECT_TRUE(testo.contains(QStringLiteral("Elenco dei clienti")));
     EXPECT_TRUE(testo.contains(QStringLiteral("Ragione sociale")));
     // The rows fill more A5 pages than A4 ones: the count is the print's own.
-    const QRegularExpressionMatch totale = QRegularExpression(QStringLiteral("Pag\\. 2 di (\\d+)")).match(testo);
+    const QRegularExpressionMatch totale =
+        QRegularExpression(QStringLiteral("Pag\\. 2 di (\\d+)")).match(testo);
     ASSERT_TRUE(totale.hasMatch()) << testo.toStdString();
     EXPECT_GT(totale.captured(1).toInt(), 20);
     EXPECT_TRUE(testo.contains(QStringLiteral("Pag. 3 di ") + totale.captured(1)));
     EXPECT_FALSE(testo.contains(QStringLiteral("Note"))) << "hidden columns stay out of a V print";
-    EXPECT_EQ(opz.ParStampa(QStringLiteral("StampaCaption")).toString(), QStringLiteral("Elenco dei clienti"));
+    EXPECT_EQ(opz.ParStampa(QStringLiteral("StampaCaption")).toString(),
+              QStringLiteral("Elenco dei clienti"));
 
     // Forced portrait wins over the landscape asked.
     opz.ForzaVert(-1);
@@ -371,9 +374,9 @@ TEST_F(StampatoreTest, PdfPrinterWritesTheAutomaticNameOpensAndMails)
     opz.osNomeStampante(QStringLiteral("PDFCreator"));
     opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
     opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.path() + QLatin1Char('/'));
-    opz.ImpostaParStampa(QStringLiteral("PdfAutomImpPar"),
-                         QVariantList{QString(), QString(), QStringLiteral("S"), QStringLiteral("S"),
-                                      QStringLiteral("N")});
+    opz.ImpostaParStampa(
+        QStringLiteral("PdfAutomImpPar"),
+        QVariantList{QString(), QString(), QStringLiteral("S"), QStringLiteral("S"), QStringLiteral("N")});
     SorgenteMemoria s = SorgenteClienti(10);
     EsitoStampa e = stampa(s);
     ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
@@ -393,7 +396,8 @@ TEST_F(StampatoreTest, PdfPrinterWritesTheAutomaticNameOpensAndMails)
     SorgenteMemoria s2 = SorgenteClienti(10);
     e = stampa(s2);
     EXPECT_TRUE(e.eseguita);
-    EXPECT_TRUE(e.errore.contains(QStringLiteral("l'invio per email non è disponibile"))) << e.errore.toStdString();
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("l'invio per email non è disponibile")))
+        << e.errore.toStdString();
     InvioFinto invio;
     invio.risposte = {InvioEmail::Esito::LoginRifiutato};
     motore.ImpostaInvioEmail(&invio);
@@ -479,7 +483,8 @@ TEST_F(StampatoreTest, FixedLengthGoesRawToTheQueueNamedByItsPort)
 
     opz.FisFileName(QStringLiteral("socket://10.0.0.9:9100"));
     SorgenteMemoria s2 = SorgenteClienti(2);
-    EXPECT_TRUE(stampa(s2).errore.startsWith(QStringLiteral("La stampante socket://10.0.0.9:9100 non è installata.")));
+    EXPECT_TRUE(stampa(s2).errore.startsWith(
+        QStringLiteral("La stampante socket://10.0.0.9:9100 non è installata.")));
 
     // To a file, relative names go into the default folder.
     opz.FisStampante(0);
@@ -491,7 +496,8 @@ TEST_F(StampatoreTest, FixedLengthGoesRawToTheQueueNamedByItsPort)
     EXPECT_TRUE(QFile::exists(f.file));
 }
 
-namespace {
+namespace
+{
 
 // What the system says in English about files, which must at most appear
 // as the detail in brackets.
@@ -603,8 +609,10 @@ TEST_F(StampatoreTest, MissingPdfFolderIsRefusedNotTakenForAFile)
     // A file name ending in .pdf in a missing folder names that folder.
     opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.filePath(QStringLiteral("manca/elenco.pdf")));
     SorgenteMemoria s = SorgenteClienti(5);
-    EXPECT_TRUE(stampa(s).errore.contains(dir.filePath(QStringLiteral("manca")) + QStringLiteral(" non esiste")));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "nothing written anywhere";
+    EXPECT_TRUE(
+        stampa(s).errore.contains(dir.filePath(QStringLiteral("manca")) + QStringLiteral(" non esiste")));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << "nothing written anywhere";
 
     // Once the folder is there, the PDF goes into it.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Stampe")));
@@ -612,7 +620,8 @@ TEST_F(StampatoreTest, MissingPdfFolderIsRefusedNotTakenForAFile)
     SorgenteMemoria ok = SorgenteClienti(5);
     const EsitoStampa e = stampa(ok);
     ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
-    EXPECT_TRUE(e.file.startsWith(dir.filePath(QStringLiteral("Stampe/Elenco_clienti_")))) << e.file.toStdString();
+    EXPECT_TRUE(e.file.startsWith(dir.filePath(QStringLiteral("Stampe/Elenco_clienti_"))))
+        << e.file.toStdString();
 }
 
 TEST_F(StampatoreTest, FixedLengthSaysHowManyCellsOverflowed)
@@ -632,7 +641,8 @@ TEST_F(StampatoreTest, FixedLengthSaysHowManyCellsOverflowed)
     const EsitoStampa e = stampa(s);
     ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
     EXPECT_EQ(e.celleFuoriMisura, 50);
-    EXPECT_TRUE(e.errore.contains(QStringLiteral("in 50 celle il valore non entrava"))) << e.errore.toStdString();
+    EXPECT_TRUE(e.errore.contains(QStringLiteral("in 50 celle il valore non entrava")))
+        << e.errore.toStdString();
     QFile f(e.file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray b = f.readAll();

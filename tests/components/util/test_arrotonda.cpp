@@ -6,7 +6,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 Currency cur(const char *testo)
 {
     Currency c;
@@ -22,7 +23,9 @@ struct CasoArrotonda {
     const char *atteso;
 };
 
-class ArrotondaTabella : public ::testing::TestWithParam<CasoArrotonda> {};
+class ArrotondaTabella : public ::testing::TestWithParam<CasoArrotonda>
+{
+};
 
 void PrintTo(const CasoArrotonda &c, std::ostream *os)
 {
@@ -92,12 +95,14 @@ TEST(Arrotonda, ExtremeExponentsAreHeldToTheSupportedRange)
         EXPECT_DOUBLE_EQ(u.Arrotonda(0.0, "S", 1, esponente), 0.0) << esponente;
         EXPECT_EQ(u.Arrotonda(cur("-81.2256"), "I", Currency(1), esponente), cur("-81.2256")) << esponente;
         EXPECT_EQ(u.Arrotonda(Currency(), "A", Currency(1), esponente), Currency()) << esponente;
-        EXPECT_EQ(u.Arrotonda(QVariant::fromValue(cur("5.5")), "A", 1, esponente).value<Currency>(), cur("5.5"));
+        EXPECT_EQ(u.Arrotonda(QVariant::fromValue(cur("5.5")), "A", 1, esponente).value<Currency>(),
+                  cur("5.5"));
     }
     for (int esponente : {31, 1000, 2147483647, INT_MAX}) {
         EXPECT_DOUBLE_EQ(u.Arrotonda(12.345, "A", 1, esponente), 0.0) << esponente;
         EXPECT_DOUBLE_EQ(u.Arrotonda(0.0, "A", 1, esponente), 0.0) << esponente;
-        EXPECT_EQ(u.Arrotonda(cur("922337203685477.5807"), "T", Currency(1), esponente), Currency()) << esponente;
+        EXPECT_EQ(u.Arrotonda(cur("922337203685477.5807"), "T", Currency(1), esponente), Currency())
+            << esponente;
         EXPECT_THROW(u.Arrotonda(cur("0.0001"), "S", Currency(1), esponente), VbErrore) << esponente;
     }
 }

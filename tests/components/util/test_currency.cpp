@@ -41,7 +41,8 @@ TEST(Currency, ProductsAndQuotients)
     EXPECT_THROW(Currency(1) / Currency(), VbErrore);
 }
 
-namespace {
+namespace
+{
 // What reading a text gave: the amount, "fuori" or "no".
 std::string Letto(const char *testo)
 {
@@ -137,8 +138,14 @@ TEST(Currency, ArithmeticChecksForOverflow)
     const std::function<void()> oltre[] = {
         [&] { (void)(max + decimo); },
         [&] { (void)(min - decimo); },
-        [&] { Currency c = max; c += decimo; },
-        [&] { Currency c = min; c -= decimo; },
+        [&] {
+            Currency c = max;
+            c += decimo;
+        },
+        [&] {
+            Currency c = min;
+            c -= decimo;
+        },
         [&] { (void)(-min); },
         [&] { (void)min.abs(); },
         [&] { (void)(max * 2LL); },
@@ -165,12 +172,32 @@ TEST(Currency, ArithmeticChecksForOverflow)
 // themselves, an amount, and values on both sides of every rounding edge.
 TEST(Currency, DoublesReadAsTheirFifteenDigits)
 {
-    std::vector<double> valori = {0.1,     81.225,   1.00005,    -1.00005,   0.00005,  0.000049999999999999,
-                                  2.675,   1e-5,     4.9e-5,     5e-5,       123456789012.34567,
-                                  1e14,    9.99999999999999e14, 999999999999999.9, 0x1p-20, 0x1p-21,
-                                  12345678901.03125, -12345678901.03125, 922337203685477.5807,
-                                  9.2233720368547758e14, -9.2233720368547758e14, 1.0 / 3.0, 2.0 / 3.0, 1e-300,
-                                  123456789012345.5, 0.30000000000000004};
+    std::vector<double> valori = {0.1,
+                                  81.225,
+                                  1.00005,
+                                  -1.00005,
+                                  0.00005,
+                                  0.000049999999999999,
+                                  2.675,
+                                  1e-5,
+                                  4.9e-5,
+                                  5e-5,
+                                  123456789012.34567,
+                                  1e14,
+                                  9.99999999999999e14,
+                                  999999999999999.9,
+                                  0x1p-20,
+                                  0x1p-21,
+                                  12345678901.03125,
+                                  -12345678901.03125,
+                                  922337203685477.5807,
+                                  9.2233720368547758e14,
+                                  -9.2233720368547758e14,
+                                  1.0 / 3.0,
+                                  2.0 / 3.0,
+                                  1e-300,
+                                  123456789012345.5,
+                                  0.30000000000000004};
     // Amounts with two to four decimals, rates and their products, as documents hold them.
     std::uint64_t seme = 88172645463325252ULL;
     auto prossimo = [&] {
@@ -186,7 +213,7 @@ TEST(Currency, DoublesReadAsTheirFifteenDigits)
         valori.push_back(double(prossimo() % 1000000) / 10000.0 * double(prossimo() % 1000) / 7.0);
         valori.push_back(std::ldexp(double(prossimo() >> 11), int(prossimo() % 70) - 80));
     }
-    size_t senzaTesto = 0;  // values read without their text
+    size_t senzaTesto = 0; // values read without their text
     for (const double v : valori) {
         const QString testo = QString::number(v, 'e', 14);
         __int128 cifre = 0;
@@ -218,7 +245,7 @@ TEST(Decimale, PowersAndDecimalsAtTheEndsOfTheirRange)
         EXPECT_FALSE(uno.PerPotenza(n, out)) << n;
         EXPECT_FALSE(centesimo.PerPotenza(n, out)) << n;
     }
-    EXPECT_EQ(out.mantissa, 7);  // a refusal leaves the answer alone
+    EXPECT_EQ(out.mantissa, 7); // a refusal leaves the answer alone
     EXPECT_EQ(out.scala, 7);
     ASSERT_TRUE(centesimo.PerPotenza(-1098, out));
     EXPECT_EQ(out.scala, 1100);

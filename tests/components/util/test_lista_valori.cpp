@@ -42,14 +42,16 @@ TEST(ListaValori, MissingKeysAndEmptying)
 // anything else stay apart.
 TEST(ListaValori, KeysWithoutRegardToCaseBeyondAscii)
 {
-    const QStringList chiavi = {QStringLiteral("Città"), QStringLiteral("ΣΟΦΙΑ"), QStringLiteral("Straße"),
-                                QString::fromUcs4(U"\U00010400x"), QStringLiteral("C01D"), QStringLiteral("")};
+    const QStringList chiavi = {QStringLiteral("Città"),  QStringLiteral("ΣΟΦΙΑ"),
+                                QStringLiteral("Straße"), QString::fromUcs4(U"\U00010400x"),
+                                QStringLiteral("C01D"),   QStringLiteral("")};
     ListaValori l;
     for (int i = 0; i < chiavi.size(); ++i)
         l.ScriviValore(chiavi[i], true, QVariant(i));
     for (int i = 0; i < chiavi.size(); ++i) {
         for (const QString &forma : {chiavi[i].toUpper(), chiavi[i].toLower(), chiavi[i].toCaseFolded()}) {
-            EXPECT_EQ(l.EsisteChiave(forma), forma.toCaseFolded() == chiavi[i].toCaseFolded()) << forma.toStdString();
+            EXPECT_EQ(l.EsisteChiave(forma), forma.toCaseFolded() == chiavi[i].toCaseFolded())
+                << forma.toStdString();
             if (forma.toCaseFolded() == chiavi[i].toCaseFolded())
                 EXPECT_EQ(l.LeggiValore(forma, false).toInt(), i) << forma.toStdString();
         }

@@ -8,9 +8,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
-class ProfiloIniTest : public ::testing::Test {
-protected:
+namespace
+{
+class ProfiloIniTest : public ::testing::Test
+{
+  protected:
     QString scrivi(const QByteArray &dati)
     {
         QFile f(percorso());
@@ -141,7 +143,8 @@ TEST_F(ProfiloIniTest, Windows1252FilesStayWindows1252)
     // A character Windows-1252 has no byte for turns the whole file into UTF-8: nothing is lost.
     ASSERT_TRUE(ini.ScriviStringa("Stampa", "Altro", QString::fromUtf8("Łódź")));
     EXPECT_EQ(leggi(), QByteArray("[Stampa]\nTitolo=Citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x93 fine\n"
-                                  "Altro=\xC5\x81\xC3\xB3" "d\xC5\xBA\n"));
+                                  "Altro=\xC5\x81\xC3\xB3"
+                                  "d\xC5\xBA\n"));
     EXPECT_EQ(ini.LeggiStringa("Stampa", "Titolo"), QString::fromUtf8("Città € – fine"));
 }
 
@@ -149,7 +152,7 @@ TEST_F(ProfiloIniTest, Windows1252FilesStayWindows1252)
 // is not has gone: each write keeps what every other line reads.
 TEST_F(ProfiloIniTest, AWriteNeverChangesHowTheOtherLinesRead)
 {
-    const QString chiave = QString::fromUtf8("k\u00C3\u00A0x");  // the bytes k C3 A0 x in Windows-1252
+    const QString chiave = QString::fromUtf8("k\u00C3\u00A0x"); // the bytes k C3 A0 x in Windows-1252
     struct Caso {
         QByteArray prima;
         std::function<bool(ProfiloIni &)> scrittura;
@@ -167,7 +170,8 @@ TEST_F(ProfiloIniTest, AWriteNeverChangesHowTheOtherLinesRead)
         {"[S]\nk\xC3\xA0x=\xC8\ny=\xE8\n", [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
          "[S]\nk\xC3\xA0x=1\ny=\xE8\n"},
         // With a byte-order mark the same holds behind it.
-        {"\xEF\xBB\xBF[S]\r\nk\xC3\xA0x=\xC8\r\n", [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
+        {"\xEF\xBB\xBF[S]\r\nk\xC3\xA0x=\xC8\r\n",
+         [&](ProfiloIni &i) { return i.ScriviStringa("S", chiave, "1"); },
          "\xEF\xBB\xBF[S]\r\nk\xC3\x83\xC2\xA0x=1\r\n"},
     };
     for (const Caso &c : casi) {
@@ -188,7 +192,8 @@ TEST_F(ProfiloIniTest, ByteOrderMarkBeforeWindows1252Text)
     EXPECT_EQ(ini.Sezioni(), QStringList({"Ditta", "Stampa"}));
     EXPECT_EQ(ini.LeggiStringa("Ditta", "Nome"), QString::fromUtf8("Caffè Rossi"));
     ASSERT_TRUE(ini.ScriviStringa("Ditta", "Nome", QString::fromUtf8("Caffè Bianchi")));
-    EXPECT_EQ(leggi(), QByteArray("\xEF\xBB\xBF[Ditta]\r\nNome=Caff\xE8 Bianchi\r\n[Stampa]\r\nFont=Arial\r\n"));
+    EXPECT_EQ(leggi(),
+              QByteArray("\xEF\xBB\xBF[Ditta]\r\nNome=Caff\xE8 Bianchi\r\n[Stampa]\r\nFont=Arial\r\n"));
     ASSERT_TRUE(ini.ScriviStringa("Ditta", "Nome", QString::fromUtf8("Caffè Rossi")));
     EXPECT_EQ(leggi(), prima);
 }

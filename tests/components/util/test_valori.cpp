@@ -16,11 +16,24 @@ TEST(ValoreNumerico, ItalianAndPlainNotations)
         QVariant valore;
         double atteso;
     } casi[] = {
-        {"1.234,56", 1234.56}, {"1234,56", 1234.56}, {"1234.56", 1234.56}, {"1,234.56", 1234.56},
-        {"1.500", 1500},       {"0.125", 0.125},     {"20.5", 20.5},       {" -12 ", -12},
-        {"+3", 3},             {"12 pezzi", 12},     {"abc", 0},           {"", 0},
-        {QVariant(), 0},       {QVariant(7), 7},     {QVariant(true), -1}, {",5", 0.5},
-        {"1e3", 1000},         {"1.234.567", 1234567},
+        {"1.234,56", 1234.56},
+        {"1234,56", 1234.56},
+        {"1234.56", 1234.56},
+        {"1,234.56", 1234.56},
+        {"1.500", 1500},
+        {"0.125", 0.125},
+        {"20.5", 20.5},
+        {" -12 ", -12},
+        {"+3", 3},
+        {"12 pezzi", 12},
+        {"abc", 0},
+        {"", 0},
+        {QVariant(), 0},
+        {QVariant(7), 7},
+        {QVariant(true), -1},
+        {",5", 0.5},
+        {"1e3", 1000},
+        {"1.234.567", 1234567},
         {QVariant::fromValue(Currency::fromDouble(2.5)), 2.5},
     };
     for (const Caso &c : casi)
@@ -61,8 +74,8 @@ TEST(ValoreData, AcceptedShapesAndRefusals)
 {
     UtilGlob u;
     const QDate d(2024, 2, 5);
-    for (const char *t : {"05/02/2024", "5/2/2024", "5/2/24", "05-02-2024", "05.02.2024", "050224", "05022024",
-                          "2024-02-05", "05/02/2024 10:30:00"})
+    for (const char *t : {"05/02/2024", "5/2/2024", "5/2/24", "05-02-2024", "05.02.2024", "050224",
+                          "05022024", "2024-02-05", "05/02/2024 10:30:00"})
         EXPECT_EQ(u.ValoreData(t).toDate(), d) << t;
     EXPECT_EQ(u.ValoreData("1/1/29").toDate(), QDate(2029, 1, 1));
     EXPECT_EQ(u.ValoreData("1/1/30").toDate(), QDate(1930, 1, 1));
@@ -126,7 +139,8 @@ TEST(MinimoMassimo, NumbersCurrencyDatesTexts)
     EXPECT_EQ(u.ValoreMinimo(4.0, 7.0), 4.0);
     EXPECT_EQ(u.ValoreMassimo(0.0, -3.0), 0.0);
     const Currency tetto = Currency::fromRaw(999999999999990000LL);
-    const QVariant m = u.Minimo({QVariant::fromValue(Currency::fromDouble(120.5)), QVariant::fromValue(tetto)});
+    const QVariant m =
+        u.Minimo({QVariant::fromValue(Currency::fromDouble(120.5)), QVariant::fromValue(tetto)});
     EXPECT_EQ(m.value<Currency>(), Currency::fromDouble(120.5));
     EXPECT_EQ(u.ValoreMassimo({QVariant(1), QVariant(), QVariant(2.5)}).toDouble(), 2.5);
     EXPECT_EQ(u.ValoreMassimo({QDate(2024, 1, 1), QDate(2023, 1, 1)}).toDate(), QDate(2024, 1, 1));
@@ -146,7 +160,7 @@ TEST(ConfrontaValori, LargeNumbersKeepTheirOrder)
         {Currency(1).toVariant(), QVariant(qlonglong(1000000000000000LL)), -1},
         {QVariant(qlonglong(1000000000000000LL)), max, 1},
         {min, QVariant(qlonglong(-1000000000000000LL)), 1},
-        {QVariant(due62), QVariant(due62 + 1), -1},  // equal as doubles
+        {QVariant(due62), QVariant(due62 + 1), -1}, // equal as doubles
         {QVariant(qulonglong(-1)), QVariant(qlonglong(INT64_MAX)), 1},
         {max, QVariant(1e20), -1},
         {min, QVariant(-1e300), 1},
@@ -248,8 +262,8 @@ TEST(TestoErrore, KnownAndUnknownNumbers)
 TEST(LeggiSwitch, LinuxAndWindowsForms)
 {
     UtilGlob u;
-    u.ImpostaRigaComando({"-M", "1", "-P", "RO", "frmclienti", "-I/home/anna/morvane.ini", "/Hclienti.chm",
-                          "-f"});
+    u.ImpostaRigaComando(
+        {"-M", "1", "-P", "RO", "frmclienti", "-I/home/anna/morvane.ini", "/Hclienti.chm", "-f"});
     bool c = false;
     EXPECT_EQ(u.LeggiSwitch("M"), "1");
     EXPECT_EQ(u.LeggiSwitch("p"), "RO frmclienti");
@@ -289,8 +303,11 @@ TEST(ValoreNumerico, BeginningOfATextIsTheLongestNumberItStartsWith)
         const char *testo;
         double atteso;
     } casi[] = {
-        {"12 pezzi", 12}, {"1.234,5 euro", 1234.5}, {"1,234.5x", 1234.5}, {"1.2.3", 1.2}, {"-3e2kg", -300},
-        {"5e", 5},        {"1e400", 0},             {"1e-400", 0},        {"x12", 0},     {"", 0},
+        {"12 pezzi", 12},     {"1.234,5 euro", 1234.5},
+        {"1,234.5x", 1234.5}, {"1.2.3", 1.2},
+        {"-3e2kg", -300},     {"5e", 5},
+        {"1e400", 0},         {"1e-400", 0},
+        {"x12", 0},           {"", 0},
     };
     for (const auto &c : casi)
         EXPECT_DOUBLE_EQ(u.ValoreNumerico(QString::fromLatin1(c.testo)), c.atteso) << c.testo;
