@@ -198,7 +198,9 @@ void GestLista::ImpostaChiave(const QStringList &colonne)
 void GestLista::TitoloColonna(const QVariant &colonna, const QString &titolo)
 {
     const int i = m_modello->IndiceColonna(colonna);
-    if (i < 0)
+    // The list sets its titles again at every opening: the header hears only
+    // of a title that changed (each notice has it measure its sections again).
+    if (i < 0 || m_modello->Colonne()[size_t(i)].didascalia == titolo)
         return;
     m_modello->Colonne()[size_t(i)].didascalia = titolo;
     emit m_modello->headerDataChanged(Qt::Horizontal, i, i);

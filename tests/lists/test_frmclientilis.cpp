@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,6 +116,19 @@ TEST_F(ListaClienti, ColonneConDidascalieLarghezzeEColonneNascoste)
     // Dates as the company shows them.
     EXPECT_TRUE(QDate::fromString(Cella(0, 9), QStringLiteral("dd/MM/yyyy")).isValid())
         << Cella(0, 9).toStdString();
+}
+
+// Opened again, the list gives the same titles without telling the header of
+// each one anew (every notice has it measure all its sections again).
+TEST_F(ListaClienti, RiapertaNonRiannunciaTitoliUguali)
+{
+    Apri();
+    QTableView *g = m_lista->dbgRiga;
+    QSignalSpy avvisi(g->model(), &QAbstractItemModel::headerDataChanged);
+    m_lista->MostraLista(QString());
+    EXPECT_EQ(avvisi.count(), 0);
+    EXPECT_EQ(g->model()->headerData(3, Qt::Horizontal).toString(),
+              QStringLiteral("Ragione Sociale Contabile"));
 }
 
 TEST_F(ListaClienti, SoloClientiMaiFornitoriOContiGenerali)
