@@ -249,13 +249,14 @@ void frmClienti::pulDecodPagRapFisc()
 
 void frmClienti::visDecodCoge()
 {
-    const QString sql =
-        selectCliente() + QStringLiteral(" Ban.descrizione, Ban.Agenzia,") +
-        QStringLiteral(" Pag.descrizione,") + QStringLiteral(" Pag2.descrizione,") +
-        QStringLiteral(" Cat.descrizione,") + QStringLiteral(" Zon.descrizione,") +
-        QStringLiteral(" Mon.Descrizione,") + QStringLiteral(" Ling.Descrizione,") +
-        QStringLiteral(" PiaCon1.Descrizione,") + QStringLiteral(" PdcCointTest.Descrizione,") +
-        QStringLiteral(" IndSped.*") + QStringLiteral(" FROM") + QStringLiteral(" (((((((((Pianoconti") +
+    // The columns and joins never change: only the customer's condition does.
+    static const QString colonneEJoin =
+        QStringLiteral(" Ban.descrizione, Ban.Agenzia,") + QStringLiteral(" Pag.descrizione,") +
+        QStringLiteral(" Pag2.descrizione,") + QStringLiteral(" Cat.descrizione,") +
+        QStringLiteral(" Zon.descrizione,") + QStringLiteral(" Mon.Descrizione,") +
+        QStringLiteral(" Ling.Descrizione,") + QStringLiteral(" PiaCon1.Descrizione,") +
+        QStringLiteral(" PdcCointTest.Descrizione,") + QStringLiteral(" IndSped.*") +
+        QStringLiteral(" FROM") + QStringLiteral(" (((((((((Pianoconti") +
         QStringLiteral(" LEFT JOIN Banche AS Ban") + QStringLiteral(" ON PianoConti.Banca = Ban.Banca)") +
         QStringLiteral(" LEFT JOIN Pagamenti AS Pag") +
         QStringLiteral(" ON PianoConti.Pagamento = Pag.Pagamento)") +
@@ -275,7 +276,8 @@ void frmClienti::visDecodCoge()
         QStringLiteral(" AND (PianoConti.Conto = IndSped.Conto)") +
         QStringLiteral(" AND (PianoConti.IndAmm = IndSped.IndSped)))") +
         QStringLiteral(" LEFT JOIN PdcCointTest") +
-        QStringLiteral(" ON PianoConti.Cointest = PdcCointTest.Cointest") + CondizioneCliente();
+        QStringLiteral(" ON PianoConti.Cointest = PdcCointTest.Cointest");
+    const QString sql = selectCliente() + colonneEJoin + CondizioneCliente();
     LetturaPagina r(sql);
     if (r.Vuota()) {
         pulDecodCoge();

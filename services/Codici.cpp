@@ -13,6 +13,10 @@ namespace
 QString normalizza(const QString &code)
 {
     const QString t = code.trimmed();
+    // Two digits are already what the mask gives: the form's every record has them.
+    const auto cifra = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (t.size() == 2 && cifra(t.at(0)) && cifra(t.at(1)))
+        return t;
     if (UtilGlob::SoloCifre(t))
         return Globali::Util().Formatta(t.toLongLong(), QStringLiteral("00"));
     return t.toUpper();

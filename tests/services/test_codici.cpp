@@ -26,7 +26,8 @@ TEST(NormalizzaCodice, NumeriADueCifreAltroMaiuscolo)
 {
     struct {
         const char *in, *out;
-    } casi[] = {{"1", "01"}, {" 7 ", "07"}, {"12", "12"}, {"ab", "AB"}, {" c1 ", "C1"}, {"", ""}};
+    } casi[] = {{"1", "01"},   {" 7 ", "07"}, {"12", "12"},   {"05", "05"},
+                {" 00", "00"}, {"ab", "AB"},  {" c1 ", "C1"}, {"", ""}};
     for (const auto &c : casi) {
         EXPECT_EQ(NormalizzaCodice(c.in), c.out) << c.in;
         EXPECT_EQ(NormalizzaCodice2(c.in), c.out) << c.in;
