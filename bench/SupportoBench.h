@@ -14,8 +14,10 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtGlobal>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -30,6 +32,15 @@ struct Argomenti {
     bool clientiIndicati = false;     // --customers was given
     std::vector<char *> perBenchmark; // what is left, for Google Benchmark
 };
+
+// The median of times in nanoseconds, in microseconds (0 for none).
+inline double Mediana(std::vector<qint64> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return double(v[v.size() / 2]) / 1000.0;
+}
 
 inline Argomenti LeggiArgomenti(int argc, char **argv, int clientiPredefiniti)
 {

@@ -48,14 +48,6 @@ long rssKb(const char *campo = "VmRSS:")
     return 0;
 }
 
-double mediana(std::vector<qint64> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]) / 1000.0;
-}
-
 // The user: next page until the last one wanted, then back to the first and
 // forward again over the kept pages, then out. Each page is timed from the
 // click until it is painted.
@@ -207,9 +199,9 @@ int main(int argc, char **argv)
         nudo.push_back(t.nsecsElapsed());
     }
 
-    const double b = mediana(nudo);
+    const double b = supporto_bench::Mediana(nudo);
     auto riga = [b](const char *cosa, const std::vector<qint64> &v) {
-        const double m = mediana(v);
+        const double m = supporto_bench::Mediana(v);
         std::printf("  %-58s %8.2f ms, bare page %6.2f ms, ratio %.2f (%zu pages)\n", cosa, m / 1000,
                     b / 1000, b > 0 ? m / b : 0.0, v.size());
     };
@@ -229,7 +221,7 @@ int main(int argc, char **argv)
     riga("back, page read from its file", indietro);
     riga("forward again, page read from its file", riletti);
     std::printf("  (of the forward time, reading a page's rows from the list: %.2f ms)\n",
-                mediana(lettura) / 1000);
+                supporto_bench::Mediana(lettura) / 1000);
     const auto [minimo, massimo] = std::minmax_element(memoria.begin(), memoria.end());
     std::printf("Memory (VmRSS): %ld KiB before the print; over %zu samples from the first page to the last "
                 "move: min %ld KiB, max %ld KiB (growth %ld KiB); at pages 1/10/25/50: ",

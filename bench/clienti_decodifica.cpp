@@ -11,6 +11,7 @@
 // bench_clienti_decodifica [--db PATH] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
 // the common menu database is looked for beside the company database.
+#include "CaselleForm.h"
 #include "SupportoBench.h"
 
 #include "components/db/DbMotore.h"
@@ -39,30 +40,6 @@ constexpr int Passi = 700;                   // steps per repetition
 std::map<int, std::vector<qint64>> g_tempi;  // the step, by page shown
 std::map<int, std::vector<qint64>> g_pavimi; // the repaint from memory, by page shown
 bool g_fallito = false;
-
-double mediana(std::vector<qint64> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]) / 1000.0;
-}
-
-QString testo(QWidget *w)
-{
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    return static_cast<QLabel *>(w)->text();
-}
-
-void scrivi(QWidget *w, const QString &t)
-{
-    const QSignalBlocker blocco(w);
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(t);
-    else
-        static_cast<QLabel *>(w)->setText(t);
-}
 
 // A form shown on the first customer with page `pagina` selected.
 frmClienti *apriForm(int pagina)
@@ -129,7 +106,7 @@ void Ridisegno(benchmark::State &state)
         QList<QString> riga;
         riga.reserve(caselle.size());
         for (QWidget *w : std::as_const(caselle))
-            riga << testo(w);
+            riga << supporto_bench::TestoCasella(w);
         righe.push_back(riga);
     }
     if (righe.size() < 2) {
@@ -146,7 +123,7 @@ void Ridisegno(benchmark::State &state)
         QElapsedTimer t;
         t.start();
         for (qsizetype k = 0; k < caselle.size(); ++k)
-            scrivi(caselle[k], riga[k]);
+            supporto_bench::ScriviCasella(caselle[k], riga[k]);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
     }
@@ -209,9 +186,10 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double nota = mediana(g_tempi[1]), anagrafica = mediana(g_tempi[0]),
-                 contabilita = mediana(g_tempi[3]), pavAnagrafica = mediana(g_pavimi[0]),
-                 pavContabilita = mediana(g_pavimi[3]);
+    const double nota = supporto_bench::Mediana(g_tempi[1]), anagrafica = supporto_bench::Mediana(g_tempi[0]),
+                 contabilita = supporto_bench::Mediana(g_tempi[3]),
+                 pavAnagrafica = supporto_bench::Mediana(g_pavimi[0]),
+                 pavContabilita = supporto_bench::Mediana(g_pavimi[3]);
     std::printf("Median next record: registry page %.1f us, its repaint from memory %.1f us (ratio %.2f); "
                 "accounting page %.1f us, its repaint from memory %.1f us (ratio %.2f); target 1.5 or less. "
                 "Nota page (nothing decoded) %.1f us\n",

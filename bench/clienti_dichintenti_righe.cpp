@@ -45,14 +45,6 @@ QString g_percorso;
 supporto_bench::LetteraBench g_lettera;
 std::vector<qint64> g_form, g_sqlite;
 
-double mediana(std::vector<qint64> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]) / 1000.0;
-}
-
 // The first customer gets two letters: the first with the 2,000 documents,
 // the second without any.
 bool preparaCliente()
@@ -238,7 +230,7 @@ int main(int argc, char **argv)
 
     benchmark::Initialize(&n, a.perBenchmark.data());
     benchmark::RunSpecifiedBenchmarks();
-    const double f = mediana(g_form), s = mediana(g_sqlite);
+    const double f = supporto_bench::Mediana(g_form), s = supporto_bench::Mediana(g_sqlite);
     std::printf(
         "letter of intent, %d documents (%d discounted): median move to the line until the totals are "
         "shown %.2f ms; SQL sums and discounted documents' rows through SQLite's C API %.2f ms; ratio %.2f\n",

@@ -12,6 +12,7 @@
 // Without --db a demo of N customers (default 100000) is made with make-demo;
 // the common menu database is looked for beside the company database.
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres).
+#include "CaselleForm.h"
 #include "LetturaRigaCliente.h"
 #include "SupportoBench.h"
 
@@ -49,30 +50,6 @@ lettura_riga::Lettore *g_lettore = nullptr;
 QList<QWidget *> g_caselle;
 std::map<std::string, std::vector<qint64>> g_tempi;
 bool g_fallito = false;
-
-double mediana(std::vector<qint64> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]) / 1000.0;
-}
-
-QString testo(QWidget *w)
-{
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    return static_cast<QLabel *>(w)->text();
-}
-
-void scrivi(QWidget *w, const QString &t)
-{
-    const QSignalBlocker blocco(w);
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(t);
-    else
-        static_cast<QLabel *>(w)->setText(t);
-}
 
 QString chiave()
 {
@@ -113,7 +90,7 @@ void Ridisegno(benchmark::State &state)
         QElapsedTimer t;
         t.start();
         for (int k = 0; k < g_caselle.size(); ++k)
-            scrivi(g_caselle[k], riga[k]);
+            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
     }
@@ -131,7 +108,7 @@ void RidisegnoLettura(benchmark::State &state)
         t.start();
         const QStringList letta = g_lettore->Leggi(g_chiavi[r]);
         for (int k = 0; k < g_caselle.size(); ++k)
-            scrivi(g_caselle[k], riga[k]);
+            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
         if (letta.isEmpty()) {
@@ -196,7 +173,7 @@ bool preparaRighe()
         QCoreApplication::processEvents();
         QList<QString> riga;
         for (QWidget *w : std::as_const(g_caselle))
-            riga << testo(w);
+            riga << supporto_bench::TestoCasella(w);
         g_righe.push_back(riga);
         g_chiavi.push_back(pag->ChiaveCorrente());
         if (!pag->EseguiComando(QStringLiteral("Successivo")).toBool())
@@ -293,9 +270,11 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double passo = mediana(g_tempi["Successivo"]), ridisegno = mediana(g_tempi["Ridisegno"]),
-                 lettura = mediana(g_tempi["RidisegnoLettura"]), inizio = mediana(g_tempi["Inizio"]),
-                 fine = mediana(g_tempi["Fine"]);
+    const double passo = supporto_bench::Mediana(g_tempi["Successivo"]),
+                 ridisegno = supporto_bench::Mediana(g_tempi["Ridisegno"]),
+                 lettura = supporto_bench::Mediana(g_tempi["RidisegnoLettura"]),
+                 inizio = supporto_bench::Mediana(g_tempi["Inizio"]),
+                 fine = supporto_bench::Mediana(g_tempi["Fine"]);
     std::printf(
         "Median: repaint from memory (%d boxes and labels) %.1f us; repaint plus one prepared read of the "
         "row "

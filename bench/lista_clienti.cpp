@@ -68,14 +68,6 @@ double g_limiteScorrimento = 600; // seconds
 const char *const kPrefissi[] = {"Rossi",   "Bianchi", "Ferrari", "Romano",
                                  "Colombo", "Ricci",   "Marino",  "Greco"};
 
-double mediana(std::vector<qint64> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]) / 1000.0;
-}
-
 long rssKb(const char *campo = "VmRSS:")
 {
     QFile f(QStringLiteral("/proc/self/status"));
@@ -455,8 +447,11 @@ void Salti(const char *come, int quanti)
     }
     std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, C API at the offset %.2f ms, ratio %.2f "
                 "(medians)\n",
-                come, g_lista->dbgRiga->model()->rowCount(), quanti, mediana(lista_) / 1000,
-                mediana(nudo) / 1000, mediana(nudo) > 0 ? mediana(lista_) / mediana(nudo) : 0.0);
+                come, g_lista->dbgRiga->model()->rowCount(), quanti, supporto_bench::Mediana(lista_) / 1000,
+                supporto_bench::Mediana(nudo) / 1000,
+                supporto_bench::Mediana(nudo) > 0
+                    ? supporto_bench::Mediana(lista_) / supporto_bench::Mediana(nudo)
+                    : 0.0);
     chiudi();
     if (c)
         sqlite3_close(c);
@@ -579,7 +574,7 @@ int main(int argc, char **argv)
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
         auto riga = [](const char *cosa, const std::vector<qint64> &lista, const std::vector<qint64> &nudo) {
-            const double l = mediana(lista), n = mediana(nudo);
+            const double l = supporto_bench::Mediana(lista), n = supporto_bench::Mediana(nudo);
             std::printf("  %-62s list %8.1f us, bare %8.1f us, ratio %.2f\n", cosa, l, n,
                         n > 0 ? l / n : 0.0);
         };
@@ -601,7 +596,7 @@ int main(int argc, char **argv)
         riga("name-prefix search, cells ready / bare C API reads", g_cerca, g_cercaC);
         riga("name-prefix search, painted / bare reads in a bare view", g_cercaP, g_cercaCP);
         std::printf("  opening until the counter shows the total (counted on a thread of its own): %.1f us\n",
-                    mediana(g_conta));
+                    supporto_bench::Mediana(g_conta));
         if (!soloTempi) {
             Scorri("code");
             Scorri("name");

@@ -189,7 +189,7 @@ TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)
 TEST_F(InvioEmailTest, ControlCharactersNeverReachTheServer)
 {
     const QStringList prima = server->Messaggi();
-    const OpzStampa originale = opz;
+    const OpzStampa iniziale = opz;
     // Each would add a recipient or a header line; refused, naming the field.
     const std::tuple<const char *, const char *, const char *> casi[] = {
         {"EmailTo", "cliente@esempio.it>\r\nRCPT TO:<spia1@esempio.it", "Indir. Email a cui si invia"},
@@ -200,7 +200,7 @@ TEST_F(InvioEmailTest, ControlCharactersNeverReachTheServer)
         {"EmailInd", "vendite@ditta.it>\r\nRCPT TO:<spia5@esempio.it", "Indirizzo email di chi invia"},
         {"EmailCentro", "Vendite\r\nBcc: spia6@esempio.it", "Descriz. email di invio(centro)"}};
     for (const auto &[chiave, valore, campo] : casi) {
-        opz = originale;
+        opz = iniziale;
         opz.ImpostaParStampa(QString::fromLatin1(chiave), QString::fromUtf8(valore));
         QString errore;
         EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore) << valore;
@@ -208,7 +208,7 @@ TEST_F(InvioEmailTest, ControlCharactersNeverReachTheServer)
             << errore.toStdString();
     }
     // The subject is sent encoded, whatever it holds.
-    opz = originale;
+    opz = iniziale;
     opz.ImpostaParStampa(QStringLiteral("EmailOggetto"), QStringLiteral("Elenco\r\nBcc: spia7@esempio.it"));
     QString errore;
     ASSERT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Inviato) << errore.toStdString();

@@ -1,0 +1,30 @@
+// The boxes and labels of a form as the form benchmarks read and fill them:
+// the text a box or label shows, and a text put back without its change
+// handlers running (the floor repaints what the form showed, nothing more).
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QString>
+
+namespace supporto_bench
+{
+
+inline QString TestoCasella(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    return static_cast<QLabel *>(w)->text();
+}
+
+inline void ScriviCasella(QWidget *w, const QString &t)
+{
+    const QSignalBlocker blocco(w);
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        e->setText(t);
+    else
+        static_cast<QLabel *>(w)->setText(t);
+}
+
+} // namespace supporto_bench
