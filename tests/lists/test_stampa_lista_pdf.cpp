@@ -66,6 +66,26 @@ class StampaListaPdf : public BancoLista, public ::testing::WithParamInterface<C
             }
         return r;
     }
+
+    // The open list printed through its dialog to the PDF printer, into
+    // `pdf`: columns `tipo` (0 visible, 1 all), orientation `orientamento`
+    // (0 landscape, 1 portrait). Fails the test when anything is said.
+    void StampaInPdf(int tipo, int orientamento, const QString &pdf)
+    {
+        m_lista->ButtonComando(QStringLiteral("Stampa"));
+        Attendi();
+        FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+        ASSERT_TRUE(dialogo->isVisible());
+        dialogo->OptTipsta(tipo)->setChecked(true);
+        dialogo->OptOrientamento(orientamento)->setChecked(true);
+        OpzStampa &opz = dialogo->OpzioniStampa();
+        opz.oiStaVid(OpzStampa::UscitaStampante);
+        opz.osNomeStampante(QStringLiteral("PDFCreator"));
+        RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
+        dialogo->CmdStampa_Click();
+        Attendi();
+        ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    }
 };
 
 QString testoPdf(const QString &pdf)
@@ -127,21 +147,9 @@ TEST_P(StampaListaPdf, EveryVatNumberAndFiscalCodeIsPrintedWhole)
     const QStringList codici = Codici();
     ASSERT_GT(codici.size(), 100);
     Apri();
-    m_lista->ButtonComando(QStringLiteral("Stampa"));
-    Attendi();
-    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
-    ASSERT_TRUE(dialogo->isVisible());
-    dialogo->OptTipsta(caso.tipo)->setChecked(true);
-    dialogo->OptOrientamento(caso.orientamento)->setChecked(true);
-    OpzStampa &opz = dialogo->OpzioniStampa();
-    opz.oiStaVid(OpzStampa::UscitaStampante);
-    opz.osNomeStampante(QStringLiteral("PDFCreator"));
     QTemporaryDir cartella;
     const QString pdf = cartella.filePath(QStringLiteral("clienti.pdf"));
-    RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
-    dialogo->CmdStampa_Click();
-    Attendi();
-    ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    ASSERT_NO_FATAL_FAILURE(StampaInPdf(caso.tipo, caso.orientamento, pdf));
     const QString testo = testoPdf(pdf);
     ASSERT_FALSE(testo.isEmpty()) << "no PDF or no text in it";
     QStringList tagliati;
@@ -176,21 +184,9 @@ TEST_F(StampaListaPdf, AValueWiderThanAllInTheLastRowIsPrintedWhole)
             .arg(gruppo.toString(), mastro.toString(), piva, cf));
     Apri();
     ASSERT_EQ(Cella(Righe() - 1, 2), QStringLiteral("ZZZZ")) << "the customer added is the last row";
-    m_lista->ButtonComando(QStringLiteral("Stampa"));
-    Attendi();
-    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
-    ASSERT_TRUE(dialogo->isVisible());
-    dialogo->OptTipsta(0)->setChecked(true);
-    dialogo->OptOrientamento(0)->setChecked(true);
-    OpzStampa &opz = dialogo->OpzioniStampa();
-    opz.oiStaVid(OpzStampa::UscitaStampante);
-    opz.osNomeStampante(QStringLiteral("PDFCreator"));
     QTemporaryDir cartella;
     const QString pdf = cartella.filePath(QStringLiteral("clienti.pdf"));
-    RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
-    dialogo->CmdStampa_Click();
-    Attendi();
-    ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    ASSERT_NO_FATAL_FAILURE(StampaInPdf(0, 0, pdf));
     const QList<ParolaPdf> parole = parolePdf(pdf);
     ASSERT_FALSE(parole.isEmpty()) << "no PDF or no text in it";
     EXPECT_TRUE(sullaCarta(parole, piva));

@@ -6,6 +6,8 @@
 #include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoFinto.h"
 #include "components/stampa/ComponenteStampa.h"
+#include "components/stampa/DoppiStampa.h"
+#include "components/stampa/OpzStampa.h"
 #include "components/stampa/StampanteApp.h"
 #include "components/stampa/Stampatore.h"
 #include "printing/FinestreStampaPredef.h"
@@ -14,6 +16,8 @@
 #include "support/StampaQt.h"
 
 #include <QCoreApplication>
+#include <QFont>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -58,6 +62,35 @@ class BancoFinestreStampa : public ::testing::Test
             QCoreApplication::processEvents();
         }
     }
+};
+
+// A preview of class V shown by an engine printing to the screen: the
+// engine, its options and the preview, the preview deleted at the end.
+template <class V> class BancoAnteprima : public BancoFinestreStampa
+{
+  protected:
+    void SetUp() override
+    {
+        BancoFinestreStampa::SetUp();
+        vista = new V;
+        motore.ofrmVStampa(vista);
+        motore.ogOpzSta(&opz);
+        opz.oiStaVid(OpzStampa::UscitaVideo);
+    }
+    void TearDown() override
+    {
+        delete vista.data();
+        BancoFinestreStampa::TearDown();
+    }
+    // A whole print of `righe` customers, every column, portrait.
+    EsitoStampa Stampa(qint64 righe = 300)
+    {
+        SorgenteMemoria sorgente = SorgenteClienti(righe);
+        return motore.Stampa(sorgente, QStringLiteral("T"), 1, QFont(QStringLiteral("Arial"), 10));
+    }
+    OpzStampa opz;
+    Stampatore motore;
+    QPointer<V> vista;
 };
 
 // A list component: records each print request and can act in its place.

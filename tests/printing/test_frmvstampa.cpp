@@ -48,31 +48,7 @@ class AnteprimaProva : public FrmVStampa
     }
 };
 
-class Anteprima : public BancoFinestreStampa
-{
-  protected:
-    void SetUp() override
-    {
-        BancoFinestreStampa::SetUp();
-        vista = new AnteprimaProva;
-        motore.ofrmVStampa(vista);
-        motore.ogOpzSta(&opz);
-        opz.oiStaVid(OpzStampa::UscitaVideo);
-    }
-    void TearDown() override
-    {
-        delete vista.data();
-        BancoFinestreStampa::TearDown();
-    }
-    EsitoStampa Stampa(qint64 righe = 300)
-    {
-        SorgenteMemoria sorgente = SorgenteClienti(righe);
-        return motore.Stampa(sorgente, QStringLiteral("T"), 1, QFont(QStringLiteral("Arial"), 10));
-    }
-    OpzStampa opz;
-    Stampatore motore;
-    QPointer<AnteprimaProva> vista;
-};
+using Anteprima = BancoAnteprima<AnteprimaProva>;
 
 } // namespace
 

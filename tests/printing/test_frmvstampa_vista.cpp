@@ -32,28 +32,9 @@ class AnteprimaAvanti : public FrmVStampa
     }
 };
 
-class AnteprimaVista : public BancoFinestreStampa
+class AnteprimaVista : public BancoAnteprima<AnteprimaAvanti>
 {
   protected:
-    void SetUp() override
-    {
-        BancoFinestreStampa::SetUp();
-        vista = new AnteprimaAvanti;
-        motore.ofrmVStampa(vista);
-        motore.ogOpzSta(&opz);
-        opz.oiStaVid(OpzStampa::UscitaVideo);
-    }
-    void TearDown() override
-    {
-        delete vista.data();
-        BancoFinestreStampa::TearDown();
-    }
-    // A whole print, the user asking for each next page as it comes.
-    EsitoStampa Stampa(qint64 righe = 300)
-    {
-        SorgenteMemoria sorgente = SorgenteClienti(righe);
-        return motore.Stampa(sorgente, QStringLiteral("T"), 1, QFont(QStringLiteral("Arial"), 10));
-    }
     QString Frecce() const
     {
         QString r;
@@ -61,9 +42,6 @@ class AnteprimaVista : public BancoFinestreStampa
             r += vista->imaMuovi(i)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return r;
     }
-    OpzStampa opz;
-    Stampatore motore;
-    QPointer<FrmVStampa> vista;
 };
 
 // Pixels of `a` farther than `soglia` from `b` in some channel.
