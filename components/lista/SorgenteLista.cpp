@@ -4,33 +4,11 @@
 #include "components/lista/GestLista.h"
 #include "components/lista/ModelloLista.h"
 
-#include "components/db/DbMotore.h"
-#include "components/util/Currency.h"
-#include "components/util/VbErrore.h"
-
 #include <QDateTime>
-#include <QSet>
 #include <QTableView>
 
 namespace
 {
-
-// A date or date-time the engine gave as its own value or as ISO text.
-QVariant dataLetta(const QVariant &v, bool conOra)
-{
-    QDateTime t = v.toDateTime();
-    if (!t.isValid() && v.typeId() == QMetaType::QString) {
-        const QString s = v.toString().trimmed();
-        t = QDateTime::fromString(s, Qt::ISODate);
-        if (!t.isValid())
-            t = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (!t.isValid())
-            t = QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime(0, 0));
-    }
-    if (!t.isValid())
-        return {};
-    return conOra ? QVariant(t) : QVariant(t.date());
-}
 
 // A text column declared of a few characters (a code, a province): its
 // texts are never cut, and as wide as their characters at the widest glyph.
@@ -128,122 +106,43 @@ bool SorgenteLista::LimitiColonne(const QList<int> &colonne, QList<LimiteColonna
 {
     RigheLista &righe = m_lista.RecordsetLista();
     const ModelloLista *modello = m_lista.Modello();
-    if (!righe.Aperta() || !righe.Database() || !modello)
+    if (!righe.Aperta() || !modello)
         return false;
-    // The columns are named from outside the SELECT: each by a name of its own.
-    QSet<QString> nomi;
-    for (int i = 0; i < righe.NumeroColonne(); ++i) {
-        const QString nome = righe.Colonna(i).nome.toLower();
-        if (nome.isEmpty() || nome.contains(QLatin1Char(']')) || nomi.contains(nome))
-            return false;
-        nomi.insert(nome);
-    }
     using Tipo = Risultato::Tipo;
-    // The engine's own functions, which cost little for every row (Jet's Like
-    // and InStr become functions of ours on SQLite). Several words: a blank
-    // between two other characters (blanks, tabs, line breaks).
-    const bool pg = righe.Database()->Dialetto(righe.Connessione()) == JetSql::Dialetto::PostgreSQL;
-    const QString bianchi = QStringLiteral(" \t\n\v\f");
-    const QString parole =
-        pg ? QStringLiteral("Max(IIf(strpos(btrim(%1, '") + bianchi + QStringLiteral("'), ' ') > 0, 1, 0))")
-           : QStringLiteral("Max(glob('*[^") + bianchi + QStringLiteral("] *[^") + bianchi +
-                 QStringLiteral("]*', %1))");
-    const QString nonCifre = pg ? QStringLiteral("Max(IIf(Len(translate(%1, '0123456789', '')) > 0, 1, 0))")
-                                : QStringLiteral("Max(glob('*[^0-9]*', %1))");
-    QStringList calcoli;
-    for (int i = 0; i < colonne.size(); ++i) {
-        if (colonne[i] < 0 || colonne[i] >= righe.NumeroColonne())
+    QList<LimiteColonna> risposta;
+    for (const int indice : colonne) {
+        if (indice < 0 || indice >= righe.NumeroColonne())
             return false;
-        const Risultato::Colonna &c = righe.Colonna(colonne[i]);
-        const QString n = QLatin1Char('[') + c.nome + QLatin1Char(']');
+        const Risultato::Colonna &c = righe.Colonna(indice);
+        LimiteColonna l;
         switch (c.tipo) {
         case Tipo::Testo:
-            // Expressions are read as their values come: only table columns.
-            if (c.tabella.isEmpty())
-                return false;
-            calcoli << QStringLiteral("Max(Len(%1)) As Lun%2").arg(n).arg(i);
-            // A short code is taken whole at the widest glyph: its texts are
-            // not looked into.
-            if (!corta(c))
-                calcoli << parole.arg(n) + QStringLiteral(" As Par") + QString::number(i)
-                        << nonCifre.arg(n) + QStringLiteral(" As Alt") + QString::number(i);
-            break;
-        case Tipo::Intero:
-        case Tipo::Decimale:
-        case Tipo::Data:
-        case Tipo::DataOra:
-            calcoli << QStringLiteral("Max(%1) As Mas%2").arg(n).arg(i)
-                    << QStringLiteral("Min(%1) As Min%2").arg(n).arg(i);
+            // The declared size of a table's column (an expression has none).
+            l.caratteri = c.tabella.isEmpty() ? 0 : qMax(0, c.lunghezza);
+            l.rigida = corta(c);
             break;
         case Tipo::Booleano:
+            l.esempi << modello->TestoValore(true) << modello->TestoValore(false);
+            break;
+        case Tipo::Data:
+        case Tipo::DataOra: {
+            l.rigida = true;
+            // The fixed form of a date: day and month of two digits, the
+            // hours past noon, a year of four digits.
+            const QDate fine(2000, 12, 28);
+            const QString esempio = modello->TestoValore(
+                c.tipo == Tipo::DataOra ? QVariant(QDateTime(fine, QTime(23, 59, 59))) : QVariant(fine));
+            // Month or day names differ in length: the rows tell.
+            if (!conLettere({esempio}))
+                l.esempi << esempio;
+            break;
+        }
         case Tipo::Nullo:
             break;
         default:
-            // Fractions are shown with as many digits as they have.
-            return false;
-        }
-    }
-    std::unique_ptr<Risultato> r;
-    if (!calcoli.isEmpty()) {
-        const SqlLista::Parti &p = righe.Parti();
-        const QString corpo = p.semplice ? p.selezione + p.corpo : p.testo;
-        try {
-            r = righe.Database()->Seleziona(righe.Connessione(), QStringLiteral("Select ") +
-                                                                     calcoli.join(QStringLiteral(", ")) +
-                                                                     QStringLiteral(" From (") + corpo +
-                                                                     QStringLiteral(") As ListaMisura"));
-        } catch (const std::exception &) {
-            return false; // the rows are measured instead
-        }
-        if (!r || r->numRighe() != 1)
-            return false;
-    }
-    auto valore = [&r](const QString &nome) { return r->valore(0, r->indice(nome)); };
-    QList<LimiteColonna> risposta;
-    for (int i = 0; i < colonne.size(); ++i) {
-        const Risultato::Colonna &c = righe.Colonna(colonne[i]);
-        LimiteColonna l;
-        const QString k = QString::number(i);
-        if (c.tipo == Tipo::Testo) {
-            l.caratteri = valore(QStringLiteral("Lun") + k).toInt();
-            if (!corta(c)) {
-                l.parole = valore(QStringLiteral("Par") + k).toInt() != 0;
-                l.soloCifre = valore(QStringLiteral("Alt") + k).toInt() == 0;
-            }
-        } else if (c.tipo == Tipo::Booleano) {
-            l.esempi << modello->TestoValore(true) << modello->TestoValore(false);
-        } else if (c.tipo != Tipo::Nullo) {
+            // Numbers: as many digits as the rows show.
             l.rigida = true;
-            for (const QString &estremo : {QStringLiteral("Mas"), QStringLiteral("Min")}) {
-                const QVariant v = valore(estremo + k);
-                if (!v.isValid() || v.isNull())
-                    continue;
-                QVariant mostrato;
-                if (c.tipo == Tipo::Intero) {
-                    bool ok = false;
-                    mostrato = v.toLongLong(&ok);
-                    if (!ok)
-                        return false;
-                } else if (c.tipo == Tipo::Decimale) {
-                    Currency importo;
-                    if (Currency::leggiValore(v, importo) != Currency::Lettura::Numero)
-                        return false;
-                    mostrato = QVariant::fromValue(importo);
-                } else {
-                    const bool conOra = c.tipo == Tipo::DataOra;
-                    mostrato = dataLetta(v, conOra);
-                    if (!mostrato.isValid())
-                        return false;
-                    // Day and month of two digits, the hours past noon.
-                    const QDate fine(mostrato.toDateTime().date().year(), 12, 28);
-                    l.esempi << modello->TestoValore(conOra ? QVariant(QDateTime(fine, QTime(23, 59, 59)))
-                                                            : QVariant(fine));
-                }
-                l.esempi << modello->TestoValore(mostrato);
-            }
-            // Month or day names differ in length: the rows are measured.
-            if (c.tipo != Tipo::Intero && c.tipo != Tipo::Decimale && conLettere(l.esempi))
-                return false;
+            break;
         }
         risposta << l;
     }

@@ -2,10 +2,8 @@
 // columns with their captions, widths, alignment and visibility, and every
 // row of its SELECT in list order, a page at a time, formatted as the grid
 // shows them, without disturbing the pages the grid keeps. The limits of the
-// printed columns' texts are asked of the database in one statement over the
-// list's SELECT (longest text, several words, digits alone; the extreme
-// numbers and dates), so that a print is laid out without reading its rows
-// twice.
+// printed columns' texts come from the SELECT's columns (a text's declared
+// size, a date's fixed form, a flag's words) without reading any row.
 #pragma once
 
 #include "components/lista/RigheLista.h"

@@ -248,26 +248,33 @@ void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int col
     const double x = m_x[colonna];
     const double w = m_larghezze[colonna];
     const Qt::Alignment a = m_colonne[colonna].allineamento;
-    // Only free texts are cut; a code, a number or a date is printed whole.
-    const bool taglia = m_restringibili[colonna];
-    if (!(a & (Qt::AlignRight | Qt::AlignHCenter))) {
-        // Most texts fit: the sum of the character widths tells without
-        // laying the text out (with a little room for kerning).
-        if (!taglia || larghezzaStimata(testo) <= w * 0.98) {
-            p.drawText(QPointF(x, baseline), testo);
-            return;
-        }
-        const double esatta = m_fm->horizontalAdvance(testo);
-        p.drawText(QPointF(x, baseline), esatta <= w ? testo : m_fm->elidedText(testo, Qt::ElideRight, w));
+    // Most texts fit: the sum of the character widths tells without laying
+    // the text out (with a little room for kerning).
+    if (!(a & (Qt::AlignRight | Qt::AlignHCenter)) && larghezzaStimata(testo) <= w * 0.98) {
+        p.drawText(QPointF(x, baseline), testo);
         return;
     }
     QString t = testo;
     double larghezza = m_fm->horizontalAdvance(t);
-    if (larghezza > w && taglia) {
+    if (larghezza > w && m_restringibili[colonna]) {
+        // Only free texts are cut.
         t = m_fm->elidedText(t, Qt::ElideRight, w);
         larghezza = m_fm->horizontalAdvance(t);
+    } else if (larghezza > w && w > 0) {
+        // A code, a number or a date wider than its column (the columns are
+        // laid out from the first rows): printed whole, condensed into it.
+        p.save();
+        p.translate(x, baseline);
+        p.scale(w / larghezza, 1);
+        p.drawText(QPointF(0, 0), t);
+        p.restore();
+        return;
     }
-    const double sx = (a & Qt::AlignRight) ? x + w - larghezza : x + (w - larghezza) / 2;
+    double sx = x;
+    if (a & Qt::AlignRight)
+        sx = x + w - larghezza;
+    else if (a & Qt::AlignHCenter)
+        sx = x + (w - larghezza) / 2;
     p.drawText(QPointF(sx, baseline), t);
 }
 

@@ -11,7 +11,8 @@
 // texts cut with "…"), then the list's extra width of the other columns, then
 // the font (down to 5 points). Codes, numbers and dates are never cut: when
 // they do not fit even at 5 points the layout says so (Errore) and nothing is
-// to be printed. It draws in points (1/72 inch) from the page's
+// to be printed; one wider than its column (measured from the first rows)
+// is drawn condensed into it. It draws in points (1/72 inch) from the page's
 // top-left corner on any paint device; the same pages go to the printer, to
 // a PDF and to the preview.
 #pragma once

@@ -68,8 +68,8 @@ void MisuraColonne::Limita(int colonna, const LimiteColonna &limite)
     if (colonna < 0 || colonna >= m_colonne)
         return;
     double w = limite.caratteri * (limite.soloCifre ? m_cifraMassima : m_glifoMassimo);
-    // A value between the extremes has no more digits than the extreme of
-    // its sign, and the same other characters.
+    // A value of a fixed form has no more digits than its example, and the
+    // same other characters.
     for (const QString &esempio : limite.esempi) {
         double e = 0;
         for (const QChar c : esempio)
@@ -77,7 +77,12 @@ void MisuraColonne::Limita(int colonna, const LimiteColonna &limite)
                              : (c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_glifoMassimo);
         w = qMax(w, e);
     }
-    m_piuLarghi[colonna] = qMax(m_piuLarghi[colonna], w);
+    // Fixed forms and short codes are taken as they are; a declared size is
+    // taken where it is close to the widest value read, not where it would
+    // waste the page (a text declared of 60 characters, of names of 30).
+    const bool fissa = !limite.esempi.isEmpty() || (limite.rigida && limite.caratteri > 0);
+    if (w > 0 && (fissa || w <= m_piuLarghi[colonna] * Vicino))
+        m_piuLarghi[colonna] = qMax(m_piuLarghi[colonna], w);
     m_parole[colonna] = m_parole[colonna] || limite.parole;
     m_rigide[colonna] = m_rigide[colonna] || limite.rigida;
 }

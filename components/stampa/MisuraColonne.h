@@ -2,10 +2,12 @@
 // the rows before the pages are laid out, so that no code, number or date is
 // cut on paper. It also tells which columns hold texts of several words: the
 // only ones the layout may narrow (their texts then end in "…"). A source
-// that can tell the limits of its texts without handing out its rows
-// (SorgenteRighe::LimitiColonne) is measured from those instead: as many of
-// the font's widest glyph as the longest text has characters (its widest
-// digit for texts of digits alone).
+// that can tell the limits of its texts without reading its rows
+// (SorgenteRighe::LimitiColonne) has only its first rows measured, and its
+// limits taken where they are fixed forms or close to what those rows show:
+// as many of the font's widest glyph as the longest text may have
+// characters (its widest digit for texts of digits alone). A later value
+// wider than its column is drawn condensed by the layout, never cut.
 #pragma once
 
 #include "components/stampa/SorgenteRighe.h"
@@ -26,8 +28,11 @@ class MisuraColonne
     // Takes one row's values into account (one cell per column, in order).
     void Misura(const QList<CellaStampa> &celle);
 
-    // Takes a column's limits as its source tells them, in place of its rows.
+    // Takes a column's limits as its source tells them, after the rows read
+    // (Misura): a fixed form (examples, a short code) always, a declared
+    // size when within `Vicino` times the widest value read.
     void Limita(int colonna, const LimiteColonna &limite);
+    static constexpr double Vicino = 1.25;
 
     // The font size the widths are measured at, in points.
     double Punti() const { return m_punti; }

@@ -28,15 +28,20 @@ struct CellaStampa {
     QVariant valore;
 };
 
-// What a source can tell of a column's texts without handing out its rows:
-// the widest the column may be is worked out from it with the font.
+// What a source can tell of a column's texts without reading its rows (from
+// what the column is declared to hold): the engine measures the first rows
+// and takes these as the column's width where they are close to what those
+// rows show. They are not relied on to hold every value (a database may keep
+// a text longer than its declared size): a value wider than its column is
+// still printed whole.
 struct LimiteColonna {
-    int caratteri = 0;      // most characters of a text (of every text, for `esempi`)
+    int caratteri = 0;      // most characters of a text (0: not known)
     bool soloCifre = false; // every text is made of digits alone
     bool parole = false;    // some text holds several words
-    bool rigida = false;    // numbers or dates: never cut
-    // Texts of the extreme values (numbers, dates): the widest text has as
-    // many characters as one of them, its digits anywhere.
+    bool rigida = false;    // numbers, dates or short codes: never cut
+    // Texts of the widest values the column may show (the fixed form of a
+    // date, a flag's words): the widest text has as many characters as one
+    // of them, its digits anywhere.
     QStringList esempi;
 };
 
@@ -55,9 +60,9 @@ class SorgenteRighe
     // False after the last row.
     virtual bool RigaSuccessiva(QList<CellaStampa> &celle) = 0;
     // For the columns given (as to ApriRighe) what their texts may be at
-    // most, found without reading the rows one by one (a database works it
-    // out in one statement); false when the source cannot tell, and the
-    // rows are then read and measured.
+    // most, found without reading any row (from the columns' declarations);
+    // false when the source cannot tell, and every row is then read and
+    // measured before the first page.
     virtual bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti)
     {
         (void)colonne;

@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class LettorePagine;
 class MisuraColonne;
 class OpzStampa;
 class SorgenteRighe;
@@ -117,9 +118,10 @@ class Stampatore : public QObject
     EsitoStampa stampaFissa(Lavoro &l);
     EsitoStampa stampaPagine(Lavoro &l);
     EsitoStampa anteprima(Lavoro &l);
-    // Measures the columns of the print, from the limits the source tells or
-    // from every row; false when the user stopped it.
-    bool misuraColonne(Lavoro &l, MisuraColonne &misura);
+    // Measures the columns of the print, from the first rows (read ahead
+    // into `lettore`) and the limits the source tells, or from every row;
+    // false when the user stopped it.
+    bool misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore);
     // An export file that exists already is replaced only when the user says
     // so; false when the answer is no.
     bool sostituireFile(const QString &percorso);

@@ -30,43 +30,77 @@
 #include <cstdio>
 #include <cstring>
 
-namespace
-{
-
 // Rows of one page at a time, with the first row of the next page already
-// read, so that the last page is known as such when it is drawn. The row
-// lists are reused from page to page.
+// read, so that the last page is known as such when it is drawn. The first
+// rows may be read ahead, to measure the columns from them before the first
+// page; the pages then start with them. The row lists are reused from page
+// to page.
 class LettorePagine
 {
   public:
-    LettorePagine(SorgenteRighe &sorgente, int righePerPagina) : m_s(sorgente), m_rpp(righePerPagina) {}
+    explicit LettorePagine(SorgenteRighe &sorgente) : m_s(sorgente) {}
 
+    void RighePerPagina(int righe) { m_rpp = qMax(1, righe); }
+    // Starts reading (once: the rows read ahead stay); false when there is
+    // no row.
     bool Apri(const QList<int> &indici)
     {
-        m_altre = m_s.ApriRighe(indici) && m_s.RigaSuccessiva(m_prossima);
-        return m_altre;
+        if (!m_aperto) {
+            m_aperto = true;
+            m_altre = m_s.ApriRighe(indici) && m_s.RigaSuccessiva(m_prossima);
+        }
+        return Altre();
+    }
+    // The first rows, up to `quante`, read ahead of the pages.
+    const QList<QList<CellaStampa>> &Anticipa(int quante)
+    {
+        while (m_avanti.size() < quante && m_altre) {
+            m_avanti.append(std::move(m_prossima));
+            m_prossima = QList<CellaStampa>();
+            m_altre = m_s.RigaSuccessiva(m_prossima);
+        }
+        return m_avanti;
     }
     // The next page's rows into `righe`; answers how many (0: no more rows).
     int Pagina(QList<QList<CellaStampa>> &righe)
     {
         int n = 0;
-        while (n < m_rpp && m_altre) {
+        for (; n < m_rpp; ++n) {
             if (righe.size() <= n)
                 righe.append(QList<CellaStampa>());
+            if (m_testa < m_avanti.size()) {
+                std::swap(righe[n], m_avanti[m_testa++]);
+                continue;
+            }
+            if (!m_altre)
+                break;
             std::swap(righe[n], m_prossima);
-            ++n;
             m_altre = m_s.RigaSuccessiva(m_prossima);
+        }
+        if (m_testa > 0 && m_testa == m_avanti.size()) {
+            m_avanti.clear();
+            m_testa = 0;
         }
         return n;
     }
-    bool Altre() const { return m_altre; }
+    bool Altre() const { return m_testa < m_avanti.size() || m_altre; }
 
   private:
     SorgenteRighe &m_s;
-    int m_rpp;
+    int m_rpp = 1;
     QList<CellaStampa> m_prossima;
+    QList<QList<CellaStampa>> m_avanti; // read ahead, before m_prossima
+    qsizetype m_testa = 0;              // the first of m_avanti not yet on a page
+    bool m_aperto = false;
     bool m_altre = false;
 };
+
+// Rows measured before the first page when the source tells its columns'
+// limits: a few pages' worth, read once (the pages start with them).
+constexpr int RigheMisurate = 256;
+
+namespace
+{
 
 QPageSize formatoCarta(int numero, const QString &stampante)
 {
@@ -152,15 +186,21 @@ ImpaginazioneLista::Testate testate(const QString &descrizione, const QString &t
 
 } // namespace
 
-bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura)
+bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore)
 {
-    // What the source tells without reading its rows, when it can; else
-    // every row is read and measured.
+    // A source that tells its columns' limits has its first rows measured
+    // (read once: the pages start with them), then the limits taken where
+    // they fit those rows; a later value wider than its column is drawn
+    // condensed, never cut. Else every row is read and measured, and read
+    // again for the pages.
     QList<LimiteColonna> limiti;
     if (l.righe.LimitiColonne(l.indici, limiti) && limiti.size() == l.indici.size()) {
+        if (lettore.Apri(l.indici))
+            for (const QList<CellaStampa> &celle : lettore.Anticipa(RigheMisurate))
+                misura.Misura(celle);
         for (int c = 0; c < limiti.size(); ++c)
             misura.Limita(c, limiti[c]);
-        return true;
+        return !fermata();
     }
     if (!l.righe.ApriRighe(l.indici))
         return true;
@@ -200,10 +240,11 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     int carta = m_opz->ParIntero(QStringLiteral("NumTipoCarta"));
     if (carta <= 0)
         carta = stampante.PaperSize;
-    // The columns are measured first (from the source's limits, or by
-    // reading the rows twice), so that no value is cut.
+    // The columns are measured first (from the first rows and the source's
+    // limits, or by reading the rows twice), so that no value is cut.
     MisuraColonne misura(l.colonne, l.font);
-    if (!misuraColonne(l, misura)) {
+    LettorePagine lettore(l.righe);
+    if (!misuraColonne(l, misura, lettore)) {
         esito.interrotta = true;
         return esito;
     }
@@ -214,7 +255,7 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         esito.errore = impaginazione.Errore();
         return esito;
     }
-    LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
+    lettore.RighePerPagina(impaginazione.RighePerPagina());
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
         return esito;
@@ -420,7 +461,8 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
     if (carta <= 0)
         carta = Catalogo().Cerca(nome).PaperSize;
     MisuraColonne misura(l.colonne, l.font);
-    if (!misuraColonne(l, misura)) {
+    LettorePagine lettore(l.righe);
+    if (!misuraColonne(l, misura, lettore)) {
         esito.interrotta = true;
         return esito;
     }
@@ -431,7 +473,7 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
         esito.errore = impaginazione.Errore();
         return esito;
     }
-    LettorePagine lettore(l.righe, impaginazione.RighePerPagina());
+    lettore.RighePerPagina(impaginazione.RighePerPagina());
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
         return esito;

@@ -192,3 +192,22 @@ TEST_F(StampaListaPdf, AValueWiderThanAllInTheLastRowIsPrintedWhole)
     EXPECT_TRUE(sullaCarta(parole, piva));
     EXPECT_TRUE(sullaCarta(parole, cf));
 }
+
+// A code longer than its column's declared size (the database keeps it) in
+// the list's last row: its column is laid out from the declaration and the
+// first rows, and the code is on paper whole all the same.
+TEST_F(StampaListaPdf, ACodeLongerThanItsDeclaredSizeIsPrintedWhole)
+{
+    const QString pr = QStringLiteral("PROVINCIALUNGA");
+    Esegui(QStringLiteral("Update PianoConti Set Pr = '%1' Where Gruppo || Mastro || Conto = (Select "
+                          "Max(Gruppo || Mastro || Conto) From PianoConti Where Tipo = '3')")
+               .arg(pr));
+    Apri();
+    ASSERT_EQ(Valore(QStringLiteral("Select Count(*) From PianoConti Where Pr = '%1'").arg(pr)).toInt(), 1);
+    QTemporaryDir cartella;
+    const QString pdf = cartella.filePath(QStringLiteral("clienti.pdf"));
+    ASSERT_NO_FATAL_FAILURE(StampaInPdf(1, 0, pdf));
+    const QList<ParolaPdf> parole = parolePdf(pdf);
+    ASSERT_FALSE(parole.isEmpty()) << "no PDF or no text in it";
+    EXPECT_TRUE(sullaCarta(parole, pr));
+}

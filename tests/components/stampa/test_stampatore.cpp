@@ -652,3 +652,71 @@ TEST_F(StampatoreTest, FixedLengthSaysHowManyCellsOverflowed)
     EXPECT_TRUE(b.contains("C000100  1,00\r\n")) << b.toStdString();
     EXPECT_FALSE(b.contains("12.34")) << "never a shorter number";
 }
+
+namespace
+{
+
+// A source that tells its columns' declared sizes, as a database list does.
+class SorgenteDichiarata : public SorgenteMemoria
+{
+  public:
+    using SorgenteMemoria::SorgenteMemoria;
+    bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti) override
+    {
+        limiti = QList<LimiteColonna>(colonne.size());
+        for (LimiteColonna &l : limiti)
+            l.caratteri = 7;
+        return true;
+    }
+};
+
+} // namespace
+
+// The columns are laid out from the first rows and the declared sizes, the
+// rows read once; a code far down the list, wider than its declaration and
+// than every row read before, is on paper whole, clear of its neighbour.
+TEST_F(StampatoreTest, ACodeWiderThanItsColumnFarDownIsPrintedWhole)
+{
+    const QString lungo = QStringLiteral("C0123456789012345678901234567");
+    SorgenteDichiarata s(ColonneClienti(), 2000, [&lungo](qint64 r, QList<CellaStampa> &c) {
+        c.resize(4);
+        const QString codice = r == 1500 ? lungo : QStringLiteral("C%1").arg(r + 1, 6, 10, QLatin1Char('0'));
+        c[0] = {codice, codice};
+        c[1] = {QStringLiteral("Rossi"), QStringLiteral("Rossi")};
+        c[2] = {QStringLiteral("1,00"), 1.0};
+        c[3] = {QStringLiteral("nota"), QStringLiteral("nota")};
+    });
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(QStringLiteral("PDFCreator"));
+    opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+    opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.path() + QLatin1Char('/'));
+    const EsitoStampa e = motore.Stampa(s, QStringLiteral("V"), 1, QFont(QStringLiteral("Arial"), 10));
+    ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+    EXPECT_EQ(s.Aperture(), 1) << "the rows measured are the ones printed";
+    const QString testo = TestoPdf(e.file);
+    EXPECT_TRUE(QRegularExpression(lungo + QStringLiteral(" +Rossi")).match(testo).hasMatch())
+        << testo.mid(testo.indexOf(lungo.left(6)) - 200, 400).toStdString();
+}
+
+// The user stops the preview while every row of a source that tells no
+// limits is measured: the print ends there, stopped, with nothing shown.
+TEST_F(StampatoreTest, StopWhileMeasuringEndsThePrint)
+{
+    qint64 lette = 0;
+    SorgenteMemoria s(ColonneClienti(), 1000000, [&](qint64 r, QList<CellaStampa> &c) {
+        if (++lette == 3000)
+            motore.Interrompi(1);
+        c.resize(4);
+        const QString codice = QString::number(r);
+        for (CellaStampa &cella : c)
+            cella = {codice, codice};
+    });
+    opz.oiStaVid(OpzStampa::UscitaVideo);
+    const EsitoStampa e = stampa(s);
+    EXPECT_TRUE(e.interrotta);
+    EXPECT_FALSE(e.eseguita);
+    EXPECT_TRUE(e.errore.isEmpty()) << e.errore.toStdString();
+    EXPECT_EQ(e.pagine, 0);
+    EXPECT_FALSE(vista.mostrata);
+    EXPECT_LT(lette, 5000) << "reading stopped soon after the stop";
+}

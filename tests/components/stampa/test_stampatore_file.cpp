@@ -208,7 +208,7 @@ TEST(ImpaginazioneMisurata, CodesThatCannotFitEvenAtTheSmallestFontAreRefused)
     EXPECT_EQ(e.pagine, 0);
 }
 
-// Limits a source tells in place of its rows: each column is at least as
+// Limits a source tells beside its first rows: each column is at least as
 // wide as any text within them, and only texts of several words may be cut.
 TEST(ImpaginazioneMisurata, LimitsOfTheSourceHoldEveryTextWithinThem)
 {
@@ -232,6 +232,11 @@ TEST(ImpaginazioneMisurata, LimitsOfTheSourceHoldEveryTextWithinThem)
         colonne << ColonnaStampa{QStringLiteral("C%1").arg(c), 100, Qt::AlignLeft, true, false};
     const QFont font(QStringLiteral("Arial"), 10);
     MisuraColonne misura(colonne, font);
+    // The first rows read hold each column's first text.
+    QList<CellaStampa> primi;
+    for (const Caso &caso : casi)
+        primi << CellaStampa{caso.testi.first(), caso.testi.first()};
+    misura.Misura(primi);
     for (int c = 0; c < casi.size(); ++c)
         misura.Limita(c, casi[c].limite);
     const ImpaginazioneLista i(colonne, font, a4(QPageLayout::Landscape), {}, &misura);
