@@ -215,8 +215,8 @@ int main(int argc, char **argv)
         "    (its bare floor: the list's rows opened %.2f ms, the first page's rows read %.2f ms, drawn "
         "%.2f ms)\n",
         double(aperturaRighe) / 1e6, double(lettura.front()) / 1e6, double(nudo.front()) / 1e6);
-    std::printf("    (before its first page the engine asks the database for each column's widest value, one "
-                "statement over the whole list)\n");
+    std::printf("    (before its first page the engine measures the list's first rows beside the columns' "
+                "declared sizes)\n");
     riga("forward, page drawn by the engine, the one left saved", avanti);
     riga("back, page read from its file", indietro);
     riga("forward again, page read from its file", riletti);
