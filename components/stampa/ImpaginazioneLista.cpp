@@ -172,6 +172,18 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
     double spazio = Spazio;
     double dimensione = punti;
     double eccesso = somma(m_larghezze, spazio) - larghezza;
+    if (eccesso < 0 && misura) {
+        // Room to spare goes to the free texts: the columns are laid out
+        // from the first rows, and a longer name further down then has the
+        // room the page offers before it gives way.
+        double libero = 0;
+        for (int c = 0; c < n; ++c)
+            libero += libere[c] ? m_larghezze[c] : 0;
+        for (int c = 0; c < n && libero > 0; ++c)
+            if (libere[c])
+                m_larghezze[c] -= eccesso * m_larghezze[c] / libero;
+        eccesso = libero > 0 ? 0 : eccesso;
+    }
     if (eccesso > 0) {
         // First the free texts, then the others' extra width.
         eccesso = riduci(m_larghezze, morbida, libere, eccesso);
