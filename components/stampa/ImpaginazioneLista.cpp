@@ -185,9 +185,10 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
         eccesso = libero > 0 ? 0 : eccesso;
     }
     if (eccesso > 0) {
-        // First the free texts, then the others' extra width.
-        eccesso = riduci(m_larghezze, morbida, libere, eccesso);
+        // First the others' width beyond their values and captions, then
+        // the free texts.
         eccesso = riduci(m_larghezze, morbida, rigide, eccesso);
+        eccesso = riduci(m_larghezze, morbida, libere, eccesso);
     }
     if (eccesso > 0) {
         // Then the font, down to its least size.

@@ -77,10 +77,11 @@ void MisuraColonne::Limita(int colonna, const LimiteColonna &limite)
                              : (c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_glifoMassimo);
         w = qMax(w, e);
     }
-    // Fixed forms and short codes are taken as they are; a declared size is
-    // taken where it is close to the widest value read, not where it would
-    // waste the page (a text declared of 60 characters, of names of 30).
-    const bool fissa = !limite.esempi.isEmpty() || (limite.rigida && limite.caratteri > 0);
+    // Fixed forms are taken as they are; a declared size is taken where it
+    // is close to the widest value read, not where it would waste the page
+    // (a text declared of 60 characters, of names of 30; a code of 6 wide
+    // letters, of two digits).
+    const bool fissa = !limite.esempi.isEmpty();
     if (w > 0 && (fissa || w <= m_piuLarghi[colonna] * Vicino))
         m_piuLarghi[colonna] = qMax(m_piuLarghi[colonna], w);
     m_parole[colonna] = m_parole[colonna] || limite.parole;

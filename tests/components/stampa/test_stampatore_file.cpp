@@ -176,6 +176,31 @@ TEST(ImpaginazioneMisurata, CodesKeepTheirWidthFreeTextsGiveWayCaptionsWrap)
     EXPECT_LT(senza.Larghezze()[0], larghezza(senza, piva));
 }
 
+// Codes wider on screen than their values (a group of two digits in a
+// column for ten, a short code declared of six wide letters) give up that
+// room before a name is cut.
+TEST(ImpaginazioneMisurata, CodesGiveUpTheirExtraRoomBeforeNamesAreCut)
+{
+    QList<ColonnaStampa> colonne;
+    QList<CellaStampa> riga;
+    for (int c = 0; c < 10; ++c) {
+        colonne << ColonnaStampa{QStringLiteral("Gr"), 1500, Qt::AlignLeft, true, false};
+        riga << CellaStampa{QStringLiteral("01"), QStringLiteral("01")};
+    }
+    const QString nome = QStringLiteral("Impianti Elettrici Laguna Società a responsabilità limitata");
+    colonne << ColonnaStampa{QStringLiteral("Ragione sociale"), 2000, Qt::AlignLeft, true, false};
+    riga << CellaStampa{nome, nome};
+    const QFont font(QStringLiteral("Arial"), 10);
+    MisuraColonne misura(colonne, font);
+    misura.Misura(riga);
+    for (int c = 0; c < 10; ++c)
+        misura.Limita(c, {6, false, false, false, {}});
+    const ImpaginazioneLista i(colonne, font, a4(), {}, &misura);
+    ASSERT_TRUE(i.Errore().isEmpty()) << i.Errore().toStdString();
+    EXPECT_GE(i.Larghezze()[10], larghezza(i, nome)) << "the name was cut while codes kept room";
+    EXPECT_LT(i.Larghezze()[0], 1500 / 20.0);
+}
+
 TEST(ImpaginazioneMisurata, CodesThatCannotFitEvenAtTheSmallestFontAreRefused)
 {
     QList<ColonnaStampa> colonne;
