@@ -111,6 +111,7 @@ inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString 
     db.ApriSqlite(connessione, percorso);
     try {
         QSqlDatabase q = db.DatabaseDao(connessione);
+        Schema::VersioneDecodifiche(q);
         Schema::TogliIndiciSuperati(q);
         Schema::Statistiche(q, false);
     } catch (const VbErrore &e) {

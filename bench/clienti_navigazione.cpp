@@ -214,6 +214,7 @@ int main(int argc, char **argv)
         db->ApriConnessione(Globali::DbAzienda, connect);
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
         Schema::IndiciSoloServer(q); // as the program does at opening
+        Schema::VersioneDecodifiche(q);
         Globali::NomeDbAzienda = connect;
         std::fprintf(stderr, "company on PostgreSQL\n");
     } else {

@@ -8,6 +8,7 @@
 #include "components/forms/ControlArray.h"
 #include "components/linee/ChiamanteLinee.h"
 #include "components/pagine/ChiamantePagine.h"
+#include "customer/MemoriaDecodifiche.h"
 #include "lists/frmLisAnagHotel.h"
 #include "services/FormComune.h"
 #include "services/FormLanciabile.h"
@@ -174,6 +175,13 @@ class frmClienti : public QWidget,
     // a lookup window and without writing any field; empty abroad.
     void DescrizioneComune(int piIndex);
     bool NomeDaContoLetto(const QString &gruppo, const QString &mastro, const QString &conto);
+    // frmClientiMemoria.cpp: the group's and ledger's names beside fields 10
+    // and 20 and the ledger's highest account, kept from record to record
+    // while the company's change counter stays still.
+    void DecodificaGruppoMastro(int Index);
+    // The key under which the registry page's countries are kept for the
+    // record just read (its two stored countries); "" when none applies.
+    QString ChiaveStatiLetti() const;
     // Whether the town of field 1030 or 1160 lies abroad.
     bool ComuneEstero(int piIndex);
     // frmClientiBottoni.cpp: fiscal code, next free account code, web map.
@@ -355,11 +363,8 @@ class frmClienti : public QWidget,
     int miLungPartIva = 0, miLungPartIva2 = 0;
     // The txtAppo field being edited.
     int IndAppoAttuale = -1;
-    // Group and ledger whose highest account labMax shows.
-    QString m_mastroLabMax;
-    // The group's and the ledger's names last decoded into Lab(10) and
-    // Lab(20): the code (group|ledger for a ledger) and the name written.
-    QString m_gruppoDecod, m_gruppoDescr, m_mastroDecod, m_mastroDescr;
+    // Descriptions of the look-up tables kept from record to record.
+    MemoriaDecodifiche m_memoria;
     bool ChiusuraForm = false;
     long ColoreLabel7010 = 0;
     QString CodStatoDef;

@@ -96,8 +96,17 @@ void frmClienti::DescrizioneComune(int piIndex)
     const QString pr = txt(piIndex + 10)->text().trimmed();
     const QString filtro =
         pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
+    // As decoded for an earlier record, while the change counter stays still.
+    const QString chiave = QStringLiteral("Comune|") + txt(piIndex)->text() + QLatin1Char('|') + filtro;
+    std::optional<qint64> letta;
+    if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
+        descrizione->setText(v->value(0).toString());
+        catastale->setText(v->value(1).toString());
+        return;
+    }
     const bool trovato = FiltroDecodifica(QStringLiteral("Comuni"), txt(piIndex), descrizione, nullptr, true,
                                           true, QString(), &colonne, filtro, false, false)
                              .toBool();
     catastale->setText(trovato ? colonne.value(0).toString() : QString());
+    m_memoria.Ricorda(chiave, {descrizione->text(), catastale->text()}, letta);
 }

@@ -170,25 +170,42 @@ void frmClienti::visDecodPagPri()
                         fromDueStati(QStringLiteral("Stato"), QStringLiteral("Sta1"),
                                      QStringLiteral("StatoNascita"), tabStati) +
                         CondizioneCliente();
-    {
+    // The countries as read for an earlier record with the same two, while
+    // the change counter stays still; never with the menu database's table,
+    // which the counter does not follow.
+    const QString chiave = conMenu ? QString() : ChiaveStatiLetti();
+    std::optional<qint64> letta;
+    std::optional<QVariantList> stati = chiave.isEmpty() ? std::nullopt : m_memoria.Cerca(chiave, letta);
+    if (!stati) {
         LetturaPagina r(sql, passThrough ? RecDat::OpzPassThrough : 0);
-        if (r.Vuota()) {
-            pulDecodPagPri();
-        } else {
-            Lab(1050)->setText(r.Testo(QStringLiteral("Stati.Descrizione")));
-            labIso(1050)->setText(r.Testo(QStringLiteral("Stati.Iso")));
-            msStatoCod = r.Testo(QStringLiteral("Stati.Stato"));
-            msStatoIso = labIso(1050)->text();
-            miLungPartIva = r.Intero(QStringLiteral("Stati.LungPartIva"));
-            miLungPartIva2 = r.Intero(QStringLiteral("Stati.LungPartIva2"));
-            Lab(1180)->setText(r.Testo(QStringLiteral("Sta1.Descrizione")));
-            LabBlackList->setVisible(conMenu &&
-                                     r.Testo(QStringLiteral("StatiEle.BlackList"))
-                                             .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0);
-            // Towns and their cadastral codes, within the province when one is typed.
-            DescrizioneComune(1030);
-            DescrizioneComune(1160);
+        if (!r.Vuota()) {
+            stati = QVariantList{r.Testo(QStringLiteral("Stati.Descrizione")),
+                                 r.Testo(QStringLiteral("Stati.Iso")),
+                                 r.Testo(QStringLiteral("Stati.Stato")),
+                                 r.Intero(QStringLiteral("Stati.LungPartIva")),
+                                 r.Intero(QStringLiteral("Stati.LungPartIva2")),
+                                 r.Testo(QStringLiteral("Sta1.Descrizione")),
+                                 conMenu && r.Testo(QStringLiteral("StatiEle.BlackList"))
+                                                    .compare(QLatin1String("S"), Qt::CaseInsensitive) == 0};
+            if (!chiave.isEmpty())
+                m_memoria.Ricorda(chiave, *stati, letta);
         }
+    }
+    if (!stati) {
+        pulDecodPagPri();
+    } else {
+        const QVariantList &v = *stati;
+        Lab(1050)->setText(v[0].toString());
+        labIso(1050)->setText(v[1].toString());
+        msStatoCod = v[2].toString();
+        msStatoIso = labIso(1050)->text();
+        miLungPartIva = v[3].toInt();
+        miLungPartIva2 = v[4].toInt();
+        Lab(1180)->setText(v[5].toString());
+        LabBlackList->setVisible(v[6].toBool());
+        // Towns and their cadastral codes, within the province when one is typed.
+        DescrizioneComune(1030);
+        DescrizioneComune(1160);
     }
     // The birth fields follow the stored legal status, not a user's edit.
     ScritturaProgramma p(m_inSpecchio);

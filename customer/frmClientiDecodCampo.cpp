@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <functional>
 
 void frmClienti::DecodificaCampo(int Index, bool Modificato)
 {
@@ -39,38 +38,7 @@ void frmClienti::DecodificaCampo(int Index, bool Modificato)
         const QString normale = Index == 10 ? NormalizzaCodice(t->text()) : NormalizzaCodice2(t->text());
         if (normale != t->text())
             t->setText(normale);
-        // The group's and the ledger's names, as the highest account below,
-        // are read when the group or ledger changes, not again for every
-        // record read of the same ledger, while their labels still show them.
-        auto decodifica = [](const QString &codice, QLabel *lab, QString &ricordato, QString &descrizione,
-                             const std::function<bool()> &leggi) {
-            if (codice == ricordato && !descrizione.isEmpty() && lab->text() == descrizione)
-                return;
-            ricordato.clear();
-            if (leggi()) {
-                ricordato = codice;
-                descrizione = lab->text();
-            }
-        };
-        if (Index == 10) {
-            decodifica(t->text(), Lab(10), m_gruppoDecod, m_gruppoDescr,
-                       [&] { return FiltroDecodifica(QStringLiteral("Gruppo"), t, Lab(10)).toBool(); });
-        } else if (u.ValoreVuoto(t->text())) {
-            Lab(20)->clear();
-        } else {
-            decodifica(
-                txt(10)->text() + QLatin1Char('|') + t->text(), Lab(20), m_mastroDecod, m_mastroDescr, [&] {
-                    QVariant gruppo = txt(10)->text();
-                    return FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true).toBool();
-                });
-        }
-        // The highest account of a ledger is read when the group or ledger
-        // changes, not again for every record read of the same ledger.
-        const QString mastro = txt(10)->text() + QLatin1Char('|') + txt(20)->text();
-        if (mastro != m_mastroLabMax) {
-            labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
-            m_mastroLabMax = mastro;
-        }
+        DecodificaGruppoMastro(Index);
         break;
     }
     case 30: {

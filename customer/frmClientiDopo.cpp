@@ -47,6 +47,8 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
     GestPagine *pag = ogComPag();
     switch (piOper) {
     case GestPagine::OpLettura: {
+        // One reading of the change counter serves the whole record.
+        const MemoriaDecodifiche::Passo passo(m_memoria);
         TogliSegniErrore();
         AggNonText();
         mvPagDecod.fill(false);

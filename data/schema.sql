@@ -6,11 +6,13 @@
 --   $importo    money amount, NUMERIC(19,4)
 --   $doppio     double-precision number
 --   $intero     32-bit integer
+--   $lungo      64-bit integer
 --   $data       date (ISO 'yyyy-mm-dd' text in SQLite, DATE in PostgreSQL)
 --   $contatore  autoincrement integer primary key
 -- A statement that begins with $postgres runs on PostgreSQL only, one that
 -- begins with $sqlite on SQLite only.
--- Statements end with ";" at the end of a line. Names are written as the
+-- Statements end with ";" at the end of a line; a function's or a trigger's
+-- body between "$$" and "$$" holds its own (SQLite reads it without the marks). Names are written as the
 -- program's SQL writes them; PostgreSQL folds the unquoted ones to lower case.
 
 -- Chart of accounts ---------------------------------------------------------
@@ -847,3 +849,71 @@ CREATE TABLE IF NOT EXISTS "0_ClientHotelArdeno" (
   TELEF2 $intero,
   FAX $intero
 );
+
+-- Change counter of the look-up tables --------------------------------------
+
+-- Moved by the database itself at every change of what a form may keep in
+-- memory from one record to the next: countries, municipalities, group and
+-- ledger names, the accounts of a ledger (one added or removed, a key
+-- changed). A customer's own edit leaves it alone. Whoever writes these
+-- tables moves it, whatever program it is; a form reads it to know whether
+-- what it keeps is still what the tables say. One row (Id 1), made by the
+-- first change.
+CREATE TABLE IF NOT EXISTS VersioneDecodifiche (
+  Id $intero NOT NULL,
+  Versione $lungo NOT NULL,
+  PRIMARY KEY (Id)
+);
+$postgres CREATE OR REPLACE FUNCTION VersioneDecodifiche_Avanza() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1)
+    ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1;
+  RETURN NULL;
+END $$;
+$postgres CREATE OR REPLACE TRIGGER Stati_Versione AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Stati
+  FOR EACH STATEMENT EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+$postgres CREATE OR REPLACE TRIGGER ComuniCod_Versione AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON ComuniCod
+  FOR EACH STATEMENT EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+$postgres CREATE OR REPLACE TRIGGER Gruppi_Versione AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Gruppi
+  FOR EACH STATEMENT EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+$postgres CREATE OR REPLACE TRIGGER Mastri_Versione AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Mastri
+  FOR EACH STATEMENT EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+$postgres CREATE OR REPLACE TRIGGER PianoConti_Versione AFTER INSERT OR DELETE OR TRUNCATE ON PianoConti
+  FOR EACH STATEMENT EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+-- A key changed even in case only (the columns compare without regard to it).
+$postgres CREATE OR REPLACE TRIGGER PianoConti_VersioneChiave AFTER UPDATE OF Gruppo, Mastro, Conto ON PianoConti
+  FOR EACH ROW WHEN (OLD.Gruppo::text IS DISTINCT FROM NEW.Gruppo::text OR OLD.Mastro::text IS DISTINCT FROM
+  NEW.Mastro::text OR OLD.Conto::text IS DISTINCT FROM NEW.Conto::text)
+  EXECUTE FUNCTION VersioneDecodifiche_Avanza();
+$sqlite CREATE TRIGGER IF NOT EXISTS Stati_VersioneIns AFTER INSERT ON Stati
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Stati_VersioneAgg AFTER UPDATE ON Stati
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Stati_VersioneCanc AFTER DELETE ON Stati
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS ComuniCod_VersioneIns AFTER INSERT ON ComuniCod
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS ComuniCod_VersioneAgg AFTER UPDATE ON ComuniCod
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS ComuniCod_VersioneCanc AFTER DELETE ON ComuniCod
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Gruppi_VersioneIns AFTER INSERT ON Gruppi
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Gruppi_VersioneAgg AFTER UPDATE ON Gruppi
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Gruppi_VersioneCanc AFTER DELETE ON Gruppi
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Mastri_VersioneIns AFTER INSERT ON Mastri
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Mastri_VersioneAgg AFTER UPDATE ON Mastri
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS Mastri_VersioneCanc AFTER DELETE ON Mastri
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS PianoConti_VersioneIns AFTER INSERT ON PianoConti
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS PianoConti_VersioneCanc AFTER DELETE ON PianoConti
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;
+$sqlite CREATE TRIGGER IF NOT EXISTS PianoConti_VersioneChiave AFTER UPDATE OF Gruppo, Mastro, Conto ON PianoConti
+  WHEN OLD.Gruppo IS NOT NEW.Gruppo COLLATE BINARY OR OLD.Mastro IS NOT NEW.Mastro COLLATE BINARY
+  OR OLD.Conto IS NOT NEW.Conto COLLATE BINARY
+  BEGIN $$ INSERT INTO VersioneDecodifiche (Id, Versione) VALUES (1, 1) ON CONFLICT (Id) DO UPDATE SET Versione = VersioneDecodifiche.Versione + 1; $$ END;

@@ -72,6 +72,20 @@ void chiaveStorico(DbMotore *db)
     }
 }
 
+// A company made before the change counter of the look-up tables gets it
+// now. One that cannot take it opens all the same: its forms read the tables
+// at every record, as they would without it.
+void versioneDecodifiche(DbMotore *db)
+{
+    if (db->SolaLettura(Globali::DbAzienda))
+        return;
+    try {
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::VersioneDecodifiche(q);
+    } catch (const VbErrore &) {
+    }
+}
+
 // At each opening: the company gets the indexes made for its engine since it
 // was created, the indexes those replace or that only misled the planner go, and the
 // planner's statistics are brought up to date (SQLite; a server keeps its
@@ -151,6 +165,7 @@ QString ApriDbAzienda()
         }
         avvisaSolaLettura(db, origine, odbc);
         chiaveStorico(db);
+        versioneDecodifiche(db);
         statistiche(db);
         if (!owner.isEmpty())
             db->ImpostaParametro(QStringLiteral("Owner:") + Globali::DbAzienda, owner);

@@ -16,14 +16,26 @@ namespace
 {
 
 // Drops "--" comments outside quoted text and cuts the script at every ";"
-// outside quoted text.
+// outside quoted text and outside a body between "$$" and "$$" (a function's
+// or a trigger's, whose statements end with ";" of their own).
 QStringList Dividi(const QString &script)
 {
     QStringList out;
     QString corrente;
-    QChar apice; // the quote we are inside, or null
+    QChar apice;        // the quote we are inside, or null
+    bool corpo = false; // inside "$$ ... $$"
     for (qsizetype i = 0; i < script.size(); ++i) {
         const QChar c = script.at(i);
+        if (apice.isNull() && c == u'$' && i + 1 < script.size() && script.at(i + 1) == u'$') {
+            corpo = !corpo;
+            corrente += QStringLiteral("$$");
+            ++i;
+            continue;
+        }
+        if (corpo) {
+            corrente += c;
+            continue;
+        }
         if (!apice.isNull()) {
             corrente += c;
             if (c == apice)
@@ -74,6 +86,8 @@ QString Mappa(const QString &nome, const QString &lunghezza, Motore motore)
         return pg ? QStringLiteral("double precision") : QStringLiteral("DOUBLE");
     if (nome == u"intero")
         return pg ? QStringLiteral("integer") : QStringLiteral("INTEGER");
+    if (nome == u"lungo")
+        return pg ? QStringLiteral("bigint") : QStringLiteral("INTEGER");
     if (nome == u"data")
         return pg ? QStringLiteral("date") : QStringLiteral("DATE");
     if (nome == u"contatore")
@@ -97,6 +111,9 @@ QString MappaIstruzione(QString testo, Motore motore)
         ultimo = m.capturedEnd();
     }
     out += testo.mid(ultimo);
+    // A body's "$$" marks are PostgreSQL's own quoting; SQLite reads the body as it is.
+    if (motore == Motore::SQLite)
+        out.remove(QStringLiteral("$$"));
     if (motore == Motore::PostgreSQL) {
         static const QRegularExpression vista(QStringLiteral(R"(^CREATE\s+VIEW\s+IF\s+NOT\s+EXISTS\s+)"),
                                               QRegularExpression::CaseInsensitiveOption);
@@ -304,6 +321,21 @@ void IndiciSoloServer(QSqlDatabase &db)
         if (!q.exec(istr))
             throw VbErrore(VbErrore::ChiamataOdbcFallita,
                            QStringLiteral("Indice non creato: %1\n%2").arg(q.lastError().text(), istr));
+}
+
+void VersioneDecodifiche(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    const Motore motore = MotoreDi(db);
+    if (Esiste(db, motore, TabellaVersione))
+        return;
+    // The table, the function and the triggers: every statement that names it.
+    QStringList script;
+    for (const QString &istr : Dividi(LeggiScript(RisorsaAzienda)))
+        if (istr.contains(TabellaVersione, Qt::CaseInsensitive))
+            script << istr;
+    ApplicaScript(db, script.join(QStringLiteral(";\n")));
 }
 
 void Statistiche(QSqlDatabase &db, bool server)

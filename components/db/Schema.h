@@ -64,6 +64,16 @@ void TogliIndiciSuperati(QSqlDatabase &db);
 // Throws VbErrore when the database refuses.
 void IndiciSoloServer(QSqlDatabase &db);
 
+// The table the company schema names for the change counter of the look-up
+// tables, moved by the triggers the schema gives those tables.
+inline const QString TabellaVersione = QStringLiteral("VersioneDecodifiche");
+
+// Gives a company database made before it the change counter: its table and
+// the triggers that move it, as the company schema writes them, in one
+// transaction. Nothing is done when the table is there. Throws VbErrore, with
+// nothing changed, when the database refuses.
+void VersioneDecodifiche(QSqlDatabase &db);
+
 // Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of
 // each index (PRAGMA analysis_limit), a few tens of milliseconds however large
 // the file, run when a company is made and at each opening. PostgreSQL: ANALYZE

@@ -1,0 +1,144 @@
+// The change counter of the look-up tables, on both engines: what moves it,
+// what leaves it alone, and its arrival in a company made before it.
+#include "components/db/Schema.h"
+#include "support/PgServer.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using Schema::Motore;
+
+class VersioneDecodifiche : public ::testing::TestWithParam<Motore>
+{
+  protected:
+    void SetUp() override
+    {
+        if (GetParam() == Motore::SQLite) {
+            nome = "versione-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+            db = QSqlDatabase::addDatabase("QSQLITE", nome);
+            db.setDatabaseName(":memory:");
+            ASSERT_TRUE(db.open());
+        } else {
+            QString motivo;
+            server = PgServer::Istanza(&motivo);
+            if (!server) {
+                if (PgObbligatorio())
+                    FAIL() << motivo.toStdString();
+                GTEST_SKIP() << motivo.toStdString();
+            }
+            const QString connect = server->NuovoDatabase(QStringLiteral("versione"));
+            nomePg = PgServer::NomeDatabase(connect);
+            nome = "versione-" + nomePg;
+            db = QSqlDatabase::addDatabase("QODBC", nome);
+            db.setDatabaseName(connect);
+            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        }
+        Schema::ApplicaAzienda(db);
+    }
+    void TearDown() override
+    {
+        db.close();
+        db = QSqlDatabase();
+        if (!nome.isEmpty())
+            QSqlDatabase::removeDatabase(nome);
+        if (server && !nomePg.isEmpty())
+            server->EliminaDatabase(nomePg);
+    }
+    void Esegui(const QString &sql)
+    {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
+    }
+    // The counter; 0 before the first change, -1 when it cannot be read.
+    qint64 Versione()
+    {
+        QSqlQuery q(db);
+        if (!q.exec("SELECT Versione FROM VersioneDecodifiche WHERE Id = 1"))
+            return -1;
+        return q.next() ? q.value(0).toLongLong() : 0;
+    }
+
+    QString nome;
+    QSqlDatabase db;
+    PgServer *server = nullptr;
+    QString nomePg;
+};
+
+TEST_P(VersioneDecodifiche, MovesOnLookUpChangesNotOnACustomersEdit)
+{
+    struct Caso {
+        const char *sql;
+        bool muove;
+    };
+    const Caso casi[] = {
+        {"INSERT INTO Stati (Stato, Descrizione) VALUES ('XX', 'Paese')", true},
+        {"UPDATE Stati SET Descrizione = 'Altro paese' WHERE Stato = 'XX'", true},
+        {"DELETE FROM Stati WHERE Stato = 'XX'", true},
+        {"INSERT INTO ComuniCod (CodErariale, Descrizione) VALUES ('Z999', 'Borgo')", true},
+        {"UPDATE ComuniCod SET CodErariale = 'Z998' WHERE CodErariale = 'Z999'", true},
+        {"DELETE FROM ComuniCod", true},
+        {"INSERT INTO Gruppi (Gruppo, Descrizione) VALUES ('01', 'Attivita')", true},
+        {"INSERT INTO Mastri (Gruppo, Mastro, Tipo, Descrizione) VALUES ('01', '05', '3', 'Clienti')", true},
+        {"UPDATE Mastri SET Descrizione = 'Clienti Italia'", true},
+        {"INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo) VALUES ('01', '05', '0001', '3')", true},
+        // A customer saved, even with its key written back as it was.
+        {"UPDATE PianoConti SET RagSoc = 'Rossi', Descrizione = 'Rossi', Stato = 'IT', Comune = 'Roma'",
+         false},
+        {"UPDATE PianoConti SET Gruppo = '01', Mastro = '05', Conto = '0001'", false},
+        {"UPDATE PianoConti SET Conto = '0009'", true},
+        {"UPDATE PianoConti SET Mastro = '06'", true},
+        {"DELETE FROM PianoConti", true},
+    };
+    for (const Caso &c : casi) {
+        const qint64 prima = Versione();
+        ASSERT_GE(prima, 0);
+        Esegui(QString::fromLatin1(c.sql));
+        if (c.muove)
+            EXPECT_GT(Versione(), prima) << c.sql;
+        else
+            EXPECT_EQ(Versione(), prima) << c.sql;
+    }
+}
+
+// A company made before the counter gets it, with its triggers, at opening;
+// once it has it, opening again changes nothing.
+TEST_P(VersioneDecodifiche, ACompanyMadeBeforeItGetsItAtOpening)
+{
+    if (GetParam() == Motore::PostgreSQL) {
+        Esegui("DROP FUNCTION VersioneDecodifiche_Avanza() CASCADE");
+    } else {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("SELECT name FROM sqlite_master WHERE type = 'trigger'"));
+        QStringList trigger;
+        while (q.next())
+            trigger << q.value(0).toString();
+        q.finish();
+        EXPECT_EQ(trigger.size(), 15);
+        for (const QString &t : std::as_const(trigger))
+            Esegui("DROP TRIGGER " + t);
+    }
+    Esegui("DROP TABLE VersioneDecodifiche");
+    Esegui("INSERT INTO Stati (Stato, Descrizione) VALUES ('XX', 'Paese')");
+    ASSERT_EQ(Versione(), -1);
+
+    ASSERT_NO_THROW(Schema::VersioneDecodifiche(db));
+    ASSERT_NO_THROW(Schema::VersioneDecodifiche(db));
+    EXPECT_EQ(Versione(), 0);
+    Esegui("UPDATE Stati SET Descrizione = 'Altro paese'");
+    EXPECT_EQ(Versione(), 1);
+    Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto) VALUES ('01', '05', '0001')");
+    EXPECT_EQ(Versione(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, VersioneDecodifiche, ::testing::Values(Motore::SQLite, Motore::PostgreSQL),
+                         [](const auto &info) {
+                             return info.param == Motore::SQLite ? std::string("SQLite")
+                                                                 : std::string("PostgreSQL");
+                         });
+
+} // namespace
