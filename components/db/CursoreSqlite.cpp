@@ -3,6 +3,10 @@
 #include "components/db/ErroriDb.h"
 #include "components/db/IstruzioniPronte.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QThread>
+#include <QtDebug>
 #include <algorithm>
 #include <optional>
 #include <sqlite3.h>
@@ -23,6 +27,45 @@ void CursoreSqlite::Registro::CompletaTutti()
     const std::vector<CursoreSqlite *> aperti = m_aperti;
     for (CursoreSqlite *c : aperti)
         c->Completa();
+}
+
+void CursoreSqlite::Registro::CompletaAlRiposo()
+{
+    m_attesa = false;
+    const std::vector<CursoreSqlite *> aperti = m_aperti;
+    for (CursoreSqlite *c : aperti) {
+        if (!c->m_alRiposo || std::find(m_aperti.begin(), m_aperti.end(), c) == m_aperti.end())
+            continue;
+        try {
+            c->Completa();
+        } catch (const VbErrore &e) {
+            // Left open: a write completes it, or its closing lets it go.
+            c->m_alRiposo = false;
+            qWarning("Lettura non completata: %s", qUtf8Printable(e.descrizione()));
+        }
+    }
+}
+
+void CursoreSqlite::CompletaAlRiposo()
+{
+    if (m_completo || m_alRiposo)
+        return;
+    QCoreApplication *app = QCoreApplication::instance();
+    QAbstractEventDispatcher *d = app ? QAbstractEventDispatcher::instance(app->thread()) : nullptr;
+    if (!d || QThread::currentThread() != app->thread())
+        return;
+    m_alRiposo = true;
+    if (m_registro->m_attesa)
+        return;
+    m_registro->m_attesa = true;
+    std::weak_ptr<Registro> registro = m_registro;
+    QObject::connect(
+        d, &QAbstractEventDispatcher::aboutToBlock, app,
+        [registro] {
+            if (const auto r = registro.lock())
+                r->CompletaAlRiposo();
+        },
+        Qt::SingleShotConnection);
 }
 
 void CursoreSqlite::Registro::Abbandona()

@@ -29,10 +29,15 @@ class CursoreSqlite
         // they let their statements go and read as having no rows.
         void Abbandona();
         bool Vuoto() const { return m_aperti.empty(); }
+        // Completes the cursors marked CompletaAlRiposo (the event loop is
+        // about to wait), so that no read transaction outlives what the user
+        // asked: the connection's next read sees what others wrote since.
+        void CompletaAlRiposo();
 
       private:
         friend class CursoreSqlite;
         std::vector<CursoreSqlite *> m_aperti;
+        bool m_attesa = false; // completion asked for the next rest
     };
 
     // Takes `st`, lent by `pronte` on `h` with `valori` bound and not yet
@@ -65,6 +70,12 @@ class CursoreSqlite
     // has finished, the SELECT runs again.
     void Completa();
     bool Completo() const { return m_completo; }
+    // A cursor open on the GUI thread whose rows are few and are read within
+    // one user action (a record set, a grid's rows): completed when the event
+    // loop next waits, instead of holding its read transaction (and with it
+    // a snapshot older than other desks' saves) until it is closed. A forward
+    // read over a whole list is not marked: completing it would read every row.
+    void CompletaAlRiposo();
 
   private:
     void chiudi();
@@ -80,4 +91,5 @@ class CursoreSqlite
     int m_righe = 0;
     bool m_finito = false;
     bool m_completo = false;
+    bool m_alRiposo = false;
 };

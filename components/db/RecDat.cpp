@@ -116,8 +116,10 @@ void RecDat::carica(Insieme &s)
                                        ? s.db->SelezionaCursore(s.conn, s.sql, cur, s.opzioni)
                                        : s.db->Seleziona(s.conn, s.sql, s.opzioni);
     // The first row is stepped now, so that a failing SELECT fails here.
-    if (cur)
+    if (cur) {
         cur->Avanza();
+        cur->CompletaAlRiposo();
+    }
     s.cur.reset();
     s.r = std::move(r);
     s.cur = std::move(cur);

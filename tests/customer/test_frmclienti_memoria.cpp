@@ -10,9 +10,12 @@
 #include "customer/frmClienti.h"
 #include "services/Globali.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 
 namespace
 {
@@ -188,4 +191,34 @@ TEST_F(MemoriaPostgres, LedgerRenamedOrAccountAddedShowsOnTheNextRecord)
     ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0001")));
     EXPECT_EQ(m_form->Lab(20)->text(), "CLIENTI ITALIA");
     EXPECT_EQ(m_form->labMax->text(), "0500");
+}
+
+// Another desk on the same company file renames a country while this one
+// shows a customer: the next record shows the new name. The record shown
+// keeps its set open; its read transaction must not outlive the user's
+// action, or every later read of the connection sees the file as it was.
+TEST_F(Memoria, AnotherDesksChangeShowsOnTheNextRecordOfAFile)
+{
+    ASSERT_NE(Apri(), nullptr);
+    ASSERT_TRUE(Leggi(m_a));
+    ASSERT_NE(L(1050), QStringLiteral("Italia cambiata"));
+    {
+        // The program waits for the user.
+        QEventLoop attesa;
+        QTimer::singleShot(5, &attesa, &QEventLoop::quit);
+        attesa.exec();
+    }
+    {
+        QSqlDatabase altra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altra"));
+        altra.setDatabaseName(m_percorso);
+        ASSERT_TRUE(altra.open());
+        QSqlQuery q(altra);
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("Update Stati Set Descrizione = 'Italia cambiata' Where Stato = 'IT'")))
+            << q.lastError().text().toStdString();
+        altra.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("altra"));
+    ASSERT_TRUE(Leggi(m_b));
+    EXPECT_EQ(L(1050), QStringLiteral("Italia cambiata"));
 }
