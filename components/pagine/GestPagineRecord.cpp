@@ -22,12 +22,24 @@ const UtilGlob &util()
 
 QString GestPagine::elencoColonne() const
 {
+    // Fields are only ever added: the list is built again when one was.
+    if (d->campiInElenco == d->campi.size() && !d->elenco.isEmpty())
+        return d->elenco;
     QStringList colonne;
-    for (const auto &c : d->campi)
-        for (const QString &col : c->colonne)
-            if (!colonne.contains(col, Qt::CaseInsensitive))
+    for (const auto &c : d->campi) {
+        c->indici.clear();
+        for (const QString &col : c->colonne) {
+            qsizetype i = 0;
+            while (i < colonne.size() && colonne[i].compare(col, Qt::CaseInsensitive) != 0)
+                ++i;
+            if (i == colonne.size())
                 colonne << col;
-    return colonne.join(QStringLiteral(", "));
+            c->indici.push_back(int(i));
+        }
+    }
+    d->elenco = colonne.join(QStringLiteral(", "));
+    d->campiInElenco = d->campi.size();
+    return d->elenco;
 }
 
 QString GestPagine::condizioneFissa() const
