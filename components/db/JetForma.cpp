@@ -47,7 +47,15 @@ QString letteraleSql(const QString &s)
 
 QString NomeParametro(int i)
 {
-    return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0'));
+    // Three digits, zero-padded: "$dbmp007". Written by hand, as every SELECT
+    // names its parameters and binds them by these names.
+    if (i < 0 || i > 999)
+        return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0'));
+    QString nome = PrefissoParametro;
+    nome += QChar(u'0' + i / 100);
+    nome += QChar(u'0' + i / 10 % 10);
+    nome += QChar(u'0' + i % 10);
+    return nome;
 }
 
 // One pass over the text with the tokenizer's rules, without making tokens:

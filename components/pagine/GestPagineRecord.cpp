@@ -18,6 +18,18 @@ const UtilGlob &util()
     return u;
 }
 
+// Shows `testo` in a box. A box that shows it already and was left as setText
+// leaves it (no edit to undo, nothing selected, the cursor at the end) keeps
+// it: setting it again would only lay out and repaint the same text, and
+// consecutive records share many values (empty ones above all).
+void mostraTesto(QLineEdit *e, const QString &testo)
+{
+    if (e->text() == testo && !e->isModified() && !e->isUndoAvailable() && !e->hasSelectedText() &&
+        e->cursorPosition() == testo.size())
+        return;
+    e->setText(testo);
+}
+
 } // namespace
 
 QString GestPagine::elencoColonne() const
@@ -135,7 +147,7 @@ void GestPagine::mostraRecord(int origine)
             if (!c->controllo)
                 continue;
             const QString testo = testoDaRecord(*c);
-            c->controllo->setText(testo);
+            mostraTesto(c->controllo, testo);
             c->testoLetto = testo;
             coloraCampo(*c, false);
             if (c->chiave)
@@ -171,7 +183,7 @@ bool GestPagine::pulisciCampi(int pvArray0, bool conPredefiniti)
             // A fixed key part keeps its value even among search criteria.
             const bool predefinito = conPredefiniti || c->chiaveFissa;
             const QString testo = predefinito ? testoDaValore(*c, c->opzioni.predefinito) : QString();
-            c->controllo->setText(testo);
+            mostraTesto(c->controllo, testo);
             c->testoLetto = testo;
             coloraCampo(*c, false);
         }
