@@ -11,14 +11,20 @@ namespace
 const QLatin1String PrefissoParametro("$dbmp");
 constexpr int MaxParametri = 999;
 
-// As the tokenizer reads names.
+// As the tokenizer reads names; ASCII, nearly every character of a SELECT,
+// without asking the Unicode tables.
+bool asciiParola(char16_t u, bool cifre)
+{
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_' || u == u'$' || u == u'@' ||
+           (cifre && u >= u'0' && u <= u'9');
+}
 bool inizioParola(QChar c)
 {
-    return c.isLetter() || c == u'_' || c == u'$' || c == u'@';
+    return c.unicode() < 128 ? asciiParola(c.unicode(), false) : c.isLetter();
 }
 bool continuaParola(QChar c)
 {
-    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@';
+    return c.unicode() < 128 ? asciiParola(c.unicode(), true) : c.isLetterOrNumber();
 }
 
 // The value SQLite reads from a number literal, when binding gives the very
@@ -161,7 +167,8 @@ Forma FormaParametrica(const QString &jet)
                 return f;
             primo = false;
         }
-        if (!dopoFrom && tipo == Parola && prof == 0 && testo.compare(u"from", Qt::CaseInsensitive) == 0)
+        if (!dopoFrom && tipo == Parola && prof == 0 && testo.size() == 4 &&
+            testo.compare(u"from", Qt::CaseInsensitive) == 0)
             dopoFrom = true;
         if (dopoFrom && dopoConfronto && (tipo == Numero || tipo == Stringa) &&
             int(scelti.size()) < MaxParametri) {
