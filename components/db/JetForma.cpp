@@ -46,6 +46,14 @@ QVariant valoreNumero(const QString &testo)
 
 QString letteraleSql(const QString &s)
 {
+    if (!s.contains(u'\'')) {
+        QString l;
+        l.reserve(s.size() + 2);
+        l += u'\'';
+        l += s;
+        l += u'\'';
+        return l;
+    }
     return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\'';
 }
 
@@ -101,18 +109,25 @@ Forma FormaParametrica(const QString &jet)
         } else if (c == u'\'' || c == u'"') {
             tipo = Stringa;
             ++i;
+            // Taken in runs between doubled quotes, not a character at a time.
+            int inizio = i;
             while (i < n) {
                 if (p[i] == c) {
+                    valore += vista.mid(inizio, i - inizio);
                     if (i + 1 < n && p[i + 1] == c) {
                         valore += c;
                         i += 2;
+                        inizio = i;
                         continue;
                     }
                     ++i;
+                    inizio = -1;
                     break;
                 }
-                valore += p[i++];
+                ++i;
             }
+            if (inizio >= 0)
+                valore += vista.mid(inizio, i - inizio);
         } else if (c == u'[') {
             const int fine = int(jet.indexOf(u']', i + 1));
             i = fine < 0 ? n : fine + 1;
