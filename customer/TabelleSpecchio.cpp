@@ -153,6 +153,11 @@ const ComboCodici *ComboIndice(int indice)
 int PosizioneDaCodice(const ComboCodici &c, const QString &codice)
 {
     if (c.modo == ModoCombo::Numero) {
+        // One digit, as the program stores them: read without the number parser.
+        if (codice.size() == 1 && codice[0] >= u'0' && codice[0] <= u'9') {
+            const int pos = codice[0].unicode() - u'0';
+            return pos <= 4 ? pos : 0;
+        }
         static const UtilGlob util;
         const double n = util.ValoreNumerico(codice, true, true);
         // Stored values are 0-4 only; anything else shows the default choice.

@@ -66,9 +66,14 @@ void frmClienti::AggNonText()
     ScritturaProgramma p(m_inSpecchio);
     using namespace TabelleSpecchio;
     const auto &caselle = Caselle();
+    // A box already in its state is left alone: setCheckState repaints it
+    // even when nothing changes, and this runs on every record read.
     auto casella = [this](const Casella &c) {
-        if (QCheckBox *ch = Che.Trova(c.indice))
-            ch->setCheckState(statoQt(StatoDaCodice(c, txt(c.indice)->text())));
+        if (QCheckBox *ch = Che.Trova(c.indice)) {
+            const Qt::CheckState stato = statoQt(StatoDaCodice(c, txt(c.indice)->text()));
+            if (ch->checkState() != stato)
+                ch->setCheckState(stato);
+        }
     };
     for (size_t k = 0; k + 1 < caselle.size(); ++k)
         casella(caselle[k]);

@@ -114,6 +114,35 @@ QString filtroConto(const QString &chiave)
     return QStringLiteral("Gruppo = %1 AND Mastro = %2 AND Conto = %3").arg(lit(g), lit(m), lit(c));
 }
 
+// What a kind's row of the table says, read into a definition once: codes
+// are decoded on every record shown.
+const DefRicerca &definizioneFissa(const Tipo &t)
+{
+    static const std::vector<DefRicerca> fisse = [] {
+        std::vector<DefRicerca> v;
+        for (const Tipo &t : Tipi) {
+            DefRicerca d;
+            d.tipo = QLatin1String(t.tipo);
+            d.titolo = QString::fromUtf8(t.titolo);
+            d.tabella = QLatin1String(t.tabella);
+            d.codice = QLatin1String(t.codice);
+            d.descrizione = QLatin1String(t.descrizione);
+            d.perDescrizione = t.perDescrizione;
+            d.programma = d.tabella;
+            for (const QString &c : QString::fromLatin1(t.altre).split(QLatin1Char(','), Qt::SkipEmptyParts))
+                d.altreColonne << c;
+            for (const QString &c :
+                 QString::fromUtf8(t.mostrate).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                const QStringList p = c.split(QLatin1Char(':'));
+                d.colonne.append({p.value(0), p.value(1, p.value(0)), p.value(2).toInt()});
+            }
+            v.push_back(d);
+        }
+        return v;
+    }();
+    return fisse[size_t(&t - Tipi)];
+}
+
 // Where the common menu database's tables are read from.
 void tabellaMenu(DefRicerca &d)
 {
@@ -148,22 +177,9 @@ DefRicerca DefinizioneTipo(const QString &tipo, const QVariant &contesto)
     if (!t)
         throw VbErrore(VbErrore::ElementoNonTrovato,
                        QStringLiteral("Tipo di decodifica sconosciuto: %1").arg(tipo));
-    DefRicerca d;
-    d.tipo = QLatin1String(t->tipo);
-    d.titolo = QString::fromUtf8(t->titolo);
-    d.tabella = QLatin1String(t->tabella);
-    d.codice = QLatin1String(t->codice);
-    d.descrizione = QLatin1String(t->descrizione);
-    d.perDescrizione = t->perDescrizione;
-    d.programma = d.tabella;
+    DefRicerca d = definizioneFissa(*t);
     d.db = Globali::DbComp();
     d.connessione = Globali::DbAzienda;
-    for (const QString &c : QString::fromLatin1(t->altre).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        d.altreColonne << c;
-    for (const QString &c : QString::fromUtf8(t->mostrate).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList p = c.split(QLatin1Char(':'));
-        d.colonne.append({p.value(0), p.value(1, p.value(0)), p.value(2).toInt()});
-    }
 
     QString ctx;
     QVariantList lista;

@@ -12,8 +12,6 @@
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 
-#include <QSet>
-
 namespace RP = RisposteProgrammate;
 
 const QString AiutoDecod::AliasCodice = QStringLiteral("CodRic");
@@ -103,12 +101,14 @@ QList<ColonnaRicerca> AiutoDecod::ColonneFinestra(const DefRicerca &def, const Q
         return nome;
     };
 
+    // A handful of columns: looked through, not hashed.
     QList<ColonnaRicerca> out;
-    QSet<QString> messe;
     auto metti = [&](const ColonnaRicerca &c) {
-        if (c.nome.isEmpty() || messe.contains(c.nome.toLower()))
+        if (c.nome.isEmpty())
             return;
-        messe.insert(c.nome.toLower());
+        for (const ColonnaRicerca &m : std::as_const(out))
+            if (m.nome.compare(c.nome, Qt::CaseInsensitive) == 0)
+                return;
         out.append(c);
     };
     const ColonnaRicerca codice{AliasCodice, QStringLiteral("Codice"), 0};
@@ -132,7 +132,6 @@ QList<ColonnaRicerca> AiutoDecod::ColonneFinestra(const DefRicerca &def, const Q
         // Code and description always lead, whatever the field list says.
         QList<ColonnaRicerca> resto = out;
         out.clear();
-        messe.clear();
         metti(codice);
         metti(descr);
         for (const ColonnaRicerca &c : resto)
@@ -152,11 +151,12 @@ QString AiutoDecod::SqlRighe(const DefRicerca &def, const QList<ColonnaRicerca> 
 {
     QStringList sel{def.codice + QStringLiteral(" AS ") + AliasCodice,
                     def.descrizione + QStringLiteral(" AS ") + AliasDescrizione};
-    QSet<QString> messe{AliasCodice.toLower(), AliasDescrizione.toLower()};
+    // The names already taken: the two aliases, then each column added.
+    QStringList messe{AliasCodice, AliasDescrizione};
     auto aggiungi = [&](const QString &nome) {
-        if (nome.isEmpty() || messe.contains(nome.toLower()) || !colonnaSemplice(nome))
+        if (nome.isEmpty() || messe.contains(nome, Qt::CaseInsensitive) || !colonnaSemplice(nome))
             return;
-        messe.insert(nome.toLower());
+        messe.append(nome);
         sel.append(nome);
     };
     if (colonnaSemplice(def.codice))

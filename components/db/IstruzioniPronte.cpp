@@ -109,8 +109,17 @@ void lega(sqlite3_stmt *st, int k, const QVariant &v)
 
 void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori)
 {
-    for (int i = 0; i < valori.size(); ++i)
-        lega(st, sqlite3_bind_parameter_index(st, JetSql::NomeParametro(i).toUtf8().constData()), valori[i]);
+    // The names as SQLite looks them up, made once for all.
+    static const std::vector<QByteArray> nomi = [] {
+        std::vector<QByteArray> v;
+        for (int i = 0; i < 999; ++i)
+            v.push_back(JetSql::NomeParametro(i).toUtf8());
+        return v;
+    }();
+    for (int i = 0; i < valori.size(); ++i) {
+        const QByteArray nome = size_t(i) < nomi.size() ? nomi[size_t(i)] : JetSql::NomeParametro(i).toUtf8();
+        lega(st, sqlite3_bind_parameter_index(st, nome.constData()), valori[i]);
+    }
 }
 
 void IstruzioniPronte::LegaParametri(sqlite3_stmt *st, const QVariantList &valori,

@@ -11,14 +11,20 @@ namespace
 const QLatin1String PrefissoParametro("$dbmp");
 constexpr int MaxParametri = 999;
 
-// As the tokenizer reads names.
+// As the tokenizer reads names; ASCII, nearly every character of a SELECT,
+// without asking the Unicode tables.
+bool asciiParola(char16_t u, bool cifre)
+{
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_' || u == u'$' || u == u'@' ||
+           (cifre && u >= u'0' && u <= u'9');
+}
 bool inizioParola(QChar c)
 {
-    return c.isLetter() || c == u'_' || c == u'$' || c == u'@';
+    return c.unicode() < 128 ? asciiParola(c.unicode(), false) : c.isLetter();
 }
 bool continuaParola(QChar c)
 {
-    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'@';
+    return c.unicode() < 128 ? asciiParola(c.unicode(), true) : c.isLetterOrNumber();
 }
 
 // The value SQLite reads from a number literal, when binding gives the very
@@ -40,6 +46,14 @@ QVariant valoreNumero(const QString &testo)
 
 QString letteraleSql(const QString &s)
 {
+    if (!s.contains(u'\'')) {
+        QString l;
+        l.reserve(s.size() + 2);
+        l += u'\'';
+        l += s;
+        l += u'\'';
+        return l;
+    }
     return u'\'' + QString(s).replace(u'\'', QLatin1String("''")) + u'\'';
 }
 
@@ -47,7 +61,15 @@ QString letteraleSql(const QString &s)
 
 QString NomeParametro(int i)
 {
-    return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0'));
+    // Three digits, zero-padded: "$dbmp007". Written by hand, as every SELECT
+    // names its parameters and binds them by these names.
+    if (i < 0 || i > 999)
+        return PrefissoParametro + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0'));
+    QString nome = PrefissoParametro;
+    nome += QChar(u'0' + i / 100);
+    nome += QChar(u'0' + i / 10 % 10);
+    nome += QChar(u'0' + i % 10);
+    return nome;
 }
 
 // One pass over the text with the tokenizer's rules, without making tokens:
@@ -87,18 +109,25 @@ Forma FormaParametrica(const QString &jet)
         } else if (c == u'\'' || c == u'"') {
             tipo = Stringa;
             ++i;
+            // Taken in runs between doubled quotes, not a character at a time.
+            int inizio = i;
             while (i < n) {
                 if (p[i] == c) {
+                    valore += vista.mid(inizio, i - inizio);
                     if (i + 1 < n && p[i + 1] == c) {
                         valore += c;
                         i += 2;
+                        inizio = i;
                         continue;
                     }
                     ++i;
+                    inizio = -1;
                     break;
                 }
-                valore += p[i++];
+                ++i;
             }
+            if (inizio >= 0)
+                valore += vista.mid(inizio, i - inizio);
         } else if (c == u'[') {
             const int fine = int(jet.indexOf(u']', i + 1));
             i = fine < 0 ? n : fine + 1;
@@ -153,7 +182,8 @@ Forma FormaParametrica(const QString &jet)
                 return f;
             primo = false;
         }
-        if (!dopoFrom && tipo == Parola && prof == 0 && testo.compare(u"from", Qt::CaseInsensitive) == 0)
+        if (!dopoFrom && tipo == Parola && prof == 0 && testo.size() == 4 &&
+            testo.compare(u"from", Qt::CaseInsensitive) == 0)
             dopoFrom = true;
         if (dopoFrom && dopoConfronto && (tipo == Numero || tipo == Stringa) &&
             int(scelti.size()) < MaxParametri) {

@@ -87,6 +87,18 @@ void Applica(QWidget *w, QPalette::ColorRole ruolo, long colore)
     w->setPalette(p);
 }
 
+// The control has that colour from an earlier call, its palette unchanged
+// since: fields are coloured again on every record read, mostly alike.
+bool giaColorato(const QWidget *w, const char *prop, QPalette::ColorRole ruolo, long colore)
+{
+    const QVariant v = w->property(prop);
+    if (!v.isValid() || long(v.toLongLong()) != colore)
+        return false;
+    const QColor c = ColoriVb::DaVb(colore, QApplication::palette(w));
+    const QPalette &p = w->palette();
+    return p.color(QPalette::Active, ruolo) == c && p.color(QPalette::Inactive, ruolo) == c;
+}
+
 long Letto(const QWidget *w, const char *prop, QPalette::ColorRole ruolo)
 {
     const QVariant v = w->property(prop);
@@ -136,9 +148,12 @@ long AVb(const QColor &c)
 
 void ImpostaBackColor(QWidget *w, long colore)
 {
-    w->setProperty(PropBack, qlonglong(colore));
-    Applica(w, RuoloSfondo(w), colore);
-    if (RuoloSfondo(w) == QPalette::Window)
+    const QPalette::ColorRole ruolo = RuoloSfondo(w);
+    if (!giaColorato(w, PropBack, ruolo, colore)) {
+        w->setProperty(PropBack, qlonglong(colore));
+        Applica(w, ruolo, colore);
+    }
+    if (ruolo == QPalette::Window)
         w->setAutoFillBackground(true);
 }
 

@@ -107,6 +107,7 @@ QVariant GestPagine::RegistraCampo(const QString &nomeCampo, QLineEdit *controll
     c->nome = nomeCampo;
     c->controllo = controllo;
     c->opzioni = opzioni;
+    c->formato = opzioni.formato.toString();
     if (nomeCampo.startsWith(QLatin1Char('|'))) {
         // "|<join>|ColA|ColB...": one box for several columns.
         const QStringList parti = nomeCampo.split(QLatin1Char('|'));

@@ -70,10 +70,21 @@ QLineEdit *GestPagine::ControlloCampo(const QString &nomeCampo) const
 
 QString GestPagine::testoDaRecord(const Campo &c) const
 {
+    // Every record set of the form is read with the column list of
+    // elencoColonne, where each column of the field has its fixed place; a
+    // field registered after the read has no column in it and reads empty.
+    elencoColonne();
+    const int lette = d->rec.NumCampi(m_handle);
+    auto valore = [&](size_t k) {
+        const int i = c.indici[k];
+        return i < lette ? d->rec.ValoreCampoIdx(m_handle, i) : QVariant();
+    };
+    if (c.indici.size() == 1)
+        return testoDaValore(c, valore(0));
     QStringList testi;
     bool pieno = false;
-    for (const QString &col : c.colonne) {
-        const QString t = testoDaValore(c, d->rec.LeggiCampo(m_handle, col));
+    for (size_t k = 0; k < c.indici.size(); ++k) {
+        const QString t = testoDaValore(c, valore(k));
         pieno = pieno || !t.isEmpty();
         testi << t;
     }
@@ -84,14 +95,17 @@ QString GestPagine::testoDaValore(const Campo &c, const QVariant &v) const
 {
     if (!v.isValid() || v.isNull())
         return {};
-    const QString formato = c.opzioni.formato.toString();
+    const QString &formato = c.formato;
     if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
         const QDate data = v.toDate();
         return formato.isEmpty() ? data.toString(QStringLiteral("dd/MM/yyyy"))
                                  : util().Formatta(data, formato);
     }
-    const bool colonnaNumerica =
-        tipoNumerico(d->tipi.value(c.colonne.value(0).toLower(), Risultato::Tipo::Testo));
+    if (c.generazioneTipo != d->generazioneTipi) {
+        c.colonnaNumerica = tipoNumerico(d->tipi.value(c.colonne.value(0).toLower(), Risultato::Tipo::Testo));
+        c.generazioneTipo = d->generazioneTipi;
+    }
+    const bool colonnaNumerica = c.colonnaNumerica;
     // A text is tried as a number only for a numeric field or column.
     if ((c.numerico || colonnaNumerica) &&
         (v.typeId() != QMetaType::QString || !numeroNormalizzato(v.toString()).isEmpty())) {

@@ -17,6 +17,7 @@ void GestPagine::Inizializza(ChiamantePagine *form, DbMotore *db, const QString 
     d->connessione = connessione;
     d->lista = lista;
     d->tipi = db ? db->TipiColonne(connessione, d->tabella) : QHash<QString, Risultato::Tipo>();
+    ++d->generazioneTipi;
     if (d->lista)
         d->lista->impOggBase(this);
     lista = d->lista;

@@ -22,8 +22,13 @@ struct GestPagine::Campo {
     bool errore = false;      // painted with the error colour by the engine
     int cifre = 0, decimali = 0;
     bool numerico = false, negativi = false;
-    QString testoLetto;    // text the box got from the last read or clear
-    QString testoMostrato; // text once a read, clear or copy was complete, callbacks included
+    QString testoLetto;      // text the box got from the last read or clear
+    QString testoMostrato;   // text once a read, clear or copy was complete, callbacks included
+    QString formato;         // opzioni.formato as text, taken once at registration
+    std::vector<int> indici; // each column's place in the read's column list
+    // Whether the first column is numeric, for the column kinds of generation `generazioneTipo`.
+    mutable int generazioneTipo = -1;
+    mutable bool colonnaNumerica = false;
 
     QString descrizione() const
     {
@@ -60,10 +65,14 @@ struct GestPagine::Interni {
     QString tipoToolbar;
 
     QHash<QString, Risultato::Tipo> tipi; // kinds of the table's columns, by lower-case name
-    RecDat rec;                           // the record as last read
-    int giro = 0;                         // alternates the record-set handles
-    QStringList chiaveLetta;              // its navigable key
-    QStringList chiaveNonLetta;           // a stored key the user chose not to read over their data
+    int generazioneTipi = 0;              // moves each time `tipi` is filled again
+    // The reads' column list, built for the first `campiInElenco` fields.
+    QString elenco;
+    size_t campiInElenco = 0;
+    RecDat rec;                 // the record as last read
+    int giro = 0;               // alternates the record-set handles
+    QStringList chiaveLetta;    // its navigable key
+    QStringList chiaveNonLetta; // a stored key the user chose not to read over their data
     long ultimoRisultato = 0;
     QString ultimoErrore;
     bool erroreSegnalato = true;

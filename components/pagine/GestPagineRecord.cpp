@@ -18,16 +18,40 @@ const UtilGlob &util()
     return u;
 }
 
+// Shows `testo` in a box. A box that shows it already and was left as setText
+// leaves it (no edit to undo, nothing selected, the cursor at the end) keeps
+// it: setting it again would only lay out and repaint the same text, and
+// consecutive records share many values (empty ones above all).
+void mostraTesto(QLineEdit *e, const QString &testo)
+{
+    if (e->text() == testo && !e->isModified() && !e->isUndoAvailable() && !e->hasSelectedText() &&
+        e->cursorPosition() == testo.size())
+        return;
+    e->setText(testo);
+}
+
 } // namespace
 
 QString GestPagine::elencoColonne() const
 {
+    // Fields are only ever added: the list is built again when one was.
+    if (d->campiInElenco == d->campi.size() && !d->elenco.isEmpty())
+        return d->elenco;
     QStringList colonne;
-    for (const auto &c : d->campi)
-        for (const QString &col : c->colonne)
-            if (!colonne.contains(col, Qt::CaseInsensitive))
+    for (const auto &c : d->campi) {
+        c->indici.clear();
+        for (const QString &col : c->colonne) {
+            qsizetype i = 0;
+            while (i < colonne.size() && colonne[i].compare(col, Qt::CaseInsensitive) != 0)
+                ++i;
+            if (i == colonne.size())
                 colonne << col;
-    return colonne.join(QStringLiteral(", "));
+            c->indici.push_back(int(i));
+        }
+    }
+    d->elenco = colonne.join(QStringLiteral(", "));
+    d->campiInElenco = d->campi.size();
+    return d->elenco;
 }
 
 QString GestPagine::condizioneFissa() const
@@ -123,7 +147,7 @@ void GestPagine::mostraRecord(int origine)
             if (!c->controllo)
                 continue;
             const QString testo = testoDaRecord(*c);
-            c->controllo->setText(testo);
+            mostraTesto(c->controllo, testo);
             c->testoLetto = testo;
             coloraCampo(*c, false);
             if (c->chiave)
@@ -159,7 +183,7 @@ bool GestPagine::pulisciCampi(int pvArray0, bool conPredefiniti)
             // A fixed key part keeps its value even among search criteria.
             const bool predefinito = conPredefiniti || c->chiaveFissa;
             const QString testo = predefinito ? testoDaValore(*c, c->opzioni.predefinito) : QString();
-            c->controllo->setText(testo);
+            mostraTesto(c->controllo, testo);
             c->testoLetto = testo;
             coloraCampo(*c, false);
         }

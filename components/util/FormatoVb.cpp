@@ -2,6 +2,8 @@
 // "." groups thousands, "," separates decimals, Italian month and day names.
 #include "components/util/FormatoVb.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <vector>
 
@@ -173,10 +175,23 @@ QString scientifico(double v, const std::vector<Token> &t)
     return out;
 }
 
+// The tokens of a section, kept for the few formats a program uses: the same
+// ones format every amount of every record shown.
+const std::vector<Token> &tokenNumeroNoti(const QString &sec)
+{
+    thread_local QHash<QString, std::vector<Token>> noti;
+    auto it = noti.constFind(sec);
+    if (it != noti.constEnd())
+        return *it;
+    if (noti.size() >= 64)
+        noti.clear();
+    return *noti.insert(sec, tokenNumero(sec));
+}
+
 // One section applied to the absolute value.
 QString sezione(Decimale v, const QString &sec)
 {
-    const std::vector<Token> t = tokenNumero(sec);
+    const std::vector<Token> &t = tokenNumeroNoti(sec);
     int percenti = 0, scala = 0;
     bool usaCaret = false, raggruppamento = false, esponente = false;
     qsizetype fineIntera = qsizetype(t.size());

@@ -74,6 +74,20 @@ TEST(ColoriVb, BackColorIsKeptAsSetAndPaintsTheControl)
     EXPECT_EQ(ColoriVb::BackColor(&nuovo), ColoriVb::AVb(nuovo.palette().color(QPalette::Base)));
 }
 
+TEST(ColoriVb, AControlWhosePaletteWasReplacedIsColouredAgain)
+{
+    QWidget form;
+    QLineEdit txt(&form);
+    ColoriVb::ImpostaBackColor(&txt, 0xFFL);
+    // Another hand gives the field a palette of its own: the same colour asked
+    // again is painted again, not taken as already there.
+    txt.setPalette(QApplication::palette(&txt));
+    ASSERT_NE(txt.palette().color(QPalette::Base), QColor(255, 0, 0));
+    ColoriVb::ImpostaBackColor(&txt, 0xFFL);
+    EXPECT_EQ(txt.palette().color(QPalette::Active, QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(txt.palette().color(QPalette::Inactive, QPalette::Base), QColor(255, 0, 0));
+}
+
 TEST(ColoriVb, FieldInErrorIsFoundByArrayNameAndIndex)
 {
     QWidget form;

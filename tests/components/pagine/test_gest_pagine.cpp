@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -222,6 +223,35 @@ TEST_F(Pagine, WritesByTheFormAndItsCallbacksAreNotUserEdits)
     form.citta->setFocus();
     QTest::keyClicks(form.citta, QStringLiteral("x"));
     EXPECT_TRUE(form.pag.RecordModificato());
+}
+
+// A box that already shows the text read is still reset when the user
+// touched it: no edit to undo, nothing selected, the cursor at the end.
+TEST_F(Pagine, AReadResetsABoxShowingTheSameTextThatTheUserTouched)
+{
+    const std::pair<const char *, std::function<void(QLineEdit *)>> casi[] = {
+        {"typed over",
+         [](QLineEdit *e) {
+             e->setFocus();
+             e->end(false);
+             QTest::keyClick(e, Qt::Key_Backspace);
+             QTest::keyClicks(e, QStringLiteral("a"));
+         }},
+        {"cursor moved", [](QLineEdit *e) { e->setCursorPosition(1); }},
+        {"text selected", [](QLineEdit *e) { e->setSelection(0, 2); }},
+    };
+    for (const auto &[nome, tocca] : casi) {
+        leggi(QStringLiteral("01"), QStringLiteral("0001"));
+        tocca(form.citta);
+        ASSERT_EQ(form.citta->text(), QStringLiteral("Roma")) << nome;
+        // Read again: the same text comes back into the box.
+        ASSERT_TRUE(form.pag.EseguiComando(QStringLiteral("Annulla")).toBool()) << nome;
+        EXPECT_EQ(form.citta->text(), QStringLiteral("Roma")) << nome;
+        EXPECT_FALSE(form.citta->isUndoAvailable()) << nome;
+        EXPECT_FALSE(form.citta->isModified()) << nome;
+        EXPECT_FALSE(form.citta->hasSelectedText()) << nome;
+        EXPECT_EQ(form.citta->cursorPosition(), 4) << nome;
+    }
 }
 
 TEST_F(Pagine, SaveUpdatesOnlyChangedColumnsBetweenTheCallbacks)
