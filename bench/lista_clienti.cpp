@@ -19,7 +19,8 @@
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
 // --schermate times a screen of a scroll through the whole list (every 10th
 // screen), --salti N N jumps beside the C API's read at the same offset, in
-// code, name and descending name order (SQLite).
+// code, name and descending name order (SQLite's C API, or ODBC's with
+// --connect).
 // A scroll still going after --limite-scorrimento seconds (600 unless given)
 // stops there and says how far it came.
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
@@ -420,8 +421,9 @@ void TempiSchermate(const char *come)
 }
 
 // --salti: jumps to places spread over the list (the scroll bar's thumb
-// dragged there), each screen painted, beside the same rows read through
-// SQLite's C API at that offset of the list's SELECT.
+// dragged there), each screen painted, beside the same rows read at that
+// offset of the list's SELECT through SQLite's C API, or on a server ODBC's,
+// and painted in the bare view.
 void Salti(const char *come, int quanti)
 {
     sqlite3 *c = apriSqlite();
@@ -444,11 +446,13 @@ void Salti(const char *come, int quanti)
                 .toUtf8();
         if (c)
             nudo.push_back(passiC(c, sql, schermo, true));
+        else if (g_odbc)
+            nudo.push_back(passiOdbc({QString::fromUtf8(sql)}, true));
     }
-    std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, C API at the offset %.2f ms, ratio %.2f "
-                "(medians)\n",
+    std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, %s C API at the offset %.2f ms, ratio "
+                "%.2f (medians)\n",
                 come, g_lista->dbgRiga->model()->rowCount(), quanti, supporto_bench::Mediana(lista_) / 1000,
-                supporto_bench::Mediana(nudo) / 1000,
+                g_odbc ? "ODBC" : "SQLite", supporto_bench::Mediana(nudo) / 1000,
                 supporto_bench::Mediana(nudo) > 0
                     ? supporto_bench::Mediana(lista_) / supporto_bench::Mediana(nudo)
                     : 0.0);

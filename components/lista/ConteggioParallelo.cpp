@@ -10,6 +10,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <sql.h>
 #include <sqlext.h>
@@ -24,9 +25,16 @@ struct ConteggioParallelo::Lavoro {
     std::mutex m;
     SQLHSTMT istruzione = nullptr; // the server statement running, if any
 
-    void Ferma()
+    bool InEsecuzione()
     {
-        fermato = true;
+        const std::lock_guard<std::mutex> blocco(m);
+        return istruzione != nullptr;
+    }
+    // Cancels the statement running, if any. The request reaches the server
+    // over a connection of its own (the server starts a process to take it):
+    // the caller waits for that, so the window never calls this itself.
+    void Annulla()
+    {
         const std::lock_guard<std::mutex> blocco(m);
         if (istruzione)
             SQLCancel(istruzione);
@@ -231,7 +239,8 @@ ConteggioParallelo::ConteggioParallelo(QObject *parent) : QObject(parent) {}
 
 ConteggioParallelo::~ConteggioParallelo()
 {
-    // A stopped count ends within a few thousand steps of its statement.
+    // A stopped count ends within a few thousand steps of its statement, or
+    // when the server has its cancel.
     Ferma();
     {
         const std::lock_guard<std::mutex> blocco(m_coda);
@@ -240,6 +249,7 @@ ConteggioParallelo::~ConteggioParallelo()
     m_sveglia.notify_one();
     if (m_thread.joinable())
         m_thread.join();
+    m_annullamenti.clear(); // waits for the cancels still being sent
 }
 
 void ConteggioParallelo::Ferma()
@@ -249,8 +259,18 @@ void ConteggioParallelo::Ferma()
         const std::lock_guard<std::mutex> blocco(m_coda);
         scartata = std::move(m_richiesta);
     }
-    if (m_lavoro)
-        m_lavoro->Ferma();
+    if (m_lavoro) {
+        m_lavoro->fermato = true;
+        // The server's statement is cancelled from a thread of its own, so
+        // that the window's next statement (a new search's first page) never
+        // waits for the cancel to reach the server.
+        if (m_lavoro->InEsecuzione()) {
+            std::erase_if(m_annullamenti, [](const std::future<void> &f) {
+                return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            });
+            m_annullamenti.push_back(std::async(std::launch::async, [l = m_lavoro] { l->Annulla(); }));
+        }
+    }
     m_lavoro.reset();
 }
 

@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QString>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class DbMotore;
 
@@ -33,7 +35,9 @@ class ConteggioParallelo : public QObject
     // False, with nothing started, on a database in memory and inside a
     // transaction: the caller counts itself.
     bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta);
-    // Drops the count under way: its answer never comes.
+    // Drops the count under way: its answer never comes. On a server its
+    // statement is cancelled from another thread: this call never waits for
+    // the server.
     void Ferma();
     // Counts of every list whose answer has not yet been delivered or
     // dropped (tests wait for them).
@@ -60,4 +64,5 @@ class ConteggioParallelo : public QObject
     std::unique_ptr<Richiesta> m_richiesta; // waiting for the thread
     bool m_fine = false;
     std::thread m_thread;
+    std::vector<std::future<void>> m_annullamenti; // cancels being sent to the server
 };

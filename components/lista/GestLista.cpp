@@ -7,6 +7,7 @@
 #include "components/util/VbErrore.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
@@ -24,6 +25,9 @@ struct VoceComando {
 };
 
 // The list commands in toolbar order.
+// Milliseconds the count waits for the grid's first paint at most.
+constexpr int kRiservaPittura = 250;
+
 const VoceComando kComandi[] = {
     {"Seleziona", "Seleziona la riga nella scheda"},
     {"Aggiorna", "Aggiorna la lista con i criteri di ricerca"},
@@ -159,6 +163,7 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     dbgRiga->setSortingEnabled(false);
     connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &GestLista::aggiornaContatore);
+    dbgRiga->viewport()->installEventFilter(this);
 }
 
 QTableView *GestLista::Griglia() const
@@ -298,18 +303,34 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
 }
 
 // The total is counted on a thread of its own while the first rows are shown
-// and the user works, started at the next turn of the event loop so that the
-// first page is on screen before the count asks anything of the file or
-// server. Where that cannot be (a database in memory, a transaction) it is
+// and the user works. On a grid on screen it starts at the turn of the event
+// loop after the paint that shows the first rows (the count's work on the file
+// or server, several processes on a server, would otherwise compete with
+// reading and painting them), or after kRiservaPittura should no paint come
+// (a window covered); elsewhere at the next turn of the event loop. Where it
+// cannot run on its own thread (a database in memory, a transaction) it is
 // counted then on the window's connection.
 void GestLista::avviaConteggio()
 {
-    if (m_contaSubito && m_righe.Aperta() && !m_righe.ConteggioNoto())
-        m_timAvvio->start();
+    if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
+        return;
+    m_contaDopoPittura = m_griglia && m_griglia->isVisible();
+    m_timAvvio->start(m_contaDopoPittura ? kRiservaPittura : 0);
+}
+
+bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    if (evento->type() == QEvent::Paint && m_contaDopoPittura && m_griglia &&
+        oggetto == m_griglia->viewport()) {
+        m_contaDopoPittura = false;
+        m_timAvvio->start(0);
+    }
+    return QObject::eventFilter(oggetto, evento);
 }
 
 void GestLista::avviaOra()
 {
+    m_contaDopoPittura = false;
     if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
         return;
     if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
@@ -319,6 +340,7 @@ void GestLista::avviaOra()
 
 void GestLista::fermaConteggio()
 {
+    m_contaDopoPittura = false;
     m_timAvvio->stop();
     m_timConta->stop();
     m_conteggio->Ferma();

@@ -166,6 +166,10 @@ class GestLista : public QObject, public ComponenteStampa
     // ---- For tests and benchmarks ----
     ModelloLista *Modello() const { return m_modello.get(); }
 
+  protected:
+    // The grid's first paint after an opening starts the count.
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
+
   signals:
     // The counter texts changed ("current / total").
     void contatoreCambiato(const QString &testo);
@@ -207,6 +211,7 @@ class GestLista : public QObject, public ComponenteStampa
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;
     bool m_contaSubito = true;
+    bool m_contaDopoPittura = false; // the count waits for the grid to show the first rows
     bool m_erroreMostrato = false;
     bool m_inComando = false;
     bool m_inStampa = false;

@@ -5,6 +5,7 @@
 
 #include "components/db/DbMotore.h"
 #include "components/forms/ColoriVb.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
@@ -430,4 +431,31 @@ TEST_F(ListaClienti, TotaleContatoSenzaFermareLaFinestra)
     ASSERT_FALSE(select.isEmpty());
     for (const QString &s : std::as_const(select))
         EXPECT_FALSE(s.contains(QStringLiteral("Count("), Qt::CaseInsensitive)) << s.toStdString();
+}
+
+// The total is asked for once the first rows are painted: the count's work
+// never competes with reading and painting them.
+TEST_F(ListaClienti, TotaleChiestoDopoLaPrimaSchermata)
+{
+    class Osservatore : public QObject
+    {
+      public:
+        int dipinture = 0;
+        int conteggiPrima = -1; // counts under way or done when the grid was first painted
+        GestLista *lista = nullptr;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint && lista->RecordsetLista().Aperta() && dipinture++ == 0)
+                conteggiPrima =
+                    ConteggioParallelo::InCorso() + (lista->RecordsetLista().ConteggioNoto() ? 1 : 0);
+            return false;
+        }
+    } osservatore;
+    osservatore.lista = Lista();
+    m_lista->dbgRiga->viewport()->installEventFilter(&osservatore);
+    Apri();
+    m_lista->dbgRiga->viewport()->removeEventFilter(&osservatore);
+    ASSERT_GT(osservatore.dipinture, 0);
+    EXPECT_EQ(osservatore.conteggiPrima, 0);
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
 }
