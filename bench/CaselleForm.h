@@ -21,10 +21,14 @@ inline QString TestoCasella(QWidget *w)
 inline void ScriviCasella(QWidget *w, const QString &t)
 {
     const QSignalBlocker blocco(w);
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(t);
-    else
+    // A box already showing the text is left as it is, as the form leaves
+    // it (a label does so by itself).
+    if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        if (e->text() != t)
+            e->setText(t);
+    } else {
         static_cast<QLabel *>(w)->setText(t);
+    }
 }
 
 } // namespace supporto_bench
