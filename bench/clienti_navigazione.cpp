@@ -215,7 +215,10 @@ int main(int argc, char **argv)
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
         Schema::IndiciSoloServer(q); // as the program does at opening
         Schema::VersioneDecodifiche(q);
-        Globali::NomeDbAzienda = connect;
+        Schema::VersioneMenu(q, QStringLiteral("menu"));
+        // As the program names a server's company ("ODBC;" and the connect
+        // text): the form then joins the menu schema's countries as it does there.
+        Globali::NomeDbAzienda = QStringLiteral("ODBC;") + connect;
         std::fprintf(stderr, "company on PostgreSQL\n");
     } else {
         supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);

@@ -1,9 +1,11 @@
 // MemoriaDecodifiche: descriptions a form read from the look-up tables kept
 // for the next records, under the change counter the company database moves
-// whenever one of those tables changes (Schema::VersioneDecodifiche). Every
-// answer from memory is checked first: the counter is read again, and when it
-// has moved (or cannot be read) nothing kept is given back. While a step is
-// open (a record being shown) the counter is read once for all its look-ups.
+// whenever one of those tables changes (Schema::VersioneDecodifiche), and the
+// one the common menu database moves whenever its countries change
+// (Schema::VersioneMenu). Every answer from memory is checked first: the
+// counters are read again, and when either has moved (or cannot be read)
+// nothing kept is given back. While a step is open (a record being shown)
+// the counters are read once for all its look-ups.
 #pragma once
 
 #include <QHash>
@@ -14,16 +16,38 @@
 class MemoriaDecodifiche
 {
   public:
-    // The values kept under `chiave`, when the counter has not moved since
-    // they were read; nullopt when they must be read from the tables. `letta`
-    // receives the counter read now (nullopt when it could not be read).
-    std::optional<QVariantList> Cerca(const QString &chiave, std::optional<qint64> &letta);
-    // Keeps the values read from the tables after the Cerca that answered
-    // `letta` (the counter is always read before the tables); nothing is kept
-    // when the counter was not read or has been seen to move since.
-    void Ricorda(const QString &chiave, const QVariantList &valori, std::optional<qint64> letta);
+    // The counters as read at one moment: the company's, and the menu
+    // database's (nullopt when there is none, or it cannot be read).
+    struct Versione {
+        qint64 azienda = 0;
+        std::optional<qint64> menu;
+        bool operator==(const Versione &) const = default;
+    };
+    using Lettura = std::optional<Versione>;
 
-    // A record is being shown: one reading of the counter serves until the
+    // The values kept under `chiave`, when the counters have not moved since
+    // they were read; nullopt when they must be read from the tables. `letta`
+    // receives the counters read now (nullopt when they could not be read).
+    // `dalMenu`: the values come from the menu database's tables too, so
+    // they are kept only while its counter can be read.
+    std::optional<QVariantList> Cerca(const QString &chiave, Lettura &letta, bool dalMenu = false);
+    // Keeps the values read from the tables after the Cerca that answered
+    // `letta` (the counters are always read before the tables); nothing is
+    // kept when the counters were not read or have been seen to move since.
+    void Ricorda(const QString &chiave, const QVariantList &valori, const Lettura &letta);
+
+    // The menu database's counter table as the statements name it (on a
+    // server its schema and the owner mark, else the attached file in Jet
+    // form); empty: the program has no menu database, only the company's
+    // counter is read. Read by the next reading of the counters.
+    void ImpostaMenu(const QString &tabellaVersioneMenu);
+
+    // A table of the common menu database as the customer form's statements
+    // name it: by its schema on a server (`passThrough` set), as an attached
+    // file otherwise; empty when the program has no menu database.
+    static QString TabellaMenu(const QString &tabella, bool *passThrough = nullptr);
+
+    // A record is being shown: one reading of the counters serves until the
     // step closes.
     class Passo
     {
@@ -43,16 +67,20 @@ class MemoriaDecodifiche
         bool m_prima;
     };
 
-    // The statement that reads the counter.
+    // The statement that reads the company's counter alone, and the one that
+    // reads it with the menu's whose table is `tabellaVersioneMenu`.
     static const QString SqlVersione;
+    static QString SqlVersioni(const QString &tabellaVersioneMenu);
 
   private:
-    std::optional<qint64> versione();
+    Lettura versione();
 
     bool m_passo = false;
     bool m_lettaNelPasso = false;
-    std::optional<qint64> m_versionePasso;
-    bool m_senzaContatore = false;        // the counter could not be read: no memory
-    std::optional<qint64> m_versioneVoci; // the counter the values kept were read under
+    Lettura m_versionePasso;
+    bool m_senzaContatore = false; // the company's counter could not be read: no memory
+    QString m_menu;                // the menu's counter table; empty: not read
+    bool m_senzaMenu = false;      // the menu's counter could not be read: not tried again
+    Lettura m_versioneVoci;        // the counters the values kept were read under
     QHash<QString, QVariantList> m_voci;
 };

@@ -98,7 +98,7 @@ void frmClienti::DescrizioneComune(int piIndex)
         pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
     // As decoded for an earlier record, while the change counter stays still.
     const QString chiave = QStringLiteral("Comune|") + txt(piIndex)->text() + QLatin1Char('|') + filtro;
-    std::optional<qint64> letta;
+    MemoriaDecodifiche::Lettura letta;
     if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
         descrizione->setText(v->value(0).toString());
         catastale->setText(v->value(1).toString());

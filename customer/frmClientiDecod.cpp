@@ -9,6 +9,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/JetSql.h"
 #include "components/db/RecDat.h"
+#include "components/db/Schema.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "services/Decodifica.h"
@@ -60,22 +61,11 @@ class LetturaPagina
 // has no menu database. `passThrough` tells whether the option 64 applies.
 QString joinTabStati(bool &passThrough)
 {
-    passThrough = TipoConnOdbc(Globali::NomeDbAzienda);
-    QString join;
-    if (passThrough) {
-        QString schema =
-            Globali::DbComp()->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbAzienda).toString();
-        if (schema.isEmpty())
-            schema = QStringLiteral("menu");
-        join = QStringLiteral(" left join ") + schema + JetSql::SegnapostoOwner +
-               QStringLiteral("TabStati as StatiEle");
-    } else if (!Globali::NomeDbMenu.isEmpty()) {
-        join = QStringLiteral(" left join [;Database=") + Globali::NomeDbMenu + Globali::PwdConnectMenu +
-               QStringLiteral(";].TabStati as StatiEle");
-    } else {
+    const QString tabella = MemoriaDecodifiche::TabellaMenu(QStringLiteral("TabStati"), &passThrough);
+    if (tabella.isEmpty())
         return {};
-    }
-    return join + QStringLiteral(" On Stati.CodTabStato = StatiEle.StatoIso");
+    return QStringLiteral(" left join ") + tabella +
+           QStringLiteral(" as StatiEle On Stati.CodTabStato = StatiEle.StatoIso");
 }
 
 QString selectCliente()
@@ -171,11 +161,15 @@ void frmClienti::visDecodPagPri()
                                      QStringLiteral("StatoNascita"), tabStati) +
                         CondizioneCliente();
     // The countries as read for an earlier record with the same two, while
-    // the change counter stays still; never with the menu database's table,
-    // which the counter does not follow.
-    const QString chiave = conMenu ? QString() : ChiaveStatiLetti();
-    std::optional<qint64> letta;
-    std::optional<QVariantList> stati = chiave.isEmpty() ? std::nullopt : m_memoria.Cerca(chiave, letta);
+    // the company's change counter stays still, and the menu database's too
+    // when its black list is joined.
+    m_memoria.ImpostaMenu(MemoriaDecodifiche::TabellaMenu(Schema::TabellaVersioneMenu));
+    const QString letti = ChiaveStatiLetti();
+    const QString chiave =
+        letti.isEmpty() ? QString() : (conMenu ? QStringLiteral("Menu|") : QString()) + letti;
+    MemoriaDecodifiche::Lettura letta;
+    std::optional<QVariantList> stati =
+        chiave.isEmpty() ? std::nullopt : m_memoria.Cerca(chiave, letta, conMenu);
     if (!stati) {
         LetturaPagina r(sql, passThrough ? RecDat::OpzPassThrough : 0);
         if (!r.Vuota()) {

@@ -3,6 +3,7 @@
 // transactions the before-callback opened.
 #include "customer/frmClienti.h"
 
+#include "components/db/Schema.h"
 #include "components/forms/ColoriVb.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
@@ -48,6 +49,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
     switch (piOper) {
     case GestPagine::OpLettura: {
         // One reading of the change counter serves the whole record.
+        m_memoria.ImpostaMenu(MemoriaDecodifiche::TabellaMenu(Schema::TabellaVersioneMenu));
         const MemoriaDecodifiche::Passo passo(m_memoria);
         TogliSegniErrore();
         AggNonText();

@@ -1,7 +1,8 @@
 // The customer form's look-ups kept from record to record: the group's and
 // the ledger's names, the ledger's highest account, and the registry page's
 // countries, answered from memory only while the company's change counter
-// has not moved since they were read (see MemoriaDecodifiche).
+// (and for the countries' black-list mark the menu database's) has not moved
+// since they were read (see MemoriaDecodifiche).
 #include "customer/frmClienti.h"
 
 #include "components/db/RecDat.h"
@@ -22,7 +23,7 @@ void frmClienti::DecodificaGruppoMastro(int Index)
     // the same code before.
     const auto etichetta = [this](const QString &chiave, QLabel *lab,
                                   const std::function<void()> &decodifica) {
-        std::optional<qint64> letta;
+        MemoriaDecodifiche::Lettura letta;
         if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
             lab->setText(v->value(0).toString());
             return;
@@ -47,7 +48,7 @@ void frmClienti::DecodificaGruppoMastro(int Index)
     const QString gruppo = txt(10)->text();
     const QString mastro = txt(20)->text();
     const QString chiave = QStringLiteral("Ultimo|") + gruppo + QLatin1Char('|') + mastro;
-    std::optional<qint64> letta;
+    MemoriaDecodifiche::Lettura letta;
     if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
         labMax->setText(v->value(0).toString());
         return;

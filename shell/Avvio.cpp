@@ -192,6 +192,7 @@ bool Main(const QStringList &argomenti)
     }
     LeggiNomeDbMenu();
     Globali::AziUtilPrg->ImpostaParametro(QStringLiteral("PathDbMenu"), Globali::NomeDbMenu);
+    VersioneMenu();
     QTimer::singleShot(0, Globali::FrmP, [] { ApriPrimaForm(); });
     return true;
 }

@@ -177,3 +177,40 @@ QString ApriDbAzienda()
         return QStringLiteral("Err: ") + NascondiPassword(e.descrizione());
     }
 }
+
+void VersioneMenu()
+{
+    DbMotore *db = Globali::DbComp();
+    if (!db || !db->EsisteConnessione(Globali::DbAzienda))
+        return;
+    try {
+        if (db->TipoSql(Globali::DbAzienda)) {
+            if (db->SolaLettura(Globali::DbAzienda))
+                return;
+            QString schema = db->Parametro(QStringLiteral("SchemaMenu:") + Globali::DbAzienda).toString();
+            if (schema.isEmpty())
+                schema = QStringLiteral("menu");
+            QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+            Schema::VersioneMenu(q, schema);
+            return;
+        }
+        const QString file = Globali::NomeDbMenu;
+        if (file.isEmpty() || !QFileInfo(file).isFile() || !QFileInfo(file).isWritable())
+            return;
+        const QString nome = QStringLiteral("versione-menu");
+        {
+            QSqlDatabase q = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+            q.setDatabaseName(file);
+            q.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+            if (q.open()) {
+                try {
+                    Schema::VersioneMenu(q);
+                } catch (const VbErrore &) {
+                }
+                q.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(nome);
+    } catch (const VbErrore &) {
+    }
+}

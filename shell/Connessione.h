@@ -19,3 +19,10 @@ inline const QString ParHostPassword = QStringLiteral("DbAzienda.Password");
 // and password the host hands over. A failed connection may be retried.
 // "" when open, else a text beginning with "Err:" that never shows a password.
 QString ApriDbAzienda();
+
+// Gives the common menu database made before it the change counter of its
+// countries: on a server the menu schema of the company's database, else the
+// menu file the INI names ([Menu] NomeDB, read before). A menu that cannot
+// take it (read-only, locked, missing) stays as it is: the customer form then
+// reads the countries' join at every record.
+void VersioneMenu();

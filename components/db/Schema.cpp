@@ -338,6 +338,27 @@ void VersioneDecodifiche(QSqlDatabase &db)
     ApplicaScript(db, script.join(QStringLiteral(";\n")));
 }
 
+void VersioneMenu(QSqlDatabase &db, const QString &schema)
+{
+    if (!db.isOpen())
+        throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
+    const Motore motore = MotoreDi(db);
+    const QString prefisso =
+        motore == Motore::PostgreSQL && !schema.isEmpty() ? schema + QLatin1Char('.') : QString();
+    if (!Esiste(db, motore, prefisso + QStringLiteral("TabStati")) ||
+        Esiste(db, motore, prefisso + TabellaVersioneMenu))
+        return;
+    // The function and the triggers go where the menu tables are: the
+    // schema's own names first, for this transaction only.
+    QStringList script;
+    if (!prefisso.isEmpty())
+        script << QStringLiteral("SET LOCAL search_path TO %1, public").arg(schema);
+    for (const QString &istr : Dividi(LeggiScript(RisorsaMenu)))
+        if (istr.contains(TabellaVersioneMenu, Qt::CaseInsensitive))
+            script << istr;
+    ApplicaScript(db, script.join(QStringLiteral(";\n")));
+}
+
 void Statistiche(QSqlDatabase &db, bool server)
 {
     if (!db.isOpen())

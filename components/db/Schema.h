@@ -74,6 +74,17 @@ inline const QString TabellaVersione = QStringLiteral("VersioneDecodifiche");
 // nothing changed, when the database refuses.
 void VersioneDecodifiche(QSqlDatabase &db);
 
+// The table the menu schema names for the change counter of its countries
+// (TabStati), moved by the triggers the schema gives that table.
+inline const QString TabellaVersioneMenu = QStringLiteral("VersioneMenu");
+
+// Gives a menu database made before it the countries' change counter, as the
+// menu schema writes it, in one transaction: a menu file (schema empty), or
+// on PostgreSQL the schema of the company's database that holds the menu
+// tables. Nothing is done when the counter is there or the menu's TabStati is
+// not. Throws VbErrore, with nothing changed, when the database refuses.
+void VersioneMenu(QSqlDatabase &db, const QString &schema = QString());
+
 // Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of
 // each index (PRAGMA analysis_limit), a few tens of milliseconds however large
 // the file, run when a company is made and at each opening. PostgreSQL: ANALYZE

@@ -94,7 +94,8 @@ void ControllaVuoto(QSqlDatabase &server)
         const QHash<QString, QString> tabelle = TabelleServer(server, schema);
         for (const QString &tabella : tabelle) {
             // The change counter moves with the schema's own writes: it is no data.
-            if (tabella.compare(Schema::TabellaVersione, Qt::CaseInsensitive) == 0)
+            if (tabella.compare(Schema::TabellaVersione, Qt::CaseInsensitive) == 0 ||
+                tabella.compare(Schema::TabellaVersioneMenu, Qt::CaseInsensitive) == 0)
                 continue;
             QSqlQuery q(server);
             if (!q.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(NomeTabella(schema, tabella))))
@@ -256,8 +257,9 @@ void CopiaFile(const QString &percorso, QSqlDatabase &server, const QString &sch
                 tabelle << q.value(0).toString();
         }
         for (const QString &tabella : std::as_const(tabelle)) {
-            // The server keeps its own change counter, moved by the rows copied.
-            if (tabella.compare(Schema::TabellaVersione, Qt::CaseInsensitive) == 0)
+            // The server keeps its own change counters, moved by the rows copied.
+            if (tabella.compare(Schema::TabellaVersione, Qt::CaseInsensitive) == 0 ||
+                tabella.compare(Schema::TabellaVersioneMenu, Qt::CaseInsensitive) == 0)
                 continue;
             const QString suServer = tabelleServer.value(tabella.toLower());
             if (suServer.isEmpty())

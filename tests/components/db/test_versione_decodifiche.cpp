@@ -135,6 +135,56 @@ TEST_P(VersioneDecodifiche, ACompanyMadeBeforeItGetsItAtOpening)
     EXPECT_EQ(Versione(), 2);
 }
 
+// The menu's countries move the menu's counter only, and on a server the
+// counter of the schema whose TabStati changed, whatever the session's
+// search_path; a menu made before it gets it at opening.
+TEST_P(VersioneDecodifiche, TheMenusCountriesMoveTheMenusOwnCounter)
+{
+    const bool pg = GetParam() == Motore::PostgreSQL;
+    const QStringList schemi = pg ? QStringList{"menu", "altro"} : QStringList{""};
+    for (const QString &s : schemi) {
+        if (pg) {
+            Esegui("CREATE SCHEMA " + s);
+            Esegui("SET search_path TO " + s + ", public");
+        }
+        Schema::ApplicaMenu(db);
+    }
+    if (pg)
+        Esegui("SET search_path TO altro, public");
+    const QString menu = pg ? "menu." : "";
+    const auto versioneMenu = [&](const QString &schema) {
+        QSqlQuery q(db);
+        if (!q.exec("SELECT Versione FROM " + schema + "VersioneMenu WHERE Id = 1"))
+            return qint64(-1);
+        return q.next() ? q.value(0).toLongLong() : 0;
+    };
+    const qint64 azienda = Versione();
+    Esegui("INSERT INTO " + menu + "TabStati (StatoIso, Descrizione) VALUES ('XX', 'Paese')");
+    Esegui("UPDATE " + menu + "TabStati SET BlackList = 'S'");
+    EXPECT_EQ(versioneMenu(menu), 2);
+    EXPECT_EQ(Versione(), azienda);
+    if (pg)
+        EXPECT_EQ(versioneMenu("altro."), 0);
+    Esegui("UPDATE Stati SET Descrizione = 'Altro'");
+    EXPECT_EQ(versioneMenu(menu), 2);
+
+    // Made before it: the counter arrives once, and moves.
+    if (pg)
+        Esegui("DROP FUNCTION menu.VersioneMenu_Avanza() CASCADE");
+    else
+        for (const char *t :
+             {"TabStati_VersioneMenuIns", "TabStati_VersioneMenuAgg", "TabStati_VersioneMenuCanc"})
+            Esegui(QString("DROP TRIGGER ") + t);
+    Esegui("DROP TABLE " + menu + "VersioneMenu");
+    ASSERT_NO_THROW(Schema::VersioneMenu(db, pg ? "menu" : ""));
+    ASSERT_NO_THROW(Schema::VersioneMenu(db, pg ? "menu" : ""));
+    EXPECT_EQ(versioneMenu(menu), 0);
+    Esegui("DELETE FROM " + menu + "TabStati");
+    EXPECT_EQ(versioneMenu(menu), 1);
+    if (pg)
+        EXPECT_EQ(versioneMenu("altro."), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, VersioneDecodifiche, ::testing::Values(Motore::SQLite, Motore::PostgreSQL),
                          [](const auto &info) {
                              return info.param == Motore::SQLite ? std::string("SQLite")
