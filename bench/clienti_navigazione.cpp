@@ -5,8 +5,10 @@
 // the customer's row by its key through the engine's C API with a statement
 // prepared once (ODBC on a server, sqlite3 on a file): what each of the
 // step's further round trips costs at least. "Inizio" and "Fine" are timed
-// too. Every step must move the key forward, or the benchmark fails. Prints
-// the medians and their ratios to the repaint.
+// too, each also beside its own repaint: from what the middle customer showed
+// to what that record shows (another ledger, other labels). Every step must
+// move the key forward, or the benchmark fails. Prints the medians and their
+// ratios to the repaints.
 //
 // bench_clienti_navigazione [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
@@ -46,6 +48,7 @@ frmClienti *g_form = nullptr;
 QStringList g_partenza;              // the customer in the middle, where each walk starts
 std::vector<QList<QString>> g_righe; // what each box and label showed, record by record
 std::vector<QStringList> g_chiavi;   // and the key of each of those records
+QList<QString> g_primo, g_ultimo;    // what they showed on the first and the last record
 lettura_riga::Lettore *g_lettore = nullptr;
 QList<QWidget *> g_caselle;
 std::map<std::string, std::vector<qint64>> g_tempi;
@@ -119,6 +122,29 @@ void RidisegnoLettura(benchmark::State &state)
     }
 }
 
+// The repaint a move to the first or the last record makes: from what the
+// middle customer showed to what that record shows (another ledger, other
+// labels), from memory.
+void RidisegnoEstremo(benchmark::State &state)
+{
+    const bool fine = state.range(0) == 1;
+    std::vector<qint64> &tempi = g_tempi[fine ? "RidisegnoFine" : "RidisegnoInizio"];
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int k = 0; k < g_caselle.size(); ++k)
+            supporto_bench::ScriviCasella(g_caselle[k], g_righe.front()[k]);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        const QList<QString> &riga = fine ? g_ultimo : g_primo;
+        QElapsedTimer t;
+        t.start();
+        for (int k = 0; k < g_caselle.size(); ++k)
+            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
+        QCoreApplication::processEvents();
+        tempi.push_back(t.nsecsElapsed());
+    }
+}
+
 void Estremo(benchmark::State &state)
 {
     const bool fine = state.range(0) == 1;
@@ -178,6 +204,14 @@ bool preparaRighe()
         g_chiavi.push_back(pag->ChiaveCorrente());
         if (!pag->EseguiComando(QStringLiteral("Successivo")).toBool())
             return false;
+    }
+    for (auto [comando, riga] :
+         {std::pair{QStringLiteral("Inizio"), &g_primo}, {QStringLiteral("Fine"), &g_ultimo}}) {
+        if (!pag->LeggiDaChiave(g_partenza) || !pag->EseguiComando(comando).toBool())
+            return false;
+        QCoreApplication::processEvents();
+        for (QWidget *w : std::as_const(g_caselle))
+            *riga << supporto_bench::TestoCasella(w);
     }
     return true;
 }
@@ -269,6 +303,11 @@ int main(int argc, char **argv)
             ->Unit(benchmark::kMicrosecond)
             ->Iterations(40);
         benchmark::RegisterBenchmark("Fine", Estremo)->Arg(1)->Unit(benchmark::kMicrosecond)->Iterations(40);
+        for (int estremo : {0, 1})
+            benchmark::RegisterBenchmark("RidisegnoEstremo", RidisegnoEstremo)
+                ->Arg(estremo)
+                ->Unit(benchmark::kMicrosecond)
+                ->Iterations(40);
     }
     benchmark::Initialize(&n, argomenti.data());
     benchmark::RunSpecifiedBenchmarks();
@@ -278,7 +317,9 @@ int main(int argc, char **argv)
                  ridisegno = supporto_bench::Mediana(g_tempi["Ridisegno"]),
                  lettura = supporto_bench::Mediana(g_tempi["RidisegnoLettura"]),
                  inizio = supporto_bench::Mediana(g_tempi["Inizio"]),
-                 fine = supporto_bench::Mediana(g_tempi["Fine"]);
+                 fine = supporto_bench::Mediana(g_tempi["Fine"]),
+                 ridisegnoInizio = supporto_bench::Mediana(g_tempi["RidisegnoInizio"]),
+                 ridisegnoFine = supporto_bench::Mediana(g_tempi["RidisegnoFine"]);
     std::printf(
         "Median: repaint from memory (%d boxes and labels) %.1f us; repaint plus one prepared read of the "
         "row "
@@ -288,6 +329,10 @@ int main(int argc, char **argv)
         ridisegno > 0 ? lettura / ridisegno : 0.0, lettura - ridisegno, passo,
         ridisegno > 0 ? passo / ridisegno : 0.0, inizio, ridisegno > 0 ? inizio / ridisegno : 0.0, fine,
         ridisegno > 0 ? fine / ridisegno : 0.0);
+    std::printf("Beside the repaint from the middle customer to that record (another ledger): first record "
+                "%.1f us beside %.1f us (ratio %.2f); last record %.1f us beside %.1f us (ratio %.2f)\n",
+                inizio, ridisegnoInizio, ridisegnoInizio > 0 ? inizio / ridisegnoInizio : 0.0, fine,
+                ridisegnoFine, ridisegnoFine > 0 ? fine / ridisegnoFine : 0.0);
     form.reset();
     Globali::MenuClient = nullptr;
     Globali::ImpostaDbComp(nullptr);

@@ -57,6 +57,28 @@ void MemoriaDecodifiche::ImpostaMenu(const QString &tabellaVersioneMenu)
         return;
     m_menu = tabellaVersioneMenu;
     m_senzaMenu = false;
+    m_contatoriLetti = false;
+}
+
+QString MemoriaDecodifiche::ColonneVersioni() const
+{
+    if (m_senzaContatore || !m_contatoriLetti)
+        return {};
+    QString colonne =
+        QStringLiteral("(SELECT Versione FROM VersioneDecodifiche WHERE Id = 1) AS VersioneAzienda");
+    if (m_conMenuLetto)
+        colonne += QStringLiteral(", (SELECT Versione FROM ") + m_menu +
+                   QStringLiteral(" WHERE Id = 1) AS VersioneMenu");
+    return colonne;
+}
+
+void MemoriaDecodifiche::VersioneDalRecord(const QVariant &azienda, const QVariant &menu)
+{
+    if (!m_passo || m_senzaContatore)
+        return;
+    m_versionePasso = Versione{valoreContatore(azienda),
+                               m_conMenuLetto ? std::optional<qint64>(valoreContatore(menu)) : std::nullopt};
+    m_lettaNelPasso = true;
 }
 
 MemoriaDecodifiche::Lettura MemoriaDecodifiche::versione()
@@ -101,6 +123,8 @@ MemoriaDecodifiche::Lettura MemoriaDecodifiche::versione()
         m_versionePasso = v;
         m_lettaNelPasso = true;
     }
+    m_contatoriLetti = true;
+    m_conMenuLetto = v->menu.has_value();
     return v;
 }
 

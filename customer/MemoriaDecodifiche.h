@@ -67,6 +67,16 @@ class MemoriaDecodifiche
         bool m_prima;
     };
 
+    // The counters as expressions a record's own statement can read with it
+    // (GestPagine::ColonneAggiunte: "VersioneAzienda" and, with a menu,
+    // "VersioneMenu"), once they have been read on their own: the step then
+    // takes them from the record (VersioneDalRecord) instead of asking again.
+    // Empty while they are not known to be readable.
+    QString ColonneVersioni() const;
+    // The counters read with the record of the step now open, by the
+    // expressions ColonneVersioni gave (null values: no row yet).
+    void VersioneDalRecord(const QVariant &azienda, const QVariant &menu);
+
     // The statement that reads the company's counter alone, and the one that
     // reads it with the menu's whose table is `tabellaVersioneMenu`.
     static const QString SqlVersione;
@@ -81,6 +91,8 @@ class MemoriaDecodifiche
     bool m_senzaContatore = false; // the company's counter could not be read: no memory
     QString m_menu;                // the menu's counter table; empty: not read
     bool m_senzaMenu = false;      // the menu's counter could not be read: not tried again
+    bool m_contatoriLetti = false; // the counters have been read on their own once
+    bool m_conMenuLetto = false;   // and the menu's was among them
     Lettura m_versioneVoci;        // the counters the values kept were read under
     QHash<QString, QVariantList> m_voci;
 };

@@ -150,6 +150,7 @@ class frmClienti : public QWidget,
     // frmClientiDecod.cpp: each page's descriptions, once per page and record.
     void visDecodPagina(int piPag, bool pbMostra);
     void visDecodPagPri();
+    void contatoriDalRecord();
     void visDecodClaAttr();
     void visDecodCoge();
     void visDecodFatturazione();

@@ -3,6 +3,7 @@
 // transactions the before-callback opened.
 #include "customer/frmClienti.h"
 
+#include "components/db/RecDat.h"
 #include "components/db/Schema.h"
 #include "components/forms/ColoriVb.h"
 #include "components/linee/GestLinee.h"
@@ -43,6 +44,28 @@ void chiudiTransazione(bool conferma)
 
 } // namespace
 
+// The change counters read in the record's own statement, when it was read
+// with them; and asked of the next reads, once they are known to be there.
+void frmClienti::contatoriDalRecord()
+{
+    GestPagine *pag = ogComPag();
+    if (!pag)
+        return;
+    const QString versioni = m_memoria.ColonneVersioni();
+    if (!versioni.isEmpty() && pag->ColonneAggiunteLette() == versioni) {
+        try {
+            RecDat *rec = pag->RecordsetPagina();
+            const QString h = pag->ChiaveRecordset();
+            const bool menu = versioni.contains(QLatin1String("AS VersioneMenu"));
+            m_memoria.VersioneDalRecord(rec->LeggiCampo(h, QStringLiteral("VersioneAzienda")),
+                                        menu ? rec->LeggiCampo(h, QStringLiteral("VersioneMenu"))
+                                             : QVariant());
+        } catch (const VbErrore &) {
+            // Read on their own, as without them.
+        }
+    }
+}
+
 QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArray)
 {
     GestPagine *pag = ogComPag();
@@ -51,6 +74,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         // One reading of the change counter serves the whole record.
         m_memoria.ImpostaMenu(MemoriaDecodifiche::TabellaMenu(Schema::TabellaVersioneMenu));
         const MemoriaDecodifiche::Passo passo(m_memoria);
+        contatoriDalRecord();
         TogliSegniErrore();
         AggNonText();
         mvPagDecod.fill(false);
@@ -70,6 +94,9 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
             txt_LostFocus(30);
         }
         IndCtlPend = salvato;
+        // The next record brings the counters with it.
+        if (pag)
+            pag->ColonneAggiunte(m_memoria.ColonneVersioni());
         break;
     }
     case GestPagine::OpPulizia: {

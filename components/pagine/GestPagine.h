@@ -171,6 +171,14 @@ class GestPagine : public QObject
 
     // ---- Current record ----
 
+    // Expressions a form wants read with each record, after its fields'
+    // columns ("(SELECT ...) AS Name, ..."): in the same statement, so from
+    // the same moment as the record. A read they make fail is made again
+    // without them, and they are dropped. Empty: none.
+    void ColonneAggiunte(const QString &espressioni);
+    // The expressions the record shown was read with (empty: none).
+    QString ColonneAggiunteLette() const;
+
     // The record set holding the record as last read, and its handle.
     RecDat *RecordsetPagina() const;
     QString ChiaveRecordset() const { return m_handle; }

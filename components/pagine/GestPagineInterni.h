@@ -69,6 +69,8 @@ struct GestPagine::Interni {
     // The reads' column list, built for the first `campiInElenco` fields.
     QString elenco;
     size_t campiInElenco = 0;
+    QString aggiunte;           // expressions read with each record (ColonneAggiunte)
+    QString aggiunteLette;      // those the record shown was read with
     RecDat rec;                 // the record as last read
     int giro = 0;               // alternates the record-set handles
     QStringList chiaveLetta;    // its navigable key

@@ -98,6 +98,16 @@ QStringList GestPagine::ColonneChiave() const
     return colonne;
 }
 
+void GestPagine::ColonneAggiunte(const QString &espressioni)
+{
+    d->aggiunte = espressioni;
+}
+
+QString GestPagine::ColonneAggiunteLette() const
+{
+    return m_handle.isEmpty() ? QString() : d->aggiunteLette;
+}
+
 bool GestPagine::leggi(const QString &where, const QString &ordine, int origine)
 {
     return leggiPrimoDi({where}, ordine, origine);
@@ -111,20 +121,35 @@ bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordi
     QVariantList pvArray;
     if (callbackPri(OpLettura, pvRit, pvArray) != 0)
         return false;
-    const QString base = QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella;
     // The record shown keeps its set until another is found: the reads use the other handle.
     if (m_handle.compare(QStringLiteral("Pagina%1").arg(++d->giro % 2), Qt::CaseInsensitive) == 0)
         ++d->giro;
     const QString nuovo = QStringLiteral("Pagina%1").arg(d->giro % 2);
     for (const QString &where : condizioni) {
-        QString sql = base;
-        if (!where.isEmpty())
-            sql += QStringLiteral(" WHERE ") + where;
-        if (!ordine.isEmpty())
-            sql += QStringLiteral(" ORDER BY ") + ordine;
-        // One row is all a page shows: the engines stop at the first.
-        sql += QStringLiteral(" LIMIT 1");
-        d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
+        QString aggiunte;
+        for (;;) {
+            aggiunte = d->aggiunte;
+            QString sql = QStringLiteral("SELECT ") + elencoColonne() +
+                          (aggiunte.isEmpty() ? QString() : QStringLiteral(", ") + aggiunte) +
+                          QStringLiteral(" FROM ") + d->tabella;
+            if (!where.isEmpty())
+                sql += QStringLiteral(" WHERE ") + where;
+            if (!ordine.isEmpty())
+                sql += QStringLiteral(" ORDER BY ") + ordine;
+            // One row is all a page shows: the engines stop at the first.
+            sql += QStringLiteral(" LIMIT 1");
+            try {
+                d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
+                break;
+            } catch (const VbErrore &) {
+                // The form's own expressions made it fail (a table of theirs
+                // gone): the record is read without them, and they are
+                // dropped. Inside a transaction the failure stands.
+                if (aggiunte.isEmpty() || d->db->LivelloTrans(d->connessione) > 0)
+                    throw;
+                d->aggiunte.clear();
+            }
+        }
         if (d->rec.FineDati(nuovo)) {
             d->rec.ChiudiRec(nuovo);
             continue;
@@ -132,6 +157,7 @@ bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordi
         if (!m_handle.isEmpty())
             d->rec.ChiudiRec(m_handle);
         m_handle = nuovo;
+        d->aggiunteLette = aggiunte;
         mostraRecord(origine);
         return true;
     }

@@ -49,6 +49,10 @@ class Memoria : public BancoClienti
             m_comuni += sql.contains(QLatin1String("FROM Comuni "), Qt::CaseInsensitive) ? 1 : 0;
             m_stati += sql.contains(QLatin1String("LEFT JOIN Stati AS Sta1")) ? 1 : 0;
             m_versioni += sql.contains(QLatin1String("VersioneDecodifiche")) ? 1 : 0;
+            m_daSole += sql.startsWith(QLatin1String("SELECT Versione"), Qt::CaseInsensitive) ||
+                                sql.startsWith(QLatin1String("SELECT (SELECT Versione"), Qt::CaseInsensitive)
+                            ? 1
+                            : 0;
         });
     }
     void TearDown() override
@@ -58,12 +62,12 @@ class Memoria : public BancoClienti
     }
     bool Leggi(const QStringList &k)
     {
-        m_comuni = m_stati = m_versioni = 0;
+        m_comuni = m_stati = m_versioni = m_daSole = 0;
         return BancoClienti::Leggi(k[0], k[1], k[2]);
     }
     QString L(int i) const { return m_form->Lab(i)->text(); }
     QStringList m_a, m_b;
-    int m_comuni = 0, m_stati = 0, m_versioni = 0;
+    int m_comuni = 0, m_stati = 0, m_versioni = 0, m_daSole = 0;
 };
 
 TEST_F(Memoria, UnchangedTablesAreNotReadAgainForTheNextRecord)
@@ -221,4 +225,27 @@ TEST_F(Memoria, AnotherDesksChangeShowsOnTheNextRecordOfAFile)
     QSqlDatabase::removeDatabase(QStringLiteral("altra"));
     ASSERT_TRUE(Leggi(m_b));
     EXPECT_EQ(L(1050), QStringLiteral("Italia cambiata"));
+}
+
+// Once read on their own, the counters come with the record in its own
+// statement; a company whose counter goes away is read without them, with
+// no message, and every look-up goes to the tables again.
+TEST_F(Memoria, TheCountersComeWithTheRecord)
+{
+    ASSERT_NE(Apri(), nullptr);
+    ASSERT_TRUE(Leggi(m_a));
+    EXPECT_GE(m_daSole, 1);
+    const QString stato = L(1050);
+    ASSERT_TRUE(Leggi(m_b));
+    EXPECT_EQ(m_daSole, 0);
+    EXPECT_EQ(m_versioni, 1);
+    EXPECT_EQ(m_stati, 0);
+
+    Esegui(QStringLiteral("Drop Table VersioneDecodifiche"));
+    ASSERT_TRUE(Leggi(m_a));
+    EXPECT_EQ(L(1050), stato);
+    EXPECT_EQ(m_stati, 1);
+    ASSERT_TRUE(Leggi(m_b));
+    EXPECT_EQ(m_versioni, 0);
+    EXPECT_EQ(m_stati, 1);
 }
