@@ -2,6 +2,7 @@
 // the program shows it: loaded, at a fixed size, its first page shown.
 #pragma once
 
+#include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "lists/frmClientiLis.h"
@@ -20,7 +21,7 @@ inline std::unique_ptr<frmClientiLis> ApriListaClienti(const QString &percorso)
     RisposteProgrammate::ImpostaSenzaModali(true);
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
-    db->ApriSqlite(Globali::DbAzienda, percorso);
+    supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
     Globali::DescAzienda = QStringLiteral("Benchmark");
     auto lista = std::make_unique<frmClientiLis>();
     lista->Form_Load();

@@ -112,8 +112,10 @@ inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString 
     try {
         QSqlDatabase q = db.DatabaseDao(connessione);
         Schema::VersioneDecodifiche(q);
-        Schema::TogliIndiciSuperati(q);
-        Schema::Statistiche(q, false);
+        // As the program opens it: an older company's indexes brought up to
+        // date before it is measured (dropping the superseded ones without
+        // making their successors left the name order without its index).
+        Schema::IndiciAllApertura(q);
     } catch (const VbErrore &e) {
         std::fprintf(stderr, "statistics not updated: %s\n", qPrintable(e.descrizione()));
     }

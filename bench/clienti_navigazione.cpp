@@ -247,7 +247,7 @@ int main(int argc, char **argv)
         // On a server the menu tables are a schema of the company database.
         db->ApriConnessione(Globali::DbAzienda, connect);
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciSoloServer(q); // as the program does at opening
+        Schema::IndiciAllApertura(q); // as the program does at opening
         Schema::VersioneDecodifiche(q);
         Schema::VersioneMenu(q, QStringLiteral("menu"));
         // As the program names a server's company ("ODBC;" and the connect

@@ -519,7 +519,7 @@ int main(int argc, char **argv)
     if (!connect.isEmpty()) {
         db->ApriConnessione(Globali::DbAzienda, connect);
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciSoloServer(q); // as the program does at opening
+        Schema::IndiciAllApertura(q); // as the program does at opening
         Globali::NomeDbAzienda = connect;
         g_odbc = std::make_unique<letture_odbc::Connessione>(connect);
         if (!g_odbc->Aperta()) {
@@ -527,7 +527,7 @@ int main(int argc, char **argv)
             return 1;
         }
     } else {
-        db->ApriSqlite(Globali::DbAzienda, g_percorso);
+        supporto_bench::ApriAzienda(*db, Globali::DbAzienda, g_percorso);
     }
     db->ImpostaOsservatoreSelect([](const QString &sql) {
         if (g_nota)

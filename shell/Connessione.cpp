@@ -96,10 +96,7 @@ void statistiche(DbMotore *db)
         return;
     try {
         QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        // The indexes that replace one are made before it goes.
-        Schema::IndiciSoloServer(q);
-        Schema::TogliIndiciSuperati(q);
-        Schema::Statistiche(q, false);
+        Schema::IndiciAllApertura(q);
     } catch (const VbErrore &) {
     }
 }

@@ -305,6 +305,14 @@ void TogliIndiciSuperati(QSqlDatabase &db)
                            QStringLiteral("Indice non tolto: %1\n%2").arg(q.lastError().text(), istr));
 }
 
+void IndiciAllApertura(QSqlDatabase &db)
+{
+    // The indexes that replace one are made before it goes.
+    IndiciSoloServer(db);
+    TogliIndiciSuperati(db);
+    Statistiche(db, false);
+}
+
 void IndiciSoloServer(QSqlDatabase &db)
 {
     if (!db.isOpen())

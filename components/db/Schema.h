@@ -85,6 +85,12 @@ inline const QString TabellaVersioneMenu = QStringLiteral("VersioneMenu");
 // not. Throws VbErrore, with nothing changed, when the database refuses.
 void VersioneMenu(QSqlDatabase &db, const QString &schema = QString());
 
+// What every opening of a company does to its indexes, in this order: the
+// engine's own indexes made (IndiciSoloServer), then those they replace
+// dropped (TogliIndiciSuperati), then the statistics (Statistiche, on SQLite).
+// Throws VbErrore when the database refuses.
+void IndiciAllApertura(QSqlDatabase &db);
+
 // Brings the planner's statistics up to date. SQLite: ANALYZE of a sample of
 // each index (PRAGMA analysis_limit), a few tens of milliseconds however large
 // the file, run when a company is made and at each opening. PostgreSQL: ANALYZE
