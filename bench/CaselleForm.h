@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QList>
 #include <QSignalBlocker>
 #include <QString>
 
@@ -29,6 +30,13 @@ inline void ScriviCasella(QWidget *w, const QString &t)
     } else {
         static_cast<QLabel *>(w)->setText(t);
     }
+}
+
+// Every box and label of `caselle` put back to the texts of one record.
+inline void ScriviCaselle(const QList<QWidget *> &caselle, const QList<QString> &testi)
+{
+    for (qsizetype k = 0; k < caselle.size(); ++k)
+        ScriviCasella(caselle[k], testi[k]);
 }
 
 } // namespace supporto_bench

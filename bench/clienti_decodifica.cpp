@@ -122,8 +122,7 @@ void Ridisegno(benchmark::State &state)
         const QList<QString> &riga = righe[i++ % righe.size()];
         QElapsedTimer t;
         t.start();
-        for (qsizetype k = 0; k < caselle.size(); ++k)
-            supporto_bench::ScriviCasella(caselle[k], riga[k]);
+        supporto_bench::ScriviCaselle(caselle, riga);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
     }

@@ -92,8 +92,7 @@ void Ridisegno(benchmark::State &state)
         const QList<QString> &riga = g_righe[i++ % g_righe.size()];
         QElapsedTimer t;
         t.start();
-        for (int k = 0; k < g_caselle.size(); ++k)
-            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
+        supporto_bench::ScriviCaselle(g_caselle, riga);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
     }
@@ -110,8 +109,7 @@ void RidisegnoLettura(benchmark::State &state)
         QElapsedTimer t;
         t.start();
         const QStringList letta = g_lettore->Leggi(g_chiavi[r]);
-        for (int k = 0; k < g_caselle.size(); ++k)
-            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
+        supporto_bench::ScriviCaselle(g_caselle, riga);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
         if (letta.isEmpty()) {
@@ -131,15 +129,13 @@ void RidisegnoEstremo(benchmark::State &state)
     std::vector<qint64> &tempi = g_tempi[fine ? "RidisegnoFine" : "RidisegnoInizio"];
     for (auto _ : state) {
         state.PauseTiming();
-        for (int k = 0; k < g_caselle.size(); ++k)
-            supporto_bench::ScriviCasella(g_caselle[k], g_righe.front()[k]);
+        supporto_bench::ScriviCaselle(g_caselle, g_righe.front());
         QCoreApplication::processEvents();
         state.ResumeTiming();
         const QList<QString> &riga = fine ? g_ultimo : g_primo;
         QElapsedTimer t;
         t.start();
-        for (int k = 0; k < g_caselle.size(); ++k)
-            supporto_bench::ScriviCasella(g_caselle[k], riga[k]);
+        supporto_bench::ScriviCaselle(g_caselle, riga);
         QCoreApplication::processEvents();
         tempi.push_back(t.nsecsElapsed());
     }

@@ -58,46 +58,25 @@ void avvisaSolaLettura(DbMotore *db, const QString &origine, bool odbc)
         QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
 }
 
-// A company made before the history's once-a-day key gets it now. One that
-// cannot take it (read-only, no rights, locked by another program) opens all
-// the same and is tried again at the next start.
-void chiaveStorico(DbMotore *db)
+// At each opening a company made before them gets: the history's
+// once-a-day key; the change counter of the look-up tables; the indexes made
+// for its engine since it was created, those they replace or that only
+// misled the planner dropped, and the planner's statistics brought up to
+// date (SQLite; a server keeps its own). Each step stands alone: a company
+// that refuses one (read-only, no rights, locked by another program) opens
+// all the same, its forms reading the look-up tables at every record when it
+// has no counter, and is tried again at the next start.
+void aggiornaAllApertura(DbMotore *db)
 {
     if (db->SolaLettura(Globali::DbAzienda))
         return;
-    try {
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::ChiaveStoricoGiorno(q);
-    } catch (const VbErrore &) {
-    }
-}
-
-// A company made before the change counter of the look-up tables gets it
-// now. One that cannot take it opens all the same: its forms read the tables
-// at every record, as they would without it.
-void versioneDecodifiche(DbMotore *db)
-{
-    if (db->SolaLettura(Globali::DbAzienda))
-        return;
-    try {
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::VersioneDecodifiche(q);
-    } catch (const VbErrore &) {
-    }
-}
-
-// At each opening: the company gets the indexes made for its engine since it
-// was created, the indexes those replace or that only misled the planner go, and the
-// planner's statistics are brought up to date (SQLite; a server keeps its
-// own). A database that refuses (read-only, locked) opens all the same.
-void statistiche(DbMotore *db)
-{
-    if (db->SolaLettura(Globali::DbAzienda))
-        return;
-    try {
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciAllApertura(q);
-    } catch (const VbErrore &) {
+    for (void (*passo)(QSqlDatabase &) :
+         {&Schema::ChiaveStoricoGiorno, &Schema::VersioneDecodifiche, &Schema::IndiciAllApertura}) {
+        try {
+            QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+            passo(q);
+        } catch (const VbErrore &) {
+        }
     }
 }
 
@@ -161,9 +140,7 @@ QString ApriDbAzienda()
             }
         }
         avvisaSolaLettura(db, origine, odbc);
-        chiaveStorico(db);
-        versioneDecodifiche(db);
-        statistiche(db);
+        aggiornaAllApertura(db);
         if (!owner.isEmpty())
             db->ImpostaParametro(QStringLiteral("Owner:") + Globali::DbAzienda, owner);
         if (!execOption.isEmpty())

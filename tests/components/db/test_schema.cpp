@@ -1,5 +1,6 @@
 // The schema: dialect mapping, and its application to SQLite and PostgreSQL
 // (tables, columns, case-insensitive text, re-application).
+#include "SchemaApplicato.h"
 #include "components/db/Schema.h"
 #include "components/util/VbErrore.h"
 #include "support/PgServer.h"
@@ -68,73 +69,6 @@ TEST(SchemaDialetto, UnknownTypeWordIsAnError)
 {
     EXPECT_THROW(Schema::Istruzioni("CREATE TABLE A (x $stringa)", Motore::SQLite), VbErrore);
 }
-
-// Both engines run the same checks; the PostgreSQL connection comes from the
-// test server started by scripts/test.
-class SchemaApplicato : public ::testing::TestWithParam<Motore>
-{
-  protected:
-    void SetUp() override
-    {
-        if (GetParam() == Motore::SQLite) {
-            nome = "schema-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-            db = QSqlDatabase::addDatabase("QSQLITE", nome);
-            db.setDatabaseName(":memory:");
-            ASSERT_TRUE(db.open());
-        } else {
-            QString motivo;
-            server = PgServer::Istanza(&motivo);
-            if (!server) {
-                if (PgObbligatorio())
-                    FAIL() << motivo.toStdString();
-                GTEST_SKIP() << motivo.toStdString();
-            }
-            const QString connect = server->NuovoDatabase(QStringLiteral("schema"));
-            nomePg = PgServer::NomeDatabase(connect);
-            nome = "schema-" + nomePg;
-            db = QSqlDatabase::addDatabase("QODBC", nome);
-            db.setDatabaseName(connect);
-            db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        }
-        Schema::ApplicaAzienda(db);
-        Schema::ApplicaMenu(db);
-    }
-    void TearDown() override
-    {
-        db.close();
-        db = QSqlDatabase();
-        if (!nome.isEmpty())
-            QSqlDatabase::removeDatabase(nome);
-        if (server && !nomePg.isEmpty())
-            server->EliminaDatabase(nomePg);
-    }
-    QStringList Colonne(const QString &tabella)
-    {
-        QStringList out;
-        const QSqlRecord r = db.record(GetParam() == Motore::PostgreSQL ? tabella.toLower() : tabella);
-        for (int i = 0; i < r.count(); ++i)
-            out << r.fieldName(i).toLower();
-        return out;
-    }
-    void Esegui(const QString &sql)
-    {
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
-    }
-    QVariant Valore(const QString &sql)
-    {
-        QSqlQuery q(db);
-        if (!q.exec(sql) || !q.next())
-            return QVariant();
-        return q.value(0);
-    }
-
-    QString nome;
-    QSqlDatabase db;
-    PgServer *server = nullptr;
-    QString nomePg;
-};
 
 TEST_P(SchemaApplicato, HoldsEveryTableTheProgramReads)
 {
@@ -379,9 +313,6 @@ TEST_P(SchemaApplicato, ApplyingAgainChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, SchemaApplicato, ::testing::Values(Motore::SQLite, Motore::PostgreSQL),
-                         [](const auto &info) {
-                             return info.param == Motore::SQLite ? std::string("SQLite")
-                                                                 : std::string("PostgreSQL");
-                         });
+                         NomeMotoreSchema);
 
 } // namespace
