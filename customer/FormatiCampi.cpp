@@ -10,12 +10,13 @@ QString IbanAGruppi(const QString &iban)
 {
     QString compatto = iban;
     compatto.remove(u' ');
-    // At least seven groups (an Italian IBAN fills six and three characters of
-    // the seventh); a short code keeps its empty groups with their blanks.
-    QString r = compatto.left(4);
-    for (int i = 4; i < 28 || i < compatto.size(); i += 4)
-        r += u' ' + compatto.mid(i, 4);
-    return r;
+    // Six groups of four, then the rest of the code as one last group: an
+    // Italian IBAN ends with three characters, a longer one keeps its tail
+    // whole. A short code keeps the groups' places, empty, with their blanks.
+    QString r;
+    for (int i = 0; i < 24; i += 4)
+        r += compatto.mid(i, 4) + u' ';
+    return r + compatto.mid(24);
 }
 
 QString BloccoIndirizzo(const QString &ragSoc, const QString &ragSoc2, const QString &indirizzo,

@@ -221,6 +221,13 @@ OpzStampa &FrmComlinStampa::OpzioniStampa()
 
 void FrmComlinStampa::VisStaAttuale()
 {
+    // A print's saved options are read once a print names its section: until
+    // then (the dialog made at start-up) the label shows the current printer
+    // alone, and nothing of the INI files is read or reported.
+    if (m_sezione.isEmpty()) {
+        labStaAttuale->setText(OpzStampa().DescrStampante(StampanteApp::Corrente()));
+        return;
+    }
     labStaAttuale->setText(OpzioniStampa().DescrStampante(StampanteApp::Corrente()));
 }
 

@@ -6,6 +6,7 @@
 #include "components/stampa/OpzStampa.h"
 #include "components/util/UtilGlob.h"
 #include "printing/AziendaUtilStampe.h"
+#include "printing/frmVStaPar.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 #include "services/Parametri.h"
@@ -245,28 +246,9 @@ void FrmSceltaStam::CambiaScala()
     const DialogoScala &dialogo = dialogoScala();
     if (!dialogo || !m_opz)
         return;
-    OpzStampa &o = *m_opz;
-    const UtilGlob &u = Globali::Util();
-    if (o.Fatt() == 0)
-        o.Fatt(1);
-    double r = Globali::RisVidStaVid;
-    int scala = 0;
-    if (!(r > 0))
-        scala = int(double(o.Fatt()) * 100);
-    else
-        scala = int(u.Arrotonda(double(o.Fatt()) / r * 100, QStringLiteral("A"), 1.0));
-    // The scale bar goes from 50 to 180.
-    scala = std::clamp(scala, 50, 180);
-    int memVid = o.MemVid() == 1 ? 1 : 0;
-    if (!dialogo(this, scala, memVid))
+    if (!frmVStaPar::ModificaScala(*m_opz, this, dialogo))
         return;
-    r = Globali::RisVidStaVid;
-    if (!(r > 0))
-        o.Fatt(float(scala / 100.0));
-    else
-        o.Fatt(float(u.Arrotonda(scala / 100.0 * r, QStringLiteral("A"), 1.0, -4)));
-    o.MemVid(memVid);
-    o.AnteprimaScelta(true);
+    m_opz->AnteprimaScelta(true);
     VisDecodPagine();
     VisStaAttuale();
 }

@@ -130,7 +130,13 @@ void FrmSceltaStam::GetPaperList(bool pbSettaCbo)
         if (s.valida())
             inUso = s.PaperSize;
     }
-    const QList<VoceCarta> carte = Catalogo().Carte(device);
+    QList<VoceCarta> carte;
+    if (!Catalogo().LeggiCarte(device, carte)) {
+        // The list stays as it was.
+        msgCom(QStringLiteral("Errore nel driver nella ricerca informazioni Papersize"),
+               QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
+        return;
+    }
     auto voce = [&](const VoceCarta &c) {
         return QString::number(c.numero) + QStringLiteral(" - ") + c.nome +
                (c.numero == inUso ? QStringLiteral(" (ATTUALE)") : QString());

@@ -109,10 +109,12 @@ void frmVStaPar::LabProp_DblClick()
 
 int frmVStaPar::PercentualeDaFattore(double fatt, double risVid)
 {
-    if (fatt == 0)
+    if (fatt == 0 || !std::isfinite(fatt))
         fatt = 1;
     const double valore = risVid > 0 ? Globali::Util().Arrotonda(fatt / risVid * 100, QStringLiteral("A"), 1)
                                      : std::trunc(fatt * 100);
+    if (!std::isfinite(valore))
+        return 100;
     return int(std::clamp(valore, double(ScalaMinima), double(ScalaMassima)));
 }
 
@@ -136,13 +138,16 @@ bool frmVStaPar::Chiedi(QWidget *genitore, int &scala, int &memVid)
     return true;
 }
 
-bool frmVStaPar::ModificaScala(OpzStampa &opz, QWidget *genitore)
+bool frmVStaPar::ModificaScala(OpzStampa &opz, QWidget *genitore, const Richiesta &chiedi)
 {
+    if (opz.Fatt() == 0)
+        opz.Fatt(1);
     int scala = PercentualeDaFattore(opz.Fatt(), Globali::RisVidStaVid);
     int memVid = opz.MemVid() == 1 ? 1 : 0;
-    if (!Chiedi(genitore, scala, memVid))
+    if (!(chiedi ? chiedi(genitore, scala, memVid) : Chiedi(genitore, scala, memVid)))
         return false;
-    opz.Fatt(FattoreDaPercentuale(scala, Globali::RisVidStaVid));
+    opz.Fatt(
+        FattoreDaPercentuale(std::clamp(scala, int(ScalaMinima), int(ScalaMassima)), Globali::RisVidStaVid));
     opz.MemVid(memVid);
     return true;
 }

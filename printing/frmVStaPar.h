@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class OpzStampa;
 class QCheckBox;
@@ -37,10 +38,15 @@ class frmVStaPar : public QDialog
 
     explicit frmVStaPar(QWidget *parent = nullptr);
 
+    // What asks the user for a scale in percent and the keep-pages box (1
+    // ticked): Chiedi below, or a stand-in in tests.
+    using Richiesta = std::function<bool(QWidget *genitore, int &scala, int &memVid)>;
+
     // The print options' preview scale and keep-pages switch through the
-    // dialog: true when the user confirmed with "OK" and the options took
-    // the new values; closed otherwise, the options keep theirs.
-    static bool ModificaScala(OpzStampa &opz, QWidget *genitore = nullptr);
+    // dialog (or `chiedi`): true when the user confirmed with "OK" and the
+    // options took the new values; closed otherwise, the options keep theirs.
+    // The one arithmetic between the options' factor and the bar's percent.
+    static bool ModificaScala(OpzStampa &opz, QWidget *genitore = nullptr, const Richiesta &chiedi = {});
     // The dialog alone, on a scale in percent and the keep-pages box (1
     // ticked): true, with both updated, when the user confirmed with "OK".
     static bool Chiedi(QWidget *genitore, int &scala, int &memVid);

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <cmath>
 
 namespace
 {
@@ -190,6 +191,10 @@ QString LeggiParAzienda()
         RisVidMsgCom = numeroIni(ini, risVid, QStringLiteral("MsgCom"), 0);
         RisVidStaVid = numeroIni(ini, risVid, QStringLiteral("StaVid"), -2);
         avvisaFattoriFuoriIntervallo();
+        // From here on every use (windows, the preview scale, the saved
+        // options) takes the value the warning said would be used.
+        for (double *f : {&RisVidGenerale, &RisVidPersBase, &RisVidMsgCom, &RisVidStaVid})
+            *f = std::isnan(*f) ? 0 : *f > 0 ? LimitaFattoreRisVid(*f) : *f;
 
         const QDir dirIni = QFileInfo(PathIni).absoluteDir();
         const QString immagini = testoIni(ini, QStringLiteral("Base"), QStringLiteral("Immagini"), QString());

@@ -290,9 +290,16 @@ QList<VoceCarta> CatalogoCups::Cassetti(const QString &stampante)
 QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
 {
     QList<VoceCarta> r;
+    LeggiCarte(stampante, r);
+    return r;
+}
+
+bool CatalogoCups::LeggiCarte(const QString &stampante, QList<VoceCarta> &r)
+{
+    r.clear();
     const CodaConInfo coda = codaConInfo(stampante);
     if (!coda)
-        return r;
+        return true;
     http_t *http = coda.http.get();
     cups_dest_t *dest = coda.dest.get();
     cups_dinfo_t *info = coda.info.get();
@@ -300,10 +307,15 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
     const int n = cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
     QSet<int> usati;
     int libera = 256;
+    // A size the queue counts but cannot give is a queue whose papers are
+    // not to be trusted: the caller says so instead of listing them.
+    bool completo = true;
     for (int i = 0; i < n; ++i) {
         cups_size_t misura{};
-        if (!cupsGetDestMediaByIndex(http, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &misura))
+        if (!cupsGetDestMediaByIndex(http, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, &misura)) {
+            completo = false;
             continue;
+        }
         VoceCarta v;
         v.chiave = QString::fromUtf8(misura.media);
         v.millimetri = QSizeF(misura.width / 100.0, misura.length / 100.0);
@@ -324,7 +336,7 @@ QList<VoceCarta> CatalogoCups::Carte(const QString &stampante)
         }
         r << v;
     }
-    return r;
+    return completo;
 }
 
 EsitoInvio CatalogoCups::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,

@@ -12,6 +12,7 @@ class CatalogoCups : public CatalogoStampanti
   public:
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
+    bool LeggiCarte(const QString &stampante, QList<VoceCarta> &carte) override;
     EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
                      QString &messaggio) override;
 

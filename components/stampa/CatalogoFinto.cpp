@@ -41,6 +41,12 @@ QList<VoceCarta> CatalogoFinto::Carte(const QString &stampante)
     return m_carte.value(stampante.toLower());
 }
 
+bool CatalogoFinto::LeggiCarte(const QString &stampante, QList<VoceCarta> &carte)
+{
+    carte = Carte(stampante);
+    return stampante.compare(m_carteIncoerenti, Qt::CaseInsensitive) != 0 || m_carteIncoerenti.isEmpty();
+}
+
 EsitoInvio CatalogoFinto::Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
                                 QString &messaggio)
 {

@@ -26,10 +26,13 @@ class CatalogoFinto : public CatalogoStampanti
     void Svuota();
     void RifiutaLavori(const QString &stampante) { m_rifiuta = stampante; }
     void FermaStampante(const QString &stampante) { m_ferma = stampante; }
+    // The printer's driver counts more paper sizes than it names.
+    void CarteIncoerenti(const QString &stampante) { m_carteIncoerenti = stampante; }
     const QList<Lavoro> &Lavori() const { return m_lavori; }
 
     QList<VoceCarta> Cassetti(const QString &stampante) override;
     QList<VoceCarta> Carte(const QString &stampante) override;
+    bool LeggiCarte(const QString &stampante, QList<VoceCarta> &carte) override;
     EsitoInvio Invia(const QString &stampante, const QString &file, const OpzioniLavoro &opzioni,
                      QString &messaggio) override;
 
@@ -40,6 +43,6 @@ class CatalogoFinto : public CatalogoStampanti
   private:
     QList<Stampante> m_stampanti;
     QHash<QString, QList<VoceCarta>> m_cassetti, m_carte;
-    QString m_predefinita, m_rifiuta, m_ferma;
+    QString m_predefinita, m_rifiuta, m_ferma, m_carteIncoerenti;
     QList<Lavoro> m_lavori;
 };

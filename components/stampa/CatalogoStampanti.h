@@ -53,6 +53,14 @@ class CatalogoStampanti
     QString Predefinita();
     virtual QList<VoceCarta> Cassetti(const QString &stampante) = 0;
     virtual QList<VoceCarta> Carte(const QString &stampante) = 0;
+    // The paper sizes into `carte`; false when the printer declared a number
+    // of sizes that differs from the sizes it then gave (a driver that
+    // cannot be trusted on its papers): `carte` then holds what it gave.
+    virtual bool LeggiCarte(const QString &stampante, QList<VoceCarta> &carte)
+    {
+        carte = Carte(stampante);
+        return true;
+    }
     // Sends a file (a PDF, or with `grezzo` the printer's own bytes) to the
     // queue, then reads the queue's and the job's state: a job that waits
     // (InAttesa) or was refused (Rifiutato) comes with `messaggio`, in

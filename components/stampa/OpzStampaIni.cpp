@@ -64,17 +64,20 @@ class Lettore
         }
         return int(n);
     }
-    // A code: one outside minimo..massimo is noted and left out.
+    // A code: one outside minimo..massimo, or not a whole number, is noted
+    // with the codes allowed and left out.
     std::optional<int> codice(const QString &chiave, int minimo, int massimo)
     {
-        const auto v = intero(chiave, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-        if (!v)
+        const auto t = testo(chiave);
+        if (!t || t->trimmed().isEmpty())
             return std::nullopt;
-        if (*v < minimo || *v > massimo) {
-            nota(chiave, QString::number(*v), minimo, massimo);
+        bool ok = false;
+        const qint64 n = t->trimmed().toLongLong(&ok);
+        if (!ok || n < minimo || n > massimo) {
+            nota(chiave, t->trimmed(), minimo, massimo);
             return std::nullopt;
         }
-        return v;
+        return int(n);
     }
     // A decimal number written with either separator ("0,67" or "0.67"),
     // held to minimo..massimo; zero, a negative number or a text that is not
@@ -98,19 +101,29 @@ class Lettore
     // The keys found beyond their range, each once, for the message.
     const QStringList &fuori() const { return m_fuori; }
 
-    // A character saved as its decimal code (-1: none).
-    std::optional<QString> carattere(const QString &chiave) const
+    // A character saved as its decimal code (-1: none); a code that is no
+    // character (0, a half of a surrogate pair, beyond 65535) is noted and
+    // left out.
+    std::optional<QString> carattere(const QString &chiave)
     {
         const auto t = testo(chiave);
         if (!t)
             return std::nullopt;
         bool ok = false;
-        const int codice = t->trimmed().toInt(&ok);
+        const qint64 codice = t->trimmed().toLongLong(&ok);
         if (!ok)
             return t->left(1);
-        if (codice < 0)
+        if (codice == -1)
             return QString();
-        return codice > 0 && codice < 0x10000 ? QString(QChar(codice)) : QString();
+        if (codice < 1 || codice > 0xFFFF || QChar::isSurrogate(char32_t(codice))) {
+            if (!m_notate.contains(chiave)) {
+                m_notate << chiave;
+                m_fuori << QStringLiteral("%1=%2, ammessi i codici dei caratteri da 1 a %3 o -1 (nessuno)")
+                               .arg(chiave, t->trimmed().left(20), QLocale().toString(0xFFFF));
+            }
+            return std::nullopt;
+        }
+        return QString(QChar(char16_t(codice)));
     }
     std::optional<bool> si(const QString &chiave) const
     {

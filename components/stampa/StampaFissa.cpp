@@ -116,11 +116,24 @@ StampaFissa::StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colon
                 .arg(basso);
     } else if (righe > 0) {
         m_righePagina = int(righe - alto - basso - RigheIntestazione);
-        if (m_righePagina < 1)
+        if (m_righePagina < 1 && alto + basso + RigheIntestazione + 1 > OpzStampa::FisRigheMassime)
+            // Not even the longest page would leave a row for the list.
+            m_erroreImpostazioni =
+                QStringLiteral(
+                    "Con %1 righe vuote in alto e %2 in basso non resta spazio per le righe della lista "
+                    "nemmeno con %3 righe per pagina, il massimo: ridurre le righe vuote nella scelta della "
+                    "stampa (insieme al più %4) e ripetere la stampa.")
+                    .arg(alto)
+                    .arg(basso)
+                    .arg(OpzStampa::FisRigheMassime)
+                    .arg(OpzStampa::FisRigheMassime - RigheIntestazione - 1);
+        else if (m_righePagina < 1)
             m_erroreImpostazioni =
                 QStringLiteral(
                     "Con %1 righe per pagina, %2 righe vuote in alto e %3 in basso non resta spazio "
-                    "per le righe della lista (servono almeno %4 righe per pagina).")
+                    "per le righe della lista (servono almeno %4 righe per pagina): correggerle nella scelta "
+                    "della "
+                    "stampa e ripetere la stampa.")
                     .arg(righe)
                     .arg(alto)
                     .arg(basso)

@@ -26,7 +26,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -486,7 +488,10 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
     double dpi = 96;
     if (QGuiApplication::primaryScreen())
         dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    const double fattore = (m_opz->Fatt() > 0 ? double(m_opz->Fatt()) : 1.0) * dpi / 72.0;
+    // The scale as the options give it, held to what a preview can need
+    // (the dialog's 180 % at the largest display factor is 3.6).
+    const double scala = double(m_opz->Fatt());
+    const double fattore = (scala > 0 && std::isfinite(scala) ? std::min(scala, 4.0) : 1.0) * dpi / 72.0;
     const QSizeF punti = impaginazione.Dimensioni();
     const QSize pixel(qMax(1, qRound(punti.width() * fattore)), qMax(1, qRound(punti.height() * fattore)));
     const int dpm72 = qRound(72 / 0.0254);

@@ -5,12 +5,13 @@
 #include <QMap>
 #include <gtest/gtest.h>
 
-TEST(FormatiCampi, IbanInGruppiDiQuattroFinoAllaFine)
+TEST(FormatiCampi, IbanInSeiGruppiDiQuattroEPoiIlResto)
 {
-    // Italy 27 characters, Malta 31, the longest 34; blanks typed are dropped.
+    // Italy 27 characters, Malta 31, the longest 34: six groups of four, then
+    // the rest whole; blanks typed are dropped.
     EXPECT_EQ(IbanAGruppi("IT60X0542811101000000123456"), "IT60 X054 2811 1010 0000 0123 456");
-    EXPECT_EQ(IbanAGruppi("MT84MALT011000012345MTLCAST001S"), "MT84 MALT 0110 0001 2345 MTLC AST0 01S");
-    EXPECT_EQ(IbanAGruppi("LC55HEMM000100010012001200023015"), "LC55 HEMM 0001 0001 0012 0012 0002 3015");
+    EXPECT_EQ(IbanAGruppi("MT84MALT011000012345MTLCAST001S"), "MT84 MALT 0110 0001 2345 MTLC AST001S");
+    EXPECT_EQ(IbanAGruppi("LC55HEMM000100010012001200023015"), "LC55 HEMM 0001 0001 0012 0012 00023015");
     // A short code keeps the seven groups' places: the missing groups are empty.
     EXPECT_EQ(IbanAGruppi("IT60 X054 2811"), "IT60 X054 2811    ");
     EXPECT_EQ(IbanAGruppi("IT60X0542811101000000123"), "IT60 X054 2811 1010 0000 0123 ");

@@ -107,7 +107,7 @@ TEST_F(Decod, AccountingPageShowsItsDescriptions)
     ASSERT_TRUE(Leggi(m_b[0], m_b[1], m_b[2]));
     EXPECT_EQ(L(4000), "UniCredit");
     EXPECT_EQ(L(4180), "");
-    EXPECT_EQ(m_form->txtAppo(4074)->text(), "MT84 MALT 0110 0001 2345 MTLC AST0 01S");
+    EXPECT_EQ(m_form->txtAppo(4074)->text(), "MT84 MALT 0110 0001 2345 MTLC AST001S");
 }
 
 TEST_F(Decod, BillingPageAndItsClearing)

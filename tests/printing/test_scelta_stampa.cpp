@@ -105,6 +105,19 @@ TEST_F(BancoSceltaStampa, PapersOfTheChosenPrinter)
     EXPECT_EQ(opz.osNomeStampante(), QString());
     EXPECT_EQ(opz.NomePorta(), QStringLiteral("socket://10.0.0.5:9100"));
     EXPECT_EQ(d.cboCassetti->count(), 4);
+
+    // A driver that counts more sizes than it names: said, the list left as
+    // it was, whether filling the list or showing the sizes.
+    catalogo->CarteIncoerenti(QStringLiteral("ufficio"));
+    mostra();
+    const QStringList prima = voci(d.cboTipoCarta);
+    const qsizetype giaMostrati = messaggi().size();
+    ASSERT_TRUE(clicRiga(d.GriPri, QStringLiteral("Ufficio")));
+    const QString errore = QStringLiteral("Errore nel driver nella ricerca informazioni Papersize");
+    EXPECT_EQ(messaggi().mid(giaMostrati), QStringList{errore});
+    EXPECT_EQ(voci(d.cboTipoCarta), prima);
+    d.ComPaperSize->click();
+    EXPECT_EQ(messaggi().mid(giaMostrati), (QStringList{errore, errore}));
 }
 
 TEST_F(BancoSceltaStampa, PrinterSwitchRefusedOnceTheProgramSetOne)

@@ -7,8 +7,10 @@
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/stampa/OpzStampa.h"
 #include "components/util/ProfiloIni.h"
 #include "components/util/VbErrore.h"
+#include "printing/AziendaUtilStampe.h"
 #include "printing/FinestreStampaPredef.h"
 #include "printing/FrmVStampa.h"
 #include "services/Globali.h"
@@ -448,8 +450,9 @@ TEST_F(AvvioTest, AReadOnlyCompanyWithDoubledHistoryOpensAsItIs)
     EXPECT_EQ(storico(file), QStringList({"Prima", "Dopo", "senza chiave"}));
 }
 
-// Screen factors beyond their range are named at start, with the one used.
-TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaid)
+// Screen factors beyond their range are named at start, with the one used,
+// and the value used is the one every print then scales by.
+TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaidAndHeld)
 {
     ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("Generale"),
                        QStringLiteral("1000"));
@@ -458,6 +461,27 @@ TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaid)
     EXPECT_TRUE(messaggi().first().contains(QStringLiteral("Generale = 1000: si usa 2")))
         << messaggi().first().toStdString();
     EXPECT_FALSE(messaggi().first().contains(QStringLiteral("StaVid")));
+    EXPECT_DOUBLE_EQ(Globali::RisVidGenerale, 2);
+    Globali::DbComp()->ChiudiTutto();
+
+    for (const char *staVid : {"10", "1e300"}) {
+        SCOPED_TRACE(staVid);
+        ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("StaVid"),
+                           QString::fromLatin1(staVid));
+        ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
+        ASSERT_FALSE(messaggi().isEmpty());
+        EXPECT_TRUE(messaggi().last().contains(QStringLiteral("StaVid = ")) &&
+                    messaggi().last().contains(QStringLiteral(": si usa 2")))
+            << messaggi().last().toStdString();
+        EXPECT_DOUBLE_EQ(Globali::RisVidStaVid, 2);
+        // A saved preview scale of 1,8 becomes 3,6 on this screen, not 18 or infinity.
+        ProfiloIni::Scrivi(ini, QStringLiteral("Opzioni Stampa"), QStringLiteral("Fatt"),
+                           QStringLiteral("1,8"));
+        OpzStampa opz;
+        CaricaOpzioniStampa(opz);
+        EXPECT_FLOAT_EQ(opz.Fatt(), 3.6f);
+        Globali::DbComp()->ChiudiTutto();
+    }
 }
 
 TEST_F(AvvioTest, AStandaloneStartOnAnUnknownWindowSaysSoAndShowsTheLauncher)

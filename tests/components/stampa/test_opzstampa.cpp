@@ -141,6 +141,8 @@ TEST(OpzStampaIni, NumbersBeyondTheirRangeAreHeldAndNamedOnce)
         {"ForzaVert", "dieci", [](const OpzStampa &o) { return o.ForzaVert(); }, 0, true},
         {"TipoCarta", "258", [](const OpzStampa &o) { return o.ParIntero("NumTipoCarta"); }, 258, false},
         {"FileForm", "", [](const OpzStampa &o) { return o.FileForm(); }, 0, false},
+        {"SepCampi", "0", [](const OpzStampa &o) { return o.SepCampi().size(); }, 1, true},
+        {"DelimStr", "65536", [](const OpzStampa &o) { return o.DelimStr().size(); }, 1, true},
     };
     for (const Caso &c : casi)
         ASSERT_TRUE(
@@ -156,8 +158,19 @@ TEST(OpzStampaIni, NumbersBeyondTheirRangeAreHeldAndNamedOnce)
         EXPECT_EQ(messaggio.count(QString::fromUtf8(c.chiave) + QLatin1Char('=')), c.segnalato ? 1 : 0)
             << messaggio.toStdString();
     }
-    EXPECT_TRUE(messaggio.contains(QStringLiteral("FisRighe=5000, ammessi da 0 a 255")))
-        << messaggio.toStdString();
+    // Each key with its own range, a code's included.
+    for (const char *atteso : {"FisRighe=5000, ammessi da 0 a 255", "StaVid=7, ammessi da 0 a 3",
+                               "SepCampi=0, ammessi i codici dei caratteri da 1 a",
+                               "DelimStr=65536, ammessi i codici dei caratteri da 1 a"})
+        EXPECT_TRUE(messaggio.contains(QString::fromUtf8(atteso)))
+            << atteso << ": " << messaggio.toStdString();
+    EXPECT_FALSE(messaggio.contains(QStringLiteral("2.147.483"))) << messaggio.toStdString();
+    OpzStampa q;
+    ASSERT_TRUE(
+        ProfiloIni::Scrivi(comune, sezione, QStringLiteral("FileForm"), QStringLiteral("9999999999")));
+    EXPECT_TRUE(CaricaOpzioniSalvate(q, {{}, comune, 0, {}})
+                    .contains(QStringLiteral("FileForm=9999999999, ammessi da 0 a 2")));
+    EXPECT_EQ(q.FileForm(), 0);
 
     OpzStampa p;
     EXPECT_EQ(CaricaOpzioniSalvate(p, {dir.filePath(QStringLiteral("nessuno.ini")), {}, 0, {}}), QString());

@@ -282,7 +282,10 @@ TEST(StampaFissa, PagesBeyondWhatAPageHoldsAreRefused)
         {0, 300000000, 0, "vanno da 0 a 255"},
         {256, 0, 0, "(ora 256, 0 e 0)"},
         {2147483647, 0, 0, "vanno da 0 a 255"},
-        {255, 254, 0, "almeno 258 righe per pagina"},
+        {100, 60, 40, "almeno 104 righe per pagina"},
+        // Never a need beyond the most a page can have: the margins are what to reduce.
+        {255, 254, 0, "nemmeno con 255 righe per pagina, il massimo: ridurre le righe vuote"},
+        {10, 254, 254, "(insieme al più 251)"},
         {-2147483647 - 1, 0, 0, nullptr}, // no paging
         {255, 0, 0, nullptr},
     };
