@@ -79,7 +79,8 @@ Mailto comeXdgEmail(const QStringList &argomenti)
     const auto decodifica = [](const QString &s) { return QUrl::fromPercentEncoding(s.toUtf8()); };
     for (const QString &d : resto.left(q).split(QLatin1Char(','), Qt::SkipEmptyParts))
         r.a << decodifica(d);
-    for (const QString &coppia : resto.mid(q + 1).split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
+    const QString campi = q < 0 ? QString() : resto.mid(q + 1);
+    for (const QString &coppia : campi.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const QString nome = coppia.section(QLatin1Char('='), 0, 0).toLower();
         const QString valore = decodifica(coppia.section(QLatin1Char('='), 1));
         if (nome == QLatin1String("to"))
