@@ -14,7 +14,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
-#include <QUrl>
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <curl/curl.h>
 #include <memory>
@@ -38,62 +39,6 @@ QString testo(const OpzStampa &opz, const char *chiave)
 bool eSi(const QString &v)
 {
     return v.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
-}
-
-bool ascii(const QString &s)
-{
-    for (const QChar c : s)
-        if (c.unicode() > 126 || (c.unicode() < 32 && c != u'\t'))
-            return false;
-    return true;
-}
-
-// A character that ends a header line or an SMTP command, or has no place in
-// one: libcurl hands addresses and headers to the server as they are.
-bool haControllo(const QString &s)
-{
-    for (const QChar c : s) {
-        if (c == u'\t')
-            continue;
-        const QChar::Category k = c.category();
-        if (c.unicode() < 32 || c.unicode() == 127 || k == QChar::Other_Control ||
-            k == QChar::Separator_Line || k == QChar::Separator_Paragraph)
-            return true;
-    }
-    return false;
-}
-
-// The bare address of "Name <a@b>" or "a@b".
-QString nudo(const QString &voce)
-{
-    const qsizetype apre = voce.lastIndexOf(u'<');
-    const qsizetype chiude = voce.lastIndexOf(u'>');
-    if (apre >= 0 && chiude > apre)
-        return voce.mid(apre + 1, chiude - apre - 1).trimmed();
-    return voce.trimmed();
-}
-
-// A display-form address for a header: the name part in RFC 2047 form when
-// it needs it.
-QByteArray intestazioneIndirizzo(const QString &voce)
-{
-    const QString indirizzo = nudo(voce);
-    const qsizetype apre = voce.lastIndexOf(u'<');
-    QString nome = apre > 0 ? voce.left(apre).trimmed() : QString();
-    if (nome.size() >= 2 && nome.startsWith(u'"') && nome.endsWith(u'"'))
-        nome = nome.mid(1, nome.size() - 2);
-    if (nome.isEmpty())
-        return indirizzo.toUtf8();
-    QByteArray parteNome;
-    if (ascii(nome)) {
-        QString q = nome;
-        q.replace(QLatin1String("\\"), QLatin1String("\\\\"))
-            .replace(QLatin1String("\""), QLatin1String("\\\""));
-        parteNome = '"' + q.toLatin1() + '"';
-    } else {
-        parteNome = InvioEmailSmtp::Intestazione(nome);
-    }
-    return parteNome + " <" + indirizzo.toUtf8() + '>';
 }
 
 QByteArray dataRfc(const QDateTime &quando)
@@ -165,82 +110,98 @@ CURLcode eseguiFuoriFinestra(CURL *c, const std::function<bool()> &fermata)
     return r;
 }
 
+// The panel's fields that hold addresses, with the keys of the options.
+struct CampoIndirizzo {
+    const char *chiave;
+    const char *nome;
+    bool elenco;
+};
+
+const std::array<CampoIndirizzo, 3> &campiIndirizzo()
+{
+    static const std::array<CampoIndirizzo, 3> campi{{{"EmailTo", "Indir. Email a cui si invia", true},
+                                                      {"EmailInd", "Indirizzo email di chi invia", false},
+                                                      {"EmailReplay", "Indirizzo di replay", false}}};
+    return campi;
+}
+
+// The sender's name, which goes into the From header.
+const CampoIndirizzo centro{"EmailCentro", "Descriz. email di invio(centro)", false};
+
+QString erroreCampo(const CampoIndirizzo &campo, const QString &motivo)
+{
+    return QStringLiteral("il campo \"%1\" dei parametri email %2: correggerlo e ripetere la stampa")
+        .arg(QString::fromLatin1(campo.nome), motivo);
+}
+
+// Whether the server offers SMTPUTF8. libcurl uses the extension by itself
+// but tells it only to its debug callback, in the answer to EHLO: a NOOP
+// reads it, on the connection the send then reuses.
+CURLcode offreSmtpUtf8(CURL *c, const std::function<bool()> &fermata, bool &offre)
+{
+    offre = false;
+    curl_debug_callback leggi = [](CURL *, curl_infotype tipo, char *dati, size_t n, void *p) -> int {
+        bool &o = *static_cast<bool *>(p);
+        const QByteArray righe = QByteArray(dati, qsizetype(n)).toUpper();
+        // The answer after STARTTLS is the one that counts.
+        if (tipo == CURLINFO_HEADER_OUT && righe.startsWith("EHLO"))
+            o = false;
+        else if (tipo == CURLINFO_HEADER_IN)
+            for (const QByteArray &r : righe.split('\n'))
+                if (r.startsWith("250") && r.mid(4).trimmed() == "SMTPUTF8")
+                    o = true;
+        return 0;
+    };
+    curl_write_callback scarta = [](char *, size_t dimensione, size_t n, void *) { return dimensione * n; };
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, leggi);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &offre);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, scarta);
+    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, "NOOP");
+    const CURLcode r = eseguiFuoriFinestra(c, fermata);
+    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, nullptr);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 0L);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, nullptr);
+    return r;
+}
+
+// What a failed transfer says to the user, the server's words in `dettaglio`.
+InvioEmail::Esito esitoCurl(CURLcode r, CURL *c, const char *buffer, const QString &server,
+                            const QByteArray &url, QString &errore, QString &dettaglio)
+{
+    if (r == CURLE_ABORTED_BY_CALLBACK) {
+        errore = QStringLiteral("invio interrotto dall'utente");
+        return InvioEmail::Esito::Interrotto;
+    }
+    long codice = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &codice);
+    dettaglio = QString::fromUtf8(buffer[0] ? buffer : curl_easy_strerror(r)).trimmed();
+    if (codice > 0)
+        dettaglio += QStringLiteral(" (codice %1)").arg(codice);
+    if (r == CURLE_LOGIN_DENIED || codice == 530 || codice == 535) {
+        errore = QStringLiteral("login o password non accettati dal server %1").arg(server);
+        return InvioEmail::Esito::LoginRifiutato;
+    }
+    switch (r) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+        errore = QStringLiteral("impossibile collegarsi al server SMTP %1").arg(QString::fromUtf8(url));
+        break;
+    default:
+        errore = codice > 0 ? QStringLiteral("il server %1 ha rifiutato l'invio").arg(server)
+                            : QStringLiteral("invio al server %1 non riuscito").arg(server);
+        break;
+    }
+    return InvioEmail::Esito::Errore;
+}
+
 } // namespace
 
 void InvioEmailSmtp::ImpostaProgrammaPosta(ProgrammaPosta programma)
 {
     programmaPosta() = std::move(programma);
-}
-
-QString InvioEmailSmtp::CampoNonValido(const QString &valore, bool elenco)
-{
-    if (haControllo(valore))
-        return QStringLiteral("contiene un a capo o un carattere di controllo");
-    const QStringList indirizzi = elenco ? Indirizzi(valore) : QStringList{nudo(valore)};
-    for (const QString &a : indirizzi)
-        if (a.contains(QRegularExpression(QStringLiteral("[\\s<>]"))))
-            return QStringLiteral("contiene l'indirizzo non valido \"%1\"").arg(a);
-    return {};
-}
-
-QStringList InvioEmailSmtp::Indirizzi(const QString &elenco)
-{
-    QStringList r;
-    // Separators outside a quoted display name.
-    QString voce;
-    bool virgolette = false;
-    const auto chiudi = [&] {
-        const QString a = nudo(voce);
-        if (!a.isEmpty())
-            r << a;
-        voce.clear();
-    };
-    for (const QChar c : elenco) {
-        if (c == u'"')
-            virgolette = !virgolette;
-        if (!virgolette && (c == u';' || c == u','))
-            chiudi();
-        else
-            voce += c;
-    }
-    chiudi();
-    return r;
-}
-
-QByteArray InvioEmailSmtp::Intestazione(const QString &testo)
-{
-    if (ascii(testo))
-        return testo.toLatin1();
-    // Encoded words of at most 45 bytes of UTF-8, never splitting a character.
-    QList<QByteArray> parole;
-    QByteArray corrente;
-    for (qsizetype i = 0; i < testo.size(); ++i) {
-        qsizetype n = testo[i].isHighSurrogate() && i + 1 < testo.size() ? 2 : 1;
-        const QByteArray b = testo.mid(i, n).toUtf8();
-        i += n - 1;
-        if (corrente.size() + b.size() > 45) {
-            parole << corrente;
-            corrente.clear();
-        }
-        corrente += b;
-    }
-    if (!corrente.isEmpty())
-        parole << corrente;
-    QByteArray r;
-    for (const QByteArray &p : parole) {
-        if (!r.isEmpty())
-            r += "\r\n ";
-        r += "=?UTF-8?B?" + p.toBase64() + "?=";
-    }
-    return r;
-}
-
-QString InvioEmailSmtp::Mittente(const QString &indirizzo, const QString &centro)
-{
-    const QString a = indirizzo.trimmed();
-    if (a.isEmpty() || a.contains(u'<') || centro.trimmed().isEmpty())
-        return a;
-    return QLatin1Char('"') + centro.trimmed() + QStringLiteral("\" <") + a + QLatin1Char('>');
 }
 
 QString InvioEmailSmtp::Indirizzo(const QString &server, int porta, bool ssl)
@@ -306,31 +267,22 @@ InvioEmail::Esito InvioEmailSmtp::Invia(OpzStampa &opz, const QString &filePdf, 
 
 bool InvioEmailSmtp::controllaCampi(const OpzStampa &opz, const QString &filePdf, QString &errore)
 {
-    // Every value that reaches a header or an SMTP command; the subject is
-    // always safe (a text with control characters is sent encoded).
-    const std::tuple<const char *, const char *, bool> campi[] = {
-        {"EmailTo", "Indir. Email a cui si invia", true},
-        {"EmailInd", "Indirizzo email di chi invia", false},
-        {"EmailReplay", "Indirizzo di replay", false},
-        {"EmailCentro", "Descriz. email di invio(centro)", false}};
-    for (const auto &[chiave, campo, elenco] : campi) {
-        const QString valore = testo(opz, chiave);
-        if (valore.isEmpty())
-            continue;
-        const QString motivo =
-            qstrcmp(chiave, "EmailCentro") == 0
-                ? (haControllo(valore) ? QStringLiteral("contiene un a capo o un carattere di "
-                                                        "controllo")
-                                       : QString())
-                : CampoNonValido(valore, elenco);
+    // Every value that reaches a header, an SMTP command or the mailto URL;
+    // the subject is always safe (a text with control characters is sent
+    // encoded).
+    for (const CampoIndirizzo &c : campiIndirizzo()) {
+        const QString valore = testo(opz, c.chiave);
+        const QString motivo = valore.isEmpty() ? QString() : CampoNonValido(valore, c.elenco);
         if (!motivo.isEmpty()) {
-            errore =
-                QStringLiteral("il campo \"%1\" dei parametri email %2: correggerlo e ripetere la stampa")
-                    .arg(QString::fromLatin1(campo), motivo);
+            errore = erroreCampo(c, motivo);
             return false;
         }
     }
-    if (haControllo(QFileInfo(filePdf).fileName())) {
+    if (HaControllo(testo(opz, centro.chiave))) {
+        errore = erroreCampo(centro, QStringLiteral("contiene un a capo o un carattere di controllo"));
+        return false;
+    }
+    if (HaControllo(QFileInfo(filePdf).fileName())) {
         errore =
             QStringLiteral("il nome del file %1 contiene un a capo o un carattere di controllo").arg(filePdf);
         return false;
@@ -340,17 +292,12 @@ bool InvioEmailSmtp::controllaCampi(const OpzStampa &opz, const QString &filePdf
 
 InvioEmail::Esito InvioEmailSmtp::inviaProgrammaPosta(OpzStampa &opz, const QString &filePdf, QString &errore)
 {
-    QStringList argomenti{QStringLiteral("--utf8")};
-    const QString oggetto = opz.ParStampa(QStringLiteral("EmailOggetto")).toString();
-    const QString corpo = opz.ParStampa(QStringLiteral("EmailTesto")).toString();
-    if (!oggetto.isEmpty())
-        argomenti << QStringLiteral("--subject") << oggetto;
-    if (!corpo.isEmpty())
-        argomenti << QStringLiteral("--body") << corpo;
-    argomenti << QStringLiteral("--attach") << filePdf;
-    const QStringList destinatari = Indirizzi(testo(opz, "EmailTo"));
-    for (const QString &d : destinatari)
-        argomenti << QStringLiteral("mailto:") + d;
+    // One mailto URL of our own making: xdg-email keeps only the last
+    // "mailto:" it is given and appends its own fields to it.
+    const QStringList argomenti{QStringLiteral("--utf8"), QStringLiteral("--attach"), filePdf,
+                                UrlMailto(Indirizzi(testo(opz, "EmailTo")),
+                                          opz.ParStampa(QStringLiteral("EmailOggetto")).toString(),
+                                          opz.ParStampa(QStringLiteral("EmailTesto")).toString())};
     const bool partito = programmaPosta() ? programmaPosta()(argomenti)
                                           : QProcess::startDetached(QStringLiteral("xdg-email"), argomenti);
     if (!partito) {
@@ -365,7 +312,7 @@ InvioEmail::Esito InvioEmailSmtp::inviaProgrammaPosta(OpzStampa &opz, const QStr
 InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &filePdf, QString &errore)
 {
     const QString server = testo(opz, "EmailServerSMTP");
-    const QStringList destinatari = Indirizzi(testo(opz, "EmailTo"));
+    QStringList destinatari = Indirizzi(testo(opz, "EmailTo"));
     const QString mittente = Mittente(testo(opz, "EmailInd"), testo(opz, "EmailCentro"));
     if (server.isEmpty()) {
         errore = QStringLiteral("manca il server SMTP");
@@ -375,7 +322,7 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
         errore = QStringLiteral("manca l'indirizzo a cui inviare");
         return Esito::Errore;
     }
-    if (nudo(mittente).isEmpty()) {
+    if (Nudo(mittente).isEmpty()) {
         errore = QStringLiteral("manca l'indirizzo email di chi invia");
         return Esito::Errore;
     }
@@ -408,26 +355,58 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
         curl_easy_setopt(c, CURLOPT_USERNAME, login.constData());
         curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
     }
-    const QByteArray da = nudo(mittente).toUtf8();
+    char buffer[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, buffer);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 20L);
+    // A server that stops answering ends the send instead of holding the print.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+
+    // An address with a local part outside ASCII goes only to a server
+    // offering SMTPUTF8 (libcurl then asks for it): others would refuse the
+    // command, or take an address they cannot deliver.
+    const QString risposta = testo(opz, "EmailReplay");
+    for (const CampoIndirizzo &campo : campiIndirizzo()) {
+        const QString valore = testo(opz, campo.chiave);
+        const QStringList indirizzi = campo.elenco ? Indirizzi(valore) : QStringList{Nudo(valore)};
+        const auto estraneo = std::find_if(indirizzi.begin(), indirizzi.end(), [](const QString &a) {
+            return !a.isEmpty() && !ParteLocaleAscii(a);
+        });
+        if (estraneo == indirizzi.end())
+            continue;
+        bool utf8 = false;
+        const CURLcode r = offreSmtpUtf8(c, Fermata, utf8);
+        if (r != CURLE_OK)
+            return esitoCurl(r, c, buffer, server, url, errore, Dettaglio);
+        if (!utf8) {
+            errore = erroreCampo(campo, QStringLiteral("contiene l'indirizzo \"%1\" con lettere accentate o "
+                                                       "simboli prima della @, che il server %2 non accetta")
+                                            .arg(*estraneo, server));
+            Dettaglio = QStringLiteral("il server non offre SMTPUTF8 (indirizzi in UTF-8)");
+            return Esito::Errore;
+        }
+        break;
+    }
+
+    for (QString &d : destinatari)
+        d = IndirizzoAce(d);
+    const QByteArray da = IndirizzoAce(Nudo(mittente)).toUtf8();
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, ('<' + da + '>').constData());
     std::unique_ptr<curl_slist, LiberaLista> rcpt;
     for (const QString &d : destinatari)
         aggiungi(rcpt, '<' + d.toUtf8() + '>');
     curl_easy_setopt(c, CURLOPT_MAIL_RCPT, rcpt.get());
 
+    // Header lines folded within 78 characters (998 is the most a server takes).
     const QDateTime adesso = QDateTime::currentDateTime();
     std::unique_ptr<curl_slist, LiberaLista> intestazioni;
     aggiungi(intestazioni, "Date: " + dataRfc(adesso));
-    aggiungi(intestazioni, "From: " + intestazioneIndirizzo(mittente));
-    QByteArray a;
-    for (const QString &d : destinatari)
-        a += (a.isEmpty() ? "" : ", ") + d.toUtf8();
-    aggiungi(intestazioni, "To: " + a);
-    const QString risposta = testo(opz, "EmailReplay");
+    aggiungi(intestazioni, CampoIndirizzi("From", {mittente}));
+    aggiungi(intestazioni, CampoIndirizzi("To", destinatari));
     if (!risposta.isEmpty())
-        aggiungi(intestazioni, "Reply-To: " + intestazioneIndirizzo(risposta));
-    aggiungi(intestazioni,
-             "Subject: " + Intestazione(opz.ParStampa(QStringLiteral("EmailOggetto")).toString()));
+        aggiungi(intestazioni, CampoIndirizzi("Reply-To", {risposta}));
+    aggiungi(intestazioni, CampoTesto("Subject", opz.ParStampa(QStringLiteral("EmailOggetto")).toString()));
     const QString dominio = da.mid(da.indexOf('@') + 1);
     aggiungi(intestazioni, QStringLiteral("Message-ID: <%1.%2@%3>")
                                .arg(adesso.toMSecsSinceEpoch())
@@ -452,42 +431,8 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     curl_mime_encoder(parte, "base64");
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());
 
-    char buffer[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, buffer);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 20L);
-    // A server that stops answering ends the send instead of holding the print.
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-
     const CURLcode r = eseguiFuoriFinestra(c, Fermata);
-    if (r == CURLE_OK)
-        return Esito::Inviato;
-    if (r == CURLE_ABORTED_BY_CALLBACK) {
-        errore = QStringLiteral("invio interrotto dall'utente");
-        return Esito::Interrotto;
-    }
-    long codice = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &codice);
-    Dettaglio = QString::fromUtf8(buffer[0] ? buffer : curl_easy_strerror(r)).trimmed();
-    if (codice > 0)
-        Dettaglio += QStringLiteral(" (codice %1)").arg(codice);
-    if (r == CURLE_LOGIN_DENIED || codice == 530 || codice == 535) {
-        errore = QStringLiteral("login o password non accettati dal server %1").arg(server);
-        return Esito::LoginRifiutato;
-    }
-    switch (r) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_CONNECT:
-    case CURLE_OPERATION_TIMEDOUT:
-        errore = QStringLiteral("impossibile collegarsi al server SMTP %1").arg(QString::fromUtf8(url));
-        break;
-    default:
-        errore = codice > 0 ? QStringLiteral("il server %1 ha rifiutato l'invio").arg(server)
-                            : QStringLiteral("invio al server %1 non riuscito").arg(server);
-        break;
-    }
-    return Esito::Errore;
+    return r == CURLE_OK ? Esito::Inviato : esitoCurl(r, c, buffer, server, url, errore, Dettaglio);
 }
 
 QString RigaLogEmail(const QDateTime &quando, const OpzStampa &opz, const QString &filePdf,

@@ -25,15 +25,40 @@ class InvioEmailSmtp : public InvioEmail
     using ProgrammaPosta = std::function<bool(const QStringList &argomenti)>;
     static void ImpostaProgrammaPosta(ProgrammaPosta programma);
 
-    // Pieces of the message, public for the tests.
+    // Pieces of the message, public for the tests (IntestazioniEmail.cpp).
     // Why an address field cannot be used ("" when it can): a control
-    // character anywhere, or an address with blanks or angle brackets;
+    // character anywhere, or an address that is not local@domain (blanks,
+    // angle brackets, a second "@", a domain that is no host name...);
     // `elenco` for a list of addresses.
     static QString CampoNonValido(const QString &valore, bool elenco);
     // The bare addresses of a list ("a@x.it; \"Ufficio\" <b@y.it>").
     static QStringList Indirizzi(const QString &elenco);
-    // A header value in RFC 2047 form when it is not plain ASCII.
+    // The bare address of "Nome <a@b>" or "a@b".
+    static QString Nudo(const QString &voce);
+    // A character that ends a header line or an SMTP command, or has no
+    // place in one (tabs aside).
+    static bool HaControllo(const QString &testo);
+    // Whether the part before the "@" is plain ASCII (else it goes over SMTP
+    // only to a server offering SMTPUTF8).
+    static bool ParteLocaleAscii(const QString &indirizzo);
+    // The address as SMTP carries it: a domain outside ASCII in its ACE form
+    // (IDNA).
+    static QString IndirizzoAce(const QString &indirizzo);
+    // A header value in RFC 2047 form when it is not plain ASCII: encoded
+    // words of at most 45 bytes of whole UTF-8 characters, one to a line.
     static QByteArray Intestazione(const QString &testo);
+    // A whole header line, "Nome: testo", folded at blanks into lines of at
+    // most 78 characters: the text as it is when it is plain ASCII whose
+    // words allow that, otherwise encoded words of at most 75 characters on
+    // lines of at most 76.
+    static QByteArray CampoTesto(const QByteArray &nome, const QString &testo);
+    // An address header line ("To", "From", "Reply-To"): the addresses of
+    // `voci` ("a@b" or "Nome <a@b>", domains in ACE) separated by commas,
+    // folded between addresses and inside display names.
+    static QByteArray CampoIndirizzi(const QByteArray &nome, const QStringList &voci);
+    // The mailto URL of the desktop's mail program: the addresses, subject
+    // and text percent-encoded, so that nothing in them adds a field.
+    static QString UrlMailto(const QStringList &destinatari, const QString &oggetto, const QString &testo);
     // The From header: the display form as given, or built from the centre's
     // name and the bare address.
     static QString Mittente(const QString &indirizzo, const QString &centro);

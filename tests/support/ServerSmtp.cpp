@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -98,35 +100,44 @@ ServerSmtp *ServerSmtp::Istanza(QString *motivo)
         s->login = qEnvironmentVariable("CLIENTI_SMTP_LOGIN");
         s->password = qEnvironmentVariable("CLIENTI_SMTP_PASSWORD");
     } else {
-        QTemporaryDir dir(QDir::temp().filePath(QStringLiteral("clienti-smtp-XXXXXX")));
-        dir.setAutoRemove(false);
-        s->cartella = dir.filePath(QStringLiteral("mail"));
-        s->porta = portaLibera();
-        s->login = QStringLiteral("prova");
-        s->password = QStringLiteral("segreta");
-        s->m_processo = new QProcess;
-        s->m_processo->start(QStringLiteral("/usr/bin/python3"),
-                             {QStringLiteral(CLIENTI_SORGENTI "/scripts/ricevitore-smtp"),
-                              QString::number(s->porta), s->cartella, s->login, s->password});
-        QElapsedTimer t;
-        t.start();
-        bool pronto = false;
-        while (!pronto && t.elapsed() < 15000 && s->m_processo->state() != QProcess::NotRunning) {
-            QTcpSocket prova;
-            prova.connectToHost(QHostAddress::LocalHost, quint16(s->porta));
-            pronto = prova.waitForConnected(200);
-            if (!pronto)
-                QThread::msleep(100);
-        }
-        if (!pronto) {
-            if (motivo)
-                *motivo = QStringLiteral("ricevitore SMTP non avviato: ") +
-                          QString::fromUtf8(s->m_processo->readAllStandardError());
+        s = Privato({}, motivo);
+        if (!s)
             return nullptr;
-        }
     }
     istanza() = std::move(s);
     return istanza().get();
+}
+
+std::unique_ptr<ServerSmtp> ServerSmtp::Privato(const QStringList &opzioni, QString *motivo)
+{
+    std::unique_ptr<ServerSmtp> s(new ServerSmtp);
+    QTemporaryDir dir(QDir::temp().filePath(QStringLiteral("clienti-smtp-XXXXXX")));
+    dir.setAutoRemove(false);
+    s->cartella = dir.filePath(QStringLiteral("mail"));
+    s->porta = portaLibera();
+    s->login = QStringLiteral("prova");
+    s->password = QStringLiteral("segreta");
+    s->m_processo = new QProcess;
+    s->m_processo->start(QStringLiteral("/usr/bin/python3"),
+                         QStringList{QStringLiteral(CLIENTI_SORGENTI "/scripts/ricevitore-smtp")} + opzioni +
+                             QStringList{QString::number(s->porta), s->cartella, s->login, s->password});
+    QElapsedTimer t;
+    t.start();
+    bool pronto = false;
+    while (!pronto && t.elapsed() < 15000 && s->m_processo->state() != QProcess::NotRunning) {
+        QTcpSocket prova;
+        prova.connectToHost(QHostAddress::LocalHost, quint16(s->porta));
+        pronto = prova.waitForConnected(200);
+        if (!pronto)
+            QThread::msleep(100);
+    }
+    if (!pronto) {
+        if (motivo)
+            *motivo = QStringLiteral("ricevitore SMTP non avviato: ") +
+                      QString::fromUtf8(s->m_processo->readAllStandardError());
+        return nullptr;
+    }
+    return s;
 }
 
 ServerSmtp::~ServerSmtp()
@@ -135,6 +146,8 @@ ServerSmtp::~ServerSmtp()
         m_processo->kill();
         m_processo->waitForFinished(5000);
         delete m_processo;
+        // The folder of a receiver of its own goes with it.
+        QDir(QFileInfo(cartella).path()).removeRecursively();
     }
 }
 
@@ -225,4 +238,26 @@ QString PostaRicevuta::Intestazione(const QString &nome) const
     }
     r += v.mid(pos);
     return r;
+}
+
+QJsonObject PostaRicevuta::LettaDaPython(const QString &file)
+{
+    static const char *const programma = R"(
+import email, email.policy, json, sys
+with open(sys.argv[1], "rb") as f:
+    m = email.message_from_string(f.read().decode("utf-8"), policy=email.policy.default)
+r = {}
+for nome, valore in m.items():
+    v = {"testo": str(valore), "difetti": [type(d).__name__ for d in valore.defects]}
+    if hasattr(valore, "addresses"):
+        v["indirizzi"] = [a.addr_spec for a in valore.addresses]
+        v["nomi"] = [a.display_name for a in valore.addresses]
+    r[nome.lower()] = v
+print(json.dumps(r))
+)";
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(programma), file});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }

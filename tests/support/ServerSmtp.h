@@ -2,15 +2,18 @@
 // the one scripts/services started (CLIENTI_SMTP_* in the environment), else
 // a private one on a free loopback port, stopped at the end. Messages land in
 // a Maildir; PostaRicevuta reads one back: headers, and the parts of a
-// multipart message decoded.
+// multipart message decoded; LettaDaPython reads its headers as Python's
+// e-mail package does.
 #pragma once
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QProcess;
 
@@ -21,6 +24,9 @@ class ServerSmtp
   public:
     // The shared receiver; nullptr (and `motivo` set) when none can be had.
     static ServerSmtp *Istanza(QString *motivo = nullptr);
+    // A receiver of the calling test alone, started with the options of
+    // scripts/ricevitore-smtp (say "--smtputf8"); nullptr when it cannot start.
+    static std::unique_ptr<ServerSmtp> Privato(const QStringList &opzioni, QString *motivo = nullptr);
     ~ServerSmtp();
 
     int porta = 0;
@@ -55,4 +61,8 @@ struct PostaRicevuta {
     static PostaRicevuta Leggi(const QString &file);
     // A header with RFC 2047 words decoded.
     QString Intestazione(const QString &nome) const;
+    // The headers as Python's e-mail package reads them (policy.default), by
+    // lower-case name: {"testo": the decoded value, "difetti": the defects
+    // it found, and for address headers "indirizzi" and "nomi"}.
+    static QJsonObject LettaDaPython(const QString &file);
 };
