@@ -207,6 +207,9 @@ class frmClienti : public QWidget,
     // frmClientiLinee.cpp: set-up, columns, pages, read/write levels.
     void InizAbilLin();
     void InizGestComlin();
+    // Title of grid g's print: what it lists and whose it is ("Documenti -
+    // 0002 Rossi Mario").
+    QString TitoloStampaLin(int griglia);
     GestLinee *GestLin(int i);
     QVariant QualePictLin(int piCorrente) const;
     QVariant VerModLin(int piIndex);

@@ -122,6 +122,14 @@ void frmClienti::InizAbilLin()
     }
 }
 
+QString frmClienti::TitoloStampaLin(int griglia)
+{
+    const QString cosa =
+        griglia == 0 ? QStringLiteral("Documenti") : QStringLiteral("Dichiarazioni d'intento");
+    const QString chi = (txt(30)->text().trimmed() + QLatin1Char(' ') + txt(40)->text().trimmed()).trimmed();
+    return chi.isEmpty() ? cosa : cosa + QStringLiteral(" - ") + chi;
+}
+
 void frmClienti::InizGestComlin()
 {
     for (int i = 0; i < 2; ++i) {
@@ -137,6 +145,7 @@ void frmClienti::InizGestComlin()
         g->ImpostaSezioneStampa(i == 0 ? QStringLiteral("Stampa Documenti Cliente")
                                        : QStringLiteral("Stampa Dichiarazioni Intento"));
         FornisciStampa(*g);
+        g->ImpostaTitoloStampa([this, i] { return TitoloStampaLin(i); });
         g->ImpostaBarraLin(tolComlin(i));
         g->ImpostaTestoRighe(txtRiga(i));
         g->ImpostaGriglia(dbgRiga(i));

@@ -4,6 +4,7 @@
 
 #include "components/linee/DelegatoLinee.h"
 #include "components/linee/ModelloLinee.h"
+#include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
 #include "components/util/VbErrore.h"
 
@@ -109,8 +110,14 @@ Stampatore *GestLinee::ogSta() const
 
 void GestLinee::AvviaStampa(const QString &tipo, int orientamento, QFont &font)
 {
-    if (m_motore)
+    if (m_motore) {
         m_motore->ImpostaMessaggi(m_messaggi, FinestraStampa());
+        // The grid's rows are the record's shown: each print says whose they
+        // are as it starts (the options are kept from print to print).
+        const QString titolo = TitoloStampa();
+        if (!titolo.isEmpty() && m_motore->OpzioniStampa())
+            m_motore->OpzioniStampa()->ImpostaParStampa(QStringLiteral("StampaCaption"), titolo);
+    }
     const QString errore = EseguiStampa(m_motore, m_sorgenteStampa, m_inStampa, tipo, orientamento, font);
     if (!errore.isEmpty())
         Chiedi(errore, {QStringLiteral("&Ok")});

@@ -50,8 +50,15 @@ class ComponenteStampa
     void ImpostaSezioneStampa(const QString &sezione) { m_sezioneStampa = sezione; }
     QString SezioneStampa() const { return m_sezioneStampa; }
 
+    // The print's title, asked as each print starts (what the rows are and
+    // whose they are, as the window shows them at that moment); without it
+    // (or when it answers "") the print is titled with the window's caption.
+    void ImpostaTitoloStampa(std::function<QString()> titolo) { m_titoloStampa = std::move(titolo); }
+    QString TitoloStampa() const { return m_titoloStampa ? m_titoloStampa() : QString(); }
+
   private:
     QString m_sezioneStampa;
+    std::function<QString()> m_titoloStampa;
 };
 
 // The printing layer installs a provider at start-up; each component asks it

@@ -10,16 +10,10 @@
 namespace
 {
 
-constexpr double Spazio = 8.0; // between two columns, in points at full size
-
-double puntiFont(const QFont &f)
-{
-    if (f.pointSizeF() > 0)
-        return f.pointSizeF();
-    if (f.pixelSize() > 0)
-        return f.pixelSize();
-    return 10.0;
-}
+// Between two columns, in points at full size: the room wanted, and the
+// least it narrows to before texts wrap more.
+constexpr double Spazio = 8.0;
+constexpr double SpazioMinimo = 4.0;
 
 // The widest word of a caption.
 double parolaPiuLunga(const QString &testo, const QFontMetricsF &fm)
@@ -80,6 +74,13 @@ double riduci(QList<double> &larghezze, const QList<double> &minimo, const QList
     return eccesso - tolti;
 }
 
+// Points in whole millimetres, for a message (a width past any paper
+// included).
+qint64 millimetri(double punti)
+{
+    return qRound64(qBound(0.0, punti * 25.4 / 72, 1e15));
+}
+
 } // namespace
 
 ImpaginazioneLista::ImpaginazioneLista(const QList<ColonnaStampa> &colonne, const QFont &font,
@@ -110,20 +111,23 @@ ImpaginazioneLista::ImpaginazioneLista(const QList<ColonnaStampa> &colonne, cons
         righeDidascalie = qMax(righeDidascalie, int(m_didascalie.last().size()));
     }
 
+    // The font is at least FontMinimo points: a line is never of no height.
+    const double punti = m_font.pointSizeF();
     m_altezzaRiga = std::ceil(qMax(m_fm->height(), m_fmGrassetto->height()) * 1.15 * 100) / 100;
+    m_altezzaRiga = qMax(m_altezzaRiga, punti);
     m_ascesa = m_fm->ascent() + (m_altezzaRiga - m_fm->height()) / 2;
     // Header: description and date, title, captions and their rule.
     m_inizioRighe =
         m_area.top() + m_altezzaRiga + m_fmTitolo->height() * 1.3 + m_altezzaRiga * righeDidascalie + 4;
     m_piede = m_altezzaRiga;
     const double altezza = m_area.bottom() - m_piede - 2 - m_inizioRighe;
-    m_righePerPagina = qMax(1, int(std::floor(altezza / m_altezzaRiga)));
+    m_righePerPagina = int(qBound(1.0, std::floor(altezza / m_altezzaRiga), 100000.0));
 }
 
 void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
 {
     const int n = int(m_colonne.size());
-    const double punti = puntiFont(font);
+    const double punti = PuntiFont(font);
     QFont grassetto = font;
     grassetto.setPointSizeF(punti);
     grassetto.setBold(true);
@@ -132,33 +136,37 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
     normale.setPointSizeF(punti);
     const QFontMetricsF fm(normale, &m_riferimento);
 
-    // At the font chosen, for each column: the width it wants; the least it
-    // keeps before the font gets smaller (free texts about fifteen
-    // characters, the others their value and their caption's longest word);
-    // the least it keeps at all (free texts about six characters, the others
-    // their value). Every width follows the font's size.
+    // At the font chosen, for each column: the width it wants (its widest
+    // value and its caption's longest word); the least it keeps before the
+    // font gets smaller (texts of several words their longest word, and
+    // about ten characters; the others what they want); the least it keeps
+    // at all (texts of several words about six characters, the others their
+    // widest value). Every width follows the font's size.
     QList<double> voluta(n), morbida(n), dura(n);
     QList<bool> libere(n, false), rigide(n, false);
-    // Without measures every column may be cut, as the list shows it.
-    m_restringibili = QList<bool>(n, misura == nullptr);
+    // Without measures, texts wrap in the list's own widths.
+    m_aCapo = QList<bool>(n, false);
     for (int c = 0; c < n; ++c) {
         const double lista = colonne_stampa::LarghezzaTwip(m_colonne[c]) / 20.0;
         if (!misura) {
             voluta[c] = morbida[c] = dura[c] = lista;
+            m_aCapo[c] = !m_colonne[c].numerica;
             continue;
         }
         // A little room for the hinting of other sizes.
-        const double valore = misura->PiuLargo(c) > 0 ? misura->PiuLargo(c) * 1.02 + 1 : 0;
+        const double scala = punti / misura->Punti();
+        const double valore = misura->PiuLargo(c) > 0 ? misura->PiuLargo(c) * scala * 1.02 + 1 : 0;
         const double parola = parolaPiuLunga(m_colonne[c].didascalia, fmGrassetto) * 1.03 + 1;
-        voluta[c] = qMax(qMax(lista, valore), parola);
-        m_restringibili[c] = libere[c] = misura->Restringibile(c);
+        voluta[c] = qMax(valore, parola);
+        m_aCapo[c] = libere[c] = misura->Restringibile(c);
         rigide[c] = !libere[c];
         if (libere[c]) {
-            morbida[c] = qMin(voluta[c], fm.averageCharWidth() * 15);
+            const double parolaValori = misura->ParolaPiuLunga(c) * scala * 1.02 + 1;
+            morbida[c] = qMin(voluta[c], qMax(qMax(parola, parolaValori), fm.averageCharWidth() * 10));
             dura[c] = qMin(voluta[c], fm.averageCharWidth() * 6);
         } else {
             dura[c] = valore > 0 ? valore : qMin(voluta[c], fm.averageCharWidth() * 4);
-            morbida[c] = qMax(dura[c], qMin(voluta[c], parola));
+            morbida[c] = voluta[c];
         }
     }
     const auto somma = [&](const QList<double> &w, double spazio) {
@@ -173,9 +181,9 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
     double dimensione = punti;
     double eccesso = somma(m_larghezze, spazio) - larghezza;
     if (eccesso < 0 && misura) {
-        // Room to spare goes to the free texts: the columns are laid out
-        // from the first rows, and a longer name further down then has the
-        // room the page offers before it gives way.
+        // Room to spare goes to the texts of several words: the columns are
+        // laid out from the first rows, and a longer name further down then
+        // has the room the page offers before it wraps.
         double libero = 0;
         for (int c = 0; c < n; ++c)
             libero += libere[c] ? m_larghezze[c] : 0;
@@ -184,11 +192,17 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
                 m_larghezze[c] -= eccesso * m_larghezze[c] / libero;
         eccesso = libero > 0 ? 0 : eccesso;
     }
+    if (eccesso > 0 && n > 1) {
+        // The room between the columns narrows first.
+        const double tolto = qMin(eccesso, (Spazio - SpazioMinimo) * (n - 1));
+        spazio -= tolto / (n - 1);
+        eccesso -= tolto;
+    }
     if (eccesso > 0) {
-        // First the others' width beyond their values and captions, then
-        // the free texts.
-        eccesso = riduci(m_larghezze, morbida, rigide, eccesso);
+        // The texts of several words wrap more, each giving up room in
+        // proportion to what it has beyond its least.
         eccesso = riduci(m_larghezze, morbida, libere, eccesso);
+        eccesso = riduci(m_larghezze, morbida, rigide, eccesso);
     }
     if (eccesso > 0) {
         // Then the font, down to its least size.
@@ -200,7 +214,7 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
         spazio *= fattore;
         eccesso = somma(m_larghezze, spazio) - larghezza;
         if (eccesso > 0.001) {
-            // At the least size: free texts and captions give up the rest.
+            // At the least size: texts and captions give up the rest.
             eccesso = riduci(m_larghezze, dura, libere, eccesso);
             eccesso = riduci(m_larghezze, dura, rigide, eccesso);
         }
@@ -213,8 +227,8 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
                                "visibili\", l'orientamento orizzontale o un foglio più grande, e ripetere "
                                "la stampa.")
                                .arg(FontMinimo)
-                               .arg(qRound((larghezza + eccesso) * 25.4 / 72))
-                               .arg(qRound(larghezza * 25.4 / 72));
+                               .arg(millimetri(larghezza + eccesso))
+                               .arg(millimetri(larghezza));
             // The list's own widths, narrowed with the font as they are.
             const double f = larghezza / (larghezza + eccesso);
             for (double &x : m_larghezze)
@@ -222,6 +236,14 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
             spazio *= f;
         }
     }
+    // Every row takes one line when every row was measured and each widest
+    // text of several words fits its column (as a cell is told to fit),
+    // at the size it was measured at.
+    m_righeDiUnaLinea = misura && misura->Completa() && dimensione == misura->Punti();
+    for (int c = 0; c < n && m_righeDiUnaLinea; ++c)
+        if (m_aCapo[c] && misura->PiuLargo(c) > m_larghezze[c] * 0.98)
+            m_righeDiUnaLinea = false;
+
     m_x.clear();
     double x = m_area.left();
     for (double w : m_larghezze) {
@@ -239,6 +261,16 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
 
 ImpaginazioneLista::~ImpaginazioneLista() = default;
 
+double ImpaginazioneLista::PuntiFont(const QFont &font)
+{
+    double punti = 10.0;
+    if (font.pointSizeF() > 0)
+        punti = font.pointSizeF();
+    else if (font.pixelSize() > 0)
+        punti = font.pixelSize();
+    return qBound(FontMinimo, punti, FontMassimo);
+}
+
 int ImpaginazioneLista::Pagine(qint64 righe) const
 {
     if (righe <= 0)
@@ -254,32 +286,43 @@ double ImpaginazioneLista::larghezzaStimata(const QString &testo) const
     return w;
 }
 
-void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int colonna, double baseline) const
+QStringList ImpaginazioneLista::lineeCella(const QString &testo, int colonna) const
 {
-    if (testo.isEmpty())
-        return;
+    const double w = m_larghezze[colonna];
+    // Most texts fit: the sum of the character widths tells without laying
+    // the text out (with a little room for kerning).
+    if (!m_aCapo[colonna] || larghezzaStimata(testo) <= w * 0.98 || m_fm->horizontalAdvance(testo) <= w)
+        return {testo};
+    return aCapo(testo, *m_fm, w);
+}
+
+int ImpaginazioneLista::Linee(const QList<CellaStampa> &riga) const
+{
+    int linee = 1;
+    const int n = qMin(int(riga.size()), int(m_colonne.size()));
+    for (int c = 0; c < n; ++c)
+        if (m_aCapo[c] && !riga[c].testo.isEmpty())
+            linee = qMax(linee, int(lineeCella(riga[c].testo, c).size()));
+    return qMin(linee, m_righePerPagina);
+}
+
+void ImpaginazioneLista::disegnaTesto(QPainter &p, const QString &testo, int colonna, double baseline) const
+{
     const double x = m_x[colonna];
     const double w = m_larghezze[colonna];
     const Qt::Alignment a = m_colonne[colonna].allineamento;
-    // Most texts fit: the sum of the character widths tells without laying
-    // the text out (with a little room for kerning).
     if (!(a & (Qt::AlignRight | Qt::AlignHCenter)) && larghezzaStimata(testo) <= w * 0.98) {
         p.drawText(QPointF(x, baseline), testo);
         return;
     }
-    QString t = testo;
-    double larghezza = m_fm->horizontalAdvance(t);
-    if (larghezza > w && m_restringibili[colonna]) {
-        // Only free texts are cut.
-        t = m_fm->elidedText(t, Qt::ElideRight, w);
-        larghezza = m_fm->horizontalAdvance(t);
-    } else if (larghezza > w && w > 0) {
+    const double larghezza = m_fm->horizontalAdvance(testo);
+    if (larghezza > w && w > 0) {
         // A code, a number or a date wider than its column (the columns are
         // laid out from the first rows): printed whole, condensed into it.
         p.save();
         p.translate(x, baseline);
         p.scale(w / larghezza, 1);
-        p.drawText(QPointF(0, 0), t);
+        p.drawText(QPointF(0, 0), testo);
         p.restore();
         return;
     }
@@ -288,7 +331,22 @@ void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int col
         sx = x + w - larghezza;
     else if (a & Qt::AlignHCenter)
         sx = x + (w - larghezza) / 2;
-    p.drawText(QPointF(sx, baseline), t);
+    p.drawText(QPointF(sx, baseline), testo);
+}
+
+void ImpaginazioneLista::disegnaCella(QPainter &p, const QString &testo, int colonna, double baseline,
+                                      int linee) const
+{
+    if (testo.isEmpty())
+        return;
+    if (!m_aCapo[colonna]) {
+        disegnaTesto(p, testo, colonna, baseline);
+        return;
+    }
+    // A text wider than its column goes on to the lines below, within its row.
+    const QStringList righe = lineeCella(testo, colonna);
+    for (int r = 0; r < righe.size() && r < linee; ++r)
+        disegnaTesto(p, righe[r], colonna, baseline + r * m_altezzaRiga);
 }
 
 void ImpaginazioneLista::DisegnaPagina(QPainter &p, int numero, int totale,
@@ -338,13 +396,16 @@ void ImpaginazioneLista::DisegnaPagina(QPainter &p, int numero, int totale,
     p.setFont(m_font);
     y = m_inizioRighe;
     const int numeroRighe = quante < 0 ? int(righe.size()) : qMin(quante, int(righe.size()));
-    for (int r = 0; r < numeroRighe; ++r) {
+    int usate = 0;
+    for (int r = 0; r < numeroRighe && usate < m_righePerPagina; ++r) {
         const QList<CellaStampa> &riga = righe[r];
         const double baseline = y + m_ascesa;
+        const int linee = qMin(Linee(riga), m_righePerPagina - usate);
         const int n = qMin(int(riga.size()), int(m_colonne.size()));
         for (int c = 0; c < n; ++c)
-            disegnaCella(p, riga[c].testo, c, baseline);
-        y += m_altezzaRiga;
+            disegnaCella(p, riga[c].testo, c, baseline, linee);
+        y += m_altezzaRiga * linee;
+        usate += linee;
     }
 
     const QString pagina = totale > 0 ? QStringLiteral("Pag. %1 di %2").arg(numero).arg(totale)

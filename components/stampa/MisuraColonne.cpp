@@ -2,11 +2,13 @@
 #include "components/stampa/MisuraColonne.h"
 
 #include "components/stampa/ColonneStampa.h"
+#include "components/stampa/ImpaginazioneLista.h"
 
 MisuraColonne::MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &font)
     : m_colonne(int(colonne.size()))
 {
-    m_punti = font.pointSizeF() > 0 ? font.pointSizeF() : (font.pixelSize() > 0 ? font.pixelSize() : 10.0);
+    // At the size the layout takes the font at.
+    m_punti = ImpaginazioneLista::PuntiFont(font);
     QFont f = font;
     f.setPointSizeF(m_punti);
     // Metrics on a 72 dpi image, where a point is a pixel (as the layout).
@@ -26,7 +28,7 @@ MisuraColonne::MisuraColonne(const QList<ColonnaStampa> &colonne, const QFont &f
         if (c >= '0' && c <= '9')
             m_cifraMassima = qMax(m_cifraMassima, m_larghezzaCarattere[size_t(c)]);
     }
-    m_piuLarghi = QList<double>(m_colonne, 0.0);
+    m_piuLarghi = m_parolePiuLunghe = QList<double>(m_colonne, 0.0);
     m_parole = m_rigide = QList<bool>(m_colonne, false);
     for (int c = 0; c < m_colonne; ++c)
         m_rigide[c] = colonne[c].numerica;
@@ -40,6 +42,20 @@ double MisuraColonne::stimata(const QString &testo) const
     for (const QChar c : testo)
         w += c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_larghezzaMassima;
     return w;
+}
+
+double MisuraColonne::parolaPiuLunga(const QString &testo) const
+{
+    double massima = 0, parola = 0;
+    for (const QChar c : testo) {
+        if (c.isSpace()) {
+            parola = 0;
+            continue;
+        }
+        parola += c.unicode() < 256 ? m_larghezzaCarattere[c.unicode()] : m_larghezzaMassima;
+        massima = qMax(massima, parola);
+    }
+    return massima;
 }
 
 void MisuraColonne::Misura(const QList<CellaStampa> &celle)
@@ -60,6 +76,9 @@ void MisuraColonne::Misura(const QList<CellaStampa> &celle)
         const double stima = stimata(cella.testo);
         if (stima > m_piuLarghi[c] * 0.95)
             m_piuLarghi[c] = qMax(m_piuLarghi[c], qMax(stima, m_fm->horizontalAdvance(cella.testo)));
+        // No word is longer than its text: most texts are passed by.
+        if (!m_rigide[c] && stima > m_parolePiuLunghe[c])
+            m_parolePiuLunghe[c] = qMax(m_parolePiuLunghe[c], parolaPiuLunga(cella.testo));
     }
 }
 

@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class ImpaginazioneLista;
 class LettorePagine;
 class MisuraColonne;
 class OpzStampa;
@@ -122,6 +123,11 @@ class Stampatore : public QObject
     // into `lettore`) and the limits the source tells, or from every row;
     // false when the user stopped it.
     bool misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore);
+    // The pages of the whole print for "Pag. n di m" (0 when not asked or
+    // the rows' count is not known, -1 when the user stopped it): from the
+    // rows' count when every row takes one line, else by paging the rows
+    // once (the reading then starts again from the first row).
+    int contaPagine(Lavoro &l, const ImpaginazioneLista &impaginazione, LettorePagine &lettore);
     // An export file that exists already is replaced only when the user says
     // so; false when the answer is no.
     bool sostituireFile(const QString &percorso);

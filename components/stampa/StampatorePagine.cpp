@@ -32,17 +32,18 @@
 #include <cstdio>
 #include <cstring>
 
-// Rows of one page at a time, with the first row of the next page already
-// read, so that the last page is known as such when it is drawn. The first
-// rows may be read ahead, to measure the columns from them before the first
-// page; the pages then start with them. The row lists are reused from page
-// to page.
+// Rows of one page at a time, as many as the page's lines hold (a row of
+// wrapped texts takes more than one), with the first row of the next page
+// already read, so that the last page is known as such when it is drawn. The
+// first rows may be read ahead, to measure the columns from them before the
+// first page; the pages then start with them. The row lists are reused from
+// page to page.
 class LettorePagine
 {
   public:
     explicit LettorePagine(SorgenteRighe &sorgente) : m_s(sorgente) {}
 
-    void RighePerPagina(int righe) { m_rpp = qMax(1, righe); }
+    void Impagina(const ImpaginazioneLista &impaginazione) { m_impaginazione = &impaginazione; }
     // Starts reading (once: the rows read ahead stay); false when there is
     // no row.
     bool Apri(const QList<int> &indici)
@@ -52,6 +53,13 @@ class LettorePagine
             m_altre = m_s.ApriRighe(indici) && m_s.RigaSuccessiva(m_prossima);
         }
         return Altre();
+    }
+    // Forgets what was read: the next Apri reads from the first row again.
+    void Ricomincia()
+    {
+        m_aperto = m_altre = false;
+        m_avanti.clear();
+        m_testa = 0;
     }
     // The first rows, up to `quante`, read ahead of the pages.
     const QList<QList<CellaStampa>> &Anticipa(int quante)
@@ -66,16 +74,24 @@ class LettorePagine
     // The next page's rows into `righe`; answers how many (0: no more rows).
     int Pagina(QList<QList<CellaStampa>> &righe)
     {
+        const int capienza = m_impaginazione ? m_impaginazione->RighePerPagina() : 1;
         int n = 0;
-        for (; n < m_rpp; ++n) {
+        for (int linee = 0;; ++n) {
+            const bool anticipata = m_testa < m_avanti.size();
+            if (!anticipata && !m_altre)
+                break;
+            // The next row goes on this page when its lines fit (a first row
+            // always does).
+            const QList<CellaStampa> &prossima = anticipata ? m_avanti[m_testa] : m_prossima;
+            linee += m_impaginazione ? m_impaginazione->Linee(prossima) : 1;
+            if (n > 0 && linee > capienza)
+                break;
             if (righe.size() <= n)
                 righe.append(QList<CellaStampa>());
-            if (m_testa < m_avanti.size()) {
+            if (anticipata) {
                 std::swap(righe[n], m_avanti[m_testa++]);
                 continue;
             }
-            if (!m_altre)
-                break;
             std::swap(righe[n], m_prossima);
             m_altre = m_s.RigaSuccessiva(m_prossima);
         }
@@ -86,10 +102,12 @@ class LettorePagine
         return n;
     }
     bool Altre() const { return m_testa < m_avanti.size() || m_altre; }
+    // The whole list was read ahead.
+    bool TuttaAnticipata() const { return m_aperto && !m_altre; }
 
   private:
     SorgenteRighe &m_s;
-    int m_rpp = 1;
+    const ImpaginazioneLista *m_impaginazione = nullptr;
     QList<CellaStampa> m_prossima;
     QList<QList<CellaStampa>> m_avanti; // read ahead, before m_prossima
     qsizetype m_testa = 0;              // the first of m_avanti not yet on a page
@@ -202,6 +220,7 @@ bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &
                 misura.Misura(celle);
         for (int c = 0; c < limiti.size(); ++c)
             misura.Limita(c, limiti[c]);
+        misura.Completa(lettore.TuttaAnticipata());
         return !fermata();
     }
     if (!l.righe.ApriRighe(l.indici))
@@ -216,7 +235,33 @@ bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &
                 return false;
         }
     }
+    misura.Completa(true);
     return true;
+}
+
+int Stampatore::contaPagine(Lavoro &l, const ImpaginazioneLista &impaginazione, LettorePagine &lettore)
+{
+    const int n = l.righe.NumeroRighe();
+    if (n < 0 || !m_opz->ParVero(QStringLiteral("MostraNumPag")))
+        return 0;
+    if (impaginazione.RigheDiUnaLinea())
+        return impaginazione.Pagine(n);
+    // Rows of wrapped texts take more lines: the rows are paged once to count
+    // the pages, then read again for the pages themselves.
+    lettore.Ricomincia();
+    LettorePagine conta(l.righe);
+    conta.Impagina(impaginazione);
+    if (!conta.Apri(l.indici))
+        return 1;
+    QList<QList<CellaStampa>> righe;
+    int pagine = 0;
+    while (conta.Pagina(righe) > 0)
+        if (++pagine % 100 == 0) {
+            QCoreApplication::processEvents();
+            if (fermata())
+                return -1;
+        }
+    return qMax(1, pagine);
 }
 
 EsitoStampa Stampatore::stampaPagine(Lavoro &l)
@@ -257,7 +302,12 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         esito.errore = impaginazione.Errore();
         return esito;
     }
-    lettore.RighePerPagina(impaginazione.RighePerPagina());
+    lettore.Impagina(impaginazione);
+    const int totale = contaPagine(l, impaginazione, lettore);
+    if (totale < 0) {
+        esito.interrotta = true;
+        return esito;
+    }
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
         return esito;
@@ -336,14 +386,13 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
             esito.errore = messaggi_stampa::FileNonScrivibile(scrittura);
         return esito;
     }
-    const int n = l.righe.NumeroRighe();
-    const int totale = m_opz->ParVero(QStringLiteral("MostraNumPag")) && n >= 0 ? impaginazione.Pagine(n) : 0;
     QList<QList<CellaStampa>> righe;
-    int prodotte = 0;
+    int prodotte = 0, lette = 0;
     for (int pagina = 1;; ++pagina) {
         const int quante = lettore.Pagina(righe);
         if (quante == 0 && pagina > 1)
             break;
+        lette = pagina;
         if (pagina >= l.paginaDa) {
             if (prodotte > 0)
                 dispositivo->newPage();
@@ -371,8 +420,8 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     esito.pagine = prodotte;
     if (prodotte == 0) {
         QFile::remove(scrittura);
-        esito.errore = QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).")
-                           .arg(impaginazione.Pagine(n > 0 ? n : 1));
+        esito.errore =
+            QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).").arg(lette);
         return esito;
     }
     if (pdf) {
@@ -475,7 +524,12 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
         esito.errore = impaginazione.Errore();
         return esito;
     }
-    lettore.RighePerPagina(impaginazione.RighePerPagina());
+    lettore.Impagina(impaginazione);
+    const int totale = contaPagine(l, impaginazione, lettore);
+    if (totale < 0) {
+        esito.interrotta = true;
+        return esito;
+    }
     if (!lettore.Apri(l.indici)) {
         esito.errore = QStringLiteral("Non ci sono righe da stampare.");
         return esito;
@@ -496,8 +550,6 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
     const QSize pixel(qMax(1, qRound(punti.width() * fattore)), qMax(1, qRound(punti.height() * fattore)));
     const int dpm72 = qRound(72 / 0.0254);
 
-    const int n = l.righe.NumeroRighe();
-    const int totale = m_opz->ParVero(QStringLiteral("MostraNumPag")) && n >= 0 ? impaginazione.Pagine(n) : 0;
     const int prima = l.paginaDa;
     m_paginaCorrente = m_ultimaPagina = prima;
     QList<QList<CellaStampa>> righe;

@@ -206,3 +206,106 @@ TEST_F(StampaGriglie, TheKeyTheTooltipNamesPrintsTheGridShown)
     }
     dialogo->hide();
 }
+
+namespace
+{
+
+struct CasoTitolo {
+    const char *descrizione;
+    int griglia;      // 0 documents, 1 letters of intent
+    int orientamento; // OptOrientamento: 0 landscape, 1 portrait
+    const char *cosa; // what the print lists
+};
+
+void PrintTo(const CasoTitolo &c, std::ostream *os)
+{
+    *os << c.descrizione;
+}
+
+class TitoliGriglie : public StampaGriglie, public ::testing::WithParamInterface<CasoTitolo>
+{
+};
+
+QString testoPdf(const QString &pdf, const QStringList &opzioni)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), opzioni + QStringList{pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Left and right edge of a word of the PDF's first page (pdftotext -bbox).
+std::pair<double, double> bordi(const QString &bbox, const QString &parola)
+{
+    const QRegularExpression re(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)"[^>]*>%1</word>)re")
+            .arg(QRegularExpression::escape(parola)));
+    const QRegularExpressionMatch m = re.match(bbox);
+    return m.hasMatch() ? std::pair{m.captured(1).toDouble(), m.captured(2).toDouble()}
+                        : std::pair{-1.0, -1.0};
+}
+
+} // namespace
+
+// A grid's print says what it lists and whose it is, and cuts no text: a
+// long description goes on to further lines of its row. An empty column is
+// no wider than its caption.
+TEST_P(TitoliGriglie, EachGridPrintSaysWhatAndWhoseAndCutsNothing)
+{
+    const CasoTitolo &caso = GetParam();
+    const QString descrizione = QStringLiteral(
+        "Dichiarazione di intento per forniture annuali di materiale edile e ferramenta varia");
+    const QString percorso = QStringLiteral("/archivio/clienti/visure/visura_camerale_aggiornata_2024.pdf");
+    Esegui(QStringLiteral("Delete From PianoContiDoc") + DelConto());
+    Documento(30, descrizione, percorso);
+    Lettera(1, {{QStringLiteral("Descrizione"), descrizione},
+                {QStringLiteral("ProtRicezione"), QStringLiteral("21031912345678901-000001")},
+                {QStringLiteral("NrDichIntenti"), 598359},
+                {QStringLiteral("ImportoDichIntenti"), 50000}});
+    ApriConto();
+    const QString nome = Valore(QStringLiteral("Select Descrizione From PianoConti") + DelConto()).toString();
+    ASSERT_FALSE(nome.isEmpty());
+
+    Pagina(caso.griglia);
+    Comando(caso.griglia, QStringLiteral("Stampa"));
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    ASSERT_TRUE(dialogo->isVisible());
+    QTemporaryDir cartella;
+    OpzStampa &opz = dialogo->OpzioniStampa();
+    opz.oiStaVid(OpzStampa::UscitaStampante);
+    opz.osNomeStampante(QStringLiteral("PDFCreator"));
+    const QString pdf = cartella.filePath(QStringLiteral("griglia.pdf"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, pdf);
+    dialogo->OptTipsta(1)->setChecked(true);
+    dialogo->OptOrientamento(caso.orientamento)->setChecked(true);
+    dialogo->CmdStampa_Click();
+    const QString testo = testoPdf(pdf, {QStringLiteral("-raw")}).simplified();
+    ASSERT_FALSE(testo.isEmpty()) << UltimoMessaggio().toStdString();
+
+    const QString titolo =
+        QString::fromUtf8(caso.cosa) + QStringLiteral(" - ") + m_conto + u' ' + nome.simplified();
+    EXPECT_TRUE(testo.contains(titolo)) << titolo.toStdString() << "\n" << testo.toStdString();
+    EXPECT_FALSE(testo.contains(QChar(0x2026))) << testo.toStdString();
+    EXPECT_TRUE(testo.contains(descrizione)) << testo.toStdString();
+    if (caso.griglia == 0)
+        EXPECT_TRUE(testo.contains(percorso)) << testo.toStdString();
+    else {
+        // "Dt.Ricev." is empty: the next caption follows it at the room
+        // between two columns.
+        const QString bbox =
+            testoPdf(pdf, {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1")});
+        const auto vuota = bordi(bbox, QStringLiteral("Dt.Ricev.")),
+                   dopo = bordi(bbox, QStringLiteral("Rif."));
+        ASSERT_GT(vuota.second, 0);
+        ASSERT_GT(dopo.first, vuota.second);
+        EXPECT_LT(dopo.first - vuota.second, 12.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casi, TitoliGriglie,
+    ::testing::Values(CasoTitolo{"documents, portrait", 0, 1, "Documenti"},
+                      CasoTitolo{"documents, landscape", 0, 0, "Documenti"},
+                      CasoTitolo{"letters of intent, portrait", 1, 1, "Dichiarazioni d'intento"},
+                      CasoTitolo{"letters of intent, landscape", 1, 0, "Dichiarazioni d'intento"}));

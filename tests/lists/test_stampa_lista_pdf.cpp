@@ -2,7 +2,8 @@
 // printer, "&STAMPA", the file name asked), read back with pdftotext: every
 // customer's VAT number and fiscal code is on paper whole, in both
 // orientations, with all the columns and with the visible ones only; a value
-// wider than all the others in the last row is printed whole too.
+// wider than all the others in the last row is printed whole too; every
+// customer's name and town is on paper whole, on as many lines as it needs.
 #include "BancoLista.h"
 
 #include "components/db/RecDat.h"
@@ -88,10 +89,10 @@ class StampaListaPdf : public BancoLista, public ::testing::WithParamInterface<C
     }
 };
 
-QString testoPdf(const QString &pdf)
+QString testoPdf(const QString &pdf, const QStringList &opzioni = {})
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), opzioni + QStringList{pdf, QStringLiteral("-")});
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());
@@ -210,4 +211,53 @@ TEST_F(StampaListaPdf, ACodeLongerThanItsDeclaredSizeIsPrintedWhole)
     const QList<ParolaPdf> parole = parolePdf(pdf);
     ASSERT_FALSE(parole.isEmpty()) << "no PDF or no text in it";
     EXPECT_TRUE(sullaCarta(parole, pr));
+}
+
+namespace
+{
+
+// Every customer's name and town, from the database.
+QStringList nomiELocalita()
+{
+    QStringList r;
+    RecDat rs;
+    const QString h = rs.ApriRec(
+        Globali::DbComp(), Globali::DbAzienda, {},
+        QStringLiteral("Select Descrizione, Localita From PianoConti Where Exists (Select Mastro From "
+                       "Mastri Where Mastri.Gruppo = PianoConti.Gruppo And Mastri.Mastro = PianoConti.Mastro "
+                       "And Mastri.Tipo = '3')"),
+        false, RecDat::TipoSnapshot);
+    for (; !rs.FineDati(h) && !rs.FineFile(h); rs.MuoviSuccessivo(h))
+        for (int c = 0; c < 2; ++c) {
+            const QString v = rs.ValoreCampoIdx(h, c).toString().simplified();
+            if (!v.isEmpty())
+                r << v;
+        }
+    return r;
+}
+
+} // namespace
+
+// A customer list is read by its names: with every column, in either
+// orientation, no name and no town ends in "…"; one too long for its column
+// goes on to further lines of its row (read in the order drawn, its words
+// follow one another).
+TEST_P(StampaListaPdf, EveryNameAndTownIsPrintedWhole)
+{
+    const CasoPdf &caso = GetParam();
+    const QStringList attesi = nomiELocalita();
+    ASSERT_GT(attesi.size(), 100);
+    Apri();
+    QTemporaryDir cartella;
+    const QString pdf = cartella.filePath(QStringLiteral("clienti.pdf"));
+    ASSERT_NO_FATAL_FAILURE(StampaInPdf(caso.tipo, caso.orientamento, pdf));
+    const QString testo = testoPdf(pdf, {QStringLiteral("-raw")}).simplified();
+    ASSERT_FALSE(testo.isEmpty()) << "no PDF or no text in it";
+    EXPECT_FALSE(testo.contains(QChar(0x2026))) << "a value is cut";
+    QStringList tagliati;
+    for (const QString &t : attesi)
+        if (!testo.contains(t))
+            tagliati << t;
+    EXPECT_TRUE(tagliati.isEmpty()) << tagliati.size()
+                                    << " cut: " << tagliati.mid(0, 5).join('|').toStdString();
 }
