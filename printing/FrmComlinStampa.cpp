@@ -221,10 +221,10 @@ OpzStampa &FrmComlinStampa::OpzioniStampa()
 
 void FrmComlinStampa::VisStaAttuale()
 {
-    // A print's saved options are read once a print names its section: until
-    // then (the dialog made at start-up) the label shows the current printer
-    // alone, and nothing of the INI files is read or reported.
-    if (m_sezione.isEmpty()) {
+    // A print's saved options are read once a print has opened the dialog:
+    // until then (the dialog made at start-up) the label shows the current
+    // printer alone, and nothing of the INI files is read or reported.
+    if (!ogComlin() && m_opz.find(m_sezione) == m_opz.end()) {
         labStaAttuale->setText(OpzStampa().DescrStampante(StampanteApp::Corrente()));
         return;
     }

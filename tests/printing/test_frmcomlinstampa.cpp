@@ -12,9 +12,12 @@
 #include "printing/FrmVStampa.h"
 #include "printing/frmStampaInCorso.h"
 
+#include "components/util/ProfiloIni.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -234,4 +237,31 @@ TEST_F(DialogoStampa, AComponentGoneBeforeThePrintIsNotCalled)
     EXPECT_EQ(d->ogComlin(), nullptr);
     d->CmdStampa_Click();
     EXPECT_FALSE(d->isVisible());
+}
+
+// The dialog made before any print opened it reads no saved options: a
+// value out of range is told once, at the print whose options hold it.
+TEST_F(DialogoStampa, SavedOptionsAreReadOnceAPrintOpensTheDialog)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("terminale.ini"));
+    const QString primaIni = Globali::PathIni, primaComune = Globali::PathIniComune;
+    Globali::PathIni = ini;
+    Globali::PathIniComune.clear();
+    ASSERT_TRUE(ProfiloIni::Scrivi(ini, QStringLiteral("Opzioni Stampa"), QStringLiteral("StaVid"),
+                                   QStringLiteral("9")));
+    {
+        FrmComlinStampa nuovo;
+        EXPECT_TRUE(MsgCom().isEmpty()) << MsgCom().join(u'\n').toStdString();
+        lista.ImpostaSezioneStampa(QStringLiteral("StampaClienti"));
+        nuovo.ApriPerLista(lista);
+        ASSERT_EQ(MsgCom().size(), 1);
+        EXPECT_TRUE(MsgCom().first().contains(QStringLiteral("StaVid=9, ammessi da 0 a 3")))
+            << MsgCom().first().toStdString();
+        nuovo.ApriPerLista(lista);
+        EXPECT_EQ(MsgCom().size(), 1);
+        nuovo.hide();
+    }
+    Globali::PathIni = primaIni;
+    Globali::PathIniComune = primaComune;
 }

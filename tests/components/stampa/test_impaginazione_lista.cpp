@@ -10,8 +10,8 @@
 #include "components/stampa/OpzStampa.h"
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -24,9 +24,9 @@ QPageLayout a4()
 
 struct CasoLimite {
     const char *descrizione;
-    double punti;           // the font asked
-    int caratteri;          // declared characters of the code column (0 none)
-    double fontAtteso;      // the rows' font laid out, at most
+    double punti;            // the font asked
+    int caratteri;           // declared characters of the code column (0 none)
+    double fontAtteso;       // the rows' font laid out, at most
     qint64 millimetriAttesi; // width the message asks for (0: no message)
 };
 
@@ -58,12 +58,14 @@ TEST(ImpaginazioneLimiti, FontsAndWidthsPastTheirRangeAreClamped)
         {"a font of 0.3 points", 0.3, 0, ImpaginazioneLista::FontMinimo, 0},
         {"a font of a hundredth of a point", 0.01, 0, ImpaginazioneLista::FontMinimo, 0},
         {"a font of 2000 points", 2000, 0, ImpaginazioneLista::FontMassimo, 0},
-        {"a code declared of two billion characters", 10, 2000000000, ImpaginazioneLista::FontMinimo, larghissima},
+        {"a code declared of two billion characters", 10, 2000000000, ImpaginazioneLista::FontMinimo,
+         larghissima},
     };
     for (const CasoLimite &caso : casi) {
         SCOPED_TRACE(caso.descrizione);
-        const QList<ColonnaStampa> colonne = {{QStringLiteral("Codice"), 1000, Qt::AlignLeft, true, false},
-                                              {QStringLiteral("Ragione sociale"), 4000, Qt::AlignLeft, true, false}};
+        const QList<ColonnaStampa> colonne = {
+            {QStringLiteral("Codice"), 1000, Qt::AlignLeft, true, false},
+            {QStringLiteral("Ragione sociale"), 4000, Qt::AlignLeft, true, false}};
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(caso.punti);
         MisuraColonne misura(colonne, font);
@@ -81,9 +83,11 @@ TEST(ImpaginazioneLimiti, FontsAndWidthsPastTheirRangeAreClamped)
             continue;
         }
         const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("servirebbero (-?\\d+) mm, il foglio ne offre 190")).match(i.Errore());
+            QRegularExpression(QStringLiteral("servirebbero (-?\\d+) mm, il foglio ne offre 190"))
+                .match(i.Errore());
         ASSERT_TRUE(m.hasMatch()) << i.Errore().toStdString();
-        EXPECT_NEAR(double(m.captured(1).toLongLong()), double(caso.millimetriAttesi), caso.millimetriAttesi * 0.01);
+        EXPECT_NEAR(double(m.captured(1).toLongLong()), double(caso.millimetriAttesi),
+                    caso.millimetriAttesi * 0.01);
     }
 }
 
