@@ -102,9 +102,11 @@ TEST_P(DueUtenti, ARowChangedSinceItWasReadIsNeverOverwritten)
     EXPECT_EQ(Valore(QStringLiteral("Descrizione")), QStringLiteral("LETTERA"));
     EXPECT_EQ(Valore(QStringLiteral("DataDAIntenti")), QStringLiteral("01/04/2024"));
 
-    // A line deleted by one desk is not there for the other's edit.
+    // A line deleted by one desk is not there for the other's edit (B
+    // deletes the line as it is now, A's change read).
     a.ModificaRec(ha);
     a.ScriviCampo(ha, QStringLiteral("Descrizione"), QStringLiteral("Di A"));
+    b.Riesegui(hb);
     b.EliminaRec(hb);
     EXPECT_EQ(NumeroErrore([&] { a.AggiornaRec(ha); }), 3167);
 }
