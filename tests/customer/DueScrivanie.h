@@ -67,7 +67,8 @@ template <class Base> class DueScrivanie : public Base
     {
         const QStringList k =
             this->Clienti(
-                    QStringLiteral("P.PartIva Is Not Null And Not Exists (Select 1 From PdcProg R Where R.CoPartGruppo = P.Gruppo "
+                    QStringLiteral("P.PartIva Is Not Null And Not Exists (Select 1 From PdcProg R Where "
+                                   "R.CoPartGruppo = P.Gruppo "
                                    "And R.CoPartMastro = P.Mastro And R.CoPartConto = P.Conto) And Not "
                                    "Exists (Select 1 From MovPnDett M Where (M.GruppoPartita = P.Gruppo "
                                    "And M.MastroPartita = P.Mastro And M.ContoPartita = P.Conto) Or "

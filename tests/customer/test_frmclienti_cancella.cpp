@@ -101,10 +101,11 @@ TYPED_TEST(CancellaDueScrivanie, ACustomerAnotherDeskDeletedIsNamedAndTheWayOnSa
     QStringList detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
     EXPECT_TRUE(detti[0].startsWith(
-        cliente + QStringLiteral(" è stato cancellato da un'altra postazione: le modifiche non sono state "
-                                 "salvate e restano nella finestra. Per registrarlo di nuovo premere "
-                                 "\"Duplica\", indicare il codice e salvare; altrimenti chiudere la "
-                                 "finestra.") +
+        cliente +
+        QStringLiteral(" è stato cancellato da un'altra postazione: le modifiche non sono state "
+                       "salvate e restano nella finestra. Per registrarlo di nuovo premere "
+                       "\"Duplica\", indicare il codice e salvare; altrimenti chiudere la "
+                       "finestra.") +
         dettaglio))
         << detti[0].toStdString();
     EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("06 123456"));
@@ -119,8 +120,9 @@ TYPED_TEST(CancellaDueScrivanie, ACustomerAnotherDeskDeletedIsNamedAndTheWayOnSa
     EXPECT_FALSE(this->Comando(QStringLiteral("Cancella"), {1}));
     detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
-    EXPECT_TRUE(detti[1].startsWith(cliente + QStringLiteral(" era già stato cancellato da un'altra "
-                                                             "postazione.") +
+    EXPECT_TRUE(detti[1].startsWith(cliente +
+                                    QStringLiteral(" era già stato cancellato da un'altra "
+                                                   "postazione.") +
                                     dettaglio))
         << detti[1].toStdString();
     EXPECT_EQ(this->pag()->StatoPagina(), GestPagine::StatoNuovo);
@@ -182,16 +184,18 @@ TYPED_TEST(CancellaDueScrivanie, AGeneratedCodeAnotherDeskTookIsSaidAndReplacedB
     ASSERT_FALSE(codice.isEmpty());
     this->txt(40)->setText(QStringLiteral("Nuovo Cliente Srl"));
     // The other desk generated the same code and saved first.
-    this->m_altro.EseguiSql(Globali::DbAzienda,
-                            QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) "
-                                           "Values ('%1', '%2', '%3', '3', 'Cliente Altrui Srl')")
-                                .arg(gruppo, mastro, codice));
+    this->m_altro.EseguiSql(
+        Globali::DbAzienda,
+        QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) "
+                       "Values ('%1', '%2', '%3', '3', 'Cliente Altrui Srl')")
+            .arg(gruppo, mastro, codice));
     this->DimenticaMessaggi();
     EXPECT_FALSE(this->Comando(QStringLiteral("Salva"), {1}));
-    const QString atteso = QStringLiteral("Il codice %1 è stato assegnato nel frattempo da un'altra postazione: "
-                                          "i dati non sono stati salvati e restano nella finestra; premere "
-                                          "\"Genera codice\" per averne uno nuovo e salvare di nuovo.")
-                               .arg(codice);
+    const QString atteso =
+        QStringLiteral("Il codice %1 è stato assegnato nel frattempo da un'altra postazione: "
+                       "i dati non sono stati salvati e restano nella finestra; premere "
+                       "\"Genera codice\" per averne uno nuovo e salvare di nuovo.")
+            .arg(codice);
     ASSERT_FALSE(this->Messaggi().isEmpty());
     EXPECT_TRUE(this->Messaggi().last().startsWith(atteso)) << this->Messaggi().last().toStdString();
     EXPECT_EQ(this->txt(40)->text(), QStringLiteral("Nuovo Cliente Srl"));
@@ -202,9 +206,10 @@ TYPED_TEST(CancellaDueScrivanie, AGeneratedCodeAnotherDeskTookIsSaidAndReplacedB
     const QString nuovo = this->txt(30)->text();
     EXPECT_GT(nuovo, codice);
     EXPECT_TRUE(this->Comando(QStringLiteral("Salva"), {1})) << this->Messaggi().join('|').toStdString();
-    EXPECT_EQ(this->Valore(QStringLiteral("Select Descrizione From PianoConti Where Gruppo = '%1' And Mastro = "
-                                          "'%2' And Conto = '%3'")
-                               .arg(gruppo, mastro, nuovo))
-                  .toString(),
-              QStringLiteral("Nuovo Cliente Srl"));
+    EXPECT_EQ(
+        this->Valore(QStringLiteral("Select Descrizione From PianoConti Where Gruppo = '%1' And Mastro = "
+                                    "'%2' And Conto = '%3'")
+                         .arg(gruppo, mastro, nuovo))
+            .toString(),
+        QStringLiteral("Nuovo Cliente Srl"));
 }

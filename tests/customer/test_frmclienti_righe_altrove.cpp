@@ -60,7 +60,8 @@ template <class Base> class RigheDueScrivanie : public DueScrivanie<Base>
     }
     void AltroDocumento(const QString &sql, int ordine)
     {
-        this->m_altro.EseguiSql(Globali::DbAzienda, sql + this->m_dove + QStringLiteral(" And Ordine = %1").arg(ordine));
+        this->m_altro.EseguiSql(Globali::DbAzienda,
+                                sql + this->m_dove + QStringLiteral(" And Ordine = %1").arg(ordine));
     }
 };
 
@@ -79,7 +80,8 @@ TYPED_TEST(RigheDueScrivanie, ALineAnotherDeskChangedIsNotDeletedAndTheChoiceIsO
         this->Comando(QStringLiteral("Cancella"), {1, risposta});
         const QStringList detti = this->Messaggi();
         ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
-        EXPECT_TRUE(detti[1].contains(kModificati + QStringLiteral("\r\nLa riga non è stata cancellata.\r\n")))
+        EXPECT_TRUE(
+            detti[1].contains(kModificati + QStringLiteral("\r\nLa riga non è stata cancellata.\r\n")))
             << detti[1].toStdString();
         EXPECT_EQ(this->Documento(10), cambiata);
         ASSERT_EQ(this->Griglia()->NumeroRighe(), 2);
