@@ -61,39 +61,31 @@ template <class Base> class DueScrivanie : public Base
             .toString();
     }
     // Reads a customer the form may delete (no ledger totals, no entries; a
-    // VAT number, so that a save asks nothing first), with a shipping
-    // address and two documents (lines 10 and 20) of its own.
+    // VAT number, so that a save asks nothing first) with documents 10 and 20.
     void LeggiCancellabile()
     {
         const QStringList k =
             this->Clienti(
                     QStringLiteral("P.PartIva Is Not Null And Not Exists (Select 1 From PdcProg R Where "
-                                   "R.CoPartGruppo = P.Gruppo "
-                                   "And R.CoPartMastro = P.Mastro And R.CoPartConto = P.Conto) And Not "
-                                   "Exists (Select 1 From MovPnDett M Where (M.GruppoPartita = P.Gruppo "
-                                   "And M.MastroPartita = P.Mastro And M.ContoPartita = P.Conto) Or "
-                                   "(M.GruppoCPartita = P.Gruppo And M.MastroCPartita = P.Mastro And "
-                                   "M.ContoCPartita = P.Conto))"))
+                                   "R.CoPartConto = P.Conto And R.CoPartMastro = P.Mastro) And Not "
+                                   "Exists (Select 1 From MovPnDett M Where (M.ContoPartita = P.Conto "
+                                   "And M.MastroPartita = P.Mastro) Or (M.ContoCPartita = P.Conto And "
+                                   "M.MastroCPartita = P.Mastro))"))
                 .value(0)
                 .split(u'|');
         ASSERT_EQ(k.size(), 3);
         m_dove =
             QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
-        const QString conto = QStringLiteral("'%1','%2','%3'").arg(k[0], k[1], k[2]);
         this->Esegui(QStringLiteral("Delete From PianoContiDoc") + m_dove);
         for (int ordine : {10, 20})
-            this->Esegui(QStringLiteral("Insert Into PianoContiDoc (Gruppo, Mastro, Conto, Ordine, "
-                                        "Descrizione) Values (%1, %2, 'Documento %2')")
-                             .arg(conto)
-                             .arg(ordine));
-        this->Esegui(QStringLiteral("Delete From IndSped") + m_dove + QStringLiteral(" And IndSped = '99'"));
-        this->Esegui(QStringLiteral("Insert Into IndSped (Gruppo, Mastro, Conto, IndSped, Descrizione) "
-                                    "Values (%1, '99', 'Deposito')")
-                         .arg(conto));
+            this->Esegui(
+                QStringLiteral("Insert Into PianoContiDoc (Gruppo, Mastro, Conto, Ordine, Descrizione) "
+                               "Values ('%1', '%2', '%3', %4, 'Documento %4')")
+                    .arg(k[0], k[1], k[2])
+                    .arg(ordine));
         ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
         this->DimenticaMessaggi();
     }
-    // Rows of the account in a table.
     int Righe(const QString &tabella)
     {
         return this->Conta(QStringLiteral("Select Count(*) From ") + tabella + m_dove);

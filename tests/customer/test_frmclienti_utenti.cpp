@@ -216,20 +216,7 @@ TYPED_TEST(DueScrivanie, AnArchiveBehindAnotherDesksLockSaysItOnceAndKeepsTheEdi
 // deleted, not that changes were not saved.
 TYPED_TEST(DueScrivanie, ADeleteBehindAnotherDesksLockSaysTheCustomerWasNotDeleted)
 {
-    const QStringList k =
-        this->Clienti(QStringLiteral("Not Exists (Select 1 From PdcProg R Where R.CoPartGruppo = P.Gruppo "
-                                     "And R.CoPartMastro = P.Mastro And "
-                                     "R.CoPartConto = P.Conto) And Not Exists (Select 1 From MovPnDett M "
-                                     "Where (M.GruppoPartita = P.Gruppo And "
-                                     "M.MastroPartita = P.Mastro And M.ContoPartita = P.Conto) Or "
-                                     "(M.GruppoCPartita = P.Gruppo And "
-                                     "M.MastroCPartita = P.Mastro And M.ContoCPartita = P.Conto))"))
-            .value(0)
-            .split(u'|');
-    ASSERT_EQ(k.size(), 3);
-    ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
-    this->m_dove =
-        QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
+    this->LeggiCancellabile();
     Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
     this->m_altro.IniziaTrans(Globali::DbAzienda);
     this->Altro(QStringLiteral("Telefono = '02 555555'"));
