@@ -292,6 +292,10 @@ void frmClienti::Form_Load()
         pag->ScriviParPagina(QStringLiteral("AbilToolTipText"), 12, QStringLiteral("S"));
         // Named so in the message of a save refused while another desk holds the row.
         pag->ScriviParPagina(QStringLiteral("NomeRecord"), 12, QStringLiteral("Il cliente"));
+        // A customer is named by its code and its accounting name; a code
+        // taken meanwhile is replaced with the button that makes one.
+        pag->ScriviParPagina(QStringLiteral("CampoNome"), 12, QStringLiteral("Descrizione"));
+        pag->ScriviParPagina(QStringLiteral("ComandoNuovoCodice"), 12, ComCreaKey->text());
 
         // The customer list window: a window of its own (not a child, so that
         // its fields and keys never count as this form's), owned by this form

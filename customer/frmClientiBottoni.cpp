@@ -6,6 +6,7 @@
 
 #include "components/forms/ColoriVb.h"
 #include "components/forms/UtilFinestre.h"
+#include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 #include "services/Codici.h"
@@ -40,11 +41,20 @@ void frmClienti::ComCreaKey_Click()
 {
     try {
         const QString gruppo = txt(10)->text(), mastro = txt(20)->text();
-        const QString codice = NuovoCodiceConto(txt(30)->text(), [&](const QString &prefisso) {
-            return UltimoConto(gruppo, mastro, false, prefisso);
-        });
-        if (!codice.isEmpty())
+        QString prefisso = txt(30)->text();
+        if (!m_codiceGenerato.isEmpty() && prefisso == m_codiceGenerato)
+            prefisso = m_prefissoGenerato;
+        const QString codice = NuovoCodiceConto(
+            prefisso, [&](const QString &p) { return UltimoConto(gruppo, mastro, false, p); });
+        if (!codice.isEmpty()) {
+            m_codiceGenerato = codice;
+            m_prefissoGenerato = prefisso;
             txt(30)->setText(codice);
+            // Checked as a code the user typed: found free now, a duplicate at
+            // the save is another desk's since.
+            GestPagine *pag = ogComPag();
+            pag->CampoUscito(pag->NomeCampoControllo(txt(30)));
+        }
     } catch (const VbErrore &e) {
         MsgErrfrm(e);
     }

@@ -6,6 +6,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/db/RecDat.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
 #include "components/util/Currency.h"
 #include "components/util/UtilGlob.h"
@@ -203,7 +204,11 @@ bool frmClienti::DatiUpdate()
             rec.ScriviCampo(h, QStringLiteral("Mastro"), txt(20)->text());
             rec.ScriviCampo(h, QStringLiteral("Conto"), txt(30)->text());
         }
-        rec.AggiornaRec(h);
+        {
+            // The write may wait for another desk's lock.
+            UtilFinestre::CursoreOccupato attesa;
+            rec.AggiornaRec(h);
+        }
         NumRecLin[size_t(g)] = rec.NumRecord(h);
         return true;
     } catch (const VbErrore &e) {
@@ -255,7 +260,10 @@ void frmClienti::DatiDelete()
     RecDat &rec = *RecLin[size_t(g)];
     const QString &h = IdRecLin[size_t(g)];
     try {
-        rec.EliminaRec(h);
+        {
+            UtilFinestre::CursoreOccupato attesa;
+            rec.EliminaRec(h);
+        }
         DatiMove(3);
         if (rec.FineFile(h) && !rec.InizioFile(h))
             DatiMove(1);

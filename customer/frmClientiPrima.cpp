@@ -6,6 +6,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/ErroriDb.h"
 #include "components/db/RecDat.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 
 namespace
 {
@@ -167,6 +169,9 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         if (scelta != 2)
             return 0;
         TransStoricoAperta = true;
+        // The transaction and the row's lock may wait for another desk: shown
+        // as a wait, the question gone from the screen; over before any message.
+        std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
         ApriRsLetSporca(0, -1, nullptr, -1, QString());
         pag->AbilitaTransazione(false);
         // A history row that cannot be written leaves nothing behind: the
@@ -179,8 +184,10 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             // archived of a row this desk has not seen.
             if (pag->ModificatoAltrove(pag->RileggiMemorizzato()))
                 return 0;
+            attesa.reset();
             scritto = ScriviStorico().toBool();
         } catch (const VbErrore &e) {
+            attesa.reset();
             // Another desk holds the account: said once, as for the save itself.
             inUso = inUsoAltrove(e);
             if (inUso)
@@ -238,6 +245,9 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             pvRit = 0;
             return 1;
         }
+        // The transaction, the account's lock and the rows deleted with it
+        // may wait for another desk: shown as a wait, over before any message.
+        std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
         ApriRsLetSporca(0, -1, nullptr, -1, QString());
         TransCancAperta = true;
         const QString w = QStringLiteral(" Gruppo = ") + q(10) + QStringLiteral(" And Mastro = ") + q(20) +
@@ -245,12 +255,18 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         // The letters of intent go with the account, so that a later account
         // with the same code does not inherit them.
         try {
+            // Another desk changed or deleted the customer since it was read
+            // here: nothing goes with it, and the page's delete, in this
+            // transaction, refuses it and says so.
+            if (pag->ModificatoAltrove(pag->RileggiMemorizzato(), GestPagine::OpCancella))
+                return 0;
             DbMotore *db = Globali::DbComp();
             db->EseguiSql(Globali::DbAzienda, QStringLiteral("Delete from IndSped where ") + w);
             db->EseguiSql(Globali::DbAzienda, QStringLiteral("Delete from PianoContiDoc where ") + w);
             db->EseguiSql(Globali::DbAzienda, QStringLiteral("Delete from PdCStorico where ") + w);
             db->EseguiSql(Globali::DbAzienda, QStringLiteral("Delete from PdcDicIntenti where ") + w);
         } catch (const VbErrore &e) {
+            attesa.reset();
             try {
                 ApriRsLetCommit2(0, -1, nullptr, -1, QString());
             } catch (const VbErrore &) {

@@ -178,6 +178,14 @@ class DbMotore
                       const QVariantList &valori, const QString &schema = QString());
     int EliminaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
                     const QVariantList &valoriChiave, const QString &schema = QString());
+    // Optimistic delete of a row read earlier: the row goes only while every
+    // column of `colonne` still holds `valoriLetti` (compared as
+    // AggiornaRigaLetta compares). When the key finds the row but a column
+    // changed, nothing is deleted and error 3197 is thrown; when the key
+    // finds no row, the answer is 0.
+    int EliminaRigaLetta(const QString &nome, const QString &tabella, const QStringList &colonne,
+                         const QVariantList &valoriLetti, const QStringList &chiave,
+                         const QVariantList &valoriChiave, const QString &schema = QString());
 
   private:
     friend class SelezionePronta;
@@ -216,6 +224,9 @@ class DbMotore
     // The WHERE of a row found by its key; the values to bind join `legati`.
     QString condizioneChiave(const QString &nome, const QString &tabella, const QStringList &chiave,
                              const QVariantList &valoriChiave, const QString &schema, QVariantList &legati);
+    // Whether the key finds a row (read without a lock).
+    bool esisteRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
+                    const QVariantList &valoriChiave, const QString &schema);
     // A server session's settings (lock timeout), also after it was opened again.
     void impostaSessione(Connessione &c);
     // A server connection's own statements for SELECTs, on the handle of the

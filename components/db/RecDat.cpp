@@ -444,9 +444,20 @@ void RecDat::EliminaRec(const QString &h)
         chiave << s.r->colonna(k).nome;
         valoriChiave << s.r->valore(s.pos, k);
     }
-    if (s.db->EliminaRiga(s.conn, s.tabella, chiave, valoriChiave) == 0)
-        throw VbErrore(ErroriDb::RecordModificato,
-                       QStringLiteral("Il record è stato modificato o eliminato da un altro utente."));
+    // Deleted only while the row holds what this set read of it: another
+    // user's change is error 3197 and the row stays.
+    QStringList colonne;
+    QVariantList letti;
+    for (int i = 0; i < s.r->numColonne(); ++i) {
+        const Risultato::Colonna &col = s.r->colonna(i);
+        if (col.tabella.compare(s.tabella, Qt::CaseInsensitive) != 0 ||
+            colonne.contains(col.nome, Qt::CaseInsensitive))
+            continue;
+        colonne << col.nome;
+        letti << s.r->valore(s.pos, i);
+    }
+    if (s.db->EliminaRigaLetta(s.conn, s.tabella, colonne, letti, chiave, valoriChiave) == 0)
+        throw VbErrore(3167, QStringLiteral("Il record è stato eliminato da un altro utente."));
     s.r->eliminaRiga(s.pos);
     if (s.ultimo == s.pos)
         s.ultimo = -1;

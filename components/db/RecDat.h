@@ -81,6 +81,8 @@ class RecDat
     void ModificaRec(const QString &h);
     void AggiungiRec(const QString &h);
     void AggiornaRec(const QString &h); // 3022 on a duplicate key
+    // Deletes the current row while it holds what the set read: 3197 when
+    // another user changed it since, 3167 when it is gone already.
     void EliminaRec(const QString &h);
     void AnnullaModifica(const QString &h);
     int ModoModifica(const QString &h) const;

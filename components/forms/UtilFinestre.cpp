@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -213,6 +214,29 @@ QTimer *CreaTimerUnoShot(QObject *parent, std::function<void()> fatto)
     t->setInterval(0);
     QObject::connect(t, &QTimer::timeout, parent, std::move(fatto));
     return t;
+}
+
+namespace
+{
+int g_occupati = 0;
+} // namespace
+
+CursoreOccupato::CursoreOccupato()
+{
+    // Without windows (a program without a GUI) there is nothing to show.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return;
+    m_attivo = true;
+    if (g_occupati++ > 0)
+        return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+CursoreOccupato::~CursoreOccupato()
+{
+    if (m_attivo && --g_occupati == 0)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace UtilFinestre

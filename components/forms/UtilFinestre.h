@@ -61,4 +61,22 @@ void UnoShot(QObject *contesto, std::function<void()> fatto);
 // `fatto` runs on its timeout.
 QTimer *CreaTimerUnoShot(QObject *parent, std::function<void()> fatto);
 
+// While one lives the pointer is the busy cursor: around database work that
+// may wait for another desk's lock (as long as the connection's lock wait).
+// The first one lets the windows repaint before the work starts, so that a
+// question just answered does not stay painted over the window while the
+// work waits. Nested ones share one cursor. Nothing may ask the user while
+// one lives: end it before any message.
+class CursoreOccupato
+{
+  public:
+    CursoreOccupato();
+    ~CursoreOccupato();
+    CursoreOccupato(const CursoreOccupato &) = delete;
+    CursoreOccupato &operator=(const CursoreOccupato &) = delete;
+
+  private:
+    bool m_attivo = false;
+};
+
 } // namespace UtilFinestre

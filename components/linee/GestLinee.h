@@ -10,6 +10,7 @@
 #include "components/pagine/MessaggioComponente.h"
 #include "components/stampa/ComponenteStampa.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -124,7 +125,9 @@ class GestLinee : public QObject, public ComponenteStampa
     // True when the owner may close; asks to save a changed line.
     bool PuoChiudere();
     // Shows a data error; for a line changed by another desk (3197) asks
-    // whether to read the stored lines or keep the line's edits.
+    // whether to read the stored lines or keep the line's edits; for a line
+    // another desk deleted (3167) says so, and the save or delete under way
+    // reads the rows again.
     QVariant ErroreGriglia(int dataError, int &response, const QVariant &noError = {});
     // The description of an error the owner caught, for the next ErroreGriglia.
     void RicordaErrore(const QString &descrizione) { m_ultimoErrore = descrizione; }
@@ -205,8 +208,12 @@ class GestLinee : public QObject, public ComponenteStampa
     void nuovaRiga();
     void scartaModifiche();
     // After a line changed by another desk: the rows read again, the line's
-    // edits put back on it unless the user chose to read the stored line.
-    void riprendiDopoConflitto(int riga);
+    // edits (`modifiche`, a copy: reading the rows drops the model's own)
+    // put back on it unless the user chose to read the stored line.
+    void riprendiDopoConflitto(int riga, QHash<int, QVariant> modifiche);
+    // After a save or delete that found the line deleted by another desk:
+    // the rows read again, the user near where the line was.
+    void dopoRigaEliminata(int riga);
     // The values of the line just written as new, read at once ({} when the
     // owner cannot say which it is); whether row `riga` has the same key.
     QVariantList rigaAggiunta();
@@ -241,6 +248,8 @@ class GestLinee : public QObject, public ComponenteStampa
     bool m_riposiziona = false;  // moving the current row back after a refused save
     int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them
     bool m_inSalva = false;      // a line is being saved
+    bool m_inCancella = false;   // a line is being deleted
+    int m_erroreRiga = 0;        // the error the save or delete under way met (0 none)
     int m_colonnaRifiutata = -1; // the cell the owner put the user on while a save was refused
     // A key event sent on (to the view, then by the view to a new editor)
     // whose KeyDown and KeyPress were already given to the owner.

@@ -20,6 +20,7 @@ namespace
 {
 
 const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
+constexpr int kRigaEliminata = 3167; // the record set's line deleted by another desk
 
 } // namespace
 
@@ -204,6 +205,7 @@ bool GestLinee::SalvaRiga()
     const int colonna = RigaCorrente() == riga ? ColonnaCorrente() : 0;
     bool scritta = false;
     m_colonnaRifiutata = -1;
+    m_erroreRiga = 0;
     m_inSalva = true;
     struct FineSalva {
         bool &f;
@@ -232,7 +234,9 @@ bool GestLinee::SalvaRiga()
         } catch (const VbErrore &) {
         }
         if (m_sceltaConflitto != 0)
-            riprendiDopoConflitto(riga);
+            riprendiDopoConflitto(riga, m_modello->modifiche());
+        else if (m_erroreRiga == kRigaEliminata)
+            dopoRigaEliminata(riga);
         else
             tornaAllaRiga(riga, m_colonnaRifiutata >= 0 ? m_colonnaRifiutata : colonna);
         return false;
@@ -278,7 +282,7 @@ bool GestLinee::stessaChiave(int riga, const QVariantList &valori) const
     return chiave;
 }
 
-void GestLinee::riprendiDopoConflitto(int riga)
+void GestLinee::riprendiDopoConflitto(int riga, QHash<int, QVariant> modifiche)
 {
     const bool rileggi = m_sceltaConflitto == 1;
     m_sceltaConflitto = 0;
@@ -287,7 +291,6 @@ void GestLinee::riprendiDopoConflitto(int riga)
     QVariantList valori;
     for (int c = 0; c < m_modello->columnCount(); ++c)
         valori << m_modello->valore(riga, c);
-    const QHash<int, QVariant> modifiche = m_modello->modifiche();
     Ricarica(true);
     if (rileggi)
         return;
@@ -301,6 +304,16 @@ void GestLinee::riprendiDopoConflitto(int riga)
         aggiornaBarra();
         return;
     }
+}
+
+void GestLinee::dopoRigaEliminata(int riga)
+{
+    m_erroreRiga = 0;
+    // The line's edits go with it; the other lines are shown as stored now.
+    const int colonna = ColonnaCorrente();
+    Ricarica(true);
+    if (m_griglia && NumeroRighe() > 0)
+        tornaAllaRiga(std::min(riga, NumeroRighe() - 1), colonna);
 }
 
 void GestLinee::nuovaRiga()
@@ -348,8 +361,14 @@ bool GestLinee::cancellaRiga(bool chiedi)
     }
     if (chiedi && Chiedi(QStringLiteral("Confermi la cancellazione della riga?"), kSiNo, 2) != 1)
         return false;
+    // The line's edits, for a delete refused because another desk changed it.
+    const QHash<int, QVariant> modifiche =
+        m_modello->rigaInModifica() == r ? m_modello->modifiche() : QHash<int, QVariant>();
     scartaModifiche();
     attiva();
+    m_erroreRiga = 0;
+    m_sceltaConflitto = 0;
+    m_inCancella = true;
     try {
         m_owner->olRecPosition(r);
         m_owner->DatiDelete();
@@ -357,13 +376,24 @@ bool GestLinee::cancellaRiga(bool chiedi)
         int errore = e.numero(), risposta = 0;
         m_ultimoErrore = e.descrizione();
         m_owner->DatiErrore(*this, errore, risposta);
+    }
+    m_inCancella = false;
+    // The owner reports its own failures: what it met decides what follows.
+    if (m_sceltaConflitto != 0) {
+        riprendiDopoConflitto(r, modifiche);
         return false;
     }
+    if (m_erroreRiga == kRigaEliminata) {
+        dopoRigaEliminata(r);
+        return false;
+    }
+    const bool fallita = m_erroreRiga != 0;
+    m_erroreRiga = 0;
     Ricarica(true);
     if (m_griglia && NumeroRighe() > 0)
         m_griglia->setCurrentIndex(
             m_modello->index(std::min(r, NumeroRighe() - 1), std::max(0, ColonnaCorrente())));
-    return true;
+    return !fallita;
 }
 
 void GestLinee::vaiABookmark()
@@ -494,6 +524,17 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
     static const UtilGlob util;
     QString testo = m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
     m_ultimoErrore.clear();
+    m_erroreRiga = dataError;
+    if (dataError == kRigaEliminata && (m_inSalva || m_inCancella)) {
+        // Saving it again could only fail again: the rows are read anew.
+        Chiedi((m_inCancella ? QStringLiteral("La riga era già stata cancellata da un'altra postazione")
+                             : QStringLiteral("La riga è stata cancellata da un'altra postazione e le "
+                                              "modifiche fatte qui non sono state salvate")) +
+                   QStringLiteral(": la griglia mostra ora le righe come sono salvate.") +
+                   QStringLiteral("\nDettaglio: errore %1, %2").arg(dataError).arg(testo),
+               {QStringLiteral("&Ok")}, 1);
+        return {};
+    }
     if (dataError != ErroriDb::RecordModificato) {
         // The number is said once, also when the text begins with it ("3022 - ...").
         const QString numero = QString::number(dataError) + QStringLiteral(" - ");
@@ -502,16 +543,25 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
         Chiedi(QStringLiteral("Errore(%1): ").arg(dataError) + testo, {QStringLiteral("&Ok")}, 1);
         return {};
     }
-    // Another desk changed the line since it was read: nothing was written.
-    // Worded as the form's own conflict: the error's text, then what follows.
-    testo +=
-        QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
-        QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga si "
-                       "perdono.\r\n") +
-        QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; salvando di "
-                       "nuovo, sostituiscono i valori dell'altro utente.");
+    // Another desk changed the line since it was read: nothing was written
+    // or deleted. Worded as the form's own conflict: the error's text, then
+    // what follows.
+    if (m_inCancella)
+        testo +=
+            QStringLiteral("\r\nLa riga non è stata cancellata.\r\n\r\n") +
+            QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora, per cancellarla di nuovo "
+                           "se va ancora cancellata; le modifiche della riga si perdono.\r\n") +
+            QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora.");
+    else
+        testo += QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
+                 QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga "
+                                "si perdono.\r\n") +
+                 QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; "
+                                "salvando di nuovo, sostituiscono i valori dell'altro utente.");
     m_sceltaConflitto =
-        Chiedi(testo, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")}, 2) == 1 ? 1 : 2;
+        Chiedi(testo, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")}, m_inCancella ? 1 : 2) == 1
+            ? 1
+            : 2;
     return {};
 }
 

@@ -84,7 +84,10 @@ class GestPagine : public QObject
     void ImpostaColori(long foreNormale, long foreDisabil, long backErrore, long backNormale);
     // Page parameters read back with LeggiParPagina: "RisVid" (the form's
     // screen factor), "AbilToolTipText" ("S": each field's caption becomes the
-    // tooltip of its box when it has none); others are kept for the form.
+    // tooltip of its box when it has none); the messages' "NomeRecord" ("Il
+    // cliente"), "CampoNome" (the field whose text names a record) and
+    // "ComandoNuovoCodice" (the button that gives a new code); others are
+    // kept for the form.
     void ScriviParPagina(const QString &chiave, int tipo, const QVariant &valore);
     QVariant LeggiParPagina(const QString &chiave) const;
     // The form's free set-up values, kept in order as "Par1".."Par4".
@@ -190,11 +193,13 @@ class GestPagine : public QObject
     // until the transaction ends. Answers its handle on RecordsetPagina(),
     // empty when the record has no stored row; it lasts until the save ends.
     QString RileggiMemorizzato();
-    // Whether a save now would be refused because another desk, since the
-    // read, changed a column the save writes (3197) or deleted the record:
-    // the stored row of `memorizzato` (a RileggiMemorizzato handle), or read
-    // now (inside the open transaction, if any) when it is empty.
-    bool ModificatoAltrove(const QString &memorizzato = QString());
+    // Whether a save now (`operazione` OpSalva) would be refused because
+    // another desk, since the read, changed a column the save writes (3197)
+    // or deleted the record: the stored row of `memorizzato` (a
+    // RileggiMemorizzato handle), or read now (inside the open transaction,
+    // if any) when it is empty. For a delete (OpCancella) every column the
+    // record was read with counts: a delete is refused over any change.
+    bool ModificatoAltrove(const QString &memorizzato = QString(), int operazione = OpSalva);
 
     // ---- Transactions and results ----
 
@@ -254,13 +259,16 @@ class GestPagine : public QObject
     bool scriviRiga();
     // Whether a save of the shown record writes the field's columns.
     bool daScrivere(const Campo &c) const;
-    // 0, or the error a save would meet in the stored row (see ModificatoAltrove).
-    int confrontaMemorizzato(const QString &memorizzato);
+    // 0, or the error a save or a delete would meet in the stored row (see ModificatoAltrove).
+    int confrontaMemorizzato(const QString &memorizzato, int operazione = OpSalva);
     // Whether the boxes show exactly the row just read back.
     bool mostraMemorizzato() const;
     // After a 3197: shows the stored row, and with `rileggi` false puts the
     // user's typing back over it.
     void riprendiDopoConflitto(bool rileggi);
+    // After a delete refused and reported: the stored row shown as the user
+    // chose, or the form cleared when the record is gone already.
+    void dopoCancellazioneRifiutata();
     // Implemented in GestPagineCampi.cpp
     Campo *campo(const QString &nome) const;
     QString testoDaValore(const Campo &c, const QVariant &v) const;
@@ -282,7 +290,13 @@ class GestPagine : public QObject
     void vaiAlCampo(const QString &nome);
     int chiedi(const QString &testo, const QStringList &pulsanti, int predefinito);
     void ricordaErrore(int numero, const QString &descrizione);
+    // GestPagineMessaggi.cpp
     QString nomeRecord() const; // "NomeRecord", "Il record" by default
+    // The record shown, for the user: its name, code and the text of the
+    // "CampoNome" field as read ("Il cliente 0019 (Rossi Srl)").
+    QString descrizioneRecord() const;
+    // A save refused for its code (3022), and how to get another one.
+    QString testoCodiceUsato() const;
 
     std::unique_ptr<Interni> d;
     int m_stato = StatoNuovo;

@@ -1,5 +1,5 @@
 // Record-form engine: initialisation, the commands, the page state and its
-// callback, the question to save a changed record, results and errors.
+// callback, the question to save a changed record, results.
 #include "components/pagine/GestPagineInterni.h"
 
 #include "components/db/DbMotore.h"
@@ -128,66 +128,6 @@ long GestPagine::UltimoRisultato(int riservato) const
     return d->ultimoRisultato;
 }
 
-QString GestPagine::nomeRecord() const
-{
-    const QString nome = LeggiParPagina(QStringLiteral("NomeRecord")).toString();
-    return nome.isEmpty() ? QStringLiteral("Il record") : nome;
-}
-
-QString GestPagine::TestoInUso(int operazione) const
-{
-    if (operazione == OpCancella)
-        return nomeRecord() +
-               QStringLiteral(" è in uso su un'altra postazione e non è stato cancellato. Riprovare tra "
-                              "qualche istante.");
-    return nomeRecord() +
-           QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
-                          "restano nella finestra. Riprovare tra qualche istante.");
-}
-
-QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const QVariant &riservato)
-{
-    (void)riservato;
-    if (risultato >= 0)
-        return {};
-    const int numero = int(-risultato);
-    QString messaggio;
-    QStringList pulsanti{QStringLiteral("&Ok")};
-    int predefinito = 1;
-    const bool cancellazione = d->operazione == OpCancella;
-    const bool conflitto = numero == ErroriDb::RecordModificato && !cancellazione;
-    if (numero == VbErrore::ChiaveDuplicata) {
-        messaggio =
-            QStringLiteral("Impossibile salvare: esiste già un record con lo stesso codice (errore 3022).");
-    } else if (conflitto) {
-        messaggio =
-            d->ultimoErrore + QStringLiteral("\r\nLe modifiche non sono state salvate.\r\n\r\n") +
-            QStringLiteral("\"Rileggi\": mostra i dati come sono salvati ora; le modifiche fatte qui si "
-                           "perdono.\r\n") +
-            QStringLiteral("\"Continua\": mantiene le modifiche fatte qui e mostra negli altri campi i "
-                           "dati salvati; salvando di nuovo, i campi modificati qui sostituiscono quelli "
-                           "dell'altro utente.");
-        pulsanti = {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")};
-        predefinito = 2;
-    } else if (numero == ErroriDb::RecordModificato) {
-        messaggio = d->ultimoErrore + QStringLiteral("\r\n") + nomeRecord() +
-                    QStringLiteral(" non è stato cancellato.");
-    } else if (numero == ErroriDb::RecordBloccato || numero == ErroriDb::BloccatoDaAltroUtente) {
-        messaggio = TestoInUso(d->operazione);
-    } else {
-        messaggio = QStringLiteral("Errore(%1): %2").arg(numero).arg(d->ultimoErrore);
-    }
-    if (!testo.isEmpty())
-        messaggio = testo + QStringLiteral("\r\n") + messaggio;
-    if (!d->erroreSegnalato) {
-        d->erroreSegnalato = true;
-        const int scelta = chiedi(messaggio, pulsanti, predefinito);
-        if (conflitto)
-            d->sceltaConflitto = scelta == 1 ? 1 : 2;
-    }
-    return messaggio;
-}
-
 RecDat *GestPagine::RecordsetPagina() const
 {
     return &d->rec;
@@ -300,9 +240,13 @@ QVariant GestPagine::EseguiComando(const QString &chiave)
     } catch (const VbErrore &e) {
         // A delete's callback may fail as well (the rows deleted with the record).
         ricordaErrore(e.numero(), e.descrizione());
-        d->operazione = k == QLatin1String("cancella") ? OpCancella : OpSalva;
+        const bool cancellazione = k == QLatin1String("cancella");
+        d->operazione = cancellazione ? OpCancella : OpSalva;
         SegnalaErrore(d->ultimoRisultato);
         d->operazione = OpSalva;
+        if (cancellazione)
+            dopoCancellazioneRifiutata();
+        d->sceltaConflitto = 0;
     }
     return false;
 }

@@ -11,6 +11,10 @@
 #include <QToolBar>
 #include <set>
 
+// Why a save or delete found no row: another desk deleted the record.
+inline const QString kNonEsistePiu =
+    QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente");
+
 struct GestPagine::Campo {
     QString nome;        // as registered (a composite keeps its "|" text)
     QStringList colonne; // the table's columns behind the box
@@ -75,6 +79,7 @@ struct GestPagine::Interni {
     int giro = 0;               // alternates the record-set handles
     QStringList chiaveLetta;    // its navigable key
     QStringList chiaveNonLetta; // a stored key the user chose not to read over their data
+    QStringList chiaveLibera;   // the key the key check last found free of records
     long ultimoRisultato = 0;
     QString ultimoErrore;
     bool erroreSegnalato = true;

@@ -380,6 +380,9 @@ bool GestPagine::controllaChiave()
                                         d->tabella + QStringLiteral(" WHERE ") + condizioneChiave(valori),
                                     false, RecDat::TipoSnapshot);
     const bool esiste = !prova.FineDati(h);
+    // A duplicate of this key at the save can only be another desk's since.
+    if (!esiste)
+        d->chiaveLibera = valori;
     if (m_stato == StatoVariaChiave) {
         if (esiste) {
             chiedi(QStringLiteral("Esiste già un record con questo codice."), {QStringLiteral("&Ok")}, 1);

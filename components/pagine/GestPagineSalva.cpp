@@ -7,12 +7,12 @@
 #include "components/forms/UtilFinestre.h"
 #include "components/util/VbErrore.h"
 
+#include <optional>
+
 namespace
 {
 
 const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
-const QString kNonEsistePiu =
-    QStringLiteral("Il record non esiste più: è stato cancellato da un altro utente");
 
 } // namespace
 
@@ -100,6 +100,7 @@ bool GestPagine::salva()
     d->erroreSegnalato = true;
     bool rifiutato = false;
     try {
+        UtilFinestre::CursoreOccupato attesa;
         const int errore = confrontaMemorizzato(QString());
         if (errore == ErroriDb::RecordModificato)
             throw ErroriDb::RigaModificata();
@@ -124,6 +125,9 @@ bool GestPagine::salva()
     const bool nuovoRecord = m_stato == StatoNuovo;
     const bool propria = m_transazione;
     QStringList chiave;
+    // The write may wait for another desk's lock: shown as a wait, and over
+    // before anything is asked.
+    std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
     try {
         if (!rifiutato) {
             if (propria)
@@ -162,6 +166,7 @@ bool GestPagine::salva()
         } catch (const VbErrore &e) {
             erroreRilettura = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
         }
+        attesa.reset();
         if (!m_handle.isEmpty() && m_handle.compare(nuovo, Qt::CaseInsensitive) != 0)
             d->rec.ChiudiRec(m_handle);
         m_handle = erroreRilettura.isEmpty() ? nuovo : QString();
@@ -178,6 +183,7 @@ bool GestPagine::salva()
             impostaStato(StatoRecord);
         }
     }
+    attesa.reset();
     pvRit = scritto ? QVariant() : QVariant(QString::number(-d->ultimoRisultato));
     pvArray = {QVariant(scritto), QVariant()};
     {
@@ -208,6 +214,14 @@ bool GestPagine::cancella()
 {
     if (m_abilRW != 1 || m_stato != StatoRecord)
         return false;
+    if (m_handle.isEmpty()) {
+        // Saved before but not read back: nothing to check the stored row against.
+        chiedi(QStringLiteral(
+                   "Il record non è stato riletto dopo l'ultimo salvataggio: rileggerlo con \"Annulla\" "
+                   "prima di cancellarlo."),
+               {QStringLiteral("&Ok")}, 1);
+        return false;
+    }
     if (chiedi(QStringLiteral("Confermi la cancellazione del record?"), kSiNo, 2) != 1)
         return false;
     QVariant pvRit;
@@ -222,25 +236,37 @@ bool GestPagine::cancella()
     d->erroreSegnalato = true;
     bool cancellato = false;
     const bool propria = m_transazione;
-    try {
-        QStringList chiaveCol;
-        QVariantList chiaveVal;
-        chiaveMemorizzata(chiaveCol, chiaveVal);
-        if (propria)
-            d->db->IniziaTrans(d->connessione);
-        if (d->db->EliminaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal) == 0)
-            throw VbErrore(VbErrore::NessunRecordCorrente, kNonEsistePiu);
-        if (propria)
-            d->db->ConfermaTrans(d->connessione);
-        cancellato = true;
-    } catch (const VbErrore &e) {
-        if (propria && d->db->LivelloTrans(d->connessione) > 0) {
-            try {
-                d->db->AnnullaTrans(d->connessione);
-            } catch (const VbErrore &) {
+    {
+        UtilFinestre::CursoreOccupato attesa;
+        try {
+            if (propria)
+                d->db->IniziaTrans(d->connessione);
+            // Checked as a save is, under the row's lock and inside the
+            // transaction of what the form deletes with it: a record another
+            // desk changed since it was read here is not deleted unseen.
+            const int errore = confrontaMemorizzato(RileggiMemorizzato(), OpCancella);
+            if (errore == ErroriDb::RecordModificato)
+                throw ErroriDb::RigaModificata();
+            if (errore != 0)
+                throw VbErrore(errore, kNonEsistePiu);
+            QStringList chiaveCol;
+            QVariantList chiaveVal;
+            chiaveMemorizzata(chiaveCol, chiaveVal);
+            if (d->db->EliminaRiga(d->connessione, d->tabella, chiaveCol, chiaveVal) == 0)
+                throw VbErrore(VbErrore::NessunRecordCorrente, kNonEsistePiu);
+            if (propria)
+                d->db->ConfermaTrans(d->connessione);
+            cancellato = true;
+        } catch (const VbErrore &e) {
+            if (propria && d->db->LivelloTrans(d->connessione) > 0) {
+                try {
+                    d->db->AnnullaTrans(d->connessione);
+                } catch (const VbErrore &) {
+                }
             }
+            ricordaErrore(e.numero(), e.descrizione());
         }
-        ricordaErrore(e.numero(), e.descrizione());
+        d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     }
     pvRit = cancellato ? 0 : int(-d->ultimoRisultato);
     pvArray = {QVariant(cancellato), QVariant()};
@@ -254,10 +280,23 @@ bool GestPagine::cancella()
             SegnalaErrore(d->ultimoRisultato);
             d->operazione = OpSalva;
         }
+        dopoCancellazioneRifiutata();
         return false;
     }
     pulisciCampi(0, true);
     return true;
+}
+
+void GestPagine::dopoCancellazioneRifiutata()
+{
+    if (d->sceltaConflitto != 0) {
+        const bool rileggi = d->sceltaConflitto == 1;
+        d->sceltaConflitto = 0;
+        riprendiDopoConflitto(rileggi);
+    } else if (d->ultimoRisultato == -VbErrore::NessunRecordCorrente && d->ultimoErrore == kNonEsistePiu) {
+        // Gone already: nothing is left to show or to delete.
+        pulisciCampi(0, true);
+    }
 }
 
 bool GestPagine::mostraMemorizzato() const
@@ -327,14 +366,15 @@ bool GestPagine::daScrivere(const Campo &c) const
                            ((c.chiave || c.chiaveFissa) && m_stato == StatoVariaChiave));
 }
 
-int GestPagine::confrontaMemorizzato(const QString &memorizzato)
+int GestPagine::confrontaMemorizzato(const QString &memorizzato, int operazione)
 {
     if (!d->controlloOttimistico || !d->db || m_handle.isEmpty() || d->chiaveLetta.isEmpty() ||
         !(m_stato == StatoRecord || m_stato == StatoVariaChiave))
         return 0;
+    const bool tutte = operazione == OpCancella;
     QStringList colonne;
     for (const auto &c : d->campi)
-        if (daScrivere(*c))
+        if (tutte || daScrivere(*c))
             for (const QString &col : c->colonne)
                 if (!colonne.contains(col, Qt::CaseInsensitive))
                     colonne << col;
@@ -378,7 +418,7 @@ int GestPagine::confrontaMemorizzato(const QString &memorizzato)
     return 0;
 }
 
-bool GestPagine::ModificatoAltrove(const QString &memorizzato)
+bool GestPagine::ModificatoAltrove(const QString &memorizzato, int operazione)
 {
-    return confrontaMemorizzato(memorizzato) != 0;
+    return confrontaMemorizzato(memorizzato, operazione) != 0;
 }

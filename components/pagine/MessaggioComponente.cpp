@@ -27,7 +27,12 @@ int ChiediUtente(const FunzioneMessaggio &funzione, const QString &testo, const 
     }
 
     QMessageBox box(genitore);
-    box.setText(testo);
+    // The system's words after "Dettaglio:" go behind the box's details button.
+    static const QString dettaglio = QStringLiteral("\nDettaglio: ");
+    const qsizetype i = testo.indexOf(dettaglio);
+    box.setText(i < 0 ? testo : testo.left(i).trimmed());
+    if (i >= 0)
+        box.setDetailedText(testo.mid(i + dettaglio.size()).trimmed());
     QList<QPushButton *> bottoni;
     const QStringList didascalie = pulsanti.isEmpty() ? QStringList{QStringLiteral("&Ok")} : pulsanti;
     for (const QString &d : didascalie)

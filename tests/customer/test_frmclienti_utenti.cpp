@@ -2,9 +2,9 @@
 // another connection that writes the same account. A change saved by the
 // other desk is never lost, the form shows what was saved, the history keeps
 // the row as it stood at the save, and a held lock is explained.
-#include "BancoClienti.h"
 #include "BancoGriglie.h"
 #include "ClientiPostgres.h"
+#include "DueScrivanie.h"
 
 #include "components/db/DbMotore.h"
 #include "components/linee/GestLinee.h"
@@ -15,71 +15,6 @@
 #include <QAbstractItemModel>
 #include <QLineEdit>
 #include <QTableView>
-
-namespace
-{
-
-const QString kModificati = QStringLiteral("Dati modificati da un altro utente nello stesso momento.");
-
-bool Contiene(const QStringList &messaggi, const QString &testo)
-{
-    for (const QString &m : messaggi)
-        if (m.contains(testo))
-            return true;
-    return false;
-}
-
-} // namespace
-
-template <class Base> class DueScrivanie : public Base
-{
-  protected:
-    void SetUp() override
-    {
-        Base::SetUp();
-        if (this->IsSkipped() || this->HasFatalFailure())
-            return;
-        if (!this->m_form) {
-            ASSERT_NE(this->Apri(), nullptr);
-            const QStringList k =
-                this->Clienti(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null"))
-                    .value(0)
-                    .split(u'|');
-            ASSERT_EQ(k.size(), 3);
-            ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
-        }
-        m_dove = QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
-                     .arg(txt(10)->text(), txt(20)->text(), txt(30)->text());
-        m_altro.ApriConnessione(Globali::DbAzienda, Globali::NomeDbAzienda);
-        this->DimenticaMessaggi();
-    }
-    void TearDown() override
-    {
-        m_altro.ChiudiTutto();
-        Base::TearDown();
-    }
-    QLineEdit *txt(int i) { return this->m_form->txt(i); }
-    GestPagine *pag() { return this->m_form->ogComPag(); }
-    // The other desk writes the account.
-    void Altro(const QString &set)
-    {
-        m_altro.EseguiSql(Globali::DbAzienda, QStringLiteral("Update PianoConti Set ") + set + m_dove);
-    }
-    QString Memorizzato(const QString &colonna)
-    {
-        return this->Valore(QStringLiteral("Select ") + colonna + QStringLiteral(" From PianoConti") + m_dove)
-            .toString();
-    }
-    bool Salva()
-    {
-        const bool ok = pag()->EseguiComando(QStringLiteral("Salva")).toBool();
-        this->Attendi();
-        return ok;
-    }
-
-    DbMotore m_altro;
-    QString m_dove;
-};
 
 using Motori = ::testing::Types<BancoClienti, ClientiPostgres>;
 TYPED_TEST_SUITE(DueScrivanie, Motori);
@@ -281,20 +216,7 @@ TYPED_TEST(DueScrivanie, AnArchiveBehindAnotherDesksLockSaysItOnceAndKeepsTheEdi
 // deleted, not that changes were not saved.
 TYPED_TEST(DueScrivanie, ADeleteBehindAnotherDesksLockSaysTheCustomerWasNotDeleted)
 {
-    const QStringList k =
-        this->Clienti(QStringLiteral("Not Exists (Select 1 From PdcProg R Where R.CoPartGruppo = P.Gruppo "
-                                     "And R.CoPartMastro = P.Mastro And "
-                                     "R.CoPartConto = P.Conto) And Not Exists (Select 1 From MovPnDett M "
-                                     "Where (M.GruppoPartita = P.Gruppo And "
-                                     "M.MastroPartita = P.Mastro And M.ContoPartita = P.Conto) Or "
-                                     "(M.GruppoCPartita = P.Gruppo And "
-                                     "M.MastroCPartita = P.Mastro And M.ContoCPartita = P.Conto))"))
-            .value(0)
-            .split(u'|');
-    ASSERT_EQ(k.size(), 3);
-    ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
-    this->m_dove =
-        QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'").arg(k[0], k[1], k[2]);
+    this->LeggiCancellabile();
     Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
     this->m_altro.IniziaTrans(Globali::DbAzienda);
     this->Altro(QStringLiteral("Telefono = '02 555555'"));

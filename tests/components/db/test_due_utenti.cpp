@@ -102,11 +102,40 @@ TEST_P(DueUtenti, ARowChangedSinceItWasReadIsNeverOverwritten)
     EXPECT_EQ(Valore(QStringLiteral("Descrizione")), QStringLiteral("LETTERA"));
     EXPECT_EQ(Valore(QStringLiteral("DataDAIntenti")), QStringLiteral("01/04/2024"));
 
-    // A line deleted by one desk is not there for the other's edit.
+    // A line deleted by one desk is not there for the other's edit (B
+    // deletes the line as it is now, A's change read).
     a.ModificaRec(ha);
     a.ScriviCampo(ha, QStringLiteral("Descrizione"), QStringLiteral("Di A"));
+    b.Riesegui(hb);
     b.EliminaRec(hb);
     EXPECT_EQ(NumeroErrore([&] { a.AggiornaRec(ha); }), 3167);
+}
+
+// A delete compares every column the set read, of every kind: a change of
+// any one by another desk keeps the row (3197); read again, it goes.
+TEST_P(DueUtenti, ARowIsDeletedOnlyAsItWasRead)
+{
+    const char *modifiche[] = {"Descrizione = 'LETTERA'", "DataDAIntenti = Null",
+                               "ImportoDichIntenti = 1500.51", "DataDAIntenti = #03/02/2024#"};
+    auto righe = [&] { return rs->NumRecord(Apri(QStringLiteral("SELECT * FROM PdcDicIntenti"))); };
+    for (const char *modifica : modifiche) {
+        RecDat b;
+        const QString hb = b.ApriRec(db.get(), C, {}, kLettere, false, RecDat::TipoDinamico);
+        altro->EseguiSql(C, QStringLiteral("UPDATE PdcDicIntenti SET ") + QString::fromLatin1(modifica));
+        EXPECT_EQ(NumeroErrore([&] { b.EliminaRec(hb); }), ErroriDb::RecordModificato) << modifica;
+        EXPECT_EQ(righe(), 1) << modifica;
+    }
+    RecDat b;
+    const QString hb = b.ApriRec(db.get(), C, {}, kLettere, false, RecDat::TipoDinamico);
+    EXPECT_NO_THROW(b.EliminaRec(hb));
+    EXPECT_EQ(righe(), 0);
+    // Gone meanwhile: the other set says the record was deleted.
+    Esegui(QStringLiteral("INSERT INTO PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) "
+                          "VALUES ('01','05','0001',1,'Lettera')"));
+    RecDat a;
+    const QString ha = a.ApriRec(db.get(), C, {}, kLettere, false, RecDat::TipoDinamico);
+    altro->EseguiSql(C, QStringLiteral("DELETE FROM PdcDicIntenti"));
+    EXPECT_EQ(NumeroErrore([&] { a.EliminaRec(ha); }), 3167);
 }
 
 TEST_P(DueUtenti, AWriteBehindAHeldLockIsRefusedWhenTheLockStays)
