@@ -7,9 +7,11 @@
 
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
+#include "lists/frmClientiLis.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 
@@ -111,4 +113,55 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
                       .toString(),
                   nome);
     }
+}
+
+// A server restarted while the desk stood idle: the next customer of the list
+// is read at the first try, nothing said. A refresh of the list while the
+// server is down keeps its rows and its place and says that it failed; once
+// the server is back the same refresh reads the list again at that place.
+TEST_F(ClientiServerPerso, TheListReadsAfterARestartAndKeepsItsRowsWhileTheServerIsDown)
+{
+    PgServer *pg = Server(nullptr);
+    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    ASSERT_NE(lista, nullptr);
+    m_form->ButtonComando(QStringLiteral("Lista"));
+    Attendi();
+    QTableView *g = lista->dbgRiga;
+    ASSERT_EQ(g->model()->rowCount(), 2);
+    g->setCurrentIndex(g->model()->index(1, 3));
+    lista->ButtonComando(QStringLiteral("Seleziona"));
+    Attendi();
+    ASSERT_EQ(m_form->txt(30)->text(), QStringLiteral("0002"));
+    DimenticaMessaggi();
+
+    ASSERT_TRUE(pg->Ferma());
+    ASSERT_TRUE(pg->Riavvia());
+    m_form->ButtonComando(QStringLiteral("ListaInd"));
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(m_form->txt(30)->text(), QStringLiteral("0001"));
+
+    ASSERT_TRUE(pg->Ferma());
+    lista->ButtonComando(QStringLiteral("Aggiorna"));
+    Attendi();
+    const QStringList detti = Messaggi();
+    ASSERT_TRUE(pg->Riavvia());
+    ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[0].startsWith(
+        QStringLiteral("Impossibile aggiornare la lista: restano le righe mostrate prima.")))
+        << detti[0].toStdString();
+    EXPECT_TRUE(detti[0].contains(QStringLiteral("collegamento con il database è stato perso")));
+    EXPECT_EQ(g->model()->rowCount(), 2);
+    EXPECT_EQ(g->currentIndex().row(), 0);
+    EXPECT_EQ(lista->txtRiga->text(), QStringLiteral("1 / 2"));
+
+    DimenticaMessaggi();
+    lista->ButtonComando(QStringLiteral("Aggiorna"));
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(g->model()->rowCount(), 2);
+    EXPECT_EQ(g->currentIndex().row(), 0);
+    m_form->ButtonComando(QStringLiteral("ListaAvanti"));
+    Attendi();
+    EXPECT_EQ(m_form->txt(30)->text(), QStringLiteral("0002"));
 }
