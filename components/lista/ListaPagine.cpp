@@ -178,12 +178,12 @@ ListaPagine::Esito ListaPagine::seleziona()
     if (!m_base->LeggiDaChiave(valori, &assente)) {
         if (!assente)
             return Esito::NonLetto;
-        // Deleted by another desk since the list read it: said, and the row
-        // goes from the list, the one in its place becoming current.
+        // Deleted by another desk since the list read it: the row goes from
+        // the list, the one in its place becoming current, and the user is told.
         const QString testo = m_owner ? m_owner->TestoRigaAssente(riga, valori)
                                       : ChiamanteLista::TestoRigaAssenteComune(valori);
-        m_lista->Avvisa(testo);
         m_lista->TogliRiga(riga);
+        m_lista->Avvisa(testo);
         return Esito::Assente;
     }
     if (m_owner)
