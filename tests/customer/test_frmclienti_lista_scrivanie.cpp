@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <functional>
@@ -64,35 +65,22 @@ template <class Base> class ListaDueScrivanie : public Base
     void Crea(int i)
     {
         const QString conto = QStringLiteral("090%1").arg(i);
-        if (this->Conta(QStringLiteral("Select Count(*) From PianoConti Where Gruppo = '01' And Mastro = "
-                                       "'05' And Conto = '%1'")
-                            .arg(conto)) > 0)
+        if (this->Conta(QStringLiteral("Select Count(*) From PianoConti Where Conto = '%1'").arg(conto)) > 0)
             return;
-        QStringList colonne, valori;
-        for (const QString &c :
-             Globali::DbComp()->ColonneTabella(Globali::DbAzienda, QStringLiteral("PianoConti"))) {
-            colonne << c;
-            if (c.compare(QLatin1String("Conto"), Qt::CaseInsensitive) == 0)
-                valori << u'\'' + conto + u'\'';
-            else if (c.compare(QLatin1String("Descrizione"), Qt::CaseInsensitive) == 0)
-                valori << QStringLiteral("'Prova Scrivanie %1'").arg(i);
-            else if (c.compare(QLatin1String("Localita"), Qt::CaseInsensitive) == 0)
-                valori << QStringLiteral("'%1'").arg(QString::fromLatin1(kLocalita[i - 1]));
-            else
-                valori << c;
-        }
-        this->Esegui(
-            QStringLiteral("Insert Into PianoConti (%1) Select %2 From PianoConti Where Gruppo = "
-                           "'01' And Mastro = '05' And Conto = '%3'")
-                .arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")), m_modello));
+        QStringList colonne =
+            Globali::DbComp()->ColonneTabella(Globali::DbAzienda, QStringLiteral("PianoConti"));
+        QStringList valori = colonne;
+        valori.replaceInStrings(QRegularExpression(QStringLiteral("^(?i)conto$")), u'\'' + conto + u'\'');
+        valori.replaceInStrings(QRegularExpression(QStringLiteral("^(?i)descrizione$")),
+                                QStringLiteral("'Prova Scrivanie %1'").arg(i));
+        valori.replaceInStrings(QRegularExpression(QStringLiteral("^(?i)localita$")),
+                                QStringLiteral("'%1'").arg(QString::fromLatin1(kLocalita[i - 1])));
+        this->Esegui(QStringLiteral("Insert Into PianoConti (%1) Select %2 From PianoConti Where Gruppo = "
+                                    "'01' And Mastro = '05' And Conto = '%3'")
+                         .arg(colonne.join(u','), valori.join(u','), m_modello));
     }
     // The other desk's statement.
     void Altro(const QString &sql) { m_altro.EseguiSql(Globali::DbAzienda, sql); }
-    void Elimina(const QString &conto)
-    {
-        Altro(QStringLiteral("Delete From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = '%1'")
-                  .arg(conto));
-    }
 
     static void Attendi()
     {
@@ -117,56 +105,35 @@ template <class Base> class ListaDueScrivanie : public Base
     {
         Lista()->ogComlin->RecordCount();
         for (int r = 0; r < Righe(); ++r)
-            if (Cella(r, 0) == QLatin1String("01") && Cella(r, 1) == QLatin1String("05") &&
-                Cella(r, 2) == conto)
+            if (Cella(r, 0) + Cella(r, 1) + Cella(r, 2) == QStringLiteral("0105") + conto)
                 return r;
         return -1;
     }
     int Corrente() const { return Griglia()->currentIndex().row(); }
     QString ContoCorrente() const { return Cella(Corrente(), 2); }
-    QString Contatore() const { return Lista()->txtRiga->text(); }
     // The customer the form shows.
     QString Conto() const { return this->m_form->txt(30)->text(); }
 
-    QPoint Centro(int riga)
-    {
-        Griglia()->scrollTo(Griglia()->model()->index(riga, 3));
-        return Griglia()->visualRect(Griglia()->model()->index(riga, 3)).center();
-    }
-    void Clic(int riga)
-    {
-        QTest::mouseClick(Griglia()->viewport(), Qt::LeftButton, {}, Centro(riga));
-        Attendi();
-    }
-    // As the window system delivers it: press, release, then the second
-    // press as a double click, and its release.
-    void DoppioClic(int riga)
+    // A click, or a double click as the window system delivers it (press,
+    // release, the second press as a double click, its release).
+    void Clic(int riga, bool doppio = false)
     {
         QWidget *v = Griglia()->viewport();
-        const QPoint p = Centro(riga);
-        QTest::mousePress(v, Qt::LeftButton, {}, p);
-        QTest::mouseRelease(v, Qt::LeftButton, {}, p);
-        QMouseEvent doppio(QEvent::MouseButtonDblClick, p, v->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
-                           Qt::NoModifier);
-        QCoreApplication::sendEvent(v, &doppio);
-        QTest::mouseRelease(v, Qt::LeftButton, {}, p);
+        Griglia()->scrollTo(Griglia()->model()->index(riga, 3));
+        const QPoint p = Griglia()->visualRect(Griglia()->model()->index(riga, 3)).center();
+        QTest::mouseClick(v, Qt::LeftButton, {}, p);
+        if (doppio) {
+            QMouseEvent e(QEvent::MouseButtonDblClick, p, v->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+            QCoreApplication::sendEvent(v, &e);
+            QTest::mouseRelease(v, Qt::LeftButton, {}, p);
+        }
         Attendi();
     }
-    void Intestazione(int colonna)
+    // A command of the form, or of the list window.
+    void Comando(const QString &chiave, bool lista = false)
     {
-        QHeaderView *h = Griglia()->horizontalHeader();
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
-                          QPoint(h->sectionViewportPosition(colonna) + 5, h->height() / 2));
-        Attendi();
-    }
-    void Comando(const QString &chiave)
-    {
-        this->m_form->ButtonComando(chiave);
-        Attendi();
-    }
-    void ComandoLista(const QString &chiave)
-    {
-        Lista()->ButtonComando(chiave);
+        lista ? Lista()->ButtonComando(chiave) : this->m_form->ButtonComando(chiave);
         Attendi();
     }
 
@@ -194,7 +161,7 @@ TYPED_TEST(ListaDueScrivanie, ACustomerAnotherDeskDeletedIsSaidAndTakenAwayWhenP
     };
     const Caso casi[] = {
         {"click", "0903", [this](int r) { this->Clic(r); }, "0903", "ListaAvanti", "0904"},
-        {"double click", "0903", [this](int r) { this->DoppioClic(r); }, "0903", "ListaInd", "0901"},
+        {"double click", "0903", [this](int r) { this->Clic(r, true); }, "0903", "ListaInd", "0901"},
         {"next", "0901", [this](int) { this->Comando(QStringLiteral("ListaAvanti")); }, "0901", "ListaAvanti",
          "0903"},
         {"previous", "0903", [this](int) { this->Comando(QStringLiteral("ListaInd")); }, "0903", "ListaInd",
@@ -203,13 +170,14 @@ TYPED_TEST(ListaDueScrivanie, ACustomerAnotherDeskDeletedIsSaidAndTakenAwayWhenP
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.nome);
         this->Crea(2);
-        this->ComandoLista(QStringLiteral("Aggiorna"));
+        this->Comando(QStringLiteral("Aggiorna"), true);
         this->Clic(this->Riga(QString::fromLatin1(c.mostrato)));
         ASSERT_EQ(this->Conto(), QString::fromLatin1(c.mostrato));
         const int righe = this->Righe();
         const int rigaEliminato = this->Riga(QStringLiteral("0902"));
         ASSERT_GE(rigaEliminato, 0);
-        this->Elimina(QStringLiteral("0902"));
+        this->Altro(QStringLiteral(
+            "Delete From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = '0902'"));
         this->DimenticaMessaggi();
 
         c.scegli(rigaEliminato);
@@ -222,7 +190,8 @@ TYPED_TEST(ListaDueScrivanie, ACustomerAnotherDeskDeletedIsSaidAndTakenAwayWhenP
         EXPECT_EQ(this->Riga(QStringLiteral("0902")), -1);
         EXPECT_EQ(this->Righe(), righe - 1);
         EXPECT_EQ(this->ContoCorrente(), QString::fromLatin1(c.corrente));
-        EXPECT_EQ(this->Contatore(), QStringLiteral("%1 / %2").arg(this->Corrente() + 1).arg(righe - 1));
+        EXPECT_EQ(this->Lista()->txtRiga->text(),
+                  QStringLiteral("%1 / %2").arg(this->Corrente() + 1).arg(righe - 1));
 
         this->Comando(QString::fromLatin1(c.comandoDopo));
         EXPECT_EQ(this->Conto(), QString::fromLatin1(c.contoDopo));
@@ -239,25 +208,28 @@ TYPED_TEST(ListaDueScrivanie, TheListKeepsItsOrderAndPlaceThroughSortsAndRefresh
     this->Clic(this->Riga(QStringLiteral("0903")));
     ASSERT_EQ(this->Conto(), QStringLiteral("0903"));
 
-    this->Intestazione(kLocalitaColonna);
+    QHeaderView *h = this->Griglia()->horizontalHeader();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      QPoint(h->sectionViewportPosition(kLocalitaColonna) + 5, 5));
+    this->Attendi();
     EXPECT_EQ(this->ContoCorrente(), QStringLiteral("0903"));
     EXPECT_EQ(this->Conto(), QStringLiteral("0903"));
     EXPECT_EQ(this->Cella(this->Corrente() - 1, 2), QStringLiteral("0901"));
-    EXPECT_EQ(this->Griglia()->horizontalHeader()->sortIndicatorSection(), kLocalitaColonna);
+    EXPECT_EQ(h->sortIndicatorSection(), kLocalitaColonna);
     this->Comando(QStringLiteral("ListaAvanti"));
     EXPECT_EQ(this->Conto(), QStringLiteral("0905"));
     EXPECT_EQ(this->ContoCorrente(), QStringLiteral("0905"));
 
-    this->ComandoLista(QStringLiteral("Aggiorna"));
+    this->Comando(QStringLiteral("Aggiorna"), true);
     EXPECT_EQ(this->ContoCorrente(), QStringLiteral("0905"));
     EXPECT_EQ(this->Cella(this->Corrente() - 1, 2), QStringLiteral("0903"));
     EXPECT_TRUE(this->Messaggi().isEmpty()) << this->Messaggi().join('|').toStdString();
 
     const int righe = this->Righe();
     const int riga = this->Corrente();
-    const QString contatore = this->Contatore();
+    const QString contatore = this->Lista()->txtRiga->text();
     this->Altro(QStringLiteral("Alter Table Mastri Rename To MastriAltrove"));
-    this->ComandoLista(QStringLiteral("Aggiorna"));
+    this->Comando(QStringLiteral("Aggiorna"), true);
     const QStringList detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
     EXPECT_TRUE(detti[0].startsWith(
@@ -266,11 +238,11 @@ TYPED_TEST(ListaDueScrivanie, TheListKeepsItsOrderAndPlaceThroughSortsAndRefresh
     EXPECT_EQ(this->Righe(), righe);
     EXPECT_EQ(this->Corrente(), riga);
     EXPECT_EQ(this->ContoCorrente(), QStringLiteral("0905"));
-    EXPECT_EQ(this->Contatore(), contatore);
+    EXPECT_EQ(this->Lista()->txtRiga->text(), contatore);
 
     this->Altro(QStringLiteral("Alter Table MastriAltrove Rename To Mastri"));
     this->DimenticaMessaggi();
-    this->ComandoLista(QStringLiteral("Aggiorna"));
+    this->Comando(QStringLiteral("Aggiorna"), true);
     EXPECT_TRUE(this->Messaggi().isEmpty()) << this->Messaggi().join('|').toStdString();
     EXPECT_EQ(this->ContoCorrente(), QStringLiteral("0905"));
     EXPECT_EQ(this->Cella(this->Corrente() - 1, 2), QStringLiteral("0903"));
