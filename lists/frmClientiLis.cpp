@@ -192,8 +192,9 @@ QVariant frmClientiLis::PrepSql(const QString &psWhere)
 
 QVariant frmClientiLis::SettaRecordset(QString &psSql, const QVariant &pvFaiSql)
 {
-    m_sql = psSql;
+    // A SELECT that fails leaves the list on its rows, and on the SQL that read them.
     ogComlin->ApriSql(psSql, pvFaiSql);
+    m_sql = psSql;
     RiempiColonneCerca();
     QString corrente, totale;
     ogComlin->PosizioneRighe(corrente, totale);
@@ -292,6 +293,14 @@ void frmClientiLis::PersColonne()
 }
 
 // ---- Callbacks ----
+
+QString frmClientiLis::TestoRigaAssente(int riga, const QStringList &chiave)
+{
+    const QString nome = ogComlin ? ogComlin->TestoCella(riga, 3).trimmed() : QString();
+    return QStringLiteral("Il cliente %1%2 non esiste più: un'altra postazione lo ha cancellato o gli ha "
+                          "cambiato codice, e viene tolto dalla lista.")
+        .arg(chiave.join(QLatin1Char('-')), nome.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(nome));
+}
 
 QVariant frmClientiLis::ListaKey()
 {

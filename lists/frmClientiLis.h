@@ -67,6 +67,7 @@ class frmClientiLis : public QWidget, public FormComune, public ChiamanteLista, 
     void ListaAvanti() override;
     void ListaIndietro() override;
     QWidget *Finestra() override { return this; }
+    QString TestoRigaAssente(int riga, const QStringList &chiave) override;
     // The customer form's "Lista": the list on its search condition.
     void MostraLista(const QString &condizione) override;
 

@@ -47,6 +47,16 @@ struct DbMotore::Connessione {
     int livello = 0;      // transaction depth
     int righeToccate = 0; // RecordsAffected of the last statement
     bool persa = false;   // server connection lost; opened again by the next operation
+    // Reads under way: a connection one of them finds dead is opened again
+    // only once they are over (its statements go with it).
+    int lettureInCorso = 0;
+    struct InLettura {
+        explicit InLettura(Connessione &c) : c(c) { ++c.lettureInCorso; }
+        ~InLettura() { --c.lettureInCorso; }
+        InLettura(const InLettura &) = delete;
+        InLettura &operator=(const InLettura &) = delete;
+        Connessione &c;
+    };
     int attesaBlocco = DbMotore::AttesaBloccoPredefinita; // ms a statement waits for a lock
     // Cursors need a journal that lets other connections write while a
     // statement is open (WAL), or a database nobody else sees.

@@ -197,6 +197,14 @@ class DbMotore
     std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma);
     std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql,
                                          std::unique_ptr<CursoreSqlite> *cursore);
+    std::unique_ptr<Risultato> selezionaUnaVolta(Connessione &c, const QString &sql,
+                                                 std::unique_ptr<CursoreSqlite> *cursore);
+    // After a failed read: true when it found a server connection dead,
+    // outside a transaction, and the connection has been opened again, so
+    // that the read may run once more. A server restarted while the program
+    // stood idle leaves its connections dead without a word: their next read
+    // would otherwise fail once and have to be repeated by hand.
+    bool riapertaPerRilettura(Connessione &c);
     std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
                                                std::unique_ptr<CursoreSqlite> *cursore);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn);

@@ -39,6 +39,35 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
     c.righeToccate = 0;
     if (m_osservatoreSelect)
         m_osservatoreSelect(sql);
+    try {
+        return selezionaUnaVolta(c, sql, cursore);
+    } catch (const VbErrore &) {
+        // Only a SELECT: a write whose outcome is unknown is never sent again.
+        if (!sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive) ||
+            !riapertaPerRilettura(c))
+            throw;
+    }
+    return selezionaUnaVolta(c, sql, cursore);
+}
+
+bool DbMotore::riapertaPerRilettura(Connessione &c)
+{
+    // Only a connection the read found dead (it was ready before it), and
+    // never inside a transaction, which went with the connection.
+    if (c.motore != Motore::Odbc || !c.persa || c.livello > 0 || c.lettureInCorso > 0)
+        return false;
+    try {
+        pronta(c);
+    } catch (const VbErrore &) {
+        return false; // still unreachable: the loss itself is what the user is told
+    }
+    return true;
+}
+
+std::unique_ptr<Risultato> DbMotore::selezionaUnaVolta(Connessione &c, const QString &sql,
+                                                       std::unique_ptr<CursoreSqlite> *cursore)
+{
+    const Connessione::InLettura inLettura(c);
     pronta(c);
     const JetSql::Forma f = JetSql::FormaParametrica(sql);
     // A form already known had its databases attached when it was first met
@@ -411,54 +440,67 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
         }
         sqlite3_finalize(st);
     } else {
-        pronta(c);
-        // A table that cannot be read is taken for a missing one, unless the
-        // connection is gone: then the answer would be wrong.
-        auto persa = [&](const QSqlQuery &q) {
-            const VbErrore e = erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
-            if (c.persa)
-                throw e;
-        };
-        QSqlQuery q(c.db);
-        q.prepare(QStringLiteral("SELECT column_name, data_type, udt_name, character_maximum_length FROM "
-                                 "information_schema.columns "
-                                 "WHERE lower(table_name) = lower(?) AND table_schema = "
-                                 "COALESCE(NULLIF(lower(?), ''), current_schema()) "
-                                 "ORDER BY ordinal_position"));
-        q.addBindValue(tabella);
-        q.addBindValue(schema);
-        if (q.exec()) {
-            while (q.next()) {
-                const QString col = q.value(0).toString();
-                const QString udt = q.value(2).toString().toLower();
-                Risultato::Tipo t = Risultato::tipoDichiarato(udt);
-                if (udt == QLatin1String("citext") || udt == QLatin1String("varchar") ||
-                    udt == QLatin1String("bpchar"))
-                    t = Risultato::Tipo::Testo;
-                else if (udt.startsWith(QLatin1String("float")))
-                    t = Risultato::Tipo::Reale;
-                cols << col;
-                tipi.insert(col.toLower(), t == Risultato::Tipo::Nullo ? Risultato::Tipo::Testo : t);
-                lunghezze.insert(col.toLower(), q.value(3).toInt());
+        auto leggiServer = [&] {
+            cols.clear();
+            chiave.clear();
+            tipi.clear();
+            lunghezze.clear();
+            pronta(c);
+            // A table that cannot be read is taken for a missing one, unless the
+            // connection is gone: then the answer would be wrong.
+            auto persa = [&](const QSqlQuery &q) {
+                const VbErrore e = erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
+                if (c.persa)
+                    throw e;
+            };
+            QSqlQuery q(c.db);
+            q.prepare(QStringLiteral("SELECT column_name, data_type, udt_name, character_maximum_length FROM "
+                                     "information_schema.columns "
+                                     "WHERE lower(table_name) = lower(?) AND table_schema = "
+                                     "COALESCE(NULLIF(lower(?), ''), current_schema()) "
+                                     "ORDER BY ordinal_position"));
+            q.addBindValue(tabella);
+            q.addBindValue(schema);
+            if (q.exec()) {
+                while (q.next()) {
+                    const QString col = q.value(0).toString();
+                    const QString udt = q.value(2).toString().toLower();
+                    Risultato::Tipo t = Risultato::tipoDichiarato(udt);
+                    if (udt == QLatin1String("citext") || udt == QLatin1String("varchar") ||
+                        udt == QLatin1String("bpchar"))
+                        t = Risultato::Tipo::Testo;
+                    else if (udt.startsWith(QLatin1String("float")))
+                        t = Risultato::Tipo::Reale;
+                    cols << col;
+                    tipi.insert(col.toLower(), t == Risultato::Tipo::Nullo ? Risultato::Tipo::Testo : t);
+                    lunghezze.insert(col.toLower(), q.value(3).toInt());
+                }
+            } else {
+                persa(q);
             }
-        } else {
-            persa(q);
+            QSqlQuery p(c.db);
+            p.prepare(QStringLiteral(
+                "SELECT kcu.column_name FROM information_schema.table_constraints tc "
+                "JOIN information_schema.key_column_usage kcu ON tc.constraint_name = kcu.constraint_name "
+                "AND tc.table_schema = kcu.table_schema AND tc.table_name = kcu.table_name "
+                "WHERE tc.constraint_type = 'PRIMARY KEY' AND lower(tc.table_name) = lower(?) "
+                "AND tc.table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) ORDER BY "
+                "kcu.ordinal_position"));
+            p.addBindValue(tabella);
+            p.addBindValue(schema);
+            if (p.exec())
+                while (p.next())
+                    chiave << p.value(0).toString();
+            else
+                persa(p);
+        };
+        try {
+            leggiServer();
+        } catch (const VbErrore &) {
+            if (!riapertaPerRilettura(c))
+                throw;
+            leggiServer();
         }
-        QSqlQuery p(c.db);
-        p.prepare(QStringLiteral(
-            "SELECT kcu.column_name FROM information_schema.table_constraints tc "
-            "JOIN information_schema.key_column_usage kcu ON tc.constraint_name = kcu.constraint_name "
-            "AND tc.table_schema = kcu.table_schema AND tc.table_name = kcu.table_name "
-            "WHERE tc.constraint_type = 'PRIMARY KEY' AND lower(tc.table_name) = lower(?) "
-            "AND tc.table_schema = COALESCE(NULLIF(lower(?), ''), current_schema()) ORDER BY "
-            "kcu.ordinal_position"));
-        p.addBindValue(tabella);
-        p.addBindValue(schema);
-        if (p.exec())
-            while (p.next())
-                chiave << p.value(0).toString();
-        else
-            persa(p);
     }
     if (!cols.isEmpty()) {
         c.colonne.insert(k, cols);

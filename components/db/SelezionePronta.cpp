@@ -78,6 +78,21 @@ void SelezionePronta::Esegui(const QVariantList &valori)
     if (valori.size() != m_forma.valori.size())
         throw VbErrore(ErroriDb::ArgomentoNonValido, QStringLiteral("Argomento non valido."));
     m_valori = valori;
+    try {
+        esegui(valori);
+        return;
+    } catch (const VbErrore &) {
+        // A server connection found dead is opened again and the SELECT run once more.
+        const std::shared_ptr<DbMotore::Connessione> c = m_stato->conn.lock();
+        if (!c || !m_db->riapertaPerRilettura(*c))
+            throw;
+    }
+    Chiudi();
+    esegui(valori);
+}
+
+void SelezionePronta::esegui(const QVariantList &valori)
+{
     Stato &s = *m_stato;
     std::shared_ptr<DbMotore::Connessione> condivisa = s.conn.lock();
     if (!condivisa) {
@@ -90,6 +105,7 @@ void SelezionePronta::Esegui(const QVariantList &valori)
         s.nota.reset();
     }
     DbMotore::Connessione &c = *condivisa;
+    const DbMotore::Connessione::InLettura inLettura(c);
     c.righeToccate = 0;
     if (m_db->m_osservatoreSelect)
         m_db->m_osservatoreSelect(Sql());

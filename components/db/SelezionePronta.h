@@ -69,6 +69,7 @@ class SelezionePronta
 
   private:
     struct Stato;
+    void esegui(const QVariantList &valori);
     bool viva() const;
     void richiediCorrente() const;
     int indice(int campo) const;

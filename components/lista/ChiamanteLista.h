@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QWidget;
@@ -45,4 +46,17 @@ class ChiamanteLista
     virtual void ListaIndietro() = 0;
     // The window (parent of messages).
     virtual QWidget *Finestra() = 0;
+    // What the user is told when the record of list row `riga` (key values
+    // `chiave`) could not be shown because no record has that key any more.
+    virtual QString TestoRigaAssente(int riga, const QStringList &chiave)
+    {
+        (void)riga;
+        return TestoRigaAssenteComune(chiave);
+    }
+    static QString TestoRigaAssenteComune(const QStringList &chiave)
+    {
+        return QStringLiteral("Il record %1 non esiste più: un'altra postazione lo ha cancellato o ne ha "
+                              "cambiato il codice, e viene tolto dalla lista.")
+            .arg(chiave.join(QLatin1Char('-')));
+    }
 };

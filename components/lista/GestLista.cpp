@@ -288,8 +288,13 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     try {
         m_righe.Apri(sql);
     } catch (const VbErrore &) {
-        m_modello->Svuota();
-        aggiornaContatore();
+        // A list already open keeps the rows it shows (RigheLista::Apri
+        // leaves them); the caller says what failed. A count stopped here
+        // is not started again: it would fail as well.
+        if (!m_righe.Aperta()) {
+            m_modello->Svuota();
+            aggiornaContatore();
+        }
         throw;
     }
     m_modello->ImpostaRighe(&m_righe);
@@ -374,7 +379,7 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
     }
     // The current row is looked for again by its key.
     const int riga = RigaCorrente();
-    const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
+    const QVariantList chiave = ChiaveRiga(riga);
     const int colonna =
         m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     fermaConteggio();
@@ -382,35 +387,75 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
     try {
         m_righe.Riapri();
     } catch (const VbErrore &e) {
-        m_modello->Svuota();
-        erroreLettura(e.numero(), e.descrizione());
+        aggiornamentoFallito(e);
         return;
     }
     m_modello->ImpostaRighe(&m_righe);
     applicaColonne();
-    int nuova = -1;
-    if (!chiave.isEmpty()) {
-        try {
-            nuova = m_righe.PosizioneChiave(chiave);
-        } catch (const VbErrore &) {
-            nuova = -1;
-        }
-    }
-    if (nuova >= m_modello->rowCount())
-        RecordCount();
-    if (nuova < 0 && m_modello->rowCount() > 0)
-        nuova = std::min(riga, m_modello->rowCount() - 1);
-    if (m_griglia && nuova >= 0) {
-        const QModelIndex i = m_modello->index(nuova, colonna);
-        m_griglia->setCurrentIndex(i);
-        m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
-    }
+    RitrovaRiga(chiave, riga, colonna);
     aggiornaContatore();
     avviaConteggio();
 }
 
+QVariantList GestLista::ChiaveRiga(int riga)
+{
+    if (riga < 0 || !m_righe.Aperta())
+        return {};
+    try {
+        return m_righe.Valori(riga, m_righe.Chiave());
+    } catch (const VbErrore &) {
+        return {};
+    }
+}
+
+void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
+{
+    if (!m_griglia || !m_righe.Aperta())
+        return;
+    int nuova = -1;
+    try {
+        if (!chiave.isEmpty())
+            nuova = m_righe.PosizioneChiave(chiave);
+        // Gone from the list: the row now in its place (the one that
+        // followed it, or the last) takes over.
+        if (nuova < 0 && riga >= 0)
+            nuova = riga < m_modello->rowCount() ? riga : std::min(riga, RecordCount() - 1);
+        if (nuova >= m_modello->rowCount())
+            RecordCount();
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return;
+    }
+    if (nuova < 0 || nuova >= m_modello->rowCount())
+        return;
+    const QModelIndex i = m_modello->index(nuova, colonna);
+    m_griglia->setCurrentIndex(i);
+    m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
+}
+
+void GestLista::aggiornamentoFallito(const VbErrore &e)
+{
+    // A list that was never read has nothing to keep.
+    if (!m_righe.Aperta()) {
+        erroreLettura(e.numero(), e.descrizione());
+        return;
+    }
+    aggiornaContatore();
+    chiedi(QStringLiteral("Impossibile aggiornare la lista: restano le righe mostrate prima.\r\nErrore(") +
+           QString::number(e.numero()) + QStringLiteral("): ") + e.descrizione());
+}
+
+void GestLista::TogliRiga(int riga)
+{
+    ImpostaRigaCorrente(riga);
+    AggiornaLista(true, QStringLiteral("M"), 0, m_formatoData);
+}
+
 void GestLista::ChiudiLista()
 {
+    // The order chosen on a header lasts while the window is open.
+    m_ordineScelto.clear();
+    mostraOrdine();
     fermaConteggio();
     m_modello->Svuota();
     m_righe.Chiudi();

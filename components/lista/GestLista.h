@@ -36,6 +36,7 @@ class ConteggioParallelo;
 class DbMotore;
 class ListaPagine;
 class Stampatore;
+class VbErrore;
 class QAction;
 class QComboBox;
 class QRadioButton;
@@ -99,9 +100,13 @@ class GestLista : public QObject, public ComponenteStampa
     // shows its first rows, and has the window lay out its columns.
     void ApriSql(const QString &sql, const QVariant &pvFaiSql = true);
     // Reads the list again (same SQL), keeping the column layout and the
-    // current row when it is still there.
+    // current row when it is still there, else the row in its place. When
+    // the reading fails the rows shown stay and the user is told.
     void AggiornaLista(bool rileggi = true, const QString &modo = QStringLiteral("M"), int riservato = 0,
                        const QString &formatoData = QStringLiteral("dd/mm/yyyy"));
+    // Takes row `riga` away (its record is gone): the list is read again and
+    // the row now in its place becomes current.
+    void TogliRiga(int riga);
     // Empties the grid and forgets the rows (the window is closing).
     void ChiudiLista();
     bool Aperta() const { return m_righe.Aperta(); }
@@ -121,6 +126,14 @@ class GestLista : public QObject, public ComponenteStampa
     QString TestoCella(int riga, int colonna) const;
     // The record's key columns (they make the list's order unique).
     void ImpostaChiave(const QStringList &colonne);
+    // The values of the key columns of a row (empty when there is none).
+    QVariantList ChiaveRiga(int riga);
+    // Makes current the row of key `chiave` (column `colonna`); when the list
+    // no longer holds it, the row at `riga` (the last when fewer), if `riga`
+    // is 0 or more. Nothing changes when neither is there.
+    void RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0);
+    // Tells the user `testo` through the program's message box.
+    void Avvisa(const QString &testo) { chiedi(testo); }
 
     // ---- Commands ----
 
@@ -128,7 +141,10 @@ class GestLista : public QObject, public ComponenteStampa
     // fields), "Cerca" (text search of the search panel), "VaiA" (the
     // bookmarked row), "Stampa", "Chiudi", "Menu". True when it did its work.
     bool EseguiComandoLista(const QString &chiave);
-    // Sorts on a grid column: 0 done, 1 the column cannot be sorted on.
+    // Sorts on a grid column: 0 done, 1 the column cannot be sorted on, 2
+    // the list could not be read (the user was told; the rows and the order
+    // stay). The row the user is on stays current, and the order chosen
+    // stays through "Aggiorna" until another is chosen or the list closes.
     int OrdinaPerColonna(int colIndex, const QString &sql);
     // The text search of the search panel: `direzione` 0 first, 1 next,
     // 2 previous, 3 last. Answers the row found, -1 when none.
@@ -189,6 +205,10 @@ class GestLista : public QObject, public ComponenteStampa
     bool vaiABookmark();
     bool stampa();
     void erroreLettura(int numero, const QString &descrizione);
+    // A refresh that failed: the rows shown stay, and the user is told.
+    void aggiornamentoFallito(const VbErrore &e);
+    // The header shows the order the user chose.
+    void mostraOrdine();
 
     ChiamanteLista *m_owner = nullptr;
     ListaPagine *m_listaPagine = nullptr;
@@ -208,6 +228,7 @@ class GestLista : public QObject, public ComponenteStampa
     QTimer *m_timConta = nullptr;
     QTimer *m_timAvvio = nullptr;
     ConteggioParallelo *m_conteggio = nullptr;
+    QList<SqlLista::VoceOrdine> m_ordineScelto; // chosen on a header (empty: the window's own)
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;
     bool m_contaSubito = true;

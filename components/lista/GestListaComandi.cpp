@@ -2,6 +2,8 @@
 // search panel, the bookmark, and the hand-over of the list to printing.
 #include "components/lista/GestLista.h"
 
+#include "components/db/ErroriDb.h"
+#include "components/db/JetSql.h"
 #include "components/lista/ChiamanteLista.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
@@ -10,6 +12,7 @@
 #include "components/util/VbErrore.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -70,26 +73,25 @@ bool GestLista::aggiorna()
     }
     const QString condizione = m_listaPagine ? m_listaPagine->CondizioneLista() : QString();
     QString sql = m_owner->PrepSql(condizione).toString();
+    // An order the user chose on a header stays until another is chosen.
+    if (!m_ordineScelto.isEmpty())
+        if (const SqlLista::Parti parti = SqlLista::Scomponi(sql); parti.semplice)
+            sql = SqlLista::ConOrdine(parti, m_ordineScelto);
     // The row the user is on (and the customer the form shows through it)
-    // stays current when it is still in the list the search gives.
+    // stays current when it is still in the list the search gives; gone from
+    // the same list, the row in its place takes over.
     const int riga = RigaCorrente();
-    const QVariantList chiave = riga >= 0 ? m_righe.Valori(riga, m_righe.Chiave()) : QVariantList();
+    const QVariantList chiave = ChiaveRiga(riga);
+    const bool stessa = m_righe.Aperta() && sql == m_righe.Sql();
+    const int colonna =
+        m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     try {
         m_owner->SettaRecordset(sql, true);
     } catch (const VbErrore &e) {
-        erroreLettura(e.numero(), e.descrizione());
+        aggiornamentoFallito(e);
         return false;
     }
-    if (!chiave.isEmpty()) {
-        int nuova = -1;
-        try {
-            nuova = m_righe.PosizioneChiave(chiave);
-        } catch (const VbErrore &) {
-            nuova = -1;
-        }
-        if (nuova > 0)
-            ImpostaRigaCorrente(nuova);
-    }
+    RitrovaRiga(chiave, stessa ? riga : -1, colonna);
     return true;
 }
 
@@ -106,20 +108,46 @@ int GestLista::OrdinaPerColonna(int colIndex, const QString &sql)
     if (!parti.ordine.isEmpty() && parti.ordine.size() == 1 &&
         parti.ordine[0].colonna.compare(campo, Qt::CaseInsensitive) == 0)
         discendente = !parti.ordine[0].discendente;
-    QString nuovo = SqlLista::ConOrdine(parti, {SqlLista::VoceOrdine{campo, discendente}});
+    const QList<SqlLista::VoceOrdine> ordine{SqlLista::VoceOrdine{campo, discendente}};
+    QString nuovo = SqlLista::ConOrdine(parti, ordine);
+    // The row the user is on stays current in the new order, so that the
+    // next and previous records go on from it.
+    const int riga = RigaCorrente();
+    const QVariantList chiave = ChiaveRiga(riga);
+    const int colonna =
+        m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     try {
         m_owner->SettaRecordset(nuovo, true);
-    } catch (const VbErrore &) {
-        // The engine refused the order: the list goes back to the one it had.
-        QString vecchio = sql;
-        try {
-            m_owner->SettaRecordset(vecchio, true);
-        } catch (const VbErrore &e) {
-            erroreLettura(e.numero(), e.descrizione());
-        }
-        return 1;
+    } catch (const VbErrore &e) {
+        // The list keeps the rows and the order it had. Only a text the
+        // engine refuses means the column cannot be ordered on; any other
+        // failure (the server gone) is said as it is.
+        if (e.numero() == ErroriDb::ErroreSintassi || e.numero() == JetSql::ErroreNonTradotto ||
+            e.numero() == JetSql::ErroreTroppoComplessa || !m_righe.Aperta())
+            return 1;
+        aggiornamentoFallito(e);
+        return 2;
     }
+    m_ordineScelto = ordine;
+    mostraOrdine();
+    RitrovaRiga(chiave, -1, colonna);
     return 0;
+}
+
+void GestLista::mostraOrdine()
+{
+    if (!m_griglia)
+        return;
+    QHeaderView *h = m_griglia->horizontalHeader();
+    int colonna = -1;
+    if (m_ordineScelto.size() == 1)
+        for (int i = 0; i < NumeroColonne() && colonna < 0; ++i)
+            if (CampoColonna(i).compare(m_ordineScelto[0].colonna, Qt::CaseInsensitive) == 0)
+                colonna = i;
+    h->setSortIndicatorShown(colonna >= 0);
+    if (colonna >= 0)
+        h->setSortIndicator(colonna,
+                            m_ordineScelto[0].discendente ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void GestLista::ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna,

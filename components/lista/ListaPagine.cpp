@@ -159,19 +159,36 @@ bool ListaPagine::InoltraComando(const QString &chiave)
 
 bool ListaPagine::Seleziona()
 {
+    return seleziona() == Esito::Letto;
+}
+
+ListaPagine::Esito ListaPagine::seleziona()
+{
     if (!m_lista || !m_base)
-        return false;
+        return Esito::NonLetto;
     const int riga = m_lista->RigaCorrente();
     if (riga < 0)
-        return false;
+        return Esito::NonLetto;
     QStringList valori;
     for (const QVariant &v : m_lista->ValoriRiga(riga, colonneChiave()))
         valori << m_lista->Modello()->TestoValore(v);
-    if (valori.isEmpty() || !m_base->LeggiDaChiave(valori))
-        return false;
+    bool assente = false;
+    if (valori.isEmpty())
+        return Esito::NonLetto;
+    if (!m_base->LeggiDaChiave(valori, &assente)) {
+        if (!assente)
+            return Esito::NonLetto;
+        // Deleted by another desk since the list read it: the row goes from
+        // the list, the one in its place becoming current, and the user is told.
+        const QString testo = m_owner ? m_owner->TestoRigaAssente(riga, valori)
+                                      : ChiamanteLista::TestoRigaAssenteComune(valori);
+        m_lista->TogliRiga(riga);
+        m_lista->Avvisa(testo);
+        return Esito::Assente;
+    }
     if (m_owner)
         m_owner->ovfrmBookmark(valori.join(QLatin1Char('|')));
-    return true;
+    return Esito::Letto;
 }
 
 void ListaPagine::Avanti()
@@ -182,7 +199,8 @@ void ListaPagine::Avanti()
     if (!m_lista->RecordsetLista().Esiste(riga + 1))
         return;
     m_lista->ImpostaRigaCorrente(riga + 1);
-    Seleziona();
+    if (seleziona() == Esito::Assente)
+        tornaAlRecord();
 }
 
 void ListaPagine::Indietro()
@@ -193,7 +211,21 @@ void ListaPagine::Indietro()
     if (riga <= 0)
         return;
     m_lista->ImpostaRigaCorrente(riga - 1);
-    Seleziona();
+    if (seleziona() == Esito::Assente)
+        tornaAlRecord();
+}
+
+void ListaPagine::tornaAlRecord()
+{
+    // The record form still shows its record: the list goes back to it, so
+    // that the next step goes on from the record shown.
+    const QStringList chiave = m_base ? m_base->ChiaveCorrente() : QStringList();
+    if (chiave.isEmpty())
+        return;
+    QVariantList valori;
+    for (const QString &v : chiave)
+        valori << v;
+    m_lista->RitrovaRiga(valori, -1);
 }
 
 QRect ListaPagine::AreaLista() const

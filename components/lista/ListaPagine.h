@@ -66,7 +66,9 @@ class ListaPagine : public QObject
 
     // Commands of the window that concern the record form: "Seleziona".
     bool InoltraComando(const QString &chiave);
-    // The chosen row becomes the record form's record.
+    // The chosen row becomes the record form's record. A row whose record
+    // no longer exists (another desk deleted it) is said and taken away from
+    // the list, the row in its place becoming current.
     bool Seleziona();
     void Avanti();
     void Indietro();
@@ -74,6 +76,11 @@ class ListaPagine : public QObject
     QRect AreaLista() const;
 
   private:
+    enum class Esito { Letto, NonLetto, Assente };
+    Esito seleziona();
+    // After a step to a record that was gone: the list's current row goes
+    // back to the record the form shows.
+    void tornaAlRecord();
     struct Registrato {
         QPointer<QLineEdit> controllo;
         CampoRicerca campo;

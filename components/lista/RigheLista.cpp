@@ -140,16 +140,32 @@ void RigheLista::preparaOrdine()
 
 void RigheLista::Apri(const QString &sql)
 {
-    Chiudi();
+    // The new reading is made apart and replaces this one only once its first
+    // page is read: a SELECT that fails leaves the rows that were there.
+    RigheLista nuova;
+    nuova.m_db = m_db;
+    nuova.m_connessione = m_connessione;
+    nuova.m_chiave = m_chiave;
+    nuova.m_apertura = m_apertura;
     // The same SELECT again (a refresh, the same search) keeps its reading.
-    if (sql != m_parti.testo) {
-        m_parti = SqlLista::Scomponi(sql);
-        m_ordinePronto = false;
+    if (sql == m_parti.testo) {
+        nuova.m_parti = m_parti;
+        nuova.m_ordine = m_ordine;
+        nuova.m_perChiave = m_perChiave;
+        nuova.m_ordinePronto = m_ordinePronto;
+    } else {
+        nuova.m_parti = SqlLista::Scomponi(sql);
     }
-    Riapri();
+    nuova.leggiPrimaPagina();
+    *this = std::move(nuova);
 }
 
 void RigheLista::Riapri()
+{
+    Apri(m_parti.testo);
+}
+
+void RigheLista::leggiPrimaPagina()
 {
     Chiudi();
     m_stat = {};

@@ -66,10 +66,11 @@ class RigheLista
     const QStringList &Chiave() const { return m_chiave; }
 
     // Opens the SELECT and reads its first page; the engine's refusal is a
-    // VbErrore and leaves the list closed.
+    // VbErrore and leaves the list as it was (open on its rows, or closed).
     void Apri(const QString &sql);
     // Forgets the rows (the SELECT stays, so Riapri reads it again).
     void Chiudi();
+    // Reads the same SELECT again, as Apri does.
     void Riapri();
     bool Aperta() const { return m_aperta; }
     const QString &Sql() const { return m_parti.testo; }
@@ -166,6 +167,8 @@ class RigheLista
         QStringList primo, ultimo; // ordering values as SQL literals
     };
 
+    RigheLista &operator=(RigheLista &&) = default;
+    void leggiPrimaPagina();
     Risultato *pagina(int p);
     std::unique_ptr<Risultato> leggi(const QString &sql);
     // At most `limite` rows after (prima: before) the row of ordering values

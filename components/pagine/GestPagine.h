@@ -162,8 +162,10 @@ class GestPagine : public QObject
     QVariant EseguiComando(const QString &chiave);
     // Shows the record of this key (values of the navigable key parts, in
     // registration order); False when there is none or the user kept a
-    // changed record. Used by the list window.
-    bool LeggiDaChiave(const QStringList &valori);
+    // changed record. `assente`, when given, tells the first case: the key
+    // was looked for and no record has it (another desk deleted it since the
+    // list showed it). Used by the list window.
+    bool LeggiDaChiave(const QStringList &valori, bool *assente = nullptr);
     // Key of the record shown (navigable parts), empty when none.
     QStringList ChiaveCorrente() const;
     // Columns of the navigable key parts, in registration order (the values
@@ -239,10 +241,12 @@ class GestPagine : public QObject
     QString elencoColonne() const;
     QString condizioneChiave(const QStringList &valori) const;
     QString condizioneFissa() const;
-    bool leggi(const QString &where, const QString &ordine, int origine);
+    // `assente`, when given, is set when the SELECT ran and found no record.
+    bool leggi(const QString &where, const QString &ordine, int origine, bool *assente = nullptr);
     // Reads the first row found by the conditions taken in turn (each one a
     // seek of the key's index) and shows it; false when none finds a row.
-    bool leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine);
+    bool leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine,
+                      bool *assente = nullptr);
     void mostraRecord(int origine);
     bool pulisciCampi(int pvArray0, bool conPredefiniti);
     bool salva();

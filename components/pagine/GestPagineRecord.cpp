@@ -108,13 +108,16 @@ QString GestPagine::ColonneAggiunteLette() const
     return m_handle.isEmpty() ? QString() : d->aggiunteLette;
 }
 
-bool GestPagine::leggi(const QString &where, const QString &ordine, int origine)
+bool GestPagine::leggi(const QString &where, const QString &ordine, int origine, bool *assente)
 {
-    return leggiPrimoDi({where}, ordine, origine);
+    return leggiPrimoDi({where}, ordine, origine, assente);
 }
 
-bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine)
+bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine,
+                              bool *assente)
 {
+    if (assente)
+        *assente = false;
     if (!d->db || d->tabella.isEmpty())
         return false;
     QVariant pvRit;
@@ -161,6 +164,8 @@ bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordi
         mostraRecord(origine);
         return true;
     }
+    if (assente)
+        *assente = true;
     return false;
 }
 
@@ -437,14 +442,16 @@ void GestPagine::ricordaMostrati(bool vuoti)
         c->testoMostrato = vuoti || !c->controllo ? QString() : c->controllo->text();
 }
 
-bool GestPagine::LeggiDaChiave(const QStringList &valori)
+bool GestPagine::LeggiDaChiave(const QStringList &valori, bool *assente)
 {
+    if (assente)
+        *assente = false;
     if (d->inOperazione || !chiediSalvataggio())
         return false;
     d->inOperazione = true;
     bool letto = false;
     try {
-        letto = leggi(condizioneChiave(valori), {}, 1);
+        letto = leggi(condizioneChiave(valori), {}, 1, assente);
     } catch (const VbErrore &e) {
         d->inOperazione = false;
         ricordaErrore(e.numero(), e.descrizione());

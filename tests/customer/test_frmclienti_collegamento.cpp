@@ -7,9 +7,11 @@
 
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
+#include "lists/frmClientiLis.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 
@@ -111,4 +113,38 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
                       .toString(),
                   nome);
     }
+}
+
+// A refresh of the list while the server is down keeps its rows and its
+// place and says that it failed; once the server is back the same refresh
+// reads the list again at that place.
+TEST_F(ClientiServerPerso, ARefreshWhileTheServerIsDownKeepsTheListsRowsAndPlace)
+{
+    PgServer *pg = Server(nullptr);
+    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    ASSERT_NE(lista, nullptr);
+    m_form->ButtonComando(QStringLiteral("Lista"));
+    Attendi();
+    QTableView *g = lista->dbgRiga;
+    ASSERT_EQ(g->model()->rowCount(), 2);
+    g->setCurrentIndex(g->model()->index(1, 3));
+    DimenticaMessaggi();
+    ASSERT_TRUE(pg->Ferma());
+    lista->ButtonComando(QStringLiteral("Aggiorna"));
+    Attendi();
+    const QStringList detti = Messaggi();
+    ASSERT_TRUE(pg->Riavvia());
+    ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+    EXPECT_TRUE(
+        detti[0].startsWith(QStringLiteral("Impossibile aggiornare la lista: restano le righe mostrate "
+                                           "prima.\r\nErrore(3151): Il collegamento con il database")))
+        << detti[0].toStdString();
+    EXPECT_EQ(g->model()->rowCount(), 2);
+    EXPECT_EQ(lista->txtRiga->text(), QStringLiteral("2 / 2"));
+
+    DimenticaMessaggi();
+    lista->ButtonComando(QStringLiteral("Aggiorna"));
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(g->currentIndex().row(), 1);
 }

@@ -3,6 +3,7 @@
 // server that goes away and comes back while the program runs.
 #include "components/db/DbMotore.h"
 #include "components/db/ErroriDb.h"
+#include "components/db/SelezionePronta.h"
 #include "components/db/TestoOdbc.h"
 #include "tests/support/PgServer.h"
 
@@ -229,4 +230,86 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     DbMotore altra;
     altra.ApriConnessione(C, testoServer(*s, QStringLiteral("persa")), QStringLiteral("UID=postgres"));
     EXPECT_EQ(altra.Seleziona(C, QStringLiteral("SELECT a FROM k"))->numRighe(), 2);
+}
+
+// A connection found dead by a read outside a transaction (the server was
+// restarted, or its process ended, while the program stood idle) is opened
+// again at once and the read made again: the user is not troubled. A write,
+// or anything inside a transaction, is never sent again.
+TEST(ConnessioneServer, UnaLetturaSulCollegamentoMortoSiRifaDopoLaRiapertura)
+{
+    PgServer *s = serverPrivato();
+    if (!s)
+        GTEST_SKIP() << "PostgreSQL non disponibile";
+    ASSERT_TRUE(s->Esegui(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE rilettura")));
+    ASSERT_TRUE(s->Esegui(QStringLiteral("rilettura"),
+                          QStringLiteral("CREATE TABLE k (a integer PRIMARY KEY, b text); "
+                                         "CREATE TABLE nuova (x integer PRIMARY KEY); "
+                                         "INSERT INTO k VALUES (1, 'uno'), (2, 'due')")));
+    const QString C = QStringLiteral("A");
+    enum class Guasto { Riavvio, ProcessoTerminato };
+    struct Caso {
+        const char *nome;
+        Guasto guasto;
+        std::function<QString(DbMotore &)> azione; // what it read, joined
+        bool inTransazione;
+        bool riesce;
+    };
+    auto leggi = [&](DbMotore &db) {
+        const auto r = db.Seleziona(C, QStringLiteral("SELECT b FROM k WHERE a = 2"));
+        return r->numRighe() ? r->valore(0, 0).toString() : QString();
+    };
+    auto pronta = [&](DbMotore &db) {
+        SelezionePronta p(&db, C, QStringLiteral("SELECT b FROM k WHERE a = 1"));
+        p.Esegui({qlonglong(2)});
+        return p.FineDati() ? QString() : p.Testo(p.Campo(QStringLiteral("b")));
+    };
+    auto colonne = [&](DbMotore &db) { return db.ColonneTabella(C, QStringLiteral("nuova")).join(u','); };
+    auto scrivi = [&](DbMotore &db) {
+        db.EseguiSql(C, QStringLiteral("INSERT INTO k (a, b) VALUES (3, 'tre')"));
+        return QStringLiteral("scritto");
+    };
+    const Caso casi[] = {
+        {"restarted server, a SELECT", Guasto::Riavvio, leggi, false, true},
+        {"ended process, a SELECT", Guasto::ProcessoTerminato, leggi, false, true},
+        {"ended process, a prepared selection", Guasto::ProcessoTerminato, pronta, false, true},
+        {"ended process, a table's columns", Guasto::ProcessoTerminato, colonne, false, true},
+        {"ended process, a write", Guasto::ProcessoTerminato, scrivi, false, false},
+        {"ended process, a SELECT in a transaction", Guasto::ProcessoTerminato, leggi, true, false},
+    };
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        DbMotore db;
+        db.ApriConnessione(C, testoServer(*s, QStringLiteral("rilettura")), QStringLiteral("UID=postgres"));
+        ASSERT_EQ(leggi(db), QStringLiteral("due")); // the connection has worked
+        if (caso.inTransazione)
+            db.IniziaTrans(C);
+        if (caso.guasto == Guasto::Riavvio) {
+            ASSERT_TRUE(s->Ferma());
+            ASSERT_TRUE(s->Riavvia());
+        } else {
+            // Waits for the process to end (PostgreSQL 14 on).
+            ASSERT_TRUE(s->Esegui(QStringLiteral("postgres"),
+                                  QStringLiteral("SELECT pg_terminate_backend(pid, 10000) FROM "
+                                                 "pg_stat_activity WHERE datname = 'rilettura'")));
+        }
+        QString letto;
+        const auto [numero, testo] = errore([&] { letto = caso.azione(db); });
+        if (caso.riesce) {
+            EXPECT_EQ(numero, 0) << testo.toStdString();
+            EXPECT_FALSE(letto.isEmpty());
+            EXPECT_FALSE(db.ConnessionePersa(C));
+        } else {
+            EXPECT_EQ(numero, ErroriDb::ConnessioneOdbcFallita) << testo.toStdString();
+            EXPECT_TRUE(testo.contains(QStringLiteral("collegamento con il database è stato perso")))
+                << testo.toStdString();
+            if (caso.inTransazione) {
+                EXPECT_EQ(errore([&] { db.AnnullaTrans(C); }).first, 0);
+            }
+            // The next operation finds the connection again; the write was not sent twice.
+            EXPECT_EQ(leggi(db), QStringLiteral("due"));
+            EXPECT_EQ(db.Seleziona(C, QStringLiteral("SELECT a FROM k WHERE a = 3"))->numRighe(), 0);
+        }
+        ASSERT_TRUE(s->Esegui(QStringLiteral("rilettura"), QStringLiteral("DELETE FROM k WHERE a = 3")));
+    }
 }
