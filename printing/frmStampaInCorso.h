@@ -42,8 +42,6 @@ class frmStampaInCorso : public QWidget, public AvanzamentoStampa, public FormCo
     void EmailInCorso(const QString &file) override;
     void Terminata(const QString &testo) override;
     QVariant ChiediEmailLogPwd() override;
-    // Showing what a finished print made.
-    bool InTerminata() const { return m_terminata; }
     // The window that started the print: the progress window shows over it.
     void FinestraStampa(QWidget *finestra);
 

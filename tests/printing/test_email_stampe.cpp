@@ -269,7 +269,8 @@ TEST_F(EmailStampe, APdfPrintEmailedWithTheMissingOrWrongPasswordPutRight)
                                         QStringLiteral("Con il file:"), pdf.first()}));
         // Then where the PDF is and to whom it went, with the window's own title.
         EXPECT_EQ(avanzamento.windowTitle(), QStringLiteral("Stampa ordini in corso"));
-        EXPECT_TRUE(avanzamento.InTerminata());
+        EXPECT_TRUE(avanzamento.isVisible());
+        EXPECT_EQ(avanzamento.windowModality(), Qt::NonModal);
         EXPECT_EQ(avanzamento.lblStamp->text(),
                   QStringLiteral("Il file %1 è stato scritto e inviato per email a mario@cliente.it.")
                       .arg(QDir::toNativeSeparators(QDir(cartella).filePath(pdf.first()))));
