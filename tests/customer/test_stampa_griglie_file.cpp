@@ -124,10 +124,7 @@ class StampaGriglieFile : public BancoGriglie
         RP::ImpostaAzioneModale({});
         Attendi();
     }
-    static int Domande()
-    {
-        return int(Messaggi().filter(QStringLiteral("Sostituirlo?")).size());
-    }
+    static int Domande() { return int(Messaggi().filter(QStringLiteral("Sostituirlo?")).size()); }
     QString File(const char *nome) const { return cartella.filePath(QString::fromUtf8(nome)); }
 
     QTemporaryDir cartella;
