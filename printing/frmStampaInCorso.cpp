@@ -82,6 +82,9 @@ void frmStampaInCorso::ImpostaChiediDatiEmail(ChiediDatiEmail chiedi)
 
 void frmStampaInCorso::ogStampa(Stampatore *motore)
 {
+    // A new print: what the last one made has been said.
+    if (motore)
+        chiudiTerminata();
     m_motore = motore;
 }
 
