@@ -100,7 +100,9 @@ GestLinee *frmClienti::GestLin(int i)
     if (!g) {
         g = new GestLinee(this);
         g->ImpostaIndice(i);
-        g->ImpostaMessaggi([](const QString &testo, const QStringList &pulsanti, int predefinito) {
+        // A grid's questions (its print's among them) open over the form.
+        g->ImpostaMessaggi([this](const QString &testo, const QStringList &pulsanti, int predefinito) {
+            const MsgComSopra sopra(this);
             return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600,
                           0, predefinito);
         });
@@ -149,6 +151,9 @@ void frmClienti::InizGestComlin()
         g->ImpostaBarraLin(tolComlin(i));
         g->ImpostaTestoRighe(txtRiga(i));
         g->ImpostaGriglia(dbgRiga(i));
+        // A document is opened by a double click, and its path is not
+        // edited by it.
+        g->DoppioClicSenzaEditor(i == 0);
         g->ImpostaFormatoData(Globali::FormatoData);
         g->ImpostaValore(0);
         g->ImpostaStileBarra(Globali::TipoToolbar, this, this);

@@ -169,10 +169,10 @@ void frmClienti::dbgRiga_DblClick(int Index)
 {
     if (Index != 0)
         return;
-    // The document opens once the double click is over (the grid has opened
-    // the cell's editor) and what was typed meanwhile has reached the grid: a
-    // message about the document then takes the focus from there on, and
-    // keys typed before it showed are never taken as its answer.
+    // The document opens once the double click is over (the documents grid
+    // opens no editor for it) and what was typed meanwhile has reached the
+    // grid: a message about the document then takes the focus from there on,
+    // and keys typed before it showed are never taken as its answer.
     UtilFinestre::UnoShot(this, [this] {
         const QPointer<frmClienti> io(this);
         QCoreApplication::processEvents();

@@ -128,7 +128,9 @@ void frmClientiLis::Form_Load()
     ogComlin->ImpostaGriglia(dbgRiga);
     ogComlin->ImpostaData(nullptr);
     ogComlin->ImpostaDatabase(Globali::DbComp(), Globali::DbAzienda);
-    ogComlin->ImpostaMessaggi([](const QString &testo, const QStringList &pulsanti, int predefinito) {
+    // The list's questions (its print's among them) open over the list.
+    ogComlin->ImpostaMessaggi([this](const QString &testo, const QStringList &pulsanti, int predefinito) {
+        const MsgComSopra sopra(this);
         return msgCom(testo, pulsanti.value(0), pulsanti.value(1), pulsanti.value(2), {}, 80, false, 600, 0,
                       predefinito);
     });

@@ -19,6 +19,7 @@
 #include "services/Tasti.h"
 #include "services/UtilPrg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -251,6 +252,7 @@ void FrmComlinStampa::CmdStampa_Click()
         motore->ofrmVStampa(anteprima);
         motore->ofrmStampaInCorso(avanzamento);
         avanzamento->ogStampa(motore);
+        avanzamento->FinestraStampa(comlin->FinestraStampa());
         motore->ogPrtStam(StampanteApp::Corrente());
         motore->ogOpzSta(&OpzioniStampa());
         // A PDF to e-mail is sent with the host's settings; a refused login
@@ -287,7 +289,12 @@ void FrmComlinStampa::CmdStampa_Click()
         return;
     }
 
-    // The dialog steps aside for the preview or the progress window.
+    // The dialog steps aside for the preview or the progress window. The
+    // window that asked for the print, and the control it had the keyboard
+    // in, have it back afterwards: the questions and windows of the print
+    // come and go, and leave no window of the program active by themselves.
+    const QPointer<QWidget> finestra = comlin->FinestraStampa();
+    const QPointer<QWidget> fuoco = finestra ? finestra->focusWidget() : nullptr;
     hide();
     QFont font = m_font;
     try {
@@ -300,6 +307,24 @@ void FrmComlinStampa::CmdStampa_Click()
     m_font = font;
     if (ogComlin() == comlin)
         ogComlin(nullptr);
+    ridaiTastiera(finestra, fuoco);
+}
+
+void FrmComlinStampa::ridaiTastiera(QWidget *finestra, QWidget *fuoco)
+{
+    // A preview still open keeps it. Otherwise nothing else can have taken
+    // it on purpose: the print held the program until it ended.
+    const FrmVStampa *anteprima = FrmVStampaAperta();
+    if (!finestra || !finestra->isVisible() || (anteprima && anteprima->isVisible()) ||
+        QApplication::activeModalWidget())
+        return;
+    // Asked of the window manager, and set in the program at once: the
+    // window manager gives no sign of giving the keyboard back to a window
+    // that, to it, never lost it.
+    finestra->activateWindow();
+    QApplication::setActiveWindow(finestra);
+    if (fuoco && fuoco->window() == finestra && fuoco->isVisible() && fuoco->isEnabled())
+        fuoco->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void FrmComlinStampa::CmdEsci_Click()

@@ -78,6 +78,8 @@ class FrmComlinStampa : public QDialog, public FormStampaLista
 
   private:
     void costruisci();
+    // After a print: `finestra` active again with the keyboard in `fuoco`.
+    void ridaiTastiera(QWidget *finestra, QWidget *fuoco);
     void Form_Load();
     void Form_Unload();
 

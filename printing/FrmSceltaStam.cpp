@@ -2,6 +2,7 @@
 // close checks.
 #include "printing/FrmSceltaStam.h"
 
+#include "components/forms/AdattatoreEventi.h"
 #include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/UtilGlob.h"
@@ -50,7 +51,14 @@ FrmSceltaStam::FrmSceltaStam(QWidget *parent) : QDialog(parent)
     Form_Load();
 }
 
-FrmSceltaStam::~FrmSceltaStam() = default;
+// The event adapter goes first: the controls it wires, destroyed after this
+// class has gone, would otherwise report a field losing the keyboard (the
+// e-mail request leaves it in the password) to handlers of a dialog no
+// longer there.
+FrmSceltaStam::~FrmSceltaStam()
+{
+    delete m_adattatore;
+}
 
 void FrmSceltaStam::Form_Load()
 {

@@ -161,6 +161,9 @@ class FrmSceltaStam : public QDialog, public FormComune
     // The request for a print's e-mail data (oiRichDatiEmail 1000 first):
     // true when the user confirmed, false when cancelled.
     QVariant RichDatiEmail();
+    // The request sized to the panel's fields (within the screen), with
+    // `campo` in sight and given the keyboard.
+    void DimensionaRichiesta(QWidget *campo);
     void MostraEmailToCor(bool pbAggCob);
     void MostraEmailTipoCor(bool pbAggCob);
     void ComPEOk_Click();

@@ -19,7 +19,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <algorithm>
 
 namespace
@@ -428,6 +433,15 @@ QVariant FrmSceltaStam::RichDatiEmail()
     if (Globali::Util().ValoreVuoto(txt(destinatario[miEmailToCor - 1])->text()) &&
         Globali::Util().ValoreVuoto(txt(1520)->text()))
         mancano << QStringLiteral("Indir. Email a cui si invia");
+    // The field asked for first is in sight and has the keyboard: the
+    // password when it is missing or refused.
+    int campo = 1015 + b;
+    if (mancano.contains(QStringLiteral("Login Email")))
+        campo = 1014 + b;
+    else if (mancano.contains(QStringLiteral("Server SMTP")))
+        campo = 1011 + b;
+    else if (!mancano.isEmpty() && !mancano.contains(QStringLiteral("Pwd Email")))
+        campo = 1520;
     if (mancano == QStringList{QStringLiteral("Pwd Email")})
         MessaggiStampa::Avviso(QStringLiteral("Manca la password per la spedizione email: scriverla in \"Pwd "
                                               "Email\" e confermare con Ok."));
@@ -438,10 +452,40 @@ QVariant FrmSceltaStam::RichDatiEmail()
                 .arg(mancano.join(QStringLiteral(", "))));
     else
         MessaggiStampa::Avviso(QStringLiteral("Login o password non valida per spedizione email"));
+    DimensionaRichiesta(txt(campo));
     UtilFinestre::MostraForm(this, 1);
     const bool ok = oiRichDatiEmail != 200;
     oiRichDatiEmail = 0;
     return ok;
+}
+
+void FrmSceltaStam::DimensionaRichiesta(QWidget *campo)
+{
+    // Once shown: as tall as the panel's fields need, within the screen,
+    // then the field asked for in sight and given the keyboard.
+    const QPointer<QWidget> c(campo);
+    UtilFinestre::UnoShot(this, [this, c] {
+        auto *scorri = PicPdfEmail->findChild<QScrollArea *>();
+        if (!scorri || !scorri->widget() || !isVisible())
+            return;
+        const QScreen *schermo = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QRect area = schermo ? schermo->availableGeometry() : QRect(0, 0, 1024, 768);
+        // The window manager's frame, or room for a title bar while it is
+        // not known yet (a move then places the window's inside).
+        const int frame = frameGeometry().height() - height();
+        const int cornice = frame > 0 ? frame : 2 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int manca = scorri->widget()->sizeHint().height() - scorri->viewport()->height();
+        resize(width(), std::max(height(), std::min(height() + manca, area.height() - cornice)));
+        const int cima = std::clamp(frameGeometry().top(), area.top(),
+                                    std::max(area.top(), area.bottom() + 1 - height() - cornice));
+        move(x(), frame > 0 ? cima : cima + cornice);
+        UtilFinestre::UnoShot(this, [scorri, c] {
+            if (!c)
+                return;
+            scorri->ensureWidgetVisible(c);
+            c->setFocus(Qt::OtherFocusReason);
+        });
+    });
 }
 
 void FrmSceltaStam::MostraEmailToCor(bool pbAggCob)

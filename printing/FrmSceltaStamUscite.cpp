@@ -10,6 +10,7 @@
 #include "services/Globali.h"
 #include "services/MsgCom.h"
 
+#include <QFileInfo>
 #include <QStackedWidget>
 
 namespace
@@ -173,10 +174,16 @@ void FrmSceltaStam::ScegliFileStampa()
     if (nome.isEmpty())
         return;
     const int posizione = std::max<int>(1, int(filtri.indexOf(scelto)) + 1);
-    codFileNome = nome;
+    const int formato = FormatoDaFiltro(versione, posizione);
+    // A name without extension takes the format's. The dialog has asked
+    // about replacing the file it answered, when that was there: the print
+    // does not ask again about it; a name made here it has not seen.
+    const QString file = OpzStampa::ConEstensione(nome, formato);
+    o.SostituzioneConfermata(file == nome && QFileInfo::exists(file) ? file : QString());
+    codFileNome = file;
     codFileFiltro = filtri.value(posizione - 1);
-    o.FileName(nome);
-    o.FileForm(FormatoDaFiltro(versione, posizione));
+    o.FileName(file);
+    o.FileForm(formato);
     VisDecodFile();
     VisStaAttuale();
 }
@@ -192,9 +199,11 @@ void FrmSceltaStam::ScegliFileFisso()
                                                            inizio, filtri.join(QStringLiteral(";;")), scelto);
     if (nome.isEmpty())
         return;
-    codFileNome = nome;
-    o.FisFileName(nome);
-    LabFileStampaFis->setText(nome);
+    const QString file = OpzStampa::ConEstensione(nome, OpzStampa::FormatoTesto);
+    o.SostituzioneConfermata(file == nome && QFileInfo::exists(file) ? file : QString());
+    codFileNome = file;
+    o.FisFileName(file);
+    LabFileStampaFis->setText(file);
     o.FisStampante(0);
     VisStaAttuale();
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QWidget;
 class VbErrore;
 
 // Shows psLabel with one to three buttons (psCom1, pvCom2, pvCom3; an empty
@@ -19,6 +20,22 @@ int msgCom(const QString &psLabel, const QString &psCom1 = QStringLiteral("&Ok")
            const QString &pvCom3 = {}, const QString &pvTitolo = {}, int piLargForm = 0, bool pbSuona = false,
            int piLatiForm = 0, int pvFontSize = 0, int piComDefault = 1, int pvWidthCom = 0,
            bool pbSempreTxt = false);
+
+// While one lives, msgCom opens over `finestra` (its child, centred on it)
+// rather than over the window active at that moment: the messages a window
+// asks for on its own behalf (a print's question, asked as the print dialog
+// closes and before any window is active again) belong to it.
+class MsgComSopra
+{
+  public:
+    explicit MsgComSopra(QWidget *finestra);
+    ~MsgComSopra();
+    MsgComSopra(const MsgComSopra &) = delete;
+    MsgComSopra &operator=(const MsgComSopra &) = delete;
+
+  private:
+    QWidget *m_prima;
+};
 
 // The error box: psMsgAggPri, "Errore(" number "): " description, psMsgAggDop,
 // with the single button "&Ok".

@@ -231,10 +231,37 @@ int frmMsgCom::larghezzaPer(const Richiesta &r, const QString &testo, bool usaTe
     return std::clamp(std::max(perTesto, perPulsanti), minima, massima);
 }
 
+namespace
+{
+
+QPointer<QWidget> &finestraRichiesta()
+{
+    static QPointer<QWidget> w;
+    return w;
+}
+
+} // namespace
+
+MsgComSopra::MsgComSopra(QWidget *finestra) : m_prima(finestraRichiesta())
+{
+    finestraRichiesta() = finestra;
+}
+
+MsgComSopra::~MsgComSopra()
+{
+    finestraRichiesta() = m_prima;
+}
+
 int frmMsgCom::Mostra(const Richiesta &r)
 {
+    // Over the window the message is asked for, else over the one in use,
+    // so that it opens centred on it and above it.
+    QWidget *sopra = finestraRichiesta() ? finestraRichiesta()->window() : nullptr;
+    if (!sopra || !sopra->isVisible())
+        sopra = QApplication::activeWindow();
     if (RisposteProgrammate::Attivo(RisposteProgrammate::MsgCom)) {
         QVariantMap mostrato;
+        mostrato.insert(QStringLiteral("finestra"), QVariant::fromValue<QObject *>(sopra));
         mostrato.insert(QStringLiteral("testo"), NascondiPassword(r.testo));
         mostrato.insert(QStringLiteral("pulsanti"), r.pulsanti);
         mostrato.insert(QStringLiteral("titolo"), NascondiPassword(r.titolo));
@@ -247,10 +274,8 @@ int frmMsgCom::Mostra(const Richiesta &r)
             premuto = 1;
         return premuto;
     }
-    // Over the window in use, so that it opens centred on it and above it.
-    QWidget *attiva = QApplication::activeWindow();
-    if (attiva && attiva != this && parentWidget() != attiva)
-        setParent(attiva, windowFlags());
+    if (sopra && sopra != this && parentWidget() != sopra)
+        setParent(sopra, windowFlags());
     Prepara(r);
     exec();
     return m_premuto > 0 ? m_premuto : int(std::max<qsizetype>(1, r.pulsanti.size()));

@@ -14,6 +14,7 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
 
@@ -179,11 +180,26 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
             filtroScelto = parti[1];
         return parti.value(0);
     }
-    QString scelto = filtroScelto;
-    const QString percorso = QFileDialog::getSaveFileName(parent, titolo, cartella, filtro, &scelto);
-    if (!percorso.isEmpty())
-        filtroScelto = scelto;
-    return percorso;
+    // A name typed without extension takes the chosen filter's, before the
+    // dialog checks whether the file exists: its question about replacing
+    // it is then about the file that will be written.
+    QFileDialog dialogo(parent, titolo, cartella, filtro);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    const auto suffisso = [](const QString &filtroDialogo) {
+        static const QRegularExpression primo(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+        return primo.match(filtroDialogo).captured(1);
+    };
+    if (!filtroScelto.isEmpty())
+        dialogo.selectNameFilter(filtroScelto);
+    dialogo.setDefaultSuffix(suffisso(dialogo.selectedNameFilter()));
+    QObject::connect(
+        &dialogo, &QFileDialog::filterSelected, &dialogo,
+        [&dialogo, suffisso](const QString &scelto) { dialogo.setDefaultSuffix(suffisso(scelto)); });
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return {};
+    filtroScelto = dialogo.selectedNameFilter();
+    return dialogo.selectedFiles().constFirst();
 }
 
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella)

@@ -45,8 +45,10 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
                             const QString &filtro);
 // The Save dialog with its filter list ("Testo (*.txt);;..."):
 // `filtroScelto` names the filter shown first and receives the one the user
-// chose; a cancelled dialog leaves it as it was. Tests answer a path, or a
-// list of the path and the filter chosen.
+// chose; a cancelled dialog leaves it as it was. A name typed without an
+// extension gets the chosen filter's first one (before the dialog's question
+// about replacing an existing file). Tests answer a path, or a list of the
+// path and the filter chosen.
 QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
                             const QString &filtro, QString &filtroScelto);
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella);

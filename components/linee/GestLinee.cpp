@@ -199,8 +199,7 @@ void GestLinee::ImpostaGriglia(QTableView *dbgRiga)
     dbgRiga->setItemDelegate(new DelegatoLinee(*this, dbgRiga));
     dbgRiga->setSelectionBehavior(QAbstractItemView::SelectItems);
     dbgRiga->setSelectionMode(QAbstractItemView::SingleSelection);
-    dbgRiga->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                             QAbstractItemView::AnyKeyPressed);
+    DoppioClicSenzaEditor(!m_doppioClicEditor);
     dbgRiga->setTabKeyNavigation(true);
     dbgRiga->horizontalHeader()->setSectionsClickable(true);
     dbgRiga->installEventFilter(this);
@@ -220,6 +219,17 @@ void GestLinee::ImpostaGriglia(QTableView *dbgRiga)
     });
     // A reset of the rows leaves the view without a current cell: keep one.
     connect(m_modello.get(), &QAbstractItemModel::modelReset, this, [this] { aggiornaContatore(); });
+}
+
+void GestLinee::DoppioClicSenzaEditor(bool senza)
+{
+    m_doppioClicEditor = !senza;
+    if (!m_griglia)
+        return;
+    QAbstractItemView::EditTriggers t = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    if (m_doppioClicEditor)
+        t |= QAbstractItemView::DoubleClicked;
+    m_griglia->setEditTriggers(t);
 }
 
 QTableView *GestLinee::Griglia() const

@@ -93,6 +93,9 @@ class GestLinee : public QObject, public ComponenteStampa
 
     // Question box (the program's msgCom); the fallback box otherwise.
     void ImpostaMessaggi(FunzioneMessaggio funzione);
+    // A double click on a cell is the owner's alone (dbgRiga_DblClick) and
+    // opens no editor: a grid whose double click opens the line's document.
+    void DoppioClicSenzaEditor(bool senza);
 
     // ---- Operations ----
 
@@ -244,6 +247,7 @@ class GestLinee : public QObject, public ComponenteStampa
     int m_valore = 0;
     bool m_inComando = false;
     bool m_cellaRifiutata = false;
+    bool m_doppioClicEditor = true;
     QString m_ultimoErrore;      // description of the last error the engine caught
     bool m_riposiziona = false;  // moving the current row back after a refused save
     int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them

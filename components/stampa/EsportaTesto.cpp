@@ -92,7 +92,8 @@ bool EsportaTesto::campoTesto(QByteArray &riga, const QString &testo) const
     return campoTesto(riga, QByteArrayView(m_cella));
 }
 
-QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const
+QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
+                                         bool numero) const
 {
     QString separatore = m_separatore;
     if (separatore == QLatin1String("\t"))
@@ -102,10 +103,11 @@ QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const
     else
         separatore = QStringLiteral("\"%1\"").arg(separatore);
     return QStringLiteral(
-               "Il file non è stato scritto: %1, colonna \"%2\", il testo \"%3\" contiene il separatore "
+               "Il file non è stato scritto: %1, colonna \"%2\", %5 \"%3\" contiene il separatore "
                "dei campi (%4) e senza qualificatore testo quella riga avrebbe un campo in più. Scegliere "
                "un qualificatore testo (doppio apice) o un altro separatore e ripetere la stampa.")
-        .arg(dove, m_colonne.value(colonna).didascalia, testo, separatore);
+        .arg(dove, m_colonne.value(colonna).didascalia, testo, separatore,
+             numero ? QStringLiteral("il numero") : QStringLiteral("il testo"));
 }
 
 QString EsportaTesto::TestoIntestazione() const
@@ -167,19 +169,7 @@ bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle
         } else if (!colonne_stampa::EValoreNumerico(c.valore)) {
             ok = campoTesto(riga, c.testo);
         } else {
-            const qsizetype inizio = riga.size();
-            numero(riga, c, m_numeriSemplici, QLatin1Char(','));
-            if (QByteArrayView(riga).sliced(inizio).contains(QByteArrayView(m_separatoreUtf8))) {
-                // A decimal comma with a comma separator: between delimiters,
-                // or with a decimal point when there are none.
-                m_cella.resize(0);
-                m_cella.append(QByteArrayView(riga).sliced(inizio));
-                riga.truncate(inizio);
-                if (!m_delimitatoreUtf8.isEmpty())
-                    campoTesto(riga, QByteArrayView(m_cella));
-                else
-                    numero(riga, c, true, QLatin1Char('.'));
-            }
+            ok = campoNumero(riga, c);
         }
         if (!ok && intera) {
             intera = false;
@@ -189,6 +179,37 @@ bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle
     }
     aggiungi(riga, "\r\n");
     return intera;
+}
+
+bool EsportaTesto::campoNumero(QByteArray &riga, const CellaStampa &c) const
+{
+    const qsizetype inizio = riga.size();
+    numero(riga, c, m_numeriSemplici, QLatin1Char(','));
+    const auto libero = [&] {
+        const QByteArrayView scritto = QByteArrayView(riga).sliced(inizio);
+        return !scritto.contains(QByteArrayView(m_separatoreUtf8)) &&
+               (m_delimitatoreUtf8.isEmpty() || !scritto.contains(QByteArrayView(m_delimitatoreUtf8)));
+    };
+    if (libero())
+        return true;
+    // The number as shown holds the separator (a decimal comma with a comma
+    // separator, a thousands point with a point, a minus with a "-") or the
+    // delimiter: between delimiters when there are; else without grouping,
+    // with a decimal comma or point, whichever the separator leaves whole;
+    // else the row would have a field too many, and is refused.
+    if (!m_delimitatoreUtf8.isEmpty()) {
+        m_cella.resize(0);
+        m_cella.append(QByteArrayView(riga).sliced(inizio));
+        riga.truncate(inizio);
+        return campoTesto(riga, QByteArrayView(m_cella));
+    }
+    for (const QChar decimale : {QLatin1Char(','), QLatin1Char('.')}) {
+        riga.truncate(inizio);
+        numero(riga, c, true, decimale);
+        if (libero())
+            return true;
+    }
+    return false;
 }
 
 QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
@@ -241,8 +262,10 @@ void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
     if (!componiRiga(buffer, celle, &colonna)) {
         buffer.truncate(prima);
         const QByteArrayView b = m_sorgente ? m_sorgente->TestoUtf8(colonna) : QByteArrayView();
-        m_errore = separatoreNelTesto(QStringLiteral("nella riga %1").arg(m_righe), colonna,
-                                      b.isNull() ? celle.value(colonna).testo : QString::fromUtf8(b));
+        m_errore =
+            separatoreNelTesto(QStringLiteral("nella riga %1").arg(m_righe), colonna,
+                               b.isNull() ? celle.value(colonna).testo : QString::fromUtf8(b),
+                               b.isNull() && colonne_stampa::EValoreNumerico(celle.value(colonna).valore));
         return;
     }
     m_file.Aggiunto();

@@ -4,10 +4,13 @@
 // grouping (always in the Excel-compatible file, in the text file when the
 // print asks for numbers without their format).
 //
-// Without a delimiter a line break inside a text becomes a blank, but a text
-// holding the separator itself would give its row one field too many: the
-// export is refused (ErroreScrittura, then Chiudi) naming the row and the
-// column, and the earlier file stays as it was.
+// Without a delimiter a line break inside a text becomes a blank, but a value
+// holding the separator itself would give its row one field too many: a
+// number is written without grouping, with the decimal mark that keeps it
+// whole; a text, a date, or a number that no form keeps whole (a "-"
+// separator and a negative amount) has the export refused (ErroreScrittura,
+// then Chiudi) naming the row and the column, and the earlier file stays as
+// it was.
 #pragma once
 
 #include "components/stampa/Esportazione.h"
@@ -48,10 +51,14 @@ class EsportaTesto : public Esportazione
     bool campoTesto(QByteArray &riga, const QString &testo) const;
     // The number of a cell, plain or as shown (`decimale` its decimal mark).
     void numero(QByteArray &riga, const CellaStampa &c, bool semplice, QChar decimale) const;
+    // A number field appended to `riga`: false when no way of writing it
+    // keeps it free of the separator.
+    bool campoNumero(QByteArray &riga, const CellaStampa &c) const;
     // The row, line end included, appended to `riga`; false with `colonna`
     // set as for campoTesto.
     bool componiRiga(QByteArray &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
-    QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo) const;
+    QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
+                               bool numero = false) const;
 
     QList<ColonnaStampa> m_colonne;
     const SorgenteRighe *m_sorgente = nullptr;

@@ -50,6 +50,11 @@ class AvanzamentoStampa
     // The page being printed, or for a file the rows written so far.
     virtual void PaginaInStampa(int pagina) = 0;
     virtual void RigheInStampa(qint64 righe) { (void)righe; }
+    // The pages are done and the PDF `file` is being sent by e-mail.
+    virtual void EmailInCorso(const QString &file) { (void)file; }
+    // After Nascondi, a print that made something: `testo` says what and
+    // where, shown without keeping the user from going on.
+    virtual void Terminata(const QString &testo) { (void)testo; }
     // Asks the user for the e-mail login data; true when confirmed.
     virtual QVariant ChiediEmailLogPwd() = 0;
 };

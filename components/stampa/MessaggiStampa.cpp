@@ -115,6 +115,23 @@ QString CodaRifiuta(const QString &stampante, const QString &dettaglio)
            Dettaglio(dettaglio);
 }
 
+QString FileScritto(const QString &percorso, qint64 righe)
+{
+    if (righe == 1)
+        return QStringLiteral("Il file %1 è stato scritto (1 riga).").arg(nativo(percorso));
+    if (righe >= 0)
+        return QStringLiteral("Il file %1 è stato scritto (%2 righe).").arg(nativo(percorso)).arg(righe);
+    return QStringLiteral("Il file %1 è stato scritto.").arg(nativo(percorso));
+}
+
+QString EmailInviata(const QString &percorso, const QString &destinatario)
+{
+    if (destinatario.isEmpty())
+        return QStringLiteral("Il file %1 è stato scritto e inviato per email.").arg(nativo(percorso));
+    return QStringLiteral("Il file %1 è stato scritto e inviato per email a %2.")
+        .arg(nativo(percorso), destinatario);
+}
+
 QString Dettaglio(const QString &testoSistema)
 {
     const QString t = testoSistema.trimmed();

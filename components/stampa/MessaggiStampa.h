@@ -28,6 +28,10 @@ QString LavoroTrattenuto(const QString &stampante, int lavoro, const QString &de
 QString LavoroInterrotto(const QString &stampante, int lavoro, const QString &dettaglio = {});
 QString CodaNonAccetta(const QString &stampante, const QString &dettaglio = {});
 QString CodaRifiuta(const QString &stampante, const QString &dettaglio = {});
+// What a finished print made: the file written (with its rows when known,
+// -1 otherwise), the PDF sent by e-mail to `destinatario` ("" when not known).
+QString FileScritto(const QString &percorso, qint64 righe = -1);
+QString EmailInviata(const QString &percorso, const QString &destinatario);
 // " (Dettaglio: ...)" when the system said something, else "".
 QString Dettaglio(const QString &testoSistema);
 

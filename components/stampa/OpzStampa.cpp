@@ -1,9 +1,12 @@
 // Print parameters: members, keyed values and display texts.
 #include "components/stampa/OpzStampa.h"
 
+#include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/Stampante.h"
 #include "components/util/Currency.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 OpzStampa::OpzStampa(const QString &sezioneStampa) : m_sezione(sezioneStampa) {}
@@ -22,13 +25,51 @@ QString OpzStampa::DescrFileForm(int codice) const
     }
 }
 
+QString OpzStampa::EstensioneFormato(int codice)
+{
+    switch (codice) {
+    case FormatoCompatibileExcel:
+        return QStringLiteral("csv");
+    case FormatoTesto:
+        return QStringLiteral("txt");
+    case FormatoExcel:
+        return QStringLiteral("xlsx");
+    default:
+        return {};
+    }
+}
+
+QString OpzStampa::ConEstensione(const QString &nome, int codice)
+{
+    const QString estensione = EstensioneFormato(codice);
+    const QString file = QFileInfo(nome).fileName();
+    if (estensione.isEmpty() || file.isEmpty() || file.contains(QLatin1Char('.')))
+        return nome;
+    return nome + QLatin1Char('.') + estensione;
+}
+
+bool OpzStampa::PrendiSostituzioneConfermata(const QString &percorso)
+{
+    if (m_sostituzioneConfermata.isEmpty())
+        return false;
+    const bool stesso = QDir::cleanPath(QFileInfo(m_sostituzioneConfermata).absoluteFilePath()) ==
+                        QDir::cleanPath(QFileInfo(percorso).absoluteFilePath());
+    m_sostituzioneConfermata.clear();
+    return stesso;
+}
+
 QString OpzStampa::DescrStampante(const Stampante &stampanteCorrente) const
 {
     QString testo;
+    // The automatic PDF and its e-mail belong to a print on a PDF printer:
+    // with any other output they do nothing, and are not named.
+    bool pdf = false;
     switch (m_staVid) {
     case UscitaStampante: {
         QString nome = m_nomeStampante.trimmed();
         QString porta = m_nomePorta;
+        pdf = nome.isEmpty() ? stampanteCorrente.Virtuale || EStampantePdf(stampanteCorrente.DeviceName)
+                             : EStampantePdf(nome);
         if (nome.isEmpty()) {
             nome = stampanteCorrente.DeviceName.isEmpty() ? QStringLiteral("(nessuna stampante)")
                                                           : stampanteCorrente.DeviceName;
@@ -65,9 +106,9 @@ QString OpzStampa::DescrStampante(const Stampante &stampanteCorrente) const
     default:
         break;
     }
-    if (ParVero(QStringLiteral("PdfAutomAbil")))
+    if (pdf && ParVero(QStringLiteral("PdfAutomAbil")))
         testo += QStringLiteral(" - Pdf automatico");
-    if (ParVero(QStringLiteral("EmailInvia")))
+    if (pdf && ParVero(QStringLiteral("EmailInvia")))
         testo += QStringLiteral(" - invio email");
     return testo;
 }

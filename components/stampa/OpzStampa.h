@@ -59,6 +59,17 @@ class OpzStampa
     // -1: numbers without their display format in text and Excel files.
     int NumNoForm() const { return m_numNoForm; }
     void NumNoForm(int v) { m_numNoForm = v; }
+    // The extension of a file format ("xlsx", "csv", "txt"; "" for an
+    // unknown code), and `nome` with it added when its file name has none
+    // (as a Save dialog adds its default suffix): "dichiarazioni" written as
+    // an Excel workbook is "dichiarazioni.xlsx".
+    static QString EstensioneFormato(int codice);
+    static QString ConEstensione(const QString &nome, int codice);
+    // The file the user has already agreed to replace (the Save dialog asked
+    // when it was chosen there): the next print writing it does not ask
+    // again, and takes the agreement (Prendi...: true once for that path).
+    void SostituzioneConfermata(const QString &percorso) { m_sostituzioneConfermata = percorso; }
+    bool PrendiSostituzioneConfermata(const QString &percorso);
 
     // Preview: scale (1 = 100 %) and 1 = keep the pages drawn.
     float Fatt() const { return m_fatt; }
@@ -138,6 +149,7 @@ class OpzStampa
     int m_forzaVert = 0;
     int m_fileForm = FormatoCompatibileExcel;
     QString m_fileName, m_pathDefault;
+    QString m_sostituzioneConfermata;
     QString m_sepCampi = QStringLiteral(";");
     QString m_delimStr = QStringLiteral("\"");
     int m_numNoForm = 0;

@@ -153,8 +153,13 @@ EsitoStampa Stampatore::Stampa(SorgenteRighe &righe, const QString &tipo, int or
             messaggi_stampa::Dettaglio(QString::fromUtf8(e.what()));
     }
     righe.ChiudiRighe();
-    if (m_avanzamento)
+    if (m_avanzamento) {
         m_avanzamento->Nascondi();
+        // What was made and where, said where the user is looking, unless a
+        // message follows that says it.
+        if (esito.eseguita && esito.errore.isEmpty() && !esito.fatto.isEmpty())
+            m_avanzamento->Terminata(esito.fatto);
+    }
     return esito;
 }
 
@@ -205,8 +210,10 @@ EsitoStampa Stampatore::esegui(Lavoro &l)
 
 bool Stampatore::sostituireFile(const QString &percorso)
 {
+    // Taken whether the file is there or not: an agreement is for one print.
+    const bool confermata = m_opz->PrendiSostituzioneConfermata(percorso);
     const QFileInfo info(percorso);
-    if (!info.exists() || info.isDir())
+    if (!info.exists() || info.isDir() || confermata)
         return true;
     const QString domanda =
         QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(QDir::toNativeSeparators(percorso));
@@ -229,7 +236,10 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
         esito.errore = QStringLiteral("In caso di stampa su file è obbligatorio specificare il nome file.");
         return esito;
     }
-    const QString percorso = lavoro_stampa::PercorsoCompleto(*m_opz, m_opz->FileName().trimmed());
+    // A name without extension (typed so in the Save dialog, or saved so with
+    // the options) is written with its format's.
+    const QString percorso = OpzStampa::ConEstensione(
+        lavoro_stampa::PercorsoCompleto(*m_opz, m_opz->FileName().trimmed()), m_opz->FileForm());
 
     std::unique_ptr<Esportazione> file;
     EsportaTesto *testo = nullptr;
@@ -282,6 +292,7 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
     esito.eseguita = true;
     esito.pagine = int(qMin<qint64>(file->RigheScritte(), INT_MAX));
     esito.file = percorso;
+    esito.fatto = messaggi_stampa::FileScritto(percorso, file->RigheScritte());
     return esito;
 }
 
@@ -370,6 +381,7 @@ EsitoStampa Stampatore::stampaFissa(Lavoro &l)
             return esito;
     } else {
         esito.file = percorso;
+        esito.fatto = messaggi_stampa::FileScritto(percorso);
     }
     esito.eseguita = true;
     esito.celleFuoriMisura = fissa.CelleFuoriMisura();

@@ -48,6 +48,9 @@ struct EsitoStampa {
     int celleFuoriMisura = 0;
     int pagine = 0; // pages produced (rows written, for a file)
     QString file;   // the file written (export, fixed-length, PDF)
+    // What the print made, for the user: the file written and where, the
+    // e-mail sent and to whom ("" when there is nothing to say).
+    QString fatto;
 };
 
 class Stampatore : public QObject

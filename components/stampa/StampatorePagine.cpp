@@ -434,6 +434,7 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
         }
         esito.eseguita = true;
         esito.file = destinazione;
+        esito.fatto = messaggi_stampa::FileScritto(destinazione);
         const QVariantList par = m_opz->ParStampa(QStringLiteral("PdfAutomImpPar")).toList();
         if (par.size() > 3 &&
             par[3].toString().trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
@@ -464,7 +465,10 @@ void Stampatore::inviaEmail(Lavoro &l, EsitoStampa &esito)
         return;
     }
     QString errore;
-    // The progress window's stop button ends the send too; the PDF stays.
+    // The progress window says the mail is going, not a page any more; its
+    // stop button ends the send too, and the PDF stays.
+    if (m_avanzamento)
+        m_avanzamento->EmailInCorso(esito.file);
     m_invio->Fermata = [this] { return fermata(); };
     InvioEmail::Esito r = m_invio->Invia(*m_opz, esito.file, errore);
     // A refused login, or login data not stored, is asked for once.
@@ -476,6 +480,8 @@ void Stampatore::inviaEmail(Lavoro &l, EsitoStampa &esito)
     switch (r) {
     case InvioEmail::Esito::Inviato:
         esito.errore = avviso;
+        esito.fatto = messaggi_stampa::EmailInviata(
+            esito.file, m_opz->ParStampa(QStringLiteral("EmailTo")).toString().trimmed());
         return;
     case InvioEmail::Esito::Consegnato:
         esito.errore =

@@ -11,6 +11,7 @@
 #include "services/Globali.h"
 #include "services/frmMsgCom.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -236,6 +237,30 @@ TEST_F(Documenti, OpeningADocumentSaysWhyItCannot)
     EXPECT_TRUE(RP::Mostrati(RP::FileApri).isEmpty());
 }
 
+// A double click on a document opens it and does nothing else: no editor
+// opens on the cell, where a stray key would replace the path.
+TEST_F(Documenti, ADoubleClickOpensTheDocumentAndEditsNothing)
+{
+    namespace RP = RisposteProgrammate;
+    int aperti = 0;
+    for (const char *campo : {"Percorso", "Descrizione"}) {
+        SCOPED_TRACE(campo);
+        RP::Accoda(RP::ApriShell, true);
+        Cella(0, 0, QString::fromLatin1(campo));
+        QTableView *v = Vista(0);
+        const QPoint punto = v->visualRect(v->currentIndex()).center();
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, punto);
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, punto);
+        Attendi();
+        EXPECT_EQ(RP::Mostrati(RP::ApriShell).size(), ++aperti);
+        EXPECT_FALSE(Griglia(0)->EditorAperto());
+        EXPECT_EQ(v->indexWidget(v->currentIndex()), nullptr);
+        EXPECT_FALSE(qobject_cast<QLineEdit *>(QApplication::focusWidget())) << "an editor has the keyboard";
+        EXPECT_EQ(percorso(), QStringLiteral("§Doc§/contratti/a.pdf"));
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(u'|').toStdString();
+    }
+}
+
 TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
 {
     namespace RP = RisposteProgrammate;
@@ -287,8 +312,8 @@ TEST_F(Documenti, AChosenFileIsStoredBehindItsBaseFolder)
 
 // The user double clicks a line whose file is missing and types on, the keys
 // reaching the program before it handles the double click. They go to the
-// cell the double click opened, not to the message, which then shows with
-// the focus and stays until answered.
+// grid's cell, not to the message, which then shows with the focus and stays
+// until answered.
 TEST_F(Documenti, TypingAfterADoubleClickOnAMissingDocumentReachesTheGrid)
 {
     namespace RP = RisposteProgrammate;

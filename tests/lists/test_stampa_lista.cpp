@@ -18,6 +18,7 @@
 #include "services/Globali.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -160,8 +161,65 @@ TEST_F(StampaLista, ListExportedThroughTheDialogOnlyWhenNoPrintRuns)
     QFile file(opz.FileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()).count(QStringLiteral("\r\n")), Righe() + 1);
-    EXPECT_FALSE(frmStampaInCorsoPredef()->isVisible());
+    // The progress window holds the program no longer: at most it says
+    // which file was written.
+    frmStampaInCorso *avanzamento = frmStampaInCorsoPredef();
+    EXPECT_TRUE(!avanzamento->isVisible() || avanzamento->windowModality() == Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(Globali::StaAtt, 0);
+}
+
+// The file replaced or new, asked about or not: the question opens over
+// the list, and after the print the list has the keyboard again in the
+// control it was in, so that the key the tooltip names prints again.
+TEST_F(StampaLista, AfterThePrintTheListHasTheKeyboardBack)
+{
+    Apri();
+    QTemporaryDir cartella;
+    const QString nome = cartella.filePath(QStringLiteral("clienti.txt"));
+    FrmComlinStampa *dialogo = FrmComlinStampaPredef();
+    for (const bool esiste : {false, true}) {
+        SCOPED_TRACE(esiste ? "replaced" : "new");
+        if (esiste) {
+            QFile f(nome);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("vecchio");
+        }
+        m_lista->activateWindow();
+        m_lista->dbgRiga->setFocus();
+        Attendi();
+        ASSERT_EQ(QApplication::focusWidget(), m_lista->dbgRiga);
+        m_lista->ButtonComando(QStringLiteral("Stampa"));
+        Attendi();
+        ASSERT_TRUE(dialogo->isVisible());
+        OpzStampa &opz = dialogo->OpzioniStampa();
+        opz.oiStaVid(OpzStampa::UscitaFile);
+        opz.FileForm(OpzStampa::FormatoTesto);
+        opz.FileName(nome);
+        DimenticaMessaggi();
+        RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
+        dialogo->CmdStampa->click();
+        Attendi();
+        const QList<QVariantMap> domande = RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom);
+        ASSERT_EQ(domande.size(), esiste ? 1 : 0);
+        if (esiste) {
+            EXPECT_TRUE(domande[0]
+                            .value(QStringLiteral("testo"))
+                            .toString()
+                            .contains(QStringLiteral("Sostituirlo?")));
+            EXPECT_EQ(domande[0].value(QStringLiteral("finestra")).value<QObject *>(), m_lista);
+        }
+        QFile file(nome);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(file.readAll()).count(QStringLiteral("\r\n")), Righe() + 1);
+        EXPECT_EQ(QApplication::activeWindow(), m_lista);
+        EXPECT_EQ(QApplication::focusWidget(), m_lista->dbgRiga);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+        Attendi();
+        EXPECT_TRUE(dialogo->isVisible());
+        dialogo->hide();
+    }
 }
 
 // The list's print has its own section: the options saved for it there come

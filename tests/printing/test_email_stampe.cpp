@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -233,12 +234,16 @@ TEST_F(EmailStampe, APdfPrintEmailedWithTheMissingOrWrongPasswordPutRight)
         motore.ImpostaInvioEmail(&InvioEmailStampe());
         MotoreStampa(&motore);
         frmStampaInCorso::ImpostaChiediDatiEmail([] { return ChiediDatiEmail(-1, -1); });
-        // The user types the right password in the panel and confirms.
+        // The user types the right password in the panel and confirms; the
+        // progress window says meanwhile that the mail is going.
         int richieste = 0;
+        QStringList durante;
         RisposteProgrammate::ImpostaAzioneModale([&](QWidget *w) {
             auto *d = qobject_cast<FrmSceltaStam *>(w);
             ASSERT_NE(d, nullptr);
             ++richieste;
+            durante = {avanzamento.lblStamp->text(), avanzamento.LblPrePag->text(),
+                       avanzamento.LblPag->text()};
             EXPECT_EQ(d->txt(1014)->text(), QStringLiteral("prova"));
             d->txt(1015)->setText(server->password);
             d->ComPEOk->click();
@@ -260,6 +265,15 @@ TEST_F(EmailStampe, APdfPrintEmailedWithTheMissingOrWrongPasswordPutRight)
         // The PDF the print made, to know its mail among others' on the receiver.
         const QStringList pdf = QDir(cartella).entryList({QStringLiteral("*.pdf")}, QDir::Files);
         ASSERT_EQ(pdf.size(), 1);
+        EXPECT_EQ(durante, (QStringList{QStringLiteral("Invio dell'email in corso."),
+                                        QStringLiteral("Con il file:"), pdf.first()}));
+        // Then where the PDF is and to whom it went, with the window's own title.
+        EXPECT_EQ(avanzamento.windowTitle(), QStringLiteral("Stampa ordini in corso"));
+        EXPECT_TRUE(avanzamento.isVisible());
+        EXPECT_EQ(avanzamento.windowModality(), Qt::NonModal);
+        EXPECT_EQ(avanzamento.lblStamp->text(),
+                  QStringLiteral("Il file %1 è stato scritto e inviato per email a mario@cliente.it.")
+                      .arg(QDir::toNativeSeparators(QDir(cartella).filePath(pdf.first()))));
         QFile filePdf(QDir(cartella).filePath(pdf.first()));
         ASSERT_TRUE(filePdf.open(QIODevice::ReadOnly));
         const QByteArray bytePdf = filePdf.readAll();

@@ -209,6 +209,40 @@ TEST_F(DialogoStampa, PrintChoiceDialogGetsTheOptionsWithoutFixedLength)
         << d->labStaAttuale->text().toStdString();
 }
 
+// The automatic PDF and its e-mail, both switched on, belong to a print on a
+// PDF printer: the current-printer line names them there alone.
+TEST_F(DialogoStampa, TheCurrentPrinterLineNamesOnlyWhatTheOutputDoes)
+{
+    FrmComlinStampa *d = Apri();
+    OpzStampa &opz = d->OpzioniStampa();
+    opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+    opz.ImpostaParStampa(QStringLiteral("EmailInvia"), true);
+    struct Caso {
+        int uscita;
+        const char *stampante, *riga;
+    };
+    const Caso casi[] = {
+        {OpzStampa::UscitaFile, "", "File Formato Excel: /dati/lettere.xlsx"},
+        {OpzStampa::UscitaVideo, "", "Video (scala 67%)"},
+        {OpzStampa::UscitaFissa, "", "Lunghezza fissa su file: /dati/fissa.txt"},
+        {OpzStampa::UscitaStampante, "", "Laser (predefinita) su socket://10.0.0.5:9100"},
+        {OpzStampa::UscitaStampante, "PDFCreator", "PDFCreator - Pdf automatico - invio email"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.riga);
+        FrmComlinStampa::ImpostaApriScelta([&c](OpzStampa &o, QWidget *) {
+            o.oiStaVid(c.uscita);
+            o.osNomeStampante(QString::fromUtf8(c.stampante));
+            o.FileForm(OpzStampa::FormatoExcel);
+            o.FileName(QStringLiteral("/dati/lettere.xlsx"));
+            o.FisFileName(QStringLiteral("/dati/fissa.txt"));
+        });
+        d->comSceStam_Click();
+        EXPECT_EQ(d->labStaAttuale->text(), QString::fromUtf8(c.riga));
+    }
+    FrmComlinStampa::ImpostaApriScelta({});
+}
+
 TEST_F(DialogoStampa, APrintThatEndsAbnormallyLeavesNoPrintRunning)
 {
     FrmComlinStampa *d = Apri();

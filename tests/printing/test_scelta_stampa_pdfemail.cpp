@@ -7,10 +7,13 @@
 #include "components/menu/IniComuniLocali.h"
 #include "printing/AziendaUtilStampe.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QScrollArea>
 
 namespace
 {
@@ -272,4 +275,46 @@ TEST_F(PannelloPdfEmail, RequestFromAPrint)
     RisposteProgrammate::ImpostaAzioneModale([&](QWidget *) { d.close(); });
     d.oiRichDatiEmail = 1000;
     EXPECT_FALSE(d.RichDatiEmail().toBool());
+}
+
+// The request from a print opens with the field it asks for in sight and
+// holding the keyboard, however far down the panel that field lies.
+TEST_F(PannelloPdfEmail, TheRequestShowsTheFieldItAsksFor)
+{
+    host->ScriviPar(QStringLiteral("EmailServerSMTP"), QStringLiteral("smtp.ditta.it"));
+    // Login, password and recipient stored; the field asked for.
+    struct Caso {
+        const char *login, *pwd, *destinatario;
+        int campo;
+    };
+    const Caso casi[] = {{"utente", "", "mario@cliente.it", 1015},
+                         {"", "pw", "mario@cliente.it", 1014},
+                         {"utente", "errata", "mario@cliente.it", 1015},
+                         {"utente", "pw", "", 1520}};
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(std::string(c.login) + "/" + c.pwd + "/" + c.destinatario);
+        host->ScriviPar(QStringLiteral("EmailLogin"), QString::fromLatin1(c.login));
+        host->ScriviPar(QStringLiteral("EmailPwd"), QString::fromLatin1(c.pwd));
+        host->ScriviPar(QStringLiteral("EmailTo1"), QString::fromLatin1(c.destinatario));
+        FrmSceltaStam d;
+        d.ogOpzSta(&opz);
+        bool visto = false, fuoco = false;
+        RisposteProgrammate::ImpostaAzioneModale([&](QWidget *) {
+            // As the user sees it, once the dialog has settled.
+            QCoreApplication::processEvents();
+            QLineEdit *campo = d.txt(c.campo);
+            auto *scorri = d.PicPdfEmail->findChild<QScrollArea *>();
+            ASSERT_NE(scorri, nullptr);
+            visto = scorri->viewport()->rect().contains(
+                QRect(campo->mapTo(scorri->viewport(), QPoint()), campo->size()));
+            fuoco = d.focusWidget() == campo;
+            d.oiRichDatiEmail = 200;
+            d.hide();
+        });
+        d.oiRichDatiEmail = 1000;
+        d.RichDatiEmail();
+        RisposteProgrammate::ImpostaAzioneModale({});
+        EXPECT_TRUE(visto);
+        EXPECT_TRUE(fuoco);
+    }
 }

@@ -207,3 +207,51 @@ TEST(EsportaTestoFile, SeparatorInsideAValueWithoutQualifierIsRefused)
     EXPECT_EQ(e.TestoRiga(riga("2", "Pizzeria \"Da Mario\"; Sartori S.r.l.", "2", 2)),
               QStringLiteral("\"2\";\"Pizzeria \"\"Da Mario\"\"; Sartori S.r.l.\";2\r\n"));
 }
+
+// A number holding the separator (a point of thousands, the minus, a digit)
+// without a qualifier: written without grouping and with the decimal mark
+// that keeps its row whole, or, when no form does, refused like a text.
+TEST(EsportaTestoFile, ANumberHoldingTheSeparatorNeverSplitsItsRow)
+{
+    struct Caso {
+        const char *separatore, *delimitatore;
+        int numNoForm;
+        double saldo;
+        const char *saldoTesto;
+        const char *riga; // the row written; nullptr: refused
+    };
+    const Caso casi[] = {
+        {".", "", 0, -1234.5, "-1.234,50", "2.B.-1234,50"},
+        {".", "", -1, -1234.5, "-1.234,50", "2.B.-1234,50"},
+        {"-", "", -1, -1234.5, "-1.234,50", nullptr},
+        {"-", "", -1, 1234.5, "1.234,50", "2-B-1234,50"},
+        {"-", "\"", -1, -1234.5, "-1.234,50", "\"2\"-\"B\"-\"-1234,50\""},
+        {"4", "", -1, 1234.5, "1.234,50", nullptr},
+        {"3", "", 0, 0.5, "0,50", "23B30,50"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(std::string("separator ") + c.separatore + " " + c.saldoTesto);
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath(QStringLiteral("saldi.txt"));
+        OpzStampa opz;
+        opz.FileForm(OpzStampa::FormatoTesto);
+        opz.SepCampi(QString::fromUtf8(c.separatore));
+        opz.DelimStr(QString::fromUtf8(c.delimitatore));
+        opz.NumNoForm(c.numNoForm);
+        EsportaTesto e(opz, colonne());
+        QString errore;
+        ASSERT_TRUE(e.Apri(percorso, errore));
+        e.ScriviRiga(riga("2", "B", QString::fromUtf8(c.saldoTesto), c.saldo));
+        if (!c.riga) {
+            EXPECT_FALSE(e.Chiudi(errore));
+            EXPECT_TRUE(errore.contains(QStringLiteral("colonna \"Saldo\", il numero")))
+                << errore.toStdString();
+            EXPECT_FALSE(QFile::exists(percorso));
+            continue;
+        }
+        ASSERT_TRUE(e.Chiudi(errore)) << errore.toStdString();
+        QFile f(percorso);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray(c.riga) + "\r\n");
+    }
+}
