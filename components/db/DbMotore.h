@@ -232,9 +232,10 @@ class DbMotore
     // The WHERE of a row found by its key; the values to bind join `legati`.
     QString condizioneChiave(const QString &nome, const QString &tabella, const QStringList &chiave,
                              const QVariantList &valoriChiave, const QString &schema, QVariantList &legati);
-    // Whether the key finds a row (read without a lock).
+    // Whether the key finds a row: read without a lock, or with `blocca`
+    // locked until the transaction ends (SQLite's write lock already holds it).
     bool esisteRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
-                    const QVariantList &valoriChiave, const QString &schema);
+                    const QVariantList &valoriChiave, const QString &schema, bool blocca = false);
     // A server session's settings (lock timeout), also after it was opened again.
     void impostaSessione(Connessione &c);
     // A server connection's own statements for SELECTs, on the handle of the

@@ -112,33 +112,28 @@ int DbMotore::AggiornaRigaLetta(const QString &nome, const QString &tabella, con
 }
 
 bool DbMotore::esisteRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
-                          const QVariantList &valoriChiave, const QString &schema)
+                          const QVariantList &valoriChiave, const QString &schema, bool blocca)
 {
     Connessione &c = conn(nome);
     const bool pg = c.motore == Motore::Odbc;
     QVariantList legati;
     const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
     bool esiste = false;
-    eseguiLegato(c, QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(tabellaSql(schema, tabella, pg), dove),
+    eseguiLegato(c,
+                 QStringLiteral("SELECT 1 FROM %1 WHERE %2%3")
+                     .arg(tabellaSql(schema, tabella, pg), dove,
+                          blocca && pg ? QStringLiteral(" FOR UPDATE") : QString()),
                  legati, &esiste);
-    c.righeToccate = 0;
+    // A look-up made while writing leaves the write's count as it was.
+    if (!blocca)
+        c.righeToccate = 0;
     return esiste;
 }
 
 bool DbMotore::BloccaRiga(const QString &nome, const QString &tabella, const QStringList &chiave,
                           const QVariantList &valoriChiave, const QString &schema)
 {
-    Connessione &c = conn(nome);
-    const bool pg = c.motore == Motore::Odbc;
-    QVariantList legati;
-    const QString dove = condizioneChiave(nome, tabella, chiave, valoriChiave, schema, legati);
-    bool esiste = false;
-    eseguiLegato(
-        c,
-        QStringLiteral("SELECT 1 FROM %1 WHERE %2%3")
-            .arg(tabellaSql(schema, tabella, pg), dove, pg ? QStringLiteral(" FOR UPDATE") : QString()),
-        legati, &esiste);
-    return esiste;
+    return esisteRiga(nome, tabella, chiave, valoriChiave, schema, true);
 }
 
 int DbMotore::aggiornaRiga(const QString &nome, const QString &tabella, const QStringList &colonne,

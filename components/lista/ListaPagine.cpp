@@ -134,12 +134,9 @@ void ListaPagine::MostraLista(const QString &condizioneForm)
     if (!m_lista->EseguiComandoLista(QStringLiteral("Aggiorna")))
         return;
     // The list opens on the record the form shows, when it holds it.
-    const QStringList chiave = m_base ? m_base->ChiaveCorrente() : QStringList();
-    if (chiave.isEmpty())
+    const QVariantList valori = chiaveMostrata();
+    if (valori.isEmpty())
         return;
-    QVariantList valori;
-    for (const QString &v : chiave)
-        valori << v;
     int riga = -1;
     try {
         riga = m_lista->RecordsetLista().PosizioneChiave(valori);
@@ -219,13 +216,19 @@ void ListaPagine::tornaAlRecord()
 {
     // The record form still shows its record: the list goes back to it, so
     // that the next step goes on from the record shown.
-    const QStringList chiave = m_base ? m_base->ChiaveCorrente() : QStringList();
-    if (chiave.isEmpty())
+    const QVariantList valori = chiaveMostrata();
+    if (valori.isEmpty())
         return;
-    QVariantList valori;
-    for (const QString &v : chiave)
-        valori << v;
     m_lista->RitrovaRiga(valori, -1);
+}
+
+QVariantList ListaPagine::chiaveMostrata() const
+{
+    QVariantList valori;
+    if (m_base)
+        for (const QString &v : m_base->ChiaveCorrente())
+            valori << v;
+    return valori;
 }
 
 QRect ListaPagine::AreaLista() const

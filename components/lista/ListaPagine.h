@@ -81,6 +81,8 @@ class ListaPagine : public QObject
     // After a step to a record that was gone: the list's current row goes
     // back to the record the form shows.
     void tornaAlRecord();
+    // The key of the record the form shows (empty when none).
+    QVariantList chiaveMostrata() const;
     struct Registrato {
         QPointer<QLineEdit> controllo;
         CampoRicerca campo;

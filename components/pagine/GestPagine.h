@@ -24,6 +24,7 @@ class QLineEdit;
 class QToolBar;
 class QWidget;
 class RecDat;
+class VbErrore;
 
 // How one field is registered. Members left invalid are "not passed".
 struct OpzioniCampo {
@@ -294,6 +295,8 @@ class GestPagine : public QObject
     void vaiAlCampo(const QString &nome);
     int chiedi(const QString &testo, const QStringList &pulsanti, int predefinito);
     void ricordaErrore(int numero, const QString &descrizione);
+    // A failed write: its own transaction (`propria`) rolled back, the error kept.
+    void annullaERicorda(bool propria, const VbErrore &e);
     // GestPagineMessaggi.cpp
     QString nomeRecord() const; // "NomeRecord", "Il record" by default
     // The record shown, for the user: its name, code and the text of the

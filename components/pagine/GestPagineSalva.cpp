@@ -141,13 +141,7 @@ bool GestPagine::salva()
                     chiave << c->controllo->text().trimmed();
         }
     } catch (const VbErrore &e) {
-        if (propria && d->db->LivelloTrans(d->connessione) > 0) {
-            try {
-                d->db->AnnullaTrans(d->connessione);
-            } catch (const VbErrore &) {
-            }
-        }
-        ricordaErrore(e.numero(), e.descrizione());
+        annullaERicorda(propria, e);
     }
 
     QString erroreRilettura;
@@ -258,13 +252,7 @@ bool GestPagine::cancella()
                 d->db->ConfermaTrans(d->connessione);
             cancellato = true;
         } catch (const VbErrore &e) {
-            if (propria && d->db->LivelloTrans(d->connessione) > 0) {
-                try {
-                    d->db->AnnullaTrans(d->connessione);
-                } catch (const VbErrore &) {
-                }
-            }
-            ricordaErrore(e.numero(), e.descrizione());
+            annullaERicorda(propria, e);
         }
         d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     }
@@ -421,4 +409,17 @@ int GestPagine::confrontaMemorizzato(const QString &memorizzato, int operazione)
 bool GestPagine::ModificatoAltrove(const QString &memorizzato, int operazione)
 {
     return confrontaMemorizzato(memorizzato, operazione) != 0;
+}
+
+void GestPagine::annullaERicorda(bool propria, const VbErrore &e)
+{
+    // The transaction this engine opened goes back; one the form opened is
+    // the form's to end.
+    if (propria && d->db->LivelloTrans(d->connessione) > 0) {
+        try {
+            d->db->AnnullaTrans(d->connessione);
+        } catch (const VbErrore &) {
+        }
+    }
+    ricordaErrore(e.numero(), e.descrizione());
 }
