@@ -12,6 +12,7 @@
 #include "lists/frmLisAnagHotel.h"
 #include "services/FormComune.h"
 #include "services/FormLanciabile.h"
+#include "services/MsgCom.h"
 
 #include <QPointer>
 #include <QString>
@@ -467,6 +468,9 @@ class frmClienti : public QWidget,
     bool m_inSpecchio = false;
     // While a record just read is shown: its row is the account's own.
     bool m_contoAppenaLetto = false;
+    // While the transaction a before-callback began is open (history of a
+    // save, cascade of a delete): its notices are shown once it has ended.
+    std::optional<AvvisiRinviati> m_avvisiTransazione;
     QPointer<GestPagine> m_comPag;
     QPointer<frmLisAnagHotel> m_lisAnag;
     QPointer<QWidget> m_finestraLista; // the list window behind frmClientiLis

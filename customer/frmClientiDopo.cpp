@@ -142,6 +142,9 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         chiudiTransazione(pvRit.toString().isEmpty() && scritto);
         const long ultimo = pag->UltimoRisultato(0);
         pag->AbilitaTransazione(true);
+        // What the transaction had to say, now that no row waits on it; then
+        // why the save failed, if it did.
+        m_avvisiTransazione.reset();
         if (ultimo < 0)
             pvRit = pag->SegnalaErrore(ultimo, QString(), QVariant());
         break;
@@ -156,6 +159,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
             break;
         TransCancAperta = false;
         chiudiTransazione(pvRit.isValid() && pvRit.toInt() == 0 && pvRit.toString() == QLatin1String("0"));
+        m_avvisiTransazione.reset();
         break;
     case GestPagine::OpCopia: {
         if (!(pvArray.value(0).isValid() && pvArray.value(0).toInt() == 3))

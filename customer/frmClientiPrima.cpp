@@ -173,6 +173,9 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         // as a wait, the question gone from the screen; over before any message.
         std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
         ApriRsLetSporca(0, -1, nullptr, -1, QString());
+        // Until it ends, another desk saving this customer waits for its row:
+        // what there is to say meanwhile is said once it has ended.
+        m_avvisiTransazione.emplace();
         pag->AbilitaTransazione(false);
         // A history row that cannot be written leaves nothing behind: the
         // transaction goes back and the save is refused.
@@ -197,9 +200,15 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         }
         if (scritto)
             return 0;
+        // Nothing of the save is left: the customer's changes are still only
+        // in the window, and the user is told so.
         if (!inUso)
-            avviso(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:") + QStringLiteral("\r\n") +
-                   QStringLiteral("I dati anagrafici precedenti NON sono stati archiviati"));
+            avviso(
+                QStringLiteral("Errore nell'archiviazione dei dati anagrafici:") + QStringLiteral("\r\n") +
+                QStringLiteral("I dati anagrafici precedenti NON sono stati archiviati") +
+                QStringLiteral("\r\n") +
+                QStringLiteral("Le modifiche non sono state salvate e restano nella finestra: per salvarle "
+                               "senza archiviare, salvare di nuovo e scegliere \"Non archiviare\"."));
         try {
             ApriRsLetCommit2(0, -1, nullptr, -1, QString());
         } catch (const VbErrore &) {
@@ -207,6 +216,7 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         pvRit = 1;
         TransStoricoAperta = false;
         pag->AbilitaTransazione(true);
+        m_avvisiTransazione.reset();
         return 1;
     }
     case GestPagine::OpCancella: {
@@ -250,6 +260,7 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
         std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
         ApriRsLetSporca(0, -1, nullptr, -1, QString());
         TransCancAperta = true;
+        m_avvisiTransazione.emplace();
         const QString w = QStringLiteral(" Gruppo = ") + q(10) + QStringLiteral(" And Mastro = ") + q(20) +
                           QStringLiteral(" And Conto = ") + q(30);
         // The letters of intent go with the account, so that a later account
@@ -272,6 +283,7 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             } catch (const VbErrore &) {
             }
             TransCancAperta = false;
+            m_avvisiTransazione.reset();
             if (inUsoAltrove(e))
                 avviso(pag->TestoInUso(GestPagine::OpCancella));
             else

@@ -20,6 +20,8 @@ namespace
 const char *const kCampi[] = {"Descrizione", "RagSoc", "RagSoc2", "Indirizzo", "CAP",
                               "Localita",    "Pr",     "Stato",   "Comune"};
 
+// Inside the save's transaction the notice waits for it to end (the caller
+// holds notices back), as the error box below does.
 void giaArchiviata()
 {
     msgCom(QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.") +

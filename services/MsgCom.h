@@ -37,6 +37,20 @@ class MsgComSopra
     QWidget *m_prima;
 };
 
+// Notices held back. While one of these lives, a message with a single button
+// is not shown but kept (msgCom answers 1 at once), and what was kept is shown,
+// in its order, when the last one ends. A transaction that holds rows other
+// desks wait for lives inside one: no message waits for the clerk meanwhile.
+// A question needs its answer at once: what was kept is shown first, then it.
+class AvvisiRinviati
+{
+  public:
+    AvvisiRinviati();
+    ~AvvisiRinviati();
+    AvvisiRinviati(const AvvisiRinviati &) = delete;
+    AvvisiRinviati &operator=(const AvvisiRinviati &) = delete;
+};
+
 // The error box: psMsgAggPri, "Errore(" number "): " description, psMsgAggDop,
 // with the single button "&Ok".
 // Without an error argument it reports the exception being handled (call it

@@ -20,9 +20,30 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace
 {
+
+// The notices held back while an AvvisiRinviati lives, in their order.
+struct Rinviati {
+    int livello = 0;
+    QList<frmMsgCom::Richiesta> avvisi;
+};
+
+Rinviati &rinvio()
+{
+    static Rinviati r;
+    return r;
+}
+
+void mostraRinviati()
+{
+    // Taken off the list first: a notice on the screen may lead to another.
+    const QList<frmMsgCom::Richiesta> avvisi = std::exchange(rinvio().avvisi, {});
+    for (const frmMsgCom::Richiesta &r : avvisi)
+        frmMsgCom::Istanza().Mostra(r);
+}
 
 // Twips to device-independent pixels (1440 twips an inch).
 int daTwips(int twips, const QWidget *w)
@@ -342,7 +363,27 @@ int msgCom(const QString &psLabel, const QString &psCom1, const QString &pvCom2,
     r.comDefault = piComDefault;
     r.widthCom = pvWidthCom;
     r.sempreTxt = pbSempreTxt;
+    Rinviati &rinviati = rinvio();
+    if (rinviati.livello > 0) {
+        if (r.pulsanti.size() == 1) {
+            rinviati.avvisi << r;
+            return 1;
+        }
+        qWarning() << "msgCom: a question while notices are held back:" << NascondiPassword(r.testo);
+        mostraRinviati();
+    }
     return frmMsgCom::Istanza().Mostra(r);
+}
+
+AvvisiRinviati::AvvisiRinviati()
+{
+    ++rinvio().livello;
+}
+
+AvvisiRinviati::~AvvisiRinviati()
+{
+    if (--rinvio().livello == 0)
+        mostraRinviati();
 }
 
 QString TestoMsgErrfrm(int numero, const QString &descrizione, const QString &psMsgAggPri,

@@ -11,6 +11,7 @@ struct Stato {
     QHash<QString, QQueue<QVariant>> risposte;
     QHash<QString, QList<QVariantMap>> mostrati;
     std::function<void(QWidget *)> azioneModale;
+    std::function<void(const QString &, const QVariantMap &)> azioneMostrato;
     bool senzaModali = false;
 };
 
@@ -66,6 +67,9 @@ bool SenzaModali()
 void Registra(const QString &tipo, const QVariantMap &mostrato)
 {
     S().mostrati[K(tipo)].append(mostrato);
+    // A copy: the action may record, or set another action, in turn.
+    if (const auto azione = S().azioneMostrato)
+        azione(tipo, mostrato);
 }
 
 QList<QVariantMap> Mostrati(const QString &tipo)
@@ -77,6 +81,11 @@ QVariantMap UltimoMostrato(const QString &tipo)
 {
     const QList<QVariantMap> l = Mostrati(tipo);
     return l.isEmpty() ? QVariantMap() : l.last();
+}
+
+void ImpostaAzioneMostrato(std::function<void(const QString &, const QVariantMap &)> azione)
+{
+    S().azioneMostrato = std::move(azione);
 }
 
 void ImpostaAzioneModale(std::function<void(QWidget *)> azione)

@@ -42,13 +42,16 @@ bool SenzaModali();
 void Registra(const QString &tipo, const QVariantMap &mostrato);
 QList<QVariantMap> Mostrati(const QString &tipo);
 QVariantMap UltimoMostrato(const QString &tipo);
+// Called as each thing shown is recorded, at the moment it would be on the
+// screen waiting: the test acts then, as a user or another desk could.
+void ImpostaAzioneMostrato(std::function<void(const QString &tipo, const QVariantMap &mostrato)> azione);
 
 // Called right after a modal window is shown (MostraForm), inside its loop:
 // the test works the window and closes it.
 void ImpostaAzioneModale(std::function<void(QWidget *)> azione);
 std::function<void(QWidget *)> AzioneModale();
 
-// Drops queues, records, the modal action and SenzaModali.
+// Drops queues, records, the actions and SenzaModali.
 void Azzera();
 
 } // namespace RisposteProgrammate

@@ -186,7 +186,10 @@ TEST_F(Salva, AFailedHistoryRowRefusesTheSaveAndLeavesNothing)
     EXPECT_FALSE(SalvaRecord());
     EXPECT_TRUE(
         Messaggi().contains(QStringLiteral("Errore nell'archiviazione dei dati anagrafici:\r\n"
-                                           "I dati anagrafici precedenti NON sono stati archiviati")));
+                                           "I dati anagrafici precedenti NON sono stati archiviati\r\n"
+                                           "Le modifiche non sono state salvate e restano nella finestra: "
+                                           "per salvarle senza archiviare, salvare di nuovo e scegliere "
+                                           "\"Non archiviare\".")));
     EXPECT_NE(Valore(QStringLiteral("Select Descrizione From PianoConti") + dove(k)).toString(),
               "Denominazione rifiutata");
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
