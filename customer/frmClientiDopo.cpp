@@ -23,8 +23,9 @@ namespace
 {
 
 // Ends a transaction begun by the before-callback; a failure to end it is
-// reported, never left to escape into the page manager.
-void chiudiTransazione(bool conferma)
+// reported, never left to escape into the page manager. False when it was to
+// be committed and went back instead.
+bool chiudiTransazione(bool conferma)
 {
     try {
         if (conferma)
@@ -38,8 +39,10 @@ void chiudiTransazione(bool conferma)
                 ApriRsLetCommit2(0, -1, nullptr, -1, QString());
             } catch (const VbErrore &) {
             }
+            return false;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -139,7 +142,13 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         if (!TransStoricoAperta)
             break;
         TransStoricoAperta = false;
-        chiudiTransazione(pvRit.toString().isEmpty() && scritto);
+        // The account's row was written in this transaction: when it does
+        // not commit, the save did not hold, and the page manager is told.
+        if (!chiudiTransazione(pvRit.toString().isEmpty() && scritto)) {
+            if (pvArray.isEmpty())
+                pvArray.append(QVariant());
+            pvArray[0] = false;
+        }
         const long ultimo = pag->UltimoRisultato(0);
         pag->AbilitaTransazione(true);
         // What the transaction had to say, now that no row waits on it; then

@@ -20,8 +20,12 @@ class QWidget;
 //    name in pvArray[1] names the field in error (the engine paints it and
 //    moves the focus there);
 //  - after save, pvArray[0] is False when the row was not written and pvRit
-//    carries the failure (empty on success); after delete pvRit is 0 on
-//    success, else the error number;
+//    carries the failure (empty on success). A form whose own transaction
+//    held the write and did not commit sets pvArray[0] False, having told
+//    the user: the engine then counts the save as failed (the user's texts,
+//    the record's state and the modified flag stay as before the save, and
+//    nothing more is said);
+//  - after delete pvRit is 0 on success, else the error number;
 //  - after clear, pvArray[0] is 0 for a new record and 2 when the fields are
 //    emptied for search criteria (1 would ask the form to keep its displays:
 //    the engine does not send it); after copy it is 3;

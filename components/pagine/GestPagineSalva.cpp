@@ -8,6 +8,7 @@
 #include "components/util/VbErrore.h"
 
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -144,12 +145,29 @@ bool GestPagine::salva()
         annullaERicorda(propria, e);
     }
 
+    // The form as it was before the write, put back when the form's own
+    // transaction does not hold the write (see ChiamantePagine): the record
+    // set read, the state and the user's texts.
+    struct Prima {
+        QString testo, letto, mostrato;
+    };
+    std::vector<Prima> prima;
+    const QString handlePrima = m_handle;
+    const QStringList chiavePrima = d->chiaveLetta, nonLettaPrima = d->chiaveNonLetta;
+    const int statoPrima = m_stato;
+    const bool modificatoPrima = m_modificato;
     QString erroreRilettura;
     if (scritto) {
+        for (const auto &c : d->campi)
+            prima.push_back(
+                {c->controllo ? c->controllo->text() : QString(), c->testoLetto, c->testoMostrato});
         // The stored row as now written: what the next save compares against,
         // and what the form shows. The row is written whether or not it can
-        // be read back.
-        const QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
+        // be read back. The set read before stays open until the form has
+        // ended its transaction.
+        QString nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
+        if (nuovo.compare(m_handle, Qt::CaseInsensitive) == 0)
+            nuovo = QStringLiteral("Pagina%1").arg(++d->giro % 2);
         try {
             d->rec.ApriRec(d->db, d->connessione, nuovo,
                            QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") +
@@ -161,8 +179,6 @@ bool GestPagine::salva()
             erroreRilettura = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
         }
         attesa.reset();
-        if (!m_handle.isEmpty() && m_handle.compare(nuovo, Qt::CaseInsensitive) != 0)
-            d->rec.ChiudiRec(m_handle);
         m_handle = erroreRilettura.isEmpty() ? nuovo : QString();
         if (!m_handle.isEmpty() && !mostraMemorizzato()) {
             // Another desk's changes to other fields came with the row: the
@@ -183,6 +199,37 @@ bool GestPagine::salva()
     {
         BloccoModifiche blocco(*this);
         callbackDop(OpSalva, pvRit, pvArray);
+    }
+    if (scritto && pvArray.value(0).isValid() && !pvArray.value(0).toBool()) {
+        // The form's transaction went back with the row in it, and the form
+        // has said why: nothing was saved, and the window keeps what the
+        // user typed, still to be saved.
+        scritto = false;
+        erroreRilettura.clear();
+        if (!m_handle.isEmpty())
+            d->rec.ChiudiRec(m_handle);
+        m_handle = handlePrima;
+        d->chiaveLetta = chiavePrima;
+        d->chiaveNonLetta = nonLettaPrima;
+        bool ridisegna = false;
+        {
+            BloccoModifiche blocco(*this);
+            for (size_t i = 0; i < d->campi.size() && i < prima.size(); ++i) {
+                Campo &c = *d->campi[i];
+                c.testoLetto = prima[i].letto;
+                c.testoMostrato = prima[i].mostrato;
+                if (c.controllo && c.controllo->text() != prima[i].testo) {
+                    c.controllo->setText(prima[i].testo);
+                    ridisegna = true;
+                }
+            }
+            if (ridisegna && d->form)
+                d->form->AggNonText();
+        }
+        impostaStato(statoPrima);
+        m_modificato = modificatoPrima;
+    } else if (scritto && !handlePrima.isEmpty() && handlePrima.compare(m_handle, Qt::CaseInsensitive) != 0) {
+        d->rec.ChiudiRec(handlePrima);
     }
     if (scritto)
         m_modificato = false;

@@ -1,7 +1,7 @@
 // The history row of a changed name, on SQLite and on PostgreSQL: a second
 // change of the same day is told from the row already there, never from an
 // insert the database refuses (on a server every refusal is an error in its
-// log).
+// log); and a save whose transaction does not commit.
 #include "BancoClienti.h"
 #include "ClientiPostgres.h"
 
@@ -97,4 +97,72 @@ TYPED_TEST(StoricoMotori, TheSecondChangeOfTheDayFindsTheRowWithoutTryingToInser
                   .toString(),
               QStringLiteral("Secondo Nome Srl"));
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+}
+
+// A save whose history transaction does not commit (a deferred check the
+// account's new name breaks, met only at COMMIT): nothing is stored, the save
+// says it failed, once, and the window keeps the user's edits, still to be
+// saved; once the database accepts them, saving again stores them.
+TYPED_TEST(StoricoMotori, ASaveWhoseTransactionDoesNotCommitKeepsTheEditsUnsaved)
+{
+    const QString nome = QStringLiteral("Non Regge Srl");
+    DbMotore *db = Globali::DbComp();
+    const bool sqlite = db->TipoMotore(Globali::DbAzienda) == DbMotore::Motore::SQLite;
+    const QStringList guardia =
+        sqlite
+            ? QStringList{QStringLiteral("PRAGMA foreign_keys = ON"),
+                          QStringLiteral("Create Table Nessuno (Conto Text Primary Key)"),
+                          QStringLiteral("Create Table Guardia (Conto Text References Nessuno (Conto) "
+                                         "Deferrable Initially Deferred)"),
+                          QStringLiteral("Create Trigger Regge After Update On PianoConti When NEW.RagSoc = "
+                                         "'Non Regge Srl' Begin Insert Into Guardia Values (NEW.Conto); End")}
+            : QStringList{QStringLiteral("Create Function NonRegge() Returns Trigger Language plpgsql As "
+                                         "$f$ Begin Raise Exception 'non regge'; End $f$"),
+                          QStringLiteral("Create Constraint Trigger Regge After Update On PianoConti "
+                                         "Deferrable Initially Deferred For Each Row When (NEW.RagSoc = "
+                                         "'Non Regge Srl') Execute Function NonRegge()")};
+    QSqlQuery q(db->DatabaseDao(Globali::DbAzienda));
+    for (const QString &sql : guardia)
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+    const QString conto = QStringLiteral("Select RagSoc From PianoConti Where Gruppo = '") +
+                          this->txt(10)->text() + QStringLiteral("' And Mastro = '") + this->txt(20)->text() +
+                          QStringLiteral("' And Conto = '") + this->txt(30)->text() + QStringLiteral("'");
+    const QString prima = this->Valore(conto).toString();
+    ASSERT_NE(prima, nome);
+    GestPagine *pag = this->m_form->ogComPag();
+
+    this->txt(50)->setText(nome);
+    ASSERT_TRUE(pag->RecordModificato());
+    this->Rispondi(2); // archive the previous name
+    EXPECT_FALSE(this->Salva());
+    const QStringList detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[1].startsWith(QStringLiteral("Errore("))) << detti[1].toStdString();
+    EXPECT_TRUE(pag->RecordModificato());
+    EXPECT_EQ(pag->StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_EQ(this->txt(50)->text(), nome);
+    EXPECT_EQ(this->Valore(conto).toString(), prima);
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*)") + this->m_dove), 0);
+    EXPECT_EQ(db->LivelloTrans(Globali::DbAzienda), 0);
+
+    // Closing asks first; "Annulla" keeps the window and its edits.
+    this->DimenticaMessaggi();
+    this->Rispondi(3);
+    this->m_form->ButtonComando(QStringLiteral("Chiudi"));
+    this->Attendi();
+    EXPECT_TRUE(
+        this->Messaggi().contains(QString::fromUtf8("Il record è stato modificato. Salvare le modifiche?")))
+        << this->Messaggi().join('|').toStdString();
+    EXPECT_FALSE(this->m_form->ChiusuraForm);
+    EXPECT_EQ(this->txt(50)->text(), nome);
+
+    ASSERT_TRUE(q.exec(sqlite ? QStringLiteral("Drop Trigger Regge")
+                              : QStringLiteral("Drop Trigger Regge On PianoConti")))
+        << q.lastError().text().toStdString();
+    this->DimenticaMessaggi();
+    this->Rispondi(2);
+    EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
+    EXPECT_FALSE(pag->RecordModificato());
+    EXPECT_EQ(this->Valore(conto).toString(), nome);
+    EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*)") + this->m_dove), 1);
 }
