@@ -53,9 +53,10 @@ TYPED_TEST(StoricoScrivanie, TheNoticesOfTheHistoryComeAfterTheTransactionAndLet
     } casi[] = {
         {"already archived today",
          [&] {
-             this->Esegui(QStringLiteral("Insert Into PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo) "
-                                         "Values ('%1', '%2', '%3', %4, '2')")
-                              .arg(this->txt(10)->text(), this->txt(20)->text(), this->txt(30)->text(), oggi));
+             this->Esegui(
+                 QStringLiteral("Insert Into PdcStorico (Gruppo, Mastro, Conto, DataVar, Tipo) "
+                                "Values ('%1', '%2', '%3', %4, '2')")
+                     .arg(this->txt(10)->text(), this->txt(20)->text(), this->txt(30)->text(), oggi));
          },
          true,
          {QString::fromUtf8("In data di oggi l'anagrafica è già stata archiviata.\r\n"
