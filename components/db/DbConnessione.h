@@ -104,3 +104,29 @@ struct DbMotore::Connessione {
             odbc->Svuota();
     }
 };
+
+// On PostgreSQL a failed statement spoils the whole transaction: inside one,
+// every statement of a server connection (writes, SELECTs, look-ups of the
+// schema) runs under a savepoint of its own, so that the program can trap a
+// failure and go on with the work done before it, as on SQLite. Outside a
+// transaction and on SQLite it costs nothing. Savepoints nest: a statement
+// run while another one's is open (a look-up of the schema during a SELECT)
+// gets its own inside it.
+class DbMotore::PuntoIstruzione
+{
+  public:
+    // `attivo` false: a statement that handles the transaction itself.
+    PuntoIstruzione(DbMotore &m, Connessione &c, bool attivo = true);
+    // Not confirmed: the statement failed, its work is undone.
+    ~PuntoIstruzione() { Annulla(); }
+    PuntoIstruzione(const PuntoIstruzione &) = delete;
+    PuntoIstruzione &operator=(const PuntoIstruzione &) = delete;
+    // The statement succeeded: its work joins the transaction.
+    void Conferma();
+    // The statement failed: the transaction goes back to where it was before it.
+    void Annulla();
+
+  private:
+    Connessione &m_c;
+    bool m_aperto = false;
+};

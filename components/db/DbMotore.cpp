@@ -326,28 +326,53 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
         c.righeToccate = righe;
         return;
     }
-    // On PostgreSQL a failed statement spoils the whole transaction: inside
-    // one, every statement gets its own savepoint, so that the program can
-    // trap a failure and go on with the work done before it.
     pronta(c);
-    const bool protetto = c.livello > 0 && !controllo;
+    PuntoIstruzione punto(*this, c, !controllo);
     QSqlQuery q(c.db);
-    if (protetto && !q.exec(QStringLiteral("SAVEPOINT dbm_istr")))
-        throw erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
     if (!q.exec(sqlMotore))
-        throw fallita(c, q, protetto);
+        throw fallita(c, q, punto);
     c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
-    if (protetto)
-        QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+    punto.Conferma();
 }
 
-VbErrore DbMotore::fallita(Connessione &c, const QSqlQuery &q, bool protetto)
+VbErrore DbMotore::fallita(Connessione &c, const QSqlQuery &q, PuntoIstruzione &punto)
 {
     const QSqlError e = q.lastError();
     const QString stato = StatoSqlIstruzione(q);
-    if (protetto)
-        QSqlQuery(c.db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr"));
+    punto.Annulla();
     return erroreServer(c, e, stato);
+}
+
+DbMotore::PuntoIstruzione::PuntoIstruzione(DbMotore &m, Connessione &c, bool attivo) : m_c(c)
+{
+    if (!attivo || c.motore != Motore::Odbc || c.livello == 0)
+        return;
+    QSqlQuery q(c.db);
+    if (!q.exec(QStringLiteral("SAVEPOINT dbm_istr")))
+        throw m.erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
+    m_aperto = true;
+}
+
+void DbMotore::PuntoIstruzione::Conferma()
+{
+    if (!m_aperto)
+        return;
+    m_aperto = false;
+    QSqlQuery(m_c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+}
+
+void DbMotore::PuntoIstruzione::Annulla()
+{
+    if (!m_aperto)
+        return;
+    m_aperto = false;
+    // The savepoint goes too, so that a transaction with many trapped
+    // failures does not pile them up; a lost connection has none left.
+    if (m_c.persa)
+        return;
+    QSqlQuery q(m_c.db);
+    if (q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT dbm_istr")))
+        q.exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
 }
 
 int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori, bool *riga)
@@ -378,12 +403,10 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
         return c.righeToccate;
     }
     pronta(c);
-    const bool protetto = c.livello > 0;
+    PuntoIstruzione punto(*this, c);
     QSqlQuery q(c.db);
-    if (protetto && !q.exec(QStringLiteral("SAVEPOINT dbm_istr")))
-        throw erroreServer(c, q.lastError(), StatoSqlIstruzione(q));
     if (!q.prepare(sqlMotore))
-        throw fallita(c, q, protetto);
+        throw fallita(c, q, punto);
     for (const QVariant &v : valori) {
         if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
             q.addBindValue(v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
@@ -394,13 +417,12 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
             q.addBindValue(v.toString());
     }
     if (!q.exec())
-        throw fallita(c, q, protetto);
+        throw fallita(c, q, punto);
     if (riga)
         *riga = q.next();
     else
         c.righeToccate = q.numRowsAffected() < 0 ? 0 : q.numRowsAffected();
-    if (protetto)
-        QSqlQuery(c.db).exec(QStringLiteral("RELEASE SAVEPOINT dbm_istr"));
+    punto.Conferma();
     return riga ? 0 : c.righeToccate;
 }
 

@@ -191,6 +191,7 @@ class DbMotore
     friend class SelezionePronta;
     struct Connessione;
     struct FormaNota;
+    class PuntoIstruzione;
     Connessione &conn(const QString &nome) const;
     void aggiornaAllegati(Connessione &c, const QString &sql);
     QString traduci(Connessione &c, const QString &sql);
@@ -220,8 +221,8 @@ class DbMotore
     void pronta(Connessione &c);
     VbErrore erroreServer(Connessione &c, const QSqlError &e, const QString &statoSql);
     bool risponde(Connessione &c);
-    // A failed statement: its savepoint (when `protetto`) rolled back, its error.
-    VbErrore fallita(Connessione &c, const QSqlQuery &q, bool protetto);
+    // A failed statement: its savepoint rolled back, its error.
+    VbErrore fallita(Connessione &c, const QSqlQuery &q, PuntoIstruzione &punto);
     // Runs a statement with bound values; with `riga` a query, which tells
     // whether it gave a row.
     int eseguiLegato(Connessione &c, const QString &sqlMotore, const QVariantList &valori,

@@ -189,6 +189,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaSqlite(Connessione &c, const JetSq
 
 std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn)
 {
+    PuntoIstruzione punto(*this, c);
     const QVariant proprie = c.odbc ? Parametro(QStringLiteral("IstruzioniProprie:") + c.nome) : QVariant();
     if (c.odbc && (!proprie.isValid() || proprie.toBool())) {
         QSqlError e;
@@ -202,6 +203,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
             auto r = std::make_unique<Risultato>(std::move(colonne));
             if (!c.odbc->Leggi(*r, e, stato))
                 throw erroreServer(c, e, stato);
+            punto.Conferma();
             return r;
         }
         // Another program changed a table under a prepared statement: the
@@ -276,6 +278,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaOdbc(Connessione &c, const JetSql:
     }
     if (n == 0)
         r->righeVuote(righe);
+    punto.Conferma();
     return r;
 }
 
@@ -453,6 +456,7 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 if (c.persa)
                     throw e;
             };
+            PuntoIstruzione puntoColonne(*this, c);
             QSqlQuery q(c.db);
             q.prepare(QStringLiteral("SELECT column_name, data_type, udt_name, character_maximum_length FROM "
                                      "information_schema.columns "
@@ -475,9 +479,12 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                     tipi.insert(col.toLower(), t == Risultato::Tipo::Nullo ? Risultato::Tipo::Testo : t);
                     lunghezze.insert(col.toLower(), q.value(3).toInt());
                 }
+                puntoColonne.Conferma();
             } else {
+                puntoColonne.Annulla();
                 persa(q);
             }
+            PuntoIstruzione puntoChiave(*this, c);
             QSqlQuery p(c.db);
             p.prepare(QStringLiteral(
                 "SELECT kcu.column_name FROM information_schema.table_constraints tc "
@@ -488,11 +495,14 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 "kcu.ordinal_position"));
             p.addBindValue(tabella);
             p.addBindValue(schema);
-            if (p.exec())
+            if (p.exec()) {
                 while (p.next())
                     chiave << p.value(0).toString();
-            else
+                puntoChiave.Conferma();
+            } else {
+                puntoChiave.Annulla();
                 persa(p);
+            }
         };
         try {
             leggiServer();
