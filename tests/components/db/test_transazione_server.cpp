@@ -51,8 +51,7 @@ TEST_P(TransazioneServer, UnaLetturaFallitaNonGuastaLaTransazione)
                                QStringLiteral("SELECT Nessuna FROM PdcDicIntenti WHERE Gruppo = '01'"));
              s.Esegui({QStringLiteral("01")});
          }},
-        {"scrittura con chiave doppia", VbErrore::ChiaveDuplicata,
-         [this] { Esegui(kInserisci.arg(1)); }},
+        {"scrittura con chiave doppia", VbErrore::ChiaveDuplicata, [this] { Esegui(kInserisci.arg(1)); }},
     };
     Esegui(kInserisci.arg(1));
     int numero = 10;
