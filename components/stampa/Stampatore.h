@@ -119,8 +119,8 @@ class Stampatore : public QObject
     EsitoStampa stampaPagine(Lavoro &l);
     EsitoStampa anteprima(Lavoro &l);
     // Measures the columns of the print, from the first rows (read ahead
-    // into `lettore`) and the limits the source tells, or from every row;
-    // false when the user stopped it.
+    // into `lettore`) and the limits the source tells, if any; false when
+    // the user stopped it.
     bool misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore);
     // An export file that exists already is replaced only when the user says
     // so; false when the answer is no.
