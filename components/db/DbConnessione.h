@@ -29,6 +29,9 @@ struct DbMotore::FormaNota {
     QString sqlMotore;  // the form translated, parameters in it
     QByteArray sqlUtf8; // idem, as SQLite takes it
     bool analizzata = false;
+    // PostgreSQL: a jump's skip (OFFSET) read in an index's order, run with
+    // the planner's sorts set aside (DbMotore::LetturaInOrdine).
+    bool senzaOrdinamento = false;
     bool soloPrincipale = false;            // reads only tables of the connection's own database
     bool attesaValida = false;              // the SELECT could be read and its "T.*" expanded
     std::vector<Risultato::Colonna> attese; // columns as the SELECT names them
