@@ -198,8 +198,9 @@ int main(int argc, char **argv)
         QList<double> larghe(impaginazione.Posizioni().size(), 0.0);
         for (size_t p = 0; p < pagineRighe.size() && misurate < daMisurare; ++p)
             for (const QList<CellaStampa> &riga : pagineRighe[p]) {
-                if (misurate++ >= daMisurare)
+                if (misurate >= daMisurare)
                     break;
+                ++misurate;
                 for (int c = 0; c < riga.size() && c < larghe.size(); ++c)
                     larghe[c] = qMax(larghe[c], fm.horizontalAdvance(riga[c].testo));
             }
@@ -242,10 +243,11 @@ int main(int argc, char **argv)
                 "first page, from Stampa (rows read and measured, page drawn, painted)",
                 double(primaPagina) / 1e6, primaNuda / 1000,
                 primaNuda > 0 ? double(primaPagina) / 1000 / primaNuda : 0.0);
-    std::printf("    (its bare floor: the list's rows opened %.2f ms, the first %d rows read %.2f ms and measured "
-                "%.2f ms, the page drawn %.2f ms)\n",
-                double(aperturaRighe) / 1e6, misurate, double(std::max(letturaMisurate, lettura.front())) / 1e6,
-                double(misura) / 1e6, double(nudo.front()) / 1e6);
+    std::printf(
+        "    (its bare floor: the list's rows opened %.2f ms, the first %d rows read %.2f ms and measured "
+        "%.2f ms, the page drawn %.2f ms)\n",
+        double(aperturaRighe) / 1e6, misurate, double(std::max(letturaMisurate, lettura.front())) / 1e6,
+        double(misura) / 1e6, double(nudo.front()) / 1e6);
     riga("forward, page drawn by the engine, the one left saved", avanti);
     riga("back, page read from its file", indietro);
     riga("forward again, page read from its file", riletti);
