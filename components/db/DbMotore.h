@@ -96,7 +96,9 @@ class DbMotore
     // whatever the planner's statistics say (LetturaInOrdine): SQLite reads
     // it INDEXED BY that index, unless its WHERE names a column that index
     // lacks and another one begins with; PostgreSQL gets its row comparisons
-    // as ">=" and "<>". The text is otherwise run as it is.
+    // as ">=" and "<>", and one that skips rows (OFFSET) runs with the
+    // planner's sorts set aside (enable_sort off, reset after it). The text
+    // is otherwise run as it is.
     static constexpr int LetturaInOrdine = 0x100000;
 
     // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.

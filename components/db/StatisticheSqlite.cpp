@@ -92,7 +92,9 @@ void StatisticheSqlite(QSqlDatabase &db)
     }
     QList<QPair<QString, qint64>> daAnalizzare;
     for (auto it = nomiTabelle.cbegin(); it != nomiTabelle.cend(); ++it) {
-        esegui(q, QStringLiteral("SELECT max(rowid) FROM main.%1").arg(quotato(it.value())));
+        // A table without rowid (none in the program's schema) is left as it is.
+        if (!q.exec(QStringLiteral("SELECT max(rowid) FROM main.%1").arg(quotato(it.value()))))
+            continue;
         const qint64 rowid = q.next() ? q.value(0).toLongLong() : 0;
         QList<QString> righe;
         bool mancante = false;
