@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -108,7 +109,13 @@ inline QString MenuAccanto(const QString &azienda)
 // (a write: benchmarks take copies or databases of their own).
 inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString &percorso)
 {
+    QElapsedTimer t;
+    t.start();
     db.ApriSqlite(connessione, percorso);
+    struct Tempo {
+        QElapsedTimer &t;
+        ~Tempo() { std::fprintf(stderr, "company opened as the program opens it in %lld ms\n", t.elapsed()); }
+    } tempo{t};
     try {
         QSqlDatabase q = db.DatabaseDao(connessione);
         Schema::VersioneDecodifiche(q);

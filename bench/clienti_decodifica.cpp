@@ -4,9 +4,12 @@
 // step showed for the same records (kept in memory from an untimed walk) and
 // repainted, with no database and no decoding, in the same run. So the ratio
 // measures reading and decoding, not painting. The step with a page that
-// decodes nothing ("2-Nota") is timed too, for reference. Prints the medians
-// and the ratios. Every step must move the key forward, or the benchmark
-// fails.
+// decodes nothing ("2-Nota") is timed too, for reference. The walks start at
+// a quarter, half and three quarters of the customers in key order, one
+// place each round (at a million customers three ledgers of their own, where
+// a walk from the first customer never left the first ledger). Prints the
+// medians and the ratios. Every step must move the key forward, or the
+// benchmark fails.
 //
 // bench_clienti_decodifica [--db PATH] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
@@ -27,6 +30,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,15 +45,34 @@ constexpr int Passi = 700;                   // steps per repetition
 std::map<int, std::vector<qint64>> g_tempi;  // the step, by page shown
 std::map<int, std::vector<qint64>> g_pavimi; // the repaint from memory, by page shown
 bool g_fallito = false;
+std::vector<QStringList> g_partenze; // where the walks start, one a round
 
-// A form shown on the first customer with page `pagina` selected.
-frmClienti *apriForm(int pagina)
+// The customers at a quarter, half and three quarters of the key order.
+std::vector<QStringList> partenze(DbMotore &motore)
+{
+    std::vector<QStringList> chiavi;
+    QSqlQuery q(motore.DatabaseDao(Globali::DbAzienda));
+    q.exec(QStringLiteral("SELECT count(*) FROM PianoConti WHERE Tipo = '3'"));
+    const int n = q.next() ? q.value(0).toInt() : 0;
+    for (int quarto : {1, 2, 3}) {
+        q.exec(
+            QStringLiteral("SELECT Gruppo, Mastro, Conto FROM PianoConti WHERE Tipo = '3' ORDER BY Gruppo, "
+                           "Mastro, Conto LIMIT 1 OFFSET %1")
+                .arg(qint64(n) * quarto / 4));
+        if (q.next())
+            chiavi.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
+    }
+    return chiavi;
+}
+
+// A form shown on the walk's first customer with page `pagina` selected.
+frmClienti *apriForm(int pagina, int giro)
 {
     auto *form = new frmClienti;
     form->Form_Load();
     form->show();
     QCoreApplication::processEvents();
-    form->ogComPag()->EseguiComando(QStringLiteral("Inizio"));
+    form->ogComPag()->LeggiDaChiave(g_partenze[size_t(giro) % g_partenze.size()]);
     form->SelezionaTab(pagina + 1);
     QCoreApplication::processEvents();
     return form;
@@ -57,7 +81,7 @@ frmClienti *apriForm(int pagina)
 void Successivo(benchmark::State &state)
 {
     const int pagina = int(state.range(0));
-    frmClienti *form = apriForm(pagina);
+    frmClienti *form = apriForm(pagina, int(state.range(1)));
     GestPagine *pag = form->ogComPag();
     std::vector<qint64> &tempi = g_tempi[pagina];
     QString chiave = pag->ChiaveCorrente().join(QLatin1Char('|'));
@@ -87,11 +111,11 @@ void Successivo(benchmark::State &state)
 
 // The floor of the step above: the same page of a form shown, every box and
 // label set to what the step showed for the same records, and repainted. The
-// rows are taken by an untimed walk of this form from the first customer.
+// rows are taken by an untimed walk of this form from the same customer.
 void Ridisegno(benchmark::State &state)
 {
     const int pagina = int(state.range(0));
-    frmClienti *form = apriForm(pagina);
+    frmClienti *form = apriForm(pagina, int(state.range(1)));
     GestPagine *pag = form->ogComPag();
     QList<QWidget *> caselle;
     for (QLineEdit *e : form->findChildren<QLineEdit *>())
@@ -111,7 +135,7 @@ void Ridisegno(benchmark::State &state)
     }
     if (righe.size() < 2) {
         g_fallito = true;
-        state.SkipWithError("the form does not walk forward from the first customer");
+        state.SkipWithError("the form does not walk forward from its first customer");
         form->close();
         delete form;
         return;
@@ -161,6 +185,13 @@ int main(int argc, char **argv)
     menu.ScriviPar(QStringLiteral("CauCon.MastroClienti"), QStringLiteral("05"));
     menu.ScriviPar(QStringLiteral("Ditta.Moneta"), QStringLiteral("EUR"));
     Globali::DataMenu = QDate::currentDate();
+    g_partenze = partenze(*db);
+    if (g_partenze.empty()) {
+        std::fprintf(stderr, "no customer to walk from\n");
+        return 1;
+    }
+    for (const QStringList &k : g_partenze)
+        std::fprintf(stderr, "a walk starts at %s\n", qPrintable(k.join(QLatin1Char('-'))));
 
     // Registry and accounting, each step beside its repaint, then Nota
     // (nothing to decode); in turns, so that the machine's load falls on all
@@ -168,16 +199,16 @@ int main(int argc, char **argv)
     for (int giro = 0; giro < 3; ++giro) {
         for (int pagina : {0, 3}) {
             benchmark::RegisterBenchmark("Ridisegno", Ridisegno)
-                ->Arg(pagina)
+                ->Args({pagina, giro})
                 ->Unit(benchmark::kMicrosecond)
                 ->Iterations(Passi);
             benchmark::RegisterBenchmark("Successivo", Successivo)
-                ->Arg(pagina)
+                ->Args({pagina, giro})
                 ->Unit(benchmark::kMicrosecond)
                 ->Iterations(Passi);
         }
         benchmark::RegisterBenchmark("Successivo", Successivo)
-            ->Arg(1)
+            ->Args({1, giro})
             ->Unit(benchmark::kMicrosecond)
             ->Iterations(Passi);
     }

@@ -1,8 +1,11 @@
 // Reading through RecDat beside the same work done through SQLite's C API in
 // the same run: every PianoConti row (snapshot, ten LeggiCampo a row) and a
-// LIKE search on Descrizione. Prints the ratios.
+// LIKE search on Descrizione. The four are run in rounds, each round all four
+// in an order of its own (so that a load that comes and goes weighs on each
+// alike), nine rounds unless --giri says otherwise; prints each one's min /
+// median / max and the ratios of each round's pair, min / median / max.
 //
-// bench_db_lettura [--db PATH] [--customers N] [benchmark options]
+// bench_db_lettura [--db PATH] [--customers N] [--giri N]
 // Without --db a demo of N customers (default 100000) is made with make-demo.
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
@@ -12,17 +15,19 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
-#include <map>
+#include <vector>
 
 namespace
 {
 
 QString g_percorso;
-std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name
 DbMotore *g_db = nullptr;
 
 const char *Campi[] = {"Gruppo", "Mastro",   "Conto", "Descrizione", "Indirizzo",
@@ -31,12 +36,12 @@ const QString SqlTutti = QStringLiteral("SELECT * FROM PianoConti");
 const QString SqlCerca = QStringLiteral(
     "SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti WHERE Descrizione like '*ross*'");
 
-void LetturaRecDat(benchmark::State &state)
+void LetturaRecDat()
 {
     const QString nomi[10] = {Campi[0], Campi[1], Campi[2], Campi[3], Campi[4],
                               Campi[5], Campi[6], Campi[7], Campi[8], Campi[9]};
     qint64 somma = 0;
-    for (auto _ : state) {
+    {
         RecDat rs;
         const QString h =
             rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlTutti, false, RecDat::TipoSnapshot);
@@ -50,12 +55,12 @@ void LetturaRecDat(benchmark::State &state)
     benchmark::DoNotOptimize(somma);
 }
 
-void LetturaSqliteC(benchmark::State &state)
+void LetturaSqliteC()
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     qint64 somma = 0;
-    for (auto _ : state) {
+    {
         sqlite3_stmt *st = nullptr;
         sqlite3_prepare_v2(db, SqlTutti.toUtf8().constData(), -1, &st, nullptr);
         // Columns found by name once, as a program using the C API would.
@@ -76,10 +81,10 @@ void LetturaSqliteC(benchmark::State &state)
     sqlite3_close(db);
 }
 
-void CercaRecDat(benchmark::State &state)
+void CercaRecDat()
 {
     qint64 somma = 0;
-    for (auto _ : state) {
+    {
         RecDat rs;
         const QString h =
             rs.ApriRec(g_db, QStringLiteral("Azienda"), QString(), SqlCerca, false, RecDat::TipoSnapshot);
@@ -89,14 +94,14 @@ void CercaRecDat(benchmark::State &state)
     benchmark::DoNotOptimize(somma);
 }
 
-void CercaSqliteC(benchmark::State &state)
+void CercaSqliteC()
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     const QByteArray sql = QByteArrayLiteral("SELECT Gruppo, Mastro, Conto, Descrizione FROM PianoConti "
                                              "WHERE Descrizione LIKE '%ross%' ESCAPE '\\'");
     qint64 somma = 0;
-    for (auto _ : state) {
+    {
         sqlite3_stmt *st = nullptr;
         sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
         while (sqlite3_step(st) == SQLITE_ROW)
@@ -111,19 +116,33 @@ void CercaSqliteC(benchmark::State &state)
 
 } // namespace
 
+// Times of one measure, in ms: min / median / max.
+QString tre(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? QStringLiteral("-")
+                     : QStringLiteral("%1 / %2 / %3")
+                           .arg(v.front(), 0, 'f', 2)
+                           .arg(v[v.size() / 2], 0, 'f', 2)
+                           .arg(v.back(), 0, 'f', 2);
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
     g_percorso = argomentiBench.db;
-    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    int giri = 9;
+    for (size_t i = 1; i + 1 < argomentiBench.perBenchmark.size(); ++i)
+        if (qstrcmp(argomentiBench.perBenchmark[i], "--giri") == 0)
+            giri = std::max(1, QByteArray(argomentiBench.perBenchmark[i + 1]).toInt());
     QTemporaryDir cartella;
     if (g_percorso.isEmpty())
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
     if (g_percorso.isEmpty())
         return 1;
     DbMotore db;
-    db.ApriSqlite(QStringLiteral("Azienda"), g_percorso);
+    supporto_bench::ApriAzienda(db, QStringLiteral("Azienda"), g_percorso);
     g_db = &db;
     {
         RecDat rs;
@@ -132,25 +151,35 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%d PianoConti rows in %s\n", rs.LeggiCampo(h, QStringLiteral("n")).toInt(),
                      qPrintable(g_percorso));
     }
-
-    benchmark::RegisterBenchmark("LetturaRecDat", LetturaRecDat)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("LetturaSqliteC", LetturaSqliteC)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(2.0);
-    benchmark::RegisterBenchmark("CercaRecDat", CercaRecDat)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    benchmark::RegisterBenchmark("CercaSqliteC", CercaSqliteC)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-    int n = int(argomenti.size());
-    benchmark::Initialize(&n, argomenti.data());
-    supporto_bench::Registratore registratore(g_tempi);
-    benchmark::RunSpecifiedBenchmarks(&registratore);
-    benchmark::Shutdown();
-
-    auto rapporto = [](const char *a, const char *b) {
-        return g_tempi.count(a) && g_tempi.count(b) && g_tempi[b] > 0 ? g_tempi[a] / g_tempi[b] : 0.0;
-    };
-    std::printf("ratio RecDat / C API, reading every row: %.2f (target 1.2 or less)\n",
-                rapporto("LetturaRecDat", "LetturaSqliteC"));
-    std::printf("ratio RecDat / C API, LIKE search:       %.2f (target 1.2 or less)\n",
-                rapporto("CercaRecDat", "CercaSqliteC"));
+    const std::array<void (*)(), 4> misure = {LetturaRecDat, LetturaSqliteC, CercaRecDat, CercaSqliteC};
+    const char *const nomi[4] = {"every row, RecDat", "every row, C API", "LIKE search, RecDat",
+                                 "LIKE search, C API"};
+    std::array<std::vector<double>, 4> tempi;
+    std::vector<double> rapportoTutte, rapportoCerca;
+    // A first round unmeasured: the file in the page cache for all four.
+    for (auto m : misure)
+        m();
+    std::array<int, 4> ordine = {0, 1, 2, 3};
+    for (int g = 0; g < giri; ++g) {
+        // Each round the next of the 24 orders of the four.
+        std::next_permutation(ordine.begin(), ordine.end());
+        std::array<double, 4> t{};
+        for (int i : ordine) {
+            QElapsedTimer e;
+            e.start();
+            misure[size_t(i)]();
+            t[size_t(i)] = e.nsecsElapsed() / 1e6;
+            tempi[size_t(i)].push_back(t[size_t(i)]);
+        }
+        rapportoTutte.push_back(t[0] / t[1]);
+        rapportoCerca.push_back(t[2] / t[3]);
+    }
+    std::printf("%d rounds, the four in a different order each round; ms, min / median / max:\n", giri);
+    for (int i = 0; i < 4; ++i)
+        std::printf("  %-22s %s\n", nomi[i], qPrintable(tre(tempi[size_t(i)])));
+    std::printf("ratio RecDat / C API, reading every row: %s (min / median / max; target 1.2 or less)\n",
+                qPrintable(tre(rapportoTutte)));
+    std::printf("ratio RecDat / C API, LIKE search:       %s (min / median / max; target 1.2 or less)\n",
+                qPrintable(tre(rapportoCerca)));
     return 0;
 }

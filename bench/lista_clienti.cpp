@@ -18,9 +18,9 @@
 // --solo-scorrimento runs only the scrolling, --tutte-in-memoria only the
 // reading of every row, so that /usr/bin/time -v gives each one's peak.
 // --schermate times a screen of a scroll through the whole list (every 10th
-// screen), --salti N N jumps beside the C API's read at the same offset, in
-// code, name and descending name order (SQLite's C API, or ODBC's with
-// --connect).
+// screen), --salti N N jumps beside the bare seek of the same screen (its
+// first row's ordering values, one comparison) through the C API, in code,
+// name and descending name order (SQLite's C API, or ODBC's with --connect).
 // A scroll still going after --limite-scorrimento seconds (600 unless given)
 // stops there and says how far it came.
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres);
@@ -62,7 +62,7 @@ std::vector<qint64> g_apri, g_apriC, g_cerca, g_cercaC, g_conta, g_apriP, g_apri
 QTableView *g_nuda = nullptr;
 int g_righeLette = 0;
 std::unique_ptr<letture_odbc::Connessione> g_odbc; // --connect: the floor's own connection
-QStringList g_istruzioni;                          // the Jet SELECTs the list ran while they are being noted
+QStringList g_istruzioni;                          // the SELECTs the list ran (engine texts) while noted
 bool g_nota = false;
 QSet<QString> g_stampate;         // statements already shown on stderr
 double g_limiteScorrimento = 600; // seconds
@@ -106,9 +106,7 @@ void Nota()
 QStringList Istruzioni(const char *cosa)
 {
     g_nota = false;
-    QStringList tradotte;
-    for (const QString &jet : std::as_const(g_istruzioni))
-        tradotte << Globali::DbComp()->Traduci(Globali::DbAzienda, jet);
+    const QStringList tradotte = g_istruzioni;
     for (const QString &t : std::as_const(tradotte))
         if (!g_stampate.contains(t)) {
             g_stampate.insert(t);
@@ -420,16 +418,41 @@ void TempiSchermate(const char *come)
     chiudi();
 }
 
+// The bare seek of the screen the list shows from row `v`: the rows from
+// that one on in the list's order, one comparison of its ordering values,
+// as the engine receives a page ("" when a value is Null or the order mixes
+// directions: no floor for that jump).
+QByteArray sqlSeek(int v, int schermo)
+{
+    RigheLista &r = lista()->RecordsetLista();
+    QStringList colonne, letterali;
+    const bool discendente = !r.Ordine().isEmpty() && r.Ordine().first().discendente;
+    for (const SqlLista::VoceOrdine &o : r.Ordine()) {
+        const int i = r.IndiceColonna(o.colonna);
+        const QVariant valore = i >= 0 ? r.Valore(v, i) : QVariant();
+        if (o.discendente != discendente || valore.isNull())
+            return {};
+        colonne << o.colonna;
+        letterali << SqlLista::Letterale(valore);
+    }
+    const QString condizione = QLatin1Char('(') + colonne.join(QStringLiteral(", ")) +
+                               (discendente ? QStringLiteral(") <= (") : QStringLiteral(") >= (")) +
+                               letterali.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return Globali::DbComp()
+        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), condizione, r.Ordine(), false, schermo),
+                  DbMotore::LetturaInOrdine)
+        .toUtf8();
+}
+
 // --salti: jumps to places spread over the list (the scroll bar's thumb
-// dragged there), each screen painted, beside the same rows read at that
-// offset of the list's SELECT through SQLite's C API, or on a server ODBC's,
-// and painted in the bare view.
+// dragged there), each screen painted, beside the bare seek of the same
+// screen (sqlSeek) through SQLite's C API, or on a server ODBC's, painted in
+// the bare view.
 void Salti(const char *come, int quanti)
 {
     sqlite3 *c = apriSqlite();
     apriInOrdine(come);
     QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
-    RigheLista &r = lista()->RecordsetLista();
     const int schermo = std::max(1, barra->pageStep());
     std::vector<qint64> lista_, nudo;
     for (int i = 0; i < quanti; ++i) {
@@ -440,19 +463,18 @@ void Salti(const char *come, int quanti)
         barra->setValue(v);
         dipingi();
         lista_.push_back(t.nsecsElapsed());
-        const QByteArray sql =
-            Globali::DbComp()
-                ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), {}, r.Ordine(), false, schermo, v))
-                .toUtf8();
+        const QByteArray sql = sqlSeek(barra->value(), schermo);
+        if (sql.isEmpty())
+            continue;
         if (c)
             nudo.push_back(passiC(c, sql, schermo, true));
         else if (g_odbc)
             nudo.push_back(passiOdbc({QString::fromUtf8(sql)}, true));
     }
-    std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, %s C API at the offset %.2f ms, ratio "
-                "%.2f (medians)\n",
+    std::printf("Jumps (%s order, %d rows, %d jumps): list %.2f ms, the same screen sought bare through %s's "
+                "C API %.2f ms (%d jumps), ratio %.2f (medians)\n",
                 come, g_lista->dbgRiga->model()->rowCount(), quanti, supporto_bench::Mediana(lista_) / 1000,
-                g_odbc ? "ODBC" : "SQLite", supporto_bench::Mediana(nudo) / 1000,
+                g_odbc ? "ODBC" : "SQLite", supporto_bench::Mediana(nudo) / 1000, int(nudo.size()),
                 supporto_bench::Mediana(nudo) > 0
                     ? supporto_bench::Mediana(lista_) / supporto_bench::Mediana(nudo)
                     : 0.0);
@@ -529,7 +551,7 @@ int main(int argc, char **argv)
     } else {
         supporto_bench::ApriAzienda(*db, Globali::DbAzienda, g_percorso);
     }
-    db->ImpostaOsservatoreSelect([](const QString &sql) {
+    db->ImpostaOsservatoreMotore([](const QString &sql) {
         if (g_nota)
             g_istruzioni << sql;
     });

@@ -3,16 +3,17 @@
 // written as the Excel-compatible file, the Excel workbook and a PDF; each
 // beside the bare library fed by the same SELECT stepped through SQLite's C
 // API (fwrite, libxlsxwriter in constant-memory mode, QPdfWriter drawing the
-// same texts at the same places). Repetitions are interleaved at random, and
+// same pages: the first rows measured, headings, captions and page numbers,
+// as PaginaNuda does). Repetitions are interleaved at random, and
 // the peak memory of each export is measured in a process of its own (the
 // workbook's also at a quarter and half of the rows, to show it flat).
 //   bench_stampa_lista [--db PATH] [--customers N] [benchmark options]
 #include "ListaBench.h"
+#include "PaginaNuda.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/lista/GestLista.h"
-#include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
 #include "lists/frmClientiLis.h"
@@ -213,7 +214,8 @@ QPageLayout paginaA4()
                        QPageLayout::Millimeter);
 }
 
-// The same texts at the engine's places, a page header and all.
+// The same pages drawn bare: the first rows held and measured, then every
+// page with its headings, captions, rows and page number (PaginaNuda).
 void pdfNudo(qint64 righe = LLONG_MAX)
 {
     Passi p;
@@ -221,24 +223,40 @@ void pdfNudo(qint64 righe = LLONG_MAX)
     for (const ColonnaLista &c : lista()->ColonneLista())
         if (c.visibile)
             colonne << ColonnaStampa{c.didascalia, c.larghezza, c.allineamento, true, c.numerica};
-    const ImpaginazioneLista impaginazione(colonne, g_font, paginaA4(), {});
-    const QList<double> x = impaginazione.Posizioni();
-    const int rpp = impaginazione.RighePerPagina();
-    const double altezza = (paginaA4().paintRect(QPageLayout::Point).height() - 80) / rpp;
+    PaginaNuda pagina(colonne, g_font, paginaA4(), QStringLiteral("Elenco clienti"));
+    QList<QStringList> prime;
+    auto testi = [&p] {
+        QStringList t;
+        for (int c = 0; c < p.colonne.size(); ++c)
+            t << QString::fromUtf8(p.testo(c), p.byte(c));
+        return t;
+    };
+    while (prime.size() < PaginaNuda::RigheMisurate && prime.size() < righe && p.riga()) {
+        prime << testi();
+        pagina.Misura(prime.last());
+    }
+    pagina.Disponi();
+    const int rpp = pagina.RighePerPagina();
     QPdfWriter w(g_cartella + QStringLiteral("/nudo.pdf"));
     w.setResolution(72);
     w.setPageLayout(paginaA4());
     QPainter pittore(&w);
-    pittore.setFont(impaginazione.FontRighe());
-    for (qint64 n = 0; n < righe && p.riga(); ++n) {
+    for (qint64 n = 0; n < righe; ++n) {
+        QStringList riga;
+        if (n < prime.size())
+            riga = prime[int(n)];
+        else if (p.riga())
+            riga = testi();
+        else
+            break;
         const int inPagina = int(n % rpp);
-        if (n > 0 && inPagina == 0)
-            w.newPage();
-        if (inPagina == 0)
-            pittore.drawText(QPointF(28, 40), QStringLiteral("Elenco clienti"));
-        const double y = 80 + inPagina * altezza;
-        for (int c = 0; c < p.colonne.size() && c < x.size(); ++c)
-            pittore.drawText(QPointF(x[c], y), QString::fromUtf8(p.testo(c), p.byte(c)));
+        if (inPagina == 0) {
+            if (n > 0)
+                w.newPage();
+            pagina.Intestazione(pittore, int(n / rpp) + 1);
+        }
+        for (int c = 0; c < riga.size() && c < colonne.size(); ++c)
+            pagina.Cella(pittore, inPagina, c, riga[c]);
     }
 }
 

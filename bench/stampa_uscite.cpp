@@ -2,14 +2,16 @@
 // bare library doing the same output in the same run: the Excel-compatible
 // file against a plain buffered writer, the Excel workbook against bare
 // libxlsxwriter in constant-memory mode (with the peak memory as the rows
-// grow), the PDF against bare QPdfWriter drawing the same texts, and the time
-// to the first preview page against drawing one page bare into an image.
+// grow), the PDF against bare QPdfWriter drawing the same pages, and the time
+// to the first preview page against the same page drawn bare into an image.
+// The bare pages (PaginaNuda) do the work the print needs: the columns
+// measured on the first rows, the headings, captions and page number drawn.
 //   bench_stampa_uscite [--db PATH] [--customers N] [benchmark options]
 // A company given with --db is printed whole, or its first N customers when
 // --customers is given too; without --db a demo of N (100,000) is made.
+#include "PaginaNuda.h"
 #include "SupportoBench.h"
 #include "components/stampa/FinestreStampa.h"
-#include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/SorgenteMemoria.h"
 #include "components/stampa/Stampatore.h"
@@ -230,28 +232,39 @@ void PdfMotore(benchmark::State &state)
     }
 }
 
-// The same texts at the same places, drawn straight with QPdfWriter.
+// The columns measured on the first rows, as the engine does.
+PaginaNuda paginaNuda()
+{
+    PaginaNuda pagina(g_colonne, g_font, paginaA4(), QStringLiteral("Elenco clienti"));
+    for (int r = 0; r < PaginaNuda::RigheMisurate && r < g_righe.size(); ++r) {
+        QStringList testi;
+        for (const CellaStampa &c : g_righe[r])
+            testi << c.testo;
+        pagina.Misura(testi);
+    }
+    pagina.Disponi();
+    return pagina;
+}
+
+// The same pages drawn straight with QPdfWriter.
 void PdfSemplice(benchmark::State &state)
 {
-    const ImpaginazioneLista impaginazione(g_colonne, g_font, paginaA4(), {});
-    const QList<double> x = impaginazione.Posizioni();
-    const int rpp = impaginazione.RighePerPagina();
-    const double altezza = (paginaA4().paintRect(QPageLayout::Point).height() - 80) / rpp;
     for (auto _ : state) {
+        const PaginaNuda pagina = paginaNuda();
+        const int rpp = pagina.RighePerPagina();
         QPdfWriter w(g_cartella + QStringLiteral("/semplice.pdf"));
         w.setResolution(72);
         w.setPageLayout(paginaA4());
         QPainter p(&w);
-        p.setFont(impaginazione.FontRighe());
         for (int r = 0; r < g_righe.size(); ++r) {
             const int inPagina = r % rpp;
-            if (r > 0 && inPagina == 0) {
-                w.newPage();
-                p.drawText(QPointF(28, 40), QStringLiteral("Elenco clienti"));
+            if (inPagina == 0) {
+                if (r > 0)
+                    w.newPage();
+                pagina.Intestazione(p, r / rpp + 1);
             }
-            const double y = 80 + inPagina * altezza;
             for (int c = 0; c < g_righe[r].size(); ++c)
-                p.drawText(QPointF(x[c], y), g_righe[r][c].testo);
+                pagina.Cella(p, inPagina, c, g_righe[r][c].testo);
         }
     }
 }
@@ -292,13 +305,14 @@ void AnteprimaMotore(benchmark::State &state)
     }
 }
 
-// One page of the same texts drawn straight into an image of the same size.
+// The first page drawn straight into an image of the same size: the columns
+// measured on the first rows, the headings and the page's rows.
 void AnteprimaSemplice(benchmark::State &state)
 {
     const double fattore = 96.0 / 72.0;
     const QSizeF punti = paginaA4().fullRect(QPageLayout::Point).size();
-    const QFont font = g_font;
     for (auto _ : state) {
+        const PaginaNuda pagina = paginaNuda();
         QImage img(qRound(punti.width() * fattore), qRound(punti.height() * fattore), QImage::Format_RGB32);
         const int dpm72 = qRound(72 / 0.0254);
         img.setDotsPerMeterX(dpm72);
@@ -307,11 +321,10 @@ void AnteprimaSemplice(benchmark::State &state)
         QPainter p(&img);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.scale(fattore, fattore);
-        p.setFont(font);
-        p.drawText(QPointF(28, 40), QStringLiteral("Elenco clienti"));
-        for (int r = 0; r < 60 && r < g_righe.size(); ++r)
+        pagina.Intestazione(p, 1);
+        for (int r = 0; r < pagina.RighePerPagina() && r < g_righe.size(); ++r)
             for (int c = 0; c < g_righe[r].size(); ++c)
-                p.drawText(QPointF(28 + c * 100, 80 + r * 12), g_righe[r][c].testo);
+                pagina.Cella(p, r, c, g_righe[r][c].testo);
         p.end();
         benchmark::DoNotOptimize(img.constBits());
     }

@@ -6,6 +6,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/IstruzioniOdbc.h"
 #include "components/db/IstruzioniPronte.h"
+#include "components/db/LetturaInOrdine.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -28,6 +29,9 @@ struct DbMotore::FormaNota {
     QString sqlMotore;  // the form translated, parameters in it
     QByteArray sqlUtf8; // idem, as SQLite takes it
     bool analizzata = false;
+    // PostgreSQL: a jump's skip (OFFSET) read in an index's order, run with
+    // the planner's sorts set aside (DbMotore::LetturaInOrdine).
+    bool senzaOrdinamento = false;
     bool soloPrincipale = false;            // reads only tables of the connection's own database
     bool attesaValida = false;              // the SELECT could be read and its "T.*" expanded
     std::vector<Risultato::Colonna> attese; // columns as the SELECT names them
@@ -62,11 +66,12 @@ struct DbMotore::Connessione {
     // statement is open (WAL), or a database nobody else sees.
     bool cursoriAmmessi = false;
     std::shared_ptr<CursoreSqlite::Registro> cursori = std::make_shared<CursoreSqlite::Registro>();
-    QHash<QString, QString> allegati;                     // lower-case file path -> alias
-    QHash<QString, QStringList> colonne;                  // "schema.table" lower -> columns
-    QHash<QString, QHash<QString, Risultato::Tipo>> tipi; // idem -> kinds
-    QHash<QString, QHash<QString, int>> lunghezze;        // idem -> text sizes
-    QHash<QString, QStringList> chiavi;                   // idem -> primary key
+    QHash<QString, QString> allegati;                      // lower-case file path -> alias
+    QHash<QString, QStringList> colonne;                   // "schema.table" lower -> columns
+    QHash<QString, QHash<QString, Risultato::Tipo>> tipi;  // idem -> kinds
+    QHash<QString, QHash<QString, int>> lunghezze;         // idem -> text sizes
+    QHash<QString, QStringList> chiavi;                    // idem -> primary key
+    QHash<QString, QList<LetturaInOrdine::Indice>> indici; // lower-case table -> its indexes (SQLite)
     // Translations by Jet text, forms by their text, and the prepared statements (SQLite).
     CacheLru<QString> traduzioni{256};
     CacheLru<std::shared_ptr<FormaNota>> forme{128};
@@ -91,6 +96,7 @@ struct DbMotore::Connessione {
         tipi.clear();
         lunghezze.clear();
         chiavi.clear();
+        indici.clear();
         dimenticaForme();
     }
     void dimenticaForme()

@@ -231,10 +231,15 @@ void DbMotore::ChiudiTutto()
         ChiudiConnessione(n);
 }
 
-QString DbMotore::Traduci(const QString &nome, const QString &sql)
+QString DbMotore::Traduci(const QString &nome, const QString &sql, int opzioni)
 {
     Connessione &c = conn(nome);
     aggiornaAllegati(c, sql);
+    if (opzioni & LetturaInOrdine) {
+        if (c.motore == Motore::SQLite)
+            controllaSchema(c);
+        return inOrdine(c, traduci(c, sql));
+    }
     return traduci(c, sql);
 }
 

@@ -89,6 +89,18 @@ class DbMotore
     int EseguiSql(const QString &nome, const QString &sql, int opzioni = 0);
     int RecordsAffected(const QString &nome) const;
 
+    // Option of Seleziona, SelezionaCursore and Traduci (beside DAO's): the
+    // SELECT reads one table in the order of one of its indexes, its ORDER BY
+    // being that index's first columns (the record form's first, last, next
+    // and previous record, the list's pages). Its plan is then made to hold
+    // whatever the planner's statistics say (LetturaInOrdine): SQLite reads
+    // it INDEXED BY that index, unless its WHERE names a column that index
+    // lacks and another one begins with; PostgreSQL gets its row comparisons
+    // as ">=" and "<>", and one that skips rows (OFFSET) runs with the
+    // planner's sorts set aside (enable_sort off, reset after it). The text
+    // is otherwise run as it is.
+    static constexpr int LetturaInOrdine = 0x100000;
+
     // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.
     std::unique_ptr<Risultato> Seleziona(const QString &nome, const QString &sql, int opzioni = 0);
     // Like Seleziona, but a read-only SELECT of the tables of an SQLite
@@ -105,8 +117,15 @@ class DbMotore
     {
         m_osservatoreSelect = std::move(osservatore);
     }
-    // The SQL text that would reach the engine for `sql` on this connection.
-    QString Traduci(const QString &nome, const QString &sql);
+    // Called with the engine's text of every SELECT (its literals in place)
+    // before it runs: tests read the plans of what the program ran with it.
+    void ImpostaOsservatoreMotore(std::function<void(const QString &sqlMotore)> osservatore)
+    {
+        m_osservatoreMotore = std::move(osservatore);
+    }
+    // The SQL text that would reach the engine for `sql` on this connection
+    // (read with `opzioni`: LetturaInOrdine).
+    QString Traduci(const QString &nome, const QString &sql, int opzioni = 0);
 
     // Transactions, counted per connection: the first level is a real
     // transaction, inner levels are savepoints, so an inner rollback undoes only
@@ -195,11 +214,13 @@ class DbMotore
     Connessione &conn(const QString &nome) const;
     void aggiornaAllegati(Connessione &c, const QString &sql);
     QString traduci(Connessione &c, const QString &sql);
-    std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma);
+    std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma, bool inOrdine = false);
+    // A translated SELECT read in an index's order, written as LetturaInOrdine says.
+    QString inOrdine(Connessione &c, const QString &sqlMotore);
     std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql,
-                                         std::unique_ptr<CursoreSqlite> *cursore);
+                                         std::unique_ptr<CursoreSqlite> *cursore, int opzioni = 0);
     std::unique_ptr<Risultato> selezionaUnaVolta(Connessione &c, const QString &sql,
-                                                 std::unique_ptr<CursoreSqlite> *cursore);
+                                                 std::unique_ptr<CursoreSqlite> *cursore, int opzioni = 0);
     // After a failed read: true when it found a server connection dead,
     // outside a transaction, and the connection has been opened again, so
     // that the read may run once more. A server restarted while the program
@@ -247,4 +268,5 @@ class DbMotore
     QHash<QString, QVariant> m_parametri;                // by lower-case name
     int m_contatore = 0;
     std::function<void(const QString &)> m_osservatoreSelect;
+    std::function<void(const QString &)> m_osservatoreMotore;
 };

@@ -371,16 +371,14 @@ void Statistiche(QSqlDatabase &db, bool server)
 {
     if (!db.isOpen())
         throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Database non aperto"));
-    QStringList istruzioni;
-    if (MotoreDi(db) == Motore::SQLite)
-        istruzioni << QStringLiteral("PRAGMA analysis_limit=1000") << QStringLiteral("ANALYZE");
-    else if (server)
-        istruzioni << QStringLiteral("ANALYZE");
+    if (MotoreDi(db) == Motore::SQLite) {
+        StatisticheSqlite(db);
+        return;
+    }
     QSqlQuery q(db);
-    for (const QString &istr : std::as_const(istruzioni))
-        if (!q.exec(istr))
-            throw VbErrore(VbErrore::ChiamataOdbcFallita,
-                           QStringLiteral("Statistiche non aggiornate: %1").arg(q.lastError().text()));
+    if (server && !q.exec(QStringLiteral("ANALYZE")))
+        throw VbErrore(VbErrore::ChiamataOdbcFallita,
+                       QStringLiteral("Statistiche non aggiornate: %1").arg(q.lastError().text()));
 }
 
 void ApplicaAzienda(QSqlDatabase &db)

@@ -43,10 +43,12 @@ bool RigheLista::nulliPiccoli() const
     return true;
 }
 
+// Every page is read in the list's order: the engine keeps it on the order's index
+// whatever its statistics say (DbMotore::LetturaInOrdine).
 std::unique_ptr<Risultato> RigheLista::leggi(const QString &sql)
 {
     ++m_stat.pagine;
-    return m_db->Seleziona(m_connessione, sql);
+    return m_db->Seleziona(m_connessione, sql, DbMotore::LetturaInOrdine);
 }
 
 std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, const QStringList &chiave,
@@ -60,9 +62,10 @@ std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, cons
         if (mancano <= 0)
             break;
         const QString cond = condizione.isEmpty() ? pezzo : condizione + QStringLiteral(" And ") + pezzo;
-        std::unique_ptr<Risultato> r =
-            m_db->Seleziona(m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, prima, mancano,
-                                                            int(std::min<qint64>(salto, INT_MAX))));
+        std::unique_ptr<Risultato> r = m_db->Seleziona(
+            m_connessione,
+            SqlLista::Pagina(m_parti, cond, m_ordine, prima, mancano, int(std::min<qint64>(salto, INT_MAX))),
+            DbMotore::LetturaInOrdine);
         if (salto > 0 && r->numRighe() == 0) {
             // The rows to skip go beyond this piece: skip the whole piece.
             salto = std::max<qint64>(0, salto - conta(cond));
@@ -534,7 +537,7 @@ void RigheLista::Lettura::primaLettura()
             return;
     const QString sql = SqlLista::Pagina(
         parti, {}, m_righe.m_perChiave ? m_righe.m_ordine : QList<SqlLista::VoceOrdine>(), false, 0);
-    m_pagina = db->SelezionaCursore(m_righe.m_connessione, sql, m_cursore);
+    m_pagina = db->SelezionaCursore(m_righe.m_connessione, sql, m_cursore, DbMotore::LetturaInOrdine);
     // Without a cursor (a file that cannot keep one open) the answer holds every row.
     m_intera = true;
     m_indice = 0;
@@ -581,7 +584,8 @@ bool RigheLista::Lettura::Successiva()
                                                SqlLista::Pagina(parti, {}, {}, false, RigheLettura, m_letti));
         else if (m_ultimo.isEmpty())
             m_pagina = m_righe.m_db->Seleziona(
-                m_righe.m_connessione, SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RigheLettura));
+                m_righe.m_connessione, SqlLista::Pagina(parti, {}, m_righe.m_ordine, false, RigheLettura),
+                DbMotore::LetturaInOrdine);
         else
             m_pagina = m_righe.leggiDopo({}, m_ultimo, false, RigheLettura, false);
         m_indice = 0;

@@ -247,7 +247,7 @@ class GestPagine : public QObject
     // Reads the first row found by the conditions taken in turn (each one a
     // seek of the key's index) and shows it; false when none finds a row.
     bool leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine,
-                      bool *assente = nullptr);
+                      bool *assente = nullptr, int opzioni = 0);
     void mostraRecord(int origine);
     bool pulisciCampi(int pvArray0, bool conPredefiniti);
     bool salva();

@@ -114,7 +114,7 @@ bool GestPagine::leggi(const QString &where, const QString &ordine, int origine,
 }
 
 bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordine, int origine,
-                              bool *assente)
+                              bool *assente, int opzioni)
 {
     if (assente)
         *assente = false;
@@ -142,7 +142,7 @@ bool GestPagine::leggiPrimoDi(const QStringList &condizioni, const QString &ordi
             // One row is all a page shows: the engines stop at the first.
             sql += QStringLiteral(" LIMIT 1");
             try {
-                d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot);
+                d->rec.ApriRec(d->db, d->connessione, nuovo, sql, false, RecDat::TipoSnapshot, opzioni);
                 break;
             } catch (const VbErrore &) {
                 // The form's own expressions made it fail (a table of theirs
@@ -289,7 +289,9 @@ bool GestPagine::naviga(int direzione)
     const QString fissa = condizioneFissa();
     for (QString &l : livelli)
         l = fissa.isEmpty() ? l : l.isEmpty() ? fissa : fissa + QStringLiteral(" And ") + l;
-    if (leggiPrimoDi(livelli, ordine.join(QStringLiteral(", ")), 0))
+    // Reads in the key's order: the engine keeps them on the key's index
+    // whatever its statistics say.
+    if (leggiPrimoDi(livelli, ordine.join(QStringLiteral(", ")), 0, nullptr, DbMotore::LetturaInOrdine))
         return true;
     QApplication::beep();
     return false;

@@ -61,8 +61,8 @@ class SorgenteRighe
     virtual bool RigaSuccessiva(QList<CellaStampa> &celle) = 0;
     // For the columns given (as to ApriRighe) what their texts may be at
     // most, found without reading any row (from the columns' declarations);
-    // false when the source cannot tell, and every row is then read and
-    // measured before the first page.
+    // false when the source cannot tell (the first rows measured are then
+    // all the engine goes by).
     virtual bool LimitiColonne(const QList<int> &colonne, QList<LimiteColonna> &limiti)
     {
         (void)colonne;

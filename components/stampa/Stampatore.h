@@ -123,8 +123,8 @@ class Stampatore : public QObject
     EsitoStampa stampaPagine(Lavoro &l);
     EsitoStampa anteprima(Lavoro &l);
     // Measures the columns of the print, from the first rows (read ahead
-    // into `lettore`) and the limits the source tells, or from every row;
-    // false when the user stopped it.
+    // into `lettore`) and the limits the source tells, if any; false when
+    // the user stopped it.
     bool misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore);
     // The pages of the whole print for "Pag. n di m" (0 when not asked or
     // the rows' count is not known, -1 when the user stopped it): from the

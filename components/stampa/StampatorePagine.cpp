@@ -115,8 +115,8 @@ class LettorePagine
     bool m_altre = false;
 };
 
-// Rows measured before the first page when the source tells its columns'
-// limits: a few pages' worth, read once (the pages start with them).
+// Rows measured before the first page: a few pages' worth, read once (the
+// pages start with them).
 constexpr int RigheMisurate = 256;
 
 namespace
@@ -208,35 +208,23 @@ ImpaginazioneLista::Testate testate(const QString &descrizione, const QString &t
 
 bool Stampatore::misuraColonne(Lavoro &l, MisuraColonne &misura, LettorePagine &lettore)
 {
-    // A source that tells its columns' limits has its first rows measured
-    // (read once: the pages start with them), then the limits taken where
-    // they fit those rows; a later value wider than its column is drawn
-    // condensed, never cut. Else every row is read and measured, and read
-    // again for the pages.
+    // The first rows are measured (read once: the pages start with them),
+    // then a source that tells its columns' limits has them taken where they
+    // fit those rows. A later value wider than its column is drawn condensed,
+    // never cut; so the first page costs the same however many rows follow,
+    // from a list or from rows held in memory.
     QList<LimiteColonna> limiti;
-    if (l.righe.LimitiColonne(l.indici, limiti) && limiti.size() == l.indici.size()) {
-        if (lettore.Apri(l.indici))
-            for (const QList<CellaStampa> &celle : lettore.Anticipa(RigheMisurate))
-                misura.Misura(celle);
+    const bool conLimiti = l.righe.LimitiColonne(l.indici, limiti) && limiti.size() == l.indici.size();
+    if (lettore.Apri(l.indici))
+        for (const QList<CellaStampa> &celle : lettore.Anticipa(RigheMisurate))
+            misura.Misura(celle);
+    if (conLimiti)
         for (int c = 0; c < limiti.size(); ++c)
             misura.Limita(c, limiti[c]);
-        misura.Completa(lettore.TuttaAnticipata());
-        return !fermata();
-    }
-    if (!l.righe.ApriRighe(l.indici))
-        return true;
-    QList<CellaStampa> celle;
-    qint64 lette = 0;
-    while (l.righe.RigaSuccessiva(celle)) {
-        misura.Misura(celle);
-        if (++lette % 1000 == 0) {
-            QCoreApplication::processEvents();
-            if (fermata())
-                return false;
-        }
-    }
-    misura.Completa(true);
-    return true;
+    // Whether every row was measured (a short list): then a row of texts
+    // that all fit takes one line, and the pages are counted without reading.
+    misura.Completa(lettore.TuttaAnticipata());
+    return !fermata();
 }
 
 int Stampatore::contaPagine(Lavoro &l, const ImpaginazioneLista &impaginazione, LettorePagine &lettore)
@@ -288,7 +276,7 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     if (carta <= 0)
         carta = stampante.PaperSize;
     // The columns are measured first (from the first rows and the source's
-    // limits, or by reading the rows twice), so that no value is cut.
+    // limits), so that no value is cut.
     MisuraColonne misura(l.colonne, l.font);
     LettorePagine lettore(l.righe);
     if (!misuraColonne(l, misura, lettore)) {

@@ -240,6 +240,56 @@ TEST_P(SchemaApplicato, OpeningDropsTheMisleadingIndexAndWritesStatistics)
                   1);
 }
 
+// SQLite's statistics are taken on every row, once: each index of a table
+// then gives the table's own row count (a sample gave counts that disagreed
+// by up to three times, and the planner scanned the smallest index and
+// sorted), an opening after that takes nothing again, and a table that has
+// doubled is analysed anew.
+TEST_P(SchemaApplicato, SqliteStatisticsAgreeAndAreTakenOnceUntilTheTableDoubles)
+{
+    if (GetParam() != Schema::Motore::SQLite)
+        GTEST_SKIP() << "PostgreSQL keeps its own statistics (ANALYZE, autovacuum)";
+    auto riempi = [&](int da, int a) {
+        Esegui(
+            QStringLiteral(
+                "WITH RECURSIVE n(g) AS (SELECT %1 UNION ALL SELECT g + 1 FROM n WHERE g < %2) INSERT INTO "
+                "PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Zona) SELECT '01', '05', "
+                "printf('%06d', g), '3', 'Cliente ' || (g % 997), 'Z' || (g % 7) FROM n")
+                .arg(da)
+                .arg(a));
+    };
+    auto conteggi = [&] {
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec("SELECT idx, stat FROM sqlite_stat1 WHERE tbl = 'PianoConti' ORDER BY idx"));
+        QStringList righe;
+        while (q.next())
+            righe << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString();
+        return righe;
+    };
+    riempi(1, 30000);
+    // What a sampled ANALYZE leaves behind.
+    Esegui("PRAGMA analysis_limit=200");
+    Esegui("ANALYZE");
+    ASSERT_NO_THROW(Schema::Statistiche(db));
+    const QStringList prime = conteggi();
+    ASSERT_GE(prime.size(), 12) << prime.join('\n').toStdString();
+    for (const QString &r : prime)
+        EXPECT_TRUE(r.section(' ', 1, 1) == QLatin1String("30000")) << r.toStdString();
+    // Nothing taken again: the rows stay as they were, also after a few more customers.
+    Esegui("UPDATE sqlite_stat1 SET stat = replace(stat, '30000 ', '29999 ') WHERE idx = "
+           "'PianoConti_ZonaChiave'");
+    riempi(30001, 40000);
+    ASSERT_NO_THROW(Schema::Statistiche(db));
+    const QStringList seconde = conteggi();
+    EXPECT_TRUE(seconde.join(' ').contains(QLatin1String("PianoConti_ZonaChiave 29999 ")));
+    // Twice the customers: every row counted again.
+    riempi(40001, 60000);
+    ASSERT_NO_THROW(Schema::Statistiche(db));
+    for (const QString &r : conteggi())
+        EXPECT_TRUE(r.section(' ', 1, 1) == QLatin1String("60000")) << r.toStdString();
+    EXPECT_FALSE(Schema::StatisticheDaRifare({QStringLiteral("60000 1 dbmrowid=60000")}, 0));
+}
+
 // PostgreSQL sorts Null last unless told: the program's key order (Null
 // first) has an index of its own there, also given to a company made before
 // it, so that the first customer and the next one are read from the index

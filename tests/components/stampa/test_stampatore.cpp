@@ -274,8 +274,8 @@ TEST_F(StampatoreTest, PreviewDrawsPagesOnDemand)
     EXPECT_EQ(vista.pagine, (QList<int>{1, 2, 3}));
     EXPECT_EQ(vista.continua, 2) << "no wait after the last page";
     EXPECT_EQ(vista.messaggio, QStringLiteral("Stampa Terminata"));
-    EXPECT_EQ(letteAllaPrimaPagina, (2 * rpp + 1) + rpp + 1)
-        << "rows are measured once, then read a page at a time";
+    EXPECT_EQ(letteAllaPrimaPagina, 2 * rpp + 1) << "rows are read once: the first ones measured are printed";
+    EXPECT_EQ(s.Aperture(), 1);
     EXPECT_TRUE(vista.frecce[1] && vista.frecce[2] && vista.frecce[3] && vista.frecce[4]);
     // A4 at half size on the screen's density.
     EXPECT_NEAR(vista.tela.width() / double(vista.tela.height()), 210.0 / 297.0, 0.01);
@@ -672,39 +672,69 @@ class SorgenteDichiarata : public SorgenteMemoria
 
 } // namespace
 
-// The columns are laid out from the first rows and the declared sizes, the
-// rows read once; a code far down the list, wider than its declaration and
-// than every row read before, is on paper whole, clear of its neighbour.
+// The columns are laid out from the first rows (and the declared sizes of a
+// source that tells them, as a database list does; rows held in memory tell
+// none), the rows read once; a code far down the list, wider than its
+// declaration and than every row read before, is on paper whole, clear of
+// its neighbour.
 TEST_F(StampatoreTest, ACodeWiderThanItsColumnFarDownIsPrintedWhole)
 {
     const QString lungo = QStringLiteral("C0123456789012345678901234567");
-    SorgenteDichiarata s(ColonneClienti(), 2000, [&lungo](qint64 r, QList<CellaStampa> &c) {
+    auto righe = [&lungo](qint64 r, QList<CellaStampa> &c) {
         c.resize(4);
         const QString codice = r == 1500 ? lungo : QStringLiteral("C%1").arg(r + 1, 6, 10, QLatin1Char('0'));
         c[0] = {codice, codice};
         c[1] = {QStringLiteral("Rossi"), QStringLiteral("Rossi")};
         c[2] = {QStringLiteral("1,00"), 1.0};
         c[3] = {QStringLiteral("nota"), QStringLiteral("nota")};
-    });
-    opz.oiStaVid(OpzStampa::UscitaStampante);
-    opz.osNomeStampante(QStringLiteral("PDFCreator"));
-    opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
-    opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.path() + QLatin1Char('/'));
-    const EsitoStampa e = motore.Stampa(s, QStringLiteral("V"), 1, QFont(QStringLiteral("Arial"), 10));
-    ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
-    EXPECT_EQ(s.Aperture(), 1) << "the rows measured are the ones printed";
-    const QString testo = TestoPdf(e.file);
-    EXPECT_TRUE(QRegularExpression(lungo + QStringLiteral(" +Rossi")).match(testo).hasMatch())
-        << testo.mid(testo.indexOf(lungo.left(6)) - 200, 400).toStdString();
+    };
+    SorgenteDichiarata dichiarata(ColonneClienti(), 2000, righe);
+    SorgenteMemoria inMemoria(ColonneClienti(), 2000, righe);
+    for (SorgenteMemoria *s : {static_cast<SorgenteMemoria *>(&dichiarata), &inMemoria}) {
+        SCOPED_TRACE(s == &inMemoria ? "rows in memory" : "declared sizes");
+        opz.oiStaVid(OpzStampa::UscitaStampante);
+        opz.osNomeStampante(QStringLiteral("PDFCreator"));
+        opz.ImpostaParStampa(QStringLiteral("PdfAutomAbil"), true);
+        opz.ImpostaParStampa(QStringLiteral("PdfNomeFile"), dir.path() + QLatin1Char('/'));
+        const EsitoStampa e = motore.Stampa(*s, QStringLiteral("V"), 1, QFont(QStringLiteral("Arial"), 10));
+        ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+        EXPECT_EQ(s->Aperture(), 1) << "the rows measured are the ones printed";
+        const QString testo = TestoPdf(e.file);
+        EXPECT_TRUE(QRegularExpression(lungo + QStringLiteral(" +Rossi")).match(testo).hasMatch())
+            << testo.mid(testo.indexOf(lungo.left(6)) - 200, 400).toStdString();
+        QFile::remove(e.file);
+    }
 }
 
-// The user stops the preview while every row of a source that tells no
-// limits is measured: the print ends there, stopped, with nothing shown.
+// The first preview page of a million rows held in memory reads the rows it
+// measures and the page's, not the million.
+TEST_F(StampatoreTest, FirstPreviewPageOfRowsInMemoryReadsOnlyTheFirstRows)
+{
+    opz.oiStaVid(OpzStampa::UscitaVideo);
+    SorgenteMemoria s(ColonneClienti(), 1000000, [](qint64 r, QList<CellaStampa> &c) {
+        c.resize(4);
+        const QString codice = QString::number(r);
+        for (CellaStampa &cella : c)
+            cella = {codice, codice};
+    });
+    qint64 lette = -1;
+    vista.allaPagina = [&] {
+        if (lette < 0)
+            lette = s.RigheLette();
+    };
+    vista.azione = [](VistaFinta &v) { v.Esci(); }; // the user leaves at the first page
+    stampa(s);
+    EXPECT_GT(lette, 0);
+    EXPECT_LE(lette, 256 + righePerPagina() + 1);
+}
+
+// The user stops the preview while the first rows of a source that tells no
+// limits are measured: the print ends there, stopped, with nothing shown.
 TEST_F(StampatoreTest, StopWhileMeasuringEndsThePrint)
 {
     qint64 lette = 0;
     SorgenteMemoria s(ColonneClienti(), 1000000, [&](qint64 r, QList<CellaStampa> &c) {
-        if (++lette == 3000)
+        if (++lette == 100)
             motore.Interrompi(1);
         c.resize(4);
         const QString codice = QString::number(r);
