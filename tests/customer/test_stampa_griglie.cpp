@@ -10,6 +10,7 @@
 #include "printing/FinestreStampaPredef.h"
 #include "printing/FrmComlinStampa.h"
 #include "services/Globali.h"
+#include "support/ParteZip.h"
 
 #include <QAction>
 #include <QFile>
@@ -104,15 +105,6 @@ TEST_F(StampaGriglie, EachGridKeepsOptionsOfItsOwn)
 
 namespace
 {
-
-QString parteZip(const QString &zip, const QString &parte)
-{
-    QProcess p;
-    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, parte});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "printing/FrmComlinStampa.h"
 #include "printing/FrmSceltaStam.h"
 #include "printing/frmStampaInCorso.h"
+#include "support/ParteZip.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,15 +37,6 @@ QByteArray leggi(const QString &file)
 {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString parteZip(const QString &zip, const QString &parte)
-{
-    QProcess p;
-    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, parte});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The rows of a separated file as a reader splits them: fields parted by

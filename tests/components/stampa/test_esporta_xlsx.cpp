@@ -3,6 +3,7 @@
 #include "components/stampa/EsportaXlsx.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/Currency.h"
+#include "support/ParteZip.h"
 #include "support/StampaQt.h"
 
 #include <QDate>
@@ -15,15 +16,6 @@
 
 namespace
 {
-
-QString parteZip(const QString &zip, const QString &parte)
-{
-    QProcess p;
-    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, parte});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QList<ColonnaStampa> colonne()
 {
