@@ -31,6 +31,7 @@
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
 #include "lists/frmClientiLis.h"
@@ -452,6 +453,13 @@ void Salti(const char *come, int quanti)
 {
     sqlite3 *c = apriSqlite();
     apriInOrdine(come);
+    // A user jumps a moment after the count: by then the list has its
+    // landmarks (read on the counting connection after the count).
+    QElapsedTimer attesa;
+    attesa.start();
+    while (ConteggioParallelo::InCorso() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    std::printf("Landmarks (%s order) ready %.0f ms after the count\n", come, attesa.nsecsElapsed() / 1e6);
     QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
     const int schermo = std::max(1, barra->pageStep());
     std::vector<qint64> lista_, nudo;

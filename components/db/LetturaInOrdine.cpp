@@ -4,6 +4,7 @@
 
 #include "components/db/JetLessico.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace LetturaInOrdine
@@ -291,6 +292,15 @@ QString ConfrontiRiga(const QString &sqlPostgres)
     if (copiato == 0)
         return sqlPostgres;
     return out + sqlPostgres.mid(copiato);
+}
+
+// Neither engine drops the ORDER BY of a sub-query read by a query that
+// numbers its rows and has no order of its own: the numbers follow it.
+QString OgniRighe(const QString &sqlMotore, int passo)
+{
+    return QStringLiteral("SELECT * FROM (SELECT q_.*, ROW_NUMBER() OVER () AS numero_riga_ FROM (") +
+           sqlMotore + QStringLiteral(") q_) r_ WHERE numero_riga_ % ") +
+           QString::number(std::max(passo, 1)) + QStringLiteral(" = 0");
 }
 
 } // namespace LetturaInOrdine

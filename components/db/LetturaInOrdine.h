@@ -48,4 +48,10 @@ QString ConIndice(const QString &sqlSqlite, const Lettura &lettura, const QList<
 // row, which the ordered index stops reading after the page's rows.
 QString ConfrontiRiga(const QString &sqlPostgres);
 
+// Either engine: only the rows `passo`, 2 x `passo`, ... of an ordered
+// SELECT (counted from 1, in its order), numbered by the engine in one pass
+// and sent alone; the row's number follows its columns. A long list reads
+// the ordering values of those rows once, to start its jumps near them.
+QString OgniRighe(const QString &sqlMotore, int passo);
+
 } // namespace LetturaInOrdine

@@ -3,6 +3,7 @@
 
 #include "components/db/DbMotore.h"
 #include "components/db/IstruzioniOdbc.h"
+#include "components/db/LetturaInOrdine.h"
 #include "components/util/VbErrore.h"
 
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QSqlError>
 #include <atomic>
 #include <chrono>
+#include <iterator>
 #include <mutex>
 #include <sql.h>
 #include <sqlext.h>
@@ -58,6 +60,10 @@ struct ConteggioParallelo::Richiesta {
     DbMotore::FileSqlite file;
     QString nomeQt, chiaveServer; // a server: the window's connection, and what it connects to
     QString sqlServer, sqlConta;
+    // The ordering columns' reading: Jet SQL for a file (translated on the
+    // thread's own connection), the engine's text for a server.
+    QString sqlOrdinata, sqlSegnapostiServer;
+    int passo = 0;
     int etichetta = 0;
     std::shared_ptr<void> inCorso; // goes with the last copy (see InCorso)
 };
@@ -129,11 +135,11 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QS
     return righe;
 }
 
-void ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
+int ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
 {
     Lavoro &lavoro = *r.lavoro;
     if (lavoro.fermato)
-        return;
+        return -1;
     int righe = -1, numero = 0;
     QString descrizione;
     bool persa = false; // the connection is no good for the next count
@@ -183,7 +189,7 @@ void ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
         }
     }
     if (lavoro.fermato)
-        return;
+        return -1;
     // A server that dropped the connection: opened again by the next count.
     if (persa) {
         c.ChiudiServer();
@@ -204,6 +210,118 @@ void ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
                 emit io->Fallito(etichetta, numero, descrizione);
         },
         Qt::QueuedConnection);
+    return righe;
+}
+
+bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
+                                        QList<QVariantList> &righe)
+{
+    SQLHSTMT st = nullptr;
+    if (SQLAllocHandle(SQL_HANDLE_STMT,
+                       *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData()),
+                       &st) != SQL_SUCCESS)
+        return false;
+    lavoro.Pubblica(st);
+    const std::u16string testo = sql.toStdU16String();
+    SQLRETURN rc =
+        lavoro.fermato
+            ? SQL_ERROR
+            : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
+                             SQLINTEGER(testo.size()));
+    SQLSMALLINT n = 0;
+    if (SQL_SUCCEEDED(rc))
+        rc = SQLNumResultCols(st, &n);
+    // The row's number, last, is not wanted.
+    while (SQL_SUCCEEDED(rc) && (rc = SQLFetch(st)) != SQL_NO_DATA && SQL_SUCCEEDED(rc)) {
+        QVariantList riga;
+        for (SQLUSMALLINT col = 1; col < SQLUSMALLINT(n) && SQL_SUCCEEDED(rc); ++col) {
+            QString valore = QStringLiteral("");
+            bool nullo = false;
+            for (;;) {
+                SQLWCHAR buf[256];
+                SQLLEN ind = 0;
+                rc = SQLGetData(st, col, SQL_C_WCHAR, buf, SQLLEN(sizeof buf), &ind);
+                if (rc == SQL_NO_DATA || !SQL_SUCCEEDED(rc))
+                    break;
+                if (ind == SQL_NULL_DATA) {
+                    nullo = true;
+                    break;
+                }
+                // A long value comes in pieces: each but the last fills the buffer.
+                const bool pezzo = ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof buf);
+                valore.append(reinterpret_cast<const QChar *>(buf),
+                              pezzo ? qsizetype(std::size(buf)) - 1
+                                    : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR)));
+                if (!pezzo)
+                    break;
+            }
+            if (rc == SQL_NO_DATA)
+                rc = SQL_SUCCESS;
+            riga << (nullo ? QVariant() : QVariant(valore));
+        }
+        righe << riga;
+    }
+    lavoro.Pubblica(nullptr);
+    SQLFreeStmt(st, SQL_CLOSE);
+    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    return rc == SQL_NO_DATA && !lavoro.fermato;
+}
+
+// A long list's landmarks: read after its count, on the same connection.
+void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
+{
+    Lavoro &lavoro = *r.lavoro;
+    if (r.passo <= 0 || righe < 4 * r.passo || lavoro.fermato)
+        return;
+    QList<QVariantList> valori;
+    bool letti = false;
+    if (!r.nomeQt.isEmpty()) {
+        letti = !c.chiaveServer.isEmpty() && !r.sqlSegnapostiServer.isEmpty() &&
+                leggiSulServer(lavoro, c, r.sqlSegnapostiServer, valori);
+    } else if (c.motore && !r.sqlOrdinata.isEmpty()) {
+        const QString nome = QStringLiteral("Conteggio");
+        sqlite3 *h = *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
+        sqlite3_stmt *st = nullptr;
+        try {
+            const QByteArray sql =
+                LetturaInOrdine::OgniRighe(c.motore->Traduci(nome, r.sqlOrdinata, DbMotore::LetturaInOrdine),
+                                           r.passo)
+                    .toUtf8();
+            if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK) {
+                sqlite3_progress_handler(
+                    h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; },
+                    &lavoro);
+                const int n = sqlite3_column_count(st) - 1;
+                int rc;
+                while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                    QVariantList riga;
+                    for (int i = 0; i < n; ++i)
+                        riga << (sqlite3_column_type(st, i) == SQLITE_NULL
+                                     ? QVariant()
+                                     : QVariant(QString::fromUtf8(
+                                           reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                           sqlite3_column_bytes(st, i))));
+                    valori << riga;
+                }
+                letti = rc == SQLITE_DONE;
+                sqlite3_progress_handler(h, 0, nullptr, nullptr);
+            }
+        } catch (const VbErrore &) {
+            // Not translated: no landmarks, the list skips rows as without them.
+        }
+        sqlite3_finalize(st);
+    }
+    if (!letti || lavoro.fermato)
+        return;
+    QPointer<ConteggioParallelo> io(this);
+    QMetaObject::invokeMethod(
+        this,
+        [io, lavoro = r.lavoro, valori = std::move(valori), etichetta = r.etichetta, passo = r.passo,
+         inCorso = r.inCorso] {
+            if (io && !lavoro->fermato)
+                emit io->Segnaposti(etichetta, passo, valori);
+        },
+        Qt::QueuedConnection);
 }
 
 void ConteggioParallelo::esegui()
@@ -219,7 +337,7 @@ void ConteggioParallelo::esegui()
                 break;
             r = std::move(m_richiesta);
         }
-        conta(*r, c);
+        segnaposti(*r, c, conta(*r, c));
     }
     c.ChiudiServer();
     c.ChiudiFile();
@@ -275,7 +393,7 @@ void ConteggioParallelo::Ferma()
 }
 
 bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta,
-                               int etichetta)
+                               int etichetta, const QString &sqlOrdinata, int passo)
 {
     Ferma();
     if (!db || !db->EsisteConnessione(connessione))
@@ -293,12 +411,22 @@ bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const Q
                         d.userName(),   d.connectOptions()}
                 .join(QLatin1Char('\n'));
         r->sqlServer = db->Traduci(connessione, sqlConta);
+        if (!sqlOrdinata.isEmpty() && passo > 0) {
+            try {
+                r->sqlSegnapostiServer = LetturaInOrdine::OgniRighe(
+                    db->Traduci(connessione, sqlOrdinata, DbMotore::LetturaInOrdine), passo);
+            } catch (const VbErrore &) {
+                // Not translated: the list goes without landmarks.
+            }
+        }
     } else {
         r->file = db->DescriviFileSqlite(connessione);
         if (r->file.file.isEmpty())
             return false;
         r->sqlConta = sqlConta;
+        r->sqlOrdinata = sqlOrdinata;
     }
+    r->passo = passo;
     r->etichetta = etichetta;
     r->lavoro = std::make_shared<Lavoro>();
     m_lavoro = r->lavoro;

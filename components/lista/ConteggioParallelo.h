@@ -5,8 +5,10 @@
 // window's): a search costs one statement, never a new connection.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <condition_variable>
 #include <future>
 #include <memory>
@@ -34,7 +36,14 @@ class ConteggioParallelo : public QObject
     // new one runs once it has given up, without this call waiting for it.
     // False, with nothing started, on a database in memory and inside a
     // transaction: the caller counts itself.
-    bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta);
+    // `sqlOrdinata` (Jet SQL, may be empty): the list's ordering columns in
+    // its order, read as DbMotore::LetturaInOrdine. When the count finds at
+    // least four times `passo` rows, the same connection then reads the
+    // values of the rows `passo`, 2 x `passo`, ... of it with one statement
+    // numbering them on the engine, and sends them as Segnaposti (texts as
+    // the engine writes them, Null invalid). Any failure there sends nothing.
+    bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta,
+               const QString &sqlOrdinata = QString(), int passo = 0);
     // Drops the count under way: its answer never comes. On a server its
     // statement is cancelled from another thread: this call never waits for
     // the server.
@@ -48,13 +57,18 @@ class ConteggioParallelo : public QObject
   signals:
     void Contate(int etichetta, int righe);
     void Fallito(int etichetta, int numero, const QString &descrizione);
+    void Segnaposti(int etichetta, int passo, const QList<QVariantList> &righe);
 
   private:
     struct Lavoro;
     struct Richiesta;
     struct Collegamento;
     void esegui();
-    void conta(Richiesta &r, Collegamento &c);
+    // The rows counted (delivered as Contate), -1 when none were.
+    int conta(Richiesta &r, Collegamento &c);
+    void segnaposti(Richiesta &r, Collegamento &c, int righe);
+    static bool leggiSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
+                               QList<QVariantList> &righe);
     static int contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql, QString &descrizione,
                               bool &persa);
 

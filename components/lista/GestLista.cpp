@@ -68,6 +68,10 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
         m_modello->Sincronizza();
         aggiornaContatore();
     });
+    connect(m_conteggio, &ConteggioParallelo::Segnaposti, this,
+            [this](int apertura, int passo, const QList<QVariantList> &righe) {
+                m_righe.ImpostaSegnaposti(apertura, passo, righe);
+            });
     // A count that failed on its own connection is made again here, where a
     // failure is said to the user.
     connect(m_conteggio, &ConteggioParallelo::Fallito, this, [this](int apertura, int, const QString &) {
@@ -339,7 +343,7 @@ void GestLista::avviaOra()
     if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
         return;
     if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
-                            m_righe.Apertura()))
+                            m_righe.Apertura(), m_righe.SqlOrdinata(), RigheLista::PassoSegnaposti))
         contaRighe();
 }
 

@@ -208,6 +208,8 @@ void RigheLista::Chiudi()
     ++m_apertura;
     m_pagine.clear();
     m_confini.clear();
+    m_segnaposti.clear();
+    m_passo = 0;
     m_aperta = false;
     m_totale = -1;
     m_righeViste = 0;
@@ -248,6 +250,68 @@ void RigheLista::ImpostaConteggio(int apertura, int righe)
         return;
     ++m_stat.conteggi;
     m_totale = std::max(righe, m_righeViste);
+}
+
+QString RigheLista::SqlOrdinata() const
+{
+    if (!m_perChiave || m_ordine.isEmpty())
+        return {};
+    SqlLista::Parti colonne = m_parti;
+    QStringList nomi;
+    for (const SqlLista::VoceOrdine &v : m_ordine)
+        nomi << v.colonna;
+    colonne.selezione = QStringLiteral("Select ") + nomi.join(QStringLiteral(", "));
+    return SqlLista::Pagina(colonne, {}, m_ordine, false, 0);
+}
+
+void RigheLista::ImpostaSegnaposti(int apertura, int passo, const QList<QVariantList> &righe)
+{
+    if (!m_aperta || !m_perChiave || apertura != m_apertura || passo <= 0)
+        return;
+    // The engine's texts become values of the ordering columns' kinds, then literals.
+    auto valore = [](const QVariant &v, Risultato::Tipo tipo) -> QVariant {
+        if (!v.isValid() || v.typeId() != QMetaType::QString)
+            return v;
+        const QString t = v.toString().trimmed();
+        switch (tipo) {
+        case Risultato::Tipo::Data:
+            return QDate::fromString(t.left(10), Qt::ISODate);
+        case Risultato::Tipo::DataOra:
+            return QDateTime::fromString(QString(t).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODate);
+        case Risultato::Tipo::Intero: {
+            bool ok = false;
+            const qlonglong n = t.toLongLong(&ok);
+            return ok ? QVariant(n) : QVariant();
+        }
+        case Risultato::Tipo::Reale: {
+            bool ok = false;
+            const double d = t.toDouble(&ok);
+            return ok ? QVariant(d) : QVariant();
+        }
+        case Risultato::Tipo::Booleano:
+            return t != QLatin1String("0") && t.compare(QLatin1String("f"), Qt::CaseInsensitive) != 0 &&
+                   t.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+        default:
+            return v; // texts as they are, exact amounts as the engine wrote them
+        }
+    };
+    std::vector<QStringList> segnaposti;
+    segnaposti.reserve(size_t(righe.size()));
+    for (const QVariantList &r : righe) {
+        if (r.size() != qsizetype(m_ordine.size()))
+            return;
+        QStringList k;
+        for (qsizetype i = 0; i < r.size(); ++i) {
+            const int col = m_colOrdine[size_t(i)];
+            const QVariant v = valore(r[i], m_colonne[size_t(col)].tipo);
+            if (r[i].isValid() && !v.isValid())
+                return; // not read as its column's kind: no landmarks rather than wrong ones
+            k << SqlLista::Letterale(v, m_numOrdine[size_t(i)]);
+        }
+        segnaposti.push_back(std::move(k));
+    }
+    m_segnaposti = std::move(segnaposti);
+    m_passo = passo;
 }
 
 QStringList RigheLista::chiaveRiga(const Risultato &r, int riga) const
@@ -311,35 +375,59 @@ std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
         avanti = false;
         return rovescia(*leggiDopo({}, c->second.primo, true, P));
     }
-    // No neighbour read: skip rows from the nearest page read, or from either end.
-    int sotto = -1, sopra = INT_MAX;
+    return leggiLontana(p, avanti);
+}
+
+std::unique_ptr<Risultato> RigheLista::leggiLontana(int p, bool &avanti)
+{
+    const qint64 P = RighePagina, inizio = qint64(p) * P;
+    // The known row nearest before the page (-1: the list's start) and after
+    // it (the end once counted, else none), with their values.
+    qint64 sotto = -1, sopra = LLONG_MAX;
+    QStringList daSotto, daSopra;
+    auto prima = [&](qint64 riga, const QStringList &valori) {
+        if (riga < inizio && riga > sotto) {
+            sotto = riga;
+            daSotto = valori;
+        }
+    };
+    auto dopo = [&](qint64 riga, const QStringList &valori) {
+        if (riga >= inizio + P && riga < sopra) {
+            sopra = riga;
+            daSopra = valori;
+        }
+    };
     for (const auto &[k, c] : m_confini) {
-        if (k < p)
-            sotto = std::max(sotto, k);
-        else if (k > p)
-            sopra = std::min(sopra, k);
+        prima((k + 1) * P - 1, c.ultimo);
+        dopo(k * P, c.primo);
     }
-    const qint64 salto = qint64(p - (sotto + 1)) * P;
-    qint64 indietro = LLONG_MAX;
-    if (sopra != INT_MAX)
-        indietro = qint64(sopra - p - 1) * P;
-    else if (m_totale >= 0)
-        indietro = std::max<qint64>(0, qint64(m_totale) - qint64(p + 1) * P);
+    if (m_passo > 0 && !m_segnaposti.empty()) {
+        const qint64 n = qint64(m_segnaposti.size());
+        if (const qint64 j = inizio / m_passo - 1; j >= 0)
+            prima((std::min(j, n - 1) + 1) * m_passo - 1, m_segnaposti[size_t(std::min(j, n - 1))]);
+        if (const qint64 j = (inizio + P + m_passo) / m_passo - 1; j < n)
+            dopo((j + 1) * m_passo - 1, m_segnaposti[size_t(j)]);
+    }
+    bool dallaFine = false;
+    if (m_totale >= 0 && m_totale <= sopra) {
+        sopra = m_totale;
+        dallaFine = true;
+    }
+    const qint64 salto = inizio - sotto - 1;
+    const int limite = dallaFine ? int(std::min<qint64>(P, m_totale - inizio)) : int(P);
+    const qint64 indietro = sopra == LLONG_MAX ? LLONG_MAX : std::max<qint64>(0, sopra - inizio - limite);
     ++m_stat.perSalto;
     if (indietro < salto) {
         m_stat.righeSaltate += indietro;
         avanti = false;
-        int limite = P;
-        if (sopra == INT_MAX && m_totale >= 0)
-            limite = std::min(P, m_totale - p * P);
-        if (sopra == INT_MAX)
+        if (dallaFine)
             return rovescia(*leggi(SqlLista::Pagina(m_parti, {}, m_ordine, true, limite, int(indietro))));
-        return rovescia(*leggiDopo({}, m_confini[sopra].primo, true, limite, true, indietro));
+        return rovescia(*leggiDopo({}, daSopra, true, limite, true, indietro));
     }
     m_stat.righeSaltate += salto;
     if (sotto < 0)
-        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, P, int(salto)));
-    return leggiDopo({}, m_confini[sotto].ultimo, false, P, true, salto);
+        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, int(P), int(salto)));
+    return leggiDopo({}, daSotto, false, int(P), true, salto);
 }
 
 Risultato *RigheLista::pagina(int p)

@@ -31,6 +31,11 @@ class RigheLista
 {
   public:
     static constexpr int RighePagina = 128;
+    // Of a long list, the ordering values of one row in so many (landmarks,
+    // read once after its count, on the counting connection): a jump far from
+    // the pages read starts from the nearest one, skipping at most about half
+    // of these rows. A million rows keep about two thousand.
+    static constexpr int PassoSegnaposti = 512;
     // A reading of every row (print, export) goes in larger steps: one seek
     // per step, a step's rows held at a time.
     static constexpr int RigheLettura = 2048;
@@ -106,6 +111,15 @@ class RigheLista
     void ImpostaConteggio(int apertura, int righe);
     // Changes at every opening, closing and reopening.
     int Apertura() const { return m_apertura; }
+    // The SELECT of the ordering columns alone, in the list's order (Jet
+    // SQL), from which the landmarks are read; empty when pages are not found
+    // by those values.
+    QString SqlOrdinata() const;
+    // The landmarks of the opening `apertura` (ignored for another one): the
+    // ordering values, as texts or as they are, of the rows `passo`,
+    // 2 x `passo`, ... (counted from 1). Rows added or deleted since move
+    // them by as many rows, as they move the count.
+    void ImpostaSegnaposti(int apertura, int passo, const QList<QVariantList> &righe);
 
     // A cell (invalid for Null, and for a row past the end); reads the row's
     // page when it is not in memory.
@@ -190,6 +204,8 @@ class RigheLista
     int posiziona(const QStringList &chiave, const Risultato &riga);
     // `ultima`: the page was read forwards and ended before it was full.
     void ricorda(int p, std::unique_ptr<Risultato> r, bool ultima);
+    // A page with no neighbour read: from the nearest row whose ordering values are known.
+    std::unique_ptr<Risultato> leggiLontana(int p, bool &avanti);
     void preparaOrdine();
 
     DbMotore *m_db = nullptr;
@@ -206,6 +222,8 @@ class RigheLista
     bool m_ordinePronto = false; // m_ordine and m_perChiave worked out for this SELECT
     std::map<int, Pagina> m_pagine;
     std::map<int, Confine> m_confini;
+    std::vector<QStringList> m_segnaposti; // landmark j: the row (j + 1) x m_passo - 1
+    int m_passo = 0;
     quint64 m_uso = 0;
     int m_totale = -1;    // rows counted (-1: not yet)
     int m_righeViste = 0; // rows read up to the furthest page

@@ -4,10 +4,12 @@
 // scrolling never skips rows by offset and keeps a bounded number of pages.
 #include "tests/components/db/ProvaMotori.h"
 
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/RigheLista.h"
 
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTest>
 
 namespace
 {
@@ -153,6 +155,46 @@ TEST_P(ListaRighe, SaltoOltreINomiFinoAiNulli)
     for (int r = ultima - RigheLista::RighePagina * 2; r > ultima - RigheLista::RighePagina * 3; --r)
         ASSERT_EQ(conto(r), tutte[r]) << r;
     EXPECT_EQ(righe.Stat().perSalto, 1);
+}
+
+// A long list's landmarks, read on the counting connection after the count:
+// jumps anywhere then skip fewer rows than lie between two landmarks, and
+// still give the rows of the SELECT (repeated names, Nulls, dates, descending).
+TEST_P(ListaRighe, SaltiDaiSegnapostiLettiDopoIlConteggio)
+{
+    constexpr int passo = 200; // not a multiple of the page
+    for (const QString &ordine :
+         {QStringLiteral(" order by Descrizione Desc"), QStringLiteral(" order by DataAp Desc, Descrizione"),
+          QStringLiteral(" order by Gruppo, Mastro, Conto")}) {
+        SCOPED_TRACE(ordine.toStdString());
+        const QString sql = kSelect + QStringLiteral(" where Mastro <> '99'") + ordine;
+        const QStringList tutte = attese(sql);
+        ConteggioParallelo conteggio;
+        QList<QVariantList> letti;
+        QObject::connect(&conteggio, &ConteggioParallelo::Contate,
+                         [&](int apertura, int n) { righe.ImpostaConteggio(apertura, n); });
+        QObject::connect(&conteggio, &ConteggioParallelo::Segnaposti,
+                         [&](int apertura, int p, const QList<QVariantList> &r) {
+                             letti = r;
+                             righe.ImpostaSegnaposti(apertura, p, r);
+                         });
+        ASSERT_TRUE(conteggio.Avvia(db.get(), C, SqlLista::Conteggio(righe.Parti()), righe.Apertura(),
+                                    righe.SqlOrdinata(), passo));
+        for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        ASSERT_EQ(righe.RigheNote(), tutte.size());
+        ASSERT_EQ(letti.size(), tutte.size() / passo);
+
+        QRandomGenerator caso(7);
+        for (int i = 0; i < 30; ++i) {
+            const int r = int(caso.bounded(int(tutte.size())));
+            const qint64 prima = righe.Stat().righeSaltate;
+            ASSERT_EQ(conto(r), tutte[r]) << "salto a " << r;
+            EXPECT_LT(righe.Stat().righeSaltate - prima, passo) << "salto a " << r;
+            if (r + 1 < tutte.size())
+                ASSERT_EQ(conto(r + 1), tutte[r + 1]);
+        }
+    }
 }
 
 TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
