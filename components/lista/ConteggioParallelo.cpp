@@ -46,6 +46,33 @@ struct ConteggioParallelo::Lavoro {
         const std::lock_guard<std::mutex> blocco(m);
         istruzione = h;
     }
+    // Runs `sql` on a statement of its own made on the server connection (`st`, null when it
+    // could not be made), published for a cancel while it runs; a statement
+    // stopped before it was published is not run at all.
+    SQLRETURN Esegui(const QSqlDatabase &server, const QString &sql, SQLHSTMT &st)
+    {
+        st = nullptr;
+        if (SQLAllocHandle(SQL_HANDLE_STMT,
+                           *static_cast<const SQLHDBC *>(server.driver()->handle().constData()),
+                           &st) != SQL_SUCCESS) {
+            st = nullptr;
+            return SQL_ERROR;
+        }
+        Pubblica(st);
+        const std::u16string testo = sql.toStdU16String();
+        return fermato
+                   ? SQL_ERROR
+                   : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
+                                    SQLINTEGER(testo.size()));
+    }
+    // Unpublishes and frees the statement: the connection goes on to the
+    // next statement with nothing left open on it.
+    void Libera(SQLHSTMT st)
+    {
+        Pubblica(nullptr);
+        SQLFreeStmt(st, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
 };
 
 namespace
@@ -98,28 +125,18 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QS
                                        QString &descrizione, bool &persa)
 {
     SQLHSTMT st = nullptr;
-    if (SQLAllocHandle(SQL_HANDLE_STMT,
-                       *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData()),
-                       &st) != SQL_SUCCESS) {
+    SQLRETURN rc = lavoro.Esegui(c.server, sql, st);
+    if (!st) {
         descrizione = QStringLiteral("SQLAllocHandle");
         return -1;
     }
     int righe = -1;
-    lavoro.Pubblica(st);
-    // Stopped before the statement was published: not run at all.
-    const std::u16string testo = sql.toStdU16String();
-    SQLRETURN rc =
-        lavoro.fermato
-            ? SQL_ERROR
-            : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
-                             SQLINTEGER(testo.size()));
     SQLBIGINT n = 0;
     SQLLEN indicatore = 0;
     if (SQL_SUCCEEDED(rc))
         rc = SQLFetch(st);
     if (SQL_SUCCEEDED(rc))
         rc = SQLGetData(st, 1, SQL_C_SBIGINT, &n, 0, &indicatore);
-    lavoro.Pubblica(nullptr);
     if (SQL_SUCCEEDED(rc)) {
         righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
     } else if (!lavoro.fermato) {
@@ -129,9 +146,7 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QS
         descrizione = errore.databaseText();
         persa = stato.startsWith(QLatin1String("08"));
     }
-    // The connection goes on to the next count: nothing left open on it.
-    SQLFreeStmt(st, SQL_CLOSE);
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    lavoro.Libera(st);
     return righe;
 }
 
@@ -217,17 +232,9 @@ bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const Q
                                         QList<QVariantList> &righe)
 {
     SQLHSTMT st = nullptr;
-    if (SQLAllocHandle(SQL_HANDLE_STMT,
-                       *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData()),
-                       &st) != SQL_SUCCESS)
+    SQLRETURN rc = lavoro.Esegui(c.server, sql, st);
+    if (!st)
         return false;
-    lavoro.Pubblica(st);
-    const std::u16string testo = sql.toStdU16String();
-    SQLRETURN rc =
-        lavoro.fermato
-            ? SQL_ERROR
-            : SQLExecDirectW(st, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(testo.c_str())),
-                             SQLINTEGER(testo.size()));
     SQLSMALLINT n = 0;
     if (SQL_SUCCEEDED(rc))
         rc = SQLNumResultCols(st, &n);
@@ -261,9 +268,7 @@ bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const Q
         }
         righe << riga;
     }
-    lavoro.Pubblica(nullptr);
-    SQLFreeStmt(st, SQL_CLOSE);
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    lavoro.Libera(st);
     return rc == SQL_NO_DATA && !lavoro.fermato;
 }
 
