@@ -167,7 +167,14 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         if (!TransCancAperta)
             break;
         TransCancAperta = false;
-        chiudiTransazione(pvRit.isValid() && pvRit.toInt() == 0 && pvRit.toString() == QLatin1String("0"));
+        // The account's row went in this transaction: when it does not
+        // commit, nothing was deleted, and the page manager is told.
+        if (!chiudiTransazione(pvRit.isValid() && pvRit.toInt() == 0 &&
+                               pvRit.toString() == QLatin1String("0"))) {
+            if (pvArray.isEmpty())
+                pvArray.append(QVariant());
+            pvArray[0] = false;
+        }
         m_avvisiTransazione.reset();
         break;
     case GestPagine::OpCopia: {

@@ -25,7 +25,10 @@ class QWidget;
 //    the user: the engine then counts the save as failed (the user's texts,
 //    the record's state and the modified flag stay as before the save, and
 //    nothing more is said);
-//  - after delete pvRit is 0 on success, else the error number;
+//  - after delete pvRit is 0 on success, else the error number; pvArray[0]
+//    says whether the row was deleted, and a form whose own transaction held
+//    the delete and did not commit sets it False, having told the user: the
+//    engine then counts the delete as failed and keeps the record shown;
 //  - after clear, pvArray[0] is 0 for a new record and 2 when the fields are
 //    emptied for search criteria (1 would ask the form to keep its displays:
 //    the engine does not send it); after copy it is 3;

@@ -309,6 +309,11 @@ bool GestPagine::cancella()
         BloccoModifiche blocco(*this);
         callbackDop(OpCancella, pvRit, pvArray);
     }
+    if (cancellato && pvArray.value(0).isValid() && !pvArray.value(0).toBool()) {
+        // The form's transaction went back with the delete in it, and the
+        // form has said why: the record is still there, and stays shown.
+        return false;
+    }
     if (!cancellato) {
         if (!d->erroreSegnalato) {
             d->operazione = OpCancella;

@@ -12,7 +12,10 @@
 #include <QAbstractItemModel>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTableView>
+#include <numeric>
 
 template <class Base> class Cancella : public DueScrivanie<Base>
 {
@@ -256,4 +259,54 @@ TYPED_TEST(Cancella, AGeneratedCodeAnotherDeskTookIsSaidAndReplacedByTheNext)
     EXPECT_TRUE(this->Comando(QStringLiteral("Salva"), {1})) << this->Messaggi().join('|').toStdString();
     EXPECT_EQ(this->Valore("Select Descrizione From PianoConti" + dove.arg(gruppo, mastro, nuovo)).toString(),
               QStringLiteral("Nuovo Cliente Srl"));
+}
+
+// A delete whose transaction does not commit (a deferred check met only at
+// COMMIT): nothing is deleted, the delete says it failed, and the customer
+// stays in the window; once the database lets it go, it goes with its rows.
+TYPED_TEST(Cancella, ADeleteWhoseTransactionDoesNotCommitKeepsTheCustomer)
+{
+    DbMotore *db = Globali::DbComp();
+    const bool sqlite = db->TipoMotore(Globali::DbAzienda) == DbMotore::Motore::SQLite;
+    const QStringList guardia =
+        sqlite
+            ? QStringList{QStringLiteral("PRAGMA foreign_keys = ON"),
+                          QStringLiteral("Create Table Nessuno (Conto Text Primary Key)"),
+                          QStringLiteral("Create Table Guardia (Conto Text References Nessuno (Conto) "
+                                         "Deferrable Initially Deferred)"),
+                          QStringLiteral("Create Trigger Regge After Delete On PianoConti Begin Insert Into "
+                                         "Guardia Values (OLD.Conto); End")}
+            : QStringList{QStringLiteral("Create Function NonRegge() Returns Trigger Language plpgsql As "
+                                         "$f$ Begin Raise Exception 'non regge'; End $f$"),
+                          QStringLiteral("Create Constraint Trigger Regge After Delete On PianoConti "
+                                         "Deferrable Initially Deferred For Each Row Execute Function "
+                                         "NonRegge()")};
+    QSqlQuery q(db->DatabaseDao(Globali::DbAzienda));
+    for (const QString &sql : guardia)
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+    const QString conto = this->txt(30)->text();
+    auto conteggi = [&] {
+        QList<int> n;
+        for (const char *t : {"PianoConti", "IndSped", "PianoContiDoc", "PdcDicIntenti", "PdcStorico"})
+            n << this->Righe(QString::fromLatin1(t));
+        return n;
+    };
+    const QList<int> prima = conteggi();
+    ASSERT_GT(std::accumulate(prima.begin(), prima.end(), 0), 1); // rows that go with the customer
+
+    this->DimenticaMessaggi();
+    EXPECT_FALSE(this->Comando(QStringLiteral("Cancella"), {1}));
+    const QStringList detti = this->Messaggi();
+    ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
+    EXPECT_TRUE(detti[1].startsWith(QStringLiteral("Errore("))) << detti[1].toStdString();
+    EXPECT_EQ(conteggi(), prima);
+    EXPECT_EQ(db->LivelloTrans(Globali::DbAzienda), 0);
+    EXPECT_EQ(this->pag()->StatoPagina(), GestPagine::StatoRecord);
+    EXPECT_EQ(this->txt(30)->text(), conto);
+
+    ASSERT_TRUE(q.exec(sqlite ? QStringLiteral("Drop Trigger Regge")
+                              : QStringLiteral("Drop Trigger Regge On PianoConti")))
+        << q.lastError().text().toStdString();
+    EXPECT_TRUE(this->Comando(QStringLiteral("Cancella"), {1})) << this->Messaggi().join('|').toStdString();
+    EXPECT_EQ(conteggi(), QList<int>({0, 0, 0, 0, 0}));
 }
