@@ -66,14 +66,9 @@ class Connessione
     // (Errore says why). `byte` grows by the size of what was read.
     int Leggi(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
     {
-        Pronta *p = m_pronte.value(sql).get();
-        if (!p) {
-            auto nuova = prepara(sql);
-            if (!nuova)
-                return -1;
-            p = nuova.get();
-            m_pronte.insert(sql, std::shared_ptr<Pronta>(std::move(nuova)));
-        }
+        Pronta *p = pronta(sql);
+        if (!p)
+            return -1;
         if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
             m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
             SQLFreeStmt(p->st, SQL_CLOSE);
@@ -100,6 +95,54 @@ class Connessione
         return righe;
     }
 
+    // Runs `sql` and takes as texts only the columns named in `nomi` (found by
+    // name, without regard to case, the first time the list is met), as a
+    // program reading some fields of every row would. Answers the rows read,
+    // -1 on failure; `caratteri` grows by the characters of those texts.
+    int LeggiColonne(const QString &sql, const QStringList &nomi, qint64 &caratteri)
+    {
+        Pronta *p = pronta(sql);
+        if (!p)
+            return -1;
+        auto trovati = p->perNome.constFind(nomi);
+        if (trovati == p->perNome.cend()) {
+            QStringList colonne;
+            for (SQLUSMALLINT i = 1; i <= SQLUSMALLINT(p->colonne.size()); ++i) {
+                SQLCHAR nome[256] = {};
+                SQLSMALLINT lunghezza = 0;
+                SQLColAttribute(p->st, i, SQL_DESC_NAME, nome, sizeof nome, &lunghezza, nullptr);
+                colonne << QString::fromUtf8(reinterpret_cast<const char *>(nome));
+            }
+            std::vector<size_t> indici;
+            for (const QString &nome : nomi)
+                for (qsizetype c = 0; c < colonne.size(); ++c)
+                    if (colonne.at(c).compare(nome, Qt::CaseInsensitive) == 0)
+                        indici.push_back(size_t(c));
+            trovati = p->perNome.insert(nomi, indici);
+        }
+        const std::vector<size_t> &indici = *trovati;
+        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+            SQLFreeStmt(p->st, SQL_CLOSE);
+            return -1;
+        }
+        int righe = 0;
+        while (SQL_SUCCEEDED(SQLFetch(p->st))) {
+            for (SQLULEN r = 0; r < p->lette; ++r) {
+                for (size_t i : indici) {
+                    const Colonna &c = p->colonne[i];
+                    const SQLLEN ind = c.indicatori[r];
+                    const qsizetype n =
+                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
+                    caratteri += QString::fromUtf8(c.dati.data() + r * c.larghezza, n).size();
+                }
+                ++righe;
+            }
+        }
+        SQLFreeStmt(p->st, SQL_CLOSE);
+        return righe;
+    }
+
   private:
     static constexpr SQLULEN RigheBlocco = 64; // rows a fetch brings
     struct Colonna {
@@ -110,8 +153,22 @@ class Connessione
     struct Pronta {
         SQLHSTMT st = SQL_NULL_HSTMT;
         std::vector<Colonna> colonne;
-        SQLULEN lette = 0; // rows brought by the last fetch
+        SQLULEN lette = 0;                               // rows brought by the last fetch
+        QHash<QStringList, std::vector<size_t>> perNome; // columns of LeggiColonne's lists of names
     };
+
+    // The statement of `sql`, prepared the first time it is met.
+    Pronta *pronta(const QString &sql)
+    {
+        if (Pronta *p = m_pronte.value(sql).get())
+            return p;
+        auto nuova = prepara(sql);
+        if (!nuova)
+            return nullptr;
+        Pronta *p = nuova.get();
+        m_pronte.insert(sql, std::shared_ptr<Pronta>(std::move(nuova)));
+        return p;
+    }
 
     std::unique_ptr<Pronta> prepara(const QString &sql)
     {

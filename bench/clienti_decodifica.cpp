@@ -11,9 +11,12 @@
 // medians and the ratios. Every step must move the key forward, or the
 // benchmark fails.
 //
-// bench_clienti_decodifica [--db PATH] [--customers N] [benchmark options]
+// bench_clienti_decodifica [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
 // Without --db a demo of N customers (default 100000) is made with make-demo;
 // the common menu database is looked for beside the company database.
+// --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres):
+// the steps read and decode on the server, with the menu tables in its schema
+// "menu"; the repaints are the same, from memory, with no database.
 #include "CaselleForm.h"
 #include "SupportoBench.h"
 
@@ -161,24 +164,45 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
-    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    std::vector<char *> argomenti;
+    QString connect; // --connect ODBC-TEXT: the company on PostgreSQL
+    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
+        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
+            i + 1 < argomentiBench.perBenchmark.size())
+            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
+        else
+            argomenti.push_back(argomentiBench.perBenchmark[i]);
+    }
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
     QString percorso = argomentiBench.db;
     QTemporaryDir cartella;
-    if (percorso.isEmpty())
+    if (percorso.isEmpty() && connect.isEmpty())
         percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (percorso.isEmpty())
+    if (percorso.isEmpty() && connect.isEmpty())
         return 1;
 
     RisposteProgrammate::ImpostaSenzaModali(true);
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
-    supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
-    Globali::NomeDbAzienda = percorso;
-    Globali::NomeDbMenu = supporto_bench::MenuAccanto(percorso);
-    std::fprintf(stderr, "company %s, menu %s\n", qPrintable(percorso),
-                 Globali::NomeDbMenu.isEmpty() ? "(none)" : qPrintable(Globali::NomeDbMenu));
+    if (!connect.isEmpty()) {
+        // On a server the menu tables are a schema of the company database.
+        db->ApriConnessione(Globali::DbAzienda, connect);
+        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+        Schema::IndiciAllApertura(q); // as the program does at opening
+        Schema::VersioneDecodifiche(q);
+        Schema::VersioneMenu(q, QStringLiteral("menu"));
+        // As the program names a server's company ("ODBC;" and the connect
+        // text): the form then decodes from the menu schema's tables.
+        Globali::NomeDbAzienda = QStringLiteral("ODBC;") + connect;
+        std::fprintf(stderr, "company on PostgreSQL, menu in its schema \"menu\"\n");
+    } else {
+        supporto_bench::ApriAzienda(*db, Globali::DbAzienda, percorso);
+        Globali::NomeDbAzienda = percorso;
+        Globali::NomeDbMenu = supporto_bench::MenuAccanto(percorso);
+        std::fprintf(stderr, "company %s, menu %s\n", qPrintable(percorso),
+                     Globali::NomeDbMenu.isEmpty() ? "(none)" : qPrintable(Globali::NomeDbMenu));
+    }
     ClienteMenuLocale menu;
     Globali::MenuClient = &menu;
     menu.ScriviPar(QStringLiteral("CauCon.GruppoClienti"), QStringLiteral("01"));
@@ -220,6 +244,8 @@ int main(int argc, char **argv)
                  contabilita = supporto_bench::Mediana(g_tempi[3]),
                  pavAnagrafica = supporto_bench::Mediana(g_pavimi[0]),
                  pavContabilita = supporto_bench::Mediana(g_pavimi[3]);
+    if (!connect.isEmpty())
+        std::printf("On PostgreSQL through ODBC (the repaints read nothing):\n");
     std::printf("Median next record: registry page %.1f us, its repaint from memory %.1f us (ratio %.2f); "
                 "accounting page %.1f us, its repaint from memory %.1f us (ratio %.2f); target 1.5 or less. "
                 "Nota page (nothing decoded) %.1f us\n",
