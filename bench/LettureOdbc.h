@@ -48,6 +48,7 @@ class Connessione
     }
     ~Connessione()
     {
+        Chiudi();
         for (const auto &p : std::as_const(m_pronte))
             SQLFreeHandle(SQL_HANDLE_STMT, p->st);
         if (m_aperta)
@@ -143,9 +144,85 @@ class Connessione
         return righe;
     }
 
+    // Runs `sql` (prepared once, as Leggi does) and leaves its rows to be
+    // read one at a time: Riga moves to the next one, fetching the next block
+    // when the last is used up; Testo and Byte read its cells. False on
+    // failure (Errore says why). One statement runs at a time. Without
+    // `tieni` a text not prepared before is prepared for this run alone and
+    // freed when it closes (a single reading that keeps nothing).
+    bool Esegui(const QString &sql, bool tieni = true)
+    {
+        Chiudi();
+        Pronta *p = m_pronte.value(sql).get();
+        if (!p && !tieni) {
+            m_sciolta = prepara(sql);
+            p = m_sciolta.get();
+        } else if (!p) {
+            p = pronta(sql);
+        }
+        if (!p)
+            return false;
+        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+            SQLFreeStmt(p->st, SQL_CLOSE);
+            return false;
+        }
+        p->lette = 0;
+        m_corrente = p;
+        m_riga = m_prossima = 0;
+        return true;
+    }
+    // The statement's columns and their names (after Esegui).
+    int NumeroColonne() const { return m_corrente ? int(m_corrente->colonne.size()) : 0; }
+    const QByteArray &NomeColonna(int c) const { return m_corrente->colonne[size_t(c)].nome; }
+    // The next row; false after the last (the statement then closed).
+    bool Riga()
+    {
+        if (!m_corrente)
+            return false;
+        if (m_prossima < m_corrente->lette) {
+            m_riga = m_prossima++;
+            return true;
+        }
+        const SQLRETURN rc = SQLFetch(m_corrente->st);
+        if (!SQL_SUCCEEDED(rc) || m_corrente->lette == 0) {
+            if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc))
+                m_errore = diagnosi(SQL_HANDLE_STMT, m_corrente->st);
+            Chiudi();
+            return false;
+        }
+        m_riga = 0;
+        m_prossima = 1;
+        return true;
+    }
+    // A cell of the row Riga moved to, as UTF-8 ending in a zero; null for Null.
+    const char *Testo(int c) const
+    {
+        const Colonna &col = m_corrente->colonne[size_t(c)];
+        return col.indicatori[m_riga] == SQL_NULL_DATA ? nullptr : col.dati.data() + m_riga * col.larghezza;
+    }
+    // The cell's bytes (0 for Null).
+    int Byte(int c) const
+    {
+        const Colonna &col = m_corrente->colonne[size_t(c)];
+        const SQLLEN ind = col.indicatori[m_riga];
+        return ind == SQL_NULL_DATA ? 0 : int(std::min<SQLLEN>(ind, col.larghezza - 1));
+    }
+    // Closes the statement Esegui ran, its rows left unread.
+    void Chiudi()
+    {
+        if (m_corrente)
+            SQLFreeStmt(m_corrente->st, SQL_CLOSE);
+        m_corrente = nullptr;
+        if (m_sciolta)
+            SQLFreeHandle(SQL_HANDLE_STMT, m_sciolta->st);
+        m_sciolta.reset();
+    }
+
   private:
     static constexpr SQLULEN RigheBlocco = 64; // rows a fetch brings
     struct Colonna {
+        QByteArray nome;
         SQLLEN larghezza = 0; // bytes of one row's buffer, the final zero included
         std::vector<char> dati;
         std::vector<SQLLEN> indicatori;
@@ -198,6 +275,8 @@ class Connessione
             // Up to four bytes a character, numbers and dates in their text;
             // long texts are cut at 4 KiB (a list's cells are short).
             Colonna &c = p->colonne[i - 1];
+            c.nome = QByteArray(reinterpret_cast<const char *>(nome),
+                                std::clamp<int>(lunghezzaNome, 0, int(sizeof nome) - 1));
             c.larghezza = SQLLEN(std::clamp<SQLULEN>(dimensione * 4 + 1, 64, 4096));
             c.dati.resize(size_t(c.larghezza) * RigheBlocco);
             c.indicatori.resize(RigheBlocco);
@@ -223,6 +302,9 @@ class Connessione
     bool m_aperta = false;
     QString m_errore;
     QHash<QString, std::shared_ptr<Pronta>> m_pronte; // prepared statements by their text
+    Pronta *m_corrente = nullptr;                     // the statement Esegui ran, while it has rows
+    std::unique_ptr<Pronta> m_sciolta;                // it, when prepared for one run only
+    SQLULEN m_riga = 0, m_prossima = 0;               // of the block fetched last
 };
 
 } // namespace letture_odbc

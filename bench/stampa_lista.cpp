@@ -7,12 +7,23 @@
 // as PaginaNuda does). Repetitions are interleaved at random, and
 // the peak memory of each export is measured in a process of its own (the
 // workbook's also at a quarter and half of the rows, to show it flat).
-//   bench_stampa_lista [--db PATH] [--customers N] [benchmark options]
+//   bench_stampa_lista [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
+// --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres):
+// the list reads its rows from the server as the program does there, a step
+// of rows at a time, each step sought from the last row of the one before.
+// The floor runs the SELECTs of such a reading, as the server received them,
+// through the ODBC C API on a connection of its own with the same text (each
+// prepared once, columns bound to UTF-8 buffers, rows fetched in blocks), so
+// that the server does the same work for the same rows (the list's SELECT
+// run whole has it sort every row first, slower than the list's steps), and
+// writes them as bare as on SQLite.
+#include "LettureOdbc.h"
 #include "ListaBench.h"
 #include "PaginaNuda.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
@@ -23,9 +34,11 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSqlDatabase>
 #include <sqlite3.h>
 #include <xlsxwriter.h>
 
+#include <charconv>
 #include <climits>
 #include <cstdio>
 
@@ -34,6 +47,11 @@ namespace
 
 std::map<std::string, double> g_tempi;
 QString g_percorso, g_cartella;
+QString g_connect;                                 // --connect: the company on PostgreSQL
+std::unique_ptr<letture_odbc::Connessione> g_odbc; // --connect: the floor's own connection
+QStringList g_istruzioni;  // --connect: the SELECTs of a reading of every row, as the server received them
+bool g_nota = false;       // while they are noted
+bool g_tieniPronte = true; // the floor's statements kept prepared (not while measuring memory)
 frmClientiLis *g_lista = nullptr;
 const QFont g_font(QStringLiteral("Arial"), 9);
 
@@ -72,7 +90,8 @@ EsitoStampa stampaMotore(OpzStampa &opz, qint64 righe = LLONG_MAX)
 {
     // The engine asks before replacing a file (and, with no one to answer,
     // does not): each export writes a new one, as the bare writers do.
-    QFile::remove(opz.FileName());
+    if (!opz.FileName().isEmpty())
+        QFile::remove(opz.FileName());
     Stampatore motore;
     motore.ogOpzSta(&opz);
     SorgenteLimitata s(lista()->SorgenteStampa(), righe);
@@ -108,24 +127,34 @@ OpzStampa opzioniPdf()
 }
 
 // ---- The bare floor: the list's SELECT stepped through SQLite's C API ----
+// (on a server, run through ODBC's, its rows fetched in blocks)
 
 struct Passi {
     sqlite3 *db = nullptr;
     sqlite3_stmt *st = nullptr;
+    letture_odbc::Connessione *odbc = g_odbc.get();
+    int istruzione = 0; // through ODBC: the one of g_istruzioni whose rows are read
     QList<int> colonne; // the statement's columns of the visible list columns
     QList<bool> numeriche;
     QList<QByteArray> didascalie;
     Passi()
     {
-        sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        const QByteArray sql = Globali::DbComp()->Traduci(Globali::DbAzienda, lista()->SqlLista()).toUtf8();
-        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+        if (odbc) {
+            esegui();
+        } else {
+            sqlite3_open_v2(g_percorso.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+            const QByteArray sql =
+                Globali::DbComp()->Traduci(Globali::DbAzienda, lista()->SqlLista()).toUtf8();
+            sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+        }
+        const int n = odbc ? odbc->NumeroColonne() : sqlite3_column_count(st);
         for (const ColonnaLista &c : lista()->ColonneLista()) {
             if (!c.visibile)
                 continue;
-            for (int i = 0; i < sqlite3_column_count(st); ++i)
-                if (c.campo.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) ==
-                    0) {
+            for (int i = 0; i < n; ++i)
+                if (c.campo.compare(QString::fromUtf8(odbc ? odbc->NomeColonna(i).constData()
+                                                           : sqlite3_column_name(st, i)),
+                                    Qt::CaseInsensitive) == 0) {
                     colonne << i;
                     numeriche << c.numerica;
                     didascalie << (c.didascalia.isEmpty() ? c.campo : c.didascalia).toUtf8();
@@ -135,15 +164,50 @@ struct Passi {
     }
     ~Passi()
     {
+        if (odbc) {
+            odbc->Chiudi();
+            return;
+        }
         sqlite3_finalize(st);
         sqlite3_close(db);
     }
-    bool riga() { return sqlite3_step(st) == SQLITE_ROW; }
+    bool esegui()
+    {
+        if (odbc->Esegui(g_istruzioni.value(istruzione), g_tieniPronte))
+            return true;
+        std::fprintf(stderr, "floor: %s\n", qPrintable(odbc->Errore()));
+        return false;
+    }
+    // Through ODBC the rows of each SELECT in turn, the next one run when
+    // the last has no more.
+    bool rigaOdbc()
+    {
+        while (!odbc->Riga())
+            if (++istruzione >= g_istruzioni.size() || !esegui())
+                return false;
+        return true;
+    }
+    bool riga() { return odbc ? rigaOdbc() : sqlite3_step(st) == SQLITE_ROW; }
     const char *testo(int c) const
     {
-        return reinterpret_cast<const char *>(sqlite3_column_text(st, colonne[c]));
+        return odbc ? odbc->Testo(colonne[c])
+                    : reinterpret_cast<const char *>(sqlite3_column_text(st, colonne[c]));
     }
-    int byte(int c) const { return sqlite3_column_bytes(st, colonne[c]); }
+    int byte(int c) const { return odbc ? odbc->Byte(colonne[c]) : sqlite3_column_bytes(st, colonne[c]); }
+    bool nullo(int c) const
+    {
+        return odbc ? odbc->Testo(colonne[c]) == nullptr : sqlite3_column_type(st, colonne[c]) == SQLITE_NULL;
+    }
+    // A numeric cell's value (through ODBC, its text read as a number).
+    double numero(int c) const
+    {
+        if (!odbc)
+            return sqlite3_column_double(st, colonne[c]);
+        const char *t = odbc->Testo(colonne[c]);
+        double v = 0;
+        std::from_chars(t, t + odbc->Byte(colonne[c]), v);
+        return v;
+    }
 };
 
 void csvNudo(qint64 righe = LLONG_MAX)
@@ -198,9 +262,8 @@ void xlsxNudo(qint64 righe = LLONG_MAX)
     lxw_row_t r = 1;
     for (qint64 n = 0; n < righe && p.riga(); ++n, ++r) {
         for (int c = 0; c < p.colonne.size(); ++c) {
-            if (p.numeriche[c] && sqlite3_column_type(p.st, p.colonne[c]) != SQLITE_NULL)
-                worksheet_write_number(foglio, r, lxw_col_t(c), sqlite3_column_double(p.st, p.colonne[c]),
-                                       nullptr);
+            if (p.numeriche[c] && !p.nullo(c))
+                worksheet_write_number(foglio, r, lxw_col_t(c), p.numero(c), nullptr);
             else if (const char *t = p.testo(c); t && *t)
                 worksheet_write_string(foglio, r, lxw_col_t(c), t, nullptr);
         }
@@ -338,9 +401,61 @@ long memoria(const QString &tipo, qint64 righe)
 {
     QProcess p;
     p.start(QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--db"), g_percorso, QStringLiteral("--memoria"), tipo, QString::number(righe)});
+            {g_connect.isEmpty() ? QStringLiteral("--db") : QStringLiteral("--connect"),
+             g_connect.isEmpty() ? g_percorso : g_connect, QStringLiteral("--memoria"), tipo,
+             QString::number(righe)});
     p.waitForFinished(900000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed().split('\n').last().toLong();
+}
+
+// --connect: the company on the server opened as the program opens it, the
+// list window on it (as ApriListaClienti does on a file), and the floor's
+// own connection.
+std::unique_ptr<frmClientiLis> apriSuServer()
+{
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    // On a server the menu tables are a schema of the company database.
+    db->ApriConnessione(Globali::DbAzienda, g_connect);
+    QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
+    Schema::IndiciAllApertura(q);
+    Schema::VersioneDecodifiche(q);
+    Schema::VersioneMenu(q, QStringLiteral("menu"));
+    Globali::NomeDbAzienda = QStringLiteral("ODBC;") + g_connect;
+    g_odbc = std::make_unique<letture_odbc::Connessione>(g_connect);
+    if (!g_odbc->Aperta()) {
+        std::fprintf(stderr, "the floor's connection failed: %s\n", qPrintable(g_odbc->Errore()));
+        return nullptr;
+    }
+    db->ImpostaOsservatoreMotore([](const QString &sql) {
+        if (g_nota)
+            g_istruzioni << sql;
+    });
+    Globali::DescAzienda = QStringLiteral("Benchmark");
+    auto finestra = std::make_unique<frmClientiLis>();
+    g_lista = finestra.get();
+    g_lista->Form_Load();
+    g_lista->resize(1000, 620);
+    g_lista->show();
+    g_lista->MostraLista(QString());
+    QCoreApplication::processEvents();
+    // The count, on a thread of its own, and the landmarks after it done,
+    // the SELECTs of a reading of every row are noted for the floor.
+    while (!lista()->RecordsetLista().ConteggioNoto() || ConteggioParallelo::InCorso() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    g_nota = true;
+    {
+        RigheLista::Lettura lettura(lista()->RecordsetLista());
+        while (lettura.Successiva()) {
+        }
+    }
+    g_nota = false;
+    std::fprintf(stderr, "a reading of every row runs %d SELECTs on the server, the first:\n  %s\n",
+                 int(g_istruzioni.size()), qPrintable(g_istruzioni.value(0)));
+    if (g_istruzioni.isEmpty())
+        return nullptr;
+    return finestra;
 }
 
 } // namespace
@@ -357,6 +472,8 @@ int main(int argc, char **argv)
         if (qstrcmp(a, "--memoria") == 0 && i + 2 < argomentiBench.perBenchmark.size()) {
             tipoMemoria = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
             righeMemoria = QByteArray(argomentiBench.perBenchmark[++i]).toLongLong();
+        } else if (qstrcmp(a, "--connect") == 0 && i + 1 < argomentiBench.perBenchmark.size()) {
+            g_connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
         } else {
             argomenti.push_back(a);
         }
@@ -369,19 +486,24 @@ int main(int argc, char **argv)
     QTemporaryDir cartella;
     g_cartella = cartella.path();
     g_percorso = argomentiBench.db;
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && g_connect.isEmpty())
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && g_connect.isEmpty())
         return 1;
 
-    auto finestra = supporto_bench::ApriListaClienti(g_percorso);
+    auto finestra = g_connect.isEmpty() ? supporto_bench::ApriListaClienti(g_percorso) : apriSuServer();
+    if (!finestra)
+        return 1;
     g_lista = finestra.get();
     const int righe = lista()->RecordCount();
 
     if (!tipoMemoria.isEmpty()) {
+        // One reading: what the floor prepares is freed as its rows end.
+        g_tieniPronte = false;
         std::printf("%ld\n", misuraUna(tipoMemoria, righeMemoria));
     } else {
-        std::fprintf(stderr, "%d rows in the list from %s\n", righe, qPrintable(g_percorso));
+        std::fprintf(stderr, "%d rows in the list from %s\n", righe,
+                     g_connect.isEmpty() ? qPrintable(g_percorso) : "PostgreSQL");
         supporto_bench::Confronto(benchmark::RegisterBenchmark("CsvLista", CsvLista), 5, 0.1);
         supporto_bench::Confronto(benchmark::RegisterBenchmark("CsvNudo", CsvNudo), 5, 0.1);
         supporto_bench::Confronto(benchmark::RegisterBenchmark("XlsxLista", XlsxLista), 5, 0.1);
@@ -402,7 +524,11 @@ int main(int argc, char **argv)
                 std::printf("%s: list %.1f ms, bare %.1f ms, ratio %.2f (target %.1f or less)\n", nome,
                             g_tempi[motore], g_tempi[nudo], g_tempi[motore] / g_tempi[nudo], obiettivo);
         };
-        std::printf("rows: %d (best repetition of each)\n", righe);
+        if (g_connect.isEmpty())
+            std::printf("rows: %d (best repetition of each)\n", righe);
+        else
+            std::printf("rows: %d on PostgreSQL, the bare floor through ODBC (best repetition of each)\n",
+                        righe);
         rapporto("Excel-compatible file", "CsvLista", "CsvNudo", 1.5);
         rapporto("Excel workbook", "XlsxLista", "XlsxNudo", 1.2);
         rapporto("PDF", "PdfLista", "PdfNudo", 1.5);
@@ -416,6 +542,7 @@ int main(int argc, char **argv)
                         memoria(QStringLiteral("xlsx-nudo"), r));
     }
     finestra.reset();
+    g_odbc.reset();
     Globali::ImpostaDbComp(nullptr);
     return 0;
 }
