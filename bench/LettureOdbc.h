@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
@@ -75,25 +76,53 @@ class Connessione
             SQLFreeStmt(p->st, SQL_CLOSE);
             return -1;
         }
-        int righe = 0;
-        while (SQL_SUCCEEDED(SQLFetch(p->st))) {
-            for (SQLULEN r = 0; r < p->lette; ++r) {
-                QStringList riga;
-                for (const Colonna &c : p->colonne) {
-                    const SQLLEN ind = c.indicatori[r];
-                    const qsizetype n =
-                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
-                    byte += n;
-                    if (testi)
-                        riga << QString::fromUtf8(c.dati.data() + r * c.larghezza, n);
-                }
-                if (testi)
-                    testi->push_back(std::move(riga));
-                ++righe;
+        return righe(p, testi, byte);
+    }
+
+    // Runs `sql`, whose marks (?) stand for `parametri` in order, prepared
+    // the first time the text is met and bound again at each run as the
+    // program's driver layer binds them: whole numbers (qlonglong) as
+    // SQL_BIGINT, anything else as a text of wide characters, untyped for the
+    // server as a quoted literal is. Reads every column of every row as
+    // `Leggi` above does.
+    int Leggi(const QString &sql, const QVariantList &parametri, std::vector<QStringList> *testi,
+              qint64 &byte)
+    {
+        Pronta *p = pronta(sql);
+        if (!p)
+            return -1;
+        const size_t n = size_t(parametri.size());
+        p->testi.resize(n);
+        p->numeri.resize(n);
+        p->lunghezze.resize(n);
+        for (size_t i = 0; i < n; ++i) {
+            const QVariant &v = parametri[qsizetype(i)];
+            const auto numero = SQLUSMALLINT(i + 1);
+            SQLRETURN rc;
+            if (v.typeId() == QMetaType::LongLong) {
+                p->numeri[i] = v.toLongLong();
+                p->lunghezze[i] = 0;
+                rc = SQLBindParameter(p->st, numero, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                      &p->numeri[i], 0, &p->lunghezze[i]);
+            } else {
+                p->testi[i] = v.toString();
+                p->lunghezze[i] = SQLLEN(p->testi[i].size() * qsizetype(sizeof(SQLWCHAR)));
+                rc = SQLBindParameter(p->st, numero, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                                      SQLULEN(std::max<qsizetype>(1, p->testi[i].size())), 0,
+                                      const_cast<QChar *>(p->testi[i].constData()), p->lunghezze[i],
+                                      &p->lunghezze[i]);
+            }
+            if (!SQL_SUCCEEDED(rc)) {
+                m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+                return -1;
             }
         }
-        SQLFreeStmt(p->st, SQL_CLOSE);
-        return righe;
+        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+            SQLFreeStmt(p->st, SQL_CLOSE);
+            return -1;
+        }
+        return righe(p, testi, byte);
     }
 
     // Runs `sql` and takes as texts only the columns named in `nomi` (found by
@@ -232,7 +261,35 @@ class Connessione
         std::vector<Colonna> colonne;
         SQLULEN lette = 0;                               // rows brought by the last fetch
         QHash<QStringList, std::vector<size_t>> perNome; // columns of LeggiColonne's lists of names
+        std::vector<QString> testi;                      // the texts bound to its marks
+        std::vector<qint64> numeri;                      // the whole numbers bound to its marks
+        std::vector<SQLLEN> lunghezze;                   // the bytes of each mark's value
     };
+
+    // Fetches the rows of the executed statement `p` in blocks, every column
+    // as text (kept in `testi` when given), and closes it; answers the rows.
+    int righe(Pronta *p, std::vector<QStringList> *testi, qint64 &byte)
+    {
+        int quante = 0;
+        while (SQL_SUCCEEDED(SQLFetch(p->st))) {
+            for (SQLULEN r = 0; r < p->lette; ++r) {
+                QStringList riga;
+                for (const Colonna &c : p->colonne) {
+                    const SQLLEN ind = c.indicatori[r];
+                    const qsizetype n =
+                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
+                    byte += n;
+                    if (testi)
+                        riga << QString::fromUtf8(c.dati.data() + r * c.larghezza, n);
+                }
+                if (testi)
+                    testi->push_back(std::move(riga));
+                ++quante;
+            }
+        }
+        SQLFreeStmt(p->st, SQL_CLOSE);
+        return quante;
+    }
 
     // The statement of `sql`, prepared the first time it is met.
     Pronta *pronta(const QString &sql)
