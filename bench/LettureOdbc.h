@@ -66,37 +66,42 @@ class Connessione
     // (Errore says why). `byte` grows by the size of what was read.
     int Leggi(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
     {
+        return Leggi(sql, {}, testi, byte);
+    }
+
+    // The same with the whole numbers `parametri` bound to the text's markers
+    // (?), in their order; the statement is prepared and bound once for its text.
+    int Leggi(const QString &sql, const std::vector<int> &parametri, std::vector<QStringList> *testi,
+              qint64 &byte)
+    {
         Pronta *p = m_pronte.value(sql).get();
         if (!p) {
-            auto nuova = prepara(sql);
+            auto nuova = prepara(sql, parametri.size());
             if (!nuova)
                 return -1;
             p = nuova.get();
             m_pronte.insert(sql, std::shared_ptr<Pronta>(std::move(nuova)));
         }
-        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
-            SQLFreeStmt(p->st, SQL_CLOSE);
-            return -1;
+        return esegui(*p, parametri, testi, byte);
+    }
+
+    // Runs `sql` straight (SQLExecDirect) on a statement of its own, then
+    // frees it: a text written anew for each run, as SQL built with its
+    // values in it must be.
+    int LeggiUnaVolta(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
+    {
+        Pronta p;
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &p.st);
+        QString testo = sql;
+        int righe = -1;
+        if (SQL_SUCCEEDED(
+                SQLExecDirectW(p.st, reinterpret_cast<SQLWCHAR *>(testo.data()), SQLINTEGER(testo.size())))) {
+            lega(p);
+            righe = leggiRighe(p, testi, byte);
+        } else {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p.st);
         }
-        int righe = 0;
-        while (SQL_SUCCEEDED(SQLFetch(p->st))) {
-            for (SQLULEN r = 0; r < p->lette; ++r) {
-                QStringList riga;
-                for (const Colonna &c : p->colonne) {
-                    const SQLLEN ind = c.indicatori[r];
-                    const qsizetype n =
-                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
-                    byte += n;
-                    if (testi)
-                        riga << QString::fromUtf8(c.dati.data() + r * c.larghezza, n);
-                }
-                if (testi)
-                    testi->push_back(std::move(riga));
-                ++righe;
-            }
-        }
-        SQLFreeStmt(p->st, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, p.st);
         return righe;
     }
 
@@ -110,10 +115,47 @@ class Connessione
     struct Pronta {
         SQLHSTMT st = SQL_NULL_HSTMT;
         std::vector<Colonna> colonne;
-        SQLULEN lette = 0; // rows brought by the last fetch
+        SQLULEN lette = 0;                 // rows brought by the last fetch
+        std::vector<SQLINTEGER> parametri; // the values bound to the markers
+        std::vector<SQLLEN> lunghezzeParametri;
     };
 
-    std::unique_ptr<Pronta> prepara(const QString &sql)
+    int esegui(Pronta &p, const std::vector<int> &parametri, std::vector<QStringList> *testi, qint64 &byte)
+    {
+        std::copy_n(parametri.begin(), std::min(parametri.size(), p.parametri.size()), p.parametri.begin());
+        if (!SQL_SUCCEEDED(SQLExecute(p.st))) {
+            m_errore = diagnosi(SQL_HANDLE_STMT, p.st);
+            SQLFreeStmt(p.st, SQL_CLOSE);
+            return -1;
+        }
+        return leggiRighe(p, testi, byte);
+    }
+
+    // Fetches the rows of the open result into the bound columns, then closes it.
+    int leggiRighe(Pronta &p, std::vector<QStringList> *testi, qint64 &byte)
+    {
+        int righe = 0;
+        while (SQL_SUCCEEDED(SQLFetch(p.st))) {
+            for (SQLULEN r = 0; r < p.lette; ++r) {
+                QStringList riga;
+                for (const Colonna &c : p.colonne) {
+                    const SQLLEN ind = c.indicatori[r];
+                    const qsizetype n =
+                        ind == SQL_NULL_DATA ? 0 : qsizetype(std::min<SQLLEN>(ind, SQLLEN(c.larghezza - 1)));
+                    byte += n;
+                    if (testi)
+                        riga << QString::fromUtf8(c.dati.data() + r * c.larghezza, n);
+                }
+                if (testi)
+                    testi->push_back(std::move(riga));
+                ++righe;
+            }
+        }
+        SQLFreeStmt(p.st, SQL_CLOSE);
+        return righe;
+    }
+
+    std::unique_ptr<Pronta> prepara(const QString &sql, size_t parametri)
     {
         auto p = std::make_unique<Pronta>();
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &p->st);
@@ -126,6 +168,19 @@ class Connessione
             SQLFreeHandle(SQL_HANDLE_STMT, p->st);
             return nullptr;
         }
+        p->parametri.resize(parametri);
+        p->lunghezzeParametri.resize(parametri, 0);
+        for (size_t i = 0; i < parametri; ++i)
+            SQLBindParameter(p->st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
+                             &p->parametri[i], 0, &p->lunghezzeParametri[i]);
+        lega(*p);
+        return p;
+    }
+
+    // Binds the result's columns in blocks of rows.
+    static void lega(Pronta &pronta)
+    {
+        Pronta *p = &pronta;
         SQLSMALLINT colonne = 0;
         SQLNumResultCols(p->st, &colonne);
         SQLSetStmtAttr(p->st, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
@@ -146,7 +201,6 @@ class Connessione
             c.indicatori.resize(RigheBlocco);
             SQLBindCol(p->st, i, SQL_C_CHAR, c.dati.data(), c.larghezza, c.indicatori.data());
         }
-        return p;
     }
 
     static QString diagnosi(SQLSMALLINT tipo, SQLHANDLE h)
