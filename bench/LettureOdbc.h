@@ -125,6 +125,23 @@ class Connessione
         return righe(p, testi, byte);
     }
 
+    // Runs `sql` on a statement made for this run alone, then frees it: a
+    // text written anew for each run, as SQL built with its values in it
+    // must be.
+    int LeggiUnaVolta(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
+    {
+        std::unique_ptr<Pronta> p = prepara(sql);
+        if (!p)
+            return -1;
+        int quante = -1;
+        if (SQL_SUCCEEDED(SQLExecute(p->st)))
+            quante = righe(p.get(), testi, byte);
+        else
+            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+        SQLFreeHandle(SQL_HANDLE_STMT, p->st);
+        return quante;
+    }
+
     // Runs `sql` and takes as texts only the columns named in `nomi` (found by
     // name, without regard to case, the first time the list is met), as a
     // program reading some fields of every row would. Answers the rows read,

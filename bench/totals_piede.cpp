@@ -2,19 +2,25 @@
 // to read the same header, stamp-table, line and expense rows through
 // SQLite's C API in the same run. Prints documents per second and the ratio.
 //
-// bench_totals_piede [--db PATH] [--customers N] [benchmark options]
-// Without --db a demo of N customers (default 2000) is made with make-demo.
+// bench_totals_piede [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
+// Without --db or --connect a demo of N customers (default 2000) is made with
+// make-demo. --connect opens a company copied to PostgreSQL
+// (scripts/copia-su-postgres) as it is: the engine runs against the server,
+// and the raw reads go through the ODBC C API on a connection of their own.
 // The raw reads run twice: statements prepared once and bound, and statements
 // prepared again for every document, as SQL built as text must be.
 #include "components/db/DbMotore.h"
+#include "components/db/Schema.h"
 #include "services/Globali.h"
 #include "totals/scCalcPiedeFat.h"
 
 #include "LettureGrezze.h"
+#include "LettureGrezzeOdbc.h"
 #include "SupportoBench.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -32,6 +38,7 @@ struct Documento {
 };
 
 QString g_percorso;
+QString g_connect; // --connect: the company on a server
 std::vector<Documento> g_fatture;
 std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name
 
@@ -107,6 +114,48 @@ void LetturaSqliteCTesto(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
     sqlite3_close(db);
 }
+
+// On a server: the reads of LetturaSqliteC, through ODBC.
+void LetturaOdbc(benchmark::State &state)
+{
+    letture_odbc::Connessione conn(g_connect);
+    if (!conn.Aperta()) {
+        state.SkipWithError(qPrintable(conn.Errore()));
+        return;
+    }
+    letture_grezze::LettoreOdbc lettore(conn, "FatTest", "FatDett", "FatSpese");
+    int64_t somma = 0;
+    for (auto _ : state) {
+        for (const Documento &d : g_fatture)
+            if (!lettore.Documento(d.numero, d.anno, somma)) {
+                state.SkipWithError(qPrintable(conn.Errore()));
+                return;
+            }
+        benchmark::DoNotOptimize(somma);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+}
+
+// On a server: the reads of LetturaSqliteCTesto, through ODBC.
+void LetturaOdbcTesto(benchmark::State &state)
+{
+    letture_odbc::Connessione conn(g_connect);
+    if (!conn.Aperta()) {
+        state.SkipWithError(qPrintable(conn.Errore()));
+        return;
+    }
+    letture_grezze::LettoreOdbc lettore(conn, "FatTest", "FatDett", "FatSpese");
+    int64_t somma = 0;
+    for (auto _ : state) {
+        for (const Documento &d : g_fatture)
+            if (!lettore.DocumentoTesto(d.numero, d.anno, somma)) {
+                state.SkipWithError(qPrintable(conn.Errore()));
+                return;
+            }
+        benchmark::DoNotOptimize(somma);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -114,32 +163,66 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 2000);
     g_percorso = argomentiBench.db;
-    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    std::vector<char *> argomenti;
+    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
+        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
+            i + 1 < argomentiBench.perBenchmark.size())
+            g_connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
+        else
+            argomenti.push_back(argomentiBench.perBenchmark[i]);
+    }
+    const bool server = !g_connect.isEmpty();
     QTemporaryDir cartella;
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && !server)
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (g_percorso.isEmpty())
+    if (g_percorso.isEmpty() && !server)
         return 1;
-    leggiFatture();
-    std::fprintf(stderr, "%zu invoices in %s\n", g_fatture.size(), qPrintable(g_percorso));
+    if (!server) {
+        leggiFatture();
+        std::fprintf(stderr, "%zu invoices in %s\n", g_fatture.size(), qPrintable(g_percorso));
+    }
 
     auto *dbm = new DbMotore;
     Globali::ImpostaDbComp(dbm);
-    dbm->ApriSqlite(Globali::DbAzienda, g_percorso);
+    if (server) {
+        try {
+            dbm->ApriConnessione(Globali::DbAzienda, g_connect);
+        } catch (...) {
+            std::fprintf(stderr, "the company on the server cannot be opened\n");
+            return 1;
+        }
+        QSqlDatabase q = dbm->DatabaseDao(Globali::DbAzienda);
+        Schema::IndiciAllApertura(q); // as the program does at opening
+        Schema::VersioneDecodifiche(q);
+        Schema::VersioneMenu(q, QStringLiteral("menu"));
+        Globali::NomeDbAzienda = QStringLiteral("ODBC;") + g_connect;
+        QSqlQuery fatture(q);
+        fatture.exec(QStringLiteral("SELECT Anno, NumRif FROM FatTest ORDER BY Anno, NumRif"));
+        while (fatture.next())
+            g_fatture.push_back({fatture.value(0).toInt(), fatture.value(1).toInt()});
+        std::fprintf(stderr, "%zu invoices in the company on PostgreSQL\n", g_fatture.size());
+    } else {
+        dbm->ApriSqlite(Globali::DbAzienda, g_percorso);
+    }
     Globali::CodEuro = QStringLiteral("EUR");
     Globali::CodLira = QStringLiteral("LIT");
 
-    // A pass over the invoices of a large company takes minutes: fewer
-    // repetitions there (a pass of a million customers' invoices lasts long
+    // A pass over the invoices of a large company takes minutes, and on a
+    // server, where each read is a round trip, tens of seconds already at
+    // 100,000 customers: fewer repetitions there (such a pass lasts long
     // enough to be measured alone).
-    const bool grande = g_fatture.size() > 100000;
+    const bool grande = g_fatture.size() > 100000 || server;
     const int ripetizioni = grande ? 3 : 9;
     if (grande)
         std::printf("%zu invoices: %d repetitions of each pass\n", g_fatture.size(), ripetizioni);
     supporto_bench::Confronto(benchmark::RegisterBenchmark("MotorePiede", MotorePiede), ripetizioni);
-    supporto_bench::Confronto(benchmark::RegisterBenchmark("LetturaSqliteC", LetturaSqliteC), ripetizioni);
-    supporto_bench::Confronto(benchmark::RegisterBenchmark("LetturaSqliteCTesto", LetturaSqliteCTesto),
-                              grande ? 1 : 3);
+    const char *grezza = server ? "LetturaOdbc" : "LetturaSqliteC";
+    const char *grezzaTesto = server ? "LetturaOdbcTesto" : "LetturaSqliteCTesto";
+    supporto_bench::Confronto(benchmark::RegisterBenchmark(grezza, server ? LetturaOdbc : LetturaSqliteC),
+                              ripetizioni);
+    supporto_bench::Confronto(
+        benchmark::RegisterBenchmark(grezzaTesto, server ? LetturaOdbcTesto : LetturaSqliteCTesto),
+        grande ? 1 : 3);
     supporto_bench::InterleaviCasuale(argomenti);
     int n = int(argomenti.size());
     benchmark::Initialize(&n, argomenti.data());
@@ -147,16 +230,16 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&registratore);
     benchmark::Shutdown();
 
-    if (g_tempi.count("MotorePiede") && g_tempi.count("LetturaSqliteC") && !g_fatture.empty()) {
+    if (g_tempi.count("MotorePiede") && g_tempi.count(grezza) && !g_fatture.empty()) {
         const double motore = g_tempi["MotorePiede"];
-        const double grezzo = g_tempi["LetturaSqliteC"];
-        std::printf("documents: %zu\nengine: %.0f documents/s\nraw SQLite reads: %.0f documents/s\n"
+        const double grezzo = g_tempi[grezza];
+        std::printf("documents: %zu\nengine: %.0f documents/s\nraw %s reads: %.0f documents/s\n"
                     "ratio engine / raw reads: %.2f (target 2 or less; best repetition of each)\n",
-                    g_fatture.size(), double(g_fatture.size()) / (motore / 1e3),
+                    g_fatture.size(), double(g_fatture.size()) / (motore / 1e3), server ? "ODBC" : "SQLite",
                     double(g_fatture.size()) / (grezzo / 1e3), motore / grezzo);
-        if (g_tempi.count("LetturaSqliteCTesto"))
+        if (g_tempi.count(grezzaTesto))
             std::printf("ratio engine / raw reads prepared per document: %.2f\n",
-                        motore / g_tempi["LetturaSqliteCTesto"]);
+                        motore / g_tempi[grezzaTesto]);
     }
     Globali::ImpostaDbComp(nullptr);
     return 0;
