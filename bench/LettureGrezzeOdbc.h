@@ -25,7 +25,8 @@ class LettoreOdbc
             // ODBC's markers are bare and taken in their order: ?1 and ?2
             // become ?, and the order says which number each one gets.
             QString testo = QString::fromUtf8(sql[i]);
-            for (qsizetype k = testo.indexOf(QLatin1Char('?')); k >= 0; k = testo.indexOf(QLatin1Char('?'), k)) {
+            for (qsizetype k = testo.indexOf(QLatin1Char('?')); k >= 0;
+                 k = testo.indexOf(QLatin1Char('?'), k)) {
                 m_numero[i].push_back(testo.at(k + 1) == QLatin1Char('1'));
                 testo.remove(k + 1, 1);
                 ++k;
