@@ -74,6 +74,52 @@ double riduci(QList<double> &larghezze, const QList<double> &minimo, const QList
     return eccesso - tolti;
 }
 
+// Narrows the columns `quali` by `eccesso` points in all, each to the same
+// share of the width it has, none below its `minimo`: their texts then wrap
+// alike (a long name is not squeezed to its least while a short town keeps
+// its room, which would put the name on three lines for one of the town's).
+// Answers what is left over.
+double restringiInProporzione(QList<double> &larghezze, const QList<double> &minimo, const QList<bool> &quali,
+                              double eccesso)
+{
+    if (eccesso <= 0)
+        return qMax(0.0, eccesso);
+    double totale = 0;
+    QList<bool> scalabili(larghezze.size(), false);
+    for (int i = 0; i < larghezze.size(); ++i)
+        if (quali[i]) {
+            totale += larghezze[i];
+            scalabili[i] = larghezze[i] > minimo[i];
+        }
+    const double obiettivo = totale - eccesso;
+    // The columns that reach their least stay there; the others share the rest.
+    for (int giro = 0; giro <= larghezze.size(); ++giro) {
+        double fisse = 0, voluta = 0;
+        for (int i = 0; i < larghezze.size(); ++i)
+            if (quali[i])
+                (scalabili[i] ? voluta : fisse) +=
+                    scalabili[i] ? larghezze[i] : qMin(larghezze[i], minimo[i]);
+        const double fattore = voluta > 0 ? qMax(0.0, (obiettivo - fisse) / voluta) : 0;
+        bool cambiato = false;
+        for (int i = 0; i < larghezze.size(); ++i)
+            if (scalabili[i] && larghezze[i] * fattore < minimo[i]) {
+                scalabili[i] = false;
+                cambiato = true;
+            }
+        if (cambiato)
+            continue;
+        double ottenuto = 0;
+        for (int i = 0; i < larghezze.size(); ++i) {
+            if (!quali[i])
+                continue;
+            larghezze[i] = scalabili[i] ? larghezze[i] * qMin(1.0, fattore) : qMin(larghezze[i], minimo[i]);
+            ottenuto += larghezze[i];
+        }
+        return qMax(0.0, ottenuto - obiettivo);
+    }
+    return qMax(0.0, eccesso);
+}
+
 // Points in whole millimetres, for a message (a width past any paper
 // included).
 qint64 millimetri(double punti)
@@ -138,11 +184,12 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
 
     // At the font chosen, for each column: the width it wants (its widest
     // value and its caption's longest word); the least it keeps before the
-    // font gets smaller (texts of several words their longest word, and
-    // about ten characters; the others what they want); the least it keeps
-    // at all (texts of several words about six characters, the others their
-    // widest value). Every width follows the font's size.
-    QList<double> voluta(n), morbida(n), dura(n);
+    // font gets smaller (texts of several words their longest word and
+    // about ten characters, or two lines, see below; the others what they
+    // want); the least it keeps at all (texts of several words about six
+    // characters, the others their widest value). Every width follows the
+    // font's size.
+    QList<double> voluta(n), morbida(n), dura(n), dueLinee(n);
     QList<bool> libere(n, false), rigide(n, false);
     // Without measures, texts wrap in the list's own widths.
     m_aCapo = QList<bool>(n, false);
@@ -163,11 +210,24 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
         if (libere[c]) {
             const double parolaValori = misura->ParolaPiuLunga(c) * scala * 1.02 + 1;
             morbida[c] = qMin(voluta[c], qMax(qMax(parola, parolaValori), fm.averageCharWidth() * 10));
+            dueLinee[c] = qMax(morbida[c], voluta[c] / 2);
             dura[c] = qMin(voluta[c], fm.averageCharWidth() * 6);
         } else {
             dura[c] = valore > 0 ? valore : qMin(voluta[c], fm.averageCharWidth() * 4);
-            morbida[c] = voluta[c];
+            morbida[c] = dueLinee[c] = voluta[c];
         }
+    }
+    // A text of several words keeps half the room it wants (its widest value
+    // on two lines, three where the words fall badly) before the font gets
+    // smaller, as long as the font then keeps 70 % of its size: a name on
+    // four or six lines would take the page's rows, and a font much smaller
+    // every row's legibility.
+    if (misura) {
+        double dueRighe = SpazioMinimo * qMax(0, n - 1);
+        for (double w : dueLinee)
+            dueRighe += w;
+        if (dueRighe * 0.7 <= m_area.width())
+            morbida = dueLinee;
     }
     const auto somma = [&](const QList<double> &w, double spazio) {
         double s = spazio * qMax(0, n - 1);
@@ -199,9 +259,9 @@ void ImpaginazioneLista::disponi(const QFont &font, const MisuraColonne *misura)
         eccesso -= tolto;
     }
     if (eccesso > 0) {
-        // The texts of several words wrap more, each giving up room in
-        // proportion to what it has beyond its least.
-        eccesso = riduci(m_larghezze, morbida, libere, eccesso);
+        // The texts of several words wrap more, each keeping the same share
+        // of the room it wants.
+        eccesso = restringiInProporzione(m_larghezze, morbida, libere, eccesso);
         eccesso = riduci(m_larghezze, morbida, rigide, eccesso);
     }
     if (eccesso > 0) {

@@ -91,6 +91,39 @@ TEST(ImpaginazioneLimiti, FontsAndWidthsPastTheirRangeAreClamped)
     }
 }
 
+// A customer list on portrait paper, where codes take most of the width: a
+// name keeps half the room it wants before the font gets smaller (its
+// widest on two or three lines, not six), and shorter names stay on one line.
+TEST(ImpaginazioneLimiti, ANameTakesAtMostTwoLinesWhileTheFontCanShrink)
+{
+    const QList<ColonnaStampa> colonne = {{QStringLiteral("Codice Fiscale"), 0, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Rappresentante"), 0, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Garante"), 0, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Part. Iva"), 0, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Ragione Sociale"), 0, Qt::AlignLeft, true, false},
+                                          {QStringLiteral("Località"), 0, Qt::AlignLeft, true, false}};
+    const QFont font(QStringLiteral("Arial"), 10);
+    MisuraColonne misura(colonne, font);
+    auto riga = [](const QString &nome, const QString &citta) {
+        const QString cf = QStringLiteral("RSSMRA80A01H501U"), iva = QStringLiteral("01234567890");
+        return QList<CellaStampa>{{cf, cf}, {cf, cf}, {cf, cf}, {iva, iva}, {nome, nome}, {citta, citta}};
+    };
+    const QList<CellaStampa> lunga =
+        riga(QStringLiteral("Impianti Elettrici Centrale Cooperativa Sociale a r.l. di Produzione e Lavoro"),
+             QStringLiteral("San Giovanni in Persiceto"));
+    const QList<CellaStampa> corta = riga(QStringLiteral("Villa Claudio"), QStringLiteral("Lodi"));
+    misura.Misura(lunga);
+    misura.Misura(corta);
+    const ImpaginazioneLista i(colonne, font, a4(), {}, &misura);
+    ASSERT_TRUE(i.Errore().isEmpty()) << i.Errore().toStdString();
+    EXPECT_GT(i.FontRighe().pointSizeF(), ImpaginazioneLista::FontMinimo);
+    EXPECT_LT(i.FontRighe().pointSizeF(), 10);
+    const double scala = i.FontRighe().pointSizeF() / misura.Punti();
+    EXPECT_GE(i.Larghezze()[4], misura.PiuLargo(4) * scala / 2);
+    EXPECT_LE(i.Linee(lunga), 3);
+    EXPECT_EQ(i.Linee(corta), 1);
+}
+
 namespace
 {
 
