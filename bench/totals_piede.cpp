@@ -46,6 +46,7 @@ QString g_percorso;
 QString g_connect; // --connect: the company on a server
 std::vector<Documento> g_fatture;
 std::map<std::string, double> g_tempi; // ns per iteration, by benchmark name
+QStringList g_esempiErrori;            // the first documents the engine found fault with
 
 void leggiFatture()
 {
@@ -71,6 +72,11 @@ void MotorePiede(benchmark::State &state)
         for (const Documento &d : g_fatture) {
             motore.CalcPiedeFat(d.anno, d.numero, false, -1);
             errori += motore.oiNumErrori;
+            if (motore.oiNumErrori > 0 && g_esempiErrori.size() < 3)
+                g_esempiErrori << QStringLiteral("%1/%2: %3")
+                                      .arg(d.anno)
+                                      .arg(d.numero)
+                                      .arg(motore.osErrori.section(QStringLiteral("\r\n"), 0, 0));
             benchmark::DoNotOptimize(motore.odTotPagare);
         }
     }
@@ -257,6 +263,8 @@ int main(int argc, char **argv)
             std::printf("ratio engine / raw reads prepared per document: %.2f\n",
                         motore / g_tempi[grezzaTesto]);
     }
+    for (const QString &e : g_esempiErrori)
+        std::printf("the engine's error on document %s\n", qPrintable(e));
     Globali::ImpostaDbComp(nullptr);
     return 0;
 }
