@@ -128,6 +128,26 @@ inline void ApriAzienda(DbMotore &db, const QString &connessione, const QString 
     }
 }
 
+// Opens a company copied to PostgreSQL (scripts/copia-su-postgres) as the
+// program opens a server's: the connection, then its indexes and the
+// versions of its look-up tables brought up to date, the menu tables being
+// the schema "menu" of the company database. False, said on stderr, when
+// the server cannot be reached.
+inline bool ApriAziendaServer(DbMotore &db, const QString &connessione, const QString &connect)
+{
+    try {
+        db.ApriConnessione(connessione, connect);
+        QSqlDatabase q = db.DatabaseDao(connessione);
+        Schema::IndiciAllApertura(q);
+        Schema::VersioneDecodifiche(q);
+        Schema::VersioneMenu(q, QStringLiteral("menu"));
+    } catch (const VbErrore &e) {
+        std::fprintf(stderr, "the company on the server cannot be opened: %s\n", qPrintable(e.descrizione()));
+        return false;
+    }
+    return true;
+}
+
 // Console reporter that also keeps the time per iteration (ns) of each
 // benchmark, by name: the best of its repetitions (aggregates left aside).
 class Registratore : public benchmark::ConsoleReporter

@@ -340,11 +340,8 @@ int main(int argc, char **argv)
     Globali::ImpostaDbComp(db);
     if (!connect.isEmpty()) {
         // On a server the menu tables are a schema of the company database.
-        db->ApriConnessione(Globali::DbAzienda, connect);
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciAllApertura(q); // as the program does at opening
-        Schema::VersioneDecodifiche(q);
-        Schema::VersioneMenu(q, QStringLiteral("menu"));
+        if (!supporto_bench::ApriAziendaServer(*db, Globali::DbAzienda, connect))
+            return 1;
         // As the program names a server's company ("ODBC;" and the connect
         // text): the form then decodes from the menu schema's tables.
         Globali::NomeDbAzienda = QStringLiteral("ODBC;") + connect;

@@ -417,11 +417,8 @@ std::unique_ptr<frmClientiLis> apriSuServer()
     auto *db = new DbMotore;
     Globali::ImpostaDbComp(db);
     // On a server the menu tables are a schema of the company database.
-    db->ApriConnessione(Globali::DbAzienda, g_connect);
-    QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-    Schema::IndiciAllApertura(q);
-    Schema::VersioneDecodifiche(q);
-    Schema::VersioneMenu(q, QStringLiteral("menu"));
+    if (!supporto_bench::ApriAziendaServer(*db, Globali::DbAzienda, g_connect))
+        return nullptr;
     Globali::NomeDbAzienda = QStringLiteral("ODBC;") + g_connect;
     g_odbc = std::make_unique<letture_odbc::Connessione>(g_connect);
     if (!g_odbc->Aperta()) {

@@ -200,16 +200,9 @@ int main(int argc, char **argv)
     auto *dbm = new DbMotore;
     Globali::ImpostaDbComp(dbm);
     if (server) {
-        try {
-            dbm->ApriConnessione(Globali::DbAzienda, g_connect);
-        } catch (...) {
-            std::fprintf(stderr, "the company on the server cannot be opened\n");
+        if (!supporto_bench::ApriAziendaServer(*dbm, Globali::DbAzienda, g_connect))
             return 1;
-        }
         QSqlDatabase q = dbm->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciAllApertura(q); // as the program does at opening
-        Schema::VersioneDecodifiche(q);
-        Schema::VersioneMenu(q, QStringLiteral("menu"));
         Globali::NomeDbAzienda = QStringLiteral("ODBC;") + g_connect;
         QSqlQuery fatture(q);
         fatture.exec(QStringLiteral("SELECT Anno, NumRif FROM FatTest ORDER BY Anno, NumRif"));
