@@ -29,6 +29,7 @@ namespace supporto_bench
 
 struct Argomenti {
     QString db;                       // --db PATH; empty: make a demo
+    QString connect;                  // --connect ODBC-TEXT: a company copied to PostgreSQL
     int clienti = 0;                  // --customers N
     bool clientiIndicati = false;     // --customers was given
     std::vector<char *> perBenchmark; // what is left, for Google Benchmark
@@ -52,6 +53,8 @@ inline Argomenti LeggiArgomenti(int argc, char **argv, int clientiPredefiniti)
         const QString s = QString::fromLocal8Bit(argv[i]);
         if (s == QLatin1String("--db") && i + 1 < argc)
             a.db = QString::fromLocal8Bit(argv[++i]);
+        else if (s == QLatin1String("--connect") && i + 1 < argc)
+            a.connect = QString::fromLocal8Bit(argv[++i]);
         else if (s == QLatin1String("--customers") && i + 1 < argc) {
             a.clienti = QString::fromLocal8Bit(argv[++i]).toInt();
             a.clientiIndicati = true;

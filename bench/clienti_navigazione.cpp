@@ -218,15 +218,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
-    std::vector<char *> argomenti;
-    QString connect; // --connect ODBC-TEXT: the company on PostgreSQL
-    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
-        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
-            i + 1 < argomentiBench.perBenchmark.size())
-            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
-        else
-            argomenti.push_back(argomentiBench.perBenchmark[i]);
-    }
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    const QString connect = argomentiBench.connect; // the company on PostgreSQL
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
     QString percorso = argomentiBench.db;

@@ -167,12 +167,10 @@ int main(int argc, char **argv)
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
     g_percorso = argomentiBench.db;
     int giri = 9;
-    QString connect; // --connect ODBC-TEXT: the company on PostgreSQL
+    const QString connect = argomentiBench.connect; // the company on PostgreSQL
     for (size_t i = 1; i + 1 < argomentiBench.perBenchmark.size(); ++i)
         if (qstrcmp(argomentiBench.perBenchmark[i], "--giri") == 0)
             giri = std::max(1, QByteArray(argomentiBench.perBenchmark[i + 1]).toInt());
-        else if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0)
-            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[i + 1]);
     QTemporaryDir cartella;
     if (g_percorso.isEmpty() && connect.isEmpty())
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);

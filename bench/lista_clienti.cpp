@@ -514,12 +514,10 @@ int main(int argc, char **argv)
     bool soloScorrimento = false, soloMemoria = false, soloTempi = false, schermate = false;
     int salti = 0;
     std::vector<char *> argomenti;
-    QString connect;
+    const QString connect = argomentiBench.connect;
     for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
         char *a = argomentiBench.perBenchmark[i];
-        if (qstrcmp(a, "--connect") == 0 && i + 1 < argomentiBench.perBenchmark.size())
-            connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
-        else if (qstrcmp(a, "--solo-scorrimento") == 0)
+        if (qstrcmp(a, "--solo-scorrimento") == 0)
             soloScorrimento = true;
         else if (qstrcmp(a, "--tutte-in-memoria") == 0)
             soloMemoria = true;

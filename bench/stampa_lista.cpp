@@ -469,8 +469,6 @@ int main(int argc, char **argv)
         if (qstrcmp(a, "--memoria") == 0 && i + 2 < argomentiBench.perBenchmark.size()) {
             tipoMemoria = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
             righeMemoria = QByteArray(argomentiBench.perBenchmark[++i]).toLongLong();
-        } else if (qstrcmp(a, "--connect") == 0 && i + 1 < argomentiBench.perBenchmark.size()) {
-            g_connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
         } else {
             argomenti.push_back(a);
         }
@@ -483,6 +481,7 @@ int main(int argc, char **argv)
     QTemporaryDir cartella;
     g_cartella = cartella.path();
     g_percorso = argomentiBench.db;
+    g_connect = argomentiBench.connect;
     if (g_percorso.isEmpty() && g_connect.isEmpty())
         g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
     if (g_percorso.isEmpty() && g_connect.isEmpty())

@@ -311,14 +311,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 2000);
     g_demo = argomentiBench.db;
-    std::vector<char *> argomenti;
-    for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
-        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
-            i + 1 < argomentiBench.perBenchmark.size())
-            g_connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
-        else
-            argomenti.push_back(argomentiBench.perBenchmark[i]);
-    }
+    std::vector<char *> argomenti = argomentiBench.perBenchmark;
+    g_connect = argomentiBench.connect;
     const bool server = !g_connect.isEmpty();
     QTemporaryDir cartella;
     if (g_demo.isEmpty() && !server)

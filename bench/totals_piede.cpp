@@ -174,14 +174,12 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 2000);
     g_percorso = argomentiBench.db;
+    g_connect = argomentiBench.connect;
     std::vector<char *> argomenti;
     int fatture = 0; // --fatture N: N invoices spread over the company, not all
     for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
-        if (qstrcmp(argomentiBench.perBenchmark[i], "--connect") == 0 &&
+        if (qstrcmp(argomentiBench.perBenchmark[i], "--fatture") == 0 &&
             i + 1 < argomentiBench.perBenchmark.size())
-            g_connect = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
-        else if (qstrcmp(argomentiBench.perBenchmark[i], "--fatture") == 0 &&
-                 i + 1 < argomentiBench.perBenchmark.size())
             fatture = std::max(1, std::atoi(argomentiBench.perBenchmark[++i]));
         else
             argomenti.push_back(argomentiBench.perBenchmark[i]);
