@@ -126,8 +126,10 @@ void LetturaSqliteCTesto(benchmark::State &state)
     sqlite3_close(db);
 }
 
-// On a server: the reads of LetturaSqliteC, through ODBC.
-void LetturaOdbc(benchmark::State &state)
+// On a server: the reads of LetturaSqliteC (or LetturaSqliteCTesto, with
+// `Documento` the texts' reading), through ODBC.
+void leggiOdbc(benchmark::State &state,
+               bool (letture_grezze::LettoreOdbc::*documento)(int, int, std::int64_t &))
 {
     letture_odbc::Connessione conn(g_connect);
     if (!conn.Aperta()) {
@@ -138,7 +140,7 @@ void LetturaOdbc(benchmark::State &state)
     int64_t somma = 0;
     for (auto _ : state) {
         for (const Documento &d : g_fatture)
-            if (!lettore.Documento(d.numero, d.anno, somma)) {
+            if (!(lettore.*documento)(d.numero, d.anno, somma)) {
                 state.SkipWithError(qPrintable(conn.Errore()));
                 return;
             }
@@ -147,25 +149,14 @@ void LetturaOdbc(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
 }
 
-// On a server: the reads of LetturaSqliteCTesto, through ODBC.
+void LetturaOdbc(benchmark::State &state)
+{
+    leggiOdbc(state, &letture_grezze::LettoreOdbc::Documento);
+}
+
 void LetturaOdbcTesto(benchmark::State &state)
 {
-    letture_odbc::Connessione conn(g_connect);
-    if (!conn.Aperta()) {
-        state.SkipWithError(qPrintable(conn.Errore()));
-        return;
-    }
-    letture_grezze::LettoreOdbc lettore(conn, "FatTest", "FatDett", "FatSpese");
-    int64_t somma = 0;
-    for (auto _ : state) {
-        for (const Documento &d : g_fatture)
-            if (!lettore.DocumentoTesto(d.numero, d.anno, somma)) {
-                state.SkipWithError(qPrintable(conn.Errore()));
-                return;
-            }
-        benchmark::DoNotOptimize(somma);
-    }
-    state.SetItemsProcessed(state.iterations() * int64_t(g_fatture.size()));
+    leggiOdbc(state, &letture_grezze::LettoreOdbc::DocumentoTesto);
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 // and a generated code another desk took is said and replaced.
 #include "ClientiPostgres.h"
 #include "DueScrivanie.h"
+#include "GuardiaCommit.h"
 
 #include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
@@ -268,19 +269,7 @@ TYPED_TEST(Cancella, ADeleteWhoseTransactionDoesNotCommitKeepsTheCustomer)
 {
     DbMotore *db = Globali::DbComp();
     const bool sqlite = db->TipoMotore(Globali::DbAzienda) == DbMotore::Motore::SQLite;
-    const QStringList guardia =
-        sqlite
-            ? QStringList{QStringLiteral("PRAGMA foreign_keys = ON"),
-                          QStringLiteral("Create Table Nessuno (Conto Text Primary Key)"),
-                          QStringLiteral("Create Table Guardia (Conto Text References Nessuno (Conto) "
-                                         "Deferrable Initially Deferred)"),
-                          QStringLiteral("Create Trigger Regge After Delete On PianoConti Begin Insert Into "
-                                         "Guardia Values (OLD.Conto); End")}
-            : QStringList{QStringLiteral("Create Function NonRegge() Returns Trigger Language plpgsql As "
-                                         "$f$ Begin Raise Exception 'non regge'; End $f$"),
-                          QStringLiteral("Create Constraint Trigger Regge After Delete On PianoConti "
-                                         "Deferrable Initially Deferred For Each Row Execute Function "
-                                         "NonRegge()")};
+    const QStringList guardia = GuardiaAlCommit(sqlite, QStringLiteral("Delete"));
     QSqlQuery q(db->DatabaseDao(Globali::DbAzienda));
     for (const QString &sql : guardia)
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
@@ -304,9 +293,7 @@ TYPED_TEST(Cancella, ADeleteWhoseTransactionDoesNotCommitKeepsTheCustomer)
     EXPECT_EQ(this->pag()->StatoPagina(), GestPagine::StatoRecord);
     EXPECT_EQ(this->txt(30)->text(), conto);
 
-    ASSERT_TRUE(q.exec(sqlite ? QStringLiteral("Drop Trigger Regge")
-                              : QStringLiteral("Drop Trigger Regge On PianoConti")))
-        << q.lastError().text().toStdString();
+    ASSERT_TRUE(q.exec(TogliGuardia(sqlite))) << q.lastError().text().toStdString();
     EXPECT_TRUE(this->Comando(QStringLiteral("Cancella"), {1})) << this->Messaggi().join('|').toStdString();
     EXPECT_EQ(conteggi(), QList<int>({0, 0, 0, 0, 0}));
 }

@@ -4,6 +4,7 @@
 // log); and a save whose transaction does not commit.
 #include "BancoClienti.h"
 #include "ClientiPostgres.h"
+#include "GuardiaCommit.h"
 
 #include "components/db/DbMotore.h"
 #include "components/pagine/GestPagine.h"
@@ -109,18 +110,7 @@ TYPED_TEST(StoricoMotori, ASaveWhoseTransactionDoesNotCommitKeepsTheEditsUnsaved
     DbMotore *db = Globali::DbComp();
     const bool sqlite = db->TipoMotore(Globali::DbAzienda) == DbMotore::Motore::SQLite;
     const QStringList guardia =
-        sqlite
-            ? QStringList{QStringLiteral("PRAGMA foreign_keys = ON"),
-                          QStringLiteral("Create Table Nessuno (Conto Text Primary Key)"),
-                          QStringLiteral("Create Table Guardia (Conto Text References Nessuno (Conto) "
-                                         "Deferrable Initially Deferred)"),
-                          QStringLiteral("Create Trigger Regge After Update On PianoConti When NEW.RagSoc = "
-                                         "'Non Regge Srl' Begin Insert Into Guardia Values (NEW.Conto); End")}
-            : QStringList{QStringLiteral("Create Function NonRegge() Returns Trigger Language plpgsql As "
-                                         "$f$ Begin Raise Exception 'non regge'; End $f$"),
-                          QStringLiteral("Create Constraint Trigger Regge After Update On PianoConti "
-                                         "Deferrable Initially Deferred For Each Row When (NEW.RagSoc = "
-                                         "'Non Regge Srl') Execute Function NonRegge()")};
+        GuardiaAlCommit(sqlite, QStringLiteral("Update"), QStringLiteral("NEW.RagSoc = 'Non Regge Srl'"));
     QSqlQuery q(db->DatabaseDao(Globali::DbAzienda));
     for (const QString &sql : guardia)
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
@@ -156,9 +146,7 @@ TYPED_TEST(StoricoMotori, ASaveWhoseTransactionDoesNotCommitKeepsTheEditsUnsaved
     EXPECT_FALSE(this->m_form->ChiusuraForm);
     EXPECT_EQ(this->txt(50)->text(), nome);
 
-    ASSERT_TRUE(q.exec(sqlite ? QStringLiteral("Drop Trigger Regge")
-                              : QStringLiteral("Drop Trigger Regge On PianoConti")))
-        << q.lastError().text().toStdString();
+    ASSERT_TRUE(q.exec(TogliGuardia(sqlite))) << q.lastError().text().toStdString();
     this->DimenticaMessaggi();
     this->Rispondi(2);
     EXPECT_TRUE(this->Salva()) << this->Messaggi().join('|').toStdString();
