@@ -53,6 +53,9 @@ QStringList g_istruzioni;  // --connect: the SELECTs of a reading of every row, 
 bool g_nota = false;       // while they are noted
 bool g_tieniPronte = true; // the floor's statements kept prepared (not while measuring memory)
 frmClientiLis *g_lista = nullptr;
+// Pages of the last PDF each way: the list's rows take more lines where a
+// name wraps whole, the bare page draws each row on one line.
+int g_pagineLista = 0, g_pagineNude = 0;
 const QFont g_font(QStringLiteral("Arial"), 9);
 
 GestLista *lista()
@@ -317,6 +320,7 @@ void pdfNudo(qint64 righe = LLONG_MAX)
             if (n > 0)
                 w.newPage();
             pagina.Intestazione(pittore, int(n / rpp) + 1);
+            g_pagineNude = int(n / rpp) + 1;
         }
         for (int c = 0; c < riga.size() && c < colonne.size(); ++c)
             pagina.Cella(pittore, inPagina, c, riga[c]);
@@ -363,7 +367,9 @@ void PdfLista(benchmark::State &state)
     OpzStampa o = opzioniPdf();
     for (auto _ : state) {
         QFile::remove(g_cartella + QStringLiteral("/motore.pdf"));
-        segnala(state, stampaMotore(o));
+        const EsitoStampa e = stampaMotore(o);
+        g_pagineLista = e.pagine;
+        segnala(state, e);
     }
 }
 void PdfNudo(benchmark::State &state)
@@ -528,6 +534,10 @@ int main(int argc, char **argv)
         rapporto("Excel-compatible file", "CsvLista", "CsvNudo", 1.5);
         rapporto("Excel workbook", "XlsxLista", "XlsxNudo", 1.2);
         rapporto("PDF", "PdfLista", "PdfNudo", 1.5);
+        if (g_pagineLista > 0 && g_pagineNude > 0 && g_tempi.count("PdfLista") && g_tempi.count("PdfNudo"))
+            std::printf("PDF pages: list %d, bare %d (every row on one line); per page, ratio %.2f\n",
+                        g_pagineLista, g_pagineNude,
+                        (g_tempi["PdfLista"] / g_pagineLista) / (g_tempi["PdfNudo"] / g_pagineNude));
         std::printf("peak memory over the open list (KiB), one export per process:\n");
         for (const char *t : {"csv", "pdf"})
             std::printf("  %-5s %7d rows: list %ld, bare %ld\n", t, righe,
