@@ -46,9 +46,9 @@ struct ConteggioParallelo::Lavoro {
         const std::lock_guard<std::mutex> blocco(m);
         istruzione = h;
     }
-    // Runs `sql` on a statement of its own made on the server connection (`st`, null when it
-    // could not be made), published for a cancel while it runs; a statement
-    // stopped before it was published is not run at all.
+    // Runs `sql` on a statement of its own made on the server connection
+    // (`st`, null when it could not be made), published for a cancel while
+    // it runs; a statement stopped before it was published is not run at all.
     SQLRETURN Esegui(const QSqlDatabase &server, const QString &sql, SQLHSTMT &st)
     {
         st = nullptr;
