@@ -68,15 +68,7 @@ class Connessione
     // (Errore says why). `byte` grows by the size of what was read.
     int Leggi(const QString &sql, std::vector<QStringList> *testi, qint64 &byte)
     {
-        Pronta *p = pronta(sql);
-        if (!p)
-            return -1;
-        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
-            SQLFreeStmt(p->st, SQL_CLOSE);
-            return -1;
-        }
-        return righe(p, testi, byte);
+        return Leggi(sql, QVariantList(), testi, byte);
     }
 
     // Runs `sql`, whose marks (?) stand for `parametri` in order, prepared
@@ -117,11 +109,8 @@ class Connessione
                 return -1;
             }
         }
-        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
-            SQLFreeStmt(p->st, SQL_CLOSE);
+        if (!esegui(p))
             return -1;
-        }
         return righe(p, testi, byte);
     }
 
@@ -168,11 +157,8 @@ class Connessione
             trovati = p->perNome.insert(nomi, indici);
         }
         const std::vector<size_t> &indici = *trovati;
-        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
-            SQLFreeStmt(p->st, SQL_CLOSE);
+        if (!esegui(p))
             return -1;
-        }
         int righe = 0;
         while (SQL_SUCCEEDED(SQLFetch(p->st))) {
             for (SQLULEN r = 0; r < p->lette; ++r) {
@@ -208,11 +194,8 @@ class Connessione
         }
         if (!p)
             return false;
-        if (!SQL_SUCCEEDED(SQLExecute(p->st))) {
-            m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
-            SQLFreeStmt(p->st, SQL_CLOSE);
+        if (!esegui(p))
             return false;
-        }
         p->lette = 0;
         m_corrente = p;
         m_riga = m_prossima = 0;
@@ -306,6 +289,17 @@ class Connessione
         }
         SQLFreeStmt(p->st, SQL_CLOSE);
         return quante;
+    }
+
+    // Runs the prepared statement `p`; on failure Errore says why and the
+    // statement is closed.
+    bool esegui(Pronta *p)
+    {
+        if (SQL_SUCCEEDED(SQLExecute(p->st)))
+            return true;
+        m_errore = diagnosi(SQL_HANDLE_STMT, p->st);
+        SQLFreeStmt(p->st, SQL_CLOSE);
+        return false;
     }
 
     // The statement of `sql`, prepared the first time it is met.

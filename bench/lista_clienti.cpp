@@ -28,6 +28,7 @@
 // through the ODBC C API on a connection of its own with the same text,
 // columns bound to UTF-8 buffers and rows fetched in blocks.
 #include "LettureOdbc.h"
+#include "ListaBench.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -561,13 +562,8 @@ int main(int argc, char **argv)
         if (g_nota)
             g_istruzioni << sql;
     });
-    Globali::DescAzienda = QStringLiteral("Benchmark");
-    auto finestra = std::make_unique<frmClientiLis>();
+    auto finestra = supporto_bench::FinestraListaClienti(false);
     g_lista = finestra.get();
-    g_lista->Form_Load();
-    g_lista->resize(1000, 620);
-    g_lista->show();
-    QCoreApplication::processEvents();
     ModelloNudo modelloNudo;
     g_modelloNudo = &modelloNudo;
     QTableView nuda;

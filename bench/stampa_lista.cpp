@@ -435,14 +435,8 @@ std::unique_ptr<frmClientiLis> apriSuServer()
         if (g_nota)
             g_istruzioni << sql;
     });
-    Globali::DescAzienda = QStringLiteral("Benchmark");
-    auto finestra = std::make_unique<frmClientiLis>();
+    auto finestra = supporto_bench::FinestraListaClienti();
     g_lista = finestra.get();
-    g_lista->Form_Load();
-    g_lista->resize(1000, 620);
-    g_lista->show();
-    g_lista->MostraLista(QString());
-    QCoreApplication::processEvents();
     // The count, on a thread of its own, and the landmarks after it done,
     // the SELECTs of a reading of every row are noted for the floor.
     while (!lista()->RecordsetLista().ConteggioNoto() || ConteggioParallelo::InCorso() > 0)

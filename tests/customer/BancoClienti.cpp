@@ -115,6 +115,16 @@ bool BancoClienti::Leggi(const QString &gruppo, const QString &mastro, const QSt
     return m_form->txt(30)->text() == conto && m_form->ogComPag()->StatoPagina() == 1;
 }
 
+void BancoClienti::ApriSulPrimo(const QString &condizione)
+{
+    if (m_form)
+        return;
+    ASSERT_NE(Apri(), nullptr);
+    const QStringList k = Clienti(condizione).value(0).split(u'|');
+    ASSERT_EQ(k.size(), 3);
+    ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+}
+
 void BancoClienti::Chiudi()
 {
     if (!m_form)

@@ -27,6 +27,9 @@ class BancoClienti : public ::testing::Test
     frmClienti *Apri(const QString &osParam = {}, const QString &osKeyLancia = {});
     // Reads the account by its key, as the list window does.
     bool Leggi(const QString &gruppo, const QString &mastro, const QString &conto);
+    // Opens the form on the first customer matching `condizione` (on
+    // PianoConti, alias P), unless the fixture has opened it already.
+    void ApriSulPrimo(const QString &condizione);
     // Closes the form (answering the unload questions with `risposta` when asked).
     void Chiudi();
 

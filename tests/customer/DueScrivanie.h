@@ -29,15 +29,9 @@ template <class Base> class DueScrivanie : public Base
         Base::SetUp();
         if (this->IsSkipped() || this->HasFatalFailure())
             return;
-        if (!this->m_form) {
-            ASSERT_NE(this->Apri(), nullptr);
-            const QStringList k =
-                this->Clienti(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null"))
-                    .value(0)
-                    .split(u'|');
-            ASSERT_EQ(k.size(), 3);
-            ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
-        }
+        this->ApriSulPrimo(QStringLiteral("P.PartIva Is Not Null And P.RagSoc Is Not Null"));
+        if (this->HasFatalFailure())
+            return;
         m_dove = QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
                      .arg(txt(10)->text(), txt(20)->text(), txt(30)->text());
         m_altro.ApriConnessione(Globali::DbAzienda, Globali::NomeDbAzienda);

@@ -23,12 +23,9 @@ template <class Base> class StoricoMotori : public Base
         Base::SetUp();
         if (this->IsSkipped() || this->HasFatalFailure())
             return;
-        if (!this->m_form) {
-            ASSERT_NE(this->Apri(), nullptr);
-            const QStringList k = this->Clienti(QStringLiteral("P.RagSoc Is Not Null")).value(0).split(u'|');
-            ASSERT_EQ(k.size(), 3);
-            ASSERT_TRUE(this->Leggi(k[0], k[1], k[2]));
-        }
+        this->ApriSulPrimo(QStringLiteral("P.RagSoc Is Not Null"));
+        if (this->HasFatalFailure())
+            return;
         m_dove = QStringLiteral(" From PdcStorico Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3' And "
                                 "DataVar = %4")
                      .arg(txt(10)->text(), txt(20)->text(), txt(30)->text(),
