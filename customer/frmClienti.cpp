@@ -2,6 +2,7 @@
 // settings and host parameters, the page manager's set-up with the field
 // catalogue, and the orderly close that hands the launch keys back.
 #include "customer/frmClienti.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "customer/CatalogoClienti.h"
 #include "customer/TabelleSpecchio.h"
@@ -62,6 +63,7 @@ frmClienti::frmClienti(QWidget *parent) : QWidget(parent)
 
 frmClienti::~frmClienti()
 {
+    UtilFinestre::StaccaFinestra(this);
     delete m_finestraLista.data();
     if (m_lisAnag) {
         m_lisAnag->ofrmChiamante = nullptr;

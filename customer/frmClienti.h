@@ -276,6 +276,7 @@ class frmClienti : public QWidget,
 
     // frmClientiLineeEventi.cpp: events, line commands, keys, deferred work.
     void ButtonComandoLin(const QString &psKey);
+    void eseguiComandoLin(int g, GestLinee *lin, const QString &psKey);
     void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
     void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift) override;
     void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) override;

@@ -9,8 +9,10 @@
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 #include "services/DatiComuni.h"
 #include "services/Globali.h"
+#include "services/MsgCom.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -33,6 +35,18 @@ void frmClienti::ButtonComandoLin(const QString &psKey)
         return;
     GestLinee *lin = GestLin(g);
     CmdLinInCorso[size_t(g)] = psKey;
+    // An error of the command's own work (the server lost while a document
+    // is looked up) is said here: it never leaves the command's handler.
+    try {
+        eseguiComandoLin(g, lin, psKey);
+    } catch (const VbErrore &e) {
+        MsgErrfrm(e);
+    }
+    CmdLinInCorso[size_t(g)].clear();
+}
+
+void frmClienti::eseguiComandoLin(int g, GestLinee *lin, const QString &psKey)
+{
     if (psKey.compare(QLatin1String("Documenti"), Qt::CaseInsensitive) == 0) {
         CercaDocumento();
     } else if (psKey.compare(QLatin1String("ApriDoc"), Qt::CaseInsensitive) == 0) {
@@ -53,7 +67,6 @@ void frmClienti::ButtonComandoLin(const QString &psKey)
             timVarie->start();
         }
     }
-    CmdLinInCorso[size_t(g)].clear();
 }
 
 void frmClienti::dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift)

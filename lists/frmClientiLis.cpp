@@ -1,6 +1,7 @@
 // The customer list window's load, its SQL and columns, and the callbacks the
 // list component calls.
 #include "lists/frmClientiLis.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/forms/ColoriVb.h"
 #include "components/lista/GestLista.h"
@@ -79,6 +80,7 @@ frmClientiLis::frmClientiLis(QWidget *parent) : QWidget(parent, Qt::Window)
 
 frmClientiLis::~frmClientiLis()
 {
+    UtilFinestre::StaccaFinestra(this);
     InChiusura = 1;
     if (dbgRiga)
         dbgRiga->setModel(nullptr);

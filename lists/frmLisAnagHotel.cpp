@@ -1,5 +1,6 @@
 // The hotel-guest pick list: its load, columns, buttons and unload.
 #include "lists/frmLisAnagHotel.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/db/RecDat.h"
 #include "components/lista/ModelloLista.h"
@@ -49,6 +50,7 @@ frmLisAnagHotel::frmLisAnagHotel(QWidget *parent)
 
 frmLisAnagHotel::~frmLisAnagHotel()
 {
+    UtilFinestre::StaccaFinestra(this);
     dbgRiga->setModel(nullptr);
 }
 

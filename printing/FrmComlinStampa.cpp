@@ -67,7 +67,10 @@ FrmComlinStampa::FrmComlinStampa(QWidget *parent) : QDialog(parent)
     costruisci();
 }
 
-FrmComlinStampa::~FrmComlinStampa() = default;
+FrmComlinStampa::~FrmComlinStampa()
+{
+    UtilFinestre::StaccaFinestra(this);
+}
 
 void FrmComlinStampa::ImpostaApriScelta(ApriScelta apri)
 {

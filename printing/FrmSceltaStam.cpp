@@ -1,6 +1,7 @@
 // The print-choice dialog: contract with its opener, load, activation and the
 // close checks.
 #include "printing/FrmSceltaStam.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/forms/AdattatoreEventi.h"
 #include "components/stampa/CatalogoStampanti.h"
@@ -51,13 +52,9 @@ FrmSceltaStam::FrmSceltaStam(QWidget *parent) : QDialog(parent)
     Form_Load();
 }
 
-// The event adapter goes first: the controls it wires, destroyed after this
-// class has gone, would otherwise report a field losing the keyboard (the
-// e-mail request leaves it in the password) to handlers of a dialog no
-// longer there.
 FrmSceltaStam::~FrmSceltaStam()
 {
-    delete m_adattatore;
+    UtilFinestre::StaccaFinestra(this);
 }
 
 void FrmSceltaStam::Form_Load()

@@ -1,6 +1,7 @@
 // The print preview: its controls, what the engine calls, the wait for the
 // user (Continua), the exit button and the close.
 #include "printing/FrmVStampa.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/forms/CodiciTasto.h"
 #include "components/stampa/OpzStampa.h"
@@ -83,6 +84,7 @@ FrmVStampa::FrmVStampa(QWidget *parent) : QWidget(parent, Qt::Window)
 
 FrmVStampa::~FrmVStampa()
 {
+    UtilFinestre::StaccaFinestra(this);
     cancellaPagine();
     if (m_motore && m_motore->ofrmVStampa() == this)
         m_motore->ofrmVStampa(nullptr);

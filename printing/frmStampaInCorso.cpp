@@ -1,5 +1,6 @@
 // The progress window of a print and its stop button.
 #include "printing/frmStampaInCorso.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/forms/CodiciTasto.h"
 #include "components/stampa/Stampatore.h"
@@ -73,7 +74,10 @@ frmStampaInCorso::frmStampaInCorso(QWidget *parent) : QWidget(parent, Qt::Dialog
     AdattaRisVideo(this, QVariant(), -2, {{PicVask, -1, 2}});
 }
 
-frmStampaInCorso::~frmStampaInCorso() = default;
+frmStampaInCorso::~frmStampaInCorso()
+{
+    UtilFinestre::StaccaFinestra(this);
+}
 
 void frmStampaInCorso::ImpostaChiediDatiEmail(ChiediDatiEmail chiedi)
 {

@@ -71,6 +71,11 @@ frmVStaPar::frmVStaPar(QWidget *parent) : QDialog(parent)
     Ridisegna();
 }
 
+frmVStaPar::~frmVStaPar()
+{
+    UtilFinestre::StaccaFinestra(this);
+}
+
 void frmVStaPar::showEvent(QShowEvent *ev)
 {
     QDialog::showEvent(ev);

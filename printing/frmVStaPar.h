@@ -37,6 +37,7 @@ class frmVStaPar : public QDialog
     static constexpr int ScalaMinima = 50, ScalaMassima = 180;
 
     explicit frmVStaPar(QWidget *parent = nullptr);
+    ~frmVStaPar() override;
 
     // What asks the user for a scale in percent and the keep-pages box (1
     // ticked): Chiedi below, or a stand-in in tests.

@@ -1,5 +1,6 @@
 // The lookup window.
 #include "components/aiuto/frmRicerca.h"
+#include "components/forms/UtilFinestre.h"
 
 #include "components/aiuto/ModelloRicerca.h"
 #include "components/db/Risultato.h"
@@ -106,7 +107,10 @@ frmRicerca::frmRicerca(AiutoDecod &aiuto, const DefRicerca &def, const QList<Col
     m_cerca->setFocus();
 }
 
-frmRicerca::~frmRicerca() = default;
+frmRicerca::~frmRicerca()
+{
+    UtilFinestre::StaccaFinestra(this);
+}
 
 void frmRicerca::Imposta(const QString &testo, AiutoDecod::Cerca modo, bool perDescrizione,
                          const QString &condizione, bool nuovo)

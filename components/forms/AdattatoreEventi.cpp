@@ -31,9 +31,19 @@ void AdattatoreEventi::Collega(QWidget *controllo, int indice, const GestoriEven
     collega(controllo, indice, std::make_shared<const GestoriEventi>(gestori));
 }
 
+void AdattatoreEventi::Spegni()
+{
+    m_spento = true;
+    DisattivaKeyPreview();
+    const QList<QWidget *> controlli = m_voci.keys();
+    for (QWidget *w : controlli)
+        Scollega(w);
+    m_conFuoco.clear();
+}
+
 void AdattatoreEventi::collega(QWidget *w, int indice, std::shared_ptr<const GestoriEventi> g)
 {
-    if (!w)
+    if (!w || m_spento)
         return;
     if (m_voci.contains(w))
         Scollega(w);
@@ -117,6 +127,8 @@ bool AdattatoreEventi::nelForm(const QWidget *w) const
 
 void AdattatoreEventi::ImpostaKeyPreview(const GestoriForm &gestori)
 {
+    if (m_spento)
+        return;
     m_gestoriForm = gestori;
     if (!m_preview)
         qApp->installEventFilter(this);
@@ -133,6 +145,8 @@ void AdattatoreEventi::DisattivaKeyPreview()
 
 bool AdattatoreEventi::eventFilter(QObject *obj, QEvent *ev)
 {
+    if (m_spento)
+        return false;
     const QEvent::Type tipo = ev->type();
     const bool tastiera = tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease;
     if (!tastiera && tipo != QEvent::FocusIn && tipo != QEvent::FocusOut &&

@@ -55,6 +55,11 @@ class AdattatoreEventi : public QObject
     // Wires one control with the given index (-1 for a control outside arrays).
     void Collega(QWidget *controllo, int indice, const GestoriEventi &gestori);
     void Scollega(QWidget *controllo);
+    // Unwires every control and the form's own key handlers for good: once
+    // the window has begun to go, a control destroyed with it (which gives up
+    // the keyboard as it goes) reaches no handler of a window no longer there.
+    void Spegni();
+    bool Spento() const { return m_spento; }
 
     // Form_KeyDown / Form_KeyPress / Form_KeyUp before any control of the form.
     void ImpostaKeyPreview(const GestoriForm &gestori);
@@ -87,5 +92,6 @@ class AdattatoreEventi : public QObject
     GestoriForm m_gestoriForm;
     bool m_preview = false;
     bool m_reinvio = false; // a replaced KeyPress is being delivered
+    bool m_spento = false;
     const QEvent *m_giaTrattato = nullptr;
 };

@@ -1,6 +1,7 @@
 // Focus, modal windows, the field in error, dialogs and one-shot timers.
 #include "components/forms/UtilFinestre.h"
 
+#include "components/forms/AdattatoreEventi.h"
 #include "components/forms/ColoriVb.h"
 #include "components/forms/ControlArray.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -56,6 +57,18 @@ QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::fu
 
 namespace UtilFinestre
 {
+
+void StaccaFinestra(QWidget *finestra)
+{
+    if (!finestra)
+        return;
+    for (AdattatoreEventi *a : finestra->findChildren<AdattatoreEventi *>())
+        a->Spegni();
+    for (QObject *figlio : finestra->findChildren<QObject *>()) {
+        QObject::disconnect(figlio, nullptr, finestra, nullptr);
+        figlio->removeEventFilter(finestra);
+    }
+}
 
 void NumeraTabIndex(QWidget *form)
 {

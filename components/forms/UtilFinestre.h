@@ -53,6 +53,15 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
                             const QString &filtro, QString &filtroScelto);
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella);
 
+// The first thing a window's destructor does, before any of its controls
+// goes: every event adapter of the window (and of the windows it owns) is
+// switched off, and every signal of its controls and helpers to the window
+// itself, and every event filter the window set on them, is cut. A control
+// destroyed later still gives up the keyboard, a tab page still changes as
+// its pages go: none of it may reach a handler of a window whose own part is
+// already gone.
+void StaccaFinestra(QWidget *finestra);
+
 // Opens a document, folder or web address with the desktop's program.
 bool ApriConShell(const QUrl &indirizzo);
 

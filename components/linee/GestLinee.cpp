@@ -154,11 +154,13 @@ void GestLinee::ImpostaBarraLin(QToolBar *barra)
         if (chiave.isEmpty())
             continue;
         connect(a, &QAction::triggered, this, [this, chiave] {
-            attiva();
-            if (m_owner)
-                m_owner->ButtonComandoLin(*this, chiave);
-            else
-                EseguiComando(chiave);
+            protetto([&] {
+                attiva();
+                if (m_owner)
+                    m_owner->ButtonComandoLin(*this, chiave);
+                else
+                    EseguiComando(chiave);
+            });
         });
     }
     aggiornaBarra();
@@ -205,17 +207,21 @@ void GestLinee::ImpostaGriglia(QTableView *dbgRiga)
     dbgRiga->installEventFilter(this);
     connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &ora, const QModelIndex &prima) {
-                rigaCambiata(ora.row(), ora.column(), prima.row(), prima.column());
+                protetto([&] { rigaCambiata(ora.row(), ora.column(), prima.row(), prima.column()); });
             });
     connect(dbgRiga, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &) {
-        attiva();
-        if (m_owner)
-            m_owner->dbgRiga_DblClick(*this);
+        protetto([this] {
+            attiva();
+            if (m_owner)
+                m_owner->dbgRiga_DblClick(*this);
+        });
     });
     connect(dbgRiga->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
-        attiva();
-        if (m_owner)
-            m_owner->dbgRiga_HeadClick(*this, col);
+        protetto([this, col] {
+            attiva();
+            if (m_owner)
+                m_owner->dbgRiga_HeadClick(*this, col);
+        });
     });
     // A reset of the rows leaves the view without a current cell: keep one.
     connect(m_modello.get(), &QAbstractItemModel::modelReset, this, [this] { aggiornaContatore(); });
@@ -378,9 +384,11 @@ void GestLinee::PremiPulsante(const QModelIndex &cella)
     // A refused save keeps the user on another line.
     if (m_griglia->currentIndex() != cella || m_livello != 1)
         return;
-    attiva();
-    if (m_owner)
-        m_owner->dbgRiga_ButtonClick(*this, cella.column());
+    protetto([this, &cella] {
+        attiva();
+        if (m_owner)
+            m_owner->dbgRiga_ButtonClick(*this, cella.column());
+    });
 }
 
 void GestLinee::PosizioneRighe(QString &totale, QString &corrente) const

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class ContestoPrg;
@@ -201,6 +202,13 @@ class GestLinee : public QObject, public ComponenteStampa
     QWidget *editore() const;
     bool aggiornaCella(int riga, int col, const QVariant &valore);
     void rigaCambiata(int riga, int col, int rigaPrima, int colPrima);
+    // Runs what an event of the grid (a command, a key, a click, a move to
+    // another line) asks of the engine and its owner. No error leaves the
+    // event's handler: one that got this far (the server lost while the rows
+    // were read again, say) is said as the grid's other errors are, and the
+    // grid stays usable. False when it failed.
+    bool protetto(const std::function<void()> &lavoro);
+    QVariant eseguiComando(const QString &chiave, bool daGriglia);
     // After a refused save: the line's cell current (the refused one when the
     // owner named it) and the focus in the grid, not in whatever field the
     // window gives it once the message box has gone.

@@ -406,6 +406,37 @@ void GestLinee::vaiABookmark()
         m_griglia->setCurrentIndex(m_modello->index(r, std::max(0, ColonnaCorrente())));
 }
 
+bool GestLinee::protetto(const std::function<void()> &lavoro)
+{
+    QString testo;
+    int numero = 0;
+    try {
+        lavoro();
+        return true;
+    } catch (const VbErrore &e) {
+        numero = e.numero();
+        testo = e.descrizione();
+    } catch (const std::exception &e) {
+        numero = VbErrore::ChiamataOdbcFallita;
+        testo = QString::fromLocal8Bit(e.what());
+    }
+    m_inSalva = m_inCancella = false;
+    m_sceltaConflitto = 0;
+    int errore = numero, risposta = 0;
+    m_ultimoErrore = testo;
+    try {
+        if (m_owner)
+            m_owner->DatiErrore(*this, errore, risposta);
+        else
+            ErroreGriglia(errore, risposta);
+    } catch (...) {
+        // Nothing more can be said than what the message box failed to say.
+    }
+    m_erroreRiga = 0;
+    m_ultimoErrore.clear();
+    return false;
+}
+
 QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riservato, bool daGriglia)
 {
     (void)riservato;
@@ -416,6 +447,13 @@ QVariant GestLinee::EseguiComando(const QString &chiave, const QVariant &riserva
         bool &f;
         ~Fine() { f = false; }
     } fine{m_inComando};
+    QVariant esito = false;
+    protetto([&] { esito = eseguiComando(chiave, daGriglia); });
+    return esito;
+}
+
+QVariant GestLinee::eseguiComando(const QString &chiave, bool daGriglia)
+{
     attiva();
     const QString k = chiave.toLower();
     const bool rw = m_livello == 1 && m_owner;
@@ -661,12 +699,17 @@ bool GestLinee::eventFilter(QObject *obj, QEvent *ev)
     auto *k = static_cast<QKeyEvent *>(ev);
     if (obj == m_griglia) {
         const int codice = CodiciTasto::DaEvento(k);
-        if (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers())))
-            return true;
-        if (!EditorAperto() && caratteri(obj, k))
+        bool preso = false;
+        protetto([&] {
+            preso = (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers()))) ||
+                    (!EditorAperto() && caratteri(obj, k));
+        });
+        if (preso)
             return true;
     } else if (m_griglia && obj == editore()) {
-        if (tastoEditore(obj, k))
+        bool preso = false;
+        protetto([&] { preso = tastoEditore(obj, k); });
+        if (preso)
             return true;
     }
     return QObject::eventFilter(obj, ev);

@@ -7,6 +7,7 @@
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
+#include "lists/frmClientiLis.h"
 #include "shell/ApriForm.h"
 
 #include <QAction>
@@ -111,4 +112,41 @@ TEST_F(Chiusura, AChangedRecordKeptOpenKeepsItsManagers)
     EXPECT_FALSE(f->ChiusuraForm);
     EXPECT_TRUE(f->ogComPag()->RecordModificato());
     EXPECT_NE(f->GestLin(0), nullptr);
+}
+
+// The form closed while its list is the active window, from an empty form and
+// from a customer, with the keyboard in one of its fields: the list goes with
+// it, and no field losing the keyboard as the window goes reaches the form's
+// handlers (the sanitized build reports a call on a half-destroyed form).
+TEST_F(Chiusura, TheFormClosesWithItsListOpenAndActive)
+{
+    const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
+    ASSERT_EQ(k.size(), 3);
+    for (const bool conCliente : {false, true}) {
+        SCOPED_TRACE(conCliente ? "a customer" : "empty form");
+        frmClienti *f = Apri();
+        ASSERT_NE(f, nullptr);
+        if (conCliente)
+            ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+        f->activateWindow();
+        f->txt(30)->setFocus();
+        Attendi();
+        QTest::keyClick(f->txt(30), Qt::Key_L, Qt::AltModifier);
+        Attendi();
+        QPointer<QWidget> lista(dynamic_cast<frmClientiLis *>(f->frmClientiLis));
+        ASSERT_TRUE(lista && lista->isVisible());
+        lista->activateWindow();
+        Attendi();
+        // The form's field still holds the form's own focus.
+        f->txt(30)->setFocus();
+        QPointer<frmClienti> form(f);
+        m_form = nullptr;
+        f->ButtonComando(QStringLiteral("Chiudi"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Attendi();
+        EXPECT_FALSE(form);
+        EXPECT_FALSE(lista);
+        if (form)
+            delete form.data();
+    }
 }

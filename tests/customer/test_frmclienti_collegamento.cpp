@@ -5,6 +5,7 @@
 // restarting the program.
 #include "ClientiPostgres.h"
 
+#include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 #include "lists/frmClientiLis.h"
@@ -147,4 +148,74 @@ TEST_F(ClientiServerPerso, ARefreshWhileTheServerIsDownKeepsTheListsRowsAndPlace
     Attendi();
     EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
     EXPECT_EQ(g->currentIndex().row(), 1);
+}
+
+// Every command of both line grids, given while the server is down, says
+// that the connection was lost (or asks nothing of the server) and never
+// leaves its handler with an error; once the server is back the same grid
+// saves and deletes again.
+TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWorking)
+{
+    PgServer *pg = Server(nullptr);
+    struct Griglia {
+        int g, pagina;
+        const char *tabella, *descrizione;
+    };
+    const Griglia griglie[] = {{0, 8, "PianoContiDoc", "Descrizione"},
+                               {1, 10, "PdcDicIntenti", "Descrizione"}};
+    const char *comandi[] = {"Cancella", "Salva", "Nuovo", "Annulla", "VaiA", "Stampa"};
+    for (const Griglia &gr : griglie) {
+        for (const char *comando : comandi) {
+            SCOPED_TRACE(std::string(gr.tabella) + " " + comando);
+            m_form->SelezionaTab(gr.pagina);
+            Attendi();
+            GestLinee *lin = m_form->GestLin(gr.g);
+            QTableView *vista = m_form->dbgRiga(gr.g);
+            ASSERT_EQ(lin->NumeroRighe(), 1);
+            const int col = lin->IndiceColonna(QString::fromLatin1(gr.descrizione));
+            vista->setCurrentIndex(vista->model()->index(0, col));
+            if (QLatin1String(comando) == QLatin1String("Salva"))
+                vista->model()->setData(vista->model()->index(0, col), QStringLiteral("Cambiata"));
+            DimenticaMessaggi();
+            ASSERT_TRUE(pg->Ferma());
+            for (int i = 0; i < 4; ++i)
+                Rispondi(1);
+            EXPECT_NO_THROW(m_form->ButtonComandoLin(*lin, QString::fromLatin1(comando)));
+            Attendi();
+            const QStringList detti = Messaggi().filter(QStringLiteral("Errore("));
+            ASSERT_TRUE(pg->Riavvia());
+            for (const QString &m : detti)
+                EXPECT_TRUE(m.contains(QStringLiteral("collegamento"))) << m.toStdString();
+            EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+
+            // Back: the line's edit (if any) dropped, the rows read again.
+            DimenticaMessaggi();
+            EXPECT_NO_THROW(m_form->ButtonComandoLin(*lin, QStringLiteral("Annulla")));
+            EXPECT_NO_THROW(lin->Ricarica(true));
+            ASSERT_EQ(lin->NumeroRighe(), 1) << Messaggi().join('|').toStdString();
+        }
+        // The grid saves and deletes on the server once it is back.
+        GestLinee *lin = m_form->GestLin(gr.g);
+        QTableView *vista = m_form->dbgRiga(gr.g);
+        const int col = lin->IndiceColonna(QString::fromLatin1(gr.descrizione));
+        vista->setCurrentIndex(vista->model()->index(0, col));
+        if (gr.g == 0) { // the fixture's letter lacks fields its save requires
+            vista->model()->setData(vista->model()->index(0, col), QStringLiteral("Dopo"));
+            DimenticaMessaggi();
+            m_form->ButtonComandoLin(*lin, QStringLiteral("Salva"));
+            Attendi();
+            EXPECT_EQ(Valore(QStringLiteral("Select Descrizione From PianoContiDoc Where Conto = '0001'"))
+                          .toString(),
+                      QStringLiteral("Dopo"))
+                << Messaggi().join('|').toStdString();
+        }
+        DimenticaMessaggi();
+        Rispondi(1);
+        m_form->ButtonComandoLin(*lin, QStringLiteral("Cancella"));
+        Attendi();
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From %1 Where Conto = '0001'")
+                            .arg(QString::fromLatin1(gr.tabella))),
+                  0)
+            << Messaggi().join('|').toStdString();
+    }
 }
