@@ -277,6 +277,15 @@ class frmClienti : public QWidget,
     // frmClientiLineeEventi.cpp: events, line commands, keys, deferred work.
     void ButtonComandoLin(const QString &psKey);
     void eseguiComandoLin(int g, GestLinee *lin, const QString &psKey);
+
+    // frmClientiVerifica.cpp: a save or delete whose commit lost its answer
+    // with the connection. The customer is read again as soon as the server
+    // answers, and the user is told what the database holds.
+    void verificaDopoConfermaIncerta(int operazione);
+    void verificaIncerta_Timer();
+    QTimer *m_timerVerifica = nullptr;
+    int m_verificaOperazione = 0;
+    QStringList m_verificaChiave;
     void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
     void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift) override;
     void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) override;

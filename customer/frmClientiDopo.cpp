@@ -125,37 +125,51 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         break;
     }
     case GestPagine::OpSalva: {
-        const int g = QualePictLin(PaginaCorrente()).toInt();
-        if (g >= 0 && g <= 1 && GestLin(g)->Livello() != LivelloLin[size_t(g)]) {
-            const int prima = LinAttuale;
-            LinAttuale = g;
-            oiAbilRWLin(LivelloLin[size_t(g)]);
-            LinAttuale = prima;
+        bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
+        // The transaction the before-callback began ends first, whatever
+        // follows: the decodings below read the database, and a read that
+        // fails (the server lost) must never leave it open behind the window.
+        const bool transazione = TransStoricoAperta;
+        long ultimo = 0;
+        if (transazione) {
+            TransStoricoAperta = false;
+            // The account's row was written in this transaction: when it does
+            // not commit, the save did not hold, and the page manager is told.
+            if (!chiudiTransazione(pvRit.toString().isEmpty() && scritto)) {
+                if (pvArray.isEmpty())
+                    pvArray.append(QVariant());
+                pvArray[0] = false;
+                scritto = false;
+            }
+            ultimo = pag->UltimoRisultato(0);
+            pag->AbilitaTransazione(true);
         }
-        visDecodPagina(PaginaCorrente(), true);
-        const bool scritto = !pvArray.value(0).isValid() || pvArray.value(0).toBool();
-        if (scritto)
-            TogliSegniErrore();
-        // A new account may be the ledger's highest code now.
-        if (scritto && pvRit.toString().isEmpty())
-            labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
-        if (!TransStoricoAperta)
-            break;
-        TransStoricoAperta = false;
-        // The account's row was written in this transaction: when it does
-        // not commit, the save did not hold, and the page manager is told.
-        if (!chiudiTransazione(pvRit.toString().isEmpty() && scritto)) {
-            if (pvArray.isEmpty())
-                pvArray.append(QVariant());
-            pvArray[0] = false;
+        try {
+            const int g = QualePictLin(PaginaCorrente()).toInt();
+            if (g >= 0 && g <= 1 && GestLin(g)->Livello() != LivelloLin[size_t(g)]) {
+                const int prima = LinAttuale;
+                LinAttuale = g;
+                oiAbilRWLin(LivelloLin[size_t(g)]);
+                LinAttuale = prima;
+            }
+            visDecodPagina(PaginaCorrente(), true);
+            if (scritto)
+                TogliSegniErrore();
+            // A new account may be the ledger's highest code now.
+            if (scritto && pvRit.toString().isEmpty())
+                labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
+        } catch (const VbErrore &) {
+            // Only what the window shows beside the fields: the save stands
+            // as the page manager found it.
         }
-        const long ultimo = pag->UltimoRisultato(0);
-        pag->AbilitaTransazione(true);
-        // What the transaction had to say, now that no row waits on it; then
-        // why the save failed, if it did.
-        m_avvisiTransazione.reset();
-        if (ultimo < 0)
-            pvRit = pag->SegnalaErrore(ultimo, QString(), QVariant());
+        if (transazione) {
+            // What the transaction had to say, now that no row waits on it;
+            // then why the save failed, if it did.
+            m_avvisiTransazione.reset();
+            if (ultimo < 0)
+                pvRit = pag->SegnalaErrore(ultimo, QString(), QVariant());
+        }
+        verificaDopoConfermaIncerta(GestPagine::OpSalva);
         break;
     }
     case GestPagine::OpColora:
@@ -176,6 +190,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
             pvArray[0] = false;
         }
         m_avvisiTransazione.reset();
+        verificaDopoConfermaIncerta(GestPagine::OpCancella);
         break;
     case GestPagine::OpCopia: {
         if (!(pvArray.value(0).isValid() && pvArray.value(0).toInt() == 3))

@@ -76,8 +76,16 @@ QVariant apriRsLet(AzioneTrans azione, const char *livello, const QVariant &pvTr
         (db->*azione)(conn);
     // A lost connection took its session, and the level with it: the next
     // connection starts at the server's own (read committed).
-    if (!inizio && !db->ConnessionePersa(conn))
-        impostaIsolamento(db, conn, livello);
+    if (!inizio && !db->ConnessionePersa(conn)) {
+        try {
+            impostaIsolamento(db, conn, livello);
+        } catch (const VbErrore &) {
+            // The end itself went through: a connection lost just after it
+            // must not make a commit the server kept look undone.
+            if (!db->ConnessionePersa(conn))
+                throw;
+        }
+    }
     return {};
 }
 

@@ -51,6 +51,14 @@ struct DbMotore::Connessione {
     int livello = 0;      // transaction depth
     int righeToccate = 0; // RecordsAffected of the last statement
     bool persa = false;   // server connection lost; opened again by the next operation
+    // Levels of a transaction a lost connection ended (the level is 0 from
+    // then on): each is still owed its commit or rollback by whoever began
+    // it. Until they have come no write runs, lest it be saved on its own as
+    // half of that transaction; reads run, on the connection opened again.
+    int finiDovuti = 0;
+    // The last commit lost its answer with the connection: whether the
+    // server kept it cannot be known.
+    bool confermaIncerta = false;
     // Reads under way: a connection one of them finds dead is opened again
     // only once they are over (its statements go with it).
     int lettureInCorso = 0;

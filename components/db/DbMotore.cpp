@@ -331,7 +331,7 @@ void DbMotore::esegui(Connessione &c, const QString &sqlMotore, bool controllo)
         c.righeToccate = righe;
         return;
     }
-    pronta(c);
+    pronta(c, true);
     PuntoIstruzione punto(*this, c, !controllo);
     QSqlQuery q(c.db);
     if (!q.exec(sqlMotore))
@@ -407,7 +407,7 @@ int DbMotore::eseguiLegato(Connessione &c, const QString &sqlMotore, const QVari
         c.righeToccate = sqlite3_changes(c.h);
         return c.righeToccate;
     }
-    pronta(c);
+    pronta(c, true);
     PuntoIstruzione punto(*this, c);
     QSqlQuery q(c.db);
     if (!q.prepare(sqlMotore))
@@ -458,8 +458,9 @@ int DbMotore::RecordsAffected(const QString &nome) const
 void DbMotore::IniziaTrans(const QString &nome)
 {
     Connessione &c = conn(nome);
-    pronta(c);
+    pronta(c, true);
     if (c.livello == 0) {
+        c.confermaIncerta = false;
         if (c.motore == Motore::SQLite)
             esegui(c, QStringLiteral("BEGIN IMMEDIATE"), true);
         else if (!c.db.transaction())
@@ -473,6 +474,12 @@ void DbMotore::IniziaTrans(const QString &nome)
 void DbMotore::ConfermaTrans(const QString &nome)
 {
     Connessione &c = conn(nome);
+    c.confermaIncerta = false;
+    // A transaction the lost connection ended: nothing of it was saved.
+    if (c.livello == 0 && c.finiDovuti > 0) {
+        --c.finiDovuti;
+        throw ErroriDb::ConnessionePersa(QString());
+    }
     if (c.livello == 0)
         throw VbErrore(ErroriDb::TransazioneAssente,
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
@@ -495,8 +502,10 @@ void DbMotore::ConfermaTrans(const QString &nome)
         // Lost while committing: the server may or may not have kept the
         // changes, and the commit is never sent again.
         const VbErrore errore = erroreServer(c, e, stato);
-        if (c.persa)
+        if (c.persa) {
+            c.confermaIncerta = true;
             throw ErroriDb::ConfermaIncerta(e.databaseText());
+        }
         c.db.rollback();
         throw errore;
     }
@@ -505,6 +514,11 @@ void DbMotore::ConfermaTrans(const QString &nome)
 void DbMotore::AnnullaTrans(const QString &nome)
 {
     Connessione &c = conn(nome);
+    // A transaction the lost connection ended: undone already.
+    if (c.livello == 0 && c.finiDovuti > 0) {
+        --c.finiDovuti;
+        return;
+    }
     if (c.livello == 0)
         throw VbErrore(ErroriDb::TransazioneAssente,
                        QStringLiteral("Conferma o annullamento di una transazione non iniziata."));
@@ -530,6 +544,16 @@ void DbMotore::AnnullaTrans(const QString &nome)
 int DbMotore::LivelloTrans(const QString &nome) const
 {
     return conn(nome).livello;
+}
+
+bool DbMotore::ConfermaIncerta(const QString &nome) const
+{
+    return conn(nome).confermaIncerta;
+}
+
+void DbMotore::DimenticaConfermaIncerta(const QString &nome)
+{
+    conn(nome).confermaIncerta = false;
 }
 
 void DbMotore::ImpostaAttesaBlocco(const QString &nome, int millisecondi)

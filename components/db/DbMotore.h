@@ -137,6 +137,11 @@ class DbMotore
     void ConfermaTrans(const QString &nome);
     void AnnullaTrans(const QString &nome);
     int LivelloTrans(const QString &nome) const;
+    // True when the last commit of the connection lost its answer with the
+    // connection (error 3151, ConfermaIncerta): the server may have kept it
+    // or not, and only reading the data again tells.
+    bool ConfermaIncerta(const QString &nome) const;
+    void DimenticaConfermaIncerta(const QString &nome);
 
     // Schema questions (names compared without regard to case).
     bool EsisteTabella(const QString &nome, const QString &tabella);
@@ -239,7 +244,7 @@ class DbMotore
     // Server connections: made ready before each operation (a lost one opened
     // again once no transaction of it is pending); a failure turned into the
     // error to throw, the connection marked lost when that is what happened.
-    void pronta(Connessione &c);
+    void pronta(Connessione &c, bool scrittura = false);
     VbErrore erroreServer(Connessione &c, const QSqlError &e, const QString &statoSql);
     bool risponde(Connessione &c);
     // A failed statement: its savepoint rolled back, its error.

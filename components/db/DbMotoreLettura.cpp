@@ -56,8 +56,9 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
 bool DbMotore::riapertaPerRilettura(Connessione &c)
 {
     // Only a connection the read found dead (it was ready before it), and
-    // never inside a transaction, which went with the connection.
-    if (c.motore != Motore::Odbc || !c.persa || c.livello > 0 || c.lettureInCorso > 0)
+    // never inside a transaction, which went with the connection: that read
+    // tells the loss; the next ones run on the connection opened again.
+    if (c.motore != Motore::Odbc || !c.persa || c.livello > 0 || c.finiDovuti > 0 || c.lettureInCorso > 0)
         return false;
     try {
         pronta(c);

@@ -210,12 +210,17 @@ bool DbMotore::ConnessionePersa(const QString &nome) const
     return conn(nome).persa;
 }
 
-void DbMotore::pronta(Connessione &c)
+void DbMotore::pronta(Connessione &c, bool scrittura)
 {
-    if (c.motore != Motore::Odbc || !c.persa)
+    if (c.motore != Motore::Odbc)
         return;
-    // Inside the transaction the loss broke, every statement must fail: run
-    // on a new connection it would be saved on its own, half of a whole.
+    // Until the transaction the loss broke has been ended by its owner, every
+    // write of it must fail: run on a new connection it would be saved on its
+    // own, half of a whole.
+    if (scrittura && c.finiDovuti > 0)
+        throw ErroriDb::ConnessionePersa(QString());
+    if (!c.persa)
+        return;
     if (c.livello > 0)
         throw ErroriDb::ConnessionePersa(QString());
     c.odbc.reset();
@@ -256,6 +261,10 @@ VbErrore DbMotore::erroreServer(Connessione &c, const QSqlError &e, const QStrin
     if (!persa)
         return ErroriDb::DaQt(e, true, statoSql);
     c.persa = true;
+    // The server dropped the transaction with the connection: it is over
+    // here too, its ends still owed by whoever began it.
+    c.finiDovuti += c.livello;
+    c.livello = 0;
     return ErroriDb::ConnessionePersa(e.databaseText());
 }
 

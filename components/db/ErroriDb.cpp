@@ -219,8 +219,8 @@ VbErrore ConfermaIncerta(const QString &dettaglio)
         ConnessioneOdbcFallita,
         QStringLiteral("Il collegamento con il database si è interrotto mentre le modifiche venivano "
                        "confermate: non si può sapere se sono state salvate. I dati restano nella "
-                       "maschera; quando il server sarà di nuovo raggiungibile rileggere il record per "
-                       "controllare, prima di salvare di nuovo."),
+                       "maschera; appena il server risponde di nuovo il record viene riletto, e un "
+                       "messaggio dice che cosa risulta salvato nel database."),
         dettaglio);
 }
 

@@ -196,6 +196,17 @@ class GestPagine : public QObject
     // until the transaction ends. Answers its handle on RecordsetPagina(),
     // empty when the record has no stored row; it lasts until the save ends.
     QString RileggiMemorizzato();
+    // After a save or a delete whose commit lost its answer with the
+    // connection: reads the stored row whose key the window's key fields
+    // hold. -1 when no row has that key, 1 when every field of the window
+    // shows what the row holds, 0 when some field differs. Throws the read's
+    // error (the server still away).
+    int ConfrontaMemorizzatoConMaschera();
+    // Empties the window for a new record, as after a delete.
+    void PulisciRecord();
+    // Reads the record of that key over whatever the window holds, asking
+    // nothing: after ConfrontaMemorizzatoConMaschera, to show what is stored.
+    bool RileggiDaChiave(const QStringList &valori);
     // Whether a save now (`operazione` OpSalva) would be refused because
     // another desk, since the read, changed a column the save writes (3197)
     // or deleted the record: the stored row of `memorizzato` (a
@@ -279,7 +290,8 @@ class GestPagine : public QObject
     QString testoDaValore(const Campo &c, const QVariant &v) const;
     // The field's text from the current row of the record set (its columns
     // joined, empty when every one is).
-    QString testoDaRecord(const Campo &c) const;
+    QString testoDaRecord(const Campo &c) const { return testoDaRecord(c, m_handle); }
+    QString testoDaRecord(const Campo &c, const QString &handle) const;
     // The key columns of the fields and their values in the current row.
     void chiaveMemorizzata(QStringList &colonne, QVariantList &valori) const;
     QVariantList valoriDaTesto(const Campo &c, QString &errore) const;

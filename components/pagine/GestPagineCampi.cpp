@@ -68,16 +68,16 @@ QLineEdit *GestPagine::ControlloCampo(const QString &nomeCampo) const
     return c ? c->controllo.data() : nullptr;
 }
 
-QString GestPagine::testoDaRecord(const Campo &c) const
+QString GestPagine::testoDaRecord(const Campo &c, const QString &handle) const
 {
     // Every record set of the form is read with the column list of
     // elencoColonne, where each column of the field has its fixed place; a
     // field registered after the read has no column in it and reads empty.
     elencoColonne();
-    const int lette = d->rec.NumCampi(m_handle);
+    const int lette = d->rec.NumCampi(handle);
     auto valore = [&](size_t k) {
         const int i = c.indici[k];
-        return i < lette ? d->rec.ValoreCampoIdx(m_handle, i) : QVariant();
+        return i < lette ? d->rec.ValoreCampoIdx(handle, i) : QVariant();
     };
     if (c.indici.size() == 1)
         return testoDaValore(c, valore(0));

@@ -400,6 +400,42 @@ QString GestPagine::RileggiMemorizzato()
     return h;
 }
 
+int GestPagine::ConfrontaMemorizzatoConMaschera()
+{
+    QStringList chiave;
+    for (const auto &c : d->campi)
+        if (c->chiave)
+            chiave << (c->controllo ? c->controllo->text().trimmed() : QString());
+    const QString h = QStringLiteral("Verifica");
+    d->rec.ApriRec(d->db, d->connessione, h,
+                   QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
+                       QStringLiteral(" WHERE ") + condizioneChiave(chiave),
+                   false, RecDat::TipoSnapshot);
+    struct Chiudi {
+        RecDat &rec;
+        const QString &h;
+        ~Chiudi() { rec.ChiudiRec(h); }
+    } chiudi{d->rec, h};
+    if (d->rec.FineDati(h))
+        return -1;
+    for (const auto &c : d->campi)
+        if (c->controllo && testoDaRecord(*c, h) != c->controllo->text())
+            return 0;
+    return 1;
+}
+
+void GestPagine::PulisciRecord()
+{
+    m_modificato = false;
+    pulisciCampi(0, true);
+}
+
+bool GestPagine::RileggiDaChiave(const QStringList &valori)
+{
+    m_modificato = false;
+    return LeggiDaChiave(valori);
+}
+
 bool GestPagine::daScrivere(const Campo &c) const
 {
     return c.controllo && (c.controllo->text() != c.testoLetto ||

@@ -17,6 +17,8 @@ class ClientiPostgres : public BancoClienti
   protected:
     // The server the database is made on: the tests' shared one.
     virtual PgServer *Server(QString *motivo) { return PgServer::Istanza(motivo); }
+    // The connect text the program opens the company with.
+    virtual QString Collegamento(PgServer &, const QString &connect) { return connect; }
 
     void SetUp() override
     {
@@ -33,8 +35,9 @@ class ClientiPostgres : public BancoClienti
         m_database = PgServer::NomeDatabase(connect);
         auto *db = new DbMotore;
         Globali::ImpostaDbComp(db);
-        db->ApriConnessione(Globali::DbAzienda, connect);
-        Globali::NomeDbAzienda = connect;
+        const QString programma = Collegamento(*pg, connect);
+        db->ApriConnessione(Globali::DbAzienda, programma);
+        Globali::NomeDbAzienda = programma;
         QSqlDatabase qdb = db->DatabaseDao(Globali::DbAzienda);
         Schema::ApplicaAzienda(qdb);
         PreparaHost();

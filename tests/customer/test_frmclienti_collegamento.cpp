@@ -5,6 +5,7 @@
 // restarting the program.
 #include "ClientiPostgres.h"
 
+#include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
@@ -218,4 +219,43 @@ TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWork
                   0)
             << Messaggi().join('|').toStdString();
     }
+}
+
+// Every command of the form and of its list, given while the server is
+// down, never leaves its handler with an error, leaves no transaction open,
+// and the form moves between customers again once the server is back.
+TEST_F(ClientiServerPerso, EveryFormAndListCommandWhileTheServerIsDownLeavesTheWindowsWorking)
+{
+    PgServer *pg = Server(nullptr);
+    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    ASSERT_NE(lista, nullptr);
+    m_form->ButtonComando(QStringLiteral("Lista"));
+    Attendi();
+    const char *delForm[] = {"Salva",      "Cancella",   "Duplica", "Annulla",     "Inizio",   "Fine",
+                             "Successivo", "Precedente", "Lista",   "ListaAvanti", "ListaInd", "Ricerca"};
+    const char *dellaLista[] = {"Aggiorna", "Seleziona", "VaiA", "Stampa"};
+    auto prova = [&](const char *nome, const std::function<void()> &comando) {
+        SCOPED_TRACE(nome);
+        DimenticaMessaggi();
+        ASSERT_TRUE(pg->Ferma());
+        for (int i = 0; i < 4; ++i)
+            Rispondi(1);
+        EXPECT_NO_THROW(comando());
+        Attendi();
+        ASSERT_TRUE(pg->Riavvia());
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+        RisposteProgrammate::Azzera();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+    };
+    for (const char *c : delForm)
+        prova(c, [&] { m_form->ButtonComando(QString::fromLatin1(c)); });
+    for (const char *c : dellaLista)
+        prova(c, [&] { lista->ButtonComando(QString::fromLatin1(c)); });
+
+    DimenticaMessaggi();
+    m_form->ButtonComando(QStringLiteral("Annulla"));
+    ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0001")));
+    m_form->ButtonComando(QStringLiteral("Successivo"));
+    Attendi();
+    EXPECT_EQ(m_form->txt(30)->text(), QStringLiteral("0002")) << Messaggi().join('|').toStdString();
 }

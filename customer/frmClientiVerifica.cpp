@@ -1,0 +1,84 @@
+// The customer form after a save or a delete whose commit lost its answer
+// with the server: whether the server kept it cannot be known then. The
+// customer is read again as soon as the server answers, and the window
+// shows, and a message says, what the database holds.
+#include "customer/frmClienti.h"
+
+#include "components/db/DbMotore.h"
+#include "components/pagine/GestPagine.h"
+#include "components/util/VbErrore.h"
+#include "services/Globali.h"
+#include "services/MsgCom.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace
+{
+
+constexpr int IntervalloVerifica = 1000; // ms between two tries to reach the server
+
+} // namespace
+
+void frmClienti::verificaDopoConfermaIncerta(int operazione)
+{
+    DbMotore *db = Globali::DbComp();
+    if (!db || !db->EsisteConnessione(Globali::DbAzienda) || !db->ConfermaIncerta(Globali::DbAzienda))
+        return;
+    db->DimenticaConfermaIncerta(Globali::DbAzienda);
+    m_verificaOperazione = operazione;
+    m_verificaChiave = {txt(10)->text(), txt(20)->text(), txt(30)->text()};
+    if (!m_timerVerifica) {
+        m_timerVerifica = new QTimer(this);
+        m_timerVerifica->setInterval(IntervalloVerifica);
+        connect(m_timerVerifica, &QTimer::timeout, this, [this] { verificaIncerta_Timer(); });
+    }
+    m_timerVerifica->start();
+}
+
+void frmClienti::verificaIncerta_Timer()
+{
+    GestPagine *pag = ogComPag();
+    // Another customer shown, or the window closing: nothing left to tell.
+    const QStringList chiave{txt(10)->text(), txt(20)->text(), txt(30)->text()};
+    if (!pag || ChiusuraForm || chiave != m_verificaChiave) {
+        m_timerVerifica->stop();
+        return;
+    }
+    // Never over a question the user is answering.
+    if (QApplication::activeModalWidget())
+        return;
+    int esito = 0;
+    try {
+        esito = pag->ConfrontaMemorizzatoConMaschera();
+    } catch (const VbErrore &e) {
+        // Still away: tried again at the next turn.
+        if (Globali::DbComp()->ConnessionePersa(Globali::DbAzienda))
+            return;
+        m_timerVerifica->stop();
+        MsgErrfrm(e);
+        return;
+    }
+    m_timerVerifica->stop();
+    const QString cliente =
+        m_verificaChiave.join(u'.') + (txt(40)->text().isEmpty() ? QString() : u' ' + txt(40)->text());
+    const QString prima = QStringLiteral("Il server risponde di nuovo e il cliente %1 è stato riletto: ").arg(cliente);
+    if (m_verificaOperazione == GestPagine::OpCancella) {
+        if (esito < 0) {
+            msgCom(prima + QStringLiteral("risulta CANCELLATO."));
+            pag->PulisciRecord();
+        } else {
+            msgCom(prima + QStringLiteral("NON risulta cancellato, ed è mostrato come è salvato."));
+            pag->RileggiDaChiave(m_verificaChiave);
+        }
+        return;
+    }
+    if (esito > 0) {
+        msgCom(prima + QStringLiteral("le modifiche risultano SALVATE."));
+        pag->RileggiDaChiave(m_verificaChiave);
+    } else {
+        msgCom(prima + QStringLiteral("le modifiche NON risultano salvate. Restano nella finestra: "
+                                      "salvarle di nuovo."));
+    }
+}
