@@ -5,6 +5,7 @@
 // one updatable record set of its own.
 #include "customer/frmClienti.h"
 
+#include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
@@ -205,9 +206,34 @@ bool frmClienti::DatiUpdate()
             rec.ScriviCampo(h, QStringLiteral("Conto"), txt(30)->text());
         }
         {
-            // The write may wait for another desk's lock.
+            // The write may wait for another desk's lock. It is made under
+            // the customer's own lock, taken first as the form's save and
+            // delete take it: a customer another desk has deleted gets no
+            // line left without it (for a customer later made with its code
+            // to inherit).
             UtilFinestre::CursoreOccupato attesa;
-            rec.AggiornaRec(h);
+            DbMotore *db = Globali::DbComp();
+            db->IniziaTrans(Globali::DbAzienda);
+            try {
+                if (!db->BloccaRiga(
+                        Globali::DbAzienda, QStringLiteral("PianoConti"),
+                        {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")},
+                        {txt(10)->text(), txt(20)->text(), txt(30)->text()}))
+                    throw VbErrore(
+                        VbErrore::NessunRecordCorrente,
+                        QStringLiteral("Il cliente %1.%2.%3 è stato cancellato da un'altra postazione: "
+                                       "la riga non è stata salvata.")
+                            .arg(txt(10)->text(), txt(20)->text(), txt(30)->text()));
+                rec.AggiornaRec(h);
+                db->ConfermaTrans(Globali::DbAzienda);
+            } catch (const VbErrore &) {
+                // Also after a lost connection: its end is still owed.
+                try {
+                    db->AnnullaTrans(Globali::DbAzienda);
+                } catch (const VbErrore &) {
+                }
+                throw;
+            }
         }
         NumRecLin[size_t(g)] = rec.NumRecord(h);
         return true;

@@ -181,6 +181,10 @@ ListaPagine::Esito ListaPagine::seleziona()
                                       : ChiamanteLista::TestoRigaAssenteComune(valori);
         m_lista->TogliRiga(riga);
         m_lista->Avvisa(testo);
+        // The record form still shows its record: the list goes back to it
+        // (a click, Enter or "+" on the row gone), so that the next step
+        // goes on from the record shown.
+        tornaAlRecord();
         return Esito::Assente;
     }
     if (m_owner)
@@ -196,8 +200,7 @@ void ListaPagine::Avanti()
     if (!m_lista->RecordsetLista().Esiste(riga + 1))
         return;
     m_lista->ImpostaRigaCorrente(riga + 1);
-    if (seleziona() == Esito::Assente)
-        tornaAlRecord();
+    seleziona();
 }
 
 void ListaPagine::Indietro()
@@ -208,14 +211,11 @@ void ListaPagine::Indietro()
     if (riga <= 0)
         return;
     m_lista->ImpostaRigaCorrente(riga - 1);
-    if (seleziona() == Esito::Assente)
-        tornaAlRecord();
+    seleziona();
 }
 
 void ListaPagine::tornaAlRecord()
 {
-    // The record form still shows its record: the list goes back to it, so
-    // that the next step goes on from the record shown.
     const QVariantList valori = chiaveMostrata();
     if (valori.isEmpty())
         return;

@@ -129,10 +129,13 @@ bool GestPagine::salva()
     // The write may wait for another desk's lock: shown as a wait, and over
     // before anything is asked.
     std::optional<UtilFinestre::CursoreOccupato> attesa(std::in_place);
+    bool iniziata = false;
     try {
         if (!rifiutato) {
-            if (propria)
+            if (propria) {
                 d->db->IniziaTrans(d->connessione);
+                iniziata = true;
+            }
             scriviRiga();
             if (propria)
                 d->db->ConfermaTrans(d->connessione);
@@ -142,7 +145,7 @@ bool GestPagine::salva()
                     chiave << c->controllo->text().trimmed();
         }
     } catch (const VbErrore &e) {
-        annullaERicorda(propria, e);
+        annullaERicorda(iniziata && !scritto, e);
     }
 
     // The form as it was before the write, put back when the form's own
@@ -279,9 +282,12 @@ bool GestPagine::cancella()
     const bool propria = m_transazione;
     {
         UtilFinestre::CursoreOccupato attesa;
+        bool iniziata = false;
         try {
-            if (propria)
+            if (propria) {
                 d->db->IniziaTrans(d->connessione);
+                iniziata = true;
+            }
             // Checked as a save is, under the row's lock and inside the
             // transaction of what the form deletes with it: a record another
             // desk changed since it was read here is not deleted unseen.
@@ -299,7 +305,7 @@ bool GestPagine::cancella()
                 d->db->ConfermaTrans(d->connessione);
             cancellato = true;
         } catch (const VbErrore &e) {
-            annullaERicorda(propria, e);
+            annullaERicorda(iniziata && !cancellato, e);
         }
         d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     }
@@ -501,9 +507,10 @@ bool GestPagine::ModificatoAltrove(const QString &memorizzato, int operazione)
 
 void GestPagine::annullaERicorda(bool propria, const VbErrore &e)
 {
-    // The transaction this engine opened goes back; one the form opened is
-    // the form's to end.
-    if (propria && d->db->LivelloTrans(d->connessione) > 0) {
+    // The transaction this engine opened goes back, also when the connection
+    // it was on is lost (its end is still owed); one the form opened is the
+    // form's to end.
+    if (propria) {
         try {
             d->db->AnnullaTrans(d->connessione);
         } catch (const VbErrore &) {

@@ -297,3 +297,49 @@ TYPED_TEST(Cancella, ADeleteWhoseTransactionDoesNotCommitKeepsTheCustomer)
     EXPECT_TRUE(this->Comando(QStringLiteral("Cancella"), {1})) << this->Messaggi().join('|').toStdString();
     EXPECT_EQ(conteggi(), QList<int>({0, 0, 0, 0, 0}));
 }
+
+// A grid line saved (added or changed) for a customer another desk has
+// deleted, with its rows, since this desk read it: nothing is written, no
+// line is left without its customer, and the user is told why.
+TYPED_TEST(Cancella, ALineSavedForACustomerAnotherDeskDeletedIsNotWritten)
+{
+    const struct {
+        const char *nome;
+        bool nuova;
+    } casi[] = {{"a new line", true}, {"a changed line", false}};
+    // A second customer to delete for the second round (on the server's
+    // two-customer company the other one has ledger totals).
+    this->Esegui(QStringLiteral("Delete From PdcProg Where CoPartConto = '0002'"));
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        GestLinee *g = this->Griglia();
+        ASSERT_EQ(g->NumeroRighe(), 2);
+        QTableView *v = this->m_form->dbgRiga(0);
+        int riga = 0;
+        if (caso.nuova) {
+            this->ComandoRiga(0, QStringLiteral("Nuovo"));
+            riga = g->RigaCorrente();
+            v->model()->setData(v->model()->index(riga, g->IndiceColonna(QStringLiteral("Ordine"))), 30);
+        }
+        v->model()->setData(v->model()->index(riga, g->IndiceColonna(QStringLiteral("Descrizione"))),
+                            QStringLiteral("Scritta qui"));
+        for (const char *t : {"IndSped", "PianoContiDoc", "PdcDicIntenti", "PdCStorico", "PianoConti"})
+            this->m_altro.EseguiSql(Globali::DbAzienda,
+                                    QStringLiteral("Delete From ") + QString::fromLatin1(t) + this->m_dove);
+        this->DimenticaMessaggi();
+        this->m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        this->Attendi();
+        EXPECT_EQ(this->Righe(QStringLiteral("PianoContiDoc")), 0);
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+        const QStringList detti = this->Messaggi();
+        ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+        EXPECT_TRUE(detti[0].contains(QStringLiteral("cancellato da un'altra postazione")))
+            << detti[0].toStdString();
+        // The next round starts over on another customer with two documents.
+        this->m_form->ButtonComandoLin(*g, QStringLiteral("Annulla"));
+        if (caso.nuova)
+            this->LeggiCancellabile();
+        if (this->HasFatalFailure())
+            return;
+    }
+}

@@ -134,10 +134,12 @@ TEST_F(ConfermaTagliata, ALossInsideTheArchivingTransactionEndsItAndIsToldOnce)
         DimenticaMessaggi();
         Rispondi(2);
         m_form->ButtonComando(QStringLiteral("Salva"));
-        EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), nome)
+        EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(),
+                  nome)
             << Messaggi().join('|').toStdString();
         // One history row a day, whatever the saves.
-        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico")), 1) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico")), 1)
+            << Messaggi().join('|').toStdString();
         EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
     }
 }

@@ -146,9 +146,8 @@ TYPED_TEST_SUITE(ListaDueScrivanie, Motori);
 
 // Picked by a click, a double click, the next or the previous command, a
 // customer the other desk deleted is said once and goes from the list. The
-// form keeps its customer; after a click the row in the deleted one's place
-// becomes current, after a step the row of the customer shown, so that the
-// next step goes on from it.
+// form keeps its customer, and the list's current row is the customer shown,
+// so that the next step goes on from it.
 TYPED_TEST(ListaDueScrivanie, ACustomerAnotherDeskDeletedIsSaidAndTakenAwayWhenPicked)
 {
     struct Caso {
@@ -162,6 +161,10 @@ TYPED_TEST(ListaDueScrivanie, ACustomerAnotherDeskDeletedIsSaidAndTakenAwayWhenP
     const Caso casi[] = {
         {"click", "0903", [this](int r) { this->Clic(r); }, "0903", "ListaAvanti", "0904"},
         {"double click", "0903", [this](int r) { this->Clic(r, true); }, "0903", "ListaInd", "0901"},
+        // The row after the one shown: the list goes back to the form's customer.
+        {"click, the next row", "0901", [this](int r) { this->Clic(r); }, "0901", "ListaAvanti", "0903"},
+        {"double click, the next row", "0901", [this](int r) { this->Clic(r, true); }, "0901", "ListaAvanti",
+         "0903"},
         {"next", "0901", [this](int) { this->Comando(QStringLiteral("ListaAvanti")); }, "0901", "ListaAvanti",
          "0903"},
         {"previous", "0903", [this](int) { this->Comando(QStringLiteral("ListaInd")); }, "0903", "ListaInd",

@@ -9,9 +9,9 @@ TagliaConferma::TagliaConferma(int portaServer) : m_processo(std::make_unique<QP
 {
     m_arma = QDir::temp().filePath(QStringLiteral("taglia-conferma-") +
                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
-    m_processo->start(QStringLiteral("/usr/bin/python3"),
-                      {QStringLiteral(CLIENTI_SORGENTI "/scripts/taglia-conferma"), QString::number(portaServer),
-                       m_arma});
+    m_processo->start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(CLIENTI_SORGENTI "/scripts/taglia-conferma"), QString::number(portaServer), m_arma});
     if (!m_processo->waitForStarted(5000) || !m_processo->waitForReadyRead(5000))
         return;
     m_porta = QString::fromLatin1(m_processo->readLine()).trimmed().toInt();
@@ -29,8 +29,9 @@ QString TagliaConferma::Attraverso(const QString &connect) const
     QString testo = connect;
     testo.replace(QRegularExpression(QStringLiteral("PORT=\\d+"), QRegularExpression::CaseInsensitiveOption),
                   QStringLiteral("PORT=%1").arg(m_porta));
-    testo.replace(QRegularExpression(QStringLiteral("SERVER=[^;]*"), QRegularExpression::CaseInsensitiveOption),
-                  QStringLiteral("SERVER=127.0.0.1"));
+    testo.replace(
+        QRegularExpression(QStringLiteral("SERVER=[^;]*"), QRegularExpression::CaseInsensitiveOption),
+        QStringLiteral("SERVER=127.0.0.1"));
     return testo;
 }
 
