@@ -221,7 +221,7 @@ bool frmClienti::DatiUpdate()
                         {txt(10)->text(), txt(20)->text(), txt(30)->text()}))
                     throw VbErrore(
                         VbErrore::NessunRecordCorrente,
-                        QStringLiteral("Il cliente %1.%2.%3 è stato cancellato da un'altra postazione: "
+                        QStringLiteral("Il cliente %1-%2-%3 è stato cancellato da un'altra postazione: "
                                        "la riga non è stata salvata.")
                             .arg(txt(10)->text(), txt(20)->text(), txt(30)->text()));
                 rec.AggiornaRec(h);

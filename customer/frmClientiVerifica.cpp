@@ -62,7 +62,7 @@ void frmClienti::verificaIncerta_Timer()
     }
     m_timerVerifica->stop();
     const QString cliente =
-        m_verificaChiave.join(u'.') + (txt(40)->text().isEmpty() ? QString() : u' ' + txt(40)->text());
+        m_verificaChiave.join(u'-') + (txt(40)->text().isEmpty() ? QString() : u' ' + txt(40)->text());
     const QString prima =
         QStringLiteral("Il server risponde di nuovo e il cliente %1 è stato riletto: ").arg(cliente);
     if (m_verificaOperazione == GestPagine::OpCancella) {

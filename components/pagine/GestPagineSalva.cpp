@@ -145,7 +145,7 @@ bool GestPagine::salva()
                     chiave << c->controllo->text().trimmed();
         }
     } catch (const VbErrore &e) {
-        annullaERicorda(iniziata && !scritto, e);
+        annullaERicorda(iniziata, e);
     }
 
     // The form as it was before the write, put back when the form's own
@@ -305,7 +305,7 @@ bool GestPagine::cancella()
                 d->db->ConfermaTrans(d->connessione);
             cancellato = true;
         } catch (const VbErrore &e) {
-            annullaERicorda(iniziata && !cancellato, e);
+            annullaERicorda(iniziata, e);
         }
         d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     }

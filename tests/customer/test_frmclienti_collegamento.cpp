@@ -32,6 +32,35 @@ class ClientiServerPerso : public ClientiPostgres
             *motivo = perche;
         return s.get();
     }
+    // The list window, opened from the form.
+    frmClientiLis *ApriLista()
+    {
+        auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+        if (lista) {
+            m_form->ButtonComando(QStringLiteral("Lista"));
+            Attendi();
+        }
+        return lista;
+    }
+    // Gives `comando` with the server stopped ("Sì" to whatever it asks),
+    // starts the server again and answers the messages shown meanwhile. No
+    // error may leave the command, and no transaction stay open.
+    QStringList ConServerFermo(const std::function<void()> &comando)
+    {
+        PgServer *pg = Server(nullptr);
+        DimenticaMessaggi();
+        EXPECT_TRUE(pg->Ferma());
+        for (int i = 0; i < 4; ++i)
+            Rispondi(1);
+        EXPECT_NO_THROW(comando());
+        Attendi();
+        const QStringList detti = Messaggi();
+        EXPECT_TRUE(pg->Riavvia());
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+        RisposteProgrammate::Azzera();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+        return detti;
+    }
 };
 
 } // namespace
@@ -123,10 +152,8 @@ TEST_F(ClientiServerPerso, TheToolbarAndAltSStopAtTheFirstMessage)
 TEST_F(ClientiServerPerso, ARefreshWhileTheServerIsDownKeepsTheListsRowsAndPlace)
 {
     PgServer *pg = Server(nullptr);
-    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    frmClientiLis *lista = ApriLista();
     ASSERT_NE(lista, nullptr);
-    m_form->ButtonComando(QStringLiteral("Lista"));
-    Attendi();
     QTableView *g = lista->dbgRiga;
     ASSERT_EQ(g->model()->rowCount(), 2);
     g->setCurrentIndex(g->model()->index(1, 3));
@@ -157,7 +184,6 @@ TEST_F(ClientiServerPerso, ARefreshWhileTheServerIsDownKeepsTheListsRowsAndPlace
 // saves and deletes again.
 TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWorking)
 {
-    PgServer *pg = Server(nullptr);
     struct Griglia {
         int g, pagina;
         const char *tabella, *descrizione;
@@ -177,17 +203,10 @@ TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWork
             vista->setCurrentIndex(vista->model()->index(0, col));
             if (QLatin1String(comando) == QLatin1String("Salva"))
                 vista->model()->setData(vista->model()->index(0, col), QStringLiteral("Cambiata"));
-            DimenticaMessaggi();
-            ASSERT_TRUE(pg->Ferma());
-            for (int i = 0; i < 4; ++i)
-                Rispondi(1);
-            EXPECT_NO_THROW(m_form->ButtonComandoLin(*lin, QString::fromLatin1(comando)));
-            Attendi();
-            const QStringList detti = Messaggi().filter(QStringLiteral("Errore("));
-            ASSERT_TRUE(pg->Riavvia());
-            for (const QString &m : detti)
+            const QStringList detti =
+                ConServerFermo([&] { m_form->ButtonComandoLin(*lin, QString::fromLatin1(comando)); });
+            for (const QString &m : detti.filter(QStringLiteral("Errore(")))
                 EXPECT_TRUE(m.contains(QStringLiteral("collegamento"))) << m.toStdString();
-            EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 
             // Back: the line's edit (if any) dropped, the rows read again.
             DimenticaMessaggi();
@@ -226,31 +245,19 @@ TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWork
 // and the form moves between customers again once the server is back.
 TEST_F(ClientiServerPerso, EveryFormAndListCommandWhileTheServerIsDownLeavesTheWindowsWorking)
 {
-    PgServer *pg = Server(nullptr);
-    auto *lista = dynamic_cast<frmClientiLis *>(m_form->frmClientiLis);
+    frmClientiLis *lista = ApriLista();
     ASSERT_NE(lista, nullptr);
-    m_form->ButtonComando(QStringLiteral("Lista"));
-    Attendi();
     const char *delForm[] = {"Salva",      "Cancella",   "Duplica", "Annulla",     "Inizio",   "Fine",
                              "Successivo", "Precedente", "Lista",   "ListaAvanti", "ListaInd", "Ricerca"};
     const char *dellaLista[] = {"Aggiorna", "Seleziona", "VaiA", "Stampa"};
-    auto prova = [&](const char *nome, const std::function<void()> &comando) {
-        SCOPED_TRACE(nome);
-        DimenticaMessaggi();
-        ASSERT_TRUE(pg->Ferma());
-        for (int i = 0; i < 4; ++i)
-            Rispondi(1);
-        EXPECT_NO_THROW(comando());
-        Attendi();
-        ASSERT_TRUE(pg->Riavvia());
-        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
-        RisposteProgrammate::Azzera();
-        RisposteProgrammate::ImpostaSenzaModali(true);
-    };
-    for (const char *c : delForm)
-        prova(c, [&] { m_form->ButtonComando(QString::fromLatin1(c)); });
-    for (const char *c : dellaLista)
-        prova(c, [&] { lista->ButtonComando(QString::fromLatin1(c)); });
+    for (const char *c : delForm) {
+        SCOPED_TRACE(c);
+        ConServerFermo([&] { m_form->ButtonComando(QString::fromLatin1(c)); });
+    }
+    for (const char *c : dellaLista) {
+        SCOPED_TRACE(c);
+        ConServerFermo([&] { lista->ButtonComando(QString::fromLatin1(c)); });
+    }
 
     DimenticaMessaggi();
     m_form->ButtonComando(QStringLiteral("Annulla"));
