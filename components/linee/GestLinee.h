@@ -256,7 +256,12 @@ class GestLinee : public QObject, public ComponenteStampa
     bool m_inComando = false;
     bool m_cellaRifiutata = false;
     bool m_doppioClicEditor = true;
-    QString m_ultimoErrore;      // description of the last error the engine caught
+    QString m_ultimoErrore; // description of the last error the engine caught
+    // Events of the grid under way (protetto), and whether one of them has
+    // told a lost connection already: what the event goes on to try (the
+    // rows read again) meets the same loss, which is told once.
+    int m_eventi = 0;
+    bool m_persaDetta = false;
     bool m_riposiziona = false;  // moving the current row back after a refused save
     int m_sceltaConflitto = 0;   // after a 3197: 1 read the rows again, 2 keep the line's edits over them
     bool m_inSalva = false;      // a line is being saved

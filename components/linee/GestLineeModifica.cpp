@@ -408,6 +408,13 @@ void GestLinee::vaiABookmark()
 
 bool GestLinee::protetto(const std::function<void()> &lavoro)
 {
+    struct Evento {
+        int &n;
+        explicit Evento(int &n) : n(n) { ++n; }
+        ~Evento() { --n; }
+    } evento(m_eventi);
+    if (m_eventi == 1)
+        m_persaDetta = false;
     QString testo;
     int numero = 0;
     try {
@@ -563,6 +570,11 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
     QString testo = m_ultimoErrore.isEmpty() ? util.TestoErrore(dataError) : m_ultimoErrore;
     m_ultimoErrore.clear();
     m_erroreRiga = dataError;
+    if (dataError == ErroriDb::ConnessioneOdbcFallita && m_eventi > 0) {
+        if (m_persaDetta)
+            return {};
+        m_persaDetta = true;
+    }
     if (dataError == kRigaEliminata && (m_inSalva || m_inCancella)) {
         // Saving it again could only fail again: the rows are read anew.
         Chiedi((m_inCancella ? QStringLiteral("La riga era già stata cancellata da un'altra postazione")
