@@ -488,9 +488,6 @@ class frmClienti : public QWidget,
     // "account|letter" of the letters whose totals errors were shown, so that
     // moving over the lines does not show them again.
     QStringList m_erroriDichMostrati;
-    // The last code "Genera codice" gave and the start it gave it from:
-    // pressed again over that code (another desk took it) it gives the next.
-    QString m_codiceGenerato, m_prefissoGenerato;
     std::unique_ptr<RecDat> m_rsForm;
     QLabel *m_pannelloDescr = nullptr;
     QLabel *m_pannelloMsg = nullptr;

@@ -41,14 +41,10 @@ void frmClienti::ComCreaKey_Click()
 {
     try {
         const QString gruppo = txt(10)->text(), mastro = txt(20)->text();
-        QString prefisso = txt(30)->text();
-        if (!m_codiceGenerato.isEmpty() && prefisso == m_codiceGenerato)
-            prefisso = m_prefissoGenerato;
+        // A whole code (four characters) in the box: nothing to propose.
         const QString codice = NuovoCodiceConto(
-            prefisso, [&](const QString &p) { return UltimoConto(gruppo, mastro, false, p); });
+            txt(30)->text(), [&](const QString &p) { return UltimoConto(gruppo, mastro, false, p); });
         if (!codice.isEmpty()) {
-            m_codiceGenerato = codice;
-            m_prefissoGenerato = prefisso;
             txt(30)->setText(codice);
             // Checked as a code the user typed: found free now, a duplicate at
             // the save is another desk's since.

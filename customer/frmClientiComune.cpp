@@ -93,9 +93,10 @@ void frmClienti::DescrizioneComune(int piIndex)
         return;
     }
     QVariantList colonne{QStringLiteral("CodErariale")};
-    const QString pr = txt(piIndex + 10)->text().trimmed();
+    // Within the province shown, an empty one too: of two towns of the same
+    // name, the record's province says which one is meant.
     const QString filtro =
-        pr.isEmpty() ? QString() : QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(pr);
+        QStringLiteral("SiglaProv=") + Globali::Util().ValoreSql(txt(piIndex + 10)->text());
     // As decoded for an earlier record, while the change counter stays still.
     const QString chiave = QStringLiteral("Comune|") + txt(piIndex)->text() + QLatin1Char('|') + filtro;
     MemoriaDecodifiche::Lettura letta;

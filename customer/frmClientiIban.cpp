@@ -41,15 +41,18 @@ void frmClienti::txtAppo_LostFocus(int Index)
         return;
     }
     const QString codice = editor->text().remove(u' ').toUpper();
+    const QString messaggio =
+        QStringLiteral("Codice IBAN errato, la lunghezza (per l'Italia) deve essere 27");
     if (codice.startsWith(QLatin1String("IT")) && codice.size() != 27) {
-        const QString messaggio =
-            QStringLiteral("Codice IBAN errato, la lunghezza (per l'Italia) deve essere 27");
         ColoriVb::ImpostaBackColor(editor, Globali::ColBackErrore);
         ScriviPannello(QStringLiteral("Messaggio"), messaggio);
         msgCom(messaggio);
         return;
     }
     ColoriVb::ImpostaBackColor(editor, Globali::ColBackNormale);
+    // A right code takes away what was said of the wrong one.
+    if (Pannello(QStringLiteral("Messaggio")) == messaggio)
+        ScriviPannello(QStringLiteral("Messaggio"), QString());
     if (txt(4074)->text() != codice)
         txt(4074)->setText(codice);
     editor->setText(IbanAGruppi(codice));

@@ -18,9 +18,13 @@ void frmClienti::AbilDisabPersFis()
 {
     const bool giuridica = txt(1120)->text().compare(QLatin1String("G"), Qt::CaseInsensitive) == 0;
     const int campi[] = {1140, 1150, 1160, 1170, 1180};
+    // A company has no sex: none is chosen or asked for; a person must have one.
+    if (GestPagine *pag = ogComPag())
+        pag->ImpostaObbligatorio(QStringLiteral("Sesso"), !giuridica);
     if (giuridica) {
         Fra(1130)->setEnabled(false);
-        OptSesso(0)->setChecked(true);
+        PulisciGruppo(OptSesso);
+        txt(1130)->clear();
         for (int i : campi) {
             txt(i)->setEnabled(false);
             txt(i)->clear();

@@ -194,7 +194,7 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             // Another desk holds the account: said once, as for the save itself.
             inUso = inUsoAltrove(e);
             if (inUso)
-                avviso(pag->TestoInUso(GestPagine::OpSalva));
+                avviso(pag->TestoInUso(GestPagine::OpSalva, &e));
             else
                 MsgErrfrm(e);
         }
@@ -285,7 +285,7 @@ QVariant frmClienti::PersPagPri(int piOper, QVariant &pvRit, QVariantList &pvArr
             TransCancAperta = false;
             m_avvisiTransazione.reset();
             if (inUsoAltrove(e))
-                avviso(pag->TestoInUso(GestPagine::OpCancella));
+                avviso(pag->TestoInUso(GestPagine::OpCancella, &e));
             else
                 MsgErrfrm(e);
             pvRit = 0;

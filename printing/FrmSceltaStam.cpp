@@ -187,10 +187,10 @@ bool FrmSceltaStam::Form_Unload()
         avvisa(senzaNome);
         return false;
     }
-    // An empty "a:" box prints to the last page: no end, nothing inverted.
+    // An empty box is page 0: a start past an empty end is refused.
     const int da = o.ParIntero(QStringLiteral("PaginaDa"));
     const int a = o.ParIntero(QStringLiteral("PaginaA"));
-    if (a > 0 && da > a) {
+    if (da > a) {
         avvisa(QStringLiteral("Selezione Pagina Da maggiore di Pagina A"));
         return false;
     }

@@ -10,6 +10,15 @@
 namespace ErroriDb
 {
 
+QString DettaglioErrore(int numero, const QString &descrizione)
+{
+    QString testo = descrizione.trimmed();
+    const QString prefisso = QString::number(numero) + QStringLiteral(" - ");
+    if (testo.startsWith(prefisso))
+        testo = testo.mid(prefisso.size());
+    return QStringLiteral("\nDettaglio: errore %1, %2").arg(numero).arg(testo);
+}
+
 QString NascondiPassword(const QString &testo)
 {
     static const QRegularExpression re(

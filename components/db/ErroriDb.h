@@ -33,6 +33,11 @@ constexpr int RecordCorrelato = 3201;
 constexpr int RecordModificato = 3197;
 constexpr int ConversioneDati = 3421;
 
+// "\nDettaglio: errore N, <description>": the number of a failure said once,
+// after what the user is told (the message box keeps it behind its details
+// button); a description beginning with "N - " loses that beginning.
+QString DettaglioErrore(int numero, const QString &descrizione);
+
 // Replaces the value of every "pwd=" / "password=" with asterisks.
 QString NascondiPassword(const QString &testo);
 

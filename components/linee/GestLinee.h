@@ -166,6 +166,8 @@ class GestLinee : public QObject, public ComponenteStampa
     // A column the user cannot change on the current line (read-only level,
     // a key column of a stored line, a hidden column).
     bool ColonnaBloccata(int colIndex) const;
+    // "La riga N (<title>)": the current line named in what the user is told.
+    QString nomeRiga() const;
     // Commits the cell being edited (its checks run); False when refused.
     bool ChiudiEditor();
     // Saves the line being changed; False when it stays unsaved, and then

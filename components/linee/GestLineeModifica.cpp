@@ -575,13 +575,27 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
             return {};
         m_persaDetta = true;
     }
+    const QString dettaglio = ErroriDb::DettaglioErrore(dataError, testo);
     if (dataError == kRigaEliminata && (m_inSalva || m_inCancella)) {
         // Saving it again could only fail again: the rows are read anew.
-        Chiedi((m_inCancella ? QStringLiteral("La riga era già stata cancellata da un'altra postazione")
-                             : QStringLiteral("La riga è stata cancellata da un'altra postazione e le "
-                                              "modifiche fatte qui non sono state salvate")) +
-                   QStringLiteral(": la griglia mostra ora le righe come sono salvate.") +
-                   QStringLiteral("\nDettaglio: errore %1, %2").arg(dataError).arg(testo),
+        Chiedi(nomeRiga() +
+                   (m_inCancella ? QStringLiteral(" era già stata cancellata da un'altra postazione")
+                                 : QStringLiteral(" è stata cancellata da un'altra postazione e le "
+                                                  "modifiche fatte qui non sono state salvate")) +
+                   QStringLiteral(": la griglia mostra ora le righe come sono salvate.") + dettaglio,
+               {QStringLiteral("&Ok")}, 1);
+        return {};
+    }
+    if (dataError == ErroriDb::RecordBloccato || dataError == ErroriDb::BloccatoDaAltroUtente) {
+        // Another desk holds the line: nothing written, the edits stay.
+        Chiedi(nomeRiga() +
+                   (m_inCancella
+                        ? QStringLiteral(" è in uso su un'altra postazione e non è stata cancellata. "
+                                         "Riprovare tra qualche istante.")
+                        : QStringLiteral(" è in uso su un'altra postazione: le modifiche della riga "
+                                         "non sono state salvate e restano nella griglia. "
+                                         "Riprovare tra qualche istante.")) +
+                   dettaglio,
                {QStringLiteral("&Ok")}, 1);
         return {};
     }
@@ -594,25 +608,41 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
         return {};
     }
     // Another desk changed the line since it was read: nothing was written
-    // or deleted. Worded as the form's own conflict: the error's text, then
-    // what follows.
+    // or deleted, and the line's edits are kept until the user chooses.
     if (m_inCancella)
-        testo +=
-            QStringLiteral("\r\nLa riga non è stata cancellata.\r\n\r\n") +
+        testo =
+            nomeRiga() +
+            QStringLiteral(" è stata modificata da un'altra postazione dopo essere stata letta qui e non è "
+                           "stata cancellata.\r\n\r\n") +
             QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora, per cancellarla di nuovo "
                            "se va ancora cancellata; le modifiche della riga si perdono.\r\n") +
             QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora.");
     else
-        testo += QStringLiteral("\r\nLa riga non è stata salvata.\r\n\r\n") +
-                 QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga "
-                                "si perdono.\r\n") +
-                 QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; "
-                                "salvando di nuovo, sostituiscono i valori dell'altro utente.");
-    m_sceltaConflitto =
-        Chiedi(testo, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")}, m_inCancella ? 1 : 2) == 1
-            ? 1
-            : 2;
+        testo =
+            nomeRiga() +
+            QStringLiteral(" è stata modificata da un'altra postazione dopo essere stata letta qui: le "
+                           "modifiche della riga non sono state salvate e restano nella griglia.\r\n\r\n") +
+            QStringLiteral("\"Rileggi\": mostra le righe come sono salvate ora; le modifiche della riga "
+                           "si perdono.\r\n") +
+            QStringLiteral("\"Continua\": mantiene le modifiche della riga sulle righe salvate ora; "
+                           "salvando di nuovo, sostituiscono i valori dell'altro utente.");
+    m_sceltaConflitto = Chiedi(testo + dettaglio, {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")},
+                               m_inCancella ? 1 : 2) == 1
+                            ? 1
+                            : 2;
     return {};
+}
+
+QString GestLinee::nomeRiga() const
+{
+    // By its place among the rows shown and the grid's title (what it holds
+    // and whose it is).
+    const int riga = RigaCorrente();
+    QString nome = riga >= 0 ? QStringLiteral("La riga %1").arg(riga + 1) : QStringLiteral("La riga");
+    const QString titolo = TitoloStampa();
+    if (!titolo.isEmpty())
+        nome += QStringLiteral(" (") + titolo + QLatin1Char(')');
+    return nome;
 }
 
 bool GestLinee::tasto(int keyCode, int shift)

@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+class VbErrore;
+
 class ContestoPrg;
 class DbMotore;
 class QAction;
@@ -72,6 +74,9 @@ class GestPagine : public QObject
     // <join>. Registering a column twice is error 457.
     QVariant RegistraCampo(const QString &nomeCampo, QLineEdit *controllo, const OpzioniCampo &opzioni = {});
     int NumeroCampi() const;
+    // Whether a registered field is required from now on (what its options
+    // said at registration otherwise): for a field that only some records need.
+    void ImpostaObbligatorio(const QString &nomeCampo, bool obbligatorio);
 
     void ImpostaContesto(ContestoPrg *contesto);
     // The box of the last key part: leaving it in state 0 or 3 checks the key.
@@ -236,8 +241,8 @@ class GestPagine : public QObject
     QVariant SegnalaErrore(long risultato, const QString &testo = {}, const QVariant &riservato = {});
     // What SegnalaErrore says of a record in use on another desk, after a
     // save (OpSalva: the edits stay in the window) or a delete (OpCancella:
-    // the record was not deleted).
-    QString TestoInUso(int operazione) const;
+    // the record was not deleted); the error, when given, in the detail.
+    QString TestoInUso(int operazione, const VbErrore *errore = nullptr) const;
 
     // True when the form may close; asks to save a changed record.
     bool PuoChiudere();

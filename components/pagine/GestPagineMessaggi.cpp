@@ -10,7 +10,7 @@ namespace
 
 QString dettaglio(int numero, const QString &descrizione)
 {
-    return QStringLiteral("\nDettaglio: errore %1, %2").arg(numero).arg(descrizione);
+    return ErroriDb::DettaglioErrore(numero, descrizione);
 }
 
 } // namespace
@@ -41,22 +41,26 @@ QString GestPagine::descrizioneRecord() const
     return testo;
 }
 
-QString GestPagine::TestoInUso(int operazione) const
+QString GestPagine::TestoInUso(int operazione, const VbErrore *errore) const
 {
-    if (operazione == OpCancella)
-        return nomeRecord() +
-               QStringLiteral(" è in uso su un'altra postazione e non è stato cancellato. Riprovare tra "
-                              "qualche istante.");
-    return nomeRecord() +
-           QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
-                          "restano nella finestra. Riprovare tra qualche istante.");
+    const QString detto =
+        operazione == OpCancella
+            ? QStringLiteral(" è in uso su un'altra postazione e non è stato cancellato. Riprovare tra "
+                             "qualche istante.")
+            : QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state salvate e "
+                             "restano nella finestra. Riprovare tra qualche istante.");
+    return descrizioneRecord() + detto +
+           (errore ? dettaglio(errore->numero(), errore->descrizione()) : QString());
 }
 
 QString GestPagine::testoCodiceUsato() const
 {
-    QString codice;
-    if (d->controlloChiave)
+    QString codice, campo;
+    if (d->controlloChiave) {
         codice = d->controlloChiave->text().trimmed();
+        if (const Campo *c = d->perControllo.value(d->controlloChiave.data(), nullptr))
+            campo = c->descrizione();
+    }
     const QString ilCodice =
         codice.isEmpty() ? QStringLiteral("Il codice") : QStringLiteral("Il codice ") + codice;
     // A key the engine found free before the save was taken since by another desk.
@@ -68,7 +72,8 @@ QString GestPagine::testoCodiceUsato() const
            QStringLiteral(": i dati non sono stati salvati e restano nella finestra; ") +
            (comando.isEmpty()
                 ? QStringLiteral("indicare un altro codice e salvare di nuovo.")
-                : QStringLiteral("premere \"%1\" per averne uno nuovo e salvare di nuovo.").arg(comando));
+                : (campo.isEmpty() ? QString() : QStringLiteral("svuotare \"%1\" e ").arg(campo)) +
+                      QStringLiteral("premere \"%1\" per averne uno nuovo e salvare di nuovo.").arg(comando));
 }
 
 QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const QVariant &riservato)
@@ -88,12 +93,15 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
         messaggio = testoCodiceUsato() + dettaglio(numero, d->ultimoErrore);
     } else if (conflitto && !cancellazione) {
         messaggio =
-            d->ultimoErrore + QStringLiteral("\r\nLe modifiche non sono state salvate.\r\n\r\n") +
+            descrizioneRecord() +
+            QStringLiteral(" è stato modificato da un'altra postazione dopo essere stato letto qui: le "
+                           "modifiche non sono state salvate e restano nella finestra.\r\n\r\n") +
             QStringLiteral("\"Rileggi\": mostra i dati come sono salvati ora; le modifiche fatte qui si "
                            "perdono.\r\n") +
             QStringLiteral("\"Continua\": mantiene le modifiche fatte qui e mostra negli altri campi i "
                            "dati salvati; salvando di nuovo, i campi modificati qui sostituiscono quelli "
-                           "dell'altro utente.");
+                           "dell'altro utente.") +
+            dettaglio(numero, d->ultimoErrore);
         pulsanti = {QStringLiteral("&Rileggi"), QStringLiteral("&Continua")};
         predefinito = 2;
     } else if (conflitto) {
@@ -120,7 +128,8 @@ QVariant GestPagine::SegnalaErrore(long risultato, const QString &testo, const Q
                     dettaglio(numero, QStringLiteral("la riga letta non esiste più nella tabella ") +
                                           d->tabella + QLatin1Char('.'));
     } else if (numero == ErroriDb::RecordBloccato || numero == ErroriDb::BloccatoDaAltroUtente) {
-        messaggio = TestoInUso(d->operazione);
+        const VbErrore errore(numero, d->ultimoErrore);
+        messaggio = TestoInUso(d->operazione, &errore);
     } else {
         messaggio = QStringLiteral("Errore(%1): %2").arg(numero).arg(d->ultimoErrore);
     }

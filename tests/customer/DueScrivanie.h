@@ -21,6 +21,22 @@ inline bool Contiene(const QStringList &messaggi, const QString &testo)
     return false;
 }
 
+// Every conflict with another desk is told in one style: what it concerns
+// named first, what became of the edits, the error's number only in the
+// detail the message box keeps behind "Dettagli...".
+inline ::testing::AssertionResult StileConflitto(const QString &messaggio, const QString &nome, int numero,
+                                                 const QString &esito)
+{
+    const qsizetype d = messaggio.indexOf(QStringLiteral("\nDettaglio: "));
+    const QString testo = messaggio.left(d), dettaglio = d < 0 ? QString() : messaggio.mid(d);
+    if (!testo.startsWith(nome) || !testo.contains(esito) || testo.contains(QString::number(numero)) ||
+        testo.contains(QStringLiteral("Errore(")) ||
+        !dettaglio.startsWith(QStringLiteral("\nDettaglio: errore %1, ").arg(numero)) ||
+        dettaglio.contains(QStringLiteral("%1 - ").arg(numero)))
+        return ::testing::AssertionFailure() << messaggio.toStdString();
+    return ::testing::AssertionSuccess();
+}
+
 template <class Base> class DueScrivanie : public Base
 {
   protected:
@@ -53,6 +69,12 @@ template <class Base> class DueScrivanie : public Base
     {
         return this->Valore(QStringLiteral("Select ") + colonna + QStringLiteral(" From PianoConti") + m_dove)
             .toString();
+    }
+    // The customer as the messages name it: its code and its accounting name.
+    QString Cliente()
+    {
+        return QStringLiteral("Il cliente %1 (%2)")
+            .arg(txt(30)->text(), Memorizzato(QStringLiteral("Descrizione")));
     }
     // Reads a customer the form may delete (no ledger totals, no entries; a
     // VAT number, so that a save asks nothing first) with documents 10 and 20.

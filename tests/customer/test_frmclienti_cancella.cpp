@@ -35,9 +35,10 @@ template <class Base> class Cancella : public DueScrivanie<Base>
         this->Attendi();
         return ok;
     }
-    QString Cliente()
+    // The first line of the documents grid as the messages name it.
+    QString Riga()
     {
-        return QStringLiteral("Il cliente %1 (%2)")
+        return QStringLiteral("La riga 1 (Documenti - %1 %2)")
             .arg(this->txt(30)->text(), this->Memorizzato(QStringLiteral("Descrizione")));
     }
     // The documents grid on its page.
@@ -155,7 +156,9 @@ TYPED_TEST(Cancella, ALineAnotherDeskChangedIsNotDeleted)
     this->ComandoRiga(0, QStringLiteral("Cancella"), {1, 1});
     const QStringList detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
-    EXPECT_TRUE(detti[1].contains(kModificati + QStringLiteral("\r\nLa riga non è stata cancellata.\r\n")));
+    EXPECT_TRUE(StileConflitto(detti[1],
+                               this->Riga() + QStringLiteral(" è stata modificata da un'altra postazione"),
+                               3197, QStringLiteral("non è stata cancellata")));
     EXPECT_EQ(this->Righe(QStringLiteral("PianoContiDoc")), 2);
     EXPECT_EQ(this->Mostrata(0), QStringLiteral("Cambiato"));
     // Seen as it is now, the line goes.
@@ -169,12 +172,10 @@ TYPED_TEST(Cancella, ALineAnotherDeskDeletedLeavesTheGridAndTheOtherLinesStay)
         const char *comando;
         QString detto;
     } casi[] = {
-        {"Salva",
-         QStringLiteral("La riga è stata cancellata da un'altra postazione e le modifiche fatte qui non "
-                        "sono state salvate: la griglia mostra ora le righe come sono salvate.")},
-        {"Cancella",
-         QStringLiteral("La riga era già stata cancellata da un'altra postazione: la griglia mostra "
-                        "ora le righe come sono salvate.")},
+        {"Salva", QStringLiteral(" è stata cancellata da un'altra postazione e le modifiche fatte qui non "
+                                 "sono state salvate: la griglia mostra ora le righe come sono salvate.")},
+        {"Cancella", QStringLiteral(" era già stata cancellata da un'altra postazione: la griglia mostra "
+                                    "ora le righe come sono salvate.")},
     };
     for (const auto &c : casi) {
         this->LeggiCancellabile();
@@ -184,8 +185,8 @@ TYPED_TEST(Cancella, ALineAnotherDeskDeletedLeavesTheGridAndTheOtherLinesStay)
         this->AltroDocumento(QStringLiteral("Delete From PianoContiDoc"));
         this->ComandoRiga(0, QString::fromLatin1(c.comando), {1});
         const QStringList detti = this->Messaggi();
-        EXPECT_TRUE(
-            detti.value(detti.size() - 1).startsWith(c.detto + QStringLiteral("\nDettaglio: errore 3167")))
+        EXPECT_TRUE(detti.value(detti.size() - 1)
+                        .startsWith(this->Riga() + c.detto + QStringLiteral("\nDettaglio: errore 3167")))
             << detti.join('|').toStdString();
         ASSERT_EQ(this->Griglia()->NumeroRighe(), 1);
         EXPECT_EQ(this->Mostrata(0), QStringLiteral("Documento 20"));
@@ -248,12 +249,16 @@ TYPED_TEST(Cancella, AGeneratedCodeAnotherDeskTookIsSaidAndReplacedByTheNext)
     EXPECT_TRUE(this->Messaggi().value(0).startsWith(
         QStringLiteral(
             "Il codice %1 è stato assegnato nel frattempo da un'altra postazione: i dati non sono stati "
-            "salvati e restano nella finestra; premere \"Genera codice\" per averne uno nuovo e salvare "
-            "di nuovo.")
+            "salvati e restano nella finestra; svuotare \"Conto\" e premere \"Genera codice\" per averne "
+            "uno nuovo e salvare di nuovo.")
             .arg(codice)))
         << this->Messaggi().join('|').toStdString();
     EXPECT_EQ(this->txt(40)->text(), QStringLiteral("Nuovo Cliente Srl"));
-    // Pressed again, the button gives the next free code and the save goes through.
+    // Over the whole code the button does nothing; with "Conto" emptied as
+    // told, it gives the next free code and the save goes through.
+    this->m_form->ComCreaKey->click();
+    EXPECT_EQ(this->txt(30)->text(), codice);
+    this->txt(30)->clear();
     this->m_form->ComCreaKey->click();
     const QString nuovo = this->txt(30)->text();
     EXPECT_GT(nuovo, codice);

@@ -127,8 +127,9 @@ TEST_F(Chiusura, TheFormClosesWithItsListOpenAndActive)
         SCOPED_TRACE(conCliente ? "a customer" : "empty form");
         frmClienti *f = Apri();
         ASSERT_NE(f, nullptr);
-        if (conCliente)
+        if (conCliente) {
             ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+        }
         f->activateWindow();
         f->txt(30)->setFocus();
         Attendi();

@@ -184,7 +184,9 @@ TEST_F(Decod, RegistryAndRepresentativePages)
     // abroad by its own province only.
     EXPECT_EQ(L(1030), "");
     EXPECT_EQ(L(1032), "");
-    EXPECT_EQ(L(1162), "F205"); // no province: every town searched
+    // A town without its province is not taken for one of the towns of
+    // that name: no cadastral code (leaving the field fills the province).
+    EXPECT_EQ(L(1162), "");
     Tab(10);
     EXPECT_EQ(L(8040), "Germania");
     EXPECT_EQ(m_form->labIso(8040)->text(), "Iso: DE");

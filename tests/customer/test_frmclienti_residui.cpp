@@ -160,9 +160,16 @@ TEST_F(Residui, TheTownFollowsTheCountryAndEveryDescriptionItsCode)
             .value(0)
             .split(u'|');
     ASSERT_EQ(k.size(), 3);
+    Esegui(QStringLiteral("Update PianoConti Set Comune = 'Roma', Pr = 'RM' Where Gruppo = '%1' And Mastro = "
+                          "'%2' And Conto = '%3'")
+               .arg(k[0], k[1], k[2]));
     ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+    // Left with no province, the town is searched among all and brings its
+    // province with it.
     Digita(m_form->txt(1040), QString(), m_form->txt(1045));
-    Digita(m_form->txt(1030), QStringLiteral("Milano"), m_form->txt(1045));
+    Digita(m_form->txt(1030), QStringLiteral("milano"), m_form->txt(1045));
+    ASSERT_EQ(m_form->txt(1030)->text(), "Milano");
+    ASSERT_EQ(m_form->txt(1040)->text(), "MI");
     ASSERT_EQ(m_form->Lab(1030)->text(), "Milano");
     ASSERT_EQ(m_form->Lab(1032)->text(), "F205");
 

@@ -168,7 +168,7 @@ TEST_F(Specchio, ClicksWriteTheCodesBack)
     EXPECT_EQ(m_form->txt(1120)->text(), "G");
     EXPECT_EQ(m_form->txt(1140)->text(), "");
     EXPECT_FALSE(m_form->txt(1140)->isEnabled());
-    EXPECT_EQ(m_form->txt(1130)->text(), "M");
+    EXPECT_EQ(m_form->txt(1130)->text(), "");
     m_form->OptStatoGiu(1)->click();
     EXPECT_TRUE(m_form->txt(1140)->isEnabled());
     EXPECT_EQ(m_form->txt(1140)->text(), "");
@@ -258,4 +258,70 @@ TEST_F(Specchio, ViewingPagesNeverMarksTheRecordChanged)
     m_form->ButtonComando(QStringLiteral("Successivo"));
     Attendi();
     EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+}
+
+// The legal status of the record shown decides the sex field on every page:
+// a company is saved with no sex code wherever the user stands, a person is
+// asked for one, and showing a record alone never marks it changed.
+TEST_F(Specchio, ACompanyIsSavedFromAnyPageAndAPersonIsAskedForItsSex)
+{
+    const QStringList due = Clienti(QStringLiteral("1 = 1"), 2);
+    ASSERT_EQ(due.size(), 2);
+    const QStringList a = due[0].split(u'|'), b = due[1].split(u'|');
+    const auto dove = [](const QStringList &k) {
+        return QStringLiteral(" Where Gruppo = '%1' And Mastro = '%2' And Conto = '%3'")
+            .arg(k[0], k[1], k[2]);
+    };
+    struct Caso {
+        int scheda;                  // the tab shown when the second is read
+        const char *primo, *secondo; // their legal status
+        const char *sessoSecondo;    // as stored
+        bool chiesto;                // the save asks for the sex
+        const char *salvato;         // Sesso stored in the end
+    };
+    const Caso casi[] = {{4, "F", "G", "", false, ""},
+                         {1, "F", "G", "M", false, ""},
+                         {4, "G", "F", "", true, "F"},
+                         {1, "G", "F", "", true, "F"},
+                         {4, "G", "F", "M", false, "M"}};
+    const QString obbligatorio = QStringLiteral("Il campo \"Sesso\" è obbligatorio.");
+    int n = 0;
+    for (const Caso &c : casi) {
+        const QString quale = QStringLiteral("caso %1").arg(++n);
+        Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = '%1', Sesso = 'M'")
+                   .arg(QLatin1String(c.primo)) +
+               dove(a));
+        Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = '%1', Sesso = '%2'")
+                   .arg(QLatin1String(c.secondo), QLatin1String(c.sessoSecondo)) +
+               dove(b));
+        m_form->SelezionaTab(1);
+        Attendi();
+        ASSERT_TRUE(Leggi(a[0], a[1], a[2])) << quale.toStdString();
+        m_form->SelezionaTab(c.scheda);
+        Attendi();
+        ASSERT_TRUE(Leggi(b[0], b[1], b[2])) << quale.toStdString();
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << quale.toStdString();
+        // Its own state: a page not shown is disabled as a whole.
+        EXPECT_EQ(m_form->Fra(1130)->testAttribute(Qt::WA_ForceDisabled), *c.secondo == 'G')
+            << quale.toStdString();
+
+        m_form->txt(4010)->setText(QStringLiteral("CC %1").arg(n));
+        DimenticaMessaggi();
+        const bool salvato = m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool();
+        EXPECT_EQ(salvato, !c.chiesto) << quale.toStdString() << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Messaggi().contains(obbligatorio), c.chiesto) << quale.toStdString();
+        if (c.chiesto) {
+            m_form->SelezionaTab(1);
+            Attendi();
+            m_form->OptSesso(1)->click();
+            EXPECT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool())
+                << quale.toStdString() << Messaggi().join('|').toStdString();
+        }
+        EXPECT_EQ(Valore(QStringLiteral("Select CCorrente From PianoConti") + dove(b)).toString(),
+                  QStringLiteral("CC %1").arg(n))
+            << quale.toStdString();
+        EXPECT_EQ(Valore(QStringLiteral("Select Sesso From PianoConti") + dove(b)).toString(),
+                  QLatin1String(c.salvato))
+            << quale.toStdString();
+    }
 }

@@ -224,6 +224,10 @@ TEST_F(Speciali, IbanEditorStoresCompactAndShowsGroups)
     EXPECT_EQ(m_form->Pannello(QStringLiteral("Messaggio")), errato);
     EXPECT_EQ(ColoriVb::BackColor(editor), Globali::ColBackErrore);
     EXPECT_EQ(m_form->txt(4074)->text(), "MT84MALT011000012345MTLCAST001S");
+    // A right one stored, and the status line no longer speaks of a wrong code.
+    scrivi(QStringLiteral("IT60X0542811101000000123456"));
+    EXPECT_EQ(m_form->Pannello(QStringLiteral("Messaggio")), QString());
+    EXPECT_EQ(m_form->txt(4074)->text(), "IT60X0542811101000000123456");
     // Empty stores empty.
     scrivi(QString());
     EXPECT_EQ(m_form->txt(4074)->text(), "");

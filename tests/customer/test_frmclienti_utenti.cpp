@@ -7,6 +7,7 @@
 #include "DueScrivanie.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
@@ -19,13 +20,26 @@
 using Motori = ::testing::Types<BancoClienti, ClientiPostgres>;
 TYPED_TEST_SUITE(DueScrivanie, Motori);
 
+namespace
+{
+const QString kInUsoSalva =
+    QStringLiteral(" è in uso su un'altra postazione: le modifiche non sono state "
+                   "salvate e restano nella finestra. Riprovare tra qualche istante.");
+const QString kInUsoCancella = QStringLiteral(" è in uso su un'altra postazione e non è stato cancellato. "
+                                              "Riprovare tra qualche istante.");
+} // namespace
+
 TYPED_TEST(DueScrivanie, TheSameFieldSavedByBothIsRefusedForTheSecondWithTheChoice)
 {
     this->txt(1060)->setText(QStringLiteral("06 111111"));
     this->Altro(QStringLiteral("Telefono = '02 222222'"));
     // The default keeps editing: the typing stays, the stored value too.
     EXPECT_FALSE(this->Salva());
-    EXPECT_TRUE(Contiene(this->Messaggi(), kModificati)) << this->Messaggi().join('|').toStdString();
+    ASSERT_EQ(this->Messaggi().size(), 1) << this->Messaggi().join('|').toStdString();
+    EXPECT_TRUE(StileConflitto(this->Messaggi()[0],
+                               this->Cliente() + QStringLiteral(" è stato modificato da un'altra postazione"),
+                               3197, QStringLiteral("restano nella finestra")));
+    EXPECT_TRUE(this->Messaggi()[0].endsWith(kModificati));
     EXPECT_EQ(this->Memorizzato(QStringLiteral("Telefono")), QStringLiteral("02 222222"));
     EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("06 111111"));
     EXPECT_TRUE(this->pag()->RecordModificato());
@@ -86,8 +100,9 @@ TYPED_TEST(DueScrivanie, ASaveBehindAnotherDesksLockIsRefusedWithTheEditsKept)
     this->Altro(QStringLiteral("Telefono = '02 555555'"));
     this->txt(1060)->setText(QStringLiteral("06 666666"));
     EXPECT_FALSE(this->Salva());
-    EXPECT_TRUE(Contiene(this->Messaggi(), QStringLiteral("Il cliente è in uso su un'altra postazione")))
-        << this->Messaggi().join('|').toStdString();
+    ASSERT_FALSE(this->Messaggi().isEmpty());
+    EXPECT_TRUE(StileConflitto(this->Messaggi().last(), this->Cliente() + kInUsoSalva,
+                               ErroriDb::RecordBloccato, QStringLiteral("restano nella finestra")));
     EXPECT_EQ(this->txt(1060)->text(), QStringLiteral("06 666666"));
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 
@@ -163,29 +178,44 @@ TEST_F(GrigliaDueScrivanie, ALineChangedByAnotherDeskIsRefusedWithTheChoice)
     EXPECT_EQ(Memorizzata(), QStringLiteral("Visura C"));
 }
 
-// The grid's conflict is worded as the form's: the error's text once, then
-// what was not saved.
-TEST_F(GrigliaDueScrivanie, ALineConflictNamesTheErrorOnce)
+// The grid's conflicts are worded as the form's: the line and its customer
+// named, the edits kept, the number only in the detail.
+TEST_F(GrigliaDueScrivanie, EveryLineConflictNamesItsLineAndKeepsTheEdits)
 {
-    Altro(QStringLiteral("Visura B"));
-    Cella(0, 0, QStringLiteral("Descrizione"));
-    Scrivi(0, QStringLiteral("Visura A"));
-    Comando(0, QStringLiteral("Salva"));
-    ASSERT_EQ(Messaggi().size(), 1) << Messaggi().join('|').toStdString();
-    EXPECT_TRUE(Messaggi()[0].startsWith(QStringLiteral("3197 - ") + kModificati +
-                                         QStringLiteral("\r\nLa riga non è stata salvata.\r\n")))
-        << Messaggi()[0].toStdString();
+    Globali::DbComp()->ImpostaAttesaBlocco(Globali::DbAzienda, 200);
+    const QString riga = QStringLiteral("La riga 1 (Documenti - %1 ").arg(m_conto);
+    const QString tenute =
+        QStringLiteral("le modifiche della riga non sono state salvate e restano nella griglia");
+    const struct {
+        const char *comando;
+        bool bloccata;       // the other desk holds the line (else it has changed it)
+        QList<int> risposte; // "Continua" keeps the edits; a delete is confirmed first
+        QString esito;
+    } casi[] = {
+        {"Salva", false, {2}, tenute},
+        {"Cancella", false, {1, 2}, QStringLiteral("non è stata cancellata")},
+        {"Salva", true, {1}, tenute},
+    };
+    for (const auto &c : casi) {
+        DimenticaMessaggi();
+        if (c.bloccata)
+            m_altro.IniziaTrans(Globali::DbAzienda);
+        Altro(QStringLiteral("Altrove %1").arg(c.comando));
+        Cella(0, 0, QStringLiteral("Descrizione"));
+        Scrivi(0, QStringLiteral("Qui"));
+        for (int r : c.risposte)
+            Rispondi(r);
+        Comando(0, QString::fromLatin1(c.comando));
+        const QStringList detti = Messaggi();
+        ASSERT_FALSE(detti.isEmpty()) << c.comando;
+        EXPECT_TRUE(StileConflitto(detti.last(), riga, c.bloccata ? ErroriDb::RecordBloccato : 3197, c.esito))
+            << c.comando << c.bloccata;
+        EXPECT_EQ(Mostrata(), QStringLiteral("Qui")) << c.comando << c.bloccata;
+        if (c.bloccata)
+            m_altro.AnnullaTrans(Globali::DbAzienda);
+        Griglia(0)->EseguiComando(QStringLiteral("Annulla"));
+    }
 }
-
-namespace
-{
-const QString kInUsoSalva =
-    QStringLiteral("Il cliente è in uso su un'altra postazione: le modifiche non sono state "
-                   "salvate e restano nella finestra. Riprovare tra qualche istante.");
-const QString kInUsoCancella =
-    QStringLiteral("Il cliente è in uso su un'altra postazione e non è stato cancellato. "
-                   "Riprovare tra qualche istante.");
-} // namespace
 
 // Archiving the old name waits on the other desk's lock: after the archive
 // question one Italian message, the same on both engines, and the edits stay.
@@ -200,7 +230,8 @@ TYPED_TEST(DueScrivanie, AnArchiveBehindAnotherDesksLockSaysItOnceAndKeepsTheEdi
     const QStringList detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
     EXPECT_TRUE(detti[0].contains(QStringLiteral("ARCHIVIARE SOLO SE")));
-    EXPECT_EQ(detti[1].toStdString(), kInUsoSalva.toStdString());
+    EXPECT_TRUE(StileConflitto(detti[1], this->Cliente() + kInUsoSalva, ErroriDb::RecordBloccato,
+                               QStringLiteral("restano nella finestra")));
     EXPECT_EQ(this->txt(50)->text(), QStringLiteral("Nuovo Nome Srl"));
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
 
@@ -226,7 +257,8 @@ TYPED_TEST(DueScrivanie, ADeleteBehindAnotherDesksLockSaysTheCustomerWasNotDelet
     this->Attendi();
     const QStringList detti = this->Messaggi();
     ASSERT_EQ(detti.size(), 2) << detti.join('|').toStdString();
-    EXPECT_EQ(detti[1].toStdString(), kInUsoCancella.toStdString());
+    EXPECT_TRUE(StileConflitto(detti[1], this->Cliente() + kInUsoCancella, ErroriDb::RecordBloccato,
+                               QStringLiteral("non è stato cancellato")));
     EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
     this->m_altro.AnnullaTrans(Globali::DbAzienda);
     EXPECT_EQ(this->Conta(QStringLiteral("Select Count(*) From PianoConti") + this->m_dove), 1);

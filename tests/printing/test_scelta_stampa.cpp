@@ -174,15 +174,25 @@ TEST_F(BancoSceltaStampa, CloseChecksAndPageBoxes)
     d.close();
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(messaggi(), QStringList{QStringLiteral("Selezione Pagina Da maggiore di Pagina A")});
-    // An empty end prints to the last page: not inverted.
+    // An empty end is page 0: a start of 5 is past it, by the dialog's
+    // "Chiudi" as by its close box.
     d.txt(40)->setFocus();
     d.txt(40)->clear();
     d.txt(30)->setFocus();
     EXPECT_EQ(opz.ParIntero(QStringLiteral("PaginaA")), 0);
     EXPECT_TRUE(d.txt(20)->text().isEmpty());
-    d.close();
+    d.ComChiudi->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(messaggi().size(), 2);
+    EXPECT_EQ(messaggi().value(1), QStringLiteral("Selezione Pagina Da maggiore di Pagina A"));
+    // The same page at both ends passes.
+    d.txt(40)->setFocus();
+    QTest::keyClicks(d.txt(40), QStringLiteral("5"));
+    d.txt(30)->setFocus();
+    EXPECT_EQ(opz.ParIntero(QStringLiteral("PaginaA")), 5);
+    d.ComChiudi->click();
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(messaggi().size(), 1);
+    EXPECT_EQ(messaggi().size(), 2);
 
     opz.oiStaVid(OpzStampa::UscitaFissa);
     opz.ImpostaParStampa(QStringLiteral("PaginaA"), 5);
