@@ -6,6 +6,7 @@
 #include "customer/frmClienti.h"
 
 #include "components/db/DbMotore.h"
+#include "components/db/ErroriDb.h"
 #include "components/db/RecDat.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
@@ -221,9 +222,13 @@ bool frmClienti::DatiUpdate()
                         {txt(10)->text(), txt(20)->text(), txt(30)->text()}))
                     throw VbErrore(
                         VbErrore::NessunRecordCorrente,
-                        QStringLiteral("Il cliente %1-%2-%3 è stato cancellato da un'altra postazione: "
-                                       "la riga non è stata salvata.")
-                            .arg(txt(10)->text(), txt(20)->text(), txt(30)->text()));
+                        QStringLiteral("Il cliente %1-%2-%3 (%4) è stato cancellato da un'altra postazione: "
+                                       "la riga non è stata salvata e resta nella griglia.")
+                                .arg(txt(10)->text(), txt(20)->text(), txt(30)->text(), txt(40)->text()) +
+                            ErroriDb::DettaglioErrore(
+                                VbErrore::NessunRecordCorrente,
+                                QStringLiteral(
+                                    "la riga del cliente non esiste più nella tabella PianoConti.")));
                 rec.AggiornaRec(h);
                 db->ConfermaTrans(Globali::DbAzienda);
             } catch (const VbErrore &) {

@@ -600,11 +600,14 @@ QVariant GestLinee::ErroreGriglia(int dataError, int &response, const QVariant &
         return {};
     }
     if (dataError != ErroriDb::RecordModificato) {
-        // The number is said once, also when the text begins with it ("3022 - ...").
+        // The number is said once, also when the text begins with it ("3022 - "),
+        // and not before a text that already gives it in its detail.
         const QString numero = QString::number(dataError) + QStringLiteral(" - ");
         if (testo.startsWith(numero))
             testo = testo.mid(numero.size());
-        Chiedi(QStringLiteral("Errore(%1): ").arg(dataError) + testo, {QStringLiteral("&Ok")}, 1);
+        const bool numerato = testo.contains(ErroriDb::DettaglioErrore(dataError, {}).trimmed());
+        Chiedi((numerato ? QString() : QStringLiteral("Errore(%1): ").arg(dataError)) + testo,
+               {QStringLiteral("&Ok")}, 1);
         return {};
     }
     // Another desk changed the line since it was read: nothing was written
