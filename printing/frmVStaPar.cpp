@@ -116,8 +116,12 @@ int frmVStaPar::PercentualeDaFattore(double fatt, double risVid)
 {
     if (fatt == 0 || !std::isfinite(fatt))
         fatt = 1;
-    const double valore = risVid > 0 ? Globali::Util().Arrotonda(fatt / risVid * 100, QStringLiteral("A"), 1)
-                                     : std::trunc(fatt * 100);
+    // Without a display factor the bar takes the whole percent, but of the
+    // factor as it is stored (4 decimals): a Single 0.77 is 0.76999998...,
+    // whose percent would otherwise come back as 76.
+    const double valore = risVid > 0
+                              ? Globali::Util().Arrotonda(fatt / risVid * 100, QStringLiteral("A"), 1)
+                              : std::trunc(Globali::Util().Arrotonda(fatt * 100, QStringLiteral("A"), 1, -4));
     if (!std::isfinite(valore))
         return 100;
     return int(std::clamp(valore, double(ScalaMinima), double(ScalaMassima)));

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <cmath>
 
 namespace
 {
@@ -38,13 +37,6 @@ int interoHost(const QString &nome, int predefinito)
     bool ok = false;
     const int v = parHost(nome).toString().trimmed().toInt(&ok);
     return ok ? v : predefinito;
-}
-
-double numeroIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave, double predefinito)
-{
-    const QString t = ini.LeggiStringa(sezione, chiave).trimmed();
-    double v = 0;
-    return !t.isEmpty() && UtilGlob::LeggiNumero(t, v, true) ? v : predefinito;
 }
 
 QString testoIni(const ProfiloIni &ini, const QString &sezione, const QString &chiave,
@@ -82,33 +74,48 @@ QDate dataHost(const QString &nome)
     return d.isValid() ? d.toDate() : QDate();
 }
 
-// Screen factors beyond the range the windows are scaled by are said once,
-// with the value that is used instead.
-void avvisaFattoriFuoriIntervallo()
+// The screen factors of [Risoluzione Video]. A text that is not a number
+// takes the key's default, and a factor beyond the range the windows are
+// scaled by is held to it: both are said once, with the value used instead,
+// and every later use takes that value.
+void leggiFattoriSchermo(const ProfiloIni &ini)
 {
     using namespace Globali;
+    const QString sezione = QStringLiteral("Risoluzione Video");
     const struct {
         const char *chiave;
-        double valore;
-    } fattori[] = {{"Generale", RisVidGenerale},
-                   {"PersBase", RisVidPersBase},
-                   {"MsgCom", RisVidMsgCom},
-                   {"StaVid", RisVidStaVid}};
+        double &valore;
+        double predefinito;
+    } fattori[] = {{"Generale", RisVidGenerale, 0},
+                   {"PersBase", RisVidPersBase, 0},
+                   {"MsgCom", RisVidMsgCom, 0},
+                   {"StaVid", RisVidStaVid, -2}};
     QLocale it(QLocale::Italian);
     it.setNumberOptions(QLocale::OmitGroupSeparator);
     QStringList righe;
-    for (const auto &f : fattori)
-        if (f.valore > 0 && LimitaFattoreRisVid(f.valore) != f.valore)
+    for (const auto &f : fattori) {
+        const QString chiave = QLatin1String(f.chiave);
+        const QString testo = ini.LeggiStringa(sezione, chiave).trimmed();
+        f.valore = f.predefinito;
+        if (testo.isEmpty())
+            continue;
+        if (!UtilGlob::LeggiNumero(testo, f.valore, true)) {
+            f.valore = f.predefinito;
+            righe << QStringLiteral("%1 = %2: non è un numero, si usa il valore predefinito %3")
+                         .arg(chiave, testo.left(20), it.toString(f.predefinito));
+        } else if (f.valore > 0 && LimitaFattoreRisVid(f.valore) != f.valore) {
             righe << QStringLiteral("%1 = %2: si usa %3")
-                         .arg(QLatin1String(f.chiave), it.toString(f.valore),
-                              it.toString(LimitaFattoreRisVid(f.valore)));
+                         .arg(chiave, it.toString(f.valore), it.toString(LimitaFattoreRisVid(f.valore)));
+            f.valore = LimitaFattoreRisVid(f.valore);
+        }
+    }
     if (righe.isEmpty())
         return;
     frmConn::Scarica();
     msgCom(QStringLiteral(
-               "Fattori di scala dello schermo fuori dall'intervallo ammesso (da %1 a %2) nella sezione "
-               "[Risoluzione Video] di %3:\n%4\nCorreggere il file INI per non ricevere più questo "
-               "avviso.")
+               "Fattori di scala dello schermo non numerici o fuori dall'intervallo ammesso (da %1 a %2) "
+               "nella sezione [Risoluzione Video] di %3:\n%4\nCorreggere il file INI per non ricevere più "
+               "questo avviso.")
                .arg(it.toString(FattoreRisVidMinimo), it.toString(FattoreRisVidMassimo),
                     QDir::toNativeSeparators(PathIni), righe.join(u'\n')),
            QStringLiteral("&Ok"), {}, {}, {}, 80, false, 600, 0, 1);
@@ -185,16 +192,7 @@ QString LeggiParAzienda()
         ParMassimizzato = testoIni(ini, config, QStringLiteral("Massimizzato"), ParMassimizzato);
         StatoFinestra = testoIni(ini, config, QStringLiteral("StatoFinestra"), StatoFinestra);
 
-        const QString risVid = QStringLiteral("Risoluzione Video");
-        RisVidGenerale = numeroIni(ini, risVid, QStringLiteral("Generale"), 0);
-        RisVidPersBase = numeroIni(ini, risVid, QStringLiteral("PersBase"), 0);
-        RisVidMsgCom = numeroIni(ini, risVid, QStringLiteral("MsgCom"), 0);
-        RisVidStaVid = numeroIni(ini, risVid, QStringLiteral("StaVid"), -2);
-        avvisaFattoriFuoriIntervallo();
-        // From here on every use (windows, the preview scale, the saved
-        // options) takes the value the warning said would be used.
-        for (double *f : {&RisVidGenerale, &RisVidPersBase, &RisVidMsgCom, &RisVidStaVid})
-            *f = std::isnan(*f) ? 0 : *f > 0 ? LimitaFattoreRisVid(*f) : *f;
+        leggiFattoriSchermo(ini);
 
         const QDir dirIni = QFileInfo(PathIni).absoluteDir();
         const QString immagini = testoIni(ini, QStringLiteral("Base"), QStringLiteral("Immagini"), QString());

@@ -33,7 +33,33 @@ qsizetype trova(QByteArrayView testo, QByteArrayView cosa, qsizetype da)
     return cosa.size() == 1 ? testo.indexOf(cosa.front(), da) : testo.indexOf(cosa, da);
 }
 
+bool aCapo(const QString &testo)
+{
+    return testo.contains(u'\r') || testo.contains(u'\n');
+}
+
 } // namespace
+
+bool SeparatoriUtilizzabili(const QString &separatore, const QString &delimitatore)
+{
+    return !aCapo(separatore) && !aCapo(delimitatore) &&
+           (delimitatore.isEmpty() || !separatore.contains(delimitatore));
+}
+
+QString NomeSeparatore(const QString &carattere)
+{
+    if (carattere.isEmpty())
+        return QStringLiteral("nessuno");
+    if (carattere == QLatin1String("\t"))
+        return QStringLiteral("tabulatore");
+    if (carattere == QLatin1String(" "))
+        return QStringLiteral("spazio");
+    if (carattere == QLatin1String("\n"))
+        return QStringLiteral("a capo");
+    if (carattere == QLatin1String("\r"))
+        return QStringLiteral("ritorno a capo");
+    return QStringLiteral("\"%1\"").arg(carattere);
+}
 
 EsportaTesto::EsportaTesto(const OpzStampa &opz, const QList<ColonnaStampa> &colonne) : m_colonne(colonne)
 {
@@ -47,6 +73,22 @@ EsportaTesto::EsportaTesto(const OpzStampa &opz, const QList<ColonnaStampa> &col
     m_numeriSemplici = excel || opz.NumNoForm() != 0;
     // Excel reads a UTF-8 file as such only when it starts with the mark.
     m_bom = excel;
+    if (SeparatoriUtilizzabili(m_separatore, m_delimitatore))
+        return;
+    QString perche;
+    if (aCapo(m_separatore) || aCapo(m_delimitatore))
+        perche = QStringLiteral("%1 (%2) spezzerebbe le righe")
+                     .arg(aCapo(m_separatore) ? QStringLiteral("il separatore dei campi")
+                                              : QStringLiteral("il qualificatore testo"),
+                          NomeSeparatore(aCapo(m_separatore) ? m_separatore : m_delimitatore));
+    else
+        perche = QStringLiteral("il separatore dei campi e il qualificatore testo sono lo stesso carattere "
+                                "(%1) e i campi non si potrebbero distinguere")
+                     .arg(NomeSeparatore(m_delimitatore));
+    m_erroreSeparatori = QStringLiteral("Il file non è stato scritto: %1. Scegliere nella scelta della "
+                                        "stampa un altro separatore dei campi o qualificatore testo e "
+                                        "ripetere la stampa.")
+                             .arg(perche);
 }
 
 EsportaTesto::~EsportaTesto()
@@ -95,30 +137,49 @@ bool EsportaTesto::campoTesto(QByteArray &riga, const QString &testo) const
 QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
                                          bool numero) const
 {
-    QString separatore = m_separatore;
-    if (separatore == QLatin1String("\t"))
-        separatore = QStringLiteral("tabulatore");
-    else if (separatore == QLatin1String(" "))
-        separatore = QStringLiteral("spazio");
-    else
-        separatore = QStringLiteral("\"%1\"").arg(separatore);
     return QStringLiteral(
                "Il file non è stato scritto: %1, colonna \"%2\", %5 \"%3\" contiene il separatore "
                "dei campi (%4) e senza qualificatore testo quella riga avrebbe un campo in più. Scegliere "
                "un qualificatore testo (doppio apice) o un altro separatore e ripetere la stampa.")
-        .arg(dove, m_colonne.value(colonna).didascalia, testo, separatore,
+        .arg(dove, m_colonne.value(colonna).didascalia, testo, NomeSeparatore(m_separatore),
              numero ? QStringLiteral("il numero") : QStringLiteral("il testo"));
+}
+
+bool EsportaTesto::componiIntestazione(QByteArray &riga, int *colonna) const
+{
+    const qsizetype inizio = riga.size();
+    bool intera = true;
+    for (int i = 0; i < m_colonne.size(); ++i) {
+        if (i > 0)
+            aggiungi(riga, m_separatoreUtf8);
+        if (!campoTesto(riga, m_colonne[i].didascalia) && intera) {
+            intera = false;
+            if (colonna)
+                *colonna = i;
+        }
+    }
+    campoUnicoVuoto(riga, inizio);
+    aggiungi(riga, "\r\n");
+    return intera;
+}
+
+void EsportaTesto::campoUnicoVuoto(QByteArray &riga, qsizetype inizio) const
+{
+    // An empty line reads as a row without fields; without a qualifier of
+    // its own the file's value is put between double quotes, as readers of
+    // separated text expect by default.
+    if (m_colonne.size() != 1 || riga.size() != inizio)
+        return;
+    const QByteArrayView delimitatore =
+        m_delimitatoreUtf8.isEmpty() ? QByteArrayView("\"") : QByteArrayView(m_delimitatoreUtf8);
+    aggiungi(riga, delimitatore);
+    aggiungi(riga, delimitatore);
 }
 
 QString EsportaTesto::TestoIntestazione() const
 {
     QByteArray riga;
-    for (int i = 0; i < m_colonne.size(); ++i) {
-        if (i > 0)
-            aggiungi(riga, m_separatoreUtf8);
-        campoTesto(riga, m_colonne[i].didascalia);
-    }
-    aggiungi(riga, "\r\n");
+    componiIntestazione(riga);
     return QString::fromUtf8(riga);
 }
 
@@ -154,6 +215,7 @@ void EsportaTesto::numero(QByteArray &riga, const CellaStampa &c, bool semplice,
 
 bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle, int *colonna) const
 {
+    const qsizetype inizio = riga.size();
     bool intera = true;
     for (int i = 0; i < m_colonne.size(); ++i) {
         if (i > 0)
@@ -177,6 +239,7 @@ bool EsportaTesto::componiRiga(QByteArray &riga, const QList<CellaStampa> &celle
                 *colonna = i;
         }
     }
+    campoUnicoVuoto(riga, inizio);
     aggiungi(riga, "\r\n");
     return intera;
 }
@@ -222,6 +285,10 @@ QString EsportaTesto::TestoRiga(const QList<CellaStampa> &celle) const
 bool EsportaTesto::Apri(const QString &percorso, QString &errore)
 {
     m_errore.clear();
+    if (!m_erroreSeparatori.isEmpty()) {
+        errore = m_erroreSeparatori;
+        return false;
+    }
     if (!m_file.Apri(percorso, errore))
         return false;
     if (m_bom)
@@ -236,17 +303,13 @@ void EsportaTesto::ScriviIntestazione()
         return;
     QByteArray &buffer = m_file.Buffer();
     const qsizetype prima = buffer.size();
-    for (int i = 0; i < m_colonne.size(); ++i) {
-        if (i > 0)
-            buffer.append(m_separatoreUtf8);
-        if (!campoTesto(buffer, m_colonne[i].didascalia)) {
-            buffer.truncate(prima);
-            m_errore = separatoreNelTesto(QStringLiteral("nella riga delle intestazioni"), i,
-                                          m_colonne[i].didascalia);
-            return;
-        }
+    int colonna = -1;
+    if (!componiIntestazione(buffer, &colonna)) {
+        buffer.truncate(prima);
+        m_errore = separatoreNelTesto(QStringLiteral("nella riga delle intestazioni"), colonna,
+                                      m_colonne[colonna].didascalia);
+        return;
     }
-    buffer.append("\r\n");
     m_file.Aggiunto();
 }
 

@@ -11,6 +11,12 @@
 // separator and a negative amount) has the export refused (ErroreScrittura,
 // then Chiudi) naming the row and the column, and the earlier file stays as
 // it was.
+//
+// A separator and a qualifier that no reader could part the fields by (the
+// same character, or a line end in either) refuse the export before any
+// file is made. A row of a one-column file whose value is empty is written
+// as an empty qualified field, not as an empty line, which readers take for
+// a row without fields.
 #pragma once
 
 #include "components/stampa/Esportazione.h"
@@ -21,6 +27,14 @@
 #include <QStringEncoder>
 
 class OpzStampa;
+
+// True when a reader can part the fields by `separatore` and `delimitatore`
+// (one character each, the qualifier possibly none): they differ, and
+// neither is a line end, which would start a new row.
+bool SeparatoriUtilizzabili(const QString &separatore, const QString &delimitatore);
+// A separator or qualifier as the user knows it: "tabulatore", "spazio",
+// "a capo", "ritorno a capo", "nessuno", else the character in quotes.
+QString NomeSeparatore(const QString &carattere);
 
 class EsportaTesto : public Esportazione
 {
@@ -34,7 +48,7 @@ class EsportaTesto : public Esportazione
     bool Chiudi(QString &errore) override;
     void Annulla() override;
     qint64 RigheScritte() const override { return m_righe; }
-    QString ErroreScrittura() const override { return m_errore; }
+    QString ErroreScrittura() const override { return m_errore.isEmpty() ? m_erroreSeparatori : m_errore; }
 
     // Where the rows come from: the texts it hands over as UTF-8 are written
     // as they are (SorgenteRighe::TestoUtf8). None by default.
@@ -57,6 +71,12 @@ class EsportaTesto : public Esportazione
     // The row, line end included, appended to `riga`; false with `colonna`
     // set as for campoTesto.
     bool componiRiga(QByteArray &riga, const QList<CellaStampa> &celle, int *colonna = nullptr) const;
+    // The caption row, line end included, appended to `riga`; false with
+    // `colonna` set as for campoTesto.
+    bool componiIntestazione(QByteArray &riga, int *colonna = nullptr) const;
+    // After the fields of a row begun at `inizio`: a one-column row with
+    // nothing in it gets an empty qualified field.
+    void campoUnicoVuoto(QByteArray &riga, qsizetype inizio) const;
     QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
                                bool numero = false) const;
 
@@ -76,4 +96,6 @@ class EsportaTesto : public Esportazione
     mutable QStringEncoder m_codifica{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     qint64 m_righe = 0;
     QString m_errore;
+    // Separators no reader could part the fields by: why, else empty.
+    QString m_erroreSeparatori;
 };

@@ -1,6 +1,7 @@
 // Saved print options read back.
 #include "components/stampa/OpzStampaIni.h"
 
+#include "components/stampa/EsportaTesto.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/util/ProfiloIni.h"
 
@@ -16,6 +17,19 @@ namespace
 // The preview scale as saved: the scale bar's 50 to 180 %.
 constexpr double ScalaMinima = 0.5;
 constexpr double ScalaMassima = 1.8;
+
+// The numbers of the message, as an Italian clerk writes them: "65.535", "0,5".
+const QLocale &italiano()
+{
+    static const QLocale it(QLocale::Italian, QLocale::Italy);
+    return it;
+}
+
+// A character as the INI holds it: its decimal code, -1 for none.
+QString codiceCarattere(const QString &carattere)
+{
+    return carattere.isEmpty() ? QStringLiteral("-1") : QString::number(carattere.at(0).unicode());
+}
 
 class Lettore
 {
@@ -119,11 +133,26 @@ class Lettore
             if (!m_notate.contains(chiave)) {
                 m_notate << chiave;
                 m_fuori << QStringLiteral("%1=%2, ammessi i codici dei caratteri da 1 a %3 o -1 (nessuno)")
-                               .arg(chiave, t->trimmed().left(20), QLocale().toString(0xFFFF));
+                               .arg(chiave, t->trimmed().left(20), italiano().toString(0xFFFF));
             }
             return std::nullopt;
         }
         return QString(QChar(char16_t(codice)));
+    }
+    // The separator and the qualifier of the export once read: a pair no
+    // reader could part the fields by (the same character, or a line end in
+    // either) is noted and both take their defaults.
+    void separatori(OpzStampa &opz)
+    {
+        if (SeparatoriUtilizzabili(opz.SepCampi(), opz.DelimStr()))
+            return;
+        m_fuori << QStringLiteral("SepCampi=%1 e DelimStr=%2, ammessi un separatore dei campi e un "
+                                  "qualificatore testo diversi tra loro e diversi da a capo (10) e "
+                                  "ritorno a capo (13)")
+                       .arg(codiceCarattere(opz.SepCampi()), codiceCarattere(opz.DelimStr()));
+        const OpzStampa predefinite;
+        opz.SepCampi(predefinite.SepCampi());
+        opz.DelimStr(predefinite.DelimStr());
     }
     std::optional<bool> si(const QString &chiave) const
     {
@@ -143,7 +172,8 @@ class Lettore
             return;
         m_notate << chiave;
         m_fuori << QStringLiteral("%1=%2, ammessi da %3 a %4")
-                       .arg(chiave, letto.left(20), QLocale().toString(minimo), QLocale().toString(massimo));
+                       .arg(chiave, letto.left(20), italiano().toString(minimo),
+                            italiano().toString(massimo));
     }
 
     std::vector<std::pair<ProfiloIni, QString>> m_fonti;
@@ -165,10 +195,14 @@ QString CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti)
         opz.FileForm(*v);
     if (const auto v = l.testo(QStringLiteral("PathDefault")))
         opz.PathDefault(*v);
-    if (const auto v = l.carattere(QStringLiteral("SepCampi")); v && !v->isEmpty())
-        opz.SepCampi(*v);
-    if (const auto v = l.carattere(QStringLiteral("DelimStr")))
-        opz.DelimStr(*v);
+    const auto sepCampi = l.carattere(QStringLiteral("SepCampi"));
+    if (sepCampi && !sepCampi->isEmpty())
+        opz.SepCampi(*sepCampi);
+    const auto delimStr = l.carattere(QStringLiteral("DelimStr"));
+    if (delimStr)
+        opz.DelimStr(*delimStr);
+    if (sepCampi || delimStr)
+        l.separatori(opz);
     if (const auto v = l.intero(QStringLiteral("NumNoForm")))
         opz.NumNoForm(*v == -1 ? -1 : 0);
     if (const auto v = l.numero(QStringLiteral("Fatt"), ScalaMinima, ScalaMassima))

@@ -22,6 +22,8 @@ struct FontiOpzioni {
 // Every number is held to the range its control allows (the fixed-length
 // rows and margins to what a page holds, see OpzStampa); a key whose value
 // is beyond it, or is not a number, is left out or taken at the nearest
-// allowed value. Answers the message that names those keys, once each, or ""
-// when every value read was allowed.
+// allowed value. A separator and qualifier no reader could part the fields
+// of an export by (see SeparatoriUtilizzabili) both take their defaults.
+// Answers the message that names those keys, once each, or "" when every
+// value read was allowed.
 QString CaricaOpzioniSalvate(OpzStampa &opz, const FontiOpzioni &fonti);

@@ -250,6 +250,10 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
         testo = t.get();
         file = std::move(t);
     }
+    // Options no file can be written with are said before anything is asked.
+    esito.errore = file->ErroreScrittura();
+    if (!esito.errore.isEmpty())
+        return esito;
     // Answering no ends the print with nothing written and nothing more said.
     if (!sostituireFile(percorso)) {
         esito.interrotta = true;

@@ -23,6 +23,32 @@ TEST_F(BancoSceltaStampa, ANewPreviewScaleShowsInTheStatusLine)
         << d.LabStaAttuale->text().toStdString();
 }
 
+// "Cambia" twice: the scale bar starts where the user left it, for every
+// value of the bar and whatever the screen's display factor (none, or one
+// of those the start-up allows).
+TEST_F(BancoSceltaStampa, TheScaleChosenComesBackTheNextTime)
+{
+    int scelta = 0, mostrata = 0;
+    bool conferma = true;
+    FrmSceltaStam::ImpostaDialogoScala([&](QWidget *, int &scala, int &) {
+        mostrata = scala;
+        scala = scelta;
+        return conferma;
+    });
+    opz.oiStaVid(OpzStampa::UscitaVideo);
+    FrmSceltaStam &d = apri();
+    for (const double risVid : {-2.0, 0.0, 0.5, 0.8, 1.25, 1.7, 2.0}) {
+        Globali::RisVidStaVid = risVid;
+        for (scelta = 50; scelta <= 180; ++scelta) {
+            conferma = true;
+            d.ComOpz(1)->click();
+            conferma = false;
+            d.ComOpz(1)->click();
+            ASSERT_EQ(mostrata, scelta) << "display factor " << risVid << ", Fatt " << opz.Fatt();
+        }
+    }
+}
+
 TEST_F(BancoSceltaStampa, OnlyTheTextFormatChoosesSeparatorAndQualifier)
 {
     opz.oiStaVid(OpzStampa::UscitaFile);

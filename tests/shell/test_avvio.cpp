@@ -464,22 +464,34 @@ TEST_F(AvvioTest, ScreenFactorsOutOfRangeAreSaidAndHeld)
     EXPECT_DOUBLE_EQ(Globali::RisVidGenerale, 2);
     Globali::DbComp()->ChiudiTutto();
 
-    for (const char *staVid : {"10", "1e300"}) {
-        SCOPED_TRACE(staVid);
+    // A text that is not a number is named too, with the default it gives way to.
+    const struct {
+        const char *staVid, *detto;
+        double usato;
+        float fatt; // a saved preview scale of 1,8 on this screen
+    } casi[] = {{"10", "StaVid = 10: si usa 2", 2, 3.6f},
+                {"1e300", "StaVid = 1E+300: si usa 2", 2, 3.6f},
+                {"abc", "StaVid = abc: non è un numero, si usa il valore predefinito -2", -2, 1.8f},
+                {"0,75", nullptr, 0.75, 1.35f}};
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.staVid);
         ProfiloIni::Scrivi(ini, QStringLiteral("Risoluzione Video"), QStringLiteral("StaVid"),
-                           QString::fromLatin1(staVid));
+                           QString::fromLatin1(c.staVid));
+        const qsizetype prima = messaggi().size();
         ASSERT_TRUE(Main({QStringLiteral("-I"), ini}));
-        ASSERT_FALSE(messaggi().isEmpty());
-        EXPECT_TRUE(messaggi().last().contains(QStringLiteral("StaVid = ")) &&
-                    messaggi().last().contains(QStringLiteral(": si usa 2")))
-            << messaggi().last().toStdString();
-        EXPECT_DOUBLE_EQ(Globali::RisVidStaVid, 2);
-        // A saved preview scale of 1,8 becomes 3,6 on this screen, not 18 or infinity.
+        ASSERT_EQ(messaggi().size(), prima + 1);
+        EXPECT_EQ(messaggi().last().contains(QStringLiteral("StaVid")), c.detto != nullptr);
+        if (c.detto) {
+            EXPECT_TRUE(messaggi().last().contains(QString::fromUtf8(c.detto)))
+                << messaggi().last().toStdString();
+        }
+        EXPECT_DOUBLE_EQ(Globali::RisVidStaVid, c.usato);
+        // Not 18 or infinity.
         ProfiloIni::Scrivi(ini, QStringLiteral("Opzioni Stampa"), QStringLiteral("Fatt"),
                            QStringLiteral("1,8"));
         OpzStampa opz;
         CaricaOpzioniStampa(opz);
-        EXPECT_FLOAT_EQ(opz.Fatt(), 3.6f);
+        EXPECT_FLOAT_EQ(opz.Fatt(), c.fatt);
         Globali::DbComp()->ChiudiTutto();
     }
 }

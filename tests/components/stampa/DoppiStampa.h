@@ -1,7 +1,7 @@
 // Test doubles around the print engine: a preview that records the pages
 // drawn and answers Continua as a user would, a progress window that can
 // press its stop button, an e-mail sender, a list of customers made on
-// demand, and readers of the PDF files the engine writes.
+// demand, and readers of the PDF and separated-text files the engine writes.
 #pragma once
 
 #include "components/stampa/FinestreStampa.h"
@@ -9,6 +9,8 @@
 #include "components/stampa/Stampatore.h"
 #include "components/util/Currency.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <array>
@@ -183,4 +185,30 @@ inline QString TestoPdf(const QString &file)
     if (!p.waitForFinished(30000))
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The rows of a separated-text file as Python's csv module reads them, with
+// the file's separator and qualifier (none: the double quote, as spreadsheet
+// programs open a file by default); each row the list of its fields.
+inline QList<QStringList> RigheCsv(const QString &file, const QString &separatore,
+                                   const QString &delimitatore)
+{
+    static const QString script =
+        QStringLiteral("import csv, json, sys\n"
+                       "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
+                       "    r = csv.reader(f, delimiter=sys.argv[2], quotechar=sys.argv[3] or '\"')\n"
+                       "    print(json.dumps(list(r)))\n");
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"), script, file, separatore, delimitatore});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {{QStringLiteral("python3: ") + QString::fromUtf8(p.readAllStandardError())}};
+    QList<QStringList> righe;
+    for (const QJsonValue &riga : QJsonDocument::fromJson(p.readAllStandardOutput()).array()) {
+        QStringList campi;
+        for (const QJsonValue &campo : riga.toArray())
+            campi << campo.toString();
+        righe << campi;
+    }
+    return righe;
 }
