@@ -435,7 +435,10 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     const QByteArray percorso = QFile::encodeName(filePdf);
     parte = curl_mime_addpart(mime.get());
     curl_mime_filedata(parte, percorso.constData());
-    curl_mime_filename(parte, QFileInfo(filePdf).fileName().toUtf8().constData());
+    // The name in a header of our own (libcurl's would be raw UTF-8 on one line).
+    std::unique_ptr<curl_slist, LiberaLista> allegato;
+    aggiungi(allegato, CampoAllegato(QFileInfo(filePdf).fileName()));
+    curl_mime_headers(parte, allegato.release(), 1);
     curl_mime_type(parte, "application/pdf");
     curl_mime_encoder(parte, "base64");
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());
