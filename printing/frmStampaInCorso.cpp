@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -25,10 +26,19 @@ namespace
 
 // How long what a finished print made stays said, when nothing else happens.
 constexpr int DurataTerminata = 10000;
+// The widest a file's name is shown whole, in average characters (within
+// half the screen); a longer one is shortened in the middle.
+constexpr int CaratteriNomeFile = 80;
 
 const QString TestoStampa = QStringLiteral("Stampa ordine in corso.");
 const QString TestoPagina = QStringLiteral("In stampa la pagina:");
 const QString TestoInterrompi = QStringLiteral("Interrompi la stampa");
+
+// The page number's room: ten digits.
+void spazioPagina(QLabel *etichetta)
+{
+    etichetta->setMinimumWidth(etichetta->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+}
 
 frmStampaInCorso::ChiediDatiEmail &chiediDatiEmail()
 {
@@ -55,7 +65,7 @@ frmStampaInCorso::frmStampaInCorso(QWidget *parent) : QWidget(parent, Qt::Dialog
     lblStamp->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LblPrePag = new QLabel(TestoPagina, this);
     LblPag = new QLabel(this);
-    LblPag->setMinimumWidth(LblPag->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    spazioPagina(LblPag);
     ComSTampa = new QPushButton(TestoInterrompi, this);
     m_timTerminata = new QTimer(this);
     m_timTerminata->setSingleShot(true);
@@ -106,6 +116,8 @@ void frmStampaInCorso::inStampa()
     LblPrePag->show();
     LblPag->show();
     LblPag->clear();
+    LblPag->setToolTip(QString());
+    spazioPagina(LblPag);
     ComSTampa->setText(TestoInterrompi);
     if (isVisible() && windowModality() != Qt::ApplicationModal)
         togli();
@@ -166,9 +178,28 @@ void frmStampaInCorso::EmailInCorso(const QString &file)
 {
     lblStamp->setText(QStringLiteral("Invio dell'email in corso."));
     LblPrePag->setText(QStringLiteral("Con il file:"));
-    LblPag->setText(QFileInfo(file).fileName());
+    nomeFile(QFileInfo(file).fileName());
     // Said before the send holds the program.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// The name whole when it fits, else shortened in the middle with the whole
+// name as its tooltip; the window widens to show it, over the window that
+// started the print.
+void frmStampaInCorso::nomeFile(const QString &nome)
+{
+    const QFontMetrics fm = LblPag->fontMetrics();
+    int massimo = fm.averageCharWidth() * CaratteriNomeFile;
+    if (const QScreen *s = screen())
+        massimo = qMin(massimo, s->availableGeometry().width() / 2);
+    const QString testo = fm.elidedText(nome, Qt::ElideMiddle, massimo);
+    LblPag->setText(testo);
+    LblPag->setToolTip(testo == nome ? QString() : nome);
+    LblPag->setMinimumWidth(qMax(LblPag->minimumWidth(), fm.horizontalAdvance(testo)));
+    if (!isVisible())
+        return;
+    adjustSize();
+    sopraFinestra();
 }
 
 void frmStampaInCorso::Terminata(const QString &testo)

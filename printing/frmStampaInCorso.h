@@ -69,6 +69,7 @@ class frmStampaInCorso : public QWidget, public AvanzamentoStampa, public FormCo
     void inStampa();
     void chiudiTerminata();
     void togli();
+    void nomeFile(const QString &nome);
     void sopraFinestra();
 
     QPointer<Stampatore> m_motore;

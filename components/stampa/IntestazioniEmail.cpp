@@ -1,7 +1,8 @@
 // Addresses and header lines of the mailer: which addresses can go, header
 // lines folded as mail wants them (at most 78 characters a line, encoded
-// words of RFC 2047 at most 75 on lines of at most 76), and the mailto URL
-// of the desktop's mail program.
+// words of RFC 2047 at most 75 on lines of at most 76), the attachment's
+// name in the forms of RFC 2231 and RFC 2047, and the mailto URL of the
+// desktop's mail program.
 #include "components/stampa/InvioEmailSmtp.h"
 
 #include <QRegularExpression>
@@ -130,7 +131,7 @@ QByteArray piega(const QByteArray &nome, const QList<Pezzo> &pezzi, qsizetype *l
 {
     qsizetype limite = rigaMassima;
     for (const Pezzo &p : pezzi)
-        if (p.testo.startsWith("=?"))
+        if (p.testo.contains("=?"))
             limite = rigaCodificata;
     QByteArray r = nome + ':';
     qsizetype inizio = 0;
@@ -174,6 +175,38 @@ QList<Pezzo> pezziVoce(const QString &voce, bool codifica, qsizetype usato)
         r = pezziTesto(nome.simplified(), usato, true);
     }
     r << Pezzo{QByteArrayLiteral(" "), '<' + indirizzo.toUtf8() + '>'};
+    return r;
+}
+
+// The attachment's name as RFC 2231 gives it: UTF-8, percent-encoded but
+// for the characters a token keeps, in one parameter when a line holds it,
+// else in numbered sections, each on a line of its own; a character never
+// split between two.
+QList<Pezzo> pezziRfc2231(const QString &nome)
+{
+    QList<QByteArray> caratteri;
+    for (qsizetype i = 0; i < nome.size(); ++i) {
+        const qsizetype n = nome[i].isHighSurrogate() && i + 1 < nome.size() ? 2 : 1;
+        caratteri << nome.mid(i, n).toUtf8().toPercentEncoding();
+        i += n - 1;
+    }
+    const QByteArray intero = "filename*=UTF-8''" + caratteri.join() + ';';
+    if (1 + intero.size() <= rigaCodificata)
+        return {Pezzo{QByteArrayLiteral(" "), intero}};
+    QList<Pezzo> r;
+    QByteArray sezione = "UTF-8''";
+    qsizetype usati = 0;
+    const auto testa = [&r] { return "filename*" + QByteArray::number(r.size()) + "*="; };
+    for (const QByteArray &c : caratteri) {
+        if (usati > 0 && 1 + testa().size() + sezione.size() + c.size() + 1 > rigaCodificata) {
+            r << Pezzo{QByteArrayLiteral(" "), testa() + sezione + ';'};
+            sezione.clear();
+            usati = 0;
+        }
+        sezione += c;
+        ++usati;
+    }
+    r << Pezzo{QByteArrayLiteral(" "), testa() + sezione + ';'};
     return r;
 }
 
@@ -303,6 +336,24 @@ QByteArray InvioEmailSmtp::CampoIndirizzi(const QByteArray &nome, const QStringL
             break;
     }
     return r;
+}
+
+QByteArray InvioEmailSmtp::CampoAllegato(const QString &nome)
+{
+    QByteArray citato = nome.toLatin1();
+    citato.replace("\\", "\\\\").replace("\"", "\\\"");
+    const QByteArray semplice = "Content-Disposition: attachment; filename=\"" + citato + '"';
+    if (testoSemplice(nome) && semplice.size() <= rigaMassima)
+        return semplice;
+    // Readers of RFC 2231 take the first form; older ones the encoded words
+    // in the quoted name.
+    QList<Pezzo> pezzi{Pezzo{QByteArrayLiteral(" "), QByteArrayLiteral("attachment;")}};
+    pezzi += pezziRfc2231(nome);
+    const QByteArray inizio = "filename=\"";
+    QList<Pezzo> parole = paroleCodificate(nome, 1 + inizio.size());
+    parole.first().testo.prepend(inizio);
+    parole.last().testo += '"';
+    return piega("Content-Disposition", pezzi + parole);
 }
 
 QString InvioEmailSmtp::UrlMailto(const QStringList &destinatari, const QString &oggetto,

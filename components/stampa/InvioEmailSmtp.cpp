@@ -128,10 +128,18 @@ const std::array<CampoIndirizzo, 3> &campiIndirizzo()
 // The sender's name, which goes into the From header.
 const CampoIndirizzo centro{"EmailCentro", "Descriz. email di invio(centro)", false};
 
-QString erroreCampo(const CampoIndirizzo &campo, const QString &motivo)
+// The recipient typed for this print alone, or picked among the customer's
+// addresses: it stands for the configured recipients when it is given.
+const CampoIndirizzo temporaneo{"EmailToTemp", "Indir. temporaneo", true};
+
+// The field a refused value is to be put right in: the one it came from.
+QString erroreCampo(const OpzStampa &opz, const CampoIndirizzo &campo, const QString &motivo)
 {
+    const QString scritto = testo(opz, temporaneo.chiave);
+    const bool daTemporaneo =
+        qstrcmp(campo.chiave, "EmailTo") == 0 && !scritto.isEmpty() && scritto == testo(opz, campo.chiave);
     return QStringLiteral("il campo \"%1\" dei parametri email %2: correggerlo e ripetere la stampa")
-        .arg(QString::fromLatin1(campo.nome), motivo);
+        .arg(QString::fromLatin1(daTemporaneo ? temporaneo.nome : campo.nome), motivo);
 }
 
 // Whether the server offers SMTPUTF8. libcurl uses the extension by itself
@@ -274,12 +282,12 @@ bool InvioEmailSmtp::controllaCampi(const OpzStampa &opz, const QString &filePdf
         const QString valore = testo(opz, c.chiave);
         const QString motivo = valore.isEmpty() ? QString() : CampoNonValido(valore, c.elenco);
         if (!motivo.isEmpty()) {
-            errore = erroreCampo(c, motivo);
+            errore = erroreCampo(opz, c, motivo);
             return false;
         }
     }
     if (HaControllo(testo(opz, centro.chiave))) {
-        errore = erroreCampo(centro, QStringLiteral("contiene un a capo o un carattere di controllo"));
+        errore = erroreCampo(opz, centro, QStringLiteral("contiene un a capo o un carattere di controllo"));
         return false;
     }
     if (HaControllo(QFileInfo(filePdf).fileName())) {
@@ -380,9 +388,10 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
         if (r != CURLE_OK)
             return esitoCurl(r, c, buffer, server, url, errore, Dettaglio);
         if (!utf8) {
-            errore = erroreCampo(campo, QStringLiteral("contiene l'indirizzo \"%1\" con lettere accentate o "
-                                                       "simboli prima della @, che il server %2 non accetta")
-                                            .arg(*estraneo, server));
+            errore = erroreCampo(opz, campo,
+                                 QStringLiteral("contiene l'indirizzo \"%1\" con lettere accentate o "
+                                                "simboli prima della @, che il server %2 non accetta")
+                                     .arg(*estraneo, server));
             Dettaglio = QStringLiteral("il server non offre SMTPUTF8 (indirizzi in UTF-8)");
             return Esito::Errore;
         }
@@ -426,7 +435,10 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     const QByteArray percorso = QFile::encodeName(filePdf);
     parte = curl_mime_addpart(mime.get());
     curl_mime_filedata(parte, percorso.constData());
-    curl_mime_filename(parte, QFileInfo(filePdf).fileName().toUtf8().constData());
+    // The name in a header of our own (libcurl's would be raw UTF-8 on one line).
+    std::unique_ptr<curl_slist, LiberaLista> allegato;
+    aggiungi(allegato, CampoAllegato(QFileInfo(filePdf).fileName()));
+    curl_mime_headers(parte, allegato.release(), 1);
     curl_mime_type(parte, "application/pdf");
     curl_mime_encoder(parte, "base64");
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());

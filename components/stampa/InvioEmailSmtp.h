@@ -56,6 +56,11 @@ class InvioEmailSmtp : public InvioEmail
     // `voci` ("a@b" or "Nome <a@b>", domains in ACE) separated by commas,
     // folded between addresses and inside display names.
     static QByteArray CampoIndirizzi(const QByteArray &nome, const QStringList &voci);
+    // The attachment's Content-Disposition line: a plain ASCII name that
+    // fits one line quoted, as "filename"; any other name in both the
+    // "filename*" of RFC 2231 (in numbered sections when it is long) and
+    // RFC 2047 encoded words in "filename", folded into lines of at most 76.
+    static QByteArray CampoAllegato(const QString &nome);
     // The mailto URL of the desktop's mail program: the addresses, subject
     // and text percent-encoded, so that nothing in them adds a field.
     static QString UrlMailto(const QStringList &destinatari, const QString &oggetto, const QString &testo);

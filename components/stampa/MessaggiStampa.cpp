@@ -124,12 +124,17 @@ QString FileScritto(const QString &percorso, qint64 righe)
     return QStringLiteral("Il file %1 è stato scritto.").arg(nativo(percorso));
 }
 
-QString EmailInviata(const QString &percorso, const QString &destinatario)
+QString EmailInviata(const QString &percorso, const QStringList &destinatari)
 {
-    if (destinatario.isEmpty())
+    if (destinatari.isEmpty())
         return QStringLiteral("Il file %1 è stato scritto e inviato per email.").arg(nativo(percorso));
-    return QStringLiteral("Il file %1 è stato scritto e inviato per email a %2.")
-        .arg(nativo(percorso), destinatario);
+    // A long list would fill the screen: the first few, and how many more.
+    constexpr qsizetype nominati = 5;
+    QString a = destinatari.join(QStringLiteral(", "));
+    if (destinatari.size() > nominati + 1)
+        a = destinatari.first(nominati).join(QStringLiteral(", ")) +
+            QStringLiteral(" e altri %1").arg(destinatari.size() - nominati);
+    return QStringLiteral("Il file %1 è stato scritto e inviato per email a %2.").arg(nativo(percorso), a);
 }
 
 QString Dettaglio(const QString &testoSistema)

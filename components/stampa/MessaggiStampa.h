@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace messaggi_stampa
 {
@@ -29,9 +30,10 @@ QString LavoroInterrotto(const QString &stampante, int lavoro, const QString &de
 QString CodaNonAccetta(const QString &stampante, const QString &dettaglio = {});
 QString CodaRifiuta(const QString &stampante, const QString &dettaglio = {});
 // What a finished print made: the file written (with its rows when known,
-// -1 otherwise), the PDF sent by e-mail to `destinatario` ("" when not known).
+// -1 otherwise), the PDF sent by e-mail to `destinatari` (none when not
+// known; past six, the first five and how many more).
 QString FileScritto(const QString &percorso, qint64 righe = -1);
-QString EmailInviata(const QString &percorso, const QString &destinatario);
+QString EmailInviata(const QString &percorso, const QStringList &destinatari);
 // " (Dettaglio: ...)" when the system said something, else "".
 QString Dettaglio(const QString &testoSistema);
 

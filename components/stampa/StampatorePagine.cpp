@@ -4,6 +4,7 @@
 #include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/ImpaginazioneLista.h"
+#include "components/stampa/InvioEmailSmtp.h"
 #include "components/stampa/LavoroStampa.h"
 #include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/MisuraColonne.h"
@@ -469,7 +470,7 @@ void Stampatore::inviaEmail(Lavoro &l, EsitoStampa &esito)
     case InvioEmail::Esito::Inviato:
         esito.errore = avviso;
         esito.fatto = messaggi_stampa::EmailInviata(
-            esito.file, m_opz->ParStampa(QStringLiteral("EmailTo")).toString().trimmed());
+            esito.file, InvioEmailSmtp::Indirizzi(m_opz->ParStampa(QStringLiteral("EmailTo")).toString()));
         return;
     case InvioEmail::Esito::Consegnato:
         esito.errore =

@@ -104,6 +104,12 @@ class BancoSceltaStampa : public ::testing::Test
             r << c->itemText(i);
         return r;
     }
+    // Host parameters, by name.
+    void parametri(std::initializer_list<std::pair<const char *, QVariant>> valori)
+    {
+        for (const auto &[nome, valore] : valori)
+            host->ScriviPar(QString::fromLatin1(nome), valore);
+    }
     static QStringList messaggi()
     {
         QStringList r;

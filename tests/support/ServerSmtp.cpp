@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
@@ -240,6 +241,21 @@ QString PostaRicevuta::Intestazione(const QString &nome) const
     return r;
 }
 
+namespace
+{
+
+// What a Python program prints about the message `file` (its first argument), as JSON.
+QJsonDocument daPython(const char *programma, const QString &file)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(programma), file});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(p.readAllStandardOutput());
+}
+
+} // namespace
+
 QJsonObject PostaRicevuta::LettaDaPython(const QString &file)
 {
     static const char *const programma = R"(
@@ -255,9 +271,19 @@ for nome, valore in m.items():
     r[nome.lower()] = v
 print(json.dumps(r))
 )";
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(programma), file});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    return daPython(programma, file).object();
+}
+
+QStringList PostaRicevuta::AllegatiDaPython(const QString &file)
+{
+    static const char *const programma = R"(
+import email, email.policy, json, sys
+with open(sys.argv[1], "rb") as f:
+    m = email.message_from_bytes(f.read(), policy=email.policy.default)
+print(json.dumps([a.get_filename() for a in m.iter_attachments()]))
+)";
+    QStringList r;
+    for (const QJsonValue &v : daPython(programma, file).array())
+        r << v.toString();
+    return r;
 }

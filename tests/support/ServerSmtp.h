@@ -2,8 +2,8 @@
 // the one scripts/services started (CLIENTI_SMTP_* in the environment), else
 // a private one on a free loopback port, stopped at the end. Messages land in
 // a Maildir; PostaRicevuta reads one back: headers, and the parts of a
-// multipart message decoded; LettaDaPython reads its headers as Python's
-// e-mail package does.
+// multipart message decoded; LettaDaPython reads its headers, and
+// AllegatiDaPython its attachments' names, as Python's e-mail package does.
 #pragma once
 
 #include <QByteArray>
@@ -65,4 +65,6 @@ struct PostaRicevuta {
     // lower-case name: {"testo": the decoded value, "difetti": the defects
     // it found, and for address headers "indirizzi" and "nomi"}.
     static QJsonObject LettaDaPython(const QString &file);
+    // The names of its attachments as the same package gives them.
+    static QStringList AllegatiDaPython(const QString &file);
 };

@@ -4,10 +4,12 @@
 // desktop mail program gets.
 #include "BancoInvioEmail.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUuid>
+#include <algorithm>
 
 namespace
 {
@@ -270,5 +272,50 @@ TEST_F(IntestazioniEmail, AddressesOutsideAsciiGoOnlyWhereTheServerTakesThem)
         const QJsonObject letta = PostaRicevuta::LettaDaPython(file);
         EXPECT_EQ(testi(letta[QStringLiteral("to")][QStringLiteral("indirizzi")]),
                   QString::fromUtf8(rcpt).replace(QLatin1Char(','), QLatin1Char('\n')).toStdString());
+    }
+}
+
+// The attachment keeps its name whatever it holds, and its header lines stay
+// plain ASCII within 78 characters; a plain name that fits a line goes quoted as it
+// always did.
+TEST_F(IntestazioniEmail, TheAttachmentArrivesUnderItsOwnName)
+{
+    // The name; its header line when it goes as a plain quoted name.
+    const std::pair<QString, const char *> casi[] = {
+        {QStringLiteral("Elenco_clienti.pdf"), "attachment; filename=\"Elenco_clienti.pdf\""},
+        {QStringLiteral("Elenco \"clienti\" 2024.pdf"),
+         "attachment; filename=\"Elenco \\\"clienti\\\" 2024.pdf\""},
+        {QStringLiteral("Elenco \"clienti\" di Sant'Agata.pdf"), nullptr},
+        {QStringLiteral("Città, perché è già più – Forlì.pdf"), nullptr},
+        {QStringLiteral("Lista_Clienti_-_Demo_Commerciale_").repeated(4) + QStringLiteral("2024.pdf"),
+         nullptr},
+        {QStringLiteral("Anagrafica clienti – società già attive a Forlì ").repeated(2) +
+             QStringLiteral("€.pdf"),
+         nullptr}};
+    const QString originale = pdf;
+    QDir().mkpath(dir.filePath(QStringLiteral("allegati")));
+    for (const auto &[nome, semplice] : casi) {
+        SCOPED_TRACE(nome.toStdString());
+        pdf = dir.filePath(QStringLiteral("allegati/") + nome);
+        ASSERT_TRUE(QFile::copy(originale, pdf));
+        QString errore;
+        const QString file = invia(server, errore);
+        ASSERT_FALSE(file.isEmpty()) << errore.toStdString() << " " << invio.Dettaglio.toStdString();
+        EXPECT_EQ(PostaRicevuta::AllegatiDaPython(file), QStringList{nome});
+        const QByteArray grezzo = PostaRicevuta::Leggi(file).grezzo;
+        const qsizetype inizio = grezzo.indexOf("Content-Disposition:");
+        // The field's lines: the first, and those that go on with a blank.
+        QList<QByteArray> righe;
+        for (QByteArray riga : grezzo.mid(inizio).split('\n')) {
+            if (!righe.isEmpty() && !riga.startsWith(' '))
+                break;
+            righe << riga.chopped(1);
+            EXPECT_LE(righe.last().size(), 78) << riga.toStdString();
+            EXPECT_TRUE(std::all_of(riga.begin(), riga.end(), [](char c) { return uchar(c) < 128; }))
+                << "plain ASCII";
+        }
+        if (semplice) {
+            EXPECT_EQ(righe, QList<QByteArray>{"Content-Disposition: " + QByteArray(semplice)});
+        }
     }
 }
