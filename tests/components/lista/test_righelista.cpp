@@ -191,8 +191,9 @@ TEST_P(ListaRighe, SaltiDaiSegnapostiLettiDopoIlConteggio)
             const qint64 prima = righe.Stat().righeSaltate;
             ASSERT_EQ(conto(r), tutte[r]) << "salto a " << r;
             EXPECT_LT(righe.Stat().righeSaltate - prima, passo) << "salto a " << r;
-            if (r + 1 < tutte.size())
+            if (r + 1 < tutte.size()) {
                 ASSERT_EQ(conto(r + 1), tutte[r + 1]);
+            }
         }
     }
 }

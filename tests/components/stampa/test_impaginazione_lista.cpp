@@ -30,11 +30,6 @@ struct CasoLimite {
     qint64 millimetriAttesi; // width the message asks for (0: no message)
 };
 
-void PrintTo(const CasoLimite &c, std::ostream *os)
-{
-    *os << c.descrizione;
-}
-
 } // namespace
 
 // A font too small to have a height is laid out at the least size; a column
