@@ -35,6 +35,7 @@
 #include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
+#include "components/util/UtilGlob.h"
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
 
@@ -165,7 +166,10 @@ void celleVisibili()
 
 // The same SELECT stepped through SQLite's C API for the rows the list read;
 // with `mostra` their texts are also painted in the bare view.
-qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra)
+// `davanti`, when given: its rows are shown before these, in reverse order
+// (read backwards); with `mostra` false the rows read are put into it.
+qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra,
+              std::vector<QStringList> *davanti = nullptr)
 {
     QElapsedTimer t;
     t.start();
@@ -180,16 +184,18 @@ qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra)
         for (int c = 0; c < colonne; ++c) {
             const char *testo = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
             byte += sqlite3_column_bytes(st, c);
-            if (mostra)
+            if (mostra || davanti)
                 riga << QString::fromUtf8(testo, sqlite3_column_bytes(st, c));
         }
-        if (mostra)
-            testi.push_back(riga);
+        if (mostra || davanti)
+            (mostra ? testi : *davanti).push_back(riga);
         ++n;
     }
     sqlite3_finalize(st);
     benchmark::DoNotOptimize(byte);
     if (mostra) {
+        if (davanti)
+            testi.insert(testi.begin(), davanti->rbegin(), davanti->rend());
         g_modelloNudo->Imposta(std::move(testi), colonne);
         larghezzeNude();
         g_nuda->viewport()->repaint();
@@ -424,7 +430,7 @@ void TempiSchermate(const char *come)
 // that one on in the list's order, one comparison of its ordering values,
 // as the engine receives a page ("" when a value is Null or the order mixes
 // directions: no floor for that jump).
-QByteArray sqlSeek(int v, int schermo)
+QByteArray sqlSeek(int v, int schermo, bool prima = false)
 {
     RigheLista &r = lista()->RecordsetLista();
     QStringList colonne, letterali;
@@ -437,11 +443,13 @@ QByteArray sqlSeek(int v, int schermo)
         colonne << o.colonna;
         letterali << SqlLista::Letterale(valore);
     }
-    const QString condizione = QLatin1Char('(') + colonne.join(QStringLiteral(", ")) +
-                               (discendente ? QStringLiteral(") <= (") : QStringLiteral(") >= (")) +
-                               letterali.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const QString condizione =
+        QLatin1Char('(') + colonne.join(QStringLiteral(", ")) +
+        (discendente != prima ? (prima ? QStringLiteral(") > (") : QStringLiteral(") <= ("))
+                              : (prima ? QStringLiteral(") < (") : QStringLiteral(") >= ("))) +
+        letterali.join(QStringLiteral(", ")) + QLatin1Char(')');
     return Globali::DbComp()
-        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), condizione, r.Ordine(), false, schermo),
+        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), condizione, r.Ordine(), prima, schermo),
                   DbMotore::LetturaInOrdine)
         .toUtf8();
 }
@@ -492,6 +500,127 @@ void Salti(const char *come, int quanti)
         sqlite3_close(c);
 }
 
+// Waits for the count and the landmarks read after it.
+void attendiSegnaposti()
+{
+    while (ConteggioParallelo::InCorso() > 0 || !lista()->RecordsetLista().ConteggioNoto())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
+// --ordina N: a click on the name column's header with the current customer
+// at N places of the code order, until the screen in the new order around
+// it is painted, beside the bare seek of that screen (sqlSeek from the
+// current row, through the C API). Also prints how long after the click the
+// current row's place in the new order (its row number) was known.
+void Ordina(int quanti)
+{
+    sqlite3 *c = apriSqlite();
+    std::vector<qint64> lista_, nudo, posto;
+    // As the customer form's page manager gives it to the list it opens.
+    lista()->ImpostaChiave({QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
+    for (int i = 0; i < quanti; ++i) {
+        apriInOrdine("code");
+        attendiSegnaposti();
+        QScrollBar *barra = g_lista->dbgRiga->verticalScrollBar();
+        const int schermo = std::max(1, barra->pageStep());
+        const int v = int(qint64(barra->maximum()) * (i + 1) / (quanti + 1)) + 37 * i;
+        barra->setValue(v);
+        QTableView *g = g_lista->dbgRiga;
+        g->setCurrentIndex(g->model()->index(v, 3));
+        dipingi();
+        const QVariantList chiave = lista()->ValoriRiga(v, lista()->RecordsetLista().Chiave());
+        Nota();
+        QElapsedTimer t;
+        t.start();
+        const int col =
+            qEnvironmentVariableIntValue("ORDINA_COL") ? qEnvironmentVariableIntValue("ORDINA_COL") : 3;
+        lista()->OrdinaPerColonna(col, g_lista->osSql());
+        if (qEnvironmentVariableIsSet("ORDINA_DBG"))
+            std::printf("  DBG ordered %.2f ms\n", t.nsecsElapsed() / 1e6);
+        if (qEnvironmentVariableIsSet("ORDINA_DUE")) {
+            dipingi();
+            std::printf("  first click %.2f ms\n", t.nsecsElapsed() / 1e6);
+            t.restart();
+            lista()->OrdinaPerColonna(col, g_lista->osSql());
+        }
+        dipingi();
+        lista_.push_back(t.nsecsElapsed());
+        Istruzioni("click");
+        std::printf("  row %d -> %d of %d, stats conteggi %d\n", v, lista()->RigaCorrente(),
+                    g->model()->rowCount(), lista()->RecordsetLista().Stat().conteggi);
+        while (!lista()->PosizioneNota())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        posto.push_back(t.nsecsElapsed());
+        if (lista()->ValoriRiga(lista()->RigaCorrente(), lista()->RecordsetLista().Chiave()) != chiave)
+            std::printf("  the current row is not the customer it was before the click\n");
+        // The screen centred on the row, as the list shows it: the half
+        // before it sought backwards, the row and the half after it forwards.
+        const QByteArray prima = sqlSeek(lista()->RigaCorrente(), schermo / 2, true);
+        const QByteArray dopo = sqlSeek(lista()->RigaCorrente(), schermo - schermo / 2);
+        if (!prima.isEmpty() && !dopo.isEmpty()) {
+            std::vector<QStringList> sopra;
+            if (c)
+                nudo.push_back(passiC(c, prima, schermo / 2, false, &sopra) +
+                               passiC(c, dopo, schermo, true, &sopra));
+            else if (g_odbc)
+                nudo.push_back(passiOdbc({QString::fromUtf8(prima)}, false) +
+                               passiOdbc({QString::fromUtf8(dopo)}, true));
+        }
+        chiudi();
+    }
+    const double l = supporto_bench::Mediana(lista_), n = supporto_bench::Mediana(nudo);
+    std::printf(
+        "Header click (name order, %d clicks): screen painted %.2f ms (min %.2f, max %.2f), row number "
+        "known %.2f ms; the same screen sought bare through %s's C API %.2f ms, ratio %.2f (medians)\n",
+        quanti, l / 1e3, *std::min_element(lista_.begin(), lista_.end()) / 1e6,
+        *std::max_element(lista_.begin(), lista_.end()) / 1e6, supporto_bench::Mediana(posto) / 1e3,
+        g_odbc ? "ODBC" : "SQLite", n / 1e3, n > 0 ? l / n : 0.0);
+    if (c)
+        sqlite3_close(c);
+}
+
+// --cerca-in N: "Cerca in" the name column for a text no customer has, N
+// times in code and in name order, beside the bare count of the rows whose
+// name holds it (the list's own WHERE and the same LIKE) through the C API.
+void CercaNessuno(int quanti)
+{
+    sqlite3 *c = apriSqlite();
+    for (const char *come : {"code", "name"}) {
+        apriInOrdine(come);
+        attendiSegnaposti();
+        RigheLista &r = lista()->RecordsetLista();
+        const QString testo = QStringLiteral("Qzxw");
+        const int colonna = 3;
+        std::vector<qint64> lista_, nudo;
+        const QString condizione = SqlLista::Conteggio(r.Parti()) +
+                                   (r.Parti().haWhere ? QStringLiteral(" And ") : QStringLiteral(" Where ")) +
+                                   QStringLiteral("Descrizione Like ") +
+                                   Globali::Util().ValoreSqlLike(testo, true, true);
+        const QByteArray sql = Globali::DbComp()->Traduci(Globali::DbAzienda, condizione).toUtf8();
+        for (int i = 0; i < quanti; ++i) {
+            QElapsedTimer t;
+            t.start();
+            const int trovata = lista()->CercaTesto(testo, colonna, i % 2 == 0 ? 0 : 3);
+            lista_.push_back(t.nsecsElapsed());
+            if (trovata >= 0)
+                std::printf("  \"%s\" found at row %d\n", qPrintable(testo), trovata);
+            if (c)
+                nudo.push_back(passiC(c, sql, 1, false));
+            else if (g_odbc)
+                nudo.push_back(passiOdbc({QString::fromUtf8(sql)}, false));
+        }
+        const double l = supporto_bench::Mediana(lista_), n = supporto_bench::Mediana(nudo);
+        std::printf(
+            "\"Cerca in\" with no match (%s order, %d searches): list %.2f ms (min %.2f, max %.2f), the "
+            "bare count of the matches %.2f ms, ratio %.2f (medians)\n",
+            come, quanti, l / 1e3, *std::min_element(lista_.begin(), lista_.end()) / 1e6,
+            *std::max_element(lista_.begin(), lista_.end()) / 1e6, n / 1e3, n > 0 ? l / n : 0.0);
+        chiudi();
+    }
+    if (c)
+        sqlite3_close(c);
+}
+
 void TutteInMemoria()
 {
     const long prima = rssKb();
@@ -513,7 +642,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
     bool soloScorrimento = false, soloMemoria = false, soloTempi = false, schermate = false;
-    int salti = 0;
+    int salti = 0, ordina = 0, cercaIn = 0;
     std::vector<char *> argomenti;
     const QString connect = argomentiBench.connect;
     for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
@@ -526,6 +655,10 @@ int main(int argc, char **argv)
             soloTempi = true;
         else if (qstrcmp(a, "--schermate") == 0)
             schermate = true;
+        else if (qstrcmp(a, "--ordina") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            ordina = QByteArray(argomentiBench.perBenchmark[++i]).toInt();
+        else if (qstrcmp(a, "--cerca-in") == 0 && i + 1 < argomentiBench.perBenchmark.size())
+            cercaIn = QByteArray(argomentiBench.perBenchmark[++i]).toInt();
         else if (qstrcmp(a, "--salti") == 0 && i + 1 < argomentiBench.perBenchmark.size())
             salti = QByteArray(argomentiBench.perBenchmark[++i]).toInt();
         else if (qstrcmp(a, "--limite-scorrimento") == 0 && i + 1 < argomentiBench.perBenchmark.size())
@@ -583,7 +716,12 @@ int main(int argc, char **argv)
     nuda.resize(griglia->size());
     nuda.show();
 
-    if (schermate || salti > 0) {
+    if (ordina > 0 || cercaIn > 0) {
+        if (ordina > 0)
+            Ordina(ordina);
+        if (cercaIn > 0)
+            CercaNessuno(cercaIn);
+    } else if (schermate || salti > 0) {
         for (const char *come : {"code", "name", "name-desc"}) {
             if (schermate)
                 TempiSchermate(come);

@@ -32,6 +32,8 @@ struct DbMotore::FormaNota {
     // PostgreSQL: a jump's skip (OFFSET) read in an index's order, run with
     // the planner's sorts set aside (DbMotore::LetturaInOrdine).
     bool senzaOrdinamento = false;
+    // PostgreSQL: a DbMotore::LetturaFiltrata, run with its index scans set aside.
+    bool senzaIndici = false;
     bool soloPrincipale = false;            // reads only tables of the connection's own database
     bool attesaValida = false;              // the SELECT could be read and its "T.*" expanded
     std::vector<Risultato::Colonna> attese; // columns as the SELECT names them
@@ -80,6 +82,7 @@ struct DbMotore::Connessione {
     QHash<QString, QHash<QString, int>> lunghezze;         // idem -> text sizes
     QHash<QString, QStringList> chiavi;                    // idem -> primary key
     QHash<QString, QList<LetturaInOrdine::Indice>> indici; // lower-case table -> its indexes (SQLite)
+    QHash<QString, bool> conRowid;                         // lower-case table -> it has row ids (SQLite)
     // Translations by Jet text, forms by their text, and the prepared statements (SQLite).
     CacheLru<QString> traduzioni{256};
     CacheLru<std::shared_ptr<FormaNota>> forme{128};
@@ -105,6 +108,7 @@ struct DbMotore::Connessione {
         lunghezze.clear();
         chiavi.clear();
         indici.clear();
+        conRowid.clear();
         dimenticaForme();
     }
     void dimenticaForme()

@@ -1,9 +1,11 @@
 // DbMotore: connections, statements and transactions.
 #include "components/db/DbMotore.h"
+
 #include "components/db/DbConnessione.h"
 #include "components/db/ErroriDb.h"
 #include "components/db/FunzioniSqlite.h"
 #include "components/db/JetLessico.h"
+#include "components/db/LetturaInOrdine.h"
 #include "components/util/UtilGlob.h"
 
 #include <QFileInfo>
@@ -239,6 +241,10 @@ QString DbMotore::Traduci(const QString &nome, const QString &sql, int opzioni)
         if (c.motore == Motore::SQLite)
             controllaSchema(c);
         return inOrdine(c, traduci(c, sql));
+    }
+    if ((opzioni & LetturaFiltrata) && c.motore == Motore::SQLite) {
+        controllaSchema(c);
+        return filtrataSqlite(c, traduci(c, sql));
     }
     return traduci(c, sql);
 }

@@ -100,6 +100,16 @@ class DbMotore
     // planner's sorts set aside (enable_sort off, reset after it). The text
     // is otherwise run as it is.
     static constexpr int LetturaInOrdine = 0x100000;
+    // Option of Seleziona: a SELECT whose answer is its first rows in its
+    // ORDER BY among the rows its WHERE picks, where the WHERE tests every
+    // row (a text sought anywhere in a column): the rows it picks are found
+    // as its WHERE is best answered (a scan, or another index) and then
+    // sorted, never by walking an index in the ORDER BY's order, which tests
+    // every row one by one through that index before it can say there is
+    // none. SQLite gets the ORDER BY's terms written "+term"; PostgreSQL runs
+    // it with its index scans set aside (enable_indexscan and
+    // enable_indexonlyscan off, reset after it).
+    static constexpr int LetturaFiltrata = 0x200000;
 
     // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.
     std::unique_ptr<Risultato> Seleziona(const QString &nome, const QString &sql, int opzioni = 0);
@@ -219,9 +229,12 @@ class DbMotore
     Connessione &conn(const QString &nome) const;
     void aggiornaAllegati(Connessione &c, const QString &sql);
     QString traduci(Connessione &c, const QString &sql);
-    std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma, bool inOrdine = false);
+    std::shared_ptr<FormaNota> formaNota(Connessione &c, const QString &testoForma, bool inOrdine = false,
+                                         bool filtrata = false);
     // A translated SELECT read in an index's order, written as LetturaInOrdine says.
     QString inOrdine(Connessione &c, const QString &sqlMotore);
+    // A translated SQLite SELECT read as LetturaFiltrata says.
+    QString filtrataSqlite(Connessione &c, const QString &sqlMotore);
     std::unique_ptr<Risultato> seleziona(Connessione &c, const QString &sql,
                                          std::unique_ptr<CursoreSqlite> *cursore, int opzioni = 0);
     std::unique_ptr<Risultato> selezionaUnaVolta(Connessione &c, const QString &sql,

@@ -78,11 +78,12 @@ std::unique_ptr<Risultato> DbMotore::selezionaUnaVolta(Connessione &c, const QSt
     // (an ATTACH forgets every form, and none is ever detached): only a new
     // form is looked through for them.
     const bool ordinata = (opzioni & LetturaInOrdine) != 0;
-    if (!c.forme.trova(ordinata ? QChar(1) + f.testo : f.testo))
+    const bool filtrata = !ordinata && (opzioni & LetturaFiltrata) != 0;
+    if (!c.forme.trova(ordinata ? QChar(1) + f.testo : filtrata ? QChar(2) + f.testo : f.testo))
         aggiornaAllegati(c, sql);
     if (c.motore == Motore::SQLite)
         controllaSchema(c);
-    const std::shared_ptr<FormaNota> fn = formaNota(c, f.testo, ordinata);
+    const std::shared_ptr<FormaNota> fn = formaNota(c, f.testo, ordinata, filtrata);
     auto osserva = [&] {
         if (m_osservatoreMotore)
             m_osservatoreMotore(JetSql::RimettiLetterali(fn->sqlMotore, f));
@@ -91,7 +92,7 @@ std::unique_ptr<Risultato> DbMotore::selezionaUnaVolta(Connessione &c, const QSt
         osserva();
         return selezionaSqlite(c, f, *fn, cursore);
     }
-    if (!fn->senzaOrdinamento) {
+    if (!fn->senzaOrdinamento && !fn->senzaIndici) {
         osserva();
         return selezionaOdbc(c, f, *fn);
     }
@@ -105,11 +106,21 @@ std::unique_ptr<Risultato> DbMotore::selezionaUnaVolta(Connessione &c, const QSt
         if (m_osservatoreMotore)
             m_osservatoreMotore(sql);
     };
-    imposta(QStringLiteral("SET enable_sort = off"));
+    // A search through a column: the planner would walk the ORDER BY's
+    // index testing every row there; for this statement it finds the rows
+    // the WHERE picks and sorts them.
+    const QStringList impostazioni = fn->senzaIndici ? QStringList{QStringLiteral("enable_indexscan"),
+                                                                   QStringLiteral("enable_indexonlyscan")}
+                                                     : QStringList{QStringLiteral("enable_sort")};
+    for (const QString &i : impostazioni)
+        imposta(QStringLiteral("SET ") + i + QStringLiteral(" = off"));
     struct Ripristina {
         std::function<void()> f;
         ~Ripristina() { f(); }
-    } ripristina{[&] { imposta(QStringLiteral("RESET enable_sort")); }};
+    } ripristina{[&] {
+        for (const QString &i : impostazioni)
+            imposta(QStringLiteral("RESET ") + i);
+    }};
     osserva();
     return selezionaOdbc(c, f, *fn);
 }
@@ -129,14 +140,21 @@ void DbMotore::controllaSchema(Connessione &c)
 }
 
 std::shared_ptr<DbMotore::FormaNota> DbMotore::formaNota(Connessione &c, const QString &testoForma,
-                                                         bool ordinata)
+                                                         bool ordinata, bool filtrata)
 {
-    // A read in an index's order is a form of its own (its text for the engine differs).
-    const QString chiave = ordinata ? QChar(1) + testoForma : testoForma;
+    // A read in an index's order, or a filtered one, is a form of its own
+    // (its text for the engine, or its way of running, differs).
+    const QString chiave = ordinata ? QChar(1) + testoForma : filtrata ? QChar(2) + testoForma : testoForma;
     if (auto *nota = c.forme.trova(chiave))
         return *nota;
     auto fn = std::make_shared<FormaNota>();
     fn->sqlMotore = traduci(c, testoForma);
+    if (filtrata) {
+        if (c.motore == Motore::SQLite)
+            fn->sqlMotore = filtrataSqlite(c, fn->sqlMotore);
+        else
+            fn->senzaIndici = true;
+    }
     if (ordinata) {
         fn->sqlMotore = inOrdine(c, fn->sqlMotore);
         static const QRegularExpression salto(QStringLiteral(R"(\bOFFSET\b)"),
@@ -145,6 +163,25 @@ std::shared_ptr<DbMotore::FormaNota> DbMotore::formaNota(Connessione &c, const Q
     }
     fn->sqlUtf8 = fn->sqlMotore.toUtf8();
     return c.forme.inserisci(chiave, fn);
+}
+
+QString DbMotore::filtrataSqlite(Connessione &c, const QString &sqlMotore)
+{
+    // Row ids only of an ordinary table (not a view, nor one without them).
+    const LetturaInOrdine::Lettura l = LetturaInOrdine::Analizza(sqlMotore);
+    bool rowid = false;
+    if (l.valida) {
+        const QString tabella = l.tabella.toLower();
+        auto trovata = c.conRowid.constFind(tabella);
+        if (trovata == c.conRowid.cend()) {
+            QSqlQuery q(c.db);
+            q.prepare(QStringLiteral("SELECT wr FROM pragma_table_list WHERE type = 'table' AND name = ?"));
+            q.addBindValue(QString(l.tabella).remove(QLatin1Char('"')));
+            trovata = c.conRowid.insert(tabella, q.exec() && q.next() && q.value(0).toInt() == 0);
+        }
+        rowid = trovata.value();
+    }
+    return LetturaInOrdine::OrdineSenzaIndice(sqlMotore, rowid);
 }
 
 QString DbMotore::inOrdine(Connessione &c, const QString &sqlMotore)

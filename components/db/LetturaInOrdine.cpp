@@ -229,6 +229,69 @@ QString ConIndice(const QString &sqlSqlite, const QList<Indice> &indici)
     return ConIndice(sqlSqlite, Analizza(sqlSqlite), indici);
 }
 
+QString OrdineSenzaIndice(const QString &sqlSqlite, bool perRowid)
+{
+    const Testo s = tokens(sqlSqlite);
+    const std::vector<Token> &t = s.t;
+    // The FROM, WHERE and ORDER BY outside every parenthesis.
+    size_t da = t.size(), dove = t.size(), ordine = t.size(), inizio = t.size();
+    bool unaTabella = true;
+    int livello = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].tipo == TipoToken::ParAperta)
+            ++livello;
+        else if (t[i].tipo == TipoToken::ParChiusa)
+            --livello;
+        else if (livello != 0)
+            continue;
+        else if (t[i].parola("from") && da == t.size())
+            da = i;
+        else if (t[i].parola("where") && da < t.size() && dove == t.size())
+            dove = i;
+        else if (da < t.size() && dove == t.size() &&
+                 (t[i].tipo == TipoToken::Virgola || t[i].parola("join")))
+            unaTabella = false;
+        else if (t[i].parola("order")) {
+            const size_t p = prossimo(t, i + 1);
+            if (p < t.size() && t[p].parola("by")) {
+                ordine = i;
+                inizio = p + 1;
+            }
+        }
+    }
+    if (inizio >= t.size())
+        return sqlSqlite;
+    // One table and a WHERE: the rows it picks found first, by their row
+    // ids (its columns' indexes answer it, as they answer a count), and
+    // only they are read whole and sorted.
+    const bool conRowid = perRowid && unaTabella && da < dove && dove < ordine;
+    QString out = conRowid
+                      ? sqlSqlite.left(s.da[dove]) + QStringLiteral("WHERE rowid IN (SELECT rowid ") +
+                            sqlSqlite.mid(s.da[da], s.da[ordine] - s.da[da]).trimmed() +
+                            QStringLiteral(") ") + sqlSqlite.mid(s.da[ordine], s.da[inizio] - s.da[ordine])
+                      : sqlSqlite.left(s.da[inizio]);
+    bool termine = true; // the next word begins a term
+    livello = 0;
+    for (size_t i = inizio; i < t.size(); ++i) {
+        if (livello == 0 && (t[i].parola("limit") || t[i].parola("offset"))) {
+            out += sqlSqlite.mid(s.da[i]);
+            return out;
+        }
+        if (termine && t[i].tipo != TipoToken::Spazio) {
+            out += QLatin1Char('+');
+            termine = false;
+        }
+        if (t[i].tipo == TipoToken::ParAperta)
+            ++livello;
+        else if (t[i].tipo == TipoToken::ParChiusa)
+            --livello;
+        else if (livello == 0 && t[i].tipo == TipoToken::Virgola)
+            termine = true;
+        out += t[i].testo;
+    }
+    return out;
+}
+
 QString ConfrontiRiga(const QString &sqlPostgres)
 {
     const Testo s = tokens(sqlPostgres);

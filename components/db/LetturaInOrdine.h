@@ -39,6 +39,16 @@ QString IndiceScelto(const Lettura &lettura, const QList<Indice> &indici);
 QString ConIndice(const QString &sqlSqlite, const QList<Indice> &indici);
 QString ConIndice(const QString &sqlSqlite, const Lettura &lettura, const QList<Indice> &indici);
 
+// SQLite: the outer ORDER BY's terms written "+term" (a column so written
+// keeps its collation but is no index's column): the order is then made by
+// sorting the rows the WHERE picks, never by walking an index in that order
+// (DbMotore::LetturaFiltrata). With `perRowid`, a SELECT of one table with a
+// WHERE finds those rows by their row ids first ("WHERE rowid IN (SELECT
+// rowid FROM ... WHERE ...)"): the WHERE is then answered from an index
+// holding its columns, as a count of the same rows is, and only the rows it
+// picks are read whole. The text unchanged when it has no ORDER BY.
+QString OrdineSenzaIndice(const QString &sqlSqlite, bool perRowid = false);
+
 // PostgreSQL: every comparison of row values "(a, b, c) > (x, y, z)" (or
 // "<") written "((a, b, c) >= (x, y, z) AND (a, b, c) <> (x, y, z))". The
 // same rows; but the planner estimates a row comparison by its first pair of

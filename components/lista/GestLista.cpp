@@ -72,6 +72,21 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
             [this](int apertura, int passo, const QList<QVariantList> &righe) {
                 m_righe.ImpostaSegnaposti(apertura, passo, righe);
             });
+    // The place of the row shown first in a new order, counted apart; a
+    // count that could not be made there is made here.
+    m_posizione = new ConteggioParallelo(this);
+    connect(m_posizione, &ConteggioParallelo::Contate, this,
+            [this](int ancoraggio, int righe) { m_righe.ImpostaPosizione(ancoraggio, righe); });
+    connect(m_posizione, &ConteggioParallelo::Fallito, this, [this](int ancoraggio, int, const QString &) {
+        if (ancoraggio != m_righe.Ancoraggio() || m_righe.PosizioneNota())
+            return;
+        try {
+            m_righe.Assesta();
+        } catch (const VbErrore &e) {
+            erroreLettura(e.numero(), e.descrizione());
+        }
+    });
+    m_righe.ImpostaAvvisoSpostamento([this](int spostamento) { spostaRighe(spostamento); });
     // A count that failed on its own connection is made again here, where a
     // failure is said to the user.
     connect(m_conteggio, &ConteggioParallelo::Fallito, this, [this](int apertura, int, const QString &) {
@@ -289,8 +304,12 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     fermaConteggio();
     m_erroreMostrato = false;
     m_modello->ImpostaFormatoData(m_formatoData);
+    int intorno = -1;
     try {
-        m_righe.Apri(sql);
+        if (m_apriIntorno.isEmpty())
+            m_righe.Apri(sql);
+        else
+            intorno = m_righe.ApriIntorno(sql, m_apriIntorno, m_totaleIntorno);
     } catch (const VbErrore &) {
         // A list already open keeps the rows it shows (RigheLista::Apri
         // leaves them); the caller says what failed. A count stopped here
@@ -305,10 +324,16 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     if (m_owner)
         m_owner->PersColonne();
     applicaColonne();
-    if (m_griglia && m_modello->rowCount() > 0)
+    if (m_griglia && intorno >= 0 && intorno < m_modello->rowCount()) {
+        const QModelIndex i = m_modello->index(intorno, m_colonnaIntorno);
+        m_griglia->setCurrentIndex(i);
+        m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    } else if (m_griglia && m_modello->rowCount() > 0) {
         m_griglia->setCurrentIndex(m_modello->index(0, 0));
+    }
     aggiornaContatore();
     avviaConteggio();
+    avviaPosizione();
 }
 
 // The total is counted on a thread of its own while the first rows are shown
@@ -321,7 +346,7 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
 // counted then on the window's connection.
 void GestLista::avviaConteggio()
 {
-    if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
+    if (!m_contaSubito || !m_righe.Aperta() || (m_righe.ConteggioNoto() && !m_righe.SegnapostiAttesi()))
         return;
     m_contaDopoPittura = m_griglia && m_griglia->isVisible();
     m_timAvvio->start(m_contaDopoPittura ? kRiservaPittura : 0);
@@ -340,7 +365,7 @@ bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
 void GestLista::avviaOra()
 {
     m_contaDopoPittura = false;
-    if (!m_contaSubito || !m_righe.Aperta() || m_righe.ConteggioNoto())
+    if (!m_contaSubito || !m_righe.Aperta() || (m_righe.ConteggioNoto() && !m_righe.SegnapostiAttesi()))
         return;
     if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
                             m_righe.Apertura(), m_righe.SqlOrdinata(), RigheLista::PassoSegnaposti))
@@ -353,6 +378,7 @@ void GestLista::fermaConteggio()
     m_timAvvio->stop();
     m_timConta->stop();
     m_conteggio->Ferma();
+    m_posizione->Ferma();
 }
 
 void GestLista::contaRighe()
@@ -522,8 +548,9 @@ QString GestLista::TestoCella(int riga, int colonna) const
 void GestLista::PosizioneRighe(QString &corrente, QString &totale)
 {
     const int riga = RigaCorrente();
-    // "0 / 0" for an empty list, never a bare " / 0".
-    corrente = QString::number(riga >= 0 ? riga + 1 : 0);
+    // "0 / 0" for an empty list, never a bare " / 0"; the row's number
+    // while it is being counted after a new order, "...".
+    corrente = !m_righe.PosizioneNota() ? QStringLiteral("...") : QString::number(riga >= 0 ? riga + 1 : 0);
     totale = QString::number(m_modello->rowCount());
 }
 

@@ -120,6 +120,9 @@ class GestLista : public QObject, public ComponenteStampa
     int RecordCount();
     int RigaCorrente() const;
     void ImpostaRigaCorrente(int riga);
+    // Whether the current row's place in the list's order is known (after a
+    // new order it follows the rows shown around it).
+    bool PosizioneNota() const { return m_righe.PosizioneNota(); }
     // A value of a row, by column name (the key of the row for selection).
     QVariantList ValoriRiga(int riga, const QStringList &colonne);
     QVariant ValoreCella(int riga, int colonna) const;
@@ -209,6 +212,12 @@ class GestLista : public QObject, public ComponenteStampa
     void aggiornamentoFallito(const VbErrore &e);
     // The header shows the order the user chose.
     void mostraOrdine();
+    // The place of the row shown by RigheLista::ApriIntorno, counted on a
+    // thread of its own (here when none can count).
+    void avviaPosizione();
+    // The rows shown got their places, `spostamento` rows further on: the
+    // current row and the screen go with them.
+    void spostaRighe(int spostamento);
 
     ChiamanteLista *m_owner = nullptr;
     ListaPagine *m_listaPagine = nullptr;
@@ -228,6 +237,12 @@ class GestLista : public QObject, public ComponenteStampa
     QTimer *m_timConta = nullptr;
     QTimer *m_timAvvio = nullptr;
     ConteggioParallelo *m_conteggio = nullptr;
+    ConteggioParallelo *m_posizione = nullptr; // the rows before the row shown by ApriIntorno
+    // The next ApriSql opens around the row of this key (a new order of the
+    // same rows, `m_totaleIntorno` of them when counted) in this column.
+    QVariantList m_apriIntorno;
+    int m_totaleIntorno = -1;
+    int m_colonnaIntorno = 0;
     QList<SqlLista::VoceOrdine> m_ordineScelto; // chosen on a header (empty: the window's own)
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;

@@ -4,7 +4,9 @@
 
 #include "components/db/ErroriDb.h"
 #include "components/db/JetSql.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/lista/ChiamanteLista.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
 #include "components/stampa/Stampatore.h"
@@ -15,6 +17,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace
@@ -116,6 +120,12 @@ int GestLista::OrdinaPerColonna(int colIndex, const QString &sql)
     const QVariantList chiave = ChiaveRiga(riga);
     const int colonna =
         m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+    // The same rows in another order, as many as counted, shown at once
+    // around the row the user is on (ApriSql).
+    m_apriIntorno = chiave;
+    m_totaleIntorno = m_righe.ConteggioNoto() ? m_righe.RigheNote() : -1;
+    m_colonnaIntorno = colonna;
+    const auto fine = qScopeGuard([this] { m_apriIntorno.clear(); });
     try {
         m_owner->SettaRecordset(nuovo, true);
     } catch (const VbErrore &e) {
@@ -130,8 +140,35 @@ int GestLista::OrdinaPerColonna(int colIndex, const QString &sql)
     }
     m_ordineScelto = ordine;
     mostraOrdine();
-    RitrovaRiga(chiave, -1, colonna);
     return 0;
+}
+
+void GestLista::avviaPosizione()
+{
+    if (m_righe.PosizioneNota() || m_posizione->Avvia(m_righe.Database(), m_righe.Connessione(),
+                                                      m_righe.SqlPosizione(), m_righe.Ancoraggio()))
+        return;
+    // Where no thread can count (a database in memory, a transaction): here.
+    try {
+        m_righe.Assesta();
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+    }
+}
+
+void GestLista::spostaRighe(int spostamento)
+{
+    m_modello->Sincronizza();
+    m_modello->Rinfresca();
+    if (m_griglia && spostamento != 0) {
+        QScrollBar *barra = m_griglia->verticalScrollBar();
+        const int cima = barra->value();
+        const QModelIndex i = m_griglia->currentIndex();
+        if (i.isValid() && i.row() + spostamento < m_modello->rowCount())
+            m_griglia->setCurrentIndex(m_modello->index(i.row() + spostamento, i.column()));
+        barra->setValue(cima + spostamento);
+    }
+    aggiornaContatore();
 }
 
 void GestLista::mostraOrdine()
@@ -175,12 +212,21 @@ int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
     const bool avanti = direzione == 0 || direzione == 1;
     const int da = (direzione == 1 || direzione == 2) ? RigaCorrente() : -1;
     auto verifica = [&](int r) { return TestoCella(r, colonna).contains(cercato, Qt::CaseInsensitive); };
-    const int trovata = m_righe.Trova(condizione, verifica, da, avanti);
+    int trovata = -1;
+    {
+        UtilFinestre::CursoreOccupato attesa;
+        trovata = m_righe.Trova(condizione, verifica, da, avanti);
+    }
     if (trovata >= 0) {
         m_modello->Sincronizza();
+        m_modello->Rinfresca();
         ImpostaRigaCorrente(trovata);
-        if (m_griglia)
-            m_griglia->setCurrentIndex(m_modello->index(trovata, colonna));
+        if (m_griglia) {
+            const QModelIndex i = m_modello->index(trovata, colonna);
+            m_griglia->setCurrentIndex(i);
+            m_griglia->scrollTo(i);
+        }
+        avviaPosizione();
     }
     return trovata;
 }

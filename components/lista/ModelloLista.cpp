@@ -141,6 +141,12 @@ void ModelloLista::Sincronizza()
     }
 }
 
+void ModelloLista::Rinfresca()
+{
+    if (m_numRighe > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(m_numRighe - 1, columnCount() - 1));
+}
+
 void ModelloLista::pianificaSincronia() const
 {
     if (m_sincroniaPianificata)

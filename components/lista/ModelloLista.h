@@ -63,6 +63,8 @@ class ModelloLista : public QAbstractTableModel
     // Brings the rows the view knows of in line with the rows known to be
     // there (after a count, or after pages found the list shorter).
     void Sincronizza();
+    // Every row may show other values (the rows moved to other places).
+    void Rinfresca();
 
   signals:
     // A page could not be read; reported once after the paint that asked.

@@ -143,6 +143,16 @@ void RigheLista::preparaOrdine()
 
 void RigheLista::Apri(const QString &sql)
 {
+    apri(sql, {}, -1);
+}
+
+int RigheLista::ApriIntorno(const QString &sql, const QVariantList &valoriChiave, int totale)
+{
+    return apri(sql, valoriChiave, totale);
+}
+
+int RigheLista::apri(const QString &sql, const QVariantList &intorno, int totale)
+{
     // The new reading is made apart and replaces this one only once its first
     // page is read: a SELECT that fails leaves the rows that were there.
     RigheLista nuova;
@@ -150,6 +160,8 @@ void RigheLista::Apri(const QString &sql)
     nuova.m_connessione = m_connessione;
     nuova.m_chiave = m_chiave;
     nuova.m_apertura = m_apertura;
+    nuova.m_ancoraggio = m_ancoraggio;
+    nuova.m_avvisoSpostamento = m_avvisoSpostamento;
     // The same SELECT again (a refresh, the same search) keeps its reading.
     if (sql == m_parti.testo) {
         nuova.m_parti = m_parti;
@@ -159,8 +171,9 @@ void RigheLista::Apri(const QString &sql)
     } else {
         nuova.m_parti = SqlLista::Scomponi(sql);
     }
-    nuova.leggiPrimaPagina();
+    const int riga = nuova.leggiPrimaPagina(intorno, totale);
     *this = std::move(nuova);
+    return riga;
 }
 
 void RigheLista::Riapri()
@@ -168,25 +181,28 @@ void RigheLista::Riapri()
     Apri(m_parti.testo);
 }
 
-void RigheLista::leggiPrimaPagina()
+int RigheLista::leggiPrimaPagina(const QVariantList &intorno, int totale)
 {
     Chiudi();
     m_stat = {};
     if (!m_db || m_parti.testo.isEmpty())
-        return;
+        return -1;
     preparaOrdine();
     std::unique_ptr<Risultato> primo;
+    if (m_perChiave && !intorno.isEmpty() && intorno.size() == m_chiave.size()) {
+        // Straight to the rows around the row of this key, when it is there.
+        primo = rigaDellaChiave(intorno);
+        if (primo->numRighe() > 0 && colonneDa(*primo)) {
+            if (totale >= 0)
+                m_totale = totale;
+            return ancora(std::move(primo));
+        }
+        primo.reset();
+        m_perChiave = true;
+    }
     if (m_perChiave) {
         primo = leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, RighePagina));
-        m_colOrdine.clear();
-        m_numOrdine.clear();
-        for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine)) {
-            const int i = primo->indice(v.colonna);
-            m_colOrdine.push_back(i);
-            m_numOrdine.push_back(i >= 0 && numerico(primo->colonna(i).tipo));
-            if (i < 0)
-                m_perChiave = false;
-        }
+        colonneDa(*primo);
     }
     if (!m_perChiave) {
         m_ordine = m_parti.ordine;
@@ -199,8 +215,33 @@ void RigheLista::leggiPrimaPagina()
         m_colonne[size_t(i)] = primo->colonna(i);
     m_nomi = std::make_shared<Risultato>(m_colonne);
     m_aperta = true;
+    if (totale >= 0)
+        m_totale = totale;
     const bool ultima = primo->numRighe() < RighePagina;
     ricorda(0, std::move(primo), ultima);
+    return -1;
+}
+
+bool RigheLista::colonneDa(const Risultato &r)
+{
+    m_colOrdine.clear();
+    m_numOrdine.clear();
+    for (const SqlLista::VoceOrdine &v : std::as_const(m_ordine)) {
+        const int i = r.indice(v.colonna);
+        m_colOrdine.push_back(i);
+        m_numOrdine.push_back(i >= 0 && numerico(r.colonna(i).tipo));
+        if (i < 0)
+            m_perChiave = false;
+    }
+    if (!m_perChiave)
+        return false;
+    m_ordinePronto = true;
+    m_colonne.assign(r.numColonne(), {});
+    for (int i = 0; i < r.numColonne(); ++i)
+        m_colonne[size_t(i)] = r.colonna(i);
+    m_nomi = std::make_shared<Risultato>(m_colonne);
+    m_aperta = true;
+    return true;
 }
 
 void RigheLista::Chiudi()
@@ -215,6 +256,9 @@ void RigheLista::Chiudi()
     m_righeViste = 0;
     m_fine = -1;
     m_uso = 0;
+    m_provvisoria = false;
+    m_chiaveAncora.clear();
+    m_rigaAncora.reset();
 }
 
 bool RigheLista::InizioComeIntervallo()
@@ -440,6 +484,20 @@ Risultato *RigheLista::pagina(int p)
     }
     if ((m_fine >= 0 && p > m_fine) || (m_totale >= 0 && qint64(p) * RighePagina >= m_totale))
         return nullptr;
+    if (m_provvisoria) {
+        // Only the pages next to those read, found from their rows; the
+        // list's end is not known until the rows have their places.
+        bool avanti = true;
+        if (!m_confini.count(p - 1) && !m_confini.count(p + 1))
+            return nullptr;
+        std::unique_ptr<Risultato> r = leggiPagina(p, avanti);
+        if (r->numRighe() == 0)
+            return nullptr;
+        const int n = r->numRighe();
+        m_confini[p] = Confine{chiaveRiga(*r, 0), chiaveRiga(*r, n - 1)};
+        m_pagine[p] = Pagina{std::move(r), ++m_uso};
+        return m_pagine[p].righe.get();
+    }
     bool avanti = true;
     std::unique_ptr<Risultato> r = leggiPagina(p, avanti);
     if (r->numRighe() == 0) {
@@ -495,14 +553,19 @@ int RigheLista::contaPrima(const QStringList &chiave)
 int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
 {
     const int pos = contaPrima(chiave);
+    if (!m_pagine.count(pos / RighePagina))
+        leggiIntorno(pos, chiave, riga);
+    return pos;
+}
+
+void RigheLista::leggiIntorno(int pos, const QStringList &chiave, const Risultato &riga)
+{
     const int p = pos / RighePagina, k = pos % RighePagina;
-    if (m_pagine.count(p))
-        return pos;
     auto pagina = std::make_unique<Risultato>(m_colonne);
     if (k > 0) {
         auto prima = leggiDopo({}, chiave, true, k);
         if (prima->numRighe() != k)
-            return pos; // the list changed meanwhile: the page is read when shown
+            return; // the list changed meanwhile: the page is read when shown
         for (int i = k - 1; i >= 0; --i)
             pagina->aggiungiRiga(prima->riga(i));
     }
@@ -514,7 +577,104 @@ int RigheLista::posiziona(const QStringList &chiave, const Risultato &riga)
     ++m_stat.perChiave;
     const bool ultima = dopo->numRighe() < RighePagina - k - 1;
     ricorda(p, std::move(pagina), ultima);
-    return pos;
+}
+
+std::unique_ptr<Risultato> RigheLista::rigaDellaChiave(const QVariantList &valori)
+{
+    QStringList letterali;
+    for (int i = 0; i < valori.size(); ++i) {
+        const int col = IndiceColonna(m_chiave[i]);
+        const int tipo = valori[i].typeId();
+        const bool numero = col >= 0 ? numerico(m_colonne[size_t(col)].tipo)
+                                     : tipo == QMetaType::Int || tipo == QMetaType::LongLong ||
+                                           tipo == QMetaType::Double || tipo == QMetaType::UInt ||
+                                           tipo == QMetaType::ULongLong;
+        letterali << SqlLista::Letterale(valori[i], numero);
+    }
+    // Sought by the key alone (its own index), not in the list's order: an
+    // equality on the key is no use to the order's index.
+    ++m_stat.pagine;
+    return m_db->Seleziona(
+        m_connessione,
+        SqlLista::Pagina(m_parti, SqlLista::CondizioneUguale(m_chiave, letterali), {}, false, 1));
+}
+
+int RigheLista::ancora(std::unique_ptr<Risultato> riga)
+{
+    const QStringList chiave = chiaveRiga(*riga, 0);
+    const int meta = RighePagina / 2;
+    auto prima = leggiDopo({}, chiave, true, meta);
+    if (prima->numRighe() < meta) {
+        // Fewer rows before it than half a page: its place is known.
+        const int pos = prima->numRighe();
+        leggiIntorno(pos, chiave, *riga);
+        return pos;
+    }
+    // The rows read around it are numbered from the first one until the
+    // count of the rows before it comes.
+    auto pagina = rovescia(*prima);
+    pagina->aggiungiRiga(riga->riga(0));
+    auto dopo = leggiDopo({}, chiave, false, RighePagina - meta - 1);
+    for (int i = 0; i < dopo->numRighe(); ++i)
+        pagina->aggiungiRiga(dopo->riga(i));
+    m_pagine.clear();
+    m_confini.clear();
+    m_fine = -1;
+    m_provvisoria = true;
+    ++m_ancoraggio;
+    m_rigaProvvisoria = meta;
+    m_chiaveAncora = chiave;
+    m_rigaAncora = std::move(riga);
+    const int n = pagina->numRighe();
+    m_righeViste = std::max(m_righeViste, n);
+    m_confini[0] = Confine{chiaveRiga(*pagina, 0), chiaveRiga(*pagina, n - 1)};
+    m_pagine[0] = Pagina{std::move(pagina), ++m_uso};
+    return meta;
+}
+
+QString RigheLista::SqlPosizione() const
+{
+    if (!m_provvisoria)
+        return {};
+    QStringList pezzi;
+    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, m_chiaveAncora, nulliPiccoli(), true))
+        pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
+    return SqlLista::Conteggio(m_parti) +
+           (m_parti.haWhere ? QStringLiteral(" And (") : QStringLiteral(" Where (")) +
+           pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
+}
+
+int RigheLista::ImpostaPosizione(int ancoraggio, int righePrima)
+{
+    if (!m_provvisoria || ancoraggio != m_ancoraggio || righePrima < 0)
+        return 0;
+    m_provvisoria = false;
+    m_pagine.clear();
+    m_confini.clear();
+    m_fine = -1;
+    if (m_totale >= 0 && righePrima >= m_totale)
+        m_totale = righePrima + 1; // rows added since the list was counted
+    const int spostamento = righePrima - m_rigaProvvisoria;
+    const std::unique_ptr<Risultato> riga = std::move(m_rigaAncora);
+    const QStringList chiave = std::move(m_chiaveAncora);
+    m_chiaveAncora.clear();
+    leggiIntorno(righePrima, chiave, *riga);
+    if (m_avvisoSpostamento)
+        m_avvisoSpostamento(spostamento);
+    return spostamento;
+}
+
+int RigheLista::Assesta()
+{
+    if (!m_provvisoria)
+        return 0;
+    return ImpostaPosizione(m_ancoraggio, contaPrima(m_chiaveAncora));
+}
+
+void RigheLista::assestaSeProvvisoria()
+{
+    if (m_provvisoria)
+        Assesta();
 }
 
 int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> &verifica, int da,
@@ -522,6 +682,10 @@ int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> 
 {
     if (!m_aperta)
         return -1;
+    // Rows placed provisionally get their places, and `da` with them.
+    const int spostamento = m_provvisoria ? Assesta() : 0;
+    if (da >= 0)
+        da += spostamento;
     if (!m_perChiave || condizione.isEmpty()) {
         const int n = Conta();
         int r = da < 0 ? (avanti ? 0 : n - 1) : (avanti ? da + 1 : da - 1);
@@ -530,25 +694,34 @@ int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> 
                 return r;
         return -1;
     }
-    const QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
-    std::unique_ptr<Risultato> trovata;
+    // One statement, whose answer is the first row meeting the condition in
+    // the list's order (after the row `da`): the rows meeting it are found
+    // and sorted, never sought one by one along the order's index.
+    QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
     if (da >= 0) {
         Risultato *p = pagina(da / RighePagina);
         if (!p || da % RighePagina >= p->numRighe())
             return -1;
-        trovata = leggiDopo(cond, chiaveRiga(*p, da % RighePagina), !avanti, 1);
-    } else {
-        trovata = leggi(SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1));
+        QStringList pezzi;
+        for (const QString &pezzo :
+             SqlLista::CondizioniDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti))
+            pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
+        cond += QStringLiteral(" And (") + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
     }
+    ++m_stat.pagine;
+    std::unique_ptr<Risultato> trovata = m_db->Seleziona(
+        m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1), DbMotore::LetturaFiltrata);
     if (trovata->numRighe() == 0)
         return -1;
-    return posiziona(chiaveRiga(*trovata, 0), *trovata);
+    // Shown at once among its neighbours; its place follows (see ApriIntorno).
+    return ancora(std::move(trovata));
 }
 
 int RigheLista::PosizioneChiave(const QVariantList &valori)
 {
     if (!m_aperta || valori.size() != m_chiave.size())
         return -1;
+    assestaSeProvvisoria();
     if (!m_perChiave) {
         return Trova(
             {},
@@ -561,13 +734,7 @@ int RigheLista::PosizioneChiave(const QVariantList &valori)
             },
             -1, true);
     }
-    QStringList letterali;
-    for (int i = 0; i < valori.size(); ++i) {
-        const int col = IndiceColonna(m_chiave[i]);
-        letterali << SqlLista::Letterale(valori[i], col >= 0 && numerico(m_colonne[size_t(col)].tipo));
-    }
-    auto r =
-        leggi(SqlLista::Pagina(m_parti, SqlLista::CondizioneUguale(m_chiave, letterali), m_ordine, false, 1));
+    auto r = rigaDellaChiave(valori);
     if (r->numRighe() == 0)
         return -1;
     return posiziona(chiaveRiga(*r, 0), *r);

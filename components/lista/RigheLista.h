@@ -112,6 +112,13 @@ class RigheLista
     void ImpostaConteggio(int apertura, int righe);
     // Changes at every opening, closing and reopening.
     int Apertura() const { return m_apertura; }
+    // Whether the landmarks of a long list read by key are still to come
+    // (they come after a count on the counting connection).
+    bool SegnapostiAttesi() const
+    {
+        return m_aperta && m_perChiave && m_segnaposti.empty() &&
+               (m_totale < 0 || m_totale >= 4 * PassoSegnaposti);
+    }
     // The SELECT of the ordering columns alone, in the list's order (Jet
     // SQL), from which the landmarks are read; empty when pages are not found
     // by those values.
@@ -132,10 +139,43 @@ class RigheLista
     // The first row after `da` (avanti) or before it whose `condizione` (Jet
     // SQL) holds; from the first or the last row when `da` is below 0. Lists
     // read by offsets test each row with `verifica` instead. -1 when none.
+    // On a list read by key the row found is shown among its neighbours
+    // before its place is known, as by ApriIntorno (PosizioneNota).
     int Trova(const QString &condizione, const std::function<bool(int riga)> &verifica, int da, bool avanti);
     // Position of the row whose key columns have these values; -1 when the
     // list does not hold it.
     int PosizioneChiave(const QVariantList &valori);
+
+    // Opens the SELECT as Apri does, but on the rows around the row of this
+    // key (half a page before it, the rest after), read from its own values:
+    // a new order shows the current row at once. The rows before it are
+    // counted elsewhere meanwhile: until then the rows are numbered from the
+    // first one read (the row is RighePagina / 2) and only the pages next to
+    // them are read; that count (SqlPosizione) gives them their places
+    // (ImpostaPosizione). With fewer rows before it than half a page its
+    // place is known at once. `totale`, when not below 0, is the rows'
+    // count (the same rows in another order). Answers the row's number
+    // (provisional or final); -1 when the list does not hold it or is not
+    // read by key, and then the first page is read as by Apri.
+    int ApriIntorno(const QString &sql, const QVariantList &valoriChiave, int totale);
+    // Whether the rows have their places (false between ApriIntorno and ImpostaPosizione).
+    bool PosizioneNota() const { return !m_provvisoria; }
+    // Changes at every ApriIntorno (the count it answers goes with it).
+    int Ancoraggio() const { return m_ancoraggio; }
+    // Jet SQL answering the number of rows before the row ApriIntorno showed.
+    QString SqlPosizione() const;
+    // The rows before the row shown, counted for the ancoraggio `ancoraggio`
+    // (ignored for another one, or once placed): the rows move to their
+    // places; answers by how many rows they moved (0 when nothing moved).
+    int ImpostaPosizione(int ancoraggio, int righePrima);
+    // Counts them here and now (an operation that needs every row's place).
+    int Assesta();
+    // Called with the rows' move whenever they get their places (on
+    // ImpostaPosizione or Assesta, also when an operation needed them).
+    void ImpostaAvvisoSpostamento(std::function<void(int spostamento)> avviso)
+    {
+        m_avvisoSpostamento = std::move(avviso);
+    }
 
     // Every row in list order, apart from the pages kept for the view
     // (printing and export pull the rows this way). On SQLite the SELECT of
@@ -183,7 +223,15 @@ class RigheLista
     };
 
     RigheLista &operator=(RigheLista &&) = default;
-    void leggiPrimaPagina();
+    int apri(const QString &sql, const QVariantList &intorno, int totale);
+    // The first page, or the page around the row of key `intorno` (its row
+    // number answered; -1 for the first page).
+    int leggiPrimaPagina(const QVariantList &intorno, int totale);
+    // The columns and the ordering columns of a result of the SELECT; false
+    // when the ordering columns are not all in it (not read by key).
+    bool colonneDa(const Risultato &r);
+    // The page around a row of the SELECT (see ApriIntorno).
+    int ancora(std::unique_ptr<Risultato> riga);
     Risultato *pagina(int p);
     std::unique_ptr<Risultato> leggi(const QString &sql);
     // At most `limite` rows after (prima: before) the row of ordering values
@@ -208,6 +256,13 @@ class RigheLista
     // A page with no neighbour read: from the nearest row whose ordering values are known.
     std::unique_ptr<Risultato> leggiLontana(int p, bool &avanti);
     void preparaOrdine();
+    // The page of the row of ordering values `chiave` (its whole row in
+    // `riga`) at the row `pos`: the rows before it read backwards, the rest after.
+    void leggiIntorno(int pos, const QStringList &chiave, const Risultato &riga);
+    // The row whose key columns have these values (none when gone).
+    std::unique_ptr<Risultato> rigaDellaChiave(const QVariantList &valori);
+    // Rows placed provisionally get their places first (Assesta).
+    void assestaSeProvvisoria();
 
     DbMotore *m_db = nullptr;
     QString m_connessione;
@@ -231,4 +286,11 @@ class RigheLista
     int m_fine = -1;      // page found to be the last (-1: not yet)
     int m_apertura = 0;
     Statistiche m_stat;
+    // Provisional places (ApriIntorno): the row shown, and its values.
+    bool m_provvisoria = false;
+    int m_ancoraggio = 0;
+    int m_rigaProvvisoria = 0;
+    QStringList m_chiaveAncora;
+    std::unique_ptr<Risultato> m_rigaAncora;
+    std::function<void(int)> m_avvisoSpostamento;
 };

@@ -8,6 +8,7 @@
 #include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/lista/ListaPagine.h"
+#include "components/lista/RigheLista.h"
 #include "components/lista/StampaLista.h"
 #include "components/pagine/GestPagine.h"
 #include "components/stampa/OpzStampa.h"
@@ -255,6 +256,43 @@ TEST_F(ListaClienti, ClicDoppioClicInvioEIntestazioneSecondoLeImpostazioni)
         EXPECT_LE(Cella(0, 3).compare(Cella(1, 3), Qt::CaseInsensitive), 0);
         m_lista->close();
     }
+}
+
+// A click on a header shows the new order around the customer the user is
+// on at once, before its row number is known ("..."); the number follows
+// from a count on a connection of its own, and the rows move to their
+// places with the same customer current and on screen.
+TEST_F(ListaClienti, LIntestazioneMostraSubitoIlClienteEPoiIlSuoNumero)
+{
+    Apri();
+    QTableView *g = m_lista->dbgRiga;
+    QHeaderView *h = g->horizontalHeader();
+    const QPoint nome(h->sectionViewportPosition(3) + 5, 5);
+    auto attendiConteggi = [] {
+        for (int i = 0; i < 500 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(10);
+        Attendi();
+    };
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, nome);
+    attendiConteggi();
+    const int n = Righe();
+    // More than half a page before it either way.
+    ASSERT_GT(n, 2 * RigheLista::RighePagina / 2 + 10);
+    g->setCurrentIndex(g->model()->index(n / 2, 3));
+    const QString cliente = Chiave(n / 2);
+    // Descending: the same customer has about as many rows before it.
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, nome);
+    EXPECT_EQ(Chiave(g->currentIndex().row()), cliente);
+    EXPECT_TRUE(m_lista->txtRiga->text().startsWith(QStringLiteral("... / ")))
+        << m_lista->txtRiga->text().toStdString();
+    attendiConteggi();
+    const int riga = g->currentIndex().row();
+    EXPECT_EQ(Chiave(riga), cliente);
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(riga + 1).arg(n));
+    EXPECT_TRUE(g->viewport()->rect().contains(g->visualRect(g->currentIndex()).center()));
+    for (int r : {1, riga, n - 1})
+        EXPECT_GE(Cella(r - 1, 3).compare(Cella(r, 3), Qt::CaseInsensitive), 0) << r;
+    EXPECT_EQ(Righe(), n);
 }
 
 TEST_F(ListaClienti, SelezionaPosizionaLaSchedaEScorreLaLista)

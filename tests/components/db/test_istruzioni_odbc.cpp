@@ -132,8 +132,9 @@ TEST_P(LettureServer, RefusedTextsFailAsBeforeAndTheConnectionGoesOn)
         loro = e.numero();
     }
     EXPECT_EQ(nostro, loro);
-    if (Pg())
+    if (Pg()) {
         EXPECT_NE(nostro, 0);
+    }
     EXPECT_EQ(Uguali("SELECT id FROM provaodbc WHERE codice = 'A01'"), QStringList({"1"}));
 }
 
@@ -148,8 +149,9 @@ TEST_P(LettureServer, InsideATransactionTheTransactionsRowsAreSeen)
     }
     // A read the server refuses inside the transaction is trapped as before
     // (SQLite compares a text with a number).
-    if (Pg())
+    if (Pg()) {
         EXPECT_THROW(db->Seleziona(C, "SELECT id FROM provaodbc WHERE codice > 5"), VbErrore);
+    }
     db->AnnullaTrans(C);
     EXPECT_EQ(db->Seleziona(C, "SELECT id FROM provaodbc WHERE codice = 'T04'")->numRighe(), 0);
     EXPECT_EQ(db->Seleziona(C, "SELECT id FROM provaodbc WHERE codice = 'A01'")->numRighe(), 1);

@@ -146,8 +146,10 @@ TEST_P(NumeriAiLimiti, WritesBeyondTheRangeAreRefusedWithOverflow)
     rs->ChiudiRec(h);
     const QString letto = Apri("SELECT * FROM NumeriProva WHERE Id = 1");
     EXPECT_EQ(Lettura(letto, "Grande", 0), "1000000000000000");
-    if (Pg()) // SQLite holds an amount of this size as a double
+    // SQLite holds an amount of this size as a double.
+    if (Pg()) {
         EXPECT_EQ(Lettura(letto, "Importo", 6), "-922337203685477.5808");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, NumeriAiLimiti,

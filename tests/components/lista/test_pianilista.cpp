@@ -382,5 +382,52 @@ TEST_P(PianiLista, PagineDellaListaNellIndiceDellOrdine)
     db->ImpostaOsservatoreMotore({});
 }
 
+// "Cerca in" a column: one statement, whose rows meeting the LIKE are found
+// and sorted (the first in the list's order kept), never sought one by one
+// along the order's index, which tests every customer through it before it
+// can say none matches. Without a match, and from a row on.
+TEST_P(PianiLista, UnaRicercaNellaColonnaNonPercorreLIndiceDellOrdine)
+{
+    statisticheDiscordi();
+    QStringList inviate;
+    db->ImpostaOsservatoreMotore([&](const QString &sql) { inviate << sql; });
+    for (const char *ordine : {" order by Gruppo, Mastro, Conto", " order by Descrizione"}) {
+        SCOPED_TRACE(ordine);
+        righe_.Apri(kSelect + QLatin1String(ordine));
+        ASSERT_TRUE(righe_.PerChiave());
+        for (int da : {-1, 300}) {
+            if (da >= 0) {
+                ASSERT_FALSE(righe_.Valore(da, 0).isNull());
+            }
+            inviate.clear();
+            EXPECT_EQ(righe_.Trova(QStringLiteral("Descrizione Like '*nessuno*'"), {}, da, true), -1);
+            int ricerche = 0;
+            for (const QString &sql : std::as_const(inviate)) {
+                if (sql.startsWith(QLatin1String("SET ")) || sql.startsWith(QLatin1String("RESET "))) {
+                    QSqlQuery q(db->DatabaseDao(C));
+                    EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+                    continue;
+                }
+                ++ricerche;
+                const QString p = pianoMotore(sql);
+                if (Pg()) {
+                    EXPECT_TRUE(p.contains(QLatin1String("Sort")) &&
+                                !p.contains(QLatin1String("Index Scan using pianoconti_chiave")) &&
+                                !p.contains(QLatin1String("Index Scan using pianoconti_nome")))
+                        << p.toStdString();
+                } else {
+                    // The rows found by row id from an index holding the WHERE's columns.
+                    EXPECT_TRUE(p.contains(QLatin1String("TEMP B-TREE FOR ORDER BY")) &&
+                                p.contains(QLatin1String("USING INTEGER PRIMARY KEY")) &&
+                                p.contains(QLatin1String("COVERING INDEX")))
+                        << p.toStdString();
+                }
+            }
+            EXPECT_EQ(ricerche, 1) << inviate.join('\n').toStdString();
+        }
+    }
+    db->ImpostaOsservatoreMotore({});
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, PianiLista, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
                          NomeMotore);

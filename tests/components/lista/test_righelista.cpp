@@ -205,18 +205,27 @@ TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
     auto nome = [&](int r) { return righe.Valore(r, 3).toString(); };
     auto verifica = [&](int r) { return nome(r).startsWith(QLatin1String("D'Am"), Qt::CaseInsensitive); };
     const QString cond = QStringLiteral("Descrizione Like 'D''Am*'");
+    // The row found, in its place (counted here: the program counts it apart).
+    auto trova = [&](const QString &c, int da, bool avanti) {
+        const int r = righe.Trova(c, verifica, da, avanti);
+        return r < 0 ? r : r + righe.Assesta();
+    };
 
-    const int primo = righe.Trova(cond, verifica, -1, true);
+    const int primo = trova(cond, -1, true);
     ASSERT_GE(primo, 0);
     EXPECT_TRUE(verifica(primo));
     EXPECT_FALSE(primo > 0 && verifica(primo - 1));
-    const int secondo = righe.Trova(cond, verifica, primo, true);
+    const int secondo = trova(cond, primo, true);
     EXPECT_EQ(secondo, primo + 1);
-    const int ultimo = righe.Trova(cond, verifica, -1, false);
+    const int ultimo = trova(cond, -1, false);
     EXPECT_TRUE(verifica(ultimo));
     EXPECT_FALSE(righe.Esiste(ultimo + 1) && verifica(ultimo + 1));
-    EXPECT_EQ(righe.Trova(cond, verifica, primo, false), -1);
-    EXPECT_EQ(righe.Trova(QStringLiteral("Descrizione Like 'Nessuno*'"), {}, -1, true), -1);
+    EXPECT_EQ(trova(cond, primo, false), -1);
+    // From a row shown before its place is known: its place is counted first.
+    EXPECT_EQ(righe.Trova(cond, verifica, -1, true), RigheLista::RighePagina / 2);
+    EXPECT_FALSE(righe.PosizioneNota());
+    EXPECT_EQ(trova(cond, RigheLista::RighePagina / 2, true), primo + 1);
+    EXPECT_EQ(trova(QStringLiteral("Descrizione Like 'Nessuno*'"), -1, true), -1);
 
     // A key deep in the list: its position, and its page read around it.
     const int dove = int(tutte.size()) - 200;
@@ -230,6 +239,73 @@ TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
     // A supplier account is not in this list.
     EXPECT_EQ(righe.PosizioneChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}),
               -1);
+}
+
+// A new order opened around a row: the rows around it at once, numbered
+// from the first one read until the count of the rows before it (made on a
+// connection of its own in the program) gives them their places; far pages
+// are not read meanwhile, and an operation that needs every row's place
+// counts it then. Near the start the place is known at once.
+TEST_P(ListaRighe, ApriIntornoMostraSubitoLeRigheEPoiIlPosto)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
+    const QStringList tutte = attese(sql);
+    const int n = int(tutte.size());
+    const int meta = RigheLista::RighePagina / 2;
+    int spostate = 0, avvisi = 0;
+    righe.ImpostaAvvisoSpostamento([&](int s) {
+        spostate = s;
+        ++avvisi;
+    });
+    struct Caso {
+        int riga;
+        bool assestaDaSola; // a key looked for meanwhile gives the rows their places
+    };
+    for (const Caso &c : {Caso{0, false}, Caso{meta - 1, false}, Caso{meta, false}, Caso{n / 2, false},
+                          Caso{n - 1, false}, Caso{n / 3, true}}) {
+        SCOPED_TRACE(c.riga);
+        righe.Apri(sql);
+        const QVariantList chiave = righe.Valori(
+            c.riga, {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
+        avvisi = 0;
+        const int riga = righe.ApriIntorno(sql, chiave, n);
+        EXPECT_EQ(righe.RigheNote(), n);
+        if (c.riga < meta) {
+            EXPECT_EQ(riga, c.riga);
+            EXPECT_TRUE(righe.PosizioneNota());
+            EXPECT_EQ(conto(riga), tutte[c.riga]);
+            continue;
+        }
+        ASSERT_EQ(riga, meta);
+        EXPECT_FALSE(righe.PosizioneNota());
+        // The rows around it, and the next pages from them; nothing far.
+        for (int r = 0; r < std::min(3 * RigheLista::RighePagina, n - c.riga + meta); ++r)
+            ASSERT_EQ(conto(r), tutte[c.riga - meta + r]) << r;
+        const int pagine = righe.Stat().pagine;
+        EXPECT_FALSE(righe.Valore(n - 1, 2).isValid() && c.riga - meta > 0);
+        EXPECT_EQ(righe.Stat().pagine, pagine);
+        if (c.assestaDaSola) {
+            EXPECT_EQ(righe.PosizioneChiave(chiave), c.riga);
+        } else {
+            const int prima = db->Seleziona(C, righe.SqlPosizione())->valore(0, 0).toInt();
+            EXPECT_EQ(prima, c.riga);
+            // A count for an earlier opening around a row changes nothing.
+            EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio() - 1, prima), 0);
+            EXPECT_FALSE(righe.PosizioneNota());
+            EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio(), prima), c.riga - meta);
+        }
+        EXPECT_TRUE(righe.PosizioneNota());
+        EXPECT_EQ(avvisi, 1);
+        EXPECT_EQ(spostate, c.riga - meta);
+        for (int r : {c.riga, 0, n - 1, c.riga - 1, std::min(n - 1, c.riga + 1)})
+            EXPECT_EQ(conto(r), tutte[r]) << r;
+    }
+    // A key no longer there: the first page, as an opening gives it.
+    righe.Apri(sql);
+    EXPECT_EQ(righe.ApriIntorno(sql, {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9999")}, n),
+              -1);
+    EXPECT_TRUE(righe.PosizioneNota());
+    EXPECT_EQ(conto(0), tutte[0]);
 }
 
 TEST_P(ListaRighe, SenzaChiaveDellaSchedaLaChiavePrimariaDellaTabella)

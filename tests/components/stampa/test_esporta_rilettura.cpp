@@ -123,11 +123,8 @@ TEST_F(Rilettura, AnEmptyValueOfAOneColumnFileIsOneEmptyField)
         const EsitoStampa e = esporta(opz, note);
         ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
         const QList<QStringList> righe = RigheCsv(file, opz.SepCampi(), opz.DelimStr());
-        const QList<QStringList> attese = {{didascalia},
-                                           {QStringLiteral("prima")},
-                                           {QString()},
-                                           {QString()},
-                                           {QStringLiteral("ultima")}};
+        const QList<QStringList> attese = {
+            {didascalia}, {QStringLiteral("prima")}, {QString()}, {QString()}, {QStringLiteral("ultima")}};
         EXPECT_EQ(righe, attese);
         QFile::remove(file);
     }
