@@ -602,10 +602,13 @@ QVariant RigheLista::Lettura::Valore(int colonna) const
 
 QByteArrayView RigheLista::Lettura::TestoUtf8(int colonna) const
 {
-    if (!m_cursore || m_cursore->Completo() || !m_pagina || m_indice < 1 || colonna < 0 ||
-        colonna >= m_pagina->numColonne())
+    if (!m_pagina || m_indice < 1 || colonna < 0 || colonna >= m_pagina->numColonne())
         return {};
-    return m_cursore->TestoUtf8(colonna);
+    if (m_cursore && !m_cursore->Completo())
+        return m_cursore->TestoUtf8(colonna);
+    // The rows held (a step read from a server, a completed cursor) keep
+    // their texts as UTF-8 already.
+    return m_pagina->testoUtf8(m_indice - 1, colonna);
 }
 
 // On SQLite, the first step: the list's SELECT in list order (the same

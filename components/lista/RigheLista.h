@@ -153,8 +153,8 @@ class RigheLista
         bool Successiva();
         // A cell of the row Successiva moved to (column by its index in the SELECT).
         QVariant Valore(int colonna) const;
-        // The cell's bytes when it is a text read straight from the
-        // statement (valid until Successiva); null otherwise.
+        // The cell's UTF-8 bytes when it is a text (valid until
+        // Successiva); null otherwise.
         QByteArrayView TestoUtf8(int colonna) const;
 
       private:
