@@ -483,8 +483,10 @@ QVariantList RigheLista::Valori(int riga, const QStringList &colonne)
 
 int RigheLista::contaPrima(const QStringList &chiave)
 {
+    // On a server a level of the ordering at a time (SqlLista::CondizioniDopo).
+    const bool perLivelli = m_db->TipoSql(m_connessione);
     int n = 0;
-    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), true))
+    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), true, perLivelli))
         n += conta(pezzo);
     return n;
 }
