@@ -3,8 +3,6 @@
 // once and their rows read with the values Qt's driver would give.
 #include "components/db/IstruzioniOdbc.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -16,10 +14,7 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide c
 namespace
 {
 
-// How a column is fetched.
-enum class Lettura { Intero, Testo, Data, DataOra };
-
-constexpr int TestoMax = 2048; // characters per SQLGetData of a text
+using Lettura = RigheOdbc::Lettura;
 
 // The kind Qt's driver gives a column of this SQL type (a NUMERIC with a
 // scale is an exact amount; without one, each value read is), how it is
@@ -117,7 +112,7 @@ struct IstruzioniOdbc::Voce {
     bool descritta = false;
     bool adatta = true; // every column is of a kind read here
     std::vector<Risultato::Colonna> colonne;
-    std::vector<Lettura> letture;
+    RigheOdbc::Forma forma;
     // Values bound to the parameters, kept until the statement has run.
     std::vector<QString> testi;
     std::vector<qlonglong> numeri;
@@ -130,7 +125,7 @@ struct IstruzioniOdbc::Voce {
     }
 };
 
-IstruzioniOdbc::IstruzioniOdbc(void *hdbc, int capienza) : m_hdbc(hdbc), m_voci(capienza) {}
+IstruzioniOdbc::IstruzioniOdbc(void *hdbc, int capienza) : m_hdbc(hdbc), m_voci(capienza), m_righe(hdbc) {}
 
 IstruzioniOdbc::~IstruzioniOdbc()
 {
@@ -279,7 +274,8 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             return Esito::Fallito;
         }
         v->colonne.assign(size_t(n), Risultato::Colonna());
-        v->letture.assign(size_t(n), Lettura::Testo);
+        v->forma.letture.assign(size_t(n), Lettura::Testo);
+        v->forma.caratteri.assign(size_t(n), 0);
         for (SQLSMALLINT i = 0; i < n; ++i) {
             SQLWCHAR nome[256];
             SQLSMALLINT lunghezza = 0, tipoSql = 0, scala = 0, nullabile = 0;
@@ -293,8 +289,10 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
             Risultato::Colonna &col = v->colonne[size_t(i)];
             col.nome = QString::fromUtf16(reinterpret_cast<const char16_t *>(nome),
                                           qMin<qsizetype>(lunghezza, qsizetype(std::size(nome)) - 1));
-            if (!tipoColonna(tipoSql, dimensione, scala, col, v->letture[size_t(i)]))
+            if (!tipoColonna(tipoSql, dimensione, scala, col, v->forma.letture[size_t(i)]))
                 v->adatta = false;
+            v->forma.caratteri[size_t(i)] =
+                RigheOdbc::CaratteriIniziali(v->forma.letture[size_t(i)], dimensione);
         }
         v->descritta = true;
     }
@@ -308,85 +306,7 @@ IstruzioniOdbc::Esito IstruzioniOdbc::Esegui(const QString &sqlMotore, const Jet
 bool IstruzioniOdbc::Leggi(Risultato &r, QSqlError &errore, QString &statoSql)
 {
     Voce &v = *m_aperta;
-    const int n = int(v.colonne.size());
-    auto fallito = [&] {
-        DiagnosticaOdbc(SQL_HANDLE_STMT, v.st, errore, statoSql);
-        Chiudi();
-        return false;
-    };
-    SQLWCHAR buf[TestoMax];
-    int righe = 0;
-    for (;;) {
-        const SQLRETURN f = SQLFetch(v.st);
-        if (f == SQL_NO_DATA)
-            break;
-        if (!riuscito(f))
-            return fallito();
-        ++righe;
-        for (int i = 0; i < n; ++i) {
-            const auto col = SQLUSMALLINT(i + 1);
-            SQLLEN ind = 0;
-            QVariant valore;
-            switch (v.letture[size_t(i)]) {
-            case Lettura::Intero: {
-                qlonglong x = 0;
-                if (!riuscito(SQLGetData(v.st, col, SQL_C_SBIGINT, &x, 0, &ind)))
-                    return fallito();
-                if (ind != SQL_NULL_DATA)
-                    valore = x;
-                break;
-            }
-            case Lettura::Data: {
-                SQL_DATE_STRUCT d{};
-                if (!riuscito(SQLGetData(v.st, col, SQL_C_TYPE_DATE, &d, 0, &ind)))
-                    return fallito();
-                if (ind != SQL_NULL_DATA)
-                    valore = QDate(d.year, d.month, d.day);
-                break;
-            }
-            case Lettura::DataOra: {
-                SQL_TIMESTAMP_STRUCT t{};
-                if (!riuscito(SQLGetData(v.st, col, SQL_C_TYPE_TIMESTAMP, &t, 0, &ind)))
-                    return fallito();
-                if (ind != SQL_NULL_DATA)
-                    valore = QDateTime(QDate(t.year, t.month, t.day),
-                                       QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
-                break;
-            }
-            case Lettura::Testo: {
-                // Long texts come in pieces: each one but the last fills the buffer.
-                QString s = QStringLiteral("");
-                bool nullo = false;
-                for (;;) {
-                    const SQLRETURN g = SQLGetData(v.st, col, SQL_C_WCHAR, buf, SQLLEN(sizeof buf), &ind);
-                    if (g == SQL_NO_DATA)
-                        break;
-                    if (!riuscito(g))
-                        return fallito();
-                    if (ind == SQL_NULL_DATA) {
-                        nullo = true;
-                        break;
-                    }
-                    const bool pezzo = ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof buf);
-                    const qsizetype caratteri =
-                        pezzo ? TestoMax - 1 : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR));
-                    s.append(reinterpret_cast<const QChar *>(buf), caratteri);
-                    if (!pezzo)
-                        break;
-                }
-                if (!nullo)
-                    valore = s;
-                break;
-            }
-            }
-            Risultato::Tipo t = r.colonna(i).tipo;
-            if (t == Risultato::Tipo::Nullo && valore.typeId() == QMetaType::QString)
-                t = Risultato::Tipo::Decimale;
-            r.aggiungiValore(valore, t);
-        }
-    }
-    if (n == 0)
-        r.righeVuote(righe);
+    const bool letto = m_righe.Leggi(v.st, v.forma, r, errore, statoSql);
     Chiudi();
-    return true;
+    return letto;
 }

@@ -8,6 +8,7 @@
 
 #include "components/db/CacheLru.h"
 #include "components/db/JetSql.h"
+#include "components/db/RigheOdbc.h"
 #include "components/db/Risultato.h"
 
 #include <QSqlError>
@@ -50,6 +51,8 @@ class IstruzioniOdbc
     void Chiudi();
     // Frees every statement (the schema changed, or the connection closes).
     void Svuota();
+    // The reading of the rows (tests).
+    RigheOdbc &Righe() { return m_righe; }
 
     struct Voce;
 
@@ -57,4 +60,5 @@ class IstruzioniOdbc
     void *m_hdbc;
     CacheLru<std::shared_ptr<Voce>> m_voci;
     std::shared_ptr<Voce> m_aperta; // the statement whose result is open
+    RigheOdbc m_righe;
 };

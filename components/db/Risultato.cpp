@@ -112,6 +112,40 @@ void Risultato::aggiungiTesto(const QString &s)
     aggiungiTesto(b.constData(), int(b.size()));
 }
 
+void Risultato::aggiungiTestoUtf16(const char16_t *p, qsizetype n)
+{
+    // Written straight into the buffer: at most three bytes a code unit
+    // outside the surrogates. A surrogate (a character beyond the first
+    // plane, or half of one) goes through QString's own conversion.
+    const qsizetype inizio = m_testi.size();
+    m_testi.resize(inizio + 3 * n);
+    auto *out = reinterpret_cast<unsigned char *>(m_testi.data()) + inizio;
+    const unsigned char *const primo = out;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = p[i];
+        if (u < 0x80) {
+            *out++ = static_cast<unsigned char>(u);
+        } else if (u < 0x800) {
+            *out++ = static_cast<unsigned char>(0xC0 | (u >> 6));
+            *out++ = static_cast<unsigned char>(0x80 | (u & 0x3F));
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            m_testi.resize(inizio);
+            return aggiungiTesto(QString(reinterpret_cast<const QChar *>(p), n));
+        } else {
+            *out++ = static_cast<unsigned char>(0xE0 | (u >> 12));
+            *out++ = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (u & 0x3F));
+        }
+    }
+    const auto len = qsizetype(out - primo);
+    m_testi.resize(inizio + len);
+    Cella c;
+    c.s.off = std::uint32_t(inizio);
+    c.s.len = std::uint32_t(len);
+    c.tipo = Tipo::Testo;
+    push(c);
+}
+
 void Risultato::aggiungiData(const QDate &d)
 {
     if (!d.isValid())

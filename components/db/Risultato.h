@@ -58,6 +58,14 @@ class Risultato
     QVariant valore(int riga, int col) const;
     Tipo tipoCella(int riga, int col) const { return cella(riga, col).tipo; }
     bool nullo(int riga, int col) const { return cella(riga, col).tipo == Tipo::Nullo; }
+    // The UTF-8 bytes of a text cell, as valore() would read them (valid
+    // while the rows are not changed); null for a cell of another kind.
+    QByteArrayView testoUtf8(int riga, int col) const
+    {
+        const Cella &c = cella(riga, col);
+        return c.tipo == Tipo::Testo ? QByteArrayView(m_testi.constData() + c.s.off, qsizetype(c.s.len))
+                                     : QByteArrayView();
+    }
 
     // Building rows: one call per cell, row after row.
     void aggiungiNullo() { push(Cella{}); }
@@ -66,6 +74,8 @@ class Risultato
     void aggiungiDecimale(std::int64_t decimiMillesimi);
     void aggiungiTesto(const char *utf8, int len);
     void aggiungiTesto(const QString &s);
+    // A text of `n` UTF-16 code units, kept as aggiungiTesto(QString) keeps it.
+    void aggiungiTestoUtf16(const char16_t *p, qsizetype n);
     void aggiungiData(const QDate &d);
     void aggiungiDataOra(const QDateTime &d);
     void aggiungiBooleano(bool b);

@@ -86,7 +86,8 @@ struct ConteggioParallelo::Richiesta {
     std::shared_ptr<Lavoro> lavoro;
     DbMotore::FileSqlite file;
     QString nomeQt, chiaveServer; // a server: the window's connection, and what it connects to
-    QString sqlServer, sqlConta;
+    QString sqlServer;
+    QStringList sqlConta; // on a file: the counts to add up
     // The ordering columns' reading: Jet SQL for a file (translated on the
     // thread's own connection), the engine's text for a server.
     QString sqlOrdinata, sqlSegnapostiServer;
@@ -195,8 +196,12 @@ int ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
             // The handler goes with this count, however it ends.
             const std::shared_ptr<void> togli(
                 nullptr, [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
-            const auto risultato = c.motore->Seleziona(nome, r.sqlConta);
-            righe = risultato->numRighe() > 0 ? risultato->valore(0, 0).toInt() : 0;
+            int somma = 0;
+            for (const QString &sql : std::as_const(r.sqlConta)) {
+                const auto risultato = c.motore->Seleziona(nome, sql);
+                somma += risultato->numRighe() > 0 ? risultato->valore(0, 0).toInt() : 0;
+            }
+            righe = somma;
         } catch (const VbErrore &e) {
             numero = e.numero();
             descrizione = e.descrizione();
@@ -397,8 +402,32 @@ void ConteggioParallelo::Ferma()
     m_lavoro.reset();
 }
 
+bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const QStringList &conteggi,
+                               int etichetta)
+{
+    if (conteggi.isEmpty())
+        return false;
+    if (conteggi.size() == 1 || !db || !db->EsisteConnessione(connessione) || !db->TipoSql(connessione))
+        return avvia(db, connessione, conteggi, etichetta, {}, 0);
+    QStringList parti;
+    try {
+        for (const QString &sql : conteggi)
+            parti << QLatin1Char('(') + db->Traduci(connessione, sql) + QLatin1Char(')');
+    } catch (const VbErrore &) {
+        return false;
+    }
+    return avvia(db, connessione, {}, etichetta, {}, 0,
+                 QStringLiteral("SELECT ") + parti.join(QStringLiteral(" + ")));
+}
+
 bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta,
                                int etichetta, const QString &sqlOrdinata, int passo)
+{
+    return avvia(db, connessione, {sqlConta}, etichetta, sqlOrdinata, passo);
+}
+
+bool ConteggioParallelo::avvia(DbMotore *db, const QString &connessione, const QStringList &sqlConta,
+                               int etichetta, const QString &sqlOrdinata, int passo, const QString &sqlServer)
 {
     Ferma();
     if (!db || !db->EsisteConnessione(connessione))
@@ -415,7 +444,7 @@ bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const Q
             QStringList{d.driverName(), d.databaseName(),  d.hostName(), QString::number(d.port()),
                         d.userName(),   d.connectOptions()}
                 .join(QLatin1Char('\n'));
-        r->sqlServer = db->Traduci(connessione, sqlConta);
+        r->sqlServer = !sqlServer.isEmpty() ? sqlServer : db->Traduci(connessione, sqlConta.value(0));
         if (!sqlOrdinata.isEmpty() && passo > 0) {
             try {
                 r->sqlSegnapostiServer = LetturaInOrdine::OgniRighe(

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <condition_variable>
 #include <future>
@@ -44,6 +45,10 @@ class ConteggioParallelo : public QObject
     // the engine writes them, Null invalid). Any failure there sends nothing.
     bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta,
                const QString &sqlOrdinata = QString(), int passo = 0);
+    // The same for a count that is the sum of several (each Jet SQL
+    // answering one number): on a server they go as one statement adding
+    // them up, on a file they run in turn.
+    bool Avvia(DbMotore *db, const QString &connessione, const QStringList &conteggi, int etichetta);
     // Drops the count under way: its answer never comes. On a server its
     // statement is cancelled from another thread: this call never waits for
     // the server.
@@ -60,6 +65,9 @@ class ConteggioParallelo : public QObject
     void Segnaposti(int etichetta, int passo, const QList<QVariantList> &righe);
 
   private:
+    // `sqlServer`, when given, is the engine's text of the count on a server.
+    bool avvia(DbMotore *db, const QString &connessione, const QStringList &sqlConta, int etichetta,
+               const QString &sqlOrdinata, int passo, const QString &sqlServer = {});
     struct Lavoro;
     struct Richiesta;
     struct Collegamento;

@@ -450,8 +450,8 @@ void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
         // followed it, or the last) takes over.
         if (nuova < 0 && riga >= 0)
             nuova = riga < m_modello->rowCount() ? riga : std::min(riga, RecordCount() - 1);
-        if (nuova >= m_modello->rowCount())
-            RecordCount();
+        if (nuova >= 0)
+            rigaInGriglia(nuova);
     } catch (const VbErrore &e) {
         erroreLettura(e.numero(), e.descrizione());
         return;
@@ -508,20 +508,35 @@ int GestLista::RigaCorrente() const
     return m_griglia->currentIndex().row();
 }
 
+bool GestLista::rigaInGriglia(int riga)
+{
+    if (m_righe.ConteggioNoto())
+        return riga < m_modello->rowCount();
+    // The rows read since (a row found by its key and the page around it),
+    // and a screen of rows after it: the grid centres the row, and standing
+    // at the end of the rows it knows it would ask for the count. The rows
+    // are counted here only for a row beyond them all; the count on its own
+    // thread brings the rest.
+    const int schermo =
+        m_griglia->viewport()->height() / std::max(1, m_griglia->verticalHeader()->defaultSectionSize()) + 1;
+    m_righe.Esiste(riga + schermo);
+    m_modello->Sincronizza();
+    if (riga >= m_modello->rowCount())
+        RecordCount();
+    return riga < m_modello->rowCount();
+}
+
 void GestLista::ImpostaRigaCorrente(int riga)
 {
     if (!m_griglia || riga < 0)
         return;
-    if (riga >= m_modello->rowCount()) {
-        try {
-            RecordCount();
-        } catch (const VbErrore &e) {
-            erroreLettura(e.numero(), e.descrizione());
+    try {
+        if (!rigaInGriglia(riga))
             return;
-        }
-    }
-    if (riga >= m_modello->rowCount())
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
         return;
+    }
     int col = m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     const QModelIndex i = m_modello->index(riga, col);
     m_griglia->setCurrentIndex(i);

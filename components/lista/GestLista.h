@@ -208,6 +208,9 @@ class GestLista : public QObject, public ComponenteStampa
     bool vaiABookmark();
     bool stampa();
     void erroreLettura(int numero, const QString &descrizione);
+    // Whether the grid holds row `riga`, the rows known added and, only for
+    // a row beyond them, counted. Engine failures are VbErrore.
+    bool rigaInGriglia(int riga);
     // A refresh that failed: the rows shown stay, and the user is told.
     void aggiornamentoFallito(const VbErrore &e);
     // The header shows the order the user chose.

@@ -541,8 +541,10 @@ QVariantList RigheLista::Valori(int riga, const QStringList &colonne)
 
 int RigheLista::contaPrima(const QStringList &chiave)
 {
+    // On a server a level of the ordering at a time (SqlLista::CondizioniDopo).
+    const bool perLivelli = m_db->TipoSql(m_connessione);
     int n = 0;
-    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), true))
+    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, chiave, nulliPiccoli(), true, perLivelli))
         n += conta(pezzo);
     return n;
 }
@@ -632,16 +634,22 @@ int RigheLista::ancora(std::unique_ptr<Risultato> riga)
     return meta;
 }
 
-QString RigheLista::SqlPosizione() const
+QStringList RigheLista::SqlPosizione() const
 {
     if (!m_provvisoria)
         return {};
+    // As contaPrima counts them: on a server a level of the ordering at a
+    // time (a count each), on a file the pieces in one count.
+    const bool perLivelli = m_db->TipoSql(m_connessione);
+    const QString base = SqlLista::Conteggio(m_parti) +
+                         (m_parti.haWhere ? QStringLiteral(" And (") : QStringLiteral(" Where ("));
     QStringList pezzi;
-    for (const QString &pezzo : SqlLista::CondizioniDopo(m_ordine, m_chiaveAncora, nulliPiccoli(), true))
-        pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
-    return SqlLista::Conteggio(m_parti) +
-           (m_parti.haWhere ? QStringLiteral(" And (") : QStringLiteral(" Where (")) +
-           pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
+    for (const QString &pezzo :
+         SqlLista::CondizioniDopo(m_ordine, m_chiaveAncora, nulliPiccoli(), true, perLivelli))
+        pezzi << (perLivelli ? base + pezzo + QLatin1Char(')') : QLatin1Char('(') + pezzo + QLatin1Char(')'));
+    if (perLivelli)
+        return pezzi;
+    return {base + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')')};
 }
 
 int RigheLista::ImpostaPosizione(int ancoraggio, int righePrima)
@@ -769,10 +777,13 @@ QVariant RigheLista::Lettura::Valore(int colonna) const
 
 QByteArrayView RigheLista::Lettura::TestoUtf8(int colonna) const
 {
-    if (!m_cursore || m_cursore->Completo() || !m_pagina || m_indice < 1 || colonna < 0 ||
-        colonna >= m_pagina->numColonne())
+    if (!m_pagina || m_indice < 1 || colonna < 0 || colonna >= m_pagina->numColonne())
         return {};
-    return m_cursore->TestoUtf8(colonna);
+    if (m_cursore && !m_cursore->Completo())
+        return m_cursore->TestoUtf8(colonna);
+    // The rows held (a step read from a server, a completed cursor) keep
+    // their texts as UTF-8 already.
+    return m_pagina->testoUtf8(m_indice - 1, colonna);
 }
 
 // On SQLite, the first step: the list's SELECT in list order (the same

@@ -162,8 +162,9 @@ class RigheLista
     bool PosizioneNota() const { return !m_provvisoria; }
     // Changes at every ApriIntorno (the count it answers goes with it).
     int Ancoraggio() const { return m_ancoraggio; }
-    // Jet SQL answering the number of rows before the row ApriIntorno showed.
-    QString SqlPosizione() const;
+    // Jet SQL answering the number of rows before the row ApriIntorno
+    // showed: the sum of these counts.
+    QStringList SqlPosizione() const;
     // The rows before the row shown, counted for the ancoraggio `ancoraggio`
     // (ignored for another one, or once placed): the rows move to their
     // places; answers by how many rows they moved (0 when nothing moved).
@@ -193,8 +194,8 @@ class RigheLista
         bool Successiva();
         // A cell of the row Successiva moved to (column by its index in the SELECT).
         QVariant Valore(int colonna) const;
-        // The cell's bytes when it is a text read straight from the
-        // statement (valid until Successiva); null otherwise.
+        // The cell's UTF-8 bytes when it is a text (valid until
+        // Successiva); null otherwise.
         QByteArrayView TestoUtf8(int colonna) const;
 
       private:

@@ -206,7 +206,7 @@ QString livello(const QList<VoceOrdine> &ordine, const QStringList &letterali, i
 } // namespace
 
 QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
-                           bool prima)
+                           bool prima, bool perLivelli)
 {
     const int n = int(std::min(ordine.size(), letterali.size()));
     // The rows that follow, deepest level first: at level i the columns
@@ -223,7 +223,7 @@ QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &l
     // single ledger looked to it like one row, sought on the key's index and
     // sorted.
     auto chiudi = [&](int da) {
-        if (fine >= 0 && da == 0)
+        if (fine >= 0 && da == 0 && !perLivelli)
             pezzi << livello(ordine, letterali, da, fine, versoAperto);
         else
             for (int j = fine; j >= da && j >= 0; --j)

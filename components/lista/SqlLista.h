@@ -55,9 +55,14 @@ QString Conteggio(const Parti &p);
 // level whose Nulls sort after its values (descending where Null is least)
 // has them apart, as does a Null value in the row (the levels after it then
 // come one at a time): unless the column is `maiNullo`, a descending order
-// gives a piece more per level.
+// gives a piece more per level. `perLivelli`: every level a piece of its
+// own, equalities on the columns before it and one range ("Gruppo = '01' And
+// Mastro < '11'"), as a count of the rows before a row is best sought on
+// PostgreSQL: there a row comparison is estimated by its first column alone
+// and checked on every row it passes (a count of half a million customers
+// took 0.9-1.3 s at a million, a level at a time 0.27 s).
 QStringList CondizioniDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,
-                           bool prima = false);
+                           bool prima = false, bool perLivelli = false);
 
 // The rows of CondizioniDopo as one condition (its pieces joined by Or).
 QString CondizioneDopo(const QList<VoceOrdine> &ordine, const QStringList &letterali, bool nulliPiccoli,

@@ -471,6 +471,42 @@ TEST_F(ListaClienti, TotaleContatoSenzaFermareLaFinestra)
         EXPECT_FALSE(s.contains(QStringLiteral("Count("), Qt::CaseInsensitive)) << s.toStdString();
 }
 
+// The list opened by the form on a customer far down its rows: the window's
+// connection counts the rows before the customer, never the whole list; the
+// customer is the current row at once, and the total comes from the count's
+// own thread.
+TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
+{
+    QStringList righe;
+    for (int i = 0; i < 600; ++i)
+        righe << QStringLiteral("('01', '05', '%1', '3', 'Aggiunto %1')").arg(9000 + i);
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ") +
+           righe.join(QStringLiteral(", ")));
+    const int totale = Clienti();
+    const int prima = Clienti(QStringLiteral("(P.Mastro < '05' Or (P.Mastro = '05' And P.Conto < '9120'))"));
+    ASSERT_GT(prima, 2 * 128);
+    ASSERT_LT(prima + 128, totale);
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9120")}));
+    QStringList conteggi;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+            conteggi << sql;
+    });
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    EXPECT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
+    ASSERT_EQ(Lista()->RigaCorrente(), prima);
+    EXPECT_EQ(Chiave(prima), QStringLiteral("01-05-9120"));
+    ASSERT_FALSE(conteggi.isEmpty());
+    for (const QString &c : std::as_const(conteggi))
+        EXPECT_FALSE(c.endsWith(QLatin1String("Mastri.Tipo = '3')"))) << c.toStdString();
+    Attendi();
+    EXPECT_EQ(Righe(), totale);
+    EXPECT_EQ(Lista()->RigaCorrente(), prima);
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(prima + 1).arg(totale));
+}
+
 // The total is asked for once the first rows are painted: the count's work
 // never competes with reading and painting them.
 TEST_F(ListaClienti, TotaleChiestoDopoLaPrimaSchermata)

@@ -128,6 +128,35 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
     EXPECT_EQ(m_scheda->conto->text(), Cella(200, 2));
 }
 
+// The list opened by the form on a customer far down its rows: the window's
+// connection counts only the rows before the customer, a level of the key at
+// a time (a row comparison is slow to count on the server), never the whole
+// list; the customer is the current row at once, and the total comes from
+// the count's own thread.
+TEST_F(ListaPostgres, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
+{
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0250")}));
+    QStringList conteggi;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+            conteggi << sql;
+    });
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    ASSERT_EQ(Lista()->RigaCorrente(), 249);
+    EXPECT_EQ(Chiave(249), QStringLiteral("01-05-0250"));
+    ASSERT_FALSE(conteggi.isEmpty());
+    for (const QString &c : std::as_const(conteggi)) {
+        EXPECT_FALSE(c.endsWith(QLatin1String("Mastri.Tipo = '3')"))) << c.toStdString();
+        EXPECT_FALSE(c.contains(QLatin1String("(Gruppo, Mastro, Conto)"))) << c.toStdString();
+    }
+    Attendi();
+    EXPECT_EQ(Righe(), 303);
+    EXPECT_EQ(Lista()->RigaCorrente(), 249);
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("250 / 303"));
+}
+
 // On a server whose collation orders texts by code point the name search is
 // sought as a range of the name's index: it must find exactly the rows the
 // LIKE finds, whatever the case, the punctuation or a last letter 'z'.
