@@ -532,22 +532,12 @@ void Ordina(int quanti)
         Nota();
         QElapsedTimer t;
         t.start();
-        const int col =
-            qEnvironmentVariableIntValue("ORDINA_COL") ? qEnvironmentVariableIntValue("ORDINA_COL") : 3;
-        lista()->OrdinaPerColonna(col, g_lista->osSql());
-        if (qEnvironmentVariableIsSet("ORDINA_DBG"))
-            std::printf("  DBG ordered %.2f ms\n", t.nsecsElapsed() / 1e6);
-        if (qEnvironmentVariableIsSet("ORDINA_DUE")) {
-            dipingi();
-            std::printf("  first click %.2f ms\n", t.nsecsElapsed() / 1e6);
-            t.restart();
-            lista()->OrdinaPerColonna(col, g_lista->osSql());
-        }
+        lista()->OrdinaPerColonna(3, g_lista->osSql());
         dipingi();
         lista_.push_back(t.nsecsElapsed());
         Istruzioni("click");
-        std::printf("  row %d -> %d of %d, stats conteggi %d\n", v, lista()->RigaCorrente(),
-                    g->model()->rowCount(), lista()->RecordsetLista().Stat().conteggi);
+        std::printf("  row %d of the code order shown as row %d of %d until its number comes\n", v,
+                    lista()->RigaCorrente(), g->model()->rowCount());
         while (!lista()->PosizioneNota())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         posto.push_back(t.nsecsElapsed());

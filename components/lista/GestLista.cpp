@@ -306,10 +306,13 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     m_modello->ImpostaFormatoData(m_formatoData);
     int intorno = -1;
     try {
-        if (m_apriIntorno.isEmpty())
+        if (m_apriIntorno.isEmpty()) {
             m_righe.Apri(sql);
-        else
+        } else {
+            // Centred on the screen: half a screen each side is shown first.
+            m_righe.ImpostaRigheVicine(righeSchermo() / 2 + 1);
             intorno = m_righe.ApriIntorno(sql, m_apriIntorno, m_totaleIntorno);
+        }
     } catch (const VbErrore &) {
         // A list already open keeps the rows it shows (RigheLista::Apri
         // leaves them); the caller says what failed. A count stopped here
@@ -333,7 +336,6 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
     }
     aggiornaContatore();
     avviaConteggio();
-    avviaPosizione();
 }
 
 // The total is counted on a thread of its own while the first rows are shown
@@ -343,13 +345,29 @@ void GestLista::ApriSql(const QString &sql, const QVariant &pvFaiSql)
 // reading and painting them), or after kRiservaPittura should no paint come
 // (a window covered); elsewhere at the next turn of the event loop. Where it
 // cannot run on its own thread (a database in memory, a transaction) it is
-// counted then on the window's connection.
+// counted then on the window's connection. A row shown among its neighbours
+// before its place is known waits for the same paint to have the rest of its
+// page read and its place counted.
 void GestLista::avviaConteggio()
 {
-    if (!m_contaSubito || !m_righe.Aperta() || (m_righe.ConteggioNoto() && !m_righe.SegnapostiAttesi()))
+    if (!m_righe.Aperta() ||
+        (!contaDaAvviare() && m_righe.PosizioneNota() && !m_righe.IntornoParziale() && !m_righe.HaScarti()))
         return;
     m_contaDopoPittura = m_griglia && m_griglia->isVisible();
     m_timAvvio->start(m_contaDopoPittura ? kRiservaPittura : 0);
+}
+
+bool GestLista::contaDaAvviare() const
+{
+    return m_contaSubito && m_righe.Aperta() && !(m_righe.ConteggioNoto() && !m_righe.SegnapostiAttesi());
+}
+
+int GestLista::righeSchermo() const
+{
+    if (!m_griglia)
+        return 0;
+    const int altezza = std::max(1, m_griglia->verticalHeader()->defaultSectionSize());
+    return m_griglia->viewport()->height() / altezza + 2;
 }
 
 bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
@@ -365,7 +383,19 @@ bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
 void GestLista::avviaOra()
 {
     m_contaDopoPittura = false;
-    if (!m_contaSubito || !m_righe.Aperta() || (m_righe.ConteggioNoto() && !m_righe.SegnapostiAttesi()))
+    m_righe.LiberaScarti();
+    if (!m_righe.Aperta())
+        return;
+    if (m_righe.IntornoParziale()) {
+        try {
+            m_righe.CompletaIntorno();
+        } catch (const VbErrore &e) {
+            erroreLettura(e.numero(), e.descrizione());
+            return;
+        }
+    }
+    avviaPosizione();
+    if (!contaDaAvviare())
         return;
     if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
                             m_righe.Apertura(), m_righe.SqlOrdinata(), RigheLista::PassoSegnaposti))
@@ -517,9 +547,7 @@ bool GestLista::rigaInGriglia(int riga)
     // at the end of the rows it knows it would ask for the count. The rows
     // are counted here only for a row beyond them all; the count on its own
     // thread brings the rest.
-    const int schermo =
-        m_griglia->viewport()->height() / std::max(1, m_griglia->verticalHeader()->defaultSectionSize()) + 1;
-    m_righe.Esiste(riga + schermo);
+    m_righe.Esiste(riga + righeSchermo() - 1);
     m_modello->Sincronizza();
     if (riga >= m_modello->rowCount())
         RecordCount();

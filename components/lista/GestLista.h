@@ -201,7 +201,10 @@ class GestLista : public QObject, public ComponenteStampa
     void aggiornaContatore();
     void contaRighe();
     void avviaConteggio();
+    bool contaDaAvviare() const;
     void avviaOra();
+    // The rows a screen of the grid shows, and a row more each side (0 without a grid).
+    int righeSchermo() const;
     void fermaConteggio();
     bool aggiorna();
     bool cerca();

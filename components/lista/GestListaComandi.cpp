@@ -215,6 +215,7 @@ int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
     int trovata = -1;
     {
         UtilFinestre::CursoreOccupato attesa;
+        m_righe.ImpostaRigheVicine(righeSchermo());
         trovata = m_righe.Trova(condizione, verifica, da, avanti);
     }
     if (trovata >= 0) {
@@ -226,7 +227,7 @@ int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
             m_griglia->setCurrentIndex(i);
             m_griglia->scrollTo(i);
         }
-        avviaPosizione();
+        avviaConteggio();
     }
     return trovata;
 }

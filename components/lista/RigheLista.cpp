@@ -162,6 +162,7 @@ int RigheLista::apri(const QString &sql, const QVariantList &intorno, int totale
     nuova.m_apertura = m_apertura;
     nuova.m_ancoraggio = m_ancoraggio;
     nuova.m_avvisoSpostamento = m_avvisoSpostamento;
+    nuova.m_righeVicine = m_righeVicine;
     // The same SELECT again (a refresh, the same search) keeps its reading.
     if (sql == m_parti.testo) {
         nuova.m_parti = m_parti;
@@ -172,6 +173,8 @@ int RigheLista::apri(const QString &sql, const QVariantList &intorno, int totale
         nuova.m_parti = SqlLista::Scomponi(sql);
     }
     const int riga = nuova.leggiPrimaPagina(intorno, totale);
+    nuova.m_scarti = std::make_unique<Scarti>(
+        Scarti{std::move(m_pagine), std::move(m_confini), std::move(m_segnaposti), std::move(m_scarti)});
     *this = std::move(nuova);
     return riga;
 }
@@ -257,8 +260,10 @@ void RigheLista::Chiudi()
     m_fine = -1;
     m_uso = 0;
     m_provvisoria = false;
+    m_parziale = false;
     m_chiaveAncora.clear();
     m_rigaAncora.reset();
+    m_scarti.reset();
 }
 
 bool RigheLista::InizioComeIntervallo()
@@ -518,6 +523,8 @@ QVariant RigheLista::Valore(int riga, int col)
 {
     if (riga < 0 || col < 0 || col >= NumeroColonne())
         return {};
+    if (m_parziale && (riga < m_primaLetta || riga > m_ultimaLetta))
+        CompletaIntorno();
     Risultato *r = pagina(riga / RighePagina);
     const int i = riga % RighePagina;
     if (!r || i >= r->numRighe())
@@ -527,6 +534,8 @@ QVariant RigheLista::Valore(int riga, int col)
 
 bool RigheLista::Esiste(int riga)
 {
+    if (m_parziale && (riga < m_primaLetta || riga > m_ultimaLetta))
+        CompletaIntorno();
     Risultato *r = riga >= 0 ? pagina(riga / RighePagina) : nullptr;
     return r && riga % RighePagina < r->numRighe();
 }
@@ -604,19 +613,28 @@ std::unique_ptr<Risultato> RigheLista::rigaDellaChiave(const QVariantList &valor
 int RigheLista::ancora(std::unique_ptr<Risultato> riga)
 {
     const QStringList chiave = chiaveRiga(*riga, 0);
-    const int meta = RighePagina / 2;
-    auto prima = leggiDopo({}, chiave, true, meta);
-    if (prima->numRighe() < meta) {
-        // Fewer rows before it than half a page: its place is known.
+    const int meta = RighePagina / 2, resto = RighePagina - meta - 1;
+    // A screen's worth each side first (m_righeVicine), the rest later.
+    const int sopra = m_righeVicine > 0 ? std::min(m_righeVicine, meta) : meta;
+    const int sotto = m_righeVicine > 0 ? std::min(m_righeVicine, resto) : resto;
+    auto prima = leggiDopo({}, chiave, true, sopra);
+    if (prima->numRighe() < sopra) {
+        // Fewer rows before it than were asked for: its place is known.
         const int pos = prima->numRighe();
         leggiIntorno(pos, chiave, *riga);
         return pos;
     }
-    // The rows read around it are numbered from the first one until the
-    // count of the rows before it comes.
-    auto pagina = rovescia(*prima);
+    // The rows read around it are numbered from the first row of its page
+    // until the count of the rows before it comes; the page's rows not read
+    // yet are blank until CompletaIntorno reads them.
+    auto pagina = std::make_unique<Risultato>(m_colonne);
+    const QVariantList vuota(qsizetype(m_colonne.size()));
+    for (int i = 0; i < meta - sopra; ++i)
+        pagina->aggiungiRiga(vuota);
+    for (int i = prima->numRighe() - 1; i >= 0; --i)
+        pagina->aggiungiRiga(prima->riga(i));
     pagina->aggiungiRiga(riga->riga(0));
-    auto dopo = leggiDopo({}, chiave, false, RighePagina - meta - 1);
+    auto dopo = leggiDopo({}, chiave, false, sotto);
     for (int i = 0; i < dopo->numRighe(); ++i)
         pagina->aggiungiRiga(dopo->riga(i));
     m_pagine.clear();
@@ -628,10 +646,49 @@ int RigheLista::ancora(std::unique_ptr<Risultato> riga)
     m_chiaveAncora = chiave;
     m_rigaAncora = std::move(riga);
     const int n = pagina->numRighe();
+    m_primaLetta = meta - sopra;
+    m_ultimaLetta = n - 1;
+    // Fewer rows after it than were asked for: the list ends there.
+    m_parziale = sopra < meta || (sotto < resto && dopo->numRighe() == sotto);
+    m_righeViste = std::max(m_righeViste, n);
+    if (!m_parziale)
+        m_confini[0] = Confine{chiaveRiga(*pagina, 0), chiaveRiga(*pagina, n - 1)};
+    m_pagine[0] = Pagina{std::move(pagina), ++m_uso};
+    return meta;
+}
+
+void RigheLista::CompletaIntorno()
+{
+    if (!m_parziale)
+        return;
+    m_parziale = false;
+    auto it = m_pagine.find(0);
+    if (!m_provvisoria || it == m_pagine.end())
+        return;
+    const Risultato &letta = *it->second.righe;
+    auto pagina = std::make_unique<Risultato>(m_colonne);
+    if (m_primaLetta > 0) {
+        auto prima = leggiDopo({}, chiaveRiga(letta, m_primaLetta), true, m_primaLetta);
+        if (prima->numRighe() < m_primaLetta) {
+            // Rows before it went away meanwhile: fewer than its page
+            // needs, so their number is its place.
+            ImpostaPosizione(m_ancoraggio, prima->numRighe() + m_rigaProvvisoria - m_primaLetta);
+            return;
+        }
+        for (int i = prima->numRighe() - 1; i >= 0; --i)
+            pagina->aggiungiRiga(prima->riga(i));
+    }
+    for (int i = m_primaLetta; i <= m_ultimaLetta; ++i)
+        pagina->aggiungiRiga(letta.riga(i));
+    if (const int mancano = RighePagina - 1 - m_ultimaLetta; mancano > 0) {
+        auto dopo = leggiDopo({}, chiaveRiga(letta, m_ultimaLetta), false, mancano);
+        for (int i = 0; i < dopo->numRighe(); ++i)
+            pagina->aggiungiRiga(dopo->riga(i));
+    }
+    const int n = pagina->numRighe();
     m_righeViste = std::max(m_righeViste, n);
     m_confini[0] = Confine{chiaveRiga(*pagina, 0), chiaveRiga(*pagina, n - 1)};
     m_pagine[0] = Pagina{std::move(pagina), ++m_uso};
-    return meta;
 }
 
 QStringList RigheLista::SqlPosizione() const
@@ -657,6 +714,7 @@ int RigheLista::ImpostaPosizione(int ancoraggio, int righePrima)
     if (!m_provvisoria || ancoraggio != m_ancoraggio || righePrima < 0)
         return 0;
     m_provvisoria = false;
+    m_parziale = false;
     m_pagine.clear();
     m_confini.clear();
     m_fine = -1;

@@ -158,6 +158,20 @@ class RigheLista
     // (provisional or final); -1 when the list does not hold it or is not
     // read by key, and then the first page is read as by Apri.
     int ApriIntorno(const QString &sql, const QVariantList &valoriChiave, int totale);
+    // Of the page around a row shown by ApriIntorno or Trova, only so many
+    // rows each side of it are read at once (a screen's worth: what is shown
+    // first); the rest of the page when a row outside them or another page is
+    // asked for, or by CompletaIntorno. 0 (the default): the whole page.
+    void ImpostaRigheVicine(int righe) { m_righeVicine = righe; }
+    // Whether that page holds only the rows read around the row.
+    bool IntornoParziale() const { return m_parziale; }
+    // Reads the rest of that page (once the screen showing the row is painted).
+    void CompletaIntorno();
+    // Frees what the reading the last opening replaced held (its pages and
+    // landmarks: at a million rows a while, better spent after the new rows
+    // are shown than before). Also at the next opening and on Chiudi.
+    void LiberaScarti() { m_scarti.reset(); }
+    bool HaScarti() const { return m_scarti != nullptr; }
     // Whether the rows have their places (false between ApriIntorno and ImpostaPosizione).
     bool PosizioneNota() const { return !m_provvisoria; }
     // Changes at every ApriIntorno (the count it answers goes with it).
@@ -221,6 +235,13 @@ class RigheLista
     };
     struct Confine {
         QStringList primo, ultimo; // ordering values as SQL literals
+    };
+    // What a reading replaced by another kept, to be freed later.
+    struct Scarti {
+        std::map<int, Pagina> pagine;
+        std::map<int, Confine> confini;
+        std::vector<QStringList> segnaposti;
+        std::unique_ptr<Scarti> prima;
     };
 
     RigheLista &operator=(RigheLista &&) = default;
@@ -293,5 +314,11 @@ class RigheLista
     int m_rigaProvvisoria = 0;
     QStringList m_chiaveAncora;
     std::unique_ptr<Risultato> m_rigaAncora;
+    // Of the page around it, the rows read so far (first and last index).
+    int m_righeVicine = 0;
+    bool m_parziale = false;
+    int m_primaLetta = 0;
+    int m_ultimaLetta = 0;
     std::function<void(int)> m_avvisoSpostamento;
+    std::unique_ptr<Scarti> m_scarti;
 };

@@ -277,7 +277,9 @@ TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
 // from the first one read until the count of the rows before it (made on a
 // connection of its own in the program) gives them their places; far pages
 // are not read meanwhile, and an operation that needs every row's place
-// counts it then. Near the start the place is known at once.
+// counts it then. Near the start the place is known at once. Read a few rows
+// each side first (a screen), the rest of its page comes when a row outside
+// them is asked for.
 TEST_P(ListaRighe, ApriIntornoMostraSubitoLeRigheEPoiIlPosto)
 {
     const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
@@ -293,53 +295,99 @@ TEST_P(ListaRighe, ApriIntornoMostraSubitoLeRigheEPoiIlPosto)
         int riga;
         bool assestaDaSola; // a key looked for meanwhile gives the rows their places
     };
-    for (const Caso &c : {Caso{0, false}, Caso{meta - 1, false}, Caso{meta, false}, Caso{n / 2, false},
-                          Caso{n - 1, false}, Caso{n / 3, true}}) {
-        SCOPED_TRACE(c.riga);
-        righe.Apri(sql);
-        const QVariantList chiave = righe.Valori(
-            c.riga, {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
-        avvisi = 0;
-        const int riga = righe.ApriIntorno(sql, chiave, n);
-        EXPECT_EQ(righe.RigheNote(), n);
-        if (c.riga < meta) {
-            EXPECT_EQ(riga, c.riga);
-            EXPECT_TRUE(righe.PosizioneNota());
-            EXPECT_EQ(conto(riga), tutte[c.riga]);
-            continue;
-        }
-        ASSERT_EQ(riga, meta);
-        EXPECT_FALSE(righe.PosizioneNota());
-        // The rows around it, and the next pages from them; nothing far.
-        for (int r = 0; r < std::min(3 * RigheLista::RighePagina, n - c.riga + meta); ++r)
-            ASSERT_EQ(conto(r), tutte[c.riga - meta + r]) << r;
-        const int pagine = righe.Stat().pagine;
-        EXPECT_FALSE(righe.Valore(n - 1, 2).isValid() && c.riga - meta > 0);
-        EXPECT_EQ(righe.Stat().pagine, pagine);
-        if (c.assestaDaSola) {
-            EXPECT_EQ(righe.PosizioneChiave(chiave), c.riga);
-        } else {
-            int prima = 0;
-            for (const QString &sql : righe.SqlPosizione())
-                prima += db->Seleziona(C, sql)->valore(0, 0).toInt();
-            EXPECT_EQ(prima, c.riga);
-            // A count for an earlier opening around a row changes nothing.
-            EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio() - 1, prima), 0);
+    for (const int vicine : {0, 5})
+        for (const Caso &c : {Caso{0, false}, Caso{4, false}, Caso{meta - 1, false}, Caso{meta, false},
+                              Caso{n / 2, false}, Caso{n - 3, false}, Caso{n / 3, true}}) {
+            SCOPED_TRACE(QStringLiteral("vicine %1, riga %2").arg(vicine).arg(c.riga).toStdString());
+            righe.ImpostaRigheVicine(0);
+            righe.Apri(sql);
+            const QVariantList chiave = righe.Valori(
+                c.riga, {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
+            avvisi = 0;
+            righe.ImpostaRigheVicine(vicine);
+            const int riga = righe.ApriIntorno(sql, chiave, n);
+            EXPECT_EQ(righe.RigheNote(), n);
+            if (c.riga < (vicine > 0 ? vicine : meta)) {
+                EXPECT_EQ(riga, c.riga);
+                EXPECT_TRUE(righe.PosizioneNota());
+                EXPECT_FALSE(righe.IntornoParziale());
+                EXPECT_EQ(conto(riga), tutte[c.riga]);
+                continue;
+            }
+            ASSERT_EQ(riga, meta);
             EXPECT_FALSE(righe.PosizioneNota());
-            EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio(), prima), c.riga - meta);
+            EXPECT_EQ(righe.IntornoParziale(), vicine > 0);
+            if (c.riga < meta) {
+                // Fewer rows before it than its page holds: reading them
+                // gives its place.
+                righe.CompletaIntorno();
+                EXPECT_TRUE(righe.PosizioneNota());
+                EXPECT_EQ(avvisi, 1);
+                EXPECT_EQ(spostate, c.riga - meta);
+                EXPECT_EQ(conto(c.riga), tutte[c.riga]);
+                EXPECT_EQ(conto(0), tutte[0]);
+                continue;
+            }
+            // The rows read, then the rest of the page and the next pages
+            // from them; nothing far.
+            for (int r = riga - vicine; r <= std::min(riga + vicine, n - c.riga + meta - 1); ++r)
+                ASSERT_EQ(conto(r), tutte[c.riga - meta + r]) << r;
+            EXPECT_EQ(righe.IntornoParziale(), vicine > 0);
+            for (int r = 0; r < std::min(3 * RigheLista::RighePagina, n - c.riga + meta); ++r)
+                ASSERT_EQ(conto(r), tutte[c.riga - meta + r]) << r;
+            EXPECT_FALSE(righe.IntornoParziale());
+            const int pagine = righe.Stat().pagine;
+            EXPECT_FALSE(righe.Valore(n - 1, 2).isValid() && c.riga - meta > 0);
+            EXPECT_EQ(righe.Stat().pagine, pagine);
+            if (c.assestaDaSola) {
+                EXPECT_EQ(righe.PosizioneChiave(chiave), c.riga);
+            } else {
+                int prima = 0;
+                for (const QString &sql : righe.SqlPosizione())
+                    prima += db->Seleziona(C, sql)->valore(0, 0).toInt();
+                EXPECT_EQ(prima, c.riga);
+                // A count for an earlier opening around a row changes nothing.
+                EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio() - 1, prima), 0);
+                EXPECT_FALSE(righe.PosizioneNota());
+                EXPECT_EQ(righe.ImpostaPosizione(righe.Ancoraggio(), prima), c.riga - meta);
+            }
+            EXPECT_TRUE(righe.PosizioneNota());
+            EXPECT_EQ(avvisi, 1);
+            EXPECT_EQ(spostate, c.riga - meta);
+            for (int r : {c.riga, 0, n - 1, c.riga - 1, std::min(n - 1, c.riga + 1)})
+                EXPECT_EQ(conto(r), tutte[r]) << r;
         }
-        EXPECT_TRUE(righe.PosizioneNota());
-        EXPECT_EQ(avvisi, 1);
-        EXPECT_EQ(spostate, c.riga - meta);
-        for (int r : {c.riga, 0, n - 1, c.riga - 1, std::min(n - 1, c.riga + 1)})
-            EXPECT_EQ(conto(r), tutte[r]) << r;
-    }
     // A key no longer there: the first page, as an opening gives it.
     righe.Apri(sql);
     EXPECT_EQ(righe.ApriIntorno(sql, {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9999")}, n),
               -1);
     EXPECT_TRUE(righe.PosizioneNota());
     EXPECT_EQ(conto(0), tutte[0]);
+}
+
+// Rows before the row shown went away before the rest of its page was read:
+// too few are left to fill it, so their number gives the row its place.
+TEST_P(ListaRighe, IntornoCompletatoDopoCheLeRighePrimaSonoSparite)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Conto");
+    const QStringList tutte = attese(sql);
+    const int meta = RigheLista::RighePagina / 2;
+    ASSERT_GT(tutte.size(), meta + 20);
+    int spostate = 0;
+    righe.ImpostaAvvisoSpostamento([&](int s) { spostate = s; });
+    const int bersaglio = meta + 10;
+    const QVariantList chiave = righe.Valori(
+        bersaglio, {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
+    righe.ImpostaRigheVicine(5);
+    ASSERT_EQ(righe.ApriIntorno(sql, chiave, int(tutte.size())), meta);
+    ASSERT_TRUE(righe.IntornoParziale());
+    Esegui(QStringLiteral("DELETE FROM PianoConti WHERE Mastro <> '99' AND Conto < '%1'").arg(tutte[20]));
+    righe.CompletaIntorno();
+    EXPECT_FALSE(righe.IntornoParziale());
+    EXPECT_TRUE(righe.PosizioneNota());
+    EXPECT_EQ(spostate, bersaglio - 20 - meta);
+    EXPECT_EQ(conto(bersaglio - 20), tutte[bersaglio]);
+    EXPECT_EQ(conto(0), tutte[20]);
 }
 
 TEST_P(ListaRighe, SenzaChiaveDellaSchedaLaChiavePrimariaDellaTabella)
