@@ -540,16 +540,17 @@ int GestLista::RigaCorrente() const
 
 bool GestLista::rigaInGriglia(int riga)
 {
-    if (m_righe.ConteggioNoto())
-        return riga < m_modello->rowCount();
     // The rows read since (a row found by its key and the page around it),
     // and a screen of rows after it: the grid centres the row, and standing
     // at the end of the rows it knows it would ask for the count. The rows
     // are counted here only for a row beyond them all; the count on its own
-    // thread brings the rest.
-    m_righe.Esiste(riga + righeSchermo() - 1);
+    // thread brings the rest. Reading them may find the list's end (its
+    // number of rows then known): the grid is given every row it holds in
+    // any case, so that its scroll bar ends at the last one.
+    if (!m_righe.ConteggioNoto())
+        m_righe.Esiste(riga + righeSchermo() - 1);
     m_modello->Sincronizza();
-    if (riga >= m_modello->rowCount())
+    if (riga >= m_modello->rowCount() && !m_righe.ConteggioNoto())
         RecordCount();
     return riga < m_modello->rowCount();
 }

@@ -164,6 +164,15 @@ void BancoLista::Esegui(const QString &sql) const
     Globali::DbComp()->EseguiSql(Globali::DbAzienda, sql);
 }
 
+void BancoLista::AggiungiClienti(int quanti) const
+{
+    QStringList righe;
+    for (int i = 0; i < quanti; ++i)
+        righe << QStringLiteral("('01', '05', '%1', '3', 'Aggiunto %1')").arg(9000 + i);
+    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ") +
+           righe.join(QStringLiteral(", ")));
+}
+
 QStringList BancoLista::Messaggi()
 {
     QStringList r;

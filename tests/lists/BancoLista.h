@@ -59,6 +59,8 @@ class BancoLista : public ::testing::Test
 
     QVariant Valore(const QString &sql) const;
     void Esegui(const QString &sql) const;
+    // Adds `quanti` customers to group 01, ledger 05, accounts 9000 onwards.
+    void AggiungiClienti(int quanti) const;
 
     static QStringList Messaggi();
     static void DimenticaMessaggi();

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -477,11 +478,7 @@ TEST_F(ListaClienti, TotaleContatoSenzaFermareLaFinestra)
 // own thread.
 TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
 {
-    QStringList righe;
-    for (int i = 0; i < 600; ++i)
-        righe << QStringLiteral("('01', '05', '%1', '3', 'Aggiunto %1')").arg(9000 + i);
-    Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) Values ") +
-           righe.join(QStringLiteral(", ")));
+    AggiungiClienti(600);
     const int totale = Clienti();
     const int prima = Clienti(QStringLiteral("(P.Mastro < '05' Or (P.Mastro = '05' And P.Conto < '9120'))"));
     ASSERT_GT(prima, 2 * 128);
@@ -505,6 +502,43 @@ TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
     EXPECT_EQ(Righe(), totale);
     EXPECT_EQ(Lista()->RigaCorrente(), prima);
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(prima + 1).arg(totale));
+}
+
+// The list opened by the form on one of its last customers: reading the
+// customer's page finds the list's end, and the grid holds every row at once,
+// so that the customer is current and on screen and the scroll bar's bottom
+// is the last customer, before any count.
+TEST_F(ListaClienti, ApertaSuUnoDegliUltimiClientiLaGrigliaArrivaInFondo)
+{
+    AggiungiClienti(600);
+    const int totale = Clienti();
+    QTableView *griglia = m_lista->dbgRiga;
+    const QString ultimoMastro = Valore(QStringLiteral("Select Max(P.Mastro) ") + kClienti).toString();
+    const QString ultimoConto = Valore(QStringLiteral("Select Max(P.Conto) ") + kClienti +
+                                       QStringLiteral(" And P.Mastro = '%1'").arg(ultimoMastro))
+                                    .toString();
+    for (const auto &[mastro, conto] :
+         {std::pair{ultimoMastro, ultimoConto}, std::pair{QStringLiteral("05"), QStringLiteral("9599")}}) {
+        SCOPED_TRACE(conto.toStdString());
+        const int riga = Clienti(
+            QStringLiteral("(P.Mastro < '%1' Or (P.Mastro = '%1' And P.Conto < '%2'))").arg(mastro, conto));
+        ASSERT_GT(riga + 20, totale);
+        ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave({QStringLiteral("01"), mastro, conto}));
+        m_scheda->ButtonComando(QStringLiteral("Lista"));
+        ASSERT_EQ(Lista()->RigaCorrente(), riga);
+        EXPECT_EQ(griglia->model()->rowCount(), totale);
+        EXPECT_EQ(Chiave(riga), QStringLiteral("01-%1-%2").arg(mastro, conto));
+        EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(riga + 1).arg(totale));
+        QApplication::processEvents();
+        EXPECT_TRUE(
+            griglia->viewport()->rect().contains(griglia->visualRect(griglia->currentIndex()).center()));
+        QScrollBar *barra = griglia->verticalScrollBar();
+        barra->setValue(barra->maximum());
+        EXPECT_EQ(griglia->rowAt(griglia->viewport()->height() - 2), totale - 1);
+        Attendi();
+        EXPECT_EQ(Righe(), totale);
+        m_lista->hide();
+    }
 }
 
 // The total is asked for once the first rows are painted: the count's work
