@@ -7,7 +7,10 @@
 // as PaginaNuda does). Repetitions are interleaved at random, and
 // the peak memory of each export is measured in a process of its own (the
 // workbook's also at a quarter and half of the rows, to show it flat).
-//   bench_stampa_lista [--db PATH | --connect ODBC-TEXT] [--customers N] [benchmark options]
+//   bench_stampa_lista [--db PATH | --connect ODBC-TEXT] [--customers N] [--solo-tempi]
+//                      [benchmark options]
+// --solo-tempi leaves out the peak memory (an export per process, several
+// at a million rows).
 // --connect opens a company copied to PostgreSQL (scripts/copia-su-postgres):
 // the list reads its rows from the server as the program does there, a step
 // of rows at a time, each step sought from the last row of the one before.
@@ -463,10 +466,13 @@ int main(int argc, char **argv)
     supporto_bench::Argomenti argomentiBench = supporto_bench::LeggiArgomenti(argc, argv, 100000);
     QString tipoMemoria;
     qint64 righeMemoria = 0;
+    bool soloTempi = false;
     std::vector<char *> argomenti;
     for (size_t i = 0; i < argomentiBench.perBenchmark.size(); ++i) {
         char *a = argomentiBench.perBenchmark[i];
-        if (qstrcmp(a, "--memoria") == 0 && i + 2 < argomentiBench.perBenchmark.size()) {
+        if (qstrcmp(a, "--solo-tempi") == 0) {
+            soloTempi = true;
+        } else if (qstrcmp(a, "--memoria") == 0 && i + 2 < argomentiBench.perBenchmark.size()) {
             tipoMemoria = QString::fromLocal8Bit(argomentiBench.perBenchmark[++i]);
             righeMemoria = QByteArray(argomentiBench.perBenchmark[++i]).toLongLong();
         } else {
@@ -532,6 +538,8 @@ int main(int argc, char **argv)
             std::printf("PDF pages: list %d, bare %d (every row on one line); per page, ratio %.2f\n",
                         g_pagineLista, g_pagineNude,
                         (g_tempi["PdfLista"] / g_pagineLista) / (g_tempi["PdfNudo"] / g_pagineNude));
+    }
+    if (tipoMemoria.isEmpty() && !soloTempi) {
         std::printf("peak memory over the open list (KiB), one export per process:\n");
         for (const char *t : {"csv", "pdf"})
             std::printf("  %-5s %7d rows: list %ld, bare %ld\n", t, righe,

@@ -50,10 +50,6 @@ class EsportaTesto : public Esportazione
     qint64 RigheScritte() const override { return m_righe; }
     QString ErroreScrittura() const override { return m_errore.isEmpty() ? m_erroreSeparatori : m_errore; }
 
-    // Where the rows come from: the texts it hands over as UTF-8 are written
-    // as they are (SorgenteRighe::TestoUtf8). None by default.
-    void TestiDa(const SorgenteRighe *sorgente) { m_sorgente = sorgente; }
-
     // The text of one row, line end included (what ScriviRiga writes).
     QString TestoRiga(const QList<CellaStampa> &celle) const;
     QString TestoIntestazione() const;
@@ -81,7 +77,6 @@ class EsportaTesto : public Esportazione
                                bool numero = false) const;
 
     QList<ColonnaStampa> m_colonne;
-    const SorgenteRighe *m_sorgente = nullptr;
     QString m_separatore;
     QString m_delimitatore;
     QByteArray m_separatoreUtf8;

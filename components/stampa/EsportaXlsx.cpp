@@ -151,6 +151,18 @@ void EsportaXlsx::scriviTesto(int riga, int col, const QString &testo, lxw_forma
     worksheet_write_string(m_foglio, lxw_row_t(riga), lxw_col_t(col), utf8.constData(), formato);
 }
 
+void EsportaXlsx::scriviUtf8(int riga, int col, QByteArrayView testo)
+{
+    // No more bytes than a cell's characters: no more characters either.
+    if (testo.size() > CaratteriCella) {
+        scriviTesto(riga, col, QString::fromUtf8(testo), nullptr);
+        return;
+    }
+    m_cella.resize(0);
+    m_cella.append(testo.data(), testo.size());
+    worksheet_write_string(m_foglio, lxw_row_t(riga), lxw_col_t(col), m_cella.constData(), nullptr);
+}
+
 void EsportaXlsx::ScriviIntestazione()
 {
     if (!m_foglio)
@@ -172,6 +184,11 @@ void EsportaXlsx::ScriviRiga(const QList<CellaStampa> &celle)
     }
     const int riga = int(m_righe + 1);
     for (int c = 0; c < m_colonne.size() && c < celle.size(); ++c) {
+        if (const QByteArrayView b = m_sorgente ? m_sorgente->TestoUtf8(c) : QByteArrayView(); !b.isNull()) {
+            if (!b.isEmpty())
+                scriviUtf8(riga, c, b);
+            continue;
+        }
         const CellaStampa &cella = celle[c];
         const QVariant &v = cella.valore;
         double numero = 0;

@@ -39,6 +39,7 @@ class EsportaXlsx : public Esportazione
   private:
     lxw_format *formatoNumero(int decimali);
     void scriviTesto(int riga, int col, const QString &testo, lxw_format *formato);
+    void scriviUtf8(int riga, int col, QByteArrayView testo);
 
     QList<ColonnaStampa> m_colonne;
     QString m_titolo;
@@ -49,6 +50,7 @@ class EsportaXlsx : public Esportazione
     lxw_format *m_grassetto = nullptr, *m_data = nullptr, *m_dataOra = nullptr;
     QHash<int, lxw_format *> m_formatiNumero;
     QByteArray m_titoloUtf8, m_foglioUtf8;
+    QByteArray m_cella; // a text handed over as UTF-8, ended by its NUL
     qint64 m_righe = 0;
     QString m_errore;
 };

@@ -28,4 +28,11 @@ class Esportazione
     // The writer cannot go on (the file format is full, a write failed): the
     // reason, else empty.
     virtual QString ErroreScrittura() const { return {}; }
+
+    // Where the rows come from: the texts it hands over as UTF-8 are written
+    // as they are (SorgenteRighe::TestoUtf8), not converted twice. None by default.
+    void TestiDa(const SorgenteRighe *sorgente) { m_sorgente = sorgente; }
+
+  protected:
+    const SorgenteRighe *m_sorgente = nullptr;
 };

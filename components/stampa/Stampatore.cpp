@@ -242,14 +242,10 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
         lavoro_stampa::PercorsoCompleto(*m_opz, m_opz->FileName().trimmed()), m_opz->FileForm());
 
     std::unique_ptr<Esportazione> file;
-    EsportaTesto *testo = nullptr;
-    if (m_opz->FileForm() == OpzStampa::FormatoExcel) {
+    if (m_opz->FileForm() == OpzStampa::FormatoExcel)
         file = std::make_unique<EsportaXlsx>(*m_opz, l.colonne, l.titolo);
-    } else {
-        auto t = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
-        testo = t.get();
-        file = std::move(t);
-    }
+    else
+        file = std::make_unique<EsportaTesto>(*m_opz, l.colonne);
     // Options no file can be written with are said before anything is asked.
     esito.errore = file->ErroreScrittura();
     if (!esito.errore.isEmpty())
@@ -264,15 +260,10 @@ EsitoStampa Stampatore::esportaFile(Lavoro &l)
     if (m_avanzamento)
         m_avanzamento->Mostra();
     file->ScriviIntestazione();
-    // The separated text takes the list's texts as the bytes it writes.
-    if (testo) {
-        testo->TestiDa(&l.righe);
-        l.righe.TestiUtf8(true);
-    }
-    const auto ripristina = qScopeGuard([&l, testo] {
-        if (testo)
-            l.righe.TestiUtf8(false);
-    });
+    // The file takes the list's texts as the bytes it writes.
+    file->TestiDa(&l.righe);
+    l.righe.TestiUtf8(true);
+    const auto ripristina = qScopeGuard([&l] { l.righe.TestiUtf8(false); });
     if (file->ErroreScrittura().isEmpty() && l.righe.ApriRighe(l.indici)) {
         QList<CellaStampa> celle;
         while (l.righe.RigaSuccessiva(celle)) {
