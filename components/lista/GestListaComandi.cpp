@@ -255,7 +255,17 @@ bool GestLista::cerca()
     try {
         trovata = CercaTesto(testo, colonna, direzione);
     } catch (const VbErrore &e) {
-        erroreLettura(e.numero(), e.descrizione());
+        // A search that could not be made (the server gone) leaves the rows
+        // shown where they were.
+        if (!m_righe.Aperta()) {
+            erroreLettura(e.numero(), e.descrizione());
+            return false;
+        }
+        m_modello->Sincronizza();
+        aggiornaContatore();
+        chiedi(
+            QStringLiteral("Impossibile cercare nella lista: restano le righe mostrate prima.\r\nErrore(") +
+            QString::number(e.numero()) + QStringLiteral("): ") + e.descrizione());
         return false;
     }
     if (trovata < 0) {

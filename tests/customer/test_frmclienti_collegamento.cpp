@@ -7,6 +7,7 @@
 
 #include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
+#include "components/lista/GestLista.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 #include "lists/frmClientiLis.h"
@@ -241,6 +242,38 @@ TEST_F(ClientiServerPerso, EveryGridCommandWhileTheServerIsDownLeavesTheGridWork
                   0)
             << Messaggi().join('|').toStdString();
     }
+}
+
+// A search and a new order asked while the server is down leave the list
+// on the rows it showed, the loss said once; once the server is back both work.
+TEST_F(ClientiServerPerso, ASearchOrANewOrderWhileTheServerIsDownKeepsTheRowsShown)
+{
+    frmClientiLis *lista = ApriLista();
+    ASSERT_NE(lista, nullptr);
+    QTableView *g = lista->dbgRiga;
+    const int righe = g->model()->rowCount();
+    ASSERT_GE(righe, 2);
+    lista->txtCerca->setText(QStringLiteral("Zzz"));
+    for (const auto &[nome, comando] :
+         {std::pair<const char *, std::function<void()>>{
+              "search", [&] { lista->ButtonComando(QStringLiteral("Cerca")); }},
+          std::pair<const char *, std::function<void()>>{
+              "order", [&] { lista->ogComlin->OrdinaPerColonna(3, lista->osSql()); }}}) {
+        SCOPED_TRACE(nome);
+        const QStringList detti = ConServerFermo(comando);
+        const QStringList errori = detti.filter(QStringLiteral("Errore("));
+        ASSERT_EQ(errori.size(), 1) << detti.join('|').toStdString();
+        EXPECT_TRUE(errori[0].contains(QStringLiteral("restano le righe mostrate")))
+            << errori[0].toStdString();
+        EXPECT_EQ(g->model()->rowCount(), righe);
+        EXPECT_FALSE(g->model()->index(1, 2).data().toString().isEmpty());
+    }
+    DimenticaMessaggi();
+    EXPECT_EQ(lista->ogComlin->OrdinaPerColonna(3, lista->osSql()), 0);
+    lista->ButtonComando(QStringLiteral("Cerca"));
+    Attendi();
+    EXPECT_EQ(Messaggi().filter(QStringLiteral("Errore(")).size(), 0) << Messaggi().join('|').toStdString();
+    EXPECT_EQ(g->model()->rowCount(), righe);
 }
 
 // Every command of the form and of its list, given while the server is
