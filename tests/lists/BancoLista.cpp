@@ -173,6 +173,19 @@ void BancoLista::AggiungiClienti(int quanti) const
            righe.join(QStringLiteral(", ")));
 }
 
+QStringList BancoLista::ApriSulCliente(const QStringList &chiave)
+{
+    EXPECT_TRUE(m_scheda->pagine->LeggiDaChiave(chiave));
+    QStringList conteggi;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+            conteggi << sql;
+    });
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    return conteggi;
+}
+
 QStringList BancoLista::Messaggi()
 {
     QStringList r;

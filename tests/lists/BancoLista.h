@@ -61,6 +61,9 @@ class BancoLista : public ::testing::Test
     void Esegui(const QString &sql) const;
     // Adds `quanti` customers to group 01, ledger 05, accounts 9000 onwards.
     void AggiungiClienti(int quanti) const;
+    // Shows the customer of this key in the form and opens the list from
+    // it ("Lista"): the counts the list ran meanwhile.
+    QStringList ApriSulCliente(const QStringList &chiave);
 
     static QStringList Messaggi();
     static void DimenticaMessaggi();

@@ -483,15 +483,8 @@ TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
     const int prima = Clienti(QStringLiteral("(P.Mastro < '05' Or (P.Mastro = '05' And P.Conto < '9120'))"));
     ASSERT_GT(prima, 2 * 128);
     ASSERT_LT(prima + 128, totale);
-    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
-        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9120")}));
-    QStringList conteggi;
-    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
-        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
-            conteggi << sql;
-    });
-    m_scheda->ButtonComando(QStringLiteral("Lista"));
-    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    const QStringList conteggi =
+        ApriSulCliente({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9120")});
     EXPECT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
     ASSERT_EQ(Lista()->RigaCorrente(), prima);
     EXPECT_EQ(Chiave(prima), QStringLiteral("01-05-9120"));
@@ -523,8 +516,7 @@ TEST_F(ListaClienti, ApertaSuUnoDegliUltimiClientiLaGrigliaArrivaInFondo)
         const int riga = Clienti(
             QStringLiteral("(P.Mastro < '%1' Or (P.Mastro = '%1' And P.Conto < '%2'))").arg(mastro, conto));
         ASSERT_GT(riga + 20, totale);
-        ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave({QStringLiteral("01"), mastro, conto}));
-        m_scheda->ButtonComando(QStringLiteral("Lista"));
+        ApriSulCliente({QStringLiteral("01"), mastro, conto});
         ASSERT_EQ(Lista()->RigaCorrente(), riga);
         EXPECT_EQ(griglia->model()->rowCount(), totale);
         EXPECT_EQ(Chiave(riga), QStringLiteral("01-%1-%2").arg(mastro, conto));

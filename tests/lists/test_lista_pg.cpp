@@ -135,15 +135,8 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
 // the count's own thread.
 TEST_F(ListaPostgres, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
 {
-    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
-        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0250")}));
-    QStringList conteggi;
-    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
-        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
-            conteggi << sql;
-    });
-    m_scheda->ButtonComando(QStringLiteral("Lista"));
-    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    const QStringList conteggi =
+        ApriSulCliente({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0250")});
     ASSERT_EQ(Lista()->RigaCorrente(), 249);
     EXPECT_EQ(Chiave(249), QStringLiteral("01-05-0250"));
     ASSERT_FALSE(conteggi.isEmpty());

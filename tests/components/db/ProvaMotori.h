@@ -62,6 +62,7 @@ class ProvaMotori : public ::testing::TestWithParam<MotoreProva>
 
     void TearDown() override
     {
+        qt.reset();
         rs.reset();
         db.reset();
         if (!connect.isEmpty() && PgServer::Istanza())
@@ -75,9 +76,22 @@ class ProvaMotori : public ::testing::TestWithParam<MotoreProva>
         return rs->ApriRec(db.get(), C, QString(), sql, false, tipo);
     }
     bool Pg() const { return GetParam() == MotoreProva::PostgreSQL; }
+    // A second engine `qt` on the same database, its server reads through
+    // Qt's driver (our own statements off): the reading to compare with.
+    void ApriMotoreQt()
+    {
+        qt = std::make_unique<DbMotore>();
+        if (Pg()) {
+            qt->ApriConnessione(C, connect);
+            qt->ImpostaParametro(QStringLiteral("IstruzioniProprie:") + C, false);
+        } else {
+            qt->ApriSqlite(C, cartella.filePath(QStringLiteral("azienda.db")));
+        }
+    }
 
     QTemporaryDir cartella;
     QString connect;
     std::unique_ptr<DbMotore> db;
     std::unique_ptr<RecDat> rs = std::make_unique<RecDat>();
+    std::unique_ptr<DbMotore> qt; // ApriMotoreQt
 };

@@ -49,18 +49,7 @@ class LettureServer : public ProvaMotori
         Esegui("INSERT INTO provaodbc VALUES (3, '', NULL, NULL, #2023-12-31#, NULL, NULL, -7, NULL)");
         Esegui("UPDATE provaodbc SET ora = #13:45:10# WHERE id = 1");
         // The same reads through Qt's driver, for comparison.
-        qt = std::make_unique<DbMotore>();
-        if (Pg()) {
-            qt->ApriConnessione(C, connect);
-            qt->ImpostaParametro(QStringLiteral("IstruzioniProprie:") + C, false);
-        } else {
-            qt->ApriSqlite(C, cartella.filePath(QStringLiteral("azienda.db")));
-        }
-    }
-    void TearDown() override
-    {
-        qt.reset();
-        ProvaMotori::TearDown();
+        ApriMotoreQt();
     }
     // Checks that both readings agree and answers the rows' ids.
     QStringList Uguali(const QString &sql)
@@ -73,7 +62,6 @@ class LettureServer : public ProvaMotori
             id << nostro->valore(j, 0).toString();
         return id;
     }
-    std::unique_ptr<DbMotore> qt;
 };
 
 TEST_P(LettureServer, EveryKindOfColumnReadAsQtReadsIt)

@@ -97,18 +97,7 @@ class RigheServer : public ProvaMotori
             ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO provarighe VALUES ") + valori.join(u',')))
                 << i << q.lastError().text().toStdString();
         }
-        qt = std::make_unique<DbMotore>();
-        if (Pg()) {
-            qt->ApriConnessione(C, connect);
-            qt->ImpostaParametro(QStringLiteral("IstruzioniProprie:") + C, false);
-        } else {
-            qt->ApriSqlite(C, cartella.filePath(QStringLiteral("azienda.db")));
-        }
-    }
-    void TearDown() override
-    {
-        qt.reset();
-        ProvaMotori::TearDown();
+        ApriMotoreQt();
     }
     // Statements of our own on the connection's driver handle (PostgreSQL).
     std::unique_ptr<IstruzioniOdbc> Istruzioni()
@@ -129,7 +118,6 @@ class RigheServer : public ProvaMotori
     }
 
     static constexpr int kRighe = 1100;
-    std::unique_ptr<DbMotore> qt;
 };
 
 TEST_P(RigheServer, BlocksOfRowsReadAsQtReadsThemTextsWhole)

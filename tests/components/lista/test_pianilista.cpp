@@ -26,6 +26,13 @@ const QString kSelect = QStringLiteral(
     "And "
     "Mastri.Tipo = '3')");
 
+// The list in key and in name order, with the index each engine should seek.
+const struct {
+    const char *ordine, *sqlite, *pg;
+} kOrdiniLista[] = {
+    {" order by Gruppo, Mastro, Conto", "sqlite_autoindex_PianoConti_1", "pianoconti_chiavenulliprima"},
+    {" order by Descrizione", "PianoConti_NomeChiave", "pianoconti_nomenulliprima"}};
+
 class PianiLista : public ProvaMotori
 {
   protected:
@@ -351,12 +358,7 @@ TEST_P(PianiLista, PagineDellaListaNellIndiceDellOrdine)
     statisticheDiscordi();
     QStringList inviate;
     db->ImpostaOsservatoreMotore([&](const QString &sql) { inviate << sql; });
-    const struct {
-        const char *ordine, *sqlite, *pg;
-    } casi[] = {
-        {" order by Gruppo, Mastro, Conto", "sqlite_autoindex_PianoConti_1", "pianoconti_chiavenulliprima"},
-        {" order by Descrizione", "PianoConti_NomeChiave", "pianoconti_nomenulliprima"}};
-    for (const auto &c : casi) {
+    for (const auto &c : kOrdiniLista) {
         inviate.clear();
         righe_.Apri(kSelect + QLatin1String(c.ordine));
         ASSERT_TRUE(righe_.PerChiave());
@@ -445,12 +447,7 @@ TEST_P(PianiLista, ConteggiPrimaDiUnaRigaNellIndiceDellOrdine)
         Esegui(QStringLiteral("VACUUM PianoConti"));
     QStringList inviate;
     db->ImpostaOsservatoreMotore([&](const QString &sql) { inviate << sql; });
-    const struct {
-        const char *ordine, *sqlite, *pg;
-    } casi[] = {
-        {" order by Gruppo, Mastro, Conto", "sqlite_autoindex_PianoConti_1", "pianoconti_chiavenulliprima"},
-        {" order by Descrizione", "PianoConti_NomeChiave", "pianoconti_nomenulliprima"}};
-    for (const auto &c : casi) {
+    for (const auto &c : kOrdiniLista) {
         SCOPED_TRACE(c.ordine);
         righe_.Apri(kSelect + QLatin1String(c.ordine));
         ASSERT_TRUE(righe_.PerChiave());

@@ -292,12 +292,12 @@ TEST_F(IntestazioniEmail, TheAttachmentArrivesUnderItsOwnName)
         {QStringLiteral("Anagrafica clienti – società già attive a Forlì ").repeated(2) +
              QStringLiteral("€.pdf"),
          nullptr}};
-    const QString originale = pdf;
+    const QString modello = pdf;
     QDir().mkpath(dir.filePath(QStringLiteral("allegati")));
     for (const auto &[nome, semplice] : casi) {
         SCOPED_TRACE(nome.toStdString());
         pdf = dir.filePath(QStringLiteral("allegati/") + nome);
-        ASSERT_TRUE(QFile::copy(originale, pdf));
+        ASSERT_TRUE(QFile::copy(modello, pdf));
         QString errore;
         const QString file = invia(server, errore);
         ASSERT_FALSE(file.isEmpty()) << errore.toStdString() << " " << invio.Dettaglio.toStdString();
