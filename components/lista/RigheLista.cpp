@@ -202,6 +202,8 @@ int RigheLista::leggiPrimaPagina(const QVariantList &intorno, int totale)
         }
         primo.reset();
         m_perChiave = true;
+        // The row is gone: the rows changed since they were counted.
+        totale = -1;
     }
     if (m_perChiave) {
         primo = leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, RighePagina));
