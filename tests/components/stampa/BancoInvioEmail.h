@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 class BancoInvioEmail : public ::testing::Test
@@ -28,7 +29,9 @@ class BancoInvioEmail : public ::testing::Test
         {
             QPdfWriter w(pdf);
             QPainter p(&w);
-            p.drawText(100, 100, QStringLiteral("Elenco clienti"));
+            // A mark of its own: the receiver is shared by tests running at once,
+            // and PDFs written in the same second are otherwise the same bytes.
+            p.drawText(100, 100, QStringLiteral("Elenco clienti ") + QUuid::createUuid().toString());
         }
         QFile f(pdf);
         f.open(QIODevice::ReadOnly);
