@@ -26,6 +26,15 @@ bool numerico(Risultato::Tipo t)
     return t == Risultato::Tipo::Intero || t == Risultato::Tipo::Reale || t == Risultato::Tipo::Decimale;
 }
 
+// Appends the rows of `da` to `a`; the last first when `rovesciate` (rows read
+// backwards from a row).
+void accoda(Risultato &a, const Risultato &da, bool rovesciate = false)
+{
+    const int n = da.numRighe();
+    for (int i = 0; i < n; ++i)
+        a.aggiungiRiga(da.riga(rovesciate ? n - 1 - i : i));
+}
+
 } // namespace
 
 RigheLista::RigheLista() = default;
@@ -75,8 +84,7 @@ std::unique_ptr<Risultato> RigheLista::leggiDopo(const QString &condizione, cons
         if (!righe)
             righe = std::move(r);
         else
-            for (int i = 0; i < r->numRighe(); ++i)
-                righe->aggiungiRiga(r->riga(i));
+            accoda(*righe, *r);
     }
     return righe ? std::move(righe) : std::make_unique<Risultato>(m_colonne);
 }
@@ -401,8 +409,7 @@ void RigheLista::ricorda(int p, std::unique_ptr<Risultato> r, bool ultima)
 std::unique_ptr<Risultato> RigheLista::rovescia(const Risultato &r) const
 {
     auto out = std::make_unique<Risultato>(m_colonne);
-    for (int i = r.numRighe() - 1; i >= 0; --i)
-        out->aggiungiRiga(r.riga(i));
+    accoda(*out, r, true);
     return out;
 }
 
@@ -579,14 +586,12 @@ void RigheLista::leggiIntorno(int pos, const QStringList &chiave, const Risultat
         auto prima = leggiDopo({}, chiave, true, k);
         if (prima->numRighe() != k)
             return; // the list changed meanwhile: the page is read when shown
-        for (int i = k - 1; i >= 0; --i)
-            pagina->aggiungiRiga(prima->riga(i));
+        accoda(*pagina, *prima, true);
     }
     pagina->aggiungiRiga(riga.riga(0));
     auto dopo = RighePagina - k - 1 > 0 ? leggiDopo({}, chiave, false, RighePagina - k - 1)
                                         : std::make_unique<Risultato>(m_colonne);
-    for (int i = 0; i < dopo->numRighe(); ++i)
-        pagina->aggiungiRiga(dopo->riga(i));
+    accoda(*pagina, *dopo);
     ++m_stat.perChiave;
     const bool ultima = dopo->numRighe() < RighePagina - k - 1;
     ricorda(p, std::move(pagina), ultima);
@@ -633,12 +638,10 @@ int RigheLista::ancora(std::unique_ptr<Risultato> riga)
     const QVariantList vuota(qsizetype(m_colonne.size()));
     for (int i = 0; i < meta - sopra; ++i)
         pagina->aggiungiRiga(vuota);
-    for (int i = prima->numRighe() - 1; i >= 0; --i)
-        pagina->aggiungiRiga(prima->riga(i));
+    accoda(*pagina, *prima, true);
     pagina->aggiungiRiga(riga->riga(0));
     auto dopo = leggiDopo({}, chiave, false, sotto);
-    for (int i = 0; i < dopo->numRighe(); ++i)
-        pagina->aggiungiRiga(dopo->riga(i));
+    accoda(*pagina, *dopo);
     m_pagine.clear();
     m_confini.clear();
     m_fine = -1;
@@ -677,15 +680,12 @@ void RigheLista::CompletaIntorno()
             ImpostaPosizione(m_ancoraggio, prima->numRighe() + m_rigaProvvisoria - m_primaLetta);
             return;
         }
-        for (int i = prima->numRighe() - 1; i >= 0; --i)
-            pagina->aggiungiRiga(prima->riga(i));
+        accoda(*pagina, *prima, true);
     }
     for (int i = m_primaLetta; i <= m_ultimaLetta; ++i)
         pagina->aggiungiRiga(letta.riga(i));
     if (const int mancano = RighePagina - 1 - m_ultimaLetta; mancano > 0) {
-        auto dopo = leggiDopo({}, chiaveRiga(letta, m_ultimaLetta), false, mancano);
-        for (int i = 0; i < dopo->numRighe(); ++i)
-            pagina->aggiungiRiga(dopo->riga(i));
+        accoda(*pagina, *leggiDopo({}, chiaveRiga(letta, m_ultimaLetta), false, mancano));
     }
     const int n = pagina->numRighe();
     m_righeViste = std::max(m_righeViste, n);
