@@ -197,7 +197,8 @@ void frmClienti::visDecodPagPri()
         miLungPartIva2 = v[4].toInt();
         Lab(1180)->setText(v[5].toString());
         LabBlackList->setVisible(v[6].toBool());
-        // Towns and their cadastral codes, within the province when one is typed.
+        // Towns and their cadastral codes, looked up within the province the
+        // record holds (an empty one too); none for an address abroad.
         DescrizioneComune(1030);
         DescrizioneComune(1160);
     }
