@@ -3,6 +3,7 @@
 
 #include "components/forms/RisposteProgrammate.h"
 #include "components/forms/UtilFinestre.h"
+#include "components/util/FormatoVb.h"
 #include "services/MsgCom.h"
 #include "services/TestoControlli.h"
 
@@ -230,7 +231,7 @@ frmTrova::frmTrova(QWidget *campo, bool sostituire, QWidget *parent) : QDialog(p
         const int n =
             Trova::SostituisciTutto(bersaglio, m_cerca->text(), m_con->text(), m_maiuscole->isChecked());
         msgCom(n == 0 ? QStringLiteral("Testo non trovato: ") + m_cerca->text()
-                      : QStringLiteral("Sostituzioni eseguite: %1").arg(n));
+                      : QStringLiteral("Sostituzioni eseguite: %1").arg(FormatoVb::Intero(n)));
     });
     connect(m_chiudi, &QPushButton::clicked, this, &QDialog::accept);
     m_cerca->selectAll();

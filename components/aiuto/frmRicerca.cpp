@@ -4,6 +4,7 @@
 
 #include "components/aiuto/ModelloRicerca.h"
 #include "components/db/Risultato.h"
+#include "components/util/FormatoVb.h"
 #include "components/util/VbErrore.h"
 
 #include <QBoxLayout>
@@ -187,7 +188,8 @@ void frmRicerca::aggiornaStato()
 {
     const int n = m_modello->rowCount();
     m_stato->setText(n == 0 ? QStringLiteral("Nessun elemento trovato")
-                            : (n == 1 ? QStringLiteral("1 elemento") : QStringLiteral("%1 elementi").arg(n)));
+                            : (n == 1 ? QStringLiteral("1 elemento")
+                                      : QStringLiteral("%1 elementi").arg(FormatoVb::Intero(n))));
     m_seleziona->setEnabled(n > 0);
 }
 

@@ -3,6 +3,7 @@
 
 #include "components/stampa/ColonneStampa.h"
 #include "components/stampa/OpzStampa.h"
+#include "components/util/FormatoVb.h"
 
 #include <charconv>
 #include <cstring>
@@ -38,12 +39,18 @@ bool aCapo(const QString &testo)
     return testo.contains(u'\r') || testo.contains(u'\n');
 }
 
+// The qualifier readers of separated text take when the file names none, as
+// spreadsheet programs open it by default: a field that begins with it is
+// read as a text between double quotes.
+constexpr char VirgoletteLettore = '"';
+
 } // namespace
 
 bool SeparatoriUtilizzabili(const QString &separatore, const QString &delimitatore)
 {
     return !aCapo(separatore) && !aCapo(delimitatore) &&
-           (delimitatore.isEmpty() || !separatore.contains(delimitatore));
+           !separatore.contains(delimitatore.isEmpty() ? QString(QLatin1Char(VirgoletteLettore))
+                                                       : delimitatore);
 }
 
 QString NomeSeparatore(const QString &carattere)
@@ -81,6 +88,9 @@ EsportaTesto::EsportaTesto(const OpzStampa &opz, const QList<ColonnaStampa> &col
                      .arg(aCapo(m_separatore) ? QStringLiteral("il separatore dei campi")
                                               : QStringLiteral("il qualificatore testo"),
                           NomeSeparatore(aCapo(m_separatore) ? m_separatore : m_delimitatore));
+    else if (m_delimitatore.isEmpty())
+        perche = QStringLiteral("il separatore dei campi è il doppio apice e, senza qualificatore testo, chi "
+                                "legge il file lo prenderebbe per l'inizio di un testo tra virgolette");
     else
         perche = QStringLiteral("il separatore dei campi e il qualificatore testo sono lo stesso carattere "
                                 "(%1) e i campi non si potrebbero distinguere")
@@ -112,7 +122,8 @@ bool EsportaTesto::campoTesto(QByteArray &riga, QByteArrayView testo) const
         return true;
     }
     // No delimiter: a line break inside a value would start a new row (it
-    // becomes a blank, CR LF a single one), the separator a new field.
+    // becomes a blank, CR LF a single one), the separator a new field, and
+    // a double quote at the start a text between quotes, read without them.
     const qsizetype inizio = riga.size();
     if (testo.indexOf('\n') < 0 && testo.indexOf('\r') < 0) {
         aggiungi(riga, testo);
@@ -124,7 +135,9 @@ bool EsportaTesto::campoTesto(QByteArray &riga, QByteArrayView testo) const
             riga.append(c == '\r' || c == '\n' ? ' ' : c);
         }
     }
-    return !QByteArrayView(riga).sliced(inizio).contains(QByteArrayView(m_separatoreUtf8));
+    const QByteArrayView scritto = QByteArrayView(riga).sliced(inizio);
+    return !scritto.contains(QByteArrayView(m_separatoreUtf8)) &&
+           (scritto.isEmpty() || scritto.front() != VirgoletteLettore);
 }
 
 bool EsportaTesto::campoTesto(QByteArray &riga, const QString &testo) const
@@ -134,9 +147,15 @@ bool EsportaTesto::campoTesto(QByteArray &riga, const QString &testo) const
     return campoTesto(riga, QByteArrayView(m_cella));
 }
 
-QString EsportaTesto::separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
-                                         bool numero) const
+QString EsportaTesto::campoAmbiguo(const QString &dove, int colonna, const QString &testo, bool numero) const
 {
+    if (!numero && testo.startsWith(QLatin1Char(VirgoletteLettore)) && !testo.contains(m_separatore))
+        return QStringLiteral(
+                   "Il file non è stato scritto: %1, colonna \"%2\", il testo «%3» comincia con il "
+                   "doppio apice e senza qualificatore testo sarebbe riletto come un testo tra "
+                   "virgolette, senza di esse. Scegliere un qualificatore testo (doppio apice) e "
+                   "ripetere la stampa.")
+            .arg(dove, m_colonne.value(colonna).didascalia, testo);
     return QStringLiteral(
                "Il file non è stato scritto: %1, colonna \"%2\", %5 \"%3\" contiene il separatore "
                "dei campi (%4) e senza qualificatore testo quella riga avrebbe un campo in più. Scegliere "
@@ -306,8 +325,8 @@ void EsportaTesto::ScriviIntestazione()
     int colonna = -1;
     if (!componiIntestazione(buffer, &colonna)) {
         buffer.truncate(prima);
-        m_errore = separatoreNelTesto(QStringLiteral("nella riga delle intestazioni"), colonna,
-                                      m_colonne[colonna].didascalia);
+        m_errore = campoAmbiguo(QStringLiteral("nella riga delle intestazioni"), colonna,
+                                m_colonne[colonna].didascalia);
         return;
     }
     m_file.Aggiunto();
@@ -325,10 +344,9 @@ void EsportaTesto::ScriviRiga(const QList<CellaStampa> &celle)
     if (!componiRiga(buffer, celle, &colonna)) {
         buffer.truncate(prima);
         const QByteArrayView b = m_sorgente ? m_sorgente->TestoUtf8(colonna) : QByteArrayView();
-        m_errore =
-            separatoreNelTesto(QStringLiteral("nella riga %1").arg(m_righe), colonna,
-                               b.isNull() ? celle.value(colonna).testo : QString::fromUtf8(b),
-                               b.isNull() && colonne_stampa::EValoreNumerico(celle.value(colonna).valore));
+        m_errore = campoAmbiguo(QStringLiteral("nella riga %1").arg(FormatoVb::Intero(m_righe)), colonna,
+                                b.isNull() ? celle.value(colonna).testo : QString::fromUtf8(b),
+                                b.isNull() && colonne_stampa::EValoreNumerico(celle.value(colonna).valore));
         return;
     }
     m_file.Aggiunto();

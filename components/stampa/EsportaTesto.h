@@ -10,13 +10,15 @@
 // whole; a text, a date, or a number that no form keeps whole (a "-"
 // separator and a negative amount) has the export refused (ErroreScrittura,
 // then Chiudi) naming the row and the column, and the earlier file stays as
-// it was.
+// it was. So has a text that begins with a double quote, which readers take
+// for the qualifier of a file that names none ("" would read as empty).
 //
 // A separator and a qualifier that no reader could part the fields by (the
-// same character, or a line end in either) refuse the export before any
-// file is made. A row of a one-column file whose value is empty is written
-// as an empty qualified field, not as an empty line, which readers take for
-// a row without fields.
+// same character, a line end in either, or a double quote separating fields
+// with no qualifier) refuse the export before any file is made. A row of a
+// one-column file whose value is empty is written as an empty qualified
+// field (two double quotes when there is no qualifier), not as an empty
+// line, which readers take for a row without fields.
 #pragma once
 
 #include "components/stampa/Esportazione.h"
@@ -29,8 +31,9 @@
 class OpzStampa;
 
 // True when a reader can part the fields by `separatore` and `delimitatore`
-// (one character each, the qualifier possibly none): they differ, and
-// neither is a line end, which would start a new row.
+// (one character each, the qualifier possibly none): they differ, neither is
+// a line end, which would start a new row, and without a qualifier the
+// separator is not the double quote, which readers then take for one.
 bool SeparatoriUtilizzabili(const QString &separatore, const QString &delimitatore);
 // A separator or qualifier as the user knows it: "tabulatore", "spazio",
 // "a capo", "ritorno a capo", "nessuno", else the character in quotes.
@@ -55,8 +58,9 @@ class EsportaTesto : public Esportazione
     QString TestoIntestazione() const;
 
   private:
-    // A text field appended to `riga` as UTF-8: false when the text holds
-    // the separator and no delimiter encloses it.
+    // A text field appended to `riga` as UTF-8: false when no delimiter
+    // encloses it and the text holds the separator or begins with a double
+    // quote.
     bool campoTesto(QByteArray &riga, QByteArrayView testo) const;
     bool campoTesto(QByteArray &riga, const QString &testo) const;
     // The number of a cell, plain or as shown (`decimale` its decimal mark).
@@ -73,8 +77,8 @@ class EsportaTesto : public Esportazione
     // After the fields of a row begun at `inizio`: a one-column row with
     // nothing in it gets an empty qualified field.
     void campoUnicoVuoto(QByteArray &riga, qsizetype inizio) const;
-    QString separatoreNelTesto(const QString &dove, int colonna, const QString &testo,
-                               bool numero = false) const;
+    // Why a field refused by campoTesto or campoNumero cannot be written.
+    QString campoAmbiguo(const QString &dove, int colonna, const QString &testo, bool numero = false) const;
 
     QList<ColonnaStampa> m_colonne;
     QString m_separatore;

@@ -174,6 +174,37 @@ CURLcode offreSmtpUtf8(CURL *c, const std::function<bool()> &fermata, bool &offr
     return r;
 }
 
+// The recipient a send ended on: libcurl sends one RCPT at a time and stops
+// at the first the server refuses, telling which only to its debug callback.
+struct UltimoRcpt {
+    QByteArray indirizzo;  // as sent, without the angle brackets
+    bool inAttesa = false; // no other command sent after it but QUIT
+};
+
+void seguiRcpt(CURL *c, UltimoRcpt &ultimo)
+{
+    curl_debug_callback leggi = [](CURL *, curl_infotype tipo, char *dati, size_t n, void *p) -> int {
+        if (tipo != CURLINFO_HEADER_OUT)
+            return 0;
+        UltimoRcpt &u = *static_cast<UltimoRcpt *>(p);
+        const QByteArray comando(dati, qsizetype(n));
+        const QByteArray verbo = comando.left(8).toUpper();
+        // The QUIT after a refusal ends the session, it answers for nothing.
+        if (verbo.startsWith("QUIT"))
+            return 0;
+        u.inAttesa = verbo == "RCPT TO:";
+        if (u.inAttesa) {
+            const qsizetype inizio = comando.indexOf('<'), fine = comando.lastIndexOf('>');
+            u.indirizzo =
+                inizio >= 0 && fine > inizio ? comando.mid(inizio + 1, fine - inizio - 1) : QByteArray();
+        }
+        return 0;
+    };
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, leggi);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &ultimo);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+}
+
 // What a failed transfer says to the user, the server's words in `dettaglio`.
 InvioEmail::Esito esitoCurl(CURLcode r, CURL *c, const char *buffer, const QString &server,
                             const QByteArray &url, QString &errore, QString &dettaglio)
@@ -443,8 +474,25 @@ InvioEmail::Esito InvioEmailSmtp::inviaSmtp(OpzStampa &opz, const QString &fileP
     curl_mime_encoder(parte, "base64");
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());
 
+    UltimoRcpt ultimo;
+    seguiRcpt(c, ultimo);
     const CURLcode r = eseguiFuoriFinestra(c, Fermata);
-    return r == CURLE_OK ? Esito::Inviato : esitoCurl(r, c, buffer, server, url, errore, Dettaglio);
+    if (r == CURLE_OK)
+        return Esito::Inviato;
+    const Esito esito = esitoCurl(r, c, buffer, server, url, errore, Dettaglio);
+    // A recipient refused for good is named with the field it came from, as
+    // one refused before sending; a refusal for now (4xx) is the server's.
+    long codice = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &codice);
+    const qsizetype rifiutato = ultimo.inAttesa && codice >= 500 && codice < 600
+                                    ? destinatari.indexOf(QString::fromUtf8(ultimo.indirizzo))
+                                    : -1;
+    const QStringList scritti = Indirizzi(testo(opz, "EmailTo"));
+    if (esito == Esito::Errore && rifiutato >= 0 && rifiutato < scritti.size())
+        errore = erroreCampo(opz, campiIndirizzo()[0],
+                             QStringLiteral("contiene l'indirizzo \"%1\", che il server %2 ha rifiutato")
+                                 .arg(scritti[rifiutato], server));
+    return esito;
 }
 
 QString RigaLogEmail(const QDateTime &quando, const OpzStampa &opz, const QString &filePdf,

@@ -1,6 +1,8 @@
 // Failures of the print engine in plain Italian.
 #include "components/stampa/MessaggiStampa.h"
 
+#include "components/util/FormatoVb.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,7 +122,8 @@ QString FileScritto(const QString &percorso, qint64 righe)
     if (righe == 1)
         return QStringLiteral("Il file %1 è stato scritto (1 riga).").arg(nativo(percorso));
     if (righe >= 0)
-        return QStringLiteral("Il file %1 è stato scritto (%2 righe).").arg(nativo(percorso)).arg(righe);
+        return QStringLiteral("Il file %1 è stato scritto (%2 righe).")
+            .arg(nativo(percorso), FormatoVb::Intero(righe));
     return QStringLiteral("Il file %1 è stato scritto.").arg(nativo(percorso));
 }
 

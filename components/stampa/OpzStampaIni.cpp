@@ -116,20 +116,21 @@ class Lettore
     const QStringList &fuori() const { return m_fuori; }
 
     // A character saved as its decimal code (-1: none); a code that is no
-    // character (0, a half of a surrogate pair, beyond 65535) is noted and
-    // left out.
+    // character (0, a half of a surrogate pair, beyond 65535) or a text that
+    // is no number ("abc", "1,5") is noted and left out. An empty value
+    // stands for none.
     std::optional<QString> carattere(const QString &chiave)
     {
         const auto t = testo(chiave);
         if (!t)
             return std::nullopt;
+        if (t->trimmed().isEmpty())
+            return t->left(1);
         bool ok = false;
         const qint64 codice = t->trimmed().toLongLong(&ok);
-        if (!ok)
-            return t->left(1);
-        if (codice == -1)
+        if (ok && codice == -1)
             return QString();
-        if (codice < 1 || codice > 0xFFFF || QChar::isSurrogate(char32_t(codice))) {
+        if (!ok || codice < 1 || codice > 0xFFFF || QChar::isSurrogate(char32_t(codice))) {
             if (!m_notate.contains(chiave)) {
                 m_notate << chiave;
                 m_fuori << QStringLiteral("%1=%2, ammessi i codici dei caratteri da 1 a %3 o -1 (nessuno)")
@@ -140,15 +141,16 @@ class Lettore
         return QString(QChar(char16_t(codice)));
     }
     // The separator and the qualifier of the export once read: a pair no
-    // reader could part the fields by (the same character, or a line end in
-    // either) is noted and both take their defaults.
+    // reader could part the fields by (see SeparatoriUtilizzabili) is noted
+    // and both take their defaults.
     void separatori(OpzStampa &opz)
     {
         if (SeparatoriUtilizzabili(opz.SepCampi(), opz.DelimStr()))
             return;
         m_fuori << QStringLiteral("SepCampi=%1 e DelimStr=%2, ammessi un separatore dei campi e un "
                                   "qualificatore testo diversi tra loro e diversi da a capo (10) e "
-                                  "ritorno a capo (13)")
+                                  "ritorno a capo (13), e senza qualificatore un separatore diverso dal "
+                                  "doppio apice (34)")
                        .arg(codiceCarattere(opz.SepCampi()), codiceCarattere(opz.DelimStr()));
         const OpzStampa predefinite;
         opz.SepCampi(predefinite.SepCampi());

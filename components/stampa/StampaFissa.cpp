@@ -3,6 +3,7 @@
 
 #include "components/stampa/ColonneStampa.h"
 #include "components/stampa/OpzStampa.h"
+#include "components/util/FormatoVb.h"
 
 #include <QRegularExpression>
 
@@ -111,9 +112,7 @@ StampaFissa::StampaFissa(const OpzStampa &opz, const QList<ColonnaStampa> &colon
                 "ripetere la stampa.")
                 .arg(OpzStampa::FisRigheMassime)
                 .arg(OpzStampa::FisMargineMassimo)
-                .arg(righe)
-                .arg(alto)
-                .arg(basso);
+                .arg(FormatoVb::Intero(righe), FormatoVb::Intero(alto), FormatoVb::Intero(basso));
     } else if (righe > 0) {
         m_righePagina = int(righe - alto - basso - RigheIntestazione);
         if (m_righePagina < 1 && alto + basso + RigheIntestazione + 1 > OpzStampa::FisRigheMassime)

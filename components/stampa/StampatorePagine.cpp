@@ -11,6 +11,7 @@
 #include "components/stampa/NomePdf.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/Stampatore.h"
+#include "components/util/FormatoVb.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -409,8 +410,8 @@ EsitoStampa Stampatore::stampaPagine(Lavoro &l)
     esito.pagine = prodotte;
     if (prodotte == 0) {
         QFile::remove(scrittura);
-        esito.errore =
-            QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).").arg(lette);
+        esito.errore = QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).")
+                           .arg(FormatoVb::Intero(lette));
         return esito;
     }
     if (pdf) {
@@ -561,7 +562,7 @@ EsitoStampa Stampatore::anteprima(Lavoro &l)
         if (quante == 0 && letta > 1) {
             // The page asked for is past the end (a range beyond the list).
             esito.errore = QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha %1 pagine).")
-                               .arg(letta - 1);
+                               .arg(FormatoVb::Intero(letta - 1));
             m_vista->ScriviMessaggio(QStringLiteral("Stampa Terminata"));
             return esito;
         }

@@ -350,6 +350,11 @@ bool ETesto(const QString &formato)
     return si;
 }
 
+QString Intero(qint64 numero)
+{
+    return Numero(Decimale{numero, 0}, QStringLiteral("#,##0"));
+}
+
 QString Numero(const Decimale &valore, const QString &formato)
 {
     const QStringList s = Sezioni(formato);

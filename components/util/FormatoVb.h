@@ -32,6 +32,9 @@ QString Data(const QDateTime &valore, const QString &formato);
 QString Testo(const QString &valore, const QString &formato);
 // Number without pattern: 15 significant digits, ',' as decimal separator.
 QString NumeroGenerale(const Decimale &valore);
+// A whole number with its thousands grouped, as messages write a count:
+// "1.500", "-7.904".
+QString Intero(qint64 numero);
 
 QString NomeMese(int mese, bool abbreviato);
 QString NomeGiorno(int giornoSettimana, bool abbreviato); // 1 = lunedì ... 7 = domenica

@@ -9,6 +9,7 @@
 #include "components/util/ContestoPrg.h"
 #include "data/generator/Generatore.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -145,6 +146,29 @@ TEST_F(Aiuto, DigitareFiltraEInvioSceglie)
     // In code order: EE Estero, NE Nord-est; the arrow moved to the second.
     EXPECT_EQ(aiuto.NuovaRicerca().Codice(), "NE");
     EXPECT_EQ(aiuto.NuovaRicerca().Descrizione(), "Nord-est");
+}
+
+// The count under the rows is grouped by thousands: the municipalities are
+// some thousands.
+TEST_F(Aiuto, IlConteggioRaggruppaLeMigliaia)
+{
+    DefRicerca comuni;
+    comuni.tipo = "Comuni";
+    comuni.tabella = "Comuni";
+    comuni.codice = "CodErariale";
+    comuni.descrizione = "Descrizione";
+    conFinestra(comuni, req("", CodiciTasto::F2), [](frmRicerca *f) {
+        ASSERT_TRUE(f);
+        const int n = f->NumRighe();
+        ASSERT_GT(n, 999);
+        QStringList testi;
+        for (const QLabel *l : f->findChildren<QLabel *>())
+            testi << l->text();
+        EXPECT_TRUE(testi.contains(
+            QStringLiteral("%1.%2 elementi").arg(n / 1000).arg(n % 1000, 3, 10, QLatin1Char('0'))))
+            << testi.join(u'|').toStdString();
+        f->reject();
+    });
 }
 
 TEST_F(Aiuto, InvioSubitoDopoLaDigitazioneUsaIlTestoNuovo)

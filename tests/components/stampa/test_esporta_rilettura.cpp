@@ -46,8 +46,9 @@ TEST_F(Rilettura, SeparatorsNoReaderCouldPartAreNamedAndRefused)
 {
     const struct {
         const char *separatore, *delimitatore;
-    } coppie[] = {{"59", "59"}, {"34", "34"}, {"39", "39"}, {"44", "44"},
-                  {"13", "34"}, {"59", "10"}, {"10", "-1"}, {"9", "13"}};
+    } coppie[] = {{"59", "59"}, {"34", "34"}, {"39", "39"}, {"44", "44"}, {"13", "34"},
+                  {"59", "10"}, {"10", "-1"}, {"9", "13"},  {"34", "-1"}}; // without a qualifier readers take
+                                                                           // the double quote for one
     const QString ini = dir.filePath(QStringLiteral("terminale.ini"));
     const QString sezione = QStringLiteral("Opzioni Stampa");
     for (const auto &c : coppie) {
@@ -126,6 +127,66 @@ TEST_F(Rilettura, AnEmptyValueOfAOneColumnFileIsOneEmptyField)
         const QList<QStringList> attese = {
             {didascalia}, {QStringLiteral("prima")}, {QString()}, {QString()}, {QStringLiteral("ultima")}};
         EXPECT_EQ(righe, attese);
+        QFile::remove(file);
+    }
+}
+
+// Whatever the texts hold, a file written reads back to the cells it was
+// given, or the export is refused naming the row (or the caption row) and
+// the column. Without a qualifier readers take a double quote that begins a
+// field for one: such a text is refused, a quote further on is written.
+TEST_F(Rilettura, EveryFileReadsBackToItsCellsOrNamesWhereItCouldNot)
+{
+    const struct {
+        const char *separatore, *delimitatore;
+        QStringList didascalie;
+        QList<QStringList> valori;
+        const char *rifiuto; // where the export is refused; nullptr: written
+    } casi[] = {
+        {";", "", {"Note"}, {{""}, {"\"\""}}, "nella riga 2, colonna \"Note\""},
+        {"\t", "", {"Note"}, {{"\"Da Mario\" S.r.l."}}, "nella riga 1, colonna \"Note\""},
+        {";", "", {"Codice", "Nome"}, {{"C1", "a \"b\""}, {"C2", "\"x"}}, "nella riga 2, colonna \"Nome\""},
+        {";",
+         "",
+         {"Codice", "\"Nome\""},
+         {{"C1", "a"}},
+         "nella riga delle intestazioni, colonna \"\"Nome\"\""},
+        {";", "", {"Codice", "Nome", "Note"}, {{"a\"b", "", "c\""}, {"", "", ""}}, nullptr},
+        {";", "", {"Note"}, {{""}, {"x\"\""}}, nullptr},
+        {";", "\"", {"Note"}, {{""}, {"\"\""}, {"\"Da Mario\" S.r.l."}}, nullptr},
+        {",", "'", {"Codice", "Nome"}, {{"\"C1", "l'ora"}, {"''", ""}}, nullptr},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(std::string("separator ") + c.separatore + " qualifier " + c.delimitatore + " " +
+                     c.didascalie.join(u'|').toStdString());
+        QList<ColonnaStampa> colonne;
+        for (const QString &d : c.didascalie)
+            colonne.push_back({d, 2000, Qt::AlignLeft, true, false});
+        QList<QList<CellaStampa>> righe;
+        for (const QStringList &r : c.valori) {
+            QList<CellaStampa> celle;
+            for (const QString &v : r)
+                celle.push_back({v, v});
+            righe.push_back(celle);
+        }
+        SorgenteMemoria sorgente(colonne, righe);
+        OpzStampa opz;
+        opz.oiStaVid(OpzStampa::UscitaFile);
+        opz.FileForm(OpzStampa::FormatoTesto);
+        opz.SepCampi(QString::fromUtf8(c.separatore));
+        opz.DelimStr(QString::fromUtf8(c.delimitatore));
+        const QString file = dir.filePath(QStringLiteral("elenco.txt"));
+        opz.FileName(file);
+        const EsitoStampa e = esporta(opz, sorgente);
+        if (c.rifiuto) {
+            EXPECT_FALSE(e.eseguita);
+            EXPECT_TRUE(e.errore.contains(QString::fromUtf8(c.rifiuto))) << e.errore.toStdString();
+            EXPECT_FALSE(QFile::exists(file));
+            continue;
+        }
+        ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+        EXPECT_EQ(RigheCsv(file, opz.SepCampi(), opz.DelimStr()),
+                  QList<QStringList>{c.didascalie} + c.valori);
         QFile::remove(file);
     }
 }

@@ -72,7 +72,9 @@ TEST_F(InvioEmailTest, RefusalsAreToldApart)
     opz.ImpostaParStampa(QStringLiteral("EmailPwd"), server->password);
     opz.ImpostaParStampa(QStringLiteral("EmailTo"), QStringLiteral("rifiuta@cliente.it"));
     EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
-    EXPECT_EQ(errore, QStringLiteral("il server 127.0.0.1 ha rifiutato l'invio"));
+    EXPECT_EQ(errore, QStringLiteral("il campo \"Indir. Email a cui si invia\" dei parametri email contiene "
+                                     "l'indirizzo \"rifiuta@cliente.it\", che il server 127.0.0.1 ha "
+                                     "rifiutato: correggerlo e ripetere la stampa"));
     EXPECT_TRUE(invio.Dettaglio.contains(QStringLiteral("550"))) << invio.Dettaglio.toStdString();
 
     // Nobody listening on the port.
@@ -101,6 +103,35 @@ TEST_F(InvioEmailTest, RefusalsAreToldApart)
     EXPECT_TRUE(righe.contains(QStringLiteral("(RCPT failed: 550"))) << "the server's words are logged";
     EXPECT_FALSE(righe.contains(QStringLiteral("sbagliata")));
     EXPECT_FALSE(righe.contains(server->password));
+}
+
+// The address the server refused, among several, is named as it was typed
+// with the field it came from.
+TEST_F(InvioEmailTest, ARecipientTheServerRefusesIsNamedWithItsField)
+{
+    const struct {
+        const char *emailTo, *temporaneo, *rifiutato, *campo;
+    } casi[] = {
+        {"mario@cliente.it; \"Ufficio\" <rifiuta.ufficio@cliente.it>; anna@cliente.it", "",
+         "rifiuta.ufficio@cliente.it", "Indir. Email a cui si invia"},
+        {"rifiuta@cliente.it, rifiuta.poi@cliente.it", "", "rifiuta@cliente.it",
+         "Indir. Email a cui si invia"},
+        {"anna@cliente.it; rifiuta@città.it", "anna@cliente.it; rifiuta@città.it", "rifiuta@città.it",
+         "Indir. temporaneo"},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.emailTo);
+        opz.ImpostaParStampa(QStringLiteral("EmailTo"), QString::fromUtf8(c.emailTo));
+        opz.ImpostaParStampa(QStringLiteral("EmailToTemp"), QString::fromUtf8(c.temporaneo));
+        QString errore;
+        EXPECT_EQ(invio.Invia(opz, pdf, errore), InvioEmail::Esito::Errore);
+        EXPECT_EQ(errore,
+                  QStringLiteral("il campo \"%1\" dei parametri email contiene l'indirizzo \"%2\", che il "
+                                 "server 127.0.0.1 ha rifiutato: correggerlo e ripetere la stampa")
+                      .arg(QString::fromUtf8(c.campo), QString::fromUtf8(c.rifiutato)));
+        EXPECT_TRUE(invio.Dettaglio.contains(QStringLiteral("RCPT failed: 550")))
+            << invio.Dettaglio.toStdString();
+    }
 }
 
 TEST_F(InvioEmailTest, OutlookHandsTheMessageToTheDesktopMailProgram)

@@ -6,6 +6,7 @@
 #include "components/util/ProfiloIni.h"
 #include "support/StampaQt.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -181,4 +182,35 @@ TEST(OpzStampaIni, NumbersBeyondTheirRangeAreHeldAndNamedOnce)
 
     OpzStampa p;
     EXPECT_EQ(CaricaOpzioniSalvate(p, {dir.filePath(QStringLiteral("nessuno.ini")), {}, 0, {}}), QString());
+}
+
+// A separator or qualifier saved as a text that is no character code (by
+// hand, or by another program) is named as the other keys are and left
+// out, the option keeping its value: not its first character, nor half of
+// one.
+TEST(OpzStampaIni, CharactersSavedAsNoCodeAreNamedAndTheDefaultTaken)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("terminale.ini"));
+    const QString sezione = QStringLiteral("Opzioni Stampa");
+    for (const char *chiave : {"SepCampi", "DelimStr"})
+        for (const char *valore : {"abc", "1,5", "\xF0\x9F\x98\x80"}) {
+            SCOPED_TRACE(std::string(chiave) + "=" + valore);
+            QFile::remove(ini);
+            ASSERT_TRUE(
+                ProfiloIni::Scrivi(ini, sezione, QString::fromUtf8(chiave), QString::fromUtf8(valore)));
+            OpzStampa o;
+            o.SepCampi(QStringLiteral(","));
+            o.DelimStr(QStringLiteral("'"));
+            const QString messaggio = CaricaOpzioniSalvate(o, {ini, {}, 0, {}});
+            EXPECT_TRUE(messaggio.contains(
+                QStringLiteral("(%1=%2, ammessi i codici dei caratteri da 1 a 65.535 o -1 (nessuno))")
+                    .arg(QString::fromUtf8(chiave), QString::fromUtf8(valore))))
+                << messaggio.toStdString();
+            EXPECT_FALSE(messaggio.contains(QStringLiteral(" e DelimStr="))) << messaggio.toStdString();
+            if (qstrcmp(chiave, "SepCampi") == 0)
+                EXPECT_EQ(o.SepCampi(), QStringLiteral(","));
+            else
+                EXPECT_EQ(o.DelimStr(), QStringLiteral("'"));
+        }
 }

@@ -6,6 +6,7 @@
 #include "components/stampa/CatalogoFinto.h"
 #include "components/stampa/ComponenteStampa.h"
 #include "components/stampa/ImpaginazioneLista.h"
+#include "components/stampa/MessaggiStampa.h"
 #include "components/stampa/OpzStampa.h"
 #include "components/stampa/StatoStampa.h"
 #include "components/util/VbErrore.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -301,6 +303,28 @@ TEST_F(StampatoreTest, PreviewDrawsPagesOnDemand)
     e = stampa(s3);
     EXPECT_FALSE(e.eseguita);
     EXPECT_EQ(e.errore, QStringLiteral("Nessuna pagina nell'intervallo scelto (la stampa ha 1 pagine)."));
+}
+
+// Counts in the messages are grouped by thousands as an Italian reader
+// writes them.
+TEST_F(StampatoreTest, CountsInMessagesAreGroupedTheItalianWay)
+{
+    const int rpp = righePerPagina();
+    const std::pair<std::function<QString()>, QString> casi[] = {
+        {[] { return messaggi_stampa::FileScritto(QStringLiteral("/tmp/clienti.csv"), 1500); },
+         QStringLiteral("(1.500 righe)")},
+        {[&] {
+             opz.ImpostaParStampa(QStringLiteral("PaginaDa"), 5000);
+             opz.ImpostaParStampa(QStringLiteral("PaginaA"), 0);
+             SorgenteMemoria lunga = SorgenteClienti(1000 * rpp + 1);
+             return stampa(lunga).errore;
+         },
+         QStringLiteral("(la stampa ha 1.001 pagine)")},
+    };
+    for (const auto &[messaggio, atteso] : casi) {
+        const QString m = messaggio();
+        EXPECT_TRUE(m.contains(atteso)) << m.toStdString();
+    }
 }
 
 TEST_F(StampatoreTest, PrinterGetsAPdfOfTheRangeWithTrayAndPaper)
