@@ -202,8 +202,8 @@ void FrmSceltaStam::ComChiudi_Click()
     close();
 }
 
-// Every way out (the close button, the window's close box, Escape) passes
-// the close checks.
+// Every way out (the close button or its Alt+C, the window's close box,
+// Escape) passes the close checks.
 void FrmSceltaStam::done(int r)
 {
     // Closing the window asked for a print's e-mail data cancels the request.
@@ -212,6 +212,10 @@ void FrmSceltaStam::done(int r)
         hide();
         return;
     }
+    // Closing leaves the box being typed in: its value is taken as leaving
+    // it would, so that the checks see it and the options keep it.
+    if (m_adattatore)
+        m_adattatore->ConsegnaControlloAttivo();
     if (!Form_Unload())
         return;
     QDialog::done(r);

@@ -167,7 +167,14 @@ void FrmSceltaStam::ScegliFileStampa()
     o.AnteprimaScelta(false);
     const int versione = LeggiVersioneExcel();
     const QStringList filtri = filtriDialogo(FiltriFileStampa(versione));
+    // The dialog opens on the format the options hold (the one the panel
+    // shows): a name typed without changing the filter keeps that format.
     QString scelto = filtri.contains(codFileFiltro) ? codFileFiltro : filtri.value(0);
+    for (int posizione = 1; posizione <= filtri.size(); ++posizione)
+        if (FormatoDaFiltro(versione, posizione) == o.FileForm()) {
+            scelto = filtri.value(posizione - 1);
+            break;
+        }
     const QString inizio = codFileNome.isEmpty() ? o.PathDefault() : codFileNome;
     const QString nome = UtilFinestre::ScegliFileDaSalvare(this, QStringLiteral("Nome del file di stampa"),
                                                            inizio, filtri.join(QStringLiteral(";;")), scelto);
@@ -175,7 +182,8 @@ void FrmSceltaStam::ScegliFileStampa()
         return;
     const int posizione = std::max<int>(1, int(filtri.indexOf(scelto)) + 1);
     const int formato = FormatoDaFiltro(versione, posizione);
-    // A name without extension takes the format's. The dialog has asked
+    // A name without extension, or with another kind of file's, takes the
+    // format's: the name says what the file holds. The dialog has asked
     // about replacing the file it answered, when that was there: the print
     // does not ask again about it; a name made here it has not seen.
     const QString file = OpzStampa::ConEstensione(nome, formato);

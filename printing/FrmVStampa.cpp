@@ -203,6 +203,10 @@ void FrmVStampa::Mostra()
 
 void FrmVStampa::TelaDisegnata()
 {
+    // The label names the page drawn: a range's first page, too, is shown
+    // under its own number.
+    if (m_motore)
+        labPage->setText(QStringLiteral("Pag.") + TestoPagina(m_motore->PaginaCorrente()));
     PicSec->resize(m_tela.size());
     PicSec->update();
     SistControlli();

@@ -65,6 +65,12 @@ frmVStaPar::frmVStaPar(QWidget *parent) : QDialog(parent)
     CheMemVid = new QCheckBox(QStringLiteral("Memorizza pagine"), this);
     CheMemVid->setGeometry(px(360), px(2760), px(2835), px(315));
     setFixedSize(px(6400), px(3700));
+    // The bar takes the keyboard: the arrows move it by 5, Page Up and Page
+    // Down by 25, Home and End to its ends; Tab goes on to "OK" and the box.
+    VsbProp->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(VsbProp, CmdOk);
+    setTabOrder(CmdOk, CheMemVid);
+    VsbProp->setFocus();
 
     connect(VsbProp, &QScrollBar::valueChanged, this, [this] { Ridisegna(); });
     connect(CmdOk, &QPushButton::clicked, this, [this] { CmdOk_Click(); });

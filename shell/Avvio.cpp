@@ -159,11 +159,13 @@ QString AvvioPrg(int piNumeroPrg, const QString &psNome, const QStringList &argo
 
 bool InstallaTraduzioniQt()
 {
+    const QLocale italiano(QLocale::Italian, QLocale::Italy);
+    QLocale::setDefault(italiano);
     static QPointer<QTranslator> traduzioni;
     if (traduzioni)
         return true;
     auto *t = new QTranslator(qApp);
-    if (!t->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!t->load(italiano, QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete t;
         return false;

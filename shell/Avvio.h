@@ -34,6 +34,8 @@ void ApriPrimaForm();
 void RegistraFormProgramma();
 
 // Qt's own texts (file dialogs, standard buttons, text menus) in Italian, as
-// the rest of the program; once per run. False when the translations are
-// not installed (the texts stay in English).
+// the rest of the program, and Italian the locale what Qt writes by default
+// follows (the type, size and date of a file in the file dialogs); once per
+// run. False when the translations are not installed (the texts stay in
+// English; the locale is Italian all the same).
 bool InstallaTraduzioniQt();

@@ -236,6 +236,18 @@ void AdattatoreEventi::fuocoEntrato(QWidget *w, const Voce &voce)
     }
 }
 
+void AdattatoreEventi::ConsegnaControlloAttivo()
+{
+    QWidget *w = m_conFuoco.data();
+    if (!w || m_spento)
+        return;
+    auto it = m_voci.constFind(w);
+    if (it == m_voci.constEnd() || !it->gestori->LostFocus)
+        return;
+    const Voce copia = *it;
+    copia.gestori->LostFocus(copia.indice);
+}
+
 void AdattatoreEventi::fuocoUscito(QWidget *w, const Voce &voce)
 {
     // Only the control that got GotFocus gets LostFocus: a focus moved back

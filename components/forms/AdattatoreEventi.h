@@ -68,6 +68,11 @@ class AdattatoreEventi : public QObject
 
     // The control that last received GotFocus and no LostFocus since.
     QWidget *ControlloAttivo() const { return m_conFuoco.data(); }
+    // The active control's LostFocus, as leaving it would run it, for a
+    // window that goes without the focus moving (its close box, a button's
+    // Alt shortcut): what was typed is taken. The control stays the active
+    // one: should the window stay open, leaving it later runs it again.
+    void ConsegnaControlloAttivo();
 
   protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;

@@ -4,6 +4,7 @@
 #include "components/forms/AdattatoreEventi.h"
 #include "components/forms/ColoriVb.h"
 #include "components/forms/ControlArray.h"
+#include "components/forms/DialogoFile.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/util/VbErrore.h"
 
@@ -51,6 +52,16 @@ QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::fu
         return RP::Prendi(tipo).value_or(QVariant(QString())).toString();
     }
     return dialogo();
+}
+
+// The file or folder chosen in one of the program's file dialogs; "" when
+// cancelled.
+QString sceltaDialogo(QFileDialog &dialogo)
+{
+    UtilFinestre::PreparaDialogoFile(dialogo);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return {};
+    return dialogo.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -164,7 +175,11 @@ QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString
                     {{QStringLiteral("titolo"), titolo},
                      {QStringLiteral("cartella"), cartella},
                      {QStringLiteral("filtro"), filtro}},
-                    [&] { return QFileDialog::getOpenFileName(parent, titolo, cartella, filtro); });
+                    [&] {
+                        QFileDialog dialogo(parent, titolo, cartella, filtro);
+                        dialogo.setFileMode(QFileDialog::ExistingFile);
+                        return sceltaDialogo(dialogo);
+                    });
 }
 
 QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
@@ -174,7 +189,12 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
                     {{QStringLiteral("titolo"), titolo},
                      {QStringLiteral("cartella"), cartella},
                      {QStringLiteral("filtro"), filtro}},
-                    [&] { return QFileDialog::getSaveFileName(parent, titolo, cartella, filtro); });
+                    [&] {
+                        QFileDialog dialogo(parent, titolo, cartella, filtro);
+                        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+                        dialogo.setFileMode(QFileDialog::AnyFile);
+                        return sceltaDialogo(dialogo);
+                    });
 }
 
 QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,
@@ -197,6 +217,7 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
     // dialog checks whether the file exists: its question about replacing
     // it is then about the file that will be written.
     QFileDialog dialogo(parent, titolo, cartella, filtro);
+    PreparaDialogoFile(dialogo);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     const auto suffisso = [](const QString &filtroDialogo) {
@@ -218,8 +239,12 @@ QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QStrin
 QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &cartella)
 {
     return Percorso(RP::Cartella,
-                    {{QStringLiteral("titolo"), titolo}, {QStringLiteral("cartella"), cartella}},
-                    [&] { return QFileDialog::getExistingDirectory(parent, titolo, cartella); });
+                    {{QStringLiteral("titolo"), titolo}, {QStringLiteral("cartella"), cartella}}, [&] {
+                        QFileDialog dialogo(parent, titolo, cartella);
+                        dialogo.setFileMode(QFileDialog::Directory);
+                        dialogo.setOption(QFileDialog::ShowDirsOnly);
+                        return sceltaDialogo(dialogo);
+                    });
 }
 
 bool ApriConShell(const QUrl &indirizzo)

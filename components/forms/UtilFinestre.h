@@ -38,7 +38,8 @@ bool CercaCampoInErrore(QWidget *form, long colore, QString &nome, int &indice);
 // (and `iniziale` answered) when the user cancels.
 QFont FontDaDialogo(QWidget *parent, const QFont &iniziale, const QString &titolo, bool &scelto);
 
-// File dialogs: "" when cancelled.
+// File dialogs, Qt's own in the program's language (DialogoFile.h): ""
+// when cancelled.
 QString ScegliFileDaAprire(QWidget *parent, const QString &titolo, const QString &cartella,
                            const QString &filtro);
 QString ScegliFileDaSalvare(QWidget *parent, const QString &titolo, const QString &cartella,

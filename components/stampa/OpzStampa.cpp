@@ -43,9 +43,22 @@ QString OpzStampa::ConEstensione(const QString &nome, int codice)
 {
     const QString estensione = EstensioneFormato(codice);
     const QString file = QFileInfo(nome).fileName();
-    if (estensione.isEmpty() || file.isEmpty() || file.contains(QLatin1Char('.')))
+    if (estensione.isEmpty() || file.isEmpty())
         return nome;
-    return nome + QLatin1Char('.') + estensione;
+    const qsizetype punto = file.lastIndexOf(QLatin1Char('.'));
+    if (punto < 0)
+        return nome + QLatin1Char('.') + estensione;
+    // A workbook named as text, or text named as a workbook: the name
+    // follows what the file holds.
+    const QString attuale = file.mid(punto + 1).toLower();
+    const bool xls = attuale == QLatin1String("xls");
+    const bool cartella = attuale == QLatin1String("xlsx") || xls;
+    const bool testo = attuale == QLatin1String("csv") || attuale == QLatin1String("txt");
+    // The workbook is written in the format of "xlsx", which an "xls" name
+    // would not open as.
+    if ((codice == FormatoExcel && (testo || xls)) || (codice != FormatoExcel && cartella))
+        return nome.left(nome.size() - (file.size() - punto - 1)) + estensione;
+    return nome;
 }
 
 bool OpzStampa::PrendiSostituzioneConfermata(const QString &percorso)

@@ -62,7 +62,12 @@ class OpzStampa
     // The extension of a file format ("xlsx", "csv", "txt"; "" for an
     // unknown code), and `nome` with it added when its file name has none
     // (as a Save dialog adds its default suffix): "dichiarazioni" written as
-    // an Excel workbook is "dichiarazioni.xlsx".
+    // an Excel workbook is "dichiarazioni.xlsx". A name whose extension says
+    // the other kind of file (a workbook's "xlsx" or "xls", a text's "csv"
+    // or "txt") takes the format's instead: "lista.csv" or "lista.xls"
+    // written as a workbook is "lista.xlsx", "lista.xlsx" written as text
+    // "lista.csv".
+    // Any other extension is the user's and stays.
     static QString EstensioneFormato(int codice);
     static QString ConEstensione(const QString &nome, int codice);
     // The file the user has already agreed to replace (the Save dialog asked

@@ -148,6 +148,35 @@ TEST_F(Anteprima, PageRangeStartIsTheFirstPage)
     EXPECT_EQ(passi, (QStringList{"Pag.005", "Pag.005"}));
 }
 
+// Each page drawn is labelled with its own number, the first of a range too.
+TEST_F(Anteprima, ThePageShownIsLabelledWithItsNumber)
+{
+    const struct Caso {
+        int da, a;
+        const char *primaAttesa; // the label when the engine first waits ("" none)
+        const char *fine;        // the label at the end
+    } casi[] = {
+        {5, 5, "", "Pag.005"},
+        {3, 4, "Pag.003", "Pag.004"},
+        {0, 2, "Pag.001", "Pag.002"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.fine);
+        opz.ImpostaParStampa(QStringLiteral("PaginaDa"), c.da);
+        opz.ImpostaParStampa(QStringLiteral("PaginaA"), c.a);
+        QStringList attese;
+        vista->utente = [&](AnteprimaProva &v, int) {
+            attese << v.Pagina();
+            v.imaMuovi_Click(3);
+        };
+        const EsitoStampa esito = Stampa(1000);
+        ASSERT_TRUE(esito.eseguita) << esito.errore.toStdString();
+        ASSERT_TRUE(vista);
+        EXPECT_EQ(attese.value(0), QString::fromUtf8(c.primaAttesa));
+        EXPECT_EQ(vista->Pagina(), QString::fromUtf8(c.fine));
+    }
+}
+
 TEST_F(Anteprima, ExitWhilePrintingStopsThePrintAndThenCloses)
 {
     bool apertaDopoEsci = false;

@@ -1,6 +1,6 @@
-// The preview scale dialog (bounds, sample font, defaults, hand-over to the
-// print options with the close box keeping them) and the progress window's
-// stop button and e-mail request.
+// The preview scale dialog (bounds, sample font, defaults, the keyboard,
+// hand-over to the print options with the close box keeping them) and the
+// progress window's stop button and e-mail request.
 #include "SupportoFinestreStampa.h"
 
 #include "components/forms/UtilFinestre.h"
@@ -8,10 +8,12 @@
 #include "printing/frmStampaInCorso.h"
 #include "printing/frmVStaPar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace
 {
@@ -49,6 +51,38 @@ TEST_F(Scala, BarHeldTo50And180WithTheSampleAtThatSize)
     EXPECT_EQ(d.VsbProp->value(), 67);
     EXPECT_NEAR(d.PicProva->FontProva().pointSizeF(), 6.7, 0.01);
     EXPECT_TRUE(d.CheMemVid->isChecked());
+}
+
+// The keyboard alone changes the scale: the bar has the focus when the
+// dialog opens and again after Tab has gone round "OK" and the box.
+TEST_F(Scala, TheKeyboardAloneChangesTheScale)
+{
+    frmVStaPar d;
+    d.VsbProp->setValue(100);
+    d.show();
+    d.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), d.VsbProp);
+    const struct {
+        Qt::Key tasto;
+        int valore;
+    } passi[] = {
+        {Qt::Key_Down, 105}, {Qt::Key_Up, 100},       {Qt::Key_PageDown, 125}, {Qt::Key_PageUp, 100},
+        {Qt::Key_End, 180},  {Qt::Key_PageDown, 180}, {Qt::Key_Home, 50},      {Qt::Key_Up, 50},
+    };
+    for (const auto &p : passi) {
+        QTest::keyClick(QApplication::focusWidget(), p.tasto);
+        EXPECT_EQ(d.VsbProp->value(), p.valore) << p.tasto;
+        EXPECT_EQ(d.LabProp->text(), QString::number(p.valore));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.CmdOk);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.CheMemVid);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.VsbProp);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(d.VsbProp->value(), 75);
 }
 
 TEST_F(Scala, OkWritesTheOptionsTheCloseBoxKeepsThem)

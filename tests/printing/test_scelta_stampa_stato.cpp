@@ -1,7 +1,8 @@
 // The print-choice dialog keeps showing what the options hold after each
 // change: the status line after a new preview scale, the separator and
 // qualifier frames after a change of export format, the trays and papers
-// after the automatic PDF name switches the printer.
+// after the automatic PDF name switches the printer; a page typed and the
+// dialog closed at once; the export format and the file name agreeing.
 #include "BancoSceltaStampa.h"
 
 #include <QGroupBox>
@@ -102,4 +103,103 @@ TEST_F(BancoSceltaStampa, ThePdfPrinterOfTheAutomaticNameHasNoTrayOrPaper)
     ASSERT_EQ(opz.osNomeStampante(), QStringLiteral("Laser"));
     EXPECT_EQ(d.cboCassetti->count(), 4);
     EXPECT_EQ(d.cboTipoCarta->count(), 3);
+}
+
+// A page typed and the dialog closed at once, the box never left: the
+// close takes the box's value, checks it and keeps it.
+TEST_F(BancoSceltaStampa, ClosingTakesThePageBeingTyped)
+{
+    const struct Caso {
+        const char *descrizione;
+        int casella; // where the page is typed
+        int paginaA; // the end already chosen
+        bool alt;    // closed by Alt+C, else by the close box
+        bool chiusa;
+    } casi[] = {
+        {"from 5, no end, close box", 10, 0, false, false},
+        {"from 5, no end, Alt+C", 10, 0, true, false},
+        {"from 5 in the preview panel, end 9", 30, 9, false, true},
+        {"from 5, end 9, Alt+C", 10, 9, true, true},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.descrizione);
+        RisposteProgrammate::Azzera();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+        opz.oiStaVid(c.casella == 30 ? OpzStampa::UscitaVideo : OpzStampa::UscitaStampante);
+        opz.ImpostaParStampa(QStringLiteral("PaginaDa"), 0);
+        opz.ImpostaParStampa(QStringLiteral("PaginaA"), c.paginaA);
+        FrmSceltaStam &d = apri();
+        mostra();
+        d.txt(c.casella)->setFocus();
+        QTest::keyClicks(d.txt(c.casella), QStringLiteral("5"));
+        ASSERT_EQ(QApplication::focusWidget(), d.txt(c.casella));
+        if (c.alt) {
+            // The button answers its shortcut with a short pressed look first.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+            for (int i = 0; i < 500 && d.isVisible() && messaggi().isEmpty(); ++i)
+                QTest::qWait(10);
+        } else {
+            d.close();
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(opz.ParIntero(QStringLiteral("PaginaDa")), 5);
+        EXPECT_EQ(d.isVisible(), !c.chiusa);
+        EXPECT_EQ(messaggi(), c.chiusa
+                                  ? QStringList()
+                                  : QStringList{QStringLiteral("Selezione Pagina Da maggiore di Pagina A")});
+        EXPECT_EQ(d.txt(c.casella == 30 ? 10 : 30)->text(), QStringLiteral("5"));
+    }
+}
+
+// The Save dialog opens on the format the options hold, and a name whose
+// extension is another format's takes the chosen format's: the file's name
+// never says a format it is not written in.
+TEST_F(BancoSceltaStampa, TheExportFormatAndTheNameAgree)
+{
+    const QString compatibile = QStringLiteral("Compatibile Excel (*.csv *.txt)");
+    const QString excel = QStringLiteral("Formato Excel (*.xlsx)");
+    const QString testo = QStringLiteral("Testo (*.txt)");
+    const struct Caso {
+        int prima;        // the format the options hold
+        const char *nome; // typed in the Save dialog
+        QString filtro;   // the filter chosen; empty: the one it opened on
+        QString mostrato; // the filter it opened on
+        int formato;
+        const char *scritto;
+    } casi[] = {
+        {OpzStampa::FormatoCompatibileExcel,
+         "lista.csv",
+         {},
+         compatibile,
+         OpzStampa::FormatoCompatibileExcel,
+         "lista.csv"},
+        {OpzStampa::FormatoTesto, "lista.txt", {}, testo, OpzStampa::FormatoTesto, "lista.txt"},
+        {OpzStampa::FormatoExcel, "lista", {}, excel, OpzStampa::FormatoExcel, "lista.xlsx"},
+        {OpzStampa::FormatoCompatibileExcel, "lista.csv", excel, compatibile, OpzStampa::FormatoExcel,
+         "lista.xlsx"},
+        {OpzStampa::FormatoExcel, "lista.xlsx", compatibile, excel, OpzStampa::FormatoCompatibileExcel,
+         "lista.csv"},
+        {OpzStampa::FormatoExcel, "lista.XLS", testo, excel, OpzStampa::FormatoTesto, "lista.txt"},
+        {OpzStampa::FormatoExcel, "lista.dati", compatibile, excel, OpzStampa::FormatoCompatibileExcel,
+         "lista.dati"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        opz.oiStaVid(OpzStampa::UscitaFile);
+        opz.FileForm(c.prima);
+        FrmSceltaStam &d = apri();
+        const QString nome = dir.filePath(QString::fromUtf8(c.nome));
+        if (c.filtro.isEmpty())
+            RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, nome);
+        else
+            RisposteProgrammate::Accoda(RisposteProgrammate::FileSalva, QStringList{nome, c.filtro});
+        d.ComOpz(2)->click();
+        EXPECT_EQ(RisposteProgrammate::UltimoMostrato(RisposteProgrammate::FileSalva)
+                      .value(QStringLiteral("filtroScelto"))
+                      .toString(),
+                  c.mostrato);
+        EXPECT_EQ(opz.FileForm(), c.formato);
+        EXPECT_EQ(opz.FileName(), dir.filePath(QString::fromUtf8(c.scritto)));
+        EXPECT_EQ(d.LabFileName->text(), opz.FileName());
+    }
 }

@@ -24,9 +24,11 @@
 #include "shell/scMenuComandiClie.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -278,6 +280,12 @@ TEST_F(AvvioTest, QtsOwnTextsAreItalian)
     EXPECT_EQ(tasti.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
               QStringLiteral("Annulla"));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Cerca in:"));
+    // What Qt writes by the default locale (the type, size and date of a
+    // file in the file dialogs) is Italian too, whatever the system's.
+    EXPECT_EQ(QLocale().language(), QLocale::Italian);
+    EXPECT_EQ(QLocale().territory(), QLocale::Italy);
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 8), QLocale::ShortFormat), QStringLiteral("08/12/26"));
+    EXPECT_EQ(QLocale().formattedDataSize(2), QStringLiteral("2 byte"));
 }
 
 TEST_F(AvvioTest, AMissingIniStopsTheStartAndClosesInOrder)

@@ -1,11 +1,21 @@
-// Modal windows, scripted answers of dialogs and one-shot timers.
+// Modal windows, scripted answers of dialogs, the file dialogs' sizes and
+// dates, and one-shot timers.
+#include "components/forms/DialogoFile.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/forms/UtilFinestre.h"
 
 #include "support/StampaQt.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -118,6 +128,48 @@ TEST_F(UtilFinestreTest, DialogsTakeQueuedAnswersAndRecordWhatTheyShowed)
               QStringLiteral("www.openstreetmap.org"));
     RP::Accoda(RP::ApriShell, false);
     EXPECT_FALSE(UtilFinestre::ApriConShell(QUrl::fromLocalFile(QStringLiteral("/non/esiste.pdf"))));
+}
+
+// The program's file dialogs write the size and date of a file as the
+// program's locale does (Italian after the start), not as the system's.
+TEST_F(UtilFinestreTest, FileDialogsWriteSizesAndDatesInTheProgramsLocale)
+{
+    const QLocale prima;
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    const auto ripristina = qScopeGuard([prima] { QLocale::setDefault(prima); });
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("clienti.xlsx"));
+    {
+        QFile f(percorso);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("PK");
+    }
+    const QDateTime quando(QDate(2026, 12, 8), QTime(13, 6));
+    {
+        QFile f(percorso);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(quando, QFileDevice::FileModificationTime));
+    }
+    QFileDialog dialogo(nullptr, QStringLiteral("Nome del file di stampa"), dir.path(),
+                        QStringLiteral("Formato Excel (*.xlsx)"));
+    UtilFinestre::PreparaDialogoFile(dialogo);
+    EXPECT_TRUE(dialogo.testOption(QFileDialog::DontUseNativeDialog));
+    ASSERT_TRUE(dialogo.proxyModel());
+    auto *fs = qobject_cast<QFileSystemModel *>(dialogo.proxyModel()->sourceModel());
+    ASSERT_TRUE(fs);
+    QSignalSpy caricata(fs, &QFileSystemModel::directoryLoaded);
+    dialogo.show();
+    QModelIndex file = dialogo.proxyModel()->mapFromSource(fs->index(percorso));
+    for (int i = 0; i < 100 && !file.isValid(); ++i) {
+        caricata.wait(100);
+        file = dialogo.proxyModel()->mapFromSource(fs->index(percorso));
+    }
+    ASSERT_TRUE(file.isValid());
+    const auto testo = [&](int colonna) { return file.siblingAtColumn(colonna).data().toString(); };
+    EXPECT_EQ(testo(0), QStringLiteral("clienti.xlsx"));
+    EXPECT_EQ(testo(1), QStringLiteral("2 byte"));
+    EXPECT_EQ(testo(3), QStringLiteral("08/12/26 13:06"));
+    dialogo.close();
 }
 
 TEST_F(UtilFinestreTest, OneShotTimersRunOnceAfterTheCurrentEvent)

@@ -1,7 +1,7 @@
 // The print engine's file outputs before an existing file: the user is asked
-// whether to replace it, and "No" leaves it untouched. And the layout of the
-// paged outputs: codes, numbers and dates whole, captions wrapped, a list
-// that cannot fit refused.
+// whether to replace it, and "No" leaves it untouched; the file's name says
+// the format it is written in. And the layout of the paged outputs: codes,
+// numbers and dates whole, captions wrapped, a list that cannot fit refused.
 #include "DoppiStampa.h"
 #include "components/forms/RisposteProgrammate.h"
 #include "components/stampa/ImpaginazioneLista.h"
@@ -10,6 +10,7 @@
 #include "components/stampa/Stampatore.h"
 #include "support/StampaQt.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QTemporaryDir>
@@ -94,6 +95,53 @@ INSTANTIATE_TEST_SUITE_P(
         CasoSostituisci{"workbook, yes", OpzStampa::UscitaFile, OpzStampa::FormatoExcel, 1},
         CasoSostituisci{"fixed length, no", OpzStampa::UscitaFissa, OpzStampa::FormatoTesto, 2},
         CasoSostituisci{"fixed length, yes", OpzStampa::UscitaFissa, OpzStampa::FormatoTesto, 1}));
+
+// A name saved with the options whose extension says another kind of file
+// (or none): the file is written in the format chosen, under a name that
+// says so, and none is left under the other name.
+TEST(FileDiStampa, TheFileIsNamedAfterWhatItHolds)
+{
+    const struct Caso {
+        int formato;
+        const char *nome, *scritto;
+    } casi[] = {
+        {OpzStampa::FormatoExcel, "clienti.csv", "clienti.xlsx"},
+        {OpzStampa::FormatoExcel, "clienti.xls", "clienti.xlsx"},
+        {OpzStampa::FormatoCompatibileExcel, "clienti.xlsx", "clienti.csv"},
+        {OpzStampa::FormatoTesto, "clienti.XLSX", "clienti.txt"},
+        {OpzStampa::FormatoCompatibileExcel, "clienti.csv", "clienti.csv"},
+        {OpzStampa::FormatoCompatibileExcel, "clienti.txt", "clienti.txt"},
+        {OpzStampa::FormatoExcel, "clienti", "clienti.xlsx"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        QTemporaryDir dir;
+        OpzStampa opz(QStringLiteral("StampaClienti"));
+        Stampatore motore;
+        motore.ogOpzSta(&opz);
+        opz.oiStaVid(OpzStampa::UscitaFile);
+        opz.FileForm(c.formato);
+        opz.FileName(dir.filePath(QString::fromUtf8(c.nome)));
+        SorgenteMemoria s = SorgenteClienti(3);
+        const EsitoStampa e = motore.Stampa(s, QStringLiteral("V"), 1, QFont(QStringLiteral("Arial"), 10));
+        ASSERT_TRUE(e.eseguita) << e.errore.toStdString();
+        const QString scritto = dir.filePath(QString::fromUtf8(c.scritto));
+        EXPECT_EQ(e.file, scritto);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QString::fromUtf8(c.scritto)});
+        QFile f(scritto);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray dati = f.readAll();
+        if (c.formato == OpzStampa::FormatoExcel) {
+            EXPECT_TRUE(dati.startsWith("PK")) << "a workbook is a zip";
+        } else {
+            const QList<QByteArray> righe = dati.trimmed().split('\n');
+            ASSERT_EQ(righe.size(), 4) << dati.constData();
+            EXPECT_FALSE(dati.startsWith("PK"));
+            EXPECT_TRUE(righe[1].contains("C000001")) << righe[1].constData();
+            EXPECT_TRUE(righe[3].contains("Cliente numero 3 S.r.l.")) << righe[3].constData();
+        }
+    }
+}
 
 namespace
 {
