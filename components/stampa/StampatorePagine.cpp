@@ -2,6 +2,7 @@
 // tray and paper chosen, or the system print dialog), the PDF printers the
 // engine renders itself, and the preview drawn page by page.
 #include "components/forms/RisposteProgrammate.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/stampa/CatalogoStampanti.h"
 #include "components/stampa/ImpaginazioneLista.h"
 #include "components/stampa/InvioEmailSmtp.h"
@@ -17,7 +18,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
@@ -160,17 +160,11 @@ bool rinomina(const QString &da, const QString &a)
 // Where the user wants the PDF (the scripted answer in tests); "" cancelled.
 QString chiediNomePdf(const OpzStampa &opz)
 {
-    if (RisposteProgrammate::Attivo(RisposteProgrammate::FileSalva)) {
-        const auto r = RisposteProgrammate::Prendi(RisposteProgrammate::FileSalva);
-        RisposteProgrammate::Registra(RisposteProgrammate::FileSalva,
-                                      {{QStringLiteral("titolo"), QStringLiteral("Nome del file pdf")}});
-        return r ? r->toString() : QString();
-    }
     QString cartella = opz.PathDefault();
     if (cartella.isEmpty())
         cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Nome del file pdf"), cartella,
-                                        QStringLiteral("Pdf (*.pdf)"));
+    return UtilFinestre::ScegliFileDaSalvare(nullptr, QStringLiteral("Nome del file pdf"), cartella,
+                                             QStringLiteral("Pdf (*.pdf)"));
 }
 
 // The system print dialog on the printer; the scripted answer in tests.
