@@ -118,6 +118,9 @@ class frmClienti : public QWidget,
     // ---- Tab pages (frmClientiPagine.cpp) ----
 
     void TasPagine_Click();
+    // The first visit's reading of a page (visDecodPagina) from the tab
+    // click: a failure is told, and the page read again at the next visit.
+    void LeggiPagina(int piPag);
     void TasPagine_BeforeClick(int &Cancel);
     void timTasPagine_Timer();
     void timComPag_Timer();
@@ -181,6 +184,8 @@ class frmClienti : public QWidget,
     // and 20 and the ledger's highest account, kept from record to record
     // while the company's change counter stays still.
     void DecodificaGruppoMastro(int Index);
+    // The description beside field 10 or 20 alone.
+    void EtichettaGruppoMastro(int Index);
     // The key under which the registry page's countries are kept for the
     // record just read (its two stored countries); "" when none applies.
     QString ChiaveStatiLetti() const;
@@ -216,6 +221,9 @@ class frmClienti : public QWidget,
     QVariant VerModLin(int piIndex);
     void visDatiDaLin(int piIndex, bool pbMostra);
     void pulDatiDalin(int piIndex);
+    // Grid piIndex on a page whose reading failed: emptied without reading,
+    // and shown, so that the page keeps its layout.
+    void LineeNonLette(int piIndex);
     // Whether a grid (pvQuale 0 or 1; -1 grid LinAttuale) is read-write by
     // its stored level, which its engine learns when the grid is filled; set,
     // the stored level of grid pvQuale or, with -1, the level of grid

@@ -114,6 +114,16 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         pulDecodFatturazione();
         PulDecodProgressivi();
         pulDecodPagRapFisc();
+        // The group and ledger the clear put in their fields (their default
+        // values, or nothing) get their own names, not those of the account
+        // shown before; a name that cannot be read is left empty.
+        for (int i : {10, 20}) {
+            try {
+                EtichettaGruppoMastro(i);
+            } catch (const VbErrore &) {
+                Lab(i)->clear();
+            }
+        }
         labMax->setText(UltimoConto(txt(10)->text(), txt(20)->text(), true, QString()));
         const int prima = LinAttuale;
         pulDatiDalin(0);

@@ -282,12 +282,28 @@ void frmClienti::visDatiDaLin(int piIndex, bool pbMostra)
         GestLin(piIndex)->Ricarica(false);
         dbgRiga(piIndex)->setVisible(true);
     } catch (...) {
+        // The page keeps its layout whatever the rows read: the grid is there.
+        dbgRiga(piIndex)->setVisible(true);
         CursoreAttesa(false);
         LinAttuale = prima;
         throw;
     }
     CursoreAttesa(false);
     LinAttuale = prima;
+}
+
+void frmClienti::LineeNonLette(int piIndex)
+{
+    const int prima = LinAttuale;
+    try {
+        pulDatiDalin(piIndex);
+    } catch (const VbErrore &) {
+        // Emptying reads nothing: there is nothing more to say than the
+        // failure that brought it.
+    } catch (const std::exception &) {
+    }
+    LinAttuale = prima;
+    dbgRiga(piIndex)->setVisible(true);
 }
 
 void frmClienti::pulDatiDalin(int piIndex)

@@ -18,6 +18,26 @@
 
 void frmClienti::DecodificaGruppoMastro(int Index)
 {
+    EtichettaGruppoMastro(Index);
+
+    // The ledger's highest account. None read (an empty ledger, or a failed
+    // read, which answers the same) is never kept.
+    const QString gruppo = txt(10)->text();
+    const QString mastro = txt(20)->text();
+    const QString chiave = QStringLiteral("Ultimo|") + gruppo + QLatin1Char('|') + mastro;
+    MemoriaDecodifiche::Lettura letta;
+    if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
+        labMax->setText(v->value(0).toString());
+        return;
+    }
+    const QString ultimo = UltimoConto(gruppo, mastro, true, QString());
+    labMax->setText(ultimo);
+    if (!ultimo.isEmpty())
+        m_memoria.Ricorda(chiave, {ultimo}, letta);
+}
+
+void frmClienti::EtichettaGruppoMastro(int Index)
+{
     QLineEdit *t = txt(Index);
     // A description label as the decoding writes it, or as it wrote it for
     // the same code before.
@@ -42,21 +62,6 @@ void frmClienti::DecodificaGruppoMastro(int Index)
             FiltroDecodifica(QStringLiteral("Mastro"), t, Lab(20), &gruppo, true);
         });
     }
-
-    // The ledger's highest account. None read (an empty ledger, or a failed
-    // read, which answers the same) is never kept.
-    const QString gruppo = txt(10)->text();
-    const QString mastro = txt(20)->text();
-    const QString chiave = QStringLiteral("Ultimo|") + gruppo + QLatin1Char('|') + mastro;
-    MemoriaDecodifiche::Lettura letta;
-    if (const std::optional<QVariantList> v = m_memoria.Cerca(chiave, letta)) {
-        labMax->setText(v->value(0).toString());
-        return;
-    }
-    const QString ultimo = UltimoConto(gruppo, mastro, true, QString());
-    labMax->setText(ultimo);
-    if (!ultimo.isEmpty())
-        m_memoria.Ricorda(chiave, {ultimo}, letta);
 }
 
 QString frmClienti::ChiaveStatiLetti() const

@@ -4,8 +4,10 @@
 #include "customer/GeometriaPagine.h"
 #include "customer/frmClienti.h"
 
+#include "components/db/ErroriDb.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/util/VbErrore.h"
+#include "services/MsgCom.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -50,6 +52,8 @@ void frmClienti::TasPagine_Click()
     QWidget *attivo = focusWidget();
     PagAttuale = I - 1;
     const int g = QualePictLin(PagAttuale).toInt();
+    // Whether the leave check below could not be done: a lost server is told once.
+    ControlloFallito = false;
     if (g < 0) {
         PagConLin = false;
         LinAttuale = 1;
@@ -81,7 +85,7 @@ void frmClienti::TasPagine_Click()
         }
     };
     prova([this] { PicPagine(PagAttuale)->setFocus(); });
-    prova([this] { visDecodPagina(PagAttuale, false); });
+    LeggiPagina(PagAttuale);
     prova([this] {
         QWidget *primo = nullptr;
         switch (PagAttuale) {
@@ -115,6 +119,34 @@ void frmClienti::TasPagine_Click()
         if (primo)
             UtilFinestre::ImpostaFocus(primo, true);
     });
+}
+
+void frmClienti::LeggiPagina(int piPag)
+{
+    const bool giaLetta = mvPagDecod[size_t(piPag)];
+    QString errore;
+    int numero = 0;
+    try {
+        visDecodPagina(piPag, false);
+        return;
+    } catch (const VbErrore &e) {
+        numero = e.numero();
+        errore = e.descrizione();
+    } catch (const std::exception &e) {
+        errore = QString::fromLocal8Bit(e.what());
+    }
+    // The page could not be read (the server lost, say): it is read again at
+    // the next visit, and until then a grid shows no rows of another
+    // account, laid out as always.
+    if (!giaLetta) {
+        mvPagDecod[size_t(piPag)] = false;
+        const int g = QualePictLin(piPag).toInt();
+        if (g >= 0)
+            LineeNonLette(g);
+    }
+    // Said once: the field left may have told the same loss already.
+    if (!(ControlloFallito && numero == ErroriDb::ConnessioneOdbcFallita))
+        MsgErrfrm(numero, errore);
 }
 
 void frmClienti::timComPag_Timer()

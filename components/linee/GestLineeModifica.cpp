@@ -742,19 +742,20 @@ bool GestLinee::eventFilter(QObject *obj, QEvent *ev)
     if (ev->type() != QEvent::KeyPress || ev == m_eventoDato)
         return QObject::eventFilter(obj, ev);
     auto *k = static_cast<QKeyEvent *>(ev);
+    // A key whose handling failed has been answered with the error: the view
+    // does not go on to do with it what it would by itself.
     if (obj == m_griglia) {
         const int codice = CodiciTasto::DaEvento(k);
         bool preso = false;
-        protetto([&] {
-            preso = (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers()))) ||
-                    (!EditorAperto() && caratteri(obj, k));
-        });
-        if (preso)
+        if (!protetto([&] {
+                preso = (codice != 0 && tasto(codice, CodiciTasto::ShiftDaQt(k->modifiers()))) ||
+                        (!EditorAperto() && caratteri(obj, k));
+            }) ||
+            preso)
             return true;
     } else if (m_griglia && obj == editore()) {
         bool preso = false;
-        protetto([&] { preso = tastoEditore(obj, k); });
-        if (preso)
+        if (!protetto([&] { preso = tastoEditore(obj, k); }) || preso)
             return true;
     }
     return QObject::eventFilter(obj, ev);

@@ -15,6 +15,28 @@ namespace
 
 const QStringList kSiNo = {QStringLiteral("&Sì"), QStringLiteral("&No")};
 
+// What the user is told of a record written but not read back. A lost
+// connection says only that: its own words (nothing completed, the data
+// still to save) would deny the save that was done.
+QString testoRilettura(const VbErrore &e)
+{
+    const QString salvato = QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo");
+    if (e.numero() == ErroriDb::ConnessioneOdbcFallita) {
+        // The driver's words, after the connection's own message, go behind
+        // the details.
+        static const QString segno = QStringLiteral("\nDettaglio: ");
+        const QString testo = e.descrizione();
+        const qsizetype i = testo.indexOf(segno);
+        return salvato +
+               QStringLiteral(": il collegamento con il database si è interrotto. Quando il server sarà di "
+                              "nuovo raggiungibile, per modificarlo ancora rileggerlo con \"Annulla\".") +
+               (i >= 0 ? ErroriDb::DettaglioErrore(e.numero(), testo.mid(i + segno.size()))
+                       : QStringLiteral("\nDettaglio: errore %1").arg(e.numero()));
+    }
+    return salvato + QStringLiteral(":\r\nErrore(%1): %2").arg(e.numero()).arg(e.descrizione()) +
+           QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\".");
+}
+
 } // namespace
 
 bool GestPagine::scriviRiga()
@@ -179,7 +201,7 @@ bool GestPagine::salva()
             if (d->rec.FineDati(nuovo))
                 throw VbErrore(VbErrore::NessunRecordCorrente, QStringLiteral("Nessun record corrente."));
         } catch (const VbErrore &e) {
-            erroreRilettura = QStringLiteral("Errore(%1): %2").arg(e.numero()).arg(e.descrizione());
+            erroreRilettura = testoRilettura(e);
         }
         attesa.reset();
         m_handle = erroreRilettura.isEmpty() ? nuovo : QString();
@@ -244,10 +266,7 @@ bool GestPagine::salva()
         riprendiDopoConflitto(rileggi);
     }
     if (!erroreRilettura.isEmpty())
-        chiedi(QStringLiteral("Il record è stato salvato, ma non è stato possibile rileggerlo:\r\n") +
-                   erroreRilettura +
-                   QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\"."),
-               {QStringLiteral("&Ok")}, 1);
+        chiedi(erroreRilettura, {QStringLiteral("&Ok")}, 1);
     d->rec.ChiudiRec(QStringLiteral("Memorizzato"));
     if (scritto && nuovoRecord && d->dopoSalvataggio == 1)
         pulisciCampi(0, true);

@@ -13,7 +13,9 @@
 #include "lists/frmClientiLis.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <functional>
@@ -301,4 +303,122 @@ TEST_F(ClientiServerPerso, EveryFormAndListCommandWhileTheServerIsDownLeavesTheW
     m_form->ButtonComando(QStringLiteral("Successivo"));
     Attendi();
     EXPECT_EQ(m_form->txt(30)->text(), QStringLiteral("0002")) << Messaggi().join('|').toStdString();
+}
+
+// A page first shown while the server is down says so once, keeps its
+// layout (its grid there, with no rows of the account shown before) and is
+// read at the next visit once the server is back.
+TEST_F(ClientiServerPerso, APageThatCannotBeReadSaysSoOnceAndIsReadAtTheNextVisit)
+{
+    PgServer *pg = Server(nullptr);
+    Esegui(QStringLiteral("Insert Into Monete (Moneta, Descrizione) Values ('EUR','Euro')"));
+    for (int n : {1, 2})
+        Esegui(QStringLiteral("Insert Into PdcDicIntenti (Gruppo, Mastro, Conto, PdcDicIntenti, Descrizione) "
+                              "Values ('01','05','0002',%1,'Lettera %1')")
+                   .arg(n));
+    struct Caso {
+        const char *nome;
+        int scheda;    // the page's tab
+        Qt::Key tasto; // its Alt key
+        bool giaVista; // the page was shown for the account read before
+        bool dalCampo; // given from the name just changed, whose check meets the loss first
+    };
+    const Caso casi[] = {{"letters of intent", 10, Qt::Key_0, false, false},
+                         {"letters of intent, shown for the account before", 10, Qt::Key_0, true, false},
+                         {"accounting", 4, Qt::Key_4, false, false},
+                         {"letters of intent, from a changed name", 10, Qt::Key_0, false, true}};
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        m_form->SelezionaTab(1);
+        Attendi();
+        ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0001")));
+        if (c.giaVista) {
+            m_form->SelezionaTab(c.scheda);
+            Attendi();
+            ASSERT_EQ(m_form->GestLin(1)->NumeroRighe(), 1);
+            m_form->SelezionaTab(1);
+            Attendi();
+        }
+        ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0002")));
+        QWidget *dove = c.dalCampo ? static_cast<QWidget *>(m_form->txt(40)) : m_form->TasPagine;
+        dove->setFocus();
+        Attendi();
+        if (c.dalCampo)
+            m_form->txt(40)->setText(QStringLiteral("Cliente rinominato"));
+        DimenticaMessaggi();
+        ASSERT_TRUE(pg->Ferma());
+        QTest::keyClick(dove, c.tasto, Qt::AltModifier);
+        Attendi();
+        const QStringList detti = Messaggi();
+        ASSERT_TRUE(pg->Riavvia());
+        EXPECT_EQ(m_form->TabSelezionato(), c.scheda);
+        ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+        EXPECT_TRUE(detti[0].contains(QStringLiteral("collegamento con il database")))
+            << detti[0].toStdString();
+        if (c.scheda == 10) {
+            EXPECT_TRUE(m_form->dbgRiga(1)->isVisible());
+            EXPECT_EQ(m_form->GestLin(1)->NumeroRighe(), 0);
+        }
+
+        // Back: the next visit reads the page.
+        DimenticaMessaggi();
+        m_form->SelezionaTab(1);
+        Attendi();
+        m_form->SelezionaTab(c.scheda);
+        Attendi();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+        if (c.scheda == 10) {
+            EXPECT_EQ(m_form->GestLin(1)->NumeroRighe(), 2);
+            EXPECT_TRUE(m_form->dbgRiga(1)->isVisible());
+        } else {
+            EXPECT_EQ(m_form->Lab(4100)->text(), QStringLiteral("Euro"));
+        }
+    }
+}
+
+// The server stops between the save's commit and the reading back of the
+// row: the user reads that the record was saved and only its reading back
+// failed, nothing that says it was not saved.
+TEST_F(ClientiServerPerso, ASaveWhoseReadingBackLosesTheServerSaysTheSaveIsDone)
+{
+    PgServer *pg = Server(nullptr);
+    const QString nome = QStringLiteral("Neri Paolo");
+    // Another connection sees the row committed; the next read of the
+    // account finds the server gone.
+    DbMotore altro;
+    altro.ApriConnessione(Globali::DbAzienda, Globali::NomeDbAzienda);
+    bool fermato = false;
+    Globali::DbComp()->ImpostaOsservatoreSelect([&](const QString &sql) {
+        if (fermato || !sql.contains(QStringLiteral(" FROM Pianoconti WHERE"), Qt::CaseInsensitive))
+            return;
+        const auto r = altro.Seleziona(Globali::DbAzienda,
+                                       QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'"));
+        if (r->numRighe() && r->valore(0, 0).toString() == nome) {
+            altro.ChiudiTutto();
+            fermato = pg->Ferma();
+        }
+    });
+    m_form->txt(50)->setText(nome);
+    DimenticaMessaggi();
+    Rispondi(1); // do not archive
+    const bool salvato = m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool();
+    Globali::DbComp()->ImpostaOsservatoreSelect({});
+    const QStringList detti = Messaggi();
+    ASSERT_TRUE(fermato);
+    ASSERT_TRUE(pg->Riavvia());
+    EXPECT_TRUE(salvato);
+    const QStringList errori = detti.filter(QStringLiteral("rileggerlo"));
+    ASSERT_EQ(errori.size(), 1) << detti.join('|').toStdString();
+    EXPECT_TRUE(errori[0].startsWith(QStringLiteral(
+        "Il record è stato salvato, ma non è stato possibile rileggerlo: il collegamento con il database")))
+        << errori[0].toStdString();
+    for (const char *contrario : {"non è stata completata", "non salvati"})
+        EXPECT_FALSE(errori[0].contains(QString::fromUtf8(contrario))) << errori[0].toStdString();
+    EXPECT_TRUE(errori[0].contains(QStringLiteral("\nDettaglio: errore 3151")));
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti Where Conto = '0001'")).toString(), nome);
+    // Read again, the record is edited and saved as any other.
+    DimenticaMessaggi();
+    ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Annulla")).toBool())
+        << Messaggi().join('|').toStdString();
+    EXPECT_EQ(m_form->txt(50)->text(), nome);
 }

@@ -423,3 +423,38 @@ TEST_F(Salva, EveryFieldTakesAtMostWhatItsColumnHolds)
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove(k)).toString(), lungo.left(60));
     EXPECT_EQ(Valore(QStringLiteral("Select RagSoc2 From PianoConti") + dove(k)).toString().size(), 60);
 }
+
+// A cleared form shows beside the group and the ledger the names of the
+// codes the clear put there, never those of the account shown before.
+TEST_F(Salva, AClearedFormNamesTheGroupAndLedgerItShows)
+{
+    ASSERT_NE(Apri(), nullptr);
+    struct Caso {
+        const char *comando;
+        int risposta;       // to the question the command asks (0 none)
+        const char *mastro; // the ledger the cleared form shows
+    };
+    const Caso casi[] = {{"Cancella", 1, "05"}, {"Nuovo", 0, "05"}, {"Ricerca", 0, ""}};
+    const auto nome = [this](const QString &sql) { return Valore(sql).toString().trimmed(); };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.comando);
+        const QStringList k = LeggiCliente(QStringLiteral("P.Mastro = '06' And ") + kLibero);
+        ASSERT_EQ(m_form->Lab(20)->text().trimmed(), QStringLiteral("CREDITI VERSO CLIENTI ESTERO"));
+        if (c.risposta)
+            Rispondi(c.risposta);
+        ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QString::fromLatin1(c.comando)).toBool())
+            << Messaggi().join('|').toStdString();
+        Attendi();
+        const QString mastro = QString::fromLatin1(c.mastro);
+        EXPECT_EQ(m_form->txt(20)->text(), mastro);
+        EXPECT_EQ(m_form->Lab(20)->text().trimmed(),
+                  mastro.isEmpty() ? QString()
+                                   : nome(QStringLiteral("Select Descrizione From Mastri Where Gruppo = '%1' "
+                                                         "And Mastro = '%2'")
+                                              .arg(m_form->txt(10)->text(), mastro)));
+        if (!m_form->txt(10)->text().isEmpty())
+            EXPECT_EQ(m_form->Lab(10)->text().trimmed(),
+                      nome(QStringLiteral("Select Descrizione From Gruppi Where Gruppo = '%1'")
+                               .arg(m_form->txt(10)->text())));
+    }
+}

@@ -35,6 +35,7 @@ class Proprietario : public QWidget, public ChiamanteLinee
     QString rifiutaTesto;       // a cell value DatiValidi refuses
     bool guastoLettura = false; // reading a value fails, as with a lost connection
     int cancellata = -1;        // the line (by Ordine) another desk deleted while it is read
+    bool guastoTasto = false;   // handling a key fails, as with a lost connection
 
     QVariant DatiPrepara(const QVariant &pvOrdin, bool pbVuoto) override
     {
@@ -107,6 +108,11 @@ class Proprietario : public QWidget, public ChiamanteLinee
         if (griglia->Colonne().value(col) == QLatin1String("Percorso"))
             griglia->ImpostaValoreCella(col, v.toString().toUpper());
         return true;
+    }
+    void dbgRiga_KeyDown(GestLinee &, int &, int) override
+    {
+        if (guastoTasto)
+            throw VbErrore(VbErrore::ChiamataOdbcFallita, QStringLiteral("Connessione persa"));
     }
     void dbgRiga_OnAddNew(GestLinee &g) override
     {
@@ -400,6 +406,45 @@ TEST_F(Linee, SortOnHeaderIsRefusedOverPendingChanges)
 
 namespace
 {
+
+// A key whose handling failed has been answered with the error: the view
+// does not go on to move, edit or type with it.
+TEST_F(Linee, AKeyWhoseHandlingFailsIsSaidAndGoesNoFurther)
+{
+    struct Caso {
+        const char *nome;
+        Qt::Key tasto;
+        bool inEditore; // given in the cell's open editor
+    };
+    const Caso casi[] = {{"Down", Qt::Key_Down, false},
+                         {"F2", Qt::Key_F2, false},
+                         {"a letter", Qt::Key_X, false},
+                         {"a letter in the editor", Qt::Key_X, true}};
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        cella(0, QStringLiteral("Descrizione"));
+        QWidget *dove = view;
+        if (c.inEditore) {
+            QTest::keyClick(view, Qt::Key_F2);
+            dove = QApplication::focusWidget();
+            ASSERT_NE(qobject_cast<QLineEdit *>(dove), nullptr);
+        }
+        const qsizetype detti = RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size();
+        owner.guastoTasto = true;
+        QTest::keyClick(dove, c.tasto);
+        owner.guastoTasto = false;
+        EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), detti + 1);
+        EXPECT_EQ(view->currentIndex().row(), 0);
+        if (c.inEditore) {
+            EXPECT_EQ(qobject_cast<QLineEdit *>(dove)->text(), QStringLiteral("Documento 10"));
+            QTest::keyClick(dove, Qt::Key_Escape);
+            QCoreApplication::processEvents();
+        } else {
+            EXPECT_EQ(QApplication::focusWidget(), view);
+        }
+        EXPECT_FALSE(g.DatiModificati());
+    }
+}
 
 TEST_F(Linee, CommandWithARefusedCellInEditRunsNothing)
 {
