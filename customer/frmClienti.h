@@ -130,6 +130,10 @@ class frmClienti : public QWidget,
     QVariant TrovaQuale(const QVariant &) { return {}; }
     // Selects a tab (1-based), as a click on it would.
     void SelezionaTab(int piTab);
+    // The page of a field the page manager refuses or names is shown, and the
+    // control the user sees for it answered: the check box, combo or option
+    // in front of a hidden code field, else the field's own box.
+    QWidget *MostraCampo(QWidget *controllo) override;
     int TabSelezionato() const;
 
     // ---- Field events (frmClientiCampi.cpp) ----

@@ -1,6 +1,7 @@
 // The customer form's after-operation callback: the form brought into line
 // with the record read, cleared, saved, deleted or copied, and the end of the
 // transactions the before-callback opened.
+#include "customer/ScritturaProgramma.h"
 #include "customer/frmClienti.h"
 
 #include "components/db/RecDat.h"
@@ -72,6 +73,12 @@ void frmClienti::contatoriDalRecord()
 QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArray)
 {
     GestPagine *pag = ogComPag();
+    // The birth fields and the sex follow the legal status of the record
+    // shown or cleared, whatever the page; not an edit of the record.
+    const auto statoGiuridico = [this] {
+        ScritturaProgramma p(m_inSpecchio);
+        AbilDisabPersFis();
+    };
     switch (piOper) {
     case GestPagine::OpLettura: {
         // One reading of the change counter serves the whole record.
@@ -80,6 +87,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
         contatoriDalRecord();
         TogliSegniErrore();
         AggNonText();
+        statoGiuridico();
         mvPagDecod.fill(false);
         const int g = QualePictLin(PaginaCorrente()).toInt();
         PagConLin = g >= 0;
@@ -107,6 +115,7 @@ QVariant frmClienti::PersPagDop(int piOper, QVariant &pvRit, QVariantList &pvArr
             break;
         TogliSegniErrore();
         AggNonText();
+        statoGiuridico();
         PulisciGruppo(OptFEAllegPdf);
         pulDecodPagPri();
         pulDecodClaAttr();

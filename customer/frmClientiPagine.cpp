@@ -1,6 +1,7 @@
 // The customer form's tab pages: switching page by the tab strip, refusing a
 // switch while a grid line cannot be saved, laying out the page shown, and the
 // one-shot timers that finish a switch or a command.
+#include "customer/CatalogoClienti.h"
 #include "customer/GeometriaPagine.h"
 #include "customer/frmClienti.h"
 
@@ -10,8 +11,11 @@
 #include "services/MsgCom.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
@@ -26,6 +30,30 @@ void frmClienti::SelezionaTab(int piTab)
 {
     if (piTab >= 1 && piTab <= TasPagine->count())
         TasPagine->setCurrentIndex(piTab - 1);
+}
+
+QWidget *frmClienti::MostraCampo(QWidget *controllo)
+{
+    if (!txt.Contiene(controllo))
+        return controllo;
+    const int i = IndiceControllo(controllo);
+    const CatalogoClienti::Voce *v = CatalogoClienti::VoceIndice(i);
+    if (v && v->pagina >= 0 && v->pagina != PagAttuale)
+        SelezionaTab(v->pagina + 1);
+    if (QCheckBox *c = Che.Trova(i))
+        return c;
+    if (QComboBox *c = Combo.Trova(i))
+        return c;
+    ControlArray<QRadioButton> *gruppo = i == 1120   ? &OptStatoGiu
+                                         : i == 1130 ? &OptSesso
+                                         : i == 5197 ? &OptFEAllegPdf
+                                                     : nullptr;
+    if (!gruppo)
+        return controllo;
+    for (auto [n, o] : *gruppo)
+        if (o->isChecked())
+            return o;
+    return (*gruppo)(0);
 }
 
 void frmClienti::TasPagine_BeforeClick(int &Cancel)

@@ -3,7 +3,6 @@
 #include "customer/frmClienti.h"
 
 #include "components/db/RecDat.h"
-#include "components/pagine/GestPagine.h"
 #include "components/util/UtilGlob.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -18,13 +17,11 @@ void frmClienti::AbilDisabPersFis()
 {
     const bool giuridica = txt(1120)->text().compare(QLatin1String("G"), Qt::CaseInsensitive) == 0;
     const int campi[] = {1140, 1150, 1160, 1170, 1180};
-    // A company has no sex: none is chosen or asked for; a person must have one.
-    if (GestPagine *pag = ogComPag())
-        pag->ImpostaObbligatorio(QStringLiteral("Sesso"), !giuridica);
     if (giuridica) {
+        // A company's sex code is "M", written by the option's own click
+        // handler when the option was not chosen yet: a stored "M" stays.
         Fra(1130)->setEnabled(false);
-        PulisciGruppo(OptSesso);
-        txt(1130)->clear();
+        OptSesso(0)->setChecked(true);
         for (int i : campi) {
             txt(i)->setEnabled(false);
             txt(i)->clear();

@@ -87,9 +87,6 @@ void frmClienti::AggNonText()
     };
     gruppo(OptStatoGiu, Gruppo::StatoGiuridico);
     gruppo(OptSesso, Gruppo::Sesso);
-    // The birth fields and the sex follow the legal status of the record
-    // shown, whatever the page: the registry page's decoding does it again.
-    AbilDisabPersFis();
 
     for (const ComboCodici &c : TabelleSpecchio::Combo()) {
         if (ComboEmail(c.indice))

@@ -45,6 +45,10 @@ class ChiamantePagine
     // code fields. The engine calls it after filling or clearing the fields
     // when the form has not enabled the after-read or after-clear callback.
     virtual void AggNonText() {}
+    // A field the engine refuses or names is to get the focus: the form shows
+    // the page that holds it and answers the control that stands for it on
+    // screen (the field's own box by default).
+    virtual QWidget *MostraCampo(QWidget *controllo) { return controllo; }
     // A toolbar click: the form validates the field being edited, then runs
     // the command through GestPagine::EseguiComando.
     virtual void ButtonComando(const QString &psKey) = 0;

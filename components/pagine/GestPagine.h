@@ -74,9 +74,6 @@ class GestPagine : public QObject
     // <join>. Registering a column twice is error 457.
     QVariant RegistraCampo(const QString &nomeCampo, QLineEdit *controllo, const OpzioniCampo &opzioni = {});
     int NumeroCampi() const;
-    // Whether a registered field is required from now on (what its options
-    // said at registration otherwise): for a field that only some records need.
-    void ImpostaObbligatorio(const QString &nomeCampo, bool obbligatorio);
 
     void ImpostaContesto(ContestoPrg *contesto);
     // The box of the last key part: leaving it in state 0 or 3 checks the key.

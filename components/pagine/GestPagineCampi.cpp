@@ -56,12 +56,6 @@ GestPagine::Campo *GestPagine::campo(const QString &nome) const
     return d->perNome.value(nome.trimmed().toLower(), nullptr);
 }
 
-void GestPagine::ImpostaObbligatorio(const QString &nomeCampo, bool obbligatorio)
-{
-    if (Campo *c = campo(nomeCampo))
-        c->opzioni.opzione = obbligatorio;
-}
-
 QString GestPagine::NomeCampoControllo(const QWidget *controllo) const
 {
     const Campo *c = d->perControllo.value(controllo, nullptr);

@@ -82,7 +82,10 @@ void GestPagine::vaiAlCampo(const QString &nome)
     if (!c || !c->controllo)
         return;
     coloraCampo(*c, true);
-    UtilFinestre::UnoShot(this, [w = c->controllo] {
+    // Wherever the user stands, the field is shown (its page, or the control
+    // in front of a hidden code box) and gets the focus.
+    QPointer<QWidget> w = d->form ? d->form->MostraCampo(c->controllo) : c->controllo.data();
+    UtilFinestre::UnoShot(this, [w] {
         if (w)
             UtilFinestre::ImpostaFocus(w, true);
     });

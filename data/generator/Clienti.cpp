@@ -333,8 +333,9 @@ std::vector<Cliente> ScriviClienti(QSqlDatabase &db, Casuale &caso, const std::v
                 descrizione += ' ' + caso.scegli(NomiDemo::FormeGiuridiche);
             dominio =
                 Slug(descrizione) + (estero ? "." + QString(paese.stato).toLower() : QStringLiteral(".it"));
-            pc("StatoGiurid", "G")("PersRiferimento", caso.scegli(NomiDemo::NomiMaschili) + ' ' +
-                                                          caso.scegli(NomiDemo::Cognomi));
+            // A company's sex code is "M", as the customer form saves it.
+            pc("StatoGiurid", "G")("Sesso", "M")("PersRiferimento", caso.scegli(NomiDemo::NomiMaschili) +
+                                                                        ' ' + caso.scegli(NomiDemo::Cognomi));
             if (estero) {
                 const QString stato = paese.stato;
                 if (stato == "DE")

@@ -59,12 +59,12 @@ TEST_F(Carica, NewRecordShowsItsDefaults)
         const char *testo;
     };
     const Atteso attesi[] = {
-        {10, "01"},  {20, "05"},   {35, "3"},     {1120, "G"},    {1130, ""},  {4160, "S"}, {5130, "T"},
+        {10, "01"},  {20, "05"},   {35, "3"},     {1120, "G"},    {1130, "M"}, {4160, "S"}, {5130, "T"},
         {5100, "T"}, {5110, "T"},  {5120, "T"},   {5135, "S"},    {5065, "S"}, {5200, "S"}, {5197, "D"},
         {4200, "O"}, {1115, "N"},  {4170, "N"},   {4110, "N"},    {4030, "N"}, {4150, "N"}, {4129, "N"},
         {4225, "N"}, {5180, "N"},  {5185, "N"},   {5090, "N"},    {5080, "N"}, {5070, "N"}, {5137, "N"},
         {5210, "N"}, {1050, "IT"}, {4100, "EUR"}, {5145, "20,00"}};
-    // A company (the default legal status) has no sex code; a person is asked for one.
+    // A company (the default legal status) is "Maschio", its sex option disabled.
     for (const Atteso &a : attesi)
         EXPECT_EQ(f->txt(a.indice)->text(), QString::fromLatin1(a.testo)) << a.indice;
     EXPECT_EQ(f->txt(70)->text(), DataLavoroDemo().toString(QStringLiteral("dd/MM/yyyy")));

@@ -211,3 +211,27 @@ TEST_F(ClientiPostgres, AccountNameOfARecordReadComesFromItsOwnRow)
     EXPECT_EQ(m_form->txt(40)->text(), "Conto sul server");
     EXPECT_EQ(decodifiche, 0);
 }
+
+// On the server a company's sex code is "M" whatever the page it is saved
+// from: a stored "M" is kept and an empty one becomes "M", the record not
+// marked changed by its reading.
+TEST_F(ClientiPostgres, ACompanySavedFromAnotherPageHoldsItsSexCode)
+{
+    for (const char *sesso : {"'M'", "NULL"}) {
+        Esegui(QStringLiteral("Update PianoConti Set Sesso = %1 Where Conto = '0002'")
+                   .arg(QLatin1String(sesso)));
+        m_form->SelezionaTab(4);
+        Attendi();
+        ASSERT_TRUE(Leggi(QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0002"))) << sesso;
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << sesso;
+        m_form->txt(1065)->setText(QStringLiteral("02 555"));
+        DimenticaMessaggi();
+        EXPECT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool())
+            << sesso << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Valore(QStringLiteral("Select Sesso From PianoConti Where Conto = '0002'")).toString(), "M")
+            << sesso;
+        EXPECT_EQ(Valore(QStringLiteral("Select Telefono1 From PianoConti Where Conto = '0002'")).toString(),
+                  "02 555")
+            << sesso;
+    }
+}

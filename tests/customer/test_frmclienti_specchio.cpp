@@ -143,6 +143,10 @@ TEST_F(Specchio, ClearingForANewRecordMirrorsTheDefaults)
         EXPECT_FALSE(o->isChecked()) << i;
     EXPECT_EQ(m_form->txt(5197)->text(), "D");
     EXPECT_EQ(m_form->Combo(5130)->currentText(), "T Da TabFatt");
+    // A new record is a company, whose sex is "Maschio", not to be changed.
+    EXPECT_EQ(m_form->txt(1130)->text(), "M");
+    EXPECT_TRUE(m_form->OptSesso(0)->isChecked());
+    EXPECT_TRUE(m_form->Fra(1130)->testAttribute(Qt::WA_ForceDisabled));
     EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
 }
 
@@ -168,7 +172,7 @@ TEST_F(Specchio, ClicksWriteTheCodesBack)
     EXPECT_EQ(m_form->txt(1120)->text(), "G");
     EXPECT_EQ(m_form->txt(1140)->text(), "");
     EXPECT_FALSE(m_form->txt(1140)->isEnabled());
-    EXPECT_EQ(m_form->txt(1130)->text(), "");
+    EXPECT_EQ(m_form->txt(1130)->text(), "M");
     m_form->OptStatoGiu(1)->click();
     EXPECT_TRUE(m_form->txt(1140)->isEnabled());
     EXPECT_EQ(m_form->txt(1140)->text(), "");
@@ -261,8 +265,9 @@ TEST_F(Specchio, ViewingPagesNeverMarksTheRecordChanged)
 }
 
 // The legal status of the record shown decides the sex field on every page:
-// a company is saved with no sex code wherever the user stands, a person is
-// asked for one, and showing a record alone never marks it changed.
+// a company's is "M", kept as stored or given when it has none, and saved
+// wherever the user stands; a person is asked for one and taken to it; and
+// showing a record alone never marks it changed.
 TEST_F(Specchio, ACompanyIsSavedFromAnyPageAndAPersonIsAskedForItsSex)
 {
     const QStringList due = Clienti(QStringLiteral("1 = 1"), 2);
@@ -275,53 +280,119 @@ TEST_F(Specchio, ACompanyIsSavedFromAnyPageAndAPersonIsAskedForItsSex)
     struct Caso {
         int scheda;                  // the tab shown when the second is read
         const char *primo, *secondo; // their legal status
-        const char *sessoSecondo;    // as stored
+        const char *sessoSecondo;    // as stored (NULL for none)
         bool chiesto;                // the save asks for the sex
         const char *salvato;         // Sesso stored in the end
     };
-    const Caso casi[] = {{4, "F", "G", "", false, ""},
-                         {1, "F", "G", "M", false, ""},
-                         {4, "G", "F", "", true, "F"},
-                         {1, "G", "F", "", true, "F"},
-                         {4, "G", "F", "M", false, "M"}};
+    const Caso casi[] = {{4, "F", "G", "NULL", false, "M"}, {1, "F", "G", "'M'", false, "M"},
+                         {5, "F", "G", "'M'", false, "M"},  {4, "G", "F", "NULL", true, "F"},
+                         {1, "G", "F", "''", true, "F"},    {4, "G", "F", "'M'", false, "M"}};
     const QString obbligatorio = QStringLiteral("Il campo \"Sesso\" è obbligatorio.");
     int n = 0;
     for (const Caso &c : casi) {
-        const QString quale = QStringLiteral("caso %1").arg(++n);
+        const std::string quale = QStringLiteral("caso %1").arg(++n).toStdString();
         Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = '%1', Sesso = 'M'")
                    .arg(QLatin1String(c.primo)) +
                dove(a));
-        Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = '%1', Sesso = '%2'")
+        Esegui(QStringLiteral("Update PianoConti Set StatoGiurid = '%1', Sesso = %2")
                    .arg(QLatin1String(c.secondo), QLatin1String(c.sessoSecondo)) +
                dove(b));
         m_form->SelezionaTab(1);
         Attendi();
-        ASSERT_TRUE(Leggi(a[0], a[1], a[2])) << quale.toStdString();
+        ASSERT_TRUE(Leggi(a[0], a[1], a[2])) << quale;
         m_form->SelezionaTab(c.scheda);
         Attendi();
-        ASSERT_TRUE(Leggi(b[0], b[1], b[2])) << quale.toStdString();
-        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << quale.toStdString();
+        ASSERT_TRUE(Leggi(b[0], b[1], b[2])) << quale;
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato()) << quale;
         // Its own state: a page not shown is disabled as a whole.
-        EXPECT_EQ(m_form->Fra(1130)->testAttribute(Qt::WA_ForceDisabled), *c.secondo == 'G')
-            << quale.toStdString();
+        EXPECT_EQ(m_form->Fra(1130)->testAttribute(Qt::WA_ForceDisabled), *c.secondo == 'G') << quale;
+        if (*c.secondo == 'G') {
+            EXPECT_EQ(m_form->txt(1130)->text(), "M") << quale;
+            EXPECT_TRUE(m_form->OptSesso(0)->isChecked()) << quale;
+        }
 
-        m_form->txt(4010)->setText(QStringLiteral("CC %1").arg(n));
+        // Only "Telefono 2" changed.
+        m_form->txt(1065)->setText(QStringLiteral("02 %1").arg(n));
         DimenticaMessaggi();
         const bool salvato = m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool();
-        EXPECT_EQ(salvato, !c.chiesto) << quale.toStdString() << Messaggi().join('|').toStdString();
-        EXPECT_EQ(Messaggi().contains(obbligatorio), c.chiesto) << quale.toStdString();
+        EXPECT_EQ(salvato, !c.chiesto) << quale << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Messaggi().contains(obbligatorio), c.chiesto) << quale;
         if (c.chiesto) {
-            m_form->SelezionaTab(1);
+            // Taken to the field, whatever page the save was asked from.
             Attendi();
+            EXPECT_EQ(m_form->TabSelezionato(), 1) << quale;
+            EXPECT_EQ(m_form->focusWidget(), m_form->OptSesso(0)) << quale;
             m_form->OptSesso(1)->click();
             EXPECT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool())
-                << quale.toStdString() << Messaggi().join('|').toStdString();
+                << quale << Messaggi().join('|').toStdString();
+        } else {
+            EXPECT_EQ(m_form->TabSelezionato(), c.scheda) << quale;
         }
-        EXPECT_EQ(Valore(QStringLiteral("Select CCorrente From PianoConti") + dove(b)).toString(),
-                  QStringLiteral("CC %1").arg(n))
-            << quale.toStdString();
+        EXPECT_EQ(Valore(QStringLiteral("Select Telefono1 From PianoConti") + dove(b)).toString(),
+                  QStringLiteral("02 %1").arg(n))
+            << quale;
         EXPECT_EQ(Valore(QStringLiteral("Select Sesso From PianoConti") + dove(b)).toString(),
                   QLatin1String(c.salvato))
-            << quale.toStdString();
+            << quale;
     }
+}
+
+// A required field left empty is shown to the user wherever the save was
+// asked from: its page comes up and the control that stands for it (its
+// box, check box, combo or option) has the focus.
+TEST_F(Specchio, ARequiredFieldRefusedIsShownOnItsPage)
+{
+    const struct {
+        const char *assegnazione;
+        int scheda;            // the tab shown when saving
+        const char *campo;     // its caption in the message
+        int schedaCampo;       // the tab that holds it
+        const char *controllo; // what has the focus: txt, Che, Combo or OptSesso
+        int indice;
+    } casi[] = {
+        {"Moneta = NULL", 1, "Moneta", 4, "txt", 4100},
+        {"Rischio = NULL", 11, "Rischio", 4, "Che", 4150},
+        {"RagDDT = NULL", 4, "Raggruppo DDT in fattura", 5, "Combo", 5130},
+        {"StatoGiurid = 'F', Sesso = NULL", 9, "Sesso", 1, "OptSesso", 0},
+    };
+    for (const auto &c : casi) {
+        m_form->SelezionaTab(c.scheda);
+        Attendi();
+        Rileggi(
+            QStringLiteral("StatoGiurid = 'G', Sesso = 'M', Moneta = 'EUR', Rischio = 'N', RagDDT = 'T'"));
+        Rileggi(QString::fromLatin1(c.assegnazione));
+        m_form->txt(1065)->setText(QStringLiteral("02 1"));
+        DimenticaMessaggi();
+        EXPECT_FALSE(m_form->ogComPag()->EseguiComando(QStringLiteral("Salva")).toBool()) << c.campo;
+        EXPECT_EQ(
+            Messaggi(),
+            QStringList{QStringLiteral("Il campo \"%1\" è obbligatorio.").arg(QString::fromUtf8(c.campo))})
+            << Messaggi().join('|').toStdString();
+        Attendi();
+        EXPECT_EQ(m_form->TabSelezionato(), c.schedaCampo) << c.campo;
+        const QString nome = QString::fromLatin1(c.controllo);
+        QWidget *atteso = nome == "txt"     ? static_cast<QWidget *>(m_form->txt(c.indice))
+                          : nome == "Che"   ? static_cast<QWidget *>(m_form->Che(c.indice))
+                          : nome == "Combo" ? static_cast<QWidget *>(m_form->Combo(c.indice))
+                                            : static_cast<QWidget *>(m_form->OptSesso(c.indice));
+        EXPECT_EQ(m_form->focusWidget(), atteso) << c.campo;
+        m_form->ogComPag()->EseguiComando(QStringLiteral("Annulla"));
+        Attendi();
+    }
+}
+
+// Mirroring shows the codes and writes none of the fields itself: the birth
+// fields and the sex are the read's, not the mirroring's.
+TEST_F(Specchio, MirroringAloneLeavesTheFieldsAsTheyAre)
+{
+    Rileggi(QStringLiteral("StatoGiurid = 'G', Sesso = 'M'"));
+    m_form->txt(1140)->setText(QStringLiteral("01/02/1980"));
+    QStringList prima;
+    for (auto [i, t] : m_form->txt)
+        prima << t->text();
+    m_form->AggNonText();
+    QStringList dopo;
+    for (auto [i, t] : m_form->txt)
+        dopo << t->text();
+    EXPECT_EQ(prima, dopo);
 }

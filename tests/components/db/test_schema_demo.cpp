@@ -148,6 +148,10 @@ TEST_F(DemoGenerato, CustomersCarryValidCodes)
     EXPECT_GT(persone, 50);
     EXPECT_GT(piva, 200);
     EXPECT_GT(iban, 100);
+    // Every customer has its sex code, a company's "M" as the form saves it.
+    EXPECT_EQ(Conta("SELECT count(*) FROM PianoConti WHERE Tipo = '3' AND (Sesso IS NULL OR (StatoGiurid = "
+                    "'G' AND Sesso <> 'M') OR Sesso NOT IN ('M', 'F'))"),
+              0);
     EXPECT_EQ(Conta("SELECT count(*) FROM \"0_ClientHotelArdeno\" WHERE PARTIVA IS NOT NULL AND "
                     "length(PARTIVA) <> 11"),
               0);
