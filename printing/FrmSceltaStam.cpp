@@ -212,6 +212,7 @@ void FrmSceltaStam::done(int r)
         hide();
         return;
     }
+    UtilFinestre::GuardiaChiusura inCorso(this);
     if (!Form_Unload())
         return;
     QDialog::done(r);
