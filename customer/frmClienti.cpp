@@ -431,6 +431,8 @@ void frmClienti::PassaA()
 
 void frmClienti::closeEvent(QCloseEvent *ev)
 {
+    // The unload may ask about the changes or refuse while a print runs.
+    UtilFinestre::GuardiaChiusura inCorso(this);
     int cancel = 0;
     Form_Unload(cancel);
     if (cancel)

@@ -212,6 +212,7 @@ void FrmSceltaStam::done(int r)
         hide();
         return;
     }
+    UtilFinestre::GuardiaChiusura inCorso(this);
     // Closing leaves the box being typed in: its value is taken as leaving
     // it would, so that the checks see it and the options keep it.
     if (m_adattatore)

@@ -285,6 +285,7 @@ void FrmVStampa::chiudiDopoStampa()
 
 void FrmVStampa::closeEvent(QCloseEvent *ev)
 {
+    UtilFinestre::GuardiaChiusura inCorso(this);
     if (Globali::StaAtt == 1) {
         MessaggiStampa::MsgBox(QStringLiteral("Non si puo' uscire\nStampa ancora attiva"),
                                QStringLiteral("Visualizzazione Stampe"), QMessageBox::Critical, this);

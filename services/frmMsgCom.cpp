@@ -2,6 +2,7 @@
 #include "services/frmMsgCom.h"
 
 #include "components/forms/RisposteProgrammate.h"
+#include "components/forms/UtilFinestre.h"
 #include "components/util/VbErrore.h"
 #include "services/MsgCom.h"
 
@@ -125,6 +126,12 @@ frmMsgCom::frmMsgCom(QWidget *parent) : QDialog(parent)
     }
     m_rigaPulsanti->addStretch(1);
     colonna->addLayout(m_rigaPulsanti);
+}
+
+// The box goes with the window it was last shown over (its parent).
+frmMsgCom::~frmMsgCom()
+{
+    UtilFinestre::StaccaFinestra(this);
 }
 
 frmMsgCom &frmMsgCom::Istanza()

@@ -36,6 +36,7 @@ class frmMsgCom : public QDialog
 
     // The shared instance, created on first use.
     static frmMsgCom &Istanza();
+    ~frmMsgCom() override;
 
     // Lays the message out and runs it modally; the button pressed (1-based).
     // With answers queued for tests, takes the next one instead of waiting.

@@ -237,3 +237,8 @@ frmTrova::frmTrova(QWidget *campo, bool sostituire, QWidget *parent) : QDialog(p
     m_cerca->selectAll();
     m_cerca->setFocus();
 }
+
+frmTrova::~frmTrova()
+{
+    UtilFinestre::StaccaFinestra(this);
+}

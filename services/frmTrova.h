@@ -39,6 +39,7 @@ class frmTrova : public QDialog
     Q_OBJECT
   public:
     frmTrova(QWidget *campo, bool sostituire, QWidget *parent = nullptr);
+    ~frmTrova() override;
 
     QLineEdit *txtCerca() const { return m_cerca; }
     QLineEdit *txtSostituisci() const { return m_con; }

@@ -1,6 +1,7 @@
 // The launcher window.
 #include "shell/frmAvvio.h"
 
+#include "components/forms/UtilFinestre.h"
 #include "services/FormLanciabile.h"
 #include "services/Globali.h"
 #include "services/MsgCom.h"
@@ -59,6 +60,11 @@ frmAvvio::frmAvvio(QWidget *parent) : QWidget(parent)
     connect(ComApri, &QPushButton::clicked, this, &frmAvvio::ComApri_Click);
     connect(LisForm, &QListWidget::itemActivated, this, &frmAvvio::ComApri_Click);
     connect(ComEsci, &QPushButton::clicked, this, &QWidget::close);
+}
+
+frmAvvio::~frmAvvio()
+{
+    UtilFinestre::StaccaFinestra(this);
 }
 
 void frmAvvio::ComApri_Click()

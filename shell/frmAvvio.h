@@ -13,6 +13,7 @@ class frmAvvio : public QWidget
     Q_OBJECT
   public:
     explicit frmAvvio(QWidget *parent = nullptr);
+    ~frmAvvio() override;
 
     QLabel *LabAzienda;
     QLabel *LabStato;

@@ -1,12 +1,13 @@
 // The hidden main window and its two timers.
 #include "shell/frmPrincipale.h"
 
+#include "components/forms/UtilFinestre.h"
 #include "shell/ApriForm.h"
 #include "shell/Chiusura.h"
 
 #include <QCloseEvent>
 
-frmPrincipale::frmPrincipale(QWidget *parent) : QWidget(parent)
+frmPrincipale::frmPrincipale(QWidget *parent) : QWidget(parent), timChiudi(this), timVarie(this)
 {
     setObjectName(QStringLiteral("frmPrincipale"));
     setWindowTitle(QStringLiteral("Clienti"));
@@ -15,6 +16,11 @@ frmPrincipale::frmPrincipale(QWidget *parent) : QWidget(parent)
     timVarie.setSingleShot(true);
     connect(&timChiudi, &QTimer::timeout, this, &frmPrincipale::timChiudi_Timer);
     connect(&timVarie, &QTimer::timeout, this, &frmPrincipale::timVarie_Timer);
+}
+
+frmPrincipale::~frmPrincipale()
+{
+    UtilFinestre::StaccaFinestra(this);
 }
 
 void frmPrincipale::timChiudi_Timer()

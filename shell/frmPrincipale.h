@@ -11,7 +11,9 @@ class frmPrincipale : public QWidget
     Q_OBJECT
   public:
     explicit frmPrincipale(QWidget *parent = nullptr);
+    ~frmPrincipale() override;
 
+    // The window's children, so that its destruction cuts them off too.
     QTimer timChiudi; // close polling, 3000 ms, armed by AvviaTimerChiusura
     QTimer timVarie;  // one-shot: brings osNomeForm forward
 

@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace RP = RisposteProgrammate;
 
@@ -43,6 +44,22 @@ class FineModale : public QObject
 
   private:
     QEventLoop *m_loop;
+};
+
+// Refuses the closes a window receives from the window system.
+class RifiutaChiusure : public QObject
+{
+  public:
+    explicit RifiutaChiusure(QWindow *w) : QObject(w) { w->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *ev) override
+    {
+        if (ev->type() != QEvent::Close)
+            return false;
+        ev->ignore();
+        return true;
+    }
 };
 
 QString Percorso(const QString &tipo, const QVariantMap &mostrato, const std::function<QString()> &dialogo)
@@ -79,6 +96,21 @@ void StaccaFinestra(QWidget *finestra)
         QObject::disconnect(figlio, nullptr, finestra, nullptr);
         figlio->removeEventFilter(finestra);
     }
+}
+
+GuardiaChiusura::GuardiaChiusura(QWidget *finestra)
+{
+    // Every close of a shown window passes through its window-system window
+    // (QWidget::close() too), which destroys itself when the close is granted:
+    // the refusal goes there. A window never shown cannot be closed twice.
+    QWindow *w = finestra ? finestra->window()->windowHandle() : nullptr;
+    if (w && !w->findChild<RifiutaChiusure *>(QString(), Qt::FindDirectChildrenOnly))
+        m_filtro = new RifiutaChiusure(w);
+}
+
+GuardiaChiusura::~GuardiaChiusura()
+{
+    delete m_filtro.data();
 }
 
 void NumeraTabIndex(QWidget *form)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -62,6 +63,25 @@ QString ScegliCartella(QWidget *parent, const QString &titolo, const QString &ca
 // its pages go: none of it may reach a handler of a window whose own part is
 // already gone.
 void StaccaFinestra(QWidget *finestra);
+
+// Held by a window's close handler while it may ask or refuse ("Salvare le
+// modifiche?", a print still running): every other close that reaches the
+// window meanwhile (its close box, Alt+F4, a close() from a timer) is
+// refused, and the close under way decides alone. Without it the window
+// system takes such a second close as granted and destroys the window, while
+// the window itself, refusing, stays open and unseen. Nested holders of one
+// window share the first one's refusal.
+class GuardiaChiusura
+{
+  public:
+    explicit GuardiaChiusura(QWidget *finestra);
+    ~GuardiaChiusura();
+    GuardiaChiusura(const GuardiaChiusura &) = delete;
+    GuardiaChiusura &operator=(const GuardiaChiusura &) = delete;
+
+  private:
+    QPointer<QObject> m_filtro;
+};
 
 // Opens a document, folder or web address with the desktop's program.
 bool ApriConShell(const QUrl &indirizzo);

@@ -1,9 +1,11 @@
 // Closing the customer form every way a user can: the page toolbar, the
 // command by name, Alt+H, the documents grid's command, a read-only opening.
 // Each path runs inside a call of the page or grid manager that the close
-// releases, so the managers must outlive the call.
+// releases, so the managers must outlive the call. A second close while the
+// form asks about its changes.
 #include "BancoClienti.h"
 
+#include "components/forms/RisposteProgrammate.h"
 #include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
@@ -12,12 +14,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <functional>
 
 namespace
@@ -155,5 +159,80 @@ TEST_F(Chiusura, TheFormClosesWithItsListOpenAndActive)
         EXPECT_FALSE(lista);
         if (form)
             delete form.data();
+    }
+}
+
+namespace
+{
+
+// A close the window system delivers (the close box, Alt+F4).
+void casellaChiudi(QWidget *w)
+{
+    ASSERT_NE(w->windowHandle(), nullptr);
+    QCloseEvent e;
+    QCoreApplication::sendEvent(w->windowHandle(), &e);
+}
+
+struct SecondaChiusura {
+    const char *nome;
+    std::function<void(frmClienti &)> prima;
+    std::function<void(QWidget *)> seconda; // while the question is on the screen
+    int risposta;                           // 2 "No": the first close goes on; 3 "Annulla": it stays
+};
+
+} // namespace
+
+// The question about the changes is on the screen when a second close
+// arrives: it is refused, and the answer to the question decides. A form kept
+// open is still shown, with its window and its changes.
+TEST_F(Chiusura, ASecondCloseWhileTheQuestionIsUpLeavesTheDecisionToTheAnswer)
+{
+    const SecondaChiusura casi[] = {
+        {"Chiudi, then the close box, Annulla", comandoChiudi, casellaChiudi, 3},
+        {"the close box, then close(), Annulla", [](frmClienti &f) { casellaChiudi(&f); },
+         [](QWidget *w) { w->close(); }, 3},
+        {"Chiudi, then the close box, No", comandoChiudi, casellaChiudi, 2},
+    };
+    const QStringList k = Clienti(QStringLiteral("1 = 1")).value(0).split(u'|');
+    ASSERT_EQ(k.size(), 3);
+    for (const SecondaChiusura &c : casi) {
+        SCOPED_TRACE(c.nome);
+        frmClienti *f = Apri();
+        ASSERT_NE(f, nullptr);
+        ASSERT_TRUE(Leggi(k[0], k[1], k[2]));
+        f->txt(40)->setFocus();
+        QTest::keyClicks(f->txt(40), QStringLiteral("x"));
+        const QString modificato = f->txt(40)->text();
+        ASSERT_TRUE(f->ogComPag()->RecordModificato());
+        int domande = 0;
+        RisposteProgrammate::ImpostaAzioneMostrato([&](const QString &, const QVariantMap &m) {
+            if (m.value(QStringLiteral("testo"))
+                    .toString()
+                    .startsWith(QStringLiteral("Il record è stato modificato")) &&
+                domande++ == 0)
+                c.seconda(f);
+        });
+        Rispondi(c.risposta);
+        QPointer<frmClienti> form(f);
+        c.prima(*f);
+        RisposteProgrammate::ImpostaAzioneMostrato(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Attendi();
+        EXPECT_EQ(domande, 1);
+        if (!form || c.risposta == 2) {
+            EXPECT_EQ(c.risposta, 2) << "the form went with its changes";
+            EXPECT_FALSE(form);
+            m_form = nullptr;
+            if (form)
+                delete form.data();
+            continue;
+        }
+        EXPECT_TRUE(f->isVisible());
+        ASSERT_NE(f->windowHandle(), nullptr);
+        EXPECT_NE(f->windowHandle()->handle(), nullptr) << "the window system's window is gone";
+        EXPECT_FALSE(f->ChiusuraForm);
+        EXPECT_EQ(f->txt(40)->text(), modificato);
+        EXPECT_TRUE(f->ogComPag()->RecordModificato());
+        Chiudi();
     }
 }
