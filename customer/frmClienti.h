@@ -299,7 +299,8 @@ class frmClienti : public QWidget,
     };
     void verificaLineaDopoConfermaIncerta(int g, int operazione, const QVariantList &inviata,
                                           const QList<int> &confronto, const QVariantList &mostrata);
-    void verificaLinee_Timer();
+    // At each tick the first grid waiting, or only grid `solo`.
+    void verificaLinee_Timer(int solo = -1);
     // What the line of grid g that was sent holds now, said to the user.
     void diciEsitoLinea(int g, const VerificaLinea &v, int esito);
     std::array<VerificaLinea, 2> m_verificaLinea;

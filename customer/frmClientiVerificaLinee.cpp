@@ -28,8 +28,8 @@ void frmClienti::verificaLineaDopoConfermaIncerta(int g, int operazione, const Q
 {
     // Taken note of here: the form's own save must not take it for its own.
     Globali::DbComp()->DimenticaConfermaIncerta(Globali::DbAzienda);
-    m_verificaLinea[size_t(g)] = {true, operazione, {txt(10)->text(), txt(20)->text(), txt(30)->text()},
-                                  inviata, mostrata, confronto};
+    m_verificaLinea[size_t(g)] = {true,    operazione, {txt(10)->text(), txt(20)->text(), txt(30)->text()},
+                                  inviata, mostrata,   confronto};
     if (!m_timerVerificaLinee) {
         m_timerVerificaLinee = new QTimer(this);
         m_timerVerificaLinee->setInterval(IntervalloVerifica);
@@ -38,7 +38,7 @@ void frmClienti::verificaLineaDopoConfermaIncerta(int g, int operazione, const Q
     m_timerVerificaLinee->start();
 }
 
-void frmClienti::verificaLinee_Timer()
+void frmClienti::verificaLinee_Timer(int solo)
 {
     // Another customer shown, or the window closing: nothing left to tell.
     const QStringList cliente{txt(10)->text(), txt(20)->text(), txt(30)->text()};
@@ -60,7 +60,7 @@ void frmClienti::verificaLinee_Timer()
         VerificaLinea &v = m_verificaLinea[g];
         GestLinee *lin = m_gestLin[g];
         // Reading the rows would close a cell being typed: after it.
-        if (!v.attesa || !lin || lin->EditorAperto())
+        if (!v.attesa || !lin || lin->EditorAperto() || (solo >= 0 && solo != int(g)))
             continue;
         const int prima = LinAttuale;
         int esito = 0;
@@ -93,7 +93,8 @@ void frmClienti::diciEsitoLinea(int g, const VerificaLinea &v, int esito)
     const QString descrizione = v.inviata.value(4).toString().trimmed();
     const QString riga = (g == 1 ? QStringLiteral("la riga della dichiarazione d'intenti ")
                                  : QStringLiteral("la riga del documento numero ")) +
-                         codice + (descrizione.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(descrizione));
+                         codice +
+                         (descrizione.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(descrizione));
     const QString prima = QStringLiteral("Il server risponde di nuovo e %1 è stata riletta: ").arg(riga);
     if (v.operazione == GestPagine::OpCancella) {
         msgCom(prima + (esito < 0 ? QStringLiteral("risulta CANCELLATA.")

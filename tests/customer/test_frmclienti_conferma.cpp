@@ -191,18 +191,21 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         int griglia;
         bool cancella, dopo;
         const char *poi; // typed on the line before the server answers
+        bool subito;     // saved again before the server is tried
         const char *detto;
     };
     const Caso casi[] = {
-        {0, false, false, nullptr, "le modifiche NON risultano salvate"},
-        {0, false, true, nullptr, "risulta SALVATA"},
-        {0, false, true, "Nuovo doc rivisto", "risulta SALVATA"},
-        {1, false, false, nullptr, "le modifiche NON risultano salvate"},
-        {1, false, true, "Lettera rivista", "risulta SALVATA"},
-        {0, true, false, nullptr, "NON risulta cancellata"},
-        {0, true, true, nullptr, "risulta CANCELLATA"},
-        {1, true, false, nullptr, "NON risulta cancellata"},
-        {1, true, true, nullptr, "risulta CANCELLATA"},
+        {0, false, false, nullptr, false, "le modifiche NON risultano salvate"},
+        {0, false, true, nullptr, false, "risulta SALVATA"},
+        {0, false, true, "Nuovo doc rivisto", false, "risulta SALVATA"},
+        {0, false, true, nullptr, true, "risulta SALVATA"},
+        {1, false, false, nullptr, false, "le modifiche NON risultano salvate"},
+        {1, false, true, "Lettera rivista", false, "risulta SALVATA"},
+        {1, false, true, nullptr, true, "risulta SALVATA"},
+        {0, true, false, nullptr, false, "NON risulta cancellata"},
+        {0, true, true, nullptr, false, "risulta CANCELLATA"},
+        {1, true, false, nullptr, false, "NON risulta cancellata"},
+        {1, true, true, nullptr, false, "risulta CANCELLATA"},
     };
     int codice = 2;
     for (const Caso &c : casi) {
@@ -210,7 +213,8 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
             c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
         const QString colonna = c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("Ordine");
         SCOPED_TRACE(tabella.toStdString() + (c.cancella ? " delete" : " save") +
-                     (c.dopo ? " kept" : " lost") + (c.poi ? " typed on" : ""));
+                     (c.dopo ? " kept" : " lost") + (c.poi ? " typed on" : "") +
+                     (c.subito ? " saved again at once" : ""));
         m_form->SelezionaTab(c.griglia == 1 ? 10 : 8);
         Attendi();
         GestLinee *g = m_form->GestLin(c.griglia);
@@ -244,7 +248,14 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         if (c.poi)
             g->ImpostaValoreCella(QStringLiteral("Descrizione"), QString::fromLatin1(c.poi));
 
-        const QString detto = AttendiVerifica();
+        if (c.subito) {
+            // The line is read again before it is sent: not inserted twice.
+            m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+            EXPECT_TRUE(Messaggi().filter(QStringLiteral("assegnato")).isEmpty())
+                << Messaggi().join('|').toStdString();
+        }
+        const QString detto =
+            c.subito ? Messaggi().filter(QStringLiteral("Il server risponde")).value(0) : AttendiVerifica();
         EXPECT_TRUE(detto.contains(QString::fromLatin1(c.detto))) << Messaggi().join('|').toStdString();
         // Said once, and not by the form's own check.
         EXPECT_EQ(Messaggi().filter(QStringLiteral("Il server risponde di nuovo")).size(), 1)
