@@ -298,6 +298,25 @@ class frmClienti : public QWidget,
     QTimer *m_timerVerifica = nullptr;
     int m_verificaOperazione = 0;
     QStringList m_verificaChiave;
+    QStringList m_verificaInviati; // the window's fields as the save sent them
+    // frmClientiVerificaLinee.cpp: the same for a line of grid g, saved
+    // (`inviata` the line as written, `mostrata` as the grid showed it,
+    // `confronto` the columns written) or deleted (`inviata` as read before).
+    struct VerificaLinea {
+        bool attesa = false;
+        int operazione = 0;
+        QStringList cliente;
+        QVariantList inviata, mostrata;
+        QList<int> confronto;
+    };
+    void verificaLineaDopoConfermaIncerta(int g, int operazione, const QVariantList &inviata,
+                                          const QList<int> &confronto, const QVariantList &mostrata);
+    // At each tick the first grid waiting, or only grid `solo`.
+    void verificaLinee_Timer(int solo = -1);
+    // What the line of grid g that was sent holds now, said to the user.
+    void diciEsitoLinea(int g, const VerificaLinea &v, int esito);
+    std::array<VerificaLinea, 2> m_verificaLinea;
+    QTimer *m_timerVerificaLinee = nullptr;
     void ButtonComandoLin(GestLinee &griglia, const QString &psKey) override;
     void dbgRiga_KeyDown(GestLinee &griglia, int &KeyCode, int Shift) override;
     void dbgRiga_KeyPress(GestLinee &griglia, int &KeyAscii) override;
@@ -479,8 +498,9 @@ class frmClienti : public QWidget,
     // when mirroring or a callback writes it.
     void ScriviCodice(int Index, const QString &codice);
     // frmClientiLineeDati.cpp: the message of a line of grid g whose code the
-    // account already has; the user is put on that code.
-    QString codiceDoppio(int g);
+    // account already has (`dettaglio` the database's words); the user is put
+    // on that code.
+    QString codiceDoppio(int g, const QString &dettaglio);
 
     QString m_osKeySec;
     int m_loadOk = -1;

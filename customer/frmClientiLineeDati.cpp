@@ -10,6 +10,7 @@
 #include "components/db/RecDat.h"
 #include "components/forms/UtilFinestre.h"
 #include "components/linee/GestLinee.h"
+#include "components/pagine/GestPagine.h"
 #include "components/util/Currency.h"
 #include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
@@ -64,6 +65,42 @@ QVariant ValoreDaCella(const QVariant &valore, int tipoDao)
     default:
         return valore;
     }
+}
+
+// The transaction of a line's write or delete: ended whatever leaves its
+// scope, an error of any kind (also after a lost connection: its end is
+// still owed). A commit ends it even when it fails.
+class TransazioneRiga
+{
+  public:
+    explicit TransazioneRiga(DbMotore *db) : m_db(db) { m_db->IniziaTrans(Globali::DbAzienda); }
+    ~TransazioneRiga()
+    {
+        if (m_aperta)
+            try {
+                m_db->AnnullaTrans(Globali::DbAzienda);
+            } catch (...) {
+            }
+    }
+    TransazioneRiga(const TransazioneRiga &) = delete;
+    TransazioneRiga &operator=(const TransazioneRiga &) = delete;
+    void Conferma()
+    {
+        m_aperta = false;
+        m_db->ConfermaTrans(Globali::DbAzienda);
+    }
+
+  private:
+    DbMotore *m_db;
+    bool m_aperta = true;
+};
+
+// Whether the last commit lost its answer: the save or delete just tried may
+// be stored or not, and only reading the line again tells.
+bool confermaIncerta()
+{
+    DbMotore *db = Globali::DbComp();
+    return db && db->EsisteConnessione(Globali::DbAzienda) && db->ConfermaIncerta(Globali::DbAzienda);
 }
 
 } // namespace
@@ -206,6 +243,10 @@ bool frmClienti::DatiUpdate()
             rec.ScriviCampo(h, QStringLiteral("Mastro"), txt(20)->text());
             rec.ScriviCampo(h, QStringLiteral("Conto"), txt(30)->text());
         }
+        // The line as the grid shows it now: what this save sends.
+        QVariantList mostrata;
+        for (int c = 0; c < colonne; ++c)
+            mostrata << lin->ValoreCella(c);
         {
             // The write may wait for another desk's lock. It is made under
             // the customer's own lock, taken first as the form's save and
@@ -214,28 +255,32 @@ bool frmClienti::DatiUpdate()
             // to inherit).
             UtilFinestre::CursoreOccupato attesa;
             DbMotore *db = Globali::DbComp();
-            db->IniziaTrans(Globali::DbAzienda);
+            TransazioneRiga trans(db);
+            if (!db->BloccaRiga(Globali::DbAzienda, QStringLiteral("PianoConti"),
+                                {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")},
+                                {txt(10)->text(), txt(20)->text(), txt(30)->text()}))
+                throw VbErrore(
+                    VbErrore::NessunRecordCorrente,
+                    QStringLiteral("Il cliente %1-%2-%3 (%4) è stato cancellato da un'altra postazione: "
+                                   "la riga non è stata salvata e resta nella griglia.")
+                            .arg(txt(10)->text(), txt(20)->text(), txt(30)->text(), txt(40)->text()) +
+                        ErroriDb::DettaglioErrore(
+                            VbErrore::NessunRecordCorrente,
+                            QStringLiteral("la riga del cliente non esiste più nella tabella PianoConti.")));
+            rec.AggiornaRec(h);
             try {
-                if (!db->BloccaRiga(
-                        Globali::DbAzienda, QStringLiteral("PianoConti"),
-                        {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")},
-                        {txt(10)->text(), txt(20)->text(), txt(30)->text()}))
-                    throw VbErrore(
-                        VbErrore::NessunRecordCorrente,
-                        QStringLiteral("Il cliente %1-%2-%3 (%4) è stato cancellato da un'altra postazione: "
-                                       "la riga non è stata salvata e resta nella griglia.")
-                                .arg(txt(10)->text(), txt(20)->text(), txt(30)->text(), txt(40)->text()) +
-                            ErroriDb::DettaglioErrore(
-                                VbErrore::NessunRecordCorrente,
-                                QStringLiteral(
-                                    "la riga del cliente non esiste più nella tabella PianoConti.")));
-                rec.AggiornaRec(h);
-                db->ConfermaTrans(Globali::DbAzienda);
+                trans.Conferma();
             } catch (const VbErrore &) {
-                // Also after a lost connection: its end is still owed.
-                try {
-                    db->AnnullaTrans(Globali::DbAzienda);
-                } catch (const VbErrore &) {
+                if (confermaIncerta()) {
+                    // The line as the record layer wrote it, to be found again.
+                    QVariantList inviata;
+                    try {
+                        DatiMoveRecNew();
+                        ovDatiValueVet(inviata, colonne);
+                    } catch (const VbErrore &) {
+                    }
+                    verificaLineaDopoConfermaIncerta(g, GestPagine::OpSalva, inviata,
+                                                     lin->ColonneModificate(), mostrata);
                 }
                 throw;
             }
@@ -244,30 +289,45 @@ bool frmClienti::DatiUpdate()
         return true;
     } catch (const VbErrore &e) {
         int errore = e.numero(), risposta = 0;
-        lin->RicordaErrore(errore == VbErrore::ChiaveDuplicata ? codiceDoppio(g) : e.descrizione());
+        lin->RicordaErrore(errore == VbErrore::ChiaveDuplicata ? codiceDoppio(g, e.descrizione())
+                                                               : e.descrizione());
         DatiErrore(*lin, errore, risposta);
         return false;
     }
 }
 
-QString frmClienti::codiceDoppio(int g)
+QString frmClienti::codiceDoppio(int g, const QString &dettaglio)
 {
     // The line's key within the account is its one column the user types: a
     // duplicate can only be that value, said in the user's words and with the
-    // user put back on it.
+    // user put back on it. A value no other line of this grid shows was
+    // saved since the rows were read here: by another desk.
     GestLinee *lin = GestLin(g);
     const QString chiave = g == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("Ordine");
     lin->ImpostaColonnaCorrente(chiave);
     const QString valore = lin->ValoreCella(chiave).toString().trimmed();
-    if (g == 1)
-        return QStringLiteral(
-                   "Il codice %1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
-                   "indicare un codice diverso.")
-            .arg(valore);
-    return QStringLiteral(
-               "Il numero d'ordine %1 è già assegnato a un altro documento di questo cliente: indicare "
-               "un numero diverso.")
-        .arg(valore);
+    double numero = 0;
+    const bool eNumero = UtilGlob::LeggiNumero(valore, numero);
+    bool inGriglia = false;
+    for (int r = 0; r < lin->NumeroRighe() && !inGriglia; ++r) {
+        if (r == lin->RigaCorrente())
+            continue;
+        const QString altro = lin->ValoreRiga(r, chiave).toString().trimmed();
+        double n = 0;
+        inGriglia = altro == valore || (eNumero && UtilGlob::LeggiNumero(altro, n) && n == numero);
+    }
+    const QString assegnato = inGriglia ? QStringLiteral(" è già assegnato a ")
+                                        : QStringLiteral(" è stato assegnato nel frattempo da un'altra "
+                                                         "postazione a ");
+    const QString testo =
+        g == 1 ? QStringLiteral("Il codice ") + valore + assegnato +
+                     QStringLiteral("un'altra dichiarazione d'intenti di questo cliente: la riga non è stata "
+                                    "salvata e resta nella griglia; indicare un codice diverso e salvare di "
+                                    "nuovo.")
+               : QStringLiteral("Il numero d'ordine ") + valore + assegnato +
+                     QStringLiteral("un altro documento di questo cliente: la riga non è stata salvata e "
+                                    "resta nella griglia; indicare un numero diverso e salvare di nuovo.");
+    return testo + ErroriDb::DettaglioErrore(VbErrore::ChiaveDuplicata, dettaglio);
 }
 
 void frmClienti::DatiAnnEdit()
@@ -292,8 +352,20 @@ void frmClienti::DatiDelete()
     const QString &h = IdRecLin[size_t(g)];
     try {
         {
+            // The line as it was read: found again, or not, if the commit
+            // loses its answer.
+            QVariantList letta;
+            ovDatiValueVet(letta, int(GestLin(g)->Colonne().size()));
             UtilFinestre::CursoreOccupato attesa;
+            TransazioneRiga trans(Globali::DbComp());
             rec.EliminaRec(h);
+            try {
+                trans.Conferma();
+            } catch (const VbErrore &) {
+                if (confermaIncerta())
+                    verificaLineaDopoConfermaIncerta(g, GestPagine::OpCancella, letta, {}, {});
+                throw;
+            }
         }
         DatiMove(3);
         if (rec.FineFile(h) && !rec.InizioFile(h))

@@ -57,6 +57,12 @@ void frmClienti::eseguiComandoLin(int g, GestLinee *lin, const QString &psKey)
         // and then no command runs.
         if (lin->EditorAperto() && !lin->ChiudiEditor())
             ModificaOk[size_t(g)] = false;
+        // A line whose commit lost its answer is read again first when the
+        // server answers now: found saved, it is not sent a second time.
+        if (ModificaOk[size_t(g)] && m_verificaLinea[size_t(g)].attesa &&
+            (psKey.compare(QLatin1String("Salva"), Qt::CaseInsensitive) == 0 ||
+             psKey.compare(QLatin1String("Nuovo"), Qt::CaseInsensitive) == 0))
+            verificaLinee_Timer(g);
         int stato = m_comPag ? m_comPag->StatoPagina() : GestPagine::StatoNuovo;
         if (ModificaOk[size_t(g)] && stato == GestPagine::StatoRecord)
             lin->EseguiComando(psKey, QVariant(), false);

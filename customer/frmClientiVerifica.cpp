@@ -29,6 +29,8 @@ void frmClienti::verificaDopoConfermaIncerta(int operazione)
     db->DimenticaConfermaIncerta(Globali::DbAzienda);
     m_verificaOperazione = operazione;
     m_verificaChiave = {txt(10)->text(), txt(20)->text(), txt(30)->text()};
+    // What the save sent: the user may go on typing before the server answers.
+    m_verificaInviati = ogComPag() ? ogComPag()->TestiMaschera() : QStringList();
     if (!m_timerVerifica) {
         m_timerVerifica = new QTimer(this);
         m_timerVerifica->setInterval(IntervalloVerifica);
@@ -51,7 +53,7 @@ void frmClienti::verificaIncerta_Timer()
         return;
     int esito = 0;
     try {
-        esito = pag->ConfrontaMemorizzatoConMaschera();
+        esito = pag->ConfrontaMemorizzatoConMaschera(m_verificaInviati);
     } catch (const VbErrore &e) {
         // Still away: tried again at the next turn.
         if (Globali::DbComp()->ConnessionePersa(Globali::DbAzienda))
@@ -76,8 +78,11 @@ void frmClienti::verificaIncerta_Timer()
         return;
     }
     if (esito > 0) {
-        msgCom(prima + QStringLiteral("le modifiche risultano SALVATE."));
-        pag->RileggiDaChiave(m_verificaChiave);
+        // Shown as stored, with what was typed since kept over it.
+        const int dopo = pag->RileggiTenendoModifiche(m_verificaChiave, m_verificaInviati);
+        msgCom(prima + (dopo > 0 ? QStringLiteral("le modifiche risultano SALVATE; quelle fatte dopo restano "
+                                                  "nella finestra, da salvare.")
+                                 : QStringLiteral("le modifiche risultano SALVATE.")));
     } else {
         msgCom(prima + QStringLiteral("le modifiche NON risultano salvate. Restano nella finestra: "
                                       "salvarle di nuovo."));

@@ -158,6 +158,23 @@ class GestLinee : public QObject, public ComponenteStampa
     void ImpostaValoreCella(const QVariant &colonna, const QVariant &valore);
     // The current line has changes not yet saved.
     bool DatiModificati() const;
+    // The columns the user changed on the line being changed (none when no
+    // line is), and the value any line shows in a column, pending edits
+    // included.
+    QList<int> ColonneModificate() const;
+    QVariant ValoreRiga(int riga, const QVariant &colonna) const;
+    // After a save or a delete of a line whose commit lost its answer: the
+    // rows read again (the read's error, the server still away, goes to the
+    // caller with nothing changed). `inviata` is the line as the owner's
+    // record layer gave it once written, or as read before the delete: its
+    // key columns find it, and the columns `confronto` are those the save
+    // wrote. `mostrata` is the line as the grid showed it when it was sent
+    // (empty for a delete). Answers 1 when the line is stored with the values
+    // sent (for a delete: still stored), 0 when stored with others, -1 when
+    // no line has its key. A line saved is shown stored, no longer new;
+    // whatever edits wait in the grid (made since, or not stored) are put
+    // back on their line.
+    int RileggiRiga(const QVariantList &inviata, const QList<int> &confronto, const QVariantList &mostrata);
     bool EditorAperto() const;
     // Text of the current cell (the open editor's, else as shown) and the part
     // of it selected: all of it when no editor is open.

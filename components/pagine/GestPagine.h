@@ -198,17 +198,24 @@ class GestPagine : public QObject
     // until the transaction ends. Answers its handle on RecordsetPagina(),
     // empty when the record has no stored row; it lasts until the save ends.
     QString RileggiMemorizzato();
+    // The text of every field, in the engine's order: what a save sends.
+    QStringList TestiMaschera() const;
     // After a save or a delete whose commit lost its answer with the
-    // connection: reads the stored row whose key the window's key fields
-    // hold. -1 when no row has that key, 1 when every field of the window
-    // shows what the row holds, 0 when some field differs. Throws the read's
-    // error (the server still away).
-    int ConfrontaMemorizzatoConMaschera();
+    // connection: reads the stored row whose key the fields hold, as the save
+    // sent them (`inviati`, from TestiMaschera() then; the window's own when
+    // empty: what the user typed since is no part of that save). -1 when no
+    // row has that key, 1 when every field holds what the row holds, 0 when
+    // some field differs. Throws the read's error (the server still away).
+    int ConfrontaMemorizzatoConMaschera(const QStringList &inviati = {});
     // Empties the window for a new record, as after a delete.
     void PulisciRecord();
     // Reads the record of that key over whatever the window holds, asking
     // nothing: after ConfrontaMemorizzatoConMaschera, to show what is stored.
     bool RileggiDaChiave(const QStringList &valori);
+    // The same, for a save found stored: the fields the user changed after
+    // the save sent `inviati` keep their new text, the record changed. The
+    // number of such fields, -1 when the record could not be read.
+    int RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati);
     // Whether a save now (`operazione` OpSalva) would be refused because
     // another desk, since the read, changed a column the save writes (3197)
     // or deleted the record: the stored row of `memorizzato` (a

@@ -425,12 +425,22 @@ QString GestPagine::RileggiMemorizzato()
     return h;
 }
 
-int GestPagine::ConfrontaMemorizzatoConMaschera()
+QStringList GestPagine::TestiMaschera() const
 {
-    QStringList chiave;
+    QStringList testi;
     for (const auto &c : d->campi)
-        if (c->chiave)
-            chiave << (c->controllo ? c->controllo->text().trimmed() : QString());
+        testi << (c->controllo ? c->controllo->text() : QString());
+    return testi;
+}
+
+int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati)
+{
+    // What the save sent, else what the window shows.
+    const QStringList testi = inviati.size() == int(d->campi.size()) ? inviati : TestiMaschera();
+    QStringList chiave;
+    for (size_t i = 0; i < d->campi.size(); ++i)
+        if (d->campi[i]->chiave)
+            chiave << testi[qsizetype(i)].trimmed();
     const QString h = QStringLiteral("Verifica");
     d->rec.ApriRec(d->db, d->connessione, h,
                    QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
@@ -443,8 +453,8 @@ int GestPagine::ConfrontaMemorizzatoConMaschera()
     } chiudi{d->rec, h};
     if (d->rec.FineDati(h))
         return -1;
-    for (const auto &c : d->campi)
-        if (c->controllo && testoDaRecord(*c, h) != c->controllo->text())
+    for (size_t i = 0; i < d->campi.size(); ++i)
+        if (d->campi[i]->controllo && testoDaRecord(*d->campi[i], h) != testi[qsizetype(i)])
             return 0;
     return 1;
 }
@@ -459,6 +469,29 @@ bool GestPagine::RileggiDaChiave(const QStringList &valori)
 {
     m_modificato = false;
     return LeggiDaChiave(valori);
+}
+
+int GestPagine::RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati)
+{
+    const QStringList ora = TestiMaschera();
+    if (!RileggiDaChiave(valori))
+        return -1;
+    // What was typed after the save: still the user's, still to save.
+    int rimessi = 0;
+    for (size_t i = 0; i < d->campi.size() && ora.size() == inviati.size(); ++i) {
+        const auto &c = d->campi[i];
+        const qsizetype k = qsizetype(i);
+        if (c->controllo && ora[k] != inviati.value(k) && c->controllo->text() != ora[k]) {
+            c->controllo->setText(ora[k]);
+            ++rimessi;
+        }
+    }
+    if (rimessi > 0) {
+        m_modificato = true;
+        if (d->form)
+            d->form->AggNonText();
+    }
+    return rimessi;
 }
 
 bool GestPagine::daScrivere(const Campo &c) const

@@ -6,12 +6,14 @@
 
 #include "support/TagliaConferma.h"
 
+#include "components/linee/GestLinee.h"
 #include "components/pagine/GestPagine.h"
 #include "customer/frmClienti.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTableView>
 
 namespace
 {
@@ -141,5 +143,147 @@ TEST_F(ConfermaTagliata, ALossInsideTheArchivingTransactionEndsItAndIsToldOnce)
         EXPECT_EQ(Conta(QStringLiteral("Select Count(*) From PdcStorico")), 1)
             << Messaggi().join('|').toStdString();
         EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+    }
+}
+
+// What is typed while the server is away is no part of the save whose commit
+// lost its answer: the save is found kept all the same, and what was typed
+// since stays in the window, still to save.
+TEST_F(ConfermaTagliata, AnEditTypedBeforeTheServerAnswersIsNoPartOfTheSaveChecked)
+{
+    ASSERT_NE(m_taglia, nullptr);
+    ASSERT_NE(m_taglia->Porta(), 0);
+    const QString cliente = QStringLiteral(" From PianoConti Where Conto = '0001'");
+    m_form->txt(50)->setText(QStringLiteral("Verdi Anna"));
+    DimenticaMessaggi();
+    m_taglia->Arma(true);
+    Rispondi(1);
+    m_form->ButtonComando(QStringLiteral("Salva"));
+    ASSERT_TRUE(m_taglia->Usato()) << Messaggi().join('|').toStdString();
+    m_form->txt(1010)->setText(QStringLiteral("Via Milano 2"));
+
+    const QString detto = AttendiVerifica();
+    EXPECT_TRUE(detto.contains(QStringLiteral("le modifiche risultano SALVATE"))) << detto.toStdString();
+    EXPECT_EQ(Valore(QStringLiteral("Select RagSoc") + cliente).toString(), QStringLiteral("Verdi Anna"));
+    EXPECT_EQ(Valore(QStringLiteral("Select Indirizzo") + cliente).toString(), QStringLiteral("Via Roma 1"));
+    EXPECT_EQ(m_form->txt(50)->text(), QStringLiteral("Verdi Anna"));
+    EXPECT_EQ(m_form->txt(1010)->text(), QStringLiteral("Via Milano 2"));
+    EXPECT_TRUE(m_form->ogComPag()->RecordModificato());
+
+    DimenticaMessaggi();
+    Rispondi(1);
+    m_form->ButtonComando(QStringLiteral("Salva"));
+    EXPECT_EQ(Valore(QStringLiteral("Select Indirizzo") + cliente).toString(), QStringLiteral("Via Milano 2"))
+        << Messaggi().join('|').toStdString();
+    EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+}
+
+// A line of either grid saved or deleted while the connection is cut at its
+// commit: once the server answers, the grid reads its rows again, shows the
+// line as the database holds it and a message says so. A line found saved is
+// a stored line (what was typed on it since waits to be saved over it), never
+// a new line to insert a second time; a line not saved stays to be saved.
+TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
+{
+    ASSERT_NE(m_taglia, nullptr);
+    ASSERT_NE(m_taglia->Porta(), 0);
+    struct Caso {
+        int griglia;
+        bool cancella, dopo;
+        const char *poi; // typed on the line before the server answers
+        bool subito;     // saved again before the server is tried
+        const char *detto;
+    };
+    const Caso casi[] = {
+        {0, false, false, nullptr, false, "le modifiche NON risultano salvate"},
+        {0, false, true, nullptr, false, "risulta SALVATA"},
+        {0, false, true, "Nuovo doc rivisto", false, "risulta SALVATA"},
+        {0, false, true, nullptr, true, "risulta SALVATA"},
+        {1, false, false, nullptr, false, "le modifiche NON risultano salvate"},
+        {1, false, true, "Lettera rivista", false, "risulta SALVATA"},
+        {1, false, true, nullptr, true, "risulta SALVATA"},
+        {0, true, false, nullptr, false, "NON risulta cancellata"},
+        {0, true, true, nullptr, false, "risulta CANCELLATA"},
+        {1, true, false, nullptr, false, "NON risulta cancellata"},
+        {1, true, true, nullptr, false, "risulta CANCELLATA"},
+    };
+    int codice = 2;
+    for (const Caso &c : casi) {
+        const QString tabella =
+            c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
+        const QString colonna = c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("Ordine");
+        SCOPED_TRACE(tabella.toStdString() + (c.cancella ? " delete" : " save") +
+                     (c.dopo ? " kept" : " lost") + (c.poi ? " typed on" : "") +
+                     (c.subito ? " saved again at once" : ""));
+        m_form->SelezionaTab(c.griglia == 1 ? 10 : 8);
+        Attendi();
+        GestLinee *g = m_form->GestLin(c.griglia);
+        const int righe = g->NumeroRighe();
+        const int chiave = c.cancella ? 1 : ++codice;
+        const QString riga = QStringLiteral(" From ") + tabella +
+                             QStringLiteral(" Where Conto = '0001' And ") + colonna +
+                             QStringLiteral(" = %1").arg(chiave);
+        const QString descrizione = QStringLiteral("Nuovo doc %1").arg(chiave);
+        DimenticaMessaggi();
+        if (c.cancella) {
+            QTableView *v = m_form->dbgRiga(c.griglia);
+            v->setCurrentIndex(v->model()->index(0, g->IndiceColonna(QStringLiteral("Descrizione"))));
+            Rispondi(1); // "Sì" to the delete
+        } else {
+            m_form->ButtonComandoLin(*g, QStringLiteral("Nuovo"));
+            g->ImpostaValoreCella(colonna, QString::number(chiave));
+            g->ImpostaValoreCella(QStringLiteral("Descrizione"), descrizione);
+            if (c.griglia == 1) {
+                g->ImpostaValoreCella(QStringLiteral("ProtRicezione"), QStringLiteral("24012012345-000001"));
+                g->ImpostaValoreCella(QStringLiteral("DataRicAE"), QStringLiteral("20/01/2024"));
+                g->ImpostaValoreCella(QStringLiteral("ImportoDichIntenti"), QStringLiteral("1.234,56"));
+            }
+        }
+        m_taglia->Arma(c.dopo);
+        m_form->ButtonComandoLin(*g, QString::fromLatin1(c.cancella ? "Cancella" : "Salva"));
+        ASSERT_TRUE(m_taglia->Usato()) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Messaggi().filter(QStringLiteral("non si può sapere")).size(), 1)
+            << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
+        if (c.poi)
+            g->ImpostaValoreCella(QStringLiteral("Descrizione"), QString::fromLatin1(c.poi));
+
+        if (c.subito) {
+            // The line is read again before it is sent: not inserted twice.
+            m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+            EXPECT_TRUE(Messaggi().filter(QStringLiteral("assegnato")).isEmpty())
+                << Messaggi().join('|').toStdString();
+        }
+        const QString detto =
+            c.subito ? Messaggi().filter(QStringLiteral("Il server risponde")).value(0) : AttendiVerifica();
+        EXPECT_TRUE(detto.contains(QString::fromLatin1(c.detto))) << Messaggi().join('|').toStdString();
+        // Said once, and not by the form's own check.
+        EXPECT_EQ(Messaggi().filter(QStringLiteral("Il server risponde di nuovo")).size(), 1)
+            << Messaggi().join('|').toStdString();
+        EXPECT_FALSE(detto.contains(QStringLiteral("il cliente"))) << detto.toStdString();
+        const bool presente = c.cancella != c.dopo;
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), presente ? 1 : 0);
+        if (c.cancella) {
+            EXPECT_EQ(g->NumeroRighe(), presente ? righe : righe - 1);
+            EXPECT_FALSE(g->DatiModificati());
+            DimenticaMessaggi();
+            continue;
+        }
+        // The line is there either way: stored, or still to save.
+        ASSERT_EQ(g->NumeroRighe(), righe + 1);
+        EXPECT_EQ(g->DatiModificati(), !c.dopo || c.poi);
+        EXPECT_EQ(g->ValoreCella(QStringLiteral("Descrizione")).toString(),
+                  c.poi ? QString::fromLatin1(c.poi) : descrizione);
+        // Saving it now writes it once: inserted when it was not stored,
+        // changed when it was.
+        DimenticaMessaggi();
+        m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        Attendi();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Conta(QStringLiteral("Select Count(*)") + riga), 1);
+        EXPECT_EQ(Valore(QStringLiteral("Select Descrizione") + riga).toString(),
+                  c.poi ? QString::fromLatin1(c.poi) : descrizione);
+        EXPECT_FALSE(g->DatiModificati());
+        EXPECT_EQ(g->NumeroRighe(), righe + 1);
     }
 }

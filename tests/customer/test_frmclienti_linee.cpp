@@ -460,29 +460,44 @@ TEST_F(Griglie, ARefusedCellStopsTheCommandButNotTheAfterCommandCall)
 }
 
 // A line whose code another line of the account has: said in Italian, the
-// line kept as typed with the user on its code, then saved once corrected.
+// line kept as typed with the user on its code, then saved once corrected. A
+// code no line of the grid shows was saved meanwhile by another desk: the
+// message says so. The database's words go to the detail.
 TEST_F(Griglie, ADuplicateCodeIsSaidInItalianAndTheUserStaysOnIt)
 {
     struct Caso {
         int griglia;
         const char *chiave, *doppio, *libero;
+        bool altrove; // the code saved by another desk after the grid was read
         const char *messaggio;
     };
     const Caso casi[] = {
-        {1, "PdcDicIntenti", "2", "9",
-         "Errore(3022): Il codice 2 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
-         "indicare "
-         "un codice diverso."},
-        {0, "Ordine", "20", "30",
-         "Errore(3022): Il numero d'ordine 20 è già assegnato a un altro documento di questo cliente: "
-         "indicare "
-         "un numero diverso."},
+        {1, "PdcDicIntenti", "2", "9", false,
+         "Il codice 2 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: la riga non è "
+         "stata salvata e resta nella griglia; indicare un codice diverso e salvare di nuovo."},
+        {0, "Ordine", "20", "30", false,
+         "Il numero d'ordine 20 è già assegnato a un altro documento di questo cliente: la riga non è stata "
+         "salvata e resta nella griglia; indicare un numero diverso e salvare di nuovo."},
+        {1, "PdcDicIntenti", "7", "8", true,
+         "Il codice 7 è stato assegnato nel frattempo da un'altra postazione a un'altra dichiarazione "
+         "d'intenti di questo cliente: la riga non è stata salvata e resta nella griglia; indicare un codice "
+         "diverso e salvare di nuovo."},
+        {0, "Ordine", "40", "50", true,
+         "Il numero d'ordine 40 è stato assegnato nel frattempo da un'altra postazione a un altro documento "
+         "di questo cliente: la riga non è stata salvata e resta nella griglia; indicare un numero diverso e "
+         "salvare di nuovo."},
     };
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.chiave);
         Pagina(c.griglia);
         const QString tabella =
             c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("PianoContiDoc");
+        if (c.altrove) {
+            if (c.griglia == 1)
+                Lettera(QString::fromLatin1(c.doppio).toInt(), letteraCompleta());
+            else
+                Documento(QString::fromLatin1(c.doppio).toInt(), QStringLiteral("Altrove"));
+        }
         const int prima = Righe(tabella);
         DimenticaMessaggi();
         Comando(c.griglia, QStringLiteral("Nuovo"));
@@ -500,7 +515,10 @@ TEST_F(Griglie, ADuplicateCodeIsSaidInItalianAndTheUserStaysOnIt)
         Scrivi(c.griglia, QStringLiteral("Nuova"), false);
         Comando(c.griglia, QStringLiteral("Salva"));
         ASSERT_EQ(Messaggi().size(), 1) << Messaggi().join(u'|').toStdString();
-        EXPECT_EQ(UltimoMessaggio(), QString::fromUtf8(c.messaggio));
+        EXPECT_EQ(UltimoMessaggio().section(u'\n', 0, 0), QString::fromUtf8(c.messaggio));
+        EXPECT_TRUE(
+            UltimoMessaggio().section(u'\n', 1).startsWith(QStringLiteral("Dettaglio: errore 3022, ")))
+            << UltimoMessaggio().toStdString();
         EXPECT_EQ(Righe(tabella), prima);
         EXPECT_EQ(g->Colonne().value(g->ColonnaCorrente()), QString::fromLatin1(c.chiave));
         EXPECT_EQ(QApplication::focusWidget(), Vista(c.griglia));

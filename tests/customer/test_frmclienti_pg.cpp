@@ -144,16 +144,14 @@ TEST_F(ClientiPostgres, ADuplicateLineCodeIsSaidInItalian)
          {{"PdcDicIntenti", "1"}, {"ProtRicezione", "24012012345-000001"}, {"DataRicAE", "20/01/2024"}},
          "PdcDicIntenti",
          "PdcDicIntenti",
-         "Errore(3022): Il codice 1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: "
-         "indicare "
-         "un codice diverso."},
+         "Il codice 1 è già assegnato a un'altra dichiarazione d'intenti di questo cliente: la riga non è "
+         "stata salvata e resta nella griglia; indicare un codice diverso e salvare di nuovo."},
         {8,
          {{"Ordine", "1"}, {"Descrizione", "Mandato"}},
          "PianoContiDoc",
          "Ordine",
-         "Errore(3022): Il numero d'ordine 1 è già assegnato a un altro documento di questo cliente: "
-         "indicare un "
-         "numero diverso."},
+         "Il numero d'ordine 1 è già assegnato a un altro documento di questo cliente: la riga non è stata "
+         "salvata e resta nella griglia; indicare un numero diverso e salvare di nuovo."},
     };
     for (const Griglia &c : griglie) {
         SCOPED_TRACE(c.tabella);
@@ -168,7 +166,10 @@ TEST_F(ClientiPostgres, ADuplicateLineCodeIsSaidInItalian)
             g->ImpostaValoreCella(it.key(), it.value());
         m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
         Attendi();
-        EXPECT_EQ(Messaggi(), QStringList{QString::fromUtf8(c.messaggio)});
+        ASSERT_EQ(Messaggi().size(), 1) << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Messaggi().value(0).section(u'\n', 0, 0), QString::fromUtf8(c.messaggio));
+        EXPECT_TRUE(
+            Messaggi().value(0).section(u'\n', 1).startsWith(QStringLiteral("Dettaglio: errore 3022, ")));
         EXPECT_EQ(g->Colonne().value(g->ColonnaCorrente()).toStdString(), c.chiave);
         EXPECT_EQ(Conta(conta), 1);
         EXPECT_EQ(Globali::DbComp()->LivelloTrans(Globali::DbAzienda), 0);
