@@ -316,6 +316,20 @@ QString frmClienti::codiceDoppio(int g, const QString &dettaglio)
         double n = 0;
         inGriglia = altro == valore || (eNumero && UtilGlob::LeggiNumero(altro, n) && n == numero);
     }
+    // The line whose save lost its answer, saved again before it was read
+    // back: the number is taken by that save itself, which the server kept.
+    const VerificaLinea &v = m_verificaLinea[size_t(g)];
+    const int colonnaChiave = lin->IndiceColonna(chiave);
+    if (!inGriglia && v.attesa && v.operazione == GestPagine::OpSalva && colonnaChiave >= 0 &&
+        v.inviata.value(colonnaChiave).toString().trimmed() == valore) {
+        const QString cosa = g == 1 ? QStringLiteral("Il codice ") : QStringLiteral("Il numero d'ordine ");
+        return cosa + valore +
+               QStringLiteral(" risulta già nel database: il salvataggio precedente di questa riga, di cui "
+                              "il server non aveva confermato l'esito, è stato mantenuto. La riga non è "
+                              "stata salvata una seconda volta e tra un istante viene riletta e mostrata "
+                              "come è salvata.") +
+               ErroriDb::DettaglioErrore(VbErrore::ChiaveDuplicata, dettaglio);
+    }
     const QString assegnato = inGriglia ? QStringLiteral(" è già assegnato a ")
                                         : QStringLiteral(" è stato assegnato nel frattempo da un'altra "
                                                          "postazione a ");

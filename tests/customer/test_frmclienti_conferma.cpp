@@ -193,6 +193,7 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         const char *poi; // typed on the line before the server answers
         bool subito;     // saved again before the server is tried
         const char *detto;
+        bool spostandosi = false; // saved again by moving to another row
     };
     const Caso casi[] = {
         {0, false, false, nullptr, false, "le modifiche NON risultano salvate"},
@@ -202,6 +203,8 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         {1, false, false, nullptr, false, "le modifiche NON risultano salvate"},
         {1, false, true, "Lettera rivista", false, "risulta SALVATA"},
         {1, false, true, nullptr, true, "risulta SALVATA"},
+        {0, false, true, nullptr, true, "risulta SALVATA", true},
+        {1, false, true, nullptr, true, "risulta SALVATA", true},
         {0, true, false, nullptr, false, "NON risulta cancellata"},
         {0, true, true, nullptr, false, "risulta CANCELLATA"},
         {1, true, false, nullptr, false, "NON risulta cancellata"},
@@ -214,7 +217,7 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         const QString colonna = c.griglia == 1 ? QStringLiteral("PdcDicIntenti") : QStringLiteral("Ordine");
         SCOPED_TRACE(tabella.toStdString() + (c.cancella ? " delete" : " save") +
                      (c.dopo ? " kept" : " lost") + (c.poi ? " typed on" : "") +
-                     (c.subito ? " saved again at once" : ""));
+                     (c.subito ? " saved again at once" : "") + (c.spostandosi ? " by moving" : ""));
         m_form->SelezionaTab(c.griglia == 1 ? 10 : 8);
         Attendi();
         GestLinee *g = m_form->GestLin(c.griglia);
@@ -248,14 +251,25 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
         if (c.poi)
             g->ImpostaValoreCella(QStringLiteral("Descrizione"), QString::fromLatin1(c.poi));
 
-        if (c.subito) {
+        if (c.subito && c.spostandosi) {
+            // Moving to another row saves the line before it is read again:
+            // the server refuses the number as taken, by that very save.
+            QTableView *v = m_form->dbgRiga(c.griglia);
+            v->setCurrentIndex(v->model()->index(0, g->IndiceColonna(QStringLiteral("Descrizione"))));
+            Attendi();
+            EXPECT_EQ(Messaggi().filter(QStringLiteral("risulta già nel database")).size(), 1)
+                << Messaggi().join('|').toStdString();
+            EXPECT_TRUE(Messaggi().filter(QStringLiteral("assegnato")).isEmpty())
+                << Messaggi().join('|').toStdString();
+        } else if (c.subito) {
             // The line is read again before it is sent: not inserted twice.
             m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
             EXPECT_TRUE(Messaggi().filter(QStringLiteral("assegnato")).isEmpty())
                 << Messaggi().join('|').toStdString();
         }
-        const QString detto =
-            c.subito ? Messaggi().filter(QStringLiteral("Il server risponde")).value(0) : AttendiVerifica();
+        const QString detto = c.subito && !c.spostandosi
+                                  ? Messaggi().filter(QStringLiteral("Il server risponde")).value(0)
+                                  : AttendiVerifica();
         EXPECT_TRUE(detto.contains(QString::fromLatin1(c.detto))) << Messaggi().join('|').toStdString();
         // Said once, and not by the form's own check.
         EXPECT_EQ(Messaggi().filter(QStringLiteral("Il server risponde di nuovo")).size(), 1)
