@@ -1,4 +1,5 @@
 #include "tests/support/InoltroTcp.h"
+#include "tests/support/PerditeDriver.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -77,6 +78,7 @@ InoltroTcp::~InoltroTcp()
 
 void InoltroTcp::Ammutolisci()
 {
+    AmmettiPerditeDriverOdbc();
     m_muto = true;
     sveglia();
 }
@@ -105,8 +107,9 @@ void InoltroTcp::ciclo()
         }
         if (poll(attesa.data(), attesa.size(), -1) < 0)
             continue;
-        if (attesa[0].revents)
-            [[maybe_unused]] const ssize_t n = read(m_sveglia[0], buffer, sizeof buffer);
+        if (attesa[0].revents) [[maybe_unused]]
+            const ssize_t n = read(m_sveglia[0], buffer, sizeof buffer);
+        const size_t ascoltate = m_coppie.size(); // those in `attesa`
         if (attesa[1].revents & POLLIN) {
             const int cliente = accept4(m_ascolto, nullptr, nullptr, SOCK_CLOEXEC);
             if (cliente >= 0 && m_muto) {
@@ -126,6 +129,10 @@ void InoltroTcp::ciclo()
         // side; one that ended or failed ends its pair.
         std::vector<Coppia> restano;
         for (size_t i = 0; i < m_coppie.size(); ++i) {
+            if (i >= ascoltate) {
+                restano.push_back(m_coppie[i]); // taken just now
+                continue;
+            }
             const Coppia c = m_coppie[i];
             bool viva = true;
             for (int lato = 0; lato < 2 && viva; ++lato) {

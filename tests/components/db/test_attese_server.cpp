@@ -7,6 +7,7 @@
 #include "components/db/ErroriDb.h"
 #include "components/db/TestoOdbc.h"
 #include "tests/support/InoltroTcp.h"
+#include "tests/support/PerditeDriver.h"
 #include "tests/support/PgServer.h"
 
 #include <QFile>
@@ -69,7 +70,8 @@ void senzaBlocchi(const std::function<void()> &prova)
 
 QString testo(int porta)
 {
-    return QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=postgres").arg(porta);
+    return QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=postgres")
+        .arg(porta);
 }
 
 PgServer *server()
@@ -83,7 +85,8 @@ PgServer *server()
 
 QString leggi(DbMotore &db)
 {
-    const auto r = db.Seleziona(C, QStringLiteral("SELECT datname FROM pg_database WHERE datname = 'postgres'"));
+    const auto r =
+        db.Seleziona(C, QStringLiteral("SELECT datname FROM pg_database WHERE datname = 'postgres'"));
     return r->numRighe() ? r->valore(0, 0).toString() : QString();
 }
 
@@ -99,6 +102,8 @@ class DsnDiProva
         QFile f(m_dir.filePath(QStringLiteral("odbc.ini")));
         if (f.open(QIODevice::WriteOnly))
             f.write(QStringLiteral("[%1]\nDriver = PostgreSQL Unicode\n%2\n").arg(m_nome, voci).toUtf8());
+        if (voci.contains(QLatin1String("Pqopt")))
+            AmmettiPerditeDriverOdbc();
         m_prima = qgetenv("ODBCINI");
         qputenv("ODBCINI", f.fileName().toLocal8Bit());
     }
@@ -156,7 +161,8 @@ TEST(AtteseServer, UnServerCheNonRispondeDaErroreEntroIlLimite)
                 errore([&] { db.ApriConnessione(C, origine, QStringLiteral("UID=postgres")); });
             if (caso.quando != Quando::Riapertura) {
                 EXPECT_EQ(numero, ErroriDb::ConnessioneOdbcFallita);
-                EXPECT_TRUE(descrizione.contains(QStringLiteral("non riuscita"))) << descrizione.toStdString();
+                EXPECT_TRUE(descrizione.contains(QStringLiteral("non riuscita")))
+                    << descrizione.toStdString();
                 return;
             }
             ASSERT_EQ(numero, 0) << descrizione.toStdString();
@@ -195,8 +201,8 @@ TEST(AtteseServer, UnaLungaIstruzioneELeImpostazioniDellUtenteRestano)
         {"libpq options of the text",
          QStringLiteral("pqopt={connect_timeout=30 keepalives_idle=30 application_name='a b'}"), QString(),
          QStringLiteral("a b")},
-        {"libpq options of the DSN", QString(), QStringLiteral("Pqopt = connect_timeout=30 application_name=dsn"),
-         QStringLiteral("dsn")},
+        {"libpq options of the DSN", QString(),
+         QStringLiteral("Pqopt = connect_timeout=30 application_name=dsn"), QStringLiteral("dsn")},
         {"the driver's keepalives in the DSN", QString(), QStringLiteral("KeepaliveTime = 30"), QString()},
     };
     for (const auto &caso : casi) {
@@ -287,8 +293,8 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
         if (inoltro) {
             DbMotore db;
             db.ImpostaAttesaServer(2);
-            const auto [numero, descrizione] =
-                errore([&] { db.ApriConnessione(C, testo(inoltro->porta()), QStringLiteral("UID=postgres")); });
+            const auto [numero, descrizione] = errore(
+                [&] { db.ApriConnessione(C, testo(inoltro->porta()), QStringLiteral("UID=postgres")); });
             EXPECT_EQ(numero, 0) << descrizione.toStdString();
             pronto.set_value(rete);
             if (numero == 0) {
@@ -324,8 +330,9 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
     close(reteServer);
     if (rete >= 0)
         close(rete);
-    s->Esegui(QStringLiteral("postgres"), QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                                         "WHERE query LIKE '%AS muto_a_meta'"));
+    s->Esegui(QStringLiteral("postgres"),
+              QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                             "WHERE query LIKE '%AS muto_a_meta'"));
     if (rete < 0)
         GTEST_SKIP() << "Nessuno spazio di rete proprio (servono i permessi di root)";
 }
