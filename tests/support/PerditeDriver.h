@@ -2,8 +2,8 @@
 // in situations some tests bring about on purpose:
 // - a result of about 320 bytes (and a 16-byte piece of it) allocated inside
 //   SQLExecute when the connection drops while a statement runs (a server
-//   stopped, a session ended, a relay cut); freeing the statement and the
-//   connection does not free it;
+//   stopped, a session ended, a relay that cuts or falls silent); freeing
+//   the statement and the connection does not free it;
 // - the libpq options (pqopt) of a DSN, copied inside SQLDriverConnect, when
 //   the connect text carries pqopt of its own (the program adds its bounds
 //   there).
