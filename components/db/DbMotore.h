@@ -69,6 +69,15 @@ class DbMotore
     static constexpr int AttesaBloccoPredefinita = 5000;
     void ImpostaAttesaBlocco(const QString &nome, int millisecondi);
     int AttesaBlocco(const QString &nome) const;
+    // How long, in seconds, a server connection waits for a server that is
+    // gone before it fails as lost: to connect and log in, and for the answer
+    // of a server that has fallen silent during a statement (TCP keepalives,
+    // data sent and never acknowledged). A long statement of a server that
+    // is still there is never cut. Applies to the connections opened (and
+    // opened again) from then on; what the connect text or the DSN sets
+    // itself is kept.
+    static constexpr int AttesaServerPredefinita = 10;
+    void ImpostaAttesaServer(int secondi) { m_attesaServer = secondi; }
 
     // Connection parameters: "DbTipoSql:" + name is true for a server connection;
     // "SchemaMenu:" + name is the schema (PostgreSQL) or attached alias (SQLite)
@@ -285,6 +294,7 @@ class DbMotore
     QHash<QString, std::shared_ptr<Connessione>> m_conn; // by lower-case name
     QHash<QString, QVariant> m_parametri;                // by lower-case name
     int m_contatore = 0;
+    int m_attesaServer = AttesaServerPredefinita;
     std::function<void(const QString &)> m_osservatoreSelect;
     std::function<void(const QString &)> m_osservatoreMotore;
 };

@@ -14,6 +14,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QTextStream>
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlite3.h>
 
@@ -66,6 +67,64 @@ bool loginSemplice(const QString &utente)
     return !utente.contains(u';') && !utente.startsWith(u'{') && utente == utente.trimmed();
 }
 
+// What the driver manager's DSN `dsn` (odbc.ini of the user, then of the
+// system) holds under `chiave`; empty when it holds nothing.
+QString voceDsn(const QString &dsn, const QString &chiave)
+{
+    char valore[4096] = {};
+    const int n = SQLGetPrivateProfileString(dsn.toLocal8Bit().constData(), chiave.toLatin1().constData(), "",
+                                             valore, sizeof valore, "odbc.ini");
+    return n > 0 ? QString::fromLocal8Bit(valore, qstrnlen(valore, sizeof valore)).trimmed() : QString();
+}
+
+// Bounds the waits for a server that is gone to `secondi`, on every
+// connection (the first one, one opened again, the copies other threads
+// open): the login through the driver manager, which the PostgreSQL driver
+// hands to libpq as its connect_timeout, for a server that takes the TCP
+// connection and never answers; TCP keepalives and a limit on data sent and
+// never acknowledged (libpq options in the PostgreSQL driver's pqopt) for a
+// server that falls silent during a statement. A server that is there
+// answers keepalives even while it works, so that a long statement runs to
+// its end. What the connect text or its DSN sets itself is kept: the
+// PostgreSQL driver refuses a libpq option in pqopt that one of its own
+// attributes also sets, and a pqopt of the text replaces the DSN's. Answers
+// the Qt connect options.
+QString limitaAttese(QString &testo, int secondi)
+{
+    const QString dsn = TestoOdbc::Valore(testo, QStringLiteral("DSN"));
+    const bool daDsn = !dsn.isEmpty() && TestoOdbc::Valore(testo, QStringLiteral("DRIVER")).isEmpty();
+    auto voce = [&](const QString &chiave) {
+        const QString v = TestoOdbc::Valore(testo, chiave).trimmed();
+        return v.isEmpty() && daDsn ? voceDsn(dsn, chiave) : v;
+    };
+    const QString pqopt = voce(QStringLiteral("pqopt"));
+    const QStringList presenti = TestoOdbc::ChiaviLibpq(pqopt);
+    QString opzioni;
+    if (!presenti.contains(QLatin1String("connect_timeout")))
+        opzioni = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(secondi);
+    // pqopt means something only to the PostgreSQL driver.
+    const QString driver = voce(QStringLiteral("DRIVER"));
+    if (!driver.isEmpty() &&
+        !TestoOdbc::DriverPostgres(QStringLiteral("DRIVER=") + TestoOdbc::InGraffe(driver)))
+        return opzioni;
+    QStringList aggiunte;
+    auto aggiungi = [&](const QString &chiave, int valore, const QString &attributo = QString()) {
+        if (!presenti.contains(chiave) && (attributo.isEmpty() || voce(attributo).isEmpty()))
+            aggiunte << QStringLiteral("%1=%2").arg(chiave).arg(valore);
+    };
+    aggiungi(QStringLiteral("keepalives_idle"), std::max(1, secondi / 2), QStringLiteral("KeepaliveTime"));
+    aggiungi(QStringLiteral("keepalives_interval"), std::max(1, secondi / 5),
+             QStringLiteral("KeepaliveInterval"));
+    aggiungi(QStringLiteral("keepalives_count"), 3);
+    aggiungi(QStringLiteral("tcp_user_timeout"), secondi * 1000);
+    if (!aggiunte.isEmpty()) {
+        testo = TestoOdbc::Togli(testo, {QStringLiteral("pqopt")});
+        testo += QStringLiteral(";pqopt=") +
+                 TestoOdbc::InGraffe((pqopt.isEmpty() ? QString() : pqopt + u' ') + aggiunte.join(u' '));
+    }
+    return opzioni;
+}
+
 } // namespace
 
 QString StatoSqlIstruzione(const QSqlQuery &q)
@@ -98,6 +157,8 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
     // statement; savepoints of our own undo only that statement instead.
     if (TestoOdbc::Valore(testo, QStringLiteral("Protocol")).isEmpty())
         testo += QStringLiteral(";Protocol=7.4-0");
+
+    const QString opzioniQt = limitaAttese(testo, m_attesaServer);
 
     // The login and password reach the driver in braces, so that a ";" in
     // them can never end the value and start another attribute (a password
@@ -142,6 +203,7 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
     c->db.setUserName(utenteQt);
     c->db.setPassword(passwordQt);
     c->db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    c->db.setConnectOptions(opzioniQt);
     if (!c->db.open()) {
         const QString err = c->db.lastError().text();
         c->db = QSqlDatabase();

@@ -115,4 +115,43 @@ QString ValoreLibpq(const QString &valore)
     return u'\'' + v + u'\'';
 }
 
+QStringList ChiaviLibpq(const QString &opzioni)
+{
+    QStringList chiavi;
+    const qsizetype n = opzioni.size();
+    qsizetype i = 0;
+    auto spazi = [&] {
+        while (i < n && opzioni.at(i).isSpace())
+            ++i;
+    };
+    while (true) {
+        spazi();
+        if (i >= n)
+            break;
+        const qsizetype inizio = i;
+        while (i < n && opzioni.at(i) != u'=' && !opzioni.at(i).isSpace())
+            ++i;
+        chiavi << opzioni.mid(inizio, i - inizio).toLower();
+        spazi();
+        if (i < n && opzioni.at(i) == u'=')
+            ++i;
+        spazi();
+        // The value: in single quotes, or up to the next space; "\" escapes
+        // the character after it in both.
+        const bool virgolette = i < n && opzioni.at(i) == u'\'';
+        if (virgolette)
+            ++i;
+        for (; i < n; ++i) {
+            const QChar c = opzioni.at(i);
+            if (c == u'\\') {
+                ++i;
+            } else if (virgolette ? c == u'\'' : c.isSpace()) {
+                ++i;
+                break;
+            }
+        }
+    }
+    return chiavi;
+}
+
 } // namespace TestoOdbc

@@ -33,5 +33,7 @@ QString InGraffe(const QString &valore);
 bool DriverPostgres(const QString &testo);
 // `valore` as a libpq connection value: in single quotes, "\" and "'" escaped.
 QString ValoreLibpq(const QString &valore);
+// The keys of a libpq connection text ("a=1 b = 'x y'"), lower-case, in their order.
+QStringList ChiaviLibpq(const QString &opzioni);
 
 } // namespace TestoOdbc

@@ -1,5 +1,6 @@
 // PostgreSQL for the tests: the server of scripts/test, or a private one.
 #include "PgServer.h"
+#include "PerditeDriver.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -123,6 +124,8 @@ bool PgServer::pgCtl(const QStringList &argomenti, QString *uscita)
 
 bool PgServer::Ferma()
 {
+    if (m_privato)
+        AmmettiPerditeDriverOdbc(); // the connections drop under their statements
     return m_privato &&
            pgCtl({QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
                  nullptr);
@@ -207,6 +210,8 @@ PgServer::~PgServer()
 
 bool PgServer::psql(const QString &database, const QString &sql, QString *errore)
 {
+    if (sql.contains(QLatin1String("pg_terminate_backend"), Qt::CaseInsensitive))
+        AmmettiPerditeDriverOdbc();
     QStringList arg{QStringLiteral("-w"),
                     QStringLiteral("-X"),
                     QStringLiteral("-q"),

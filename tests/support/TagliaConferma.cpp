@@ -1,4 +1,5 @@
 #include "TagliaConferma.h"
+#include "PerditeDriver.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,7 @@ QString TagliaConferma::Attraverso(const QString &connect) const
 
 void TagliaConferma::Arma(bool dopo)
 {
+    AmmettiPerditeDriverOdbc();
     QFile f(m_arma);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(dopo ? "dopo" : "prima");
@@ -44,6 +46,7 @@ void TagliaConferma::Arma(bool dopo)
 
 void TagliaConferma::ArmaSu(const QString &espressione)
 {
+    AmmettiPerditeDriverOdbc();
     QFile f(m_arma);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write("su:" + espressione.toUtf8());
