@@ -452,9 +452,10 @@ TEST_F(Salva, AClearedFormNamesTheGroupAndLedgerItShows)
                                    : nome(QStringLiteral("Select Descrizione From Mastri Where Gruppo = '%1' "
                                                          "And Mastro = '%2'")
                                               .arg(m_form->txt(10)->text(), mastro)));
-        if (!m_form->txt(10)->text().isEmpty())
+        if (!m_form->txt(10)->text().isEmpty()) {
             EXPECT_EQ(m_form->Lab(10)->text().trimmed(),
                       nome(QStringLiteral("Select Descrizione From Gruppi Where Gruppo = '%1'")
                                .arg(m_form->txt(10)->text())));
+        }
     }
 }
