@@ -153,6 +153,9 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
     else
         return ApriSqlite(nome, o, false);
 
+    // The connection as the user gave it, for the message of a failure: the
+    // settings the program adds below are not the user's to check.
+    const QString testoUtente = testo;
     // The PostgreSQL driver would roll the whole transaction back on a failed
     // statement; savepoints of our own undo only that statement instead.
     if (TestoOdbc::Valore(testo, QStringLiteral("Protocol")).isEmpty())
@@ -214,7 +217,7 @@ void DbMotore::ApriConnessione(const QString &nome, const QString &origine, cons
                 QStringLiteral("Connessione al database '%1' non riuscita: controllare che il server "
                                "sia acceso e raggiungibile, e il nome utente e la password.\n"
                                "Dettaglio: %2")
-                    .arg(testo, err.trimmed())));
+                    .arg(testoUtente, err.trimmed())));
     }
     m_conn.insert(nome.trimmed().toLower(), c);
     preparaIstruzioni(*c);

@@ -163,6 +163,13 @@ TEST(AtteseServer, UnServerCheNonRispondeDaErroreEntroIlLimite)
                 EXPECT_EQ(numero, ErroriDb::ConnessioneOdbcFallita);
                 EXPECT_TRUE(descrizione.contains(QStringLiteral("non riuscita")))
                     << descrizione.toStdString();
+                // The message names the connection as the user gave it, not
+                // the settings the program added.
+                const QString testoMostrato = descrizione.section(QStringLiteral("Dettaglio:"), 0, 0);
+                EXPECT_FALSE(testoMostrato.contains(QStringLiteral("keepalives")))
+                    << descrizione.toStdString();
+                EXPECT_FALSE(testoMostrato.contains(QStringLiteral("Protocol=")))
+                    << descrizione.toStdString();
                 return;
             }
             ASSERT_EQ(numero, 0) << descrizione.toStdString();
