@@ -33,6 +33,14 @@ class Specchio : public BancoClienti
         Esegui(QStringLiteral("Update PianoConti Set ") + assegnazioni + m_chiave);
         ASSERT_TRUE(Leggi(m_k[0], m_k[1], m_k[2]));
     }
+    // The texts of every box of the form, in field order.
+    QStringList Testi() const
+    {
+        QStringList testi;
+        for (auto [i, t] : m_form->txt)
+            testi << t->text();
+        return testi;
+    }
     QString m_chiave;
     QStringList m_k;
 };
@@ -50,14 +58,9 @@ TEST_F(Specchio, CheckBoxesShowTheirCodes)
     EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
 
     // Mirroring twice changes nothing the second time.
-    QStringList prima;
-    for (auto [i, t] : m_form->txt)
-        prima << t->text();
+    const QStringList prima = Testi();
     m_form->AggNonText();
-    QStringList dopo;
-    for (auto [i, t] : m_form->txt)
-        dopo << t->text();
-    EXPECT_EQ(prima, dopo);
+    EXPECT_EQ(prima, Testi());
     EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
 }
 
@@ -387,12 +390,7 @@ TEST_F(Specchio, MirroringAloneLeavesTheFieldsAsTheyAre)
 {
     Rileggi(QStringLiteral("StatoGiurid = 'G', Sesso = 'M'"));
     m_form->txt(1140)->setText(QStringLiteral("01/02/1980"));
-    QStringList prima;
-    for (auto [i, t] : m_form->txt)
-        prima << t->text();
+    const QStringList prima = Testi();
     m_form->AggNonText();
-    QStringList dopo;
-    for (auto [i, t] : m_form->txt)
-        dopo << t->text();
-    EXPECT_EQ(prima, dopo);
+    EXPECT_EQ(prima, Testi());
 }

@@ -6,6 +6,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/ErroriDb.h"
 #include "components/db/TestoOdbc.h"
+#include "tests/support/ErroreVb.h"
 #include "tests/support/InoltroTcp.h"
 #include "tests/support/PerditeDriver.h"
 #include "tests/support/PgServer.h"
@@ -31,17 +32,6 @@ namespace
 {
 
 const QString C = QStringLiteral("A");
-
-// The number and text of the error `azione` throws (0 and "" when none).
-std::pair<int, QString> errore(const std::function<void()> &azione)
-{
-    try {
-        azione();
-    } catch (const VbErrore &e) {
-        return {e.numero(), e.descrizione()};
-    }
-    return {0, QString()};
-}
 
 // Waits for `fatto`; a wait without end (the fault these tests look for)
 // ends the run as a failure, since the thread that hangs cannot be stopped.
@@ -158,7 +148,7 @@ TEST(AtteseServer, UnServerCheNonRispondeDaErroreEntroIlLimite)
             db.ImpostaAttesaServer(2);
             const QString origine = dsn ? dsn->nome() : testo(inoltro.porta());
             const auto [numero, descrizione] =
-                errore([&] { db.ApriConnessione(C, origine, QStringLiteral("UID=postgres")); });
+                ErroreDi([&] { db.ApriConnessione(C, origine, QStringLiteral("UID=postgres")); });
             if (caso.quando != Quando::Riapertura) {
                 EXPECT_EQ(numero, ErroriDb::ConnessioneOdbcFallita);
                 EXPECT_TRUE(descrizione.contains(QStringLiteral("non riuscita")))
@@ -176,11 +166,11 @@ TEST(AtteseServer, UnServerCheNonRispondeDaErroreEntroIlLimite)
             ASSERT_EQ(leggi(db), QStringLiteral("postgres"));
             inoltro.Ammutolisci();
             // The read finds the connection dead and opens it again at once, in vain.
-            const auto persa = errore([&] { leggi(db); });
+            const auto persa = ErroreDi([&] { leggi(db); });
             EXPECT_EQ(persa.first, ErroriDb::ConnessioneOdbcFallita);
             EXPECT_TRUE(persa.second.contains(QStringLiteral("collegamento con il database è stato perso")))
                 << persa.second.toStdString();
-            const auto ancora = errore([&] { leggi(db); });
+            const auto ancora = ErroreDi([&] { leggi(db); });
             EXPECT_EQ(ancora.first, ErroriDb::ConnessioneOdbcFallita);
             EXPECT_TRUE(ancora.second.contains(QStringLiteral("non è ancora raggiungibile")))
                 << ancora.second.toStdString();
@@ -222,7 +212,7 @@ TEST(AtteseServer, UnaLungaIstruzioneELeImpostazioniDellUtenteRestano)
                     .arg(caso.dsn));
         DbMotore db;
         db.ImpostaAttesaServer(2);
-        const auto [numero, descrizione] = errore([&] {
+        const auto [numero, descrizione] = ErroreDi([&] {
             db.ApriConnessione(C, dsn ? dsn->nome() : testo(s->porta()),
                                QStringLiteral("UID=postgres;") + caso.connect);
         });
@@ -300,7 +290,7 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
         if (inoltro) {
             DbMotore db;
             db.ImpostaAttesaServer(2);
-            const auto [numero, descrizione] = errore(
+            const auto [numero, descrizione] = ErroreDi(
                 [&] { db.ApriConnessione(C, testo(inoltro->porta()), QStringLiteral("UID=postgres")); });
             EXPECT_EQ(numero, 0) << descrizione.toStdString();
             pronto.set_value(rete);

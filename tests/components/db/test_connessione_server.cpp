@@ -5,6 +5,7 @@
 #include "components/db/ErroriDb.h"
 #include "components/db/SelezionePronta.h"
 #include "components/db/TestoOdbc.h"
+#include "tests/support/ErroreVb.h"
 #include "tests/support/PgServer.h"
 
 #include <QSqlQuery>
@@ -15,17 +16,6 @@
 
 namespace
 {
-
-// The number and text of the error `azione` throws (0 and "" when none).
-std::pair<int, QString> errore(const std::function<void()> &azione)
-{
-    try {
-        azione();
-    } catch (const VbErrore &e) {
-        return {e.numero(), e.descrizione()};
-    }
-    return {0, QString()};
-}
 
 // A server of these tests' own (stopped and started again by them), started once.
 PgServer *serverPrivato()
@@ -76,7 +66,7 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
 {
     // Another driver cannot be handed a login with ";": refused before trying.
     DbMotore db;
-    const auto [n, testo] = errore([&] {
+    const auto [n, testo] = ErroreDi([&] {
         db.ApriConnessione(QStringLiteral("A"), QStringLiteral("DRIVER={Altro};SERVER=x"), QString(),
                            QStringLiteral("ro;ssi"), QStringLiteral("p"));
     });
@@ -106,7 +96,7 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
     for (const auto &c : casi) {
         SCOPED_TRACE(c.utente + std::string(" / ") + c.password);
         DbMotore d;
-        const auto [numero, descrizione] = errore([&] {
+        const auto [numero, descrizione] = ErroreDi([&] {
             d.ApriConnessione(QStringLiteral("A"), base, QStringLiteral("UID=postgres;PWD="),
                               QString::fromUtf8(c.utente), QString::fromUtf8(c.password));
         });
@@ -127,8 +117,8 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
         d.ApriConnessione(QStringLiteral("A"), base, QString(), QStringLiteral("lettore"),
                           QStringLiteral("l"));
         EXPECT_TRUE(d.SolaLettura(QStringLiteral("A")));
-        const auto [numero, descrizione] =
-            errore([&] { d.EseguiSql(QStringLiteral("A"), QStringLiteral("INSERT INTO t (a) VALUES (1)")); });
+        const auto [numero, descrizione] = ErroreDi(
+            [&] { d.EseguiSql(QStringLiteral("A"), QStringLiteral("INSERT INTO t (a) VALUES (1)")); });
         EXPECT_EQ(numero, ErroriDb::SolaLettura);
         EXPECT_TRUE(
             descrizione.startsWith(QStringLiteral("Impossibile salvare: il database è in sola lettura")))
@@ -148,7 +138,7 @@ TEST(ConnessioneServer, LoginEPasswordConQualsiasiCarattere)
     const QByteArray prima = qgetenv("ODBCINI");
     qputenv("ODBCINI", ini.toLocal8Bit());
     DbMotore dsn;
-    const auto [numero, descrizione] = errore([&] {
+    const auto [numero, descrizione] = ErroreDi([&] {
         dsn.ApriConnessione(QStringLiteral("A"), QStringLiteral("ProvaClienti"), QString(),
                             QStringLiteral("pw"), QStringLiteral("a;b}c{d=e;UID=postgres"));
     });
@@ -190,7 +180,7 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
 
     ASSERT_TRUE(s->Ferma());
     for (int tentativo = 0; tentativo < 2; ++tentativo) {
-        const auto e = errore([&] { inserisci(1); });
+        const auto e = ErroreDi([&] { inserisci(1); });
         EXPECT_TRUE(persa(e) || e.second.contains(QStringLiteral("non è ancora raggiungibile")))
             << e.second.toStdString();
         EXPECT_TRUE(db.ConnessionePersa(C));
@@ -205,10 +195,10 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     db.IniziaTrans(C);
     inserisci(2);
     ASSERT_TRUE(s->Ferma());
-    EXPECT_TRUE(persa(errore([&] { inserisci(3); })));
+    EXPECT_TRUE(persa(ErroreDi([&] { inserisci(3); })));
     ASSERT_TRUE(s->Riavvia());
-    EXPECT_TRUE(persa(errore([&] { db.EseguiSql(C, QStringLiteral("INSERT INTO k (a) VALUES (4)")); })));
-    EXPECT_EQ(errore([&] { db.AnnullaTrans(C); }).first, 0);
+    EXPECT_TRUE(persa(ErroreDi([&] { db.EseguiSql(C, QStringLiteral("INSERT INTO k (a) VALUES (4)")); })));
+    EXPECT_EQ(ErroreDi([&] { db.AnnullaTrans(C); }).first, 0);
     EXPECT_EQ(db.LivelloTrans(C), 0);
     EXPECT_EQ(righe(), QList<int>{1});
 
@@ -217,7 +207,7 @@ TEST(ConnessioneServer, ConnessionePersaERitrovata)
     db.IniziaTrans(C);
     inserisci(5);
     ASSERT_TRUE(s->Ferma());
-    const auto conferma = errore([&] { db.ConfermaTrans(C); });
+    const auto conferma = ErroreDi([&] { db.ConfermaTrans(C); });
     EXPECT_EQ(conferma.first, ErroriDb::ConnessioneOdbcFallita);
     EXPECT_TRUE(conferma.second.contains(QStringLiteral("non si può sapere")))
         << conferma.second.toStdString();
@@ -294,7 +284,7 @@ TEST(ConnessioneServer, UnaLetturaSulCollegamentoMortoSiRifaDopoLaRiapertura)
                                                  "pg_stat_activity WHERE datname = 'rilettura'")));
         }
         QString letto;
-        const auto [numero, testo] = errore([&] { letto = caso.azione(db); });
+        const auto [numero, testo] = ErroreDi([&] { letto = caso.azione(db); });
         if (caso.riesce) {
             EXPECT_EQ(numero, 0) << testo.toStdString();
             EXPECT_FALSE(letto.isEmpty());
@@ -304,7 +294,7 @@ TEST(ConnessioneServer, UnaLetturaSulCollegamentoMortoSiRifaDopoLaRiapertura)
             EXPECT_TRUE(testo.contains(QStringLiteral("collegamento con il database è stato perso")))
                 << testo.toStdString();
             if (caso.inTransazione) {
-                EXPECT_EQ(errore([&] { db.AnnullaTrans(C); }).first, 0);
+                EXPECT_EQ(ErroreDi([&] { db.AnnullaTrans(C); }).first, 0);
             }
             // The next operation finds the connection again; the write was not sent twice.
             EXPECT_EQ(leggi(db), QStringLiteral("due"));
