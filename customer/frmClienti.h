@@ -295,6 +295,8 @@ class frmClienti : public QWidget,
     // answers, and the user is told what the database holds.
     void verificaDopoConfermaIncerta(int operazione);
     void verificaIncerta_Timer();
+    // ms between two tries to reach the server, for the customer and its lines.
+    static constexpr int IntervalloVerifica = 1000;
     QTimer *m_timerVerifica = nullptr;
     int m_verificaOperazione = 0;
     QStringList m_verificaChiave;

@@ -14,13 +14,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace
-{
-
-constexpr int IntervalloVerifica = 1000; // ms between two tries to reach the server
-
-} // namespace
-
 void frmClienti::verificaDopoConfermaIncerta(int operazione)
 {
     DbMotore *db = Globali::DbComp();

@@ -16,13 +16,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace
-{
-
-constexpr int IntervalloVerifica = 1000; // ms between two tries to reach the server
-
-} // namespace
-
 void frmClienti::verificaLineaDopoConfermaIncerta(int g, int operazione, const QVariantList &inviata,
                                                   const QList<int> &confronto, const QVariantList &mostrata)
 {

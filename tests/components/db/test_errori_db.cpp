@@ -3,6 +3,7 @@
 // a read-only database is known at opening and refuses writes in Italian.
 #include "ProvaMotori.h"
 #include "components/db/ErroriDb.h"
+#include "tests/support/ErroreVb.h"
 #include "tests/support/SenzaPrivilegi.h"
 
 #include <QFile>
@@ -14,17 +15,6 @@ namespace
 
 class ErroriDbMotori : public ProvaMotori
 {
-  protected:
-    // The number and text of the error `azione` throws (0 and "" when none).
-    static std::pair<int, QString> errore(const std::function<void()> &azione)
-    {
-        try {
-            azione();
-        } catch (const VbErrore &e) {
-            return {e.numero(), e.descrizione()};
-        }
-        return {0, QString()};
-    }
 };
 
 } // namespace
@@ -51,7 +41,7 @@ TEST_P(ErroriDbMotori, OgniErroreSpiegatoInItaliano)
         if (c.soloPg && !Pg())
             continue;
         SCOPED_TRACE(c.sql);
-        const auto [numero, testo] = errore([&] { Esegui(QString::fromUtf8(c.sql)); });
+        const auto [numero, testo] = ErroreDi([&] { Esegui(QString::fromUtf8(c.sql)); });
         EXPECT_EQ(numero, c.numero) << testo.toStdString();
         EXPECT_TRUE(testo.startsWith(QString::fromUtf8(c.inizio))) << testo.toStdString();
         EXPECT_TRUE(testo.contains(QStringLiteral("\nDettaglio: "))) << testo.toStdString();
