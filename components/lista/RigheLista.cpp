@@ -808,6 +808,23 @@ int RigheLista::PosizioneChiave(const QVariantList &valori)
     return posiziona(chiaveRiga(*r, 0), *r);
 }
 
+int RigheLista::MostraChiave(const QVariantList &valori)
+{
+    if (!m_aperta || !m_perChiave || valori.size() != m_chiave.size())
+        return -1;
+    auto r = rigaDellaChiave(valori);
+    if (r->numRighe() == 0)
+        return -1;
+    // A row of the pages read already has its number.
+    const QStringList chiave = chiaveRiga(*r, 0);
+    if (!m_provvisoria && !m_parziale)
+        for (const auto &[p, letta] : m_pagine)
+            for (int i = 0; i < letta.righe->numRighe(); ++i)
+                if (chiaveRiga(*letta.righe, i) == chiave)
+                    return p * RighePagina + i;
+    return ancora(std::move(r));
+}
+
 RigheLista::Lettura::Lettura(RigheLista &righe) : m_righe(righe) {}
 
 RigheLista::Lettura::~Lettura() = default;

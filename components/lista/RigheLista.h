@@ -145,6 +145,12 @@ class RigheLista
     // Position of the row whose key columns have these values; -1 when the
     // list does not hold it.
     int PosizioneChiave(const QVariantList &valori);
+    // Shows the row whose key columns have these values without counting
+    // the rows before it: its row when a page in memory holds it, else the
+    // row shown among its neighbours as by Trova, its place to follow
+    // (PosizioneNota, SqlPosizione). -1, with nothing changed, when the
+    // list does not hold it or is not read by key (PosizioneChiave then).
+    int MostraChiave(const QVariantList &valori);
 
     // Opens the SELECT as Apri does, but on the rows around the row of this
     // key (half a page before it, the rest after), read from its own values:
