@@ -41,9 +41,11 @@ inline QString CondizioneSeek(const QList<SqlLista::VoceOrdine> &ordine, const Q
         colonne << ordine[i].colonna;
         letterali << SqlLista::Letterale(valori[i]);
     }
-    return QLatin1Char('(') + colonne.join(QStringLiteral(", ")) +
-           (discendente != prima ? (prima ? QStringLiteral(") > (") : QStringLiteral(") <= ("))
-                                 : (prima ? QStringLiteral(") < (") : QStringLiteral(") >= ("))) +
+    // Before the row: below it in an ascending order, above it in a
+    // descending one; from the row on, the row itself too.
+    const QString confronto = prima ? (discendente ? QStringLiteral(") > (") : QStringLiteral(") < ("))
+                                    : (discendente ? QStringLiteral(") <= (") : QStringLiteral(") >= ("));
+    return QLatin1Char('(') + colonne.join(QStringLiteral(", ")) + confronto +
            letterali.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 

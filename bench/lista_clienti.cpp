@@ -619,34 +619,20 @@ int main(int argc, char **argv)
     }
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
-    QTemporaryDir cartella;
-    g_percorso = argomentiBench.db;
-    if (g_percorso.isEmpty() && connect.isEmpty())
-        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (g_percorso.isEmpty() && connect.isEmpty())
-        return 1;
-    // The file read once, into the system's cache: the list reads each row
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    // The file is read once into the system's cache: the list reads each row
     // first and the floor after it, and the floor would otherwise find in
     // that cache what the list had to read from the disk.
-    if (QFile f(g_percorso); connect.isEmpty() && f.open(QIODevice::ReadOnly))
-        while (!f.read(1 << 20).isEmpty()) {
-        }
-
-    RisposteProgrammate::ImpostaSenzaModali(true);
-    auto *db = new DbMotore;
-    Globali::ImpostaDbComp(db);
+    QTemporaryDir cartella;
+    if (!supporto_bench::ApriAziendaBench(argomentiBench, cartella, g_percorso))
+        return 1;
+    DbMotore *db = Globali::DbComp();
     if (!connect.isEmpty()) {
-        db->ApriConnessione(Globali::DbAzienda, connect);
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciAllApertura(q); // as the program does at opening
-        Globali::NomeDbAzienda = connect;
         g_odbc = std::make_unique<letture_odbc::Connessione>(connect);
         if (!g_odbc->Aperta()) {
             std::fprintf(stderr, "the floor's connection failed: %s\n", qPrintable(g_odbc->Errore()));
             return 1;
         }
-    } else {
-        supporto_bench::ApriAzienda(*db, Globali::DbAzienda, g_percorso);
     }
     db->ImpostaOsservatoreMotore([](const QString &sql) {
         if (g_nota)
