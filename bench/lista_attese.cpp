@@ -106,12 +106,13 @@ bool attendi(const std::function<bool()> &finito, int ms = 600000)
 }
 
 // Until nothing is being counted on the list's threads and an open list
-// knows its rows.
+// knows its rows and their places.
 void quiete()
 {
     attendi([] {
         return ConteggioParallelo::InCorso() == 0 &&
-               (!lista()->Aperta() || lista()->RecordsetLista().ConteggioNoto());
+               (!lista()->Aperta() ||
+                (lista()->RecordsetLista().ConteggioNoto() && lista()->PosizioneNota()));
     });
 }
 
