@@ -6,6 +6,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/util/VbErrore.h"
+#include "services/Globali.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,6 +149,35 @@ inline bool ApriAziendaServer(DbMotore &db, const QString &connessione, const QS
         std::fprintf(stderr, "the company on the server cannot be opened: %s\n", qPrintable(e.descrizione()));
         return false;
     }
+    return true;
+}
+
+// The company of a benchmark made the program's company connection: the
+// file of --db (a demo of --customers made with make-demo when neither --db
+// nor --connect is given, in `cartella`), read once into the system's cache
+// so that what is measured first does not pay for the disk alone, or the
+// copy on the server of --connect; opened as the program opens either, and
+// named as the program names it. `percorso` gets the file ("" on a server).
+// False, said on stderr, when there is none.
+inline bool ApriAziendaBench(const Argomenti &a, const QTemporaryDir &cartella, QString &percorso)
+{
+    percorso = a.db;
+    if (percorso.isEmpty() && a.connect.isEmpty())
+        percorso = CreaDemo(cartella, a.clienti);
+    if (percorso.isEmpty() && a.connect.isEmpty())
+        return false;
+    auto *db = new DbMotore;
+    Globali::ImpostaDbComp(db);
+    if (!a.connect.isEmpty()) {
+        percorso.clear();
+        Globali::NomeDbAzienda = QStringLiteral("ODBC;") + a.connect;
+        return ApriAziendaServer(*db, Globali::DbAzienda, a.connect);
+    }
+    if (QFile f(percorso); f.open(QIODevice::ReadOnly))
+        while (!f.read(1 << 20).isEmpty()) {
+        }
+    ApriAzienda(*db, Globali::DbAzienda, percorso);
+    Globali::NomeDbAzienda = percorso;
     return true;
 }
 

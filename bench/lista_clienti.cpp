@@ -30,6 +30,7 @@
 // columns bound to UTF-8 buffers and rows fetched in blocks.
 #include "LettureOdbc.h"
 #include "ListaBench.h"
+#include "PavimentiLista.h"
 #include "SupportoBench.h"
 #include "components/db/DbMotore.h"
 #include "components/forms/RisposteProgrammate.h"
@@ -174,29 +175,12 @@ qint64 passiC(sqlite3 *db, const QByteArray &sql, int righe, bool mostra,
 {
     QElapsedTimer t;
     t.start();
-    sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
-    int n = 0;
-    qint64 byte = 0;
     std::vector<QStringList> testi;
-    const int colonne = sqlite3_column_count(st);
-    while (n < righe && sqlite3_step(st) == SQLITE_ROW) {
-        QStringList riga;
-        for (int c = 0; c < colonne; ++c) {
-            const char *testo = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
-            byte += sqlite3_column_bytes(st, c);
-            if (mostra || davanti)
-                riga << QString::fromUtf8(testo, sqlite3_column_bytes(st, c));
-        }
-        if (mostra || davanti)
-            (mostra ? testi : *davanti).push_back(riga);
-        ++n;
-    }
-    sqlite3_finalize(st);
-    benchmark::DoNotOptimize(byte);
+    pavimenti_lista::PassiC(db, sql, righe, mostra ? &testi : davanti);
     if (mostra) {
         if (davanti)
             testi.insert(testi.begin(), davanti->rbegin(), davanti->rend());
+        const int colonne = testi.empty() ? 0 : int(testi.front().size());
         g_modelloNudo->Imposta(std::move(testi), colonne);
         larghezzeNude();
         g_nuda->viewport()->repaint();
@@ -210,12 +194,8 @@ qint64 passiOdbc(const QStringList &istruzioni, bool mostra)
 {
     QElapsedTimer t;
     t.start();
-    qint64 byte = 0;
     std::vector<QStringList> testi;
-    for (const QString &sql : istruzioni)
-        if (g_odbc->Leggi(sql, mostra ? &testi : nullptr, byte) < 0)
-            std::fprintf(stderr, "floor: %s\n", qPrintable(g_odbc->Errore()));
-    benchmark::DoNotOptimize(byte);
+    pavimenti_lista::PassiOdbc(*g_odbc, istruzioni, mostra ? &testi : nullptr);
     if (mostra) {
         const int colonne = testi.empty() ? 0 : int(testi.front().size());
         g_modelloNudo->Imposta(std::move(testi), colonne);
@@ -427,32 +407,14 @@ void TempiSchermate(const char *come)
     chiudi();
 }
 
-// The bare seek of the screen the list shows from row `v`: the rows from
-// that one on in the list's order, one comparison of its ordering values,
-// as the engine receives a page ("" when a value is Null or the order mixes
-// directions: no floor for that jump).
+// The bare seek of the screen the list shows from row `v` (its ordering
+// values read from the list), as the engine receives a page ("" when a
+// value is Null or the order mixes directions: no floor for that jump).
 QByteArray sqlSeek(int v, int schermo, bool prima = false)
 {
     RigheLista &r = lista()->RecordsetLista();
-    QStringList colonne, letterali;
-    const bool discendente = !r.Ordine().isEmpty() && r.Ordine().first().discendente;
-    for (const SqlLista::VoceOrdine &o : r.Ordine()) {
-        const int i = r.IndiceColonna(o.colonna);
-        const QVariant valore = i >= 0 ? r.Valore(v, i) : QVariant();
-        if (o.discendente != discendente || valore.isNull())
-            return {};
-        colonne << o.colonna;
-        letterali << SqlLista::Letterale(valore);
-    }
-    const QString condizione =
-        QLatin1Char('(') + colonne.join(QStringLiteral(", ")) +
-        (discendente != prima ? (prima ? QStringLiteral(") > (") : QStringLiteral(") <= ("))
-                              : (prima ? QStringLiteral(") < (") : QStringLiteral(") >= ("))) +
-        letterali.join(QStringLiteral(", ")) + QLatin1Char(')');
-    return Globali::DbComp()
-        ->Traduci(Globali::DbAzienda, SqlLista::Pagina(r.Parti(), condizione, r.Ordine(), prima, schermo),
-                  DbMotore::LetturaInOrdine)
-        .toUtf8();
+    return pavimenti_lista::SqlSeek(r.Parti(), r.Ordine(), pavimenti_lista::ValoriOrdine(r, v), schermo,
+                                    prima);
 }
 
 // --salti: jumps to places spread over the list (the scroll bar's thumb
@@ -583,11 +545,9 @@ void CercaNessuno(int quanti)
         const QString testo = QStringLiteral("Qzxw");
         const int colonna = 3;
         std::vector<qint64> lista_, nudo;
-        const QString condizione = SqlLista::Conteggio(r.Parti()) +
-                                   (r.Parti().haWhere ? QStringLiteral(" And ") : QStringLiteral(" Where ")) +
-                                   QStringLiteral("Descrizione Like ") +
-                                   Globali::Util().ValoreSqlLike(testo, true, true);
-        const QByteArray sql = Globali::DbComp()->Traduci(Globali::DbAzienda, condizione).toUtf8();
+        const QByteArray sql =
+            pavimenti_lista::SqlConta(r.Parti(), QStringLiteral("Descrizione Like ") +
+                                                     Globali::Util().ValoreSqlLike(testo, true, true));
         for (int i = 0; i < quanti; ++i) {
             QElapsedTimer t;
             t.start();
@@ -659,34 +619,20 @@ int main(int argc, char **argv)
     }
     int n = int(argomenti.size());
     QApplication app(n, argomenti.data());
-    QTemporaryDir cartella;
-    g_percorso = argomentiBench.db;
-    if (g_percorso.isEmpty() && connect.isEmpty())
-        g_percorso = supporto_bench::CreaDemo(cartella, argomentiBench.clienti);
-    if (g_percorso.isEmpty() && connect.isEmpty())
-        return 1;
-    // The file read once, into the system's cache: the list reads each row
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    // The file is read once into the system's cache: the list reads each row
     // first and the floor after it, and the floor would otherwise find in
     // that cache what the list had to read from the disk.
-    if (QFile f(g_percorso); connect.isEmpty() && f.open(QIODevice::ReadOnly))
-        while (!f.read(1 << 20).isEmpty()) {
-        }
-
-    RisposteProgrammate::ImpostaSenzaModali(true);
-    auto *db = new DbMotore;
-    Globali::ImpostaDbComp(db);
+    QTemporaryDir cartella;
+    if (!supporto_bench::ApriAziendaBench(argomentiBench, cartella, g_percorso))
+        return 1;
+    DbMotore *db = Globali::DbComp();
     if (!connect.isEmpty()) {
-        db->ApriConnessione(Globali::DbAzienda, connect);
-        QSqlDatabase q = db->DatabaseDao(Globali::DbAzienda);
-        Schema::IndiciAllApertura(q); // as the program does at opening
-        Globali::NomeDbAzienda = connect;
         g_odbc = std::make_unique<letture_odbc::Connessione>(connect);
         if (!g_odbc->Aperta()) {
             std::fprintf(stderr, "the floor's connection failed: %s\n", qPrintable(g_odbc->Errore()));
             return 1;
         }
-    } else {
-        supporto_bench::ApriAzienda(*db, Globali::DbAzienda, g_percorso);
     }
     db->ImpostaOsservatoreMotore([](const QString &sql) {
         if (g_nota)
