@@ -17,6 +17,7 @@
 #include "services/Globali.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -26,6 +27,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace
 {
@@ -558,4 +560,126 @@ TEST_F(ListaClienti, TotaleChiestoDopoLaPrimaSchermata)
     ASSERT_GT(osservatore.dipinture, 0);
     EXPECT_EQ(osservatore.conteggiPrima, 0);
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
+}
+
+// The thumb dragged to the bottom of the first rows as soon as the list
+// opens, before they are counted: the window's connection counts nothing,
+// and once the counting thread has answered the grid shows the last
+// customer, the thumb let go or still held. The wheel and Ctrl+End reach the
+// same end of the first rows and merely stay there.
+TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
+{
+    AggiungiClienti(3000);
+    const int totale = Clienti();
+    QTableView *griglia = m_lista->dbgRiga;
+    QScrollBar *barra = griglia->verticalScrollBar();
+    enum Gesto { Lasciata, Tenuta, Rotella, CtrlFine };
+    for (const Gesto gesto : {Lasciata, Tenuta, Rotella, CtrlFine}) {
+        SCOPED_TRACE(int(gesto));
+        ApriSenzaAttendere();
+        ASSERT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
+        ASSERT_EQ(Righe(), RigheLista::RighePagina);
+        ASSERT_GT(barra->maximum(), 0);
+        QStringList conteggi;
+        Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+            if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+                conteggi << sql;
+        });
+        switch (gesto) {
+        case Lasciata:
+        case Tenuta:
+            barra->setSliderDown(true);
+            barra->setSliderPosition(barra->maximum() / 2);
+            barra->setSliderPosition(barra->maximum());
+            if (gesto == Lasciata)
+                barra->setSliderDown(false);
+            break;
+        case Rotella: // a page at most a turn
+            for (int i = 0; i < 100 && barra->value() < barra->maximum(); ++i) {
+                const QPointF punto = griglia->viewport()->rect().center();
+                QWheelEvent rotella(punto, griglia->viewport()->mapToGlobal(punto), {}, {0, -120 * 10},
+                                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(griglia->viewport(), &rotella);
+            }
+            break;
+        case CtrlFine:
+            QTest::keyClick(griglia, Qt::Key_End, Qt::ControlModifier);
+            break;
+        }
+        ASSERT_EQ(barra->value(), barra->maximum());
+        EXPECT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
+        Attendi();
+        Globali::DbComp()->ImpostaOsservatoreSelect({});
+        EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join('\n').toStdString();
+        ASSERT_EQ(Righe(), totale);
+        if (gesto == Lasciata || gesto == Tenuta) {
+            EXPECT_EQ(barra->value(), barra->maximum());
+            EXPECT_TRUE(RigaVisibile(totale - 1));
+            EXPECT_EQ(barra->isSliderDown(), gesto == Tenuta);
+            barra->setSliderDown(false);
+            EXPECT_TRUE(RigaVisibile(totale - 1));
+        } else {
+            EXPECT_TRUE(RigaVisibile(RigheLista::RighePagina - 1));
+            EXPECT_LT(barra->value(), RigheLista::RighePagina * 20);
+        }
+        m_lista->hide();
+        Attendi();
+    }
+}
+
+// The thumb taken to the bottom, then back up before the count came: the
+// grid stays where the user left it.
+TEST_F(ListaClienti, TrascinataInFondoEPoiSuRestaDoveLasciata)
+{
+    AggiungiClienti(3000);
+    QTableView *griglia = m_lista->dbgRiga;
+    QScrollBar *barra = griglia->verticalScrollBar();
+    ApriSenzaAttendere();
+    barra->setSliderDown(true);
+    barra->setSliderPosition(barra->maximum());
+    barra->setSliderPosition(barra->maximum() - 10);
+    barra->setSliderDown(false);
+    const int valore = barra->value();
+    Attendi();
+    ASSERT_EQ(Righe(), Clienti());
+    EXPECT_EQ(barra->value(), valore);
+}
+
+// Dragged through the middle of a long list once counted but before its
+// landmarks have come: the window's connection skips no rows for the
+// screen, whose far rows are blank meanwhile; once the landmarks come the
+// screen shows the rows of that place, each page sought from its landmark.
+TEST_F(ListaClienti, TrascinataNelMezzoPrimaDeiSegnapostiNonSaltaRighe)
+{
+    AggiungiClienti(3000);
+    const int totale = Clienti();
+    QTableView *griglia = m_lista->dbgRiga;
+    QScrollBar *barra = griglia->verticalScrollBar();
+    ApriSenzaAttendere();
+    // At the end of its first rows the grid has the count and the landmarks
+    // started on their thread; the window knows every row at once here.
+    barra->setValue(barra->maximum());
+    ASSERT_TRUE(Lista()->RecordsetLista().SegnapostiInArrivo());
+    ASSERT_EQ(Lista()->RecordCount(), totale);
+    griglia->doItemsLayout();
+    QStringList lette;
+    Globali::DbComp()->ImpostaOsservatoreMotore([&lette](const QString &sql) { lette << sql; });
+    const int mezzo = totale / 2;
+    griglia->scrollTo(griglia->model()->index(mezzo, 0), QAbstractItemView::PositionAtTop);
+    griglia->viewport()->grab();
+    EXPECT_TRUE(RigaVisibile(mezzo));
+    EXPECT_EQ(Cella(mezzo, 2), QString());
+    Attendi();
+    EXPECT_FALSE(Lista()->RecordsetLista().SegnapostiInArrivo());
+    griglia->viewport()->grab();
+    Globali::DbComp()->ImpostaOsservatoreMotore({});
+    const QString mastro = Cella(mezzo, 1), conto = Cella(mezzo, 2);
+    ASSERT_FALSE(conto.isEmpty());
+    EXPECT_EQ(
+        Clienti(
+            QStringLiteral("(P.Mastro < '%1' Or (P.Mastro = '%1' And P.Conto < '%2'))").arg(mastro, conto)),
+        mezzo);
+    ASSERT_FALSE(lette.isEmpty());
+    EXPECT_TRUE(lette.filter(QStringLiteral("OFFSET"), Qt::CaseInsensitive).isEmpty())
+        << lette.join('\n').toStdString();
 }
