@@ -17,7 +17,6 @@
 #include "services/Globali.h"
 
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -149,31 +148,6 @@ TEST_F(ListaPostgres, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
     EXPECT_EQ(Righe(), 303);
     EXPECT_EQ(Lista()->RigaCorrente(), 249);
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("250 / 303"));
-}
-
-// The thumb dragged to the bottom of the first rows before they are counted:
-// the window's connection counts nothing, and the count made on the server
-// over the counting connection takes the grid to the last customer.
-TEST_F(ListaPostgres, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
-{
-    ApriSenzaAttendere();
-    ASSERT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
-    QStringList conteggi;
-    Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
-        if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
-            conteggi << sql;
-    });
-    QScrollBar *barra = m_lista->dbgRiga->verticalScrollBar();
-    barra->setSliderDown(true);
-    barra->setSliderPosition(barra->maximum());
-    barra->setSliderDown(false);
-    Attendi();
-    Globali::DbComp()->ImpostaOsservatoreSelect({});
-    EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join('\n').toStdString();
-    ASSERT_EQ(Righe(), 303);
-    EXPECT_EQ(barra->value(), barra->maximum());
-    EXPECT_TRUE(RigaVisibile(302));
-    EXPECT_EQ(Chiave(302), QStringLiteral("01-05-0903"));
 }
 
 // On a server whose collation orders texts by code point the name search is
