@@ -281,11 +281,13 @@ bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const Q
 void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
 {
     Lavoro &lavoro = *r.lavoro;
-    if (r.passo <= 0 || righe < 4 * r.passo || lavoro.fermato)
+    if (r.passo <= 0 || righe < 0 || lavoro.fermato)
         return;
     QList<QVariantList> valori;
     bool letti = false;
-    if (!r.nomeQt.isEmpty()) {
+    if (righe < 4 * r.passo) {
+        // Too few rows to want landmarks: none are sent.
+    } else if (!r.nomeQt.isEmpty()) {
         letti = !c.chiaveServer.isEmpty() && !r.sqlSegnapostiServer.isEmpty() &&
                 leggiSulServer(lavoro, c, r.sqlSegnapostiServer, valori);
     } else if (c.motore && !r.sqlOrdinata.isEmpty()) {
@@ -321,8 +323,11 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
         }
         sqlite3_finalize(st);
     }
-    if (!letti || lavoro.fermato)
+    if (lavoro.fermato)
         return;
+    // Whatever prevented them, the list learns that none are coming.
+    if (!letti)
+        valori.clear();
     QPointer<ConteggioParallelo> io(this);
     QMetaObject::invokeMethod(
         this,
@@ -460,7 +465,7 @@ bool ConteggioParallelo::avvia(DbMotore *db, const QString &connessione, const Q
         r->sqlConta = sqlConta;
         r->sqlOrdinata = sqlOrdinata;
     }
-    r->passo = passo;
+    r->passo = sqlOrdinata.isEmpty() ? 0 : passo;
     r->etichetta = etichetta;
     r->lavoro = std::make_shared<Lavoro>();
     m_lavoro = r->lavoro;

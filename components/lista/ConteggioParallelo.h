@@ -42,7 +42,9 @@ class ConteggioParallelo : public QObject
     // least four times `passo` rows, the same connection then reads the
     // values of the rows `passo`, 2 x `passo`, ... of it with one statement
     // numbering them on the engine, and sends them as Segnaposti (texts as
-    // the engine writes them, Null invalid). Any failure there sends nothing.
+    // the engine writes them, Null invalid). A count that answers always has
+    // its Segnaposti follow when they were asked for: none (an empty list)
+    // when the rows are fewer or their reading failed.
     bool Avvia(DbMotore *db, const QString &connessione, const QString &sqlConta, int etichetta,
                const QString &sqlOrdinata = QString(), int passo = 0);
     // The same for a count that is the sum of several (each Jet SQL

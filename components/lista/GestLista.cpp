@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -64,14 +65,23 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     connect(m_timAvvio, &QTimer::timeout, this, &GestLista::avviaOra);
     m_conteggio = new ConteggioParallelo(this);
     connect(m_conteggio, &ConteggioParallelo::Contate, this, [this](int apertura, int righe) {
+        // The landmarks, when asked for, follow on the same thread.
+        if (apertura == m_righe.Apertura() && !m_righe.SegnapostiInArrivo())
+            m_contaInCorso = -1;
         m_righe.ImpostaConteggio(apertura, righe);
         m_modello->Sincronizza();
         aggiornaContatore();
     });
+    // The landmarks (none when they could not be read): the cells left blank
+    // meanwhile are read now, from the nearest landmark or by skipping rows.
     connect(m_conteggio, &ConteggioParallelo::Segnaposti, this,
             [this](int apertura, int passo, const QList<QVariantList> &righe) {
+                if (apertura == m_righe.Apertura())
+                    m_contaInCorso = -1;
                 m_righe.ImpostaSegnaposti(apertura, passo, righe);
+                m_modello->RinfrescaRinviate();
             });
+    m_modello->ImpostaConteggioAltrove([this] { return contaAltrove(); });
     // The place of the row shown first in a new order, counted apart; a
     // count that could not be made there is made here.
     m_posizione = new ConteggioParallelo(this);
@@ -90,11 +100,21 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     // A count that failed on its own connection is made again here, where a
     // failure is said to the user.
     connect(m_conteggio, &ConteggioParallelo::Fallito, this, [this](int apertura, int, const QString &) {
-        if (apertura == m_righe.Apertura() && m_righe.Aperta())
-            m_timConta->start();
+        if (apertura != m_righe.Apertura() || !m_righe.Aperta())
+            return;
+        m_contaInCorso = -1;
+        m_righe.ImpostaSegnapostiInArrivo(false);
+        m_modello->RinfrescaRinviate();
+        m_timConta->start();
     });
     connect(m_modello.get(), &ModelloLista::erroreDati, this, &GestLista::erroreLettura);
-    connect(m_modello.get(), &QAbstractItemModel::rowsInserted, this, &GestLista::aggiornaContatore);
+    connect(m_modello.get(), &QAbstractItemModel::rowsInserted, this, [this] {
+        aggiornaContatore();
+        // The grid learns of its rows before it lays them out: it goes to
+        // the last one after.
+        if (m_fondoVoluto == m_righe.Apertura() && m_righe.ConteggioNoto())
+            QMetaObject::invokeMethod(this, &GestLista::vaiInFondo, Qt::QueuedConnection);
+    });
     connect(m_modello.get(), &QAbstractItemModel::rowsRemoved, this, &GestLista::aggiornaContatore);
 }
 
@@ -180,9 +200,46 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     dbgRiga->horizontalHeader()->setMinimumSectionSize(12);
     dbgRiga->horizontalHeader()->setHighlightSections(false);
     dbgRiga->setSortingEnabled(false);
-    connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &GestLista::aggiornaContatore);
+    connect(dbgRiga->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        // A row chosen: the grid stays on it.
+        m_fondoVoluto = -1;
+        aggiornaContatore();
+    });
     dbgRiga->viewport()->installEventFilter(this);
+    // The thumb dragged to the end of the rows known, or the scroll bar sent
+    // to its end, while they are not counted: the user wants the last row,
+    // which the count will tell. The wheel, the arrows and the keys that
+    // reach that end merely scroll to it. An action of the scroll bar is
+    // told before its value changes (and so before the grid asks for more
+    // rows); one that leaves the end, or a row chosen, drops the wish. The
+    // range growing with the rows leaves the value, and the wish, alone.
+    QScrollBar *barra = dbgRiga->verticalScrollBar();
+    connect(barra, &QAbstractSlider::actionTriggered, this, [this, barra](int azione) {
+        const bool fondo = barra->sliderPosition() >= barra->maximum();
+        if (azione == QAbstractSlider::SliderToMaximum ||
+            (azione == QAbstractSlider::SliderMove && barra->isSliderDown() && fondo))
+            segnaFondo();
+        else if (!fondo)
+            m_fondoVoluto = -1;
+    });
+    connect(barra, &QAbstractSlider::sliderReleased, this, [this, barra] {
+        if (barra->sliderPosition() >= barra->maximum())
+            segnaFondo();
+    });
+}
+
+void GestLista::segnaFondo()
+{
+    if (m_righe.Aperta() && !m_righe.ConteggioNoto())
+        m_fondoVoluto = m_righe.Apertura();
+}
+
+void GestLista::vaiInFondo()
+{
+    if (!m_griglia || m_fondoVoluto != m_righe.Apertura() || !m_righe.ConteggioNoto())
+        return;
+    m_fondoVoluto = -1;
+    m_griglia->scrollToBottom();
 }
 
 QTableView *GestLista::Griglia() const
@@ -395,11 +452,32 @@ void GestLista::avviaOra()
         }
     }
     avviaPosizione();
-    if (!contaDaAvviare())
+    // Already started when the grid reached the end of its rows first.
+    if (!contaDaAvviare() || m_contaInCorso == m_righe.Apertura())
         return;
-    if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
-                            m_righe.Apertura(), m_righe.SqlOrdinata(), RigheLista::PassoSegnaposti))
+    if (!contaSulThread())
         contaRighe();
+}
+
+bool GestLista::contaSulThread()
+{
+    const QString ordinata = m_righe.SqlOrdinata();
+    if (!m_conteggio->Avvia(m_righe.Database(), m_righe.Connessione(), SqlLista::Conteggio(m_righe.Parti()),
+                            m_righe.Apertura(), ordinata, RigheLista::PassoSegnaposti))
+        return false;
+    m_contaInCorso = m_righe.Apertura();
+    m_righe.ImpostaSegnapostiInArrivo(!ordinata.isEmpty());
+    return true;
+}
+
+bool GestLista::contaAltrove()
+{
+    if (m_righe.ConteggioNoto() || m_contaInCorso == m_righe.Apertura())
+        return true;
+    // The count normally starts once the first rows are painted: the grid
+    // wants it now. Where no thread can count, or where the thread's count
+    // failed (made again here), the grid's model counts.
+    return !m_timConta->isActive() && contaSulThread();
 }
 
 void GestLista::fermaConteggio()
@@ -409,6 +487,10 @@ void GestLista::fermaConteggio()
     m_timConta->stop();
     m_conteggio->Ferma();
     m_posizione->Ferma();
+    m_contaInCorso = -1;
+    // Landmarks that will not come leave no cell blank.
+    m_righe.ImpostaSegnapostiInArrivo(false);
+    m_modello->RinfrescaRinviate();
 }
 
 void GestLista::contaRighe()

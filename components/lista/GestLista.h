@@ -203,6 +203,17 @@ class GestLista : public QObject, public ComponenteStampa
     void avviaConteggio();
     bool contaDaAvviare() const;
     void avviaOra();
+    // Starts the count (and the landmarks) on the counting thread; false
+    // when none can count there (a database in memory, a transaction).
+    bool contaSulThread();
+    // The grid stands at the end of the rows it knows of (ModelloLista::
+    // fetchMore): true when the count is under way on its thread, or has
+    // just been started there.
+    bool contaAltrove();
+    // The user took the scroll bar's thumb to the end of the rows known
+    // before they were counted: once counted the grid shows the last one.
+    void segnaFondo();
+    void vaiInFondo();
     // The rows a screen of the grid shows, and a row more each side (0 without a grid).
     int righeSchermo() const;
     void fermaConteggio();
@@ -252,6 +263,11 @@ class GestLista : public QObject, public ComponenteStampa
     QList<SqlLista::VoceOrdine> m_ordineScelto; // chosen on a header (empty: the window's own)
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;
+    // The opening whose count (and landmarks) the counting thread is making.
+    int m_contaInCorso = -1;
+    // The opening whose last row the user asked for with the scroll bar
+    // before the rows were counted (-1: none), until the user scrolls away.
+    int m_fondoVoluto = -1;
     bool m_contaSubito = true;
     bool m_contaDopoPittura = false; // the count waits for the grid to show the first rows
     bool m_erroreMostrato = false;

@@ -158,6 +158,9 @@ void GestLista::avviaPosizione()
 
 void GestLista::spostaRighe(int spostamento)
 {
+    // The rows move, the screen with them: the user's wish for the last row stays.
+    const int fondo = m_fondoVoluto;
+    const auto rimetti = qScopeGuard([&] { m_fondoVoluto = fondo; });
     m_modello->Sincronizza();
     m_modello->Rinfresca();
     if (m_griglia && spostamento != 0) {

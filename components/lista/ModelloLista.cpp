@@ -55,6 +55,7 @@ void ModelloLista::ImpostaRighe(RigheLista *righe)
     m_righe = righe;
     m_risultato = nullptr;
     m_guasto = false;
+    m_rinviate = false;
     std::vector<Risultato::Colonna> colonne;
     if (righe)
         for (int i = 0; i < righe->NumeroColonne(); ++i)
@@ -71,6 +72,7 @@ void ModelloLista::ImpostaRisultato(const Risultato *righe)
     m_righe = nullptr;
     m_risultato = righe;
     m_guasto = false;
+    m_rinviate = false;
     std::vector<Risultato::Colonna> colonne;
     if (righe)
         for (int i = 0; i < righe->numColonne(); ++i)
@@ -114,7 +116,7 @@ bool ModelloLista::canFetchMore(const QModelIndex &parent) const
 
 void ModelloLista::fetchMore(const QModelIndex &parent)
 {
-    if (!canFetchMore(parent))
+    if (!canFetchMore(parent) || (m_contaAltrove && m_contaAltrove()))
         return;
     try {
         m_righe->Conta();
@@ -145,6 +147,14 @@ void ModelloLista::Rinfresca()
 {
     if (m_numRighe > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(m_numRighe - 1, columnCount() - 1));
+}
+
+void ModelloLista::RinfrescaRinviate()
+{
+    if (!m_rinviate)
+        return;
+    m_rinviate = false;
+    Rinfresca();
 }
 
 void ModelloLista::pianificaSincronia() const
@@ -215,6 +225,11 @@ QVariant ModelloLista::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        // Painting never waits for a long skip: the landmarks are coming.
+        if (m_righe && !m_guasto && m_righe->DaRinviare(index.row())) {
+            m_rinviate = true;
+            return QString();
+        }
         return Testo(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(m_colonne[size_t(index.column())].allineamento);

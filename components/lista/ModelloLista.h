@@ -9,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class RigheLista;
@@ -39,8 +40,18 @@ class ModelloLista : public QAbstractTableModel
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The view asks for more rows when it stands at the end of those it
+    // knows of: the rows are counted then, unless they are counted
+    // elsewhere (ImpostaConteggioAltrove).
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
+    // Asked by fetchMore first: true when the count is under way (or made)
+    // elsewhere, whose answer then comes through Sincronizza; false has
+    // fetchMore count here. Called as often as the view asks: cheap.
+    void ImpostaConteggioAltrove(std::function<bool()> contaAltrove)
+    {
+        m_contaAltrove = std::move(contaAltrove);
+    }
 
     std::vector<ColonnaLista> &Colonne() { return m_colonne; }
     const std::vector<ColonnaLista> &Colonne() const { return m_colonne; }
@@ -65,6 +76,9 @@ class ModelloLista : public QAbstractTableModel
     void Sincronizza();
     // Every row may show other values (the rows moved to other places).
     void Rinfresca();
+    // The cells painted blank because their page was too far to read before
+    // the landmarks came (RigheLista::DaRinviare) are painted again.
+    void RinfrescaRinviate();
 
   signals:
     // A page could not be read; reported once after the paint that asked.
@@ -82,4 +96,6 @@ class ModelloLista : public QAbstractTableModel
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     mutable bool m_guasto = false; // a page read failed: no more reads until reopened
     mutable bool m_sincroniaPianificata = false;
+    mutable bool m_rinviate = false; // cells painted blank for now (DaRinviare)
+    std::function<bool()> m_contaAltrove;
 };

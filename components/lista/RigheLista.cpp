@@ -264,6 +264,7 @@ void RigheLista::Chiudi()
     m_confini.clear();
     m_segnaposti.clear();
     m_passo = 0;
+    m_segnapostiInArrivo = false;
     m_aperta = false;
     m_totale = -1;
     m_righeViste = 0;
@@ -325,7 +326,11 @@ QString RigheLista::SqlOrdinata() const
 
 void RigheLista::ImpostaSegnaposti(int apertura, int passo, const QList<QVariantList> &righe)
 {
-    if (!m_aperta || !m_perChiave || apertura != m_apertura || passo <= 0)
+    if (!m_aperta || apertura != m_apertura)
+        return;
+    // Those that come, or none: no more are coming.
+    m_segnapostiInArrivo = false;
+    if (!m_perChiave || passo <= 0)
         return;
     // The engine's texts become values of the ordering columns' kinds, then literals.
     auto valore = [](const QVariant &v, Risultato::Tipo tipo) -> QVariant {
@@ -436,23 +441,24 @@ std::unique_ptr<Risultato> RigheLista::leggiPagina(int p, bool &avanti)
     return leggiLontana(p, avanti);
 }
 
-std::unique_ptr<Risultato> RigheLista::leggiLontana(int p, bool &avanti)
+RigheLista::Vicini RigheLista::vicini(int p) const
 {
     const qint64 P = RighePagina, inizio = qint64(p) * P;
     // The known row nearest before the page (-1: the list's start) and after
     // it (the end once counted, else none), with their values.
-    qint64 sotto = -1, sopra = LLONG_MAX;
-    QStringList daSotto, daSopra;
+    Vicini v;
+    qint64 &sotto = v.sotto, &sopra = v.sopra;
+    sopra = LLONG_MAX;
     auto prima = [&](qint64 riga, const QStringList &valori) {
         if (riga < inizio && riga > sotto) {
             sotto = riga;
-            daSotto = valori;
+            v.daSotto = &valori;
         }
     };
     auto dopo = [&](qint64 riga, const QStringList &valori) {
         if (riga >= inizio + P && riga < sopra) {
             sopra = riga;
-            daSopra = valori;
+            v.daSopra = &valori;
         }
     };
     for (const auto &[k, c] : m_confini) {
@@ -466,26 +472,46 @@ std::unique_ptr<Risultato> RigheLista::leggiLontana(int p, bool &avanti)
         if (const qint64 j = (inizio + P + m_passo) / m_passo - 1; j < n)
             dopo((j + 1) * m_passo - 1, m_segnaposti[size_t(j)]);
     }
-    bool dallaFine = false;
     if (m_totale >= 0 && m_totale <= sopra) {
         sopra = m_totale;
-        dallaFine = true;
+        v.dallaFine = true;
     }
-    const qint64 salto = inizio - sotto - 1;
-    const int limite = dallaFine ? int(std::min<qint64>(P, m_totale - inizio)) : int(P);
-    const qint64 indietro = sopra == LLONG_MAX ? LLONG_MAX : std::max<qint64>(0, sopra - inizio - limite);
+    v.salto = inizio - sotto - 1;
+    v.limite = v.dallaFine ? int(std::min<qint64>(P, m_totale - inizio)) : int(P);
+    v.indietro = sopra == LLONG_MAX ? LLONG_MAX : std::max<qint64>(0, sopra - inizio - v.limite);
+    return v;
+}
+
+std::unique_ptr<Risultato> RigheLista::leggiLontana(int p, bool &avanti)
+{
+    const Vicini v = vicini(p);
     ++m_stat.perSalto;
-    if (indietro < salto) {
-        m_stat.righeSaltate += indietro;
+    if (v.indietro < v.salto) {
+        m_stat.righeSaltate += v.indietro;
         avanti = false;
-        if (dallaFine)
-            return rovescia(*leggi(SqlLista::Pagina(m_parti, {}, m_ordine, true, limite, int(indietro))));
-        return rovescia(*leggiDopo({}, daSopra, true, limite, true, indietro));
+        if (v.dallaFine)
+            return rovescia(*leggi(SqlLista::Pagina(m_parti, {}, m_ordine, true, v.limite, int(v.indietro))));
+        return rovescia(*leggiDopo({}, *v.daSopra, true, v.limite, true, v.indietro));
     }
-    m_stat.righeSaltate += salto;
-    if (sotto < 0)
-        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, int(P), int(salto)));
-    return leggiDopo({}, daSotto, false, int(P), true, salto);
+    m_stat.righeSaltate += v.salto;
+    if (v.sotto < 0)
+        return leggi(SqlLista::Pagina(m_parti, {}, m_ordine, false, RighePagina, int(v.salto)));
+    return leggiDopo({}, *v.daSotto, false, RighePagina, true, v.salto);
+}
+
+bool RigheLista::DaRinviare(int riga) const
+{
+    if (!m_segnapostiInArrivo || !m_aperta || !m_perChiave || m_provvisoria || riga < RighePagina)
+        return false;
+    const int p = riga / RighePagina;
+    // A page in memory, past the end, or next to a page read costs nothing
+    // or one seek (see pagina and leggiPagina).
+    if (m_pagine.count(p) || (m_fine >= 0 && p > m_fine) ||
+        (m_totale >= 0 && qint64(p) * RighePagina >= m_totale) || m_confini.count(p - 1) ||
+        m_confini.count(p + 1))
+        return false;
+    const Vicini v = vicini(p);
+    return std::min(v.salto, v.indietro) > SaltoSenzaSegnaposti;
 }
 
 Risultato *RigheLista::pagina(int p)

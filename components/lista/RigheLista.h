@@ -119,6 +119,24 @@ class RigheLista
         return m_aperta && m_perChiave && m_segnaposti.empty() &&
                (m_totale < 0 || m_totale >= 4 * PassoSegnaposti);
     }
+    // Whether the landmarks of this opening are on their way: the caller says
+    // so when it starts the count that reads them. Cleared when they come
+    // (ImpostaSegnaposti, none included) and at every opening and closing;
+    // the caller clears it when the count or their reading fails.
+    void ImpostaSegnapostiInArrivo(bool inArrivo) { m_segnapostiInArrivo = inArrivo && m_aperta; }
+    bool SegnapostiInArrivo() const { return m_segnapostiInArrivo; }
+    // While the landmarks are on their way, a page that could only be
+    // reached by skipping more than so many rows is better not read for the
+    // screen: a skip costs a step of the engine for each row, and the
+    // landmarks, once come, reach any page with one index seek. Eight pages
+    // are a few milliseconds' skip on either engine, more than a screen or
+    // a few of them scrolled past the pages read (no scrolling but a jump
+    // goes further at once).
+    static constexpr int SaltoSenzaSegnaposti = 8 * RighePagina;
+    // Whether reading the row's page now would skip more rows than that
+    // while the landmarks are on their way (the screen leaves it blank and
+    // shows it when they come or fail). Reads nothing.
+    bool DaRinviare(int riga) const;
     // The SELECT of the ordering columns alone, in the list's order (Jet
     // SQL), from which the landmarks are read; empty when pages are not found
     // by those values.
@@ -283,6 +301,18 @@ class RigheLista
     void ricorda(int p, std::unique_ptr<Risultato> r, bool ultima);
     // A page with no neighbour read: from the nearest row whose ordering values are known.
     std::unique_ptr<Risultato> leggiLontana(int p, bool &avanti);
+    // How leggiLontana reaches page `p`: the known row nearest before it
+    // (-1: the list's start) and after it (LLONG_MAX: none; the count when
+    // from the end), their values, and the rows either way would skip.
+    struct Vicini {
+        qint64 sotto = -1, sopra = 0;
+        const QStringList *daSotto = nullptr, *daSopra = nullptr;
+        bool dallaFine = false;
+        int limite = 0;      // the rows to read
+        qint64 salto = 0;    // skipped reading forwards from `sotto`
+        qint64 indietro = 0; // skipped reading backwards from `sopra`
+    };
+    Vicini vicini(int p) const;
     void preparaOrdine();
     // The page of the row of ordering values `chiave` (its whole row in
     // `riga`) at the row `pos`: the rows before it read backwards, the rest after.
@@ -308,6 +338,7 @@ class RigheLista
     std::map<int, Confine> m_confini;
     std::vector<QStringList> m_segnaposti; // landmark j: the row (j + 1) x m_passo - 1
     int m_passo = 0;
+    bool m_segnapostiInArrivo = false;
     quint64 m_uso = 0;
     int m_totale = -1;    // rows counted (-1: not yet)
     int m_righeViste = 0; // rows read up to the furthest page

@@ -117,6 +117,20 @@ void BancoLista::Apri()
     Attendi();
 }
 
+void BancoLista::ApriSenzaAttendere()
+{
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    m_lista->dbgRiga->doItemsLayout();
+}
+
+bool BancoLista::RigaVisibile(int riga) const
+{
+    const QTableView *g = m_lista->dbgRiga;
+    const int y = g->rowViewportPosition(riga);
+    return y > -g->rowHeight(riga) && y < g->viewport()->height();
+}
+
 GestLista *BancoLista::Lista() const
 {
     return m_lista->ogComlin;

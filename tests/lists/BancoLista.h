@@ -47,6 +47,11 @@ class BancoLista : public ::testing::Test
 
     // Opens the list as the record form's "Lista" command does.
     void Apri();
+    // Opens it the same way and lays the grid out, before the turn of the
+    // event loop that would start its count.
+    void ApriSenzaAttendere();
+    // Whether the grid shows the row (whatever its columns shown).
+    bool RigaVisibile(int riga) const;
     GestLista *Lista() const;
     int Righe() const;
     // Text of a cell of the grid.

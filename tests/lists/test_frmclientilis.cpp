@@ -17,6 +17,7 @@
 #include "services/Globali.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -26,6 +27,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace
 {
@@ -558,4 +560,92 @@ TEST_F(ListaClienti, TotaleChiestoDopoLaPrimaSchermata)
     ASSERT_GT(osservatore.dipinture, 0);
     EXPECT_EQ(osservatore.conteggiPrima, 0);
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("1 / ") + QString::number(Clienti()));
+}
+
+// The thumb dragged to the bottom of the first rows as soon as the list
+// opens, before they are counted: the window's connection counts nothing,
+// and once the counting thread has answered the grid shows the last
+// customer, the thumb let go or still held. Taken back up before the count,
+// and the wheel or Ctrl+End that reach the same end: the grid stays.
+TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
+{
+    AggiungiClienti(3000);
+    QTableView *griglia = m_lista->dbgRiga;
+    QScrollBar *barra = griglia->verticalScrollBar();
+    enum Gesto { Lasciata, Tenuta, Ritirata, Rotella, CtrlFine };
+    for (const Gesto gesto : {Lasciata, Tenuta, Ritirata, Rotella, CtrlFine}) {
+        SCOPED_TRACE(int(gesto));
+        ApriSenzaAttendere();
+        ASSERT_EQ(Righe(), RigheLista::RighePagina);
+        QStringList conteggi;
+        Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+            if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+                conteggi << sql;
+        });
+        barra->setSliderDown(gesto <= Ritirata);
+        if (gesto <= Ritirata)
+            barra->setSliderPosition(barra->maximum());
+        if (gesto == Ritirata)
+            barra->setSliderPosition(barra->maximum() - 10);
+        // The wheel: a page at most a turn.
+        for (int i = 0; gesto == Rotella && i < 100 && barra->value() < barra->maximum(); ++i) {
+            const QPointF p = griglia->viewport()->rect().center();
+            QWheelEvent rotella(p, griglia->viewport()->mapToGlobal(p), {}, {0, -1200}, Qt::NoButton,
+                                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(griglia->viewport(), &rotella);
+        }
+        if (gesto == CtrlFine)
+            QTest::keyClick(griglia, Qt::Key_End, Qt::ControlModifier);
+        barra->setSliderDown(gesto == Tenuta);
+        const int valore = barra->value();
+        ASSERT_EQ(valore == barra->maximum(), gesto != Ritirata);
+        Attendi();
+        Globali::DbComp()->ImpostaOsservatoreSelect({});
+        EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join('\n').toStdString();
+        ASSERT_EQ(Righe(), Clienti());
+        EXPECT_EQ(RigaVisibile(Righe() - 1), gesto <= Tenuta);
+        EXPECT_EQ(barra->value() == valore, gesto > Tenuta);
+        EXPECT_EQ(barra->isSliderDown(), gesto == Tenuta);
+        m_lista->hide();
+        Attendi();
+    }
+}
+
+// Dragged through the middle of a long list once counted but before its
+// landmarks have come: the window's connection skips no rows for the
+// screen, whose far rows are blank meanwhile; once the landmarks come the
+// screen shows the rows of that place, each page sought from its landmark.
+TEST_F(ListaClienti, TrascinataNelMezzoPrimaDeiSegnapostiNonSaltaRighe)
+{
+    AggiungiClienti(3000);
+    const int totale = Clienti();
+    QTableView *griglia = m_lista->dbgRiga;
+    QScrollBar *barra = griglia->verticalScrollBar();
+    ApriSenzaAttendere();
+    // At the end of its first rows the grid has the count and the landmarks
+    // started on their thread; the window knows every row at once here.
+    barra->setValue(barra->maximum());
+    ASSERT_TRUE(Lista()->RecordsetLista().SegnapostiInArrivo());
+    ASSERT_EQ(Lista()->RecordCount(), totale);
+    griglia->doItemsLayout();
+    QStringList lette;
+    Globali::DbComp()->ImpostaOsservatoreMotore([&lette](const QString &sql) { lette << sql; });
+    const int mezzo = totale / 2;
+    griglia->scrollTo(griglia->model()->index(mezzo, 0), QAbstractItemView::PositionAtTop);
+    griglia->viewport()->grab();
+    EXPECT_TRUE(RigaVisibile(mezzo));
+    EXPECT_EQ(Cella(mezzo, 2), QString());
+    Attendi();
+    EXPECT_FALSE(Lista()->RecordsetLista().SegnapostiInArrivo());
+    griglia->viewport()->grab();
+    Globali::DbComp()->ImpostaOsservatoreMotore({});
+    const QString mastro = Cella(mezzo, 1), conto = Cella(mezzo, 2);
+    ASSERT_FALSE(conto.isEmpty());
+    EXPECT_EQ(
+        Clienti(
+            QStringLiteral("(P.Mastro < '%1' Or (P.Mastro = '%1' And P.Conto < '%2'))").arg(mastro, conto)),
+        mezzo);
+    ASSERT_FALSE(lette.isEmpty());
+    EXPECT_TRUE(lette.filter(QStringLiteral("OFFSET"), Qt::CaseInsensitive).isEmpty())
+        << lette.join('\n').toStdString();
 }

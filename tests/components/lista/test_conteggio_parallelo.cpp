@@ -171,6 +171,33 @@ TEST_F(ConteggioInParallelo, ListTakesACountOnlyForItsOwnOpening)
     EXPECT_FALSE(righe.ConteggioNoto());
 }
 
+// The landmarks asked for follow every count that answered: none (an empty
+// list) for a list too short to want them and when they could not be read,
+// so that the list never waits for landmarks that will not come.
+TEST_F(ConteggioInParallelo, LandmarksFollowEveryCountThatAnswered)
+{
+    ConteggioParallelo conteggio;
+    QList<QPair<int, qsizetype>> venuti; // (label, landmarks)
+    QObject::connect(&conteggio, &ConteggioParallelo::Segnaposti,
+                     [&](int etichetta, int, const QList<QVariantList> &righe) {
+                         venuti.append({etichetta, righe.size()});
+                     });
+    const QString conta = "Select Count(*) From PianoConti";
+    const QString ordinata = "Select Gruppo, Mastro, Conto From PianoConti Order By Gruppo, Mastro, Conto";
+    ASSERT_TRUE(conteggio.Avvia(&db, C, conta, 1, ordinata, 100));
+    Attendi();
+    ASSERT_TRUE(conteggio.Avvia(&db, C, conta, 2, ordinata, 1000)); // 3,000 rows: fewer than 4 steps
+    Attendi();
+    ASSERT_TRUE(conteggio.Avvia(&db, C, conta, 3, "Select Nessuna From PianoConti Order By Nessuna", 100));
+    Attendi();
+    // No ordering, or a count that failed: none asked for, none sent.
+    ASSERT_TRUE(conteggio.Avvia(&db, C, conta, 4, QString(), 100));
+    Attendi();
+    ASSERT_TRUE(conteggio.Avvia(&db, C, "Select Count(*) From TabellaCheNonCe", 5, ordinata, 100));
+    Attendi();
+    EXPECT_EQ(venuti, (QList<QPair<int, qsizetype>>{{1, 30}, {2, 0}, {3, 0}}));
+}
+
 // On PostgreSQL the count runs on a connection of its own to the same
 // database, kept from one count to the next (one server process however many
 // searches, failures and cancels), and a count stopped while the server works

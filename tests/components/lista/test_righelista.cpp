@@ -5,9 +5,11 @@
 #include "tests/components/db/ProvaMotori.h"
 
 #include "components/lista/ConteggioParallelo.h"
+#include "components/lista/ModelloLista.h"
 #include "components/lista/RigheLista.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -228,6 +230,67 @@ TEST_P(ListaRighe, SaltiDaiSegnapostiLettiDopoIlConteggio)
             }
         }
     }
+}
+
+// While the landmarks are on their way a far page is left blank on the
+// screen, never read by skipping rows (a near one is read at once); they
+// come, or none come, and the screen is painted again with the right rows.
+// Logic reads never wait.
+TEST_P(ListaRighe, PagineLontaneAttendonoISegnaposti)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
+    const QStringList tutte = attese(sql);
+    const int lontana = int(tutte.size()) / 2, vicina = 4 * RigheLista::RighePagina + 5;
+    ASSERT_GT(lontana - RigheLista::SaltoSenzaSegnaposti, 2 * RigheLista::RighePagina);
+    ModelloLista modello;
+    QSignalSpy ridipinte(&modello, &QAbstractItemModel::dataChanged);
+    QStringList lette;
+    db->ImpostaOsservatoreMotore([&](const QString &s) { lette << s; });
+    auto cella = [&](int riga) { return modello.data(modello.index(riga, 2)).toString(); };
+    for (const bool vengono : {true, false}) {
+        SCOPED_TRACE(vengono ? "vengono" : "mancano");
+        righe.Apri(sql);
+        righe.Conta();
+        righe.ImpostaSegnapostiInArrivo(true);
+        modello.ImpostaRighe(&righe);
+        ridipinte.clear();
+        lette.clear();
+        EXPECT_EQ(cella(lontana), QString());
+        EXPECT_TRUE(lette.isEmpty()) << lette.join('\n').toStdString();
+        EXPECT_EQ(cella(vicina), tutte[vicina]);
+        if (vengono) {
+            ConteggioParallelo conteggio;
+            QObject::connect(&conteggio, &ConteggioParallelo::Segnaposti,
+                             [&](int apertura, int passo, const QList<QVariantList> &r) {
+                                 righe.ImpostaSegnaposti(apertura, passo, r);
+                                 modello.RinfrescaRinviate();
+                             });
+            ASSERT_TRUE(conteggio.Avvia(db.get(), C, SqlLista::Conteggio(righe.Parti()), righe.Apertura(),
+                                        righe.SqlOrdinata(), RigheLista::PassoSegnaposti));
+            for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+                QTest::qWait(5);
+        } else {
+            // What the counting thread sends when their reading failed.
+            righe.ImpostaSegnaposti(righe.Apertura(), RigheLista::PassoSegnaposti, {});
+            modello.RinfrescaRinviate();
+        }
+        EXPECT_FALSE(righe.SegnapostiInArrivo());
+        EXPECT_EQ(ridipinte.size(), 1);
+        lette.clear();
+        EXPECT_EQ(cella(lontana), tutte[lontana]);
+        EXPECT_EQ(cella(lontana + 1), tutte[lontana + 1]);
+        EXPECT_EQ(lette.filter(QStringLiteral("OFFSET"), Qt::CaseInsensitive).size(), vengono ? 0 : 1);
+        modello.RinfrescaRinviate(); // nothing left blank since
+        EXPECT_EQ(ridipinte.size(), 1);
+        // A logic read takes the row whatever comes.
+        righe.ImpostaSegnapostiInArrivo(true);
+        EXPECT_EQ(righe.Valore(lontana + 3 * RigheLista::RighePagina, 2).toString(),
+                  tutte[lontana + 3 * RigheLista::RighePagina]);
+        // A new opening waits for nothing until told.
+        righe.Riapri();
+        EXPECT_FALSE(righe.SegnapostiInArrivo());
+    }
+    db->ImpostaOsservatoreMotore({});
 }
 
 TEST_P(ListaRighe, TrovaEPosizioneDiUnaChiave)
