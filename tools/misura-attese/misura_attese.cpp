@@ -3,7 +3,7 @@
 // a real X display.
 //
 //   misura-attese (--id WID | --finestra TITOLO) [--gesto COMANDO] [--durata S]
-//                 [--quiete MS] [--area X,Y,L,A] [--prima MS] [--elenco]
+//                 [--quiete MS] [--area X,Y,L,A] [--prima MS] [--elenco] [--fino-al-cambio]
 //
 // The window is sent a _NET_WM_PING every 5 ms (a Qt window lists the
 // protocol and answers it from its event loop, sending the message back to
@@ -15,7 +15,9 @@
 // answering meanwhile, is the repaint. The gesture is a shell command started
 // after --prima ms of quiet readings; each line it prints is noted with its
 // time, and a line "via" moves the zero of the times to that moment (for a
-// gesture made of a preparation and the movement to time).
+// gesture made of a preparation and the movement to time). With
+// --fino-al-cambio it stops at the first change after the zero: a script
+// waits that way for something to show in --area.
 #include <xcb/xcb.h>
 #ifdef MISURA_SHM
 #include <sys/shm.h>
@@ -64,6 +66,7 @@ struct Opzioni {
     double prima = 200;
     int area[4] = {0, 0, 0, 0};
     bool elenco = false;
+    bool finoAlCambio = false;
 };
 
 xcb_atom_t atomo(xcb_connection_t *c, const char *nome)
@@ -446,9 +449,11 @@ Opzioni leggiOpzioni(int argc, char **argv)
                 esci("--area X,Y,W,H");
         } else if (a == "--elenco")
             o.elenco = true;
+        else if (a == "--fino-al-cambio")
+            o.finoAlCambio = true;
         else
             esci("usage: misura-attese (--id WID | --finestra TITLE) [--gesto COMMAND] [--durata S] "
-                 "[--quiete MS] [--prima MS] [--area X,Y,W,H] [--elenco]");
+                 "[--quiete MS] [--prima MS] [--area X,Y,W,H] [--elenco] [--fino-al-cambio]");
     }
     if (!o.id && o.titolo.empty())
         esci("--id or --finestra is needed");
@@ -511,8 +516,11 @@ int main(int argc, char **argv)
         if (gestoAvviato && !inCorso && t >= zero + o.durata * 1000)
             break;
         if (t >= prossima) {
-            if (foto.leggi(cambio))
+            if (foto.leggi(cambio)) {
                 cambi.push_back(cambio);
+                if (o.finoAlCambio && gestoAvviato && cambio.quando >= zero && !cambio.cursore())
+                    break;
+            }
             prossima = std::max(prossima + 2, ms());
         }
         usleep(200);
