@@ -31,7 +31,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <poll.h>
 #include <signal.h>
 #include <string>
