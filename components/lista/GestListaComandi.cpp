@@ -158,13 +158,18 @@ void GestLista::avviaPosizione()
 
 void GestLista::spostaRighe(int spostamento)
 {
+    // The row the user is on may be beyond the page read around the row
+    // shown: the grid is given it, and a screen after it, before it moves.
+    const QModelIndex corrente = m_griglia ? m_griglia->currentIndex() : QModelIndex();
+    if (corrente.isValid() && spostamento != 0 && !m_righe.ConteggioNoto())
+        m_righe.Esiste(corrente.row() + spostamento + righeSchermo() - 1);
     m_modello->Sincronizza();
     m_modello->Rinfresca();
     if (m_griglia && spostamento != 0) {
         QScrollBar *barra = m_griglia->verticalScrollBar();
         const int cima = barra->value();
         const QModelIndex i = m_griglia->currentIndex();
-        if (i.isValid() && i.row() + spostamento < m_modello->rowCount())
+        if (i.isValid() && i.row() + spostamento >= 0 && i.row() + spostamento < m_modello->rowCount())
             m_griglia->setCurrentIndex(m_modello->index(i.row() + spostamento, i.column()));
         barra->setValue(cima + spostamento);
     }
