@@ -85,8 +85,14 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     // The place of the row shown first in a new order, counted apart; a
     // count that could not be made there is made here.
     m_posizione = new ConteggioParallelo(this);
-    connect(m_posizione, &ConteggioParallelo::Contate, this,
-            [this](int ancoraggio, int righe) { m_righe.ImpostaPosizione(ancoraggio, righe); });
+    connect(m_posizione, &ConteggioParallelo::Contate, this, [this](int ancoraggio, int righe) {
+        // Placing the rows reads their page (and the one of the row the user is on).
+        try {
+            m_righe.ImpostaPosizione(ancoraggio, righe);
+        } catch (const VbErrore &e) {
+            erroreLettura(e.numero(), e.descrizione());
+        }
+    });
     connect(m_posizione, &ConteggioParallelo::Fallito, this, [this](int ancoraggio, int, const QString &) {
         if (ancoraggio != m_righe.Ancoraggio() || m_righe.PosizioneNota())
             return;
@@ -555,15 +561,33 @@ void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
     if (!m_griglia || !m_righe.Aperta())
         return;
     int nuova = -1;
+    bool mostrata = false; // found by MostraChiave
+    bool intorno = false;  // shown among its neighbours, its place still to come
     try {
-        if (!chiave.isEmpty())
+        if (!chiave.isEmpty() && m_righe.PerChiave()) {
+            // Shown at once among its neighbours, as a new order shows its
+            // row: the rows before it are counted after the paint on a
+            // thread of their own (avviaConteggio), never here.
+            m_righe.ImpostaRigheVicine(righeSchermo() / 2 + 1);
+            nuova = m_righe.MostraChiave(chiave);
+            mostrata = nuova >= 0;
+            intorno = mostrata && !m_righe.PosizioneNota();
+        } else if (!chiave.isEmpty()) {
             nuova = m_righe.PosizioneChiave(chiave);
+        }
         // Gone from the list: the row now in its place (the one that
         // followed it, or the last) takes over.
         if (nuova < 0 && riga >= 0)
             nuova = riga < m_modello->rowCount() ? riga : std::min(riga, RecordCount() - 1);
-        if (nuova >= 0)
+        // Shown among its neighbours, its page holds it and a screen each
+        // side (the rows known): the grid has it without a count.
+        if (intorno)
+            m_modello->Sincronizza();
+        else if (nuova >= 0)
             rigaInGriglia(nuova);
+        // The pages were read anew around it: the rows shown may be others.
+        if (mostrata)
+            m_modello->Rinfresca();
     } catch (const VbErrore &e) {
         erroreLettura(e.numero(), e.descrizione());
         return;
@@ -573,6 +597,8 @@ void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
     const QModelIndex i = m_modello->index(nuova, colonna);
     m_griglia->setCurrentIndex(i);
     m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    if (intorno)
+        avviaConteggio();
 }
 
 void GestLista::aggiornamentoFallito(const VbErrore &e)

@@ -133,7 +133,10 @@ class GestLista : public QObject, public ComponenteStampa
     QVariantList ChiaveRiga(int riga);
     // Makes current the row of key `chiave` (column `colonna`); when the list
     // no longer holds it, the row at `riga` (the last when fewer), if `riga`
-    // is 0 or more. Nothing changes when neither is there.
+    // is 0 or more. Nothing changes when neither is there. On a list read by
+    // key a row beyond the pages in memory is shown at once among its
+    // neighbours, as a new order shows it: its number ("...") follows from a
+    // count on a thread of its own, and the rows move to their places then.
     void RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0);
     // Tells the user `testo` through the program's message box.
     void Avvisa(const QString &testo) { chiedi(testo); }

@@ -161,13 +161,18 @@ void GestLista::spostaRighe(int spostamento)
     // The rows move, the screen with them: the user's wish for the last row stays.
     const int fondo = m_fondoVoluto;
     const auto rimetti = qScopeGuard([&] { m_fondoVoluto = fondo; });
+    // The row the user is on may be beyond the page read around the row
+    // shown: the grid is given it, and a screen after it, before it moves.
+    const QModelIndex corrente = m_griglia ? m_griglia->currentIndex() : QModelIndex();
+    if (corrente.isValid() && spostamento != 0 && !m_righe.ConteggioNoto())
+        m_righe.Esiste(corrente.row() + spostamento + righeSchermo() - 1);
     m_modello->Sincronizza();
     m_modello->Rinfresca();
     if (m_griglia && spostamento != 0) {
         QScrollBar *barra = m_griglia->verticalScrollBar();
         const int cima = barra->value();
         const QModelIndex i = m_griglia->currentIndex();
-        if (i.isValid() && i.row() + spostamento < m_modello->rowCount())
+        if (i.isValid() && i.row() + spostamento >= 0 && i.row() + spostamento < m_modello->rowCount())
             m_griglia->setCurrentIndex(m_modello->index(i.row() + spostamento, i.column()));
         barra->setValue(cima + spostamento);
     }

@@ -133,18 +133,14 @@ void ListaPagine::MostraLista(const QString &condizioneForm)
     }
     if (!m_lista->EseguiComandoLista(QStringLiteral("Aggiorna")))
         return;
-    // The list opens on the record the form shows, when it holds it.
+    // The list opens on the record the form shows, when it holds it: shown
+    // at once among its neighbours, its row number following.
     const QVariantList valori = chiaveMostrata();
     if (valori.isEmpty())
         return;
-    int riga = -1;
-    try {
-        riga = m_lista->RecordsetLista().PosizioneChiave(valori);
-    } catch (const VbErrore &) {
-        riga = -1;
-    }
-    if (riga >= 0)
-        m_lista->ImpostaRigaCorrente(riga);
+    const QTableView *griglia = m_lista->Griglia();
+    m_lista->RitrovaRiga(valori, -1,
+                         griglia && griglia->currentIndex().isValid() ? griglia->currentIndex().column() : 0);
 }
 
 bool ListaPagine::InoltraComando(const QString &chiave)
@@ -170,7 +166,9 @@ ListaPagine::Esito ListaPagine::seleziona()
     for (const QVariant &v : m_lista->ValoriRiga(riga, colonneChiave()))
         valori << m_lista->Modello()->TestoValore(v);
     bool assente = false;
-    if (valori.isEmpty())
+    // A row not read yet (blank past the rows read around a row whose place
+    // is still being counted) is no record, and no record gone either.
+    if (valori.isEmpty() || valori.join(QString()).isEmpty())
         return Esito::NonLetto;
     if (!m_base->LeggiDaChiave(valori, &assente)) {
         if (!assente)

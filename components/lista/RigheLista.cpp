@@ -652,7 +652,18 @@ int RigheLista::ancora(std::unique_ptr<Risultato> riga)
     const int sotto = m_righeVicine > 0 ? std::min(m_righeVicine, resto) : resto;
     auto prima = leggiDopo({}, chiave, true, sopra);
     if (prima->numRighe() < sopra) {
-        // Fewer rows before it than were asked for: its place is known.
+        // Fewer rows before it than were asked for: its place is known. Rows
+        // shown provisionally before it (MostraChiave) lose their numbers.
+        if (m_provvisoria) {
+            m_pagine.clear();
+            m_confini.clear();
+            m_fine = -1;
+            m_provvisoria = false;
+            m_parziale = false;
+            m_chiaveAncora.clear();
+            m_rigaAncora.reset();
+            ++m_ancoraggio;
+        }
         const int pos = prima->numRighe();
         leggiIntorno(pos, chiave, *riga);
         return pos;

@@ -475,9 +475,9 @@ TEST_F(ListaClienti, TotaleContatoSenzaFermareLaFinestra)
 }
 
 // The list opened by the form on a customer far down its rows: the window's
-// connection counts the rows before the customer, never the whole list; the
-// customer is the current row at once, and the total comes from the count's
-// own thread.
+// connection counts nothing; the customer is the current row at once among
+// its neighbours, and the rows before it (never the whole list) and the
+// total are counted on threads of their own.
 TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
 {
     AggiungiClienti(600);
@@ -488,10 +488,11 @@ TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
     const QStringList conteggi =
         ApriSulCliente({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9120")});
     EXPECT_FALSE(Lista()->RecordsetLista().ConteggioNoto());
-    ASSERT_EQ(Lista()->RigaCorrente(), prima);
-    EXPECT_EQ(Chiave(prima), QStringLiteral("01-05-9120"));
-    ASSERT_FALSE(conteggi.isEmpty());
-    for (const QString &c : std::as_const(conteggi))
+    EXPECT_EQ(Chiave(Lista()->RigaCorrente()), QStringLiteral("01-05-9120"));
+    EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join(QLatin1Char('\n')).toStdString();
+    const QStringList posizione = Lista()->RecordsetLista().SqlPosizione();
+    ASSERT_FALSE(posizione.isEmpty());
+    for (const QString &c : posizione)
         EXPECT_FALSE(c.endsWith(QLatin1String("Mastri.Tipo = '3')"))) << c.toStdString();
     Attendi();
     EXPECT_EQ(Righe(), totale);
@@ -499,10 +500,11 @@ TEST_F(ListaClienti, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(prima + 1).arg(totale));
 }
 
-// The list opened by the form on one of its last customers: reading the
-// customer's page finds the list's end, and the grid holds every row at once,
-// so that the customer is current and on screen and the scroll bar's bottom
-// is the last customer, before any count.
+// The list opened by the form on one of its last customers: the customer is
+// current at once among its neighbours; once its place is counted (on a
+// thread of its own, the window's connection counting nothing) the grid
+// holds every row, the customer current and on screen and the scroll bar's
+// bottom the last customer.
 TEST_F(ListaClienti, ApertaSuUnoDegliUltimiClientiLaGrigliaArrivaInFondo)
 {
     AggiungiClienti(600);
@@ -518,10 +520,23 @@ TEST_F(ListaClienti, ApertaSuUnoDegliUltimiClientiLaGrigliaArrivaInFondo)
         const int riga = Clienti(
             QStringLiteral("(P.Mastro < '%1' Or (P.Mastro = '%1' And P.Conto < '%2'))").arg(mastro, conto));
         ASSERT_GT(riga + 20, totale);
-        ApriSulCliente({QStringLiteral("01"), mastro, conto});
+        const QString cliente = QStringLiteral("01-%1-%2").arg(mastro, conto);
+        EXPECT_TRUE(ApriSulCliente({QStringLiteral("01"), mastro, conto}).isEmpty());
+        EXPECT_EQ(Chiave(Lista()->RigaCorrente()), cliente);
+        EXPECT_TRUE(m_lista->txtRiga->text().startsWith(QStringLiteral("... / ")))
+            << m_lista->txtRiga->text().toStdString();
+        QStringList conteggi;
+        Globali::DbComp()->ImpostaOsservatoreSelect([&conteggi](const QString &sql) {
+            if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+                conteggi << sql;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Lista()->PosizioneNota(); }, 30000));
+        Attendi();
+        Globali::DbComp()->ImpostaOsservatoreSelect({});
+        EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join(QLatin1Char('\n')).toStdString();
         ASSERT_EQ(Lista()->RigaCorrente(), riga);
         EXPECT_EQ(griglia->model()->rowCount(), totale);
-        EXPECT_EQ(Chiave(riga), QStringLiteral("01-%1-%2").arg(mastro, conto));
+        EXPECT_EQ(Chiave(riga), cliente);
         EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(riga + 1).arg(totale));
         QApplication::processEvents();
         EXPECT_TRUE(

@@ -129,24 +129,30 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
 }
 
 // The list opened by the form on a customer far down its rows: the window's
-// connection counts only the rows before the customer, a level of the key at
-// a time (a row comparison is slow to count on the server), never the whole
-// list; the customer is the current row at once, and the total comes from
-// the count's own thread.
+// connection counts nothing; the customer is the current row at once among
+// its neighbours ("..."), the rows before it are counted on a thread of their
+// own a level of the key at a time (a row comparison is slow to count on the
+// server), never the whole list, and the total comes from the count's own
+// thread. Then its number and the row in its place.
 TEST_F(ListaPostgres, ApertaSulClienteDellaSchedaContaSoloLeRighePrima)
 {
     const QStringList conteggi =
         ApriSulCliente({QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("0250")});
-    ASSERT_EQ(Lista()->RigaCorrente(), 249);
-    EXPECT_EQ(Chiave(249), QStringLiteral("01-05-0250"));
-    ASSERT_FALSE(conteggi.isEmpty());
-    for (const QString &c : std::as_const(conteggi)) {
+    EXPECT_TRUE(conteggi.isEmpty()) << conteggi.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Chiave(Lista()->RigaCorrente()), QStringLiteral("01-05-0250"));
+    EXPECT_TRUE(m_lista->txtRiga->text().startsWith(QStringLiteral("... / ")))
+        << m_lista->txtRiga->text().toStdString();
+    const QStringList posizione = Lista()->RecordsetLista().SqlPosizione();
+    EXPECT_GT(posizione.size(), 1);
+    for (const QString &c : posizione) {
         EXPECT_FALSE(c.endsWith(QLatin1String("Mastri.Tipo = '3')"))) << c.toStdString();
         EXPECT_FALSE(c.contains(QLatin1String("(Gruppo, Mastro, Conto)"))) << c.toStdString();
     }
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Lista()->PosizioneNota(); }, 30000));
     Attendi();
     EXPECT_EQ(Righe(), 303);
     EXPECT_EQ(Lista()->RigaCorrente(), 249);
+    EXPECT_EQ(Chiave(249), QStringLiteral("01-05-0250"));
     EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("250 / 303"));
 }
 

@@ -477,5 +477,38 @@ TEST_P(PianiLista, ConteggiPrimaDiUnaRigaNellIndiceDellOrdine)
     db->ImpostaOsservatoreMotore({});
 }
 
+// A row shown among its neighbours (a new order, the list brought back to a
+// customer): the count of the rows before it, as the counting thread sends it
+// (on PostgreSQL the levels' counts added up in one statement), seeks the
+// order's index too.
+TEST_P(PianiLista, ConteggioDelPostoDiUnaRigaMostrataNellIndiceDellOrdine)
+{
+    statisticheDiscordi();
+    if (Pg())
+        Esegui(QStringLiteral("VACUUM PianoConti"));
+    for (const auto &c : kOrdiniLista) {
+        SCOPED_TRACE(c.ordine);
+        righe_.Apri(kSelect + QLatin1String(c.ordine));
+        ASSERT_EQ(righe_.MostraChiave({QStringLiteral("01"), QStringLiteral("06"), QStringLiteral("30001")}),
+                  RigheLista::RighePagina / 2);
+        const QStringList conteggi = righe_.SqlPosizione();
+        ASSERT_FALSE(conteggi.isEmpty());
+        QStringList parti;
+        for (const QString &sql : conteggi)
+            parti << QLatin1Char('(') + db->Traduci(C, sql) + QLatin1Char(')');
+        const QString p =
+            pianoMotore(conteggi.size() == 1 ? db->Traduci(C, conteggi[0])
+                                             : QStringLiteral("SELECT ") + parti.join(QStringLiteral(" + ")));
+        if (Pg()) {
+            EXPECT_EQ(p.count(QLatin1String("Index Only Scan using pianoconti_")), conteggi.size())
+                << p.toStdString();
+            EXPECT_FALSE(p.contains(QLatin1String("Seq Scan on pianoconti"))) << p.toStdString();
+            EXPECT_FALSE(p.contains(QLatin1String("ROW("))) << p.toStdString();
+        } else {
+            EXPECT_TRUE(nellIndice(p, QLatin1String(c.sqlite), QLatin1String(c.pg))) << p.toStdString();
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, PianiLista, ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL),
                          NomeMotore);

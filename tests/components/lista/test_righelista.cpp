@@ -455,6 +455,42 @@ TEST_P(ListaRighe, IntornoCompletatoDopoCheLeRighePrimaSonoSparite)
     EXPECT_EQ(conto(0), tutte[20]);
 }
 
+// A key shown without counting the rows before it: a row of the pages read
+// has its number; a far one is shown among its neighbours, its place to
+// follow; one near the start, looked for while rows are placed
+// provisionally, has its place at once and the provisional rows go.
+TEST_P(ListaRighe, MostraChiaveSenzaContareLeRighePrima)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
+    const QStringList tutte = attese(sql);
+    const QStringList chiave = {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")};
+    const int meta = RigheLista::RighePagina / 2;
+    const int lontana = int(tutte.size()) / 2;
+    const QVariantList lontanaChiave = righe.Valori(lontana, chiave);
+    const QVariantList vicina = righe.Valori(3, chiave);
+    righe.Apri(sql);
+    righe.ImpostaRigheVicine(5);
+    EXPECT_EQ(righe.MostraChiave(righe.Valori(40, chiave)), 40);
+    EXPECT_TRUE(righe.PosizioneNota());
+    ASSERT_EQ(righe.MostraChiave(lontanaChiave), meta);
+    EXPECT_FALSE(righe.PosizioneNota());
+    EXPECT_EQ(righe.Stat().conteggi, 0);
+    EXPECT_EQ(conto(meta), tutte[lontana]);
+    const int ancoraggio = righe.Ancoraggio();
+    // Not in the list: nothing changes.
+    EXPECT_EQ(righe.MostraChiave({QStringLiteral("01"), QStringLiteral("99"), QStringLiteral("0029")}), -1);
+    EXPECT_FALSE(righe.PosizioneNota());
+    EXPECT_EQ(conto(meta), tutte[lontana]);
+    ASSERT_EQ(righe.MostraChiave(vicina), 3);
+    EXPECT_TRUE(righe.PosizioneNota());
+    EXPECT_FALSE(righe.IntornoParziale());
+    // The count of the far row's place, come late, moves nothing.
+    EXPECT_EQ(righe.ImpostaPosizione(ancoraggio, lontana), 0);
+    for (int r : {0, 3, 60, meta, RigheLista::RighePagina + 5})
+        EXPECT_EQ(conto(r), tutte[r]) << r;
+    EXPECT_EQ(righe.Stat().conteggi, 0);
+}
+
 TEST_P(ListaRighe, SenzaChiaveDellaSchedaLaChiavePrimariaDellaTabella)
 {
     const QString sql = kSelect + QStringLiteral(" order by Descrizione");

@@ -1,0 +1,222 @@
+// The customer list brought back to a customer far down its rows (opened from
+// the form on it, Enter with the name field cleared, a refresh): the customer
+// is current at once among its neighbours, its row number "..." until a count
+// on a thread of its own gives it; the window's connection counts nothing.
+// When the number comes the rows move to their places, the row the user is
+// on with them.
+#include "BancoLista.h"
+
+#include "components/db/DbMotore.h"
+#include "components/lista/ConteggioParallelo.h"
+#include "components/lista/GestLista.h"
+#include "components/lista/RigheLista.h"
+#include "components/pagine/GestPagine.h"
+#include "lists/frmClientiLis.h"
+#include "services/Globali.h"
+
+#include <QTableView>
+#include <QTest>
+
+namespace
+{
+
+const QString kClienti = QStringLiteral("From PianoConti P Inner Join Mastri M On M.Gruppo = P.Gruppo And "
+                                        "M.Mastro = P.Mastro Where M.Tipo = '3'");
+
+class ListaIntorno : public BancoLista
+{
+  protected:
+    void SetUp() override
+    {
+        BancoLista::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        AggiungiClienti(1000);
+        m_totale = Valore(QStringLiteral("Select Count(*) ") + kClienti).toInt();
+    }
+    void TearDown() override
+    {
+        if (Globali::DbComp())
+            Globali::DbComp()->ImpostaOsservatoreSelect({});
+        BancoLista::TearDown();
+    }
+    // From now on, the counts run on the window's connection.
+    void OsservaConteggi()
+    {
+        Globali::DbComp()->ImpostaOsservatoreSelect([this](const QString &sql) {
+            if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive))
+                m_conteggi << sql;
+        });
+    }
+    // The rows before account 01-05-`conto` in the list by code.
+    int Prima(int conto) const
+    {
+        return Valore(QStringLiteral("Select Count(*) ") + kClienti +
+                      QStringLiteral(" And (P.Mastro < '05' Or (P.Mastro = '05' And P.Conto < '%1'))")
+                          .arg(conto))
+            .toInt();
+    }
+    QString CorrenteSubito() const { return Chiave(Lista()->RigaCorrente()); }
+    // Until the rows have their places and their count.
+    void AttendiPosto()
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [this] { return Lista()->PosizioneNota() && Lista()->RecordsetLista().ConteggioNoto(); }, 30000));
+        Attendi();
+    }
+    void VerificaAlPosto(int riga, const QString &cliente)
+    {
+        EXPECT_EQ(Lista()->RigaCorrente(), riga);
+        EXPECT_EQ(Chiave(riga), cliente);
+        EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(riga + 1).arg(m_totale));
+        QTableView *g = m_lista->dbgRiga;
+        EXPECT_TRUE(g->viewport()->rect().contains(g->visualRect(g->currentIndex()).center()));
+        EXPECT_TRUE(m_conteggi.isEmpty()) << m_conteggi.join(QLatin1Char('\n')).toStdString();
+    }
+
+    int m_totale = 0;
+    QStringList m_conteggi;
+};
+
+} // namespace
+
+// Opened from the form on a customer beyond the first page, then again from
+// the form on one near the start while the list stands on the far one.
+TEST_F(ListaIntorno, DallaSchedaSuUnClienteLontano)
+{
+    const int prima = Prima(9600);
+    ASSERT_GT(prima, RigheLista::RighePagina + 10);
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9600")}));
+    OsservaConteggi();
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    EXPECT_EQ(CorrenteSubito(), QStringLiteral("01-05-9600"));
+    EXPECT_FALSE(Lista()->PosizioneNota());
+    EXPECT_TRUE(m_lista->txtRiga->text().startsWith(QStringLiteral("... / ")))
+        << m_lista->txtRiga->text().toStdString();
+    EXPECT_TRUE(m_conteggi.isEmpty());
+    AttendiPosto();
+    VerificaAlPosto(prima, QStringLiteral("01-05-9600"));
+
+    const QString vicino = Chiave(5);
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(vicino.split(QLatin1Char('-'))));
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    EXPECT_TRUE(Lista()->PosizioneNota());
+    AttendiPosto();
+    VerificaAlPosto(5, vicino);
+}
+
+// Enter in a search field with the name cleared: from the customers of a
+// name, in name order, back to every customer in code order on the same one.
+TEST_F(ListaIntorno, InvioColNomeVuotoTornaSulCliente)
+{
+    const int prima = Prima(9742);
+    Apri();
+    Scrivi(30, QStringLiteral("Aggiunto 97"));
+    Cerca();
+    ASSERT_EQ(Righe(), 100);
+    QTableView *g = m_lista->dbgRiga;
+    g->setCurrentIndex(g->model()->index(42, 3));
+    ASSERT_EQ(Chiave(42), QStringLiteral("01-05-9742"));
+    Scrivi(30, QString());
+    OsservaConteggi();
+    QTest::keyClick(m_lista->txt(30), Qt::Key_Return);
+    EXPECT_EQ(CorrenteSubito(), QStringLiteral("01-05-9742"));
+    EXPECT_TRUE(m_lista->txtRiga->text().startsWith(QStringLiteral("... / ")))
+        << m_lista->txtRiga->text().toStdString();
+    EXPECT_TRUE(m_conteggi.isEmpty());
+    AttendiPosto();
+    VerificaAlPosto(prima, QStringLiteral("01-05-9742"));
+}
+
+// The user moves to other rows before the number comes: the row they are on
+// moves with the rows, also to a row of the page after the customer's.
+TEST_F(ListaIntorno, LaRigaSceltaNelFrattempoSegueLeRighe)
+{
+    // The customer near the end of its page, so that the rows after it
+    // reach into the next page.
+    const int base = Prima(9000);
+    const int prima = 5 * RigheLista::RighePagina + RigheLista::RighePagina - 20;
+    const int conto = 9000 + prima - base;
+    ASSERT_LT(conto, 10000);
+    ASSERT_EQ(Prima(conto), prima);
+    for (const int passi : {3, 40}) {
+        SCOPED_TRACE(passi);
+        // The total is not counted: the rows known are those read.
+        Lista()->ImpostaOpzione(2, false);
+        ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+            {QStringLiteral("01"), QStringLiteral("05"), QString::number(conto)}));
+        OsservaConteggi();
+        m_scheda->ButtonComando(QStringLiteral("Lista"));
+        ASSERT_FALSE(Lista()->PosizioneNota());
+        QTableView *g = m_lista->dbgRiga;
+        const int provvisoria = Lista()->RigaCorrente();
+        g->setCurrentIndex(g->model()->index(provvisoria + passi, 2));
+        const QString scelto = Chiave(provvisoria + passi);
+        EXPECT_EQ(scelto, QStringLiteral("01-05-%1").arg(conto + passi));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Lista()->PosizioneNota(); }, 30000));
+        Attendi();
+        EXPECT_EQ(Lista()->RigaCorrente(), prima + passi);
+        EXPECT_EQ(Chiave(Lista()->RigaCorrente()), scelto);
+        EXPECT_TRUE(g->viewport()->rect().contains(g->visualRect(g->currentIndex()).center()));
+        EXPECT_TRUE(m_conteggi.isEmpty()) << m_conteggi.join(QLatin1Char('\n')).toStdString();
+        m_lista->close();
+        Lista()->ImpostaOpzione(2, true);
+    }
+}
+
+// A refresh (the form saved a customer) keeps the far customer current the
+// same way; a customer gone leaves its place to the next one.
+TEST_F(ListaIntorno, AggiornataRestaSulClienteOPassaAlSeguente)
+{
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9300")}));
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    AttendiPosto();
+    const int prima = Prima(9300);
+    ASSERT_EQ(Lista()->RigaCorrente(), prima);
+    OsservaConteggi();
+    m_lista->DatRefresh();
+    EXPECT_EQ(CorrenteSubito(), QStringLiteral("01-05-9300"));
+    EXPECT_FALSE(Lista()->PosizioneNota());
+    EXPECT_TRUE(m_conteggi.isEmpty());
+    AttendiPosto();
+    VerificaAlPosto(prima, QStringLiteral("01-05-9300"));
+
+    Esegui(QStringLiteral("Delete From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = '9300'"));
+    --m_totale;
+    Lista()->TogliRiga(prima);
+    AttendiPosto();
+    EXPECT_EQ(Lista()->RigaCorrente(), prima);
+    EXPECT_EQ(Chiave(prima), QStringLiteral("01-05-9301"));
+    EXPECT_EQ(m_lista->txtRiga->text(), QStringLiteral("%1 / %2").arg(prima + 1).arg(m_totale));
+}
+
+// Opened on the last customer, until its place comes the grid keeps as many
+// rows as the first page it read: those after the customer are blank, and
+// picking one reads nothing and takes nothing away.
+TEST_F(ListaIntorno, SottoLUltimoClienteLeRigheVuoteNonSiScelgono)
+{
+    const QString mastro = Valore(QStringLiteral("Select Max(P.Mastro) ") + kClienti).toString();
+    const QString conto = Valore(QStringLiteral("Select Max(P.Conto) ") + kClienti +
+                                 QStringLiteral(" And P.Mastro = '%1'").arg(mastro))
+                              .toString();
+    const QString ultimo = QStringLiteral("01-%1-%2").arg(mastro, conto);
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(ultimo.split(QLatin1Char('-'))));
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    const int riga = Lista()->RigaCorrente();
+    ASSERT_EQ(Chiave(riga), ultimo);
+    ASSERT_FALSE(Lista()->PosizioneNota());
+    ASSERT_EQ(Chiave(riga + 1), QStringLiteral("--"));
+    DimenticaMessaggi();
+    QTableView *g = m_lista->dbgRiga;
+    g->setCurrentIndex(g->model()->index(riga + 1, 3));
+    m_lista->ButtonComando(QStringLiteral("Seleziona"));
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(m_scheda->conto->text(), conto);
+    g->setCurrentIndex(g->model()->index(riga, 3));
+    AttendiPosto();
+    EXPECT_EQ(Righe(), m_totale);
+    EXPECT_EQ(Lista()->RigaCorrente(), m_totale - 1);
+    EXPECT_EQ(Chiave(m_totale - 1), ultimo);
+}
