@@ -556,10 +556,10 @@ QVariantList GestLista::ChiaveRiga(int riga)
     }
 }
 
-void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
+bool GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
 {
     if (!m_griglia || !m_righe.Aperta())
-        return;
+        return false;
     int nuova = -1;
     bool mostrata = false; // found by MostraChiave
     bool intorno = false;  // shown among its neighbours, its place still to come
@@ -590,15 +590,16 @@ void GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
             m_modello->Rinfresca();
     } catch (const VbErrore &e) {
         erroreLettura(e.numero(), e.descrizione());
-        return;
+        return false;
     }
     if (nuova < 0 || nuova >= m_modello->rowCount())
-        return;
+        return false;
     const QModelIndex i = m_modello->index(nuova, colonna);
     m_griglia->setCurrentIndex(i);
     m_griglia->scrollTo(i, QAbstractItemView::PositionAtCenter);
     if (intorno)
         avviaConteggio();
+    return true;
 }
 
 void GestLista::aggiornamentoFallito(const VbErrore &e)

@@ -137,7 +137,8 @@ class GestLista : public QObject, public ComponenteStampa
     // key a row beyond the pages in memory is shown at once among its
     // neighbours, as a new order shows it: its number ("...") follows from a
     // count on a thread of its own, and the rows move to their places then.
-    void RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0);
+    // Answers whether a row became current.
+    bool RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0);
     // Tells the user `testo` through the program's message box.
     void Avvisa(const QString &testo) { chiedi(testo); }
 

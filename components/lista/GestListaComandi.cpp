@@ -300,6 +300,18 @@ bool GestLista::vaiABookmark()
     QVariantList chiave;
     for (const QString &parte : segno.split(QLatin1Char('|')))
         chiave << parte;
+    // Shown at once among its neighbours, its number counted on a thread
+    // (RitrovaRiga), on a list read by key.
+    if (m_righe.PerChiave()) {
+        const int colonna =
+            m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+        if (RitrovaRiga(chiave, -1, colonna))
+            return true;
+        // A list that could not be read has been said so and emptied.
+        if (m_righe.Aperta())
+            chiedi(QStringLiteral("La riga selezionata non è più nella lista."));
+        return false;
+    }
     int riga = -1;
     try {
         riga = m_righe.PosizioneChiave(chiave);

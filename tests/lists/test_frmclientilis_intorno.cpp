@@ -220,3 +220,27 @@ TEST_F(ListaIntorno, SottoLUltimoClienteLeRigheVuoteNonSiScelgono)
     EXPECT_EQ(Lista()->RigaCorrente(), m_totale - 1);
     EXPECT_EQ(Chiave(m_totale - 1), ultimo);
 }
+
+// "VaiA" back to a customer far down the list, selected before the list
+// went back to its first row: current at once, its number following.
+TEST_F(ListaIntorno, TornaAllaRigaSelezionataLontana)
+{
+    const int prima = Prima(9600);
+    ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+        {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9600")}));
+    m_scheda->ButtonComando(QStringLiteral("Lista"));
+    AttendiPosto();
+    m_lista->ButtonComando(QStringLiteral("Seleziona"));
+    Attendi();
+    ASSERT_EQ(m_lista->ovfrmBookmark(), QStringLiteral("01|05|9600"));
+    QTableView *g = m_lista->dbgRiga;
+    g->setCurrentIndex(g->model()->index(0, 3));
+    g->scrollToTop();
+    Attendi();
+    OsservaConteggi();
+    m_lista->ButtonComando(QStringLiteral("VaiA"));
+    EXPECT_EQ(CorrenteSubito(), QStringLiteral("01-05-9600"));
+    EXPECT_TRUE(m_conteggi.isEmpty()) << m_conteggi.join(QLatin1Char('\n')).toStdString();
+    AttendiPosto();
+    VerificaAlPosto(prima, QStringLiteral("01-05-9600"));
+}
