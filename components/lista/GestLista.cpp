@@ -100,6 +100,8 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
 
 GestLista::~GestLista()
 {
+    // A search under way leaves the window's cursor as it was.
+    fermaRicerca();
     if (m_griglia)
         m_griglia->setModel(nullptr);
 }
@@ -372,6 +374,8 @@ int GestLista::righeSchermo() const
 
 bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
 {
+    if (tastoRicerca(oggetto, evento))
+        return true;
     if (evento->type() == QEvent::Paint && m_contaDopoPittura && m_griglia &&
         oggetto == m_griglia->viewport()) {
         m_contaDopoPittura = false;
@@ -409,6 +413,7 @@ void GestLista::fermaConteggio()
     m_timConta->stop();
     m_conteggio->Ferma();
     m_posizione->Ferma();
+    fermaRicerca();
 }
 
 void GestLista::contaRighe()
