@@ -580,6 +580,9 @@ void Ordina(int quanti)
 void CercaNessuno(int quanti)
 {
     sqlite3 *c = apriSqlite();
+    // As the customer form's page manager gives it to the list it opens: the
+    // command shows the row it finds by this key.
+    lista()->ImpostaChiave({QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")});
     for (const char *come : {"code", "name"}) {
         apriInOrdine(come);
         attendiSegnaposti();

@@ -572,7 +572,8 @@ std::unique_ptr<ConteggioParallelo::Richiesta> ConteggioParallelo::richiesta(DbM
     if (!db || !db->EsisteConnessione(connessione))
         return nullptr;
     const bool server = db->TipoSql(connessione);
-    // A server count sees what is committed: inside a transaction the caller counts itself.
+    // Another connection to a server sees what is committed: inside a
+    // transaction the caller counts (or reads) itself.
     if (server && db->LivelloTrans(connessione) > 0)
         return nullptr;
     auto r = std::make_unique<Richiesta>();

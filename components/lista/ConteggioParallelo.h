@@ -100,7 +100,7 @@ class ConteggioParallelo : public QObject
     // columns. False when it failed or was stopped (`descrizione` and
     // `persa`, when given, say why: the connection lost).
     static bool leggiSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
-                               QList<QVariantList> &righe, int tolte = 1, QString *descrizione = nullptr,
+                               QList<QVariantList> &righe, int tolte, QString *descrizione = nullptr,
                                bool *persa = nullptr);
     static int contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql, QString &descrizione,
                               bool &persa);
