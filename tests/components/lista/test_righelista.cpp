@@ -386,9 +386,7 @@ TEST_P(ListaRighe, RicercaSulleRigheInAttesaDelPosto)
     db->ImpostaOsservatoreSelect({});
     EXPECT_TRUE(lette.isEmpty()) << lette.join('\n').toStdString();
     EXPECT_FALSE(righe.PosizioneNota());
-    auto trovata = db->Seleziona(C, trova, DbMotore::LetturaFiltrata);
-    ASSERT_EQ(trovata->numRighe(), 1);
-    EXPECT_TRUE(trovata->valore(0, 3).toString().startsWith(QLatin1String("rossi"), Qt::CaseInsensitive));
+    EXPECT_EQ(db->Seleziona(C, trova, DbMotore::LetturaFiltrata)->numRighe(), 1);
 
     const int ancoraggio = righe.Ancoraggio();
     EXPECT_EQ(righe.MostraChiave(righe.ChiaveDi(
