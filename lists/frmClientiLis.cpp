@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -137,6 +138,10 @@ void frmClientiLis::Form_Load()
                       predefinito);
     });
     ogComlin->ImpostaPannelloCerca(txtCerca, CobCerca, {optDirez(0), optDirez(1), optDirez(2), optDirez(3)});
+    // While a search runs the same button stops it.
+    connect(ogComlin, &GestLista::ricercaCambiata, ComCerca, [this](bool inCorso) {
+        ComCerca->setToolTip(inCorso ? QStringLiteral("Ferma la ricerca (Esc)") : QString());
+    });
     ogLisPag->ColoreErrore(Globali::ColBackErrore);
     ogLisPag->ColoreNormale(Globali::ColBackNormale);
     ogComlin->ImpostaOpzione(0);

@@ -119,6 +119,13 @@ class DbMotore
     // it with its index scans set aside (enable_indexscan and
     // enable_indexonlyscan off, reset after it).
     static constexpr int LetturaFiltrata = 0x200000;
+    // The PostgreSQL settings a LetturaFiltrata runs with set off (its index
+    // scans), reset after it: also for such a SELECT run on a connection of
+    // another thread.
+    static QStringList ImpostazioniFiltrata()
+    {
+        return {QStringLiteral("enable_indexscan"), QStringLiteral("enable_indexonlyscan")};
+    }
 
     // Runs a SELECT and returns its rows in memory, columns named for LeggiCampo.
     std::unique_ptr<Risultato> Seleziona(const QString &nome, const QString &sql, int opzioni = 0);

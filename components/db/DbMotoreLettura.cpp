@@ -109,9 +109,8 @@ std::unique_ptr<Risultato> DbMotore::selezionaUnaVolta(Connessione &c, const QSt
     // A search through a column: the planner would walk the ORDER BY's
     // index testing every row there; for this statement it finds the rows
     // the WHERE picks and sorts them.
-    const QStringList impostazioni = fn->senzaIndici ? QStringList{QStringLiteral("enable_indexscan"),
-                                                                   QStringLiteral("enable_indexonlyscan")}
-                                                     : QStringList{QStringLiteral("enable_sort")};
+    const QStringList impostazioni =
+        fn->senzaIndici ? ImpostazioniFiltrata() : QStringList{QStringLiteral("enable_sort")};
     for (const QString &i : impostazioni)
         imposta(QStringLiteral("SET ") + i + QStringLiteral(" = off"));
     struct Ripristina {

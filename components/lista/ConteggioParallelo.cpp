@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <atomic>
 #include <chrono>
 #include <iterator>
@@ -93,6 +94,10 @@ struct ConteggioParallelo::Richiesta {
     QString sqlOrdinata, sqlSegnapostiServer;
     int passo = 0;
     int etichetta = 0;
+    // A reading (AvviaLettura): its SELECT is sqlConta's one (file) or
+    // sqlServer, read with these options.
+    bool lettura = false;
+    int opzioni = 0;
     std::shared_ptr<void> inCorso; // goes with the last copy (see InCorso)
 };
 
@@ -121,6 +126,37 @@ struct ConteggioParallelo::Collegamento {
         file = {};
     }
 };
+
+bool ConteggioParallelo::collegaServer(const Richiesta &r, Collegamento &c, QString &descrizione)
+{
+    c.ChiudiFile();
+    if (c.chiaveServer != r.chiaveServer) {
+        c.ChiudiServer();
+        c.server = QSqlDatabase::cloneDatabase(r.nomeQt, c.nomeServer);
+        if (c.server.open()) {
+            c.chiaveServer = r.chiaveServer;
+            ++g_connessioni;
+        } else {
+            descrizione = c.server.lastError().text();
+            c.server = QSqlDatabase();
+            QSqlDatabase::removeDatabase(c.nomeServer);
+        }
+    }
+    return !c.chiaveServer.isEmpty();
+}
+
+void ConteggioParallelo::collegaFile(const Richiesta &r, Collegamento &c)
+{
+    c.ChiudiServer();
+    if (c.motore && c.file.file == r.file.file && c.file.allegati == r.file.allegati)
+        return;
+    c.ChiudiFile();
+    auto motore = std::make_unique<DbMotore>();
+    motore->ApriFileSqlite(QStringLiteral("Conteggio"), r.file);
+    c.motore = std::move(motore);
+    c.file = r.file;
+    ++g_connessioni;
+}
 
 int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
                                        QString &descrizione, bool &persa)
@@ -160,35 +196,14 @@ int ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
     QString descrizione;
     bool persa = false; // the connection is no good for the next count
     if (!r.nomeQt.isEmpty()) {
-        c.ChiudiFile();
-        if (c.chiaveServer != r.chiaveServer) {
-            c.ChiudiServer();
-            c.server = QSqlDatabase::cloneDatabase(r.nomeQt, c.nomeServer);
-            if (c.server.open()) {
-                c.chiaveServer = r.chiaveServer;
-                ++g_connessioni;
-            } else {
-                descrizione = c.server.lastError().text();
-                c.server = QSqlDatabase();
-                QSqlDatabase::removeDatabase(c.nomeServer);
-            }
-        }
-        if (!c.chiaveServer.isEmpty())
+        if (collegaServer(r, c, descrizione))
             righe = contaSulServer(lavoro, c, r.sqlServer, descrizione, persa);
         if (righe < 0)
             numero = 3146; // ODBC call failed
     } else {
-        c.ChiudiServer();
         try {
             const QString nome = QStringLiteral("Conteggio");
-            if (!c.motore || c.file.file != r.file.file || c.file.allegati != r.file.allegati) {
-                c.ChiudiFile();
-                auto motore = std::make_unique<DbMotore>();
-                motore->ApriFileSqlite(nome, r.file);
-                c.motore = std::move(motore);
-                c.file = r.file;
-                ++g_connessioni;
-            }
+            collegaFile(r, c);
             sqlite3 *h =
                 *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
             sqlite3_progress_handler(
@@ -234,19 +249,22 @@ int ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
 }
 
 bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
-                                        QList<QVariantList> &righe)
+                                        QList<QVariantList> &righe, int tolte, QString *descrizione,
+                                        bool *persa)
 {
     SQLHSTMT st = nullptr;
     SQLRETURN rc = lavoro.Esegui(c.server, sql, st);
-    if (!st)
+    if (!st) {
+        if (descrizione)
+            *descrizione = QStringLiteral("SQLAllocHandle");
         return false;
+    }
     SQLSMALLINT n = 0;
     if (SQL_SUCCEEDED(rc))
         rc = SQLNumResultCols(st, &n);
-    // The row's number, last, is not wanted.
     while (SQL_SUCCEEDED(rc) && (rc = SQLFetch(st)) != SQL_NO_DATA && SQL_SUCCEEDED(rc)) {
         QVariantList riga;
-        for (SQLUSMALLINT col = 1; col < SQLUSMALLINT(n) && SQL_SUCCEEDED(rc); ++col) {
+        for (SQLUSMALLINT col = 1; int(col) <= int(n) - tolte && SQL_SUCCEEDED(rc); ++col) {
             QString valore = QStringLiteral("");
             bool nullo = false;
             for (;;) {
@@ -273,6 +291,14 @@ bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const Q
         }
         righe << riga;
     }
+    if (rc != SQL_NO_DATA && !lavoro.fermato && descrizione) {
+        QSqlError errore;
+        QString stato;
+        DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+        *descrizione = errore.databaseText();
+        if (persa)
+            *persa = stato.startsWith(QLatin1String("08"));
+    }
     lavoro.Libera(st);
     return rc == SQL_NO_DATA && !lavoro.fermato;
 }
@@ -288,8 +314,9 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
     if (righe < 4 * r.passo) {
         // Too few rows to want landmarks: none are sent.
     } else if (!r.nomeQt.isEmpty()) {
+        // The row's number, last, is not wanted.
         letti = !c.chiaveServer.isEmpty() && !r.sqlSegnapostiServer.isEmpty() &&
-                leggiSulServer(lavoro, c, r.sqlSegnapostiServer, valori);
+                leggiSulServer(lavoro, c, r.sqlSegnapostiServer, valori, 1);
     } else if (c.motore && !r.sqlOrdinata.isEmpty()) {
         const QString nome = QStringLiteral("Conteggio");
         sqlite3 *h = *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
@@ -339,6 +366,71 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
         Qt::QueuedConnection);
 }
 
+// A reading: its rows, or why there are none.
+void ConteggioParallelo::leggi(Richiesta &r, Collegamento &c)
+{
+    Lavoro &lavoro = *r.lavoro;
+    if (lavoro.fermato)
+        return;
+    QList<QVariantList> righe;
+    bool lette = false, persa = false;
+    int numero = 0;
+    QString descrizione;
+    if (!r.nomeQt.isEmpty()) {
+        if (collegaServer(r, c, descrizione)) {
+            // The planner's settings the window's connection would run it with.
+            const QStringList impostazioni =
+                (r.opzioni & DbMotore::LetturaFiltrata) ? DbMotore::ImpostazioniFiltrata() : QStringList();
+            QSqlQuery q(c.server);
+            for (const QString &i : impostazioni)
+                q.exec(QStringLiteral("SET ") + i + QStringLiteral(" = off"));
+            lette = leggiSulServer(lavoro, c, r.sqlServer, righe, 0, &descrizione, &persa);
+            for (const QString &i : impostazioni)
+                q.exec(QStringLiteral("RESET ") + i);
+        }
+        if (!lette)
+            numero = 3146; // ODBC call failed
+    } else {
+        try {
+            const QString nome = QStringLiteral("Conteggio");
+            collegaFile(r, c);
+            sqlite3 *h =
+                *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
+            sqlite3_progress_handler(
+                h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; }, &lavoro);
+            const std::shared_ptr<void> togli(
+                nullptr, [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+            const auto risultato = c.motore->Seleziona(nome, r.sqlConta.value(0), r.opzioni);
+            for (int i = 0; i < risultato->numRighe(); ++i)
+                righe << risultato->riga(i);
+            lette = true;
+        } catch (const VbErrore &e) {
+            numero = e.numero();
+            descrizione = e.descrizione();
+            persa = true;
+        }
+    }
+    if (lavoro.fermato)
+        return;
+    if (persa) {
+        c.ChiudiServer();
+        c.ChiudiFile();
+    }
+    QPointer<ConteggioParallelo> io(this);
+    QMetaObject::invokeMethod(
+        this,
+        [io, lavoro = r.lavoro, lette, righe = std::move(righe), numero, descrizione, etichetta = r.etichetta,
+         inCorso = r.inCorso] {
+            if (!io || lavoro->fermato)
+                return;
+            if (lette)
+                emit io->Lette(etichetta, righe);
+            else
+                emit io->Fallito(etichetta, numero, descrizione);
+        },
+        Qt::QueuedConnection);
+}
+
 void ConteggioParallelo::esegui()
 {
     Collegamento c;
@@ -352,7 +444,10 @@ void ConteggioParallelo::esegui()
                 break;
             r = std::move(m_richiesta);
         }
-        segnaposti(*r, c, conta(*r, c));
+        if (r->lettura)
+            leggi(*r, c);
+        else
+            segnaposti(*r, c, conta(*r, c));
     }
     c.ChiudiServer();
     c.ChiudiFile();
@@ -431,24 +526,32 @@ bool ConteggioParallelo::Avvia(DbMotore *db, const QString &connessione, const Q
     return avvia(db, connessione, {sqlConta}, etichetta, sqlOrdinata, passo);
 }
 
+bool ConteggioParallelo::AvviaLettura(DbMotore *db, const QString &connessione, const QString &sqlLettura,
+                                      int etichetta, int opzioni)
+{
+    Ferma();
+    std::unique_ptr<Richiesta> r = richiesta(db, connessione);
+    if (!r)
+        return false;
+    if (!r->nomeQt.isEmpty())
+        r->sqlServer = db->Traduci(connessione, sqlLettura, opzioni);
+    else
+        r->sqlConta = {sqlLettura};
+    r->lettura = true;
+    r->opzioni = opzioni;
+    r->etichetta = etichetta;
+    accoda(std::move(r));
+    return true;
+}
+
 bool ConteggioParallelo::avvia(DbMotore *db, const QString &connessione, const QStringList &sqlConta,
                                int etichetta, const QString &sqlOrdinata, int passo, const QString &sqlServer)
 {
     Ferma();
-    if (!db || !db->EsisteConnessione(connessione))
+    std::unique_ptr<Richiesta> r = richiesta(db, connessione);
+    if (!r)
         return false;
-    const bool server = db->TipoSql(connessione);
-    // A server count sees what is committed: inside a transaction the caller counts itself.
-    if (server && db->LivelloTrans(connessione) > 0)
-        return false;
-    auto r = std::make_unique<Richiesta>();
-    if (server) {
-        const QSqlDatabase d = db->DatabaseDao(connessione);
-        r->nomeQt = d.connectionName();
-        r->chiaveServer =
-            QStringList{d.driverName(), d.databaseName(),  d.hostName(), QString::number(d.port()),
-                        d.userName(),   d.connectOptions()}
-                .join(QLatin1Char('\n'));
+    if (!r->nomeQt.isEmpty()) {
         r->sqlServer = !sqlServer.isEmpty() ? sqlServer : db->Traduci(connessione, sqlConta.value(0));
         if (!sqlOrdinata.isEmpty() && passo > 0) {
             try {
@@ -459,14 +562,43 @@ bool ConteggioParallelo::avvia(DbMotore *db, const QString &connessione, const Q
             }
         }
     } else {
-        r->file = db->DescriviFileSqlite(connessione);
-        if (r->file.file.isEmpty())
-            return false;
         r->sqlConta = sqlConta;
         r->sqlOrdinata = sqlOrdinata;
     }
     r->passo = sqlOrdinata.isEmpty() ? 0 : passo;
     r->etichetta = etichetta;
+    accoda(std::move(r));
+    return true;
+}
+
+std::unique_ptr<ConteggioParallelo::Richiesta> ConteggioParallelo::richiesta(DbMotore *db,
+                                                                             const QString &connessione)
+{
+    if (!db || !db->EsisteConnessione(connessione))
+        return nullptr;
+    const bool server = db->TipoSql(connessione);
+    // Another connection to a server sees what is committed: inside a
+    // transaction the caller counts (or reads) itself.
+    if (server && db->LivelloTrans(connessione) > 0)
+        return nullptr;
+    auto r = std::make_unique<Richiesta>();
+    if (server) {
+        const QSqlDatabase d = db->DatabaseDao(connessione);
+        r->nomeQt = d.connectionName();
+        r->chiaveServer =
+            QStringList{d.driverName(), d.databaseName(),  d.hostName(), QString::number(d.port()),
+                        d.userName(),   d.connectOptions()}
+                .join(QLatin1Char('\n'));
+    } else {
+        r->file = db->DescriviFileSqlite(connessione);
+        if (r->file.file.isEmpty())
+            return nullptr;
+    }
+    return r;
+}
+
+void ConteggioParallelo::accoda(std::unique_ptr<Richiesta> r)
+{
     r->lavoro = std::make_shared<Lavoro>();
     m_lavoro = r->lavoro;
     ++g_inCorso;
@@ -478,5 +610,4 @@ bool ConteggioParallelo::avvia(DbMotore *db, const QString &connessione, const Q
             m_thread = std::thread([this] { esegui(); });
     }
     m_sveglia.notify_one();
-    return true;
 }

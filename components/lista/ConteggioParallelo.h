@@ -2,7 +2,9 @@
 // second connection to the same SQLite file or server, so that a count that
 // reads every row never holds up the window. The thread and its connection
 // are made by the first count and kept for the object's life (the list
-// window's): a search costs one statement, never a new connection.
+// window's): a search costs one statement, never a new connection. The same
+// thread reads the answer of a SELECT that may read every row to give a few
+// (AvviaLettura: the first row a text search finds).
 #pragma once
 
 #include <QList>
@@ -51,6 +53,14 @@ class ConteggioParallelo : public QObject
     // answering one number): on a server they go as one statement adding
     // them up, on a file they run in turn.
     bool Avvia(DbMotore *db, const QString &connessione, const QStringList &conteggi, int etichetta);
+    // Reads the rows of `sqlLettura` (Jet SQL answering a few rows: a
+    // search's first match) there, as Seleziona reads them with `opzioni`
+    // (DbMotore::LetturaFiltrata is kept on a server too), and delivers them
+    // as Lette with `etichetta`, or Fallito: on a file the values as
+    // Seleziona gives them, on a server as texts (Null invalid). Started,
+    // stopped and refused as a count is.
+    bool AvviaLettura(DbMotore *db, const QString &connessione, const QString &sqlLettura, int etichetta,
+                      int opzioni = 0);
     // Drops the count under way: its answer never comes. On a server its
     // statement is cancelled from another thread: this call never waits for
     // the server.
@@ -65,6 +75,7 @@ class ConteggioParallelo : public QObject
     void Contate(int etichetta, int righe);
     void Fallito(int etichetta, int numero, const QString &descrizione);
     void Segnaposti(int etichetta, int passo, const QList<QVariantList> &righe);
+    void Lette(int etichetta, const QList<QVariantList> &righe);
 
   private:
     // `sqlServer`, when given, is the engine's text of the count on a server.
@@ -73,12 +84,26 @@ class ConteggioParallelo : public QObject
     struct Lavoro;
     struct Richiesta;
     struct Collegamento;
+    // The request of the window's connection `connessione`: its file, or its server.
+    static std::unique_ptr<Richiesta> richiesta(DbMotore *db, const QString &connessione);
+    // Hands the request to the thread (made by the first one).
+    void accoda(std::unique_ptr<Richiesta> r);
     void esegui();
     // The rows counted (delivered as Contate), -1 when none were.
     int conta(Richiesta &r, Collegamento &c);
     void segnaposti(Richiesta &r, Collegamento &c, int righe);
+    void leggi(Richiesta &r, Collegamento &c);
+    // The connection of the request, opened when the kept one is not it: on
+    // a server false (with the reason) when it cannot be opened; on a file
+    // the failure is a VbErrore.
+    static bool collegaServer(const Richiesta &r, Collegamento &c, QString &descrizione);
+    static void collegaFile(const Richiesta &r, Collegamento &c);
+    // The rows of `sql` on the server, as texts, without their last `tolte`
+    // columns. False when it failed or was stopped (`descrizione` and
+    // `persa`, when given, say why: the connection lost).
     static bool leggiSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql,
-                               QList<QVariantList> &righe);
+                               QList<QVariantList> &righe, int tolte, QString *descrizione = nullptr,
+                               bool *persa = nullptr);
     static int contaSulServer(Lavoro &lavoro, Collegamento &c, const QString &sql, QString &descrizione,
                               bool &persa);
 

@@ -126,6 +126,8 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
 
 GestLista::~GestLista()
 {
+    // A search under way leaves the window's cursor as it was.
+    fermaRicerca();
     if (m_griglia)
         m_griglia->setModel(nullptr);
 }
@@ -435,6 +437,8 @@ int GestLista::righeSchermo() const
 
 bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
 {
+    if (tastoRicerca(oggetto, evento))
+        return true;
     if (evento->type() == QEvent::Paint && m_contaDopoPittura && m_griglia &&
         oggetto == m_griglia->viewport()) {
         m_contaDopoPittura = false;
@@ -497,6 +501,7 @@ void GestLista::fermaConteggio()
     // Landmarks that will not come leave no cell blank.
     m_righe.ImpostaSegnapostiInArrivo(false);
     m_modello->RinfrescaRinviate();
+    fermaRicerca();
 }
 
 void GestLista::contaRighe()

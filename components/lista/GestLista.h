@@ -20,6 +20,7 @@
 #include "components/pagine/MessaggioComponente.h"
 #include "components/stampa/ComponenteStampa.h"
 
+#include <QCursor>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ChiamanteLista;
 class ConteggioParallelo;
@@ -154,8 +156,13 @@ class GestLista : public QObject, public ComponenteStampa
     // stays through "Aggiorna" until another is chosen or the list closes.
     int OrdinaPerColonna(int colIndex, const QString &sql);
     // The text search of the search panel: `direzione` 0 first, 1 next,
-    // 2 previous, 3 last. Answers the row found, -1 when none.
+    // 2 previous, 3 last. Answers the row found, -1 when none. Here and now,
+    // on the window's connection (the "Cerca" command searches on a thread
+    // of its own where it can).
     int CercaTesto(const QString &testo, int colonna, int direzione);
+    // Whether a "Cerca" runs on its thread: meanwhile the list window shows
+    // the busy cursor, and Esc there or "Cerca" again stops it.
+    bool RicercaInCorso() const { return m_cercata.inCorso; }
     // The search panel the "Cerca" command reads: the text, the column
     // (a combo of the column captions) and the direction options.
     void ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna, const QList<QRadioButton *> &direzione);
@@ -190,12 +197,14 @@ class GestLista : public QObject, public ComponenteStampa
     ModelloLista *Modello() const { return m_modello.get(); }
 
   protected:
-    // The grid's first paint after an opening starts the count.
+    // The grid's first paint after an opening starts the count; Esc stops a search.
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
   signals:
     // The counter texts changed ("current / total").
     void contatoreCambiato(const QString &testo);
+    // A "Cerca" started on its thread, or ended (found, not found, failed or stopped).
+    void ricercaCambiata(bool inCorso);
 
   private:
     int chiedi(const QString &testo, const QStringList &pulsanti = {QStringLiteral("&Ok")},
@@ -223,6 +232,25 @@ class GestLista : public QObject, public ComponenteStampa
     void fermaConteggio();
     bool aggiorna();
     bool cerca();
+    // The condition of the text search in a column (Jet SQL; empty when the
+    // column is no text of its own: its cells are then tested one by one).
+    QString condizioneRicerca(const QString &cercato, int colonna) const;
+    // Starts the "Cerca" on its thread; false when it must run here (no
+    // thread can run it, or the list is not read by key).
+    bool avviaRicerca(const QString &cercato, int colonna, int direzione);
+    void ricercaLetta(int etichetta, const QList<QVariantList> &righe);
+    void fermaRicerca();
+    // Esc in the list window while the search runs: stops it (true: the key is taken).
+    bool tastoRicerca(QObject *oggetto, QEvent *evento);
+    // The busy cursor on the list window and Esc listened for, or both gone.
+    void occupa(bool occupata);
+    // The row found made current and shown; its number follows when placed provisionally.
+    void mostraTrovata(int riga, int colonna);
+    // What the user is told when the search found nothing, or failed; after a
+    // match, the direction goes on from it.
+    void nessunaRiga(const QString &cercato, int colonna);
+    void ricercaFallita(int numero, const QString &descrizione);
+    void dopoTrovata(int direzione);
     bool vaiABookmark();
     bool stampa();
     void erroreLettura(int numero, const QString &descrizione);
@@ -259,6 +287,18 @@ class GestLista : public QObject, public ComponenteStampa
     QTimer *m_timAvvio = nullptr;
     ConteggioParallelo *m_conteggio = nullptr;
     ConteggioParallelo *m_posizione = nullptr; // the rows before the row shown by ApriIntorno
+    // The "Cerca" on a thread (and a connection) of its own, made by the first one.
+    ConteggioParallelo *m_ricerca = nullptr;
+    struct Ricerca {
+        int etichetta = 0;
+        QString cercato;
+        int colonna = 0;
+        int direzione = 0;
+        bool inCorso = false;
+    } m_cercata;
+    // The window showing the busy cursor meanwhile, and its own cursor before.
+    QPointer<QWidget> m_occupata;
+    std::optional<QCursor> m_cursorePrima;
     // The next ApriSql opens around the row of this key (a new order of the
     // same rows, `m_totaleIntorno` of them when counted) in this column.
     QVariantList m_apriIntorno;

@@ -1,36 +1,20 @@
-// List engine: the list commands, sorting on a column, the text search of the
-// search panel, the bookmark, and the hand-over of the list to printing.
+// List engine: the list commands, sorting on a column, the bookmark, and the
+// hand-over of the list to printing.
 #include "components/lista/GestLista.h"
 
 #include "components/db/ErroriDb.h"
 #include "components/db/JetSql.h"
-#include "components/forms/UtilFinestre.h"
 #include "components/lista/ChiamanteLista.h"
 #include "components/lista/ConteggioParallelo.h"
 #include "components/lista/ListaPagine.h"
 #include "components/lista/StampaLista.h"
 #include "components/stampa/Stampatore.h"
-#include "components/util/UtilGlob.h"
 #include "components/util/VbErrore.h"
 
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTableView>
-
-namespace
-{
-
-const UtilGlob &util()
-{
-    static const UtilGlob u;
-    return u;
-}
-
-} // namespace
 
 bool GestLista::EseguiComandoLista(const QString &chiave)
 {
@@ -193,101 +177,6 @@ void GestLista::mostraOrdine()
     if (colonna >= 0)
         h->setSortIndicator(colonna,
                             m_ordineScelto[0].discendente ? Qt::DescendingOrder : Qt::AscendingOrder);
-}
-
-void GestLista::ImpostaPannelloCerca(QLineEdit *testo, QComboBox *colonna,
-                                     const QList<QRadioButton *> &direzione)
-{
-    m_txtCerca = testo;
-    m_cobCerca = colonna;
-    m_optDirez.clear();
-    for (QRadioButton *r : direzione)
-        m_optDirez << r;
-}
-
-int GestLista::CercaTesto(const QString &testo, int colonna, int direzione)
-{
-    if (!m_righe.Aperta() || testo.trimmed().isEmpty() || colonna < 0 || colonna >= NumeroColonne())
-        return -1;
-    const QString cercato = testo.trimmed();
-    QString condizione;
-    if (const Risultato::Colonna *info = InfoCampo(colonna); info && info->tipo == Risultato::Tipo::Testo) {
-        const QString nome =
-            info->qualifica.isEmpty() ? info->nome : info->qualifica + QLatin1Char('.') + info->nome;
-        if (SqlLista::NomeSemplice(nome))
-            condizione = nome + QStringLiteral(" Like ") + util().ValoreSqlLike(cercato, true, true);
-    }
-    const bool avanti = direzione == 0 || direzione == 1;
-    const int da = (direzione == 1 || direzione == 2) ? RigaCorrente() : -1;
-    auto verifica = [&](int r) { return TestoCella(r, colonna).contains(cercato, Qt::CaseInsensitive); };
-    int trovata = -1;
-    {
-        UtilFinestre::CursoreOccupato attesa;
-        m_righe.ImpostaRigheVicine(righeSchermo());
-        trovata = m_righe.Trova(condizione, verifica, da, avanti);
-    }
-    if (trovata >= 0) {
-        m_modello->Sincronizza();
-        m_modello->Rinfresca();
-        ImpostaRigaCorrente(trovata);
-        if (m_griglia) {
-            const QModelIndex i = m_modello->index(trovata, colonna);
-            m_griglia->setCurrentIndex(i);
-            m_griglia->scrollTo(i);
-        }
-        avviaConteggio();
-    }
-    return trovata;
-}
-
-bool GestLista::cerca()
-{
-    if (!m_txtCerca || !m_cobCerca)
-        return false;
-    const QString testo = m_txtCerca->text();
-    if (testo.trimmed().isEmpty()) {
-        chiedi(QStringLiteral("Scrivere il testo da cercare."));
-        return false;
-    }
-    int colonna = m_cobCerca->currentData().isValid() ? m_cobCerca->currentData().toInt()
-                                                      : m_modello->IndiceColonna(m_cobCerca->currentText());
-    if (colonna < 0) {
-        chiedi(QStringLiteral("Scegliere la colonna in cui cercare."));
-        return false;
-    }
-    int direzione = 1;
-    for (int i = 0; i < m_optDirez.size(); ++i)
-        if (m_optDirez[i] && m_optDirez[i]->isChecked())
-            direzione = i;
-    int trovata = -1;
-    try {
-        trovata = CercaTesto(testo, colonna, direzione);
-    } catch (const VbErrore &e) {
-        // A search that could not be made (the server gone) leaves the rows
-        // shown where they were.
-        if (!m_righe.Aperta()) {
-            erroreLettura(e.numero(), e.descrizione());
-            return false;
-        }
-        m_modello->Sincronizza();
-        aggiornaContatore();
-        chiedi(
-            QStringLiteral("Impossibile cercare nella lista: restano le righe mostrate prima.\r\nErrore(") +
-            QString::number(e.numero()) + QStringLiteral("): ") + e.descrizione());
-        return false;
-    }
-    if (trovata < 0) {
-        chiedi(QStringLiteral("Nessuna riga contiene \"") + testo.trimmed() +
-               QStringLiteral("\" nella colonna ") + m_modello->Colonne()[size_t(colonna)].didascalia +
-               QLatin1Char('.'));
-        return false;
-    }
-    // After the first (last) match the next search goes on from it.
-    if (direzione == 0 && m_optDirez.value(1))
-        m_optDirez[1]->setChecked(true);
-    else if (direzione == 3 && m_optDirez.value(2))
-        m_optDirez[2]->setChecked(true);
-    return true;
 }
 
 bool GestLista::vaiABookmark()

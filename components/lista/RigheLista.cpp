@@ -26,6 +26,36 @@ bool numerico(Risultato::Tipo t)
     return t == Risultato::Tipo::Intero || t == Risultato::Tipo::Reale || t == Risultato::Tipo::Decimale;
 }
 
+// A value read elsewhere as the engine's text, as a value of its column's kind
+// (invalid when the text is not one).
+QVariant valoreDelTipo(const QVariant &v, Risultato::Tipo tipo)
+{
+    if (!v.isValid() || v.typeId() != QMetaType::QString)
+        return v;
+    const QString t = v.toString().trimmed();
+    switch (tipo) {
+    case Risultato::Tipo::Data:
+        return QDate::fromString(t.left(10), Qt::ISODate);
+    case Risultato::Tipo::DataOra:
+        return QDateTime::fromString(QString(t).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODate);
+    case Risultato::Tipo::Intero: {
+        bool ok = false;
+        const qlonglong n = t.toLongLong(&ok);
+        return ok ? QVariant(n) : QVariant();
+    }
+    case Risultato::Tipo::Reale: {
+        bool ok = false;
+        const double d = t.toDouble(&ok);
+        return ok ? QVariant(d) : QVariant();
+    }
+    case Risultato::Tipo::Booleano:
+        return t != QLatin1String("0") && t.compare(QLatin1String("f"), Qt::CaseInsensitive) != 0 &&
+               t.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+    default:
+        return v; // texts as they are, exact amounts as the engine wrote them
+    }
+}
+
 // Appends the rows of `da` to `a`; the last first when `rovesciate` (rows read
 // backwards from a row).
 void accoda(Risultato &a, const Risultato &da, bool rovesciate = false)
@@ -333,32 +363,6 @@ void RigheLista::ImpostaSegnaposti(int apertura, int passo, const QList<QVariant
     if (!m_perChiave || passo <= 0)
         return;
     // The engine's texts become values of the ordering columns' kinds, then literals.
-    auto valore = [](const QVariant &v, Risultato::Tipo tipo) -> QVariant {
-        if (!v.isValid() || v.typeId() != QMetaType::QString)
-            return v;
-        const QString t = v.toString().trimmed();
-        switch (tipo) {
-        case Risultato::Tipo::Data:
-            return QDate::fromString(t.left(10), Qt::ISODate);
-        case Risultato::Tipo::DataOra:
-            return QDateTime::fromString(QString(t).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODate);
-        case Risultato::Tipo::Intero: {
-            bool ok = false;
-            const qlonglong n = t.toLongLong(&ok);
-            return ok ? QVariant(n) : QVariant();
-        }
-        case Risultato::Tipo::Reale: {
-            bool ok = false;
-            const double d = t.toDouble(&ok);
-            return ok ? QVariant(d) : QVariant();
-        }
-        case Risultato::Tipo::Booleano:
-            return t != QLatin1String("0") && t.compare(QLatin1String("f"), Qt::CaseInsensitive) != 0 &&
-                   t.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
-        default:
-            return v; // texts as they are, exact amounts as the engine wrote them
-        }
-    };
     std::vector<QStringList> segnaposti;
     segnaposti.reserve(size_t(righe.size()));
     for (const QVariantList &r : righe) {
@@ -367,7 +371,7 @@ void RigheLista::ImpostaSegnaposti(int apertura, int passo, const QList<QVariant
         QStringList k;
         for (qsizetype i = 0; i < r.size(); ++i) {
             const int col = m_colOrdine[size_t(i)];
-            const QVariant v = valore(r[i], m_colonne[size_t(col)].tipo);
+            const QVariant v = valoreDelTipo(r[i], m_colonne[size_t(col)].tipo);
             if (r[i].isValid() && !v.isValid())
                 return; // not read as its column's kind: no landmarks rather than wrong ones
             k << SqlLista::Letterale(v, m_numOrdine[size_t(i)]);
@@ -787,11 +791,11 @@ int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> 
 {
     if (!m_aperta)
         return -1;
-    // Rows placed provisionally get their places, and `da` with them.
-    const int spostamento = m_provvisoria ? Assesta() : 0;
-    if (da >= 0)
-        da += spostamento;
-    if (!m_perChiave || condizione.isEmpty()) {
+    if (!TrovaConSql(condizione)) {
+        // Rows placed provisionally get their places, and `da` with them.
+        const int spostamento = m_provvisoria ? Assesta() : 0;
+        if (da >= 0)
+            da += spostamento;
         const int n = Conta();
         int r = da < 0 ? (avanti ? 0 : n - 1) : (avanti ? da + 1 : da - 1);
         for (; r >= 0 && r < n; r += avanti ? 1 : -1)
@@ -799,27 +803,48 @@ int RigheLista::Trova(const QString &condizione, const std::function<bool(int)> 
                 return r;
         return -1;
     }
+    const QString sql = SqlTrova(condizione, da, avanti);
+    if (sql.isEmpty())
+        return -1;
+    ++m_stat.pagine;
+    std::unique_ptr<Risultato> trovata = m_db->Seleziona(m_connessione, sql, DbMotore::LetturaFiltrata);
+    if (trovata->numRighe() == 0)
+        return -1;
+    // Shown at once among its neighbours; its place follows (see ApriIntorno).
+    return ancora(std::move(trovata));
+}
+
+QString RigheLista::SqlTrova(const QString &condizione, int da, bool avanti)
+{
+    if (!TrovaConSql(condizione))
+        return {};
     // One statement, whose answer is the first row meeting the condition in
     // the list's order (after the row `da`): the rows meeting it are found
     // and sorted, never sought one by one along the order's index.
     QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
     if (da >= 0) {
-        Risultato *p = pagina(da / RighePagina);
-        if (!p || da % RighePagina >= p->numRighe())
-            return -1;
+        if (!Esiste(da))
+            return {};
+        const Risultato *p = pagina(da / RighePagina);
         QStringList pezzi;
         for (const QString &pezzo :
              SqlLista::CondizioniDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti))
             pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
         cond += QStringLiteral(" And (") + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
     }
-    ++m_stat.pagine;
-    std::unique_ptr<Risultato> trovata = m_db->Seleziona(
-        m_connessione, SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1), DbMotore::LetturaFiltrata);
-    if (trovata->numRighe() == 0)
-        return -1;
-    // Shown at once among its neighbours; its place follows (see ApriIntorno).
-    return ancora(std::move(trovata));
+    return SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1);
+}
+
+QVariantList RigheLista::ChiaveDi(const QVariantList &riga) const
+{
+    QVariantList chiave;
+    for (const QString &colonna : m_chiave) {
+        const int i = IndiceColonna(colonna);
+        if (i < 0 || i >= riga.size() || size_t(i) >= m_colonne.size())
+            return {};
+        chiave << valoreDelTipo(riga[i], m_colonne[size_t(i)].tipo);
+    }
+    return chiave;
 }
 
 int RigheLista::PosizioneChiave(const QVariantList &valori)

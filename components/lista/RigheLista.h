@@ -160,6 +160,21 @@ class RigheLista
     // On a list read by key the row found is shown among its neighbours
     // before its place is known, as by ApriIntorno (PosizioneNota).
     int Trova(const QString &condizione, const std::function<bool(int riga)> &verifica, int da, bool avanti);
+    // Whether Trova finds a row meeting `condizione` with one statement
+    // (SqlTrova) rather than by testing the rows one by one.
+    bool TrovaConSql(const QString &condizione) const
+    {
+        return m_aperta && m_perChiave && !condizione.isEmpty();
+    }
+    // That statement (Jet SQL, to be read as DbMotore::LetturaFiltrata): the
+    // first row after `da` or before it, as Trova says, whose columns are
+    // the SELECT's; empty when row `da` is not there. Only row `da` is read
+    // for it (rows placed provisionally keep their places: nothing is counted).
+    QString SqlTrova(const QString &condizione, int da, bool avanti);
+    // The key of a row of the SELECT's columns read elsewhere (SqlTrova's
+    // answer; texts as a server gives them become values of the columns'
+    // kinds), as MostraChiave takes it; empty when the key is not selected.
+    QVariantList ChiaveDi(const QVariantList &riga) const;
     // Position of the row whose key columns have these values; -1 when the
     // list does not hold it.
     int PosizioneChiave(const QVariantList &valori);

@@ -4,6 +4,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/RecDat.h"
 #include "components/forms/RisposteProgrammate.h"
+#include "components/lista/ConteggioParallelo.h"
 #include "components/menu/ClienteMenuLocale.h"
 #include "components/pagine/GestPagine.h"
 #include "components/util/ContestoPrg.h"
@@ -15,10 +16,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUuid>
 
 QString BancoClienti::s_modello;
@@ -210,4 +213,14 @@ void BancoClienti::Attendi(int volte)
 {
     for (int i = 0; i < volte; ++i)
         QApplication::processEvents();
+}
+
+void BancoClienti::AttendiThread()
+{
+    Attendi();
+    QElapsedTimer attesa;
+    attesa.start();
+    while (ConteggioParallelo::InCorso() > 0 && attesa.elapsed() < 30000)
+        QTest::qWait(2);
+    Attendi();
 }

@@ -51,6 +51,9 @@ class BancoClienti : public ::testing::Test
 
     // Lets queued events (one-shot timers, deferred focus) run.
     static void Attendi(int volte = 3);
+    // Also the lists' counts and searches on threads of their own: until they
+    // have answered (or 30 s have gone).
+    static void AttendiThread();
 
     static QString s_modello; // the demo database every test copies
     static QString s_menu;    // its common menu database (read only)

@@ -257,8 +257,11 @@ TEST_F(ClientiServerPerso, ASearchOrANewOrderWhileTheServerIsDownKeepsTheRowsSho
     ASSERT_GE(righe, 2);
     lista->txtCerca->setText(QStringLiteral("Zzz"));
     for (const auto &[nome, comando] :
-         {std::pair<const char *, std::function<void()>>{
-              "search", [&] { lista->ButtonComando(QStringLiteral("Cerca")); }},
+         {std::pair<const char *, std::function<void()>>{"search",
+                                                         [&] {
+                                                             lista->ButtonComando(QStringLiteral("Cerca"));
+                                                             AttendiThread();
+                                                         }},
           std::pair<const char *, std::function<void()>>{
               "order", [&] { lista->ogComlin->OrdinaPerColonna(3, lista->osSql()); }}}) {
         SCOPED_TRACE(nome);
@@ -273,7 +276,7 @@ TEST_F(ClientiServerPerso, ASearchOrANewOrderWhileTheServerIsDownKeepsTheRowsSho
     DimenticaMessaggi();
     EXPECT_EQ(lista->ogComlin->OrdinaPerColonna(3, lista->osSql()), 0);
     lista->ButtonComando(QStringLiteral("Cerca"));
-    Attendi();
+    AttendiThread();
     EXPECT_EQ(Messaggi().filter(QStringLiteral("Errore(")).size(), 0) << Messaggi().join('|').toStdString();
     EXPECT_EQ(g->model()->rowCount(), righe);
 }

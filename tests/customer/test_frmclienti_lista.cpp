@@ -169,7 +169,7 @@ TEST_F(Schermate, ListaClienti)
     lista->txtCerca->setText(QStringLiteral("Milano"));
     lista->CobCerca->setCurrentIndex(lista->CobCerca->findText(QStringLiteral("Località")));
     lista->ButtonComando(QStringLiteral("Cerca"));
-    Attendi(10);
+    AttendiThread();
     const QString nome = cartella + QStringLiteral("/lista-clienti.png");
     EXPECT_TRUE(lista->grab().save(nome)) << nome.toStdString();
 }

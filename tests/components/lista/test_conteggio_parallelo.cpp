@@ -284,4 +284,65 @@ TEST(ConteggioSulServer, CountsOnItsOwnConnectionAndIsCancelledWhenStopped)
     PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
 }
 
+// A reading on the server: every column of its rows as texts (Null
+// invalid); stopped while the server makes it wait (a lock another
+// connection holds), it is cancelled there, and the same connection reads on.
+TEST(ConteggioSulServer, ReadsRowsAsTextsAndIsCancelledWhenStopped)
+{
+    QTemporaryDir cartella;
+    DbMotore db;
+    QString connect, motivo;
+    if (!ApriMotoreProva(db, MotoreProva::PostgreSQL, cartella, connect, motivo)) {
+        if (PgObbligatorio())
+            FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
+                    "('01', '05', '1001', '3', Null), ('01', '05', '1002', '3', 'Rossi'), "
+                    "('01', '05', '1003', '3', 'Verdi')");
+    const QString sql = "Select Conto, Descrizione, Tipo From PianoConti Where Conto > '1000' "
+                        "Order By Conto Limit 2";
+    ConteggioParallelo lettura;
+    QSignalSpy lette(&lettura, &ConteggioParallelo::Lette);
+    ASSERT_TRUE(lettura.AvviaLettura(&db, C, sql, 5, DbMotore::LetturaFiltrata));
+    ASSERT_TRUE(lette.wait(30000));
+    EXPECT_EQ(lette.value(0).value(0).toInt(), 5);
+    EXPECT_EQ(lette.value(0).value(1).value<QList<QVariantList>>(),
+              (QList<QVariantList>{{"1001", QVariant(), "3"}, {"1002", "Rossi", "3"}}));
+
+    QSqlDatabase blocco = QSqlDatabase::cloneDatabase(db.DatabaseDao(C), "Blocco");
+    ASSERT_TRUE(blocco.open()) << blocco.lastError().text().toStdString();
+    {
+        QSqlQuery q(blocco);
+        ASSERT_TRUE(blocco.transaction());
+        ASSERT_TRUE(q.exec("LOCK TABLE PianoConti IN ACCESS EXCLUSIVE MODE"))
+            << q.lastError().text().toStdString();
+        ASSERT_TRUE(lettura.AvviaLettura(&db, C, sql, 6, DbMotore::LetturaFiltrata));
+        auto attende = [&q] {
+            return q.exec("SELECT Count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                          "wait_event_type = 'Lock'") &&
+                   q.next() && q.value(0).toInt() > 0;
+        };
+        for (int i = 0; i < 3000 && !attende(); ++i)
+            QTest::qWait(5);
+        ASSERT_TRUE(attende());
+        lettura.Ferma();
+        for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(ConteggioParallelo::InCorso(), 0) << "the stopped reading still waits on the server";
+        blocco.rollback();
+    }
+    blocco.close();
+    blocco = QSqlDatabase();
+    QSqlDatabase::removeDatabase("Blocco");
+    const int connessioni = ConteggioParallelo::ConnessioniAperte();
+    ASSERT_TRUE(lettura.AvviaLettura(&db, C, sql, 7, DbMotore::LetturaFiltrata));
+    ASSERT_TRUE(lette.wait(30000));
+    ASSERT_EQ(lette.size(), 2);
+    EXPECT_EQ(lette.value(1).value(0).toInt(), 7);
+    EXPECT_EQ(ConteggioParallelo::ConnessioniAperte(), connessioni);
+    db.ChiudiTutto();
+    PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+}
+
 } // namespace

@@ -430,6 +430,37 @@ TEST_P(ListaRighe, ApriIntornoMostraSubitoLeRigheEPoiIlPosto)
     EXPECT_EQ(conto(0), tutte[0]);
 }
 
+// A search right after a new order, while the rows shown wait for their
+// places: its statement is made from the row shown without counting, and a
+// row found near the start takes its true place, the earlier places (and the
+// count for them) forgotten. Its key comes from its row as a server writes it.
+TEST_P(ListaRighe, RicercaSulleRigheInAttesaDelPosto)
+{
+    const QString sql = kSelect + QStringLiteral(" where Mastro <> '99' order by Descrizione");
+    const QStringList tutte = attese(sql);
+    const int n = int(tutte.size()), meta = RigheLista::RighePagina / 2;
+    const QStringList chiave = {QStringLiteral("Gruppo"), QStringLiteral("Mastro"), QStringLiteral("Conto")};
+    const QVariantList vicina = righe.Valori(3, chiave);
+    ASSERT_EQ(righe.ApriIntorno(sql, righe.Valori(n / 2, chiave), n), meta);
+    ASSERT_FALSE(righe.PosizioneNota());
+    QStringList lette;
+    db->ImpostaOsservatoreSelect([&lette](const QString &s) { lette << s; });
+    const QString trova = righe.SqlTrova(QStringLiteral("Descrizione Like 'Rossi*'"), meta, true);
+    db->ImpostaOsservatoreSelect({});
+    EXPECT_TRUE(lette.isEmpty()) << lette.join('\n').toStdString();
+    EXPECT_FALSE(righe.PosizioneNota());
+    EXPECT_EQ(db->Seleziona(C, trova, DbMotore::LetturaFiltrata)->numRighe(), 1);
+
+    const int ancoraggio = righe.Ancoraggio();
+    EXPECT_EQ(righe.MostraChiave(righe.ChiaveDi(
+                  {"01", vicina[1].toString(), vicina[2].toString(), QVariant(), "2020-01-01"})),
+              3);
+    EXPECT_TRUE(righe.PosizioneNota());
+    EXPECT_EQ(righe.ImpostaPosizione(ancoraggio, n / 2), 0);
+    for (int r : {0, 3, meta, 2 * RigheLista::RighePagina})
+        EXPECT_EQ(conto(r), tutte[r]) << r;
+}
+
 // Rows before the row shown went away before the rest of its page was read:
 // too few are left to fill it, so their number gives the row its place.
 TEST_P(ListaRighe, IntornoCompletatoDopoCheLeRighePrimaSonoSparite)
