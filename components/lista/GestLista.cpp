@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
@@ -214,6 +215,7 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
         aggiornaContatore();
     });
     dbgRiga->viewport()->installEventFilter(this);
+    dbgRiga->installEventFilter(this);
     // The thumb dragged to the end of the rows known, or the scroll bar sent
     // to its end, while they are not counted: the user wants the last row,
     // which the count will tell. The wheel, the arrows and the keys that
@@ -236,10 +238,27 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     });
 }
 
-void GestLista::segnaFondo()
+void GestLista::segnaFondo(bool corrente)
 {
-    if (m_righe.Aperta() && !m_righe.ConteggioNoto())
+    if (m_righe.Aperta() && !m_righe.ConteggioNoto()) {
         m_fondoVoluto = m_righe.Apertura();
+        m_fondoCorrente = corrente;
+    }
+}
+
+bool GestLista::ultimaRiga()
+{
+    if (!m_griglia || !m_righe.Aperta() || m_righe.ConteggioNoto() || !m_righe.PosizioneNota() ||
+        m_modello->rowCount() == 0)
+        return false;
+    // Ctrl+End before the rows are counted: the last row known now (the
+    // grid's end, which starts the count on its thread), the last row of the
+    // list when the count comes.
+    const int colonna = m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+    m_griglia->setCurrentIndex(m_modello->index(m_modello->rowCount() - 1, colonna));
+    segnaFondo(true);
+    m_griglia->scrollToBottom();
+    return true;
 }
 
 void GestLista::vaiInFondo()
@@ -247,6 +266,11 @@ void GestLista::vaiInFondo()
     if (!m_griglia || m_fondoVoluto != m_righe.Apertura() || !m_righe.ConteggioNoto())
         return;
     m_fondoVoluto = -1;
+    if (m_fondoCorrente && m_modello->rowCount() > 0) {
+        const int colonna = m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
+        m_griglia->setCurrentIndex(m_modello->index(m_modello->rowCount() - 1, colonna));
+    }
+    m_fondoCorrente = false;
     m_griglia->scrollToBottom();
 }
 
@@ -439,6 +463,11 @@ bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
 {
     if (tastoRicerca(oggetto, evento))
         return true;
+    if (evento->type() == QEvent::KeyPress && m_griglia && oggetto == m_griglia) {
+        const auto *tasto = static_cast<QKeyEvent *>(evento);
+        if (tasto->key() == Qt::Key_End && tasto->modifiers() == Qt::ControlModifier && ultimaRiga())
+            return true;
+    }
     if (evento->type() == QEvent::Paint && m_contaDopoPittura && m_griglia &&
         oggetto == m_griglia->viewport()) {
         m_contaDopoPittura = false;

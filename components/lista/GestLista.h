@@ -225,7 +225,9 @@ class GestLista : public QObject, public ComponenteStampa
     bool contaAltrove();
     // The user took the scroll bar's thumb to the end of the rows known
     // before they were counted: once counted the grid shows the last one.
-    void segnaFondo();
+    void segnaFondo(bool corrente = false);
+    // Ctrl+End before the count (true when it took the key).
+    bool ultimaRiga();
     void vaiInFondo();
     // The rows a screen of the grid shows, and a row more each side (0 without a grid).
     int righeSchermo() const;
@@ -312,6 +314,8 @@ class GestLista : public QObject, public ComponenteStampa
     // The opening whose last row the user asked for with the scroll bar
     // before the rows were counted (-1: none), until the user scrolls away.
     int m_fondoVoluto = -1;
+    // That wish came from Ctrl+End: the last row also becomes current.
+    bool m_fondoCorrente = false;
     bool m_contaSubito = true;
     bool m_contaDopoPittura = false; // the count waits for the grid to show the first rows
     bool m_erroreMostrato = false;
