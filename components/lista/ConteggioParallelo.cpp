@@ -74,6 +74,15 @@ struct ConteggioParallelo::Lavoro {
         SQLFreeStmt(st, SQL_CLOSE);
         SQLFreeHandle(SQL_HANDLE_STMT, st);
     }
+    // The file's statements give up within a few thousand steps once this
+    // work is stopped, until the answer goes.
+    std::shared_ptr<void> FermaSuFile(sqlite3 *h)
+    {
+        sqlite3_progress_handler(
+            h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; }, this);
+        return std::shared_ptr<void>(nullptr,
+                                     [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+    }
 };
 
 namespace
@@ -119,6 +128,11 @@ struct ConteggioParallelo::Collegamento {
         server = QSqlDatabase();
         QSqlDatabase::removeDatabase(nomeServer);
         chiaveServer.clear();
+    }
+    sqlite3 *Sqlite() const
+    {
+        return *static_cast<sqlite3 *const *>(
+            motore->DatabaseDao(QStringLiteral("Conteggio")).driver()->handle().data());
     }
     void ChiudiFile()
     {
@@ -204,13 +218,8 @@ int ConteggioParallelo::conta(Richiesta &r, Collegamento &c)
         try {
             const QString nome = QStringLiteral("Conteggio");
             collegaFile(r, c);
-            sqlite3 *h =
-                *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
-            sqlite3_progress_handler(
-                h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; }, &lavoro);
             // The handler goes with this count, however it ends.
-            const std::shared_ptr<void> togli(
-                nullptr, [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+            const std::shared_ptr<void> togli = lavoro.FermaSuFile(c.Sqlite());
             int somma = 0;
             for (const QString &sql : std::as_const(r.sqlConta)) {
                 const auto risultato = c.motore->Seleziona(nome, sql);
@@ -319,7 +328,7 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
                 leggiSulServer(lavoro, c, r.sqlSegnapostiServer, valori, 1);
     } else if (c.motore && !r.sqlOrdinata.isEmpty()) {
         const QString nome = QStringLiteral("Conteggio");
-        sqlite3 *h = *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
+        sqlite3 *h = c.Sqlite();
         sqlite3_stmt *st = nullptr;
         try {
             // The ordering columns stepped in list order on the order's
@@ -328,9 +337,7 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
             // a server), in a third of the time (no window over every row).
             const QByteArray sql = c.motore->Traduci(nome, r.sqlOrdinata, DbMotore::LetturaInOrdine).toUtf8();
             if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK) {
-                sqlite3_progress_handler(
-                    h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; },
-                    &lavoro);
+                const std::shared_ptr<void> togli = lavoro.FermaSuFile(h);
                 const int n = sqlite3_column_count(st);
                 int rc;
                 qint64 numero = 0;
@@ -347,7 +354,6 @@ void ConteggioParallelo::segnaposti(Richiesta &r, Collegamento &c, int righe)
                     valori << riga;
                 }
                 letti = rc == SQLITE_DONE;
-                sqlite3_progress_handler(h, 0, nullptr, nullptr);
             }
         } catch (const VbErrore &) {
             // Not translated: no landmarks, the list skips rows as without them.
@@ -398,12 +404,7 @@ void ConteggioParallelo::leggi(Richiesta &r, Collegamento &c)
         try {
             const QString nome = QStringLiteral("Conteggio");
             collegaFile(r, c);
-            sqlite3 *h =
-                *static_cast<sqlite3 *const *>(c.motore->DatabaseDao(nome).driver()->handle().data());
-            sqlite3_progress_handler(
-                h, 4000, [](void *l) { return static_cast<Lavoro *>(l)->fermato.load() ? 1 : 0; }, &lavoro);
-            const std::shared_ptr<void> togli(
-                nullptr, [h](void *) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+            const std::shared_ptr<void> togli = lavoro.FermaSuFile(c.Sqlite());
             const auto risultato = c.motore->Seleziona(nome, r.sqlConta.value(0), r.opzioni);
             for (int i = 0; i < risultato->numRighe(); ++i)
                 righe << risultato->riga(i);
