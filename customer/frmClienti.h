@@ -301,6 +301,8 @@ class frmClienti : public QWidget,
     int m_verificaOperazione = 0;
     QStringList m_verificaChiave;
     QStringList m_verificaInviati; // the window's fields as the save sent them
+    QStringList m_verificaLetti;   // and as read before it: the fields it wrote differ
+    QVariantList m_verificaValori; // the row a delete was sent for, as read
     // frmClientiVerificaLinee.cpp: the same for a line of grid g, saved
     // (`inviata` the line as written, `mostrata` as the grid showed it,
     // `confronto` the columns written) or deleted (`inviata` as read before).

@@ -94,7 +94,11 @@ void frmClienti::diciEsitoLinea(int g, const VerificaLinea &v, int esito)
                                   : QStringLiteral("NON risulta cancellata, ed è mostrata come è salvata.")));
         return;
     }
-    msgCom(prima + (esito > 0 ? QStringLiteral("risulta SALVATA.")
-                              : QStringLiteral("le modifiche NON risultano salvate e restano nella griglia: "
-                                               "salvarle di nuovo.")));
+    // An edit typed since waits in the grid over the rows read again.
+    const bool dopo = m_gestLin[size_t(g)] && m_gestLin[size_t(g)]->DatiModificati();
+    msgCom(prima + (esito <= 0 ? QStringLiteral("le modifiche NON risultano salvate e restano nella griglia: "
+                                                "salvarle di nuovo.")
+                    : dopo     ? QStringLiteral("risulta SALVATA; le modifiche fatte dopo restano nella "
+                                                    "griglia, da salvare.")
+                               : QStringLiteral("risulta SALVATA.")));
 }

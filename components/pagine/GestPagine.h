@@ -200,22 +200,43 @@ class GestPagine : public QObject
     QString RileggiMemorizzato();
     // The text of every field, in the engine's order: what a save sends.
     QStringList TestiMaschera() const;
+    // The fields' texts as read when the last save began (empty when it
+    // saved a new record).
+    QStringList TestiLettiAlSalvataggio() const;
     // After a save or a delete whose commit lost its answer with the
     // connection: reads the stored row whose key the fields hold, as the save
     // sent them (`inviati`, from TestiMaschera() then; the window's own when
-    // empty: what the user typed since is no part of that save). -1 when no
-    // row has that key, 1 when every field holds what the row holds, 0 when
-    // some field differs. Throws the read's error (the server still away).
-    int ConfrontaMemorizzatoConMaschera(const QStringList &inviati = {});
+    // empty: what the user typed since is no part of that save). With
+    // `letti` (TestiLettiAlSalvataggio() taken then) only the fields the
+    // save wrote are compared, and those now holding neither what was read
+    // nor what was sent (another desk's value since) are named in `altri`
+    // by their captions. -1 when no row has that key, 1 when every field
+    // compared holds what was sent or another desk's value, 2 when every one
+    // holds another desk's value, 0 when some field differs otherwise (the
+    // save is not stored). Throws the read's error (the server still away).
+    int ConfrontaMemorizzatoConMaschera(const QStringList &inviati = {}, const QStringList &letti = {},
+                                        QStringList *altri = nullptr);
+    // The stored values of the record as last read, column by column of the
+    // fields: taken at a delete, to tell its row later from a row made since
+    // with the same key (ConfrontaCancellato). Empty when no record is read.
+    QVariantList ValoriLetti() const;
+    // After a delete whose commit lost its answer: reads the stored row of
+    // key `chiave`. -1 when no row has that key, 1 when it holds every value
+    // of `letti` (the row the delete was sent for, still stored), 0 when it
+    // holds others (a row made since with that key). Throws the read's error.
+    int ConfrontaCancellato(const QStringList &chiave, const QVariantList &letti);
     // Empties the window for a new record, as after a delete.
     void PulisciRecord();
     // Reads the record of that key over whatever the window holds, asking
     // nothing: after ConfrontaMemorizzatoConMaschera, to show what is stored.
     bool RileggiDaChiave(const QStringList &valori);
     // The same, for a save found stored: the fields the user changed after
-    // the save sent `inviati` keep their new text, the record changed. The
-    // number of such fields, -1 when the record could not be read.
-    int RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati);
+    // the save sent `inviati` keep their new text, the record changed; with
+    // `letti` (as for ConfrontaMemorizzatoConMaschera) so do the fields the
+    // save wrote that hold what was read before it (not stored). The number
+    // of such fields, -1 when the record could not be read.
+    int RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati,
+                                const QStringList &letti = {});
     // Whether a save now (`operazione` OpSalva) would be refused because
     // another desk, since the read, changed a column the save writes (3197)
     // or deleted the record: the stored row of `memorizzato` (a

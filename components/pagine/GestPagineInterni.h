@@ -87,4 +87,7 @@ struct GestPagine::Interni {
     bool controlloOttimistico = true; // a save checks the columns it writes against the read
     int sceltaConflitto = 0;          // after a 3197: 1 read the stored row, 2 keep editing over it
     int operazione = 12;              // OpCancella while a failed delete is reported, else OpSalva
+    // The fields' texts as read when the last save began (empty for a new
+    // record): the fields that save wrote are those it sent otherwise.
+    QStringList lettiSalvataggio;
 };

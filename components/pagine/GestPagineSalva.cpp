@@ -37,6 +37,18 @@ QString testoRilettura(const VbErrore &e)
            QStringLiteral("\r\nPer modificarlo ancora, rileggerlo con \"Annulla\".");
 }
 
+// Two stored values alike as a write compares them: exactly, texts with
+// their case, Null only with Null.
+bool stessoValore(const QVariant &a, const QVariant &b)
+{
+    const bool na = !a.isValid() || a.isNull(), nb = !b.isValid() || b.isNull();
+    if (na || nb)
+        return na == nb;
+    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
+        return a.toString() == b.toString();
+    return a == b;
+}
+
 } // namespace
 
 bool GestPagine::scriviRiga()
@@ -144,6 +156,12 @@ bool GestPagine::salva()
         d->erroreSegnalato = true;
     }
 
+    // The fields as read when this save began: those it sends otherwise are
+    // the ones it writes, what tells it kept when its commit loses its answer.
+    d->lettiSalvataggio.clear();
+    if (m_stato != StatoNuovo)
+        for (const auto &c : d->campi)
+            d->lettiSalvataggio << c->testoLetto;
     bool scritto = false;
     const bool nuovoRecord = m_stato == StatoNuovo;
     const bool propria = m_transazione;
@@ -433,10 +451,19 @@ QStringList GestPagine::TestiMaschera() const
     return testi;
 }
 
-int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati)
+QStringList GestPagine::TestiLettiAlSalvataggio() const
+{
+    return d->lettiSalvataggio;
+}
+
+int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati, const QStringList &letti,
+                                                QStringList *altri)
 {
     // What the save sent, else what the window shows.
     const QStringList testi = inviati.size() == int(d->campi.size()) ? inviati : TestiMaschera();
+    // Only the fields the save wrote tell whether it was kept: another desk
+    // may have saved any other field since the window read the record.
+    const bool tutti = letti.size() != int(d->campi.size());
     QStringList chiave;
     for (size_t i = 0; i < d->campi.size(); ++i)
         if (d->campi[i]->chiave)
@@ -453,9 +480,74 @@ int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati)
     } chiudi{d->rec, h};
     if (d->rec.FineDati(h))
         return -1;
-    for (size_t i = 0; i < d->campi.size(); ++i)
-        if (d->campi[i]->controllo && testoDaRecord(*d->campi[i], h) != testi[qsizetype(i)])
-            return 0;
+    int esito = 1;
+    bool nostri = false;
+    QStringList cambiati;
+    for (size_t i = 0; i < d->campi.size(); ++i) {
+        const Campo &c = *d->campi[i];
+        const qsizetype k = qsizetype(i);
+        if (!c.controllo || (!tutti && testi[k] == letti[k]))
+            continue;
+        const QString memorizzato = testoDaRecord(c, h);
+        if (memorizzato == testi[k])
+            nostri = true;
+        else if (!tutti && memorizzato != letti[k])
+            // Neither what was read nor what was sent: another desk's value,
+            // saved after this save, whether this save was kept or not.
+            cambiati << c.descrizione();
+        else
+            esito = 0;
+    }
+    if (altri)
+        *altri = cambiati;
+    return esito == 1 && !nostri && !cambiati.isEmpty() ? 2 : esito;
+}
+
+QVariantList GestPagine::ValoriLetti() const
+{
+    QVariantList valori;
+    if (m_handle.isEmpty())
+        return valori;
+    for (const auto &c : d->campi)
+        for (const QString &col : c->colonne)
+            valori << d->rec.LeggiCampo(m_handle, col);
+    return valori;
+}
+
+int GestPagine::ConfrontaCancellato(const QStringList &chiave, const QVariantList &letti)
+{
+    QStringList valori;
+    for (const QString &v : chiave)
+        valori << v.trimmed();
+    const QString h = QStringLiteral("Verifica");
+    d->rec.ApriRec(d->db, d->connessione, h,
+                   QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
+                       QStringLiteral(" WHERE ") + condizioneChiave(valori),
+                   false, RecDat::TipoSnapshot);
+    struct Chiudi {
+        RecDat &rec;
+        const QString &h;
+        ~Chiudi() { rec.ChiudiRec(h); }
+    } chiudi{d->rec, h};
+    if (d->rec.FineDati(h))
+        return -1;
+    if (letti.isEmpty())
+        return 1;
+    // The table has no column of its own that a row keeps from its insert
+    // to its delete and a new row never repeats (no counter: the key is the
+    // code the user types). The row the delete removed is known as a whole,
+    // though: the delete checked, under the row's lock and in its own
+    // transaction, that the stored row still held every value read here.
+    // A row with another value in any of those columns is not the row this
+    // desk deleted: a customer with that code made since by another desk.
+    // (The same would be found, after a delete not kept, for a row another
+    // desk then changed: told as deleted, the customer stays stored, and no
+    // desk is led to delete a customer that another desk has just made.)
+    qsizetype i = 0;
+    for (const auto &c : d->campi)
+        for (const QString &col : c->colonne)
+            if (!stessoValore(letti.value(i++), d->rec.LeggiCampo(h, col)))
+                return 0;
     return 1;
 }
 
@@ -471,17 +563,22 @@ bool GestPagine::RileggiDaChiave(const QStringList &valori)
     return LeggiDaChiave(valori);
 }
 
-int GestPagine::RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati)
+int GestPagine::RileggiTenendoModifiche(const QStringList &valori, const QStringList &inviati,
+                                        const QStringList &letti)
 {
     const QStringList ora = TestiMaschera();
     if (!RileggiDaChiave(valori))
         return -1;
-    // What was typed after the save: still the user's, still to save.
+    // What was typed after the save, and what the save wrote that is not
+    // stored (the field holds what was read before it): still the user's,
+    // still to save.
+    const bool conLetti = letti.size() == inviati.size();
     int rimessi = 0;
     for (size_t i = 0; i < d->campi.size() && ora.size() == inviati.size(); ++i) {
         const auto &c = d->campi[i];
         const qsizetype k = qsizetype(i);
-        if (c->controllo && ora[k] != inviati.value(k) && c->controllo->text() != ora[k]) {
+        const bool nonSalvato = conLetti && inviati[k] != letti[k] && c->testoLetto == letti[k];
+        if (c->controllo && (ora[k] != inviati.value(k) || nonSalvato) && c->controllo->text() != ora[k]) {
             c->controllo->setText(ora[k]);
             ++rimessi;
         }

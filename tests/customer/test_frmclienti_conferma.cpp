@@ -23,8 +23,21 @@ class ConfermaTagliata : public ClientiPostgres
   protected:
     QString Collegamento(PgServer &pg, const QString &connect) override
     {
+        m_diretto = connect;
         m_taglia = std::make_unique<TagliaConferma>(pg.porta());
         return m_taglia->Porta() ? m_taglia->Attraverso(connect) : connect;
+    }
+    void TearDown() override
+    {
+        m_altro.ChiudiTutto();
+        ClientiPostgres::TearDown();
+    }
+    // Another desk writes, on a connection of its own that nothing cuts.
+    void Altro(const QString &sql)
+    {
+        if (!m_altro.EsisteConnessione(Globali::DbAzienda))
+            m_altro.ApriConnessione(Globali::DbAzienda, m_diretto);
+        m_altro.EseguiSql(Globali::DbAzienda, sql);
     }
     // Lets the form's timer try the server until it has said what it found.
     QString AttendiVerifica()
@@ -40,6 +53,8 @@ class ConfermaTagliata : public ClientiPostgres
         return {};
     }
     std::unique_ptr<TagliaConferma> m_taglia;
+    QString m_diretto;
+    DbMotore m_altro;
 };
 
 } // namespace
@@ -101,6 +116,103 @@ TEST_F(ConfermaTagliata, TheCustomerIsReadAgainAndTheWindowShowsWhatTheDatabaseH
                     << Messaggi().join('|').toStdString();
             }
         }
+    }
+}
+
+// Another desk on the same customer: the re-read judges a save by the fields
+// it wrote (the other desk's change to another field is no sign of a save not
+// kept, and shows), names a field it wrote that the other desk has saved
+// since, and tells the customer a delete removed from one another desk has
+// made since with the same code. A save found kept leaves the record as
+// stored to save again over, never refused as another desk's change.
+TEST_F(ConfermaTagliata, TheReReadJudgesWhatTheSaveWroteAndTheRowTheDeleteRemoved)
+{
+    ASSERT_NE(m_taglia, nullptr);
+    ASSERT_NE(m_taglia->Porta(), 0);
+    const QString dove = QStringLiteral(" Where Gruppo = '01' And Mastro = '05' And Conto = '0001'");
+    struct Caso {
+        const char *nome;
+        bool cancella, dopo;
+        const char *prima;    // the other desk's change before this desk's save
+        const char *telefono; // typed
+        const char *ragSoc;   // typed, or null
+        const char *poi;      // the other desk's write once the commit is cut
+        const char *detto;
+        const char *telefonoMostrato;
+        bool modificato;
+    };
+    const Caso casi[] = {
+        {"fax saved by the other desk before", false, true, "Update PianoConti Set Fax = '02 111'", "02 222",
+         nullptr, nullptr, "le modifiche risultano SALVATE.", "02 222", false},
+        {"phone saved by the other desk since", false, true, nullptr, "02 333", "Verdi Anna",
+         "Update PianoConti Set Telefono = '02 999'",
+         "le modifiche risultano SALVATE, ma il campo \"Telefono\" ora contiene un altro valore, salvato da "
+         "un'altra postazione: è mostrato come è salvato.",
+         "02 999", false},
+        {"save lost, phone saved by the other desk since", false, false, nullptr, "02 444", "Neri Luca",
+         "Update PianoConti Set Telefono = '02 888'",
+         "le modifiche NON risultano salvate. Restano nella finestra: salvarle di nuovo. Il campo "
+         "\"Telefono\" ora contiene un altro valore",
+         "02 888", true},
+        {"delete kept, code made again by the other desk", true, true, nullptr, nullptr, nullptr,
+         "Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, RagSoc) Values ('01', '05', "
+         "'0001', '3', 'Cliente nuovo', 'Bianchi Luca')",
+         "risulta CANCELLATO; un cliente con lo stesso codice è stato poi creato da un'altra postazione.",
+         nullptr, false},
+    };
+    int giro = 0;
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.nome);
+        ++giro;
+        const QString ragSoc = m_form->txt(50)->text();
+        if (c.prima)
+            Altro(QString::fromUtf8(c.prima) + dove);
+        if (c.telefono)
+            m_form->txt(1060)->setText(QString::fromUtf8(c.telefono));
+        if (c.ragSoc)
+            m_form->txt(50)->setText(QString::fromUtf8(c.ragSoc));
+        DimenticaMessaggi();
+        m_taglia->Arma(c.dopo);
+        if (c.ragSoc || c.cancella)
+            Rispondi(1); // "Non archiviare", or "Sì" to the delete
+        m_form->ButtonComando(QString::fromLatin1(c.cancella ? "Cancella" : "Salva"));
+        ASSERT_TRUE(m_taglia->Usato()) << Messaggi().join('|').toStdString();
+        if (c.poi)
+            Altro(QString::fromUtf8(c.poi) + (c.cancella ? QString() : dove));
+
+        const QString detto = AttendiVerifica();
+        EXPECT_TRUE(detto.contains(QString::fromUtf8(c.detto))) << Messaggi().join('|').toStdString();
+        if (c.cancella) {
+            // The other desk's customer is there, and not shown as this desk's.
+            EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove).toString(),
+                      QStringLiteral("Bianchi Luca"));
+            EXPECT_EQ(m_form->txt(30)->text(), QString());
+            EXPECT_NE(m_form->txt(50)->text(), QStringLiteral("Bianchi Luca"));
+            EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
+            continue;
+        }
+        // Shown as stored, the other desk's values too; what the save wrote
+        // and is not stored stays, still to save.
+        EXPECT_EQ(m_form->txt(1060)->text(), QString::fromUtf8(c.telefonoMostrato));
+        EXPECT_EQ(m_form->txt(1070)->text(), QStringLiteral("02 111"));
+        EXPECT_EQ(m_form->txt(50)->text(), c.ragSoc ? QString::fromUtf8(c.ragSoc) : ragSoc);
+        EXPECT_EQ(m_form->ogComPag()->RecordModificato(), c.modificato);
+
+        // The next save goes through, never refused as another desk's change.
+        const QString indirizzo = QStringLiteral("Via Nuova %1").arg(giro);
+        m_form->txt(1010)->setText(indirizzo);
+        DimenticaMessaggi();
+        Rispondi(1);
+        m_form->ButtonComando(QStringLiteral("Salva"));
+        EXPECT_EQ(Valore(QStringLiteral("Select Indirizzo From PianoConti") + dove).toString(), indirizzo)
+            << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Messaggi().filter(QStringLiteral("modificati da un altro utente")).size(), 0)
+            << Messaggi().join('|').toStdString();
+        EXPECT_EQ(Valore(QStringLiteral("Select Telefono From PianoConti") + dove).toString(),
+                  QString::fromUtf8(c.telefonoMostrato));
+        EXPECT_EQ(Valore(QStringLiteral("Select RagSoc From PianoConti") + dove).toString(),
+                  m_form->txt(50)->text());
+        EXPECT_FALSE(m_form->ogComPag()->RecordModificato());
     }
 }
 
@@ -271,6 +383,11 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
                                   ? Messaggi().filter(QStringLiteral("Il server risponde")).value(0)
                                   : AttendiVerifica();
         EXPECT_TRUE(detto.contains(QString::fromLatin1(c.detto))) << Messaggi().join('|').toStdString();
+        // A line found saved with an edit typed on it since: said, as the form says it.
+        EXPECT_EQ(detto.contains(QStringLiteral("risulta SALVATA; le modifiche fatte dopo restano nella "
+                                                "griglia, da salvare.")),
+                  c.dopo && c.poi != nullptr)
+            << detto.toStdString();
         // Said once, and not by the form's own check.
         EXPECT_EQ(Messaggi().filter(QStringLiteral("Il server risponde di nuovo")).size(), 1)
             << Messaggi().join('|').toStdString();
