@@ -481,7 +481,8 @@ class frmClienti : public QWidget,
     QString SqlProgressivi(int anno, bool apertoPrec) const;
     void GestioneProgressivi(const QString &funzione);
     // frmClientiControlli.cpp, frmClientiDecodCampo.cpp
-    void ControllaCampo(int Index);
+    // False when the field's check could not be done (a failed read, said).
+    bool ControllaCampo(int Index);
     void DecodificaStato();
     void ChiediConferma(QLineEdit *campo, const QString &testo);
     // Takes the error colour off every field and empties the status bar's

@@ -62,7 +62,12 @@ void frmClienti::txt_LostFocus(int Index)
     // A focus event must not carry an error into Qt: a failing query is
     // reported, and a command given from the field does not run unchecked.
     try {
-        ControllaCampo(Index);
+        // A check that could not be done (the key's read failed, and said so)
+        // fails the leave: the decoding would only fail again.
+        if (!ControllaCampo(Index)) {
+            ControlloFallito = true;
+            return;
+        }
         DecodificaCampo(Index, Modificato);
     } catch (const VbErrore &e) {
         ControlloFallito = true;
@@ -89,21 +94,22 @@ void frmClienti::TogliSegniErrore()
     ScriviPannello(QStringLiteral("Messaggio"), QString());
 }
 
-void frmClienti::ControllaCampo(int Index)
+bool frmClienti::ControllaCampo(int Index)
 {
     QLineEdit *t = txt(Index);
     const int stato = m_comPag ? m_comPag->StatoPagina() : 0;
+    bool fatto = true;
     auto generico = [&] {
         if (!m_comPag)
             return;
         const QString nome = m_comPag->NomeCampoControllo(t);
-        if (!nome.isEmpty())
-            m_comPag->CampoUscito(nome);
+        // False when the key's read failed (and was said).
+        fatto = nome.isEmpty() || m_comPag->CampoUscito(nome);
     };
     // Search criteria are patterns, not values: only the generic check runs.
     if (stato == GestPagine::StatoRicerca) {
         generico();
-        return;
+        return fatto;
     }
     auto data = [&] {
         int modo = 1;
@@ -189,6 +195,7 @@ void frmClienti::ControllaCampo(int Index)
         generico();
         break;
     }
+    return fatto;
 }
 
 void frmClienti::ChiediConferma(QLineEdit *campo, const QString &testo)

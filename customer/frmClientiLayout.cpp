@@ -657,6 +657,10 @@ void frmClienti::CollegaEventi()
 bool frmClienti::eventFilter(QObject *obj, QEvent *ev)
 {
     if (ev->type() == QEvent::MouseButtonPress) {
+        // A control disabled, or in a disabled frame, takes no mouse input.
+        const auto *controllo = qobject_cast<const QWidget *>(obj);
+        if (!controllo || !controllo->isEnabled())
+            return QWidget::eventFilter(obj, ev);
         auto *m = static_cast<QMouseEvent *>(ev);
         const int bottone = m->button() == Qt::RightButton ? 2 : m->button() == Qt::LeftButton ? 1 : 4;
         if (Che.Contiene(obj)) {

@@ -91,6 +91,11 @@ QString iniCercato()
 
 void mostraErroreAvvio(const QString &errore)
 {
+    // The connection's own box said why, and the user chose to give up.
+    if (errore == ConnessioneAnnullata) {
+        frmConn::Scarica();
+        return;
+    }
     QString testo = errore;
     if (testo.startsWith(QLatin1String("Err:")))
         testo = testo.mid(4).trimmed();

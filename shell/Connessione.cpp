@@ -136,7 +136,7 @@ QString ApriDbAzienda()
                     QStringLiteral("Impossibile aprire il database dell'azienda:\n") + causa,
                     QStringLiteral("&Riprova"), QStringLiteral("&Annulla"), {}, {}, 80, false, 600, 0, 1);
                 if (scelta != 1)
-                    return QStringLiteral("Err: ") + causa;
+                    return ConnessioneAnnullata;
             }
         }
         avvisaSolaLettura(db, origine, odbc);

@@ -17,8 +17,13 @@ inline const QString ParHostPassword = QStringLiteral("DbAzienda.Password");
 // window and opens the company database as DbAzienda in DbComp(): an SQLite
 // file (relative to DriveDB, else to the INI's folder) or ODBC with the login
 // and password the host hands over. A failed connection may be retried.
-// "" when open, else a text beginning with "Err:" that never shows a password.
+// "" when open, else a text beginning with "Err:" that never shows a password;
+// ConnessioneAnnullata when the user gave up in the box that said why.
 QString ApriDbAzienda();
+
+// What ApriDbAzienda returns when the user gave up the connection after its
+// error was shown: the start ends with nothing more to say.
+inline const QString ConnessioneAnnullata = QStringLiteral("Err: Connessione annullata");
 
 // Gives the common menu database made before it the change counter of its
 // countries: on a server the menu schema of the company's database, else the

@@ -159,7 +159,8 @@ bool AdattatoreEventi::eventFilter(QObject *obj, QEvent *ev)
     const Voce *voce = it == m_voci.constEnd() ? nullptr : &*it;
 
     if (tastiera) {
-        if (m_reinvio)
+        // A control disabled, or inside a disabled container, takes no keys.
+        if (m_reinvio || !w->isEnabled())
             return false;
         if (ev == m_giaTrattato) {
             m_giaTrattato = nullptr;

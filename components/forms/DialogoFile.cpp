@@ -4,7 +4,10 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLocale>
+#include <QTreeView>
+#include <algorithm>
 
 const QFileSystemModel *ModelloFileLocale::fileSystem() const
 {
@@ -33,6 +36,16 @@ void PreparaDialogoFile(QFileDialog &dialogo)
 {
     dialogo.setOption(QFileDialog::DontUseNativeDialog);
     dialogo.setProxyModel(new ModelloFileLocale(&dialogo));
+    // The detail view's columns are sized for Qt's own sample values, some
+    // narrower than their heading in Italian ("Dimensione"): each column is
+    // made at least as wide as its heading needs, by the header's font.
+    if (auto *vista = dialogo.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *intestazione = vista->header();
+        for (int i = 0; i < intestazione->count(); ++i)
+            if (!intestazione->isSectionHidden(i))
+                intestazione->resizeSection(
+                    i, std::max(intestazione->sectionSize(i), intestazione->sectionSizeHint(i)));
+    }
 }
 
 } // namespace UtilFinestre

@@ -741,6 +741,9 @@ bool GestLinee::eventFilter(QObject *obj, QEvent *ev)
 {
     if (ev->type() != QEvent::KeyPress || ev == m_eventoDato)
         return QObject::eventFilter(obj, ev);
+    // A grid disabled, or inside a disabled container, takes no keys.
+    if (auto *w = qobject_cast<QWidget *>(obj); w && !w->isEnabled())
+        return QObject::eventFilter(obj, ev);
     auto *k = static_cast<QKeyEvent *>(ev);
     // A key whose handling failed has been answered with the error: the view
     // does not go on to do with it what it would by itself.

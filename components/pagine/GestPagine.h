@@ -138,8 +138,9 @@ class GestPagine : public QObject
     QString NomeCampoControllo(const QWidget *controllo) const;
     QLineEdit *ControlloCampo(const QString &nomeCampo) const;
     // The engine's own check of a field left: numbers and formats; the key
-    // control in states 0 and 3 also checks and reads the key.
-    void CampoUscito(const QString &nomeCampo);
+    // control in states 0 and 3 also checks and reads the key. False when
+    // that check could not be done (a failed read, said here already).
+    bool CampoUscito(const QString &nomeCampo);
 
     // Writes a field's box without counting it as a user's change.
     void ScriviCampo(const QString &nomeCampo, const QString &testo);

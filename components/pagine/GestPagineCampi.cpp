@@ -312,11 +312,11 @@ void GestPagine::CampoModificato()
     m_modificato = true;
 }
 
-void GestPagine::CampoUscito(const QString &nomeCampo)
+bool GestPagine::CampoUscito(const QString &nomeCampo)
 {
     Campo *c = campo(nomeCampo);
     if (!c || !c->controllo || d->inOperazione)
-        return;
+        return true;
     if (m_stato != StatoRicerca && (c->numerico || c->opzioni.formato.isValid())) {
         QString errore;
         const QVariantList valori = valoriDaTesto(*c, errore);
@@ -330,14 +330,17 @@ void GestPagine::CampoUscito(const QString &nomeCampo)
         }
     }
     if (c->controllo != d->controlloChiave || (m_stato != StatoNuovo && m_stato != StatoVariaChiave))
-        return;
-    // Called from a focus event: a failed read is reported here, never thrown into Qt.
+        return true;
+    // Called from a focus event: a failed read is reported here, never thrown
+    // into Qt; the caller learns that the check failed, so as not to say it again.
     try {
         controllaChiave();
     } catch (const VbErrore &e) {
         ricordaErrore(e.numero(), e.descrizione());
         SegnalaErrore(d->ultimoRisultato);
+        return false;
     }
+    return true;
 }
 
 void GestPagine::ScriviCampo(const QString &nomeCampo, const QString &testo)

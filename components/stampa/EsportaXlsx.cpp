@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,31 @@ namespace
 
 // Excel keeps at most this many characters in a cell.
 constexpr int CaratteriCella = 32767;
+
+// A spreadsheet reads "_xHHHH_" in a cell's text as the character of code
+// HHHH: where a text holds one as it is, its underscore is written as
+// "_x005F_" (the underscore's own code), so the cell reads back as written.
+bool codiceLetterale(QByteArrayView t, qsizetype i)
+{
+    if (i + 7 > t.size() || t[i] != '_' || t[i + 1] != 'x' || t[i + 6] != '_')
+        return false;
+    for (qsizetype k = i + 2; k < i + 6; ++k)
+        if (!std::isxdigit(static_cast<unsigned char>(t[k])))
+            return false;
+    return true;
+}
+
+// `t` with every literal "_xHHHH_" kept literal, into `r` (NUL-ended).
+void testoCella(QByteArrayView t, QByteArray &r)
+{
+    r.resize(0);
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (codiceLetterale(t, i))
+            r.append("_x005F_");
+        else
+            r.append(t[i]);
+    }
+}
 
 lxw_datetime dataExcel(const QDate &d, const QTime &t = QTime(0, 0))
 {
@@ -147,7 +173,12 @@ lxw_format *EsportaXlsx::formatoNumero(int decimali)
 
 void EsportaXlsx::scriviTesto(int riga, int col, const QString &testo, lxw_format *formato)
 {
-    const QByteArray utf8 = (testo.size() > CaratteriCella ? testo.left(CaratteriCella) : testo).toUtf8();
+    QByteArray utf8 = (testo.size() > CaratteriCella ? testo.left(CaratteriCella) : testo).toUtf8();
+    if (utf8.contains("_x")) {
+        QByteArray protetto;
+        testoCella(utf8, protetto);
+        utf8 = protetto;
+    }
     worksheet_write_string(m_foglio, lxw_row_t(riga), lxw_col_t(col), utf8.constData(), formato);
 }
 
@@ -158,8 +189,12 @@ void EsportaXlsx::scriviUtf8(int riga, int col, QByteArrayView testo)
         scriviTesto(riga, col, QString::fromUtf8(testo), nullptr);
         return;
     }
-    m_cella.resize(0);
-    m_cella.append(testo.data(), testo.size());
+    if (testo.indexOf("_x") >= 0) {
+        testoCella(testo, m_cella);
+    } else {
+        m_cella.resize(0);
+        m_cella.append(testo.data(), testo.size());
+    }
     worksheet_write_string(m_foglio, lxw_row_t(riga), lxw_col_t(col), m_cella.constData(), nullptr);
 }
 

@@ -379,6 +379,51 @@ TEST_F(ClientiServerPerso, APageThatCannotBeReadSaysSoOnceAndIsReadAtTheNextVisi
     }
 }
 
+// A code typed in the key field and not read yet, then a page asked while
+// the server is down: the key's read and the page's both fail, and the loss
+// is said once, whether the page has a grid or not.
+TEST_F(ClientiServerPerso, AKeyNotReadYetAndAPageWhileTheServerIsDownSaySoOnce)
+{
+    PgServer *pg = Server(nullptr);
+    const struct {
+        const char *nome;
+        int scheda;
+        Qt::Key tasto;
+    } casi[] = {{"letters of intent", 10, Qt::Key_0}, {"accounting", 4, Qt::Key_4}};
+    m_form->activateWindow();
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.nome);
+        m_form->SelezionaTab(1);
+        Attendi();
+        Rispondi(2);
+        ASSERT_TRUE(m_form->ogComPag()->EseguiComando(QStringLiteral("Nuovo")).toBool());
+        ASSERT_EQ(m_form->ogComPag()->StatoPagina(), GestPagine::StatoNuovo);
+        m_form->txt(10)->setText(QStringLiteral("01"));
+        m_form->txt(20)->setText(QStringLiteral("05"));
+        QLineEdit *conto = m_form->txt(30);
+        conto->setFocus();
+        Attendi();
+        QTest::keyClicks(conto, QStringLiteral("0002"));
+        QTest::keyClick(conto, Qt::Key_Return);
+        Attendi();
+        DimenticaMessaggi();
+        ASSERT_TRUE(pg->Ferma());
+        for (int i = 0; i < 3; ++i)
+            Rispondi(1);
+        QTest::keyClick(conto, c.tasto, Qt::AltModifier);
+        Attendi();
+        const QStringList detti = Messaggi();
+        ASSERT_TRUE(pg->Riavvia());
+        RisposteProgrammate::Azzera();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+        EXPECT_EQ(m_form->TabSelezionato(), c.scheda);
+        ASSERT_EQ(detti.size(), 1) << detti.join('|').toStdString();
+        EXPECT_TRUE(detti[0].contains(QStringLiteral("collegamento con il database")))
+            << detti[0].toStdString();
+        EXPECT_EQ(conto->text(), QStringLiteral("0002"));
+    }
+}
+
 // The server stops between the save's commit and the reading back of the
 // row: the user reads that the record was saved and only its reading back
 // failed, nothing that says it was not saved.

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 
 class Specchio : public BancoClienti
 {
@@ -249,6 +250,91 @@ TEST_F(Specchio, ClearingGesturesActOnlyOnANewRecord)
     EXPECT_FALSE(m_form->OptSesso(0)->isChecked());
     EXPECT_FALSE(m_form->OptSesso(1)->isChecked());
     EXPECT_EQ(m_form->txt(1130)->text(), "");
+}
+
+// A greyed control (disabled itself, or in a disabled frame: a company's
+// "Maschio") takes no clearing gesture, neither the right button nor Delete:
+// nothing changes. Enabled again, the same gesture clears it.
+TEST_F(Specchio, GreyedControlsTakeNoClearingGesture)
+{
+    frmClienti *f = m_form;
+    struct Caso {
+        const char *nome;
+        int campo;                         // the hidden field behind the control
+        std::function<QWidget *()> spegni; // greys the control, a value chosen
+        std::function<void()> riaccendi;
+        bool destro; // the right button clears it too
+    };
+    const auto societa = [f] {
+        f->OptStatoGiu(1)->click();
+        f->OptSesso(1)->click();
+        f->OptStatoGiu(0)->click();
+    };
+    const Caso casi[] = {
+        {"a company's Maschio", 1130, [&] { return societa(), f->OptSesso(0); },
+         [f] { f->OptStatoGiu(1)->click(); }, true},
+        {"a company's Femmina", 1130, [&] { return societa(), f->OptSesso(1); },
+         [f] { f->OptStatoGiu(1)->click(); }, true},
+        {"an option greyed itself", 1130,
+         [f] {
+             f->OptStatoGiu(1)->click();
+             f->OptSesso(1)->click();
+             f->OptSesso(1)->setEnabled(false);
+             return f->OptSesso(1);
+         },
+         [f] { f->OptSesso(1)->setEnabled(true); }, true},
+        {"a check box of a greyed page", 4150,
+         [f] {
+             f->Che(4150)->setCheckState(Qt::Checked);
+             f->Che(4150)->parentWidget()->setEnabled(false);
+             return f->Che(4150);
+         },
+         [f] { f->Che(4150)->parentWidget()->setEnabled(true); }, true},
+        {"a greyed combo", 5130,
+         [f] {
+             f->Combo(5130)->setCurrentIndex(1);
+             f->Combo_LostFocus(5130);
+             f->Combo(5130)->setEnabled(false);
+             return f->Combo(5130);
+         },
+         [f] { f->Combo(5130)->setEnabled(true); }, false},
+    };
+    const std::pair<const char *, std::function<void(QWidget *)>> gesti[] = {
+        {"right button", [](QWidget *w) { QTest::mouseClick(w, Qt::RightButton); }},
+        {"Delete", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Delete); }}};
+    // What the gestures could change: the fields and the controls' values.
+    const auto valori = [&] {
+        QStringList v = Testi();
+        for (auto *gruppo : {&f->OptStatoGiu, &f->OptSesso})
+            for (auto [i, o] : *gruppo)
+                v << QString::number(o->isChecked());
+        v << QString::number(f->Che(4150)->checkState()) << QString::number(f->Combo(5130)->currentIndex());
+        return v;
+    };
+    for (const Caso &c : casi) {
+        for (const auto &[gesto, fai] : gesti) {
+            if (!c.destro && QLatin1String(gesto) == QLatin1String("right button"))
+                continue;
+            SCOPED_TRACE(std::string(c.nome) + ", " + gesto);
+            Rispondi(2);
+            ASSERT_TRUE(f->ogComPag()->EseguiComando(QStringLiteral("Nuovo")).toBool());
+            f->MostraCampo(f->txt(c.campo));
+            Attendi();
+            QWidget *w = c.spegni();
+            ASSERT_FALSE(w->isEnabled());
+            ASSERT_FALSE(f->txt(c.campo)->text().isEmpty());
+            const QStringList prima = valori();
+            fai(w);
+            Attendi();
+            EXPECT_EQ(valori(), prima);
+
+            c.riaccendi();
+            ASSERT_TRUE(w->isEnabled());
+            fai(w);
+            Attendi();
+            EXPECT_TRUE(f->txt(c.campo)->text().isEmpty()) << f->txt(c.campo)->text().toStdString();
+        }
+    }
 }
 
 TEST_F(Specchio, ViewingPagesNeverMarksTheRecordChanged)

@@ -12,12 +12,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -169,6 +176,41 @@ TEST_F(UtilFinestreTest, FileDialogsWriteSizesAndDatesInTheProgramsLocale)
     EXPECT_EQ(testo(0), QStringLiteral("clienti.xlsx"));
     EXPECT_EQ(testo(1), QStringLiteral("2 byte"));
     EXPECT_EQ(testo(3), QStringLiteral("08/12/26 13:06"));
+    dialogo.close();
+}
+
+// Every column heading of a file dialog's detail view shows whole in
+// Italian ("Dimensione" is wider than the sizes Qt sizes its column for).
+TEST_F(UtilFinestreTest, FileDialogsShowEveryColumnHeadingWhole)
+{
+    QTranslator italiano;
+    if (!italiano.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        GTEST_SKIP() << "Qt's Italian translations are not installed";
+    QCoreApplication::installTranslator(&italiano);
+    // Qt keeps the columns' widths a dialog closed with: this one starts from its own.
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    const auto togli = qScopeGuard([&] {
+        QCoreApplication::removeTranslator(&italiano);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    });
+    QFileDialog dialogo(nullptr, QStringLiteral("Nome del file di stampa"), dir.path());
+    UtilFinestre::PreparaDialogoFile(dialogo);
+    auto *vista = dialogo.findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_TRUE(vista);
+    dialogo.setViewMode(QFileDialog::Detail);
+    dialogo.show();
+    QHeaderView *intestazione = vista->header();
+    ASSERT_EQ(intestazione->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Dimensione"));
+    const QFontMetrics fm(intestazione->font());
+    for (int i = 0; i < intestazione->count(); ++i) {
+        const QString testo = intestazione->model()->headerData(i, Qt::Horizontal).toString();
+        SCOPED_TRACE(testo.toStdString());
+        EXPECT_GE(intestazione->sectionSize(i), intestazione->sectionSizeHint(i));
+        EXPECT_GT(intestazione->sectionSize(i), fm.horizontalAdvance(testo));
+    }
     dialogo.close();
 }
 

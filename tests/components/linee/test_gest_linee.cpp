@@ -297,6 +297,31 @@ TEST_F(Linee, DeleteKeyAsksForConfirmation)
     EXPECT_EQ(righe(QStringLiteral("C2")), 1);
 }
 
+// A grid disabled, or in a disabled container, takes no keys: Delete asks
+// nothing and deletes nothing; enabled again, it asks.
+TEST_F(Linee, ADisabledGridTakesNoDeleteKey)
+{
+    for (QWidget *spento : {static_cast<QWidget *>(view), static_cast<QWidget *>(&owner)}) {
+        SCOPED_TRACE(spento == view ? "grid" : "its window");
+        cella(1, QStringLiteral("Descrizione"));
+        spento->setEnabled(false);
+        RisposteProgrammate::Azzera();
+        RisposteProgrammate::ImpostaSenzaModali(true);
+        RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 1);
+        QTest::keyClick(view, Qt::Key_Delete);
+        EXPECT_TRUE(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).isEmpty());
+        EXPECT_EQ(righe(), 3);
+        spento->setEnabled(true);
+    }
+    RisposteProgrammate::Azzera();
+    RisposteProgrammate::ImpostaSenzaModali(true);
+    cella(1, QStringLiteral("Descrizione"));
+    RisposteProgrammate::Accoda(RisposteProgrammate::MsgCom, 2);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(RisposteProgrammate::Mostrati(RisposteProgrammate::MsgCom).size(), 1);
+    EXPECT_EQ(righe(), 3);
+}
+
 TEST_F(Linee, NewLineGetsTheOwnersDefaultsAndIsInserted)
 {
     g.Bottone(QStringLiteral("Nuovo"))->trigger();

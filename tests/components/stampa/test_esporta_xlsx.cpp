@@ -129,3 +129,90 @@ TEST(EsportaXlsx, StoppedExportKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_EQ(EsportaXlsx::NomeFoglio(QStringLiteral("'")), QStringLiteral("Foglio1"));
     EXPECT_EQ(EsportaXlsx::NomeFoglio(QString(40, QLatin1Char('x'))).size(), 31);
 }
+
+namespace
+{
+
+// The text of an inline string cell as a spreadsheet reads it: the XML's
+// entities, then each "_xHHHH_" as the character of that code, from left to right.
+QString testoLetto(const QString &cellaXml)
+{
+    static const QRegularExpression t(QStringLiteral("<t[^>]*>(.*?)</t>"),
+                                      QRegularExpression::DotMatchesEverythingOption);
+    QString x = t.match(cellaXml).captured(1);
+    x.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+        .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    static const QRegularExpression codice(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString letto;
+    qsizetype da = 0;
+    for (auto it = codice.globalMatch(x); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        letto += x.mid(da, m.capturedStart() - da) + QChar(char16_t(m.captured(1).toUShort(nullptr, 16)));
+        da = m.capturedEnd();
+    }
+    return letto + x.mid(da);
+}
+
+// A source that hands every cell's text over as UTF-8.
+class SorgenteUtf8 : public SorgenteRighe
+{
+  public:
+    QList<QByteArray> testi;
+    QList<ColonnaStampa> ColonneStampa() override { return {}; }
+    bool ApriRighe(const QList<int> &) override { return true; }
+    bool RigaSuccessiva(QList<CellaStampa> &) override { return false; }
+    QByteArrayView TestoUtf8(int cella) const override
+    {
+        return cella < testi.size() ? QByteArrayView(testi[cella]) : QByteArrayView();
+    }
+};
+
+} // namespace
+
+// Texts that hold what a spreadsheet reads as a character's code ("_x0041_"
+// is read "A") read back as written, in the caption row and in the rows,
+// whether handed over as text or as UTF-8.
+TEST(EsportaXlsx, EveryTextReadsBackAsWritten)
+{
+    const QStringList testi = {QStringLiteral("_x0041_"),
+                               QStringLiteral("Rossi_x00e8_Bianchi"),
+                               QStringLiteral("_x005F_"),
+                               QStringLiteral("__x0041__x0042__"),
+                               QStringLiteral("_x0041_x0042_"),
+                               QStringLiteral("_x004_ _X0041_ x0041_ _x0041"),
+                               QStringLiteral("Rossi & Figli <srl> \"Sud\" 'Est'"),
+                               QStringLiteral("Però _x20AC_ €")};
+    QList<ColonnaStampa> colonne;
+    QList<CellaStampa> celle;
+    SorgenteUtf8 sorgente;
+    for (const QString &t : testi) {
+        colonne << ColonnaStampa{t, 1500, Qt::AlignLeft, true, false};
+        celle << CellaStampa{t, t};
+        sorgente.testi << t.toUtf8();
+    }
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("testi.xlsx"));
+    QString errore;
+    {
+        OpzStampa opz;
+        EsportaXlsx x(opz, colonne, QStringLiteral("Testi"));
+        ASSERT_TRUE(x.Apri(percorso, errore)) << errore.toStdString();
+        x.ScriviIntestazione();
+        x.ScriviRiga(celle);
+        x.TestiDa(&sorgente);
+        x.ScriviRiga(celle);
+        ASSERT_TRUE(x.Chiudi(errore)) << errore.toStdString();
+    }
+    const QString foglio = parteZip(percorso, QStringLiteral("xl/worksheets/sheet1.xml"));
+    ASSERT_FALSE(foglio.isEmpty());
+    for (int c = 0; c < testi.size(); ++c) {
+        SCOPED_TRACE(testi[c].toStdString());
+        for (int riga : {1, 2, 3}) {
+            const QString rif = QChar(char16_t(u'A' + c)) + QString::number(riga);
+            EXPECT_EQ(testoLetto(cella(foglio, rif)), testi[c]) << rif.toStdString();
+        }
+    }
+}
