@@ -1,4 +1,4 @@
-// The waits of five gestures of the customer list window, on the window as
+// The waits of seven gestures of the customer list window, on the window as
 // the customer form opens it (offscreen), each beside its floor measured in
 // the same run: for each gesture, repeated, the FREEZE (the longest time the
 // window's event loop did not turn, from the gesture until its result is
@@ -24,6 +24,16 @@
 //      list current; the name field cleared and Enter pressed: until the
 //      whole list is painted with that customer current (and its row number
 //      known). Floor: as for 1.
+//   6. The list opened from the form on the customer in the middle of the
+//      list (code order), counted; a second desk deletes that customer, then
+//      "Aggiorna": until the customer that followed it is the current row,
+//      painted (and its row number known). Floor: as for 1, for that customer.
+//   7. The list opened from the form on the customer in the middle, the
+//      user moves three rows down to a customer a second desk deletes
+//      meanwhile, then "Seleziona": until the notice "Il cliente ... non
+//      esiste più" is given and the customer the form shows is the current
+//      row again, painted (and its row number known). Floor: as for 1, for it.
+//   The customer deleted is put back after each try.
 // Each result line begins "attesa <n>:".
 //
 //   bench_lista_attese [--db PATH | --connect ODBC-TEXT] [--customers N]
@@ -38,6 +48,7 @@
 #include "components/lista/ConteggioParallelo.h"
 #include "components/lista/GestLista.h"
 #include "components/util/UtilGlob.h"
+#include "components/util/VbErrore.h"
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
 
@@ -48,6 +59,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTableView>
 #include <sqlite3.h>
 
@@ -541,6 +554,182 @@ void Attesa5(const QString &prefisso)
            "the customer was not shown as the current row");
 }
 
+// The second desk: a connection of its own to the same company, which
+// deletes a customer and later puts it back (saved meanwhile in a temporary
+// table of its session), in the engine's own SQL.
+class Postazione
+{
+  public:
+    bool Apri(const supporto_bench::Argomenti &a, const QString &percorso)
+    {
+        try {
+            if (!a.connect.isEmpty())
+                Globali::DbComp()->ApriConnessione(kNome, a.connect);
+            else
+                Globali::DbComp()->ApriSqlite(kNome, percorso);
+        } catch (const VbErrore &e) {
+            std::fprintf(stderr, "the second desk cannot connect: %s\n", qPrintable(e.descrizione()));
+            return false;
+        }
+        return true;
+    }
+    bool Cancella(const QStringList &chiave)
+    {
+        const QString dove = QStringLiteral(" WHERE Gruppo = '%1' AND Mastro = '%2' AND Conto = '%3'")
+                                 .arg(chiave.value(0), chiave.value(1), chiave.value(2));
+        return esegui(QStringLiteral("CREATE TEMPORARY TABLE salvato AS SELECT * FROM PianoConti") + dove) &&
+               esegui(QStringLiteral("DELETE FROM PianoConti") + dove);
+    }
+    bool Rimetti()
+    {
+        return esegui(QStringLiteral("INSERT INTO PianoConti SELECT * FROM salvato")) &&
+               esegui(QStringLiteral("DROP TABLE salvato"));
+    }
+
+  private:
+    static inline const QString kNome = QStringLiteral("Postazione2");
+    bool esegui(const QString &sql)
+    {
+        QSqlQuery q(Globali::DbComp()->DatabaseDao(kNome));
+        if (q.exec(sql))
+            return true;
+        std::fprintf(stderr, "the second desk: %s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
+        return false;
+    }
+};
+Postazione g_postazione;
+
+// The customer at row `riga` of the list in code order (set-up, not timed).
+Cliente clienteAllaRiga(int riga)
+{
+    return cliente(primaRiga(SqlLista::Pagina(g.parti, {}, g.ordine, false, 1, riga)));
+}
+
+// The list opened from the form on `c` and left until counted and placed.
+bool apriSul(const Cliente &c)
+{
+    chiudi();
+    if (!g.scheda->pagine->LeggiDaChiave(c.chiave))
+        return false;
+    g.scheda->ButtonComando(QStringLiteral("Lista"));
+    quiete();
+    return lista()->ChiaveRiga(lista()->RigaCorrente()) == QVariantList(c.chiave.begin(), c.chiave.end());
+}
+
+void Attesa6()
+{
+    Serie s;
+    const int riga = g.totale / 2;
+    const Cliente cancellato = clienteAllaRiga(riga), seguente = clienteAllaRiga(riga + 1);
+    if (!cancellato.Valido() || !seguente.Valido())
+        return;
+    const auto seek = seekIntorno(seguente);
+    const QByteArray conta = contaPrima(seguente);
+    for (int i = 0; i < g.ripetizioni; ++i) {
+        if (!apriSul(cancellato)) {
+            std::printf("attesa 6: the list could not be opened on customer %s\n",
+                        qPrintable(cancellato.chiave.join('-')));
+            break;
+        }
+        if (!g_postazione.Cancella(cancellato.chiave))
+            break;
+        qint64 tempo = -1, posizione = -1;
+        const Esito e =
+            Misura([] { return true; },
+                   [] {
+                       g.dipinto->Azzera();
+                       g.finestra->ButtonComando(QStringLiteral("Aggiorna"));
+                   },
+                   [&](qint64 ns) { return correnteMostrato(seguente, ns, tempo, posizione); }, g.limiteMs);
+        s.Aggiungi(Esito{e.avviato, tempo >= 0, e.freeze, tempo});
+        if (posizione >= 0)
+            s.posizione.push_back(posizione);
+        quiete();
+        g_postazione.Rimetti();
+        const qint64 p = pavimento(seek);
+        s.pavimento.push_back(p);
+        s.pavimentoPosizione.push_back(p + pavimento({{conta, 1}}));
+    }
+    chiudi();
+    stampa(6, s,
+           qPrintable(QStringLiteral("customer %1 (row %2) deleted by another desk, then \"Aggiorna\"; until "
+                                     "customer %3 is current")
+                          .arg(cancellato.chiave.join('-'))
+                          .arg(riga)
+                          .arg(seguente.chiave.join('-'))),
+           "the customer that followed was not shown as the current row");
+}
+
+void Attesa7()
+{
+    Serie s;
+    const int riga = g.totale / 2;
+    const Cliente mostrato = clienteAllaRiga(riga), cancellato = clienteAllaRiga(riga + 3);
+    if (!mostrato.Valido() || !cancellato.Valido())
+        return;
+    bool avviso = false;
+    QString altro;
+    RisposteProgrammate::ImpostaAzioneMostrato([&](const QString &tipo, const QVariantMap &m) {
+        const QString t = m.value(QStringLiteral("testo")).toString();
+        if (tipo != RisposteProgrammate::MsgCom)
+            return;
+        if (t.startsWith(QStringLiteral("Il cliente ")) && t.contains(QStringLiteral("non esiste più")))
+            avviso = true;
+        else
+            altro = t;
+    });
+    const auto seek = seekIntorno(mostrato);
+    const QByteArray conta = contaPrima(mostrato);
+    for (int i = 0; i < g.ripetizioni; ++i) {
+        if (!apriSul(mostrato)) {
+            std::printf("attesa 7: the list could not be opened on customer %s\n",
+                        qPrintable(mostrato.chiave.join('-')));
+            break;
+        }
+        QTableView *griglia = g.finestra->dbgRiga;
+        griglia->setCurrentIndex(griglia->model()->index(lista()->RigaCorrente() + 3, 3));
+        QCoreApplication::processEvents();
+        if (lista()->ChiaveRiga(lista()->RigaCorrente()) !=
+            QVariantList(cancellato.chiave.begin(), cancellato.chiave.end())) {
+            std::printf("attesa 7: customer %s is not three rows below\n",
+                        qPrintable(cancellato.chiave.join('-')));
+            break;
+        }
+        if (!g_postazione.Cancella(cancellato.chiave))
+            break;
+        avviso = false;
+        qint64 tempo = -1, posizione = -1;
+        const Esito e =
+            Misura([] { return true; },
+                   [] {
+                       g.dipinto->Azzera();
+                       g.finestra->ButtonComando(QStringLiteral("Seleziona"));
+                   },
+                   [&](qint64 ns) { return avviso && correnteMostrato(mostrato, ns, tempo, posizione); },
+                   g.limiteMs);
+        s.Aggiungi(Esito{e.avviato, tempo >= 0, e.freeze, tempo});
+        if (posizione >= 0)
+            s.posizione.push_back(posizione);
+        quiete();
+        g_postazione.Rimetti();
+        const qint64 p = pavimento(seek);
+        s.pavimento.push_back(p);
+        s.pavimentoPosizione.push_back(p + pavimento({{conta, 1}}));
+    }
+    RisposteProgrammate::ImpostaAzioneMostrato({});
+    if (!altro.isEmpty())
+        std::printf("attesa 7: the list said instead: %s\n", qPrintable(altro));
+    chiudi();
+    stampa(
+        7, s,
+        qPrintable(QStringLiteral("\"Seleziona\" on customer %1 (row %2) deleted by another desk; until the "
+                                  "notice and customer %3, the form's, current")
+                       .arg(cancellato.chiave.join('-'))
+                       .arg(riga + 3)
+                       .arg(mostrato.chiave.join('-'))),
+        "the notice or the form's customer as the current row did not come");
+}
+
 QString caricoMedio()
 {
     QFile f(QStringLiteral("/proc/loadavg"));
@@ -555,7 +744,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     supporto_bench::Argomenti argomenti = supporto_bench::LeggiArgomenti(argc, argv, 100000);
-    QList<int> solo{1, 2, 3, 4, 5};
+    QList<int> solo{1, 2, 3, 4, 5, 6, 7};
     QString prefisso = QStringLiteral("Rossi");
     std::vector<char *> restanti;
     for (size_t i = 0; i < argomenti.perBenchmark.size(); ++i) {
@@ -619,6 +808,12 @@ int main(int argc, char **argv)
         Attesa4();
     if (solo.contains(5))
         Attesa5(prefisso);
+    if ((solo.contains(6) || solo.contains(7)) && g_postazione.Apri(argomenti, percorso)) {
+        if (solo.contains(6))
+            Attesa6();
+        if (solo.contains(7))
+            Attesa7();
+    }
     std::printf("Load average at the end: %s\n", qPrintable(caricoMedio()));
 
     scheda.reset();

@@ -559,9 +559,11 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
         applicaColonne();
         return;
     }
-    // The current row is looked for again by its key.
+    // The current row is looked for again by its key, else by its place in
+    // the list's order.
     const int riga = RigaCorrente();
     const QVariantList chiave = ChiaveRiga(riga);
+    const QStringList ordine = m_righe.ValoriOrdine(riga);
     const int colonna =
         m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     fermaConteggio();
@@ -574,7 +576,7 @@ void GestLista::AggiornaLista(bool rileggi, const QString &modo, int riservato, 
     }
     m_modello->ImpostaRighe(&m_righe);
     applicaColonne();
-    RitrovaRiga(chiave, riga, colonna);
+    RitrovaRiga(chiave, riga, colonna, ordine);
     aggiornaContatore();
     avviaConteggio();
 }
@@ -590,7 +592,7 @@ QVariantList GestLista::ChiaveRiga(int riga)
     }
 }
 
-bool GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
+bool GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna, const QStringList &ordine)
 {
     if (!m_griglia || !m_righe.Aperta())
         return false;
@@ -604,6 +606,10 @@ bool GestLista::RitrovaRiga(const QVariantList &chiave, int riga, int colonna)
             // thread of their own (avviaConteggio), never here.
             m_righe.ImpostaRigheVicine(righeSchermo() / 2 + 1);
             nuova = m_righe.MostraChiave(chiave);
+            // Gone from the list (another desk deleted it): the row that
+            // follows it now, found and shown the same way.
+            if (nuova < 0 && riga >= 0 && !ordine.isEmpty())
+                nuova = m_righe.MostraDopo(ordine);
             mostrata = nuova >= 0;
             intorno = mostrata && !m_righe.PosizioneNota();
         } else if (!chiave.isEmpty()) {

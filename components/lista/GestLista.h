@@ -139,8 +139,11 @@ class GestLista : public QObject, public ComponenteStampa
     // key a row beyond the pages in memory is shown at once among its
     // neighbours, as a new order shows it: its number ("...") follows from a
     // count on a thread of its own, and the rows move to their places then.
+    // There, given the ordering values the row had (`ordine`, RigheLista::
+    // ValoriOrdine before the rows were read again), the row in its place is
+    // the one that follows them (the last when none), shown the same way.
     // Answers whether a row became current.
-    bool RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0);
+    bool RitrovaRiga(const QVariantList &chiave, int riga, int colonna = 0, const QStringList &ordine = {});
     // Tells the user `testo` through the program's message box.
     void Avvisa(const QString &testo) { chiedi(testo); }
 

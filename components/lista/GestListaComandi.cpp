@@ -71,6 +71,7 @@ bool GestLista::aggiorna()
     const int riga = RigaCorrente();
     const QVariantList chiave = ChiaveRiga(riga);
     const bool stessa = m_righe.Aperta() && sql == m_righe.Sql();
+    const QStringList ordine = stessa ? m_righe.ValoriOrdine(riga) : QStringList();
     const int colonna =
         m_griglia && m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
     try {
@@ -79,7 +80,7 @@ bool GestLista::aggiorna()
         aggiornamentoFallito(e);
         return false;
     }
-    RitrovaRiga(chiave, stessa ? riga : -1, colonna);
+    RitrovaRiga(chiave, stessa ? riga : -1, colonna, ordine);
     return true;
 }
 

@@ -877,14 +877,45 @@ int RigheLista::MostraChiave(const QVariantList &valori)
     auto r = rigaDellaChiave(valori);
     if (r->numRighe() == 0)
         return -1;
+    return mostra(std::move(r));
+}
+
+int RigheLista::mostra(std::unique_ptr<Risultato> riga)
+{
     // A row of the pages read already has its number.
-    const QStringList chiave = chiaveRiga(*r, 0);
+    const QStringList chiave = chiaveRiga(*riga, 0);
     if (!m_provvisoria && !m_parziale)
         for (const auto &[p, letta] : m_pagine)
             for (int i = 0; i < letta.righe->numRighe(); ++i)
                 if (chiaveRiga(*letta.righe, i) == chiave)
                     return p * RighePagina + i;
-    return ancora(std::move(r));
+    return ancora(std::move(riga));
+}
+
+QStringList RigheLista::ValoriOrdine(int riga) const
+{
+    if (!m_aperta || !m_perChiave || riga < 0)
+        return {};
+    const auto it = m_pagine.find(riga / RighePagina);
+    const int i = riga % RighePagina;
+    if (it == m_pagine.end() || i >= it->second.righe->numRighe() ||
+        (m_parziale && (riga < m_primaLetta || riga > m_ultimaLetta)))
+        return {};
+    return chiaveRiga(*it->second.righe, i);
+}
+
+int RigheLista::MostraDopo(const QStringList &valori)
+{
+    if (!m_aperta || !m_perChiave || valori.size() != qsizetype(m_ordine.size()))
+        return -1;
+    // One seek each way on the order's index, as a page is found from its
+    // neighbour: the rows before it are counted elsewhere, never here.
+    std::unique_ptr<Risultato> r = leggiDopo({}, valori, false, 1, false);
+    if (r->numRighe() == 0)
+        r = leggiDopo({}, valori, true, 1, false);
+    if (r->numRighe() == 0)
+        return -1;
+    return mostra(std::move(r));
 }
 
 RigheLista::Lettura::Lettura(RigheLista &righe) : m_righe(righe) {}

@@ -184,6 +184,15 @@ class RigheLista
     // (PosizioneNota, SqlPosizione). -1, with nothing changed, when the
     // list does not hold it or is not read by key (PosizioneChiave then).
     int MostraChiave(const QVariantList &valori);
+    // The ordering values of a row whose page is in memory (nothing is
+    // read), for MostraDopo; empty when none, or not read by key.
+    QStringList ValoriOrdine(int riga) const;
+    // A row gone from the list since it was read (another desk deleted it):
+    // shows, as MostraChiave does, the row that now follows its ordering
+    // values `valori` (ValoriOrdine), or the last row before them when none
+    // follows. -1, with nothing changed, when there is neither or the list
+    // is not read by key.
+    int MostraDopo(const QStringList &valori);
 
     // Opens the SELECT as Apri does, but on the rows around the row of this
     // key (half a page before it, the rest after), read from its own values:
@@ -293,6 +302,9 @@ class RigheLista
     bool colonneDa(const Risultato &r);
     // The page around a row of the SELECT (see ApriIntorno).
     int ancora(std::unique_ptr<Risultato> riga);
+    // A row of the SELECT shown: its number when a page in memory holds it,
+    // else shown by ancora.
+    int mostra(std::unique_ptr<Risultato> riga);
     Risultato *pagina(int p);
     std::unique_ptr<Risultato> leggi(const QString &sql);
     // At most `limite` rows after (prima: before) the row of ordering values

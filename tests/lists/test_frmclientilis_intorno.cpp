@@ -244,3 +244,60 @@ TEST_F(ListaIntorno, TornaAllaRigaSelezionataLontana)
     AttendiPosto();
     VerificaAlPosto(prima, QStringLiteral("01-05-9600"));
 }
+
+// Another desk deletes a customer far down the list, then the user presses
+// "Aggiorna" standing on it, or "Seleziona" on it (three rows below the
+// customer the form shows): the customer that followed it, or the form's
+// customer, is current at once among its neighbours, the user is told as
+// before, and the window's connection neither counts nor skips rows.
+TEST_F(ListaIntorno, ClienteCancellatoAltroveSenzaContareSullaFinestra)
+{
+    const int prima = Prima(9300);
+    const struct {
+        const char *gesto;
+        int sotto;            // the rows below the form's customer the user moves to
+        const char *corrente; // the account current afterwards
+        bool avviso;
+    } casi[] = {
+        {"Seleziona", 3, "9300", true},
+        {"Aggiorna", 0, "9301", false},
+    };
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.gesto);
+        ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(
+            {QStringLiteral("01"), QStringLiteral("05"), QStringLiteral("9300")}));
+        m_scheda->ButtonComando(QStringLiteral("Lista"));
+        AttendiPosto();
+        ASSERT_EQ(Lista()->RigaCorrente(), prima);
+        QTableView *g = m_lista->dbgRiga;
+        g->setCurrentIndex(g->model()->index(prima + caso.sotto, 3));
+        const QString conto = QString::number(9300 + caso.sotto);
+        ASSERT_EQ(Chiave(prima + caso.sotto), QStringLiteral("01-05-") + conto);
+        Esegui(QStringLiteral("Delete From PianoConti Where Gruppo = '01' And Mastro = '05' And Conto = '%1'")
+                   .arg(conto));
+        --m_totale;
+        DimenticaMessaggi();
+        Globali::DbComp()->ImpostaOsservatoreSelect([this](const QString &sql) {
+            if (sql.contains(QLatin1String("Count("), Qt::CaseInsensitive) ||
+                sql.contains(QLatin1String(" Offset "), Qt::CaseInsensitive))
+                m_conteggi << sql;
+        });
+        m_lista->ButtonComando(QString::fromLatin1(caso.gesto));
+        EXPECT_EQ(CorrenteSubito(), QStringLiteral("01-05-") + QLatin1String(caso.corrente));
+        EXPECT_TRUE(m_conteggi.isEmpty()) << m_conteggi.join(QLatin1Char('\n')).toStdString();
+        const QStringList avvisi = Messaggi();
+        if (caso.avviso)
+            EXPECT_EQ(
+                avvisi,
+                QStringList{QStringLiteral(
+                                "Il cliente 01-05-%1 (Aggiunto %1) non esiste più: un'altra postazione lo ha "
+                                "cancellato o gli ha cambiato codice, e viene tolto dalla lista.")
+                                .arg(conto)});
+        else
+            EXPECT_TRUE(avvisi.isEmpty()) << avvisi.join(QLatin1Char(' ')).toStdString();
+        AttendiPosto();
+        VerificaAlPosto(prima, QStringLiteral("01-05-") + QLatin1String(caso.corrente));
+        m_lista->close();
+        Attendi();
+    }
+}
