@@ -269,6 +269,14 @@ class GestLista : public QObject, public ComponenteStampa
     // The rows shown got their places, `spostamento` rows further on: the
     // current row and the screen go with them.
     void spostaRighe(int spostamento);
+    // Has `assesta` give the rows shown around the row of `ancoraggio` their
+    // places, the key of the row the user is on noted first, so that the
+    // row follows its customer (rigaSeguita).
+    void colloca(int ancoraggio, const std::function<void()> &assesta);
+    // The row of that customer once placed: `attesa` (where it is when no row
+    // came or went meanwhile) when it holds it, else the one around it that
+    // does; `attesa` (within the rows) when none does or no key was noted.
+    int rigaSeguita(int attesa);
 
     ChiamanteLista *m_owner = nullptr;
     ListaPagine *m_listaPagine = nullptr;
@@ -306,6 +314,7 @@ class GestLista : public QObject, public ComponenteStampa
     QVariantList m_apriIntorno;
     int m_totaleIntorno = -1;
     int m_colonnaIntorno = 0;
+    QVariantList m_chiaveSeguita; // the customer of the current row while the rows are placed (colloca)
     QList<SqlLista::VoceOrdine> m_ordineScelto; // chosen on a header (empty: the window's own)
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;
