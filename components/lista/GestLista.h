@@ -224,9 +224,11 @@ class GestLista : public QObject, public ComponenteStampa
     // just been started there.
     bool contaAltrove();
     // The user took the scroll bar's thumb to the end of the rows known
-    // before they were counted: once counted the grid shows the last one.
+    // before they were counted (or placed): once counted the grid shows the
+    // last one.
     void segnaFondo(bool corrente = false);
-    // Ctrl+End before the count (true when it took the key).
+    // Ctrl+End before the count or before the rows shown have their places
+    // (true when it took the key).
     bool ultimaRiga();
     void vaiInFondo();
     // The rows a screen of the grid shows, and a row more each side (0 without a grid).
