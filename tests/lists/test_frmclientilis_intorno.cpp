@@ -14,6 +14,7 @@
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
 
+#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 
@@ -224,7 +225,8 @@ TEST_F(ListaIntorno, SottoLUltimoClienteLeRigheVuoteNonSiScelgono)
 // Before the place of the customer shown comes, only a row that holds a
 // customer can be chosen: on the last one, Down or a click on a blank row
 // under it leave it current, and it is current at its place when its number
-// comes. Ctrl+End, from it or from a customer in the middle, is current on the
+// comes. Ctrl+End, from it or from a customer in the middle, also in a new
+// order chosen on a header (the rows counted already), is current on the
 // last customer once the places and the count have come. A customer added
 // meanwhile between the one shown and the one chosen takes no one's place.
 TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
@@ -243,14 +245,23 @@ TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
         ASSERT_TRUE(g->viewport()->rect().contains(r.center()));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
     };
-    enum Gesto { Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto };
-    for (const Gesto gesto : {Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto}) {
+    enum Gesto { Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto, CtrlFineInAltroOrdine };
+    for (const Gesto gesto :
+         {Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto, CtrlFineInAltroOrdine}) {
         SCOPED_TRACE(int(gesto));
         const QString cliente = gesto >= CtrlFineDalMezzo ? QStringLiteral("01-05-9500") : ultimo;
         ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(cliente.split(QLatin1Char('-'))));
         m_conteggi.clear();
         OsservaConteggi();
         ApriSenzaAttendere();
+        if (gesto == CtrlFineInAltroOrdine) {
+            // By account code: the rows are shown around it at once, counted.
+            AttendiPosto();
+            const QHeaderView *h = g->horizontalHeader();
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                              QPoint(h->sectionViewportPosition(2) + 5, 5));
+            ASSERT_TRUE(Lista()->RecordsetLista().ConteggioNoto());
+        }
         // Its page read whole, as the first paint has it read.
         Lista()->RecordsetLista().CompletaIntorno();
         ASSERT_FALSE(Lista()->PosizioneNota());
@@ -268,6 +279,7 @@ TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
             break;
         case CtrlFine:
         case CtrlFineDalMezzo:
+        case CtrlFineInAltroOrdine:
             QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
             break;
         case GiuConUnoAggiunto:
@@ -282,7 +294,11 @@ TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
         }
         if (gesto <= ClicSotto)
             EXPECT_EQ(Lista()->RigaCorrente(), riga);
+        // Meanwhile the current row holds a customer.
+        EXPECT_NE(Chiave(Lista()->RigaCorrente()), QStringLiteral("--"));
         AttendiPosto();
+        if (gesto == CtrlFineInAltroOrdine)
+            scelto = Chiave(m_totale - 1);
         VerificaAlPosto(gesto == GiuConUnoAggiunto ? riga9503 : m_totale - 1, scelto);
         m_lista->close();
         Attendi();
