@@ -89,7 +89,7 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
     connect(m_posizione, &ConteggioParallelo::Contate, this, [this](int ancoraggio, int righe) {
         // Placing the rows reads their page (and the one of the row the user is on).
         try {
-            m_righe.ImpostaPosizione(ancoraggio, righe);
+            colloca(ancoraggio, [&] { m_righe.ImpostaPosizione(ancoraggio, righe); });
         } catch (const VbErrore &e) {
             erroreLettura(e.numero(), e.descrizione());
         }
@@ -98,7 +98,7 @@ GestLista::GestLista(QObject *parent) : QObject(parent), m_modello(std::make_uni
         if (ancoraggio != m_righe.Ancoraggio() || m_righe.PosizioneNota())
             return;
         try {
-            m_righe.Assesta();
+            colloca(ancoraggio, [this] { m_righe.Assesta(); });
         } catch (const VbErrore &e) {
             erroreLettura(e.numero(), e.descrizione());
         }
@@ -221,7 +221,8 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
     // which the count will tell. The wheel, the arrows and the keys that
     // reach that end merely scroll to it. An action of the scroll bar is
     // told before its value changes (and so before the grid asks for more
-    // rows); one that leaves the end, or a row chosen, drops the wish. The
+    // rows); any other (a wheel turn, an arrow, the thumb leaving the end),
+    // an arrow key or a row chosen drops the wish, also at the end. The
     // range growing with the rows leaves the value, and the wish, alone.
     QScrollBar *barra = dbgRiga->verticalScrollBar();
     connect(barra, &QAbstractSlider::actionTriggered, this, [this, barra](int azione) {
@@ -229,7 +230,7 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
         if (azione == QAbstractSlider::SliderToMaximum ||
             (azione == QAbstractSlider::SliderMove && barra->isSliderDown() && fondo))
             segnaFondo();
-        else if (!fondo)
+        else
             m_fondoVoluto = -1;
     });
     connect(barra, &QAbstractSlider::sliderReleased, this, [this, barra] {
@@ -240,7 +241,7 @@ void GestLista::ImpostaGriglia(QTableView *dbgRiga)
 
 void GestLista::segnaFondo(bool corrente)
 {
-    if (m_righe.Aperta() && !m_righe.ConteggioNoto()) {
+    if (m_righe.Aperta() && (!m_righe.ConteggioNoto() || !m_righe.PosizioneNota())) {
         m_fondoVoluto = m_righe.Apertura();
         m_fondoCorrente = corrente;
     }
@@ -248,22 +249,37 @@ void GestLista::segnaFondo(bool corrente)
 
 bool GestLista::ultimaRiga()
 {
-    if (!m_griglia || !m_righe.Aperta() || m_righe.ConteggioNoto() || !m_righe.PosizioneNota() ||
+    // The page read around a far row is read whole first (as a paint would).
+    try {
+        m_righe.CompletaIntorno();
+    } catch (const VbErrore &e) {
+        erroreLettura(e.numero(), e.descrizione());
+        return true;
+    }
+    if (!m_griglia || !m_righe.Aperta() || (m_righe.ConteggioNoto() && m_righe.PosizioneNota()) ||
         m_modello->rowCount() == 0)
         return false;
-    // Ctrl+End before the rows are counted: the last row known now (the
-    // grid's end, which starts the count on its thread), the last row of the
-    // list when the count comes.
+    // Ctrl+End before the rows are counted, or before those shown among the
+    // neighbours of a far row have their places: the last row known now that
+    // holds one (the grid's end, which starts the count on its thread), the
+    // last row of the list when the count and the places have come.
+    int riga = m_modello->rowCount() - 1;
+    while (riga > 0 && m_righe.Vuota(riga))
+        --riga;
     const int colonna = m_griglia->currentIndex().isValid() ? m_griglia->currentIndex().column() : 0;
-    m_griglia->setCurrentIndex(m_modello->index(m_modello->rowCount() - 1, colonna));
+    m_griglia->setCurrentIndex(m_modello->index(riga, colonna));
     segnaFondo(true);
-    m_griglia->scrollToBottom();
+    m_griglia->scrollTo(m_griglia->currentIndex());
     return true;
 }
 
 void GestLista::vaiInFondo()
 {
     if (!m_griglia || m_fondoVoluto != m_righe.Apertura() || !m_righe.ConteggioNoto())
+        return;
+    // The last row is made current once the rows shown have their places
+    // (spostaRighe comes back here): until then it stands for no row.
+    if (m_fondoCorrente && !m_righe.PosizioneNota())
         return;
     m_fondoVoluto = -1;
     if (m_fondoCorrente && m_modello->rowCount() > 0) {
@@ -467,6 +483,10 @@ bool GestLista::eventFilter(QObject *oggetto, QEvent *evento)
         const auto *tasto = static_cast<QKeyEvent *>(evento);
         if (tasto->key() == Qt::Key_End && tasto->modifiers() == Qt::ControlModifier && ultimaRiga())
             return true;
+        // An arrow key drops the wish for the last row, the row staying or not.
+        if (tasto->key() == Qt::Key_Up || tasto->key() == Qt::Key_Down || tasto->key() == Qt::Key_PageUp ||
+            tasto->key() == Qt::Key_PageDown)
+            m_fondoVoluto = -1;
     }
     if (evento->type() == QEvent::Paint && m_contaDopoPittura && m_griglia &&
         oggetto == m_griglia->viewport()) {

@@ -227,9 +227,11 @@ class GestLista : public QObject, public ComponenteStampa
     // just been started there.
     bool contaAltrove();
     // The user took the scroll bar's thumb to the end of the rows known
-    // before they were counted: once counted the grid shows the last one.
+    // before they were counted (or placed): once counted the grid shows the
+    // last one.
     void segnaFondo(bool corrente = false);
-    // Ctrl+End before the count (true when it took the key).
+    // Ctrl+End before the count or before the rows shown have their places
+    // (true when it took the key).
     bool ultimaRiga();
     void vaiInFondo();
     // The rows a screen of the grid shows, and a row more each side (0 without a grid).
@@ -272,6 +274,14 @@ class GestLista : public QObject, public ComponenteStampa
     // The rows shown got their places, `spostamento` rows further on: the
     // current row and the screen go with them.
     void spostaRighe(int spostamento);
+    // Has `assesta` give the rows shown around the row of `ancoraggio` their
+    // places, the key of the row the user is on noted first, so that the
+    // row follows its customer (rigaSeguita).
+    void colloca(int ancoraggio, const std::function<void()> &assesta);
+    // The row of that customer once placed: `attesa` (where it is when no row
+    // came or went meanwhile) when it holds it, else the one around it that
+    // does; `attesa` (within the rows) when none does or no key was noted.
+    int rigaSeguita(int attesa);
 
     ChiamanteLista *m_owner = nullptr;
     ListaPagine *m_listaPagine = nullptr;
@@ -309,6 +319,7 @@ class GestLista : public QObject, public ComponenteStampa
     QVariantList m_apriIntorno;
     int m_totaleIntorno = -1;
     int m_colonnaIntorno = 0;
+    QVariantList m_chiaveSeguita; // the customer of the current row while the rows are placed (colloca)
     QList<SqlLista::VoceOrdine> m_ordineScelto; // chosen on a header (empty: the window's own)
     QString m_formatoData = QStringLiteral("dd/mm/yyyy");
     QString m_ultimoContatore;

@@ -15,6 +15,8 @@
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
+#include <utility>
 
 bool GestLista::EseguiComandoLista(const QString &chiave)
 {
@@ -135,32 +137,73 @@ void GestLista::avviaPosizione()
         return;
     // Where no thread can count (a database in memory, a transaction): here.
     try {
-        m_righe.Assesta();
+        colloca(m_righe.Ancoraggio(), [this] { m_righe.Assesta(); });
     } catch (const VbErrore &e) {
         erroreLettura(e.numero(), e.descrizione());
     }
 }
 
+void GestLista::colloca(int ancoraggio, const std::function<void()> &assesta)
+{
+    if (!m_righe.PosizioneNota() && ancoraggio == m_righe.Ancoraggio()) {
+        m_chiaveSeguita = ChiaveRiga(RigaCorrente());
+        // A blank row (set by the program) stands for no customer.
+        for (const QVariant &v : std::as_const(m_chiaveSeguita))
+            if (!v.isValid() || v.isNull())
+                m_chiaveSeguita.clear();
+    }
+    const auto fine = qScopeGuard([this] { m_chiaveSeguita.clear(); });
+    assesta();
+}
+
+int GestLista::rigaSeguita(int attesa)
+{
+    const int ultima = m_modello->rowCount() - 1;
+    if (ultima < 0)
+        return -1;
+    attesa = std::clamp(attesa, 0, ultima);
+    const QVariantList chiave = std::exchange(m_chiaveSeguita, {});
+    if (chiave.isEmpty() || !m_righe.Esiste(attesa) || m_righe.Valori(attesa, m_righe.Chiave()) == chiave)
+        return attesa;
+    // Rows added or deleted meanwhile between it and the row shown: among
+    // the rows around.
+    for (int d = 1; d <= RigheLista::RighePagina; ++d)
+        for (const int riga : {attesa - d, attesa + d})
+            if (riga >= 0 && riga <= ultima && m_righe.Esiste(riga) &&
+                m_righe.Valori(riga, m_righe.Chiave()) == chiave)
+                return riga;
+    return attesa;
+}
+
 void GestLista::spostaRighe(int spostamento)
 {
-    // The rows move, the screen with them: the user's wish for the last row stays.
+    // The rows move, the screen with them: the user's wish for the last row
+    // stays, and is granted once they are counted too.
     const int fondo = m_fondoVoluto;
-    const auto rimetti = qScopeGuard([&] { m_fondoVoluto = fondo; });
-    // The row the user is on may be beyond the page read around the row
-    // shown: the grid is given it, and a screen after it, before it moves.
-    const QModelIndex corrente = m_griglia ? m_griglia->currentIndex() : QModelIndex();
-    if (corrente.isValid() && spostamento != 0 && !m_righe.ConteggioNoto())
-        m_righe.Esiste(corrente.row() + spostamento + righeSchermo() - 1);
-    m_modello->Sincronizza();
-    m_modello->Rinfresca();
-    if (m_griglia && spostamento != 0) {
-        QScrollBar *barra = m_griglia->verticalScrollBar();
-        const int cima = barra->value();
-        const QModelIndex i = m_griglia->currentIndex();
-        if (i.isValid() && i.row() + spostamento >= 0 && i.row() + spostamento < m_modello->rowCount())
-            m_griglia->setCurrentIndex(m_modello->index(i.row() + spostamento, i.column()));
-        barra->setValue(cima + spostamento);
+    {
+        const auto rimetti = qScopeGuard([&] { m_fondoVoluto = fondo; });
+        // The row the user is on may be beyond the page read around the row
+        // shown: the grid is given it, and a screen after it, before it moves.
+        const QModelIndex corrente = m_griglia ? m_griglia->currentIndex() : QModelIndex();
+        if (corrente.isValid() && spostamento != 0 && !m_righe.ConteggioNoto())
+            m_righe.Esiste(corrente.row() + spostamento + righeSchermo() - 1);
+        m_modello->Sincronizza();
+        m_modello->Rinfresca();
+        if (m_griglia) {
+            QScrollBar *barra = m_griglia->verticalScrollBar();
+            const int cima = barra->value();
+            const QModelIndex i = m_griglia->currentIndex();
+            // The customer the user is on, at its place (by its key when
+            // known); found elsewhere than the screen went, it is shown.
+            const int riga = i.isValid() ? rigaSeguita(i.row() + spostamento) : -1;
+            if (riga >= 0)
+                m_griglia->setCurrentIndex(m_modello->index(riga, i.column()));
+            barra->setValue(cima + spostamento);
+            if (riga >= 0 && riga != i.row() + spostamento)
+                m_griglia->scrollTo(m_griglia->currentIndex());
+        }
     }
+    vaiInFondo();
     aggiornaContatore();
 }
 

@@ -238,6 +238,14 @@ QVariant ModelloLista::data(const QModelIndex &index, int role) const
     }
 }
 
+Qt::ItemFlags ModelloLista::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_righe && m_righe->Vuota(index.row()))
+        f &= ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return f;
+}
+
 QVariant ModelloLista::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)

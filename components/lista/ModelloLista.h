@@ -40,6 +40,10 @@ class ModelloLista : public QAbstractTableModel
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // A blank row that stands for no row while the rows are placed
+    // provisionally (RigheLista::Vuota) is neither clicked nor reached by
+    // the keys.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
     // The view asks for more rows when it stands at the end of those it
     // knows of: the rows are counted then, unless they are counted
     // elsewhere (ImpostaConteggioAltrove).

@@ -535,8 +535,11 @@ Risultato *RigheLista::pagina(int p)
         if (!m_confini.count(p - 1) && !m_confini.count(p + 1))
             return nullptr;
         std::unique_ptr<Risultato> r = leggiPagina(p, avanti);
-        if (r->numRighe() == 0)
+        // None there: the page stays empty, not sought again (Vuota).
+        if (r->numRighe() == 0) {
+            m_pagine[p] = Pagina{std::move(r), ++m_uso};
             return nullptr;
+        }
         const int n = r->numRighe();
         m_confini[p] = Confine{chiaveRiga(*r, 0), chiaveRiga(*r, n - 1)};
         m_pagine[p] = Pagina{std::move(r), ++m_uso};
@@ -556,6 +559,23 @@ Risultato *RigheLista::pagina(int p)
     const bool ultima = avanti && r->numRighe() < RighePagina;
     ricorda(p, std::move(r), ultima);
     return m_pagine[p].righe.get();
+}
+
+bool RigheLista::Vuota(int riga) const
+{
+    if (!m_provvisoria || riga < 0)
+        return false;
+    // Of the page around the row shown only a screen is read: the rest of
+    // it comes as soon as it is asked for, no other page before it.
+    if (m_parziale)
+        return riga >= RighePagina;
+    const int p = riga / RighePagina;
+    if (const auto letta = m_pagine.find(p); letta != m_pagine.end())
+        return riga % RighePagina >= letta->second.righe->numRighe();
+    // A page not read yet is read only after a whole page read (pagina):
+    // after one that ended short the list ends.
+    const auto prima = m_pagine.find(p - 1);
+    return prima == m_pagine.end() || prima->second.righe->numRighe() < RighePagina;
 }
 
 QVariant RigheLista::Valore(int riga, int col)

@@ -222,6 +222,11 @@ class RigheLista
     bool HaScarti() const { return m_scarti != nullptr; }
     // Whether the rows have their places (false between ApriIntorno and ImpostaPosizione).
     bool PosizioneNota() const { return !m_provvisoria; }
+    // Until then, whether row `riga` is known to hold no row (a blank row
+    // past those read around the row shown, or on a page that cannot be read
+    // before the rows have their places): it stands for no row and cannot
+    // be chosen. Reads nothing; false once the rows have their places.
+    bool Vuota(int riga) const;
     // Changes at every ApriIntorno (the count it answers goes with it).
     int Ancoraggio() const { return m_ancoraggio; }
     // Jet SQL answering the number of rows before the row ApriIntorno

@@ -581,15 +581,18 @@ TEST_F(ListaClienti, TotaleChiestoDopoLaPrimaSchermata)
 // opens, before they are counted: the window's connection counts nothing,
 // and once the counting thread has answered the grid shows the last
 // customer, the thumb let go or still held; after Ctrl+End the last
-// customer is also the current row. Taken back up before the count, and the
-// wheel that reaches the same end: the grid stays.
+// customer is also the current row. Taken back up before the count, the
+// wheel that reaches the same end, and a wheel turn, the scroll bar's arrow
+// or the Down key at the end after the thumb or Ctrl+End got there: the grid
+// stays.
 TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
 {
     AggiungiClienti(3000);
     QTableView *griglia = m_lista->dbgRiga;
     QScrollBar *barra = griglia->verticalScrollBar();
-    enum Gesto { Lasciata, Tenuta, Ritirata, Rotella, CtrlFine };
-    for (const Gesto gesto : {Lasciata, Tenuta, Ritirata, Rotella, CtrlFine}) {
+    enum Gesto { Lasciata, Tenuta, Ritirata, Rotella, CtrlFine, PoiRotella, PoiFreccia, PoiGiu };
+    for (const Gesto gesto :
+         {Lasciata, Tenuta, Ritirata, Rotella, CtrlFine, PoiRotella, PoiFreccia, PoiGiu}) {
         SCOPED_TRACE(int(gesto));
         ApriSenzaAttendere();
         ASSERT_EQ(Righe(), RigheLista::RighePagina);
@@ -610,8 +613,23 @@ TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
                                 Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(griglia->viewport(), &rotella);
         }
-        if (gesto == CtrlFine)
+        if (gesto == CtrlFine || gesto == PoiGiu)
             QTest::keyClick(griglia, Qt::Key_End, Qt::ControlModifier);
+        if (gesto == PoiRotella || gesto == PoiFreccia) {
+            barra->setSliderDown(true);
+            barra->setSliderPosition(barra->maximum());
+            barra->setSliderDown(false);
+        }
+        if (gesto == PoiRotella) {
+            const QPointF p = griglia->viewport()->rect().center();
+            QWheelEvent rotella(p, griglia->viewport()->mapToGlobal(p), {}, {0, -120}, Qt::NoButton,
+                                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(griglia->viewport(), &rotella);
+        }
+        if (gesto == PoiFreccia)
+            barra->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        if (gesto == PoiGiu)
+            QTest::keyClick(griglia, Qt::Key_Down);
         barra->setSliderDown(gesto == Tenuta);
         const int valore = barra->value();
         ASSERT_EQ(valore == barra->maximum(), gesto != Ritirata);
@@ -624,6 +642,8 @@ TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
         if (gesto == CtrlFine)
             EXPECT_EQ(griglia->currentIndex().row(), Righe() - 1);
         EXPECT_EQ(barra->isSliderDown(), gesto == Tenuta);
+        // The list opens again on its first rows (it keeps the current row).
+        griglia->setCurrentIndex(griglia->model()->index(0, 0));
         m_lista->hide();
         Attendi();
     }

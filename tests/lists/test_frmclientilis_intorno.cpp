@@ -14,6 +14,7 @@
 #include "lists/frmClientiLis.h"
 #include "services/Globali.h"
 
+#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 
@@ -219,6 +220,89 @@ TEST_F(ListaIntorno, SottoLUltimoClienteLeRigheVuoteNonSiScelgono)
     EXPECT_EQ(Righe(), m_totale);
     EXPECT_EQ(Lista()->RigaCorrente(), m_totale - 1);
     EXPECT_EQ(Chiave(m_totale - 1), ultimo);
+}
+
+// Before the place of the customer shown comes, only a row that holds a
+// customer can be chosen: on the last one, Down or a click on a blank row
+// under it leave it current, and it is current at its place when its number
+// comes. Ctrl+End, from it or from a customer in the middle, also in a new
+// order chosen on a header (the rows counted already), is current on the
+// last customer once the places and the count have come. A customer added
+// meanwhile between the one shown and the one chosen takes no one's place.
+TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
+{
+    const QString mastro = Valore(QStringLiteral("Select Max(P.Mastro) ") + kClienti).toString();
+    const QString ultimo = QStringLiteral("01-%1-%2")
+                               .arg(mastro, Valore(QStringLiteral("Select Max(P.Conto) ") + kClienti +
+                                                   QStringLiteral(" And P.Mastro = '%1'").arg(mastro))
+                                                .toString());
+    // With the customer added before it.
+    const int riga9503 = Prima(9503) + 1;
+    QTableView *g = m_lista->dbgRiga;
+    // A click as the user makes it, nothing else handled meanwhile.
+    const auto clic = [g](int riga) {
+        const QRect r = g->visualRect(g->model()->index(riga, 3));
+        ASSERT_TRUE(g->viewport()->rect().contains(r.center()));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    enum Gesto { Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto, CtrlFineInAltroOrdine };
+    for (const Gesto gesto :
+         {Giu, ClicSotto, CtrlFine, CtrlFineDalMezzo, GiuConUnoAggiunto, CtrlFineInAltroOrdine}) {
+        SCOPED_TRACE(int(gesto));
+        const QString cliente = gesto >= CtrlFineDalMezzo ? QStringLiteral("01-05-9500") : ultimo;
+        ASSERT_TRUE(m_scheda->pagine->LeggiDaChiave(cliente.split(QLatin1Char('-'))));
+        m_conteggi.clear();
+        OsservaConteggi();
+        ApriSenzaAttendere();
+        if (gesto == CtrlFineInAltroOrdine) {
+            // By account code: the rows are shown around it at once, counted.
+            AttendiPosto();
+            const QHeaderView *h = g->horizontalHeader();
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                              QPoint(h->sectionViewportPosition(2) + 5, 5));
+            ASSERT_TRUE(Lista()->RecordsetLista().ConteggioNoto());
+        }
+        // Its page read whole, as the first paint has it read.
+        Lista()->RecordsetLista().CompletaIntorno();
+        ASSERT_FALSE(Lista()->PosizioneNota());
+        const int riga = Lista()->RigaCorrente();
+        ASSERT_EQ(Chiave(riga), cliente);
+        clic(riga);
+        QString scelto = ultimo;
+        switch (gesto) {
+        case Giu:
+            QTest::keyClick(g, Qt::Key_Down);
+            break;
+        case ClicSotto:
+            ASSERT_EQ(Chiave(riga + 1), QStringLiteral("--"));
+            clic(riga + 1);
+            break;
+        case CtrlFine:
+        case CtrlFineDalMezzo:
+        case CtrlFineInAltroOrdine:
+            QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
+            break;
+        case GiuConUnoAggiunto:
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(g, Qt::Key_Down);
+            scelto = QStringLiteral("01-05-9503");
+            ASSERT_EQ(Chiave(Lista()->RigaCorrente()), scelto);
+            Esegui(QStringLiteral("Insert Into PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) "
+                                  "Values ('01', '05', '95015', '3', 'Aggiunto dopo')"));
+            ++m_totale;
+            break;
+        }
+        if (gesto <= ClicSotto)
+            EXPECT_EQ(Lista()->RigaCorrente(), riga);
+        // Meanwhile the current row holds a customer.
+        EXPECT_NE(Chiave(Lista()->RigaCorrente()), QStringLiteral("--"));
+        AttendiPosto();
+        if (gesto == CtrlFineInAltroOrdine)
+            scelto = Chiave(m_totale - 1);
+        VerificaAlPosto(gesto == GiuConUnoAggiunto ? riga9503 : m_totale - 1, scelto);
+        m_lista->close();
+        Attendi();
+    }
 }
 
 // "VaiA" back to a customer far down the list, selected before the list
