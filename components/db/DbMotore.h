@@ -64,10 +64,11 @@ class DbMotore
     // database's collation is C or POSIX (asked once per connection).
     bool OrdinePerCodici(const QString &nome);
     // True after a server connection was lost; the next operation outside the
-    // transaction it broke opens it again. One gesture of the user opens it
-    // again once at most: after a failed attempt the operations of the same
-    // turn of the GUI thread's event loop fail at once as it did, and every
-    // read makes one attempt at most.
+    // transaction it broke opens it again. One gesture of the user waits for
+    // a server that is gone once at most: after a failed attempt, or a
+    // statement that waited out the bound, the operations of the same turn of
+    // the GUI thread's event loop fail at once as it did, and every read
+    // waits once at most.
     bool ConnessionePersa(const QString &nome) const;
     // Whether an operation on `nome` may run now without waiting for a
     // server that is gone: true for a connection that is not lost, and for a
@@ -276,9 +277,10 @@ class DbMotore
     // that the read may run once more. A server restarted while the program
     // stood idle leaves its connections dead without a word: their next read
     // would otherwise fail once and have to be repeated by hand.
-    // `tentativi` is TentativiRiapertura as the read began: a read that
-    // already tried to open it again is not given a second attempt.
-    bool riapertaPerRilettura(Connessione &c, int tentativi);
+    // `attese` is m_atteseServer as the read began: a read that already
+    // waited for the server (opening the connection again, or a statement
+    // whose wait ran out) is not given a second wait.
+    bool riapertaPerRilettura(Connessione &c, int attese);
     std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
                                                std::unique_ptr<CursoreSqlite> *cursore);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn);
@@ -321,6 +323,9 @@ class DbMotore
     int m_contatore = 0;
     int m_attesaServer = AttesaServerPredefinita;
     int m_tentativiRiapertura = 0;
+    // Waits for a server that may be gone: each opening again of a lost
+    // connection, and each statement that ran out of the bound.
+    int m_atteseServer = 0;
     // The trial connections of ServerRisponde, each with its outcome (0
     // under way, 1 the server answered, -1 it did not); joined by the destructor.
     struct Sonda {

@@ -339,6 +339,7 @@ void DbMotore::pronta(Connessione &c, bool scrittura)
     c.odbc.reset();
     c.db.close();
     ++m_tentativiRiapertura;
+    ++m_atteseServer;
     if (!c.db.open()) {
         c.fallitaPerche = c.db.lastError().databaseText();
         std::tie(c.fallitaAlLivello, c.fallitaAlGiro) = gestoInCorso();
@@ -426,6 +427,13 @@ VbErrore DbMotore::erroreServer(Connessione &c, const QSqlError &e, const QStrin
     if (!persa)
         return ErroriDb::DaQt(e, true, statoSql);
     c.persa = true;
+    // A server that fell silent was waited for as long as the bound says:
+    // that was the gesture's wait, as a failed opening again would be.
+    if (e.text().contains(QLatin1String("timed out"), Qt::CaseInsensitive)) {
+        ++m_atteseServer;
+        c.fallitaPerche = e.databaseText();
+        std::tie(c.fallitaAlLivello, c.fallitaAlGiro) = gestoInCorso();
+    }
     // The server dropped the transaction with the connection: it is over
     // here too, its ends still owed by whoever began it.
     c.finiDovuti += c.livello;

@@ -453,6 +453,65 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
         GTEST_SKIP() << "Nessuno spazio di rete proprio (servono i permessi di root)";
 }
 
+// The network cut while the desk stands idle: the next read waits for the
+// server as long as the bound says, and that wait is the read's one: the
+// connection is not opened again at once (a second wait), the next read does
+// it. As above, in a network namespace of the program's own (as root).
+TEST(AtteseServer, UnaReteTagliataSiAspettaUnaVoltaSola)
+{
+    PgServer *s = server();
+    if (!s)
+        GTEST_SKIP() << "PostgreSQL non disponibile";
+    AmmettiPerditeDriverOdbc();
+    const int reteServer = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(reteServer, 0);
+    bool senzaRete = false;
+    senzaBlocchi([&] {
+        if (unshare(CLONE_NEWNET) != 0) {
+            senzaRete = true;
+            return;
+        }
+        const int rete = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int ascolto = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool aperto = loopback(rete, true) &&
+                            bind(ascolto, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0 &&
+                            listen(ascolto, 8) == 0;
+        const int reteMia = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+        std::unique_ptr<InoltroTcp> inoltro;
+        if (aperto && setns(reteServer, CLONE_NEWNET) == 0) {
+            inoltro = std::make_unique<InoltroTcp>(s->porta(), ascolto);
+            if (setns(reteMia, CLONE_NEWNET) != 0)
+                inoltro.reset();
+        }
+        close(reteMia);
+        ASSERT_TRUE(inoltro);
+        {
+            DbMotore db;
+            db.ImpostaAttesaServer(2);
+            const auto [numero, descrizione] = ErroreDi(
+                [&] { db.ApriConnessione(C, testo(inoltro->porta()), QStringLiteral("UID=postgres")); });
+            ASSERT_EQ(numero, 0) << descrizione.toStdString();
+            ASSERT_EQ(leggi(db), QStringLiteral("postgres"));
+            ASSERT_TRUE(loopback(rete, false));
+            const int tentativi = db.TentativiRiapertura();
+            const auto persa = ErroreDi([&] { leggi(db); });
+            EXPECT_EQ(persa.first, ErroriDb::ConnessioneOdbcFallita) << persa.second.toStdString();
+            EXPECT_TRUE(db.ConnessionePersa(C));
+            EXPECT_EQ(db.TentativiRiapertura(), tentativi);
+            EXPECT_EQ(ErroreDi([&] { leggi(db); }).first, ErroriDb::ConnessioneOdbcFallita);
+            EXPECT_EQ(db.TentativiRiapertura(), tentativi + 1);
+        }
+        inoltro.reset();
+        close(rete);
+    });
+    close(reteServer);
+    if (senzaRete)
+        GTEST_SKIP() << "Nessuno spazio di rete proprio (servono i permessi di root)";
+}
+
 // The relay of the tests that cut a commit, towards a server that cannot be
 // reached: the client's connection is closed at once, never left open for
 // the client to wait its whole bound.
