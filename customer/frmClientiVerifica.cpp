@@ -49,6 +49,10 @@ void frmClienti::verificaIncerta_Timer()
     // Never over a question the user is answering.
     if (QApplication::activeModalWidget())
         return;
+    // Nor waiting for a server that is gone: a trial off the window's thread
+    // says first that it answers.
+    if (!Globali::DbComp()->ServerRisponde(Globali::DbAzienda))
+        return;
     int esito = 0;
     QStringList altri;
     try {

@@ -49,6 +49,10 @@ void frmClienti::verificaLinee_Timer(int solo)
     // Never over a question the user is answering.
     if (QApplication::activeModalWidget())
         return;
+    // Nor waiting for a server that is gone: a trial off the window's thread
+    // says first that it answers (a command of the grid tries it itself).
+    if (solo < 0 && !Globali::DbComp()->ServerRisponde(Globali::DbAzienda))
+        return;
     for (size_t g = 0; g < m_verificaLinea.size(); ++g) {
         VerificaLinea &v = m_verificaLinea[g];
         GestLinee *lin = m_gestLin[g];

@@ -53,6 +53,14 @@ struct DbMotore::Connessione {
     int livello = 0;      // transaction depth
     int righeToccate = 0; // RecordsAffected of the last statement
     bool persa = false;   // server connection lost; opened again by the next operation
+    // Its last opening again failed, in the gesture (loop level and turn
+    // of the GUI thread's event loop, see DbMotore::pronta) named here,
+    // with this answer of the driver; level 0 when none holds.
+    int fallitaAlLivello = 0;
+    quint64 fallitaAlGiro = 0;
+    QString fallitaPerche;
+    // The outcome of the trial connection ServerRisponde started last.
+    std::shared_ptr<std::atomic<int>> sonda;
     // Levels of a transaction a lost connection ended (the level is 0 from
     // then on): each is still owed its commit or rollback by whoever began
     // it. Until they have come no write runs, lest it be saved on its own as

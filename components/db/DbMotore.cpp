@@ -67,6 +67,9 @@ DbMotore::DbMotore() = default;
 DbMotore::~DbMotore()
 {
     ChiudiTutto();
+    // A trial of ServerRisponde still under way ends within the server bound.
+    for (Sonda &s : m_sonde)
+        s.filo.join();
 }
 
 DbMotore::Connessione &DbMotore::conn(const QString &nome) const

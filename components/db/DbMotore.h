@@ -13,8 +13,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
 struct sqlite3_stmt;
 class QSqlError;
@@ -61,8 +64,22 @@ class DbMotore
     // database's collation is C or POSIX (asked once per connection).
     bool OrdinePerCodici(const QString &nome);
     // True after a server connection was lost; the next operation outside the
-    // transaction it broke opens it again.
+    // transaction it broke opens it again. One gesture of the user waits for
+    // a server that is gone once at most: after a failed attempt, or a
+    // statement that waited out the bound, the operations of the same turn of
+    // the GUI thread's event loop fail at once as it did, and every read
+    // waits once at most.
     bool ConnessionePersa(const QString &nome) const;
+    // Whether an operation on `nome` may run now without waiting for a
+    // server that is gone: true for a connection that is not lost, and for a
+    // lost one once a trial connection, made with the same connect text on a
+    // thread of its own, has reached the server; the connection is then
+    // opened again by the operation, quickly. Otherwise false, answered at
+    // once: a trial is started when none is under way, and a later call (a
+    // timer's next turn) learns its outcome. The trials end before the object.
+    bool ServerRisponde(const QString &nome);
+    // Lost connections opened again, or tried, on the caller's thread (tests count them).
+    int TentativiRiapertura() const { return m_tentativiRiapertura; }
     // How long a statement waits for a lock another connection holds before it
     // is refused with error 3218: SQLite's busy timeout, PostgreSQL's
     // lock_timeout. Every connection starts with AttesaBloccoPredefinita.
@@ -260,7 +277,10 @@ class DbMotore
     // that the read may run once more. A server restarted while the program
     // stood idle leaves its connections dead without a word: their next read
     // would otherwise fail once and have to be repeated by hand.
-    bool riapertaPerRilettura(Connessione &c);
+    // `attese` is m_atteseServer as the read began: a read that already
+    // waited for the server (opening the connection again, or a statement
+    // whose wait ran out) is not given a second wait.
+    bool riapertaPerRilettura(Connessione &c, int attese);
     std::unique_ptr<Risultato> selezionaSqlite(Connessione &c, const JetSql::Forma &f, FormaNota &fn,
                                                std::unique_ptr<CursoreSqlite> *cursore);
     std::unique_ptr<Risultato> selezionaOdbc(Connessione &c, const JetSql::Forma &f, FormaNota &fn);
@@ -302,6 +322,17 @@ class DbMotore
     QHash<QString, QVariant> m_parametri;                // by lower-case name
     int m_contatore = 0;
     int m_attesaServer = AttesaServerPredefinita;
+    int m_tentativiRiapertura = 0;
+    // Waits for a server that may be gone: each opening again of a lost
+    // connection, and each statement that ran out of the bound.
+    int m_atteseServer = 0;
+    // The trial connections of ServerRisponde, each with its outcome (0
+    // under way, 1 the server answered, -1 it did not); joined by the destructor.
+    struct Sonda {
+        std::thread filo;
+        std::shared_ptr<std::atomic<int>> esito;
+    };
+    std::vector<Sonda> m_sonde;
     std::function<void(const QString &)> m_osservatoreSelect;
     std::function<void(const QString &)> m_osservatoreMotore;
 };

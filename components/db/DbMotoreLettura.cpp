@@ -42,23 +42,26 @@ std::unique_ptr<Risultato> DbMotore::seleziona(Connessione &c, const QString &sq
     c.righeToccate = 0;
     if (m_osservatoreSelect)
         m_osservatoreSelect(sql);
+    const int attese = m_atteseServer;
     try {
         return selezionaUnaVolta(c, sql, cursore, opzioni);
     } catch (const VbErrore &) {
         // Only a SELECT: a write whose outcome is unknown is never sent again.
         if (!sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive) ||
-            !riapertaPerRilettura(c))
+            !riapertaPerRilettura(c, attese))
             throw;
     }
     return selezionaUnaVolta(c, sql, cursore, opzioni);
 }
 
-bool DbMotore::riapertaPerRilettura(Connessione &c)
+bool DbMotore::riapertaPerRilettura(Connessione &c, int attese)
 {
-    // Only a connection the read found dead (it was ready before it), and
-    // never inside a transaction, which went with the connection: that read
-    // tells the loss; the next ones run on the connection opened again.
-    if (c.motore != Motore::Odbc || !c.persa || c.livello > 0 || c.finiDovuti > 0 || c.lettureInCorso > 0)
+    // Only a connection the read found dead (it was ready before it: the
+    // read did not wait for the server already), and never inside a
+    // transaction, which went with the connection: that read tells the
+    // loss; the next ones run on the connection opened again.
+    if (c.motore != Motore::Odbc || !c.persa || c.livello > 0 || c.finiDovuti > 0 || c.lettureInCorso > 0 ||
+        m_atteseServer != attese)
         return false;
     try {
         pronta(c);
@@ -616,10 +619,11 @@ QStringList DbMotore::ColonneTabella(const QString &nome, const QString &tabella
                 persa(p);
             }
         };
+        const int attese = m_atteseServer;
         try {
             leggiServer();
         } catch (const VbErrore &) {
-            if (!riapertaPerRilettura(c))
+            if (!riapertaPerRilettura(c, attese))
                 throw;
             leggiServer();
         }

@@ -6,17 +6,23 @@
 #include "components/db/ErroriDb.h"
 #include "components/db/TestoOdbc.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QTextStream>
+#include <QThread>
+#include <algorithm>
 #include <odbcinst.h>
 #include <sql.h>
 #include <sqlite3.h>
+#include <tuple>
 
 namespace
 {
@@ -123,6 +129,42 @@ QString limitaAttese(QString &testo, int secondi)
                  TestoOdbc::InGraffe((pqopt.isEmpty() ? QString() : pqopt + u' ') + aggiunte.join(u' '));
     }
     return opzioni;
+}
+
+// A gesture of the user is the work the GUI thread does between two waits
+// of its event loop for events: the turn counted here, per level of nested
+// loops (a modal question asked during a gesture is a loop inside it).
+constexpr int Livelli = 16;
+quint64 g_giri = 0;             // waits of the GUI thread's event loops counted so far
+quint64 g_attese[Livelli] = {}; // [l]: g_giri at the last wait of a loop at level l or below
+QPointer<QAbstractEventDispatcher> g_osservato;
+
+// The gesture under way on the caller's thread, as (level of its event loop,
+// turn); level 0 outside the GUI thread's event loop (no gesture there).
+std::pair<int, quint64> gestoInCorso()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    QThread *t = QThread::currentThread();
+    if (!app || t != app->thread() || t->loopLevel() <= 0)
+        return {0, 0};
+    QAbstractEventDispatcher *d = QAbstractEventDispatcher::instance(t);
+    if (d && g_osservato != d) {
+        g_osservato = d;
+        QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, d, [] {
+            const int l = std::clamp(QThread::currentThread()->loopLevel(), 0, Livelli - 1);
+            ++g_giri;
+            for (int i = l; i < Livelli; ++i)
+                g_attese[i] = g_giri;
+        });
+    }
+    return {std::min(t->loopLevel(), Livelli - 1), g_giri};
+}
+
+// True while the GUI thread, still in an event loop, has not waited for
+// events at level `livello` or below since the turn `giro`.
+bool stessoGesto(int livello, quint64 giro)
+{
+    return livello > 0 && gestoInCorso().first > 0 && g_attese[livello] <= giro;
 }
 
 } // namespace
@@ -288,14 +330,73 @@ void DbMotore::pronta(Connessione &c, bool scrittura)
         return;
     if (c.livello > 0)
         throw ErroriDb::ConnessionePersa(QString());
+    // A server that did not answer within the bound is not waited for a
+    // second time in the same gesture: its other operations fail as that
+    // attempt did.
+    if (stessoGesto(c.fallitaAlLivello, c.fallitaAlGiro))
+        throw ErroriDb::RicollegamentoFallito(c.fallitaPerche);
+    c.fallitaAlLivello = 0;
     c.odbc.reset();
     c.db.close();
-    if (!c.db.open())
-        throw ErroriDb::RicollegamentoFallito(c.db.lastError().databaseText());
+    ++m_tentativiRiapertura;
+    ++m_atteseServer;
+    if (!c.db.open()) {
+        c.fallitaPerche = c.db.lastError().databaseText();
+        std::tie(c.fallitaAlLivello, c.fallitaAlGiro) = gestoInCorso();
+        throw ErroriDb::RicollegamentoFallito(c.fallitaPerche);
+    }
     c.persa = false;
+    c.sonda.reset();
     c.dimenticaSchema();
     preparaIstruzioni(c);
     impostaSessione(c);
+}
+
+bool DbMotore::ServerRisponde(const QString &nome)
+{
+    if (!EsisteConnessione(nome))
+        return true; // the operation says what is missing
+    Connessione &c = conn(nome);
+    if (c.motore != Motore::Odbc || !c.persa)
+        return true;
+    if (c.sonda) {
+        const int esito = c.sonda->load();
+        if (esito == 0)
+            return false;
+        c.sonda.reset();
+        if (esito > 0)
+            return true;
+    }
+    // The trials that have ended go; one of them ends as it sets its outcome.
+    std::erase_if(m_sonde, [](Sonda &s) {
+        if (s.esito->load() == 0)
+            return false;
+        s.filo.join();
+        return true;
+    });
+    // The trial opens a connection of its own, made and closed on its thread,
+    // as the window's connection would be opened again.
+    auto esito = std::make_shared<std::atomic<int>>(0);
+    const QString nomeQt = QStringLiteral("%1_prova%2").arg(c.nomeQt).arg(++m_contatore);
+    const QString testo = c.db.databaseName(), utente = c.db.userName(), password = c.db.password(),
+                  opzioni = c.db.connectOptions();
+    std::thread filo([=] {
+        bool aperta = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nomeQt);
+            db.setDatabaseName(testo);
+            db.setUserName(utente);
+            db.setPassword(password);
+            db.setConnectOptions(opzioni);
+            aperta = db.open();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(nomeQt);
+        esito->store(aperta ? 1 : -1);
+    });
+    m_sonde.push_back({std::move(filo), esito});
+    c.sonda = std::move(esito);
+    return false;
 }
 
 void DbMotore::preparaIstruzioni(Connessione &c)
@@ -326,6 +427,13 @@ VbErrore DbMotore::erroreServer(Connessione &c, const QSqlError &e, const QStrin
     if (!persa)
         return ErroriDb::DaQt(e, true, statoSql);
     c.persa = true;
+    // A server that fell silent was waited for as long as the bound says:
+    // that was the gesture's wait, as a failed opening again would be.
+    if (e.text().contains(QLatin1String("timed out"), Qt::CaseInsensitive)) {
+        ++m_atteseServer;
+        c.fallitaPerche = e.databaseText();
+        std::tie(c.fallitaAlLivello, c.fallitaAlGiro) = gestoInCorso();
+    }
     // The server dropped the transaction with the connection: it is over
     // here too, its ends still owed by whoever began it.
     c.finiDovuti += c.livello;

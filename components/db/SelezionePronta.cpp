@@ -78,13 +78,14 @@ void SelezionePronta::Esegui(const QVariantList &valori)
     if (valori.size() != m_forma.valori.size())
         throw VbErrore(ErroriDb::ArgomentoNonValido, QStringLiteral("Argomento non valido."));
     m_valori = valori;
+    const int attese = m_db->m_atteseServer;
     try {
         esegui(valori);
         return;
     } catch (const VbErrore &) {
         // A server connection found dead is opened again and the SELECT run once more.
         const std::shared_ptr<DbMotore::Connessione> c = m_stato->conn.lock();
-        if (!c || !m_db->riapertaPerRilettura(*c))
+        if (!c || !m_db->riapertaPerRilettura(*c, attese))
             throw;
     }
     Chiudi();

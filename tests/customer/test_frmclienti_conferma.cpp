@@ -4,6 +4,7 @@
 // holds: a save kept or not, a delete done or not.
 #include "ClientiPostgres.h"
 
+#include "support/InoltroTcp.h"
 #include "support/TagliaConferma.h"
 
 #include "components/linee/GestLinee.h"
@@ -12,8 +13,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 
 namespace
 {
@@ -416,5 +419,90 @@ TEST_F(ConfermaTagliata, AGridLineIsReadAgainAndShownAsTheDatabaseHoldsIt)
                   c.poi ? QString::fromLatin1(c.poi) : descrizione);
         EXPECT_FALSE(g->DatiModificati());
         EXPECT_EQ(g->NumeroRighe(), righe + 1);
+    }
+}
+
+namespace
+{
+
+// The same relay, behind one that falls silent when the test says so: the
+// server then takes connections and never answers.
+class ConfermaTagliataServerMuto : public ConfermaTagliata
+{
+  protected:
+    QString Collegamento(PgServer &pg, const QString &connect) override
+    {
+        const QString testo = ConfermaTagliata::Collegamento(pg, connect);
+        if (!m_taglia->Porta())
+            return testo;
+        m_inoltro = std::make_unique<InoltroTcp>(m_taglia->Porta());
+        Globali::DbComp()->ImpostaAttesaServer(2);
+        return QString(testo).replace(QStringLiteral("PORT=%1").arg(m_taglia->Porta()),
+                                      QStringLiteral("PORT=%1").arg(m_inoltro->porta()));
+    }
+    std::unique_ptr<InoltroTcp> m_inoltro;
+};
+
+} // namespace
+
+// While the server is silent after a commit lost its answer, the form's and
+// the grid's checks never wait for it on the window's thread: a trial off it
+// asks first, turn after turn, and the window's connection is not opened
+// again. Once the server answers, the check reads and says what it found.
+TEST_F(ConfermaTagliataServerMuto, TheCheckNeverWaitsForASilentServerOnTheWindowsThread)
+{
+    ASSERT_NE(m_inoltro, nullptr);
+    DbMotore *db = Globali::DbComp();
+    const struct {
+        const char *nome;
+        int griglia; // -1: the form's own save
+    } casi[] = {
+        {"the form's save", -1},
+        {"a line of the documents' grid", 0},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.nome);
+        DimenticaMessaggi();
+        m_taglia->Arma(false);
+        if (c.griglia < 0) {
+            m_form->txt(50)->setText(QStringLiteral("Neri"));
+            Rispondi(1); // "Non archiviare"
+            m_form->ButtonComando(QStringLiteral("Salva"));
+        } else {
+            m_form->SelezionaTab(8);
+            Attendi();
+            GestLinee *g = m_form->GestLin(c.griglia);
+            m_form->ButtonComandoLin(*g, QStringLiteral("Nuovo"));
+            g->ImpostaValoreCella(QStringLiteral("Ordine"), QStringLiteral("7"));
+            g->ImpostaValoreCella(QStringLiteral("Descrizione"), QStringLiteral("Nuovo doc 7"));
+            m_form->ButtonComandoLin(*g, QStringLiteral("Salva"));
+        }
+        ASSERT_TRUE(m_taglia->Usato()) << Messaggi().join('|').toStdString();
+        ASSERT_TRUE(db->ConnessionePersa(Globali::DbAzienda));
+        m_inoltro->Ammutolisci();
+        const int tentativi = db->TentativiRiapertura();
+        // Turns of the check until it has asked for a second trial (the
+        // first one found no answer).
+        const int prima = m_inoltro->Accettate();
+        QElapsedTimer t;
+        t.start();
+        while (m_inoltro->Accettate() - prima < 2 && t.elapsed() < 120000) {
+            QEventLoop ciclo;
+            QTimer::singleShot(50, &ciclo, &QEventLoop::quit);
+            ciclo.exec();
+        }
+        EXPECT_GE(m_inoltro->Accettate() - prima, 2);
+        EXPECT_EQ(db->TentativiRiapertura(), tentativi);
+        EXPECT_TRUE(Messaggi().filter(QStringLiteral("Il server risponde")).isEmpty())
+            << Messaggi().join('|').toStdString();
+
+        m_inoltro->Riprendi();
+        EXPECT_FALSE(AttendiVerifica().isEmpty()) << Messaggi().join('|').toStdString();
+        EXPECT_FALSE(db->ConnessionePersa(Globali::DbAzienda));
+        if (c.griglia < 0) {
+            // The edits are still to save: saved now.
+            Rispondi(1);
+            m_form->ButtonComando(QStringLiteral("Salva"));
+        }
     }
 }

@@ -83,6 +83,12 @@ void InoltroTcp::Ammutolisci()
     sveglia();
 }
 
+void InoltroTcp::Riprendi()
+{
+    m_riprendi = true;
+    sveglia();
+}
+
 void InoltroTcp::sveglia()
 {
     const char c = 0;
@@ -93,6 +99,12 @@ void InoltroTcp::ciclo()
 {
     char buffer[65536];
     while (!m_fine) {
+        if (m_riprendi.exchange(false)) {
+            for (int fd : m_tenute)
+                close(fd);
+            m_tenute.clear();
+            m_muto = false;
+        }
         if (m_muto) {
             for (const Coppia &c : m_coppie) {
                 close(c.cliente);
@@ -112,6 +124,8 @@ void InoltroTcp::ciclo()
         const size_t ascoltate = m_coppie.size(); // those in `attesa`
         if (attesa[1].revents & POLLIN) {
             const int cliente = accept4(m_ascolto, nullptr, nullptr, SOCK_CLOEXEC);
+            if (cliente >= 0)
+                ++m_accettate;
             if (cliente >= 0 && m_muto) {
                 m_tenute.push_back(cliente);
             } else if (cliente >= 0) {

@@ -22,6 +22,11 @@ class InoltroTcp
     int porta() const { return m_porta; }
     // Cuts every connection; those that come later are taken and never answered.
     void Ammutolisci();
+    // The server answers again: the connections taken while silent are
+    // closed, those that come later are forwarded.
+    void Riprendi();
+    // Connections taken so far.
+    int Accettate() const { return m_accettate; }
 
   private:
     struct Coppia {
@@ -34,7 +39,8 @@ class InoltroTcp
     int m_porta = 0;
     int m_portaServer = 0;
     int m_sveglia[2] = {-1, -1};
-    std::atomic<bool> m_muto{false}, m_fine{false};
+    std::atomic<bool> m_muto{false}, m_fine{false}, m_riprendi{false};
+    std::atomic<int> m_accettate{0};
     std::vector<Coppia> m_coppie;
     std::vector<int> m_tenute; // connections taken while silent
     std::thread m_filo;

@@ -5,17 +5,22 @@
 // there runs to its end, and what the user's connect text or DSN sets is kept.
 #include "components/db/DbMotore.h"
 #include "components/db/ErroriDb.h"
+#include "components/db/SelezionePronta.h"
 #include "components/db/TestoOdbc.h"
 #include "tests/support/ErroreVb.h"
 #include "tests/support/InoltroTcp.h"
 #include "tests/support/PerditeDriver.h"
 #include "tests/support/PgServer.h"
+#include "tests/support/TagliaConferma.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+#include <arpa/inet.h>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
@@ -23,6 +28,7 @@
 #include <gtest/gtest.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -179,6 +185,119 @@ TEST(AtteseServer, UnServerCheNonRispondeDaErroreEntroIlLimite)
     }
 }
 
+// A lost server that takes connections and never answers is waited for once
+// per gesture of the user: a read tries to open the connection again once,
+// the other operations of the same turn of the event loop fail at once as it
+// did, and the next gesture tries again. Counted at the relay: the
+// connections the program asked the server for.
+TEST(AtteseServer, UnGestoAspettaIlServerUnaVoltaSola)
+{
+    PgServer *s = server();
+    if (!s)
+        GTEST_SKIP() << "PostgreSQL non disponibile";
+    InoltroTcp inoltro(s->porta());
+    DbMotore db;
+    db.ImpostaAttesaServer(2);
+    const auto [numero, descrizione] =
+        ErroreDi([&] { db.ApriConnessione(C, testo(inoltro.porta()), QStringLiteral("UID=postgres")); });
+    ASSERT_EQ(numero, 0) << descrizione.toStdString();
+    ASSERT_EQ(leggi(db), QStringLiteral("postgres"));
+    inoltro.Ammutolisci();
+    int tabella = 0;
+    // Every kind of read that opens a lost connection again.
+    const std::function<void()> letture[] = {
+        [&] { leggi(db); },
+        [&] { db.ColonneTabella(C, QStringLiteral("non_ancora_letta_%1").arg(++tabella)); },
+        [&] {
+            SelezionePronta p(&db, C, QStringLiteral("SELECT datname FROM pg_database WHERE datname = 'a'"));
+            p.Esegui({QStringLiteral("postgres")});
+        },
+    };
+    const struct {
+        const char *nome;
+        bool ciclo;  // run from the event loop, as a gesture of the user
+        int quante;  // reads of the gesture, from the first kind on
+        int tentate; // connections asked for
+    } casi[] = {
+        {"the read that finds the connection dead", false, 1, 1},
+        {"a read of a lost connection, outside an event loop", false, 1, 1},
+        {"every kind of read, outside an event loop", false, 3, 3},
+        {"a gesture of several reads", true, 3, 1},
+        {"the next gesture", true, 2, 1},
+    };
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const int prima = inoltro.Accettate();
+        int errori = 0;
+        auto gesto = [&] {
+            for (int i = 0; i < caso.quante; ++i)
+                errori += ErroreDi(letture[i]).first == ErroriDb::ConnessioneOdbcFallita ? 1 : 0;
+        };
+        if (caso.ciclo) {
+            QEventLoop ciclo;
+            QTimer::singleShot(0, &ciclo, [&] {
+                gesto();
+                ciclo.quit();
+            });
+            ciclo.exec();
+        } else {
+            gesto();
+        }
+        EXPECT_EQ(errori, caso.quante);
+        EXPECT_EQ(inoltro.Accettate() - prima, caso.tentate);
+        EXPECT_TRUE(db.ConnessionePersa(C));
+    }
+}
+
+// Whether a lost server answers is learnt off the caller's thread: while it
+// is silent the caller is answered at once and never opens its connection
+// again itself; once it answers, the caller's next read opens it again. A
+// trial still under way ends before the object.
+TEST(AtteseServer, SeIlServerRispondeLoDiceUnaProvaSenzaTenereIlChiamante)
+{
+    PgServer *s = server();
+    if (!s)
+        GTEST_SKIP() << "PostgreSQL non disponibile";
+    InoltroTcp inoltro(s->porta());
+    DbMotore db;
+    db.ImpostaAttesaServer(2);
+    const auto [numero, descrizione] =
+        ErroreDi([&] { db.ApriConnessione(C, testo(inoltro.porta()), QStringLiteral("UID=postgres")); });
+    ASSERT_EQ(numero, 0) << descrizione.toStdString();
+    EXPECT_TRUE(db.ServerRisponde(C));
+    inoltro.Ammutolisci();
+    ErroreDi([&] { leggi(db); });
+    ASSERT_TRUE(db.ConnessionePersa(C));
+    const int tentativi = db.TentativiRiapertura();
+    // Until a second trial has been asked for (the first one failed).
+    const int prima = inoltro.Accettate();
+    for (int i = 0; i < 6000 && inoltro.Accettate() - prima < 2; ++i) {
+        EXPECT_FALSE(db.ServerRisponde(C));
+        QThread::msleep(20);
+    }
+    EXPECT_GE(inoltro.Accettate() - prima, 2);
+    EXPECT_EQ(db.TentativiRiapertura(), tentativi);
+    EXPECT_TRUE(db.ConnessionePersa(C));
+
+    inoltro.Riprendi();
+    bool risponde = false;
+    for (int i = 0; i < 6000 && !risponde; ++i) {
+        risponde = db.ServerRisponde(C);
+        if (!risponde)
+            QThread::msleep(20);
+    }
+    EXPECT_TRUE(risponde);
+    EXPECT_EQ(db.TentativiRiapertura(), tentativi);
+    EXPECT_EQ(leggi(db), QStringLiteral("postgres"));
+    EXPECT_FALSE(db.ConnessionePersa(C));
+    EXPECT_EQ(db.TentativiRiapertura(), tentativi + 1);
+
+    // Lost again, with a trial under way as the object goes.
+    inoltro.Ammutolisci();
+    ErroreDi([&] { leggi(db); });
+    EXPECT_FALSE(db.ServerRisponde(C));
+}
+
 // The bounds never cut a long statement of a server that is there, and what
 // the user's text or DSN sets itself stays as set: the driver refuses a libpq
 // option that one of its own attributes also sets, and a pqopt of the connect
@@ -332,4 +451,92 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
                              "WHERE query LIKE '%AS muto_a_meta'"));
     if (rete < 0)
         GTEST_SKIP() << "Nessuno spazio di rete proprio (servono i permessi di root)";
+}
+
+// The network cut while the desk stands idle: the next read waits for the
+// server as long as the bound says, and that wait is the read's one: the
+// connection is not opened again at once (a second wait), the next read does
+// it. As above, in a network namespace of the program's own (as root).
+TEST(AtteseServer, UnaReteTagliataSiAspettaUnaVoltaSola)
+{
+    PgServer *s = server();
+    if (!s)
+        GTEST_SKIP() << "PostgreSQL non disponibile";
+    AmmettiPerditeDriverOdbc();
+    const int reteServer = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(reteServer, 0);
+    bool senzaRete = false;
+    senzaBlocchi([&] {
+        if (unshare(CLONE_NEWNET) != 0) {
+            senzaRete = true;
+            return;
+        }
+        const int rete = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int ascolto = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool aperto = loopback(rete, true) &&
+                            bind(ascolto, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0 &&
+                            listen(ascolto, 8) == 0;
+        const int reteMia = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+        std::unique_ptr<InoltroTcp> inoltro;
+        if (aperto && setns(reteServer, CLONE_NEWNET) == 0) {
+            inoltro = std::make_unique<InoltroTcp>(s->porta(), ascolto);
+            if (setns(reteMia, CLONE_NEWNET) != 0)
+                inoltro.reset();
+        }
+        close(reteMia);
+        ASSERT_TRUE(inoltro);
+        {
+            DbMotore db;
+            db.ImpostaAttesaServer(2);
+            const auto [numero, descrizione] = ErroreDi(
+                [&] { db.ApriConnessione(C, testo(inoltro->porta()), QStringLiteral("UID=postgres")); });
+            ASSERT_EQ(numero, 0) << descrizione.toStdString();
+            ASSERT_EQ(leggi(db), QStringLiteral("postgres"));
+            ASSERT_TRUE(loopback(rete, false));
+            const int tentativi = db.TentativiRiapertura();
+            const auto persa = ErroreDi([&] { leggi(db); });
+            EXPECT_EQ(persa.first, ErroriDb::ConnessioneOdbcFallita) << persa.second.toStdString();
+            EXPECT_TRUE(db.ConnessionePersa(C));
+            EXPECT_EQ(db.TentativiRiapertura(), tentativi);
+            EXPECT_EQ(ErroreDi([&] { leggi(db); }).first, ErroriDb::ConnessioneOdbcFallita);
+            EXPECT_EQ(db.TentativiRiapertura(), tentativi + 1);
+        }
+        inoltro.reset();
+        close(rete);
+    });
+    close(reteServer);
+    if (senzaRete)
+        GTEST_SKIP() << "Nessuno spazio di rete proprio (servono i permessi di root)";
+}
+
+// The relay of the tests that cut a commit, towards a server that cannot be
+// reached: the client's connection is closed at once, never left open for
+// the client to wait its whole bound.
+TEST(AtteseServer, IlRelaySenzaServerChiudeLaConnessione)
+{
+    // A port where nothing listens.
+    const int libera = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    ASSERT_EQ(bind(libera, reinterpret_cast<const sockaddr *>(&a), sizeof a), 0);
+    getsockname(libera, reinterpret_cast<sockaddr *>(&a), &n);
+    const int portaMorta = ntohs(a.sin_port);
+    close(libera);
+
+    TagliaConferma taglia(portaMorta);
+    ASSERT_NE(taglia.Porta(), 0);
+    const int cliente = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    a.sin_port = htons(uint16_t(taglia.Porta()));
+    ASSERT_EQ(connect(cliente, reinterpret_cast<const sockaddr *>(&a), sizeof a), 0);
+    // The limit only tells a connection left open for good.
+    pollfd p{cliente, POLLIN, 0};
+    EXPECT_EQ(poll(&p, 1, 60000), 1);
+    char c = 0;
+    EXPECT_EQ(recv(cliente, &c, 1, MSG_DONTWAIT), 0);
+    close(cliente);
 }
