@@ -1,6 +1,7 @@
 // A list's count on a thread of its own.
 #include "components/lista/ConteggioParallelo.h"
 
+#include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
 #include "components/db/IstruzioniOdbc.h"
 #include "components/db/LetturaInOrdine.h"
@@ -107,6 +108,12 @@ struct ConteggioParallelo::Richiesta {
     // sqlServer, read with these options.
     bool lettura = false;
     int opzioni = 0;
+    // A reading row by row (AvviaScorrimento): the SELECT is a reading's,
+    // its columns `colonne`, the value tested that of `colonna`.
+    bool scorrimento = false;
+    std::vector<Risultato::Colonna> colonne;
+    int colonna = 0;
+    std::function<bool(const QVariant &)> cercata;
     std::shared_ptr<void> inCorso; // goes with the last copy (see InCorso)
 };
 
@@ -436,6 +443,131 @@ void ConteggioParallelo::leggi(Richiesta &r, Collegamento &c)
         Qt::QueuedConnection);
 }
 
+bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richiesta &r, QVariantList &trovata,
+                                         QString &descrizione, bool &persa)
+{
+    // The rows come a batch at a time from a cursor of the server's, so that
+    // neither the server nor the driver reads every row before the first
+    // one: a cursor lives in a transaction, rolled back once read (it
+    // changes nothing).
+    const auto hdbc = *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData());
+    if (!SQL_SUCCEEDED(
+            SQLSetConnectAttr(hdbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER))) {
+        descrizione = QStringLiteral("SQL_ATTR_AUTOCOMMIT");
+        return false;
+    }
+    // Each value as the window's reading of the server gives it: from its
+    // text, a number of a kind not declared read as an exact amount.
+    Risultato cella(std::vector<Risultato::Colonna>{r.colonne[size_t(r.colonna)]});
+    const Risultato::Tipo tipo =
+        cella.colonna(0).tipo == Risultato::Tipo::Nullo ? Risultato::Tipo::Decimale : cella.colonna(0).tipo;
+    bool letta = false;
+    {
+        SQLHSTMT st = nullptr;
+        const SQLRETURN rc = lavoro.Esegui(
+            c.server, QStringLiteral("DECLARE scorri_lista NO SCROLL CURSOR FOR ") + r.sqlServer, st);
+        letta = st && SQL_SUCCEEDED(rc) && !lavoro.fermato;
+        if (st && !letta && !lavoro.fermato) {
+            QSqlError errore;
+            QString stato;
+            DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+            descrizione = errore.databaseText();
+            persa = stato.startsWith(QLatin1String("08"));
+        }
+        if (st)
+            lavoro.Libera(st);
+    }
+    bool finita = false;
+    while (letta && !finita && !lavoro.fermato) {
+        QList<QVariantList> righe;
+        letta = leggiSulServer(lavoro, c, QStringLiteral("FETCH FORWARD 512 FROM scorri_lista"), righe, 0,
+                               &descrizione, &persa);
+        finita = righe.isEmpty();
+        for (const QVariantList &riga : std::as_const(righe)) {
+            if (lavoro.fermato || r.colonna >= riga.size())
+                break;
+            cella.svuotaRighe();
+            cella.aggiungiValore(riga[r.colonna], tipo);
+            if (r.cercata(cella.valore(0, 0))) {
+                trovata = riga;
+                finita = true;
+                break;
+            }
+        }
+    }
+    SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_ROLLBACK);
+    SQLSetConnectAttr(hdbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
+    return letta && !lavoro.fermato;
+}
+
+void ConteggioParallelo::scorri(Richiesta &r, Collegamento &c)
+{
+    Lavoro &lavoro = *r.lavoro;
+    if (lavoro.fermato)
+        return;
+    QVariantList trovata;
+    bool letta = false, persa = false;
+    int numero = 0;
+    QString descrizione;
+    if (!r.nomeQt.isEmpty()) {
+        if (collegaServer(r, c, descrizione))
+            letta = scorriSulServer(lavoro, c, r, trovata, descrizione, persa);
+        if (!letta)
+            numero = 3146; // ODBC call failed
+    } else {
+        try {
+            const QString nome = QStringLiteral("Conteggio");
+            collegaFile(r, c);
+            const std::shared_ptr<void> togli = lavoro.FermaSuFile(c.Sqlite());
+            // Stepped one row at a time, each value as the window's own
+            // reading gives it (a SELECT of attached tables comes whole).
+            std::unique_ptr<CursoreSqlite> cursore;
+            const auto risultato =
+                c.motore->SelezionaCursore(nome, r.sqlConta.value(0), cursore, DbMotore::LetturaInOrdine);
+            const int colonne = risultato->numColonne();
+            if (r.colonna < colonne) {
+                for (int i = 0; !lavoro.fermato; ++i) {
+                    if (cursore ? !cursore->Avanza() : i >= risultato->numRighe())
+                        break;
+                    const auto valore = [&](int col) {
+                        return cursore ? cursore->Valore(col) : risultato->valore(i, col);
+                    };
+                    if (r.cercata(valore(r.colonna))) {
+                        for (int col = 0; col < colonne; ++col)
+                            trovata << valore(col);
+                        break;
+                    }
+                }
+            }
+            letta = true;
+        } catch (const VbErrore &e) {
+            numero = e.numero();
+            descrizione = e.descrizione();
+            persa = true;
+        }
+    }
+    if (lavoro.fermato)
+        return;
+    if (persa) {
+        c.ChiudiServer();
+        c.ChiudiFile();
+    }
+    QPointer<ConteggioParallelo> io(this);
+    QMetaObject::invokeMethod(
+        this,
+        [io, lavoro = r.lavoro, letta, trovata = std::move(trovata), numero, descrizione,
+         etichetta = r.etichetta, inCorso = r.inCorso] {
+            if (!io || lavoro->fermato)
+                return;
+            if (letta)
+                emit io->Lette(etichetta,
+                               trovata.isEmpty() ? QList<QVariantList>() : QList<QVariantList>{trovata});
+            else
+                emit io->Fallito(etichetta, numero, descrizione);
+        },
+        Qt::QueuedConnection);
+}
+
 void ConteggioParallelo::esegui()
 {
     Collegamento c;
@@ -449,7 +581,9 @@ void ConteggioParallelo::esegui()
                 break;
             r = std::move(m_richiesta);
         }
-        if (r->lettura)
+        if (r->scorrimento)
+            scorri(*r, c);
+        else if (r->lettura)
             leggi(*r, c);
         else
             segnaposti(*r, c, conta(*r, c));
@@ -544,6 +678,29 @@ bool ConteggioParallelo::AvviaLettura(DbMotore *db, const QString &connessione, 
         r->sqlConta = {sqlLettura};
     r->lettura = true;
     r->opzioni = opzioni;
+    r->etichetta = etichetta;
+    accoda(std::move(r));
+    return true;
+}
+
+bool ConteggioParallelo::AvviaScorrimento(DbMotore *db, const QString &connessione, const QString &sqlScorri,
+                                          const std::vector<Risultato::Colonna> &colonne, int colonna,
+                                          std::function<bool(const QVariant &)> cercata, int etichetta)
+{
+    if (colonna < 0 || size_t(colonna) >= colonne.size() || !cercata)
+        return false;
+    Ferma();
+    std::unique_ptr<Richiesta> r = richiesta(db, connessione);
+    if (!r)
+        return false;
+    if (!r->nomeQt.isEmpty())
+        r->sqlServer = db->Traduci(connessione, sqlScorri, DbMotore::LetturaInOrdine);
+    else
+        r->sqlConta = {sqlScorri};
+    r->scorrimento = true;
+    r->colonne = colonne;
+    r->colonna = colonna;
+    r->cercata = std::move(cercata);
     r->etichetta = etichetta;
     accoda(std::move(r));
     return true;
