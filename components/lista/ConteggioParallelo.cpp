@@ -521,8 +521,9 @@ void ConteggioParallelo::scorri(Richiesta &r, Collegamento &c)
             const std::shared_ptr<void> togli = lavoro.FermaSuFile(c.Sqlite());
             // Stepped one row at a time, each value as the window's own
             // reading gives it (a SELECT of attached tables comes whole).
-            std::unique_ptr<CursoreSqlite> cursore;
-            const auto risultato =
+            std::unique_ptr<Risultato> risultato;
+            std::unique_ptr<CursoreSqlite> cursore; // goes first: it reads into the answer
+            risultato =
                 c.motore->SelezionaCursore(nome, r.sqlConta.value(0), cursore, DbMotore::LetturaInOrdine);
             const int colonne = risultato->numColonne();
             if (r.colonna < colonne) {

@@ -164,4 +164,13 @@ TEST_F(CercaInLista, OgniColonnaSiCercaSulSuoThreadComeLaListaLaMostra)
         EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(' ').toStdString();
         EXPECT_EQ(Chiave(Lista()->RigaCorrente()), Chiave(attesa));
     }
+    // Esc stops it as it stops a search in a text.
+    m_lista->CobCerca->setCurrentIndex(m_lista->CobCerca->findText(QStringLiteral("Data Ap.")));
+    const QString prima = Chiave(Lista()->RigaCorrente());
+    AvviaCerca(QStringLiteral("2099"));
+    QTest::keyClick(m_lista->txtCerca, Qt::Key_Escape);
+    CursoreTornato();
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(' ').toStdString();
+    EXPECT_EQ(Chiave(Lista()->RigaCorrente()), prima);
 }
