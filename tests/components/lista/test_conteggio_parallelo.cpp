@@ -324,8 +324,12 @@ TEST(ConteggioSulServer, ReadsRowsAsTextsAndIsCancelledWhenStopped)
                           "wait_event_type = 'Lock'") &&
                    q.next() && q.value(0).toInt() > 0;
         };
+        QSignalSpy fallite(&lettura, &ConteggioParallelo::Fallito);
         for (int i = 0; i < 3000 && !attende(); ++i)
             QTest::qWait(5);
+        for (auto &f : fallite)
+            fprintf(stderr, "DBG fallito %s\n", qPrintable(f.value(2).toString()));
+        fprintf(stderr, "DBG lette %d\n", int(lette.size()));
         ASSERT_TRUE(attende());
         lettura.Ferma();
         for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
@@ -341,6 +345,74 @@ TEST(ConteggioSulServer, ReadsRowsAsTextsAndIsCancelledWhenStopped)
     ASSERT_TRUE(lette.wait(30000));
     ASSERT_EQ(lette.size(), 2);
     EXPECT_EQ(lette.value(1).value(0).toInt(), 7);
+    EXPECT_EQ(ConteggioParallelo::ConnessioniAperte(), connessioni);
+    db.ChiudiTutto();
+    PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+}
+
+// A reading row by row on the server, stopped while the server makes it
+// wait (a lock another connection holds): cancelled there, its transaction
+// and cursor gone, the same connection reads on and counts.
+TEST(ConteggioSulServer, ScorrimentoFermatoLasciaLaConnessioneComeEra)
+{
+    QTemporaryDir cartella;
+    DbMotore db;
+    QString connect, motivo;
+    if (!ApriMotoreProva(db, MotoreProva::PostgreSQL, cartella, connect, motivo)) {
+        if (PgObbligatorio())
+            FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
+                    "('01', '05', '1001', '3', 'Rossi'), ('01', '05', '1002', '3', 'Verdi')");
+    const QString sql = "Select Conto, Descrizione From PianoConti Order By Conto";
+    std::vector<Risultato::Colonna> colonne(2);
+    colonne[0].nome = "Conto";
+    colonne[1].nome = "Descrizione";
+    const auto verdi = [](const QVariant &v) { return v.toString() == QLatin1String("Verdi"); };
+    ConteggioParallelo lettura;
+    QSignalSpy lette(&lettura, &ConteggioParallelo::Lette);
+    QSignalSpy contate(&lettura, &ConteggioParallelo::Contate);
+    const auto legge = [&](int etichetta) {
+        ASSERT_TRUE(lettura.AvviaScorrimento(&db, C, sql, colonne, 1, verdi, etichetta));
+        ASSERT_TRUE(lette.wait(30000));
+        EXPECT_EQ(lette.last().value(0).toInt(), etichetta);
+        EXPECT_EQ(lette.last().value(1).value<QList<QVariantList>>(),
+                  (QList<QVariantList>{{"1002", "Verdi"}}));
+    };
+    legge(1);
+    const int connessioni = ConteggioParallelo::ConnessioniAperte();
+
+    QSqlDatabase blocco = QSqlDatabase::cloneDatabase(db.DatabaseDao(C), "Blocco");
+    ASSERT_TRUE(blocco.open()) << blocco.lastError().text().toStdString();
+    {
+        QSqlQuery q(blocco);
+        ASSERT_TRUE(blocco.transaction());
+        ASSERT_TRUE(q.exec("LOCK TABLE PianoConti IN ACCESS EXCLUSIVE MODE"));
+        ASSERT_TRUE(lettura.AvviaScorrimento(&db, C, sql, colonne, 1, verdi, 2));
+        auto attende = [&q] {
+            return q.exec("SELECT Count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                          "wait_event_type = 'Lock'") &&
+                   q.next() && q.value(0).toInt() > 0;
+        };
+        for (int i = 0; i < 3000 && !attende(); ++i)
+            QTest::qWait(5);
+        ASSERT_TRUE(attende());
+        lettura.Ferma();
+        for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(ConteggioParallelo::InCorso(), 0) << "the stopped reading still waits on the server";
+        blocco.rollback();
+    }
+    blocco.close();
+    blocco = QSqlDatabase();
+    QSqlDatabase::removeDatabase("Blocco");
+    legge(3);
+    legge(4);
+    ASSERT_TRUE(lettura.Avvia(&db, C, "Select Count(*) From PianoConti", 5));
+    ASSERT_TRUE(contate.wait(30000));
+    EXPECT_EQ(contate.value(0).value(1).toInt(), 2);
+    EXPECT_EQ(lette.size(), 3);
     EXPECT_EQ(ConteggioParallelo::ConnessioniAperte(), connessioni);
     db.ChiudiTutto();
     PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
