@@ -324,12 +324,8 @@ TEST(ConteggioSulServer, ReadsRowsAsTextsAndIsCancelledWhenStopped)
                           "wait_event_type = 'Lock'") &&
                    q.next() && q.value(0).toInt() > 0;
         };
-        QSignalSpy fallite(&lettura, &ConteggioParallelo::Fallito);
         for (int i = 0; i < 3000 && !attende(); ++i)
             QTest::qWait(5);
-        for (auto &f : fallite)
-            fprintf(stderr, "DBG fallito %s\n", qPrintable(f.value(2).toString()));
-        fprintf(stderr, "DBG lette %d\n", int(lette.size()));
         ASSERT_TRUE(attende());
         lettura.Ferma();
         for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
