@@ -458,9 +458,10 @@ bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richie
     }
     // Each value as the window's reading of the server gives it: from its
     // text, a number of a kind not declared read as an exact amount.
-    Risultato cella(std::vector<Risultato::Colonna>{r.colonne[size_t(r.colonna)]});
-    const Risultato::Tipo tipo =
-        cella.colonna(0).tipo == Risultato::Tipo::Nullo ? Risultato::Tipo::Decimale : cella.colonna(0).tipo;
+    Risultato tipizzato(std::vector<Risultato::Colonna>{r.colonne[size_t(r.colonna)]});
+    const Risultato::Tipo tipo = tipizzato.colonna(0).tipo == Risultato::Tipo::Nullo
+                                     ? Risultato::Tipo::Decimale
+                                     : tipizzato.colonna(0).tipo;
     bool letta = false;
     {
         SQLHSTMT st = nullptr;
@@ -477,23 +478,84 @@ bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richie
         if (st)
             lavoro.Libera(st);
     }
+    // A cell's text, Null invalid; false when the driver failed.
+    const auto cella = [](SQLHSTMT st, SQLUSMALLINT col, QVariant &valore) {
+        QString testo = QStringLiteral("");
+        for (;;) {
+            SQLWCHAR buf[256];
+            SQLLEN ind = 0;
+            const SQLRETURN rc = SQLGetData(st, col, SQL_C_WCHAR, buf, SQLLEN(sizeof buf), &ind);
+            if (rc == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(rc))
+                return false;
+            if (ind == SQL_NULL_DATA) {
+                valore = QVariant();
+                return true;
+            }
+            const bool pezzo = ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof buf);
+            testo.append(reinterpret_cast<const QChar *>(buf),
+                         pezzo ? qsizetype(std::size(buf)) - 1
+                               : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR)));
+            if (!pezzo)
+                break;
+        }
+        valore = testo;
+        return true;
+    };
+    // Of each row only the value sought is read; of the row found, every
+    // column (as a reading gives it).
+    constexpr int Blocco = 4096;
     bool finita = false;
     while (letta && !finita && !lavoro.fermato) {
-        QList<QVariantList> righe;
-        letta = leggiSulServer(lavoro, c, QStringLiteral("FETCH FORWARD 512 FROM scorri_lista"), righe, 0,
-                               &descrizione, &persa);
-        finita = righe.isEmpty();
-        for (const QVariantList &riga : std::as_const(righe)) {
-            if (lavoro.fermato || r.colonna >= riga.size())
-                break;
-            cella.svuotaRighe();
-            cella.aggiungiValore(riga[r.colonna], tipo);
-            if (r.cercata(cella.valore(0, 0))) {
-                trovata = riga;
-                finita = true;
+        SQLHSTMT st = nullptr;
+        SQLRETURN rc =
+            lavoro.Esegui(c.server, QStringLiteral("FETCH FORWARD %1 FROM scorri_lista").arg(Blocco), st);
+        if (!st) {
+            descrizione = QStringLiteral("SQLAllocHandle");
+            letta = false;
+            break;
+        }
+        SQLSMALLINT n = 0;
+        if (SQL_SUCCEEDED(rc))
+            rc = SQLNumResultCols(st, &n);
+        int righe = 0;
+        while (SQL_SUCCEEDED(rc) && !lavoro.fermato && (rc = SQLFetch(st)) != SQL_NO_DATA &&
+               SQL_SUCCEEDED(rc)) {
+            ++righe;
+            QVariant valore;
+            if (r.colonna >= n || !cella(st, SQLUSMALLINT(r.colonna + 1), valore)) {
+                rc = SQL_ERROR;
                 break;
             }
+            tipizzato.svuotaRighe();
+            tipizzato.aggiungiValore(valore, tipo);
+            if (!r.cercata(tipizzato.valore(0, 0)))
+                continue;
+            for (int col = 0; col < n && SQL_SUCCEEDED(rc); ++col) {
+                QVariant v = valore;
+                if (col != r.colonna && !cella(st, SQLUSMALLINT(col + 1), v))
+                    rc = SQL_ERROR;
+                trovata << v;
+            }
+            finita = true;
+            break;
         }
+        if (finita && !SQL_SUCCEEDED(rc))
+            trovata.clear();
+        if (!finita && rc == SQL_NO_DATA)
+            finita = righe < Blocco;
+        else if (!SQL_SUCCEEDED(rc)) {
+            letta = false;
+            if (!lavoro.fermato) {
+                QSqlError errore;
+                QString stato;
+                DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+                descrizione = errore.databaseText();
+                persa = stato.startsWith(QLatin1String("08"));
+            }
+        }
+        lavoro.Libera(st);
     }
     SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_ROLLBACK);
     SQLSetConnectAttr(hdbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
