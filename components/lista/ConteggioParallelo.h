@@ -70,8 +70,9 @@ class ConteggioParallelo : public QObject
     // Lette (as AvviaLettura gives it), no row when none holds. `cercata` is
     // called on the counting thread with the value as the window's own
     // reading gives it, the SELECT's columns being `colonne`. Started,
-    // stopped and refused as a count is; stopped, it gives up between two
-    // rows (on a server between two batches, the one running cancelled).
+    // stopped and refused as a count is; stopped, it gives up at the next
+    // row (on a server the statement running is cancelled). On a server the
+    // rows come from a cursor there, a batch at a time.
     bool AvviaScorrimento(DbMotore *db, const QString &connessione, const QString &sqlScorri,
                           const std::vector<Risultato::Colonna> &colonne, int colonna,
                           std::function<bool(const QVariant &valore)> cercata, int etichetta);
