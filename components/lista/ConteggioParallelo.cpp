@@ -1,6 +1,7 @@
 // A list's count on a thread of its own.
 #include "components/lista/ConteggioParallelo.h"
 
+#include "components/db/CursoreSqlite.h"
 #include "components/db/DbMotore.h"
 #include "components/db/IstruzioniOdbc.h"
 #include "components/db/LetturaInOrdine.h"
@@ -107,6 +108,12 @@ struct ConteggioParallelo::Richiesta {
     // sqlServer, read with these options.
     bool lettura = false;
     int opzioni = 0;
+    // A reading row by row (AvviaScorrimento): the SELECT is a reading's,
+    // its columns `colonne`, the value tested that of `colonna`.
+    bool scorrimento = false;
+    std::vector<Risultato::Colonna> colonne;
+    int colonna = 0;
+    std::function<bool(const QVariant &)> cercata;
     std::shared_ptr<void> inCorso; // goes with the last copy (see InCorso)
 };
 
@@ -436,6 +443,194 @@ void ConteggioParallelo::leggi(Richiesta &r, Collegamento &c)
         Qt::QueuedConnection);
 }
 
+bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richiesta &r, QVariantList &trovata,
+                                         QString &descrizione, bool &persa)
+{
+    // The rows come a batch at a time from a cursor of the server's, so that
+    // neither the server nor the driver reads every row before the first
+    // one: a cursor lives in a transaction, rolled back once read (it
+    // changes nothing).
+    const auto hdbc = *static_cast<const SQLHDBC *>(c.server.driver()->handle().constData());
+    if (!SQL_SUCCEEDED(
+            SQLSetConnectAttr(hdbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER))) {
+        descrizione = QStringLiteral("SQL_ATTR_AUTOCOMMIT");
+        return false;
+    }
+    // Each value as the window's reading of the server gives it: from its
+    // text, a number of a kind not declared read as an exact amount.
+    Risultato tipizzato(std::vector<Risultato::Colonna>{r.colonne[size_t(r.colonna)]});
+    const Risultato::Tipo tipo = tipizzato.colonna(0).tipo == Risultato::Tipo::Nullo
+                                     ? Risultato::Tipo::Decimale
+                                     : tipizzato.colonna(0).tipo;
+    bool letta = false;
+    {
+        SQLHSTMT st = nullptr;
+        const SQLRETURN rc = lavoro.Esegui(
+            c.server, QStringLiteral("DECLARE scorri_lista NO SCROLL CURSOR FOR ") + r.sqlServer, st);
+        letta = st && SQL_SUCCEEDED(rc) && !lavoro.fermato;
+        if (st && !letta && !lavoro.fermato) {
+            QSqlError errore;
+            QString stato;
+            DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+            descrizione = errore.databaseText();
+            persa = stato.startsWith(QLatin1String("08"));
+        }
+        if (st)
+            lavoro.Libera(st);
+    }
+    // A cell's text, Null invalid; false when the driver failed.
+    const auto cella = [](SQLHSTMT st, SQLUSMALLINT col, QVariant &valore) {
+        QString testo = QStringLiteral("");
+        for (;;) {
+            SQLWCHAR buf[256];
+            SQLLEN ind = 0;
+            const SQLRETURN rc = SQLGetData(st, col, SQL_C_WCHAR, buf, SQLLEN(sizeof buf), &ind);
+            if (rc == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(rc))
+                return false;
+            if (ind == SQL_NULL_DATA) {
+                valore = QVariant();
+                return true;
+            }
+            const bool pezzo = ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof buf);
+            testo.append(reinterpret_cast<const QChar *>(buf),
+                         pezzo ? qsizetype(std::size(buf)) - 1
+                               : qsizetype(ind) / qsizetype(sizeof(SQLWCHAR)));
+            if (!pezzo)
+                break;
+        }
+        valore = testo;
+        return true;
+    };
+    // Of each row only the value sought is read; of the row found, every
+    // column (as a reading gives it).
+    constexpr int Blocco = 4096;
+    bool finita = false;
+    while (letta && !finita && !lavoro.fermato) {
+        SQLHSTMT st = nullptr;
+        SQLRETURN rc =
+            lavoro.Esegui(c.server, QStringLiteral("FETCH FORWARD %1 FROM scorri_lista").arg(Blocco), st);
+        if (!st) {
+            descrizione = QStringLiteral("SQLAllocHandle");
+            letta = false;
+            break;
+        }
+        SQLSMALLINT n = 0;
+        if (SQL_SUCCEEDED(rc))
+            rc = SQLNumResultCols(st, &n);
+        int righe = 0;
+        while (SQL_SUCCEEDED(rc) && !lavoro.fermato && (rc = SQLFetch(st)) != SQL_NO_DATA &&
+               SQL_SUCCEEDED(rc)) {
+            ++righe;
+            QVariant valore;
+            if (r.colonna >= n || !cella(st, SQLUSMALLINT(r.colonna + 1), valore)) {
+                rc = SQL_ERROR;
+                break;
+            }
+            tipizzato.svuotaRighe();
+            tipizzato.aggiungiValore(valore, tipo);
+            if (!r.cercata(tipizzato.valore(0, 0)))
+                continue;
+            for (int col = 0; col < n && SQL_SUCCEEDED(rc); ++col) {
+                QVariant v = valore;
+                if (col != r.colonna && !cella(st, SQLUSMALLINT(col + 1), v))
+                    rc = SQL_ERROR;
+                trovata << v;
+            }
+            finita = true;
+            break;
+        }
+        if (finita && !SQL_SUCCEEDED(rc))
+            trovata.clear();
+        if (!finita && rc == SQL_NO_DATA)
+            finita = righe < Blocco;
+        else if (!SQL_SUCCEEDED(rc)) {
+            letta = false;
+            if (!lavoro.fermato) {
+                QSqlError errore;
+                QString stato;
+                DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+                descrizione = errore.databaseText();
+                persa = stato.startsWith(QLatin1String("08"));
+            }
+        }
+        lavoro.Libera(st);
+    }
+    SQLEndTran(SQL_HANDLE_DBC, hdbc, SQL_ROLLBACK);
+    SQLSetConnectAttr(hdbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
+    return letta && !lavoro.fermato;
+}
+
+void ConteggioParallelo::scorri(Richiesta &r, Collegamento &c)
+{
+    Lavoro &lavoro = *r.lavoro;
+    if (lavoro.fermato)
+        return;
+    QVariantList trovata;
+    bool letta = false, persa = false;
+    int numero = 0;
+    QString descrizione;
+    if (!r.nomeQt.isEmpty()) {
+        if (collegaServer(r, c, descrizione))
+            letta = scorriSulServer(lavoro, c, r, trovata, descrizione, persa);
+        if (!letta)
+            numero = 3146; // ODBC call failed
+    } else {
+        try {
+            const QString nome = QStringLiteral("Conteggio");
+            collegaFile(r, c);
+            const std::shared_ptr<void> togli = lavoro.FermaSuFile(c.Sqlite());
+            // Stepped one row at a time, each value as the window's own
+            // reading gives it (a SELECT of attached tables comes whole).
+            std::unique_ptr<Risultato> risultato;
+            std::unique_ptr<CursoreSqlite> cursore; // goes first: it reads into the answer
+            risultato =
+                c.motore->SelezionaCursore(nome, r.sqlConta.value(0), cursore, DbMotore::LetturaInOrdine);
+            const int colonne = risultato->numColonne();
+            if (r.colonna < colonne) {
+                for (int i = 0; !lavoro.fermato; ++i) {
+                    if (cursore ? !cursore->Avanza() : i >= risultato->numRighe())
+                        break;
+                    const auto valore = [&](int col) {
+                        return cursore ? cursore->Valore(col) : risultato->valore(i, col);
+                    };
+                    if (r.cercata(valore(r.colonna))) {
+                        for (int col = 0; col < colonne; ++col)
+                            trovata << valore(col);
+                        break;
+                    }
+                }
+            }
+            letta = true;
+        } catch (const VbErrore &e) {
+            numero = e.numero();
+            descrizione = e.descrizione();
+            persa = true;
+        }
+    }
+    if (lavoro.fermato)
+        return;
+    if (persa) {
+        c.ChiudiServer();
+        c.ChiudiFile();
+    }
+    QPointer<ConteggioParallelo> io(this);
+    QMetaObject::invokeMethod(
+        this,
+        [io, lavoro = r.lavoro, letta, trovata = std::move(trovata), numero, descrizione,
+         etichetta = r.etichetta, inCorso = r.inCorso] {
+            if (!io || lavoro->fermato)
+                return;
+            if (letta)
+                emit io->Lette(etichetta,
+                               trovata.isEmpty() ? QList<QVariantList>() : QList<QVariantList>{trovata});
+            else
+                emit io->Fallito(etichetta, numero, descrizione);
+        },
+        Qt::QueuedConnection);
+}
+
 void ConteggioParallelo::esegui()
 {
     Collegamento c;
@@ -449,7 +644,9 @@ void ConteggioParallelo::esegui()
                 break;
             r = std::move(m_richiesta);
         }
-        if (r->lettura)
+        if (r->scorrimento)
+            scorri(*r, c);
+        else if (r->lettura)
             leggi(*r, c);
         else
             segnaposti(*r, c, conta(*r, c));
@@ -544,6 +741,29 @@ bool ConteggioParallelo::AvviaLettura(DbMotore *db, const QString &connessione, 
         r->sqlConta = {sqlLettura};
     r->lettura = true;
     r->opzioni = opzioni;
+    r->etichetta = etichetta;
+    accoda(std::move(r));
+    return true;
+}
+
+bool ConteggioParallelo::AvviaScorrimento(DbMotore *db, const QString &connessione, const QString &sqlScorri,
+                                          const std::vector<Risultato::Colonna> &colonne, int colonna,
+                                          std::function<bool(const QVariant &)> cercata, int etichetta)
+{
+    if (colonna < 0 || size_t(colonna) >= colonne.size() || !cercata)
+        return false;
+    Ferma();
+    std::unique_ptr<Richiesta> r = richiesta(db, connessione);
+    if (!r)
+        return false;
+    if (!r->nomeQt.isEmpty())
+        r->sqlServer = db->Traduci(connessione, sqlScorri, DbMotore::LetturaInOrdine);
+    else
+        r->sqlConta = {sqlScorri};
+    r->scorrimento = true;
+    r->colonne = colonne;
+    r->colonna = colonna;
+    r->cercata = std::move(cercata);
     r->etichetta = etichetta;
     accoda(std::move(r));
     return true;

@@ -7,12 +7,15 @@
 // (AvviaLettura: the first row a text search finds).
 #pragma once
 
+#include "components/db/Risultato.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -61,6 +64,18 @@ class ConteggioParallelo : public QObject
     // stopped and refused as a count is.
     bool AvviaLettura(DbMotore *db, const QString &connessione, const QString &sqlLettura, int etichetta,
                       int opzioni = 0);
+    // Reads the rows of `sqlScorri` (Jet SQL: a SELECT in the order wanted,
+    // read as DbMotore::LetturaInOrdine) there one at a time until `cercata`
+    // holds for the value of the column `colonna` of one: that row comes as
+    // Lette (as AvviaLettura gives it), no row when none holds. `cercata` is
+    // called on the counting thread with the value as the window's own
+    // reading gives it, the SELECT's columns being `colonne`. Started,
+    // stopped and refused as a count is; stopped, it gives up at the next
+    // row (on a server the statement running is cancelled). On a server the
+    // rows come from a cursor there, a batch at a time.
+    bool AvviaScorrimento(DbMotore *db, const QString &connessione, const QString &sqlScorri,
+                          const std::vector<Risultato::Colonna> &colonne, int colonna,
+                          std::function<bool(const QVariant &valore)> cercata, int etichetta);
     // Drops the count under way: its answer never comes. On a server its
     // statement is cancelled from another thread: this call never waits for
     // the server.
@@ -93,6 +108,10 @@ class ConteggioParallelo : public QObject
     int conta(Richiesta &r, Collegamento &c);
     void segnaposti(Richiesta &r, Collegamento &c, int righe);
     void leggi(Richiesta &r, Collegamento &c);
+    // A reading row by row (AvviaScorrimento): the row found, if any.
+    void scorri(Richiesta &r, Collegamento &c);
+    static bool scorriSulServer(Lavoro &lavoro, Collegamento &c, Richiesta &r, QVariantList &trovata,
+                                QString &descrizione, bool &persa);
     // The connection of the request, opened when the kept one is not it: on
     // a server false (with the reason) when it cannot be opened; on a file
     // the failure is a VbErrore.

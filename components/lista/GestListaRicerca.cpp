@@ -3,8 +3,10 @@
 // connection of its own (ConteggioParallelo) while the window answers, with
 // the busy cursor on it and Esc or "Cerca" again to stop it; the row found is
 // shown among its neighbours, its number following as after a new order.
-// Where no thread can run it (a database in memory, a transaction), or the
-// list is not read by key, the search runs here as CercaTesto does.
+// A column no condition can search (a date, a number) is read there row by
+// row in the list's order, its value compared as the list shows it. Where no
+// thread can run it (a database in memory, a transaction), or the list is
+// not read by key, the search runs here as CercaTesto does.
 #include "components/lista/GestLista.h"
 
 #include "components/db/DbMotore.h"
@@ -140,7 +142,10 @@ bool GestLista::avviaRicerca(const QString &cercato, int colonna, int direzione)
         return false;
     const QString condizione = condizioneRicerca(cercato, colonna);
     // The row found is shown by its key: a list without one searches here.
-    if (!m_righe.TrovaConSql(condizione) || m_righe.Chiave().isEmpty())
+    // A column no condition can search (a date, a number: the text the list
+    // shows for it is sought) is read row by row there.
+    const bool conSql = m_righe.TrovaConSql(condizione);
+    if ((!conSql && !m_righe.PerChiave()) || m_righe.Chiave().isEmpty())
         return false;
     const bool avanti = direzione == 0 || direzione == 1;
     const int da = (direzione == 1 || direzione == 2) ? RigaCorrente() : -1;
@@ -159,10 +164,25 @@ bool GestLista::avviaRicerca(const QString &cercato, int colonna, int direzione)
     // memory but after a jump); a failure there, or a statement the engine
     // cannot take, is said by the search made here.
     try {
-        const QString sql = m_righe.SqlTrova(condizione, da, avanti);
-        if (sql.isEmpty() || !m_ricerca->AvviaLettura(m_righe.Database(), m_righe.Connessione(), sql,
-                                                      m_cercata.etichetta + 1, DbMotore::LetturaFiltrata))
-            return false;
+        if (conSql) {
+            const QString sql = m_righe.SqlTrova(condizione, da, avanti);
+            if (sql.isEmpty() || !m_ricerca->AvviaLettura(m_righe.Database(), m_righe.Connessione(), sql,
+                                                          m_cercata.etichetta + 1, DbMotore::LetturaFiltrata))
+                return false;
+        } else {
+            // The value as the list shows it, as CercaTesto compares it.
+            const QString sql = m_righe.SqlScorri(da, avanti);
+            std::vector<Risultato::Colonna> colonne;
+            for (int i = 0; i < m_righe.NumeroColonne(); ++i)
+                colonne.push_back(m_righe.Colonna(i));
+            auto cercata = [cercato, formato = m_modello->FormatoData()](const QVariant &valore) {
+                return ModelloLista::TestoValore(valore, formato).contains(cercato, Qt::CaseInsensitive);
+            };
+            if (sql.isEmpty() ||
+                !m_ricerca->AvviaScorrimento(m_righe.Database(), m_righe.Connessione(), sql, colonne, colonna,
+                                             cercata, m_cercata.etichetta + 1))
+                return false;
+        }
     } catch (const VbErrore &) {
         return false;
     }
@@ -250,10 +270,12 @@ bool GestLista::tastoRicerca(QObject *oggetto, QEvent *evento)
 
 void GestLista::nessunaRiga(const QString &cercato, int colonna)
 {
+    // A caption ending with a period ("Data Ap.") ends the sentence.
+    const QString didascalia = colonna >= 0 && colonna < NumeroColonne()
+                                   ? m_modello->Colonne()[size_t(colonna)].didascalia
+                                   : QString();
     chiedi(QStringLiteral("Nessuna riga contiene \"") + cercato + QStringLiteral("\" nella colonna ") +
-           (colonna >= 0 && colonna < NumeroColonne() ? m_modello->Colonne()[size_t(colonna)].didascalia
-                                                      : QString()) +
-           QLatin1Char('.'));
+           didascalia + (didascalia.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")));
 }
 
 void GestLista::ricercaFallita(int numero, const QString &descrizione)

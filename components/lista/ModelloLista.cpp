@@ -193,7 +193,7 @@ QVariant ModelloLista::Valore(int riga, int col) const
     return v;
 }
 
-QString ModelloLista::TestoValore(const QVariant &v) const
+QString ModelloLista::TestoValore(const QVariant &v, const QString &formatoData)
 {
     if (!v.isValid() || v.isNull())
         return {};
@@ -202,7 +202,7 @@ QString ModelloLista::TestoValore(const QVariant &v) const
     switch (v.typeId()) {
     case QMetaType::QDate:
     case QMetaType::QDateTime:
-        return util().Formatta(v, m_formatoData);
+        return util().Formatta(v, formatoData);
     case QMetaType::Double:
     case QMetaType::Float:
         return QLocale(QLocale::Italian).toString(v.toDouble(), 'g', 15);

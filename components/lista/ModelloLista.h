@@ -66,8 +66,11 @@ class ModelloLista : public QAbstractTableModel
     // The raw value of a cell, and the text the grid shows for it.
     QVariant Valore(int riga, int col) const;
     QString Testo(int riga, int col) const;
-    QString TestoValore(const QVariant &v) const;
+    QString TestoValore(const QVariant &v) const { return TestoValore(v, m_formatoData); }
+    // The same with the dates' format given: callable from any thread.
+    static QString TestoValore(const QVariant &v, const QString &formatoData);
     void ImpostaFormatoData(const QString &formato) { m_formatoData = formato; }
+    const QString &FormatoData() const { return m_formatoData; }
 
     // Pixels of a width given in twips on `griglia`: 15 twips to a pixel,
     // widened when the grid's digits are wider than the 6 pixels of the

@@ -843,16 +843,34 @@ QString RigheLista::SqlTrova(const QString &condizione, int da, bool avanti)
     // and sorted, never sought one by one along the order's index.
     QString cond = QLatin1Char('(') + condizione + QLatin1Char(')');
     if (da >= 0) {
-        if (!Esiste(da))
+        const QString dopo = condizioneDopo(da, avanti);
+        if (dopo.isEmpty())
             return {};
-        const Risultato *p = pagina(da / RighePagina);
-        QStringList pezzi;
-        for (const QString &pezzo :
-             SqlLista::CondizioniDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti))
-            pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
-        cond += QStringLiteral(" And (") + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
+        cond += QStringLiteral(" And ") + dopo;
     }
     return SqlLista::Pagina(m_parti, cond, m_ordine, !avanti, 1);
+}
+
+QString RigheLista::SqlScorri(int da, bool avanti)
+{
+    if (!m_aperta || !m_perChiave)
+        return {};
+    const QString dopo = da >= 0 ? condizioneDopo(da, avanti) : QString();
+    if (da >= 0 && dopo.isEmpty())
+        return {};
+    return SqlLista::Pagina(m_parti, dopo, m_ordine, !avanti, 0);
+}
+
+QString RigheLista::condizioneDopo(int da, bool avanti)
+{
+    if (!Esiste(da))
+        return {};
+    const Risultato *p = pagina(da / RighePagina);
+    QStringList pezzi;
+    for (const QString &pezzo :
+         SqlLista::CondizioniDopo(m_ordine, chiaveRiga(*p, da % RighePagina), nulliPiccoli(), !avanti))
+        pezzi << QLatin1Char('(') + pezzo + QLatin1Char(')');
+    return QLatin1Char('(') + pezzi.join(QStringLiteral(" Or ")) + QLatin1Char(')');
 }
 
 QVariantList RigheLista::ChiaveDi(const QVariantList &riga) const

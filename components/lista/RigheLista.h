@@ -171,6 +171,12 @@ class RigheLista
     // the SELECT's; empty when row `da` is not there. Only row `da` is read
     // for it (rows placed provisionally keep their places: nothing is counted).
     QString SqlTrova(const QString &condizione, int da, bool avanti);
+    // The rows after `da` or before it (from the first or the last row when
+    // `da` is below 0), every one of them in that order: what a search reads
+    // row by row where no condition says what it seeks (Jet SQL, to be read
+    // as DbMotore::LetturaInOrdine). Empty when the list is not read by key
+    // or row `da` is not there; only row `da` is read for it.
+    QString SqlScorri(int da, bool avanti);
     // The key of a row of the SELECT's columns read elsewhere (SqlTrova's
     // answer; texts as a server gives them become values of the columns'
     // kinds), as MostraChiave takes it; empty when the key is not selected.
@@ -349,6 +355,9 @@ class RigheLista
     // The page of the row of ordering values `chiave` (its whole row in
     // `riga`) at the row `pos`: the rows before it read backwards, the rest after.
     void leggiIntorno(int pos, const QStringList &chiave, const Risultato &riga);
+    // The rows after row `da` (before it when not `avanti`) as one condition;
+    // empty when the row is not there.
+    QString condizioneDopo(int da, bool avanti);
     // The row whose key columns have these values (none when gone).
     std::unique_ptr<Risultato> rigaDellaChiave(const QVariantList &valori);
     // Rows placed provisionally get their places first (Assesta).

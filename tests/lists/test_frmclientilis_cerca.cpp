@@ -119,3 +119,58 @@ TEST_F(CercaInLista, EscCercaDiNuovoORileggereLaListaFermanoLaRicerca)
         EXPECT_TRUE(m_lista->isVisible());
     }
 }
+
+// "Cerca in" on a column no condition can search (a date: its day as the
+// list writes it is sought, Null dates included) runs on the search thread
+// as on a text column, the window's connection reading nothing for it, and
+// finds the customer whose cell as shown holds the text, as comparing the
+// cells does; a caption ending with a period ends the message.
+TEST_F(CercaInLista, OgniColonnaSiCercaSulSuoThreadComeLaListaLaMostra)
+{
+    Esegui(QStringLiteral("Update PianoConti Set DataAp = #03/15/2099# Where Conto = '9400'"));
+    Esegui(QStringLiteral("Update PianoConti Set DataAp = #07/01/2098# Where Conto = '9450'"));
+    Esegui(QStringLiteral("Update PianoConti Set DataAp = Null Where Conto >= '9000' And Conto < '9300'"));
+    m_lista->DatRefresh();
+    Attendi();
+    const struct {
+        const char *colonna, *testo;
+    } casi[] = {{"Data Ap.", "2099"},
+                {"Data Ap.", "/07/2098"},
+                {"Data Ap.", "zzz"},
+                {"Cliente", "9450"},
+                {"Ragione Sociale Contabile", "zeta spec"}};
+    QStringList finestra;
+    for (const auto &c : casi) {
+        const QString testo = QString::fromUtf8(c.testo), colonna = QString::fromUtf8(c.colonna);
+        SCOPED_TRACE((colonna + QLatin1Char(' ') + testo).toStdString());
+        m_lista->CobCerca->setCurrentIndex(m_lista->CobCerca->findText(colonna));
+        const int col = m_lista->CobCerca->currentData().toInt();
+        Globali::DbComp()->ImpostaOsservatoreMotore([&finestra](const QString &sql) { finestra << sql; });
+        finestra.clear();
+        AvviaCerca(testo);
+        Globali::DbComp()->ImpostaOsservatoreMotore({});
+        EXPECT_EQ(finestra, QStringList());
+        Attendi();
+        CursoreTornato();
+        int attesa = -1;
+        for (int r = 0; r < Righe() && attesa < 0; ++r)
+            if (Lista()->TestoCella(r, col).contains(testo, Qt::CaseInsensitive))
+                attesa = r;
+        if (attesa < 0) {
+            EXPECT_EQ(Messaggi(),
+                      QStringList{QStringLiteral("Nessuna riga contiene \"zzz\" nella colonna Data Ap.")});
+            continue;
+        }
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(' ').toStdString();
+        EXPECT_EQ(Chiave(Lista()->RigaCorrente()), Chiave(attesa));
+    }
+    // Esc stops it as it stops a search in a text.
+    m_lista->CobCerca->setCurrentIndex(m_lista->CobCerca->findText(QStringLiteral("Data Ap.")));
+    const QString prima = Chiave(Lista()->RigaCorrente());
+    AvviaCerca(QStringLiteral("2099"));
+    QTest::keyClick(m_lista->txtCerca, Qt::Key_Escape);
+    CursoreTornato();
+    Attendi();
+    EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(' ').toStdString();
+    EXPECT_EQ(Chiave(Lista()->RigaCorrente()), prima);
+}

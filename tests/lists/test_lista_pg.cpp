@@ -16,6 +16,7 @@
 #include "lists/frmLisAnagHotel.h"
 #include "services/Globali.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
@@ -126,6 +127,37 @@ TEST_F(ListaPostgres, ListaRicercaOrdinamentoESelezione)
     m_lista->ButtonComando(QStringLiteral("Seleziona"));
     Attendi();
     EXPECT_EQ(m_scheda->conto->text(), Cella(200, 2));
+}
+
+// "Cerca in" the date column on the server: the text of the day as the list
+// shows it is sought on the search thread (a cursor of the server's), from
+// the first row and after the one found; none found, said once.
+TEST_F(ListaPostgres, CercaNellaColonnaDellaDataSulServer)
+{
+    Esegui(QStringLiteral("Update PianoConti Set DataAp = #03/15/2099# Where Conto In ('0120', '0240')"));
+    Apri();
+    QComboBox *colonna = m_lista->CobCerca;
+    colonna->setCurrentIndex(colonna->findText(QStringLiteral("Data Ap.")));
+    m_lista->txtCerca->setText(QStringLiteral("15/03/2099"));
+    m_lista->optDirez(0)->setChecked(true);
+    for (const char *attesa : {"0120", "0240"}) {
+        DimenticaMessaggi();
+        m_lista->ButtonComando(QStringLiteral("Cerca"));
+        EXPECT_TRUE(Lista()->RicercaInCorso());
+        for (int i = 0; i < 3000 && Lista()->RicercaInCorso(); ++i)
+            QTest::qWait(5);
+        Attendi();
+        EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join(' ').toStdString();
+        EXPECT_EQ(Cella(Lista()->RigaCorrente(), 2), QString::fromLatin1(attesa));
+        EXPECT_TRUE(m_lista->optDirez(1)->isChecked());
+    }
+    DimenticaMessaggi();
+    m_lista->ButtonComando(QStringLiteral("Cerca"));
+    for (int i = 0; i < 3000 && Lista()->RicercaInCorso(); ++i)
+        QTest::qWait(5);
+    Attendi();
+    EXPECT_EQ(Messaggi(),
+              QStringList{QStringLiteral("Nessuna riga contiene \"15/03/2099\" nella colonna Data Ap.")});
 }
 
 // The list opened by the form on a customer far down its rows: the window's

@@ -6,6 +6,7 @@
 #include "components/db/DbMotore.h"
 #include "components/db/Schema.h"
 #include "components/lista/ConteggioParallelo.h"
+#include "components/lista/ModelloLista.h"
 #include "components/lista/RigheLista.h"
 #include "tests/components/db/ProvaMotori.h"
 
@@ -344,5 +345,160 @@ TEST(ConteggioSulServer, ReadsRowsAsTextsAndIsCancelledWhenStopped)
     db.ChiudiTutto();
     PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
 }
+
+// A reading row by row on the server, stopped while the server makes it
+// wait (a lock another connection holds): cancelled there, its transaction
+// and cursor gone, the same connection reads on and counts.
+TEST(ConteggioSulServer, ScorrimentoFermatoLasciaLaConnessioneComeEra)
+{
+    QTemporaryDir cartella;
+    DbMotore db;
+    QString connect, motivo;
+    if (!ApriMotoreProva(db, MotoreProva::PostgreSQL, cartella, connect, motivo)) {
+        if (PgObbligatorio())
+            FAIL() << "PostgreSQL richiesto in CI: " << motivo.toStdString();
+        GTEST_SKIP() << motivo.toStdString();
+    }
+    db.EseguiSql(C, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
+                    "('01', '05', '1001', '3', 'Rossi'), ('01', '05', '1002', '3', 'Verdi')");
+    const QString sql = "Select Conto, Descrizione From PianoConti Order By Conto";
+    std::vector<Risultato::Colonna> colonne(2);
+    colonne[0].nome = "Conto";
+    colonne[1].nome = "Descrizione";
+    const auto verdi = [](const QVariant &v) { return v.toString() == QLatin1String("Verdi"); };
+    ConteggioParallelo lettura;
+    QSignalSpy lette(&lettura, &ConteggioParallelo::Lette);
+    QSignalSpy contate(&lettura, &ConteggioParallelo::Contate);
+    const auto legge = [&](int etichetta) {
+        ASSERT_TRUE(lettura.AvviaScorrimento(&db, C, sql, colonne, 1, verdi, etichetta));
+        ASSERT_TRUE(lette.wait(30000));
+        EXPECT_EQ(lette.last().value(0).toInt(), etichetta);
+        EXPECT_EQ(lette.last().value(1).value<QList<QVariantList>>(),
+                  (QList<QVariantList>{{"1002", "Verdi"}}));
+    };
+    legge(1);
+    const int connessioni = ConteggioParallelo::ConnessioniAperte();
+
+    QSqlDatabase blocco = QSqlDatabase::cloneDatabase(db.DatabaseDao(C), "Blocco");
+    ASSERT_TRUE(blocco.open()) << blocco.lastError().text().toStdString();
+    {
+        QSqlQuery q(blocco);
+        ASSERT_TRUE(blocco.transaction());
+        ASSERT_TRUE(q.exec("LOCK TABLE PianoConti IN ACCESS EXCLUSIVE MODE"));
+        ASSERT_TRUE(lettura.AvviaScorrimento(&db, C, sql, colonne, 1, verdi, 2));
+        auto attende = [&q] {
+            return q.exec("SELECT Count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                          "wait_event_type = 'Lock'") &&
+                   q.next() && q.value(0).toInt() > 0;
+        };
+        for (int i = 0; i < 3000 && !attende(); ++i)
+            QTest::qWait(5);
+        ASSERT_TRUE(attende());
+        lettura.Ferma();
+        for (int i = 0; i < 3000 && ConteggioParallelo::InCorso() > 0; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(ConteggioParallelo::InCorso(), 0) << "the stopped reading still waits on the server";
+        blocco.rollback();
+    }
+    blocco.close();
+    blocco = QSqlDatabase();
+    QSqlDatabase::removeDatabase("Blocco");
+    legge(3);
+    legge(4);
+    ASSERT_TRUE(lettura.Avvia(&db, C, "Select Count(*) From PianoConti", 5));
+    ASSERT_TRUE(contate.wait(30000));
+    EXPECT_EQ(contate.value(0).value(1).toInt(), 2);
+    EXPECT_EQ(lette.size(), 3);
+    EXPECT_EQ(ConteggioParallelo::ConnessioniAperte(), connessioni);
+    db.ChiudiTutto();
+    PgServer::Istanza()->EliminaDatabase(PgServer::NomeDatabase(connect));
+}
+
+// A search row by row on the counting thread (AvviaScorrimento) finds the row
+// whose value, as the list shows it, holds the text sought: the row the
+// list's own cells give, for every kind of column, Nulls included, from the
+// first row, after the row found and backwards from the last, on either engine.
+class ScorrimentoSuiMotori : public ProvaMotori
+{
+};
+
+TEST_P(ScorrimentoSuiMotori, TrovaLaRigaCheLaListaMostraColTesto)
+{
+    QSqlQuery q(db->DatabaseDao(C));
+    ASSERT_TRUE(q.exec(Pg() ? "CREATE TABLE Prove (K integer PRIMARY KEY, I integer, R double precision, "
+                              "A numeric(19,4), N numeric, D date, O timestamp, T varchar(20))"
+                            : "CREATE TABLE Prove (K INTEGER PRIMARY KEY, I INTEGER, R DOUBLE, A CURRENCY, "
+                              "N NUMERIC, D DATE, O DATETIME, T VARCHAR(20))"))
+        << q.lastError().text().toStdString();
+    ASSERT_TRUE(q.exec("INSERT INTO Prove VALUES "
+                       "(1, Null, Null, Null, Null, Null, Null, Null), "
+                       "(2, 120, 2.5, 1234.5, 7.25, '2099-03-15', '2099-03-15 10:30:00', 'Alfa'), "
+                       "(3, -7, 1e20, 0.1, 3, '2020-12-01', '2021-01-02 00:00:00', 'beta 2,5'), "
+                       "(4, 12, 0.1, -1234567.89, 0.5, '1999-01-20', '2099-12-31 23:59:59', 'gamma'), "
+                       "(5, 5, 2.5e-7, 12, 12, '2099-01-01', '2000-02-29 08:00:00', '')"))
+        << q.lastError().text().toStdString();
+    RigheLista righe;
+    righe.ImpostaDatabase(db.get(), C);
+    righe.ImpostaChiave({QStringLiteral("K")});
+    righe.Apri(QStringLiteral("Select K, I, R, A, N, D, O, T From Prove Order By K"));
+    ASSERT_TRUE(righe.PerChiave());
+    const int n = righe.Conta();
+    ASSERT_EQ(n, 5);
+    std::vector<Risultato::Colonna> colonne;
+    for (int i = 0; i < righe.NumeroColonne(); ++i)
+        colonne.push_back(righe.Colonna(i));
+    const QString formato = QStringLiteral("dd/mm/yyyy");
+    const auto mostrato = [&](int riga, int col) {
+        return ModelloLista::TestoValore(righe.Valore(riga, col), formato);
+    };
+    ConteggioParallelo ricerca;
+    QSignalSpy lette(&ricerca, &ConteggioParallelo::Lette);
+    int etichetta = 0;
+    // The key of the row the thread finds after `da`, 0 for none.
+    const auto cercaSulThread = [&](int col, const QString &testo, int da, bool avanti) {
+        auto cercata = [testo, formato](const QVariant &v) {
+            return ModelloLista::TestoValore(v, formato).contains(testo, Qt::CaseInsensitive);
+        };
+        lette.clear();
+        EXPECT_TRUE(ricerca.AvviaScorrimento(db.get(), C, righe.SqlScorri(da, avanti), colonne, col, cercata,
+                                             ++etichetta));
+        EXPECT_TRUE(lette.wait(30000));
+        const auto trovate = lette.value(0).value(1).value<QList<QVariantList>>();
+        return trovate.isEmpty() ? 0 : righe.ChiaveDi(trovate.first()).value(0).toInt();
+    };
+    // The key of the row the cells give, as the search in the window's thread compares them.
+    const auto cercaNelleCelle = [&](int col, const QString &testo, int da, bool avanti) {
+        for (int r = da < 0 ? (avanti ? 0 : n - 1) : da + (avanti ? 1 : -1); r >= 0 && r < n;
+             r += avanti ? 1 : -1)
+            if (mostrato(r, col).contains(testo, Qt::CaseInsensitive))
+                return r + 1;
+        return 0;
+    };
+    const struct {
+        int colonna;
+        const char *testo;
+        int prima; // the key of the first row found, 0 for none
+    } casi[] = {
+        {0, "4", 4},     {1, "12", 2},      {1, "-7", 3},         {2, "2,5", 2},  {2, "e+20", 3},
+        {2, "e-07", 5},  {3, "1.234,5", 2}, {3, "0,10", 3},       {4, "7,25", 2}, {4, "0,5", 4},
+        {5, "2099", 2},  {5, "/12/", 3},    {5, "20/01/1999", 4}, {6, "2099", 2}, {6, "29/02/2000", 5},
+        {6, "10:30", 0}, {7, "2,5", 3},     {7, "ALFA", 2},       {1, "zzz", 0},  {5, "zzz", 0},
+        {3, "zzz", 0},
+    };
+    for (const auto &c : casi) {
+        const QString testo = QString::fromUtf8(c.testo);
+        SCOPED_TRACE(std::to_string(c.colonna) + " " + c.testo);
+        EXPECT_EQ(cercaNelleCelle(c.colonna, testo, -1, true), c.prima);
+        EXPECT_EQ(cercaSulThread(c.colonna, testo, -1, true), c.prima);
+        if (c.prima > 0) {
+            EXPECT_EQ(cercaSulThread(c.colonna, testo, c.prima - 1, true),
+                      cercaNelleCelle(c.colonna, testo, c.prima - 1, true));
+        }
+        EXPECT_EQ(cercaSulThread(c.colonna, testo, -1, false), cercaNelleCelle(c.colonna, testo, -1, false));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, ScorrimentoSuiMotori,
+                         ::testing::Values(MotoreProva::SQLite, MotoreProva::PostgreSQL), NomeMotore);
 
 } // namespace
