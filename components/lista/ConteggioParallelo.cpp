@@ -422,7 +422,13 @@ void ConteggioParallelo::leggi(Richiesta &r, Collegamento &c)
             persa = true;
         }
     }
-    if (lavoro.fermato)
+    consegna(r, c, lette, std::move(righe), numero, descrizione, persa);
+}
+
+void ConteggioParallelo::consegna(const Richiesta &r, Collegamento &c, bool lette, QList<QVariantList> righe,
+                                  int numero, const QString &descrizione, bool persa)
+{
+    if (r.lavoro->fermato)
         return;
     if (persa) {
         c.ChiudiServer();
@@ -609,26 +615,8 @@ void ConteggioParallelo::scorri(Richiesta &r, Collegamento &c)
             persa = true;
         }
     }
-    if (lavoro.fermato)
-        return;
-    if (persa) {
-        c.ChiudiServer();
-        c.ChiudiFile();
-    }
-    QPointer<ConteggioParallelo> io(this);
-    QMetaObject::invokeMethod(
-        this,
-        [io, lavoro = r.lavoro, letta, trovata = std::move(trovata), numero, descrizione,
-         etichetta = r.etichetta, inCorso = r.inCorso] {
-            if (!io || lavoro->fermato)
-                return;
-            if (letta)
-                emit io->Lette(etichetta,
-                               trovata.isEmpty() ? QList<QVariantList>() : QList<QVariantList>{trovata});
-            else
-                emit io->Fallito(etichetta, numero, descrizione);
-        },
-        Qt::QueuedConnection);
+    consegna(r, c, letta, trovata.isEmpty() ? QList<QVariantList>() : QList<QVariantList>{trovata}, numero,
+             descrizione, persa);
 }
 
 void ConteggioParallelo::esegui()

@@ -110,6 +110,10 @@ class ConteggioParallelo : public QObject
     void leggi(Richiesta &r, Collegamento &c);
     // A reading row by row (AvviaScorrimento): the row found, if any.
     void scorri(Richiesta &r, Collegamento &c);
+    // A reading's outcome handed to the window's thread (Lette or Fallito),
+    // unless stopped; a connection lost on the way is closed first.
+    void consegna(const Richiesta &r, Collegamento &c, bool lette, QList<QVariantList> righe, int numero,
+                  const QString &descrizione, bool persa);
     static bool scorriSulServer(Lavoro &lavoro, Collegamento &c, Richiesta &r, QVariantList &trovata,
                                 QString &descrizione, bool &persa);
     // The connection of the request, opened when the kept one is not it: on

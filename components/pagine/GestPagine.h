@@ -283,6 +283,7 @@ class GestPagine : public QObject
     // Implemented in GestPagineRecord.cpp
     QString elencoColonne() const;
     QString condizioneChiave(const QStringList &valori) const;
+    struct RigaVerifica;
     QString condizioneFissa() const;
     // `assente`, when given, is set when the SELECT ran and found no record.
     bool leggi(const QString &where, const QString &ordine, int origine, bool *assente = nullptr);

@@ -456,6 +456,25 @@ QStringList GestPagine::TestiLettiAlSalvataggio() const
     return d->lettiSalvataggio;
 }
 
+// The stored row of a key, read again to see what a save or a delete left;
+// closed when the check ends, whichever way.
+struct GestPagine::RigaVerifica {
+    RecDat &rec;
+    const QString &h;
+    bool trovata;
+    RigaVerifica(GestPagine &p, const QString &handle, const QStringList &chiave) : rec(p.d->rec), h(handle)
+    {
+        rec.ApriRec(p.d->db, p.d->connessione, h,
+                    QStringLiteral("SELECT ") + p.elencoColonne() + QStringLiteral(" FROM ") + p.d->tabella +
+                        QStringLiteral(" WHERE ") + p.condizioneChiave(chiave),
+                    false, RecDat::TipoSnapshot);
+        trovata = !rec.FineDati(h);
+    }
+    ~RigaVerifica() { rec.ChiudiRec(h); }
+    RigaVerifica(const RigaVerifica &) = delete;
+    RigaVerifica &operator=(const RigaVerifica &) = delete;
+};
+
 int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati, const QStringList &letti,
                                                 QStringList *altri)
 {
@@ -469,16 +488,8 @@ int GestPagine::ConfrontaMemorizzatoConMaschera(const QStringList &inviati, cons
         if (d->campi[i]->chiave)
             chiave << testi[qsizetype(i)].trimmed();
     const QString h = QStringLiteral("Verifica");
-    d->rec.ApriRec(d->db, d->connessione, h,
-                   QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
-                       QStringLiteral(" WHERE ") + condizioneChiave(chiave),
-                   false, RecDat::TipoSnapshot);
-    struct Chiudi {
-        RecDat &rec;
-        const QString &h;
-        ~Chiudi() { rec.ChiudiRec(h); }
-    } chiudi{d->rec, h};
-    if (d->rec.FineDati(h))
+    const RigaVerifica riga(*this, h, chiave);
+    if (!riga.trovata)
         return -1;
     int esito = 1;
     bool nostri = false;
@@ -520,16 +531,8 @@ int GestPagine::ConfrontaCancellato(const QStringList &chiave, const QVariantLis
     for (const QString &v : chiave)
         valori << v.trimmed();
     const QString h = QStringLiteral("Verifica");
-    d->rec.ApriRec(d->db, d->connessione, h,
-                   QStringLiteral("SELECT ") + elencoColonne() + QStringLiteral(" FROM ") + d->tabella +
-                       QStringLiteral(" WHERE ") + condizioneChiave(valori),
-                   false, RecDat::TipoSnapshot);
-    struct Chiudi {
-        RecDat &rec;
-        const QString &h;
-        ~Chiudi() { rec.ChiudiRec(h); }
-    } chiudi{d->rec, h};
-    if (d->rec.FineDati(h))
+    const RigaVerifica riga(*this, h, valori);
+    if (!riga.trovata)
         return -1;
     if (letti.isEmpty())
         return 1;

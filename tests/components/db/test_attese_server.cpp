@@ -363,6 +363,35 @@ bool loopback(int fd, bool acceso)
     return ioctl(fd, SIOCSIFFLAGS, &r) == 0;
 }
 
+// Called on a thread that has just moved into a network namespace of its
+// own: brings its loopback up (`rete`, the socket that switches it) and
+// starts a relay, born in the namespace `reteServer`, from a port of this
+// namespace's loopback to the server. Null when any of it failed.
+std::unique_ptr<InoltroTcp> inoltroNellaRete(int reteServer, int portaServer, int &rete)
+{
+    rete = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int ascolto = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool aperto = loopback(rete, true) &&
+                        bind(ascolto, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0 &&
+                        listen(ascolto, 8) == 0;
+    // The relay's thread is born in the server's namespace.
+    const int reteMia = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+    std::unique_ptr<InoltroTcp> inoltro;
+    if (aperto && setns(reteServer, CLONE_NEWNET) == 0) {
+        // The relay owns the listening socket from here on.
+        inoltro = std::make_unique<InoltroTcp>(portaServer, ascolto);
+        if (setns(reteMia, CLONE_NEWNET) != 0)
+            inoltro.reset();
+    } else {
+        close(ascolto);
+    }
+    close(reteMia);
+    return inoltro;
+}
+
 } // namespace
 
 // The server's machine falls silent while a statement runs: the statement
@@ -388,23 +417,8 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
             fine.set_value();
             return;
         }
-        const int rete = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int ascolto = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool aperto = loopback(rete, true) &&
-                            bind(ascolto, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0 &&
-                            listen(ascolto, 8) == 0;
-        // The relay's thread is born in the server's namespace.
-        const int reteMia = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
-        std::unique_ptr<InoltroTcp> inoltro;
-        if (aperto && setns(reteServer, CLONE_NEWNET) == 0) {
-            inoltro = std::make_unique<InoltroTcp>(s->porta(), ascolto);
-            if (setns(reteMia, CLONE_NEWNET) != 0)
-                inoltro.reset();
-        }
-        close(reteMia);
+        int rete = -1;
+        std::unique_ptr<InoltroTcp> inoltro = inoltroNellaRete(reteServer, s->porta(), rete);
         EXPECT_TRUE(inoltro);
         if (inoltro) {
             DbMotore db;
@@ -421,7 +435,6 @@ TEST(AtteseServer, UnServerCheTaceDuranteUnIstruzioneDaErroreEntroIlLimite)
             }
         } else {
             pronto.set_value(-1);
-            close(ascolto);
             close(rete);
         }
         fine.set_value();
@@ -471,22 +484,8 @@ TEST(AtteseServer, UnaReteTagliataSiAspettaUnaVoltaSola)
             senzaRete = true;
             return;
         }
-        const int rete = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int ascolto = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool aperto = loopback(rete, true) &&
-                            bind(ascolto, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0 &&
-                            listen(ascolto, 8) == 0;
-        const int reteMia = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
-        std::unique_ptr<InoltroTcp> inoltro;
-        if (aperto && setns(reteServer, CLONE_NEWNET) == 0) {
-            inoltro = std::make_unique<InoltroTcp>(s->porta(), ascolto);
-            if (setns(reteMia, CLONE_NEWNET) != 0)
-                inoltro.reset();
-        }
-        close(reteMia);
+        int rete = -1;
+        std::unique_ptr<InoltroTcp> inoltro = inoltroNellaRete(reteServer, s->porta(), rete);
         ASSERT_TRUE(inoltro);
         {
             DbMotore db;
