@@ -129,6 +129,8 @@ void frmClientiLis::Form_Load()
     ogComlin->ImpostaForm(this);
     ogComlin->ImpostaContatore(txtRiga);
     ogComlin->ImpostaGriglia(dbgRiga);
+    // After the list's own filter, so that it runs before it (selezioneInSospeso).
+    dbgRiga->installEventFilter(this);
     ogComlin->ImpostaData(nullptr);
     ogComlin->ImpostaDatabase(Globali::DbComp(), Globali::DbAzienda);
     // The list's questions (its print's among them) open over the list.

@@ -87,6 +87,7 @@ class frmClientiLis : public QWidget, public FormComune, public ChiamanteLista, 
     void dbgRiga_RowColChange(int LastRow, int LastCol);
     void dbgRiga_MouseMove(int y);
     void timVarie_Timer();
+    void selezioneInSospeso();
     void timResize_Timer();
     void Form_KeyDown(int &KeyCode, int Shift);
     void Form_KeyPress(int &KeyAscii);

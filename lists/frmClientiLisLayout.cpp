@@ -169,7 +169,22 @@ void frmClientiLis::CollegaEventi()
 
 bool frmClientiLis::eventFilter(QObject *obj, QEvent *ev)
 {
-    if (dbgRiga && obj == dbgRiga->viewport() && ev->type() == QEvent::MouseMove)
-        dbgRiga_MouseMove(int(static_cast<QMouseEvent *>(ev)->position().y()));
+    if (dbgRiga && obj == dbgRiga && ev->type() == QEvent::KeyPress)
+        selezioneInSospeso();
+    if (dbgRiga && obj == dbgRiga->viewport() && ev->type() == QEvent::MouseMove) {
+        selezioneInSospeso();
+        if (dbgRiga)
+            dbgRiga_MouseMove(int(static_cast<QMouseEvent *>(ev)->position().y()));
+    }
     return QWidget::eventFilter(obj, ev);
+}
+
+void frmClientiLis::selezioneInSospeso()
+{
+    // A click selects the row clicked once the grid has settled (timVarie).
+    // A key or a move of the mouse that comes in before the timer would
+    // move the current row first and the customer of another row would go
+    // to the form: the click's selection is made now, before them.
+    if (timVarie->isActive() && AzioneTimer == 1)
+        timVarie_Timer();
 }

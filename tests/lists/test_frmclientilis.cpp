@@ -298,6 +298,33 @@ TEST_F(ListaClienti, LIntestazioneMostraSubitoIlClienteEPoiIlSuoNumero)
     EXPECT_EQ(Righe(), n);
 }
 
+// A click gives the form the customer clicked, even when a key that moves
+// the current row comes in before the grid has settled.
+TEST_F(ListaClienti, UnTastoSubitoDopoIlClicNonCambiaIlClienteScelto)
+{
+    Apri();
+    QTableView *g = m_lista->dbgRiga;
+    const struct {
+        const char *nome;
+        Qt::Key tasto;
+        Qt::KeyboardModifiers modificatori;
+    } casi[] = {
+        {"Down", Qt::Key_Down, Qt::NoModifier},
+        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier},
+        {"PageDown", Qt::Key_PageDown, Qt::NoModifier},
+    };
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        Clic(0);
+        const QRect r = g->visualRect(g->model()->index(2, 3));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::keyClick(g, caso.tasto, caso.modificatori);
+        Attendi();
+        EXPECT_EQ(ContoScheda(), Chiave(2));
+        EXPECT_NE(g->currentIndex().row(), 2);
+    }
+}
+
 TEST_F(ListaClienti, SelezionaPosizionaLaSchedaEScorreLaLista)
 {
     Apri();
