@@ -666,8 +666,9 @@ TEST_F(ListaClienti, TrascinataInFondoPrimaDelConteggioArrivaAllUltimo)
         ASSERT_EQ(Righe(), Clienti());
         EXPECT_EQ(RigaVisibile(Righe() - 1), gesto <= Tenuta || gesto == CtrlFine);
         EXPECT_EQ(barra->value() == valore, gesto > Tenuta && gesto != CtrlFine);
-        if (gesto == CtrlFine)
+        if (gesto == CtrlFine) {
             EXPECT_EQ(griglia->currentIndex().row(), Righe() - 1);
+        }
         EXPECT_EQ(barra->isSliderDown(), gesto == Tenuta);
         // The list opens again on its first rows (it keeps the current row).
         griglia->setCurrentIndex(griglia->model()->index(0, 0));

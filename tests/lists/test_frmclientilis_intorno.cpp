@@ -292,8 +292,9 @@ TEST_F(ListaIntorno, PrimaDelPostoSiSceglieSoloUnCliente)
             ++m_totale;
             break;
         }
-        if (gesto <= ClicSotto)
+        if (gesto <= ClicSotto) {
             EXPECT_EQ(Lista()->RigaCorrente(), riga);
+        }
         // Meanwhile the current row holds a customer.
         EXPECT_NE(Chiave(Lista()->RigaCorrente()), QStringLiteral("--"));
         AttendiPosto();
