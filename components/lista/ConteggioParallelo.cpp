@@ -90,6 +90,16 @@ namespace
 {
 std::atomic<int> g_inCorso{0};
 std::atomic<int> g_connessioni{0};
+
+// Why a statement failed, and whether it was the connection that went (SQLSTATE class 08).
+void diagnosi(SQLHSTMT st, QString &descrizione, bool &persa)
+{
+    QSqlError errore;
+    QString stato;
+    DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
+    descrizione = errore.databaseText();
+    persa = stato.startsWith(QLatin1String("08"));
+}
 } // namespace
 
 // A count asked for and not yet taken by the thread.
@@ -198,11 +208,7 @@ int ConteggioParallelo::contaSulServer(Lavoro &lavoro, Collegamento &c, const QS
     if (SQL_SUCCEEDED(rc)) {
         righe = indicatore == SQL_NULL_DATA ? 0 : int(n);
     } else if (!lavoro.fermato) {
-        QSqlError errore;
-        QString stato;
-        DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
-        descrizione = errore.databaseText();
-        persa = stato.startsWith(QLatin1String("08"));
+        diagnosi(st, descrizione, persa);
     }
     lavoro.Libera(st);
     return righe;
@@ -308,12 +314,10 @@ bool ConteggioParallelo::leggiSulServer(Lavoro &lavoro, Collegamento &c, const Q
         righe << riga;
     }
     if (rc != SQL_NO_DATA && !lavoro.fermato && descrizione) {
-        QSqlError errore;
-        QString stato;
-        DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
-        *descrizione = errore.databaseText();
+        bool connessione = false;
+        diagnosi(st, *descrizione, connessione);
         if (persa)
-            *persa = stato.startsWith(QLatin1String("08"));
+            *persa = connessione;
     }
     lavoro.Libera(st);
     return rc == SQL_NO_DATA && !lavoro.fermato;
@@ -475,11 +479,7 @@ bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richie
             c.server, QStringLiteral("DECLARE scorri_lista NO SCROLL CURSOR FOR ") + r.sqlServer, st);
         letta = st && SQL_SUCCEEDED(rc) && !lavoro.fermato;
         if (st && !letta && !lavoro.fermato) {
-            QSqlError errore;
-            QString stato;
-            DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
-            descrizione = errore.databaseText();
-            persa = stato.startsWith(QLatin1String("08"));
+            diagnosi(st, descrizione, persa);
         }
         if (st)
             lavoro.Libera(st);
@@ -554,11 +554,7 @@ bool ConteggioParallelo::scorriSulServer(Lavoro &lavoro, Collegamento &c, Richie
         else if (!SQL_SUCCEEDED(rc)) {
             letta = false;
             if (!lavoro.fermato) {
-                QSqlError errore;
-                QString stato;
-                DiagnosticaOdbc(SQL_HANDLE_STMT, st, errore, stato);
-                descrizione = errore.databaseText();
-                persa = stato.startsWith(QLatin1String("08"));
+                diagnosi(st, descrizione, persa);
             }
         }
         lavoro.Libera(st);

@@ -637,17 +637,8 @@ int GestPagine::confrontaMemorizzato(const QString &memorizzato, int operazione)
     } chiudi{d->rec, h == proprio ? h : QString()};
     if (d->rec.FineDati(h))
         return VbErrore::NessunRecordCorrente;
-    // As the write compares: exactly, texts with their case, Null only with Null.
-    auto uguali = [](const QVariant &a, const QVariant &b) {
-        const bool na = !a.isValid() || a.isNull(), nb = !b.isValid() || b.isNull();
-        if (na || nb)
-            return na == nb;
-        if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
-            return a.toString() == b.toString();
-        return a == b;
-    };
     for (const QString &col : colonne)
-        if (!uguali(d->rec.LeggiCampo(m_handle, col), d->rec.LeggiCampo(h, col)))
+        if (!stessoValore(d->rec.LeggiCampo(m_handle, col), d->rec.LeggiCampo(h, col)))
             return ErroriDb::RecordModificato;
     return 0;
 }
