@@ -25,16 +25,17 @@ namespace
 constexpr int CaratteriCella = 32767;
 
 // A spreadsheet reads "_xHHHH_" in a cell's text as the character of code
-// HHHH: where a text holds one as it is, its underscore is written as
-// "_x005F_" (the underscore's own code), so the cell reads back as written.
+// HHHH (some read it with fewer or more hex digits, "_x4_" among them):
+// where a text holds one as it is, its underscore is written as "_x005F_"
+// (the underscore's own code), so the cell reads back as written.
 bool codiceLetterale(QByteArrayView t, qsizetype i)
 {
-    if (i + 7 > t.size() || t[i] != '_' || t[i + 1] != 'x' || t[i + 6] != '_')
+    if (i + 3 >= t.size() || t[i] != '_' || t[i + 1] != 'x')
         return false;
-    for (qsizetype k = i + 2; k < i + 6; ++k)
-        if (!std::isxdigit(static_cast<unsigned char>(t[k])))
-            return false;
-    return true;
+    qsizetype k = i + 2;
+    while (k < t.size() && std::isxdigit(static_cast<unsigned char>(t[k])))
+        ++k;
+    return k > i + 2 && k < t.size() && t[k] == '_';
 }
 
 // `t` with every literal "_xHHHH_" kept literal, into `r` (NUL-ended).

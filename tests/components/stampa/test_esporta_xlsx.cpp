@@ -134,7 +134,8 @@ namespace
 {
 
 // The text of an inline string cell as a spreadsheet reads it: the XML's
-// entities, then each "_xHHHH_" as the character of that code, from left to right.
+// entities, then each "_xHHHH_" as the character of that code, from left to
+// right (with fewer or more hex digits too, as some spreadsheets read it).
 QString testoLetto(const QString &cellaXml)
 {
     static const QRegularExpression t(QStringLiteral("<t[^>]*>(.*?)</t>"),
@@ -145,12 +146,12 @@ QString testoLetto(const QString &cellaXml)
         .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
         .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
         .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    static const QRegularExpression codice(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    static const QRegularExpression codice(QStringLiteral("_x([0-9A-Fa-f]+)_"));
     QString letto;
     qsizetype da = 0;
     for (auto it = codice.globalMatch(x); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        letto += x.mid(da, m.capturedStart() - da) + QChar(char16_t(m.captured(1).toUShort(nullptr, 16)));
+        letto += x.mid(da, m.capturedStart() - da) + QChar(char16_t(m.captured(1).toUInt(nullptr, 16)));
         da = m.capturedEnd();
     }
     return letto + x.mid(da);
@@ -183,6 +184,7 @@ TEST(EsportaXlsx, EveryTextReadsBackAsWritten)
                                QStringLiteral("__x0041__x0042__"),
                                QStringLiteral("_x0041_x0042_"),
                                QStringLiteral("_x004_ _X0041_ x0041_ _x0041"),
+                               QStringLiteral("_x4_ _x00041_ _x_ _x00g1_"),
                                QStringLiteral("Rossi & Figli <srl> \"Sud\" 'Est'"),
                                QStringLiteral("Però _x20AC_ €")};
     QList<ColonnaStampa> colonne;
